@@ -1,0 +1,136 @@
+#include "CmyDataBase.h"
+
+#include "UTF8MBSTR.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <thread>
+
+namespace SQLite {
+
+CmyDataBase::~CmyDataBase()
+{
+    Close();
+}
+
+int CmyDataBase::OpenWith(const QString &path, int flags)
+{
+    Close();
+    UTF8MBSTR utf8(path.isNull() ? QStringView(u"") : QStringView(path));
+    sqlite3 *handle = nullptr;
+    const int rc = sqlite3_open_v2(utf8.data(), &handle, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        // A handle is returned even on failure and must be released.
+        sqlite3_close(handle);
+        m_lastCode = rc;
+        return rc;
+    }
+    m_handle = handle;
+    m_lastCode = 0;
+    m_path = path;
+    return 0;
+}
+
+int CmyDataBase::Open(const QString &path)
+{
+    return OpenWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+int CmyDataBase::OpenReadOnly(const QString &path)
+{
+    return OpenWith(path, SQLITE_OPEN_READONLY);
+}
+
+void CmyDataBase::Close()
+{
+    if (m_handle) {
+        sqlite3_close(m_handle);
+        m_handle = nullptr;
+    }
+    m_path.clear();
+}
+
+MyTablePtr CmyDataBase::Query(QStringView sql)
+{
+    if (!m_handle) {
+        m_lastCode = 1;
+        return MyTablePtr();
+    }
+    UTF8MBSTR utf8(sql);
+    char **result = nullptr;
+    int rows = 0;
+    int columns = 0;
+    char *error = nullptr;
+    const int rc = sqlite3_get_table(m_handle, utf8.data(), &result, &rows, &columns, &error);
+    if (rc != SQLITE_OK)
+        m_lastCode = rc;
+    sqlite3_free(error);
+    auto table = std::make_unique<MyTable>();
+    if (rc == SQLITE_OK && result)
+        table->Build(result, rows, columns);
+    sqlite3_free_table(result);
+    return MyTablePtr(std::move(table));
+}
+
+int CmyDataBase::ExecuteStoring(const char *sql)
+{
+    char *error = nullptr;
+    const int rc = sqlite3_exec(m_handle, sql, nullptr, nullptr, &error);
+    sqlite3_free(error);
+    return rc;
+}
+
+int CmyDataBase::Execute(QStringView sql)
+{
+    if (!m_handle) {
+        m_lastCode = 1;
+        return 1;
+    }
+    UTF8MBSTR utf8(sql);
+    const int rc = ExecuteStoring(utf8.data());
+    if (rc != SQLITE_OK)
+        m_lastCode = rc;
+    return rc;
+}
+
+qint64 CmyDataBase::GetLastInsertRowId() const
+{
+    return m_handle ? sqlite3_last_insert_rowid(m_handle) : 0;
+}
+
+bool CmyDataBase::BeginTransaction()
+{
+    if (!m_handle) {
+        m_lastCode = 1;
+        return false;
+    }
+    m_lastCode = ExecuteStoring("BEGIN IMMEDIATE TRANSACTION");
+    for (int retry = 0; retry < BusyRetries && m_lastCode == SQLITE_BUSY; ++retry) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(BusySleepMs));
+        m_lastCode = ExecuteStoring("BEGIN IMMEDIATE TRANSACTION");
+    }
+    return m_lastCode == SQLITE_OK;
+}
+
+bool CmyDataBase::CommitTransaction()
+{
+    if (!m_handle) {
+        m_lastCode = 1;
+        return false;
+    }
+    m_lastCode = ExecuteStoring("COMMIT TRANSACTION");
+    return m_lastCode == SQLITE_OK;
+}
+
+bool CmyDataBase::RollbackTransaction()
+{
+    if (!m_handle) {
+        m_lastCode = 1;
+        return false;
+    }
+    m_lastCode = ExecuteStoring("ROLLBACK TRANSACTION");
+    return m_lastCode == SQLITE_OK;
+}
+
+} // namespace SQLite

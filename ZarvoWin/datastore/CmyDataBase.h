@@ -1,0 +1,59 @@
+#pragma once
+#include "MyTablePtr.h"
+
+#include <QString>
+
+struct sqlite3;
+
+namespace SQLite {
+
+// One connection to an SQLite file. Statements are complete SQL texts;
+// results are materialised in full. The last result code is kept in
+// `lastCode`: Execute and Query only ever overwrite it with a failure, so a
+// failure in a run of statements stays visible after later successes;
+// the open and transaction calls always store their own code.
+class CmyDataBase
+{
+public:
+    CmyDataBase() = default;
+    virtual ~CmyDataBase();
+    CmyDataBase(const CmyDataBase &) = delete;
+    CmyDataBase &operator=(const CmyDataBase &) = delete;
+
+    // Opens (creating a missing file). A null path opens a private
+    // temporary database.
+    int Open(const QString &path);
+    // Opens an existing file read-only.
+    int OpenReadOnly(const QString &path);
+    void Close();
+
+    MyTablePtr Query(QStringView sql);
+    int Execute(QStringView sql);
+    qint64 GetLastInsertRowId() const;
+
+    // "BEGIN IMMEDIATE TRANSACTION", retried every 50 ms while the
+    // database is busy, at most 11 attempts in all.
+    bool BeginTransaction();
+    bool CommitTransaction();
+    bool RollbackTransaction();
+
+    int GetLastCode() const { return m_lastCode; }
+    void SetLastCode(int code) { m_lastCode = code; }
+    QString GetPath() const { return m_path; }
+    bool IsOpen() const { return m_handle != nullptr; }
+    sqlite3 *Handle() const { return m_handle; }
+
+    // Tunables of the busy retry (tests shorten nothing; kept for clarity).
+    static constexpr int BusyRetries = 10;
+    static constexpr int BusySleepMs = 50;
+
+private:
+    int OpenWith(const QString &path, int flags);
+    int ExecuteStoring(const char *sql);
+
+    sqlite3 *m_handle = nullptr;
+    int m_lastCode = 0;
+    QString m_path;
+};
+
+} // namespace SQLite

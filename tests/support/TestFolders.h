@@ -1,0 +1,16 @@
+#pragma once
+#include <QString>
+
+// Each test runs with folders of its own: HOME, the XDG folders, the
+// runtime folder and the settings file all point below a temporary folder
+// that is removed when the test ends.
+class TestFolders
+{
+public:
+    // Root of the running test's folders.
+    static QString root();
+    // A path for a file of the running test (the file is not created).
+    static QString file(const QString &name);
+    // A database file path of the running test (not created).
+    static QString tempDb(const QString &name = QStringLiteral("test.sdb"));
+};

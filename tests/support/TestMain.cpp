@@ -1,0 +1,24 @@
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <ctime>
+
+int main(int argc, char **argv)
+{
+    // Tests never depend on the machine: no display, a fixed time zone,
+    // and folders of their own even before the first test starts.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("TZ", "Europe/Paris");
+    tzset();
+    QTemporaryDir processDir(QDir::tempPath() + QStringLiteral("/zarvo-run-XXXXXX"));
+    TestEnvironment::pointEnvironmentAt(processDir.path());
+
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TestEnvironment);
+    return RUN_ALL_TESTS();
+}
