@@ -1,0 +1,6 @@
+#include "tTacheFull.h"
+
+void tTacheFull::Reset()
+{
+    *this = tTacheFull();
+}
