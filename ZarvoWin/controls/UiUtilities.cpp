@@ -1,0 +1,71 @@
+#include "UiUtilities.h"
+
+#include "Clock.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+quint32 GetRandomLightColor()
+{
+    const quint64 tick = static_cast<quint64>(Platform::Clock::tickMs());
+    int r = static_cast<int>(tick % 256);
+    int g = (r * r) % 256;
+    int b = (g * g) % 256;
+    for (int raises = 0; raises < 250 && 0.2126 * r + 0.7152 * g + 0.0722 * b < 160.0; ++raises) {
+        r = qMin(r + 1, 255);
+        g = qMin(g + 1, 255);
+        b = qMin(b + 1, 255);
+    }
+    return static_cast<quint32>(r) | (static_cast<quint32>(g) << 8) | (static_cast<quint32>(b) << 16);
+}
+
+namespace {
+// Shows the wait cursor for the length of one file operation.
+class WaitCursor
+{
+public:
+    WaitCursor()
+    {
+        if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            m_active = false;
+    }
+    ~WaitCursor()
+    {
+        if (m_active)
+            QApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+
+private:
+    bool m_active = true;
+};
+} // namespace
+
+bool DeleteUserFiles(const QString &folder, bool databaseOnly)
+{
+    if (folder.isEmpty())
+        return false;
+    const QFileInfo info(folder);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    WaitCursor wait;
+    if (databaseOnly) {
+        const QString db = folder.endsWith(u'/') ? folder + QStringLiteral("Zarvo.sdb")
+                                                 : folder + QStringLiteral("/Zarvo.sdb");
+        if (QFileInfo::exists(db) && !QFile::remove(db))
+            return false;
+        const QString rpt = db.left(db.lastIndexOf(u'.')) + QStringLiteral(".rpt");
+        if (QFileInfo::exists(rpt) && !QFile::remove(rpt))
+            return false;
+        return true;
+    }
+    QString path = folder;
+    if (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return QFile::moveToTrash(path);
+}

@@ -1,0 +1,507 @@
+#include "CUsers.h"
+
+#include "CmyDataBase.h"
+#include "Formatter.h"
+#include "IntParse.h"
+#include "MyTable.h"
+#include "QuoteSql.h"
+#include "Settings.h"
+#include "UiUtilities.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using Platform::Formatter;
+using SQLite::CmyDataBase;
+using SQLite::MyTablePtr;
+
+namespace {
+
+std::function<QString()> &usersFolderSource()
+{
+    static std::function<QString()> source;
+    return source;
+}
+
+constexpr int UsersDbVersion = 1;
+
+// Rolls back unless told that the transaction ended otherwise.
+bool finish(CmyDataBase &db, bool ok)
+{
+    if (ok && db.GetLastCode() == 0 && db.CommitTransaction())
+        return true;
+    db.RollbackTransaction();
+    return false;
+}
+
+bool tableExists(CmyDataBase &db, const QString &name)
+{
+    MyTablePtr t = db.Query(Formatter::sprintf(
+        u"select name from sqlite_master where type='table' and name='%s'", {QuoteSql(name)}));
+    return t.hasRows();
+}
+
+} // namespace
+
+CUsers::~CUsers()
+{
+    Clear();
+}
+
+QString CUsers::GetUsersFolder()
+{
+    QString folder;
+    if (usersFolderSource())
+        folder = usersFolderSource()();
+    else
+        folder = Platform::Settings().getString(u"Config", u"Rep", u"Users");
+    if (!folder.isEmpty() && !folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+void CUsers::SetUsersFolderSource(std::function<QString()> source)
+{
+    usersFolderSource() = std::move(source);
+}
+
+QString CUsers::GetUsersDatabasePath()
+{
+    const QString folder = GetUsersFolder();
+    if (folder.isEmpty())
+        return QString();
+    return Formatter::sprintf(u"%sUsers.sdb", {folder});
+}
+
+int CUsers::GetCurrentId() const
+{
+    return m_users.empty() ? -1 : m_users.front()->Id;
+}
+
+QString CUsers::GetCurrentName() const
+{
+    return m_users.empty() ? QString() : m_users.front()->GetName();
+}
+
+QString CUsers::GetCurrentDatabasePath(bool full) const
+{
+    return m_users.empty() ? QString() : m_users.front()->GetDatabasePath(full);
+}
+
+QString CUsers::GetCurrentReportDatabasePath() const
+{
+    return m_users.empty() ? QString() : m_users.front()->GetReportDatabasePath();
+}
+
+void CUsers::Clear()
+{
+    m_users.clear();
+}
+
+CUsers::NameProblem CUsers::CheckName(const QString &name)
+{
+    if (name.isEmpty())
+        return NameProblem::Empty;
+    if (name == u"." || name == u"..")
+        return NameProblem::Dots;
+    for (const QChar c : name) {
+        if (c == u'/' || c == u'\\')
+            return NameProblem::Separator;
+        if (c.category() == QChar::Other_Control)
+            return NameProblem::ControlCharacter;
+    }
+    // A folder name is at most 255 bytes on the usual file systems.
+    if (QFile::encodeName(name).size() > 255)
+        return NameProblem::TooLong;
+    return NameProblem::None;
+}
+
+QString CUsers::NameProblemText(NameProblem problem)
+{
+    switch (problem) {
+    case NameProblem::None:
+        return QString();
+    case NameProblem::Empty:
+        return QStringLiteral("Le nom de l'utilisateur ne peut pas être vide.");
+    case NameProblem::Dots:
+        return QStringLiteral("Les noms « . » et « .. » ne peuvent pas servir de nom d'utilisateur.");
+    case NameProblem::Separator:
+        return QStringLiteral("Le nom de l'utilisateur ne peut contenir ni « / » ni « \\ ».");
+    case NameProblem::ControlCharacter:
+        return QStringLiteral("Le nom de l'utilisateur ne peut pas contenir de caractère de contrôle.");
+    case NameProblem::TooLong:
+        return QStringLiteral("Le nom de l'utilisateur est trop long.");
+    }
+    return QString();
+}
+
+bool CUsers::OpenDatabase(CmyDataBase &db, bool upgrade) const
+{
+    const QString path = GetUsersDatabasePath();
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo::exists(path)) {
+        if (db.Open(path) != 0)
+            return false;
+        if (upgrade && !UpgradeDatabase(db)) {
+            db.Close();
+            return false;
+        }
+        return true;
+    }
+    if (db.Open(path) != 0)
+        return false;
+    bool ok = db.Execute(u"create table Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected integer, Key text, Color int, TypeColor int, LastBackup int)") == 0;
+    ok = ok && db.Execute(u"create table Infos(Name text, Value text)") == 0;
+    ok = ok && db.Execute(u"create table UsersInfos(IdUser int, Name text, Value text)") == 0;
+    ok = ok && db.Execute(Formatter::sprintf(u"insert into Infos(Name, Value) values ('VersionDB','%d')", {UsersDbVersion})) == 0;
+    if (!ok) {
+        // A half-made file would later pass for a users database.
+        db.Close();
+        QFile::remove(path);
+        return false;
+    }
+    return true;
+}
+
+bool CUsers::UpgradeDatabase(CmyDataBase &db) const
+{
+    MyTablePtr version = db.Query(u"select Value from Infos where name='VersionDB'");
+    if (version.hasRows()) {
+        version->MoveFirst();
+        if (Platform::wtoi(version->GetValueAt(0)) > 0)
+            return true;
+    }
+    if (!db.BeginTransaction())
+        return false;
+    // Only what is missing is made: a file that already has the tables but
+    // no version (or version 0) must still reach the current version.
+    if (!tableExists(db, QStringLiteral("Infos")))
+        db.Execute(u"create table Infos(Name text, Value text)");
+    if (!tableExists(db, QStringLiteral("UsersInfos")))
+        db.Execute(u"create table UsersInfos(IdUser int, Name text, Value text)");
+    if (!db.Query(u"select Value from Infos where name='VersionDB'").hasRows())
+        db.Execute(u"insert into Infos(Name, Value) values ('VersionDB','0')");
+    db.Execute(Formatter::sprintf(u"update Infos set Value='%d' where Name='VersionDB'", {UsersDbVersion}));
+    if (!finish(db, true))
+        return false;
+    db.Execute(u"VACUUM");
+    db.SetLastCode(0);
+    return true;
+}
+
+bool CUsers::OpenForReading(CmyDataBase &db) const
+{
+    const QString path = GetUsersDatabasePath();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    return db.OpenReadOnly(path) == 0;
+}
+
+int CUsers::CountUsers() const
+{
+    CmyDataBase db;
+    if (!OpenForReading(db))
+        return 0;
+    MyTablePtr t = db.Query(u"select Id from Users");
+    return t ? t->rowCount() : 0;
+}
+
+bool CUsers::LoadUserWhere(const QString &sql, tUsers &user) const
+{
+    CmyDataBase db;
+    if (!OpenForReading(db))
+        return false;
+    MyTablePtr t = db.Query(sql);
+    if (!t.hasRows())
+        return false;
+    t->MoveFirst();
+    user.ReadFrom(*t);
+    return true;
+}
+
+bool CUsers::LoadUserById(tUsers &user, int id) const
+{
+    return LoadUserWhere(Formatter::sprintf(u"select * from Users where Id=%d", {id}), user);
+}
+
+bool CUsers::LoadUserByName(const QString &name, tUsers &user) const
+{
+    return LoadUserWhere(Formatter::sprintf(u"select * from Users where Nom='%s'", {QuoteSql(name)}), user);
+}
+
+bool CUsers::NameExistsIn(CmyDataBase &db, const tUsers &user) const
+{
+    if (!db.IsOpen())
+        return false;
+    MyTablePtr t = db.Query(Formatter::sprintf(u"select Nom from Users where Id<>%d", {user.Id}));
+    if (!t)
+        return false;
+    // Names are folder names: two names that differ only in letter case
+    // would share one folder where the file system ignores case.
+    for (int row = 0; row < t->rowCount(); ++row) {
+        if (t->GetCellView(row, 0).compare(user.Nom, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool CUsers::NameExists(const tUsers &user) const
+{
+    CmyDataBase db;
+    if (!OpenForReading(db))
+        return false;
+    return NameExistsIn(db, user);
+}
+
+int CUsers::AddUser(tUsers &user)
+{
+    if (CheckName(user.Nom) != NameProblem::None)
+        return InvalidName;
+    int result = DatabaseError;
+    {
+        CmyDataBase db;
+        if (!OpenDatabase(db, false) || !db.BeginTransaction())
+            return DatabaseError;
+        tUsers probe = user;
+        probe.Id = -1;
+        if (NameExistsIn(db, probe)) {
+            db.RollbackTransaction();
+            return NameTaken;
+        }
+        db.Execute(Formatter::sprintf(
+            u"insert into Users  (Nom,Selected,Color,TypeColor,LastBackup) values ('%s',0,%d,%d,%I64d)",
+            {QuoteSql(user.Nom), user.Color, user.TypeColor, user.LastBackup}));
+        const qint64 newId = db.GetLastInsertRowId();
+        if (finish(db, true)) {
+            user.Id = static_cast<int>(newId);
+            result = Done;
+        }
+    }
+    if (result == Done && m_hooks.createUserDatabase) {
+        const QString path = user.GetDatabasePath(true);
+        if (!path.isEmpty())
+            m_hooks.createUserDatabase(path);
+    }
+    return result;
+}
+
+int CUsers::UpdateUser(const tUsers &user, CUsers &current)
+{
+    if (CheckName(user.Nom) != NameProblem::None)
+        return InvalidName;
+    {
+        CmyDataBase db;
+        if (!OpenDatabase(db, false) || !db.BeginTransaction())
+            return DatabaseError;
+        if (NameExistsIn(db, user)) {
+            db.RollbackTransaction();
+            return NameTaken;
+        }
+        db.Execute(Formatter::sprintf(
+            u"update Users set Nom='%s',Color=%d,TypeColor=%d,LastBackup=%I64d where Id=%d",
+            {QuoteSql(user.Nom), user.Color, user.TypeColor, user.LastBackup, user.Id}));
+        if (!finish(db, true))
+            return DatabaseError;
+    }
+    if (!current.m_users.empty() && user.Id == current.GetCurrentId()) {
+        tUsers &cur = *current.m_users.front();
+        cur.Nom = user.Nom;
+        cur.Color = user.Color;
+        cur.TypeColor = user.TypeColor;
+        cur.LastBackup = user.LastBackup;
+    }
+    return Done;
+}
+
+bool CUsers::DeleteUserRow(int id)
+{
+    CmyDataBase db;
+    if (!OpenDatabase(db, false) || !db.BeginTransaction())
+        return false;
+    db.Execute(Formatter::sprintf(u"delete from Users where Id=%d", {id}));
+    return finish(db, true);
+}
+
+bool CUsers::DeleteUser(int id, bool deleteFolder)
+{
+    tUsers user;
+    if (!LoadUserById(user, id))
+        return false;
+    if (!DeleteUserRow(id))
+        return false;
+    if (!deleteFolder)
+        return true;
+    // Only the user's own folder, strictly inside the users folder, ever
+    // goes: a stored name such as ".." or one holding a separator, or a
+    // folder that is a link to elsewhere, is left alone.
+    const QString users = GetUsersFolder();
+    const QString folder = user.GetFolder();
+    if (users.isEmpty() || folder.isEmpty() || CheckName(user.Nom) != NameProblem::None)
+        return true;
+    const QFileInfo target(folder.chopped(1));
+    const QString usersCanonical = QFileInfo(users).canonicalFilePath();
+    if (usersCanonical.isEmpty() || !target.exists() || target.isSymLink() || !target.isDir())
+        return true;
+    if (QFileInfo(target.absolutePath()).canonicalFilePath() != usersCanonical)
+        return true;
+    DeleteUserFiles(target.absoluteFilePath(), false);
+    return true;
+}
+
+bool CUsers::SelectUser(int id, tUsers &out)
+{
+    CmyDataBase db;
+    if (!OpenDatabase(db, false) || !db.BeginTransaction())
+        return false;
+    db.Execute(Formatter::sprintf(u"update Users set Selected=0 where Id<>%d", {id}));
+    MyTablePtr row = db.Query(Formatter::sprintf(u"select * from Users where Id=%d", {id}));
+    if (!row.hasRows() || db.GetLastCode() != 0)
+        return finish(db, false);
+    db.Execute(Formatter::sprintf(u"update Users set Selected=1 where Id=%d", {id}));
+    if (!finish(db, true))
+        return false;
+    row->MoveFirst();
+    out.ReadFrom(*row);
+    return true;
+}
+
+bool CUsers::NetworkRefreshOn()
+{
+    return Platform::Settings().getInt(u"Config", u"Lan", u"Time", -1) != -1;
+}
+
+void CUsers::ReloadCurrentUserData()
+{
+    // Without a current user there is no database to open: the store is
+    // emptied instead of opening a file on an empty path.
+    if (GetCurrentDatabasePath(true).isEmpty()) {
+        if (m_hooks.clearStore)
+            m_hooks.clearStore();
+        return;
+    }
+    if (m_hooks.loadUserData)
+        m_hooks.loadUserData();
+}
+
+bool CUsers::SwitchUser(int id)
+{
+    bool switched = false;
+    const bool added = m_users.empty();
+    if (added)
+        m_users.push_back(std::make_unique<tUsers>());
+    if (id != GetCurrentId() && SelectUser(id, *m_users.front())) {
+        switched = true;
+        if (m_hooks.clearStore)
+            m_hooks.clearStore();
+        if (NetworkRefreshOn() && m_hooks.refreshFromNetwork)
+            m_hooks.refreshFromNetwork();
+        ReloadCurrentUserData();
+        if (m_hooks.refreshViews)
+            m_hooks.refreshViews();
+        if (m_hooks.resetUndo)
+            m_hooks.resetUndo();
+    } else if (added) {
+        // No user was made current: no placeholder may pass for one.
+        m_users.clear();
+    }
+    if (m_hooks.postChange)
+        m_hooks.postChange(0, 0);
+    return switched;
+}
+
+void CUsers::LoadSelectedUser()
+{
+    Clear();
+    const QString path = GetUsersDatabasePath();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    CmyDataBase db;
+    if (!OpenDatabase(db, true))
+        return;
+    MyTablePtr row = db.Query(u"select * from Users where Selected<>0 limit 1");
+    if (row.hasRows()) {
+        row->MoveFirst();
+        auto user = std::make_unique<tUsers>();
+        user->ReadFrom(*row);
+        m_users.push_back(std::move(user));
+    }
+    ReloadCurrentUserData();
+    db.Close();
+}
+
+QList<CUsers::Choice> CUsers::ReadUserChoices(int id, int *selected) const
+{
+    QList<Choice> choices;
+    int sel = -1;
+    CmyDataBase db;
+    if (OpenForReading(db)) {
+        MyTablePtr t = db.Query(u"select * from Users order by Nom asc");
+        if (t && t->MoveFirst()) {
+            do {
+                tUsers user;
+                user.ReadFrom(*t);
+                if (user.Id == id)
+                    sel = static_cast<int>(choices.size());
+                choices.append({user.Nom, user.Id});
+            } while (t->MoveNext());
+        }
+    }
+    if (id == 0 && !choices.isEmpty())
+        sel = 0;
+    if (selected)
+        *selected = sel;
+    return choices;
+}
+
+bool CUsers::GetUserSettings(QStringList &names) const
+{
+    // Reading settings never creates the users database: a missing file
+    // reads as "nothing stored".
+    CmyDataBase db;
+    if (!OpenForReading(db)) {
+        for (QString &name : names)
+            name.clear();
+        return false;
+    }
+    const int user = GetCurrentId();
+    for (QString &name : names) {
+        MyTablePtr t = db.Query(Formatter::sprintf(
+            u"select Value from UsersInfos where IdUser=%d and Name='%s'", {user, QuoteSql(name)}));
+        if (t.hasRows()) {
+            t->MoveFirst();
+            name = t->GetValueAt(0);
+        } else {
+            name.clear();
+        }
+    }
+    return true;
+}
+
+bool CUsers::SetUserSettings(const QStringList &names, const QStringList &values) const
+{
+    if (names.size() != values.size())
+        return false;
+    CmyDataBase db;
+    if (!OpenDatabase(db, false))
+        return false;
+    // Rows written outside a transaction would land one by one; a BEGIN
+    // that failed writes nothing at all.
+    if (!db.BeginTransaction())
+        return false;
+    const int user = GetCurrentId();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString name = QuoteSql(names.at(i));
+        const QString value = QuoteSql(values.at(i));
+        MyTablePtr t = db.Query(Formatter::sprintf(
+            u"select Value from UsersInfos where IdUser=%d and Name='%s'", {user, name}));
+        if (t.hasRows())
+            db.Execute(Formatter::sprintf(
+                u"update UsersInfos set Value='%s' where IdUser=%d and Name='%s'", {value, user, name}));
+        else
+            db.Execute(Formatter::sprintf(
+                u"insert into UsersInfos (IdUser,Name,Value) Values (%d,'%s','%s')", {user, name, value}));
+    }
+    return finish(db, true);
+}

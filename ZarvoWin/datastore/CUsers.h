@@ -1,0 +1,116 @@
+#pragma once
+#include "tUsers.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace SQLite {
+class CmyDataBase;
+}
+
+// The users of the installation and the current one. The users database
+// "Users.sdb" in the users folder lists the users, marks the selected one
+// and keeps small per-user settings. Every operation opens its own
+// connection for its length; none shows a message.
+class CUsers
+{
+public:
+    // Results of AddUser and UpdateUser.
+    enum Result { Done = 0, NameTaken = 1, DatabaseError = 2, InvalidName = 3 };
+
+    // Why a name cannot be a user's name (it is also a folder name).
+    enum class NameProblem { None, Empty, Dots, Separator, ControlCharacter, TooLong };
+
+    // The parts of a change of user that lie outside the users database.
+    // The application fills them; an unset hook is skipped.
+    struct ReloadHooks
+    {
+        // Empties the in-memory project store.
+        std::function<void()> clearStore;
+        // Takes a newer copy of the user's database from the network folder,
+        // without messages (only called when that mode is on).
+        std::function<void()> refreshFromNetwork;
+        // Opens the current user's database, upgrades it when older and loads
+        // activities, projects and the running entry.
+        std::function<void()> loadUserData;
+        // Forgets the selected time entry, reloads every view, rewrites the
+        // main title.
+        std::function<void()> refreshViews;
+        // Empties the undo history.
+        std::function<void()> resetUndo;
+        // Posts the registered change broadcast (wParam, lParam).
+        std::function<void(int, int)> postChange;
+        // Creates (with its full schema) the main database of a new user.
+        std::function<void(const QString &path)> createUserDatabase;
+    };
+
+    // One entry of the users combo box or list.
+    struct Choice
+    {
+        QString name;
+        int id = -1;
+    };
+
+    CUsers() = default;
+    virtual ~CUsers();
+    CUsers(const CUsers &) = delete;
+    CUsers &operator=(const CUsers &) = delete;
+
+    // The users folder, ending with "/" (empty when not set). Read from the
+    // settings unless a source was installed.
+    static QString GetUsersFolder();
+    static void SetUsersFolderSource(std::function<QString()> source);
+    static QString GetUsersDatabasePath();
+
+    void SetReloadHooks(ReloadHooks hooks) { m_hooks = std::move(hooks); }
+
+    // Accessors on the current user.
+    int GetCurrentId() const;
+    QString GetCurrentName() const;
+    QString GetCurrentDatabasePath(bool full) const;
+    QString GetCurrentReportDatabasePath() const;
+    const tUsers *Current() const { return m_users.empty() ? nullptr : m_users.front().get(); }
+    void Clear();
+
+    static NameProblem CheckName(const QString &name);
+    // The message that tells the user why the name was refused.
+    static QString NameProblemText(NameProblem problem);
+
+    bool OpenDatabase(SQLite::CmyDataBase &db, bool upgrade) const;
+    bool UpgradeDatabase(SQLite::CmyDataBase &db) const;
+
+    int CountUsers() const;
+    bool LoadUserById(tUsers &user, int id) const;
+    bool LoadUserByName(const QString &name, tUsers &user) const;
+    bool NameExistsIn(SQLite::CmyDataBase &db, const tUsers &user) const;
+    bool NameExists(const tUsers &user) const;
+
+    int AddUser(tUsers &user);
+    int UpdateUser(const tUsers &user, CUsers &current);
+    bool DeleteUserRow(int id);
+    bool DeleteUser(int id, bool deleteFolder);
+    bool SelectUser(int id, tUsers &out);
+    bool SwitchUser(int id);
+    void LoadSelectedUser();
+
+    // The users in name order for the users combo box and list, and the
+    // index to select (-1 for none; with id 0 the first user).
+    QList<Choice> ReadUserChoices(int id, int *selected) const;
+
+    bool GetUserSettings(QStringList &names) const;
+    bool SetUserSettings(const QStringList &names, const QStringList &values) const;
+
+private:
+    // Opens an existing users database read-only; never creates it.
+    bool OpenForReading(SQLite::CmyDataBase &db) const;
+    bool LoadUserWhere(const QString &sql, tUsers &user) const;
+    void ReloadCurrentUserData();
+    static bool NetworkRefreshOn();
+
+    std::vector<std::unique_ptr<tUsers>> m_users;
+    ReloadHooks m_hooks;
+};

@@ -1,0 +1,434 @@
+#include "CUsers.h"
+#include "CmyDataBase.h"
+#include "Settings.h"
+#include "TestFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using SQLite::CmyDataBase;
+using SQLite::MyTablePtr;
+
+namespace {
+
+// Every test gets a users folder of its own, named in the settings.
+class UsersTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        usersFolder = TestFolders::root() + QStringLiteral("/users/");
+        ASSERT_TRUE(QDir().mkpath(usersFolder));
+        Platform::Settings().setString(u"Config", u"Rep", u"Users", usersFolder);
+        CUsers::SetUsersFolderSource({});
+    }
+
+    QString usersDb() const { return usersFolder + QStringLiteral("Users.sdb"); }
+
+    int addUser(const QString &name)
+    {
+        tUsers u;
+        u.Nom = name;
+        EXPECT_EQ(users.AddUser(u), CUsers::Done) << name.toStdString();
+        return u.Id;
+    }
+
+    QString scalar(const QString &sql)
+    {
+        CmyDataBase db;
+        if (db.OpenReadOnly(usersDb()) != 0)
+            return QStringLiteral("<no db>");
+        MyTablePtr t = db.Query(sql);
+        if (!t.hasRows())
+            return QStringLiteral("<none>");
+        t->MoveFirst();
+        return t->GetValueAt(0);
+    }
+
+    QString usersFolder;
+    CUsers users;
+};
+
+TEST_F(UsersTest, NewUsersDatabaseHasExactlyTheDocumentedSchema)
+{
+    CmyDataBase db;
+    ASSERT_TRUE(users.OpenDatabase(db, false));
+    MyTablePtr t = db.Query(u"select sql from sqlite_master where type='table' and name<>'sqlite_sequence' order by rowid");
+    ASSERT_TRUE(t);
+    QStringList sql;
+    for (int r = 0; r < t->rowCount(); ++r)
+        sql << t->GetCell(r, 0);
+    EXPECT_EQ(sql, (QStringList{
+                       QStringLiteral("CREATE TABLE Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected integer, Key text, Color int, TypeColor int, LastBackup int)"),
+                       QStringLiteral("CREATE TABLE Infos(Name text, Value text)"),
+                       QStringLiteral("CREATE TABLE UsersInfos(IdUser int, Name text, Value text)")}));
+    db.Close();
+    EXPECT_EQ(scalar(QStringLiteral("select Value from Infos where Name='VersionDB'")), u"1");
+}
+
+TEST_F(UsersTest, UpgradeBringsEveryOlderShapeToVersionOne)
+{
+    struct Case
+    {
+        const char *what;
+        QStringList setup;
+    };
+    const Case cases[] = {
+        {"only the users table", {QStringLiteral("create table Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected integer, Key text, Color int, TypeColor int, LastBackup int)")}},
+        {"version row at 0",
+         {QStringLiteral("create table Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected integer, Key text, Color int, TypeColor int, LastBackup int)"),
+          QStringLiteral("create table Infos(Name text, Value text)"),
+          QStringLiteral("insert into Infos values ('VersionDB','0')")}},
+        {"infos without version row",
+         {QStringLiteral("create table Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected integer, Key text, Color int, TypeColor int, LastBackup int)"),
+          QStringLiteral("create table Infos(Name text, Value text)"),
+          QStringLiteral("create table UsersInfos(IdUser int, Name text, Value text)")}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(usersDb());
+        {
+            CmyDataBase raw;
+            ASSERT_EQ(raw.Open(usersDb()), 0);
+            for (const QString &s : c.setup)
+                ASSERT_EQ(raw.Execute(s), 0) << s.toStdString();
+        }
+        CmyDataBase db;
+        ASSERT_TRUE(users.OpenDatabase(db, true));
+        db.Close();
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from Infos where Name='VersionDB'")), u"1");
+        EXPECT_EQ(scalar(QStringLiteral("select Value from Infos where Name='VersionDB'")), u"1");
+        EXPECT_EQ(scalar(QStringLiteral("select count(*) from UsersInfos")), u"0");
+    }
+}
+
+TEST_F(UsersTest, PathsOfAUser)
+{
+    tUsers u;
+    u.Nom = QStringLiteral("Anne");
+    EXPECT_EQ(u.GetFolder(), usersFolder + QStringLiteral("Anne/"));
+    EXPECT_EQ(u.GetDatabasePath(true), usersFolder + QStringLiteral("Anne/Zarvo.sdb"));
+    EXPECT_EQ(u.GetDatabasePath(false), u"Zarvo.sdb");
+    EXPECT_EQ(u.GetReportDatabasePath(), usersFolder + QStringLiteral("Anne/Zarvo.rpt"));
+
+    // Without a users folder or a name no path may fall back on the
+    // working directory or on the users folder itself.
+    tUsers nameless;
+    EXPECT_TRUE(nameless.GetFolder().isEmpty());
+    EXPECT_TRUE(nameless.GetDatabasePath(true).isEmpty());
+    EXPECT_TRUE(nameless.GetReportDatabasePath().isEmpty());
+    Platform::Settings().setString(u"Config", u"Rep", u"Users", QString());
+    EXPECT_TRUE(u.GetFolder().isEmpty());
+    EXPECT_TRUE(u.GetDatabasePath(true).isEmpty());
+    EXPECT_TRUE(CUsers::GetUsersDatabasePath().isEmpty());
+
+    CUsers none;
+    EXPECT_EQ(none.GetCurrentId(), -1);
+    EXPECT_TRUE(none.GetCurrentName().isEmpty());
+    EXPECT_TRUE(none.GetCurrentDatabasePath(true).isEmpty());
+    EXPECT_TRUE(none.GetCurrentReportDatabasePath().isEmpty());
+}
+
+TEST_F(UsersTest, AddingChecksTheNameAsAFolderName)
+{
+    addUser(QStringLiteral("Anne"));
+    addUser(QStringLiteral("O'Brien"));
+    const struct
+    {
+        QString name;
+        int result;
+    } cases[] = {
+        {QStringLiteral("Bob"), CUsers::Done},
+        {QStringLiteral("L'été"), CUsers::Done},
+        {QStringLiteral("anne"), CUsers::NameTaken},
+        {QStringLiteral("ANNE"), CUsers::NameTaken},
+        {QStringLiteral("o'brien"), CUsers::NameTaken},
+        {QString(), CUsers::InvalidName},
+        {QStringLiteral("."), CUsers::InvalidName},
+        {QStringLiteral(".."), CUsers::InvalidName},
+        {QStringLiteral("a/b"), CUsers::InvalidName},
+        {QStringLiteral("a\\b"), CUsers::InvalidName},
+        {QStringLiteral("a\tb"), CUsers::InvalidName},
+        {QStringLiteral("a\nb"), CUsers::InvalidName},
+        {QString(300, u'x'), CUsers::InvalidName},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        tUsers u;
+        u.Nom = c.name;
+        EXPECT_EQ(users.AddUser(u), c.result);
+        EXPECT_EQ(u.Id == -1, c.result != CUsers::Done);
+    }
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from Users")), u"4");
+    EXPECT_FALSE(CUsers::NameProblemText(CUsers::CheckName(QStringLiteral(".."))).isEmpty());
+    EXPECT_TRUE(CUsers::NameProblemText(CUsers::CheckName(QStringLiteral("Anne"))).isEmpty());
+
+    tUsers found;
+    ASSERT_TRUE(users.LoadUserByName(QStringLiteral("O'Brien"), found));
+    EXPECT_EQ(found.Nom, u"O'Brien");
+    EXPECT_EQ(found.TypeColor, 1);
+}
+
+TEST_F(UsersTest, NewUserGetsItsDatabaseCreated)
+{
+    QStringList created;
+    CUsers::ReloadHooks hooks;
+    hooks.createUserDatabase = [&](const QString &p) { created << p; };
+    users.SetReloadHooks(hooks);
+    addUser(QStringLiteral("Anne"));
+    tUsers taken;
+    taken.Nom = QStringLiteral("anne");
+    users.AddUser(taken);
+    EXPECT_EQ(created, QStringList{usersFolder + QStringLiteral("Anne/Zarvo.sdb")});
+}
+
+TEST_F(UsersTest, RenamingKeepsNamesDistinctInAnyLetterCase)
+{
+    const int anne = addUser(QStringLiteral("Anne"));
+    addUser(QStringLiteral("O'Brien"));
+    ASSERT_TRUE(users.SwitchUser(anne));
+    const struct
+    {
+        QString name;
+        int result;
+    } cases[] = {
+        {QStringLiteral("Anne"), CUsers::Done},
+        {QStringLiteral("ANNE"), CUsers::Done},
+        {QStringLiteral("o'brien"), CUsers::NameTaken},
+        {QStringLiteral("O'Brien"), CUsers::NameTaken},
+        {QStringLiteral(".."), CUsers::InvalidName},
+        {QStringLiteral("x/y"), CUsers::InvalidName},
+        {QStringLiteral("Annie"), CUsers::Done},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        tUsers u;
+        ASSERT_TRUE(users.LoadUserById(u, anne));
+        const QString before = u.Nom;
+        u.Nom = c.name;
+        u.Color = 0x123456;
+        EXPECT_EQ(users.UpdateUser(u, users), c.result);
+        tUsers stored;
+        ASSERT_TRUE(users.LoadUserById(stored, anne));
+        EXPECT_EQ(stored.Nom, c.result == CUsers::Done ? c.name : before);
+        EXPECT_EQ(users.GetCurrentName(), stored.Nom);
+    }
+    EXPECT_EQ(users.Current()->Color, 0x123456);
+}
+
+TEST_F(UsersTest, DeletedIdsAreNeverReusedAndSettingsRowsStay)
+{
+    const int a = addUser(QStringLiteral("A"));
+    const int b = addUser(QStringLiteral("B"));
+    ASSERT_TRUE(users.SwitchUser(b));
+    ASSERT_TRUE(users.SetUserSettings({QStringLiteral("GanttZoom")}, {QStringLiteral("3")}));
+    ASSERT_TRUE(users.DeleteUser(b, false));
+    EXPECT_FALSE(users.DeleteUser(b, false));
+    const int c = addUser(QStringLiteral("C"));
+    EXPECT_GT(c, b);
+    EXPECT_GT(b, a);
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from UsersInfos where IdUser=%1").arg(b)), u"1");
+}
+
+TEST_F(UsersTest, DeletingFilesTouchesOnlyTheUsersOwnFolder)
+{
+    const QString trash = QDir::homePath() + QStringLiteral("/.local/share/Trash/files/");
+    const QString outside = TestFolders::root() + QStringLiteral("/outside");
+    ASSERT_TRUE(QDir().mkpath(outside));
+    QFile(outside + QStringLiteral("/keep.txt")).open(QIODevice::WriteOnly);
+
+    const int anne = addUser(QStringLiteral("Anne"));
+    const int bob = addUser(QStringLiteral("Bob"));
+    ASSERT_TRUE(QDir().mkpath(usersFolder + QStringLiteral("Anne")));
+    ASSERT_TRUE(QDir().mkpath(usersFolder + QStringLiteral("Bob")));
+    QFile(usersFolder + QStringLiteral("Anne/Zarvo.sdb")).open(QIODevice::WriteOnly);
+
+    // Rows whose names were stored by some other means: they must never
+    // lead outside the users folder.
+    {
+        CmyDataBase db;
+        ASSERT_EQ(db.Open(usersDb()), 0);
+        ASSERT_EQ(db.Execute(u"insert into Users (Nom,Selected) values ('..',0)"), 0);
+        ASSERT_EQ(db.Execute(u"insert into Users (Nom,Selected) values ('../outside',0)"), 0);
+        ASSERT_EQ(db.Execute(u"insert into Users (Nom,Selected) values ('Link',0)"), 0);
+    }
+    ASSERT_TRUE(QFile::link(outside, usersFolder + QStringLiteral("Link")));
+
+    for (int id : {3, 4, 5}) {
+        SCOPED_TRACE(id);
+        EXPECT_TRUE(users.DeleteUser(id, true));
+    }
+    EXPECT_TRUE(QFileInfo::exists(outside + QStringLiteral("/keep.txt")));
+    EXPECT_TRUE(QFileInfo::exists(usersDb()));
+    EXPECT_TRUE(QFileInfo(usersFolder + QStringLiteral("Link")).isSymLink());
+
+    ASSERT_TRUE(users.DeleteUser(bob, false));
+    EXPECT_TRUE(QFileInfo::exists(usersFolder + QStringLiteral("Bob")));
+    ASSERT_TRUE(users.DeleteUser(anne, true));
+    EXPECT_FALSE(QFileInfo::exists(usersFolder + QStringLiteral("Anne")));
+    EXPECT_TRUE(QFileInfo::exists(trash + QStringLiteral("Anne/Zarvo.sdb")));
+    EXPECT_TRUE(QFileInfo::exists(usersDb()));
+}
+
+TEST_F(UsersTest, LookingAtUsersNeverCreatesTheUsersDatabase)
+{
+    tUsers u;
+    u.Nom = QStringLiteral("Anne");
+    QStringList names{QStringLiteral("GanttZoom")};
+    int selected = 7;
+    EXPECT_EQ(users.CountUsers(), 0);
+    EXPECT_FALSE(users.LoadUserById(u, 1));
+    EXPECT_FALSE(users.LoadUserByName(QStringLiteral("Anne"), u));
+    EXPECT_FALSE(users.NameExists(u));
+    EXPECT_TRUE(users.ReadUserChoices(0, &selected).isEmpty());
+    EXPECT_EQ(selected, -1);
+    EXPECT_FALSE(users.GetUserSettings(names));
+    EXPECT_EQ(names, QStringList{QString()});
+    users.LoadSelectedUser();
+    EXPECT_EQ(users.GetCurrentId(), -1);
+    EXPECT_FALSE(QFileInfo::exists(usersDb()));
+}
+
+TEST_F(UsersTest, SwitchRunsTheReloadInOrderAndAlwaysBroadcasts)
+{
+    QStringList calls;
+    QStringList loadedPaths;
+    CUsers::ReloadHooks hooks;
+    hooks.clearStore = [&] { calls << QStringLiteral("clear"); };
+    hooks.refreshFromNetwork = [&] { calls << QStringLiteral("network"); };
+    hooks.loadUserData = [&] {
+        calls << QStringLiteral("load");
+        loadedPaths << users.GetCurrentDatabasePath(true);
+    };
+    hooks.refreshViews = [&] { calls << QStringLiteral("views"); };
+    hooks.resetUndo = [&] { calls << QStringLiteral("undo"); };
+    hooks.postChange = [&](int w, int l) { calls << QStringLiteral("post %1 %2").arg(w).arg(l); };
+    users.SetReloadHooks(hooks);
+    const int anne = addUser(QStringLiteral("Anne"));
+    const int bob = addUser(QStringLiteral("Bob"));
+
+    const struct
+    {
+        const char *what;
+        int id;
+        int lanTime;
+        bool result;
+        QStringList calls;
+        int currentAfter;
+    } cases[] = {
+        {"to a user", anne, -1, true, {"clear", "load", "views", "undo", "post 0 0"}, anne},
+        {"to the current user", anne, -1, false, {"post 0 0"}, anne},
+        {"with the network folder on", bob, 0, true, {"clear", "network", "load", "views", "undo", "post 0 0"}, bob},
+        {"to an unknown user", 99, -1, false, {"post 0 0"}, bob},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Platform::Settings().setInt(u"Config", u"Lan", u"Time", c.lanTime);
+        calls.clear();
+        EXPECT_EQ(users.SwitchUser(c.id), c.result);
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(users.GetCurrentId(), c.currentAfter);
+        EXPECT_EQ(scalar(QStringLiteral("select group_concat(Id) from Users where Selected=1")),
+                  QString::number(c.currentAfter));
+    }
+    EXPECT_EQ(loadedPaths, (QStringList{usersFolder + QStringLiteral("Anne/Zarvo.sdb"), usersFolder + QStringLiteral("Bob/Zarvo.sdb")}));
+
+    // From an empty list, a failed switch leaves no placeholder user.
+    CUsers fresh;
+    EXPECT_FALSE(fresh.SwitchUser(99));
+    EXPECT_EQ(fresh.Current(), nullptr);
+}
+
+TEST_F(UsersTest, SelectedUserAtStart)
+{
+    bool loaded = false;
+    bool cleared = false;
+    CUsers::ReloadHooks hooks;
+    hooks.loadUserData = [&] { loaded = true; };
+    hooks.clearStore = [&] { cleared = true; };
+    users.SetReloadHooks(hooks);
+    const int anne = addUser(QStringLiteral("Anne"));
+
+    // Nobody selected: no current user and no database opened on an
+    // empty path; the store is emptied instead.
+    users.LoadSelectedUser();
+    EXPECT_EQ(users.Current(), nullptr);
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(cleared);
+
+    tUsers out;
+    ASSERT_TRUE(users.SelectUser(anne, out));
+    EXPECT_EQ(out.Nom, u"Anne");
+    cleared = false;
+    users.LoadSelectedUser();
+    EXPECT_EQ(users.GetCurrentId(), anne);
+    EXPECT_EQ(users.GetCurrentDatabasePath(true), usersFolder + QStringLiteral("Anne/Zarvo.sdb"));
+    EXPECT_TRUE(loaded);
+    EXPECT_FALSE(cleared);
+}
+
+TEST_F(UsersTest, UserChoicesInNameOrder)
+{
+    const int zoe = addUser(QStringLiteral("Zoé"));
+    const int anne = addUser(QStringLiteral("Anne"));
+    const struct
+    {
+        int id;
+        int selected;
+    } cases[] = {{0, 0}, {zoe, 1}, {anne, 0}, {42, -1}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.id);
+        int selected = -2;
+        const QList<CUsers::Choice> choices = users.ReadUserChoices(c.id, &selected);
+        ASSERT_EQ(choices.size(), 2);
+        EXPECT_EQ(choices[0].name, u"Anne");
+        EXPECT_EQ(choices[0].id, anne);
+        EXPECT_EQ(choices[1].id, zoe);
+        EXPECT_EQ(selected, c.selected);
+    }
+}
+
+TEST_F(UsersTest, PerUserSettingsReadAndWritten)
+{
+    const int anne = addUser(QStringLiteral("Anne"));
+    const int bob = addUser(QStringLiteral("Bob"));
+    ASSERT_TRUE(users.SwitchUser(anne));
+
+    QStringList names{QStringLiteral("Projects Root"), QStringLiteral("GanttZoom")};
+    ASSERT_TRUE(users.GetUserSettings(names));
+    EXPECT_EQ(names, (QStringList{QString(), QString()}));
+
+    ASSERT_TRUE(users.SetUserSettings({QStringLiteral("Projects Root"), QStringLiteral("GanttZoom")},
+                                      {QStringLiteral("1;0"), QStringLiteral("l'an")}));
+    ASSERT_TRUE(users.SetUserSettings({QStringLiteral("GanttZoom")}, {QStringLiteral("4")}));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from UsersInfos where Name='GanttZoom'")), u"1");
+    names = QStringList{QStringLiteral("GanttZoom"), QStringLiteral("Projects Root"), QStringLiteral("Nothing")};
+    ASSERT_TRUE(users.GetUserSettings(names));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("4"), QStringLiteral("1;0"), QString()}));
+
+    // Another user sees none of Anne's settings.
+    ASSERT_TRUE(users.SwitchUser(bob));
+    names = QStringList{QStringLiteral("GanttZoom")};
+    ASSERT_TRUE(users.GetUserSettings(names));
+    EXPECT_EQ(names, QStringList{QString()});
+
+    EXPECT_FALSE(users.SetUserSettings({QStringLiteral("A")}, {}));
+}
+
+TEST_F(UsersTest, SettingsAreNotWrittenWhenTheTransactionCannotBegin)
+{
+    const int anne = addUser(QStringLiteral("Anne"));
+    ASSERT_TRUE(users.SwitchUser(anne));
+    CmyDataBase other;
+    ASSERT_EQ(other.Open(usersDb()), 0);
+    ASSERT_TRUE(other.BeginTransaction());
+    EXPECT_FALSE(users.SetUserSettings({QStringLiteral("GanttZoom"), QStringLiteral("X")},
+                                       {QStringLiteral("1"), QStringLiteral("2")}));
+    ASSERT_TRUE(other.RollbackTransaction());
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from UsersInfos")), u"0");
+}
+
+} // namespace
