@@ -1,0 +1,117 @@
+#include "CmyDataBase.h"
+
+#include "LocalTime.h"
+#include "TestFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSet>
+
+using SQLite::CmyDataBase;
+
+namespace {
+
+QString samplePath()
+{
+    return QStringLiteral(ZARVO_SAMPLE_DB_FRA);
+}
+
+int intOf(CmyDataBase &db, const QString &sql)
+{
+    auto t = db.Query(sql);
+    return t && t->rowCount() > 0 ? t->GetCell(0, 0).toInt() : -1;
+}
+
+QSet<int> idsOf(CmyDataBase &db, const QString &sql)
+{
+    QSet<int> ids;
+    auto t = db.Query(sql);
+    for (int r = 0; t && r < t->rowCount(); ++r)
+        ids.insert(t->GetCell(r, 0).toInt());
+    return ids;
+}
+
+} // namespace
+
+TEST(SampleDatabase, IsASoundVersion2FileMarkedAsSample)
+{
+    ASSERT_TRUE(QFile::exists(samplePath())) << samplePath().toStdString();
+    CmyDataBase db;
+    ASSERT_EQ(db.OpenReadOnly(samplePath()), 0);
+    auto check = db.Query(u"PRAGMA quick_check");
+    ASSERT_TRUE(check && check->rowCount() == 1);
+    EXPECT_EQ(check->GetCell(0, 0), QStringLiteral("ok"));
+    EXPECT_EQ(intOf(db, QStringLiteral("select Value from Infos where Name='VersionDB'")), 2);
+    EXPECT_EQ(intOf(db, QStringLiteral("select count(*) from Infos where Name='Demo'")), 1);
+    for (const char *name : {"Backup", "Modif", "MajLan"})
+        EXPECT_EQ(intOf(db, QStringLiteral("select count(*) from Infos where Name='%1'").arg(QLatin1String(name))), 1) << name;
+    // Every table of a new file, with every column a new file has.
+    EXPECT_EQ(intOf(db, QStringLiteral("select count(Visible) from Forecast")),
+              intOf(db, QStringLiteral("select count(*) from Forecast")));
+    EXPECT_EQ(db.GetLastCode(), 0);
+}
+
+TEST(SampleDatabase, HoldsAFewWeeksOfConsistentData)
+{
+    CmyDataBase db;
+    ASSERT_EQ(db.OpenReadOnly(samplePath()), 0);
+    EXPECT_GE(intOf(db, QStringLiteral("select count(*) from Projets where Deleted=0")), 5);
+    EXPECT_GE(intOf(db, QStringLiteral("select count(*) from Activites where Deleted=0")), 5);
+    EXPECT_GE(intOf(db, QStringLiteral("select count(*) from TauxHoraire where Deleted=0")), 2);
+    EXPECT_GE(intOf(db, QStringLiteral("select count(*) from Favoris where Deleted=0")), 3);
+    EXPECT_GE(intOf(db, QStringLiteral("select count(*) from Forecast where IdActivity=-2")), 5);
+    EXPECT_GE(intOf(db, QStringLiteral("select count(*) from Forecast where IdActivity>0")), 1);
+
+    // The ids lie below the seeds that re-dating puts back into NextRowId, so
+    // the next ids the program allocates never collide with them.
+    EXPECT_LT(intOf(db, QStringLiteral("select max(Id) from Projets")), 32);
+    EXPECT_LT(intOf(db, QStringLiteral("select max(Id) from Activites")), 32);
+    EXPECT_LT(intOf(db, QStringLiteral("select max(Id) from Taches")), 101);
+    EXPECT_LT(intOf(db, QStringLiteral("select max(Id) from TauxHoraire")),
+              intOf(db, QStringLiteral("select Ppc from NextRowId where Name='TauxHoraire'")));
+    EXPECT_LT(intOf(db, QStringLiteral("select max(Id) from Favoris")),
+              intOf(db, QStringLiteral("select Ppc from NextRowId where Name='Favoris'")));
+
+    // Every reference points at a row that exists.
+    const QSet<int> projects = idsOf(db, QStringLiteral("select Id from Projets"));
+    const QSet<int> activities = idsOf(db, QStringLiteral("select Id from Activites"));
+    const QSet<int> rates = idsOf(db, QStringLiteral("select Id from TauxHoraire"));
+    for (int id : idsOf(db, QStringLiteral("select IdProjet from Taches union select IdProject from Favoris union select IdProject from Forecast")))
+        EXPECT_TRUE(projects.contains(id)) << "project " << id;
+    for (int id : idsOf(db, QStringLiteral("select IdActivite from Taches union select IdActivite from Favoris union select IdActivity from Forecast where IdActivity<>-2")))
+        EXPECT_TRUE(activities.contains(id)) << "activity " << id;
+    for (int id : idsOf(db, QStringLiteral("select IdTauxHoraire from Taches union select IdTauxHoraire from Favoris union select IdTauxHoraire from Projets")))
+        EXPECT_TRUE(rates.contains(id)) << "rate " << id;
+    for (int id : idsOf(db, QStringLiteral("select Parent from Projets where Parent<>-1")))
+        EXPECT_TRUE(projects.contains(id)) << "parent " << id;
+    auto childs = db.Query(u"select IdProject, Childs from ProjectChilds");
+    ASSERT_TRUE(childs);
+    for (int r = 0; r < childs->rowCount(); ++r) {
+        for (const QString &item : childs->GetCell(r, 1).split(u';', Qt::SkipEmptyParts)) {
+            if (item.startsWith(u'A'))
+                EXPECT_TRUE(activities.contains(item.mid(1).toInt())) << item.toStdString();
+            else
+                EXPECT_TRUE(projects.contains(item.toInt())) << item.toStdString();
+        }
+    }
+
+    // Several weeks of finished entries on working days, none overlapping.
+    auto entries = db.Query(u"select Debut, Fin from Taches where Deleted=0 order by Debut");
+    ASSERT_TRUE(entries);
+    ASSERT_GE(entries->rowCount(), 30);
+    QSet<QDate> days;
+    qint64 previousEnd = 0;
+    for (int r = 0; r < entries->rowCount(); ++r) {
+        const qint64 start = entries->GetCell(r, 0).toLongLong();
+        const qint64 end = entries->GetCell(r, 1).toLongLong();
+        EXPECT_GT(end, start);
+        EXPECT_GE(start, previousEnd) << "entries overlap at row " << r;
+        const QDate day = Platform::LocalTime::localDate(start);
+        EXPECT_EQ(Platform::LocalTime::localDate(end - 1), day) << "an entry crosses midnight";
+        EXPECT_LT(day.dayOfWeek(), 6) << "an entry on a weekend";
+        days.insert(day);
+        previousEnd = end;
+    }
+    EXPECT_GE(days.size(), 10);
+}
