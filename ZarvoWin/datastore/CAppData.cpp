@@ -1,0 +1,67 @@
+#include "CAppData.h"
+
+#include "CDataChangedNotifier.h"
+
+namespace {
+struct Registry
+{
+    CAnnulation *annulation = nullptr;
+    CAppData::PathProvider pathProvider;
+    CAppData::BatchHook afterBatch;
+};
+
+Registry &registry()
+{
+    static Registry r;
+    return r;
+}
+} // namespace
+
+CAnnulation *CAppData::Annulation()
+{
+    return registry().annulation;
+}
+
+void CAppData::SetAnnulation(CAnnulation *history)
+{
+    registry().annulation = history;
+}
+
+QString CAppData::CurrentDatabasePath()
+{
+    const auto &provider = registry().pathProvider;
+    return provider ? provider() : QString();
+}
+
+void CAppData::SetCurrentDatabasePathProvider(PathProvider provider)
+{
+    registry().pathProvider = std::move(provider);
+}
+
+void CAppData::SetCurrentDatabasePath(const QString &path)
+{
+    registry().pathProvider = [path] { return path; };
+}
+
+CDataChangedNotifier &CAppData::DataChangedNotifier()
+{
+    static CDataChangedNotifier notifier;
+    return notifier;
+}
+
+void CAppData::SetAfterBatchHook(BatchHook hook)
+{
+    registry().afterBatch = std::move(hook);
+}
+
+void CAppData::RunAfterBatchHook(CBdD &db)
+{
+    if (registry().afterBatch)
+        registry().afterBatch(db);
+}
+
+void CAppData::Clear()
+{
+    registry() = Registry();
+    DataChangedNotifier().disconnect();
+}

@@ -1,0 +1,47 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+
+class CAnnulation;
+class CBdD;
+class CDataChangedNotifier;
+
+// The data store's view of what the application object owns. The
+// application (and the tests) fill it at start-up and clear it at the end;
+// the data store only reads it. Pointers are non-owning.
+//
+// Each subsystem that builds an application-owned object adds its member
+// here (projects store, settings, users, the running entry...).
+class CAppData
+{
+public:
+    // --- Undo history ------------------------------------------------------
+    // Null when no history is kept (then writes record no undo pairs).
+    static CAnnulation *Annulation();
+    static void SetAnnulation(CAnnulation *history);
+
+    // --- Current user's database ------------------------------------------
+    // The path every CBdD built without a path opens. The users store plugs
+    // its provider in; until then a fixed path can be set.
+    using PathProvider = std::function<QString()>;
+    static QString CurrentDatabasePath();
+    static void SetCurrentDatabasePathProvider(PathProvider provider);
+    static void SetCurrentDatabasePath(const QString &path);
+
+    // --- Change notices inside the process --------------------------------
+    // The one object through which the data store tells the main frame
+    // that data changed (always present; the main frame connects to it).
+    static CDataChangedNotifier &DataChangedNotifier();
+
+    // --- After an undo or redo batch --------------------------------------
+    // Called with the database layer after a batch committed, so that the
+    // running entry can be reloaded. Empty until the time entries plug in.
+    using BatchHook = std::function<void(CBdD &db)>;
+    static void SetAfterBatchHook(BatchHook hook);
+    static void RunAfterBatchHook(CBdD &db);
+
+    // Forgets every registered pointer, provider and hook (tests call it
+    // in their tear-down).
+    static void Clear();
+};

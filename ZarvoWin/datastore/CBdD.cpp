@@ -1,0 +1,410 @@
+#include "CBdD.h"
+
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CDataChangedNotifier.h"
+#include "QuoteSql.h"
+#include "RegisteredMessages.h"
+
+#include "Clock.h"
+#include "Formatter.h"
+#include "LocalTime.h"
+#include "MessageBus.h"
+#include "Settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+
+using Platform::Formatter;
+
+// ---------------------------------------------------------------------
+// Connections
+// ---------------------------------------------------------------------
+
+SQLite::CmyDataBase &CBdD::SharedConnection()
+{
+    static SQLite::CmyDataBase shared;
+    return shared;
+}
+
+void CBdD::CloseSharedConnection()
+{
+    SharedConnection().Close();
+}
+
+CBdD::CBdD()
+{
+    SQLite::CmyDataBase &shared = SharedConnection();
+    m_connection = &shared;
+    m_path = CAppData::CurrentDatabasePath();
+    if (shared.IsOpen() && shared.GetPath() != m_path)
+        shared.Close();
+    if (m_path.isEmpty()) {
+        // No user selected: nothing to open.
+        m_connection = nullptr;
+        return;
+    }
+    if (shared.IsOpen())
+        return; // borrowed from an outer object
+    m_openedHere = true;
+    if (InitBd(m_path))
+        AfterOpen();
+    LogSqlError(QStringLiteral("CBdD (2)"));
+}
+
+CBdD::CBdD(const QString &path)
+    : m_path(path)
+{
+    if (path.isEmpty())
+        return;
+    m_connection = &m_ownConnection;
+    m_openedHere = true;
+    if (InitBd(path))
+        AfterOpen();
+    LogSqlError(QStringLiteral("CBdD (2)"));
+}
+
+CBdD::~CBdD()
+{
+    if (m_openedHere && m_connection)
+        m_connection->Close();
+}
+
+void CBdD::AfterOpen()
+{
+    m_connection->Execute(u"PRAGMA automatic_index=OFF");
+    LogSqlError(QStringLiteral("CBdD (1)"));
+}
+
+SQLite::MyTablePtr CBdD::Query(QStringView sql)
+{
+    if (!m_connection)
+        return SQLite::MyTablePtr();
+    return m_connection->Query(sql);
+}
+
+int CBdD::Execute(QStringView sql)
+{
+    if (!m_connection)
+        return 1;
+    return m_connection->Execute(sql);
+}
+
+QString CBdD::TableName(int tableCode)
+{
+    switch (tableCode) {
+    case TableProjets: return QStringLiteral("Projets");
+    case TableActivites: return QStringLiteral("Activites");
+    case TableTauxHoraire: return QStringLiteral("TauxHoraire");
+    case TableTaches: return QStringLiteral("Taches");
+    case TableFavoris: return QStringLiteral("Favoris");
+    case TableForecast: return QStringLiteral("Forecast");
+    case TableProjectChilds: return QStringLiteral("ProjectChilds");
+    default: return QString();
+    }
+}
+
+// ---------------------------------------------------------------------
+// Write convention
+// ---------------------------------------------------------------------
+
+bool CBdD::BeginWrite()
+{
+    if (!IsOpen())
+        return false;
+    if (!m_connection->BeginTransaction())
+        return false;
+    if (CAnnulation *history = CAppData::Annulation())
+        history->BeginGroup();
+    return true;
+}
+
+bool CBdD::EndWrite(bool ok)
+{
+    if (!IsOpen())
+        return false;
+    if (ok && m_connection->GetLastCode() == 0 && m_connection->CommitTransaction())
+        return true;
+    // Keep the failing code visible (for the log) past the rollback. A
+    // COMMIT that failed may already have ended the transaction; the
+    // ROLLBACK then only confirms it.
+    int code = m_connection->GetLastCode();
+    if (code == 0)
+        code = 1;
+    m_connection->RollbackTransaction();
+    m_connection->SetLastCode(code);
+    if (CAnnulation *history = CAppData::Annulation())
+        history->DropLastGroup();
+    return false;
+}
+
+int CBdD::ExecuteWithUndo(const QString &redo, const QString &undo)
+{
+    const int rc = Execute(redo);
+    AddUndoPair(redo, undo);
+    return rc;
+}
+
+int CBdD::AllocateRowId(int tableCode, bool allocate)
+{
+    if (!IsOpen())
+        return -1;
+    if (tableCode < TableProjets || tableCode > TableFavoris)
+        return -1;
+    const QString table = TableName(tableCode);
+    if (!allocate) {
+        SQLite::MyTablePtr t = Query(Formatter::sprintf(u"Select count(*) FROM %s where Deleted=0", {table}));
+        return t.hasRows() ? t->GetFirstInt() : -1;
+    }
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(u"Select * FROM NextRowId where Name='%s'", {table}));
+    if (!t.hasRows())
+        return -1;
+    const int id = t->GetInt(u"Pc");
+    const QString redo = Formatter::sprintf(u"Update NextRowId set Pc = %d where Name = '%s'", {id + 3, table});
+    const QString undo = Formatter::sprintf(u"Update NextRowId set Pc = %d where Name = '%s'", {id, table});
+    if (ExecuteWithUndo(redo, undo) != 0)
+        return -1;
+    return id;
+}
+
+QString CBdD::Literal(QStringView type, QStringView value)
+{
+    if (type == u"null")
+        return QStringLiteral("NULL");
+    return u'\'' + QuoteSql(value) + u'\'';
+}
+
+void CBdD::StampRow(int tableCode, qint64 rowId)
+{
+    if (IsOpen())
+        StampRow(*m_connection, tableCode, rowId);
+}
+
+void CBdD::StampRow(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId)
+{
+    const qint64 now = Platform::Clock::now();
+    const QString table = TableName(tableCode);
+    if (!table.isEmpty()) {
+        SQLite::MyTablePtr old = connection.Query(Formatter::sprintf(
+            u"select typeof(Date_Modif), Date_Modif, typeof(Origine_Modif), Origine_Modif from %s where rowid=%I64d",
+            {table, rowId}));
+        QString undo;
+        if (old.hasRows()) {
+            undo = Formatter::sprintf(u"update %s set Date_Modif=%s, Origine_Modif=%s where rowid=%I64d",
+                                      {table, Literal(old->GetCellView(0, 0), old->GetCellView(0, 1)),
+                                       Literal(old->GetCellView(0, 2), old->GetCellView(0, 3)), rowId});
+        }
+        const QString redo = Formatter::sprintf(u"update %s set Date_Modif=%I64d, Origine_Modif=%d where rowid=%I64d",
+                                                {table, now, 1, rowId});
+        connection.Execute(redo);
+        AddUndoPair(redo, undo);
+    }
+    StampModif(connection, now);
+    PostChange(0);
+}
+
+void CBdD::StampModif(SQLite::CmyDataBase &connection, qint64 now)
+{
+    SQLite::MyTablePtr old = connection.Query(u"select typeof(Value), Value from Infos where Name='Modif'");
+    QString undo;
+    if (old.hasRows())
+        undo = Formatter::sprintf(u"update Infos set Value=%s where Name='Modif'",
+                                  {Literal(old->GetCellView(0, 0), old->GetCellView(0, 1))});
+    const QString redo = Formatter::sprintf(u"update Infos set Value='%I64d' where Name='Modif'", {now});
+    connection.Execute(redo);
+    AddUndoPair(redo, undo);
+}
+
+void CBdD::StampTimeEntriesWhere(const QString &condition)
+{
+    if (!IsOpen())
+        return;
+    const QString redo = Formatter::sprintf(u"update Taches set Date_Modif=%I64d, Origine_Modif=%d where %s",
+                                            {Platform::Clock::now(), 1, condition});
+    RecordUndoWhere(redo, TableTaches, condition);
+    Execute(redo);
+    PostChange(0);
+}
+
+void CBdD::PostChange(qint64 wParam)
+{
+    static const quint32 message = Platform::MessageBus::registerMessage(RegisteredMessages::ZarvoChange);
+    Platform::MessageBus::post(message, static_cast<quint64>(wParam), 0);
+}
+
+void CBdD::SendDataChanged(qint64 wParam, qint64 lParam)
+{
+    CAppData::DataChangedNotifier().Send(wParam, lParam);
+}
+
+// ---------------------------------------------------------------------
+// Undo support
+// ---------------------------------------------------------------------
+
+QStringList CBdD::ColumnNames(const QString &table)
+{
+    QStringList names;
+    SQLite::MyTablePtr info = Query(Formatter::sprintf(u"PRAGMA table_info(%s)", {table}));
+    if (!info)
+        return names;
+    const int nameColumn = info->ColumnIndex(u"name");
+    for (int r = 0; r < info->rowCount(); ++r)
+        names.append(info->GetCell(r, nameColumn));
+    return names;
+}
+
+// "select [rowid,] typeof(c1), c1, typeof(c2), c2 ... from table"
+static QString SelectWithTypes(const QString &table, const QStringList &columns, bool withRowId)
+{
+    QString sql = QStringLiteral("select ");
+    if (withRowId)
+        sql += QStringLiteral("rowid, ");
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        if (i > 0)
+            sql += QStringLiteral(", ");
+        sql += QStringLiteral("typeof(") + columns[i] + QStringLiteral("), ") + columns[i];
+    }
+    return sql + QStringLiteral(" from ") + table;
+}
+
+QString CBdD::RestoreStatement(const QString &table, const QStringList &columns, const SQLite::MyTable &rows,
+                               int row, const QString &rowId)
+{
+    const int first = rows.columnCount() - 2 * static_cast<int>(columns.size());
+    QString sql = Formatter::sprintf(u"update %s set ", {table});
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const int c = first + 2 * static_cast<int>(i);
+        if (i > 0)
+            sql += u',';
+        sql += columns[i] + u'=' + Literal(rows.GetCellView(row, c), rows.GetCellView(row, c + 1)) + u' ';
+    }
+    return sql + QStringLiteral("where rowid=") + rowId;
+}
+
+QString CBdD::SnapshotRow(int tableCode, qint64 rowId)
+{
+    if (!IsOpen())
+        return QString();
+    switch (tableCode) {
+    case TableProjets: case TableActivites: case TableTauxHoraire:
+    case TableTaches: case TableFavoris: case TableForecast:
+        break;
+    default:
+        return QString();
+    }
+    const QString table = TableName(tableCode);
+    const QStringList columns = ColumnNames(table);
+    if (columns.isEmpty())
+        return QString();
+    SQLite::MyTablePtr t = Query(SelectWithTypes(table, columns, false)
+                                 + Formatter::sprintf(u" where rowid=%I64d", {rowId}));
+    if (!t.hasRows())
+        return QString();
+    return RestoreStatement(table, columns, *t, 0, QString::number(rowId));
+}
+
+void CBdD::RecordUndoWhere(const QString &redo, int tableCode, const QString &condition)
+{
+    const QString table = TableName(tableCode);
+    const QStringList columns = table.isEmpty() || !IsOpen() ? QStringList() : ColumnNames(table);
+    SQLite::MyTablePtr t;
+    if (!columns.isEmpty())
+        t = Query(SelectWithTypes(table, columns, true) + QStringLiteral(" where ") + condition);
+    if (!t.hasRows()) {
+        AddUndoPair(redo, QString());
+        return;
+    }
+    for (int r = 0; r < t->rowCount(); ++r)
+        AddUndoPair(r == 0 ? redo : QString(), RestoreStatement(table, columns, *t, r, t->GetCell(r, 0)));
+}
+
+bool CBdD::RunBatch(const QStringList &texts)
+{
+    if (!IsOpen() || !m_connection->BeginTransaction())
+        return false;
+    for (const QString &text : texts) {
+        if (text.isEmpty())
+            continue;
+        if (m_connection->Execute(text) != 0) {
+            const int code = m_connection->GetLastCode();
+            m_connection->RollbackTransaction();
+            m_connection->SetLastCode(code);
+            return false;
+        }
+    }
+    if (!m_connection->CommitTransaction()) {
+        const int code = m_connection->GetLastCode();
+        m_connection->RollbackTransaction();
+        m_connection->SetLastCode(code);
+        return false;
+    }
+    CAppData::RunAfterBatchHook(*this);
+    return true;
+}
+
+// ---------------------------------------------------------------------
+// SQL error log
+// ---------------------------------------------------------------------
+
+static QString PathWithoutExtension(const QString &path)
+{
+    // Only the file name's own extension is cut, never a dot of a folder.
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? path : path.left(path.size() - name.size() + dot);
+}
+
+QString CBdD::LogPathFor(const QString &databasePath)
+{
+    return PathWithoutExtension(databasePath) + QStringLiteral(".log");
+}
+
+void CBdD::LogSqlError(const QString &context, bool clear)
+{
+    if (!m_connection)
+        return;
+    const int code = m_connection->GetLastCode();
+    if (clear)
+        m_connection->SetLastCode(0);
+    if (code == 0)
+        return;
+    if (Platform::Settings().getInt(u"Config", u"Misc", u"LogErrors", 0) != 1)
+        return;
+    const QString dbPath = m_connection->GetPath().isEmpty() ? m_path : m_connection->GetPath();
+    if (dbPath.isEmpty())
+        return;
+
+    const QString stamp = Platform::LocalTime::toLocal(Platform::Clock::now())
+                              .toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    const QByteArray line = Formatter::sprintf(u"%s : sqlite error '%d' in '%s'\n", {stamp, code, context}).toUtf8();
+
+    const QString logPath = LogPathFor(dbPath);
+    QFile log(logPath);
+    if (!log.open(QIODevice::ReadWrite | QIODevice::Append))
+        return;
+    log.write(line);
+    if (log.size() <= MaxLogSize)
+        return;
+
+    // Too long: keep the whole lines of the second half.
+    log.seek(0);
+    const QByteArray all = log.readAll();
+    log.close();
+    const qsizetype cut = all.indexOf('\n', all.size() / 2);
+    const QByteArray kept = cut < 0 ? QByteArray() : all.mid(cut + 1);
+    const QString newPath = PathWithoutExtension(dbPath) + QStringLiteral(".newlog");
+    QFile next(newPath);
+    if (next.open(QIODevice::WriteOnly | QIODevice::Truncate) && next.write(kept) == kept.size() && next.flush()) {
+        next.close();
+        std::error_code ec;
+        std::filesystem::rename(QFile::encodeName(newPath).constData(), QFile::encodeName(logPath).constData(), ec);
+        if (!ec)
+            return;
+        QFile::remove(newPath);
+    }
+    // No room for the second file: start the log again with this line.
+    if (log.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        log.write(line);
+}

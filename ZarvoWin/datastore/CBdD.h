@@ -1,0 +1,216 @@
+#pragma once
+#include "CmyDataBase.h"
+
+#include <QString>
+#include <QStringList>
+
+// The database layer: the object through which the program reads and
+// writes the current user's database ("Zarvo.sdb", schema version 2).
+// Made on the stack for one operation; cheap when the shared connection
+// is already open on the wanted file.
+//
+// How every write is done (follow this in each write operation):
+//
+//     CBdD db;                                   // the current user's file
+//     if (!db.BeginWrite())                      // BEGIN IMMEDIATE + new undo group
+//         return false;
+//     const int id = db.AllocateRowId(CBdD::TableTaches);   // id, step 3, undoable
+//     db.ExecuteWithUndo(
+//         Platform::Formatter::sprintf(u"insert into Taches(Id, Debut, Title) values (%d, %I64d, '%s')",
+//                                      {id, start, QuoteSql(title)}),
+//         Platform::Formatter::sprintf(u"delete from Taches where Id=%d", {id}));
+//     // An update of existing rows records its undo first:
+//     //   AddUndoPair(redo, db.SnapshotRow(CBdD::TableTaches, id)); db.Execute(redo);
+//     // or for many rows: db.RecordUndoWhere(redo, CBdD::TableTaches, cond); db.Execute(redo);
+//     db.StampRow(CBdD::TableTaches, id);        // Date_Modif, Origine_Modif=1, Infos 'Modif', broadcast
+//     const bool ok = db.EndWrite();             // COMMIT, or ROLLBACK + drop the undo group
+//     CBdD::SendDataChanged(0, 0);               // main frame (time entries: whatever the outcome)
+//     return ok;
+//
+// Every text value goes through QuoteSql and every number through the
+// C-locale formatter. Nothing here shows a message: results and codes are
+// returned and the window shows the message.
+class CBdD
+{
+public:
+    // Codes naming the synchronised tables.
+    enum TableCode {
+        TableProjets = 1,
+        TableActivites = 2,
+        TableTauxHoraire = 3,
+        TableTaches = 4,
+        TableFavoris = 5,
+        TableForecast = 7,
+        TableProjectChilds = 9,
+    };
+
+    // ===================================================================
+    // Connections (shared and own)
+    // ===================================================================
+
+    // The current user's database, through the process-wide shared
+    // connection (opened here unless it is already open on that file).
+    CBdD();
+    // A file of its own: a non-empty path is opened (and created with the
+    // schema when missing); an empty path gives an object without a
+    // connection.
+    explicit CBdD(const QString &path);
+    virtual ~CBdD();
+    CBdD(const CBdD &) = delete;
+    CBdD &operator=(const CBdD &) = delete;
+
+    bool IsOpen() const { return m_connection && m_connection->IsOpen(); }
+    SQLite::CmyDataBase *Connection() const { return m_connection; }
+    QString GetPath() const { return m_path; }
+    // The connection's kept code (1 without a connection).
+    int LastCode() const { return m_connection ? m_connection->GetLastCode() : 1; }
+    // The SQLite code of a failed open (0 when the open succeeded).
+    int OpenError() const { return m_openError; }
+
+    SQLite::MyTablePtr Query(QStringView sql);
+    int Execute(QStringView sql);
+
+    // The process-wide connection used by objects built without a path.
+    static SQLite::CmyDataBase &SharedConnection();
+    static void CloseSharedConnection();
+
+    static QString TableName(int tableCode);
+
+    // ===================================================================
+    // Schema, creation and upgrades
+    // ===================================================================
+
+    static constexpr int CurrentVersion = 2;
+
+    // Opens an existing file (checked to be a writable database), or creates
+    // it with the full schema. On failure the connection is closed and
+    // OpenError() tells why.
+    bool InitBd(const QString &path);
+    // -1 without a connection; 0 when no version is stored.
+    int GetVersion();
+
+    struct tUpgradeResult
+    {
+        enum class Outcome {
+            NotOpen,    // no connection
+            Current,    // already version 2, nothing to do
+            Completed,  // version 2 completed in place (Forecast.Visible added)
+            Upgraded,   // version 0 or 1 brought to 2
+            Failed,     // rolled back; `code` holds the SQLite code
+            TooNew,     // a later version than this program knows: untouched
+            NoCopy,     // no free name for the safety copy: refused, untouched
+        };
+        Outcome outcome = Outcome::NotOpen;
+        int oldVersion = -1;
+        int code = 0;
+        QString copyPath; // the safety copy, empty when none was made
+
+        // Whether the user is told, and what: text 618 with the code,
+        // 620 or 621 with the copy path. 0 and an empty text when silent.
+        int TextId() const;
+        QString Text() const;
+        // The notice kept for later while start-up defers messages:
+        // "Error : %d" on failure, else the copy path (maybe empty).
+        QString DeferredNotice() const;
+    };
+    // Brings the open database to version 2 in one transaction, after a
+    // dated copy made with the backup API.
+    tUpgradeResult UpdateDb();
+
+    // ===================================================================
+    // Write convention, stamps, ids, SQL error log
+    // ===================================================================
+
+    // Steps 1 to 3 of a write: fails without a connection or when the write
+    // lock cannot be had; then opens a new undo group.
+    bool BeginWrite();
+    // Step 6: commits when every statement since BeginWrite succeeded (and
+    // `ok` is true); otherwise, or when the COMMIT fails, rolls back and
+    // drops the undo group. True only when the write landed.
+    bool EndWrite(bool ok = true);
+
+    // Executes `redo` and records the pair in the undo history.
+    int ExecuteWithUndo(const QString &redo, const QString &undo);
+
+    // Next id of Projets, Activites, TauxHoraire, Taches or Favoris for this
+    // desktop (column Pc of NextRowId, advanced by 3, undoable); -1 without
+    // a connection, for another code or without a NextRowId row. With
+    // `allocate` false: the number of live rows of the table instead.
+    int AllocateRowId(int tableCode, bool allocate = true);
+
+    // Stamps one row (Date_Modif = now, Origine_Modif = 1) and Infos
+    // 'Modif', recording undo pairs, then posts the change broadcast. For
+    // a code that names no table only 'Modif' is stamped.
+    void StampRow(int tableCode, qint64 rowId);
+    static void StampRow(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId);
+    // Stamps every time entry matching `condition` (undoable) and posts the
+    // change broadcast; 'Modif' is not touched.
+    void StampTimeEntriesWhere(const QString &condition);
+
+    // Appends a line to the log beside the database when the connection
+    // keeps an error and the setting Config/Misc/LogErrors is 1.
+    void LogSqlError(const QString &context, bool clear = false);
+    static QString LogPathFor(const QString &databasePath);
+    static constexpr qint64 MaxLogSize = 32000;
+
+    // The registered change broadcast to the other program (wParam 0 data
+    // changed, 1 after a project creation or a change of child order,
+    // 2 interface language, 3 help language, 4 formats, 5 visual style).
+    static void PostChange(qint64 wParam = 0);
+    // UWM_DATA_CHANGED to the main frame, synchronously.
+    static void SendDataChanged(qint64 wParam, qint64 lParam);
+
+    // ===================================================================
+    // Undo support
+    // ===================================================================
+
+    // The statement that puts one row back to its present values (empty
+    // when there is no such row). NULL values are written back as NULL.
+    QString SnapshotRow(int tableCode, qint64 rowId);
+    // Records the undo pairs of `redo`, which is about to change every row
+    // of the table matching `condition`. The caller runs `redo` afterwards.
+    void RecordUndoWhere(const QString &redo, int tableCode, const QString &condition);
+    // Runs the texts in one transaction (no stamps, no undo pairs). True
+    // when committed.
+    bool RunBatch(const QStringList &texts);
+
+    // ===================================================================
+    // Time entries
+    // ===================================================================
+
+    // ===================================================================
+    // Projects, activities and rates
+    // ===================================================================
+
+    // ===================================================================
+    // Favourites
+    // ===================================================================
+
+    // ===================================================================
+    // Forecasts
+    // ===================================================================
+
+    // ===================================================================
+    // Sample data and table import
+    // ===================================================================
+
+private:
+    static void StampModif(SQLite::CmyDataBase &connection, qint64 now);
+    // The SQL literal of a value read with its typeof(): NULL, or the
+    // quoted text.
+    static QString Literal(QStringView type, QStringView value);
+    QStringList ColumnNames(const QString &table);
+    // "update table set c1=v1 ,c2=v2 where rowid=N" from row `row` of a
+    // result whose last columns are typeof(c), c pairs.
+    QString RestoreStatement(const QString &table, const QStringList &columns,
+                             const SQLite::MyTable &rows, int row, const QString &rowId);
+    void AfterOpen();
+    bool CreateSchema();
+    bool MakeUpgradeCopy(int oldVersion, qint64 now, tUpgradeResult &result);
+
+    SQLite::CmyDataBase *m_connection = nullptr;
+    SQLite::CmyDataBase m_ownConnection;
+    QString m_path;
+    bool m_openedHere = false;
+    int m_openError = 0;
+};

@@ -1,0 +1,366 @@
+// Schema of the user database: creation, version and upgrades.
+#include "CBdD.h"
+
+#include "Clock.h"
+#include "Formatter.h"
+#include "IntParse.h"
+#include "LocalTime.h"
+#include "Texts.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+using Platform::Formatter;
+
+namespace {
+
+// The statements that make a new file, in this order.
+const char16_t *const CreateFavoris =
+    u"create table Favoris(Id integer PRIMARY KEY, IdProject integer, IdActivite integer, IdTauxHoraire integer, "
+    u"Ordre integer, Date_Modif integer, Origine_Modif integer, Deleted integer, Share integer default 0, "
+    u"Title text default '')";
+const char16_t *const CreateTaches =
+    u"Create table Taches(Id integer primary key, Debut integer, Fin integer, IdActivite integer, IdProjet integer, "
+    u"Facture integer, IdTauxHoraire integer, Date_Modif integer, Origine_Modif integer, Deleted integer, "
+    u"Title text default '', Notes text default '')";
+const char16_t *const CreateProjets =
+    u"create table Projets(Id integer PRIMARY KEY, Nom text default '', Title text default '', "
+    u"Commentaire text default '', Red integer, Green integer, Blue integer, IdTauxHoraire integer, "
+    u"Visible integer, Ordre integer, Date_Modif integer, Origine_Modif integer, Deleted integer, "
+    u"Share integer default 0, Parent integer default -1, Type integer default 0, Activity integer default -1)";
+const char16_t *const CreateActivites =
+    u"create table Activites(Id integer PRIMARY KEY, Nom text, Commentaire text, Red integer, Green integer, "
+    u"Blue integer, IdTauxHoraire integer, Visible integer, Ordre integer, Date_Modif integer, "
+    u"Origine_Modif integer, Deleted integer, Share integer default 0, Parent integer default -1)";
+const char16_t *const CreateTauxHoraire =
+    u"create table TauxHoraire(Id integer PRIMARY KEY, Nom text, Commentaire text, Valeur real, "
+    u"Date_Modif integer, Origine_Modif integer, Deleted integer, Share integer default 0)";
+const char16_t *const CreateForecast =
+    u"create table Forecast(IdProject integer, IdActivity integer, Priority integer default 0, "
+    u"Status integer default 0, bJours integer default 0, bModeAuto integer default 1, "
+    u"bPrevuAuto integer default 1, Prevu integer default 0, TypePrevu integer default 1, "
+    u"DateDebut integer default 0, TypeDateDebut integer default 0, Predecesseurs text default '', "
+    u"DateFin integer default 0, TypeDateFin integer default 0, Delta integer default 0, "
+    u"TypeDelta integer default 0, DateAlerte integer default 0, DureeSupp integer default 0, "
+    u"TypeDureeSupp integer default 1, Total integer default -1, Visible integer default 1, "
+    u"Title text default '', Notes text default '', Date_Modif integer, Origine_Modif integer, "
+    u"Deleted integer default 0)";
+const char16_t *const CreateProjectChilds =
+    u"create table ProjectChilds(IdProject integer, Childs text, Date_Modif integer, Origine_Modif integer)";
+const char16_t *const CreateInfos = u"create table Infos(Name text, Value text)";
+const char16_t *const InsertBackup = u"insert into Infos(Name, Value) values ('Backup','')";
+const char16_t *const InsertMajLan = u"insert into Infos(Name, Value) values ('MajLan','')";
+const char16_t *const VersionFormat = u"insert into Infos(Name, Value) values ('VersionDB','%d')";
+const char16_t *const NextRowIdFormat = u"insert into NextRowId(Name, Ppc, Pc, Serveur) values ('%s',%d,%d,%d)";
+
+QStringList CreationStatements()
+{
+    return {
+        QString::fromUtf16(CreateFavoris),
+        QString::fromUtf16(CreateTaches),
+        QString::fromUtf16(CreateProjets),
+        QString::fromUtf16(CreateActivites),
+        QString::fromUtf16(CreateTauxHoraire),
+        QString::fromUtf16(CreateForecast),
+        QString::fromUtf16(CreateProjectChilds),
+        QString::fromUtf16(CreateInfos),
+        Formatter::sprintf(VersionFormat, {CBdD::CurrentVersion}),
+        QString::fromUtf16(InsertBackup),
+        QStringLiteral("insert into Infos(Name, Value) values ('Modif','')"),
+        QString::fromUtf16(InsertMajLan),
+        QStringLiteral("create table NextRowId(Name text, Ppc integer, Pc integer, Serveur integer)"),
+        Formatter::sprintf(NextRowIdFormat, {"Projets", 31, 32, 33}),
+        Formatter::sprintf(NextRowIdFormat, {"Activites", 31, 32, 33}),
+        Formatter::sprintf(NextRowIdFormat, {"Taches", 100, 101, 102}),
+        QStringLiteral("insert into NextRowId(Name, Ppc, Pc, Serveur) values ('TauxHoraire',1,2,3)"),
+        QStringLiteral("insert into NextRowId(Name, Ppc, Pc, Serveur) values ('Favoris',1,2,3)"),
+    };
+}
+
+QString PathWithoutExtension(const QString &path, QString *extension)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot < 0) {
+        extension->clear();
+        return path;
+    }
+    const qsizetype at = path.size() - name.size() + dot;
+    *extension = path.mid(at);
+    return path.left(at);
+}
+
+} // namespace
+
+bool CBdD::InitBd(const QString &path)
+{
+    m_openError = 0;
+    if (!m_connection)
+        return false;
+    const QFileInfo info(path);
+    // An empty file holds no database yet: it is given the schema.
+    const bool existing = info.exists() && info.size() > 0;
+    const bool created = !info.exists();
+
+    const auto fail = [&](int code) {
+        m_openError = code != 0 ? code : 1;
+        m_connection->Close();
+        m_connection->SetLastCode(m_openError);
+        if (created)
+            QFile::remove(path);
+        return false;
+    };
+
+    if (const int rc = m_connection->Open(path); rc != 0)
+        return fail(rc);
+
+    if (existing) {
+        // Make sure it is a database this program can write; otherwise
+        // every later statement would fail one by one.
+        m_connection->Query(u"select count(*) from sqlite_master");
+        if (const int rc = m_connection->GetLastCode(); rc != 0)
+            return fail(rc);
+        if (sqlite3_db_readonly(m_connection->Handle(), "main") == 1)
+            return fail(SQLITE_READONLY);
+        return true;
+    }
+
+    if (!m_connection->BeginTransaction())
+        return fail(m_connection->GetLastCode());
+    for (const QString &statement : CreationStatements())
+        m_connection->Execute(statement);
+    bool ok = m_connection->GetLastCode() == 0 && m_connection->CommitTransaction();
+    const int code = m_connection->GetLastCode();
+    if (!ok)
+        m_connection->RollbackTransaction();
+    m_connection->SetLastCode(code);
+    LogSqlError(QStringLiteral("InitBd"), true);
+    if (!ok)
+        return fail(code);
+    return true;
+}
+
+int CBdD::GetVersion()
+{
+    if (!IsOpen())
+        return -1;
+    SQLite::MyTablePtr t = m_connection->Query(u"select Value from Infos where name='VersionDB'");
+    const int version = t.hasRows() ? Platform::wtoi(t->GetCellView(0, 0)) : 0;
+    LogSqlError(QStringLiteral("GetVersion"));
+    return version;
+}
+
+// ---------------------------------------------------------------------
+// Upgrades
+// ---------------------------------------------------------------------
+
+namespace {
+const char16_t *const TextUpgradeFailed =
+    u"Une erreur est survenue lors de la mise à jour de la base de données.\n"
+    u"Veuillez contacter le support technique de Zarvo.\nErreur no : %d";
+const char16_t *const TextUpgradeDone = u"La mise à jour de la base de données s'est terminée avec succès.";
+} // namespace
+
+int CBdD::tUpgradeResult::TextId() const
+{
+    switch (outcome) {
+    case Outcome::Failed:
+    case Outcome::NoCopy:
+        return 618;
+    case Outcome::Upgraded:
+        return copyPath.isEmpty() ? 620 : 621;
+    default:
+        return 0;
+    }
+}
+
+QString CBdD::tUpgradeResult::Text() const
+{
+    switch (TextId()) {
+    case 618:
+        return Formatter::sprintf(Platform::Texts::get(618, QString::fromUtf16(TextUpgradeFailed)), {code});
+    case 620:
+        return Platform::Texts::get(620, QString::fromUtf16(TextUpgradeDone));
+    case 621:
+        // The French text names no path; other languages may.
+        return Formatter::sprintf(Platform::Texts::get(621, QString::fromUtf16(TextUpgradeDone)), {copyPath});
+    default:
+        return QString();
+    }
+}
+
+QString CBdD::tUpgradeResult::DeferredNotice() const
+{
+    switch (outcome) {
+    case Outcome::Failed:
+    case Outcome::NoCopy:
+        return Formatter::sprintf(u"Error : %d", {code});
+    case Outcome::Upgraded:
+        return copyPath;
+    default:
+        return QString();
+    }
+}
+
+bool CBdD::MakeUpgradeCopy(int oldVersion, qint64 now, tUpgradeResult &result)
+{
+    QString ext;
+    const QString base = PathWithoutExtension(m_connection->GetPath(), &ext);
+    const QDateTime local = Platform::LocalTime::toLocal(now);
+    const QDate d = local.date();
+    const QTime t = local.time();
+    QString copy = Formatter::sprintf(u"%s_V%d_%04d%02d%02d%02d%02d%02d%s",
+                                      {base, oldVersion, d.year(), d.month(), d.day(), t.hour(), t.minute(),
+                                       t.second(), ext});
+    for (int n = 2; QFileInfo::exists(copy); ++n) {
+        if (n > 9)
+            return false; // no free name: never upgrade without a copy
+        copy = Formatter::sprintf(u"%s_V%d_%04d%02d%02d%02d%02d%02d(%d)%s",
+                                  {base, oldVersion, d.year(), d.month(), d.day(), t.hour(), t.minute(),
+                                   t.second(), n, ext});
+    }
+
+    // The copy is taken through SQLite (the file is open and locked by
+    // this connection), into a file that did not exist before.
+    {
+        QFile target(copy);
+        if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true; // no copy, but the upgrade may go on
+    }
+    // This connection holds the write lock, under which SQLite does not copy
+    // from it; a second, reading connection still may.
+    sqlite3 *source = nullptr;
+    sqlite3 *dest = nullptr;
+    bool copied = false;
+    if (sqlite3_open_v2(QFile::encodeName(m_connection->GetPath()).constData(), &source, SQLITE_OPEN_READONLY,
+                        nullptr) == SQLITE_OK
+        && sqlite3_open_v2(QFile::encodeName(copy).constData(), &dest, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        if (sqlite3_backup *backup = sqlite3_backup_init(dest, "main", source, "main")) {
+            const int rc = sqlite3_backup_step(backup, -1);
+            copied = sqlite3_backup_finish(backup) == SQLITE_OK && rc == SQLITE_DONE;
+        }
+    }
+    sqlite3_close(dest);
+    sqlite3_close(source);
+    if (copied)
+        result.copyPath = copy;
+    else
+        QFile::remove(copy);
+    return true;
+}
+
+CBdD::tUpgradeResult CBdD::UpdateDb()
+{
+    using Outcome = tUpgradeResult::Outcome;
+    tUpgradeResult result;
+    const QString context = QStringLiteral("UpdateDb");
+    if (!IsOpen()) {
+        LogSqlError(context);
+        return result;
+    }
+    SQLite::CmyDataBase &db = *m_connection;
+    const auto failWith = [&](int code) {
+        result.outcome = Outcome::Failed;
+        result.code = code != 0 ? code : 1;
+        db.RollbackTransaction();
+        db.SetLastCode(result.code);
+        LogSqlError(context);
+        return result;
+    };
+
+    const qint64 now = Platform::Clock::now();
+    // The write lock is taken first, so that the other program cannot write
+    // between the version check and the version stamp. Without it nothing
+    // starts: no copy, no statement.
+    if (!db.BeginTransaction()) {
+        result.outcome = Outcome::Failed;
+        result.code = db.GetLastCode();
+        LogSqlError(context);
+        return result;
+    }
+
+    // The oldest files may have no Infos table at all: that is version 0.
+    const bool infosExists = db.Query(u"Select name FROM sqlite_master Where name='Infos'").hasRows();
+    bool versionRowExists = false;
+    int version = 0;
+    if (infosExists) {
+        SQLite::MyTablePtr t = db.Query(u"select Value from Infos where name='VersionDB'");
+        versionRowExists = t.hasRows();
+        if (versionRowExists)
+            version = Platform::wtoi(t->GetCellView(0, 0));
+    }
+    result.oldVersion = version;
+    LogSqlError(context);
+    if (db.GetLastCode() != 0)
+        return failWith(db.GetLastCode());
+
+    if (version > CurrentVersion || version < 0) {
+        db.RollbackTransaction();
+        result.outcome = Outcome::TooNew;
+        return result;
+    }
+
+    if (version == CurrentVersion) {
+        db.Query(u"select Visible from Forecast limit 1");
+        if (db.GetLastCode() == 0) {
+            db.RollbackTransaction();
+            result.outcome = Outcome::Current;
+            return result;
+        }
+        db.SetLastCode(0);
+        db.Execute(u"alter table Forecast add column Visible integer default 1");
+        if (db.GetLastCode() != 0 || !db.CommitTransaction())
+            return failWith(db.GetLastCode());
+        result.outcome = Outcome::Completed;
+        return result;
+    }
+
+    // Versions 0 and 1.
+    if (!MakeUpgradeCopy(version, now, result)) {
+        db.RollbackTransaction();
+        result.outcome = Outcome::NoCopy;
+        result.code = SQLITE_CANTOPEN;
+        return result;
+    }
+
+    if (version == 0) {
+        db.Execute(u"alter table Taches add column Title text default ''");
+        db.Execute(u"alter table Taches add column Notes text default ''");
+        db.Execute(u"alter table Favoris add column Title text default ''");
+        db.Execute(u"alter table History add column Title text default ''");
+        if (infosExists) {
+            if (!db.Query(u"select Value from Infos where Name='Backup'").hasRows())
+                db.Execute(InsertBackup);
+        } else {
+            db.Execute(CreateInfos);
+            db.Execute(InsertBackup);
+            db.Execute(Formatter::sprintf(u"insert into Infos(Name, Value) values ('Modif','%I64d')", {now}));
+            db.Execute(InsertMajLan);
+        }
+        for (const char16_t *table : {u"Taches", u"Projets", u"Activites", u"TauxHoraire", u"Favoris"}) {
+            if (db.Query(Formatter::sprintf(u"Select Id FROM %s Where Origine_Modif isnull", {table})).hasRows())
+                db.Execute(Formatter::sprintf(
+                    u"update %s set Origine_Modif=%d, Date_Modif=%I64d where Origine_Modif isnull", {table, 1, now}));
+        }
+        db.Execute(u"Drop table if exists RptTaches");
+    }
+    db.Execute(u"alter table Projets add column Type integer default 0");
+    db.Execute(u"alter table Projets add column Activity integer default -1");
+    db.Execute(u"alter table Projets add column Title text default ''");
+    db.Execute(CreateForecast);
+    db.Execute(CreateProjectChilds);
+    db.Execute(u"Drop table if exists History");
+    if (versionRowExists)
+        db.Execute(Formatter::sprintf(u"update Infos set Value='%d' where Name='VersionDB'", {CurrentVersion}));
+    else
+        db.Execute(Formatter::sprintf(VersionFormat, {CurrentVersion}));
+
+    if (db.GetLastCode() != 0 || !db.CommitTransaction())
+        return failWith(db.GetLastCode());
+    db.Execute(u"VACUUM");
+    result.outcome = Outcome::Upgraded;
+    LogSqlError(context);
+    return result;
+}
