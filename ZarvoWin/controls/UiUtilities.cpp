@@ -69,3 +69,30 @@ bool DeleteUserFiles(const QString &folder, bool databaseOnly)
         path.chop(1);
     return QFile::moveToTrash(path);
 }
+
+quint32 GetContrastTextColor(quint32 background)
+{
+    const int r = int(background & 0xFF);
+    const int g = int((background >> 8) & 0xFF);
+    const int b = int((background >> 16) & 0xFF);
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b >= 120.0 ? 0u : 0xFFFFFFu;
+}
+
+int GetProjectStateImage(int state)
+{
+    static const int images[] = {15, 23, 22, 1, 18, 24};
+    return state >= 0 && state <= 5 ? images[state] : -1;
+}
+
+int GetReportRowImage(int kind)
+{
+    switch (kind) {
+    case 0:
+        return 2;
+    case 1:
+    case 2:
+        return 3;
+    default:
+        return -1;
+    }
+}

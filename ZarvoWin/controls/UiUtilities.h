@@ -13,3 +13,10 @@ quint32 GetRandomLightColor();
 // otherwise the whole folder goes to the desktop trash, so that a mistake
 // can be undone. A folder that does not exist counts as done.
 bool DeleteUserFiles(const QString &folder, bool databaseOnly);
+
+// Black (0) text on a light background, white (0xFFFFFF) on a dark one.
+quint32 GetContrastTextColor(quint32 background);
+// Image index of a project state (project type 0..5); -1 for no image.
+int GetProjectStateImage(int state);
+// Image index of a report row kind; -1 for no image.
+int GetReportRowImage(int kind);

@@ -39,3 +39,17 @@ TEST(UiUtilitiesTest, RandomLightColorIsLightEnough)
 }
 
 } // namespace
+
+TEST(UiUtilitiesTest, ContrastTextAndImages)
+{
+    EXPECT_EQ(GetContrastTextColor(0x00FFFF), 0u);        // yellow
+    EXPECT_EQ(GetContrastTextColor(0xFF0000), 0xFFFFFFu); // blue
+    EXPECT_EQ(GetContrastTextColor(0xFFFFFF), 0u);
+    EXPECT_EQ(GetContrastTextColor(0x000000), 0xFFFFFFu);
+    const int states[][2] = {{0, 15}, {1, 23}, {2, 22}, {3, 1}, {4, 18}, {5, 24}, {6, -1}, {-1, -1}};
+    for (const auto &s : states)
+        EXPECT_EQ(GetProjectStateImage(s[0]), s[1]) << s[0];
+    const int rows[][2] = {{0, 2}, {1, 3}, {2, 3}, {3, -1}};
+    for (const auto &r : rows)
+        EXPECT_EQ(GetReportRowImage(r[0]), r[1]) << r[0];
+}

@@ -1,0 +1,491 @@
+#include "CProjectStore.h"
+
+#include "CComboFiller.h"
+#include "Clock.h"
+#include "Formatter.h"
+#include "IntParse.h"
+#include "Texts.h"
+#include "UiUtilities.h"
+
+#include <QSet>
+#include <QStringView>
+#include <algorithm>
+
+using Platform::Formatter;
+
+namespace {
+
+// ";%d,%d;" of one entry of a key list ("%d,%d", or "%d" for a project node).
+QString normaliseKey(QStringView entry)
+{
+    const qsizetype comma = entry.indexOf(u',');
+    const int projectId = Platform::wtoi(comma < 0 ? entry : entry.left(comma));
+    const int activityId = comma < 0 ? -2 : Platform::wtoi(entry.mid(comma + 1));
+    return Formatter::sprintf(u";%d,%d;", {projectId, activityId});
+}
+
+QSet<QString> parseKeys(const QString &text)
+{
+    QSet<QString> keys;
+    for (QStringView entry : QStringView(text).split(u';', Qt::SkipEmptyParts))
+        if (!entry.trimmed().isEmpty())
+            keys.insert(normaliseKey(entry));
+    return keys;
+}
+
+constexpr int ActivityImage = 16;
+
+} // namespace
+
+CProjectStore::CProjectStore() : m_root(this)
+{
+    m_projects.insert(-1, &m_root);
+}
+
+CProjectStore::~CProjectStore() = default;
+
+void CProjectStore::Touch()
+{
+    m_lastModified = Platform::Clock::now();
+}
+
+void CProjectStore::Clear()
+{
+    for (int kind = 0; kind <= 3; ++kind)
+        ClearPart(kind);
+}
+
+void CProjectStore::ClearPart(int kind)
+{
+    switch (kind) {
+    case 0:
+        m_root.ClearChildren();
+        m_root.m_element = tElement();
+        m_root.m_forecast = tForecast();
+        m_root.SetChildOrder(QString());
+        m_root.m_predecessors.clear();
+        m_root.m_computedStart = m_root.m_computedEnd = m_root.m_remainingWork = 0;
+        m_projects.clear();
+        m_projects.insert(-1, &m_root);
+        m_lastModified = 0;
+        break;
+    case 1:
+        m_activities.clear();
+        break;
+    case 2:
+        m_rates.clear();
+        break;
+    case 3:
+        m_history.clear();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- nodes
+
+CProject *CProjectStore::AddProject(const tElement &element, CProject *parent,
+                                    const QString &childOrder)
+{
+    // -1 is the root's key; a known id is never added twice.
+    if (element.Id == -1 || m_projects.contains(element.Id))
+        return nullptr;
+    auto *node = new CProject(this);
+    node->m_element = element;
+    node->m_forecast.IdProject = element.Id;
+    node->m_forecast.IdActivity = -2;
+    node->SetChildOrder(childOrder);
+    (parent ? parent : &m_root)->AddChildProject(node);
+    m_projects.insert(element.Id, node);
+    Touch();
+    return node;
+}
+
+bool CProjectStore::SetForecast(const tForecast &record)
+{
+    if (record.IdProject == -1) {
+        m_root.m_forecast.bJours = record.bJours;
+        return false;
+    }
+    CProject *node = GetNode(record.IdProject);
+    if (!node)
+        return false;
+    const bool changed = node->ApplyForecast(record);
+    if (changed)
+        Touch();
+    return changed;
+}
+
+bool CProjectStore::AddTaskStatistics(int projectId, int activityId, int count, qint64 seconds,
+                                      qint64 firstStart, qint64 lastEnd)
+{
+    CProject *node = m_projects.value(projectId, nullptr);
+    if (!node)
+        return false;
+    const bool created = node->AddTaskStatistics(activityId, count, seconds, firstStart, lastEnd);
+    if (created)
+        Touch();
+    return created;
+}
+
+CProject *CProjectStore::UpdateProject(const tElement &element)
+{
+    CProject *node = GetNode(element.Id);
+    if (!node)
+        return AddProject(element, GetNode(element.Parent), QString());
+    tElement copy = element;
+    if (node->m_element.Parent != element.Parent) {
+        CProject *newParent = GetNode(element.Parent);
+        if (!newParent)
+            newParent = &m_root;
+        // A project cannot move below itself; it then stays where it is.
+        if (newParent == node || newParent->HasAncestor(node))
+            copy.Parent = node->m_parent ? node->m_parent->ProjectId() : -1;
+        else
+            ReparentProject(node, node->m_parent, newParent);
+    }
+    node->m_element = copy;
+    Touch();
+    return node;
+}
+
+void CProjectStore::ReparentProject(CProject *node, CProject *oldParent, CProject *newParent)
+{
+    if (!node || !newParent || node == newParent || newParent->HasAncestor(node))
+        return;
+    if (oldParent)
+        oldParent->RemoveChild(node);
+    newParent->m_children.push_back(node);
+    node->m_parent = newParent;
+    if (!node->IsActivity())
+        node->m_element.Parent = newParent->ProjectId();
+    Touch();
+}
+
+bool CProjectStore::MoveNode(CProject *node, CProject *target, int mode)
+{
+    if (!node || !target || node->IsRoot() || node == target || target->HasAncestor(node))
+        return false;
+    CProject *newParent = mode == 0 ? target : target->m_parent;
+    CProject *oldParent = node->m_parent;
+    if (!newParent || !oldParent)
+        return false;
+    // An activity node belongs to its project.
+    if (node->IsActivity() && newParent != oldParent)
+        return false;
+
+    oldParent->RemoveChild(node);
+    if (mode == 0) {
+        newParent->m_children.push_back(node);
+    } else {
+        const int index = newParent->IndexOfChild(target);
+        newParent->m_children.insert(newParent->m_children.begin() + (mode == 1 ? index : index + 1),
+                                     node);
+    }
+    node->m_parent = newParent;
+    if (!node->IsActivity())
+        node->m_element.Parent = newParent->ProjectId();
+
+    oldParent->BuildChildOrder();
+    if (newParent != oldParent)
+        newParent->BuildChildOrder();
+    Touch();
+
+    if (!m_childOrderWriter)
+        return true;
+    if (mode == 0 || newParent != oldParent)
+        return m_childOrderWriter(oldParent->ProjectId(), oldParent->GetChildOrder(),
+                                  newParent->ProjectId(), newParent->GetChildOrder(),
+                                  node->ProjectId());
+    return m_childOrderWriter(oldParent->ProjectId(), oldParent->GetChildOrder(), -2, QString(),
+                              -1);
+}
+
+// ---------------------------------------------------------------- look-ups
+
+CProject *CProjectStore::GetNode(int projectId) const
+{
+    return m_projects.value(projectId, nullptr);
+}
+
+CProject *CProjectStore::FindNode(int activityId, int projectId) const
+{
+    CProject *node = GetNode(projectId);
+    if (!node || activityId == -2)
+        return node;
+    return node->FindActivityChild(activityId);
+}
+
+bool CProjectStore::GetProject(int id, tElement &element) const
+{
+    const CProject *node = GetNode(id);
+    if (!node || node->IsRoot())
+        return false;
+    element = node->m_element;
+    return true;
+}
+
+QString CProjectStore::GetProjectName(int id) const
+{
+    const CProject *node = GetNode(id);
+    return node && !node->IsRoot() ? node->m_element.Nom : QString();
+}
+
+QString CProjectStore::GetActivityName(int id) const
+{
+    const auto it = m_activities.constFind(id);
+    return it == m_activities.constEnd() ? QString() : it->Nom;
+}
+
+quint32 CProjectStore::GetActivityColor(int id) const
+{
+    const auto it = m_activities.constFind(id);
+    return it == m_activities.constEnd() ? 0x808080u : it->Color;
+}
+
+float CProjectStore::GetRateValue(int id) const
+{
+    const auto it = m_rates.constFind(id);
+    return it == m_rates.constEnd() ? 0.0f : it->Valeur;
+}
+
+QString CProjectStore::GetNodeFullName(int projectId, int activityId) const
+{
+    if (const CProject *node = FindNode(activityId, projectId); node && !node->IsRoot())
+        return node->GetFullName();
+    const CProject *project = GetNode(projectId);
+    if (!project || project->IsRoot())
+        return QString();
+    QString name = project->GetFullName();
+    if (activityId != -2 && m_activities.contains(activityId))
+        name += m_context.separator + GetActivityName(activityId);
+    return name;
+}
+
+const tElement *CProjectStore::GetActivity(int id) const
+{
+    const auto it = m_activities.constFind(id);
+    return it == m_activities.constEnd() ? nullptr : &*it;
+}
+
+const tRate *CProjectStore::GetRate(int id) const
+{
+    const auto it = m_rates.constFind(id);
+    return it == m_rates.constEnd() ? nullptr : &*it;
+}
+
+void CProjectStore::SetActivity(int id, const tElement &activity)
+{
+    m_activities.insert(id, activity);
+}
+
+void CProjectStore::SetRate(int id, const tRate &rate)
+{
+    m_rates.insert(id, rate);
+}
+
+// ---------------------------------------------------------------- recent list
+
+void CProjectStore::AddHistory(int projectId, int activityId, int rateId)
+{
+    const tHistory entry{projectId, activityId, rateId};
+    const auto it = std::find(m_history.begin(), m_history.end(), entry);
+    if (it != m_history.end() && it == m_history.begin())
+        return;
+    if (it != m_history.end()) {
+        const size_t index = size_t(it - m_history.begin());
+        m_history.insert(m_history.begin(), entry);
+        m_history.erase(m_history.begin() + qsizetype(index) + 1);
+    } else {
+        const size_t count = m_history.size();
+        m_history.insert(m_history.begin(), entry);
+        if (count >= 9)
+            m_history.erase(m_history.begin() + qsizetype(count));
+    }
+    Touch();
+}
+
+void CProjectStore::AppendHistory(int projectId, int activityId, int rateId)
+{
+    m_history.push_back(tHistory{projectId, activityId, rateId});
+}
+
+bool CProjectStore::GetHistoryEntry(int i, int &projectId, int &activityId, int &rateId) const
+{
+    if (i < 0 || i >= int(m_history.size())) {
+        projectId = activityId = rateId = -1;
+        return false;
+    }
+    const tHistory &h = m_history[size_t(i)];
+    projectId = h.IdProjet;
+    activityId = h.IdActivite;
+    rateId = h.IdTauxHoraire;
+    return true;
+}
+
+// ---------------------------------------------------------------- controls
+
+void CProjectStore::FillProjectCombo(CComboFiller &combo, const CProject *parent, int selectedId,
+                                     int depth) const
+{
+    const CProject *start = parent ? parent : &m_root;
+    for (const CProject *child : start->m_children) {
+        if (child->IsActivity())
+            continue;
+        const int index = combo.AddItem(child->m_element.Nom,
+                                        GetProjectStateImage(child->m_element.Type),
+                                        child->ProjectId(), depth);
+        if (child->ProjectId() == selectedId)
+            combo.SetCurSel(index);
+        FillProjectCombo(combo, child, selectedId, depth + 1);
+    }
+}
+
+void CProjectStore::FillProjectTree(CTreeFiller &tree, CTreeFiller::Item parentItem,
+                                    bool showActivities, bool dataIsIds, const CProject *start,
+                                    const QString &checked, const QString &collapsed) const
+{
+    // A checked list that does not start with ";" is a list of project ids
+    // such as "(3,12)"; otherwise it holds ";%d,%d;" keys.
+    const bool keysAsIds = !checked.startsWith(u';');
+    QSet<QString> checkedKeys;
+    if (keysAsIds) {
+        QString ids = checked;
+        ids.replace(u'(', u',').replace(u')', u',');
+        for (QStringView entry : QStringView(ids).split(u',', Qt::SkipEmptyParts))
+            checkedKeys.insert(Formatter::sprintf(u",%d,", {Platform::wtoi(entry)}));
+    } else {
+        checkedKeys = parseKeys(checked);
+    }
+    const QSet<QString> collapsedKeys = parseKeys(collapsed);
+    FillTreeLevel(tree, parentItem, showActivities, dataIsIds, start ? start : &m_root, keysAsIds,
+                  checkedKeys, collapsedKeys, checked.isEmpty(), collapsed.isEmpty());
+}
+
+void CProjectStore::FillTreeLevel(CTreeFiller &tree, CTreeFiller::Item parentItem,
+                                  bool showActivities, bool dataIsIds, const CProject *node,
+                                  bool keysAsIds, const QSet<QString> &checked,
+                                  const QSet<QString> &collapsed, bool checkAll,
+                                  bool expandAll) const
+{
+    for (const CProject *child : node->m_children) {
+        if (child->IsActivity() && !showActivities)
+            continue;
+        QString text;
+        int image;
+        if (child->IsActivity()) {
+            text = GetActivityName(child->ActivityId());
+            image = ActivityImage;
+        } else {
+            text = child->m_element.Nom;
+            image = GetProjectStateImage(child->m_element.Type);
+        }
+        const qintptr data = dataIsIds ? qintptr(child->ProjectId())
+                                       : reinterpret_cast<qintptr>(child);
+        CTreeFiller::Item item = tree.InsertItem(parentItem, text, image, image, data);
+        const QString key = child->Key();
+        const bool isChecked = checkAll
+            || checked.contains(keysAsIds ? Formatter::sprintf(u",%d,", {child->ProjectId()}) : key);
+        tree.SetCheck(item, isChecked);
+        FillTreeLevel(tree, item, showActivities, dataIsIds, child, keysAsIds, checked, collapsed,
+                      checkAll, expandAll);
+        tree.Expand(item, expandAll || !collapsed.contains(key));
+    }
+}
+
+void CProjectStore::FillHistoryTree(CTreeFiller &tree, CTreeFiller::Item parentItem, bool reload)
+{
+    if ((reload || m_history.empty()) && m_historyLoader)
+        m_historyLoader(*this);
+    CTreeFiller::Item item = tree.GetChildItem(parentItem);
+    for (size_t i = 0; i < m_history.size(); ++i) {
+        const tHistory &h = m_history[i];
+        const QString text = Formatter::sprintf(
+            u"%s - %s", {GetNodeFullName(h.IdProjet, -2), GetActivityName(h.IdActivite)});
+        if (item) {
+            tree.SetItemText(item, text);
+            tree.SetItemData(item, qintptr(i));
+            item = tree.GetNextSiblingItem(item);
+        } else {
+            tree.InsertItem(parentItem, text, -1, -1, qintptr(i));
+        }
+    }
+    while (item) {
+        CTreeFiller::Item next = tree.GetNextSiblingItem(item);
+        tree.DeleteItem(item);
+        item = next;
+    }
+}
+
+// ---------------------------------------------------------------- loops
+
+bool CProjectStore::LoopCheckTimedOut() const
+{
+    return Platform::Clock::tickMs() - m_loopCheckTick >= LoopCheckBudgetMs;
+}
+
+bool CProjectStore::CheckPredecessorLoops(const QString &familyKeys, const QString &candidateKeys)
+{
+    if (familyKeys.isEmpty() || candidateKeys.isEmpty())
+        return true;
+    m_loopCheckTick = Platform::Clock::tickMs();
+    const QSet<QString> family = parseKeys(familyKeys);
+    QSet<QString> visited;
+    for (QStringView entry : QStringView(candidateKeys).split(u';', Qt::SkipEmptyParts)) {
+        if (entry.trimmed().isEmpty())
+            continue;
+        const QString key = normaliseKey(entry);
+        const CProject *node = nullptr;
+        {
+            const qsizetype comma = entry.indexOf(u',');
+            const int projectId = Platform::wtoi(comma < 0 ? entry : entry.left(comma));
+            const int activityId = comma < 0 ? -2 : Platform::wtoi(entry.mid(comma + 1));
+            node = FindNode(activityId, projectId);
+        }
+        if (!node || node->IsRoot() || visited.contains(key))
+            continue;
+        m_loopPath.clear();
+        if (!node->CheckPredecessorChain(family, visited))
+            return false;
+    }
+    return true;
+}
+
+int CProjectStore::AddPredecessorLink(CProject *node, CProject *predecessor, int lag, int unit)
+{
+    if (!node || !predecessor || node->IsRoot() || predecessor->IsRoot())
+        return LinkLoop;
+    if (node->HasPredecessor(predecessor->ProjectId(), predecessor->ActivityId()))
+        return LinkExists;
+    QString family = node->Key();
+    if (node->GetParent())
+        node->GetParent()->AppendIdList(family, false, false);
+    if (node->ProjectId() != -1)
+        node->AppendIdList(family, true, false);
+    QString candidates = predecessor->Key();
+    predecessor->CollectPredecessorKeys(candidates);
+    if (!CheckPredecessorLoops(family, candidates))
+        return LoopCheckTimedOut() ? LinkTimedOut : LinkLoop;
+    node->SetPredecessor(predecessor->ProjectId(), predecessor->ActivityId(), lag, unit);
+    return LinkAdded;
+}
+
+QString CProjectStore::PredecessorMessage(int answer, const QString &name)
+{
+    switch (answer) {
+    case LinkExists:
+        return Formatter::sprintf(
+            Platform::Texts::get(603,
+                                 QStringLiteral("'%s' est déjà dans la liste des prédecesseurs.")),
+            {name});
+    case LinkLoop:
+        return Platform::Texts::get(
+            574, QStringLiteral("Vous ne pouvez pas lier un projet avec un de ses enfants."));
+    case LinkTimedOut:
+        return Platform::Texts::get(
+            664, QStringLiteral("Une erreur est survenue lors de la vérification du prédécesseur "));
+    default:
+        return QString();
+    }
+}

@@ -1,0 +1,132 @@
+#pragma once
+#include "CProject.h"
+#include "CTreeFiller.h"
+#include "tDebutFin.h"
+#include "tElement.h"
+#include "tHistory.h"
+#include "tProjectContext.h"
+#include "tRate.h"
+
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class CComboFiller;
+
+// The one in-memory model of the selected user's projects, activities,
+// rates, recent combinations and booked intervals. The database layer fills
+// it; every view reads it. Pointers to nodes stay valid until the next
+// Clear or ClearPart(0).
+class CProjectStore
+{
+public:
+    // Writes one or two child lists and, for a move, the moved project's
+    // parent: (parent, childs, second parent or -2, second childs, moved
+    // project or -1). The application sets it to the database layer's write.
+    using ChildOrderWriter =
+        std::function<bool(int, const QString &, int, const QString &, int)>;
+
+    CProjectStore();
+    ~CProjectStore();
+    CProjectStore(const CProjectStore &) = delete;
+    CProjectStore &operator=(const CProjectStore &) = delete;
+
+    // Everything: nodes, activities, rates and the recent list.
+    void Clear();
+    // 0 nodes, 1 activities, 2 rates, 3 recent list.
+    void ClearPart(int kind);
+
+    // ---- nodes ----
+    CProject *GetRoot() { return &m_root; }
+    const CProject *GetRoot() const { return &m_root; }
+    CProject *AddProject(const tElement &element, CProject *parent, const QString &childOrder);
+    bool SetForecast(const tForecast &record);
+    bool AddTaskStatistics(int projectId, int activityId, int count, qint64 seconds,
+                           qint64 firstStart, qint64 lastEnd);
+    CProject *UpdateProject(const tElement &element);
+    void ReparentProject(CProject *node, CProject *oldParent, CProject *newParent);
+    // Mode 0: last child of the target; 1: before the target; 2: after it.
+    // Refuses (false) a move into the node itself or below it.
+    bool MoveNode(CProject *node, CProject *target, int mode);
+
+    // ---- look-ups ----
+    CProject *FindNode(int activityId, int projectId) const;
+    CProject *GetNode(int projectId) const;
+    int GetProjectCount() const { return int(m_projects.size()) - 1; }
+    bool GetProject(int id, tElement &element) const;
+    QString GetProjectName(int id) const;
+    QString GetActivityName(int id) const;
+    quint32 GetActivityColor(int id) const;
+    float GetRateValue(int id) const;
+    QString GetNodeFullName(int projectId, int activityId) const;
+    const tElement *GetActivity(int id) const;
+    const tRate *GetRate(int id) const;
+    const QHash<int, tElement> &Activities() const { return m_activities; }
+    const QHash<int, tRate> &Rates() const { return m_rates; }
+
+    void SetActivity(int id, const tElement &activity);
+    void SetRate(int id, const tRate &rate);
+
+    // ---- recent list ----
+    void AddHistory(int projectId, int activityId, int rateId);
+    // Appends an entry as the list is loaded (oldest last).
+    void AppendHistory(int projectId, int activityId, int rateId);
+    bool GetHistoryEntry(int i, int &projectId, int &activityId, int &rateId) const;
+    int GetHistoryCount() const { return int(m_history.size()); }
+    // Reloads the recent list from the database; set by the application.
+    void SetHistoryLoader(std::function<void(CProjectStore &)> loader) { m_historyLoader = std::move(loader); }
+
+    // ---- booked intervals ----
+    std::vector<tDebutFin> &BookedPeriods() { return m_booked; }
+    qint64 m_bookedFrom = 0;
+
+    // ---- filling controls ----
+    void FillProjectCombo(CComboFiller &combo, const CProject *parent, int selectedId,
+                          int depth = 0) const;
+    void FillProjectTree(CTreeFiller &tree, CTreeFiller::Item parentItem, bool showActivities,
+                         bool dataIsIds, const CProject *start, const QString &checked,
+                         const QString &collapsed) const;
+    void FillHistoryTree(CTreeFiller &tree, CTreeFiller::Item parentItem, bool reload);
+
+    // ---- predecessor loops ----
+    bool CheckPredecessorLoops(const QString &familyKeys, const QString &candidateKeys);
+    // The answers of CheckNewPredecessor.
+    enum { LinkAdded = 0, LinkExists = 603, LinkLoop = 574, LinkTimedOut = 664 };
+    // Adds `predecessor` as a link of `node` unless it is there already or it
+    // would close a loop; returns one of the answers above. A check that ran
+    // out of time adds nothing: the caller asks the user and may then call
+    // CProject::SetPredecessor itself.
+    int AddPredecessorLink(CProject *node, CProject *predecessor, int lag, int unit);
+    // The message of an answer of AddPredecessorLink, formatted with the
+    // predecessor's full name where it takes one.
+    static QString PredecessorMessage(int answer, const QString &name);
+    bool LoopCheckTimedOut() const;
+    QString m_loopPath; // keys of the chain being followed
+    qint64 m_loopCheckTick = 0;
+    static constexpr qint64 LoopCheckBudgetMs = 3000;
+
+    // ---- changes and context ----
+    qint64 LastModified() const { return m_lastModified; }
+    void Touch();
+    tProjectContext &Context() { return m_context; }
+    const tProjectContext &Context() const { return m_context; }
+    void SetChildOrderWriter(ChildOrderWriter writer) { m_childOrderWriter = std::move(writer); }
+
+private:
+    void FillTreeLevel(CTreeFiller &tree, CTreeFiller::Item parentItem, bool showActivities,
+                       bool dataIsIds, const CProject *node, bool keysAsIds,
+                       const QSet<QString> &checked, const QSet<QString> &collapsed,
+                       bool checkAll, bool expandAll) const;
+
+    CProject m_root;
+    QHash<int, CProject *> m_projects;
+    QHash<int, tElement> m_activities;
+    QHash<int, tRate> m_rates;
+    std::vector<tHistory> m_history;
+    std::vector<tDebutFin> m_booked;
+    qint64 m_lastModified = 0;
+    tProjectContext m_context;
+    ChildOrderWriter m_childOrderWriter;
+    std::function<void(CProjectStore &)> m_historyLoader;
+};
