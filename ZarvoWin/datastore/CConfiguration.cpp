@@ -3,11 +3,13 @@
 #include "Clock.h"
 #include "Formatter.h"
 #include "LocalTime.h"
+#include "Settings.h"
 #include "Texts.h"
 
 #include <QDateTime>
 #include <QTime>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -81,7 +83,620 @@ constexpr qint64 kFarAway = std::numeric_limits<qint64>::max() / 4;
 } // namespace
 
 CConfiguration::CConfiguration()
+    : m_locale(QLocale::French, QLocale::France)
 {
+    LoadTexts();
+    LoadLocaleFormats();
+}
+
+// ---------------------------------------------------------------------------
+// Loading
+// ---------------------------------------------------------------------------
+
+namespace {
+
+const char16_t *const kBase = u"Config";
+
+// A folder value ends with the separator, so that file names can follow.
+QString folderValue(const Platform::Settings &s, QStringView section, QStringView name)
+{
+    QString v = s.getString(kBase, section, name, QString());
+    if (!v.isEmpty() && !v.endsWith(u'/'))
+        v += u'/';
+    return v;
+}
+
+int intValue(const Platform::Settings &s, QStringView section, QStringView name, int def)
+{
+    return s.getInt(kBase, section, name, def);
+}
+
+} // namespace
+
+int CConfiguration::WeekdayFromLocale(const QLocale &locale)
+{
+    // Qt counts Monday = 1 .. Sunday = 7; the program Sunday = 1 .. Saturday = 7.
+    return int(locale.firstDayOfWeek()) % 7 + 1;
+}
+
+void CConfiguration::Load(Platform::Settings &s)
+{
+    const int first = intValue(s, u"Affichage", u"FirstDayOfWeek", 0);
+    if (first >= 1 && first <= 7) {
+        firstDayOfWeek = first;
+        firstDayFromLocale = false;
+    } else {
+        firstDayOfWeek = WeekdayFromLocale(m_locale);
+        firstDayFromLocale = true;
+    }
+    weekNumbering = intValue(s, u"Affichage", u"WeekNumbering", 1);
+
+    // Seven items Sunday first: "0,1,1,1,1,1,0".
+    const QString work = s.getString(kBase, u"Affichage", u"WorkDays", QStringLiteral("0,1,1,1,1,1,0"));
+    for (int i = 0; i < 7; ++i) {
+        const qsizetype at = qsizetype(i) * 2;
+        workDays[size_t(i)] = at < work.size() && work[at] == u'1';
+    }
+
+    // The calendar is read afresh: a weekday without a stored text uses the
+    // default day.
+    workingDays = CWorkingDays();
+    const QString def = s.getString(kBase, u"Affichage", u"WorkingDay", QStringLiteral("480,720;780,1020;"));
+    if (def.isEmpty()) {
+        int startHour = intValue(s, u"Affichage", u"StartHour", 6);
+        int endHour = intValue(s, u"Affichage", u"EndHour", 18);
+        if (startHour < 0 || startHour > 24)
+            startHour = 6;
+        if (endHour < 0 || endHour > 24)
+            endHour = 18;
+        workingDays.AddPeriod(0, startHour * 60, endHour * 60);
+        workingDays.Set(0).Normalize();
+    } else {
+        workingDays.ParseDay(0, def);
+    }
+    for (int w = 1; w <= 7; ++w)
+        workingDays.ParseDay(w, s.getString(kBase, u"Affichage", CWorkingDays::SettingName(w), QString()));
+    workingDays.UpdateTotals();
+    daysOff.Load(s);
+
+    dataFolder = folderValue(s, u"Rep", u"Data");
+    usersFolder = folderValue(s, u"Rep", u"Users");
+    lanFolder = folderValue(s, u"Lan", u"Rep");
+    lanTime = intValue(s, u"Lan", u"Time", -1);
+
+    backup = intValue(s, u"Backup", u"Backup", 1) != 0;
+    backupPeriode = intValue(s, u"Backup", u"Periode", 3);
+    backupSynchro = intValue(s, u"Backup", u"Synchro", 1) != 0;
+    backupKeep = intValue(s, u"Backup", u"Keep", 5);
+    if (backupKeep <= backupPeriode)
+        backupKeep = backupPeriode + 1;
+    backupFolder = folderValue(s, u"Backup", u"Rep");
+
+    reportLogo = intValue(s, u"Reports", u"Logo", 0) != 0;
+    reportLogoFile = s.getString(kBase, u"Reports", u"FicLogo", QString());
+    reportLogoPos = intValue(s, u"Reports", u"PosLogo", 0);
+    reportText = intValue(s, u"Reports", u"Text", 0) != 0;
+    reportTextFile = s.getString(kBase, u"Reports", u"FicText", QString());
+    reportTextPos = intValue(s, u"Reports", u"PosText", 2);
+
+    longDates = intValue(s, u"Format", u"Date", 1) != 0;
+    durationCode = intValue(s, u"Format", u"Duree", 0);
+    LoadDurationFormat();
+    if (s.getString(kBase, u"Format", u"sDuree", QString()).isEmpty())
+        s.setString(kBase, u"Format", u"sDuree", durationPattern);
+
+    progressColours[0] = quint32(intValue(s, u"Forecast", u"ProgressColor 0", 0x00FF00));
+    progressColours[1] = quint32(intValue(s, u"Forecast", u"ProgressColor 1", 0x00FFFF));
+    progressColours[2] = quint32(intValue(s, u"Forecast", u"ProgressColor 2", 0x0000FF));
+    progressMid = intValue(s, u"Forecast", u"ProgressMid", 50);
+    showActivities = intValue(s, u"Forecast", u"ShowActivities", 1) != 0;
+    iconOrText = intValue(s, u"Forecast", u"IconOrText", 2);
+    pctNonComptabilise = std::clamp(intValue(s, u"Forecast", u"PctNonComptabilise", 0), 0, 100);
+    realTime = intValue(s, u"Forecast", u"Real Time", 1) != 0;
+    fmtDays = intValue(s, u"Forecast", u"FmtDays", 0) != 0;
+
+    snapToGrid = intValue(s, u"Align", u"SnapToGrid", 0) != 0;
+    grid = intValue(s, u"Align", u"Grid", 5);
+    if (grid != 5 && grid != 10 && grid != 15)
+        grid = 5;
+
+    bigIcon = intValue(s, u"Misc", u"BigIcon", 0) != 0;
+    logErrors = intValue(s, u"Misc", u"LogErrors", 0) == 1;
+
+    LoadLocaleFormats();
+}
+
+void CConfiguration::Load()
+{
+    Platform::Settings settings;
+    Load(settings);
+}
+
+void CConfiguration::LoadTexts()
+{
+    using Platform::Texts;
+    static const std::pair<int, const char16_t *> months[12] = {
+        {264, u"janvier"}, {265, u"février"}, {266, u"mars"},      {267, u"avril"},
+        {268, u"mai"},     {269, u"juin"},    {270, u"juillet"},   {271, u"août"},
+        {272, u"septembre"}, {273, u"octobre"}, {274, u"novembre"}, {275, u"décembre"},
+    };
+    static const std::pair<int, const char16_t *> shortMonths[12] = {
+        {215, u"janv."}, {216, u"févr."}, {217, u"mars"},  {218, u"avr."},
+        {446, u"mai"},   {447, u"juin"},  {448, u"juil."}, {449, u"août"},
+        {450, u"sept."}, {451, u"oct."},  {452, u"nov."},  {453, u"déc."},
+    };
+    static const std::pair<int, const char16_t *> days[7] = {
+        {108, u"dimanche"}, {102, u"lundi"}, {103, u"mardi"}, {104, u"mercredi"},
+        {105, u"jeudi"},    {106, u"vendredi"}, {107, u"samedi"},
+    };
+    static const std::pair<int, const char16_t *> shortDays[7] = {
+        {460, u"dim."}, {454, u"lun."}, {455, u"mar."}, {456, u"mer."},
+        {457, u"jeu."}, {458, u"ven."}, {459, u"sam."},
+    };
+    for (size_t i = 0; i < 12; ++i) {
+        monthNames[i] = Texts::get(months[i].first, QString::fromUtf16(months[i].second));
+        shortMonthNames[i] = Texts::get(shortMonths[i].first, QString::fromUtf16(shortMonths[i].second));
+    }
+    for (size_t i = 0; i < 7; ++i) {
+        dayNames[i] = Texts::get(days[i].first, QString::fromUtf16(days[i].second));
+        shortDayNames[i] = Texts::get(shortDays[i].first, QString::fromUtf16(shortDays[i].second));
+    }
+}
+
+void CConfiguration::SetLocale(const QLocale &locale)
+{
+    m_locale = locale;
+    LoadLocaleFormats();
+}
+
+void CConfiguration::LoadLocaleFormats()
+{
+    const QString longFormat = m_locale.dateFormat(QLocale::LongFormat);
+    longDatePattern = ConvertDatePattern(longFormat);
+    shortDatePattern = ConvertDatePattern(m_locale.dateFormat(QLocale::ShortFormat));
+
+    // The order of the long date: the month comes first unless the day of
+    // month precedes it (year-first patterns count as month first).
+    qsizetype dayAt = -1, monthAt = -1, yearAt = -1;
+    bool quoted = false;
+    for (qsizetype i = 0; i < longFormat.size();) {
+        const QChar c = longFormat[i];
+        if (c == u'\'') {
+            quoted = !quoted;
+            ++i;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < longFormat.size() && longFormat[i + run] == c)
+            ++run;
+        if (!quoted) {
+            if (c == u'd' && run <= 2 && dayAt < 0)
+                dayAt = i;
+            else if (c == u'M' && monthAt < 0)
+                monthAt = i;
+            else if (c == u'y' && yearAt < 0)
+                yearAt = i;
+        }
+        i += run;
+    }
+    const bool yearFirst = yearAt >= 0 && (dayAt < 0 || yearAt < dayAt) && (monthAt < 0 || yearAt < monthAt);
+    const bool dayFirst = dayAt >= 0 && (monthAt < 0 || dayAt < monthAt) && !yearFirst;
+    monthBeforeDay = !dayFirst;
+}
+
+void CConfiguration::LoadDurationFormat()
+{
+    if (durationCode < 0 || durationCode > 2)
+        durationCode = 0;
+    static const std::pair<int, const char16_t *> texts[3] = {
+        {211, u"heures:minutes|%1!d!:%2!02d!"},
+        {212, u"heures' h 'minutes|%1!d! h %2!02d!"},
+        {213, u"heures' h 'minutes' min'|%1!d! h %2!02d! min"},
+    };
+    const auto &t = texts[durationCode];
+    const QString text = Platform::Texts::get(t.first, QString::fromUtf16(t.second));
+    const qsizetype bar = text.indexOf(u'|');
+    durationPattern = bar >= 0 ? text.mid(bar + 1) : QStringLiteral("%1!d!:%2!02d!");
+}
+
+QString CConfiguration::ConvertDatePattern(QStringView pattern)
+{
+    // Left to right, one field at a time: an insert already written is never
+    // read again, so the "d" of "%7!1d!" cannot be taken for a day field.
+    struct Field { QChar letter; int length; const char16_t *insert; };
+    static const Field fields[] = {
+        {u'd', 4, u"%5!s!"}, {u'd', 3, u"%6!s!"}, {u'd', 2, u"%7!02d!"}, {u'd', 1, u"%7!1d!"},
+        {u'y', 5, u"%1!4d!"}, {u'y', 4, u"%1!4d!"}, {u'y', 2, u"%8!02d!"}, {u'y', 1, u"%8!1d!"},
+        {u'M', 4, u"%2!s!"}, {u'M', 3, u"%3!s!"}, {u'M', 2, u"%4!02d!"}, {u'M', 1, u"%4!1d!"},
+    };
+    QString out;
+    qsizetype i = 0;
+    while (i < pattern.size()) {
+        const QChar c = pattern[i];
+        if (c == u'\'') {
+            // Quoted text is copied as it stands; a doubled quote, inside or
+            // outside, stands for one quote.
+            if (i + 1 < pattern.size() && pattern[i + 1] == u'\'') {
+                out += u'\'';
+                i += 2;
+                continue;
+            }
+            ++i;
+            while (i < pattern.size()) {
+                if (pattern[i] == u'\'') {
+                    if (i + 1 < pattern.size() && pattern[i + 1] == u'\'') {
+                        out += u'\'';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                if (pattern[i] == u'%')
+                    out += QStringLiteral("%%");
+                else
+                    out += pattern[i];
+                ++i;
+            }
+            continue;
+        }
+        if (c == u'd' || c == u'y' || c == u'M') {
+            qsizetype run = 1;
+            while (i + run < pattern.size() && pattern[i + run] == c)
+                ++run;
+            qsizetype left = run;
+            while (left > 0) {
+                for (const Field &f : fields) {
+                    if (f.letter == c && f.length <= left) {
+                        out += QString::fromUtf16(f.insert);
+                        left -= f.length;
+                        break;
+                    }
+                }
+            }
+            i += run;
+            continue;
+        }
+        if (c == u'%')
+            out += QStringLiteral("%%");
+        else
+            out += c;
+        ++i;
+    }
+    return out;
+}
+
+int CConfiguration::PeriodDays(int code)
+{
+    static const int days[9] = {1, 2, 3, 7, 14, 30, 61, 182, 365};
+    return code >= 0 && code <= 8 ? days[code] : 0;
+}
+
+qint64 CConfiguration::GetPeriodStart(bool useKeep) const
+{
+    const int days = PeriodDays(useKeep ? backupKeep : backupPeriode);
+    if (days == 0)
+        return 0;
+    // Calendar days back on the wall clock, so a clock change in between
+    // does not shift the moment by an hour.
+    return Platform::LocalTime::toLocal(Platform::Clock::now()).addDays(-days).toSecsSinceEpoch();
+}
+
+// ---------------------------------------------------------------------------
+// Formatting
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// Hours and minutes of a non-negative duration rounded to the minute.
+void roundedHoursMinutes(qint64 seconds, qint64 &hours, int &minutes)
+{
+    const qint64 total = (seconds + 30) / 60;
+    hours = total / 60;
+    minutes = int(total % 60);
+}
+
+qint64 absolute(qint64 v)
+{
+    return v == std::numeric_limits<qint64>::min() ? std::numeric_limits<qint64>::max() : (v < 0 ? -v : v);
+}
+
+// A time format without the time-zone field that Qt's long formats carry.
+QString withoutZone(const QString &format)
+{
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == u'\'')
+            quoted = !quoted;
+        if (!quoted && c == u't')
+            continue;
+        out += c;
+    }
+    return out.trimmed();
+}
+
+} // namespace
+
+QString CConfiguration::FormatDuration(qint64 seconds, bool force) const
+{
+    if (seconds < 0 && !force)
+        return QString();
+    qint64 hours = 0;
+    int minutes = 0;
+    roundedHoursMinutes(absolute(seconds), hours, minutes);
+    const QString text = Platform::Formatter::message(durationPattern, {hours, minutes});
+    return seconds < 0 ? u'-' + text : text;
+}
+
+QString CConfiguration::FormatHoursMinutes(qint64 seconds)
+{
+    qint64 hours = 0;
+    int minutes = 0;
+    roundedHoursMinutes(absolute(seconds), hours, minutes);
+    const QString text = Platform::Formatter::sprintf(u"%I64d:%02d", {hours, minutes});
+    return seconds < 0 ? u'-' + text : text;
+}
+
+QString CConfiguration::FormatHoursMinutesSeconds(qint64 seconds, bool withSeconds)
+{
+    if (!withSeconds)
+        return FormatHoursMinutes(seconds);
+    const qint64 a = absolute(seconds);
+    const QString text = Platform::Formatter::sprintf(u"%I64d:%02d:%02d", {a / 3600, int(a % 3600 / 60), int(a % 60)});
+    return seconds < 0 ? u'-' + text : text;
+}
+
+bool CConfiguration::ParseDuration(QStringView text, qint64 &seconds)
+{
+    const QStringView t = text.trimmed();
+    const QList<QStringView> parts = t.split(u':');
+    if (parts.size() < 2 || parts.size() > 3)
+        return false;
+    qint64 values[3] = {0, 0, 0};
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        bool ok = false;
+        values[i] = parts[i].trimmed().toLongLong(&ok);
+        if (!ok || values[i] < 0 || (i > 0 && values[i] > 59))
+            return false;
+    }
+    seconds = values[0] * 3600 + values[1] * 60 + values[2];
+    return true;
+}
+
+QString CConfiguration::ReformatDuration(const QString &text) const
+{
+    qint64 seconds = 0;
+    if (text.isEmpty() || !ParseDuration(text, seconds))
+        return text;
+    return FormatDuration(seconds, true);
+}
+
+QString CConfiguration::ReformatHoursMinutes(const QString &text)
+{
+    qint64 seconds = 0;
+    if (text.isEmpty() || !ParseDuration(text, seconds))
+        return text;
+    return FormatHoursMinutes(seconds);
+}
+
+QString CConfiguration::FormatClockTime(qint64 t)
+{
+    const QDateTime dt = Platform::LocalTime::toLocal(t);
+    if (!dt.isValid())
+        return QString();
+    return Platform::Formatter::sprintf(u"%02d:%02d", {dt.time().hour(), dt.time().minute()});
+}
+
+QString CConfiguration::GetTimeFormatWithSeconds() const
+{
+    return withoutZone(m_locale.timeFormat(QLocale::LongFormat));
+}
+
+QString CConfiguration::GetTimeFormatWithoutSeconds() const
+{
+    // Drops the seconds field with the separator in front of it ("HH:mm:ss"
+    // becomes "HH:mm", "h:mm:ss AP" becomes "h:mm AP").
+    const QString format = GetTimeFormatWithSeconds();
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == u'\'')
+            quoted = !quoted;
+        if (!quoted && c == u's') {
+            while (!out.isEmpty() && !out.back().isLetter() && out.back() != u'\'' && !out.back().isSpace())
+                out.chop(1);
+            while (i + 1 < format.size() && format[i + 1] == u's')
+                ++i;
+            continue;
+        }
+        out += c;
+    }
+    return out.trimmed();
+}
+
+QString CConfiguration::FormatLocaleTime(const QTime &time, bool withSeconds) const
+{
+    if (!time.isValid())
+        return QString();
+    return m_locale.toString(time, withSeconds ? GetTimeFormatWithSeconds() : GetTimeFormatWithoutSeconds());
+}
+
+QString CConfiguration::FormatLocaleTime(qint64 t, bool withSeconds) const
+{
+    if (t == 0)
+        return QString();
+    const QDateTime dt = Platform::LocalTime::toLocal(t);
+    if (!dt.isValid())
+        return QString();
+    return FormatLocaleTime(dt.time(), withSeconds);
+}
+
+QString CConfiguration::FormatMinutesOfDay(int minutes) const
+{
+    if (minutes < 0 || minutes > 1439)
+        return QString();
+    return FormatLocaleTime(QTime(minutes / 60, minutes % 60), false);
+}
+
+QString CConfiguration::FormatDateParts(const QDate &date, const QString &pattern) const
+{
+    const int month = date.month() - 1;
+    const int weekday = date.dayOfWeek() % 7; // Sunday = 0
+    return Platform::Formatter::message(pattern, {
+        date.year(), monthNames[size_t(month)], shortMonthNames[size_t(month)], date.month(),
+        dayNames[size_t(weekday)], shortDayNames[size_t(weekday)], date.day(), date.year() % 100,
+    });
+}
+
+QString CConfiguration::FormatOleDate(const QDateTime &local, bool asLong, bool withTime, bool forceLong) const
+{
+    if (!local.isValid() || !local.date().isValid())
+        return QString();
+    const bool useLong = forceLong || (asLong && longDates);
+    const QString &pattern = useLong ? longDatePattern : shortDatePattern;
+    QString text;
+    if (pattern.isEmpty())
+        text = m_locale.toString(local.date(), useLong ? QLocale::LongFormat : QLocale::ShortFormat);
+    else
+        text = FormatDateParts(local.date(), pattern);
+    if (withTime)
+        text += u' ' + FormatLocaleTime(local.time(), false);
+    return text;
+}
+
+QString CConfiguration::FormatOleDate(const QDate &date, bool asLong, bool forceLong) const
+{
+    if (!date.isValid())
+        return QString();
+    return FormatOleDate(QDateTime(date, QTime(12, 0), Qt::LocalTime), asLong, false, forceLong);
+}
+
+QString CConfiguration::FormatDate(qint64 t, bool asLong, bool withTime, bool forceLong) const
+{
+    if (t <= 0)
+        return QString();
+    return FormatOleDate(Platform::LocalTime::toLocal(t), asLong, withTime, forceLong);
+}
+
+QString CConfiguration::FormatIsoDate(const QString &isoDate) const
+{
+    const QDate date = QDate::fromString(isoDate, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        return QString();
+    return FormatDate(QDateTime(date, QTime(12, 0), Qt::LocalTime).toSecsSinceEpoch(), true);
+}
+
+QString CConfiguration::FormatDateRange(const QDate &first, const QDate &last) const
+{
+    if (!first.isValid() || !last.isValid())
+        return QString();
+    const QString &m1 = monthNames[size_t(first.month() - 1)];
+    const QString &m2 = monthNames[size_t(last.month() - 1)];
+    using Platform::Formatter;
+    if (first.year() == last.year() && first.month() == last.month()) {
+        return monthBeforeDay
+                   ? Formatter::message(u"%1!s! %2!d! - %3!d!,%4!d!", {m1, first.day(), last.day(), first.year()})
+                   : Formatter::message(u"%1!d! - %2!d! %3!s! %4!d!", {first.day(), last.day(), m1, first.year()});
+    }
+    if (first.year() == last.year()) {
+        return monthBeforeDay
+                   ? Formatter::message(u"%1!s! %2!d! - %3!s! %4!d!,%5!d!", {m1, first.day(), m2, last.day(), first.year()})
+                   : Formatter::message(u"%1!d! %2!s! - %3!d! %4!s! %5!d!", {first.day(), m1, last.day(), m2, first.year()});
+    }
+    return monthBeforeDay
+               ? Formatter::message(u"%1!s! %2!d!,%3!d! - %4!s! %5!d!,%6!d!",
+                                    {m1, first.day(), first.year(), m2, last.day(), last.year()})
+               : Formatter::message(u"%1!d! %2!s! %3!d! - %4!d! %5!s! %6!d!",
+                                    {first.day(), m1, first.year(), last.day(), m2, last.year()});
+}
+
+QString CConfiguration::FormatMonthDay(int month, int day) const
+{
+    if (month < 1 || month > 12)
+        return QString();
+    const QString &name = monthNames[size_t(month - 1)];
+    return monthBeforeDay ? Platform::Formatter::message(u"%1!s! %2!d!", {name, day})
+                          : Platform::Formatter::message(u"%1!d! %2!s!", {day, name});
+}
+
+QString CConfiguration::FormatDayMonth(const QDate &date, bool fullName) const
+{
+    if (!date.isValid())
+        return QString();
+    const size_t m = size_t(date.month() - 1);
+    const QString &name = fullName ? monthNames[m] : shortMonthNames[m];
+    return monthBeforeDay ? Platform::Formatter::message(u"%1!s! %2!d!", {name, date.day()})
+                          : Platform::Formatter::message(u"%1!d! %2!s!", {date.day(), name});
+}
+
+QString CConfiguration::FormatMonthYear(const QDate &date) const
+{
+    if (!date.isValid())
+        return QString();
+    return FormatMonthNumberYear(date.month(), date.year());
+}
+
+QString CConfiguration::FormatMonthNumberYear(int month, int year) const
+{
+    if (month < 1 || month > 12)
+        return QString();
+    return Platform::Formatter::sprintf(u"%s %d", {monthNames[size_t(month - 1)], year});
+}
+
+QString CConfiguration::GetDayName(const QDate &date) const
+{
+    if (!date.isValid())
+        return QString();
+    return dayNames[size_t(date.dayOfWeek() % 7)];
+}
+
+QString CConfiguration::FormatPercent(int percent)
+{
+    return Platform::Formatter::sprintf(u"%d %%", {percent});
+}
+
+QString CConfiguration::FormatPercentDecimal(double ratio) const
+{
+    if (ratio < 0 || ratio == std::numeric_limits<double>::max() || std::isnan(ratio))
+        return QString();
+    QString text = Platform::Formatter::sprintf(u"%.2f %%", {ratio * 100.0});
+    QString separator = m_locale.decimalPoint();
+    if (separator.isEmpty())
+        separator = QStringLiteral(".");
+    text.replace(u'.', separator);
+    return text;
+}
+
+QString CConfiguration::FormatCurrency(double amount) const
+{
+    return m_locale.toCurrencyString(amount, m_locale.currencySymbol(), 2);
+}
+
+QString CConfiguration::FormatDurationInDays(qint64 seconds, bool inDays, bool compact) const
+{
+    if (seconds == std::numeric_limits<qint64>::min() || seconds == std::numeric_limits<qint64>::max())
+        return QString();
+    const bool negative = seconds < 0;
+    const qint64 value = absolute(seconds);
+    const qint64 dayLength = qint64(workingDays.Set(0).total) * 60;
+    QString text;
+    if (!inDays || dayLength <= 0 || value < dayLength) {
+        text = FormatDuration(value, true);
+    } else {
+        const qint64 days = value / dayLength;
+        const QString rest = FormatDuration(value % dayLength, true);
+        using Platform::Texts;
+        if (compact)
+            text = Platform::Formatter::message(Texts::get(575, QStringLiteral("%1!d! j %2!s!")), {days, rest});
+        else if (days == 1)
+            text = Platform::Formatter::message(Texts::get(544, QStringLiteral("1 jour %1!s!")), {rest});
+        else
+            text = Platform::Formatter::message(Texts::get(522, QStringLiteral("%1!d! jour(s) %2!s!")), {days, rest});
+    }
+    return negative ? QStringLiteral("- ") + text : text;
 }
 
 // ---------------------------------------------------------------------------

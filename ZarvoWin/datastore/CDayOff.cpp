@@ -1,5 +1,6 @@
 #include "CDayOff.h"
 
+#include "CConfiguration.h"
 #include "Formatter.h"
 #include "LocalTime.h"
 #include "Settings.h"
@@ -115,6 +116,16 @@ bool CDayOff::GetRange(int i, QDate &first, QDate &last) const
         return false;
     first = Platform::LocalTime::fromOleDay(m_ranges[size_t(i)].start);
     last = Platform::LocalTime::fromOleDay(m_ranges[size_t(i)].end);
+    return true;
+}
+
+bool CDayOff::FormatRange(int i, QString &firstText, QString &lastText, const CConfiguration &config) const
+{
+    QDate first, last;
+    if (!GetRange(i, first, last))
+        return false;
+    firstText = config.FormatOleDate(first, false);
+    lastText = config.FormatOleDate(last, false);
     return true;
 }
 

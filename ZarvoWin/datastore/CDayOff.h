@@ -6,6 +6,7 @@
 #include <QStringView>
 #include <vector>
 
+class CConfiguration;
 namespace Platform { class Settings; }
 
 // The days off: ranges of OLE day numbers (first and last day inclusive),
@@ -30,6 +31,8 @@ public:
     const std::vector<tWorkingPeriode> &Ranges() const { return m_ranges; }
     // Range i as two dates; false when i is out of range.
     bool GetRange(int i, QDate &first, QDate &last) const;
+    // Range i as two date texts formatted by the settings object.
+    bool FormatRange(int i, QString &firstText, QString &lastText, const CConfiguration &config) const;
 
     // Index of the first range whose last day is at or after `day`
     // (GetCount() when none).

@@ -130,6 +130,10 @@ QString CWorkingDays::FormatDay(int w) const
     QString text;
     if (w > 0 && w < kSetCount && d.useDefault)
         text += QStringLiteral("d;");
+    else if (w > 0 && w < kSetCount && d.periods.empty())
+        // A weekday of its own without any period: an empty text would leave
+        // the flag as it was and bring the default day back on reading.
+        return QStringLiteral(";");
     for (const tWorkingPeriode &p : d.periods)
         text += Platform::Formatter::sprintf(u"%d,%d;", {p.start, p.end});
     return text;

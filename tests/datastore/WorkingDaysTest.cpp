@@ -86,6 +86,14 @@ TEST(WorkingDays, EffectiveSetsTotalsAndTexts)
     EXPECT_EQ(days.FormatDay(4), u"d;");
     days.Set(0).useDefault = true;
     EXPECT_EQ(days.FormatDay(0), u"480,720;780,1020;");
+    // A weekday of its own without periods reads back as such.
+    days.Set(5).periods.clear();
+    days.Set(5).useDefault = false;
+    const QString own = days.FormatDay(5);
+    CWorkingDays reread;
+    reread.ParseDay(5, own);
+    EXPECT_FALSE(reread.Set(5).useDefault);
+    EXPECT_TRUE(reread.Set(5).periods.empty());
 
     Platform::Settings settings;
     days.SaveDay(settings, 0);
