@@ -6,6 +6,7 @@ namespace {
 struct Registry
 {
     CAnnulation *annulation = nullptr;
+    CConfiguration *configuration = nullptr;
     CAppData::PathProvider pathProvider;
     CAppData::BatchHook afterBatch;
 };
@@ -25,6 +26,16 @@ CAnnulation *CAppData::Annulation()
 void CAppData::SetAnnulation(CAnnulation *history)
 {
     registry().annulation = history;
+}
+
+CConfiguration *CAppData::Configuration()
+{
+    return registry().configuration;
+}
+
+void CAppData::SetConfiguration(CConfiguration *configuration)
+{
+    registry().configuration = configuration;
 }
 
 QString CAppData::CurrentDatabasePath()

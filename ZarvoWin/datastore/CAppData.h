@@ -5,6 +5,7 @@
 
 class CAnnulation;
 class CBdD;
+class CConfiguration;
 class CDataChangedNotifier;
 
 // The data store's view of what the application object owns. The
@@ -20,6 +21,12 @@ public:
     // Null when no history is kept (then writes record no undo pairs).
     static CAnnulation *Annulation();
     static void SetAnnulation(CAnnulation *history);
+
+    // --- Settings -----------------------------------------------------------
+    // The application's settings object with its working-time calendar;
+    // null until the application (or a test) sets it.
+    static CConfiguration *Configuration();
+    static void SetConfiguration(CConfiguration *configuration);
 
     // --- Current user's database ------------------------------------------
     // The path every CBdD built without a path opens. The users store plugs

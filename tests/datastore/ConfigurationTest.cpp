@@ -1,3 +1,4 @@
+#include "CAppData.h"
 #include "CConfiguration.h"
 #include "Clock.h"
 #include "Settings.h"
@@ -386,4 +387,14 @@ TEST(Configuration, BackupPeriodStart)
     EXPECT_EQ(c.GetPeriodStart(true), at(2026, 2, 28, 12));
     c.backupKeep = 9;
     EXPECT_EQ(c.GetPeriodStart(true), 0);
+}
+
+TEST(Configuration, ReachedThroughTheApplicationRegistry)
+{
+    CConfiguration c;
+    EXPECT_EQ(CAppData::Configuration(), nullptr);
+    CAppData::SetConfiguration(&c);
+    EXPECT_EQ(CAppData::Configuration(), &c);
+    CAppData::Clear();
+    EXPECT_EQ(CAppData::Configuration(), nullptr);
 }
