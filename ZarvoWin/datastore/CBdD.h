@@ -194,6 +194,29 @@ public:
     // Sample data and table import
     // ===================================================================
 
+    // Moves the time entries of a fresh copy of the sample database onto
+    // today and the working days before it (newest sample day first,
+    // weekends skipped, clock times kept), shifts its plans by as much,
+    // removes entries that now lie in the future and resets the id counters,
+    // stamps and the 'Demo' mark. No undo pairs: the file is new. True when
+    // committed.
+    bool RedateSampleData();
+    // Copies the chosen tables of the database file at `path` (opened
+    // read-only) into this one and sets the id counters above the copied
+    // ids. Projects are required; without them nothing is written and the
+    // result is false. True when committed.
+    bool ImportTablesFrom(const QString &path, bool projects, bool activities, bool rates,
+                          bool favourites, bool forecast);
+    // Copies every row of `table` from `source` into `destination`, in the
+    // destination's columns, NULL values as NULL; for tables with an Id the
+    // counters of NextRowId go above the largest copied id. Failures stay
+    // in the connections' kept codes.
+    static void CopyTable(SQLite::CmyDataBase &source, SQLite::CmyDataBase &destination,
+                          const QString &table);
+    // Seconds between the zone the sample's times are written in (UTC+1
+    // without daylight saving) and the system's standard time.
+    static qint64 SampleZoneCorrection(qint64 now);
+
 private:
     static void StampModif(SQLite::CmyDataBase &connection, qint64 now);
     // The SQL literal of a value read with its typeof(): NULL, or the

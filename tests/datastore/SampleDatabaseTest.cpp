@@ -1,4 +1,7 @@
+#include "CBdD.h"
 #include "CmyDataBase.h"
+
+#include "Clock.h"
 
 #include "LocalTime.h"
 #include "TestFolders.h"
@@ -114,4 +117,57 @@ TEST(SampleDatabase, HoldsAFewWeeksOfConsistentData)
         previousEnd = end;
     }
     EXPECT_GE(days.size(), 10);
+}
+
+TEST(SampleDatabase, OpensAsVersion2AndRedates)
+{
+    // The wizards work on a copy; the shipped file is never changed.
+    const QString copy = TestFolders::tempDb(QStringLiteral("Zarvo.sdb"));
+    ASSERT_TRUE(QFile::copy(samplePath(), copy));
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    CBdD db(copy);
+    ASSERT_TRUE(db.IsOpen());
+    EXPECT_EQ(db.GetVersion(), 2);
+    EXPECT_EQ(db.UpdateDb().outcome, CBdD::tUpgradeResult::Outcome::Current);
+
+    int before = 0;
+    if (auto t = db.Query(u"select count(*) from Taches"); t.hasRows())
+        before = t->GetFirstInt();
+    QSet<QDate> sampleDays;
+    if (auto t = db.Query(u"select Debut from Taches"); t) {
+        for (int r = 0; r < t->rowCount(); ++r)
+            sampleDays.insert(Platform::LocalTime::localDate(t->GetCell(r, 0).toLongLong()));
+    }
+
+    // A Monday evening: every entry of the sample is in the past.
+    const QDate monday(2026, 12, 7);
+    const qint64 now = QDateTime(monday, QTime(19, 0)).toSecsSinceEpoch();
+    Platform::Clock::setFixedNow(now);
+    ASSERT_TRUE(db.RedateSampleData());
+
+    auto t = db.Query(u"select Debut, Fin from Taches order by Debut");
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->rowCount(), before);
+    QSet<QDate> days;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        const QDate day = Platform::LocalTime::localDate(t->GetCell(r, 0).toLongLong());
+        EXPECT_LT(day.dayOfWeek(), 6);
+        EXPECT_LE(t->GetCell(r, 1).toLongLong(), now);
+        days.insert(day);
+    }
+    // The same number of working days, the newest one today, none skipped.
+    EXPECT_EQ(days.size(), sampleDays.size());
+    EXPECT_TRUE(days.contains(monday));
+    QDate expected = monday;
+    for (int i = 0; i < days.size(); ++i) {
+        while (expected.dayOfWeek() >= 6)
+            expected = expected.addDays(-1);
+        EXPECT_TRUE(days.contains(expected)) << expected.toString(Qt::ISODate).toStdString();
+        expected = expected.addDays(-1);
+    }
+    EXPECT_EQ(intOf(*db.Connection(), QStringLiteral("select count(*) from Infos where Name='Demo'")), 0);
+    // The plans followed: no plan starts more than a year from today.
+    EXPECT_LE(intOf(*db.Connection(), QStringLiteral("select count(*) from Forecast where DateDebut<>0 and abs(DateDebut-%1)>31536000").arg(now)), 0);
+    // The file is still sound and still version 2.
+    EXPECT_EQ(db.GetVersion(), 2);
 }
