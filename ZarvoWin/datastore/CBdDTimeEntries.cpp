@@ -1,0 +1,679 @@
+// Time entries in the database: reads and writes of Taches, overlap
+// resolution and batch edits. The write convention (BeginWrite, undo
+// pairs, stamps, EndWrite) is described in CBdD.h.
+#include "CBdD.h"
+
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "EntryList.h"
+#include "Formatter.h"
+#include "LocalTime.h"
+#include "QuoteSql.h"
+#include "TimeEntryOverlap.h"
+#include "tCurrentEntry.h"
+
+#include "Clock.h"
+#include "IntParse.h"
+
+#include <QLocale>
+
+using Platform::Formatter;
+
+namespace {
+
+// ---------------------------------------------------------------------
+// The project store, as far as time entries need it. The store knows
+// which projects and activities exist and keeps the recent combinations.
+// ---------------------------------------------------------------------
+namespace ProjectStoreSeam {
+
+bool KnowsProject(int /*projectId*/)
+{
+    return true;
+}
+
+bool KnowsActivity(int /*activityId*/)
+{
+    return true;
+}
+
+void AddHistory(int /*projectId*/, int /*activityId*/, int /*rateId*/)
+{
+}
+
+QString FormatCurrency(float amount)
+{
+    return QLocale().toCurrencyString(static_cast<double>(amount), QString(), 2);
+}
+
+} // namespace ProjectStoreSeam
+
+// ---------------------------------------------------------------------
+// Reading rows
+// ---------------------------------------------------------------------
+
+int intCell(const SQLite::MyTable &t, int row, int col, int missing = 0)
+{
+    const QStringView v = t.GetCellView(row, col);
+    return col < 0 || v.isEmpty() ? missing : Platform::wtoi(v);
+}
+
+qint64 int64Cell(const SQLite::MyTable &t, int row, int col)
+{
+    const QStringView v = t.GetCellView(row, col);
+    return col < 0 || v.isEmpty() ? 0 : Platform::wtoi64(v);
+}
+
+QString textCell(const SQLite::MyTable &t, int row, int col)
+{
+    return col < 0 ? QString() : t.GetCellView(row, col).toString();
+}
+
+// Column positions of a "Select * FROM Taches" result.
+struct EntryColumns
+{
+    int id, debut, fin, projet, activite, facture, taux, title, notes;
+
+    explicit EntryColumns(const SQLite::MyTable &t)
+        : id(t.ColumnIndex(u"Id")), debut(t.ColumnIndex(u"Debut")), fin(t.ColumnIndex(u"Fin")),
+          projet(t.ColumnIndex(u"IdProjet")), activite(t.ColumnIndex(u"IdActivite")),
+          facture(t.ColumnIndex(u"Facture")), taux(t.ColumnIndex(u"IdTauxHoraire")),
+          title(t.ColumnIndex(u"Title")), notes(t.ColumnIndex(u"Notes"))
+    {
+    }
+
+    // A missing (NULL) Id reads -1, other missing numbers 0.
+    void Read(const SQLite::MyTable &t, int row, tTacheFull &e) const
+    {
+        e.Id = intCell(t, row, id, -1);
+        e.Debut = int64Cell(t, row, debut);
+        e.Fin = int64Cell(t, row, fin);
+        e.IdProjet = intCell(t, row, projet);
+        e.IdActivite = intCell(t, row, activite);
+        e.Facture = intCell(t, row, facture) != 0 ? 1 : 0;
+        e.IdTauxHoraire = intCell(t, row, taux);
+        e.Title = textCell(t, row, title);
+        e.Notes = textCell(t, row, notes);
+    }
+};
+
+template <class Entry>
+void readAll(const SQLite::MyTable &t, std::vector<Entry> &out)
+{
+    const EntryColumns cols(t);
+    out.reserve(out.size() + static_cast<size_t>(t.rowCount()));
+    for (int r = 0; r < t.rowCount(); ++r) {
+        Entry e;
+        cols.Read(t, r, e);
+        out.push_back(std::move(e));
+    }
+}
+
+// The SQL literal of a value read together with its typeof(): NULL stays
+// NULL, anything else is written back quoted.
+QString literal(const SQLite::MyTable &t, int row, int typeCol)
+{
+    if (t.GetCellView(row, typeCol) == u"null")
+        return QStringLiteral("NULL");
+    return u'\'' + QuoteSql(t.GetCellView(row, typeCol + 1)) + u'\'';
+}
+
+// Infos 'Modif' := now, undoable; no broadcast (the batch edits do not
+// post one).
+void stampModif(CBdD &db, qint64 now)
+{
+    SQLite::MyTablePtr old = db.Query(u"select typeof(Value), Value from Infos where Name='Modif'");
+    QString undo;
+    if (old.hasRows())
+        undo = Formatter::sprintf(u"update Infos set Value=%s where Name='Modif'", {literal(*old, 0, 0)});
+    db.ExecuteWithUndo(Formatter::sprintf(u"update Infos set Value='%I64d' where Name='Modif'", {now}), undo);
+}
+
+QString collisionQuery(const tTacheFull &entry)
+{
+    if (entry.IsRunning())
+        return Formatter::sprintf(
+            u"Select * FROM Taches Where Deleted=0 and Id <> %d and (Fin > %I64d or Fin = 0) order by Debut",
+            {entry.Id, entry.Debut});
+    return Formatter::sprintf(
+        u"Select * FROM Taches Where Deleted=0 and Id <> %d and Debut < %I64d and (Fin > %I64d or Fin=0) order by Debut",
+        {entry.Id, entry.Fin, entry.Debut});
+}
+
+} // namespace
+
+// =====================================================================
+// Reads
+// =====================================================================
+
+bool CBdD::GetTimeEntry(tTacheFull &entry, int id)
+{
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(u"Select * FROM Taches Where Id=%i and Deleted=0", {id}));
+    if (!t.hasRows())
+        return false;
+    EntryColumns(*t).Read(*t, 0, entry);
+    return true;
+}
+
+bool CBdD::GetTimeEntryDetails(tTimeEntryDetails &details, int id)
+{
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+        u"Select Taches.*, Projets.Nom as NomProjet, Activites.Nom as NomActivite, TauxHoraire.Nom as NomRate, "
+        u"TauxHoraire.Valeur FROM Taches left join Projets on Taches.IdProjet=Projets.Id left join Activites on "
+        u"Taches.IdActivite=Activites.Id left join TauxHoraire on Taches.IdTauxHoraire=TauxHoraire.Id Where Taches.Id=%i",
+        {id}));
+    if (!t.hasRows())
+        return false;
+    tTacheFull e;
+    EntryColumns(*t).Read(*t, 0, e);
+    details.Id = e.Id;
+    details.Debut = e.Debut;
+    details.Fin = e.Fin;
+    details.Facture = e.Facture;
+    details.Title = e.Title;
+    details.Notes = e.Notes;
+    details.NomProjet = textCell(*t, 0, t->ColumnIndex(u"NomProjet"));
+    details.NomActivite = textCell(*t, 0, t->ColumnIndex(u"NomActivite"));
+    details.Rate = textCell(*t, 0, t->ColumnIndex(u"NomRate"));
+    const QStringView value = t->GetCellView(0, t->ColumnIndex(u"Valeur"));
+    if (!value.isEmpty()) {
+        const float amount = value.toFloat();
+        details.Rate += Formatter::sprintf(u" ( %s )", {ProjectStoreSeam::FormatCurrency(amount)});
+    }
+    return true;
+}
+
+bool CBdD::GetLastTimeEntry(tTacheFull &entry)
+{
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t = Query(u"Select * FROM Taches Where Deleted=0 order by Fin desc LIMIT 1");
+    if (!t.hasRows())
+        return false;
+    EntryColumns(*t).Read(*t, 0, entry);
+    return true;
+}
+
+bool CBdD::GetRunningEntries(std::vector<tTacheParams> &entries)
+{
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t = Query(u"Select * FROM Taches Where Deleted=0 and Fin=0");
+    if (!t)
+        return false;
+    readAll(*t, entries);
+    return true;
+}
+
+int CBdD::CountRunningEntries(std::vector<int> *ids)
+{
+    if (!IsOpen())
+        return -1;
+    SQLite::MyTablePtr t = Query(u"Select Id FROM Taches Where Deleted=0 and Fin=0");
+    if (t.hasRows()) {
+        if (ids) {
+            for (int r = 0; r < t->rowCount(); ++r)
+                ids->push_back(intCell(*t, r, 0, -1));
+        }
+        return t->rowCount();
+    }
+    SQLite::MyTablePtr any = Query(u"Select Id FROM Taches Where Deleted=0 limit 1");
+    return any.hasRows() ? 0 : -1;
+}
+
+bool CBdD::LoadTimeEntries(std::vector<tTacheParams> &entries, const QDate &day)
+{
+    entries.clear();
+    if (!IsOpen())
+        return false;
+    // Local midnights, so a daylight-saving day lasts 23 or 25 hours.
+    const qint64 dayStart = Platform::LocalTime::midnight(day);
+    const qint64 dayEnd = Platform::LocalTime::midnight(day.addDays(1)) - 1;
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+        u"Select * FROM Taches Where Debut <= %I64d and (Fin > %I64d or Fin=0) and Deleted=0 order by Debut asc",
+        {dayEnd, dayStart}));
+    if (!t)
+        return false;
+    const bool dayInFuture = Platform::Clock::now() < dayStart;
+    const EntryColumns cols(*t);
+    entries.reserve(static_cast<size_t>(t->rowCount()));
+    for (int r = 0; r < t->rowCount(); ++r) {
+        tTacheParams e;
+        cols.Read(*t, r, e);
+        // A running entry is shown on later days only up to today.
+        if (e.IsRunning() && dayInFuture && e.Debut < dayStart)
+            continue;
+        entries.push_back(std::move(e));
+    }
+    return true;
+}
+
+bool CBdD::RefreshCurrentEntry()
+{
+    tCurrentEntry *current = CAppData::CurrentEntry();
+    if (!IsOpen()) {
+        if (current)
+            current->Entry.Id = -1;
+        return false;
+    }
+    SQLite::MyTablePtr t = Query(u"Select * FROM Taches Where Deleted=0 and Fin=0");
+    if (!t || t->rowCount() > 1)
+        return false; // with several running entries the previous one stays
+    if (!current)
+        return true;
+    if (t->rowCount() == 0) {
+        current->Entry.Reset();
+        return true;
+    }
+    tTacheFull e;
+    EntryColumns(*t).Read(*t, 0, e);
+    if (e.IdProjet != -1 && !ProjectStoreSeam::KnowsProject(e.IdProjet))
+        e.IdProjet = -1;
+    if (e.IdActivite != -1 && !ProjectStoreSeam::KnowsActivity(e.IdActivite))
+        e.IdActivite = -1;
+    current->Entry = e;
+    const qint64 now = Platform::Clock::now();
+    current->Elapsed = now > e.Debut ? now - e.Debut : 0;
+    return true;
+}
+
+// =====================================================================
+// Writes of one entry
+// =====================================================================
+
+// The statements of a save inside an open write: ends another running
+// entry at the entry's start, then updates the entry's live row or inserts
+// it under a new id. False when a statement failed or no id was had.
+static bool saveEntryRows(CBdD &db, const tTacheFull &entry, bool &projectChanged)
+{
+    projectChanged = false;
+    bool exists = false;
+    if (entry.Id != -1) {
+        SQLite::MyTablePtr t = db.Query(
+            Formatter::sprintf(u"Select Id, IdProjet, IdActivite FROM Taches Where Deleted=0 and Id=%i", {entry.Id}));
+        if (t.hasRows()) {
+            exists = true;
+            projectChanged = intCell(*t, 0, 1) != entry.IdProjet || intCell(*t, 0, 2) != entry.IdActivite;
+        }
+    }
+
+    // Only one entry runs at a time: another one running since at or before
+    // this entry's start ends there.
+    SQLite::MyTablePtr running = db.Query(Formatter::sprintf(
+        u"select Id from Taches where Deleted=0 and Fin=0 and Debut <= %I64d and Id <> %d", {entry.Debut, entry.Id}));
+    if (running.hasRows()) {
+        const int r = intCell(*running, 0, 0, -1);
+        db.ExecuteWithUndo(Formatter::sprintf(u"update Taches set Fin=%I64d where Id=%d", {entry.Debut, r}),
+                           Formatter::sprintf(u"update Taches set Fin=0 where Id=%d", {r}));
+        db.StampRow(CBdD::TableTaches, r);
+    }
+
+    if (exists) {
+        const QString undo = db.SnapshotRow(CBdD::TableTaches, entry.Id);
+        db.ExecuteWithUndo(
+            Formatter::sprintf(u"update Taches set Debut=%I64d,Fin=%I64d,IdProjet=%d,IdActivite=%d,Facture=%d,"
+                               u"IdTauxHoraire=%d,Title='%s',Notes='%s' where Id=%d",
+                               {entry.Debut, entry.Fin, entry.IdProjet, entry.IdActivite, entry.Facture,
+                                entry.IdTauxHoraire, QuoteSql(entry.Title), QuoteSql(entry.Notes), entry.Id}),
+            undo);
+        db.StampRow(CBdD::TableTaches, entry.Id);
+    } else {
+        const int id = db.AllocateRowId(CBdD::TableTaches);
+        if (id < 0)
+            return false;
+        db.ExecuteWithUndo(
+            Formatter::sprintf(u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Deleted,"
+                               u"Title,Notes) VALUES (%d,%I64d,%I64d,%d,%d,%d,%d,0,'%s','%s')",
+                               {id, entry.Debut, entry.Fin, entry.IdProjet, entry.IdActivite, entry.Facture,
+                                entry.IdTauxHoraire, QuoteSql(entry.Title), QuoteSql(entry.Notes)}),
+            Formatter::sprintf(u"delete from Taches where Id=%d", {id}));
+        db.StampRow(CBdD::TableTaches, id);
+        if (db.LastCode() == 0)
+            ProjectStoreSeam::AddHistory(entry.IdProjet, entry.IdActivite, entry.IdTauxHoraire);
+    }
+    return db.LastCode() == 0;
+}
+
+bool CBdD::SaveTimeEntry(const tTacheFull &entry)
+{
+    if (!BeginWrite())
+        return false;
+    Connection()->SetLastCode(0);
+    bool projectChanged = false;
+    const bool ok = EndWrite(saveEntryRows(*this, entry, projectChanged));
+    RefreshCurrentEntry();
+    SendDataChanged(0, projectChanged ? 1 : 0);
+    return ok;
+}
+
+bool CBdD::SetTimeEntryTimes(int id, qint64 start, qint64 end)
+{
+    if (!BeginWrite())
+        return false;
+    Connection()->SetLastCode(0);
+    SQLite::MyTablePtr old = Query(Formatter::sprintf(
+        u"select typeof(Debut), Debut, typeof(Fin), Fin from Taches where Id=%d", {id}));
+    bool ok = old.hasRows(); // an entry that is not there is not re-timed
+    if (ok) {
+        ExecuteWithUndo(Formatter::sprintf(u"update Taches set Debut=%I64d,Fin=%I64d where Id=%d", {start, end, id}),
+                        Formatter::sprintf(u"update Taches set Debut=%s,Fin=%s where Id=%d",
+                                           {literal(*old, 0, 0), literal(*old, 0, 2), id}));
+        if (LastCode() == 0)
+            StampRow(TableTaches, id);
+    }
+    ok = EndWrite(ok);
+    RefreshCurrentEntry();
+    SendDataChanged(0, 0);
+    return ok;
+}
+
+bool CBdD::StopTimeEntry(int id, qint64 end)
+{
+    if (!BeginWrite())
+        return false;
+    Connection()->SetLastCode(0);
+    SQLite::MyTablePtr old = Query(Formatter::sprintf(u"select typeof(Fin), Fin from Taches where Id=%d", {id}));
+    bool ok = old.hasRows();
+    if (ok) {
+        // The undo puts back the end the row had (0 for a running entry).
+        ExecuteWithUndo(Formatter::sprintf(u"update Taches set Fin=%I64d where Id=%d", {end, id}),
+                        Formatter::sprintf(u"update Taches set Fin=%s where Id=%d", {literal(*old, 0, 0), id}));
+        if (LastCode() == 0)
+            StampRow(TableTaches, id);
+    }
+    ok = EndWrite(ok);
+    RefreshCurrentEntry();
+    SendDataChanged(0, 0);
+    return ok;
+}
+
+bool CBdD::DeleteTimeEntry(int id)
+{
+    if (!BeginWrite())
+        return false;
+    Connection()->SetLastCode(0);
+    SQLite::MyTablePtr old = Query(Formatter::sprintf(u"select typeof(Deleted), Deleted from Taches where Id=%d", {id}));
+    bool ok = old.hasRows();
+    if (ok) {
+        const QString redo = Formatter::sprintf(u"update Taches set Deleted=1 where Id=%d", {id});
+        if (Execute(redo) == 0) {
+            AddUndoPair(redo, Formatter::sprintf(u"update Taches set Deleted=%s where Id=%d", {literal(*old, 0, 0), id}));
+            StampRow(TableTaches, id);
+        }
+    }
+    ok = EndWrite(ok);
+    RefreshCurrentEntry();
+    SendDataChanged(0, 1);
+    return ok;
+}
+
+// =====================================================================
+// Overlaps
+// =====================================================================
+
+bool CBdD::FindOverlappingEntries(tTacheFull &entry, std::vector<tTacheFull> &list)
+{
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t = Query(collisionQuery(entry));
+    if (!t)
+        return false;
+    std::vector<tTacheFull> rows;
+    readAll(*t, rows);
+    list.clear();
+    if (rows.empty())
+        return true;
+    if (TimeEntryOverlap::TrimToEdges(entry, rows))
+        return true;
+    list.reserve(rows.size() + 1);
+    list.push_back(entry);
+    list.insert(list.end(), rows.begin(), rows.end());
+    return false;
+}
+
+bool CBdD::InsertTimeEntry(tTacheFull &entry, bool fit)
+{
+    if (!BeginWrite())
+        return false;
+    Connection()->SetLastCode(0);
+    tTacheFull stored = entry;
+    bool ok = true;
+    SQLite::MyTablePtr t = Query(collisionQuery(entry));
+    std::vector<tTacheFull> rows;
+    if (t)
+        readAll(*t, rows);
+    else
+        ok = false;
+
+    if (ok && fit) {
+        const std::optional<tDebutFin> gap = TimeEntryOverlap::LongestFreeGap(entry, rows);
+        if (gap) {
+            stored.Debut = gap->Debut;
+            stored.Fin = gap->Fin;
+        } else {
+            ok = false; // no free time inside the entry's span
+        }
+    } else if (ok) {
+        const TimeEntryOverlap::tOverwritePlan plan = TimeEntryOverlap::PlanOverwrite(entry, rows);
+        // One statement per kind of change, each with the undo of every
+        // row it touches recorded first and those rows stamped after.
+        auto change = [&](const std::vector<int> &ids, const QString &setClause) {
+            if (ids.empty())
+                return;
+            const QString condition = QStringLiteral("Id in ") + EntryList::ToSql(ids);
+            const QString redo = Formatter::sprintf(u"update Taches set %s Where %s", {setClause, condition});
+            RecordUndoWhere(redo, TableTaches, condition);
+            Execute(redo);
+            StampTimeEntriesWhere(condition);
+        };
+        change(plan.deleted, QStringLiteral("Deleted=1"));
+        change(plan.cut, Formatter::sprintf(u"Fin=%I64d", {entry.Debut}));
+        change(plan.moved, Formatter::sprintf(u"Debut=%I64d", {entry.Fin}));
+        for (const tTacheFull &span : plan.split) {
+            change({span.Id}, Formatter::sprintf(u"Fin=%I64d", {entry.Debut}));
+            StampRow(TableTaches, span.Id);
+            // The part after the entry becomes an entry of its own with the
+            // same fields (still running when the spanning one was).
+            const int id = AllocateRowId(TableTaches);
+            if (id < 0) {
+                ok = false;
+                break;
+            }
+            ExecuteWithUndo(
+                Formatter::sprintf(u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,"
+                                   u"Deleted,Title,Notes) VALUES (%d,%I64d,%I64d,%d,%d,%d,%d,0,'%s','%s')",
+                                   {id, entry.Fin, span.Fin, span.IdProjet, span.IdActivite, span.Facture,
+                                    span.IdTauxHoraire, QuoteSql(span.Title), QuoteSql(span.Notes)}),
+                Formatter::sprintf(u"delete from Taches where Id=%d", {id}));
+            StampRow(TableTaches, id);
+        }
+    }
+
+    bool projectChanged = false;
+    if (ok && LastCode() == 0)
+        ok = saveEntryRows(*this, stored, projectChanged);
+    else
+        ok = false;
+    ok = EndWrite(ok);
+    if (!ok)
+        return false;
+    entry.Debut = stored.Debut;
+    entry.Fin = stored.Fin;
+    RefreshCurrentEntry();
+    SendDataChanged(0, projectChanged ? 1 : 0);
+    return true;
+}
+
+void CBdD::GetEntryPeriodsAfter(std::vector<tDebutFin> &periods, qint64 instant)
+{
+    periods.clear();
+    if (!IsOpen())
+        return;
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+        u"Select Debut,Fin FROM Taches Where Fin > %I64d and Deleted=0 order by Debut asc", {instant}));
+    if (!t)
+        return;
+    periods.reserve(static_cast<size_t>(t->rowCount()));
+    for (int r = 0; r < t->rowCount(); ++r)
+        periods.push_back(tDebutFin{int64Cell(*t, r, 0), int64Cell(*t, r, 1)});
+}
+
+// =====================================================================
+// Batch edits and range queries
+// =====================================================================
+
+namespace {
+
+// One batch edit: the present values of the listed entries recorded as
+// undo statements (one per entry), then the change itself.
+struct BatchChange
+{
+    QString columns;     // columns saved for the undo, besides the stamps
+    QString setClause;   // the change, without the stamps
+};
+
+// Records the undo statements of `change` for the entries of `listSql`
+// and runs it, stamped in the same statement.
+void runBatchChange(CBdD &db, const BatchChange &change, const QString &listSql, qint64 now)
+{
+    QStringList cols = change.columns.split(u',', Qt::SkipEmptyParts);
+    cols << QStringLiteral("Date_Modif") << QStringLiteral("Origine_Modif");
+    QString select = QStringLiteral("select Id");
+    for (const QString &c : cols)
+        select += Formatter::sprintf(u", typeof(%s), %s", {c, c});
+    SQLite::MyTablePtr old = db.Query(select + QStringLiteral(" from Taches where Id in ") + listSql);
+    if (old) {
+        for (int r = 0; r < old->rowCount(); ++r) {
+            QString undo = QStringLiteral("update Taches set ");
+            for (int c = 0; c < cols.size(); ++c) {
+                if (c > 0)
+                    undo += QStringLiteral(", ");
+                undo += cols[c] + u'=' + literal(*old, r, 1 + 2 * c);
+            }
+            undo += Formatter::sprintf(u" where Id=%d", {intCell(*old, r, 0, -1)});
+            AddUndoPair(QString(), undo);
+        }
+    }
+    db.ExecuteWithUndo(Formatter::sprintf(u"update Taches set %sDate_Modif=%I64d, Origine_Modif=%d where Id in %s",
+                                          {change.setClause, now, 1, listSql}),
+                       QString());
+}
+
+// The write around one or more batch changes; true when it landed or when
+// there was nothing to change.
+bool runBatch(CBdD &db, const std::vector<std::pair<BatchChange, std::vector<int>>> &changes)
+{
+    bool any = false;
+    for (const auto &c : changes)
+        any = any || !c.second.empty();
+    if (!any)
+        return db.IsOpen();
+    if (!db.BeginWrite())
+        return false;
+    db.Connection()->SetLastCode(0);
+    const qint64 now = Platform::Clock::now();
+    for (const auto &[change, ids] : changes) {
+        if (!ids.empty())
+            runBatchChange(db, change, EntryList::ToSql(ids), now);
+    }
+    if (db.LastCode() == 0)
+        stampModif(db, now);
+    return db.EndWrite();
+}
+
+} // namespace
+
+bool CBdD::SetEntriesInvoiced(int invoiced, const QString &entryList)
+{
+    const auto ids = EntryList::Parse(entryList);
+    if (!ids)
+        return false;
+    return runBatch(*this, {{{QStringLiteral("Facture"), Formatter::sprintf(u"Facture=%d, ", {invoiced})}, *ids}});
+}
+
+bool CBdD::SetEntriesInvoiced(const QString &invoicedList, const QString &notInvoicedList)
+{
+    const auto on = EntryList::Parse(invoicedList);
+    const auto off = EntryList::Parse(notInvoicedList);
+    if (!on || !off)
+        return false;
+    return runBatch(*this, {{{QStringLiteral("Facture"), QStringLiteral("Facture=1, ")}, *on},
+                            {{QStringLiteral("Facture"), QStringLiteral("Facture=0, ")}, *off}});
+}
+
+bool CBdD::DeleteTimeEntries(const QString &entryList)
+{
+    const auto ids = EntryList::Parse(entryList);
+    if (!ids)
+        return false;
+    if (ids->empty())
+        return IsOpen();
+    // The undo puts back each entry's own Deleted flag, so an entry that was
+    // already deleted stays deleted.
+    const bool ok = runBatch(*this, {{{QStringLiteral("Deleted"), QStringLiteral("Deleted=1, ")}, *ids}});
+    if (ok)
+        SendDataChanged(0, 0);
+    return ok;
+}
+
+bool CBdD::ReassignTimeEntries(int project, int activity, int rate, const QString &entryList)
+{
+    const auto ids = EntryList::Parse(entryList);
+    if (!ids)
+        return false;
+    BatchChange change;
+    QStringList columns;
+    if (project != Unchanged) {
+        columns << QStringLiteral("IdProjet");
+        change.setClause += Formatter::sprintf(u"IdProjet=%d, ", {project});
+    }
+    if (activity != Unchanged) {
+        columns << QStringLiteral("IdActivite");
+        change.setClause += Formatter::sprintf(u"IdActivite=%d, ", {activity});
+    }
+    if (rate != Unchanged) {
+        columns << QStringLiteral("IdTauxHoraire");
+        change.setClause += Formatter::sprintf(u"IdTauxHoraire=%d, ", {rate});
+    }
+    if (columns.isEmpty() || ids->empty())
+        return IsOpen();
+    change.columns = columns.join(u',');
+    const bool ok = runBatch(*this, {{change, *ids}});
+    if (ok) {
+        RefreshCurrentEntry();
+        SendDataChanged(0, 0);
+    }
+    return ok;
+}
+
+void CBdD::GetTimeEntryBounds(QDateTime &first, QDateTime &last)
+{
+    const qint64 now = Platform::Clock::now();
+    qint64 a = now;
+    qint64 b = now;
+    if (IsOpen()) {
+        SQLite::MyTablePtr t = Query(u"select Debut from Taches where Deleted=0 order by Debut asc limit 1");
+        if (t.hasRows())
+            a = int64Cell(*t, 0, 0);
+        t = Query(u"select Fin from Taches where Deleted=0 order by Fin desc limit 1");
+        if (t.hasRows() && int64Cell(*t, 0, 0) != 0)
+            b = int64Cell(*t, 0, 0);
+        if (a > b)
+            b = a;
+    }
+    first = QDateTime::fromSecsSinceEpoch(a);
+    last = QDateTime::fromSecsSinceEpoch(b);
+}
+
+bool CBdD::HasEntriesAfter(qint64 instant)
+{
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+        u"Select Id FROM Taches Where (Debut > %I64d or Fin > %I64d) and Deleted=0 limit 1", {instant, instant}));
+    return t.hasRows();
+}

@@ -1,0 +1,684 @@
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CBdD.h"
+#include "CDataChangedNotifier.h"
+#include "Clock.h"
+#include "Formatter.h"
+#include "TestFolders.h"
+#include "tCurrentEntry.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+
+#include <limits>
+#include <memory>
+
+using Platform::Formatter;
+
+namespace {
+
+const QDate Day(2026, 3, 10);
+
+qint64 at(int h, int m, int s = 0, QDate day = Day)
+{
+    return QDateTime(day, QTime(h, m, s)).toSecsSinceEpoch();
+}
+
+constexpr qint64 Running = 0;
+
+tTacheFull entry(int id, qint64 debut, qint64 fin)
+{
+    tTacheFull e;
+    e.Id = id;
+    e.Debut = debut;
+    e.Fin = fin;
+    return e;
+}
+
+// A user database of its own for each test, opened through the shared
+// connection as the program does, with an undo history and a current entry.
+class TimeEntriesDb : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Platform::Clock::setFixedNow(at(18, 0));
+        CAppData::SetCurrentDatabasePath(TestFolders::tempDb());
+        CAppData::SetAnnulation(&history);
+        CAppData::SetCurrentEntry(&current);
+        CAppData::SetAfterBatchHook([](CBdD &db) { db.RefreshCurrentEntry(); });
+        QObject::connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged,
+                         [this](qint64 w, qint64 l) { notices.push_back({w, l}); });
+        db = std::make_unique<CBdD>();
+        ASSERT_TRUE(db->IsOpen());
+    }
+
+    void TearDown() override
+    {
+        db.reset();
+        CAppData::Clear();
+    }
+
+    // A row put straight into the table, outside any write.
+    void put(int id, qint64 debut, qint64 fin, int projet = 32, int activite = 31, const char *title = "",
+             int deleted = 0)
+    {
+        ASSERT_EQ(db->Execute(Formatter::sprintf(
+                      u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Date_Modif,"
+                      u"Origine_Modif,Deleted,Title,Notes) values (%d,%I64d,%I64d,%d,%d,0,-1,1000,1,%d,'%s','')",
+                      {id, debut, fin, projet, activite, deleted, title})),
+                  0);
+    }
+
+    // Everything a write may touch, as text (NULL told apart from '').
+    QString dump()
+    {
+        QString out;
+        for (const char16_t *table : {u"Taches", u"Infos", u"NextRowId"}) {
+            SQLite::MyTablePtr info = db->Query(Formatter::sprintf(u"PRAGMA table_info(%s)", {table}));
+            QStringList cols;
+            for (int r = 0; info && r < info->rowCount(); ++r)
+                cols << QStringLiteral("quote(%1)").arg(info->GetCell(r, 1));
+            SQLite::MyTablePtr t = db->Query(Formatter::sprintf(u"select %s from %s order by rowid",
+                                                                {cols.join(QStringLiteral("||'|'||")), table}));
+            for (int r = 0; t && r < t->rowCount(); ++r)
+                out += t->GetCell(r, 0) + u'\n';
+        }
+        return out;
+    }
+
+    tTacheFull row(int id)
+    {
+        tTacheFull e;
+        SQLite::MyTablePtr t = db->Query(Formatter::sprintf(u"select * from Taches where Id=%d", {id}));
+        if (t.hasRows()) {
+            e.Id = id;
+            e.Debut = t->GetInt64(u"Debut");
+            e.Fin = t->GetInt64(u"Fin");
+            e.IdProjet = t->GetInt(u"IdProjet");
+            e.IdActivite = t->GetInt(u"IdActivite");
+            e.IdTauxHoraire = t->GetInt(u"IdTauxHoraire");
+            e.Facture = t->GetInt(u"Facture");
+            e.Title = t->GetValue(u"Title");
+            e.Notes = t->GetValue(u"Notes");
+        }
+        return e;
+    }
+
+    bool deleted(int id) { return db->Query(Formatter::sprintf(u"select Deleted from Taches where Id=%d", {id}))->GetFirstInt() == 1; }
+
+    std::vector<tTacheFull> live()
+    {
+        std::vector<tTacheFull> out;
+        SQLite::MyTablePtr t = db->Query(u"select Id from Taches where Deleted=0 order by Debut, Id");
+        for (int r = 0; t && r < t->rowCount(); ++r)
+            out.push_back(row(t->GetCell(r, 0).toInt()));
+        return out;
+    }
+
+    // Undoes the last write and checks that it was one group: nothing is
+    // left to undo afterwards (the fixtures record no history).
+    void undoOnce()
+    {
+        ASSERT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+        EXPECT_FALSE(history.CanUndo()) << "the write left more than one undo group";
+    }
+
+    CAnnulation history;
+    tCurrentEntry current;
+    std::vector<std::pair<qint64, qint64>> notices;
+    std::unique_ptr<CBdD> db;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------
+// Reads
+// ---------------------------------------------------------------------
+
+TEST_F(TimeEntriesDb, ReadsWithoutAConnectionFail)
+{
+    CBdD none{QString()};
+    tTacheFull e;
+    std::vector<tTacheParams> list;
+    std::vector<tTacheFull> overlaps;
+    EXPECT_FALSE(none.GetTimeEntry(e, 101));
+    EXPECT_FALSE(none.GetLastTimeEntry(e));
+    EXPECT_FALSE(none.LoadTimeEntries(list, Day));
+    EXPECT_EQ(none.CountRunningEntries(), -1);
+    EXPECT_FALSE(none.FindOverlappingEntries(e, overlaps));
+    EXPECT_FALSE(none.SaveTimeEntry(entry(-1, at(9, 0), at(10, 0))));
+    EXPECT_FALSE(none.InsertTimeEntry(e, CBdD::FitIntoGap));
+    EXPECT_FALSE(none.DeleteTimeEntries(QStringLiteral("(1)")));
+    EXPECT_FALSE(none.HasEntriesAfter(0));
+    QDateTime a, b;
+    none.GetTimeEntryBounds(a, b);
+    EXPECT_EQ(a.toSecsSinceEpoch(), at(18, 0));
+    EXPECT_EQ(b.toSecsSinceEpoch(), at(18, 0));
+    EXPECT_FALSE(none.RefreshCurrentEntry());
+}
+
+TEST_F(TimeEntriesDb, ReadsOneEntryTheLastAndTheRunningOnes)
+{
+    put(1, at(9, 0), at(10, 0), 32, 31, "matin");
+    put(4, at(10, 0), at(11, 0));
+    put(7, at(11, 0), Running);
+    put(10, at(12, 0), at(13, 0), 32, 31, "", 1);
+    tTacheFull e;
+    ASSERT_TRUE(db->GetTimeEntry(e, 1));
+    EXPECT_EQ(e.Title, QStringLiteral("matin"));
+    EXPECT_EQ(e.IdProjet, 32);
+    EXPECT_FALSE(db->GetTimeEntry(10, e)) << "deleted entries are not read";
+    ASSERT_TRUE(db->GetLastTimeEntry(e));
+    EXPECT_EQ(e.Id, 4);
+    std::vector<tTacheParams> running;
+    ASSERT_TRUE(db->GetRunningEntries(running));
+    ASSERT_EQ(running.size(), 1u);
+    EXPECT_EQ(running[0].Id, 7);
+    EXPECT_EQ(running[0].endSlot, 1);
+}
+
+TEST_F(TimeEntriesDb, CountRunningEntries)
+{
+    EXPECT_EQ(db->CountRunningEntries(), -1) << "empty table";
+    put(1, at(9, 0), at(10, 0));
+    EXPECT_EQ(db->CountRunningEntries(), 0) << "only finished entries";
+    put(4, at(10, 0), Running);
+    put(7, at(11, 0), Running);
+    std::vector<int> ids;
+    EXPECT_EQ(db->CountRunningEntries(&ids), 2);
+    EXPECT_EQ(ids, (std::vector<int>{4, 7}));
+}
+
+TEST_F(TimeEntriesDb, CurrentEntryFollowsTheSingleRunningEntry)
+{
+    put(1, at(17, 0), Running, 32, 35, "en cours");
+    ASSERT_TRUE(db->RefreshCurrentEntry());
+    EXPECT_EQ(current.Entry.Id, 1);
+    EXPECT_EQ(current.Entry.IdActivite, 35);
+    EXPECT_EQ(current.Elapsed, 3600);
+
+    // With two running entries the previous current entry stays.
+    put(4, at(17, 30), Running);
+    EXPECT_FALSE(db->RefreshCurrentEntry());
+    EXPECT_EQ(current.Entry.Id, 1);
+
+    // None running: reset, the elapsed time keeps its value.
+    ASSERT_EQ(db->Execute(u"update Taches set Fin=1"), 0);
+    ASSERT_TRUE(db->RefreshCurrentEntry());
+    EXPECT_EQ(current.Entry, tTacheFull());
+    EXPECT_EQ(current.Elapsed, 3600);
+
+    // A start in the future counts no elapsed time.
+    put(7, at(19, 0), Running);
+    ASSERT_TRUE(db->RefreshCurrentEntry());
+    EXPECT_EQ(current.Entry.Id, 7);
+    EXPECT_EQ(current.Elapsed, 0);
+}
+
+TEST_F(TimeEntriesDb, OneDaysEntriesWithTheRunningEntryRule)
+{
+    // Now: 10 March 18:00. An entry running since 9 March 22:00, one
+    // crossing midnight into the 11th, one on the 12th.
+    put(1, at(22, 0, 0, Day.addDays(-1)), Running);
+    put(4, at(23, 30), at(0, 30, 0, Day.addDays(1)));
+    put(7, at(9, 0, 0, Day.addDays(2)), at(10, 0, 0, Day.addDays(2)));
+    put(10, at(23, 59, 59), at(23, 59, 59) + 1); // the last second of the day
+    put(13, at(0, 0, 0, Day.addDays(1)), at(1, 0, 0, Day.addDays(1))); // the next day's first second
+
+    struct Case { QDate day; std::vector<int> ids; };
+    const Case cases[] = {
+        {Day.addDays(-1), {1}},
+        {Day, {1, 4, 10}},
+        {Day.addDays(1), {4, 13}}, // a future day: the running entry started before it
+        {Day.addDays(2), {7}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.day.toString(Qt::ISODate).toStdString());
+        std::vector<tTacheParams> list(3); // emptied first
+        ASSERT_TRUE(db->LoadTimeEntries(list, c.day));
+        std::vector<int> ids;
+        for (const tTacheParams &p : list) {
+            ids.push_back(p.Id);
+            EXPECT_EQ(p.firstSlot, 0);
+            EXPECT_EQ(p.endSlot, 1);
+        }
+        EXPECT_EQ(ids, c.ids);
+    }
+
+    // A running entry that starts on a future day shows on that day.
+    put(16, at(8, 0, 0, Day.addDays(3)), Running);
+    std::vector<tTacheParams> list;
+    ASSERT_TRUE(db->LoadTimeEntries(list, Day.addDays(3)));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].Id, 16);
+}
+
+TEST_F(TimeEntriesDb, DaysOfDaylightSavingChangesHaveTheirOwnLength)
+{
+    // 29 March 2026 lasts 23 hours, 25 October 2026 lasts 25 hours.
+    const QDate spring(2026, 3, 29);
+    const QDate autumn(2026, 10, 25);
+    Platform::Clock::setFixedNow(at(12, 0, 0, QDate(2026, 11, 1)));
+    put(1, at(23, 30, 0, spring.addDays(-1)), at(0, 30, 0, spring));     // crosses into the short day
+    put(4, at(23, 59, 0, spring), at(0, 10, 0, spring.addDays(1)));       // its last minute
+    put(7, at(0, 0, 0, spring.addDays(1)), at(1, 0, 0, spring.addDays(1))); // next day
+    // 23:30 on the 25th is 25.5 hours after its midnight.
+    put(10, at(23, 30, 0, autumn), at(23, 45, 0, autumn));
+    put(13, at(0, 0, 0, autumn.addDays(1)), at(0, 5, 0, autumn.addDays(1)));
+
+    struct Case { QDate day; std::vector<int> ids; };
+    const Case cases[] = {
+        {spring.addDays(-1), {1}},
+        {spring, {1, 4}},
+        {spring.addDays(1), {4, 7}},
+        {autumn, {10}},
+        {autumn.addDays(1), {13}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.day.toString(Qt::ISODate).toStdString());
+        std::vector<tTacheParams> list;
+        ASSERT_TRUE(db->LoadTimeEntries(list, c.day));
+        std::vector<int> ids;
+        for (const tTacheParams &p : list)
+            ids.push_back(p.Id);
+        EXPECT_EQ(ids, c.ids);
+    }
+}
+
+// ---------------------------------------------------------------------
+// Writes of one entry
+// ---------------------------------------------------------------------
+
+TEST_F(TimeEntriesDb, NewEntryEndsTheRunningOneInTheSameUndoGroup)
+{
+    put(1, at(9, 0), Running);
+    ASSERT_TRUE(db->RefreshCurrentEntry());
+    const QString before = dump();
+    tTacheFull e = entry(-1, at(10, 0), Running);
+    e.IdProjet = 32;
+    e.Title = QStringLiteral("l'après-midi");
+    ASSERT_TRUE(db->SaveTimeEntry(e));
+    EXPECT_EQ(e.Id, -1) << "the caller's record keeps Id -1";
+    EXPECT_EQ(row(1).Fin, at(10, 0));
+    tTacheFull stored = e;
+    stored.Id = 101; // the first id this desktop allocates
+    EXPECT_EQ(row(101), stored);
+    EXPECT_EQ(current.Entry.Id, 101);
+    ASSERT_FALSE(notices.empty());
+    EXPECT_EQ(notices.back(), (std::pair<qint64, qint64>{0, 0}));
+
+    undoOnce();
+    EXPECT_EQ(dump(), before);
+    EXPECT_EQ(current.Entry.Id, 1) << "undo reloads the current entry";
+}
+
+TEST_F(TimeEntriesDb, SavingLeavesALaterRunningEntryOpen)
+{
+    put(1, at(11, 0), Running);
+    ASSERT_TRUE(db->SaveTimeEntry(entry(-1, at(9, 0), at(10, 0))));
+    EXPECT_EQ(row(1).Fin, Running);
+}
+
+TEST_F(TimeEntriesDb, TimesBeyondThirtyTwoBitsStayWhole)
+{
+    // 1 January 2040: past the range of a signed 32-bit count of seconds.
+    const qint64 t2040 = QDateTime(QDate(2040, 1, 1), QTime(9, 0)).toSecsSinceEpoch();
+    ASSERT_GT(t2040, qint64(std::numeric_limits<qint32>::max()));
+    put(1, t2040, Running);
+    ASSERT_TRUE(db->SaveTimeEntry(entry(-1, t2040 + 3600, t2040 + 7200)));
+    EXPECT_EQ(row(1).Fin, t2040 + 3600) << "the running entry before the new one ends where it starts";
+    EXPECT_EQ(row(101).Debut, t2040 + 3600);
+    EXPECT_EQ(row(101).Fin, t2040 + 7200);
+    ASSERT_TRUE(db->SetTimeEntryTimes(101, t2040 + 7200, t2040 + 9000));
+    EXPECT_EQ(row(101).Debut, t2040 + 7200);
+    std::vector<tTacheFull> list;
+    tTacheFull probe = entry(-1, t2040 + 8000, t2040 + 8500);
+    EXPECT_FALSE(db->FindOverlappingEntries(probe, list));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].Id, 101);
+    EXPECT_TRUE(db->HasEntriesAfter(t2040 + 8999));
+    EXPECT_FALSE(db->HasEntriesAfter(t2040 + 9000));
+}
+
+TEST_F(TimeEntriesDb, UpdateOfAStoredEntryAndWhatItTellsTheMainFrame)
+{
+    put(1, at(9, 0), at(10, 0), 32, 31, "avant");
+    struct Case { const char *what; int projet, activite; qint64 lParam; };
+    const Case cases[] = {
+        {"title only", 32, 31, 0},
+        {"another activity", 32, 35, 1},
+        {"another project", 38, 35, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        tTacheFull e = row(1);
+        e.IdProjet = c.projet;
+        e.IdActivite = c.activite;
+        e.Title = QString::fromUtf8(c.what);
+        notices.clear();
+        ASSERT_TRUE(db->SaveTimeEntry(e));
+        EXPECT_EQ(row(1), e);
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_EQ(notices[0], (std::pair<qint64, qint64>{0, c.lParam}));
+    }
+    // An entry whose stored row is deleted is stored again under a new id.
+    ASSERT_EQ(db->Execute(u"update Taches set Deleted=1 where Id=1"), 0);
+    tTacheFull e = row(1);
+    ASSERT_TRUE(db->SaveTimeEntry(e));
+    EXPECT_TRUE(deleted(1));
+    EXPECT_EQ(row(101).Title, e.Title);
+}
+
+TEST_F(TimeEntriesDb, RetimeStopAndDeleteAreEachOneUndoableWrite)
+{
+    put(1, at(9, 0), Running);
+    put(2, at(7, 0), at(8, 0));
+    ASSERT_EQ(db->Execute(u"update Taches set Date_Modif=NULL where Id=2"), 0);
+    struct Case { const char *what; std::function<bool()> write; std::function<void()> check; };
+    const Case cases[] = {
+        {"re-time", [&] { return db->SetTimeEntryTimes(2, at(7, 30), at(8, 30)); },
+         [&] { EXPECT_EQ(row(2).Debut, at(7, 30)); EXPECT_EQ(row(2).Fin, at(8, 30)); }},
+        {"stop", [&] { return db->StopTimeEntry(1, at(12, 0)); },
+         [&] { EXPECT_EQ(row(1).Fin, at(12, 0)); EXPECT_EQ(current.Entry.Id, -1); }},
+        {"stop a finished entry: undo gives its end back", [&] { return db->StopTimeEntry(2, at(8, 15)); },
+         [&] { EXPECT_EQ(row(2).Fin, at(8, 15)); }},
+        {"delete", [&] { return db->DeleteTimeEntry(2); }, [&] { EXPECT_TRUE(deleted(2)); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(db->RefreshCurrentEntry());
+        const QString before = dump();
+        ASSERT_TRUE(c.write());
+        c.check();
+        undoOnce();
+        EXPECT_EQ(dump(), before) << "NULL stamps come back as NULL";
+    }
+    // Writes about an entry that is not there fail and leave no undo group.
+    const QString before = dump();
+    EXPECT_FALSE(db->SetTimeEntryTimes(99, at(1, 0), at(2, 0)));
+    EXPECT_FALSE(db->StopTimeEntry(99, at(2, 0)));
+    EXPECT_FALSE(db->DeleteTimeEntry(99));
+    EXPECT_EQ(dump(), before);
+    EXPECT_FALSE(history.CanUndo());
+}
+
+// ---------------------------------------------------------------------
+// Overlaps
+// ---------------------------------------------------------------------
+
+TEST_F(TimeEntriesDb, FindOverlappingEntriesWithTheEdgeTolerance)
+{
+    put(1, at(9, 0), at(10, 0, 25));
+    put(2, at(12, 0), at(13, 0));
+    put(3, at(8, 0), at(9, 0), 32, 31, "", 1); // deleted rows never collide
+
+    // A running entry started 25 s before the last end starts at that end.
+    tTacheFull running = entry(-1, at(10, 0), Running);
+    std::vector<tTacheFull> list{entry(5, 0, 0)};
+    ASSERT_EQ(db->Execute(u"update Taches set Deleted=1 where Id=2"), 0);
+    EXPECT_TRUE(db->FindOverlappingEntries(running, list));
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(running.Debut, at(10, 0, 25));
+    ASSERT_EQ(db->Execute(u"update Taches set Deleted=0 where Id=2"), 0);
+
+    // An hour touching the neighbour by 25 s is a collision to show.
+    tTacheFull hour = entry(-1, at(10, 0), at(11, 0));
+    EXPECT_FALSE(db->FindOverlappingEntries(hour, list));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0], hour);
+    EXPECT_EQ(list[1].Id, 1);
+    EXPECT_EQ(hour.Debut, at(10, 0));
+
+    // Nothing collides: true and no list.
+    tTacheFull free = entry(-1, at(10, 30), at(11, 30));
+    EXPECT_TRUE(db->FindOverlappingEntries(free, list));
+    EXPECT_TRUE(list.empty());
+
+    // The entry's own stored row is not a collision.
+    tTacheFull moved = row(1);
+    moved.Debut = at(9, 30);
+    EXPECT_TRUE(db->FindOverlappingEntries(moved, list));
+
+    // Colliding rows come in start order after the entry.
+    tTacheFull wide = entry(-1, at(8, 0), at(14, 0));
+    EXPECT_FALSE(db->FindOverlappingEntries(wide, list));
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[1].Id, 1);
+    EXPECT_EQ(list[2].Id, 2);
+}
+
+TEST_F(TimeEntriesDb, FitIntoTheLongestGap)
+{
+    put(1, at(9, 0), at(10, 0));
+    put(2, at(10, 30), at(12, 0));
+    const QString before = dump();
+
+    tTacheFull e = entry(-1, at(9, 30), at(11, 0));
+    e.Title = QStringLiteral("entre deux");
+    ASSERT_TRUE(db->InsertTimeEntry(e, CBdD::FitIntoGap));
+    EXPECT_EQ(e.Debut, at(10, 0));
+    EXPECT_EQ(e.Fin, at(10, 30));
+    EXPECT_EQ(row(101).Debut, at(10, 0));
+    EXPECT_EQ(row(101).Fin, at(10, 30));
+    EXPECT_EQ(row(1).Fin, at(10, 0)) << "neighbours are not changed";
+    EXPECT_EQ(row(2).Debut, at(10, 30));
+    undoOnce();
+    EXPECT_EQ(dump(), before);
+
+    // No free time: nothing written, no undo group.
+    tTacheFull inside = entry(-1, at(11, 0), at(11, 30));
+    EXPECT_FALSE(db->InsertTimeEntry(inside, CBdD::FitIntoGap));
+    EXPECT_EQ(inside.Debut, at(11, 0));
+    EXPECT_EQ(dump(), before);
+    EXPECT_FALSE(history.CanUndo());
+
+    // A running neighbour ends no gap: no entry lands in 1970.
+    put(3, at(13, 0), Running);
+    tTacheFull late = entry(-1, at(12, 30), at(16, 0));
+    ASSERT_TRUE(db->InsertTimeEntry(late, CBdD::FitIntoGap));
+    EXPECT_EQ(late.Debut, at(12, 30));
+    EXPECT_EQ(late.Fin, at(13, 0));
+}
+
+TEST_F(TimeEntriesDb, OverwriteSplitsASpanningEntryAndOneUndoPutsItBack)
+{
+    put(1, at(9, 0), at(12, 0), 32, 35, "long");
+    ASSERT_EQ(db->Execute(u"update Taches set Facture=1, IdTauxHoraire=2, Notes='des ''notes''' where Id=1"), 0);
+    const tTacheFull spanning = row(1);
+    const QString before = dump();
+
+    tTacheFull e = entry(-1, at(10, 0), at(11, 0));
+    e.IdProjet = 38;
+    ASSERT_TRUE(db->InsertTimeEntry(e, CBdD::OverwriteNeighbours));
+    EXPECT_EQ(row(1).Fin, at(10, 0));
+    // The remainder is a new entry with the same fields, then the entry.
+    tTacheFull rest = spanning;
+    rest.Id = 101;
+    rest.Debut = at(11, 0);
+    rest.Fin = at(12, 0);
+    EXPECT_EQ(row(101), rest);
+    EXPECT_EQ(row(104).Debut, at(10, 0));
+    EXPECT_EQ(row(104).IdProjet, 38);
+    EXPECT_EQ(live().size(), 3u);
+
+    undoOnce();
+    EXPECT_EQ(dump(), before);
+}
+
+TEST_F(TimeEntriesDb, OverwriteLeavesNoOverlap)
+{
+    put(1, at(9, 0), at(10, 30));   // cut
+    put(2, at(10, 15), at(10, 40)); // inside: deleted
+    put(3, at(10, 50), at(11, 0));  // ends exactly at the end: deleted too
+    put(4, at(10, 55), at(11, 30)); // moved
+    put(5, at(8, 0), at(9, 0));     // untouched
+    const QString before = dump();
+    tTacheFull e = entry(-1, at(10, 0), at(11, 0));
+    ASSERT_TRUE(db->InsertTimeEntry(e, CBdD::OverwriteNeighbours));
+    EXPECT_EQ(row(1).Fin, at(10, 0));
+    EXPECT_TRUE(deleted(2));
+    EXPECT_TRUE(deleted(3));
+    EXPECT_EQ(row(4).Debut, at(11, 0));
+    EXPECT_EQ(row(5).Fin, at(9, 0));
+    const std::vector<tTacheFull> rows = live();
+    for (size_t i = 1; i < rows.size(); ++i)
+        EXPECT_LE(rows[i - 1].Fin, rows[i].Debut) << rows[i - 1].Id << " overlaps " << rows[i].Id;
+    undoOnce();
+    EXPECT_EQ(dump(), before);
+}
+
+TEST_F(TimeEntriesDb, RunningOverwrite)
+{
+    put(1, at(9, 0), at(10, 30));  // ends after the start: cut
+    put(2, at(8, 0), Running);     // still running: ends at the start
+    put(3, at(10, 0), at(10, 20)); // starts at the start: deleted
+    put(4, at(14, 0), at(15, 0));  // later: deleted
+    put(5, at(7, 0), at(8, 0));    // earlier: untouched
+    const QString before = dump();
+    tTacheFull e = entry(-1, at(10, 0), Running);
+    ASSERT_TRUE(db->InsertTimeEntry(e, CBdD::OverwriteNeighbours));
+    EXPECT_EQ(row(1).Fin, at(10, 0));
+    EXPECT_EQ(row(2).Fin, at(10, 0));
+    EXPECT_TRUE(deleted(3));
+    EXPECT_TRUE(deleted(4));
+    EXPECT_EQ(row(5).Fin, at(8, 0));
+    EXPECT_EQ(db->CountRunningEntries(), 1);
+    EXPECT_EQ(current.Entry.Id, 101);
+    undoOnce();
+    EXPECT_EQ(dump(), before);
+}
+
+TEST_F(TimeEntriesDb, AFailedSaveRollsEveryNeighbourBack)
+{
+    put(1, at(9, 0), at(10, 30));
+    put(2, at(10, 15), at(10, 40));
+    put(3, at(10, 55), at(11, 30));
+    put(4, at(9, 30), Running);
+    // The entry's own row cannot be stored: every change made to the
+    // neighbours before must go too.
+    ASSERT_EQ(db->Execute(u"create trigger refuse before insert on Taches when new.Title='refusé' "
+                          u"begin select raise(abort, 'refused'); end"),
+              0);
+    const QString before = dump();
+    for (bool fit : {CBdD::OverwriteNeighbours, CBdD::FitIntoGap}) {
+        SCOPED_TRACE(fit ? "fit" : "overwrite");
+        tTacheFull e = entry(-1, at(10, 0), at(11, 0));
+        e.Title = QStringLiteral("refusé");
+        EXPECT_FALSE(db->InsertTimeEntry(e, fit));
+        EXPECT_EQ(dump(), before);
+        EXPECT_FALSE(history.CanUndo()) << "no undo group is left behind";
+        EXPECT_EQ(e.Debut, at(10, 0));
+    }
+    EXPECT_FALSE(db->SaveTimeEntry([] { tTacheFull e; e.Debut = 1; e.Fin = 2; e.Title = QStringLiteral("refusé"); return e; }()));
+    EXPECT_EQ(dump(), before);
+}
+
+TEST_F(TimeEntriesDb, PeriodsAfterAnInstant)
+{
+    put(1, at(9, 0), at(10, 0));
+    put(2, at(11, 0), at(12, 0));
+    put(3, at(13, 0), Running);
+    put(4, at(14, 0), at(15, 0), 32, 31, "", 1);
+    std::vector<tDebutFin> periods{{1, 2}};
+    db->GetEntryPeriodsAfter(periods, at(10, 0));
+    EXPECT_EQ(periods, (std::vector<tDebutFin>{{at(11, 0), at(12, 0)}}));
+}
+
+// ---------------------------------------------------------------------
+// Batch edits and range queries
+// ---------------------------------------------------------------------
+
+TEST_F(TimeEntriesDb, BatchEditsAreOneUndoStepEach)
+{
+    put(1, at(9, 0), at(10, 0), 32, 31);
+    put(2, at(10, 0), at(11, 0), 35, 34);
+    put(3, at(11, 0), at(12, 0), 38, 37);
+    put(4, at(12, 0), at(13, 0), 41, 40);
+    put(5, at(13, 0), at(14, 0), 44, 43, "", 1); // already deleted
+    // Stamps of various kinds, NULL included, must all come back.
+    ASSERT_EQ(db->Execute(u"update Taches set Date_Modif=NULL, Origine_Modif=NULL, Facture=NULL where Id=2"), 0);
+    ASSERT_EQ(db->Execute(u"update Infos set Value=NULL where Name='Modif'"), 0);
+
+    struct Case {
+        const char *what;
+        std::function<bool()> write;
+        std::function<void()> check;
+    };
+    const Case cases[] = {
+        {"invoice", [&] { return db->SetEntriesInvoiced(1, QStringLiteral("(1,2,3)")); },
+         [&] { EXPECT_EQ(row(2).Facture, 1); EXPECT_EQ(row(3).Facture, 1); EXPECT_EQ(row(4).Facture, 0); }},
+        {"invoice one list, clear the other",
+         [&] { return db->SetEntriesInvoiced(QStringLiteral("(2)"), QStringLiteral("(1,3)")); },
+         [&] { EXPECT_EQ(row(2).Facture, 1); EXPECT_EQ(row(1).Facture, 0); }},
+        {"delete three", [&] { return db->DeleteTimeEntries(QStringLiteral("(1, 2, 5)")); },
+         [&] { EXPECT_TRUE(deleted(1)); EXPECT_TRUE(deleted(2)); EXPECT_FALSE(deleted(3)); }},
+        {"reassign the project only", [&] { return db->ReassignTimeEntries(7, -2, -2, QStringLiteral("(1,3)")); },
+         [&] {
+             EXPECT_EQ(row(1).IdProjet, 7);
+             EXPECT_EQ(row(3).IdProjet, 7);
+             EXPECT_EQ(row(3).IdActivite, 37);
+             EXPECT_EQ(row(3).IdTauxHoraire, -1);
+             EXPECT_EQ(row(2).IdProjet, 35);
+         }},
+        {"reassign all three", [&] { return db->ReassignTimeEntries(QStringLiteral("(2,4)"), 7, 8, -1); },
+         [&] { EXPECT_EQ(row(4).IdActivite, 8); EXPECT_EQ(row(4).IdTauxHoraire, -1); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString before = dump();
+        ASSERT_TRUE(c.write());
+        c.check();
+        EXPECT_NE(dump(), before);
+        undoOnce();
+        EXPECT_EQ(dump(), before);
+        // Redo applies the same change again.
+        ASSERT_EQ(history.Redo(), CAnnulation::Outcome::Done);
+        c.check();
+        undoOnce();
+    }
+}
+
+TEST_F(TimeEntriesDb, BatchEditsThatChangeNothingOrGetNoListWriteNothing)
+{
+    put(1, at(9, 0), at(10, 0));
+    const QString before = dump();
+    EXPECT_TRUE(db->ReassignTimeEntries(-2, -2, -2, QStringLiteral("(1)")));
+    EXPECT_TRUE(db->SetEntriesInvoiced(QString(), QStringLiteral("()")));
+    EXPECT_FALSE(history.CanUndo());
+    for (const char16_t *bad : {u"(1) or 1=1", u"(1); delete from Taches; --", u"1", u"(select Id from Taches)"}) {
+        SCOPED_TRACE(QString::fromUtf16(bad).toStdString());
+        EXPECT_FALSE(db->DeleteTimeEntries(QString::fromUtf16(bad)));
+        EXPECT_FALSE(db->SetEntriesInvoiced(1, QString::fromUtf16(bad)));
+        EXPECT_FALSE(db->SetEntriesInvoiced(QStringLiteral("(1)"), QString::fromUtf16(bad)));
+        EXPECT_FALSE(db->ReassignTimeEntries(7, 8, 9, QString::fromUtf16(bad)));
+    }
+    EXPECT_EQ(dump(), before);
+    EXPECT_FALSE(history.CanUndo());
+}
+
+TEST_F(TimeEntriesDb, BoundsAndEntriesAfter)
+{
+    QDateTime first, last;
+    db->GetTimeEntryBounds(first, last);
+    EXPECT_EQ(first.toSecsSinceEpoch(), at(18, 0)) << "no entries: now";
+    EXPECT_EQ(last.toSecsSinceEpoch(), at(18, 0));
+    EXPECT_FALSE(db->HasEntriesAfter(0));
+
+    put(1, at(9, 0), at(10, 0));
+    put(2, at(11, 0), at(12, 0));
+    put(3, at(7, 0), at(8, 0), 32, 31, "", 1);
+    db->GetTimeEntryBounds(first, last);
+    EXPECT_EQ(first.toSecsSinceEpoch(), at(9, 0));
+    EXPECT_EQ(last.toSecsSinceEpoch(), at(12, 0));
+    EXPECT_TRUE(db->HasEntriesAfter(at(11, 30)));
+    EXPECT_FALSE(db->HasEntriesAfter(at(12, 0)));
+
+    // Only a running entry starting after now: its end counts as none.
+    ASSERT_EQ(db->Execute(u"delete from Taches"), 0);
+    put(4, at(20, 0), Running);
+    db->GetTimeEntryBounds(first, last);
+    EXPECT_EQ(first.toSecsSinceEpoch(), at(20, 0));
+    EXPECT_EQ(last.toSecsSinceEpoch(), at(20, 0)) << "the last bound is never before the first";
+}
