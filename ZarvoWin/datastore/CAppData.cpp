@@ -7,6 +7,7 @@ struct Registry
 {
     CAnnulation *annulation = nullptr;
     CConfiguration *configuration = nullptr;
+    tCurrentEntry *currentEntry = nullptr;
     CAppData::PathProvider pathProvider;
     CAppData::BatchHook afterBatch;
 };
@@ -58,6 +59,16 @@ CDataChangedNotifier &CAppData::DataChangedNotifier()
 {
     static CDataChangedNotifier notifier;
     return notifier;
+}
+
+tCurrentEntry *CAppData::CurrentEntry()
+{
+    return registry().currentEntry;
+}
+
+void CAppData::SetCurrentEntry(tCurrentEntry *entry)
+{
+    registry().currentEntry = entry;
 }
 
 void CAppData::SetAfterBatchHook(BatchHook hook)

@@ -4,6 +4,7 @@
 #include <functional>
 
 class CAnnulation;
+struct tCurrentEntry;
 class CBdD;
 class CConfiguration;
 class CDataChangedNotifier;
@@ -40,6 +41,14 @@ public:
     // The one object through which the data store tells the main frame
     // that data changed (always present; the main frame connects to it).
     static CDataChangedNotifier &DataChangedNotifier();
+
+    // --- Current running entry ---------------------------------------------
+    // The application's current entry, which the data store reloads after
+    // each write of time entries (null: nothing is kept). The application
+    // also sets the after-batch hook below to CBdD::RefreshCurrentEntry, so
+    // that undo and redo reload it too.
+    static tCurrentEntry *CurrentEntry();
+    static void SetCurrentEntry(tCurrentEntry *entry);
 
     // --- After an undo or redo batch --------------------------------------
     // Called with the database layer after a batch committed, so that the

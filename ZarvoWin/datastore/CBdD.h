@@ -1,5 +1,13 @@
 #pragma once
 #include "CmyDataBase.h"
+#include "tDebutFin.h"
+#include "tTacheFull.h"
+#include "tTacheParams.h"
+#include "tTimeEntryDetails.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
@@ -177,6 +185,83 @@ public:
     // ===================================================================
     // Time entries
     // ===================================================================
+    // Rows of Taches. Every read returns false (or -1 where said) without
+    // a connection. Every write is one transaction and one undo group,
+    // stamps the rows it changes, reloads the application's current entry
+    // and sends UWM_DATA_CHANGED (wParam 0); it returns true only when its
+    // COMMIT landed. Instants are 64-bit Unix seconds.
+
+    // The live entry `id`.
+    bool GetTimeEntry(tTacheFull &entry, int id);
+    bool GetTimeEntry(int id, tTacheFull &entry) { return GetTimeEntry(entry, id); }
+    // Entry `id` (deleted or not) with the names of its project, activity
+    // and rate.
+    bool GetTimeEntryDetails(tTimeEntryDetails &details, int id);
+    // The live entry that ends last.
+    bool GetLastTimeEntry(tTacheFull &entry);
+    // Appends the running entries (Fin 0).
+    bool GetRunningEntries(std::vector<tTacheParams> &entries);
+    // The number of running entries, their ids appended to `ids`; when none
+    // runs, 0 when live entries exist and -1 when there is none at all (or
+    // without a connection).
+    int CountRunningEntries(std::vector<int> *ids = nullptr);
+    // The entries shown on the local calendar day `day`, in start order. A
+    // running entry that began before the day is left out of days that
+    // begin after the current time.
+    bool LoadTimeEntries(std::vector<tTacheParams> &entries, const QDate &day);
+    // Reloads the application's current entry from the single running row
+    // (nothing changes when several run or the query fails).
+    bool RefreshCurrentEntry();
+
+    // Inserts the entry under a new id when it has no stored live row,
+    // else updates that row. An entry running since at or before the new
+    // entry's start is ended there, in the same write. The caller's record
+    // keeps Id -1 after an insert.
+    bool SaveTimeEntry(const tTacheFull &entry);
+    bool SetTimeEntryTimes(int id, qint64 start, qint64 end);
+    bool StopTimeEntry(int id, qint64 end);
+    bool DeleteTimeEntry(int id);
+
+    // Overlaps. True when the entry can be stored as it stands: nothing
+    // collides, or only collisions within the 30-second edge tolerance,
+    // which trim the entry in place. False otherwise: with `list` holding
+    // the entry as given then the colliding live entries in start order,
+    // or with `list` untouched when the database cannot be read.
+    bool FindOverlappingEntries(tTacheFull &entry, std::vector<tTacheFull> &list);
+    // Stores the entry and resolves its collisions in one write: with `fit`
+    // the entry moves into the longest free period of its span (and fails
+    // when there is none); otherwise the colliding entries give way (cut,
+    // split, moved or deleted). The collisions are read again inside the
+    // write, so a change made meanwhile by the tray is taken into account.
+    // The entry holds the times it was stored with afterwards.
+    static constexpr bool OverwriteNeighbours = false;
+    static constexpr bool FitIntoGap = true;
+    bool InsertTimeEntry(tTacheFull &entry, bool fit);
+    // (Debut, Fin) of every live finished entry ending after `instant`, in
+    // start order; the array is emptied first.
+    void GetEntryPeriodsAfter(std::vector<tDebutFin> &periods, qint64 instant);
+
+    // Batch edits of a list of entries given as "(id,id,...)" text; a text
+    // that is not such a list writes nothing and fails. One statement per
+    // change, one undo group restoring every entry's former values.
+    bool SetEntriesInvoiced(int invoiced, const QString &entryList);
+    // Marks the first list invoiced and the second not, in one write;
+    // either list may be empty.
+    bool SetEntriesInvoiced(const QString &invoicedList, const QString &notInvoicedList);
+    bool DeleteTimeEntries(const QString &entryList);
+    // -2 leaves a field as it is (-1 means none); all three -2 writes
+    // nothing (true).
+    static constexpr int Unchanged = -2;
+    bool ReassignTimeEntries(int project, int activity, int rate, const QString &entryList);
+    bool ReassignTimeEntries(const QString &entryList, int project, int activity, int rate)
+    {
+        return ReassignTimeEntries(project, activity, rate, entryList);
+    }
+    // The start of the first and the end of the last live entry; now where
+    // there is none (an end of 0 counts as none).
+    void GetTimeEntryBounds(QDateTime &first, QDateTime &last);
+    // True when a live entry starts or ends after `instant`.
+    bool HasEntriesAfter(qint64 instant);
 
     // ===================================================================
     // Projects, activities and rates
