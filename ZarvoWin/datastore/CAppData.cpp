@@ -10,6 +10,7 @@ struct Registry
     tCurrentEntry *currentEntry = nullptr;
     CAppData::PathProvider pathProvider;
     CAppData::BatchHook afterBatch;
+    CAppData::BackupHook autoBackup;
 };
 
 Registry &registry()
@@ -80,6 +81,17 @@ void CAppData::RunAfterBatchHook(CBdD &db)
 {
     if (registry().afterBatch)
         registry().afterBatch(db);
+}
+
+void CAppData::SetAutoBackupHook(BackupHook hook)
+{
+    registry().autoBackup = std::move(hook);
+}
+
+void CAppData::RunAutoBackup()
+{
+    if (registry().autoBackup)
+        registry().autoBackup();
 }
 
 void CAppData::Clear()

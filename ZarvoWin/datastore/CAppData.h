@@ -57,6 +57,13 @@ public:
     static void SetAfterBatchHook(BatchHook hook);
     static void RunAfterBatchHook(CBdD &db);
 
+    // --- Automatic backup --------------------------------------------------
+    // Writes that add data call RunAutoBackup after they landed; the
+    // application plugs in its backup, which copies only when one is due.
+    using BackupHook = std::function<void()>;
+    static void SetAutoBackupHook(BackupHook hook);
+    static void RunAutoBackup();
+
     // Forgets every registered pointer, provider and hook (tests call it
     // in their tear-down).
     static void Clear();

@@ -1,0 +1,144 @@
+// One stamped write of a time entry (id allocation, insert with its undo
+// pair, row and 'Modif' stamps, change broadcast, commit, notice to the
+// main frame) against a bare BEGIN IMMEDIATE; INSERT; COMMIT on the same
+// file in the same run.
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CBdD.h"
+#include "QuoteSql.h"
+
+#include "Clock.h"
+#include "Formatter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+
+#include <chrono>
+#include <QFile>
+#include <QTemporaryDir>
+
+using Platform::Formatter;
+
+namespace {
+
+struct Fixture
+{
+    Fixture()
+    {
+        // Endpoints and files of the benchmark's own, never the user's.
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+        path = dir.path() + QStringLiteral("/Zarvo.sdb");
+        CAppData::SetAnnulation(&history);
+        CAppData::SetCurrentDatabasePath(path);
+        CBdD create;
+    }
+    QTemporaryDir dir;
+    QString path;
+    CAnnulation history;
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+QString insertStatement(int id, qint64 start)
+{
+    return Formatter::sprintf(u"insert into Taches(Id, Debut, Fin, IdActivite, IdProjet, Facture, IdTauxHoraire, "
+                              u"Deleted, Title, Notes) values (%d, %I64d, %I64d, %d, %d, 0, -1, 0, '%s', '')",
+                              {id, start, start + 3600, 32, 32, QuoteSql(u"Réunion d'équipe")});
+}
+
+bool stampedWrite(qint64 start)
+{
+    CBdD db;
+    if (!db.BeginWrite())
+        return false;
+    const int id = db.AllocateRowId(CBdD::TableTaches);
+    db.ExecuteWithUndo(insertStatement(id, start), Formatter::sprintf(u"delete from Taches where Id=%d", {id}));
+    db.StampRow(CBdD::TableTaches, id);
+    const bool ok = db.EndWrite();
+    CBdD::SendDataChanged(0, 0);
+    return ok;
+}
+
+bool bareWrite(SQLite::CmyDataBase &db, int id, qint64 start)
+{
+    return db.Execute(u"BEGIN IMMEDIATE TRANSACTION") == 0 && db.Execute(insertStatement(id, start)) == 0
+           && db.Execute(u"COMMIT TRANSACTION") == 0;
+}
+
+void StampedWrite(benchmark::State &state)
+{
+    fixture();
+    CBdD outer; // keeps the shared connection open, as the running program does
+    qint64 start = 1700000000;
+    for (auto _ : state) {
+        if (!stampedWrite(start)) {
+            state.SkipWithError("write failed");
+            break;
+        }
+        start += 5400;
+    }
+}
+BENCHMARK(StampedWrite)->Unit(benchmark::kMicrosecond);
+
+void BareWrite(benchmark::State &state)
+{
+    fixture();
+    SQLite::CmyDataBase db;
+    db.Open(fixture().path);
+    // Ids never repeat across runs: a refused insert would commit nothing.
+    static int id = 10000000;
+    qint64 start = 1800000000;
+    for (auto _ : state) {
+        if (!bareWrite(db, id, start)) {
+            state.SkipWithError("COMMIT failed");
+            break;
+        }
+        id += 3;
+        start += 5400;
+    }
+}
+BENCHMARK(BareWrite)->Unit(benchmark::kMicrosecond);
+
+// Both writes in turn, so that both see the same disk and the same load;
+// the counters give their mean times and the ratio.
+void StampedOverBare(benchmark::State &state)
+{
+    fixture();
+    CBdD outer;
+    SQLite::CmyDataBase bare;
+    bare.Open(fixture().path);
+    static int id = 20000000;
+    qint64 start = 1900000000;
+    double stampedNs = 0;
+    double bareNs = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const bool a = stampedWrite(start);
+        const auto t1 = std::chrono::steady_clock::now();
+        const bool b = bareWrite(bare, id, start + 1);
+        const auto t2 = std::chrono::steady_clock::now();
+        if (!a || !b) {
+            state.SkipWithError("write failed");
+            break;
+        }
+        stampedNs += std::chrono::duration<double, std::nano>(t1 - t0).count();
+        bareNs += std::chrono::duration<double, std::nano>(t2 - t1).count();
+        id += 3;
+        start += 5400;
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["stamped_us"] = stampedNs / n / 1000.0;
+    state.counters["bare_us"] = bareNs / n / 1000.0;
+    state.counters["ratio"] = bareNs > 0 ? stampedNs / bareNs : 0.0;
+}
+BENCHMARK(StampedOverBare)->Unit(benchmark::kMicrosecond)->Repetitions(3);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,199 @@
+#include "MessageBus.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+
+using Platform::MessageBus;
+
+namespace {
+
+const QString ProbeName = QStringLiteral("UWM_ARE_YOU_ZARVO_TRAY");
+const QString ChangeName = QStringLiteral("UWM_ZARVO_CHANGE_90E721E2-9CFF-4c13-8A9D-6F66F17429ED");
+
+// A peer process, ended when the test ends.
+class Peer
+{
+public:
+    explicit Peer(const QStringList &args)
+    {
+        process.start(QStringLiteral(BUS_PEER), args);
+    }
+    ~Peer()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.closeWriteChannel();
+            if (!process.waitForFinished(2000)) {
+                process.kill();
+                process.waitForFinished(2000);
+            }
+        }
+    }
+    // Waits for a line that starts with `prefix`; returns it (empty when
+    // none came within five seconds).
+    QString waitForLine(const QString &prefix)
+    {
+        QDeadlineTimer deadline(5000);
+        while (!deadline.hasExpired()) {
+            while (process.canReadLine()) {
+                const QString line = QString::fromUtf8(process.readLine()).trimmed();
+                if (line.startsWith(prefix))
+                    return line;
+            }
+            process.waitForReadyRead(100);
+        }
+        return QString();
+    }
+    qint64 pid() const { return process.processId(); }
+    QProcess process;
+};
+
+QStringList endpoints()
+{
+    return QDir(MessageBus::endpointFolder()).entryList({QStringLiteral("*.sock")}, QDir::System | QDir::Files);
+}
+
+// An endpoint file that nobody listens on any more.
+QString makeStaleEndpoint()
+{
+    const QString path = MessageBus::endpointFolder() + QStringLiteral("/999999-0.sock");
+    const QByteArray bytes = QFile::encodeName(path);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path, bytes.constData(), static_cast<size_t>(bytes.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof(addr)), 0);
+    ::close(fd);
+    return path;
+}
+
+} // namespace
+
+TEST(MessageBusTest, NamesGiveTheSameNumberInEveryProcess)
+{
+    const QStringList names = {ProbeName, ChangeName, QStringLiteral("UWM_ARE_YOU_ZARVO"),
+                               QStringLiteral("UWM_ZARVO_REFRESH_FROM_TRAY_D6386AB4-2D5D-4bfd-89F4-7883A7331BAB")};
+    QSet<quint32> seen;
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const quint32 here = MessageBus::registerMessage(name);
+        EXPECT_GE(here, 0xC000u);
+        EXPECT_LE(here, 0xFFFFu);
+        EXPECT_EQ(MessageBus::registerMessage(name.toLower()), here);
+        seen.insert(here);
+        Peer peer({QStringLiteral("number"), name});
+        ASSERT_TRUE(peer.process.waitForFinished(5000));
+        EXPECT_EQ(peer.process.readAllStandardOutput().trimmed().toUInt(), here);
+    }
+    EXPECT_EQ(seen.size(), names.size());
+}
+
+TEST(MessageBusTest, PostAndSendReachAnotherProcess)
+{
+    Peer peer({QStringLiteral("answer"), ProbeName});
+    ASSERT_FALSE(peer.waitForLine(QStringLiteral("ready")).isEmpty());
+    const quint32 probe = MessageBus::registerMessage(ProbeName);
+    const quint32 change = MessageBus::registerMessage(ChangeName);
+
+    MessageBus::post(change, 4, -7);
+    EXPECT_EQ(peer.waitForLine(QStringLiteral("got")), QStringLiteral("got %1 4 -7").arg(change));
+
+    // The peer answers the probe with the probe's own number.
+    const QList<MessageBus::Answer> answers = MessageBus::send(probe, 0, 0, 2000);
+    ASSERT_EQ(answers.size(), 1);
+    EXPECT_EQ(answers[0].pid, peer.pid());
+    EXPECT_EQ(answers[0].result, static_cast<qint64>(probe));
+    // Another message is answered with 0.
+    const QList<MessageBus::Answer> other = MessageBus::send(change, 1, 0, 2000);
+    ASSERT_EQ(other.size(), 1);
+    EXPECT_EQ(other[0].result, 0);
+}
+
+TEST(MessageBusTest, PostFromAnotherProcessAndFromThisOneArrive)
+{
+    MessageBus bus;
+    ASSERT_TRUE(bus.listen());
+    bus.setHandler([](const MessageBus::Message &m) { return static_cast<qint64>(m.wParam) * 10; });
+    QSignalSpy spy(&bus, &MessageBus::received);
+    const quint32 change = MessageBus::registerMessage(ChangeName);
+
+    Peer poster({QStringLiteral("post"), ChangeName, QStringLiteral("2"), QStringLiteral("5")});
+    ASSERT_TRUE(poster.process.waitForFinished(5000));
+    ASSERT_TRUE(spy.wait(5000));
+    auto m = spy.takeFirst().at(0).value<MessageBus::Message>();
+    EXPECT_EQ(m.message, change);
+    EXPECT_EQ(m.wParam, 2u);
+    EXPECT_EQ(m.lParam, 5);
+
+    // Inside the process a post is queued, a send is answered at once.
+    MessageBus::post(change, 3, 0);
+    EXPECT_EQ(spy.count(), 0);
+    ASSERT_TRUE(spy.wait(2000));
+    const QList<MessageBus::Answer> answers = MessageBus::send(change, 6, 0, 200);
+    ASSERT_EQ(answers.size(), 1);
+    EXPECT_EQ(answers[0].pid, QCoreApplication::applicationPid());
+    EXPECT_EQ(answers[0].result, 60);
+}
+
+TEST(MessageBusTest, DeafAndDeadPeersNeitherBlockNorStay)
+{
+    const QString stale = makeStaleEndpoint();
+    Peer deaf({QStringLiteral("deaf")});
+    ASSERT_FALSE(deaf.waitForLine(QStringLiteral("ready")).isEmpty());
+    Peer live({QStringLiteral("answer"), ProbeName});
+    ASSERT_FALSE(live.waitForLine(QStringLiteral("ready")).isEmpty());
+    const quint32 change = MessageBus::registerMessage(ChangeName);
+    const quint32 probe = MessageBus::registerMessage(ProbeName);
+
+    // Far more posts than a peer that never reads can queue.
+    for (int i = 0; i < 500; ++i)
+        MessageBus::post(change, 0, i);
+    EXPECT_FALSE(QFileInfo::exists(stale));
+    // The live peer still gets what was posted.
+    EXPECT_EQ(live.waitForLine(QStringLiteral("got")), QStringLiteral("got %1 0 0").arg(change));
+
+    // A send is answered by the live peer; the deaf one only costs the time-out.
+    const QList<MessageBus::Answer> answers = MessageBus::send(probe, 0, 0, 300);
+    ASSERT_EQ(answers.size(), 1);
+    EXPECT_EQ(answers[0].pid, live.pid());
+
+    // A peer that died without closing leaves an endpoint that the next post removes.
+    EXPECT_EQ(endpoints().size(), 2);
+    deaf.process.kill();
+    deaf.process.waitForFinished(2000);
+    MessageBus::post(change, 0, 0);
+    EXPECT_EQ(endpoints().size(), 1);
+}
+
+TEST(MessageBusTest, EndpointsArePrivateToTheUser)
+{
+    MessageBus bus;
+    ASSERT_TRUE(bus.listen());
+    struct stat folder{};
+    ASSERT_EQ(::stat(QFile::encodeName(MessageBus::endpointFolder()).constData(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
+    EXPECT_EQ(folder.st_uid, ::getuid());
+    struct stat socket{};
+    ASSERT_EQ(::stat(QFile::encodeName(bus.endpointPath()).constData(), &socket), 0);
+    EXPECT_EQ(socket.st_mode & 0077, 0u);
+    // Closing removes the endpoint.
+    const QString path = bus.endpointPath();
+    {
+        MessageBus other;
+        ASSERT_TRUE(other.listen());
+        EXPECT_EQ(endpoints().size(), 2);
+    }
+    EXPECT_EQ(endpoints(), QStringList{QFileInfo(path).fileName()});
+}
