@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QTime>
+#include <QTimeZone>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -46,7 +47,22 @@ qint64 instantAt(const QDate &date, qint64 second)
     const QTime tm(int(second / 3600), int(second % 3600 / 60), int(second % 60));
     if (second == 0)
         return Platform::LocalTime::midnight(date);
-    return QDateTime(date, tm, Qt::LocalTime).toSecsSinceEpoch();
+    const QDateTime dt(date, tm, Qt::LocalTime);
+    if (dt.isValid() && dt.time() == tm && dt.date() == date)
+        return dt.toSecsSinceEpoch();
+    // A wall-clock time that the spring change skips: the first instant
+    // after the skipped hour, so that a later wall-clock time never gives an
+    // earlier instant.
+    const qint64 midnight = Platform::LocalTime::midnight(date);
+    const qint64 past = midnight + second; // lies after the change
+    const QTimeZone::OffsetData change =
+        QTimeZone::systemTimeZone().previousTransition(QDateTime::fromSecsSinceEpoch(past + 1, Qt::UTC));
+    if (change.atUtc.isValid()) {
+        const qint64 at = change.atUtc.toSecsSinceEpoch();
+        if (at >= midnight && at <= past)
+            return at;
+    }
+    return past;
 }
 
 // Sunday = 1 .. Saturday = 7 of a Julian day (Julian day 0 is a Monday).

@@ -109,6 +109,24 @@ TEST_F(WorkingCalendar, DaylightSavingSundayWorked)
     EXPECT_EQ(sunday - Platform::LocalTime::midnight(QDate(2026, 3, 29)), 9 * H);
     EXPECT_EQ(config.AddWorkingTime(at(2026, 10, 23, 16), 3 * H), at(2026, 10, 25, 10));
     EXPECT_EQ(config.NextWorkingTime(at(2026, 3, 29, 2, 30)), at(2026, 3, 29, 8));
+
+    // A Sunday period starting at 2:30, a time the spring change skips:
+    // working time is counted on the wall clock, and a wall-clock time in
+    // the skipped hour stands for 3:00, two hours after midnight.
+    config.workingDays.ParseDay(1, u"150,300;");
+    config.workingDays.UpdateTotals();
+    const qint64 midnight = Platform::LocalTime::midnight(QDate(2026, 3, 29));
+    EXPECT_EQ(config.NextWorkingTime(midnight + 1800), midnight + 2 * H);
+    const qint64 saturday = at(2026, 3, 28, 12);
+    qint64 previous = saturday;
+    for (qint64 s = 600; s <= 150 * 60; s += 600) {
+        const qint64 r = config.AddWorkingTime(saturday, s);
+        EXPECT_GE(r, previous) << s;
+        EXPECT_GE(r, midnight + 2 * H) << s;
+        previous = r;
+    }
+    EXPECT_EQ(config.AddWorkingTime(saturday, 3600), midnight + 2 * H + 1800); // 3:30
+    EXPECT_EQ(config.AddWorkingTime(saturday, 150 * 60), at(2026, 3, 29, 5));
 }
 
 TEST_F(WorkingCalendar, AddedWorkingTime)
