@@ -75,6 +75,7 @@ CBdD::~CBdD()
 void CBdD::AfterOpen()
 {
     m_connection->Execute(u"PRAGMA automatic_index=OFF");
+    EnsureTimeEntryIndex();
     LogSqlError(QStringLiteral("CBdD (1)"));
 }
 

@@ -191,6 +191,12 @@ public:
     // and sends UWM_DATA_CHANGED (wParam 0); it returns true only when its
     // COMMIT landed. Instants are 64-bit Unix seconds.
 
+    // The index on Taches(Fin) that the day, overlap and running-entry
+    // queries use; made when a file is opened, old files included, without
+    // a change of schema version. A failure (read-only or locked file) is
+    // not kept as the connection's error: the next open tries again.
+    void EnsureTimeEntryIndex();
+
     // The live entry `id`.
     bool GetTimeEntry(tTacheFull &entry, int id);
     bool GetTimeEntry(int id, tTacheFull &entry) { return GetTimeEntry(entry, id); }

@@ -5,6 +5,7 @@
 
 #include "CAnnulation.h"
 #include "CAppData.h"
+#include "CConfiguration.h"
 #include "EntryList.h"
 #include "Formatter.h"
 #include "LocalTime.h"
@@ -15,7 +16,6 @@
 #include "Clock.h"
 #include "IntParse.h"
 
-#include <QLocale>
 
 using Platform::Formatter;
 
@@ -41,12 +41,16 @@ void AddHistory(int /*projectId*/, int /*activityId*/, int /*rateId*/)
 {
 }
 
-QString FormatCurrency(float amount)
-{
-    return QLocale().toCurrencyString(static_cast<double>(amount), QString(), 2);
-}
-
 } // namespace ProjectStoreSeam
+
+// An amount in the user's currency format (two decimals when no settings
+// object is registered).
+QString formatCurrency(float amount)
+{
+    if (const CConfiguration *config = CAppData::Configuration())
+        return config->FormatCurrency(static_cast<double>(amount));
+    return Formatter::sprintf(u"%0.2f", {amount});
+}
 
 // ---------------------------------------------------------------------
 // Reading rows
@@ -146,6 +150,18 @@ QString collisionQuery(const tTacheFull &entry)
 // Reads
 // =====================================================================
 
+void CBdD::EnsureTimeEntryIndex()
+{
+    if (!IsOpen())
+        return;
+    // Nearly every query of Taches asks for entries ending after an instant
+    // or still running (Fin > t or Fin = 0). The start time is no use as an
+    // index there: "Debut <= t" holds for almost the whole history.
+    const int kept = Connection()->GetLastCode();
+    Execute(u"create index if not exists TachesFin on Taches(Fin)");
+    Connection()->SetLastCode(kept);
+}
+
 bool CBdD::GetTimeEntry(tTacheFull &entry, int id)
 {
     if (!IsOpen())
@@ -182,7 +198,7 @@ bool CBdD::GetTimeEntryDetails(tTimeEntryDetails &details, int id)
     const QStringView value = t->GetCellView(0, t->ColumnIndex(u"Valeur"));
     if (!value.isEmpty()) {
         const float amount = value.toFloat();
-        details.Rate += Formatter::sprintf(u" ( %s )", {ProjectStoreSeam::FormatCurrency(amount)});
+        details.Rate += Formatter::sprintf(u" ( %s )", {formatCurrency(amount)});
     }
     return true;
 }

@@ -682,3 +682,78 @@ TEST_F(TimeEntriesDb, BoundsAndEntriesAfter)
     EXPECT_EQ(first.toSecsSinceEpoch(), at(20, 0));
     EXPECT_EQ(last.toSecsSinceEpoch(), at(20, 0)) << "the last bound is never before the first";
 }
+
+TEST_F(TimeEntriesDb, DetailsNameTheProjectActivityAndRate)
+{
+    ASSERT_EQ(db->Execute(u"insert into Projets (Id, Nom, Deleted) values (32, 'Chantier', 0)"), 0);
+    ASSERT_EQ(db->Execute(u"insert into Activites (Id, Nom, Deleted) values (31, 'Étude', 0)"), 0);
+    ASSERT_EQ(db->Execute(u"insert into TauxHoraire (Id, Nom, Valeur, Deleted) values (2, 'Standard', 55.5, 0)"), 0);
+    ASSERT_EQ(db->Execute(u"insert into TauxHoraire (Id, Nom, Valeur, Deleted) values (3, 'Sans montant', NULL, 0)"), 0);
+    put(1, at(9, 0), at(10, 0), 32, 31, "titre");
+    ASSERT_EQ(db->Execute(u"update Taches set IdTauxHoraire=2, Facture=1, Deleted=1 where Id=1"), 0);
+    put(2, at(10, 0), at(11, 0), 99, 98);
+    ASSERT_EQ(db->Execute(u"update Taches set IdTauxHoraire=3 where Id=2"), 0);
+
+    tTimeEntryDetails d;
+    ASSERT_TRUE(db->GetTimeEntryDetails(d, 1)) << "deleted entries are read too";
+    EXPECT_EQ(d.Id, 1);
+    EXPECT_EQ(d.Debut, at(9, 0));
+    EXPECT_EQ(d.Facture, 1);
+    EXPECT_EQ(d.NomProjet, QStringLiteral("Chantier"));
+    EXPECT_EQ(d.NomActivite, QStringLiteral("Étude"));
+    EXPECT_EQ(d.Rate, QStringLiteral("Standard ( 55.50 )"));
+    EXPECT_EQ(d.Title, QStringLiteral("titre"));
+
+    ASSERT_TRUE(db->GetTimeEntryDetails(d, 2));
+    EXPECT_TRUE(d.NomProjet.isEmpty());
+    EXPECT_EQ(d.Rate, QStringLiteral("Sans montant"));
+    EXPECT_FALSE(db->GetTimeEntryDetails(d, 99));
+}
+
+TEST_F(TimeEntriesDb, TheEndTimeIndexIsMadeForOldFilesTooWithoutAVersionChange)
+{
+    auto indexes = [](CBdD &d) {
+        SQLite::MyTablePtr t = d.Query(u"select name from sqlite_master where type='index' and tbl_name='Taches'");
+        return t ? t->rowCount() : -1;
+    };
+    EXPECT_EQ(indexes(*db), 1) << "a new file has it";
+
+    // A file made before the index existed gets it when opened, and keeps
+    // its version.
+    const QString old = TestFolders::tempDb(QStringLiteral("old.sdb"));
+    {
+        CBdD made(old);
+        ASSERT_EQ(made.Execute(u"drop index TachesFin"), 0);
+        ASSERT_EQ(indexes(made), 0);
+    }
+    CBdD reopened(old);
+    EXPECT_EQ(indexes(reopened), 1);
+    EXPECT_EQ(reopened.GetVersion(), 2);
+    EXPECT_EQ(reopened.LastCode(), 0);
+    SQLite::MyTablePtr plan = reopened.Query(
+        u"explain query plan Select * FROM Taches Where Debut <= 2 and (Fin > 1 or Fin=0) and Deleted=0 order by Debut asc");
+    ASSERT_TRUE(plan.hasRows());
+    QString steps;
+    for (int r = 0; r < plan->rowCount(); ++r)
+        steps += plan->GetCell(r, plan->columnCount() - 1) + u'\n';
+    EXPECT_TRUE(steps.contains(QStringLiteral("TachesFin"))) << steps.toStdString();
+}
+
+TEST_F(TimeEntriesDb, ALockedFileOpensWithoutTheIndexAndWithoutAnError)
+{
+    const QString path = TestFolders::tempDb(QStringLiteral("locked.sdb"));
+    {
+        CBdD made(path);
+        ASSERT_EQ(made.Execute(u"drop index TachesFin"), 0);
+    }
+    // Another program holds the write lock while the file is opened.
+    SQLite::CmyDataBase other;
+    ASSERT_EQ(other.Open(path), 0);
+    ASSERT_TRUE(other.BeginTransaction());
+    CBdD opened(path);
+    ASSERT_TRUE(opened.IsOpen());
+    EXPECT_EQ(opened.LastCode(), 0);
+    tTacheFull e;
+    EXPECT_FALSE(opened.GetTimeEntry(e, 1));
+    other.RollbackTransaction();
+}

@@ -1,0 +1,246 @@
+// Time entries of ten years (about 40 000 rows): one day's entries, the 42
+// days of a month view and an insertion that overwrites its neighbours,
+// each through the database layer and as the bare SQL of the same rows on
+// the same file.
+#include "CBdD.h"
+#include "Formatter.h"
+#include "LocalTime.h"
+#include "tTacheParams.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+using Platform::Formatter;
+
+namespace {
+
+const QDate FirstDay(2017, 1, 2);
+const QDate LastDay(2026, 12, 31);
+const QDate ShownDay(2026, 6, 10);
+// Argument 0: a day of the last year; 1: a day of the first years.
+QDate dayOf(const benchmark::State &state)
+{
+    return state.range(0) == 0 ? ShownDay : QDate(2018, 6, 13);
+}
+constexpr int EntriesPerDay = 11;
+
+QTemporaryDir &folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+const QString &databasePath()
+{
+    static const QString path = [] {
+        const QString p = folder().path() + QStringLiteral("/Zarvo.sdb");
+        CBdD db(p);
+        db.Connection()->BeginTransaction();
+        int id = 1;
+        for (QDate d = FirstDay; d <= LastDay; d = d.addDays(1)) {
+            for (int k = 0; k < EntriesPerDay; ++k) {
+                const qint64 start = Platform::LocalTime::atMinute(d, 8 * 60 + 45 * k);
+                db.Execute(Formatter::sprintf(
+                    u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Date_Modif,"
+                    u"Origine_Modif,Deleted,Title,Notes) values (%d,%I64d,%I64d,%d,%d,%d,-1,%I64d,1,0,'Tâche %d','')",
+                    {id, start, start + 40 * 60, 32 + 3 * (id % 40), 31 + 3 * (id % 12), id % 2, start, id}));
+                ++id;
+            }
+        }
+        // Ids of this desktop continue above the rows put in directly.
+        db.Execute(u"update NextRowId set Pc=100001 where Name='Taches'");
+        db.Connection()->CommitTransaction();
+        return p;
+    }();
+    return path;
+}
+
+// The statement the layer runs for one day.
+QString dayQuery(const QDate &day)
+{
+    return Formatter::sprintf(
+        u"Select * FROM Taches Where Debut <= %I64d and (Fin > %I64d or Fin=0) and Deleted=0 order by Debut asc",
+        {Platform::LocalTime::midnight(day.addDays(1)) - 1, Platform::LocalTime::midnight(day)});
+}
+
+// Steps through every row and column of `sql`, as little as a caller can do.
+int bareRows(sqlite3 *db, const QString &sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_prepare_v2(db, utf8.constData(), -1, &stmt, nullptr);
+    int rows = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c = 0, n = sqlite3_column_count(stmt); c < n; ++c) {
+            if (sqlite3_column_type(stmt, c) == SQLITE_TEXT)
+                benchmark::DoNotOptimize(sqlite3_column_text(stmt, c));
+            else
+                benchmark::DoNotOptimize(sqlite3_column_int64(stmt, c));
+        }
+        ++rows;
+    }
+    sqlite3_finalize(stmt);
+    return rows;
+}
+
+struct Bare
+{
+    sqlite3 *db = nullptr;
+    Bare() { sqlite3_open(databasePath().toUtf8().constData(), &db); }
+    ~Bare() { sqlite3_close(db); }
+    void exec(const QString &sql) { sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
+};
+
+void LayerOneDay(benchmark::State &state)
+{
+    CBdD db(databasePath());
+    std::vector<tTacheParams> list;
+    for (auto _ : state) {
+        db.LoadTimeEntries(list, dayOf(state));
+        benchmark::DoNotOptimize(list.data());
+    }
+    state.counters["rows"] = static_cast<double>(list.size());
+}
+
+void BareOneDay(benchmark::State &state)
+{
+    Bare bare;
+    const QString sql = dayQuery(dayOf(state));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bareRows(bare.db, sql));
+}
+
+void LayerMonthView(benchmark::State &state)
+{
+    CBdD db(databasePath());
+    std::vector<std::vector<tTacheParams>> days(42);
+    const QDate first = dayOf(state).addDays(-20);
+    for (auto _ : state) {
+        for (int i = 0; i < 42; ++i)
+            db.LoadTimeEntries(days[static_cast<size_t>(i)], first.addDays(i));
+        benchmark::DoNotOptimize(days.data());
+    }
+}
+
+void BareMonthView(benchmark::State &state)
+{
+    Bare bare;
+    const QDate first = dayOf(state).addDays(-20);
+    for (auto _ : state) {
+        for (int i = 0; i < 42; ++i)
+            benchmark::DoNotOptimize(bareRows(bare.db, dayQuery(first.addDays(i))));
+    }
+}
+
+// The insertion overwrites three neighbours of ShownDay: 08:45-09:25 is
+// cut, 09:30-10:10 deleted and 10:15-10:55 moved. Between iterations the
+// neighbours are put back and the new row removed (not timed).
+struct InsertScene
+{
+    qint64 start = Platform::LocalTime::atMinute(ShownDay, 9 * 60 + 10);
+    qint64 end = Platform::LocalTime::atMinute(ShownDay, 10 * 60 + 20);
+    std::vector<int> ids;
+    std::vector<std::pair<qint64, qint64>> times;
+
+    explicit InsertScene(Bare &bare)
+    {
+        sqlite3_stmt *stmt = nullptr;
+        const QByteArray sql = Formatter::sprintf(
+            u"select Id, Debut, Fin from Taches where Debut < %I64d and Fin > %I64d order by Debut", {end, start})
+                                   .toUtf8();
+        sqlite3_prepare_v2(bare.db, sql.constData(), -1, &stmt, nullptr);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            ids.push_back(sqlite3_column_int(stmt, 0));
+            times.emplace_back(sqlite3_column_int64(stmt, 1), sqlite3_column_int64(stmt, 2));
+        }
+        sqlite3_finalize(stmt);
+    }
+
+    void restore(Bare &bare) const
+    {
+        bare.exec(QStringLiteral("BEGIN IMMEDIATE TRANSACTION"));
+        for (size_t i = 0; i < ids.size(); ++i)
+            bare.exec(Formatter::sprintf(u"update Taches set Debut=%I64d, Fin=%I64d, Deleted=0 where Id=%d",
+                                         {times[i].first, times[i].second, ids[i]}));
+        bare.exec(Formatter::sprintf(u"delete from Taches where Debut=%I64d and Fin=%I64d", {start, end}));
+        bare.exec(QStringLiteral("COMMIT TRANSACTION"));
+    }
+};
+
+void LayerInsertOverwrite(benchmark::State &state)
+{
+    Bare bare;
+    const InsertScene scene(bare);
+    CBdD db(databasePath());
+    for (auto _ : state) {
+        tTacheFull e;
+        e.Debut = scene.start;
+        e.Fin = scene.end;
+        e.IdProjet = 32;
+        e.Title = QStringLiteral("Nouvelle");
+        if (!db.InsertTimeEntry(e, CBdD::OverwriteNeighbours))
+        {
+            state.SkipWithError(qPrintable(QStringLiteral("InsertTimeEntry failed: %1").arg(db.LastCode())));
+            break;
+        }
+        state.PauseTiming();
+        scene.restore(bare);
+        state.ResumeTiming();
+    }
+}
+
+// The same changes as bare statements: read the collisions, cut, delete,
+// move, insert, in one transaction.
+void BareInsertOverwrite(benchmark::State &state)
+{
+    Bare bare;
+    const InsertScene scene(bare);
+    int next = 10000000;
+    for (auto _ : state) {
+        bare.exec(QStringLiteral("BEGIN IMMEDIATE TRANSACTION"));
+        benchmark::DoNotOptimize(bareRows(
+            bare.db, Formatter::sprintf(u"Select * FROM Taches Where Deleted=0 and Id <> -1 and Debut < %I64d and "
+                                        u"(Fin > %I64d or Fin=0) order by Debut",
+                                        {scene.end, scene.start})));
+        bare.exec(Formatter::sprintf(u"update Taches set Fin=%I64d Where Id in (%d)", {scene.start, scene.ids[0]}));
+        bare.exec(Formatter::sprintf(u"update Taches set Deleted=1 Where Id in (%d)", {scene.ids[1]}));
+        bare.exec(Formatter::sprintf(u"update Taches set Debut=%I64d Where Id in (%d)", {scene.end, scene.ids[2]}));
+        bare.exec(Formatter::sprintf(
+            u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Deleted,Title,Notes) "
+            u"VALUES (%d,%I64d,%I64d,32,-1,0,-1,0,'Nouvelle','')",
+            {next++, scene.start, scene.end}));
+        bare.exec(QStringLiteral("COMMIT TRANSACTION"));
+        state.PauseTiming();
+        scene.restore(bare);
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK(LayerOneDay)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BareOneDay)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LayerMonthView)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BareMonthView)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LayerInsertOverwrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BareInsertOverwrite)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    // Settings, runtime folder and the message bus stay inside the
+    // benchmark's own folder.
+    const QByteArray root = folder().path().toUtf8();
+    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
+        qputenv(name, root);
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
