@@ -8,6 +8,7 @@ struct Registry
     CAnnulation *annulation = nullptr;
     CConfiguration *configuration = nullptr;
     tCurrentEntry *currentEntry = nullptr;
+    CProjectStore *projectStore = nullptr;
     CAppData::PathProvider pathProvider;
     CAppData::BatchHook afterBatch;
     CAppData::BackupHook autoBackup;
@@ -38,6 +39,16 @@ CConfiguration *CAppData::Configuration()
 void CAppData::SetConfiguration(CConfiguration *configuration)
 {
     registry().configuration = configuration;
+}
+
+CProjectStore *CAppData::ProjectStore()
+{
+    return registry().projectStore;
+}
+
+void CAppData::SetProjectStore(CProjectStore *store)
+{
+    registry().projectStore = store;
 }
 
 QString CAppData::CurrentDatabasePath()

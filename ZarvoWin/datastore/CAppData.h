@@ -8,6 +8,7 @@ struct tCurrentEntry;
 class CBdD;
 class CConfiguration;
 class CDataChangedNotifier;
+class CProjectStore;
 
 // The data store's view of what the application object owns. The
 // application (and the tests) fill it at start-up and clear it at the end;
@@ -28,6 +29,12 @@ public:
     // null until the application (or a test) sets it.
     static CConfiguration *Configuration();
     static void SetConfiguration(CConfiguration *configuration);
+
+    // --- Project store ------------------------------------------------------
+    // The one in-memory model of projects, activities and rates; null until
+    // the application (or a test) sets it.
+    static CProjectStore *ProjectStore();
+    static void SetProjectStore(CProjectStore *store);
 
     // --- Current user's database ------------------------------------------
     // The path every CBdD built without a path opens. The users store plugs

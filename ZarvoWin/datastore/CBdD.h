@@ -1,4 +1,5 @@
 #pragma once
+#include "CTreeFiller.h"
 #include "CmyDataBase.h"
 #include "tDebutFin.h"
 #include "tTacheFull.h"
@@ -11,6 +12,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
+
+class CComboFiller;
+class CProject;
+struct tElement;
+struct tForecast;
 
 // The database layer: the object through which the program reads and
 // writes the current user's database ("Zarvo.sdb", schema version 2).
@@ -272,6 +279,49 @@ public:
     // ===================================================================
     // Projects, activities and rates
     // ===================================================================
+
+    // Reads into the project store of CAppData (and into controls).
+    // The project tree below parentId (-1: the whole tree, the store's
+    // nodes emptied first) under parentNode (the root when null).
+    void LoadProjects(int parentId, CProject *parentNode);
+    // Every live activity, in name order: into `tree` (may be null) under
+    // parentItem, checked when checkedIds ("(3,12)") is empty or lists it;
+    // with toStore into the store, whose activities are emptied first.
+    void LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool toStore,
+                        const QString &checkedIds);
+    // Every live rate, into the store (emptied first) and `tree` (may be null).
+    void LoadRates(CTreeFiller *tree, CTreeFiller::Item parentItem);
+    // Projects (or activities) below parentId, each followed by its own
+    // children; skipId and everything below it left out. With rateIds,
+    // each item's IdTauxHoraire is appended to it.
+    void FillElementCombo(CComboFiller &combo, std::vector<int> *rateIds, bool projects,
+                          int currentId, int parentId, int skipId);
+    void FillRateCombo(CComboFiller &combo, int currentId);
+    // "name ( amount )", or the name alone for a value of 0.
+    static QString RateText(const QString &name, double value);
+
+    // Single reads. On a closed database they return false and leave their
+    // outputs as they were.
+    bool GetElement(bool projects, int id, tElement &element, bool includeDeleted);
+    void GetElementNames(int projectId, int activityId, QString &projectName,
+                         QString &activityName);
+    bool GetRate(tElement &rate, int id, bool includeDeleted);
+    bool FindActivityByName(const QString &name, int &id);
+    bool FindRateByName(const QString &name, int &id);
+
+    // Writes: each is one undoable group; true when it was committed.
+    bool SaveProject(tElement *element, tForecast *forecast);
+    bool SaveActivity(tElement &activity);
+    // A rate travels in an element: Id, Nom, Commentaire and Valeur.
+    bool SaveRate(tElement &rate);
+    // Marks the project and every project below it deleted.
+    bool DeleteProject(int id);
+    bool DeleteActivity(int id);
+    bool DeleteRate(int id);
+    // One or two child lists (secondParentId -2: none) and, for a move
+    // (movedProjectId not -1), the moved project's parent.
+    bool SaveChildOrders(int parentId, const QString &childs, int secondParentId,
+                         const QString &secondChilds, int movedProjectId);
 
     // ===================================================================
     // Favourites

@@ -1,5 +1,6 @@
 #include "CProjectStore.h"
 
+#include "CBdD.h"
 #include "CComboFiller.h"
 #include "Clock.h"
 #include "Formatter.h"
@@ -40,6 +41,10 @@ constexpr int ActivityImage = 16;
 CProjectStore::CProjectStore() : m_root(this)
 {
     m_projects.insert(-1, &m_root);
+    m_childOrderWriter = [](int p1, const QString &c1, int p2, const QString &c2, int moved) {
+        CBdD db;
+        return db.SaveChildOrders(p1, c1, p2, c2, moved);
+    };
 }
 
 CProjectStore::~CProjectStore() = default;

@@ -23,7 +23,8 @@ class CProjectStore
 public:
     // Writes one or two child lists and, for a move, the moved project's
     // parent: (parent, childs, second parent or -2, second childs, moved
-    // project or -1). The application sets it to the database layer's write.
+    // project or -1). By default the database layer's write on the current
+    // user's database.
     using ChildOrderWriter =
         std::function<bool(int, const QString &, int, const QString &, int)>;
 

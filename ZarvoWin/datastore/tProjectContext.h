@@ -24,6 +24,10 @@ struct tProjectContext
     std::function<qint64(int amount, int unit)> toSeconds;
     int workingDayMinutes = 480;
 
+    // An amount in the locale's currency format (rates in trees and combos).
+    // When unset, the system locale's currency format with two decimals.
+    std::function<QString(double amount)> formatCurrency;
+
     qint64 ToSeconds(int amount, int unit) const
     {
         if (toSeconds)

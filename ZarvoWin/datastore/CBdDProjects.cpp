@@ -1,0 +1,668 @@
+// Projects, activities, hourly rates and child lists in the database.
+#include "CBdD.h"
+
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CComboFiller.h"
+#include "CDataChangedNotifier.h"
+#include "CProjectStore.h"
+#include "Clock.h"
+#include "Formatter.h"
+#include "IntParse.h"
+#include "QuoteSql.h"
+#include "tElement.h"
+#include "tForecast.h"
+
+#include <QHash>
+#include <QLocale>
+#include <QSet>
+
+using Platform::Formatter;
+
+namespace {
+
+constexpr int ActivityImage = 16;
+constexpr int RateImage = 17;
+
+// An integer column that reads as `ifNull` when it holds no value.
+int intOr(const SQLite::MyTable &t, QStringView column, int ifNull)
+{
+    const QString v = t.GetValue(column);
+    return v.isEmpty() ? ifNull : Platform::wtoi(v);
+}
+
+float floatOf(const SQLite::MyTable &t, QStringView column)
+{
+    return t.GetValue(column).toFloat();
+}
+
+quint32 colorOf(const SQLite::MyTable &t)
+{
+    return t.GetColor();
+}
+
+int red(quint32 c) { return int(c & 0xFF); }
+int green(quint32 c) { return int((c >> 8) & 0xFF); }
+int blue(quint32 c) { return int((c >> 16) & 0xFF); }
+
+// Row indexes of a result grouped by the value of its Parent column, each
+// group in the result's order.
+QHash<int, std::vector<int>> rowsByParent(SQLite::MyTable &t)
+{
+    QHash<int, std::vector<int>> groups;
+    if (!t.MoveFirst())
+        return groups;
+    int row = 0;
+    do {
+        groups[intOr(t, u"Parent", -1)].push_back(row++);
+    } while (t.MoveNext());
+    return groups;
+}
+
+void moveTo(SQLite::MyTable &t, int row)
+{
+    t.MoveFirst();
+    for (int i = 0; i < row; ++i)
+        t.MoveNext();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------
+// Reads into the store and controls
+// ---------------------------------------------------------------------
+
+void CBdD::LoadProjects(int parentId, CProject *parentNode)
+{
+    CProjectStore *store = CAppData::ProjectStore();
+    if (!store)
+        return;
+    if (parentId == -1)
+        store->ClearPart(0);
+    if (!IsOpen())
+        return;
+    if (parentId == -1) {
+        SQLite::MyTablePtr order = Query(u"select Childs from ProjectChilds where IdProject=-1");
+        if (order.hasRows())
+            store->GetRoot()->SetChildOrder(order->GetCell(0, 0));
+    }
+    // One read of the whole table, then the tree is built depth first with
+    // each parent's children in name order, as reading it level by level
+    // would give, without one query per project.
+    SQLite::MyTablePtr t = Query(
+        u"Select Projets.*,ProjectChilds.Childs FROM Projets left join ProjectChilds on "
+        u"ProjectChilds.IdProject=Projets.Id where Projets.Deleted=0 order by Projets.Nom asc");
+    if (!t)
+        return;
+    SQLite::MyTable &rows = *t;
+    const int cId = rows.ColumnIndex(u"Id");
+    const int cNom = rows.ColumnIndex(u"Nom");
+    const int cCommentaire = rows.ColumnIndex(u"Commentaire");
+    const int cTitle = rows.ColumnIndex(u"Title");
+    const int cRate = rows.ColumnIndex(u"IdTauxHoraire");
+    const int cActivity = rows.ColumnIndex(u"Activity");
+    const int cParent = rows.ColumnIndex(u"Parent");
+    const int cType = rows.ColumnIndex(u"Type");
+    const int cChilds = rows.ColumnIndex(u"Childs");
+    const int cRed = rows.ColumnIndex(u"Red");
+    const int cGreen = rows.ColumnIndex(u"Green");
+    const int cBlue = rows.ColumnIndex(u"Blue");
+    auto cellInt = [&](int row, int col, int ifNull) {
+        const QStringView v = rows.GetCellView(row, col);
+        return v.isEmpty() ? ifNull : Platform::wtoi(v);
+    };
+
+    QHash<int, std::vector<int>> children;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        children[cellInt(r, cParent, 0)].push_back(r);
+
+    struct Pending
+    {
+        int parentId;
+        CProject *node;
+    };
+    std::vector<Pending> stack{{parentId, parentNode}};
+    while (!stack.empty()) {
+        const Pending level = stack.back();
+        stack.pop_back();
+        const auto it = children.constFind(level.parentId);
+        if (it == children.constEnd())
+            continue;
+        // Added in name order; their own levels are then read first to last.
+        std::vector<Pending> added;
+        for (int r : *it) {
+            tElement e;
+            e.Id = cellInt(r, cId, -1);
+            e.Nom = rows.GetCell(r, cNom);
+            e.Commentaire = rows.GetCell(r, cCommentaire);
+            e.Title = rows.GetCell(r, cTitle);
+            e.Color = quint32(cellInt(r, cRed, 0) & 0xFF) | (quint32(cellInt(r, cGreen, 0) & 0xFF) << 8)
+                | (quint32(cellInt(r, cBlue, 0) & 0xFF) << 16);
+            e.IdTauxHoraire = cellInt(r, cRate, 0);
+            e.Activity = cellInt(r, cActivity, 0);
+            e.Parent = cellInt(r, cParent, 0);
+            e.Type = cellInt(r, cType, 0);
+            // A project is added once: a repeated child list or a parent
+            // loop in the table cannot bring it back.
+            if (CProject *node = store->AddProject(e, level.node, rows.GetCell(r, cChilds)))
+                added.push_back({e.Id, node});
+        }
+        stack.insert(stack.end(), added.rbegin(), added.rend());
+    }
+}
+
+void CBdD::LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool toStore,
+                          const QString &checkedIds)
+{
+    CProjectStore *store = toStore ? CAppData::ProjectStore() : nullptr;
+    if (store)
+        store->ClearPart(1);
+    if (!IsOpen())
+        return;
+    QSet<int> checked;
+    if (!checkedIds.isEmpty()) {
+        QString ids = checkedIds;
+        ids.replace(u'(', u',').replace(u')', u',');
+        for (QStringView entry : QStringView(ids).split(u',', Qt::SkipEmptyParts))
+            checked.insert(Platform::wtoi(entry));
+    }
+    SQLite::MyTablePtr t = Query(u"Select * FROM Activites where Deleted=0 order by Nom asc");
+    if (!t || !t->MoveFirst())
+        return;
+    do {
+        tElement e;
+        e.Id = intOr(*t, u"Id", -1);
+        e.Nom = t->GetValue(u"Nom");
+        e.Commentaire = t->GetValue(u"Commentaire");
+        e.Color = colorOf(*t);
+        e.IdTauxHoraire = intOr(*t, u"IdTauxHoraire", 0);
+        e.Parent = -1;
+        if (tree) {
+            CTreeFiller::Item item =
+                tree->InsertItem(parentItem, e.Nom, ActivityImage, ActivityImage, e.Id);
+            tree->SetCheck(item, checkedIds.isEmpty() || checked.contains(e.Id));
+        }
+        if (store)
+            store->SetActivity(e.Id, e);
+    } while (t->MoveNext());
+}
+
+QString CBdD::RateText(const QString &name, double value)
+{
+    if (value == 0.0)
+        return name;
+    QString amount;
+    const CProjectStore *store = CAppData::ProjectStore();
+    if (store && store->Context().formatCurrency) {
+        amount = store->Context().formatCurrency(value);
+    } else {
+        const QLocale locale;
+        amount = locale.toCurrencyString(value, locale.currencySymbol(), 2);
+    }
+    return Formatter::sprintf(u"%s ( %s )", {name, amount});
+}
+
+void CBdD::LoadRates(CTreeFiller *tree, CTreeFiller::Item parentItem)
+{
+    CProjectStore *store = CAppData::ProjectStore();
+    if (store)
+        store->ClearPart(2);
+    if (!IsOpen())
+        return;
+    SQLite::MyTablePtr t = Query(u"Select * FROM TauxHoraire where Deleted=0 order by Id");
+    if (!t || !t->MoveFirst())
+        return;
+    do {
+        tRate rate;
+        const int id = intOr(*t, u"Id", -1);
+        rate.Nom = t->GetValue(u"Nom");
+        rate.Commentaire = t->GetValue(u"Commentaire");
+        rate.Valeur = floatOf(*t, u"Valeur");
+        if (store)
+            store->SetRate(id, rate);
+        if (tree)
+            tree->InsertItem(parentItem, RateText(rate.Nom, rate.Valeur), RateImage, RateImage, id);
+    } while (t->MoveNext());
+}
+
+void CBdD::FillElementCombo(CComboFiller &combo, std::vector<int> *rateIds, bool projects,
+                            int currentId, int parentId, int skipId)
+{
+    if (!IsOpen())
+        return;
+    SQLite::MyTablePtr t = Query(projects
+                                     ? u"Select * FROM Projets where Deleted=0 order by Nom asc"
+                                     : u"Select * FROM Activites where Deleted=0 order by Nom asc");
+    if (!t)
+        return;
+    const QHash<int, std::vector<int>> children = rowsByParent(*t);
+    QSet<int> seen; // a parent loop in the table is followed once
+    std::vector<int> stack;
+    auto push = [&](int parent) {
+        const auto it = children.constFind(parent);
+        if (it != children.constEnd())
+            stack.insert(stack.end(), it->rbegin(), it->rend());
+    };
+    push(parentId);
+    while (!stack.empty()) {
+        const int row = stack.back();
+        stack.pop_back();
+        moveTo(*t, row);
+        const int id = intOr(*t, u"Id", -1);
+        if (id == skipId || seen.contains(id))
+            continue;
+        seen.insert(id);
+        const int index = combo.AddItem(t->GetValue(u"Nom"), -1, id, 0);
+        if (rateIds)
+            rateIds->push_back(intOr(*t, u"IdTauxHoraire", 0));
+        if (id == currentId)
+            combo.SetCurSel(index);
+        push(id);
+    }
+}
+
+void CBdD::FillRateCombo(CComboFiller &combo, int currentId)
+{
+    if (!IsOpen())
+        return;
+    SQLite::MyTablePtr t = Query(u"Select * FROM TauxHoraire where Deleted=0 order by Id");
+    if (!t || !t->MoveFirst())
+        return;
+    do {
+        const int id = intOr(*t, u"Id", -1);
+        const int index =
+            combo.AddItem(RateText(t->GetValue(u"Nom"), floatOf(*t, u"Valeur")), -1, id, 0);
+        if (id == currentId)
+            combo.SetCurSel(index);
+    } while (t->MoveNext());
+}
+
+// ---------------------------------------------------------------------
+// Single reads
+// ---------------------------------------------------------------------
+
+bool CBdD::GetElement(bool projects, int id, tElement &element, bool includeDeleted)
+{
+    if (!IsOpen())
+        return false;
+    QString sql = Formatter::sprintf(projects ? u"Select * FROM Projets where Id=%d"
+                                              : u"Select * FROM Activites where Id=%d",
+                                     {id});
+    if (!includeDeleted)
+        sql += QStringLiteral(" and Deleted=0");
+    SQLite::MyTablePtr t = Query(sql);
+    element.Reset();
+    if (!t.hasRows())
+        return false;
+    t->MoveFirst();
+    element.Id = intOr(*t, u"Id", -1);
+    element.Nom = t->GetValue(u"Nom");
+    element.Commentaire = t->GetValue(u"Commentaire");
+    element.Color = colorOf(*t);
+    element.IdTauxHoraire = intOr(*t, u"IdTauxHoraire", 0);
+    element.Parent = intOr(*t, u"Parent", 0);
+    if (projects) {
+        // The title too, so that a project read, edited and saved keeps it.
+        element.Title = t->GetValue(u"Title");
+        element.Type = intOr(*t, u"Type", 0);
+        element.Activity = intOr(*t, u"Activity", 0);
+    } else {
+        element.Type = 0;
+    }
+    return true;
+}
+
+void CBdD::GetElementNames(int projectId, int activityId, QString &projectName,
+                           QString &activityName)
+{
+    projectName.clear();
+    activityName.clear();
+    if (!IsOpen())
+        return;
+    SQLite::MyTablePtr p =
+        Query(Formatter::sprintf(u"Select Nom FROM Projets where Id=%d and Deleted=0", {projectId}));
+    if (p.hasRows())
+        projectName = p->GetCell(0, 0);
+    SQLite::MyTablePtr a = Query(
+        Formatter::sprintf(u"Select Nom FROM Activites where Id=%d and Deleted=0", {activityId}));
+    if (a.hasRows())
+        activityName = a->GetCell(0, 0);
+}
+
+bool CBdD::GetRate(tElement &rate, int id, bool includeDeleted)
+{
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t =
+        Query(Formatter::sprintf(u"Select * FROM TauxHoraire  where Id=%d order by Id", {id}));
+    if (!t.hasRows() || (!includeDeleted && (t->MoveFirst(), t->GetInt(u"Deleted") != 0))) {
+        rate.Id = -1;
+        rate.Nom.clear();
+        rate.Commentaire.clear();
+        rate.Valeur = 0.0f;
+        return false;
+    }
+    t->MoveFirst();
+    rate.Id = intOr(*t, u"Id", -1);
+    rate.Nom = t->GetValue(u"Nom");
+    rate.Commentaire = t->GetValue(u"Commentaire");
+    rate.Valeur = floatOf(*t, u"Valeur");
+    return true;
+}
+
+bool CBdD::FindActivityByName(const QString &name, int &id)
+{
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+        u"Select * FROM Activites where Deleted=0 and Nom='%s'", {QuoteSql(name)}));
+    if (!t.hasRows())
+        return false;
+    t->MoveFirst();
+    id = t->GetInt(u"Id");
+    return true;
+}
+
+bool CBdD::FindRateByName(const QString &name, int &id)
+{
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+        u"Select Id FROM TauxHoraire where Deleted=0 and Nom='%s'", {QuoteSql(name)}));
+    if (!t.hasRows())
+        return false;
+    id = Platform::wtoi(t->GetCell(0, 0));
+    return true;
+}
+
+// ---------------------------------------------------------------------
+// Writes
+// ---------------------------------------------------------------------
+
+bool CBdD::SaveProject(tElement *element, tForecast *forecast)
+{
+    if (!element && !forecast)
+        return true;
+    if (!BeginWrite())
+        return false;
+    bool reload = false;
+    bool ok = true;
+    if (element) {
+        const tElement &e = *element;
+        if (e.Id == -1) {
+            reload = true;
+            const int id = AllocateRowId(TableProjets);
+            ok = id != -1;
+            if (ok) {
+                element->Id = id;
+                ExecuteWithUndo(
+                    Formatter::sprintf(
+                        u"insert into Projets (Id, Nom, Commentaire, Title, Red, Green, Blue, "
+                        u"IdTauxHoraire, Visible, Deleted, Ordre, Parent, Type, Activity) values "
+                        u"(%d, '%s','%s','%s',%d,%d,%d,%d,1,0,0,%d,%d,%d)",
+                        {id, QuoteSql(e.Nom), QuoteSql(e.Commentaire), QuoteSql(e.Title),
+                         red(e.Color), green(e.Color), blue(e.Color), e.IdTauxHoraire, e.Parent,
+                         e.Type, e.Activity}),
+                    Formatter::sprintf(u"delete from Projets where Id=%d", {id}));
+                StampRow(TableProjets, id);
+            }
+        } else {
+            SQLite::MyTablePtr old = Query(Formatter::sprintf(
+                u"Select Nom, Commentaire, Parent, Type from Projets where Id=%d", {e.Id}));
+            if (!old.hasRows() || (old->MoveFirst(), intOr(*old, u"Parent", 0) != e.Parent))
+                reload = true;
+            const QString redo = Formatter::sprintf(
+                u"Update Projets set Nom='%s', Commentaire='%s', Title='%s', Red=%d, Green=%d, "
+                u"Blue=%d, IdTauxHoraire=%d, Parent=%d, Deleted=0, Type=%d, Activity=%d where Id=%d",
+                {QuoteSql(e.Nom), QuoteSql(e.Commentaire), QuoteSql(e.Title), red(e.Color),
+                 green(e.Color), blue(e.Color), e.IdTauxHoraire, e.Parent, e.Type, e.Activity,
+                 e.Id});
+            const QString undo = SnapshotRow(TableProjets, e.Id);
+            Execute(redo);
+            AddUndoPair(redo, undo);
+            StampRow(TableProjets, e.Id);
+        }
+    }
+    if (ok && forecast) {
+        tForecast &f = *forecast;
+        if (f.IdProject == -1 && element)
+            f.IdProject = element->Id;
+        SQLite::MyTablePtr row = Query(Formatter::sprintf(
+            u"select rowid, IdProject from Forecast where IdProject=%d and IdActivity=%d",
+            {f.IdProject, f.IdActivity}));
+        qint64 rowId = -1;
+        if (row.hasRows()) {
+            rowId = Platform::wtoi64(row->GetCell(0, 0));
+            const QString redo = Formatter::sprintf(
+                u"Update Forecast set Prevu=%d, TypePrevu=%d, DureeSupp=%d, TypeDureeSupp=%d, "
+                u"DateDebut=%I64d, TypeDateDebut=%d, DateFin=%I64d, TypeDateFin=%d, "
+                u"DateAlerte=%I64d, Predecesseurs='%s', Delta=%d, TypeDelta=%d, Priority=%d, "
+                u"Status=%d, Total=%I64d, Title='%s', Notes='%s', bJours=%d, bModeAuto=%d, "
+                u"bPrevuAuto=%d, Deleted=0 where IdProject=%d and IdActivity=%d",
+                {f.Prevu, f.TypePrevu, f.DureeSupp, f.TypeDureeSupp, f.DateDebut,
+                 f.TypeDateDebut, f.DateFin, f.TypeDateFin, f.DateAlerte,
+                 QuoteSql(f.Predecesseurs), 0, 0, f.Priority, f.Status, f.Total,
+                 QuoteSql(f.Title), QuoteSql(f.Notes), f.bJours ? 1 : 0, f.bModeAuto ? 1 : 0,
+                 f.bPrevuAuto ? 1 : 0, f.IdProject, f.IdActivity});
+            const QString undo = SnapshotRow(TableForecast, rowId);
+            Execute(redo);
+            AddUndoPair(redo, undo);
+        } else {
+            ExecuteWithUndo(
+                Formatter::sprintf(
+                    u"insert into Forecast (IdProject, IdActivity, Prevu, TypePrevu, DureeSupp, "
+                    u"TypeDureeSupp, DateDebut, TypeDateDebut, DateFin, TypeDateFin, DateAlerte, "
+                    u"Predecesseurs, Delta, TypeDelta, Priority, Status, Total, bJours, bModeAuto, "
+                    u"bPrevuAuto, Title, Notes, Deleted) values "
+                    u"(%d,%d,%d,%d,%d,%d,%I64d,%d,%I64d,%d,%I64d,'%s',%d,%d,%d,%d,%I64d,%d,%d,%d,"
+                    u"'%s','%s',0)",
+                    {f.IdProject, f.IdActivity, f.Prevu, f.TypePrevu, f.DureeSupp,
+                     f.TypeDureeSupp, f.DateDebut, f.TypeDateDebut, f.DateFin, f.TypeDateFin,
+                     f.DateAlerte, QuoteSql(f.Predecesseurs), 0, 0, f.Priority, f.Status,
+                     f.Total, f.bJours ? 1 : 0, f.bModeAuto ? 1 : 0, f.bPrevuAuto ? 1 : 0,
+                     QuoteSql(f.Title), QuoteSql(f.Notes)}),
+                Formatter::sprintf(u"delete from Forecast where IdProject=%d and IdActivity=%d",
+                                   {f.IdProject, f.IdActivity}));
+            rowId = m_connection->GetLastInsertRowId();
+        }
+        StampRow(TableForecast, rowId);
+    }
+    if (!EndWrite(ok))
+        return false;
+    if (reload) {
+        SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
+    } else {
+        if (CProjectStore *store = CAppData::ProjectStore()) {
+            if (forecast)
+                store->SetForecast(*forecast);
+            if (element)
+                store->UpdateProject(*element);
+        }
+        SendDataChanged(CDataChangedNotifier::ProjectFields, element ? element->Id : 0);
+    }
+    PostChange(1);
+    return true;
+}
+
+bool CBdD::SaveActivity(tElement &a)
+{
+    if (!BeginWrite())
+        return false;
+    bool ok = true;
+    if (a.Id == -1) {
+        const int id = AllocateRowId(TableActivites);
+        ok = id != -1;
+        if (ok) {
+            a.Id = id;
+            ExecuteWithUndo(
+                Formatter::sprintf(
+                    u"insert into Activites (Id, Nom, Commentaire, Red, Green, Blue, IdTauxHoraire, "
+                    u"Visible, Deleted, Ordre, Parent) values (%d, '%s','%s',%d,%d,%d,%d,1,0,0,%d)",
+                    {id, QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
+                     blue(a.Color), a.IdTauxHoraire, a.Parent}),
+                Formatter::sprintf(u"delete from Activites where Id=%d", {id}));
+        }
+    } else {
+        const QString redo = Formatter::sprintf(
+            u"Update Activites set Nom='%s', Commentaire='%s', Red=%d, Green=%d, Blue=%d, "
+            u"IdTauxHoraire=%d, Parent=%d, Deleted=0 where Id=%d",
+            {QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
+             blue(a.Color), a.IdTauxHoraire, a.Parent, a.Id});
+        const QString undo = SnapshotRow(TableActivites, a.Id);
+        Execute(redo);
+        AddUndoPair(redo, undo);
+    }
+    if (ok)
+        StampRow(TableActivites, a.Id);
+    if (!EndWrite(ok))
+        return false;
+    SendDataChanged(CDataChangedNotifier::Activities, 0);
+    return true;
+}
+
+bool CBdD::SaveRate(tElement &r)
+{
+    if (!BeginWrite())
+        return false;
+    bool ok = true;
+    if (r.Id == -1) {
+        const int id = AllocateRowId(TableTauxHoraire);
+        ok = id != -1;
+        if (ok) {
+            r.Id = id;
+            ExecuteWithUndo(
+                Formatter::sprintf(u"insert into TauxHoraire (Id, Nom, Commentaire, Valeur, Deleted) "
+                                   u"values (%d,'%s','%s',%0.2f,0)",
+                                   {id, QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur)}),
+                Formatter::sprintf(u"delete from TauxHoraire where Id=%d", {id}));
+        }
+    } else {
+        const QString redo = Formatter::sprintf(
+            u"Update TauxHoraire set Nom='%s', Commentaire='%s', Valeur=%0.2f where Id=%d",
+            {QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur), r.Id});
+        const QString undo = SnapshotRow(TableTauxHoraire, r.Id);
+        Execute(redo);
+        AddUndoPair(redo, undo);
+    }
+    if (ok)
+        StampRow(TableTauxHoraire, r.Id);
+    return EndWrite(ok);
+}
+
+bool CBdD::DeleteProject(int id)
+{
+    QString condition = Formatter::sprintf(u"Id in (%d", {id});
+    const CProjectStore *store = CAppData::ProjectStore();
+    const CProject *node = store ? store->GetNode(id) : nullptr;
+    if (node && node->GetParent()) {
+        node->AppendIdList(condition, true, true);
+    } else if (IsOpen()) {
+        // The store does not know the project: its sub-projects are found
+        // in the table, so that none is left behind without its parent.
+        SQLite::MyTablePtr t = Query(u"select Id, Parent from Projets where Deleted=0");
+        QHash<int, std::vector<int>> children;
+        for (int r = 0; t && r < t->rowCount(); ++r)
+            children[Platform::wtoi(t->GetCellView(r, 1))].push_back(Platform::wtoi(t->GetCellView(r, 0)));
+        QSet<int> seen{id};
+        std::vector<int> stack{id};
+        while (!stack.empty()) {
+            const int parent = stack.back();
+            stack.pop_back();
+            for (int child : children.value(parent)) {
+                if (seen.contains(child))
+                    continue;
+                seen.insert(child);
+                condition += Formatter::sprintf(u",%d", {child});
+                stack.push_back(child);
+            }
+        }
+    }
+    condition += u')';
+    if (!BeginWrite())
+        return false;
+    const QString redo = Formatter::sprintf(u"update Projets set Deleted=1 where %s", {condition});
+    RecordUndoWhere(redo, TableProjets, condition);
+    if (Execute(redo) == 0) {
+        Execute(Formatter::sprintf(u"update Projets set Date_Modif=%I64d, Origine_Modif=%d where %s",
+                                   {Platform::Clock::now(), 1, condition}));
+        StampRow(0, 0); // 'Modif' and the broadcast
+    }
+    if (!EndWrite())
+        return false;
+    SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
+    return true;
+}
+
+namespace {
+
+// The soft deletion of one row: statement, undo, stamp.
+bool softDelete(CBdD &db, int tableCode, int id)
+{
+    if (!db.BeginWrite())
+        return false;
+    const QString table = CBdD::TableName(tableCode);
+    const int rc = db.ExecuteWithUndo(
+        Formatter::sprintf(u"update %s set Deleted=1 where Id=%d", {table, id}),
+        Formatter::sprintf(u"update %s set Deleted=0 where Id=%d", {table, id}));
+    if (rc == 0)
+        db.StampRow(tableCode, id);
+    return db.EndWrite();
+}
+
+} // namespace
+
+bool CBdD::DeleteActivity(int id)
+{
+    if (!softDelete(*this, TableActivites, id))
+        return false;
+    SendDataChanged(CDataChangedNotifier::Activities, 0);
+    return true;
+}
+
+bool CBdD::DeleteRate(int id)
+{
+    return softDelete(*this, TableTauxHoraire, id);
+}
+
+bool CBdD::SaveChildOrders(int parentId, const QString &childs, int secondParentId,
+                           const QString &secondChilds, int movedProjectId)
+{
+    if (!BeginWrite())
+        return false;
+    auto writeList = [this](int parent, const QString &text) {
+        const QString condition = Formatter::sprintf(u"IdProject = %d", {parent});
+        SQLite::MyTablePtr row = Query(
+            Formatter::sprintf(u"select rowid,* from ProjectChilds where IdProject = %d", {parent}));
+        qint64 rowId;
+        if (row.hasRows()) {
+            rowId = Platform::wtoi64(row->GetCell(0, 0));
+            const QString redo = Formatter::sprintf(
+                u"update ProjectChilds set Childs = '%s' where IdProject = %d", {QuoteSql(text), parent});
+            RecordUndoWhere(redo, TableProjectChilds, condition);
+            Execute(redo);
+        } else {
+            ExecuteWithUndo(
+                Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (%d,'%s')",
+                                   {parent, QuoteSql(text)}),
+                Formatter::sprintf(u"delete from ProjectChilds where IdProject = %d", {parent}));
+            rowId = m_connection->GetLastInsertRowId();
+        }
+        StampRow(TableProjectChilds, rowId);
+        return m_connection->GetLastCode() == 0;
+    };
+    bool ok = writeList(parentId, childs);
+    if (ok && secondParentId != -2)
+        ok = writeList(secondParentId, secondChilds);
+    if (ok && movedProjectId != -1) {
+        const QString redo = Formatter::sprintf(u"update Projets set Parent=%d where Id=%d",
+                                                {secondParentId, movedProjectId});
+        RecordUndoWhere(redo, TableProjets, Formatter::sprintf(u"Id = %d", {movedProjectId}));
+        Execute(redo);
+        StampRow(TableProjets, movedProjectId);
+    }
+    ok = EndWrite(ok);
+    SendDataChanged(CDataChangedNotifier::TimeEntries, 3);
+    if (ok)
+        PostChange(1);
+    return ok;
+}

@@ -1,0 +1,441 @@
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CBdD.h"
+#include "CDataChangedNotifier.h"
+#include "CProjectStore.h"
+#include "Clock.h"
+#include "Formatter.h"
+#include "QuoteSql.h"
+#include "RecordingFillers.h"
+#include "TestFolders.h"
+
+#include <QStringList>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <ostream>
+
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+using Platform::Formatter;
+
+namespace {
+
+class ProjectsDbTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Platform::Clock::setFixedNow(1'700'000'000);
+        path = TestFolders::tempDb(QStringLiteral("Zarvo.sdb"));
+        CAppData::SetAnnulation(&history);
+        CAppData::SetCurrentDatabasePath(path);
+        CAppData::SetProjectStore(&store);
+        QObject::connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged,
+                         [this](qint64 w, qint64 l) { notices << QStringLiteral("%1/%2").arg(w).arg(l); });
+        store.Context().formatCurrency = [](double v) {
+            return Formatter::sprintf(u"%0.2f EUR", {v});
+        };
+    }
+    void TearDown() override
+    {
+        CBdD::CloseSharedConnection();
+        CAppData::Clear();
+        Platform::Clock::reset();
+    }
+
+    QString cell(const QString &sql)
+    {
+        CBdD db;
+        SQLite::MyTablePtr t = db.Query(sql);
+        return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
+    }
+
+    int saveProject(const QString &name, int parent = -1, const QString &childs = QString())
+    {
+        tElement e;
+        e.Nom = name;
+        e.Parent = parent;
+        CBdD db;
+        EXPECT_TRUE(db.SaveProject(&e, nullptr));
+        if (!childs.isNull()) {
+            EXPECT_TRUE(db.SaveChildOrders(e.Id, childs, -2, QString(), -1));
+        }
+        return e.Id;
+    }
+
+    int saveActivity(const QString &name)
+    {
+        tElement a;
+        a.Nom = name;
+        CBdD db;
+        EXPECT_TRUE(db.SaveActivity(a));
+        return a.Id;
+    }
+
+    void reload()
+    {
+        CBdD db;
+        db.LoadActivities(nullptr, nullptr, true, QString());
+        db.LoadProjects(-1, nullptr);
+    }
+
+    QString childNames(const CProject *node)
+    {
+        QStringList names;
+        for (const CProject *c : node->Children())
+            names << c->GetName();
+        return names.join(u',');
+    }
+
+    QString path;
+    CAnnulation history;
+    CProjectStore store;
+    QStringList notices;
+};
+
+} // namespace
+
+TEST_F(ProjectsDbTest, NewProjectWithItsForecastIsOneUndoableGroup)
+{
+    tElement e;
+    e.Nom = QStringLiteral("Nouveau");
+    e.Color = 0x030201;
+    tForecast f;
+    f.IdProject = -1;
+    f.Prevu = 12;
+    f.Predecesseurs = QStringLiteral(";5,-2,1,4;");
+    f.Notes = QStringLiteral("l'été");
+    {
+        CBdD db;
+        ASSERT_TRUE(db.SaveProject(&e, &f));
+    }
+    EXPECT_NE(e.Id, -1);
+    EXPECT_EQ(f.IdProject, e.Id);
+    EXPECT_EQ(cell(Formatter::sprintf(u"select Red||','||Green||','||Blue from Projets where Id=%d", {e.Id})),
+              QStringLiteral("1,2,3"));
+    EXPECT_EQ(cell(Formatter::sprintf(u"select Prevu||Notes||Predecesseurs from Forecast where IdProject=%d", {e.Id})),
+              QStringLiteral("12l'été;5,-2,1,4;"));
+    EXPECT_NE(cell(Formatter::sprintf(u"select Date_Modif from Forecast where IdProject=%d", {e.Id})),
+              QString());
+    EXPECT_EQ(notices, QStringList{QStringLiteral("2/0")});
+
+    EXPECT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Projets")), QStringLiteral("0"));
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Forecast")), QStringLiteral("0"));
+    EXPECT_EQ(history.Redo(), CAnnulation::Outcome::Done);
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Forecast")), QStringLiteral("1"));
+}
+
+TEST_F(ProjectsDbTest, SavedProjectUpdatesTheStoreInPlaceUnlessItMoved)
+{
+    const int a = saveProject(QStringLiteral("A"));
+    const int b = saveProject(QStringLiteral("B"));
+    reload();
+    notices.clear();
+
+    tElement e;
+    CBdD db;
+    ASSERT_TRUE(db.GetElement(true, a, e, false));
+    e.Nom = QStringLiteral("A renamed");
+    e.Title = QStringLiteral("Titre");
+    tForecast f;
+    f.IdProject = a;
+    f.Status = tForecast::StatusCompleted;
+    ASSERT_TRUE(db.SaveProject(&e, &f));
+    EXPECT_EQ(notices, QStringList{QStringLiteral("1/%1").arg(a)});
+    EXPECT_EQ(store.GetProjectName(a), QStringLiteral("A renamed"));
+    EXPECT_TRUE(store.GetNode(a)->IsCompleted());
+
+    // Read back, edited and saved again: the title stays.
+    tElement again;
+    ASSERT_TRUE(db.GetElement(true, a, again, false));
+    EXPECT_EQ(again.Title, QStringLiteral("Titre"));
+
+    notices.clear();
+    again.Parent = b;
+    ASSERT_TRUE(db.SaveProject(&again, nullptr));
+    EXPECT_EQ(notices, QStringList{QStringLiteral("2/0")});
+    EXPECT_TRUE(store.GetNode(a)->IsTopLevel()); // the main frame reloads
+}
+
+TEST_F(ProjectsDbTest, DeletingAProjectMarksItsSubtreeAndOneUndoRestoresIt)
+{
+    const int top = saveProject(QStringLiteral("Top"));
+    const int mid = saveProject(QStringLiteral("Mid"), top);
+    const int leaf = saveProject(QStringLiteral("Leaf"), mid);
+    const int other = saveProject(QStringLiteral("Other"));
+    for (bool storeKnowsIt : {true, false}) {
+        if (storeKnowsIt)
+            reload();
+        else
+            store.Clear();
+        notices.clear();
+        CBdD db;
+        ASSERT_TRUE(db.DeleteProject(top));
+        EXPECT_EQ(notices, QStringList{QStringLiteral("2/0")});
+        EXPECT_EQ(cell(QStringLiteral("select group_concat(Id) from (select Id from Projets where Deleted=1 order by Id)")),
+                  QStringLiteral("%1,%2,%3").arg(top).arg(mid).arg(leaf));
+        EXPECT_EQ(cell(Formatter::sprintf(u"select Date_Modif from Projets where Id=%d", {leaf})),
+                  QStringLiteral("1700000000"));
+        EXPECT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+        EXPECT_EQ(cell(QStringLiteral("select count(*) from Projets where Deleted=0")), QStringLiteral("4"));
+        reload();
+        EXPECT_EQ(store.GetNode(leaf)->GetFullName(), QStringLiteral("Top / Mid / Leaf"));
+        EXPECT_NE(store.GetNode(other), nullptr);
+    }
+}
+
+TEST_F(ProjectsDbTest, DamagedChildOrderLoadsEveryProjectOnceInASoundOrder)
+{
+    const int a = saveProject(QStringLiteral("Alpha"));
+    const int b = saveProject(QStringLiteral("Beta"));
+    const int c = saveProject(QStringLiteral("Gamma"));
+    const int c1 = saveProject(QStringLiteral("Child 1"), c);
+    const int c2 = saveProject(QStringLiteral("Child 2"), c);
+    {
+        CBdD db;
+        // Repeated, unknown and stray entries; the top level listed twice.
+        db.Execute(Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (-1, ';%d;;x;%d;%d;999;A;')",
+                                      {c, a, c}));
+        db.Execute(u"insert into ProjectChilds (IdProject, Childs) values (-1, ';1;')");
+        db.Execute(Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (%d, ';%d;%d;%d')",
+                                      {c, c2, c2, c1}));
+        db.Execute(Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (%d, ';%d;')",
+                                      {c, c1}));
+    }
+    reload();
+    EXPECT_EQ(store.GetProjectCount(), 5);
+    EXPECT_EQ(childNames(store.GetRoot()), QStringLiteral("Gamma,Alpha,Beta"));
+    EXPECT_EQ(childNames(store.GetNode(c)), QStringLiteral("Child 2,Child 1"));
+    (void)b;
+}
+
+TEST_F(ProjectsDbTest, MovingANodeWritesTheChildListsAndReloadsTheSameOrder)
+{
+    const int a = saveProject(QStringLiteral("A"));
+    const int b = saveProject(QStringLiteral("B"));
+    const int a1 = saveProject(QStringLiteral("A1"), a);
+    const int a2 = saveProject(QStringLiteral("A2"), a);
+    const int b1 = saveProject(QStringLiteral("B1"), b);
+    reload();
+    notices.clear();
+    ASSERT_TRUE(store.MoveNode(store.GetNode(a2), store.GetNode(b1), 1));
+    EXPECT_EQ(notices, QStringList{QStringLiteral("0/3")});
+    EXPECT_EQ(cell(Formatter::sprintf(u"select Parent from Projets where Id=%d", {a2})), QString::number(b));
+    EXPECT_EQ(cell(Formatter::sprintf(u"select Childs from ProjectChilds where IdProject=%d", {b})),
+              Formatter::sprintf(u";%d;%d;", {a2, b1}));
+    ASSERT_TRUE(store.MoveNode(store.GetNode(b), store.GetNode(a), 1));
+    reload();
+    EXPECT_EQ(childNames(store.GetRoot()), QStringLiteral("B,A"));
+    EXPECT_EQ(childNames(store.GetNode(b)), QStringLiteral("A2,B1"));
+    EXPECT_EQ(childNames(store.GetNode(a)), QStringLiteral("A1"));
+
+    // The first move is undone in one step each.
+    EXPECT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+    EXPECT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+    reload();
+    EXPECT_EQ(childNames(store.GetNode(a)), QStringLiteral("A1,A2"));
+    EXPECT_EQ(childNames(store.GetNode(b)), QStringLiteral("B1"));
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from ProjectChilds")), QStringLiteral("0"));
+    (void)a1;
+}
+
+TEST_F(ProjectsDbTest, AwkwardNamesAreStoredAndFound)
+{
+    const QString names[] = {
+        QStringLiteral("l'atelier d'été"),
+        QStringLiteral("a;b;c'); drop table Projets; --"),
+        QStringLiteral("Проект 日本語 \"quoted\""),
+        QStringLiteral("%d %s %I64d 100%"),
+    };
+    for (const QString &name : names) {
+        const int activityId = saveActivity(name);
+        const int projectId = saveProject(name);
+        CBdD db;
+        int found = -1;
+        EXPECT_TRUE(db.FindActivityByName(name, found)) << name.toStdString();
+        EXPECT_EQ(found, activityId);
+        QString p, a;
+        db.GetElementNames(projectId, activityId, p, a);
+        EXPECT_EQ(p, name);
+        EXPECT_EQ(a, name);
+        tElement rate;
+        rate.Nom = name;
+        rate.Valeur = 1.5f;
+        ASSERT_TRUE(db.SaveRate(rate));
+        EXPECT_TRUE(db.FindRateByName(name, found));
+        EXPECT_EQ(found, rate.Id);
+    }
+    reload();
+    EXPECT_EQ(store.GetProjectCount(), 4);
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from sqlite_master where name='Projets'")), QStringLiteral("1"));
+    int none = 7;
+    CBdD db;
+    EXPECT_FALSE(db.FindActivityByName(QStringLiteral("absent"), none));
+    EXPECT_EQ(none, 7);
+}
+
+TEST_F(ProjectsDbTest, ActivityListChecksExactlyItsActivities)
+{
+    const int first = saveActivity(QStringLiteral("Zeta"));
+    const int second = saveActivity(QStringLiteral("Alpha"));
+    const int third = saveActivity(QStringLiteral("Mu"));
+    struct
+    {
+        QString ids;
+        QString expected; // checked names in tree order
+    } cases[] = {
+        {QString(), QStringLiteral("Alpha,Mu,Zeta")},
+        {QStringLiteral("(%1,%2)").arg(first).arg(third), QStringLiteral("Mu,Zeta")},
+        {QStringLiteral("(%1)").arg(second), QStringLiteral("Alpha")},
+        {QStringLiteral("(99)"), QString()},
+    };
+    for (const auto &c : cases) {
+        RecordingTree tree;
+        CBdD db;
+        db.LoadActivities(&tree, nullptr, false, c.ids);
+        QStringList checked, all;
+        for (const auto &item : tree.top.children) {
+            all << item->text;
+            EXPECT_EQ(item->image, 16);
+            if (item->checked)
+                checked << item->text;
+        }
+        EXPECT_EQ(all.join(u','), QStringLiteral("Alpha,Mu,Zeta"));
+        EXPECT_EQ(checked.join(u','), c.expected) << c.ids.toStdString();
+    }
+    EXPECT_TRUE(store.Activities().isEmpty()); // not asked to store
+}
+
+TEST_F(ProjectsDbTest, RatesWithAndWithoutAValue)
+{
+    tElement none, some;
+    none.Nom = QStringLiteral("Bénévole");
+    some.Nom = QStringLiteral("Standard");
+    some.Valeur = 12.5f;
+    {
+        CBdD db;
+        ASSERT_TRUE(db.SaveRate(none));
+        ASSERT_TRUE(db.SaveRate(some));
+    }
+    EXPECT_EQ(cell(Formatter::sprintf(u"select Valeur from TauxHoraire where Id=%d", {some.Id})),
+              QStringLiteral("12.5"));
+    QTreeWidget widget;
+    CTreeWidgetFiller filler(&widget);
+    RecordingTree recorded;
+    RecordingCombo combo;
+    {
+        CBdD db;
+        db.LoadRates(&filler, nullptr);
+        db.LoadRates(&recorded, nullptr);
+        db.FillRateCombo(combo, some.Id);
+    }
+    ASSERT_EQ(widget.topLevelItemCount(), 2);
+    EXPECT_EQ(widget.topLevelItem(0)->text(0), QStringLiteral("Bénévole"));
+    EXPECT_EQ(widget.topLevelItem(1)->text(0), QStringLiteral("Standard ( 12.50 EUR )"));
+    EXPECT_EQ(dump(recorded), dump(widget));
+    EXPECT_EQ(recorded.top.children[1]->image, 17);
+    EXPECT_FLOAT_EQ(store.GetRateValue(some.Id), 12.5f);
+    ASSERT_EQ(combo.items.size(), 2u);
+    EXPECT_EQ(combo.items[1].text, QStringLiteral("Standard ( 12.50 EUR )"));
+    EXPECT_EQ(combo.selection, 1);
+
+    // Deleted: found only when asked for deleted rows too.
+    CBdD db;
+    ASSERT_TRUE(db.DeleteRate(some.Id));
+    tElement r;
+    EXPECT_FALSE(db.GetRate(r, some.Id, false));
+    EXPECT_EQ(r.Id, -1);
+    EXPECT_TRUE(r.Nom.isEmpty());
+    EXPECT_TRUE(db.GetRate(r, some.Id, true));
+    EXPECT_EQ(r.Nom, QStringLiteral("Standard"));
+    EXPECT_FLOAT_EQ(r.Valeur, 12.5f);
+    EXPECT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+    EXPECT_TRUE(db.GetRate(r, some.Id, false));
+}
+
+TEST_F(ProjectsDbTest, ElementComboLeavesOutTheSkippedSubtree)
+{
+    const int a = saveProject(QStringLiteral("A"));
+    const int a1 = saveProject(QStringLiteral("A1"), a);
+    saveProject(QStringLiteral("A1x"), a1);
+    const int b = saveProject(QStringLiteral("B"));
+    const int b1 = saveProject(QStringLiteral("B1"), b);
+    struct
+    {
+        int skip, current;
+        const char *expected;
+        int selection;
+    } cases[] = {
+        {-99, b1, "A A1 A1x B B1", 4},
+        {a1, b, "A B B1", 1},
+        {a, a1, "B B1", -1},
+    };
+    for (const auto &c : cases) {
+        RecordingCombo combo;
+        std::vector<int> rates;
+        CBdD db;
+        db.FillElementCombo(combo, &rates, true, c.current, -1, c.skip);
+        QStringList names;
+        for (const auto &item : combo.items)
+            names << item.text;
+        EXPECT_EQ(names.join(u' '), QString::fromLatin1(c.expected));
+        EXPECT_EQ(combo.selection, c.selection);
+        EXPECT_EQ(rates.size(), combo.items.size());
+    }
+}
+
+TEST_F(ProjectsDbTest, ActivitiesSavedDeletedAndUndone)
+{
+    tElement a;
+    a.Nom = QStringLiteral("Dev");
+    a.Color = 0x0A0B0C;
+    a.IdTauxHoraire = 3;
+    CBdD db;
+    ASSERT_TRUE(db.SaveActivity(a));
+    EXPECT_EQ(notices, QStringList{QStringLiteral("3/0")});
+    tElement read;
+    ASSERT_TRUE(db.GetElement(false, a.Id, read, false));
+    EXPECT_EQ(read.Nom, QStringLiteral("Dev"));
+    EXPECT_EQ(read.Color, 0x0A0B0Cu);
+    EXPECT_EQ(read.IdTauxHoraire, 3);
+    EXPECT_EQ(read.Type, 0);
+    a.Nom = QStringLiteral("Développement");
+    ASSERT_TRUE(db.SaveActivity(a));
+    ASSERT_TRUE(db.DeleteActivity(a.Id));
+    EXPECT_FALSE(db.GetElement(false, a.Id, read, false));
+    EXPECT_EQ(read.Id, -1);
+    EXPECT_TRUE(db.GetElement(false, a.Id, read, true));
+    EXPECT_EQ(history.Undo(), CAnnulation::Outcome::Done); // the deletion
+    EXPECT_EQ(history.Undo(), CAnnulation::Outcome::Done); // the rename
+    ASSERT_TRUE(db.GetElement(false, a.Id, read, false));
+    EXPECT_EQ(read.Nom, QStringLiteral("Dev"));
+}
+
+TEST_F(ProjectsDbTest, ClosedDatabaseReadsNothingAndLeavesOutputs)
+{
+    store.SetActivity(1, tElement());
+    store.SetRate(1, tRate());
+    store.AddProject([] { tElement e; e.Id = 5; return e; }(), nullptr, QString());
+    CBdD closed{QString()};
+    ASSERT_FALSE(closed.IsOpen());
+    tElement e;
+    e.Nom = QStringLiteral("kept");
+    EXPECT_FALSE(closed.GetElement(true, 1, e, false));
+    EXPECT_EQ(e.Nom, QStringLiteral("kept"));
+    EXPECT_FALSE(closed.GetRate(e, 1, false));
+    EXPECT_EQ(e.Nom, QStringLiteral("kept"));
+    QString p = QStringLiteral("x"), a = QStringLiteral("y");
+    closed.GetElementNames(1, 1, p, a);
+    EXPECT_TRUE(p.isEmpty() && a.isEmpty());
+    EXPECT_FALSE(closed.SaveActivity(e));
+    closed.LoadProjects(-1, nullptr);
+    closed.LoadActivities(nullptr, nullptr, true, QString());
+    closed.LoadRates(nullptr, nullptr);
+    EXPECT_EQ(store.GetProjectCount(), 0);
+    EXPECT_TRUE(store.Activities().isEmpty());
+    EXPECT_TRUE(store.Rates().isEmpty());
+}
