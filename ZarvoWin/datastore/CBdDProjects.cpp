@@ -14,7 +14,6 @@
 #include "tForecast.h"
 
 #include <QHash>
-#include <QLocale>
 #include <QSet>
 
 using Platform::Formatter;
@@ -191,14 +190,9 @@ QString CBdD::RateText(const QString &name, double value)
 {
     if (value == 0.0)
         return name;
-    QString amount;
     const CProjectStore *store = CAppData::ProjectStore();
-    if (store && store->Context().formatCurrency) {
-        amount = store->Context().formatCurrency(value);
-    } else {
-        const QLocale locale;
-        amount = locale.toCurrencyString(value, locale.currencySymbol(), 2);
-    }
+    const QString amount = store ? store->Context().FormatCurrency(value)
+                                 : tProjectContext().FormatCurrency(value);
     return Formatter::sprintf(u"%s ( %s )", {name, amount});
 }
 

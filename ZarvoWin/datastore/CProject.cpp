@@ -589,7 +589,7 @@ bool CProject::IsRunning(bool subtree) const
         return true;
     const bool projectNode = !IsActivity() && ProjectId() == c.runningProject;
     if (projectNode
-        && (!c.showActivities || (c.runningActivity == -1 && !c.showUndefinedActivity)))
+        && (!c.ShowActivities() || (c.runningActivity == -1 && !c.ShowUndefinedActivity())))
         return true;
     if (!subtree || IsActivity())
         return false;

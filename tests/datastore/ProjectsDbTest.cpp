@@ -1,6 +1,7 @@
 #include "CAnnulation.h"
 #include "CAppData.h"
 #include "CBdD.h"
+#include "CConfiguration.h"
 #include "CDataChangedNotifier.h"
 #include "CProjectStore.h"
 #include "Clock.h"
@@ -438,4 +439,40 @@ TEST_F(ProjectsDbTest, ClosedDatabaseReadsNothingAndLeavesOutputs)
     EXPECT_EQ(store.GetProjectCount(), 0);
     EXPECT_TRUE(store.Activities().isEmpty());
     EXPECT_TRUE(store.Rates().isEmpty());
+}
+
+TEST_F(ProjectsDbTest, SettingsObjectDrivesUnitsCurrencyAndRunningRules)
+{
+    CConfiguration config;
+    config.workingDays.AddPeriod(0, 9 * 60, 12 * 60); // a default day of 3 hours
+    config.workingDays.UpdateTotals();
+    CAppData::SetConfiguration(&config);
+    const int id = saveProject(QStringLiteral("P"));
+    tForecast f;
+    f.IdProject = id;
+    f.Prevu = 2;
+    f.TypePrevu = 2; // working days of the calendar
+    CBdD db;
+    ASSERT_TRUE(db.SaveProject(nullptr, &f));
+    reload();
+    tForecast loaded = f;
+    store.SetForecast(loaded);
+    EXPECT_EQ(store.GetNode(id)->GetPlannedWork(), config.ToSeconds(2, 2));
+    EXPECT_EQ(config.ToSeconds(2, 2), 2 * 3 * 3600);
+    EXPECT_EQ(CBdD::RateText(QStringLiteral("R"), 12.5),
+              QStringLiteral("R ( %1 )").arg(config.FormatCurrency(12.5)));
+
+    store.AddTaskStatistics(id, 4, 1, 60, 1, 2);
+    tProjectContext &ctx = store.Context();
+    ctx.runningFlag = 0;
+    ctx.runningProject = id;
+    ctx.runningActivity = 4;
+    config.showActivities = false;
+    EXPECT_TRUE(store.GetNode(id)->IsRunning(false));
+    config.showActivities = true;
+    EXPECT_FALSE(store.GetNode(id)->IsRunning(false));
+    ctx.runningActivity = -1;
+    EXPECT_TRUE(store.GetNode(id)->IsRunning(false));
+    config.forecastRunningOnActivity = true;
+    EXPECT_FALSE(store.GetNode(id)->IsRunning(false));
 }
