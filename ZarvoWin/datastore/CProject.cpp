@@ -328,7 +328,7 @@ qint64 CProject::GetDoneWork(bool withExtra) const
     if (withExtra && (m_children.empty() || !m_forecast.bModeAuto))
         done += ToSeconds(m_forecast.DureeSupp, m_forecast.TypeDureeSupp);
     if (m_store && OwnsRunningEntry())
-        done += m_store->Context().runningSeconds;
+        done += m_store->Context().Running().seconds;
     for (const CProject *child : m_children)
         done += child->GetDoneWork(withExtra);
     return done;
@@ -388,7 +388,7 @@ qint64 CProject::GetOwnRemainingWork() const
     qint64 own = estimate - childrenExpected
         - ToSeconds(m_forecast.DureeSupp, m_forecast.TypeDureeSupp) - m_forecast.TotalTaches;
     if (m_store && OwnsRunningEntry())
-        own -= m_store->Context().runningSeconds;
+        own -= m_store->Context().Running().seconds;
     return std::max<qint64>(own, 0);
 }
 
@@ -583,20 +583,21 @@ bool CProject::IsRunning(bool subtree) const
     if (!m_store)
         return false;
     const tProjectContext &c = m_store->Context();
-    if (c.runningFlag == -1)
+    const tProjectContext::tRunning r = c.Running();
+    if (!r.running)
         return false;
-    if (ProjectId() == c.runningProject && ActivityId() == c.runningActivity)
+    if (ProjectId() == r.project && ActivityId() == r.activity)
         return true;
-    const bool projectNode = !IsActivity() && ProjectId() == c.runningProject;
+    const bool projectNode = !IsActivity() && ProjectId() == r.project;
     if (projectNode
-        && (!c.ShowActivities() || (c.runningActivity == -1 && !c.ShowUndefinedActivity())))
+        && (!c.ShowActivities() || (r.activity == -1 && !c.ShowUndefinedActivity())))
         return true;
     if (!subtree || IsActivity())
         return false;
     if (projectNode)
         return true;
     // A node has a running descendant when the running project lies below it.
-    const CProject *running = m_store->GetNode(c.runningProject);
+    const CProject *running = m_store->GetNode(r.project);
     return running && running != this && running->HasAncestor(this);
 }
 

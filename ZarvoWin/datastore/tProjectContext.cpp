@@ -2,8 +2,20 @@
 
 #include "CAppData.h"
 #include "CConfiguration.h"
+#include "tCurrentEntry.h"
 
 #include <QLocale>
+
+tProjectContext::tRunning tProjectContext::Running() const
+{
+    if (const tCurrentEntry *current = CAppData::CurrentEntry()) {
+        const bool running = current->Entry.Id != -1;
+        return {running, running ? current->Entry.IdProjet : -1,
+                running ? current->Entry.IdActivite : -1, running ? current->Elapsed : 0};
+    }
+    const bool running = runningFlag != -1;
+    return {running, runningProject, runningActivity, running ? runningSeconds : 0};
+}
 
 bool tProjectContext::ShowActivities() const
 {

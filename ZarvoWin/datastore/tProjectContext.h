@@ -10,6 +10,17 @@
 // one is set, else from the values here.
 struct tProjectContext
 {
+    // The running entry: the application's current entry (CAppData) when
+    // one is set, else these values.
+    struct tRunning
+    {
+        bool running = false;
+        int project = -1;
+        int activity = -1;
+        qint64 seconds = 0;
+    };
+    tRunning Running() const;
+
     int runningFlag = -1; // -1: no entry is running
     int runningProject = -1;
     int runningActivity = -1;

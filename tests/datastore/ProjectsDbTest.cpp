@@ -2,6 +2,7 @@
 #include "CAppData.h"
 #include "CBdD.h"
 #include "CConfiguration.h"
+#include "tCurrentEntry.h"
 #include "CDataChangedNotifier.h"
 #include "CProjectStore.h"
 #include "Clock.h"
@@ -463,15 +464,19 @@ TEST_F(ProjectsDbTest, SettingsObjectDrivesUnitsCurrencyAndRunningRules)
               QStringLiteral("R ( %1 )").arg(config.FormatCurrency(12.5)));
 
     store.AddTaskStatistics(id, 4, 1, 60, 1, 2);
-    tProjectContext &ctx = store.Context();
-    ctx.runningFlag = 0;
-    ctx.runningProject = id;
-    ctx.runningActivity = 4;
+    tCurrentEntry current;
+    CAppData::SetCurrentEntry(&current);
+    EXPECT_FALSE(store.GetNode(id)->IsRunning(true));
+    current.Entry.Id = 9;
+    current.Entry.IdProjet = id;
+    current.Entry.IdActivite = 4;
+    current.Elapsed = 30;
+    EXPECT_EQ(store.GetNode(id)->GetDoneWork(false), 60 + 30);
     config.showActivities = false;
     EXPECT_TRUE(store.GetNode(id)->IsRunning(false));
     config.showActivities = true;
     EXPECT_FALSE(store.GetNode(id)->IsRunning(false));
-    ctx.runningActivity = -1;
+    current.Entry.IdActivite = -1;
     EXPECT_TRUE(store.GetNode(id)->IsRunning(false));
     config.forecastRunningOnActivity = true;
     EXPECT_FALSE(store.GetNode(id)->IsRunning(false));
