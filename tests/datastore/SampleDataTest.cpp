@@ -9,7 +9,9 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QTimeZone>
 
+#include <ctime>
 #include <map>
 #include <ostream>
 
@@ -324,4 +326,66 @@ TEST(CopyTable, EmptyTableLeavesTheCountersAlone)
     EXPECT_EQ(src.GetLastCode(), 0);
     EXPECT_EQ(db.LastCode(), 0);
     EXPECT_EQ(counters(db, "Projets"), QStringLiteral("31,32,33"));
+}
+
+namespace {
+
+// Runs the test body in another system time zone and comes back to the
+// harness's zone afterwards, whatever happens.
+class ZoneScope
+{
+public:
+    explicit ZoneScope(const char *zone) : m_saved(qgetenv("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~ZoneScope()
+    {
+        qputenv("TZ", m_saved);
+        tzset();
+    }
+
+private:
+    QByteArray m_saved;
+};
+
+} // namespace
+
+TEST(RedateSampleData, KeepsTheClockTimesTheSampleWasWrittenWithInAnotherZone)
+{
+    // The sample's times are written for UTC+1 without daylight saving. On
+    // a system in UTC the correction is one hour, and an entry written for
+    // 09:00 lands at 09:00 on the local clock, whichever way it moves.
+    const qint64 written = QDateTime(QDate(2025, 1, 15), QTime(9, 0), QTimeZone(3600)).toSecsSinceEpoch();
+    ZoneScope utc("UTC");
+    const qint64 saturday = QDateTime(QDate(2026, 6, 6), QTime(9, 0), QTimeZone(3600)).toSecsSinceEpoch();
+    EXPECT_EQ(CBdD::SampleZoneCorrection(written), 3600);
+    struct Case
+    {
+        const char *what;
+        qint64 second; // start of the second entry
+        QDate today;
+        std::map<int, std::pair<QString, QString>> expected;
+    };
+    const Case cases[] = {
+        // Both days move forward onto Monday and the Friday before.
+        {"forward", written + 86400, QDate(2026, 6, 8),
+         {{1, {"Fri 2026-06-05 09:00", "Fri 2026-06-05 10:30"}},
+          {2, {"Mon 2026-06-08 09:00", "Mon 2026-06-08 10:00"}}}},
+        // On a Saturday the Saturday's entry moves back onto the Friday.
+        {"back", saturday, QDate(2026, 6, 6),
+         {{1, {"Thu 2026-06-04 09:00", "Thu 2026-06-04 10:30"}},
+          {2, {"Fri 2026-06-05 09:00", "Fri 2026-06-05 10:00"}}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        CBdD db(TestFolders::tempDb(QString::fromLatin1(c.what) + QStringLiteral(".sdb")));
+        ASSERT_TRUE(db.IsOpen());
+        addEntry(db, 1, written, written + 5400);
+        addEntry(db, 2, c.second, c.second + 3600);
+        Platform::Clock::setFixedNow(QDateTime(c.today, QTime(18, 0), QTimeZone::utc()).toSecsSinceEpoch());
+        ASSERT_TRUE(db.RedateSampleData());
+        EXPECT_EQ(entries(db), c.expected);
+    }
 }

@@ -171,3 +171,46 @@ TEST(SampleDatabase, OpensAsVersion2AndRedates)
     // The file is still sound and still version 2.
     EXPECT_EQ(db.GetVersion(), 2);
 }
+
+TEST(SampleDatabase, HasTheTablesAndColumnsOfANewFile)
+{
+    // The sample is kept as its own SQL text: it must not drift from the
+    // schema the program gives a new file, or the wizards would hand a new
+    // user a file the program cannot read in full.
+    const auto shape = [](CmyDataBase &db) {
+        QStringList out;
+        auto tables = db.Query(u"select name from sqlite_master where type='table' order by name");
+        for (int r = 0; tables && r < tables->rowCount(); ++r) {
+            const QString table = tables->GetCell(r, 0);
+            auto columns = db.Query(QStringLiteral("pragma table_info(%1)").arg(table));
+            for (int c = 0; columns && c < columns->rowCount(); ++c) {
+                out << table + u'.' + columns->GetCell(c, columns->ColumnIndex(u"name")) + u' '
+                           + columns->GetCell(c, columns->ColumnIndex(u"type")).toLower() + u' '
+                           + columns->GetCell(c, columns->ColumnIndex(u"dflt_value")) + u' '
+                           + columns->GetCell(c, columns->ColumnIndex(u"pk"));
+            }
+        }
+        return out;
+    };
+    const QString fresh = TestFolders::tempDb(QStringLiteral("fresh.sdb"));
+    { CBdD created(fresh); ASSERT_TRUE(created.IsOpen()); }
+    CmyDataBase a, b;
+    ASSERT_EQ(a.OpenReadOnly(fresh), 0);
+    ASSERT_EQ(b.OpenReadOnly(samplePath()), 0);
+    EXPECT_EQ(shape(b), shape(a));
+    EXPECT_FALSE(shape(a).isEmpty());
+
+    // The same Infos names apart from the sample's mark, and the same seeds
+    // for the tables whose counters re-dating puts back.
+    const auto names = [](CmyDataBase &db, const char16_t *sql) {
+        QStringList out;
+        auto t = db.Query(QStringView(sql));
+        for (int r = 0; t && r < t->rowCount(); ++r)
+            out << t->GetCell(r, 0);
+        return out;
+    };
+    EXPECT_EQ(names(b, u"select Name from Infos where Name<>'Demo' order by Name"),
+              names(a, u"select Name from Infos order by Name"));
+    EXPECT_EQ(names(b, u"select Name||' '||Ppc||' '||Pc from NextRowId where Name in ('Projets','Activites','Taches') order by Name"),
+              names(a, u"select Name||' '||Ppc||' '||Pc from NextRowId where Name in ('Projets','Activites','Taches') order by Name"));
+}
