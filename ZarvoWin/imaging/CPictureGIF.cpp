@@ -1,0 +1,12 @@
+#include "CPictureGIF.h"
+
+CPictureGIF::CPictureGIF()
+    : CPicture(TypeGIF)
+{
+}
+
+bool CPictureGIF::Decode(CPicFile *)
+{
+    SetLastError("unsupported");
+    return false;
+}

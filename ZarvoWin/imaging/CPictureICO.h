@@ -1,0 +1,13 @@
+#pragma once
+#include "CPicture.h"
+
+class CPicFile;
+
+// Icons and cursors: the chosen image of the directory, its AND mask made transparency.
+// Decodes into itself; CPicture::Decode hands the result to the target.
+class CPictureICO : public CPicture
+{
+public:
+    CPictureICO();
+    bool Decode(CPicFile *file);
+};

@@ -1,0 +1,12 @@
+#include "CPictureJPG.h"
+
+CPictureJPG::CPictureJPG()
+    : CPicture(TypeJPG)
+{
+}
+
+bool CPictureJPG::Decode(CPicFile *)
+{
+    SetLastError("unsupported");
+    return false;
+}
