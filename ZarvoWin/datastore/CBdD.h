@@ -331,6 +331,38 @@ public:
     // Forecasts
     // ===================================================================
 
+    // Loads the forecast rows (full load only) and the recorded-time totals
+    // into the project store's nodes. The load after changes looks at the
+    // entries stamped since the last load (that second included); when it
+    // finds any change it recomputes every total, so it always gives the
+    // totals a full load would. True when rows came back; false without a
+    // connection or store.
+    bool InitForecast(bool full);
+    // The row `rowid` of Forecast, deleted rows included. True when the
+    // query ran, whether or not a row came back.
+    bool GetForecast(tForecast &forecast, qint64 rowid);
+    // Marks the row of the node deleted (one undo group), then reloads the
+    // project tree. True when committed.
+    bool DeleteForecast(int projectId, int activityId);
+    // One line per link of a stored predecessor list ("name" or
+    // "project<separator>activity"), lines joined by "\r\n". Both forms of
+    // the list are read: each link closed by ";" and each link wrapped
+    // in ";...;".
+    void FormatPredecessorNames(const QString &predecessors, QString &out);
+
+    // Creates a copy of `node` (with its plan rows and, when asked, its
+    // subtree and child lists) below `parentId`, under the name `name`, and
+    // places it before or after `sibling` (may be null) in the parent's
+    // child list. One transaction and one undo group. The new project's
+    // id, or -1 when nothing was written.
+    int CreateProject(const CProject *node, int parentId, const QString &name, bool withChildren,
+                      bool withPlans, const CProject *sibling, bool before);
+    // Writes one node (and, when asked, its plan and subtree) inside the
+    // caller's transaction: a project's new id, an activity's id, -1 on
+    // failure.
+    int CreateProjectRecord(const CProject *node, int parentId, const QString &name,
+                            bool withChildren, bool withPlans);
+
     // ===================================================================
     // Sample data and table import
     // ===================================================================

@@ -148,6 +148,9 @@ void CBdD::LoadProjects(int parentId, CProject *parentNode)
         }
         stack.insert(stack.end(), added.rbegin(), added.rend());
     }
+    // The plan rows and the recorded totals belong to every rebuilt tree.
+    if (parentId == -1)
+        InitForecast(true);
 }
 
 void CBdD::LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool toStore,

@@ -1,6 +1,8 @@
 #include "CProjectStore.h"
 
+#include "CAppData.h"
 #include "CBdD.h"
+#include "CConfiguration.h"
 #include "CComboFiller.h"
 #include "Clock.h"
 #include "Formatter.h"
@@ -73,6 +75,9 @@ void CProjectStore::ClearPart(int kind)
         m_projects.clear();
         m_projects.insert(-1, &m_root);
         m_lastModified = 0;
+        m_totalsLoadTime = 0;
+        m_totalsBoundary.clear();
+        ResetBookedPeriods();
         break;
     case 1:
         m_activities.clear();
@@ -86,6 +91,14 @@ void CProjectStore::ClearPart(int kind)
     default:
         break;
     }
+}
+
+void CProjectStore::ResetBookedPeriods()
+{
+    m_booked.clear();
+    m_bookedFrom = 0;
+    if (CConfiguration *config = CAppData::Configuration())
+        config->ClearBookedIntervals();
 }
 
 // ---------------------------------------------------------------- nodes

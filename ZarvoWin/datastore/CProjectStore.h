@@ -81,6 +81,17 @@ public:
     // ---- booked intervals ----
     std::vector<tDebutFin> &BookedPeriods() { return m_booked; }
     qint64 m_bookedFrom = 0;
+    // Forgets the booked intervals, also those handed to the settings
+    // object, so that the next forecast run reads them again. Done when
+    // the nodes are cleared and after time entries changed.
+    void ResetBookedPeriods();
+
+    // ---- recorded-time totals ----
+    // The largest Taches.Date_Modif seen by the last totals load (0: none
+    // yet) and the rows stamped at that second, to notice a later change
+    // made within the same second.
+    qint64 m_totalsLoadTime = 0;
+    QString m_totalsBoundary;
 
     // ---- filling controls ----
     void FillProjectCombo(CComboFiller &combo, const CProject *parent, int selectedId,

@@ -1,0 +1,318 @@
+// Forecast rows and the recorded-time totals of the project tree.
+#include "CBdD.h"
+
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CConfiguration.h"
+#include "CDataChangedNotifier.h"
+#include "CProjectStore.h"
+#include "Formatter.h"
+#include "IntParse.h"
+#include "tForecast.h"
+
+#include <QSet>
+
+using Platform::Formatter;
+
+namespace {
+
+qint64 int64At(const SQLite::MyTable &t, int row, int col)
+{
+    if (col < 0)
+        return 0;
+    const QStringView v = t.GetCellView(row, col);
+    return v.isEmpty() ? 0 : Platform::wtoi64(v);
+}
+
+int intAt(const SQLite::MyTable &t, int row, int col, int ifNull = 0)
+{
+    if (col < 0)
+        return ifNull;
+    const QStringView v = t.GetCellView(row, col);
+    return v.isEmpty() ? ifNull : Platform::wtoi(v);
+}
+
+QString textAt(const SQLite::MyTable &t, int row, int col)
+{
+    return col < 0 ? QString() : t.GetCellView(row, col).toString();
+}
+
+// Fills a record from row `row` of a result holding the columns of
+// Forecast. A missing value reads as 0.
+void readForecastRow(const SQLite::MyTable &t, int row, tForecast &f)
+{
+    auto col = [&](const char16_t *name) { return t.ColumnIndex(name); };
+    f.IdProject = intAt(t, row, col(u"IdProject"), -1);
+    f.IdActivity = intAt(t, row, col(u"IdActivity"), -2);
+    f.DateDebut = int64At(t, row, col(u"DateDebut"));
+    f.DateFin = int64At(t, row, col(u"DateFin"));
+    f.DateAlerte = int64At(t, row, col(u"DateAlerte"));
+    f.Prevu = intAt(t, row, col(u"Prevu"));
+    f.TypePrevu = intAt(t, row, col(u"TypePrevu"));
+    f.DureeSupp = intAt(t, row, col(u"DureeSupp"));
+    f.TypeDureeSupp = intAt(t, row, col(u"TypeDureeSupp"));
+    f.Status = intAt(t, row, col(u"Status"));
+    f.Total = int64At(t, row, col(u"Total"));
+    f.Priority = intAt(t, row, col(u"Priority"));
+    f.Title = textAt(t, row, col(u"Title"));
+    f.Notes = textAt(t, row, col(u"Notes"));
+    f.bJours = intAt(t, row, col(u"bJours")) != 0;
+    f.bModeAuto = intAt(t, row, col(u"bModeAuto")) != 0;
+    f.bPrevuAuto = intAt(t, row, col(u"bPrevuAuto")) != 0;
+    f.TypeDateDebut = intAt(t, row, col(u"TypeDateDebut"));
+    f.TypeDateFin = intAt(t, row, col(u"TypeDateFin"));
+    f.Predecesseurs = textAt(t, row, col(u"Predecesseurs"));
+}
+
+qint64 nodeKey(int projectId, int activityId)
+{
+    return (qint64(projectId) << 32) | quint32(activityId);
+}
+
+struct LoadOptions
+{
+    bool showActivities = true;
+    bool showUndefined = false; // rows without activity kept as nodes too
+};
+
+LoadOptions loadOptions(const CProjectStore &store)
+{
+    LoadOptions o;
+    if (const CConfiguration *config = CAppData::Configuration()) {
+        o.showActivities = config->showActivities;
+        o.showUndefined = config->forecastRunningOnActivity;
+    } else {
+        o.showActivities = store.Context().showActivities;
+        o.showUndefined = store.Context().showUndefinedActivity;
+    }
+    // The second flag only counts together with the first.
+    o.showUndefined = o.showUndefined && o.showActivities;
+    return o;
+}
+
+// Reads the live forecast rows that become nodes of the tree. With `apply`
+// they are handed to the store; `keys` (may be null) receives the keys of
+// the activity rows kept. -1 when the query failed, else the row count.
+int readForecastRows(CBdD &db, CProjectStore &store, const LoadOptions &o, bool apply,
+                     QSet<qint64> *keys)
+{
+    SQLite::MyTablePtr t = db.Query(
+        o.showActivities
+            ? QStringView(u"Select Forecast.* FROM Forecast left join Projets on "
+                          u"Forecast.IdProject=Projets.Id left join Activites on "
+                          u"Forecast.IdActivity=Activites.Id where Forecast.Deleted=0 and "
+                          u"(Forecast.IdProject=-1 or Projets.Deleted=0) and "
+                          u"(Forecast.IdActivity=-1 or Forecast.IdActivity=-2 or "
+                          u"Activites.Deleted=0)")
+            : QStringView(u"Select Forecast.* FROM Forecast left join Projets on "
+                          u"Forecast.IdProject=Projets.Id where Forecast.Deleted=0 and "
+                          u"(Forecast.IdProject=-1 or Projets.Deleted=0) and "
+                          u"Forecast.IdActivity=-2"));
+    if (!t)
+        return -1;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        tForecast f;
+        readForecastRow(*t, r, f);
+        const bool kept = o.showActivities
+            ? (f.IdProject == -1 || f.IdActivity != -1 || o.showUndefined)
+            : f.IdActivity == -2;
+        if (!kept)
+            continue;
+        if (keys && f.IdActivity != -2)
+            keys->insert(nodeKey(f.IdProject, f.IdActivity));
+        if (apply)
+            store.SetForecast(f);
+    }
+    return t->rowCount();
+}
+
+void clearStatistics(CProject *node)
+{
+    tForecast &f = node->Forecast();
+    f.NbTaches = 0;
+    f.TotalTaches = 0;
+    f.MinDeb = 0;
+    f.MaxFin = 0;
+    for (CProject *child : node->Children())
+        clearStatistics(child);
+}
+
+// Removes the activity nodes that only recorded entries had made and that
+// no longer have any: the tree then holds what a full load would build.
+void pruneEmptyActivityNodes(CProject *node, const QSet<qint64> &rowKeys)
+{
+    const std::vector<CProject *> children = node->Children();
+    for (CProject *child : children) {
+        if (child->IsActivity() && child->Children().empty() && child->Forecast().NbTaches == 0
+            && !rowKeys.contains(nodeKey(child->ProjectId(), child->ActivityId()))) {
+            node->RemoveChild(child);
+            delete child;
+        } else {
+            pruneEmptyActivityNodes(child, rowKeys);
+        }
+    }
+}
+
+// Every entry stamped at or after `since`, as one text: compared between
+// two loads, it tells whether anything changed within that second.
+QString stampedSince(CBdD &db, qint64 since)
+{
+    SQLite::MyTablePtr t = db.Query(Formatter::sprintf(
+        u"select Id, IdProjet, IdActivite, Debut, Fin, Deleted, Date_Modif from Taches "
+        u"where Date_Modif >= %I64d order by Id",
+        {since}));
+    QString text;
+    if (!t)
+        return QStringLiteral("?");
+    for (int r = 0; r < t->rowCount(); ++r) {
+        for (int c = 0; c < t->columnCount(); ++c) {
+            text += t->GetCellView(r, c);
+            text += u',';
+        }
+        text += u';';
+    }
+    return text;
+}
+
+} // namespace
+
+bool CBdD::InitForecast(bool full)
+{
+    CProjectStore *store = CAppData::ProjectStore();
+    if (!store || !IsOpen())
+        return false;
+    const LoadOptions options = loadOptions(*store);
+    bool rows = false;
+
+    if (!full && stampedSince(*this, store->m_totalsLoadTime) == store->m_totalsBoundary)
+        return false; // nothing changed since the last load
+
+    QSet<qint64> rowKeys;
+    const int forecastRows = readForecastRows(*this, *store, options, full, &rowKeys);
+    if (full && forecastRows > 0)
+        rows = true;
+
+    // The totals are always recomputed whole: adding only the changed
+    // entries would count an edited entry twice and leave a moved one on
+    // its former project.
+    clearStatistics(store->GetRoot());
+    SQLite::MyTablePtr t = Query(
+        options.showActivities
+            ? QStringView(u"select IdProjet, IdActivite, count() as NbTask, sum(Fin-Debut) as "
+                          u"Total, Min(Debut) as MinDeb, Max(Fin) as MaxFin FROM Taches where "
+                          u"Taches.Deleted=0 and Fin > 0 group by IdProjet, IdActivite")
+            : QStringView(u"select IdProjet, count() as NbTask, sum(Fin-Debut) as Total, "
+                          u"Min(Debut) as MinDeb, Max(Fin) as MaxFin FROM Taches where "
+                          u"Taches.Deleted=0 and Fin > 0 group by IdProjet"));
+    if (t) {
+        const int cProject = t->ColumnIndex(u"IdProjet");
+        const int cActivity = t->ColumnIndex(u"IdActivite");
+        const int cCount = t->ColumnIndex(u"NbTask");
+        const int cTotal = t->ColumnIndex(u"Total");
+        const int cMin = t->ColumnIndex(u"MinDeb");
+        const int cMax = t->ColumnIndex(u"MaxFin");
+        for (int r = 0; r < t->rowCount(); ++r) {
+            int projectId = intAt(*t, r, cProject, -1);
+            const CProject *node = store->GetNode(projectId);
+            if (!node || node->IsRoot())
+                projectId = -1;
+            int activityId = -2;
+            if (options.showActivities) {
+                activityId = intAt(*t, r, cActivity, -1);
+                if (activityId == -1 || !store->GetActivity(activityId))
+                    activityId = -2;
+            }
+            store->AddTaskStatistics(projectId, activityId, intAt(*t, r, cCount),
+                                     int64At(*t, r, cTotal), int64At(*t, r, cMin),
+                                     int64At(*t, r, cMax));
+        }
+        if (t->rowCount() > 0)
+            rows = true;
+    }
+    pruneEmptyActivityNodes(store->GetRoot(), rowKeys);
+
+    SQLite::MyTablePtr last = Query(u"select Date_Modif from Taches order by Date_Modif desc limit 1");
+    if (last.hasRows() && !last->GetCellView(0, 0).isEmpty())
+        store->m_totalsLoadTime = Platform::wtoi64(last->GetCellView(0, 0));
+    store->m_totalsBoundary = stampedSince(*this, store->m_totalsLoadTime);
+    // Time entries changed (or a new tree): the booked time is read again.
+    store->ResetBookedPeriods();
+    store->Touch();
+    LogSqlError(QStringLiteral("InitForecast"));
+    return rows;
+}
+
+bool CBdD::GetForecast(tForecast &forecast, qint64 rowid)
+{
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t =
+        Query(Formatter::sprintf(u"select * from Forecast where rowid=%I64d", {rowid}));
+    if (!t)
+        return false;
+    if (t->rowCount() > 0)
+        readForecastRow(*t, 0, forecast);
+    return true;
+}
+
+bool CBdD::DeleteForecast(int projectId, int activityId)
+{
+    if (!BeginWrite())
+        return false;
+    const QString condition =
+        Formatter::sprintf(u"IdProject=%d and IdActivity=%d", {projectId, activityId});
+    SQLite::MyTablePtr row =
+        Query(Formatter::sprintf(u"select rowid from Forecast where %s", {condition}));
+    const qint64 rowId = row.hasRows() ? Platform::wtoi64(row->GetCellView(0, 0)) : -1;
+    const QString redo = Formatter::sprintf(u"update Forecast set Deleted=1 where %s", {condition});
+    RecordUndoWhere(redo, TableForecast, condition);
+    const bool done = Execute(redo) == 0;
+    if (done && rowId != -1)
+        StampRow(TableForecast, rowId);
+    if (!EndWrite(done))
+        return false;
+    LoadProjects(-1, nullptr);
+    SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
+    return true;
+}
+
+void CBdD::FormatPredecessorNames(const QString &predecessors, QString &out)
+{
+    out.clear();
+    if (!IsOpen())
+        return;
+    const CProjectStore *store = CAppData::ProjectStore();
+    const QString separator =
+        store ? store->Context().separator : QStringLiteral(" / ");
+    // Items are separated by ";" whether each link is wrapped in ";...;" or
+    // only closed by ";": empty items are skipped.
+    for (QStringView item : QStringView(predecessors).split(u';', Qt::SkipEmptyParts)) {
+        item = item.trimmed();
+        if (item.isEmpty())
+            continue;
+        const auto fields = item.split(u',');
+        const int projectId = Platform::wtoi(fields.value(0));
+        const int activityId = fields.size() > 1 ? Platform::wtoi(fields[1]) : -2;
+        QString line;
+        auto nameOf = [this](const char16_t *format, int id) {
+            SQLite::MyTablePtr t = Query(Formatter::sprintf(format, {id}));
+            return t.hasRows() ? t->GetCell(0, 0) : QString();
+        };
+        const bool withActivity = activityId != -1 && activityId != -2;
+        if (projectId != -1) {
+            line = nameOf(u"select Nom from Projets where Id=%d and Deleted=0", projectId);
+            const QString activity = !line.isEmpty() && withActivity
+                ? nameOf(u"select Nom from Activites where Id=%d and Deleted=0", activityId)
+                : QString();
+            // A deleted activity leaves the project's name alone.
+            if (!activity.isEmpty())
+                line += separator + activity;
+        } else if (withActivity) {
+            line = nameOf(u"select Nom from Activites where Id=%d and Deleted=0", activityId);
+        }
+        if (!line.isEmpty())
+            out += line + QStringLiteral("\r\n");
+    }
+    if (out.endsWith(QStringLiteral("\r\n")))
+        out.chop(2);
+}
