@@ -44,25 +44,22 @@ int red(quint32 c) { return int(c & 0xFF); }
 int green(quint32 c) { return int((c >> 8) & 0xFF); }
 int blue(quint32 c) { return int((c >> 16) & 0xFF); }
 
-// Row indexes of a result grouped by the value of its Parent column, each
-// group in the result's order.
-QHash<int, std::vector<int>> rowsByParent(SQLite::MyTable &t)
+// An integer cell that reads as `ifNull` when it holds no value.
+int cellOr(const SQLite::MyTable &t, int row, int col, int ifNull)
 {
-    QHash<int, std::vector<int>> groups;
-    if (!t.MoveFirst())
-        return groups;
-    int row = 0;
-    do {
-        groups[intOr(t, u"Parent", -1)].push_back(row++);
-    } while (t.MoveNext());
-    return groups;
+    const QStringView v = t.GetCellView(row, col);
+    return v.isEmpty() ? ifNull : Platform::wtoi(v);
 }
 
-void moveTo(SQLite::MyTable &t, int row)
+// Row indexes of a result grouped by the value of its Parent column, each
+// group in the result's order.
+QHash<int, std::vector<int>> rowsByParent(const SQLite::MyTable &t)
 {
-    t.MoveFirst();
-    for (int i = 0; i < row; ++i)
-        t.MoveNext();
+    QHash<int, std::vector<int>> groups;
+    const int parent = t.ColumnIndex(u"Parent");
+    for (int row = 0; row < t.rowCount(); ++row)
+        groups[cellOr(t, row, parent, -1)].push_back(row);
+    return groups;
 }
 
 } // namespace
@@ -233,6 +230,9 @@ void CBdD::FillElementCombo(CComboFiller &combo, std::vector<int> *rateIds, bool
     if (!t)
         return;
     const QHash<int, std::vector<int>> children = rowsByParent(*t);
+    const int cId = t->ColumnIndex(u"Id");
+    const int cNom = t->ColumnIndex(u"Nom");
+    const int cRate = t->ColumnIndex(u"IdTauxHoraire");
     QSet<int> seen; // a parent loop in the table is followed once
     std::vector<int> stack;
     auto push = [&](int parent) {
@@ -244,14 +244,13 @@ void CBdD::FillElementCombo(CComboFiller &combo, std::vector<int> *rateIds, bool
     while (!stack.empty()) {
         const int row = stack.back();
         stack.pop_back();
-        moveTo(*t, row);
-        const int id = intOr(*t, u"Id", -1);
+        const int id = cellOr(*t, row, cId, -1);
         if (id == skipId || seen.contains(id))
             continue;
         seen.insert(id);
-        const int index = combo.AddItem(t->GetValue(u"Nom"), -1, id, 0);
+        const int index = combo.AddItem(t->GetCell(row, cNom), -1, id, 0);
         if (rateIds)
-            rateIds->push_back(intOr(*t, u"IdTauxHoraire", 0));
+            rateIds->push_back(cellOr(*t, row, cRate, 0));
         if (id == currentId)
             combo.SetCurSel(index);
         push(id);
@@ -478,6 +477,7 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
         SendDataChanged(CDataChangedNotifier::ProjectFields, element ? element->Id : 0);
     }
     PostChange(1);
+    CAppData::RunAutoBackup();
     return true;
 }
 
@@ -514,6 +514,7 @@ bool CBdD::SaveActivity(tElement &a)
     if (!EndWrite(ok))
         return false;
     SendDataChanged(CDataChangedNotifier::Activities, 0);
+    CAppData::RunAutoBackup();
     return true;
 }
 
@@ -543,7 +544,10 @@ bool CBdD::SaveRate(tElement &r)
     }
     if (ok)
         StampRow(TableTauxHoraire, r.Id);
-    return EndWrite(ok);
+    if (!EndWrite(ok))
+        return false;
+    CAppData::RunAutoBackup();
+    return true;
 }
 
 bool CBdD::DeleteProject(int id)
@@ -613,6 +617,7 @@ bool CBdD::DeleteActivity(int id)
     if (!softDelete(*this, TableActivites, id))
         return false;
     SendDataChanged(CDataChangedNotifier::Activities, 0);
+    CAppData::RunAutoBackup();
     return true;
 }
 

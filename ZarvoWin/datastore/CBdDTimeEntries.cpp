@@ -6,6 +6,7 @@
 #include "CAnnulation.h"
 #include "CAppData.h"
 #include "CConfiguration.h"
+#include "CProjectStore.h"
 #include "EntryList.h"
 #include "Formatter.h"
 #include "LocalTime.h"
@@ -22,23 +23,32 @@ using Platform::Formatter;
 namespace {
 
 // ---------------------------------------------------------------------
-// The project store, as far as time entries need it. The store knows
-// which projects and activities exist and keeps the recent combinations.
+// The project store, as far as time entries need it: which projects and
+// activities exist, and the recent combinations. Without a store (a tool
+// working on a file alone) every id is taken as it is and no recent list
+// is kept.
 // ---------------------------------------------------------------------
 namespace ProjectStoreSeam {
 
-bool KnowsProject(int /*projectId*/)
+bool KnowsProject(int projectId)
 {
-    return true;
+    const CProjectStore *store = CAppData::ProjectStore();
+    if (!store)
+        return true;
+    const CProject *node = store->GetNode(projectId);
+    return node && !node->IsRoot();
 }
 
-bool KnowsActivity(int /*activityId*/)
+bool KnowsActivity(int activityId)
 {
-    return true;
+    const CProjectStore *store = CAppData::ProjectStore();
+    return !store || store->GetActivity(activityId) != nullptr;
 }
 
-void AddHistory(int /*projectId*/, int /*activityId*/, int /*rateId*/)
+void AddHistory(int projectId, int activityId, int rateId)
 {
+    if (CProjectStore *store = CAppData::ProjectStore())
+        store->AddHistory(projectId, activityId, rateId);
 }
 
 } // namespace ProjectStoreSeam
@@ -303,10 +313,12 @@ bool CBdD::RefreshCurrentEntry()
 
 // The statements of a save inside an open write: ends another running
 // entry at the entry's start, then updates the entry's live row or inserts
-// it under a new id. False when a statement failed or no id was had.
-static bool saveEntryRows(CBdD &db, const tTacheFull &entry, bool &projectChanged)
+// it under a new id (`inserted` then true). False when a statement failed
+// or no id was had.
+static bool saveEntryRows(CBdD &db, const tTacheFull &entry, bool &projectChanged, bool &inserted)
 {
     projectChanged = false;
+    inserted = false;
     bool exists = false;
     if (entry.Id != -1) {
         SQLite::MyTablePtr t = db.Query(
@@ -348,8 +360,7 @@ static bool saveEntryRows(CBdD &db, const tTacheFull &entry, bool &projectChange
                                 entry.IdTauxHoraire, QuoteSql(entry.Title), QuoteSql(entry.Notes)}),
             Formatter::sprintf(u"delete from Taches where Id=%d", {id}));
         db.StampRow(CBdD::TableTaches, id);
-        if (db.LastCode() == 0)
-            ProjectStoreSeam::AddHistory(entry.IdProjet, entry.IdActivite, entry.IdTauxHoraire);
+        inserted = true;
     }
     return db.LastCode() == 0;
 }
@@ -360,9 +371,15 @@ bool CBdD::SaveTimeEntry(const tTacheFull &entry)
         return false;
     Connection()->SetLastCode(0);
     bool projectChanged = false;
-    const bool ok = EndWrite(saveEntryRows(*this, entry, projectChanged));
+    bool inserted = false;
+    const bool ok = EndWrite(saveEntryRows(*this, entry, projectChanged, inserted));
+    // The recent combinations follow what landed only.
+    if (ok && inserted)
+        ProjectStoreSeam::AddHistory(entry.IdProjet, entry.IdActivite, entry.IdTauxHoraire);
     RefreshCurrentEntry();
     SendDataChanged(0, projectChanged ? 1 : 0);
+    if (ok)
+        CAppData::RunAutoBackup();
     return ok;
 }
 
@@ -384,13 +401,19 @@ bool CBdD::SetTimeEntryTimes(int id, qint64 start, qint64 end)
     ok = EndWrite(ok);
     RefreshCurrentEntry();
     SendDataChanged(0, 0);
+    if (ok)
+        CAppData::RunAutoBackup();
     return ok;
 }
 
 bool CBdD::StopTimeEntry(int id, qint64 end)
 {
-    if (!BeginWrite())
+    if (!BeginWrite()) {
+        // A backup that is due is still made while the file is open.
+        if (IsOpen())
+            CAppData::RunAutoBackup();
         return false;
+    }
     Connection()->SetLastCode(0);
     SQLite::MyTablePtr old = Query(Formatter::sprintf(u"select typeof(Fin), Fin from Taches where Id=%d", {id}));
     bool ok = old.hasRows();
@@ -404,6 +427,7 @@ bool CBdD::StopTimeEntry(int id, qint64 end)
     ok = EndWrite(ok);
     RefreshCurrentEntry();
     SendDataChanged(0, 0);
+    CAppData::RunAutoBackup();
     return ok;
 }
 
@@ -424,6 +448,8 @@ bool CBdD::DeleteTimeEntry(int id)
     ok = EndWrite(ok);
     RefreshCurrentEntry();
     SendDataChanged(0, 1);
+    if (ok)
+        CAppData::RunAutoBackup();
     return ok;
 }
 
@@ -510,8 +536,9 @@ bool CBdD::InsertTimeEntry(tTacheFull &entry, bool fit)
     }
 
     bool projectChanged = false;
+    bool inserted = false;
     if (ok && LastCode() == 0)
-        ok = saveEntryRows(*this, stored, projectChanged);
+        ok = saveEntryRows(*this, stored, projectChanged, inserted);
     else
         ok = false;
     ok = EndWrite(ok);
@@ -519,8 +546,11 @@ bool CBdD::InsertTimeEntry(tTacheFull &entry, bool fit)
         return false;
     entry.Debut = stored.Debut;
     entry.Fin = stored.Fin;
+    if (inserted)
+        ProjectStoreSeam::AddHistory(entry.IdProjet, entry.IdActivite, entry.IdTauxHoraire);
     RefreshCurrentEntry();
     SendDataChanged(0, projectChanged ? 1 : 0);
+    CAppData::RunAutoBackup();
     return true;
 }
 

@@ -302,9 +302,21 @@ qint64 CProject::ToSeconds(int amount, int unit) const
     return tProjectContext().ToSeconds(amount, unit);
 }
 
+// Whether the running entry's seconds count on this node: the node where
+// the entry's time is booked once it ends, that is its activity's node
+// below its project, or the project's own node when that activity has no
+// node there. So they count once in the project's figures, whichever nodes
+// are marked running.
 bool CProject::OwnsRunningEntry() const
 {
-    return IsRunning(false);
+    if (!m_store)
+        return false;
+    const tProjectContext::tRunning r = m_store->Context().Running();
+    if (!r.running || r.project != ProjectId() || IsRoot())
+        return false;
+    if (IsActivity())
+        return ActivityId() == r.activity;
+    return FindActivityChild(r.activity) == nullptr;
 }
 
 qint64 CProject::GetPlannedWork(bool strict) const

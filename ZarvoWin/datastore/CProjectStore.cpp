@@ -212,7 +212,10 @@ bool CProjectStore::MoveNode(CProject *node, CProject *target, int mode)
 
     if (!m_childOrderWriter)
         return true;
-    if (mode == 0 || newParent != oldParent)
+    // An activity node carries its project's id: writing it as the moved
+    // project would make that project its own parent. Activities only move
+    // within their project, so their parent's list is all there is to write.
+    if (!node->IsActivity() && (mode == 0 || newParent != oldParent))
         return m_childOrderWriter(oldParent->ProjectId(), oldParent->GetChildOrder(),
                                   newParent->ProjectId(), newParent->GetChildOrder(),
                                   node->ProjectId());

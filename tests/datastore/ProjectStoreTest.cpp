@@ -613,6 +613,31 @@ TEST_F(ProjectStoreTest, RunningEntryCountsOnItsNodeAndMarksItsAncestors)
     EXPECT_EQ(act->GetDoneWork(false), 150);
     EXPECT_EQ(store.GetNode(1)->GetDoneWork(false), 150);
     EXPECT_EQ(act->GetActualEnd(), Platform::Clock::now());
+
+    // The seconds of the running entry count once in the project's figures,
+    // also when both the project node and its activity node are marked
+    // running; with no node of its own, the activity leaves them to the
+    // project node.
+    struct
+    {
+        const char *name;
+        bool showActivities, showUndefined;
+        int activity;
+        qint64 project, top;
+    } counted[] = {
+        {"activity node shown", true, false, 5, 150, 150},
+        {"activity nodes not shown", false, false, 5, 150, 150},
+        {"activity without a node", true, false, 6, 150, 150},
+        {"no activity", true, false, -1, 150, 150},
+        {"no activity, shown apart", true, true, -1, 150, 150},
+    };
+    for (const auto &c : counted) {
+        ctx.showActivities = c.showActivities;
+        ctx.showUndefinedActivity = c.showUndefined;
+        ctx.runningActivity = c.activity;
+        EXPECT_EQ(p->GetDoneWork(false), c.project) << c.name;
+        EXPECT_EQ(store.GetNode(1)->GetDoneWork(false), c.top) << c.name;
+    }
 }
 
 TEST_F(ProjectStoreTest, AlertsAndFixedEnds)

@@ -12,6 +12,7 @@
 #include "TestFolders.h"
 
 #include <QStringList>
+#include <tuple>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -243,6 +244,33 @@ TEST_F(ProjectsDbTest, MovingANodeWritesTheChildListsAndReloadsTheSameOrder)
     EXPECT_EQ(childNames(store.GetNode(b)), QStringLiteral("B1"));
     EXPECT_EQ(cell(QStringLiteral("select count(*) from ProjectChilds")), QStringLiteral("0"));
     (void)a1;
+}
+
+TEST_F(ProjectsDbTest, MovingAnActivityNodeLeavesItsProjectWhereItIs)
+{
+    const int top = saveProject(QStringLiteral("Top"));
+    const int p = saveProject(QStringLiteral("P"), top);
+    const int dev = saveActivity(QStringLiteral("Dev"));
+    const int test = saveActivity(QStringLiteral("Test"));
+    reload();
+    store.AddTaskStatistics(p, dev, 1, 60, 10, 70);
+    store.AddTaskStatistics(p, test, 1, 60, 10, 70);
+    CProject *project = store.GetNode(p);
+    CProject *devNode = store.FindNode(dev, p);
+    ASSERT_NE(devNode, nullptr);
+    // Last child of its own project, then before its sibling: each writes
+    // the project's child list and nothing else.
+    for (const auto &[mode, target, order] :
+         {std::tuple{0, project, Formatter::sprintf(u";A%d;A%d;", {test, dev})},
+          std::tuple{1, store.FindNode(test, p), Formatter::sprintf(u";A%d;A%d;", {dev, test})}}) {
+        SCOPED_TRACE(mode);
+        ASSERT_TRUE(store.MoveNode(devNode, target, mode));
+        EXPECT_EQ(cell(Formatter::sprintf(u"select Childs from ProjectChilds where IdProject=%d", {p})), order);
+        EXPECT_EQ(cell(Formatter::sprintf(u"select Parent from Projets where Id=%d", {p})), QString::number(top));
+    }
+    reload();
+    ASSERT_NE(store.GetNode(p), nullptr) << "the project is still in the tree";
+    EXPECT_EQ(store.GetNode(p)->GetParent(), store.GetNode(top));
 }
 
 TEST_F(ProjectsDbTest, AwkwardNamesAreStoredAndFound)

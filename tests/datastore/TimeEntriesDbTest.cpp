@@ -2,6 +2,7 @@
 #include "CAppData.h"
 #include "CBdD.h"
 #include "CDataChangedNotifier.h"
+#include "CProjectStore.h"
 #include "Clock.h"
 #include "Formatter.h"
 #include "TestFolders.h"
@@ -13,6 +14,7 @@
 
 #include <limits>
 #include <memory>
+#include <tuple>
 
 using Platform::Formatter;
 
@@ -402,6 +404,93 @@ TEST_F(TimeEntriesDb, RetimeStopAndDeleteAreEachOneUndoableWrite)
     EXPECT_FALSE(db->DeleteTimeEntry(99));
     EXPECT_EQ(dump(), before);
     EXPECT_FALSE(history.CanUndo());
+}
+
+TEST_F(TimeEntriesDb, TheProjectStoreNamesKnownIdsAndKeepsTheRecentCombinations)
+{
+    CProjectStore store;
+    tElement project;
+    project.Id = 32;
+    project.Nom = QStringLiteral("Chantier");
+    store.AddProject(project, nullptr, QString());
+    tElement activity;
+    activity.Id = 31;
+    activity.Nom = QStringLiteral("Étude");
+    store.SetActivity(31, activity);
+    CAppData::SetProjectStore(&store);
+
+    // Ids the store does not know are no project or activity of the
+    // current entry.
+    struct Case { int projet, activite, wantProjet, wantActivite; };
+    const Case cases[] = {{32, 31, 32, 31}, {99, 31, -1, 31}, {32, 98, 32, -1}, {-1, -1, -1, -1}};
+    for (const Case &c : cases) {
+        ASSERT_EQ(db->Execute(u"delete from Taches"), 0);
+        put(1, at(17, 0), Running, c.projet, c.activite);
+        ASSERT_TRUE(db->RefreshCurrentEntry());
+        EXPECT_EQ(current.Entry.IdProjet, c.wantProjet) << c.projet;
+        EXPECT_EQ(current.Entry.IdActivite, c.wantActivite) << c.activite;
+    }
+    ASSERT_EQ(db->Execute(u"delete from Taches"), 0);
+
+    // A new entry puts its combination at the head of the recent list; an
+    // update, a write that fails and a fit that finds no room do not.
+    auto head = [&] {
+        int p = 0, a = 0, r = 0;
+        return store.GetHistoryEntry(0, p, a, r) ? std::tuple{p, a, r} : std::tuple{-9, -9, -9};
+    };
+    tTacheFull e = entry(-1, at(9, 0), at(10, 0));
+    e.IdProjet = 32;
+    e.IdActivite = 31;
+    e.IdTauxHoraire = 4;
+    ASSERT_TRUE(db->SaveTimeEntry(e));
+    EXPECT_EQ(head(), std::tuple(32, 31, 4));
+    tTacheFull stored = row(101);
+    stored.IdTauxHoraire = 5;
+    ASSERT_TRUE(db->SaveTimeEntry(stored));
+    EXPECT_EQ(store.GetHistoryCount(), 1);
+    tTacheFull inside = entry(-1, at(9, 15), at(9, 45));
+    EXPECT_FALSE(db->InsertTimeEntry(inside, CBdD::FitIntoGap));
+    ASSERT_EQ(db->Execute(u"create trigger refuse before insert on Taches when new.Title='refusé' "
+                          u"begin select raise(abort, 'refused'); end"),
+              0);
+    tTacheFull refused = entry(-1, at(12, 0), at(13, 0));
+    refused.Title = QStringLiteral("refusé");
+    EXPECT_FALSE(db->SaveTimeEntry(refused));
+    EXPECT_EQ(store.GetHistoryCount(), 1);
+    tTacheFull over = entry(-1, at(9, 30), at(11, 0));
+    over.IdProjet = 33;
+    ASSERT_TRUE(db->InsertTimeEntry(over, CBdD::OverwriteNeighbours));
+    EXPECT_EQ(head(), std::tuple(33, -1, -1));
+    EXPECT_EQ(store.GetHistoryCount(), 2);
+}
+
+TEST_F(TimeEntriesDb, WritesThatLandMakeTheAutomaticBackupWhenDue)
+{
+    int backups = 0;
+    CAppData::SetAutoBackupHook([&] { ++backups; });
+    put(1, at(9, 0), Running);
+    put(2, at(7, 0), at(8, 0));
+    struct Case { const char *what; std::function<bool()> write; bool lands; int backups; };
+    const Case cases[] = {
+        {"save", [&] { return db->SaveTimeEntry(entry(-1, at(5, 0), at(6, 0))); }, true, 1},
+        {"re-time", [&] { return db->SetTimeEntryTimes(2, at(7, 30), at(8, 30)); }, true, 1},
+        {"stop", [&] { return db->StopTimeEntry(1, at(12, 0)); }, true, 1},
+        {"delete", [&] { return db->DeleteTimeEntry(2); }, true, 1},
+        {"insert", [&] { tTacheFull e = entry(-1, at(13, 0), at(14, 0)); return db->InsertTimeEntry(e, CBdD::FitIntoGap); },
+         true, 1},
+        {"re-time a missing entry", [&] { return db->SetTimeEntryTimes(99, at(1, 0), at(2, 0)); }, false, 0},
+        {"delete a missing entry", [&] { return db->DeleteTimeEntry(99); }, false, 0},
+        // A stop is followed by the backup check whatever its outcome.
+        {"stop a missing entry", [&] { return db->StopTimeEntry(99, at(2, 0)); }, false, 1},
+        {"fit without room", [&] { tTacheFull e = entry(-1, at(13, 15), at(13, 45)); return db->InsertTimeEntry(e, CBdD::FitIntoGap); },
+         false, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        backups = 0;
+        EXPECT_EQ(c.write(), c.lands);
+        EXPECT_EQ(backups, c.backups);
+    }
 }
 
 // ---------------------------------------------------------------------
