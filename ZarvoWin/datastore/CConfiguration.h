@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
+#include <QRect>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -14,6 +15,8 @@
 #include <vector>
 
 namespace Platform { class Settings; }
+class QPaintDevice;
+class QPainter;
 
 // The settings object of the main program: the user's preferences read from
 // the settings base "Config", the working-time calendar, and the localised
@@ -206,6 +209,21 @@ public:
     bool IsWeekStart(const QDate &date) const;
     // "( S %d )" (text 682) when bracketed, else "Sem. : %d" (text 679).
     QString FormatWeekNumber(const QDate &date, bool bracketed) const;
+
+    // ---------------------------------------------------------------
+    // Report header
+    // ---------------------------------------------------------------
+
+    // The band that opens a report: the logo and the rich-text file of the
+    // "Reports" settings, laid out from the top of `rect` within its width,
+    // in the units of the painter's device; drawn unless measureOnly. On
+    // return rect keeps its top, left and width and takes the band's height
+    // (0 with nothing to show); the result is the band's bottom (top +
+    // height). A file that is missing or cannot be read is left out.
+    int DrawReportLogoAndText(QRect &rect, QPainter *dc, bool measureOnly) const;
+    // Measures only, on a device that no painter is open on (a printer
+    // before its job starts).
+    int DrawReportLogoAndText(QRect &rect, QPaintDevice *device) const;
 
 private:
     bool WeekdayWorks(int w) const;
