@@ -276,8 +276,7 @@ TEST(DrawReportLogoAndText, ResolutionOfTheImageOrOfTheScreen)
 
 TEST(DrawReportLogoAndText, WhatCannotBeShownReservesNothing)
 {
-    REQUIRE_BITMAPS();
-    const QString logo = writeLogo(QStringLiteral("logo.bmp"), 254, 127, 10000);
+    const QString logo = TestFolders::file(QStringLiteral("logo.bmp"));
     const QString text = writeFile(QStringLiteral("entete.rtf"), Letterhead);
     const QString notAnImage = writeFile(QStringLiteral("faux.bmp"), "ceci n'est pas une image");
     const QString empty = writeFile(QStringLiteral("vide.rtf"), "");
@@ -285,33 +284,41 @@ TEST(DrawReportLogoAndText, WhatCannotBeShownReservesNothing)
     const QString folder = TestFolders::root();
     QImage image = page(10, 10, 254);
 
-    QRect logoOnly(0, 30, 1000, 0);
-    settingsWith(logo, 2, QString(), 2).DrawReportLogoAndText(logoOnly, &image);
-    ASSERT_EQ(logoOnly.height(), 127);
-
-    struct Case { const char *what; CConfiguration settings; int height; };
+    struct Case { const char *what; CConfiguration settings; };
     const Case cases[] = {
-        {"nothing chosen", settingsWith(QString(), 0, QString(), 2), 0},
-        {"switched off", [&] { CConfiguration c = settingsWith(logo, 0, text, 2); c.reportLogo = c.reportText = false; return c; }(), 0},
-        {"empty names", settingsWith(QStringLiteral(""), 0, QStringLiteral(""), 2), 0},
-        {"missing files", settingsWith(missing, 0, missing, 2), 0},
-        {"a folder", settingsWith(folder, 0, folder, 2), 0},
-        {"not an image", settingsWith(notAnImage, 0, QString(), 2), 0},
-        {"an empty text", settingsWith(QString(), 0, empty, 2), 0},
-        // Under the logo, a text that cannot be shown adds no empty band.
-        {"logo and a missing text", settingsWith(logo, 2, missing, 2), 127},
-        {"logo and an empty text", settingsWith(logo, 2, empty, 2), 127},
+        {"nothing chosen", settingsWith(QString(), 0, QString(), 2)},
+        {"switched off", [&] { CConfiguration c = settingsWith(notAnImage, 0, text, 2); c.reportLogo = c.reportText = false; return c; }()},
+        {"empty names", settingsWith(QStringLiteral(""), 0, QStringLiteral(""), 2)},
+        {"missing files", settingsWith(logo, 0, missing, 2)},
+        {"folders", settingsWith(folder, 0, folder, 2)},
+        {"not an image", settingsWith(notAnImage, 0, QString(), 2)},
+        {"an empty text", settingsWith(QString(), 0, empty, 2)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         QRect band(0, 30, 1000, 55);
-        EXPECT_EQ(c.settings.DrawReportLogoAndText(band, &image), 30 + c.height);
-        EXPECT_EQ(band, QRect(0, 30, 1000, c.height));
+        EXPECT_EQ(c.settings.DrawReportLogoAndText(band, &image), 30);
+        EXPECT_EQ(band, QRect(0, 30, 1000, 0));
     }
     // No device: nothing to measure on.
     QRect band(0, 30, 1000, 55);
-    EXPECT_EQ(settingsWith(logo, 0, text, 2).DrawReportLogoAndText(band, static_cast<QPaintDevice *>(nullptr)), 30);
+    EXPECT_EQ(settingsWith(QString(), 0, text, 2).DrawReportLogoAndText(band, static_cast<QPaintDevice *>(nullptr)), 30);
     EXPECT_EQ(band.height(), 0);
+}
+
+TEST(DrawReportLogoAndText, ATextThatCannotBeShownAddsNothingUnderTheLogo)
+{
+    REQUIRE_BITMAPS();
+    const QString logo = writeLogo(QStringLiteral("logo.bmp"), 254, 127, 10000);
+    const QString empty = writeFile(QStringLiteral("vide.rtf"), "");
+    const QString missing = TestFolders::file(QStringLiteral("absent.rtf"));
+    QImage image = page(10, 10, 254);
+    for (const QString &text : {QString(), missing, empty}) {
+        SCOPED_TRACE(text.toStdString());
+        QRect band(0, 30, 1000, 55);
+        EXPECT_EQ(settingsWith(logo, 2, text, 2).DrawReportLogoAndText(band, &image), 30 + 127);
+        EXPECT_EQ(band, QRect(0, 30, 1000, 127));
+    }
 }
 
 TEST(DrawReportLogoAndText, RecordedPictureReplaysLikeDirectDrawing)
