@@ -1,12 +1,499 @@
 #include "CPictureGIF.h"
 
+#include "CPicFile.h"
+#include "GifInput.h"
+#include "GifLzwDecoder.h"
+#include "GifRowWriter.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int Trailer = 0x3B;
+constexpr int ExtensionIntroducer = 0x21;
+constexpr int ImageSeparator = 0x2C;
+
+uint32_t le16(const uint8_t *p)
+{
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8);
+}
+
+// Reads a colour table of n entries (red, green, blue) into RGBQUAD entries;
+// entries missing from a short file stay black.
+void readColourTable(GifInput &in, uint32_t n, RGBQUAD *table)
+{
+    uint8_t raw[256 * 3] = {};
+    in.Read(raw, size_t(n) * 3);
+    for (uint32_t i = 0; i < n; ++i)
+        table[i] = RGBQUAD{raw[3 * i + 2], raw[3 * i + 1], raw[3 * i], 0};
+}
+
+uint32_t colourTableEntries(uint8_t flags)
+{
+    return 2u << (flags & 7);
+}
+
+inline uint8_t indexAt(const uint8_t *row, uint32_t x, uint32_t bpp)
+{
+    switch (bpp) {
+    case 8: return row[x];
+    case 4: return uint8_t((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F);
+    default: return uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
+    }
+}
+
+inline void setIndexAt(uint8_t *row, uint32_t x, uint32_t bpp, uint8_t index)
+{
+    switch (bpp) {
+    case 8: row[x] = index; break;
+    case 4: {
+        uint8_t &b = row[x >> 1];
+        b = (x & 1) ? uint8_t((b & 0xF0) | (index & 0x0F)) : uint8_t((b & 0x0F) | ((index & 0x0F) << 4));
+        break;
+    }
+    default: {
+        const uint8_t mask = uint8_t(0x80 >> (x & 7));
+        uint8_t &b = row[x >> 3];
+        b = (index & 1) ? uint8_t(b | mask) : uint8_t(b & ~mask);
+        break;
+    }
+    }
+}
+
+// Top row of a picture (rows are stored bottom row first).
+uint8_t *topRow(const CPicture &p)
+{
+    return p.GetBits(p.GetHeight() - 1);
+}
+
+// Lays `image` over `canvas` at (left, top), leaving the canvas where the
+// image has the transparent index and outside the canvas.
+void overlay(const CPicture &image, CPicture &canvas, uint32_t left, uint32_t top, int32_t transIndex)
+{
+    const uint32_t cw = canvas.GetWidth(), ch = canvas.GetHeight();
+    if (left >= cw || top >= ch)
+        return;
+    const uint32_t w = std::min(image.GetWidth(), cw - left);
+    const uint32_t h = std::min(image.GetHeight(), ch - top);
+    const uint32_t ibpp = image.GetBpp(), cbpp = canvas.GetBpp();
+    const ptrdiff_t istride = image.GetEffWidth(), cstride = canvas.GetEffWidth();
+    const uint8_t *src = topRow(image);
+    uint8_t *dst = topRow(canvas) - ptrdiff_t(top) * cstride;
+    for (uint32_t y = 0; y < h; ++y, src -= istride, dst -= cstride) {
+        if (ibpp == 8 && cbpp == 8) {
+            if (transIndex < 0) {
+                std::memcpy(dst + left, src, w);
+            } else {
+                const uint8_t t = uint8_t(transIndex);
+                uint8_t *d = dst + left;
+                for (uint32_t x = 0; x < w; ++x)
+                    if (src[x] != t)
+                        d[x] = src[x];
+            }
+            continue;
+        }
+        for (uint32_t x = 0; x < w; ++x) {
+            const uint8_t index = indexAt(src, x, ibpp);
+            if (int32_t(index) != transIndex)
+                setIndexAt(dst, left + x, cbpp, index);
+        }
+    }
+}
+
+// Paints the colours of `image` onto the 24-bit canvas at (left, top).
+void paintColours(const CPicture &image, const RGBQUAD *table, CPicture &canvas, uint32_t left, uint32_t top)
+{
+    const uint32_t cw = canvas.GetWidth(), ch = canvas.GetHeight();
+    if (left >= cw || top >= ch)
+        return;
+    const uint32_t w = std::min(image.GetWidth(), cw - left);
+    const uint32_t h = std::min(image.GetHeight(), ch - top);
+    const uint32_t ibpp = image.GetBpp();
+    const ptrdiff_t istride = image.GetEffWidth(), cstride = canvas.GetEffWidth();
+    const uint8_t *src = topRow(image);
+    uint8_t *dst = topRow(canvas) - ptrdiff_t(top) * cstride;
+    for (uint32_t y = 0; y < h; ++y, src -= istride, dst -= cstride) {
+        uint8_t *d = dst + size_t(left) * 3;
+        for (uint32_t x = 0; x < w; ++x, d += 3) {
+            const RGBQUAD c = table[indexAt(src, x, ibpp)];
+            d[0] = c.rgbBlue;
+            d[1] = c.rgbGreen;
+            d[2] = c.rgbRed;
+        }
+    }
+}
+
+std::unique_ptr<CPicture> copyOf(const CPicture &p)
+{
+    auto copy = std::make_unique<CPicture>(CPicture::TypeGIF);
+    copy->Copy(p);
+    if (!copy->IsValid())
+        return nullptr;
+    return copy;
+}
+
+} // namespace
+
 CPictureGIF::CPictureGIF()
     : CPicture(TypeGIF)
 {
 }
 
-bool CPictureGIF::Decode(CPicFile *)
+CPictureGIF::~CPictureGIF() = default;
+
+bool CPictureGIF::Fail(const char *text)
 {
-    SetLastError("unsupported");
+    SetLastError(text);
     return false;
+}
+
+bool CPictureGIF::SkipSubBlocks(GifInput &in)
+{
+    for (;;) {
+        const int n = in.GetByte();
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        if (!in.Skip(size_t(n)))
+            return false;
+    }
+}
+
+bool CPictureGIF::ReadExtension(GifInput &in)
+{
+    const int label = in.GetByte();
+    if (label < 0)
+        return false;
+    if (label == 0xF9) {
+        const int n = in.GetByte();
+        if (n <= 0)
+            return n == 0;
+        uint8_t data[255];
+        if (in.Read(data, size_t(n)) != size_t(n))
+            return false;
+        if (n == 4) {
+            m_control.read = true;
+            m_control.flags = data[0];
+            m_control.delay = uint16_t(le16(data + 1));
+            m_control.transIndex = data[3];
+        }
+    } else if (label == 0xFE) {
+        const int n = in.GetByte();
+        if (n <= 0)
+            return n == 0;
+        uint8_t data[256];
+        const size_t got = in.Read(data, size_t(n));
+        std::memcpy(m_comment, data, got);
+        m_comment[got] = 0;
+        if (got != size_t(n))
+            return false;
+    } else if (label == 0xFF) {
+        if (in.GetByte() != 11)
+            return false;
+        if (!in.Skip(11))
+            return false;
+        const int n = in.GetByte();
+        if (n <= 0)
+            return n == 0;
+        uint8_t data[255];
+        if (in.Read(data, size_t(n)) != size_t(n))
+            return false;
+        if (n > 2)
+            m_loops = int32_t(le16(data + 1));
+    }
+    SkipSubBlocks(in);
+    return true;
+}
+
+bool CPictureGIF::ReadDescriptor(GifInput &in, tGifImage &image)
+{
+    uint8_t d[9];
+    if (in.Read(d, 9) != 9)
+        return false;
+    image.left = le16(d);
+    image.top = le16(d + 2);
+    image.width = le16(d + 4);
+    image.height = le16(d + 6);
+    image.flags = d[8];
+    return true;
+}
+
+bool CPictureGIF::FitsScreen(const tGifImage &image) const
+{
+    // An image of no pixels has nothing to decode into: it is skipped.
+    return image.width > 0 && image.height > 0 && image.left + image.width <= m_screenWidth
+           && image.top + image.height <= m_screenHeight;
+}
+
+void CPictureGIF::Resynchronise(GifInput &in, int64_t from)
+{
+    // Damaged data: go on at the next image descriptor, a "," after a zero byte.
+    if (!in.Seek(from))
+        return;
+    int previous = -1;
+    for (;;) {
+        const int c = in.GetByte();
+        if (c < 0)
+            return;
+        if (previous == 0 && c == ImageSeparator) {
+            in.Seek(in.Tell() - 1);
+            return;
+        }
+        previous = c;
+    }
+}
+
+void CPictureGIF::ScanImageData(GifInput &in, int64_t afterDescriptor)
+{
+    const GifLzwDecoder::Result r = m_lzw->Decode(in, nullptr);
+    if (r.invalidCodes > 0)
+        Resynchronise(in, afterDescriptor);
+}
+
+int32_t CPictureGIF::CountImages(GifInput &in, tGifImage &first)
+{
+    int32_t count = 0;
+    for (;;) {
+        int c = in.GetByte();
+        if (c < 0 || c == Trailer)
+            break;
+        if (c == ExtensionIntroducer) {
+            if (!ReadExtension(in))
+                break;
+            continue;
+        }
+        if (c == ImageSeparator) {
+            tGifImage image;
+            if (!ReadDescriptor(in, image))
+                break;
+            const int64_t after = in.Tell();
+            if (m_screenWidth == 0 && m_screenHeight == 0) {
+                m_screenWidth = image.width;
+                m_screenHeight = image.height;
+            }
+            if ((image.flags & 0x80) && !in.Skip(size_t(colourTableEntries(image.flags)) * 3))
+                break;
+            ScanImageData(in, after);
+            if (FitsScreen(image)) {
+                if (count == 0)
+                    first = image;
+                ++count;
+            }
+            m_control = tGifControl{};
+            continue;
+        }
+        // Unknown byte: skip up to a zero byte, then look again.
+        while ((c = in.GetByte()) > 0) {
+        }
+        if (c < 0)
+            break;
+    }
+    return count;
+}
+
+bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &first)
+{
+    const uint32_t W = m_screenWidth, H = m_screenHeight;
+    // Images of differing sizes without a global colour table: every image is
+    // painted in its own colours onto a 24-bit canvas, and the last one is
+    // delivered.
+    const bool composing = !m_hasGlobalTable && count > 1 && first.width != W && first.height != H;
+    const int32_t target = composing ? count - 1 : m_info.nFrame;
+
+    std::unique_ptr<CPicture> rgb;
+    if (composing) {
+        rgb = std::make_unique<CPicture>(TypeGIF);
+        rgb->CopyInfo(*this);
+        if (!rgb->Create(W, H, 24, TypeGIF))
+            return Fail(rgb->GetLastError());
+    }
+
+    std::unique_ptr<CPicture> previous; // canvas restored by disposal method 3
+    int32_t j = 0;
+    uint32_t previousDisposal = 0;
+    int32_t firstTrans = -1;
+    int32_t lastTrans = -1;
+    RGBQUAD lastTable[256] = {};
+    bool delivered = false;
+
+    for (;;) {
+        int c = in.GetByte();
+        if (c < 0 || c == Trailer)
+            break;
+        if (c == ExtensionIntroducer) {
+            if (!ReadExtension(in))
+                break;
+            continue;
+        }
+        if (c != ImageSeparator) {
+            while ((c = in.GetByte()) > 0) {
+            }
+            if (c < 0)
+                break;
+            continue;
+        }
+
+        tGifImage im;
+        if (!ReadDescriptor(in, im))
+            break;
+        const int64_t after = in.Tell();
+        RGBQUAD table[256] = {};
+        uint32_t colours;
+        if (im.flags & 0x80) {
+            colours = colourTableEntries(im.flags);
+            readColourTable(in, colours, table);
+        } else {
+            colours = m_globalColours;
+            std::memcpy(table, m_globalTable, sizeof(table));
+        }
+        const tGifControl control = m_control;
+        m_control = tGifControl{};
+        if (!FitsScreen(im)) {
+            ScanImageData(in, after);
+            continue;
+        }
+
+        const uint32_t bpp = colours <= 2 ? 1 : colours <= 16 ? 4 : 8;
+        const int32_t transIndex = (control.read && (control.flags & 1)) ? int32_t(control.transIndex) : -1;
+        const uint32_t disposal = control.read ? (control.flags >> 2) & 7 : 0;
+
+        auto image = std::make_unique<CPicture>(TypeGIF);
+        image->CopyInfo(*this);
+        if (!image->Create(im.width, im.height, bpp, TypeGIF))
+            return Fail(image->GetLastError());
+        image->SetPalette(table, colours);
+        if (transIndex >= 0) {
+            // Unused entries of a picture with transparency are white, as far
+            // as the picture's own palette goes.
+            RGBQUAD *pal = image->GetPalette();
+            for (uint32_t i = colours; i < image->GetNumColors(); ++i)
+                pal[i] = RGBQUAD{255, 255, 255, 0};
+        }
+
+        {
+            GifRowWriter writer(topRow(*image), -ptrdiff_t(image->GetEffWidth()), im.width, im.height, bpp,
+                                (im.flags & 0x40) != 0);
+            writer.SetEscape(&m_info.nEscape);
+            const GifLzwDecoder::Result r = m_lzw->Decode(in, &writer);
+            if (r.cancelled || m_info.nEscape != 0)
+                return Fail("Cancelled");
+            if (r.invalidCodes > 0)
+                Resynchronise(in, after);
+        }
+
+        if (composing) {
+            paintColours(*image, table, *rgb, im.left, im.top);
+            std::memcpy(lastTable, table, sizeof(table));
+            lastTrans = transIndex;
+        } else {
+            std::unique_ptr<CPicture> canvas;
+            if (j == 0) {
+                firstTrans = transIndex;
+                if (im.left == 0 && im.top == 0 && im.width == W && im.height == H) {
+                    // The image covers the whole screen: where it is
+                    // transparent the canvas would show its own fill, which
+                    // is that same index.
+                    if (j < target) {
+                        previous = std::make_unique<CPicture>(TypeGIF);
+                        previous->CopyInfo(*this);
+                        if (!previous->Create(W, H, bpp, TypeGIF))
+                            return Fail(previous->GetLastError());
+                        previous->Clear(control.read ? control.transIndex : 0);
+                    }
+                    canvas = std::move(image);
+                } else {
+                    canvas = std::make_unique<CPicture>(TypeGIF);
+                    canvas->CopyInfo(*this);
+                    if (!canvas->Create(W, H, bpp, TypeGIF))
+                        return Fail(canvas->GetLastError());
+                    canvas->Clear(control.read ? control.transIndex : 0);
+                    if (j < target)
+                        previous = copyOf(*canvas);
+                }
+            } else {
+                if (previousDisposal == 3 && previous)
+                    canvas = copyOf(*previous);
+                else
+                    canvas = copyOf(*this);
+                if (!canvas)
+                    return Fail("CPicture::Create can't allocate memory");
+                if (previousDisposal == 2)
+                    canvas->Clear(firstTrans >= 0 ? uint8_t(firstTrans) : 0xFF);
+            }
+            if (image) {
+                overlay(*image, *canvas, im.left, im.top, transIndex);
+                canvas->SetPalette(image->GetPalette(), image->GetNumColors());
+            }
+            canvas->SetTransIndex(firstTrans);
+            Transfer(*canvas, false);
+
+            if (m_info.bGetAllFrames) {
+                if (j == 0)
+                    CreateFrameSlots(count);
+                if (auto frame = copyOf(*this))
+                    SetFrameAt(j, std::move(frame));
+            }
+            if (disposal <= 1 && j < target)
+                previous = copyOf(*this);
+        }
+        previousDisposal = disposal;
+        if (j >= target) {
+            delivered = true;
+            break;
+        }
+        ++j;
+    }
+
+    if (composing) {
+        if (lastTrans >= 0)
+            rgb->SetTransColor(lastTable[lastTrans]);
+        Transfer(*rgb, false);
+        return true;
+    }
+    if (!delivered && !IsValid())
+        return Fail("GIF: no image decoded");
+    return true;
+}
+
+bool CPictureGIF::Decode(CPicFile *file)
+{
+    if (!file)
+        return Fail("null file handler");
+    m_lzw = std::make_unique<GifLzwDecoder>();
+    auto in = std::make_unique<GifInput>(*file);
+
+    uint8_t header[13];
+    if (in->Read(header, 13) != 13 || std::memcmp(header, "GIF8", 4) != 0)
+        return Fail("Not a GIF");
+    m_screenWidth = le16(header + 6);
+    m_screenHeight = le16(header + 8);
+    const uint8_t flags = header[10];
+
+    if (m_info.nEscape == -1) {
+        SetSizeOnly(m_screenWidth, m_screenHeight, TypeGIF);
+        return true;
+    }
+
+    m_hasGlobalTable = (flags & 0x80) != 0;
+    m_globalColours = 0;
+    std::memset(m_globalTable, 0, sizeof(m_globalTable));
+    if (m_hasGlobalTable) {
+        m_globalColours = colourTableEntries(flags);
+        readColourTable(*in, m_globalColours, m_globalTable);
+    }
+
+    const int64_t start = in->Tell();
+    m_control = tGifControl{};
+    tGifImage first;
+    const int32_t count = CountImages(*in, first);
+    m_info.nNumFrames = count;
+    if (m_info.nFrame < 0 || m_info.nFrame >= count)
+        return Fail(count == 0 ? "GIF: no image" : "GIF: frame index out of range");
+
+    if (!in->Seek(start))
+        return Fail("GIF: cannot seek");
+    m_control = tGifControl{};
+    return DecodeImages(*in, count, first);
 }

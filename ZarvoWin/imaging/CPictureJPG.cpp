@@ -1,12 +1,260 @@
 #include "CPictureJPG.h"
 
+#include "CPicFile.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+extern "C" {
+#include <jpeglib.h>
+#include <jerror.h>
+}
+
+// libjpeg reports a fatal error by calling the error manager's exit routine,
+// which must not return. Ours keeps the message and jumps back to Decode,
+// which destroys the decompressor. Only plain C data lives in the frames that
+// the jump leaves (libjpeg's own and the source manager's), so nothing that
+// needs a destructor is skipped.
+
+namespace {
+
+constexpr size_t InputBufferSize = 4096;
+
+struct ErrorManager
+{
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char text[JMSG_LENGTH_MAX];
+};
+
+extern "C" void errorExit(j_common_ptr cinfo)
+{
+    auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->text);
+    std::longjmp(err->jump, 1);
+}
+
+// Warnings (a file cut short, damaged data) are not printed.
+extern "C" void outputMessage(j_common_ptr)
+{
+}
+
+struct SourceManager
+{
+    jpeg_source_mgr pub;
+    CPicFile *file;
+    JOCTET *buffer;
+    bool startOfFile;
+};
+
+extern "C" void initSource(j_decompress_ptr cinfo)
+{
+    reinterpret_cast<SourceManager *>(cinfo->src)->startOfFile = true;
+}
+
+extern "C" boolean fillInputBuffer(j_decompress_ptr cinfo)
+{
+    auto *src = reinterpret_cast<SourceManager *>(cinfo->src);
+    size_t n = src->file->Read(src->buffer, 1, InputBufferSize);
+    if (n == 0) {
+        if (src->startOfFile)
+            ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        // A file cut short: warn, then end the image where the data ends.
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->buffer[0] = JOCTET(0xFF);
+        src->buffer[1] = JOCTET(JPEG_EOI);
+        n = 2;
+    }
+    src->pub.next_input_byte = src->buffer;
+    src->pub.bytes_in_buffer = n;
+    src->startOfFile = false;
+    return TRUE;
+}
+
+extern "C" void skipInputData(j_decompress_ptr cinfo, long count)
+{
+    if (count <= 0)
+        return;
+    auto *src = reinterpret_cast<SourceManager *>(cinfo->src);
+    size_t left = size_t(count);
+    while (left > src->pub.bytes_in_buffer) {
+        left -= src->pub.bytes_in_buffer;
+        fillInputBuffer(cinfo);
+    }
+    src->pub.next_input_byte += left;
+    src->pub.bytes_in_buffer -= left;
+}
+
+extern "C" void termSource(j_decompress_ptr)
+{
+}
+
+// The same limit as CPicture::Create, computed before anything is allocated.
+bool withinLimit(uint64_t width, uint64_t height, uint32_t bpp)
+{
+    const uint64_t rowLength = ((width * bpp + 31) / 32) * 4;
+    return width > 0 && height > 0 && width * height <= CPicture::MaxMemory * 8
+           && rowLength * height <= CPicture::MaxMemory;
+}
+
+uint32_t normalisedBpp(uint32_t components)
+{
+    return components == 1 ? 8 : 24;
+}
+
+} // namespace
+
 CPictureJPG::CPictureJPG()
     : CPicture(TypeJPG)
 {
 }
 
-bool CPictureJPG::Decode(CPicFile *)
+bool CPictureJPG::Decode(CPicFile *file)
 {
-    SetLastError("unsupported");
-    return false;
+    if (!file) {
+        SetLastError("null file handler");
+        return false;
+    }
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    std::memset(&cinfo, 0, sizeof(cinfo));
+    std::memset(&err, 0, sizeof(err));
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = errorExit;
+    err.pub.output_message = outputMessage;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        SetLastError(err.text);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    const Outcome outcome = Run(&cinfo, file);
+    jpeg_destroy_decompress(&cinfo);
+    return outcome != Outcome::Failed;
+}
+
+CPictureJPG::Outcome CPictureJPG::Run(jpeg_decompress_struct *cinfo, CPicFile *file)
+{
+    // Source manager and its buffer live in the decompressor's permanent pool,
+    // freed with it on every path.
+    auto *src = static_cast<SourceManager *>(
+        (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(SourceManager)));
+    src->buffer = static_cast<JOCTET *>(
+        (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, InputBufferSize));
+    src->file = file;
+    src->startOfFile = true;
+    src->pub.init_source = initSource;
+    src->pub.fill_input_buffer = fillInputBuffer;
+    src->pub.skip_input_data = skipInputData;
+    src->pub.resync_to_restart = jpeg_resync_to_restart;
+    src->pub.term_source = termSource;
+    src->pub.bytes_in_buffer = 0;
+    src->pub.next_input_byte = nullptr;
+    cinfo->src = &src->pub;
+
+    jpeg_read_header(cinfo, TRUE);
+
+    // Only greyscale, three-component colour and CMYK are pictures we can hold.
+    if (cinfo->num_components != 1 && cinfo->num_components != 3 && cinfo->num_components != 4) {
+        SetLastError("JPEG: unsupported number of components");
+        return Outcome::Failed;
+    }
+
+    const uint32_t options = GetCodecOption(TypeJPG);
+    if (options & OptionGrey)
+        cinfo->out_color_space = JCS_GRAYSCALE;
+    if (options & OptionQuantise) {
+        cinfo->quantize_colors = TRUE;
+        int colours = int(m_info.fQuality);
+        cinfo->desired_number_of_colors = colours < 8 ? 8 : colours > 256 ? 256 : colours;
+    }
+    if (m_info.nJpegScale > 0) {
+        cinfo->scale_num = 1;
+        cinfo->scale_denom = m_info.nJpegScale;
+    }
+    jpeg_calc_output_dimensions(cinfo);
+
+    if (m_info.nEscape == -1) {
+        SetSizeOnly(cinfo->output_width, cinfo->output_height, TypeJPG);
+        return Outcome::SizeOnly;
+    }
+
+    const uint32_t components = uint32_t(cinfo->output_components);
+    if (components != 1 && components != 3 && components != 4) {
+        SetLastError("JPEG: unsupported number of components");
+        return Outcome::Failed;
+    }
+    // The picture's size is checked before the library allocates its own
+    // buffers for it, and the library may use at most a few times as much.
+    if (!withinLimit(cinfo->output_width, cinfo->output_height, normalisedBpp(components))) {
+        SetLastError("PICTURE_MAX_MEMORY exceeded");
+        return Outcome::Failed;
+    }
+    cinfo->mem->max_memory_to_use = long(MaxMemory * 4);
+
+    jpeg_start_decompress(cinfo);
+
+    if (!Create(cinfo->output_width, cinfo->output_height, 8 * components, TypeJPG))
+        return Outcome::Failed;
+
+    // Resolution from the JFIF density.
+    if (cinfo->density_unit == 1) {
+        SetXDPI(cinfo->X_density);
+        SetYDPI(cinfo->Y_density);
+    } else if (cinfo->density_unit == 2) {
+        SetXDPI(int32_t(cinfo->X_density * 2.54 + 0.5));
+        SetYDPI(int32_t(cinfo->Y_density * 2.54 + 0.5));
+    } else if (cinfo->density_unit == 0 && cinfo->X_density != 0 && cinfo->Y_density != 0) {
+        SetYDPI(int32_t(int64_t(GetXDPI()) * cinfo->Y_density / cinfo->X_density));
+    }
+
+    if (cinfo->quantize_colors) {
+        uint8_t r[256], g[256], b[256];
+        const int n = cinfo->actual_number_of_colors;
+        for (int i = 0; i < n && i < 256; ++i) {
+            r[i] = cinfo->colormap[0][i];
+            g[i] = cinfo->out_color_components > 1 ? cinfo->colormap[1][i] : r[i];
+            b[i] = cinfo->out_color_components > 2 ? cinfo->colormap[2][i] : r[i];
+        }
+        SetPalette(r, g, b, uint32_t(n < 256 ? n : 256));
+    } else if (components == 1) {
+        SetGrayPalette();
+    }
+
+    const JDIMENSION width = cinfo->output_width;
+    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                   width * components, 1);
+    const uint32_t height = GetHeight();
+    while (cinfo->output_scanline < cinfo->output_height) {
+        if (m_info.nEscape != 0) {
+            SetLastError("Cancelled");
+            return Outcome::Failed;
+        }
+        const uint32_t y = cinfo->output_scanline;
+        if (jpeg_read_scanlines(cinfo, row, 1) != 1)
+            break;
+        uint8_t *dst = GetBits(height - 1 - y);
+        const JSAMPLE *s = row[0];
+        if (components == 4) {
+            // Inverted CMYK as stored by most writers: 255 is no ink.
+            for (JDIMENSION x = 0; x < width; ++x, s += 4, dst += 3) {
+                const unsigned k = s[3];
+                dst[0] = uint8_t(s[2] * k / 255);
+                dst[1] = uint8_t(s[1] * k / 255);
+                dst[2] = uint8_t(s[0] * k / 255);
+            }
+        } else if (components == 3) {
+            // Red-green-blue from the library, blue-green-red in the picture.
+            for (JDIMENSION x = 0; x < width; ++x, s += 3, dst += 3) {
+                dst[0] = s[2];
+                dst[1] = s[1];
+                dst[2] = s[0];
+            }
+        } else {
+            std::memcpy(dst, s, width);
+        }
+    }
+    jpeg_finish_decompress(cinfo);
+    return Outcome::Done;
 }

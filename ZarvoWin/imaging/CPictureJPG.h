@@ -2,12 +2,24 @@
 #include "CPicture.h"
 
 class CPicFile;
+struct jpeg_decompress_struct;
 
-// JPEG pictures, decoded by libjpeg.
+// JPEG pictures, decoded by libjpeg: greyscale to 8 bits with a grey
+// palette, colour and CMYK to 24 bits, resolution from the JFIF density.
 // Decodes into itself; CPicture::Decode hands the result to the target.
 class CPictureJPG : public CPicture
 {
 public:
+    // Option word bits (codec option of type 3).
+    static constexpr uint32_t OptionGrey = 0x80;
+    static constexpr uint32_t OptionQuantise = 0x100;
+
     CPictureJPG();
     bool Decode(CPicFile *file);
+
+private:
+    enum class Outcome { Done, SizeOnly, Failed };
+    // Everything after the library's error return point; a library error
+    // jumps back out of it, so it keeps no object that needs destroying.
+    Outcome Run(jpeg_decompress_struct *cinfo, CPicFile *file);
 };
