@@ -1,0 +1,263 @@
+#include "CodecFixtures.h"
+#include "GifBytes.h"
+
+#include "CPictureGIF.h"
+
+#include <QJsonArray>
+
+#include <gtest/gtest.h>
+
+using namespace codecfx;
+using namespace gifbytes;
+
+namespace {
+
+// Checks a decoded picture against <name>.json and its pixel dump.
+void expectLikeReference(const CPicture &pic, const QString &name, const QString &dump)
+{
+    const QJsonObject meta = readMeta(QStringLiteral("gif/%1.json").arg(name));
+    ASSERT_FALSE(meta.isEmpty());
+    EXPECT_EQ(pic.GetWidth(), uint32_t(meta[QStringLiteral("width")].toInt()));
+    EXPECT_EQ(pic.GetHeight(), uint32_t(meta[QStringLiteral("height")].toInt()));
+    EXPECT_EQ(pic.GetBpp(), meta[QStringLiteral("bpp")].toInt());
+    EXPECT_EQ(pic.GetNumFrames(), meta[QStringLiteral("frames")].toInt());
+    EXPECT_EQ(pic.GetType(), uint32_t(CPicture::TypeGIF));
+    const QJsonArray palette = meta[QStringLiteral("palette")].toArray();
+    if (pic.GetBpp() <= 8) {
+        EXPECT_EQ(pic.GetTransIndex(), meta[QStringLiteral("trans")].toInt());
+        EXPECT_LE(uint32_t(palette.size()), pic.GetNumColors());
+    }
+    for (qsizetype i = 0; i < palette.size() && i < qsizetype(pic.GetNumColors()); ++i) {
+        const QJsonArray rgb = palette[i].toArray();
+        const RGBQUAD c = pic.GetPaletteColor(uint8_t(i));
+        EXPECT_EQ(c.rgbRed, rgb[0].toInt()) << "entry " << i;
+        EXPECT_EQ(c.rgbGreen, rgb[1].toInt()) << "entry " << i;
+        EXPECT_EQ(c.rgbBlue, rgb[2].toInt()) << "entry " << i;
+    }
+    const Pnm ref = readPnm(dump);
+    ASSERT_EQ(ref.width, int(pic.GetWidth()));
+    const QByteArray got = pic.GetBpp() == 24 ? samplesTopDown(pic) : indicesTopDown(pic);
+    EXPECT_EQ(firstDifference(got, ref.samples), -1);
+}
+
+bool decodeGif(CPicture &pic, const QByteArray &bytes)
+{
+    return decodeBytes(pic, bytes, CPicture::TypeGIF);
+}
+
+QByteArray singleImage(uint32_t screenW, uint32_t screenH, uint32_t w, uint32_t h, int entries = 4)
+{
+    std::vector<uint8_t> px(size_t(w) * h);
+    for (size_t i = 0; i < px.size(); ++i)
+        px[i] = uint8_t(i % 4);
+    return header(screenW, screenH, entries) + descriptor(0, 0, w, h) + literalImageData(px, 2) + ";";
+}
+
+} // namespace
+
+TEST(GifDecoder, SingleImagesEqualTheirReference)
+{
+    const char *names[] = {"single8", "two", "sixteen", "transparent8", "transparent4", "zeroscreen", "comment",
+                           "interlaced1", "interlaced2", "interlaced3", "interlaced5", "interlaced9", "offset",
+                           "offset-plain", "plasma"};
+    for (const char *n : names) {
+        SCOPED_TRACE(n);
+        const QString name = QString::fromLatin1(n);
+        CPicture pic(path(QStringLiteral("gif/%1.gif").arg(name)), CPicture::TypeGIF);
+        ASSERT_TRUE(pic.IsValid()) << pic.GetLastError();
+        expectLikeReference(pic, name, QStringLiteral("gif/%1.pgm").arg(name));
+    }
+}
+
+TEST(GifDecoder, GuessedAsTheLastFormat)
+{
+    CPicture pic;
+    ASSERT_TRUE(decodeBytes(pic, readFile(QStringLiteral("gif/plasma.gif")), CPicture::TypeUnknown));
+    expectLikeReference(pic, QStringLiteral("plasma"), QStringLiteral("gif/plasma.pgm"));
+}
+
+TEST(GifDecoder, EachFrameOfAnAnimationAfterItsPredecessorsDisposal)
+{
+    // Five counted images (one beyond the screen and one of no pixels are
+    // skipped), disposal methods 1, 2, 3, 0.
+    for (int frame = 0; frame < 5; ++frame) {
+        SCOPED_TRACE(frame);
+        CPicture pic;
+        pic.SetFrame(frame);
+        ASSERT_TRUE(decodeGif(pic, readFile(QStringLiteral("gif/anim.gif")))) << pic.GetLastError();
+        expectLikeReference(pic, QStringLiteral("anim"), QStringLiteral("gif/anim.%1.pgm").arg(frame));
+    }
+}
+
+TEST(GifDecoder, KeepsEveryFrameWhenAsked)
+{
+    CPicture pic;
+    pic.SetRetreiveAllFrames(true);
+    pic.SetFrame(4);
+    ASSERT_TRUE(decodeGif(pic, readFile(QStringLiteral("gif/anim.gif"))));
+    ASSERT_EQ(pic.GetFrameSlots(), 5);
+    for (int frame = 0; frame < 5; ++frame) {
+        SCOPED_TRACE(frame);
+        const CPicture *f = pic.GetFrameAt(frame);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(indicesTopDown(*f), readPnm(QStringLiteral("gif/anim.%1.pgm").arg(frame)).samples);
+    }
+}
+
+TEST(GifDecoder, FrameBeyondTheCountFailsAndReportsTheCount)
+{
+    CPicture pic;
+    ASSERT_NE(pic.Create(2, 2, 8), nullptr);
+    pic.SetFrame(5);
+    EXPECT_FALSE(decodeGif(pic, readFile(QStringLiteral("gif/anim.gif"))));
+    EXPECT_EQ(pic.GetNumFrames(), 5);
+    EXPECT_EQ(pic.GetWidth(), 2u); // the target is left as it was
+    EXPECT_STREQ(pic.GetLastError(), "GIF: frame index out of range");
+}
+
+TEST(GifDecoder, ImagesOfDifferentSizesWithoutAGlobalTableAreComposedInColour)
+{
+    CPicture pic;
+    pic.SetFrame(0); // ignored: the last image is delivered
+    ASSERT_TRUE(decodeGif(pic, readFile(QStringLiteral("gif/composed.gif"))));
+    expectLikeReference(pic, QStringLiteral("composed"), QStringLiteral("gif/composed.ppm"));
+    const RGBQUAD t = pic.GetTransColor();
+    EXPECT_EQ(t.rgbRed, 250);
+    EXPECT_EQ(t.rgbGreen, 240);
+    EXPECT_EQ(t.rgbBlue, 230);
+}
+
+TEST(GifDecoder, CommentAndLoopCount)
+{
+    const QByteArray bytes = readFile(QStringLiteral("gif/comment.gif"));
+    std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+    CPicMemFile file(copy.data(), copy.size());
+    CPictureGIF gif;
+    ASSERT_TRUE(gif.Decode(&file));
+    EXPECT_STREQ(gif.GetComment(), "Hello world");
+    EXPECT_EQ(gif.GetLoopCount(), 7);
+}
+
+TEST(GifDecoder, SizeOnlyReadsTheLogicalScreen)
+{
+    CPicture pic;
+    pic.SetEscape(-1);
+    ASSERT_TRUE(decodeGif(pic, readFile(QStringLiteral("gif/offset.gif"))));
+    EXPECT_FALSE(pic.IsValid());
+    EXPECT_EQ(pic.GetWidth(), 20u);
+    EXPECT_EQ(pic.GetHeight(), 15u);
+    EXPECT_EQ(pic.GetType(), uint32_t(CPicture::TypeGIF));
+}
+
+TEST(GifDecoder, EscapeCancels)
+{
+    CPicture pic;
+    pic.SetEscape(2);
+    EXPECT_FALSE(decodeGif(pic, readFile(QStringLiteral("gif/plasma.gif"))));
+    EXPECT_STREQ(pic.GetLastError(), "Cancelled");
+}
+
+TEST(GifDecoder, DamagedDataEndsTheImageNotTheFile)
+{
+    // The first image's data jumps to codes beyond the table; the decoder
+    // goes on at the next image descriptor and still counts both images.
+    QByteArray bad = QByteArray(1, char(2)) + subBlocks(packCodes({{4, 3}, {1, 3}, {7, 3}, {7, 3}, {7, 3}}));
+    const QByteArray good = literalImageData({3, 3, 3, 3}, 2);
+    const QByteArray file = header(2, 2, 4) + descriptor(0, 0, 2, 2) + bad + descriptor(0, 0, 2, 2) + good + ";";
+    CPicture pic;
+    pic.SetFrame(1);
+    ASSERT_TRUE(decodeGif(pic, file)) << pic.GetLastError();
+    EXPECT_EQ(pic.GetNumFrames(), 2);
+    EXPECT_EQ(indicesTopDown(pic), QByteArray(4, char(3)));
+}
+
+TEST(GifDecoder, HostileFilesFailCleanly)
+{
+    const QByteArray fourPixels = literalImageData({1, 2, 3, 0}, 2);
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+        const char *text;
+    } cases[] = {
+        {"empty", QByteArray(), "Not a GIF"},
+        {"wrong signature", QByteArray("GIF7") + singleImage(2, 2, 2, 2).mid(4), "Not a GIF"},
+        {"header only", header(4, 4, 4), "GIF: no image"},
+        {"screen too large for the memory limit", singleImage(65535, 65535, 2, 2), "PICTURE_MAX_MEMORY exceeded"},
+        {"only an image of zero width", header(4, 4, 4) + descriptor(0, 0, 0, 4) + fourPixels + ";",
+         "GIF: no image"},
+        {"only an image of zero height", header(4, 4, 4) + descriptor(0, 0, 4, 0) + fourPixels + ";",
+         "GIF: no image"},
+        {"only an image beyond the screen", header(4, 4, 4) + descriptor(3, 0, 2, 2) + fourPixels + ";",
+         "GIF: no image"},
+        {"only garbage without a zero byte", header(4, 4, 4) + QByteArray(300, 'x'), "GIF: no image"},
+        {"application extension of a wrong size",
+         header(2, 2, 4) + QByteArray("\x21\xFF\x0A", 3) + QByteArray(10, 'a') + descriptor(0, 0, 2, 2)
+             + fourPixels + ";",
+         "GIF: no image"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        CPicture pic;
+        ASSERT_NE(pic.Create(3, 1, 8), nullptr);
+        EXPECT_FALSE(decodeGif(pic, c.bytes));
+        EXPECT_STREQ(pic.GetLastError(), c.text);
+        EXPECT_EQ(pic.GetWidth(), 3u);
+    }
+}
+
+TEST(GifDecoder, HostileButDecodableFiles)
+{
+    // A zero-size image between two real ones is skipped in both passes, so
+    // frame indices still match; a cut file keeps the rows it has.
+    const QByteArray px4 = literalImageData({1, 2, 3, 0}, 2);
+    {
+        const QByteArray file = header(2, 2, 4) + descriptor(0, 0, 2, 2) + px4 + descriptor(0, 0, 0, 5) + px4
+                                + descriptor(0, 0, 2, 2) + literalImageData({3, 3, 3, 3}, 2) + ";";
+        CPicture pic;
+        pic.SetFrame(1);
+        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetLastError();
+        EXPECT_EQ(pic.GetNumFrames(), 2);
+        EXPECT_EQ(indicesTopDown(pic), QByteArray(4, char(3)));
+    }
+    {
+        // Cut inside the data, no trailer.
+        std::vector<uint8_t> px(64 * 8);
+        for (size_t i = 0; i < px.size(); ++i)
+            px[i] = uint8_t(1 + i % 3);
+        QByteArray file = header(64, 8, 4) + descriptor(0, 0, 64, 8) + literalImageData(px, 2);
+        file.chop(file.size() / 2);
+        CPicture pic;
+        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetLastError();
+        EXPECT_EQ(uint8_t(indicesTopDown(pic)[0]), 1);
+        EXPECT_EQ(pic.GetPixelIndex(63, 0), 0); // bottom row not reached
+    }
+    {
+        // Indices beyond a two-colour table and a transparent index beyond
+        // the palette: a 1-bit picture with two palette entries.
+        const QByteArray file = header(4, 1, 2) + control(0, 200) + descriptor(0, 0, 4, 1)
+                                + literalImageData({0, 255, 7, 1}, 8) + ";";
+        CPicture pic;
+        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetLastError();
+        EXPECT_EQ(pic.GetBpp(), 1);
+        EXPECT_EQ(pic.GetNumColors(), 2u);
+        EXPECT_EQ(indicesTopDown(pic), QByteArray("\x00\x01\x01\x01", 4));
+    }
+    {
+        // Disposal 2 over a later image with a local table of 256 colours
+        // on a 1-bit canvas: the palette copy stops at the canvas's 2 entries.
+        QByteArray local = descriptor(0, 0, 2, 1, 0x87);
+        for (int i = 0; i < 256; ++i)
+            local.append(char(i)).append(char(i)).append(char(i));
+        const QByteArray file = header(2, 1, 2) + control(2, -1) + descriptor(0, 0, 2, 1)
+                                + literalImageData({1, 0}, 2) + control(0, 9) + local
+                                + literalImageData({9, 200}, 8) + ";";
+        CPicture pic;
+        pic.SetFrame(1);
+        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetLastError();
+        EXPECT_EQ(pic.GetBpp(), 1);
+        EXPECT_EQ(pic.GetNumColors(), 2u);
+        // Disposal 2 filled with every bit set; the transparent 9 leaves it.
+        EXPECT_EQ(indicesTopDown(pic), QByteArray("\x01\x00", 2));
+    }
+}
