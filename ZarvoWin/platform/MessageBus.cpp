@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -24,6 +25,10 @@ namespace {
 
 constexpr quint32 FrameMagic = 0x5342525Au; // "ZRBS"
 constexpr quint32 WantsAnswer = 1;
+constexpr int ListenBacklog = 1024;
+// While a peer's queue is full, a send tries again this often until its
+// time-out.
+constexpr int BusyRetryMs = 5;
 
 // What travels on an endpoint: one frame per connection, one answer back
 // when the sender waits for it. Both ends are processes of the same user
@@ -92,26 +97,55 @@ QStringList peerEndpoints()
     return peers;
 }
 
-// Connects without ever waiting. -1 when the peer cannot take the message
-// now; a peer that is gone has its endpoint removed.
-int connectTo(const QString &path)
+// The process that made an endpoint, from its name "<pid>-<n>.sock"; 0
+// when the name says nothing.
+qint64 endpointOwner(const QString &path)
 {
+    const QString name = QFileInfo(path).fileName();
+    bool ok = false;
+    const qint64 pid = name.left(name.indexOf(u'-')).toLongLong(&ok);
+    return ok && pid > 0 ? pid : 0;
+}
+
+// Whether the endpoint's process is gone. A refused connection alone does
+// not tell: a peer may be between creating its endpoint and listening on
+// it, and removing the file then would make that live peer unreachable.
+bool ownerIsGone(const QString &path)
+{
+    const qint64 pid = endpointOwner(path);
+    if (pid == 0)
+        return true; // not an endpoint this layer made, and nobody listens
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+enum class Connect { Done, Busy, Gone };
+
+// Connects without ever waiting. Busy when the peer's queue of waiting
+// connections is full right now; Gone when nobody listens (the endpoint is
+// removed when its process has ended).
+Connect connectTo(const QString &path, int *fdOut)
+{
+    *fdOut = -1;
     const QByteArray bytes = QFile::encodeName(path);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     if (bytes.size() >= static_cast<qsizetype>(sizeof(addr.sun_path)))
-        return -1;
+        return Connect::Gone;
     std::memcpy(addr.sun_path, bytes.constData(), static_cast<size_t>(bytes.size()));
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
-        return -1;
-    if (::connect(fd, reinterpret_cast<const sockaddr *>(&addr), sizeof(addr)) == 0)
-        return fd;
+        return Connect::Busy;
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&addr), sizeof(addr)) == 0) {
+        *fdOut = fd;
+        return Connect::Done;
+    }
     const int err = errno;
     ::close(fd);
-    if (err == ECONNREFUSED)
-        ::unlink(bytes.constData()); // nobody listens any more
-    return -1;
+    if (err == EAGAIN || err == EWOULDBLOCK || err == EINTR)
+        return Connect::Busy;
+    if ((err == ECONNREFUSED || err == ENOENT) && ownerIsGone(path))
+        ::unlink(bytes.constData());
+    return Connect::Gone;
 }
 
 bool sendFrame(int fd, const Frame &frame)
@@ -172,6 +206,10 @@ bool MessageBus::listen()
     QLocalServer::removeServer(path);
     auto server = std::make_unique<QLocalServer>();
     server->setSocketOptions(QLocalServer::UserAccessOption);
+    // Every post is a connection of its own; a burst of posts waits in this
+    // queue until the event loop takes them, so it is made long enough
+    // that a busy receiver loses none of an ordinary burst.
+    server->setListenBacklogSize(ListenBacklog);
     if (!server->listen(path))
         return false;
     connect(server.get(), &QLocalServer::newConnection, this, &MessageBus::onNewConnection);
@@ -254,9 +292,9 @@ void MessageBus::post(quint32 message, quint64 wParam, qint64 lParam)
     frame.lParam = lParam;
     frame.pid = ::getpid();
     for (const QString &peer : peerEndpoints()) {
-        const int fd = connectTo(peer);
-        if (fd < 0)
-            continue;
+        int fd = -1;
+        if (connectTo(peer, &fd) != Connect::Done)
+            continue; // gone, or its queue is full: a post never waits
         // The frame waits in the peer's queue; a peer that does not read
         // simply never sees it.
         sendFrame(fd, frame);
@@ -286,25 +324,37 @@ QList<MessageBus::Answer> MessageBus::send(quint32 message, quint64 wParam, qint
         size_t got = 0;
     };
     std::vector<Pending> pending;
-    for (const QString &peer : peerEndpoints()) {
-        const int fd = connectTo(peer);
-        if (fd < 0)
-            continue;
-        if (sendFrame(fd, frame))
-            pending.push_back(Pending{fd, AnswerFrame{}, 0});
-        else
-            ::close(fd);
-    }
+    // Peers whose queue of waiting connections is full: tried again until
+    // the time-out, since a send waits for its answers anyway.
+    QStringList busy;
+    const auto connectAll = [&](const QStringList &peers) {
+        QStringList stillBusy;
+        for (const QString &peer : peers) {
+            int fd = -1;
+            const Connect c = connectTo(peer, &fd);
+            if (c == Connect::Busy)
+                stillBusy.append(peer);
+            if (c != Connect::Done)
+                continue;
+            if (sendFrame(fd, frame))
+                pending.push_back(Pending{fd, AnswerFrame{}, 0});
+            else
+                ::close(fd);
+        }
+        return stillBusy;
+    };
 
     const qint64 deadline = nowMs() + qMax(0, timeoutMs);
-    while (!pending.empty()) {
+    busy = connectAll(peerEndpoints());
+    while (!pending.empty() || !busy.isEmpty()) {
         const qint64 left = deadline - nowMs();
         if (left <= 0)
             break;
         std::vector<pollfd> fds;
         for (const Pending &p : pending)
             fds.push_back(pollfd{p.fd, POLLIN, 0});
-        const int ready = ::poll(fds.data(), fds.size(), static_cast<int>(left));
+        const int wait = busy.isEmpty() ? static_cast<int>(left) : static_cast<int>(qMin<qint64>(left, BusyRetryMs));
+        const int ready = ::poll(fds.data(), fds.size(), wait);
         if (ready < 0 && errno != EINTR)
             break;
         for (size_t i = fds.size(); i-- > 0;) {
@@ -327,6 +377,8 @@ QList<MessageBus::Answer> MessageBus::send(quint32 message, quint64 wParam, qint
                 pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
             }
         }
+        if (!busy.isEmpty())
+            busy = connectAll(busy);
     }
     for (const Pending &p : pending)
         ::close(p.fd);
