@@ -15,7 +15,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sqlite3.h>
+
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 using Platform::Formatter;
 
@@ -122,11 +126,27 @@ bool CBdD::BeginWrite()
     return true;
 }
 
+// A COMMIT that meets a reader of the other program (which holds its
+// shared lock for the length of one read) fails as busy while the
+// transaction stays open: it is tried again as long as a BEGIN would be,
+// before the write is given up.
+bool CBdD::CommitWithRetry(SQLite::CmyDataBase &connection)
+{
+    bool committed = connection.CommitTransaction();
+    for (int retry = 0; !committed && retry < SQLite::CmyDataBase::BusyRetries
+                        && connection.GetLastCode() == SQLITE_BUSY && !sqlite3_get_autocommit(connection.Handle());
+         ++retry) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(SQLite::CmyDataBase::BusySleepMs));
+        committed = connection.CommitTransaction();
+    }
+    return committed;
+}
+
 bool CBdD::EndWrite(bool ok)
 {
     if (!IsOpen())
         return false;
-    if (ok && m_connection->GetLastCode() == 0 && m_connection->CommitTransaction())
+    if (ok && m_connection->GetLastCode() == 0 && CommitWithRetry(*m_connection))
         return true;
     // Keep the failing code visible (for the log) past the rollback. A
     // COMMIT that failed may already have ended the transaction; the
@@ -335,7 +355,7 @@ bool CBdD::RunBatch(const QStringList &texts)
             return false;
         }
     }
-    if (!m_connection->CommitTransaction()) {
+    if (!CommitWithRetry(*m_connection)) {
         const int code = m_connection->GetLastCode();
         m_connection->RollbackTransaction();
         m_connection->SetLastCode(code);

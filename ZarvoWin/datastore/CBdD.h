@@ -391,6 +391,8 @@ public:
     static qint64 SampleZoneCorrection(qint64 now);
 
 private:
+    // COMMIT, tried again while a reader keeps it busy.
+    static bool CommitWithRetry(SQLite::CmyDataBase &connection);
     static void StampModif(SQLite::CmyDataBase &connection, qint64 now);
     // The SQL literal of a value read with its typeof(): NULL, or the
     // quoted text.

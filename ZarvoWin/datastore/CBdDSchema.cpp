@@ -131,7 +131,7 @@ bool CBdD::InitBd(const QString &path)
         return fail(m_connection->GetLastCode());
     for (const QString &statement : CreationStatements())
         m_connection->Execute(statement);
-    bool ok = m_connection->GetLastCode() == 0 && m_connection->CommitTransaction();
+    bool ok = m_connection->GetLastCode() == 0 && CommitWithRetry(*m_connection);
     const int code = m_connection->GetLastCode();
     if (!ok)
         m_connection->RollbackTransaction();
@@ -311,7 +311,7 @@ CBdD::tUpgradeResult CBdD::UpdateDb()
         }
         db.SetLastCode(0);
         db.Execute(u"alter table Forecast add column Visible integer default 1");
-        if (db.GetLastCode() != 0 || !db.CommitTransaction())
+        if (db.GetLastCode() != 0 || !CommitWithRetry(db))
             return failWith(db.GetLastCode());
         result.outcome = Outcome::Completed;
         return result;
@@ -357,7 +357,7 @@ CBdD::tUpgradeResult CBdD::UpdateDb()
     else
         db.Execute(Formatter::sprintf(VersionFormat, {CurrentVersion}));
 
-    if (db.GetLastCode() != 0 || !db.CommitTransaction())
+    if (db.GetLastCode() != 0 || !CommitWithRetry(db))
         return failWith(db.GetLastCode());
     db.Execute(u"VACUUM");
     result.outcome = Outcome::Upgraded;

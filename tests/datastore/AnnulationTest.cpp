@@ -152,3 +152,22 @@ TEST_F(AnnulationTest, DropLastGroupRemovesOnlyTheGroupJustRecorded)
     EXPECT_EQ(history.Undo(), Outcome::Nothing);
     EXPECT_EQ(history.Redo(), Outcome::Nothing);
 }
+
+TEST_F(AnnulationTest, UndoRunsNewestFirstAndRedoOldestFirst)
+{
+    {
+        CBdD db;
+        db.Execute(u"create table Journal(n integer primary key, t text)");
+        ASSERT_TRUE(db.BeginWrite());
+        for (const char *step : {"1", "2", "3"})
+            db.ExecuteWithUndo(QStringLiteral("insert into Journal(t) values ('redo %1')").arg(step),
+                               QStringLiteral("insert into Journal(t) values ('undo %1')").arg(step));
+        ASSERT_TRUE(db.EndWrite());
+        db.Execute(u"delete from Journal");
+    }
+    ASSERT_EQ(history.Undo(), Outcome::Done);
+    ASSERT_EQ(history.Redo(), Outcome::Done);
+    CBdD db;
+    EXPECT_EQ(cell(db, "select group_concat(t, ',') from (select t from Journal order by n)"),
+              "undo 3,undo 2,undo 1,redo 1,redo 2,redo 3");
+}

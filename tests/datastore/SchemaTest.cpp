@@ -20,7 +20,12 @@ inline void PrintTo(const QString &s, std::ostream *os)
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <cstring>
 
 using Outcome = CBdD::tUpgradeResult::Outcome;
 
@@ -119,6 +124,35 @@ void makeOldFile(const QString &path, int version, bool withInfos = true, bool w
     exec(db, "insert into Projets(Id, Nom, Date_Modif, Origine_Modif, Deleted) values (32, 'Ancien', 7, 1, 0)");
 }
 
+// For the life of the object, this thread loses the rights that let root
+// read and write any file regardless of its permissions.
+class WithoutFileRights
+{
+public:
+    WithoutFileRights()
+    {
+        if (::syscall(SYS_capget, &m_header, m_saved) != 0)
+            return;
+        __user_cap_data_struct reduced[2];
+        std::memcpy(reduced, m_saved, sizeof(reduced));
+        for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+            reduced[cap / 32].effective &= ~(1u << (cap % 32));
+        m_active = ::syscall(SYS_capset, &m_header, reduced) == 0;
+    }
+    ~WithoutFileRights()
+    {
+        if (m_active)
+            ::syscall(SYS_capset, &m_header, m_saved);
+    }
+    WithoutFileRights(const WithoutFileRights &) = delete;
+    WithoutFileRights &operator=(const WithoutFileRights &) = delete;
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_active = false;
+};
+
 class SchemaTest : public ::testing::Test
 {
 protected:
@@ -200,9 +234,17 @@ TEST_F(SchemaTest, UnusableFilesAreRefusedAndLeftAsTheyWere)
         ASSERT_TRUE(before.open(QIODevice::ReadOnly));
         const QByteArray bytes = before.readAll();
 
-        // With rights that ignore file permissions the file is writable after all.
-        if (c.readOnly && ::access(QFile::encodeName(path).constData(), W_OK) == 0)
-            continue;
+        // Root writes files it has no permission for: that right is put
+        // aside while the file is opened.
+        WithoutFileRights asAnyUser;
+        if (c.readOnly) {
+            const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR);
+            if (fd >= 0) {
+                ::close(fd);
+                ADD_FAILURE() << "the read-only file stays writable";
+                continue;
+            }
+        }
         CBdD db(path);
         EXPECT_FALSE(db.IsOpen());
         EXPECT_EQ(db.OpenError(), c.code);

@@ -3,10 +3,12 @@
 #include "CBdD.h"
 #include "CDataChangedNotifier.h"
 #include "QuoteSql.h"
+#include "RegisteredMessages.h"
 #include "TestFolders.h"
 
 #include "Clock.h"
 #include "Formatter.h"
+#include "MessageBus.h"
 #include "Settings.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +24,7 @@ inline void PrintTo(const QString &s, std::ostream *os)
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 
 using Platform::Formatter;
 
@@ -323,4 +326,70 @@ TEST_F(WriteTest, DataChangedReachesTheReceiverBeforeSendReturns)
     CBdD::SendDataChanged(CDataChangedNotifier::ProjectFields, 32);
     EXPECT_EQ(seen, (QList<QPair<qint64, qint64>>{{0, 1}, {1, 32}}));
     EXPECT_EQ(CDataChangedNotifier::UWM_DATA_CHANGED, 0x806Au);
+}
+
+TEST_F(WriteTest, LockedFileOrBusyCommitLandsNothing)
+{
+    ASSERT_TRUE(insertEntry(QStringLiteral("kept")));
+    const size_t kept = history.Steps().size();
+    const auto unchanged = [&] {
+        CBdD db;
+        EXPECT_EQ(cell(db, "select count(*) from Taches"), "1");
+        EXPECT_EQ(cell(db, "select Pc from NextRowId where Name='Taches'"), "104");
+        EXPECT_EQ(history.Steps().size(), kept);
+    };
+
+    // The other program holds the write lock past every retry: the write
+    // does not start.
+    SQLite::CmyDataBase other;
+    ASSERT_EQ(other.Open(path), 0);
+    ASSERT_TRUE(other.BeginTransaction());
+    EXPECT_FALSE(insertEntry(QStringLiteral("refused")));
+    other.RollbackTransaction();
+    unchanged();
+
+    // The other program is in the middle of a read that outlasts the
+    // retries: the COMMIT cannot land, the write is rolled back.
+    ASSERT_EQ(other.Execute(u"BEGIN"), 0);
+    ASSERT_TRUE(other.Query(u"select count(*) from Taches").hasRows());
+    {
+        CBdD db;
+        ASSERT_TRUE(db.BeginWrite());
+        db.AllocateRowId(CBdD::TableTaches);
+        db.StampRow(CBdD::TableTaches, 101);
+        EXPECT_FALSE(db.EndWrite());
+        EXPECT_EQ(db.LastCode(), SQLITE_BUSY);
+    }
+    ASSERT_EQ(other.Execute(u"COMMIT"), 0);
+    unchanged();
+
+    // Once the file is free again, writes land as before.
+    int id = 0;
+    ASSERT_TRUE(insertEntry(QStringLiteral("next"), &id));
+    EXPECT_EQ(id, 104);
+}
+
+TEST_F(WriteTest, StampsPostTheChangeBroadcast)
+{
+    Platform::MessageBus tray;
+    ASSERT_TRUE(tray.listen());
+    QSignalSpy spy(&tray, &Platform::MessageBus::received);
+    const quint32 change = Platform::MessageBus::registerMessage(RegisteredMessages::ZarvoChange);
+
+    ASSERT_TRUE(insertEntry(QStringLiteral("a")));
+    {
+        CBdD db;
+        ASSERT_TRUE(db.BeginWrite());
+        db.StampTimeEntriesWhere(QStringLiteral("Id=101"));
+        ASSERT_TRUE(db.EndWrite());
+    }
+    // One broadcast per stamp, each with wParam 0 and lParam 0.
+    while (spy.count() < 2)
+        ASSERT_TRUE(spy.wait(30000));
+    for (const QList<QVariant> &args : spy) {
+        const auto m = args.at(0).value<Platform::MessageBus::Message>();
+        EXPECT_EQ(m.message, change);
+        EXPECT_EQ(m.wParam, 0u);
+        EXPECT_EQ(m.lParam, 0);
+    }
 }
