@@ -1,0 +1,34 @@
+#pragma once
+#include "LongString.h"
+#include "Record.h"
+
+#include <vector>
+
+namespace Biff8 {
+
+// The workbook's table of unique cell texts. A string that crosses the end
+// of a chunk goes on in the next CONTINUE record after one byte repeating
+// its width flag; a string header is never cut.
+class SharedStringTable : public Record
+{
+public:
+    SharedStringTable() : Record(0x00FC, 8) {}
+
+    std::uint32_t total = 0;
+    std::uint32_t unique = 0;
+    std::vector<LongString> strings;
+
+    void clear();
+    // Computes the split points with the size.
+    std::uint32_t DataSize() override;
+    std::uint32_t Write(Buffer &out) override;
+
+protected:
+    void storeData(std::uint8_t *p) override;
+
+private:
+    // Lays the strings out; stores them at p unless p is null.
+    std::uint32_t layout(std::uint8_t *p);
+};
+
+} // namespace Biff8
