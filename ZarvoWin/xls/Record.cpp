@@ -16,8 +16,9 @@ std::uint32_t Record::RecordSize()
 std::uint32_t Record::Write(Buffer &out)
 {
     const std::uint32_t size = DataSize();
-    if (size <= 64) {
-        std::uint8_t data[64];
+    if (size <= 2048) {
+        // Every cell record fits here, so cells cost no allocation.
+        std::uint8_t data[2048];
         storeData(data);
         return writeChunks(out, data, size);
     }

@@ -1,6 +1,7 @@
 #include "StreamReader.h"
 
 #include <cstring>
+#include <map>
 
 namespace StreamReader {
 
@@ -131,6 +132,88 @@ double rk(std::uint32_t value)
         std::memcpy(&v, &bits, 8);
     }
     return (value & 1) ? v / 100 : v;
+}
+
+} // namespace StreamReader
+
+namespace StreamReader {
+
+namespace {
+
+bool isCell(std::uint16_t id)
+{
+    switch (id) {
+    case 0x0201: case 0x027E: case 0x00BD: case 0x0203: case 0x00FD: case 0x0006: case 0x0205: case 0x00BE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QString checkIndex(const std::vector<std::uint8_t> &stream)
+{
+    bool ok = false;
+    const std::vector<Rec> recs = records(stream, &ok);
+    if (!ok)
+        return QStringLiteral("records run past the end");
+    std::map<std::uint32_t, std::size_t> at;
+    for (std::size_t i = 0; i < recs.size(); ++i)
+        at[recs[i].offset] = i;
+    std::vector<std::uint32_t> sheets;
+    for (const Rec &r : recs) {
+        if (r.id == 0x0085)
+            sheets.push_back(u32(r.data, 0));
+        if (r.id == 0x000A)
+            break;
+    }
+    if (sheets.empty())
+        return QStringLiteral("no sheet");
+    for (std::uint32_t sheetAt : sheets) {
+        auto bof = at.find(sheetAt);
+        if (bof == at.end() || recs[bof->second].id != 0x0809 || u16(recs[bof->second].data, 2) != 0x0010)
+            return QStringLiteral("BoundSheet position %1 is not a sheet BOF").arg(sheetAt);
+        const Rec &index = recs.at(bof->second + 1);
+        if (index.id != 0x020B)
+            return QStringLiteral("no Index after the BOF");
+        const std::uint32_t firstRow = u32(index.data, 4);
+        const std::uint32_t endRow = u32(index.data, 8);
+        const std::size_t blocks = (index.data.size() - 16) / 4;
+        if (blocks != (endRow - firstRow + 31) / 32)
+            return QStringLiteral("Index lists %1 blocks for rows %2..%3").arg(blocks).arg(firstRow).arg(endRow);
+        for (std::size_t k = 0; k < blocks; ++k) {
+            const std::uint32_t dbAt = u32(index.data, 16 + 4 * k);
+            auto db = at.find(dbAt);
+            if (db == at.end() || recs[db->second].id != 0x00D7)
+                return QStringLiteral("Index entry %1 (%2) is not a DBCell").arg(k).arg(dbAt);
+            const Rec &dbcell = recs[db->second];
+            const std::uint32_t firstRowAt = dbAt - u32(dbcell.data, 0);
+            auto row = at.find(firstRowAt);
+            if (row == at.end() || recs[row->second].id != 0x0208)
+                return QStringLiteral("DBCell %1 does not lead to a Row").arg(k);
+            const std::size_t rowCount = (dbcell.data.size() - 4) / 2;
+            std::uint32_t cellAt = firstRowAt + 20;
+            for (std::size_t i = 0; i < rowCount; ++i) {
+                const Rec &rowRec = recs.at(row->second + i);
+                if (rowRec.id != 0x0208)
+                    return QStringLiteral("block %1 has fewer Row records than offsets").arg(k);
+                const std::uint16_t rowIndex = u16(rowRec.data, 0);
+                if (rowIndex != firstRow + 32 * k + i)
+                    return QStringLiteral("block %1 row %2 is row %3").arg(k).arg(i).arg(rowIndex);
+                cellAt += u16(dbcell.data, 4 + 2 * i);
+                auto cell = at.find(cellAt);
+                if (cell == at.end() || !isCell(recs[cell->second].id))
+                    return QStringLiteral("offset of row %1 is not a cell record").arg(rowIndex);
+                if (u16(recs[cell->second].data, 0) != rowIndex)
+                    return QStringLiteral("first cell of row %1 belongs to another row").arg(rowIndex);
+                if (cell->second > 0 && isCell(recs[cell->second - 1].id)
+                    && u16(recs[cell->second - 1].data, 0) == rowIndex)
+                    return QStringLiteral("offset of row %1 is not its first cell").arg(rowIndex);
+            }
+        }
+    }
+    return {};
 }
 
 } // namespace StreamReader

@@ -40,3 +40,12 @@ Sst readSst(const std::vector<Rec> &recs, std::size_t index);
 double rk(std::uint32_t value);
 
 } // namespace StreamReader
+
+namespace StreamReader {
+
+// Follows the workbook's BoundSheet positions to every sheet, then each
+// Index position to a DBCell and each DBCell back to its Row records and
+// the first cell record of every row. Empty when all of them agree.
+QString checkIndex(const std::vector<std::uint8_t> &stream);
+
+} // namespace StreamReader

@@ -1,0 +1,46 @@
+#pragma once
+#include "RowBlock.h"
+#include "SheetRecords.h"
+#include "WorkbookRecords.h"
+
+#include <vector>
+
+namespace Biff8 {
+
+class ExcelWorksheet;
+class StringIndex;
+
+// The records of one sheet, rebuilt from its grid on every save.
+class Worksheet
+{
+public:
+    using Index = Biff8::Index;
+    using ColInfos = Biff8::ColInfos;
+    using Dimensions = Biff8::Dimensions;
+    using RowBlock = Biff8::RowBlock;
+    using CellTable = std::vector<RowBlock>;
+    using Window2 = Biff8::Window2;
+    using MergedCells = Biff8::MergedCells;
+
+    static constexpr int RowsPerBlock = 32;
+
+    BOF bof{BOF::Sheet};
+    Index index;
+    ColInfos colInfos;
+    Dimensions dimensions;
+    CellTable cellTable;
+    Window2 window2;
+    std::vector<MergedCells> mergedCells;
+    EOFRecord eof;
+
+    // Fills the records from a grid; its texts go to strings.
+    void build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &strings);
+    // Sets the Index and DBCell positions for a sheet whose BOF is at
+    // start; returns the position right after the sheet.
+    std::uint32_t place(std::uint32_t start);
+
+    std::uint32_t Size();
+    std::uint32_t Write(Buffer &out);
+};
+
+} // namespace Biff8
