@@ -10,4 +10,9 @@ class CPictureBMP : public CPicture
 public:
     CPictureBMP();
     bool Decode(CPicFile *file);
+
+private:
+    bool DecodeBody(CPicFile *file, const char *&error);
+    bool ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_t masks[3], bool keepAlpha);
+    void DecodeRle(CPicFile *file, bool fourBits);
 };

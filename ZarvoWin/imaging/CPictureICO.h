@@ -1,6 +1,8 @@
 #pragma once
 #include "CPicture.h"
 
+#include <cstddef>
+
 class CPicFile;
 
 // Icons and cursors: the chosen image of the directory, its AND mask made transparency.
@@ -10,4 +12,8 @@ class CPictureICO : public CPicture
 public:
     CPictureICO();
     bool Decode(CPicFile *file);
+
+private:
+    bool DecodeBody(CPicFile *file, const char *&error);
+    void ApplyMask(const uint8_t *mask, size_t maskRow, bool ownAlpha);
 };
