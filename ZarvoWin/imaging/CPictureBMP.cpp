@@ -316,6 +316,8 @@ bool CPictureBMP::ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_
 
     for (uint32_t y = 0; y < height; y++) {
         const size_t got = file->Read(row.data(), 1, srcRow);
+        if (got == 0)
+            break; // the file ends: the remaining rows stay black
         if (got < srcRow)
             std::memset(row.data() + got, 0, srcRow - got);
         uint8_t *dst = GetBits(y);
