@@ -1,5 +1,4 @@
 #include "CConfiguration.h"
-#include "CPicture.h"
 #include "ReportHeaderLayout.h"
 #include "TestFolders.h"
 
@@ -158,17 +157,6 @@ int screenDpiX()
     return screen ? int(std::lround(screen->logicalDotsPerInchX())) : 96;
 }
 
-// The logo cases need the bitmap decoder of the picture library.
-bool BitmapsDecode()
-{
-    const QString probe = writeLogo(QStringLiteral("probe.bmp"), 2, 2, 0);
-    return CPicture(probe, CPicture::TypeBMP).IsValid();
-}
-
-#define REQUIRE_BITMAPS()                                                                          \
-    if (!BitmapsDecode())                                                                          \
-    GTEST_SKIP() << "the picture library does not decode bitmaps yet"
-
 CConfiguration settingsWith(const QString &logo, int logoPos, const QString &text, int textPos)
 {
     CConfiguration c;
@@ -185,7 +173,6 @@ CConfiguration settingsWith(const QString &logo, int logoPos, const QString &tex
 
 TEST(DrawReportLogoAndText, LogoAndTextAtTheSamePlaceOnAPrinterPage)
 {
-    REQUIRE_BITMAPS();
     // A 254-pixel logo at 254 dots per inch is one inch: 508 dots on a
     // 508-dpi page. The text goes under it, against the right edge.
     const QString logo = writeLogo(QStringLiteral("logo.bmp"), 254, 127, 10000);
@@ -226,7 +213,6 @@ TEST(DrawReportLogoAndText, LogoAndTextAtTheSamePlaceOnAPrinterPage)
 
 TEST(DrawReportLogoAndText, PlacementsSideBySide)
 {
-    REQUIRE_BITMAPS();
     const QString logo = writeLogo(QStringLiteral("logo.bmp"), 254, 127, 10000);
     const QString text = writeFile(QStringLiteral("entete.rtf"), Letterhead);
     struct Case { int logoPos, textPos; int logoLeft; };
@@ -253,7 +239,6 @@ TEST(DrawReportLogoAndText, PlacementsSideBySide)
 
 TEST(DrawReportLogoAndText, ResolutionOfTheImageOrOfTheScreen)
 {
-    REQUIRE_BITMAPS();
     // A bitmap without resolution takes the screen's: on a page of twice
     // the screen's resolution it is drawn twice as large.
     const int screen = screenDpiX();
@@ -308,7 +293,6 @@ TEST(DrawReportLogoAndText, WhatCannotBeShownReservesNothing)
 
 TEST(DrawReportLogoAndText, ATextThatCannotBeShownAddsNothingUnderTheLogo)
 {
-    REQUIRE_BITMAPS();
     const QString logo = writeLogo(QStringLiteral("logo.bmp"), 254, 127, 10000);
     const QString empty = writeFile(QStringLiteral("vide.rtf"), "");
     const QString missing = TestFolders::file(QStringLiteral("absent.rtf"));
