@@ -22,6 +22,7 @@ inline void PrintTo(const QString &s, std::ostream *os)
 }
 #include <sqlite3.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -310,6 +311,17 @@ TEST_F(WriteTest, LogIsWrittenOnlyWhenAskedAndKeepsItsSecondHalf)
     // The middle byte (20 026) lies in line 200; whole lines from 201 on stay.
     EXPECT_EQ(log, old.mid(201 * 100) + line);
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(path).path() + "/Zarvo.newlog"));
+
+    // Without room for the second file the log starts again with the line.
+    {
+        QFile f(CBdD::LogPathFor(path));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    ASSERT_TRUE(QDir().mkdir(QFileInfo(path).path() + "/Zarvo.newlog"));
+    db.Connection()->SetLastCode(SQLITE_BUSY);
+    db.LogSqlError(QStringLiteral("UpdateDb"));
+    EXPECT_EQ(readAll(CBdD::LogPathFor(path)), line);
 
     // Only the file's own extension is replaced.
     EXPECT_EQ(CBdD::LogPathFor("/a.b/Zarvo.sdb"), "/a.b/Zarvo.log");
