@@ -55,8 +55,12 @@ ExcelCell *ExcelWorksheet::CellAt(int row, int column)
         m_rows.resize(std::size_t(m_rowCount));
     }
     auto &cells = m_rows[std::size_t(row)];
-    if (cells.size() <= std::size_t(column))
+    if (cells.size() <= std::size_t(column)) {
+        // A row is usually filled left to right up to the grid's width.
+        if (cells.capacity() < std::size_t(m_columnCount))
+            cells.reserve(std::size_t(m_columnCount));
         cells.resize(std::size_t(column) + 1);
+    }
     return &cells[std::size_t(column)];
 }
 

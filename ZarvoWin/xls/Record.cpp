@@ -5,8 +5,6 @@ namespace Biff8 {
 std::uint32_t Record::RecordSize()
 {
     const std::uint32_t size = DataSize();
-    if (!m_splitPoints.empty())
-        return size + 4 * std::uint32_t(m_splitPoints.size() + 1);
     if (size <= MaxChunk)
         return size + 4;
     const std::uint32_t chunks = (size + MaxChunk - 1) / MaxChunk;
@@ -16,18 +14,21 @@ std::uint32_t Record::RecordSize()
 std::uint32_t Record::Write(Buffer &out)
 {
     const std::uint32_t size = DataSize();
-    if (size <= 2048) {
-        // Every cell record fits here, so cells cost no allocation.
-        std::uint8_t data[2048];
-        storeData(data);
-        return writeChunks(out, data, size);
+    if (size <= MaxChunk) {
+        // One chunk: the data is stored straight into the output.
+        std::uint8_t *p = ByteSink::grow(out, 4 + std::size_t(size));
+        ByteSink::put16(p, m_id);
+        ByteSink::put16(p + 2, std::uint16_t(size));
+        storeData(p + 4);
+        return 4 + size;
     }
     Buffer data(size);
     storeData(data.data());
     return writeChunks(out, data.data(), size);
 }
 
-std::uint32_t Record::writeChunks(Buffer &out, const std::uint8_t *data, std::uint32_t size) const
+std::uint32_t Record::writeChunks(Buffer &out, const std::uint8_t *data, std::uint32_t size,
+                                  const std::vector<std::uint32_t> &splitPoints) const
 {
     const std::size_t start = out.size();
     auto chunk = [&](std::uint16_t id, std::uint32_t from, std::uint32_t to) {
@@ -37,7 +38,7 @@ std::uint32_t Record::writeChunks(Buffer &out, const std::uint8_t *data, std::ui
         if (to > from)
             std::memcpy(p + 4, data + from, to - from);
     };
-    if (m_splitPoints.empty()) {
+    if (splitPoints.empty()) {
         std::uint32_t from = 0;
         std::uint16_t id = m_id;
         do {
@@ -49,7 +50,7 @@ std::uint32_t Record::writeChunks(Buffer &out, const std::uint8_t *data, std::ui
     } else {
         std::uint32_t from = 0;
         std::uint16_t id = m_id;
-        for (std::uint32_t point : m_splitPoints) {
+        for (std::uint32_t point : splitPoints) {
             chunk(id, from, point);
             from = point;
             id = ContinueId;

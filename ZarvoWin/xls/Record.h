@@ -7,8 +7,9 @@
 namespace Biff8 {
 
 // Base of every record of the workbook stream: a 16-bit identifier and a
-// data part. Data longer than one chunk goes on in CONTINUE records, either
-// cut every 8224 bytes or at the split points a record chose itself.
+// data part. Data longer than one chunk goes on in CONTINUE records, cut
+// every 8224 bytes; a record that must choose its own split points (the
+// shared string table) keeps them itself.
 class Record
 {
 public:
@@ -20,9 +21,10 @@ public:
     virtual ~Record() = default;
     Record(const Record &) = default;
     Record &operator=(const Record &) = default;
+    Record(Record &&) noexcept = default;
+    Record &operator=(Record &&) noexcept = default;
 
     std::uint16_t identifier() const { return m_id; }
-    const std::vector<std::uint32_t> &splitPoints() const { return m_splitPoints; }
 
     // Recomputes and returns the size of the data part.
     virtual std::uint32_t DataSize() { return m_dataSize; }
@@ -35,12 +37,13 @@ public:
 protected:
     // Stores the data part (DataSize() bytes) at data.
     virtual void storeData(std::uint8_t *data) = 0;
-    // Writes an already stored data part with its headers.
-    std::uint32_t writeChunks(Buffer &out, const std::uint8_t *data, std::uint32_t size) const;
+    // Writes an already stored data part with its headers, cut at the
+    // split points when there are any, else every MaxChunk bytes.
+    std::uint32_t writeChunks(Buffer &out, const std::uint8_t *data, std::uint32_t size,
+                              const std::vector<std::uint32_t> &splitPoints = {}) const;
 
     std::uint16_t m_id;
     std::uint32_t m_dataSize;
-    std::vector<std::uint32_t> m_splitPoints;
 };
 
 } // namespace Biff8

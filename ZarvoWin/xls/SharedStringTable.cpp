@@ -15,12 +15,18 @@ std::uint32_t SharedStringTable::DataSize()
     return m_dataSize = layout(nullptr);
 }
 
+std::uint32_t SharedStringTable::RecordSize()
+{
+    const std::uint32_t size = DataSize();
+    return size + 4 * std::uint32_t(m_splitPoints.size() + 1);
+}
+
 std::uint32_t SharedStringTable::Write(Buffer &out)
 {
     const std::uint32_t size = DataSize();
     Buffer data(size);
     storeData(data.data());
-    return writeChunks(out, data.data(), size);
+    return writeChunks(out, data.data(), size, m_splitPoints);
 }
 
 void SharedStringTable::storeData(std::uint8_t *p)

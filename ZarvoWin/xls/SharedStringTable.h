@@ -21,7 +21,10 @@ public:
     void clear();
     // Computes the split points with the size.
     std::uint32_t DataSize() override;
+    std::uint32_t RecordSize() override;
     std::uint32_t Write(Buffer &out) override;
+    // Where CONTINUE records begin, as offsets into the data part.
+    const std::vector<std::uint32_t> &splitPoints() const { return m_splitPoints; }
 
 protected:
     void storeData(std::uint8_t *p) override;
@@ -29,6 +32,8 @@ protected:
 private:
     // Lays the strings out; stores them at p unless p is null.
     std::uint32_t layout(std::uint8_t *p);
+
+    std::vector<std::uint32_t> m_splitPoints;
 };
 
 } // namespace Biff8

@@ -46,6 +46,8 @@ void Worksheet::build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &s
     std::vector<CellBlock::RkCell> run;
     for (int r = 0; r < rowCount; ++r) {
         RowBlock &block = cellTable[std::size_t(r / RowsPerBlock)];
+        if (r % RowsPerBlock == 0)
+            block.cells.reserve(std::size_t(std::min(RowsPerBlock, rowCount - r)) * std::size_t(columnCount));
         const auto row = std::uint16_t(r);
         for (int c = 0; c < columnCount;) {
             if (!firstVisited) {
