@@ -510,3 +510,44 @@ QString CProjectStore::PredecessorMessage(int answer, const QString &name)
         return QString();
     }
 }
+
+// ---------------------------------------------------------------- forecast
+
+tForecastRun CProjectStore::ComputeForecast()
+{
+    if (m_forecastBusy)
+        return tForecastRun(); // a run is going on: never started again from inside it
+    m_forecastBusy = true;
+    if (m_forecastStatus)
+        m_forecastStatus(Platform::Texts::get(646, QStringLiteral("Calcul de la planification en cours ...")));
+    const CConfiguration *config = CAppData::Configuration();
+    const CConfiguration fallback;
+    const qint64 now = Platform::Clock::now();
+    LoadTaskPeriods(now);
+    CForecastScheduler run(*this, config ? *config : fallback, config ? config->pctNonComptabilise : 0);
+    m_currentRun = &run;
+    run.Run(now);
+    m_currentRun = nullptr;
+    tForecastRun result = run.Result();
+    result.ran = true;
+    if (m_forecastStatus)
+        m_forecastStatus(QString());
+    m_forecastBusy = false;
+    return result;
+}
+
+bool CProjectStore::IsForecastTimedOut()
+{
+    return m_currentRun && m_currentRun->IsTimedOut();
+}
+
+void CProjectStore::LoadTaskPeriods(qint64 date)
+{
+    if (m_bookedFrom != 0 && m_bookedFrom <= date)
+        return;
+    CBdD db(CAppData::CurrentDatabasePath());
+    db.GetEntryPeriodsAfter(m_booked, date);
+    m_bookedFrom = date;
+    if (CConfiguration *config = CAppData::Configuration())
+        config->SetBookedIntervals(m_booked);
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include "CForecastScheduler.h"
 #include "CProject.h"
 #include "CTreeFiller.h"
 #include "tDebutFin.h"
@@ -86,6 +87,27 @@ public:
     // the nodes are cleared and after time entries changed.
     void ResetBookedPeriods();
 
+    // ---- forecast scheduler ----
+    // Gives every open node of the tree a computed start and end from now
+    // on (see CForecastScheduler), after loading the booked time. A call
+    // made while a run is going on (from a timer or a refresh) does
+    // nothing and answers with `ran` false. Shows nothing: the caller
+    // shows the result's warning after the run.
+    tForecastRun ComputeForecast();
+    bool IsForecastRunning() const { return m_forecastBusy; }
+    // True once the current run has used up its time budget.
+    bool IsForecastTimedOut();
+    // Reads the booked intervals of the entries ending after `date`, with a
+    // connection of its own, and hands them to the settings object; does
+    // nothing when they were already read from a date not later than it.
+    void LoadTaskPeriods(qint64 date);
+    // Shows a text in the main frame's status bar during a run, then an
+    // empty text for the idle one; set by the main frame.
+    void SetForecastStatusHook(std::function<void(const QString &)> hook)
+    {
+        m_forecastStatus = std::move(hook);
+    }
+
     // ---- recorded-time totals ----
     // The largest Taches.Date_Modif seen by the last totals load (0: none
     // yet) and the rows stamped at that second, to notice a later change
@@ -141,4 +163,7 @@ private:
     tProjectContext m_context;
     ChildOrderWriter m_childOrderWriter;
     std::function<void(CProjectStore &)> m_historyLoader;
+    CForecastScheduler *m_currentRun = nullptr;
+    bool m_forecastBusy = false;
+    std::function<void(const QString &)> m_forecastStatus;
 };
