@@ -2,6 +2,7 @@
 
 #include "CPicFile.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -173,6 +174,9 @@ CPictureJPG::Outcome CPictureJPG::Run(jpeg_decompress_struct *cinfo, CPicFile *f
         cinfo->scale_num = 1;
         cinfo->scale_denom = m_info.nJpegScale;
     }
+    // Colour straight into the picture's blue-green-red order.
+    if (cinfo->out_color_space == JCS_RGB && !cinfo->quantize_colors)
+        cinfo->out_color_space = JCS_EXT_BGR;
     jpeg_calc_output_dimensions(cinfo);
 
     if (m_info.nEscape == -1) {
@@ -223,36 +227,45 @@ CPictureJPG::Outcome CPictureJPG::Run(jpeg_decompress_struct *cinfo, CPicFile *f
     }
 
     const JDIMENSION width = cinfo->output_width;
-    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                                   width * components, 1);
     const uint32_t height = GetHeight();
-    while (cinfo->output_scanline < cinfo->output_height) {
-        if (m_info.nEscape != 0) {
-            SetLastError("Cancelled");
-            return Outcome::Failed;
-        }
-        const uint32_t y = cinfo->output_scanline;
-        if (jpeg_read_scanlines(cinfo, row, 1) != 1)
-            break;
-        uint8_t *dst = GetBits(height - 1 - y);
-        const JSAMPLE *s = row[0];
-        if (components == 4) {
-            // Inverted CMYK as stored by most writers: 255 is no ink.
+    if (components == 4) {
+        // Inverted CMYK as stored by most writers (255 is no ink), converted
+        // row by row from the library's buffer.
+        JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                       width * components, 1);
+        while (cinfo->output_scanline < cinfo->output_height) {
+            if (m_info.nEscape != 0) {
+                SetLastError("Cancelled");
+                return Outcome::Failed;
+            }
+            const uint32_t y = cinfo->output_scanline;
+            if (jpeg_read_scanlines(cinfo, row, 1) != 1)
+                break;
+            uint8_t *dst = GetBits(height - 1 - y);
+            const JSAMPLE *s = row[0];
             for (JDIMENSION x = 0; x < width; ++x, s += 4, dst += 3) {
                 const unsigned k = s[3];
                 dst[0] = uint8_t(s[2] * k / 255);
                 dst[1] = uint8_t(s[1] * k / 255);
                 dst[2] = uint8_t(s[0] * k / 255);
             }
-        } else if (components == 3) {
-            // Red-green-blue from the library, blue-green-red in the picture.
-            for (JDIMENSION x = 0; x < width; ++x, s += 3, dst += 3) {
-                dst[0] = s[2];
-                dst[1] = s[1];
-                dst[2] = s[0];
+        }
+    } else {
+        // Grey levels, palette indices and colours go straight into the
+        // picture's rows, top row first; colours come out of the library in
+        // the picture's blue-green-red order.
+        JSAMPROW rows[16];
+        while (cinfo->output_scanline < cinfo->output_height) {
+            if (m_info.nEscape != 0) {
+                SetLastError("Cancelled");
+                return Outcome::Failed;
             }
-        } else {
-            std::memcpy(dst, s, width);
+            const uint32_t y = cinfo->output_scanline;
+            const uint32_t n = std::min<uint32_t>(16, cinfo->output_height - y);
+            for (uint32_t k = 0; k < n; ++k)
+                rows[k] = GetBits(height - 1 - (y + k));
+            if (jpeg_read_scanlines(cinfo, rows, n) == 0)
+                break;
         }
     }
     jpeg_finish_decompress(cinfo);

@@ -1,0 +1,36 @@
+// Feeds arbitrary bytes to the JPEG decoder, with the output settings picked
+// by the input's length: library defaults, grey, quantised colours or half
+// size.
+#include "CPicMemFile.h"
+#include "CPicture.h"
+#include "CPictureJPG.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    std::vector<uint8_t> copy(data, data + size);
+    {
+        CPicMemFile file(copy.data(), copy.size());
+        CPicture pic;
+        pic.SetEscape(-1);
+        if (!pic.Decode(&file, CPicture::TypeJPG))
+            return 0;
+        // Large pictures are valid up to the memory limit, but slow.
+        if (uint64_t(pic.GetWidth()) * pic.GetHeight() > 4u * 1024 * 1024)
+            return 0;
+    }
+    CPicMemFile file(copy.data(), copy.size());
+    CPicture pic;
+    switch (size & 3) {
+    case 1: pic.SetCodecOption(CPictureJPG::OptionGrey, CPicture::TypeJPG); break;
+    case 2: pic.SetCodecOption(CPictureJPG::OptionQuantise, CPicture::TypeJPG); break;
+    case 3: pic.SetJpegScale(2); break;
+    default: break;
+    }
+    if (pic.Decode(&file, CPicture::TypeJPG) && pic.IsValid())
+        (void)pic.GetPixelColor(long(pic.GetWidth()) - 1, 0);
+    return 0;
+}
