@@ -317,6 +317,7 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
     int32_t lastTrans = -1;
     RGBQUAD lastTable[256] = {};
     bool delivered = false;
+    uint64_t keptBytes = 0;
 
     for (;;) {
         int c = in.GetByte();
@@ -432,6 +433,11 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
             if (m_info.bGetAllFrames) {
                 if (j == 0)
                     CreateFrameSlots(count);
+                // Every kept frame is a whole canvas: together they stay
+                // within the limit of one picture.
+                keptBytes += GetHeader().biSizeImage;
+                if (keptBytes > MaxMemory)
+                    return Fail("PICTURE_MAX_MEMORY exceeded");
                 if (auto frame = copyOf(*this))
                     SetFrameAt(j, std::move(frame));
             }
