@@ -93,6 +93,18 @@ void overlay(const CPicture &image, CPicture &canvas, uint32_t left, uint32_t to
             }
             continue;
         }
+        if (transIndex < 0 && ibpp == cbpp && (size_t(left) * cbpp) % 8 == 0) {
+            // Packed pixels starting on a byte: whole bytes, then the bits of
+            // the last one.
+            const size_t bits = size_t(w) * cbpp;
+            uint8_t *d = dst + size_t(left) * cbpp / 8;
+            std::memcpy(d, src, bits / 8);
+            if (bits % 8) {
+                const uint8_t mask = uint8_t(0xFF << (8 - bits % 8));
+                d[bits / 8] = uint8_t((d[bits / 8] & ~mask) | (src[bits / 8] & mask));
+            }
+            continue;
+        }
         for (uint32_t x = 0; x < w; ++x) {
             const uint8_t index = indexAt(src, x, ibpp);
             if (int32_t(index) != transIndex)

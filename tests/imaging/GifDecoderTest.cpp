@@ -3,6 +3,7 @@
 
 #include "CPictureGIF.h"
 
+#include <QDir>
 #include <QJsonArray>
 
 #include <gtest/gtest.h>
@@ -260,4 +261,44 @@ TEST(GifDecoder, HostileButDecodableFiles)
         // Disposal 2 filled with every bit set; the transparent 9 leaves it.
         EXPECT_EQ(indicesTopDown(pic), QByteArray("\x01\x00", 2));
     }
+}
+
+TEST(GifDecoder, FuzzFindingsReplay)
+{
+    // Inputs the fuzzer stopped on, decoded the ways it decodes them.
+    const QDir dir(path(QStringLiteral("crash")));
+    const QStringList files = dir.entryList({QStringLiteral("gif-*.bin")}, QDir::Files, QDir::Name);
+    for (const QString &name : files) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray bytes = readFile(QStringLiteral("crash/") + name);
+        for (int round = 0; round < 3; ++round) {
+            CPicture pic;
+            if (round == 1) {
+                pic.SetFrame(2);
+                pic.SetRetreiveAllFrames(true);
+            } else if (round == 2) {
+                pic.SetEscape(-1);
+            }
+            if (!decodeGif(pic, bytes)) {
+                EXPECT_STRNE(pic.GetLastError(), "");
+            }
+        }
+    }
+}
+
+TEST(GifDecoder, HugeCanvasFromAZeroScreenStaysBounded)
+{
+    // Logical screen 0 x 0, first image 26262 x 38429 at 1 bit (126 MB, within
+    // the limit): the first frame is delivered; keeping every frame up to the
+    // third one would pass the limit and fails.
+    const QByteArray bytes = readFile(QStringLiteral("crash/gif-timeout-huge-canvas.bin"));
+    CPicture first;
+    ASSERT_TRUE(decodeGif(first, bytes));
+    EXPECT_EQ(first.GetWidth(), 26262u);
+    EXPECT_EQ(first.GetBpp(), 1);
+    CPicture all;
+    all.SetFrame(2);
+    all.SetRetreiveAllFrames(true);
+    EXPECT_FALSE(decodeGif(all, bytes));
+    EXPECT_STREQ(all.GetLastError(), "PICTURE_MAX_MEMORY exceeded");
 }
