@@ -1,6 +1,8 @@
 #include "CodecFixtures.h"
 #include "CPictureJPG.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 using namespace codecfx;
@@ -192,5 +194,22 @@ TEST(JpegDecoder, HostileStreamsFailWithTheirText)
             EXPECT_STREQ(pic.GetLastError(), c.text);
         else
             EXPECT_STRNE(pic.GetLastError(), "");
+    }
+}
+
+TEST(JpegDecoder, FuzzFindingsReplay)
+{
+    // Inputs the fuzzer stopped on, decoded the ways it decodes them.
+    const QDir dir(path(QStringLiteral("crash")));
+    for (const QString &name : dir.entryList({QStringLiteral("jpg-*.bin")}, QDir::Files, QDir::Name)) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray bytes = readFile(QStringLiteral("crash/") + name);
+        for (uint32_t option : {0u, CPictureJPG::OptionGrey, CPictureJPG::OptionQuantise}) {
+            CPicture pic;
+            pic.SetCodecOption(option, CPicture::TypeJPG);
+            if (!decodeBytes(pic, bytes, CPicture::TypeJPG)) {
+                EXPECT_STRNE(pic.GetLastError(), "");
+            }
+        }
     }
 }
