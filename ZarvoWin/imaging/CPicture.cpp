@@ -27,9 +27,12 @@ int normaliseBpp(uint32_t bpp)
     return 24;
 }
 
+// Pixels per metre of a resolution, kept within the header's 32-bit field
+// whatever resolution a file claims.
 int32_t pelsPerMeter(int32_t dpi)
 {
-    return int32_t(std::floor(dpi * 10000.0 / 254.0 + 0.5));
+    const double ppm = std::floor(dpi * 10000.0 / 254.0 + 0.5);
+    return ppm >= 2147483647.0 ? INT32_MAX : int32_t(ppm);
 }
 
 } // namespace
