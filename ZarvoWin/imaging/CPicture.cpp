@@ -232,7 +232,7 @@ void CPicture::Copy(const CPicture &src, bool copyPixels, bool copySelection, bo
     const size_t paletteBytes = src.GetPaletteSize();
     if (copyPixels)
         std::memcpy(m_dib, src.m_dib, sizeof(BITMAPINFOHEADER) + paletteBytes + src.m_head.biSizeImage);
-    else
+    else if (paletteBytes)
         std::memcpy(GetPalette(), src.GetPalette(), paletteBytes);
     m_head = src.m_head;
     m_info = src.m_info;
