@@ -272,6 +272,27 @@ TEST_F(ForecastTotalsTest, LoadAfterChangesEqualsAFullLoad)
     EXPECT_EQ(totals(P3, A7), QStringLiteral("1/4000/-7100/-3100"));
 }
 
+TEST_F(ForecastTotalsTest, LoadAfterAnUndoEqualsAFullLoad)
+{
+    addEntry(100, P3, A7, T0 - 7200, T0 - 3600, T0 - 50);
+    reload();
+    Platform::Clock::setFixedNow(T0 + 10);
+    {
+        CBdD db;
+        ASSERT_TRUE(db.SetTimeEntryTimes(100, T0 - 7200, T0 - 1800));
+        EXPECT_TRUE(db.InitForecast(false));
+    }
+    EXPECT_EQ(totals(P3, A7), QStringLiteral("1/5400/-7200/-1800"));
+    // The undo puts the entry's older stamp back: still noticed.
+    ASSERT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+    {
+        CBdD db;
+        EXPECT_TRUE(db.InitForecast(false));
+    }
+    EXPECT_EQ(totals(P3, A7), QStringLiteral("1/3600/-7200/-3600"));
+    EXPECT_EQ(dumpAll(), dumpOfFullLoad());
+}
+
 TEST_F(ForecastTotalsTest, BookedTimeIsForgottenWhenTheStoreIsReloadedOrEntriesChange)
 {
     addEntry(100, P3, A7, T0 + 3600, T0 + 7200);
