@@ -156,6 +156,16 @@ TEST_F(ForecastSchedulerTest, PlacesWorkByCalendarPrioritiesLinksAndFixedStarts)
         {"completed without recorded time", monday, 0,
          {{1, -1, 8 * Hour, 0, "", 2, 0, 4}, {2, -1, 0, 0, "", 1, at(2024, 3, 1, 9), 4}},
          {{1, "1 -> 1"}, {2, "Fri 01/03 09:00:00 -> Fri 01/03 09:00:00"}}},
+        // Completed nodes take dates from their links, over several passes;
+        // a link to an open node means now.
+        {"completed nodes dated by their links", monday, 0,
+         {{1, -1, 0, 0, "", 1, at(2024, 2, 29, 9), 4},
+          {2, -1, 0, 0, ";1,-2,1,4;", 2, 0, 4},
+          {3, -1, 0, 0, ";4,-2,0,4;", 2, 0, 4},
+          {4, -1, 8 * Hour}},
+         {{1, "Thu 29/02 09:00:00 -> Thu 29/02 09:00:00"},
+          {2, "Fri 01/03 09:00:00 -> Fri 01/03 09:00:00"},
+          {3, "Mon 04/03 08:00:00 -> Mon 04/03 08:00:00"}}},
     };
     for (const Case &c : cases) {
         Platform::Clock::setFixedNow(c.now);
