@@ -231,7 +231,10 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
         m_info.last_c_isvalid = false;
     }
 
-    if (offBits != 0 && !file->Seek(start + int64_t(offBits), 0)) {
+    // Pixels said to lie past the end of the file: there are none to read.
+    const int64_t fileSize = file->Size();
+    if (offBits != 0
+        && ((fileSize >= 0 && start + int64_t(offBits) >= fileSize) || !file->Seek(start + int64_t(offBits), 0))) {
         error = "Error reading BMP info";
         return false;
     }

@@ -142,6 +142,7 @@ TEST(Hostile, BmpHeadersThatFail)
         {"info header size 20", bmp(shortHeader, {}, {}), "Error reading BMP info"},
         {"info header cut short", bmp(Info{}, {}, {}).left(30), "Error reading BMP info"},
         {"planes 2", bmp(planes, palette(256), QByteArray(8, 0)), "Error reading BMP info"},
+        {"pixels past the end", (bmp(Info{}, palette(256), {}).left(10) + le32(0x7FFFFFF0u) + bmp(Info{}, palette(256), {}).mid(14)), "Error reading BMP info"},
         {"height INT32_MIN", bmp(minHeight, palette(256), {}), "Error reading BMP info"},
         {"version 5 with a palette", bmp(v5palette, palette(256), QByteArray(8, 0)), "Error reading BMP info"},
         {"100000 x 100000", bmp(huge, {}, {}), "PICTURE_MAX_MEMORY exceeded"},
