@@ -2,6 +2,12 @@
 
 namespace Biff8 {
 
+const QString &ExcelCell::wideText() const
+{
+    static const QString none;
+    return m_kind == WideText ? m_text : none;
+}
+
 void ExcelCell::SetWideString(const QString &text)
 {
     qsizetype n = text.indexOf(QChar(0));
@@ -12,13 +18,12 @@ void ExcelCell::SetWideString(const QString &text)
         if (text.at(n - 1).isHighSurrogate() && text.at(n).isLowSurrogate())
             --n;
     }
-    m_narrow.clear();
     if (n == 0) {
-        m_wide.clear();
+        m_text.clear();
         m_kind = Empty;
         return;
     }
-    m_wide = n == text.size() ? text : text.left(n);
+    m_text = n == text.size() ? text : text.left(n);
     m_kind = WideText;
 }
 
@@ -28,13 +33,12 @@ void ExcelCell::SetString(const QByteArray &text)
     if (n < 0)
         n = text.size();
     n = qMin<qsizetype>(n, MaxTextLength);
-    m_wide.clear();
     if (n == 0) {
-        m_narrow.clear();
+        m_text.clear();
         m_kind = Empty;
         return;
     }
-    m_narrow = n == text.size() ? text : text.left(n);
+    m_text = QString::fromLatin1(text.constData(), n);
     m_kind = NarrowText;
 }
 
@@ -48,6 +52,12 @@ void ExcelCell::SetInteger(std::int32_t value)
 {
     m_integer = value;
     m_kind = Integer;
+}
+
+void ExcelCell::SetFormula(std::shared_ptr<const FormulaData> formula)
+{
+    m_formula = std::move(formula);
+    m_kind = m_formula ? Formula : Empty;
 }
 
 void ExcelCell::SetSpan(std::uint16_t rows, std::uint16_t columns)

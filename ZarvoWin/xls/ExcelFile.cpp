@@ -52,16 +52,14 @@ bool ExcelFile::BuildStream(Buffer &out)
     for (std::size_t i = 0; i < m_grids.size(); ++i)
         m_worksheets[i].build(*m_grids[i], int(i), strings);
 
-    const std::uint32_t globalsSize = m_globals.Size();
-    std::uint32_t position = globalsSize;
-    for (std::size_t i = 0; i < m_globals.boundSheets.size(); ++i) {
-        m_globals.boundSheets[i].position = position;
-        if (i < m_worksheets.size())
-            position += m_worksheets[i].Size();
+    // Each sheet starts where the previous one ends; placing a sheet also
+    // sets its Index and DBCell positions.
+    std::uint32_t start = m_globals.Size();
+    for (std::size_t i = 0; i < m_worksheets.size(); ++i) {
+        if (i < m_globals.boundSheets.size())
+            m_globals.boundSheets[i].position = start;
+        start = m_worksheets[i].place(start);
     }
-    std::uint32_t start = globalsSize;
-    for (Worksheet &sheet : m_worksheets)
-        start = sheet.place(start);
 
     const std::uint32_t total = start;
     out.reserve(total);

@@ -114,6 +114,10 @@ void Worksheet::build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &s
                 block.addCell(CellBlock::labelSst(row, column, xf, strings.add(cell.wideText())));
                 ++c;
                 break;
+            case ExcelCell::Formula:
+                block.addCell(CellBlock::formula(row, column, xf, cell.formula()));
+                ++c;
+                break;
             }
         }
     }

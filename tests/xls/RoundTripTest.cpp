@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 
 using namespace Biff8;
@@ -112,6 +113,17 @@ void compare(const QJsonObject &sheet, const ExcelWorksheet &grid, const ExcelFi
             case ExcelCell::WideText:
                 same = same && type == 1 && got.at(1).toString() == cell->wideText();
                 break;
+            case ExcelCell::Formula: {
+                const FormulaData &f = *cell->formula();
+                if (f.hasStringResult) {
+                    same = same && type == 1 && got.at(1).toString() == f.stringResult;
+                } else {
+                    double cached;
+                    std::memcpy(&cached, f.cachedResult.data(), 8);
+                    same = same && type == 2 && got.at(1).toDouble() == cached;
+                }
+                break;
+            }
             }
             if (!same) {
                 ++mismatches;
@@ -180,6 +192,19 @@ TEST_F(RoundTrip, ReportLikeWorkbookReadsBackAsWritten)
         if (r % 10 == 0)
             grid.CellAt(r, 5)->SetWideString(QString(r * 100, QChar(u'a' + r % 26)) + QString::fromUtf16(u"\U0001F600"));
     }
+    // Formulas: =1+2 with its cached number, and ="abc" with a string result.
+    auto sum = std::make_shared<FormulaData>();
+    const double three = 3;
+    std::memcpy(sum->cachedResult.data(), &three, 8);
+    sum->formula = QByteArray::fromHex("07001E01001E020003");
+    grid.CellAt(72, 0)->SetFormula(sum);
+    grid.CellAt(72, 1)->SetFormula(sum);
+    auto text = std::make_shared<FormulaData>();
+    text->cachedResult = {0, 0, 0, 0, 0, 0, 0xFF, 0xFF};
+    text->formula = QByteArray::fromHex("0600170300616263");
+    text->hasStringResult = true;
+    text->stringResult = QStringLiteral("abc");
+    grid.CellAt(72, 2)->SetFormula(text);
     grid.CellAt(71, 0)->SetWideString(QString(40000, u'x'));
     grid.CellAt(71, 0)->SetSpan(1, 3);
 

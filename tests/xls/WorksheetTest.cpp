@@ -323,3 +323,35 @@ TEST(Worksheet, RandomGridsKeepIndexAndDbCellsInStep)
         build(file);
     }
 }
+
+TEST(Worksheet, FormulaCellsCarryTheirAttachedAndStringRecords)
+{
+    ExcelFile file;
+    file.NewWorkbook();
+    auto &grid = *file.Worksheets()[0];
+    auto f = std::make_shared<FormulaData>();
+    f->cachedResult = {0, 0, 0, 0, 0, 0, 0xFF, 0xFF};
+    f->options = 0x0008;
+    f->formula = QByteArray::fromHex("0600170300616263");
+    f->attachedId = 0x04BC;
+    f->attachedData = QByteArray::fromHex("000000000000010203");
+    f->hasStringResult = true;
+    f->stringResult = QStringLiteral("abc");
+    grid.CellAt(0, 0)->SetFormula(f);
+    grid.CellAt(1, 0)->SetDouble(1.5);
+    grid.CellAt(1, 1)->SetFormula(nullptr);
+    EXPECT_EQ(grid.cell(1, 1)->kind(), ExcelCell::Empty);
+    const auto recs = recordsOf(build(file));
+    const std::size_t s = sheetStart(recs);
+    EXPECT_EQ(ids(recs, s + 3, s + 12), (std::vector<std::uint16_t>{0x0208, 0x0208, 0x0006, 0x04BC, 0x0207, 0x0201,
+                                                                     0x027E, 0x0201, 0x00D7}));
+    const Rec &formula = recs[s + 5];
+    ASSERT_EQ(formula.data.size(), 28u);
+    EXPECT_EQ(u16(formula.data, 14), 0x0008);
+    EXPECT_EQ(u32(formula.data, 16), 0u);
+    EXPECT_EQ(u16(formula.data, 20), 6);
+    EXPECT_EQ(recs[s + 7].data, (Bytes{3, 0, 1, 'a', 0, 'b', 0, 'c', 0}));
+    // The first row's cells run over the formula and the records after it.
+    const Rec &dbcell = recs[s + 11];
+    EXPECT_EQ(u16(dbcell.data, 6), (4 + 28) + (4 + 9) + (4 + 9) + (4 + 6));
+}
