@@ -36,6 +36,21 @@ extern "C" void errorExit(j_common_ptr cinfo)
     std::longjmp(err->jump, 1);
 }
 
+// A progressive picture is decoded again by every scan: a file of thousands
+// of tiny scans would keep the decoder busy for minutes. Real files have a
+// few dozen at most.
+constexpr int MaxScans = 500;
+
+extern "C" void progressMonitor(j_common_ptr cinfo)
+{
+    auto *d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (d->is_decompressor && d->input_scan_number > MaxScans) {
+        auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
+        std::snprintf(err->text, sizeof err->text, "JPEG: more than %d scans", MaxScans);
+        std::longjmp(err->jump, 1);
+    }
+}
+
 // Warnings (a file cut short, damaged data) are not printed.
 extern "C" void outputMessage(j_common_ptr)
 {
@@ -130,6 +145,10 @@ bool CPictureJPG::Decode(CPicFile *file)
         return false;
     }
     jpeg_create_decompress(&cinfo);
+    jpeg_progress_mgr progress;
+    std::memset(&progress, 0, sizeof(progress));
+    progress.progress_monitor = progressMonitor;
+    cinfo.progress = &progress;
     const Outcome outcome = Run(&cinfo, file);
     jpeg_destroy_decompress(&cinfo);
     return outcome != Outcome::Failed;

@@ -213,3 +213,23 @@ TEST(JpegDecoder, FuzzFindingsReplay)
         }
     }
 }
+
+TEST(JpegDecoder, EndlessScansAreRefused)
+{
+    // A progressive file whose last scan is repeated 600 times.
+    const QByteArray file = readFile(QStringLiteral("jpg/progressive.jpg"));
+    const qsizetype lastScan = file.lastIndexOf(QByteArray("\xFF\xDA", 2));
+    ASSERT_GT(lastScan, 0);
+    const QByteArray scan = file.mid(lastScan, file.size() - 2 - lastScan);
+    QByteArray many = file.left(lastScan);
+    for (int i = 0; i < 600; ++i)
+        many.append(scan);
+    many.append("\xFF\xD9", 2);
+    CPicture pic;
+    EXPECT_FALSE(decodeBytes(pic, many, CPicture::TypeJPG));
+    EXPECT_STREQ(pic.GetLastError(), "JPEG: more than 500 scans");
+
+    // The original's dozen scans are fine.
+    CPicture ok;
+    EXPECT_TRUE(decodeBytes(ok, file, CPicture::TypeJPG));
+}
