@@ -1,11 +1,21 @@
-// Loading a large project tree into the store and filling a tree with it.
+// Loading a large project tree into the store and filling a tree with it:
+// 2 000 projects, 20 000 activity nodes below them and the statistics of
+// 100 000 time entries, first from records in memory (the store's own
+// cost), then from a user database through the database layer (what the
+// program does after start-up or a user switch).
+#include "CAppData.h"
+#include "CBdD.h"
 #include "CProjectStore.h"
 #include "CTreeWidgetFiller.h"
+#include "Formatter.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 #include <vector>
+
+using Platform::Formatter;
 
 namespace {
 
@@ -154,11 +164,168 @@ void BM_FillTreeWidget(benchmark::State &state)
 }
 BENCHMARK(BM_FillTreeWidget)->Unit(benchmark::kMillisecond);
 
+// ---------------------------------------------------------------------
+// The same tree in a user database
+// ---------------------------------------------------------------------
+
+QTemporaryDir &folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// Projets with their child lists, Activites, and Taches holding
+// EntriesPerNode finished entries for each of the ten activities of every
+// project.
+const QString &databasePath()
+{
+    static const QString path = [] {
+        const QString p = folder().path() + QStringLiteral("/Zarvo.sdb");
+        const Fixture &f = fixture();
+        CBdD db(p);
+        db.Connection()->BeginTransaction();
+        for (const tElement &e : f.projects)
+            db.Execute(Formatter::sprintf(
+                u"insert into Projets (Id, Nom, Commentaire, Title, Red, Green, Blue, IdTauxHoraire, Visible, "
+                u"Deleted, Ordre, Parent, Type, Activity) values (%d, '%s', '', '', 200, 180, 160, -1, 1, 0, 0, "
+                u"%d, %d, -1)",
+                {e.Id, e.Nom, e.Parent, e.Type}));
+        db.Execute(Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (-1, '%s')",
+                                      {f.rootOrder}));
+        for (int id = 1; id <= Projects; ++id)
+            if (!f.childOrders[size_t(id)].isEmpty())
+                db.Execute(Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (%d, '%s')",
+                                              {id, f.childOrders[size_t(id)]}));
+        for (const tElement &a : f.activities)
+            db.Execute(Formatter::sprintf(
+                u"insert into Activites (Id, Nom, Commentaire, Red, Green, Blue, IdTauxHoraire, Visible, "
+                u"Deleted, Ordre, Parent) values (%d, '%s', '', 100, 150, 200, -1, 1, 0, 0, -1)",
+                {a.Id, a.Nom}));
+        int entryId = 1;
+        qint64 start = 1'500'000'000;
+        for (int round = 0; round < EntriesPerNode; ++round)
+            for (int id = 1; id <= Projects; ++id)
+                for (int j = 0; j < ActivitiesPerProject; ++j) {
+                    db.Execute(Formatter::sprintf(
+                        u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Date_Modif,"
+                        u"Origine_Modif,Deleted,Title,Notes) values (%d,%I64d,%I64d,%d,%d,0,-1,%I64d,1,0,'','')",
+                        {entryId++, start, start + 1800, id, j * 20 + id % 20, start}));
+                    start += 1800;
+                }
+        db.Connection()->CommitTransaction();
+        return p;
+    }();
+    return path;
+}
+
+// Recorded-time totals of every project and activity, as the full load of
+// the forecast reads them; run here only when the project load does not
+// read them itself.
+void loadTotals(CBdD &db, CProjectStore &store)
+{
+    SQLite::MyTablePtr t = db.Query(
+        u"select IdProjet, IdActivite, count() as NbTask, sum(Fin-Debut) as Total, Min(Debut) as MinDeb, "
+        u"Max(Fin) as MaxFin FROM Taches where Taches.Deleted=0 and Fin > 0 group by IdProjet, IdActivite");
+    for (int r = 0; t && r < t->rowCount(); ++r)
+        store.AddTaskStatistics(t->GetCellView(r, 0).toInt(), t->GetCellView(r, 1).toInt(),
+                                t->GetCellView(r, 2).toInt(), t->GetCellView(r, 3).toLongLong(),
+                                t->GetCellView(r, 4).toLongLong(), t->GetCellView(r, 5).toLongLong());
+}
+
+// What the program does to rebuild the model: activities into the store,
+// then the project tree (with its forecast rows and totals).
+void loadFromDatabase(CBdD &db, CProjectStore &store)
+{
+    db.LoadActivities(nullptr, nullptr, true, QString());
+    db.LoadProjects(-1, nullptr);
+    if (store.GetNode(1) && store.GetNode(1)->GetTaskCount(true) == 0)
+        loadTotals(db, store);
+}
+
+void checkLoaded(benchmark::State &state, const CProjectStore &store)
+{
+    int activityNodes = 0;
+    int entries = 0;
+    for (int id = 1; id <= Projects; ++id) {
+        const CProject *node = store.GetNode(id);
+        if (!node)
+            continue;
+        for (const CProject *child : node->Children())
+            if (child->IsActivity()) {
+                ++activityNodes;
+                entries += child->GetTaskCount();
+            }
+    }
+    state.counters["projects"] = store.GetProjectCount();
+    state.counters["activityNodes"] = activityNodes;
+    state.counters["entries"] = entries;
+    if (store.GetProjectCount() != Projects || activityNodes != Projects * ActivitiesPerProject
+        || entries != Projects * ActivitiesPerProject * EntriesPerNode)
+        state.SkipWithError("the store does not hold the whole tree");
+}
+
+struct Database
+{
+    CProjectStore store;
+    CBdD db{databasePath()};
+    Database() { CAppData::SetProjectStore(&store); }
+    ~Database() { CAppData::SetProjectStore(nullptr); }
+};
+
+void BM_LoadStoreFromDatabase(benchmark::State &state)
+{
+    Database d;
+    for (auto _ : state) {
+        loadFromDatabase(d.db, d.store);
+        benchmark::DoNotOptimize(d.store.GetProjectCount());
+    }
+    checkLoaded(state, d.store);
+}
+BENCHMARK(BM_LoadStoreFromDatabase)->Unit(benchmark::kMillisecond);
+
+void BM_LoadFromDatabaseAndFillTree(benchmark::State &state)
+{
+    Database d;
+    size_t items = 0;
+    for (auto _ : state) {
+        loadFromDatabase(d.db, d.store);
+        FlatTree tree;
+        d.store.FillProjectTree(tree, nullptr, true, true, nullptr, QString(), QStringLiteral(";5,-2;17,-2;"));
+        items = tree.rows.size();
+        benchmark::DoNotOptimize(items);
+    }
+    checkLoaded(state, d.store);
+    state.counters["items"] = double(items);
+}
+BENCHMARK(BM_LoadFromDatabaseAndFillTree)->Unit(benchmark::kMillisecond);
+
+// What the project pane does when it rebuilds: its tree emptied, the model
+// reloaded and shown again in a QTreeWidget with check boxes.
+void BM_LoadFromDatabaseAndFillTreeWidget(benchmark::State &state)
+{
+    Database d;
+    QTreeWidget widget;
+    for (auto _ : state) {
+        widget.clear();
+        loadFromDatabase(d.db, d.store);
+        CTreeWidgetFiller filler(&widget, true);
+        d.store.FillProjectTree(filler, nullptr, true, true, nullptr, QString(), QStringLiteral(";5,-2;17,-2;"));
+        benchmark::DoNotOptimize(widget.topLevelItemCount());
+    }
+    checkLoaded(state, d.store);
+}
+BENCHMARK(BM_LoadFromDatabaseAndFillTreeWidget)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings, runtime folder and the message bus stay inside the
+    // benchmark's own folder.
+    const QByteArray root = folder().path().toUtf8();
+    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
+        qputenv(name, root);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

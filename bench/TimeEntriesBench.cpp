@@ -196,7 +196,8 @@ void LayerInsertOverwrite(benchmark::State &state)
 }
 
 // The same changes as bare statements: read the collisions, cut, delete,
-// move, insert, in one transaction.
+// move, insert, each row stamped, in one transaction; no undo, no 'Modif',
+// no id counter.
 void BareInsertOverwrite(benchmark::State &state)
 {
     Bare bare;
@@ -208,13 +209,16 @@ void BareInsertOverwrite(benchmark::State &state)
             bare.db, Formatter::sprintf(u"Select * FROM Taches Where Deleted=0 and Id <> -1 and Debut < %I64d and "
                                         u"(Fin > %I64d or Fin=0) order by Debut",
                                         {scene.end, scene.start})));
-        bare.exec(Formatter::sprintf(u"update Taches set Fin=%I64d Where Id in (%d)", {scene.start, scene.ids[0]}));
-        bare.exec(Formatter::sprintf(u"update Taches set Deleted=1 Where Id in (%d)", {scene.ids[1]}));
-        bare.exec(Formatter::sprintf(u"update Taches set Debut=%I64d Where Id in (%d)", {scene.end, scene.ids[2]}));
+        bare.exec(Formatter::sprintf(u"update Taches set Fin=%I64d, Date_Modif=%I64d, Origine_Modif=1 Where Id in (%d)",
+                                     {scene.start, scene.start, scene.ids[0]}));
+        bare.exec(Formatter::sprintf(u"update Taches set Deleted=1, Date_Modif=%I64d, Origine_Modif=1 Where Id in (%d)",
+                                     {scene.start, scene.ids[1]}));
+        bare.exec(Formatter::sprintf(u"update Taches set Debut=%I64d, Date_Modif=%I64d, Origine_Modif=1 Where Id in (%d)",
+                                     {scene.end, scene.start, scene.ids[2]}));
         bare.exec(Formatter::sprintf(
-            u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Deleted,Title,Notes) "
-            u"VALUES (%d,%I64d,%I64d,32,-1,0,-1,0,'Nouvelle','')",
-            {next++, scene.start, scene.end}));
+            u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Date_Modif,Origine_Modif,"
+            u"Deleted,Title,Notes) VALUES (%d,%I64d,%I64d,32,-1,0,-1,%I64d,1,0,'Nouvelle','')",
+            {next++, scene.start, scene.end, scene.start}));
         bare.exec(QStringLiteral("COMMIT TRANSACTION"));
         state.PauseTiming();
         scene.restore(bare);

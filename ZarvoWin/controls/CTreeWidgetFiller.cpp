@@ -29,15 +29,18 @@ CTreeFiller::Item CTreeWidgetFiller::InsertItem(Item parent, const QString &text
     return item;
 }
 
+// A state that does not change is not set again: each change is a
+// notice to the view, which a tree of many items feels.
 void CTreeWidgetFiller::SetCheck(Item item, bool checked)
 {
-    if (item && m_checkBoxes)
-        toItem(item)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    const Qt::CheckState state = checked ? Qt::Checked : Qt::Unchecked;
+    if (item && m_checkBoxes && toItem(item)->checkState(0) != state)
+        toItem(item)->setCheckState(0, state);
 }
 
 void CTreeWidgetFiller::Expand(Item item, bool expand)
 {
-    if (item)
+    if (item && toItem(item)->isExpanded() != expand)
         toItem(item)->setExpanded(expand);
 }
 

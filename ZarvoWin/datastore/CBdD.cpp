@@ -79,7 +79,7 @@ CBdD::~CBdD()
 void CBdD::AfterOpen()
 {
     m_connection->Execute(u"PRAGMA automatic_index=OFF");
-    EnsureTimeEntryIndex();
+    EnsureIndexes();
     LogSqlError(QStringLiteral("CBdD (1)"));
 }
 

@@ -198,11 +198,14 @@ public:
     // and sends UWM_DATA_CHANGED (wParam 0); it returns true only when its
     // COMMIT landed. Instants are 64-bit Unix seconds.
 
-    // The index on Taches(Fin) that the day, overlap and running-entry
-    // queries use; made when a file is opened, old files included, without
-    // a change of schema version. A failure (read-only or locked file) is
-    // not kept as the connection's error: the next open tries again.
-    void EnsureTimeEntryIndex();
+    // The indexes the reads of time entries and of the project tree use:
+    // Taches by end (one day's entries, overlaps, running entries), by
+    // project and activity (the recorded-time totals, read from the index
+    // alone) and by stamp (the newest change), and the child lists by
+    // parent. Made when a file is opened, old files included, without a
+    // change of schema version. A failure (read-only or locked file) is not
+    // kept as the connection's error: the next open tries again.
+    void EnsureIndexes();
 
     // The live entry `id`.
     bool GetTimeEntry(tTacheFull &entry, int id);

@@ -160,15 +160,25 @@ QString collisionQuery(const tTacheFull &entry)
 // Reads
 // =====================================================================
 
-void CBdD::EnsureTimeEntryIndex()
+void CBdD::EnsureIndexes()
 {
     if (!IsOpen())
         return;
+    const int kept = Connection()->GetLastCode();
     // Nearly every query of Taches asks for entries ending after an instant
     // or still running (Fin > t or Fin = 0). The start time is no use as an
-    // index there: "Debut <= t" holds for almost the whole history.
-    const int kept = Connection()->GetLastCode();
+    // index there: "Debut <= t" holds for almost the whole history, so an
+    // index on it would make the recent days, the ones shown most, the
+    // slowest to read.
     Execute(u"create index if not exists TachesFin on Taches(Fin)");
+    // The totals of recorded time group the live finished entries by project
+    // and activity: with every column they read in the index, the grouping
+    // walks the index in order, with no sort and no table look-up.
+    Execute(u"create index if not exists TachesTotals on Taches(IdProjet, IdActivite, Deleted, Fin, Debut)");
+    // The newest stamp, which tells the totals whether entries changed.
+    Execute(u"create index if not exists TachesModif on Taches(Date_Modif)");
+    // Every project of the tree is read with its child list.
+    Execute(u"create index if not exists ProjectChildsProject on ProjectChilds(IdProject)");
     Connection()->SetLastCode(kept);
 }
 
@@ -501,23 +511,25 @@ bool CBdD::InsertTimeEntry(tTacheFull &entry, bool fit)
         }
     } else if (ok) {
         const TimeEntryOverlap::tOverwritePlan plan = TimeEntryOverlap::PlanOverwrite(entry, rows);
-        // One statement per kind of change, each with the undo of every
-        // row it touches recorded first and those rows stamped after.
+        // One statement per kind of change, which stamps the rows it
+        // changes too; the whole rows, stamps included, are recorded for
+        // the undo first. The 'Modif' stamp follows with the entry's own.
+        const qint64 now = Platform::Clock::now();
         auto change = [&](const std::vector<int> &ids, const QString &setClause) {
             if (ids.empty())
                 return;
             const QString condition = QStringLiteral("Id in ") + EntryList::ToSql(ids);
-            const QString redo = Formatter::sprintf(u"update Taches set %s Where %s", {setClause, condition});
+            const QString redo = Formatter::sprintf(
+                u"update Taches set %s, Date_Modif=%I64d, Origine_Modif=%d Where %s", {setClause, now, 1, condition});
             RecordUndoWhere(redo, TableTaches, condition);
             Execute(redo);
-            StampTimeEntriesWhere(condition);
+            PostChange(0);
         };
         change(plan.deleted, QStringLiteral("Deleted=1"));
         change(plan.cut, Formatter::sprintf(u"Fin=%I64d", {entry.Debut}));
         change(plan.moved, Formatter::sprintf(u"Debut=%I64d", {entry.Fin}));
         for (const tTacheFull &span : plan.split) {
             change({span.Id}, Formatter::sprintf(u"Fin=%I64d", {entry.Debut}));
-            StampRow(TableTaches, span.Id);
             // The part after the entry becomes an entry of its own with the
             // same fields (still running when the spanning one was).
             const int id = AllocateRowId(TableTaches);

@@ -36,6 +36,28 @@ QSet<QString> parseKeys(const QString &text)
     return keys;
 }
 
+// One (project id, activity id) key as a number, so that a tree of many
+// thousand nodes is filled without building a text per node.
+qint64 pairKey(int projectId, int activityId)
+{
+    return (qint64(projectId) << 32) | quint32(activityId);
+}
+
+// The keys of a ";%d,%d;" list ("%d" alone is a project node).
+QSet<qint64> parsePairKeys(const QString &text)
+{
+    QSet<qint64> keys;
+    for (QStringView entry : QStringView(text).split(u';', Qt::SkipEmptyParts)) {
+        if (entry.trimmed().isEmpty())
+            continue;
+        const qsizetype comma = entry.indexOf(u',');
+        const int projectId = Platform::wtoi(comma < 0 ? entry : entry.left(comma));
+        const int activityId = comma < 0 ? -2 : Platform::wtoi(entry.mid(comma + 1));
+        keys.insert(pairKey(projectId, activityId));
+    }
+    return keys;
+}
+
 constexpr int ActivityImage = 16;
 
 } // namespace
@@ -370,24 +392,24 @@ void CProjectStore::FillProjectTree(CTreeFiller &tree, CTreeFiller::Item parentI
     // A checked list that does not start with ";" is a list of project ids
     // such as "(3,12)"; otherwise it holds ";%d,%d;" keys.
     const bool keysAsIds = !checked.startsWith(u';');
-    QSet<QString> checkedKeys;
+    QSet<qint64> checkedKeys;
     if (keysAsIds) {
         QString ids = checked;
         ids.replace(u'(', u',').replace(u')', u',');
         for (QStringView entry : QStringView(ids).split(u',', Qt::SkipEmptyParts))
-            checkedKeys.insert(Formatter::sprintf(u",%d,", {Platform::wtoi(entry)}));
+            checkedKeys.insert(Platform::wtoi(entry));
     } else {
-        checkedKeys = parseKeys(checked);
+        checkedKeys = parsePairKeys(checked);
     }
-    const QSet<QString> collapsedKeys = parseKeys(collapsed);
+    const QSet<qint64> collapsedKeys = parsePairKeys(collapsed);
     FillTreeLevel(tree, parentItem, showActivities, dataIsIds, start ? start : &m_root, keysAsIds,
                   checkedKeys, collapsedKeys, checked.isEmpty(), collapsed.isEmpty());
 }
 
 void CProjectStore::FillTreeLevel(CTreeFiller &tree, CTreeFiller::Item parentItem,
                                   bool showActivities, bool dataIsIds, const CProject *node,
-                                  bool keysAsIds, const QSet<QString> &checked,
-                                  const QSet<QString> &collapsed, bool checkAll,
+                                  bool keysAsIds, const QSet<qint64> &checked,
+                                  const QSet<qint64> &collapsed, bool checkAll,
                                   bool expandAll) const
 {
     for (const CProject *child : node->m_children) {
@@ -405,9 +427,8 @@ void CProjectStore::FillTreeLevel(CTreeFiller &tree, CTreeFiller::Item parentIte
         const qintptr data = dataIsIds ? qintptr(child->ProjectId())
                                        : reinterpret_cast<qintptr>(child);
         CTreeFiller::Item item = tree.InsertItem(parentItem, text, image, image, data);
-        const QString key = child->Key();
-        const bool isChecked = checkAll
-            || checked.contains(keysAsIds ? Formatter::sprintf(u",%d,", {child->ProjectId()}) : key);
+        const qint64 key = pairKey(child->ProjectId(), child->ActivityId());
+        const bool isChecked = checkAll || checked.contains(keysAsIds ? qint64(child->ProjectId()) : key);
         tree.SetCheck(item, isChecked);
         FillTreeLevel(tree, item, showActivities, dataIsIds, child, keysAsIds, checked, collapsed,
                       checkAll, expandAll);

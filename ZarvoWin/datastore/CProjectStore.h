@@ -150,7 +150,7 @@ public:
 private:
     void FillTreeLevel(CTreeFiller &tree, CTreeFiller::Item parentItem, bool showActivities,
                        bool dataIsIds, const CProject *node, bool keysAsIds,
-                       const QSet<QString> &checked, const QSet<QString> &collapsed,
+                       const QSet<qint64> &checked, const QSet<qint64> &collapsed,
                        bool checkAll, bool expandAll) const;
 
     CProject m_root;

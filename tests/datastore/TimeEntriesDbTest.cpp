@@ -799,33 +799,54 @@ TEST_F(TimeEntriesDb, DetailsNameTheProjectActivityAndRate)
     EXPECT_FALSE(db->GetTimeEntryDetails(d, 99));
 }
 
-TEST_F(TimeEntriesDb, TheEndTimeIndexIsMadeForOldFilesTooWithoutAVersionChange)
+TEST_F(TimeEntriesDb, IndexesAreMadeForOldFilesTooWithoutAVersionChange)
 {
     auto indexes = [](CBdD &d) {
-        SQLite::MyTablePtr t = d.Query(u"select name from sqlite_master where type='index' and tbl_name='Taches'");
-        return t ? t->rowCount() : -1;
+        QStringList names;
+        SQLite::MyTablePtr t = d.Query(u"select name from sqlite_master where type='index' order by name");
+        for (int r = 0; t && r < t->rowCount(); ++r)
+            names << t->GetCell(r, 0);
+        return names;
     };
-    EXPECT_EQ(indexes(*db), 1) << "a new file has it";
+    const QStringList all{QStringLiteral("ProjectChildsProject"), QStringLiteral("TachesFin"),
+                          QStringLiteral("TachesModif"), QStringLiteral("TachesTotals")};
+    EXPECT_EQ(indexes(*db), all) << "a new file has them";
 
-    // A file made before the index existed gets it when opened, and keeps
-    // its version.
+    // A file made before the indexes existed gets them when opened, and
+    // keeps its version.
     const QString old = TestFolders::tempDb(QStringLiteral("old.sdb"));
     {
         CBdD made(old);
-        ASSERT_EQ(made.Execute(u"drop index TachesFin"), 0);
-        ASSERT_EQ(indexes(made), 0);
+        for (const QString &name : all)
+            ASSERT_EQ(made.Execute(QStringLiteral("drop index ") + name), 0);
+        ASSERT_TRUE(indexes(made).isEmpty());
     }
     CBdD reopened(old);
-    EXPECT_EQ(indexes(reopened), 1);
+    EXPECT_EQ(indexes(reopened), all);
     EXPECT_EQ(reopened.GetVersion(), 2);
     EXPECT_EQ(reopened.LastCode(), 0);
-    SQLite::MyTablePtr plan = reopened.Query(
-        u"explain query plan Select * FROM Taches Where Debut <= 2 and (Fin > 1 or Fin=0) and Deleted=0 order by Debut asc");
-    ASSERT_TRUE(plan.hasRows());
-    QString steps;
-    for (int r = 0; r < plan->rowCount(); ++r)
-        steps += plan->GetCell(r, plan->columnCount() - 1) + u'\n';
-    EXPECT_TRUE(steps.contains(QStringLiteral("TachesFin"))) << steps.toStdString();
+
+    // The reads they are made for use them.
+    struct Case { const char16_t *sql; const char *step; };
+    const Case cases[] = {
+        {u"Select * FROM Taches Where Debut <= 2 and (Fin > 1 or Fin=0) and Deleted=0 order by Debut asc",
+         "TachesFin"},
+        {u"select IdProjet, IdActivite, count() as NbTask, sum(Fin-Debut) as Total, Min(Debut) as MinDeb, "
+         u"Max(Fin) as MaxFin FROM Taches where Taches.Deleted=0 and Fin > 0 group by IdProjet, IdActivite",
+         "COVERING INDEX TachesTotals"},
+        {u"select Date_Modif from Taches order by Date_Modif desc limit 1", "TachesModif"},
+        {u"Select Projets.*,ProjectChilds.Childs FROM Projets left join ProjectChilds on "
+         u"ProjectChilds.IdProject=Projets.Id where Projets.Deleted=0 order by Projets.Nom asc",
+         "ProjectChildsProject"},
+    };
+    for (const Case &c : cases) {
+        SQLite::MyTablePtr plan = reopened.Query(QStringLiteral("explain query plan ") + QString::fromUtf16(c.sql));
+        ASSERT_TRUE(plan.hasRows());
+        QString steps;
+        for (int r = 0; r < plan->rowCount(); ++r)
+            steps += plan->GetCell(r, plan->columnCount() - 1) + u'\n';
+        EXPECT_TRUE(steps.contains(QString::fromLatin1(c.step))) << steps.toStdString();
+    }
 }
 
 TEST_F(TimeEntriesDb, ALockedFileOpensWithoutTheIndexAndWithoutAnError)
@@ -834,6 +855,7 @@ TEST_F(TimeEntriesDb, ALockedFileOpensWithoutTheIndexAndWithoutAnError)
     {
         CBdD made(path);
         ASSERT_EQ(made.Execute(u"drop index TachesFin"), 0);
+        ASSERT_EQ(made.Execute(u"drop index TachesTotals"), 0);
     }
     // Another program holds the write lock while the file is opened.
     SQLite::CmyDataBase other;
