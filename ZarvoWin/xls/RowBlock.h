@@ -1,6 +1,13 @@
 #pragma once
 #include "CellBlock.h"
-#include "SheetRecords.h"
+#include "CellRange.h"
+#include "ColInfos.h"
+#include "DBCell.h"
+#include "Dimensions.h"
+#include "Index.h"
+#include "MergedCells.h"
+#include "Row.h"
+#include "Window2.h"
 
 #include <vector>
 

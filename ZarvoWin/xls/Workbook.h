@@ -1,6 +1,13 @@
 #pragma once
 #include "SharedStringTable.h"
-#include "WorkbookRecords.h"
+#include "BOF.h"
+#include "BoundSheet.h"
+#include "EOFRecord.h"
+#include "Font.h"
+#include "Format.h"
+#include "Style.h"
+#include "Window1.h"
+#include "XF.h"
 
 #include <vector>
 

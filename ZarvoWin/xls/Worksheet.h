@@ -1,7 +1,21 @@
 #pragma once
 #include "RowBlock.h"
-#include "SheetRecords.h"
-#include "WorkbookRecords.h"
+#include "CellRange.h"
+#include "ColInfos.h"
+#include "DBCell.h"
+#include "Dimensions.h"
+#include "Index.h"
+#include "MergedCells.h"
+#include "Row.h"
+#include "Window2.h"
+#include "BOF.h"
+#include "BoundSheet.h"
+#include "EOFRecord.h"
+#include "Font.h"
+#include "Format.h"
+#include "Style.h"
+#include "Window1.h"
+#include "XF.h"
 
 #include <vector>
 

@@ -2,7 +2,14 @@
 #include "Record.h"
 #include "StreamReader.h"
 #include "Workbook.h"
-#include "WorkbookRecords.h"
+#include "BOF.h"
+#include "BoundSheet.h"
+#include "EOFRecord.h"
+#include "Font.h"
+#include "Format.h"
+#include "Style.h"
+#include "Window1.h"
+#include "XF.h"
 
 #include <gtest/gtest.h>
 
