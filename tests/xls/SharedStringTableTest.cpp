@@ -148,3 +148,23 @@ TEST(SharedStringTable, ManyStringsOfMixedWidthRoundTrip)
     EXPECT_EQ(w.sst.strings, expected);
     EXPECT_GT(w.sst.chunkSizes.size(), 5u);
 }
+
+TEST(SharedStringTable, TableOf8224BytesIsOneRecordAndOneMoreByteContinues)
+{
+    SharedStringTable exact;
+    exact.strings = {narrow(QString(8224 - 8 - 3, u'x'))};
+    exact.unique = 1;
+    Written a = writeAndRead(exact);
+    EXPECT_EQ(a.bytes.size(), 8228u);
+    EXPECT_TRUE(exact.splitPoints().empty());
+
+    // One character more: the string is cut and goes on after its flag byte.
+    SharedStringTable over;
+    over.strings = {narrow(QString(8224 - 8 - 3 + 1, u'x'))};
+    over.unique = 1;
+    Written b = writeAndRead(over);
+    EXPECT_EQ(b.sst.chunkSizes, (std::vector<std::size_t>{8224, 2}));
+    EXPECT_EQ(b.bytes.size(), 8228u + 4 + 2);
+    EXPECT_EQ(b.bytes[8228 + 4], 0);
+    EXPECT_EQ(b.sst.strings[0].size(), 8214);
+}
