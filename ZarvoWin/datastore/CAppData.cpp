@@ -1,6 +1,7 @@
 #include "CAppData.h"
 
 #include "CDataChangedNotifier.h"
+#include "CUsers.h"
 
 namespace {
 struct Registry
@@ -12,6 +13,9 @@ struct Registry
     CAppData::PathProvider pathProvider;
     CAppData::BatchHook afterBatch;
     CAppData::BackupHook autoBackup;
+    CAppData::TaskPaneHook taskPaneRefresh;
+    CUsers *users = nullptr;
+    CAppData::UserBackupHook userBackup;
 };
 
 Registry &registry()
@@ -54,7 +58,9 @@ void CAppData::SetProjectStore(CProjectStore *store)
 QString CAppData::CurrentDatabasePath()
 {
     const auto &provider = registry().pathProvider;
-    return provider ? provider() : QString();
+    if (provider)
+        return provider();
+    return registry().users ? registry().users->GetCurrentDatabasePath(true) : QString();
 }
 
 void CAppData::SetCurrentDatabasePathProvider(PathProvider provider)
@@ -103,6 +109,37 @@ void CAppData::RunAutoBackup()
 {
     if (registry().autoBackup)
         registry().autoBackup();
+}
+
+void CAppData::SetTaskPaneRefreshHook(TaskPaneHook hook)
+{
+    registry().taskPaneRefresh = std::move(hook);
+}
+
+void CAppData::RunTaskPaneRefresh()
+{
+    if (registry().taskPaneRefresh)
+        registry().taskPaneRefresh();
+}
+
+CUsers *CAppData::Users()
+{
+    return registry().users;
+}
+
+void CAppData::SetUsers(CUsers *users)
+{
+    registry().users = users;
+}
+
+void CAppData::SetUserBackupHook(UserBackupHook hook)
+{
+    registry().userBackup = std::move(hook);
+}
+
+bool CAppData::BackupUserForSync(int userId)
+{
+    return registry().userBackup ? registry().userBackup(userId) : false;
 }
 
 void CAppData::Clear()

@@ -9,6 +9,7 @@ class CBdD;
 class CConfiguration;
 class CDataChangedNotifier;
 class CProjectStore;
+class CUsers;
 
 // The data store's view of what the application object owns. The
 // application (and the tests) fill it at start-up and clear it at the end;
@@ -70,6 +71,24 @@ public:
     using BackupHook = std::function<void()>;
     static void SetAutoBackupHook(BackupHook hook);
     static void RunAutoBackup();
+
+    // --- Favourites, users, device synchronisation ---------------------------
+    // The task pane's refresh after a favourite was marked as used (the
+    // application plugs in the pane's forced refresh; unset: nothing).
+    using TaskPaneHook = std::function<void()>;
+    static void SetTaskPaneRefreshHook(TaskPaneHook hook);
+    static void RunTaskPaneRefresh();
+    // The application's users list. When no path provider is set, the
+    // current user's database path is taken from it.
+    static CUsers *Users();
+    static void SetUsers(CUsers *users);
+    // The automatic backup of one user by id, made without checking whether
+    // one is due, as the device synchronisation asks before it merges. The
+    // application plugs in its backup; false when none is plugged in or no
+    // copy was made.
+    using UserBackupHook = std::function<bool(int userId)>;
+    static void SetUserBackupHook(UserBackupHook hook);
+    static bool BackupUserForSync(int userId);
 
     // Forgets every registered pointer, provider and hook (tests call it
     // in their tear-down).

@@ -2,6 +2,7 @@
 #include "CTreeFiller.h"
 #include "CmyDataBase.h"
 #include "tDebutFin.h"
+#include "tFavorite.h"
 #include "tTacheFull.h"
 #include "tTacheParams.h"
 #include "tTimeEntryDetails.h"
@@ -329,6 +330,52 @@ public:
     // ===================================================================
     // Favourites
     // ===================================================================
+    // A favourite is a saved combination of project, activity, rate and
+    // title; its Ordre holds the time it was last used (newest first).
+
+    // The live favourite `id`; false (outputs -1, -1, -1 and empty) when
+    // there is none. Missing numbers read 0.
+    bool GetFavorite(int id, int &project, int &activity, int &rate, QString &title);
+    // The live favourite `id` with the names of its project, activity and
+    // rate (ids of -1 give empty names); every output is emptied first.
+    bool DescribeFavorite(int id, QString &projectName, QString &activityName,
+                          QString &rateName, QString &title);
+    // The results of AddFavorite.
+    enum FavoriteResult { FavoriteDone = 0, FavoriteFailed = 1, FavoriteExists = 2 };
+    // Adds a favourite (id -1) or rewrites favourite `id` (which also
+    // revives a deleted one). A new favourite identical to a live one is
+    // refused (FavoriteExists); one identical only to deleted ones is
+    // added under a new id. `newId` receives the id written (-1 when none).
+    int AddFavorite(int id, int project, int activity, int rate, const QString &title,
+                    int *newId = nullptr);
+    // Marks the favourite as used now. Joins the undo group of the write
+    // before it (starting an entry from a favourite and touching it are
+    // undone together); no stamps, no broadcast.
+    bool TouchFavorite(int id);
+    // Soft deletion, one undoable write.
+    bool DeleteFavorite(int id);
+
+    // The orders of the favourites branch.
+    enum FavoriteOrder { FavoritesByUse = 0, FavoritesByProject = 1, FavoritesByActivity = 2 };
+    // Refills the children of parentItem with the live favourites in the
+    // given order (any other value than 1 or 2: most recently used first)
+    // unless nothing changed in Favoris since the fill that left
+    // `lastStamp` (owned by the caller, one per tree) and `force` is false.
+    // True when the branch was refilled, and without a connection.
+    bool LoadFavorites(CTreeFiller &tree, CTreeFiller::Item parentItem, bool force, int order,
+                       qint64 &lastStamp);
+    // The recursive step of the project order: the favourites of `node`,
+    // then one item per child project leading to favourites. Placed
+    // favourites are taken out of the list.
+    void FillFavoritesByProject(CTreeFiller &tree, CTreeFiller::Item parentItem,
+                                const CProject &node, std::vector<tFavorite> &favourites);
+    // The store's recent combinations: the last ten distinct (project,
+    // activity, rate) of live time entries, newest first.
+    void LoadHistory();
+    static constexpr int HistorySize = 10;
+    // Images of the favourites tree.
+    static constexpr int FavoriteImage = 20;
+    static constexpr int FavoriteGroupImage = 16;
 
     // ===================================================================
     // Forecasts

@@ -1,0 +1,330 @@
+// Favourites: single reads, adding, touching, deleting, the favourites tree
+// in its three orders, and the recent combinations of the project store.
+#include "CBdD.h"
+
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CProject.h"
+#include "CProjectStore.h"
+#include "Clock.h"
+#include "Formatter.h"
+#include "IntParse.h"
+#include "LookupRecordName.h"
+#include "QuoteSql.h"
+#include "Texts.h"
+#include "UiUtilities.h"
+
+using Platform::Formatter;
+
+namespace {
+
+// An integer column that reads as `ifNull` when it holds no value.
+int intOr(const SQLite::MyTable &t, QStringView column, int ifNull)
+{
+    const QString v = t.GetValue(column);
+    return v.isEmpty() ? ifNull : Platform::wtoi(v);
+}
+
+QString undefinedProjectText()
+{
+    return Platform::Texts::get(501, QStringLiteral("<Projet non défini>"));
+}
+
+QString undefinedActivityText()
+{
+    return Platform::Texts::get(502, QStringLiteral("<Activité non définie>"));
+}
+
+// Removes every child item of `parent`.
+void deleteChildren(CTreeFiller &tree, CTreeFiller::Item parent)
+{
+    while (CTreeFiller::Item child = tree.GetChildItem(parent))
+        tree.DeleteItem(child);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------
+// Single reads
+// ---------------------------------------------------------------------
+
+bool CBdD::GetFavorite(int id, int &project, int &activity, int &rate, QString &title)
+{
+    project = activity = rate = -1;
+    title.clear();
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(u"Select * FROM Favoris where Id=%d and Deleted=0", {id}));
+    if (!t.hasRows())
+        return false;
+    t->MoveFirst();
+    project = t->GetInt(u"IdProject");
+    activity = t->GetInt(u"IdActivite");
+    rate = t->GetInt(u"IdTauxHoraire");
+    title = t->GetValue(u"Title");
+    return true;
+}
+
+bool CBdD::DescribeFavorite(int id, QString &projectName, QString &activityName, QString &rateName,
+                            QString &title)
+{
+    projectName.clear();
+    activityName.clear();
+    rateName.clear();
+    title.clear();
+    int project = -1;
+    int activity = -1;
+    int rate = -1;
+    if (!GetFavorite(id, project, activity, rate, title))
+        return false;
+    if (project != -1)
+        projectName = LookupRecordName(project, RecordProject, m_connection);
+    if (activity != -1)
+        activityName = LookupRecordName(activity, RecordActivity, m_connection);
+    if (rate != -1)
+        rateName = LookupRecordName(rate, RecordRate, m_connection);
+    return true;
+}
+
+// ---------------------------------------------------------------------
+// Writes
+// ---------------------------------------------------------------------
+
+int CBdD::AddFavorite(int id, int project, int activity, int rate, const QString &title, int *newId)
+{
+    if (newId)
+        *newId = -1;
+    if (!BeginWrite())
+        return FavoriteFailed;
+    const qint64 now = Platform::Clock::now();
+    const QString quotedTitle = QuoteSql(title);
+    int result = FavoriteDone;
+    int written = id;
+    if (id == -1) {
+        SQLite::MyTablePtr twins = Query(Formatter::sprintf(
+            u"select Id,Deleted from Favoris where IdProject=%d and IdActivite=%d and IdTauxHoraire=%d and Title='%s'",
+            {project, activity, rate, quotedTitle}));
+        // Any live twin refuses the favourite, whichever row comes first: a
+        // deleted twin listed before a live one must not let a second live
+        // duplicate in.
+        bool liveTwin = false;
+        if (twins && twins->MoveFirst()) {
+            do {
+                if (twins->GetInt(u"Deleted") == 0)
+                    liveTwin = true;
+            } while (!liveTwin && twins->MoveNext());
+        }
+        if (liveTwin) {
+            result = FavoriteExists;
+            written = -1;
+            StampRow(0, 0); // only 'Modif' and the broadcast
+        } else {
+            written = AllocateRowId(TableFavoris);
+            if (written == -1) {
+                EndWrite(false);
+                return FavoriteFailed;
+            }
+            ExecuteWithUndo(
+                Formatter::sprintf(
+                    u"insert into Favoris (Id, IdProject,IdActivite,IdTauxHoraire,Ordre,Deleted, Title) VALUES (%d,%d,%d,%d,%I64d,0,'%s')",
+                    {written, project, activity, rate, now, quotedTitle}),
+                Formatter::sprintf(u"delete from Favoris where Id=%d", {written}));
+            StampRow(TableFavoris, written);
+        }
+    } else {
+        const QString undo = SnapshotRow(TableFavoris, id);
+        ExecuteWithUndo(
+            Formatter::sprintf(
+                u"update Favoris set IdProject=%d,IdActivite=%d,IdTauxHoraire=%d, Ordre=%I64d, Deleted=0, Title='%s' where Id=%d",
+                {project, activity, rate, now, quotedTitle, id}),
+            undo);
+        StampRow(TableFavoris, id);
+    }
+    if (!EndWrite())
+        return FavoriteFailed;
+    if (newId)
+        *newId = written;
+    if (result != FavoriteExists)
+        CAppData::RunAutoBackup();
+    return result;
+}
+
+bool CBdD::TouchFavorite(int id)
+{
+    if (!IsOpen() || !m_connection->BeginTransaction())
+        return false;
+    SQLite::MyTablePtr old = Query(Formatter::sprintf(u"select typeof(Ordre), Ordre from Favoris where Id=%d", {id}));
+    QString undo;
+    if (old.hasRows())
+        undo = Formatter::sprintf(u"update Favoris set Ordre=%s where Id=%d",
+                                  {old->GetCellView(0, 0) == u"null" ? QStringLiteral("NULL") : old->GetCell(0, 1), id});
+    const QString redo = Formatter::sprintf(u"update Favoris set Ordre=%I64d where Id=%d", {Platform::Clock::now(), id});
+    Execute(redo);
+    if (m_connection->GetLastCode() != 0 || !m_connection->CommitTransaction()) {
+        const int code = m_connection->GetLastCode() != 0 ? m_connection->GetLastCode() : 1;
+        m_connection->RollbackTransaction();
+        m_connection->SetLastCode(code);
+        return false;
+    }
+    AddUndoPair(redo, undo);
+    CAppData::RunTaskPaneRefresh();
+    return true;
+}
+
+bool CBdD::DeleteFavorite(int id)
+{
+    if (!BeginWrite())
+        return false;
+    const int rc = ExecuteWithUndo(Formatter::sprintf(u"update Favoris set Deleted=1 where Id=%d", {id}),
+                                   Formatter::sprintf(u"update Favoris set Deleted=0 where Id=%d", {id}));
+    if (rc == 0)
+        StampRow(TableFavoris, id);
+    return EndWrite();
+}
+
+// ---------------------------------------------------------------------
+// The favourites tree
+// ---------------------------------------------------------------------
+
+bool CBdD::LoadFavorites(CTreeFiller &tree, CTreeFiller::Item parentItem, bool force, int order,
+                         qint64 &lastStamp)
+{
+    if (!IsOpen())
+        return true;
+    SQLite::MyTablePtr newest = Query(u"select Date_Modif from Favoris order by Date_Modif desc limit 1");
+    const qint64 stamp = newest.hasRows() ? Platform::wtoi64(newest->GetCell(0, 0)) : lastStamp + 1;
+    if (!force && stamp == lastStamp)
+        return false;
+    lastStamp = stamp;
+    deleteChildren(tree, parentItem);
+
+    const CProjectStore *store = CAppData::ProjectStore();
+    auto fullName = [store](int project) {
+        return store ? store->GetNodeFullName(project, -2) : QString();
+    };
+
+    if (order == FavoritesByProject) {
+        SQLite::MyTablePtr t = Query(
+            u"Select Favoris.*,Projets.Nom as ProjectName,Activites.Nom as ActivityName FROM Favoris "
+            u"left join Projets on Favoris.IdProject=Projets.Id left join Activites on Favoris.IdActivite=Activites.Id "
+            u"where Favoris.Deleted=0 order by Projets.Nom asc, Activites.Nom asc");
+        std::vector<tFavorite> favourites;
+        if (t && t->MoveFirst()) {
+            do {
+                tFavorite f;
+                f.Id = intOr(*t, u"Id", -1);
+                f.IdProject = intOr(*t, u"IdProject", 0);
+                f.IdActivite = intOr(*t, u"IdActivite", 0);
+                f.Title = t->GetValue(u"Title");
+                const CProject *node = store ? store->GetNode(f.IdProject) : nullptr;
+                if (!node || node->IsRoot())
+                    f.IdProject = -1;
+                if (!store || !store->GetActivity(f.IdActivite))
+                    f.IdActivite = -1;
+                favourites.push_back(std::move(f));
+            } while (t->MoveNext());
+        }
+        if (store)
+            FillFavoritesByProject(tree, parentItem, *store->GetRoot(), favourites);
+        return true;
+    }
+
+    if (order == FavoritesByActivity) {
+        SQLite::MyTablePtr t = Query(
+            u"Select Favoris.*,Activites.Nom as ActivityName FROM Favoris left join Activites "
+            u"on Favoris.IdActivite=Activites.Id where Favoris.Deleted=0 "
+            u"order by Activites.Nom asc, Favoris.Ordre desc, Favoris.Id desc");
+        if (!t || !t->MoveFirst())
+            return true;
+        CTreeFiller::Item group = nullptr;
+        QString groupName;
+        do {
+            const QString activityName = t->GetValue(u"ActivityName");
+            if (!group || activityName != groupName) {
+                groupName = activityName;
+                group = activityName.isEmpty()
+                    ? tree.InsertItem(parentItem, undefinedActivityText(), FavoriteGroupImage,
+                                      FavoriteGroupImage, -1)
+                    : tree.InsertItem(parentItem, activityName, FavoriteGroupImage, FavoriteGroupImage,
+                                      t->GetInt(u"IdActivite"));
+            }
+            QString text = t->GetValue(u"Title");
+            if (text.isEmpty())
+                text = fullName(t->GetInt(u"IdProject"));
+            tree.InsertItem(group, text, FavoriteImage, FavoriteImage, t->GetInt(u"Id"));
+        } while (t->MoveNext());
+        return true;
+    }
+
+    SQLite::MyTablePtr t = Query(u"Select * FROM Favoris where Deleted=0 order by Ordre desc, Id desc");
+    if (!t || !t->MoveFirst())
+        return true;
+    do {
+        const int project = t->GetInt(u"IdProject");
+        const int activity = t->GetInt(u"IdActivite");
+        QString text = t->GetValue(u"Title");
+        if (text.isEmpty()) {
+            const QString projectText = project == -1 ? undefinedProjectText() : fullName(project);
+            const QString activityText = store && store->GetActivity(activity)
+                ? store->GetActivityName(activity)
+                : undefinedActivityText();
+            text = Formatter::sprintf(u"%s - %s", {projectText, activityText});
+        }
+        tree.InsertItem(parentItem, text, FavoriteImage, FavoriteImage, t->GetInt(u"Id"));
+    } while (t->MoveNext());
+    return true;
+}
+
+void CBdD::FillFavoritesByProject(CTreeFiller &tree, CTreeFiller::Item parentItem, const CProject &node,
+                                  std::vector<tFavorite> &favourites)
+{
+    const CProjectStore *store = node.Store() ? node.Store() : CAppData::ProjectStore();
+    for (auto it = favourites.begin(); it != favourites.end();) {
+        if (it->IdProject != node.ProjectId()) {
+            ++it;
+            continue;
+        }
+        const QString text = !it->Title.isEmpty() ? it->Title
+                             : store             ? store->GetActivityName(it->IdActivite)
+                                                 : QString();
+        tree.InsertItem(parentItem, text, FavoriteImage, FavoriteImage, it->Id);
+        it = favourites.erase(it);
+    }
+    for (const CProject *child : node.Children()) {
+        if (child->IsActivity())
+            continue;
+        const int image = GetProjectStateImage(child->Element().Type);
+        CTreeFiller::Item item = tree.InsertItem(parentItem, child->GetName(false), image, image,
+                                                 child->ProjectId());
+        FillFavoritesByProject(tree, item, *child, favourites);
+        if (tree.GetChildItem(item))
+            tree.Expand(item, true);
+        else
+            tree.DeleteItem(item);
+    }
+}
+
+// ---------------------------------------------------------------------
+// Recent combinations
+// ---------------------------------------------------------------------
+
+void CBdD::LoadHistory()
+{
+    CProjectStore *store = CAppData::ProjectStore();
+    if (!store)
+        return;
+    store->ClearPart(3);
+    if (!IsOpen())
+        return;
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+        u"select IdProjet, IdActivite, IdTauxHoraire, max(Debut) as maxDeb from Taches where Deleted=0 "
+        u"group by IdProjet,IdActivite,IdTauxHoraire order by maxDeb desc limit %d",
+        {HistorySize}));
+    if (!t || !t->MoveFirst())
+        return;
+    do {
+        if (store->GetHistoryCount() >= HistorySize)
+            break;
+        store->AppendHistory(t->GetInt(u"IdProjet"), t->GetInt(u"IdActivite"), t->GetInt(u"IdTauxHoraire"));
+    } while (t->MoveNext());
+}
