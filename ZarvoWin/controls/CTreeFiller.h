@@ -27,4 +27,10 @@ public:
     virtual void DeleteItem(Item item) = 0;
     virtual Item GetChildItem(Item parent) const = 0;
     virtual Item GetNextSiblingItem(Item item) const = 0;
+
+    // Around the filling of a whole tree: between the two, a control may
+    // hold back showing new items until EndFill, when every item stands
+    // as it was filled. Calls may nest; only the outermost EndFill counts.
+    virtual void BeginFill() {}
+    virtual void EndFill() {}
 };

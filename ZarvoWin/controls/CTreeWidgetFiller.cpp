@@ -8,6 +8,35 @@ CTreeWidgetFiller::CTreeWidgetFiller(QTreeWidget *tree, bool checkBoxes, ImagePr
 {
 }
 
+CTreeWidgetFiller::~CTreeWidgetFiller()
+{
+    HandOver();
+}
+
+void CTreeWidgetFiller::BeginFill()
+{
+    ++m_fillDepth;
+}
+
+void CTreeWidgetFiller::EndFill()
+{
+    if (m_fillDepth > 0 && --m_fillDepth == 0)
+        HandOver();
+}
+
+void CTreeWidgetFiller::HandOver()
+{
+    if (!m_heldTopItems.isEmpty()) {
+        m_tree->addTopLevelItems(m_heldTopItems);
+        m_heldTopItems.clear();
+    }
+    for (auto it = m_heldExpansion.cbegin(); it != m_heldExpansion.cend(); ++it) {
+        if (it.value())
+            it.key()->setExpanded(true);
+    }
+    m_heldExpansion.clear();
+}
+
 QTreeWidgetItem *CTreeWidgetFiller::parentItem(Item item) const
 {
     return item ? toItem(item) : m_tree->invisibleRootItem();
@@ -25,7 +54,10 @@ CTreeFiller::Item CTreeWidgetFiller::InsertItem(Item parent, const QString &text
         item->setIcon(0, m_images(image));
     if (m_checkBoxes)
         item->setCheckState(0, Qt::Unchecked);
-    parentItem(parent)->addChild(item);
+    if (!parent && m_fillDepth > 0)
+        m_heldTopItems.append(item);
+    else
+        parentItem(parent)->addChild(item);
     return item;
 }
 
@@ -40,12 +72,18 @@ void CTreeWidgetFiller::SetCheck(Item item, bool checked)
 
 void CTreeWidgetFiller::Expand(Item item, bool expand)
 {
-    if (item && toItem(item)->isExpanded() != expand)
-        toItem(item)->setExpanded(expand);
+    if (!item)
+        return;
+    QTreeWidgetItem *it = toItem(item);
+    if (!it->treeWidget())
+        m_heldExpansion.insert(it, expand); // applied when it is in the widget
+    else if (it->isExpanded() != expand)
+        it->setExpanded(expand);
 }
 
 void CTreeWidgetFiller::SelectItem(Item item)
 {
+    HandOver();
     m_tree->setCurrentItem(item ? toItem(item) : nullptr);
 }
 
@@ -63,11 +101,22 @@ void CTreeWidgetFiller::SetItemData(Item item, qintptr data)
 
 void CTreeWidgetFiller::DeleteItem(Item item)
 {
-    delete toItem(item);
+    QTreeWidgetItem *it = toItem(item);
+    m_heldTopItems.removeOne(it);
+    // Held states of the item and of everything below it go with it.
+    for (auto held = m_heldExpansion.begin(); held != m_heldExpansion.end();) {
+        bool below = false;
+        for (QTreeWidgetItem *p = held.key(); p && !below; p = p->parent())
+            below = p == it;
+        held = below ? m_heldExpansion.erase(held) : std::next(held);
+    }
+    delete it;
 }
 
 CTreeFiller::Item CTreeWidgetFiller::GetChildItem(Item parent) const
 {
+    if (!parent && !m_heldTopItems.isEmpty() && m_tree->topLevelItemCount() == 0)
+        return m_heldTopItems.first();
     QTreeWidgetItem *p = parentItem(parent);
     return p->childCount() > 0 ? p->child(0) : nullptr;
 }
@@ -77,7 +126,15 @@ CTreeFiller::Item CTreeWidgetFiller::GetNextSiblingItem(Item item) const
     if (!item)
         return nullptr;
     QTreeWidgetItem *it = toItem(item);
+    if (!it->parent() && !it->treeWidget()) {
+        // A top-level item held back: its siblings are the others held.
+        const qsizetype i = m_heldTopItems.indexOf(it);
+        return i >= 0 && i + 1 < m_heldTopItems.size() ? m_heldTopItems[i + 1] : nullptr;
+    }
     QTreeWidgetItem *p = it->parent() ? it->parent() : m_tree->invisibleRootItem();
     const int i = p->indexOfChild(it);
-    return i >= 0 && i + 1 < p->childCount() ? p->child(i + 1) : nullptr;
+    if (i >= 0 && i + 1 < p->childCount())
+        return p->child(i + 1);
+    // After the last top-level item of the widget come those held back.
+    return !it->parent() && !m_heldTopItems.isEmpty() ? m_heldTopItems.first() : nullptr;
 }

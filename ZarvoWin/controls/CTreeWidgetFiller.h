@@ -1,7 +1,9 @@
 #pragma once
 #include "CTreeFiller.h"
 
+#include <QHash>
 #include <QIcon>
+#include <QList>
 #include <Qt>
 #include <functional>
 
@@ -12,6 +14,11 @@ class QTreeWidgetItem;
 // kept on each item under the roles below, and the icon comes from the
 // image provider when one is given. Check boxes are shown only when the
 // filler is made with them, as a tree control has them only when asked.
+//
+// Between BeginFill and EndFill, new top-level items are built apart from
+// the widget, with everything below them, and handed to it at EndFill
+// with their expanded states: the widget then takes a tree of thousands of
+// items in one step instead of one notice per item.
 class CTreeWidgetFiller : public CTreeFiller
 {
 public:
@@ -23,6 +30,10 @@ public:
 
     explicit CTreeWidgetFiller(QTreeWidget *tree, bool checkBoxes = false,
                                ImageProvider images = {});
+    // Hands over what is still held back.
+    ~CTreeWidgetFiller() override;
+    CTreeWidgetFiller(const CTreeWidgetFiller &) = delete;
+    CTreeWidgetFiller &operator=(const CTreeWidgetFiller &) = delete;
 
     Item InsertItem(Item parent, const QString &text, int image, int selectedImage,
                     qintptr data) override;
@@ -34,13 +45,21 @@ public:
     void DeleteItem(Item item) override;
     Item GetChildItem(Item parent) const override;
     Item GetNextSiblingItem(Item item) const override;
+    void BeginFill() override;
+    void EndFill() override;
 
     static QTreeWidgetItem *toItem(Item item) { return static_cast<QTreeWidgetItem *>(item); }
 
 private:
     QTreeWidgetItem *parentItem(Item item) const;
+    // Gives the widget the items held back, then their expanded states.
+    void HandOver();
 
     QTreeWidget *m_tree;
     bool m_checkBoxes;
     ImageProvider m_images;
+    int m_fillDepth = 0;
+    QList<QTreeWidgetItem *> m_heldTopItems;
+    // Items not yet in the widget and whether they are to be expanded.
+    QHash<QTreeWidgetItem *, bool> m_heldExpansion;
 };

@@ -402,8 +402,10 @@ void CProjectStore::FillProjectTree(CTreeFiller &tree, CTreeFiller::Item parentI
         checkedKeys = parsePairKeys(checked);
     }
     const QSet<qint64> collapsedKeys = parsePairKeys(collapsed);
+    tree.BeginFill();
     FillTreeLevel(tree, parentItem, showActivities, dataIsIds, start ? start : &m_root, keysAsIds,
                   checkedKeys, collapsedKeys, checked.isEmpty(), collapsed.isEmpty());
+    tree.EndFill();
 }
 
 void CProjectStore::FillTreeLevel(CTreeFiller &tree, CTreeFiller::Item parentItem,
