@@ -378,6 +378,31 @@ public:
     static constexpr int FavoriteGroupImage = 16;
 
     // ===================================================================
+    // Looking at a user's database; services of the device synchronisation
+    // ===================================================================
+
+    // Opens an existing database file read-only, for a look at a user
+    // (dates, counts, stamps): a missing file is never created and nothing
+    // is written, not even the time-entry index. Without the file the
+    // object has no open connection.
+    enum ReadOnlyTag { ReadOnly };
+    CBdD(const QString &path, ReadOnlyTag);
+
+    // The results of GetSyncStamps.
+    enum SyncStampsResult { StampsRead = 0, StampsFailed = 1, NoBackupRow = 2 };
+    // The last synchronisation (Infos 'Backup', or 'MajLan' when that is
+    // later or 'Backup' is empty) and the last change (Infos 'Modif'), as
+    // decimal text, empty when not set. StampsFailed without a database,
+    // when a query failed or the 'MajLan' or 'Modif' row is missing;
+    // NoBackupRow when only the 'Backup' row is missing. The texts hold what
+    // was read in every case.
+    int GetSyncStamps(QString &lastSync, QString &lastChange);
+    // True when a synchronised table holds a row changed on this desktop
+    // (Origine_Modif=1). A database that cannot be read counts as changed,
+    // so that nothing replaces it; without any database (empty path), false.
+    bool HasUnsyncedChanges();
+
+    // ===================================================================
     // Forecasts
     // ===================================================================
 

@@ -1,11 +1,18 @@
 #include "CUsers.h"
 
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CBdD.h"
+#include "CComboFiller.h"
+#include "CProjectStore.h"
 #include "CmyDataBase.h"
+#include "tCurrentEntry.h"
 #include "Formatter.h"
 #include "IntParse.h"
 #include "MyTable.h"
 #include "QuoteSql.h"
 #include "Settings.h"
+#include "Texts.h"
 #include "UiUtilities.h"
 
 #include <QDir>
@@ -123,7 +130,7 @@ QString CUsers::NameProblemText(NameProblem problem)
     case NameProblem::None:
         return QString();
     case NameProblem::Empty:
-        return QStringLiteral("Le nom de l'utilisateur ne peut pas être vide.");
+        return Platform::Texts::get(174, QStringLiteral("Veuillez saisir un nom"));
     case NameProblem::Dots:
         return QStringLiteral("Les noms « . » et « .. » ne peuvent pas servir de nom d'utilisateur.");
     case NameProblem::Separator:
@@ -279,10 +286,13 @@ int CUsers::AddUser(tUsers &user)
             result = Done;
         }
     }
-    if (result == Done && m_hooks.createUserDatabase) {
-        const QString path = user.GetDatabasePath(true);
-        if (!path.isEmpty())
-            m_hooks.createUserDatabase(path);
+    if (result == Done) {
+        // The user's main database, with its full schema, when the user's
+        // folder is there (the dialogs and wizards make it); none is made
+        // elsewhere.
+        const QString folder = user.GetFolder();
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            CBdD created(user.GetDatabasePath(true));
     }
     return result;
 }
@@ -372,17 +382,28 @@ bool CUsers::NetworkRefreshOn()
     return Platform::Settings().getInt(u"Config", u"Lan", u"Time", -1) != -1;
 }
 
-void CUsers::ReloadCurrentUserData()
+void CUsers::LoadCurrentUserData()
 {
-    // Without a current user there is no database to open: the store is
-    // emptied instead of opening a file on an empty path.
-    if (GetCurrentDatabasePath(true).isEmpty()) {
-        if (m_hooks.clearStore)
-            m_hooks.clearStore();
+    CProjectStore *store = CAppData::ProjectStore();
+    const QString path = GetCurrentDatabasePath(true);
+    if (path.isEmpty()) {
+        // No current user: no database is opened on an empty path, and
+        // nothing of the previous user stays in memory.
+        if (store)
+            store->Clear();
+        if (tCurrentEntry *current = CAppData::CurrentEntry())
+            current->Entry.Reset();
         return;
     }
-    if (m_hooks.loadUserData)
-        m_hooks.loadUserData();
+    // Through the shared connection when the database layer follows this
+    // users list (the application's case), so that the file is opened once;
+    // otherwise on a connection of its own.
+    std::unique_ptr<CBdD> db = CAppData::CurrentDatabasePath() == path ? std::make_unique<CBdD>()
+                                                                        : std::make_unique<CBdD>(path);
+    db->UpdateDb();
+    db->LoadActivities(nullptr, nullptr, true, QString());
+    db->LoadProjects(-1, nullptr);
+    db->RefreshCurrentEntry();
 }
 
 bool CUsers::SwitchUser(int id)
@@ -393,21 +414,24 @@ bool CUsers::SwitchUser(int id)
         m_users.push_back(std::make_unique<tUsers>());
     if (id != GetCurrentId() && SelectUser(id, *m_users.front())) {
         switched = true;
-        if (m_hooks.clearStore)
-            m_hooks.clearStore();
+        if (CProjectStore *store = CAppData::ProjectStore())
+            store->Clear();
         if (NetworkRefreshOn() && m_hooks.refreshFromNetwork)
             m_hooks.refreshFromNetwork();
-        ReloadCurrentUserData();
-        if (m_hooks.refreshViews)
-            m_hooks.refreshViews();
-        if (m_hooks.resetUndo)
-            m_hooks.resetUndo();
+        LoadCurrentUserData();
+        if (m_hooks.refreshForecastView)
+            m_hooks.refreshForecastView();
+        else if (CProjectStore *store = CAppData::ProjectStore())
+            store->ComputeForecast();
+        if (m_hooks.reloadViews)
+            m_hooks.reloadViews();
+        if (CAnnulation *history = CAppData::Annulation())
+            history->Reset();
     } else if (added) {
         // No user was made current: no placeholder may pass for one.
         m_users.clear();
     }
-    if (m_hooks.postChange)
-        m_hooks.postChange(0, 0);
+    CBdD::PostChange(0);
     return switched;
 }
 
@@ -427,7 +451,7 @@ void CUsers::LoadSelectedUser()
         user->ReadFrom(*row);
         m_users.push_back(std::move(user));
     }
-    ReloadCurrentUserData();
+    LoadCurrentUserData();
     db.Close();
 }
 
@@ -453,6 +477,27 @@ QList<CUsers::Choice> CUsers::ReadUserChoices(int id, int *selected) const
     if (selected)
         *selected = sel;
     return choices;
+}
+
+void CUsers::FillUserCombo(CComboFiller *toolbar, CComboFiller &combo, int id) const
+{
+    int selected = -1;
+    const QList<Choice> choices = ReadUserChoices(id, &selected);
+    for (const Choice &choice : choices) {
+        combo.AddItem(choice.name, -1, choice.id, 0);
+        if (toolbar)
+            toolbar->AddItem(choice.name, -1, choice.id, 0);
+    }
+    if (selected >= 0) {
+        combo.SetCurSel(selected);
+        if (toolbar)
+            toolbar->SetCurSel(selected);
+    }
+}
+
+void CUsers::FillUserList(CComboFiller &list, int id) const
+{
+    FillUserCombo(nullptr, list, id);
 }
 
 bool CUsers::GetUserSettings(QStringList &names) const
@@ -483,6 +528,10 @@ bool CUsers::SetUserSettings(const QStringList &names, const QStringList &values
 {
     if (names.size() != values.size())
         return false;
+    // Without a current user the rows would belong to nobody.
+    const int user = GetCurrentId();
+    if (user == -1)
+        return false;
     CmyDataBase db;
     if (!OpenDatabase(db, false))
         return false;
@@ -490,7 +539,6 @@ bool CUsers::SetUserSettings(const QStringList &names, const QStringList &values
     // that failed writes nothing at all.
     if (!db.BeginTransaction())
         return false;
-    const int user = GetCurrentId();
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString name = QuoteSql(names.at(i));
         const QString value = QuoteSql(values.at(i));

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class CComboFiller;
 namespace SQLite {
 class CmyDataBase;
 }
@@ -25,27 +26,21 @@ public:
     // Why a name cannot be a user's name (it is also a folder name).
     enum class NameProblem { None, Empty, Dots, Separator, ControlCharacter, TooLong };
 
-    // The parts of a change of user that lie outside the users database.
-    // The application fills them; an unset hook is skipped.
+    // The parts of a change of user that belong to the windows and to the
+    // network-folder update. The application fills them; an unset hook is
+    // skipped, except where said.
     struct ReloadHooks
     {
-        // Empties the in-memory project store.
-        std::function<void()> clearStore;
         // Takes a newer copy of the user's database from the network folder,
         // without messages (only called when that mode is on).
         std::function<void()> refreshFromNetwork;
-        // Opens the current user's database, upgrades it when older and loads
-        // activities, projects and the running entry.
-        std::function<void()> loadUserData;
-        // Forgets the selected time entry, reloads every view, rewrites the
-        // main title.
-        std::function<void()> refreshViews;
-        // Empties the undo history.
-        std::function<void()> resetUndo;
-        // Posts the registered change broadcast (wParam, lParam).
-        std::function<void(int, int)> postChange;
-        // Creates (with its full schema) the main database of a new user.
-        std::function<void(const QString &path)> createUserDatabase;
+        // The project-tracking grid's forced refresh, which runs the forecast
+        // scheduler on the freshly loaded store. Unset (no grid yet): the
+        // scheduler runs on the store directly.
+        std::function<void()> refreshForecastView;
+        // Forgets the selected time entry, reloads every other view (the task
+        // pane with its favourites among them) and rewrites the main title.
+        std::function<void()> reloadViews;
     };
 
     // One entry of the users combo box or list.
@@ -100,6 +95,12 @@ public:
     // The users in name order for the users combo box and list, and the
     // index to select (-1 for none; with id 0 the first user).
     QList<Choice> ReadUserChoices(int id, int *selected) const;
+    // Fills the users combo box (and the toolbar's, when given) with every
+    // name, its id as item data, and selects the user `id` (with id 0 the
+    // first one). The window empties its combo boxes before. Never creates
+    // the users database.
+    void FillUserCombo(CComboFiller *toolbar, CComboFiller &combo, int id) const;
+    void FillUserList(CComboFiller &list, int id) const;
 
     bool GetUserSettings(QStringList &names) const;
     bool SetUserSettings(const QStringList &names, const QStringList &values) const;
@@ -108,7 +109,11 @@ private:
     // Opens an existing users database read-only; never creates it.
     bool OpenForReading(SQLite::CmyDataBase &db) const;
     bool LoadUserWhere(const QString &sql, tUsers &user) const;
-    void ReloadCurrentUserData();
+    // Opens the current user's database (upgraded when older) and loads
+    // activities, projects and the running entry into the application's
+    // store; without a current user nothing is opened and the store and the
+    // running entry are emptied.
+    void LoadCurrentUserData();
     static bool NetworkRefreshOn();
 
     std::vector<std::unique_ptr<tUsers>> m_users;

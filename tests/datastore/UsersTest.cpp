@@ -1,4 +1,12 @@
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CBdD.h"
+#include "CProjectStore.h"
 #include "CUsers.h"
+#include "MessageBus.h"
+#include "RecordingFillers.h"
+#include "RegisteredMessages.h"
+#include "tCurrentEntry.h"
 #include "CmyDataBase.h"
 #include "Settings.h"
 #include "TestFolders.h"
@@ -8,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 
 using SQLite::CmyDataBase;
 using SQLite::MyTablePtr;
@@ -24,6 +33,23 @@ protected:
         ASSERT_TRUE(QDir().mkpath(usersFolder));
         Platform::Settings().setString(u"Config", u"Rep", u"Users", usersFolder);
         CUsers::SetUsersFolderSource({});
+    }
+    void TearDown() override
+    {
+        CBdD::CloseSharedConnection();
+        CAppData::Clear();
+    }
+
+    // A user with a folder and a database holding one project named after
+    // the user and one running entry.
+    int addUserWithData(const QString &name)
+    {
+        EXPECT_TRUE(QDir().mkpath(usersFolder + name));
+        const int id = addUser(name);
+        CBdD db(usersFolder + name + QStringLiteral("/Zarvo.sdb"));
+        EXPECT_EQ(db.Execute(QStringLiteral("insert into Projets (Id,Nom,Parent,Deleted) values (32,'Projet de %1',-1,0)").arg(name)), 0);
+        EXPECT_EQ(db.Execute(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Title) values (101,1000,0,32,-1,-1,0,'%1')").arg(name)), 0);
+        return id;
     }
 
     QString usersDb() const { return usersFolder + QStringLiteral("Users.sdb"); }
@@ -172,19 +198,6 @@ TEST_F(UsersTest, AddingChecksTheNameAsAFolderName)
     EXPECT_EQ(found.TypeColor, 1);
 }
 
-TEST_F(UsersTest, NewUserGetsItsDatabaseCreated)
-{
-    QStringList created;
-    CUsers::ReloadHooks hooks;
-    hooks.createUserDatabase = [&](const QString &p) { created << p; };
-    users.SetReloadHooks(hooks);
-    addUser(QStringLiteral("Anne"));
-    tUsers taken;
-    taken.Nom = QStringLiteral("anne");
-    users.AddUser(taken);
-    EXPECT_EQ(created, QStringList{usersFolder + QStringLiteral("Anne/Zarvo.sdb")});
-}
-
 TEST_F(UsersTest, RenamingKeepsNamesDistinctInAnyLetterCase)
 {
     const int anne = addUser(QStringLiteral("Anne"));
@@ -292,84 +305,6 @@ TEST_F(UsersTest, LookingAtUsersNeverCreatesTheUsersDatabase)
     EXPECT_FALSE(QFileInfo::exists(usersDb()));
 }
 
-TEST_F(UsersTest, SwitchRunsTheReloadInOrderAndAlwaysBroadcasts)
-{
-    QStringList calls;
-    QStringList loadedPaths;
-    CUsers::ReloadHooks hooks;
-    hooks.clearStore = [&] { calls << QStringLiteral("clear"); };
-    hooks.refreshFromNetwork = [&] { calls << QStringLiteral("network"); };
-    hooks.loadUserData = [&] {
-        calls << QStringLiteral("load");
-        loadedPaths << users.GetCurrentDatabasePath(true);
-    };
-    hooks.refreshViews = [&] { calls << QStringLiteral("views"); };
-    hooks.resetUndo = [&] { calls << QStringLiteral("undo"); };
-    hooks.postChange = [&](int w, int l) { calls << QStringLiteral("post %1 %2").arg(w).arg(l); };
-    users.SetReloadHooks(hooks);
-    const int anne = addUser(QStringLiteral("Anne"));
-    const int bob = addUser(QStringLiteral("Bob"));
-
-    const struct
-    {
-        const char *what;
-        int id;
-        int lanTime;
-        bool result;
-        QStringList calls;
-        int currentAfter;
-    } cases[] = {
-        {"to a user", anne, -1, true, {"clear", "load", "views", "undo", "post 0 0"}, anne},
-        {"to the current user", anne, -1, false, {"post 0 0"}, anne},
-        {"with the network folder on", bob, 0, true, {"clear", "network", "load", "views", "undo", "post 0 0"}, bob},
-        {"to an unknown user", 99, -1, false, {"post 0 0"}, bob},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        Platform::Settings().setInt(u"Config", u"Lan", u"Time", c.lanTime);
-        calls.clear();
-        EXPECT_EQ(users.SwitchUser(c.id), c.result);
-        EXPECT_EQ(calls, c.calls);
-        EXPECT_EQ(users.GetCurrentId(), c.currentAfter);
-        EXPECT_EQ(scalar(QStringLiteral("select group_concat(Id) from Users where Selected=1")),
-                  QString::number(c.currentAfter));
-    }
-    EXPECT_EQ(loadedPaths, (QStringList{usersFolder + QStringLiteral("Anne/Zarvo.sdb"), usersFolder + QStringLiteral("Bob/Zarvo.sdb")}));
-
-    // From an empty list, a failed switch leaves no placeholder user.
-    CUsers fresh;
-    EXPECT_FALSE(fresh.SwitchUser(99));
-    EXPECT_EQ(fresh.Current(), nullptr);
-}
-
-TEST_F(UsersTest, SelectedUserAtStart)
-{
-    bool loaded = false;
-    bool cleared = false;
-    CUsers::ReloadHooks hooks;
-    hooks.loadUserData = [&] { loaded = true; };
-    hooks.clearStore = [&] { cleared = true; };
-    users.SetReloadHooks(hooks);
-    const int anne = addUser(QStringLiteral("Anne"));
-
-    // Nobody selected: no current user and no database opened on an
-    // empty path; the store is emptied instead.
-    users.LoadSelectedUser();
-    EXPECT_EQ(users.Current(), nullptr);
-    EXPECT_FALSE(loaded);
-    EXPECT_TRUE(cleared);
-
-    tUsers out;
-    ASSERT_TRUE(users.SelectUser(anne, out));
-    EXPECT_EQ(out.Nom, u"Anne");
-    cleared = false;
-    users.LoadSelectedUser();
-    EXPECT_EQ(users.GetCurrentId(), anne);
-    EXPECT_EQ(users.GetCurrentDatabasePath(true), usersFolder + QStringLiteral("Anne/Zarvo.sdb"));
-    EXPECT_TRUE(loaded);
-    EXPECT_FALSE(cleared);
-}
-
 TEST_F(UsersTest, UserChoicesInNameOrder)
 {
     const int zoe = addUser(QStringLiteral("Zoé"));
@@ -429,6 +364,177 @@ TEST_F(UsersTest, SettingsAreNotWrittenWhenTheTransactionCannotBegin)
                                        {QStringLiteral("1"), QStringLiteral("2")}));
     ASSERT_TRUE(other.RollbackTransaction());
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from UsersInfos")), u"0");
+}
+
+TEST_F(UsersTest, NewUserGetsItsDatabaseWhenItsFolderIsThere)
+{
+    ASSERT_TRUE(QDir().mkpath(usersFolder + QStringLiteral("Anne")));
+    addUser(QStringLiteral("Anne"));
+    {
+        CBdD db(usersFolder + QStringLiteral("Anne/Zarvo.sdb"), CBdD::ReadOnly);
+        ASSERT_TRUE(db.IsOpen());
+        EXPECT_EQ(db.GetVersion(), CBdD::CurrentVersion);
+    }
+    // No folder: the user is added, and no folder or file is made.
+    addUser(QStringLiteral("Bob"));
+    EXPECT_FALSE(QFileInfo::exists(usersFolder + QStringLiteral("Bob")));
+}
+
+TEST_F(UsersTest, SwitchReloadsTheNewUsersDataThenTheViewsAndAlwaysBroadcasts)
+{
+    CProjectStore store;
+    CAnnulation history;
+    tCurrentEntry running;
+    CAppData::SetProjectStore(&store);
+    CAppData::SetAnnulation(&history);
+    CAppData::SetCurrentEntry(&running);
+    CAppData::SetUsers(&users);
+
+    QStringList calls;
+    CUsers::ReloadHooks hooks;
+    hooks.refreshFromNetwork = [&] {
+        calls << QStringLiteral("network, store ")
+                     + (store.GetProjectCount() == 0 ? QStringLiteral("empty") : QStringLiteral("full"));
+    };
+    hooks.refreshForecastView = [&] { calls << QStringLiteral("forecast ") + store.GetProjectName(32); };
+    hooks.reloadViews = [&] {
+        calls << QStringLiteral("views ") + store.GetProjectName(32) + QStringLiteral(", ") + running.Entry.Title;
+    };
+    users.SetReloadHooks(hooks);
+    const int anne = addUserWithData(QStringLiteral("Anne"));
+    const int bob = addUserWithData(QStringLiteral("Bob"));
+
+    Platform::MessageBus tray;
+    ASSERT_TRUE(tray.listen());
+    QSignalSpy spy(&tray, &Platform::MessageBus::received);
+
+    const struct
+    {
+        const char *what;
+        int id;
+        int lanTime;
+        bool result;
+        QStringList calls;
+        int currentAfter;
+    } cases[] = {
+        {"to a user", anne, -1, true, {"forecast Projet de Anne", "views Projet de Anne, Anne"}, anne},
+        {"to the current user", anne, -1, false, {}, anne},
+        {"with the network folder on", bob, 0, true,
+         {"network, store empty", "forecast Projet de Bob", "views Projet de Bob, Bob"}, bob},
+        {"to an unknown user", 99, -1, false, {}, bob},
+    };
+    int posts = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Platform::Settings().setInt(u"Config", u"Lan", u"Time", c.lanTime);
+        calls.clear();
+        {
+            CBdD db;
+            db.ExecuteWithUndo(QStringLiteral("select 1"), QStringLiteral("select 2"));
+        }
+        ASSERT_TRUE(history.CanUndo() || !c.result);
+        EXPECT_EQ(users.SwitchUser(c.id), c.result);
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(users.GetCurrentId(), c.currentAfter);
+        EXPECT_EQ(scalar(QStringLiteral("select group_concat(Id) from Users where Selected=1")),
+                  QString::number(c.currentAfter));
+        if (c.result) {
+            EXPECT_FALSE(history.CanUndo());
+        }
+        // Every switch, done or not, posts the change broadcast (0, 0).
+        ++posts;
+        while (spy.count() < posts)
+            ASSERT_TRUE(spy.wait(30000));
+        const auto m = spy.at(posts - 1).at(0).value<Platform::MessageBus::Message>();
+        EXPECT_EQ(m.message, Platform::MessageBus::registerMessage(RegisteredMessages::ZarvoChange));
+        EXPECT_EQ(m.wParam, 0u);
+        EXPECT_EQ(m.lParam, 0);
+    }
+    // The database layer follows the current user.
+    EXPECT_EQ(CAppData::CurrentDatabasePath(), usersFolder + QStringLiteral("Bob/Zarvo.sdb"));
+
+    // From an empty list, a failed switch leaves no placeholder user.
+    CUsers fresh;
+    EXPECT_FALSE(fresh.SwitchUser(99));
+    EXPECT_EQ(fresh.Current(), nullptr);
+}
+
+TEST_F(UsersTest, SelectedUserAtStart)
+{
+    CProjectStore store;
+    tCurrentEntry running;
+    CAppData::SetProjectStore(&store);
+    CAppData::SetCurrentEntry(&running);
+    CAppData::SetUsers(&users);
+    const int anne = addUserWithData(QStringLiteral("Anne"));
+
+    // Nobody selected: no current user, nothing opened on an empty path,
+    // and nothing of an earlier user stays in memory.
+    running.Entry.Id = 5;
+    tElement earlier;
+    earlier.Id = 500;
+    store.AddProject(earlier, nullptr, QString());
+    users.LoadSelectedUser();
+    EXPECT_EQ(users.Current(), nullptr);
+    EXPECT_EQ(store.GetProjectCount(), 0);
+    EXPECT_EQ(running.Entry.Id, -1);
+    EXPECT_EQ(QDir(usersFolder).entryList(QDir::Files), QStringList{QStringLiteral("Users.sdb")});
+
+    tUsers out;
+    ASSERT_TRUE(users.SelectUser(anne, out));
+    EXPECT_EQ(out.Nom, u"Anne");
+    users.LoadSelectedUser();
+    EXPECT_EQ(users.GetCurrentId(), anne);
+    EXPECT_EQ(users.GetCurrentDatabasePath(true), usersFolder + QStringLiteral("Anne/Zarvo.sdb"));
+    EXPECT_EQ(store.GetProjectName(32), u"Projet de Anne");
+    EXPECT_EQ(running.Entry.Id, 101);
+}
+
+TEST_F(UsersTest, UserComboAndList)
+{
+    const int zoe = addUser(QStringLiteral("Zoé"));
+    const int anne = addUser(QStringLiteral("Anne"));
+    const struct
+    {
+        int id;
+        int selected;
+    } cases[] = {{0, 0}, {zoe, 1}, {anne, 0}, {42, -1}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.id);
+        RecordingCombo combo, toolbar;
+        users.FillUserCombo(&toolbar, combo, c.id);
+        for (const RecordingCombo *filled : {&combo, &toolbar}) {
+            ASSERT_EQ(filled->items.size(), 2u);
+            EXPECT_EQ(filled->items[0].text, u"Anne");
+            EXPECT_EQ(filled->items[0].data, anne);
+            EXPECT_EQ(filled->items[1].data, zoe);
+            EXPECT_EQ(filled->selection, c.selected);
+        }
+        RecordingCombo list;
+        users.FillUserList(list, c.id);
+        EXPECT_EQ(list.items.size(), 2u);
+        EXPECT_EQ(list.selection, c.selected);
+    }
+}
+
+TEST_F(UsersTest, SettingsNeedACurrentUser)
+{
+    addUser(QStringLiteral("Anne"));
+    EXPECT_FALSE(users.SetUserSettings({QStringLiteral("GanttZoom")}, {QStringLiteral("2")}));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from UsersInfos")), u"0");
+}
+
+TEST_F(UsersTest, LookingAtAUsersDatabaseNeverCreatesIt)
+{
+    const int anne = addUser(QStringLiteral("Anne"));
+    tUsers u;
+    ASSERT_TRUE(users.LoadUserById(u, anne));
+    CBdD db(u.GetDatabasePath(true), CBdD::ReadOnly);
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_EQ(db.AllocateRowId(CBdD::TableTaches, false), -1);
+    QString sync, change;
+    EXPECT_EQ(db.GetSyncStamps(sync, change), CBdD::StampsFailed);
+    EXPECT_FALSE(QFileInfo::exists(u.GetFolder()));
 }
 
 } // namespace
