@@ -19,7 +19,9 @@ void tUsers::ReadFrom(const SQLite::MyTable &row)
 QString tUsers::GetFolder() const
 {
     const QString users = CUsers::GetUsersFolder();
-    if (users.isEmpty() || Nom.isEmpty())
+    // A name that is no plain folder name (stored by other means: "..",
+    // "a/b") would lead outside the user's own folder.
+    if (users.isEmpty() || CUsers::CheckName(Nom) != CUsers::NameProblem::None)
         return QString();
     return users + Nom + u'/';
 }

@@ -25,8 +25,9 @@ struct tUsers
     void ReadFrom(const SQLite::MyTable &row);
 
     // The user's folder, ending with "/"; empty when the users folder is not
-    // set or the user has no name, so that no path ever falls back to the
-    // working directory or to the users folder itself.
+    // set or the name is no plain folder name (empty, "..", with a
+    // separator...), so that no path ever falls back to the working
+    // directory, the users folder itself or a folder outside it.
     QString GetFolder() const;
     // With full, the path of the user's main database; without, its file
     // name. Empty (full) under the same conditions as GetFolder.

@@ -144,6 +144,13 @@ TEST_F(UsersTest, PathsOfAUser)
     // working directory or on the users folder itself.
     tUsers nameless;
     EXPECT_TRUE(nameless.GetFolder().isEmpty());
+    for (const char *stored : {"..", ".", "../Autre", "a\\b"}) {
+        SCOPED_TRACE(stored);
+        tUsers odd;
+        odd.Nom = QString::fromUtf8(stored);
+        EXPECT_TRUE(odd.GetFolder().isEmpty());
+        EXPECT_TRUE(odd.GetDatabasePath(true).isEmpty());
+    }
     EXPECT_TRUE(nameless.GetDatabasePath(true).isEmpty());
     EXPECT_TRUE(nameless.GetReportDatabasePath().isEmpty());
     Platform::Settings().setString(u"Config", u"Rep", u"Users", QString());
@@ -457,6 +464,27 @@ TEST_F(UsersTest, SwitchReloadsTheNewUsersDataThenTheViewsAndAlwaysBroadcasts)
     CUsers fresh;
     EXPECT_FALSE(fresh.SwitchUser(99));
     EXPECT_EQ(fresh.Current(), nullptr);
+}
+
+TEST_F(UsersTest, SwitchToAUserWithoutAUsablePathOpensNothing)
+{
+    CProjectStore store;
+    CAppData::SetProjectStore(&store);
+    CAppData::SetUsers(&users);
+    const int anne = addUserWithData(QStringLiteral("Anne"));
+    ASSERT_TRUE(users.SwitchUser(anne));
+    ASSERT_EQ(store.GetProjectCount(), 1);
+    {
+        CmyDataBase db;
+        ASSERT_EQ(db.Open(usersDb()), 0);
+        ASSERT_EQ(db.Execute(u"insert into Users (Nom,Selected) values ('..',0)"), 0);
+    }
+    tUsers odd;
+    ASSERT_TRUE(users.LoadUserByName(QStringLiteral(".."), odd));
+    EXPECT_TRUE(users.SwitchUser(odd.Id));
+    EXPECT_EQ(store.GetProjectCount(), 0);
+    EXPECT_TRUE(CAppData::CurrentDatabasePath().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(TestFolders::root() + QStringLiteral("/Zarvo.sdb")));
 }
 
 TEST_F(UsersTest, SelectedUserAtStart)
