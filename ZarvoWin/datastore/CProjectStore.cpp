@@ -440,8 +440,16 @@ void CProjectStore::FillTreeLevel(CTreeFiller &tree, CTreeFiller::Item parentIte
 
 void CProjectStore::FillHistoryTree(CTreeFiller &tree, CTreeFiller::Item parentItem, bool reload)
 {
-    if ((reload || m_history.empty()) && m_historyLoader)
-        m_historyLoader(*this);
+    if (reload || m_history.empty()) {
+        if (m_historyLoader) {
+            m_historyLoader(*this);
+        } else if (CAppData::ProjectStore() == this) {
+            // The application's store reads its recent combinations from
+            // the current user's database.
+            CBdD db;
+            db.LoadHistory();
+        }
+    }
     CTreeFiller::Item item = tree.GetChildItem(parentItem);
     for (size_t i = 0; i < m_history.size(); ++i) {
         const tHistory &h = m_history[i];

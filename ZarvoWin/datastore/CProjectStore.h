@@ -76,7 +76,8 @@ public:
     void AppendHistory(int projectId, int activityId, int rateId);
     bool GetHistoryEntry(int i, int &projectId, int &activityId, int &rateId) const;
     int GetHistoryCount() const { return int(m_history.size()); }
-    // Reloads the recent list from the database; set by the application.
+    // Reloads the recent list; unset, the application's store reads it from
+    // the current user's database (CBdD::LoadHistory).
     void SetHistoryLoader(std::function<void(CProjectStore &)> loader) { m_historyLoader = std::move(loader); }
 
     // ---- booked intervals ----

@@ -438,6 +438,12 @@ TEST_F(FavouritesDbTest, RecentCombinationsKeepTenDistinctNewestFirst)
         return out.join(u' ');
     };
     EXPECT_EQ(listed(), u"1/2/3 1/2/4 0/0/0");
+    // The store's history tree reads the same list when asked to reload.
+    store.ClearPart(3);
+    RecordingTree tree;
+    store.FillHistoryTree(tree, nullptr, true);
+    EXPECT_EQ(tree.top.children.size(), 3u);
+    EXPECT_EQ(listed(), u"1/2/3 1/2/4 0/0/0");
 
     for (int k = 0; k < 12; ++k)
         entry(20 + k, 1, -1, 10000 + k);
