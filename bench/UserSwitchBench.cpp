@@ -228,6 +228,18 @@ void SwitchUser(benchmark::State &state)
         next = 1 - next;
     }
     state.counters["projects"] = s.store.GetProjectCount();
+    int scheduled = 0;
+    std::vector<const CProject *> nodes{s.store.GetRoot()};
+    while (!nodes.empty()) {
+        const CProject *n = nodes.back();
+        nodes.pop_back();
+        if (n->m_computedEnd != 0)
+            ++scheduled;
+        for (const CProject *c : n->Children())
+            nodes.push_back(c);
+    }
+    state.counters["scheduled"] = scheduled;
+    state.counters["history"] = s.store.GetHistoryCount();
     state.counters["favourites"] = double(s.favourites.top.children.size());
 }
 
