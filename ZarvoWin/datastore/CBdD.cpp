@@ -190,6 +190,24 @@ int CBdD::AllocateRowId(int tableCode, bool allocate)
     return id;
 }
 
+int CBdD::InsertNewRow(int tableCode, const std::function<QString(int id)> &insert)
+{
+    const int id = AllocateRowId(tableCode);
+    if (id == -1)
+        return -1;
+    ExecuteWithUndo(insert(id), Formatter::sprintf(u"delete from %s where Id=%d", {TableName(tableCode), id}));
+    StampRow(tableCode, id);
+    return id;
+}
+
+int CBdD::UpdateRow(int tableCode, qint64 rowId, const QString &redo)
+{
+    const QString undo = SnapshotRow(tableCode, rowId);
+    const int rc = ExecuteWithUndo(redo, undo);
+    StampRow(tableCode, rowId);
+    return rc;
+}
+
 QString CBdD::Literal(QStringView type, QStringView value)
 {
     if (type == u"null")

@@ -13,6 +13,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class CComboFiller;
@@ -38,6 +39,7 @@ struct tForecast;
 //     // An update of existing rows records its undo first:
 //     //   AddUndoPair(redo, db.SnapshotRow(CBdD::TableTaches, id)); db.Execute(redo);
 //     // or for many rows: db.RecordUndoWhere(redo, CBdD::TableTaches, cond); db.Execute(redo);
+//     // InsertNewRow and UpdateRow do the id, the statement, its undo and the stamp in one call.
 //     db.StampRow(CBdD::TableTaches, id);        // Date_Modif, Origine_Modif=1, Infos 'Modif', broadcast
 //     const bool ok = db.EndWrite();             // COMMIT, or ROLLBACK + drop the undo group
 //     CBdD::SendDataChanged(0, 0);               // main frame (time entries: whatever the outcome)
@@ -153,6 +155,16 @@ public:
     // a connection, for another code or without a NextRowId row. With
     // `allocate` false: the number of live rows of the table instead.
     int AllocateRowId(int tableCode, bool allocate = true);
+
+    // A new row of Projets, Activites, TauxHoraire, Taches or Favoris:
+    // allocates its id, executes `insert(id)` with the row's deletion as its
+    // undo and stamps the row. The id, or -1 (nothing written) when none
+    // could be allocated.
+    int InsertNewRow(int tableCode, const std::function<QString(int id)> &insert);
+    // Executes `redo`, which changes the one row `rowId` of the table, with
+    // the row as it was before as its undo, then stamps the row. Returns
+    // the statement's code.
+    int UpdateRow(int tableCode, qint64 rowId, const QString &redo);
 
     // Stamps one row (Date_Modif = now, Origine_Modif = 1) and Infos
     // 'Modif', recording undo pairs, then posts the change broadcast. For
@@ -477,6 +489,11 @@ private:
     // result whose last columns are typeof(c), c pairs.
     QString RestoreStatement(const QString &table, const QStringList &columns,
                              const SQLite::MyTable &rows, int row, const QString &rowId);
+    // The project and plan rows written by a save and by a copy.
+    static QString InsertProjectStatement(int id, const tElement &e, const QString &name, int parent);
+    void InsertForecastRow(const tForecast &f, int project, const QString &predecessors);
+    // A new ProjectChilds row (undoable, stamped).
+    void InsertChildList(int parent, const QString &childs);
     void AfterOpen();
     bool CreateSchema();
     bool MakeUpgradeCopy(int oldVersion, qint64 now, tUpgradeResult &result);

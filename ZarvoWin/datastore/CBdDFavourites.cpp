@@ -119,26 +119,21 @@ int CBdD::AddFavorite(int id, int project, int activity, int rate, const QString
             written = -1;
             StampRow(0, 0); // only 'Modif' and the broadcast
         } else {
-            written = AllocateRowId(TableFavoris);
+            written = InsertNewRow(TableFavoris, [&](int newRow) {
+                return Formatter::sprintf(
+                    u"insert into Favoris (Id, IdProject,IdActivite,IdTauxHoraire,Ordre,Deleted, Title) VALUES (%d,%d,%d,%d,%I64d,0,'%s')",
+                    {newRow, project, activity, rate, now, quotedTitle});
+            });
             if (written == -1) {
                 EndWrite(false);
                 return FavoriteFailed;
             }
-            ExecuteWithUndo(
-                Formatter::sprintf(
-                    u"insert into Favoris (Id, IdProject,IdActivite,IdTauxHoraire,Ordre,Deleted, Title) VALUES (%d,%d,%d,%d,%I64d,0,'%s')",
-                    {written, project, activity, rate, now, quotedTitle}),
-                Formatter::sprintf(u"delete from Favoris where Id=%d", {written}));
-            StampRow(TableFavoris, written);
         }
     } else {
-        const QString undo = SnapshotRow(TableFavoris, id);
-        ExecuteWithUndo(
-            Formatter::sprintf(
-                u"update Favoris set IdProject=%d,IdActivite=%d,IdTauxHoraire=%d, Ordre=%I64d, Deleted=0, Title='%s' where Id=%d",
-                {project, activity, rate, now, quotedTitle, id}),
-            undo);
-        StampRow(TableFavoris, id);
+        UpdateRow(TableFavoris, id,
+                  Formatter::sprintf(
+                      u"update Favoris set IdProject=%d,IdActivite=%d,IdTauxHoraire=%d, Ordre=%I64d, Deleted=0, Title='%s' where Id=%d",
+                      {project, activity, rate, now, quotedTitle, id}));
     }
     if (!EndWrite())
         return FavoriteFailed;

@@ -17,10 +17,6 @@ using Platform::Formatter;
 
 namespace {
 
-int red(quint32 c) { return int(c & 0xFF); }
-int green(quint32 c) { return int((c >> 8) & 0xFF); }
-int blue(quint32 c) { return int((c >> 16) & 0xFF); }
-
 // The child list of a copy: sub-project items take their new ids, items of
 // sub-projects that were not copied (deleted or unknown ids) are dropped,
 // activity items stay as they are.
@@ -89,22 +85,17 @@ int CBdD::CreateProject(const CProject *node, int parentId, const QString &name,
             ? Formatter::sprintf(u";%d;", {sibling->ProjectId()})
             : Formatter::sprintf(u";A%d;", {sibling->ActivityId()});
         const QString text = placeInChildList(old, parent, reference, id, before);
-        qint64 rowId = -1;
         if (exists) {
-            rowId = Platform::wtoi64(row->GetCellView(0, 0));
+            const qint64 rowId = Platform::wtoi64(row->GetCellView(0, 0));
             ExecuteWithUndo(
                 Formatter::sprintf(u"update ProjectChilds set Childs='%s' where IdProject=%d",
                                    {QuoteSql(text), parentId}),
                 Formatter::sprintf(u"update ProjectChilds set Childs='%s' where IdProject=%d",
                                    {QuoteSql(old), parentId}));
+            StampRow(TableProjectChilds, rowId);
         } else {
-            ExecuteWithUndo(
-                Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (%d,'%s')",
-                                   {parentId, QuoteSql(text)}),
-                Formatter::sprintf(u"delete from ProjectChilds where IdProject = %d", {parentId}));
-            rowId = m_connection->GetLastInsertRowId();
+            InsertChildList(parentId, text);
         }
-        StampRow(TableProjectChilds, rowId);
         ok = LastCode() == 0;
     }
 
@@ -125,44 +116,19 @@ int CBdD::CreateProjectRecord(const CProject *node, int parentId, const QString 
     const bool project = f.IdActivity == -2;
     int id = -1;
     if (project) {
-        id = AllocateRowId(TableProjets);
+        const tElement &e = node->Element();
+        id = InsertNewRow(TableProjets,
+                          [&](int newId) { return InsertProjectStatement(newId, e, name, parentId); });
         if (id == -1)
             return -1;
-        const tElement &e = node->Element();
-        ExecuteWithUndo(
-            Formatter::sprintf(
-                u"insert into Projets (Id, Nom, Commentaire, Title, Red, Green, Blue, "
-                u"IdTauxHoraire, Visible, Deleted, Ordre, Parent, Type, Activity) values "
-                u"(%d, '%s','%s','%s',%d,%d,%d,%d,1,0,0,%d,%d,%d)",
-                {id, QuoteSql(name), QuoteSql(e.Commentaire), QuoteSql(e.Title), red(e.Color),
-                 green(e.Color), blue(e.Color), e.IdTauxHoraire, parentId, e.Type, e.Activity}),
-            Formatter::sprintf(u"delete from Projets where Id=%d", {id}));
-        StampRow(TableProjets, id);
     }
 
     if (withPlans) {
         SQLite::MyTablePtr own = Query(Formatter::sprintf(
             u"select rowid, IdProject from Forecast where IdProject=%d and IdActivity=%d",
             {f.IdProject, f.IdActivity}));
-        if (own.hasRows()) {
-            const int planProject = project ? id : parentId;
-            ExecuteWithUndo(
-                Formatter::sprintf(
-                    u"insert into Forecast (IdProject, IdActivity, Prevu, TypePrevu, DureeSupp, "
-                    u"TypeDureeSupp, DateDebut, TypeDateDebut, DateFin, TypeDateFin, DateAlerte, "
-                    u"Predecesseurs, Delta, TypeDelta, Priority, Status, Total, bJours, bModeAuto, "
-                    u"bPrevuAuto, Title, Notes, Deleted) values "
-                    u"(%d,%d,%d,%d,%d,%d,%I64d,%d,%I64d,%d,%I64d,'%s',%d,%d,%d,%d,%I64d,%d,%d,%d,"
-                    u"'%s','%s',0)",
-                    {planProject, f.IdActivity, f.Prevu, f.TypePrevu, f.DureeSupp,
-                     f.TypeDureeSupp, f.DateDebut, f.TypeDateDebut, f.DateFin, f.TypeDateFin,
-                     f.DateAlerte, QString(), 0, 0, f.Priority, f.Status, f.Total,
-                     f.bJours ? 1 : 0, f.bModeAuto ? 1 : 0, f.bPrevuAuto ? 1 : 0,
-                     QuoteSql(f.Title), QuoteSql(f.Notes)}),
-                Formatter::sprintf(u"delete from Forecast where IdProject=%d and IdActivity=%d",
-                                   {planProject, f.IdActivity}));
-            StampRow(TableForecast, m_connection->GetLastInsertRowId());
-        }
+        if (own.hasRows())
+            InsertForecastRow(f, project ? id : parentId, QString()); // a copy has no predecessors
     }
 
     if (!project)
@@ -179,13 +145,8 @@ int CBdD::CreateProjectRecord(const CProject *node, int parentId, const QString 
                 newIds.insert(child->ProjectId(), childId);
         }
         const QString text = remapChildList(node->GetChildOrder(), newIds);
-        if (!text.isEmpty()) {
-            ExecuteWithUndo(
-                Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (%d,'%s')",
-                                   {id, QuoteSql(text)}),
-                Formatter::sprintf(u"delete from ProjectChilds where IdProject = %d", {id}));
-            StampRow(TableProjectChilds, m_connection->GetLastInsertRowId());
-        }
+        if (!text.isEmpty())
+            InsertChildList(id, text);
     }
     return LastCode() == 0 ? id : -1;
 }

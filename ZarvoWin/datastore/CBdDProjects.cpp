@@ -375,6 +375,41 @@ bool CBdD::FindRateByName(const QString &name, int &id)
 // Writes
 // ---------------------------------------------------------------------
 
+QString CBdD::InsertProjectStatement(int id, const tElement &e, const QString &name, int parent)
+{
+    return Formatter::sprintf(u"insert into Projets (Id, Nom, Commentaire, Title, Red, Green, Blue, "
+                              u"IdTauxHoraire, Visible, Deleted, Ordre, Parent, Type, Activity) values "
+                              u"(%d, '%s','%s','%s',%d,%d,%d,%d,1,0,0,%d,%d,%d)",
+                              {id, QuoteSql(name), QuoteSql(e.Commentaire), QuoteSql(e.Title), red(e.Color),
+                               green(e.Color), blue(e.Color), e.IdTauxHoraire, parent, e.Type, e.Activity});
+}
+
+void CBdD::InsertForecastRow(const tForecast &f, int project, const QString &predecessors)
+{
+    ExecuteWithUndo(
+        Formatter::sprintf(
+            u"insert into Forecast (IdProject, IdActivity, Prevu, TypePrevu, DureeSupp, "
+            u"TypeDureeSupp, DateDebut, TypeDateDebut, DateFin, TypeDateFin, DateAlerte, "
+            u"Predecesseurs, Delta, TypeDelta, Priority, Status, Total, bJours, bModeAuto, "
+            u"bPrevuAuto, Title, Notes, Deleted) values "
+            u"(%d,%d,%d,%d,%d,%d,%I64d,%d,%I64d,%d,%I64d,'%s',%d,%d,%d,%d,%I64d,%d,%d,%d,"
+            u"'%s','%s',0)",
+            {project, f.IdActivity, f.Prevu, f.TypePrevu, f.DureeSupp, f.TypeDureeSupp, f.DateDebut,
+             f.TypeDateDebut, f.DateFin, f.TypeDateFin, f.DateAlerte, QuoteSql(predecessors), 0, 0,
+             f.Priority, f.Status, f.Total, f.bJours ? 1 : 0, f.bModeAuto ? 1 : 0, f.bPrevuAuto ? 1 : 0,
+             QuoteSql(f.Title), QuoteSql(f.Notes)}),
+        Formatter::sprintf(u"delete from Forecast where IdProject=%d and IdActivity=%d", {project, f.IdActivity}));
+    StampRow(TableForecast, m_connection->GetLastInsertRowId());
+}
+
+void CBdD::InsertChildList(int parent, const QString &childs)
+{
+    ExecuteWithUndo(Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (%d,'%s')",
+                                       {parent, QuoteSql(childs)}),
+                    Formatter::sprintf(u"delete from ProjectChilds where IdProject = %d", {parent}));
+    StampRow(TableProjectChilds, m_connection->GetLastInsertRowId());
+}
+
 bool CBdD::SaveProject(tElement *element, tForecast *forecast)
 {
     if (!element && !forecast)
@@ -387,36 +422,22 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
         const tElement &e = *element;
         if (e.Id == -1) {
             reload = true;
-            const int id = AllocateRowId(TableProjets);
+            const int id = InsertNewRow(
+                TableProjets, [&e](int newId) { return InsertProjectStatement(newId, e, e.Nom, e.Parent); });
             ok = id != -1;
-            if (ok) {
+            if (ok)
                 element->Id = id;
-                ExecuteWithUndo(
-                    Formatter::sprintf(
-                        u"insert into Projets (Id, Nom, Commentaire, Title, Red, Green, Blue, "
-                        u"IdTauxHoraire, Visible, Deleted, Ordre, Parent, Type, Activity) values "
-                        u"(%d, '%s','%s','%s',%d,%d,%d,%d,1,0,0,%d,%d,%d)",
-                        {id, QuoteSql(e.Nom), QuoteSql(e.Commentaire), QuoteSql(e.Title),
-                         red(e.Color), green(e.Color), blue(e.Color), e.IdTauxHoraire, e.Parent,
-                         e.Type, e.Activity}),
-                    Formatter::sprintf(u"delete from Projets where Id=%d", {id}));
-                StampRow(TableProjets, id);
-            }
         } else {
             SQLite::MyTablePtr old = Query(Formatter::sprintf(
                 u"Select Nom, Commentaire, Parent, Type from Projets where Id=%d", {e.Id}));
             if (!old.hasRows() || (old->MoveFirst(), intOr(*old, u"Parent", 0) != e.Parent))
                 reload = true;
-            const QString redo = Formatter::sprintf(
+            UpdateRow(TableProjets, e.Id, Formatter::sprintf(
                 u"Update Projets set Nom='%s', Commentaire='%s', Title='%s', Red=%d, Green=%d, "
                 u"Blue=%d, IdTauxHoraire=%d, Parent=%d, Deleted=0, Type=%d, Activity=%d where Id=%d",
                 {QuoteSql(e.Nom), QuoteSql(e.Commentaire), QuoteSql(e.Title), red(e.Color),
                  green(e.Color), blue(e.Color), e.IdTauxHoraire, e.Parent, e.Type, e.Activity,
-                 e.Id});
-            const QString undo = SnapshotRow(TableProjets, e.Id);
-            Execute(redo);
-            AddUndoPair(redo, undo);
-            StampRow(TableProjets, e.Id);
+                 e.Id}));
         }
     }
     if (ok && forecast) {
@@ -426,10 +447,8 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
         SQLite::MyTablePtr row = Query(Formatter::sprintf(
             u"select rowid, IdProject from Forecast where IdProject=%d and IdActivity=%d",
             {f.IdProject, f.IdActivity}));
-        qint64 rowId = -1;
         if (row.hasRows()) {
-            rowId = Platform::wtoi64(row->GetCell(0, 0));
-            const QString redo = Formatter::sprintf(
+            UpdateRow(TableForecast, Platform::wtoi64(row->GetCell(0, 0)), Formatter::sprintf(
                 u"Update Forecast set Prevu=%d, TypePrevu=%d, DureeSupp=%d, TypeDureeSupp=%d, "
                 u"DateDebut=%I64d, TypeDateDebut=%d, DateFin=%I64d, TypeDateFin=%d, "
                 u"DateAlerte=%I64d, Predecesseurs='%s', Delta=%d, TypeDelta=%d, Priority=%d, "
@@ -439,29 +458,10 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
                  f.TypeDateDebut, f.DateFin, f.TypeDateFin, f.DateAlerte,
                  QuoteSql(f.Predecesseurs), 0, 0, f.Priority, f.Status, f.Total,
                  QuoteSql(f.Title), QuoteSql(f.Notes), f.bJours ? 1 : 0, f.bModeAuto ? 1 : 0,
-                 f.bPrevuAuto ? 1 : 0, f.IdProject, f.IdActivity});
-            const QString undo = SnapshotRow(TableForecast, rowId);
-            Execute(redo);
-            AddUndoPair(redo, undo);
+                 f.bPrevuAuto ? 1 : 0, f.IdProject, f.IdActivity}));
         } else {
-            ExecuteWithUndo(
-                Formatter::sprintf(
-                    u"insert into Forecast (IdProject, IdActivity, Prevu, TypePrevu, DureeSupp, "
-                    u"TypeDureeSupp, DateDebut, TypeDateDebut, DateFin, TypeDateFin, DateAlerte, "
-                    u"Predecesseurs, Delta, TypeDelta, Priority, Status, Total, bJours, bModeAuto, "
-                    u"bPrevuAuto, Title, Notes, Deleted) values "
-                    u"(%d,%d,%d,%d,%d,%d,%I64d,%d,%I64d,%d,%I64d,'%s',%d,%d,%d,%d,%I64d,%d,%d,%d,"
-                    u"'%s','%s',0)",
-                    {f.IdProject, f.IdActivity, f.Prevu, f.TypePrevu, f.DureeSupp,
-                     f.TypeDureeSupp, f.DateDebut, f.TypeDateDebut, f.DateFin, f.TypeDateFin,
-                     f.DateAlerte, QuoteSql(f.Predecesseurs), 0, 0, f.Priority, f.Status,
-                     f.Total, f.bJours ? 1 : 0, f.bModeAuto ? 1 : 0, f.bPrevuAuto ? 1 : 0,
-                     QuoteSql(f.Title), QuoteSql(f.Notes)}),
-                Formatter::sprintf(u"delete from Forecast where IdProject=%d and IdActivity=%d",
-                                   {f.IdProject, f.IdActivity}));
-            rowId = m_connection->GetLastInsertRowId();
+            InsertForecastRow(f, f.IdProject, f.Predecesseurs);
         }
-        StampRow(TableForecast, rowId);
     }
     if (!EndWrite(ok))
         return false;
@@ -487,30 +487,21 @@ bool CBdD::SaveActivity(tElement &a)
         return false;
     bool ok = true;
     if (a.Id == -1) {
-        const int id = AllocateRowId(TableActivites);
-        ok = id != -1;
-        if (ok) {
-            a.Id = id;
-            ExecuteWithUndo(
-                Formatter::sprintf(
-                    u"insert into Activites (Id, Nom, Commentaire, Red, Green, Blue, IdTauxHoraire, "
-                    u"Visible, Deleted, Ordre, Parent) values (%d, '%s','%s',%d,%d,%d,%d,1,0,0,%d)",
-                    {id, QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
-                     blue(a.Color), a.IdTauxHoraire, a.Parent}),
-                Formatter::sprintf(u"delete from Activites where Id=%d", {id}));
-        }
+        a.Id = InsertNewRow(TableActivites, [&a](int id) {
+            return Formatter::sprintf(
+                u"insert into Activites (Id, Nom, Commentaire, Red, Green, Blue, IdTauxHoraire, "
+                u"Visible, Deleted, Ordre, Parent) values (%d, '%s','%s',%d,%d,%d,%d,1,0,0,%d)",
+                {id, QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
+                 blue(a.Color), a.IdTauxHoraire, a.Parent});
+        });
+        ok = a.Id != -1;
     } else {
-        const QString redo = Formatter::sprintf(
+        UpdateRow(TableActivites, a.Id, Formatter::sprintf(
             u"Update Activites set Nom='%s', Commentaire='%s', Red=%d, Green=%d, Blue=%d, "
             u"IdTauxHoraire=%d, Parent=%d, Deleted=0 where Id=%d",
             {QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
-             blue(a.Color), a.IdTauxHoraire, a.Parent, a.Id});
-        const QString undo = SnapshotRow(TableActivites, a.Id);
-        Execute(redo);
-        AddUndoPair(redo, undo);
+             blue(a.Color), a.IdTauxHoraire, a.Parent, a.Id}));
     }
-    if (ok)
-        StampRow(TableActivites, a.Id);
     if (!EndWrite(ok))
         return false;
     SendDataChanged(CDataChangedNotifier::Activities, 0);
@@ -524,26 +515,17 @@ bool CBdD::SaveRate(tElement &r)
         return false;
     bool ok = true;
     if (r.Id == -1) {
-        const int id = AllocateRowId(TableTauxHoraire);
-        ok = id != -1;
-        if (ok) {
-            r.Id = id;
-            ExecuteWithUndo(
-                Formatter::sprintf(u"insert into TauxHoraire (Id, Nom, Commentaire, Valeur, Deleted) "
-                                   u"values (%d,'%s','%s',%0.2f,0)",
-                                   {id, QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur)}),
-                Formatter::sprintf(u"delete from TauxHoraire where Id=%d", {id}));
-        }
+        r.Id = InsertNewRow(TableTauxHoraire, [&r](int id) {
+            return Formatter::sprintf(u"insert into TauxHoraire (Id, Nom, Commentaire, Valeur, Deleted) "
+                                      u"values (%d,'%s','%s',%0.2f,0)",
+                                      {id, QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur)});
+        });
+        ok = r.Id != -1;
     } else {
-        const QString redo = Formatter::sprintf(
-            u"Update TauxHoraire set Nom='%s', Commentaire='%s', Valeur=%0.2f where Id=%d",
-            {QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur), r.Id});
-        const QString undo = SnapshotRow(TableTauxHoraire, r.Id);
-        Execute(redo);
-        AddUndoPair(redo, undo);
+        UpdateRow(TableTauxHoraire, r.Id,
+                  Formatter::sprintf(u"Update TauxHoraire set Nom='%s', Commentaire='%s', Valeur=%0.2f where Id=%d",
+                                     {QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur), r.Id}));
     }
-    if (ok)
-        StampRow(TableTauxHoraire, r.Id);
     if (!EndWrite(ok))
         return false;
     CAppData::RunAutoBackup();
@@ -635,21 +617,16 @@ bool CBdD::SaveChildOrders(int parentId, const QString &childs, int secondParent
         const QString condition = Formatter::sprintf(u"IdProject = %d", {parent});
         SQLite::MyTablePtr row = Query(
             Formatter::sprintf(u"select rowid,* from ProjectChilds where IdProject = %d", {parent}));
-        qint64 rowId;
         if (row.hasRows()) {
-            rowId = Platform::wtoi64(row->GetCell(0, 0));
+            const qint64 rowId = Platform::wtoi64(row->GetCell(0, 0));
             const QString redo = Formatter::sprintf(
                 u"update ProjectChilds set Childs = '%s' where IdProject = %d", {QuoteSql(text), parent});
             RecordUndoWhere(redo, TableProjectChilds, condition);
             Execute(redo);
+            StampRow(TableProjectChilds, rowId);
         } else {
-            ExecuteWithUndo(
-                Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (%d,'%s')",
-                                   {parent, QuoteSql(text)}),
-                Formatter::sprintf(u"delete from ProjectChilds where IdProject = %d", {parent}));
-            rowId = m_connection->GetLastInsertRowId();
+            InsertChildList(parent, text);
         }
-        StampRow(TableProjectChilds, rowId);
         return m_connection->GetLastCode() == 0;
     };
     bool ok = writeList(parentId, childs);
