@@ -96,6 +96,41 @@ qint64 lastWalkableDay()
 
 constexpr qint64 kFarAway = std::numeric_limits<qint64>::max() / 4;
 
+// A walk forward over the days, past the days off. The ranges are in
+// order, so the index into them only moves on as the days do.
+class DaysOffWalk
+{
+public:
+    DaysOffWalk(const CDayOff &daysOff, qint64 firstDay)
+        : m_off(daysOff.Ranges()), m_index(daysOff.FirstRangeEndingFrom(oleDayOfJulian(firstDay)))
+    {
+    }
+
+    // When day `d` is off: moves it to the day after its range and says so.
+    bool SkipDaysOff(qint64 &d)
+    {
+        const int ole = oleDayOfJulian(d);
+        while (m_index < m_off.size() && m_off[m_index].end < ole)
+            ++m_index;
+        if (m_index < m_off.size() && m_off[m_index].start <= ole) {
+            d = julianOfOleDay(m_off[m_index].end) + 1;
+            return true;
+        }
+        return false;
+    }
+
+    // The first day of the next days off after the last day looked at, or
+    // `none` when no days off follow.
+    qint64 NextDayOff(qint64 none) const
+    {
+        return m_index < m_off.size() ? julianOfOleDay(m_off[m_index].start) : none;
+    }
+
+private:
+    const std::vector<tWorkingPeriode> &m_off;
+    size_t m_index;
+};
+
 } // namespace
 
 CConfiguration::CConfiguration()
@@ -801,23 +836,14 @@ qint64 CConfiguration::SumWholeDays(qint64 firstDay, qint64 lastDay, int &cursor
     const qint64 weekSeconds = GetWeekSeconds();
     if (weekSeconds == 0)
         return 0;
-    const std::vector<tWorkingPeriode> &off = daysOff.Ranges();
-    const int offCount = daysOff.GetCount();
-    int offIndex = firstDay <= lastDay ? daysOff.FirstRangeEndingFrom(oleDayOfJulian(firstDay)) : offCount;
     qint64 sum = 0;
     qint64 d = firstDay;
+    DaysOffWalk walk(daysOff, d);
     while (d <= lastDay) {
-        const int ole = oleDayOfJulian(d);
-        while (offIndex < offCount && off[size_t(offIndex)].end < ole)
-            ++offIndex;
-        if (offIndex < offCount && off[size_t(offIndex)].start <= ole) {
-            d = julianOfOleDay(off[size_t(offIndex)].end) + 1;
+        if (walk.SkipDaysOff(d))
             continue;
-        }
         // Whole weeks up to the next day off or booked day add the weekly total.
-        qint64 obstacle = lastDay + 1;
-        if (offIndex < offCount)
-            obstacle = std::min(obstacle, julianOfOleDay(off[size_t(offIndex)].start));
+        qint64 obstacle = std::min(lastDay + 1, walk.NextDayOff(lastDay + 1));
         if (!m_booked.IsEmpty()) {
             m_booked.SkipEnded(d, cursor);
             obstacle = std::min(obstacle, m_booked.NextBookedDay(d, cursor));
@@ -863,18 +889,11 @@ qint64 CConfiguration::FindWorkingDayAfter(qint64 julianDay) const
 {
     if (GetWeekSeconds() == 0)
         return -1;
-    const std::vector<tWorkingPeriode> &off = daysOff.Ranges();
-    const int offCount = daysOff.GetCount();
     qint64 d = julianDay + 1;
-    int offIndex = daysOff.FirstRangeEndingFrom(oleDayOfJulian(d));
+    DaysOffWalk walk(daysOff, d);
     while (d - julianDay <= kWalkLimitDays && d <= lastWalkableDay()) {
-        const int ole = oleDayOfJulian(d);
-        while (offIndex < offCount && off[size_t(offIndex)].end < ole)
-            ++offIndex;
-        if (offIndex < offCount && off[size_t(offIndex)].start <= ole) {
-            d = julianOfOleDay(off[size_t(offIndex)].end) + 1;
+        if (walk.SkipDaysOff(d))
             continue;
-        }
         if (WeekdayWorks(weekdayOfJulian(d)))
             return d;
         ++d;
@@ -943,23 +962,14 @@ qint64 CConfiguration::AddWorkingTime(qint64 t, qint64 seconds, bool *reached) c
         }
     }
 
-    const std::vector<tWorkingPeriode> &off = daysOff.Ranges();
-    const int offCount = daysOff.GetCount();
     qint64 d = p.day + 1;
     qint64 lastWorked = p.day;
-    int offIndex = daysOff.FirstRangeEndingFrom(oleDayOfJulian(d));
+    DaysOffWalk walk(daysOff, d);
     while (d - lastWorked <= kWalkLimitDays && d <= lastWalkableDay()) {
-        const int ole = oleDayOfJulian(d);
-        while (offIndex < offCount && off[size_t(offIndex)].end < ole)
-            ++offIndex;
-        if (offIndex < offCount && off[size_t(offIndex)].start <= ole) {
-            d = julianOfOleDay(off[size_t(offIndex)].end) + 1;
+        if (walk.SkipDaysOff(d))
             continue;
-        }
         // Whole weeks that cannot hold the end are taken at once.
-        qint64 obstacle = kFarAway;
-        if (offIndex < offCount)
-            obstacle = julianOfOleDay(off[size_t(offIndex)].start);
+        qint64 obstacle = walk.NextDayOff(kFarAway);
         if (booked) {
             m_booked.SkipEnded(d, cursor);
             obstacle = std::min(obstacle, m_booked.NextBookedDay(d, cursor));
