@@ -22,6 +22,23 @@ void run(SQLite::CmyDataBase &db, const QString &sql)
         db.Execute(sql);
 }
 
+// Rolls the transaction back, keeping `code` as the connection's code.
+bool rollBack(SQLite::CmyDataBase &db, int code)
+{
+    db.RollbackTransaction();
+    db.SetLastCode(code);
+    return false;
+}
+
+// Commits when no statement failed; otherwise, or when the commit fails,
+// rolls back keeping the failure's code.
+bool commitOrRollBack(SQLite::CmyDataBase &db)
+{
+    if (db.GetLastCode() != 0 || !db.CommitTransaction())
+        return rollBack(db, db.GetLastCode());
+    return true;
+}
+
 } // namespace
 
 qint64 CBdD::SampleZoneCorrection(qint64 now)
@@ -127,20 +144,7 @@ bool CBdD::RedateSampleData()
     run(db, Formatter::sprintf(u"update Infos set Value='%I64d' where Name='Modif'", {now}));
     run(db, QStringLiteral("update Infos set Value='' where Name='Backup'"));
     run(db, QStringLiteral("delete from Infos where Name='Demo'"));
-
-    if (db.GetLastCode() != 0) {
-        const int code = db.GetLastCode();
-        db.RollbackTransaction();
-        db.SetLastCode(code);
-        return false;
-    }
-    if (!db.CommitTransaction()) {
-        const int code = db.GetLastCode();
-        db.RollbackTransaction();
-        db.SetLastCode(code);
-        return false;
-    }
-    return true;
+    return commitOrRollBack(db);
 }
 
 bool CBdD::ImportTablesFrom(const QString &path, bool projects, bool activities, bool rates,
@@ -172,20 +176,10 @@ bool CBdD::ImportTablesFrom(const QString &path, bool projects, bool activities,
         CopyTable(source, db, table);
         if (table == u"Forecast" && !activities && db.GetLastCode() == 0)
             db.Execute(u"Delete from Forecast where IdActivity<>-2");
-        if (source.GetLastCode() != 0 || db.GetLastCode() != 0) {
-            const int code = db.GetLastCode() ? db.GetLastCode() : source.GetLastCode();
-            db.RollbackTransaction();
-            db.SetLastCode(code);
-            return false;
-        }
+        if (source.GetLastCode() != 0 || db.GetLastCode() != 0)
+            return rollBack(db, db.GetLastCode() ? db.GetLastCode() : source.GetLastCode());
     }
-    if (!db.CommitTransaction()) {
-        const int code = db.GetLastCode();
-        db.RollbackTransaction();
-        db.SetLastCode(code);
-        return false;
-    }
-    return true;
+    return commitOrRollBack(db);
 }
 
 void CBdD::CopyTable(SQLite::CmyDataBase &source, SQLite::CmyDataBase &destination, const QString &table)
