@@ -97,25 +97,23 @@ CAnnulation::Outcome CAnnulation::Undo()
 {
     if (!CanUndo())
         return Outcome::Nothing;
-    const int start = UndoStart();
-    CBdD db;
-    if (!db.RunBatch(PendingUndo()))
-        return Outcome::Failed;
-    m_current = start - 1;
-    // A write after an undo starts its own group.
-    m_newGroup = true;
-    return Outcome::Done;
+    return Replay(PendingUndo(), UndoStart() - 1);
 }
 
 CAnnulation::Outcome CAnnulation::Redo()
 {
     if (!CanRedo())
         return Outcome::Nothing;
-    const int end = RedoEnd();
+    return Replay(PendingRedo(), RedoEnd());
+}
+
+CAnnulation::Outcome CAnnulation::Replay(const QStringList &texts, int current)
+{
     CBdD db;
-    if (!db.RunBatch(PendingRedo()))
+    if (!db.RunBatch(texts))
         return Outcome::Failed;
-    m_current = end;
+    m_current = current;
+    // A write after an undo or a redo starts its own group.
     m_newGroup = true;
     return Outcome::Done;
 }

@@ -56,6 +56,9 @@ public:
 private:
     int UndoStart() const;
     int RedoEnd() const;
+    // Runs the statements in one batch; when they land, `current` becomes
+    // the current step.
+    Outcome Replay(const QStringList &texts, int current);
 
     std::vector<tEtape> m_steps;
     int m_current = -1;
