@@ -3,6 +3,7 @@
 // 100 000 time entries, first from records in memory (the store's own
 // cost), then from a user database through the database layer (what the
 // program does after start-up or a user switch).
+#include "BenchFolder.h"
 #include "CAppData.h"
 #include "CBdD.h"
 #include "CProjectStore.h"
@@ -10,7 +11,6 @@
 #include "Formatter.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -168,19 +168,13 @@ BENCHMARK(BM_FillTreeWidget)->Unit(benchmark::kMillisecond);
 // The same tree in a user database
 // ---------------------------------------------------------------------
 
-QTemporaryDir &folder()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
 // Projets with their child lists, Activites, and Taches holding
 // EntriesPerNode finished entries for each of the ten activities of every
 // project.
 const QString &databasePath()
 {
     static const QString path = [] {
-        const QString p = folder().path() + QStringLiteral("/Zarvo.sdb");
+        const QString p = Bench::folder().path() + QStringLiteral("/Zarvo.sdb");
         const Fixture &f = fixture();
         CBdD db(p);
         db.Connection()->BeginTransaction();
@@ -321,11 +315,7 @@ BENCHMARK(BM_LoadFromDatabaseAndFillTreeWidget)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings, runtime folder and the message bus stay inside the
-    // benchmark's own folder.
-    const QByteArray root = folder().path().toUtf8();
-    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
-        qputenv(name, root);
+    Bench::keepEnvironmentInFolder();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -2,6 +2,7 @@
 // days of a month view and an insertion that overwrites its neighbours,
 // each through the database layer and as the bare SQL of the same rows on
 // the same file.
+#include "BenchFolder.h"
 #include "CBdD.h"
 #include "Formatter.h"
 #include "LocalTime.h"
@@ -11,7 +12,6 @@
 #include <sqlite3.h>
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <memory>
 #include <vector>
@@ -30,16 +30,10 @@ QDate dayOf(const benchmark::State &state)
 }
 constexpr int EntriesPerDay = 11;
 
-QTemporaryDir &folder()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
 const QString &databasePath()
 {
     static const QString path = [] {
-        const QString p = folder().path() + QStringLiteral("/Zarvo.sdb");
+        const QString p = Bench::folder().path() + QStringLiteral("/Zarvo.sdb");
         CBdD db(p);
         db.Connection()->BeginTransaction();
         int id = 1;
@@ -237,11 +231,7 @@ BENCHMARK(BareInsertOverwrite)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    // Settings, runtime folder and the message bus stay inside the
-    // benchmark's own folder.
-    const QByteArray root = folder().path().toUtf8();
-    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
-        qputenv(name, root);
+    Bench::keepEnvironmentInFolder();
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -5,6 +5,7 @@
 // projects, plans, recorded totals and the running entry loaded, the
 // forecast scheduler run, then the favourites branch and the recent
 // combinations filled as the task pane does), without the windows.
+#include "BenchFolder.h"
 #include "CAnnulation.h"
 #include "CAppData.h"
 #include "CBdD.h"
@@ -20,7 +21,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <memory>
 #include <vector>
@@ -37,15 +37,9 @@ constexpr int SubProjectsEach = 19; // 100 + 100 * 19 = 2 000 projects
 constexpr int Activities = 30;
 constexpr int Favourites = 60;
 
-QTemporaryDir &folder()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
 QString usersFolder()
 {
-    return folder().path() + QStringLiteral("/users/");
+    return Bench::folder().path() + QStringLiteral("/users/");
 }
 
 // A tree that only keeps its items in memory, as a window's tree would.
@@ -249,11 +243,7 @@ BENCHMARK(SwitchUser)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 int main(int argc, char **argv)
 {
-    // Settings, runtime folder and the message bus stay inside the
-    // benchmark's own folder.
-    const QByteArray root = folder().path().toUtf8();
-    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
-        qputenv(name, root);
+    Bench::keepEnvironmentInFolder();
     QCoreApplication app(argc, argv);
     scene();
     benchmark::Initialize(&argc, argv);
