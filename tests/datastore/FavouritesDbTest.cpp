@@ -1,22 +1,10 @@
-#include "CAnnulation.h"
-#include "CAppData.h"
-#include "CBdD.h"
-#include "CProjectStore.h"
-#include "Clock.h"
 #include "Formatter.h"
 #include "LookupRecordName.h"
 #include "RecordingFillers.h"
-#include "TestFolders.h"
+#include "TestDatabase.h"
 #include "UiUtilities.h"
 
 #include <QStringList>
-#include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 using Platform::Formatter;
 
@@ -24,69 +12,16 @@ namespace {
 
 constexpr qint64 T0 = 1'700'000'000;
 
-class FavouritesDbTest : public ::testing::Test
+class FavouritesDbTest : public TestDatabase
 {
 protected:
     void SetUp() override
     {
         now = T0;
         Platform::Clock::setNowSource([this] { return now; });
-        path = TestFolders::tempDb(QStringLiteral("Zarvo.sdb"));
-        CAppData::SetAnnulation(&history);
-        CAppData::SetCurrentDatabasePath(path);
-        CAppData::SetProjectStore(&store);
-    }
-    void TearDown() override
-    {
-        CBdD::CloseSharedConnection();
-        CAppData::Clear();
-        Platform::Clock::reset();
+        TestDatabase::SetUp();
     }
 
-    QString cell(const QString &sql)
-    {
-        CBdD db;
-        SQLite::MyTablePtr t = db.Query(sql);
-        return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
-    }
-    void exec(const QString &sql)
-    {
-        CBdD db;
-        ASSERT_EQ(db.Execute(sql), 0) << sql.toStdString();
-    }
-
-    int saveProject(const QString &name, int parent = -1, int type = 0)
-    {
-        tElement e;
-        e.Nom = name;
-        e.Parent = parent;
-        e.Type = type;
-        CBdD db;
-        EXPECT_TRUE(db.SaveProject(&e, nullptr));
-        return e.Id;
-    }
-    int saveActivity(const QString &name)
-    {
-        tElement a;
-        a.Nom = name;
-        CBdD db;
-        EXPECT_TRUE(db.SaveActivity(a));
-        return a.Id;
-    }
-    int saveRate(const QString &name)
-    {
-        tElement r;
-        r.Nom = name;
-        CBdD db;
-        EXPECT_TRUE(db.SaveRate(r));
-        return r.Id;
-    }
-    void reload()
-    {
-        CBdD db;
-        db.LoadActivities(nullptr, nullptr, true, QString());
-        db.LoadProjects(-1, nullptr);
-    }
     int addFavorite(int project, int activity, int rate, const QString &title)
     {
         int id = -1;
@@ -105,9 +40,6 @@ protected:
     }
 
     qint64 now = T0;
-    QString path;
-    CAnnulation history;
-    CProjectStore store;
 };
 
 } // namespace

@@ -1,19 +1,6 @@
-#include "CAnnulation.h"
-#include "CAppData.h"
-#include "CBdD.h"
 #include "CConfiguration.h"
-#include "CProjectStore.h"
-#include "Clock.h"
 #include "Formatter.h"
-#include "TestFolders.h"
-
-#include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
+#include "TestDatabase.h"
 
 using Platform::Formatter;
 
@@ -24,16 +11,13 @@ constexpr int P3 = 3, P4 = 4, Child5 = 5;
 constexpr int A7 = 7, A8 = 8, DeletedA9 = 9;
 constexpr qint64 T0 = 1'700'000'000; // Tuesday 14 November 2023, 23:13 in Paris
 
-class ForecastTotalsTest : public ::testing::Test
+class ForecastTotalsTest : public TestDatabase
 {
 protected:
     void SetUp() override
     {
         Platform::Clock::setFixedNow(T0);
-        path = TestFolders::tempDb(QStringLiteral("Zarvo.sdb"));
-        CAppData::SetAnnulation(&history);
-        CAppData::SetCurrentDatabasePath(path);
-        CAppData::SetProjectStore(&store);
+        TestDatabase::SetUp();
         CAppData::SetConfiguration(&config);
         CBdD db;
         ASSERT_TRUE(db.IsOpen());
@@ -47,12 +31,6 @@ protected:
             QStringLiteral("insert into Activites(Id, Nom, Deleted) values (9, 'Gone', 1)"),
         }));
     }
-    void TearDown() override
-    {
-        CBdD::CloseSharedConnection();
-        CAppData::Clear();
-        Platform::Clock::reset();
-    }
 
     void addEntry(int id, int project, int activity, qint64 start, qint64 end, qint64 stamp = T0 - 100)
     {
@@ -62,13 +40,6 @@ protected:
                       u"values (%d, %I64d, %I64d, %d, %d, 0, %I64d)",
                       {id, start, end, project, activity, stamp})),
                   0);
-    }
-
-    void reload()
-    {
-        CBdD db;
-        db.LoadActivities(nullptr, nullptr, true, QString());
-        db.LoadProjects(-1, nullptr);
     }
 
     // "count/seconds/first/last" of a node, or "-" when there is none.
@@ -119,9 +90,6 @@ protected:
         return out;
     }
 
-    QString path;
-    CAnnulation history;
-    CProjectStore store;
     CConfiguration config;
 };
 

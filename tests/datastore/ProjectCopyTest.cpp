@@ -1,20 +1,7 @@
-#include "CAnnulation.h"
-#include "CAppData.h"
-#include "CBdD.h"
 #include "CConfiguration.h"
 #include "CDataChangedNotifier.h"
-#include "CProjectStore.h"
-#include "Clock.h"
 #include "Formatter.h"
-#include "TestFolders.h"
-
-#include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
+#include "TestDatabase.h"
 
 using Platform::Formatter;
 
@@ -23,14 +10,13 @@ namespace {
 // Source (10) holds, in this order, Sub A (14), the activity Dev (7) and
 // Sub B (12, with Leaf 16); Other (20) is a second top-level project. New
 // project ids are handed out from 32 by steps of 3.
-class ProjectCopyTest : public ::testing::Test
+class ProjectCopyTest : public TestDatabase
 {
 protected:
     void SetUp() override
     {
         Platform::Clock::setFixedNow(1'700'000'000);
-        CAppData::SetAnnulation(&history);
-        CAppData::SetProjectStore(&store);
+        TestDatabase::SetUp();
         CAppData::SetConfiguration(&config);
         QObject::connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged,
                          [this](qint64 w, qint64) { notices << w; });
@@ -60,18 +46,6 @@ protected:
         }));
         reload();
     }
-    void TearDown() override
-    {
-        CBdD::CloseSharedConnection();
-        CAppData::Clear();
-        Platform::Clock::reset();
-    }
-    void reload()
-    {
-        CBdD db;
-        db.LoadActivities(nullptr, nullptr, true, QString());
-        db.LoadProjects(-1, nullptr);
-    }
     QString rows(QStringView sql)
     {
         CBdD db;
@@ -86,9 +60,6 @@ protected:
         return out.join(u'|');
     }
 
-    QString path;
-    CAnnulation history;
-    CProjectStore store;
     CConfiguration config;
     QList<qint64> notices;
 };
