@@ -4,6 +4,7 @@
 #include "CDataChangedNotifier.h"
 #include "CProjectStore.h"
 #include "Clock.h"
+#include "EntryTimes.h"
 #include "Formatter.h"
 #include "TestFolders.h"
 #include "tCurrentEntry.h"
@@ -16,27 +17,10 @@
 #include <memory>
 #include <tuple>
 
+using namespace EntryTimes;
 using Platform::Formatter;
 
 namespace {
-
-const QDate Day(2026, 3, 10);
-
-qint64 at(int h, int m, int s = 0, QDate day = Day)
-{
-    return QDateTime(day, QTime(h, m, s)).toSecsSinceEpoch();
-}
-
-constexpr qint64 Running = 0;
-
-tTacheFull entry(int id, qint64 debut, qint64 fin)
-{
-    tTacheFull e;
-    e.Id = id;
-    e.Debut = debut;
-    e.Fin = fin;
-    return e;
-}
 
 // A user database of its own for each test, opened through the shared
 // connection as the program does, with an undo history and a current entry.

@@ -1,33 +1,12 @@
+#include "EntryTimes.h"
 #include "TimeEntryOverlap.h"
 
 #include <gtest/gtest.h>
 
-#include <QDateTime>
-
 #include <random>
 
+using namespace EntryTimes;
 using namespace TimeEntryOverlap;
-
-namespace {
-
-// Local Paris wall-clock time of the day the tests use.
-qint64 at(int h, int m, int s = 0, QDate day = QDate(2026, 3, 10))
-{
-    return QDateTime(day, QTime(h, m, s)).toSecsSinceEpoch();
-}
-
-tTacheFull entry(int id, qint64 debut, qint64 fin)
-{
-    tTacheFull e;
-    e.Id = id;
-    e.Debut = debut;
-    e.Fin = fin;
-    return e;
-}
-
-constexpr qint64 Running = 0;
-
-} // namespace
 
 TEST(TimeEntryOverlap, CollidesMatchesTheOverlapQuery)
 {
