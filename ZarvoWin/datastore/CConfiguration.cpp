@@ -452,8 +452,10 @@ qint64 absolute(qint64 v)
     return v == std::numeric_limits<qint64>::min() ? std::numeric_limits<qint64>::max() : (v < 0 ? -v : v);
 }
 
-// A time format without the time-zone field that Qt's long formats carry.
-QString withoutZone(const QString &format)
+// A format without the letters of one field outside quotes; with
+// `separatorBefore`, also without the separator written in front of the
+// field.
+QString withoutField(const QString &format, QChar field, bool separatorBefore)
 {
     QString out;
     bool quoted = false;
@@ -461,11 +463,21 @@ QString withoutZone(const QString &format)
         const QChar c = format[i];
         if (c == u'\'')
             quoted = !quoted;
-        if (!quoted && c == u't')
+        if (!quoted && c == field) {
+            while (separatorBefore && !out.isEmpty() && !out.back().isLetter() && out.back() != u'\''
+                   && !out.back().isSpace())
+                out.chop(1);
             continue;
+        }
         out += c;
     }
     return out.trimmed();
+}
+
+// A time format without the time-zone field that Qt's long formats carry.
+QString withoutZone(const QString &format)
+{
+    return withoutField(format, u't', false);
 }
 
 } // namespace
@@ -549,23 +561,7 @@ QString CConfiguration::GetTimeFormatWithoutSeconds() const
 {
     // Drops the seconds field with the separator in front of it ("HH:mm:ss"
     // becomes "HH:mm", "h:mm:ss AP" becomes "h:mm AP").
-    const QString format = GetTimeFormatWithSeconds();
-    QString out;
-    bool quoted = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format[i];
-        if (c == u'\'')
-            quoted = !quoted;
-        if (!quoted && c == u's') {
-            while (!out.isEmpty() && !out.back().isLetter() && out.back() != u'\'' && !out.back().isSpace())
-                out.chop(1);
-            while (i + 1 < format.size() && format[i + 1] == u's')
-                ++i;
-            continue;
-        }
-        out += c;
-    }
-    return out.trimmed();
+    return withoutField(GetTimeFormatWithSeconds(), u's', true);
 }
 
 QString CConfiguration::FormatLocaleTime(const QTime &time, bool withSeconds) const
