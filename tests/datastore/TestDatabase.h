@@ -63,21 +63,15 @@ protected:
         EXPECT_TRUE(db.SaveProject(&e, nullptr));
         return e.Id;
     }
-    static int saveActivity(const QString &name)
+    static int saveActivity(const QString &name) { return saveNamed(&CBdD::SaveActivity, name); }
+    static int saveRate(const QString &name) { return saveNamed(&CBdD::SaveRate, name); }
+    static int saveNamed(bool (CBdD::*save)(tElement &), const QString &name)
     {
-        tElement a;
-        a.Nom = name;
+        tElement element;
+        element.Nom = name;
         CBdD db;
-        EXPECT_TRUE(db.SaveActivity(a));
-        return a.Id;
-    }
-    static int saveRate(const QString &name)
-    {
-        tElement r;
-        r.Nom = name;
-        CBdD db;
-        EXPECT_TRUE(db.SaveRate(r));
-        return r.Id;
+        EXPECT_TRUE((db.*save)(element));
+        return element.Id;
     }
 
     // Activities and projects read again into the registered store.

@@ -18,6 +18,8 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 
+#include <vector>
+
 using SQLite::CmyDataBase;
 using SQLite::MyTablePtr;
 
@@ -72,6 +74,20 @@ protected:
             return QStringLiteral("<none>");
         t->MoveFirst();
         return t->GetValueAt(0);
+    }
+
+    // Zoé and Anne, added in that order, and the row each asked-for id
+    // selects in their name order (id 0: the first row, an unknown id: none).
+    struct Selection
+    {
+        int id;
+        int selected;
+    };
+    std::vector<Selection> addZoeAndAnne(int &zoe, int &anne)
+    {
+        zoe = addUser(QStringLiteral("Zoé"));
+        anne = addUser(QStringLiteral("Anne"));
+        return {{0, 0}, {zoe, 1}, {anne, 0}, {42, -1}};
     }
 
     QString usersFolder;
@@ -314,14 +330,8 @@ TEST_F(UsersTest, LookingAtUsersNeverCreatesTheUsersDatabase)
 
 TEST_F(UsersTest, UserChoicesInNameOrder)
 {
-    const int zoe = addUser(QStringLiteral("Zoé"));
-    const int anne = addUser(QStringLiteral("Anne"));
-    const struct
-    {
-        int id;
-        int selected;
-    } cases[] = {{0, 0}, {zoe, 1}, {anne, 0}, {42, -1}};
-    for (const auto &c : cases) {
+    int zoe = -1, anne = -1;
+    for (const Selection &c : addZoeAndAnne(zoe, anne)) {
         SCOPED_TRACE(c.id);
         int selected = -2;
         const QList<CUsers::Choice> choices = users.ReadUserChoices(c.id, &selected);
@@ -520,14 +530,8 @@ TEST_F(UsersTest, SelectedUserAtStart)
 
 TEST_F(UsersTest, UserComboAndList)
 {
-    const int zoe = addUser(QStringLiteral("Zoé"));
-    const int anne = addUser(QStringLiteral("Anne"));
-    const struct
-    {
-        int id;
-        int selected;
-    } cases[] = {{0, 0}, {zoe, 1}, {anne, 0}, {42, -1}};
-    for (const auto &c : cases) {
+    int zoe = -1, anne = -1;
+    for (const Selection &c : addZoeAndAnne(zoe, anne)) {
         SCOPED_TRACE(c.id);
         RecordingCombo combo, toolbar;
         users.FillUserCombo(&toolbar, combo, c.id);
