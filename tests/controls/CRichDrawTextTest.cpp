@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -27,15 +26,6 @@ QImage blankImage(int width, int height, int dpi)
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     return image;
-}
-
-QString writeFile(const QString &name, const QByteArray &data)
-{
-    const QString path = TestFolders::file(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-    return path;
 }
 
 // Bounding box of the pixels that are not white.
@@ -139,7 +129,7 @@ TEST(CRichDrawText, NothingToShowReservesNothing)
     const Case cases[] = {
         {"missing file", [](CRichDrawText &t) { EXPECT_FALSE(t.LoadFile(TestFolders::file("absent.rtf"))); }, &screen, 300},
         {"nothing loaded", [](CRichDrawText &) {}, &screen, 300},
-        {"empty file", [](CRichDrawText &t) { EXPECT_TRUE(t.LoadFile(writeFile("empty.rtf", ""))); }, &screen, 300},
+        {"empty file", [](CRichDrawText &t) { EXPECT_TRUE(t.LoadFile(TestFolders::writeFile("empty.rtf", ""))); }, &screen, 300},
         {"empty rich text", [](CRichDrawText &t) { t.LoadData("{\\rtf1 }"); }, &screen, 300},
         {"no device", [](CRichDrawText &t) { t.LoadData(Sample); }, nullptr, 300},
         {"no width", [](CRichDrawText &t) { t.LoadData(Sample); }, &screen, 0},
@@ -158,11 +148,11 @@ TEST(CRichDrawText, FilesRichOrPlain)
 {
     QImage screen = blankImage(10, 10, 96);
     CRichDrawText rich;
-    ASSERT_TRUE(rich.LoadFile(writeFile("entete.rtf", Sample)));
+    ASSERT_TRUE(rich.LoadFile(TestFolders::writeFile("entete.rtf", Sample)));
     EXPECT_EQ(rich.Document()->toPlainText(), QStringLiteral("Société Exemple SARL\n12 rue des Lilas, 69003 Lyon"));
 
     CRichDrawText plain;
-    ASSERT_TRUE(plain.LoadFile(writeFile("entete.txt", "Soci\xe9t\xe9 Exemple\r\n{\\b pas du RTF}")));
+    ASSERT_TRUE(plain.LoadFile(TestFolders::writeFile("entete.txt", "Soci\xe9t\xe9 Exemple\r\n{\\b pas du RTF}")));
     EXPECT_EQ(plain.Document()->toPlainText(), QStringLiteral("Société Exemple\n{\\b pas du RTF}"));
     QRect rect(0, 0, 500, 0);
     plain.FitRect(&screen, rect);

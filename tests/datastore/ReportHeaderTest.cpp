@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -116,15 +115,6 @@ QString writeLogo(const QString &name, int width, int height, int dotsPerMeter)
     return path;
 }
 
-QString writeFile(const QString &name, const QByteArray &data)
-{
-    const QString path = TestFolders::file(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-    return path;
-}
-
 const QByteArray Letterhead =
     "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}"
     "\\pard\\qr\\fs24 \\b Atelier Dupont\\b0\\par 8 place du March\\'e9, 44000 Nantes\\par}";
@@ -176,7 +166,7 @@ TEST(DrawReportLogoAndText, LogoAndTextAtTheSamePlaceOnAPrinterPage)
     // A 254-pixel logo at 254 dots per inch is one inch: 508 dots on a
     // 508-dpi page. The text goes under it, against the right edge.
     const QString logo = writeLogo(QStringLiteral("logo.bmp"), 254, 127, 10000);
-    const QString text = writeFile(QStringLiteral("entete.rtf"), Letterhead);
+    const QString text = TestFolders::writeFile(QStringLiteral("entete.rtf"), Letterhead);
     const CConfiguration settings = settingsWith(logo, 2, text, 2);
 
     QImage image = page(4000, 1600, 508);
@@ -214,7 +204,7 @@ TEST(DrawReportLogoAndText, LogoAndTextAtTheSamePlaceOnAPrinterPage)
 TEST(DrawReportLogoAndText, PlacementsSideBySide)
 {
     const QString logo = writeLogo(QStringLiteral("logo.bmp"), 254, 127, 10000);
-    const QString text = writeFile(QStringLiteral("entete.rtf"), Letterhead);
+    const QString text = TestFolders::writeFile(QStringLiteral("entete.rtf"), Letterhead);
     struct Case { int logoPos, textPos; int logoLeft; };
     const Case cases[] = {{0, 1, 0}, {1, 0, (1200 - 254) / 2}, {2, 0, 1200 - 254}};
     for (const Case &c : cases) {
@@ -262,9 +252,9 @@ TEST(DrawReportLogoAndText, ResolutionOfTheImageOrOfTheScreen)
 TEST(DrawReportLogoAndText, WhatCannotBeShownReservesNothing)
 {
     const QString logo = TestFolders::file(QStringLiteral("logo.bmp"));
-    const QString text = writeFile(QStringLiteral("entete.rtf"), Letterhead);
-    const QString notAnImage = writeFile(QStringLiteral("faux.bmp"), "ceci n'est pas une image");
-    const QString empty = writeFile(QStringLiteral("vide.rtf"), "");
+    const QString text = TestFolders::writeFile(QStringLiteral("entete.rtf"), Letterhead);
+    const QString notAnImage = TestFolders::writeFile(QStringLiteral("faux.bmp"), "ceci n'est pas une image");
+    const QString empty = TestFolders::writeFile(QStringLiteral("vide.rtf"), "");
     const QString missing = TestFolders::file(QStringLiteral("absent.rtf"));
     const QString folder = TestFolders::root();
     QImage image = page(10, 10, 254);
@@ -294,7 +284,7 @@ TEST(DrawReportLogoAndText, WhatCannotBeShownReservesNothing)
 TEST(DrawReportLogoAndText, ATextThatCannotBeShownAddsNothingUnderTheLogo)
 {
     const QString logo = writeLogo(QStringLiteral("logo.bmp"), 254, 127, 10000);
-    const QString empty = writeFile(QStringLiteral("vide.rtf"), "");
+    const QString empty = TestFolders::writeFile(QStringLiteral("vide.rtf"), "");
     const QString missing = TestFolders::file(QStringLiteral("absent.rtf"));
     QImage image = page(10, 10, 254);
     for (const QString &text : {QString(), missing, empty}) {
@@ -311,7 +301,7 @@ TEST(DrawReportLogoAndText, RecordedPictureReplaysLikeDirectDrawing)
     // the same band as one drawn straight onto an image of the same
     // resolution.
     const QString logo = writeLogo(QStringLiteral("logo.bmp"), 60, 30, 0);
-    const QString text = writeFile(QStringLiteral("entete.rtf"), Letterhead);
+    const QString text = TestFolders::writeFile(QStringLiteral("entete.rtf"), Letterhead);
     const CConfiguration settings = settingsWith(logo, 1, text, 1);
 
     QPicture picture;

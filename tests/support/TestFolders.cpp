@@ -2,6 +2,9 @@
 
 #include "TestEnvironment.h"
 
+#include <QFile>
+#include <gtest/gtest.h>
+
 QString TestFolders::root()
 {
     return TestEnvironment::currentRoot();
@@ -15,4 +18,13 @@ QString TestFolders::file(const QString &name)
 QString TestFolders::tempDb(const QString &name)
 {
     return file(name);
+}
+
+QString TestFolders::writeFile(const QString &name, const QByteArray &data)
+{
+    const QString path = file(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    EXPECT_EQ(f.write(data), data.size()) << path.toStdString();
+    return path;
 }

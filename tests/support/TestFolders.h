@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 
 // Each test runs with folders of its own: HOME, the XDG folders, the
@@ -13,4 +14,6 @@ public:
     static QString file(const QString &name);
     // A database file path of the running test (not created).
     static QString tempDb(const QString &name = QStringLiteral("test.sdb"));
+    // A file of the running test written with `data`; its path.
+    static QString writeFile(const QString &name, const QByteArray &data);
 };
