@@ -56,6 +56,28 @@ std::vector<Block> blocksOf(const QTextDocument &doc)
     return out;
 }
 
+// A fragment's text and the styles it should have.
+struct Styled
+{
+    const char16_t *text;
+    bool bold = false, italic = false, underline = false, strike = false;
+};
+
+void expectFragments(const Block &block, std::initializer_list<Styled> want)
+{
+    ASSERT_EQ(block.fragments.size(), want.size());
+    size_t i = 0;
+    for (const Styled &w : want) {
+        const Fragment &f = block.fragments[i++];
+        SCOPED_TRACE(f.text.toStdString());
+        EXPECT_EQ(f.text, QString::fromUtf16(w.text));
+        EXPECT_EQ(f.bold, w.bold);
+        EXPECT_EQ(f.italic, w.italic);
+        EXPECT_EQ(f.underline, w.underline);
+        EXPECT_EQ(f.strike, w.strike);
+    }
+}
+
 QString textOf(const QByteArray &rtf)
 {
     QTextDocument doc;
@@ -81,22 +103,12 @@ TEST(RtfReader, CharacterAndParagraphFormats)
 
     EXPECT_EQ(blocks[0].text, QStringLiteral("Normal gras italique souligné barré"));
     EXPECT_EQ(blocks[0].align, Qt::AlignHCenter);
-    struct Expected { const char16_t *text; bool bold, italic, underline, strike; };
-    const Expected first[] = {
-        {u"Normal ", false, false, false, false}, {u"gras", true, false, false, false},
-        {u" ", false, false, false, false},       {u"italique", false, true, false, false},
-        {u" ", false, false, false, false},       {u"souligné", false, false, true, false},
-        {u" ", false, false, false, false},       {u"barré", false, false, false, true},
-    };
-    ASSERT_EQ(blocks[0].fragments.size(), std::size(first));
-    for (size_t i = 0; i < std::size(first); ++i) {
-        const Fragment &f = blocks[0].fragments[i];
+    expectFragments(blocks[0], {
+        {u"Normal "}, {u"gras", true}, {u" "}, {u"italique", false, true},
+        {u" "}, {u"souligné", false, false, true}, {u" "}, {u"barré", false, false, false, true},
+    });
+    for (const Fragment &f : blocks[0].fragments) {
         SCOPED_TRACE(f.text.toStdString());
-        EXPECT_EQ(f.text, QString::fromUtf16(first[i].text));
-        EXPECT_EQ(f.bold, first[i].bold);
-        EXPECT_EQ(f.italic, first[i].italic);
-        EXPECT_EQ(f.underline, first[i].underline);
-        EXPECT_EQ(f.strike, first[i].strike);
         EXPECT_EQ(f.family, QStringLiteral("Arial"));
         EXPECT_DOUBLE_EQ(f.points, 10.0);
         EXPECT_FALSE(f.color.isValid()) << "colour 0 of the table is the automatic colour";
@@ -171,15 +183,7 @@ TEST(RtfReader, NestedAndUnknownGroups)
     const auto blocks = blocksOf(doc);
     ASSERT_EQ(blocks.size(), 1u);
     EXPECT_EQ(blocks[0].text, QStringLiteral("abcdelienf"));
-    struct Expected { const char16_t *text; bool bold, italic; };
-    const Expected want[] = {{u"a", false, false}, {u"b", true, false}, {u"c", true, true},
-                             {u"d", true, false}, {u"elienf", false, false}};
-    ASSERT_EQ(blocks[0].fragments.size(), std::size(want));
-    for (size_t i = 0; i < std::size(want); ++i) {
-        EXPECT_EQ(blocks[0].fragments[i].text, QString::fromUtf16(want[i].text));
-        EXPECT_EQ(blocks[0].fragments[i].bold, want[i].bold) << i;
-        EXPECT_EQ(blocks[0].fragments[i].italic, want[i].italic) << i;
-    }
+    expectFragments(blocks[0], {{u"a"}, {u"b", true}, {u"c", true, true}, {u"d", true}, {u"elienf"}});
 }
 
 TEST(RtfReader, Paragraphs)
