@@ -78,6 +78,23 @@ void expectFragments(const Block &block, std::initializer_list<Styled> want)
     }
 }
 
+// The paragraphs of a text read as RTF (which must read).
+std::vector<Block> readBlocks(const QByteArray &rtf)
+{
+    QTextDocument doc;
+    EXPECT_TRUE(RtfReader::Read(rtf, &doc)) << rtf.constData();
+    return blocksOf(doc);
+}
+
+// The texts of those paragraphs.
+std::vector<QString> readTexts(const QByteArray &rtf)
+{
+    std::vector<QString> texts;
+    for (const Block &b : readBlocks(rtf))
+        texts.push_back(b.text);
+    return texts;
+}
+
 QString textOf(const QByteArray &rtf)
 {
     QTextDocument doc;
@@ -96,9 +113,7 @@ TEST(RtfReader, CharacterAndParagraphFormats)
         "\\pard\\qr\\f1\\fs32\\cf1 Rouge {\\cf2 bleu} fin\\par\r\n"
         "\\pard\\qj\\plain justifi\\'e9\\par\r\n"
         "}\r\n";
-    QTextDocument doc;
-    ASSERT_TRUE(RtfReader::Read(rtf, &doc));
-    const auto blocks = blocksOf(doc);
+    const auto blocks = readBlocks(rtf);
     ASSERT_EQ(blocks.size(), 3u);
 
     EXPECT_EQ(blocks[0].text, QStringLiteral("Normal gras italique souligné barré"));
@@ -178,9 +193,7 @@ TEST(RtfReader, NestedAndUnknownGroups)
         "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt lien}}"
         "{\\header en-t\\'eate}"
         "f\\par}";
-    QTextDocument doc;
-    ASSERT_TRUE(RtfReader::Read(rtf, &doc));
-    const auto blocks = blocksOf(doc);
+    const auto blocks = readBlocks(rtf);
     ASSERT_EQ(blocks.size(), 1u);
     EXPECT_EQ(blocks[0].text, QStringLiteral("abcdelienf"));
     expectFragments(blocks[0], {{u"a"}, {u"b", true}, {u"c", true, true}, {u"d", true}, {u"elienf"}});
@@ -199,19 +212,11 @@ TEST(RtfReader, Paragraphs)
         {"{\\rtf1 un\\\ndeux\\line trois}", {"un", QStringLiteral("deux\u2028trois")}},
         {"{\\rtf1 }", {""}},
     };
-    for (const Case &c : cases) {
-        QTextDocument doc;
-        ASSERT_TRUE(RtfReader::Read(c.rtf, &doc));
-        std::vector<QString> got;
-        for (const Block &b : blocksOf(doc))
-            got.push_back(b.text);
-        EXPECT_EQ(got, c.blocks) << c.rtf;
-    }
+    for (const Case &c : cases)
+        EXPECT_EQ(readTexts(c.rtf), c.blocks) << c.rtf;
 
     // Alignment belongs to the paragraph; \pard returns to the left.
-    QTextDocument doc;
-    ASSERT_TRUE(RtfReader::Read("{\\rtf1\\qc centre\\par suite\\par\\pard gauche\\par{\\qr droite\\par}}", &doc));
-    const auto blocks = blocksOf(doc);
+    const auto blocks = readBlocks("{\\rtf1\\qc centre\\par suite\\par\\pard gauche\\par{\\qr droite\\par}}");
     ASSERT_EQ(blocks.size(), 4u);
     EXPECT_EQ(blocks[0].align, Qt::AlignHCenter);
     EXPECT_EQ(blocks[1].align, Qt::AlignHCenter);
@@ -233,14 +238,8 @@ TEST(RtfReader, TruncatedFilesKeepWhatWasRead)
         {"{\\rtf1 abc\\fs99999999999999999999 d", {"abcd"}},
         {"{\\rtf1", {""}},
     };
-    for (const Case &c : cases) {
-        QTextDocument doc;
-        ASSERT_TRUE(RtfReader::Read(c.rtf, &doc));
-        std::vector<QString> got;
-        for (const Block &b : blocksOf(doc))
-            got.push_back(b.text);
-        EXPECT_EQ(got, c.blocks) << c.rtf.constData();
-    }
+    for (const Case &c : cases)
+        EXPECT_EQ(readTexts(c.rtf), c.blocks) << c.rtf.constData();
     // The bold of the truncated file's last paragraph is kept.
     QTextDocument doc;
     RtfReader::Read(cases[0].rtf, &doc);
