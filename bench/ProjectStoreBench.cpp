@@ -2,7 +2,9 @@
 // 2 000 projects, 20 000 activity nodes below them and the statistics of
 // 100 000 time entries, first from records in memory (the store's own
 // cost), then from a user database through the database layer (what the
-// program does after start-up or a user switch).
+// program does after start-up or a user switch). Last, thousands of
+// top-level projects in the worst order for placing them by their child
+// order.
 #include "BenchFolder.h"
 #include "CAppData.h"
 #include "CBdD.h"
@@ -11,6 +13,7 @@
 #include "Formatter.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -309,6 +312,57 @@ void BM_LoadFromDatabaseAndFillTreeWidget(benchmark::State &state)
     checkLoaded(state, d.store);
 }
 BENCHMARK(BM_LoadFromDatabaseAndFillTreeWidget)->Unit(benchmark::kMillisecond);
+
+// ---------------------------------------------------------------------
+// Many siblings under one parent, in the worst order for their placement
+// ---------------------------------------------------------------------
+
+// `count` top-level projects whose child order lists them backwards while
+// the load brings them in name order: each one arrives before every
+// sibling already placed.
+const QString &siblingsDatabasePath(int count)
+{
+    static QHash<int, QString> paths;
+    auto it = paths.constFind(count);
+    if (it != paths.constEnd())
+        return *it;
+    const QString p = Bench::folder().path() + QStringLiteral("/Siblings%1.sdb").arg(count);
+    CBdD db(p);
+    db.Connection()->BeginTransaction();
+    QString order;
+    for (int id = count; id >= 1; --id)
+        order += u';' + QString::number(id);
+    order += u';';
+    for (int id = 1; id <= count; ++id)
+        db.Execute(Formatter::sprintf(
+            u"insert into Projets (Id, Nom, Commentaire, Title, Red, Green, Blue, IdTauxHoraire, Visible, "
+            u"Deleted, Ordre, Parent, Type, Activity) values (%d, '%s', '', '', 200, 180, 160, -1, 1, 0, 0, "
+            u"-1, 0, -1)",
+            {id, QStringLiteral("Projet %1").arg(id, 5, 10, QLatin1Char('0'))}));
+    db.Execute(Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs) values (-1, '%s')", {order}));
+    db.Connection()->CommitTransaction();
+    return *paths.insert(count, p);
+}
+
+void BM_LoadTopLevelSiblingsWorstOrder(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    CProjectStore store;
+    CAppData::SetProjectStore(&store);
+    CBdD db{siblingsDatabasePath(count)};
+    for (auto _ : state) {
+        db.LoadProjects(-1, nullptr);
+        benchmark::DoNotOptimize(store.GetRoot()->GetChildCount());
+    }
+    CAppData::SetProjectStore(nullptr);
+    // The child order holds: the last id first.
+    const CProject *root = store.GetRoot();
+    if (root->GetChildCount() != count || root->GetChild(0)->ProjectId() != count
+        || root->GetChild(count - 1)->ProjectId() != 1)
+        state.SkipWithError("the siblings are not in their child order");
+    state.counters["siblings"] = count;
+}
+BENCHMARK(BM_LoadTopLevelSiblingsWorstOrder)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

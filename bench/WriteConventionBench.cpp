@@ -14,10 +14,17 @@
 
 #include <QDir>
 
+#include "MessageBus.h"
+
 #include <chrono>
 #include <ctime>
+#include <cstring>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using Platform::Formatter;
 
@@ -73,6 +80,74 @@ bool stampedWrite(qint64 start)
     return ok;
 }
 
+// A bare endpoint standing for the tray companion: every change broadcast
+// connects to it, as it does while the other program runs. Drained after
+// each write, counting the broadcasts that reached it.
+class TrayPeer
+{
+public:
+    TrayPeer()
+    {
+        const QByteArray path = QFile::encodeName(Platform::MessageBus::endpointFolder()
+                                                  + QStringLiteral("/%1-9999.sock").arg(::getpid()));
+        ::unlink(path.constData());
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::memcpy(addr.sun_path, path.constData(), static_cast<size_t>(path.size()));
+        m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<const sockaddr *>(&addr), sizeof(addr)) != 0
+            || ::listen(m_fd, 4096) != 0) {
+            if (m_fd >= 0)
+                ::close(m_fd);
+            m_fd = -1;
+        }
+        m_path = path;
+    }
+    ~TrayPeer()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        ::unlink(m_path.constData());
+    }
+    bool ok() const { return m_fd >= 0; }
+    // The broadcasts waiting since the last call.
+    int drain()
+    {
+        int n = 0;
+        for (;;) {
+            const int c = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+            if (c < 0)
+                break;
+            ::close(c);
+            ++n;
+        }
+        return n;
+    }
+
+private:
+    int m_fd = -1;
+    QByteArray m_path;
+};
+
+// One write that inserts and stamps `rows` entries, as a write that
+// changes several rows does (an overwrite cutting its neighbours, a move
+// writing two child lists and the moved project, a copied subtree).
+bool stampedWriteOfRows(qint64 start, int rows)
+{
+    CBdD db;
+    if (!db.BeginWrite())
+        return false;
+    for (int i = 0; i < rows; ++i) {
+        const int id = db.AllocateRowId(CBdD::TableTaches);
+        db.ExecuteWithUndo(insertStatement(id, start + 5400 * i),
+                           Formatter::sprintf(u"delete from Taches where Id=%d", {id}));
+        db.StampRow(CBdD::TableTaches, id);
+    }
+    const bool ok = db.EndWrite();
+    CBdD::SendDataChanged(0, 0);
+    return ok;
+}
+
 bool bareWrite(SQLite::CmyDataBase &db, int id, qint64 start)
 {
     return db.Execute(u"BEGIN IMMEDIATE TRANSACTION") == 0 && db.Execute(insertStatement(id, start)) == 0
@@ -93,6 +168,53 @@ void StampedWrite(benchmark::State &state)
     }
 }
 BENCHMARK(StampedWrite)->Unit(benchmark::kMicrosecond);
+
+// Several stamped rows in one write, with the other program's endpoint
+// listening; the counter gives the change broadcasts one write posted.
+void StampedWriteOfRows(benchmark::State &state)
+{
+    fixture();
+    CBdD outer;
+    TrayPeer tray;
+    if (!tray.ok()) {
+        state.SkipWithError("no endpoint");
+        return;
+    }
+    const int rows = static_cast<int>(state.range(0));
+    static qint64 start = 2000000000;
+    double broadcasts = 0;
+    for (auto _ : state) {
+        if (!stampedWriteOfRows(start, rows)) {
+            state.SkipWithError("write failed");
+            break;
+        }
+        start += 5400 * rows;
+        broadcasts += tray.drain();
+    }
+    state.counters["rows"] = rows;
+    state.counters["broadcasts_per_write"] = broadcasts / static_cast<double>(state.iterations());
+}
+BENCHMARK(StampedWriteOfRows)->Arg(1)->Arg(3)->Arg(20)->Unit(benchmark::kMicrosecond);
+
+// One change broadcast alone: the runtime folder listed, one connection to
+// the other program's endpoint.
+void ChangeBroadcast(benchmark::State &state)
+{
+    fixture();
+    TrayPeer tray;
+    if (!tray.ok()) {
+        state.SkipWithError("no endpoint");
+        return;
+    }
+    int n = 0;
+    for (auto _ : state) {
+        CBdD::PostChange(0);
+        if (++n % 256 == 0)
+            tray.drain();
+    }
+    tray.drain();
+}
+BENCHMARK(ChangeBroadcast)->Unit(benchmark::kMicrosecond);
 
 void BareWrite(benchmark::State &state)
 {

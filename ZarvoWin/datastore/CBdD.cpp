@@ -121,6 +121,8 @@ bool CBdD::BeginWrite()
         return false;
     if (!m_connection->BeginTransaction())
         return false;
+    m_inWrite = true;
+    m_changePending = false;
     if (CAnnulation *history = CAppData::Annulation())
         history->BeginGroup();
     return true;
@@ -144,9 +146,17 @@ bool CBdD::CommitWithRetry(SQLite::CmyDataBase &connection)
 
 bool CBdD::EndWrite(bool ok)
 {
+    const bool announce = m_changePending;
+    m_inWrite = false;
+    m_changePending = false;
     if (!IsOpen())
         return false;
-    if (ok && m_connection->GetLastCode() == 0 && CommitWithRetry(*m_connection))
+    const bool commit = ok && m_connection->GetLastCode() == 0;
+    // The write's one broadcast goes before its COMMIT; the other program's
+    // poll of 'Modif' catches a reload that came too early.
+    if (commit && announce)
+        PostChange(0);
+    if (commit && CommitWithRetry(*m_connection))
         return true;
     // Keep the failing code visible (for the log) past the rollback. A
     // COMMIT that failed may already have ended the transaction; the
@@ -204,8 +214,14 @@ int CBdD::UpdateRow(int tableCode, qint64 rowId, const QString &redo)
 {
     const QString undo = SnapshotRow(tableCode, rowId);
     const int rc = ExecuteWithUndo(redo, undo);
+    if (rc != 0)
+        return rc;
+    // An update of an id that has no row changes nothing: no write to
+    // stamp, and no success to report.
+    if (ChangedRows() == 0)
+        return SQLITE_NOTFOUND;
     StampRow(tableCode, rowId);
-    return rc;
+    return 0;
 }
 
 QString CBdD::Literal(QStringView type, QStringView value)
@@ -217,11 +233,27 @@ QString CBdD::Literal(QStringView type, QStringView value)
 
 void CBdD::StampRow(int tableCode, qint64 rowId)
 {
-    if (IsOpen())
-        StampRow(*m_connection, tableCode, rowId);
+    if (!IsOpen())
+        return;
+    StampRowOnly(*m_connection, tableCode, rowId);
+    AnnounceChange();
 }
 
 void CBdD::StampRow(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId)
+{
+    StampRowOnly(connection, tableCode, rowId);
+    PostChange(0);
+}
+
+void CBdD::AnnounceChange()
+{
+    if (m_inWrite)
+        m_changePending = true;
+    else
+        PostChange(0);
+}
+
+void CBdD::StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId)
 {
     const qint64 now = Platform::Clock::now();
     const QString table = TableName(tableCode);
@@ -241,7 +273,6 @@ void CBdD::StampRow(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId
         AddUndoPair(redo, undo);
     }
     StampModif(connection, now);
-    PostChange(0);
 }
 
 void CBdD::StampModif(SQLite::CmyDataBase &connection, qint64 now)
@@ -264,7 +295,7 @@ void CBdD::StampTimeEntriesWhere(const QString &condition)
                                             {Platform::Clock::now(), 1, condition});
     RecordUndoWhere(redo, TableTaches, condition);
     Execute(redo);
-    PostChange(0);
+    AnnounceChange();
 }
 
 void CBdD::PostChange(qint64 wParam)

@@ -40,7 +40,7 @@ struct tForecast;
 //     //   AddUndoPair(redo, db.SnapshotRow(CBdD::TableTaches, id)); db.Execute(redo);
 //     // or for many rows: db.RecordUndoWhere(redo, CBdD::TableTaches, cond); db.Execute(redo);
 //     // InsertNewRow and UpdateRow do the id, the statement, its undo and the stamp in one call.
-//     db.StampRow(CBdD::TableTaches, id);        // Date_Modif, Origine_Modif=1, Infos 'Modif', broadcast
+//     db.StampRow(CBdD::TableTaches, id);        // Date_Modif, Origine_Modif=1, Infos 'Modif' (one broadcast per write)
 //     const bool ok = db.EndWrite();             // COMMIT, or ROLLBACK + drop the undo group
 //     CBdD::SendDataChanged(0, 0);               // main frame (time entries: whatever the outcome)
 //     return ok;
@@ -149,6 +149,10 @@ public:
 
     // Executes `redo` and records the pair in the undo history.
     int ExecuteWithUndo(const QString &redo, const QString &undo);
+    // Rows changed by the last INSERT, UPDATE or DELETE run on the
+    // connection (0 without one): an update of an id that has no row
+    // changes none and must not count as a write that landed.
+    int ChangedRows() const { return m_connection ? m_connection->GetChanges() : 0; }
 
     // Next id of Projets, Activites, TauxHoraire, Taches or Favoris for this
     // desktop (column Pc of NextRowId, advanced by 3, undoable); -1 without
@@ -163,17 +167,28 @@ public:
     int InsertNewRow(int tableCode, const std::function<QString(int id)> &insert);
     // Executes `redo`, which changes the one row `rowId` of the table, with
     // the row as it was before as its undo, then stamps the row. Returns
-    // the statement's code.
+    // 0 when the row was changed, the statement's code when it failed, or
+    // SQLITE_NOTFOUND when it changed no row (no row of that id): nothing
+    // is stamped then, and the caller's write must not land.
     int UpdateRow(int tableCode, qint64 rowId, const QString &redo);
 
     // Stamps one row (Date_Modif = now, Origine_Modif = 1) and Infos
-    // 'Modif', recording undo pairs, then posts the change broadcast. For
-    // a code that names no table only 'Modif' is stamped.
+    // 'Modif', recording undo pairs, then announces the change (see
+    // AnnounceChange). For a code that names no table only 'Modif' is
+    // stamped. The static form, outside any write of a CBdD, posts the
+    // change broadcast at once.
     void StampRow(int tableCode, qint64 rowId);
     static void StampRow(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId);
-    // Stamps every time entry matching `condition` (undoable) and posts the
-    // change broadcast; 'Modif' is not touched.
+    // Stamps every time entry matching `condition` (undoable) and announces
+    // the change; 'Modif' is not touched.
     void StampTimeEntriesWhere(const QString &condition);
+    // The change broadcast (wParam 0) of a stamped change. Inside a write
+    // (between BeginWrite and EndWrite) it is posted once for the whole
+    // write, by EndWrite just before the COMMIT, however many rows were
+    // stamped: the other program only needs to know that something changed,
+    // and each broadcast makes it reload. A write that is rolled back posts
+    // none. Outside a write it is posted at once.
+    void AnnounceChange();
 
     // Appends a line to the log beside the database when the connection
     // keeps an error and the setting Config/Misc/LogErrors is 1.
@@ -481,6 +496,8 @@ private:
     // COMMIT, tried again while a reader keeps it busy.
     static bool CommitWithRetry(SQLite::CmyDataBase &connection);
     static void StampModif(SQLite::CmyDataBase &connection, qint64 now);
+    // The row and 'Modif' stamps of StampRow, without the broadcast.
+    static void StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId);
     // The SQL literal of a value read with its typeof(): NULL, or the
     // quoted text.
     static QString Literal(QStringView type, QStringView value);
@@ -503,4 +520,7 @@ private:
     QString m_path;
     bool m_openedHere = false;
     int m_openError = 0;
+    // Between BeginWrite and EndWrite; a change was stamped meanwhile.
+    bool m_inWrite = false;
+    bool m_changePending = false;
 };

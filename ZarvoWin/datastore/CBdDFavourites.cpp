@@ -130,10 +130,15 @@ int CBdD::AddFavorite(int id, int project, int activity, int rate, const QString
             }
         }
     } else {
-        UpdateRow(TableFavoris, id,
-                  Formatter::sprintf(
-                      u"update Favoris set IdProject=%d,IdActivite=%d,IdTauxHoraire=%d, Ordre=%I64d, Deleted=0, Title='%s' where Id=%d",
-                      {project, activity, rate, now, quotedTitle, id}));
+        // A favourite that has no row is not rewritten: nothing changed.
+        if (UpdateRow(TableFavoris, id,
+                      Formatter::sprintf(
+                          u"update Favoris set IdProject=%d,IdActivite=%d,IdTauxHoraire=%d, Ordre=%I64d, Deleted=0, Title='%s' where Id=%d",
+                          {project, activity, rate, now, quotedTitle, id}))
+            != 0) {
+            EndWrite(false);
+            return FavoriteFailed;
+        }
     }
     if (!EndWrite())
         return FavoriteFailed;
@@ -172,9 +177,11 @@ bool CBdD::DeleteFavorite(int id)
         return false;
     const int rc = ExecuteWithUndo(Formatter::sprintf(u"update Favoris set Deleted=1 where Id=%d", {id}),
                                    Formatter::sprintf(u"update Favoris set Deleted=0 where Id=%d", {id}));
-    if (rc == 0)
+    // A favourite that has no row is not deleted: nothing changed.
+    const bool ok = rc == 0 && ChangedRows() > 0;
+    if (ok)
         StampRow(TableFavoris, id);
-    return EndWrite();
+    return EndWrite(ok);
 }
 
 // ---------------------------------------------------------------------

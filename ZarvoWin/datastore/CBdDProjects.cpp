@@ -23,6 +23,12 @@ namespace {
 constexpr int ActivityImage = 16;
 constexpr int RateImage = 17;
 
+// What a NULL Parent reads as, wherever projects or activities are read:
+// no parent, the top level (the column's own default), so that such a row
+// is shown at the top of the tree and of the combos alike rather than
+// under a project 0 that does not exist.
+constexpr int NoParent = -1;
+
 // An integer column that reads as `ifNull` when it holds no value.
 int intOr(const SQLite::MyTable &t, QStringView column, int ifNull)
 {
@@ -58,7 +64,7 @@ QHash<int, std::vector<int>> rowsByParent(const SQLite::MyTable &t)
     QHash<int, std::vector<int>> groups;
     const int parent = t.ColumnIndex(u"Parent");
     for (int row = 0; row < t.rowCount(); ++row)
-        groups[cellOr(t, row, parent, -1)].push_back(row);
+        groups[cellOr(t, row, parent, NoParent)].push_back(row);
     return groups;
 }
 
@@ -110,7 +116,7 @@ void CBdD::LoadProjects(int parentId, CProject *parentNode)
 
     QHash<int, std::vector<int>> children;
     for (int r = 0; r < rows.rowCount(); ++r)
-        children[cellInt(r, cParent, 0)].push_back(r);
+        children[cellInt(r, cParent, NoParent)].push_back(r);
 
     struct Pending
     {
@@ -124,8 +130,10 @@ void CBdD::LoadProjects(int parentId, CProject *parentNode)
         const auto it = children.constFind(level.parentId);
         if (it == children.constEnd())
             continue;
-        // Added in name order; their own levels are then read first to last.
-        std::vector<Pending> added;
+        // Added in name order, placed by the parent's child order all at
+        // once; their own levels are then read first to last.
+        std::vector<CProjectStore::tNewProject> levelRows;
+        levelRows.reserve(it->size());
         for (int r : *it) {
             tElement e;
             e.Id = cellInt(r, cId, -1);
@@ -136,13 +144,17 @@ void CBdD::LoadProjects(int parentId, CProject *parentNode)
                 | (quint32(cellInt(r, cBlue, 0) & 0xFF) << 16);
             e.IdTauxHoraire = cellInt(r, cRate, 0);
             e.Activity = cellInt(r, cActivity, 0);
-            e.Parent = cellInt(r, cParent, 0);
+            e.Parent = cellInt(r, cParent, NoParent);
             e.Type = cellInt(r, cType, 0);
-            // A project is added once: a repeated child list or a parent
-            // loop in the table cannot bring it back.
-            if (CProject *node = store->AddProject(e, level.node, rows.GetCell(r, cChilds)))
-                added.push_back({e.Id, node});
+            levelRows.push_back({std::move(e), rows.GetCell(r, cChilds)});
         }
+        // A project is added once: a repeated child list or a parent loop in
+        // the table cannot bring it back.
+        const std::vector<CProject *> nodes = store->AddProjects(levelRows, level.node);
+        std::vector<Pending> added;
+        for (size_t i = 0; i < nodes.size(); ++i)
+            if (nodes[i])
+                added.push_back({levelRows[i].element.Id, nodes[i]});
         stack.insert(stack.end(), added.rbegin(), added.rend());
     }
     // The plan rows and the recorded totals belong to every rebuilt tree.
@@ -296,7 +308,7 @@ bool CBdD::GetElement(bool projects, int id, tElement &element, bool includeDele
     element.Commentaire = t->GetValue(u"Commentaire");
     element.Color = colorOf(*t);
     element.IdTauxHoraire = intOr(*t, u"IdTauxHoraire", 0);
-    element.Parent = intOr(*t, u"Parent", 0);
+    element.Parent = intOr(*t, u"Parent", NoParent);
     if (projects) {
         // The title too, so that a project read, edited and saved keeps it.
         element.Title = t->GetValue(u"Title");
@@ -430,14 +442,20 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
         } else {
             SQLite::MyTablePtr old = Query(Formatter::sprintf(
                 u"Select Nom, Commentaire, Parent, Type from Projets where Id=%d", {e.Id}));
-            if (!old.hasRows() || (old->MoveFirst(), intOr(*old, u"Parent", 0) != e.Parent))
-                reload = true;
-            UpdateRow(TableProjets, e.Id, Formatter::sprintf(
-                u"Update Projets set Nom='%s', Commentaire='%s', Title='%s', Red=%d, Green=%d, "
-                u"Blue=%d, IdTauxHoraire=%d, Parent=%d, Deleted=0, Type=%d, Activity=%d where Id=%d",
-                {QuoteSql(e.Nom), QuoteSql(e.Commentaire), QuoteSql(e.Title), red(e.Color),
-                 green(e.Color), blue(e.Color), e.IdTauxHoraire, e.Parent, e.Type, e.Activity,
-                 e.Id}));
+            // A project that has no row is not saved: the update would
+            // change nothing and still look like a write that landed.
+            ok = old.hasRows();
+            if (ok) {
+                old->MoveFirst();
+                if (intOr(*old, u"Parent", NoParent) != e.Parent)
+                    reload = true;
+                ok = UpdateRow(TableProjets, e.Id, Formatter::sprintf(
+                    u"Update Projets set Nom='%s', Commentaire='%s', Title='%s', Red=%d, Green=%d, "
+                    u"Blue=%d, IdTauxHoraire=%d, Parent=%d, Deleted=0, Type=%d, Activity=%d where Id=%d",
+                    {QuoteSql(e.Nom), QuoteSql(e.Commentaire), QuoteSql(e.Title), red(e.Color),
+                     green(e.Color), blue(e.Color), e.IdTauxHoraire, e.Parent, e.Type, e.Activity,
+                     e.Id})) == 0;
+            }
         }
     }
     if (ok && forecast) {
@@ -496,11 +514,12 @@ bool CBdD::SaveActivity(tElement &a)
         });
         ok = a.Id != -1;
     } else {
-        UpdateRow(TableActivites, a.Id, Formatter::sprintf(
+        // An id without a row changes nothing: not a save.
+        ok = UpdateRow(TableActivites, a.Id, Formatter::sprintf(
             u"Update Activites set Nom='%s', Commentaire='%s', Red=%d, Green=%d, Blue=%d, "
             u"IdTauxHoraire=%d, Parent=%d, Deleted=0 where Id=%d",
             {QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
-             blue(a.Color), a.IdTauxHoraire, a.Parent, a.Id}));
+             blue(a.Color), a.IdTauxHoraire, a.Parent, a.Id})) == 0;
     }
     if (!EndWrite(ok))
         return false;
@@ -522,9 +541,11 @@ bool CBdD::SaveRate(tElement &r)
         });
         ok = r.Id != -1;
     } else {
-        UpdateRow(TableTauxHoraire, r.Id,
-                  Formatter::sprintf(u"Update TauxHoraire set Nom='%s', Commentaire='%s', Valeur=%0.2f where Id=%d",
-                                     {QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur), r.Id}));
+        // An id without a row changes nothing: not a save.
+        ok = UpdateRow(TableTauxHoraire, r.Id,
+                       Formatter::sprintf(u"Update TauxHoraire set Nom='%s', Commentaire='%s', Valeur=%0.2f where Id=%d",
+                                          {QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur), r.Id}))
+             == 0;
     }
     if (!EndWrite(ok))
         return false;
@@ -545,7 +566,7 @@ bool CBdD::DeleteProject(int id)
         SQLite::MyTablePtr t = Query(u"select Id, Parent from Projets where Deleted=0");
         QHash<int, std::vector<int>> children;
         for (int r = 0; t && r < t->rowCount(); ++r)
-            children[Platform::wtoi(t->GetCellView(r, 1))].push_back(Platform::wtoi(t->GetCellView(r, 0)));
+            children[cellOr(*t, r, 1, NoParent)].push_back(Platform::wtoi(t->GetCellView(r, 0)));
         QSet<int> seen{id};
         std::vector<int> stack{id};
         while (!stack.empty()) {
@@ -565,12 +586,14 @@ bool CBdD::DeleteProject(int id)
         return false;
     const QString redo = Formatter::sprintf(u"update Projets set Deleted=1 where %s", {condition});
     RecordUndoWhere(redo, TableProjets, condition);
-    if (Execute(redo) == 0) {
+    // A project that has no row is not deleted: nothing changed.
+    const bool ok = Execute(redo) == 0 && ChangedRows() > 0;
+    if (ok) {
         Execute(Formatter::sprintf(u"update Projets set Date_Modif=%I64d, Origine_Modif=%d where %s",
                                    {Platform::Clock::now(), 1, condition}));
         StampRow(0, 0); // 'Modif' and the broadcast
     }
-    if (!EndWrite())
+    if (!EndWrite(ok))
         return false;
     SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
     return true;
@@ -587,9 +610,11 @@ bool softDelete(CBdD &db, int tableCode, int id)
     const int rc = db.ExecuteWithUndo(
         Formatter::sprintf(u"update %s set Deleted=1 where Id=%d", {table, id}),
         Formatter::sprintf(u"update %s set Deleted=0 where Id=%d", {table, id}));
-    if (rc == 0)
+    // An id without a row changes nothing: not a deletion.
+    const bool ok = rc == 0 && db.ChangedRows() > 0;
+    if (ok)
         db.StampRow(tableCode, id);
-    return db.EndWrite();
+    return db.EndWrite(ok);
 }
 
 } // namespace
@@ -636,8 +661,10 @@ bool CBdD::SaveChildOrders(int parentId, const QString &childs, int secondParent
         const QString redo = Formatter::sprintf(u"update Projets set Parent=%d where Id=%d",
                                                 {secondParentId, movedProjectId});
         RecordUndoWhere(redo, TableProjets, Formatter::sprintf(u"Id = %d", {movedProjectId}));
-        Execute(redo);
-        StampRow(TableProjets, movedProjectId);
+        // A moved project that has no row fails the move.
+        ok = Execute(redo) == 0 && ChangedRows() > 0;
+        if (ok)
+            StampRow(TableProjets, movedProjectId);
     }
     ok = EndWrite(ok);
     SendDataChanged(CDataChangedNotifier::TimeEntries, 3);

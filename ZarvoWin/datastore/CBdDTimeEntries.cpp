@@ -523,7 +523,7 @@ bool CBdD::InsertTimeEntry(tTacheFull &entry, bool fit)
                 u"update Taches set %s, Date_Modif=%I64d, Origine_Modif=%d Where %s", {setClause, now, 1, condition});
             RecordUndoWhere(redo, TableTaches, condition);
             Execute(redo);
-            PostChange(0);
+            AnnounceChange();
         };
         change(plan.deleted, QStringLiteral("Deleted=1"));
         change(plan.cut, Formatter::sprintf(u"Fin=%I64d", {entry.Debut}));
@@ -595,8 +595,8 @@ struct BatchChange
 };
 
 // Records the undo statements of `change` for the entries of `listSql`
-// and runs it, stamped in the same statement.
-void runBatchChange(CBdD &db, const BatchChange &change, const QString &listSql, qint64 now)
+// and runs it, stamped in the same statement. Returns the rows it changed.
+int runBatchChange(CBdD &db, const BatchChange &change, const QString &listSql, qint64 now)
 {
     QStringList cols = change.columns.split(u',', Qt::SkipEmptyParts);
     cols << QStringLiteral("Date_Modif") << QStringLiteral("Origine_Modif");
@@ -616,9 +616,11 @@ void runBatchChange(CBdD &db, const BatchChange &change, const QString &listSql,
             AddUndoPair(QString(), undo);
         }
     }
-    db.ExecuteWithUndo(Formatter::sprintf(u"update Taches set %sDate_Modif=%I64d, Origine_Modif=%d where Id in %s",
-                                          {change.setClause, now, 1, listSql}),
-                       QString());
+    const int rc = db.ExecuteWithUndo(
+        Formatter::sprintf(u"update Taches set %sDate_Modif=%I64d, Origine_Modif=%d where Id in %s",
+                           {change.setClause, now, 1, listSql}),
+        QString());
+    return rc == 0 ? db.ChangedRows() : 0;
 }
 
 // The write around one or more batch changes; true when it landed or when
@@ -634,13 +636,17 @@ bool runBatch(CBdD &db, const std::vector<std::pair<BatchChange, std::vector<int
         return false;
     db.Connection()->SetLastCode(0);
     const qint64 now = Platform::Clock::now();
+    int changed = 0;
     for (const auto &[change, ids] : changes) {
         if (!ids.empty())
-            runBatchChange(db, change, EntryList::ToSql(ids), now);
+            changed += runBatchChange(db, change, EntryList::ToSql(ids), now);
     }
-    if (db.LastCode() == 0)
+    // A list none of whose entries has a row changed nothing: not a write
+    // that landed (a list of which some are gone changes the others).
+    const bool ok = changed > 0;
+    if (ok && db.LastCode() == 0)
         stampModif(db, now);
-    return db.EndWrite();
+    return db.EndWrite(ok);
 }
 
 } // namespace

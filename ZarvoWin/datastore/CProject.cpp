@@ -7,6 +7,8 @@
 
 #include <QStringView>
 #include <algorithm>
+#include <iterator>
+#include <map>
 
 using Platform::Formatter;
 
@@ -147,6 +149,106 @@ void CProject::PlaceChild(CProject *child)
 void CProject::AddChildProject(CProject *child)
 {
     PlaceChild(child);
+}
+
+// The same placement as PlaceChild for each child in turn. While the
+// listed children (those whose key the child-order text holds) stand in
+// the text's order, which PlaceChild keeps once it holds, "after the last
+// child listed before this one" is "after the listed child with the
+// nearest smaller position": one look-up in an ordered map, and an
+// insertion into a linked list, which becomes the children array at the
+// end. Any other case (no text, an order already broken by a move, a
+// position shared by two children) is placed child by child.
+void CProject::AddChildProjects(const std::vector<CProject *> &children)
+{
+    if (children.empty())
+        return;
+    bool ordered = !m_childOrder.isEmpty();
+    const size_t existing = m_children.size();
+    const size_t total = existing + children.size();
+    std::vector<int> positions;
+    if (ordered) {
+        positions.reserve(total);
+        QSet<int> seen;
+        int last = -1;
+        for (size_t i = 0; ordered && i < total; ++i) {
+            const CProject *c = i < existing ? m_children[i] : children[i - existing];
+            const int q = OrderPosition(c->OrderKey());
+            positions.push_back(q);
+            if (q < 0)
+                continue;
+            if (seen.contains(q) || (i < existing && q < last))
+                ordered = false;
+            seen.insert(q);
+            if (i < existing)
+                last = q;
+        }
+    }
+    if (!ordered) {
+        for (CProject *child : children)
+            PlaceChild(child);
+        return;
+    }
+
+    // Node i of the list: the existing children first, then the new ones.
+    constexpr int None = -1;
+    std::vector<int> next(total, None);
+    std::vector<int> prev(total, None);
+    int head = None;
+    int tail = None;
+    auto append = [&](int i) {
+        prev[size_t(i)] = tail;
+        if (tail == None)
+            head = i;
+        else
+            next[size_t(tail)] = i;
+        tail = i;
+    };
+    auto insertAfter = [&](int at, int i) {
+        const int after = next[size_t(at)];
+        prev[size_t(i)] = at;
+        next[size_t(i)] = after;
+        next[size_t(at)] = i;
+        if (after == None)
+            tail = i;
+        else
+            prev[size_t(after)] = i;
+    };
+    auto insertFirst = [&](int i) {
+        next[size_t(i)] = head;
+        if (head == None)
+            tail = i;
+        else
+            prev[size_t(head)] = i;
+        head = i;
+    };
+    std::map<int, int> listed; // position -> node
+    for (size_t i = 0; i < existing; ++i) {
+        append(int(i));
+        if (positions[i] >= 0)
+            listed.emplace(positions[i], int(i));
+    }
+    for (size_t i = existing; i < total; ++i) {
+        children[i - existing]->m_parent = this;
+        const int p = positions[i];
+        if (head == None || p < 0) {
+            append(int(i));
+        } else {
+            const auto after = listed.lower_bound(p);
+            if (after == listed.begin())
+                insertFirst(int(i));
+            else
+                insertAfter(std::prev(after)->second, int(i));
+        }
+        if (p >= 0)
+            listed.emplace(p, int(i));
+    }
+
+    std::vector<CProject *> placed;
+    placed.reserve(total);
+    for (int i = head; i != None; i = next[size_t(i)])
+        placed.push_back(size_t(i) < existing ? m_children[size_t(i)] : children[size_t(i) - existing]);
+    m_children = std::move(placed);
 }
 
 bool CProject::RemoveChild(CProject *child)

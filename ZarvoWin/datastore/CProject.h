@@ -64,6 +64,11 @@ public:
     void BuildChildOrder();
     // Places the child by the child-order text and makes this its parent.
     void AddChildProject(CProject *child);
+    // Places the children one after the other exactly as AddChildProject
+    // would, in O(n log n) for the whole list instead of a walk over the
+    // siblings already placed for each one (what a load does with every
+    // child of one parent).
+    void AddChildProjects(const std::vector<CProject *> &children);
     // Removes the first match without deleting it.
     bool RemoveChild(CProject *child);
     // Appends the child unless it is there already.

@@ -142,6 +142,33 @@ CProject *CProjectStore::AddProject(const tElement &element, CProject *parent,
     return node;
 }
 
+std::vector<CProject *> CProjectStore::AddProjects(const std::vector<tNewProject> &projects,
+                                                   CProject *parent)
+{
+    std::vector<CProject *> nodes;
+    nodes.reserve(projects.size());
+    std::vector<CProject *> added;
+    added.reserve(projects.size());
+    for (const tNewProject &p : projects) {
+        if (p.element.Id == -1 || m_projects.contains(p.element.Id)) {
+            nodes.push_back(nullptr);
+            continue;
+        }
+        auto *node = new CProject(this);
+        node->m_element = p.element;
+        node->m_forecast.IdProject = p.element.Id;
+        node->m_forecast.IdActivity = -2;
+        node->SetChildOrder(p.childOrder);
+        m_projects.insert(p.element.Id, node);
+        nodes.push_back(node);
+        added.push_back(node);
+    }
+    (parent ? parent : &m_root)->AddChildProjects(added);
+    if (!added.empty())
+        Touch();
+    return nodes;
+}
+
 bool CProjectStore::SetForecast(const tForecast &record)
 {
     if (record.IdProject == -1) {

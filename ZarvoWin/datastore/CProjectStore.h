@@ -43,6 +43,16 @@ public:
     CProject *GetRoot() { return &m_root; }
     const CProject *GetRoot() const { return &m_root; }
     CProject *AddProject(const tElement &element, CProject *parent, const QString &childOrder);
+    // A project to add with its own child-order text.
+    struct tNewProject
+    {
+        tElement element;
+        QString childOrder;
+    };
+    // AddProject for each project in turn under one parent, with the same
+    // nodes in the same places, the placement done once for all of them.
+    // One node per project, null where AddProject would add none.
+    std::vector<CProject *> AddProjects(const std::vector<tNewProject> &projects, CProject *parent);
     bool SetForecast(const tForecast &record);
     bool AddTaskStatistics(int projectId, int activityId, int count, qint64 seconds,
                            qint64 firstStart, qint64 lastEnd);

@@ -99,6 +99,11 @@ qint64 CmyDataBase::GetLastInsertRowId() const
     return m_handle ? sqlite3_last_insert_rowid(m_handle) : 0;
 }
 
+int CmyDataBase::GetChanges() const
+{
+    return m_handle ? sqlite3_changes(m_handle) : 0;
+}
+
 bool CmyDataBase::BeginTransaction()
 {
     if (!m_handle) {

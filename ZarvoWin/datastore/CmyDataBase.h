@@ -30,6 +30,8 @@ public:
     MyTablePtr Query(QStringView sql);
     int Execute(QStringView sql);
     qint64 GetLastInsertRowId() const;
+    // Rows changed by the last INSERT, UPDATE or DELETE that ran.
+    int GetChanges() const;
 
     // "BEGIN IMMEDIATE TRANSACTION", retried every 50 ms while the
     // database is busy, at most 11 attempts in all.

@@ -112,6 +112,27 @@ TEST_F(FavouritesDbTest, RewritingAFavouriteRevivesItAndUndoPutsItBack)
     EXPECT_EQ(cell(QStringLiteral("select count(*) from Favoris")), u"0");
 }
 
+// Rewriting or deleting a favourite that has no row changes nothing: a
+// failure, with no undo group and no stamp.
+TEST_F(FavouritesDbTest, RewritingOrDeletingAFavouriteWithoutARowFails)
+{
+    const int kept = addFavorite(-1, -1, -1, QStringLiteral("Gardé"));
+    const QString stamps = cell(QStringLiteral("select Value from Infos where Name='Modif'"));
+    const size_t steps = history.Steps().size();
+    CBdD db;
+    int newId = 0;
+    EXPECT_EQ(db.AddFavorite(99999, -1, -1, -1, QStringLiteral("Fantôme"), &newId), CBdD::FavoriteFailed);
+    EXPECT_EQ(newId, -1);
+    EXPECT_FALSE(db.DeleteFavorite(99999));
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Favoris")), u"1");
+    EXPECT_EQ(cell(QStringLiteral("select Value from Infos where Name='Modif'")), stamps);
+    EXPECT_EQ(history.Steps().size(), steps);
+    // A deleted favourite is still a row: rewritten, it comes back.
+    ASSERT_TRUE(db.DeleteFavorite(kept));
+    EXPECT_EQ(db.AddFavorite(kept, -1, -1, -1, QStringLiteral("Gardé")), CBdD::FavoriteDone);
+    EXPECT_EQ(cell(QStringLiteral("select Deleted from Favoris where Id=%1").arg(kept)), u"0");
+}
+
 TEST_F(FavouritesDbTest, AddingRunsTheAutomaticBackupOnlyWhenSomethingWasWritten)
 {
     int backups = 0;

@@ -8,6 +8,10 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
+#include <random>
+
 namespace {
 
 tElement element(int id, const QString &name, int parent = -1, int type = 0)
@@ -116,6 +120,96 @@ TEST_F(ProjectStoreTest, DamagedChildOrderStillLoadsEveryProjectOnce)
     EXPECT_EQ(store.GetProjectCount(), 5);
     root->BuildChildOrder();
     EXPECT_EQ(root->GetChildOrder(), QStringLiteral(";3;7;2;1;4;"));
+}
+
+// A load hands every child of one parent to the store at once; the order
+// must be the one that adding them one after the other gives, whatever the
+// text, the arrival order and the children the parent already holds.
+TEST_F(ProjectStoreTest, ChildrenAddedAtOnceStandWhereOneByOneWouldPlaceThem)
+{
+    std::mt19937 random(20261209);
+    auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    const QStringList junk = {QString(), QStringLiteral("x"), QStringLiteral("A"), QStringLiteral("-"),
+                              QStringLiteral("99"), QStringLiteral("A98")};
+    for (int round = 0; round < 2000; ++round) {
+        // A child-order text listing some of the ids 1..14 (projects) and
+        // activities 1..4, with repeats and junk; sometimes none at all.
+        QString text;
+        if (pick(8) != 0) {
+            const int entries = pick(20);
+            for (int i = 0; i < entries; ++i) {
+                const int kind = pick(10);
+                if (kind < 6)
+                    text += u';' + QString::number(1 + pick(14));
+                else if (kind < 8)
+                    text += QStringLiteral(";A%1").arg(1 + pick(4));
+                else
+                    text += u';' + junk[pick(int(junk.size()))];
+            }
+            if (pick(4) != 0)
+                text += u';';
+        }
+        // Children the parent holds already: some projects placed by the
+        // text, some activity nodes, and now and then one put in front out
+        // of the text's order (as a move leaves it until the text is rebuilt).
+        std::vector<int> ids(14);
+        std::iota(ids.begin(), ids.end(), 1);
+        std::shuffle(ids.begin(), ids.end(), random);
+        const int before = pick(4);
+        std::vector<int> arrivals(ids.begin() + before, ids.begin() + before + pick(11));
+        if (!arrivals.empty() && pick(5) == 0)
+            arrivals.push_back(arrivals[size_t(pick(int(arrivals.size())))]); // known already
+        const int activities = pick(3);
+        const bool outOfOrder = pick(4) == 0;
+
+        CProjectStore one;
+        CProjectStore all;
+        CProject *parents[2];
+        for (CProjectStore *s : {&one, &all}) {
+            for (int a = 1; a <= 4; ++a)
+                s->SetActivity(a, activity(a, QStringLiteral("Act%1").arg(5 - a)));
+            CProject *parent = s->AddProject(element(100, QStringLiteral("P")), nullptr, text);
+            for (int i = 0; i < before; ++i)
+                s->AddProject(element(ids[size_t(i)], QStringLiteral("E"), 100), parent, QString());
+            for (int a = 1; a <= activities; ++a)
+                s->AddTaskStatistics(100, a, 1, 60, 10, 70);
+            if (outOfOrder && parent->GetChildCount() > 1) {
+                CProject *moved = parent->GetChild(parent->GetChildCount() - 1);
+                parent->RemoveChild(moved);
+                parent->InsertChildAt(0, moved);
+            }
+            parents[s == &one ? 0 : 1] = parent;
+        }
+        std::vector<CProjectStore::tNewProject> batch;
+        for (int id : arrivals) {
+            one.AddProject(element(id, QStringLiteral("N%1").arg(id), 100), parents[0], QString());
+            batch.push_back({element(id, QStringLiteral("N%1").arg(id), 100), QString()});
+        }
+        const std::vector<CProject *> nodes = all.AddProjects(batch, parents[1]);
+
+        SCOPED_TRACE(QStringLiteral("text \"%1\", %2 before, %3 activities%4")
+                         .arg(text)
+                         .arg(before)
+                         .arg(activities)
+                         .arg(outOfOrder ? QStringLiteral(", out of order") : QString())
+                         .toStdString());
+        ASSERT_EQ(childKeys(parents[1]), childKeys(parents[0]));
+        ASSERT_EQ(nodes.size(), arrivals.size());
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            const bool repeated = std::find(arrivals.begin(), arrivals.begin() + long(i), arrivals[i])
+                                  != arrivals.begin() + long(i);
+            ASSERT_EQ(nodes[i] != nullptr, !repeated);
+            if (nodes[i]) {
+                EXPECT_EQ(nodes[i], all.GetNode(arrivals[i]));
+                EXPECT_EQ(nodes[i]->GetParent(), parents[1]);
+            }
+        }
+        ASSERT_EQ(all.GetProjectCount(), one.GetProjectCount());
+    }
+    // Nothing to add changes nothing.
+    CProject *root = store.GetRoot();
+    EXPECT_TRUE(store.AddProjects({}, nullptr).empty());
+    EXPECT_EQ(root->GetChildCount(), 0);
 }
 
 TEST_F(ProjectStoreTest, BuildChildOrderWritesProjectsAndActivities)

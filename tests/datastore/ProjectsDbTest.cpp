@@ -9,9 +9,14 @@
 #include "Formatter.h"
 #include "QuoteSql.h"
 #include "RecordingFillers.h"
+#include "RegisteredMessages.h"
+#include "MessageBus.h"
 #include "TestFolders.h"
 
+#include <QCoreApplication>
+#include <QSignalSpy>
 #include <QStringList>
+#include <functional>
 #include <tuple>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -508,4 +513,135 @@ TEST_F(ProjectsDbTest, SettingsObjectDrivesUnitsCurrencyAndRunningRules)
     EXPECT_TRUE(store.GetNode(id)->IsRunning(false));
     config.forecastRunningOnActivity = true;
     EXPECT_FALSE(store.GetNode(id)->IsRunning(false));
+}
+
+// A write aimed at an id that has no row changes nothing: it reports
+// failure, leaves no undo group, stamps nothing and tells nobody.
+TEST_F(ProjectsDbTest, WritesToAnIdWithoutARowFailAndLeaveNoTrace)
+{
+    const int project = saveProject(QStringLiteral("Kept"));
+    const int activity = saveActivity(QStringLiteral("Kept"));
+    tElement rate;
+    rate.Nom = QStringLiteral("Kept");
+    {
+        CBdD db;
+        ASSERT_TRUE(db.SaveRate(rate));
+        ASSERT_TRUE(db.DeleteRate(rate.Id)); // a deleted row is still a row
+    }
+    reload();
+    constexpr int Missing = 99'999;
+    auto element = [](int id) {
+        tElement e;
+        e.Id = id;
+        e.Nom = QStringLiteral("Fantôme");
+        return e;
+    };
+    const std::vector<std::pair<const char *, std::function<bool(CBdD &)>>> cases = {
+        {"SaveProject", [&](CBdD &db) { tElement e = element(Missing); return db.SaveProject(&e, nullptr); }},
+        {"SaveProject with a forecast",
+         [&](CBdD &db) {
+             tElement e = element(Missing);
+             tForecast f;
+             f.IdProject = Missing;
+             return db.SaveProject(&e, &f);
+         }},
+        {"SaveActivity", [&](CBdD &db) { tElement e = element(Missing); return db.SaveActivity(e); }},
+        {"SaveRate", [&](CBdD &db) { tElement e = element(Missing); return db.SaveRate(e); }},
+        {"DeleteProject", [&](CBdD &db) { return db.DeleteProject(Missing); }},
+        {"DeleteActivity", [&](CBdD &db) { return db.DeleteActivity(Missing); }},
+        {"DeleteRate", [&](CBdD &db) { return db.DeleteRate(Missing); }},
+        {"SaveChildOrders moving a missing project",
+         [&](CBdD &db) { return db.SaveChildOrders(-1, QStringLiteral(";%1;").arg(project), project,
+                                                   QStringLiteral(";%1;").arg(Missing), Missing); }},
+    };
+
+    Platform::MessageBus tray;
+    ASSERT_TRUE(tray.listen());
+    QSignalSpy broadcasts(&tray, &Platform::MessageBus::received);
+    for (const auto &[name, write] : cases) {
+        SCOPED_TRACE(name);
+        Platform::Clock::setFixedNow(1'700'000'500);
+        QCoreApplication::processEvents();
+        broadcasts.clear();
+        notices.clear();
+        const size_t steps = history.Steps().size();
+        const int current = history.Current();
+        const QString modif = cell(QStringLiteral("select Value from Infos where Name='Modif'"));
+        const QString rows = cell(QStringLiteral(
+            "select (select count(*) from Projets)||','||(select count(*) from Activites)||','||"
+            "(select count(*) from TauxHoraire)||','||(select count(*) from Forecast)||','||"
+            "(select count(*) from ProjectChilds)"));
+        {
+            CBdD db;
+            EXPECT_FALSE(write(db));
+        }
+        EXPECT_EQ(history.Steps().size(), steps);
+        EXPECT_EQ(history.Current(), current);
+        EXPECT_EQ(cell(QStringLiteral("select Value from Infos where Name='Modif'")), modif);
+        EXPECT_EQ(cell(QStringLiteral(
+                      "select (select count(*) from Projets)||','||(select count(*) from Activites)||','||"
+                      "(select count(*) from TauxHoraire)||','||(select count(*) from Forecast)||','||"
+                      "(select count(*) from ProjectChilds)")),
+                  rows);
+        // The child-order write tells the main frame whatever its outcome;
+        // the others only after a write that landed.
+        if (std::string_view(name).starts_with("SaveChildOrders"))
+            EXPECT_EQ(notices, QStringList{QStringLiteral("0/3")});
+        else
+            EXPECT_TRUE(notices.isEmpty()) << notices.join(u' ').toStdString();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(broadcasts.count(), 0);
+    }
+    EXPECT_EQ(cell(Formatter::sprintf(u"select Parent from Projets where Id=%d", {project})), u"-1");
+
+    // The rows that exist are still saved, the deleted rate revived by name.
+    CBdD db;
+    tElement p = element(project);
+    EXPECT_TRUE(db.SaveProject(&p, nullptr));
+    tElement a = element(activity);
+    EXPECT_TRUE(db.SaveActivity(a));
+    tElement r = element(rate.Id);
+    EXPECT_TRUE(db.SaveRate(r));
+    EXPECT_TRUE(db.DeleteActivity(activity));
+}
+
+// A project whose Parent holds no value sits at the top level, in the
+// store's tree, in the combos and in a single read alike (the column's
+// own default is -1, no parent).
+TEST_F(ProjectsDbTest, ProjectWithoutParentValueIsTopLevelEverywhere)
+{
+    const int orphan = saveProject(QStringLiteral("Sans parent"));
+    const int child = saveProject(QStringLiteral("Enfant"), orphan);
+    const int other = saveProject(QStringLiteral("Autre"));
+    {
+        CBdD db;
+        ASSERT_EQ(db.Execute(Formatter::sprintf(u"update Projets set Parent=NULL where Id=%d", {orphan})), 0);
+    }
+    reload();
+    ASSERT_NE(store.GetNode(orphan), nullptr);
+    EXPECT_TRUE(store.GetNode(orphan)->IsTopLevel());
+    EXPECT_EQ(store.GetNode(orphan)->Element().Parent, -1);
+    ASSERT_NE(store.GetNode(child), nullptr);
+    EXPECT_EQ(store.GetNode(child)->GetParent(), store.GetNode(orphan));
+    EXPECT_EQ(childNames(store.GetRoot()), QStringLiteral("Autre,Sans parent"));
+
+    RecordingCombo combo;
+    CBdD db;
+    db.FillElementCombo(combo, nullptr, true, -1, -1, -1);
+    QStringList names;
+    for (const auto &item : combo.items)
+        names << item.text;
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Autre"), QStringLiteral("Sans parent"), QStringLiteral("Enfant")}));
+
+    tElement read;
+    ASSERT_TRUE(db.GetElement(true, orphan, read, false));
+    EXPECT_EQ(read.Parent, -1);
+    // Saved as read, it stays where it is: no move, the store is updated in place.
+    notices.clear();
+    read.Nom = QStringLiteral("Sans parent 2");
+    ASSERT_TRUE(db.SaveProject(&read, nullptr));
+    EXPECT_EQ(notices, QStringList{QStringLiteral("1/%1").arg(orphan)});
+    EXPECT_EQ(store.GetProjectName(orphan), QStringLiteral("Sans parent 2"));
+    EXPECT_TRUE(store.GetNode(orphan)->IsTopLevel());
+    (void)other;
 }

@@ -731,6 +731,31 @@ TEST_F(TimeEntriesDb, BatchEditsThatChangeNothingOrGetNoListWriteNothing)
     EXPECT_FALSE(history.CanUndo());
 }
 
+// A list none of whose entries has a row changes nothing: the batch
+// reports failure, keeps no undo step, stamps nothing and tells nobody.
+// The single-entry writes already refuse an id without a row.
+TEST_F(TimeEntriesDb, WritesToEntriesWithoutARowFail)
+{
+    put(1, at(9, 0), at(10, 0));
+    const QString before = dump();
+    notices.clear();
+    EXPECT_FALSE(db->DeleteTimeEntries(QStringLiteral("(998,999)")));
+    EXPECT_FALSE(db->SetEntriesInvoiced(1, QStringLiteral("(999)")));
+    EXPECT_FALSE(db->SetEntriesInvoiced(QStringLiteral("(999)"), QStringLiteral("(998)")));
+    EXPECT_FALSE(db->ReassignTimeEntries(7, -2, -2, QStringLiteral("(999)")));
+    EXPECT_TRUE(notices.empty());
+    EXPECT_FALSE(db->SetTimeEntryTimes(999, at(9, 0), at(10, 0)));
+    EXPECT_FALSE(db->StopTimeEntry(999, at(10, 0)));
+    EXPECT_FALSE(db->DeleteTimeEntry(999));
+    EXPECT_EQ(dump(), before);
+    EXPECT_FALSE(history.CanUndo());
+
+    // A list of which one entry is gone still changes the others.
+    EXPECT_TRUE(db->SetEntriesInvoiced(1, QStringLiteral("(1,999)")));
+    EXPECT_EQ(row(1).Facture, 1);
+    EXPECT_TRUE(history.CanUndo());
+}
+
 TEST_F(TimeEntriesDb, BoundsAndEntriesAfter)
 {
     QDateTime first, last;

@@ -5,6 +5,8 @@
 #include "QuoteSql.h"
 #include "RegisteredMessages.h"
 #include "TestFolders.h"
+#include "tElement.h"
+#include "tForecast.h"
 
 #include "Clock.h"
 #include "Formatter.h"
@@ -22,6 +24,7 @@ inline void PrintTo(const QString &s, std::ostream *os)
 }
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -379,6 +382,57 @@ TEST_F(WriteTest, LockedFileOrBusyCommitLandsNothing)
     int id = 0;
     ASSERT_TRUE(insertEntry(QStringLiteral("next"), &id));
     EXPECT_EQ(id, 104);
+}
+
+// The other program reloads on every change broadcast: a write posts one,
+// however many rows it stamps, and a write that is rolled back none.
+TEST_F(WriteTest, OneWritePostsOneBroadcastHoweverManyRowsItStamps)
+{
+    Platform::MessageBus tray;
+    ASSERT_TRUE(tray.listen());
+    QSignalSpy spy(&tray, &Platform::MessageBus::received);
+    auto received = [&] {
+        QCoreApplication::processEvents();
+        QStringList out;
+        for (const QList<QVariant> &args : spy)
+            out << QString::number(args.at(0).value<Platform::MessageBus::Message>().wParam);
+        spy.clear();
+        return out.join(u',');
+    };
+    ASSERT_TRUE(insertEntry(QStringLiteral("a")));
+    ASSERT_TRUE(insertEntry(QStringLiteral("b")));
+    EXPECT_EQ(received(), u"0,0"); // two writes
+
+    for (bool commit : {true, false}) {
+        SCOPED_TRACE(commit ? "committed" : "rolled back");
+        CBdD db;
+        ASSERT_TRUE(db.BeginWrite());
+        db.StampRow(CBdD::TableTaches, 101);
+        db.StampRow(CBdD::TableTaches, 104);
+        db.StampTimeEntriesWhere(QStringLiteral("Id in (101,104)"));
+        db.StampRow(0, 0);
+        EXPECT_EQ(received(), u"") << "nothing is posted before the write ends";
+        EXPECT_EQ(db.EndWrite(commit), commit);
+        EXPECT_EQ(received(), commit ? u"0" : u"");
+    }
+
+    // A project with its plan: two stamped rows, one broadcast inside the
+    // write and the one that follows its commit.
+    tElement project;
+    project.Nom = QStringLiteral("P");
+    tForecast plan;
+    {
+        CBdD db;
+        ASSERT_TRUE(db.SaveProject(&project, &plan));
+    }
+    EXPECT_EQ(received(), u"0,1");
+
+    // A stamp outside any write is posted at once, as before.
+    {
+        CBdD db;
+        db.StampRow(CBdD::TableTaches, 101);
+    }
+    EXPECT_EQ(received(), u"0");
 }
 
 TEST_F(WriteTest, StampsPostTheChangeBroadcast)
