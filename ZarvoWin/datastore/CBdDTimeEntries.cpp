@@ -143,6 +143,41 @@ void stampModif(CBdD &db, qint64 now)
     db.ExecuteWithUndo(Formatter::sprintf(u"update Infos set Value='%I64d' where Name='Modif'", {now}), undo);
 }
 
+// Sets `assignments` on the row `id` of Taches, undone by putting the
+// named columns back as they were (NULL as NULL), and stamps the row. False,
+// with nothing written, when there is no such row.
+bool changeEntryColumns(CBdD &db, int id, std::initializer_list<const char16_t *> columns,
+                        const QString &assignments)
+{
+    QString select;
+    for (const char16_t *c : columns)
+        select += Formatter::sprintf(select.isEmpty() ? u"typeof(%s), %s" : u", typeof(%s), %s", {c, c});
+    SQLite::MyTablePtr old =
+        db.Query(Formatter::sprintf(u"select %s from Taches where Id=%d", {select, id}));
+    if (!old.hasRows())
+        return false;
+    QString restore;
+    int typeCol = 0;
+    for (const char16_t *c : columns) {
+        restore += Formatter::sprintf(restore.isEmpty() ? u"%s=%s" : u",%s=%s", {c, literal(*old, 0, typeCol)});
+        typeCol += 2;
+    }
+    if (db.ExecuteWithUndo(Formatter::sprintf(u"update Taches set %s where Id=%d", {assignments, id}),
+                           Formatter::sprintf(u"update Taches set %s where Id=%d", {restore, id}))
+        == 0)
+        db.StampRow(CBdD::TableTaches, id);
+    return true;
+}
+
+// The new row of an entry with the fields of `fields`, from `debut` to `fin`.
+QString insertEntryStatement(int id, qint64 debut, qint64 fin, const tTacheFull &fields)
+{
+    return Formatter::sprintf(u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Deleted,"
+                              u"Title,Notes) VALUES (%d,%I64d,%I64d,%d,%d,%d,%d,0,'%s','%s')",
+                              {id, debut, fin, fields.IdProjet, fields.IdActivite, fields.Facture,
+                               fields.IdTauxHoraire, QuoteSql(fields.Title), QuoteSql(fields.Notes)});
+}
+
 QString collisionQuery(const tTacheFull &entry)
 {
     if (entry.IsRunning())
@@ -351,25 +386,18 @@ static bool saveEntryRows(CBdD &db, const tTacheFull &entry, bool &projectChange
     }
 
     if (exists) {
-        const QString undo = db.SnapshotRow(CBdD::TableTaches, entry.Id);
-        db.ExecuteWithUndo(
-            Formatter::sprintf(u"update Taches set Debut=%I64d,Fin=%I64d,IdProjet=%d,IdActivite=%d,Facture=%d,"
-                               u"IdTauxHoraire=%d,Title='%s',Notes='%s' where Id=%d",
-                               {entry.Debut, entry.Fin, entry.IdProjet, entry.IdActivite, entry.Facture,
-                                entry.IdTauxHoraire, QuoteSql(entry.Title), QuoteSql(entry.Notes), entry.Id}),
-            undo);
-        db.StampRow(CBdD::TableTaches, entry.Id);
+        db.UpdateRow(CBdD::TableTaches, entry.Id,
+                     Formatter::sprintf(u"update Taches set Debut=%I64d,Fin=%I64d,IdProjet=%d,IdActivite=%d,Facture=%d,"
+                                        u"IdTauxHoraire=%d,Title='%s',Notes='%s' where Id=%d",
+                                        {entry.Debut, entry.Fin, entry.IdProjet, entry.IdActivite, entry.Facture,
+                                         entry.IdTauxHoraire, QuoteSql(entry.Title), QuoteSql(entry.Notes),
+                                         entry.Id}));
     } else {
-        const int id = db.AllocateRowId(CBdD::TableTaches);
+        const int id = db.InsertNewRow(CBdD::TableTaches, [&entry](int newId) {
+            return insertEntryStatement(newId, entry.Debut, entry.Fin, entry);
+        });
         if (id < 0)
             return false;
-        db.ExecuteWithUndo(
-            Formatter::sprintf(u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Deleted,"
-                               u"Title,Notes) VALUES (%d,%I64d,%I64d,%d,%d,%d,%d,0,'%s','%s')",
-                               {id, entry.Debut, entry.Fin, entry.IdProjet, entry.IdActivite, entry.Facture,
-                                entry.IdTauxHoraire, QuoteSql(entry.Title), QuoteSql(entry.Notes)}),
-            Formatter::sprintf(u"delete from Taches where Id=%d", {id}));
-        db.StampRow(CBdD::TableTaches, id);
         inserted = true;
     }
     return db.LastCode() == 0;
@@ -398,16 +426,9 @@ bool CBdD::SetTimeEntryTimes(int id, qint64 start, qint64 end)
     if (!BeginWrite())
         return false;
     Connection()->SetLastCode(0);
-    SQLite::MyTablePtr old = Query(Formatter::sprintf(
-        u"select typeof(Debut), Debut, typeof(Fin), Fin from Taches where Id=%d", {id}));
-    bool ok = old.hasRows(); // an entry that is not there is not re-timed
-    if (ok) {
-        ExecuteWithUndo(Formatter::sprintf(u"update Taches set Debut=%I64d,Fin=%I64d where Id=%d", {start, end, id}),
-                        Formatter::sprintf(u"update Taches set Debut=%s,Fin=%s where Id=%d",
-                                           {literal(*old, 0, 0), literal(*old, 0, 2), id}));
-        if (LastCode() == 0)
-            StampRow(TableTaches, id);
-    }
+    // An entry that is not there is not re-timed.
+    bool ok = changeEntryColumns(*this, id, {u"Debut", u"Fin"},
+                                 Formatter::sprintf(u"Debut=%I64d,Fin=%I64d", {start, end}));
     ok = EndWrite(ok);
     RefreshCurrentEntry();
     SendDataChanged(0, 0);
@@ -425,15 +446,8 @@ bool CBdD::StopTimeEntry(int id, qint64 end)
         return false;
     }
     Connection()->SetLastCode(0);
-    SQLite::MyTablePtr old = Query(Formatter::sprintf(u"select typeof(Fin), Fin from Taches where Id=%d", {id}));
-    bool ok = old.hasRows();
-    if (ok) {
-        // The undo puts back the end the row had (0 for a running entry).
-        ExecuteWithUndo(Formatter::sprintf(u"update Taches set Fin=%I64d where Id=%d", {end, id}),
-                        Formatter::sprintf(u"update Taches set Fin=%s where Id=%d", {literal(*old, 0, 0), id}));
-        if (LastCode() == 0)
-            StampRow(TableTaches, id);
-    }
+    // The undo puts back the end the row had (0 for a running entry).
+    bool ok = changeEntryColumns(*this, id, {u"Fin"}, Formatter::sprintf(u"Fin=%I64d", {end}));
     ok = EndWrite(ok);
     RefreshCurrentEntry();
     SendDataChanged(0, 0);
@@ -446,15 +460,7 @@ bool CBdD::DeleteTimeEntry(int id)
     if (!BeginWrite())
         return false;
     Connection()->SetLastCode(0);
-    SQLite::MyTablePtr old = Query(Formatter::sprintf(u"select typeof(Deleted), Deleted from Taches where Id=%d", {id}));
-    bool ok = old.hasRows();
-    if (ok) {
-        const QString redo = Formatter::sprintf(u"update Taches set Deleted=1 where Id=%d", {id});
-        if (Execute(redo) == 0) {
-            AddUndoPair(redo, Formatter::sprintf(u"update Taches set Deleted=%s where Id=%d", {literal(*old, 0, 0), id}));
-            StampRow(TableTaches, id);
-        }
-    }
+    bool ok = changeEntryColumns(*this, id, {u"Deleted"}, QStringLiteral("Deleted=1"));
     ok = EndWrite(ok);
     RefreshCurrentEntry();
     SendDataChanged(0, 1);
@@ -532,18 +538,13 @@ bool CBdD::InsertTimeEntry(tTacheFull &entry, bool fit)
             change({span.Id}, Formatter::sprintf(u"Fin=%I64d", {entry.Debut}));
             // The part after the entry becomes an entry of its own with the
             // same fields (still running when the spanning one was).
-            const int id = AllocateRowId(TableTaches);
+            const int id = InsertNewRow(TableTaches, [&](int newId) {
+                return insertEntryStatement(newId, entry.Fin, span.Fin, span);
+            });
             if (id < 0) {
                 ok = false;
                 break;
             }
-            ExecuteWithUndo(
-                Formatter::sprintf(u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,"
-                                   u"Deleted,Title,Notes) VALUES (%d,%I64d,%I64d,%d,%d,%d,%d,0,'%s','%s')",
-                                   {id, entry.Fin, span.Fin, span.IdProjet, span.IdActivite, span.Facture,
-                                    span.IdTauxHoraire, QuoteSql(span.Title), QuoteSql(span.Notes)}),
-                Formatter::sprintf(u"delete from Taches where Id=%d", {id}));
-            StampRow(TableTaches, id);
         }
     }
 
