@@ -358,29 +358,31 @@ bool CBdD::GetRate(tElement &rate, int id, bool includeDeleted)
     return true;
 }
 
-bool CBdD::FindActivityByName(const QString &name, int &id)
-{
-    if (!IsOpen())
-        return false;
-    SQLite::MyTablePtr t = Query(Formatter::sprintf(
-        u"Select * FROM Activites where Deleted=0 and Nom='%s'", {QuoteSql(name)}));
-    if (!t.hasRows())
-        return false;
-    t->MoveFirst();
-    id = t->GetInt(u"Id");
-    return true;
-}
+namespace {
 
-bool CBdD::FindRateByName(const QString &name, int &id)
+// The id of the first live row of the table with this name.
+bool findLiveByName(CBdD &db, const QString &table, const QString &name, int &id)
 {
-    if (!IsOpen())
+    if (!db.IsOpen())
         return false;
-    SQLite::MyTablePtr t = Query(Formatter::sprintf(
-        u"Select Id FROM TauxHoraire where Deleted=0 and Nom='%s'", {QuoteSql(name)}));
+    SQLite::MyTablePtr t = db.Query(
+        Formatter::sprintf(u"Select Id FROM %s where Deleted=0 and Nom='%s'", {table, QuoteSql(name)}));
     if (!t.hasRows())
         return false;
     id = Platform::wtoi(t->GetCell(0, 0));
     return true;
+}
+
+} // namespace
+
+bool CBdD::FindActivityByName(const QString &name, int &id)
+{
+    return findLiveByName(*this, TableName(TableActivites), name, id);
+}
+
+bool CBdD::FindRateByName(const QString &name, int &id)
+{
+    return findLiveByName(*this, TableName(TableTauxHoraire), name, id);
 }
 
 // ---------------------------------------------------------------------
