@@ -1,17 +1,12 @@
-#include "CAnnulation.h"
-#include "CAppData.h"
-#include "CBdD.h"
 #include "CConfiguration.h"
 #include "tCurrentEntry.h"
 #include "CDataChangedNotifier.h"
-#include "CProjectStore.h"
-#include "Clock.h"
 #include "Formatter.h"
 #include "QuoteSql.h"
 #include "RecordingFillers.h"
 #include "RegisteredMessages.h"
 #include "MessageBus.h"
-#include "TestFolders.h"
+#include "TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -19,75 +14,23 @@
 #include <functional>
 #include <tuple>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 using Platform::Formatter;
 
 namespace {
 
-class ProjectsDbTest : public ::testing::Test
+class ProjectsDbTest : public TestDatabase
 {
 protected:
     void SetUp() override
     {
         Platform::Clock::setFixedNow(1'700'000'000);
-        path = TestFolders::tempDb(QStringLiteral("Zarvo.sdb"));
-        CAppData::SetAnnulation(&history);
-        CAppData::SetCurrentDatabasePath(path);
-        CAppData::SetProjectStore(&store);
+        TestDatabase::SetUp();
         QObject::connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged,
                          [this](qint64 w, qint64 l) { notices << QStringLiteral("%1/%2").arg(w).arg(l); });
         store.Context().formatCurrency = [](double v) {
             return Formatter::sprintf(u"%0.2f EUR", {v});
         };
-    }
-    void TearDown() override
-    {
-        CBdD::CloseSharedConnection();
-        CAppData::Clear();
-        Platform::Clock::reset();
-    }
-
-    QString cell(const QString &sql)
-    {
-        CBdD db;
-        SQLite::MyTablePtr t = db.Query(sql);
-        return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
-    }
-
-    int saveProject(const QString &name, int parent = -1, const QString &childs = QString())
-    {
-        tElement e;
-        e.Nom = name;
-        e.Parent = parent;
-        CBdD db;
-        EXPECT_TRUE(db.SaveProject(&e, nullptr));
-        if (!childs.isNull()) {
-            EXPECT_TRUE(db.SaveChildOrders(e.Id, childs, -2, QString(), -1));
-        }
-        return e.Id;
-    }
-
-    int saveActivity(const QString &name)
-    {
-        tElement a;
-        a.Nom = name;
-        CBdD db;
-        EXPECT_TRUE(db.SaveActivity(a));
-        return a.Id;
-    }
-
-    void reload()
-    {
-        CBdD db;
-        db.LoadActivities(nullptr, nullptr, true, QString());
-        db.LoadProjects(-1, nullptr);
     }
 
     QString childNames(const CProject *node)
@@ -98,9 +41,6 @@ protected:
         return names.join(u',');
     }
 
-    QString path;
-    CAnnulation history;
-    CProjectStore store;
     QStringList notices;
 };
 
