@@ -2,16 +2,11 @@
 #include "CAppData.h"
 #include "CBdD.h"
 #include "TestFolders.h"
+#include "QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
-
-// Readable failures.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -7,16 +7,12 @@
 #include "Formatter.h"
 #include "Settings.h"
 #include "TestFolders.h"
+#include "QStringPrinter.h"
 
 #include <QDateTime>
 #include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

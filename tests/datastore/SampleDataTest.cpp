@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "Formatter.h"
 #include "LocalTime.h"
+#include "QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,6 @@
 #include <ctime>
 #include <map>
 #include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 using Platform::Formatter;
 

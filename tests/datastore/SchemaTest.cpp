@@ -4,16 +4,12 @@
 
 #include "Clock.h"
 #include "Settings.h"
+#include "QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
-// Readable failures.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 #include <sqlite3.h>
 
 #include <QDir>

@@ -10,15 +10,10 @@
 #include "Clock.h"
 #include "TestFolders.h"
 #include "tElement.h"
+#include "QStringPrinter.h"
 
 #include <QString>
 #include <gtest/gtest.h>
-#include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 class TestDatabase : public ::testing::Test
 {

@@ -12,16 +12,12 @@
 #include "Formatter.h"
 #include "MessageBus.h"
 #include "Settings.h"
+#include "QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
-// Readable failures.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 #include <sqlite3.h>
 
 #include <QCoreApplication>
