@@ -161,11 +161,7 @@ bool CBdD::EndWrite(bool ok)
     // Keep the failing code visible (for the log) past the rollback. A
     // COMMIT that failed may already have ended the transaction; the
     // ROLLBACK then only confirms it.
-    int code = m_connection->GetLastCode();
-    if (code == 0)
-        code = 1;
-    m_connection->RollbackTransaction();
-    m_connection->SetLastCode(code);
+    m_connection->RollbackAfterFailure();
     if (CAnnulation *history = CAppData::Annulation())
         history->DropLastGroup();
     return false;
@@ -398,16 +394,12 @@ bool CBdD::RunBatch(const QStringList &texts)
         if (text.isEmpty())
             continue;
         if (m_connection->Execute(text) != 0) {
-            const int code = m_connection->GetLastCode();
-            m_connection->RollbackTransaction();
-            m_connection->SetLastCode(code);
+            m_connection->RollbackAfterFailure();
             return false;
         }
     }
     if (!CommitWithRetry(*m_connection)) {
-        const int code = m_connection->GetLastCode();
-        m_connection->RollbackTransaction();
-        m_connection->SetLastCode(code);
+        m_connection->RollbackAfterFailure();
         return false;
     }
     CAppData::RunAfterBatchHook(*this);

@@ -161,9 +161,7 @@ bool CBdD::TouchFavorite(int id)
     const QString redo = Formatter::sprintf(u"update Favoris set Ordre=%I64d where Id=%d", {Platform::Clock::now(), id});
     Execute(redo);
     if (m_connection->GetLastCode() != 0 || !m_connection->CommitTransaction()) {
-        const int code = m_connection->GetLastCode() != 0 ? m_connection->GetLastCode() : 1;
-        m_connection->RollbackTransaction();
-        m_connection->SetLastCode(code);
+        m_connection->RollbackAfterFailure();
         return false;
     }
     AddUndoPair(redo, undo);

@@ -22,20 +22,14 @@ void run(SQLite::CmyDataBase &db, const QString &sql)
         db.Execute(sql);
 }
 
-// Rolls the transaction back, keeping `code` as the connection's code.
-bool rollBack(SQLite::CmyDataBase &db, int code)
-{
-    db.RollbackTransaction();
-    db.SetLastCode(code);
-    return false;
-}
-
 // Commits when no statement failed; otherwise, or when the commit fails,
 // rolls back keeping the failure's code.
 bool commitOrRollBack(SQLite::CmyDataBase &db)
 {
-    if (db.GetLastCode() != 0 || !db.CommitTransaction())
-        return rollBack(db, db.GetLastCode());
+    if (db.GetLastCode() != 0 || !db.CommitTransaction()) {
+        db.RollbackAfterFailure();
+        return false;
+    }
     return true;
 }
 
@@ -176,8 +170,10 @@ bool CBdD::ImportTablesFrom(const QString &path, bool projects, bool activities,
         CopyTable(source, db, table);
         if (table == u"Forecast" && !activities && db.GetLastCode() == 0)
             db.Execute(u"Delete from Forecast where IdActivity<>-2");
-        if (source.GetLastCode() != 0 || db.GetLastCode() != 0)
-            return rollBack(db, db.GetLastCode() ? db.GetLastCode() : source.GetLastCode());
+        if (source.GetLastCode() != 0 || db.GetLastCode() != 0) {
+            db.RollbackAfterFailure(db.GetLastCode() ? db.GetLastCode() : source.GetLastCode());
+            return false;
+        }
     }
     return commitOrRollBack(db);
 }

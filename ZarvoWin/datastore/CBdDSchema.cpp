@@ -134,8 +134,7 @@ bool CBdD::InitBd(const QString &path)
     bool ok = m_connection->GetLastCode() == 0 && CommitWithRetry(*m_connection);
     const int code = m_connection->GetLastCode();
     if (!ok)
-        m_connection->RollbackTransaction();
-    m_connection->SetLastCode(code);
+        m_connection->RollbackAfterFailure(code);
     LogSqlError(QStringLiteral("InitBd"), true);
     if (!ok)
         return fail(code);
@@ -264,8 +263,7 @@ CBdD::tUpgradeResult CBdD::UpdateDb()
     const auto failWith = [&](int code) {
         result.outcome = Outcome::Failed;
         result.code = code != 0 ? code : 1;
-        db.RollbackTransaction();
-        db.SetLastCode(result.code);
+        db.RollbackAfterFailure(result.code);
         LogSqlError(context);
         return result;
     };

@@ -138,4 +138,10 @@ bool CmyDataBase::RollbackTransaction()
     return m_lastCode == SQLITE_OK;
 }
 
+void CmyDataBase::RollbackAfterFailure(int code)
+{
+    RollbackTransaction();
+    m_lastCode = code != 0 ? code : 1;
+}
+
 } // namespace SQLite

@@ -38,6 +38,11 @@ public:
     bool BeginTransaction();
     bool CommitTransaction();
     bool RollbackTransaction();
+    // Rolls back after a failure, keeping the failure's code as the last
+    // code (the rollback's own result would hide it); a code of 0 is kept
+    // as 1, so that the failure never reads as success.
+    void RollbackAfterFailure(int code);
+    void RollbackAfterFailure() { RollbackAfterFailure(m_lastCode); }
 
     int GetLastCode() const { return m_lastCode; }
     void SetLastCode(int code) { m_lastCode = code; }

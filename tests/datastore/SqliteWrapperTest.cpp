@@ -135,6 +135,26 @@ TEST_F(WrapperTest, LastCodeRule)
     EXPECT_GT(db.GetLastInsertRowId(), 0);
 }
 
+TEST_F(WrapperTest, RollbackAfterFailureKeepsTheFailuresCode)
+{
+    // The failure's code outlives the rollback, the rows written since the
+    // BEGIN are gone, and a failure without a code still reads as one.
+    for (const int code : {SQLITE_CONSTRAINT, 0}) {
+        SCOPED_TRACE(code);
+        ASSERT_TRUE(db.BeginTransaction());
+        ASSERT_EQ(db.Execute(u"insert into T (Id) values (77)"), 0);
+        db.RollbackAfterFailure(code);
+        EXPECT_EQ(db.GetLastCode(), code != 0 ? code : 1);
+        EXPECT_EQ(db.Query(u"select count(*) from T where Id=77")->GetFirstInt(), 0);
+    }
+    ASSERT_TRUE(db.BeginTransaction());
+    db.Execute(u"bogus");
+    db.RollbackAfterFailure();
+    EXPECT_EQ(db.GetLastCode(), SQLITE_ERROR);
+    EXPECT_TRUE(db.BeginTransaction()) << "no transaction was left open";
+    EXPECT_TRUE(db.CommitTransaction());
+}
+
 TEST(SqliteWrapper, ClosedConnection)
 {
     CmyDataBase db;
