@@ -1,6 +1,7 @@
 #include "CPictureBMP.h"
 
 #include "CPicFile.h"
+#include "DecodeHelpers.h"
 
 #include <cmath>
 #include <cstring>
@@ -13,15 +14,8 @@ constexpr uint32_t BI_RLE8 = 1;
 constexpr uint32_t BI_RLE4 = 2;
 constexpr uint32_t BI_BITFIELDS = 3;
 
-uint16_t le16(const uint8_t *p)
-{
-    return uint16_t(p[0] | (p[1] << 8));
-}
-
-uint32_t le32(const uint8_t *p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
+using DecodeHelpers::le16;
+using DecodeHelpers::le32;
 
 // Bytes of run-length data through a small buffer, so that the byte-at-a-time
 // decoding does not pay a file call per byte.
@@ -82,13 +76,7 @@ CPictureBMP::CPictureBMP()
 
 bool CPictureBMP::Decode(CPicFile *file)
 {
-    if (!file)
-        return false;
-    const char *error = nullptr;
-    const bool ok = DecodeBody(file, error);
-    if (!ok && error)
-        SetLastError(error);
-    return ok;
+    return DecodeHelpers::decodeReporting(*this, file, &CPictureBMP::DecodeBody);
 }
 
 bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)

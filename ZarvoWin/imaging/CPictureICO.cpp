@@ -1,23 +1,13 @@
 #include "CPictureICO.h"
 
 #include "CPicFile.h"
+#include "DecodeHelpers.h"
 
 #include <cstring>
 #include <vector>
 
-namespace {
-
-uint16_t le16(const uint8_t *p)
-{
-    return uint16_t(p[0] | (p[1] << 8));
-}
-
-uint32_t le32(const uint8_t *p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
-} // namespace
+using DecodeHelpers::le16;
+using DecodeHelpers::le32;
 
 CPictureICO::CPictureICO()
     : CPicture(TypeICO)
@@ -26,13 +16,7 @@ CPictureICO::CPictureICO()
 
 bool CPictureICO::Decode(CPicFile *file)
 {
-    if (!file)
-        return false;
-    const char *error = nullptr;
-    const bool ok = DecodeBody(file, error);
-    if (!ok && error)
-        SetLastError(error);
-    return ok;
+    return DecodeHelpers::decodeReporting(*this, file, &CPictureICO::DecodeBody);
 }
 
 bool CPictureICO::DecodeBody(CPicFile *file, const char *&error)
