@@ -501,29 +501,47 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
     return true;
 }
 
+namespace {
+
+// One write of a record whose ids come from NextRowId: a new one (id -1)
+// is inserted and takes its id, an existing one is updated. An id without
+// a row is not a save. True when the write landed.
+bool saveRecord(CBdD &db, int tableCode, int &id, const std::function<QString(int newId)> &insert,
+                const std::function<QString()> &update)
+{
+    if (!db.BeginWrite())
+        return false;
+    bool ok;
+    if (id == -1) {
+        id = db.InsertNewRow(tableCode, insert);
+        ok = id != -1;
+    } else {
+        ok = db.UpdateRow(tableCode, id, update()) == 0;
+    }
+    return db.EndWrite(ok);
+}
+
+} // namespace
+
 bool CBdD::SaveActivity(tElement &a)
 {
-    if (!BeginWrite())
-        return false;
-    bool ok = true;
-    if (a.Id == -1) {
-        a.Id = InsertNewRow(TableActivites, [&a](int id) {
+    const bool saved = saveRecord(
+        *this, TableActivites, a.Id,
+        [&a](int id) {
             return Formatter::sprintf(
                 u"insert into Activites (Id, Nom, Commentaire, Red, Green, Blue, IdTauxHoraire, "
                 u"Visible, Deleted, Ordre, Parent) values (%d, '%s','%s',%d,%d,%d,%d,1,0,0,%d)",
                 {id, QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
                  blue(a.Color), a.IdTauxHoraire, a.Parent});
+        },
+        [&a] {
+            return Formatter::sprintf(
+                u"Update Activites set Nom='%s', Commentaire='%s', Red=%d, Green=%d, Blue=%d, "
+                u"IdTauxHoraire=%d, Parent=%d, Deleted=0 where Id=%d",
+                {QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
+                 blue(a.Color), a.IdTauxHoraire, a.Parent, a.Id});
         });
-        ok = a.Id != -1;
-    } else {
-        // An id without a row changes nothing: not a save.
-        ok = UpdateRow(TableActivites, a.Id, Formatter::sprintf(
-            u"Update Activites set Nom='%s', Commentaire='%s', Red=%d, Green=%d, Blue=%d, "
-            u"IdTauxHoraire=%d, Parent=%d, Deleted=0 where Id=%d",
-            {QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
-             blue(a.Color), a.IdTauxHoraire, a.Parent, a.Id})) == 0;
-    }
-    if (!EndWrite(ok))
+    if (!saved)
         return false;
     SendDataChanged(CDataChangedNotifier::Activities, 0);
     CAppData::RunAutoBackup();
@@ -532,24 +550,18 @@ bool CBdD::SaveActivity(tElement &a)
 
 bool CBdD::SaveRate(tElement &r)
 {
-    if (!BeginWrite())
-        return false;
-    bool ok = true;
-    if (r.Id == -1) {
-        r.Id = InsertNewRow(TableTauxHoraire, [&r](int id) {
+    const bool saved = saveRecord(
+        *this, TableTauxHoraire, r.Id,
+        [&r](int id) {
             return Formatter::sprintf(u"insert into TauxHoraire (Id, Nom, Commentaire, Valeur, Deleted) "
                                       u"values (%d,'%s','%s',%0.2f,0)",
                                       {id, QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur)});
+        },
+        [&r] {
+            return Formatter::sprintf(u"Update TauxHoraire set Nom='%s', Commentaire='%s', Valeur=%0.2f where Id=%d",
+                                      {QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur), r.Id});
         });
-        ok = r.Id != -1;
-    } else {
-        // An id without a row changes nothing: not a save.
-        ok = UpdateRow(TableTauxHoraire, r.Id,
-                       Formatter::sprintf(u"Update TauxHoraire set Nom='%s', Commentaire='%s', Valeur=%0.2f where Id=%d",
-                                          {QuoteSql(r.Nom), QuoteSql(r.Commentaire), double(r.Valeur), r.Id}))
-             == 0;
-    }
-    if (!EndWrite(ok))
+    if (!saved)
         return false;
     CAppData::RunAutoBackup();
     return true;
