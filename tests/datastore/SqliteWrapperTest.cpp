@@ -13,19 +13,6 @@ using SQLite::MyTablePtr;
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void createFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 // A database with one row of every kind the getters must read.
 class WrapperTest : public ::testing::Test
 {
@@ -188,9 +175,8 @@ TEST(SqliteWrapper, BadFilesAreReportedAndLeftAlone)
 
     // A file that is not a database: opening is lazy, the first statement
     // fails with SQLITE_NOTADB and the file keeps its bytes.
-    const QString text = TestFolders::file(QStringLiteral("notes.sdb"));
     const QByteArray content = QByteArray("This is not a database, just some notes.\n").repeated(200);
-    createFile(text, content);
+    const QString text = TestFolders::writeFile(QStringLiteral("notes.sdb"), content);
     ASSERT_EQ(db.Open(text), 0);
     EXPECT_EQ(db.GetPath(), text);
     MyTablePtr t = db.Query(u"select * from sqlite_master");
@@ -200,7 +186,7 @@ TEST(SqliteWrapper, BadFilesAreReportedAndLeftAlone)
     EXPECT_NE(db.Execute(u"create table X (a)"), 0);
     EXPECT_FALSE(db.BeginTransaction());
     db.Close();
-    EXPECT_EQ(readFile(text), content);
+    EXPECT_EQ(TestFolders::readFile(text), content);
 
     // A null path opens a private temporary database.
     EXPECT_EQ(db.Open(QString()), 0);

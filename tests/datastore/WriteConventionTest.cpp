@@ -36,12 +36,6 @@ QString cell(CBdD &db, const QString &sql)
     return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The application's history and the current user's file, as the shell
 // sets them up.
 class WriteTest : public ::testing::Test
@@ -232,7 +226,7 @@ TEST_F(WriteTest, FailedStatementOrCommitRollsBackAndDropsTheGroup)
     EXPECT_EQ(history.Steps().size(), kept);
     CBdD db;
     EXPECT_EQ(cell(db, "select Pc from NextRowId where Name='Taches'"), "104");
-    const QByteArray log = readAll(CBdD::LogPathFor(path));
+    const QByteArray log = TestFolders::readFile(CBdD::LogPathFor(path));
     EXPECT_EQ(log, "14/11/2023 23:13:20 : sqlite error '1' in 'Test'\n");
 
     // A COMMIT that fails (a deferred constraint) lands nothing either.
@@ -305,7 +299,7 @@ TEST_F(WriteTest, LogIsWrittenOnlyWhenAskedAndKeepsItsSecondHalf)
     }
     db.LogSqlError(QStringLiteral("UpdateDb"), true);
     EXPECT_EQ(db.LastCode(), 0);
-    const QByteArray log = readAll(CBdD::LogPathFor(path));
+    const QByteArray log = TestFolders::readFile(CBdD::LogPathFor(path));
     const QByteArray line = "14/11/2023 23:13:20 : sqlite error '5' in 'UpdateDb'\n";
     // The middle byte (20 026) lies in line 200; whole lines from 201 on stay.
     EXPECT_EQ(log, old.mid(201 * 100) + line);
@@ -320,7 +314,7 @@ TEST_F(WriteTest, LogIsWrittenOnlyWhenAskedAndKeepsItsSecondHalf)
     ASSERT_TRUE(QDir().mkdir(QFileInfo(path).path() + "/Zarvo.newlog"));
     db.Connection()->SetLastCode(SQLITE_BUSY);
     db.LogSqlError(QStringLiteral("UpdateDb"));
-    EXPECT_EQ(readAll(CBdD::LogPathFor(path)), line);
+    EXPECT_EQ(TestFolders::readFile(CBdD::LogPathFor(path)), line);
 
     // Only the file's own extension is replaced.
     EXPECT_EQ(CBdD::LogPathFor("/a.b/Zarvo.sdb"), "/a.b/Zarvo.log");

@@ -28,3 +28,9 @@ QString TestFolders::writeFile(const QString &name, const QByteArray &data)
     EXPECT_EQ(f.write(data), data.size()) << path.toStdString();
     return path;
 }
+
+QByteArray TestFolders::readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}

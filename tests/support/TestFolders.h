@@ -16,4 +16,6 @@ public:
     static QString tempDb(const QString &name = QStringLiteral("test.sdb"));
     // A file of the running test written with `data`; its path.
     static QString writeFile(const QString &name, const QByteArray &data);
+    // The bytes of a file anywhere; empty when it cannot be read.
+    static QByteArray readFile(const QString &path);
 };

@@ -3,7 +3,6 @@
 
 #include "TestFolders.h"
 
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -118,19 +117,6 @@ public:
     }
 };
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 } // namespace
 
 TEST(ExcelFile, SaveReportsEveryFailureAndKeepsThePreviousFile)
@@ -153,18 +139,17 @@ TEST(ExcelFile, SaveReportsEveryFailureAndKeepsThePreviousFile)
     EXPECT_FALSE(file.CreateStorage(TestFolders::root()));
 
     // Creating the storage and giving up leaves the previous file whole.
-    const QString path = TestFolders::file(QStringLiteral("report.xls"));
-    writeFile(path, QByteArrayLiteral("previous"));
+    const QString path = TestFolders::writeFile(QStringLiteral("report.xls"), QByteArrayLiteral("previous"));
     ASSERT_TRUE(file.CreateStorage(path));
     EXPECT_EQ(file.CreateWorkbookStream(), 1);
     EXPECT_EQ(file.CreateWorkbookStream(), -1);
     file.ReleaseStorage();
-    EXPECT_EQ(readAll(path), QByteArrayLiteral("previous"));
+    EXPECT_EQ(TestFolders::readFile(path), QByteArrayLiteral("previous"));
 
     ASSERT_TRUE(file.CreateStorage(path));
     ASSERT_EQ(file.CreateWorkbookStream(), 1);
     EXPECT_TRUE(file.SaveWorkbook());
-    EXPECT_TRUE(readAll(path).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
+    EXPECT_TRUE(TestFolders::readFile(path).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
     // Saving again rewrites the whole file.
     file.Worksheets()[0]->CellAt(3, 3)->SetDouble(4);
     EXPECT_TRUE(file.SaveWorkbook());
