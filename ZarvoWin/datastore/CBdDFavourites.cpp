@@ -18,13 +18,6 @@ using Platform::Formatter;
 
 namespace {
 
-// An integer column that reads as `ifNull` when it holds no value.
-int intOr(const SQLite::MyTable &t, QStringView column, int ifNull)
-{
-    const QString v = t.GetValue(column);
-    return v.isEmpty() ? ifNull : Platform::wtoi(v);
-}
-
 QString undefinedProjectText()
 {
     return Platform::Texts::get(501, QStringLiteral("<Projet non défini>"));
@@ -212,9 +205,9 @@ bool CBdD::LoadFavorites(CTreeFiller &tree, CTreeFiller::Item parentItem, bool f
         if (t && t->MoveFirst()) {
             do {
                 tFavorite f;
-                f.Id = intOr(*t, u"Id", -1);
-                f.IdProject = intOr(*t, u"IdProject", 0);
-                f.IdActivite = intOr(*t, u"IdActivite", 0);
+                f.Id = t->GetIntOr(u"Id", -1);
+                f.IdProject = t->GetIntOr(u"IdProject", 0);
+                f.IdActivite = t->GetIntOr(u"IdActivite", 0);
                 f.Title = t->GetValue(u"Title");
                 const CProject *node = store ? store->GetNode(f.IdProject) : nullptr;
                 if (!node || node->IsRoot())

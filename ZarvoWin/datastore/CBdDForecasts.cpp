@@ -16,22 +16,6 @@ using Platform::Formatter;
 
 namespace {
 
-qint64 int64At(const SQLite::MyTable &t, int row, int col)
-{
-    if (col < 0)
-        return 0;
-    const QStringView v = t.GetCellView(row, col);
-    return v.isEmpty() ? 0 : Platform::wtoi64(v);
-}
-
-int intAt(const SQLite::MyTable &t, int row, int col, int ifNull = 0)
-{
-    if (col < 0)
-        return ifNull;
-    const QStringView v = t.GetCellView(row, col);
-    return v.isEmpty() ? ifNull : Platform::wtoi(v);
-}
-
 QString textAt(const SQLite::MyTable &t, int row, int col)
 {
     return col < 0 ? QString() : t.GetCellView(row, col).toString();
@@ -42,25 +26,25 @@ QString textAt(const SQLite::MyTable &t, int row, int col)
 void readForecastRow(const SQLite::MyTable &t, int row, tForecast &f)
 {
     auto col = [&](const char16_t *name) { return t.ColumnIndex(name); };
-    f.IdProject = intAt(t, row, col(u"IdProject"), -1);
-    f.IdActivity = intAt(t, row, col(u"IdActivity"), -2);
-    f.DateDebut = int64At(t, row, col(u"DateDebut"));
-    f.DateFin = int64At(t, row, col(u"DateFin"));
-    f.DateAlerte = int64At(t, row, col(u"DateAlerte"));
-    f.Prevu = intAt(t, row, col(u"Prevu"));
-    f.TypePrevu = intAt(t, row, col(u"TypePrevu"));
-    f.DureeSupp = intAt(t, row, col(u"DureeSupp"));
-    f.TypeDureeSupp = intAt(t, row, col(u"TypeDureeSupp"));
-    f.Status = intAt(t, row, col(u"Status"));
-    f.Total = int64At(t, row, col(u"Total"));
-    f.Priority = intAt(t, row, col(u"Priority"));
+    f.IdProject = t.GetIntAt(row, col(u"IdProject"), -1);
+    f.IdActivity = t.GetIntAt(row, col(u"IdActivity"), -2);
+    f.DateDebut = t.GetInt64At(row, col(u"DateDebut"));
+    f.DateFin = t.GetInt64At(row, col(u"DateFin"));
+    f.DateAlerte = t.GetInt64At(row, col(u"DateAlerte"));
+    f.Prevu = t.GetIntAt(row, col(u"Prevu"));
+    f.TypePrevu = t.GetIntAt(row, col(u"TypePrevu"));
+    f.DureeSupp = t.GetIntAt(row, col(u"DureeSupp"));
+    f.TypeDureeSupp = t.GetIntAt(row, col(u"TypeDureeSupp"));
+    f.Status = t.GetIntAt(row, col(u"Status"));
+    f.Total = t.GetInt64At(row, col(u"Total"));
+    f.Priority = t.GetIntAt(row, col(u"Priority"));
     f.Title = textAt(t, row, col(u"Title"));
     f.Notes = textAt(t, row, col(u"Notes"));
-    f.bJours = intAt(t, row, col(u"bJours")) != 0;
-    f.bModeAuto = intAt(t, row, col(u"bModeAuto")) != 0;
-    f.bPrevuAuto = intAt(t, row, col(u"bPrevuAuto")) != 0;
-    f.TypeDateDebut = intAt(t, row, col(u"TypeDateDebut"));
-    f.TypeDateFin = intAt(t, row, col(u"TypeDateFin"));
+    f.bJours = t.GetIntAt(row, col(u"bJours")) != 0;
+    f.bModeAuto = t.GetIntAt(row, col(u"bModeAuto")) != 0;
+    f.bPrevuAuto = t.GetIntAt(row, col(u"bPrevuAuto")) != 0;
+    f.TypeDateDebut = t.GetIntAt(row, col(u"TypeDateDebut"));
+    f.TypeDateFin = t.GetIntAt(row, col(u"TypeDateFin"));
     f.Predecesseurs = textAt(t, row, col(u"Predecesseurs"));
 }
 
@@ -212,19 +196,19 @@ bool CBdD::InitForecast(bool full)
         const int cMin = t->ColumnIndex(u"MinDeb");
         const int cMax = t->ColumnIndex(u"MaxFin");
         for (int r = 0; r < t->rowCount(); ++r) {
-            int projectId = intAt(*t, r, cProject, -1);
+            int projectId = t->GetIntAt(r, cProject, -1);
             const CProject *node = store->GetNode(projectId);
             if (!node || node->IsRoot())
                 projectId = -1;
             int activityId = -2;
             if (options.showActivities) {
-                activityId = intAt(*t, r, cActivity, -1);
+                activityId = t->GetIntAt(r, cActivity, -1);
                 if (activityId == -1 || !store->GetActivity(activityId))
                     activityId = -2;
             }
-            store->AddTaskStatistics(projectId, activityId, intAt(*t, r, cCount),
-                                     int64At(*t, r, cTotal), int64At(*t, r, cMin),
-                                     int64At(*t, r, cMax));
+            store->AddTaskStatistics(projectId, activityId, t->GetIntAt(r, cCount),
+                                     t->GetInt64At(r, cTotal), t->GetInt64At(r, cMin),
+                                     t->GetInt64At(r, cMax));
         }
         if (t->rowCount() > 0)
             rows = true;

@@ -29,13 +29,6 @@ constexpr int RateImage = 17;
 // under a project 0 that does not exist.
 constexpr int NoParent = -1;
 
-// An integer column that reads as `ifNull` when it holds no value.
-int intOr(const SQLite::MyTable &t, QStringView column, int ifNull)
-{
-    const QString v = t.GetValue(column);
-    return v.isEmpty() ? ifNull : Platform::wtoi(v);
-}
-
 float floatOf(const SQLite::MyTable &t, QStringView column)
 {
     return t.GetValue(column).toFloat();
@@ -50,13 +43,6 @@ int red(quint32 c) { return int(c & 0xFF); }
 int green(quint32 c) { return int((c >> 8) & 0xFF); }
 int blue(quint32 c) { return int((c >> 16) & 0xFF); }
 
-// An integer cell that reads as `ifNull` when it holds no value.
-int cellOr(const SQLite::MyTable &t, int row, int col, int ifNull)
-{
-    const QStringView v = t.GetCellView(row, col);
-    return v.isEmpty() ? ifNull : Platform::wtoi(v);
-}
-
 // Row indexes of a result grouped by the value of its Parent column, each
 // group in the result's order.
 QHash<int, std::vector<int>> rowsByParent(const SQLite::MyTable &t)
@@ -64,7 +50,7 @@ QHash<int, std::vector<int>> rowsByParent(const SQLite::MyTable &t)
     QHash<int, std::vector<int>> groups;
     const int parent = t.ColumnIndex(u"Parent");
     for (int row = 0; row < t.rowCount(); ++row)
-        groups[cellOr(t, row, parent, NoParent)].push_back(row);
+        groups[t.GetIntAt(row, parent, NoParent)].push_back(row);
     return groups;
 }
 
@@ -182,11 +168,11 @@ void CBdD::LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool 
         return;
     do {
         tElement e;
-        e.Id = intOr(*t, u"Id", -1);
+        e.Id = t->GetIntOr(u"Id", -1);
         e.Nom = t->GetValue(u"Nom");
         e.Commentaire = t->GetValue(u"Commentaire");
         e.Color = colorOf(*t);
-        e.IdTauxHoraire = intOr(*t, u"IdTauxHoraire", 0);
+        e.IdTauxHoraire = t->GetIntOr(u"IdTauxHoraire", 0);
         e.Parent = -1;
         if (tree) {
             CTreeFiller::Item item =
@@ -220,7 +206,7 @@ void CBdD::LoadRates(CTreeFiller *tree, CTreeFiller::Item parentItem)
         return;
     do {
         tRate rate;
-        const int id = intOr(*t, u"Id", -1);
+        const int id = t->GetIntOr(u"Id", -1);
         rate.Nom = t->GetValue(u"Nom");
         rate.Commentaire = t->GetValue(u"Commentaire");
         rate.Valeur = floatOf(*t, u"Valeur");
@@ -256,13 +242,13 @@ void CBdD::FillElementCombo(CComboFiller &combo, std::vector<int> *rateIds, bool
     while (!stack.empty()) {
         const int row = stack.back();
         stack.pop_back();
-        const int id = cellOr(*t, row, cId, -1);
+        const int id = t->GetIntAt(row, cId, -1);
         if (id == skipId || seen.contains(id))
             continue;
         seen.insert(id);
         const int index = combo.AddItem(t->GetCell(row, cNom), -1, id, 0);
         if (rateIds)
-            rateIds->push_back(cellOr(*t, row, cRate, 0));
+            rateIds->push_back(t->GetIntAt(row, cRate, 0));
         if (id == currentId)
             combo.SetCurSel(index);
         push(id);
@@ -277,7 +263,7 @@ void CBdD::FillRateCombo(CComboFiller &combo, int currentId)
     if (!t || !t->MoveFirst())
         return;
     do {
-        const int id = intOr(*t, u"Id", -1);
+        const int id = t->GetIntOr(u"Id", -1);
         const int index =
             combo.AddItem(RateText(t->GetValue(u"Nom"), floatOf(*t, u"Valeur")), -1, id, 0);
         if (id == currentId)
@@ -303,17 +289,17 @@ bool CBdD::GetElement(bool projects, int id, tElement &element, bool includeDele
     if (!t.hasRows())
         return false;
     t->MoveFirst();
-    element.Id = intOr(*t, u"Id", -1);
+    element.Id = t->GetIntOr(u"Id", -1);
     element.Nom = t->GetValue(u"Nom");
     element.Commentaire = t->GetValue(u"Commentaire");
     element.Color = colorOf(*t);
-    element.IdTauxHoraire = intOr(*t, u"IdTauxHoraire", 0);
-    element.Parent = intOr(*t, u"Parent", NoParent);
+    element.IdTauxHoraire = t->GetIntOr(u"IdTauxHoraire", 0);
+    element.Parent = t->GetIntOr(u"Parent", NoParent);
     if (projects) {
         // The title too, so that a project read, edited and saved keeps it.
         element.Title = t->GetValue(u"Title");
-        element.Type = intOr(*t, u"Type", 0);
-        element.Activity = intOr(*t, u"Activity", 0);
+        element.Type = t->GetIntOr(u"Type", 0);
+        element.Activity = t->GetIntOr(u"Activity", 0);
     } else {
         element.Type = 0;
     }
@@ -351,7 +337,7 @@ bool CBdD::GetRate(tElement &rate, int id, bool includeDeleted)
         return false;
     }
     t->MoveFirst();
-    rate.Id = intOr(*t, u"Id", -1);
+    rate.Id = t->GetIntOr(u"Id", -1);
     rate.Nom = t->GetValue(u"Nom");
     rate.Commentaire = t->GetValue(u"Commentaire");
     rate.Valeur = floatOf(*t, u"Valeur");
@@ -449,7 +435,7 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
             ok = old.hasRows();
             if (ok) {
                 old->MoveFirst();
-                if (intOr(*old, u"Parent", NoParent) != e.Parent)
+                if (old->GetIntOr(u"Parent", NoParent) != e.Parent)
                     reload = true;
                 ok = UpdateRow(TableProjets, e.Id, Formatter::sprintf(
                     u"Update Projets set Nom='%s', Commentaire='%s', Title='%s', Red=%d, Green=%d, "
@@ -580,7 +566,7 @@ bool CBdD::DeleteProject(int id)
         SQLite::MyTablePtr t = Query(u"select Id, Parent from Projets where Deleted=0");
         QHash<int, std::vector<int>> children;
         for (int r = 0; t && r < t->rowCount(); ++r)
-            children[cellOr(*t, r, 1, NoParent)].push_back(Platform::wtoi(t->GetCellView(r, 0)));
+            children[t->GetIntAt(r, 1, NoParent)].push_back(Platform::wtoi(t->GetCellView(r, 0)));
         QSet<int> seen{id};
         std::vector<int> stack{id};
         while (!stack.empty()) {

@@ -66,18 +66,6 @@ QString formatCurrency(float amount)
 // Reading rows
 // ---------------------------------------------------------------------
 
-int intCell(const SQLite::MyTable &t, int row, int col, int missing = 0)
-{
-    const QStringView v = t.GetCellView(row, col);
-    return col < 0 || v.isEmpty() ? missing : Platform::wtoi(v);
-}
-
-qint64 int64Cell(const SQLite::MyTable &t, int row, int col)
-{
-    const QStringView v = t.GetCellView(row, col);
-    return col < 0 || v.isEmpty() ? 0 : Platform::wtoi64(v);
-}
-
 QString textCell(const SQLite::MyTable &t, int row, int col)
 {
     return col < 0 ? QString() : t.GetCellView(row, col).toString();
@@ -99,13 +87,13 @@ struct EntryColumns
     // A missing (NULL) Id reads -1, other missing numbers 0.
     void Read(const SQLite::MyTable &t, int row, tTacheFull &e) const
     {
-        e.Id = intCell(t, row, id, -1);
-        e.Debut = int64Cell(t, row, debut);
-        e.Fin = int64Cell(t, row, fin);
-        e.IdProjet = intCell(t, row, projet);
-        e.IdActivite = intCell(t, row, activite);
-        e.Facture = intCell(t, row, facture) != 0 ? 1 : 0;
-        e.IdTauxHoraire = intCell(t, row, taux);
+        e.Id = t.GetIntAt(row, id, -1);
+        e.Debut = t.GetInt64At(row, debut);
+        e.Fin = t.GetInt64At(row, fin);
+        e.IdProjet = t.GetIntAt(row, projet);
+        e.IdActivite = t.GetIntAt(row, activite);
+        e.Facture = t.GetIntAt(row, facture) != 0 ? 1 : 0;
+        e.IdTauxHoraire = t.GetIntAt(row, taux);
         e.Title = textCell(t, row, title);
         e.Notes = textCell(t, row, notes);
     }
@@ -288,7 +276,7 @@ int CBdD::CountRunningEntries(std::vector<int> *ids)
     if (t.hasRows()) {
         if (ids) {
             for (int r = 0; r < t->rowCount(); ++r)
-                ids->push_back(intCell(*t, r, 0, -1));
+                ids->push_back(t->GetIntAt(r, 0, -1));
         }
         return t->rowCount();
     }
@@ -370,7 +358,7 @@ static bool saveEntryRows(CBdD &db, const tTacheFull &entry, bool &projectChange
             Formatter::sprintf(u"Select Id, IdProjet, IdActivite FROM Taches Where Deleted=0 and Id=%i", {entry.Id}));
         if (t.hasRows()) {
             exists = true;
-            projectChanged = intCell(*t, 0, 1) != entry.IdProjet || intCell(*t, 0, 2) != entry.IdActivite;
+            projectChanged = t->GetIntAt(0, 1) != entry.IdProjet || t->GetIntAt(0, 2) != entry.IdActivite;
         }
     }
 
@@ -379,7 +367,7 @@ static bool saveEntryRows(CBdD &db, const tTacheFull &entry, bool &projectChange
     SQLite::MyTablePtr running = db.Query(Formatter::sprintf(
         u"select Id from Taches where Deleted=0 and Fin=0 and Debut <= %I64d and Id <> %d", {entry.Debut, entry.Id}));
     if (running.hasRows()) {
-        const int r = intCell(*running, 0, 0, -1);
+        const int r = running->GetIntAt(0, 0, -1);
         db.ExecuteWithUndo(Formatter::sprintf(u"update Taches set Fin=%I64d where Id=%d", {entry.Debut, r}),
                            Formatter::sprintf(u"update Taches set Fin=0 where Id=%d", {r}));
         db.StampRow(CBdD::TableTaches, r);
@@ -578,7 +566,7 @@ void CBdD::GetEntryPeriodsAfter(std::vector<tDebutFin> &periods, qint64 instant)
         return;
     periods.reserve(static_cast<size_t>(t->rowCount()));
     for (int r = 0; r < t->rowCount(); ++r)
-        periods.push_back(tDebutFin{int64Cell(*t, r, 0), int64Cell(*t, r, 1)});
+        periods.push_back(tDebutFin{t->GetInt64At(r, 0), t->GetInt64At(r, 1)});
 }
 
 // =====================================================================
@@ -613,7 +601,7 @@ int runBatchChange(CBdD &db, const BatchChange &change, const QString &listSql, 
                     undo += QStringLiteral(", ");
                 undo += cols[c] + u'=' + literal(*old, r, 1 + 2 * c);
             }
-            undo += Formatter::sprintf(u" where Id=%d", {intCell(*old, r, 0, -1)});
+            undo += Formatter::sprintf(u" where Id=%d", {old->GetIntAt(r, 0, -1)});
             AddUndoPair(QString(), undo);
         }
     }
@@ -723,10 +711,10 @@ void CBdD::GetTimeEntryBounds(QDateTime &first, QDateTime &last)
     if (IsOpen()) {
         SQLite::MyTablePtr t = Query(u"select Debut from Taches where Deleted=0 order by Debut asc limit 1");
         if (t.hasRows())
-            a = int64Cell(*t, 0, 0);
+            a = t->GetInt64At(0, 0);
         t = Query(u"select Fin from Taches where Deleted=0 order by Fin desc limit 1");
-        if (t.hasRows() && int64Cell(*t, 0, 0) != 0)
-            b = int64Cell(*t, 0, 0);
+        if (t.hasRows() && t->GetInt64At(0, 0) != 0)
+            b = t->GetInt64At(0, 0);
         if (a > b)
             b = a;
     }

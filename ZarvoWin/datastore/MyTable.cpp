@@ -155,6 +155,11 @@ qint64 MyTable::GetInt64(QStringView name) const
     return present ? Platform::wtoi64(v) : 0;
 }
 
+int MyTable::GetIntOr(QStringView name, int ifNull) const
+{
+    return GetIntAt(m_currentRow, name.isNull() ? -1 : ColumnIndex(name), ifNull);
+}
+
 bool MyTable::GetBool(QStringView name) const
 {
     bool present = false;

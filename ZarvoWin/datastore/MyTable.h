@@ -1,4 +1,6 @@
 #pragma once
+#include "IntParse.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -37,6 +39,20 @@ public:
     int GetInt(QStringView name) const;
     int GetFirstInt() const;
     qint64 GetInt64(QStringView name) const;
+    // Numbers that read as `ifNull` when the value is NULL (or empty) or
+    // there is no such cell: of row `row`, column `col`, or of the current
+    // row's column `name`.
+    int GetIntAt(int row, int col, int ifNull = 0) const
+    {
+        const QStringView v = GetCellView(row, col);
+        return v.isEmpty() ? ifNull : Platform::wtoi(v);
+    }
+    qint64 GetInt64At(int row, int col, qint64 ifNull = 0) const
+    {
+        const QStringView v = GetCellView(row, col);
+        return v.isEmpty() ? ifNull : Platform::wtoi64(v);
+    }
+    int GetIntOr(QStringView name, int ifNull) const;
     bool GetBool(QStringView name) const;
     bool GetFirstBool() const;
     // 0x00BBGGRR from the columns Red, Green and Blue, each cut to 8 bits.

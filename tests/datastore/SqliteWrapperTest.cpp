@@ -99,6 +99,39 @@ TEST_F(WrapperTest, BoolAndMissingValueRules)
     EXPECT_EQ(count->GetFirstInt(), 2);
 }
 
+TEST_F(WrapperTest, NumbersWithADefaultForNullAndMissingCells)
+{
+    // Row 0 holds the values, row 1 the NULLs.
+    MyTablePtr t = db.Query(u"select Id, Big, Red from T order by Id desc");
+    ASSERT_TRUE(t.hasRows());
+    struct Case { const char *what; int row, col; int expected; };
+    const Case cases[] = {
+        {"a value", 0, 0, 5},
+        {"NULL", 1, 2, -7},
+        {"no such column", 0, 3, -7},
+        {"a negative column", 0, -1, -7},
+        {"no such row", 2, 0, -7},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(t->GetIntAt(c.row, c.col, -7), c.expected);
+        EXPECT_EQ(t->GetInt64At(c.row, c.col, -7), c.expected);
+    }
+    EXPECT_EQ(t->GetInt64At(0, 1), 1700000000123LL);
+    EXPECT_EQ(t->GetIntAt(1, 0), 0) << "the default default is 0";
+    EXPECT_EQ(t->GetInt64At(1, 1), 0);
+
+    // By name, on the current row.
+    EXPECT_EQ(t->GetIntOr(u"Red", -1), 300);
+    EXPECT_EQ(t->GetIntOr(u"Missing", -1), -1);
+    EXPECT_EQ(t->GetIntOr(QStringView(), -1), -1);
+    ASSERT_TRUE(t->MoveNext());
+    EXPECT_EQ(t->GetIntOr(u"Red", -1), -1);
+    MyTablePtr empty = db.Query(u"select Id from T where 0");
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->GetIntOr(u"Id", -1), -1);
+}
+
 TEST_F(WrapperTest, LastCodeRule)
 {
     // A syntax error yields an empty table and keeps its code; a later
