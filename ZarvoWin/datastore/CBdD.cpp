@@ -152,12 +152,14 @@ bool CBdD::EndWrite(bool ok)
     if (!IsOpen())
         return false;
     const bool commit = ok && m_connection->GetLastCode() == 0;
-    // The write's one broadcast goes before its COMMIT; the other program's
-    // poll of 'Modif' catches a reload that came too early.
-    if (commit && announce)
-        PostChange(0);
-    if (commit && CommitWithRetry(*m_connection))
+    // The write's one broadcast follows its COMMIT: the other program reloads
+    // as soon as it reads it, so it must find the change already there, and
+    // a write whose COMMIT fails announces nothing.
+    if (commit && CommitWithRetry(*m_connection)) {
+        if (announce)
+            PostChange(0);
         return true;
+    }
     // Keep the failing code visible (for the log) past the rollback. A
     // COMMIT that failed may already have ended the transaction; the
     // ROLLBACK then only confirms it.

@@ -184,10 +184,11 @@ public:
     void StampTimeEntriesWhere(const QString &condition);
     // The change broadcast (wParam 0) of a stamped change. Inside a write
     // (between BeginWrite and EndWrite) it is posted once for the whole
-    // write, by EndWrite just before the COMMIT, however many rows were
+    // write, by EndWrite once the COMMIT has landed, however many rows were
     // stamped: the other program only needs to know that something changed,
-    // and each broadcast makes it reload. A write that is rolled back posts
-    // none. Outside a write it is posted at once.
+    // and each broadcast makes it reload, so it must find the change there.
+    // A write that is rolled back, or whose COMMIT fails, posts none.
+    // Outside a write it is posted at once.
     void AnnounceChange();
 
     // Appends a line to the log beside the database when the connection

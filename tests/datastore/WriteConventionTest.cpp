@@ -406,8 +406,22 @@ TEST_F(WriteTest, OneWritePostsOneBroadcastHoweverManyRowsItStamps)
         EXPECT_EQ(received(), commit ? u"0" : u"");
     }
 
-    // A project with its plan: two stamped rows, one broadcast inside the
-    // write and the one that follows its commit.
+    // A write whose COMMIT fails (a deferred constraint) announces nothing:
+    // the other program would reload for a change that never landed.
+    {
+        CBdD db;
+        db.Execute(u"PRAGMA foreign_keys=ON");
+        db.Execute(u"create table Lien(IdTache integer references Taches(Id) deferrable initially deferred)");
+        ASSERT_TRUE(db.BeginWrite());
+        db.ExecuteWithUndo(QStringLiteral("insert into Lien values (999)"), QStringLiteral("delete from Lien"));
+        db.StampRow(CBdD::TableTaches, 101);
+        EXPECT_FALSE(db.EndWrite());
+        EXPECT_EQ(received(), u"") << "a failed COMMIT posts nothing";
+        db.Execute(u"PRAGMA foreign_keys=OFF");
+    }
+
+    // A project with its plan: two stamped rows, one broadcast for the write
+    // and the one that follows its commit.
     tElement project;
     project.Nom = QStringLiteral("P");
     tForecast plan;
