@@ -10,7 +10,7 @@ namespace Platform {
 
 namespace {
 
-struct Spec
+struct Conversion
 {
     bool left = false;
     bool plus = false;
@@ -40,43 +40,43 @@ int readNumber(QStringView s, qsizetype &i)
 
 // Parses a conversion that starts right after '%'. Returns false when the
 // text is not a conversion this formatter knows.
-bool parseSpec(QStringView s, Spec &spec)
+bool parseConversion(QStringView s, Conversion &conv)
 {
     qsizetype i = 0;
     for (; i < s.size(); ++i) {
         const QChar c = s[i];
-        if (c == u'-') spec.left = true;
-        else if (c == u'+') spec.plus = true;
-        else if (c == u' ') spec.space = true;
-        else if (c == u'0') spec.zero = true;
+        if (c == u'-') conv.left = true;
+        else if (c == u'+') conv.plus = true;
+        else if (c == u' ') conv.space = true;
+        else if (c == u'0') conv.zero = true;
         else if (c == u'#') { /* alternate forms are not used */ }
         else break;
     }
     if (i < s.size() && s[i] == u'*') {
-        spec.starWidth = true;
+        conv.starWidth = true;
         ++i;
     } else if (i < s.size() && isDigit(s[i])) {
-        spec.width = readNumber(s, i);
+        conv.width = readNumber(s, i);
     }
     if (i < s.size() && s[i] == u'.') {
         ++i;
         if (i < s.size() && s[i] == u'*') {
-            spec.starPrecision = true;
+            conv.starPrecision = true;
             ++i;
         } else {
-            spec.precision = readNumber(s, i);
+            conv.precision = readNumber(s, i);
         }
     }
     // Length modifiers, including the Windows ones.
     for (;;) {
-        if (s.mid(i).startsWith(u"I64")) { spec.wide64 = true; i += 3; }
+        if (s.mid(i).startsWith(u"I64")) { conv.wide64 = true; i += 3; }
         else if (s.mid(i).startsWith(u"I32")) { i += 3; }
         else if (i < s.size() && (s[i] == u'l' || s[i] == u'L' || s[i] == u'q' || s[i] == u'j'
                                    || s[i] == u'z' || s[i] == u't' || s[i] == u'I')) {
             if (s[i] == u'l' && i + 1 < s.size() && s[i + 1] == u'l')
                 ++i;
             if (s[i] != u'z' && s[i] != u't')
-                spec.wide64 = spec.wide64 || s[i] == u'l' || s[i] == u'q' || s[i] == u'j'
+                conv.wide64 = conv.wide64 || s[i] == u'l' || s[i] == u'q' || s[i] == u'j'
                               || s[i] == u'I';
             ++i;
         }
@@ -90,22 +90,22 @@ bool parseSpec(QStringView s, Spec &spec)
     case u'd': case u'i': case u'u': case u'x': case u'X': case u'o':
     case u'f': case u'F': case u'e': case u'E': case u'g': case u'G':
     case u's': case u'S': case u'c': case u'C':
-        spec.conversion = c;
-        spec.length = i + 1;
+        conv.conversion = c;
+        conv.length = i + 1;
         return true;
     default:
         return false;
     }
 }
 
-QString pad(QString body, const Spec &spec, bool numeric)
+QString pad(QString body, const Conversion &conv, bool numeric)
 {
-    if (spec.width < 0 || body.size() >= spec.width)
+    if (conv.width < 0 || body.size() >= conv.width)
         return body;
-    const qsizetype missing = spec.width - body.size();
-    if (spec.left)
+    const qsizetype missing = conv.width - body.size();
+    if (conv.left)
         return body + QString(missing, u' ');
-    if (numeric && spec.zero) {
+    if (numeric && conv.zero) {
         qsizetype signLen = 0;
         if (!body.isEmpty() && (body[0] == u'-' || body[0] == u'+' || body[0] == u' '))
             signLen = 1;
@@ -130,29 +130,29 @@ QString formatDouble(double v, char mode, int precision)
     return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
 }
 
-QString signed64(const Spec &spec, qint64 v)
+QString signed64(const Conversion &conv, qint64 v)
 {
     const bool negative = v < 0;
     const quint64 magnitude = negative ? (~static_cast<quint64>(v) + 1u) : static_cast<quint64>(v);
     QString digits = QString::number(magnitude);
-    if (spec.precision >= 0 && digits.size() < spec.precision)
-        digits = QString(spec.precision - digits.size(), u'0') + digits;
-    if (spec.precision == 0 && magnitude == 0)
+    if (conv.precision >= 0 && digits.size() < conv.precision)
+        digits = QString(conv.precision - digits.size(), u'0') + digits;
+    if (conv.precision == 0 && magnitude == 0)
         digits.clear();
     if (negative)
         return u'-' + digits;
-    if (spec.plus)
+    if (conv.plus)
         return u'+' + digits;
-    if (spec.space)
+    if (conv.space)
         return u' ' + digits;
     return digits;
 }
 
-QString applySpec(const Spec &spec, const FormatArg &arg)
+QString applyConversion(const Conversion &conv, const FormatArg &arg)
 {
-    Spec effective = spec;
+    Conversion effective = conv;
     // A precision given for an integer disables zero padding, as in C.
-    switch (spec.conversion) {
+    switch (conv.conversion) {
     case u'd':
     case u'i':
         if (effective.precision >= 0)
@@ -163,13 +163,13 @@ QString applySpec(const Spec &spec, const FormatArg &arg)
     case u'X':
     case u'o': {
         quint64 v;
-        if (arg.kind() == FormatArg::Kind::UInt || spec.wide64)
+        if (arg.kind() == FormatArg::Kind::UInt || conv.wide64)
             v = arg.toUInt64();
         else
             v = static_cast<quint32>(static_cast<quint64>(arg.toInt64()));
-        const int base = spec.conversion == u'u' ? 10 : (spec.conversion == u'o' ? 8 : 16);
+        const int base = conv.conversion == u'u' ? 10 : (conv.conversion == u'o' ? 8 : 16);
         QString digits = QString::number(v, base);
-        if (spec.conversion == u'X')
+        if (conv.conversion == u'X')
             digits = digits.toUpper();
         if (effective.precision >= 0) {
             effective.zero = false;
@@ -185,17 +185,17 @@ QString applySpec(const Spec &spec, const FormatArg &arg)
     case u'g':
     case u'G': {
         const double v = arg.toDouble();
-        int precision = spec.precision < 0 ? 6 : spec.precision;
-        char mode = static_cast<char>(QChar(spec.conversion).toLower().unicode());
+        int precision = conv.precision < 0 ? 6 : conv.precision;
+        char mode = static_cast<char>(QChar(conv.conversion).toLower().unicode());
         if (mode == 'g' && precision == 0)
             precision = 1;
         QString body = formatDouble(v, mode, precision);
-        if (QChar(spec.conversion).isUpper())
+        if (QChar(conv.conversion).isUpper())
             body = body.toUpper();
         if (!body.startsWith(u'-')) {
-            if (spec.plus)
+            if (conv.plus)
                 body.prepend(u'+');
-            else if (spec.space)
+            else if (conv.space)
                 body.prepend(u' ');
         }
         return pad(body, effective, true);
@@ -203,8 +203,8 @@ QString applySpec(const Spec &spec, const FormatArg &arg)
     case u's':
     case u'S': {
         QString text = arg.toText();
-        if (spec.precision >= 0 && text.size() > spec.precision)
-            text.truncate(spec.precision);
+        if (conv.precision >= 0 && text.size() > conv.precision)
+            text.truncate(conv.precision);
         return pad(text, effective, false);
     }
     case u'c':
@@ -226,12 +226,12 @@ QString applySpec(const Spec &spec, const FormatArg &arg)
 
 } // namespace
 
-QString Formatter::convert(QStringView spec, const FormatArg &arg)
+QString Formatter::convert(QStringView conv, const FormatArg &arg)
 {
-    Spec parsed;
-    if (!parseSpec(spec, parsed) || parsed.starWidth || parsed.starPrecision)
+    Conversion parsed;
+    if (!parseConversion(conv, parsed) || parsed.starWidth || parsed.starPrecision)
         return arg.toText();
-    return applySpec(parsed, arg);
+    return applyConversion(parsed, arg);
 }
 
 QString Formatter::sprintf(QStringView format, std::initializer_list<FormatArg> args)
@@ -253,30 +253,30 @@ QString Formatter::sprintf(QStringView format, std::initializer_list<FormatArg> 
             i = pct + 2;
             continue;
         }
-        Spec spec;
-        if (!parseSpec(format.mid(pct + 1), spec)) {
+        Conversion conv;
+        if (!parseConversion(format.mid(pct + 1), conv)) {
             out += u'%';
             i = pct + 1;
             continue;
         }
-        const QStringView literal = format.mid(pct, spec.length + 1);
-        i = pct + 1 + spec.length;
-        if (spec.starWidth) {
+        const QStringView literal = format.mid(pct, conv.length + 1);
+        i = pct + 1 + conv.length;
+        if (conv.starWidth) {
             if (next == end) { out += literal; continue; }
             const qint64 w = (next++)->toInt64();
-            spec.width = static_cast<int>(std::clamp<qint64>(w, -100000, 100000));
-            if (spec.width < 0) { spec.left = true; spec.width = -spec.width; }
+            conv.width = static_cast<int>(std::clamp<qint64>(w, -100000, 100000));
+            if (conv.width < 0) { conv.left = true; conv.width = -conv.width; }
         }
-        if (spec.starPrecision) {
+        if (conv.starPrecision) {
             if (next == end) { out += literal; continue; }
             const qint64 p = (next++)->toInt64();
-            spec.precision = p < 0 ? -1 : static_cast<int>(std::min<qint64>(p, 100000));
+            conv.precision = p < 0 ? -1 : static_cast<int>(std::min<qint64>(p, 100000));
         }
         if (next == end) {
             out += literal;
             continue;
         }
-        out += applySpec(spec, *next++);
+        out += applyConversion(conv, *next++);
     }
     return out;
 }
@@ -311,20 +311,20 @@ QString Formatter::message(QStringView format, std::initializer_list<FormatArg> 
             index = index * 10 + (format[j].unicode() - u'0');
             ++j;
         }
-        QStringView spec;
+        QStringView conv;
         if (j < format.size() && format[j] == u'!') {
             const qsizetype close = format.indexOf(u'!', j + 1);
             if (close > j) {
-                spec = format.mid(j + 1, close - j - 1);
+                conv = format.mid(j + 1, close - j - 1);
                 j = close + 1;
             }
         }
         if (index < 1 || index > list.size())
             out += format.mid(pct, j - pct);
-        else if (spec.isEmpty())
+        else if (conv.isEmpty())
             out += list[index - 1].toText();
         else
-            out += convert(spec, list[index - 1]);
+            out += convert(conv, list[index - 1]);
         i = j;
     }
     return out;

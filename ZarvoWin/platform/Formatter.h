@@ -20,9 +20,9 @@ public:
     static QString sprintf(QStringView format, std::initializer_list<FormatArg> args);
     static QString message(QStringView format, std::initializer_list<FormatArg> args);
 
-    // One conversion of the printf family applied to one argument. `spec`
+    // One conversion of the printf family applied to one argument. `conv`
     // is the conversion without its leading '%' ("d", "02d", "0.2f", "I64d").
-    static QString convert(QStringView spec, const FormatArg &arg);
+    static QString convert(QStringView conv, const FormatArg &arg);
 };
 
 } // namespace Platform

@@ -119,7 +119,7 @@ TEST(JpegDecoder, ResolutionComesFromTheJfifDensity)
         {"jpg/rgb.jpg", 96, 96},          // unit 0, 1:1
         {"jpg/dpi-inch.jpg", 300, 150},   // dots per inch
         {"jpg/dpi-cm.jpg", 127, 51},      // per centimetre: 50 x 2.54, 20 x 2.54 rounded
-        {"jpg/dpi-aspect.jpg", 96, 144},  // unit 0, 2:3: only the aspect
+        {"jpg/dpi-ratio.jpg", 96, 144},  // unit 0, 2:3: only the aspect
     };
     for (const auto &c : cases) {
         CPicture pic(path(QString::fromLatin1(c.name)), CPicture::TypeJPG);
