@@ -166,6 +166,22 @@ QString insertEntryStatement(int id, qint64 debut, qint64 fin, const tTacheFull 
                                fields.IdTauxHoraire, QuoteSql(fields.Title), QuoteSql(fields.Notes)});
 }
 
+// The rows of `sql`, or no table at all when the statement failed (the
+// other program holding the file while it commits, for one): a failed
+// read must not pass for an empty one. The failure stays the connection's
+// kept code; an earlier one is kept when the read succeeds.
+SQLite::MyTablePtr readRows(CBdD &db, const QString &sql)
+{
+    SQLite::CmyDataBase &connection = *db.Connection();
+    const int kept = connection.GetLastCode();
+    connection.SetLastCode(0);
+    SQLite::MyTablePtr t = connection.Query(sql);
+    if (connection.GetLastCode() != 0)
+        return SQLite::MyTablePtr();
+    connection.SetLastCode(kept);
+    return t;
+}
+
 QString collisionQuery(const tTacheFull &entry)
 {
     if (entry.IsRunning())
@@ -319,7 +335,7 @@ bool CBdD::RefreshCurrentEntry()
             current->Entry.Id = -1;
         return false;
     }
-    SQLite::MyTablePtr t = Query(u"Select * FROM Taches Where Deleted=0 and Fin=0");
+    SQLite::MyTablePtr t = readRows(*this, QStringLiteral("Select * FROM Taches Where Deleted=0 and Fin=0"));
     if (!t || t->rowCount() > 1)
         return false; // with several running entries the previous one stays
     if (!current)
@@ -465,7 +481,7 @@ bool CBdD::FindOverlappingEntries(tTacheFull &entry, std::vector<tTacheFull> &li
 {
     if (!IsOpen())
         return false;
-    SQLite::MyTablePtr t = Query(collisionQuery(entry));
+    SQLite::MyTablePtr t = readRows(*this, collisionQuery(entry));
     if (!t)
         return false;
     std::vector<tTacheFull> rows;

@@ -481,6 +481,37 @@ TEST_F(TimeEntriesDb, WritesThatLandMakeTheAutomaticBackupWhenDue)
 // Overlaps
 // ---------------------------------------------------------------------
 
+// The other program holds the file exclusively while it commits, and every
+// read made meanwhile fails: such a failure is never taken for an empty
+// table, which would forget the running entry or let an overlap through.
+TEST_F(TimeEntriesDb, ReadsThatMeetTheOtherProgramsCommitChangeNothing)
+{
+    put(1, at(9, 0), at(10, 0));
+    put(4, at(17, 0), Running);
+    ASSERT_TRUE(db->RefreshCurrentEntry());
+    ASSERT_EQ(current.Entry.Id, 4);
+    tTacheFull over = entry(-1, at(9, 30), at(10, 30));
+    std::vector<tTacheFull> list{entry(7, 0, 0)};
+
+    SQLite::CmyDataBase other;
+    ASSERT_EQ(other.Open(db->GetPath()), 0);
+    ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
+    EXPECT_FALSE(db->RefreshCurrentEntry());
+    EXPECT_EQ(current.Entry.Id, 4);
+    EXPECT_FALSE(db->FindOverlappingEntries(over, list));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].Id, 7);
+    EXPECT_EQ(over.Debut, at(9, 30));
+    ASSERT_EQ(other.Execute(u"ROLLBACK"), 0);
+
+    // The file free again, both read as before.
+    ASSERT_TRUE(db->RefreshCurrentEntry());
+    EXPECT_EQ(current.Entry.Id, 4);
+    EXPECT_FALSE(db->FindOverlappingEntries(over, list));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].Id, 1);
+}
+
 TEST_F(TimeEntriesDb, FindOverlappingEntriesWithTheEdgeTolerance)
 {
     put(1, at(9, 0), at(10, 0, 25));
