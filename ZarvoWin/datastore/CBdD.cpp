@@ -388,6 +388,15 @@ void CBdD::RecordUndoWhere(const QString &redo, int tableCode, const QString &co
         AddUndoPair(r == 0 ? redo : QString(), RestoreStatement(table, columns, *t, r, t->GetCell(r, 0)));
 }
 
+QString CBdD::DeletedLiteral(int tableCode, int id)
+{
+    const QString table = TableName(tableCode);
+    SQLite::MyTablePtr t = table.isEmpty() || !IsOpen()
+        ? SQLite::MyTablePtr()
+        : Query(Formatter::sprintf(u"select quote(Deleted) from %s where Id=%d", {table, id}));
+    return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("0");
+}
+
 bool CBdD::RunBatch(const QStringList &texts)
 {
     if (!IsOpen() || !m_connection->BeginTransaction())

@@ -214,6 +214,10 @@ public:
     // Records the undo pairs of `redo`, which is about to change every row
     // of the table matching `condition`. The caller runs `redo` afterwards.
     void RecordUndoWhere(const QString &redo, int tableCode, const QString &condition);
+    // The SQL literal of the Deleted flag the row `id` has now ("0" when
+    // there is no such row): the undo of a soft deletion puts it back, so
+    // that a row already deleted (by the other program) stays deleted.
+    QString DeletedLiteral(int tableCode, int id);
     // Runs the texts in one transaction (no stamps, no undo pairs). True
     // when committed.
     bool RunBatch(const QStringList &texts);

@@ -167,7 +167,8 @@ bool CBdD::DeleteFavorite(int id)
     if (!BeginWrite())
         return false;
     const int rc = ExecuteWithUndo(Formatter::sprintf(u"update Favoris set Deleted=1 where Id=%d", {id}),
-                                   Formatter::sprintf(u"update Favoris set Deleted=0 where Id=%d", {id}));
+                                   Formatter::sprintf(u"update Favoris set Deleted=%s where Id=%d",
+                                                      {DeletedLiteral(TableFavoris, id), id}));
     // A favourite that has no row is not deleted: nothing changed.
     const bool ok = rc == 0 && ChangedRows() > 0;
     if (ok)

@@ -609,7 +609,7 @@ bool softDelete(CBdD &db, int tableCode, int id)
     const QString table = CBdD::TableName(tableCode);
     const int rc = db.ExecuteWithUndo(
         Formatter::sprintf(u"update %s set Deleted=1 where Id=%d", {table, id}),
-        Formatter::sprintf(u"update %s set Deleted=0 where Id=%d", {table, id}));
+        Formatter::sprintf(u"update %s set Deleted=%s where Id=%d", {table, db.DeletedLiteral(tableCode, id), id}));
     // An id without a row changes nothing: not a deletion.
     const bool ok = rc == 0 && db.ChangedRows() > 0;
     if (ok)

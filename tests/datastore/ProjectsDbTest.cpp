@@ -390,6 +390,44 @@ TEST_F(ProjectsDbTest, ActivitiesSavedDeletedAndUndone)
     EXPECT_EQ(read.Nom, QStringLiteral("Dev"));
 }
 
+// Undoing a deletion puts back the flag the row had: a row the other
+// program had already deleted, deleted again here before a reload, stays
+// deleted; a live row comes back.
+TEST_F(ProjectsDbTest, UndoingADeletionPutsBackTheFlagTheRowHad)
+{
+    const int activity = saveActivity(QStringLiteral("Dev"));
+    const int rate = saveRate(QStringLiteral("Standard"));
+    int favourite = -1;
+    {
+        CBdD db;
+        ASSERT_EQ(db.AddFavorite(-1, -1, activity, rate, QStringLiteral("Fav"), &favourite), CBdD::FavoriteDone);
+    }
+    const struct
+    {
+        const char *table;
+        int id;
+        bool (CBdD::*remove)(int);
+    } cases[] = {
+        {"Activites", activity, &CBdD::DeleteActivity},
+        {"TauxHoraire", rate, &CBdD::DeleteRate},
+        {"Favoris", favourite, &CBdD::DeleteFavorite},
+    };
+    for (const auto &c : cases) {
+        for (const char *before : {"1", "0"}) {
+            SCOPED_TRACE(std::string(c.table) + " Deleted=" + before);
+            const QString flag = Formatter::sprintf(u"select Deleted from %s where Id=%d", {c.table, c.id});
+            exec(Formatter::sprintf(u"update %s set Deleted=%s where Id=%d", {c.table, before, c.id}));
+            {
+                CBdD db;
+                ASSERT_TRUE((db.*c.remove)(c.id));
+            }
+            EXPECT_EQ(cell(flag), QStringLiteral("1"));
+            ASSERT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+            EXPECT_EQ(cell(flag), QString::fromLatin1(before));
+        }
+    }
+}
+
 TEST_F(ProjectsDbTest, ClosedDatabaseReadsNothingAndLeavesOutputs)
 {
     store.SetActivity(1, tElement());
