@@ -589,8 +589,13 @@ bool CBdD::DeleteProject(int id)
     // A project that has no row is not deleted: nothing changed.
     const bool ok = Execute(redo) == 0 && ChangedRows() > 0;
     if (ok) {
-        Execute(Formatter::sprintf(u"update Projets set Date_Modif=%I64d, Origine_Modif=%d where %s",
-                                   {Platform::Clock::now(), 1, condition}));
+        // The rows recorded above already put the old stamps back on undo;
+        // a redo stamps them again, so that the synchronisation finds the
+        // deletion once more.
+        const QString stamp = Formatter::sprintf(u"update Projets set Date_Modif=%I64d, Origine_Modif=%d where %s",
+                                                 {Platform::Clock::now(), 1, condition});
+        Execute(stamp);
+        AddUndoPair(stamp, QString());
         StampRow(0, 0); // 'Modif' and the broadcast
     }
     if (!EndWrite(ok))

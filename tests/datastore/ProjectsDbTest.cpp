@@ -136,6 +136,28 @@ TEST_F(ProjectsDbTest, DeletingAProjectMarksItsSubtreeAndOneUndoRestoresIt)
     }
 }
 
+// A redone deletion is a change of this desktop again, as the deletion
+// was: the synchronisation must find it, whatever stamps the undo put back.
+TEST_F(ProjectsDbTest, RedoingAProjectDeletionStampsTheRowsAgain)
+{
+    const int top = saveProject(QStringLiteral("Top"));
+    saveProject(QStringLiteral("Leaf"), top);
+    reload();
+    exec(QStringLiteral("update Projets set Origine_Modif=0, Date_Modif=5")); // synchronised since
+    const QString rows = QStringLiteral(
+        "select group_concat(Deleted||'/'||Origine_Modif||'/'||Date_Modif) from (select * from Projets order by Id)");
+    {
+        CBdD db;
+        ASSERT_TRUE(db.DeleteProject(top));
+    }
+    const QString deleted = QStringLiteral("1/1/1700000000,1/1/1700000000");
+    EXPECT_EQ(cell(rows), deleted);
+    ASSERT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+    EXPECT_EQ(cell(rows), QStringLiteral("0/0/5,0/0/5"));
+    ASSERT_EQ(history.Redo(), CAnnulation::Outcome::Done);
+    EXPECT_EQ(cell(rows), deleted);
+}
+
 TEST_F(ProjectsDbTest, DamagedChildOrderLoadsEveryProjectOnceInASoundOrder)
 {
     const int a = saveProject(QStringLiteral("Alpha"));
