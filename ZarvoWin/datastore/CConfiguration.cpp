@@ -39,21 +39,41 @@ LocalPoint breakDown(qint64 t)
 }
 
 // The instant of `date` at a wall-clock second of day; 86 400 and beyond
-// run into the next day (a period may end at 24:00).
-qint64 instantAt(const QDate &date, qint64 second)
+// run into the next day (a period may end at 24:00). When the autumn change
+// makes the wall clock show that time twice, the earlier of the two that is
+// not before `notBefore` (the earlier of the two when neither is).
+qint64 instantAt(const QDate &date, qint64 second, qint64 notBefore = std::numeric_limits<qint64>::min())
 {
     if (second >= 86400)
         return Platform::LocalTime::midnight(date.addDays(1)) + (second - 86400);
     const QTime tm(int(second / 3600), int(second % 3600 / 60), int(second % 60));
     if (second == 0)
         return Platform::LocalTime::midnight(date);
-    const QDateTime dt(date, tm, Qt::LocalTime);
-    if (dt.isValid() && dt.time() == tm && dt.date() == date)
-        return dt.toSecsSinceEpoch();
+    const qint64 midnight = Platform::LocalTime::midnight(date);
+    // The day's offsets from UTC, before and after a change it may hold. The
+    // C library's choice between the two passes of a repeated hour depends on
+    // earlier calls, so both are tried here.
+    const qint64 wall = QDateTime(date, tm, Qt::UTC).toSecsSinceEpoch();
+    const int offsets[2] = {
+        Platform::LocalTime::toLocal(midnight).offsetFromUtc(),
+        Platform::LocalTime::toLocal(Platform::LocalTime::midnight(date.addDays(1)) - 1).offsetFromUtc(),
+    };
+    qint64 found[2];
+    int count = 0;
+    for (int offset : offsets) {
+        const qint64 candidate = wall - offset;
+        const QDateTime local = Platform::LocalTime::toLocal(candidate);
+        if (local.isValid() && local.date() == date && local.time() == tm
+            && (count == 0 || found[0] != candidate))
+            found[count++] = candidate;
+    }
+    if (count == 2 && found[1] < found[0])
+        std::swap(found[0], found[1]);
+    if (count > 0)
+        return count == 2 && found[0] < notBefore ? found[1] : found[0];
     // A wall-clock time that the spring change skips: the first instant
     // after the skipped hour, so that a later wall-clock time never gives an
     // earlier instant.
-    const qint64 midnight = Platform::LocalTime::midnight(date);
     const qint64 past = midnight + second; // lies after the change
     const QTimeZone::OffsetData change =
         QTimeZone::systemTimeZone().previousTransition(QDateTime::fromSecsSinceEpoch(past + 1, Qt::UTC));
@@ -911,7 +931,7 @@ qint64 CConfiguration::NextWorkingTime(qint64 t, bool *found) const
                 if (found)
                     *found = true;
                 if (minute < period.start)
-                    return instantAt(p.date, qint64(period.start) * 60);
+                    return instantAt(p.date, qint64(period.start) * 60, t);
                 return t;
             }
         }
@@ -954,7 +974,7 @@ qint64 CConfiguration::AddWorkingTime(qint64 t, qint64 seconds, bool *reached) c
         if (remaining == 0) {
             if (reached)
                 *reached = true;
-            return instantAt(p.date, position);
+            return instantAt(p.date, position, t);
         }
     }
 

@@ -330,3 +330,27 @@ TEST_F(WorkingCalendar, WeeksFromTheFirstOfJanuary)
         EXPECT_TRUE(config.IsWeekStart(QDate(year, 1, 1)));
     }
 }
+
+TEST_F(WorkingCalendar, RepeatedAutumnHourNeverGoesBack)
+{
+    // Round-the-clock working days, Sundays included. On 25 October 2026 the
+    // wall clock runs from 2:00 to 3:00 twice; from an instant in the second
+    // pass, the working time that follows lies after it, not an hour before.
+    WorkEveryDay(u"0,1440;");
+    const qint64 firstPass = QDateTime(QDate(2026, 10, 25), QTime(0, 30), Qt::UTC).toSecsSinceEpoch();
+    const qint64 secondPass = firstPass + H;
+    ASSERT_EQ(Platform::LocalTime::toLocal(firstPass).time(), QTime(2, 30));
+    ASSERT_EQ(Platform::LocalTime::toLocal(secondPass).time(), QTime(2, 30));
+    const qint64 r = config.AddWorkingTime(secondPass, 600);
+    EXPECT_EQ(r, secondPass + 600) << show(r);
+    EXPECT_EQ(config.GetWorkingDuration(r, secondPass), 600);
+    EXPECT_EQ(config.AddWorkingTime(firstPass, 600), firstPass + 600);
+
+    // A period starting inside the repeated hour, looked for from its second pass.
+    config.workingDays.ParseDay(1, u"165,300;"); // Sundays from 2:45
+    config.workingDays.UpdateTotals();
+    const qint64 next = config.NextWorkingTime(secondPass);
+    EXPECT_EQ(next, secondPass + 900) << show(next);
+    const qint64 added = config.AddWorkingTime(secondPass, 60);
+    EXPECT_EQ(added, secondPass + 960) << show(added);
+}
