@@ -7,6 +7,15 @@
 
 #include <algorithm>
 
+namespace {
+// The day numbers of 1 January 100 and 31 December 9999, the dates a day
+// off can have. A stored number outside them is no date, and leaving it in
+// would take the arithmetic of the ranges (a day before, a day after) past
+// the ends of int.
+constexpr int FirstDayNumber = -657434;
+constexpr int LastDayNumber = 2958465;
+} // namespace
+
 void CDayOff::CopyFrom(const CDayOff &other)
 {
     m_ranges = other.m_ranges;
@@ -157,6 +166,8 @@ void CDayOff::FromText(QStringView text)
         if (comma >= 0)
             l = item.mid(comma + 1).trimmed().toInt(&okLast);
         if (!okFirst || !okLast)
+            continue;
+        if (f < FirstDayNumber || f > LastDayNumber || l < FirstDayNumber || l > LastDayNumber)
             continue;
         if (l < f)
             std::swap(f, l);

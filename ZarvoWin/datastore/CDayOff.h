@@ -40,7 +40,8 @@ public:
 
     // The stored text: "%d;" per single day, "%d,%d;" per range.
     QString ToText() const;
-    // Reads a stored text; empty and malformed items are skipped, and the
+    // Reads a stored text; empty and malformed items, and numbers that are
+    // no date (before the year 100 or after 9999), are skipped, and the
     // ranges are put in order and joined so that the look-ups hold.
     void FromText(QStringView text);
 

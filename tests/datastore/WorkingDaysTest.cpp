@@ -283,3 +283,21 @@ TEST(DayOff, StoredTextsAndLookups)
     copy.CopyFrom(off);
     EXPECT_TRUE(copy.IsDayOffNumber(21));
 }
+
+TEST(DayOff, StoredNumbersNoDateCanHaveAreSkipped)
+{
+    // A hand-edited list with numbers at the ends of the integer range: they
+    // stand for no date, and must not break the order that the look-ups of
+    // the real days off rely on.
+    CDayOff off;
+    off.FromText(u"2147483647;46100;-2147483648;2147483647,2147483647;46102,46103;");
+    EXPECT_EQ(off.ToText(), u"46100;46102,46103;");
+    for (int day : {46100, 46102, 46103})
+        EXPECT_TRUE(off.IsDayOffNumber(day)) << day;
+    EXPECT_FALSE(off.IsDayOffNumber(46101));
+    // The first and last days a date can have are kept.
+    off.FromText(u"-657434;2958465;");
+    EXPECT_EQ(off.ToText(), u"-657434;2958465;");
+    EXPECT_EQ(D(-657434), QDate(100, 1, 1));
+    EXPECT_EQ(D(2958465), QDate(9999, 12, 31));
+}
