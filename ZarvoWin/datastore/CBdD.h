@@ -226,7 +226,9 @@ public:
     // Time entries
     // ===================================================================
     // Rows of Taches. Every read returns false (or -1 where said) without
-    // a connection. Every write is one transaction and one undo group,
+    // a connection; the day's entries, the running ones, the current entry
+    // and the collisions also when their query fails (the other program
+    // committing), never an empty result instead. Every write is one transaction and one undo group,
     // stamps the rows it changes, reloads the application's current entry
     // and sends UWM_DATA_CHANGED (wParam 0); it returns true only when its
     // COMMIT landed. Instants are 64-bit Unix seconds.

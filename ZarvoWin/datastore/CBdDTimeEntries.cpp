@@ -277,7 +277,7 @@ bool CBdD::GetRunningEntries(std::vector<tTacheParams> &entries)
 {
     if (!IsOpen())
         return false;
-    SQLite::MyTablePtr t = Query(u"Select * FROM Taches Where Deleted=0 and Fin=0");
+    SQLite::MyTablePtr t = readRows(*this, QStringLiteral("Select * FROM Taches Where Deleted=0 and Fin=0"));
     if (!t)
         return false;
     readAll(*t, entries);
@@ -308,7 +308,7 @@ bool CBdD::LoadTimeEntries(std::vector<tTacheParams> &entries, const QDate &day)
     // Local midnights, so a daylight-saving day lasts 23 or 25 hours.
     const qint64 dayStart = Platform::LocalTime::midnight(day);
     const qint64 dayEnd = Platform::LocalTime::midnight(day.addDays(1)) - 1;
-    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+    SQLite::MyTablePtr t = readRows(*this, Formatter::sprintf(
         u"Select * FROM Taches Where Debut <= %I64d and (Fin > %I64d or Fin=0) and Deleted=0 order by Debut asc",
         {dayEnd, dayStart}));
     if (!t)

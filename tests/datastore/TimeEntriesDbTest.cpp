@@ -502,6 +502,11 @@ TEST_F(TimeEntriesDb, ReadsThatMeetTheOtherProgramsCommitChangeNothing)
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].Id, 7);
     EXPECT_EQ(over.Debut, at(9, 30));
+    // Nor is an empty day or an empty list of running entries reported.
+    std::vector<tTacheParams> entries;
+    EXPECT_FALSE(db->LoadTimeEntries(entries, Day));
+    EXPECT_FALSE(db->GetRunningEntries(entries));
+    EXPECT_TRUE(entries.empty());
     ASSERT_EQ(other.Execute(u"ROLLBACK"), 0);
 
     // The file free again, both read as before.
@@ -510,6 +515,11 @@ TEST_F(TimeEntriesDb, ReadsThatMeetTheOtherProgramsCommitChangeNothing)
     EXPECT_FALSE(db->FindOverlappingEntries(over, list));
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[1].Id, 1);
+    EXPECT_TRUE(db->LoadTimeEntries(entries, Day));
+    EXPECT_EQ(entries.size(), 2u);
+    entries.clear();
+    EXPECT_TRUE(db->GetRunningEntries(entries));
+    EXPECT_EQ(entries.size(), 1u);
 }
 
 TEST_F(TimeEntriesDb, FindOverlappingEntriesWithTheEdgeTolerance)
