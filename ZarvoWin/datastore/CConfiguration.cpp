@@ -462,7 +462,8 @@ namespace {
 // Hours and minutes of a non-negative duration rounded to the minute.
 void roundedHoursMinutes(qint64 seconds, qint64 &hours, int &minutes)
 {
-    const qint64 total = (seconds + 30) / 60;
+    // Rounded without adding first, which would overflow near the largest value.
+    const qint64 total = seconds / 60 + (seconds % 60 >= 30 ? 1 : 0);
     hours = total / 60;
     minutes = int(total % 60);
 }
@@ -544,6 +545,9 @@ bool CConfiguration::ParseDuration(QStringView text, qint64 &seconds)
         if (!ok || values[i] < 0 || (i > 0 && values[i] > 59))
             return false;
     }
+    // More hours than seconds can count is no duration.
+    if (values[0] > (std::numeric_limits<qint64>::max() - values[1] * 60 - values[2]) / 3600)
+        return false;
     seconds = values[0] * 3600 + values[1] * 60 + values[2];
     return true;
 }

@@ -273,6 +273,26 @@ TEST(Configuration, Durations)
     EXPECT_EQ(CConfiguration::ReformatHoursMinutes(QStringLiteral("3:04:40")), u"3:05");
 }
 
+TEST(Configuration, DurationsAtTheEndsOfTheRange)
+{
+    // An hour count too large for seconds is no duration: the text stays as
+    // it is instead of wrapping round into a wrong or negative one.
+    for (const char16_t *text : {u"2562047788015216:00", u"2562047788015215:59:59", u"9223372036854775807:00:00"}) {
+        qint64 seconds = -1;
+        EXPECT_FALSE(CConfiguration::ParseDuration(text, seconds)) << QString::fromUtf16(text).toStdString();
+        EXPECT_EQ(CConfiguration::ReformatHoursMinutes(QString::fromUtf16(text)), QString::fromUtf16(text));
+    }
+    qint64 seconds = 0;
+    EXPECT_TRUE(CConfiguration::ParseDuration(u"2562047788015215:00", seconds));
+    EXPECT_EQ(seconds, 2562047788015215LL * 3600);
+    // The largest magnitudes are shown rounded, never wrapped.
+    const qint64 big = std::numeric_limits<qint64>::max();
+    EXPECT_EQ(CConfiguration::FormatHoursMinutes(big), u"2562047788015215:30");
+    EXPECT_EQ(CConfiguration::FormatHoursMinutes(-big), u"-2562047788015215:30");
+    CConfiguration c;
+    EXPECT_EQ(c.FormatDuration(big - 1), u"2562047788015215:30");
+}
+
 TEST(Configuration, DurationsInWorkingDays)
 {
     CConfiguration c;
