@@ -146,11 +146,12 @@ bool CBdD::TouchFavorite(int id)
 {
     if (!IsOpen() || !m_connection->BeginTransaction())
         return false;
-    SQLite::MyTablePtr old = Query(Formatter::sprintf(u"select typeof(Ordre), Ordre from Favoris where Id=%d", {id}));
+    // The former order as an SQL literal (NULL, a number or a quoted text),
+    // never as statement text of its own.
+    SQLite::MyTablePtr old = Query(Formatter::sprintf(u"select quote(Ordre) from Favoris where Id=%d", {id}));
     QString undo;
     if (old.hasRows())
-        undo = Formatter::sprintf(u"update Favoris set Ordre=%s where Id=%d",
-                                  {old->GetCellView(0, 0) == u"null" ? QStringLiteral("NULL") : old->GetCell(0, 1), id});
+        undo = Formatter::sprintf(u"update Favoris set Ordre=%s where Id=%d", {old->GetCell(0, 0), id});
     const QString redo = Formatter::sprintf(u"update Favoris set Ordre=%I64d where Id=%d", {Platform::Clock::now(), id});
     Execute(redo);
     if (m_connection->GetLastCode() != 0 || !m_connection->CommitTransaction()) {

@@ -183,6 +183,28 @@ TEST_F(FavouritesDbTest, TouchingMovesAFavouriteFirstAndIsUndoneWithTheWriteBefo
     EXPECT_FALSE(none.TouchFavorite(a));
 }
 
+// The order a favourite had is written back as it was stored, whatever it
+// holds (a copy from a device may hold text): quoted, never as SQL.
+TEST_F(FavouritesDbTest, TouchUndoWritesTheFormerOrderBackAsAValue)
+{
+    const int a = addFavorite(-1, -1, -1, QStringLiteral("A"));
+    const QString order = QStringLiteral("select quote(Ordre) from Favoris where Id=%1").arg(a);
+    int n = 0;
+    for (const char *stored : {"1700000000", "NULL", "'1; update Favoris set Title=''x'''", "''", "'hier'"}) {
+        SCOPED_TRACE(stored);
+        exec(QStringLiteral("update Favoris set Ordre=%1 where Id=%2").arg(QString::fromUtf8(stored)).arg(a));
+        const QString before = cell(order);
+        addFavorite(-1, -1, -1, QStringLiteral("B%1").arg(++n)); // the write the touch joins
+        {
+            CBdD db;
+            ASSERT_TRUE(db.TouchFavorite(a));
+        }
+        ASSERT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+        EXPECT_EQ(cell(order), before);
+        EXPECT_EQ(cell(QStringLiteral("select Title from Favoris where Id=%1").arg(a)), QStringLiteral("A"));
+    }
+}
+
 TEST_F(FavouritesDbTest, ReadingAndDescribingOneFavourite)
 {
     const int project = saveProject(QStringLiteral("Client"));
