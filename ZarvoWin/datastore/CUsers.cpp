@@ -312,7 +312,8 @@ int CUsers::UpdateUser(const tUsers &user, CUsers &current)
         db.Execute(Formatter::sprintf(
             u"update Users set Nom='%s',Color=%d,TypeColor=%d,LastBackup=%I64d where Id=%d",
             {QuoteSql(user.Nom), user.Color, user.TypeColor, user.LastBackup, user.Id}));
-        if (!finish(db, true))
+        // A user whose row is gone (deleted meanwhile) is not updated.
+        if (!finish(db, db.GetChanges() > 0))
             return DatabaseError;
     }
     if (!current.m_users.empty() && user.Id == current.GetCurrentId()) {

@@ -255,6 +255,21 @@ TEST_F(UsersTest, RenamingKeepsNamesDistinctInAnyLetterCase)
     EXPECT_EQ(users.Current()->Color, 0x123456);
 }
 
+// A user deleted meanwhile (by another window or instance) is not renamed:
+// the update finds no row, which is no success.
+TEST_F(UsersTest, RenamingAUserWhoseRowIsGoneFails)
+{
+    const int anne = addUser(QStringLiteral("Anne"));
+    ASSERT_TRUE(users.SwitchUser(anne));
+    tUsers u;
+    ASSERT_TRUE(users.LoadUserById(u, anne));
+    ASSERT_TRUE(users.DeleteUserRow(anne));
+    u.Nom = QStringLiteral("Annie");
+    EXPECT_EQ(users.UpdateUser(u, users), CUsers::DatabaseError);
+    EXPECT_EQ(users.GetCurrentName(), QStringLiteral("Anne"));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from Users")), u"0");
+}
+
 TEST_F(UsersTest, DeletedIdsAreNeverReusedAndSettingsRowsStay)
 {
     const int a = addUser(QStringLiteral("A"));
