@@ -11,6 +11,7 @@
 #include <QTimeZone>
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 #include <limits>
 
 namespace {
@@ -38,6 +39,18 @@ LocalPoint breakDown(qint64 t)
     return p;
 }
 
+// The local offset from UTC at an instant, straight from the C library that
+// the local dates come from: cheaper than a local date-time object, and
+// asked twice for every instant placed on the wall clock.
+int offsetAt(qint64 t)
+{
+    const time_t tt = static_cast<time_t>(t);
+    struct tm parts {};
+    if (!localtime_r(&tt, &parts))
+        return std::numeric_limits<int>::min();
+    return int(parts.tm_gmtoff);
+}
+
 // The instant of `date` at a wall-clock second of day; 86 400 and beyond
 // run into the next day (a period may end at 24:00). When the autumn change
 // makes the wall clock show that time twice, the earlier of the two that is
@@ -49,6 +62,15 @@ qint64 instantAt(const QDate &date, qint64 second, qint64 notBefore = std::numer
     const QTime tm(int(second / 3600), int(second % 3600 / 60), int(second % 60));
     if (second == 0)
         return Platform::LocalTime::midnight(date);
+    const QDateTime dt(date, tm, Qt::LocalTime);
+    if (dt.isValid() && dt.time() == tm && dt.date() == date) {
+        // Without a clock change within three hours either side, the
+        // wall-clock time names one instant.
+        const qint64 instant = dt.toSecsSinceEpoch();
+        const int offset = dt.offsetFromUtc();
+        if (offsetAt(instant - 10800) == offset && offsetAt(instant + 10800) == offset)
+            return instant;
+    }
     const qint64 midnight = Platform::LocalTime::midnight(date);
     // The day's offsets from UTC, before and after a change it may hold. The
     // C library's choice between the two passes of a repeated hour depends on
