@@ -445,7 +445,8 @@ public:
     // entries stamped since the last load (that second included); when it
     // finds any change it recomputes every total, so it always gives the
     // totals a full load would. True when rows came back; false without a
-    // connection or store.
+    // connection or store, and when a read fails, the totals and the tree
+    // then left as they were.
     bool InitForecast(bool full);
     // The row `rowid` of Forecast, deleted rows included. True when the
     // query ran, whether or not a row came back.

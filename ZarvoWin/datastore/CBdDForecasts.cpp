@@ -171,15 +171,17 @@ bool CBdD::InitForecast(bool full)
     if (!full && stampedSince(*this, store->m_totalsLoadTime) == store->m_totalsBoundary)
         return false; // nothing changed since the last load
 
+    // Both reads come before the store is touched: when one fails (the
+    // other program holding the file while it commits) the tree and its
+    // totals stay as they were, rather than emptied, and the next load
+    // catches up.
+    const int kept = m_connection->GetLastCode();
+    m_connection->SetLastCode(0);
     QSet<qint64> rowKeys;
     const int forecastRows = readForecastRows(*this, *store, options, full, &rowKeys);
     if (full && forecastRows > 0)
         rows = true;
 
-    // The totals are always recomputed whole: adding only the changed
-    // entries would count an edited entry twice and leave a moved one on
-    // its former project.
-    clearStatistics(store->GetRoot());
     SQLite::MyTablePtr t = Query(
         options.showActivities
             ? QStringView(u"select IdProjet, IdActivite, count() as NbTask, sum(Fin-Debut) as "
@@ -188,6 +190,21 @@ bool CBdD::InitForecast(bool full)
             : QStringView(u"select IdProjet, count() as NbTask, sum(Fin-Debut) as Total, "
                           u"Min(Debut) as MinDeb, Max(Fin) as MaxFin FROM Taches where "
                           u"Taches.Deleted=0 and Fin > 0 group by IdProjet"));
+    if (m_connection->GetLastCode() != 0) {
+        if (full) {
+            // A rebuilt tree still reads its booked time again.
+            store->ResetBookedPeriods();
+            store->Touch();
+        }
+        LogSqlError(QStringLiteral("InitForecast"));
+        return false;
+    }
+    m_connection->SetLastCode(kept);
+
+    // The totals are always recomputed whole: adding only the changed
+    // entries would count an edited entry twice and leave a moved one on
+    // its former project.
+    clearStatistics(store->GetRoot());
     if (t) {
         const int cProject = t->ColumnIndex(u"IdProjet");
         const int cActivity = t->ColumnIndex(u"IdActivite");

@@ -240,6 +240,35 @@ TEST_F(ForecastTotalsTest, LoadAfterChangesEqualsAFullLoad)
     EXPECT_EQ(totals(P3, A7), QStringLiteral("1/4000/-7100/-3100"));
 }
 
+// A load after changes whose reads fail (the other program holds the file
+// while it commits) leaves the tree and its totals as they were, and the
+// next load catches up.
+TEST_F(ForecastTotalsTest, LoadAfterChangesThatCannotReadKeepsTheTotals)
+{
+    addEntry(100, P3, A7, T0 - 7200, T0 - 3600, T0 - 50);
+    reload();
+    const QString loaded = dumpAll();
+    ASSERT_EQ(totals(P3, A7), QStringLiteral("1/3600/-7200/-3600"));
+    addEntry(101, P3, A7, T0 - 1800, T0 - 600, T0);
+
+    {
+        CBdD db;
+        SQLite::CmyDataBase other;
+        ASSERT_EQ(other.Open(path), 0);
+        ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
+        EXPECT_FALSE(db.InitForecast(false));
+    }
+    EXPECT_EQ(dumpAll(), loaded);
+    EXPECT_EQ(store.m_totalsLoadTime, T0 - 50);
+
+    {
+        CBdD db;
+        EXPECT_TRUE(db.InitForecast(false));
+    }
+    EXPECT_EQ(totals(P3, A7), QStringLiteral("2/4800/-7200/-600"));
+    EXPECT_EQ(dumpAll(), dumpOfFullLoad());
+}
+
 TEST_F(ForecastTotalsTest, LoadAfterAnUndoEqualsAFullLoad)
 {
     addEntry(100, P3, A7, T0 - 7200, T0 - 3600, T0 - 50);
