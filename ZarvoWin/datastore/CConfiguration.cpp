@@ -261,8 +261,8 @@ void CConfiguration::Load(Platform::Settings &s)
     backupPeriode = intValue(s, u"Backup", u"Periode", 3);
     backupSynchro = intValue(s, u"Backup", u"Synchro", 1) != 0;
     backupKeep = intValue(s, u"Backup", u"Keep", 5);
-    if (backupKeep <= backupPeriode)
-        backupKeep = backupPeriode + 1;
+    if (backupKeep <= backupPeriode) // raised in 64 bits: a hand-edited Periode may be the largest int
+        backupKeep = int(std::min<qint64>(qint64(backupPeriode) + 1, std::numeric_limits<int>::max()));
     backupFolder = folderValue(s, u"Backup", u"Rep");
 
     reportLogo = intValue(s, u"Reports", u"Logo", 0) != 0;

@@ -96,6 +96,11 @@ TEST(Configuration, CorrectionsOnReading)
         {"Keep above Periode kept", {{u"Backup", u"Keep", u"9"}}, [](const CConfiguration &c) { EXPECT_EQ(c.backupKeep, 9); }},
         {"default Keep under Periode 8", {{u"Backup", u"Periode", u"8"}},
          [](const CConfiguration &c) { EXPECT_EQ(c.backupKeep, 9); }},
+        {"Periode at the largest int raises Keep without overflowing", {{u"Backup", u"Periode", u"2147483647"}},
+         [](const CConfiguration &c) {
+             EXPECT_EQ(c.backupKeep, std::numeric_limits<int>::max());
+             EXPECT_EQ(c.GetPeriodStart(true), 0);
+         }},
         {"folders get a final separator",
          {{u"Rep", u"Data", u"/home/u/Zarvo"}, {u"Rep", u"Users", u"/home/u/Zarvo/Users/"},
           {u"Lan", u"Rep", u"/mnt/share"}, {u"Backup", u"Rep", u""}},
