@@ -90,6 +90,19 @@ SQLite::MyTablePtr CBdD::Query(QStringView sql)
     return m_connection->Query(sql);
 }
 
+SQLite::MyTablePtr CBdD::ReadRows(QStringView sql)
+{
+    if (!m_connection)
+        return SQLite::MyTablePtr();
+    const int kept = m_connection->GetLastCode();
+    m_connection->SetLastCode(0);
+    SQLite::MyTablePtr t = m_connection->Query(sql);
+    if (m_connection->GetLastCode() != 0)
+        return SQLite::MyTablePtr();
+    m_connection->SetLastCode(kept);
+    return t;
+}
+
 int CBdD::Execute(QStringView sql)
 {
     if (!m_connection)

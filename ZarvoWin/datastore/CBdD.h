@@ -86,6 +86,11 @@ public:
     int OpenError() const { return m_openError; }
 
     SQLite::MyTablePtr Query(QStringView sql);
+    // Like Query, but no table at all when the statement failed (the other
+    // program holding the file while it commits, for one), so that a failed
+    // read never passes for an empty one. The failure stays the
+    // connection's kept code; an earlier one is kept when the read succeeds.
+    SQLite::MyTablePtr ReadRows(QStringView sql);
     int Execute(QStringView sql);
 
     // The process-wide connection used by objects built without a path.

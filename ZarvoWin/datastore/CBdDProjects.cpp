@@ -65,23 +65,33 @@ void CBdD::LoadProjects(int parentId, CProject *parentNode)
     CProjectStore *store = CAppData::ProjectStore();
     if (!store)
         return;
-    if (parentId == -1)
-        store->ClearPart(0);
-    if (!IsOpen())
+    if (!IsOpen()) {
+        if (parentId == -1)
+            store->ClearPart(0);
         return;
+    }
+    // The reads come before the store is emptied: when one fails (the other
+    // program holding the file while it commits) the store keeps the tree
+    // it has rather than none.
+    SQLite::MyTablePtr order;
     if (parentId == -1) {
-        SQLite::MyTablePtr order = Query(u"select Childs from ProjectChilds where IdProject=-1");
-        if (order.hasRows())
-            store->GetRoot()->SetChildOrder(order->GetCell(0, 0));
+        order = ReadRows(u"select Childs from ProjectChilds where IdProject=-1");
+        if (!order)
+            return;
     }
     // One read of the whole table, then the tree is built depth first with
     // each parent's children in name order, as reading it level by level
     // would give, without one query per project.
-    SQLite::MyTablePtr t = Query(
+    SQLite::MyTablePtr t = ReadRows(
         u"Select Projets.*,ProjectChilds.Childs FROM Projets left join ProjectChilds on "
         u"ProjectChilds.IdProject=Projets.Id where Projets.Deleted=0 order by Projets.Nom asc");
     if (!t)
         return;
+    if (parentId == -1) {
+        store->ClearPart(0);
+        if (order.hasRows())
+            store->GetRoot()->SetChildOrder(order->GetCell(0, 0));
+    }
     SQLite::MyTable &rows = *t;
     const int cId = rows.ColumnIndex(u"Id");
     const int cNom = rows.ColumnIndex(u"Nom");
@@ -152,10 +162,11 @@ void CBdD::LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool 
                           const QString &checkedIds)
 {
     CProjectStore *store = toStore ? CAppData::ProjectStore() : nullptr;
-    if (store)
-        store->ClearPart(1);
-    if (!IsOpen())
+    if (!IsOpen()) {
+        if (store)
+            store->ClearPart(1);
         return;
+    }
     QSet<int> checked;
     if (!checkedIds.isEmpty()) {
         QString ids = checkedIds;
@@ -163,8 +174,13 @@ void CBdD::LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool 
         for (QStringView entry : QStringView(ids).split(u',', Qt::SkipEmptyParts))
             checked.insert(Platform::wtoi(entry));
     }
-    SQLite::MyTablePtr t = Query(u"Select * FROM Activites where Deleted=0 order by Nom asc");
-    if (!t || !t->MoveFirst())
+    // A failed read leaves the store's activities as they are.
+    SQLite::MyTablePtr t = ReadRows(u"Select * FROM Activites where Deleted=0 order by Nom asc");
+    if (!t)
+        return;
+    if (store)
+        store->ClearPart(1);
+    if (!t->MoveFirst())
         return;
     do {
         tElement e;
@@ -197,12 +213,18 @@ QString CBdD::RateText(const QString &name, double value)
 void CBdD::LoadRates(CTreeFiller *tree, CTreeFiller::Item parentItem)
 {
     CProjectStore *store = CAppData::ProjectStore();
+    if (!IsOpen()) {
+        if (store)
+            store->ClearPart(2);
+        return;
+    }
+    // A failed read leaves the store's rates as they are.
+    SQLite::MyTablePtr t = ReadRows(u"Select * FROM TauxHoraire where Deleted=0 order by Id");
+    if (!t)
+        return;
     if (store)
         store->ClearPart(2);
-    if (!IsOpen())
-        return;
-    SQLite::MyTablePtr t = Query(u"Select * FROM TauxHoraire where Deleted=0 order by Id");
-    if (!t || !t->MoveFirst())
+    if (!t->MoveFirst())
         return;
     do {
         tRate rate;

@@ -166,22 +166,6 @@ QString insertEntryStatement(int id, qint64 debut, qint64 fin, const tTacheFull 
                                fields.IdTauxHoraire, QuoteSql(fields.Title), QuoteSql(fields.Notes)});
 }
 
-// The rows of `sql`, or no table at all when the statement failed (the
-// other program holding the file while it commits, for one): a failed
-// read must not pass for an empty one. The failure stays the connection's
-// kept code; an earlier one is kept when the read succeeds.
-SQLite::MyTablePtr readRows(CBdD &db, const QString &sql)
-{
-    SQLite::CmyDataBase &connection = *db.Connection();
-    const int kept = connection.GetLastCode();
-    connection.SetLastCode(0);
-    SQLite::MyTablePtr t = connection.Query(sql);
-    if (connection.GetLastCode() != 0)
-        return SQLite::MyTablePtr();
-    connection.SetLastCode(kept);
-    return t;
-}
-
 QString collisionQuery(const tTacheFull &entry)
 {
     if (entry.IsRunning())
@@ -277,7 +261,7 @@ bool CBdD::GetRunningEntries(std::vector<tTacheParams> &entries)
 {
     if (!IsOpen())
         return false;
-    SQLite::MyTablePtr t = readRows(*this, QStringLiteral("Select * FROM Taches Where Deleted=0 and Fin=0"));
+    SQLite::MyTablePtr t = ReadRows(QStringLiteral("Select * FROM Taches Where Deleted=0 and Fin=0"));
     if (!t)
         return false;
     readAll(*t, entries);
@@ -308,7 +292,7 @@ bool CBdD::LoadTimeEntries(std::vector<tTacheParams> &entries, const QDate &day)
     // Local midnights, so a daylight-saving day lasts 23 or 25 hours.
     const qint64 dayStart = Platform::LocalTime::midnight(day);
     const qint64 dayEnd = Platform::LocalTime::midnight(day.addDays(1)) - 1;
-    SQLite::MyTablePtr t = readRows(*this, Formatter::sprintf(
+    SQLite::MyTablePtr t = ReadRows(Formatter::sprintf(
         u"Select * FROM Taches Where Debut <= %I64d and (Fin > %I64d or Fin=0) and Deleted=0 order by Debut asc",
         {dayEnd, dayStart}));
     if (!t)
@@ -335,7 +319,7 @@ bool CBdD::RefreshCurrentEntry()
             current->Entry.Id = -1;
         return false;
     }
-    SQLite::MyTablePtr t = readRows(*this, QStringLiteral("Select * FROM Taches Where Deleted=0 and Fin=0"));
+    SQLite::MyTablePtr t = ReadRows(QStringLiteral("Select * FROM Taches Where Deleted=0 and Fin=0"));
     if (!t || t->rowCount() > 1)
         return false; // with several running entries the previous one stays
     if (!current)
@@ -481,7 +465,7 @@ bool CBdD::FindOverlappingEntries(tTacheFull &entry, std::vector<tTacheFull> &li
 {
     if (!IsOpen())
         return false;
-    SQLite::MyTablePtr t = readRows(*this, collisionQuery(entry));
+    SQLite::MyTablePtr t = ReadRows(collisionQuery(entry));
     if (!t)
         return false;
     std::vector<tTacheFull> rows;

@@ -450,6 +450,37 @@ TEST_F(ProjectsDbTest, UndoingADeletionPutsBackTheFlagTheRowHad)
     }
 }
 
+// A reload whose read fails (the other program holds the file while it
+// commits) keeps the projects, activities and rates the store holds
+// instead of leaving it empty.
+TEST_F(ProjectsDbTest, ReloadsThatCannotReadKeepWhatTheStoreHolds)
+{
+    const int top = saveProject(QStringLiteral("Top"));
+    const int activity = saveActivity(QStringLiteral("Dev"));
+    const int rate = saveRate(QStringLiteral("Standard"));
+    reload();
+    {
+        CBdD db;
+        db.LoadRates(nullptr, nullptr);
+    }
+    ASSERT_NE(store.GetNode(top), nullptr);
+    ASSERT_NE(store.GetActivity(activity), nullptr);
+    ASSERT_NE(store.GetRate(rate), nullptr);
+    {
+        CBdD db;
+        SQLite::CmyDataBase other;
+        ASSERT_EQ(other.Open(path), 0);
+        ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
+        db.LoadActivities(nullptr, nullptr, true, QString());
+        db.LoadProjects(-1, nullptr);
+        db.LoadRates(nullptr, nullptr);
+    }
+    ASSERT_NE(store.GetNode(top), nullptr);
+    EXPECT_EQ(store.GetNode(top)->GetName(), QStringLiteral("Top"));
+    EXPECT_NE(store.GetActivity(activity), nullptr);
+    EXPECT_NE(store.GetRate(rate), nullptr);
+}
+
 TEST_F(ProjectsDbTest, ClosedDatabaseReadsNothingAndLeavesOutputs)
 {
     store.SetActivity(1, tElement());
