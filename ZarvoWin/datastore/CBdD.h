@@ -294,8 +294,9 @@ public:
     static constexpr bool FitIntoGap = true;
     bool InsertTimeEntry(tTacheFull &entry, bool fit);
     // (Debut, Fin) of every live finished entry ending after `instant`, in
-    // start order; the array is emptied first.
-    void GetEntryPeriodsAfter(std::vector<tDebutFin> &periods, qint64 instant);
+    // start order; the array is emptied first. False without a connection
+    // or when the query fails.
+    bool GetEntryPeriodsAfter(std::vector<tDebutFin> &periods, qint64 instant);
 
     // Batch edits of a list of entries given as "(id,id,...)" text; a text
     // that is not such a list writes nothing and fails. One statement per

@@ -555,18 +555,19 @@ bool CBdD::InsertTimeEntry(tTacheFull &entry, bool fit)
     return true;
 }
 
-void CBdD::GetEntryPeriodsAfter(std::vector<tDebutFin> &periods, qint64 instant)
+bool CBdD::GetEntryPeriodsAfter(std::vector<tDebutFin> &periods, qint64 instant)
 {
     periods.clear();
     if (!IsOpen())
-        return;
-    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+        return false;
+    SQLite::MyTablePtr t = ReadRows(Formatter::sprintf(
         u"Select Debut,Fin FROM Taches Where Fin > %I64d and Deleted=0 order by Debut asc", {instant}));
     if (!t)
-        return;
+        return false;
     periods.reserve(static_cast<size_t>(t->rowCount()));
     for (int r = 0; r < t->rowCount(); ++r)
         periods.push_back(tDebutFin{t->GetInt64At(r, 0), t->GetInt64At(r, 1)});
+    return true;
 }
 
 // =====================================================================

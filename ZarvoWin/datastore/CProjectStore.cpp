@@ -604,8 +604,12 @@ void CProjectStore::LoadTaskPeriods(qint64 date)
     if (m_bookedFrom != 0 && m_bookedFrom <= date)
         return;
     CBdD db(CAppData::CurrentDatabasePath());
-    db.GetEntryPeriodsAfter(m_booked, date);
-    m_bookedFrom = date;
+    // Booked time that could not be read (the file busy or gone) is not
+    // kept as "nothing booked": the next run reads it again.
+    if (db.GetEntryPeriodsAfter(m_booked, date))
+        m_bookedFrom = date;
+    else
+        m_bookedFrom = 0;
     if (CConfiguration *config = CAppData::Configuration())
         config->SetBookedIntervals(m_booked);
 }

@@ -320,6 +320,25 @@ TEST_F(ForecastTotalsTest, BookedTimeIsForgottenWhenTheStoreIsReloadedOrEntriesC
     EXPECT_TRUE(store.BookedPeriods().empty());
 }
 
+// Booked time that could not be read (the other program holding the file
+// while it commits) is not kept as "nothing booked": the next run reads it.
+TEST_F(ForecastTotalsTest, BookedTimeThatCannotBeReadIsReadAgain)
+{
+    addEntry(100, P3, A7, T0 + 3600, T0 + 7200);
+    reload();
+    {
+        SQLite::CmyDataBase other;
+        ASSERT_EQ(other.Open(path), 0);
+        ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
+        store.LoadTaskPeriods(T0);
+    }
+    EXPECT_EQ(store.m_bookedFrom, 0);
+    store.LoadTaskPeriods(T0);
+    EXPECT_EQ(store.m_bookedFrom, T0);
+    ASSERT_EQ(store.BookedPeriods().size(), 1u);
+    EXPECT_EQ(store.BookedPeriods()[0].Fin, T0 + 7200);
+}
+
 TEST_F(ForecastTotalsTest, OneForecastRowByRowid)
 {
     CBdD db;
