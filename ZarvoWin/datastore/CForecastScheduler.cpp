@@ -259,14 +259,9 @@ bool CForecastScheduler::DateCompletedNode(int i)
     const tForecast &f = n->Forecast();
     qint64 start = f.TypeDateDebut == 1 || f.TypeDateDebut == 3 ? f.DateDebut : 0;
     start = std::max(start, ParentInheritedStart(i));
-    if (!n->HasPredecessors(true)) {
-        if (start < 2)
-            start = 1;
-        n->m_computedStart = start;
-        SetEnd(i, start);
-        LeaveDone(i);
-        return true;
-    }
+    // Links to inactive nodes, or to nodes that are gone, count for
+    // nothing: with no other link the node is dated as one without links.
+    bool linked = false;
     CProject::PredecessorCursor cursor;
     while (const CPredecessor *link = n->NextPredecessor(cursor, true)) {
         if (IsTimedOut())
@@ -274,6 +269,7 @@ bool CForecastScheduler::DateCompletedNode(int i)
         const CProject *pred = link->GetNode(m_store);
         if (!pred || pred->IsInactive())
             continue;
+        linked = true;
         if (!pred->IsCompleted()) {
             start = m_now;
             break;
@@ -291,6 +287,14 @@ bool CForecastScheduler::DateCompletedNode(int i)
         if (const qint64 lag = link->GetLag(); lag > 0)
             e = m_calendar.NextWorkingTime(e + lag);
         start = std::max(start, e);
+    }
+    if (!linked) {
+        if (start < 2)
+            start = 1;
+        n->m_computedStart = start;
+        SetEnd(i, start);
+        LeaveDone(i);
+        return true;
     }
     if (start < 2) {
         n->m_computedStart = start;

@@ -166,6 +166,19 @@ TEST_F(ForecastSchedulerTest, PlacesWorkByCalendarPrioritiesLinksAndFixedStarts)
          {{1, "Thu 29/02 09:00:00 -> Thu 29/02 09:00:00"},
           {2, "Fri 01/03 09:00:00 -> Fri 01/03 09:00:00"},
           {3, "Mon 04/03 08:00:00 -> Mon 04/03 08:00:00"}}},
+        // Links to an inactive node or to a node that is gone hold a
+        // completed node back no more than an open one: it is finished
+        // without a date, and its completed parent takes its dates from
+        // the other children.
+        {"completed nodes whose links lead nowhere active", monday, 0,
+         {{1, -1, 8 * Hour, 0, "", 2, 0, 5},
+          {2, -1, 0, 0, ";1,-2,0,4;", 2, 0, 4},
+          {3, -1, 0, 0, ";99,-2,0,4;", 2, 0, 4},
+          {6, -1, 0, 0, "", 2, 0, 4},
+          {7, 6, 0, 0, ";1,-2,0,4;"},
+          {8, 6, 0, 0, "", 1, at(2024, 3, 1, 9)}},
+         {{2, "1 -> 1"}, {3, "1 -> 1"}, {7, "1 -> 1"},
+          {6, "Fri 01/03 09:00:00 -> Fri 01/03 09:00:00"}}},
     };
     for (const Case &c : cases) {
         Platform::Clock::setFixedNow(c.now);
