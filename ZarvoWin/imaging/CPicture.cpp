@@ -163,7 +163,9 @@ void *CPicture::Create(uint32_t width, uint32_t height, uint32_t bpp, int type)
 
 bool CPicture::Transfer(CPicture &from, bool transferFrames)
 {
-    if (m_ghost || &from == this)
+    // A ghost's buffers belong to the picture it shows: they are not its to
+    // hand over, and taking them would free them twice.
+    if (m_ghost || from.m_ghost || &from == this)
         return false;
     FreeBuffers();
     if (transferFrames) {

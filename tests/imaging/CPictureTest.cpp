@@ -308,6 +308,32 @@ TEST(CPicture, CopyTransferAndGhost)
     EXPECT_EQ(target.GetWidth(), 0u);
 }
 
+// A ghost owns none of the buffers it shows: handing them over would leave
+// two pictures freeing the same block.
+TEST(CPicture, TransferFromAGhostTakesNothingItDoesNotOwn)
+{
+    CPicture owner;
+    owner.Create(4, 3, 8);
+    owner.SetPixelIndex(1, 1, 7);
+    owner.AlphaCreate();
+    {
+        CPicture ghost;
+        ASSERT_TRUE(ghost.Ghost(&owner));
+        CPicture target;
+        target.Create(2, 2, 24);
+        EXPECT_FALSE(target.Transfer(ghost));
+        EXPECT_NE(target.GetDIB(), owner.GetDIB());
+        EXPECT_EQ(target.GetWidth(), 2u); // left as it was
+        EXPECT_TRUE(ghost.IsGhost());
+        // The owner taking back what its own ghost shows would free the
+        // buffers before taking them.
+        EXPECT_FALSE(owner.Transfer(ghost));
+        EXPECT_EQ(owner.GetDIB(), ghost.GetDIB());
+    } // target and ghost gone: the owner's buffers are still its own
+    EXPECT_EQ(owner.GetPixelIndex(1, 1), 7);
+    EXPECT_TRUE(owner.AlphaIsValid());
+}
+
 TEST(CPicture, RowIterator)
 {
     CPicture pic;
