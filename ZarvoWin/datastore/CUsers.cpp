@@ -438,13 +438,28 @@ bool CUsers::SwitchUser(int id)
 
 void CUsers::LoadSelectedUser()
 {
+    // Called again after the users folder changed: when that makes another
+    // database current (or none), nothing of the previous one may stay. Its
+    // undo steps would run on the other database, and its recent
+    // combinations name its own project ids.
+    const QString previous = GetCurrentDatabasePath(true);
+    auto forgetPrevious = [this, &previous] {
+        if (previous.isEmpty() || GetCurrentDatabasePath(true) == previous)
+            return false;
+        if (CProjectStore *store = CAppData::ProjectStore())
+            store->Clear();
+        if (CAnnulation *history = CAppData::Annulation())
+            history->Reset();
+        return true;
+    };
     Clear();
     const QString path = GetUsersDatabasePath();
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return;
     CmyDataBase db;
-    if (!OpenDatabase(db, true))
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !OpenDatabase(db, true)) {
+        if (forgetPrevious())
+            LoadCurrentUserData(); // no current user: the running entry goes too
         return;
+    }
     MyTablePtr row = db.Query(u"select * from Users where Selected<>0 limit 1");
     if (row.hasRows()) {
         row->MoveFirst();
@@ -452,6 +467,7 @@ void CUsers::LoadSelectedUser()
         user->ReadFrom(*row);
         m_users.push_back(std::move(user));
     }
+    forgetPrevious();
     LoadCurrentUserData();
     db.Close();
 }

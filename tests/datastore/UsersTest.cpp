@@ -491,6 +491,58 @@ TEST_F(UsersTest, SwitchReloadsTheNewUsersDataThenTheViewsAndAlwaysBroadcasts)
     EXPECT_EQ(fresh.Current(), nullptr);
 }
 
+TEST_F(UsersTest, TheSelectedUserOfAnotherUsersFolderStartsWithNothingOfThePreviousUser)
+{
+    CProjectStore store;
+    CAnnulation history;
+    tCurrentEntry running;
+    CAppData::SetProjectStore(&store);
+    CAppData::SetAnnulation(&history);
+    CAppData::SetCurrentEntry(&running);
+    CAppData::SetUsers(&users);
+    const int anne = addUserWithData(QStringLiteral("Anne"));
+    tUsers out;
+    ASSERT_TRUE(users.SelectUser(anne, out));
+    users.LoadSelectedUser();
+    ASSERT_EQ(users.GetCurrentId(), anne);
+    auto useAnnesData = [&] {
+        CBdD db;
+        ASSERT_EQ(db.ExecuteWithUndo(QStringLiteral("update Projets set Nom='Renommé' where Id=32"),
+                                     QStringLiteral("update Projets set Nom='Projet de Anne' where Id=32")),
+                  0);
+        store.AddHistory(32, -1, -1);
+        ASSERT_TRUE(history.CanUndo());
+    };
+    useAnnesData();
+
+    // The users folder changes to one whose selected user is Bob: Anne's
+    // undo steps must never run on his database, and her recent
+    // combinations (ids of her projects) must not be offered as his.
+    const QString first = usersFolder;
+    usersFolder = TestFolders::root() + QStringLiteral("/other/");
+    ASSERT_TRUE(QDir().mkpath(usersFolder));
+    Platform::Settings().setString(u"Config", u"Rep", u"Users", usersFolder);
+    const int bob = addUserWithData(QStringLiteral("Bob"));
+    ASSERT_TRUE(users.SelectUser(bob, out));
+    users.LoadSelectedUser();
+    EXPECT_EQ(users.GetCurrentDatabasePath(true), usersFolder + QStringLiteral("Bob/Zarvo.sdb"));
+    EXPECT_EQ(store.GetProjectName(32), u"Projet de Bob");
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_EQ(store.GetHistoryCount(), 0);
+
+    // Back to a folder without a users database: no user, nothing kept.
+    Platform::Settings().setString(u"Config", u"Rep", u"Users", first);
+    users.LoadSelectedUser();
+    useAnnesData();
+    Platform::Settings().setString(u"Config", u"Rep", u"Users", TestFolders::root() + QStringLiteral("/none/"));
+    users.LoadSelectedUser();
+    EXPECT_EQ(users.GetCurrentId(), -1);
+    EXPECT_EQ(store.GetProjectCount(), 0);
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_EQ(store.GetHistoryCount(), 0);
+    EXPECT_EQ(running.Entry.Id, -1);
+}
+
 TEST_F(UsersTest, SwitchToAUserWithoutAUsablePathOpensNothing)
 {
     CProjectStore store;
