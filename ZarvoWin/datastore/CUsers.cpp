@@ -417,6 +417,10 @@ bool CUsers::SwitchUser(int id)
         switched = true;
         if (CProjectStore *store = CAppData::ProjectStore())
             store->Clear();
+        // The previous user's running entry is no entry of this database;
+        // when the reload cannot tell the current one (several run), none is.
+        if (tCurrentEntry *current = CAppData::CurrentEntry())
+            current->Entry.Reset();
         if (NetworkRefreshOn() && m_hooks.refreshFromNetwork)
             m_hooks.refreshFromNetwork();
         LoadCurrentUserData();
@@ -450,6 +454,8 @@ void CUsers::LoadSelectedUser()
             store->Clear();
         if (CAnnulation *history = CAppData::Annulation())
             history->Reset();
+        if (tCurrentEntry *current = CAppData::CurrentEntry())
+            current->Entry.Reset();
         return true;
     };
     Clear();

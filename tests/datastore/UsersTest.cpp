@@ -543,6 +543,37 @@ TEST_F(UsersTest, TheSelectedUserOfAnotherUsersFolderStartsWithNothingOfThePrevi
     EXPECT_EQ(running.Entry.Id, -1);
 }
 
+TEST_F(UsersTest, APreviousUsersRunningEntryNeverStaysCurrentForTheNextUser)
+{
+    CProjectStore store;
+    tCurrentEntry running;
+    CAppData::SetProjectStore(&store);
+    CAppData::SetCurrentEntry(&running);
+    CAppData::SetUsers(&users);
+    const int anne = addUserWithData(QStringLiteral("Anne"));
+    const int bob = addUserWithData(QStringLiteral("Bob"));
+    {
+        // Bob has two running entries: none of them can be the current one.
+        CBdD db(usersFolder + QStringLiteral("Bob/Zarvo.sdb"));
+        ASSERT_EQ(db.Execute(u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Title) values (102,2000,0,32,-1,-1,0,'Bob 2')"), 0);
+    }
+    ASSERT_TRUE(users.SwitchUser(anne));
+    ASSERT_EQ(running.Entry.Title, u"Anne");
+    // Stopping "the current entry" would otherwise end Bob's entry 101.
+    ASSERT_TRUE(users.SwitchUser(bob));
+    EXPECT_EQ(running.Entry.Id, -1);
+    EXPECT_TRUE(running.Entry.Title.isEmpty());
+
+    // The same when the users folder changes and brings Bob back.
+    ASSERT_TRUE(users.SwitchUser(anne));
+    ASSERT_EQ(running.Entry.Title, u"Anne");
+    tUsers out;
+    ASSERT_TRUE(users.SelectUser(bob, out));
+    users.LoadSelectedUser();
+    ASSERT_EQ(users.GetCurrentId(), bob);
+    EXPECT_EQ(running.Entry.Id, -1);
+}
+
 TEST_F(UsersTest, SwitchToAUserWithoutAUsablePathOpensNothing)
 {
     CProjectStore store;
