@@ -192,6 +192,10 @@ bool CPicture::Ghost(const CPicture *from)
 {
     if (!from || from == this)
         return false;
+    // A ghost (of a ghost) of this picture shows the buffers this one owns:
+    // freeing them to show them again would leave nothing behind.
+    if (!m_ghost && m_dib && from->m_dib == m_dib)
+        return false;
     if (!m_ghost) {
         DestroyFrames();
         FreeBuffers();

@@ -334,6 +334,27 @@ TEST(CPicture, TransferFromAGhostTakesNothingItDoesNotOwn)
     EXPECT_TRUE(owner.AlphaIsValid());
 }
 
+// A picture given its own ghost, or made a ghost of it, already shows those
+// buffers: freeing them first would leave both pointing at freed memory.
+TEST(CPicture, AGhostGivenBackToItsOwnerLeavesTheOwnerWhole)
+{
+    CPicture owner;
+    owner.Create(4, 3, 8);
+    owner.SetPixelIndex(2, 1, 5);
+    CPicture ghost;
+    ASSERT_TRUE(ghost.Ghost(&owner));
+    CPicture ghostOfGhost(ghost);
+    ASSERT_TRUE(ghostOfGhost.IsGhost());
+
+    owner = ghost;
+    EXPECT_FALSE(owner.IsGhost());
+    EXPECT_FALSE(owner.Ghost(&ghostOfGhost));
+    EXPECT_FALSE(owner.IsGhost());
+    EXPECT_EQ(owner.GetDIB(), ghost.GetDIB());
+    EXPECT_EQ(owner.GetPixelIndex(2, 1), 5);
+    EXPECT_TRUE(owner.Destroy()); // still the one that frees them
+}
+
 TEST(CPicture, RowIterator)
 {
     CPicture pic;
