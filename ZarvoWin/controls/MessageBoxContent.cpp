@@ -1,0 +1,203 @@
+#include "MessageBoxContent.h"
+
+#include "Texts.h"
+
+#include <QStringList>
+
+namespace {
+
+struct CaptionSource
+{
+    int textId;
+    const char16_t *french;
+    const char16_t *builtIn;
+};
+
+// Indexed by MessageBoxParams::Caption.
+constexpr CaptionSource captionSources[MessageBoxParams::CaptionCount] = {
+    {9005, u"&Abandonner", u"&Abort"},
+    {9002, u"Annuler", u"Cancel"},
+    {9009, u"&Continuer", u"&Continue"},
+    {9010, u"Ne plus me demander", u"Don't ask me again"},
+    {9011, u"Ne plus me le dire", u"Don't tell me again"},
+    {9006, u"&Aide", u"&Help"},
+    {9003, u"&Ignorer", u"&Ignore"},
+    {9017, u"I&gnorer tout", u"I&gnore All"},
+    {9008, u"&Non", u"&No"},
+    {9014, u"Non pour to&ut", u"N&o to All"},
+    {9001, u"OK", u"OK"},
+    {9016, u"&Rapport", u"Re&port"},
+    {9004, u"&Réessayer", u"&Retry"},
+    {9018, u"&Passer", u"&Skip"},
+    {9019, u"Passer t&out", u"S&kip All"},
+    {9015, u"R&ecommencer", u"&Try Again"},
+    {9007, u"&Oui", u"&Yes"},
+    {9013, u"Oui pour &tout", u"Y&es to All"},
+};
+
+int clampSeconds(int seconds)
+{
+    if (seconds >= 1000)
+        return 10;
+    return seconds > 0 ? seconds : 0;
+}
+
+QString textById(int id)
+{
+    return id > 0 ? Platform::Texts::get(id, QString()) : QString();
+}
+
+} // namespace
+
+QString MessageBoxContent::ButtonCaption(MessageBoxParams::Caption which, quint32 type,
+                                         const MessageBoxParams &params)
+{
+    if (params.useOwnCaptions && !params.buttonCaptions[which].isEmpty())
+        return params.buttonCaptions[which];
+    const CaptionSource &source = captionSources[which];
+    if (type & MessageBoxType::NoTexts)
+        return QString::fromUtf16(source.builtIn);
+    return Platform::Texts::get(source.textId, QString::fromUtf16(source.french));
+}
+
+QString MessageBoxContent::DefaultCaption()
+{
+    return QStringLiteral("Error");
+}
+
+MessageBoxContent MessageBoxContent::Build(quint32 type, const MessageBoxParams &params)
+{
+    using P = MessageBoxParams;
+    namespace A = MessageBoxAnswer;
+    MessageBoxContent c;
+    const auto add = [&](int id, P::Caption caption) {
+        c.buttons.push_back({id, ButtonCaption(caption, type, params)});
+    };
+
+    QString custom = textById(params.customButtonsId);
+    if (custom.isEmpty())
+        custom = params.customButtons;
+    if (!custom.isEmpty()) {
+        // At most four custom buttons; a fifth caption is ignored.
+        const QStringList captions = custom.split(u'\n');
+        for (int i = 0; i < captions.size() && i < 4; ++i)
+            c.buttons.push_back({A::Custom1 + i, captions[i]});
+    } else {
+        const quint32 set = type & MessageBoxType::SetMask;
+        const auto yesNo = [&] {
+            add(A::Yes, P::CaptionYes);
+            if (type & MessageBoxType::YesToAll)
+                add(A::YesToAll, P::CaptionYesToAll);
+            add(A::No, P::CaptionNo);
+            if (type & MessageBoxType::NoToAll)
+                add(A::NoToAll, P::CaptionNoToAll);
+        };
+        switch (set) {
+        case MessageBoxType::Ok:
+            add(A::Ok, P::CaptionOk);
+            c.escapeAnswer = A::Ok;
+            break;
+        case MessageBoxType::OkCancel:
+            add(A::Ok, P::CaptionOk);
+            add(A::Cancel, P::CaptionCancel);
+            break;
+        case MessageBoxType::AbortRetryIgnore:
+            add(A::Abort, P::CaptionAbort);
+            add(A::Retry, P::CaptionRetry);
+            add(A::Ignore, P::CaptionIgnore);
+            break;
+        case MessageBoxType::YesNoCancel:
+            yesNo();
+            add(A::Cancel, P::CaptionCancel);
+            break;
+        case MessageBoxType::YesNo:
+            yesNo();
+            break;
+        case MessageBoxType::RetryCancel:
+            add(A::Retry, P::CaptionRetry);
+            add(A::Cancel, P::CaptionCancel);
+            break;
+        case MessageBoxType::CancelTryContinue:
+            add(A::Cancel, P::CaptionCancel);
+            add(A::TryAgain, P::CaptionTryAgain);
+            add(A::Continue, P::CaptionContinue);
+            break;
+        case MessageBoxType::ContinueAbort:
+            add(A::Continue, P::CaptionContinue);
+            add(A::Abort, P::CaptionAbort);
+            break;
+        case MessageBoxType::SkipSkipAllCancel:
+            add(A::Skip, P::CaptionSkip);
+            add(A::SkipAll, P::CaptionSkipAll);
+            add(A::Cancel, P::CaptionCancel);
+            break;
+        case MessageBoxType::IgnoreIgnoreAllCancel:
+            add(A::Ignore, P::CaptionIgnore);
+            add(A::IgnoreAll, P::CaptionIgnoreAll);
+            add(A::Cancel, P::CaptionCancel);
+            break;
+        default:
+            add(A::Ok, P::CaptionOk);
+            break;
+        }
+        if (c.IndexOf(A::Cancel) >= 0)
+            c.escapeAnswer = A::Cancel;
+    }
+
+    if (type & MessageBoxType::HelpButton)
+        add(A::Help, P::CaptionHelp);
+    if (params.reportFunction) {
+        QString caption = textById(params.reportCaptionId);
+        if (caption.isEmpty())
+            caption = params.reportCaption;
+        if (caption.isEmpty())
+            caption = ButtonCaption(P::CaptionReport, type, params);
+        c.buttons.push_back({A::Report, caption});
+    }
+
+    const int wanted = int((type & MessageBoxType::DefaultMask) >> 8);
+    c.defaultIndex = wanted >= 1 && wanted <= 5 && wanted < int(c.buttons.size()) ? wanted : 0;
+
+    if (type & MessageBoxType::DontAskAgain) {
+        c.checkBoxFlag = MessageBoxType::DontAskAgain;
+        c.checkBoxCaption = ButtonCaption(P::CaptionDontAskAgain, type, params);
+    } else if (type & MessageBoxType::DontTellAgain) {
+        c.checkBoxFlag = MessageBoxType::DontTellAgain;
+        c.checkBoxCaption = ButtonCaption(P::CaptionDontTellAgain, type, params);
+    }
+    c.checkBoxAbove = (type & MessageBoxType::CheckBoxAbove) != 0;
+    if (type & MessageBoxType::CheckDisablesYes)
+        c.checkDisables = A::Yes;
+    else if (type & MessageBoxType::CheckDisablesNo)
+        c.checkDisables = A::No;
+
+    const quint32 icon = type & MessageBoxType::IconMask;
+    const bool known = icon == MessageBoxType::IconHand || icon == MessageBoxType::IconQuestion
+                       || icon == MessageBoxType::IconExclamation
+                       || icon == MessageBoxType::IconAsterisk;
+    c.icon = icon == 0 ? 0 : known ? icon : MessageBoxType::IconExclamation;
+    c.timeout = clampSeconds(params.timeout);
+    c.disabledTime = clampSeconds(params.disabledTime);
+    return c;
+}
+
+int MessageBoxContent::IndexOf(int id) const
+{
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i].id == id)
+            return int(i);
+    }
+    return -1;
+}
+
+QString MessageBoxContent::CopyText(const QString &caption, const QString &text) const
+{
+    const QString dashes = QString(27, u'-') + QStringLiteral("\r\n");
+    QString out = dashes + caption + QStringLiteral("\r\n") + dashes + text + QStringLiteral("\r\n")
+                  + dashes;
+    for (const MessageBoxButton &b : buttons) {
+        QString plain = b.caption;
+        out += plain.remove(u'&') + QStringLiteral("   ");
+    }
+    return out + QStringLiteral("\r\n") + dashes;
+}

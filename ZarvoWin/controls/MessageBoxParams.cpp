@@ -1,0 +1,6 @@
+#include "MessageBoxParams.h"
+
+void InitMessageBoxParams(MessageBoxParams &params)
+{
+    params = MessageBoxParams();
+}
