@@ -114,8 +114,8 @@ void decodePicture(benchmark::State &state, const QByteArray &source)
         CPicMemFile file(reinterpret_cast<uint8_t *>(data.data()), size_t(data.size()));
         CPicture pic;
         if (!pic.Decode(&file, CPicture::TypeBMP))
-            state.SkipWithError(pic.GetLastError());
-        benchmark::DoNotOptimize(pic.GetBits());
+            state.SkipWithError(pic.GetErrorText());
+        benchmark::DoNotOptimize(pic.GetRowPointer());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * source.size());
 }
@@ -161,7 +161,7 @@ int main(int argc, char **argv)
             && int(pic.GetWidth()) == img.width() && int(pic.GetHeight()) == img.height();
         for (int y = 0; same && y < img.height(); y++)
             for (int x = 0; same && x < img.width(); x++)
-                same = pic.GetPixelIndex(x, img.height() - 1 - y) == img.pixelIndex(x, y);
+                same = pic.GetIndexAt(x, img.height() - 1 - y) == img.pixelIndex(x, y);
         if (!same) {
             std::fprintf(stderr, "the run-length file decodes differently\n");
             return 1;

@@ -35,10 +35,10 @@ void decodePicture(benchmark::State &state, const char *relative, int type)
         CPicMemFile file(bytes.data(), bytes.size());
         CPicture pic;
         if (!pic.Decode(&file, type)) {
-            state.SkipWithError(pic.GetLastError());
+            state.SkipWithError(pic.GetErrorText());
             return;
         }
-        benchmark::DoNotOptimize(pic.GetBits());
+        benchmark::DoNotOptimize(pic.GetRowPointer());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
 }
@@ -75,7 +75,7 @@ void BM_GifAnimationLastFrame_Picture(benchmark::State &state)
     for (auto _ : state) {
         CPicMemFile file(bytes.data(), bytes.size());
         CPicture pic;
-        pic.SetFrame(4);
+        pic.SetFrameToLoad(4);
         benchmark::DoNotOptimize(pic.Decode(&file, CPicture::TypeGIF));
     }
 }

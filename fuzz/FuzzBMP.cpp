@@ -14,13 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         CPicture pic;
         if (pic.Decode(&file, CPicture::TypeBMP) && pic.IsValid()) {
             // Touch the result the way the drawers and callers read it.
-            (void)pic.GetPixelColor(long(pic.GetWidth()) - 1, long(pic.GetHeight()) - 1);
+            (void)pic.GetColourAt(long(pic.GetWidth()) - 1, long(pic.GetHeight()) - 1);
         }
     }
     {
         CPicMemFile file(copy.data(), copy.size());
         CPicture pic;
-        pic.SetEscape(-1);
+        pic.SetCancelRequest(CPicture::SizeOnlyRequest);
         pic.Decode(&file, CPicture::TypeBMP);
     }
     return 0;

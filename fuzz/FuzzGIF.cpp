@@ -27,16 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         CPicMemFile file(copy.data(), copy.size());
         CPicture pic;
         if (round == 1) {
-            pic.SetFrame(2);
-            pic.SetRetreiveAllFrames(true);
+            pic.SetFrameToLoad(2);
+            pic.SetKeepAllFrames(true);
         } else if (round == 2) {
-            pic.SetEscape(-1);
+            pic.SetCancelRequest(CPicture::SizeOnlyRequest);
         }
         if (pic.Decode(&file, CPicture::TypeGIF) && pic.IsValid()) {
-            (void)pic.GetPixelColor(long(pic.GetWidth()) - 1, 0);
-            for (int32_t i = 0; i < pic.GetFrameSlots(); ++i)
-                if (const CPicture *f = pic.GetFrameAt(i))
-                    (void)f->GetPixelColor(0, long(f->GetHeight()) - 1);
+            (void)pic.GetColourAt(long(pic.GetWidth()) - 1, 0);
+            for (int32_t i = 0; i < pic.GetKeptFrameCount(); ++i)
+                if (const CPicture *f = pic.GetKeptFrame(i))
+                    (void)f->GetColourAt(0, long(f->GetHeight()) - 1);
         }
     }
     return 0;

@@ -13,9 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int frame = 0; frame < 2; frame++) {
         CPicMemFile file(copy.data(), copy.size());
         CPicture pic;
-        pic.SetFrame(frame);
+        pic.SetFrameToLoad(frame);
         if (pic.Decode(&file, CPicture::TypeICO) && pic.IsValid())
-            (void)pic.GetPixelColor(0, 0);
+            (void)pic.GetColourAt(0, 0);
     }
     return 0;
 }

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     {
         CPicMemFile file(copy.data(), copy.size());
         CPicture pic;
-        pic.SetEscape(-1);
+        pic.SetCancelRequest(CPicture::SizeOnlyRequest);
         if (!pic.Decode(&file, CPicture::TypeJPG))
             return 0;
         // Large pictures are valid up to the memory limit, but slow.
@@ -25,12 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CPicMemFile file(copy.data(), copy.size());
     CPicture pic;
     switch (size & 3) {
-    case 1: pic.SetCodecOption(CPictureJPG::OptionGrey, CPicture::TypeJPG); break;
-    case 2: pic.SetCodecOption(CPictureJPG::OptionQuantise, CPicture::TypeJPG); break;
-    case 3: pic.SetJpegScale(2); break;
+    case 1: pic.SetDecoderOptions(CPictureJPG::OptionGrey, CPicture::TypeJPG); break;
+    case 2: pic.SetDecoderOptions(CPictureJPG::OptionQuantise, CPicture::TypeJPG); break;
+    case 3: pic.SetJpegScaleDenominator(2); break;
     default: break;
     }
     if (pic.Decode(&file, CPicture::TypeJPG) && pic.IsValid())
-        (void)pic.GetPixelColor(long(pic.GetWidth()) - 1, 0);
+        (void)pic.GetColourAt(long(pic.GetWidth()) - 1, 0);
     return 0;
 }

@@ -10,12 +10,12 @@
 class CPicIOFile : public CPicFile
 {
 public:
-    explicit CPicIOFile(FILE *fp = nullptr);
+    explicit CPicIOFile(FILE *stream = nullptr);
     ~CPicIOFile() override;
 
     // Fails when a stream is already attached.
     bool Open(const QString &path, const QString &mode);
-    FILE *GetFP() const { return m_fp; }
+    FILE *GetStream() const { return m_stream; }
 
     bool Close() override;
     size_t Read(void *buffer, size_t size, size_t count) override;
@@ -32,6 +32,6 @@ public:
     long Scanf(const char *format, void *output) override;
 
 private:
-    FILE *m_fp = nullptr;
-    bool m_closeFile = false;
+    FILE *m_stream = nullptr;
+    bool m_closesStream = false;
 };

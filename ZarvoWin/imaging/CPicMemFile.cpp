@@ -5,7 +5,7 @@
 #include <limits>
 
 CPicMemFile::CPicMemFile(uint8_t *buffer, size_t size)
-    : m_buffer(buffer), m_size(buffer ? size : 0), m_capacity(buffer ? size : 0), m_owned(buffer == nullptr)
+    : m_block(buffer), m_dataSize(buffer ? size : 0), m_capacity(buffer ? size : 0), m_ownsBlock(buffer == nullptr)
 {
 }
 
@@ -16,43 +16,43 @@ CPicMemFile::~CPicMemFile()
 
 bool CPicMemFile::Close()
 {
-    if (m_owned && m_buffer)
-        std::free(m_buffer);
-    if (m_owned) {
-        m_buffer = nullptr;
-        m_size = m_capacity = m_position = 0;
+    if (m_ownsBlock && m_block)
+        std::free(m_block);
+    if (m_ownsBlock) {
+        m_block = nullptr;
+        m_dataSize = m_capacity = m_offset = 0;
     }
     return true;
 }
 
 size_t CPicMemFile::Read(void *buffer, size_t size, size_t count)
 {
-    if (!buffer || !m_buffer || size == 0 || count == 0 || m_position >= m_size)
+    if (!buffer || !m_block || size == 0 || count == 0 || m_offset >= m_dataSize)
         return 0;
-    const size_t left = m_size - m_position;
+    const size_t left = m_dataSize - m_offset;
     size_t wanted = count;
     if (count > left / size)
         wanted = left / size;
     const size_t bytes = wanted * size;
-    std::memcpy(buffer, m_buffer + m_position, bytes);
-    m_position += bytes;
+    std::memcpy(buffer, m_block + m_offset, bytes);
+    m_offset += bytes;
     return wanted;
 }
 
-bool CPicMemFile::Alloc(size_t length)
+bool CPicMemFile::GrowTo(size_t length)
 {
     if (length <= m_capacity)
         return true;
-    if (!m_owned)
+    if (!m_ownsBlock)
         return false;
     // Grow in steps of 64 KiB.
     if (length > std::numeric_limits<size_t>::max() - 65536)
         return false;
     const size_t capacity = (length & ~size_t(0xFFFF)) + 65536;
-    auto *grown = static_cast<uint8_t *>(std::realloc(m_buffer, capacity));
+    auto *grown = static_cast<uint8_t *>(std::realloc(m_block, capacity));
     if (!grown)
         return false;
-    m_buffer = grown;
+    m_block = grown;
     m_capacity = capacity;
     return true;
 }
@@ -64,17 +64,17 @@ size_t CPicMemFile::Write(const void *buffer, size_t size, size_t count)
     if (count > std::numeric_limits<size_t>::max() / size)
         return 0;
     const size_t bytes = size * count;
-    if (m_position > std::numeric_limits<size_t>::max() - bytes)
+    if (m_offset > std::numeric_limits<size_t>::max() - bytes)
         return 0;
-    const size_t end = m_position + bytes;
-    if (!Alloc(end))
+    const size_t end = m_offset + bytes;
+    if (!GrowTo(end))
         return 0;
-    if (m_position > m_size)
-        std::memset(m_buffer + m_size, 0, m_position - m_size);
-    std::memcpy(m_buffer + m_position, buffer, bytes);
-    m_position = end;
-    if (m_position > m_size)
-        m_size = m_position;
+    if (m_offset > m_dataSize)
+        std::memset(m_block + m_dataSize, 0, m_offset - m_dataSize);
+    std::memcpy(m_block + m_offset, buffer, bytes);
+    m_offset = end;
+    if (m_offset > m_dataSize)
+        m_dataSize = m_offset;
     return count;
 }
 
@@ -82,47 +82,47 @@ bool CPicMemFile::Seek(int64_t offset, int origin)
 {
     int64_t base = 0;
     if (origin == 1)
-        base = int64_t(m_position);
+        base = int64_t(m_offset);
     else if (origin == 2)
-        base = int64_t(m_size);
+        base = int64_t(m_dataSize);
     int64_t target;
     if (__builtin_add_overflow(base, offset, &target))
         return false;
-    m_position = target < 0 ? 0 : size_t(target);
+    m_offset = target < 0 ? 0 : size_t(target);
     return true;
 }
 
 int64_t CPicMemFile::Tell()
 {
-    if (!m_buffer)
+    if (!m_block)
         return -1;
-    return int64_t(m_position);
+    return int64_t(m_offset);
 }
 
 int64_t CPicMemFile::Size()
 {
-    if (!m_buffer)
+    if (!m_block)
         return -1;
-    return int64_t(m_size);
+    return int64_t(m_dataSize);
 }
 
 bool CPicMemFile::Flush()
 {
-    return m_buffer != nullptr;
+    return m_block != nullptr;
 }
 
 bool CPicMemFile::Eof()
 {
-    if (!m_buffer)
+    if (!m_block)
         return true;
-    return m_position >= m_size;
+    return m_offset >= m_dataSize;
 }
 
 long CPicMemFile::Error()
 {
-    if (!m_buffer)
+    if (!m_block)
         return -1;
-    return m_position > m_size ? 1 : 0;
+    return m_offset > m_dataSize ? 1 : 0;
 }
 
 bool CPicMemFile::PutC(uint8_t c)
@@ -134,7 +134,7 @@ long CPicMemFile::GetC()
 {
     if (Eof())
         return -1;
-    return m_buffer[m_position++];
+    return m_block[m_offset++];
 }
 
 char *CPicMemFile::GetS(char *string, int n)

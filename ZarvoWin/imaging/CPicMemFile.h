@@ -10,7 +10,7 @@ public:
     explicit CPicMemFile(uint8_t *buffer = nullptr, size_t size = 0);
     ~CPicMemFile() override;
 
-    uint8_t *GetBuffer() const { return m_buffer; }
+    uint8_t *GetBlock() const { return m_block; }
 
     bool Close() override;
     size_t Read(void *buffer, size_t size, size_t count) override;
@@ -27,11 +27,11 @@ public:
     long Scanf(const char *format, void *output) override;
 
 private:
-    bool Alloc(size_t length);
+    bool GrowTo(size_t length);
 
-    uint8_t *m_buffer = nullptr;
-    size_t m_size = 0;      // bytes of data
-    size_t m_position = 0;  // may lie past m_size after a seek
+    uint8_t *m_block = nullptr;
+    size_t m_dataSize = 0; // bytes of data
+    size_t m_offset = 0;   // may lie past m_dataSize after a seek
     size_t m_capacity = 0;
-    bool m_owned = true;
+    bool m_ownsBlock = true;
 };

@@ -39,29 +39,29 @@ int32_t pelsPerMeter(int32_t dpi)
 
 CPicture::CPicture(int type)
 {
-    Startup(type);
+    ResetToEmpty(type);
 }
 
 CPicture::CPicture(const QString &fileName, int type)
 {
-    Startup(type);
-    Load(fileName, type);
+    ResetToEmpty(type);
+    LoadFile(fileName, type);
 }
 
 CPicture::CPicture(const CPicture &src)
 {
-    Startup(TypeUnknown);
+    ResetToEmpty(TypeUnknown);
     Copy(src);
 }
 
 CPicture &CPicture::operator=(const CPicture &src)
 {
     if (this != &src) {
-        if (m_ghost) {
-            // A ghost owns nothing: drop the links and become a picture of its own.
-            m_dib = nullptr;
-            m_alpha = m_selection = nullptr;
-            m_ghost = nullptr;
+        if (m_viewOf) {
+            // A view owns nothing: drop the links and become a picture of its own.
+            m_block = nullptr;
+            m_alphaPlane = m_selectionMask = nullptr;
+            m_viewOf = nullptr;
         }
         Copy(src);
     }
@@ -70,56 +70,56 @@ CPicture &CPicture::operator=(const CPicture &src)
 
 CPicture::~CPicture()
 {
-    DestroyFrames();
+    FreeKeptFrames();
     Destroy();
 }
 
-void CPicture::Startup(int type)
+void CPicture::ResetToEmpty(int type)
 {
-    m_dib = nullptr;
-    m_selection = m_alpha = nullptr;
-    m_ghost = nullptr;
-    m_head = BITMAPINFOHEADER{};
-    m_info = tPictureInfo{};
-    m_info.dwType = type;
+    m_block = nullptr;
+    m_selectionMask = m_alphaPlane = nullptr;
+    m_viewOf = nullptr;
+    m_header = BITMAPINFOHEADER{};
+    m_settings = tPictureSettings{};
+    m_settings.imageType = type;
 }
 
-void CPicture::FreeBuffers()
+void CPicture::FreeOwnedBuffers()
 {
     m_layers.clear();
-    std::free(m_selection);
-    m_selection = nullptr;
-    std::free(m_alpha);
-    m_alpha = nullptr;
-    std::free(m_dib);
-    m_dib = nullptr;
+    std::free(m_selectionMask);
+    m_selectionMask = nullptr;
+    std::free(m_alphaPlane);
+    m_alphaPlane = nullptr;
+    std::free(m_block);
+    m_block = nullptr;
 }
 
 bool CPicture::Destroy()
 {
-    if (m_ghost)
+    if (m_viewOf)
         return false;
-    FreeBuffers();
-    m_head.biWidth = m_head.biHeight = 0;
+    FreeOwnedBuffers();
+    m_header.biWidth = m_header.biHeight = 0;
     return true;
 }
 
-bool CPicture::DestroyFrames()
+bool CPicture::FreeKeptFrames()
 {
-    if (m_ghost)
+    if (m_viewOf)
         return false;
-    m_frames.clear();
+    m_keptFrames.clear();
     return true;
 }
 
 void *CPicture::Create(uint32_t width, uint32_t height, uint32_t bpp, int type)
 {
-    if (m_ghost)
+    if (m_viewOf)
         return nullptr;
-    FreeBuffers();
+    FreeOwnedBuffers();
 
     if (width == 0 || height == 0) {
-        SetLastError("CPicture::Create : width and height must be greater than zero");
+        SetErrorText("CPicture::Create : width and height must be greater than zero");
         return nullptr;
     }
     bpp = uint32_t(normaliseBpp(bpp));
@@ -128,176 +128,176 @@ void *CPicture::Create(uint32_t width, uint32_t height, uint32_t bpp, int type)
     // are really allocated must all stay within the limit.
     const uint64_t pixels = uint64_t(width) * uint64_t(height);
     const uint64_t rowLength = ((uint64_t(width) * bpp + 31) / 32) * 4;
-    if (pixels > MaxMemory * 8 || ((pixels * bpp) & ~uint64_t(7)) > MaxMemory * 8
-        || rowLength * height > MaxMemory) {
-        SetLastError("PICTURE_MAX_MEMORY exceeded");
+    if (pixels > PixelMemoryLimit * 8 || ((pixels * bpp) & ~uint64_t(7)) > PixelMemoryLimit * 8
+        || rowLength * height > PixelMemoryLimit) {
+        SetErrorText("PICTURE_MAX_MEMORY exceeded");
         return nullptr;
     }
 
     const uint32_t colours = bpp == 1 ? 2 : bpp == 4 ? 16 : bpp == 8 ? 256 : 0;
-    m_info.dwEffWidth = uint32_t(rowLength);
+    m_settings.rowLength = uint32_t(rowLength);
 
-    m_head = BITMAPINFOHEADER{};
-    m_head.biSize = sizeof(BITMAPINFOHEADER);
-    m_head.biWidth = int32_t(width);
-    m_head.biHeight = int32_t(height);
-    m_head.biPlanes = 1;
-    m_head.biBitCount = uint16_t(bpp);
-    m_head.biCompression = 0;
-    m_head.biSizeImage = uint32_t(rowLength * height);
-    m_head.biClrUsed = colours;
-    m_head.biXPelsPerMeter = pelsPerMeter(m_info.xDPI);
-    m_head.biYPelsPerMeter = pelsPerMeter(m_info.yDPI);
-    m_info.dwType = type;
+    m_header = BITMAPINFOHEADER{};
+    m_header.biSize = sizeof(BITMAPINFOHEADER);
+    m_header.biWidth = int32_t(width);
+    m_header.biHeight = int32_t(height);
+    m_header.biPlanes = 1;
+    m_header.biBitCount = uint16_t(bpp);
+    m_header.biCompression = 0;
+    m_header.biSizeImage = uint32_t(rowLength * height);
+    m_header.biClrUsed = colours;
+    m_header.biXPelsPerMeter = pelsPerMeter(m_settings.horizontalDpi);
+    m_header.biYPelsPerMeter = pelsPerMeter(m_settings.verticalDpi);
+    m_settings.imageType = type;
 
-    const size_t total = sizeof(BITMAPINFOHEADER) + colours * sizeof(RGBQUAD) + size_t(m_head.biSizeImage);
-    m_dib = std::calloc(1, total);
-    if (!m_dib) {
-        SetLastError("CPicture::Create can't allocate memory");
+    const size_t total = sizeof(BITMAPINFOHEADER) + colours * sizeof(RGBQUAD) + size_t(m_header.biSizeImage);
+    m_block = std::calloc(1, total);
+    if (!m_block) {
+        SetErrorText("CPicture::Create can't allocate memory");
         return nullptr;
     }
-    m_info.last_c_isvalid = false;
-    std::memcpy(m_dib, &m_head, sizeof(BITMAPINFOHEADER));
-    return m_dib;
+    m_settings.nearestColour.valid = false;
+    std::memcpy(m_block, &m_header, sizeof(BITMAPINFOHEADER));
+    return m_block;
 }
 
 bool CPicture::Transfer(CPicture &from, bool transferFrames)
 {
-    // A ghost's buffers belong to the picture it shows: they are not its to
+    // A view's buffers belong to the picture it shows: they are not its to
     // hand over, and taking them would free them twice.
-    if (m_ghost || from.m_ghost || &from == this)
+    if (m_viewOf || from.m_viewOf || &from == this)
         return false;
-    FreeBuffers();
+    FreeOwnedBuffers();
     if (transferFrames) {
-        m_frames = std::move(from.m_frames);
-        from.m_frames.clear();
+        m_keptFrames = std::move(from.m_keptFrames);
+        from.m_keptFrames.clear();
     }
-    m_head = from.m_head;
-    m_info = from.m_info;
-    m_dib = from.m_dib;
-    m_selection = from.m_selection;
-    m_alpha = from.m_alpha;
+    m_header = from.m_header;
+    m_settings = from.m_settings;
+    m_block = from.m_block;
+    m_selectionMask = from.m_selectionMask;
+    m_alphaPlane = from.m_alphaPlane;
     m_layers = std::move(from.m_layers);
-    m_ghost = nullptr;
+    m_viewOf = nullptr;
 
     from.m_layers.clear();
-    from.m_dib = nullptr;
-    from.m_selection = from.m_alpha = nullptr;
-    from.m_head = BITMAPINFOHEADER{};
-    from.m_ghost = nullptr;
+    from.m_block = nullptr;
+    from.m_selectionMask = from.m_alphaPlane = nullptr;
+    from.m_header = BITMAPINFOHEADER{};
+    from.m_viewOf = nullptr;
     return true;
 }
 
-bool CPicture::Ghost(const CPicture *from)
+bool CPicture::MakeViewOf(const CPicture *from)
 {
     if (!from || from == this)
         return false;
-    // A ghost (of a ghost) of this picture shows the buffers this one owns:
+    // A view (of a view) of this picture shows the buffers this one owns:
     // freeing them to show them again would leave nothing behind.
-    if (!m_ghost && m_dib && from->m_dib == m_dib)
+    if (!m_viewOf && m_block && from->m_block == m_block)
         return false;
-    if (!m_ghost) {
-        DestroyFrames();
-        FreeBuffers();
+    if (!m_viewOf) {
+        FreeKeptFrames();
+        FreeOwnedBuffers();
     }
-    m_frames.clear();
+    m_keptFrames.clear();
     m_layers.clear();
-    m_head = from->m_head;
-    m_info = from->m_info;
-    m_dib = from->m_dib;
-    m_selection = from->m_selection;
-    m_alpha = from->m_alpha;
-    m_ghost = from;
+    m_header = from->m_header;
+    m_settings = from->m_settings;
+    m_block = from->m_block;
+    m_selectionMask = from->m_selectionMask;
+    m_alphaPlane = from->m_alphaPlane;
+    m_viewOf = from;
     return true;
 }
 
-void CPicture::CopyInfo(const CPicture &src)
+void CPicture::CopySettings(const CPicture &src)
 {
     if (&src != this)
-        m_info = src.m_info;
+        m_settings = src.m_settings;
 }
 
 void CPicture::Copy(const CPicture &src, bool copyPixels, bool copySelection, bool copyAlpha)
 {
     if (&src == this)
         return;
-    if (src.m_ghost) {
-        Ghost(&src);
+    if (src.m_viewOf) {
+        MakeViewOf(&src);
         return;
     }
-    if (!src.m_dib) {
-        if (!m_ghost)
-            FreeBuffers();
-        m_head = src.m_head;
-        m_info = src.m_info;
+    if (!src.m_block) {
+        if (!m_viewOf)
+            FreeOwnedBuffers();
+        m_header = src.m_header;
+        m_settings = src.m_settings;
         return;
     }
-    m_info = src.m_info;
-    if (!Create(src.GetWidth(), src.GetHeight(), src.GetBpp(), src.m_info.dwType))
+    m_settings = src.m_settings;
+    if (!Create(src.GetWidth(), src.GetHeight(), src.GetBitsPerPixel(), src.m_settings.imageType))
         return;
-    const size_t paletteBytes = src.GetPaletteSize();
+    const size_t paletteBytes = src.GetPaletteBytes();
     if (copyPixels)
-        std::memcpy(m_dib, src.m_dib, sizeof(BITMAPINFOHEADER) + paletteBytes + src.m_head.biSizeImage);
+        std::memcpy(m_block, src.m_block, sizeof(BITMAPINFOHEADER) + paletteBytes + src.m_header.biSizeImage);
     else if (paletteBytes)
-        std::memcpy(GetPalette(), src.GetPalette(), paletteBytes);
-    m_head = src.m_head;
-    m_info = src.m_info;
-    CopyPlanes(src, copySelection, copyAlpha);
+        std::memcpy(GetPaletteEntries(), src.GetPaletteEntries(), paletteBytes);
+    m_header = src.m_header;
+    m_settings = src.m_settings;
+    CopyMasks(src, copySelection, copyAlpha);
 }
 
-void CPicture::CopyPlanes(const CPicture &src, bool copySelection, bool copyAlpha)
+void CPicture::CopyMasks(const CPicture &src, bool copySelection, bool copyAlpha)
 {
     const size_t plane = size_t(GetWidth()) * GetHeight();
-    if (copySelection && src.m_selection) {
-        m_selection = static_cast<uint8_t *>(std::malloc(plane));
-        if (m_selection)
-            std::memcpy(m_selection, src.m_selection, plane);
+    if (copySelection && src.m_selectionMask) {
+        m_selectionMask = static_cast<uint8_t *>(std::malloc(plane));
+        if (m_selectionMask)
+            std::memcpy(m_selectionMask, src.m_selectionMask, plane);
     }
-    if (copyAlpha && src.m_alpha) {
-        m_alpha = static_cast<uint8_t *>(std::malloc(plane));
-        if (m_alpha)
-            std::memcpy(m_alpha, src.m_alpha, plane);
+    if (copyAlpha && src.m_alphaPlane) {
+        m_alphaPlane = static_cast<uint8_t *>(std::malloc(plane));
+        if (m_alphaPlane)
+            std::memcpy(m_alphaPlane, src.m_alphaPlane, plane);
     }
 }
 
 void CPicture::Clear(uint8_t value)
 {
-    if (!m_dib)
+    if (!m_block)
         return;
-    if (m_head.biBitCount == 1 && value)
+    if (m_header.biBitCount == 1 && value)
         value = 255;
-    if (m_head.biBitCount == 4)
+    if (m_header.biBitCount == 4)
         value = uint8_t((value & 0x0F) | (value << 4));
-    std::memset(GetBits(), value, m_head.biSizeImage);
+    std::memset(GetRowPointer(), value, m_header.biSizeImage);
 }
 
-void CPicture::SetSizeOnly(uint32_t width, uint32_t height, int type)
+void CPicture::StoreSizeOnly(uint32_t width, uint32_t height, int type)
 {
-    m_head.biWidth = int32_t(width);
-    m_head.biHeight = int32_t(height);
-    m_info.dwType = type;
+    m_header.biWidth = int32_t(width);
+    m_header.biHeight = int32_t(height);
+    m_settings.imageType = type;
 }
 
-void CPicture::CreateFrameSlots(int32_t count)
+void CPicture::MakeFrameSlots(int32_t count)
 {
-    m_frames.clear();
+    m_keptFrames.clear();
     if (count > 0)
-        m_frames.resize(size_t(count));
+        m_keptFrames.resize(size_t(count));
 }
 
-bool CPicture::SetFrameAt(int32_t slot, std::unique_ptr<CPicture> frame)
+bool CPicture::StoreKeptFrame(int32_t slot, std::unique_ptr<CPicture> frame)
 {
-    if (slot < 0 || size_t(slot) >= m_frames.size())
+    if (slot < 0 || size_t(slot) >= m_keptFrames.size())
         return false;
-    m_frames[size_t(slot)] = std::move(frame);
+    m_keptFrames[size_t(slot)] = std::move(frame);
     return true;
 }
 
-CPicture *CPicture::GetFrameAt(int32_t slot) const
+CPicture *CPicture::GetKeptFrame(int32_t slot) const
 {
-    if (slot < 0 || size_t(slot) >= m_frames.size())
+    if (slot < 0 || size_t(slot) >= m_keptFrames.size())
         return nullptr;
-    return m_frames[size_t(slot)].get();
+    return m_keptFrames[size_t(slot)].get();
 }
 
 // ---------------------------------------------------------------- loading
@@ -316,7 +316,7 @@ int CPicture::GetTypeFromExtension(const QString &ext)
     return TypeUnknown;
 }
 
-bool CPicture::Load(const QString &fileName, int type)
+bool CPicture::LoadFile(const QString &fileName, int type)
 {
     const bool known = type == TypeBMP || type == TypeGIF || type == TypeJPG || type == TypeICO;
     if (known) {
@@ -327,7 +327,7 @@ bool CPicture::Load(const QString &fileName, int type)
             return true;
     }
     char remembered[256];
-    std::memcpy(remembered, m_info.szLastError, sizeof remembered);
+    std::memcpy(remembered, m_settings.errorText, sizeof remembered);
 
     CPicIOFile file;
     if (!file.Open(fileName, QStringLiteral("rb")))
@@ -335,7 +335,7 @@ bool CPicture::Load(const QString &fileName, int type)
     if (Decode(&file, TypeUnknown))
         return true;
     if (type != TypeUnknown)
-        SetLastError(remembered);
+        SetErrorText(remembered);
     return false;
 }
 
@@ -347,20 +347,20 @@ template<class Codec>
 bool decodeWith(CPicture &target, CPicFile *file, bool reportsFrames, std::unique_ptr<CPicture> &result)
 {
     auto codec = std::make_unique<Codec>();
-    codec->CopyInfo(target);
+    codec->CopySettings(target);
     if (codec->Decode(file)) {
         result = std::move(codec);
         return true;
     }
-    target.SetLastError(codec->GetLastError());
+    target.SetErrorText(codec->GetErrorText());
     if (reportsFrames)
-        target.SetNumFramesFound(codec->GetNumFrames());
+        target.SetFramesFound(codec->GetFramesFound());
     return false;
 }
 
 } // namespace
 
-bool CPicture::DecodeType(CPicFile *file, int type, std::unique_ptr<CPicture> &result)
+bool CPicture::DecodeAsType(CPicFile *file, int type, std::unique_ptr<CPicture> &result)
 {
     switch (type) {
     case TypeBMP:
@@ -379,26 +379,26 @@ bool CPicture::DecodeType(CPicFile *file, int type, std::unique_ptr<CPicture> &r
 bool CPicture::Decode(CPicFile *file, int type)
 {
     if (!file) {
-        SetLastError("null file handler");
+        SetErrorText("null file handler");
         return false;
     }
     std::unique_ptr<CPicture> result;
     if (type == TypeUnknown) {
         const int64_t pos = file->Tell();
         for (int guess : {TypeBMP, TypeJPG, TypeICO, TypeGIF}) {
-            if (DecodeType(file, guess, result))
+            if (DecodeAsType(file, guess, result))
                 break;
             file->Seek(pos, 0);
         }
         if (!result) {
-            SetLastError("Decode: Unknown or wrong format");
+            SetErrorText("Decode: Unknown or wrong format");
             return false;
         }
     } else if (type == TypeBMP || type == TypeJPG || type == TypeICO || type == TypeGIF) {
-        if (!DecodeType(file, type, result))
+        if (!DecodeAsType(file, type, result))
             return false;
     } else {
-        SetLastError("Decode: Unknown or wrong format");
+        SetErrorText("Decode: Unknown or wrong format");
         return false;
     }
     return Transfer(*result, true);
@@ -412,13 +412,13 @@ QImage toQImage(const CPicture &pic)
 {
     const uint32_t w = pic.GetWidth();
     const uint32_t h = pic.GetHeight();
-    const uint32_t eff = pic.GetEffWidth();
+    const uint32_t eff = pic.GetRowLength();
     QImage img;
-    switch (pic.GetBpp()) {
+    switch (pic.GetBitsPerPixel()) {
     case 24:
         img = QImage(int(w), int(h), QImage::Format_RGB32);
         for (uint32_t y = 0; y < h; y++) {
-            const uint8_t *src = pic.GetBits(h - 1 - y);
+            const uint8_t *src = pic.GetRowPointer(h - 1 - y);
             auto *dst = reinterpret_cast<QRgb *>(img.scanLine(int(y)));
             for (uint32_t x = 0; x < w; x++, src += 3)
                 dst[x] = qRgb(src[2], src[1], src[0]);
@@ -429,18 +429,18 @@ QImage toQImage(const CPicture &pic)
     case 8: {
         img = QImage(int(w), int(h), QImage::Format_Indexed8);
         QList<QRgb> table;
-        const RGBQUAD *pal = pic.GetPalette();
-        for (uint32_t i = 0; i < pic.GetNumColors(); i++)
+        const RGBQUAD *pal = pic.GetPaletteEntries();
+        for (uint32_t i = 0; i < pic.GetColourCount(); i++)
             table.append(qRgb(pal[i].rgbRed, pal[i].rgbGreen, pal[i].rgbBlue));
         while (table.size() < 256)
             table.append(qRgb(0, 0, 0));
         img.setColorTable(table);
         for (uint32_t y = 0; y < h; y++) {
             uchar *dst = img.scanLine(int(y));
-            const uint8_t *src = pic.GetBits(h - 1 - y);
-            if (pic.GetBpp() == 8) {
+            const uint8_t *src = pic.GetRowPointer(h - 1 - y);
+            if (pic.GetBitsPerPixel() == 8) {
                 std::memcpy(dst, src, w);
-            } else if (pic.GetBpp() == 4) {
+            } else if (pic.GetBitsPerPixel() == 4) {
                 for (uint32_t x = 0; x < w; x++)
                     dst[x] = (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
             } else {
@@ -469,26 +469,26 @@ QPainter::CompositionMode modeFor(uint32_t rop)
 
 } // namespace
 
-bool CPicture::StretchToDC(QPainter *dc, long xoffset, long yoffset, long xsize, long ysize, uint32_t rop) const
+bool CPicture::StretchToDC(QPainter *dc, long x, long y, long width, long height, uint32_t rasterOperation) const
 {
-    if (!m_dib || !dc)
+    if (!m_block || !dc)
         return false;
     QImage img = toQImage(*this);
     if (img.isNull())
         return false;
     // A negative extent mirrors the picture, as a stretch into a reversed
     // rectangle does.
-    const bool mirrorX = xsize < 0;
-    const bool mirrorY = ysize < 0;
+    const bool mirrorX = width < 0;
+    const bool mirrorY = height < 0;
     if (mirrorX || mirrorY)
         img = img.mirrored(mirrorX, mirrorY);
-    const QRect target(int(mirrorX ? xoffset + xsize : xoffset), int(mirrorY ? yoffset + ysize : yoffset),
-                       int(std::labs(xsize)), int(std::labs(ysize)));
+    const QRect target(int(mirrorX ? x + width : x), int(mirrorY ? y + height : y),
+                       int(std::labs(width)), int(std::labs(height)));
     if (target.isEmpty())
         return true;
     dc->save();
     dc->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    dc->setCompositionMode(modeFor(rop));
+    dc->setCompositionMode(modeFor(rasterOperation));
     dc->drawImage(target, img);
     dc->restore();
     return true;
@@ -496,114 +496,114 @@ bool CPicture::StretchToDC(QPainter *dc, long xoffset, long yoffset, long xsize,
 
 // ---------------------------------------------------------------- settings
 
-void CPicture::SetLastError(const char *text)
+void CPicture::SetErrorText(const char *text)
 {
     if (!text) {
-        m_info.szLastError[0] = 0;
+        m_settings.errorText[0] = 0;
         return;
     }
-    if (text == m_info.szLastError)
+    if (text == m_settings.errorText)
         return;
-    std::strncpy(m_info.szLastError, text, sizeof(m_info.szLastError) - 1);
-    m_info.szLastError[sizeof(m_info.szLastError) - 1] = 0;
+    std::strncpy(m_settings.errorText, text, sizeof(m_settings.errorText) - 1);
+    m_settings.errorText[sizeof(m_settings.errorText) - 1] = 0;
 }
 
 void CPicture::SetXDPI(int32_t dpi)
 {
     if (dpi <= 0)
         dpi = 96;
-    m_info.xDPI = dpi;
-    m_head.biXPelsPerMeter = pelsPerMeter(dpi);
-    if (m_dib)
-        static_cast<BITMAPINFOHEADER *>(m_dib)->biXPelsPerMeter = m_head.biXPelsPerMeter;
+    m_settings.horizontalDpi = dpi;
+    m_header.biXPelsPerMeter = pelsPerMeter(dpi);
+    if (m_block)
+        static_cast<BITMAPINFOHEADER *>(m_block)->biXPelsPerMeter = m_header.biXPelsPerMeter;
 }
 
 void CPicture::SetYDPI(int32_t dpi)
 {
     if (dpi <= 0)
         dpi = 96;
-    m_info.yDPI = dpi;
-    m_head.biYPelsPerMeter = pelsPerMeter(dpi);
-    if (m_dib)
-        static_cast<BITMAPINFOHEADER *>(m_dib)->biYPelsPerMeter = m_head.biYPelsPerMeter;
+    m_settings.verticalDpi = dpi;
+    m_header.biYPelsPerMeter = pelsPerMeter(dpi);
+    if (m_block)
+        static_cast<BITMAPINFOHEADER *>(m_block)->biYPelsPerMeter = m_header.biYPelsPerMeter;
 }
 
-void CPicture::SetTransIndex(int32_t index)
+void CPicture::SetTransparentIndex(int32_t index)
 {
     if (index < 0)
-        m_info.nBkgndIndex = -1;
-    else if (uint32_t(index) < m_head.biClrUsed)
-        m_info.nBkgndIndex = index;
+        m_settings.transparentIndex = -1;
+    else if (uint32_t(index) < m_header.biClrUsed)
+        m_settings.transparentIndex = index;
     else
-        m_info.nBkgndIndex = 0;
+        m_settings.transparentIndex = 0;
 }
 
-RGBQUAD CPicture::GetTransColor() const
+RGBQUAD CPicture::GetTransparentColour() const
 {
-    if (m_head.biClrUsed && m_info.nBkgndIndex >= 0)
-        return GetPaletteColor(uint8_t(m_info.nBkgndIndex));
-    return m_info.nBkgndColor;
+    if (m_header.biClrUsed && m_settings.transparentIndex >= 0)
+        return GetPaletteEntry(uint8_t(m_settings.transparentIndex));
+    return m_settings.transparentColour;
 }
 
-void CPicture::SetTransColor(RGBQUAD rgb)
+void CPicture::SetTransparentColour(RGBQUAD rgb)
 {
     rgb.rgbReserved = 0;
-    m_info.nBkgndColor = rgb;
+    m_settings.transparentColour = rgb;
 }
 
-bool CPicture::IsTransparent() const
+bool CPicture::HasTransparentIndex() const
 {
-    return m_info.nBkgndIndex >= 0;
+    return m_settings.transparentIndex >= 0;
 }
 
-uint32_t CPicture::GetCodecOption(int type) const
+uint32_t CPicture::GetDecoderOptions(int type) const
 {
-    if (type < 0 || type >= int(std::size(m_info.dwCodecOpt)))
+    if (type < 0 || type >= int(std::size(m_settings.decoderOptions)))
         return 0;
-    return m_info.dwCodecOpt[type];
+    return m_settings.decoderOptions[type];
 }
 
-bool CPicture::SetCodecOption(uint32_t option, int type)
+bool CPicture::SetDecoderOptions(uint32_t options, int type)
 {
-    if (type < 0 || type >= int(std::size(m_info.dwCodecOpt)))
+    if (type < 0 || type >= int(std::size(m_settings.decoderOptions)))
         return false;
-    m_info.dwCodecOpt[type] = option;
+    m_settings.decoderOptions[type] = options;
     return true;
 }
 
-void CPicture::SetJpegQuality(float q)
+void CPicture::SetJpegQualitySetting(float q)
 {
-    m_info.fQuality = std::clamp(q, 0.0f, 100.0f);
+    m_settings.jpegQuality = std::clamp(q, 0.0f, 100.0f);
 }
 
-void CPicture::SetNumFramesFound(int32_t frames)
+void CPicture::SetFramesFound(int32_t frames)
 {
-    m_info.nNumFrames = frames;
+    m_settings.framesFound = frames;
 }
 
 // ---------------------------------------------------------------- pixels
 
-uint8_t *CPicture::GetBits(uint32_t row) const
+uint8_t *CPicture::GetRowPointer(uint32_t row) const
 {
-    if (!m_dib)
+    if (!m_block)
         return nullptr;
-    uint8_t *bits = static_cast<uint8_t *>(m_dib) + sizeof(BITMAPINFOHEADER) + GetPaletteSize();
+    uint8_t *bits = static_cast<uint8_t *>(m_block) + sizeof(BITMAPINFOHEADER) + GetPaletteBytes();
     if (row == 0)
         return bits;
     if (row >= GetHeight())
         return nullptr;
-    return bits + size_t(row) * m_info.dwEffWidth;
+    return bits + size_t(row) * m_settings.rowLength;
 }
 
-bool CPicture::IsInside(long x, long y) const
+bool CPicture::ContainsPixel(long x, long y) const
 {
     return x >= 0 && y >= 0 && x < long(GetWidth()) && y < long(GetHeight());
 }
 
-uint8_t CPicture::BlindGetPixelIndex(long x, long y) const
+uint8_t CPicture::IndexAtUnchecked(long x, long y) const
 {
-    const uint8_t *row = GetBits() + size_t(y) * m_info.dwEffWidth;
-    switch (m_head.biBitCount) {
+    const uint8_t *row = GetRowPointer() + size_t(y) * m_settings.rowLength;
+    switch (m_header.biBitCount) {
     case 8: return row[x];
     case 4: return uint8_t((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F);
     case 1: return uint8_t((row[x >> 3] >> (7 - (x & 7))) & 1);
@@ -611,10 +611,10 @@ uint8_t CPicture::BlindGetPixelIndex(long x, long y) const
     }
 }
 
-void CPicture::BlindSetPixelIndex(long x, long y, uint8_t index)
+void CPicture::SetIndexAtUnchecked(long x, long y, uint8_t index)
 {
-    uint8_t *row = GetBits() + size_t(y) * m_info.dwEffWidth;
-    switch (m_head.biBitCount) {
+    uint8_t *row = GetRowPointer() + size_t(y) * m_settings.rowLength;
+    switch (m_header.biBitCount) {
     case 8:
         row[x] = index;
         break;
@@ -633,139 +633,140 @@ void CPicture::BlindSetPixelIndex(long x, long y, uint8_t index)
     }
 }
 
-uint8_t CPicture::GetPixelIndex(long x, long y) const
+uint8_t CPicture::GetIndexAt(long x, long y) const
 {
-    if (!m_dib || !m_head.biClrUsed || !IsInside(x, y))
+    if (!m_block || !m_header.biClrUsed || !ContainsPixel(x, y))
         return 0;
-    return BlindGetPixelIndex(x, y);
+    return IndexAtUnchecked(x, y);
 }
 
-void CPicture::SetPixelIndex(long x, long y, uint8_t index)
+void CPicture::SetIndexAt(long x, long y, uint8_t index)
 {
-    if (!m_dib || !m_head.biClrUsed || !IsInside(x, y))
+    if (!m_block || !m_header.biClrUsed || !ContainsPixel(x, y))
         return;
-    BlindSetPixelIndex(x, y, index);
+    SetIndexAtUnchecked(x, y, index);
 }
 
-RGBQUAD CPicture::GetPixelColor(long x, long y, bool getAlpha) const
+RGBQUAD CPicture::GetColourAt(long x, long y, bool getAlpha) const
 {
-    RGBQUAD c = m_info.nBkgndColor;
+    RGBQUAD c = m_settings.transparentColour;
     c.rgbReserved = 0;
-    if (!m_dib || !IsInside(x, y))
+    if (!m_block || !ContainsPixel(x, y))
         return c;
-    if (m_head.biClrUsed) {
-        c = GetPaletteColor(BlindGetPixelIndex(x, y));
+    if (m_header.biClrUsed) {
+        c = GetPaletteEntry(IndexAtUnchecked(x, y));
     } else {
-        const uint8_t *p = GetBits() + size_t(y) * m_info.dwEffWidth + size_t(x) * 3;
+        const uint8_t *p = GetRowPointer() + size_t(y) * m_settings.rowLength + size_t(x) * 3;
         c.rgbBlue = p[0];
         c.rgbGreen = p[1];
         c.rgbRed = p[2];
     }
-    c.rgbReserved = (getAlpha && m_alpha) ? AlphaGet(x, y) : 0;
+    c.rgbReserved = (getAlpha && m_alphaPlane) ? GetAlphaAt(x, y) : 0;
     return c;
 }
 
-void CPicture::SetPixelColor(long x, long y, RGBQUAD c, bool setAlpha)
+void CPicture::SetColourAt(long x, long y, RGBQUAD c, bool setAlpha)
 {
-    if (!m_dib || !IsInside(x, y))
+    if (!m_block || !ContainsPixel(x, y))
         return;
-    if (m_head.biClrUsed) {
-        BlindSetPixelIndex(x, y, GetNearestIndex(c));
+    if (m_header.biClrUsed) {
+        SetIndexAtUnchecked(x, y, NearestPaletteIndex(c));
     } else {
-        uint8_t *p = GetBits() + size_t(y) * m_info.dwEffWidth + size_t(x) * 3;
+        uint8_t *p = GetRowPointer() + size_t(y) * m_settings.rowLength + size_t(x) * 3;
         p[0] = c.rgbBlue;
         p[1] = c.rgbGreen;
         p[2] = c.rgbRed;
     }
     if (setAlpha)
-        AlphaSet(x, y, c.rgbReserved);
+        SetAlphaAt(x, y, c.rgbReserved);
 }
 
 // ---------------------------------------------------------------- palette
 
-RGBQUAD *CPicture::GetPalette() const
+RGBQUAD *CPicture::GetPaletteEntries() const
 {
-    if (!m_dib || !m_head.biClrUsed)
+    if (!m_block || !m_header.biClrUsed)
         return nullptr;
-    return reinterpret_cast<RGBQUAD *>(static_cast<uint8_t *>(m_dib) + sizeof(BITMAPINFOHEADER));
+    return reinterpret_cast<RGBQUAD *>(static_cast<uint8_t *>(m_block) + sizeof(BITMAPINFOHEADER));
 }
 
-RGBQUAD CPicture::GetPaletteColor(uint8_t index) const
+RGBQUAD CPicture::GetPaletteEntry(uint8_t index) const
 {
     RGBQUAD c = {0, 0, 0, 0};
-    if (const RGBQUAD *pal = GetPalette(); pal && index < m_head.biClrUsed)
+    if (const RGBQUAD *pal = GetPaletteEntries(); pal && index < m_header.biClrUsed)
         c = pal[index];
     return c;
 }
 
-bool CPicture::SetPaletteColor(uint8_t index, RGBQUAD c)
+bool CPicture::SetPaletteEntry(uint8_t index, RGBQUAD c)
 {
-    RGBQUAD *pal = GetPalette();
-    if (!pal || index >= m_head.biClrUsed)
+    RGBQUAD *pal = GetPaletteEntries();
+    if (!pal || index >= m_header.biClrUsed)
         return false;
     c.rgbReserved = 0;
     pal[index] = c;
-    m_info.last_c_isvalid = false;
+    m_settings.nearestColour.valid = false;
     return true;
 }
 
-void CPicture::SetPalette(const uint8_t *r, const uint8_t *g, const uint8_t *b, uint32_t nColors)
+void CPicture::SetPaletteFromChannels(const uint8_t *r, const uint8_t *g, const uint8_t *b, uint32_t count)
 {
-    RGBQUAD *pal = GetPalette();
+    RGBQUAD *pal = GetPaletteEntries();
     if (!pal || !r || !g || !b)
         return;
-    const uint32_t n = std::min(nColors, m_head.biClrUsed);
+    const uint32_t n = std::min(count, m_header.biClrUsed);
     for (uint32_t i = 0; i < n; i++)
         pal[i] = RGBQUAD{b[i], g[i], r[i], 0};
-    m_info.last_c_isvalid = false;
+    m_settings.nearestColour.valid = false;
 }
 
-void CPicture::SetPalette(const RGBQUAD *src, uint32_t nColors)
+void CPicture::SetPaletteEntries(const RGBQUAD *src, uint32_t count)
 {
-    RGBQUAD *pal = GetPalette();
+    RGBQUAD *pal = GetPaletteEntries();
     if (!pal || !src)
         return;
-    const uint32_t n = std::min(nColors, m_head.biClrUsed);
+    const uint32_t n = std::min(count, m_header.biClrUsed);
     std::memcpy(pal, src, n * sizeof(RGBQUAD));
-    m_info.last_c_isvalid = false;
+    m_settings.nearestColour.valid = false;
 }
 
-void CPicture::SetGrayPalette()
+void CPicture::MakeGreyRamp()
 {
-    RGBQUAD *pal = GetPalette();
-    if (!pal || m_head.biClrUsed < 2)
+    RGBQUAD *pal = GetPaletteEntries();
+    if (!pal || m_header.biClrUsed < 2)
         return;
-    const uint32_t step = 255 / (m_head.biClrUsed - 1);
-    for (uint32_t i = 0; i < m_head.biClrUsed; i++) {
+    const uint32_t step = 255 / (m_header.biClrUsed - 1);
+    for (uint32_t i = 0; i < m_header.biClrUsed; i++) {
         const auto v = uint8_t(i * step);
         pal[i] = RGBQUAD{v, v, v, 0};
     }
-    m_info.last_c_isvalid = false;
+    m_settings.nearestColour.valid = false;
 }
 
-bool CPicture::IsGrayScale() const
+bool CPicture::HasGreyRamp() const
 {
-    const RGBQUAD *pal = GetPalette();
+    const RGBQUAD *pal = GetPaletteEntries();
     if (!pal)
         return false;
-    for (uint32_t i = 0; i < m_head.biClrUsed; i++) {
+    for (uint32_t i = 0; i < m_header.biClrUsed; i++) {
         if (pal[i].rgbBlue != i || pal[i].rgbGreen != i || pal[i].rgbRed != i)
             return false;
     }
     return true;
 }
 
-uint8_t CPicture::GetNearestIndex(RGBQUAD c)
+uint8_t CPicture::NearestPaletteIndex(RGBQUAD c)
 {
-    const RGBQUAD *pal = GetPalette();
+    const RGBQUAD *pal = GetPaletteEntries();
     if (!pal)
         return 0;
-    if (m_info.last_c_isvalid && m_info.last_c.rgbRed == c.rgbRed && m_info.last_c.rgbGreen == c.rgbGreen
-        && m_info.last_c.rgbBlue == c.rgbBlue)
-        return m_info.last_c_index;
+    tNearestColourCache &cache = m_settings.nearestColour;
+    if (cache.valid && cache.colour.rgbRed == c.rgbRed && cache.colour.rgbGreen == c.rgbGreen
+        && cache.colour.rgbBlue == c.rgbBlue)
+        return cache.index;
     long best = 0x7FFFFFFF;
     uint32_t bestIndex = 0;
-    for (uint32_t i = 0; i < m_head.biClrUsed && i < 256; i++) {
+    for (uint32_t i = 0; i < m_header.biClrUsed && i < 256; i++) {
         const long db = long(pal[i].rgbBlue) - c.rgbBlue;
         const long dg = long(pal[i].rgbGreen) - c.rgbGreen;
         const long dr = long(pal[i].rgbRed) - c.rgbRed;
@@ -777,43 +778,43 @@ uint8_t CPicture::GetNearestIndex(RGBQUAD c)
                 break;
         }
     }
-    m_info.last_c = c;
-    m_info.last_c_index = uint8_t(bestIndex);
-    m_info.last_c_isvalid = true;
+    cache.colour = c;
+    cache.index = uint8_t(bestIndex);
+    cache.valid = true;
     return uint8_t(bestIndex);
 }
 
 // ---------------------------------------------------------------- alpha
 
-bool CPicture::AlphaCreate()
+bool CPicture::CreateAlphaPlane()
 {
-    if (!m_dib)
+    if (!m_block)
         return false;
-    if (!m_alpha) {
+    if (!m_alphaPlane) {
         const size_t plane = size_t(GetWidth()) * GetHeight();
-        m_alpha = static_cast<uint8_t *>(std::malloc(plane));
-        if (!m_alpha)
+        m_alphaPlane = static_cast<uint8_t *>(std::malloc(plane));
+        if (!m_alphaPlane)
             return false;
-        std::memset(m_alpha, 255, plane);
+        std::memset(m_alphaPlane, 255, plane);
     }
     return true;
 }
 
-void CPicture::AlphaDelete()
+void CPicture::DeleteAlphaPlane()
 {
-    if (m_ghost)
+    if (m_viewOf)
         return;
-    std::free(m_alpha);
-    m_alpha = nullptr;
+    std::free(m_alphaPlane);
+    m_alphaPlane = nullptr;
 }
 
-void CPicture::AlphaInvert()
+void CPicture::InvertAlphaPlane()
 {
-    if (!m_alpha)
+    if (!m_alphaPlane)
         return;
     const size_t plane = size_t(GetWidth()) * GetHeight();
     for (size_t i = 0; i < plane; i++)
-        m_alpha[i] = uint8_t(255 - m_alpha[i]);
+        m_alphaPlane[i] = uint8_t(255 - m_alphaPlane[i]);
 }
 
 namespace {
@@ -832,146 +833,146 @@ void flipPlane(uint8_t *plane, size_t rowLength, size_t rows)
 
 } // namespace
 
-bool CPicture::AlphaFlip()
+bool CPicture::FlipAlphaPlane()
 {
-    if (!m_alpha)
+    if (!m_alphaPlane)
         return false;
-    flipPlane(m_alpha, GetWidth(), GetHeight());
+    flipPlane(m_alphaPlane, GetWidth(), GetHeight());
     return true;
 }
 
-void CPicture::AlphaSet(long x, long y, uint8_t level)
+void CPicture::SetAlphaAt(long x, long y, uint8_t level)
 {
-    if (m_alpha && IsInside(x, y))
-        m_alpha[size_t(x) + size_t(y) * GetWidth()] = level;
+    if (m_alphaPlane && ContainsPixel(x, y))
+        m_alphaPlane[size_t(x) + size_t(y) * GetWidth()] = level;
 }
 
-uint8_t CPicture::AlphaGet(long x, long y) const
+uint8_t CPicture::GetAlphaAt(long x, long y) const
 {
-    if (m_alpha && IsInside(x, y))
-        return m_alpha[size_t(x) + size_t(y) * GetWidth()];
+    if (m_alphaPlane && ContainsPixel(x, y))
+        return m_alphaPlane[size_t(x) + size_t(y) * GetWidth()];
     return 0;
 }
 
-bool CPicture::AlphaSet(const CPicture &from)
+bool CPicture::TakeAlphaFromGrey(const CPicture &from)
 {
-    if (!from.IsValid() || from.GetBpp() != 8 || !from.IsGrayScale() || from.GetWidth() != GetWidth()
-        || from.GetHeight() != GetHeight() || !m_dib)
+    if (!from.IsValid() || from.GetBitsPerPixel() != 8 || !from.HasGreyRamp() || from.GetWidth() != GetWidth()
+        || from.GetHeight() != GetHeight() || !m_block)
         return false;
-    if (!AlphaCreate())
+    if (!CreateAlphaPlane())
         return false;
     const uint32_t w = GetWidth();
     for (uint32_t y = 0; y < GetHeight(); y++)
-        std::memcpy(m_alpha + size_t(y) * w, from.GetBits(y), w);
+        std::memcpy(m_alphaPlane + size_t(y) * w, from.GetRowPointer(y), w);
     return true;
 }
 
-uint8_t *CPicture::AlphaGetPointer(long x, long y) const
+uint8_t *CPicture::GetAlphaPointer(long x, long y) const
 {
-    if (m_alpha && IsInside(x, y))
-        return m_alpha + size_t(x) + size_t(y) * GetWidth();
+    if (m_alphaPlane && ContainsPixel(x, y))
+        return m_alphaPlane + size_t(x) + size_t(y) * GetWidth();
     return nullptr;
 }
 
 // ---------------------------------------------------------------- selection
 
-bool CPicture::SelectionCreate()
+bool CPicture::CreateSelectionMask()
 {
-    if (!m_dib)
+    if (!m_block)
         return false;
-    if (!m_selection) {
-        m_selection = static_cast<uint8_t *>(std::calloc(1, size_t(GetWidth()) * GetHeight()));
-        if (!m_selection)
+    if (!m_selectionMask) {
+        m_selectionMask = static_cast<uint8_t *>(std::calloc(1, size_t(GetWidth()) * GetHeight()));
+        if (!m_selectionMask)
             return false;
     }
     return true;
 }
 
-bool CPicture::SelectionDelete()
+bool CPicture::DeleteSelectionMask()
 {
-    if (m_ghost)
+    if (m_viewOf)
         return false;
-    std::free(m_selection);
-    m_selection = nullptr;
-    std::memset(m_info.rSelectionBox, 0, sizeof m_info.rSelectionBox);
+    std::free(m_selectionMask);
+    m_selectionMask = nullptr;
+    std::memset(m_settings.selectionBounds, 0, sizeof m_settings.selectionBounds);
     return true;
 }
 
-bool CPicture::SelectionIsInside(long x, long y) const
+bool CPicture::IsSelected(long x, long y) const
 {
-    if (!IsInside(x, y))
+    if (!ContainsPixel(x, y))
         return false;
-    if (!m_selection)
+    if (!m_selectionMask)
         return true;
-    return m_selection[size_t(x) + size_t(y) * GetWidth()] != 0;
+    return m_selectionMask[size_t(x) + size_t(y) * GetWidth()] != 0;
 }
 
-void CPicture::SelectionSet(long x, long y, uint8_t level)
+void CPicture::SetSelectedAt(long x, long y, uint8_t level)
 {
-    if (m_selection && IsInside(x, y))
-        m_selection[size_t(x) + size_t(y) * GetWidth()] = level;
+    if (m_selectionMask && ContainsPixel(x, y))
+        m_selectionMask[size_t(x) + size_t(y) * GetWidth()] = level;
 }
 
-bool CPicture::SelectionFlip()
+bool CPicture::FlipSelectionMask()
 {
-    if (!m_selection)
+    if (!m_selectionMask)
         return false;
-    flipPlane(m_selection, GetWidth(), GetHeight());
+    flipPlane(m_selectionMask, GetWidth(), GetHeight());
     return true;
 }
 
 // ---------------------------------------------------------------- operations
 
-bool CPicture::Flip(bool flipSelection, bool flipAlpha)
+bool CPicture::FlipVertically(bool flipSelection, bool flipAlpha)
 {
-    if (!m_dib)
+    if (!m_block)
         return false;
-    flipPlane(GetBits(), m_info.dwEffWidth, GetHeight());
+    flipPlane(GetRowPointer(), m_settings.rowLength, GetHeight());
     if (flipSelection)
-        SelectionFlip();
+        FlipSelectionMask();
     if (flipAlpha)
-        AlphaFlip();
+        FlipAlphaPlane();
     return true;
 }
 
-bool CPicture::Negative()
+bool CPicture::MakeNegative()
 {
-    if (!m_dib)
+    if (!m_block)
         return false;
-    const uint16_t bpp = m_head.biBitCount;
-    if (bpp <= 8 && !IsGrayScale()) {
-        RGBQUAD *pal = GetPalette();
-        for (uint32_t i = 0; pal && i < m_head.biClrUsed; i++) {
+    const uint16_t bpp = m_header.biBitCount;
+    if (bpp <= 8 && !HasGreyRamp()) {
+        RGBQUAD *pal = GetPaletteEntries();
+        for (uint32_t i = 0; pal && i < m_header.biClrUsed; i++) {
             pal[i].rgbBlue = uint8_t(255 - pal[i].rgbBlue);
             pal[i].rgbGreen = uint8_t(255 - pal[i].rgbGreen);
             pal[i].rgbRed = uint8_t(255 - pal[i].rgbRed);
         }
-        m_info.last_c_isvalid = false;
-    } else if (!m_selection) {
-        uint8_t *bits = GetBits();
-        for (uint32_t i = 0; i < m_head.biSizeImage; i++)
+        m_settings.nearestColour.valid = false;
+    } else if (!m_selectionMask) {
+        uint8_t *bits = GetRowPointer();
+        for (uint32_t i = 0; i < m_header.biSizeImage; i++)
             bits[i] = uint8_t(255 - bits[i]);
     } else {
         const uint32_t w = GetWidth();
         const uint32_t h = GetHeight();
         for (uint32_t y = 0; y < h; y++) {
             for (uint32_t x = 0; x < w; x++) {
-                if (!SelectionIsInside(long(x), long(y)))
+                if (!IsSelected(long(x), long(y)))
                     continue;
                 if (bpp == 24) {
-                    uint8_t *p = GetBits(y) + size_t(x) * 3;
+                    uint8_t *p = GetRowPointer(y) + size_t(x) * 3;
                     p[0] = uint8_t(255 - p[0]);
                     p[1] = uint8_t(255 - p[1]);
                     p[2] = uint8_t(255 - p[2]);
                 } else {
                     const uint8_t top = uint8_t((1u << bpp) - 1);
-                    BlindSetPixelIndex(long(x), long(y), uint8_t(top - BlindGetPixelIndex(long(x), long(y))));
+                    SetIndexAtUnchecked(long(x), long(y), uint8_t(top - IndexAtUnchecked(long(x), long(y))));
                 }
             }
         }
     }
-    m_info.nBkgndColor.rgbBlue = uint8_t(255 - m_info.nBkgndColor.rgbBlue);
-    m_info.nBkgndColor.rgbGreen = uint8_t(255 - m_info.nBkgndColor.rgbGreen);
-    m_info.nBkgndColor.rgbRed = uint8_t(255 - m_info.nBkgndColor.rgbRed);
+    m_settings.transparentColour.rgbBlue = uint8_t(255 - m_settings.transparentColour.rgbBlue);
+    m_settings.transparentColour.rgbGreen = uint8_t(255 - m_settings.transparentColour.rgbGreen);
+    m_settings.transparentColour.rgbRed = uint8_t(255 - m_settings.transparentColour.rgbRed);
     return true;
 }

@@ -168,9 +168,9 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
     if (bi.biClrUsed == 0)
         bi.biClrUsed = bitCount <= 8 ? (1u << bitCount) : 0;
 
-    if (m_info.nEscape == -1) {
-        SetSizeOnly(width, height, TypeBMP);
-        SetLastError("output dimensions returned");
+    if (m_settings.cancelRequest == SizeOnlyRequest) {
+        StoreSizeOnly(width, height, TypeBMP);
+        SetErrorText("output dimensions returned");
         return true;
     }
 
@@ -181,7 +181,7 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
     const auto dpi = [](int32_t ppm) { return int32_t(std::floor(ppm * 254.0 / 10000.0 + 0.5)); };
     SetXDPI(dpi(bi.biXPelsPerMeter));
     SetYDPI(dpi(bi.biYPelsPerMeter));
-    if (m_info.nEscape) {
+    if (m_settings.cancelRequest) {
         error = "Cancelled";
         return false;
     }
@@ -203,9 +203,9 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
     }
 
     // Palette: never more entries than the picture holds.
-    if (RGBQUAD *pal = GetPalette()) {
+    if (RGBQUAD *pal = GetPaletteEntries()) {
         const uint32_t inFile = bi.biClrUsed;
-        const uint32_t n = inFile < m_head.biClrUsed ? inFile : m_head.biClrUsed;
+        const uint32_t n = inFile < m_header.biClrUsed ? inFile : m_header.biClrUsed;
         const size_t entry = core ? 3 : 4;
         std::vector<uint8_t> buffer(size_t(n) * entry);
         if (n && file->Read(buffer.data(), entry, n) != n) {
@@ -216,7 +216,7 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
             pal[i] = RGBQUAD{buffer[i * entry], buffer[i * entry + 1], buffer[i * entry + 2], 0};
         if (offBits == 0 && inFile > n)
             file->Seek(int64_t(inFile - n) * int64_t(entry), 1);
-        m_info.last_c_isvalid = false;
+        m_settings.nearestColour.valid = false;
     }
 
     // Pixels said to lie past the end of the file: there are none to read.
@@ -227,13 +227,13 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
         return false;
     }
 
-    uint8_t *bits = GetBits();
+    uint8_t *bits = GetRowPointer();
     switch (bitCount) {
     case 1:
     case 4:
     case 8:
         if (bi.biCompression == BI_RGB) {
-            const uint32_t n = bi.biSizeImage < m_head.biSizeImage ? bi.biSizeImage : m_head.biSizeImage;
+            const uint32_t n = bi.biSizeImage < m_header.biSizeImage ? bi.biSizeImage : m_header.biSizeImage;
             file->Read(bits, 1, n);
         } else if (bi.biCompression == BI_RLE8 && bitCount == 8) {
             DecodeRle(file, false);
@@ -272,7 +272,7 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
             error = "unknown compression";
             return false;
         } else {
-            const uint32_t n = bi.biSizeImage < m_head.biSizeImage ? bi.biSizeImage : m_head.biSizeImage;
+            const uint32_t n = bi.biSizeImage < m_header.biSizeImage ? bi.biSizeImage : m_header.biSizeImage;
             file->Read(bits, 1, n);
         }
         break;
@@ -281,7 +281,7 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
     }
 
     if (topDown)
-        Flip(false, true);
+        FlipVertically(false, true);
     return true;
 }
 
@@ -302,7 +302,7 @@ bool CPictureBMP::ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_
         && red.shift % 8 == 0 && green.shift % 8 == 0 && blue.shift % 8 == 0;
     const int rPos = red.shift / 8, gPos = green.shift / 8, bPos = blue.shift / 8;
     bool anyAlpha = false;
-    if (keepAlpha && !AlphaCreate())
+    if (keepAlpha && !CreateAlphaPlane())
         return false;
 
     for (uint32_t y = 0; y < height; y++) {
@@ -311,7 +311,7 @@ bool CPictureBMP::ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_
             break; // the file ends: the remaining rows stay black
         if (got < srcRow)
             std::memset(row.data() + got, 0, srcRow - got);
-        uint8_t *dst = GetBits(y);
+        uint8_t *dst = GetRowPointer(y);
         const uint8_t *src = row.data();
         if (bitCount == 16) {
             for (uint32_t x = 0; x < width; x++, src += 2, dst += 3) {
@@ -335,7 +335,7 @@ bool CPictureBMP::ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_
             }
         }
         if (keepAlpha) {
-            uint8_t *alpha = m_alpha + size_t(y) * width;
+            uint8_t *alpha = m_alphaPlane + size_t(y) * width;
             src = row.data() + 3;
             for (uint32_t x = 0; x < width; x++, src += 4) {
                 alpha[x] = *src;
@@ -345,7 +345,7 @@ bool CPictureBMP::ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_
     }
     // A fourth byte that is 0 everywhere carries no alpha: fully opaque.
     if (keepAlpha && !anyAlpha)
-        AlphaInvert();
+        InvertAlphaPlane();
     return true;
 }
 
@@ -358,7 +358,7 @@ void CPictureBMP::DecodeRle(CPicFile *file, bool four)
     uint32_t x = 0; // pixel position in the row
     const auto put = [&](uint8_t v) {
         if (row < height && x < width) {
-            uint8_t *p = GetBits(row);
+            uint8_t *p = GetRowPointer(row);
             if (four) {
                 const int shift = (x & 1) ? 0 : 4;
                 p[x >> 1] = uint8_t((p[x >> 1] & ~(0x0F << shift)) | ((v & 0x0F) << shift));

@@ -64,7 +64,7 @@ inline void setIndexAt(uint8_t *row, uint32_t x, uint32_t bpp, uint8_t index)
 // Top row of a picture (rows are stored bottom row first).
 uint8_t *topRow(const CPicture &p)
 {
-    return p.GetBits(p.GetHeight() - 1);
+    return p.GetRowPointer(p.GetHeight() - 1);
 }
 
 // Lays `image` over `canvas` at (left, top), leaving the canvas where the
@@ -76,8 +76,8 @@ void overlay(const CPicture &image, CPicture &canvas, uint32_t left, uint32_t to
         return;
     const uint32_t w = std::min(image.GetWidth(), cw - left);
     const uint32_t h = std::min(image.GetHeight(), ch - top);
-    const uint32_t ibpp = image.GetBpp(), cbpp = canvas.GetBpp();
-    const ptrdiff_t istride = image.GetEffWidth(), cstride = canvas.GetEffWidth();
+    const uint32_t ibpp = image.GetBitsPerPixel(), cbpp = canvas.GetBitsPerPixel();
+    const ptrdiff_t istride = image.GetRowLength(), cstride = canvas.GetRowLength();
     const uint8_t *src = topRow(image);
     uint8_t *dst = topRow(canvas) - ptrdiff_t(top) * cstride;
     for (uint32_t y = 0; y < h; ++y, src -= istride, dst -= cstride) {
@@ -121,8 +121,8 @@ void paintColours(const CPicture &image, const RGBQUAD *table, CPicture &canvas,
         return;
     const uint32_t w = std::min(image.GetWidth(), cw - left);
     const uint32_t h = std::min(image.GetHeight(), ch - top);
-    const uint32_t ibpp = image.GetBpp();
-    const ptrdiff_t istride = image.GetEffWidth(), cstride = canvas.GetEffWidth();
+    const uint32_t ibpp = image.GetBitsPerPixel();
+    const ptrdiff_t istride = image.GetRowLength(), cstride = canvas.GetRowLength();
     const uint8_t *src = topRow(image);
     uint8_t *dst = topRow(canvas) - ptrdiff_t(top) * cstride;
     for (uint32_t y = 0; y < h; ++y, src -= istride, dst -= cstride) {
@@ -156,7 +156,7 @@ CPictureGIF::~CPictureGIF() = default;
 
 bool CPictureGIF::Fail(const char *text)
 {
-    SetLastError(text);
+    SetErrorText(text);
     return false;
 }
 
@@ -213,7 +213,7 @@ bool CPictureGIF::ReadExtension(GifInput &in)
         if (in.Read(data, size_t(n)) != size_t(n))
             return false;
         if (n > 2)
-            m_loops = int32_t(le16(data + 1));
+            m_loopCount = int32_t(le16(data + 1));
     }
     SkipSubBlocks(in);
     return true;
@@ -312,14 +312,14 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
     // painted in its own colours onto a 24-bit canvas, and the last one is
     // delivered.
     const bool composing = !m_hasGlobalTable && count > 1 && first.width != W && first.height != H;
-    const int32_t target = composing ? count - 1 : m_info.nFrame;
+    const int32_t target = composing ? count - 1 : m_settings.frameToLoad;
 
     std::unique_ptr<CPicture> rgb;
     if (composing) {
         rgb = std::make_unique<CPicture>(TypeGIF);
-        rgb->CopyInfo(*this);
+        rgb->CopySettings(*this);
         if (!rgb->Create(W, H, 24, TypeGIF))
-            return Fail(rgb->GetLastError());
+            return Fail(rgb->GetErrorText());
     }
 
     std::unique_ptr<CPicture> previous; // canvas restored by disposal method 3
@@ -373,24 +373,24 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
         const uint32_t disposal = control.read ? (control.flags >> 2) & 7 : 0;
 
         auto image = std::make_unique<CPicture>(TypeGIF);
-        image->CopyInfo(*this);
+        image->CopySettings(*this);
         if (!image->Create(im.width, im.height, bpp, TypeGIF))
-            return Fail(image->GetLastError());
-        image->SetPalette(table, colours);
+            return Fail(image->GetErrorText());
+        image->SetPaletteEntries(table, colours);
         if (transIndex >= 0) {
             // Unused entries of a picture with transparency are white, as far
             // as the picture's own palette goes.
-            RGBQUAD *pal = image->GetPalette();
-            for (uint32_t i = colours; i < image->GetNumColors(); ++i)
+            RGBQUAD *pal = image->GetPaletteEntries();
+            for (uint32_t i = colours; i < image->GetColourCount(); ++i)
                 pal[i] = RGBQUAD{255, 255, 255, 0};
         }
 
         {
-            GifRowWriter writer(topRow(*image), -ptrdiff_t(image->GetEffWidth()), im.width, im.height, bpp,
+            GifRowWriter writer(topRow(*image), -ptrdiff_t(image->GetRowLength()), im.width, im.height, bpp,
                                 (im.flags & 0x40) != 0);
-            writer.SetEscape(&m_info.nEscape);
+            writer.WatchCancelRequest(&m_settings.cancelRequest);
             const GifLzwDecoder::Result r = m_lzw->Decode(in, &writer);
-            if (r.cancelled || m_info.nEscape != 0)
+            if (r.cancelled || m_settings.cancelRequest != 0)
                 return Fail("Cancelled");
             if (r.invalidCodes > 0)
                 Resynchronise(in, after);
@@ -410,17 +410,17 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
                     // is that same index.
                     if (j < target) {
                         previous = std::make_unique<CPicture>(TypeGIF);
-                        previous->CopyInfo(*this);
+                        previous->CopySettings(*this);
                         if (!previous->Create(W, H, bpp, TypeGIF))
-                            return Fail(previous->GetLastError());
+                            return Fail(previous->GetErrorText());
                         previous->Clear(control.read ? control.transIndex : 0);
                     }
                     canvas = std::move(image);
                 } else {
                     canvas = std::make_unique<CPicture>(TypeGIF);
-                    canvas->CopyInfo(*this);
+                    canvas->CopySettings(*this);
                     if (!canvas->Create(W, H, bpp, TypeGIF))
-                        return Fail(canvas->GetLastError());
+                        return Fail(canvas->GetErrorText());
                     canvas->Clear(control.read ? control.transIndex : 0);
                     if (j < target)
                         previous = copyOf(*canvas);
@@ -437,21 +437,21 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
             }
             if (image) {
                 overlay(*image, *canvas, im.left, im.top, transIndex);
-                canvas->SetPalette(image->GetPalette(), image->GetNumColors());
+                canvas->SetPaletteEntries(image->GetPaletteEntries(), image->GetColourCount());
             }
-            canvas->SetTransIndex(firstTrans);
+            canvas->SetTransparentIndex(firstTrans);
             Transfer(*canvas, false);
 
-            if (m_info.bGetAllFrames) {
+            if (m_settings.keepAllFrames) {
                 if (j == 0)
-                    CreateFrameSlots(count);
+                    MakeFrameSlots(count);
                 // Every kept frame is a whole canvas: together they stay
                 // within the limit of one picture.
-                keptBytes += GetHeader().biSizeImage;
-                if (keptBytes > MaxMemory)
+                keptBytes += GetBitmapHeader().biSizeImage;
+                if (keptBytes > PixelMemoryLimit)
                     return Fail("PICTURE_MAX_MEMORY exceeded");
                 if (auto frame = copyOf(*this))
-                    SetFrameAt(j, std::move(frame));
+                    StoreKeptFrame(j, std::move(frame));
             }
             if (disposal <= 1 && j < target)
                 previous = copyOf(*this);
@@ -466,7 +466,7 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
 
     if (composing) {
         if (lastTrans >= 0)
-            rgb->SetTransColor(lastTable[lastTrans]);
+            rgb->SetTransparentColour(lastTable[lastTrans]);
         Transfer(*rgb, false);
         return true;
     }
@@ -489,8 +489,8 @@ bool CPictureGIF::Decode(CPicFile *file)
     m_screenHeight = le16(header + 8);
     const uint8_t flags = header[10];
 
-    if (m_info.nEscape == -1) {
-        SetSizeOnly(m_screenWidth, m_screenHeight, TypeGIF);
+    if (m_settings.cancelRequest == SizeOnlyRequest) {
+        StoreSizeOnly(m_screenWidth, m_screenHeight, TypeGIF);
         return true;
     }
 
@@ -506,8 +506,8 @@ bool CPictureGIF::Decode(CPicFile *file)
     m_control = tGifControl{};
     tGifImage first;
     const int32_t count = CountImages(*in, first);
-    m_info.nNumFrames = count;
-    if (m_info.nFrame < 0 || m_info.nFrame >= count)
+    m_settings.framesFound = count;
+    if (m_settings.frameToLoad < 0 || m_settings.frameToLoad >= count)
         return Fail(count == 0 ? "GIF: no image" : "GIF: frame index out of range");
 
     if (!in->Seek(start))

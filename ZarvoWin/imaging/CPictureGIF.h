@@ -22,8 +22,8 @@ public:
     bool Decode(CPicFile *file);
 
     // What the last decode read besides the pixels.
-    const char *GetComment() const { return m_comment; }
-    int32_t GetLoopCount() const { return m_loops; }
+    const char *GetCommentText() const { return m_comment; }
+    int32_t GetLoopCount() const { return m_loopCount; }
 
 private:
     // The graphic control extension that applies to the next image.
@@ -61,6 +61,6 @@ private:
     RGBQUAD m_globalTable[256] = {};
     tGifControl m_control;
     char m_comment[256] = {};
-    int32_t m_loops = 0;
+    int32_t m_loopCount = 0;
     std::unique_ptr<GifLzwDecoder> m_lzw;
 };

@@ -36,7 +36,7 @@ bool CPictureICO::DecodeBody(CPicFile *file, const char *&error)
         error = "Not an icon or cursor";
         return false;
     }
-    m_info.nNumFrames = count;
+    m_settings.framesFound = count;
     if (count == 0) {
         error = "Icon file without images";
         return false;
@@ -46,17 +46,17 @@ bool CPictureICO::DecodeBody(CPicFile *file, const char *&error)
         error = "Icon directory cut short";
         return false;
     }
-    if (m_info.nFrame < 0 || m_info.nFrame >= int32_t(count)) {
+    if (m_settings.frameToLoad < 0 || m_settings.frameToLoad >= int32_t(count)) {
         error = "Icon image index out of range";
         return false;
     }
-    const uint8_t *entry = directory.data() + size_t(m_info.nFrame) * 16;
+    const uint8_t *entry = directory.data() + size_t(m_settings.frameToLoad) * 16;
     const uint32_t width = entry[0];
     const uint32_t height = entry[1];
     const uint32_t offset = le32(entry + 12);
 
-    if (m_info.nEscape == -1) {
-        SetSizeOnly(width, height, TypeICO);
+    if (m_settings.cancelRequest == SizeOnlyRequest) {
+        StoreSizeOnly(width, height, TypeICO);
         return true;
     }
 
@@ -88,16 +88,16 @@ bool CPictureICO::DecodeBody(CPicFile *file, const char *&error)
 
     // Palette, never beyond what the picture holds; the rest of a longer one
     // in the file is skipped.
-    const uint32_t fileColours = colorsUsed ? colorsUsed : m_head.biClrUsed;
-    const uint32_t n = fileColours < m_head.biClrUsed ? fileColours : m_head.biClrUsed;
+    const uint32_t fileColours = colorsUsed ? colorsUsed : m_header.biClrUsed;
+    const uint32_t n = fileColours < m_header.biClrUsed ? fileColours : m_header.biClrUsed;
     if (n) {
-        if (file->Read(GetPalette(), sizeof(RGBQUAD), n) != n) {
+        if (file->Read(GetPaletteEntries(), sizeof(RGBQUAD), n) != n) {
             error = "Icon palette cut short";
             return false;
         }
         for (uint32_t i = 0; i < n; i++)
-            GetPalette()[i].rgbReserved = 0;
-        m_info.last_c_isvalid = false;
+            GetPaletteEntries()[i].rgbReserved = 0;
+        m_settings.nearestColour.valid = false;
     }
     if (fileColours > n && !file->Seek(int64_t(fileColours - n) * 4, 1)) {
         error = "Icon palette cut short";
@@ -108,7 +108,7 @@ bool CPictureICO::DecodeBody(CPicFile *file, const char *&error)
     if (bitCount > 24) {
         // 32-bit pixels: colour and alpha, read a row at a time into a block of
         // their own size.
-        if (!AlphaCreate()) {
+        if (!CreateAlphaPlane()) {
             error = "can't allocate memory";
             return false;
         }
@@ -118,8 +118,8 @@ bool CPictureICO::DecodeBody(CPicFile *file, const char *&error)
                 error = "Icon pixels cut short";
                 return false;
             }
-            uint8_t *dst = GetBits(y);
-            uint8_t *alpha = m_alpha + size_t(y) * width;
+            uint8_t *dst = GetRowPointer(y);
+            uint8_t *alpha = m_alphaPlane + size_t(y) * width;
             for (uint32_t x = 0; x < width; x++) {
                 dst[x * 3] = row[x * 4];
                 dst[x * 3 + 1] = row[x * 4 + 1];
@@ -128,7 +128,7 @@ bool CPictureICO::DecodeBody(CPicFile *file, const char *&error)
             }
         }
         ownAlpha = true;
-    } else if (file->Read(GetBits(), m_head.biSizeImage, 1) != 1) {
+    } else if (file->Read(GetRowPointer(), m_header.biSizeImage, 1) != 1) {
         error = "Icon pixels cut short";
         return false;
     }
@@ -155,13 +155,13 @@ void CPictureICO::ApplyMask(const uint8_t *mask, size_t maskRow, bool ownAlpha)
     for (size_t i = 0; i < maskRow * height && allSet; i++)
         allSet = mask[i] == 0xFF;
     if (allSet) {
-        SetTransIndex(0);
-        Negative();
+        SetTransparentIndex(0);
+        MakeNegative();
         return;
     }
 
-    const bool created = !AlphaIsValid();
-    AlphaCreate();
+    const bool created = !HasAlphaPlane();
+    CreateAlphaPlane();
     bool anyMasked = false;
     bool oneColour = true;
     RGBQUAD first = {0, 0, 0, 0};
@@ -170,11 +170,11 @@ void CPictureICO::ApplyMask(const uint8_t *mask, size_t maskRow, bool ownAlpha)
         for (uint32_t x = 0; x < width; x++) {
             if (!masked(x, y))
                 continue;
-            AlphaSet(long(x), long(y), 0);
-            const RGBQUAD c = GetPixelColor(long(x), long(y), false);
+            SetAlphaAt(long(x), long(y), 0);
+            const RGBQUAD c = GetColourAt(long(x), long(y), false);
             if (!anyMasked) {
                 first = c;
-                firstIndex = GetPixelIndex(long(x), long(y));
+                firstIndex = GetIndexAt(long(x), long(y));
                 anyMasked = true;
             } else if (c.rgbRed != first.rgbRed || c.rgbGreen != first.rgbGreen || c.rgbBlue != first.rgbBlue) {
                 oneColour = false;
@@ -182,32 +182,32 @@ void CPictureICO::ApplyMask(const uint8_t *mask, size_t maskRow, bool ownAlpha)
         }
     }
     if (!anyMasked && created)
-        AlphaDelete();
+        DeleteAlphaPlane();
 
     // One colour under the whole mask is the transparent colour. A 32-bit
     // icon keeps its own alpha plane, which says more than a key colour.
     if (anyMasked && oneColour && !ownAlpha) {
-        SetTransColor(first);
-        SetTransIndex(firstIndex);
-        AlphaDelete();
+        SetTransparentColour(first);
+        SetTransparentIndex(firstIndex);
+        DeleteAlphaPlane();
     }
 
-    if (GetBpp() <= 8) {
+    if (GetBitsPerPixel() <= 8) {
         // A palette entry that no pixel uses becomes the transparent one.
-        std::vector<bool> used(m_head.biClrUsed, false);
+        std::vector<bool> used(m_header.biClrUsed, false);
         for (uint32_t y = 0; y < height; y++)
             for (uint32_t x = 0; x < width; x++)
-                used[BlindGetPixelIndex(long(x), long(y))] = true;
-        for (int32_t i = int32_t(m_head.biClrUsed) - 1; i >= 0; i--) {
+                used[IndexAtUnchecked(long(x), long(y))] = true;
+        for (int32_t i = int32_t(m_header.biClrUsed) - 1; i >= 0; i--) {
             if (used[size_t(i)])
                 continue;
             for (uint32_t y = 0; y < height; y++)
                 for (uint32_t x = 0; x < width; x++)
                     if (masked(x, y))
-                        BlindSetPixelIndex(long(x), long(y), uint8_t(i));
+                        SetIndexAtUnchecked(long(x), long(y), uint8_t(i));
             if (anyMasked)
-                SetTransIndex(i);
-            AlphaDelete();
+                SetTransparentIndex(i);
+            DeleteAlphaPlane();
             break;
         }
     }

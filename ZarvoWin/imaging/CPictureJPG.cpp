@@ -22,16 +22,16 @@ namespace {
 
 constexpr size_t InputBufferSize = 4096;
 
-struct ErrorManager
+struct JpegErrorTrap
 {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char text[JMSG_LENGTH_MAX];
 };
 
-extern "C" void errorExit(j_common_ptr cinfo)
+extern "C" void leaveOnError(j_common_ptr cinfo)
 {
-    auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
+    auto *err = reinterpret_cast<JpegErrorTrap *>(cinfo->err);
     (*cinfo->err->format_message)(cinfo, err->text);
     std::longjmp(err->jump, 1);
 }
@@ -41,22 +41,22 @@ extern "C" void errorExit(j_common_ptr cinfo)
 // few dozen at most.
 constexpr int MaxScans = 500;
 
-extern "C" void progressMonitor(j_common_ptr cinfo)
+extern "C" void checkScanCount(j_common_ptr cinfo)
 {
     auto *d = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (d->is_decompressor && d->input_scan_number > MaxScans) {
-        auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
+        auto *err = reinterpret_cast<JpegErrorTrap *>(cinfo->err);
         std::snprintf(err->text, sizeof err->text, "JPEG: more than %d scans", MaxScans);
         std::longjmp(err->jump, 1);
     }
 }
 
 // Warnings (a file cut short, damaged data) are not printed.
-extern "C" void outputMessage(j_common_ptr)
+extern "C" void ignoreWarning(j_common_ptr)
 {
 }
 
-struct SourceManager
+struct PictureFileSource
 {
     jpeg_source_mgr pub;
     CPicFile *file;
@@ -64,14 +64,14 @@ struct SourceManager
     bool startOfFile;
 };
 
-extern "C" void initSource(j_decompress_ptr cinfo)
+extern "C" void startSource(j_decompress_ptr cinfo)
 {
-    reinterpret_cast<SourceManager *>(cinfo->src)->startOfFile = true;
+    reinterpret_cast<PictureFileSource *>(cinfo->src)->startOfFile = true;
 }
 
-extern "C" boolean fillInputBuffer(j_decompress_ptr cinfo)
+extern "C" boolean refillSource(j_decompress_ptr cinfo)
 {
-    auto *src = reinterpret_cast<SourceManager *>(cinfo->src);
+    auto *src = reinterpret_cast<PictureFileSource *>(cinfo->src);
     size_t n = src->file->Read(src->buffer, 1, InputBufferSize);
     if (n == 0) {
         if (src->startOfFile)
@@ -88,21 +88,21 @@ extern "C" boolean fillInputBuffer(j_decompress_ptr cinfo)
     return TRUE;
 }
 
-extern "C" void skipInputData(j_decompress_ptr cinfo, long count)
+extern "C" void skipSourceBytes(j_decompress_ptr cinfo, long count)
 {
     if (count <= 0)
         return;
-    auto *src = reinterpret_cast<SourceManager *>(cinfo->src);
+    auto *src = reinterpret_cast<PictureFileSource *>(cinfo->src);
     size_t left = size_t(count);
     while (left > src->pub.bytes_in_buffer) {
         left -= src->pub.bytes_in_buffer;
-        fillInputBuffer(cinfo);
+        refillSource(cinfo);
     }
     src->pub.next_input_byte += left;
     src->pub.bytes_in_buffer -= left;
 }
 
-extern "C" void termSource(j_decompress_ptr)
+extern "C" void endSource(j_decompress_ptr)
 {
 }
 
@@ -110,8 +110,8 @@ extern "C" void termSource(j_decompress_ptr)
 bool withinLimit(uint64_t width, uint64_t height, uint32_t bpp)
 {
     const uint64_t rowLength = ((width * bpp + 31) / 32) * 4;
-    return width > 0 && height > 0 && width * height <= CPicture::MaxMemory * 8
-           && rowLength * height <= CPicture::MaxMemory;
+    return width > 0 && height > 0 && width * height <= CPicture::PixelMemoryLimit * 8
+           && rowLength * height <= CPicture::PixelMemoryLimit;
 }
 
 uint32_t normalisedBpp(uint32_t components)
@@ -129,46 +129,46 @@ CPictureJPG::CPictureJPG()
 bool CPictureJPG::Decode(CPicFile *file)
 {
     if (!file) {
-        SetLastError("null file handler");
+        SetErrorText("null file handler");
         return false;
     }
     jpeg_decompress_struct cinfo;
-    ErrorManager err;
+    JpegErrorTrap err;
     std::memset(&cinfo, 0, sizeof(cinfo));
     std::memset(&err, 0, sizeof(err));
     cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = errorExit;
-    err.pub.output_message = outputMessage;
+    err.pub.error_exit = leaveOnError;
+    err.pub.output_message = ignoreWarning;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        SetLastError(err.text);
+        SetErrorText(err.text);
         return false;
     }
     jpeg_create_decompress(&cinfo);
     jpeg_progress_mgr progress;
     std::memset(&progress, 0, sizeof(progress));
-    progress.progress_monitor = progressMonitor;
+    progress.progress_monitor = checkScanCount;
     cinfo.progress = &progress;
-    const Outcome outcome = Run(&cinfo, file);
+    const Outcome outcome = ReadPicture(&cinfo, file);
     jpeg_destroy_decompress(&cinfo);
     return outcome != Outcome::Failed;
 }
 
-CPictureJPG::Outcome CPictureJPG::Run(jpeg_decompress_struct *cinfo, CPicFile *file)
+CPictureJPG::Outcome CPictureJPG::ReadPicture(jpeg_decompress_struct *cinfo, CPicFile *file)
 {
     // Source manager and its buffer live in the decompressor's permanent pool,
     // freed with it on every path.
-    auto *src = static_cast<SourceManager *>(
-        (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(SourceManager)));
+    auto *src = static_cast<PictureFileSource *>(
+        (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(PictureFileSource)));
     src->buffer = static_cast<JOCTET *>(
         (*cinfo->mem->alloc_small)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, InputBufferSize));
     src->file = file;
     src->startOfFile = true;
-    src->pub.init_source = initSource;
-    src->pub.fill_input_buffer = fillInputBuffer;
-    src->pub.skip_input_data = skipInputData;
+    src->pub.init_source = startSource;
+    src->pub.fill_input_buffer = refillSource;
+    src->pub.skip_input_data = skipSourceBytes;
     src->pub.resync_to_restart = jpeg_resync_to_restart;
-    src->pub.term_source = termSource;
+    src->pub.term_source = endSource;
     src->pub.bytes_in_buffer = 0;
     src->pub.next_input_byte = nullptr;
     cinfo->src = &src->pub;
@@ -177,44 +177,44 @@ CPictureJPG::Outcome CPictureJPG::Run(jpeg_decompress_struct *cinfo, CPicFile *f
 
     // Only greyscale, three-component colour and CMYK are pictures we can hold.
     if (cinfo->num_components != 1 && cinfo->num_components != 3 && cinfo->num_components != 4) {
-        SetLastError("JPEG: unsupported number of components");
+        SetErrorText("JPEG: unsupported number of components");
         return Outcome::Failed;
     }
 
-    const uint32_t options = GetCodecOption(TypeJPG);
+    const uint32_t options = GetDecoderOptions(TypeJPG);
     if (options & OptionGrey)
         cinfo->out_color_space = JCS_GRAYSCALE;
     if (options & OptionQuantise) {
         cinfo->quantize_colors = TRUE;
-        int colours = int(m_info.fQuality);
+        int colours = int(m_settings.jpegQuality);
         cinfo->desired_number_of_colors = colours < 8 ? 8 : colours > 256 ? 256 : colours;
     }
-    if (m_info.nJpegScale > 0) {
+    if (m_settings.jpegScaleDenominator > 0) {
         cinfo->scale_num = 1;
-        cinfo->scale_denom = m_info.nJpegScale;
+        cinfo->scale_denom = m_settings.jpegScaleDenominator;
     }
     // Colour straight into the picture's blue-green-red order.
     if (cinfo->out_color_space == JCS_RGB && !cinfo->quantize_colors)
         cinfo->out_color_space = JCS_EXT_BGR;
     jpeg_calc_output_dimensions(cinfo);
 
-    if (m_info.nEscape == -1) {
-        SetSizeOnly(cinfo->output_width, cinfo->output_height, TypeJPG);
+    if (m_settings.cancelRequest == SizeOnlyRequest) {
+        StoreSizeOnly(cinfo->output_width, cinfo->output_height, TypeJPG);
         return Outcome::SizeOnly;
     }
 
     const uint32_t components = uint32_t(cinfo->output_components);
     if (components != 1 && components != 3 && components != 4) {
-        SetLastError("JPEG: unsupported number of components");
+        SetErrorText("JPEG: unsupported number of components");
         return Outcome::Failed;
     }
     // The picture's size is checked before the library allocates its own
     // buffers for it, and the library may use at most a few times as much.
     if (!withinLimit(cinfo->output_width, cinfo->output_height, normalisedBpp(components))) {
-        SetLastError("PICTURE_MAX_MEMORY exceeded");
+        SetErrorText("PICTURE_MAX_MEMORY exceeded");
         return Outcome::Failed;
     }
-    cinfo->mem->max_memory_to_use = long(MaxMemory * 4);
+    cinfo->mem->max_memory_to_use = long(PixelMemoryLimit * 4);
 
     jpeg_start_decompress(cinfo);
 
@@ -240,9 +240,9 @@ CPictureJPG::Outcome CPictureJPG::Run(jpeg_decompress_struct *cinfo, CPicFile *f
             g[i] = cinfo->out_color_components > 1 ? cinfo->colormap[1][i] : r[i];
             b[i] = cinfo->out_color_components > 2 ? cinfo->colormap[2][i] : r[i];
         }
-        SetPalette(r, g, b, uint32_t(n < 256 ? n : 256));
+        SetPaletteFromChannels(r, g, b, uint32_t(n < 256 ? n : 256));
     } else if (components == 1) {
-        SetGrayPalette();
+        MakeGreyRamp();
     }
 
     const JDIMENSION width = cinfo->output_width;
@@ -253,14 +253,14 @@ CPictureJPG::Outcome CPictureJPG::Run(jpeg_decompress_struct *cinfo, CPicFile *f
         JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                                        width * components, 1);
         while (cinfo->output_scanline < cinfo->output_height) {
-            if (m_info.nEscape != 0) {
-                SetLastError("Cancelled");
+            if (m_settings.cancelRequest != 0) {
+                SetErrorText("Cancelled");
                 return Outcome::Failed;
             }
             const uint32_t y = cinfo->output_scanline;
             if (jpeg_read_scanlines(cinfo, row, 1) != 1)
                 break;
-            uint8_t *dst = GetBits(height - 1 - y);
+            uint8_t *dst = GetRowPointer(height - 1 - y);
             const JSAMPLE *s = row[0];
             for (JDIMENSION x = 0; x < width; ++x, s += 4, dst += 3) {
                 const unsigned k = s[3];
@@ -275,14 +275,14 @@ CPictureJPG::Outcome CPictureJPG::Run(jpeg_decompress_struct *cinfo, CPicFile *f
         // the picture's blue-green-red order.
         JSAMPROW rows[16];
         while (cinfo->output_scanline < cinfo->output_height) {
-            if (m_info.nEscape != 0) {
-                SetLastError("Cancelled");
+            if (m_settings.cancelRequest != 0) {
+                SetErrorText("Cancelled");
                 return Outcome::Failed;
             }
             const uint32_t y = cinfo->output_scanline;
             const uint32_t n = std::min<uint32_t>(16, cinfo->output_height - y);
             for (uint32_t k = 0; k < n; ++k)
-                rows[k] = GetBits(height - 1 - (y + k));
+                rows[k] = GetRowPointer(height - 1 - (y + k));
             if (jpeg_read_scanlines(cinfo, rows, n) == 0)
                 break;
         }

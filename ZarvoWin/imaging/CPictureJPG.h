@@ -10,7 +10,7 @@ struct jpeg_decompress_struct;
 class CPictureJPG : public CPicture
 {
 public:
-    // Option word bits (codec option of type 3).
+    // Bits of the decoder options of type 3.
     static constexpr uint32_t OptionGrey = 0x80;
     static constexpr uint32_t OptionQuantise = 0x100;
 
@@ -21,5 +21,5 @@ private:
     enum class Outcome { Done, SizeOnly, Failed };
     // Everything after the library's error return point; a library error
     // jumps back out of it, so it keeps no object that needs destroying.
-    Outcome Run(jpeg_decompress_struct *cinfo, CPicFile *file);
+    Outcome ReadPicture(jpeg_decompress_struct *cinfo, CPicFile *file);
 };

@@ -27,7 +27,7 @@ bool decodeReporting(Codec &codec, CPicFile *file, bool (Codec::*body)(CPicFile 
     const char *error = nullptr;
     const bool ok = (codec.*body)(file, error);
     if (!ok && error)
-        codec.SetLastError(error);
+        codec.SetErrorText(error);
     return ok;
 }
 

@@ -18,7 +18,7 @@ public:
     struct Result
     {
         uint32_t invalidCodes = 0; // codes above the next free code
-        bool cancelled = false;    // the writer's escape value stopped it
+        bool cancelled = false;    // the picture's cancel request stopped it
         bool endOfFile = false;    // the file ended inside the data
     };
 

@@ -61,7 +61,7 @@ void GifRowWriter::Pack(uint8_t *row) const
 void GifRowWriter::Advance()
 {
     ++m_written;
-    if (m_escape && *m_escape != 0) {
+    if (m_cancelRequest && *m_cancelRequest != 0) {
         m_cancelled = true;
         m_done = true;
         return;

@@ -18,7 +18,7 @@ public:
     ~GifRowWriter();
 
     // Checked after each line: writing stops as soon as it is not zero.
-    void SetEscape(const int32_t *escape) { m_escape = escape; }
+    void WatchCancelRequest(const int32_t *request) { m_cancelRequest = request; }
 
     uint32_t Width() const { return m_width; }
     // Where the next line's indices go (Width() bytes), null once every row is
@@ -51,7 +51,7 @@ private:
     uint32_t m_written = 0;
     bool m_done = false;
     bool m_cancelled = false;
-    const int32_t *m_escape = nullptr;
+    const int32_t *m_cancelRequest = nullptr;
     uint8_t *m_scratch = nullptr; // one byte per pixel, for packed depths
     uint8_t *m_line = nullptr;    // the current row itself at 8 bits
 };

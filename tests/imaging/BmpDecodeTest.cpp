@@ -16,7 +16,7 @@ TEST(BmpDecode, FixturesEqualTheirReferences)
 
         CPicture byType(path, CPicture::TypeBMP);
         EXPECT_TRUE(fixture::matches(byType, ref));
-        EXPECT_EQ(byType.GetType(), uint32_t(CPicture::TypeBMP));
+        EXPECT_EQ(byType.GetImageType(), uint32_t(CPicture::TypeBMP));
 
         CPicture guessed;
         EXPECT_TRUE(fixture::decodeBytes(guessed, fixture::read(path), CPicture::TypeUnknown));

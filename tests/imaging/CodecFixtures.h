@@ -78,7 +78,7 @@ inline QByteArray indicesTopDown(const CPicture &p)
     QByteArray out;
     for (long y = long(p.GetHeight()) - 1; y >= 0; --y)
         for (long x = 0; x < long(p.GetWidth()); ++x)
-            out.append(char(p.GetPixelIndex(x, y)));
+            out.append(char(p.GetIndexAt(x, y)));
     return out;
 }
 
@@ -86,11 +86,11 @@ inline QByteArray indicesTopDown(const CPicture &p)
 // 8-bit picture as its indices.
 inline QByteArray samplesTopDown(const CPicture &p)
 {
-    if (p.GetBpp() != 24)
+    if (p.GetBitsPerPixel() != 24)
         return indicesTopDown(p);
     QByteArray out;
     for (long y = long(p.GetHeight()) - 1; y >= 0; --y) {
-        const uint8_t *row = p.GetBits(uint32_t(y));
+        const uint8_t *row = p.GetRowPointer(uint32_t(y));
         for (uint32_t x = 0; x < p.GetWidth(); ++x) {
             out.append(char(row[3 * x + 2]));
             out.append(char(row[3 * x + 1]));

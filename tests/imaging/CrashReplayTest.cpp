@@ -19,10 +19,10 @@ TEST(CrashReplay, EveryFoundCrashDecodesCleanly)
             const bool ok = fixture::decodeBytes(pic, bytes, t);
             // Whatever the outcome, the picture is whole: a failure says why.
             if (!ok) {
-                EXPECT_STRNE(pic.GetLastError(), "");
+                EXPECT_STRNE(pic.GetErrorText(), "");
             }
             if (pic.IsValid())
-                (void)pic.GetPixelColor(long(pic.GetWidth()) - 1, 0);
+                (void)pic.GetColourAt(long(pic.GetWidth()) - 1, 0);
         }
     }
 }
@@ -33,8 +33,8 @@ TEST(CrashReplay, AHugeResolutionIsKeptWithinTheHeader)
     CPicture pic;
     EXPECT_FALSE(fixture::decodeBytes(pic, fixture::read(fixture::dir(QStringLiteral("crash/bmp-dpi-overflow.bin"))),
                                       CPicture::TypeBMP));
-    EXPECT_STREQ(pic.GetLastError(), "Error reading BMP info"); // its palette is cut short
+    EXPECT_STREQ(pic.GetErrorText(), "Error reading BMP info"); // its palette is cut short
     pic.Create(1, 1, 8);
     pic.SetXDPI(INT32_MAX);
-    EXPECT_EQ(pic.GetHeader().biXPelsPerMeter, INT32_MAX);
+    EXPECT_EQ(pic.GetBitmapHeader().biXPelsPerMeter, INT32_MAX);
 }

@@ -66,18 +66,18 @@ inline bool readRef(const QString &path, Ref &ref)
 inline ::testing::AssertionResult matches(const CPicture &pic, const Ref &ref)
 {
     if (!pic.IsValid())
-        return ::testing::AssertionFailure() << "no picture: " << pic.GetLastError();
+        return ::testing::AssertionFailure() << "no picture: " << pic.GetErrorText();
     if (int(pic.GetWidth()) != ref.width || int(pic.GetHeight()) != ref.height)
         return ::testing::AssertionFailure() << "size " << pic.GetWidth() << "x" << pic.GetHeight();
-    if (pic.GetBpp() != ref.bpp)
-        return ::testing::AssertionFailure() << "bpp " << pic.GetBpp() << " expected " << ref.bpp;
-    if (pic.GetTransIndex() != ref.trans)
-        return ::testing::AssertionFailure() << "transparent index " << pic.GetTransIndex() << " expected " << ref.trans;
+    if (pic.GetBitsPerPixel() != ref.bpp)
+        return ::testing::AssertionFailure() << "bpp " << pic.GetBitsPerPixel() << " expected " << ref.bpp;
+    if (pic.GetTransparentIndex() != ref.trans)
+        return ::testing::AssertionFailure() << "transparent index " << pic.GetTransparentIndex() << " expected " << ref.trans;
     const auto *expected = reinterpret_cast<const uint8_t *>(ref.rgba.constData());
     for (int y = 0; y < ref.height; y++) {
         for (int x = 0; x < ref.width; x++) {
-            const RGBQUAD c = pic.GetPixelColor(x, ref.height - 1 - y, false);
-            const uint8_t a = pic.AlphaIsValid() ? pic.AlphaGet(x, ref.height - 1 - y) : 255;
+            const RGBQUAD c = pic.GetColourAt(x, ref.height - 1 - y, false);
+            const uint8_t a = pic.HasAlphaPlane() ? pic.GetAlphaAt(x, ref.height - 1 - y) : 255;
             const uint8_t *e = expected + (size_t(y) * ref.width + x) * 4;
             if (c.rgbRed != e[0] || c.rgbGreen != e[1] || c.rgbBlue != e[2] || a != e[3]) {
                 char text[160];

@@ -20,24 +20,24 @@ void expectLikeReference(const CPicture &pic, const QString &name, const QString
     ASSERT_FALSE(meta.isEmpty());
     EXPECT_EQ(pic.GetWidth(), uint32_t(meta[QStringLiteral("width")].toInt()));
     EXPECT_EQ(pic.GetHeight(), uint32_t(meta[QStringLiteral("height")].toInt()));
-    EXPECT_EQ(pic.GetBpp(), meta[QStringLiteral("bpp")].toInt());
-    EXPECT_EQ(pic.GetNumFrames(), meta[QStringLiteral("frames")].toInt());
-    EXPECT_EQ(pic.GetType(), uint32_t(CPicture::TypeGIF));
+    EXPECT_EQ(pic.GetBitsPerPixel(), meta[QStringLiteral("bpp")].toInt());
+    EXPECT_EQ(pic.GetFramesFound(), meta[QStringLiteral("frames")].toInt());
+    EXPECT_EQ(pic.GetImageType(), uint32_t(CPicture::TypeGIF));
     const QJsonArray palette = meta[QStringLiteral("palette")].toArray();
-    if (pic.GetBpp() <= 8) {
-        EXPECT_EQ(pic.GetTransIndex(), meta[QStringLiteral("trans")].toInt());
-        EXPECT_LE(uint32_t(palette.size()), pic.GetNumColors());
+    if (pic.GetBitsPerPixel() <= 8) {
+        EXPECT_EQ(pic.GetTransparentIndex(), meta[QStringLiteral("trans")].toInt());
+        EXPECT_LE(uint32_t(palette.size()), pic.GetColourCount());
     }
-    for (qsizetype i = 0; i < palette.size() && i < qsizetype(pic.GetNumColors()); ++i) {
+    for (qsizetype i = 0; i < palette.size() && i < qsizetype(pic.GetColourCount()); ++i) {
         const QJsonArray rgb = palette[i].toArray();
-        const RGBQUAD c = pic.GetPaletteColor(uint8_t(i));
+        const RGBQUAD c = pic.GetPaletteEntry(uint8_t(i));
         EXPECT_EQ(c.rgbRed, rgb[0].toInt()) << "entry " << i;
         EXPECT_EQ(c.rgbGreen, rgb[1].toInt()) << "entry " << i;
         EXPECT_EQ(c.rgbBlue, rgb[2].toInt()) << "entry " << i;
     }
     const Pnm ref = readPnm(dump);
     ASSERT_EQ(ref.width, int(pic.GetWidth()));
-    const QByteArray got = pic.GetBpp() == 24 ? samplesTopDown(pic) : indicesTopDown(pic);
+    const QByteArray got = pic.GetBitsPerPixel() == 24 ? samplesTopDown(pic) : indicesTopDown(pic);
     EXPECT_EQ(firstDifference(got, ref.samples), -1);
 }
 
@@ -65,7 +65,7 @@ TEST(GifDecoder, SingleImagesEqualTheirReference)
         SCOPED_TRACE(n);
         const QString name = QString::fromLatin1(n);
         CPicture pic(path(QStringLiteral("gif/%1.gif").arg(name)), CPicture::TypeGIF);
-        ASSERT_TRUE(pic.IsValid()) << pic.GetLastError();
+        ASSERT_TRUE(pic.IsValid()) << pic.GetErrorText();
         expectLikeReference(pic, name, QStringLiteral("gif/%1.pgm").arg(name));
     }
 }
@@ -84,8 +84,8 @@ TEST(GifDecoder, EachFrameOfAnAnimationAfterItsPredecessorsDisposal)
     for (int frame = 0; frame < 5; ++frame) {
         SCOPED_TRACE(frame);
         CPicture pic;
-        pic.SetFrame(frame);
-        ASSERT_TRUE(decodeGif(pic, readFile(QStringLiteral("gif/anim.gif")))) << pic.GetLastError();
+        pic.SetFrameToLoad(frame);
+        ASSERT_TRUE(decodeGif(pic, readFile(QStringLiteral("gif/anim.gif")))) << pic.GetErrorText();
         expectLikeReference(pic, QStringLiteral("anim"), QStringLiteral("gif/anim.%1.pgm").arg(frame));
     }
 }
@@ -93,13 +93,13 @@ TEST(GifDecoder, EachFrameOfAnAnimationAfterItsPredecessorsDisposal)
 TEST(GifDecoder, KeepsEveryFrameWhenAsked)
 {
     CPicture pic;
-    pic.SetRetreiveAllFrames(true);
-    pic.SetFrame(4);
+    pic.SetKeepAllFrames(true);
+    pic.SetFrameToLoad(4);
     ASSERT_TRUE(decodeGif(pic, readFile(QStringLiteral("gif/anim.gif"))));
-    ASSERT_EQ(pic.GetFrameSlots(), 5);
+    ASSERT_EQ(pic.GetKeptFrameCount(), 5);
     for (int frame = 0; frame < 5; ++frame) {
         SCOPED_TRACE(frame);
-        const CPicture *f = pic.GetFrameAt(frame);
+        const CPicture *f = pic.GetKeptFrame(frame);
         ASSERT_NE(f, nullptr);
         EXPECT_EQ(indicesTopDown(*f), readPnm(QStringLiteral("gif/anim.%1.pgm").arg(frame)).samples);
     }
@@ -109,20 +109,20 @@ TEST(GifDecoder, FrameBeyondTheCountFailsAndReportsTheCount)
 {
     CPicture pic;
     ASSERT_NE(pic.Create(2, 2, 8), nullptr);
-    pic.SetFrame(5);
+    pic.SetFrameToLoad(5);
     EXPECT_FALSE(decodeGif(pic, readFile(QStringLiteral("gif/anim.gif"))));
-    EXPECT_EQ(pic.GetNumFrames(), 5);
+    EXPECT_EQ(pic.GetFramesFound(), 5);
     EXPECT_EQ(pic.GetWidth(), 2u); // the target is left as it was
-    EXPECT_STREQ(pic.GetLastError(), "GIF: frame index out of range");
+    EXPECT_STREQ(pic.GetErrorText(), "GIF: frame index out of range");
 }
 
 TEST(GifDecoder, ImagesOfDifferentSizesWithoutAGlobalTableAreComposedInColour)
 {
     CPicture pic;
-    pic.SetFrame(0); // ignored: the last image is delivered
+    pic.SetFrameToLoad(0); // ignored: the last image is delivered
     ASSERT_TRUE(decodeGif(pic, readFile(QStringLiteral("gif/composed.gif"))));
     expectLikeReference(pic, QStringLiteral("composed"), QStringLiteral("gif/composed.ppm"));
-    const RGBQUAD t = pic.GetTransColor();
+    const RGBQUAD t = pic.GetTransparentColour();
     EXPECT_EQ(t.rgbRed, 250);
     EXPECT_EQ(t.rgbGreen, 240);
     EXPECT_EQ(t.rgbBlue, 230);
@@ -135,27 +135,27 @@ TEST(GifDecoder, CommentAndLoopCount)
     CPicMemFile file(copy.data(), copy.size());
     CPictureGIF gif;
     ASSERT_TRUE(gif.Decode(&file));
-    EXPECT_STREQ(gif.GetComment(), "Hello world");
+    EXPECT_STREQ(gif.GetCommentText(), "Hello world");
     EXPECT_EQ(gif.GetLoopCount(), 7);
 }
 
 TEST(GifDecoder, SizeOnlyReadsTheLogicalScreen)
 {
     CPicture pic;
-    pic.SetEscape(-1);
+    pic.SetCancelRequest(CPicture::SizeOnlyRequest);
     ASSERT_TRUE(decodeGif(pic, readFile(QStringLiteral("gif/offset.gif"))));
     EXPECT_FALSE(pic.IsValid());
     EXPECT_EQ(pic.GetWidth(), 20u);
     EXPECT_EQ(pic.GetHeight(), 15u);
-    EXPECT_EQ(pic.GetType(), uint32_t(CPicture::TypeGIF));
+    EXPECT_EQ(pic.GetImageType(), uint32_t(CPicture::TypeGIF));
 }
 
-TEST(GifDecoder, EscapeCancels)
+TEST(GifDecoder, CancelRequestStops)
 {
     CPicture pic;
-    pic.SetEscape(2);
+    pic.SetCancelRequest(2);
     EXPECT_FALSE(decodeGif(pic, readFile(QStringLiteral("gif/plasma.gif"))));
-    EXPECT_STREQ(pic.GetLastError(), "Cancelled");
+    EXPECT_STREQ(pic.GetErrorText(), "Cancelled");
 }
 
 TEST(GifDecoder, DamagedDataEndsTheImageNotTheFile)
@@ -166,9 +166,9 @@ TEST(GifDecoder, DamagedDataEndsTheImageNotTheFile)
     const QByteArray good = literalImageData({3, 3, 3, 3}, 2);
     const QByteArray file = header(2, 2, 4) + descriptor(0, 0, 2, 2) + bad + descriptor(0, 0, 2, 2) + good + ";";
     CPicture pic;
-    pic.SetFrame(1);
-    ASSERT_TRUE(decodeGif(pic, file)) << pic.GetLastError();
-    EXPECT_EQ(pic.GetNumFrames(), 2);
+    pic.SetFrameToLoad(1);
+    ASSERT_TRUE(decodeGif(pic, file)) << pic.GetErrorText();
+    EXPECT_EQ(pic.GetFramesFound(), 2);
     EXPECT_EQ(indicesTopDown(pic), QByteArray(4, char(3)));
 }
 
@@ -202,7 +202,7 @@ TEST(GifDecoder, HostileFilesFailCleanly)
         CPicture pic;
         ASSERT_NE(pic.Create(3, 1, 8), nullptr);
         EXPECT_FALSE(decodeGif(pic, c.bytes));
-        EXPECT_STREQ(pic.GetLastError(), c.text);
+        EXPECT_STREQ(pic.GetErrorText(), c.text);
         EXPECT_EQ(pic.GetWidth(), 3u);
     }
 }
@@ -216,9 +216,9 @@ TEST(GifDecoder, HostileButDecodableFiles)
         const QByteArray file = header(2, 2, 4) + descriptor(0, 0, 2, 2) + px4 + descriptor(0, 0, 0, 5) + px4
                                 + descriptor(0, 0, 2, 2) + literalImageData({3, 3, 3, 3}, 2) + ";";
         CPicture pic;
-        pic.SetFrame(1);
-        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetLastError();
-        EXPECT_EQ(pic.GetNumFrames(), 2);
+        pic.SetFrameToLoad(1);
+        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetErrorText();
+        EXPECT_EQ(pic.GetFramesFound(), 2);
         EXPECT_EQ(indicesTopDown(pic), QByteArray(4, char(3)));
     }
     {
@@ -229,9 +229,9 @@ TEST(GifDecoder, HostileButDecodableFiles)
         QByteArray file = header(64, 8, 4) + descriptor(0, 0, 64, 8) + literalImageData(px, 2);
         file.chop(file.size() / 2);
         CPicture pic;
-        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetLastError();
+        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetErrorText();
         EXPECT_EQ(uint8_t(indicesTopDown(pic)[0]), 1);
-        EXPECT_EQ(pic.GetPixelIndex(63, 0), 0); // bottom row not reached
+        EXPECT_EQ(pic.GetIndexAt(63, 0), 0); // bottom row not reached
     }
     {
         // Indices beyond a two-colour table and a transparent index beyond
@@ -239,9 +239,9 @@ TEST(GifDecoder, HostileButDecodableFiles)
         const QByteArray file = header(4, 1, 2) + control(0, 200) + descriptor(0, 0, 4, 1)
                                 + literalImageData({0, 255, 7, 1}, 8) + ";";
         CPicture pic;
-        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetLastError();
-        EXPECT_EQ(pic.GetBpp(), 1);
-        EXPECT_EQ(pic.GetNumColors(), 2u);
+        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetErrorText();
+        EXPECT_EQ(pic.GetBitsPerPixel(), 1);
+        EXPECT_EQ(pic.GetColourCount(), 2u);
         EXPECT_EQ(indicesTopDown(pic), QByteArray("\x00\x01\x01\x01", 4));
     }
     {
@@ -254,10 +254,10 @@ TEST(GifDecoder, HostileButDecodableFiles)
                                 + literalImageData({1, 0}, 2) + control(0, 9) + local
                                 + literalImageData({9, 200}, 8) + ";";
         CPicture pic;
-        pic.SetFrame(1);
-        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetLastError();
-        EXPECT_EQ(pic.GetBpp(), 1);
-        EXPECT_EQ(pic.GetNumColors(), 2u);
+        pic.SetFrameToLoad(1);
+        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetErrorText();
+        EXPECT_EQ(pic.GetBitsPerPixel(), 1);
+        EXPECT_EQ(pic.GetColourCount(), 2u);
         // Disposal 2 filled with every bit set; the transparent 9 leaves it.
         EXPECT_EQ(indicesTopDown(pic), QByteArray("\x01\x00", 2));
     }
@@ -274,13 +274,13 @@ TEST(GifDecoder, FuzzFindingsReplay)
         for (int round = 0; round < 3; ++round) {
             CPicture pic;
             if (round == 1) {
-                pic.SetFrame(2);
-                pic.SetRetreiveAllFrames(true);
+                pic.SetFrameToLoad(2);
+                pic.SetKeepAllFrames(true);
             } else if (round == 2) {
-                pic.SetEscape(-1);
+                pic.SetCancelRequest(CPicture::SizeOnlyRequest);
             }
             if (!decodeGif(pic, bytes)) {
-                EXPECT_STRNE(pic.GetLastError(), "");
+                EXPECT_STRNE(pic.GetErrorText(), "");
             }
         }
     }
@@ -295,10 +295,10 @@ TEST(GifDecoder, HugeCanvasFromAZeroScreenStaysBounded)
     CPicture first;
     ASSERT_TRUE(decodeGif(first, bytes));
     EXPECT_EQ(first.GetWidth(), 26262u);
-    EXPECT_EQ(first.GetBpp(), 1);
+    EXPECT_EQ(first.GetBitsPerPixel(), 1);
     CPicture all;
-    all.SetFrame(2);
-    all.SetRetreiveAllFrames(true);
+    all.SetFrameToLoad(2);
+    all.SetKeepAllFrames(true);
     EXPECT_FALSE(decodeGif(all, bytes));
-    EXPECT_STREQ(all.GetLastError(), "PICTURE_MAX_MEMORY exceeded");
+    EXPECT_STREQ(all.GetErrorText(), "PICTURE_MAX_MEMORY exceeded");
 }

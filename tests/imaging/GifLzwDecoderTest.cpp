@@ -274,15 +274,15 @@ TEST(GifRowWriter, PacksOneAndFourBitsMaskingIndicesAboveTheDepth)
     EXPECT_EQ(row4[3], 0);
 }
 
-TEST(GifRowWriter, EscapeStopsAfterTheLine)
+TEST(GifRowWriter, CancelRequestStopsAfterTheLine)
 {
     Surface s(2, 4, 8);
     GifRowWriter writer(s.top(), s.stride, 2, 4, 8, false);
-    int32_t escape = 0;
-    writer.SetEscape(&escape);
+    int32_t request = 0;
+    writer.WatchCancelRequest(&request);
     writer.Line()[0] = 9;
     EXPECT_TRUE(writer.Commit());
-    escape = 1;
+    request = 1;
     writer.Line()[0] = 8;
     EXPECT_FALSE(writer.Commit());
     EXPECT_TRUE(writer.Cancelled());

@@ -60,13 +60,13 @@ struct Outcome
     uint32_t width = 0, height = 0;
 };
 
-Outcome decode(const QByteArray &bytes, int type, int escape = 0, int frame = 0)
+Outcome decode(const QByteArray &bytes, int type, int cancelRequest = 0, int frame = 0)
 {
     CPicture pic;
-    pic.SetEscape(escape);
-    pic.SetFrame(frame);
+    pic.SetCancelRequest(cancelRequest);
+    pic.SetFrameToLoad(frame);
     const bool ok = fixture::decodeBytes(pic, bytes, type);
-    return {ok, pic.GetLastError(), pic.GetWidth(), pic.GetHeight()};
+    return {ok, pic.GetErrorText(), pic.GetWidth(), pic.GetHeight()};
 }
 
 // One icon directory entry and its image.
@@ -173,9 +173,9 @@ TEST(Hostile, BmpFieldsBoundedByThePicture)
     QByteArray pixels(8, '\x07');
     CPicture pic;
     ASSERT_TRUE(fixture::decodeBytes(pic, bmp(big, palette(256), pixels), CPicture::TypeBMP));
-    EXPECT_EQ(pic.GetNumColors(), 256u);
-    EXPECT_EQ(pic.GetPixelIndex(3, 1), 7);
-    EXPECT_EQ(pic.GetPaletteColor(7).rgbRed, 21);
+    EXPECT_EQ(pic.GetColourCount(), 256u);
+    EXPECT_EQ(pic.GetIndexAt(3, 1), 7);
+    EXPECT_EQ(pic.GetPaletteEntry(7).rgbRed, 21);
 
     // Run-length data that runs past the row, jumps past the width and the
     // top, and literal runs longer than the row: nothing lands outside.
@@ -192,23 +192,23 @@ TEST(Hostile, BmpFieldsBoundedByThePicture)
                           "\x04\x09\x00\x01", 26);
     CPicture rle8;
     ASSERT_TRUE(fixture::decodeBytes(rle8, bmp(rle, palette(256), runs), CPicture::TypeBMP));
-    EXPECT_EQ(rle8.GetPixelIndex(2, 0), 5);
-    EXPECT_EQ(rle8.GetPixelIndex(2, 1), 3);
+    EXPECT_EQ(rle8.GetIndexAt(2, 0), 5);
+    EXPECT_EQ(rle8.GetIndexAt(2, 1), 3);
 
     rle.bpp = 4;
     rle.compression = 2;
     CPicture rle4;
     ASSERT_TRUE(fixture::decodeBytes(rle4, bmp(rle, palette(16), runs), CPicture::TypeBMP));
-    EXPECT_EQ(rle4.GetPixelIndex(0, 0), 0);
-    EXPECT_EQ(rle4.GetPixelIndex(1, 0), 5);
+    EXPECT_EQ(rle4.GetIndexAt(0, 0), 0);
+    EXPECT_EQ(rle4.GetIndexAt(1, 0), 5);
 
     // Run-length data cut short ends the picture early without failing.
     rle.bpp = 8;
     rle.compression = 1;
     CPicture cut;
     ASSERT_TRUE(fixture::decodeBytes(cut, bmp(rle, palette(256), QByteArray("\x02\x09\x00", 3)), CPicture::TypeBMP));
-    EXPECT_EQ(cut.GetPixelIndex(1, 0), 9);
-    EXPECT_EQ(cut.GetPixelIndex(2, 0), 0);
+    EXPECT_EQ(cut.GetIndexAt(1, 0), 9);
+    EXPECT_EQ(cut.GetIndexAt(2, 0), 0);
 }
 
 TEST(Hostile, BitFieldMasksOfAnyShape)
@@ -240,7 +240,7 @@ TEST(Hostile, BitFieldMasksOfAnyShape)
     CPicture pic;
     ASSERT_TRUE(fixture::decodeBytes(pic, bmp(i, le32(0xFFFFFFFFu) + le32(0xFF000000u) + le32(0x0000FFFFu),
                                                    QByteArray("\x34\x12\x78\x56", 4)), CPicture::TypeBMP));
-    const RGBQUAD c = pic.GetPixelColor(0, 0);
+    const RGBQUAD c = pic.GetColourAt(0, 0);
     EXPECT_EQ(c.rgbRed, 0x56);
     EXPECT_EQ(c.rgbGreen, 0x56);
     EXPECT_EQ(c.rgbBlue, 0x12);
@@ -295,34 +295,34 @@ TEST(Hostile, IconsThatStillDecode)
     CPicture noMask;
     EXPECT_TRUE(fixture::decodeBytes(noMask, ico(1, w, h, 22, iconImage(w, h, 8, 0, 16, 3)), CPicture::TypeICO));
     EXPECT_TRUE(noMask.IsValid());
-    EXPECT_EQ(noMask.GetTransIndex(), -1);
-    EXPECT_EQ(noMask.GetNumFrames(), 1);
+    EXPECT_EQ(noMask.GetTransparentIndex(), -1);
+    EXPECT_EQ(noMask.GetFramesFound(), 1);
 
     // Every mask byte 0xFF: transparent index 0 and the colours inverted.
     const QByteArray allMasked = iconImage(w, h, 8, 0, 16, 0) + QByteArray(16, '\xFF');
     CPicture negative;
     ASSERT_TRUE(fixture::decodeBytes(negative, ico(1, w, h, 22, allMasked), CPicture::TypeICO));
-    EXPECT_EQ(negative.GetTransIndex(), 0);
-    EXPECT_EQ(negative.GetPaletteColor(1).rgbBlue, 254);
+    EXPECT_EQ(negative.GetTransparentIndex(), 0);
+    EXPECT_EQ(negative.GetPaletteEntry(1).rgbBlue, 254);
 }
 
 TEST(Hostile, DispatchFailuresKeepThePicture)
 {
     CPicture pic;
     EXPECT_FALSE(pic.Decode(nullptr, CPicture::TypeBMP));
-    EXPECT_STREQ(pic.GetLastError(), "null file handler");
+    EXPECT_STREQ(pic.GetErrorText(), "null file handler");
     EXPECT_FALSE(fixture::decodeBytes(pic, QByteArray(64, 'x'), 4));
-    EXPECT_STREQ(pic.GetLastError(), "Decode: Unknown or wrong format");
+    EXPECT_STREQ(pic.GetErrorText(), "Decode: Unknown or wrong format");
 
     const QByteArray good = fixture::read(fixture::dir(QStringLiteral("bmp/pil-24.bmp")));
     ASSERT_TRUE(fixture::decodeBytes(pic, good, CPicture::TypeBMP));
-    void *dib = pic.GetDIB();
+    void *dib = pic.GetBlock();
     // A PNG stream fails every reader; the picture keeps what it held.
     const QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90wS\xde", 33);
     EXPECT_FALSE(fixture::decodeBytes(pic, png, CPicture::TypeUnknown));
-    EXPECT_STREQ(pic.GetLastError(), "Decode: Unknown or wrong format");
-    EXPECT_EQ(pic.GetDIB(), dib);
+    EXPECT_STREQ(pic.GetErrorText(), "Decode: Unknown or wrong format");
+    EXPECT_EQ(pic.GetBlock(), dib);
     EXPECT_FALSE(fixture::decodeBytes(pic, good.left(40), CPicture::TypeBMP));
-    EXPECT_EQ(pic.GetDIB(), dib);
+    EXPECT_EQ(pic.GetBlock(), dib);
     EXPECT_EQ(pic.GetWidth(), 13u);
 }

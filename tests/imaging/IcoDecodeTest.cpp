@@ -15,6 +15,6 @@ TEST(IcoDecode, FixturesEqualTheirReferences)
         ASSERT_TRUE(fixture::readRef(path + QStringLiteral(".ref"), ref));
         CPicture pic(path, CPicture::TypeICO);
         EXPECT_TRUE(fixture::matches(pic, ref));
-        EXPECT_EQ(pic.GetType(), uint32_t(CPicture::TypeICO));
+        EXPECT_EQ(pic.GetImageType(), uint32_t(CPicture::TypeICO));
     }
 }

@@ -84,13 +84,13 @@ TEST(JpegDecoder, PixelsEqualTheLibraryReference)
     for (const auto &c : jpegCases) {
         SCOPED_TRACE(c.name);
         CPicture pic(QString(path(QString::fromLatin1(c.name))), CPicture::TypeJPG);
-        ASSERT_TRUE(pic.IsValid()) << pic.GetLastError();
+        ASSERT_TRUE(pic.IsValid()) << pic.GetErrorText();
         const Pnm ref = readPnm(QString::fromLatin1(c.reference));
         ASSERT_GT(ref.width, 0);
         EXPECT_EQ(pic.GetWidth(), uint32_t(ref.width));
         EXPECT_EQ(pic.GetHeight(), uint32_t(ref.height));
-        EXPECT_EQ(pic.GetBpp(), c.bpp);
-        EXPECT_EQ(pic.GetType(), uint32_t(CPicture::TypeJPG));
+        EXPECT_EQ(pic.GetBitsPerPixel(), c.bpp);
+        EXPECT_EQ(pic.GetImageType(), uint32_t(CPicture::TypeJPG));
         const QByteArray got = samplesTopDown(pic);
         EXPECT_EQ(firstDifference(got, ref.samples), -1);
     }
@@ -100,8 +100,8 @@ TEST(JpegDecoder, GreyscaleHasAGreyPalette)
 {
     CPicture pic(path(QStringLiteral("jpg/grey.jpg")), CPicture::TypeJPG);
     ASSERT_TRUE(pic.IsValid());
-    EXPECT_EQ(pic.GetNumColors(), 256u);
-    EXPECT_TRUE(pic.IsGrayScale());
+    EXPECT_EQ(pic.GetColourCount(), 256u);
+    EXPECT_TRUE(pic.HasGreyRamp());
 }
 
 TEST(JpegDecoder, FormatIsGuessedFromTheContent)
@@ -109,7 +109,7 @@ TEST(JpegDecoder, FormatIsGuessedFromTheContent)
     // Type 0: BMP is tried first and fails, then the JPEG reader succeeds.
     CPicture pic;
     ASSERT_TRUE(decodeBytes(pic, readFile(QStringLiteral("jpg/progressive.jpg")), CPicture::TypeUnknown));
-    EXPECT_EQ(pic.GetType(), uint32_t(CPicture::TypeJPG));
+    EXPECT_EQ(pic.GetImageType(), uint32_t(CPicture::TypeJPG));
     EXPECT_EQ(samplesTopDown(pic), readPnm(QStringLiteral("jpg/progressive.ppm")).samples);
 }
 
@@ -132,20 +132,20 @@ TEST(JpegDecoder, ResolutionComesFromTheJfifDensity)
 TEST(JpegDecoder, SizeOnlyReadsTheHeader)
 {
     CPicture pic;
-    pic.SetEscape(-1);
+    pic.SetCancelRequest(CPicture::SizeOnlyRequest);
     ASSERT_TRUE(decodeBytes(pic, readFile(QStringLiteral("jpg/rgb.jpg")), CPicture::TypeJPG));
     EXPECT_FALSE(pic.IsValid());
     EXPECT_EQ(pic.GetWidth(), 61u);
     EXPECT_EQ(pic.GetHeight(), 47u);
-    EXPECT_EQ(pic.GetType(), uint32_t(CPicture::TypeJPG));
+    EXPECT_EQ(pic.GetImageType(), uint32_t(CPicture::TypeJPG));
 }
 
-TEST(JpegDecoder, EscapeCancelsTheRows)
+TEST(JpegDecoder, CancelRequestStopsTheRows)
 {
     CPicture pic;
-    pic.SetEscape(1);
+    pic.SetCancelRequest(1);
     EXPECT_FALSE(decodeBytes(pic, readFile(QStringLiteral("jpg/rgb.jpg")), CPicture::TypeJPG));
-    EXPECT_STREQ(pic.GetLastError(), "Cancelled");
+    EXPECT_STREQ(pic.GetErrorText(), "Cancelled");
     EXPECT_FALSE(pic.IsValid());
 }
 
@@ -153,7 +153,7 @@ TEST(JpegDecoder, NullFileFails)
 {
     CPictureJPG jpg;
     EXPECT_FALSE(jpg.Decode(nullptr));
-    EXPECT_STREQ(jpg.GetLastError(), "null file handler");
+    EXPECT_STREQ(jpg.GetErrorText(), "null file handler");
 }
 
 TEST(JpegDecoder, HostileStreamsFailWithTheirText)
@@ -191,9 +191,9 @@ TEST(JpegDecoder, HostileStreamsFailWithTheirText)
         EXPECT_TRUE(pic.IsValid());
         EXPECT_EQ(pic.GetWidth(), 3u);
         if (c.text)
-            EXPECT_STREQ(pic.GetLastError(), c.text);
+            EXPECT_STREQ(pic.GetErrorText(), c.text);
         else
-            EXPECT_STRNE(pic.GetLastError(), "");
+            EXPECT_STRNE(pic.GetErrorText(), "");
     }
 }
 
@@ -206,9 +206,9 @@ TEST(JpegDecoder, FuzzFindingsReplay)
         const QByteArray bytes = readFile(QStringLiteral("crash/") + name);
         for (uint32_t option : {0u, CPictureJPG::OptionGrey, CPictureJPG::OptionQuantise}) {
             CPicture pic;
-            pic.SetCodecOption(option, CPicture::TypeJPG);
+            pic.SetDecoderOptions(option, CPicture::TypeJPG);
             if (!decodeBytes(pic, bytes, CPicture::TypeJPG)) {
-                EXPECT_STRNE(pic.GetLastError(), "");
+                EXPECT_STRNE(pic.GetErrorText(), "");
             }
         }
     }
@@ -227,7 +227,7 @@ TEST(JpegDecoder, EndlessScansAreRefused)
     many.append("\xFF\xD9", 2);
     CPicture pic;
     EXPECT_FALSE(decodeBytes(pic, many, CPicture::TypeJPG));
-    EXPECT_STREQ(pic.GetLastError(), "JPEG: more than 500 scans");
+    EXPECT_STREQ(pic.GetErrorText(), "JPEG: more than 500 scans");
 
     // The original's dozen scans are fine.
     CPicture ok;

@@ -19,7 +19,7 @@ QString copyAs(const QString &fixturePath, const QString &name)
 
 } // namespace
 
-TEST(Load, ByFileAndTypeFallsBackToTheGuess)
+TEST(LoadFile, ByFileAndTypeFallsBackToTheGuess)
 {
     const QString bmpPath = fixture::dir(QStringLiteral("bmp/pil-24.bmp"));
     fixture::Ref ref;
@@ -28,7 +28,7 @@ TEST(Load, ByFileAndTypeFallsBackToTheGuess)
     // The wrong type (a BMP called .jpg) and no type (.png) are both guessed.
     CPicture wrongType(copyAs(bmpPath, QStringLiteral("logo.jpg")), CPicture::TypeJPG);
     EXPECT_TRUE(fixture::matches(wrongType, ref));
-    EXPECT_EQ(wrongType.GetType(), uint32_t(CPicture::TypeBMP));
+    EXPECT_EQ(wrongType.GetImageType(), uint32_t(CPicture::TypeBMP));
     const QString png = copyAs(bmpPath, QStringLiteral("logo.png"));
     CPicture noType(png, CPicture::GetTypeFromExtension(QStringLiteral("png")));
     EXPECT_TRUE(fixture::matches(noType, ref));
@@ -49,36 +49,36 @@ TEST(Load, ByFileAndTypeFallsBackToTheGuess)
     }
     CPicture unknown(junk, CPicture::TypeUnknown);
     EXPECT_FALSE(unknown.IsValid());
-    EXPECT_STREQ(unknown.GetLastError(), "Decode: Unknown or wrong format");
+    EXPECT_STREQ(unknown.GetErrorText(), "Decode: Unknown or wrong format");
     EXPECT_EQ(unknown.GetWidth(), 0u);
     CPicture typed(junk, CPicture::TypeBMP);
     EXPECT_FALSE(typed.IsValid());
-    EXPECT_STREQ(typed.GetLastError(), "Error reading BMP info");
+    EXPECT_STREQ(typed.GetErrorText(), "Error reading BMP info");
 
     CPicture missing(TestFolders::file(QStringLiteral("missing.bmp")), CPicture::TypeBMP);
     EXPECT_FALSE(missing.IsValid());
 }
 
-TEST(Load, SizeOnlyAndCancelledBmp)
+TEST(LoadFile, SizeOnlyAndCancelledBmp)
 {
     const QByteArray bytes = fixture::read(fixture::dir(QStringLiteral("bmp/own-topdown24.bmp")));
     CPicture size;
-    size.SetEscape(-1);
+    size.SetCancelRequest(CPicture::SizeOnlyRequest);
     EXPECT_TRUE(fixture::decodeBytes(size, bytes, CPicture::TypeBMP));
     EXPECT_FALSE(size.IsValid());
     EXPECT_EQ(size.GetWidth(), 13u);
     EXPECT_EQ(size.GetHeight(), 7u); // top-down rows: the height's absolute value
-    EXPECT_EQ(size.GetType(), uint32_t(CPicture::TypeBMP));
-    EXPECT_STREQ(size.GetLastError(), "output dimensions returned");
+    EXPECT_EQ(size.GetImageType(), uint32_t(CPicture::TypeBMP));
+    EXPECT_STREQ(size.GetErrorText(), "output dimensions returned");
 
     CPicture cancelled;
-    cancelled.SetEscape(3);
+    cancelled.SetCancelRequest(3);
     EXPECT_FALSE(fixture::decodeBytes(cancelled, bytes, CPicture::TypeBMP));
-    EXPECT_STREQ(cancelled.GetLastError(), "Cancelled");
+    EXPECT_STREQ(cancelled.GetErrorText(), "Cancelled");
     EXPECT_FALSE(cancelled.IsValid());
 }
 
-TEST(Load, IconFramesAreChosenAndCounted)
+TEST(LoadFile, IconFramesAreChosenAndCounted)
 {
     const QString path = fixture::dir(QStringLiteral("ico/ico-two.ico"));
     fixture::Ref first, second;
@@ -90,21 +90,21 @@ TEST(Load, IconFramesAreChosenAndCounted)
     ASSERT_TRUE(file.Open(path, QStringLiteral("rb")));
     ASSERT_TRUE(pic.Decode(&file, CPicture::TypeICO));
     EXPECT_TRUE(fixture::matches(pic, first));
-    EXPECT_EQ(pic.GetNumFrames(), 2);
+    EXPECT_EQ(pic.GetFramesFound(), 2);
 
-    pic.SetFrame(1);
+    pic.SetFrameToLoad(1);
     file.Seek(0, 0);
     ASSERT_TRUE(pic.Decode(&file, CPicture::TypeICO));
     EXPECT_TRUE(fixture::matches(pic, second));
 
-    pic.SetFrame(2);
+    pic.SetFrameToLoad(2);
     file.Seek(0, 0);
     EXPECT_FALSE(pic.Decode(&file, CPicture::TypeICO));
-    EXPECT_EQ(pic.GetNumFrames(), 2);
+    EXPECT_EQ(pic.GetFramesFound(), 2);
     EXPECT_TRUE(fixture::matches(pic, second)); // kept
 
     // Icons and cursors are found by the guess too.
     CPicture guessed(fixture::dir(QStringLiteral("ico/cur-8bit.cur")), CPicture::TypeUnknown);
     EXPECT_TRUE(guessed.IsValid());
-    EXPECT_EQ(guessed.GetType(), uint32_t(CPicture::TypeICO));
+    EXPECT_EQ(guessed.GetImageType(), uint32_t(CPicture::TypeICO));
 }

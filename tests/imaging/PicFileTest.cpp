@@ -54,8 +54,8 @@ TEST(CPicMemFile, OwnedBlockGrowsWhileACallersBlockDoesNot)
     owned.Seek(70000, 0);
     EXPECT_TRUE(owned.PutC(9));               // grows past the first 64 KiB
     EXPECT_EQ(owned.Size(), 70001);
-    EXPECT_EQ(owned.GetBuffer()[3], 4);
-    EXPECT_EQ(owned.GetBuffer()[70000], 9);
+    EXPECT_EQ(owned.GetBlock()[3], 4);
+    EXPECT_EQ(owned.GetBlock()[70000], 9);
 
     uint8_t block[4] = {};
     CPicMemFile borrowed(block, sizeof block);
