@@ -3,6 +3,7 @@
 #include "CAnnulation.h"
 #include "CAppData.h"
 #include "CDataChangedNotifier.h"
+#include "ProgressDlgShared.h"
 #include "QuoteSql.h"
 #include "RegisteredMessages.h"
 
@@ -12,8 +13,10 @@
 #include "MessageBus.h"
 #include "Settings.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <sqlite3.h>
 
@@ -38,8 +41,23 @@ void CBdD::CloseSharedConnection()
     SharedConnection().Close();
 }
 
+namespace {
+// The shared connection belongs to the interface thread; a worker thread
+// (the progress dialog's job) never borrows, opens or closes it.
+bool onWorkerThread()
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    return app && QThread::currentThread() != app->thread();
+}
+} // namespace
+
 CBdD::CBdD()
 {
+    if (onWorkerThread()) {
+        m_path = CAppData::CurrentDatabasePath();
+        OpenOwnConnection();
+        return;
+    }
     SQLite::CmyDataBase &shared = SharedConnection();
     m_connection = &shared;
     m_path = CAppData::CurrentDatabasePath();
@@ -61,11 +79,16 @@ CBdD::CBdD()
 CBdD::CBdD(const QString &path)
     : m_path(path)
 {
-    if (path.isEmpty())
+    OpenOwnConnection();
+}
+
+void CBdD::OpenOwnConnection()
+{
+    if (m_path.isEmpty())
         return;
     m_connection = &m_ownConnection;
     m_openedHere = true;
-    if (InitBd(path))
+    if (InitBd(m_path))
         AfterOpen();
     LogSqlError(QStringLiteral("CBdD (2)"));
 }
@@ -318,6 +341,12 @@ void CBdD::PostChange(qint64 wParam)
 void CBdD::SendDataChanged(qint64 wParam, qint64 lParam)
 {
     CAppData::DataChangedNotifier().Send(wParam, lParam);
+}
+
+void CBdD::SendProgressText(ProgressDlgShared *progress, const QString &text)
+{
+    if (progress)
+        progress->SendText(text);
 }
 
 // ---------------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include <vector>
 
 class CComboFiller;
+class ProgressDlgShared;
 class CProject;
 struct tElement;
 struct tForecast;
@@ -68,6 +69,9 @@ public:
 
     // The current user's database, through the process-wide shared
     // connection (opened here unless it is already open on that file).
+    // Made on another thread than the interface thread (the progress
+    // dialog's worker), it opens a connection of its own on that file
+    // instead, and leaves the shared one alone.
     CBdD();
     // A file of its own: a non-empty path is opened (and created with the
     // schema when missing); an empty path gives an object without a
@@ -208,6 +212,10 @@ public:
     static void PostChange(qint64 wParam = 0);
     // UWM_DATA_CHANGED to the main frame, synchronously.
     static void SendDataChanged(qint64 wParam, qint64 lParam);
+    // A step text for the progress dialog a job runs under (null: none):
+    // shown only while the dialog's window exists and the user has not
+    // cancelled; it never waits for the interface thread.
+    static void SendProgressText(ProgressDlgShared *progress, const QString &text);
 
     // ===================================================================
     // Undo support
@@ -507,6 +515,8 @@ public:
     static qint64 SampleZoneCorrection(qint64 now);
 
 private:
+    // Opens m_path on the object's own connection (nothing for an empty path).
+    void OpenOwnConnection();
     // COMMIT, tried again while a reader keeps it busy.
     static bool CommitWithRetry(SQLite::CmyDataBase &connection);
     static void StampModif(SQLite::CmyDataBase &connection, qint64 now);
