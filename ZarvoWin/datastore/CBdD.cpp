@@ -21,6 +21,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <limits>
 #include <filesystem>
 #include <thread>
 
@@ -155,8 +156,10 @@ bool CBdD::BeginWrite()
 {
     if (!IsOpen())
         return false;
-    if (!m_connection->BeginTransaction())
+    if (!m_connection->BeginTransaction()) {
+        LogSqlError(QStringLiteral("BeginWrite"));
         return false;
+    }
     m_inWrite = true;
     m_changePending = false;
     if (CAnnulation *history = CAppData::Annulation())
@@ -199,9 +202,14 @@ bool CBdD::EndWrite(bool ok)
     // Keep the failing code visible (for the log) past the rollback. A
     // COMMIT that failed may already have ended the transaction; the
     // ROLLBACK then only confirms it.
+    const int code = m_connection->GetLastCode();
     m_connection->RollbackAfterFailure();
     if (CAnnulation *history = CAppData::Annulation())
         history->DropLastGroup();
+    // A write given up for an SQL failure (the file kept busy, for one)
+    // leaves its line in the log; one the caller refused leaves none.
+    if (code != 0)
+        LogSqlError(QStringLiteral("EndWrite"));
     return false;
 }
 
@@ -226,12 +234,31 @@ int CBdD::AllocateRowId(int tableCode, bool allocate)
     SQLite::MyTablePtr t = Query(Formatter::sprintf(u"Select * FROM NextRowId where Name='%s'", {table}));
     if (!t.hasRows())
         return -1;
-    const int id = t->GetInt(u"Pc");
-    const QString redo = Formatter::sprintf(u"Update NextRowId set Pc = %d where Name = '%s'", {id + 3, table});
-    const QString undo = Formatter::sprintf(u"Update NextRowId set Pc = %d where Name = '%s'", {id, table});
+    qint64 id = t->GetInt(u"Pc");
+    // The counter may lag behind ids in use (an undo that ran after the
+    // other program inserted rows, a file put together by hand): an id
+    // that is taken goes past every id of this origin (ids of an origin
+    // are 3 apart), so that the insert cannot fail on it, again and again.
+    if (Query(Formatter::sprintf(u"select Id from %s where Id=%I64d", {table, id})).hasRows()) {
+        SQLite::MyTablePtr last = Query(Formatter::sprintf(
+            u"select max(Id) from %s where Id >= %I64d and (Id - %I64d) %% 3 = 0", {table, id, id}));
+        if (!last.hasRows() || LastCode() != 0)
+            return -1;
+        id = last->GetInt64At(0, 0) + 3;
+    }
+    if (id < 0 || id > std::numeric_limits<int>::max() - 3)
+        return -1;
+    const QString redo = Formatter::sprintf(u"Update NextRowId set Pc = %I64d where Name = '%s'", {id + 3, table});
+    // The undo puts the counter back, but never below an id of this origin
+    // still in use: the other program may have taken ids after this one
+    // meanwhile, and the row of this id is deleted by the undo before.
+    const QString undo = Formatter::sprintf(
+        u"Update NextRowId set Pc = ifnull((select max(Id) + 3 from %s where Id >= %I64d and (Id - %I64d) %% 3 = 0), "
+        u"%I64d) where Name = '%s'",
+        {table, id, id, id, table});
     if (ExecuteWithUndo(redo, undo) != 0)
         return -1;
-    return id;
+    return static_cast<int>(id);
 }
 
 int CBdD::InsertNewRow(int tableCode, const std::function<QString(int id)> &insert)
@@ -441,19 +468,25 @@ QString CBdD::DeletedLiteral(int tableCode, int id)
 
 bool CBdD::RunBatch(const QStringList &texts)
 {
-    if (!IsOpen() || !m_connection->BeginTransaction())
+    if (!IsOpen())
         return false;
+    const auto fail = [this] {
+        LogSqlError(QStringLiteral("RunBatch"));
+        return false;
+    };
+    if (!m_connection->BeginTransaction())
+        return fail();
     for (const QString &text : texts) {
         if (text.isEmpty())
             continue;
         if (m_connection->Execute(text) != 0) {
             m_connection->RollbackAfterFailure();
-            return false;
+            return fail();
         }
     }
     if (!CommitWithRetry(*m_connection)) {
         m_connection->RollbackAfterFailure();
-        return false;
+        return fail();
     }
     CAppData::RunAfterBatchHook(*this);
     return true;

@@ -440,15 +440,17 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
         return false;
     bool reload = false;
     bool ok = true;
+    // The id of a new project reaches the caller's records only once the
+    // write has landed: after a failed COMMIT they must still read as new,
+    // or saving them again would update a row that was rolled back.
+    int projectId = element ? element->Id : -1;
     if (element) {
         const tElement &e = *element;
         if (e.Id == -1) {
             reload = true;
-            const int id = InsertNewRow(
+            projectId = InsertNewRow(
                 TableProjets, [&e](int newId) { return InsertProjectStatement(newId, e, e.Nom, e.Parent); });
-            ok = id != -1;
-            if (ok)
-                element->Id = id;
+            ok = projectId != -1;
         } else {
             SQLite::MyTablePtr old = Query(Formatter::sprintf(
                 u"Select Nom, Commentaire, Parent, Type from Projets where Id=%d", {e.Id}));
@@ -468,10 +470,13 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
             }
         }
     }
+    tForecast plan;
+    if (forecast)
+        plan = *forecast;
     if (ok && forecast) {
-        tForecast &f = *forecast;
+        tForecast &f = plan;
         if (f.IdProject == -1 && element)
-            f.IdProject = element->Id;
+            f.IdProject = projectId;
         SQLite::MyTablePtr row = Query(Formatter::sprintf(
             u"select rowid, IdProject from Forecast where IdProject=%d and IdActivity=%d",
             {f.IdProject, f.IdActivity}));
@@ -493,6 +498,10 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
     }
     if (!EndWrite(ok))
         return false;
+    if (element)
+        element->Id = projectId;
+    if (forecast)
+        forecast->IdProject = plan.IdProject;
     if (reload) {
         SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
     } else {
@@ -512,7 +521,8 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
 namespace {
 
 // One write of a record whose ids come from NextRowId: a new one (id -1)
-// is inserted and takes its id, an existing one is updated. An id without
+// is inserted and takes its id once the write landed, an existing one is
+// updated. An id without
 // a row is not a save. True when the write landed.
 bool saveRecord(CBdD &db, int tableCode, int &id, const std::function<QString(int newId)> &insert,
                 const std::function<QString()> &update)
@@ -520,13 +530,19 @@ bool saveRecord(CBdD &db, int tableCode, int &id, const std::function<QString(in
     if (!db.BeginWrite())
         return false;
     bool ok;
+    int written = id;
     if (id == -1) {
-        id = db.InsertNewRow(tableCode, insert);
-        ok = id != -1;
+        written = db.InsertNewRow(tableCode, insert);
+        ok = written != -1;
     } else {
         ok = db.UpdateRow(tableCode, id, update()) == 0;
     }
-    return db.EndWrite(ok);
+    // A new id is the record's only once the write has landed (see
+    // SaveProject).
+    if (!db.EndWrite(ok))
+        return false;
+    id = written;
+    return true;
 }
 
 } // namespace

@@ -9,6 +9,26 @@
 
 namespace SQLite {
 
+namespace {
+int busyTimeoutMs = CmyDataBase::DefaultBusyTimeoutMs;
+} // namespace
+
+int CmyDataBase::BusyTimeoutMs()
+{
+    return busyTimeoutMs;
+}
+
+void CmyDataBase::SetBusyTimeoutMs(int ms)
+{
+    busyTimeoutMs = ms < 0 ? 0 : ms;
+}
+
+void CmyDataBase::SetBusyTimeout(int ms)
+{
+    if (m_handle)
+        sqlite3_busy_timeout(m_handle, ms < 0 ? 0 : ms);
+}
+
 CmyDataBase::~CmyDataBase()
 {
     Close();
@@ -26,6 +46,9 @@ int CmyDataBase::OpenWith(const QString &path, int flags)
         m_lastCode = rc;
         return rc;
     }
+    // Without a busy handler a read made while the other program commits,
+    // or the first look at the file while it writes, fails at once.
+    sqlite3_busy_timeout(handle, busyTimeoutMs);
     m_handle = handle;
     m_lastCode = 0;
     m_path = path;

@@ -50,9 +50,20 @@ public:
     bool IsOpen() const { return m_handle != nullptr; }
     sqlite3 *Handle() const { return m_handle; }
 
-    // Tunables of the busy retry (tests shorten nothing; kept for clarity).
+    // Tunables of the busy retry.
     static constexpr int BusyRetries = 10;
     static constexpr int BusySleepMs = 50;
+
+    // Every connection waits this long for a lock the other program holds
+    // (it commits, or reads while this one wants to commit) before a
+    // statement, a read included, gives up as busy. The open checks, the
+    // reads and BEGIN and COMMIT all wait; BEGIN and COMMIT then still retry
+    // as above. Set for connections opened afterwards.
+    static constexpr int DefaultBusyTimeoutMs = 5000;
+    static int BusyTimeoutMs();
+    static void SetBusyTimeoutMs(int ms);
+    // The wait of this open connection alone.
+    void SetBusyTimeout(int ms);
 
 private:
     int OpenWith(const QString &path, int flags);

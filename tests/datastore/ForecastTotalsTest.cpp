@@ -1,5 +1,6 @@
 #include "CConfiguration.h"
 #include "Formatter.h"
+#include "ShortBusyWait.h"
 #include "TestDatabase.h"
 
 using Platform::Formatter;
@@ -252,6 +253,7 @@ TEST_F(ForecastTotalsTest, LoadAfterChangesThatCannotReadKeepsTheTotals)
     addEntry(101, P3, A7, T0 - 1800, T0 - 600, T0);
 
     {
+        const ShortBusyWait noWait;
         CBdD db;
         SQLite::CmyDataBase other;
         ASSERT_EQ(other.Open(path), 0);
@@ -327,6 +329,7 @@ TEST_F(ForecastTotalsTest, BookedTimeThatCannotBeReadIsReadAgain)
     addEntry(100, P3, A7, T0 + 3600, T0 + 7200);
     reload();
     {
+        const ShortBusyWait noWait;
         SQLite::CmyDataBase other;
         ASSERT_EQ(other.Open(path), 0);
         ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);

@@ -6,6 +6,7 @@
 #include "RecordingFillers.h"
 #include "RegisteredMessages.h"
 #include "MessageBus.h"
+#include "ShortBusyWait.h"
 #include "TestDatabase.h"
 
 #include <QCoreApplication>
@@ -467,6 +468,7 @@ TEST_F(ProjectsDbTest, ReloadsThatCannotReadKeepWhatTheStoreHolds)
     ASSERT_NE(store.GetActivity(activity), nullptr);
     ASSERT_NE(store.GetRate(rate), nullptr);
     {
+        const ShortBusyWait noWait;
         CBdD db;
         SQLite::CmyDataBase other;
         ASSERT_EQ(other.Open(path), 0);

@@ -1,5 +1,6 @@
 #include "CAppData.h"
 #include "CBdD.h"
+#include "ShortBusyWait.h"
 #include "TestFolders.h"
 
 #include "Clock.h"
@@ -394,9 +395,10 @@ TEST_F(SchemaTest, FutureVersionAndLockedFileAreLeftUntouched)
                   QStringList{"0"});
     }
 
-    // Another connection holds the write lock past every retry.
+    // Another connection holds the write lock past every wait and retry.
     const QString old = TestFolders::tempDb(QStringLiteral("Vieux.sdb"));
     makeOldFile(old, 1);
+    const ShortBusyWait noWait;
     SQLite::CmyDataBase holder;
     ASSERT_EQ(holder.Open(old), 0);
     ASSERT_TRUE(holder.BeginTransaction());

@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "EntryTimes.h"
 #include "Formatter.h"
+#include "ShortBusyWait.h"
 #include "TestFolders.h"
 #include "tCurrentEntry.h"
 
@@ -493,6 +494,8 @@ TEST_F(TimeEntriesDb, ReadsThatMeetTheOtherProgramsCommitChangeNothing)
     tTacheFull over = entry(-1, at(9, 30), at(10, 30));
     std::vector<tTacheFull> list{entry(7, 0, 0)};
 
+    // The other program holds the file past every wait.
+    const ShortBusyWait noWait(*db->Connection());
     SQLite::CmyDataBase other;
     ASSERT_EQ(other.Open(db->GetPath()), 0);
     ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
@@ -908,6 +911,7 @@ TEST_F(TimeEntriesDb, ALockedFileOpensWithoutTheIndexAndWithoutAnError)
         ASSERT_EQ(made.Execute(u"drop index TachesTotals"), 0);
     }
     // Another program holds the write lock while the file is opened.
+    const ShortBusyWait noWait;
     SQLite::CmyDataBase other;
     ASSERT_EQ(other.Open(path), 0);
     ASSERT_TRUE(other.BeginTransaction());

@@ -9,6 +9,7 @@
 #include "tCurrentEntry.h"
 #include "CmyDataBase.h"
 #include "Settings.h"
+#include "ShortBusyWait.h"
 #include "TestFolders.h"
 
 #include <gtest/gtest.h>
@@ -389,6 +390,7 @@ TEST_F(UsersTest, SettingsAreNotWrittenWhenTheTransactionCannotBegin)
 {
     const int anne = addUser(QStringLiteral("Anne"));
     ASSERT_TRUE(users.SwitchUser(anne));
+    const ShortBusyWait noWait;
     CmyDataBase other;
     ASSERT_EQ(other.Open(usersDb()), 0);
     ASSERT_TRUE(other.BeginTransaction());

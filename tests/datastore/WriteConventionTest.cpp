@@ -4,6 +4,7 @@
 #include "CDataChangedNotifier.h"
 #include "QuoteSql.h"
 #include "RegisteredMessages.h"
+#include "ShortBusyWait.h"
 #include "TestFolders.h"
 #include "tElement.h"
 #include "tForecast.h"
@@ -226,8 +227,10 @@ TEST_F(WriteTest, FailedStatementOrCommitRollsBackAndDropsTheGroup)
     EXPECT_EQ(history.Steps().size(), kept);
     CBdD db;
     EXPECT_EQ(cell(db, "select Pc from NextRowId where Name='Taches'"), "104");
+    // The write logs its own failure; the code stays for the caller's log.
     const QByteArray log = TestFolders::readFile(CBdD::LogPathFor(path));
-    EXPECT_EQ(log, "14/11/2023 23:13:20 : sqlite error '1' in 'Test'\n");
+    EXPECT_EQ(log, "14/11/2023 23:13:20 : sqlite error '1' in 'EndWrite'\n"
+                   "14/11/2023 23:13:20 : sqlite error '1' in 'Test'\n");
 
     // A COMMIT that fails (a deferred constraint) lands nothing either.
     db.Execute(u"PRAGMA foreign_keys=ON");
@@ -335,6 +338,7 @@ TEST_F(WriteTest, DataChangedReachesTheReceiverBeforeSendReturns)
 
 TEST_F(WriteTest, LockedFileOrBusyCommitLandsNothing)
 {
+    Platform::Settings().setInt(u"Config", u"Misc", u"LogErrors", 1);
     ASSERT_TRUE(insertEntry(QStringLiteral("kept")));
     const size_t kept = history.Steps().size();
     const auto unchanged = [&] {
@@ -344,8 +348,9 @@ TEST_F(WriteTest, LockedFileOrBusyCommitLandsNothing)
         EXPECT_EQ(history.Steps().size(), kept);
     };
 
-    // The other program holds the write lock past every retry: the write
-    // does not start.
+    // The other program holds the write lock past every wait and retry:
+    // the write does not start.
+    const ShortBusyWait noWait;
     SQLite::CmyDataBase other;
     ASSERT_EQ(other.Open(path), 0);
     ASSERT_TRUE(other.BeginTransaction());
@@ -367,6 +372,11 @@ TEST_F(WriteTest, LockedFileOrBusyCommitLandsNothing)
     }
     ASSERT_EQ(other.Execute(u"COMMIT"), 0);
     unchanged();
+
+    // Each write given up for the busy file left its line in the log.
+    EXPECT_EQ(TestFolders::readFile(CBdD::LogPathFor(path)),
+              "14/11/2023 23:13:20 : sqlite error '5' in 'BeginWrite'\n"
+              "14/11/2023 23:13:20 : sqlite error '5' in 'EndWrite'\n");
 
     // Once the file is free again, writes land as before.
     int id = 0;

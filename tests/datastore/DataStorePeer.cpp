@@ -1,0 +1,97 @@
+// A second program on the same user database, driving the data store's own
+// write and read calls, for the tests and the benchmark of two programs
+// sharing one file. Each operation makes its own CBdD, so the file is
+// opened and closed around every write and read, as the windows do.
+//   datastore_peer write PATH COUNT NAME
+//       waits for a line on stdin, then saves COUNT new time entries (every
+//       fifth write a new activity instead), titled NAME and a number;
+//       prints "wrote LANDED FAILED" and ends.
+//   datastore_peer read PATH STOPFILE
+//       reads one day's entries, then the running ones, again and again
+//       until STOPFILE exists; prints "read DONE FAILED" and ends.
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CBdD.h"
+#include "CProjectStore.h"
+#include "tElement.h"
+#include "tTacheParams.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The day the writers fill: one entry a minute from 2026-03-02 00:00 UTC.
+constexpr qint64 FirstStart = 1772409600;
+
+int write(int count, const QString &name)
+{
+    std::string line;
+    std::getline(std::cin, line); // everyone starts together
+    int landed = 0;
+    int failed = 0;
+    for (int i = 0; i < count; ++i) {
+        bool ok;
+        if (i % 5 == 4) {
+            tElement activity;
+            activity.Nom = QStringLiteral("%1 activity %2").arg(name).arg(i);
+            CBdD db;
+            ok = db.SaveActivity(activity) && activity.Id != -1;
+        } else {
+            tTacheFull entry;
+            entry.Debut = FirstStart + i * 60;
+            entry.Fin = entry.Debut + 50;
+            entry.Title = QStringLiteral("%1 %2").arg(name).arg(i);
+            CBdD db;
+            ok = db.SaveTimeEntry(entry);
+        }
+        ok ? ++landed : ++failed;
+    }
+    std::printf("wrote %d %d\n", landed, failed);
+    return 0;
+}
+
+int read(const QString &stopFile)
+{
+    int done = 0;
+    int failed = 0;
+    const QDate day(2026, 3, 2);
+    while (!QFileInfo::exists(stopFile)) {
+        std::vector<tTacheParams> entries;
+        CBdD db;
+        const bool ok = db.LoadTimeEntries(entries, day) && db.GetRunningEntries(entries);
+        ok ? ++done : ++failed;
+    }
+    std::printf("read %d %d\n", done, failed);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 4)
+        return 2;
+    CAnnulation history;
+    CProjectStore store;
+    CAppData::SetAnnulation(&history);
+    CAppData::SetProjectStore(&store);
+    CAppData::SetCurrentDatabasePath(args.at(2));
+    int rc = 2;
+    if (args.at(1) == u"write")
+        rc = write(args.at(3).toInt(), args.value(4));
+    else if (args.at(1) == u"read")
+        rc = read(args.at(3));
+    std::fflush(stdout);
+    CBdD::CloseSharedConnection();
+    CAppData::Clear();
+    return rc;
+}

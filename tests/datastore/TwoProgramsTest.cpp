@@ -1,0 +1,191 @@
+// Two programs on one user database: real second processes write and read
+// through the data store while this one checks what landed, and the cases
+// where one program's undo or failed write met the other's rows.
+#include "TestDatabase.h"
+
+#include "CmyDataBase.h"
+#include "tForecast.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+
+#include <memory>
+
+namespace {
+
+// Every wait is for an event, bounded far beyond what a loaded machine
+// needs; nothing is timed.
+constexpr int Patience = 300000;
+
+class Peer
+{
+public:
+    explicit Peer(const QStringList &args) { process.start(QStringLiteral(DATASTORE_PEER), args); }
+    ~Peer()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(Patience);
+        }
+    }
+    // The last line the peer printed once it ended; empty when it did not.
+    QString result()
+    {
+        if (!process.waitForFinished(Patience) || process.exitCode() != 0)
+            return QString();
+        const QList<QByteArray> lines = process.readAllStandardOutput().trimmed().split('\n');
+        return QString::fromUtf8(lines.last()).trimmed();
+    }
+    QProcess process;
+};
+
+using TwoPrograms = TestDatabase;
+
+// Two programs write at once while a third reads one day in a loop, every
+// operation opening the file anew: no write fails, no read fails, every row
+// is there once and the file is sound.
+TEST_F(TwoPrograms, BothWriteWhileAThirdReadsAndNothingFails)
+{
+    {
+        CBdD created(path);
+        ASSERT_TRUE(created.IsOpen());
+    }
+    constexpr int Writes = 150;
+    const QString stop = TestFolders::file(QStringLiteral("stop"));
+    Peer reader({QStringLiteral("read"), path, stop});
+    Peer a({QStringLiteral("write"), path, QString::number(Writes), QStringLiteral("A")});
+    Peer b({QStringLiteral("write"), path, QString::number(Writes), QStringLiteral("B")});
+    ASSERT_TRUE(a.process.waitForStarted(Patience));
+    ASSERT_TRUE(b.process.waitForStarted(Patience));
+    a.process.write("go\n");
+    b.process.write("go\n");
+    const QString expected = QStringLiteral("wrote %1 0").arg(Writes);
+    EXPECT_EQ(a.result(), expected);
+    EXPECT_EQ(b.result(), expected);
+    QFile(stop).open(QIODevice::WriteOnly);
+    const QStringList read = reader.result().split(u' ');
+    ASSERT_EQ(read.size(), 3);
+    EXPECT_GT(read[1].toInt(), 0);
+    EXPECT_EQ(read[2], QStringLiteral("0")) << "reads that failed";
+
+    constexpr int Activities = Writes / 5;
+    constexpr int Entries = Writes - Activities;
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches")), QString::number(2 * Entries));
+    EXPECT_EQ(cell(QStringLiteral("select count(distinct Title) from Taches")), QString::number(2 * Entries));
+    EXPECT_EQ(cell(QStringLiteral("select count(distinct Nom) from Activites")), QString::number(2 * Activities));
+    // Ids of this desktop stay 3 apart and below the counter.
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches where (Id - 101) % 3 <> 0")), QStringLiteral("0"));
+    EXPECT_EQ(cell(QStringLiteral("select Pc > (select max(Id) from Taches) from NextRowId where Name='Taches'")),
+              QStringLiteral("1"));
+    EXPECT_EQ(cell(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+}
+
+// A finished entry saved as the program saves it.
+bool saveEntry(const QString &title, qint64 start)
+{
+    tTacheFull e;
+    e.Debut = start;
+    e.Fin = start + 600;
+    e.Title = title;
+    CBdD db;
+    return db.SaveTimeEntry(e);
+}
+
+// The other program stands in here as writes made with no undo history:
+// that is all that tells the two programs apart at the file.
+class OtherProgram
+{
+public:
+    explicit OtherProgram(CAnnulation *ours)
+        : m_ours(ours)
+    {
+        CAppData::SetAnnulation(nullptr);
+    }
+    ~OtherProgram() { CAppData::SetAnnulation(m_ours); }
+
+private:
+    CAnnulation *m_ours;
+};
+
+// An undo of an insert runs after the other program took the next ids: the
+// counter does not go back below them, and a counter that lags anyway (a
+// file from an older version) skips the ids in use, so no insert of either
+// program fails for good.
+TEST_F(TwoPrograms, AnUndoNeverPutsTheIdCounterBelowIdsInUse)
+{
+    ASSERT_TRUE(saveEntry(QStringLiteral("ours"), 1000000));
+    {
+        const OtherProgram other(&history);
+        ASSERT_TRUE(saveEntry(QStringLiteral("theirs 1"), 2000000));
+        ASSERT_TRUE(saveEntry(QStringLiteral("theirs 2"), 3000000));
+    }
+    ASSERT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches where Id=101")), QStringLiteral("0"));
+    EXPECT_EQ(cell(QStringLiteral("select Pc from NextRowId where Name='Taches'")), QStringLiteral("110"));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(saveEntry(QStringLiteral("next %1").arg(i), 4000000 + i * 1000)) << i;
+    {
+        const OtherProgram other(&history);
+        EXPECT_TRUE(saveEntry(QStringLiteral("theirs 3"), 5000000));
+    }
+    EXPECT_EQ(cell(QStringLiteral("select group_concat(Id, ' ') from (select Id from Taches order by Id)")),
+              QStringLiteral("104 107 110 113 116 119"));
+
+    // A counter found behind the ids in use.
+    exec(QStringLiteral("update NextRowId set Pc=101 where Name='Taches'"));
+    EXPECT_TRUE(saveEntry(QStringLiteral("healed"), 6000000));
+    EXPECT_EQ(cell(QStringLiteral("select Id from Taches where Title='healed'")), QStringLiteral("101"));
+    EXPECT_TRUE(saveEntry(QStringLiteral("past the others"), 7000000));
+    EXPECT_EQ(cell(QStringLiteral("select Id from Taches where Title='past the others'")), QStringLiteral("122"));
+    // Undoing it puts the counter back to that id, not below the others.
+    ASSERT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+    EXPECT_EQ(cell(QStringLiteral("select Pc from NextRowId where Name='Taches'")), QStringLiteral("122"));
+}
+
+// A save whose COMMIT fails leaves the caller's record as it was: saving it
+// again inserts the row instead of updating one that was rolled back.
+TEST_F(TwoPrograms, ASaveWhoseCommitFailedCanBeSavedAgain)
+{
+    struct Case
+    {
+        const char *table;
+        std::function<bool(tElement &, tForecast &)> save;
+    };
+    const Case cases[] = {
+        {"Activites", [](tElement &e, tForecast &) { CBdD db; return db.SaveActivity(e); }},
+        {"TauxHoraire", [](tElement &e, tForecast &) { CBdD db; return db.SaveRate(e); }},
+        {"Projets", [](tElement &e, tForecast &f) { CBdD db; return db.SaveProject(&e, &f); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.table);
+        tElement element;
+        element.Nom = QStringLiteral("Nouveau");
+        tForecast plan;
+        plan.IdProject = -1;
+        plan.IdActivity = -2;
+        {
+            // A constraint checked only at COMMIT makes the COMMIT fail.
+            CBdD keep;
+            keep.Execute(u"PRAGMA foreign_keys=ON");
+            keep.Execute(u"create table Lien(IdTache integer references Taches(Id) deferrable initially deferred)");
+            keep.Execute(QStringLiteral("create trigger Casse after insert on %1 begin insert into Lien values (999); end")
+                             .arg(QLatin1String(c.table)));
+            EXPECT_FALSE(c.save(element, plan));
+            EXPECT_EQ(element.Id, -1);
+            EXPECT_EQ(plan.IdProject, -1);
+            keep.Execute(u"drop trigger Casse");
+            keep.Execute(u"drop table Lien");
+            keep.Execute(u"PRAGMA foreign_keys=OFF");
+        }
+        ASSERT_TRUE(c.save(element, plan));
+        ASSERT_NE(element.Id, -1);
+        EXPECT_EQ(cell(QStringLiteral("select Nom from %1 where Id=%2").arg(QLatin1String(c.table)).arg(element.Id)),
+                  QStringLiteral("Nouveau"));
+        if (QLatin1String(c.table) == QLatin1String("Projets")) {
+            EXPECT_EQ(plan.IdProject, element.Id);
+        }
+    }
+}
+
+} // namespace
