@@ -348,6 +348,19 @@ void CBdD::StampModif(SQLite::CmyDataBase &connection, qint64 now)
     AddUndoPair(redo, undo);
 }
 
+bool CBdD::GetModifStamp(QString &stamp)
+{
+    stamp.clear();
+    if (!IsOpen())
+        return false;
+    SQLite::MyTablePtr t = ReadRows(u"select Value from Infos where Name='Modif'");
+    if (!t)
+        return false;
+    if (t->rowCount() > 0)
+        stamp = t->GetCell(0, 0);
+    return true;
+}
+
 void CBdD::StampTimeEntriesWhere(const QString &condition)
 {
     if (!IsOpen())

@@ -188,6 +188,11 @@ public:
     // change broadcast at once.
     void StampRow(int tableCode, qint64 rowId);
     static void StampRow(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId);
+    // The Infos value 'Modif' (the time of the last write of either
+    // program). The text is emptied first and stays empty without a row.
+    // False without a connection or when the read fails (the other program
+    // committing), so that a failed read never passes for "no change".
+    bool GetModifStamp(QString &stamp);
     // Stamps every time entry matching `condition` (undoable) and announces
     // the change; 'Modif' is not touched.
     void StampTimeEntriesWhere(const QString &condition);

@@ -525,6 +525,35 @@ TEST_F(TimeEntriesDb, ReadsThatMeetTheOtherProgramsCommitChangeNothing)
     EXPECT_EQ(entries.size(), 1u);
 }
 
+// The stamp the views compare to know whether the file changed: a failed
+// read is told apart from an empty stamp, and the text is always emptied.
+TEST_F(TimeEntriesDb, ModifStampTellsTheLastWriteAndAFailedRead)
+{
+    QString stamp = QStringLiteral("old");
+    EXPECT_TRUE(db->GetModifStamp(stamp));
+    EXPECT_EQ(stamp, ""); // a new file holds an empty stamp
+    Platform::Clock::setFixedNow(at(18, 30));
+    ASSERT_TRUE(db->SaveTimeEntry(entry(-1, at(9, 0), at(10, 0))));
+    EXPECT_TRUE(db->GetModifStamp(stamp));
+    EXPECT_EQ(stamp, QString::number(at(18, 30)));
+
+    SQLite::CmyDataBase other;
+    ASSERT_EQ(other.Open(db->GetPath()), 0);
+    ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
+    EXPECT_FALSE(db->GetModifStamp(stamp));
+    EXPECT_EQ(stamp, "");
+    ASSERT_EQ(other.Execute(u"ROLLBACK"), 0);
+
+    ASSERT_EQ(db->Execute(u"delete from Infos where Name='Modif'"), 0);
+    stamp = QStringLiteral("old");
+    EXPECT_TRUE(db->GetModifStamp(stamp));
+    EXPECT_EQ(stamp, "");
+    CBdD none{QString()};
+    stamp = QStringLiteral("old");
+    EXPECT_FALSE(none.GetModifStamp(stamp));
+    EXPECT_EQ(stamp, "");
+}
+
 TEST_F(TimeEntriesDb, FindOverlappingEntriesWithTheEdgeTolerance)
 {
     put(1, at(9, 0), at(10, 0, 25));
