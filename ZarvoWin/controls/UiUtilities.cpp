@@ -1,8 +1,8 @@
 #include "UiUtilities.h"
 
+#include "CWaitCursor.h"
 #include "Clock.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,31 +21,6 @@ quint32 GetRandomLightColor()
     return static_cast<quint32>(r) | (static_cast<quint32>(g) << 8) | (static_cast<quint32>(b) << 16);
 }
 
-namespace {
-// Shows the wait cursor for the length of one file operation.
-class WaitCursor
-{
-public:
-    WaitCursor()
-    {
-        if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            m_active = false;
-    }
-    ~WaitCursor()
-    {
-        if (m_active)
-            QApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-
-private:
-    bool m_active = true;
-};
-} // namespace
-
 bool DeleteUserFiles(const QString &folder, bool databaseOnly)
 {
     if (folder.isEmpty())
@@ -53,7 +28,7 @@ bool DeleteUserFiles(const QString &folder, bool databaseOnly)
     const QFileInfo info(folder);
     if (!info.exists() && !info.isSymLink())
         return true;
-    WaitCursor wait;
+    CWaitCursor wait;
     if (databaseOnly) {
         const QString db = folder.endsWith(u'/') ? folder + QStringLiteral("Zarvo.sdb")
                                                  : folder + QStringLiteral("/Zarvo.sdb");

@@ -6,6 +6,7 @@
 #include "CWeekGeometry.h"
 #include "LocalTime.h"
 #include "UiUtilities.h"
+#include "ViewConfiguration.h"
 #include "tUsers.h"
 
 #include <algorithm>
@@ -21,8 +22,7 @@ constexpr int TextIndent = 15;
 
 const CConfiguration &formats(const tEntryBoxSettings &s)
 {
-    static const CConfiguration defaults;
-    return s.config ? *s.config : defaults;
+    return s.config ? *s.config : ViewConfiguration();
 }
 
 // A part of a line: a bold text followed by a normal one.

@@ -39,7 +39,8 @@ struct tEntryBoxSettings
     void SetUser(const tUsers *user);
 
     const CProjectStore *store = nullptr;   // nothing is found without one
-    const CConfiguration *config = nullptr; // time and duration formats
+    // Time and duration formats; the view's settings when null.
+    const CConfiguration *config = nullptr;
     tEntryBoxTexts texts;
 
     // The height of a line of text and the widths of texts in the bold
