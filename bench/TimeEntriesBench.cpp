@@ -1,9 +1,11 @@
 // Time entries of ten years (about 40 000 rows): one day's entries, the 42
-// days of a month view and an insertion that overwrites its neighbours,
-// each through the database layer and as the bare SQL of the same rows on
-// the same file.
+// days of a month view (also read into the day cache) and an insertion that
+// overwrites its neighbours, each through the database layer and as the
+// bare SQL of the same rows on the same file.
 #include "BenchFolder.h"
+#include "CAppData.h"
 #include "CBdD.h"
+#include "CDayCache.h"
 #include "Formatter.h"
 #include "LocalTime.h"
 #include "tTacheParams.h"
@@ -220,12 +222,28 @@ void BareInsertOverwrite(benchmark::State &state)
     }
 }
 
+// The 42 days of a month view read into an empty day cache, through its
+// default source on the same file: against BareMonthView.
+void CacheMonthView(benchmark::State &state)
+{
+    CAppData::SetCurrentDatabasePath(databasePath());
+    CDayCache cache;
+    const QDate first = dayOf(state).addDays(-20);
+    for (auto _ : state) {
+        cache.Clear();
+        cache.Load(first, first.addDays(41));
+        benchmark::DoNotOptimize(cache.GetEntry(first, 0));
+    }
+    CBdD::CloseSharedConnection();
+}
+
 } // namespace
 
 BENCHMARK(LayerOneDay)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BareOneDay)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LayerMonthView)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BareMonthView)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(CacheMonthView)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LayerInsertOverwrite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BareInsertOverwrite)->Unit(benchmark::kMicrosecond);
 

@@ -11,6 +11,15 @@ tDayLayout LayoutDay(std::span<tTacheParams> entries, const QDate &day, int hour
     const qint64 firstSecond = Platform::LocalTime::midnight(day);
     const qint64 lastSecond = Platform::LocalTime::midnight(day.addDays(1)) - 1;
     const int lastRow = hourHeight * 24 - 1;
+    // On a day without a clock change the wall clock runs with the
+    // seconds since midnight; only the days of a change need the local
+    // time of each instant.
+    const bool steadyDay = lastSecond - firstSecond == 24 * 3600 - 1;
+    const auto rowOf = [&](qint64 t) {
+        if (steadyDay && t >= firstSecond && t <= lastSecond)
+            return int((t - firstSecond) / 60) * hourHeight / 60;
+        return CWeekGeometry::GridRow(t, hourHeight);
+    };
 
     // Rows and the day's total.
     for (tTacheParams &e : entries) {
@@ -19,7 +28,7 @@ tDayLayout LayoutDay(std::span<tTacheParams> entries, const QDate &day, int hour
             visibleStart = firstSecond;
             e.top = 0;
         } else {
-            e.top = CWeekGeometry::GridRow(e.Debut, hourHeight);
+            e.top = rowOf(e.Debut);
         }
         const qint64 end = e.Fin != 0 ? e.Fin : now;
         qint64 visibleEnd = end;
@@ -28,7 +37,7 @@ tDayLayout LayoutDay(std::span<tTacheParams> entries, const QDate &day, int hour
                 visibleEnd = lastSecond;
                 e.bottom = lastRow;
             } else {
-                e.bottom = CWeekGeometry::GridRow(end, hourHeight);
+                e.bottom = rowOf(end);
             }
             if (e.bottom < e.top + MinimumEntryHeight) {
                 e.bottom = e.top + MinimumEntryHeight;

@@ -87,7 +87,7 @@ tFittedText FitText(const QString &text, int room, const TextWidth &width)
     qsizetype hi = text.size() - 1;
     while (lo < hi) {
         const qsizetype mid = (lo + hi + 1) / 2;
-        if (width(text.left(mid)) <= roomBefore)
+        if (width(QStringView(text).left(mid)) <= roomBefore)
             lo = mid;
         else
             hi = mid - 1;
@@ -211,17 +211,16 @@ tEntryBoxPlan PlanEntryBox(const tTacheParams &entry, const tDayColumn &column, 
     }
     if (n >= 1) {
         const CConfiguration &config = formats(s);
-        const auto onThisDay = [&column](qint64 instant) {
-            return Platform::LocalTime::localDate(instant) == column.Date;
-        };
         const QString dots = QStringLiteral("...");
-        const bool startsToday = onThisDay(entry.Debut);
+        const QDateTime start = Platform::LocalTime::toLocal(entry.Debut);
+        const bool startsToday = start.date() == column.Date;
         std::vector<Segment> times = {
-            {label(t.start, dayView), startsToday ? config.FormatLocaleTime(entry.Debut, false) : dots}};
+            {label(t.start, dayView), startsToday ? config.FormatLocaleTime(start.time(), false) : dots}};
         const QString endLabel = QStringLiteral(" - ") + label(t.end, dayView);
         if (entry.Fin != 0) {
-            const bool endsToday = onThisDay(entry.Fin);
-            times.push_back({endLabel, endsToday ? config.FormatLocaleTime(entry.Fin, false) : dots});
+            const QDateTime end = Platform::LocalTime::toLocal(entry.Fin);
+            const bool endsToday = end.date() == column.Date;
+            times.push_back({endLabel, endsToday ? config.FormatLocaleTime(end.time(), false) : dots});
             if (startsToday && endsToday) {
                 times.push_back({QStringLiteral(" ( ") + label(t.duration, dayView),
                                  config.FormatDuration(entry.Fin - entry.Debut)});

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringView>
 #include <functional>
 
 class CConfiguration;
@@ -13,7 +14,7 @@ class CProjectStore;
 struct tUsers;
 
 // The width in pixels of a text in one font.
-using TextWidth = std::function<int(const QString &)>;
+using TextWidth = std::function<int(QStringView)>;
 
 // What holds for every box of one drawing of the view.
 struct tEntryBoxSettings

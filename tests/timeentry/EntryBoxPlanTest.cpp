@@ -1,5 +1,6 @@
 #include "CConfiguration.h"
 #include "CProjectStore.h"
+#include "CTextMeasure.h"
 #include "EntryBoxPlan.h"
 #include "QStringPrinter.h"
 #include "tUsers.h"
@@ -7,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QTime>
 
+#include <cmath>
 #include <ostream>
 #include <vector>
 
@@ -80,8 +84,8 @@ protected:
         settings.config = &config;
         settings.texts = tEntryBoxTexts::Load();
         settings.lineHeight = LineHeight;
-        settings.boldWidth = [](const QString &s) { return 7 * int(s.size()); };
-        settings.normalWidth = [](const QString &s) { return 6 * int(s.size()); };
+        settings.boldWidth = [](QStringView s) { return 7 * int(s.size()); };
+        settings.normalWidth = [](QStringView s) { return 6 * int(s.size()); };
 
         column.Date = Day;
         column.left = 65;
@@ -283,7 +287,7 @@ TEST_F(EntryBoxPlanTest, LabelsInTheDayViewAndTimesOnOtherDays)
 
 TEST_F(EntryBoxPlanTest, TextIsCutToTheBoxWidth)
 {
-    const TextWidth seven = [](const QString &s) { return 7 * int(s.size()); };
+    const TextWidth seven = [](QStringView s) { return 7 * int(s.size()); };
     struct Fit
     {
         QString text;
@@ -399,6 +403,34 @@ TEST_F(EntryBoxPlanTest, RectangleFromTracksHeaderAndScrolling)
         EXPECT_EQ((std::vector<int>{p.left, p.top, p.right, p.bottom}), (std::vector<int>{c.x0, c.y0, c.x1, c.y1}));
         if (!c.visible) {
             EXPECT_TRUE(p.lines.empty() && p.stripes.empty());
+        }
+    }
+}
+
+// The widths the view cuts its texts with: each character measured once,
+// a text never narrower than it is drawn.
+TEST(TextMeasure, WidthIsTheSumOfTheCharactersAdvances)
+{
+    QFont bold;
+    bold.setBold(true);
+    for (const QFont &font : {QFont(), bold}) {
+        const CTextMeasure measure(font);
+        const QFontMetricsF metrics(font);
+        EXPECT_EQ(measure.Width(u""), 0);
+        EXPECT_GT(measure.Height(), 0);
+        for (const QString &text : {QStringLiteral("Réunion de suivi"), QStringLiteral("AVATAR, Tout va. Wfpj"),
+                                    QStringLiteral("fi ffl 08:00 - 09:30 ( 1:30 )"), QStringLiteral("Durée : 😀 ok")}) {
+            SCOPED_TRACE(text.toStdString());
+            qreal sum = 0;
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                const qsizetype length = text.at(i).isHighSurrogate() ? 2 : 1;
+                sum += metrics.horizontalAdvance(text.mid(i, length));
+                i += length - 1;
+            }
+            EXPECT_EQ(measure.Width(text), int(std::ceil(sum - 1e-6)));
+            EXPECT_GE(measure.Width(text), int(metrics.horizontalAdvance(text)));
+            // Measured again from what was kept.
+            EXPECT_EQ(measure.Width(text), measure.Width(QStringView(text)));
         }
     }
 }
