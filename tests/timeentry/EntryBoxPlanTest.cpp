@@ -55,17 +55,16 @@ protected:
     void SetUp() override
     {
         config.SetLocale(QLocale(QLocale::French, QLocale::France));
-        tElement alpha;
-        alpha.Id = 40;
-        alpha.Nom = QStringLiteral("Alpha");
-        alpha.Color = Red;
-        store.AddProject(alpha, nullptr, QString());
-        tElement beta;
-        beta.Id = 41;
-        beta.Nom = QStringLiteral("Beta");
-        beta.Title = QStringLiteral("Beta titre");
-        beta.Color = Red;
-        store.AddProject(beta, nullptr, QString());
+        const auto addProject = [this](int id, const QString &name, const QString &title) {
+            tElement project;
+            project.Id = id;
+            project.Nom = name;
+            project.Title = title;
+            project.Color = Red;
+            store.AddProject(project, nullptr, QString());
+        };
+        addProject(40, QStringLiteral("Alpha"), QString());
+        addProject(41, QStringLiteral("Beta"), QStringLiteral("Beta titre"));
         tElement dev;
         dev.Id = 50;
         dev.Nom = QStringLiteral("Dev");
