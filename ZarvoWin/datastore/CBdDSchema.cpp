@@ -1,5 +1,6 @@
 // Schema of the user database: creation, version and upgrades.
 #include "CBdD.h"
+#include "CDatabaseFile.h"
 
 #include "Clock.h"
 #include "Formatter.h"
@@ -221,32 +222,11 @@ bool CBdD::MakeUpgradeCopy(int oldVersion, qint64 now, tUpgradeResult &result)
                                    t.second(), n, ext});
     }
 
-    // The copy is taken through SQLite (the file is open and locked by
-    // this connection), into a file that did not exist before.
-    {
-        QFile target(copy);
-        if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return true; // no copy, but the upgrade may go on
-    }
-    // This connection holds the write lock, under which SQLite does not copy
-    // from it; a second, reading connection still may.
-    sqlite3 *source = nullptr;
-    sqlite3 *dest = nullptr;
-    bool copied = false;
-    if (sqlite3_open_v2(QFile::encodeName(m_connection->GetPath()).constData(), &source, SQLITE_OPEN_READONLY,
-                        nullptr) == SQLITE_OK
-        && sqlite3_open_v2(QFile::encodeName(copy).constData(), &dest, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        if (sqlite3_backup *backup = sqlite3_backup_init(dest, "main", source, "main")) {
-            const int rc = sqlite3_backup_step(backup, -1);
-            copied = sqlite3_backup_finish(backup) == SQLITE_OK && rc == SQLITE_DONE;
-        }
-    }
-    sqlite3_close(dest);
-    sqlite3_close(source);
-    if (copied)
+    // The copy is taken through SQLite's online backup from a second,
+    // reading connection (this one holds the write lock), into a name that
+    // nobody holds.
+    if (CDatabaseFile::CopyLive(m_connection->GetPath(), copy, CDatabaseFile::Target::FreeName))
         result.copyPath = copy;
-    else
-        QFile::remove(copy);
     return true;
 }
 

@@ -1,0 +1,225 @@
+#include "CDatabaseFile.h"
+
+#include "CmyDataBase.h"
+#include "IntParse.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+CDatabaseFile::FaultHook &faultHook()
+{
+    static CDatabaseFile::FaultHook hook;
+    return hook;
+}
+
+bool faultAt(CDatabaseFile::Stage stage)
+{
+    return faultHook() && faultHook()(stage);
+}
+
+// How long a copy waits for the other program's write to end.
+constexpr int BusyTimeoutMs = 2000;
+// Pages copied per step when the target is live, so that a failure can be
+// injected between steps (the target keeps its old contents until the last).
+constexpr int PagesPerStep = 64;
+
+// A raw connection closed on every path.
+class Connection
+{
+public:
+    Connection(const QString &path, int flags)
+    {
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+            sqlite3_close(m_db);
+            m_db = nullptr;
+        } else {
+            sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+        }
+    }
+    ~Connection() { sqlite3_close(m_db); }
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+    sqlite3 *get() const { return m_db; }
+    explicit operator bool() const { return m_db != nullptr; }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+// Copies `source` into `destination` with the online backup; all or
+// nothing on the destination (its write transaction ends only with the
+// last step).
+bool backup(sqlite3 *destination, sqlite3 *source, int pagesPerStep, bool injectable)
+{
+    sqlite3_backup *job = sqlite3_backup_init(destination, "main", source, "main");
+    if (!job)
+        return false;
+    int rc = SQLITE_OK;
+    int busyRounds = 0;
+    bool failed = false;
+    for (;;) {
+        rc = sqlite3_backup_step(job, pagesPerStep);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+            // The busy handler already waited; give up after a few rounds.
+            if (++busyRounds > 3) {
+                failed = true;
+                break;
+            }
+            continue;
+        }
+        if (rc != SQLITE_OK) {
+            failed = true;
+            break;
+        }
+        if (injectable && faultAt(CDatabaseFile::Stage::ReplaceBetweenSteps)) {
+            failed = true;
+            break;
+        }
+    }
+    const int finished = sqlite3_backup_finish(job);
+    return !failed && rc == SQLITE_DONE && finished == SQLITE_OK;
+}
+
+// Removes a leftover beside a database that no longer exists; false when a
+// leftover stands beside a database that does.
+bool noLeftoverBeside(const QString &database)
+{
+    for (const char *suffix : {"-journal", "-wal"}) {
+        const QString leftover = database + QLatin1String(suffix);
+        if (!QFileInfo::exists(leftover))
+            continue;
+        if (QFileInfo::exists(database))
+            return false;
+        if (!QFile::remove(leftover))
+            return false;
+    }
+    return true;
+}
+
+void removeWithLeftovers(const QString &path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+    QFile::remove(path + QStringLiteral("-wal"));
+    QFile::remove(path + QStringLiteral("-shm"));
+}
+
+// Moves the finished copy into place; with `freeNameOnly` an existing
+// target is never replaced, even by a race.
+bool moveIntoPlace(const QString &part, const QString &target, bool freeNameOnly)
+{
+    const QByteArray from = QFile::encodeName(part);
+    const QByteArray to = QFile::encodeName(target);
+    if (!freeNameOnly)
+        return std::rename(from.constData(), to.constData()) == 0;
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    // A file system without hard links: the small window between the look
+    // and the rename is accepted there.
+    if (QFileInfo::exists(target))
+        return false;
+    return std::rename(from.constData(), to.constData()) == 0;
+}
+
+} // namespace
+
+void CDatabaseFile::SetFaultHook(FaultHook hook)
+{
+    faultHook() = std::move(hook);
+}
+
+QString CDatabaseFile::PartPath(const QString &target)
+{
+    return target + QStringLiteral(".part");
+}
+
+CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
+{
+    CheckResult result;
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return result;
+    result.status = Status::NotDatabase;
+    SQLite::CmyDataBase db;
+    if (db.OpenReadOnly(path) != SQLITE_OK)
+        return result;
+    // The first read tells whether the file is a database at all.
+    SQLite::MyTablePtr tables = db.Query(u"select count(*) from sqlite_master where type='table' and name='Infos'");
+    if (!tables.hasRows() || db.GetLastCode() != SQLITE_OK)
+        return result;
+    SQLite::MyTablePtr check = db.Query(u"PRAGMA quick_check");
+    if (!check.hasRows() || db.GetLastCode() != SQLITE_OK
+        || check->GetCell(0, 0) != QLatin1String("ok")) {
+        result.status = Status::Damaged;
+        return result;
+    }
+    result.version = 0;
+    if (Platform::wtoi(tables->GetCellView(0, 0)) > 0) {
+        SQLite::MyTablePtr version = db.Query(u"select Value from Infos where Name='VersionDB'");
+        if (db.GetLastCode() != SQLITE_OK) {
+            result.status = Status::Damaged;
+            return result;
+        }
+        if (version.hasRows())
+            result.version = Platform::wtoi(version->GetCellView(0, 0));
+    }
+    result.status = Status::Ok;
+    return result;
+}
+
+bool CDatabaseFile::CopyLive(const QString &source, const QString &target, Target mode)
+{
+    if (source.isEmpty() || target.isEmpty() || !QFileInfo(source).isFile())
+        return false;
+    if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+        return false;
+    const bool freeNameOnly = mode == Target::FreeName;
+    if (freeNameOnly && QFileInfo::exists(target))
+        return false;
+    // SQLite would roll a journal left beside the target into the copy.
+    if (!noLeftoverBeside(target))
+        return false;
+
+    const QString part = PartPath(target);
+    removeWithLeftovers(part);
+    bool copied = false;
+    {
+        Connection from(source, SQLITE_OPEN_READONLY);
+        Connection to(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        copied = from && to && backup(to.get(), from.get(), -1, false);
+    }
+    if (copied && faultAt(Stage::CopyBeforeRename))
+        copied = false;
+    // A clean close leaves no journal beside the part; a failed one might.
+    if (copied && (QFileInfo::exists(part + QStringLiteral("-journal")) || !noLeftoverBeside(target)))
+        copied = false;
+    if (copied && moveIntoPlace(part, target, freeNameOnly))
+        return true;
+    removeWithLeftovers(part);
+    return false;
+}
+
+bool CDatabaseFile::ReplaceLive(const QString &source, const QString &target)
+{
+    if (!QFileInfo(target).isFile() || !Check(source).ok())
+        return false;
+    if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+        return false;
+    Connection from(source, SQLITE_OPEN_READONLY);
+    Connection to(target, SQLITE_OPEN_READWRITE);
+    if (!from || !to)
+        return false;
+    return backup(to.get(), from.get(), PagesPerStep, true);
+}

@@ -1,0 +1,61 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+// Safe copies of database files that may be open. A database that a
+// connection (ours or the tray's) may be writing is never copied byte for
+// byte: every copy goes through SQLite's online backup, which reads one
+// consistent state under SQLite's own locks.
+//
+// - Check: a look at a file that never creates it (read-only open, schema
+//   version, quick integrity check).
+// - CopyLive: a whole copy into "<target>.part", moved into place only once
+//   complete, so a failure leaves any earlier target as it was.
+// - ReplaceLive: the contents of a checked source written into an existing,
+//   possibly open, database in one transaction: connections that have it
+//   open read the new data at their next statement, and a failure changes
+//   nothing.
+//
+// None of these shows a message; each tells its outcome.
+class CDatabaseFile
+{
+public:
+    enum class Status {
+        Ok,
+        Missing,     // no such file
+        NotDatabase, // not a file SQLite reads (or unreadable)
+        Damaged,     // opens but fails the integrity check
+    };
+    struct CheckResult
+    {
+        Status status = Status::Missing;
+        int version = -1; // Infos 'VersionDB'; 0 when none is stored
+        bool ok() const { return status == Status::Ok; }
+    };
+    static CheckResult Check(const QString &path);
+
+    // How a copy meets an existing target.
+    enum class Target {
+        Replace,  // the finished copy takes the place of the target
+        FreeName, // only a name nobody holds: an existing target fails it
+    };
+    // Copies a database (which may be open and written meanwhile) to a file.
+    // A "-journal" or "-wal" file beside the target would be rolled into the
+    // copy by SQLite at its first open: one left by a database that is gone
+    // is removed; one beside an existing target refuses the copy.
+    static bool CopyLive(const QString &source, const QString &target, Target mode);
+
+    // Writes the contents of `source` into the database `target` (which must
+    // exist, and may be open). The source is checked first; a source that
+    // fails the check is refused and the target is untouched.
+    static bool ReplaceLive(const QString &source, const QString &target);
+
+    // The file beside the target into which CopyLive writes.
+    static QString PartPath(const QString &target);
+
+    // Failure injection for tests: called at each stage; returning true
+    // makes that stage fail as a real failure would. Unset in the program.
+    enum class Stage { CopyBeforeRename, ReplaceBetweenSteps };
+    using FaultHook = std::function<bool(Stage)>;
+    static void SetFaultHook(FaultHook hook);
+};

@@ -1,0 +1,201 @@
+// Safe copies of live database files: checks, copies into place and
+// replacement of an open database.
+#include "CDatabaseFile.h"
+#include "CmyDataBase.h"
+#include "QStringPrinter.h"
+#include "TestFolders.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using SQLite::CmyDataBase;
+
+namespace {
+
+// A small database with an Infos table, a version and `rows` rows of
+// padding (enough rows make it span many pages).
+QString makeDatabase(const QString &name, int version, const QString &mark, int rows = 1)
+{
+    const QString path = TestFolders::tempDb(name);
+    CmyDataBase db;
+    EXPECT_EQ(db.Open(path), 0);
+    db.Execute(u"create table Infos (Name text, Value text)");
+    if (version > 0)
+        db.Execute(QStringLiteral("insert into Infos values ('VersionDB','%1')").arg(version));
+    db.Execute(QStringLiteral("insert into Infos values ('Mark','%1')").arg(mark));
+    db.Execute(u"create table Padding (Id integer primary key, Text text)");
+    db.BeginTransaction();
+    for (int i = 0; i < rows; ++i)
+        db.Execute(QStringLiteral("insert into Padding (Text) values ('%1')").arg(QString(1000, QChar(u'a' + i % 26))));
+    EXPECT_TRUE(db.CommitTransaction());
+    return path;
+}
+
+QString markOf(const QString &path)
+{
+    CmyDataBase db;
+    if (db.OpenReadOnly(path) != 0)
+        return QStringLiteral("<cannot open>");
+    SQLite::MyTablePtr t = db.Query(u"select Value from Infos where Name='Mark'");
+    return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
+}
+
+class DatabaseFileTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { CDatabaseFile::SetFaultHook({}); }
+};
+
+} // namespace
+
+TEST_F(DatabaseFileTest, CheckTellsWhatAFileIs)
+{
+    using Status = CDatabaseFile::Status;
+    const QString good = makeDatabase(QStringLiteral("good.sdb"), 2, QStringLiteral("g"));
+    const QString unversioned = makeDatabase(QStringLiteral("old.sdb"), 0, QStringLiteral("o"));
+    const QString text = TestFolders::writeFile(QStringLiteral("text.sdb"), QByteArray(4096, 'x'));
+    const QString empty = TestFolders::writeFile(QStringLiteral("empty.sdb"), QByteArray());
+    // A database whose table pages were overwritten after the header.
+    const QString damaged = makeDatabase(QStringLiteral("damaged.sdb"), 2, QStringLiteral("d"), 200);
+    {
+        QFile f(damaged);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(3 * 4096);
+        f.write(QByteArray(8 * 4096, '\x5a'));
+    }
+    const struct
+    {
+        QString path;
+        Status status;
+        int version;
+    } cases[] = {
+        {good, Status::Ok, 2},
+        {unversioned, Status::Ok, 0},
+        {TestFolders::file(QStringLiteral("missing.sdb")), Status::Missing, -1},
+        {TestFolders::root(), Status::Missing, -1},
+        {text, Status::NotDatabase, -1},
+        {damaged, Status::Damaged, -1},
+    };
+    for (const auto &c : cases) {
+        const CDatabaseFile::CheckResult r = CDatabaseFile::Check(c.path);
+        EXPECT_EQ(r.status, c.status) << c.path.toStdString();
+        EXPECT_EQ(r.version, c.version) << c.path.toStdString();
+    }
+    // An empty file is a valid empty database for SQLite, without Infos.
+    EXPECT_EQ(CDatabaseFile::Check(empty).version, 0);
+    // A look never creates the file it was asked about.
+    EXPECT_FALSE(QFileInfo::exists(TestFolders::file(QStringLiteral("missing.sdb"))));
+}
+
+TEST_F(DatabaseFileTest, CopyIntoPlaceReplacesOrTakesOnlyAFreeName)
+{
+    const QString source = makeDatabase(QStringLiteral("source.sdb"), 2, QStringLiteral("new"));
+    const QString existing = makeDatabase(QStringLiteral("existing.sdb"), 2, QStringLiteral("old"));
+    const QString fresh = TestFolders::file(QStringLiteral("fresh.sdb"));
+
+    ASSERT_TRUE(CDatabaseFile::CopyLive(source, fresh, CDatabaseFile::Target::FreeName));
+    EXPECT_EQ(markOf(fresh), QStringLiteral("new"));
+    EXPECT_TRUE(CDatabaseFile::Check(fresh).ok());
+
+    EXPECT_FALSE(CDatabaseFile::CopyLive(source, existing, CDatabaseFile::Target::FreeName));
+    EXPECT_EQ(markOf(existing), QStringLiteral("old"));
+
+    ASSERT_TRUE(CDatabaseFile::CopyLive(source, existing, CDatabaseFile::Target::Replace));
+    EXPECT_EQ(markOf(existing), QStringLiteral("new"));
+    EXPECT_FALSE(QFileInfo::exists(CDatabaseFile::PartPath(existing)));
+
+    // A copy onto itself is refused.
+    EXPECT_FALSE(CDatabaseFile::CopyLive(source, source, CDatabaseFile::Target::Replace));
+    EXPECT_EQ(markOf(source), QStringLiteral("new"));
+}
+
+TEST_F(DatabaseFileTest, AFailedCopyLeavesTheTargetAndNoPart)
+{
+    const QString source = makeDatabase(QStringLiteral("source.sdb"), 2, QStringLiteral("new"));
+    const QString target = makeDatabase(QStringLiteral("target.sdb"), 2, QStringLiteral("old"));
+    CDatabaseFile::SetFaultHook([](CDatabaseFile::Stage s) { return s == CDatabaseFile::Stage::CopyBeforeRename; });
+    EXPECT_FALSE(CDatabaseFile::CopyLive(source, target, CDatabaseFile::Target::Replace));
+    EXPECT_EQ(markOf(target), QStringLiteral("old"));
+    EXPECT_FALSE(QFileInfo::exists(CDatabaseFile::PartPath(target)));
+    // A missing source fails the same way.
+    CDatabaseFile::SetFaultHook({});
+    EXPECT_FALSE(CDatabaseFile::CopyLive(TestFolders::file(QStringLiteral("none.sdb")), target,
+                                         CDatabaseFile::Target::Replace));
+    EXPECT_EQ(markOf(target), QStringLiteral("old"));
+}
+
+TEST_F(DatabaseFileTest, AJournalBesideTheTargetIsNeverRolledIntoTheCopy)
+{
+    const QString source = makeDatabase(QStringLiteral("source.sdb"), 2, QStringLiteral("new"));
+    // Beside an existing database the journal may be hot: refused.
+    const QString existing = makeDatabase(QStringLiteral("existing.sdb"), 2, QStringLiteral("old"));
+    TestFolders::writeFile(QStringLiteral("existing.sdb-journal"), QByteArray(512, '\1'));
+    EXPECT_FALSE(CDatabaseFile::CopyLive(source, existing, CDatabaseFile::Target::Replace));
+    EXPECT_TRUE(QFileInfo::exists(existing + QStringLiteral("-journal")));
+    QFile::remove(existing + QStringLiteral("-journal"));
+    EXPECT_EQ(markOf(existing), QStringLiteral("old"));
+    // Beside a database that is gone it is an orphan: removed, copy made.
+    const QString orphan = TestFolders::file(QStringLiteral("gone.sdb"));
+    TestFolders::writeFile(QStringLiteral("gone.sdb-journal"), QByteArray(512, '\1'));
+    ASSERT_TRUE(CDatabaseFile::CopyLive(source, orphan, CDatabaseFile::Target::FreeName));
+    EXPECT_FALSE(QFileInfo::exists(orphan + QStringLiteral("-journal")));
+    EXPECT_EQ(markOf(orphan), QStringLiteral("new"));
+}
+
+TEST_F(DatabaseFileTest, ACopyTakenDuringAnotherConnectionsWriteIsWhole)
+{
+    const QString source = makeDatabase(QStringLiteral("source.sdb"), 2, QStringLiteral("committed"), 300);
+    CmyDataBase writer;
+    ASSERT_EQ(writer.Open(source), 0);
+    ASSERT_TRUE(writer.BeginTransaction());
+    writer.Execute(u"update Infos set Value='uncommitted' where Name='Mark'");
+    writer.Execute(u"delete from Padding where Id > 10");
+
+    const QString copy = TestFolders::file(QStringLiteral("copy.sdb"));
+    ASSERT_TRUE(CDatabaseFile::CopyLive(source, copy, CDatabaseFile::Target::FreeName));
+    writer.RollbackTransaction();
+    ASSERT_TRUE(CDatabaseFile::Check(copy).ok());
+    EXPECT_EQ(markOf(copy), QStringLiteral("committed"));
+    CmyDataBase check;
+    ASSERT_EQ(check.OpenReadOnly(copy), 0);
+    EXPECT_EQ(check.Query(u"select count(*) from Padding")->GetCell(0, 0), QStringLiteral("300"));
+}
+
+TEST_F(DatabaseFileTest, ReplaceWritesIntoTheOpenDatabaseAllOrNothing)
+{
+    const QString target = makeDatabase(QStringLiteral("Zarvo.sdb"), 2, QStringLiteral("old"), 10);
+    const QString source = makeDatabase(QStringLiteral("incoming.sdb"), 2, QStringLiteral("new"), 1000);
+    // The tray's connection stays open across the replacement.
+    CmyDataBase tray;
+    ASSERT_EQ(tray.Open(target), 0);
+    EXPECT_EQ(tray.Query(u"select Value from Infos where Name='Mark'")->GetCell(0, 0), QStringLiteral("old"));
+
+    // A failure between two steps leaves the old contents, readable.
+    int steps = 0;
+    CDatabaseFile::SetFaultHook([&steps](CDatabaseFile::Stage s) {
+        return s == CDatabaseFile::Stage::ReplaceBetweenSteps && ++steps == 3;
+    });
+    EXPECT_FALSE(CDatabaseFile::ReplaceLive(source, target));
+    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(tray.Query(u"select Value from Infos where Name='Mark'")->GetCell(0, 0), QStringLiteral("old"));
+    EXPECT_TRUE(CDatabaseFile::Check(target).ok());
+
+    CDatabaseFile::SetFaultHook({});
+    ASSERT_TRUE(CDatabaseFile::ReplaceLive(source, target));
+    EXPECT_EQ(tray.Query(u"select Value from Infos where Name='Mark'")->GetCell(0, 0), QStringLiteral("new"));
+    EXPECT_EQ(tray.Query(u"select count(*) from Padding")->GetCell(0, 0), QStringLiteral("1000"));
+}
+
+TEST_F(DatabaseFileTest, ReplaceRefusesASourceThatFailsItsCheck)
+{
+    const QString target = makeDatabase(QStringLiteral("Zarvo.sdb"), 2, QStringLiteral("old"));
+    const QString text = TestFolders::writeFile(QStringLiteral("text.sdb"), QByteArray(4096, 'x'));
+    EXPECT_FALSE(CDatabaseFile::ReplaceLive(text, target));
+    EXPECT_FALSE(CDatabaseFile::ReplaceLive(TestFolders::file(QStringLiteral("none.sdb")), target));
+    // The target must exist: a replacement never creates a database.
+    const QString source = makeDatabase(QStringLiteral("incoming.sdb"), 2, QStringLiteral("new"));
+    EXPECT_FALSE(CDatabaseFile::ReplaceLive(source, TestFolders::file(QStringLiteral("absent.sdb"))));
+    EXPECT_FALSE(QFileInfo::exists(TestFolders::file(QStringLiteral("absent.sdb"))));
+    EXPECT_EQ(markOf(target), QStringLiteral("old"));
+}
