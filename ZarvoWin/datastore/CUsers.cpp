@@ -401,7 +401,9 @@ void CUsers::LoadCurrentUserData()
     // otherwise on a connection of its own.
     std::unique_ptr<CBdD> db = CAppData::CurrentDatabasePath() == path ? std::make_unique<CBdD>()
                                                                         : std::make_unique<CBdD>(path);
-    db->UpdateDb();
+    const CBdD::tUpgradeResult upgrade = db->UpdateDb();
+    if (upgrade.TextId() != 0 && m_hooks.upgradeNotice)
+        m_hooks.upgradeNotice(upgrade.DeferredNotice());
     db->LoadActivities(nullptr, nullptr, true, QString());
     db->LoadProjects(-1, nullptr);
     db->RefreshCurrentEntry();

@@ -41,6 +41,10 @@ public:
         // Forgets the selected time entry, reloads every other view (the task
         // pane with its favourites among them) and rewrites the main title.
         std::function<void()> reloadViews;
+        // Told when opening the user's database upgraded it, or failed to:
+        // the notice as an upgrade defers it ("Error : <code>", the path of
+        // the copy made before, or empty). Unset: the notice is dropped.
+        std::function<void(const QString &notice)> upgradeNotice;
     };
 
     // One entry of the users combo box or list.

@@ -1,3 +1,5 @@
+#include "CZarvoWinApp.h"
+
 #include <QApplication>
 #include <QMainWindow>
 
@@ -10,10 +12,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zarvo"));
     QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION_TEXT));
 
-    // The main frame is not built yet: the program shows an empty window.
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Zarvo"));
-    window.resize(1024, 700);
-    window.show();
+    CZarvoWinApp zarvo;
+    zarvo.SetMainWindowFactory([] {
+        auto *window = new QMainWindow;
+        window->resize(1024, 700);
+        return window;
+    });
+    if (!zarvo.InitInstance())
+        return 0;
     return app.exec();
 }

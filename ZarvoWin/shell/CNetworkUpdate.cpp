@@ -1,0 +1,125 @@
+#include "CNetworkUpdate.h"
+
+#include "CAppData.h"
+#include "CBdD.h"
+#include "CDatabaseFile.h"
+#include "Texts.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <memory>
+
+int CNetworkUpdate::TextId(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::NotConfigured:
+        return 400;
+    case Outcome::FolderMissing:
+        return 401;
+    case Outcome::NoUser:
+        return 0;
+    case Outcome::LocalChanges:
+        return 225;
+    case Outcome::NothingAvailable:
+        return 255;
+    case Outcome::VersionDiffers:
+        return 471;
+    case Outcome::ReplaceFailed:
+        return 254;
+    case Outcome::Updated:
+        return 256;
+    }
+    return 0;
+}
+
+QString CNetworkUpdate::Text(Outcome outcome)
+{
+    using Platform::Texts;
+    switch (TextId(outcome)) {
+    case 400:
+        return Texts::get(400, QStringLiteral("Veuillez configurer l'emplacement des mises à jour : \nMenu : "
+                                              "Outils->Options. Onglet : Maj réseau."));
+    case 401:
+        return Texts::get(401, QStringLiteral("Le répertoire des mises à jour n'existe pas.\nVeuillez vérifier la "
+                                              "configuration :\nMenu : Outils->Options. Onglet : Maj réseau."));
+    case 225:
+        return Texts::get(225, QStringLiteral("Des modifications ont été effectuées dans la BdD locale\nVeuillez "
+                                              "faire une synchronisation complète de la base."));
+    case 255:
+        return Texts::get(255, QStringLiteral("Aucune mise à jour disponible."));
+    case 471:
+        return Texts::get(471, QStringLiteral("La version de la BdD de l'appareil mobile est différente de la "
+                                              "version de la BdD locale.\nVeuillez faire une synchronisation "
+                                              "complète de la base."));
+    case 254:
+        return Texts::get(254, QStringLiteral("Mise à jour la Base de donnée impossible."));
+    case 256:
+        return Texts::get(256, QStringLiteral("Base de donnée mise à jour avec succes."));
+    default:
+        return QString();
+    }
+}
+
+QString CNetworkUpdate::SharedCopyPath(const QString &shareFolder, const QString &userName)
+{
+    return QDir(QDir(shareFolder).filePath(userName)).filePath(QStringLiteral("Zarvo.sdb"));
+}
+
+CNetworkUpdate::Outcome CNetworkUpdate::Run(const Request &request, const Steps &steps)
+{
+    if (request.shareFolder.isEmpty())
+        return Outcome::NotConfigured;
+    if (!QFileInfo(request.shareFolder).isDir())
+        return Outcome::FolderMissing;
+    if (request.userName.isEmpty() || request.localDatabase.isEmpty())
+        return Outcome::NoUser;
+
+    int localVersion = -1;
+    {
+        // Through the shared connection when the local database is the
+        // current one, so that the file is opened once.
+        std::unique_ptr<CBdD> local = CAppData::CurrentDatabasePath() == request.localDatabase
+                                          ? std::make_unique<CBdD>()
+                                          : std::make_unique<CBdD>(request.localDatabase);
+        // A read that fails counts as changes: never replace what is unknown.
+        if (local->HasUnsyncedChanges())
+            return Outcome::LocalChanges;
+        localVersion = local->GetVersion();
+    }
+
+    const QString shared = SharedCopyPath(request.shareFolder, request.userName);
+    const QFileInfo sharedBefore(shared);
+    if (!sharedBefore.isFile())
+        return Outcome::NothingAvailable;
+    const qint64 sharedSize = sharedBefore.size();
+    const QDateTime sharedTime = sharedBefore.lastModified();
+
+    // A folder of this run only, removed with everything in it on return.
+    QTemporaryDir work(QDir(QDir::tempPath()).filePath(QStringLiteral("Zarvo-XXXXXX")));
+    if (!work.isValid())
+        return Outcome::NothingAvailable;
+    const QString copy = work.filePath(QStringLiteral("zarvo.db"));
+    if (!CDatabaseFile::CopyLive(shared, copy, CDatabaseFile::Target::FreeName))
+        return Outcome::NothingAvailable;
+    const CDatabaseFile::CheckResult checked = CDatabaseFile::Check(copy);
+    if (!checked.ok())
+        return Outcome::NothingAvailable;
+    if (checked.version != localVersion)
+        return Outcome::VersionDiffers;
+
+    if (steps.backupIfDue)
+        steps.backupIfDue();
+    // The checked copy is what is installed, whatever the share holds now.
+    if (!CDatabaseFile::ReplaceLive(copy, request.localDatabase))
+        return Outcome::ReplaceFailed;
+    if (steps.reloadReplaced)
+        steps.reloadReplaced();
+
+    // A share copy dropped again meanwhile is a newer update: it stays.
+    const QFileInfo sharedAfter(shared);
+    if (sharedAfter.isFile() && sharedAfter.size() == sharedSize && sharedAfter.lastModified() == sharedTime)
+        QFile::remove(shared);
+    return Outcome::Updated;
+}

@@ -1,0 +1,317 @@
+#include "CZarvoWinApp.h"
+
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CBdD.h"
+#include "CConfiguration.h"
+#include "CProjectStore.h"
+#include "CSingleInstance.h"
+#include "CUsers.h"
+#include "Clock.h"
+#include "Formatter.h"
+#include "IntParse.h"
+#include "LocalTime.h"
+#include "MessageBus.h"
+#include "Settings.h"
+#include "Texts.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QTimer>
+
+namespace {
+
+CZarvoWinApp *&instance()
+{
+    static CZarvoWinApp *app = nullptr;
+    return app;
+}
+
+// The layout versions of this program: a saved layout of another version is
+// dropped at start-up.
+constexpr int WorkspaceVersion = 1;
+constexpr int ToolbarsVersion = 2;
+
+QString text(int id, const char16_t *french)
+{
+    return Platform::Texts::get(id, QString::fromUtf16(french));
+}
+
+} // namespace
+
+CZarvoWinApp::CZarvoWinApp()
+    : m_commonTexts(CommonTextCount)
+    , m_users(std::make_unique<CUsers>())
+    , m_store(std::make_unique<CProjectStore>())
+    , m_history(std::make_unique<CAnnulation>())
+    , m_config(std::make_unique<CConfiguration>())
+{
+    instance() = this;
+    PlugIntoDataStore();
+}
+
+CZarvoWinApp::~CZarvoWinApp()
+{
+    // Nothing of the data store may reach the members once they go.
+    CBdD::CloseSharedConnection();
+    CAppData::Clear();
+    delete m_mainWindow.data();
+    m_bus.reset();
+    m_instance.reset();
+    m_config.reset();
+    m_history.reset();
+    m_store.reset();
+    m_users.reset();
+    if (instance() == this)
+        instance() = nullptr;
+}
+
+CZarvoWinApp *CZarvoWinApp::Instance()
+{
+    return instance();
+}
+
+void CZarvoWinApp::PlugIntoDataStore()
+{
+    CAppData::SetUsers(m_users.get());
+    CAppData::SetProjectStore(m_store.get());
+    CAppData::SetAnnulation(m_history.get());
+    CAppData::SetConfiguration(m_config.get());
+    CAppData::SetCurrentEntry(&m_current);
+    CAppData::SetAfterBatchHook([](CBdD &db) { db.RefreshCurrentEntry(); });
+    CAppData::SetAutoBackupHook([this] { BackupDatabase(true, -1, true, true); });
+    CAppData::SetUserBackupHook([this](int userId) { return BackupDatabase(false, userId, true, false); });
+
+    CUsers::ReloadHooks hooks;
+    hooks.refreshFromNetwork = [this] { UpdateFromLan(false); };
+    hooks.refreshForecastView = [this] {
+        if (m_frame.refreshForecastView)
+            m_frame.refreshForecastView();
+        else
+            m_store->ComputeForecast();
+    };
+    hooks.reloadViews = [this] {
+        if (m_frame.reloadViews)
+            m_frame.reloadViews();
+        UpdateMainTitle();
+    };
+    hooks.upgradeNotice = [this](const QString &notice) { OnUpgradeNotice(notice); };
+    m_users->SetReloadHooks(std::move(hooks));
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+// ---------------------------------------------------------------------------
+
+bool CZarvoWinApp::InitInstance()
+{
+    m_currentDate = Platform::LocalTime::localDate(Platform::Clock::now());
+
+    // One running copy per user: a second one brings the first forward.
+    m_instance = std::make_unique<CSingleInstance>();
+    if (!m_instance->Acquire())
+        return false;
+    m_bus = std::make_unique<Platform::MessageBus>();
+    m_bus->setHandler([this](const Platform::MessageBus::Message &m) -> qint64 {
+        if (m.message == CSingleInstance::ProbeMessage())
+            return AnswerProbe();
+        return 0;
+    });
+    m_bus->listen();
+
+    {
+        Platform::Settings settings;
+        CheckLayoutVersion(settings);
+    }
+
+    if (m_startup.chooseLanguage)
+        m_startup.chooseLanguage();
+    m_config->LoadTexts();
+    if (m_startup.loadReportColumns)
+        m_startup.loadReportColumns();
+    if (m_startup.loadImageLists)
+        m_startup.loadImageLists();
+
+    m_mainWindow = m_mainWindowFactory ? m_mainWindowFactory() : nullptr;
+    if (!m_mainWindow)
+        return false;
+
+    m_config->Load();
+    RunFirstStart();
+
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QPointer<QWidget> splash = m_startup.showSplash ? m_startup.showSplash() : nullptr;
+    if (m_startup.prepareReportPlaceholders)
+        m_startup.prepareReportPlaceholders();
+    m_users->LoadSelectedUser();
+    if (m_config->lanTime != -1)
+        UpdateFromLan(false);
+    // The splash closes itself after its display time.
+    while (splash && splash->isVisible())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QGuiApplication::restoreOverrideCursor();
+
+    if (m_startup.restoreTaskPane)
+        m_startup.restoreTaskPane();
+    if (m_startup.openCalendar)
+        m_startup.openCalendar();
+    if (m_startup.restoreForecastView)
+        m_startup.restoreForecastView();
+    if (m_startup.reopenReports)
+        m_startup.reopenReports();
+    if (m_startup.updateToolBarForActiveView)
+        m_startup.updateToolBarForActiveView();
+
+    m_mainWindow->show();
+    UpdateMainTitle();
+    m_ready = true;
+    m_inStartup = false;
+    ShowPendingNotice();
+    return true;
+}
+
+int CZarvoWinApp::CheckLayoutVersion(Platform::Settings &settings)
+{
+    if (settings.getInt(u"Misc", u"", u"Workspace", 0) != WorkspaceVersion) {
+        settings.setInt(u"Misc", u"", u"Workspace", WorkspaceVersion);
+        ResetSavedLayout(settings, true);
+        return 2;
+    }
+    if (settings.getInt(u"Misc", u"", u"Toolbars", 0) != ToolbarsVersion) {
+        settings.setInt(u"Misc", u"", u"Toolbars", ToolbarsVersion);
+        ResetSavedLayout(settings, false);
+        return 1;
+    }
+    return 0;
+}
+
+void CZarvoWinApp::ResetSavedLayout(Platform::Settings &settings, bool all)
+{
+    const QString base = QStringLiteral("Workspace/");
+    QStringList sections;
+    for (const QString &key : settings.allKeys()) {
+        if (!key.startsWith(base))
+            continue;
+        const qsizetype slash = key.indexOf(u'/', base.size());
+        if (slash < 0)
+            continue; // a value of the base itself, not a saved layout
+        const QString section = key.mid(base.size(), slash - base.size());
+        if ((all || section.startsWith(QLatin1String("MFCToolBar"))) && !sections.contains(section))
+            sections.append(section);
+    }
+    for (const QString &section : sections)
+        settings.removePrefix(base + section + u'/');
+}
+
+void CZarvoWinApp::RunFirstStart()
+{
+    const QString &data = m_config->dataFolder;
+    if (!data.isEmpty() && QFileInfo(data).isDir())
+        return;
+    if (m_startup.runFirstStartWizard)
+        m_startup.runFirstStartWizard();
+    // Whatever the wizard's outcome, the tray program starts when installed.
+    const QString tray = TrayProgramPath();
+    if (QFileInfo(tray).isFile() && m_trayLauncher)
+        m_trayLauncher(tray);
+}
+
+QString CZarvoWinApp::TrayProgramPath() const
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZarvoTray"));
+}
+
+// ---------------------------------------------------------------------------
+// Title, notices, messages
+// ---------------------------------------------------------------------------
+
+QString CZarvoWinApp::MainTitle() const
+{
+    return Platform::Formatter::sprintf(u"%s ( %s )", {text(128, u"Zarvo"), m_users->GetCurrentName()});
+}
+
+void CZarvoWinApp::UpdateMainTitle()
+{
+    if (m_mainWindow)
+        m_mainWindow->setWindowTitle(MainTitle());
+}
+
+void CZarvoWinApp::OnUpgradeNotice(const QString &notice)
+{
+    m_notice = notice;
+    m_noticePending = true;
+    if (!m_inStartup)
+        ShowPendingNotice();
+}
+
+QString CZarvoWinApp::UpgradeNoticeText(const QString &notice, int *textId)
+{
+    int id = 0;
+    QString message;
+    if (notice.startsWith(QLatin1String("Error"))) {
+        id = 618;
+        const int code = Platform::wtoi(QStringView(notice).mid(qMin<qsizetype>(8, notice.size())));
+        message = Platform::Formatter::sprintf(
+            text(618, u"Une erreur est survenue lors de la mise à jour de la base de données.\nVeuillez contacter "
+                      u"le support technique de Zarvo.\nErreur no : %d"),
+            {code});
+    } else if (notice.isEmpty()) {
+        id = 620;
+        message = text(620, u"La mise à jour de la base de données s'est terminée avec succès.");
+    } else {
+        id = 621;
+        // The French text names no path; other languages may.
+        message = Platform::Formatter::sprintf(
+            text(621, u"La mise à jour de la base de données s'est terminée avec succès."), {notice});
+    }
+    if (textId)
+        *textId = id;
+    return message;
+}
+
+void CZarvoWinApp::ShowPendingNotice()
+{
+    if (!m_noticePending)
+        return;
+    int id = 0;
+    const QString message = UpgradeNoticeText(m_notice, &id);
+    m_noticePending = false;
+    m_notice.clear();
+    if (id == 618)
+        ShowMessage(QMessageBox::Warning, text(173, u"Erreur"), message);
+    else
+        ShowMessage(QMessageBox::Information, text(222, u"Information"), message);
+}
+
+int CZarvoWinApp::ShowMessage(QMessageBox::Icon icon, const QString &caption, const QString &message)
+{
+    if (m_presenter)
+        return m_presenter(m_mainWindow, icon, caption, message);
+    QMessageBox box(icon, caption, message, QMessageBox::Ok, m_mainWindow);
+    return box.exec();
+}
+
+// ---------------------------------------------------------------------------
+// The running copy
+// ---------------------------------------------------------------------------
+
+qint64 CZarvoWinApp::AnswerProbe()
+{
+    // Brought forward once the answer is on its way.
+    if (m_mainWindow)
+        QTimer::singleShot(0, m_mainWindow, [this] { BringMainWindowForward(); });
+    return CSingleInstance::ProbeMessage();
+}
+
+void CZarvoWinApp::BringMainWindowForward()
+{
+    if (!m_mainWindow)
+        return;
+    if (m_mainWindow->isMinimized())
+        m_mainWindow->showNormal();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}

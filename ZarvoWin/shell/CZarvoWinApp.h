@@ -1,0 +1,178 @@
+#pragma once
+#include "tCurrentEntry.h"
+
+#include <QDate>
+#include <QList>
+#include <QMessageBox>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class CAnnulation;
+class CConfiguration;
+class CProjectStore;
+class CSingleInstance;
+class CUsers;
+class QMainWindow;
+class QWidget;
+namespace Platform {
+class MessageBus;
+class Settings;
+} // namespace Platform
+
+// The one application object of the main program, made in main() after the
+// QApplication. It owns every long-lived piece of state (users, project
+// store, undo history, settings, running entry...), plugs them into the data
+// store's registry (CAppData) and the users' reload hooks, and runs the
+// start-up sequence.
+//
+// Windows of later issues reach it through the named seams below: each is an
+// std::function that their issue sets once; an unset seam is a step that is
+// skipped. Tests set them to recording stand-ins.
+class CZarvoWinApp
+{
+public:
+    // The shared texts the main frame fills from the translation store.
+    static constexpr int CommonTextCount = 32;
+    enum CommonText { TextTitle = 0, TextError = 1, TextConfirmation = 2, TextWriteFailed = 3 };
+
+    // Start-up steps that belong to windows built by other issues.
+    struct StartupSteps
+    {
+        std::function<void()> chooseLanguage;       // the language selector
+        std::function<void()> loadReportColumns;    // the report column catalogue
+        std::function<void()> loadImageLists;       // the 16 and 24 px image lists
+        std::function<QWidget *()> showSplash;      // the splash screen (null: none)
+        std::function<void()> runFirstStartWizard;  // the first-run wizard, modal
+        std::function<void()> prepareReportPlaceholders;
+        std::function<void()> restoreTaskPane;      // the favourites tree
+        std::function<void()> openCalendar;         // the main document frame
+        std::function<bool()> restoreForecastView;  // true: it became active
+        std::function<void()> reopenReports;        // reports on screen at the last close
+        std::function<void()> updateToolBarForActiveView;
+    };
+
+    // What the main frame offers the application (set by the frame).
+    struct FrameHooks
+    {
+        // Shows a text in the status bar; an empty text puts the idle text back.
+        std::function<void(const QString &)> statusText;
+        // The refreshes after a replaced or reloaded database.
+        std::function<void()> refreshAfterChange;
+        std::function<void()> clearDayCache;
+        std::function<void()> forgetCallingReport;
+        std::function<void()> refreshForecastView;
+        std::function<void()> reloadViews;
+    };
+
+    // A message box; the program shows a real one, tests record them.
+    using MessagePresenter = std::function<int(QWidget *owner, QMessageBox::Icon icon, const QString &caption,
+                                                const QString &text)>;
+    // Starts a program of the installation; false when it did not start.
+    using ProgramLauncher = std::function<bool(const QString &path)>;
+    // Makes the main window (the frame); null when it cannot be made.
+    using MainWindowFactory = std::function<QMainWindow *()>;
+
+    CZarvoWinApp();
+    ~CZarvoWinApp();
+    CZarvoWinApp(const CZarvoWinApp &) = delete;
+    CZarvoWinApp &operator=(const CZarvoWinApp &) = delete;
+
+    // The one application object while it lives; null otherwise.
+    static CZarvoWinApp *Instance();
+
+    // Runs the start-up; false when the process must end (a second copy, or
+    // no main window).
+    bool InitInstance();
+
+    // --- Owned state ----------------------------------------------------
+    CUsers &Users() { return *m_users; }
+    CProjectStore &ProjectStore() { return *m_store; }
+    CAnnulation &Annulation() { return *m_history; }
+    CConfiguration &Configuration() { return *m_config; }
+    tCurrentEntry &CurrentEntry() { return m_current; }
+    QDate CurrentDate() const { return m_currentDate; }
+    void SetCurrentDateValue(const QDate &date) { m_currentDate = date; }
+    QStringList &CommonTexts() { return m_commonTexts; }
+    QString CommonTextAt(int index) const { return m_commonTexts.value(index); }
+    QList<QPointer<QWidget>> &ReportWindows() { return m_reportWindows; }
+    QMainWindow *MainWindow() const { return m_mainWindow; }
+    bool IsReady() const { return m_ready; }
+    void SetReady(bool ready) { m_ready = ready; }
+    bool InStartup() const { return m_inStartup; }
+
+    // --- Seams -----------------------------------------------------------
+    StartupSteps &Startup() { return m_startup; }
+    FrameHooks &Frame() { return m_frame; }
+    void SetMainWindowFactory(MainWindowFactory factory) { m_mainWindowFactory = std::move(factory); }
+    void SetMessagePresenter(MessagePresenter presenter) { m_presenter = std::move(presenter); }
+    void SetTrayLauncher(ProgramLauncher launcher) { m_trayLauncher = std::move(launcher); }
+
+    // --- Operations --------------------------------------------------------
+    // "Zarvo ( <user> )" on the main window; nothing without one.
+    void UpdateMainTitle();
+    QString MainTitle() const;
+    // Removes saved window layouts below the base "Workspace": with `all`
+    // every section, else the toolbars' ("MFCToolBar..."). Values set
+    // directly in the base (the visual style) stay.
+    static void ResetSavedLayout(Platform::Settings &settings, bool all);
+    // Compares the stored layout version with this program's and resets
+    // what changed; returns 2 (everything), 1 (toolbars) or 0.
+    static int CheckLayoutVersion(Platform::Settings &settings);
+
+    // The first-run check: the wizard when the data folder is not set or
+    // missing, then the tray program when it is installed beside this one.
+    void RunFirstStart();
+    QString TrayProgramPath() const;
+
+    // A database upgrade's notice: kept while starting, shown at once after.
+    void OnUpgradeNotice(const QString &notice);
+    bool HasPendingNotice() const { return m_noticePending; }
+    // The text and its number for a deferred notice ("Error : <code>", a
+    // copy path or empty).
+    static QString UpgradeNoticeText(const QString &notice, int *textId);
+    void ShowPendingNotice();
+
+    // Backups of a user's database; true when a copy was made.
+    bool BackupDatabase(bool currentUser, int userId, bool automatic, bool checkDue);
+    // Takes an updated database from the network folder.
+    void UpdateFromLan(bool interactive);
+    // Rebuilds what is held in memory after the current database was
+    // replaced (network update, restore of a backup).
+    void ReloadReplacedDatabase();
+
+    // A message box through the presenter, owned by the main window.
+    int ShowMessage(QMessageBox::Icon icon, const QString &caption, const QString &text);
+
+    // The single-instance probe's answer, given while this copy runs.
+    qint64 AnswerProbe();
+
+private:
+    void PlugIntoDataStore();
+    void BringMainWindowForward();
+
+    // Members in the order the application builds them; destroyed in reverse.
+    QList<QPointer<QWidget>> m_reportWindows;
+    QStringList m_commonTexts;
+    QDate m_currentDate;
+    std::unique_ptr<CUsers> m_users;
+    std::unique_ptr<CProjectStore> m_store;
+    std::unique_ptr<CAnnulation> m_history;
+    std::unique_ptr<CConfiguration> m_config;
+    tCurrentEntry m_current;
+    QPointer<QMainWindow> m_mainWindow;
+    bool m_ready = false;
+    bool m_inStartup = true;
+    bool m_noticePending = false;
+    QString m_notice;
+
+    std::unique_ptr<CSingleInstance> m_instance;
+    std::unique_ptr<Platform::MessageBus> m_bus;
+    StartupSteps m_startup;
+    FrameHooks m_frame;
+    MainWindowFactory m_mainWindowFactory;
+    MessagePresenter m_presenter;
+    ProgramLauncher m_trayLauncher;
+};
