@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <cstdio>
 #include <unistd.h>
 
@@ -105,6 +106,16 @@ bool noLeftoverBeside(const QString &database)
     return true;
 }
 
+bool flushToDisk(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool flushed = ::fsync(fd) == 0;
+    ::close(fd);
+    return flushed;
+}
+
 void removeWithLeftovers(const QString &path)
 {
     QFile::remove(path);
@@ -198,8 +209,14 @@ bool CDatabaseFile::CopyLive(const QString &source, const QString &target, Targe
     {
         Connection from(source, SQLITE_OPEN_READONLY);
         Connection to(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        // The part is nobody's database until it is whole and moved into
+        // place, so it needs no journal: one flush at the end makes it last.
+        if (to)
+            sqlite3_exec(to.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
         copied = from && to && backup(to.get(), from.get(), -1, false);
     }
+    if (copied)
+        copied = flushToDisk(part);
     if (copied && faultAt(Stage::CopyBeforeRename))
         copied = false;
     // A clean close leaves no journal beside the part; a failed one might.
@@ -221,5 +238,8 @@ bool CDatabaseFile::ReplaceLive(const QString &source, const QString &target)
     Connection to(target, SQLITE_OPEN_READWRITE);
     if (!from || !to)
         return false;
+    // Room for every page of the transaction, so that SQLite never spills
+    // pages to the file (and flushes the journal) before the commit.
+    sqlite3_exec(to.get(), "PRAGMA cache_size=-262144", nullptr, nullptr, nullptr);
     return backup(to.get(), from.get(), PagesPerStep, true);
 }

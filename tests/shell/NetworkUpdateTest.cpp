@@ -1,0 +1,181 @@
+// The network-folder update: every outcome, the replaced database seen by
+// another connection, failures that leave both files.
+#include "AppFixture.h"
+#include "CConfiguration.h"
+#include "CDatabaseFile.h"
+#include "CNetworkUpdate.h"
+#include "CmyDataBase.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+class NetworkUpdateTest : public AppFixture
+{
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        share = TestFolders::root() + QStringLiteral("/share/");
+        QDir().mkpath(share + QStringLiteral("Anne"));
+        addUser(QStringLiteral("Anne"));
+        local = databaseOf(QStringLiteral("Anne"));
+        mark(local, QStringLiteral("local"));
+        useMainWindow();
+        ASSERT_TRUE(app->InitInstance());
+        app->Configuration().lanFolder = share;
+        boxes.clear();
+    }
+    void TearDown() override
+    {
+        CDatabaseFile::SetFaultHook({});
+        AppFixture::TearDown();
+    }
+
+    QString sharedCopy() const { return share + QStringLiteral("Anne/Zarvo.sdb"); }
+    // A copy of the local database in the share, marked, optionally padded
+    // over many pages and of another version.
+    void dropSharedCopy(const QString &text, int version = 2, int padding = 0)
+    {
+        ASSERT_TRUE(CDatabaseFile::CopyLive(local, sharedCopy(), CDatabaseFile::Target::Replace));
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(sharedCopy()), 0);
+        db.Execute(QStringLiteral("update Infos set Value='%1' where Name='Mark'").arg(text));
+        db.Execute(QStringLiteral("update Infos set Value='%1' where Name='VersionDB'").arg(version));
+        db.Execute(u"create table Padding (Text text)");
+        db.BeginTransaction();
+        for (int i = 0; i < padding; ++i)
+            db.Execute(QStringLiteral("insert into Padding values ('%1')").arg(QString(1000, u'p')));
+        ASSERT_TRUE(db.CommitTransaction());
+    }
+    static void mark(const QString &path, const QString &text)
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(path), 0);
+        db.Execute(u"delete from Infos where Name='Mark'");
+        db.Execute(QStringLiteral("insert into Infos values ('Mark','%1')").arg(text));
+    }
+    static QString markOf(const QString &path)
+    {
+        SQLite::CmyDataBase db;
+        if (db.OpenReadOnly(path) != 0)
+            return QStringLiteral("<cannot open>");
+        SQLite::MyTablePtr t = db.Query(u"select Value from Infos where Name='Mark'");
+        return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
+    }
+    // The texts shown, by the start of each.
+    QString lastBox() const { return boxes.empty() ? QString() : boxes.back().text; }
+
+    QString share;
+    QString local;
+};
+
+} // namespace
+
+TEST_F(NetworkUpdateTest, EachRefusalSaysWhyAndChangesNothing)
+{
+    using Outcome = CNetworkUpdate::Outcome;
+    const struct
+    {
+        const char *what;
+        std::function<void()> arrange;
+        Outcome outcome;
+        int textId;
+    } cases[] = {
+        {"no folder set", [this] { app->Configuration().lanFolder.clear(); }, Outcome::NotConfigured, 400},
+        {"folder missing", [this] { app->Configuration().lanFolder = share + QStringLiteral("gone/"); },
+         Outcome::FolderMissing, 401},
+        {"nothing dropped", [] {}, Outcome::NothingAvailable, 255},
+        {"another version", [this] { dropSharedCopy(QStringLiteral("share"), 1); }, Outcome::VersionDiffers, 471},
+        {"a damaged copy",
+         [] { TestFolders::writeFile(QStringLiteral("share/Anne/Zarvo.sdb"), QByteArray(8192, 'x')); },
+         Outcome::NothingAvailable, 255},
+        {"local changes not passed on",
+         [this] {
+             dropSharedCopy(QStringLiteral("share"));
+             CBdD db;
+             db.Execute(u"insert into Projets (Id,Nom,Parent,Deleted,Origine_Modif) values (90,'P',-1,0,1)");
+         },
+         Outcome::LocalChanges, 225},
+    };
+    for (const auto &c : cases) {
+        app->Configuration().lanFolder = share;
+        QFile::remove(sharedCopy());
+        c.arrange();
+        const bool dropped = QFileInfo::exists(sharedCopy());
+        boxes.clear();
+        app->UpdateFromLan(true);
+        EXPECT_EQ(CNetworkUpdate::TextId(c.outcome), c.textId) << c.what;
+        ASSERT_EQ(boxes.size(), 1u) << c.what;
+        EXPECT_EQ(boxes[0].icon, QMessageBox::Information) << c.what;
+        EXPECT_EQ(boxes[0].caption, QStringLiteral("Information"));
+        EXPECT_EQ(boxes[0].text, CNetworkUpdate::Text(c.outcome)) << c.what;
+        EXPECT_EQ(markOf(local), QStringLiteral("local")) << c.what;
+        EXPECT_EQ(QFileInfo::exists(sharedCopy()), dropped) << c.what;
+    }
+}
+
+TEST_F(NetworkUpdateTest, AnUpdateReplacesTheOpenDatabaseAndTakesTheCopyAway)
+{
+    dropSharedCopy(QStringLiteral("share"));
+    // The tray's connection stays open across the update.
+    SQLite::CmyDataBase tray;
+    ASSERT_EQ(tray.Open(local), 0);
+    std::vector<std::string> refreshed;
+    app->Frame().refreshAfterChange = [&] { refreshed.push_back("refresh"); };
+    app->Frame().clearDayCache = [&] { refreshed.push_back("days"); };
+    QStringList status;
+    app->Frame().statusText = [&](const QString &t) { status << t; };
+
+    app->UpdateFromLan(true);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Base de donnée mise à jour avec succes."));
+    EXPECT_EQ(tray.Query(u"select Value from Infos where Name='Mark'")->GetCell(0, 0), QStringLiteral("share"));
+    EXPECT_FALSE(QFileInfo::exists(sharedCopy()));
+    EXPECT_EQ(refreshed, (std::vector<std::string>{"days", "refresh"}));
+    EXPECT_EQ(status, (QStringList{QStringLiteral("Vérification des mises à jour de la base de données ..."),
+                                   QString()}));
+
+    // The copy is gone: the next run finds nothing.
+    app->UpdateFromLan(true);
+    EXPECT_EQ(lastBox(), QStringLiteral("Aucune mise à jour disponible."));
+}
+
+TEST_F(NetworkUpdateTest, AFailedReplacementLeavesBothFiles)
+{
+    dropSharedCopy(QStringLiteral("share"), 2, 300);
+    CDatabaseFile::SetFaultHook([](CDatabaseFile::Stage s) { return s == CDatabaseFile::Stage::ReplaceBetweenSteps; });
+    app->UpdateFromLan(true);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(boxes[0].caption, QStringLiteral("Erreur"));
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Mise à jour la Base de donnée impossible."));
+    EXPECT_EQ(markOf(local), QStringLiteral("local"));
+    EXPECT_EQ(markOf(sharedCopy()), QStringLiteral("share"));
+    EXPECT_TRUE(CDatabaseFile::Check(local).ok());
+}
+
+TEST_F(NetworkUpdateTest, ACopyDroppedAgainMeanwhileStaysInTheShare)
+{
+    dropSharedCopy(QStringLiteral("first"));
+    CNetworkUpdate::Steps steps;
+    // While the first copy is installed, the other party drops a newer one.
+    steps.backupIfDue = [this] { dropSharedCopy(QStringLiteral("second"), 2, 50); };
+    const CNetworkUpdate::Outcome outcome =
+        CNetworkUpdate::Run({share, QStringLiteral("Anne"), local}, steps);
+    EXPECT_EQ(outcome, CNetworkUpdate::Outcome::Updated);
+    EXPECT_EQ(markOf(local), QStringLiteral("first")); // the copy that was checked
+    EXPECT_EQ(markOf(sharedCopy()), QStringLiteral("second"));
+}
+
+TEST_F(NetworkUpdateTest, ASilentRunShowsNothing)
+{
+    dropSharedCopy(QStringLiteral("share"));
+    app->UpdateFromLan(false);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(markOf(local), QStringLiteral("share"));
+    app->Configuration().lanFolder.clear();
+    app->UpdateFromLan(false);
+    EXPECT_TRUE(boxes.empty());
+}
