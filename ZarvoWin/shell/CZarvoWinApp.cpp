@@ -221,7 +221,8 @@ void CZarvoWinApp::RunFirstStart()
 
 QString CZarvoWinApp::TrayProgramPath() const
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZarvoTray"));
+    const QString folder = m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
+    return QDir(folder).filePath(QStringLiteral("ZarvoTray"));
 }
 
 // ---------------------------------------------------------------------------

@@ -109,6 +109,8 @@ public:
     void SetMainWindowFactory(MainWindowFactory factory) { m_mainWindowFactory = std::move(factory); }
     void SetMessagePresenter(MessagePresenter presenter) { m_presenter = std::move(presenter); }
     void SetTrayLauncher(ProgramLauncher launcher) { m_trayLauncher = std::move(launcher); }
+    // The folder the programs are installed in (by default this program's).
+    void SetProgramFolder(const QString &folder) { m_programFolder = folder; }
 
     // --- Operations --------------------------------------------------------
     // "Zarvo ( <user> )" on the main window; nothing without one.
@@ -175,4 +177,5 @@ private:
     MainWindowFactory m_mainWindowFactory;
     MessagePresenter m_presenter;
     ProgramLauncher m_trayLauncher;
+    QString m_programFolder;
 };

@@ -182,11 +182,21 @@ TEST_F(ApplicationTest, WithoutADataFolderTheWizardRunsAndTheTrayStartsWhenInsta
         return true;
     });
     app->Configuration().Load();
+    // No tray program installed: the wizard runs, nothing is started.
+    app->SetProgramFolder(TestFolders::root());
     app->RunFirstStart();
     EXPECT_EQ(wizards, 1);
-    // No tray program beside the test program: nothing is started.
     EXPECT_TRUE(started.isEmpty());
-    EXPECT_EQ(app->TrayProgramPath(), QCoreApplication::applicationDirPath() + QStringLiteral("/ZarvoTray"));
+    // Installed beside the program: started after the wizard.
+    const QString tray = TestFolders::writeFile(QStringLiteral("ZarvoTray"), QByteArray("#!/bin/sh\n"));
+    app->RunFirstStart();
+    EXPECT_EQ(wizards, 2);
+    EXPECT_EQ(started, QStringList{tray});
+    // A data folder that exists: neither.
+    app->Configuration().dataFolder = dataFolder;
+    app->RunFirstStart();
+    EXPECT_EQ(wizards, 2);
+    EXPECT_EQ(started.size(), 1);
 }
 
 TEST_F(ApplicationTest, NoMainWindowEndsTheStart)
