@@ -1,0 +1,204 @@
+#include "CSplashScreenEx.h"
+
+#include "BitmapResources.h"
+#include "ColorRef.h"
+#include "KeyColourRegion.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+
+CSplashScreenEx::CSplashScreenEx()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    for (Line &line : m_lines)
+        line.font = QApplication::font();
+    connect(&m_timer, &QTimer::timeout, this, &CSplashScreenEx::OnTimer);
+}
+
+CSplashScreenEx::~CSplashScreenEx() = default;
+
+bool CSplashScreenEx::Create(int style, QWidget *parent, int displayTime)
+{
+    if (parent != parentWidget())
+        setParent(parent, windowFlags());
+    m_lines[0].text.clear();
+    m_displayTime = displayTime;
+    m_style = style;
+    return true;
+}
+
+bool CSplashScreenEx::SetBitmap()
+{
+    return SetBitmap(LoadBitmapResource(kBitmapId));
+}
+
+bool CSplashScreenEx::SetBitmap(const QImage &picture)
+{
+    if (picture.isNull()) {
+        m_picture = QImage();
+        m_shape = QRegion();
+        clearMask();
+        return false;
+    }
+    m_picture = picture;
+    const QSize size = picture.size();
+    if (m_style & CenterOnScreen) {
+        const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect();
+        m_position = area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2);
+    } else if ((m_style & CenterOnParent) && parentWidget()) {
+        const QRect area = parentWidget()->frameGeometry();
+        m_position = area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2);
+    }
+    resize(size);
+    m_shape = RegionOutsideKeyColour(picture, kKeyColour, kKeyTolerance);
+    setMask(m_shape);
+    RepaintNow();
+    return true;
+}
+
+QString CSplashScreenEx::Text(int index) const
+{
+    return ValidIndex(index) ? m_lines[size_t(index)].text : QString();
+}
+
+void CSplashScreenEx::SetText(int index, const QString &text)
+{
+    if (!ValidIndex(index))
+        return;
+    m_lines[size_t(index)].text = text;
+    RepaintNow();
+}
+
+void CSplashScreenEx::SetTextFont(int index, const QFont &font)
+{
+    if (!ValidIndex(index))
+        return;
+    m_lines[size_t(index)].font = font;
+    update();
+}
+
+void CSplashScreenEx::SetTextRect(int index, int left, int top, int right, int bottom)
+{
+    if (!ValidIndex(index))
+        return;
+    m_lines[size_t(index)].rect = QRect(left, top, right - left, bottom - top);
+    update();
+}
+
+void CSplashScreenEx::SetTextFormat(int index, int flags)
+{
+    if (!ValidIndex(index))
+        return;
+    m_lines[size_t(index)].flags = flags;
+    update();
+}
+
+void CSplashScreenEx::SetTextColour(int index, quint32 colorRef)
+{
+    if (!ValidIndex(index))
+        return;
+    m_lines[size_t(index)].colour = colorRef;
+    update();
+}
+
+void CSplashScreenEx::SetProgressBar(quint32 colorRef, int left, int top, int right, int bottom)
+{
+    m_barColour = colorRef;
+    m_bar = QRect(left, top, right - left, bottom - top);
+    m_progress.SetBar(true, left, right);
+    update();
+}
+
+void CSplashScreenEx::RepaintNow()
+{
+    if (isVisible())
+        repaint();
+    else
+        update();
+}
+
+void CSplashScreenEx::Show()
+{
+    move(m_position);
+    if (!m_picture.isNull())
+        resize(m_picture.size());
+    show();
+    if (m_style & CloseOnInput) {
+        if (!m_filtering)
+            qApp->installEventFilter(this);
+        m_filtering = true;
+    }
+    const bool timed = m_progress.Start(m_displayTime);
+    RepaintNow();
+    if (timed)
+        m_timer.start(m_progress.Interval());
+}
+
+void CSplashScreenEx::OnTimer()
+{
+    if (m_progress.Tick())
+        RepaintNow();
+    else
+        CloseNow();
+}
+
+void CSplashScreenEx::CloseNow()
+{
+    m_timer.stop();
+    if (m_filtering) {
+        qApp->removeEventFilter(this);
+        m_filtering = false;
+    }
+    hide();
+    deleteLater();
+}
+
+void CSplashScreenEx::WaitUntilClosed(CSplashScreenEx *splash)
+{
+    QPointer<CSplashScreenEx> guard(splash);
+    if (!guard)
+        return;
+    QEventLoop loop;
+    connect(guard, &QObject::destroyed, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool CSplashScreenEx::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_filtering) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::KeyPress:
+            CloseNow();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CSplashScreenEx::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (!m_picture.isNull())
+        painter.drawImage(0, 0, m_picture);
+    for (const Line &line : m_lines) {
+        if (line.text.isEmpty())
+            continue;
+        painter.setFont(line.font);
+        painter.setPen(ColorRefToQColor(line.colour));
+        painter.drawText(line.rect, line.flags, line.text);
+    }
+    if (m_progress.BarShown())
+        painter.fillRect(QRect(m_bar.left(), m_bar.top(), m_progress.FilledWidth(), m_bar.height()),
+                         ColorRefToQColor(m_barColour));
+}

@@ -1,0 +1,123 @@
+#pragma once
+#include "SplashProgress.h"
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QRegion>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+
+// The start-up picture: a frameless window that stays on top, shaped like
+// its picture (magenta around it is cut away), with up to three lines of
+// text over it and a progress bar that fills while it is shown. It closes
+// itself when its time is up or, with CloseOnInput, at the first click or
+// key anywhere in the program, and then deletes itself: whoever creates it
+// holds it in a QPointer.
+//
+//     QPointer<CSplashScreenEx> splash = new CSplashScreenEx;
+//     splash->Create(CSplashScreenEx::CenterOnScreen, frame, 3000);
+//     splash->SetBitmap();
+//     splash->SetText(0, ...);   // fonts, places and the bar likewise
+//     splash->Show();
+//     ...                        // start-up work
+//     CSplashScreenEx::WaitUntilClosed(splash);
+class CSplashScreenEx : public QWidget
+{
+    Q_OBJECT
+public:
+    // Style bits. The fades and the drop shadow are accepted and ignored:
+    // the window shows and hides at once.
+    enum Style {
+        FadeIn = 0x1,
+        FadeOut = 0x2,
+        DropShadow = 0x4,
+        CenterOnScreen = 0x8,
+        CenterOnParent = 0x10,
+        CloseOnInput = 0x20,
+    };
+    static constexpr int kBitmapId = 387;
+    static constexpr quint32 kKeyColour = 0xFF00FF;
+    static constexpr int kKeyTolerance = 20;
+
+    CSplashScreenEx();
+    ~CSplashScreenEx() override;
+
+    // Keeps the style and display time (ms; 0 keeps the window until its
+    // owner deletes it or, with CloseOnInput, until a click or key) and
+    // becomes a tool window of `parent`.
+    bool Create(int style, QWidget *parent, int displayTime);
+
+    // Picture 387 (or the given one): sets the size, the place on the
+    // screen or over the parent, and the window's shape. False, with no
+    // shape, when the picture is missing.
+    bool SetBitmap();
+    bool SetBitmap(const QImage &picture);
+
+    // Line 0, 1 or 2; repaints at once.
+    void SetText(int index, const QString &text);
+    void SetTextFont(int index, const QFont &font);
+    // Rectangle with exclusive right and bottom, in the picture's pixels.
+    void SetTextRect(int index, int left, int top, int right, int bottom);
+    // Qt alignment and text flags (default: centred, single line).
+    void SetTextFormat(int index, int flags);
+    void SetTextColour(int index, quint32 colorRef);
+    // The progress bar, exclusive right and bottom.
+    void SetProgressBar(quint32 colorRef, int left, int top, int right, int bottom);
+
+    // Shows the window and starts its timer (none for a display time of 0).
+    void Show();
+
+    // Runs the events of the program until the window is gone (its own
+    // timer or input closes it). Returns at once for a null window. With a
+    // display time of 0 and no CloseOnInput only the owner can end it.
+    static void WaitUntilClosed(CSplashScreenEx *splash);
+
+    // Hides the window and deletes it once control returns to the event
+    // loop.
+    void CloseNow();
+
+    int Style() const { return m_style; }
+    int DisplayTime() const { return m_displayTime; }
+    QString Text(int index) const;
+    const QImage &Picture() const { return m_picture; }
+    QRegion Shape() const { return m_shape; }
+    QPoint Position() const { return m_position; }
+    const SplashProgress &Progress() const { return m_progress; }
+    const QTimer &Timer() const { return m_timer; }
+
+public slots:
+    // The timer's tick: the bar moves on, or the window closes.
+    void OnTimer();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Line
+    {
+        QFont font;
+        QString text;
+        QRect rect;
+        int flags = Qt::AlignCenter | Qt::TextSingleLine;
+        quint32 colour = 0;
+    };
+
+    bool ValidIndex(int index) const { return index >= 0 && index < 3; }
+    void RepaintNow();
+
+    int m_style = 0;
+    int m_displayTime = 2000;
+    QImage m_picture;
+    QRegion m_shape;
+    QPoint m_position;
+    std::array<Line, 3> m_lines;
+    quint32 m_barColour = 0;
+    QRect m_bar;
+    SplashProgress m_progress;
+    QTimer m_timer;
+    bool m_filtering = false;
+};
