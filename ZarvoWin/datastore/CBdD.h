@@ -86,8 +86,12 @@ public:
     QString GetPath() const { return m_path; }
     // The connection's kept code (1 without a connection).
     int LastCode() const { return m_connection ? m_connection->GetLastCode() : 1; }
-    // The SQLite code of a failed open (0 when the open succeeded).
+    // The SQLite code of a failed open (0 when the open succeeded);
+    // SQLITE_CANTOPEN for a file of a later version (see NewerVersion).
     int OpenError() const { return m_openError; }
+    // The version of a file that was not opened because a later version of
+    // the program made it; 0 otherwise.
+    int NewerVersion() const { return m_newerVersion; }
 
     SQLite::MyTablePtr Query(QStringView sql);
     // Like Query, but no table at all when the statement failed (the other
@@ -109,9 +113,11 @@ public:
 
     static constexpr int CurrentVersion = 2;
 
-    // Opens an existing file (checked to be a writable database), or creates
-    // it with the full schema. On failure the connection is closed and
-    // OpenError() tells why.
+    // Opens an existing file (checked to be a writable database of a
+    // version this program knows, before anything is written to it), or
+    // gives a new one (a missing file, or one without any table yet) the
+    // full schema in one transaction. On failure the connection is closed
+    // and OpenError() tells why.
     bool InitBd(const QString &path);
     // -1 without a connection; 0 when no version is stored.
     int GetVersion();
@@ -133,15 +139,22 @@ public:
         QString copyPath; // the safety copy, empty when none was made
 
         // Whether the user is told, and what: text 618 with the code,
-        // 620 or 621 with the copy path. 0 and an empty text when silent.
+        // 620 or 621 with the copy path, TextTooNew with the file's version.
+        // 0 and an empty text when silent.
         int TextId() const;
         QString Text() const;
         // The notice kept for later while start-up defers messages:
-        // "Error : %d" on failure, else the copy path (maybe empty).
+        // "Error : %d" on failure, "Version : %d" for a file of a later
+        // version, else the copy path (maybe empty). FromDeferredNotice
+        // gives back a result whose Text() is the one to show.
         QString DeferredNotice() const;
+        static tUpgradeResult FromDeferredNotice(const QString &notice);
     };
+    // A text of ours: the file was made by a later version of the program.
+    static constexpr int TextTooNew = 40001;
     // Brings the open database to version 2 in one transaction, after a
-    // dated copy made with the backup API.
+    // dated copy made with the backup API. On an object whose file was not
+    // opened for its later version: TooNew, with that version.
     tUpgradeResult UpdateDb();
 
     // ===================================================================
@@ -549,6 +562,7 @@ private:
     QString m_path;
     bool m_openedHere = false;
     int m_openError = 0;
+    int m_newerVersion = 0;
     // Between BeginWrite and EndWrite; a change was stamped meanwhile.
     bool m_inWrite = false;
     bool m_changePending = false;

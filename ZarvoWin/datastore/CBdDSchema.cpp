@@ -98,12 +98,10 @@ QString PathWithoutExtension(const QString &path, QString *extension)
 bool CBdD::InitBd(const QString &path)
 {
     m_openError = 0;
+    m_newerVersion = 0;
     if (!m_connection)
         return false;
-    const QFileInfo info(path);
-    // An empty file holds no database yet: it is given the schema.
-    const bool existing = info.exists() && info.size() > 0;
-    const bool created = !info.exists();
+    const bool created = !QFileInfo::exists(path);
 
     const auto fail = [&](int code) {
         m_openError = code != 0 ? code : 1;
@@ -116,29 +114,55 @@ bool CBdD::InitBd(const QString &path)
 
     if (const int rc = m_connection->Open(path); rc != 0)
         return fail(rc);
+    // Make sure it is a database this program can write; otherwise every
+    // later statement would fail one by one. This first read also rolls
+    // back what a crash left half done, a half-made new file included.
+    const auto countTables = [this] {
+        SQLite::MyTablePtr t = m_connection->Query(u"select count(*) from sqlite_master");
+        return t.hasRows() ? t->GetFirstInt() : 0;
+    };
+    int tables = countTables();
+    if (const int rc = m_connection->GetLastCode(); rc != 0)
+        return fail(rc);
+    if (sqlite3_db_readonly(m_connection->Handle(), "main") == 1)
+        return fail(SQLITE_READONLY);
 
-    if (existing) {
-        // Make sure it is a database this program can write; otherwise
-        // every later statement would fail one by one.
-        m_connection->Query(u"select count(*) from sqlite_master");
-        if (const int rc = m_connection->GetLastCode(); rc != 0)
-            return fail(rc);
-        if (sqlite3_db_readonly(m_connection->Handle(), "main") == 1)
-            return fail(SQLITE_READONLY);
-        return true;
+    // A file without any table is new, whatever its size: an empty file, or
+    // one whose creation a crash cut short. It is given the whole schema in
+    // one transaction, unless the other program made it meanwhile.
+    if (tables == 0) {
+        if (!m_connection->BeginTransaction())
+            return fail(m_connection->GetLastCode());
+        tables = countTables();
+        if (tables == 0) {
+            for (const QString &statement : CreationStatements())
+                m_connection->Execute(statement);
+        }
+        const bool ok = m_connection->GetLastCode() == 0 && CommitWithRetry(*m_connection);
+        const int code = m_connection->GetLastCode();
+        if (!ok)
+            m_connection->RollbackAfterFailure(code);
+        LogSqlError(QStringLiteral("InitBd"), true);
+        if (!ok)
+            return fail(code);
+        if (tables == 0)
+            return true;
     }
 
-    if (!m_connection->BeginTransaction())
-        return fail(m_connection->GetLastCode());
-    for (const QString &statement : CreationStatements())
-        m_connection->Execute(statement);
-    bool ok = m_connection->GetLastCode() == 0 && CommitWithRetry(*m_connection);
-    const int code = m_connection->GetLastCode();
-    if (!ok)
-        m_connection->RollbackAfterFailure(code);
-    LogSqlError(QStringLiteral("InitBd"), true);
-    if (!ok)
-        return fail(code);
+    // The version is read before anything is written: a file of a later
+    // version than this program knows is not opened at all, so that not
+    // even an index is added to it.
+    // (The oldest files have no Infos table: version 0.)
+    if (m_connection->Query(u"select name from sqlite_master where type='table' and name='Infos'").hasRows()) {
+        SQLite::MyTablePtr version = m_connection->Query(u"select Value from Infos where name='VersionDB'");
+        if (const int rc = m_connection->GetLastCode(); rc != 0)
+            return fail(rc);
+        const int found = version.hasRows() ? Platform::wtoi(version->GetCellView(0, 0)) : 0;
+        if (found > CurrentVersion) {
+            m_newerVersion = found;
+            return fail(SQLITE_CANTOPEN);
+        }
+    }
     return true;
 }
 
@@ -161,6 +185,12 @@ const char16_t *const TextUpgradeFailed =
     u"Une erreur est survenue lors de la mise à jour de la base de données.\n"
     u"Veuillez contacter le support technique de Zarvo.\nErreur no : %d";
 const char16_t *const TextUpgradeDone = u"La mise à jour de la base de données s'est terminée avec succès.";
+const char16_t *const TextFileTooNew =
+    u"Cette base de données a été enregistrée par une version plus récente de Zarvo "
+    u"(version %d de la base) : elle n'a pas été ouverte et n'a pas été modifiée.\n"
+    u"Veuillez installer la dernière version de Zarvo pour l'utiliser.";
+const QString DeferredError = QStringLiteral("Error : ");
+const QString DeferredVersion = QStringLiteral("Version : ");
 } // namespace
 
 int CBdD::tUpgradeResult::TextId() const
@@ -171,6 +201,8 @@ int CBdD::tUpgradeResult::TextId() const
         return 618;
     case Outcome::Upgraded:
         return copyPath.isEmpty() ? 620 : 621;
+    case Outcome::TooNew:
+        return TextTooNew;
     default:
         return 0;
     }
@@ -186,6 +218,9 @@ QString CBdD::tUpgradeResult::Text() const
     case 621:
         // The French text names no path; other languages may.
         return Formatter::sprintf(Platform::Texts::get(621, QString::fromUtf16(TextUpgradeDone)), {copyPath});
+    case TextTooNew:
+        return Formatter::sprintf(Platform::Texts::get(TextTooNew, QString::fromUtf16(TextFileTooNew)),
+                                  {oldVersion});
     default:
         return QString();
     }
@@ -196,12 +231,30 @@ QString CBdD::tUpgradeResult::DeferredNotice() const
     switch (outcome) {
     case Outcome::Failed:
     case Outcome::NoCopy:
-        return Formatter::sprintf(u"Error : %d", {code});
+        return DeferredError + QString::number(code);
+    case Outcome::TooNew:
+        return DeferredVersion + QString::number(oldVersion);
     case Outcome::Upgraded:
         return copyPath;
     default:
         return QString();
     }
+}
+
+CBdD::tUpgradeResult CBdD::tUpgradeResult::FromDeferredNotice(const QString &notice)
+{
+    tUpgradeResult result;
+    if (notice.startsWith(DeferredError)) {
+        result.outcome = Outcome::Failed;
+        result.code = Platform::wtoi(QStringView(notice).mid(DeferredError.size()));
+    } else if (notice.startsWith(DeferredVersion)) {
+        result.outcome = Outcome::TooNew;
+        result.oldVersion = Platform::wtoi(QStringView(notice).mid(DeferredVersion.size()));
+    } else {
+        result.outcome = Outcome::Upgraded;
+        result.copyPath = notice;
+    }
+    return result;
 }
 
 bool CBdD::MakeUpgradeCopy(int oldVersion, qint64 now, tUpgradeResult &result)
@@ -236,6 +289,11 @@ CBdD::tUpgradeResult CBdD::UpdateDb()
     tUpgradeResult result;
     const QString context = QStringLiteral("UpdateDb");
     if (!IsOpen()) {
+        if (m_newerVersion > 0) {
+            result.outcome = Outcome::TooNew;
+            result.oldVersion = m_newerVersion;
+            return result;
+        }
         LogSqlError(context);
         return result;
     }

@@ -143,30 +143,61 @@ QString CUsers::NameProblemText(NameProblem problem)
     return QString();
 }
 
+namespace {
+
+const char16_t *const CreateUsers =
+    u"create table Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected integer, Key text, "
+    u"Color int, TypeColor int, LastBackup int)";
+const char16_t *const CreateInfos = u"create table Infos(Name text, Value text)";
+const char16_t *const CreateUsersInfos = u"create table UsersInfos(IdUser int, Name text, Value text)";
+
+int countTables(CmyDataBase &db)
+{
+    MyTablePtr t = db.Query(u"select count(*) from sqlite_master");
+    return t.hasRows() ? t->GetFirstInt() : 0;
+}
+
+} // namespace
+
 bool CUsers::OpenDatabase(CmyDataBase &db, bool upgrade) const
 {
     const QString path = GetUsersDatabasePath();
     if (path.isEmpty())
         return false;
-    if (QFileInfo::exists(path)) {
-        if (db.Open(path) != 0)
-            return false;
-        if (upgrade && !UpgradeDatabase(db)) {
-            db.Close();
-            return false;
-        }
-        return true;
-    }
-    if (db.Open(path) != 0)
-        return false;
-    bool ok = db.Execute(u"create table Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected integer, Key text, Color int, TypeColor int, LastBackup int)") == 0;
-    ok = ok && db.Execute(u"create table Infos(Name text, Value text)") == 0;
-    ok = ok && db.Execute(u"create table UsersInfos(IdUser int, Name text, Value text)") == 0;
-    ok = ok && db.Execute(Formatter::sprintf(u"insert into Infos(Name, Value) values ('VersionDB','%d')", {UsersDbVersion})) == 0;
-    if (!ok) {
-        // A half-made file would later pass for a users database.
+    const bool created = !QFileInfo::exists(path);
+    const auto fail = [&] {
         db.Close();
-        QFile::remove(path);
+        // A half-made file would later pass for a users database.
+        if (created)
+            QFile::remove(path);
+        return false;
+    };
+    if (db.Open(path) != 0)
+        return fail();
+    // The first read also rolls back what a crash left half done.
+    int tables = countTables(db);
+    if (db.GetLastCode() != 0)
+        return fail();
+    // A file without any table is new, whatever its size (an empty file, a
+    // creation cut short): it is made whole, in one transaction.
+    if (tables == 0) {
+        if (!db.BeginTransaction())
+            return fail();
+        tables = countTables(db);
+        if (tables == 0) {
+            db.Execute(CreateUsers);
+            db.Execute(CreateInfos);
+            db.Execute(CreateUsersInfos);
+            db.Execute(Formatter::sprintf(u"insert into Infos(Name, Value) values ('VersionDB','%d')",
+                                          {UsersDbVersion}));
+        }
+        if (!finish(db, true))
+            return fail();
+        if (tables == 0)
+            return true;
+    }
+    if (upgrade && !UpgradeDatabase(db)) {
+        db.Close();
         return false;
     }
     return true;
@@ -174,20 +205,34 @@ bool CUsers::OpenDatabase(CmyDataBase &db, bool upgrade) const
 
 bool CUsers::UpgradeDatabase(CmyDataBase &db) const
 {
-    MyTablePtr version = db.Query(u"select Value from Infos where name='VersionDB'");
-    if (version.hasRows()) {
-        version->MoveFirst();
-        if (Platform::wtoi(version->GetValueAt(0)) > 0)
-            return true;
-    }
+    const auto missingTables = [&db] {
+        QStringList missing;
+        for (const char16_t *name : {u"Users", u"Infos", u"UsersInfos"}) {
+            if (!tableExists(db, QString::fromUtf16(name)))
+                missing << QString::fromUtf16(name);
+        }
+        return missing;
+    };
+    const auto current = [&db] {
+        MyTablePtr version = db.Query(u"select Value from Infos where name='VersionDB'");
+        return version.hasRows() && Platform::wtoi(version->GetCellView(0, 0)) > 0;
+    };
+    if (current() && missingTables().isEmpty())
+        return true;
+    db.SetLastCode(0);
     if (!db.BeginTransaction())
         return false;
-    // Only what is missing is made: a file that already has the tables but
-    // no version (or version 0) must still reach the current version.
-    if (!tableExists(db, QStringLiteral("Infos")))
-        db.Execute(u"create table Infos(Name text, Value text)");
-    if (!tableExists(db, QStringLiteral("UsersInfos")))
-        db.Execute(u"create table UsersInfos(IdUser int, Name text, Value text)");
+    // Only what is missing is made: a file that already has some of the
+    // tables, or all of them but no version (or version 0), must still
+    // reach a whole users database of the current version.
+    for (const QString &table : missingTables()) {
+        if (table == u"Users")
+            db.Execute(CreateUsers);
+        else if (table == u"Infos")
+            db.Execute(CreateInfos);
+        else
+            db.Execute(CreateUsersInfos);
+    }
     if (!db.Query(u"select Value from Infos where name='VersionDB'").hasRows())
         db.Execute(u"insert into Infos(Name, Value) values ('VersionDB','0')");
     db.Execute(Formatter::sprintf(u"update Infos set Value='%d' where Name='VersionDB'", {UsersDbVersion}));

@@ -1,7 +1,9 @@
 #include "CAppData.h"
 #include "CBdD.h"
+#include "CrashedCreation.h"
 #include "ShortBusyWait.h"
 #include "TestFolders.h"
+#include "tElement.h"
 
 #include "Clock.h"
 #include "Settings.h"
@@ -201,6 +203,40 @@ TEST_F(SchemaTest, NewFileHasExactlyTheSchemaAndSeedRows)
     EXPECT_EQ(filesBeside(path), QStringList{"Zarvo.sdb"});
 }
 
+// A file without any table is new, whatever its size: an empty file, or the
+// one a crash left while the file was being made (partly written, with the
+// journal that undoes it beside it). It is given the schema, not taken for
+// an old version to upgrade.
+TEST_F(SchemaTest, AFileWithoutAnyTableIsMadeNew)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(const QString &)> leave;
+    };
+    const Case cases[] = {
+        {"empty file", [](const QString &path) { QFile(path).open(QIODevice::WriteOnly); }},
+        {"creation cut short", [](const QString &path) { LeaveCrashedCreation(path); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = TestFolders::root() + u'/' + QString::fromLatin1(c.name).replace(u' ', u'_');
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/Zarvo.sdb");
+        c.leave(path);
+        ASSERT_TRUE(QFileInfo::exists(path));
+        CBdD db(path);
+        ASSERT_TRUE(db.IsOpen());
+        EXPECT_EQ(db.GetVersion(), 2);
+        EXPECT_EQ(column(*db.Connection(), "select count(*) from sqlite_master where type='table'"),
+                  QStringList{QString::number(ExpectedTables.size())});
+        const CBdD::tUpgradeResult result = db.UpdateDb();
+        EXPECT_EQ(result.outcome, Outcome::Current);
+        EXPECT_TRUE(result.copyPath.isEmpty());
+        EXPECT_EQ(filesBeside(path), QStringList{"Zarvo.sdb"});
+    }
+}
+
 TEST_F(SchemaTest, UnusableFilesAreRefusedAndLeftAsTheyWere)
 {
     struct Case
@@ -266,6 +302,7 @@ TEST_F(SchemaTest, VersionOneIsUpgradedAfterADatedCopy)
     EXPECT_EQ(result.copyPath, copy);
     EXPECT_EQ(result.TextId(), 621);
     EXPECT_EQ(result.DeferredNotice(), copy);
+    EXPECT_EQ(CBdD::tUpgradeResult::FromDeferredNotice(copy).Text(), result.Text());
     EXPECT_EQ(db.GetVersion(), 2);
 
     SQLite::CmyDataBase &c = *db.Connection();
@@ -325,6 +362,7 @@ TEST_F(SchemaTest, AFailingUpgradeChangesNothingAndKeepsTheCopy)
     EXPECT_EQ(result.TextId(), 618);
     EXPECT_TRUE(result.Text().endsWith(QStringLiteral("Erreur no : 1")));
     EXPECT_EQ(result.DeferredNotice(), QStringLiteral("Error : 1"));
+    EXPECT_EQ(CBdD::tUpgradeResult::FromDeferredNotice(result.DeferredNotice()).Text(), result.Text());
     EXPECT_TRUE(QFileInfo::exists(result.copyPath));
     SQLite::CmyDataBase &c = *db.Connection();
     EXPECT_EQ(column(c, "select count(*) from pragma_table_info('Taches') where name='Title'"), QStringList{"0"});
@@ -380,20 +418,47 @@ TEST_F(SchemaTest, VersionTwoWithoutVisibleIsCompletedInPlace)
 
 TEST_F(SchemaTest, FutureVersionAndLockedFileAreLeftUntouched)
 {
+    // A file of a later version, without an index and a column that this
+    // version would add.
     const QString path = TestFolders::tempDb(QStringLiteral("Zarvo.sdb"));
     {
         CBdD made(path);
         made.Execute(u"update Infos set Value='3' where Name='VersionDB'");
         made.Execute(u"alter table Forecast drop column Visible");
+        made.Execute(u"drop index TachesFin");
     }
+    const QByteArray bytes = TestFolders::readFile(path);
     {
+        // It is not opened, by path nor as the current user's file, and a
+        // write finds no file to write to.
         CBdD db(path);
+        EXPECT_FALSE(db.IsOpen());
+        EXPECT_EQ(db.NewerVersion(), 3);
+        EXPECT_EQ(db.OpenError(), SQLITE_CANTOPEN);
         const CBdD::tUpgradeResult result = db.UpdateDb();
         EXPECT_EQ(result.outcome, Outcome::TooNew);
         EXPECT_EQ(result.oldVersion, 3);
-        EXPECT_EQ(column(*db.Connection(), "select count(*) from pragma_table_info('Forecast') where name='Visible'"),
-                  QStringList{"0"});
+        EXPECT_EQ(result.TextId(), CBdD::TextTooNew);
+        const QString text = QStringLiteral(
+            "Cette base de données a été enregistrée par une version plus récente de Zarvo (version 3 de la base) : "
+            "elle n'a pas été ouverte et n'a pas été modifiée.\nVeuillez installer la dernière version de Zarvo "
+            "pour l'utiliser.");
+        EXPECT_EQ(result.Text(), text);
+        // Kept for later while start-up defers its messages, it reads back
+        // to the same message.
+        EXPECT_EQ(result.DeferredNotice(), QStringLiteral("Version : 3"));
+        EXPECT_EQ(CBdD::tUpgradeResult::FromDeferredNotice(result.DeferredNotice()).Text(), text);
+
+        CAppData::SetCurrentDatabasePath(path);
+        CBdD current;
+        EXPECT_FALSE(current.IsOpen());
+        EXPECT_EQ(current.UpdateDb().outcome, Outcome::TooNew);
+        tElement activity;
+        activity.Nom = QStringLiteral("Refusée");
+        EXPECT_FALSE(current.SaveActivity(activity));
     }
+    EXPECT_EQ(TestFolders::readFile(path), bytes);
+    EXPECT_EQ(filesBeside(path), QStringList{"Zarvo.sdb"});
 
     // Another connection holds the write lock past every wait and retry.
     const QString old = TestFolders::tempDb(QStringLiteral("Vieux.sdb"));

@@ -8,6 +8,7 @@
 #include "RegisteredMessages.h"
 #include "tCurrentEntry.h"
 #include "CmyDataBase.h"
+#include "CrashedCreation.h"
 #include "Settings.h"
 #include "ShortBusyWait.h"
 #include "TestFolders.h"
@@ -118,8 +119,16 @@ TEST_F(UsersTest, UpgradeBringsEveryOlderShapeToVersionOne)
     {
         const char *what;
         QStringList setup;
+        std::function<void(const QString &)> leave = {};
     };
     const Case cases[] = {
+        // What an earlier upgrade made of an empty file: no Users table.
+        {"no users table",
+         {QStringLiteral("create table Infos(Name text, Value text)"),
+          QStringLiteral("create table UsersInfos(IdUser int, Name text, Value text)"),
+          QStringLiteral("insert into Infos values ('VersionDB','1')")}},
+        {"empty file", {}, [](const QString &path) { QFile(path).open(QIODevice::WriteOnly); }},
+        {"creation cut short", {}, [](const QString &path) { LeaveCrashedCreation(path); }},
         {"only the users table", {QStringLiteral("create table Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected integer, Key text, Color int, TypeColor int, LastBackup int)")}},
         {"version row at 0",
          {QStringLiteral("create table Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected integer, Key text, Color int, TypeColor int, LastBackup int)"),
@@ -133,7 +142,9 @@ TEST_F(UsersTest, UpgradeBringsEveryOlderShapeToVersionOne)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         QFile::remove(usersDb());
-        {
+        if (c.leave) {
+            c.leave(usersDb());
+        } else {
             CmyDataBase raw;
             ASSERT_EQ(raw.Open(usersDb()), 0);
             for (const QString &s : c.setup)
@@ -145,6 +156,10 @@ TEST_F(UsersTest, UpgradeBringsEveryOlderShapeToVersionOne)
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from Infos where Name='VersionDB'")), u"1");
         EXPECT_EQ(scalar(QStringLiteral("select Value from Infos where Name='VersionDB'")), u"1");
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from UsersInfos")), u"0");
+        // Whole: users can be added.
+        tUsers user;
+        user.Nom = QStringLiteral("Anne");
+        EXPECT_EQ(users.AddUser(user), CUsers::Done);
     }
 }
 
