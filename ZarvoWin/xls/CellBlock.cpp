@@ -29,6 +29,13 @@ CellBlock CellBlock::labelSst(std::uint16_t row, std::uint16_t column, std::uint
     return c;
 }
 
+CellBlock CellBlock::error(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint8_t code)
+{
+    CellBlock c(Kind::BoolErr, 0x0205, 8, row, column, xf);
+    c.m_value = code;
+    return c;
+}
+
 CellBlock CellBlock::mulRk(std::uint16_t row, std::uint16_t firstColumn, std::vector<RkCell> cells)
 {
     CellBlock c(Kind::MulRK, 0x00BD, 6 + 6 * std::uint32_t(cells.size()), row, firstColumn, 0);
@@ -122,6 +129,11 @@ void CellBlock::storeData(std::uint8_t *p)
     case Kind::Number:
         ByteSink::put16(p + 4, m_xf);
         ByteSink::putDouble(p + 6, numberValue());
+        break;
+    case Kind::BoolErr:
+        ByteSink::put16(p + 4, m_xf);
+        p[6] = errorCode();
+        p[7] = 1; // an error, not a boolean
         break;
     case Kind::MulRK: {
         std::uint8_t *q = p + 4;

@@ -9,12 +9,14 @@
 namespace Biff8 {
 
 // One cell record of a row block: Blank, RK, MulRK (a run of RK values in
-// one row), Number, LabelSST or Formula (with the records that follow a
-// formula). The kind decides the identifier and size.
+// one row), Number, LabelSST, BoolErr (an error value) or Formula (with the
+// records that follow a formula). The kind decides the identifier and size.
 class CellBlock : public Record
 {
 public:
-    enum class Kind : std::uint8_t { Blank, RK, MulRK, Number, LabelSST, Formula };
+    enum class Kind : std::uint8_t { Blank, RK, MulRK, Number, LabelSST, BoolErr, Formula };
+    // Error value of a number no reader can show (not finite).
+    static constexpr std::uint8_t ErrorNum = 0x24;
     struct RkCell
     {
         std::uint16_t xfIndex;
@@ -25,6 +27,7 @@ public:
     static CellBlock rk(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint32_t rk);
     static CellBlock number(std::uint16_t row, std::uint16_t column, std::uint16_t xf, double value);
     static CellBlock labelSst(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint32_t index);
+    static CellBlock error(std::uint16_t row, std::uint16_t column, std::uint16_t xf, std::uint8_t code);
     static CellBlock mulRk(std::uint16_t row, std::uint16_t firstColumn, std::vector<RkCell> cells);
     static CellBlock formula(std::uint16_t row, std::uint16_t column, std::uint16_t xf,
                              std::shared_ptr<const FormulaData> data);
@@ -35,6 +38,7 @@ public:
     std::uint16_t xfIndex() const { return m_xf; }
     std::uint32_t rkValue() const { return std::uint32_t(m_value); }
     std::uint32_t sstIndex() const { return std::uint32_t(m_value); }
+    std::uint8_t errorCode() const { return std::uint8_t(m_value); }
     double numberValue() const;
     const std::vector<RkCell> &rkCells() const;
 

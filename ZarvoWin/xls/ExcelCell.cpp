@@ -1,4 +1,5 @@
 #include "ExcelCell.h"
+#include "ExcelWorksheet.h"
 
 namespace Biff8 {
 
@@ -60,10 +61,24 @@ void ExcelCell::SetFormula(std::shared_ptr<const FormulaData> formula)
     m_kind = m_formula ? Formula : Empty;
 }
 
-void ExcelCell::SetSpan(std::uint16_t rows, std::uint16_t columns)
+bool ExcelCell::SetXFIndex(std::uint32_t index)
 {
-    m_rowSpan = rows ? rows : 1;
-    m_colSpan = columns ? columns : 1;
+    if (index > MaxXFIndex || !m_sheet || !m_sheet->hasCellFormat(index))
+        return false;
+    m_xf = std::uint16_t(index);
+    return true;
+}
+
+bool ExcelCell::SetSpan(std::uint16_t rows, std::uint16_t columns)
+{
+    rows = rows ? rows : 1;
+    columns = columns ? columns : 1;
+    // A cell outside any grid has no other range to meet.
+    if (m_sheet && !m_sheet->recordMerge(m_row, m_column, rows, columns))
+        return false;
+    m_rowSpan = rows;
+    m_colSpan = columns;
+    return true;
 }
 
 } // namespace Biff8

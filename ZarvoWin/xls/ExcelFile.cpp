@@ -17,7 +17,7 @@ void ExcelFile::NewWorkbook()
     m_globals = Workbook();
     m_worksheets.clear();
     m_globals.fonts.emplace_back();
-    m_globals.xfs.emplace_back();
+    m_globals.xfs.push_back(Workbook::defaultCellXF());
     m_globals.styles.emplace_back();
     m_globals.boundSheets.emplace_back();
     m_worksheets.emplace_back();
@@ -50,7 +50,7 @@ bool ExcelFile::BuildStream(Buffer &out)
     m_worksheets.resize(m_grids.size());
     StringIndex strings(m_globals.sst);
     for (std::size_t i = 0; i < m_grids.size(); ++i)
-        m_worksheets[i].build(*m_grids[i], int(i), strings);
+        m_worksheets[i].build(*m_grids[i], int(i), strings, m_globals);
 
     // Each sheet starts where the previous one ends; placing a sheet also
     // sets its Index and DBCell positions.

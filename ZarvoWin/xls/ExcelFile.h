@@ -24,8 +24,8 @@ public:
     ExcelFile(const ExcelFile &) = delete;
     ExcelFile &operator=(const ExcelFile &) = delete;
 
-    // Resets to one sheet "Sheet1" with the default font, cell format and
-    // style; the new grid is 1 by 1 with one empty cell.
+    // Resets to one sheet "Sheet1" with the default font, cell format
+    // (index 0) and style; the new grid is 1 by 1 with one empty cell.
     void NewWorkbook();
 
     Workbook &Globals() { return m_globals; }

@@ -81,6 +81,8 @@ std::uint32_t ExcelFormatManager::GetFormatIndex(const QString &text)
     auto it = m_byText.find(text);
     if (it != m_byText.end())
         return it->second;
+    if (text.size() > MaxFormatLength || m_nextUser > 0xFFFF)
+        return NoIndex;
     const std::uint32_t index = m_nextUser++;
     m_byIndex[index] = text;
     m_byText[text] = index;
@@ -93,6 +95,8 @@ std::uint32_t ExcelFormatManager::GetFormatIndex(const QString &text)
 
 std::uint32_t ExcelFormatManager::GetXFIndex(const ExcelCellFormat &format)
 {
+    if (format.fontIndex > 0xFFFF || format.formatIndex > 0xFFFF)
+        return NoIndex;
     auto &xfs = m_file.Globals().xfs;
     for (std::size_t i = 0; i < xfs.size(); ++i) {
         const XF &x = xfs[i];
@@ -101,6 +105,8 @@ std::uint32_t ExcelFormatManager::GetXFIndex(const ExcelCellFormat &format)
             && x.borderColours == format.borderColours && x.pattern == format.pattern)
             return std::uint32_t(i);
     }
+    if (Workbook::StyleXFCount + xfs.size() > 0xFFFF)
+        return NoIndex;
     XF x;
     x.font = std::uint16_t(format.fontIndex);
     x.format = std::uint16_t(format.formatIndex);
@@ -110,7 +116,7 @@ std::uint32_t ExcelFormatManager::GetXFIndex(const ExcelCellFormat &format)
     x.border = format.border;
     x.borderColours = format.borderColours;
     x.pattern = format.pattern;
-    x.typeProtection = CellXfType;
+    x.typeProtection = XF::CellType;
     x.usedAttributes = 0;
     xfs.push_back(x);
     return std::uint32_t(xfs.size() - 1);

@@ -17,13 +17,21 @@ class ExcelFormatManager
 {
 public:
     static constexpr std::uint32_t FirstUserFormat = 164;
-    // Type and protection of an added cell format: locked, a cell XF whose
-    // parent is the style XF 0.
-    static constexpr std::uint16_t CellXfType = 0x0001;
+    // Longest number-format text: its record must never need a CONTINUE.
+    static constexpr int MaxFormatLength = 255;
+    // The answer to a request that is refused; no cell accepts it as a
+    // cell format and no cell format accepts it as a number format.
+    static constexpr std::uint32_t NoIndex = 0xFFFFFFFF;
 
     explicit ExcelFormatManager(ExcelFile &file);
 
+    // The index of a number-format text, added as a user format when it is
+    // new; NoIndex (nothing added) for a text over MaxFormatLength units or
+    // when the 16-bit format indices are used up.
     std::uint32_t GetFormatIndex(const QString &text);
+    // The index of the cell format the description gives, added when it is
+    // new; NoIndex (nothing added) when a font or number-format index does
+    // not fit 16 bits or the file has no XF index left for it.
     std::uint32_t GetXFIndex(const ExcelCellFormat &format);
 
     // The built-in text of an index, or an empty text.

@@ -2,24 +2,21 @@
 #include "ExcelCell.h"
 #include "CellRange.h"
 #include "ColInfos.h"
-#include "DBCell.h"
-#include "Dimensions.h"
-#include "Index.h"
-#include "MergedCells.h"
-#include "Row.h"
-#include "Window2.h"
 
 #include <QString>
 
+#include <cstdint>
+#include <map>
 #include <vector>
 
 namespace Biff8 {
 
 class ExcelFile;
 
-// The grid of one sheet: always rectangular (row count by column count,
-// at least 1 by 1), reached cell by cell. Cells never touched are empty;
-// only rows that were reached hold cell objects.
+// The grid of one sheet: row count by column count (at least 1 by 1),
+// reached cell by cell. Only the rows reached hold cells, each up to the
+// last column reached in it, so memory follows the cells used rather than
+// the grid's extent; a cell never reached is empty.
 class ExcelWorksheet
 {
 public:
@@ -27,7 +24,16 @@ public:
     static constexpr int MaxColumns = 256;
     static constexpr int MaxNameLength = 31;
 
+    // The cells of one row that was reached, by column from 0.
+    struct GridRow
+    {
+        int index = 0;
+        std::vector<ExcelCell> cells;
+    };
+
     ExcelWorksheet(ExcelFile *file, int sheetIndex, const ColInfos &columns);
+    ExcelWorksheet(const ExcelWorksheet &) = delete;
+    ExcelWorksheet &operator=(const ExcelWorksheet &) = delete;
 
     int sheetIndex() const { return m_index; }
     int rowCount() const { return m_rowCount; }
@@ -46,18 +52,32 @@ public:
     // reached (an empty cell) or outside the grid.
     const ExcelCell *cell(int row, int column) const;
 
-    // A name a sheet may hold: at most 31 units, none of [ ] : * ? / \.
+    // The rows reached, in ascending order.
+    const std::vector<GridRow> &rows() const { return m_rows; }
+    // The merged ranges, in row-major order of their top-left cells.
+    std::vector<CellRange> mergedRanges() const;
+    // Whether the workbook's list of cell formats holds index.
+    bool hasCellFormat(std::uint32_t index) const;
+    // Records (or with 1 by 1 forgets) the merged range whose top-left cell
+    // is (row, column); false when it would overlap another range.
+    bool recordMerge(int row, int column, int rows, int columns);
+
+    // A name a sheet may hold: at most 31 units, none of [ ] : * ? / \,
+    // neither starting nor ending with an apostrophe.
     static QString SafeName(const QString &name);
 
 private:
     friend class ExcelFile;
     void detach() { m_file = nullptr; }
+    GridRow &rowAt(int row);
 
     ExcelFile *m_file;
     int m_index;
     int m_rowCount = 1;
     int m_columnCount = 1;
-    std::vector<std::vector<ExcelCell>> m_rows;
+    std::vector<GridRow> m_rows;
+    // Merged ranges by their top-left cell (row * MaxColumns + column).
+    std::map<int, CellRange> m_merges;
     ColInfos m_columns;
 };
 

@@ -31,6 +31,13 @@ std::uint32_t LongString::characterCount() const
     return isWide() ? std::uint32_t(m_wide.size()) : std::uint32_t(m_narrow.size());
 }
 
+bool LongString::splitsPair(std::uint32_t at) const
+{
+    if (!isWide() || at == 0 || at >= std::uint32_t(m_wide.size()))
+        return false;
+    return m_wide.at(at - 1).isHighSurrogate() && m_wide.at(at).isLowSurrogate();
+}
+
 std::uint32_t LongString::characterBytes() const
 {
     return isWide() ? 2 * std::uint32_t(m_wide.size()) : std::uint32_t(m_narrow.size());

@@ -28,6 +28,8 @@ public:
     std::uint8_t flags() const { return m_flags; }
 
     std::uint32_t characterCount() const;
+    // Whether a cut before character `at` would part a surrogate pair.
+    bool splitsPair(std::uint32_t at) const;
     // Bytes of the characters alone.
     std::uint32_t characterBytes() const;
     // Count, flag and characters.

@@ -14,15 +14,18 @@ std::uint32_t RowBlock::placeAt(std::uint32_t start)
     std::uint32_t rowsSize = 0;
     for (Row &r : rows)
         rowsSize += r.RecordSize();
+    // Cells follow their rows in order; a block holds only rows with cells,
+    // which need not be consecutive.
     std::vector<std::uint32_t> perRow(rows.size(), 0);
     std::uint32_t cellsSize = 0;
-    const std::uint16_t firstRow = rows.empty() ? 0 : rows.front().index;
+    std::size_t rowOfCell = 0;
     for (CellBlock &c : cells) {
         const std::uint32_t size = c.RecordSize();
         cellsSize += size;
-        const std::size_t i = std::size_t(c.row() - firstRow);
-        if (i < perRow.size())
-            perRow[i] += size;
+        while (rowOfCell + 1 < rows.size() && rows[rowOfCell].index != c.row())
+            ++rowOfCell;
+        if (rowOfCell < perRow.size())
+            perRow[rowOfCell] += size;
     }
     dbCell.firstRowDistance = rowsSize + cellsSize;
     dbCell.cellOffsets.assign(rows.size(), 0);

@@ -62,11 +62,16 @@ std::uint32_t SharedStringTable::layout(std::uint8_t *p)
             }
         }
         // The string is cut: its header and as many whole characters as fit
-        // stay here, the rest follows in continuation chunks.
+        // stay here, the rest follows in continuation chunks. A chunk never
+        // ends between the two halves of a surrogate pair: readers decode
+        // each chunk on its own.
         const bool wide = s.isWide();
         const std::uint32_t unit = wide ? 2 : 1;
         const std::uint32_t count = s.characterCount();
-        const std::uint32_t here = (limit - size - 3) / unit;
+        auto keepingPairs = [&s, wide](std::uint32_t end) {
+            return wide && s.splitsPair(end) ? end - 1 : end;
+        };
+        const std::uint32_t here = keepingPairs((limit - size - 3) / unit);
         if (p) {
             ByteSink::put16(p + size, std::uint16_t(count));
             p[size + 2] = wide ? 1 : 0;
@@ -77,12 +82,13 @@ std::uint32_t SharedStringTable::layout(std::uint8_t *p)
         std::uint32_t done = here;
         const std::uint32_t perChunk = (MaxChunk - 1) / unit;
         while (count - done > perChunk) {
+            const std::uint32_t take = keepingPairs(done + perChunk) - done;
             if (p) {
                 p[size] = wide ? 1 : 0;
-                s.storeCharacters(p + size + 1, done, perChunk);
+                s.storeCharacters(p + size + 1, done, take);
             }
-            size += 1 + perChunk * unit;
-            done += perChunk;
+            size += 1 + take * unit;
+            done += take;
             m_splitPoints.push_back(size);
         }
         if (p) {

@@ -8,7 +8,7 @@ namespace Biff8 {
 
 // The workbook's table of unique cell texts. A string that crosses the end
 // of a chunk goes on in the next CONTINUE record after one byte repeating
-// its width flag; a string header is never cut.
+// its width flag; neither a string header nor a surrogate pair is ever cut.
 class SharedStringTable : public Record
 {
 public:

@@ -2,6 +2,30 @@
 
 namespace Biff8 {
 
+XF Workbook::styleXF(std::uint32_t i)
+{
+    XF x;
+    if (i > 0) {
+        // Every attribute but the font is left to the cells.
+        x.usedAttributes = 0xF4;
+    }
+    return x;
+}
+
+XF Workbook::defaultCellXF()
+{
+    XF x;
+    x.typeProtection = XF::CellType;
+    return x;
+}
+
+std::uint16_t Workbook::fileXFIndex(std::uint32_t index) const
+{
+    if (index >= xfs.size())
+        index = 0;
+    return std::uint16_t(StyleXFCount + index);
+}
+
 std::uint32_t Workbook::Size()
 {
     std::uint32_t size = bof.RecordSize() + window1.RecordSize();
@@ -10,6 +34,7 @@ std::uint32_t Workbook::Size()
     for (Format &f : formats)
         if (f.index >= FirstUserFormat)
             size += f.RecordSize();
+    size += StyleXFCount * XF().RecordSize();
     for (XF &x : xfs)
         size += x.RecordSize();
     for (Style &s : styles)
@@ -27,6 +52,8 @@ std::uint32_t Workbook::Write(Buffer &out)
     for (Format &f : formats)
         if (f.index >= FirstUserFormat)
             n += f.Write(out);
+    for (std::uint32_t i = 0; i < StyleXFCount; ++i)
+        n += styleXF(i).Write(out);
     for (XF &x : xfs)
         n += x.Write(out);
     for (Style &s : styles)

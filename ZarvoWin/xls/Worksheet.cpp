@@ -2,72 +2,77 @@
 #include "ExcelWorksheet.h"
 #include "RkValue.h"
 #include "StringIndex.h"
+#include "Workbook.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace Biff8 {
 
 namespace {
 
-constexpr std::uint32_t RowNotSet = 100000;
-constexpr std::uint16_t ColumnNotSet = 1000;
-
-const ExcelCell &emptyCell()
+// What a number cell writes: negative zero as zero.
+double writtenNumber(double x)
 {
-    static const ExcelCell empty;
-    return empty;
+    return x == 0 ? 0.0 : x;
 }
 
 } // namespace
 
-void Worksheet::build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &strings)
+void Worksheet::build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &strings, const Workbook &globals)
 {
-    const int rowCount = grid.rowCount();
-    const int columnCount = grid.columnCount();
-    index.firstRow = RowNotSet;
-    index.lastRowPlusOne = std::uint32_t(rowCount);
     index.dbCells.clear();
-    dimensions.firstRow = RowNotSet;
-    dimensions.firstColumn = ColumnNotSet;
-    dimensions.lastRowPlusOne = std::uint32_t(rowCount);
-    dimensions.lastColumnPlusOne = std::uint16_t(columnCount);
     colInfos = grid.columnInfos();
+    for (ColInfo &c : colInfos.items)
+        c.xfIndex = globals.fileXFIndex(c.xfIndex);
     if (sheetIndex > 0)
         window2.options &= std::uint16_t(~Window2::Selected);
-    cellTable.assign(std::size_t((rowCount + RowsPerBlock - 1) / RowsPerBlock), RowBlock());
+    cellTable.clear();
     mergedCells.clear();
 
-    auto at = [&](int r, int c) -> const ExcelCell & {
-        const ExcelCell *cell = grid.cell(r, c);
-        return cell ? *cell : emptyCell();
-    };
-
-    bool firstVisited = false;
+    // The used area: rows and columns of the cells written.
+    bool any = false;
+    int firstRow = 0, lastRow = 0, firstColumn = ExcelWorksheet::MaxColumns, lastColumn = 0;
     std::vector<CellBlock::RkCell> run;
-    for (int r = 0; r < rowCount; ++r) {
-        RowBlock &block = cellTable[std::size_t(r / RowsPerBlock)];
-        if (r % RowsPerBlock == 0)
-            block.cells.reserve(std::size_t(std::min(RowsPerBlock, rowCount - r)) * std::size_t(columnCount));
+    for (const ExcelWorksheet::GridRow &gridRow : grid.rows()) {
+        const std::vector<ExcelCell> &cells = gridRow.cells;
+        const int width = int(cells.size());
+        int first = 0;
+        while (first < width && !cells[std::size_t(first)].writesRecord())
+            ++first;
+        if (first == width)
+            continue;
+        int last = width - 1;
+        while (!cells[std::size_t(last)].writesRecord())
+            --last;
+
+        const int r = gridRow.index;
+        if (!any) {
+            any = true;
+            firstRow = r;
+        }
+        lastRow = r;
+        firstColumn = std::min(firstColumn, first);
+        lastColumn = std::max(lastColumn, last);
+
+        if (cellTable.empty() || cellTable.back().rows.back().index / RowsPerBlock != r / RowsPerBlock)
+            cellTable.emplace_back();
+        RowBlock &block = cellTable.back();
         const auto row = std::uint16_t(r);
-        for (int c = 0; c < columnCount;) {
-            if (!firstVisited) {
-                firstVisited = true;
-                index.firstRow = std::uint32_t(r);
-                dimensions.firstRow = std::uint32_t(r);
-                index.dbCells.assign(std::size_t((rowCount - r - 1) / RowsPerBlock + 1), 0);
-                dimensions.firstColumn = std::uint16_t(c);
+        Row rec;
+        rec.index = row;
+        rec.firstColumn = std::uint16_t(first);
+        rec.lastColumnPlusOne = std::uint16_t(last + 1);
+        block.rows.push_back(rec);
+
+        for (int c = first; c <= last;) {
+            const ExcelCell &cell = cells[std::size_t(c)];
+            if (!cell.writesRecord()) {
+                ++c;
+                continue;
             }
-            if (c == 0) {
-                Row rec;
-                rec.index = row;
-                rec.firstColumn = 0;
-                rec.lastColumnPlusOne = std::uint16_t(columnCount);
-                block.rows.push_back(rec);
-                block.dbCell.cellOffsets.push_back(0);
-            }
-            const ExcelCell &cell = at(r, c);
             const auto column = std::uint16_t(c);
-            const auto xf = std::uint16_t(cell.xfIndex());
+            const std::uint16_t xf = globals.fileXFIndex(cell.xfIndex());
             switch (cell.kind()) {
             case ExcelCell::Empty:
                 block.addCell(CellBlock::blank(row, column, xf));
@@ -75,16 +80,23 @@ void Worksheet::build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &s
                 break;
             case ExcelCell::Integer:
             case ExcelCell::Number: {
+                const ExcelCell::Kind kind = cell.kind();
+                if (kind == ExcelCell::Number && !std::isfinite(cell.number())) {
+                    // No reader agrees on what such a number shows; the
+                    // format forbids them.
+                    block.addCell(CellBlock::error(row, column, xf, CellBlock::ErrorNum));
+                    ++c;
+                    break;
+                }
                 // A run: this cell and the following ones of the same kind
                 // that have an RK form.
-                const ExcelCell::Kind kind = cell.kind();
                 auto rkOf = [kind](const ExcelCell &x, std::uint32_t &rk) {
                     return kind == ExcelCell::Integer ? RkValue::fromInteger(x.integer(), rk)
-                                                      : RkValue::fromDouble(x.number(), rk);
+                                                      : RkValue::fromDouble(writtenNumber(x.number()), rk);
                 };
                 std::uint32_t rk = 0;
                 if (!rkOf(cell, rk)) {
-                    const double value = kind == ExcelCell::Integer ? double(cell.integer()) : cell.number();
+                    const double value = kind == ExcelCell::Integer ? double(cell.integer()) : writtenNumber(cell.number());
                     block.addCell(CellBlock::number(row, column, xf, value));
                     ++c;
                     break;
@@ -92,11 +104,11 @@ void Worksheet::build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &s
                 run.clear();
                 run.push_back({xf, rk});
                 int next = c + 1;
-                while (next < columnCount) {
-                    const ExcelCell &n = at(r, next);
+                while (next <= last) {
+                    const ExcelCell &n = cells[std::size_t(next)];
                     if (n.kind() != kind || !rkOf(n, rk))
                         break;
-                    run.push_back({std::uint16_t(n.xfIndex()), rk});
+                    run.push_back({globals.fileXFIndex(n.xfIndex()), rk});
                     ++next;
                 }
                 if (run.size() == 1)
@@ -122,37 +134,22 @@ void Worksheet::build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &s
         }
     }
 
-    // Merged ranges, in row-major order, clipped to the sheet's limits.
-    std::vector<CellRange> ranges;
-    for (int r = 0; r < rowCount; ++r) {
-        for (int c = 0; c < columnCount; ++c) {
-            const ExcelCell *cell = grid.cell(r, c);
-            if (!cell)
-                break;
-            if (cell->rowsSpanned() <= 1 && cell->columnsSpanned() <= 1)
-                continue;
-            CellRange range;
-            range.firstRow = std::uint16_t(r);
-            range.lastRow = std::uint16_t(std::min(r + cell->rowsSpanned() - 1, ExcelWorksheet::MaxRows - 1));
-            range.firstColumn = std::uint16_t(c);
-            range.lastColumn = std::uint16_t(std::min(c + cell->columnsSpanned() - 1, ExcelWorksheet::MaxColumns - 1));
-            ranges.push_back(range);
-        }
-    }
+    index.firstRow = any ? std::uint32_t(firstRow) : 0;
+    index.lastRowPlusOne = any ? std::uint32_t(lastRow + 1) : 0;
+    index.dbCells.assign(cellTable.size(), 0);
+    dimensions.firstRow = index.firstRow;
+    dimensions.lastRowPlusOne = index.lastRowPlusOne;
+    dimensions.firstColumn = any ? std::uint16_t(firstColumn) : 0;
+    dimensions.lastColumnPlusOne = any ? std::uint16_t(lastColumn + 1) : 0;
+
+    // Merged ranges, in row-major order.
+    const std::vector<CellRange> ranges = grid.mergedRanges();
     for (std::size_t i = 0; i < ranges.size(); i += MergedCells::MaxRanges) {
         MergedCells rec;
         rec.ranges.assign(ranges.begin() + long(i),
                           ranges.begin() + long(std::min(ranges.size(), i + MergedCells::MaxRanges)));
         mergedCells.push_back(std::move(rec));
     }
-
-    if (index.firstRow == RowNotSet) {
-        index.firstRow = 0;
-        dimensions.firstRow = 0;
-        index.dbCells.assign(std::size_t((rowCount - 1) / RowsPerBlock + 1), 0);
-    }
-    if (dimensions.firstColumn == ColumnNotSet)
-        dimensions.firstColumn = 0;
 }
 
 std::uint32_t Worksheet::place(std::uint32_t start)

@@ -23,6 +23,7 @@ namespace Biff8 {
 
 class ExcelWorksheet;
 class StringIndex;
+class Workbook;
 
 // The records of one sheet, rebuilt from its grid on every save.
 class Worksheet
@@ -42,13 +43,15 @@ public:
     Index index;
     ColInfos colInfos;
     Dimensions dimensions;
-    CellTable cellTable;
+    CellTable cellTable; // only the blocks of 32 rows that hold cells
     Window2 window2;
     std::vector<MergedCells> mergedCells;
     EOFRecord eof;
 
-    // Fills the records from a grid; its texts go to strings.
-    void build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &strings);
+    // Fills the records from a grid: one record (or a place in a MulRK) for
+    // each cell that writes one, none for the rest of the grid. Texts go to
+    // strings; cell formats become the globals' XF records.
+    void build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &strings, const Workbook &globals);
     // Sets the Index and DBCell positions for a sheet whose BOF is at
     // start; returns the position right after the sheet.
     std::uint32_t place(std::uint32_t start);

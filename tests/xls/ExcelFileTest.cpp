@@ -29,8 +29,11 @@ TEST(ExcelFile, CellAtGrowsTheGridUpToTheSheetLimits)
 
 TEST(ExcelFile, CellTextsAreCutWithoutSplittingAPair)
 {
-    ExcelCell cell;
-    cell.SetXFIndex(3);
+    ExcelFile file;
+    file.NewWorkbook();
+    file.Globals().xfs.resize(4);
+    ExcelCell &cell = *file.Worksheets()[0]->CellAt(0, 0);
+    ASSERT_TRUE(cell.SetXFIndex(3));
     cell.SetWideString(QStringLiteral("abc"));
     EXPECT_EQ(cell.kind(), ExcelCell::WideText);
     cell.SetWideString(QString());

@@ -88,6 +88,11 @@ Sst readSst(const std::vector<Rec> &recs, std::size_t index)
         while (count > 0) {
             const auto &cc = *chunks[chunk];
             if (pos == cc.size()) {
+                // Readers decode each chunk on its own.
+                if (!text.isEmpty() && text.back().isHighSurrogate()) {
+                    sst.error = QStringLiteral("string %1 parts a surrogate pair at a chunk end").arg(n);
+                    return sst;
+                }
                 ++chunk;
                 if (chunk >= chunks.size()) {
                     sst.error = QStringLiteral("string %1 runs past the end").arg(n);
@@ -177,11 +182,68 @@ QString checkIndex(const std::vector<std::uint8_t> &stream)
         const Rec &index = recs.at(bof->second + 1);
         if (index.id != 0x020B)
             return QStringLiteral("no Index after the BOF");
-        const std::uint32_t firstRow = u32(index.data, 4);
-        const std::uint32_t endRow = u32(index.data, 8);
+
+        // What the sheet holds: its Row records and the columns of the cells
+        // of every row.
+        std::map<std::uint32_t, std::size_t> rowRecords; // row -> record
+        std::map<std::uint32_t, std::pair<std::uint32_t, std::uint32_t>> cellColumns; // row -> first, last + 1
+        const Rec *dims = nullptr;
+        std::size_t dbCellCount = 0;
+        for (std::size_t i = bof->second + 1; i < recs.size() && recs[i].id != 0x000A; ++i) {
+            const Rec &r = recs[i];
+            if (r.id == 0x0200)
+                dims = &r;
+            if (r.id == 0x00D7)
+                ++dbCellCount;
+            if (r.id == 0x0208 && !rowRecords.emplace(u16(r.data, 0), i).second)
+                return QStringLiteral("two Row records for row %1").arg(u16(r.data, 0));
+            if (isCell(r.id)) {
+                const std::uint32_t row = u16(r.data, 0);
+                const std::uint32_t first = u16(r.data, 2);
+                const std::uint32_t last = r.id == 0x00BD || r.id == 0x00BE ? u16(r.data, r.data.size() - 2) : first;
+                auto [it, added] = cellColumns.emplace(row, std::pair{first, last + 1});
+                if (!added) {
+                    if (first < it->second.second)
+                        return QStringLiteral("cells of row %1 out of order").arg(row);
+                    it->second.second = last + 1;
+                }
+            }
+        }
+        if (!dims)
+            return QStringLiteral("no Dimensions");
+        std::uint32_t firstColumn = 0, endColumn = 0;
+        for (const auto &[row, columns] : cellColumns) {
+            auto rec = rowRecords.find(row);
+            if (rec == rowRecords.end())
+                return QStringLiteral("cells of row %1 have no Row record").arg(row);
+            const Rec &r = recs[rec->second];
+            if (u16(r.data, 2) != columns.first || u16(r.data, 4) != columns.second)
+                return QStringLiteral("Row %1 says columns %2..%3, its cells %4..%5")
+                    .arg(row).arg(u16(r.data, 2)).arg(u16(r.data, 4)).arg(columns.first).arg(columns.second);
+            firstColumn = row == cellColumns.begin()->first ? columns.first : std::min(firstColumn, columns.first);
+            endColumn = std::max(endColumn, columns.second);
+        }
+        if (rowRecords.size() != cellColumns.size())
+            return QStringLiteral("a Row record without cells");
+        const std::uint32_t firstRow = cellColumns.empty() ? 0 : cellColumns.begin()->first;
+        const std::uint32_t endRow = cellColumns.empty() ? 0 : cellColumns.rbegin()->first + 1;
+        if (u32(index.data, 4) != firstRow || u32(index.data, 8) != endRow)
+            return QStringLiteral("Index rows %1..%2, cells in rows %3..%4")
+                .arg(u32(index.data, 4)).arg(u32(index.data, 8)).arg(firstRow).arg(endRow);
+        if (u32(dims->data, 0) != firstRow || u32(dims->data, 4) != endRow || u16(dims->data, 8) != firstColumn
+            || u16(dims->data, 10) != endColumn)
+            return QStringLiteral("Dimensions %1 %2 %3 %4, cells in rows %5..%6 columns %7..%8")
+                .arg(u32(dims->data, 0)).arg(u32(dims->data, 4)).arg(u16(dims->data, 8)).arg(u16(dims->data, 10))
+                .arg(firstRow).arg(endRow).arg(firstColumn).arg(endColumn);
+
+        // Every block of 32 rows that holds rows has one DBCell, listed by
+        // the Index in order; each leads back to its Row records and from
+        // them to the first cell of every row.
         const std::size_t blocks = (index.data.size() - 16) / 4;
-        if (blocks != (endRow - firstRow + 31) / 32)
-            return QStringLiteral("Index lists %1 blocks for rows %2..%3").arg(blocks).arg(firstRow).arg(endRow);
+        if (blocks != dbCellCount)
+            return QStringLiteral("Index lists %1 blocks, the sheet has %2 DBCells").arg(blocks).arg(dbCellCount);
+        std::size_t rowsReached = 0;
+        std::int64_t previousBlock = -1;
         for (std::size_t k = 0; k < blocks; ++k) {
             const std::uint32_t dbAt = u32(index.data, 16 + 4 * k);
             auto db = at.find(dbAt);
@@ -193,14 +255,21 @@ QString checkIndex(const std::vector<std::uint8_t> &stream)
             if (row == at.end() || recs[row->second].id != 0x0208)
                 return QStringLiteral("DBCell %1 does not lead to a Row").arg(k);
             const std::size_t rowCount = (dbcell.data.size() - 4) / 2;
+            const std::int64_t block = u16(recs[row->second].data, 0) / 32;
+            if (block <= previousBlock)
+                return QStringLiteral("block %1 does not follow the one before").arg(k);
+            previousBlock = block;
             std::uint32_t cellAt = firstRowAt + 20;
+            std::int64_t previousRow = -1;
             for (std::size_t i = 0; i < rowCount; ++i) {
                 const Rec &rowRec = recs.at(row->second + i);
                 if (rowRec.id != 0x0208)
                     return QStringLiteral("block %1 has fewer Row records than offsets").arg(k);
                 const std::uint16_t rowIndex = u16(rowRec.data, 0);
-                if (rowIndex != firstRow + 32 * k + i)
+                if (rowIndex / 32 != block || rowIndex <= previousRow)
                     return QStringLiteral("block %1 row %2 is row %3").arg(k).arg(i).arg(rowIndex);
+                previousRow = rowIndex;
+                ++rowsReached;
                 cellAt += u16(dbcell.data, 4 + 2 * i);
                 auto cell = at.find(cellAt);
                 if (cell == at.end() || !isCell(recs[cell->second].id))
@@ -211,7 +280,11 @@ QString checkIndex(const std::vector<std::uint8_t> &stream)
                     && u16(recs[cell->second - 1].data, 0) == rowIndex)
                     return QStringLiteral("offset of row %1 is not its first cell").arg(rowIndex);
             }
+            if (row->second + rowCount < recs.size() && recs[row->second + rowCount].id == 0x0208)
+                return QStringLiteral("block %1 has more Row records than offsets").arg(k);
         }
+        if (rowsReached != rowRecords.size())
+            return QStringLiteral("%1 Row records, %2 reached from the Index").arg(rowRecords.size()).arg(rowsReached);
     }
     return {};
 }

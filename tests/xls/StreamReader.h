@@ -45,7 +45,9 @@ namespace StreamReader {
 
 // Follows the workbook's BoundSheet positions to every sheet, then each
 // Index position to a DBCell and each DBCell back to its Row records and
-// the first cell record of every row. Empty when all of them agree.
+// the first cell record of every row; checks that Index, Dimensions and
+// every Row record span exactly the cells there are. Empty when all of
+// them agree.
 QString checkIndex(const std::vector<std::uint8_t> &stream);
 
 } // namespace StreamReader

@@ -62,28 +62,47 @@ std::vector<Rec> cellsOf(const std::vector<Rec> &recs)
 
 } // namespace
 
-TEST(Worksheet, NewWorkbookSavedWithoutCellsHoldsOneBlankCell)
+TEST(Worksheet, NewWorkbookSavedWithoutCellsHoldsNoCellRecord)
 {
     ExcelFile file;
     file.NewWorkbook();
     const Bytes stream = build(file);
     const auto recs = recordsOf(stream);
     const std::size_t s = sheetStart(recs);
-    EXPECT_EQ(ids(recs, 0, s), (std::vector<std::uint16_t>{0x0809, 0x003D, 0x0031, 0x00E0, 0x0293, 0x0085, 0x00FC, 0x000A}));
+    std::vector<std::uint16_t> globals = {0x0809, 0x003D, 0x0031};
+    globals.insert(globals.end(), 16, 0x00E0);
+    globals.insert(globals.end(), {0x0293, 0x0085, 0x00FC, 0x000A});
+    EXPECT_EQ(ids(recs, 0, s), globals);
+    EXPECT_EQ(ids(recs, s, recs.size()), (std::vector<std::uint16_t>{0x0809, 0x020B, 0x0200, 0x023E, 0x000A}));
+    // The sheet starts where the globals end.
+    EXPECT_EQ(u32(recs[20].data, 0), recs[s].offset);
+    EXPECT_EQ(file.Globals().Size(), recs[s].offset);
+    // Index and Dimensions: no row, no column, no block.
+    EXPECT_EQ(recs[s + 1].data, Bytes(16, 0));
+    EXPECT_EQ(recs[s + 2].data, Bytes(14, 0));
+    EXPECT_EQ(u16(recs[s + 3].data, 0), 0x06B6);
+}
+
+TEST(Worksheet, BlankCellWithAFormatHoldsItsRowAndBlock)
+{
+    ExcelFile file;
+    file.NewWorkbook();
+    file.Globals().xfs.resize(2);
+    ExcelCell *a1 = file.Worksheets()[0]->CellAt(0, 0);
+    ASSERT_TRUE(a1->SetXFIndex(1));
+    const auto recs = recordsOf(build(file));
+    const std::size_t s = sheetStart(recs);
     EXPECT_EQ(ids(recs, s, recs.size()),
               (std::vector<std::uint16_t>{0x0809, 0x020B, 0x0200, 0x0208, 0x0201, 0x00D7, 0x023E, 0x000A}));
-    // The sheet starts where the globals end.
-    EXPECT_EQ(u32(recs[5].data, 0), recs[s].offset);
-    EXPECT_EQ(file.Globals().Size(), recs[s].offset);
     const Rec &dims = recs[s + 2];
     EXPECT_EQ(u32(dims.data, 0), 0u);
     EXPECT_EQ(u32(dims.data, 4), 1u);
     EXPECT_EQ(u16(dims.data, 8), 0);
     EXPECT_EQ(u16(dims.data, 10), 1);
     EXPECT_EQ(recs[s + 3].data, (Bytes{0, 0, 0, 0, 1, 0, 0xFF, 0, 0, 0, 0, 0, 0, 1, 0, 0}));
-    EXPECT_EQ(recs[s + 4].data, (Bytes{0, 0, 0, 0, 0, 0}));
+    // Cell format 1 is the 17th XF record.
+    EXPECT_EQ(recs[s + 4].data, (Bytes{0, 0, 0, 0, 16, 0}));
     EXPECT_EQ(recs[s + 5].data, (Bytes{30, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(u16(recs[s + 6].data, 0), 0x06B6);
     EXPECT_EQ(u32(recs[s + 1].data, 16), recs[s + 5].offset);
 }
 
@@ -97,7 +116,8 @@ TEST(Worksheet, NumbersWithAnExactRkFormShareOneMulRk)
     grid.CellAt(0, 2)->SetDouble(3.25);
     grid.CellAt(0, 3)->SetDouble(12345.67);
     grid.CellAt(0, 4)->SetDouble(0.05);
-    grid.CellAt(0, 4)->SetXFIndex(7);
+    file.Globals().xfs.resize(8);
+    ASSERT_TRUE(grid.CellAt(0, 4)->SetXFIndex(7));
     const auto cells = cellsOf(recordsOf(build(file)));
     ASSERT_EQ(cells.size(), 3u);
     EXPECT_EQ(cells[0].id, 0x00BD);
@@ -109,7 +129,7 @@ TEST(Worksheet, NumbersWithAnExactRkFormShareOneMulRk)
     EXPECT_EQ(cells[1].id, 0x0203);
     EXPECT_EQ(StreamReader::f64(cells[1].data, 6), 12345.67);
     EXPECT_EQ(cells[2].id, 0x027E);
-    EXPECT_EQ(u16(cells[2].data, 4), 7);
+    EXPECT_EQ(u16(cells[2].data, 4), 15 + 7);
     EXPECT_EQ(u32(cells[2].data, 6), 0x40140001u);
 }
 
@@ -267,8 +287,8 @@ TEST(Worksheet, LaterSheetsAreNotSelected)
     Workbook wb;
     StringIndex strings(wb.sst);
     Worksheet first, second;
-    first.build(*file.Worksheets()[0], 0, strings);
-    second.build(*file.Worksheets()[0], 1, strings);
+    first.build(*file.Worksheets()[0], 0, strings, wb);
+    second.build(*file.Worksheets()[0], 1, strings, wb);
     EXPECT_EQ(first.window2.options, 0x06B6);
     EXPECT_EQ(second.window2.options, 0x04B6);
 }
@@ -284,7 +304,7 @@ TEST(Worksheet, SpansBecomeMergedRangesOfAtMost1027PerRecord)
     Workbook wb;
     StringIndex strings(wb.sst);
     Worksheet sheet;
-    sheet.build(grid, 0, strings);
+    sheet.build(grid, 0, strings, wb);
     ASSERT_EQ(sheet.mergedCells.size(), 1u);
     EXPECT_EQ(sheet.mergedCells[0].ranges,
               (std::vector<CellRange>{{0, 1, 0, 2}, {5, 5, 1, 2}, {65535, 65535, 255, 255}}));
@@ -343,8 +363,8 @@ TEST(Worksheet, FormulaCellsCarryTheirAttachedAndStringRecords)
     EXPECT_EQ(grid.cell(1, 1)->kind(), ExcelCell::Empty);
     const auto recs = recordsOf(build(file));
     const std::size_t s = sheetStart(recs);
-    EXPECT_EQ(ids(recs, s + 3, s + 12), (std::vector<std::uint16_t>{0x0208, 0x0208, 0x0006, 0x04BC, 0x0207, 0x0201,
-                                                                     0x027E, 0x0201, 0x00D7}));
+    EXPECT_EQ(ids(recs, s + 3, s + 10), (std::vector<std::uint16_t>{0x0208, 0x0208, 0x0006, 0x04BC, 0x0207, 0x027E,
+                                                                     0x00D7}));
     const Rec &formula = recs[s + 5];
     ASSERT_EQ(formula.data.size(), 28u);
     EXPECT_EQ(u16(formula.data, 14), 0x0008);
@@ -352,6 +372,6 @@ TEST(Worksheet, FormulaCellsCarryTheirAttachedAndStringRecords)
     EXPECT_EQ(u16(formula.data, 20), 6);
     EXPECT_EQ(recs[s + 7].data, (Bytes{3, 0, 1, 'a', 0, 'b', 0, 'c', 0}));
     // The first row's cells run over the formula and the records after it.
-    const Rec &dbcell = recs[s + 11];
-    EXPECT_EQ(u16(dbcell.data, 6), (4 + 28) + (4 + 9) + (4 + 9) + (4 + 6));
+    const Rec &dbcell = recs[s + 9];
+    EXPECT_EQ(u16(dbcell.data, 6), (4 + 28) + (4 + 9) + (4 + 9));
 }

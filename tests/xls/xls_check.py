@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Reads a workbook file with readers that are not ours and prints what they
-found as JSON: the streams of the compound file, and per sheet every cell's
-type, value and number-format text, with the reader's log.
+found as JSON: the streams of the compound file, the cell formats (XF
+records) as the reader took them, and per sheet every cell that holds a
+record (blank ones included) with its type, value, number-format text and
+XF index, with the reader's log.
 
 usage: xls_check.py FILE [STREAM_OUT]
 STREAM_OUT, when given, receives the bytes of the stream "Workbook".
@@ -25,26 +27,29 @@ def main():
     ole.close()
 
     log = io.StringIO()
-    book = xlrd.open_workbook(path, formatting_info=True, verbosity=1, logfile=log)
+    # Ragged rows: a row is as long as its last cell, so a sheet with a few
+    # cells far apart is read without walking its whole extent.
+    book = xlrd.open_workbook(path, formatting_info=True, verbosity=1, logfile=log, ragged_rows=True)
+    out["xfs"] = [[xf.is_style, xf.parent_style_index, xf.format_key] for xf in book.xf_list]
     sheets = []
     for sheet in book.sheets():
-        rows = []
+        cells = []
         for r in range(sheet.nrows):
-            row = []
-            for c in range(sheet.ncols):
+            for c in range(sheet.row_len(r)):
                 cell = sheet.cell(r, c)
+                if cell.ctype == xlrd.XL_CELL_EMPTY:
+                    continue
                 xf = book.xf_list[cell.xf_index]
                 fmt = book.format_map[xf.format_key].format_str
                 value = cell.value
                 if isinstance(value, float) and value != value:
                     value = "nan"
-                row.append([cell.ctype, value, fmt, cell.xf_index])
-            rows.append(row)
+                cells.append([r, c, cell.ctype, value, fmt, cell.xf_index])
         sheets.append({
             "name": sheet.name,
             "nrows": sheet.nrows,
             "ncols": sheet.ncols,
-            "cells": rows,
+            "cells": cells,
             "merged": [list(m) for m in sheet.merged_cells],
         })
     out["sheets"] = sheets
