@@ -137,13 +137,25 @@ void Worksheet::build(const ExcelWorksheet &grid, int sheetIndex, StringIndex &s
     index.firstRow = any ? std::uint32_t(firstRow) : 0;
     index.lastRowPlusOne = any ? std::uint32_t(lastRow + 1) : 0;
     index.dbCells.assign(cellTable.size(), 0);
-    dimensions.firstRow = index.firstRow;
-    dimensions.lastRowPlusOne = index.lastRowPlusOne;
+
+    // Merged ranges, in row-major order. The used area covers them too,
+    // as their cells are part of the sheet's content.
+    const std::vector<CellRange> ranges = grid.mergedRanges();
+    for (const CellRange &range : ranges) {
+        if (!any) {
+            any = true;
+            firstRow = range.firstRow;
+            lastRow = range.lastRow;
+        }
+        firstRow = std::min<int>(firstRow, range.firstRow);
+        lastRow = std::max<int>(lastRow, range.lastRow);
+        firstColumn = std::min<int>(firstColumn, range.firstColumn);
+        lastColumn = std::max<int>(lastColumn, range.lastColumn);
+    }
+    dimensions.firstRow = any ? std::uint32_t(firstRow) : 0;
+    dimensions.lastRowPlusOne = any ? std::uint32_t(lastRow + 1) : 0;
     dimensions.firstColumn = any ? std::uint16_t(firstColumn) : 0;
     dimensions.lastColumnPlusOne = any ? std::uint16_t(lastColumn + 1) : 0;
-
-    // Merged ranges, in row-major order.
-    const std::vector<CellRange> ranges = grid.mergedRanges();
     for (std::size_t i = 0; i < ranges.size(); i += MergedCells::MaxRanges) {
         MergedCells rec;
         rec.ranges.assign(ranges.begin() + long(i),

@@ -150,6 +150,11 @@ void compare(const QJsonObject &sheet, const ExcelWorksheet &grid, ExcelFile &fi
             }
         }
     }
+    // Merged ranges belong to the sheet's used area.
+    for (const CellRange &range : grid.mergedRanges()) {
+        rows = std::max(rows, range.lastRow + 1);
+        columns = std::max(columns, range.lastColumn + 1);
+    }
     EXPECT_EQ(got.size(), written) << "cells read back that the grid does not write";
     EXPECT_EQ(sheet.value("nrows").toInt(), rows);
     EXPECT_EQ(sheet.value("ncols").toInt(), columns);
@@ -176,6 +181,11 @@ QString convertToCsv(const QString &program, const QStringList &files, const QSt
     args += files;
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
+    // Numbers as shown in the C locale: a point before the decimals.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
     p.start(program, args);
     if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return QStringLiteral("soffice failed: ") + QString::fromUtf8(p.readAll());

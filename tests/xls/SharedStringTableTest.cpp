@@ -167,4 +167,46 @@ TEST(SharedStringTable, TableOf8224BytesIsOneRecordAndOneMoreByteContinues)
     EXPECT_EQ(b.bytes.size(), 8228u + 4 + 2);
     EXPECT_EQ(b.bytes[8228 + 4], 0);
     EXPECT_EQ(b.sst.strings[0].size(), 8214);
+
+    // A string whose rest fills its continuation exactly: two full chunks,
+    // no third record of a lone flag byte.
+    SharedStringTable twoFull;
+    twoFull.strings = {narrow(QString(16436, u'x'))};
+    twoFull.unique = 1;
+    Written c = writeAndRead(twoFull);
+    EXPECT_EQ(c.sst.chunkSizes, (std::vector<std::size_t>{8224, 8224}));
+    EXPECT_EQ(c.bytes.size(), 2u * 8228);
+    EXPECT_EQ(c.sst.strings[0], QString(16436, u'x'));
+}
+
+// Readers decode each chunk on its own: a chunk that would end between the
+// two halves of a surrogate pair ends one unit earlier.
+TEST(SharedStringTable, ChunksNeverEndInsideASurrogatePair)
+{
+    const QString emoji = QString::fromUtf16(u"\U0001F600");
+    struct Case
+    {
+        const char *what;
+        QString text;
+        std::vector<std::size_t> chunks;
+    };
+    const Case cases[] = {
+        // 4106 units would fit the first chunk; unit 4105 starts a pair.
+        {"pair at the first cut", u'x' + emoji.repeated(2500), {8 + 3 + 2 * 4105, 1 + 2 * 896}},
+        {"pair ends at the first cut", QStringLiteral("xx") + emoji.repeated(2500), {8 + 3 + 2 * 4106, 1 + 2 * 896}},
+        // A continuation holds 4111 units, here 4110.
+        {"pairs at both cuts", u'x' + emoji.repeated(6000), {8 + 3 + 2 * 4105, 1 + 2 * 4110, 1 + 2 * 3786}},
+        {"pair at the continuation cut", QStringLiteral("xx") + emoji.repeated(6000),
+         {8 + 3 + 2 * 4106, 1 + 2 * 4110, 1 + 2 * 3786}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        SharedStringTable t;
+        t.strings = {LongString(c.text)};
+        t.unique = 1;
+        Written w = writeAndRead(t);
+        EXPECT_EQ(w.sst.chunkSizes, c.chunks);
+        ASSERT_EQ(w.sst.strings.size(), 1u);
+        EXPECT_EQ(w.sst.strings[0], c.text);
+    }
 }

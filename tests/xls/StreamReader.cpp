@@ -188,11 +188,14 @@ QString checkIndex(const std::vector<std::uint8_t> &stream)
         std::map<std::uint32_t, std::size_t> rowRecords; // row -> record
         std::map<std::uint32_t, std::pair<std::uint32_t, std::uint32_t>> cellColumns; // row -> first, last + 1
         const Rec *dims = nullptr;
+        std::vector<const Rec *> merges;
         std::size_t dbCellCount = 0;
         for (std::size_t i = bof->second + 1; i < recs.size() && recs[i].id != 0x000A; ++i) {
             const Rec &r = recs[i];
             if (r.id == 0x0200)
                 dims = &r;
+            if (r.id == 0x00E5)
+                merges.push_back(&r);
             if (r.id == 0x00D7)
                 ++dbCellCount;
             if (r.id == 0x0208 && !rowRecords.emplace(u16(r.data, 0), i).second)
@@ -225,11 +228,24 @@ QString checkIndex(const std::vector<std::uint8_t> &stream)
         }
         if (rowRecords.size() != cellColumns.size())
             return QStringLiteral("a Row record without cells");
-        const std::uint32_t firstRow = cellColumns.empty() ? 0 : cellColumns.begin()->first;
-        const std::uint32_t endRow = cellColumns.empty() ? 0 : cellColumns.rbegin()->first + 1;
+        std::uint32_t firstRow = cellColumns.empty() ? 0 : cellColumns.begin()->first;
+        std::uint32_t endRow = cellColumns.empty() ? 0 : cellColumns.rbegin()->first + 1;
         if (u32(index.data, 4) != firstRow || u32(index.data, 8) != endRow)
             return QStringLiteral("Index rows %1..%2, cells in rows %3..%4")
                 .arg(u32(index.data, 4)).arg(u32(index.data, 8)).arg(firstRow).arg(endRow);
+        // The used area also covers the merged ranges.
+        for (const Rec *merge : merges) {
+            const Rec &r = *merge;
+            for (std::size_t i = 0; i < u16(r.data, 0); ++i) {
+                const std::uint32_t top = u16(r.data, 2 + 8 * i), bottom = u16(r.data, 4 + 8 * i);
+                const std::uint32_t left = u16(r.data, 6 + 8 * i), right = u16(r.data, 8 + 8 * i);
+                const bool none = endRow == 0;
+                firstRow = none ? top : std::min(firstRow, top);
+                endRow = none ? bottom + 1 : std::max(endRow, bottom + 1);
+                firstColumn = none ? left : std::min(firstColumn, left);
+                endColumn = none ? right + 1 : std::max(endColumn, right + 1);
+            }
+        }
         if (u32(dims->data, 0) != firstRow || u32(dims->data, 4) != endRow || u16(dims->data, 8) != firstColumn
             || u16(dims->data, 10) != endColumn)
             return QStringLiteral("Dimensions %1 %2 %3 %4, cells in rows %5..%6 columns %7..%8")

@@ -147,6 +147,10 @@ TEST(Worksheet, RkFormsDecodeBackExactly)
         {0.1, true, 0x40240001}, {0.07, false, 0}, {1.0 / 3, false, 0}, {1e10, false, 0}, {-0.0, true, 0x80000000},
         {std::numeric_limits<double>::quiet_NaN(), false, 0}, {std::numeric_limits<double>::infinity(), false, 0},
         {std::nextafter(0.05, 1.0), false, 0},
+        // One step off a value with two decimals: x * 100 rounds to a whole
+        // number whose RK form holds it, but that form divided by 100 is
+        // the neighbour, not x.
+        {std::nextafter(0.35, 1.0), false, 0}, {std::nextafter(0.23, 0.0), false, 0},
     };
     for (const Case &c : cases) {
         std::uint32_t rk = 0;
