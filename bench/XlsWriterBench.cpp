@@ -1,7 +1,13 @@
 // Writes 4 000 rows by 50 columns to a workbook file and the same values to
 // a plain CSV file, so the two can be compared in one run. Half of the
 // columns are numbers with a few number formats, half are texts with many
-// repeats, as a report export has them.
+// repeats, as a report export has them. A third case writes four cells at
+// the corners of the sheet: its time and memory follow the cells, not the
+// sheet's extent.
+//
+// Memory: this program counts the heap bytes in use (every allocation of
+// the process goes through the counting functions below) and reports the
+// highest count an iteration reached above where it started.
 #include "ExcelFile.h"
 #include "ExcelFormatManager.h"
 
@@ -12,8 +18,114 @@
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+#include <cerrno>
 #include <charconv>
+#include <cstdint>
+#include <cstdlib>
+#include <malloc.h>
 #include <vector>
+
+extern "C" {
+void *__libc_malloc(std::size_t);
+void __libc_free(void *);
+void *__libc_calloc(std::size_t, std::size_t);
+void *__libc_realloc(void *, std::size_t);
+void *__libc_memalign(std::size_t, std::size_t);
+void *__libc_valloc(std::size_t);
+void *__libc_pvalloc(std::size_t);
+}
+
+namespace {
+
+std::atomic<std::int64_t> heapInUse{0};
+std::atomic<std::int64_t> heapPeak{0};
+
+void counted(std::int64_t delta)
+{
+    const std::int64_t now = heapInUse.fetch_add(delta, std::memory_order_relaxed) + delta;
+    std::int64_t peak = heapPeak.load(std::memory_order_relaxed);
+    while (now > peak && !heapPeak.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {
+    }
+}
+
+void *countedBlock(void *p)
+{
+    if (p)
+        counted(std::int64_t(malloc_usable_size(p)));
+    return p;
+}
+
+// Starts a measure: the peak is the bytes in use now.
+std::int64_t startHeapMeasure()
+{
+    const std::int64_t now = heapInUse.load(std::memory_order_relaxed);
+    heapPeak.store(now, std::memory_order_relaxed);
+    return now;
+}
+
+} // namespace
+
+extern "C" {
+
+void *malloc(std::size_t n)
+{
+    return countedBlock(__libc_malloc(n));
+}
+
+void free(void *p)
+{
+    if (p)
+        counted(-std::int64_t(malloc_usable_size(p)));
+    __libc_free(p);
+}
+
+void *calloc(std::size_t n, std::size_t size)
+{
+    return countedBlock(__libc_calloc(n, size));
+}
+
+void *realloc(void *p, std::size_t n)
+{
+    const std::int64_t before = p ? std::int64_t(malloc_usable_size(p)) : 0;
+    void *q = __libc_realloc(p, n);
+    if (q)
+        counted(std::int64_t(malloc_usable_size(q)) - before);
+    else if (n == 0)
+        counted(-before); // freed
+    return q;
+}
+
+void *memalign(std::size_t alignment, std::size_t n)
+{
+    return countedBlock(__libc_memalign(alignment, n));
+}
+
+void *aligned_alloc(std::size_t alignment, std::size_t n)
+{
+    return countedBlock(__libc_memalign(alignment, n));
+}
+
+int posix_memalign(void **out, std::size_t alignment, std::size_t n)
+{
+    void *p = countedBlock(__libc_memalign(alignment, n));
+    if (!p)
+        return ENOMEM;
+    *out = p;
+    return 0;
+}
+
+void *valloc(std::size_t n)
+{
+    return countedBlock(__libc_valloc(n));
+}
+
+void *pvalloc(std::size_t n)
+{
+    return countedBlock(__libc_pvalloc(n));
+}
+
+} // extern "C"
 
 namespace {
 
@@ -59,7 +171,9 @@ void BM_WorkbookFile(benchmark::State &state)
 {
     const Values &v = values();
     const QString path = benchDir() + QStringLiteral("/bench.xls");
+    std::int64_t peak = 0;
     for (auto _ : state) {
+        const std::int64_t start = startHeapMeasure();
         Biff8::ExcelFile file;
         file.NewWorkbook();
         Biff8::ExcelWorksheet &grid = *file.Worksheets()[0];
@@ -90,9 +204,65 @@ void BM_WorkbookFile(benchmark::State &state)
         file.ReleaseStorage();
         if (!ok)
             state.SkipWithError("save failed");
+        peak = std::max(peak, heapPeak.load() - start);
     }
     state.counters["cells"] = Rows * Columns;
     state.counters["bytes"] = double(QFile(path).size());
+    state.counters["peak_heap"] = double(peak);
+}
+
+void setCorners(Biff8::ExcelFile &file)
+{
+    file.NewWorkbook();
+    Biff8::ExcelWorksheet &grid = *file.Worksheets()[0];
+    grid.CellAt(0, 0)->SetWideString(QStringLiteral("Projet"));
+    grid.CellAt(0, 255)->SetDouble(12.5);
+    grid.CellAt(65535, 0)->SetDouble(1.0 / 3);
+    grid.CellAt(65535, 255)->SetWideString(QStringLiteral("Total"));
+}
+
+// Four cells at the corners of the largest sheet: a new workbook, the cells
+// set, the file saved (which waits for the disk to hold it).
+void BM_FourCorners(benchmark::State &state)
+{
+    const QString path = benchDir() + QStringLiteral("/corners.xls");
+    std::int64_t peak = 0;
+    for (auto _ : state) {
+        const std::int64_t start = startHeapMeasure();
+        {
+            Biff8::ExcelFile file;
+            setCorners(file);
+            bool ok = file.CreateStorage(path) && file.CreateWorkbookStream() == 1 && file.SaveWorkbook();
+            file.ReleaseStorage();
+            if (!ok)
+                state.SkipWithError("save failed");
+        }
+        peak = std::max(peak, heapPeak.load() - start);
+    }
+    state.counters["bytes"] = double(QFile(path).size());
+    state.counters["peak_heap"] = double(peak);
+}
+
+// The same up to the workbook stream, without the compound file and the disk.
+void BM_FourCornersStream(benchmark::State &state)
+{
+    std::int64_t peak = 0;
+    std::size_t size = 0;
+    for (auto _ : state) {
+        const std::int64_t start = startHeapMeasure();
+        {
+            Biff8::ExcelFile file;
+            setCorners(file);
+            Biff8::Buffer stream;
+            if (!file.BuildStream(stream))
+                state.SkipWithError("build failed");
+            size = stream.size();
+            benchmark::DoNotOptimize(stream.data());
+        }
+        peak = std::max(peak, heapPeak.load() - start);
+    }
+    state.counters["bytes"] = double(size);
+    state.counters["peak_heap"] = double(peak);
 }
 
 void BM_PlainCsv(benchmark::State &state)
@@ -130,4 +300,6 @@ void BM_PlainCsv(benchmark::State &state)
 
 BENCHMARK(BM_WorkbookFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_PlainCsv)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_FourCorners)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_FourCornersStream)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK_MAIN();
