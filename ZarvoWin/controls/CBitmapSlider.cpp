@@ -1,111 +1,15 @@
 #include "CBitmapSlider.h"
 
-#include "BitmapResources.h"
-
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include <cstdlib>
 
 CBitmapSlider::CBitmapSlider(QWidget *parent)
-    : QWidget(parent)
+    : CPaintedSlider({474, 476, 477, 475}, parent)
 {
-    setFocusPolicy(Qt::StrongFocus);
-    m_geometry.channelWidth = width();
-    m_geometry.channelHeight = height();
-}
-
-bool CBitmapSlider::SetChannelBitmaps()
-{
-    return SetChannelBitmaps(LoadBitmapResource(474), LoadBitmapResource(476));
-}
-
-bool CBitmapSlider::SetChannelBitmaps(const QImage &channel, const QImage &activeChannel)
-{
-    m_channel = QPixmap();
-    m_activeChannel = QPixmap();
-    if (channel.isNull() || activeChannel.isNull())
-        return false;
-    m_channel = QPixmap::fromImage(channel);
-    m_activeChannel = QPixmap::fromImage(activeChannel);
-    m_geometry.channelWidth = channel.width();
-    m_geometry.channelHeight = channel.height();
-    setFixedSize(channel.size());
-    update();
-    return true;
-}
-
-bool CBitmapSlider::SetThumbBitmaps()
-{
-    return SetThumbBitmaps(LoadBitmapResource(477), LoadBitmapResource(475));
-}
-
-bool CBitmapSlider::SetThumbBitmaps(const QImage &thumb, const QImage &activeThumb)
-{
-    m_thumb = QPixmap();
-    m_activeThumb = QPixmap();
-    if (thumb.isNull() || activeThumb.isNull())
-        return false;
-    m_thumb = TransparentByCornerPixel(thumb);
-    m_activeThumb = TransparentByCornerPixel(activeThumb);
-    m_geometry.thumbWidth = thumb.width();
-    m_geometry.thumbHeight = thumb.height();
-    if (m_channel.isNull()) {
-        m_geometry.channelWidth = width();
-        m_geometry.channelHeight = height();
-    }
-    update();
-    return true;
-}
-
-void CBitmapSlider::SetRange(int minimum, int maximum)
-{
-    m_geometry.minimum = minimum;
-    m_geometry.maximum = maximum;
-    m_geometry.SetPos(m_geometry.position);
-    update();
-}
-
-void CBitmapSlider::SetPos(int value)
-{
-    m_geometry.SetPos(value);
-    update();
-}
-
-void CBitmapSlider::SetMargins(int left, int top, int right, int bottom)
-{
-    m_geometry.marginLeft = left;
-    m_geometry.marginTop = top;
-    m_geometry.marginRight = right;
-    m_geometry.marginBottom = bottom;
-    update();
-}
-
-void CBitmapSlider::SetVertical(bool vertical)
-{
-    m_geometry.vertical = vertical;
-    update();
-}
-
-void CBitmapSlider::SetDrawFocusRect(bool draw)
-{
-    m_drawFocusRect = draw;
-    update();
-}
-
-QSize CBitmapSlider::sizeHint() const
-{
-    if (!m_channel.isNull())
-        return m_channel.size();
-    return QWidget::sizeHint();
-}
-
-int CBitmapSlider::AxisCoordinate(const QPoint &point) const
-{
-    return m_geometry.vertical ? point.y() : point.x();
+    ApplyChannelSize();
 }
 
 void CBitmapSlider::mousePressEvent(QMouseEvent *event)
@@ -115,7 +19,7 @@ void CBitmapSlider::mousePressEvent(QMouseEvent *event)
         return;
     }
     if (m_notifyOnly) {
-        emit clicked(m_id);
+        emit clicked(Id());
         return;
     }
     setFocus(Qt::MouseFocusReason);
@@ -123,8 +27,8 @@ void CBitmapSlider::mousePressEvent(QMouseEvent *event)
     const int mouse = AxisCoordinate(event->position().toPoint());
     // A press on the thumb keeps the grip; a press beside it makes the
     // thumb jump under the mouse.
-    m_grabOffset = mouse - m_geometry.ValueToPixel(m_geometry.position);
-    if (std::abs(m_grabOffset) > m_geometry.ThumbExtent() / 2)
+    m_grabOffset = mouse - m_measures.ValueToPixel(m_measures.position);
+    if (std::abs(m_grabOffset) > m_measures.ThumbExtent() / 2)
         m_grabOffset = 0;
     DragTo(mouse);
     update();
@@ -139,15 +43,15 @@ void CBitmapSlider::mouseMoveEvent(QMouseEvent *event)
 
 void CBitmapSlider::DragTo(int coordinate)
 {
-    const int half = m_geometry.ThumbExtent() / 2;
-    const int low = m_geometry.StartMargin() + half;
-    const int high = m_geometry.ChannelExtent() - m_geometry.EndMargin() - half;
+    const int half = m_measures.ThumbExtent() / 2;
+    const int low = m_measures.StartMargin() + half;
+    const int high = m_measures.ChannelExtent() - m_measures.EndMargin() - half;
     const int pixel = qMax(low, qMin(high, coordinate - m_grabOffset));
-    if (pixel == m_geometry.ValueToPixel(m_geometry.position))
+    if (pixel == m_measures.ValueToPixel(m_measures.position))
         return;
-    m_geometry.position = m_geometry.Clamp(m_geometry.PixelToValue(pixel));
+    m_measures.position = m_measures.Clamp(m_measures.PixelToValue(pixel));
     update();
-    emit moving(m_id, m_geometry.position);
+    emit moving(Id(), m_measures.position);
 }
 
 void CBitmapSlider::mouseReleaseEvent(QMouseEvent *event)
@@ -158,44 +62,23 @@ void CBitmapSlider::mouseReleaseEvent(QMouseEvent *event)
     }
     m_dragging = false;
     update();
-    emit moved(m_id, m_geometry.position);
+    emit moved(Id(), m_measures.position);
 }
 
 void CBitmapSlider::keyPressEvent(QKeyEvent *event)
 {
-    const std::optional<int> next = m_geometry.PositionAfterKey(event->key());
+    const std::optional<int> next = m_measures.PositionAfterKey(event->key());
     if (!next) {
         QWidget::keyPressEvent(event);
         return;
     }
     if (m_notifyOnly) {
-        emit clicked(m_id);
+        emit clicked(Id());
         return;
     }
-    m_geometry.position = *next;
+    m_measures.position = *next;
     update();
-    emit moved(m_id, m_geometry.position);
-}
-
-void CBitmapSlider::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void CBitmapSlider::focusOutEvent(QFocusEvent *event)
-{
-    QWidget::focusOutEvent(event);
-    update();
-}
-
-void CBitmapSlider::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    if (m_channel.isNull()) {
-        m_geometry.channelWidth = width();
-        m_geometry.channelHeight = height();
-    }
+    emit moved(Id(), m_measures.position);
 }
 
 void CBitmapSlider::changeEvent(QEvent *event)
@@ -209,12 +92,12 @@ void CBitmapSlider::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const bool enabled = isEnabled();
-    const int pixel = m_geometry.ValueToPixel(m_geometry.position);
+    const int pixel = m_measures.ValueToPixel(m_measures.position);
 
     if (!m_channel.isNull()) {
         if (m_activeChannel.isNull() || !enabled) {
             painter.drawPixmap(0, 0, m_channel);
-        } else if (m_geometry.vertical) {
+        } else if (m_measures.vertical) {
             // The filled part runs from the minimum end (top) to the thumb.
             painter.drawPixmap(QRect(0, pixel, width(), height() - pixel), m_channel,
                                QRect(0, pixel, width(), height() - pixel));
@@ -228,16 +111,11 @@ void CBitmapSlider::paintEvent(QPaintEvent *)
 
     if (!m_thumb.isNull() && enabled) {
         const QPixmap &thumb = m_dragging ? m_activeThumb : m_thumb;
-        if (m_geometry.vertical)
-            painter.drawPixmap(m_geometry.marginLeft, pixel - m_geometry.thumbHeight / 2, thumb);
+        if (m_measures.vertical)
+            painter.drawPixmap(m_measures.marginLeft, pixel - m_measures.thumbHeight / 2, thumb);
         else
-            painter.drawPixmap(pixel - m_geometry.thumbWidth / 2, m_geometry.marginTop, thumb);
+            painter.drawPixmap(pixel - m_measures.thumbWidth / 2, m_measures.marginTop, thumb);
     }
 
-    if (hasFocus() && m_drawFocusRect && enabled) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    PaintFocusRect(painter);
 }

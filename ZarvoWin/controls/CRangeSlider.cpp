@@ -1,117 +1,19 @@
 #include "CRangeSlider.h"
 
-#include "BitmapResources.h"
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
-
-namespace {
-
-// Row of the channel picture where the zone strips begin.
-constexpr int kZoneBandTop = 17;
-
-} // namespace
 
 CRangeSlider::CRangeSlider(QWidget *parent)
-    : QWidget(parent)
+    : CPaintedSlider({482, 483, 484, 485}, parent)
 {
-    setFocusPolicy(Qt::StrongFocus);
-    m_model.geometry.channelWidth = width();
-    m_model.geometry.channelHeight = height();
-}
-
-bool CRangeSlider::SetChannelBitmaps()
-{
-    return SetChannelBitmaps(LoadBitmapResource(482), LoadBitmapResource(483));
-}
-
-bool CRangeSlider::SetChannelBitmaps(const QImage &channel, const QImage &zoneStrips)
-{
-    m_channel = QPixmap();
-    m_zoneStrips = QPixmap();
-    if (channel.isNull() || zoneStrips.isNull())
-        return false;
-    m_channel = QPixmap::fromImage(channel);
-    m_zoneStrips = QPixmap::fromImage(zoneStrips);
-    m_zoneBandTop = kZoneBandTop;
     ApplyChannelSize();
-    update();
-    return true;
 }
 
-void CRangeSlider::ApplyChannelSize()
+QSize CRangeSlider::ChannelSizeOnScreen() const
 {
-    if (m_channel.isNull())
-        return;
-    // A vertical slider shows the channel turned on its side.
-    const QSize size = m_model.geometry.vertical ? m_channel.size().transposed() : m_channel.size();
-    m_model.geometry.channelWidth = size.width();
-    m_model.geometry.channelHeight = size.height();
-    setFixedSize(size);
-}
-
-bool CRangeSlider::SetThumbBitmaps()
-{
-    return SetThumbBitmaps(LoadBitmapResource(484), LoadBitmapResource(485));
-}
-
-bool CRangeSlider::SetThumbBitmaps(const QImage &thumb, const QImage &selectedThumb)
-{
-    m_thumb = QPixmap();
-    m_selectedThumb = QPixmap();
-    if (thumb.isNull() || selectedThumb.isNull())
-        return false;
-    m_thumb = TransparentByCornerPixel(thumb);
-    m_selectedThumb = TransparentByCornerPixel(selectedThumb);
-    m_model.geometry.thumbWidth = thumb.width();
-    m_model.geometry.thumbHeight = thumb.height();
-    if (m_channel.isNull()) {
-        m_model.geometry.channelWidth = width();
-        m_model.geometry.channelHeight = height();
-    }
-    update();
-    return true;
-}
-
-void CRangeSlider::SetRange(int minimum, int maximum)
-{
-    m_model.geometry.minimum = minimum;
-    m_model.geometry.maximum = maximum;
-    m_model.geometry.SetPos(m_model.geometry.position);
-    update();
-}
-
-void CRangeSlider::SetPos(int value)
-{
-    m_model.geometry.SetPos(value);
-    update();
-}
-
-void CRangeSlider::SetMargins(int left, int top, int right, int bottom)
-{
-    SliderGeometry &g = m_model.geometry;
-    g.marginLeft = left;
-    g.marginTop = top;
-    g.marginRight = right;
-    g.marginBottom = bottom;
-    update();
-}
-
-void CRangeSlider::SetVertical(bool vertical)
-{
-    m_model.geometry.vertical = vertical;
-    ApplyChannelSize();
-    update();
-}
-
-void CRangeSlider::SetDrawFocusRect(bool draw)
-{
-    m_drawFocusRect = draw;
-    update();
+    return m_model.geometry.vertical ? m_channel.size().transposed() : m_channel.size();
 }
 
 void CRangeSlider::SetSelectedIndex(int index)
@@ -151,18 +53,6 @@ void CRangeSlider::AddScaleMark(int value, const QString &label)
     update();
 }
 
-QSize CRangeSlider::sizeHint() const
-{
-    if (!m_channel.isNull())
-        return m_model.geometry.vertical ? m_channel.size().transposed() : m_channel.size();
-    return QWidget::sizeHint();
-}
-
-int CRangeSlider::AxisCoordinate(const QPoint &point) const
-{
-    return m_model.geometry.vertical ? point.y() : point.x();
-}
-
 void CRangeSlider::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton) {
@@ -172,7 +62,7 @@ void CRangeSlider::mousePressEvent(QMouseEvent *event)
     setFocus(Qt::MouseFocusReason);
     m_dragging = true;
     m_model.ButtonDown(AxisCoordinate(event->position().toPoint()));
-    emit changing(m_id, m_model.geometry.position);
+    emit changing(Id(), m_model.geometry.position);
     update();
 }
 
@@ -183,7 +73,7 @@ void CRangeSlider::mouseMoveEvent(QMouseEvent *event)
     if (!m_model.MouseMove(AxisCoordinate(event->position().toPoint())))
         return;
     update();
-    emit changing(m_id, m_model.geometry.position);
+    emit changing(Id(), m_model.geometry.position);
 }
 
 void CRangeSlider::mouseReleaseEvent(QMouseEvent *event)
@@ -195,7 +85,7 @@ void CRangeSlider::mouseReleaseEvent(QMouseEvent *event)
     m_dragging = false;
     m_model.ButtonUp();
     update();
-    emit changed(m_id, m_model.geometry.position);
+    emit changed(Id(), m_model.geometry.position);
 }
 
 void CRangeSlider::keyPressEvent(QKeyEvent *event)
@@ -206,28 +96,7 @@ void CRangeSlider::keyPressEvent(QKeyEvent *event)
         return;
     }
     SetPos(*next);
-    emit changed(m_id, m_model.geometry.position);
-}
-
-void CRangeSlider::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    update();
-}
-
-void CRangeSlider::focusOutEvent(QFocusEvent *event)
-{
-    QWidget::focusOutEvent(event);
-    update();
-}
-
-void CRangeSlider::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    if (m_channel.isNull()) {
-        m_model.geometry.channelWidth = width();
-        m_model.geometry.channelHeight = height();
-    }
+    emit changed(Id(), m_model.geometry.position);
 }
 
 void CRangeSlider::changeEvent(QEvent *event)
@@ -279,13 +148,13 @@ void CRangeSlider::paintEvent(QPaintEvent *)
         if (g.vertical)
             painter.setTransform(QTransform(0, 1, 1, 0, 0, 0));
         painter.drawPixmap(0, 0, m_channel);
-        if (!m_zoneStrips.isNull() && enabled) {
-            const int half = m_zoneStrips.height() / 2;
+        if (!m_activeChannel.isNull() && enabled) {
+            const int half = m_activeChannel.height() / 2;
             for (size_t i = 0; i < zones.size(); ++i) {
                 const tZone &zone = zones[i];
                 const int sourceY = int(i) == m_model.selected ? half : 0;
                 const int w = zone.pixelTo - zone.pixelFrom;
-                painter.drawPixmap(QRect(zone.pixelFrom, m_zoneBandTop, w, half), m_zoneStrips,
+                painter.drawPixmap(QRect(zone.pixelFrom, kZoneBandTop, w, half), m_activeChannel,
                                    QRect(zone.pixelFrom, sourceY, w, half));
             }
         }
@@ -304,15 +173,10 @@ void CRangeSlider::paintEvent(QPaintEvent *)
         }
         if (m_model.HasSelectedZone()) {
             const tZone &zone = zones[size_t(m_model.selected)];
-            PaintThumb(painter, m_selectedThumb, zone.pixelFrom);
-            PaintThumb(painter, m_selectedThumb, zone.pixelTo);
+            PaintThumb(painter, m_activeThumb, zone.pixelFrom);
+            PaintThumb(painter, m_activeThumb, zone.pixelTo);
         }
     }
 
-    if (hasFocus() && m_drawFocusRect && enabled) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    PaintFocusRect(painter);
 }

@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "PixelColours.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,12 +39,6 @@ struct Slider
 QList<QVariant> Args(int id, int position)
 {
     return {id, position};
-}
-
-bool Near(QRgb actual, QRgb expected)
-{
-    return qAbs(qRed(actual) - qRed(expected)) <= 8 && qAbs(qGreen(actual) - qGreen(expected)) <= 8
-           && qAbs(qBlue(actual) - qBlue(expected)) <= 8;
 }
 
 } // namespace

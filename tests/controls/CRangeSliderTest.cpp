@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "PixelColours.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,12 +38,6 @@ struct DaySlider
         slider.SetSelectedIndex(1);
     }
 };
-
-bool Near(QRgb actual, QRgb expected)
-{
-    return qAbs(qRed(actual) - qRed(expected)) <= 8 && qAbs(qGreen(actual) - qGreen(expected)) <= 8
-           && qAbs(qBlue(actual) - qBlue(expected)) <= 8;
-}
 
 } // namespace
 
@@ -161,4 +157,31 @@ TEST(CRangeSliderTest, MissingPicturesAreRefusedAndNothingBreaks)
     EXPECT_EQ(slider.Zones().size(), 1u);
     EXPECT_TRUE(slider.SetSelectedZone(3, 90));
     slider.grab();
+}
+
+TEST(CRangeSliderTest, VerticalSliderRunsDownItsHeight)
+{
+    CRangeSlider slider;
+    ASSERT_TRUE(slider.SetChannelBitmaps());
+    ASSERT_TRUE(slider.SetThumbBitmaps());
+    slider.SetVertical(true);
+    slider.SetRange(0, 1440);
+    slider.SetMargins(29, -2, 0, -2); // across, then along the axis
+    slider.SetDrawFocusRect(false);
+    EXPECT_EQ(slider.size(), QSize(40, 400));
+    slider.AppendZone(480, 720);
+    EXPECT_EQ(slider.Zones()[0].pixelFrom, 133);
+    EXPECT_EQ(slider.Zones()[0].pixelTo, 199);
+
+    // The strip lies across the band, turned on its side.
+    const QImage shot = slider.grab().toImage();
+    EXPECT_TRUE(Near(shot.pixel(22, 160), qRgb(0xa9, 0xd6, 0xf1)));
+    EXPECT_TRUE(Near(shot.pixel(22, 60), qRgb(0xf6, 0xf8, 0xfa)));
+
+    QTest::mousePress(&slider, Qt::LeftButton, {}, QPoint(20, 260));
+    QTest::mouseMove(&slider, QPoint(20, 280));
+    QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(20, 280));
+    ASSERT_EQ(slider.Zones().size(), 2u);
+    EXPECT_EQ(slider.Zones()[1].pixelFrom, 260);
+    EXPECT_EQ(slider.Zones()[1].pixelTo, 280);
 }

@@ -1,3 +1,4 @@
+#include "DayGeometry.h"
 #include "RangeSliderModel.h"
 
 #include <gtest/gtest.h>
@@ -6,21 +7,12 @@ namespace {
 
 using tZone = RangeSliderModel::tZone;
 
-// The working-periods slider of the display options (400 pixels, margins
-// -2, -2, 29, 0, thumb 7, 0..1440) with two periods: 8:00-12:00 (pixels
+// The working-periods slider of the display options with two periods: 8:00-12:00 (pixels
 // 133..199) and 13:30-18:00 (pixels 224..298).
 RangeSliderModel DayModel()
 {
     RangeSliderModel m;
-    SliderGeometry &g = m.geometry;
-    g.channelWidth = 400;
-    g.channelHeight = 40;
-    g.marginLeft = -2;
-    g.marginRight = -2;
-    g.marginTop = 29;
-    g.thumbWidth = 7;
-    g.thumbHeight = 9;
-    g.maximum = 1440;
+    m.geometry = DayGeometry();
     m.AppendZone(480, 720);
     m.AppendZone(810, 1080);
     return m;
