@@ -159,9 +159,40 @@ void CSplashScreenEx::CloseNow()
     deleteLater();
 }
 
-void CSplashScreenEx::WaitUntilClosed(CSplashScreenEx *splash)
+CSplashScreenEx *CSplashScreenEx::ShowStartupSplash(QWidget *parent, const QString &version, const QString &notice,
+                                                    const QString &initialising)
 {
-    QPointer<CSplashScreenEx> guard(splash);
+    auto *splash = new CSplashScreenEx;
+    splash->Create(FadeIn | FadeOut | DropShadow | CenterOnScreen, parent, 3000);
+    splash->SetBitmap();
+
+    const auto font = [](int points, bool bold) {
+        QFont f = QApplication::font();
+        f.setPointSize(points);
+        f.setBold(bold);
+        return f;
+    };
+    splash->SetTextFont(0, font(12, true));
+    splash->SetTextRect(0, 210, 120, 430, 200);
+    splash->SetTextColour(0, 0x8F471F);
+    splash->SetText(0, version);
+    splash->SetTextFont(1, font(10, false));
+    splash->SetTextRect(1, 210, 220, 430, 280);
+    splash->SetTextFormat(1, Qt::AlignCenter | Qt::TextWordWrap);
+    splash->SetText(1, notice);
+    splash->SetTextFont(2, font(8, true));
+    splash->SetTextRect(2, 20, 290, 220, 315);
+    splash->SetTextFormat(2, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
+    splash->SetTextColour(2, 0x505050);
+    splash->SetText(2, initialising);
+    splash->SetProgressBar(0x2AD605, 6, 318, 408, 338);
+    splash->Show();
+    return splash;
+}
+
+void CSplashScreenEx::WaitUntilClosed(QObject *window)
+{
+    QPointer<QObject> guard(window);
     if (!guard)
         return;
     QEventLoop loop;

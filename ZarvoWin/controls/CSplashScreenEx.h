@@ -17,11 +17,8 @@
 // key anywhere in the program, and then deletes itself: whoever creates it
 // holds it in a QPointer.
 //
-//     QPointer<CSplashScreenEx> splash = new CSplashScreenEx;
-//     splash->Create(CSplashScreenEx::CenterOnScreen, frame, 3000);
-//     splash->SetBitmap();
-//     splash->SetText(0, ...);   // fonts, places and the bar likewise
-//     splash->Show();
+//     QPointer<CSplashScreenEx> splash =
+//         CSplashScreenEx::ShowStartupSplash(frame, version, notice, initialising);
 //     ...                        // start-up work
 //     CSplashScreenEx::WaitUntilClosed(splash);
 class CSplashScreenEx : public QWidget
@@ -70,10 +67,19 @@ public:
     // Shows the window and starts its timer (none for a display time of 0).
     void Show();
 
-    // Runs the events of the program until the window is gone (its own
-    // timer or input closes it). Returns at once for a null window. With a
-    // display time of 0 and no CloseOnInput only the owner can end it.
-    static void WaitUntilClosed(CSplashScreenEx *splash);
+    // The start-up picture as the program shows it, already on screen:
+    // centred on the screen for 3 seconds, the version line (12 points,
+    // bold, blue) and a second line (10 points) on the right, the
+    // initialising line (8 points, bold, grey) at the bottom left, over the
+    // progress bar.
+    static CSplashScreenEx *ShowStartupSplash(QWidget *parent, const QString &version, const QString &notice,
+                                              const QString &initialising);
+
+    // Runs the events of the program until `window` is destroyed (the
+    // splash's own timer or input closes and deletes it). Returns at once
+    // for a null window. With a display time of 0 and no CloseOnInput only
+    // the owner can end it.
+    static void WaitUntilClosed(QObject *window);
 
     // Hides the window and deletes it once control returns to the event
     // loop.

@@ -309,6 +309,8 @@ TEST(CSplashScreenExTest, ClosesOnInputOnlyWhenAsked)
 TEST(CSplashScreenExTest, WaitUntilClosedEndsWhenTheWindowGoes)
 {
     CSplashScreenEx::WaitUntilClosed(nullptr);
+    QPointer<QWidget> none;
+    CSplashScreenEx::WaitUntilClosed(none);
 
     QPointer<CSplashScreenEx> splash = StartupSplash(CSplashScreenEx::CloseOnInput, 0);
     splash->Show();
@@ -331,5 +333,38 @@ TEST(CSplashScreenExTest, CreateEmptiesTheFirstLine)
     EXPECT_TRUE(splash->Text(3).isEmpty());
     EXPECT_EQ(splash->DisplayTime(), 1234);
     EXPECT_EQ(splash->Style(), int(CSplashScreenEx::CloseOnInput));
+    delete splash;
+}
+
+TEST(CSplashScreenExTest, StartupSplashAsTheProgramShowsIt)
+{
+    QPointer<CSplashScreenEx> splash = CSplashScreenEx::ShowStartupSplash(
+        nullptr, QStringLiteral("Version 1.0.0"), QStringLiteral("Suivi du temps et des projets"),
+        QStringLiteral("Initialisation en cours ..."));
+    ASSERT_FALSE(splash.isNull());
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(splash->Style(), 15);
+    EXPECT_EQ(splash->DisplayTime(), 3000);
+    EXPECT_EQ(splash->Timer().interval(), 37);
+    EXPECT_EQ(splash->size(), QSize(430, 344));
+    EXPECT_EQ(splash->Text(2), QStringLiteral("Initialisation en cours ..."));
+
+    // Version in blue on the right, the initialising line in grey at the
+    // bottom left; the empty bar waits above the bottom edge.
+    const QImage shot = splash->grab().toImage();
+    const auto inked = [&](const QRect &area, QRgb colour) {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QRgb p = shot.pixel(x, y);
+                n += qAbs(qRed(p) - qRed(colour)) < 30 && qAbs(qGreen(p) - qGreen(colour)) < 30
+                     && qAbs(qBlue(p) - qBlue(colour)) < 30;
+            }
+        return n;
+    };
+    EXPECT_GT(inked(QRect(210, 120, 220, 80), qRgb(0x1F, 0x47, 0x8F)), 20);
+    EXPECT_GT(inked(QRect(20, 290, 200, 25), qRgb(0x50, 0x50, 0x50)), 20);
+    EXPECT_GT(inked(QRect(210, 220, 220, 60), qRgb(0, 0, 0)), 20);
+    EXPECT_EQ(inked(QRect(7, 319, 400, 18), kBarColour), 0);
     delete splash;
 }
