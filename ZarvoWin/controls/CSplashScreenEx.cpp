@@ -220,6 +220,10 @@ bool CSplashScreenEx::eventFilter(QObject *watched, QEvent *event)
 void CSplashScreenEx::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    // Where the window system cannot shape windows, the key colour around
+    // the picture is still never shown.
+    if (!m_shape.isEmpty())
+        painter.setClipRegion(m_shape);
     if (!m_picture.isNull())
         painter.drawImage(0, 0, m_picture);
     for (const Line &line : m_lines) {

@@ -181,6 +181,10 @@ TEST(CSplashScreenExTest, ShapedFramelessWindowOnTop)
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_EQ(splash->mask(), splash->Shape());
     EXPECT_EQ(splash->Shape(), RegionOutsideKeyColour(LoadBitmapResource(387)));
+    // Even unshaped, the window never shows the magenta around the picture.
+    const QImage shot = splash->grab().toImage();
+    EXPECT_NE(shot.pixel(0, 0), kMagenta);
+    EXPECT_NE(shot.pixel(429, 343), kMagenta);
 
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(splash->Position(), area.topLeft() + QPoint((area.width() - 430) / 2, (area.height() - 344) / 2));
