@@ -4,6 +4,7 @@
 #include "CAppData.h"
 #include "CBdD.h"
 #include "CConfiguration.h"
+#include "CDayCache.h"
 #include "CProjectStore.h"
 #include "CSingleInstance.h"
 #include "CUsers.h"
@@ -11,7 +12,9 @@
 #include "Formatter.h"
 #include "IntParse.h"
 #include "LocalTime.h"
+#include "MessageBoxParams.h"
 #include "MessageBus.h"
+#include "RichMessageBox.h"
 #include "Settings.h"
 #include "Texts.h"
 
@@ -48,6 +51,7 @@ CZarvoWinApp::CZarvoWinApp()
     , m_store(std::make_unique<CProjectStore>())
     , m_history(std::make_unique<CAnnulation>())
     , m_config(std::make_unique<CConfiguration>())
+    , m_dayCache(std::make_unique<CDayCache>())
 {
     instance() = this;
     PlugIntoDataStore();
@@ -61,6 +65,7 @@ CZarvoWinApp::~CZarvoWinApp()
     delete m_mainWindow.data();
     m_bus.reset();
     m_instance.reset();
+    m_dayCache.reset();
     m_config.reset();
     m_history.reset();
     m_store.reset();
@@ -282,17 +287,14 @@ void CZarvoWinApp::ShowPendingNotice()
     m_noticePending = false;
     m_notice.clear();
     if (id == 618)
-        ShowMessage(QMessageBox::Warning, text(173, u"Erreur"), message);
+        ShowMessage(MessageBoxType::IconExclamation, text(173, u"Erreur"), message);
     else
-        ShowMessage(QMessageBox::Information, text(222, u"Information"), message);
+        ShowMessage(MessageBoxType::IconAsterisk, text(222, u"Information"), message);
 }
 
-int CZarvoWinApp::ShowMessage(QMessageBox::Icon icon, const QString &caption, const QString &message)
+int CZarvoWinApp::ShowMessage(quint32 type, const QString &caption, const QString &message)
 {
-    if (m_presenter)
-        return m_presenter(m_mainWindow, icon, caption, message);
-    QMessageBox box(icon, caption, message, QMessageBox::Ok, m_mainWindow);
-    return box.exec();
+    return RichMessageBox(type, m_mainWindow, message, caption);
 }
 
 // ---------------------------------------------------------------------------

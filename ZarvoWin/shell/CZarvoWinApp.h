@@ -3,7 +3,6 @@
 
 #include <QDate>
 #include <QList>
-#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -12,6 +11,7 @@
 
 class CAnnulation;
 class CConfiguration;
+class CDayCache;
 class CProjectStore;
 class CSingleInstance;
 class CUsers;
@@ -61,15 +61,11 @@ public:
         std::function<void(const QString &)> statusText;
         // The refreshes after a replaced or reloaded database.
         std::function<void()> refreshAfterChange;
-        std::function<void()> clearDayCache;
         std::function<void()> forgetCallingReport;
         std::function<void()> refreshForecastView;
         std::function<void()> reloadViews;
     };
 
-    // A message box; the program shows a real one, tests record them.
-    using MessagePresenter = std::function<int(QWidget *owner, QMessageBox::Icon icon, const QString &caption,
-                                                const QString &text)>;
     // Starts a program of the installation; false when it did not start.
     using ProgramLauncher = std::function<bool(const QString &path)>;
     // Makes the main window (the frame); null when it cannot be made.
@@ -92,6 +88,7 @@ public:
     CProjectStore &ProjectStore() { return *m_store; }
     CAnnulation &Annulation() { return *m_history; }
     CConfiguration &Configuration() { return *m_config; }
+    CDayCache &DayCache() { return *m_dayCache; }
     tCurrentEntry &CurrentEntry() { return m_current; }
     QDate CurrentDate() const { return m_currentDate; }
     void SetCurrentDateValue(const QDate &date) { m_currentDate = date; }
@@ -107,7 +104,6 @@ public:
     StartupSteps &Startup() { return m_startup; }
     FrameHooks &Frame() { return m_frame; }
     void SetMainWindowFactory(MainWindowFactory factory) { m_mainWindowFactory = std::move(factory); }
-    void SetMessagePresenter(MessagePresenter presenter) { m_presenter = std::move(presenter); }
     void SetTrayLauncher(ProgramLauncher launcher) { m_trayLauncher = std::move(launcher); }
     // The folder the programs are installed in (by default this program's).
     void SetProgramFolder(const QString &folder) { m_programFolder = folder; }
@@ -145,8 +141,9 @@ public:
     // replaced (network update, restore of a backup).
     void ReloadReplacedDatabase();
 
-    // A message box through the presenter, owned by the main window.
-    int ShowMessage(QMessageBox::Icon icon, const QString &caption, const QString &text);
+    // A message box owned by the main window (MessageBoxType flags); tests
+    // answer it through the message boxes' next-answer seam.
+    int ShowMessage(quint32 type, const QString &caption, const QString &text);
 
     // The single-instance probe's answer, given while this copy runs.
     qint64 AnswerProbe();
@@ -163,6 +160,7 @@ private:
     std::unique_ptr<CProjectStore> m_store;
     std::unique_ptr<CAnnulation> m_history;
     std::unique_ptr<CConfiguration> m_config;
+    std::unique_ptr<CDayCache> m_dayCache;
     tCurrentEntry m_current;
     QPointer<QMainWindow> m_mainWindow;
     bool m_ready = false;
@@ -175,7 +173,6 @@ private:
     StartupSteps m_startup;
     FrameHooks m_frame;
     MainWindowFactory m_mainWindowFactory;
-    MessagePresenter m_presenter;
     ProgramLauncher m_trayLauncher;
     QString m_programFolder;
 };

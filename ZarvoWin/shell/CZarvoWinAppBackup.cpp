@@ -7,6 +7,8 @@
 #include "CBackupFiles.h"
 #include "CBdD.h"
 #include "CConfiguration.h"
+#include "CDayCache.h"
+#include "MessageBoxParams.h"
 #include "CNetworkUpdate.h"
 #include "CProjectStore.h"
 #include "CUsers.h"
@@ -52,10 +54,10 @@ void CZarvoWinApp::UpdateFromLan(bool interactive)
     if (!interactive || !withWindow || CNetworkUpdate::TextId(outcome) == 0)
         return;
     if (outcome == CNetworkUpdate::Outcome::ReplaceFailed)
-        ShowMessage(QMessageBox::Warning, Platform::Texts::get(173, QStringLiteral("Erreur")),
+        ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173, QStringLiteral("Erreur")),
                     CNetworkUpdate::Text(outcome));
     else
-        ShowMessage(QMessageBox::Information, Platform::Texts::get(222, QStringLiteral("Information")),
+        ShowMessage(MessageBoxType::IconAsterisk, Platform::Texts::get(222, QStringLiteral("Information")),
                     CNetworkUpdate::Text(outcome));
 }
 
@@ -73,8 +75,7 @@ void CZarvoWinApp::ReloadReplacedDatabase()
     }
     if (m_frame.forgetCallingReport)
         m_frame.forgetCallingReport();
-    if (m_frame.clearDayCache)
-        m_frame.clearDayCache();
+    m_dayCache->Clear();
     if (m_frame.refreshAfterChange)
         m_frame.refreshAfterChange();
     m_history->Reset();

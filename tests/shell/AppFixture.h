@@ -7,6 +7,8 @@
 #include "CUsers.h"
 #include "CZarvoWinApp.h"
 #include "Clock.h"
+#include "MessageBoxAnswers.h"
+#include "MessageBoxParams.h"
 #include "QStringPrinter.h"
 #include "Settings.h"
 #include "TestFolders.h"
@@ -21,7 +23,7 @@ class AppFixture : public ::testing::Test
 protected:
     struct Box
     {
-        QMessageBox::Icon icon;
+        quint32 icon; // MessageBoxType icon flags
         QString caption;
         QString text;
     };
@@ -36,16 +38,13 @@ protected:
         settings.setString(u"Config", u"Rep", u"Users", usersFolder);
         settings.setString(u"Config", u"Rep", u"Data", dataFolder);
         settings.sync();
+        answers = std::make_unique<MessageBoxAnswers>();
         app = std::make_unique<CZarvoWinApp>();
-        app->SetMessagePresenter([this](QWidget *, QMessageBox::Icon icon, const QString &caption,
-                                        const QString &text) {
-            boxes.push_back({icon, caption, text});
-            return int(QMessageBox::Ok);
-        });
     }
     void TearDown() override
     {
         app.reset();
+        answers.reset();
         Platform::Clock::reset();
     }
 
@@ -71,8 +70,22 @@ protected:
         app->SetMainWindowFactory([] { return new QMainWindow; });
     }
 
+    // The boxes asked since the last clearBoxes(), answered by the seam.
+    std::vector<Box> boxes() const
+    {
+        std::vector<Box> shown;
+        const auto &asked = answers->AskedBoxes();
+        for (size_t i = m_seen; i < asked.size(); ++i)
+            shown.push_back({asked[i].type & MessageBoxType::IconMask, asked[i].caption, asked[i].text});
+        return shown;
+    }
+    void clearBoxes() { m_seen = answers->AskedBoxes().size(); }
+
     QString usersFolder;
     QString dataFolder;
+    std::unique_ptr<MessageBoxAnswers> answers;
     std::unique_ptr<CZarvoWinApp> app;
-    std::vector<Box> boxes;
+
+private:
+    size_t m_seen = 0;
 };

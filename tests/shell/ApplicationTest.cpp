@@ -105,26 +105,26 @@ TEST_F(ApplicationTest, AnUpgradeNoticeWaitsForTheEndOfStartUpThenShowsAtOnce)
 {
     app->OnUpgradeNotice(QStringLiteral("Error : 5"));
     EXPECT_TRUE(app->HasPendingNotice());
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes().empty());
 
     useMainWindow();
     ASSERT_TRUE(app->InitInstance());
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
-    EXPECT_EQ(boxes[0].caption, QStringLiteral("Erreur"));
-    EXPECT_TRUE(boxes[0].text.endsWith(QStringLiteral("Erreur no : 5")));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconExclamation);
+    EXPECT_EQ(boxes()[0].caption, QStringLiteral("Erreur"));
+    EXPECT_TRUE(boxes()[0].text.endsWith(QStringLiteral("Erreur no : 5")));
     EXPECT_FALSE(app->HasPendingNotice());
 
     app->OnUpgradeNotice(QString());
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].icon, QMessageBox::Information);
-    EXPECT_EQ(boxes[1].caption, QStringLiteral("Information"));
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[1].icon, MessageBoxType::IconAsterisk);
+    EXPECT_EQ(boxes()[1].caption, QStringLiteral("Information"));
 }
 
 TEST_F(ApplicationTest, OpeningAnOldDatabaseTellsTheUpgrade)
 {
     addUser(QStringLiteral("Anne"));
-    boxes.clear();
+    clearBoxes();
     {
         SQLite::CmyDataBase db;
         ASSERT_EQ(db.Open(databaseOf(QStringLiteral("Anne"))), 0);
@@ -136,7 +136,7 @@ TEST_F(ApplicationTest, OpeningAnOldDatabaseTellsTheUpgrade)
     CBdD::CloseSharedConnection();
     app->Users().LoadSelectedUser();
     EXPECT_TRUE(app->HasPendingNotice()); // still starting: kept for later
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes().empty());
 }
 
 TEST_F(ApplicationTest, StartUpSetsTheTitleAndRunsTheStepsInOrder)

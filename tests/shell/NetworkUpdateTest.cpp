@@ -25,7 +25,7 @@ protected:
         useMainWindow();
         ASSERT_TRUE(app->InitInstance());
         app->Configuration().lanFolder = share;
-        boxes.clear();
+        clearBoxes();
     }
     void TearDown() override
     {
@@ -65,7 +65,7 @@ protected:
         return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
     }
     // The texts shown, by the start of each.
-    QString lastBox() const { return boxes.empty() ? QString() : boxes.back().text; }
+    QString lastBox() const { return boxes().empty() ? QString() : boxes().back().text; }
 
     QString share;
     QString local;
@@ -104,13 +104,13 @@ TEST_F(NetworkUpdateTest, EachRefusalSaysWhyAndChangesNothing)
         QFile::remove(sharedCopy());
         c.arrange();
         const bool dropped = QFileInfo::exists(sharedCopy());
-        boxes.clear();
+        clearBoxes();
         app->UpdateFromLan(true);
         EXPECT_EQ(CNetworkUpdate::TextId(c.outcome), c.textId) << c.what;
-        ASSERT_EQ(boxes.size(), 1u) << c.what;
-        EXPECT_EQ(boxes[0].icon, QMessageBox::Information) << c.what;
-        EXPECT_EQ(boxes[0].caption, QStringLiteral("Information"));
-        EXPECT_EQ(boxes[0].text, CNetworkUpdate::Text(c.outcome)) << c.what;
+        ASSERT_EQ(boxes().size(), 1u) << c.what;
+        EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconAsterisk) << c.what;
+        EXPECT_EQ(boxes()[0].caption, QStringLiteral("Information"));
+        EXPECT_EQ(boxes()[0].text, CNetworkUpdate::Text(c.outcome)) << c.what;
         EXPECT_EQ(markOf(local), QStringLiteral("local")) << c.what;
         EXPECT_EQ(QFileInfo::exists(sharedCopy()), dropped) << c.what;
     }
@@ -124,16 +124,16 @@ TEST_F(NetworkUpdateTest, AnUpdateReplacesTheOpenDatabaseAndTakesTheCopyAway)
     ASSERT_EQ(tray.Open(local), 0);
     std::vector<std::string> refreshed;
     app->Frame().refreshAfterChange = [&] { refreshed.push_back("refresh"); };
-    app->Frame().clearDayCache = [&] { refreshed.push_back("days"); };
+    app->Frame().forgetCallingReport = [&] { refreshed.push_back("report"); };
     QStringList status;
     app->Frame().statusText = [&](const QString &t) { status << t; };
 
     app->UpdateFromLan(true);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("Base de donnée mise à jour avec succes."));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, QStringLiteral("Base de donnée mise à jour avec succes."));
     EXPECT_EQ(tray.Query(u"select Value from Infos where Name='Mark'")->GetCell(0, 0), QStringLiteral("share"));
     EXPECT_FALSE(QFileInfo::exists(sharedCopy()));
-    EXPECT_EQ(refreshed, (std::vector<std::string>{"days", "refresh"}));
+    EXPECT_EQ(refreshed, (std::vector<std::string>{"report", "refresh"}));
     EXPECT_EQ(status, (QStringList{QStringLiteral("Vérification des mises à jour de la base de données ..."),
                                    QString()}));
 
@@ -147,10 +147,10 @@ TEST_F(NetworkUpdateTest, AFailedReplacementLeavesBothFiles)
     dropSharedCopy(QStringLiteral("share"), 2, 300);
     CDatabaseFile::SetFaultHook([](CDatabaseFile::Stage s) { return s == CDatabaseFile::Stage::ReplaceBetweenSteps; });
     app->UpdateFromLan(true);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
-    EXPECT_EQ(boxes[0].caption, QStringLiteral("Erreur"));
-    EXPECT_EQ(boxes[0].text, QStringLiteral("Mise à jour la Base de donnée impossible."));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconExclamation);
+    EXPECT_EQ(boxes()[0].caption, QStringLiteral("Erreur"));
+    EXPECT_EQ(boxes()[0].text, QStringLiteral("Mise à jour la Base de donnée impossible."));
     EXPECT_EQ(markOf(local), QStringLiteral("local"));
     EXPECT_EQ(markOf(sharedCopy()), QStringLiteral("share"));
     EXPECT_TRUE(CDatabaseFile::Check(local).ok());
@@ -173,9 +173,9 @@ TEST_F(NetworkUpdateTest, ASilentRunShowsNothing)
 {
     dropSharedCopy(QStringLiteral("share"));
     app->UpdateFromLan(false);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(markOf(local), QStringLiteral("share"));
     app->Configuration().lanFolder.clear();
     app->UpdateFromLan(false);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes().empty());
 }
