@@ -1,6 +1,7 @@
 #include "CSingleInstance.h"
 
 #include "MessageBus.h"
+#include "RegisteredMessages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,7 +16,7 @@ CSingleInstance::~CSingleInstance() = default;
 
 quint32 CSingleInstance::ProbeMessage()
 {
-    return Platform::MessageBus::registerMessage(QStringView(ProbeName));
+    return Platform::MessageBus::registerMessage(RegisteredMessages::AreYouZarvo);
 }
 
 bool CSingleInstance::Acquire()

@@ -14,7 +14,6 @@ class CSingleInstance
 {
 public:
     static constexpr const char16_t *InstanceName = u"ZARVO-F95ED67D-22C0-4761-AF35-9651D55B1ACD";
-    static constexpr const char16_t *ProbeName = u"UWM_ARE_YOU_ZARVO";
     // How long the probe waits for the answers, in milliseconds.
     static constexpr int ProbeTimeoutMs = 200;
 

@@ -5,6 +5,8 @@
 #include "CBdD.h"
 #include "CConfiguration.h"
 #include "CDayCache.h"
+#include "CMainFrame.h"
+#include "CMyMFCToolBarDateTimeCtrl.h"
 #include "CProjectStore.h"
 #include "CSingleInstance.h"
 #include "CUsers.h"
@@ -14,6 +16,7 @@
 #include "LocalTime.h"
 #include "MessageBoxParams.h"
 #include "MessageBus.h"
+#include "RegisteredMessages.h"
 #include "RichMessageBox.h"
 #include "Settings.h"
 #include "Texts.h"
@@ -23,6 +26,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QMdiArea>
 #include <QTimer>
 
 namespace {
@@ -123,6 +127,10 @@ bool CZarvoWinApp::InitInstance()
     m_bus->setHandler([this](const Platform::MessageBus::Message &m) -> qint64 {
         if (m.message == CSingleInstance::ProbeMessage())
             return AnswerProbe();
+        if (m.message == Platform::MessageBus::registerMessage(RegisteredMessages::RefreshFromTray)) {
+            if (CMainFrame *frame = MainFrame())
+                return frame->OnRefreshFromTray();
+        }
         return 0;
     });
     m_bus->listen();
@@ -140,9 +148,11 @@ bool CZarvoWinApp::InitInstance()
     if (m_startup.loadImageLists)
         m_startup.loadImageLists();
 
-    m_mainWindow = m_mainWindowFactory ? m_mainWindowFactory() : nullptr;
+    m_mainWindow = m_mainWindowFactory ? m_mainWindowFactory() : new CMainFrame(*this);
     if (!m_mainWindow)
         return false;
+    if (CMainFrame *frame = MainFrame())
+        m_frame.statusText = [frame](const QString &text) { frame->ShowStatusText(text); };
 
     m_config->Load();
     RunFirstStart();
@@ -163,14 +173,30 @@ bool CZarvoWinApp::InitInstance()
         m_startup.restoreTaskPane();
     if (m_startup.openCalendar)
         m_startup.openCalendar();
+    CMainFrame *frame = MainFrame();
+    bool forecastActive = false;
     if (m_startup.restoreForecastView)
-        m_startup.restoreForecastView();
+        forecastActive = m_startup.restoreForecastView();
+    else if (frame)
+        forecastActive = frame->RestoreForecastView();
     if (m_startup.reopenReports)
         m_startup.reopenReports();
+    if (frame) {
+        if (forecastActive && frame->ForecastFrame())
+            frame->MdiArea()->setActiveSubWindow(frame->ForecastFrame());
+        else if (frame->CalendarFrame())
+            frame->MdiArea()->setActiveSubWindow(frame->CalendarFrame());
+    }
     if (m_startup.updateToolBarForActiveView)
         m_startup.updateToolBarForActiveView();
+    else if (frame)
+        frame->UpdateToolBarForActiveView();
 
+    if (frame)
+        frame->RestoreWorkspace();
     m_mainWindow->show();
+    if (frame)
+        frame->FillUserCombo();
     UpdateMainTitle();
     m_ready = true;
     m_inStartup = false;
@@ -228,6 +254,32 @@ QString CZarvoWinApp::TrayProgramPath() const
 {
     const QString folder = m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
     return QDir(folder).filePath(QStringLiteral("ZarvoTray"));
+}
+
+CMainFrame *CZarvoWinApp::MainFrame() const
+{
+    return qobject_cast<CMainFrame *>(m_mainWindow.data());
+}
+
+void CZarvoWinApp::SetCurrentDate(const QDate &date, bool reload)
+{
+    if (!date.isValid())
+        return;
+    m_currentDate = date;
+    CMainFrame *frame = MainFrame();
+    if (frame && frame->DatePicker())
+        frame->DatePicker()->SetTimeAll(date);
+    if (reload && m_frame.reloadViews)
+        m_frame.reloadViews();
+}
+
+bool CZarvoWinApp::SwitchUser(int userId)
+{
+    const bool switched = m_users->SwitchUser(userId);
+    UpdateMainTitle();
+    if (CMainFrame *frame = MainFrame())
+        frame->FillUserCombo();
+    return switched;
 }
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QMainWindow>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -12,10 +13,10 @@
 class CAnnulation;
 class CConfiguration;
 class CDayCache;
+class CMainFrame;
 class CProjectStore;
 class CSingleInstance;
 class CUsers;
-class QMainWindow;
 class QWidget;
 namespace Platform {
 class MessageBus;
@@ -36,7 +37,7 @@ class CZarvoWinApp
 public:
     // The shared texts the main frame fills from the translation store.
     static constexpr int CommonTextCount = 32;
-    enum CommonText { TextTitle = 0, TextError = 1, TextConfirmation = 2, TextWriteFailed = 3 };
+    enum CommonText { TextIdle = 0, TextError = 1, TextConfirmation = 2, TextWriteFailed = 3 };
 
     // Start-up steps that belong to windows built by other issues.
     struct StartupSteps
@@ -68,7 +69,8 @@ public:
 
     // Starts a program of the installation; false when it did not start.
     using ProgramLauncher = std::function<bool(const QString &path)>;
-    // Makes the main window (the frame); null when it cannot be made.
+    // Makes the main window; null when it cannot be made. Unset: the main
+    // frame.
     using MainWindowFactory = std::function<QMainWindow *()>;
 
     CZarvoWinApp();
@@ -96,6 +98,8 @@ public:
     QString CommonTextAt(int index) const { return m_commonTexts.value(index); }
     QList<QPointer<QWidget>> &ReportWindows() { return m_reportWindows; }
     QMainWindow *MainWindow() const { return m_mainWindow; }
+    // The main frame, when the main window is one.
+    CMainFrame *MainFrame() const;
     bool IsReady() const { return m_ready; }
     void SetReady(bool ready) { m_ready = ready; }
     bool InStartup() const { return m_inStartup; }
@@ -140,6 +144,12 @@ public:
     // Rebuilds what is held in memory after the current database was
     // replaced (network update, restore of a backup).
     void ReloadReplacedDatabase();
+
+    // The current date, shown in the date picker; with `reload` the
+    // calendar window shows it.
+    void SetCurrentDate(const QDate &date, bool reload);
+    // Makes another user the current one and refreshes what shows the user.
+    bool SwitchUser(int userId);
 
     // A message box owned by the main window (MessageBoxType flags); tests
     // answer it through the message boxes' next-answer seam.

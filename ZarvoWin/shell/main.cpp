@@ -1,7 +1,6 @@
 #include "CZarvoWinApp.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 #include "ZarvoVersion.h"
 
@@ -13,11 +12,6 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION_TEXT));
 
     CZarvoWinApp zarvo;
-    zarvo.SetMainWindowFactory([] {
-        auto *window = new QMainWindow;
-        window->resize(1024, 700);
-        return window;
-    });
     if (!zarvo.InitInstance())
         return 0;
     return app.exec();

@@ -1,0 +1,31 @@
+#pragma once
+
+// What the main frame asks of the panes and views it hosts when data
+// changed or time passed. The shell implements it over the panes and views
+// of the issues that build them; every call does nothing by default, so a
+// part that is not built yet is skipped.
+class CMainFrameViews
+{
+public:
+    virtual ~CMainFrameViews() = default;
+
+    // The forecast view: reload the project model, keep the grid's scroll.
+    virtual void RefreshForecast(bool reload, bool keepScroll)
+    {
+        (void)reload;
+        (void)keepScroll;
+    }
+    virtual void RefreshForecastOnTimer() {}
+    // The project pane's branches and one project's item.
+    virtual void ReloadProjectsBranch() {}
+    virtual void ReloadActivitiesBranch() {}
+    virtual void RefreshProjectItem(int projectId) { (void)projectId; }
+    // The task pane, with its favourites and recent tasks.
+    virtual void RefreshTaskPane() {}
+    // The calendar window's shown view, then the active report window.
+    virtual void RefreshActiveViews() {}
+    // The calendar window repaints the running entry.
+    virtual void RefreshRunningTask() {}
+    // The calendar window's view type: 1 day, 2 week, 3 month; 0 without one.
+    virtual int CalendarViewType() const { return 0; }
+};

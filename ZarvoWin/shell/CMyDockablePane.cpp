@@ -1,0 +1,132 @@
+#include "CMyDockablePane.h"
+
+#include "Texts.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+QString paneText(int id)
+{
+    switch (id) {
+    case CMyDockablePane::ItemFloating:
+        return Platform::Texts::get(604, QStringLiteral("Flottante"));
+    case CMyDockablePane::ItemDocking:
+        return Platform::Texts::get(605, QStringLiteral("Ancrable"));
+    case CMyDockablePane::ItemAutoHide:
+        return Platform::Texts::get(607, QStringLiteral("Masquer automatiquement"));
+    case CMyDockablePane::ItemHide:
+        return Platform::Texts::get(608, QStringLiteral("Masquer"));
+    case 16032:
+        return Platform::Texts::get(16032, QStringLiteral("Fermer"));
+    case 17038:
+        return Platform::Texts::get(17038, QStringLiteral("Options de la fenêtre"));
+    default:
+        return QString();
+    }
+}
+
+// The caption texts of the six panes.
+QString captionText(int id)
+{
+    switch (id) {
+    case 155:
+        return Platform::Texts::get(155, QStringLiteral("Calendrier"));
+    case 156:
+        return Platform::Texts::get(156, QStringLiteral("Utilisateurs"));
+    case 257:
+        return Platform::Texts::get(257, QStringLiteral("Tâches"));
+    case 258:
+        return Platform::Texts::get(258, QStringLiteral("Rapports"));
+    case 259:
+        return Platform::Texts::get(259, QStringLiteral("Projets / Activités"));
+    case 521:
+        return Platform::Texts::get(521, QStringLiteral("Suivi de projets"));
+    default:
+        return Platform::Texts::get(id, QString());
+    }
+}
+
+} // namespace
+
+CMyDockablePane::CMyDockablePane(int id, int captionTextId, QWidget *parent)
+    : QDockWidget(parent)
+    , m_id(id)
+    , m_captionTextId(captionTextId)
+{
+    setObjectName(QString::number(id));
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+
+    auto *bar = new QWidget(this);
+    auto *layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(6, 2, 2, 2);
+    layout->setSpacing(2);
+    m_caption = new QLabel(bar);
+    m_caption->setObjectName(QStringLiteral("caption"));
+    m_menuButton = new QToolButton(bar);
+    m_menuButton->setObjectName(QStringLiteral("menuButton"));
+    m_menuButton->setAutoRaise(true);
+    m_menuButton->setArrowType(Qt::DownArrow);
+    m_closeButton = new QToolButton(bar);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_closeButton->setAutoRaise(true);
+    m_closeButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    layout->addWidget(m_caption, 1);
+    layout->addWidget(m_menuButton);
+    layout->addWidget(m_closeButton);
+    setTitleBarWidget(bar);
+
+    connect(m_menuButton, &QToolButton::clicked, this, &CMyDockablePane::ShowPaneMenu);
+    connect(m_closeButton, &QToolButton::clicked, this, &QDockWidget::close);
+    ApplyLanguage();
+}
+
+void CMyDockablePane::ApplyLanguage()
+{
+    const QString caption = captionText(m_captionTextId);
+    setWindowTitle(caption);
+    m_caption->setText(caption);
+    m_closeButton->setToolTip(paneText(16032));
+    m_menuButton->setToolTip(paneText(17038));
+}
+
+void CMyDockablePane::FillPaneMenu(QMenu &menu)
+{
+    menu.clear();
+    const bool floating = isFloating();
+    auto add = [&menu](int id) {
+        QAction *action = menu.addAction(paneText(id));
+        action->setData(id);
+        action->setCheckable(true);
+        return action;
+    };
+    QAction *toFloat = add(ItemFloating);
+    QAction *toDock = add(ItemDocking);
+    QAction *autoHide = add(ItemAutoHide);
+    QAction *hide = add(ItemHide);
+    hide->setCheckable(false);
+
+    toFloat->setEnabled(features().testFlag(QDockWidget::DockWidgetFloatable));
+    // Panes never hide themselves at the frame's edge here.
+    autoHide->setEnabled(false);
+    toFloat->setChecked(floating);
+    toDock->setChecked(!floating);
+    toDock->setEnabled(allowedAreas() != Qt::NoDockWidgetArea);
+    hide->setEnabled(features().testFlag(QDockWidget::DockWidgetClosable));
+
+    connect(toFloat, &QAction::triggered, this, [this] { setFloating(true); });
+    connect(toDock, &QAction::triggered, this, [this] { setFloating(false); });
+    connect(hide, &QAction::triggered, this, &QDockWidget::close);
+}
+
+void CMyDockablePane::ShowPaneMenu()
+{
+    QMenu menu(this);
+    FillPaneMenu(menu);
+    menu.exec(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height())));
+}
