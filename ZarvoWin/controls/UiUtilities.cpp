@@ -1,11 +1,19 @@
 #include "UiUtilities.h"
 
 #include "CWaitCursor.h"
+#include "FolderMove.h"
+
 #include "Clock.h"
+#include "LocalTime.h"
+#include "Settings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QWidget>
+
+#include <vector>
 
 quint32 GetRandomLightColor()
 {
@@ -21,29 +29,6 @@ quint32 GetRandomLightColor()
     return static_cast<quint32>(r) | (static_cast<quint32>(g) << 8) | (static_cast<quint32>(b) << 16);
 }
 
-bool DeleteUserFiles(const QString &folder, bool databaseOnly)
-{
-    if (folder.isEmpty())
-        return false;
-    const QFileInfo info(folder);
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    CWaitCursor wait;
-    if (databaseOnly) {
-        const QString db = folder.endsWith(u'/') ? folder + QStringLiteral("Zarvo.sdb")
-                                                 : folder + QStringLiteral("/Zarvo.sdb");
-        if (QFileInfo::exists(db) && !QFile::remove(db))
-            return false;
-        const QString rpt = db.left(db.lastIndexOf(u'.')) + QStringLiteral(".rpt");
-        if (QFileInfo::exists(rpt) && !QFile::remove(rpt))
-            return false;
-        return true;
-    }
-    QString path = folder;
-    if (path.size() > 1 && path.endsWith(u'/'))
-        path.chop(1);
-    return QFile::moveToTrash(path);
-}
 
 quint32 GetContrastTextColor(quint32 background)
 {
@@ -70,4 +55,134 @@ int GetReportRowImage(int kind)
     default:
         return -1;
     }
+}
+
+bool IsSameDayDateTime(const QDateTime &moment, qint64 unixSeconds)
+{
+    return moment.toLocalTime().date() == Platform::LocalTime::localDate(unixSeconds);
+}
+
+bool IsSameDay(qint64 first, qint64 second)
+{
+    return Platform::LocalTime::localDate(first) == Platform::LocalTime::localDate(second);
+}
+
+bool IsToday(const QDateTime &moment)
+{
+    return IsSameDayDateTime(moment, Platform::Clock::now());
+}
+
+QString EllipsizeText(const QFontMetrics &metrics, const QString &text, int width, bool keepStart)
+{
+    if (text.isEmpty() || metrics.horizontalAdvance(text) <= width)
+        return text;
+    // Boundaries of whole characters: offsets[i] is where character i starts.
+    std::vector<qsizetype> offsets;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        offsets.push_back(i);
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+    }
+    const qsizetype count = qsizetype(offsets.size());
+    const QString dots = QStringLiteral("...");
+    // `kept` characters of the text with the ellipsis on the cut side.
+    // (`kept` is below `count`, so the offsets looked up exist.)
+    const auto shortened = [&](qsizetype kept) {
+        if (keepStart)
+            return text.left(offsets[size_t(kept)]) + dots;
+        return kept == 0 ? dots : dots + text.mid(offsets[size_t(count - kept)]);
+    };
+    // The most characters (fewer than all) that fit with the ellipsis: a
+    // longer piece of text is never narrower, so a bisection finds it.
+    qsizetype low = 0;
+    qsizetype high = count - 1;
+    while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        if (metrics.horizontalAdvance(shortened(mid)) <= width)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return shortened(low);
+}
+
+namespace {
+// The absolute path without "." and ".." parts; links are not resolved.
+QString clean(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+} // namespace
+
+bool DeleteUserFiles(const QString &usersRoot, const QString &folder, bool databaseOnly)
+{
+    if (usersRoot.isEmpty() || folder.isEmpty())
+        return false;
+    const QString root = clean(usersRoot);
+    const QString target = clean(folder);
+    const QString prefix = root + u'/';
+    if (root == QStringLiteral("/") || target == root || !target.startsWith(prefix))
+        return false;
+    const QFileInfo info(target);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    // Nothing between the root and the folder may be a link: the folder
+    // must really be below the root, not only by its name.
+    const QString rootCanonical = QFileInfo(root).canonicalFilePath();
+    if (rootCanonical.isEmpty() || info.isSymLink()
+        || info.canonicalFilePath() != QDir::cleanPath(rootCanonical + u'/' + target.mid(prefix.size())))
+        return false;
+    CWaitCursor wait;
+    if (databaseOnly) {
+        const QString db = target + QStringLiteral("/Zarvo.sdb");
+        if (QFileInfo::exists(db) && !QFile::remove(db))
+            return false;
+        // The journal only once its database is gone: it may be what
+        // completes the database.
+        const QString journal = db + QStringLiteral("-journal");
+        if (QFileInfo::exists(journal) && !QFile::remove(journal))
+            return false;
+        const QString rpt = db.left(db.lastIndexOf(u'.')) + QStringLiteral(".rpt");
+        if (QFileInfo::exists(rpt) && !QFile::remove(rpt))
+            return false;
+        return true;
+    }
+    if (!info.isDir())
+        return false;
+    return QFile::moveToTrash(target);
+}
+
+bool MoveFolderContents(const QString &source, const QString &target)
+{
+    FolderMove move(source, target);
+    return move.Copy() && move.RemoveSources();
+}
+
+void SaveWindowPosition(const QWidget *window, const QString &key)
+{
+    if (!window || key.isEmpty())
+        return;
+    Platform::Settings().setBinary(u"Dialog", key, u"Position", window->saveGeometry());
+}
+
+void RestoreWindowPosition(QWidget *window, const QString &key)
+{
+    if (!window || key.isEmpty())
+        return;
+    const QByteArray stored = Platform::Settings().getBinary(u"Dialog", key, u"Position");
+    if (stored.isEmpty())
+        return;
+    // The size the window has now, or will be shown at when it was never
+    // sized: a stored placement never makes it smaller.
+    const QSize current = window->testAttribute(Qt::WA_Resized) ? window->size()
+                                                                 : window->size().expandedTo(window->sizeHint());
+    if (!window->restoreGeometry(stored))
+        return;
+    if (!window->isMaximized() && !window->isFullScreen())
+        window->resize(window->size().expandedTo(current));
+}
+
+void PumpMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

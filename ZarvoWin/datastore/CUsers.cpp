@@ -389,20 +389,14 @@ bool CUsers::DeleteUser(int id, bool deleteFolder)
         return false;
     if (!deleteFolder)
         return true;
-    // Only the user's own folder, strictly inside the users folder, ever
-    // goes: a stored name such as ".." or one holding a separator, or a
-    // folder that is a link to elsewhere, is left alone.
+    // A stored name such as ".." or one holding a separator gives no
+    // folder; DeleteUserFiles keeps to the users folder (no link, nothing
+    // outside it, never the folder itself).
     const QString users = GetUsersFolder();
     const QString folder = user.GetFolder();
     if (users.isEmpty() || folder.isEmpty() || CheckName(user.Nom) != NameProblem::None)
         return true;
-    const QFileInfo target(folder.chopped(1));
-    const QString usersCanonical = QFileInfo(users).canonicalFilePath();
-    if (usersCanonical.isEmpty() || !target.exists() || target.isSymLink() || !target.isDir())
-        return true;
-    if (QFileInfo(target.absolutePath()).canonicalFilePath() != usersCanonical)
-        return true;
-    DeleteUserFiles(target.absoluteFilePath(), false);
+    DeleteUserFiles(users, folder, false);
     return true;
 }
 

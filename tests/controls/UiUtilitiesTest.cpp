@@ -1,5 +1,16 @@
 #include "Clock.h"
+#include "QStringPrinter.h"
+#include "Settings.h"
+#include "TestFolders.h"
 #include "UiUtilities.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -53,3 +64,183 @@ TEST(UiUtilitiesTest, ContrastTextAndImages)
     for (const auto &r : rows)
         EXPECT_EQ(GetReportRowImage(r[0]), r[1]) << r[0];
 }
+
+namespace {
+
+qint64 at(int y, int m, int d, int h, int min, int sec = 0)
+{
+    return QDateTime(QDate(y, m, d), QTime(h, min, sec)).toSecsSinceEpoch();
+}
+
+// Local days around midnight and on both clock-change Sundays of Paris.
+TEST(UiUtilitiesTest, SameDayAndTodayFollowLocalMidnights)
+{
+    struct Case
+    {
+        qint64 first;
+        qint64 second;
+        bool same;
+    };
+    const Case cases[] = {
+        {at(2024, 5, 14, 0, 0), at(2024, 5, 14, 23, 59, 59), true},
+        {at(2024, 5, 14, 23, 59, 59), at(2024, 5, 15, 0, 0), false},
+        // Spring: the day has 23 hours; 00:00 and 23:59 are still one day.
+        {at(2024, 3, 31, 0, 0), at(2024, 3, 31, 23, 59), true},
+        {at(2024, 3, 31, 0, 0) + 23 * 3600, at(2024, 4, 1, 0, 0), true},
+        // Autumn: 25 hours; 24 hours after midnight is still the same day.
+        {at(2024, 10, 27, 0, 0), at(2024, 10, 27, 0, 0) + 24 * 3600, true},
+        {at(2024, 10, 27, 0, 0), at(2024, 10, 27, 0, 0) + 25 * 3600, false},
+        // Same UTC day, different local days.
+        {at(2024, 5, 14, 1, 0), at(2024, 5, 13, 23, 0), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.first << " " << c.second);
+        EXPECT_EQ(IsSameDay(c.first, c.second), c.same);
+        EXPECT_EQ(IsSameDayDateTime(QDateTime::fromSecsSinceEpoch(c.first), c.second), c.same);
+        // A moment given in UTC is compared on its local day.
+        EXPECT_EQ(IsSameDayDateTime(QDateTime::fromSecsSinceEpoch(c.first, QTimeZone::utc()), c.second), c.same);
+    }
+    Platform::Clock::setFixedNow(at(2024, 10, 27, 23, 30));
+    EXPECT_TRUE(IsToday(QDateTime(QDate(2024, 10, 27), QTime(0, 0))));
+    EXPECT_FALSE(IsToday(QDateTime(QDate(2024, 10, 28), QTime(0, 0))));
+    EXPECT_FALSE(IsToday(QDateTime(QDate(2024, 10, 26), QTime(23, 59, 59))));
+}
+
+// The Part's own walk, one character at a time: the oracle.
+QString ellipsizeOneByOne(const QFontMetrics &fm, const QString &text, int width, bool keepStart)
+{
+    if (fm.horizontalAdvance(text) <= width)
+        return text;
+    QList<uint> chars = text.toUcs4();
+    const auto build = [&](qsizetype kept) {
+        const QList<uint> part = keepStart ? chars.mid(0, kept) : chars.mid(chars.size() - kept);
+        const QString piece = QString::fromUcs4(reinterpret_cast<const char32_t *>(part.constData()), part.size());
+        return keepStart ? piece + QStringLiteral("...") : QStringLiteral("...") + piece;
+    };
+    qsizetype kept = chars.size() - 1;
+    QString result = build(kept);
+    while (fm.horizontalAdvance(result) > width && result.size() > 3 && kept > 0)
+        result = build(--kept);
+    return result;
+}
+
+TEST(UiUtilitiesTest, EllipsisMatchesTheOneByOneWalk)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(9);
+    const QFontMetrics fm(font);
+    const QStringList texts = {
+        QStringLiteral("Réunion de lancement du projet"),
+        QStringLiteral("iiiiiiiiWWWWWWWW..."),
+        QStringLiteral("a"),
+        QStringLiteral("Développement \U0001F600 émoji \U0001F680 fusée"),
+        QStringLiteral("Client : Société Générale d'Équipement, 12 rue de la Paix, 75002 Paris"),
+    };
+    for (const QString &raw : texts) {
+        const QString &text = raw;
+        const int full = fm.horizontalAdvance(text);
+        for (int width = -1; width <= full + 2; ++width) {
+            for (bool keepStart : {true, false}) {
+                SCOPED_TRACE(testing::Message() << text.toStdString() << " width " << width << " start " << keepStart);
+                const QString got = EllipsizeText(fm, text, width, keepStart);
+                ASSERT_EQ(got, ellipsizeOneByOne(fm, text, width, keepStart));
+                // Never half a surrogate pair.
+                for (qsizetype i = 0; i < got.size(); ++i) {
+                    if (got.at(i).isHighSurrogate())
+                        ASSERT_TRUE(i + 1 < got.size() && got.at(i + 1).isLowSurrogate());
+                    else
+                        ASSERT_FALSE(got.at(i).isLowSurrogate() && (i == 0 || !got.at(i - 1).isHighSurrogate()));
+                }
+            }
+        }
+    }
+    EXPECT_EQ(EllipsizeText(fm, QString(), 0, true), QString());
+    EXPECT_EQ(EllipsizeText(fm, QStringLiteral("Wide text"), 0, true), QStringLiteral("..."));
+}
+
+TEST(UiUtilitiesTest, WindowPositionIsKeptAndNeverShrinks)
+{
+    QDialog first;
+    first.setGeometry(120, 80, 300, 200);
+    SaveWindowPosition(&first, QStringLiteral("Synchro"));
+    EXPECT_FALSE(Platform::Settings().getBinary(u"Dialog", u"Synchro", u"Position").isEmpty());
+
+    QDialog same;
+    same.resize(100, 100);
+    RestoreWindowPosition(&same, QStringLiteral("Synchro"));
+    EXPECT_EQ(same.size(), QSize(300, 200));
+    EXPECT_EQ(same.pos(), first.pos());
+
+    // A dialog that grew since (new controls, a larger font) keeps its size.
+    QDialog bigger;
+    bigger.resize(400, 150);
+    RestoreWindowPosition(&bigger, QStringLiteral("Synchro"));
+    EXPECT_EQ(bigger.size(), QSize(400, 200));
+
+    QDialog untouched;
+    untouched.resize(250, 250);
+    RestoreWindowPosition(&untouched, QStringLiteral("Other"));
+    EXPECT_EQ(untouched.size(), QSize(250, 250));
+}
+
+void touch(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write("x");
+}
+
+TEST(UiUtilitiesTest, DeletingUserFilesStaysBelowTheUsersFolder)
+{
+    const QString root = TestFolders::file(QStringLiteral("Users"));
+    const QString outside = TestFolders::file(QStringLiteral("elsewhere"));
+    touch(outside + QStringLiteral("/keep.txt"));
+    touch(root + QStringLiteral("/Anne/Zarvo.sdb"));
+    ASSERT_TRUE(QFile::link(outside, root + QStringLiteral("/Link")));
+    ASSERT_TRUE(QFile::link(root + QStringLiteral("/Anne"), TestFolders::file(QStringLiteral("toAnne"))));
+
+    struct Case
+    {
+        QString folder;
+        bool result;
+    };
+    const Case refused[] = {
+        {QString(), false},
+        {root, false},
+        {root + QStringLiteral("/"), false},
+        {root + QStringLiteral("/Anne/.."), false},
+        {outside, false},
+        {root + QStringLiteral("/../elsewhere"), false},
+        {root + QStringLiteral("/Link"), false},
+        {root + QStringLiteral("/Link/"), false},
+        // The users folder reached by a link that leads into it.
+        {TestFolders::file(QStringLiteral("toAnne")), false},
+        // Nothing to do for a folder that is not there.
+        {root + QStringLiteral("/Nobody"), true},
+    };
+    for (const Case &c : refused) {
+        for (bool databaseOnly : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.folder.toStdString() << " db " << databaseOnly);
+            EXPECT_EQ(DeleteUserFiles(root, c.folder, databaseOnly), c.result);
+        }
+    }
+    EXPECT_FALSE(DeleteUserFiles(QString(), root + QStringLiteral("/Anne"), false));
+    EXPECT_TRUE(QFileInfo::exists(outside + QStringLiteral("/keep.txt")));
+    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/Anne/Zarvo.sdb")));
+
+    // Database only: the database, its journal and its reports; the rest stays.
+    touch(root + QStringLiteral("/Anne/Zarvo.sdb-journal"));
+    touch(root + QStringLiteral("/Anne/Zarvo.rpt"));
+    touch(root + QStringLiteral("/Anne/notes.txt"));
+    EXPECT_TRUE(DeleteUserFiles(root, root + QStringLiteral("/Anne/"), true));
+    EXPECT_EQ(QDir(root + QStringLiteral("/Anne")).entryList(QDir::Files), QStringList{QStringLiteral("notes.txt")});
+
+    // The whole folder goes to the trash, whole.
+    EXPECT_TRUE(DeleteUserFiles(root, root + QStringLiteral("/Anne"), false));
+    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/Anne")));
+    EXPECT_TRUE(QFileInfo::exists(QDir::homePath() + QStringLiteral("/.local/share/Trash/files/Anne/notes.txt")));
+    EXPECT_TRUE(QFileInfo::exists(root));
+}
+
+} // namespace

@@ -1,0 +1,165 @@
+#include "FolderMove.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString absoluteClean(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// The path with its links resolved; for a path that does not exist yet,
+// its nearest existing folder resolved and the rest appended.
+QString resolved(const QString &path)
+{
+    QString existing = absoluteClean(path);
+    QString rest;
+    while (!QFileInfo::exists(existing)) {
+        const int slash = existing.lastIndexOf(u'/');
+        if (slash <= 0)
+            return absoluteClean(path);
+        rest = existing.mid(slash) + rest;
+        existing = existing.left(slash);
+    }
+    return QDir::cleanPath(QFileInfo(existing).canonicalFilePath() + rest);
+}
+
+bool inside(const QString &path, const QString &folder)
+{
+    return path.startsWith(folder + u'/');
+}
+
+bool sameBytes(const QString &first, const QString &second)
+{
+    QFile a(first);
+    QFile b(second);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
+        return false;
+    constexpr qint64 chunk = 1 << 16;
+    while (!a.atEnd()) {
+        const QByteArray left = a.read(chunk);
+        const QByteArray right = b.read(chunk);
+        if (left.isEmpty() || left != right)
+            return false;
+    }
+    return b.atEnd();
+}
+
+} // namespace
+
+FolderMove::FolderMove(const QString &source, const QString &target)
+    : m_source(absoluteClean(source))
+    , m_target(absoluteClean(target))
+{
+}
+
+bool FolderMove::IsAllowed() const
+{
+    if (m_source.isEmpty() || m_target.isEmpty() || !QFileInfo(m_source).isDir())
+        return false;
+    const QString source = resolved(m_source);
+    const QString target = resolved(m_target);
+    if (source == QStringLiteral("/") || target == QStringLiteral("/") || source == target)
+        return false;
+    return !inside(source, target) && !inside(target, source);
+}
+
+bool FolderMove::CopyAndCompare(const QString &from, const QString &to)
+{
+    const QFileInfo info(from);
+    if (info.isSymLink()) {
+        // A link is copied as a link to the same place.
+        const QString pointsTo = info.symLinkTarget();
+        return QFile::link(pointsTo, to) && QFileInfo(to).symLinkTarget() == pointsTo;
+    }
+    return QFile::copy(from, to) && sameBytes(from, to);
+}
+
+bool FolderMove::Copy(const FileCopier &copier, const CancelCheck &cancelled)
+{
+    m_files.clear();
+    m_sourceFolders.clear();
+    m_madeFolders.clear();
+    if (!IsAllowed())
+        return false;
+    const FileCopier copy = copier ? copier : FileCopier(&FolderMove::CopyAndCompare);
+    const auto fail = [this] {
+        RemoveCopies();
+        return false;
+    };
+    if (!QFileInfo::exists(m_target)) {
+        // The target and any missing parents are ours to remove again.
+        QString made = m_target;
+        QStringList chain;
+        while (!QFileInfo::exists(made)) {
+            chain.prepend(made);
+            made = made.left(made.lastIndexOf(u'/'));
+        }
+        if (!QDir().mkpath(m_target))
+            return false;
+        m_madeFolders = chain;
+    } else if (!QFileInfo(m_target).isDir()) {
+        return false;
+    }
+
+    // Links to folders are not followed: they are copied as links.
+    QDirIterator it(m_source, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    QStringList entries;
+    while (it.hasNext())
+        entries << it.next();
+    entries.sort(); // parents before their contents
+    const qsizetype skip = m_source.size() + 1;
+    for (const QString &from : entries) {
+        if (cancelled && cancelled())
+            return fail();
+        const QString relative = from.mid(skip);
+        const QString to = m_target + u'/' + relative;
+        const QFileInfo info(from);
+        if (info.isDir() && !info.isSymLink()) {
+            m_sourceFolders << relative;
+            const QFileInfo existing(to);
+            if (existing.isDir() && !existing.isSymLink())
+                continue;
+            if (existing.exists() || existing.isSymLink() || !QDir().mkdir(to))
+                return fail();
+            m_madeFolders << to;
+            continue;
+        }
+        if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
+            return fail(); // never overwrite what the target holds
+        if (!copy(from, to)) {
+            QFile::remove(to);
+            return fail();
+        }
+        m_files << relative;
+    }
+    return true;
+}
+
+bool FolderMove::RemoveSources()
+{
+    bool ok = true;
+    for (const QString &relative : m_files) {
+        if (!QFile::remove(m_source + u'/' + relative))
+            ok = false;
+    }
+    // Folders deepest first; one still holding something stays.
+    for (auto it = m_sourceFolders.crbegin(); it != m_sourceFolders.crend(); ++it)
+        QDir().rmdir(m_source + u'/' + *it);
+    return ok;
+}
+
+void FolderMove::RemoveCopies()
+{
+    for (const QString &relative : m_files)
+        QFile::remove(m_target + u'/' + relative);
+    for (auto it = m_madeFolders.crbegin(); it != m_madeFolders.crend(); ++it)
+        QDir().rmdir(*it);
+    m_files.clear();
+    m_madeFolders.clear();
+}

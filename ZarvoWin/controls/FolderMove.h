@@ -1,0 +1,52 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Moves the contents of one folder into another so that no file is ever
+// lost: first every file is copied and checked (Copy), then the originals
+// are removed (RemoveSources). The two halves are separate so that a
+// caller can switch to the new folder between them; a caller that gives
+// up after copying calls RemoveCopies.
+//
+// Refused: an empty, missing or root source, a root target, the same
+// folder twice, or one folder inside the other (links resolved). A file
+// that already exists in the target is never overwritten: the copy fails.
+class FolderMove
+{
+public:
+    // Copies one file and checks the copy; true when the copy is whole.
+    using FileCopier = std::function<bool(const QString &from, const QString &to)>;
+    // Asked between files; true stops the copy (its copies are removed).
+    using CancelCheck = std::function<bool()>;
+
+    FolderMove(const QString &source, const QString &target);
+
+    bool IsAllowed() const;
+
+    // Copies everything below the source into the target (made when
+    // missing), with `copier` or a byte copy compared afterwards. On any
+    // failure or a cancel, every file and folder it made is removed again
+    // and false is returned.
+    bool Copy(const FileCopier &copier = {}, const CancelCheck &cancelled = {});
+    // Removes the originals of what Copy copied, then the folders they
+    // emptied (the source folder itself stays). False when one could not
+    // be removed; the copies stay in any case.
+    bool RemoveSources();
+    // Removes what Copy made (files, then the folders it created).
+    void RemoveCopies();
+
+    // Paths relative to the folders, in copy order.
+    const QStringList &CopiedFiles() const { return m_files; }
+
+    // The default copier: a byte copy, then both files compared.
+    static bool CopyAndCompare(const QString &from, const QString &to);
+
+private:
+    QString m_source;
+    QString m_target;
+    QStringList m_files;        // copied files and links
+    QStringList m_sourceFolders; // folders below the source, parents first
+    QStringList m_madeFolders;   // folders Copy created in the target, parents first
+};

@@ -1,0 +1,161 @@
+#include "FolderMove.h"
+#include "QStringPrinter.h"
+#include "TestFolders.h"
+#include "UiUtilities.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void write(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(data);
+}
+
+// Every file and folder below `folder` with the contents of the files.
+QStringList tree(const QString &folder)
+{
+    QStringList out;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info(path);
+        QString line = path.mid(folder.size() + 1);
+        if (info.isSymLink())
+            line += QStringLiteral(" -> ") + info.symLinkTarget();
+        else if (info.isFile())
+            line += QStringLiteral(" = ") + QString::fromUtf8(TestFolders::readFile(path));
+        out << line;
+    }
+    out.sort();
+    return out;
+}
+
+class FolderMoveTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        source = TestFolders::file(QStringLiteral("Data"));
+        target = TestFolders::file(QStringLiteral("New/Place"));
+        write(source + QStringLiteral("/Users/Users.sdb"), "users");
+        write(source + QStringLiteral("/Users/Anne/Zarvo.sdb"), "anne");
+        write(source + QStringLiteral("/Users/Anne/.hidden"), "h");
+        write(source + QStringLiteral("/Templates/Facture.tpl"), "tpl");
+        QDir().mkpath(source + QStringLiteral("/Empty"));
+        before = tree(source);
+    }
+    QString source;
+    QString target;
+    QStringList before;
+};
+
+TEST_F(FolderMoveTest, RefusesEqualNestedAndRootFolders)
+{
+    QDir().mkpath(TestFolders::file(QStringLiteral("Other")));
+    ASSERT_TRUE(QFile::link(source, TestFolders::file(QStringLiteral("DataLink"))));
+    const QString refused[][2] = {
+        {source, source},
+        {source, source + QStringLiteral("/")},
+        {source, source + QStringLiteral("/Users/Inside")},
+        {source + QStringLiteral("/Users"), source},
+        {source, QStringLiteral("/")},
+        {QStringLiteral("/"), TestFolders::file(QStringLiteral("Other"))},
+        {source, TestFolders::file(QStringLiteral("DataLink/Sub"))},
+        {TestFolders::file(QStringLiteral("DataLink")), source},
+        {TestFolders::file(QStringLiteral("Missing")), target},
+        {QString(), target},
+        {source, QString()},
+    };
+    for (const auto &pair : refused) {
+        SCOPED_TRACE(testing::Message() << pair[0].toStdString() << " -> " << pair[1].toStdString());
+        EXPECT_FALSE(FolderMove(pair[0], pair[1]).IsAllowed());
+        EXPECT_FALSE(MoveFolderContents(pair[0], pair[1]));
+    }
+    EXPECT_EQ(tree(source), before);
+    EXPECT_FALSE(QFileInfo::exists(source + QStringLiteral("/Users/Inside")));
+}
+
+TEST_F(FolderMoveTest, MovesEverythingIncludingHiddenFilesAndLinks)
+{
+    ASSERT_TRUE(QFile::link(source + QStringLiteral("/Templates/Facture.tpl"), source + QStringLiteral("/Link.tpl")));
+    before = tree(source);
+    ASSERT_TRUE(MoveFolderContents(source + QStringLiteral("/"), target));
+    // A link is moved as a link to the same place.
+    EXPECT_EQ(tree(target), before);
+    // The source folder stays, empty.
+    EXPECT_TRUE(QFileInfo(source).isDir());
+    EXPECT_TRUE(tree(source).isEmpty());
+}
+
+TEST_F(FolderMoveTest, NeverOverwritesAndUndoesItsCopies)
+{
+    // The target already holds a file of the same name: nothing moves, the
+    // copies made before it are removed, the target's own file stays.
+    write(target + QStringLiteral("/Templates/Facture.tpl"), "theirs");
+    write(target + QStringLiteral("/Mine.txt"), "mine");
+    const QStringList targetBefore = tree(target);
+    EXPECT_FALSE(MoveFolderContents(source, target));
+    EXPECT_EQ(tree(source), before);
+    EXPECT_EQ(tree(target), targetBefore);
+}
+
+// A copy failing half-way (disk full, a file that cannot be read) leaves
+// the originals whole and removes every copy and folder it made.
+TEST_F(FolderMoveTest, FailureHalfWayRemovesTheCopies)
+{
+    int copies = 0;
+    FolderMove move(source, target);
+    const bool copied = move.Copy([&](const QString &from, const QString &to) {
+        if (++copies == 3) {
+            QFile::copy(from, to); // a partial copy left behind
+            return false;
+        }
+        return FolderMove::CopyAndCompare(from, to);
+    });
+    EXPECT_FALSE(copied);
+    EXPECT_EQ(copies, 3);
+    EXPECT_EQ(tree(source), before);
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_FALSE(QFileInfo::exists(TestFolders::file(QStringLiteral("New"))));
+}
+
+TEST_F(FolderMoveTest, HalvesApartCancelAndAbandon)
+{
+    // Cancelled between files: as if nothing happened.
+    int asked = 0;
+    FolderMove cancelled(source, target);
+    EXPECT_FALSE(cancelled.Copy({}, [&] { return ++asked == 4; }));
+    EXPECT_EQ(tree(source), before);
+    EXPECT_FALSE(QFileInfo::exists(target));
+
+    // Copied, then abandoned by the caller: the copies go again.
+    FolderMove abandoned(source, target);
+    ASSERT_TRUE(abandoned.Copy());
+    EXPECT_EQ(tree(target), before);
+    EXPECT_EQ(abandoned.CopiedFiles().size(), 4);
+    abandoned.RemoveCopies();
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_EQ(tree(source), before);
+
+    // Copied, the caller switches, then the originals go; a folder holding
+    // a file that arrived meanwhile stays with it.
+    FolderMove move(source, target);
+    ASSERT_TRUE(move.Copy());
+    write(source + QStringLiteral("/Users/Anne/late.txt"), "late");
+    EXPECT_TRUE(move.RemoveSources());
+    EXPECT_EQ(tree(target), before);
+    EXPECT_EQ(tree(source), (QStringList{QStringLiteral("Users"), QStringLiteral("Users/Anne"),
+                                         QStringLiteral("Users/Anne/late.txt = late")}));
+}
+
+} // namespace
