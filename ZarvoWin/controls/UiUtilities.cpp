@@ -7,6 +7,7 @@
 #include "LocalTime.h"
 #include "Settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
