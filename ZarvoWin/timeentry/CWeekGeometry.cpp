@@ -58,6 +58,16 @@ int CWeekGeometry::ClientRow(qint64 t) const
     return GridTop() + GridRow(t, hourHeight);
 }
 
+QRect CWeekGeometry::PrevArrowRect(const QSize &arrow, int height)
+{
+    return QRect(QPoint(HoursColumnWidth, (height - arrow.height()) / 2), arrow);
+}
+
+QRect CWeekGeometry::NextArrowRect(const QSize &arrow, int width, int height)
+{
+    return QRect(QPoint(width - arrow.width(), (height - arrow.height()) / 2), arrow);
+}
+
 int CWeekGeometry::ColumnWidth(int width, int dayCount)
 {
     return std::max(0, (width - HoursColumnWidth) / std::max(dayCount, 1));

@@ -1,4 +1,6 @@
 #pragma once
+#include <QRect>
+#include <QSize>
 #include <QtGlobal>
 #include <array>
 
@@ -50,6 +52,12 @@ public:
     int ClientRow(qint64 t) const;
     // The client row where grid row 0 (midnight) lies.
     int GridTop() const { return headerHeight - ScrollUnit * scrollPos; }
+
+    // The day-stepping arrows shown during a drag, `arrow` in size, both
+    // centred vertically in a client of `width` x `height`: the one back
+    // just right of the hours column, the one forward at the right edge.
+    static QRect PrevArrowRect(const QSize &arrow, int height);
+    static QRect NextArrowRect(const QSize &arrow, int width, int height);
 
     // The columns of `dayCount` days in a client `width`: all as wide, the
     // last one reaching the right edge. Right edges are exclusive.

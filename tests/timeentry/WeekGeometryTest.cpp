@@ -112,6 +112,15 @@ TEST(WeekGeometry, RowsOfTimesAndColumnsOfDays)
     }
 }
 
+TEST(WeekGeometry, DayArrowsBesideTheHoursAndAtTheRightEdge)
+{
+    const QSize arrow(32, 64);
+    EXPECT_EQ(CWeekGeometry::PrevArrowRect(arrow, 400), QRect(64, 168, 32, 64));
+    EXPECT_EQ(CWeekGeometry::NextArrowRect(arrow, 800, 400), QRect(768, 168, 32, 64));
+    EXPECT_EQ(CWeekGeometry::PrevArrowRect(arrow, 401), QRect(64, 168, 32, 64));
+    EXPECT_EQ(CWeekGeometry::NextArrowRect(arrow, 800, 30), QRect(768, -17, 32, 64));
+}
+
 TEST(ShownDays, WeekStartsOnTheConfiguredDay)
 {
     struct Case
