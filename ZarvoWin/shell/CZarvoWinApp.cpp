@@ -9,6 +9,7 @@
 #include "CMyMFCToolBarDateTimeCtrl.h"
 #include "CProjectStore.h"
 #include "CSingleInstance.h"
+#include "CSplashScreenEx.h"
 #include "CUsers.h"
 #include "Clock.h"
 #include "Formatter.h"
@@ -20,6 +21,7 @@
 #include "RichMessageBox.h"
 #include "Settings.h"
 #include "Texts.h"
+#include "ZarvoVersion.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -165,8 +167,7 @@ bool CZarvoWinApp::InitInstance()
     if (m_config->lanTime != -1)
         UpdateFromLan(false);
     // The splash closes itself after its display time.
-    while (splash && splash->isVisible())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    CSplashScreenEx::WaitUntilClosed(splash);
     QGuiApplication::restoreOverrideCursor();
 
     if (m_startup.restoreTaskPane)
@@ -235,6 +236,14 @@ void CZarvoWinApp::ResetSavedLayout(Platform::Settings &settings, bool all)
     }
     for (const QString &section : sections)
         settings.removePrefix(base + section + u'/');
+}
+
+QWidget *CZarvoWinApp::ShowSplash()
+{
+    const QString version = Platform::Formatter::sprintf(
+        u"%s %d.%d.%d", {text(206, u"Version"), ZARVO_VERSION_MAJOR, ZARVO_VERSION_MINOR, ZARVO_VERSION_PATCH});
+    return CSplashScreenEx::ShowStartupSplash(m_mainWindow, version, Platform::Texts::get(207, QString()),
+                                              text(388, u"Initialisation en cours ..."));
 }
 
 void CZarvoWinApp::RunFirstStart()

@@ -124,6 +124,9 @@ public:
     // what changed; returns 2 (everything), 1 (toolbars) or 0.
     static int CheckLayoutVersion(Platform::Settings &settings);
 
+    // The start-up picture with the version and the initialising line.
+    QWidget *ShowSplash();
+
     // The first-run check: the wizard when the data folder is not set or
     // missing, then the tray program when it is installed beside this one.
     void RunFirstStart();

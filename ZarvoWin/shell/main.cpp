@@ -12,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION_TEXT));
 
     CZarvoWinApp zarvo;
+    zarvo.Startup().showSplash = [&zarvo] { return zarvo.ShowSplash(); };
     if (!zarvo.InitInstance())
         return 0;
     return app.exec();
