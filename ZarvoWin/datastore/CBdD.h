@@ -285,7 +285,9 @@ public:
     bool GetRunningEntries(std::vector<tTacheParams> &entries);
     // The number of running entries, their ids appended to `ids`; when none
     // runs, 0 when live entries exist and -1 when there is none at all (or
-    // without a connection).
+    // without a connection); ReadFailed when a read failed (the other
+    // program committing), which is neither.
+    static constexpr int ReadFailed = -2;
     int CountRunningEntries(std::vector<int> *ids = nullptr);
     // The entries shown on the local calendar day `day`, in start order. A
     // running entry that began before the day is left out of days that
@@ -343,8 +345,10 @@ public:
     // The start of the first and the end of the last live entry; now where
     // there is none (an end of 0 counts as none).
     void GetTimeEntryBounds(QDateTime &first, QDateTime &last);
-    // True when a live entry starts or ends after `instant`.
-    bool HasEntriesAfter(qint64 instant);
+    // True when a live entry starts or ends after `instant`. A read that
+    // fails (or no connection) gives false with `failed` set, so that it is
+    // not taken for "nothing later".
+    bool HasEntriesAfter(qint64 instant, bool *failed = nullptr);
 
     // ===================================================================
     // Projects, activities and rates

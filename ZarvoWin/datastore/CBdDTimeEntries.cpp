@@ -272,7 +272,9 @@ int CBdD::CountRunningEntries(std::vector<int> *ids)
 {
     if (!IsOpen())
         return -1;
-    SQLite::MyTablePtr t = Query(u"Select Id FROM Taches Where Deleted=0 and Fin=0");
+    SQLite::MyTablePtr t = ReadRows(u"Select Id FROM Taches Where Deleted=0 and Fin=0");
+    if (!t)
+        return ReadFailed;
     if (t.hasRows()) {
         if (ids) {
             for (int r = 0; r < t->rowCount(); ++r)
@@ -280,7 +282,9 @@ int CBdD::CountRunningEntries(std::vector<int> *ids)
         }
         return t->rowCount();
     }
-    SQLite::MyTablePtr any = Query(u"Select Id FROM Taches Where Deleted=0 limit 1");
+    SQLite::MyTablePtr any = ReadRows(u"Select Id FROM Taches Where Deleted=0 limit 1");
+    if (!any)
+        return ReadFailed;
     return any.hasRows() ? 0 : -1;
 }
 
@@ -723,11 +727,18 @@ void CBdD::GetTimeEntryBounds(QDateTime &first, QDateTime &last)
     last = QDateTime::fromSecsSinceEpoch(b);
 }
 
-bool CBdD::HasEntriesAfter(qint64 instant)
+bool CBdD::HasEntriesAfter(qint64 instant, bool *failed)
 {
-    if (!IsOpen())
+    if (failed)
+        *failed = false;
+    SQLite::MyTablePtr t;
+    if (IsOpen())
+        t = ReadRows(Formatter::sprintf(
+            u"Select Id FROM Taches Where (Debut > %I64d or Fin > %I64d) and Deleted=0 limit 1", {instant, instant}));
+    if (!t) {
+        if (failed)
+            *failed = true;
         return false;
-    SQLite::MyTablePtr t = Query(Formatter::sprintf(
-        u"Select Id FROM Taches Where (Debut > %I64d or Fin > %I64d) and Deleted=0 limit 1", {instant, instant}));
+    }
     return t.hasRows();
 }

@@ -178,6 +178,19 @@ TEST_F(TimeEntriesDb, CountRunningEntries)
     EXPECT_EQ(ids, (std::vector<int>{4, 7}));
 }
 
+TEST_F(TimeEntriesDb, AFailedReadIsNeitherNothingRunningNorNothingLater)
+{
+    put(4, at(10, 0), Running);
+    bool failed = true;
+    EXPECT_TRUE(db->HasEntriesAfter(at(9, 0), &failed));
+    EXPECT_FALSE(failed);
+    // A read that cannot run (here: the table is gone) tells so.
+    ASSERT_EQ(db->Execute(u"alter table Taches rename to TachesAilleurs"), 0);
+    EXPECT_EQ(db->CountRunningEntries(), CBdD::ReadFailed);
+    EXPECT_FALSE(db->HasEntriesAfter(at(9, 0), &failed));
+    EXPECT_TRUE(failed);
+}
+
 TEST_F(TimeEntriesDb, CurrentEntryFollowsTheSingleRunningEntry)
 {
     put(1, at(17, 0), Running, 32, 35, "en cours");
