@@ -17,8 +17,8 @@
 //
 // The days sit in a ring of 42 slots: moving the shown range by a few days
 // reads only the days that enter it. The whole cache is read again when
-// the database's change stamp (Infos 'Modif') differs from the one of the
-// last full read, when the range does not meet the cached one, after a
+// the database, or its change stamp (Infos 'Modif'), differs from the one
+// of the last full read, when the range does not meet the cached one, after a
 // failed read, and after any change notice of the data store: the stamp
 // holds whole seconds, so two writes within one second leave it equal.
 //

@@ -13,8 +13,9 @@ class CDayCacheSource
 public:
     virtual ~CDayCacheSource() = default;
 
-    // The Infos value 'Modif' (emptied first). False when it could not be
-    // read.
+    // A text that changes whenever the entries may have changed: the
+    // Infos value 'Modif' of the database, and which database it is
+    // (emptied first). False when it could not be read.
     virtual bool ReadStamp(QString &stamp) = 0;
     // The entries shown on the local calendar day `day`, in start order,
     // with the display fields of new display entries (the array is

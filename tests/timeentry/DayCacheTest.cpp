@@ -380,3 +380,31 @@ TEST_F(DayCacheOnDatabase, SecondWriteOfTheSameSecondIsSeen)
     cache.Load(day, day);
     EXPECT_EQ(cache.GetCount(day), 3);
 }
+
+// Two users' files with the same stamp (new files hold an empty one): the
+// cache never goes on showing the entries of the file it read before, even
+// when nobody empties it on the change of user.
+TEST_F(DayCacheOnDatabase, AnotherFileWithTheSameStampIsReadAgain)
+{
+    const QDate day(2026, 3, 10);
+    Platform::Clock::setFixedNow(at(day, 18, 0));
+    const QString first = CAppData::CurrentDatabasePath();
+    const QString second = TestFolders::tempDb(QStringLiteral("Other.sdb"));
+    for (const QString &path : {first, second}) {
+        CBdD db(path);
+        ASSERT_EQ(db.Execute(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,"
+                                            "IdTauxHoraire,Deleted,Title,Notes) values (500,%1,%2,-1,-1,0,-1,0,'%3','')")
+                                 .arg(at(day, 9, 0))
+                                 .arg(at(day, 10, 0))
+                                 .arg(path == first ? QStringLiteral("first") : QStringLiteral("second"))),
+                  0);
+    }
+    CDayCache cache;
+    cache.Load(day, day);
+    ASSERT_EQ(cache.GetCount(day), 1);
+    EXPECT_EQ(cache.GetEntry(day, 0)->Title, "first");
+    CAppData::SetCurrentDatabasePath(second);
+    cache.Load(day, day);
+    ASSERT_EQ(cache.GetCount(day), 1);
+    EXPECT_EQ(cache.GetEntry(day, 0)->Title, "second");
+}
