@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+#include <iterator>
+#include <vector>
+
 namespace {
 
 struct CaptionSource
@@ -83,63 +86,37 @@ MessageBoxContent MessageBoxContent::Build(quint32 type, const MessageBoxParams 
         for (int i = 0; i < captions.size() && i < 4; ++i)
             c.buttons.push_back({A::Custom1 + i, captions[i]});
     } else {
-        const quint32 set = type & MessageBoxType::SetMask;
-        const auto yesNo = [&] {
-            add(A::Yes, P::CaptionYes);
-            if (type & MessageBoxType::YesToAll)
-                add(A::YesToAll, P::CaptionYesToAll);
-            add(A::No, P::CaptionNo);
-            if (type & MessageBoxType::NoToAll)
-                add(A::NoToAll, P::CaptionNoToAll);
+        // The buttons of each set, left to right; any other set is OK.
+        struct SetButton
+        {
+            int id;
+            P::Caption caption;
         };
-        switch (set) {
-        case MessageBoxType::Ok:
-            add(A::Ok, P::CaptionOk);
-            c.escapeAnswer = A::Ok;
-            break;
-        case MessageBoxType::OkCancel:
-            add(A::Ok, P::CaptionOk);
-            add(A::Cancel, P::CaptionCancel);
-            break;
-        case MessageBoxType::AbortRetryIgnore:
-            add(A::Abort, P::CaptionAbort);
-            add(A::Retry, P::CaptionRetry);
-            add(A::Ignore, P::CaptionIgnore);
-            break;
-        case MessageBoxType::YesNoCancel:
-            yesNo();
-            add(A::Cancel, P::CaptionCancel);
-            break;
-        case MessageBoxType::YesNo:
-            yesNo();
-            break;
-        case MessageBoxType::RetryCancel:
-            add(A::Retry, P::CaptionRetry);
-            add(A::Cancel, P::CaptionCancel);
-            break;
-        case MessageBoxType::CancelTryContinue:
-            add(A::Cancel, P::CaptionCancel);
-            add(A::TryAgain, P::CaptionTryAgain);
-            add(A::Continue, P::CaptionContinue);
-            break;
-        case MessageBoxType::ContinueAbort:
-            add(A::Continue, P::CaptionContinue);
-            add(A::Abort, P::CaptionAbort);
-            break;
-        case MessageBoxType::SkipSkipAllCancel:
-            add(A::Skip, P::CaptionSkip);
-            add(A::SkipAll, P::CaptionSkipAll);
-            add(A::Cancel, P::CaptionCancel);
-            break;
-        case MessageBoxType::IgnoreIgnoreAllCancel:
-            add(A::Ignore, P::CaptionIgnore);
-            add(A::IgnoreAll, P::CaptionIgnoreAll);
-            add(A::Cancel, P::CaptionCancel);
-            break;
-        default:
-            add(A::Ok, P::CaptionOk);
-            break;
+        static const std::vector<SetButton> sets[] = {
+            {{A::Ok, P::CaptionOk}},
+            {{A::Ok, P::CaptionOk}, {A::Cancel, P::CaptionCancel}},
+            {{A::Abort, P::CaptionAbort}, {A::Retry, P::CaptionRetry}, {A::Ignore, P::CaptionIgnore}},
+            {{A::Yes, P::CaptionYes}, {A::No, P::CaptionNo}, {A::Cancel, P::CaptionCancel}},
+            {{A::Yes, P::CaptionYes}, {A::No, P::CaptionNo}},
+            {{A::Retry, P::CaptionRetry}, {A::Cancel, P::CaptionCancel}},
+            {{A::Cancel, P::CaptionCancel}, {A::TryAgain, P::CaptionTryAgain}, {A::Continue, P::CaptionContinue}},
+            {{A::Continue, P::CaptionContinue}, {A::Abort, P::CaptionAbort}},
+            {{A::Skip, P::CaptionSkip}, {A::SkipAll, P::CaptionSkipAll}, {A::Cancel, P::CaptionCancel}},
+            {{A::Ignore, P::CaptionIgnore}, {A::IgnoreAll, P::CaptionIgnoreAll}, {A::Cancel, P::CaptionCancel}},
+        };
+        const quint32 set = type & MessageBoxType::SetMask;
+        const bool yesNoSet = set == MessageBoxType::YesNoCancel || set == MessageBoxType::YesNo;
+        for (const SetButton &b : sets[set < std::size(sets) ? set : 0]) {
+            add(b.id, b.caption);
+            // The Yes/No sets may have "to all" buttons after Yes and No.
+            if (yesNoSet && b.id == A::Yes && (type & MessageBoxType::YesToAll))
+                add(A::YesToAll, P::CaptionYesToAll);
+            if (yesNoSet && b.id == A::No && (type & MessageBoxType::NoToAll))
+                add(A::NoToAll, P::CaptionNoToAll);
         }
+        // Escape answers OK in the OK set, Cancel where there is one.
+        if (set == MessageBoxType::Ok)
+            c.escapeAnswer = A::Ok;
         if (c.IndexOf(A::Cancel) >= 0)
             c.escapeAnswer = A::Cancel;
     }
