@@ -1,8 +1,63 @@
 #include "IntParse.h"
 
+#include <QString>
+
 #include <limits>
 
 namespace Platform {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
+}
+
+bool isDigit(QStringView text, qsizetype i)
+{
+    return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
+}
+
+} // namespace
+
+double wtof(QStringView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && isBlank(text[i]))
+        ++i;
+    const qsizetype start = i;
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    bool digits = false;
+    while (isDigit(text, i)) {
+        ++i;
+        digits = true;
+    }
+    if (i < n && text[i] == u'.') {
+        ++i;
+        while (isDigit(text, i)) {
+            ++i;
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0;
+    // An exponent counts only with at least one digit.
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype j = i + 1;
+        if (j < n && (text[j] == u'+' || text[j] == u'-'))
+            ++j;
+        if (isDigit(text, j)) {
+            while (isDigit(text, j))
+                ++j;
+            i = j;
+        }
+    }
+    // QString::toDouble always reads the C conventions; an overflow gives
+    // an infinity, as the C runtime does.
+    return text.mid(start, i - start).toString().toDouble();
+}
 
 qint64 wtoi64(QStringView text)
 {

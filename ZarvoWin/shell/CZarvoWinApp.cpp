@@ -5,6 +5,7 @@
 #include "CBdD.h"
 #include "CConfiguration.h"
 #include "CDayCache.h"
+#include "CFirstDayOfWeek.h"
 #include "CMainFrame.h"
 #include "CMyMFCToolBarDateTimeCtrl.h"
 #include "CProjectStore.h"
@@ -68,6 +69,7 @@ CZarvoWinApp::~CZarvoWinApp()
     // Nothing of the data store may reach the members once they go.
     CBdD::CloseSharedConnection();
     CAppData::Clear();
+    CFirstDayOfWeek::SetProvider({});
     delete m_mainWindow.data();
     m_bus.reset();
     m_instance.reset();
@@ -91,6 +93,8 @@ void CZarvoWinApp::PlugIntoDataStore()
     CAppData::SetProjectStore(m_store.get());
     CAppData::SetAnnulation(m_history.get());
     CAppData::SetConfiguration(m_config.get());
+    // The calendars of the controls start their weeks on the configured day.
+    CFirstDayOfWeek::SetProvider([this] { return m_config->firstDayOfWeek; });
     CAppData::SetCurrentEntry(&m_current);
     CAppData::SetAfterBatchHook([](CBdD &db) { db.RefreshCurrentEntry(); });
     CAppData::SetAutoBackupHook([this] { BackupDatabase(true, -1, true, true); });

@@ -33,3 +33,17 @@ TEST(IntParse, SixtyFourBitValuesAndOverflowSaturate)
     EXPECT_EQ(wtoi(u"1700000000123"), std::numeric_limits<int>::max());
     EXPECT_EQ(wtoi(u"-1700000000123"), std::numeric_limits<int>::min());
 }
+
+TEST(IntParse, FloatingPointNumbersReadLikeTheCRuntime)
+{
+    struct Case { const char16_t *text; double expected; };
+    const Case cases[] = {
+        {u"", 0},          {u"x1", 0},        {u"12.5", 12.5},   {u"  -3.25kg", -3.25},
+        {u"12,5", 12},     {u".5", 0.5},      {u"5.", 5},        {u".", 0},
+        {u"+1e3", 1000},   {u"2E-2x", 0.02},  {u"7e", 7},        {u"7e+", 7},
+        {u"1.2.3", 1.2},   {u"- 1", 0},       {u"0012", 12},
+    };
+    for (const Case &c : cases)
+        EXPECT_DOUBLE_EQ(Platform::wtof(c.text), c.expected) << QString::fromUtf16(c.text).toStdString();
+    EXPECT_EQ(Platform::wtof(u"1e999"), std::numeric_limits<double>::infinity());
+}

@@ -3,10 +3,12 @@
 #include "AppFixture.h"
 #include "CAnnulation.h"
 #include "CConfiguration.h"
+#include "CFirstDayOfWeek.h"
 #include "CProjectStore.h"
 #include "CmyDataBase.h"
 
 #include <QApplication>
+#include <QLocale>
 
 namespace {
 
@@ -28,10 +30,16 @@ TEST_F(ApplicationTest, OwnsItsMembersAndPlugsThemIntoTheDataStore)
     EXPECT_EQ(app->CurrentEntry().Entry.Id, -1);
     EXPECT_TRUE(app->InStartup());
     EXPECT_FALSE(app->IsReady());
+    // The calendars of the controls read the configured first day.
+    for (int weekday : {7, 2}) {
+        app->Configuration().firstDayOfWeek = weekday;
+        EXPECT_EQ(CFirstDayOfWeek::Configured(), weekday);
+    }
     app.reset();
     EXPECT_EQ(CZarvoWinApp::Instance(), nullptr);
     EXPECT_EQ(CAppData::Users(), nullptr);
     EXPECT_EQ(CAppData::ProjectStore(), nullptr);
+    EXPECT_EQ(CFirstDayOfWeek::Configured(), CFirstDayOfWeek::FromLocale(QLocale::system()));
 }
 
 TEST_F(ApplicationTest, ASavedLayoutOfAnotherVersionIsReset)
