@@ -336,6 +336,38 @@ void CConfiguration::LoadTexts()
     }
 }
 
+namespace {
+
+// A format without the letters of one field outside quotes; with
+// `separatorBefore`, also without the separator written in front of the
+// field.
+QString withoutField(const QString &format, QChar field, bool separatorBefore)
+{
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == u'\'')
+            quoted = !quoted;
+        if (!quoted && c == field) {
+            while (separatorBefore && !out.isEmpty() && !out.back().isLetter() && out.back() != u'\''
+                   && !out.back().isSpace())
+                out.chop(1);
+            continue;
+        }
+        out += c;
+    }
+    return out.trimmed();
+}
+
+// A time format without the time-zone field that Qt's long formats carry.
+QString withoutZone(const QString &format)
+{
+    return withoutField(format, u't', false);
+}
+
+} // namespace
+
 void CConfiguration::SetLocale(const QLocale &locale)
 {
     m_locale = locale;
@@ -344,6 +376,13 @@ void CConfiguration::SetLocale(const QLocale &locale)
 
 void CConfiguration::LoadLocaleFormats()
 {
+    // The time formats are worked out once: every time shown (a week view
+    // shows hundreds) uses them.
+    m_timeFormatWithSeconds = withoutZone(m_locale.timeFormat(QLocale::LongFormat));
+    // Without the seconds field and the separator in front of it
+    // ("HH:mm:ss" becomes "HH:mm", "h:mm:ss AP" becomes "h:mm AP").
+    m_timeFormatWithoutSeconds = withoutField(m_timeFormatWithSeconds, u's', true);
+
     const QString longFormat = m_locale.dateFormat(QLocale::LongFormat);
     longDatePattern = ConvertDatePattern(longFormat);
     shortDatePattern = ConvertDatePattern(m_locale.dateFormat(QLocale::ShortFormat));
@@ -495,34 +534,6 @@ qint64 absolute(qint64 v)
     return v == std::numeric_limits<qint64>::min() ? std::numeric_limits<qint64>::max() : (v < 0 ? -v : v);
 }
 
-// A format without the letters of one field outside quotes; with
-// `separatorBefore`, also without the separator written in front of the
-// field.
-QString withoutField(const QString &format, QChar field, bool separatorBefore)
-{
-    QString out;
-    bool quoted = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format[i];
-        if (c == u'\'')
-            quoted = !quoted;
-        if (!quoted && c == field) {
-            while (separatorBefore && !out.isEmpty() && !out.back().isLetter() && out.back() != u'\''
-                   && !out.back().isSpace())
-                out.chop(1);
-            continue;
-        }
-        out += c;
-    }
-    return out.trimmed();
-}
-
-// A time format without the time-zone field that Qt's long formats carry.
-QString withoutZone(const QString &format)
-{
-    return withoutField(format, u't', false);
-}
-
 } // namespace
 
 QString CConfiguration::FormatDuration(qint64 seconds, bool force) const
@@ -600,14 +611,12 @@ QString CConfiguration::FormatClockTime(qint64 t)
 
 QString CConfiguration::GetTimeFormatWithSeconds() const
 {
-    return withoutZone(m_locale.timeFormat(QLocale::LongFormat));
+    return m_timeFormatWithSeconds;
 }
 
 QString CConfiguration::GetTimeFormatWithoutSeconds() const
 {
-    // Drops the seconds field with the separator in front of it ("HH:mm:ss"
-    // becomes "HH:mm", "h:mm:ss AP" becomes "h:mm AP").
-    return withoutField(GetTimeFormatWithSeconds(), u's', true);
+    return m_timeFormatWithoutSeconds;
 }
 
 QString CConfiguration::FormatLocaleTime(const QTime &time, bool withSeconds) const

@@ -241,4 +241,6 @@ private:
 
     CBookedIntervals m_booked;
     QLocale m_locale;
+    QString m_timeFormatWithSeconds;
+    QString m_timeFormatWithoutSeconds;
 };

@@ -27,10 +27,15 @@ int CTextMeasure::Width(QStringView text) const
     qreal width = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        char32_t code = text.at(i).unicode();
+        const char16_t unit = text[i].unicode();
+        if (unit < m_latin.size() && m_latin[unit] >= 0) {
+            width += m_latin[unit];
+            continue;
+        }
+        char32_t code = unit;
         qsizetype length = 1;
-        if (text.at(i).isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
-            code = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+        if (QChar::isHighSurrogate(unit) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(unit, text[i + 1].unicode());
             length = 2;
         }
         width += Advance(code, text.mid(i, length));

@@ -56,6 +56,13 @@ QString label(const QString &text, bool dayView)
     return dayView ? text + u' ' : QString();
 }
 
+// A bold separator followed by a label (the separator alone in the week
+// view).
+QString separated(const QString &separator, const QString &text, bool dayView)
+{
+    return dayView ? separator + text + u' ' : separator;
+}
+
 } // namespace
 
 void tEntryBoxSettings::SetUser(const tUsers *user)
@@ -207,7 +214,7 @@ tEntryBoxPlan PlanEntryBox(const tTacheParams &entry, const tDayColumn &column, 
         addLine({{label(t.activity, dayView), activityName}});
     } else if (n == 2) {
         addLine({{label(t.project, dayView), projectName},
-                 {QStringLiteral(" - ") + label(t.activity, dayView), activityName}});
+                 {separated(QStringLiteral(" - "), t.activity, dayView), activityName}});
     }
     if (n >= 1) {
         const CConfiguration &config = formats(s);
@@ -216,13 +223,13 @@ tEntryBoxPlan PlanEntryBox(const tTacheParams &entry, const tDayColumn &column, 
         const bool startsToday = start.date() == column.Date;
         std::vector<Segment> times = {
             {label(t.start, dayView), startsToday ? config.FormatLocaleTime(start.time(), false) : dots}};
-        const QString endLabel = QStringLiteral(" - ") + label(t.end, dayView);
+        const QString endLabel = separated(QStringLiteral(" - "), t.end, dayView);
         if (entry.Fin != 0) {
             const QDateTime end = Platform::LocalTime::toLocal(entry.Fin);
             const bool endsToday = end.date() == column.Date;
             times.push_back({endLabel, endsToday ? config.FormatLocaleTime(end.time(), false) : dots});
             if (startsToday && endsToday) {
-                times.push_back({QStringLiteral(" ( ") + label(t.duration, dayView),
+                times.push_back({separated(QStringLiteral(" ( "), t.duration, dayView),
                                  config.FormatDuration(entry.Fin - entry.Debut)});
                 times.push_back({QStringLiteral(" ) "), QString()});
             }
