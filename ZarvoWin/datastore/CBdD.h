@@ -273,9 +273,11 @@ public:
     // kept as the connection's error: the next open tries again.
     void EnsureIndexes();
 
-    // The live entry `id`.
-    bool GetTimeEntry(tTacheFull &entry, int id);
-    bool GetTimeEntry(int id, tTacheFull &entry) { return GetTimeEntry(entry, id); }
+    // The live entry `id`. False when there is none; a read that fails (or
+    // no connection) gives false with `failed` set, so that it is not taken
+    // for "no such entry".
+    bool GetTimeEntry(tTacheFull &entry, int id, bool *failed = nullptr);
+    bool GetTimeEntry(int id, tTacheFull &entry, bool *failed = nullptr) { return GetTimeEntry(entry, id, failed); }
     // Entry `id` (deleted or not) with the names of its project, activity
     // and rate.
     bool GetTimeEntryDetails(tTimeEntryDetails &details, int id);
@@ -343,8 +345,10 @@ public:
         return ReassignTimeEntries(project, activity, rate, entryList);
     }
     // The start of the first and the end of the last live entry; now where
-    // there is none (an end of 0 counts as none).
-    void GetTimeEntryBounds(QDateTime &first, QDateTime &last);
+    // there is none (an end of 0 counts as none); both now, and false,
+    // without a connection. False, both left as they were, when a read
+    // failed.
+    bool GetTimeEntryBounds(QDateTime &first, QDateTime &last);
     // True when a live entry starts or ends after `instant`. A read that
     // fails (or no connection) gives false with `failed` set, so that it is
     // not taken for "nothing later".

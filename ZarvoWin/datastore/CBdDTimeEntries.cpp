@@ -17,6 +17,9 @@
 #include "Clock.h"
 #include "IntParse.h"
 
+#include <algorithm>
+#include <limits>
+
 
 using Platform::Formatter;
 
@@ -202,14 +205,19 @@ void CBdD::EnsureIndexes()
     Execute(u"create index if not exists TachesModif on Taches(Date_Modif)");
     // Every project of the tree is read with its child list.
     Execute(u"create index if not exists ProjectChildsProject on ProjectChilds(IdProject)");
+    // The longest entry, which bounds how long before a day an entry that
+    // reaches into it began, and so how far after the day it can end.
+    Execute(u"create index if not exists TachesLength on Taches(Fin - Debut)");
     Connection()->SetLastCode(kept);
 }
 
-bool CBdD::GetTimeEntry(tTacheFull &entry, int id)
+bool CBdD::GetTimeEntry(tTacheFull &entry, int id, bool *failed)
 {
-    if (!IsOpen())
-        return false;
-    SQLite::MyTablePtr t = Query(Formatter::sprintf(u"Select * FROM Taches Where Id=%i and Deleted=0", {id}));
+    SQLite::MyTablePtr t;
+    if (IsOpen())
+        t = ReadRows(Formatter::sprintf(u"Select * FROM Taches Where Id=%i and Deleted=0", {id}));
+    if (failed)
+        *failed = !t;
     if (!t.hasRows())
         return false;
     EntryColumns(*t).Read(*t, 0, entry);
@@ -296,9 +304,27 @@ bool CBdD::LoadTimeEntries(std::vector<tTacheParams> &entries, const QDate &day)
     // Local midnights, so a daylight-saving day lasts 23 or 25 hours.
     const qint64 dayStart = Platform::LocalTime::midnight(day);
     const qint64 dayEnd = Platform::LocalTime::midnight(day.addDays(1)) - 1;
-    SQLite::MyTablePtr t = ReadRows(Formatter::sprintf(
-        u"Select * FROM Taches Where Debut <= %I64d and (Fin > %I64d or Fin=0) and Deleted=0 order by Debut asc",
-        {dayEnd, dayStart}));
+    // A finished entry that reaches into the day ends after its start and
+    // at most the longest entry's length after its end: with that bound the
+    // index on the end reads the entries around the day alone, where an
+    // end after the day's start would take in every later entry (the whole
+    // history after a day years back).
+    SQLite::MyTablePtr longest = ReadRows(QStringLiteral("select max(Fin - Debut) from Taches"));
+    if (!longest)
+        return false;
+    bool bounded = false;
+    qint64 length = longest->rowCount() > 0 ? longest->GetCellView(0, 0).toLongLong(&bounded) : 0;
+    if (longest->rowCount() == 0 || longest->GetCellView(0, 0).isEmpty())
+        bounded = true; // no entry at all
+    length = std::max<qint64>(length, 0);
+    bounded = bounded && length <= std::numeric_limits<qint64>::max() - dayEnd;
+    SQLite::MyTablePtr t = ReadRows(
+        bounded ? Formatter::sprintf(u"Select * FROM Taches Where Debut <= %I64d and ((Fin > %I64d and Fin <= %I64d) "
+                                     u"or Fin=0) and Deleted=0 order by Debut asc",
+                                     {dayEnd, dayStart, dayEnd + length})
+                : Formatter::sprintf(u"Select * FROM Taches Where Debut <= %I64d and (Fin > %I64d or Fin=0) and "
+                                     u"Deleted=0 order by Debut asc",
+                                     {dayEnd, dayStart}));
     if (!t)
         return false;
     const bool dayInFuture = Platform::Clock::now() < dayStart;
@@ -708,23 +734,28 @@ bool CBdD::ReassignTimeEntries(int project, int activity, int rate, const QStrin
     return ok;
 }
 
-void CBdD::GetTimeEntryBounds(QDateTime &first, QDateTime &last)
+bool CBdD::GetTimeEntryBounds(QDateTime &first, QDateTime &last)
 {
     const qint64 now = Platform::Clock::now();
     qint64 a = now;
     qint64 b = now;
     if (IsOpen()) {
-        SQLite::MyTablePtr t = Query(u"select Debut from Taches where Deleted=0 order by Debut asc limit 1");
-        if (t.hasRows())
+        SQLite::MyTablePtr t = ReadRows(QStringLiteral("select Debut from Taches where Deleted=0 order by Debut asc limit 1"));
+        if (!t)
+            return false;
+        if (t->rowCount() > 0)
             a = t->GetInt64At(0, 0);
-        t = Query(u"select Fin from Taches where Deleted=0 order by Fin desc limit 1");
-        if (t.hasRows() && t->GetInt64At(0, 0) != 0)
+        t = ReadRows(QStringLiteral("select Fin from Taches where Deleted=0 order by Fin desc limit 1"));
+        if (!t)
+            return false;
+        if (t->rowCount() > 0 && t->GetInt64At(0, 0) != 0)
             b = t->GetInt64At(0, 0);
         if (a > b)
             b = a;
     }
     first = QDateTime::fromSecsSinceEpoch(a);
     last = QDateTime::fromSecsSinceEpoch(b);
+    return IsOpen();
 }
 
 bool CBdD::HasEntriesAfter(qint64 instant, bool *failed)

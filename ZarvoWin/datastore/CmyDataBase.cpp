@@ -25,8 +25,21 @@ void CmyDataBase::SetBusyTimeoutMs(int ms)
 
 void CmyDataBase::SetBusyTimeout(int ms)
 {
-    if (m_handle)
-        sqlite3_busy_timeout(m_handle, ms < 0 ? 0 : ms);
+    m_busyTimeoutMs = ms < 0 ? 0 : ms;
+}
+
+// SQLite's busy handler: called with the number of times it was called
+// before for the same lock; nonzero to try again.
+int CmyDataBase::WaitForLock(void *connection, int attempt)
+{
+    auto *self = static_cast<CmyDataBase *>(connection);
+    const auto now = std::chrono::steady_clock::now();
+    if (attempt == 0)
+        self->m_busySince = now;
+    if (now - self->m_busySince >= std::chrono::milliseconds(self->m_busyTimeoutMs))
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(BusyPollMs));
+    return 1;
 }
 
 CmyDataBase::~CmyDataBase()
@@ -48,7 +61,8 @@ int CmyDataBase::OpenWith(const QString &path, int flags)
     }
     // Without a busy handler a read made while the other program commits,
     // or the first look at the file while it writes, fails at once.
-    sqlite3_busy_timeout(handle, busyTimeoutMs);
+    m_busyTimeoutMs = busyTimeoutMs;
+    sqlite3_busy_handler(handle, &CmyDataBase::WaitForLock, this);
     m_handle = handle;
     m_lastCode = 0;
     m_path = path;

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <chrono>
+
 struct sqlite3;
 
 namespace SQLite {
@@ -64,14 +66,22 @@ public:
     static void SetBusyTimeoutMs(int ms);
     // The wait of this open connection alone.
     void SetBusyTimeout(int ms);
+    // How often a waiting statement looks at the lock again. Two programs
+    // writing in turn leave the file free for a millisecond or two between
+    // their commits; a wait that looked only every 100 ms (SQLite's own)
+    // would miss those gaps for seconds.
+    static constexpr int BusyPollMs = 1;
 
 private:
+    static int WaitForLock(void *connection, int attempt);
     int OpenWith(const QString &path, int flags);
     int ExecuteStoring(const char *sql);
 
     sqlite3 *m_handle = nullptr;
     int m_lastCode = 0;
     QString m_path;
+    int m_busyTimeoutMs = 0;
+    std::chrono::steady_clock::time_point m_busySince;
 };
 
 } // namespace SQLite

@@ -52,6 +52,8 @@ int write(int count, const QString &name)
             ok = db.SaveTimeEntry(entry);
         }
         ok ? ++landed : ++failed;
+        if (!ok)
+            std::fprintf(stderr, "write %d failed\n", i);
     }
     std::printf("wrote %d %d\n", landed, failed);
     return 0;
@@ -67,6 +69,8 @@ int read(const QString &stopFile)
         CBdD db;
         const bool ok = db.LoadTimeEntries(entries, day) && db.GetRunningEntries(entries);
         ok ? ++done : ++failed;
+        if (!ok)
+            std::fprintf(stderr, "read failed: open %d, code %d\n", db.OpenError(), db.LastCode());
     }
     std::printf("read %d %d\n", done, failed);
     return 0;

@@ -16,6 +16,8 @@
 
 #include <limits>
 #include <memory>
+#include <random>
+#include <set>
 #include <tuple>
 
 using namespace EntryTimes;
@@ -140,7 +142,7 @@ TEST_F(TimeEntriesDb, ReadsWithoutAConnectionFail)
     EXPECT_FALSE(none.DeleteTimeEntries(QStringLiteral("(1)")));
     EXPECT_FALSE(none.HasEntriesAfter(0));
     QDateTime a, b;
-    none.GetTimeEntryBounds(a, b);
+    EXPECT_FALSE(none.GetTimeEntryBounds(a, b));
     EXPECT_EQ(a.toSecsSinceEpoch(), at(18, 0));
     EXPECT_EQ(b.toSecsSinceEpoch(), at(18, 0));
     EXPECT_FALSE(none.RefreshCurrentEntry());
@@ -284,6 +286,57 @@ TEST_F(TimeEntriesDb, DaysOfDaylightSavingChangesHaveTheirOwnLength)
         for (const tTacheParams &p : list)
             ids.push_back(p.Id);
         EXPECT_EQ(ids, c.ids);
+    }
+}
+
+// A day's read looks only at entries that start within the longest entry's
+// length before the day: it must still give every entry that reaches into
+// the day, in the same order, as the plain rule (starts by the day's end,
+// ends after its start or runs) does. Random histories with a few entries
+// far longer than the others, read day by day over their whole span.
+TEST_F(TimeEntriesDb, ADaysEntriesAreEveryEntryThatReachesIntoIt)
+{
+    std::mt19937 random(20260310);
+    const QDate first(2018, 3, 20);
+    const QDate last(2018, 11, 10);
+    const qint64 from = at(0, 0, 0, first);
+    const qint64 span = at(0, 0, 0, last) - from;
+    db->Execute(u"BEGIN");
+    std::set<qint64> starts;
+    for (int id = 1; id <= 3000; ++id) {
+        qint64 start;
+        do
+            start = from + static_cast<qint64>(random() % static_cast<quint32>(span));
+        while (!starts.insert(start).second);
+        const int kind = static_cast<int>(random() % 100);
+        const qint64 length = kind < 2 ? 86400 * static_cast<qint64>(1 + random() % 40) // days long
+                              : kind < 4 ? -1                                         // running
+                                         : static_cast<qint64>(60 + random() % 14400);
+        put(id, start, length < 0 ? Running : start + length, 32, 31, "", kind % 17 == 0 ? 1 : 0);
+    }
+    db->Execute(u"COMMIT");
+    Platform::Clock::setFixedNow(at(12, 0, 0, QDate(2018, 7, 1)));
+
+    const qint64 now = Platform::Clock::now();
+    for (QDate day = first.addDays(-2); day <= last.addDays(2); day = day.addDays(1)) {
+        const qint64 dayStart = at(0, 0, 0, day);
+        const qint64 dayEnd = at(0, 0, 0, day.addDays(1)) - 1;
+        std::vector<int> expected;
+        SQLite::MyTablePtr t = db->Query(Formatter::sprintf(
+            u"select Id, Debut, Fin from Taches where Debut <= %I64d and (Fin > %I64d or Fin=0) and Deleted=0 "
+            u"order by Debut asc",
+            {dayEnd, dayStart}));
+        for (int r = 0; t && r < t->rowCount(); ++r) {
+            if (t->GetInt64At(r, 2) == 0 && now < dayStart && t->GetInt64At(r, 1) < dayStart)
+                continue;
+            expected.push_back(t->GetIntAt(r, 0));
+        }
+        std::vector<tTacheParams> list;
+        ASSERT_TRUE(db->LoadTimeEntries(list, day));
+        std::vector<int> ids;
+        for (const tTacheParams &p : list)
+            ids.push_back(p.Id);
+        ASSERT_EQ(ids, expected) << day.toString(Qt::ISODate).toStdString();
     }
 }
 
@@ -523,7 +576,32 @@ TEST_F(TimeEntriesDb, ReadsThatMeetTheOtherProgramsCommitChangeNothing)
     EXPECT_FALSE(db->LoadTimeEntries(entries, Day));
     EXPECT_FALSE(db->GetRunningEntries(entries));
     EXPECT_TRUE(entries.empty());
+    // Nor "no such entry", "nothing running", "nothing later" or "no
+    // entries at all".
+    tTacheFull one;
+    bool failed = false;
+    EXPECT_FALSE(db->GetTimeEntry(one, 1, &failed));
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(db->CountRunningEntries(), CBdD::ReadFailed);
+    failed = false;
+    EXPECT_FALSE(db->HasEntriesAfter(at(8, 0), &failed));
+    EXPECT_TRUE(failed);
+    const QDateTime kept = QDateTime::fromSecsSinceEpoch(7);
+    QDateTime first = kept, last = kept;
+    EXPECT_FALSE(db->GetTimeEntryBounds(first, last));
+    EXPECT_EQ(first, kept);
+    EXPECT_EQ(last, kept);
     ASSERT_EQ(other.Execute(u"ROLLBACK"), 0);
+
+    EXPECT_TRUE(db->GetTimeEntry(one, 1, &failed));
+    EXPECT_FALSE(db->GetTimeEntry(one, 2, &failed));
+    EXPECT_FALSE(failed) << "no such entry";
+    EXPECT_EQ(db->CountRunningEntries(), 1);
+    EXPECT_TRUE(db->HasEntriesAfter(at(8, 0)));
+    EXPECT_FALSE(db->HasEntriesAfter(at(18, 0), &failed));
+    EXPECT_FALSE(failed) << "nothing later";
+    EXPECT_TRUE(db->GetTimeEntryBounds(first, last));
+    EXPECT_EQ(first.toSecsSinceEpoch(), at(9, 0));
 
     // The file free again, both read as before.
     ASSERT_TRUE(db->RefreshCurrentEntry());
@@ -550,6 +628,8 @@ TEST_F(TimeEntriesDb, ModifStampTellsTheLastWriteAndAFailedRead)
     EXPECT_TRUE(db->GetModifStamp(stamp));
     EXPECT_EQ(stamp, QString::number(at(18, 30)));
 
+    // The other program holds the file past every wait.
+    const ShortBusyWait noWait(*db->Connection());
     SQLite::CmyDataBase other;
     ASSERT_EQ(other.Open(db->GetPath()), 0);
     ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
@@ -904,7 +984,8 @@ TEST_F(TimeEntriesDb, IndexesAreMadeForOldFilesTooWithoutAVersionChange)
         return names;
     };
     const QStringList all{QStringLiteral("ProjectChildsProject"), QStringLiteral("TachesFin"),
-                          QStringLiteral("TachesModif"), QStringLiteral("TachesTotals")};
+                          QStringLiteral("TachesLength"), QStringLiteral("TachesModif"),
+                          QStringLiteral("TachesTotals")};
     EXPECT_EQ(indexes(*db), all) << "a new file has them";
 
     // A file made before the indexes existed gets them when opened, and
@@ -924,8 +1005,10 @@ TEST_F(TimeEntriesDb, IndexesAreMadeForOldFilesTooWithoutAVersionChange)
     // The reads they are made for use them.
     struct Case { const char16_t *sql; const char *step; };
     const Case cases[] = {
-        {u"Select * FROM Taches Where Debut <= 2 and (Fin > 1 or Fin=0) and Deleted=0 order by Debut asc",
-         "TachesFin"},
+        {u"Select * FROM Taches Where Debut <= 2 and ((Fin > 1 and Fin <= 3) or Fin=0) and Deleted=0 "
+         u"order by Debut asc",
+         "TachesFin (Fin>? AND Fin<?)"},
+        {u"select max(Fin - Debut) from Taches", "TachesLength"},
         {u"select IdProjet, IdActivite, count() as NbTask, sum(Fin-Debut) as Total, Min(Debut) as MinDeb, "
          u"Max(Fin) as MaxFin FROM Taches where Taches.Deleted=0 and Fin > 0 group by IdProjet, IdActivite",
          "COVERING INDEX TachesTotals"},
