@@ -18,7 +18,7 @@ CProgressDlg::CProgressDlg(QWidget *owner, ProgressDlgShared::Job job, void *job
     , m_shared(std::move(job), jobParameter)
     , m_allowCancel(allowCancel)
     , m_title(title.left(255))
-    , m_cancelText(Platform::Texts::get(315, QStringLiteral("Annulation en cours ...")).left(255))
+    , m_cancelText(Platform::Texts::get(315).left(255))
 {
     setProperty("dialogId", DialogId);
     setModal(true);
@@ -46,7 +46,7 @@ CProgressDlg::CProgressDlg(QWidget *owner, ProgressDlgShared::Job job, void *job
 
     auto *row = new QHBoxLayout;
     row->addStretch(1);
-    m_cancel = new QPushButton(Platform::Texts::get(247, QStringLiteral("Annuler")), this);
+    m_cancel = new QPushButton(Platform::Texts::get(247), this);
     m_cancel->setObjectName(QString::number(CancelControl));
     m_cancel->setProperty("controlId", CancelControl);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::Cancel);

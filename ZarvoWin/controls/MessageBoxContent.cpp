@@ -9,33 +9,30 @@
 
 namespace {
 
-struct CaptionSource
-{
-    int textId;
-    const char16_t *french;
-    const char16_t *builtIn;
-};
-
-// Indexed by MessageBoxParams::Caption.
-constexpr CaptionSource captionSources[MessageBoxParams::CaptionCount] = {
-    {9005, u"&Abandonner", u"&Abort"},
-    {9002, u"Annuler", u"Cancel"},
-    {9009, u"&Continuer", u"&Continue"},
-    {9010, u"Ne plus me demander", u"Don't ask me again"},
-    {9011, u"Ne plus me le dire", u"Don't tell me again"},
-    {9006, u"&Aide", u"&Help"},
-    {9003, u"&Ignorer", u"&Ignore"},
-    {9017, u"I&gnorer tout", u"I&gnore All"},
-    {9008, u"&Non", u"&No"},
-    {9014, u"Non pour to&ut", u"N&o to All"},
-    {9001, u"OK", u"OK"},
-    {9016, u"&Rapport", u"Re&port"},
-    {9004, u"&Réessayer", u"&Retry"},
-    {9018, u"&Passer", u"&Skip"},
-    {9019, u"Passer t&out", u"S&kip All"},
-    {9015, u"R&ecommencer", u"&Try Again"},
-    {9007, u"&Oui", u"&Yes"},
-    {9013, u"Oui pour &tout", u"Y&es to All"},
+// Indexed by MessageBoxParams::Caption: the number of each button's text,
+// and the caption shown when the box is asked to use no texts.
+constexpr Platform::TextId captionTextIds[MessageBoxParams::CaptionCount] = {
+    9005, 9002, 9009, 9010, 9011, 9006, 9003, 9017, 9008,
+    9014, 9001, 9016, 9004, 9018, 9019, 9015, 9007, 9013};
+constexpr const char16_t *builtInCaptions[MessageBoxParams::CaptionCount] = {
+    u"&Abort",
+    u"Cancel",
+    u"&Continue",
+    u"Don't ask me again",
+    u"Don't tell me again",
+    u"&Help",
+    u"&Ignore",
+    u"I&gnore All",
+    u"&No",
+    u"N&o to All",
+    u"OK",
+    u"Re&port",
+    u"&Retry",
+    u"&Skip",
+    u"S&kip All",
+    u"&Try Again",
+    u"&Yes",
+    u"Y&es to All",
 };
 
 int clampSeconds(int seconds)
@@ -47,7 +44,7 @@ int clampSeconds(int seconds)
 
 QString textById(int id)
 {
-    return id > 0 ? Platform::Texts::get(id, QString()) : QString();
+    return id > 0 ? Platform::Texts::get(id) : QString();
 }
 
 } // namespace
@@ -57,10 +54,9 @@ QString MessageBoxContent::ButtonCaption(MessageBoxParams::Caption which, quint3
 {
     if (params.useOwnCaptions && !params.buttonCaptions[which].isEmpty())
         return params.buttonCaptions[which];
-    const CaptionSource &source = captionSources[which];
     if (type & MessageBoxType::NoTexts)
-        return QString::fromUtf16(source.builtIn);
-    return Platform::Texts::get(source.textId, QString::fromUtf16(source.french));
+        return QString::fromUtf16(builtInCaptions[which]);
+    return Platform::Texts::get(captionTextIds[which]);
 }
 
 QString MessageBoxContent::DefaultCaption()

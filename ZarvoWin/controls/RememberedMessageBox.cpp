@@ -24,17 +24,15 @@ int RememberedMessageBox(const QString &text, const QString &caption, QWidget *o
     MessageBoxParams params;
     InitMessageBoxParams(params);
     params.useOwnCaptions = true;
-    params.buttonCaptions[MessageBoxParams::CaptionYes] = Platform::Texts::get(164, QStringLiteral("Oui"));
-    params.buttonCaptions[MessageBoxParams::CaptionNo] = Platform::Texts::get(165, QStringLiteral("Non"));
-    params.buttonCaptions[MessageBoxParams::CaptionCancel] =
-        Platform::Texts::get(247, QStringLiteral("Annuler"));
+    params.buttonCaptions[MessageBoxParams::CaptionYes] = Platform::Texts::get(164);
+    params.buttonCaptions[MessageBoxParams::CaptionNo] = Platform::Texts::get(165);
+    params.buttonCaptions[MessageBoxParams::CaptionCancel] = Platform::Texts::get(247);
     quint32 flags = MessageBoxType::NoTexts;
     switch (kind) {
     case 0:
     case 1:
     case 2:
-        params.buttonCaptions[MessageBoxParams::CaptionDontTellAgain] =
-            Platform::Texts::get(584, QStringLiteral("Ne plus demander"));
+        params.buttonCaptions[MessageBoxParams::CaptionDontTellAgain] = Platform::Texts::get(584);
         flags |= MessageBoxType::DontTellAgain;
         if (kind == 1)
             flags |= MessageBoxType::CheckDisablesYes;
@@ -42,13 +40,11 @@ int RememberedMessageBox(const QString &text, const QString &caption, QWidget *o
             flags |= MessageBoxType::CheckDisablesNo;
         break;
     case 3:
-        params.buttonCaptions[MessageBoxParams::CaptionNoToAll] =
-            Platform::Texts::get(585, QStringLiteral("Non et ne plus demander"));
+        params.buttonCaptions[MessageBoxParams::CaptionNoToAll] = Platform::Texts::get(585);
         flags |= MessageBoxType::NoToAll;
         break;
     case 4:
-        params.buttonCaptions[MessageBoxParams::CaptionYesToAll] =
-            Platform::Texts::get(586, QStringLiteral("Oui et ne plus demander"));
+        params.buttonCaptions[MessageBoxParams::CaptionYesToAll] = Platform::Texts::get(586);
         flags |= MessageBoxType::YesToAll;
         break;
     default:

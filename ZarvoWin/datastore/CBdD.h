@@ -151,7 +151,7 @@ public:
         static tUpgradeResult FromDeferredNotice(const QString &notice);
     };
     // A text of ours: the file was made by a later version of the program.
-    static constexpr int TextTooNew = 40001;
+    static constexpr int TextTooNew = 20004;
     // Brings the open database to version 2 in one transaction, after a
     // dated copy made with the backup API. On an object whose file was not
     // opened for its later version: TooNew, with that version.

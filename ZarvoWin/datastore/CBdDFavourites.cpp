@@ -20,12 +20,12 @@ namespace {
 
 QString undefinedProjectText()
 {
-    return Platform::Texts::get(501, QStringLiteral("<Projet non défini>"));
+    return Platform::Texts::get(501);
 }
 
 QString undefinedActivityText()
 {
-    return Platform::Texts::get(502, QStringLiteral("<Activité non définie>"));
+    return Platform::Texts::get(502);
 }
 
 // Removes every child item of `parent`.

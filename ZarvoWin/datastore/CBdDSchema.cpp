@@ -181,14 +181,6 @@ int CBdD::GetVersion()
 // ---------------------------------------------------------------------
 
 namespace {
-const char16_t *const TextUpgradeFailed =
-    u"Une erreur est survenue lors de la mise à jour de la base de données.\n"
-    u"Veuillez contacter le support technique de Zarvo.\nErreur no : %d";
-const char16_t *const TextUpgradeDone = u"La mise à jour de la base de données s'est terminée avec succès.";
-const char16_t *const TextFileTooNew =
-    u"Cette base de données a été enregistrée par une version plus récente de Zarvo "
-    u"(version %d de la base) : elle n'a pas été ouverte et n'a pas été modifiée.\n"
-    u"Veuillez installer la dernière version de Zarvo pour l'utiliser.";
 const QString DeferredError = QStringLiteral("Error : ");
 const QString DeferredVersion = QStringLiteral("Version : ");
 } // namespace
@@ -212,15 +204,14 @@ QString CBdD::tUpgradeResult::Text() const
 {
     switch (TextId()) {
     case 618:
-        return Formatter::sprintf(Platform::Texts::get(618, QString::fromUtf16(TextUpgradeFailed)), {code});
+        return Formatter::sprintf(Platform::Texts::get(618), {code});
     case 620:
-        return Platform::Texts::get(620, QString::fromUtf16(TextUpgradeDone));
+        return Platform::Texts::get(620);
     case 621:
-        // The French text names no path; other languages may.
-        return Formatter::sprintf(Platform::Texts::get(621, QString::fromUtf16(TextUpgradeDone)), {copyPath});
+        // The French text names no path, so the copy's path is not shown.
+        return Formatter::sprintf(Platform::Texts::get(621), {copyPath});
     case TextTooNew:
-        return Formatter::sprintf(Platform::Texts::get(TextTooNew, QString::fromUtf16(TextFileTooNew)),
-                                  {oldVersion});
+        return Formatter::sprintf(Platform::Texts::get(TextTooNew), {oldVersion});
     default:
         return QString();
     }

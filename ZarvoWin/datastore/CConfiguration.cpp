@@ -308,31 +308,19 @@ void CConfiguration::Load()
 void CConfiguration::LoadTexts()
 {
     using Platform::Texts;
-    static const std::pair<int, const char16_t *> months[12] = {
-        {264, u"janvier"}, {265, u"février"}, {266, u"mars"},      {267, u"avril"},
-        {268, u"mai"},     {269, u"juin"},    {270, u"juillet"},   {271, u"août"},
-        {272, u"septembre"}, {273, u"octobre"}, {274, u"novembre"}, {275, u"décembre"},
-    };
-    static const std::pair<int, const char16_t *> shortMonths[12] = {
-        {215, u"janv."}, {216, u"févr."}, {217, u"mars"},  {218, u"avr."},
-        {446, u"mai"},   {447, u"juin"},  {448, u"juil."}, {449, u"août"},
-        {450, u"sept."}, {451, u"oct."},  {452, u"nov."},  {453, u"déc."},
-    };
-    static const std::pair<int, const char16_t *> days[7] = {
-        {108, u"dimanche"}, {102, u"lundi"}, {103, u"mardi"}, {104, u"mercredi"},
-        {105, u"jeudi"},    {106, u"vendredi"}, {107, u"samedi"},
-    };
-    static const std::pair<int, const char16_t *> shortDays[7] = {
-        {460, u"dim."}, {454, u"lun."}, {455, u"mar."}, {456, u"mer."},
-        {457, u"jeu."}, {458, u"ven."}, {459, u"sam."},
-    };
+    using Platform::TextId;
+    static const TextId months[12] = {264, 265, 266, 267, 268, 269, 270, 271, 272, 273, 274, 275};
+    static const TextId shortMonths[12] = {215, 216, 217, 218, 446, 447, 448, 449, 450, 451, 452, 453};
+    // Sunday first.
+    static const TextId days[7] = {108, 102, 103, 104, 105, 106, 107};
+    static const TextId shortDays[7] = {460, 454, 455, 456, 457, 458, 459};
     for (size_t i = 0; i < 12; ++i) {
-        monthNames[i] = Texts::get(months[i].first, QString::fromUtf16(months[i].second));
-        shortMonthNames[i] = Texts::get(shortMonths[i].first, QString::fromUtf16(shortMonths[i].second));
+        monthNames[i] = Texts::get(months[i]);
+        shortMonthNames[i] = Texts::get(shortMonths[i]);
     }
     for (size_t i = 0; i < 7; ++i) {
-        dayNames[i] = Texts::get(days[i].first, QString::fromUtf16(days[i].second));
-        shortDayNames[i] = Texts::get(shortDays[i].first, QString::fromUtf16(shortDays[i].second));
+        dayNames[i] = Texts::get(days[i]);
+        shortDayNames[i] = Texts::get(shortDays[i]);
     }
 }
 
@@ -420,13 +408,9 @@ void CConfiguration::LoadDurationFormat()
 {
     if (durationCode < 0 || durationCode > 2)
         durationCode = 0;
-    static const std::pair<int, const char16_t *> texts[3] = {
-        {211, u"heures:minutes|%1!d!:%2!02d!"},
-        {212, u"heures' h 'minutes|%1!d! h %2!02d!"},
-        {213, u"heures' h 'minutes' min'|%1!d! h %2!02d! min"},
-    };
-    const auto &t = texts[durationCode];
-    const QString text = Platform::Texts::get(t.first, QString::fromUtf16(t.second));
+    // Each text is a description, '|' and the message pattern.
+    static const Platform::TextId texts[3] = {211, 212, 213};
+    const QString text = Platform::Texts::get(texts[durationCode]);
     const qsizetype bar = text.indexOf(u'|');
     durationPattern = bar >= 0 ? text.mid(bar + 1) : QStringLiteral("%1!d!:%2!02d!");
 }
@@ -792,11 +776,11 @@ QString CConfiguration::FormatDurationInDays(qint64 seconds, bool inDays, bool c
         const QString rest = FormatDuration(value % dayLength, true);
         using Platform::Texts;
         if (compact)
-            text = Platform::Formatter::message(Texts::get(575, QStringLiteral("%1!d! j %2!s!")), {days, rest});
+            text = Platform::Formatter::message(Texts::get(575), {days, rest});
         else if (days == 1)
-            text = Platform::Formatter::message(Texts::get(544, QStringLiteral("1 jour %1!s!")), {rest});
+            text = Platform::Formatter::message(Texts::get(544), {rest});
         else
-            text = Platform::Formatter::message(Texts::get(522, QStringLiteral("%1!d! jour(s) %2!s!")), {days, rest});
+            text = Platform::Formatter::message(Texts::get(522), {days, rest});
     }
     return negative ? QStringLiteral("- ") + text : text;
 }
@@ -1098,7 +1082,6 @@ bool CConfiguration::IsWeekStart(const QDate &date) const
 
 QString CConfiguration::FormatWeekNumber(const QDate &date, bool bracketed) const
 {
-    const QString pattern = bracketed ? Platform::Texts::get(682, QStringLiteral("( S %d )"))
-                                      : Platform::Texts::get(679, QStringLiteral("Sem. : %d"));
+    const QString pattern = bracketed ? Platform::Texts::get(682) : Platform::Texts::get(679);
     return Platform::Formatter::sprintf(pattern, {GetWeekNumber(date)});
 }

@@ -29,9 +29,9 @@ QString tForecastRun::Warning() const
 {
     if (!timedOut)
         return QString();
-    QString text = Platform::Texts::get(593, QStringLiteral("TimeOut calcul"));
+    QString text = Platform::Texts::get(593);
     if (realTimeStopped)
-        text += u'\n' + Platform::Texts::get(594, QStringLiteral("Arret temps reel"));
+        text += u'\n' + Platform::Texts::get(594);
     return text;
 }
 

@@ -21,8 +21,8 @@ QString CPredecessor::FormatLag() const
     if (Lag == 0)
         return QString();
     const QString format = LagUnit == UnitDays
-        ? Platform::Texts::get(663, QStringLiteral("%d jour(s)"))
-        : Platform::Texts::get(662, QStringLiteral("%d heure(s)"));
+        ? Platform::Texts::get(663)
+        : Platform::Texts::get(662);
     return Platform::Formatter::sprintf(format, {Lag});
 }
 

@@ -554,16 +554,11 @@ QString CProjectStore::PredecessorMessage(int answer, const QString &name)
 {
     switch (answer) {
     case LinkExists:
-        return Formatter::sprintf(
-            Platform::Texts::get(603,
-                                 QStringLiteral("'%s' est déjà dans la liste des prédecesseurs.")),
-            {name});
+        return Formatter::sprintf(Platform::Texts::get(603), {name});
     case LinkLoop:
-        return Platform::Texts::get(
-            574, QStringLiteral("Vous ne pouvez pas lier un projet avec un de ses enfants."));
+        return Platform::Texts::get(574);
     case LinkTimedOut:
-        return Platform::Texts::get(
-            664, QStringLiteral("Une erreur est survenue lors de la vérification du prédécesseur "));
+        return Platform::Texts::get(664);
     default:
         return QString();
     }
@@ -577,7 +572,7 @@ tForecastRun CProjectStore::ComputeForecast()
         return tForecastRun(); // a run is going on: never started again from inside it
     m_forecastBusy = true;
     if (m_forecastStatus)
-        m_forecastStatus(Platform::Texts::get(646, QStringLiteral("Calcul de la planification en cours ...")));
+        m_forecastStatus(Platform::Texts::get(646));
     const CConfiguration *config = CAppData::Configuration();
     const CConfiguration fallback;
     const qint64 now = Platform::Clock::now();

@@ -130,15 +130,15 @@ QString CUsers::NameProblemText(NameProblem problem)
     case NameProblem::None:
         return QString();
     case NameProblem::Empty:
-        return Platform::Texts::get(174, QStringLiteral("Veuillez saisir un nom"));
+        return Platform::Texts::get(174);
     case NameProblem::Dots:
-        return QStringLiteral("Les noms « . » et « .. » ne peuvent pas servir de nom d'utilisateur.");
+        return Platform::Texts::get(20000);
     case NameProblem::Separator:
-        return QStringLiteral("Le nom de l'utilisateur ne peut contenir ni « / » ni « \\ ».");
+        return Platform::Texts::get(20001);
     case NameProblem::ControlCharacter:
-        return QStringLiteral("Le nom de l'utilisateur ne peut pas contenir de caractère de contrôle.");
+        return Platform::Texts::get(20002);
     case NameProblem::TooLong:
-        return QStringLiteral("Le nom de l'utilisateur est trop long.");
+        return Platform::Texts::get(20003);
     }
     return QString();
 }

@@ -1,99 +1,39 @@
 #include "CCommandTable.h"
 
+#include "BuiltInTexts.h"
+#include "CTranslationStore.h"
 #include "Texts.h"
+#include "WidgetIds.h"
 
 #include <QAction>
 
 namespace {
 
-struct CommandText
-{
-    int id;
-    const char16_t *menuText;
+// Every command of the main window; its texts are the rows of menu 128.
+constexpr int Commands[] = {
+    155, 156, 210, 211, 212, 213, 214, 215, 216, 217, 218, 257, 258, 259, 506, 521, 32784, 32785,
+    32787, 32789, 32791, 32794, 32796, 32800, 32801, 32802, 32803, 32815, 32816, 32818, 32832,
+    32840, 32849, 32850, 32852, 32854, 32856, 32858, 32875, 32896, 32900, 32902, 32904, 32910,
+    32912, 32920, 32921, 32933, 32938, 32942, 32943, 32956, 32959, 32977, 33041, 33057, 33099,
+    33100, 33101, 33138, 57600, 57607, 57664, 57665, 57670
 };
 
-// Every command of the main window with its French menu text.
-constexpr CommandText Commands[] = {
-    {155, u"Calendrier"},
-    {156, u"Utilisateurs"},
-    {210, u"Windows &2000"},
-    {211, u"Office &XP"},
-    {212, u"&Windows XP"},
-    {213, u"Office 200&3"},
-    {214, u"Visual Studio.NET 200&5"},
-    {215, u"Style &bleu"},
-    {216, u"Style &noir"},
-    {217, u"Style a&rgenté"},
-    {218, u"Style cya&n"},
-    {257, u"Tâches"},
-    {258, u"Rapports"},
-    {259, u"Projets / Activités"},
-    {506, u"Barre d'outils Utilisateurs"},
-    {521, u"Suivi de projets"},
-    {32784, u"Ajouter un projet"},
-    {32785, u"Ajouter une activité"},
-    {32787, u"Ajouter un taux horaire"},
-    {32789, u"Modifier"},
-    {32791, u"Supprimer"},
-    {32794, u"Synchroniser un Appareil Mobile"},
-    {32796, u"Options"},
-    {32800, u"Journée"},
-    {32801, u"Semaine"},
-    {32802, u"Mois"},
-    {32803, u"Paramètres du rapport"},
-    {32815, u"Actualiser"},
-    {32816, u"Aujourd'hui"},
-    {32818, u"Exporter"},
-    {32832, u"Enregistrer"},
-    {32840, u"Réseau Local"},
-    {32849, u"Jour précédent"},
-    {32850, u"Jour suivant"},
-    {32852, u"Semaine précédente"},
-    {32854, u"Mois précédent"},
-    {32856, u"Semaine suivante"},
-    {32858, u"Mois suivant"},
-    {32875, u"Enregistrer sous ..."},
-    {32896, u"Sauvegardes"},
-    {32900, u"Modifier"},
-    {32902, u"Supprimer"},
-    {32904, u"Copier"},
-    {32910, u"Couper"},
-    {32912, u"Coller"},
-    {32920, u"Reprendre"},
-    {32921, u"Pause"},
-    {32933, u"Vérifier la disponibilité de mises à jour"},
-    {32938, u"Ajouter une tâche"},
-    {32942, u"Annuler"},
-    {32943, u"Rétablir"},
-    {32956, u"Gérer les utilisateurs"},
-    {32959, u"Données de démonstration"},
-    {32977, u"Renommer les colonnes"},
-    {33041, u"Suivi de projets"},
-    {33057, u"Document avec onglet"},
-    {33099, u"Flottante"},
-    {33100, u"Ancrable"},
-    {33101, u"Masquer"},
-    {33138, u"Enregistrer la BdD sous ..."},
-    {57600, u"&Nouveau rapport"},
-    {57607, u"Imprimer"},
-    {57664, u"A propos ..."},
-    {57665, u"&Quitter"},
-    {57670, u"Rubriques d'aide"},
-};
+constexpr int MainMenu = 128;
 
 } // namespace
 
 CCommandTable::CCommandTable(QObject *parent)
     : QObject(parent)
 {
-    for (const CommandText &c : Commands) {
+    for (const int id : Commands) {
         auto *action = new QAction(this);
-        action->setObjectName(QString::number(c.id));
-        action->setData(c.id);
+        action->setObjectName(QString::number(id));
+        action->setData(id);
         action->setEnabled(false);
-        m_actions.insert(c.id, action);
-        m_order.append(c.id);
-        connect(action, &QAction::triggered, this, [this, id = c.id] {
+        WidgetIds::SetCommandId(action, id);
+        m_actions.insert(id, action);
+        m_order.append(id);
+        connect(action, &QAction::triggered, this, [this, id] {
             const auto handler = m_handlers.value(id);
             if (handler)
                 handler();
@@ -127,27 +67,25 @@ void CCommandTable::SetEnabled(int id, bool enabled)
 
 QString CCommandTable::FrenchMenuText(int id)
 {
-    for (const CommandText &c : Commands) {
-        if (c.id == id)
-            return QString::fromUtf16(c.menuText);
-    }
-    return QString();
+    const char16_t *text = Platform::BuiltInTexts::Menu(Platform::BuiltInTexts::Program::Main, MainMenu, id);
+    return text ? QString::fromUtf16(text) : QString();
 }
 
 QString CCommandTable::MenuText(int id)
 {
-    return FrenchMenuText(id);
+    CTranslationStore store;
+    return store.GetMenuString(MainMenu, id);
 }
 
 QString CCommandTable::Prompt(int id)
 {
-    const QString text = Platform::Texts::get(id, QString());
+    const QString text = Platform::Texts::get(id);
     return text.section(u'\n', 0, 0);
 }
 
 QString CCommandTable::ToolTip(int id)
 {
-    const QString text = Platform::Texts::get(id, QString());
+    const QString text = Platform::Texts::get(id);
     const qsizetype newline = text.indexOf(u'\n');
     if (newline >= 0 && newline + 1 < text.size())
         return text.mid(newline + 1);
@@ -156,8 +94,9 @@ QString CCommandTable::ToolTip(int id)
 
 void CCommandTable::ApplyLanguage()
 {
+    CTranslationStore store;
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
-        it.value()->setText(MenuText(it.key()));
+        it.value()->setText(store.GetMenuString(MainMenu, it.key()));
         it.value()->setStatusTip(Prompt(it.key()));
         it.value()->setToolTip(ToolTip(it.key()));
     }

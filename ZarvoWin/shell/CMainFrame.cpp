@@ -71,71 +71,44 @@ QIcon commandIcon(int id)
 struct MenuRow
 {
     int id;           // a command, 0 a separator, a negative key a pop-up
-    const char16_t *popupText;
     int depth;        // 0 the menu bar, 1 its pop-ups' items, 2 a sub-menu's
 };
 
 // The menu bar: pop-ups keyed -1, -2 ... depth-first, each followed by its
 // items.
 constexpr MenuRow MenuRows[] = {
-    {-1, u"&Fichier", 0},
-    {57600, nullptr, 1}, {33138, nullptr, 1}, {0, nullptr, 1}, {32896, nullptr, 1}, {32959, nullptr, 1},
-    {0, nullptr, 1}, {57665, nullptr, 1},
-    {-2, u"&Edition", 0},
-    {32942, nullptr, 1}, {32943, nullptr, 1}, {0, nullptr, 1}, {32938, nullptr, 1}, {32921, nullptr, 1},
-    {32920, nullptr, 1}, {0, nullptr, 1}, {32784, nullptr, 1}, {32785, nullptr, 1}, {32787, nullptr, 1},
-    {0, nullptr, 1}, {32789, nullptr, 1}, {32791, nullptr, 1},
-    {-3, u"&Affichage", 0},
-    {32800, nullptr, 1}, {32801, nullptr, 1}, {32802, nullptr, 1}, {0, nullptr, 1}, {32816, nullptr, 1},
-    {32849, nullptr, 1}, {32850, nullptr, 1}, {32852, nullptr, 1}, {32856, nullptr, 1}, {32854, nullptr, 1},
-    {32858, nullptr, 1}, {0, nullptr, 1}, {259, nullptr, 1}, {257, nullptr, 1}, {258, nullptr, 1},
-    {155, nullptr, 1}, {156, nullptr, 1}, {33041, nullptr, 1}, {506, nullptr, 1}, {0, nullptr, 1},
-    {-4, u"A&pparence", 1},
-    {210, nullptr, 2}, {211, nullptr, 2}, {212, nullptr, 2}, {213, nullptr, 2}, {214, nullptr, 2},
-    {215, nullptr, 2}, {216, nullptr, 2}, {217, nullptr, 2}, {218, nullptr, 2},
-    {-5, u"&Outils", 0},
-    {32794, nullptr, 1}, {32840, nullptr, 1}, {0, nullptr, 1}, {32956, nullptr, 1}, {32977, nullptr, 1},
-    {0, nullptr, 1}, {32796, nullptr, 1},
-    {-6, u"&?", 0},
-    {57670, nullptr, 1}, {32933, nullptr, 1}, {0, nullptr, 1}, {57664, nullptr, 1},
+    {-1, 0},
+    {57600, 1}, {33138, 1}, {0, 1}, {32896, 1}, {32959, 1},
+    {0, 1}, {57665, 1},
+    {-2, 0},
+    {32942, 1}, {32943, 1}, {0, 1}, {32938, 1}, {32921, 1},
+    {32920, 1}, {0, 1}, {32784, 1}, {32785, 1}, {32787, 1},
+    {0, 1}, {32789, 1}, {32791, 1},
+    {-3, 0},
+    {32800, 1}, {32801, 1}, {32802, 1}, {0, 1}, {32816, 1},
+    {32849, 1}, {32850, 1}, {32852, 1}, {32856, 1}, {32854, 1},
+    {32858, 1}, {0, 1}, {259, 1}, {257, 1}, {258, 1},
+    {155, 1}, {156, 1}, {33041, 1}, {506, 1}, {0, 1},
+    {-4, 1},
+    {210, 2}, {211, 2}, {212, 2}, {213, 2}, {214, 2},
+    {215, 2}, {216, 2}, {217, 2}, {218, 2},
+    {-5, 0},
+    {32794, 1}, {32840, 1}, {0, 1}, {32956, 1}, {32977, 1},
+    {0, 1}, {32796, 1},
+    {-6, 0},
+    {57670, 1}, {32933, 1}, {0, 1}, {57664, 1},
 };
 
 // The numbers whose texts fill the application's 32 common texts, in order
 // (0: a single space).
-constexpr int CommonTextIds[] = {57345, 173, 166, 226, 237, 238, 261, 262, 263, 252, 164, 165, 501, 502, 0, 507,
-                                 508,   509, 510, 511, 0,   583, 582, 542, 516, 558, 516, 522, 544, 575, 679, 682};
+constexpr Platform::TextId CommonTextIds[] = {57345, 173, 166, 226, 237, 238, 261, 262, 263, 252, 164,
+                                              165,   501, 502, 0,   507, 508, 509, 510, 511, 0,   583,
+                                              582,   542, 516, 558, 516, 522, 544, 575, 679, 682};
 static_assert(std::size(CommonTextIds) == CZarvoWinApp::CommonTextCount);
 
 QString commonText(int id)
 {
-    switch (id) {
-    case 0:
-        return QStringLiteral(" ");
-    case 57345:
-        return Platform::Texts::get(id, QStringLiteral("Prêt"));
-    case 173:
-        return Platform::Texts::get(id, QStringLiteral("Erreur"));
-    case 166:
-        return Platform::Texts::get(id, QStringLiteral("Confirmation"));
-    case 226:
-        return Platform::Texts::get(id, QStringLiteral("Erreur lors de l'écriture dans la base de données."));
-    case 164:
-        return Platform::Texts::get(id, QStringLiteral("Oui"));
-    case 165:
-        return Platform::Texts::get(id, QStringLiteral("Non"));
-    case 507:
-        return Platform::Texts::get(id, QStringLiteral("Très basse"));
-    case 508:
-        return Platform::Texts::get(id, QStringLiteral("Basse"));
-    case 509:
-        return Platform::Texts::get(id, QStringLiteral("Moyenne"));
-    case 510:
-        return Platform::Texts::get(id, QStringLiteral("Haute"));
-    case 511:
-        return Platform::Texts::get(id, QStringLiteral("Très haute"));
-    default:
-        return Platform::Texts::get(id, QString());
-    }
+    return id == 0 ? QStringLiteral(" ") : Platform::Texts::get(id);
 }
 
 // The pane toggles of the View menu and the pane each shows.
@@ -270,8 +243,8 @@ void CMainFrame::CreateMenus()
     QList<QMenu *> open; // the pop-up of each depth being filled
     for (const MenuRow &row : MenuRows) {
         if (row.id < 0) {
-            QMenu *popup = row.depth == 0 ? menuBar()->addMenu(QString::fromUtf16(row.popupText))
-                                          : open.value(row.depth - 1)->addMenu(QString::fromUtf16(row.popupText));
+            const QString title = CCommandTable::MenuText(row.id);
+            QMenu *popup = row.depth == 0 ? menuBar()->addMenu(title) : open.value(row.depth - 1)->addMenu(title);
             popup->setObjectName(QString::number(row.id));
             popup->setProperty("popupKey", row.id);
             open.resize(row.depth + 1);
@@ -337,8 +310,8 @@ void CMainFrame::CreateToolBars()
     m_usersToolBar->addWidget(m_userCombo);
     connect(m_userCombo, &QComboBox::activated, this, &CMainFrame::OnUserSelected);
     connect(m_usersToolBar, &QToolBar::visibilityChanged, this, [this] { UpdateCommandStates(); });
-    m_mainToolBar->setWindowTitle(Platform::Texts::get(124, QStringLiteral("Barre d'outils")));
-    m_usersToolBar->setWindowTitle(Platform::Texts::get(506, QStringLiteral("Barre d'outils Utilisateurs")));
+    m_mainToolBar->setWindowTitle(Platform::Texts::get(124));
+    m_usersToolBar->setWindowTitle(Platform::Texts::get(506));
 }
 
 void CMainFrame::CreateDockingWindows()
@@ -580,17 +553,17 @@ void CMainFrame::ApplyLanguage(bool firstLoad)
         const int key = popup->property("popupKey").toInt();
         for (const MenuRow &row : MenuRows) {
             if (row.id == key && row.id < 0)
-                popup->setTitle(QString::fromUtf16(row.popupText));
+                popup->setTitle(CCommandTable::MenuText(row.id));
         }
     }
     statusBar()->showMessage(IdleText());
-    menuBar()->setWindowTitle(Platform::Texts::get(445, QStringLiteral("Barre de menu")));
-    m_mainToolBar->setWindowTitle(Platform::Texts::get(124, QStringLiteral("Barre d'outils")));
-    m_usersToolBar->setWindowTitle(Platform::Texts::get(506, QStringLiteral("Barre d'outils Utilisateurs")));
+    menuBar()->setWindowTitle(Platform::Texts::get(445));
+    m_mainToolBar->setWindowTitle(Platform::Texts::get(124));
+    m_usersToolBar->setWindowTitle(Platform::Texts::get(506));
     for (CMyDockablePane *pane : std::as_const(m_panes))
         pane->ApplyLanguage();
     if (m_forecastFrame)
-        m_forecastFrame->setWindowTitle(Platform::Texts::get(521, QStringLiteral("Suivi de projets")));
+        m_forecastFrame->setWindowTitle(Platform::Texts::get(521));
     m_app.UpdateMainTitle();
 }
 
@@ -772,7 +745,7 @@ void CMainFrame::OpenForecastAsDocument()
     auto *frame = new CForecastFrame(this);
     frame->setWidget(m_forecastWindow);
     m_mdi->addSubWindow(frame);
-    frame->setWindowTitle(Platform::Texts::get(521, QStringLiteral("Suivi de projets")));
+    frame->setWindowTitle(Platform::Texts::get(521));
     frame->showMaximized();
     m_forecastFrame = frame;
     m_forecastAsDocument = true;

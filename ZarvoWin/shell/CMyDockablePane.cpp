@@ -15,17 +15,17 @@ QString paneText(int id)
 {
     switch (id) {
     case CMyDockablePane::ItemFloating:
-        return Platform::Texts::get(604, QStringLiteral("Flottante"));
+        return Platform::Texts::get(604);
     case CMyDockablePane::ItemDocking:
-        return Platform::Texts::get(605, QStringLiteral("Ancrable"));
+        return Platform::Texts::get(605);
     case CMyDockablePane::ItemAutoHide:
-        return Platform::Texts::get(607, QStringLiteral("Masquer automatiquement"));
+        return Platform::Texts::get(607);
     case CMyDockablePane::ItemHide:
-        return Platform::Texts::get(608, QStringLiteral("Masquer"));
+        return Platform::Texts::get(608);
     case 16032:
-        return Platform::Texts::get(16032, QStringLiteral("Fermer"));
+        return Platform::Texts::get(16032);
     case 17038:
-        return Platform::Texts::get(17038, QStringLiteral("Options de la fenêtre"));
+        return Platform::Texts::get(17038);
     default:
         return QString();
     }
@@ -36,19 +36,19 @@ QString captionText(int id)
 {
     switch (id) {
     case 155:
-        return Platform::Texts::get(155, QStringLiteral("Calendrier"));
+        return Platform::Texts::get(155);
     case 156:
-        return Platform::Texts::get(156, QStringLiteral("Utilisateurs"));
+        return Platform::Texts::get(156);
     case 257:
-        return Platform::Texts::get(257, QStringLiteral("Tâches"));
+        return Platform::Texts::get(257);
     case 258:
-        return Platform::Texts::get(258, QStringLiteral("Rapports"));
+        return Platform::Texts::get(258);
     case 259:
-        return Platform::Texts::get(259, QStringLiteral("Projets / Activités"));
+        return Platform::Texts::get(259);
     case 521:
-        return Platform::Texts::get(521, QStringLiteral("Suivi de projets"));
+        return Platform::Texts::get(521);
     default:
-        return Platform::Texts::get(id, QString());
+        return Platform::Texts::get(id);
     }
 }
 

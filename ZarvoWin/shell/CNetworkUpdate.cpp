@@ -39,24 +39,19 @@ QString CNetworkUpdate::Text(Outcome outcome)
     using Platform::Texts;
     switch (TextId(outcome)) {
     case 400:
-        return Texts::get(400, QStringLiteral("Veuillez configurer l'emplacement des mises à jour : \nMenu : "
-                                              "Outils->Options. Onglet : Maj réseau."));
+        return Texts::get(400);
     case 401:
-        return Texts::get(401, QStringLiteral("Le répertoire des mises à jour n'existe pas.\nVeuillez vérifier la "
-                                              "configuration :\nMenu : Outils->Options. Onglet : Maj réseau."));
+        return Texts::get(401);
     case 225:
-        return Texts::get(225, QStringLiteral("Des modifications ont été effectuées dans la BdD locale\nVeuillez "
-                                              "faire une synchronisation complète de la base."));
+        return Texts::get(225);
     case 255:
-        return Texts::get(255, QStringLiteral("Aucune mise à jour disponible."));
+        return Texts::get(255);
     case 471:
-        return Texts::get(471, QStringLiteral("La version de la BdD de l'appareil mobile est différente de la "
-                                              "version de la BdD locale.\nVeuillez faire une synchronisation "
-                                              "complète de la base."));
+        return Texts::get(471);
     case 254:
-        return Texts::get(254, QStringLiteral("Mise à jour la Base de donnée impossible."));
+        return Texts::get(254);
     case 256:
-        return Texts::get(256, QStringLiteral("Base de donnée mise à jour avec succes."));
+        return Texts::get(256);
     default:
         return QString();
     }

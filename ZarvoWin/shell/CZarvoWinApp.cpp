@@ -45,11 +45,6 @@ CZarvoWinApp *&instance()
 constexpr int WorkspaceVersion = 1;
 constexpr int ToolbarsVersion = 2;
 
-QString text(int id, const char16_t *french)
-{
-    return Platform::Texts::get(id, QString::fromUtf16(french));
-}
-
 } // namespace
 
 CZarvoWinApp::CZarvoWinApp()
@@ -245,9 +240,9 @@ void CZarvoWinApp::ResetSavedLayout(Platform::Settings &settings, bool all)
 QWidget *CZarvoWinApp::ShowSplash()
 {
     const QString version = Platform::Formatter::sprintf(
-        u"%s %d.%d.%d", {text(206, u"Version"), ZARVO_VERSION_MAJOR, ZARVO_VERSION_MINOR, ZARVO_VERSION_PATCH});
-    return CSplashScreenEx::ShowStartupSplash(m_mainWindow, version, Platform::Texts::get(207, QString()),
-                                              text(388, u"Initialisation en cours ..."));
+        u"%s %d.%d.%d", {Platform::Texts::get(206), ZARVO_VERSION_MAJOR, ZARVO_VERSION_MINOR, ZARVO_VERSION_PATCH});
+    return CSplashScreenEx::ShowStartupSplash(m_mainWindow, version, Platform::Texts::get(207),
+                                              Platform::Texts::get(388));
 }
 
 void CZarvoWinApp::RunFirstStart()
@@ -301,7 +296,7 @@ bool CZarvoWinApp::SwitchUser(int userId)
 
 QString CZarvoWinApp::MainTitle() const
 {
-    return Platform::Formatter::sprintf(u"%s ( %s )", {text(128, u"Zarvo"), m_users->GetCurrentName()});
+    return Platform::Formatter::sprintf(u"%s ( %s )", {Platform::Texts::get(128), m_users->GetCurrentName()});
 }
 
 void CZarvoWinApp::UpdateMainTitle()
@@ -326,17 +321,16 @@ QString CZarvoWinApp::UpgradeNoticeText(const QString &notice, int *textId)
         id = 618;
         const int code = Platform::wtoi(QStringView(notice).mid(qMin<qsizetype>(8, notice.size())));
         message = Platform::Formatter::sprintf(
-            text(618, u"Une erreur est survenue lors de la mise à jour de la base de données.\nVeuillez contacter "
-                      u"le support technique de Zarvo.\nErreur no : %d"),
+            Platform::Texts::get(618),
             {code});
     } else if (notice.isEmpty()) {
         id = 620;
-        message = text(620, u"La mise à jour de la base de données s'est terminée avec succès.");
+        message = Platform::Texts::get(620);
     } else {
         id = 621;
-        // The French text names no path; other languages may.
+        // The French text names no path, so the notice is not shown.
         message = Platform::Formatter::sprintf(
-            text(621, u"La mise à jour de la base de données s'est terminée avec succès."), {notice});
+            Platform::Texts::get(621), {notice});
     }
     if (textId)
         *textId = id;
@@ -352,9 +346,9 @@ void CZarvoWinApp::ShowPendingNotice()
     m_noticePending = false;
     m_notice.clear();
     if (id == 618)
-        ShowMessage(MessageBoxType::IconExclamation, text(173, u"Erreur"), message);
+        ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173), message);
     else
-        ShowMessage(MessageBoxType::IconAsterisk, text(222, u"Information"), message);
+        ShowMessage(MessageBoxType::IconAsterisk, Platform::Texts::get(222), message);
 }
 
 int CZarvoWinApp::ShowMessage(quint32 type, const QString &caption, const QString &message)

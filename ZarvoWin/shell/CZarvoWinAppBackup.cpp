@@ -38,8 +38,7 @@ void CZarvoWinApp::UpdateFromLan(bool interactive)
 {
     const bool withWindow = m_mainWindow != nullptr;
     if (withWindow && m_frame.statusText)
-        m_frame.statusText(Platform::Texts::get(260, QStringLiteral("Vérification des mises à jour de la base de "
-                                                                    "données ...")));
+        m_frame.statusText(Platform::Texts::get(260));
     CNetworkUpdate::Request request;
     request.shareFolder = m_config->lanFolder;
     request.userName = m_users->GetCurrentName();
@@ -54,10 +53,10 @@ void CZarvoWinApp::UpdateFromLan(bool interactive)
     if (!interactive || !withWindow || CNetworkUpdate::TextId(outcome) == 0)
         return;
     if (outcome == CNetworkUpdate::Outcome::ReplaceFailed)
-        ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173, QStringLiteral("Erreur")),
+        ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173),
                     CNetworkUpdate::Text(outcome));
     else
-        ShowMessage(MessageBoxType::IconAsterisk, Platform::Texts::get(222, QStringLiteral("Information")),
+        ShowMessage(MessageBoxType::IconAsterisk, Platform::Texts::get(222),
                     CNetworkUpdate::Text(outcome));
 }
 

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "CLanguageSelector.h"
+#include "TextsProvider.h"
 #include "ZarvoVersion.h"
 
 int main(int argc, char *argv[])
@@ -11,7 +13,16 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zarvo"));
     QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION_TEXT));
 
+    // The interface language; the data store's texts follow it.
+    CLanguageSelector languages;
+    CLanguageSelector::SetApplication(&languages);
+    TextsProvider::Install();
+
     CZarvoWinApp zarvo;
+    zarvo.Startup().chooseLanguage = [&languages] {
+        languages.ChooseLanguage();
+        languages.ApplyRunTimeLocale();
+    };
     zarvo.Startup().showSplash = [&zarvo] { return zarvo.ShowSplash(); };
     if (!zarvo.InitInstance())
         return 0;

@@ -6,11 +6,11 @@ tEntryBoxTexts tEntryBoxTexts::Load()
 {
     using Platform::Texts;
     tEntryBoxTexts t;
-    t.project = Texts::get(237, QStringLiteral("Projet :"));
-    t.activity = Texts::get(238, QStringLiteral("Activité :"));
-    t.start = Texts::get(261, QStringLiteral("Début :"));
-    t.end = Texts::get(262, QStringLiteral("Fin :"));
-    t.duration = Texts::get(263, QStringLiteral("Durée :"));
-    t.running = Texts::get(252, QStringLiteral("En cours ..."));
+    t.project = Texts::get(237);
+    t.activity = Texts::get(238);
+    t.start = Texts::get(261);
+    t.end = Texts::get(262);
+    t.duration = Texts::get(263);
+    t.running = Texts::get(252);
     return t;
 }

@@ -2,7 +2,9 @@
 
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 QString TestFolders::root()
@@ -23,6 +25,7 @@ QString TestFolders::tempDb(const QString &name)
 QString TestFolders::writeFile(const QString &name, const QByteArray &data)
 {
     const QString path = file(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
     EXPECT_EQ(f.write(data), data.size()) << path.toStdString();

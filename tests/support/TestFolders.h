@@ -14,7 +14,8 @@ public:
     static QString file(const QString &name);
     // A database file path of the running test (not created).
     static QString tempDb(const QString &name = QStringLiteral("test.sdb"));
-    // A file of the running test written with `data`; its path.
+    // A file of the running test written with `data` (its folders made as
+    // needed); its path.
     static QString writeFile(const QString &name, const QByteArray &data);
     // The bytes of a file anywhere; empty when it cannot be read.
     static QByteArray readFile(const QString &path);
