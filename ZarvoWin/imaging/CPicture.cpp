@@ -114,6 +114,16 @@ bool CPicture::FreeKeptFrames()
 
 void *CPicture::Create(uint32_t width, uint32_t height, uint32_t bpp, int type)
 {
+    return Allocate(width, height, bpp, type, true);
+}
+
+void *CPicture::CreateForWholeRows(uint32_t width, uint32_t height, uint32_t bpp, int type)
+{
+    return Allocate(width, height, bpp, type, false);
+}
+
+void *CPicture::Allocate(uint32_t width, uint32_t height, uint32_t bpp, int type, bool zeroPixels)
+{
     if (m_viewOf)
         return nullptr;
     FreeOwnedBuffers();
@@ -150,12 +160,15 @@ void *CPicture::Create(uint32_t width, uint32_t height, uint32_t bpp, int type)
     m_header.biYPelsPerMeter = pelsPerMeter(m_settings.verticalDpi);
     m_settings.imageType = type;
 
-    const size_t total = sizeof(BITMAPINFOHEADER) + colours * sizeof(RGBQUAD) + size_t(m_header.biSizeImage);
-    m_block = std::calloc(1, total);
+    const size_t head = sizeof(BITMAPINFOHEADER) + colours * sizeof(RGBQUAD);
+    const size_t total = head + size_t(m_header.biSizeImage);
+    m_block = zeroPixels ? std::calloc(1, total) : std::malloc(total);
     if (!m_block) {
         SetErrorText("CPicture::Create can't allocate memory");
         return nullptr;
     }
+    if (!zeroPixels)
+        std::memset(m_block, 0, head);
     m_settings.nearestColour.valid = false;
     std::memcpy(m_block, &m_header, sizeof(BITMAPINFOHEADER));
     return m_block;

@@ -203,6 +203,9 @@ public:
     bool MakeNegative();
 
 protected:
+    // Create for a decoder that writes every pixel byte itself (whole rows,
+    // padding included): the pixels are not zeroed first.
+    void *CreateForWholeRows(uint32_t width, uint32_t height, uint32_t bpp, int type);
     // Decodes one known type into a codec object of its own.
     bool DecodeAsType(CPicFile *file, int type, std::unique_ptr<CPicture> &result);
     void ResetToEmpty(int type);
@@ -225,4 +228,7 @@ protected:
     std::vector<std::unique_ptr<CPicture>> m_layers;
     std::vector<std::unique_ptr<CPicture>> m_keptFrames;
     const CPicture *m_viewOf = nullptr;
+
+private:
+    void *Allocate(uint32_t width, uint32_t height, uint32_t bpp, int type, bool zeroPixels);
 };

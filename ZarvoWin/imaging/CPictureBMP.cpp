@@ -174,7 +174,15 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
         return true;
     }
 
-    if (!Create(width, height, bitCount, TypeBMP)) {
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) {
+        error = "bit depth not supported";
+        return false;
+    }
+    // Uncompressed rows of 1 to 8 and of 24 bits are laid out in the file as
+    // in the picture: they are read straight into it, and only what the file
+    // lacks is zeroed afterwards.
+    const bool rowsAsStored = bi.biCompression == BI_RGB && bitCount != 16 && bitCount != 32;
+    if (!(rowsAsStored ? CreateForWholeRows(width, height, bitCount, TypeBMP) : Create(width, height, bitCount, TypeBMP))) {
         error = nullptr; // Create's own text stays
         return false;
     }
@@ -227,14 +235,12 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
         return false;
     }
 
-    uint8_t *bits = GetRowPointer();
     switch (bitCount) {
     case 1:
     case 4:
     case 8:
         if (bi.biCompression == BI_RGB) {
-            const uint32_t n = bi.biSizeImage < m_header.biSizeImage ? bi.biSizeImage : m_header.biSizeImage;
-            file->Read(bits, 1, n);
+            ReadRowsAsStored(file, bi.biSizeImage);
         } else if (bi.biCompression == BI_RLE8 && bitCount == 8) {
             DecodeRle(file, false);
         } else if (bi.biCompression == BI_RLE4 && bitCount == 4) {
@@ -272,17 +278,28 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
             error = "unknown compression";
             return false;
         } else {
-            const uint32_t n = bi.biSizeImage < m_header.biSizeImage ? bi.biSizeImage : m_header.biSizeImage;
-            file->Read(bits, 1, n);
+            ReadRowsAsStored(file, bi.biSizeImage);
         }
         break;
     default:
-        break;
+        error = "bit depth not supported";
+        return false;
     }
 
     if (topDown)
         FlipVertically(false, true);
     return true;
+}
+
+void CPictureBMP::ReadRowsAsStored(CPicFile *file, uint32_t bytesInFile)
+{
+    uint8_t *bits = GetRowPointer();
+    const size_t size = m_header.biSizeImage;
+    const size_t wanted = bytesInFile < size ? bytesInFile : size;
+    const size_t got = file->Read(bits, 1, wanted);
+    // A file cut short, or one whose image size says less: the rest is black.
+    if (got < size)
+        std::memset(bits + got, 0, size - got);
 }
 
 bool CPictureBMP::ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_t masks[3], bool keepAlpha)

@@ -13,6 +13,8 @@ public:
 
 private:
     bool DecodeBody(CPicFile *file, const char *&error);
+    // Reads rows stored as the picture holds them, zeroing what the file lacks.
+    void ReadRowsAsStored(CPicFile *file, uint32_t bytesInFile);
     bool ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_t masks[3], bool keepAlpha);
     void DecodeRle(CPicFile *file, bool fourBits);
 };

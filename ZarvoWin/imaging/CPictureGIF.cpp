@@ -11,6 +11,16 @@
 namespace {
 
 constexpr int Trailer = 0x3B;
+// Reading work allowed per pass: this many times the bytes of the file, plus
+// a little for the smallest files; a file whose size cannot be told gets a
+// fixed amount.
+constexpr uint64_t ReadingWorkPerByte = 8;
+constexpr uint64_t ReadingWorkAllowance = 65536;
+constexpr uint64_t UnknownSizeWork = uint64_t(64) << 20;
+// Pixels all the frames of a composed file may decode: half the largest
+// picture, and more for a larger file.
+constexpr uint64_t ComposedPixelAllowance = uint64_t(128) << 20;
+constexpr uint64_t ComposedPixelsPerByte = 64;
 constexpr int ExtensionIntroducer = 0x21;
 constexpr int ImageSeparator = 0x2C;
 
@@ -113,27 +123,24 @@ void overlay(const CPicture &image, CPicture &canvas, uint32_t left, uint32_t to
     }
 }
 
-// Paints the colours of `image` onto the 24-bit canvas at (left, top).
-void paintColours(const CPicture &image, const RGBQUAD *table, CPicture &canvas, uint32_t left, uint32_t top)
+// Paints one decoded line (one index per pixel) in its colours onto the
+// 24-bit canvas at (left, top) from the canvas's top row; returns the pixels
+// painted.
+uint64_t paintLine(const uint8_t *indices, uint32_t width, const RGBQUAD *table, CPicture &canvas, uint32_t left,
+                   uint32_t top)
 {
     const uint32_t cw = canvas.GetWidth(), ch = canvas.GetHeight();
     if (left >= cw || top >= ch)
-        return;
-    const uint32_t w = std::min(image.GetWidth(), cw - left);
-    const uint32_t h = std::min(image.GetHeight(), ch - top);
-    const uint32_t ibpp = image.GetBitsPerPixel();
-    const ptrdiff_t istride = image.GetRowLength(), cstride = canvas.GetRowLength();
-    const uint8_t *src = topRow(image);
-    uint8_t *dst = topRow(canvas) - ptrdiff_t(top) * cstride;
-    for (uint32_t y = 0; y < h; ++y, src -= istride, dst -= cstride) {
-        uint8_t *d = dst + size_t(left) * 3;
-        for (uint32_t x = 0; x < w; ++x, d += 3) {
-            const RGBQUAD c = table[indexAt(src, x, ibpp)];
-            d[0] = c.rgbBlue;
-            d[1] = c.rgbGreen;
-            d[2] = c.rgbRed;
-        }
+        return 0;
+    const uint32_t w = std::min(width, cw - left);
+    uint8_t *d = topRow(canvas) - ptrdiff_t(top) * ptrdiff_t(canvas.GetRowLength()) + size_t(left) * 3;
+    for (uint32_t x = 0; x < w; ++x, d += 3) {
+        const RGBQUAD c = table[indices[x]];
+        d[0] = c.rgbBlue;
+        d[1] = c.rgbGreen;
+        d[2] = c.rgbRed;
     }
+    return w;
 }
 
 std::unique_ptr<CPicture> copyOf(const CPicture &p)
@@ -322,6 +329,11 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
             return Fail(rgb->GetErrorText());
     }
 
+    // All the frames of a composed file decode at most this many pixels: a
+    // few hundred thousand bytes of data can spell billions of them.
+    const uint64_t pixelBudget = ComposedPixelAllowance + ComposedPixelsPerByte * m_fileBytes;
+    uint64_t composedPixels = 0;
+
     std::unique_ptr<CPicture> previous; // canvas restored by disposal method 3
     int32_t j = 0;
     uint32_t previousDisposal = 0;
@@ -372,35 +384,54 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
         const int32_t transIndex = (control.read && (control.flags & 1)) ? int32_t(control.transIndex) : -1;
         const uint32_t disposal = control.read ? (control.flags >> 2) & 7 : 0;
 
-        auto image = std::make_unique<CPicture>(TypeGIF);
-        image->CopySettings(*this);
-        if (!image->Create(im.width, im.height, bpp, TypeGIF))
-            return Fail(image->GetErrorText());
-        image->SetPaletteEntries(table, colours);
-        if (transIndex >= 0) {
-            // Unused entries of a picture with transparency are white, as far
-            // as the picture's own palette goes.
-            RGBQUAD *pal = image->GetPaletteEntries();
-            for (uint32_t i = colours; i < image->GetColourCount(); ++i)
-                pal[i] = RGBQUAD{255, 255, 255, 0};
-        }
-
-        {
-            GifRowWriter writer(topRow(*image), -ptrdiff_t(image->GetRowLength()), im.width, im.height, bpp,
-                                (im.flags & 0x40) != 0);
+        const bool interlaced = (im.flags & 0x40) != 0;
+        if (composing) {
+            // Each line is painted in its colours as soon as it is decoded:
+            // the frame needs no picture of its own, and rows its data never
+            // reaches cost nothing. Once the frames have decoded as many
+            // pixels as the file's size allows, the canvas stays as it is.
+            if (composedPixels >= pixelBudget)
+                break;
+            GifRowWriter writer(
+                [&](uint32_t row, const uint8_t *indices) {
+                    m_work.pixelsPainted += paintLine(indices, im.width, table, *rgb, im.left, im.top + row);
+                },
+                im.width, im.height, interlaced);
             writer.WatchCancelRequest(&m_settings.cancelRequest);
+            writer.LimitLines(uint32_t(std::min<uint64_t>((pixelBudget - composedPixels + im.width - 1) / im.width,
+                                                          UINT32_MAX)));
             const GifLzwDecoder::Result r = m_lzw->Decode(in, &writer);
             if (r.cancelled || m_settings.cancelRequest != 0)
                 return Fail("Cancelled");
             if (r.invalidCodes > 0)
                 Resynchronise(in, after);
-        }
-
-        if (composing) {
-            paintColours(*image, table, *rgb, im.left, im.top);
+            composedPixels += uint64_t(writer.RowsWritten()) * im.width;
             std::memcpy(lastTable, table, sizeof(table));
             lastTrans = transIndex;
         } else {
+            auto image = std::make_unique<CPicture>(TypeGIF);
+            image->CopySettings(*this);
+            if (!image->Create(im.width, im.height, bpp, TypeGIF))
+                return Fail(image->GetErrorText());
+            image->SetPaletteEntries(table, colours);
+            if (transIndex >= 0) {
+                // Unused entries of a picture with transparency are white, as
+                // far as the picture's own palette goes.
+                RGBQUAD *pal = image->GetPaletteEntries();
+                for (uint32_t i = colours; i < image->GetColourCount(); ++i)
+                    pal[i] = RGBQUAD{255, 255, 255, 0};
+            }
+            {
+                GifRowWriter writer(topRow(*image), -ptrdiff_t(image->GetRowLength()), im.width, im.height, bpp,
+                                    interlaced);
+                writer.WatchCancelRequest(&m_settings.cancelRequest);
+                const GifLzwDecoder::Result r = m_lzw->Decode(in, &writer);
+                if (r.cancelled || m_settings.cancelRequest != 0)
+                    return Fail("Cancelled");
+                if (r.invalidCodes > 0)
+                    Resynchronise(in, after);
+            }
+
             std::unique_ptr<CPicture> canvas;
             if (j == 0) {
                 firstTrans = transIndex;
@@ -480,7 +511,16 @@ bool CPictureGIF::Decode(CPicFile *file)
     if (!file)
         return Fail("null file handler");
     m_lzw = std::make_unique<GifLzwDecoder>();
+    m_work = tGifWork{};
+    const int64_t origin = file->Tell();
+    const int64_t size = file->Size();
     auto in = std::make_unique<GifInput>(*file);
+    // Each pass may read what a real file needs several times over (a damaged
+    // image is read again from its descriptor), never more: the work a small
+    // file can cause stays in proportion to it.
+    const bool sizeKnown = origin >= 0 && size > origin;
+    m_fileBytes = sizeKnown ? uint64_t(size - origin) : 0;
+    in->LimitWork(sizeKnown ? m_fileBytes * ReadingWorkPerByte + ReadingWorkAllowance : UnknownSizeWork);
 
     uint8_t header[13];
     if (in->Read(header, 13) != 13 || std::memcmp(header, "GIF8", 4) != 0)
@@ -506,12 +546,17 @@ bool CPictureGIF::Decode(CPicFile *file)
     m_control = tGifControl{};
     tGifImage first;
     const int32_t count = CountImages(*in, first);
+    m_work.bytesRead = in->WorkDone();
     m_settings.framesFound = count;
     if (m_settings.frameToLoad < 0 || m_settings.frameToLoad >= count)
         return Fail(count == 0 ? "GIF: no image" : "GIF: frame index out of range");
 
-    if (!in->Seek(start))
+    // The second pass reads the same blocks in the same order, so within the
+    // same limit it reaches every image the first pass counted.
+    if (!in->StartOver(start))
         return Fail("GIF: cannot seek");
     m_control = tGifControl{};
-    return DecodeImages(*in, count, first);
+    const bool decoded = DecodeImages(*in, count, first);
+    m_work.bytesRead += in->WorkDone();
+    return decoded;
 }

@@ -25,6 +25,15 @@ public:
     const char *GetCommentText() const { return m_comment; }
     int32_t GetLoopCount() const { return m_loopCount; }
 
+    // The work the last decode did: bytes read (both passes, again for each
+    // byte read again) and pixels painted onto a composed canvas.
+    struct tGifWork
+    {
+        uint64_t bytesRead = 0;
+        uint64_t pixelsPainted = 0;
+    };
+    const tGifWork &GetWorkDone() const { return m_work; }
+
 private:
     // The graphic control extension that applies to the next image.
     struct tGifControl
@@ -63,4 +72,6 @@ private:
     char m_comment[256] = {};
     int32_t m_loopCount = 0;
     std::unique_ptr<GifLzwDecoder> m_lzw;
+    tGifWork m_work;
+    uint64_t m_fileBytes = 0; // from the decoding start to the end, 0 unknown
 };

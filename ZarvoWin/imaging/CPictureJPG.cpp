@@ -36,19 +36,63 @@ extern "C" void leaveOnError(j_common_ptr cinfo)
     std::longjmp(err->jump, 1);
 }
 
-// A progressive picture is decoded again by every scan: a file of thousands
-// of tiny scans would keep the decoder busy for minutes. Real files have a
-// few dozen at most.
+// A progressive picture is decoded again by every scan, over every block of
+// the components the scan holds, however few bytes the scan has: a small
+// file of many scans declaring a large picture would keep the decoder busy
+// for minutes. So the blocks the scans go over are counted, and a file is
+// refused once they pass a few passes over the picture plus an amount in
+// proportion to the file (a real scan costs at least a bit per block it
+// brings, so real files stay far below it). Real files have a few dozen
+// scans at most.
 constexpr int MaxScans = 500;
+constexpr uint64_t FreePassesOverThePicture = 8;
+constexpr uint64_t BlocksPerFileByte = 32;
 
-extern "C" void checkScanCount(j_common_ptr cinfo)
+struct ScanBudget
+{
+    jpeg_progress_mgr pub; // first: the library hands this back
+    uint64_t allowedBlocks;
+    uint64_t *blocksRead;  // outside the frame the error jump leaves
+    int lastScan;
+};
+
+extern "C" void checkScans(j_common_ptr cinfo)
 {
     auto *d = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (d->is_decompressor && d->input_scan_number > MaxScans) {
-        auto *err = reinterpret_cast<JpegErrorTrap *>(cinfo->err);
+    auto *budget = reinterpret_cast<ScanBudget *>(cinfo->progress);
+    if (!d->is_decompressor || d->input_scan_number == budget->lastScan)
+        return;
+    budget->lastScan = d->input_scan_number;
+    auto *err = reinterpret_cast<JpegErrorTrap *>(cinfo->err);
+    if (d->input_scan_number > MaxScans) {
         std::snprintf(err->text, sizeof err->text, "JPEG: more than %d scans", MaxScans);
         std::longjmp(err->jump, 1);
     }
+    uint64_t blocks = 0;
+    for (int i = 0; i < d->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i) {
+        const jpeg_component_info *c = d->cur_comp_info[i];
+        if (c)
+            blocks += uint64_t(c->width_in_blocks) * c->height_in_blocks;
+    }
+    if (*budget->blocksRead + blocks > budget->allowedBlocks) {
+        std::snprintf(err->text, sizeof err->text, "JPEG: too many scans for the size of the file");
+        std::longjmp(err->jump, 1);
+    }
+    *budget->blocksRead += blocks;
+}
+
+// Blocks of coefficients the library keeps for a picture read in several
+// scans: each component's blocks, rounded up to whole groups of its sampling.
+uint64_t coefficientBlocks(const jpeg_decompress_struct *cinfo)
+{
+    uint64_t blocks = 0;
+    for (int ci = 0; ci < cinfo->num_components; ++ci) {
+        const jpeg_component_info &c = cinfo->comp_info[ci];
+        const uint64_t h = c.h_samp_factor > 0 ? uint64_t(c.h_samp_factor) : 1;
+        const uint64_t v = c.v_samp_factor > 0 ? uint64_t(c.v_samp_factor) : 1;
+        blocks += (uint64_t(c.width_in_blocks) + h - 1) / h * h * ((uint64_t(c.height_in_blocks) + v - 1) / v * v);
+    }
+    return blocks;
 }
 
 // Warnings (a file cut short, damaged data) are not printed.
@@ -106,12 +150,16 @@ extern "C" void endSource(j_decompress_ptr)
 {
 }
 
+uint64_t rowBytes(uint64_t width, uint32_t bpp)
+{
+    return ((width * bpp + 31) / 32) * 4;
+}
+
 // The same limit as CPicture::Create, computed before anything is allocated.
 bool withinLimit(uint64_t width, uint64_t height, uint32_t bpp)
 {
-    const uint64_t rowLength = ((width * bpp + 31) / 32) * 4;
     return width > 0 && height > 0 && width * height <= CPicture::PixelMemoryLimit * 8
-           && rowLength * height <= CPicture::PixelMemoryLimit;
+           && rowBytes(width, bpp) * height <= CPicture::PixelMemoryLimit;
 }
 
 uint32_t normalisedBpp(uint32_t components)
@@ -145,10 +193,13 @@ bool CPictureJPG::Decode(CPicFile *file)
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_progress_mgr progress;
-    std::memset(&progress, 0, sizeof(progress));
-    progress.progress_monitor = checkScanCount;
-    cinfo.progress = &progress;
+    m_blocksRead = 0;
+    ScanBudget budget;
+    std::memset(&budget, 0, sizeof(budget));
+    budget.pub.progress_monitor = checkScans;
+    budget.allowedBlocks = UINT64_MAX; // until the header tells the picture's size
+    budget.blocksRead = &m_blocksRead;
+    cinfo.progress = &budget.pub;
     const Outcome outcome = ReadPicture(&cinfo, file);
     jpeg_destroy_decompress(&cinfo);
     return outcome != Outcome::Failed;
@@ -156,6 +207,10 @@ bool CPictureJPG::Decode(CPicFile *file)
 
 CPictureJPG::Outcome CPictureJPG::ReadPicture(jpeg_decompress_struct *cinfo, CPicFile *file)
 {
+    const int64_t origin = file->Tell();
+    const int64_t size = file->Size();
+    const uint64_t fileBytes = (origin >= 0 && size > origin) ? uint64_t(size - origin) : 0;
+
     // Source manager and its buffer live in the decompressor's permanent pool,
     // freed with it on every path.
     auto *src = static_cast<PictureFileSource *>(
@@ -209,12 +264,25 @@ CPictureJPG::Outcome CPictureJPG::ReadPicture(jpeg_decompress_struct *cinfo, CPi
         return Outcome::Failed;
     }
     // The picture's size is checked before the library allocates its own
-    // buffers for it, and the library may use at most a few times as much.
+    // buffers for it. A picture read in several scans also keeps all its
+    // coefficients (128 bytes a block) until the last scan: the picture and
+    // the library's memory together stay within the limit of one picture.
     if (!withinLimit(cinfo->output_width, cinfo->output_height, normalisedBpp(components))) {
         SetErrorText("PICTURE_MAX_MEMORY exceeded");
         return Outcome::Failed;
     }
-    cinfo->mem->max_memory_to_use = long(PixelMemoryLimit * 4);
+    const uint64_t pictureBytes = rowBytes(cinfo->output_width, normalisedBpp(components)) * cinfo->output_height;
+    const uint64_t blocks = coefficientBlocks(cinfo);
+    const bool severalScans = cinfo->progressive_mode || cinfo->comps_in_scan < cinfo->num_components;
+    const uint64_t libraryBytes = PixelMemoryLimit - pictureBytes;
+    if (severalScans && blocks * sizeof(JBLOCK) > libraryBytes) {
+        SetErrorText("PICTURE_MAX_MEMORY exceeded");
+        return Outcome::Failed;
+    }
+    // 0 would mean no limit at all.
+    cinfo->mem->max_memory_to_use = long(libraryBytes > 0 ? libraryBytes : 1);
+    reinterpret_cast<ScanBudget *>(cinfo->progress)->allowedBlocks =
+        FreePassesOverThePicture * blocks + BlocksPerFileByte * fileBytes;
 
     jpeg_start_decompress(cinfo);
 

@@ -17,9 +17,14 @@ public:
     CPictureJPG();
     bool Decode(CPicFile *file);
 
+    // Blocks of coefficients the scans of the last decode went over.
+    uint64_t GetBlocksRead() const { return m_blocksRead; }
+
 private:
     enum class Outcome { Done, SizeOnly, Failed };
     // Everything after the library's error return point; a library error
     // jumps back out of it, so it keeps no object that needs destroying.
     Outcome ReadPicture(jpeg_decompress_struct *cinfo, CPicFile *file);
+
+    uint64_t m_blocksRead = 0;
 };

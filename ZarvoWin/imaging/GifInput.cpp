@@ -10,11 +10,25 @@ GifInput::GifInput(CPicFile &file)
 {
     const int64_t position = m_file.Tell();
     m_blockStart = position < 0 ? 0 : position;
+    m_segmentStart = m_blockStart;
+}
+
+bool GifInput::CheckWork()
+{
+    if (m_workLimitReached)
+        return false;
+    if (WorkDone() <= m_workLimit)
+        return true;
+    // The buffered bytes count as read: nothing more comes until StartOver,
+    // which seeks the file again.
+    m_workLimitReached = true;
+    m_count = m_index;
+    return false;
 }
 
 bool GifInput::Refill()
 {
-    if (m_ended)
+    if (m_ended || !CheckWork())
         return false;
     m_blockStart += int64_t(m_count);
     m_index = 0;
@@ -57,16 +71,29 @@ bool GifInput::Skip(size_t n)
 
 bool GifInput::Seek(int64_t position)
 {
-    if (position < 0)
+    if (position < 0 || !CheckWork())
         return false;
+    const uint64_t segment = uint64_t(Tell() - m_segmentStart);
     if (position >= m_blockStart && position <= m_blockStart + int64_t(m_count)) {
         m_index = size_t(position - m_blockStart);
-        return true;
+    } else {
+        if (!m_file.Seek(position, 0))
+            return false;
+        m_blockStart = position;
+        m_index = m_count = 0;
+        m_ended = false;
     }
-    if (!m_file.Seek(position, 0))
-        return false;
-    m_blockStart = position;
+    m_workBeforeSegment += segment;
+    m_segmentStart = position;
+    return true;
+}
+
+bool GifInput::StartOver(int64_t position)
+{
+    m_workBeforeSegment = 0;
+    m_workLimitReached = false;
     m_index = m_count = 0;
     m_ended = false;
-    return true;
+    m_blockStart = m_segmentStart = position < 0 ? 0 : position;
+    return position >= 0 && m_file.Seek(position, 0);
 }

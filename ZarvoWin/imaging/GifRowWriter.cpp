@@ -29,6 +29,36 @@ GifRowWriter::GifRowWriter(uint8_t *top, ptrdiff_t stride, uint32_t width, uint3
     }
 }
 
+GifRowWriter::GifRowWriter(LineSink sink, uint32_t width, uint32_t height, bool interlaced)
+    : m_top(nullptr), m_stride(0), m_width(width), m_height(height), m_bpp(8), m_interlaced(interlaced),
+      m_sink(std::move(sink))
+{
+    if (!m_sink || width == 0 || height == 0) {
+        m_done = true;
+        return;
+    }
+    m_step = interlaced ? PassStep[0] : 1;
+    m_scratch = static_cast<uint8_t *>(std::calloc(width, 1));
+    if (!m_scratch) {
+        m_done = true;
+        return;
+    }
+    m_line = m_scratch;
+}
+
+uint32_t GifRowWriter::RowOfLine(uint32_t line, uint32_t height, bool interlaced)
+{
+    if (!interlaced)
+        return line < height ? line : height;
+    for (int pass = 0; pass < 4; ++pass) {
+        const uint32_t rows = PassStart[pass] < height ? (height - PassStart[pass] + PassStep[pass] - 1) / PassStep[pass] : 0;
+        if (line < rows)
+            return PassStart[pass] + line * PassStep[pass];
+        line -= rows;
+    }
+    return height;
+}
+
 GifRowWriter::~GifRowWriter()
 {
     std::free(m_scratch);
@@ -66,6 +96,10 @@ void GifRowWriter::Advance()
         m_done = true;
         return;
     }
+    if (m_written >= m_lineLimit) {
+        m_done = true;
+        return;
+    }
     m_row += m_step;
     if (m_interlaced) {
         // A pass that would start at or below the height is skipped, so a
@@ -82,7 +116,7 @@ void GifRowWriter::Advance()
         m_done = true;
         return;
     }
-    if (m_bpp == 8)
+    if (m_bpp == 8 && !m_sink)
         m_line = RowAt(m_row);
 }
 
@@ -90,7 +124,9 @@ bool GifRowWriter::Commit()
 {
     if (m_done)
         return false;
-    if (m_bpp < 8)
+    if (m_sink)
+        m_sink(m_row, m_scratch);
+    else if (m_bpp < 8)
         Pack(RowAt(m_row));
     Advance();
     return !m_done;
@@ -102,10 +138,6 @@ void GifRowWriter::CommitPartial(uint32_t n)
         return;
     if (n > m_width)
         n = m_width;
-    if (m_bpp < 8) {
-        std::memset(m_scratch + n, 0, m_width - n);
-    } else {
-        std::memset(m_line + n, 0, m_width - n);
-    }
+    std::memset(m_line + n, 0, m_width - n);
     Commit();
 }

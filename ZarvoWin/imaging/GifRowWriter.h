@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 // Places the decoded lines of a GIF image into its rows: one byte per pixel
 // in, packed to 1, 4 or 8 bits per pixel out (leftmost pixel in the high
@@ -13,12 +14,19 @@ public:
     // top: the first byte of the top row; stride: bytes from one row to the
     // next one down (negative for pictures stored bottom row first).
     GifRowWriter(uint8_t *top, ptrdiff_t stride, uint32_t width, uint32_t height, uint32_t bpp, bool interlaced);
+    // Hands each line (one index byte per pixel) and the row it belongs to
+    // (0 the top one) to `sink` instead of storing it, for an image that is
+    // painted elsewhere line by line.
+    using LineSink = std::function<void(uint32_t row, const uint8_t *indices)>;
+    GifRowWriter(LineSink sink, uint32_t width, uint32_t height, bool interlaced);
     GifRowWriter(const GifRowWriter &) = delete;
     GifRowWriter &operator=(const GifRowWriter &) = delete;
     ~GifRowWriter();
 
     // Checked after each line: writing stops as soon as it is not zero.
     void WatchCancelRequest(const int32_t *request) { m_cancelRequest = request; }
+    // Writing stops after this many lines, as if the image ended there.
+    void LimitLines(uint32_t lines) { m_lineLimit = lines; }
 
     uint32_t Width() const { return m_width; }
     // Where the next line's indices go (Width() bytes), null once every row is
@@ -33,6 +41,9 @@ public:
     bool Cancelled() const { return m_cancelled; }
     // Rows written so far.
     uint32_t RowsWritten() const { return m_written; }
+    // The row (0 the top one) that the line'th line of an image of that
+    // height goes to, or the height itself when no row is left for it.
+    static uint32_t RowOfLine(uint32_t line, uint32_t height, bool interlaced);
 
 private:
     uint8_t *RowAt(uint32_t row) const { return m_top + ptrdiff_t(row) * m_stride; }
@@ -52,6 +63,8 @@ private:
     bool m_done = false;
     bool m_cancelled = false;
     const int32_t *m_cancelRequest = nullptr;
+    uint32_t m_lineLimit = UINT32_MAX;
+    LineSink m_sink;
     uint8_t *m_scratch = nullptr; // one byte per pixel, for packed depths
     uint8_t *m_line = nullptr;    // the current row itself at 8 bits
 };

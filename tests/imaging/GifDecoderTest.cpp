@@ -1,5 +1,6 @@
 #include "CodecFixtures.h"
 #include "GifBytes.h"
+#include "SlowFiles.h"
 
 #include "CPictureGIF.h"
 
@@ -301,4 +302,50 @@ TEST(GifDecoder, HugeCanvasFromAZeroScreenStaysBounded)
     all.SetKeepAllFrames(true);
     EXPECT_FALSE(decodeGif(all, bytes));
     EXPECT_STREQ(all.GetErrorText(), "PICTURE_MAX_MEMORY exceeded");
+}
+
+TEST(GifDecoder, ReadingWorkStaysInProportionToTheFile)
+{
+    // Every image's damaged data runs on to the end of the file, and the
+    // reader goes back to the next descriptor after each one. A few such
+    // images are all counted, as before; a long run of them (240 KB, once
+    // seconds of reading) is read only up to a small multiple of its size, and
+    // the images counted by then are decoded.
+    const struct { int images; bool allCounted; } cases[] = {{6, true}, {12000, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.images);
+        const QByteArray bytes = slowfiles::gifDamagedImageEvery20Bytes(c.images);
+        std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+        CPicMemFile file(copy.data(), copy.size());
+        CPictureGIF gif;
+        ASSERT_TRUE(gif.Decode(&file)) << gif.GetErrorText();
+        EXPECT_EQ(gif.GetWidth(), 1u);
+        if (c.allCounted) {
+            EXPECT_EQ(gif.GetFramesFound(), c.images);
+        }
+        EXPECT_GE(gif.GetFramesFound(), 1);
+        EXPECT_LE(gif.GetWorkDone().bytesRead, 32u * uint64_t(bytes.size()) + (1u << 20));
+    }
+}
+
+TEST(GifDecoder, ComposedFramesCostTheRowsTheyDecode)
+{
+    // 100 frames declaring 9000 x 9000 pixels with one byte of data each
+    // (2 KB, once seconds and a quarter of a gigabyte): each frame paints the one row its data
+    // reaches; the rows it never reaches keep what the canvas held.
+    const QByteArray bytes = slowfiles::gifComposedFramesOfOneByte(100, 9000, 9000);
+    std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+    CPicMemFile file(copy.data(), copy.size());
+    CPictureGIF gif;
+    ASSERT_TRUE(gif.Decode(&file)) << gif.GetErrorText();
+    EXPECT_EQ(gif.GetWidth(), 9001u);
+    EXPECT_EQ(gif.GetBitsPerPixel(), 24);
+    EXPECT_LE(gif.GetWorkDone().pixelsPainted, 100u * 9000u);
+    const long top = 9000;
+    const RGBQUAD first = gif.GetColourAt(0, top);  // the decoded pixel: colour 1
+    const RGBQUAD rest = gif.GetColourAt(1, top);   // the rest of its row: colour 0
+    const RGBQUAD below = gif.GetColourAt(0, 0);    // never reached: the empty canvas
+    EXPECT_EQ((std::vector<int>{first.rgbRed, first.rgbGreen, first.rgbBlue}), (std::vector<int>{0xF0, 0xE0, 0xD0}));
+    EXPECT_EQ((std::vector<int>{rest.rgbRed, rest.rgbGreen, rest.rgbBlue}), (std::vector<int>{0x10, 0x20, 0x30}));
+    EXPECT_EQ((std::vector<int>{below.rgbRed, below.rgbGreen, below.rgbBlue}), (std::vector<int>{0, 0, 0}));
 }

@@ -184,6 +184,39 @@ TEST(GifLzwDecoder, DataEndingEarlyLeavesTheRestAtZero)
     EXPECT_TRUE(s.guardsIntact());
 }
 
+TEST(GifLzwDecoder, LastCodeEndingOnAByteBoundary)
+{
+    // Minimum code size 8: a clear code and the pixels 1 to 7, eight codes of
+    // 9 bits, exactly 9 bytes and no end code. The last code must still be
+    // read, whether the file ends right after the data or the data's
+    // terminator follows; only the first is the file ending inside the data.
+    std::vector<std::pair<uint32_t, int>> codes{{256, 9}};
+    for (uint32_t p = 1; p <= 7; ++p)
+        codes.push_back({p, 9});
+    const QByteArray packed = packCodes(codes);
+    ASSERT_EQ(packed.size(), 9);
+    const struct { const char *what; QByteArray data; bool endOfFile; } cases[] = {
+        {"file ends after the data", QByteArray(1, char(8)) + QByteArray(1, char(9)) + packed, true},
+        {"terminator after the data", QByteArray(1, char(8)) + subBlocks(packed), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint8_t> bytes(c.data.begin(), c.data.end());
+        CPicMemFile file(bytes.data(), bytes.size());
+        GifInput in(file);
+        Surface s(7, 1, 8);
+        GifRowWriter writer(s.top(), s.stride, 7, 1, 8, false);
+        GifLzwDecoder lzw;
+        const auto r = lzw.Decode(in, &writer);
+        std::vector<uint8_t> pixels;
+        for (uint32_t x = 0; x < 7; ++x)
+            pixels.push_back(s.at(x, 0));
+        EXPECT_EQ(pixels, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7}));
+        EXPECT_EQ(r.endOfFile, c.endOfFile);
+        EXPECT_EQ(r.invalidCodes, 0u);
+    }
+}
+
 TEST(GifLzwDecoder, TableFullWithoutAClearKeepsDecoding)
 {
     // An encoder may keep sending 12-bit codes once the table is full,
@@ -222,6 +255,34 @@ TEST(GifLzwDecoder, WithoutAWriterOnlyReadsTheData)
     EXPECT_EQ(in.Tell(), data.size());
 }
 
+TEST(GifInput, ReadingWorkCountsWhatIsReadAgainAndEndsAtTheLimit)
+{
+    std::vector<uint8_t> bytes(100);
+    std::iota(bytes.begin(), bytes.end(), uint8_t(0));
+    CPicMemFile file(bytes.data(), bytes.size());
+    GifInput in(file);
+    in.LimitWork(250);
+    uint8_t buffer[100];
+    EXPECT_EQ(in.Read(buffer, 60), 60u);
+    ASSERT_TRUE(in.Seek(10)); // the 50 bytes from 10 on will count again
+    EXPECT_EQ(in.Read(buffer, 90), 90u);
+    EXPECT_EQ(in.WorkDone(), 150u);
+    ASSERT_TRUE(in.Seek(0));
+    EXPECT_EQ(in.Read(buffer, 100), 100u);
+    EXPECT_EQ(in.WorkDone(), 250u);
+    ASSERT_TRUE(in.Seek(0));
+    EXPECT_EQ(in.GetByte(), 0);
+    EXPECT_FALSE(in.WorkLimitReached());
+    // Past the limit the input ends, buffered bytes or not, until it starts over.
+    EXPECT_FALSE(in.Seek(1));
+    EXPECT_TRUE(in.WorkLimitReached());
+    EXPECT_EQ(in.GetByte(), -1);
+    ASSERT_TRUE(in.StartOver(40));
+    EXPECT_EQ(in.WorkDone(), 0u);
+    EXPECT_EQ(in.GetByte(), 40);
+    EXPECT_EQ(in.Tell(), 41);
+}
+
 TEST(GifRowWriter, InterlacedRowsInTheirPassesAndNeverBeyondTheHeight)
 {
     for (uint32_t h = 1; h <= 20; ++h) {
@@ -245,8 +306,12 @@ TEST(GifRowWriter, InterlacedRowsInTheirPassesAndNeverBeyondTheHeight)
             for (uint32_t r = start; r < h; r += step)
                 rows.push_back(r);
         ASSERT_EQ(rows.size(), h);
-        for (uint32_t k = 0; k < h; ++k)
+        for (uint32_t k = 0; k < h; ++k) {
             EXPECT_EQ(s.at(0, rows[k]), k + 1) << "row " << rows[k];
+            EXPECT_EQ(GifRowWriter::RowOfLine(k, h, true), rows[k]);
+            EXPECT_EQ(GifRowWriter::RowOfLine(k, h, false), k);
+        }
+        EXPECT_EQ(GifRowWriter::RowOfLine(h, h, true), h);
         EXPECT_TRUE(s.guardsIntact());
     }
 }

@@ -8,6 +8,8 @@
 
 #include <QByteArray>
 
+#include <algorithm>
+
 namespace {
 
 QByteArray le16(uint16_t v)
@@ -135,6 +137,10 @@ TEST(Hostile, BmpHeadersThatFail)
     v5palette.sizeImage = 8;
     Info shortHeader;
     shortHeader.size = 20;
+    Info twoBits, noBits, sixtyFourBits; // depths the decoder has no reading for
+    twoBits.bpp = 2;
+    noBits.bpp = 0;
+    sixtyFourBits.bpp = 64;
 
     const struct { const char *what; QByteArray bytes; const char *error; } cases[] = {
         {"five bytes", QByteArray("BM\x10\0\0", 5), "Not a BMP"},
@@ -156,6 +162,9 @@ TEST(Hostile, BmpHeadersThatFail)
         {"RLE on 24 bits", bmp(rle24, {}, QByteArray(24, 0)), "unknown compression"},
         {"RLE on 32 bits", bmp(rle32, {}, QByteArray(32, 0)), "unknown compression"},
         {"RLE on 16 bits", bmp(rle16, {}, QByteArray(16, 0)), "unknown compression"},
+        {"2 bits per pixel", bmp(twoBits, palette(4), QByteArray(8, '\x55')), "bit depth not supported"},
+        {"0 bits per pixel", bmp(noBits, {}, QByteArray(8, '\x55')), "bit depth not supported"},
+        {"64 bits per pixel", bmp(sixtyFourBits, {}, QByteArray(64, '\x55')), "bit depth not supported"},
     };
     for (const auto &c : cases) {
         const Outcome o = decode(c.bytes, CPicture::TypeBMP);
@@ -209,6 +218,41 @@ TEST(Hostile, BmpFieldsBoundedByThePicture)
     ASSERT_TRUE(fixture::decodeBytes(cut, bmp(rle, palette(256), QByteArray("\x02\x09\x00", 3)), CPicture::TypeBMP));
     EXPECT_EQ(cut.GetIndexAt(1, 0), 9);
     EXPECT_EQ(cut.GetIndexAt(2, 0), 0);
+}
+
+TEST(Hostile, UncompressedPixelsMissingFromTheFileAreBlack)
+{
+    // The rows are read straight into the picture: whatever the file does not
+    // hold must still come out as index or colour 0, even in memory that held
+    // another picture just before.
+    Info eight;
+    eight.width = 100;
+    eight.height = 100;
+    Info twentyFour = eight;
+    twentyFour.bpp = 24;
+    Info shortSize = eight; // the image size field says less than the rows
+    shortSize.sizeImage = 5000;
+    const struct { const char *what; Info info; QByteArray extra; int rowBytes; int bytesGiven; } cases[] = {
+        {"8 bits cut in a row", eight, palette(256), 100, 4321},
+        {"24 bits cut in a row", twentyFour, {}, 300, 12345},
+        {"8 bits, image size short", shortSize, palette(256), 100, 10000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray whole = bmp(c.info, c.extra, QByteArray(c.rowBytes * 100, '\xAB'));
+        CPicture before;
+        ASSERT_TRUE(fixture::decodeBytes(before, whole, CPicture::TypeBMP));
+        before.Destroy();
+        const int bytes = std::min(c.bytesGiven, c.info.sizeImage ? int(c.info.sizeImage) : c.bytesGiven);
+        CPicture pic;
+        ASSERT_TRUE(fixture::decodeBytes(pic, whole.left(whole.size() - c.rowBytes * 100 + c.bytesGiven),
+                                         CPicture::TypeBMP));
+        const uint8_t *bits = pic.GetRowPointer();
+        const int size = int(pic.GetBitmapHeader().biSizeImage);
+        ASSERT_EQ(size, c.rowBytes * 100);
+        EXPECT_EQ(bits[bytes - 1], 0xAB);
+        EXPECT_EQ(std::count(bits + bytes, bits + size, 0), size - bytes);
+    }
 }
 
 TEST(Hostile, BitFieldMasksOfAnyShape)

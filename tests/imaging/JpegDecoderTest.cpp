@@ -1,5 +1,6 @@
 #include "CodecFixtures.h"
 #include "CPictureJPG.h"
+#include "SlowFiles.h"
 
 #include <QDir>
 
@@ -232,4 +233,39 @@ TEST(JpegDecoder, EndlessScansAreRefused)
     // The original's dozen scans are fine.
     CPicture ok;
     EXPECT_TRUE(decodeBytes(ok, file, CPicture::TypeJPG));
+}
+
+TEST(JpegDecoder, ScansOverLargePicturesAreBoundedByTheFile)
+{
+    // Progressive greyscale files of one byte per scan: each scan goes over
+    // every block of the picture however little it holds. A few scans over a
+    // large picture are decoded; many are refused once the blocks they went
+    // over pass the budget the file's size gives; a picture whose
+    // coefficients alone pass the memory limit is refused before any scan.
+    const struct
+    {
+        int size, scans;
+        const char *text; // null: decoded
+        uint64_t maxBlocksRead;
+    } cases[] = {
+        {4096, 6, nullptr, 6u * 512 * 512},
+        {8192, 497, "JPEG: too many scans for the size of the file", 8u * 1024 * 1024 + 32u * 8192},
+        {16384, 497, "PICTURE_MAX_MEMORY exceeded", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.size);
+        const QByteArray bytes = slowfiles::jpegProgressiveGrey(c.size, c.size, c.scans);
+        std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+        CPicMemFile file(copy.data(), copy.size());
+        CPictureJPG jpg;
+        const bool ok = jpg.Decode(&file);
+        if (c.text) {
+            EXPECT_FALSE(ok);
+            EXPECT_STREQ(jpg.GetErrorText(), c.text);
+        } else {
+            EXPECT_TRUE(ok) << jpg.GetErrorText();
+            EXPECT_EQ(jpg.GetWidth(), uint32_t(c.size));
+        }
+        EXPECT_LE(jpg.GetBlocksRead(), c.maxBlocksRead);
+    }
 }
