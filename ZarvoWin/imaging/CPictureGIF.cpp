@@ -123,19 +123,21 @@ void overlay(const CPicture &image, CPicture &canvas, uint32_t left, uint32_t to
     }
 }
 
-// Paints one decoded line (one index per pixel) in its colours onto the
+// Paints one decoded line (one index per pixel, kept to the bits of the
+// colour table as a picture of that depth keeps it) in its colours onto the
 // 24-bit canvas at (left, top) from the canvas's top row; returns the pixels
 // painted.
-uint64_t paintLine(const uint8_t *indices, uint32_t width, const RGBQUAD *table, CPicture &canvas, uint32_t left,
-                   uint32_t top)
+uint64_t paintLine(const uint8_t *indices, uint32_t width, uint32_t bpp, const RGBQUAD *table, CPicture &canvas,
+                   uint32_t left, uint32_t top)
 {
+    const uint8_t mask = uint8_t((1u << bpp) - 1);
     const uint32_t cw = canvas.GetWidth(), ch = canvas.GetHeight();
     if (left >= cw || top >= ch)
         return 0;
     const uint32_t w = std::min(width, cw - left);
     uint8_t *d = topRow(canvas) - ptrdiff_t(top) * ptrdiff_t(canvas.GetRowLength()) + size_t(left) * 3;
     for (uint32_t x = 0; x < w; ++x, d += 3) {
-        const RGBQUAD c = table[indices[x]];
+        const RGBQUAD c = table[indices[x] & mask];
         d[0] = c.rgbBlue;
         d[1] = c.rgbGreen;
         d[2] = c.rgbRed;
@@ -394,7 +396,7 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
                 break;
             GifRowWriter writer(
                 [&](uint32_t row, const uint8_t *indices) {
-                    m_work.pixelsPainted += paintLine(indices, im.width, table, *rgb, im.left, im.top + row);
+                    m_work.pixelsPainted += paintLine(indices, im.width, bpp, table, *rgb, im.left, im.top + row);
                 },
                 im.width, im.height, interlaced);
             writer.WatchCancelRequest(&m_settings.cancelRequest);
@@ -474,10 +476,15 @@ bool CPictureGIF::DecodeImages(GifInput &in, int32_t count, const tGifImage &fir
             Transfer(*canvas, false);
 
             if (m_settings.keepAllFrames) {
-                if (j == 0)
-                    MakeFrameSlots(count);
                 // Every kept frame is a whole canvas: together they stay
-                // within the limit of one picture.
+                // within the limit of one picture. The frames up to the one
+                // to deliver will all be kept, so a set too large for the
+                // limit is refused before any copy is made.
+                if (j == 0) {
+                    if (uint64_t(target + 1) * GetBitmapHeader().biSizeImage > PixelMemoryLimit)
+                        return Fail("PICTURE_MAX_MEMORY exceeded");
+                    MakeFrameSlots(count);
+                }
                 keptBytes += GetBitmapHeader().biSizeImage;
                 if (keptBytes > PixelMemoryLimit)
                     return Fail("PICTURE_MAX_MEMORY exceeded");

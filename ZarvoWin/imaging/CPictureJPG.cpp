@@ -40,10 +40,11 @@ extern "C" void leaveOnError(j_common_ptr cinfo)
 // the components the scan holds, however few bytes the scan has: a small
 // file of many scans declaring a large picture would keep the decoder busy
 // for minutes. So the blocks the scans go over are counted, and a file is
-// refused once they pass a few passes over the picture plus an amount in
-// proportion to the file (a real scan costs at least a bit per block it
-// brings, so real files stay far below it). Real files have a few dozen
-// scans at most.
+// refused once they pass a few passes over the whole picture plus an amount
+// in proportion to the file: photographs carry bytes for every block of
+// every scan and stay far below it, and the free passes cover the scans of
+// flat pictures that cost next to nothing. Real files have a few dozen scans
+// at most.
 constexpr int MaxScans = 500;
 constexpr uint64_t FreePassesOverThePicture = 8;
 constexpr uint64_t BlocksPerFileByte = 32;

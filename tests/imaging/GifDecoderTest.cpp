@@ -246,6 +246,26 @@ TEST(GifDecoder, HostileButDecodableFiles)
         EXPECT_EQ(indicesTopDown(pic), QByteArray("\x00\x01\x01\x01", 4));
     }
     {
+        // Composed in colour (no global table, frames smaller than the
+        // screen): indices beyond a two-colour table keep their low bit, as
+        // in a 1-bit picture.
+        const QByteArray table("\x10\x20\x30\xF0\xE0\xD0", 6);
+        const QByteArray file = header(5, 2, 0) + descriptor(0, 0, 4, 1, 0x80) + table
+                                + literalImageData({0, 255, 7, 1}, 8) + descriptor(0, 1, 1, 1, 0x80) + table
+                                + literalImageData({6}, 8) + ";";
+        CPicture pic;
+        ASSERT_TRUE(decodeGif(pic, file)) << pic.GetErrorText();
+        ASSERT_EQ(pic.GetBitsPerPixel(), 24);
+        const int expected[][3] = {{0x10, 0x20, 0x30}, {0xF0, 0xE0, 0xD0}, {0xF0, 0xE0, 0xD0}, {0xF0, 0xE0, 0xD0}};
+        for (long x = 0; x < 4; ++x) {
+            const RGBQUAD c = pic.GetColourAt(x, 1);
+            EXPECT_EQ((std::vector<int>{c.rgbRed, c.rgbGreen, c.rgbBlue}),
+                      (std::vector<int>{expected[x][0], expected[x][1], expected[x][2]}))
+                << x;
+        }
+        EXPECT_EQ(pic.GetColourAt(0, 0).rgbRed, 0x10); // the second frame's even index
+    }
+    {
         // Disposal 2 over a later image with a local table of 256 colours
         // on a 1-bit canvas: the palette copy stops at the canvas's 2 entries.
         QByteArray local = descriptor(0, 0, 2, 1, 0x87);
@@ -348,4 +368,25 @@ TEST(GifDecoder, ComposedFramesCostTheRowsTheyDecode)
     EXPECT_EQ((std::vector<int>{first.rgbRed, first.rgbGreen, first.rgbBlue}), (std::vector<int>{0xF0, 0xE0, 0xD0}));
     EXPECT_EQ((std::vector<int>{rest.rgbRed, rest.rgbGreen, rest.rgbBlue}), (std::vector<int>{0x10, 0x20, 0x30}));
     EXPECT_EQ((std::vector<int>{below.rgbRed, below.rgbGreen, below.rgbBlue}), (std::vector<int>{0, 0, 0}));
+}
+
+TEST(GifDecoder, ComposedFramesDecodeWithinAPixelBudget)
+{
+    // Three frames of 9000 x 9000 pixels of one colour each, 35 KB apiece:
+    // together they would make the decoder write 243 million pixels. The
+    // first is painted whole, the second down to where the budget the file's
+    // size gives runs out, the third not at all.
+    const QByteArray bytes = slowfiles::gifComposedFlatFrames(3, 9000, 9000);
+    std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+    CPicMemFile file(copy.data(), copy.size());
+    CPictureGIF gif;
+    ASSERT_TRUE(gif.Decode(&file)) << gif.GetErrorText();
+    EXPECT_EQ(gif.GetFramesFound(), 3);
+    const uint64_t budget = (uint64_t(128) << 20) + 64 * uint64_t(bytes.size());
+    EXPECT_GT(gif.GetWorkDone().pixelsPainted, 81000000u);
+    EXPECT_LE(gif.GetWorkDone().pixelsPainted, budget + 9000);
+    const long top = 9000;
+    EXPECT_EQ(gif.GetColourAt(0, top).rgbRed, 20);       // the second frame's first rows
+    EXPECT_EQ(gif.GetColourAt(8999, 1).rgbRed, 10);      // the first frame's last row
+    EXPECT_EQ(gif.GetColourAt(9000, top).rgbRed, 0);     // beyond every frame
 }

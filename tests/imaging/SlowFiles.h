@@ -66,15 +66,17 @@ inline QByteArray gifFlatImageData(uint64_t pixels)
 }
 
 // A GIF without a global colour table of `frames` images of width x height
-// pixels, all of one colour, on a screen one pixel larger: the most pixels a
-// composed file can make its decoder write for its size.
+// pixels, each all of one colour (frame i: grey 10 (i + 1)), on a screen one
+// pixel larger: the most pixels a composed file can make its decoder write
+// for its size.
 inline QByteArray gifComposedFlatFrames(int frames, uint32_t width, uint32_t height)
 {
     QByteArray file = gifbytes::header(width + 1, height + 1, 0);
     const QByteArray data = gifFlatImageData(uint64_t(width) * height);
     for (int i = 0; i < frames; ++i) {
         file += gifbytes::descriptor(0, 0, width, height, 0x87); // local table of 256 colours
-        for (int c = 0; c < 256; ++c)
+        file += QByteArray(3, char(10 * (i + 1)));
+        for (int c = 1; c < 256; ++c)
             file += QByteArray(3, char(c));
         file += data;
     }
