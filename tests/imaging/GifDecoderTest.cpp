@@ -47,6 +47,15 @@ bool decodeGif(CPicture &pic, const QByteArray &bytes)
     return decodeBytes(pic, bytes, CPicture::TypeGIF);
 }
 
+// Decodes with the GIF decoder itself, which tells what it read besides the
+// pixels and the work it did.
+bool decodeWithGifDecoder(CPictureGIF &gif, const QByteArray &bytes)
+{
+    std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+    CPicMemFile file(copy.data(), copy.size());
+    return gif.Decode(&file);
+}
+
 QByteArray singleImage(uint32_t screenW, uint32_t screenH, uint32_t w, uint32_t h, int entries = 4)
 {
     std::vector<uint8_t> px(size_t(w) * h);
@@ -132,10 +141,8 @@ TEST(GifDecoder, ImagesOfDifferentSizesWithoutAGlobalTableAreComposedInColour)
 TEST(GifDecoder, CommentAndLoopCount)
 {
     const QByteArray bytes = readFile(QStringLiteral("gif/comment.gif"));
-    std::vector<uint8_t> copy(bytes.begin(), bytes.end());
-    CPicMemFile file(copy.data(), copy.size());
     CPictureGIF gif;
-    ASSERT_TRUE(gif.Decode(&file));
+    ASSERT_TRUE(decodeWithGifDecoder(gif, bytes));
     EXPECT_STREQ(gif.GetCommentText(), "Hello world");
     EXPECT_EQ(gif.GetLoopCount(), 7);
 }
@@ -335,10 +342,8 @@ TEST(GifDecoder, ReadingWorkStaysInProportionToTheFile)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.images);
         const QByteArray bytes = slowfiles::gifDamagedImageEvery20Bytes(c.images);
-        std::vector<uint8_t> copy(bytes.begin(), bytes.end());
-        CPicMemFile file(copy.data(), copy.size());
         CPictureGIF gif;
-        ASSERT_TRUE(gif.Decode(&file)) << gif.GetErrorText();
+        ASSERT_TRUE(decodeWithGifDecoder(gif, bytes)) << gif.GetErrorText();
         EXPECT_EQ(gif.GetWidth(), 1u);
         if (c.allCounted) {
             EXPECT_EQ(gif.GetFramesFound(), c.images);
@@ -351,13 +356,12 @@ TEST(GifDecoder, ReadingWorkStaysInProportionToTheFile)
 TEST(GifDecoder, ComposedFramesCostTheRowsTheyDecode)
 {
     // 100 frames declaring 9000 x 9000 pixels with one byte of data each
-    // (2 KB, once seconds and a quarter of a gigabyte): each frame paints the one row its data
-    // reaches; the rows it never reaches keep what the canvas held.
+    // (2 KB, once seconds and a quarter of a gigabyte): each frame paints the
+    // one row its data reaches; the rows it never reaches keep what the
+    // canvas held.
     const QByteArray bytes = slowfiles::gifComposedFramesOfOneByte(100, 9000, 9000);
-    std::vector<uint8_t> copy(bytes.begin(), bytes.end());
-    CPicMemFile file(copy.data(), copy.size());
     CPictureGIF gif;
-    ASSERT_TRUE(gif.Decode(&file)) << gif.GetErrorText();
+    ASSERT_TRUE(decodeWithGifDecoder(gif, bytes)) << gif.GetErrorText();
     EXPECT_EQ(gif.GetWidth(), 9001u);
     EXPECT_EQ(gif.GetBitsPerPixel(), 24);
     EXPECT_LE(gif.GetWorkDone().pixelsPainted, 100u * 9000u);
@@ -377,10 +381,8 @@ TEST(GifDecoder, ComposedFramesDecodeWithinAPixelBudget)
     // first is painted whole, the second down to where the budget the file's
     // size gives runs out, the third not at all.
     const QByteArray bytes = slowfiles::gifComposedFlatFrames(3, 9000, 9000);
-    std::vector<uint8_t> copy(bytes.begin(), bytes.end());
-    CPicMemFile file(copy.data(), copy.size());
     CPictureGIF gif;
-    ASSERT_TRUE(gif.Decode(&file)) << gif.GetErrorText();
+    ASSERT_TRUE(decodeWithGifDecoder(gif, bytes)) << gif.GetErrorText();
     EXPECT_EQ(gif.GetFramesFound(), 3);
     const uint64_t budget = (uint64_t(128) << 20) + 64 * uint64_t(bytes.size());
     EXPECT_GT(gif.GetWorkDone().pixelsPainted, 81000000u);
