@@ -46,7 +46,7 @@ extern "C" void leaveOnError(j_common_ptr cinfo)
 // flat pictures that cost next to nothing. Real files have a few dozen scans
 // at most.
 constexpr int MaxScans = 500;
-constexpr uint64_t FreePassesOverThePicture = 8;
+constexpr uint64_t FreePassesOverThePicture = 4;
 constexpr uint64_t BlocksPerFileByte = 32;
 
 struct ScanBudget
