@@ -3,6 +3,7 @@
 #include "CPicFile.h"
 #include "DecodeHelpers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -179,10 +180,16 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
         return false;
     }
     // Uncompressed rows of 1 to 8 and of 24 bits are laid out in the file as
-    // in the picture: they are read straight into it, and only what the file
-    // lacks is zeroed afterwards.
+    // in the picture: when the file holds them all they are read straight
+    // into a picture not zeroed first. Otherwise (run lengths, bit fields, a
+    // file shorter than its picture) the picture starts zeroed, which costs
+    // nothing for the part of a large picture that is never written.
+    const int64_t fileSize = file->Size();
+    const uint64_t pictureBytes = ((uint64_t(bitCount) * width + 31) / 32) * 4 * height;
     const bool rowsAsStored = bi.biCompression == BI_RGB && bitCount != 16 && bitCount != 32;
-    if (!(rowsAsStored ? CreateForWholeRows(width, height, bitCount, TypeBMP) : Create(width, height, bitCount, TypeBMP))) {
+    m_pixelsZeroed = !(rowsAsStored && fileSize >= 0 && fileSize - file->Tell() >= int64_t(pictureBytes));
+    m_topDown = topDown;
+    if (!(m_pixelsZeroed ? Create(width, height, bitCount, TypeBMP) : CreateForWholeRows(width, height, bitCount, TypeBMP))) {
         error = nullptr; // Create's own text stays
         return false;
     }
@@ -228,7 +235,6 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
     }
 
     // Pixels said to lie past the end of the file: there are none to read.
-    const int64_t fileSize = file->Size();
     if (offBits != 0
         && ((fileSize >= 0 && start + int64_t(offBits) >= fileSize) || !file->Seek(start + int64_t(offBits), 0))) {
         error = "Error reading BMP info";
@@ -286,20 +292,45 @@ bool CPictureBMP::DecodeBody(CPicFile *file, const char *&error)
         return false;
     }
 
-    if (topDown)
-        FlipVertically(false, true);
     return true;
+}
+
+uint8_t *CPictureBMP::StoredRow(uint32_t row) const
+{
+    return GetRowPointer(m_topDown ? GetHeight() - 1 - row : row);
 }
 
 void CPictureBMP::ReadRowsAsStored(CPicFile *file, uint32_t bytesInFile)
 {
-    uint8_t *bits = GetRowPointer();
     const size_t size = m_header.biSizeImage;
     const size_t wanted = bytesInFile < size ? bytesInFile : size;
-    const size_t got = file->Read(bits, 1, wanted);
+    size_t got = 0;
+    if (!m_topDown) {
+        got = file->Read(GetRowPointer(), 1, wanted);
+    } else {
+        // Rows stored top first go straight to their place, the picture
+        // keeping the bottom row first.
+        const size_t rowLength = GetRowLength();
+        for (uint32_t row = 0; got < wanted; row++) {
+            const size_t n = std::min(rowLength, wanted - got);
+            const size_t read = file->Read(StoredRow(row), 1, n);
+            got += read;
+            if (read < n)
+                break;
+        }
+    }
+    if (got >= size || m_pixelsZeroed)
+        return;
     // A file cut short, or one whose image size says less: the rest is black.
-    if (got < size)
-        std::memset(bits + got, 0, size - got);
+    if (!m_topDown) {
+        std::memset(GetRowPointer() + got, 0, size - got);
+        return;
+    }
+    const size_t rowLength = GetRowLength();
+    for (uint32_t row = uint32_t(got / rowLength); row < GetHeight(); row++) {
+        const size_t from = row == got / rowLength ? got % rowLength : 0;
+        std::memset(StoredRow(row) + from, 0, rowLength - from);
+    }
 }
 
 bool CPictureBMP::ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_t masks[3], bool keepAlpha)
@@ -328,7 +359,7 @@ bool CPictureBMP::ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_
             break; // the file ends: the remaining rows stay black
         if (got < srcRow)
             std::memset(row.data() + got, 0, srcRow - got);
-        uint8_t *dst = GetRowPointer(y);
+        uint8_t *dst = StoredRow(y);
         const uint8_t *src = row.data();
         if (bitCount == 16) {
             for (uint32_t x = 0; x < width; x++, src += 2, dst += 3) {
@@ -352,7 +383,7 @@ bool CPictureBMP::ReadBitfields(CPicFile *file, uint16_t bitCount, const uint32_
             }
         }
         if (keepAlpha) {
-            uint8_t *alpha = m_alphaPlane + size_t(y) * width;
+            uint8_t *alpha = m_alphaPlane + size_t(m_topDown ? height - 1 - y : y) * width;
             src = row.data() + 3;
             for (uint32_t x = 0; x < width; x++, src += 4) {
                 alpha[x] = *src;
@@ -375,7 +406,7 @@ void CPictureBMP::DecodeRle(CPicFile *file, bool four)
     uint32_t x = 0; // pixel position in the row
     const auto put = [&](uint8_t v) {
         if (row < height && x < width) {
-            uint8_t *p = GetRowPointer(row);
+            uint8_t *p = StoredRow(row);
             if (four) {
                 const int shift = (x & 1) ? 0 : 4;
                 p[x >> 1] = uint8_t((p[x >> 1] & ~(0x0F << shift)) | ((v & 0x0F) << shift));

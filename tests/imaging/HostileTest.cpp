@@ -224,18 +224,25 @@ TEST(Hostile, UncompressedPixelsMissingFromTheFileAreBlack)
 {
     // The rows are read straight into the picture: whatever the file does not
     // hold must still come out as index or colour 0, even in memory that held
-    // another picture just before.
+    // another picture just before, and rows stored top first land in their
+    // place.
     Info eight;
     eight.width = 100;
     eight.height = 100;
     Info twentyFour = eight;
     twentyFour.bpp = 24;
     Info shortSize = eight; // the image size field says less than the rows
-    shortSize.sizeImage = 5000;
+    shortSize.sizeImage = 5050;
+    Info topDownShortSize = shortSize;
+    topDownShortSize.height = -100;
+    Info topDownCut = twentyFour;
+    topDownCut.height = -100;
     const struct { const char *what; Info info; QByteArray extra; int rowBytes; int bytesGiven; } cases[] = {
         {"8 bits cut in a row", eight, palette(256), 100, 4321},
         {"24 bits cut in a row", twentyFour, {}, 300, 12345},
         {"8 bits, image size short", shortSize, palette(256), 100, 10000},
+        {"8 bits top first, image size short", topDownShortSize, palette(256), 100, 10000},
+        {"24 bits top first cut in a row", topDownCut, {}, 300, 12345},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -247,11 +254,19 @@ TEST(Hostile, UncompressedPixelsMissingFromTheFileAreBlack)
         CPicture pic;
         ASSERT_TRUE(fixture::decodeBytes(pic, whole.left(whole.size() - c.rowBytes * 100 + c.bytesGiven),
                                          CPicture::TypeBMP));
-        const uint8_t *bits = pic.GetRowPointer();
-        const int size = int(pic.GetBitmapHeader().biSizeImage);
-        ASSERT_EQ(size, c.rowBytes * 100);
-        EXPECT_EQ(bits[bytes - 1], 0xAB);
-        EXPECT_EQ(std::count(bits + bytes, bits + size, 0), size - bytes);
+        ASSERT_EQ(int(pic.GetBitmapHeader().biSizeImage), c.rowBytes * 100);
+        // Byte k of the file's rows, wherever the picture keeps it.
+        const auto stored = [&](int k) {
+            const int fileRow = k / c.rowBytes;
+            const int row = c.info.height < 0 ? 99 - fileRow : fileRow;
+            return pic.GetRowPointer(uint32_t(row))[k % c.rowBytes];
+        };
+        EXPECT_EQ(stored(0), 0xAB);
+        EXPECT_EQ(stored(bytes - 1), 0xAB);
+        int zeros = 0;
+        for (int k = bytes; k < c.rowBytes * 100; ++k)
+            zeros += stored(k) == 0;
+        EXPECT_EQ(zeros, c.rowBytes * 100 - bytes);
     }
 }
 
