@@ -46,19 +46,6 @@ GifRowWriter::GifRowWriter(LineSink sink, uint32_t width, uint32_t height, bool 
     m_line = m_scratch;
 }
 
-uint32_t GifRowWriter::RowOfLine(uint32_t line, uint32_t height, bool interlaced)
-{
-    if (!interlaced)
-        return line < height ? line : height;
-    for (int pass = 0; pass < 4; ++pass) {
-        const uint32_t rows = PassStart[pass] < height ? (height - PassStart[pass] + PassStep[pass] - 1) / PassStep[pass] : 0;
-        if (line < rows)
-            return PassStart[pass] + line * PassStep[pass];
-        line -= rows;
-    }
-    return height;
-}
-
 GifRowWriter::~GifRowWriter()
 {
     std::free(m_scratch);

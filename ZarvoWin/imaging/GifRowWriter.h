@@ -41,9 +41,6 @@ public:
     bool Cancelled() const { return m_cancelled; }
     // Rows written so far.
     uint32_t RowsWritten() const { return m_written; }
-    // The row (0 the top one) that the line'th line of an image of that
-    // height goes to, or the height itself when no row is left for it.
-    static uint32_t RowOfLine(uint32_t line, uint32_t height, bool interlaced);
 
 private:
     uint8_t *RowAt(uint32_t row) const { return m_top + ptrdiff_t(row) * m_stride; }

@@ -294,12 +294,22 @@ TEST(GifRowWriter, InterlacedRowsInTheirPassesAndNeverBeyondTheHeight)
             for (uint32_t r = start; r < h; r += step)
                 rows.push_back(r);
         ASSERT_EQ(rows.size(), h);
-        for (uint32_t k = 0; k < h; ++k) {
+        for (uint32_t k = 0; k < h; ++k)
             EXPECT_EQ(s.at(0, rows[k]), k + 1) << "row " << rows[k];
-            EXPECT_EQ(GifRowWriter::RowOfLine(k, h, true), rows[k]);
-            EXPECT_EQ(GifRowWriter::RowOfLine(k, h, false), k);
+
+        // Handed to a sink instead, the lines come with those rows, and a
+        // limit of lines ends the image early.
+        std::vector<uint32_t> sunk;
+        GifRowWriter sink([&](uint32_t row, const uint8_t *indices) { sunk.push_back(row * 100 + indices[0]); }, 1, h,
+                          true);
+        sink.LimitLines((h + 1) / 2);
+        for (uint32_t k = 0; sink.Line(); ++k) {
+            sink.Line()[0] = uint8_t(k + 1);
+            sink.Commit();
         }
-        EXPECT_EQ(GifRowWriter::RowOfLine(h, h, true), h);
+        ASSERT_EQ(sunk.size(), (h + 1) / 2);
+        for (uint32_t k = 0; k < sunk.size(); ++k)
+            EXPECT_EQ(sunk[k], rows[k] * 100 + k + 1);
         EXPECT_TRUE(s.guardsIntact());
     }
 }
