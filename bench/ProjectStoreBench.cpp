@@ -57,6 +57,7 @@ public:
     void SelectItem(Item) override {}
     void SetItemText(Item item, const QString &text) override { row(item).text = text; }
     void SetItemData(Item item, qintptr data) override { row(item).data = data; }
+    void SetItemImage(Item item, int image, int) override { row(item).image = image; }
     void DeleteItem(Item) override {}
     Item GetChildItem(Item) const override { return nullptr; }
     Item GetNextSiblingItem(Item) const override { return nullptr; }

@@ -74,6 +74,7 @@ public:
     void SelectItem(Item) override {}
     void SetItemText(Item item, const QString &text) override { N(item)->text = text; }
     void SetItemData(Item item, qintptr data) override { N(item)->data = data; }
+    void SetItemImage(Item, int, int) override {}
     void DeleteItem(Item item) override
     {
         auto &siblings = N(item)->parent->children;

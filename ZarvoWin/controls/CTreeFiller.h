@@ -23,6 +23,7 @@ public:
     virtual void SelectItem(Item item) = 0;
     virtual void SetItemText(Item item, const QString &text) = 0;
     virtual void SetItemData(Item item, qintptr data) = 0;
+    virtual void SetItemImage(Item item, int image, int selectedImage) = 0;
     // Removes the item with everything below it.
     virtual void DeleteItem(Item item) = 0;
     virtual Item GetChildItem(Item parent) const = 0;

@@ -30,11 +30,31 @@ void CTreeWidgetFiller::HandOver()
         m_tree->addTopLevelItems(m_heldTopItems);
         m_heldTopItems.clear();
     }
+    for (auto &[parent, children] : m_heldChildren)
+        parent->addChildren(children);
+    m_heldChildren.clear();
+    m_heldParent.clear();
     for (auto it = m_heldExpansion.cbegin(); it != m_heldExpansion.cend(); ++it) {
         if (it.value())
             it.key()->setExpanded(true);
     }
     m_heldExpansion.clear();
+}
+
+const QList<QTreeWidgetItem *> *CTreeWidgetFiller::HeldUnder(QTreeWidgetItem *parent) const
+{
+    if (!parent)
+        return &m_heldTopItems;
+    for (const auto &[p, children] : m_heldChildren) {
+        if (p == parent)
+            return &children;
+    }
+    return nullptr;
+}
+
+QList<QTreeWidgetItem *> *CTreeWidgetFiller::HeldUnder(QTreeWidgetItem *parent)
+{
+    return const_cast<QList<QTreeWidgetItem *> *>(std::as_const(*this).HeldUnder(parent));
 }
 
 QTreeWidgetItem *CTreeWidgetFiller::parentItem(Item item) const
@@ -54,10 +74,19 @@ CTreeFiller::Item CTreeWidgetFiller::InsertItem(Item parent, const QString &text
         item->setIcon(0, m_images(image));
     if (m_checkBoxes)
         item->setCheckState(0, Qt::Unchecked);
-    if (!parent && m_fillDepth > 0)
-        m_heldTopItems.append(item);
-    else
+    QTreeWidgetItem *p = toItem(parent);
+    if (m_fillDepth > 0 && (!p || p->treeWidget())) {
+        // Held back: the parent is the top or already shown.
+        QList<QTreeWidgetItem *> *held = HeldUnder(p);
+        if (!held) {
+            m_heldChildren.append(qMakePair(p, QList<QTreeWidgetItem *>()));
+            held = &m_heldChildren.last().second;
+        }
+        held->append(item);
+        m_heldParent.insert(item, p);
+    } else {
         parentItem(parent)->addChild(item);
+    }
     return item;
 }
 
@@ -99,26 +128,61 @@ void CTreeWidgetFiller::SetItemData(Item item, qintptr data)
         toItem(item)->setData(0, DataRole, QVariant::fromValue<qlonglong>(data));
 }
 
+void CTreeWidgetFiller::SetItemImage(Item item, int image, int selectedImage)
+{
+    if (!item)
+        return;
+    QTreeWidgetItem *it = toItem(item);
+    it->setData(0, ImageRole, image);
+    it->setData(0, SelectedImageRole, selectedImage);
+    if (m_images)
+        it->setIcon(0, image >= 0 ? m_images(image) : QIcon());
+}
+
 void CTreeWidgetFiller::DeleteItem(Item item)
 {
     QTreeWidgetItem *it = toItem(item);
-    m_heldTopItems.removeOne(it);
-    // Held states of the item and of everything below it go with it.
-    for (auto held = m_heldExpansion.begin(); held != m_heldExpansion.end();) {
-        bool below = false;
-        for (QTreeWidgetItem *p = held.key(); p && !below; p = p->parent())
-            below = p == it;
-        held = below ? m_heldExpansion.erase(held) : std::next(held);
+    auto isBelow = [it](QTreeWidgetItem *candidate) {
+        for (QTreeWidgetItem *p = candidate; p; p = p->parent()) {
+            if (p == it)
+                return true;
+        }
+        return false;
+    };
+    // Held items go with the item they were to join.
+    if (IsHeld(it)) {
+        if (QList<QTreeWidgetItem *> *held = HeldUnder(m_heldParent.value(it)))
+            held->removeOne(it);
+        m_heldParent.remove(it);
     }
+    for (qsizetype i = m_heldChildren.size() - 1; i >= 0; --i) {
+        if (!isBelow(m_heldChildren[i].first))
+            continue;
+        for (QTreeWidgetItem *child : std::as_const(m_heldChildren[i].second)) {
+            m_heldParent.remove(child);
+            for (auto held = m_heldExpansion.begin(); held != m_heldExpansion.end();) {
+                bool under = false;
+                for (QTreeWidgetItem *p = held.key(); p && !under; p = p->parent())
+                    under = p == child;
+                held = under ? m_heldExpansion.erase(held) : std::next(held);
+            }
+            delete child;
+        }
+        m_heldChildren.removeAt(i);
+    }
+    // Held states of the item and of everything below it go with it.
+    for (auto held = m_heldExpansion.begin(); held != m_heldExpansion.end();)
+        held = isBelow(held.key()) ? m_heldExpansion.erase(held) : std::next(held);
     delete it;
 }
 
 CTreeFiller::Item CTreeWidgetFiller::GetChildItem(Item parent) const
 {
-    if (!parent && !m_heldTopItems.isEmpty() && m_tree->topLevelItemCount() == 0)
-        return m_heldTopItems.first();
     QTreeWidgetItem *p = parentItem(parent);
-    return p->childCount() > 0 ? p->child(0) : nullptr;
+    if (p->childCount() > 0)
+        return p->child(0);
+    const QList<QTreeWidgetItem *> *held = HeldUnder(toItem(parent));
+    return held && !held->isEmpty() ? held->first() : nullptr;
 }
 
 CTreeFiller::Item CTreeWidgetFiller::GetNextSiblingItem(Item item) const
@@ -126,15 +190,20 @@ CTreeFiller::Item CTreeWidgetFiller::GetNextSiblingItem(Item item) const
     if (!item)
         return nullptr;
     QTreeWidgetItem *it = toItem(item);
-    if (!it->parent() && !it->treeWidget()) {
-        // A top-level item held back: its siblings are the others held.
-        const qsizetype i = m_heldTopItems.indexOf(it);
-        return i >= 0 && i + 1 < m_heldTopItems.size() ? m_heldTopItems[i + 1] : nullptr;
+    if (IsHeld(it)) {
+        // A held item: its siblings are the others held under its parent.
+        const QList<QTreeWidgetItem *> *held = HeldUnder(m_heldParent.value(it));
+        const qsizetype i = held ? held->indexOf(it) : -1;
+        return i >= 0 && i + 1 < held->size() ? held->at(i + 1) : nullptr;
     }
-    QTreeWidgetItem *p = it->parent() ? it->parent() : m_tree->invisibleRootItem();
+    QTreeWidgetItem *parent = it->parent();
+    QTreeWidgetItem *p = parent ? parent : m_tree->invisibleRootItem();
     const int i = p->indexOfChild(it);
     if (i >= 0 && i + 1 < p->childCount())
         return p->child(i + 1);
-    // After the last top-level item of the widget come those held back.
-    return !it->parent() && !m_heldTopItems.isEmpty() ? m_heldTopItems.first() : nullptr;
+    // After the last child in the widget come those held under its parent.
+    if (i < 0)
+        return nullptr;
+    const QList<QTreeWidgetItem *> *held = HeldUnder(parent);
+    return held && !held->isEmpty() ? held->first() : nullptr;
 }

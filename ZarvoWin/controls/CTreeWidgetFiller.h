@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QList>
+#include <QPair>
 #include <Qt>
 #include <functional>
 
@@ -15,10 +16,11 @@ class QTreeWidgetItem;
 // image provider when one is given. Check boxes are shown only when the
 // filler is made with them, as a tree control has them only when asked.
 //
-// Between BeginFill and EndFill, new top-level items are built apart from
-// the widget, with everything below them, and handed to it at EndFill
-// with their expanded states: the widget then takes a tree of thousands of
-// items in one step instead of one notice per item.
+// Between BeginFill and EndFill, new items whose parent is the top of the
+// tree or an item already in the widget are built apart from it, with
+// everything below them, and handed to it at EndFill with their expanded
+// states: the widget then takes a branch of thousands of items in one step
+// per parent instead of one notice per item.
 class CTreeWidgetFiller : public CTreeFiller
 {
 public:
@@ -42,6 +44,7 @@ public:
     void SelectItem(Item item) override;
     void SetItemText(Item item, const QString &text) override;
     void SetItemData(Item item, qintptr data) override;
+    void SetItemImage(Item item, int image, int selectedImage) override;
     void DeleteItem(Item item) override;
     Item GetChildItem(Item parent) const override;
     Item GetNextSiblingItem(Item item) const override;
@@ -55,11 +58,21 @@ private:
     // Gives the widget the items held back, then their expanded states.
     void HandOver();
 
+    // The items held back under `parent` (null: the top of the tree).
+    QList<QTreeWidgetItem *> *HeldUnder(QTreeWidgetItem *parent);
+    const QList<QTreeWidgetItem *> *HeldUnder(QTreeWidgetItem *parent) const;
+    bool IsHeld(QTreeWidgetItem *item) const { return m_heldParent.contains(item); }
+
     QTreeWidget *m_tree;
     bool m_checkBoxes;
     ImageProvider m_images;
     int m_fillDepth = 0;
     QList<QTreeWidgetItem *> m_heldTopItems;
+    // Items held back below items of the widget, by parent, in the order
+    // the parents first got one.
+    QList<QPair<QTreeWidgetItem *, QList<QTreeWidgetItem *>>> m_heldChildren;
+    // Every item held back (top or child) and the parent it goes to.
+    QHash<QTreeWidgetItem *, QTreeWidgetItem *> m_heldParent;
     // Items not yet in the widget and whether they are to be expanded.
     QHash<QTreeWidgetItem *, bool> m_heldExpansion;
 };

@@ -365,10 +365,13 @@ public:
     // Every live activity, in name order: into `tree` (may be null) under
     // parentItem, checked when checkedIds ("(3,12)") is empty or lists it;
     // with toStore into the store, whose activities are emptied first.
-    void LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool toStore,
+    // False when the read did not run (no connection, a failed query):
+    // nothing was put into the tree, so a caller keeps what it shows.
+    bool LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool toStore,
                         const QString &checkedIds);
-    // Every live rate, into the store (emptied first) and `tree` (may be null).
-    void LoadRates(CTreeFiller *tree, CTreeFiller::Item parentItem);
+    // Every live rate, into the store (emptied first) and `tree` (may be
+    // null). False as for LoadActivities.
+    bool LoadRates(CTreeFiller *tree, CTreeFiller::Item parentItem);
     // Projects (or activities) below parentId, each followed by its own
     // children; skipId and everything below it left out. With rateIds,
     // each item's IdTauxHoraire is appended to it.

@@ -158,14 +158,14 @@ void CBdD::LoadProjects(int parentId, CProject *parentNode)
         InitForecast(true);
 }
 
-void CBdD::LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool toStore,
+bool CBdD::LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool toStore,
                           const QString &checkedIds)
 {
     CProjectStore *store = toStore ? CAppData::ProjectStore() : nullptr;
     if (!IsOpen()) {
         if (store)
             store->ClearPart(1);
-        return;
+        return false;
     }
     QSet<int> checked;
     if (!checkedIds.isEmpty()) {
@@ -177,11 +177,11 @@ void CBdD::LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool 
     // A failed read leaves the store's activities as they are.
     SQLite::MyTablePtr t = ReadRows(u"Select * FROM Activites where Deleted=0 order by Nom asc");
     if (!t)
-        return;
+        return false;
     if (store)
         store->ClearPart(1);
     if (!t->MoveFirst())
-        return;
+        return true;
     do {
         tElement e;
         e.Id = t->GetIntOr(u"Id", -1);
@@ -198,6 +198,7 @@ void CBdD::LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool 
         if (store)
             store->SetActivity(e.Id, e);
     } while (t->MoveNext());
+    return true;
 }
 
 QString CBdD::RateText(const QString &name, double value)
@@ -210,22 +211,22 @@ QString CBdD::RateText(const QString &name, double value)
     return Formatter::sprintf(u"%s ( %s )", {name, amount});
 }
 
-void CBdD::LoadRates(CTreeFiller *tree, CTreeFiller::Item parentItem)
+bool CBdD::LoadRates(CTreeFiller *tree, CTreeFiller::Item parentItem)
 {
     CProjectStore *store = CAppData::ProjectStore();
     if (!IsOpen()) {
         if (store)
             store->ClearPart(2);
-        return;
+        return false;
     }
     // A failed read leaves the store's rates as they are.
     SQLite::MyTablePtr t = ReadRows(u"Select * FROM TauxHoraire where Deleted=0 order by Id");
     if (!t)
-        return;
+        return false;
     if (store)
         store->ClearPart(2);
     if (!t->MoveFirst())
-        return;
+        return true;
     do {
         tRate rate;
         const int id = t->GetIntOr(u"Id", -1);
@@ -237,6 +238,7 @@ void CBdD::LoadRates(CTreeFiller *tree, CTreeFiller::Item parentItem)
         if (tree)
             tree->InsertItem(parentItem, RateText(rate.Nom, rate.Valeur), RateImage, RateImage, id);
     } while (t->MoveNext());
+    return true;
 }
 
 void CBdD::FillElementCombo(CComboFiller &combo, std::vector<int> *rateIds, bool projects,

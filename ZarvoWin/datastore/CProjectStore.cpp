@@ -242,34 +242,46 @@ bool CProjectStore::MoveNode(CProject *node, CProject *target, int mode)
     if (node->IsActivity() && newParent != oldParent)
         return false;
 
-    oldParent->RemoveChild(node);
-    if (mode == 0) {
-        newParent->m_children.push_back(node);
-    } else {
-        const int index = newParent->IndexOfChild(target);
-        newParent->m_children.insert(newParent->m_children.begin() + (mode == 1 ? index : index + 1),
-                                     node);
-    }
-    node->m_parent = newParent;
+    const int oldIndex = oldParent->IndexOfChild(node);
+    const int oldParentId = node->m_element.Parent;
+    auto place = [this, node](CProject *from, CProject *to, CProject *reference, int how, int index) {
+        from->RemoveChild(node);
+        if (reference) {
+            const int at = to->IndexOfChild(reference);
+            to->m_children.insert(to->m_children.begin() + (how == 1 ? at : at + 1), node);
+        } else if (index >= 0 && index <= int(to->m_children.size())) {
+            to->m_children.insert(to->m_children.begin() + index, node);
+        } else {
+            to->m_children.push_back(node);
+        }
+        node->m_parent = to;
+        from->BuildChildOrder();
+        if (to != from)
+            to->BuildChildOrder();
+        Touch();
+    };
+    place(oldParent, newParent, mode == 0 ? nullptr : target, mode, -1);
     if (!node->IsActivity())
         node->m_element.Parent = newParent->ProjectId();
-
-    oldParent->BuildChildOrder();
-    if (newParent != oldParent)
-        newParent->BuildChildOrder();
-    Touch();
 
     if (!m_childOrderWriter)
         return true;
     // An activity node carries its project's id: writing it as the moved
     // project would make that project its own parent. Activities only move
     // within their project, so their parent's list is all there is to write.
-    if (!node->IsActivity() && (mode == 0 || newParent != oldParent))
-        return m_childOrderWriter(oldParent->ProjectId(), oldParent->GetChildOrder(),
-                                  newParent->ProjectId(), newParent->GetChildOrder(),
-                                  node->ProjectId());
-    return m_childOrderWriter(oldParent->ProjectId(), oldParent->GetChildOrder(), -2, QString(),
-                              -1);
+    const bool written =
+        !node->IsActivity() && (mode == 0 || newParent != oldParent)
+            ? m_childOrderWriter(oldParent->ProjectId(), oldParent->GetChildOrder(),
+                                 newParent->ProjectId(), newParent->GetChildOrder(),
+                                 node->ProjectId())
+            : m_childOrderWriter(oldParent->ProjectId(), oldParent->GetChildOrder(), -2, QString(), -1);
+    if (!written) {
+        // The database keeps the old place: so does the model, or the two
+        // would part until the next reload.
+        place(newParent, oldParent, nullptr, 0, oldIndex);
+        node->m_element.Parent = oldParentId;
+    }
+    return written;
 }
 
 // ---------------------------------------------------------------- look-ups
@@ -482,12 +494,15 @@ void CProjectStore::FillHistoryTree(CTreeFiller &tree, CTreeFiller::Item parentI
         const tHistory &h = m_history[i];
         const QString text = Formatter::sprintf(
             u"%s - %s", {GetNodeFullName(h.IdProjet, -2), GetActivityName(h.IdActivite)});
+        // Every item of the branch carries the recent entry's image, which
+        // is how the task pane tells it from the other kinds of item.
         if (item) {
             tree.SetItemText(item, text);
             tree.SetItemData(item, qintptr(i));
+            tree.SetItemImage(item, HistoryImage, HistoryImage);
             item = tree.GetNextSiblingItem(item);
         } else {
-            tree.InsertItem(parentItem, text, -1, -1, qintptr(i));
+            tree.InsertItem(parentItem, text, HistoryImage, HistoryImage, qintptr(i));
         }
     }
     while (item) {

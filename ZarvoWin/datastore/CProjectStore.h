@@ -132,7 +132,10 @@ public:
     void FillProjectTree(CTreeFiller &tree, CTreeFiller::Item parentItem, bool showActivities,
                          bool dataIsIds, const CProject *start, const QString &checked,
                          const QString &collapsed) const;
+    // One item per recent entry below parentItem (its items reused, the
+    // rest removed), each with HistoryImage and its index as data.
     void FillHistoryTree(CTreeFiller &tree, CTreeFiller::Item parentItem, bool reload);
+    static constexpr int HistoryImage = 21;
 
     // ---- predecessor loops ----
     bool CheckPredecessorLoops(const QString &familyKeys, const QString &candidateKeys);

@@ -343,25 +343,30 @@ TEST_F(ProjectStoreTest, MoveNodeRebuildsAndWritesTheChildOrders)
         {"into itself", 1, 1, 0, false, "11 12", "21", "1 2", ""},
         {"below its own child", 1, 11, 0, false, "11 12", "21", "1 2", ""},
     };
-    for (const auto &c : cases) {
-        CProjectStore s;
-        QString written;
-        s.SetChildOrderWriter([&](int p1, const QString &c1, int p2, const QString &c2, int m) {
-            written = QStringLiteral("%1:%2|%3:%4|%5").arg(p1).arg(c1).arg(p2).arg(c2).arg(m);
-            return true;
-        });
-        add(s, 1, QStringLiteral("A"));
-        add(s, 2, QStringLiteral("B"));
-        add(s, 11, QStringLiteral("A1"), 1);
-        add(s, 12, QStringLiteral("A2"), 1);
-        add(s, 21, QStringLiteral("B1"), 2);
-        EXPECT_EQ(s.MoveNode(s.GetNode(c.node), s.GetNode(c.target), c.mode), c.ok) << c.name;
-        EXPECT_EQ(childKeys(s.GetNode(1)), QString::fromLatin1(c.orderOf1)) << c.name;
-        EXPECT_EQ(childKeys(s.GetNode(2)), QString::fromLatin1(c.orderOf2)) << c.name;
-        EXPECT_EQ(childKeys(s.GetRoot()), QString::fromLatin1(c.orderOfRoot)) << c.name;
-        EXPECT_EQ(written, QString::fromLatin1(c.write)) << c.name;
-        const CProject *moved = s.GetNode(c.node);
-        EXPECT_EQ(moved->Element().Parent, moved->GetParent()->ProjectId()) << c.name;
+    // A write that fails leaves every node where it was, in the model as
+    // in the database.
+    for (const bool writeFails : {false, true}) {
+        for (const auto &c : cases) {
+            const std::string name = std::string(c.name) + (writeFails ? " (write fails)" : "");
+            CProjectStore s;
+            QString written;
+            s.SetChildOrderWriter([&](int p1, const QString &c1, int p2, const QString &c2, int m) {
+                written = QStringLiteral("%1:%2|%3:%4|%5").arg(p1).arg(c1).arg(p2).arg(c2).arg(m);
+                return !writeFails;
+            });
+            add(s, 1, QStringLiteral("A"));
+            add(s, 2, QStringLiteral("B"));
+            add(s, 11, QStringLiteral("A1"), 1);
+            add(s, 12, QStringLiteral("A2"), 1);
+            add(s, 21, QStringLiteral("B1"), 2);
+            EXPECT_EQ(s.MoveNode(s.GetNode(c.node), s.GetNode(c.target), c.mode), c.ok && !writeFails) << name;
+            EXPECT_EQ(childKeys(s.GetNode(1)), QString::fromLatin1(writeFails ? "11 12" : c.orderOf1)) << name;
+            EXPECT_EQ(childKeys(s.GetNode(2)), QString::fromLatin1(writeFails ? "21" : c.orderOf2)) << name;
+            EXPECT_EQ(childKeys(s.GetRoot()), QString::fromLatin1(writeFails ? "1 2" : c.orderOfRoot)) << name;
+            EXPECT_EQ(written, QString::fromLatin1(c.write)) << name;
+            const CProject *moved = s.GetNode(c.node);
+            EXPECT_EQ(moved->Element().Parent, moved->GetParent()->ProjectId()) << name;
+        }
     }
 }
 
@@ -889,6 +894,17 @@ TEST_F(ProjectStoreTest, HistoryTreeReusesItemsAndDropsTheSurplus)
     store.FillHistoryTree(filler, top, true); // reload: two entries again
     EXPECT_EQ(loads, 2);
     EXPECT_EQ(topItem->childCount(), 2);
+
+    // Every item carries the recent entry's image, a reused one too (here
+    // an item that held something else before), so that a window can tell
+    // recent entries from its other items.
+    filler.SetItemImage(topItem->child(0), 7, 7);
+    store.FillHistoryTree(filler, top, false);
+    for (int i = 0; i < topItem->childCount(); ++i) {
+        EXPECT_EQ(topItem->child(i)->data(0, CTreeWidgetFiller::ImageRole).toInt(), CProjectStore::HistoryImage);
+        EXPECT_EQ(topItem->child(i)->data(0, CTreeWidgetFiller::SelectedImageRole).toInt(),
+                  CProjectStore::HistoryImage);
+    }
 }
 
 TEST_F(ProjectStoreTest, LookUpsOfUnknownIds)

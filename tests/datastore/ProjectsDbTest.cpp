@@ -462,7 +462,7 @@ TEST_F(ProjectsDbTest, ReloadsThatCannotReadKeepWhatTheStoreHolds)
     reload();
     {
         CBdD db;
-        db.LoadRates(nullptr, nullptr);
+        EXPECT_TRUE(db.LoadRates(nullptr, nullptr));
     }
     ASSERT_NE(store.GetNode(top), nullptr);
     ASSERT_NE(store.GetActivity(activity), nullptr);
@@ -473,9 +473,12 @@ TEST_F(ProjectsDbTest, ReloadsThatCannotReadKeepWhatTheStoreHolds)
         SQLite::CmyDataBase other;
         ASSERT_EQ(other.Open(path), 0);
         ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
-        db.LoadActivities(nullptr, nullptr, true, QString());
+        // The branches of a tree filled by these reads are told to stay.
+        RecordingTree tree;
+        EXPECT_FALSE(db.LoadActivities(&tree, nullptr, true, QString()));
         db.LoadProjects(-1, nullptr);
-        db.LoadRates(nullptr, nullptr);
+        EXPECT_FALSE(db.LoadRates(&tree, nullptr));
+        EXPECT_TRUE(tree.top.children.empty());
     }
     ASSERT_NE(store.GetNode(top), nullptr);
     EXPECT_EQ(store.GetNode(top)->GetName(), QStringLiteral("Top"));
@@ -501,8 +504,8 @@ TEST_F(ProjectsDbTest, ClosedDatabaseReadsNothingAndLeavesOutputs)
     EXPECT_TRUE(p.isEmpty() && a.isEmpty());
     EXPECT_FALSE(closed.SaveActivity(e));
     closed.LoadProjects(-1, nullptr);
-    closed.LoadActivities(nullptr, nullptr, true, QString());
-    closed.LoadRates(nullptr, nullptr);
+    EXPECT_FALSE(closed.LoadActivities(nullptr, nullptr, true, QString()));
+    EXPECT_FALSE(closed.LoadRates(nullptr, nullptr));
     EXPECT_EQ(store.GetProjectCount(), 0);
     EXPECT_TRUE(store.Activities().isEmpty());
     EXPECT_TRUE(store.Rates().isEmpty());

@@ -52,6 +52,11 @@ public:
     void SelectItem(Item item) override { selected = R(item); }
     void SetItemText(Item item, const QString &text) override { R(item)->text = text; }
     void SetItemData(Item item, qintptr data) override { R(item)->data = data; }
+    void SetItemImage(Item item, int image, int selectedImage) override
+    {
+        R(item)->image = image;
+        R(item)->selectedImage = selectedImage;
+    }
     void DeleteItem(Item item) override
     {
         auto &siblings = R(item)->parent->children;
