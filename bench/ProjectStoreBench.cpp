@@ -2,9 +2,10 @@
 // 2 000 projects, 20 000 activity nodes below them and the statistics of
 // 100 000 time entries, first from records in memory (the store's own
 // cost), then from a user database through the database layer (what the
-// program does after start-up or a user switch). Last, thousands of
+// program does after start-up or a user switch). Then thousands of
 // top-level projects in the worst order for placing them by their child
-// order.
+// order. Last, the loop check of moving a large subtree of a tree with
+// a predecessor link on every project.
 #include "BenchFolder.h"
 #include "CAppData.h"
 #include "CBdD.h"
@@ -16,6 +17,7 @@
 #include <QHash>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
+#include <random>
 #include <vector>
 
 using Platform::Formatter;
@@ -364,6 +366,39 @@ void BM_LoadTopLevelSiblingsWorstOrder(benchmark::State &state)
     state.counters["siblings"] = count;
 }
 BENCHMARK(BM_LoadTopLevelSiblingsWorstOrder)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
+
+// Two trees of N projects each, four children to a node; every leaf of the
+// first one waits for the second tree's top project (so each link leads to
+// N projects, and none closes a loop); and a new top-level project that is
+// asked whether it may take project 2 with its subtree (a quarter of the
+// first tree): the check follows the links of every node of that subtree.
+void BM_MoveLoopCheck(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    CProjectStore store;
+    for (int tree = 0; tree < 2; ++tree) {
+        for (int k = 1; k <= count; ++k) {
+            tElement e;
+            e.Id = tree * count + k;
+            e.Nom = QStringLiteral("P%1").arg(e.Id);
+            e.Parent = k == 1 ? -1 : tree * count + k / 4 + (k < 4 ? 1 : 0);
+            store.AddProject(e, e.Parent == -1 ? nullptr : store.GetNode(e.Parent), QString());
+        }
+    }
+    for (int id = count / 4 + 1; id <= count; ++id)
+        store.GetNode(id)->SetPredecessor(count + 1, -2, 0, 4);
+    tElement e;
+    e.Id = 2 * count + 1;
+    e.Nom = QStringLiteral("Nouveau");
+    CProject *newParent = store.AddProject(e, nullptr, QString());
+    CProject *moved = store.GetNode(2);
+    bool allowed = false;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(allowed = newParent->CanAdopt(moved));
+    state.counters["allowed"] = allowed ? 1 : 0;
+    state.counters["moved"] = moved->GetChildCount();
+}
+BENCHMARK(BM_MoveLoopCheck)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

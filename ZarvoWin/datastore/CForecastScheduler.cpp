@@ -9,6 +9,7 @@
 #include "Texts.h"
 
 #include <algorithm>
+#include <map>
 #include <queue>
 
 namespace {
@@ -421,9 +422,21 @@ void CForecastScheduler::Run(qint64 now)
 
 void CForecastScheduler::MainLoop()
 {
-    MinHeap<qint64> pending;           // by computed start
-    MinHeap<long double> byNeed;       // ready, by the scale value that exhausts them
-    MinHeap<long double> byEnd;        // ready, by the scale value that ends them
+    // The ready nodes share each stretch of working time by weight, each
+    // share rounded down on its own, as whole seconds of work: every ready
+    // node of one weight loses the same seconds at every event. So the nodes
+    // wait in one heap per weight, keyed by their remaining work plus what
+    // that weight had lost when they joined; an event then costs a step per
+    // weight present, not per node, and the seconds come out exactly as if
+    // each node's share had been taken one by one.
+    struct tWeightGroup
+    {
+        qint64 lost = 0; // seconds each node of this weight lost so far
+        int count = 0;   // ready nodes of this weight
+        MinHeap<qint64> byKey;
+    };
+    std::map<int, tWeightGroup> groups;
+    MinHeap<qint64> pending; // by computed start
     for (int i = 0; i < int(m_nodes.size()); ++i)
         if (m_nodes[size_t(i)].onRun && m_nodes[size_t(i)].node->m_computedStart > 0)
             pending.push({m_nodes[size_t(i)].node->m_computedStart, i});
@@ -438,8 +451,7 @@ void CForecastScheduler::MainLoop()
         return;
 
     const long double counted = 1.0L - m_pct / 100.0L;
-    long double scale = 0; // work done per unit of weight so far
-    qint64 weights = 0;    // sum of the ready nodes' weights
+    qint64 weights = 0; // sum of the ready nodes' weights
     int readyCount = 0;
     qint64 c = pending.top().first;
 
@@ -456,9 +468,9 @@ void CForecastScheduler::MainLoop()
             if (t.ready)
                 continue;
             t.ready = true;
-            t.exhaust = scale + static_cast<long double>(t.node->m_remainingWork) / t.weight;
-            byNeed.push({t.exhaust, i});
-            byEnd.push({t.exhaust - static_cast<long double>(EndTolerance) / t.weight, i});
+            tWeightGroup &g = groups[t.weight];
+            g.byKey.push({t.node->m_remainingWork + g.lost, i});
+            ++g.count;
             weights += t.weight;
             ++readyCount;
         }
@@ -470,40 +482,49 @@ void CForecastScheduler::MainLoop()
             continue;
         }
 
-        dropEnded(byNeed);
-        // The calendar time the first node needs to end, all ready nodes
-        // sharing the time by weight.
-        qint64 need = 0;
-        if (m_pct < 100) {
-            const long double work = (byNeed.top().first - scale) * weights;
-            need = static_cast<qint64>(work / counted);
-            if (need < 1 && work > 0)
-                need = 1;
+        // One node alone takes the whole time; several share it by weight.
+        const qint64 shared = readyCount >= 2 ? weights : 0;
+        // The calendar time until the first node runs out.
+        qint64 need = -1;
+        for (auto &[weight, g] : groups) {
+            if (g.count == 0)
+                continue;
+            dropEnded(g.byKey);
+            const qint64 remaining = g.byKey.top().first - g.lost;
+            const qint64 work = shared == 0 ? remaining : qint64(__int128(remaining) * shared / weight);
+            const qint64 calendar = m_pct < 100 ? static_cast<qint64>(work / counted) : 0;
+            if (need < 0 || calendar < need)
+                need = calendar;
         }
         qint64 n = m_calendar.AddWorkingTime(c, need);
         if (!pending.empty() && pending.top().first > c && pending.top().first < n)
             n = pending.top().first;
         if (n <= c)
             break;
-        const qint64 worked =
-            static_cast<qint64>(m_calendar.GetWorkingDuration(n, c) * counted);
+        const qint64 worked = static_cast<qint64>(m_calendar.GetWorkingDuration(n, c) * counted);
         if (worked < 0)
             break;
-        scale += static_cast<long double>(worked) / weights;
+        for (auto &[weight, g] : groups)
+            if (g.count > 0)
+                g.lost += shared == 0 ? worked : qint64(__int128(worked) * weight / shared);
 
-        for (dropEnded(byEnd); !byEnd.empty() && byEnd.top().first <= scale; dropEnded(byEnd)) {
-            const int i = byEnd.top().second;
-            byEnd.pop();
-            tNode &t = m_nodes[size_t(i)];
-            t.node->m_remainingWork = 0;
-            weights -= t.weight;
-            --readyCount;
-            t.ready = false;
-            LeaveRun(i);
-            SetEnd(i, n);
-            if (t.parent >= 0)
-                PropagateForecastEnd(t.parent);
-            DrainChanges();
+        for (auto &[weight, g] : groups) {
+            for (dropEnded(g.byKey); !g.byKey.empty() && g.byKey.top().first - g.lost <= EndTolerance;
+                 dropEnded(g.byKey)) {
+                const int i = g.byKey.top().second;
+                g.byKey.pop();
+                tNode &t = m_nodes[size_t(i)];
+                t.node->m_remainingWork = 0;
+                weights -= t.weight;
+                --g.count;
+                --readyCount;
+                t.ready = false;
+                LeaveRun(i);
+                SetEnd(i, n);
+                if (t.parent >= 0)
+                    PropagateForecastEnd(t.parent);
+                DrainChanges();
+            }
         }
         c = n;
     }

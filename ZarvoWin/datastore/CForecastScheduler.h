@@ -29,11 +29,12 @@ struct tForecastRun
 // working time are not available.
 //
 // The run is event-driven: it jumps from one event (a node ending, a node
-// becoming ready) to the next. Ready nodes sit in heaps keyed by the point
-// of a shared "work per unit of weight" scale at which each one runs out,
-// so an event costs a logarithm of the number of nodes, not a walk over
-// them; a node ending re-examines only the nodes linked to it (or to one of
-// its ancestors) and their subtrees.
+// becoming ready) to the next. Ready nodes sit in one heap per weight,
+// keyed by the work they had left when they joined plus what their weight
+// had lost by then, so an event costs a step per weight present and a
+// logarithm of the number of nodes, not a walk over them; a node ending
+// re-examines only the nodes linked to it (or to one of its ancestors) and
+// their subtrees.
 class CForecastScheduler
 {
 public:
@@ -73,7 +74,6 @@ private:
         bool maxChildEndStale = false;
         qint64 maxChildEnd = 0;   // the latest computed end among its children
         qint64 ownWork = 0;       // own remaining work when the run began
-        long double exhaust = 0; // scale value at which its work is used up
         std::vector<int> successors; // nodes with a link to this one
     };
 

@@ -952,66 +952,88 @@ void CProject::CollectKeys(QString &text, QSet<QString> &seen) const
 
 // ---------------------------------------------------------------- loop checks
 
+// A walk from this node along children and own and inherited links, each
+// node and each node's own links taken once (the visited text holds both,
+// links as "L" and the owner's key), so that the whole walk stays linear in
+// the size of the tree. Fails on reaching a family key, and when the time
+// budget runs out: a check that could not finish accepts nothing.
 bool CProject::CheckPredecessorChain(const QSet<QString> &family, QSet<QString> &visited) const
 {
     if (IsRoot() || !m_store)
         return true;
-    const QString key = Key();
-    visited.insert(key);
-    const QString pathEntry = key.mid(1); // "%d,%d;"
-    m_store->m_loopPath += pathEntry;
-    if (family.contains(key))
+    std::vector<const CProject *> nodes;
+    std::vector<const CProject *> linkOwners;
+    const auto reach = [&](const CProject *node) {
+        const QString key = node->Key();
+        if (visited.contains(key))
+            return true;
+        visited.insert(key);
+        nodes.push_back(node);
+        return !family.contains(key);
+    };
+    const auto reachLinksOf = [&](const CProject *owner) {
+        const QString key = QStringLiteral("L") + owner->Key();
+        if (!visited.contains(key)) {
+            visited.insert(key);
+            linkOwners.push_back(owner);
+        }
+    };
+    if (family.contains(Key()))
         return false;
-    if (!m_store->LoopCheckTimedOut()) {
-        PredecessorCursor cursor;
-        while (const CPredecessor *link = NextPredecessor(cursor, true)) {
-            const CProject *node = link->GetNode(*m_store);
-            if (node && !node->IsRoot() && !visited.contains(node->Key())
-                && !node->CheckPredecessorChain(family, visited))
+    visited.insert(Key());
+    nodes.push_back(this);
+    for (int steps = 1; !nodes.empty() || !linkOwners.empty(); ++steps) {
+        if (steps % 1024 == 0 && m_store->LoopCheckTimedOut())
+            return false;
+        if (!nodes.empty()) {
+            const CProject *node = nodes.back();
+            nodes.pop_back();
+            reachLinksOf(node);
+            for (const CProject *child : node->m_children)
+                if (!reach(child))
+                    return false;
+            continue;
+        }
+        const CProject *owner = linkOwners.back();
+        linkOwners.pop_back();
+        for (const CPredecessor &link : owner->m_predecessors) {
+            const CProject *target = link.GetNode(*m_store);
+            if (target && !target->IsRoot() && !reach(target))
                 return false;
         }
-        for (const CProject *child : m_children) {
-            if (!visited.contains(child->Key()) && !child->CheckPredecessorChain(family, visited))
-                return false;
-        }
+        if (owner->m_parent && !owner->m_parent->IsRoot())
+            reachLinksOf(owner->m_parent);
     }
-    if (m_store->m_loopPath.endsWith(pathEntry))
-        m_store->m_loopPath.chop(pathEntry.size());
-    return true;
+    return !m_store->LoopCheckTimedOut();
 }
 
-// The node's own links must not lead back to the node, its ancestors or its
-// descendants.
-bool CProject::CheckOwnLinks() const
-{
-    if (m_predecessors.empty() || !m_store)
-        return true;
-    QString family = Key();
-    if (m_parent)
-        m_parent->AppendIdList(family, false, false);
-    AppendDescendantKeys(family, false);
-    QString candidates;
-    for (const CPredecessor &link : m_predecessors)
-        appendKey(candidates, link.IdProject, link.IdActivity);
-    return m_store->CheckPredecessorLoops(family, candidates);
-}
-
+// The own links of every node of the subtree (or of the node and its
+// ancestors) must not lead back to that node, its ancestors or its
+// descendants: one look at the whole tree answers for all of them.
 bool CProject::CheckPredecessorsDown() const
 {
-    if (!IsRoot() && !CheckOwnLinks())
-        return false;
-    for (const CProject *child : m_children)
-        if (!child->CheckPredecessorsDown())
-            return false;
-    return true;
+    if (!m_store)
+        return true;
+    std::vector<const CProject *> nodes;
+    std::vector<const CProject *> stack{this};
+    while (!stack.empty()) {
+        const CProject *node = stack.back();
+        stack.pop_back();
+        if (!node->IsRoot())
+            nodes.push_back(node);
+        stack.insert(stack.end(), node->m_children.begin(), node->m_children.end());
+    }
+    return m_store->CheckOwnLinks(nodes);
 }
 
 bool CProject::CheckPredecessorsUp() const
 {
+    if (!m_store)
+        return true;
+    std::vector<const CProject *> nodes;
     for (const CProject *n = this; n && !n->IsRoot(); n = n->m_parent)
-        if (!n->CheckOwnLinks())
-            return false;
-    return true;
+        nodes.push_back(n);
+    return m_store->CheckOwnLinks(nodes);
 }
 
 bool CProject::CanAdopt(CProject *node)

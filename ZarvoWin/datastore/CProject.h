@@ -176,7 +176,6 @@ private:
     CProject *CreateActivityChild(int activityId);
     qint64 ToSeconds(int amount, int unit) const;
     bool OwnsRunningEntry() const;
-    bool CheckOwnLinks() const;
     void AppendDescendantKeys(QString &text, bool projectIdsOnly) const;
     void CollectKeys(QString &text, QSet<QString> &seen) const;
     void UpdatePredecessorText();

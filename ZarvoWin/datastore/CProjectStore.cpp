@@ -1,5 +1,7 @@
 #include "CProjectStore.h"
 
+#include "PredecessorGraph.h"
+
 #include "CAppData.h"
 #include "CBdD.h"
 #include "CConfiguration.h"
@@ -519,11 +521,16 @@ bool CProjectStore::LoopCheckTimedOut() const
     return Platform::Clock::tickMs() - m_loopCheckTick >= LoopCheckBudgetMs;
 }
 
+void CProjectStore::StartLoopCheck()
+{
+    m_loopCheckTick = Platform::Clock::tickMs();
+}
+
 bool CProjectStore::CheckPredecessorLoops(const QString &familyKeys, const QString &candidateKeys)
 {
     if (familyKeys.isEmpty() || candidateKeys.isEmpty())
         return true;
-    m_loopCheckTick = Platform::Clock::tickMs();
+    StartLoopCheck();
     const QSet<QString> family = parseKeys(familyKeys);
     QSet<QString> visited;
     for (QStringView entry : QStringView(candidateKeys).split(u';', Qt::SkipEmptyParts)) {
@@ -539,11 +546,16 @@ bool CProjectStore::CheckPredecessorLoops(const QString &familyKeys, const QStri
         }
         if (!node || node->IsRoot() || visited.contains(key))
             continue;
-        m_loopPath.clear();
         if (!node->CheckPredecessorChain(family, visited))
             return false;
     }
     return true;
+}
+
+bool CProjectStore::CheckOwnLinks(const std::vector<const CProject *> &nodes)
+{
+    StartLoopCheck();
+    return PredecessorGraph(*this, [this] { return LoopCheckTimedOut(); }).LinksCloseNoLoop(nodes);
 }
 
 int CProjectStore::AddPredecessorLink(CProject *node, CProject *predecessor, int lag, int unit)
@@ -552,14 +564,10 @@ int CProjectStore::AddPredecessorLink(CProject *node, CProject *predecessor, int
         return LinkLoop;
     if (node->HasPredecessor(predecessor->ProjectId(), predecessor->ActivityId()))
         return LinkExists;
-    QString family = node->Key();
-    if (node->GetParent())
-        node->GetParent()->AppendIdList(family, false, false);
-    if (node->ProjectId() != -1)
-        node->AppendIdList(family, true, false);
-    QString candidates = predecessor->Key();
-    predecessor->CollectPredecessorKeys(candidates);
-    if (!CheckPredecessorLoops(family, candidates))
+    // The link would close a loop when the predecessor reaches the node, one
+    // of its ancestors or one of its descendants.
+    StartLoopCheck();
+    if (!PredecessorGraph(*this, [this] { return LoopCheckTimedOut(); }).LinkWouldCloseNoLoop(node, predecessor))
         return LoopCheckTimedOut() ? LinkTimedOut : LinkLoop;
     node->SetPredecessor(predecessor->ProjectId(), predecessor->ActivityId(), lag, unit);
     return LinkAdded;

@@ -138,7 +138,14 @@ public:
     static constexpr int HistoryImage = 21;
 
     // ---- predecessor loops ----
+    // False when a chain from one of the candidate keys (predecessor links
+    // followed down the tree and up to the linking nodes' ancestors)
+    // reaches a family key, and when the check runs out of time: a check
+    // that could not finish never lets a loop be stored.
     bool CheckPredecessorLoops(const QString &familyKeys, const QString &candidateKeys);
+    // False when an own link of one of the nodes leads back to that node,
+    // one of its ancestors or one of its descendants, or out of time.
+    bool CheckOwnLinks(const std::vector<const CProject *> &nodes);
     // The answers of CheckNewPredecessor.
     enum { LinkAdded = 0, LinkExists = 603, LinkLoop = 574, LinkTimedOut = 664 };
     // Adds `predecessor` as a link of `node` unless it is there already or it
@@ -150,7 +157,7 @@ public:
     // predecessor's full name where it takes one.
     static QString PredecessorMessage(int answer, const QString &name);
     bool LoopCheckTimedOut() const;
-    QString m_loopPath; // keys of the chain being followed
+    void StartLoopCheck();
     qint64 m_loopCheckTick = 0;
     static constexpr qint64 LoopCheckBudgetMs = 3000;
 

@@ -563,6 +563,24 @@ TEST_F(ProjectStoreTest, LoopCheckOutOfTimeAddsNothingAndSaysSo)
     EXPECT_EQ(a->Forecast().Predecesseurs, QString());
 }
 
+// A check that could not finish accepts nothing: a loop must never be
+// stored because the time ran out.
+TEST_F(ProjectStoreTest, LoopChecksOutOfTimeRefuseMovesAndChains)
+{
+    CProject *a = add(store, 1, QStringLiteral("A"));
+    add(store, 2, QStringLiteral("B"));
+    CProject *c = add(store, 3, QStringLiteral("C"));
+    CProject *a1 = add(store, 11, QStringLiteral("A1"), 1);
+    ASSERT_TRUE(c->CanAdopt(a1));
+    ASSERT_TRUE(store.CheckPredecessorLoops(QStringLiteral(";1,-2;"), QStringLiteral(";2;")));
+    int calls = 0;
+    Platform::Clock::setTickSource([&] { return calls++ == 0 ? 0 : 5000; });
+    EXPECT_FALSE(c->CanAdopt(a1));
+    EXPECT_EQ(a1->GetParent(), a);
+    calls = 0;
+    EXPECT_FALSE(store.CheckPredecessorLoops(QStringLiteral(";1,-2;"), QStringLiteral(";2;")));
+}
+
 TEST_F(ProjectStoreTest, CanAdoptRefusesDescendantsAndLoopsAndRestoresTheTree)
 {
     CProject *a = add(store, 1, QStringLiteral("A"));
