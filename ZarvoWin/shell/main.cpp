@@ -22,6 +22,7 @@ int main(int argc, char *argv[])
     zarvo.Startup().chooseLanguage = [&languages] {
         languages.ChooseLanguage();
         languages.ApplyRunTimeLocale();
+        languages.ChooseHelpLanguage();
     };
     zarvo.Startup().showSplash = [&zarvo] { return zarvo.ShowSplash(); };
     if (!zarvo.InitInstance())

@@ -1,5 +1,6 @@
 #include "CLanguageSelector.h"
 #include "CTranslationStore.h"
+#include "Formatter.h"
 #include "LanguageFixture.h"
 #include "QStringPrinter.h"
 #include "Texts.h"
@@ -124,6 +125,24 @@ TEST(TranslationStore, DebugDecoration)
     EXPECT_EQ(store.GetMenuString(504, 33099), QStringLiteral("[504-33099]Schwebend"));
     EXPECT_EQ(store.GetDialogString(431, -1), QStringLiteral("[431]Sicherungen"));
     EXPECT_EQ(store.GetDialogString(431, 1001), QStringLiteral("431.1001"));
+}
+
+// A translation is never trusted as a format: one whose inserts do not
+// match what the code passes (a file the build did not check) still gives
+// a readable text.
+TEST(TranslationStore, AMismatchedTranslationFormatsSafely)
+{
+    const QString folder = LanguageFixture::programFolder();
+    LanguageFixture german;
+    german.langId = 1031;
+    german.strings = {{618, QStringLiteral("Fehler %s bei %d und %s")}, {575, QStringLiteral("%3!s! T %1!d!")}};
+    german.write(folder, QStringLiteral("Deu"));
+    CLanguageSelector selector(folder + QStringLiteral("Zarvo"));
+    selector.SetLanguage(1031);
+    CTranslationStore store(&selector);
+    EXPECT_EQ(Platform::Formatter::sprintf(store.GetString(618), {42}), QStringLiteral("Fehler 42 bei %d und %s"));
+    EXPECT_EQ(Platform::Formatter::message(store.GetString(575), {2, QStringLiteral("3:00")}),
+              QStringLiteral("%3!s! T 2"));
 }
 
 // The tray numbers its texts on its own: its store reads its own file and

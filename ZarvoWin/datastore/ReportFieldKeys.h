@@ -1,0 +1,45 @@
+#pragma once
+#include <array>
+
+// The keys of the report fields, one per report column kind 0 to 36, in
+// kind order: the names by which report definitions and templates refer to
+// a column.
+inline constexpr std::array<const char16_t *, 37> ReportFieldKeys = {
+    u"Date",
+    u"Project",
+    u"Activity",
+    u"Debut",
+    u"Fin",
+    u"Duree",
+    u"Rate",
+    u"Cout",
+    u"Facture",
+    u"Title",
+    u"Notes",
+    u"ProjectFullName",
+    u"ProjectTitle",
+    u"ProjectDescr",
+    u"ActivityDescr",
+    u"RateName",
+    u"RateDescr",
+    u"DateLong",
+    u"DateShort",
+    u"PercentDuree",
+    u"PercentCout",
+    u"ForecastName",
+    u"ForecastPriority",
+    u"ForecastStatus",
+    u"ForecastDateDebut",
+    u"ForecastDateFin",
+    u"ForecastDateAlerte",
+    u"ForecastDebutEstime",
+    u"ForecastFinEstime",
+    u"ForecastPrevu",
+    u"ForecastTotale",
+    u"ForecastDuree",
+    u"ForecastRestant",
+    u"ForecastPourcent",
+    u"ForecastPctPrevu",
+    u"ForecastNbTaches",
+    u"ForecastNotes",
+};

@@ -1,0 +1,3 @@
+zarvo_add_bench(bench_translation_store SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/TranslationStoreBench.cpp LIBS localisation)
+target_compile_definitions(bench_translation_store PRIVATE ZARVO_LANGUAGE_DB_FRA="${ZARVO_LANGUAGE_DB_FRA}")
+add_dependencies(bench_translation_store language_files)
