@@ -12,7 +12,11 @@
 #include "CMainFrameViews.h"
 #include "CMyDockablePane.h"
 #include "CMyMFCToolBarDateTimeCtrl.h"
+#include "CPaneCalendar.h"
+#include "CPaneForecast.h"
+#include "CPaneUser.h"
 #include "CUsers.h"
+#include "CViewUsers.h"
 #include "CZarvoWinApp.h"
 #include "Clock.h"
 #include "MessageBus.h"
@@ -323,9 +327,7 @@ void CMainFrame::CreateDockingWindows()
     } panes[] = {{PaneProject, 259}, {PaneCalendar, 155}, {PaneUsers, 156},
                  {PaneTasks, 257},   {PaneReports, 258},  {PaneForecast, 521}};
     for (const auto &p : panes) {
-        auto *pane = new CMyDockablePane(p.id, p.caption, this);
-        pane->setWidget(new QWidget(pane));
-        pane->widget()->setMinimumSize(200, p.id == PaneCalendar ? 100 : 200);
+        CMyDockablePane *pane = MakePane(p.id, p.caption);
         connect(pane, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandStates(); });
         m_panes.insert(p.id, pane);
     }
@@ -333,6 +335,43 @@ void CMainFrame::CreateDockingWindows()
     m_forecastWindow = new QWidget(this);
     m_forecastWindow->setObjectName(QString::number(ForecastWindowId));
     m_panes.value(PaneForecast)->setWidget(m_forecastWindow);
+}
+
+CMyDockablePane *CMainFrame::MakePane(int id, int caption)
+{
+    switch (id) {
+    case PaneCalendar: {
+        auto *calendar = new CPaneCalendar(this);
+        calendar->SetCalendarLocale(m_app.Configuration().Locale());
+        connect(calendar, &CPaneCalendar::dateChosen, this, [this](const QDate &date) { m_app.SetCurrentDate(date, true); });
+        return calendar;
+    }
+    case PaneUsers:
+        return new CPaneUser(m_app, m_commands->Action(32956), this);
+    case PaneForecast:
+        return new CPaneForecast(this);
+    default: {
+        auto *pane = new CMyDockablePane(id, caption, this);
+        pane->setWidget(new QWidget(pane));
+        pane->widget()->setMinimumSize(200, 200);
+        return pane;
+    }
+    }
+}
+
+CPaneCalendar *CMainFrame::CalendarPane() const
+{
+    return qobject_cast<CPaneCalendar *>(m_panes.value(PaneCalendar));
+}
+
+CPaneUser *CMainFrame::UsersPane() const
+{
+    return qobject_cast<CPaneUser *>(m_panes.value(PaneUsers));
+}
+
+CPaneForecast *CMainFrame::ForecastPane() const
+{
+    return qobject_cast<CPaneForecast *>(m_panes.value(PaneForecast));
 }
 
 void CMainFrame::DockDefaultLayout()
@@ -472,7 +511,11 @@ void CMainFrame::OnSettingChange()
     }
     if (m_datePicker)
         m_datePicker->SetFirstDayOfWeek(settings.firstDayOfWeek);
+    if (CPaneCalendar *calendar = CalendarPane())
+        calendar->ApplyFirstDayOfWeek();
     m_views->RefreshActiveViews();
+    if (CPaneUser *users = UsersPane())
+        users->View()->Refill();
 }
 
 // ---------------------------------------------------------------------------
@@ -500,7 +543,8 @@ QPalette CMainFrame::PaletteForLook(int look)
     case 218: c = {0xCCE8EE, 0xFFFFFF, 0x3AA6B9, 0x000000}; break; // aqua
     default: c = {0xC4D8F2, 0xFFFFFF, 0xFFD66B, 0x000000}; break;
     }
-    QPalette palette(QColor::fromRgb(c.text), QColor::fromRgb(c.window));
+    // The bevels and shadows (light, mid, dark) derive from the window colour.
+    QPalette palette(QColor::fromRgb(c.window), QColor::fromRgb(c.window));
     palette.setColor(QPalette::Base, QColor::fromRgb(c.base));
     palette.setColor(QPalette::AlternateBase, QColor::fromRgb(c.window).lighter(105));
     palette.setColor(QPalette::Text, QColor::fromRgb(c.text));
@@ -511,6 +555,13 @@ QPalette CMainFrame::PaletteForLook(int look)
     palette.setColor(QPalette::HighlightedText, qGray(c.highlight) > 150 ? Qt::black : Qt::white);
     palette.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
     palette.setColor(QPalette::ToolTipText, Qt::black);
+    // Disabled texts halfway between the text and the window colour.
+    const QColor text = QColor::fromRgb(c.text);
+    const QColor window = QColor::fromRgb(c.window);
+    const QColor grey((text.red() + window.red()) / 2, (text.green() + window.green()) / 2,
+                      (text.blue() + window.blue()) / 2);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, grey);
     return palette;
 }
 
@@ -562,6 +613,8 @@ void CMainFrame::ApplyLanguage(bool firstLoad)
     m_usersToolBar->setWindowTitle(Platform::Texts::get(506));
     for (CMyDockablePane *pane : std::as_const(m_panes))
         pane->ApplyLanguage();
+    if (CPaneUser *users = UsersPane())
+        users->View()->Translate();
     if (m_forecastFrame)
         m_forecastFrame->setWindowTitle(Platform::Texts::get(521));
     m_app.UpdateMainTitle();
@@ -569,12 +622,15 @@ void CMainFrame::ApplyLanguage(bool firstLoad)
 
 void CMainFrame::FillUserCombo()
 {
-    if (!m_userCombo)
-        return;
-    m_userCombo->clear();
-    CComboBoxFiller filler(m_userCombo);
-    const int current = m_app.Users().GetCurrentId();
-    m_app.Users().FillUserCombo(nullptr, filler, current);
+    if (m_userCombo) {
+        m_userCombo->clear();
+        CComboBoxFiller filler(m_userCombo);
+        const int current = m_app.Users().GetCurrentId();
+        m_app.Users().FillUserCombo(nullptr, filler, current);
+    }
+    // The users pane shows the same users and the current one's database.
+    if (CPaneUser *users = UsersPane())
+        users->View()->Refill();
 }
 
 void CMainFrame::OnUserSelected(int index)

@@ -10,6 +10,9 @@ class CCommandTable;
 class CMainFrameViews;
 class CMyDockablePane;
 class CMyMFCToolBarDateTimeCtrl;
+class CPaneCalendar;
+class CPaneForecast;
+class CPaneUser;
 class CZarvoWinApp;
 class QComboBox;
 class QMdiArea;
@@ -51,6 +54,9 @@ public:
 
     CCommandTable &Commands() { return *m_commands; }
     CMyDockablePane *Pane(int id) const { return m_panes.value(id); }
+    CPaneCalendar *CalendarPane() const;
+    CPaneUser *UsersPane() const;
+    CPaneForecast *ForecastPane() const;
     // Puts a pane's window in place (the panes of later issues).
     void SetPaneWidget(int id, QWidget *widget);
     QToolBar *MainToolBar() const { return m_mainToolBar; }
@@ -129,6 +135,7 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateDockingWindows();
+    CMyDockablePane *MakePane(int id, int caption);
     void DockDefaultLayout();
     QString IdleText() const;
     void OpenForecastAsDocument();

@@ -1,5 +1,6 @@
 #include "CMyDockablePane.h"
 
+#include "CPaneMenuRules.h"
 #include "Texts.h"
 
 #include <QHBoxLayout>
@@ -18,6 +19,8 @@ QString paneText(int id)
         return Platform::Texts::get(604);
     case CMyDockablePane::ItemDocking:
         return Platform::Texts::get(605);
+    case CMyDockablePane::ItemTabbedDocument:
+        return Platform::Texts::get(606);
     case CMyDockablePane::ItemAutoHide:
         return Platform::Texts::get(607);
     case CMyDockablePane::ItemHide:
@@ -98,30 +101,36 @@ void CMyDockablePane::ApplyLanguage()
 void CMyDockablePane::FillPaneMenu(QMenu &menu)
 {
     menu.clear();
-    const bool floating = isFloating();
-    auto add = [&menu](int id) {
-        QAction *action = menu.addAction(paneText(id));
-        action->setData(id);
-        action->setCheckable(true);
-        return action;
-    };
-    QAction *toFloat = add(ItemFloating);
-    QAction *toDock = add(ItemDocking);
-    QAction *autoHide = add(ItemAutoHide);
-    QAction *hide = add(ItemHide);
-    hide->setCheckable(false);
-
-    toFloat->setEnabled(features().testFlag(QDockWidget::DockWidgetFloatable));
+    CPaneMenuRules::State state;
+    state.floats = isFloating();
+    state.canFloat = features().testFlag(QDockWidget::DockWidgetFloatable);
     // Panes never hide themselves at the frame's edge here.
-    autoHide->setEnabled(false);
-    toFloat->setChecked(floating);
-    toDock->setChecked(!floating);
-    toDock->setEnabled(allowedAreas() != Qt::NoDockWidgetArea);
-    hide->setEnabled(features().testFlag(QDockWidget::DockWidgetClosable));
-
-    connect(toFloat, &QAction::triggered, this, [this] { setFloating(true); });
-    connect(toDock, &QAction::triggered, this, [this] { setFloating(false); });
-    connect(hide, &QAction::triggered, this, &QDockWidget::close);
+    state.canAutoHide = false;
+    state.canClose = features().testFlag(QDockWidget::DockWidgetClosable);
+    state.anyDockSide = allowedAreas() != Qt::NoDockWidgetArea;
+    for (const CPaneMenuRules::ItemState &item : CPaneMenuRules::Items(state, OffersTabbedDocument())) {
+        QAction *action = menu.addAction(paneText(item.item));
+        action->setData(item.item);
+        action->setCheckable(item.item != ItemHide);
+        action->setChecked(item.checked);
+        action->setEnabled(item.enabled);
+        switch (item.item) {
+        case ItemFloating:
+            connect(action, &QAction::triggered, this, [this] { setFloating(true); });
+            break;
+        case ItemDocking:
+            connect(action, &QAction::triggered, this, [this] { setFloating(false); });
+            break;
+        case ItemTabbedDocument:
+            connect(action, &QAction::triggered, this, [this] { OnTabbedDocument(); });
+            break;
+        case ItemHide:
+            connect(action, &QAction::triggered, this, &QDockWidget::close);
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 void CMyDockablePane::ShowPaneMenu()

@@ -14,7 +14,13 @@ class CMyDockablePane : public QDockWidget
     Q_OBJECT
 public:
     // Command ids of the pane menu's items (also their text numbers).
-    enum MenuItem { ItemFloating = 604, ItemDocking = 605, ItemAutoHide = 607, ItemHide = 608 };
+    enum MenuItem {
+        ItemFloating = 604,
+        ItemDocking = 605,
+        ItemTabbedDocument = 606,
+        ItemAutoHide = 607,
+        ItemHide = 608
+    };
 
     // `id` is the pane's number (its object name); `captionTextId` the
     // number of its caption.
@@ -31,6 +37,12 @@ public:
 
     QToolButton *MenuButton() const { return m_menuButton; }
     QToolButton *CloseButton() const { return m_closeButton; }
+
+protected:
+    // A pane that can also be shown as a tabbed document offers that item
+    // in its menu and acts on it here.
+    virtual bool OffersTabbedDocument() const { return false; }
+    virtual void OnTabbedDocument() {}
 
 private:
     void ShowPaneMenu();

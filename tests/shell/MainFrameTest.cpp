@@ -435,3 +435,24 @@ TEST_F(MainFrameTest, HelpTopicsAndABrokenSavedLayout)
     frame->SaveWorkspace();
     EXPECT_TRUE(frame->RestoreWorkspace());
 }
+
+TEST_F(MainFrameTest, LooksShadeTheirBevelsFromTheWindowAndGreyDisabledTexts)
+{
+    for (int look = 210; look <= 218; ++look) {
+        SCOPED_TRACE(look);
+        const QPalette palette = CMainFrame::PaletteForLook(look);
+        const int window = qGray(palette.color(QPalette::Window).rgb());
+        const int dark = qGray(palette.color(QPalette::Dark).rgb());
+        // A shadow a little darker than the window, never black on a light one.
+        EXPECT_LT(dark, window);
+        if (window > 150) {
+            EXPECT_GT(dark, 60);
+        }
+        const QColor text = palette.color(QPalette::Active, QPalette::Text);
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            const int disabled = qGray(palette.color(QPalette::Disabled, role).rgb());
+            EXPECT_GT(qAbs(disabled - qGray(text.rgb())), 40) << "disabled text stands apart from text";
+            EXPECT_GT(qAbs(disabled - window), 40) << "and is still readable";
+        }
+    }
+}
