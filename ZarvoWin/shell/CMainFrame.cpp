@@ -800,6 +800,8 @@ void CMainFrame::OpenForecastAsDocument()
     pane->setWidget(nullptr);
     auto *frame = new CForecastFrame(this);
     frame->setWidget(m_forecastWindow);
+    // Hidden with its pane a moment ago: shown again in its document.
+    m_forecastWindow->show();
     m_mdi->addSubWindow(frame);
     frame->setWindowTitle(Platform::Texts::get(521));
     frame->showMaximized();

@@ -11,6 +11,7 @@
 #include "WidgetIds.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -86,7 +87,6 @@ CViewUsers::CViewUsers(CZarvoWinApp &app, QAction *manageUsers, QWidget *parent)
     top->addWidget(m_manage);
     top->addWidget(m_combo, 1);
     auto *lines = new QVBoxLayout(m_group);
-    lines->setContentsMargins(5, 5, 5, 5);
     lines->addWidget(m_firstLine);
     lines->addWidget(m_modifiedLine);
     auto *layout = new QVBoxLayout(this);
@@ -108,7 +108,24 @@ CViewUsers::CViewUsers(CZarvoWinApp &app, QAction *manageUsers, QWidget *parent)
     }
 
     SetTexts();
+    FitLineMargins();
     Refill();
+}
+
+void CViewUsers::FitLineMargins()
+{
+    // The group box's own frame counts in the 5 pixels between it and its
+    // lines.
+    const QMargins frame = m_group->contentsMargins();
+    if (QLayout *lines = m_group->layout())
+        lines->setContentsMargins(qMax(0, 5 - frame.left()), 2, qMax(0, 5 - frame.right()), 5);
+}
+
+void CViewUsers::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        FitLineMargins();
+    QWidget::changeEvent(event);
 }
 
 void CViewUsers::SetTexts()

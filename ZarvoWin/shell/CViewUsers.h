@@ -52,7 +52,11 @@ public:
     QLabel *FirstLineLabel() const { return m_firstLine; }
     QLabel *ModifiedLineLabel() const { return m_modifiedLine; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void FitLineMargins();
     void SetTexts();
     void ShowDatabaseLines();
     void OnUserChosen(int index);
