@@ -599,6 +599,7 @@ tForecastRun CProjectStore::ComputeForecast()
     const CConfiguration *config = CAppData::Configuration();
     const CConfiguration fallback;
     const qint64 now = Platform::Clock::now();
+    m_forecastFrom = now;
     LoadTaskPeriods(now);
     CForecastScheduler run(*this, config ? *config : fallback, config ? config->pctNonComptabilise : 0);
     m_currentRun = &run;

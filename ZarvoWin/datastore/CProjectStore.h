@@ -106,6 +106,9 @@ public:
     // shows the result's warning after the run.
     tForecastRun ComputeForecast();
     bool IsForecastRunning() const { return m_forecastBusy; }
+    // The moment the last run planned from (0 before the first run): a
+    // node that can start at once starts then.
+    qint64 ForecastFrom() const { return m_forecastFrom; }
     // True once the current run has used up its time budget.
     bool IsForecastTimedOut();
     // Reads the booked intervals of the entries ending after `date`, with a
@@ -186,5 +189,6 @@ private:
     std::function<void(CProjectStore &)> m_historyLoader;
     CForecastScheduler *m_currentRun = nullptr;
     bool m_forecastBusy = false;
+    qint64 m_forecastFrom = 0;
     std::function<void(const QString &)> m_forecastStatus;
 };

@@ -1,6 +1,7 @@
 #include "CCommandTable.h"
 
 #include "BuiltInTexts.h"
+#include "CNewToolTipCtrl.h"
 #include "CTranslationStore.h"
 #include "Texts.h"
 #include "WidgetIds.h"
@@ -86,10 +87,9 @@ QString CCommandTable::Prompt(int id)
 QString CCommandTable::ToolTip(int id)
 {
     const QString text = Platform::Texts::get(id);
-    const qsizetype newline = text.indexOf(u'\n');
-    if (newline >= 0 && newline + 1 < text.size())
-        return text.mid(newline + 1);
-    return QString(MenuText(id)).remove(u'&');
+    // Only a text with a line break has a label of its own.
+    const QString label = text.contains(u'\n') ? CNewToolTipCtrl::Split(text).label : QString();
+    return label.isEmpty() ? QString(MenuText(id)).remove(u'&') : label;
 }
 
 void CCommandTable::ApplyLanguage()

@@ -1,0 +1,181 @@
+#include "CMyToolTipCtrl.h"
+
+#include "ImageList.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+CMyToolTipCtrl::CMyToolTipCtrl(QWidget *parent)
+    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint)
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setBackgroundRole(QPalette::ToolTipBase);
+    setForegroundRole(QPalette::ToolTipText);
+    setAutoFillBackground(true);
+}
+
+void CMyToolTipCtrl::SetImageList(const ImageList *images)
+{
+    m_images = images;
+    adjustSize();
+    update();
+}
+
+void CMyToolTipCtrl::SetIcon(const QIcon &icon, int size)
+{
+    m_icon = icon;
+    m_iconSize = size;
+    adjustSize();
+    update();
+}
+
+int CMyToolTipCtrl::IconSize() const
+{
+    if (m_images)
+        return ImageListSize;
+    return m_icon.isNull() ? 0 : m_iconSize;
+}
+
+void CMyToolTipCtrl::SetContent(const tToolTipContent &content)
+{
+    m_content = content;
+    adjustSize();
+    update();
+}
+
+QFont CMyToolTipCtrl::TitleFont() const
+{
+    QFont bold = font();
+    bold.setBold(true);
+    return bold;
+}
+
+QSize CMyToolTipCtrl::TextSize() const
+{
+    const QFontMetrics title(TitleFont());
+    const QFontMetrics text(font());
+    int width = title.horizontalAdvance(m_content.title);
+    int height = m_content.title.isEmpty() ? 0 : title.height();
+    const QString description = m_content.description;
+    if (!description.trimmed().isEmpty()) {
+        const QRect lines = text.boundingRect(QRect(0, 0, 10000, 10000), Qt::AlignLeft | Qt::AlignTop,
+                                              QString(description).replace(u'\t', QStringLiteral("    ")));
+        width = std::max(width, lines.width());
+        height += (height ? Margin / 2 : 0) + lines.height();
+    }
+    return QSize(width, height);
+}
+
+QSize CMyToolTipCtrl::sizeHint() const
+{
+    const QSize text = TextSize();
+    const int image = IconSize();
+    const int width = Margin + (image ? image + Margin : 0) + text.width() + Margin;
+    const int height = Margin + std::max(image, text.height()) + Margin;
+    return QSize(width, height);
+}
+
+void CMyToolTipCtrl::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::ToolTipText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    int left = Margin;
+    if (m_images) {
+        const QPixmap image = m_images->Pixmap(m_content.image);
+        if (!image.isNull())
+            painter.drawPixmap(QRect(left, Margin, ImageListSize, ImageListSize), image);
+        left += ImageListSize + Margin;
+    } else if (!m_icon.isNull() && m_iconSize > 0) {
+        m_icon.paint(&painter, QRect(left, Margin, m_iconSize, m_iconSize));
+        left += m_iconSize + Margin;
+    }
+    int top = Margin;
+    if (!m_content.title.isEmpty()) {
+        painter.setFont(TitleFont());
+        painter.drawText(QRect(left, top, width() - left, painter.fontMetrics().height()),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_content.title);
+        top += painter.fontMetrics().height() + Margin / 2;
+    }
+    if (!m_content.description.trimmed().isEmpty()) {
+        painter.setFont(font());
+        painter.drawText(QRect(left, top, width() - left, height() - top), Qt::AlignLeft | Qt::AlignTop,
+                         QString(m_content.description).replace(u'\t', QStringLiteral("    ")));
+    }
+}
+
+void CMyToolTipCtrl::ShowAt(const QPoint &globalPos)
+{
+    adjustSize();
+    QPoint place = globalPos + QPoint(2, 16); // below the cursor's point
+    if (const QScreen *screen = QGuiApplication::screenAt(globalPos)) {
+        const QRect area = screen->availableGeometry();
+        if (place.x() + width() > area.right())
+            place.setX(std::max(area.left(), area.right() - width()));
+        if (place.y() + height() > area.bottom())
+            place.setY(std::max(area.top(), globalPos.y() - height() - 4));
+    }
+    move(place);
+    show();
+    raise();
+}
+
+void CMyToolTipCtrl::Attach(QWidget *tool, ContentProvider provider)
+{
+    if (m_tool)
+        m_tool->removeEventFilter(this);
+    m_tool = tool;
+    m_provider = std::move(provider);
+    if (m_tool)
+        m_tool->installEventFilter(this);
+}
+
+bool CMyToolTipCtrl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_tool)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::ToolTip: {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        tToolTipContent content;
+        if (m_provider && m_provider(help->pos(), content)) {
+            SetContent(content);
+            ShowAt(help->globalPos());
+        } else {
+            hide();
+        }
+        return true; // never Qt's own tooltip as well
+    }
+    case QEvent::MouseMove:
+        if (isVisible()) {
+            const auto *move = static_cast<QMouseEvent *>(event);
+            tToolTipContent content;
+            if (m_provider && m_provider(move->position().toPoint(), content)) {
+                if (content != m_content) {
+                    SetContent(content);
+                    ShowAt(move->globalPosition().toPoint());
+                }
+            } else {
+                hide();
+            }
+        }
+        break;
+    case QEvent::Leave:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::Wheel:
+    case QEvent::Hide:
+    case QEvent::FocusOut:
+        hide();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
