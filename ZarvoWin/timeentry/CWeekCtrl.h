@@ -1,11 +1,22 @@
 #pragma once
 #include "CShownDays.h"
+#include "CTextMeasure.h"
 #include "CWeekGeometry.h"
+#include "DragTimes.h"
+#include "tEntryBoxPlan.h"
+#include "tEntryBoxTexts.h"
+#include "tTacheParams.h"
 
 #include <QAbstractScrollArea>
+#include <QFont>
+#include <QImage>
+#include <QPixmap>
 #include <QString>
+#include <memory>
 
+class CConfiguration;
 class CTimeEntryHost;
+class QPainter;
 
 // The week and day view: one day, or a week of days side by side, each a
 // column of 24 hours running downwards under a header band, with the time
@@ -14,6 +25,13 @@ class CTimeEntryHost;
 // scroll bar (in units of 5 pixels). The zoom level and the scroll
 // position are kept in the settings section "Calendar" from one run to the
 // next.
+//
+// Everything that depends on the data (header, hour grid with the working
+// time shaded, the entry boxes, the day separators and totals) is drawn
+// into a cached image that is drawn anew only when it is marked dirty or
+// the size changed; each repaint draws that image and, over it, what
+// follows the mouse: the ghost of a dragged entry with the day arrows, or
+// the grips of the entry under the pointer.
 class CWeekCtrl : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -27,6 +45,8 @@ public:
     void SetWeekMode(bool week);
     bool WeekMode() const { return m_days.WeekMode(); }
     int DayCount() const { return m_days.DayCount(); }
+    // The next reload aligns the week on the current date again.
+    void ForgetFirstDay() { m_days.ForgetFirstDay(); }
 
     // Chooses the shown days from the current date, loads them into the
     // day cache, sets the caption and repaints at once. Run after any
@@ -39,17 +59,31 @@ public:
     void StepForward();
     // Whether the running entry is on screen now.
     bool IsRunningEntryVisible() const;
+    // The cached image is drawn anew at the next repaint, which is asked
+    // for when the view is visible (the running entry grew).
+    void MarkDirty();
 
     const CWeekGeometry &Geometry() const { return m_geometry; }
     const CShownDays &ShownDays() const { return m_days; }
     // The shown date or range.
     const QString &Caption() const { return m_caption; }
+    // The caption with the time recorded on the shown days, as the last
+    // drawing gave it to the calendar window.
+    const QString &Title() const { return m_title; }
     // The drawing of the grid and its entries must be made anew.
     bool IsDirty() const { return m_dirty; }
+    // How many times the cached image was drawn.
+    int RedrawCount() const { return m_redrawCount; }
+
+signals:
+    // The caption and total changed (set as the calendar window's title).
+    void titleChanged(const QString &title);
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // Fits the geometry to the client height and the scroll bar to it.
@@ -59,11 +93,54 @@ private:
     void Invalidate();
     void LoadViewSettings();
     void SaveViewSettings() const;
+    void LoadLook();
+
+    // The cached image, in the order it is drawn.
+    void DrawBackground();
+    void DrawHeaderAndGrid(QPainter &p, const CConfiguration &config);
+    void DrawEntries(QPainter &p, const CConfiguration &config);
+    void DrawEntryBox(QPainter &p, const tEntryBoxPlan &plan);
+    void DrawDaySeparators(QPainter &p);
+    void DrawDayTotals(QPainter &p, const CConfiguration &config);
+    // What follows the mouse, over the cached image.
+    void DrawOverlays(QPainter &p);
+    void DrawGhost(QPainter &p, const CConfiguration &config);
+    void DrawGrips(QPainter &p);
+    // The grid-snapped time of an instant, Alt as it is now.
+    qint64 Snap(qint64 t) const;
 
     CTimeEntryHost &m_host;
     CWeekGeometry m_geometry;
     CShownDays m_days;
     QString m_caption;
+    QString m_title;
     bool m_dirty = true;
     bool m_settingScrollBar = false;
+    int m_redrawCount = 0;
+    QImage m_back;
+
+    // Look.
+    QFont m_normalFont;
+    QFont m_boldFont;
+    std::unique_ptr<CTextMeasure> m_normalMeasure;
+    std::unique_ptr<CTextMeasure> m_boldMeasure;
+    tEntryBoxTexts m_texts;
+    QPixmap m_notesIcon;
+    QPixmap m_zoomOutIcon;
+    QPixmap m_zoomInIcon;
+    QPixmap m_zoomOutGreyed;
+    QPixmap m_zoomInGreyed;
+    QPixmap m_prevArrow;
+    QPixmap m_nextArrow;
+    QRect m_prevArrowRect;
+    QRect m_nextArrowRect;
+
+    // The entry under the pointer, or the one pressed, dragged or drawn.
+    tTacheParams m_current;
+    bool m_currentRunning = false;
+    bool m_dragActive = false;
+    DragState m_dragState = DragState::None;
+    qint64 m_dragAnchor = 0;
+    qint64 m_dragPointer = 0;
+    QRect m_ghostRect;
 };

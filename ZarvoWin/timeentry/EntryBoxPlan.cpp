@@ -106,6 +106,18 @@ tFittedText FitText(const QString &text, int room, const TextWidth &width)
     return {shown, width(shown), true};
 }
 
+tTrackSpan EntryTrackSpan(const tTacheParams &entry, const tDayColumn &column, bool lastColumn)
+{
+    tTrackSpan span;
+    const int trackCount = std::max(column.trackCount, 1);
+    span.trackWidth = (column.right - column.left) / trackCount;
+    span.left = column.left + span.trackWidth * entry.firstSlot;
+    span.right = lastColumn && entry.endSlot == trackCount
+                     ? column.right
+                     : span.left + span.trackWidth * (entry.endSlot - entry.firstSlot);
+    return span;
+}
+
 tEntryBoxPlan PlanEntryBox(const tTacheParams &entry, const tDayColumn &column, bool lastColumn,
                            const tEntryBoxSettings &s)
 {
@@ -113,12 +125,9 @@ tEntryBoxPlan PlanEntryBox(const tTacheParams &entry, const tDayColumn &column, 
 
     // 1. The rectangle: the entry's tracks across the column, its rows
     // below the header.
-    const int trackCount = std::max(column.trackCount, 1);
-    const int trackWidth = (column.right - column.left) / trackCount;
-    plan.left = column.left + trackWidth * entry.firstSlot;
-    plan.right = lastColumn && entry.endSlot == trackCount
-                     ? column.right
-                     : plan.left + trackWidth * (entry.endSlot - entry.firstSlot);
+    const tTrackSpan span = EntryTrackSpan(entry, column, lastColumn);
+    plan.left = span.left;
+    plan.right = span.right;
     const int gridTop = s.headerHeight - CWeekGeometry::ScrollUnit * s.scrollPos;
     plan.top = std::max(gridTop + entry.top, s.headerHeight);
     plan.bottom = gridTop + entry.bottom;

@@ -51,6 +51,17 @@ struct tEntryBoxSettings
     TextWidth normalWidth;
 };
 
+// Where a laid-out entry runs across its day column: from its first track
+// to its end track, an entry of the last column that reaches the last
+// track ending at the column's right edge. Right is exclusive.
+struct tTrackSpan
+{
+    int left = 0;
+    int right = 0;
+    int trackWidth = 0;
+};
+tTrackSpan EntryTrackSpan(const tTacheParams &entry, const tDayColumn &column, bool lastColumn);
+
 // The box of one laid-out entry of a day column (see LayoutDay). The fill
 // is the selection colour for the selected entry, else the colour the
 // user's colour type chooses; the stripe shows the project and activity

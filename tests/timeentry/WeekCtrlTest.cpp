@@ -53,6 +53,16 @@ public:
     int RunningEntryId() const override { return runningId; }
     qint64 RunningEntryStart() const override { return runningStart; }
     CDayCache &DayCache() override { return cache; }
+    void SetCurrentDate(const QDate &date, bool) override { current = date; }
+    int SelectedEntryId() const override { return -1; }
+    void SetSelectedEntryId(int) override {}
+    void RefreshViews() override {}
+    void ShowDayView() override {}
+    void ShowStatusText(const QString &) override {}
+    bool OpenEntryDialog(tTacheFull &, int) override { return false; }
+    int ChooseOverlapResolution(const std::vector<tTacheFull> &) override { return Cancelled; }
+    void StartTask(const tTacheFull &, int) override {}
+    void PauseTask() override {}
 
     QDate current{2026, 3, 29};
     int runningId = -1;
