@@ -22,7 +22,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QResizeEvent>
@@ -60,6 +59,15 @@ CWeekCtrl::CWeekCtrl(CTimeEntryHost &host, QWidget *parent)
         if (!hasFocus())
             setFocus(Qt::MouseFocusReason);
     });
+    viewport()->setMouseTracking(true);
+    m_scrollTimer.setInterval(ScrollTimerMs);
+    connect(&m_scrollTimer, &QTimer::timeout, this, [this] { OnScrollTimer(); });
+    m_dayTimer.setInterval(DayTimerMs);
+    connect(&m_dayTimer, &QTimer::timeout, this, [this] { OnDayTimer(); });
+    m_copyCursor = WeekPictures::CopyCursor();
+    // Taken once: a colour drawn anew at every drawing would make the
+    // stripes of entries without activity change colour each time.
+    m_fallbackColour = GetRandomLightColor();
     LoadLook();
     LoadViewSettings();
     // No client size yet: the stored position is kept until the first one
@@ -218,8 +226,7 @@ bool CWeekCtrl::IsRunningEntryVisible() const
 qint64 CWeekCtrl::Snap(qint64 t) const
 {
     const CConfiguration &config = ViewConfiguration();
-    const bool alt = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
-    return SnapTime(t, config.snapToGrid, config.grid, alt);
+    return SnapTime(t, config.snapToGrid, config.grid, m_modifiers.testFlag(Qt::AltModifier));
 }
 
 // ---------------------------------------------------------------------------
@@ -239,6 +246,9 @@ void CWeekCtrl::paintEvent(QPaintEvent *)
         DrawBackground();
         m_dirty = false;
         ++m_redrawCount;
+        // The boxes may have moved under the pointer.
+        if (!m_buttonDown && viewport()->rect().contains(m_lastMouse))
+            OnMouseMoveCore(true, m_lastMouse);
     }
     QPainter p(viewport());
     p.drawImage(0, 0, m_back);
@@ -342,7 +352,7 @@ void CWeekCtrl::DrawEntries(QPainter &p, const CConfiguration &config)
     const CUsers *users = CAppData::Users();
     s.SetUser(users ? users->Current() : nullptr);
     s.neutralColour = config.neutralColour;
-    s.fallbackColour = GetRandomLightColor();
+    s.fallbackColour = m_fallbackColour;
     s.store = CAppData::ProjectStore();
     s.config = &config;
     s.texts = m_texts;

@@ -3,15 +3,19 @@
 #include "CTextMeasure.h"
 #include "CWeekGeometry.h"
 #include "DragTimes.h"
+#include "EntryToolTip.h"
+#include "WeekPointer.h"
 #include "tEntryBoxPlan.h"
 #include "tEntryBoxTexts.h"
 #include "tTacheParams.h"
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QFont>
 #include <QImage>
 #include <QPixmap>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 class CConfiguration;
@@ -75,6 +79,36 @@ public:
     // How many times the cached image was drawn.
     int RedrawCount() const { return m_redrawCount; }
 
+    // The zoom buttons: one level out when the day does not fit; in, past
+    // the levels at which the day still fits the client.
+    void ZoomIn();
+    void ZoomOut();
+    // Ends a drag without a change (Escape).
+    void CancelDrag();
+    // A tick of the drag's timers: ScrollTimerId scrolls the hours by one
+    // unit, DayTimerId steps the days.
+    void OnTimer(int id);
+
+    // What the mouse is doing, for the tests and the drop target.
+    DragState CurrentDragState() const { return m_dragState; }
+    bool IsDragActive() const { return m_dragActive; }
+    const tTacheParams &CurrentEntry() const { return m_current; }
+    bool IsAutoScrolling() const { return m_autoScrollOn; }
+    bool IsSteppingDays() const { return m_dayTimer.isActive(); }
+    bool IsScrollingHours() const { return m_scrollTimer.isActive(); }
+    // Where the day arrows of a drag are.
+    const QRect &PrevArrowRect() const { return m_prevArrowRect; }
+    const QRect &NextArrowRect() const { return m_nextArrowRect; }
+    // The tooltip the view shows now; empty when none.
+    const tEntryTip &ToolTip() const { return m_tip; }
+
+    // Timers of the drag: the hours scroll every 20 ms near the top or
+    // bottom edge, the days step every 200 ms over a day arrow.
+    static constexpr int ScrollTimerId = 1245;
+    static constexpr int ScrollTimerMs = 20;
+    static constexpr int DayTimerId = 1246;
+    static constexpr int DayTimerMs = 200;
+
 signals:
     // The caption and total changed (set as the calendar window's title).
     void titleChanged(const QString &title);
@@ -84,6 +118,15 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     // Fits the geometry to the client height and the scroll bar to it.
@@ -108,6 +151,35 @@ private:
     void DrawGrips(QPainter &p);
     // The grid-snapped time of an instant, Alt as it is now.
     qint64 Snap(qint64 t) const;
+
+    // The mouse.
+    tTimeAt TimeAtPoint(const QPoint &point) const;
+    tHit HitAt(const QPoint &point);
+    const tTacheParams *EntryOf(const tHit &hit);
+    // The entry under the point becomes the selected one and the current.
+    void HitTestSelect(const QPoint &point);
+    // The move handler; the paint runs it quietly after each drawing of
+    // the cached image, so that the hover state follows a new layout.
+    void OnMouseMoveCore(bool quiet, const QPoint &point);
+    void UpdateHover(bool quiet, const QPoint &point);
+    // The time under the pointer during a drag, and the scrolling and day
+    // stepping it starts or stops.
+    void TrackDragPointer(const QPoint &point);
+    void OnLeftPress(const QPoint &point);
+    void OnLeftRelease(const QPoint &point);
+    void OnRightPress(const QPoint &point);
+    void OnRightRelease(const QPoint &point);
+    void StoreDrag(const tDragTimes &times);
+    void StopAutoScroll();
+    void OnScrollTimer();
+    void OnDayTimer();
+    // The end of every drag: nothing held any more.
+    void EndDrag();
+    void SetScrollPos(int pos);
+    void UpdateCursor();
+    void SetToolTip(const tEntryTip &tip);
+    void ShowWriteFailure();
+    bool InZoomCorner(const QPoint &point) const;
 
     CTimeEntryHost &m_host;
     CWeekGeometry m_geometry;
@@ -134,6 +206,8 @@ private:
     QPixmap m_nextArrow;
     QRect m_prevArrowRect;
     QRect m_nextArrowRect;
+    // The stripe colour of an entry whose activity is unknown.
+    quint32 m_fallbackColour = 0;
 
     // The entry under the pointer, or the one pressed, dragged or drawn.
     tTacheParams m_current;
@@ -143,4 +217,21 @@ private:
     qint64 m_dragAnchor = 0;
     qint64 m_dragPointer = 0;
     QRect m_ghostRect;
+
+    bool m_buttonDown = false;
+    bool m_panning = false;
+    bool m_clickNoMove = true;
+    QPoint m_pressPoint;
+    QPoint m_lastMouse{-1, -1};
+    QPoint m_menuPoint;
+    bool m_autoScrollOn = false;
+    bool m_autoScrollBack = false;
+    bool m_altSeen = false;
+    // The keys held at the last mouse or key event: Ctrl copies, Alt
+    // inverts the snapping.
+    Qt::KeyboardModifiers m_modifiers;
+    QTimer m_scrollTimer;
+    QTimer m_dayTimer;
+    QCursor m_copyCursor;
+    tEntryTip m_tip;
 };

@@ -108,6 +108,17 @@ TEST_F(WeekPaintTest, DaysWorkingTimeAndBoxesHaveTheirColours)
     EXPECT_EQ(bottom.blue(), 255);
 }
 
+TEST_F(WeekPaintTest, AnEntryWithoutActivityKeepsItsStripeColourFromOneDrawingToTheNext)
+{
+    saveEntry(at(Monday, 9, 0), at(Monday, 10, 0));
+    show();
+    const quint32 first = pixel(picture(), left(0) + 2, row(9, 10));
+    for (int i = 0; i < 5; ++i) {
+        view().Reload();
+        EXPECT_EQ(pixel(picture(), left(0) + 2, row(9, 10)), first);
+    }
+}
+
 TEST_F(WeekPaintTest, TheTitleSumsTheShownDaysAndAnEmptyDayShowsNoTotal)
 {
     // Tuesday 1:30; on the spring Sunday 01:30 to 03:30 lasts one hour.
