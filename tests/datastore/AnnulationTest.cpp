@@ -92,6 +92,14 @@ TEST_F(AnnulationTest, NewWriteCutsTheRedoTail)
     EXPECT_EQ(value(), 0);
     EXPECT_EQ(history.Undo(), Outcome::Nothing);
     EXPECT_EQ(value(), 0);
+
+    // A step recorded after an undo forms a group of its own even when no
+    // new group was begun: undoing it must not undo the write before it.
+    write(0, 1);
+    write(1, 2);
+    ASSERT_EQ(history.Undo(), Outcome::Done);
+    history.AddStep(QStringLiteral("update T set v=7"), QStringLiteral("update T set v=1"));
+    EXPECT_EQ(shape(history), QStringList({"0:update T set v=1/update T set v=0", "1:update T set v=7/update T set v=1"}));
 }
 
 TEST_F(AnnulationTest, FailedUndoOrRedoKeepsThePositionForARetry)

@@ -57,6 +57,8 @@ TEST(TimeEntryOverlap, EdgeToleranceOfThirtySeconds)
          entry(-1, d, d + 60), {entry(1, d + 40, Running)}, true, d, d + 40},
         {"a minute that ends 40 s into a running entry is reported",
          entry(-1, d, d + 60), {entry(1, d + 20, Running)}, false, d, d + 60},
+        {"20 s starting with a running entry is reported",
+         entry(-1, d, d + 20), {entry(1, d, Running)}, false, d, d + 20},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -102,6 +104,10 @@ TEST(TimeEntryOverlap, LongestFreeGap)
          entry(-1, at(8, 30), at(13, 0)),
          {entry(1, at(9, 0), at(12, 0)), entry(2, at(10, 0), at(11, 0)), entry(3, at(11, 30), at(12, 30))},
          tDebutFin{at(8, 30), at(9, 0)}},
+        {"after neighbours nested in a longer one, the gap begins at the latest end",
+         entry(-1, at(8, 50), at(13, 0)),
+         {entry(1, at(9, 0), at(12, 0)), entry(2, at(10, 0), at(11, 0)), entry(3, at(11, 45), at(12, 30))},
+         tDebutFin{at(12, 30), at(13, 0)}},
         {"running entry after finished neighbours keeps running from the last end",
          entry(-1, at(9, 0), Running), {entry(1, at(8, 0), at(9, 30)), entry(2, at(9, 45), at(10, 15))},
          tDebutFin{at(10, 15), Running}},

@@ -142,6 +142,7 @@ TEST_F(WorkingCalendar, AddedWorkingTime)
         {"over the weekend", at(2026, 3, 6, 16), 2 * H, at(2026, 3, 9, 9)},
         {"from Saturday, a whole day", at(2026, 3, 7, 10), 8 * H, at(2026, 3, 9, 17)},
         {"from Saturday, a morning", at(2026, 3, 7, 10), 4 * H, at(2026, 3, 9, 12)},
+        {"from Saturday, a working week", at(2026, 3, 7, 10), 40 * H, at(2026, 3, 13, 17)},
         {"seconds kept", at(2026, 3, 2, 9, 0, 15), 90, at(2026, 3, 2, 9, 1, 45)},
         {"nothing to add", at(2026, 3, 7, 10), 0, at(2026, 3, 7, 10)},
         {"negative amount", at(2026, 3, 7, 10), -5, at(2026, 3, 7, 10)},
@@ -189,6 +190,18 @@ TEST_F(WorkingCalendar, PeriodEndingAtMidnight)
     EXPECT_EQ(config.NextWorkingTime(at(2026, 3, 2, 12)), at(2026, 3, 2, 20));
 }
 
+// Every day worked around the clock: a day's 24 hours from its midnight end
+// at the next midnight, also on the Sundays of 23 and 25 hours.
+TEST_F(WorkingCalendar, WholeDaysWorkedOnClockChangeSundays)
+{
+    WorkEveryDay(u"0,1440;");
+    for (const QDate sunday : {QDate(2026, 3, 29), QDate(2026, 10, 25)}) {
+        const qint64 r = config.AddWorkingTime(at(sunday.year(), sunday.month(), sunday.day()), 24 * H);
+        const QDate monday = sunday.addDays(1);
+        EXPECT_EQ(r, at(monday.year(), monday.month(), monday.day())) << show(r);
+    }
+}
+
 TEST_F(WorkingCalendar, NextWorkingInstant)
 {
     config.daysOff.SetRange(QDate(2026, 3, 16), QDate(2026, 3, 16), false);
@@ -196,6 +209,7 @@ TEST_F(WorkingCalendar, NextWorkingInstant)
     const Case cases[] = {
         {"before the first period: its start", at(2026, 3, 2, 7, 30, 45), at(2026, 3, 2, 8)},
         {"inside a period", at(2026, 3, 2, 9, 12, 5), at(2026, 3, 2, 9, 12, 5)},
+        {"half a minute into the first period", at(2026, 3, 2, 8, 0, 30), at(2026, 3, 2, 8, 0, 30)},
         {"at noon", at(2026, 3, 2, 12), at(2026, 3, 2, 13)},
         {"last minute of a period", at(2026, 3, 2, 16, 59, 59), at(2026, 3, 2, 16, 59, 59)},
         {"after work", at(2026, 3, 2, 17), at(2026, 3, 3, 8)},
