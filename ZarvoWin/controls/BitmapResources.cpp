@@ -25,6 +25,7 @@ constexpr BitmapEntry kBitmaps[] = {
     {483, ":/pictures/range_zones.svg", 400, 22},
     {484, ":/pictures/range_thumb.svg", 7, 9},
     {485, ":/pictures/range_thumb_selected.svg", 7, 9},
+    {508, ":/pictures/grid_snap.svg", 72, 96},
 };
 
 } // namespace

@@ -1,0 +1,329 @@
+#include "CPrefsDialog.h"
+
+#include "CPrefsStatic.h"
+#include "CPrefsSubDlg.h"
+#include "Texts.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+CPrefsDialog::Translator &translator()
+{
+    static CPrefsDialog::Translator t;
+    return t;
+}
+
+// The first control of the page that takes the focus by tabbing.
+QWidget *firstFocusable(QWidget *page)
+{
+    for (QWidget *w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+        if (!page->isAncestorOf(w))
+            continue;
+        if (w->isEnabled() && w->isVisibleTo(page) && (w->focusPolicy() & Qt::TabFocus))
+            return w;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void CPrefsDialog::SetTranslator(Translator t)
+{
+    translator() = std::move(t);
+}
+
+CPrefsDialog::CPrefsDialog(QWidget *parent, int dialogId)
+    : QDialog(parent)
+    , m_dialogId(dialogId)
+{
+    setProperty("dialogId", dialogId);
+    setModal(true);
+
+    m_tree = new QTreeWidget(this);
+    m_tree->setProperty("controlId", int(TreeControl));
+    m_tree->setObjectName(QString::number(TreeControl));
+    m_tree->setHeaderHidden(true);
+    m_tree->setColumnCount(1);
+    m_tree->setRootIsDecorated(false);
+    m_tree->setMouseTracking(true); // hovered items are shown as such
+    m_tree->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, &CPrefsDialog::OnTreeSelection);
+
+    m_caption = new CPrefsStatic(this);
+    m_caption->setProperty("controlId", int(CaptionControl));
+    m_caption->setObjectName(QString::number(CaptionControl));
+
+    m_area = new QWidget(this);
+    m_area->setProperty("controlId", int(PageAreaControl));
+    m_area->setObjectName(QString::number(PageAreaControl));
+    m_area->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_stack = new QStackedLayout(m_area);
+    m_stack->setContentsMargins(2, 2, 2, 2);
+
+    m_ok = new QPushButton(Platform::Texts::get(9001), this);
+    m_ok->setProperty("controlId", int(OkControl));
+    m_ok->setObjectName(QString::number(OkControl));
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &CPrefsDialog::accept);
+    m_cancel = new QPushButton(Platform::Texts::get(9002), this);
+    m_cancel->setProperty("controlId", int(CancelControl));
+    m_cancel->setObjectName(QString::number(CancelControl));
+    m_cancel->setAutoDefault(false);
+    connect(m_cancel, &QPushButton::clicked, this, &CPrefsDialog::reject);
+
+    auto *right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->addWidget(m_caption);
+    right->addWidget(m_area, 1);
+
+    auto *body = new QHBoxLayout;
+    body->addWidget(m_tree);
+    body->addLayout(right, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(body, 1);
+    layout->addLayout(buttons);
+}
+
+CPrefsDialog::~CPrefsDialog()
+{
+    // The pages belong to the caller: let go of them before the frame's
+    // children are destroyed.
+    for (PageRecord &r : m_pages) {
+        if (r.page && r.page->parentWidget()) {
+            r.page->hide();
+            r.page->setParent(nullptr);
+        }
+    }
+}
+
+bool CPrefsDialog::AddPage(CPrefsSubDlg *page, int captionId, const QString &caption)
+{
+    if (m_initialised || !page)
+        return false;
+    PageRecord r;
+    r.page = page;
+    r.templateId = page->TemplateId();
+    r.caption = caption;
+    r.captionId = captionId;
+    m_pages.push_back(r);
+    return true;
+}
+
+void CPrefsDialog::SetTitle(const QString &title)
+{
+    m_title = title;
+    if (m_initialised)
+        setWindowTitle(title);
+}
+
+void CPrefsDialog::SetCaptionText(const QString &text)
+{
+    m_captionText = text;
+    m_caption->SetConstantText(text);
+}
+
+void CPrefsDialog::SetStartPage(CPrefsSubDlg *page)
+{
+    m_startPage = page;
+}
+
+CPrefsSubDlg *CPrefsDialog::Page(int index) const
+{
+    return index >= 0 && index < PageCount() ? m_pages[size_t(index)].page.data() : nullptr;
+}
+
+QString CPrefsDialog::PageCaption(int index) const
+{
+    return index >= 0 && index < PageCount() ? m_pages[size_t(index)].caption : QString();
+}
+
+int CPrefsDialog::PageIndex(const CPrefsSubDlg *page) const
+{
+    for (int i = 0; i < PageCount(); ++i) {
+        if (page && m_pages[size_t(i)].page == page)
+            return i;
+    }
+    return -1;
+}
+
+void CPrefsDialog::TranslateFrame()
+{
+    if (translator())
+        translator()(this, m_dialogId);
+    // The tree is as wide as its longest caption.
+    int widest = 0;
+    const QFontMetrics metrics = m_tree->fontMetrics();
+    for (const PageRecord &r : m_pages)
+        widest = std::max(widest, metrics.horizontalAdvance(r.caption));
+    m_tree->setFixedWidth(widest + m_tree->indentation() + 2 * m_tree->frameWidth()
+                          + metrics.averageCharWidth() * 4);
+}
+
+void CPrefsDialog::InitDialog()
+{
+    if (m_initialised)
+        return;
+    m_initialised = true;
+    TranslateFrame();
+    setWindowTitle(m_title);
+    // The caption in the button face's colour (the band's default), bold.
+    m_caption->SetFontWeight(700);
+    m_caption->SetFontHeight(14);
+    m_caption->SetFontFace(font().family());
+    m_caption->SetConstantText(m_captionText);
+
+    m_selecting = true;
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        auto *item = new QTreeWidgetItem(m_tree, QStringList(m_pages[i].caption));
+        item->setData(0, Qt::UserRole, int(i));
+        m_pages[i].item = item;
+    }
+    m_selecting = false;
+
+    const int start = PageIndex(m_startPage);
+    ShowPage(start >= 0 ? start : 0);
+}
+
+int CPrefsDialog::DoModal()
+{
+    InitDialog();
+    return exec() == QDialog::Accepted ? 1 : 2;
+}
+
+void CPrefsDialog::showEvent(QShowEvent *event)
+{
+    InitDialog();
+    QDialog::showEvent(event);
+}
+
+bool CPrefsDialog::ShowPage(int index)
+{
+    CPrefsSubDlg *page = Page(index);
+    if (!page)
+        return false;
+    PageRecord &r = m_pages[size_t(index)];
+    m_caption->SetText(r.caption);
+    if (!page->IsCreated()) {
+        page->Create(m_area);
+        m_stack->addWidget(page);
+    } else if (m_stack->indexOf(page) < 0) {
+        m_stack->addWidget(page);
+    }
+    m_stack->setCurrentWidget(page);
+    page->show();
+    m_current = index;
+    SelectTreeItem(index);
+    if (QWidget *first = firstFocusable(page))
+        first->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void CPrefsDialog::SelectTreeItem(int index)
+{
+    const PageRecord &r = m_pages[size_t(index)];
+    if (!r.item || m_tree->currentItem() == r.item)
+        return;
+    m_selecting = true;
+    m_tree->setCurrentItem(r.item);
+    m_selecting = false;
+}
+
+void CPrefsDialog::OnTreeSelection(QTreeWidgetItem *current, QTreeWidgetItem *previous)
+{
+    if (m_selecting || !current)
+        return;
+    const int index = current->data(0, Qt::UserRole).toInt();
+    if (index == m_current)
+        return;
+    CPrefsSubDlg *shown = Page(m_current);
+    if (m_validateOnChange && shown && shown->IsCreated() && !shown->ValidatePage()) {
+        // The page keeps the user; the tree goes back to it.
+        QWidget *focus = focusWidget();
+        m_selecting = true;
+        m_tree->setCurrentItem(previous);
+        m_selecting = false;
+        FocusLater(focus);
+        return;
+    }
+    ShowPage(index);
+}
+
+void CPrefsDialog::FocusLater(QWidget *widget)
+{
+    QPointer<QWidget> target(widget);
+    QTimer::singleShot(0, this, [target] {
+        if (target)
+            target->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void CPrefsDialog::accept()
+{
+    std::vector<int> built;
+    for (int i = 0; i < PageCount(); ++i) {
+        if (CPrefsSubDlg *page = Page(i); page && page->IsCreated())
+            built.push_back(i);
+    }
+    for (int i : built) {
+        if (!Page(i)->ValidatePage()) {
+            ShowPage(i);
+            return;
+        }
+    }
+    // Work that may still fail, once every page agreed; a failure undoes
+    // what the pages before it prepared.
+    for (size_t n = 0; n < built.size(); ++n) {
+        if (!Page(built[n])->PrepareApply()) {
+            for (size_t back = n; back-- > 0;)
+                Page(built[back])->AbandonApply();
+            ShowPage(built[n]);
+            return;
+        }
+    }
+    for (int i : built)
+        Page(i)->OnOK();
+    for (int i : built)
+        Page(i)->CompleteApply();
+    QDialog::accept();
+}
+
+void CPrefsDialog::reject()
+{
+    for (int i = 0; i < PageCount(); ++i) {
+        if (CPrefsSubDlg *page = Page(i); page && page->IsCreated())
+            page->OnCancel();
+    }
+    QDialog::reject();
+}
+
+void CPrefsDialog::Retranslate()
+{
+    for (int i = 0; i < PageCount(); ++i) {
+        PageRecord &r = m_pages[size_t(i)];
+        if (!r.page)
+            continue;
+        if (r.captionId > 0)
+            r.caption = Platform::Texts::get(r.captionId);
+        if (i == m_current)
+            m_caption->SetText(r.caption);
+        if (r.item)
+            r.item->setText(0, r.caption);
+        r.page->TranslatePage();
+    }
+    TranslateFrame();
+}
