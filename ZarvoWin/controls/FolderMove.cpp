@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 QString absoluteClean(const QString &path)
@@ -114,10 +116,19 @@ bool FolderMove::Copy(const FileCopier &copier, const CancelCheck &cancelled)
         entries << it.next();
     entries.sort(); // parents before their contents
     const qsizetype skip = m_source.size() + 1;
+    QStringList leftFolders; // folders skipped, with a trailing '/'
     for (const QString &from : entries) {
         if (cancelled && cancelled())
             return fail();
         const QString relative = from.mid(skip);
+        const bool below = std::any_of(leftFolders.cbegin(), leftFolders.cend(),
+                                       [&](const QString &f) { return relative.startsWith(f); });
+        if (below)
+            continue;
+        if (m_skip && m_skip(relative)) {
+            leftFolders << relative + u'/';
+            continue;
+        }
         const QString to = m_target + u'/' + relative;
         const QFileInfo info(from);
         if (info.isDir() && !info.isSymLink()) {

@@ -20,10 +20,16 @@ public:
     using FileCopier = std::function<bool(const QString &from, const QString &to)>;
     // Asked between files; true stops the copy (its copies are removed).
     using CancelCheck = std::function<bool()>;
+    // Asked for every entry below the source (its path relative to the
+    // source); true leaves it, and everything below a folder left, where
+    // it is: neither copied nor removed.
+    using Skip = std::function<bool(const QString &relative)>;
 
     FolderMove(const QString &source, const QString &target);
 
     bool IsAllowed() const;
+
+    void SetSkip(Skip skip) { m_skip = std::move(skip); }
 
     // Copies everything below the source into the target (made when
     // missing), with `copier` or a byte copy compared afterwards. On any
@@ -46,6 +52,7 @@ public:
 private:
     QString m_source;
     QString m_target;
+    Skip m_skip;
     QStringList m_files;        // copied files and links
     QStringList m_sourceFolders; // folders below the source, parents first
     QStringList m_madeFolders;   // folders Copy created in the target, parents first

@@ -159,3 +159,24 @@ TEST_F(FolderMoveTest, HalvesApartCancelAndAbandon)
 }
 
 } // namespace
+
+TEST_F(FolderMoveTest, WhatTheCallerSkipsStaysWhereItIsWithEverythingBelowIt)
+{
+    // A configured folder nested in the one moved (the users folder inside
+    // the data folder) is neither copied nor removed.
+    FolderMove move(source, target);
+    QStringList asked;
+    move.SetSkip([&](const QString &relative) {
+        asked << relative;
+        return relative == QStringLiteral("Users") || relative.endsWith(QStringLiteral(".tpl"));
+    });
+    ASSERT_TRUE(move.Copy());
+    // Nothing below a skipped folder is even asked about.
+    EXPECT_FALSE(asked.contains(QStringLiteral("Users/Anne")));
+    EXPECT_EQ(tree(target), (QStringList{QStringLiteral("Empty"), QStringLiteral("Templates")}));
+    ASSERT_TRUE(move.RemoveSources());
+    EXPECT_EQ(tree(source),
+              (QStringList{QStringLiteral("Templates"), QStringLiteral("Templates/Facture.tpl = tpl"),
+                           QStringLiteral("Users"), QStringLiteral("Users/Anne"), QStringLiteral("Users/Anne/.hidden = h"),
+                           QStringLiteral("Users/Anne/Zarvo.sdb = anne"), QStringLiteral("Users/Users.sdb = users")}));
+}
