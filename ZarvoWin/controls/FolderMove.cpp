@@ -14,22 +14,6 @@ QString absoluteClean(const QString &path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-// The path with its links resolved; for a path that does not exist yet,
-// its nearest existing folder resolved and the rest appended.
-QString resolved(const QString &path)
-{
-    QString existing = absoluteClean(path);
-    QString rest;
-    while (!QFileInfo::exists(existing)) {
-        const int slash = existing.lastIndexOf(u'/');
-        if (slash <= 0)
-            return absoluteClean(path);
-        rest = existing.mid(slash) + rest;
-        existing = existing.left(slash);
-    }
-    return QDir::cleanPath(QFileInfo(existing).canonicalFilePath() + rest);
-}
-
 bool inside(const QString &path, const QString &folder)
 {
     return path.startsWith(folder + u'/');
@@ -59,12 +43,26 @@ FolderMove::FolderMove(const QString &source, const QString &target)
 {
 }
 
+QString FolderMove::Resolved(const QString &path)
+{
+    QString existing = absoluteClean(path);
+    QString rest;
+    while (!QFileInfo::exists(existing)) {
+        const int slash = existing.lastIndexOf(u'/');
+        if (slash <= 0)
+            return absoluteClean(path);
+        rest = existing.mid(slash) + rest;
+        existing = existing.left(slash);
+    }
+    return QDir::cleanPath(QFileInfo(existing).canonicalFilePath() + rest);
+}
+
 bool FolderMove::IsAllowed() const
 {
     if (m_source.isEmpty() || m_target.isEmpty() || !QFileInfo(m_source).isDir())
         return false;
-    const QString source = resolved(m_source);
-    const QString target = resolved(m_target);
+    const QString source = Resolved(m_source);
+    const QString target = Resolved(m_target);
     if (source == QStringLiteral("/") || target == QStringLiteral("/") || source == target)
         return false;
     return !inside(source, target) && !inside(target, source);
@@ -152,11 +150,12 @@ bool FolderMove::Copy(const FileCopier &copier, const CancelCheck &cancelled)
     return true;
 }
 
-bool FolderMove::RemoveSources()
+bool FolderMove::RemoveSources(const Remover &remover)
 {
     bool ok = true;
     for (const QString &relative : m_files) {
-        if (!QFile::remove(m_source + u'/' + relative))
+        const QString path = m_source + u'/' + relative;
+        if (!(remover ? remover(path) : QFile::remove(path)))
             ok = false;
     }
     // Folders deepest first; one still holding something stays.

@@ -36,15 +36,21 @@ public:
     // failure or a cancel, every file and folder it made is removed again
     // and false is returned.
     bool Copy(const FileCopier &copier = {}, const CancelCheck &cancelled = {});
-    // Removes the originals of what Copy copied, then the folders they
-    // emptied (the source folder itself stays). False when one could not
-    // be removed; the copies stay in any case.
-    bool RemoveSources();
+    // Removes the originals of what Copy copied (with `remover`, a plain
+    // removal by default), then the folders they emptied (the source folder
+    // itself stays). False when one could not be removed; the copies stay
+    // in any case.
+    using Remover = std::function<bool(const QString &path)>;
+    bool RemoveSources(const Remover &remover = {});
     // Removes what Copy made (files, then the folders it created).
     void RemoveCopies();
 
     // Paths relative to the folders, in copy order.
     const QStringList &CopiedFiles() const { return m_files; }
+
+    // The path with its links resolved; for a path that does not exist
+    // yet, its nearest existing folder resolved and the rest appended.
+    static QString Resolved(const QString &path);
 
     // The default copier: a byte copy, then both files compared.
     static bool CopyAndCompare(const QString &from, const QString &to);
