@@ -190,7 +190,17 @@ CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
     return result;
 }
 
-bool CDatabaseFile::CopyLive(const QString &source, const QString &target, Target mode)
+bool CDatabaseFile::FlushFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    const bool flushed = ::syncfs(fd) == 0;
+    ::close(fd);
+    return flushed;
+}
+
+bool CDatabaseFile::CopyLive(const QString &source, const QString &target, Target mode, Flush flush)
 {
     if (source.isEmpty() || target.isEmpty() || !QFileInfo(source).isFile())
         return false;
@@ -215,7 +225,7 @@ bool CDatabaseFile::CopyLive(const QString &source, const QString &target, Targe
             sqlite3_exec(to.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
         copied = from && to && backup(to.get(), from.get(), -1, false);
     }
-    if (copied)
+    if (copied && flush == Flush::Each)
         copied = flushToDisk(part);
     if (copied && faultAt(Stage::CopyBeforeRename))
         copied = false;

@@ -43,7 +43,15 @@ public:
     // A "-journal" or "-wal" file beside the target would be rolled into the
     // copy by SQLite at its first open: one left by a database that is gone
     // is removed; one beside an existing target refuses the copy.
-    static bool CopyLive(const QString &source, const QString &target, Target mode);
+    //
+    // The copy is flushed to disk before it takes its name, unless the
+    // caller flushes once for many copies (Flush::ByCaller, then FlushFolder
+    // before anything relies on the copies lasting).
+    enum class Flush { Each, ByCaller };
+    static bool CopyLive(const QString &source, const QString &target, Target mode, Flush flush = Flush::Each);
+    // Writes to disk every change waiting for the file system that holds
+    // `folder` (the copies made with Flush::ByCaller among them).
+    static bool FlushFolder(const QString &folder);
 
     // Writes the contents of `source` into the database `target` (which must
     // exist, and may be open). The source is checked first; a source that

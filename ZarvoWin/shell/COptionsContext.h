@@ -1,11 +1,13 @@
 #pragma once
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
 class CConfiguration;
 class CLanguageSelector;
+class FolderMovePlan;
 class QWidget;
 
 // What the option pages need of the application: the settings object they
@@ -37,6 +39,16 @@ public:
     // the settings object's, which it reads the day from when it loads).
     std::function<QLocale()> systemLocale;
 
+    // The names of the users listed in the users database (default: read
+    // from the users folder of the settings).
+    std::function<QStringList()> userNames;
+    // Runs the copy of a folder move where the user sees it and can cancel
+    // it; true when everything was copied (default: the progress dialog).
+    std::function<bool(QWidget *owner, FolderMovePlan &plan)> runCopy;
+    // After the users folder changed: the user is read again from the new
+    // folder and the lists and views follow (default: nothing).
+    std::function<void()> usersFolderChanged;
+
     // The defaults applied.
     CLanguageSelector *Languages() const;
     void PostChange(int kind) const;
@@ -44,6 +56,9 @@ public:
     void ApplyBigIcons(bool big) const;
     QString OpenFileName(QWidget *owner, const QString &start, const QString &filter) const;
     QLocale SystemLocale() const;
+    QStringList UserNames() const;
+    bool RunCopy(QWidget *owner, FolderMovePlan &plan) const;
+    void UsersFolderChanged() const;
 
 private:
     CConfiguration *m_config;

@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <mutex>
 
 namespace {
@@ -140,6 +141,7 @@ void FolderMovePlan::Clear()
     ReleaseLocks();
     m_folderMoves.clear();
     m_databases.clear();
+    m_lockedDatabases.clear();
     m_copiedDatabases.clear();
     m_moves.clear();
     m_failed = nullptr;
@@ -194,8 +196,10 @@ bool FolderMovePlan::CopyOne(const Move &move, const QString &from, const QStrin
         if (!lock->held)
             return false; // the other program keeps it busy
         m_locks.push_back(std::move(lock));
+        m_lockedDatabases << from;
     }
-    if (!CDatabaseFile::CopyLive(from, to, CDatabaseFile::Target::FreeName))
+    // One flush of the file system for every copy, before the check.
+    if (!CDatabaseFile::CopyLive(from, to, CDatabaseFile::Target::FreeName, CDatabaseFile::Flush::ByCaller))
         return false;
     m_databases << from;
     m_copiedDatabases.push_back({to, size_t(&move - m_moves.data())});
@@ -207,6 +211,7 @@ bool FolderMovePlan::Copy(const std::function<bool()> &cancelled, const std::fun
     ReleaseLocks();
     m_folderMoves.clear();
     m_databases.clear();
+    m_lockedDatabases.clear();
     m_copiedDatabases.clear();
     m_failed = nullptr;
     m_cancelled = false;
@@ -252,7 +257,12 @@ bool FolderMovePlan::Copy(const std::function<bool()> &cancelled, const std::fun
             return giveUp(move);
     }
 
-    // Every database copied opens and passes its integrity check.
+    // The copies are on the disk before anything relies on them (the byte
+    // copies too), and every database copied opens and passes its check.
+    for (const Move &move : m_moves) {
+        if (!CDatabaseFile::FlushFolder(move.target))
+            return giveUp(move);
+    }
     for (const CopiedDatabase &database : m_copiedDatabases) {
         if (Fault(Stage::Check, database.copy) || !CDatabaseFile::Check(database.copy).ok())
             return giveUp(m_moves[database.move]);
@@ -262,11 +272,33 @@ bool FolderMovePlan::Copy(const std::function<bool()> &cancelled, const std::fun
 
 bool FolderMovePlan::RemoveOriginals()
 {
+    // A database this move keeps locked is taken out of the way under its
+    // lock (renamed into a folder of ours beside it), so that a write of
+    // the other program waiting for the lock finds the database gone; it
+    // is deleted once the lock is let go, which spares the file system the
+    // cost of deleting a file still open.
     bool ok = true;
-    for (auto &folderMove : m_folderMoves) {
-        const bool removed = folderMove->RemoveSources([this](const QString &path) {
-            if (Fault(Stage::RemoveFile, path) || !QFile::remove(path))
+    QStringList aside;
+    QStringList asideFolders;
+    for (size_t i = 0; i < m_folderMoves.size(); ++i) {
+        const QString trash = QDir::cleanPath(QFileInfo(m_moves[i].source).absoluteFilePath())
+                              + QStringLiteral("/.zarvo-moved");
+        const bool removed = m_folderMoves[i]->RemoveSources([&](const QString &path) {
+            if (Fault(Stage::RemoveFile, path))
                 return false;
+            if (m_lockedDatabases.contains(path)) {
+                if (!asideFolders.contains(trash)) {
+                    if (!QDir().mkpath(trash))
+                        return false;
+                    asideFolders << trash;
+                }
+                const QString to = trash + u'/' + QString::number(aside.size());
+                if (std::rename(QFile::encodeName(path).constData(), QFile::encodeName(to).constData()) != 0)
+                    return false;
+                aside << to;
+            } else if (!QFile::remove(path)) {
+                return false;
+            }
             if (m_databases.contains(path)) {
                 for (const QString &suffix : journalSuffixes())
                     QFile::remove(path + suffix);
@@ -276,8 +308,13 @@ bool FolderMovePlan::RemoveOriginals()
         ok = removed && ok;
     }
     ReleaseLocks();
+    for (const QString &file : aside)
+        ok = QFile::remove(file) && ok;
+    for (const QString &folder : asideFolders)
+        QDir().rmdir(folder);
     m_folderMoves.clear();
     m_databases.clear();
+    m_lockedDatabases.clear();
     m_copiedDatabases.clear();
     return ok;
 }
@@ -291,6 +328,7 @@ void FolderMovePlan::Abandon()
     ReleaseLocks();
     m_folderMoves.clear();
     m_databases.clear();
+    m_lockedDatabases.clear();
     m_copiedDatabases.clear();
 }
 

@@ -118,6 +118,7 @@ private:
         size_t move = 0;
     };
     QStringList m_databases; // originals copied through the backup
+    QStringList m_lockedDatabases;
     std::vector<CopiedDatabase> m_copiedDatabases;
     const Move *m_failed = nullptr;
     bool m_cancelled = false;

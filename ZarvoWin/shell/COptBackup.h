@@ -1,0 +1,64 @@
+#pragma once
+#include "CPrefsSubDlg.h"
+#include "FolderMovePlan.h"
+
+class COptionsContext;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// The backups page: automatic backups on or off, how often, before a
+// synchronisation, how long they are kept (never shorter than how often
+// they are made) and where. A changed folder can take the users' backup
+// folders along, moved as the folders page moves its files.
+class COptBackup : public CPrefsSubDlg
+{
+    Q_OBJECT
+public:
+    static constexpr int DialogId = 401;
+    enum Control {
+        BackupCheck = 1160,
+        FrequencyCombo = 1162,
+        SynchroCheck = 1161,
+        KeepCombo = 1078,
+        FolderEdit = 1163,
+        FolderBrowse = 1164,
+    };
+
+    explicit COptBackup(COptionsContext &context, QWidget *parent = nullptr);
+
+    void TranslatePage() override;
+    bool ValidatePage() override;
+    bool PrepareApply() override;
+    void AbandonApply() override;
+    void OnOK() override;
+    void CompleteApply() override;
+    void OnCancel() override;
+
+    // The retention choices offered after a frequency entry: the Keep
+    // value of the first entry (3, 5 or 7; the others follow it).
+    static int FirstKeepOffered(int frequencyEntry);
+    // The Keep value selected for a stored or chosen one: raised to the
+    // first offered.
+    static int KeepShown(int keep, int frequencyEntry);
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    void EnableControls();
+    void RebuildRetention(int keep);
+    int CurrentKeep() const;
+
+    COptionsContext &m_context;
+    QCheckBox *m_backup = nullptr;
+    QComboBox *m_frequency = nullptr;
+    QCheckBox *m_synchro = nullptr;
+    QComboBox *m_keep = nullptr;
+    QLineEdit *m_folder = nullptr;
+    QPushButton *m_browse = nullptr;
+    FolderMovePlan m_plan;
+    bool m_switched = false;
+    bool m_initialised = false;
+};
