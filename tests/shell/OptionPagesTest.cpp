@@ -11,6 +11,7 @@
 #include "COptMisc.h"
 #include "COptMouse.h"
 #include "COptionsContext.h"
+#include "COptionsDialog.h"
 #include "CPrefsDialog.h"
 #include "CTransparentImage.h"
 #include "Clock.h"
@@ -366,4 +367,26 @@ TEST_F(OptionPagesTest, TheUntrackedShareComesFromTheSliderAndItsArrowsNeverFrom
     for (const QString &key : settings.allKeys())
         EXPECT_FALSE(key.contains(QStringLiteral("Forecast/Afficher")));
     EXPECT_EQ(settings.allKeys().filter(QStringLiteral("Config/Forecast/")).size(), 5);
+}
+
+TEST_F(OptionPagesTest, TheOptionsDialogBuildsThePagesAskedForInTheirOrder)
+{
+    QList<COptionsDialog::PageEntry> pages;
+    for (const int id : {110, 622, 210, 561, 4242})
+        pages.append(COptionsDialog::PageEntry{id, QStringLiteral("page %1").arg(id)});
+    int runs = 0;
+    COptionsDialog::SetRunner([&](CPrefsDialog &shown) {
+        ++runs;
+        shown.InitDialog();
+        // Only the pages that exist, in the order asked, the one asked shown.
+        EXPECT_EQ(shown.PageCount(), 3);
+        EXPECT_EQ(shown.PageCaption(0), QStringLiteral("page 110"));
+        EXPECT_EQ(shown.PageCaption(2), QStringLiteral("page 561"));
+        EXPECT_EQ(shown.CurrentPage(), 2);
+        EXPECT_EQ(shown.windowTitle(), Platform::Texts::get(198));
+        return runs == 1 ? 1 : 2;
+    });
+    EXPECT_TRUE(COptionsDialog::Run(nullptr, context, pages, 3));
+    EXPECT_FALSE(COptionsDialog::Run(nullptr, context, pages, 3));
+    COptionsDialog::SetRunner({});
 }
