@@ -109,7 +109,6 @@ CViewUsers::CViewUsers(CZarvoWinApp &app, QAction *manageUsers, QWidget *parent)
 
     SetTexts();
     FitLineMargins();
-    Refill();
 }
 
 void CViewUsers::FitLineMargins()

@@ -23,7 +23,8 @@ public:
     enum ControlId { UsersCombo = 1023, ManageButton = 1024, FirstLine = 1069, ModifiedLine = 1071, DatabaseGroup = 1152 };
 
     // `manageUsers` is the manage-users command: the button runs it and is
-    // greyed with it (null: the button stays greyed).
+    // greyed with it (null: the button stays greyed). The view is empty
+    // until the first Refill (the frame refills it with its own user combo).
     CViewUsers(CZarvoWinApp &app, QAction *manageUsers, QWidget *parent = nullptr);
 
     // Fills the combo box with the users, the current one selected, and

@@ -89,6 +89,7 @@ TEST_F(UsersPaneTest, DatabaseLinesReadTheStampsAndNeverMakeADatabase)
     EXPECT_EQ(missing.modified, changed);
     EXPECT_FALSE(QFile::exists(databaseOf(QStringLiteral("Anne"))));
     CViewUsers view(*app, nullptr);
+    view.Refill();
     EXPECT_EQ(view.ModifiedLineLabel()->text(), changed);
     EXPECT_FALSE(QFile::exists(databaseOf(QStringLiteral("Anne"))));
 
@@ -108,6 +109,7 @@ TEST_F(UsersPaneTest, OnlyAChoiceOfTheUserSwitchesAndOnlyOnce)
     const int bruno = addUser(QStringLiteral("Bruno"));
     app->SwitchUser(anne);
     CViewUsers view(*app, nullptr);
+    view.Refill();
     view.resize(260, 200);
     view.show();
     EXPECT_EQ(comboState(view.Combo()), QStringLiteral("Anne,Bruno|Anne"));
@@ -146,6 +148,7 @@ TEST_F(UsersPaneTest, TheButtonRunsTheManageCommandAndTheTextsAndMarginsHold)
     int runs = 0;
     QObject::connect(&manage, &QAction::triggered, [&runs] { ++runs; });
     CPaneUser pane(*app, &manage);
+    pane.View()->Refill();
     pane.resize(300, 260);
     pane.show();
     CViewUsers *view = pane.View();
