@@ -130,6 +130,7 @@ TEST(EditKeyRules, InsertedTexts)
     const EditKeyRules number = rules(Mode::Number);
     const EditKeyRules integer = rules(Mode::Number, true);
     const EditKeyRules day = rules(Mode::Number, true, true, 1, 31);
+    const EditKeyRules fromTen = rules(Mode::Number, true, true, 10, 31);
     const EditKeyRules fileName = rules(Mode::FileName);
     const EditKeyRules identifier = rules(Mode::Identifier);
     struct Case
@@ -152,6 +153,8 @@ TEST(EditKeyRules, InsertedTexts)
         {"range: the result counts", day, u"1", {1, 0}, u"2", {Verdict::Accept, u"12"}},
         {"range: outside", day, u"", {0, 0}, u"45", {Verdict::Beep, u""}},
         {"range: 15 in one paste", day, u"", {0, 0}, u"15", {Verdict::Accept, u"15"}},
+        // Only the result counts: "1" alone could not be typed into 10..31.
+        {"range: 15 into 10..31", fromTen, u"", {0, 0}, u"15", {Verdict::Accept, u"15"}},
         {"'/' never reaches a file name", fileName, u"", {0, 0}, u"a/b.txt", {Verdict::Beep, u""}},
         {"a line break never reaches a file name", fileName, u"", {0, 0}, u"a\nb", {Verdict::Beep, u""}},
         {"a plain file name", fileName, u"", {0, 0}, u"Rapport 2024.txt", {Verdict::Accept, u"Rapport 2024.txt"}},
