@@ -33,20 +33,20 @@ bool readKey(QStringView s, qsizetype &i, int &value)
 qsizetype printfConversionLength(QStringView s)
 {
     qsizetype i = 0;
-    while (i < s.size() && (s[i] == u'-' || s[i] == u'+' || s[i] == u'0' || s[i] == u'#'))
-        ++i;
-    if (i < s.size() && s[i] == u'*')
-        ++i;
-    else
-        while (i < s.size() && isDigit(s[i]))
-            ++i;
-    if (i < s.size() && s[i] == u'.') {
-        ++i;
+    // A width or precision: '*' or digits.
+    const auto skipCount = [&] {
         if (i < s.size() && s[i] == u'*')
             ++i;
         else
             while (i < s.size() && isDigit(s[i]))
                 ++i;
+    };
+    while (i < s.size() && (s[i] == u'-' || s[i] == u'+' || s[i] == u'0' || s[i] == u'#'))
+        ++i;
+    skipCount();
+    if (i < s.size() && s[i] == u'.') {
+        ++i;
+        skipCount();
     }
     static const char16_t *const lengths[] = {u"I64", u"I32", u"ll", u"l", u"h", u"L", u"w"};
     for (const char16_t *l : lengths) {
