@@ -4,6 +4,7 @@
 #include "QStringPrinter.h"
 #include "TestFolders.h"
 #include "TextSource.h"
+#include "Texts.h"
 
 #include <QDir>
 #include <QProcess>
@@ -229,6 +230,25 @@ TEST(LanguageFilesTool, TheProgramsFrenchMatchesItsSources)
         EXPECT_EQ(std::size_t(db.Query(u"select count(*) from StringTable")->GetIntAt(0, 0)), tables.stringCount);
         EXPECT_EQ(std::size_t(db.Query(u"select count(*) from Menu")->GetIntAt(0, 0)), tables.menuCount);
         EXPECT_EQ(std::size_t(db.Query(u"select count(*) from Dialog")->GetIntAt(0, 0)), tables.dialogCount);
+    }
+}
+
+// Every French text asks for as many values as its callers pass: among them
+// 567, whose original wording read a second value the delete question never
+// gives, and 616, which was only its own number.
+TEST(LanguageFilesTool, FrenchInsertsMatchWhatTheCodePasses)
+{
+    struct Case
+    {
+        int id;
+        int values;
+    };
+    for (const Case &c : {Case{522, 2}, Case{544, 1}, Case{567, 1}, Case{575, 2}, Case{603, 1}, Case{616, 2},
+                          Case{618, 1}, Case{620, 0}, Case{621, 0}, Case{662, 1}, Case{663, 1}, Case{679, 1},
+                          Case{682, 1}, Case{20004, 1}}) {
+        const QString text = Platform::Texts::builtIn(c.id);
+        ASSERT_FALSE(text.isNull()) << c.id;
+        EXPECT_EQ(TextSource::Inserts(text).size(), c.values) << c.id << " " << text.toStdString();
     }
 }
 
