@@ -69,6 +69,7 @@ public:
 
     // --- Panes and views -----------------------------------------------------
     void SetViews(CMainFrameViews *views);
+    CMainFrameViews &Views() const { return *m_views; }
     // The calendar window (the main document frame), once opened.
     void SetCalendarFrame(QMdiSubWindow *frame) { m_calendarFrame = frame; }
     QMdiSubWindow *CalendarFrame() const { return m_calendarFrame; }

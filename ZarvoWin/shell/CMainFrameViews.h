@@ -1,4 +1,5 @@
 #pragma once
+#include <QDate>
 
 // What the main frame asks of the panes and views it hosts when data
 // changed or time passed. The shell implements it over the panes and views
@@ -28,4 +29,24 @@ public:
     virtual void RefreshRunningTask() {}
     // The calendar window's view type: 1 day, 2 week, 3 month; 0 without one.
     virtual int CalendarViewType() const { return 0; }
+    virtual void SetCalendarViewType(int viewType) { (void)viewType; }
+    // The calendar pane and the calendar window follow the current date;
+    // the week control moves by `days` (not in the month view).
+    virtual void SelectCalendarDate(const QDate &date) { (void)date; }
+    virtual void ShiftWeek(int days) { (void)days; }
+    // The rest of what a change of data or user reloads.
+    virtual void ReloadRatesBranch() {}
+    virtual void ReloadProjectTree() {}
+    virtual void RefillReportPane(bool keepViewState) { (void)keepViewState; }
+    virtual void ReloadForecastZoom() {}
+    virtual void SaveTreeStates() {}
+    // After a change of language or of the first day of the week.
+    virtual void ReloadDayNames() {}
+    virtual void RefreshReportLabels() {}
+    virtual void RelayoutPreviews() {}
+    virtual void ReloadToolbarImages() {}
+    // The forecast view's one-week scale, and whether it hides the
+    // completed projects.
+    virtual void ZoomForecastToWeek() {}
+    virtual bool ForecastHidesCompleted() const { return false; }
 };

@@ -106,7 +106,7 @@ void CZarvoWinApp::PlugIntoDataStore()
     hooks.reloadViews = [this] {
         if (m_frame.reloadViews)
             m_frame.reloadViews();
-        UpdateMainTitle();
+        ReloadAll();
     };
     hooks.upgradeNotice = [this](const QString &notice) { OnUpgradeNotice(notice); };
     m_users->SetReloadHooks(std::move(hooks));
@@ -152,8 +152,10 @@ bool CZarvoWinApp::InitInstance()
     m_mainWindow = m_mainWindowFactory ? m_mainWindowFactory() : new CMainFrame(*this);
     if (!m_mainWindow)
         return false;
-    if (CMainFrame *frame = MainFrame())
+    if (CMainFrame *frame = MainFrame()) {
         m_frame.statusText = [frame](const QString &text) { frame->ShowStatusText(text); };
+        ConnectCommands(frame->Commands());
+    }
 
     m_config->Load();
     RunFirstStart();
@@ -267,27 +269,6 @@ QString CZarvoWinApp::TrayProgramPath() const
 CMainFrame *CZarvoWinApp::MainFrame() const
 {
     return qobject_cast<CMainFrame *>(m_mainWindow.data());
-}
-
-void CZarvoWinApp::SetCurrentDate(const QDate &date, bool reload)
-{
-    if (!date.isValid())
-        return;
-    m_currentDate = date;
-    CMainFrame *frame = MainFrame();
-    if (frame && frame->DatePicker())
-        frame->DatePicker()->SetTimeAll(date);
-    if (reload && m_frame.reloadViews)
-        m_frame.reloadViews();
-}
-
-bool CZarvoWinApp::SwitchUser(int userId)
-{
-    const bool switched = m_users->SwitchUser(userId);
-    UpdateMainTitle();
-    if (CMainFrame *frame = MainFrame())
-        frame->FillUserCombo();
-    return switched;
 }
 
 // ---------------------------------------------------------------------------

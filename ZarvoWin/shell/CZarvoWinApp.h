@@ -1,4 +1,5 @@
 #pragma once
+#include "CCommandRules.h"
 #include "tCurrentEntry.h"
 
 #include <QDate>
@@ -11,9 +12,11 @@
 #include <memory>
 
 class CAnnulation;
+class CCommandTable;
 class CConfiguration;
 class CDayCache;
 class CMainFrame;
+class CMainFrameViews;
 class CProjectStore;
 class CSingleInstance;
 class CUsers;
@@ -151,8 +154,104 @@ public:
     // The current date, shown in the date picker; with `reload` the
     // calendar window shows it.
     void SetCurrentDate(const QDate &date, bool reload);
-    // Makes another user the current one and refreshes what shows the user.
+    // Makes another user the current one: the report windows are asked to
+    // save first (Cancel stops it), closed, and the new user's reopened.
     bool SwitchUser(int userId);
+
+    // The windows of later issues, each registered once by its own issue:
+    // a command whose window has no opener stays greyed, and a branch of a
+    // command that needs one opens nothing and writes nothing.
+    struct OptionsRequest
+    {
+        QList<CCommandRules::OptionsPageEntry> pages;
+        int startIndex = 0;
+    };
+    struct Openers
+    {
+        std::function<void()> about;                        // 57664
+        std::function<bool()> newProject;                   // 32784; true on OK
+        std::function<bool()> newActivity;                  // 32785
+        std::function<bool()> newRate;                      // 32787
+        std::function<bool(tTacheFull &entry)> entryDialog; // the time-entry dialog on an entry
+        std::function<bool()> runningEntries;               // the list of running entries
+        std::function<bool(const OptionsRequest &)> options; // 32796
+        std::function<void()> backupList;                   // 32896
+        std::function<bool(int &userId)> manageUsers;       // 32956; the user chosen on OK
+        std::function<bool(int &userId)> sampleData;        // 32959; the user made on OK
+        std::function<bool(bool &usersChanged)> syncDevice; // 32794
+        std::function<bool()> renameColumns;                // 32977
+        std::function<QWidget *(int reportId, bool preview, int zoom)> reportFrame; // 57600 with -1
+        std::function<void()> updateCheck;                  // 32933
+        // The save-file question of "save as"; the program asks the file
+        // dialog, tests answer here. Empty: cancelled.
+        std::function<QString(const QString &suggestedName)> saveFileName;
+        // The number of interface languages installed (the options frame
+        // shows its general page only with more than one).
+        std::function<int()> languageCount;
+    };
+    Openers &Windows() { return m_openers; }
+
+    // What the report windows offer the user switch and the close of the
+    // program (the report issue sets them). Each report window carries its
+    // report id, preview flag and zoom as the properties "reportId",
+    // "preview" and "zoom".
+    struct OnScreenReport
+    {
+        int reportId = -1;
+        bool preview = false;
+        int zoom = 100;
+    };
+    struct ReportHooks
+    {
+        std::function<bool(QWidget *window)> querySave; // false: Cancel
+        std::function<void(const QList<OnScreenReport> &)> saveOnScreen;
+        std::function<void()> reopenOnScreen;
+        std::function<int(int reportId)> reportType;    // -1 when not found
+    };
+    ReportHooks &Reports() { return m_reportHooks; }
+
+    // --- Commands ----------------------------------------------------------
+    // Gives every command of the table its handler; called once the frame
+    // exists.
+    void ConnectCommands(CCommandTable &commands);
+    // Enables and checks the commands by the program's state (undo, redo,
+    // running entries, views, openers); after every change.
+    void UpdateCommandStates();
+
+    void OnToday();
+    void MoveCurrentDate(int days);
+    void MoveMonth(int direction);
+    void GoToDate(const QDate &date, QWidget *callingReport);
+    QWidget *CallingReport() const { return m_callingReport; }
+    void SetViewType(int viewType);
+    void RefreshAfterChange(bool force, bool second);
+    void RefreshViews();
+    void ReloadAll();
+    void RefreshForecast(bool force);
+    void ReloadLanguageTexts();
+
+    void OnUndo();
+    void OnRedo();
+    bool StartTask(tTacheFull entry, int favoriteId);
+    bool StartFavoriteOrRecent(int key, bool isFavorite, bool withDialog);
+    bool StartProjectTask(int projectId, int activityId);
+    bool StartActivityTask(int activityId);
+    bool OnPause();
+    bool OnResume();
+    void OnAddTask();
+    void OnNewReport();
+    QWidget *OpenReport(int reportId, bool preview, int zoom, bool atStartup);
+    void RenameReportWindow(int reportId, const QString &title);
+    void ForgetReport(int reportId);
+    bool IsClosingForSwitch() const { return m_closingForSwitch; }
+    void ShowOptions(int startPage);
+    void OnSyncDevice();
+    void OnManageUsers();
+    void OnSampleData();
+    void OnRenameColumns();
+    // Copies the current database to a file the user names; false when
+    // nothing was written.
+    bool OnSaveDatabaseAs();
 
     // A message box owned by the main window (MessageBoxType flags); tests
     // answer it through the message boxes' next-answer seam.
@@ -163,6 +262,8 @@ public:
 
 private:
     void PlugIntoDataStore();
+    void ShowWriteFailure();
+    CMainFrameViews *FrameViews() const;
     void BringMainWindowForward();
 
     // Members in the order the application builds them; destroyed in reverse.
@@ -188,4 +289,8 @@ private:
     MainWindowFactory m_mainWindowFactory;
     ProgramLauncher m_trayLauncher;
     QString m_programFolder;
+    Openers m_openers;
+    ReportHooks m_reportHooks;
+    QPointer<QWidget> m_callingReport;
+    bool m_closingForSwitch = false;
 };
