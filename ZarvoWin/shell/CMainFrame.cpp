@@ -132,6 +132,29 @@ QList<int> groupPositions(int first, int last)
     return positions;
 }
 
+// A toolbar button of its own for a command: it follows the command's
+// texts, state and picture and triggers it, while its visibility is the
+// toolbar's alone (the menus show or hide their items independently).
+QAction *toolBarButton(QAction *command, QObject *parent)
+{
+    auto *button = new QAction(parent);
+    button->setData(command->data());
+    button->setObjectName(QStringLiteral("button") + command->objectName());
+    const auto follow = [button, command] {
+        button->setIcon(command->icon());
+        button->setText(command->text());
+        button->setToolTip(command->toolTip());
+        button->setStatusTip(command->statusTip());
+        button->setEnabled(command->isEnabled());
+        button->setCheckable(command->isCheckable());
+        button->setChecked(command->isChecked());
+    };
+    follow();
+    QObject::connect(command, &QAction::changed, button, follow);
+    QObject::connect(button, &QAction::triggered, command, [command] { command->trigger(); });
+    return button;
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CZarvoWinApp &app, QWidget *parent)
@@ -185,6 +208,7 @@ CMainFrame::CMainFrame(CZarvoWinApp &app, QWidget *parent)
         connect(tabs, &QWidget::customContextMenuRequested, this,
                 [this, tabs](const QPoint &pos) { ShowMDITabContextMenu(tabs->mapToGlobal(pos)); });
     }
+    UpdateToolBarForActiveView();
     UpdateCommandStates();
 }
 
@@ -294,7 +318,7 @@ void CMainFrame::CreateToolBars()
             connect(m_datePicker, &CMyMFCToolBarDateTimeCtrl::command, this, [this] { OnDateSelected(); });
             placed = m_mainToolBar->addWidget(m_datePicker);
         } else {
-            placed = m_commands->Action(id);
+            placed = toolBarButton(m_commands->Action(id), m_mainToolBar);
             m_mainToolBar->addAction(placed);
         }
         m_toolBarActions.insert(id == Separator ? -(i + 1) : id, placed);
@@ -306,7 +330,7 @@ void CMainFrame::CreateToolBars()
     m_usersToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_usersToolBar->setAllowedAreas(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, m_usersToolBar);
-    m_usersToolBar->addAction(m_commands->Action(32956));
+    m_usersToolBar->addAction(toolBarButton(m_commands->Action(32956), m_usersToolBar));
     m_userCombo = new QComboBox(m_usersToolBar);
     m_userCombo->setObjectName(QString::number(UserComboId));
     m_userCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -652,7 +676,8 @@ void CMainFrame::OnDateSelected()
 
 int CMainFrame::ActiveChildKind() const
 {
-    QMdiSubWindow *active = m_mdi ? m_mdi->activeSubWindow() : nullptr;
+    // The current document, also while the frame itself is not active.
+    QMdiSubWindow *active = m_mdi ? m_mdi->currentSubWindow() : nullptr;
     if (!active)
         return ChildCalendar;
     if (active == m_forecastFrame)
@@ -802,10 +827,10 @@ void CMainFrame::OpenForecastAsDocument()
     frame->setWidget(m_forecastWindow);
     // Hidden with its pane a moment ago: shown again in its document.
     m_forecastWindow->show();
+    m_forecastFrame = frame;
     m_mdi->addSubWindow(frame);
     frame->setWindowTitle(Platform::Texts::get(521));
     frame->showMaximized();
-    m_forecastFrame = frame;
     m_forecastAsDocument = true;
     UpdateCommandStates();
 }
@@ -887,7 +912,7 @@ bool CMainFrame::RestoreForecastView()
 
 void CMainFrame::ShowMDITabContextMenu(const QPoint &globalPos)
 {
-    if (!m_forecastFrame || m_mdi->activeSubWindow() != m_forecastFrame)
+    if (!m_forecastFrame || m_mdi->currentSubWindow() != m_forecastFrame)
         return;
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("504"));
@@ -905,7 +930,7 @@ void CMainFrame::SaveWorkspace()
     Platform::Settings settings;
     settings.setInt(u"Workspace", u"Forecast", u"ForecastView MDI", m_forecastFrame ? 1 : 0);
     settings.setInt(u"Workspace", u"Forecast", u"ForecastView Active",
-                    m_forecastFrame && m_mdi->activeSubWindow() == m_forecastFrame ? 1 : 0);
+                    m_forecastFrame && m_mdi->currentSubWindow() == m_forecastFrame ? 1 : 0);
     settings.setInt(u"Workspace", u"Forecast", u"ForecastView", m_forecastAsDocument ? 1 : 0);
     settings.setBinary(u"Workspace", u"MainFrame", u"Geometry", saveGeometry());
     settings.setBinary(u"Workspace", u"MainFrame", u"State", saveState());

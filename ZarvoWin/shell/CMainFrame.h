@@ -64,6 +64,9 @@ public:
     QComboBox *UserCombo() const { return m_userCombo; }
     CMyMFCToolBarDateTimeCtrl *DatePicker() const { return m_datePicker; }
     QMdiArea *MdiArea() const { return m_mdi; }
+    // The main toolbar's button of a command (0 and negative numbers are
+    // separators by position); null when it has none.
+    QAction *ToolBarAction(int id) const { return m_toolBarActions.value(id); }
     // The toolbar buttons of the main toolbar in order (0 for a separator).
     static QList<int> MainToolBarButtons();
 

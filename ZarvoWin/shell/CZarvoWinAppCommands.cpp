@@ -578,7 +578,7 @@ bool CZarvoWinApp::SwitchUser(int userId)
 {
     WaitCursor wait;
     CMainFrame *frame = MainFrame();
-    QMdiSubWindow *active = frame ? frame->MdiArea()->activeSubWindow() : nullptr;
+    QMdiSubWindow *active = frame ? frame->MdiArea()->currentSubWindow() : nullptr;
     if (frame && frame->CalendarFrame() && frame->ActiveChildKind() == CMainFrame::ChildReport)
         frame->MdiArea()->setActiveSubWindow(frame->CalendarFrame());
 

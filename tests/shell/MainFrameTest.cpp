@@ -266,8 +266,11 @@ TEST_F(MainFrameTest, TheToolbarShowsTheButtonsOfTheActiveWindow)
     frame->ToggleForecastMode();
     frame->MdiArea()->setActiveSubWindow(frame->ForecastFrame());
     frame->UpdateToolBarForActiveView();
-    EXPECT_FALSE(frame->DatePicker()->isVisible());
-    EXPECT_TRUE(frame->Commands().Action(32921)->isVisible());
+    EXPECT_FALSE(frame->ToolBarAction(CMainFrame::DatePickerId)->isVisible());
+    EXPECT_TRUE(frame->ToolBarAction(32921)->isVisible());
+    EXPECT_FALSE(frame->ToolBarAction(32900)->isVisible());
+    // The menus keep their own items: the command itself stays visible.
+    EXPECT_TRUE(frame->Commands().Action(32900)->isVisible());
 }
 
 TEST_F(MainFrameTest, TheViewMenuOffersOnlyThePairOfTheShownView)
@@ -281,8 +284,12 @@ TEST_F(MainFrameTest, TheViewMenuOffersOnlyThePairOfTheShownView)
     } cases[] = {{1, {32849, 32850}}, {2, {32852, 32856}}, {3, {32854, 32858}}};
     for (const auto &c : cases) {
         CMainFrame::FilterNavigationItems(view, c.viewType);
-        for (int id : {32849, 32850, 32852, 32856, 32854, 32858})
+        for (int id : {32849, 32850, 32852, 32856, 32854, 32858}) {
             EXPECT_EQ(frame->Commands().Action(id)->isVisible(), c.visible.contains(id)) << c.viewType << " " << id;
+            // The toolbar's buttons are the toolbar's own business (no
+            // calendar window: the day pair).
+            EXPECT_EQ(frame->ToolBarAction(id)->isVisible(), id == 32849 || id == 32850) << id;
+        }
     }
 }
 
