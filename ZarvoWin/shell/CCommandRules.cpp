@@ -48,17 +48,17 @@ QList<CCommandRules::OptionsPageEntry> CCommandRules::OptionsPages(int languageC
     using Platform::Texts;
     QList<OptionsPageEntry> pages;
     if (languageCount > 1)
-        pages.append({OptionsPage::General, 109, Texts::get(109, QStringLiteral("Généralités"))});
-    pages.append({OptionsPage::Display, 110, Texts::get(110, QStringLiteral("Affichage"))});
-    pages.append({OptionsPage::DaysOff, 622, Texts::get(622, QStringLiteral("Vacances et Jours fériés"))});
-    pages.append({OptionsPage::Formats, 210, Texts::get(210, QStringLiteral("Formats"))});
-    pages.append({OptionsPage::Folders, 197, Texts::get(197, QStringLiteral("Répertoires"))});
-    pages.append({OptionsPage::Network, 205, Texts::get(205, QStringLiteral("Maj réseau"))});
-    pages.append({OptionsPage::Backups, 348, Texts::get(348, QStringLiteral("Sauvegardes"))});
-    pages.append({OptionsPage::Reports, 347, Texts::get(347, QStringLiteral("Personnalisation des rapports"))});
-    pages.append({OptionsPage::Forecast, 521, Texts::get(521, QStringLiteral("Suivi de projets"))});
-    pages.append({OptionsPage::Grid, 688, Texts::get(688, QStringLiteral("Grille/Alignement"))});
-    pages.append({OptionsPage::Misc, 561, Texts::get(561, QStringLiteral("Divers"))});
+        pages.append({OptionsPage::General, 109, Texts::get(109)});
+    pages.append({OptionsPage::Display, 110, Texts::get(110)});
+    pages.append({OptionsPage::DaysOff, 622, Texts::get(622)});
+    pages.append({OptionsPage::Formats, 210, Texts::get(210)});
+    pages.append({OptionsPage::Folders, 197, Texts::get(197)});
+    pages.append({OptionsPage::Network, 205, Texts::get(205)});
+    pages.append({OptionsPage::Backups, 348, Texts::get(348)});
+    pages.append({OptionsPage::Reports, 347, Texts::get(347)});
+    pages.append({OptionsPage::Forecast, 521, Texts::get(521)});
+    pages.append({OptionsPage::Grid, 688, Texts::get(688)});
+    pages.append({OptionsPage::Misc, 561, Texts::get(561)});
     return pages;
 }
 

@@ -91,8 +91,8 @@ CMainFrameViews *CZarvoWinApp::FrameViews() const
 
 void CZarvoWinApp::ShowWriteFailure()
 {
-    ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173, QStringLiteral("Erreur")),
-                Platform::Texts::get(226, QStringLiteral("Erreur lors de l'écriture dans la base de données.")));
+    ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173),
+                Platform::Texts::get(226));
 }
 
 // ---------------------------------------------------------------------------
@@ -650,15 +650,13 @@ void CZarvoWinApp::OnSampleData()
     if (views)
         views->ZoomForecastToWeek();
     RefreshViews();
-    const QString caption = Platform::Texts::get(666, QStringLiteral("Données de démonstration"));
+    const QString caption = Platform::Texts::get(666);
     if (!m_config->showActivities)
         ShowMessage(MessageBoxType::IconExclamation, caption,
-                    Platform::Texts::get(665, QStringLiteral("Vous avez choisi de ne pas utiliser les activités pour "
-                                                             "le suivi de projets...")));
+                    Platform::Texts::get(665));
     if (views && views->ForecastHidesCompleted())
         ShowMessage(MessageBoxType::IconAsterisk, caption,
-                    Platform::Texts::get(667, QStringLiteral("Certains projets de la base de données de "
-                                                             "démonstration sont terminés...")));
+                    Platform::Texts::get(667));
 }
 
 void CZarvoWinApp::OnSyncDevice()
@@ -736,8 +734,8 @@ bool CZarvoWinApp::OnSaveDatabaseAs()
         path += QStringLiteral(".sdb");
 
     const auto failed = [this] {
-        ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173, QStringLiteral("Erreur")),
-                    Platform::Texts::get(647, QStringLiteral("Impossible d'enregistrer la base de données.")));
+        ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173),
+                    Platform::Texts::get(647));
         return false;
     };
     if (QFileInfo::exists(path)) {
@@ -745,9 +743,9 @@ bool CZarvoWinApp::OnSaveDatabaseAs()
         if (sameFile(path, current))
             return failed();
         const QString question = Platform::Formatter::sprintf(
-            Platform::Texts::get(648, QStringLiteral("'%s' exists déjà.\nVoulez-vous le remplacer.")), {path});
+            Platform::Texts::get(648), {path});
         const int answer = ShowMessage(MessageBoxType::OkCancel | MessageBoxType::IconExclamation,
-                                       Platform::Texts::get(166, QStringLiteral("Confirmation")), question);
+                                       Platform::Texts::get(166), question);
         if (answer == MessageBoxAnswer::Failed || (answer & 0xFFFF) != MessageBoxAnswer::Ok)
             return false;
     }
