@@ -7,7 +7,10 @@
 #include "CMainFrame.h"
 #include "CMainFrameViews.h"
 #include "CMyDockablePane.h"
+#include "CLanguageSelector.h"
 #include "CMyMFCToolBarDateTimeCtrl.h"
+#include "LanguageFixture.h"
+#include "TextsProvider.h"
 #include "MessageBus.h"
 #include "RegisteredMessages.h"
 
@@ -19,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
@@ -462,4 +466,52 @@ TEST_F(MainFrameTest, LooksShadeTheirBevelsFromTheWindowAndGreyDisabledTexts)
             EXPECT_GT(qAbs(disabled - window), 40) << "and is still readable";
         }
     }
+}
+
+TEST_F(MainFrameTest, MenusCaptionsAndCommonTextsFollowTheLanguage)
+{
+    LanguageFixture english;
+    english.langId = 1033;
+    english.menus = {{128, -1, QStringLiteral("&File")},
+                     {128, -3, QStringLiteral("&View")},
+                     {128, -4, QStringLiteral("A&ppearance")},
+                     {128, 32942, QStringLiteral("Undo")},
+                     {128, 32800, QStringLiteral("Day")}};
+    english.strings = {{259, QStringLiteral("Projects / Activities")},
+                       {57345, QStringLiteral("Ready")},
+                       {173, QStringLiteral("Error")}};
+    const QString folder = LanguageFixture::programFolder();
+    english.write(folder, QStringLiteral("Enu"));
+    CLanguageSelector languages(folder + QStringLiteral("Zarvo"));
+    CLanguageSelector::SetApplication(&languages);
+    TextsProvider::Install();
+    auto popupTitle = [this](int key) {
+        QMenu *popup = frame->menuBar()->findChild<QMenu *>(QString::number(key));
+        return popup ? popup->title() : QString();
+    };
+
+    languages.SetLanguage(1033);
+    frame->ApplyLanguage(false);
+    EXPECT_EQ(popupTitle(-1), QStringLiteral("&File"));
+    EXPECT_EQ(popupTitle(-3), QStringLiteral("&View"));
+    EXPECT_EQ(popupTitle(-4), QStringLiteral("A&ppearance"));
+    EXPECT_EQ(popupTitle(-2), QStringLiteral("&Edition")); // not translated: the French stays
+    EXPECT_EQ(frame->Commands().Action(32942)->text(), QStringLiteral("Undo"));
+    EXPECT_EQ(frame->Commands().Action(32800)->text(), QStringLiteral("Day"));
+    EXPECT_EQ(frame->Commands().Action(32943)->text(), QStringLiteral("Rétablir"));
+    EXPECT_EQ(frame->Pane(CMainFrame::PaneProject)->windowTitle(), QStringLiteral("Projects / Activities"));
+    EXPECT_EQ(app->CommonTextAt(CZarvoWinApp::TextIdle), QStringLiteral("Ready"));
+    EXPECT_EQ(app->CommonTextAt(CZarvoWinApp::TextError), QStringLiteral("Error"));
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("Ready"));
+
+    languages.SetLanguage(1036);
+    frame->ApplyLanguage(false);
+    EXPECT_EQ(popupTitle(-1), QStringLiteral("&Fichier"));
+    EXPECT_EQ(popupTitle(-3), QStringLiteral("&Affichage"));
+    EXPECT_EQ(frame->Commands().Action(32942)->text(), QStringLiteral("Annuler"));
+    EXPECT_EQ(frame->Pane(CMainFrame::PaneProject)->windowTitle(), QStringLiteral("Projets / Activités"));
+    EXPECT_EQ(app->CommonTextAt(CZarvoWinApp::TextIdle), QStringLiteral("Prêt"));
+
+    TextsProvider::Uninstall();
+    CLanguageSelector::SetApplication(nullptr);
 }
