@@ -181,6 +181,7 @@ struct Scene
         CAppData::SetConfiguration(&configuration);
         CAppData::SetCurrentEntry(&running);
         CAppData::SetUsers(&users);
+        users.ProvideCurrentDatabasePath();
         store.SetHistoryLoader([](CProjectStore &) {
             CBdD db;
             db.LoadHistory();

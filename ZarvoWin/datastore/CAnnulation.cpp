@@ -1,7 +1,6 @@
 #include "CAnnulation.h"
 
 #include "CAppData.h"
-#include "CBdD.h"
 
 void CAnnulation::Reset()
 {
@@ -109,8 +108,7 @@ CAnnulation::Outcome CAnnulation::Redo()
 
 CAnnulation::Outcome CAnnulation::Replay(const QStringList &texts, int current)
 {
-    CBdD db;
-    if (!db.RunBatch(texts))
+    if (!m_runner || !m_runner(texts))
         return Outcome::Failed;
     m_current = current;
     // A write after an undo or a redo starts its own group.

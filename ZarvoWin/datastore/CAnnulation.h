@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 // The undo and redo history of database changes. Each write records pairs
@@ -26,7 +27,14 @@ public:
 
     static constexpr int MaxGroups = 11;
 
+    // Runs one group's statements, in order, in one transaction on the
+    // current user's database; true when they landed. The database layer
+    // gives the history its runner when it first meets it.
+    using BatchRunner = std::function<bool(const QStringList &texts)>;
+
     CAnnulation() = default;
+    void SetBatchRunner(BatchRunner runner) { m_runner = std::move(runner); }
+    bool HasBatchRunner() const { return bool(m_runner); }
 
     void Reset();
     // The next recorded step opens a new group.
@@ -37,8 +45,8 @@ public:
     void DropLastGroup();
 
     // Run the current group's undo texts (newest first) or the next
-    // group's redo texts (oldest first) in one transaction on the current
-    // user's database. On failure nothing moves, so the same group can be
+    // group's redo texts (oldest first) through the batch runner. On
+    // failure (or without a runner) nothing moves, so the same group can be
     // tried again and the history never mixes states.
     Outcome Undo();
     Outcome Redo();
@@ -60,6 +68,7 @@ private:
     // the current step.
     Outcome Replay(const QStringList &texts, int current);
 
+    BatchRunner m_runner;
     std::vector<tEtape> m_steps;
     int m_current = -1;
     bool m_newGroup = true;

@@ -1,7 +1,6 @@
 #include "CAppData.h"
 
 #include "CDataChangedNotifier.h"
-#include "CUsers.h"
 
 namespace {
 struct Registry
@@ -58,9 +57,7 @@ void CAppData::SetProjectStore(CProjectStore *store)
 QString CAppData::CurrentDatabasePath()
 {
     const auto &provider = registry().pathProvider;
-    if (provider)
-        return provider();
-    return registry().users ? registry().users->GetCurrentDatabasePath(true) : QString();
+    return provider ? provider() : QString();
 }
 
 void CAppData::SetCurrentDatabasePathProvider(PathProvider provider)

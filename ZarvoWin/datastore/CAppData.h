@@ -38,8 +38,9 @@ public:
     static void SetProjectStore(CProjectStore *store);
 
     // --- Current user's database ------------------------------------------
-    // The path every CBdD built without a path opens. The users store plugs
-    // its provider in; until then a fixed path can be set.
+    // The path every CBdD built without a path opens (empty: none). Who owns
+    // the current path plugs its provider in: the users list at start-up
+    // (CUsers::ProvideCurrentDatabasePath), a test or a tool a fixed path.
     using PathProvider = std::function<QString()>;
     static QString CurrentDatabasePath();
     static void SetCurrentDatabasePathProvider(PathProvider provider);
@@ -78,8 +79,7 @@ public:
     using TaskPaneHook = std::function<void()>;
     static void SetTaskPaneRefreshHook(TaskPaneHook hook);
     static void RunTaskPaneRefresh();
-    // The application's users list. When no path provider is set, the
-    // current user's database path is taken from it.
+    // The application's users list.
     static CUsers *Users();
     static void SetUsers(CUsers *users);
     // The automatic backup of one user by id, made without checking whether

@@ -13,10 +13,8 @@
 #include "MessageBus.h"
 #include "Settings.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #include <sqlite3.h>
 
@@ -31,80 +29,10 @@ using Platform::Formatter;
 // Connections
 // ---------------------------------------------------------------------
 
-SQLite::CmyDataBase &CBdD::SharedConnection()
-{
-    static SQLite::CmyDataBase shared;
-    return shared;
-}
-
-void CBdD::CloseSharedConnection()
-{
-    SharedConnection().Close();
-}
-
-namespace {
-// The shared connection belongs to the interface thread; a worker thread
-// (the progress dialog's job) never borrows, opens or closes it.
-bool onWorkerThread()
-{
-    const QCoreApplication *app = QCoreApplication::instance();
-    return app && QThread::currentThread() != app->thread();
-}
-} // namespace
-
-CBdD::CBdD()
-{
-    if (onWorkerThread()) {
-        m_path = CAppData::CurrentDatabasePath();
-        OpenOwnConnection();
-        return;
-    }
-    SQLite::CmyDataBase &shared = SharedConnection();
-    m_connection = &shared;
-    m_path = CAppData::CurrentDatabasePath();
-    if (shared.IsOpen() && shared.GetPath() != m_path)
-        shared.Close();
-    if (m_path.isEmpty()) {
-        // No user selected: nothing to open.
-        m_connection = nullptr;
-        return;
-    }
-    if (shared.IsOpen())
-        return; // borrowed from an outer object
-    m_openedHere = true;
-    if (InitBd(m_path))
-        AfterOpen();
-    LogSqlError(QStringLiteral("CBdD (2)"));
-}
-
-CBdD::CBdD(const QString &path)
-    : m_path(path)
-{
-    OpenOwnConnection();
-}
-
-void CBdD::OpenOwnConnection()
-{
-    if (m_path.isEmpty())
-        return;
-    m_connection = &m_ownConnection;
-    m_openedHere = true;
-    if (InitBd(m_path))
-        AfterOpen();
-    LogSqlError(QStringLiteral("CBdD (2)"));
-}
-
 CBdD::~CBdD()
 {
     if (m_openedHere && m_connection)
         m_connection->Close();
-}
-
-void CBdD::AfterOpen()
-{
-    m_connection->Execute(u"PRAGMA automatic_index=OFF");
-    EnsureIndexes();
-    LogSqlError(QStringLiteral("CBdD (1)"));
 }
 
 SQLite::MyTablePtr CBdD::Query(QStringView sql)

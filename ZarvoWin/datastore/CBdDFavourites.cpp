@@ -273,15 +273,16 @@ bool CBdD::LoadFavorites(CTreeFiller &tree, CTreeFiller::Item parentItem, bool f
 void CBdD::FillFavoritesByProject(CTreeFiller &tree, CTreeFiller::Item parentItem, const CProject &node,
                                   std::vector<tFavorite> &favourites)
 {
-    const CProjectStore *store = node.Store() ? node.Store() : CAppData::ProjectStore();
+    const CProjectTree *model = node.Store();
+    if (!model)
+        model = CAppData::ProjectStore();
     for (auto it = favourites.begin(); it != favourites.end();) {
         if (it->IdProject != node.ProjectId()) {
             ++it;
             continue;
         }
-        const QString text = !it->Title.isEmpty() ? it->Title
-                             : store             ? store->GetActivityName(it->IdActivite)
-                                                 : QString();
+        const tElement *activity = model ? model->GetActivity(it->IdActivite) : nullptr;
+        const QString text = !it->Title.isEmpty() ? it->Title : activity ? activity->Nom : QString();
         tree.InsertItem(parentItem, text, FavoriteImage, FavoriteImage, it->Id);
         it = favourites.erase(it);
     }

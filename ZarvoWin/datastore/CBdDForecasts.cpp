@@ -256,26 +256,6 @@ bool CBdD::GetForecast(tForecast &forecast, qint64 rowid)
     return true;
 }
 
-bool CBdD::DeleteForecast(int projectId, int activityId)
-{
-    if (!BeginWrite())
-        return false;
-    const QString condition =
-        Formatter::sprintf(u"IdProject=%d and IdActivity=%d", {projectId, activityId});
-    SQLite::MyTablePtr row =
-        Query(Formatter::sprintf(u"select rowid from Forecast where %s", {condition}));
-    const qint64 rowId = row.hasRows() ? Platform::wtoi64(row->GetCellView(0, 0)) : -1;
-    const QString redo = Formatter::sprintf(u"update Forecast set Deleted=1 where %s", {condition});
-    RecordUndoWhere(redo, TableForecast, condition);
-    const bool done = Execute(redo) == 0;
-    if (done && rowId != -1)
-        StampRow(TableForecast, rowId);
-    if (!EndWrite(done))
-        return false;
-    LoadProjects(-1, nullptr);
-    SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
-    return true;
-}
 
 void CBdD::FormatPredecessorNames(const QString &predecessors, QString &out)
 {

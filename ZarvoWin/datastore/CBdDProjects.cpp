@@ -39,9 +39,9 @@ quint32 colorOf(const SQLite::MyTable &t)
     return t.GetColor();
 }
 
-int red(quint32 c) { return int(c & 0xFF); }
-int green(quint32 c) { return int((c >> 8) & 0xFF); }
-int blue(quint32 c) { return int((c >> 16) & 0xFF); }
+int redOf(quint32 c) { return int(c & 0xFF); }
+int greenOf(quint32 c) { return int((c >> 8) & 0xFF); }
+int blueOf(quint32 c) { return int((c >> 16) & 0xFF); }
 
 // Row indexes of a result grouped by the value of its Parent column, each
 // group in the result's order.
@@ -404,8 +404,8 @@ QString CBdD::InsertProjectStatement(int id, const tElement &e, const QString &n
     return Formatter::sprintf(u"insert into Projets (Id, Nom, Commentaire, Title, Red, Green, Blue, "
                               u"IdTauxHoraire, Visible, Deleted, Ordre, Parent, Type, Activity) values "
                               u"(%d, '%s','%s','%s',%d,%d,%d,%d,1,0,0,%d,%d,%d)",
-                              {id, QuoteSql(name), QuoteSql(e.Commentaire), QuoteSql(e.Title), red(e.Color),
-                               green(e.Color), blue(e.Color), e.IdTauxHoraire, parent, e.Type, e.Activity});
+                              {id, QuoteSql(name), QuoteSql(e.Commentaire), QuoteSql(e.Title), redOf(e.Color),
+                               greenOf(e.Color), blueOf(e.Color), e.IdTauxHoraire, parent, e.Type, e.Activity});
 }
 
 void CBdD::InsertForecastRow(const tForecast &f, int project, const QString &predecessors)
@@ -466,8 +466,8 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
                 ok = UpdateRow(TableProjets, e.Id, Formatter::sprintf(
                     u"Update Projets set Nom='%s', Commentaire='%s', Title='%s', Red=%d, Green=%d, "
                     u"Blue=%d, IdTauxHoraire=%d, Parent=%d, Deleted=0, Type=%d, Activity=%d where Id=%d",
-                    {QuoteSql(e.Nom), QuoteSql(e.Commentaire), QuoteSql(e.Title), red(e.Color),
-                     green(e.Color), blue(e.Color), e.IdTauxHoraire, e.Parent, e.Type, e.Activity,
+                    {QuoteSql(e.Nom), QuoteSql(e.Commentaire), QuoteSql(e.Title), redOf(e.Color),
+                     greenOf(e.Color), blueOf(e.Color), e.IdTauxHoraire, e.Parent, e.Type, e.Activity,
                      e.Id})) == 0;
             }
         }
@@ -557,15 +557,15 @@ bool CBdD::SaveActivity(tElement &a)
             return Formatter::sprintf(
                 u"insert into Activites (Id, Nom, Commentaire, Red, Green, Blue, IdTauxHoraire, "
                 u"Visible, Deleted, Ordre, Parent) values (%d, '%s','%s',%d,%d,%d,%d,1,0,0,%d)",
-                {id, QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
-                 blue(a.Color), a.IdTauxHoraire, a.Parent});
+                {id, QuoteSql(a.Nom), QuoteSql(a.Commentaire), redOf(a.Color), greenOf(a.Color),
+                 blueOf(a.Color), a.IdTauxHoraire, a.Parent});
         },
         [&a] {
             return Formatter::sprintf(
                 u"Update Activites set Nom='%s', Commentaire='%s', Red=%d, Green=%d, Blue=%d, "
                 u"IdTauxHoraire=%d, Parent=%d, Deleted=0 where Id=%d",
-                {QuoteSql(a.Nom), QuoteSql(a.Commentaire), red(a.Color), green(a.Color),
-                 blue(a.Color), a.IdTauxHoraire, a.Parent, a.Id});
+                {QuoteSql(a.Nom), QuoteSql(a.Commentaire), redOf(a.Color), greenOf(a.Color),
+                 blueOf(a.Color), a.IdTauxHoraire, a.Parent, a.Id});
         });
     if (!saved)
         return false;
@@ -716,4 +716,25 @@ bool CBdD::SaveChildOrders(int parentId, const QString &childs, int secondParent
     if (ok)
         PostChange(1);
     return ok;
+}
+
+bool CBdD::DeleteForecast(int projectId, int activityId)
+{
+    if (!BeginWrite())
+        return false;
+    const QString condition =
+        Formatter::sprintf(u"IdProject=%d and IdActivity=%d", {projectId, activityId});
+    SQLite::MyTablePtr row =
+        Query(Formatter::sprintf(u"select rowid from Forecast where %s", {condition}));
+    const qint64 rowId = row.hasRows() ? Platform::wtoi64(row->GetCellView(0, 0)) : -1;
+    const QString redo = Formatter::sprintf(u"update Forecast set Deleted=1 where %s", {condition});
+    RecordUndoWhere(redo, TableForecast, condition);
+    const bool done = Execute(redo) == 0;
+    if (done && rowId != -1)
+        StampRow(TableForecast, rowId);
+    if (!EndWrite(done))
+        return false;
+    LoadProjects(-1, nullptr);
+    SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
+    return true;
 }

@@ -166,6 +166,31 @@ bool CBdD::InitBd(const QString &path)
     return true;
 }
 
+void CBdD::EnsureIndexes()
+{
+    if (!IsOpen())
+        return;
+    const int kept = Connection()->GetLastCode();
+    // Nearly every query of Taches asks for entries ending after an instant
+    // or still running (Fin > t or Fin = 0). The start time is no use as an
+    // index there: "Debut <= t" holds for almost the whole history, so an
+    // index on it would make the recent days, the ones shown most, the
+    // slowest to read.
+    Execute(u"create index if not exists TachesFin on Taches(Fin)");
+    // The totals of recorded time group the live finished entries by project
+    // and activity: with every column they read in the index, the grouping
+    // walks the index in order, with no sort and no table look-up.
+    Execute(u"create index if not exists TachesTotals on Taches(IdProjet, IdActivite, Deleted, Fin, Debut)");
+    // The newest stamp, which tells the totals whether entries changed.
+    Execute(u"create index if not exists TachesModif on Taches(Date_Modif)");
+    // Every project of the tree is read with its child list.
+    Execute(u"create index if not exists ProjectChildsProject on ProjectChilds(IdProject)");
+    // The longest entry, which bounds how long before a day an entry that
+    // reaches into it began, and so how far after the day it can end.
+    Execute(u"create index if not exists TachesLength on Taches(Fin - Debut)");
+    Connection()->SetLastCode(kept);
+}
+
 int CBdD::GetVersion()
 {
     if (!IsOpen())

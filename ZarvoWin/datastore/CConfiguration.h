@@ -137,6 +137,12 @@ public:
     QString FormatDate(qint64 t, bool asLong, bool withTime = false, bool forceLong = false) const;
     // The same for a local date (and time); empty for an invalid one.
     QString FormatOleDate(const QDate &date, bool asLong, bool forceLong = false) const;
+    // The short date format as a function, for the pieces of the calendar
+    // that show dates (the days-off ranges).
+    CDayOff::DateFormatter ShortDateFormatter() const
+    {
+        return [this](const QDate &date) { return FormatOleDate(date, false); };
+    }
     QString FormatOleDate(const QDateTime &local, bool asLong, bool withTime, bool forceLong) const;
     // "YYYY-MM-DD" shown as the date of noon of that day.
     QString FormatIsoDate(const QString &isoDate) const;

@@ -1,6 +1,5 @@
 #include "CDayOff.h"
 
-#include "CConfiguration.h"
 #include "Formatter.h"
 #include "LocalTime.h"
 #include "Settings.h"
@@ -128,13 +127,13 @@ bool CDayOff::GetRange(int i, QDate &first, QDate &last) const
     return true;
 }
 
-bool CDayOff::FormatRange(int i, QString &firstText, QString &lastText, const CConfiguration &config) const
+bool CDayOff::FormatRange(int i, QString &firstText, QString &lastText, const DateFormatter &formatDate) const
 {
     QDate first, last;
-    if (!GetRange(i, first, last))
+    if (!GetRange(i, first, last) || !formatDate)
         return false;
-    firstText = config.FormatOleDate(first, false);
-    lastText = config.FormatOleDate(last, false);
+    firstText = formatDate(first);
+    lastText = formatDate(last);
     return true;
 }
 

@@ -4,9 +4,9 @@
 #include <QDate>
 #include <QString>
 #include <QStringView>
+#include <functional>
 #include <vector>
 
-class CConfiguration;
 namespace Platform { class Settings; }
 
 // The days off: ranges of OLE day numbers (first and last day inclusive),
@@ -31,8 +31,10 @@ public:
     const std::vector<tWorkingPeriode> &Ranges() const { return m_ranges; }
     // Range i as two dates; false when i is out of range.
     bool GetRange(int i, QDate &first, QDate &last) const;
-    // Range i as two date texts formatted by the settings object.
-    bool FormatRange(int i, QString &firstText, QString &lastText, const CConfiguration &config) const;
+    // Range i as two date texts, each date written by `formatDate` (the
+    // settings object's short date format, as the days-off page shows it).
+    using DateFormatter = std::function<QString(const QDate &)>;
+    bool FormatRange(int i, QString &firstText, QString &lastText, const DateFormatter &formatDate) const;
 
     // Index of the first range whose last day is at or after `day`
     // (GetCount() when none).

@@ -3,7 +3,7 @@
 #include "CAppData.h"
 #include "CConfiguration.h"
 #include "CProject.h"
-#include "CProjectStore.h"
+#include "CProjectTree.h"
 #include "Clock.h"
 #include "Settings.h"
 #include "Texts.h"
@@ -36,7 +36,7 @@ QString tForecastRun::Warning() const
     return text;
 }
 
-CForecastScheduler::CForecastScheduler(CProjectStore &store, const CConfiguration &calendar,
+CForecastScheduler::CForecastScheduler(CProjectTree &store, const CConfiguration &calendar,
                                        int pctNonCounted)
     : m_store(store), m_calendar(calendar), m_pct(std::clamp(pctNonCounted, 0, 100))
 {

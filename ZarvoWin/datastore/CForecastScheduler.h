@@ -6,7 +6,7 @@
 
 class CConfiguration;
 class CProject;
-class CProjectStore;
+class CProjectTree;
 
 // What one forecast run tells its caller. The data store shows nothing: the
 // window shows Warning() after the run when it is not empty.
@@ -42,7 +42,7 @@ public:
     // A node whose remaining work falls to this or less has ended.
     static constexpr qint64 EndTolerance = 90;
 
-    CForecastScheduler(CProjectStore &store, const CConfiguration &calendar, int pctNonCounted);
+    CForecastScheduler(CProjectTree &store, const CConfiguration &calendar, int pctNonCounted);
 
     // Runs the whole forecast.
     void Run(qint64 now);
@@ -89,7 +89,7 @@ private:
     qint64 LatestChildEnd(int i);
     void MainLoop();
 
-    CProjectStore &m_store;
+    CProjectTree &m_store;
     const CConfiguration &m_calendar;
     int m_pct = 0;
     qint64 m_now = 0;

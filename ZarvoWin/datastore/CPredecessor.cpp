@@ -1,10 +1,10 @@
 #include "CPredecessor.h"
 
-#include "CProjectStore.h"
+#include "CProjectTree.h"
 #include "Formatter.h"
 #include "Texts.h"
 
-CProject *CPredecessor::GetNode(const CProjectStore &store) const
+CProject *CPredecessor::GetNode(const CProjectTree &store) const
 {
     return store.FindNode(IdActivity, IdProject);
 }

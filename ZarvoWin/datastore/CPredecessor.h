@@ -3,7 +3,7 @@
 #include <QtGlobal>
 
 class CProject;
-class CProjectStore;
+class CProjectTree;
 
 // A planning dependency of a node: it waits for the node (project id,
 // activity id) to end, plus a lag.
@@ -17,7 +17,7 @@ struct CPredecessor
     int Lag = 0;
     int LagUnit = UnitDays;
 
-    CProject *GetNode(const CProjectStore &store) const;
+    CProject *GetNode(const CProjectTree &store) const;
     // The lag in seconds: days for unit 4, else hours; 0 when the value is
     // not positive.
     qint64 GetLag() const;

@@ -1,6 +1,7 @@
 #include "CProject.h"
 
-#include "CProjectStore.h"
+#include "CProjectTree.h"
+#include "tProjectContext.h"
 #include "Clock.h"
 #include "Formatter.h"
 #include "IntParse.h"
@@ -24,7 +25,7 @@ void appendKey(QString &text, int projectId, int activityId)
 
 } // namespace
 
-CProject::CProject(CProjectStore *store) : m_store(store)
+CProject::CProject(CProjectTree *store) : m_store(store)
 {
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CProjectStore;
+class CProjectTree;
 
 // A node of the project tree: a project, or an activity below a project
 // (its forecast record's activity id is then not -2). A node owns its
@@ -25,13 +26,13 @@ public:
     // "No value" of the ratios.
     static constexpr double NoRatio = std::numeric_limits<double>::max();
 
-    explicit CProject(CProjectStore *store = nullptr);
+    explicit CProject(CProjectTree *store = nullptr);
     ~CProject();
     CProject(const CProject &) = delete;
     CProject &operator=(const CProject &) = delete;
 
     // ---- identity and links ----
-    CProjectStore *Store() const { return m_store; }
+    CProjectTree *Store() const { return m_store; }
     int ProjectId() const { return m_forecast.IdProject; }
     int ActivityId() const { return m_forecast.IdActivity; }
     bool IsActivity() const { return m_forecast.IdActivity != -2; }
@@ -180,7 +181,7 @@ private:
     void CollectKeys(QString &text, QSet<QString> &seen) const;
     void UpdatePredecessorText();
 
-    CProjectStore *m_store;
+    CProjectTree *m_store;
     std::vector<CProject *> m_children;
     tElement m_element;
     tForecast m_forecast;

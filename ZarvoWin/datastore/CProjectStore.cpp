@@ -3,7 +3,6 @@
 #include "PredecessorGraph.h"
 
 #include "CAppData.h"
-#include "CBdD.h"
 #include "CConfiguration.h"
 #include "CComboFiller.h"
 #include "Clock.h"
@@ -67,10 +66,17 @@ constexpr int ActivityImage = 16;
 CProjectStore::CProjectStore() : m_root(this)
 {
     m_projects.insert(-1, &m_root);
-    m_childOrderWriter = [](int p1, const QString &c1, int p2, const QString &c2, int moved) {
-        CBdD db;
-        return db.SaveChildOrders(p1, c1, p2, c2, moved);
-    };
+}
+
+void CProjectStore::SetDatabaseAccess(tDatabaseAccess access)
+{
+    m_databaseAccessGiven = true;
+    if (!m_childOrderWriter)
+        m_childOrderWriter = std::move(access.writeChildOrders);
+    if (!m_historyLoader)
+        m_historyLoader = std::move(access.loadHistory);
+    if (!m_bookedPeriodsReader)
+        m_bookedPeriodsReader = std::move(access.readBookedPeriods);
 }
 
 CProjectStore::~CProjectStore() = default;
@@ -482,14 +488,8 @@ void CProjectStore::FillTreeLevel(CTreeFiller &tree, CTreeFiller::Item parentIte
 void CProjectStore::FillHistoryTree(CTreeFiller &tree, CTreeFiller::Item parentItem, bool reload)
 {
     if (reload || m_history.empty()) {
-        if (m_historyLoader) {
+        if (m_historyLoader)
             m_historyLoader(*this);
-        } else if (CAppData::ProjectStore() == this) {
-            // The application's store reads its recent combinations from
-            // the current user's database.
-            CBdD db;
-            db.LoadHistory();
-        }
     }
     CTreeFiller::Item item = tree.GetChildItem(parentItem);
     for (size_t i = 0; i < m_history.size(); ++i) {
@@ -622,13 +622,15 @@ void CProjectStore::LoadTaskPeriods(qint64 date)
 {
     if (m_bookedFrom != 0 && m_bookedFrom <= date)
         return;
-    CBdD db(CAppData::CurrentDatabasePath());
     // Booked time that could not be read (the file busy or gone) is not
     // kept as "nothing booked": the next run reads it again.
-    if (db.GetEntryPeriodsAfter(m_booked, date))
+    if (m_bookedPeriodsReader && m_bookedPeriodsReader(m_booked, date)) {
         m_bookedFrom = date;
-    else
+    } else {
+        if (!m_bookedPeriodsReader)
+            m_booked.clear();
         m_bookedFrom = 0;
+    }
     if (CConfiguration *config = CAppData::Configuration())
         config->SetBookedIntervals(m_booked);
 }

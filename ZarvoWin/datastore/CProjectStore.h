@@ -1,6 +1,7 @@
 #pragma once
 #include "CForecastScheduler.h"
 #include "CProject.h"
+#include "CProjectTree.h"
 #include "CTreeFiller.h"
 #include "tDebutFin.h"
 #include "tElement.h"
@@ -19,15 +20,29 @@ class CComboFiller;
 // rates, recent combinations and booked intervals. The database layer fills
 // it; every view reads it. Pointers to nodes stay valid until the next
 // Clear or ClearPart(0).
-class CProjectStore
+class CProjectStore : public CProjectTree
 {
 public:
     // Writes one or two child lists and, for a move, the moved project's
     // parent: (parent, childs, second parent or -2, second childs, moved
-    // project or -1). By default the database layer's write on the current
-    // user's database.
+    // project or -1).
     using ChildOrderWriter =
         std::function<bool(int, const QString &, int, const QString &, int)>;
+    // Reads (start, end) of the entries ending after an instant; false when
+    // the read failed.
+    using BookedPeriodsReader = std::function<bool(std::vector<tDebutFin> &periods, qint64 after)>;
+    // How the store reads and writes the current user's database. The
+    // database layer gives them to the application's store when it first
+    // meets it; what was set by hand stays. Without them the store keeps
+    // its changes in memory and reads nothing.
+    struct tDatabaseAccess
+    {
+        ChildOrderWriter writeChildOrders;
+        std::function<void(CProjectStore &)> loadHistory;
+        BookedPeriodsReader readBookedPeriods;
+    };
+    void SetDatabaseAccess(tDatabaseAccess access);
+    bool HasDatabaseAccess() const { return m_databaseAccessGiven; }
 
     CProjectStore();
     ~CProjectStore();
@@ -40,8 +55,8 @@ public:
     void ClearPart(int kind);
 
     // ---- nodes ----
-    CProject *GetRoot() { return &m_root; }
-    const CProject *GetRoot() const { return &m_root; }
+    CProject *GetRoot() override { return &m_root; }
+    const CProject *GetRoot() const override { return &m_root; }
     CProject *AddProject(const tElement &element, CProject *parent, const QString &childOrder);
     // A project to add with its own child-order text.
     struct tNewProject
@@ -63,16 +78,16 @@ public:
     bool MoveNode(CProject *node, CProject *target, int mode);
 
     // ---- look-ups ----
-    CProject *FindNode(int activityId, int projectId) const;
-    CProject *GetNode(int projectId) const;
+    CProject *FindNode(int activityId, int projectId) const override;
+    CProject *GetNode(int projectId) const override;
     int GetProjectCount() const { return int(m_projects.size()) - 1; }
     bool GetProject(int id, tElement &element) const;
     QString GetProjectName(int id) const;
     QString GetActivityName(int id) const;
-    quint32 GetActivityColor(int id) const;
+    quint32 GetActivityColor(int id) const override;
     float GetRateValue(int id) const;
     QString GetNodeFullName(int projectId, int activityId) const;
-    const tElement *GetActivity(int id) const;
+    const tElement *GetActivity(int id) const override;
     const tRate *GetRate(int id) const;
     const QHash<int, tElement> &Activities() const { return m_activities; }
     const QHash<int, tRate> &Rates() const { return m_rates; }
@@ -86,8 +101,8 @@ public:
     void AppendHistory(int projectId, int activityId, int rateId);
     bool GetHistoryEntry(int i, int &projectId, int &activityId, int &rateId) const;
     int GetHistoryCount() const { return int(m_history.size()); }
-    // Reloads the recent list; unset, the application's store reads it from
-    // the current user's database (CBdD::LoadHistory).
+    // Reloads the recent list (the application's store: from the current
+    // user's database, CBdD::LoadHistory).
     void SetHistoryLoader(std::function<void(CProjectStore &)> loader) { m_historyLoader = std::move(loader); }
 
     // ---- booked intervals ----
@@ -108,11 +123,12 @@ public:
     bool IsForecastRunning() const { return m_forecastBusy; }
     // The moment the last run planned from (0 before the first run): a
     // node that can start at once starts then.
-    qint64 ForecastFrom() const { return m_forecastFrom; }
+    qint64 ForecastFrom() const override { return m_forecastFrom; }
     // True once the current run has used up its time budget.
     bool IsForecastTimedOut();
-    // Reads the booked intervals of the entries ending after `date`, with a
-    // connection of its own, and hands them to the settings object; does
+    // Reads the booked intervals of the entries ending after `date` (the
+    // application's store: from the current user's database, with a
+    // connection of its own) and hands them to the settings object; does
     // nothing when they were already read from a date not later than it.
     void LoadTaskPeriods(qint64 date);
     // Shows a text in the main frame's status bar during a run, then an
@@ -148,7 +164,7 @@ public:
     bool CheckPredecessorLoops(const QString &familyKeys, const QString &candidateKeys);
     // False when an own link of one of the nodes leads back to that node,
     // one of its ancestors or one of its descendants, or out of time.
-    bool CheckOwnLinks(const std::vector<const CProject *> &nodes);
+    bool CheckOwnLinks(const std::vector<const CProject *> &nodes) override;
     // The answers of CheckNewPredecessor.
     enum { LinkAdded = 0, LinkExists = 603, LinkLoop = 574, LinkTimedOut = 664 };
     // Adds `predecessor` as a link of `node` unless it is there already or it
@@ -159,7 +175,7 @@ public:
     // The message of an answer of AddPredecessorLink, formatted with the
     // predecessor's full name where it takes one.
     static QString PredecessorMessage(int answer, const QString &name);
-    bool LoopCheckTimedOut() const;
+    bool LoopCheckTimedOut() const override;
     void StartLoopCheck();
     qint64 m_loopCheckTick = 0;
     static constexpr qint64 LoopCheckBudgetMs = 3000;
@@ -168,7 +184,7 @@ public:
     qint64 LastModified() const { return m_lastModified; }
     void Touch();
     tProjectContext &Context() { return m_context; }
-    const tProjectContext &Context() const { return m_context; }
+    const tProjectContext &Context() const override { return m_context; }
     void SetChildOrderWriter(ChildOrderWriter writer) { m_childOrderWriter = std::move(writer); }
 
 private:
@@ -187,6 +203,8 @@ private:
     tProjectContext m_context;
     ChildOrderWriter m_childOrderWriter;
     std::function<void(CProjectStore &)> m_historyLoader;
+    BookedPeriodsReader m_bookedPeriodsReader;
+    bool m_databaseAccessGiven = false;
     CForecastScheduler *m_currentRun = nullptr;
     bool m_forecastBusy = false;
     qint64 m_forecastFrom = 0;

@@ -7,6 +7,7 @@
 #include "CProjectStore.h"
 #include "CmyDataBase.h"
 #include "tCurrentEntry.h"
+#include "UsersFolder.h"
 #include "Formatter.h"
 #include "IntParse.h"
 #include "MyTable.h"
@@ -25,11 +26,6 @@ using SQLite::MyTablePtr;
 
 namespace {
 
-std::function<QString()> &usersFolderSource()
-{
-    static std::function<QString()> source;
-    return source;
-}
 
 constexpr int UsersDbVersion = 1;
 
@@ -58,19 +54,12 @@ CUsers::~CUsers()
 
 QString CUsers::GetUsersFolder()
 {
-    QString folder;
-    if (usersFolderSource())
-        folder = usersFolderSource()();
-    else
-        folder = Platform::Settings().getString(u"Config", u"Rep", u"Users");
-    if (!folder.isEmpty() && !folder.endsWith(u'/'))
-        folder += u'/';
-    return folder;
+    return UsersFolder::Path();
 }
 
 void CUsers::SetUsersFolderSource(std::function<QString()> source)
 {
-    usersFolderSource() = std::move(source);
+    UsersFolder::SetSource(std::move(source));
 }
 
 QString CUsers::GetUsersDatabasePath()
@@ -79,6 +68,11 @@ QString CUsers::GetUsersDatabasePath()
     if (folder.isEmpty())
         return QString();
     return Formatter::sprintf(u"%sUsers.sdb", {folder});
+}
+
+void CUsers::ProvideCurrentDatabasePath()
+{
+    CAppData::SetCurrentDatabasePathProvider([this] { return GetCurrentDatabasePath(true); });
 }
 
 int CUsers::GetCurrentId() const
@@ -108,20 +102,7 @@ void CUsers::Clear()
 
 CUsers::NameProblem CUsers::CheckName(const QString &name)
 {
-    if (name.isEmpty())
-        return NameProblem::Empty;
-    if (name == u"." || name == u"..")
-        return NameProblem::Dots;
-    for (const QChar c : name) {
-        if (c == u'/' || c == u'\\')
-            return NameProblem::Separator;
-        if (c.category() == QChar::Other_Control)
-            return NameProblem::ControlCharacter;
-    }
-    // A folder name is at most 255 bytes on the usual file systems.
-    if (QFile::encodeName(name).size() > 255)
-        return NameProblem::TooLong;
-    return NameProblem::None;
+    return UsersFolder::CheckName(name);
 }
 
 QString CUsers::NameProblemText(NameProblem problem)

@@ -1,4 +1,5 @@
 #pragma once
+#include "UsersFolder.h"
 #include "tUsers.h"
 
 #include <QList>
@@ -24,7 +25,7 @@ public:
     enum Result { Done = 0, NameTaken = 1, DatabaseError = 2, InvalidName = 3 };
 
     // Why a name cannot be a user's name (it is also a folder name).
-    enum class NameProblem { None, Empty, Dots, Separator, ControlCharacter, TooLong };
+    using NameProblem = UsersFolder::NameProblem;
 
     // The parts of a change of user that belong to the windows and to the
     // network-folder update. The application fills them; an unset hook is
@@ -66,6 +67,10 @@ public:
     static QString GetUsersDatabasePath();
 
     void SetReloadHooks(ReloadHooks hooks) { m_hooks = std::move(hooks); }
+
+    // Makes this list the owner of the current database path: every CBdD
+    // built without a path opens the current user's database.
+    void ProvideCurrentDatabasePath();
 
     // Accessors on the current user.
     int GetCurrentId() const;

@@ -2,7 +2,7 @@
 
 #include "CPredecessor.h"
 #include "CProject.h"
-#include "CProjectStore.h"
+#include "CProjectTree.h"
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@ namespace {
 constexpr int StepsPerLook = 1024;
 } // namespace
 
-PredecessorGraph::PredecessorGraph(const CProjectStore &store, std::function<bool()> timedOut)
+PredecessorGraph::PredecessorGraph(const CProjectTree &store, std::function<bool()> timedOut)
     : m_store(store), m_timedOut(std::move(timedOut))
 {
     std::vector<const CProject *> stack(store.GetRoot()->Children().rbegin(), store.GetRoot()->Children().rend());

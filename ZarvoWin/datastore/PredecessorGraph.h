@@ -5,7 +5,7 @@
 #include <vector>
 
 class CProject;
-class CProjectStore;
+class CProjectTree;
 
 // The graph the predecessor loop checks walk, in which a loop is a cycle:
 // every node of the tree, with an edge to each of its children and one to
@@ -22,7 +22,7 @@ class PredecessorGraph
 public:
     // The tree of `store` as it stands (the root left out). `timedOut` is
     // asked now and then; once it answers true the graph gives up.
-    PredecessorGraph(const CProjectStore &store, std::function<bool()> timedOut);
+    PredecessorGraph(const CProjectTree &store, std::function<bool()> timedOut);
 
     // False when an own link of one of `nodes` closes a loop, or when time
     // ran out (a check that could not finish accepts nothing).
@@ -36,7 +36,7 @@ private:
     int LinkSet(int node) const { return node + int(m_nodes.size()); }
     bool Components();
 
-    const CProjectStore &m_store;
+    const CProjectTree &m_store;
     std::function<bool()> m_timedOut;
     std::vector<const CProject *> m_nodes;
     QHash<const CProject *, int> m_index;

@@ -87,7 +87,7 @@ tToolTipContent ProjectToolTipContent(const CProject &node)
             description += running;
         } else {
             const qint64 forecastStart = openForecastStart(node);
-            const CProjectStore *store = node.Store();
+            const CProjectTree *store = node.Store();
             if (known(forecastStart)) {
                 if (store && forecastStart == store->ForecastFrom())
                     description += Platform::Texts::get(600);

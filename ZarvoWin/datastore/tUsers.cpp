@@ -1,6 +1,6 @@
 #include "tUsers.h"
 
-#include "CUsers.h"
+#include "UsersFolder.h"
 #include "MyTable.h"
 #include "UiUtilities.h"
 
@@ -18,10 +18,10 @@ void tUsers::ReadFrom(const SQLite::MyTable &row)
 
 QString tUsers::GetFolder() const
 {
-    const QString users = CUsers::GetUsersFolder();
+    const QString users = UsersFolder::Path();
     // A name that is no plain folder name (stored by other means: "..",
     // "a/b") would lead outside the user's own folder.
-    if (users.isEmpty() || CUsers::CheckName(Nom) != CUsers::NameProblem::None)
+    if (users.isEmpty() || UsersFolder::CheckName(Nom) != UsersFolder::NameProblem::None)
         return QString();
     return users + Nom + u'/';
 }

@@ -85,6 +85,7 @@ CZarvoWinApp *CZarvoWinApp::Instance()
 void CZarvoWinApp::PlugIntoDataStore()
 {
     CAppData::SetUsers(m_users.get());
+    m_users->ProvideCurrentDatabasePath();
     CAppData::SetProjectStore(m_store.get());
     CAppData::SetAnnulation(m_history.get());
     CAppData::SetConfiguration(m_config.get());

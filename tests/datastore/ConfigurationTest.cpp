@@ -368,10 +368,10 @@ TEST(Configuration, Dates)
 
     c.daysOff.SetRange(QDate(2026, 3, 2), QDate(2026, 3, 4), false);
     QString first, last;
-    EXPECT_TRUE(c.daysOff.FormatRange(0, first, last, c));
+    EXPECT_TRUE(c.daysOff.FormatRange(0, first, last, c.ShortDateFormatter()));
     EXPECT_EQ(first, u"02/03/2026");
     EXPECT_EQ(last, u"04/03/2026");
-    EXPECT_FALSE(c.daysOff.FormatRange(1, first, last, c));
+    EXPECT_FALSE(c.daysOff.FormatRange(1, first, last, c.ShortDateFormatter()));
 }
 
 TEST(Configuration, NamesFromTheInterfaceTexts)

@@ -438,6 +438,7 @@ TEST_F(UsersTest, SwitchReloadsTheNewUsersDataThenTheViewsAndAlwaysBroadcasts)
     CAppData::SetAnnulation(&history);
     CAppData::SetCurrentEntry(&running);
     CAppData::SetUsers(&users);
+    users.ProvideCurrentDatabasePath();
 
     QStringList calls;
     CUsers::ReloadHooks hooks;
@@ -517,6 +518,7 @@ TEST_F(UsersTest, TheSelectedUserOfAnotherUsersFolderStartsWithNothingOfThePrevi
     CAppData::SetAnnulation(&history);
     CAppData::SetCurrentEntry(&running);
     CAppData::SetUsers(&users);
+    users.ProvideCurrentDatabasePath();
     const int anne = addUserWithData(QStringLiteral("Anne"));
     tUsers out;
     ASSERT_TRUE(users.SelectUser(anne, out));
@@ -567,6 +569,7 @@ TEST_F(UsersTest, APreviousUsersRunningEntryNeverStaysCurrentForTheNextUser)
     CAppData::SetProjectStore(&store);
     CAppData::SetCurrentEntry(&running);
     CAppData::SetUsers(&users);
+    users.ProvideCurrentDatabasePath();
     const int anne = addUserWithData(QStringLiteral("Anne"));
     const int bob = addUserWithData(QStringLiteral("Bob"));
     {
@@ -596,6 +599,7 @@ TEST_F(UsersTest, SwitchToAUserWithoutAUsablePathOpensNothing)
     CProjectStore store;
     CAppData::SetProjectStore(&store);
     CAppData::SetUsers(&users);
+    users.ProvideCurrentDatabasePath();
     const int anne = addUserWithData(QStringLiteral("Anne"));
     ASSERT_TRUE(users.SwitchUser(anne));
     ASSERT_EQ(store.GetProjectCount(), 1);
@@ -619,6 +623,7 @@ TEST_F(UsersTest, SelectedUserAtStart)
     CAppData::SetProjectStore(&store);
     CAppData::SetCurrentEntry(&running);
     CAppData::SetUsers(&users);
+    users.ProvideCurrentDatabasePath();
     const int anne = addUserWithData(QStringLiteral("Anne"));
 
     // Nobody selected: no current user, nothing opened on an empty path,

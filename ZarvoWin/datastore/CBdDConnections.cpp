@@ -1,0 +1,116 @@
+// Opening the database: the process-wide shared connection and the
+// objects built on the current user's file or on a path of their own. On
+// top of the database layer: opening checks and makes the schema, and the
+// layer gives the undo history and the project store, the first time it
+// meets them, the way they reach the database.
+#include "CBdD.h"
+
+#include "CAnnulation.h"
+#include "CAppData.h"
+#include "CProjectStore.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+SQLite::CmyDataBase &CBdD::SharedConnection()
+{
+    static SQLite::CmyDataBase shared;
+    return shared;
+}
+
+void CBdD::CloseSharedConnection()
+{
+    SharedConnection().Close();
+}
+
+namespace {
+// The shared connection belongs to the interface thread; a worker thread
+// (the progress dialog's job) never borrows, opens or closes it.
+bool onWorkerThread()
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    return app && QThread::currentThread() != app->thread();
+}
+} // namespace
+
+// The undo history runs its groups through this layer, and the project
+// store reads and writes through it, on the current user's database: the
+// layer gives them that the first time it meets them (neither knows the
+// layer).
+static void GiveTheApplicationsObjectsTheDatabase()
+{
+    CAnnulation *history = CAppData::Annulation();
+    if (history && !history->HasBatchRunner())
+        history->SetBatchRunner([](const QStringList &texts) {
+            CBdD db;
+            return db.RunBatch(texts);
+        });
+    CProjectStore *store = CAppData::ProjectStore();
+    if (store && !store->HasDatabaseAccess()) {
+        CProjectStore::tDatabaseAccess access;
+        access.writeChildOrders = [](int p1, const QString &c1, int p2, const QString &c2, int moved) {
+            CBdD db;
+            return db.SaveChildOrders(p1, c1, p2, c2, moved);
+        };
+        access.loadHistory = [](CProjectStore &) {
+            CBdD db;
+            db.LoadHistory();
+        };
+        access.readBookedPeriods = [](std::vector<tDebutFin> &periods, qint64 after) {
+            CBdD db(CAppData::CurrentDatabasePath());
+            return db.GetEntryPeriodsAfter(periods, after);
+        };
+        store->SetDatabaseAccess(std::move(access));
+    }
+}
+
+CBdD::CBdD()
+{
+    if (onWorkerThread()) {
+        m_path = CAppData::CurrentDatabasePath();
+        OpenOwnConnection();
+        return;
+    }
+    GiveTheApplicationsObjectsTheDatabase();
+    SQLite::CmyDataBase &shared = SharedConnection();
+    m_connection = &shared;
+    m_path = CAppData::CurrentDatabasePath();
+    if (shared.IsOpen() && shared.GetPath() != m_path)
+        shared.Close();
+    if (m_path.isEmpty()) {
+        // No user selected: nothing to open.
+        m_connection = nullptr;
+        return;
+    }
+    if (shared.IsOpen())
+        return; // borrowed from an outer object
+    m_openedHere = true;
+    if (InitBd(m_path))
+        AfterOpen();
+    LogSqlError(QStringLiteral("CBdD (2)"));
+}
+
+CBdD::CBdD(const QString &path)
+    : m_path(path)
+{
+    OpenOwnConnection();
+}
+
+void CBdD::OpenOwnConnection()
+{
+    if (m_path.isEmpty())
+        return;
+    m_connection = &m_ownConnection;
+    m_openedHere = true;
+    if (InitBd(m_path))
+        AfterOpen();
+    LogSqlError(QStringLiteral("CBdD (2)"));
+}
+
+void CBdD::AfterOpen()
+{
+    m_connection->Execute(u"PRAGMA automatic_index=OFF");
+    EnsureIndexes();
+    LogSqlError(QStringLiteral("CBdD (1)"));
+}
+
