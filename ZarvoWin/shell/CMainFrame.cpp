@@ -9,6 +9,7 @@
 #include "CDataChangedNotifier.h"
 #include "CDayCache.h"
 #include "CForecastFrame.h"
+#include "CFrameViews.h"
 #include "CMainFrameViews.h"
 #include "CMyDockablePane.h"
 #include "CMyMFCToolBarDateTimeCtrl.h"
@@ -160,9 +161,9 @@ QAction *toolBarButton(QAction *command, QObject *parent)
 CMainFrame::CMainFrame(CZarvoWinApp &app, QWidget *parent)
     : QMainWindow(parent)
     , m_app(app)
-    , m_noViews(std::make_unique<CMainFrameViews>())
+    , m_ownViews(std::make_unique<CFrameViews>(*this))
 {
-    m_views = m_noViews.get();
+    m_views = m_ownViews.get();
     setObjectName(QStringLiteral("MainFrame"));
     setMinimumSize(MinimumWidth, MinimumHeight);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks | QMainWindow::AllowNestedDocks);
@@ -429,7 +430,7 @@ void CMainFrame::SetPaneWidget(int id, QWidget *widget)
 
 void CMainFrame::SetViews(CMainFrameViews *views)
 {
-    m_views = views ? views : m_noViews.get();
+    m_views = views ? views : m_ownViews.get();
 }
 
 QMdiSubWindow *CMainFrame::CreateChildFrame(QWidget *content, const QString &title)

@@ -71,6 +71,8 @@ public:
     static QList<int> MainToolBarButtons();
 
     // --- Panes and views -----------------------------------------------------
+    // What the frame and the application ask of the panes and views goes to
+    // `views` (tests record it); null puts the frame's own (CFrameViews) back.
     void SetViews(CMainFrameViews *views);
     CMainFrameViews &Views() const { return *m_views; }
     // The calendar window (the main document frame), once opened.
@@ -164,7 +166,7 @@ private:
     int m_lastChildKind = 0;
     int m_lastViewType = -1;
     CMainFrameViews *m_views = nullptr;
-    std::unique_ptr<CMainFrameViews> m_noViews;
+    std::unique_ptr<CMainFrameViews> m_ownViews;
     std::function<bool()> m_closeReports;
     class QTimer *m_timer = nullptr;
 };

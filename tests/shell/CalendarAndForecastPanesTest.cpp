@@ -1,10 +1,14 @@
 // The calendar pane and the forecast pane, built for real offscreen.
 #include "AppFixture.h"
 #include "CFirstDayOfWeek.h"
+#include "CFrameViews.h"
 #include "CMainFrame.h"
 #include "CPaneCalendar.h"
 #include "CPaneForecast.h"
+#include "CMyMFCToolBarDateTimeCtrl.h"
 #include "CPaneMenuRules.h"
+#include "CCommandTable.h"
+#include "CConfiguration.h"
 
 #include <QAbstractItemModel>
 #include <QCalendarWidget>
@@ -254,4 +258,85 @@ TEST_F(ForecastPaneTest, ShowingThePaneTakesTheWindowBackFromItsDocumentAlive)
     // Showing a pane that holds its window changes nothing.
     pane()->show();
     EXPECT_EQ(pane()->HostedWindow(), forecast.data());
+}
+
+namespace {
+
+// The frame's own views, with the reloads of the shown view counted.
+class CountingViews : public CFrameViews
+{
+public:
+    using CFrameViews::CFrameViews;
+    void RefreshActiveViews() override { ++reloads; }
+    int reloads = 0;
+};
+
+class CalendarPaneInTheProgramTest : public AppFixture
+{
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        addUser(QStringLiteral("Anne"));
+        ASSERT_TRUE(app->InitInstance()); // the real main frame
+        frame = app->MainFrame();
+        ASSERT_NE(frame, nullptr);
+        views = std::make_unique<CountingViews>(*frame);
+        frame->SetViews(views.get());
+        // A shown view to reload.
+        frame->SetCalendarFrame(frame->CreateChildFrame(new QWidget, QStringLiteral("calendar")));
+        pane = frame->CalendarPane();
+        ASSERT_NE(pane, nullptr);
+    }
+    void TearDown() override
+    {
+        if (frame)
+            frame->SetViews(nullptr);
+        views.reset();
+        AppFixture::TearDown();
+    }
+    QTableView *grid() const { return pane->Calendar()->findChild<QTableView *>(); }
+
+    CMainFrame *frame = nullptr;
+    CPaneCalendar *pane = nullptr;
+    std::unique_ptr<CountingViews> views;
+};
+
+} // namespace
+
+TEST_F(CalendarPaneInTheProgramTest, APickSetsTheCurrentDateWithOneReloadAndTheDateFromCodeFollowsSilently)
+{
+    app->SetCurrentDate(QDate(2026, 12, 10), false);
+    EXPECT_EQ(pane->Calendar()->selectedDate(), QDate(2026, 12, 10));
+    QSignalSpy chosen(pane, &CPaneCalendar::dateChosen);
+
+    // A pick by the keys: the current date, the date picker, one reload.
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_Down);
+    EXPECT_EQ(app->CurrentDate(), QDate(2026, 12, 17));
+    EXPECT_EQ(frame->DatePicker()->date(), QDate(2026, 12, 17));
+    EXPECT_EQ(views->reloads, 1);
+    EXPECT_EQ(chosen.size(), 1);
+
+    // From code: the pane follows and tells nothing back.
+    app->SetCurrentDate(QDate(2027, 2, 3), true);
+    EXPECT_EQ(pane->Calendar()->selectedDate(), QDate(2027, 2, 3));
+    EXPECT_EQ(views->reloads, 2);
+    app->MoveCurrentDate(7);
+    EXPECT_EQ(pane->Calendar()->selectedDate(), QDate(2027, 2, 10));
+    frame->Commands().Action(32850)->trigger(); // the next day
+    EXPECT_EQ(pane->Calendar()->selectedDate(), QDate(2027, 2, 11));
+    EXPECT_EQ(chosen.size(), 1);
+    EXPECT_EQ(app->CurrentDate(), QDate(2027, 2, 11));
+}
+
+TEST_F(CalendarPaneInTheProgramTest, AChangedFirstDayShowsAtOnceInThePaneAndTheDatePicker)
+{
+    for (int weekday : {2, 1, 7}) {
+        SCOPED_TRACE(weekday);
+        app->Configuration().firstDayOfWeek = weekday;
+        views->ReloadDayNames();
+        EXPECT_EQ(pane->Calendar()->firstDayOfWeek(), CFirstDayOfWeek::ToQt(weekday));
+        EXPECT_EQ(frame->DatePicker()->calendarWidget()->firstDayOfWeek(), CFirstDayOfWeek::ToQt(weekday));
+    }
 }

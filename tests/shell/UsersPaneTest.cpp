@@ -2,6 +2,7 @@
 // of the test's own.
 #include "AppFixture.h"
 #include "CConfiguration.h"
+#include "CMainFrame.h"
 #include "CPaneUser.h"
 #include "CReadOnlyCB.h"
 #include "CViewUsers.h"
@@ -187,4 +188,37 @@ TEST_F(UsersPaneTest, TheButtonRunsTheManageCommandAndTheTextsAndMarginsHold)
 
     view->ShowLastModified(1765200000);
     EXPECT_EQ(view->ModifiedLineLabel()->text(), QStringLiteral("Modifiée le : ") + dateTime(1765200000));
+}
+
+TEST_F(UsersPaneTest, InTheProgramThePaneFollowsTheUsersAndItsButtonManagesThem)
+{
+    const int anne = addUser(QStringLiteral("Anne"));
+    addUser(QStringLiteral("Bruno"));
+    app->SwitchUser(anne);
+    ASSERT_TRUE(app->InitInstance()); // the real main frame
+    CMainFrame *frame = app->MainFrame();
+    ASSERT_NE(frame, nullptr);
+    CViewUsers *view = frame->UsersPane()->View();
+    EXPECT_EQ(comboState(view->Combo()), QStringLiteral("Anne,Bruno|Anne"));
+    EXPECT_FALSE(view->ManageButtonWidget()->isEnabled()) << "no users dialog yet";
+
+    // A switch from the toolbar's combo box shows here too.
+    QComboBox *toolbar = frame->UserCombo();
+    toolbar->setCurrentIndex(1);
+    emit toolbar->activated(1);
+    EXPECT_EQ(comboState(view->Combo()), QStringLiteral("Anne,Bruno|Bruno"));
+
+    // The users dialog makes a user and chooses her.
+    int opened = 0;
+    app->Windows().manageUsers = [this, &opened](int &userId) {
+        ++opened;
+        userId = addUser(QStringLiteral("Chloé"));
+        return true;
+    };
+    app->UpdateCommandStates();
+    ASSERT_TRUE(view->ManageButtonWidget()->isEnabled());
+    QTest::mouseClick(view->ManageButtonWidget(), Qt::LeftButton);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(comboState(view->Combo()), QStringLiteral("Anne,Bruno,Chloé|Chloé"));
+    EXPECT_TRUE(view->FirstLineLabel()->text().startsWith(QStringLiteral("Créé le : ")));
 }
