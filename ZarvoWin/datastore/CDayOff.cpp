@@ -65,6 +65,15 @@ bool CDayOff::SetRange(const QDate &first, const QDate &last, bool follow)
     return true;
 }
 
+bool CDayOff::RemoveRange(int i)
+{
+    if (i < 0 || i >= GetCount())
+        return false;
+    m_ranges.erase(m_ranges.begin() + i);
+    m_lastIndex = 0;
+    return true;
+}
+
 int CDayOff::FirstRangeEndingFrom(int day) const
 {
     const auto it = std::lower_bound(m_ranges.begin(), m_ranges.end(), day,

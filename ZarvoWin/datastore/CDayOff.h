@@ -27,6 +27,10 @@ public:
     // changed) when a date is invalid.
     bool SetRange(const QDate &first, const QDate &last, bool follow);
 
+    // Removes range i whole (a single day or a range of days); false when
+    // i is out of range.
+    bool RemoveRange(int i);
+
     int GetCount() const { return static_cast<int>(m_ranges.size()); }
     const std::vector<tWorkingPeriode> &Ranges() const { return m_ranges; }
     // Range i as two dates; false when i is out of range.

@@ -3,6 +3,7 @@
 #include "CConfiguration.h"
 #include "CFormattedSpin.h"
 #include "COptionsContext.h"
+#include "CReadOnlyCB.h"
 #include "CRangeSlider.h"
 #include "Formatter.h"
 #include "OptionPageTools.h"
@@ -50,8 +51,8 @@ void COptAffichage::OnInitDialog()
     const CConfiguration &config = m_context.Config();
 
     auto *top = new QGridLayout;
-    m_firstDay = Numbered(new QComboBox(this), FirstDayCombo);
-    m_weekNumbering = Numbered(new QComboBox(this), WeekNumberingCombo);
+    m_firstDay = Numbered(new CReadOnlyCB(this), FirstDayCombo);
+    m_weekNumbering = Numbered(new CReadOnlyCB(this), WeekNumberingCombo);
     auto *firstDayLabel = Numbered(new QLabel(this), FirstDayLabel);
     auto *weekLabel = Numbered(new QLabel(this), WeekNumberingLabel);
     firstDayLabel->setBuddy(m_firstDay);
@@ -75,7 +76,7 @@ void COptAffichage::OnInitDialog()
     workRow->addStretch(1);
 
     auto *periodGroup = Numbered(new QGroupBox(this), PeriodsGroup);
-    m_day = Numbered(new QComboBox(periodGroup), DayCombo);
+    m_day = Numbered(new CReadOnlyCB(periodGroup), DayCombo);
     auto *dayLabel = Numbered(new QLabel(periodGroup), DayLabel);
     dayLabel->setBuddy(m_day);
     m_follow = Numbered(new QCheckBox(periodGroup), FollowCheck);

@@ -3,6 +3,7 @@
 #include "CConfiguration.h"
 #include "CFolderDialog.h"
 #include "COptionsContext.h"
+#include "CReadOnlyCB.h"
 #include "MessageBoxParams.h"
 #include "OptionPageTools.h"
 #include "Settings.h"
@@ -55,9 +56,9 @@ int COptBackup::KeepShown(int keep, int frequencyEntry)
 void COptBackup::OnInitDialog()
 {
     m_backup = Numbered(new QCheckBox(this), BackupCheck);
-    m_frequency = Numbered(new QComboBox(this), FrequencyCombo);
+    m_frequency = Numbered(new CReadOnlyCB(this), FrequencyCombo);
     m_synchro = Numbered(new QCheckBox(this), SynchroCheck);
-    m_keep = Numbered(new QComboBox(this), KeepCombo);
+    m_keep = Numbered(new CReadOnlyCB(this), KeepCombo);
     m_folder = Numbered(new QLineEdit(this), FolderEdit);
     m_browse = Numbered(new QPushButton(this), FolderBrowse);
     m_browse->setAutoDefault(false);

@@ -4,6 +4,7 @@
 #include "CConfiguration.h"
 #include "CFormattedSpin.h"
 #include "COptionsContext.h"
+#include "CReadOnlyCB.h"
 #include "Formatter.h"
 #include "OptionPageTools.h"
 #include "Settings.h"
@@ -42,7 +43,7 @@ void COptForecast::OnInitDialog()
     m_spin->setRange(0, 100);
     m_spin->SetFormat([](int value) { return Platform::Formatter::sprintf(u"%d %%", {value}); });
     auto *showLabel = Numbered(new QLabel(this), ShowLabel);
-    m_show = Numbered(new QComboBox(this), ShowCombo);
+    m_show = Numbered(new CReadOnlyCB(this), ShowCombo);
     showLabel->setBuddy(m_show);
     shareLabel->setBuddy(m_slider);
     m_workingDays = Numbered(new QCheckBox(this), WorkingDaysCheck);

@@ -2,6 +2,7 @@
 
 #include "CConfiguration.h"
 #include "COptionsContext.h"
+#include "CReadOnlyCB.h"
 #include "Clock.h"
 #include "Formatter.h"
 #include "OptionPageTools.h"
@@ -31,9 +32,9 @@ COptFormat::COptFormat(COptionsContext &context, QWidget *parent)
 void COptFormat::OnInitDialog()
 {
     auto *form = new QFormLayout;
-    m_duration = Numbered(new QComboBox(this), DurationCombo);
+    m_duration = Numbered(new CReadOnlyCB(this), DurationCombo);
     m_durationExample = Numbered(new QLabel(this), DurationExample);
-    m_date = Numbered(new QComboBox(this), DateCombo);
+    m_date = Numbered(new CReadOnlyCB(this), DateCombo);
     m_dateExample = Numbered(new QLabel(this), DateExample);
     auto *durationLabel = Numbered(new QLabel(this), DurationLabel);
     auto *dateLabel = Numbered(new QLabel(this), DateLabel);

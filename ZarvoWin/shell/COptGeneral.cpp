@@ -2,6 +2,7 @@
 
 #include "CLanguageSelector.h"
 #include "COptionsContext.h"
+#include "CReadOnlyCB.h"
 #include "CPrefsDialog.h"
 #include "CTranslationStore.h"
 #include "OptionPageTools.h"
@@ -25,8 +26,8 @@ COptGeneral::COptGeneral(COptionsContext &context, QWidget *parent)
 void COptGeneral::OnInitDialog()
 {
     auto *form = new QFormLayout;
-    m_language = Numbered(new QComboBox(this), LanguageCombo);
-    m_help = Numbered(new QComboBox(this), HelpCombo);
+    m_language = Numbered(new CReadOnlyCB(this), LanguageCombo);
+    m_help = Numbered(new CReadOnlyCB(this), HelpCombo);
     auto *languageLabel = Numbered(new QLabel(this), LanguageLabel);
     auto *helpLabel = Numbered(new QLabel(this), HelpLabel);
     languageLabel->setBuddy(m_language);

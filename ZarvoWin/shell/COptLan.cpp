@@ -3,6 +3,7 @@
 #include "CConfiguration.h"
 #include "CFolderDialog.h"
 #include "COptionsContext.h"
+#include "CReadOnlyCB.h"
 #include "Formatter.h"
 #include "OptionPageTools.h"
 #include "Settings.h"
@@ -48,7 +49,7 @@ void COptLan::OnInitDialog()
     auto *browse = Numbered(new QPushButton(this), FolderBrowse);
     browse->setAutoDefault(false);
     auto *timeLabel = Numbered(new QLabel(this), TimeLabel);
-    m_time = Numbered(new QComboBox(this), TimeCombo);
+    m_time = Numbered(new CReadOnlyCB(this), TimeCombo);
     folderLabel->setBuddy(m_folder);
     timeLabel->setBuddy(m_time);
     auto *grid = new QGridLayout;

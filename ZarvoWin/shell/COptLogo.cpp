@@ -2,6 +2,7 @@
 
 #include "CConfiguration.h"
 #include "COptionsContext.h"
+#include "CReadOnlyCB.h"
 #include "OptionPageTools.h"
 #include "Settings.h"
 #include "TranslateWidgets.h"
@@ -46,7 +47,7 @@ void COptLogo::OnInitDialog()
         row.check = Numbered(new QCheckBox(this), check);
         row.file = Numbered(new QLineEdit(this), edit);
         row.browse = Numbered(new QPushButton(this), browse);
-        row.position = Numbered(new QComboBox(this), combo);
+        row.position = Numbered(new CReadOnlyCB(this), combo);
         auto *label = Numbered(new QLabel(this), fileLabel);
         auto *placeLabel = Numbered(new QLabel(this), positionLabel);
         label->setBuddy(row.file);

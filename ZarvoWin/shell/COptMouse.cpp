@@ -3,6 +3,7 @@
 #include "BitmapResources.h"
 #include "CConfiguration.h"
 #include "COptionsContext.h"
+#include "CReadOnlyCB.h"
 #include "CTransparentImage.h"
 #include "OptionPageTools.h"
 #include "Settings.h"
@@ -29,7 +30,7 @@ COptMouse::COptMouse(COptionsContext &context, QWidget *parent)
 void COptMouse::OnInitDialog()
 {
     m_snap = Numbered(new QCheckBox(this), SnapCheck);
-    m_grid = Numbered(new QComboBox(this), GridCombo);
+    m_grid = Numbered(new CReadOnlyCB(this), GridCombo);
     auto *gridLabel = Numbered(new QLabel(this), GridLabel);
     gridLabel->setBuddy(m_grid);
     m_picture = Numbered(new CTransparentImage(this), Picture);

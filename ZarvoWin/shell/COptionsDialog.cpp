@@ -2,6 +2,7 @@
 
 #include "COptAffichage.h"
 #include "COptBackup.h"
+#include "COptDayOff.h"
 #include "COptDir.h"
 #include "COptForecast.h"
 #include "COptFormat.h"
@@ -31,6 +32,8 @@ std::unique_ptr<CPrefsSubDlg> makePage(int captionId, COptionsContext &context)
         return std::make_unique<COptGeneral>(context);
     case 110:
         return std::make_unique<COptAffichage>(context);
+    case 622:
+        return std::make_unique<COptDayOff>(context);
     case 210:
         return std::make_unique<COptFormat>(context);
     case 197:
@@ -61,7 +64,7 @@ void COptionsDialog::SetRunner(Runner r)
 
 bool COptionsDialog::HasPage(int captionId)
 {
-    static const QList<int> known{109, 110, 210, 197, 205, 348, 347, 521, 688, 561};
+    static const QList<int> known{109, 110, 622, 210, 197, 205, 348, 347, 521, 688, 561};
     return known.contains(captionId);
 }
 

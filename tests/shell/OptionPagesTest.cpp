@@ -379,10 +379,10 @@ TEST_F(OptionPagesTest, TheOptionsDialogBuildsThePagesAskedForInTheirOrder)
         ++runs;
         shown.InitDialog();
         // Only the pages that exist, in the order asked, the one asked shown.
-        EXPECT_EQ(shown.PageCount(), 3);
+        EXPECT_EQ(shown.PageCount(), 4);
         EXPECT_EQ(shown.PageCaption(0), QStringLiteral("page 110"));
-        EXPECT_EQ(shown.PageCaption(2), QStringLiteral("page 561"));
-        EXPECT_EQ(shown.CurrentPage(), 2);
+        EXPECT_EQ(shown.PageCaption(3), QStringLiteral("page 561"));
+        EXPECT_EQ(shown.CurrentPage(), 3);
         EXPECT_EQ(shown.windowTitle(), Platform::Texts::get(198));
         return runs == 1 ? 1 : 2;
     });
