@@ -33,8 +33,7 @@ const QList<Platform::TextId> retentionTexts{353, 354, 355, 356, 357, 358, 359};
 } // namespace
 
 COptBackup::COptBackup(COptionsContext &context, QWidget *parent)
-    : CPrefsSubDlg(DialogId, parent)
-    , m_context(context)
+    : COptFolderPage(DialogId, context, parent)
 {
 }
 
@@ -171,62 +170,38 @@ bool COptBackup::ValidatePage()
     return true;
 }
 
-bool COptBackup::PrepareApply()
-{
-    m_switched = false;
-    return CopyMoves(this, m_context, m_plan);
-}
 
-void COptBackup::AbandonApply()
-{
-    m_plan.Abandon();
-    m_plan.Clear();
-}
 
 void COptBackup::OnOK()
 {
     CConfiguration &config = m_context.Config();
-    const bool backup = m_backup->isChecked();
+    const BackupValues before{config.backup, config.backupPeriode, config.backupSynchro, config.backupKeep,
+                              config.backupFolder};
+    BackupValues chosen;
+    chosen.backup = m_backup->isChecked();
     // Entry i is the period code i ("Un jour" is 0).
-    const int periode = std::max(0, m_frequency->currentIndex());
-    const bool synchro = m_synchro->isChecked();
-    const int keep = KeepShown(CurrentKeep(), periode);
-    const QString folder = FolderWithSlash(m_folder->text());
-    const bool oldBackup = config.backup;
-    const int oldPeriode = config.backupPeriode;
-    const bool oldSynchro = config.backupSynchro;
-    const int oldKeep = config.backupKeep;
-    const QString oldFolder = config.backupFolder;
-    m_switched = WriteSettingsChecked(
-        [&](Platform::Settings &s) {
-            s.setInt(u"Config", u"Backup", u"Backup", backup ? 1 : 0);
-            s.setInt(u"Config", u"Backup", u"Periode", periode);
-            s.setInt(u"Config", u"Backup", u"Synchro", synchro ? 1 : 0);
-            s.setInt(u"Config", u"Backup", u"Keep", keep);
-            s.setString(u"Config", u"Backup", u"Rep", folder);
-        },
-        [&](Platform::Settings &s) {
-            s.setInt(u"Config", u"Backup", u"Backup", oldBackup ? 1 : 0);
-            s.setInt(u"Config", u"Backup", u"Periode", oldPeriode);
-            s.setInt(u"Config", u"Backup", u"Synchro", oldSynchro ? 1 : 0);
-            s.setInt(u"Config", u"Backup", u"Keep", oldKeep);
-            s.setString(u"Config", u"Backup", u"Rep", oldFolder);
-        });
+    chosen.periode = std::max(0, m_frequency->currentIndex());
+    chosen.synchro = m_synchro->isChecked();
+    chosen.keep = KeepShown(CurrentKeep(), chosen.periode);
+    chosen.folder = FolderWithSlash(m_folder->text());
+    m_switched = WriteSettingsChecked([&](Platform::Settings &s) { chosen.Write(s); },
+                                      [&](Platform::Settings &s) { before.Write(s); });
     if (!m_switched)
         return;
-    config.backup = backup;
-    config.backupPeriode = periode;
-    config.backupSynchro = synchro;
-    config.backupKeep = keep;
-    config.backupFolder = folder;
+    config.backup = chosen.backup;
+    config.backupPeriode = chosen.periode;
+    config.backupSynchro = chosen.synchro;
+    config.backupKeep = chosen.keep;
+    config.backupFolder = chosen.folder;
 }
 
-void COptBackup::CompleteApply()
+void COptBackup::BackupValues::Write(Platform::Settings &s) const
 {
-    FinishMoves(this, m_plan, m_switched);
+    s.setInt(u"Config", u"Backup", u"Backup", backup ? 1 : 0);
+    s.setInt(u"Config", u"Backup", u"Periode", periode);
+    s.setInt(u"Config", u"Backup", u"Synchro", synchro ? 1 : 0);
+    s.setInt(u"Config", u"Backup", u"Keep", keep);
+    s.setString(u"Config", u"Backup", u"Rep", folder);
 }
 
-void COptBackup::OnCancel()
-{
-    m_plan.Clear();
-}
+

@@ -1,8 +1,7 @@
 #pragma once
-#include "CPrefsSubDlg.h"
-#include "FolderMovePlan.h"
+#include "COptFolderPage.h"
 
-class COptionsContext;
+namespace Platform { class Settings; }
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -12,7 +11,7 @@ class QPushButton;
 // synchronisation, how long they are kept (never shorter than how often
 // they are made) and where. A changed folder can take the users' backup
 // folders along, moved as the folders page moves its files.
-class COptBackup : public CPrefsSubDlg
+class COptBackup : public COptFolderPage
 {
     Q_OBJECT
 public:
@@ -30,11 +29,7 @@ public:
 
     void TranslatePage() override;
     bool ValidatePage() override;
-    bool PrepareApply() override;
-    void AbandonApply() override;
     void OnOK() override;
-    void CompleteApply() override;
-    void OnCancel() override;
 
     // The retention choices offered after a frequency entry: the Keep
     // value of the first entry (3, 5 or 7; the others follow it).
@@ -47,18 +42,26 @@ protected:
     void OnInitDialog() override;
 
 private:
+    // The values of the section "Backup", written in their order.
+    struct BackupValues
+    {
+        bool backup = true;
+        int periode = 3;
+        bool synchro = true;
+        int keep = 5;
+        QString folder;
+        void Write(Platform::Settings &settings) const;
+    };
+
     void EnableControls();
     void RebuildRetention(int keep);
     int CurrentKeep() const;
 
-    COptionsContext &m_context;
     QCheckBox *m_backup = nullptr;
     QComboBox *m_frequency = nullptr;
     QCheckBox *m_synchro = nullptr;
     QComboBox *m_keep = nullptr;
     QLineEdit *m_folder = nullptr;
     QPushButton *m_browse = nullptr;
-    FolderMovePlan m_plan;
-    bool m_switched = false;
     bool m_initialised = false;
 };

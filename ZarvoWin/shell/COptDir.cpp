@@ -19,8 +19,7 @@
 using namespace OptionPageTools;
 
 COptDir::COptDir(COptionsContext &context, QWidget *parent)
-    : CPrefsSubDlg(DialogId, parent)
-    , m_context(context)
+    : COptFolderPage(DialogId, context, parent)
 {
 }
 
@@ -117,17 +116,7 @@ bool COptDir::ValidatePage()
     return true;
 }
 
-bool COptDir::PrepareApply()
-{
-    m_switched = false;
-    return CopyMoves(this, m_context, m_plan);
-}
 
-void COptDir::AbandonApply()
-{
-    m_plan.Abandon();
-    m_plan.Clear();
-}
 
 void COptDir::OnOK()
 {
@@ -156,12 +145,4 @@ void COptDir::OnOK()
     m_context.PostChange(0);
 }
 
-void COptDir::CompleteApply()
-{
-    FinishMoves(this, m_plan, m_switched);
-}
 
-void COptDir::OnCancel()
-{
-    m_plan.Clear();
-}

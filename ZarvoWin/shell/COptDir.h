@@ -1,8 +1,6 @@
 #pragma once
-#include "CPrefsSubDlg.h"
-#include "FolderMovePlan.h"
+#include "COptFolderPage.h"
 
-class COptionsContext;
 class QLineEdit;
 class QPushButton;
 
@@ -11,7 +9,7 @@ class QPushButton;
 // validates, copies once every page agreed, switches the settings on OK
 // and removes the old files last, so that the folder the settings name
 // always holds every file.
-class COptDir : public CPrefsSubDlg
+class COptDir : public COptFolderPage
 {
     Q_OBJECT
 public:
@@ -29,13 +27,7 @@ public:
 
     void TranslatePage() override;
     bool ValidatePage() override;
-    bool PrepareApply() override;
-    void AbandonApply() override;
     void OnOK() override;
-    void CompleteApply() override;
-    void OnCancel() override;
-
-    const FolderMovePlan &Plan() const { return m_plan; }
 
 protected:
     void OnInitDialog() override;
@@ -43,9 +35,6 @@ protected:
 private:
     void Browse(QLineEdit *edit, int prompt);
 
-    COptionsContext &m_context;
     QLineEdit *m_users = nullptr;
     QLineEdit *m_templates = nullptr;
-    FolderMovePlan m_plan;
-    bool m_switched = false;
 };
