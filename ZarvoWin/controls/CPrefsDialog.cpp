@@ -221,6 +221,7 @@ bool CPrefsDialog::ShowPage(int index)
     if (!page->IsCreated()) {
         page->Create(m_area);
         m_stack->addWidget(page);
+        PlaceInTabOrder(page);
     } else if (m_stack->indexOf(page) < 0) {
         m_stack->addWidget(page);
     }
@@ -231,6 +232,24 @@ bool CPrefsDialog::ShowPage(int index)
     if (QWidget *first = firstFocusable(page))
         first->setFocus(Qt::OtherFocusReason);
     return true;
+}
+
+void CPrefsDialog::PlaceInTabOrder(CPrefsSubDlg *page)
+{
+    // Tab goes from the tree through the page's controls to the buttons,
+    // whenever the page was made.
+    QList<QWidget *> chain;
+    for (QWidget *w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && !chain.contains(w))
+            chain << w;
+    }
+    QWidget *previous = m_tree;
+    for (QWidget *w : chain) {
+        QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+    QWidget::setTabOrder(previous, m_ok);
+    QWidget::setTabOrder(m_ok, m_cancel);
 }
 
 void CPrefsDialog::SelectTreeItem(int index)

@@ -108,6 +108,7 @@ private:
 
     void OnTreeSelection(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void SelectTreeItem(int index);
+    void PlaceInTabOrder(CPrefsSubDlg *page);
     void TranslateFrame();
 
     int m_dialogId;

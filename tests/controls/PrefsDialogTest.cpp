@@ -192,6 +192,20 @@ TEST_F(PrefsDialogTest, EscapeInAPageDoesNothingAndEnterGoesByTheField)
     EXPECT_FALSE(frame.isVisible());
 }
 
+TEST_F(PrefsDialogTest, TabGoesFromTheTreeThroughThePageToTheButtons)
+{
+    open();
+    frame.ShowPage(2); // made after the buttons
+    pages[2]->text->setTabChangesFocus(true);
+    frame.Tree()->setFocus();
+    QTest::keyClick(frame.Tree(), Qt::Key_Tab);
+    EXPECT_TRUE(pages[2]->line->hasFocus());
+    QTest::keyClick(pages[2]->line, Qt::Key_Tab);
+    EXPECT_TRUE(pages[2]->text->hasFocus());
+    QTest::keyClick(pages[2]->text, Qt::Key_Tab);
+    EXPECT_TRUE(frame.OkButton()->hasFocus());
+}
+
 TEST_F(PrefsDialogTest, PagesComeByTheTreeAndBadRequestsChangeNothing)
 {
     open();
