@@ -110,10 +110,14 @@ bool CopyMoves(QWidget *owner, const COptionsContext &context, FolderMovePlan &p
         return true;
     if (context.RunCopy(owner, plan))
         return true;
-    if (!plan.WasCancelled()) {
-        const FolderMovePlan::Move *failed = plan.FailedMove();
-        ShowCopyError(owner, failed ? failed->source : QString(), failed ? failed->target : QString());
-    }
+    // Failed or cancelled (a cancel may come just after the copy ended):
+    // nothing copied stays, and only a failure is told.
+    const FolderMovePlan::Move *failed = plan.WasCancelled() ? nullptr : plan.FailedMove();
+    const QString from = failed ? failed->source : QString();
+    const QString to = failed ? failed->target : QString();
+    plan.Abandon();
+    if (failed)
+        ShowCopyError(owner, from, to);
     return false;
 }
 

@@ -452,3 +452,32 @@ TEST_F(FolderOptionsTest, TheNetworkPageOffersNinePeriods)
     EXPECT_EQ(setting(u"Lan", u"Time"), QStringLiteral("1800"));
     EXPECT_EQ(config.lanTime, 1800);
 }
+
+TEST_F(FolderOptionsTest, TheCopyRunsUnderTheProgressDialogAndACancelLeavesNothingBehind)
+{
+    const QString moved = root + QStringLiteral("/Ailleurs/");
+    {
+        // Cancelled just as the copy ended: nothing stays, nothing is told.
+        context.runCopy = [](QWidget *, FolderMovePlan &plan) {
+            plan.Copy();
+            return false;
+        };
+        Folders f(context, moved);
+        answers.Push(A::Yes);
+        f.ok();
+        EXPECT_TRUE(f.frame.isVisible());
+        EXPECT_EQ(answers.AskedBoxes().size(), 1u); // the question alone
+        EXPECT_TRUE(QDir(moved).isEmpty());
+        EXPECT_EQ(rowsIn(users + QStringLiteral("Anne/Zarvo.sdb")), 40);
+        EXPECT_EQ(setting(u"Rep", u"Users"), users);
+    }
+    // The program's own way: the copy on the progress dialog's worker.
+    context.runCopy = nullptr;
+    Folders f(context, moved);
+    answers.Push(A::Yes);
+    f.ok();
+    EXPECT_FALSE(f.frame.isVisible());
+    EXPECT_EQ(setting(u"Rep", u"Users"), moved);
+    EXPECT_EQ(rowsIn(moved + QStringLiteral("Anne/Zarvo.sdb")), 40);
+    EXPECT_FALSE(QFileInfo::exists(users + QStringLiteral("Anne")));
+}
