@@ -279,7 +279,11 @@ void CPrefsDialog::OnTreeSelection(QTreeWidgetItem *current, QTreeWidgetItem *pr
         FocusLater(focus);
         return;
     }
+    // Walking the tree with the keys keeps the focus in the tree.
+    const bool treeHadFocus = m_tree->hasFocus();
     ShowPage(index);
+    if (treeHadFocus)
+        m_tree->setFocus(Qt::OtherFocusReason);
 }
 
 void CPrefsDialog::FocusLater(QWidget *widget)

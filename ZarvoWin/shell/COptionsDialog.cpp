@@ -1,5 +1,8 @@
 #include "COptionsDialog.h"
 
+#include "CLanguageSelector.h"
+#include "CMainFrame.h"
+#include "CMainFrameViews.h"
 #include "COptAffichage.h"
 #include "COptBackup.h"
 #include "COptDayOff.h"
@@ -11,8 +14,12 @@
 #include "COptLogo.h"
 #include "COptMisc.h"
 #include "COptMouse.h"
+#include "COptionsContext.h"
 #include "CPrefsDialog.h"
+#include "CUsers.h"
+#include "CZarvoWinApp.h"
 #include "Texts.h"
+#include "TranslateWidgets.h"
 
 #include <memory>
 #include <vector>
@@ -90,4 +97,34 @@ bool COptionsDialog::Run(QWidget *owner, COptionsContext &context, const QList<P
         frame.SetStartPage(start);
     const int result = runner() ? runner()(frame) : frame.DoModal();
     return result == 1;
+}
+
+void COptionsDialog::Register(CZarvoWinApp &app)
+{
+    CPrefsDialog::SetTranslator([](QWidget *window, int dialogId) { TranslateDialog(window, dialogId); });
+    app.Windows().languageCount = [] {
+        CLanguageSelector *languages = CLanguageSelector::Application();
+        if (!languages)
+            return 1;
+        languages->ScanLanguages();
+        return int(languages->GetLanguages().size());
+    };
+    app.Windows().options = [&app](const CZarvoWinApp::OptionsRequest &request) {
+        COptionsContext context(app.Configuration());
+        context.retranslateApplication = [&app] { app.ReloadLanguageTexts(); };
+        context.applyBigIcons = [&app](bool) {
+            if (CMainFrame *frame = app.MainFrame())
+                frame->Views().ReloadToolbarImages();
+        };
+        // The user is read again from the new folder, then every list and
+        // view follows.
+        context.usersFolderChanged = [&app] {
+            app.Users().LoadSelectedUser();
+            app.ReloadAll();
+        };
+        QList<PageEntry> pages;
+        for (const CCommandRules::OptionsPageEntry &entry : request.pages)
+            pages.append(PageEntry{entry.captionId, entry.caption});
+        return Run(app.MainWindow(), context, pages, request.startIndex);
+    };
 }

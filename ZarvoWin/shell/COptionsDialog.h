@@ -6,6 +6,7 @@
 
 class COptionsContext;
 class CPrefsDialog;
+class CZarvoWinApp;
 class QWidget;
 
 // The options dialog of the application: the settings frame with the
@@ -29,6 +30,10 @@ public:
 
     // Whether a page of that caption number exists.
     static bool HasPage(int captionId);
+    // Makes this dialog the application's options window (and the
+    // translation store the frames' texts).
+    static void Register(CZarvoWinApp &app);
+
     // Builds the frame with the pages in the order given (unknown ones
     // left out), shows page `startIndex` first, runs it; true on OK.
     static bool Run(QWidget *owner, COptionsContext &context, const QList<PageEntry> &pages, int startIndex);

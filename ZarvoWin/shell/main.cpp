@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "CLanguageSelector.h"
+#include "COptionsDialog.h"
 #include "TextsProvider.h"
 #include "ZarvoVersion.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
     TextsProvider::Install();
 
     CZarvoWinApp zarvo;
+    COptionsDialog::Register(zarvo);
     zarvo.Startup().chooseLanguage = [&languages] {
         languages.ChooseLanguage();
         languages.ApplyRunTimeLocale();

@@ -192,6 +192,22 @@ TEST_F(PrefsDialogTest, EscapeInAPageDoesNothingAndEnterGoesByTheField)
     EXPECT_FALSE(frame.isVisible());
 }
 
+TEST_F(PrefsDialogTest, TheArrowKeysWalkThePagesFromTheTree)
+{
+    open();
+    // Shown first, the page has the focus; from the tree, the tree keeps it.
+    EXPECT_TRUE(pages[0]->line->hasFocus());
+    frame.Tree()->setFocus();
+    QTest::keyClick(frame.Tree(), Qt::Key_Down);
+    EXPECT_EQ(frame.CurrentPage(), 1);
+    EXPECT_TRUE(frame.Tree()->hasFocus());
+    QTest::keyClick(frame.Tree(), Qt::Key_Down);
+    EXPECT_EQ(frame.CurrentPage(), 2);
+    QTest::keyClick(frame.Tree(), Qt::Key_Up);
+    EXPECT_EQ(frame.CurrentPage(), 1);
+    EXPECT_TRUE(frame.Tree()->hasFocus());
+}
+
 TEST_F(PrefsDialogTest, TabGoesFromTheTreeThroughThePageToTheButtons)
 {
     open();
