@@ -190,7 +190,8 @@ void COptDayOff::FillList()
     const QString rangeText = Platform::Texts::get(114);
     for (int i = 0; i < m_days.GetCount(); ++i) {
         QString first, last;
-        m_days.FormatRange(i, first, last, config);
+        m_days.FormatRange(i, first, last,
+                           [&config](const QDate &date) { return config.FormatOleDate(date, false); });
         const bool single = m_days.Ranges()[size_t(i)].start == m_days.Ranges()[size_t(i)].end;
         m_list->addItem(single ? first : Platform::Formatter::message(rangeText, {first, last}));
     }
