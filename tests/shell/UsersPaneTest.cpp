@@ -71,6 +71,9 @@ TEST_F(UsersPaneTest, DatabaseLinesReadTheStampsAndNeverMakeADatabase)
         {"never synchronised: the file's creation", QString(), QString(), QString::number(modif),
          QStringLiteral("Créé le : ") + dateTime(CViewUsers::FileCreationTime(databaseOf(QStringLiteral("Anne")))),
          changed + dateTime(modif)},
+        {"a zero stamp is none", QStringLiteral("0"), QString(), QStringLiteral("0"),
+         QStringLiteral("Créé le : ") + dateTime(CViewUsers::FileCreationTime(databaseOf(QStringLiteral("Anne")))),
+         changed},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
