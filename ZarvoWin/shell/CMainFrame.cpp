@@ -15,6 +15,9 @@
 #include "CMyMFCToolBarDateTimeCtrl.h"
 #include "CPaneCalendar.h"
 #include "CPaneForecast.h"
+#include "CPaneProject.h"
+#include "CPaneReport.h"
+#include "CPaneTask.h"
 #include "CPaneUser.h"
 #include "CUsers.h"
 #include "CViewUsers.h"
@@ -192,6 +195,15 @@ CMainFrame::CMainFrame(CZarvoWinApp &app, QWidget *parent)
     statusBar()->showMessage(IdleText());
     CreateDockingWindows();
     DockDefaultLayout();
+    // The frame is made before the start-up loads the user: the tree panes
+    // fill once it is loaded, and the favourites tree then takes the state
+    // of the last exit.
+    if (!m_app.Startup().restoreTaskPane) {
+        m_app.Startup().restoreTaskPane = [frame = QPointer<CMainFrame>(this)] {
+            if (frame)
+                frame->FillTreePanes();
+        };
+    }
     FillUserCombo();
 
     connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged, this,
@@ -375,6 +387,12 @@ CMyDockablePane *CMainFrame::MakePane(int id, int caption)
         return new CPaneUser(m_app, m_commands->Action(32956), this);
     case PaneForecast:
         return new CPaneForecast(this);
+    case PaneProject:
+        return new CPaneProject(m_app, this);
+    case PaneTasks:
+        return new CPaneTask(m_app, this);
+    case PaneReports:
+        return new CPaneReport(m_app, this);
     default: {
         auto *pane = new CMyDockablePane(id, caption, this);
         pane->setWidget(new QWidget(pane));
@@ -416,6 +434,18 @@ void CMainFrame::DockDefaultLayout()
         pane->show();
     resizeDocks({calendar, project}, {200, 200}, Qt::Horizontal);
     resizeDocks({m_panes.value(PaneForecast)}, {200}, Qt::Vertical);
+}
+
+void CMainFrame::FillTreePanes()
+{
+    if (auto *projects = qobject_cast<CPaneProject *>(Pane(PaneProject)))
+        projects->FillTree();
+    if (auto *reports = qobject_cast<CPaneReport *>(Pane(PaneReports)))
+        reports->FillTree(false);
+    if (auto *tasks = qobject_cast<CPaneTask *>(Pane(PaneTasks))) {
+        tasks->Refresh(false, true);
+        tasks->RestoreState();
+    }
 }
 
 void CMainFrame::SetPaneWidget(int id, QWidget *widget)

@@ -59,6 +59,9 @@ public:
     CPaneForecast *ForecastPane() const;
     // Puts a pane's window in place (the panes of later issues).
     void SetPaneWidget(int id, QWidget *widget);
+    // Fills the project, task and report panes for the current user (once
+    // the start-up has loaded it) and restores the favourites tree.
+    void FillTreePanes();
     QToolBar *MainToolBar() const { return m_mainToolBar; }
     QToolBar *UsersToolBar() const { return m_usersToolBar; }
     QComboBox *UserCombo() const { return m_userCombo; }

@@ -28,8 +28,9 @@ public:
 
     int PaneId() const { return m_id; }
     int CaptionTextId() const { return m_captionTextId; }
-    // Sets the caption from the interface texts again.
-    void ApplyLanguage();
+    // Sets the caption from the interface texts again (a pane with texts of
+    // its own sets them too).
+    virtual void ApplyLanguage();
 
     // Fills `menu` with the pane menu as it stands (items greyed and
     // checked by the pane's state); the menu button shows it.

@@ -14,6 +14,7 @@
 #include "CUsers.h"
 #include "Clock.h"
 #include "Formatter.h"
+#include "ImageList.h"
 #include "IntParse.h"
 #include "LocalTime.h"
 #include "MessageBoxParams.h"

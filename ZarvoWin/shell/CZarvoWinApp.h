@@ -15,6 +15,7 @@ class CAnnulation;
 class CCommandTable;
 class CConfiguration;
 class CDayCache;
+class ImageList;
 class CMainFrame;
 class CMainFrameViews;
 class CProjectStore;
@@ -94,6 +95,8 @@ public:
     CAnnulation &Annulation() { return *m_history; }
     CConfiguration &Configuration() { return *m_config; }
     CDayCache &DayCache() { return *m_dayCache; }
+    // The application's image lists: 24 pixels with `big`, else 16.
+    ImageList &Images(bool big);
     tCurrentEntry &CurrentEntry() { return m_current; }
     QDate CurrentDate() const { return m_currentDate; }
     void SetCurrentDateValue(const QDate &date) { m_currentDate = date; }
@@ -169,7 +172,9 @@ public:
     struct Openers
     {
         std::function<void()> about;                        // 57664
-        std::function<bool()> newProject;                   // 32784; true on OK
+        // 32784: the project editor on a new project below `parentId`
+        // (-1: at the top); true on OK.
+        std::function<bool(int parentId)> newProject;
         std::function<bool()> newActivity;                  // 32785
         std::function<bool()> newRate;                      // 32787
         std::function<bool(tTacheFull &entry)> entryDialog; // the time-entry dialog on an entry
@@ -188,6 +193,16 @@ public:
         // The number of interface languages installed (the options frame
         // shows its general page only with more than one).
         std::function<int()> languageCount;
+        // The record editors the panes open on an item; true on OK.
+        std::function<bool(int projectId)> editProject;
+        std::function<bool(int activityId)> editActivity;
+        std::function<bool(int rateId)> editRate;
+        std::function<bool(int favoriteId)> editFavorite; // -1: a new favourite
+        // The copy of a project below `parentId`; with a sibling of
+        // reference (-1: none) the copy goes before or after it.
+        std::function<bool(int projectId, int parentId, int referenceId, bool before)> copyProject;
+        // The one-field name prompt on `name`; true on OK with the typed name.
+        std::function<bool(QString &name)> askName;
     };
     Openers &Windows() { return m_openers; }
 
@@ -275,6 +290,7 @@ private:
     std::unique_ptr<CAnnulation> m_history;
     std::unique_ptr<CConfiguration> m_config;
     std::unique_ptr<CDayCache> m_dayCache;
+    std::unique_ptr<ImageList> m_images[2]; // 16 and 24 pixels, made on first use
     tCurrentEntry m_current;
     QPointer<QMainWindow> m_mainWindow;
     bool m_ready = false;

@@ -109,7 +109,7 @@ void CZarvoWinApp::ConnectCommands(CCommandTable &commands)
     on(57600, [this] { OnNewReport(); });
     on(32816, [this] { OnToday(); });
     on(32784, [this] {
-        if (m_openers.newProject && m_openers.newProject())
+        if (m_openers.newProject && m_openers.newProject(-1))
             RefreshAfterChange(false, false);
     });
     on(32785, [this] {

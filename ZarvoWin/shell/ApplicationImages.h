@@ -1,0 +1,17 @@
+#pragma once
+
+class CViewTree;
+class ImageList;
+
+// The pictures of the application's two image lists (16 and 24 pixels), by
+// the indexes the windows use: 0 a closed and 1 an open folder, 15 a
+// project, 16 an activity, 17 an hourly rate, 18 a task, 19 a report,
+// 20 a favourite, 21 a recent entry, 22 a client, 23 a sub-project,
+// 24 an action (the project types map onto these through
+// GetProjectStateImage). Each comes from the desktop's icon theme, Breeze
+// behind it.
+void FillApplicationImages(ImageList &list);
+
+// Gives a pane's tree the application's 24-pixel list when the big-icons
+// option is set, else the 16-pixel one, and repaints it.
+void SetPaneTreeImageList(CViewTree *tree);

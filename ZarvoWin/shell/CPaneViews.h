@@ -1,0 +1,26 @@
+#pragma once
+#include "CMainFrameViews.h"
+
+class CMainFrame;
+
+// What the main frame asks of its project, task and report panes, passed
+// to them; the views of other windows keep the defaults until they are
+// built.
+class CPaneViews : public CMainFrameViews
+{
+public:
+    explicit CPaneViews(CMainFrame &frame);
+
+    void ReloadProjectsBranch() override;
+    void ReloadActivitiesBranch() override;
+    void ReloadRatesBranch() override;
+    void RefreshProjectItem(int projectId) override;
+    void ReloadProjectTree() override;
+    void RefreshTaskPane() override;
+    void RefillReportPane(bool keepViewState) override;
+    void SaveTreeStates() override;
+    void ReloadToolbarImages() override;
+
+private:
+    CMainFrame &m_frame;
+};
