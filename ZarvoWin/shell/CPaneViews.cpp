@@ -1,6 +1,7 @@
 #include "CPaneViews.h"
 
 #include "ApplicationImages.h"
+#include "CBdD.h"
 #include "CMainFrame.h"
 #include "CPaneProject.h"
 #include "CPaneReport.h"
@@ -20,6 +21,15 @@ Pane *pane(CMainFrame &frame)
 CPaneViews::CPaneViews(CMainFrame &frame)
     : m_frame(frame)
 {
+}
+
+void CPaneViews::RefreshForecast(bool reload, bool keepScroll)
+{
+    (void)keepScroll;
+    if (!reload)
+        return;
+    CBdD db;
+    db.LoadProjects(-1, nullptr);
 }
 
 void CPaneViews::ReloadProjectsBranch()

@@ -11,6 +11,11 @@ class CPaneViews : public CMainFrameViews
 public:
     explicit CPaneViews(CMainFrame &frame);
 
+    // Until the forecast view refreshes itself (and its reload re-reads the
+    // project model), a reload re-reads the model here, so that the project
+    // pane rebuilt next shows the change.
+    void RefreshForecast(bool reload, bool keepScroll) override;
+
     void ReloadProjectsBranch() override;
     void ReloadActivitiesBranch() override;
     void ReloadRatesBranch() override;
