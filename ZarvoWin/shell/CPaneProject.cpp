@@ -53,16 +53,16 @@ constexpr MenuRow ContextMenuRows[] = {
     {33136, 0}, {0, 0},     {-5, 0},    {-6, 0}, {0, 0},  {32997, 0},
 };
 
-const char *const ActionIcons[][2] = {
-    {"32784", "folder-new"},   {"32785", "task-new"},    {"32787", "list-add"},
-    {"32789", "document-edit"}, {"32791", "edit-delete"}, {"32997", "media-playback-start"},
-    {"33145", "edit-copy"},
-};
-
-QString menuText(CTranslationStore &store, int id)
+struct ActionIcon
 {
-    return store.GetMenuString(CPaneProject::MenuId, id);
-}
+    int id;
+    const char *icon;
+};
+constexpr ActionIcon ActionIcons[] = {
+    {32784, "folder-new"},    {32785, "task-new"},    {32787, "list-add"},
+    {32789, "document-edit"}, {32791, "edit-delete"}, {32997, "media-playback-start"},
+    {33145, "edit-copy"},
+};
 
 // Removes `action` and the separator right above it.
 void removeWithSeparatorAbove(QMenu *menu, QAction *action)
@@ -106,33 +106,12 @@ void walk(QTreeWidgetItem *item, const std::function<void(QTreeWidgetItem *)> &v
 } // namespace
 
 CPaneProject::CPaneProject(CZarvoWinApp &app, QWidget *parent)
-    : CMyDockablePane(PaneNumber, CaptionText, parent)
-    , m_app(app)
+    : CTreePane(app, PaneNumber, CaptionText, ToolBarId, parent)
 {
-    m_tree = new CViewTree;
-    m_toolBar = new CClassToolBar(ToolBarId, this);
     CreateActions();
-    m_body = new CTreePaneBody(m_toolBar, m_tree, this);
-    setWidget(m_body);
-    setFocusProxy(m_body);
-    SetPaneTreeImageList(m_tree);
-
-    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_tree, &QWidget::customContextMenuRequested, this, &CPaneProject::ShowContextMenu);
-    connect(m_tree, &CViewTree::doubleClicked, this, [this] { OnEdit(); });
-    connect(m_tree, &CViewTree::deletePressed, this, [this] { OnDelete(); });
-    connect(m_tree, &CViewTree::dragRequested, this, &CPaneProject::OnBeginDrag);
-    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommandStates(); });
-    auto folderImage = [this](QTreeWidgetItem *item, bool open) {
-        if (item && !item->parent())
-            CViewTree::SetItemImage(item, open ? 1 : 0);
-    };
-    connect(m_tree, &QTreeWidget::itemExpanded, this, [folderImage](QTreeWidgetItem *item) { folderImage(item, true); });
-    connect(m_tree, &QTreeWidget::itemCollapsed, this,
-            [folderImage](QTreeWidgetItem *item) { folderImage(item, false); });
-
+    FollowFolderPictures([](const QTreeWidgetItem *item) { return !item->parent(); });
     FillTree();
-    new CInterfaceDropTarget(m_tree->viewport(), this);
+    new CInterfaceDropTarget(Tree()->viewport(), this);
 }
 
 CPaneProject::~CPaneProject()
@@ -143,13 +122,8 @@ CPaneProject::~CPaneProject()
 
 void CPaneProject::CreateActions()
 {
-    for (const auto &pair : ActionIcons) {
-        const int id = QString::fromLatin1(pair[0]).toInt();
-        auto *action = new QAction(QIcon::fromTheme(QString::fromLatin1(pair[1])), QString(), this);
-        action->setObjectName(QString::number(id));
-        WidgetIds::SetCommandId(action, id);
-        m_actions.insert(id, action);
-    }
+    for (const ActionIcon &a : ActionIcons)
+        AddAction(a.id, a.icon);
     connect(Action(CmdAddProject), &QAction::triggered, this, &CPaneProject::OnAddProject);
     connect(Action(CmdAddActivity), &QAction::triggered, this, [this] {
         if (m_app.Windows().newActivity && m_app.Windows().newActivity())
@@ -164,8 +138,7 @@ void CPaneProject::CreateActions()
     connect(Action(CmdResumeNow), &QAction::triggered, this, &CPaneProject::OnResumeNow);
     connect(Action(CmdCopyProject), &QAction::triggered, this, &CPaneProject::OnCopyProject);
     for (int id : {CmdAddProject, CmdAddActivity, CmdAddRate, CmdEdit, CmdDelete})
-        m_toolBar->addAction(Action(id));
-    m_toolBar->SetStateUpdater([this] { UpdateCommandStates(); });
+        ToolBar()->addAction(Action(id));
     ApplyLanguage();
 }
 
@@ -178,33 +151,33 @@ QTreeWidgetItem *CPaneProject::InsertTopItem(int textId)
     auto *item = new QTreeWidgetItem(QStringList{Platform::Texts::get(textId)});
     CViewTree::SetItemImage(item, 1);
     item->setData(0, CTreeWidgetFiller::DataRole, QVariant::fromValue<qlonglong>(0));
-    m_tree->addTopLevelItem(item);
+    Tree()->addTopLevelItem(item);
     return item;
 }
 
 void CPaneProject::FillTree()
 {
-    m_tree->setUpdatesEnabled(false);
-    m_tree->clear();
+    Tree()->setUpdatesEnabled(false);
+    Tree()->clear();
     LoadTreeState();
     m_projectsRoot = m_activitiesRoot = m_ratesRoot = nullptr;
     if (m_app.Users().GetCurrentId() != -1) {
         m_projectsRoot = InsertTopItem(146);
         {
-            CTreeWidgetFiller filler(m_tree);
+            CTreeWidgetFiller filler(Tree());
             m_app.ProjectStore().FillProjectTree(filler, m_projectsRoot, false, true, nullptr, QString(),
                                                  m_state.CollapsedKeys());
         }
         m_activitiesRoot = InsertTopItem(147);
         m_ratesRoot = InsertTopItem(180);
-        CTreeWidgetFiller filler(m_tree);
+        CTreeWidgetFiller filler(Tree());
         CBdD db;
         db.LoadActivities(&filler, m_activitiesRoot, true, QString());
         db.LoadRates(&filler, m_ratesRoot);
     }
     RestoreTreeState();
-    m_tree->setUpdatesEnabled(true);
-    m_tree->viewport()->repaint();
+    Tree()->setUpdatesEnabled(true);
+    Tree()->viewport()->repaint();
     UpdateCommandStates();
 }
 
@@ -216,7 +189,7 @@ bool CPaneProject::RefillFlatBranch(QTreeWidgetItem *root, bool activities)
     QTreeWidgetItem fresh;
     bool read = false;
     {
-        CTreeWidgetFiller filler(m_tree);
+        CTreeWidgetFiller filler(Tree());
         CBdD db;
         read = activities ? db.LoadActivities(&filler, &fresh, true, QString()) : db.LoadRates(&filler, &fresh);
     }
@@ -233,18 +206,18 @@ void CPaneProject::ReloadBranch(bool projects)
     if (!root)
         return;
     SaveTreeState();
-    m_tree->setUpdatesEnabled(false);
+    Tree()->setUpdatesEnabled(false);
     if (projects) {
         // The store is in memory: nothing can fail here.
         qDeleteAll(root->takeChildren());
-        CTreeWidgetFiller filler(m_tree);
+        CTreeWidgetFiller filler(Tree());
         m_app.ProjectStore().FillProjectTree(filler, root, false, true, nullptr, QString(), m_state.CollapsedKeys());
     } else {
         RefillFlatBranch(root, true);
     }
     RestoreTreeState();
-    m_tree->setUpdatesEnabled(true);
-    m_tree->viewport()->repaint();
+    Tree()->setUpdatesEnabled(true);
+    Tree()->viewport()->repaint();
     UpdateCommandStates();
 }
 
@@ -253,11 +226,11 @@ void CPaneProject::ReloadRates()
     if (!m_ratesRoot)
         return;
     SaveTreeState();
-    m_tree->setUpdatesEnabled(false);
+    Tree()->setUpdatesEnabled(false);
     RefillFlatBranch(m_ratesRoot, false);
     RestoreTreeState();
-    m_tree->setUpdatesEnabled(true);
-    m_tree->viewport()->repaint();
+    Tree()->setUpdatesEnabled(true);
+    Tree()->viewport()->repaint();
     UpdateCommandStates();
 }
 
@@ -281,12 +254,10 @@ void CPaneProject::ApplyLanguage()
     if (m_ratesRoot)
         m_ratesRoot->setText(0, Platform::Texts::get(180));
     CTranslationStore store;
-    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
-        const QString text = menuText(store, it.key());
-        it.value()->setText(text);
-        it.value()->setToolTip(QString(text).remove(u'&'));
-        it.value()->setStatusTip(Platform::Texts::get(it.key()).section(u'\n', 0, 0));
-    }
+    QList<int> ids;
+    for (const ActionIcon &a : ActionIcons)
+        ids << a.id;
+    TranslateActions(store, MenuId, ids);
 }
 
 // ---------------------------------------------------------------------------
@@ -313,12 +284,6 @@ int CPaneProject::KindOf(const QTreeWidgetItem *item) const
             return KindProject;
     }
     return KindNone;
-}
-
-QTreeWidgetItem *CPaneProject::SelectedItem() const
-{
-    QTreeWidgetItem *item = m_tree->currentItem();
-    return item && item->isSelected() ? item : nullptr;
 }
 
 int CPaneProject::SelectedKind() const
@@ -380,8 +345,8 @@ void CPaneProject::SaveTreeState()
     const QTreeWidgetItem *selected = SelectedItem();
     m_state.selectedKind = KindOf(selected);
     m_state.selectedData = selected ? int(CViewTree::ItemData(selected)) : 0;
-    m_state.selectedIndex = selected ? m_tree->VisibleIndex(selected) : -1;
-    const QTreeWidgetItem *first = m_tree->FirstVisibleItem();
+    m_state.selectedIndex = selected ? Tree()->VisibleIndex(selected) : -1;
+    const QTreeWidgetItem *first = Tree()->FirstVisibleItem();
     m_state.firstVisibleKind = KindOf(first);
     m_state.firstVisibleData = first ? int(CViewTree::ItemData(first)) : 0;
     m_state.firstVisibleThird = 0;
@@ -401,14 +366,14 @@ void CPaneProject::RestoreTreeState()
         m_activitiesRoot->setExpanded(m_state.activitiesExpanded);
     if (m_ratesRoot)
         m_ratesRoot->setExpanded(m_state.ratesExpanded);
-    QTreeWidgetItem *firstRoot = m_tree->topLevelItem(0);
+    QTreeWidgetItem *firstRoot = Tree()->topLevelItem(0);
     QTreeWidgetItem *first = FindItem(m_state.firstVisibleKind, m_state.firstVisibleData);
-    m_tree->ScrollToTop(first ? first : firstRoot);
+    Tree()->ScrollToTop(first ? first : firstRoot);
     QTreeWidgetItem *selected = FindItem(m_state.selectedKind, m_state.selectedData);
     if (!selected)
         selected = firstRoot;
     if (selected) {
-        m_tree->setCurrentItem(selected);
+        Tree()->setCurrentItem(selected);
         selected->setSelected(true);
     }
 }
@@ -511,19 +476,10 @@ std::unique_ptr<QMenu> CPaneProject::BuildContextMenu(int kind)
 
 void CPaneProject::ShowContextMenu(const QPoint &pos)
 {
-    if (QTreeWidgetItem *item = m_tree->itemAt(pos)) {
-        m_tree->setCurrentItem(item);
-        item->setSelected(true);
-    }
-    m_tree->setFocus();
+    SelectAt(pos);
     std::unique_ptr<QMenu> menu = BuildContextMenu(SelectedKind());
-    menu->exec(m_tree->viewport()->mapToGlobal(pos));
+    menu->exec(Tree()->viewport()->mapToGlobal(pos));
     UpdateCommandStates();
-}
-
-void CPaneProject::ShowWriteFailure()
-{
-    m_app.ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173), Platform::Texts::get(226));
 }
 
 int CPaneProject::AskDelete(int questionId, const QString &text)
@@ -676,18 +632,13 @@ bool CPaneProject::DragInfoOf(const QTreeWidgetItem *item, bool shift, DragInfo 
     return true;
 }
 
-void CPaneProject::OnBeginDrag(QTreeWidgetItem *item, Qt::KeyboardModifiers keys)
+void CPaneProject::OnTreeDrag(QTreeWidgetItem *item, Qt::KeyboardModifiers keys)
 {
     DragInfo info;
     if (!DragInfoOf(item, keys.testFlag(Qt::ShiftModifier), info))
         return;
-    auto *drag = new QDrag(m_tree);
-    drag->setMimeData(MakeDragPayload(info));
-    CMyOleDropSource::Prepare(*drag);
-    m_drag = drag;
     // Copy, move and the five finer effects travel as copy or move.
-    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
-    m_drag = nullptr;
+    RunDrag(info, Qt::CopyAction | Qt::MoveAction, &m_drag);
 }
 
 int CPaneProject::GetDropMode(const CProject *dragged, const CProject *target, DropZone zone, bool ctrl,
@@ -759,7 +710,7 @@ CPaneProject::tDropPlan CPaneProject::PlanDrop(CProject *dragged, CProject *targ
 
 CPaneProject::DropZone CPaneProject::ZoneAt(const QPoint &point, QTreeWidgetItem **item) const
 {
-    QTreeWidgetItem *hit = m_tree->itemAt(point);
+    QTreeWidgetItem *hit = Tree()->itemAt(point);
     if (item)
         *item = hit;
     const int kind = KindOf(hit);
@@ -767,12 +718,12 @@ CPaneProject::DropZone CPaneProject::ZoneAt(const QPoint &point, QTreeWidgetItem
         return DropZone::ProjectsRoot;
     if (kind != KindProject)
         return DropZone::Elsewhere;
-    const QRect label = m_tree->ItemLabelRect(hit);
+    const QRect label = Tree()->ItemLabelRect(hit);
     if (point.x() > label.right())
         return DropZone::RightOfLabel;
     if (point.x() < label.left())
         return DropZone::Elsewhere;
-    const QRect row = m_tree->visualItemRect(hit);
+    const QRect row = Tree()->visualItemRect(hit);
     return point.y() >= row.top() + row.height() / 2 ? DropZone::LowerHalf : DropZone::UpperHalf;
 }
 

@@ -1,22 +1,14 @@
 #pragma once
 #include "CInterfaceDropTarget.h"
-#include "CMyDockablePane.h"
+#include "CTreePane.h"
 #include "CPaneCommandTarget.h"
 #include "tProjectTreeState.h"
 
-#include <QHash>
-#include <QPointer>
 #include <memory>
 
-class CClassToolBar;
 class CProject;
-class CTreePaneBody;
-class CViewTree;
-class CZarvoWinApp;
-class QAction;
 class QDrag;
 class QMenu;
-class QTreeWidgetItem;
 
 // The docking pane "Projets / Activités": one tree with the projects (the
 // project store's tree), the activities and the hourly rates. From it the
@@ -25,7 +17,7 @@ class QTreeWidgetItem;
 // or an activity onto the calendar or the forecast view. The open branches,
 // the selection, the first visible item and the collapsed projects are kept
 // per user.
-class CPaneProject : public CMyDockablePane, public CDropTargetWindow, public CPaneCommandTarget
+class CPaneProject : public CTreePane, public CDropTargetWindow, public CPaneCommandTarget
 {
     Q_OBJECT
 public:
@@ -65,10 +57,6 @@ public:
     // Writes the tree state of the current user.
     ~CPaneProject() override;
 
-    CViewTree *Tree() const { return m_tree; }
-    CClassToolBar *ToolBar() const { return m_toolBar; }
-    // The pane's own commands (toolbar and context menu).
-    QAction *Action(int id) const { return m_actions.value(id, nullptr); }
     QTreeWidgetItem *ProjectsRoot() const { return m_projectsRoot; }
     QTreeWidgetItem *ActivitiesRoot() const { return m_activitiesRoot; }
     QTreeWidgetItem *RatesRoot() const { return m_ratesRoot; }
@@ -80,7 +68,7 @@ public:
     void ReloadBranch(bool projects);
     void ReloadRates();
     void RefreshProjectItem(int projectId);
-    void ApplyLanguage();
+    void ApplyLanguage() override;
 
     // The per-user state: taken from the tree, put back on it, read and
     // written (written also before a user switch).
@@ -92,14 +80,13 @@ public:
 
     int KindOf(const QTreeWidgetItem *item) const;
     int SelectedKind() const;
-    QTreeWidgetItem *SelectedItem() const;
     // The project store's node of a project item; null for another item or
     // a project the store does not hold.
     CProject *NodeOf(const QTreeWidgetItem *item) const;
     QTreeWidgetItem *FindProjectItem(int projectId) const;
 
     // --- Commands ------------------------------------------------------------
-    void UpdateCommandStates();
+    void UpdateCommandStates() override;
     // Menu 495 as the context menu shows it on an item of `kind`.
     std::unique_ptr<QMenu> BuildContextMenu(int kind);
     void OnEdit();
@@ -143,25 +130,23 @@ public:
     // not drag.
     bool DragInfoOf(const QTreeWidgetItem *item, bool shift, DragInfo &info) const;
 
+protected:
+    void ShowContextMenu(const QPoint &pos) override;
+    void OnTreeDoubleClick() override { OnEdit(); }
+    void OnTreeDeleteKey() override { OnDelete(); }
+    void OnTreeDrag(QTreeWidgetItem *item, Qt::KeyboardModifiers keys) override;
+
 private:
     void CreateActions();
-    void OnBeginDrag(QTreeWidgetItem *item, Qt::KeyboardModifiers keys);
-    void ShowContextMenu(const QPoint &pos);
     QTreeWidgetItem *InsertTopItem(int textId);
     bool RefillFlatBranch(QTreeWidgetItem *root, bool activities);
     QTreeWidgetItem *FindItem(int kind, int data) const;
-    void ShowWriteFailure();
     int AskDelete(int questionId, const QString &text);
 
-    CZarvoWinApp &m_app;
-    CClassToolBar *m_toolBar = nullptr;
-    CViewTree *m_tree = nullptr;
-    CTreePaneBody *m_body = nullptr;
-    QHash<int, QAction *> m_actions;
     QTreeWidgetItem *m_projectsRoot = nullptr;
     QTreeWidgetItem *m_activitiesRoot = nullptr;
     QTreeWidgetItem *m_ratesRoot = nullptr;
     tProjectTreeState m_state;
     Qt::KeyboardModifiers m_dragKeys;
-    QPointer<QDrag> m_drag; // our drag while it runs, for its cursor
+    QDrag *m_drag = nullptr; // our drag while it runs, for its cursor
 };

@@ -20,57 +20,34 @@
 
 namespace {
 
-const char *const ActionIcons[][2] = {
-    {"32835", "document-open"},
-    {"32839", "edit-rename"},
-    {"32836", "edit-delete"},
+struct ActionIcon
+{
+    int id;
+    const char *icon;
+};
+constexpr ActionIcon ActionIcons[] = {
+    {32835, "document-open"},
+    {32839, "edit-rename"},
+    {32836, "edit-delete"},
 };
 
 } // namespace
 
 CPaneReport::CPaneReport(CZarvoWinApp &app, QWidget *parent)
-    : CMyDockablePane(PaneNumber, CaptionText, parent)
-    , m_app(app)
+    : CTreePane(app, PaneNumber, CaptionText, ToolBarId, parent)
 {
-    m_tree = new CViewTree;
-    m_toolBar = new CClassToolBar(ToolBarId, this);
     CreateActions();
-    m_body = new CTreePaneBody(m_toolBar, m_tree, this);
-    setWidget(m_body);
-    setFocusProxy(m_body);
-    SetPaneTreeImageList(m_tree);
-
-    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_tree, &QWidget::customContextMenuRequested, this, &CPaneReport::ShowContextMenu);
-    connect(m_tree, &CViewTree::doubleClicked, this, [this] { OnOpen(); });
-    connect(m_tree, &CViewTree::deletePressed, this, [this] { OnDelete(); });
-    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommandStates(); });
-    // The root's folder opens and closes with it.
-    connect(m_tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) {
-        if (item == m_root)
-            CViewTree::SetItemImage(item, 1);
-    });
-    connect(m_tree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *item) {
-        if (item == m_root)
-            CViewTree::SetItemImage(item, 0);
-    });
+    FollowFolderPictures([this](const QTreeWidgetItem *item) { return item == m_root; });
     FillTree(false);
 }
 
 void CPaneReport::CreateActions()
 {
-    for (const auto &pair : ActionIcons) {
-        const int id = QString::fromLatin1(pair[0]).toInt();
-        auto *action = new QAction(QIcon::fromTheme(QString::fromLatin1(pair[1])), QString(), this);
-        action->setObjectName(QString::number(id));
-        WidgetIds::SetCommandId(action, id);
-        m_actions.insert(id, action);
-        m_toolBar->addAction(action);
-    }
+    for (const ActionIcon &a : ActionIcons)
+        ToolBar()->addAction(AddAction(a.id, a.icon));
     connect(Action(CmdOpen), &QAction::triggered, this, &CPaneReport::OnOpen);
     connect(Action(CmdDelete), &QAction::triggered, this, &CPaneReport::OnDelete);
     connect(Action(CmdRename), &QAction::triggered, this, &CPaneReport::OnRename);
-    m_toolBar->SetStateUpdater([this] { UpdateCommandStates(); });
     ApplyLanguage();
 }
 
@@ -78,11 +55,7 @@ void CPaneReport::ApplyLanguage()
 {
     CMyDockablePane::ApplyLanguage();
     CTranslationStore store;
-    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
-        const QString text = store.GetMenuString(MenuId, it.key());
-        it.value()->setText(text);
-        it.value()->setToolTip(QString(text).remove(u'&'));
-    }
+    TranslateActions(store, MenuId, {CmdOpen, CmdRename, CmdDelete});
     TranslateRoot();
 }
 
@@ -98,23 +71,20 @@ void CPaneReport::TranslateRoot()
 
 void CPaneReport::FillTree(bool keepState)
 {
-    m_tree->setUpdatesEnabled(false);
+    Tree()->setUpdatesEnabled(false);
     if (keepState)
         SaveViewState();
     else
         m_view = tViewState();
-    m_tree->clear();
+    Tree()->clear();
     m_root = new QTreeWidgetItem(QStringList{Platform::Texts::get(258)});
     CViewTree::SetItemImage(m_root, 1);
     m_root->setData(0, CTreeWidgetFiller::DataRole, QVariant::fromValue<qlonglong>(0));
-    m_tree->addTopLevelItem(m_root);
-    {
-        CTreeWidgetFiller filler(m_tree);
-        CReportStore().FillReportTree(filler, m_root);
-    }
+    Tree()->addTopLevelItem(m_root);
+    FillReports();
     RestoreViewState();
-    m_tree->setUpdatesEnabled(true);
-    m_tree->viewport()->repaint();
+    Tree()->setUpdatesEnabled(true);
+    Tree()->viewport()->repaint();
     UpdateCommandStates();
 }
 
@@ -122,29 +92,32 @@ void CPaneReport::ReloadTree()
 {
     if (!m_root)
         return;
-    m_tree->setUpdatesEnabled(false);
+    Tree()->setUpdatesEnabled(false);
     SaveViewState();
     qDeleteAll(m_root->takeChildren());
-    {
-        CTreeWidgetFiller filler(m_tree);
-        CReportStore().FillReportTree(filler, m_root);
-    }
+    FillReports();
     RestoreViewState();
-    m_tree->setUpdatesEnabled(true);
-    m_tree->viewport()->repaint();
+    Tree()->setUpdatesEnabled(true);
+    Tree()->viewport()->repaint();
     UpdateCommandStates();
+}
+
+void CPaneReport::FillReports()
+{
+    CTreeWidgetFiller filler(Tree());
+    CReportStore().FillReportTree(filler, m_root);
 }
 
 void CPaneReport::SaveViewState()
 {
     m_view.rootExpanded = !m_root || m_root->isExpanded();
-    const QTreeWidgetItem *first = m_tree->FirstVisibleItem();
+    const QTreeWidgetItem *first = Tree()->FirstVisibleItem();
     m_view.firstVisibleId = -1;
     m_view.underRoot = -1;
     if (!first) {
         m_view.firstVisibleKind = -1;
-    } else if (first == m_tree->topLevelItem(0) || first == m_root) {
-        m_view.firstVisibleKind = first == m_tree->topLevelItem(0) ? 0 : 1;
+    } else if (first == Tree()->topLevelItem(0) || first == m_root) {
+        m_view.firstVisibleKind = first == Tree()->topLevelItem(0) ? 0 : 1;
     } else {
         m_view.firstVisibleKind = 4;
         m_view.firstVisibleId = int(CViewTree::ItemData(first));
@@ -158,7 +131,7 @@ void CPaneReport::RestoreViewState()
         m_root->setExpanded(m_view.rootExpanded);
     QTreeWidgetItem *first = nullptr;
     if (m_view.firstVisibleKind == 0) {
-        first = m_tree->topLevelItem(0);
+        first = Tree()->topLevelItem(0);
     } else if (m_view.firstVisibleKind == 1) {
         first = m_root;
     } else if (m_view.firstVisibleKind == 4 && m_view.underRoot == 1 && m_root) {
@@ -168,18 +141,12 @@ void CPaneReport::RestoreViewState()
                 first = m_root->child(i);
         }
     }
-    m_tree->ScrollToTop(first ? first : m_root);
+    Tree()->ScrollToTop(first ? first : m_root);
 }
 
 // ---------------------------------------------------------------------------
 // Commands
 // ---------------------------------------------------------------------------
-
-QTreeWidgetItem *CPaneReport::SelectedItem() const
-{
-    QTreeWidgetItem *item = m_tree->currentItem();
-    return item && item->isSelected() ? item : nullptr;
-}
 
 QTreeWidgetItem *CPaneReport::SelectedReport() const
 {
@@ -209,13 +176,9 @@ std::unique_ptr<QMenu> CPaneReport::BuildContextMenu(const QTreeWidgetItem *item
 
 void CPaneReport::ShowContextMenu(const QPoint &pos)
 {
-    if (QTreeWidgetItem *item = m_tree->itemAt(pos)) {
-        m_tree->setCurrentItem(item);
-        item->setSelected(true);
-    }
-    m_tree->setFocus();
+    SelectAt(pos);
     if (std::unique_ptr<QMenu> menu = BuildContextMenu(SelectedItem()))
-        menu->exec(m_tree->viewport()->mapToGlobal(pos));
+        menu->exec(Tree()->viewport()->mapToGlobal(pos));
     UpdateCommandStates();
 }
 
@@ -225,11 +188,6 @@ void CPaneReport::OnOpen()
     if (!item || !m_app.Windows().reportFrame)
         return;
     m_app.OpenReport(int(CViewTree::ItemData(item)), false, 2, false);
-}
-
-void CPaneReport::ShowWriteFailure()
-{
-    m_app.ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173), Platform::Texts::get(226));
 }
 
 void CPaneReport::OnDelete()

@@ -1,21 +1,14 @@
 #pragma once
-#include "CMyDockablePane.h"
+#include "CTreePane.h"
 #include "CPaneCommandTarget.h"
 
-#include <QHash>
 #include <memory>
 
-class CClassToolBar;
-class CTreePaneBody;
-class CViewTree;
-class CZarvoWinApp;
-class QAction;
 class QMenu;
-class QTreeWidgetItem;
 
 // The docking pane "Rapports": the current user's saved report definitions
 // under one root item; the user opens, renames and deletes them from here.
-class CPaneReport : public CMyDockablePane, public CPaneCommandTarget
+class CPaneReport : public CTreePane, public CPaneCommandTarget
 {
     Q_OBJECT
 public:
@@ -36,9 +29,6 @@ public:
 
     explicit CPaneReport(CZarvoWinApp &app, QWidget *parent = nullptr);
 
-    CViewTree *Tree() const { return m_tree; }
-    CClassToolBar *ToolBar() const { return m_toolBar; }
-    QAction *Action(int id) const { return m_actions.value(id, nullptr); }
     QTreeWidgetItem *Root() const { return m_root; }
     const tViewState &ViewState() const { return m_view; }
 
@@ -47,13 +37,12 @@ public:
     // Refills the reports below the root, keeping what it showed.
     void ReloadTree();
     void TranslateRoot();
-    void ApplyLanguage();
+    void ApplyLanguage() override;
 
-    QTreeWidgetItem *SelectedItem() const;
     // The selected item when it is a report; null otherwise.
     QTreeWidgetItem *SelectedReport() const;
 
-    void UpdateCommandStates();
+    void UpdateCommandStates() override;
     // Menu 368 for `item`; null where none is shown (the root, nothing).
     std::unique_ptr<QMenu> BuildContextMenu(const QTreeWidgetItem *item);
     void OnOpen();
@@ -63,18 +52,17 @@ public:
     bool HandlesCommand(int id) const override;
     void OnCommand(int id) override;
 
+protected:
+    void ShowContextMenu(const QPoint &pos) override;
+    void OnTreeDoubleClick() override { OnOpen(); }
+    void OnTreeDeleteKey() override { OnDelete(); }
+
 private:
     void CreateActions();
     void SaveViewState();
     void RestoreViewState();
-    void ShowContextMenu(const QPoint &pos);
-    void ShowWriteFailure();
-
-    CZarvoWinApp &m_app;
-    CClassToolBar *m_toolBar = nullptr;
-    CViewTree *m_tree = nullptr;
-    CTreePaneBody *m_body = nullptr;
-    QHash<int, QAction *> m_actions;
+    // Refills the reports below the root.
+    void FillReports();
     QTreeWidgetItem *m_root = nullptr;
     tViewState m_view;
 };

@@ -29,10 +29,15 @@
 
 namespace {
 
-const char *const ActionIcons[][2] = {
-    {"32883", "bookmark-new"},       {"32884", "document-edit"},     {"32885", "edit-delete"},
-    {"32963", "bookmark-add-folder"}, {"32978", "view-sort"},         {"32979", "project-development"},
-    {"32980", "view-pim-tasks"},      {"32997", "media-playback-start"},
+struct ActionIcon
+{
+    int id;
+    const char *icon;
+};
+constexpr ActionIcon ActionIcons[] = {
+    {32883, "bookmark-new"},        {32884, "document-edit"}, {32885, "edit-delete"},
+    {32963, "bookmark-add-folder"}, {32978, "view-sort"},     {32979, "project-development"},
+    {32980, "view-pim-tasks"},      {32997, "media-playback-start"},
 };
 
 // Menu 383: a command or a separator (0).
@@ -41,35 +46,15 @@ constexpr int ContextMenuRows[] = {32883, 32884, 32885, 32963, 0, 32978, 32979, 
 } // namespace
 
 CPaneTask::CPaneTask(CZarvoWinApp &app, QWidget *parent)
-    : CMyDockablePane(PaneNumber, CaptionText, parent)
-    , m_app(app)
+    : CTreePane(app, PaneNumber, CaptionText, ToolBarId, parent)
 {
-    m_tree = new CViewTree;
-    m_toolBar = new CClassToolBar(ToolBarId, this);
     m_sortMode = Platform::Settings().getInt(u"Config", u"Favoris", u"Sorting", 0);
     if (m_sortMode < 0 || m_sortMode > 2)
         m_sortMode = 0;
     m_sortCommand = SortCommandOf(m_sortMode);
     CreateActions();
-    m_body = new CTreePaneBody(m_toolBar, m_tree, this);
-    setWidget(m_body);
-    setFocusProxy(m_body);
-    SetPaneTreeImageList(m_tree);
-
-    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_tree, &QWidget::customContextMenuRequested, this, &CPaneTask::ShowContextMenu);
-    connect(m_tree, &CViewTree::doubleClicked, this,
-            [this] { StartFromItem(QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier)); });
-    connect(m_tree, &CViewTree::deletePressed, this, &CPaneTask::OnDeleteFavorite);
-    connect(m_tree, &CViewTree::dragRequested, this, &CPaneTask::OnBeginDrag);
-    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommandStates(); });
-    auto folderImage = [this](QTreeWidgetItem *item, bool open) {
-        if (item && (item == m_favoritesRoot || item == m_historyRoot))
-            CViewTree::SetItemImage(item, open ? 1 : 0);
-    };
-    connect(m_tree, &QTreeWidget::itemExpanded, this, [folderImage](QTreeWidgetItem *item) { folderImage(item, true); });
-    connect(m_tree, &QTreeWidget::itemCollapsed, this,
-            [folderImage](QTreeWidgetItem *item) { folderImage(item, false); });
+    FollowFolderPictures(
+        [this](const QTreeWidgetItem *item) { return item == m_favoritesRoot || item == m_historyRoot; });
 
     m_state.Reset(m_sortMode == 1 || m_sortMode == 2);
     m_state.LoadState();
@@ -78,9 +63,9 @@ CPaneTask::CPaneTask(CZarvoWinApp &app, QWidget *parent)
     for (QTreeWidgetItem *root : {m_favoritesRoot, m_historyRoot}) {
         CViewTree::SetItemImage(root, 1);
         root->setData(0, CTreeWidgetFiller::DataRole, QVariant::fromValue<qlonglong>(0));
-        m_tree->addTopLevelItem(root);
+        Tree()->addTopLevelItem(root);
     }
-    Fill(StateSource::Keep, true);
+    Fill(StateSource::Keep, true, true);
     // The data store asks for a forced refresh after a favourite was used.
     CAppData::SetTaskPaneRefreshHook([this] { Refresh(true, true); });
 }
@@ -89,7 +74,7 @@ CPaneTask::~CPaneTask()
 {
     CAppData::SetTaskPaneRefreshHook({});
     if (!m_stateOfOtherUser) {
-        m_state.RecordState(*m_tree, m_favoritesRoot, m_historyRoot);
+        m_state.RecordState(*Tree(), m_favoritesRoot, m_historyRoot);
         m_state.WriteState();
     }
 }
@@ -101,13 +86,8 @@ int CPaneTask::SortCommandOf(int mode)
 
 void CPaneTask::CreateActions()
 {
-    for (const auto &pair : ActionIcons) {
-        const int id = QString::fromLatin1(pair[0]).toInt();
-        auto *action = new QAction(QIcon::fromTheme(QString::fromLatin1(pair[1])), QString(), this);
-        action->setObjectName(QString::number(id));
-        WidgetIds::SetCommandId(action, id);
-        m_actions.insert(id, action);
-    }
+    for (const ActionIcon &a : ActionIcons)
+        AddAction(a.id, a.icon);
     connect(Action(CmdAddFavorite), &QAction::triggered, this, &CPaneTask::OnAddFavorite);
     connect(Action(CmdEditFavorite), &QAction::triggered, this, &CPaneTask::OnEditFavorite);
     connect(Action(CmdDeleteFavorite), &QAction::triggered, this, &CPaneTask::OnDeleteFavorite);
@@ -115,17 +95,16 @@ void CPaneTask::CreateActions()
     connect(Action(CmdResumeNow), &QAction::triggered, this,
             [this] { StartFromItem(QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier)); });
 
-    m_sortButton = new CClassViewMenuButton(CmdSortButton, m_toolBar);
+    m_sortButton = new CClassViewMenuButton(CmdSortButton, ToolBar());
     for (int id : {CmdSortByUse, CmdSortByProject, CmdSortByActivity}) {
         m_sortButton->AddChoice(Action(id));
         connect(Action(id), &QAction::triggered, this, [this, id] { OnSort(id); });
     }
     m_sortButton->SetCurrent(Action(m_sortCommand));
-    m_toolBar->addWidget(m_sortButton);
-    m_toolBar->addSeparator();
+    ToolBar()->addWidget(m_sortButton);
+    ToolBar()->addSeparator();
     for (int id : {CmdAddFavorite, CmdEditFavorite, CmdDeleteFavorite})
-        m_toolBar->addAction(Action(id));
-    m_toolBar->SetStateUpdater([this] { UpdateCommandStates(); });
+        ToolBar()->addAction(Action(id));
     ApplyLanguage();
 }
 
@@ -133,26 +112,26 @@ void CPaneTask::CreateActions()
 // Filling
 // ---------------------------------------------------------------------------
 
-void CPaneTask::Fill(StateSource source, bool force)
+void CPaneTask::Fill(StateSource source, bool force, bool forceHistory)
 {
-    m_tree->setUpdatesEnabled(false);
+    Tree()->setUpdatesEnabled(false);
     if (source == StateSource::Record && m_stateOfOtherUser)
         source = StateSource::Load;
     m_stateOfOtherUser = false;
     if (source == StateSource::Record)
-        m_state.RecordState(*m_tree, m_favoritesRoot, m_historyRoot);
+        m_state.RecordState(*Tree(), m_favoritesRoot, m_historyRoot);
     else if (source == StateSource::Load)
         m_state.LoadState();
     {
-        CTreeWidgetFiller filler(m_tree);
+        CTreeWidgetFiller filler(Tree());
         CBdD db;
         db.LoadFavorites(filler, m_favoritesRoot, force, m_sortMode, m_favoritesStamp);
-        m_app.ProjectStore().FillHistoryTree(filler, m_historyRoot, force);
+        m_app.ProjectStore().FillHistoryTree(filler, m_historyRoot, forceHistory);
     }
     ++m_refills;
-    m_state.RestoreTreeFromState(*m_tree, m_favoritesRoot, m_historyRoot);
-    m_tree->setUpdatesEnabled(true);
-    m_tree->viewport()->repaint();
+    m_state.RestoreTreeFromState(*Tree(), m_favoritesRoot, m_historyRoot);
+    Tree()->setUpdatesEnabled(true);
+    Tree()->viewport()->repaint();
     UpdateCommandStates();
 }
 
@@ -160,24 +139,25 @@ void CPaneTask::Refresh(bool keepState, bool force)
 {
     if (m_busy)
         return;
-    Fill(keepState ? StateSource::Record : StateSource::Load, !keepState || force);
+    const bool forced = !keepState || force;
+    Fill(keepState ? StateSource::Record : StateSource::Load, forced, forced);
 }
 
 void CPaneTask::RestoreState()
 {
-    m_tree->setUpdatesEnabled(false);
+    Tree()->setUpdatesEnabled(false);
     m_state.LoadState();
-    m_state.RestoreTreeFromState(*m_tree, m_favoritesRoot, m_historyRoot);
+    m_state.RestoreTreeFromState(*Tree(), m_favoritesRoot, m_historyRoot);
     m_treeReady = true;
-    m_tree->setUpdatesEnabled(true);
-    m_tree->viewport()->repaint();
+    Tree()->setUpdatesEnabled(true);
+    Tree()->viewport()->repaint();
 }
 
 void CPaneTask::SaveStateForSwitch()
 {
     if (m_stateOfOtherUser)
         return;
-    m_state.RecordState(*m_tree, m_favoritesRoot, m_historyRoot);
+    m_state.RecordState(*Tree(), m_favoritesRoot, m_historyRoot);
     m_state.WriteState();
     m_stateOfOtherUser = true;
 }
@@ -186,29 +166,16 @@ void CPaneTask::ApplyLanguage()
 {
     CMyDockablePane::ApplyLanguage();
     CTranslationStore store;
-    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
-        const bool sort = it.key() >= CmdSortByUse && it.key() <= CmdSortByActivity;
-        const QString text = store.GetMenuString(sort ? SortMenuId : MenuId, it.key());
-        it.value()->setText(text);
-        it.value()->setToolTip(QString(text).remove(u'&'));
-    }
+    TranslateActions(store, MenuId, {CmdAddFavorite, CmdEditFavorite, CmdDeleteFavorite, CmdMakeFavorite, CmdResumeNow});
+    TranslateActions(store, SortMenuId, {CmdSortByUse, CmdSortByProject, CmdSortByActivity});
     m_sortButton->setToolTip(Action(m_sortCommand)->toolTip());
     if (m_favoritesRoot)
         m_favoritesRoot->setText(0, Platform::Texts::get(181));
     if (m_historyRoot)
         m_historyRoot->setText(0, Platform::Texts::get(182));
-    if (m_treeReady && m_favoritesRoot) {
-        m_tree->setUpdatesEnabled(false);
-        m_state.RecordState(*m_tree, m_favoritesRoot, m_historyRoot);
-        {
-            CTreeWidgetFiller filler(m_tree);
-            CBdD db;
-            db.LoadFavorites(filler, m_favoritesRoot, true, m_sortMode, m_favoritesStamp);
-            m_app.ProjectStore().FillHistoryTree(filler, m_historyRoot, false);
-        }
-        m_state.RestoreTreeFromState(*m_tree, m_favoritesRoot, m_historyRoot);
-        m_tree->setUpdatesEnabled(true);
-    }
+    // The groups' names come from the interface language too.
+    if (m_treeReady && m_favoritesRoot)
+        Fill(StateSource::Record, true, false);
 }
 
 // ---------------------------------------------------------------------------
@@ -229,12 +196,6 @@ int CPaneTask::KindOf(const QTreeWidgetItem *item) const
             return KindGroup;
     }
     return KindOther;
-}
-
-QTreeWidgetItem *CPaneTask::SelectedItem() const
-{
-    QTreeWidgetItem *item = m_tree->currentItem();
-    return item && item->isSelected() ? item : nullptr;
 }
 
 void CPaneTask::UpdateCommandStates()
@@ -277,15 +238,15 @@ std::unique_ptr<QMenu> CPaneTask::BuildContextMenu(const QTreeWidgetItem *item)
 
 void CPaneTask::ShowContextMenu(const QPoint &pos)
 {
-    QTreeWidgetItem *item = m_tree->itemAt(pos);
-    if (item) {
-        m_tree->setCurrentItem(item);
-        item->setSelected(true);
-    }
-    m_tree->setFocus();
+    SelectAt(pos);
     std::unique_ptr<QMenu> menu = BuildContextMenu(SelectedItem());
-    menu->exec(m_tree->viewport()->mapToGlobal(pos));
+    menu->exec(Tree()->viewport()->mapToGlobal(pos));
     UpdateCommandStates();
+}
+
+void CPaneTask::OnTreeDoubleClick()
+{
+    StartFromItem(QApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
 }
 
 void CPaneTask::OnSort(int command)
@@ -299,12 +260,12 @@ void CPaneTask::OnSort(int command)
     Platform::Settings().setInt(u"Config", u"Favoris", u"Sorting", m_sortMode);
     m_sortButton->SetCurrent(Action(command));
     m_sortButton->setToolTip(Action(command)->toolTip());
-    m_toolBar->update();
+    ToolBar()->update();
     // The state of the other grouping means nothing in this one: the tree
     // starts open, as reset, rather than as saved at the last exit.
     m_state.Reset(m_sortMode == 1 || m_sortMode == 2);
     if (!m_busy)
-        Fill(StateSource::Keep, true);
+        Fill(StateSource::Keep, true, true);
 }
 
 void CPaneTask::StartFromItem(bool withDialog)
@@ -336,11 +297,6 @@ void CPaneTask::OnEditFavorite()
         return;
     if (m_app.Windows().editFavorite(int(CViewTree::ItemData(item))))
         Refresh(true, true);
-}
-
-void CPaneTask::ShowWriteFailure()
-{
-    m_app.ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173), Platform::Texts::get(226));
 }
 
 void CPaneTask::OnDeleteFavorite()
@@ -399,15 +355,11 @@ bool CPaneTask::DragInfoOf(const QTreeWidgetItem *item, bool shift, DragInfo &in
     return true;
 }
 
-void CPaneTask::OnBeginDrag(QTreeWidgetItem *item, Qt::KeyboardModifiers keys)
+void CPaneTask::OnTreeDrag(QTreeWidgetItem *item, Qt::KeyboardModifiers keys)
 {
     DragInfo info;
-    if (!DragInfoOf(item, keys.testFlag(Qt::ShiftModifier), info))
-        return;
-    auto *drag = new QDrag(m_tree);
-    drag->setMimeData(MakeDragPayload(info));
-    CMyOleDropSource::Prepare(*drag);
-    drag->exec(Qt::CopyAction, Qt::CopyAction);
+    if (DragInfoOf(item, keys.testFlag(Qt::ShiftModifier), info))
+        RunDrag(info, Qt::CopyAction);
 }
 
 bool CPaneTask::HandlesCommand(int id) const

@@ -1,20 +1,12 @@
 #pragma once
 #include "CFavoritesTreeState.h"
-#include "CMyDockablePane.h"
+#include "CTreePane.h"
 #include "CPaneCommandTarget.h"
 
-#include <QHash>
 #include <memory>
 
-class CClassToolBar;
 class CClassViewMenuButton;
-class CTreePaneBody;
-class CViewTree;
-class CZarvoWinApp;
-class QAction;
 class QMenu;
-class QTreeWidgetItem;
-struct DragInfo;
 
 // The docking pane "Tâches": the favourites (listed by last use or grouped
 // by project or by activity) and the recent combinations of project,
@@ -22,7 +14,7 @@ struct DragInfo;
 // the calendar starts a task from an item. The pane adds, edits and
 // deletes favourites, turns a recent entry into a favourite, keeps its sort
 // in the settings and its tree state per user.
-class CPaneTask : public CMyDockablePane, public CPaneCommandTarget
+class CPaneTask : public CTreePane, public CPaneCommandTarget
 {
     Q_OBJECT
 public:
@@ -51,10 +43,7 @@ public:
     // Writes the tree state of the current user.
     ~CPaneTask() override;
 
-    CViewTree *Tree() const { return m_tree; }
-    CClassToolBar *ToolBar() const { return m_toolBar; }
     CClassViewMenuButton *SortButton() const { return m_sortButton; }
-    QAction *Action(int id) const { return m_actions.value(id, nullptr); }
     QTreeWidgetItem *FavoritesRoot() const { return m_favoritesRoot; }
     QTreeWidgetItem *HistoryRoot() const { return m_historyRoot; }
     int SortMode() const { return m_sortMode; }
@@ -71,15 +60,14 @@ public:
     // The state saved at the last exit, once at start-up.
     void RestoreState();
     bool IsTreeReady() const { return m_treeReady; }
-    void ApplyLanguage();
+    void ApplyLanguage() override;
     // Writes the state for the user shown before a user switch; the next
     // refresh reads the new user's.
     void SaveStateForSwitch();
 
     int KindOf(const QTreeWidgetItem *item) const;
-    QTreeWidgetItem *SelectedItem() const;
 
-    void UpdateCommandStates();
+    void UpdateCommandStates() override;
     // Menu 383 as the context menu shows it on `item` (null: none).
     std::unique_ptr<QMenu> BuildContextMenu(const QTreeWidgetItem *item);
     void OnSort(int command);
@@ -96,21 +84,19 @@ public:
     bool HandlesCommand(int id) const override;
     void OnCommand(int id) override;
 
+protected:
+    void ShowContextMenu(const QPoint &pos) override;
+    void OnTreeDoubleClick() override;
+    void OnTreeDeleteKey() override { OnDeleteFavorite(); }
+    void OnTreeDrag(QTreeWidgetItem *item, Qt::KeyboardModifiers keys) override;
+
 private:
     enum class StateSource { Record, Load, Keep };
     void CreateActions();
-    void Fill(StateSource source, bool force);
-    void ShowContextMenu(const QPoint &pos);
-    void OnBeginDrag(QTreeWidgetItem *item, Qt::KeyboardModifiers keys);
-    void ShowWriteFailure();
+    void Fill(StateSource source, bool force, bool forceHistory);
     static int SortCommandOf(int mode);
 
-    CZarvoWinApp &m_app;
-    CClassToolBar *m_toolBar = nullptr;
     CClassViewMenuButton *m_sortButton = nullptr;
-    CViewTree *m_tree = nullptr;
-    CTreePaneBody *m_body = nullptr;
-    QHash<int, QAction *> m_actions;
     int m_sortMode = 0;
     int m_sortCommand = CmdSortByUse;
     bool m_treeReady = false;

@@ -1,5 +1,5 @@
 // The project pane, built for real offscreen on a user database.
-#include "AppFixture.h"
+#include "PaneFixture.h"
 #include "CClassToolBar.h"
 #include "CMyOleDropSource.h"
 #include "CPaneProject.h"
@@ -22,51 +22,13 @@ namespace {
 
 using Zone = CPaneProject::DropZone;
 
-class ProjectPaneTest : public AppFixture
+class ProjectPaneTest : public PaneFixture
 {
 protected:
-    void SetUp() override
-    {
-        AppFixture::SetUp();
-        userId = addUser(QStringLiteral("Anne"));
-    }
     void TearDown() override
     {
         pane.reset();
-        AppFixture::TearDown();
-    }
-
-    int saveProject(const QString &name, int parent = -1)
-    {
-        tElement e;
-        e.Nom = name;
-        e.Parent = parent;
-        CBdD db;
-        EXPECT_TRUE(db.SaveProject(&e, nullptr));
-        return e.Id;
-    }
-    int saveActivity(const QString &name)
-    {
-        tElement e;
-        e.Nom = name;
-        CBdD db;
-        EXPECT_TRUE(db.SaveActivity(e));
-        return e.Id;
-    }
-    int saveRate(const QString &name)
-    {
-        tElement e;
-        e.Nom = name;
-        CBdD db;
-        EXPECT_TRUE(db.SaveRate(e));
-        return e.Id;
-    }
-    // The store reloaded as after a change of the projects.
-    void reloadStore()
-    {
-        CBdD db;
-        db.LoadActivities(nullptr, nullptr, true, QString());
-        db.LoadProjects(-1, nullptr);
+        PaneFixture::TearDown();
     }
     CPaneProject &makePane()
     {
@@ -75,27 +37,7 @@ protected:
         pane->show();
         return *pane;
     }
-    QString cell(const QString &sql) const
-    {
-        CBdD db;
-        SQLite::MyTablePtr t = db.Query(sql);
-        return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
-    }
-    // "name" for each child of `item`, "name{...}" with its children.
-    static QString shape(const QTreeWidgetItem *item)
-    {
-        QStringList parts;
-        for (int i = 0; i < item->childCount(); ++i) {
-            const QTreeWidgetItem *c = item->child(i);
-            parts << (c->childCount() ? c->text(0) + u'{' + shape(c) + u'}' : c->text(0));
-        }
-        return parts.join(u' ');
-    }
-    void select(QTreeWidgetItem *item)
-    {
-        pane->Tree()->setCurrentItem(item);
-        item->setSelected(true);
-    }
+    void select(QTreeWidgetItem *item) { PaneFixture::select(pane->Tree(), item); }
     QTreeWidgetItem *projectItem(int id) const { return pane->FindProjectItem(id); }
 
     // Drags project `id` over `point` of the tree's viewport and drops it,
@@ -131,7 +73,6 @@ protected:
         return QPoint(label.right() + 6, label.center().y());
     }
 
-    int userId = -1;
     std::unique_ptr<CPaneProject> pane;
 };
 
@@ -343,16 +284,9 @@ TEST_F(ProjectPaneTest, ReloadingABranchKeepsTheStateAndAFailedReadKeepsTheBranc
 
     select(pane->ActivitiesRoot()->child(0));
     {
-        const int saved = SQLite::CmyDataBase::BusyTimeoutMs();
-        SQLite::CmyDataBase::SetBusyTimeoutMs(0);
-        CBdD::CloseSharedConnection();
-        SQLite::CmyDataBase other;
-        ASSERT_EQ(other.Open(databaseOf(QStringLiteral("Anne"))), 0);
-        ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
+        const HeldFile held(anneDatabase());
         pane->ReloadBranch(false);
         pane->ReloadRates();
-        other.RollbackTransaction();
-        SQLite::CmyDataBase::SetBusyTimeoutMs(saved);
     }
     EXPECT_EQ(shape(pane->ActivitiesRoot()), QStringLiteral("Dev"));
     EXPECT_EQ(pane->SelectedKind(), CPaneProject::KindActivity);
@@ -366,18 +300,6 @@ TEST_F(ProjectPaneTest, TheContextMenuOffersWhatEachKindOfItemTakes)
     saveRate(QStringLiteral("Standard"));
     reloadStore();
     makePane();
-    auto shown = [](QMenu *menu) {
-        QStringList ids;
-        for (QAction *action : menu->actions()) {
-            if (action->isSeparator())
-                ids << QStringLiteral("|");
-            else if (action->menu())
-                ids << QStringLiteral("types");
-            else
-                ids << QString::number(WidgetIds::CommandId(action));
-        }
-        return ids.join(u' ');
-    };
     struct Case
     {
         const char *name;
@@ -385,7 +307,7 @@ TEST_F(ProjectPaneTest, TheContextMenuOffersWhatEachKindOfItemTakes)
         const char *expect;
     };
     const Case cases[] = {
-        {"project", projectItem(a), "32784 32785 32787 | 32789 32791 33145 | types | 32997"},
+        {"project", projectItem(a), "32784 32785 32787 | 32789 32791 33145 | popup | 32997"},
         {"activity", pane->ActivitiesRoot()->child(0), "32784 32785 32787 | 32789 32791 | | 32997"},
         {"rate", pane->RatesRoot()->child(0), "32784 32785 32787 | 32789 32791"},
         {"top item", pane->RatesRoot(), "32784 32785 32787"},
@@ -394,7 +316,7 @@ TEST_F(ProjectPaneTest, TheContextMenuOffersWhatEachKindOfItemTakes)
         SCOPED_TRACE(c.name);
         select(c.item);
         std::unique_ptr<QMenu> menu = pane->BuildContextMenu(pane->SelectedKind());
-        EXPECT_EQ(shown(menu.get()), QString::fromLatin1(c.expect));
+        EXPECT_EQ(commandIds(menu.get()), QString::fromLatin1(c.expect));
         for (QAction *action : menu->actions())
             EXPECT_FALSE(action->text().isEmpty() && !action->isSeparator()) << WidgetIds::CommandId(action);
     }
@@ -467,15 +389,8 @@ TEST_F(ProjectPaneTest, DeletingAsksRemembersAndTellsAFailedWrite)
     select(projectItem(a));
     answers->Push(MessageBoxAnswer::Yes);
     {
-        const int saved = SQLite::CmyDataBase::BusyTimeoutMs();
-        SQLite::CmyDataBase::SetBusyTimeoutMs(0);
-        CBdD::CloseSharedConnection();
-        SQLite::CmyDataBase other;
-        ASSERT_EQ(other.Open(databaseOf(QStringLiteral("Anne"))), 0);
-        ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
+        const HeldFile held(anneDatabase());
         pane->OnDelete();
-        other.RollbackTransaction();
-        SQLite::CmyDataBase::SetBusyTimeoutMs(saved);
     }
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[1].text, QStringLiteral("Erreur lors de l'écriture dans la base de données."));
@@ -546,15 +461,8 @@ TEST_F(ProjectPaneTest, AMoveThatCannotBeWrittenChangesNothing)
     const QPoint target = labelPoint(projectItem(b), true);
     clearBoxes();
     {
-        const int saved = SQLite::CmyDataBase::BusyTimeoutMs();
-        SQLite::CmyDataBase::SetBusyTimeoutMs(0);
-        CBdD::CloseSharedConnection();
-        SQLite::CmyDataBase other;
-        ASSERT_EQ(other.Open(databaseOf(QStringLiteral("Anne"))), 0);
-        ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
+        const HeldFile held(anneDatabase());
         dragAndDrop(a1, target);
-        other.RollbackTransaction();
-        SQLite::CmyDataBase::SetBusyTimeoutMs(saved);
     }
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, QStringLiteral("Erreur lors de l'écriture dans la base de données."));

@@ -1,6 +1,6 @@
 // The report pane, built for real offscreen on a report database of the
 // test's own user.
-#include "AppFixture.h"
+#include "PaneFixture.h"
 #include "CPaneReport.h"
 #include "CReportStore.h"
 #include "CViewTree.h"
@@ -15,20 +15,19 @@
 
 namespace {
 
-class ReportPaneTest : public AppFixture
+class ReportPaneTest : public PaneFixture
 {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        addUser(QStringLiteral("Anne"));
+        PaneFixture::SetUp();
         path = app->Users().GetCurrentReportDatabasePath();
         ASSERT_TRUE(CReportStore(path).OpenDatabase(true));
     }
     void TearDown() override
     {
         pane.reset();
-        AppFixture::TearDown();
+        PaneFixture::TearDown();
     }
     void addReport(int id, const QString &name)
     {
@@ -39,7 +38,7 @@ protected:
                                  .arg(QString(name).replace(u'\'', QStringLiteral("''")))),
                   0);
     }
-    QString cell(const QString &sql) const
+    QString reportCell(const QString &sql) const
     {
         SQLite::CmyDataBase db;
         db.OpenReadOnly(path);
@@ -53,11 +52,7 @@ protected:
         pane->show();
         return *pane;
     }
-    void select(QTreeWidgetItem *item)
-    {
-        pane->Tree()->setCurrentItem(item);
-        item->setSelected(true);
-    }
+    void select(QTreeWidgetItem *item) { PaneFixture::select(pane->Tree(), item); }
     QStringList names() const
     {
         QStringList list;
@@ -153,21 +148,15 @@ TEST_F(ReportPaneTest, DeletingAsksAndDetachesTheWindow)
     EXPECT_EQ(names(), QStringList{QStringLiteral("Annuel")});
     EXPECT_EQ(window.property("reportId").toInt(), -1);
     EXPECT_TRUE(pane->Root()->isExpanded());
-    EXPECT_EQ(cell(QStringLiteral("select count(*) from Reports")), QStringLiteral("1"));
+    EXPECT_EQ(reportCell(QStringLiteral("select count(*) from Reports")), QStringLiteral("1"));
     clearBoxes();
 
     window.setProperty("reportId", 7);
     select(pane->Root()->child(0));
     answers->Push(MessageBoxAnswer::Yes);
     {
-        const int saved = SQLite::CmyDataBase::BusyTimeoutMs();
-        SQLite::CmyDataBase::SetBusyTimeoutMs(0);
-        SQLite::CmyDataBase other;
-        ASSERT_EQ(other.Open(path), 0);
-        ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
+        const HeldFile held(path);
         pane->OnDelete();
-        other.RollbackTransaction();
-        SQLite::CmyDataBase::SetBusyTimeoutMs(saved);
     }
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[1].text, QStringLiteral("Erreur lors de l'écriture dans la base de données."));
@@ -197,7 +186,7 @@ TEST_F(ReportPaneTest, RenamingKeepsTheFirstVisibleReport)
     ASSERT_EQ(pane->Tree()->FirstVisibleItem(), tenth);
     select(pane->Root()->child(11)); // "Rapport 12"
     pane->Action(CPaneReport::CmdRename)->trigger();
-    EXPECT_EQ(cell(QStringLiteral("select Nom from Reports where Id=12")), QStringLiteral("L'été"));
+    EXPECT_EQ(reportCell(QStringLiteral("select Nom from Reports where Id=12")), QStringLiteral("L'été"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("L'été"));
     EXPECT_EQ(pane->Root()->child(0)->text(0), QStringLiteral("L'été")); // name order
     EXPECT_EQ(CViewTree::ItemData(pane->Tree()->FirstVisibleItem()), 10);

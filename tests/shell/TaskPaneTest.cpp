@@ -1,5 +1,5 @@
 // The task pane, built for real offscreen on a user database.
-#include "AppFixture.h"
+#include "PaneFixture.h"
 #include "CClassViewMenuButton.h"
 #include "CFavoritesTreeState.h"
 #include "CPaneTask.h"
@@ -16,22 +16,17 @@
 
 namespace {
 
-class TaskPaneTest : public AppFixture
+class TaskPaneTest : public PaneFixture
 {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        addUser(QStringLiteral("Anne"));
+        PaneFixture::SetUp();
         alpha = saveProject(QStringLiteral("Alpha"));
         beta = saveProject(QStringLiteral("Beta"));
         dev = saveActivity(QStringLiteral("Dev"));
         test = saveActivity(QStringLiteral("Test"));
-        {
-            CBdD db;
-            db.LoadActivities(nullptr, nullptr, true, QString());
-            db.LoadProjects(-1, nullptr);
-        }
+        reloadStore();
         // Two recent combinations, whatever the entries say.
         app->ProjectStore().SetHistoryLoader([this](CProjectStore &s) {
             s.ClearPart(3);
@@ -42,23 +37,7 @@ protected:
     void TearDown() override
     {
         pane.reset();
-        AppFixture::TearDown();
-    }
-    int saveProject(const QString &name)
-    {
-        tElement e;
-        e.Nom = name;
-        CBdD db;
-        EXPECT_TRUE(db.SaveProject(&e, nullptr));
-        return e.Id;
-    }
-    int saveActivity(const QString &name)
-    {
-        tElement e;
-        e.Nom = name;
-        CBdD db;
-        EXPECT_TRUE(db.SaveActivity(e));
-        return e.Id;
+        PaneFixture::TearDown();
     }
     int addFavorite(int project, int activity, const QString &title)
     {
@@ -74,30 +53,11 @@ protected:
         pane->show();
         return *pane;
     }
-    QString cell(const QString &sql) const
-    {
-        CBdD db;
-        SQLite::MyTablePtr t = db.Query(sql);
-        return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
-    }
-    void select(QTreeWidgetItem *item)
-    {
-        pane->Tree()->setCurrentItem(item);
-        item->setSelected(true);
-    }
+    void select(QTreeWidgetItem *item) { PaneFixture::select(pane->Tree(), item); }
     QTreeWidgetItem *findText(const QString &text) const
     {
         const QList<QTreeWidgetItem *> found = pane->Tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? nullptr : found.first();
-    }
-    static QString shape(const QTreeWidgetItem *item)
-    {
-        QStringList parts;
-        for (int i = 0; i < item->childCount(); ++i) {
-            const QTreeWidgetItem *c = item->child(i);
-            parts << (c->childCount() ? c->text(0) + u'{' + shape(c) + u'}' : c->text(0));
-        }
-        return parts.join(u' ');
     }
 
     int alpha = -1, beta = -1, dev = -1, test = -1;
@@ -236,12 +196,6 @@ TEST_F(TaskPaneTest, TheContextMenuOffersWhatEachItemTakes)
 {
     addFavorite(alpha, dev, QStringLiteral("Réunion"));
     makePane();
-    auto shown = [](QMenu *menu) {
-        QStringList ids;
-        for (QAction *action : menu->actions())
-            ids << (action->isSeparator() ? QStringLiteral("|") : QString::number(WidgetIds::CommandId(action)));
-        return ids.join(u' ');
-    };
     struct Case
     {
         const char *name;
@@ -257,7 +211,7 @@ TEST_F(TaskPaneTest, TheContextMenuOffersWhatEachItemTakes)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         std::unique_ptr<QMenu> menu = pane->BuildContextMenu(c.item);
-        EXPECT_EQ(shown(menu.get()), QString::fromLatin1(c.expect));
+        EXPECT_EQ(commandIds(menu.get()), QString::fromLatin1(c.expect));
         for (QAction *action : menu->actions())
             EXPECT_TRUE(action->isSeparator() || !action->text().isEmpty());
     }
@@ -294,15 +248,8 @@ TEST_F(TaskPaneTest, FavouritesAreDeletedAndMadeFromRecentEntries)
     select(pane->FavoritesRoot()->child(0));
     answers->Push(MessageBoxAnswer::Yes);
     {
-        const int saved = SQLite::CmyDataBase::BusyTimeoutMs();
-        SQLite::CmyDataBase::SetBusyTimeoutMs(0);
-        CBdD::CloseSharedConnection();
-        SQLite::CmyDataBase other;
-        ASSERT_EQ(other.Open(databaseOf(QStringLiteral("Anne"))), 0);
-        ASSERT_EQ(other.Execute(u"BEGIN EXCLUSIVE"), 0);
+        const HeldFile held(anneDatabase());
         pane->OnDeleteFavorite();
-        other.RollbackTransaction();
-        SQLite::CmyDataBase::SetBusyTimeoutMs(saved);
     }
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[1].text, QStringLiteral("Erreur lors de l'écriture dans la base de données."));

@@ -1,5 +1,5 @@
 // The project, task and report panes as the main frame hosts them.
-#include "AppFixture.h"
+#include "PaneFixture.h"
 #include "CConfiguration.h"
 #include "CDataChangedNotifier.h"
 #include "CMainFrame.h"
@@ -17,20 +17,19 @@
 
 namespace {
 
-class TreePanesFrameTest : public AppFixture
+class TreePanesFrameTest : public PaneFixture
 {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        addUser(QStringLiteral("Anne"));
+        PaneFixture::SetUp();
         frame = std::make_unique<CMainFrame>(*app);
         frame->show();
     }
     void TearDown() override
     {
         frame.reset();
-        AppFixture::TearDown();
+        PaneFixture::TearDown();
     }
     QList<CViewTree *> trees() const
     {
