@@ -191,6 +191,22 @@ TEST_F(ReportPaneTest, RenamingKeepsTheFirstVisibleReport)
     EXPECT_EQ(pane->Root()->child(0)->text(0), QStringLiteral("L'été")); // name order
     EXPECT_EQ(CViewTree::ItemData(pane->Tree()->FirstVisibleItem()), 10);
 
+    // A rename that cannot be written is told; name and title stay.
+    clearBoxes();
+    select(pane->Root()->child(0));
+    app->Windows().askName = [](QString &name) {
+        name = QStringLiteral("Autre");
+        return true;
+    };
+    {
+        const HeldFile held(path);
+        pane->OnRename();
+    }
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, QStringLiteral("Erreur lors de l'écriture dans la base de données."));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("L'été"));
+    EXPECT_EQ(reportCell(QStringLiteral("select Nom from Reports where Id=12")), QStringLiteral("L'été"));
+
     // The first child as the first visible item.
     pane->Tree()->ScrollToTop(pane->Root()->child(0));
     ASSERT_EQ(pane->Tree()->FirstVisibleItem(), pane->Root()->child(0));
