@@ -1,9 +1,25 @@
 #include "CFrameViews.h"
 
+#include "ApplicationImages.h"
+#include "CBdD.h"
 #include "CFirstDayOfWeek.h"
 #include "CMainFrame.h"
 #include "CMyMFCToolBarDateTimeCtrl.h"
 #include "CPaneCalendar.h"
+#include "CPaneProject.h"
+#include "CPaneReport.h"
+#include "CPaneTask.h"
+#include "CViewTree.h"
+
+namespace {
+
+template <typename Pane>
+Pane *pane(CMainFrame &frame)
+{
+    return qobject_cast<Pane *>(frame.Pane(Pane::PaneNumber));
+}
+
+} // namespace
 
 CFrameViews::CFrameViews(CMainFrame &frame)
     : m_frame(frame)
@@ -22,4 +38,73 @@ void CFrameViews::ReloadDayNames()
         calendar->ApplyFirstDayOfWeek();
     if (CMyMFCToolBarDateTimeCtrl *picker = m_frame.DatePicker())
         picker->SetFirstDayOfWeek(CFirstDayOfWeek::Configured());
+}
+
+void CFrameViews::RefreshForecast(bool reload, bool keepScroll)
+{
+    (void)keepScroll;
+    if (!reload)
+        return;
+    CBdD db;
+    db.LoadProjects(-1, nullptr);
+}
+
+void CFrameViews::ReloadProjectsBranch()
+{
+    if (auto *p = pane<CPaneProject>(m_frame))
+        p->ReloadBranch(true);
+}
+
+void CFrameViews::ReloadActivitiesBranch()
+{
+    if (auto *p = pane<CPaneProject>(m_frame))
+        p->ReloadBranch(false);
+}
+
+void CFrameViews::ReloadRatesBranch()
+{
+    if (auto *p = pane<CPaneProject>(m_frame))
+        p->ReloadRates();
+}
+
+void CFrameViews::RefreshProjectItem(int projectId)
+{
+    if (auto *p = pane<CPaneProject>(m_frame))
+        p->RefreshProjectItem(projectId);
+}
+
+void CFrameViews::ReloadProjectTree()
+{
+    if (auto *p = pane<CPaneProject>(m_frame))
+        p->FillTree();
+}
+
+void CFrameViews::RefreshTaskPane()
+{
+    if (auto *p = pane<CPaneTask>(m_frame))
+        p->Refresh(true, true);
+}
+
+void CFrameViews::RefillReportPane(bool keepViewState)
+{
+    if (auto *p = pane<CPaneReport>(m_frame))
+        p->FillTree(keepViewState);
+}
+
+void CFrameViews::SaveTreeStates()
+{
+    if (auto *p = pane<CPaneProject>(m_frame)) {
+        p->SaveTreeState();
+        p->WriteTreeState();
+    }
+    if (auto *p = pane<CPaneTask>(m_frame))
+        p->SaveStateForSwitch();
+}
+
+void CFrameViews::ReloadToolbarImages()
+{
+    for (int id : {CPaneProject::PaneNumber, CPaneTask::PaneNumber, CPaneReport::PaneNumber}) {
+        if (CMyDockablePane *p = m_frame.Pane(id))
+            SetPaneTreeImageList(p->findChild<CViewTree *>());
+    }
 }

@@ -18,6 +18,23 @@ public:
     // the configured first day again.
     void ReloadDayNames() override;
 
+    // Until the forecast view refreshes itself (and its reload re-reads the
+    // project model), a reload re-reads the model here, so that the project
+    // pane rebuilt next shows the change.
+    void RefreshForecast(bool reload, bool keepScroll) override;
+
+    // The project, task and report panes.
+    void ReloadProjectsBranch() override;
+    void ReloadActivitiesBranch() override;
+    void ReloadRatesBranch() override;
+    void RefreshProjectItem(int projectId) override;
+    void ReloadProjectTree() override;
+    void RefreshTaskPane() override;
+    void RefillReportPane(bool keepViewState) override;
+    void SaveTreeStates() override;
+    // Their trees take the image list of the big-icons option again.
+    void ReloadToolbarImages() override;
+
 private:
     CMainFrame &m_frame;
 };

@@ -6,7 +6,7 @@
 #include "CPaneProject.h"
 #include "CPaneReport.h"
 #include "CPaneTask.h"
-#include "CPaneViews.h"
+#include "CFrameViews.h"
 #include "CViewTree.h"
 #include "ImageList.h"
 #include "tElement.h"
@@ -64,7 +64,7 @@ TEST_F(TreePanesFrameTest, BigIconsSwitchTheThreeTrees)
         EXPECT_EQ(tree->GetImageList()->CellSize(), 16);
     }
     app->Configuration().bigIcon = true;
-    CPaneViews views(*frame);
+    CFrameViews views(*frame);
     views.ReloadToolbarImages();
     for (CViewTree *tree : trees()) {
         EXPECT_EQ(tree->GetImageList()->CellSize(), 24);
