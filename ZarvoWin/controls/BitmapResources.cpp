@@ -17,6 +17,8 @@ struct BitmapEntry
 // are drawn on the same grid so that rendering needs no scaling.
 constexpr BitmapEntry kBitmaps[] = {
     {387, ":/pictures/splash.svg", 430, 344},
+    {429, ":/pictures/wizard_welcome.svg", 150, 300},
+    {430, ":/pictures/wizard_side.svg", 150, 300},
     {474, ":/pictures/slider_channel.svg", 160, 20},
     {475, ":/pictures/slider_thumb_dragged.svg", 11, 20},
     {476, ":/pictures/slider_channel_filled.svg", 160, 20},

@@ -11,6 +11,8 @@
 //       11 rows for the zones, 11 rows for the selected zone),
 //   484 range-slider thumb, 485 thumb of the selected zone (7 x 9),
 //   387 start-up picture (430 x 344, magenta around its shape),
+//   429 side picture of the first wizard page, 430 of the later ones
+//       (150 x 300),
 //   508 a task settling on the grid, for the alignment options (72 x 96,
 //       yellow around it).
 // A number without a picture gives a null image.

@@ -533,6 +533,11 @@ public:
     // result is false. True when committed.
     bool ImportTablesFrom(const QString &path, bool projects, bool activities, bool rates,
                           bool favourites, bool forecast);
+    // The same for any choice of tables, as the new-user wizard offers it
+    // (the activities alone, for one); plans come only with the projects.
+    // True when committed, also when nothing was chosen.
+    bool ImportChosenTables(const QString &path, bool projects, bool activities, bool rates, bool favourites,
+                            bool forecast);
     // Copies every row of `table` from `source` into `destination`, in the
     // destination's columns, NULL values as NULL; for tables with an Id the
     // counters of NextRowId go above the largest copied id. Failures stay

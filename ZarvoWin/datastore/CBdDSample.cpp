@@ -144,6 +144,14 @@ bool CBdD::RedateSampleData()
 bool CBdD::ImportTablesFrom(const QString &path, bool projects, bool activities, bool rates,
                             bool favourites, bool forecast)
 {
+    if (!projects)
+        return false;
+    return ImportChosenTables(path, projects, activities, rates, favourites, forecast);
+}
+
+bool CBdD::ImportChosenTables(const QString &path, bool projects, bool activities, bool rates, bool favourites,
+                              bool forecast)
+{
     // The source is only read: a wrong path must not leave an empty file.
     SQLite::CmyDataBase source;
     if (source.OpenReadOnly(path) != 0)
@@ -153,15 +161,12 @@ bool CBdD::ImportTablesFrom(const QString &path, bool projects, bool activities,
     SQLite::CmyDataBase &db = *Connection();
     if (!db.BeginTransaction())
         return false;
-    if (!projects) {
-        db.RollbackTransaction();
-        return false;
-    }
 
     struct Step { bool chosen; const char16_t *table; };
+    // Plans belong to projects: they come only with them.
     const Step steps[] = {
         {projects, u"Projets"}, {projects, u"ProjectChilds"}, {activities, u"Activites"},
-        {rates, u"TauxHoraire"}, {favourites, u"Favoris"}, {forecast, u"Forecast"},
+        {rates, u"TauxHoraire"}, {favourites, u"Favoris"}, {projects && forecast, u"Forecast"},
     };
     for (const Step &step : steps) {
         if (!step.chosen)

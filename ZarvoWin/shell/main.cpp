@@ -1,4 +1,5 @@
 #include "CZarvoWinApp.h"
+#include "ShellWindows.h"
 
 #include <QApplication>
 
@@ -27,6 +28,7 @@ int main(int argc, char *argv[])
         languages.ChooseHelpLanguage();
     };
     zarvo.Startup().showSplash = [&zarvo] { return zarvo.ShowSplash(); };
+    RegisterShellWindows(zarvo, languages);
     if (!zarvo.InitInstance())
         return 0;
     return app.exec();
