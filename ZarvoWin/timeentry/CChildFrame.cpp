@@ -1,5 +1,6 @@
 #include "CChildFrame.h"
 
+#include "CCalendarCtrl.h"
 #include "CTimeEntryHost.h"
 #include "CWeekCtrl.h"
 #include "Settings.h"
@@ -16,16 +17,14 @@ CChildFrame::CChildFrame(CTimeEntryHost &host, QWidget *parent)
     // The frame has no system menu of its own: it cannot be closed.
     setSystemMenu(nullptr);
     m_stack = new QStackedWidget(this);
-    m_month = new QWidget(m_stack);
+    m_month = new CCalendarCtrl(host, m_stack);
     m_week = new CWeekCtrl(host, m_stack);
     m_stack->addWidget(m_month);
     m_stack->addWidget(m_week);
     setWidget(m_stack);
-    setFocusProxy(nullptr);
-    connect(m_week, &CWeekCtrl::titleChanged, this, [this](const QString &title) {
-        if (ShownView() == m_week && windowTitle() != title)
-            setWindowTitle(title);
-    });
+    connect(m_week, &CWeekCtrl::titleChanged, this, [this](const QString &title) { OnViewTitle(m_week, title); });
+    connect(m_month, &CCalendarCtrl::titleChanged, this,
+            [this](const QString &title) { OnViewTitle(m_month, title); });
     SetViewType(StoredViewType(), true);
 }
 
@@ -64,15 +63,24 @@ void CChildFrame::SetViewType(int type, bool force)
     ShowTitleOf(ShownView());
 }
 
+void CChildFrame::OnViewTitle(QWidget *view, const QString &title)
+{
+    if (ShownView() == view && windowTitle() != title)
+        setWindowTitle(title);
+}
+
 void CChildFrame::ShowTitleOf(QWidget *view)
 {
-    if (view == m_week && !m_week->Title().isEmpty())
-        setWindowTitle(m_week->Title());
+    const QString title = view == m_week ? m_week->Title() : m_month->Title();
+    if (!title.isEmpty())
+        setWindowTitle(title);
 }
 
 void CChildFrame::ReloadShownView()
 {
-    if (m_viewType != MonthView)
+    if (m_viewType == MonthView)
+        m_month->Reload();
+    else
         m_week->Reload();
 }
 
@@ -84,16 +92,20 @@ void CChildFrame::ShiftDays(int n)
 
 void CChildFrame::RefreshRunningTask()
 {
-    if (m_viewType == MonthView)
+    if (m_viewType == MonthView) {
+        m_month->RefreshRunningEntry();
         return;
+    }
     if (m_week->IsRunningEntryVisible())
         m_week->MarkDirty();
 }
 
 void CChildFrame::ReloadView()
 {
-    if (m_viewType == MonthView)
+    if (m_viewType == MonthView) {
+        m_month->Reload();
         return;
+    }
     if (m_week->WeekMode()) {
         m_week->ForgetFirstDay();
         m_week->Reload();

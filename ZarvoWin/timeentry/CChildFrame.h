@@ -3,6 +3,7 @@
 
 #include <QMdiSubWindow>
 
+class CCalendarCtrl;
 class CTimeEntryHost;
 class CWeekCtrl;
 class QStackedWidget;
@@ -41,7 +42,7 @@ public:
     void ShiftDays(int n);
 
     CWeekCtrl *Week() const { return m_week; }
-    QWidget *Month() const { return m_month; }
+    CCalendarCtrl *Month() const { return m_month; }
     QWidget *ShownView() const;
 
     // The commands of the shown view.
@@ -60,10 +61,11 @@ protected:
 private:
     CViewCommandTarget *ShownTarget() const;
     void ShowTitleOf(QWidget *view);
+    void OnViewTitle(QWidget *view, const QString &title);
 
     CTimeEntryHost &m_host;
     QStackedWidget *m_stack = nullptr;
     CWeekCtrl *m_week = nullptr;
-    QWidget *m_month = nullptr;
+    CCalendarCtrl *m_month = nullptr;
     int m_viewType = WeekView;
 };

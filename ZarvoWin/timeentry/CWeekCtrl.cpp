@@ -64,6 +64,9 @@ CWeekCtrl::CWeekCtrl(CTimeEntryHost &host, QWidget *parent)
     connect(&m_scrollTimer, &QTimer::timeout, this, [this] { OnScrollTimer(); });
     m_dayTimer.setInterval(DayTimerMs);
     connect(&m_dayTimer, &QTimer::timeout, this, [this] { OnDayTimer(); });
+    // The right button pans; its menu opens when it is released unmoved.
+    viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+    new CInterfaceDropTarget(viewport(), this);
     m_copyCursor = WeekPictures::CopyCursor();
     // Taken once: a colour drawn anew at every drawing would make the
     // stripes of entries without activity change colour each time.

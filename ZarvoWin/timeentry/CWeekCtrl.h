@@ -1,6 +1,8 @@
 #pragma once
+#include "CInterfaceDropTarget.h"
 #include "CShownDays.h"
 #include "CTextMeasure.h"
+#include "CViewCommandTarget.h"
 #include "CWeekGeometry.h"
 #include "DragTimes.h"
 #include "EntryToolTip.h"
@@ -36,7 +38,7 @@ class QPainter;
 // the size changed; each repaint draws that image and, over it, what
 // follows the mouse: the ghost of a dragged entry with the day arrows, or
 // the grips of the entry under the pointer.
-class CWeekCtrl : public QAbstractScrollArea
+class CWeekCtrl : public QAbstractScrollArea, public CViewCommandTarget, public CDropTargetWindow
 {
     Q_OBJECT
 public:
@@ -101,6 +103,22 @@ public:
     const QRect &NextArrowRect() const { return m_nextArrowRect; }
     // The tooltip the view shows now; empty when none.
     const tEntryTip &ToolTip() const { return m_tip; }
+
+    // The entry commands (add, edit, delete, copy, cut, paste, save as a
+    // favourite, end, resume, cancel a drag) on the selected entry.
+    bool HandlesCommand(int id) const override;
+    bool IsCommandEnabled(int id) const override;
+    void OnCommand(int id) override;
+    // The entry copied or cut; -1 for none.
+    int ClipboardId() const { return m_clipboardId; }
+
+    // Items dragged from the panes: a one-hour ghost follows the pointer,
+    // and a drop stores a new entry (or opens the entry dialog with Shift
+    // or when the item asks for it).
+    Kind DropTargetKind() const override { return Kind::WeekView; }
+    Qt::DropAction DragOver(const QMimeData *data, Qt::KeyboardModifiers keys, const QPoint &point) override;
+    void DropItem(const DragInfo &info, const QPoint &point) override;
+    void DragLeave() override;
 
     // Timers of the drag: the hours scroll every 20 ms near the top or
     // bottom edge, the days step every 200 ms over a day arrow.
@@ -180,6 +198,11 @@ private:
     void SetToolTip(const tEntryTip &tip);
     void ShowWriteFailure();
     bool InZoomCorner(const QPoint &point) const;
+    // The menu of a right click that did not move.
+    void OpenContextMenu(const QPoint &point);
+    // The entry of the clipboard at the context menu's point, or on the
+    // current date at its own time of day.
+    void Paste(bool atMenuPoint);
 
     CTimeEntryHost &m_host;
     CWeekGeometry m_geometry;
@@ -234,4 +257,6 @@ private:
     QTimer m_dayTimer;
     QCursor m_copyCursor;
     tEntryTip m_tip;
+    int m_clipboardId = -1;
+    bool m_clipboardIsCopy = true;
 };

@@ -10,6 +10,7 @@
 #include "CWaitCursor.h"
 #include "Clock.h"
 #include "EntryEditStore.h"
+#include "EntryMenus.h"
 #include "LocalTime.h"
 #include "MessageBoxParams.h"
 #include "RichMessageBox.h"
@@ -495,13 +496,15 @@ void CWeekCtrl::OnRightPress(const QPoint &point)
     UpdateCursor();
 }
 
-void CWeekCtrl::OnRightRelease(const QPoint &)
+void CWeekCtrl::OnRightRelease(const QPoint &point)
 {
     m_buttonDown = false;
     m_panning = false;
     StopAutoScroll();
     UpdateCursor();
     m_host.ShowStatusText(QString());
+    if (m_clickNoMove)
+        OpenContextMenu(point);
 }
 
 void CWeekCtrl::mouseDoubleClickEvent(QMouseEvent *event)
@@ -555,6 +558,22 @@ void CWeekCtrl::wheelEvent(QWheelEvent *event)
 void CWeekCtrl::keyPressEvent(QKeyEvent *event)
 {
     m_modifiers = event->modifiers();
+    // The keys of the entry commands.
+    int command = 0;
+    if (event->matches(QKeySequence::Delete) || event->key() == Qt::Key_Delete)
+        command = EntryMenus::Delete;
+    else if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_C)
+        command = EntryMenus::Copy;
+    else if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_X)
+        command = EntryMenus::Cut;
+    else if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_V)
+        command = EntryMenus::PasteOnCurrentDate;
+    if (command != 0) {
+        if (IsCommandEnabled(command))
+            OnCommand(command);
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Control:
         if (m_dragState == DragState::Move) {

@@ -1,5 +1,6 @@
 // The calendar window in a document area: its view type, its refusal to
 // close, and what it reloads.
+#include "CCalendarCtrl.h"
 #include "CChildFrame.h"
 #include "CWeekCtrl.h"
 #include "CalendarFixture.h"
@@ -53,7 +54,7 @@ TEST_F(ChildFrameTest, TheStoredViewTypeChoosesTheView)
             settings.remove(u"Misc", u"", u"View");
         CChildFrame frame(host);
         EXPECT_EQ(frame.ViewType(), c.type);
-        EXPECT_EQ(frame.ShownView(), c.type == 3 ? frame.Month() : frame.Week());
+        EXPECT_EQ(frame.ShownView(), c.type == 3 ? static_cast<QWidget *>(frame.Month()) : frame.Week());
         if (c.type != 3) {
             EXPECT_EQ(frame.Week()->WeekMode(), c.type == 2);
         }

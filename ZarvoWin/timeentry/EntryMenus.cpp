@@ -1,0 +1,58 @@
+#include "EntryMenus.h"
+
+#include "CTranslationStore.h"
+#include "TranslateWidgets.h"
+#include "WidgetIds.h"
+
+#include <QMenu>
+
+namespace EntryMenus {
+
+namespace {
+
+Presenter &presenter()
+{
+    static Presenter p;
+    return p;
+}
+
+} // namespace
+
+std::unique_ptr<QMenu> Build(int menuId, bool entryHit, QWidget *parent)
+{
+    auto menu = std::make_unique<QMenu>(parent);
+    const auto add = [&menu](int id) { WidgetIds::SetCommandId(menu->addAction(QString()), id); };
+    if (entryHit) {
+        add(menuId == RunningMenu ? EndTask : Resume);
+        menu->addSeparator();
+    }
+    for (int id : {Add, Edit, Delete})
+        add(id);
+    menu->addSeparator();
+    add(SaveAsFavorite);
+    menu->addSeparator();
+    for (int id : {Cut, Copy, Paste})
+        add(id);
+    CTranslationStore store;
+    TranslateMenu(menu.get(), menuId, store);
+    return menu;
+}
+
+QAction *Present(QMenu &menu, const QPoint &globalPos)
+{
+    if (presenter())
+        return presenter()(menu, globalPos);
+    return menu.exec(globalPos);
+}
+
+void SetPresenter(Presenter p)
+{
+    presenter() = std::move(p);
+}
+
+int CommandOf(const QAction *action)
+{
+    return action ? WidgetIds::CommandId(action) : 0;
+}
+
+} // namespace EntryMenus
