@@ -8,6 +8,7 @@
 #include "CDayCache.h"
 #include "Formatter.h"
 #include "LocalTime.h"
+#include "TenYearsOfEntries.h"
 #include "tTacheParams.h"
 
 #include <benchmark/benchmark.h>
@@ -22,50 +23,13 @@ using Platform::Formatter;
 
 namespace {
 
-const QDate FirstDay(2017, 1, 2);
-const QDate LastDay(2026, 12, 31);
+using namespace TenYears;
+
 const QDate ShownDay(2026, 6, 10);
 // Argument 0: a day of the last year; 1: a day of the first years.
 QDate dayOf(const benchmark::State &state)
 {
     return state.range(0) == 0 ? ShownDay : QDate(2018, 6, 13);
-}
-constexpr int EntriesPerDay = 11;
-
-const QString &databasePath()
-{
-    static const QString path = [] {
-        const QString p = Bench::folder().path() + QStringLiteral("/Zarvo.sdb");
-        CBdD db(p);
-        db.Connection()->BeginTransaction();
-        int id = 1;
-        for (QDate d = FirstDay; d <= LastDay; d = d.addDays(1)) {
-            for (int k = 0; k < EntriesPerDay; ++k) {
-                const qint64 start = Platform::LocalTime::atMinute(d, 8 * 60 + 45 * k);
-                db.Execute(Formatter::sprintf(
-                    u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Date_Modif,"
-                    u"Origine_Modif,Deleted,Title,Notes) values (%d,%I64d,%I64d,%d,%d,%d,-1,%I64d,1,0,'Tâche %d','')",
-                    {id, start, start + 40 * 60, 32 + 3 * (id % 40), 31 + 3 * (id % 12), id % 2, start, id}));
-                ++id;
-            }
-        }
-        // Ids of this desktop continue above the rows put in directly.
-        db.Execute(u"update NextRowId set Pc=100001 where Name='Taches'");
-        db.Connection()->CommitTransaction();
-        return p;
-    }();
-    return path;
-}
-
-// The statements the layer runs for one day: the longest entry's length,
-// then the entries around the day.
-const char16_t *const LongestQuery = u"select max(Fin - Debut) from Taches";
-QString dayQuery(const QDate &day, qint64 longest)
-{
-    const qint64 end = Platform::LocalTime::midnight(day.addDays(1)) - 1;
-    return Formatter::sprintf(u"Select * FROM Taches Where Debut <= %I64d and ((Fin > %I64d and Fin <= %I64d) or "
-                              u"Fin=0) and Deleted=0 order by Debut asc",
-                              {end, Platform::LocalTime::midnight(day), end + longest});
 }
 // The rule a day's entries follow, as the layer once asked it (every entry
 // ending after the day's start): the layer must give the same rows.
@@ -75,52 +39,6 @@ QString plainDayQuery(const QDate &day)
         u"Select Id FROM Taches Where Debut <= %I64d and (Fin > %I64d or Fin=0) and Deleted=0 order by Debut asc",
         {Platform::LocalTime::midnight(day.addDays(1)) - 1, Platform::LocalTime::midnight(day)});
 }
-
-// Steps through every row and column of `sql`, as little as a caller can do.
-int bareRows(sqlite3 *db, const QString &sql)
-{
-    sqlite3_stmt *stmt = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    sqlite3_prepare_v2(db, utf8.constData(), -1, &stmt, nullptr);
-    int rows = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c = 0, n = sqlite3_column_count(stmt); c < n; ++c) {
-            if (sqlite3_column_type(stmt, c) == SQLITE_TEXT)
-                benchmark::DoNotOptimize(sqlite3_column_text(stmt, c));
-            else
-                benchmark::DoNotOptimize(sqlite3_column_int64(stmt, c));
-        }
-        ++rows;
-    }
-    sqlite3_finalize(stmt);
-    return rows;
-}
-
-struct Bare
-{
-    sqlite3 *db = nullptr;
-    Bare() { sqlite3_open(databasePath().toUtf8().constData(), &db); }
-    ~Bare() { sqlite3_close(db); }
-    void exec(const QString &sql) { sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
-    qint64 longest()
-    {
-        sqlite3_stmt *stmt = nullptr;
-        sqlite3_prepare_v2(db, QString::fromUtf16(LongestQuery).toUtf8().constData(), -1, &stmt, nullptr);
-        const qint64 value = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : 0;
-        sqlite3_finalize(stmt);
-        return value;
-    }
-    std::vector<int> ids(const QString &sql)
-    {
-        std::vector<int> out;
-        sqlite3_stmt *stmt = nullptr;
-        sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            out.push_back(sqlite3_column_int(stmt, 0));
-        sqlite3_finalize(stmt);
-        return out;
-    }
-};
 
 // The 42 days around the argument's day read by the layer give the same
 // entries as the plain rule.

@@ -38,6 +38,7 @@ CCalendarCtrl::CCalendarCtrl(CTimeEntryHost &host, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_font = font();
+    m_measure = std::make_unique<CTextMeasure>(m_font);
     m_notesIcon = WeekPictures::NotesIcon();
     m_texts = tEntryBoxTexts::Load();
     m_fallbackColour = GetRandomLightColor();
@@ -119,6 +120,7 @@ void CCalendarCtrl::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::LanguageChange || event->type() == QEvent::FontChange) {
         m_font = font();
+        m_measure = std::make_unique<CTextMeasure>(m_font);
         m_texts = tEntryBoxTexts::Load();
         update();
         RepaintCells();

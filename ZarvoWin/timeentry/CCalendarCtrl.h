@@ -1,4 +1,5 @@
 #pragma once
+#include "CTextMeasure.h"
 #include "CViewCommandTarget.h"
 #include "EntryToolTip.h"
 #include "tEntryBoxTexts.h"
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class CDay;
 class CTimeEntryHost;
@@ -50,6 +52,7 @@ public:
     // What the cells ask of their calendar.
     CTimeEntryHost &Host() { return m_host; }
     const QFont &CellFont() const { return m_font; }
+    const CTextMeasure &Measure() const { return *m_measure; }
     const QPixmap &NotesIcon() const { return m_notesIcon; }
     const tEntryBoxTexts &Texts() const { return m_texts; }
     quint32 FallbackColour() const { return m_fallbackColour; }
@@ -84,6 +87,7 @@ private:
     QDate m_contextDay;
     QString m_title;
     QFont m_font;
+    std::unique_ptr<CTextMeasure> m_measure;
     QPixmap m_notesIcon;
     tEntryBoxTexts m_texts;
     quint32 m_fallbackColour = 0;

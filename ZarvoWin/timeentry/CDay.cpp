@@ -11,7 +11,6 @@
 #include "EntryBoxPlan.h"
 #include "LocalTime.h"
 #include "MonthLayout.h"
-#include "UiUtilities.h"
 #include "ViewConfiguration.h"
 #include "WeekGridPlan.h"
 
@@ -198,9 +197,18 @@ void CDay::paintEvent(QPaintEvent *)
         }
         const int textLeft = 14;
         const int room = std::max(textRight - textLeft, 0);
-        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
-        p.drawText(QRect(textLeft, top, room, 15), flags, EllipsizeText(metrics, plan.label, room, true));
-        p.drawText(QRect(textLeft, top + 15, room, 13), flags, EllipsizeText(metrics, plan.times, room, true));
+        // Many short texts on every painting: cut by the measured widths of
+        // their characters and drawn on their base lines, which spares the
+        // text layout of each.
+        const TextWidth width = [this](QStringView t) { return m_calendar.Measure().Width(t); };
+        const auto baseline = [&metrics](int lineTop, int lineHeight) {
+            return lineTop + (lineHeight + metrics.ascent() - metrics.descent()) / 2;
+        };
+        p.save();
+        p.setClipRect(textLeft, top, room, RowDrawnHeight);
+        p.drawText(QPoint(textLeft, baseline(top, 15)), FitText(plan.label, room, width).text);
+        p.drawText(QPoint(textLeft, baseline(top + 15, 13)), FitText(plan.times, room, width).text);
+        p.restore();
     }
 
     if (!m_date.isValid())
