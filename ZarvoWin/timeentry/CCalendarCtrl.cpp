@@ -4,6 +4,7 @@
 #include "CConfiguration.h"
 #include "CDay.h"
 #include "CDayCache.h"
+#include "CMyToolTipCtrl.h"
 #include "CTimeEntryHost.h"
 #include "CWaitCursor.h"
 #include "Clock.h"
@@ -18,11 +19,8 @@
 
 #include <QEvent>
 #include <QFontMetrics>
-#include <QHelpEvent>
-#include <QMenu>
 #include <QPainter>
 #include <QTime>
-#include <QToolTip>
 #include <QWheelEvent>
 
 namespace {
@@ -42,6 +40,15 @@ CCalendarCtrl::CCalendarCtrl(CTimeEntryHost &host, QWidget *parent)
     m_notesIcon = WeekPictures::NotesIcon();
     m_texts = tEntryBoxTexts::Load();
     m_fallbackColour = GetRandomLightColor();
+    // One tooltip for every day: the days pass the tooltip's event on.
+    auto *toolTip = new CMyToolTipCtrl(this);
+    toolTip->SetIcon(WeekPictures::ToolTipIcon(), WeekPictures::IconSize);
+    toolTip->Attach(this, [this](const QPoint &point, tToolTipContent &content) {
+        const tEntryTip tip = ToolTipAt(point);
+        content.title = tip.label;
+        content.description = tip.description;
+        return !tip.label.isEmpty();
+    });
     for (size_t i = 0; i < m_cells.size(); ++i) {
         m_cells[i] = new CDay(*this, this);
         m_cells[i]->hide();
@@ -167,29 +174,23 @@ void CCalendarCtrl::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
-bool CCalendarCtrl::event(QEvent *event)
+tEntryTip CCalendarCtrl::ToolTipAt(const QPoint &point)
 {
-    if (event->type() == QEvent::ToolTip) {
-        if (!m_tip.label.isEmpty()) {
-            const QString text = m_tip.description.isEmpty() ? m_tip.label
-                                                             : m_tip.label + QStringLiteral("\n\n") + m_tip.description;
-            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text, this);
-        } else {
-            QToolTip::hideText();
-        }
-        return true;
-    }
-    return QWidget::event(event);
+    auto *day = qobject_cast<CDay *>(childAt(point));
+    if (!day)
+        return {};
+    const int index = day->HitTest(day->mapFrom(this, point));
+    const tTacheParams *entry = index >= 0 ? m_host.DayCache().GetEntry(day->Date(), index) : nullptr;
+    if (!entry)
+        return {};
+    return EntryToolTip(*entry, CAppData::ProjectStore(), ViewConfiguration(), m_texts, Platform::Clock::now());
 }
 
 void CCalendarCtrl::ShowEntryTip(const tTacheParams *entry)
 {
-    if (entry) {
-        m_tip = EntryToolTip(*entry, CAppData::ProjectStore(), ViewConfiguration(), m_texts, Platform::Clock::now());
-    } else {
-        m_tip = {};
-        QToolTip::hideText();
-    }
+    m_tip = entry ? EntryToolTip(*entry, CAppData::ProjectStore(), ViewConfiguration(), m_texts,
+                                 Platform::Clock::now())
+                  : tEntryTip();
 }
 
 void CCalendarCtrl::SelectEntry(int id)
@@ -224,18 +225,8 @@ void CCalendarCtrl::OnCellContextMenu(CDay &day, const QPoint &point, const QPoi
     const tTacheParams *entry = index >= 0 ? m_host.DayCache().GetEntry(day.Date(), index) : nullptr;
     SelectEntry(entry ? entry->Id : -1);
     const bool running = entry && entry->Fin == 0;
-    std::unique_ptr<QMenu> menu = EntryMenus::Build(running ? EntryMenus::RunningMenu : EntryMenus::FinishedMenu,
-                                                     entry != nullptr, this);
-    for (QAction *action : menu->actions()) {
-        const int id = EntryMenus::CommandOf(action);
-        if (id != 0)
-            action->setEnabled(HandlesCommand(id) && IsCommandEnabled(id));
-    }
-    if (QAction *chosen = EntryMenus::Present(*menu, globalPos)) {
-        const int id = EntryMenus::CommandOf(chosen);
-        if (id != 0 && HandlesCommand(id) && IsCommandEnabled(id))
-            OnCommand(id);
-    }
+    EntryMenus::Run(running ? EntryMenus::RunningMenu : EntryMenus::FinishedMenu, entry != nullptr, *this, this,
+                    globalPos);
 }
 
 bool CCalendarCtrl::HandlesCommand(int id) const

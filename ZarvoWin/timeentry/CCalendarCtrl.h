@@ -75,10 +75,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void changeEvent(QEvent *event) override;
-    bool event(QEvent *event) override;
 
 private:
     void LayOutCells();
+    // What the tooltip says at a point of the calendar.
+    tEntryTip ToolTipAt(const QPoint &point);
     void AddEntry();
 
     CTimeEntryHost &m_host;

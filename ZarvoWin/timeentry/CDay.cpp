@@ -275,5 +275,10 @@ bool CDay::event(QEvent *event)
 {
     if (event->type() == QEvent::Leave)
         m_lastMouse = QPoint(-1, -1);
+    if (event->type() == QEvent::ToolTip) {
+        // The calendar's tooltip answers for every day.
+        event->ignore();
+        return false;
+    }
     return QWidget::event(event);
 }

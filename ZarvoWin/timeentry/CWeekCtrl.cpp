@@ -3,6 +3,7 @@
 #include "CAppData.h"
 #include "CConfiguration.h"
 #include "CDayCache.h"
+#include "CMyToolTipCtrl.h"
 #include "CTimeEntryHost.h"
 #include "CUsers.h"
 #include "CWaitCursor.h"
@@ -68,6 +69,14 @@ CWeekCtrl::CWeekCtrl(CTimeEntryHost &host, QWidget *parent)
     viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
     new CInterfaceDropTarget(viewport(), this);
     m_copyCursor = WeekPictures::CopyCursor();
+    m_toolTip = new CMyToolTipCtrl(this);
+    m_toolTip->SetIcon(WeekPictures::ToolTipIcon(), WeekPictures::IconSize);
+    m_toolTip->Attach(viewport(), [this](const QPoint &point, tToolTipContent &content) {
+        const tEntryTip tip = ToolTipAt(point);
+        content.title = tip.label;
+        content.description = tip.description;
+        return !tip.label.isEmpty();
+    });
     // Taken once: a colour drawn anew at every drawing would make the
     // stripes of entries without activity change colour each time.
     m_fallbackColour = GetRandomLightColor();

@@ -21,6 +21,7 @@
 #include <memory>
 
 class CConfiguration;
+class CMyToolTipCtrl;
 class CTimeEntryHost;
 class QPainter;
 
@@ -195,7 +196,8 @@ private:
     void EndDrag();
     void SetScrollPos(int pos);
     void UpdateCursor();
-    void SetToolTip(const tEntryTip &tip);
+    // What the tooltip says at a point, as the pointer rests there.
+    tEntryTip ToolTipAt(const QPoint &point);
     void ShowWriteFailure();
     bool InZoomCorner(const QPoint &point) const;
     // The menu of a right click that did not move.
@@ -257,6 +259,7 @@ private:
     QTimer m_dayTimer;
     QCursor m_copyCursor;
     tEntryTip m_tip;
+    CMyToolTipCtrl *m_toolTip = nullptr;
     int m_clipboardId = -1;
     bool m_clipboardIsCopy = true;
 };

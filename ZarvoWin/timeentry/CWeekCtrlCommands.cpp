@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QDateTime>
-#include <QMenu>
 
 namespace {
 
@@ -42,18 +41,8 @@ void CWeekCtrl::OpenContextMenu(const QPoint &point)
     const bool hit = m_current.Id != -1;
     const bool running = hit && m_currentRunning;
     Reload();
-    std::unique_ptr<QMenu> menu =
-        EntryMenus::Build(running ? EntryMenus::RunningMenu : EntryMenus::FinishedMenu, hit, this);
-    for (QAction *action : menu->actions()) {
-        const int id = EntryMenus::CommandOf(action);
-        if (id != 0)
-            action->setEnabled(IsCommandEnabled(id));
-    }
-    if (QAction *chosen = EntryMenus::Present(*menu, viewport()->mapToGlobal(point))) {
-        const int id = EntryMenus::CommandOf(chosen);
-        if (id != 0 && IsCommandEnabled(id))
-            OnCommand(id);
-    }
+    EntryMenus::Run(running ? EntryMenus::RunningMenu : EntryMenus::FinishedMenu, hit, *this, this,
+                    viewport()->mapToGlobal(point));
 }
 
 bool CWeekCtrl::HandlesCommand(int id) const

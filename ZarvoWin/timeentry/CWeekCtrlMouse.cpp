@@ -20,7 +20,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QToolTip>
 #include <QWheelEvent>
 
 #include <cstdlib>
@@ -129,11 +128,25 @@ void CWeekCtrl::UpdateCursor()
     viewport()->setCursor(cursor);
 }
 
-void CWeekCtrl::SetToolTip(const tEntryTip &tip)
+tEntryTip CWeekCtrl::ToolTipAt(const QPoint &point)
 {
-    m_tip = tip;
-    if (m_tip.label.isEmpty())
-        QToolTip::hideText();
+    if (m_buttonDown || m_dragActive || m_panning)
+        return {};
+    if (InZoomCorner(point))
+        return CommandToolTip(Platform::Texts::get(point.x() < ZoomOutRight ? 33035 : 33037));
+    const tHit hit = HitAt(point);
+    const CConfiguration &config = ViewConfiguration();
+    const qint64 now = Platform::Clock::now();
+    if (const tTacheParams *entry = EntryOf(hit)) {
+        // None on the grips of a finished entry.
+        const DragState state = HoverState(*entry, m_days.Day(hit.column).Date, point.y(), m_geometry, now, false);
+        if (entry->Fin != 0 && (state == DragState::ResizeStart || state == DragState::ResizeEnd))
+            return {};
+        return EntryToolTip(*entry, CAppData::ProjectStore(), config, m_texts, now);
+    }
+    if (const tTimeAt time = TimeAtPoint(point); time.valid)
+        return {config.FormatDate(Snap(time.time), true, true), QString()};
+    return {};
 }
 
 // ---------------------------------------------------------------------------
@@ -151,19 +164,10 @@ bool CWeekCtrl::viewportEvent(QEvent *event)
             EndDrag();
             m_current.Id = -1;
             m_lastMouse = QPoint(-1, -1);
-            SetToolTip({});
+            m_tip = {};
             viewport()->update();
         }
         break;
-    case QEvent::ToolTip:
-        if (!m_tip.label.isEmpty()) {
-            const QString text = m_tip.description.isEmpty() ? m_tip.label
-                                                             : m_tip.label + QStringLiteral("\n\n") + m_tip.description;
-            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text, viewport());
-        } else {
-            QToolTip::hideText();
-        }
-        return true;
     default:
         break;
     }
@@ -275,7 +279,7 @@ void CWeekCtrl::OnMouseMoveCore(bool quiet, const QPoint &point)
     if (m_buttonDown && !m_dragActive && m_dragState != DragState::None
         && movedMoreThan(point, m_pressPoint, DragThreshold)) {
         m_dragActive = true;
-        SetToolTip({});
+        m_tip = {};
         UpdateCursor();
     }
     if (m_dragActive) {
@@ -293,30 +297,15 @@ void CWeekCtrl::UpdateHover(bool quiet, const QPoint &point)
     m_dragState = DragState::None;
     const tHit hit = HitAt(point);
     const tTacheParams *entry = EntryOf(hit);
-    const qint64 now = Platform::Clock::now();
-    const CConfiguration &config = ViewConfiguration();
     if (!entry) {
         m_current.Id = -1;
-        if (quiet) {
-            SetToolTip({});
-        } else if (InZoomCorner(point)) {
-            SetToolTip(CommandToolTip(Platform::Texts::get(point.x() < ZoomOutRight ? 33035 : 33037)));
-        } else if (const tTimeAt time = TimeAtPoint(point); time.valid) {
-            SetToolTip({config.FormatDate(Snap(time.time), true, true), QString()});
-        } else {
-            SetToolTip({});
-        }
     } else {
         m_current = *entry;
-        m_dragState = HoverState(*entry, m_days.Day(hit.column).Date, point.y(), m_geometry, now,
+        m_dragState = HoverState(*entry, m_days.Day(hit.column).Date, point.y(), m_geometry, Platform::Clock::now(),
                                  m_modifiers.testFlag(Qt::ControlModifier));
-        const bool onGrip = entry->Fin != 0
-                            && (m_dragState == DragState::ResizeStart || m_dragState == DragState::ResizeEnd);
-        if (quiet || onGrip)
-            SetToolTip({});
-        else
-            SetToolTip(EntryToolTip(*entry, CAppData::ProjectStore(), config, m_texts, now));
     }
+    // A quiet pass (after a drawing) shows no tooltip.
+    m_tip = quiet ? tEntryTip() : ToolTipAt(point);
     UpdateCursor();
     if (m_dragState != oldState || m_current.Id != oldId)
         viewport()->update();

@@ -1,6 +1,7 @@
 #include "EntryMenus.h"
 
 #include "CTranslationStore.h"
+#include "CViewCommandTarget.h"
 #include "TranslateWidgets.h"
 #include "WidgetIds.h"
 
@@ -36,6 +37,18 @@ std::unique_ptr<QMenu> Build(int menuId, bool entryHit, QWidget *parent)
     CTranslationStore store;
     TranslateMenu(menu.get(), menuId, store);
     return menu;
+}
+
+void Run(int menuId, bool entryHit, CViewCommandTarget &view, QWidget *owner, const QPoint &globalPos)
+{
+    std::unique_ptr<QMenu> menu = Build(menuId, entryHit, owner);
+    for (QAction *action : menu->actions()) {
+        if (const int id = CommandOf(action); id != 0)
+            action->setEnabled(view.IsCommandEnabled(id));
+    }
+    const int chosen = CommandOf(Present(*menu, globalPos));
+    if (chosen != 0 && view.IsCommandEnabled(chosen))
+        view.OnCommand(chosen);
 }
 
 QAction *Present(QMenu &menu, const QPoint &globalPos)

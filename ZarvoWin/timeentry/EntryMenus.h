@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+class CViewCommandTarget;
 class QAction;
 class QMenu;
 class QWidget;
@@ -33,6 +34,10 @@ constexpr int CancelDrag = 33010;
 // Menu `menuId` (407 or 408); without an entry under the click the first
 // item and the separator after it are left out.
 std::unique_ptr<QMenu> Build(int menuId, bool entryHit, QWidget *parent);
+
+// Shows menu `menuId` of a view at a screen point, each item enabled as
+// the view enables its command, and runs the command chosen.
+void Run(int menuId, bool entryHit, CViewCommandTarget &view, QWidget *owner, const QPoint &globalPos);
 
 // Shows the menu at a screen point and gives the chosen item (null when
 // none). Tests replace the presenter to read the menu instead.

@@ -48,6 +48,12 @@ QIcon FrameIcon()
     return QIcon::fromTheme(QStringLiteral("view-calendar-week"));
 }
 
+QIcon ToolTipIcon()
+{
+    ImageList::UseFallbackIconTheme();
+    return QIcon::fromTheme(QStringLiteral("clock"));
+}
+
 QCursor CopyCursor()
 {
     QSvgRenderer svg(QStringLiteral(":/pictures/drag_copy.svg"));

@@ -17,6 +17,7 @@ QPixmap ZoomInIcon();       // 515
 QPixmap PreviousDayArrow(); // 471: steps the shown days back during a drag
 QPixmap NextDayArrow();     // 473
 QIcon FrameIcon();          // 402: the calendar window
+QIcon ToolTipIcon();        // 398: the tooltips of the calendar views
 QCursor CopyCursor();       // 104
 
 } // namespace WeekPictures

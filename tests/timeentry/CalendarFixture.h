@@ -7,12 +7,16 @@
 #include "CAnnulation.h"
 #include "CAppData.h"
 #include "CBdD.h"
+#include "CChildFrame.h"
 #include "CConfiguration.h"
+#include "CDataChangedNotifier.h"
 #include "CDayCache.h"
 #include "CProjectStore.h"
 #include "CTimeEntryHost.h"
+#include "CWeekCtrl.h"
 #include "Clock.h"
 #include "QStringPrinter.h"
+#include "Settings.h"
 #include "TestFolders.h"
 #include "tElement.h"
 
@@ -21,10 +25,14 @@
 #include <QColor>
 #include <QDateTime>
 #include <QImage>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QTest>
 #include <QTime>
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -219,4 +227,65 @@ protected:
     CProjectStore store;
     CConfiguration config;
     RecordingHost host;
+};
+
+// The calendar window in a document area of its own, as the main frame
+// holds it.
+class CalendarWindowFixture : public CalendarFixture
+{
+protected:
+    void TearDown() override
+    {
+        area.reset();
+        CalendarFixture::TearDown();
+    }
+
+    // Opens the window; the week view's client is made `client` when one
+    // is given. A stored change reloads the shown view, as the main frame
+    // has it done.
+    void open(const QSize &client = QSize())
+    {
+        area = std::make_unique<QMdiArea>();
+        frame = new CChildFrame(host);
+        area->addSubWindow(frame);
+        frame->showMaximized();
+        area->resize(1000, 700);
+        area->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(area.get()));
+        if (client.isValid()) {
+            area->resize(area->size() + client - view().viewport()->size());
+            QCoreApplication::processEvents();
+            ASSERT_EQ(view().viewport()->size(), client);
+        }
+        host.onReload = [this] { frame->ReloadShownView(); };
+        QObject::connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged, frame,
+                         [this] { frame->ReloadShownView(); });
+        frame->ReloadShownView();
+        QCoreApplication::processEvents();
+    }
+    CWeekCtrl &view() { return *frame->Week(); }
+    QWidget *vp() { return view().viewport(); }
+
+    // The view type and the week view's zoom and scroll position the
+    // window opens with (by default the week at 60 pixels an hour, 6:00 at
+    // the header's bottom).
+    static void storeViews(int viewType = 2, int zoom = 5, int position = 72)
+    {
+        Platform::Settings settings;
+        settings.setInt(u"Misc", u"", u"View", viewType);
+        settings.setInt(u"Calendar", u"", u"Zoom", zoom);
+        settings.setInt(u"Calendar", u"", u"Position", position);
+    }
+
+    // A mouse event sent to `to` (the week view's client by default).
+    void mouse(QEvent::Type type, const QPoint &p, Qt::MouseButton button, Qt::MouseButtons held,
+               Qt::KeyboardModifiers mods = Qt::NoModifier, QWidget *to = nullptr)
+    {
+        QWidget *target = to ? to : vp();
+        QMouseEvent event(type, p, target->mapToGlobal(p), button, held, mods);
+        QCoreApplication::sendEvent(target, &event);
+    }
+
+    std::unique_ptr<QMdiArea> area;
+    CChildFrame *frame = nullptr;
 };

@@ -120,41 +120,23 @@ TEST(MonthLayout, CellsGradientAndTodaysCell)
 
 namespace {
 
-class MonthViewTest : public CalendarFixture
+class MonthViewTest : public CalendarWindowFixture
 {
 protected:
     void SetUp() override
     {
-        CalendarFixture::SetUp();
-        Platform::Settings().setInt(u"Misc", u"", u"View", 3);
+        CalendarWindowFixture::SetUp();
+        storeViews(3);
     }
     void TearDown() override
     {
         EntryMenus::SetPresenter({});
-        area.reset();
-        CalendarFixture::TearDown();
+        CalendarWindowFixture::TearDown();
     }
-    void show()
-    {
-        area = std::make_unique<QMdiArea>();
-        frame = new CChildFrame(host);
-        area->addSubWindow(frame);
-        frame->showMaximized();
-        area->resize(1000, 700);
-        area->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(area.get()));
-        host.onReload = [this] { frame->ReloadShownView(); };
-        QObject::connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged, frame,
-                         [this] { frame->ReloadShownView(); });
-        frame->ReloadShownView();
-        QCoreApplication::processEvents();
-    }
+    void show() { open(); }
     CCalendarCtrl &month() { return *static_cast<CCalendarCtrl *>(frame->Month()); }
     // The cell of a date of the shown month (weeks from Monday 23 February).
     CDay &cell(const QDate &date) { return *month().Cell(int(QDate(2026, 2, 23).daysTo(date))); }
-
-    std::unique_ptr<QMdiArea> area;
-    CChildFrame *frame = nullptr;
 };
 
 } // namespace
@@ -174,6 +156,12 @@ TEST_F(MonthViewTest, TheMonthOfTheCurrentDateFromTheCache)
     EXPECT_EQ(cell(Monday).Total(), 7200);
     EXPECT_EQ(cell(Monday).HitTest(QPoint(40, 30)), 0);
     EXPECT_EQ(cell(Monday).HitTest(QPoint(40, 10)), -1);
+
+    // Hovering an entry gives its tooltip.
+    mouse(QEvent::MouseMove, QPoint(40, 30), Qt::NoButton, Qt::NoButton, Qt::NoModifier, &cell(Monday));
+    EXPECT_TRUE(month().ToolTip().label.startsWith(QStringLiteral("Revue\n")));
+    mouse(QEvent::MouseMove, QPoint(40, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier, &cell(Monday));
+    EXPECT_TRUE(month().ToolTip().label.isEmpty());
 
     // A row click selects the entry, for the week view too.
     QTest::mouseClick(&cell(Monday), Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));

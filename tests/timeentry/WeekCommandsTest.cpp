@@ -35,16 +35,13 @@ std::vector<int> itemsOf(const QMenu &menu)
     return ids;
 }
 
-class WeekCommandsTest : public CalendarFixture
+class WeekCommandsTest : public CalendarWindowFixture
 {
 protected:
     void SetUp() override
     {
-        CalendarFixture::SetUp();
-        Platform::Settings settings;
-        settings.setInt(u"Calendar", u"", u"Zoom", 5);
-        settings.setInt(u"Calendar", u"", u"Position", 72); // 6:00 at the header
-        settings.setInt(u"Misc", u"", u"View", 2);
+        CalendarWindowFixture::SetUp();
+        storeViews();
         EntryMenus::SetPresenter([this](QMenu &menu, const QPoint &) -> QAction * {
             menus.push_back(itemsOf(menu));
             menuTitles.clear();
@@ -60,38 +57,16 @@ protected:
     void TearDown() override
     {
         EntryMenus::SetPresenter({});
-        area.reset();
-        CalendarFixture::TearDown();
+        CalendarWindowFixture::TearDown();
     }
 
     void show()
     {
-        area = std::make_unique<QMdiArea>();
-        frame = new CChildFrame(host);
-        area->addSubWindow(frame);
-        frame->showMaximized();
-        area->resize(800, 600);
-        area->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(area.get()));
-        const QSize outside = area->size() - view().viewport()->size();
-        area->resize(outside + QSize(Width, Height));
-        QCoreApplication::processEvents();
-        ASSERT_EQ(view().viewport()->size(), QSize(Width, Height));
-        host.onReload = [this] { frame->ReloadShownView(); };
-        QObject::connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged, frame,
-                         [this] { frame->ReloadShownView(); });
-        frame->ReloadShownView();
+        open(QSize(Width, Height));
         vp()->grab();
     }
-    CWeekCtrl &view() { return *frame->Week(); }
-    QWidget *vp() { return view().viewport(); }
     static QPoint point(int day, int h, int m = 0) { return {65 + day * 133 + 66, 40 + (h - 6) * 60 + m}; }
 
-    void mouse(QEvent::Type type, const QPoint &p, Qt::MouseButton button, Qt::MouseButtons held)
-    {
-        QMouseEvent event(type, p, vp()->mapToGlobal(p), button, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(vp(), &event);
-    }
     // A right click, with the pointer moved by `travel` while held.
     void rightClick(const QPoint &p, const QPoint &travel = QPoint())
     {
@@ -148,8 +123,6 @@ protected:
         return out;
     }
 
-    std::unique_ptr<QMdiArea> area;
-    CChildFrame *frame = nullptr;
     std::vector<std::vector<int>> menus;
     QStringList menuTitles;
     int choose = 0; // the command the next menu answers

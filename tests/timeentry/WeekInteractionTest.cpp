@@ -27,45 +27,20 @@ namespace {
 constexpr int Width = 1000;
 constexpr int Height = 700;
 
-class WeekInteractionTest : public CalendarFixture
+class WeekInteractionTest : public CalendarWindowFixture
 {
 protected:
     void SetUp() override
     {
-        CalendarFixture::SetUp();
-        Platform::Settings settings;
-        settings.setInt(u"Calendar", u"", u"Zoom", 5);
-        settings.setInt(u"Calendar", u"", u"Position", 72); // 6:00 at the header
-        settings.setInt(u"Misc", u"", u"View", 2);
-    }
-    void TearDown() override
-    {
-        area.reset();
-        CalendarFixture::TearDown();
+        CalendarWindowFixture::SetUp();
+        storeViews();
     }
 
     void show(int width = Width, int height = Height)
     {
-        area = std::make_unique<QMdiArea>();
-        frame = new CChildFrame(host);
-        area->addSubWindow(frame);
-        frame->showMaximized();
-        area->resize(800, 600);
-        area->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(area.get()));
-        const QSize outside = area->size() - view().viewport()->size();
-        area->resize(outside + QSize(width, height));
-        QCoreApplication::processEvents();
-        ASSERT_EQ(view().viewport()->size(), QSize(width, height));
-        host.onReload = [this] { frame->ReloadShownView(); };
-        // A stored change reloads the shown view, as the main frame does.
-        QObject::connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged, frame,
-                         [this] { frame->ReloadShownView(); });
-        frame->ReloadShownView();
-        view().viewport()->grab(); // laid out
+        open(QSize(width, height));
+        vp()->grab(); // laid out
     }
-    CWeekCtrl &view() { return *frame->Week(); }
-    QWidget *vp() { return view().viewport(); }
 
     // Column i's left edge, and the client point of a time of day there
     // (6:00 at the header's bottom, 60 pixels an hour).
@@ -76,21 +51,18 @@ protected:
 
     void move(const QPoint &p, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
-        QMouseEvent event(QEvent::MouseMove, p, vp()->mapToGlobal(p), Qt::NoButton, buttons, mods);
-        QCoreApplication::sendEvent(vp(), &event);
+        mouse(QEvent::MouseMove, p, Qt::NoButton, buttons, mods);
     }
     void press(const QPoint &p, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         buttons |= button;
-        QMouseEvent event(QEvent::MouseButtonPress, p, vp()->mapToGlobal(p), button, buttons, mods);
-        QCoreApplication::sendEvent(vp(), &event);
+        mouse(QEvent::MouseButtonPress, p, button, buttons, mods);
     }
     void release(const QPoint &p, Qt::MouseButton button = Qt::LeftButton,
                  Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         buttons &= ~button;
-        QMouseEvent event(QEvent::MouseButtonRelease, p, vp()->mapToGlobal(p), button, buttons, mods);
-        QCoreApplication::sendEvent(vp(), &event);
+        mouse(QEvent::MouseButtonRelease, p, button, buttons, mods);
     }
     // Hover, press, move in steps, release.
     void drag(const QPoint &from, const QPoint &to, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -112,8 +84,6 @@ protected:
         return e;
     }
 
-    std::unique_ptr<QMdiArea> area;
-    CChildFrame *frame = nullptr;
     Qt::MouseButtons buttons;
 };
 

@@ -17,37 +17,16 @@ namespace {
 constexpr int Width = 1000;
 constexpr int Height = 700;
 
-class WeekPaintTest : public CalendarFixture
+class WeekPaintTest : public CalendarWindowFixture
 {
 protected:
     void SetUp() override
     {
-        CalendarFixture::SetUp();
-        Platform::Settings settings;
-        settings.setInt(u"Calendar", u"", u"Zoom", 5);
-        settings.setInt(u"Calendar", u"", u"Position", 72); // 6:00 at the header
-        settings.setInt(u"Misc", u"", u"View", 2);
+        CalendarWindowFixture::SetUp();
+        storeViews();
     }
 
-    // The calendar window in a document area, its week view's client
-    // Width x Height.
-    void show()
-    {
-        area = std::make_unique<QMdiArea>();
-        frame = new CChildFrame(host);
-        area->addSubWindow(frame);
-        frame->showMaximized();
-        area->resize(800, 600);
-        area->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(area.get()));
-        CWeekCtrl *view = frame->Week();
-        const QSize outside = area->size() - view->viewport()->size();
-        area->resize(outside + QSize(Width, Height));
-        QCoreApplication::processEvents();
-        ASSERT_EQ(view->viewport()->size(), QSize(Width, Height));
-        host.onReload = [this] { frame->ReloadShownView(); };
-    }
-    CWeekCtrl &view() { return *frame->Week(); }
+    void show() { open(QSize(Width, Height)); }
     QImage picture() { return view().viewport()->grab().toImage(); }
 
     // Column i of the week: its left edge and its middle.
@@ -55,9 +34,6 @@ protected:
     static int middle(int i) { return left(i) + 66; }
     // The client row of a time of day (6:00 at the header's bottom, 40).
     static int row(int h, int m = 0) { return 40 + (h - 6) * 60 + m; }
-
-    std::unique_ptr<QMdiArea> area;
-    CChildFrame *frame = nullptr;
 };
 
 } // namespace
