@@ -221,10 +221,12 @@ bool CPrefsDialog::ShowPage(int index)
     if (!page->IsCreated()) {
         page->Create(m_area);
         m_stack->addWidget(page);
-        PlaceInTabOrder(page);
     } else if (m_stack->indexOf(page) < 0) {
         m_stack->addWidget(page);
     }
+    // Every page made later took the place after the tree: the page shown
+    // takes it back.
+    PlaceInTabOrder(page);
     m_stack->setCurrentWidget(page);
     page->show();
     m_current = index;
@@ -236,8 +238,7 @@ bool CPrefsDialog::ShowPage(int index)
 
 void CPrefsDialog::PlaceInTabOrder(CPrefsSubDlg *page)
 {
-    // Tab goes from the tree through the page's controls to the buttons,
-    // whenever the page was made.
+    // Tab goes from the tree through the page's controls to the buttons.
     QList<QWidget *> chain;
     for (QWidget *w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
         if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && !chain.contains(w))

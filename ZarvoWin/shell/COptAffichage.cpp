@@ -66,10 +66,11 @@ void COptAffichage::OnInitDialog()
     // The days worked, Monday first as the boxes are numbered.
     auto *workGroup = Numbered(new QGroupBox(this), WorkDaysGroup);
     auto *workRow = new QHBoxLayout(workGroup);
-    for (int w = 0; w < 7; ++w)
-        m_workDays[size_t(w)] = Numbered(new QCheckBox(workGroup), w == 0 ? int(SundayCheck) : MondayCheck + w - 1);
+    // Made in the order shown, so that Tab runs along the row.
     for (int w = 1; w <= 7; ++w) {
-        QCheckBox *box = m_workDays[size_t(w % 7)];
+        const int day = w % 7;
+        QCheckBox *box = Numbered(new QCheckBox(workGroup), day == 0 ? int(SundayCheck) : MondayCheck + day - 1);
+        m_workDays[size_t(day)] = box;
         workRow->addWidget(box);
         connect(box, &QCheckBox::clicked, this, [this] { ShowTotals(); });
     }

@@ -120,6 +120,13 @@ void COptDayOff::OnInitDialog()
     layout->addLayout(top, 1);
     layout->addLayout(rangeRow);
 
+    // Tab follows the page as it reads: the month row, the calendar, the
+    // list and its buttons, then the range to add.
+    const QList<QWidget *> tabOrder{before, m_monthCombo, m_year, after,  m_calendar, m_list,
+                                    all,    none,         m_delete, m_start, m_end,     add};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
     connect(before, &QToolButton::clicked, this, [this] { ShowMonth(StepMonth(m_month, -1)); });
     connect(after, &QToolButton::clicked, this, [this] { ShowMonth(StepMonth(m_month, 1)); });
     connect(m_monthCombo, &QComboBox::activated, this,

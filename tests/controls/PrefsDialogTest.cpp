@@ -220,6 +220,19 @@ TEST_F(PrefsDialogTest, TabGoesFromTheTreeThroughThePageToTheButtons)
     EXPECT_TRUE(pages[2]->text->hasFocus());
     QTest::keyClick(pages[2]->text, Qt::Key_Tab);
     EXPECT_TRUE(frame.OkButton()->hasFocus());
+
+    // Back on a page made before: Tab still runs through that page.
+    frame.ShowPage(0);
+    pages[0]->text->setTabChangesFocus(true);
+    frame.Tree()->setFocus();
+    QTest::keyClick(frame.Tree(), Qt::Key_Tab);
+    EXPECT_TRUE(pages[0]->line->hasFocus());
+    QTest::keyClick(pages[0]->line, Qt::Key_Tab);
+    EXPECT_TRUE(pages[0]->text->hasFocus());
+    QTest::keyClick(pages[0]->text, Qt::Key_Tab);
+    EXPECT_TRUE(frame.OkButton()->hasFocus());
+    QTest::keyClick(frame.OkButton(), Qt::Key_Tab);
+    EXPECT_TRUE(frame.CancelButton()->hasFocus());
 }
 
 TEST_F(PrefsDialogTest, PagesComeByTheTreeAndBadRequestsChangeNothing)

@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "Texts.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QListWidget>
@@ -191,4 +192,20 @@ TEST_F(DaysOffPageTest, TheYearAndMonthChosenShowThatMonthAndCancelStoresNothing
     Platform::Settings s;
     EXPECT_FALSE(s.contains(u"Config", u"Affichage", u"DayOff"));
     EXPECT_EQ(config.daysOff.GetCount(), 3);
+}
+
+TEST_F(DaysOffPageTest, TabFollowsThePageAsItReads)
+{
+    QApplication::setActiveWindow(&frame);
+    // The delete button stays out while nothing is selected; the calendar
+    // takes no focus.
+    const int order[] = {COptDayOff::PreviousMonth, COptDayOff::MonthCombo, COptDayOff::YearSpin,
+                         COptDayOff::NextMonth,     COptDayOff::DaysList,   COptDayOff::SelectAll,
+                         COptDayOff::SelectNone,    COptDayOff::StartDate};
+    control<QWidget>(order[0])->setFocus();
+    for (const int id : order) {
+        SCOPED_TRACE(id);
+        ASSERT_EQ(QApplication::focusWidget(), control<QWidget>(id));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
 }

@@ -287,6 +287,21 @@ TEST_F(DisplayPageTest, ADayNotWorkedShowsTheWarningAndAZeroTotal)
     EXPECT_EQ(slider->Zones().size(), 2u);
 }
 
+TEST_F(DisplayPageTest, TabRunsAlongTheWorkingDaysAsTheyAreShown)
+{
+    QApplication::setActiveWindow(&frame);
+    // Monday (1128) to Saturday (1133), then Sunday (1134), then the day.
+    const int order[] = {1128, 1129, 1130, 1131, 1132, 1133, 1134};
+    QWidget *focus = control<QCheckBox>(order[0]);
+    focus->setFocus();
+    for (const int next : order) {
+        SCOPED_TRACE(next);
+        EXPECT_EQ(QApplication::focusWidget(), control<QCheckBox>(next));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(QApplication::focusWidget(), day);
+}
+
 TEST_F(DisplayPageTest, OkWritesTheExactValuesAndCancelWritesNothing)
 {
     // Cancel first, on a second frame: nothing reaches the settings.
