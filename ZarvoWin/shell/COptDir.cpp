@@ -74,7 +74,12 @@ bool COptDir::ValidatePage()
     const CConfiguration &config = m_context.Config();
     const QString users = FolderWithSlash(m_users->text());
     const QString templates = FolderWithSlash(m_templates->text());
-    if (!AcceptFolder(this, users, true) || !AcceptFolder(this, templates, true))
+    // A folder never set and still empty stays unset: only what the user
+    // typed or picked has to be usable.
+    const auto usable = [this](const QString &typed, const QString &stored) {
+        return (typed.isEmpty() && stored.trimmed().isEmpty()) || AcceptFolder(this, typed, true);
+    };
+    if (!usable(users, config.usersFolder) || !usable(templates, config.dataFolder))
         return false;
 
     FolderMovePlan plan;

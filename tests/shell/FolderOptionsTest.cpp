@@ -302,6 +302,17 @@ TEST_F(FolderOptionsTest, FoldersAreTakenWithTheirSlashComparedAsTheyAreAndRefus
         EXPECT_EQ(setting(u"Rep", u"Users"), stored);
     }
     EXPECT_EQ(rowsIn(users + QStringLiteral("Anne/Zarvo.sdb")), 40);
+
+    // A templates folder never set and left empty does not hold the page.
+    config.dataFolder.clear();
+    {
+        MessageBoxAnswers seam;
+        Folders f(context, QString(), QString());
+        f.ok();
+        EXPECT_FALSE(f.frame.isVisible());
+        EXPECT_TRUE(seam.AskedBoxes().empty());
+        EXPECT_EQ(setting(u"Rep", u"Data"), QString());
+    }
 }
 
 TEST_F(FolderOptionsTest, ANameAlreadyInTheNewFolderOrAFailedSettingsWriteMovesNothing)
