@@ -1,6 +1,5 @@
 #include "CFavoritesTreeState.h"
 
-#include "CAppData.h"
 #include "CTreeWidgetFiller.h"
 #include "CUsers.h"
 #include "CViewTree.h"
@@ -99,21 +98,18 @@ QString CFavoritesTreeState::CollapsedText() const
     return text;
 }
 
-void CFavoritesTreeState::LoadState()
+void CFavoritesTreeState::LoadState(CUsers &users)
 {
     Reset(grouped);
-    CUsers *users = CAppData::Users();
     QStringList values = {RootName, PosName, CollapsedName};
-    if (!users || !users->GetUserSettings(values))
+    if (!users.GetUserSettings(values))
         return;
     Read(values.value(0), values.value(1), values.value(2));
 }
 
-bool CFavoritesTreeState::WriteState() const
+bool CFavoritesTreeState::WriteState(CUsers &users) const
 {
-    CUsers *users = CAppData::Users();
-    return users
-           && users->SetUserSettings({RootName, PosName, CollapsedName}, {RootText(), PosText(), CollapsedText()});
+    return users.SetUserSettings({RootName, PosName, CollapsedName}, {RootText(), PosText(), CollapsedText()});
 }
 
 int CFavoritesTreeState::KindOf(const QTreeWidget &tree, const QTreeWidgetItem *item,

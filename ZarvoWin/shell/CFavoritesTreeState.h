@@ -2,6 +2,7 @@
 #include <QHash>
 #include <QString>
 
+class CUsers;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -48,10 +49,10 @@ public:
     QString RootText() const;
     QString PosText() const;
     QString CollapsedText() const;
-    // The same through the current user's settings; a read that fails
-    // leaves the defaults, a write without a user writes nothing.
-    void LoadState();
-    bool WriteState() const;
+    // The same through the current user's settings in `users`; a read that
+    // fails leaves the defaults, a write without a user writes nothing.
+    void LoadState(CUsers &users);
+    bool WriteState(CUsers &users) const;
 
     // Takes the state of `tree`, whose top items are the two branches.
     void RecordState(const QTreeWidget &tree, const QTreeWidgetItem *favorites, const QTreeWidgetItem *history);

@@ -32,6 +32,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -43,6 +44,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWidgetAction>
+#include <algorithm>
 
 namespace {
 
@@ -417,6 +419,20 @@ CPaneForecast *CMainFrame::ForecastPane() const
     return qobject_cast<CPaneForecast *>(m_panes.value(PaneForecast));
 }
 
+int CMainFrame::TabsWidth(const QList<QDockWidget *> &panes)
+{
+    // A tab bar like the one the dock area puts below tabbed panes, in this
+    // window's font and style, never shown.
+    QTabBar probe(this);
+    probe.hide();
+    probe.setShape(QTabBar::RoundedSouth);
+    for (const QDockWidget *pane : panes) {
+        if (pane)
+            probe.addTab(pane->windowTitle());
+    }
+    return probe.sizeHint().width();
+}
+
 void CMainFrame::DockDefaultLayout()
 {
     CMyDockablePane *calendar = m_panes.value(PaneCalendar);
@@ -432,7 +448,11 @@ void CMainFrame::DockDefaultLayout()
     addDockWidget(Qt::BottomDockWidgetArea, m_panes.value(PaneForecast));
     for (CMyDockablePane *pane : std::as_const(m_panes))
         pane->show();
-    resizeDocks({calendar, project}, {200, 200}, Qt::Horizontal);
+    // Wide enough for the tabs below the tabbed panes to show their
+    // captions whole.
+    const int left = std::max({200, TabsWidth({calendar, users}),
+                               TabsWidth({project, m_panes.value(PaneTasks), m_panes.value(PaneReports)})});
+    resizeDocks({calendar, project}, {left, left}, Qt::Horizontal);
     resizeDocks({m_panes.value(PaneForecast)}, {200}, Qt::Vertical);
 }
 

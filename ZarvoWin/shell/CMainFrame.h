@@ -14,6 +14,7 @@ class CPaneCalendar;
 class CPaneForecast;
 class CPaneUser;
 class CZarvoWinApp;
+class QDockWidget;
 class QComboBox;
 class QMdiArea;
 class QMdiSubWindow;
@@ -146,6 +147,8 @@ private:
     void CreateDockingWindows();
     CMyDockablePane *MakePane(int id, int caption);
     void DockDefaultLayout();
+    // The width a dock area's tabs for `panes` take with their captions whole.
+    int TabsWidth(const QList<QDockWidget *> &panes);
     QString IdleText() const;
     void OpenForecastAsDocument();
     void TogglePane(int commandId);

@@ -57,7 +57,7 @@ CPaneTask::CPaneTask(CZarvoWinApp &app, QWidget *parent)
         [this](const QTreeWidgetItem *item) { return item == m_favoritesRoot || item == m_historyRoot; });
 
     m_state.Reset(m_sortMode == 1 || m_sortMode == 2);
-    m_state.LoadState();
+    m_state.LoadState(m_app.Users());
     m_favoritesRoot = new QTreeWidgetItem(QStringList{Platform::Texts::get(181)});
     m_historyRoot = new QTreeWidgetItem(QStringList{Platform::Texts::get(182)});
     for (QTreeWidgetItem *root : {m_favoritesRoot, m_historyRoot}) {
@@ -75,7 +75,7 @@ CPaneTask::~CPaneTask()
     CAppData::SetTaskPaneRefreshHook({});
     if (!m_stateOfOtherUser) {
         m_state.RecordState(*Tree(), m_favoritesRoot, m_historyRoot);
-        m_state.WriteState();
+        m_state.WriteState(m_app.Users());
     }
 }
 
@@ -121,7 +121,7 @@ void CPaneTask::Fill(StateSource source, bool force, bool forceHistory)
     if (source == StateSource::Record)
         m_state.RecordState(*Tree(), m_favoritesRoot, m_historyRoot);
     else if (source == StateSource::Load)
-        m_state.LoadState();
+        m_state.LoadState(m_app.Users());
     {
         CTreeWidgetFiller filler(Tree());
         CBdD db;
@@ -146,7 +146,7 @@ void CPaneTask::Refresh(bool keepState, bool force)
 void CPaneTask::RestoreState()
 {
     Tree()->setUpdatesEnabled(false);
-    m_state.LoadState();
+    m_state.LoadState(m_app.Users());
     m_state.RestoreTreeFromState(*Tree(), m_favoritesRoot, m_historyRoot);
     m_treeReady = true;
     Tree()->setUpdatesEnabled(true);
@@ -158,7 +158,7 @@ void CPaneTask::SaveStateForSwitch()
     if (m_stateOfOtherUser)
         return;
     m_state.RecordState(*Tree(), m_favoritesRoot, m_historyRoot);
-    m_state.WriteState();
+    m_state.WriteState(m_app.Users());
     m_stateOfOtherUser = true;
 }
 
