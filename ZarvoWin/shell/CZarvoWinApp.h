@@ -153,6 +153,14 @@ public:
     // Rebuilds what is held in memory after the current database was
     // replaced (network update, restore of a backup).
     void ReloadReplacedDatabase();
+    // Writes a backup into the current user's database, all or nothing,
+    // then reloads everything held from it. The backup must be a database
+    // of ours this program reads, whole; otherwise (or when another program
+    // holds the database's lock) nothing is changed and false is returned.
+    bool RestoreBackup(const QString &backupPath);
+    // Whether a file is a whole database of ours of a version this program
+    // reads (looked at read-only).
+    static bool IsRestorableBackup(const QString &path);
 
     // The current date, shown in the date picker; with `reload` the
     // calendar window shows it.
@@ -184,6 +192,9 @@ public:
         std::function<bool(int &userId)> manageUsers;       // 32956; the user chosen on OK
         std::function<bool(int &userId)> sampleData;        // 32959; the user made on OK
         std::function<bool(bool &usersChanged)> syncDevice; // 32794
+        // The device synchronisation's choice of the local user a device
+        // goes with; `userId` in: the user to preselect, out: the choice.
+        std::function<bool(int &userId)> associateUser;
         std::function<bool()> renameColumns;                // 32977
         std::function<QWidget *(int reportId, bool preview, int zoom)> reportFrame; // 57600 with -1
         std::function<void()> updateCheck;                  // 32933

@@ -7,7 +7,9 @@
 #include "CBackupFiles.h"
 #include "CBdD.h"
 #include "CConfiguration.h"
+#include "CDatabaseFile.h"
 #include "CDayCache.h"
+#include "CmyDataBase.h"
 #include "MessageBoxParams.h"
 #include "CNetworkUpdate.h"
 #include "CProjectStore.h"
@@ -78,4 +80,34 @@ void CZarvoWinApp::ReloadReplacedDatabase()
     if (m_frame.refreshAfterChange)
         m_frame.refreshAfterChange();
     m_history->Reset();
+}
+
+bool CZarvoWinApp::IsRestorableBackup(const QString &path)
+{
+    const CDatabaseFile::CheckResult check = CDatabaseFile::Check(path);
+    if (!check.ok() || check.version < 0 || check.version > CBdD::CurrentVersion)
+        return false;
+    // Any SQLite file passes the check above: ours has these tables.
+    SQLite::CmyDataBase db;
+    if (db.OpenReadOnly(path) != 0)
+        return false;
+    SQLite::MyTablePtr tables = db.Query(
+        u"select count(*) from sqlite_master where type='table' and name in ('Infos','Taches','Projets','Activites')");
+    return tables.hasRows() && db.GetLastCode() == 0 && tables->GetFirstInt() == 4;
+}
+
+bool CZarvoWinApp::RestoreBackup(const QString &backupPath)
+{
+    const QString database = m_users->GetCurrentDatabasePath(true);
+    if (database.isEmpty() || !IsRestorableBackup(backupPath))
+        return false;
+    // Written into the live file under SQLite's locks: the tray's
+    // connection reads the restored rows at its next statement, and a
+    // failure leaves the database as it was.
+    CBdD::CloseSharedConnection();
+    if (!CDatabaseFile::ReplaceLive(backupPath, database))
+        return false;
+    ReloadReplacedDatabase();
+    CBdD::PostChange(0);
+    return true;
 }
