@@ -202,6 +202,8 @@ bool CZarvoWinApp::InitInstance()
     if (frame)
         frame->FillUserCombo();
     UpdateMainTitle();
+    // The commands were first set before the user's database was open.
+    UpdateCommandStates();
     m_ready = true;
     m_inStartup = false;
     ShowPendingNotice();

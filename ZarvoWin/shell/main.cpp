@@ -6,6 +6,7 @@
 #include "CLanguageSelector.h"
 #include "COptionsDialog.h"
 #include "TextsProvider.h"
+#include "TimeEntryWindows.h"
 #include "ZarvoVersion.h"
 
 int main(int argc, char *argv[])
@@ -29,6 +30,7 @@ int main(int argc, char *argv[])
     };
     zarvo.Startup().showSplash = [&zarvo] { return zarvo.ShowSplash(); };
     RegisterShellWindows(zarvo, languages);
+    RegisterTimeEntryWindows(zarvo);
     if (!zarvo.InitInstance())
         return 0;
     return app.exec();

@@ -1,0 +1,153 @@
+#pragma once
+#include "EntryRecordCombos.h"
+#include "tTacheFull.h"
+
+#include <QDialog>
+
+class CComboBoxSuper;
+class CEditReadOnly;
+class CMyDateTimeCtrl;
+class CReadOnlyCB;
+class CTransparentImage;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTimeEdit;
+
+// The time entry dialog: one entry's project, activity, hourly rate,
+// start, end (none while it runs), invoiced flag, title and notes.
+//
+// In edit mode OK stores the entry; when it overlaps other entries the
+// user chooses in the overlap dialog how they are resolved, and cancelling
+// that question comes back here with nothing written. In delete mode the
+// same dialog shows the entry read-only under a question, and "Supprimer"
+// deletes it. exec() gives Accepted only when the entry was stored or
+// deleted; a write that fails is told and the dialog stays open with what
+// the user entered. DialogAnswers<CDlgTask> answers it in tests.
+class CDlgTask : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int DialogId = 406;
+    static constexpr int EditMode = 0;
+    static constexpr int DeleteMode = 1;
+
+    // Control ids.
+    enum : int {
+        IdOk = 1,
+        IdCancel = 2,
+        IdNotes = 1006,
+        IdRate = 1009,
+        IdTitle = 1061,
+        IdProject = 1077,
+        IdActivity = 1078,
+        IdAddProject = 1086,
+        IdAddActivity = 1087,
+        IdAddRate = 1088,
+        IdStartTime = 1169,
+        IdStartDate = 1170,
+        IdEndTime = 1171,
+        IdEndDate = 1172,
+        IdMakeRunning = 1173,
+        IdGiveEnd = 1174,
+        IdEndNow = 1175,
+        IdRunningText = 1176,
+        IdInvoiced = 1177,
+        IdDelete = 1179,
+        IdQuestionText = 1181,
+        IdNoRecordWarning = 1182,
+        IdStartNow = 1183,
+        IdEndWarning = 1184,
+        IdProjectName = 1299,
+        IdActivityName = 1300,
+        IdRateName = 1301,
+        IdStartText = 1302,
+        IdEndText = 1303,
+        // Labels of ours.
+        IdProjectLabel = 20000,
+        IdActivityLabel = 20001,
+        IdRateLabel = 20002,
+        IdStartLabel = 20003,
+        IdEndLabel = 20004,
+        IdTitleLabel = 20005,
+        IdNotesLabel = 20006,
+    };
+
+    // `entry` is copied; without one the dialog holds a new entry starting
+    // now, running, with no project, activity or rate.
+    CDlgTask(int mode, const tTacheFull *entry, QWidget *parent = nullptr);
+    // Edit mode.
+    explicit CDlgTask(const tTacheFull *entry, QWidget *parent = nullptr);
+    ~CDlgTask() override;
+
+    int exec() override;
+
+    int Mode() const { return m_mode; }
+    // The working copy: after Accepted in edit mode, the entry as stored.
+    const tTacheFull &Entry() const { return m_entry; }
+    // Whether the entry has an end (else it runs).
+    bool HasEnd() const { return m_hasEnd; }
+    // The control of that id (null when there is none).
+    QWidget *Control(int id) const;
+
+private:
+    void BuildControls();
+    void ShowEndGroup(bool hasEnd);
+    void ApplyMode();
+    // Reads the pickers into the working copy when asked, then shows the
+    // warnings and enables OK.
+    void UpdateState(bool readPickers);
+
+    void OnProjectSelected();
+    void OnActivitySelected();
+    void OnRateSelected();
+    void OnAddProject();
+    void OnAddActivity();
+    void OnAddRate();
+    void OnGiveEnd();
+    void OnMakeRunning();
+    void OnOk();
+    void OnDelete();
+    // Stores the working copy, asking how overlaps are resolved; false
+    // (nothing changed) when the user cancelled that or the write failed.
+    bool StoreEntry();
+
+    tTacheFull m_entry;
+    int m_mode = EditMode;
+    bool m_hasEnd = false;
+    // The entry's end pickers showed an end when the dialog opened.
+    bool m_hadEnd = false;
+
+    CComboBoxSuper *m_project = nullptr;
+    CReadOnlyCB *m_activity = nullptr;
+    CReadOnlyCB *m_rate = nullptr;
+    QPushButton *m_addProject = nullptr;
+    QPushButton *m_addActivity = nullptr;
+    QPushButton *m_addRate = nullptr;
+    CMyDateTimeCtrl *m_startDate = nullptr;
+    QTimeEdit *m_startTime = nullptr;
+    CMyDateTimeCtrl *m_endDate = nullptr;
+    QTimeEdit *m_endTime = nullptr;
+    QPushButton *m_startNow = nullptr;
+    QPushButton *m_endNow = nullptr;
+    QPushButton *m_makeRunning = nullptr;
+    QPushButton *m_giveEnd = nullptr;
+    QLabel *m_runningText = nullptr;
+    QCheckBox *m_invoiced = nullptr;
+    CEditReadOnly *m_title = nullptr;
+    QPlainTextEdit *m_notes = nullptr;
+    CTransparentImage *m_noRecordWarning = nullptr;
+    CTransparentImage *m_endWarning = nullptr;
+    QLabel *m_questionIcon = nullptr;
+    QLabel *m_questionText = nullptr;
+    CEditReadOnly *m_projectName = nullptr;
+    CEditReadOnly *m_activityName = nullptr;
+    CEditReadOnly *m_rateName = nullptr;
+    CEditReadOnly *m_startText = nullptr;
+    CEditReadOnly *m_endText = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QPushButton *m_delete = nullptr;
+    EntryRecordCombos m_combos{nullptr, nullptr, nullptr};
+};

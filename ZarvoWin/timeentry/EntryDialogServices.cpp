@@ -1,0 +1,7 @@
+#include "EntryDialogServices.h"
+
+EntryDialogServices &EntryDialogServices::Registered()
+{
+    static EntryDialogServices services;
+    return services;
+}
