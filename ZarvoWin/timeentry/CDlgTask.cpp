@@ -218,50 +218,37 @@ void CDlgTask::BuildControls()
     m_delete = button(IdDelete);
     m_delete->setIcon(ThemeIcon("edit-delete"));
 
-    // Fields in a grid: label, field, button, warning.
+    // Fields in a grid: label, then the field with its button at the
+    // right, then the warning.
     auto *grid = new QGridLayout;
     grid->setColumnStretch(1, 1);
-    auto fieldRow = [&](int row, int labelId, std::initializer_list<QWidget *> fields, QWidget *side) {
+    auto fieldRow = [&](int row, int labelId, std::initializer_list<QWidget *> fields, int stretchAt) {
         grid->addWidget(label(labelId), row, 0);
         auto *box = new QHBoxLayout;
-        for (QWidget *field : fields)
+        int index = 0;
+        for (QWidget *field : fields) {
+            if (index++ == stretchAt)
+                box->addStretch(1);
             box->addWidget(field);
+        }
         grid->addLayout(box, row, 1);
-        if (side)
-            grid->addWidget(side, row, 2);
     };
-    fieldRow(0, IdProjectLabel, {m_project, m_projectName}, m_addProject);
-    fieldRow(1, IdActivityLabel, {m_activity, m_activityName}, m_addActivity);
-    fieldRow(2, IdRateLabel, {m_rate, m_rateName}, m_addRate);
-    grid->addWidget(m_noRecordWarning, 0, 3, 2, 1, Qt::AlignVCenter);
-
-    auto *start = new QHBoxLayout;
-    start->addWidget(m_startDate);
-    start->addWidget(m_startTime);
-    start->addWidget(m_startText, 1);
-    start->addStretch(0);
-    grid->addWidget(label(IdStartLabel), 3, 0);
-    grid->addLayout(start, 3, 1);
-    grid->addWidget(m_startNow, 3, 2);
-
-    auto *end = new QHBoxLayout;
-    end->addWidget(m_endDate);
-    end->addWidget(m_endTime);
-    end->addWidget(m_makeRunning);
-    end->addWidget(m_runningText);
-    end->addWidget(m_giveEnd);
-    end->addWidget(m_endText, 1);
-    end->addStretch(0);
-    grid->addWidget(label(IdEndLabel), 4, 0);
-    grid->addLayout(end, 4, 1);
-    grid->addWidget(m_endNow, 4, 2);
-    grid->addWidget(m_endWarning, 4, 3);
-
+    // A combo, or its name in delete mode, takes the free width.
+    fieldRow(0, IdProjectLabel, {m_project, m_projectName, m_addProject}, -1);
+    fieldRow(1, IdActivityLabel, {m_activity, m_activityName, m_addActivity}, -1);
+    fieldRow(2, IdRateLabel, {m_rate, m_rateName, m_addRate}, -1);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_project, m_activity, m_rate, m_projectName, m_activityName,
+                                                       m_rateName, m_startText, m_endText})
+        w->setSizePolicy(QSizePolicy::Expanding, w->sizePolicy().verticalPolicy());
+    fieldRow(3, IdStartLabel, {m_startDate, m_startTime, m_startText, m_startNow}, 3);
+    fieldRow(4, IdEndLabel, {m_endDate, m_endTime, m_makeRunning, m_runningText, m_giveEnd, m_endText, m_endNow}, 6);
+    grid->addWidget(m_noRecordWarning, 0, 2, 2, 1, Qt::AlignVCenter);
+    grid->addWidget(m_endWarning, 4, 2);
     grid->addWidget(m_invoiced, 5, 0, Qt::AlignLeft);
     grid->addWidget(label(IdTitleLabel), 6, 0);
-    grid->addWidget(m_title, 6, 1, 1, 2);
+    grid->addWidget(m_title, 6, 1);
     grid->addWidget(label(IdNotesLabel), 7, 0, Qt::AlignTop);
-    grid->addWidget(m_notes, 7, 1, 1, 2);
+    grid->addWidget(m_notes, 7, 1);
     grid->setRowStretch(7, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -358,6 +345,12 @@ void CDlgTask::ApplyMode()
     m_endText->setText(m_entry.Fin == 0 ? Platform::Texts::get(252) : EntryDateTimeText(m_entry.Fin));
     m_title->setReadOnly(true);
     m_notes->setReadOnly(true);
+    // No warnings in delete mode: their column goes.
+    for (QWidget *warning : {static_cast<QWidget *>(m_noRecordWarning), static_cast<QWidget *>(m_endWarning)}) {
+        QSizePolicy policy = warning->sizePolicy();
+        policy.setRetainSizeWhenHidden(false);
+        warning->setSizePolicy(policy);
+    }
     // The invoiced box shows the flag and takes no click.
     m_invoiced->installEventFilter(new InputEater(m_invoiced));
     m_invoiced->setFocusPolicy(Qt::NoFocus);
