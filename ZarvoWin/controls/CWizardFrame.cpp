@@ -156,7 +156,8 @@ void CWizardFrame::UpdateButtons()
         m_next->setVisible(!last);
         m_finish->setVisible(last || m_current >= m_finishIndex);
     }
-    SetDefaultButton(m_next->isEnabled() && m_next->isVisible() ? m_next : m_finish);
+    // Asked before the frame is shown too: whether the button will show.
+    SetDefaultButton(m_next->isEnabled() && m_next->isVisibleTo(this) ? m_next : m_finish);
 }
 
 void CWizardFrame::SetDefaultButton(QPushButton *button)

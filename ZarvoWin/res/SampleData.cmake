@@ -24,3 +24,8 @@ add_custom_command(
   COMMENT "Building the French sample report definitions"
   VERBATIM)
 add_custom_target(sample_data ALL DEPENDS ${ZARVO_SAMPLE_DB_FRA} ${ZARVO_SAMPLE_RPT_FRA})
+# The program offers the sample data from its first start: building it
+# builds them.
+if(TARGET Zarvo)
+  add_dependencies(Zarvo sample_data)
+endif()

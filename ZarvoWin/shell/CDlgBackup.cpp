@@ -27,7 +27,7 @@ namespace {
 constexpr int StampLength = 14;
 
 // Widths of the columns in average characters (date, kind, size).
-constexpr int ColumnChars[] = {28, 14, 22};
+constexpr int ColumnChars[] = {20, 12, 16};
 
 } // namespace
 
@@ -55,16 +55,9 @@ CDlgBackup::CDlgBackup(CZarvoWinApp &app, QWidget *parent)
     m_list->setHeaderLabels({Platform::Texts::get(140), Platform::Texts::get(402), Platform::Texts::get(405)});
     const Qt::Alignment aligns[] = {Qt::AlignRight | Qt::AlignVCenter, Qt::AlignCenter,
                                     Qt::AlignRight | Qt::AlignVCenter};
-    int listWidth = 0;
-    for (int column = 0; column < 3; ++column) {
+    for (int column = 0; column < 3; ++column)
         m_list->headerItem()->setTextAlignment(column, aligns[column]);
-        const int width = qMax(fontMetrics().averageCharWidth() * ColumnChars[column],
-                               fontMetrics().horizontalAdvance(m_list->headerItem()->text(column)) + 24);
-        m_list->setColumnWidth(column, width);
-        listWidth += width;
-    }
     m_list->header()->setStretchLastSection(true);
-    m_list->setMinimumWidth(listWidth + 8);
 
     m_delete = Numbered(new QPushButton(this), DeleteButton);
     m_restore = Numbered(new QPushButton(this), RestoreButton);
@@ -100,7 +93,8 @@ CDlgBackup::CDlgBackup(CZarvoWinApp &app, QWidget *parent)
     m_delete->setEnabled(false);
     m_restore->setEnabled(false);
     // The size it opens with is the smallest it can be made.
-    resize(sizeHint().expandedTo(QSize(listWidth + 40, fontMetrics().height() * 20)));
+    const int margins = layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    resize(sizeHint().expandedTo(QSize(m_list->minimumWidth() + margins, fontMetrics().height() * 20)));
     setMinimumSize(size());
 }
 
@@ -203,7 +197,26 @@ void CDlgBackup::Fill()
         row->setTextAlignment(1, Qt::AlignCenter);
         row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     }
+    FitColumns();
     m_list->setUpdatesEnabled(true);
+}
+
+void CDlgBackup::FitColumns()
+{
+    // Every date, kind and size whole, and never narrower than the header.
+    const QFontMetrics metrics = m_list->fontMetrics();
+    int total = 0;
+    for (int column = 0; column < 3; ++column) {
+        int width = qMax(metrics.averageCharWidth() * ColumnChars[column],
+                         metrics.horizontalAdvance(m_list->headerItem()->text(column)));
+        for (int row = 0; row < m_list->topLevelItemCount(); ++row)
+            width = qMax(width, metrics.horizontalAdvance(m_list->topLevelItem(row)->text(column)));
+        width += 3 * metrics.averageCharWidth();
+        m_list->setColumnWidth(column, width);
+        total += width;
+    }
+    m_list->setMinimumWidth(total + 2 * m_list->frameWidth()
+                            + m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list));
 }
 
 void CDlgBackup::OnSelectionChanged()

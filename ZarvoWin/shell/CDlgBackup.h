@@ -62,6 +62,7 @@ public:
 private:
     void ShowFolderState();
     void Fill();
+    void FitColumns();
     void OnSelectionChanged();
     void SelectRow(int row);
     void OnDelete();

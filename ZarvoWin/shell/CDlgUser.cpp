@@ -72,7 +72,7 @@ CDlgUser::CDlgUser(CUsers &users, int id, bool copy, quint32 automaticColour, QW
 
     auto *column = new QVBoxLayout(this);
     column->addLayout(grid);
-    column->addStretch(1);
+    column->addSpacing(fontMetrics().height() / 2);
     column->addLayout(buttons);
 
     TranslateDialog(this, DialogId);
@@ -87,7 +87,9 @@ CDlgUser::CDlgUser(CUsers &users, int id, bool copy, quint32 automaticColour, QW
     connect(m_name, &QLineEdit::textChanged, this, &CDlgUser::ShowFolder);
     ShowFolder();
     m_name->setFocus();
-    setFixedHeight(sizeHint().height());
+    // The colour button and the preview come and go with the kind: the
+    // dialog takes the size its controls need each time.
+    column->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 CDlgUser::~CDlgUser() = default;

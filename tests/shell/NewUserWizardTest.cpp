@@ -161,6 +161,23 @@ TEST_F(NewUserWizardTest, TheNameStepShowsTheFolderAndTheColourOfTheTasks)
     EXPECT_EQ(colours.PreviewStatic()->text(), QStringLiteral("Exemple de texte"));
 }
 
+TEST_F(NewUserWizardTest, EnterMovesOnAndFinishes)
+{
+    // Made ready before it shows, as DoModal does.
+    wizard = std::make_unique<CWizardUser>(app->Users(), *languages, false);
+    wizard->InitDialog();
+    EXPECT_TRUE(wizard->NextButton()->isDefault());
+    wizard->show();
+    QTest::keyClicks(wizard->NameStep().Name(), QStringLiteral("Bob"));
+    QTest::keyClick(wizard->NameStep().Name(), Qt::Key_Return);
+    ASSERT_TRUE(wizard->DatabaseStep().isVisible());
+    EXPECT_TRUE(wizard->FinishButton()->isDefault());
+    QTest::keyClick(wizard.get(), Qt::Key_Return);
+    EXPECT_EQ(wizard->result(), QDialog::Accepted);
+    tUsers bob;
+    EXPECT_TRUE(app->Users().LoadUserByName(QStringLiteral("Bob"), bob));
+}
+
 TEST_F(NewUserWizardTest, WhatTheNewDatabaseStartsWith)
 {
     struct Case
