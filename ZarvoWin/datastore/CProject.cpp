@@ -52,9 +52,36 @@ QString CProject::Key() const
 
 void CProject::ClearChildren()
 {
-    for (CProject *child : m_children)
-        delete child;
+    if (!m_borrowsChildren) {
+        for (CProject *child : m_children)
+            delete child;
+    }
     m_children.clear();
+    m_borrowsChildren = false;
+}
+
+void CProject::Assign(const CProject &other)
+{
+    if (&other == this)
+        return;
+    ClearChildren();
+    m_element = other.m_element;
+    m_forecast = other.m_forecast;
+    m_parent = other.m_parent;
+    m_children = other.m_children;
+    m_borrowsChildren = true;
+    SetChildOrder(other.m_childOrder);
+    m_predecessors = other.m_predecessors;
+    m_computedStart = other.m_computedStart;
+    m_computedEnd = other.m_computedEnd;
+    m_remainingWork = other.m_remainingWork;
+}
+
+void CProject::ReleaseChildren()
+{
+    m_children.clear();
+    m_borrowsChildren = false;
+    SetChildOrder(QString());
 }
 
 // ---------------------------------------------------------------- child order

@@ -17,7 +17,9 @@ class CProjectTree;
 // (its forecast record's activity id is then not -2). A node owns its
 // children. Its key is (project id, activity id) of its forecast record.
 //
-// Nodes are never copied: a copy would share the children it owns.
+// Nodes are never copied: a copy would share the children it owns. An
+// editor's working copy takes another node's values with Assign and only
+// borrows its children (see there).
 class CProject
 {
 public:
@@ -57,7 +59,19 @@ public:
     qint64 m_computedEnd = 0;
     qint64 m_remainingWork = 0;
 
+    // ---- working copies ----
+    // Takes the other node's element, forecast, parent, children, child
+    // order, predecessor links and computed values. The children stay the
+    // other node's: this node only borrows them and never deletes them
+    // (ReleaseChildren gives the list back).
+    void Assign(const CProject &other);
+    // Empties the child list and the child-order text without deleting
+    // the children.
+    void ReleaseChildren();
+    bool BorrowsChildren() const { return m_borrowsChildren; }
+
     // ---- children and their order ----
+    // Deletes the children (a borrowed list is only emptied).
     void ClearChildren();
     void SetChildOrder(const QString &text);
     const QString &GetChildOrder() const { return m_childOrder; }
@@ -192,4 +206,6 @@ private:
     mutable QHash<qint64, int> m_orderIndex;
     mutable bool m_orderIndexValid = false;
     std::vector<CPredecessor> m_predecessors;
+    // The children belong to another node (see Assign).
+    bool m_borrowsChildren = false;
 };

@@ -1,0 +1,241 @@
+#include "CDlgFavoris.h"
+
+#include "CAppData.h"
+#include "CBdD.h"
+#include "CComboBoxFiller.h"
+#include "CComboBoxSuper.h"
+#include "CDlgActivity.h"
+#include "CDlgForecast.h"
+#include "CDlgRate.h"
+#include "CProjectStore.h"
+#include "CReadOnlyCB.h"
+#include "DialogAnswers.h"
+#include "MessageBoxParams.h"
+#include "RecordEditorServices.h"
+#include "RecordEditorTools.h"
+#include "Texts.h"
+#include "TranslateWidgets.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+using RecordEditorTools::Numbered;
+
+CDlgFavoris::CDlgFavoris(int favoriteId, QWidget *parent)
+    : QDialog(parent)
+    , m_favoriteId(favoriteId)
+{
+    auto label = [this](int id) { return Numbered(new QLabel(this), id); };
+    auto button = [this](int id) {
+        QPushButton *b = Numbered(new QPushButton(this), id);
+        b->setAutoDefault(false);
+        return b;
+    };
+    m_projects = Numbered(new CComboBoxSuper(this), IdProject);
+    m_projects->SetFullNameProvider([](qlonglong id) {
+        const CProjectStore *store = CAppData::ProjectStore();
+        return store && id != -1 ? store->GetNodeFullName(int(id), -2) : QString();
+    });
+    m_projects->SetShowFullName(true);
+    m_activities = Numbered(new CReadOnlyCB(this), IdActivity);
+    m_rates = Numbered(new CReadOnlyCB(this), IdRate);
+    m_titleEdit = Numbered(new QLineEdit(this), IdTitle);
+    m_warning = Numbered(new QLabel(this), IdWarning);
+    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    m_warning->setPixmap(QIcon::fromTheme(QStringLiteral("dialog-warning")).pixmap(iconSize));
+    m_warning->setToolTip(Platform::Texts::get(370));
+    m_warning->setFixedWidth(iconSize + 4);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_projects, m_activities, m_rates})
+        w->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+
+    QPushButton *addProject = button(IdAddProject);
+    QPushButton *addActivity = button(IdAddActivity);
+    QPushButton *addRate = button(IdAddRate);
+    auto *grid = new QGridLayout;
+    grid->addWidget(label(IdProjectLabel), 0, 0);
+    grid->addWidget(m_projects, 0, 1);
+    grid->addWidget(addProject, 0, 2);
+    grid->addWidget(label(IdActivityLabel), 1, 0);
+    grid->addWidget(m_activities, 1, 1);
+    grid->addWidget(addActivity, 1, 2);
+    grid->addWidget(m_warning, 0, 3, 2, 1, Qt::AlignVCenter);
+    grid->addWidget(label(IdRateLabel), 2, 0);
+    grid->addWidget(m_rates, 2, 1);
+    grid->addWidget(addRate, 2, 2);
+    grid->addWidget(label(IdTitleLabel), 3, 0);
+    grid->addWidget(m_titleEdit, 3, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(3, iconSize + 4);
+
+    m_ok = Numbered(new QPushButton(this), IdOk);
+    m_ok->setDefault(true);
+    auto *cancel = button(IdCancel);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+
+    connect(m_projects, &QComboBox::activated, this, [this] { OnProjectChosen(); });
+    connect(m_activities, &QComboBox::activated, this, [this] { OnActivityChosen(); });
+    connect(addProject, &QPushButton::clicked, this, [this] { OnNewProject(); });
+    connect(addActivity, &QPushButton::clicked, this, [this] { OnNewActivity(); });
+    connect(addRate, &QPushButton::clicked, this, [this] { OnNewRate(); });
+    connect(m_ok, &QPushButton::clicked, this, [this] { OnOk(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    TranslateDialog(this, DialogId);
+}
+
+int CDlgFavoris::exec()
+{
+    Prepare();
+    if (DialogAnswers<CDlgFavoris> *answers = DialogAnswers<CDlgFavoris>::Active())
+        return answers->Answer(*this);
+    return QDialog::exec();
+}
+
+void CDlgFavoris::Prepare()
+{
+    if (m_prepared)
+        return;
+    m_prepared = true;
+    if (m_favoriteId == -1) {
+        setWindowTitle(Platform::Texts::get(187));
+    } else {
+        setWindowTitle(Platform::Texts::get(186));
+        CBdD db;
+        db.GetFavorite(m_favoriteId, m_project, m_activity, m_rate, m_title);
+        m_titleEdit->setText(m_title);
+    }
+    FillProjects();
+    FillActivities();
+    FillRates();
+    UpdateOkState();
+}
+
+void CDlgFavoris::FillProjects()
+{
+    m_projects->clear();
+    CComboBoxFiller filler(m_projects, [](int image) { return RecordEditorServices::Image(image); });
+    filler.SetCurSel(filler.AddItem(Platform::Texts::get(501), -1, -1, 0));
+    if (const CProjectStore *store = CAppData::ProjectStore())
+        store->FillProjectCombo(filler, nullptr, m_project);
+}
+
+void CDlgFavoris::FillActivities()
+{
+    m_activities->clear();
+    CComboBoxFiller filler(m_activities);
+    filler.SetCurSel(filler.AddItem(Platform::Texts::get(502), -1, -1, 0));
+    CBdD db;
+    db.FillElementCombo(filler, nullptr, false, m_activity, -1, -1);
+}
+
+void CDlgFavoris::FillRates()
+{
+    RecordEditorTools::FillRateList(m_rates, m_rate);
+}
+
+void CDlgFavoris::UpdateOkState()
+{
+    const bool chosen = m_projects->currentIndex() > 0 || m_activities->currentIndex() > 0;
+    m_ok->setEnabled(chosen);
+    m_warning->setVisible(!chosen);
+}
+
+void CDlgFavoris::ReadChoices()
+{
+    m_project = RecordEditorTools::SelectedData(m_projects);
+    m_activity = RecordEditorTools::SelectedData(m_activities);
+    m_rate = RecordEditorTools::SelectedData(m_rates);
+}
+
+void CDlgFavoris::OnProjectChosen()
+{
+    m_project = RecordEditorTools::SelectedData(m_projects);
+    const CProjectStore *store = CAppData::ProjectStore();
+    const CProject *node = store && m_project != -1 ? store->GetNode(m_project) : nullptr;
+    if (node && !node->IsRoot()) {
+        const tElement &project = node->Element();
+        if (project.IdTauxHoraire != -1)
+            RecordEditorTools::SelectRowWithData(m_rates, project.IdTauxHoraire, 1);
+        if (project.Activity != -1)
+            RecordEditorTools::SelectRowWithData(m_activities, project.Activity, 1);
+    }
+    UpdateOkState();
+}
+
+void CDlgFavoris::OnActivityChosen()
+{
+    m_activity = RecordEditorTools::SelectedData(m_activities);
+    const CProjectStore *store = CAppData::ProjectStore();
+    const tElement *activity = store && m_activity != -1 ? store->GetActivity(m_activity) : nullptr;
+    if (activity && activity->IdTauxHoraire != -1)
+        RecordEditorTools::SelectRowWithData(m_rates, activity->IdTauxHoraire, 1);
+    UpdateOkState();
+}
+
+void CDlgFavoris::OnNewProject()
+{
+    ReadChoices();
+    CDlgForecast editor(this);
+    editor.exec();
+    if (editor.SavedId() != -1)
+        m_project = editor.SavedId();
+    FillRates();
+    FillProjects();
+    OnProjectChosen();
+}
+
+void CDlgFavoris::OnNewActivity()
+{
+    ReadChoices();
+    CDlgActivity editor(this);
+    editor.LoadActivity(-1);
+    editor.exec();
+    if (editor.Record().Id != -1)
+        m_activity = editor.Record().Id;
+    FillRates();
+    FillActivities();
+    OnActivityChosen();
+}
+
+void CDlgFavoris::OnNewRate()
+{
+    CDlgRate editor(this);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    ReadChoices();
+    if (editor.Record().Id != -1)
+        m_rate = editor.Record().Id;
+    FillRates();
+    UpdateOkState();
+}
+
+void CDlgFavoris::OnOk()
+{
+    // No row chosen reads as none (-1).
+    ReadChoices();
+    m_title = m_titleEdit->text();
+    CBdD db;
+    const int result = db.AddFavorite(m_favoriteId, m_project, m_activity, m_rate, m_title);
+    if (result == CBdD::FavoriteDone) {
+        accept();
+    } else if (result == CBdD::FavoriteExists) {
+        RecordEditorTools::Ask(this, MessageBoxType::Ok | MessageBoxType::IconExclamation,
+                               Platform::Texts::get(472), 222);
+    } else {
+        RecordEditorTools::ShowWriteFailure(this);
+    }
+}

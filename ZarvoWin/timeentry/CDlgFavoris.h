@@ -1,0 +1,90 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+
+class CComboBoxSuper;
+class CReadOnlyCB;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Creates or edits one favourite: a project, an activity, an hourly rate
+// and a title from which time entries start in one click. At least a
+// project or an activity is needed (a warning picture says so while
+// neither is chosen); choosing a project or an activity preselects its
+// default activity and rate. A missing project, activity or rate can be
+// made from here. OK stores the favourite; one identical to a live
+// favourite is refused with a message, and a write that fails is told,
+// both leaving the dialog open. DialogAnswers<CDlgFavoris> answers it in
+// tests.
+class CDlgFavoris : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int DialogId = 384;
+    enum : int {
+        IdOk = 1,
+        IdCancel = 2,
+        IdRate = 1009,
+        IdAddRate = 1010,
+        IdRateLabel = 1011,
+        IdProjectLabel = 1052,
+        IdTitle = 1061,
+        IdProject = 1077,
+        IdActivity = 1078,
+        IdAddProject = 1086,
+        IdAddActivity = 1087,
+        IdActivityLabel = 1178,
+        IdWarning = 1182,
+        IdTitleLabel = 1258,
+    };
+
+    // -1: a new favourite.
+    explicit CDlgFavoris(int favoriteId, QWidget *parent = nullptr);
+
+    int exec() override;
+    // Fills the dialog (exec does it first).
+    void Prepare();
+
+    int FavoriteId() const { return m_favoriteId; }
+    int ProjectId() const { return m_project; }
+    int ActivityId() const { return m_activity; }
+    int RateId() const { return m_rate; }
+    QString Title() const { return m_title; }
+
+    CComboBoxSuper *ProjectList() const { return m_projects; }
+    CReadOnlyCB *ActivityList() const { return m_activities; }
+    CReadOnlyCB *RateList() const { return m_rates; }
+    QLineEdit *TitleEdit() const { return m_titleEdit; }
+    QLabel *Warning() const { return m_warning; }
+    QPushButton *OkButton() const { return m_ok; }
+
+    void OnProjectChosen();
+    void OnActivityChosen();
+    void OnNewProject();
+    void OnNewActivity();
+    void OnNewRate();
+    void OnOk();
+
+private:
+    void FillProjects();
+    void FillActivities();
+    void FillRates();
+    void UpdateOkState();
+    // Takes what the lists show now, so that a refill keeps it.
+    void ReadChoices();
+
+    int m_favoriteId;
+    int m_project = -1;
+    int m_activity = -1;
+    int m_rate = -1;
+    QString m_title;
+    bool m_prepared = false;
+
+    CComboBoxSuper *m_projects = nullptr;
+    CReadOnlyCB *m_activities = nullptr;
+    CReadOnlyCB *m_rates = nullptr;
+    QLineEdit *m_titleEdit = nullptr;
+    QLabel *m_warning = nullptr;
+    QPushButton *m_ok = nullptr;
+};

@@ -1,0 +1,46 @@
+#pragma once
+#include "WidgetIds.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+
+class QComboBox;
+class QDialog;
+class QWidget;
+
+// Small pieces the record editors share: numbering their controls, the
+// message boxes they show, the rate list, reading combo rows and the help
+// key.
+namespace RecordEditorTools {
+
+// Gives the control its id, by which the dialog's texts are put on it.
+template <class Widget>
+Widget *Numbered(Widget *widget, int id)
+{
+    WidgetIds::SetControlId(widget, id);
+    return widget;
+}
+
+// A message box of `text` under the caption of `captionId`; the button
+// pressed.
+int Ask(QWidget *owner, quint32 type, const QString &text, int captionId);
+// "Veuillez saisir un nom" under "Erreur" with the question icon.
+void ShowNameMissing(QWidget *owner);
+// "Erreur lors de l'écriture dans la base de données." under "Erreur".
+void ShowWriteFailure(QWidget *owner);
+
+// Refills a rate list: the row "<Taux horaire non défini>" (data -1),
+// selected, then the live rates with the row of `currentId` selected.
+void FillRateList(QComboBox *combo, int currentId);
+// The item data of the selected row; -1 when no row is selected.
+int SelectedData(const QComboBox *combo);
+// Selects the first row from `firstRow` on whose item data is `data`;
+// false (the selection left alone) when there is none.
+bool SelectRowWithData(QComboBox *combo, qint64 data, int firstRow = 0);
+
+// F1 in the dialog opens the application's help on the topic `topic`
+// gives at that moment.
+void InstallHelpKey(QDialog *dialog, std::function<int()> topic);
+
+} // namespace RecordEditorTools
