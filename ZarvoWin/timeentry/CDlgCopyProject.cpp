@@ -77,7 +77,7 @@ CDlgCopyProject::CDlgCopyProject(QWidget *parent)
     plans->addButton(m_plansYes);
     plans->addButton(m_plansNo);
 
-    auto *notePicture = Numbered(new QLabel(options), IdNotePicture);
+    auto *notePicture = new QLabel(options);
     const int iconSize = notePicture->style()->pixelMetric(QStyle::PM_SmallIconSize);
     notePicture->setPixmap(QIcon::fromTheme(QStringLiteral("dialog-information")).pixmap(iconSize));
     auto *noteText = Numbered(new QLabel(options), IdNote);

@@ -40,7 +40,6 @@ public:
         IdPlansLabel = 1452,
         IdPlansYes = 1453,
         IdPlansNo = 1454,
-        IdNotePicture = 1455,
     };
 
     explicit CDlgCopyProject(QWidget *parent = nullptr);
