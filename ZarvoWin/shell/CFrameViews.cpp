@@ -2,6 +2,7 @@
 
 #include "ApplicationImages.h"
 #include "CBdD.h"
+#include "CChildFrame.h"
 #include "CFirstDayOfWeek.h"
 #include "CMainFrame.h"
 #include "CMyMFCToolBarDateTimeCtrl.h"
@@ -38,6 +39,43 @@ void CFrameViews::ReloadDayNames()
         calendar->ApplyFirstDayOfWeek();
     if (CMyMFCToolBarDateTimeCtrl *picker = m_frame.DatePicker())
         picker->SetFirstDayOfWeek(CFirstDayOfWeek::Configured());
+    if (CChildFrame *calendar = Calendar())
+        calendar->ReloadView();
+}
+
+CChildFrame *CFrameViews::Calendar() const
+{
+    return qobject_cast<CChildFrame *>(m_frame.CalendarFrame());
+}
+
+void CFrameViews::RefreshActiveViews()
+{
+    if (CChildFrame *calendar = Calendar())
+        calendar->ReloadShownView();
+}
+
+void CFrameViews::RefreshRunningTask()
+{
+    if (CChildFrame *calendar = Calendar())
+        calendar->RefreshRunningTask();
+}
+
+int CFrameViews::CalendarViewType() const
+{
+    const CChildFrame *calendar = Calendar();
+    return calendar ? calendar->ViewType() : 0;
+}
+
+void CFrameViews::SetCalendarViewType(int viewType)
+{
+    if (CChildFrame *calendar = Calendar())
+        calendar->SetViewType(viewType);
+}
+
+void CFrameViews::ShiftWeek(int days)
+{
+    if (CChildFrame *calendar = Calendar())
+        calendar->ShiftDays(days);
 }
 
 void CFrameViews::RefreshForecast(bool reload, bool keepScroll)

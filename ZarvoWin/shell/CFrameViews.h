@@ -1,6 +1,7 @@
 #pragma once
 #include "CMainFrameViews.h"
 
+class CChildFrame;
 class CMainFrame;
 
 // The panes and views of the running program as the main frame and the
@@ -14,9 +15,18 @@ public:
 
     // The calendar pane shows the date, without taking it for a user's pick.
     void SelectCalendarDate(const QDate &date) override;
-    // The calendar pane and the toolbar's date picker start their weeks on
-    // the configured first day again.
+    // The calendar pane, the toolbar's date picker and the calendar window
+    // start their weeks on the configured first day again.
     void ReloadDayNames() override;
+
+    // The calendar window: its shown view reloaded after a change, its
+    // running entry's box grown by the timer, its view type, its week moved
+    // with the current date.
+    void RefreshActiveViews() override;
+    void RefreshRunningTask() override;
+    int CalendarViewType() const override;
+    void SetCalendarViewType(int viewType) override;
+    void ShiftWeek(int days) override;
 
     // Until the forecast view refreshes itself (and its reload re-reads the
     // project model), a reload re-reads the model here, so that the project
@@ -36,5 +46,7 @@ public:
     void ReloadToolbarImages() override;
 
 private:
+    CChildFrame *Calendar() const;
+
     CMainFrame &m_frame;
 };

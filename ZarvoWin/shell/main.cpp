@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "CCalendarHost.h"
 #include "CLanguageSelector.h"
 #include "COptionsDialog.h"
 #include "TextsProvider.h"
@@ -31,6 +32,7 @@ int main(int argc, char *argv[])
     zarvo.Startup().showSplash = [&zarvo] { return zarvo.ShowSplash(); };
     RegisterShellWindows(zarvo, languages);
     RegisterTimeEntryWindows(zarvo);
+    zarvo.Startup().openCalendar = [&zarvo] { CCalendarHost::OpenCalendar(zarvo); };
     if (!zarvo.InitInstance())
         return 0;
     return app.exec();

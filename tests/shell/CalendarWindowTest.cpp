@@ -1,0 +1,204 @@
+// The calendar window in the real main frame: opened at start-up as the
+// main document, reloaded by the frame's refreshes, switched by the view
+// commands, and taking the entry commands of the main menu.
+#include "AppFixture.h"
+#include "CCalendarCtrl.h"
+#include "CCalendarHost.h"
+#include "CChildFrame.h"
+#include "CCommandTable.h"
+#include "CDayCache.h"
+#include "CDlgInsertion.h"
+#include "CDlgTask.h"
+#include "CMainFrame.h"
+#include "CWeekCtrl.h"
+#include "DialogAnswers.h"
+#include "LocalTime.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QMdiArea>
+#include <QTabBar>
+#include <QTest>
+
+namespace {
+
+class CalendarWindowTest : public AppFixture
+{
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        Platform::Clock::setFixedNow(Now);
+        addUser(QStringLiteral("Anne"));
+        app->Startup().openCalendar = [this] { CCalendarHost::OpenCalendar(*app); };
+        ASSERT_TRUE(app->InitInstance());
+        clearBoxes();
+    }
+    CMainFrame &frame() { return *app->MainFrame(); }
+    // A point on today's column (Tuesday 5 March) at `minutes` past midnight.
+    QPoint onToday(int minutes)
+    {
+        CWeekCtrl &week = *calendar()->Week();
+        const CWeekGeometry &g = week.Geometry();
+        const int column = int(week.ShownDays().First().daysTo(QDate(2024, 3, 5)));
+        return QPoint(65 + column * ((week.viewport()->width() - 64) / 7) + 20,
+                      g.GridTop() + minutes * g.hourHeight / 60);
+    }
+    CChildFrame *calendar() { return qobject_cast<CChildFrame *>(frame().CalendarFrame()); }
+    QAction *command(int id) { return frame().Commands().Action(id); }
+    static int saveEntry(qint64 start, qint64 end)
+    {
+        tTacheFull e;
+        e.Debut = start;
+        e.Fin = end;
+        CBdD db;
+        EXPECT_TRUE(db.SaveTimeEntry(e));
+        SQLite::MyTablePtr t = db.Query(QStringLiteral("select max(Id) from Taches where Deleted=0"));
+        return t.hasRows() ? t->GetCell(0, 0).toInt() : -1;
+    }
+
+    // Tuesday 5 March 2024, 10:00 in Paris.
+    static constexpr qint64 Now = 1709629200;
+};
+
+} // namespace
+
+TEST_F(CalendarWindowTest, TheCalendarIsTheMainDocument)
+{
+    ASSERT_NE(calendar(), nullptr);
+    EXPECT_EQ(frame().MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(frame().MdiArea()->currentSubWindow(), calendar());
+    EXPECT_EQ(calendar()->ViewType(), CChildFrame::WeekView);
+    const QDate first = calendar()->Week()->ShownDays().First();
+    EXPECT_LE(first, QDate(2024, 3, 5));
+    EXPECT_GT(first, QDate(2024, 2, 27));
+    calendar()->Week()->viewport()->grab();
+    EXPECT_TRUE(calendar()->windowTitle().startsWith(calendar()->Week()->Caption()));
+    EXPECT_FALSE(calendar()->close());
+    const auto *tabs = frame().MdiArea()->findChild<QTabBar *>();
+    ASSERT_NE(tabs, nullptr);
+    const QWidget *closeButton = tabs->tabButton(0, QTabBar::RightSide);
+    EXPECT_TRUE(!closeButton || !closeButton->isVisible()) << "no close button on the calendar's tab";
+
+    // The view commands switch it.
+    command(32802)->trigger();
+    EXPECT_EQ(calendar()->ViewType(), CChildFrame::MonthView);
+    EXPECT_TRUE(command(32802)->isChecked());
+    command(32800)->trigger();
+    EXPECT_EQ(calendar()->ViewType(), CChildFrame::DayView);
+    EXPECT_EQ(calendar()->Week()->ShownDays().First(), QDate(2024, 3, 5));
+}
+
+TEST_F(CalendarWindowTest, AStoredChangeAndTheTimerReachTheShownView)
+{
+    CWeekCtrl &week = *calendar()->Week();
+    week.viewport()->grab();
+    EXPECT_EQ(app->DayCache().GetCount(QDate(2024, 3, 5)), 0);
+    const int id = saveEntry(Now - 3600, Now - 600);
+    EXPECT_EQ(app->DayCache().GetCount(QDate(2024, 3, 5)), 1) << "the write's notice reloaded the week";
+
+    // The 30-second refresh draws the week again only with a running
+    // entry on screen.
+    week.viewport()->grab();
+    const int drawn = week.RedrawCount();
+    frame().OnTimer();
+    week.viewport()->grab();
+    EXPECT_EQ(week.RedrawCount(), drawn);
+    saveEntry(Now - 300, 0);
+    CBdD().RefreshCurrentEntry();
+    week.viewport()->grab();
+    const int again = week.RedrawCount();
+    frame().OnTimer();
+    week.viewport()->grab();
+    EXPECT_EQ(week.RedrawCount(), again + 1);
+    (void)id;
+}
+
+TEST_F(CalendarWindowTest, TheEntryCommandsFollowTheSelection)
+{
+    const int id = saveEntry(Now - 3 * 3600, Now - 2 * 3600 - 600); // 7:00 to 7:50
+    CWeekCtrl &week = *calendar()->Week();
+    week.viewport()->grab();
+    for (int c : {32900, 32902, 32904, 32910, 32912})
+        EXPECT_FALSE(command(c)->isEnabled()) << c;
+
+    // A click on the entry selects it.
+    const CWeekGeometry &g = week.Geometry();
+    const int column = int(week.ShownDays().First().daysTo(QDate(2024, 3, 5)));
+    const QPoint at(65 + column * ((week.viewport()->width() - 64) / 7) + 20,
+                    g.GridTop() + 7 * g.hourHeight + g.hourHeight / 2);
+    ASSERT_LT(at.y(), week.viewport()->height());
+    QTest::mouseMove(week.viewport(), at);
+    QTest::mouseClick(week.viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_EQ(week.CurrentEntry().Id, id);
+    for (int c : {32900, 32902, 32904, 32910})
+        EXPECT_TRUE(command(c)->isEnabled()) << c;
+    EXPECT_FALSE(command(32912)->isEnabled());
+    command(32904)->trigger();
+    EXPECT_TRUE(command(32912)->isEnabled());
+    EXPECT_EQ(week.ClipboardId(), id);
+}
+
+TEST_F(CalendarWindowTest, TheEntryDialogsAndTheOverlapQuestionAreTheApplicationsOwn)
+{
+    const int first = saveEntry(Now - 3 * 3600, Now - 2 * 3600 - 600); // 7:00 to 7:50
+    const int second = saveEntry(Now - 3600, Now);                     // 9:00 to 10:00
+    CWeekCtrl &week = *calendar()->Week();
+    week.viewport()->grab();
+    const QPoint grip = onToday(7 * 60 + 25);
+    ASSERT_LT(grip.y(), week.viewport()->height());
+    QTest::mouseMove(week.viewport(), grip);
+    QTest::mouseClick(week.viewport(), Qt::LeftButton, Qt::NoModifier, grip);
+    ASSERT_EQ(week.CurrentEntry().Id, first);
+
+    // "Modifier" of the main menu: the time entry dialog on the selection.
+    {
+        DialogAnswers<CDlgTask> answers;
+        answers.Push([first](CDlgTask &dialog) {
+            EXPECT_EQ(dialog.Mode(), CDlgTask::EditMode);
+            EXPECT_EQ(dialog.Entry().Id, first);
+            return int(QDialog::Rejected);
+        });
+        command(32900)->trigger();
+        EXPECT_EQ(answers.Asked(), 1);
+    }
+
+    // A move onto the other entry asks how to store it: the other gives way.
+    {
+        DialogAnswers<CDlgInsertion> answers;
+        answers.Push([](CDlgInsertion &dialog) {
+            QTest::mouseClick(dialog.ChoiceButton(CDlgInsertion::OthersGiveWay), Qt::LeftButton);
+            return dialog.result();
+        });
+        const QPoint to = onToday(9 * 60 + 25);
+        ASSERT_LT(to.y(), week.viewport()->height());
+        QTest::mousePress(week.viewport(), Qt::LeftButton, Qt::NoModifier, grip);
+        for (int step = 1; step <= 4; ++step)
+            QTest::mouseMove(week.viewport(), grip + (to - grip) * step / 4);
+        QTest::mouseRelease(week.viewport(), Qt::LeftButton, Qt::NoModifier, to);
+        EXPECT_EQ(answers.Asked(), 1);
+        tTacheFull moved;
+        ASSERT_TRUE(CBdD().GetTimeEntry(first, moved));
+        EXPECT_EQ(moved.Debut, Now - 3600);
+        EXPECT_EQ(moved.Fin, Now - 600);
+    }
+
+    // "Supprimer": the same dialog in its delete mode, which deletes.
+    week.viewport()->grab();
+    ASSERT_TRUE(command(32902)->isEnabled());
+    {
+        DialogAnswers<CDlgTask> answers;
+        answers.Push([](CDlgTask &dialog) {
+            EXPECT_EQ(dialog.Mode(), CDlgTask::DeleteMode);
+            QTest::mouseClick(static_cast<QAbstractButton *>(dialog.Control(CDlgTask::IdDelete)), Qt::LeftButton);
+            return dialog.result();
+        });
+        command(32902)->trigger();
+        EXPECT_EQ(answers.Asked(), 1);
+    }
+    SQLite::MyTablePtr deleted = CBdD().Query(QStringLiteral("select Deleted from Taches where Id=%1").arg(first));
+    ASSERT_TRUE(deleted.hasRows());
+    EXPECT_EQ(deleted->GetCell(0, 0).toInt(), 1);
+    EXPECT_FALSE(command(32902)->isEnabled());
+    (void)second;
+}
