@@ -10,6 +10,7 @@
 #include "CDlgInsertion.h"
 #include "CDlgTask.h"
 #include "CMainFrame.h"
+#include "CViewAnimInsert.h"
 #include "CWeekCtrl.h"
 #include "DialogAnswers.h"
 #include "LocalTime.h"
