@@ -2,12 +2,14 @@
 #include "CBdD.h"
 #include "CDataChangedNotifier.h"
 #include "CDayCache.h"
+#include "CmyDataBase.h"
 #include "Clock.h"
 #include "LocalTime.h"
 #include "QStringPrinter.h"
 #include "TestFolders.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QDateTime>
 #include <QTime>
@@ -407,4 +409,39 @@ TEST_F(DayCacheOnDatabase, AnotherFileWithTheSameStampIsReadAgain)
     cache.Load(day, day);
     ASSERT_EQ(cache.GetCount(day), 1);
     EXPECT_EQ(cache.GetEntry(day, 0)->Title, "second");
+}
+
+// A load reads from one snapshot and gives the file back at its end: the
+// other program can write right after it. Inside a transaction of its own
+// caller it reads what that transaction wrote and leaves it open.
+TEST_F(DayCacheOnDatabase, ALoadLeavesNoTransactionBehindAndKeepsTheCallers)
+{
+    const QDate day(2026, 3, 10);
+    Platform::Clock::setFixedNow(at(day, 18, 0));
+    ASSERT_TRUE(save(at(day, 9, 0), at(day, 10, 0)));
+    CBdD db;
+    sqlite3 *handle = db.Connection()->Handle();
+    CDayCache cache;
+    cache.Load(day.addDays(-3), day.addDays(3));
+    EXPECT_EQ(cache.GetCount(day), 1);
+    EXPECT_NE(sqlite3_get_autocommit(handle), 0);
+    {
+        CBdD other(CAppData::CurrentDatabasePath());
+        EXPECT_EQ(other.Execute(QStringLiteral("update Taches set Title='autre' where Deleted=0")), 0);
+    }
+
+    ASSERT_TRUE(db.Connection()->BeginTransaction());
+    ASSERT_EQ(db.Execute(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,"
+                                        "Deleted,Title,Notes) values (500,%1,%2,-1,-1,0,-1,0,'','')")
+                             .arg(at(day, 11, 0))
+                             .arg(at(day, 12, 0))),
+              0);
+    cache.MarkForReload();
+    cache.Load(day, day);
+    EXPECT_EQ(cache.GetCount(day), 2);
+    EXPECT_EQ(sqlite3_get_autocommit(handle), 0) << "the caller's transaction is still open";
+    EXPECT_TRUE(db.Connection()->RollbackTransaction());
+    cache.MarkForReload();
+    cache.Load(day, day);
+    EXPECT_EQ(cache.GetCount(day), 1);
 }
