@@ -55,12 +55,20 @@ QFont CMyToolTipCtrl::TitleFont() const
     return bold;
 }
 
+QRect CMyToolTipCtrl::TitleRect(const QFontMetrics &metrics) const
+{
+    return metrics.boundingRect(QRect(0, 0, 10000, 10000), Qt::AlignLeft | Qt::AlignTop, m_content.title);
+}
+
 QSize CMyToolTipCtrl::TextSize() const
 {
     const QFontMetrics title(TitleFont());
     const QFontMetrics text(font());
-    int width = title.horizontalAdvance(m_content.title);
-    int height = m_content.title.isEmpty() ? 0 : title.height();
+    // The bold label may hold several lines (a title, then the project and
+    // the activity).
+    const QRect titleLines = TitleRect(title);
+    int width = titleLines.width();
+    int height = m_content.title.isEmpty() ? 0 : titleLines.height();
     const QString description = m_content.description;
     if (!description.trimmed().isEmpty()) {
         const QRect lines = text.boundingRect(QRect(0, 0, 10000, 10000), Qt::AlignLeft | Qt::AlignTop,
@@ -98,9 +106,10 @@ void CMyToolTipCtrl::paintEvent(QPaintEvent *)
     int top = Margin;
     if (!m_content.title.isEmpty()) {
         painter.setFont(TitleFont());
-        painter.drawText(QRect(left, top, width() - left, painter.fontMetrics().height()),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_content.title);
-        top += painter.fontMetrics().height() + Margin / 2;
+        const int titleHeight = TitleRect(painter.fontMetrics()).height();
+        painter.drawText(QRect(left, top, width() - left, titleHeight), Qt::AlignLeft | Qt::AlignTop,
+                         m_content.title);
+        top += titleHeight + Margin / 2;
     }
     if (!m_content.description.trimmed().isEmpty()) {
         painter.setFont(font());

@@ -7,6 +7,7 @@
 #include <functional>
 
 class ImageList;
+class QFontMetrics;
 
 // A tooltip window of ours: an image at the left (28 pixels, from an image
 // list by index, or an icon at its own size), a bold title and a
@@ -53,6 +54,8 @@ protected:
 private:
     // The title and description lines, and the font of each.
     QSize TextSize() const;
+    // Where the label's lines fall, from the top left, in `metrics`.
+    QRect TitleRect(const QFontMetrics &metrics) const;
     QFont TitleFont() const;
 
     const ImageList *m_images = nullptr;

@@ -67,6 +67,15 @@ TEST(CMyToolTipCtrl, ImageTitleAndDescription)
     EXPECT_GT(tip.sizeHint().height(), one.height());
     tip.SetContent({QStringLiteral("Clients / Alpha / un nom bien plus long"), QStringLiteral("Début : 4 mars"), 0});
     EXPECT_GT(tip.sizeHint().width(), one.width());
+    // A label of several lines shows each on its own line, in bold.
+    tip.SetContent({QStringLiteral("Revue\nProjet : Alpha\nActivité : Dev"), QStringLiteral("Début : 4 mars"), 0});
+    const QFontMetrics bold([] {
+        QFont f = CMyToolTipCtrl().font();
+        f.setBold(true);
+        return f;
+    }());
+    EXPECT_GE(tip.sizeHint().height(), one.height() + 2 * bold.height());
+    EXPECT_LT(tip.sizeHint().width(), one.width() + bold.horizontalAdvance(QStringLiteral("Revue Projet : Alpha ")));
 
     // Without an image list, an icon at its own size.
     CMyToolTipCtrl iconTip;
