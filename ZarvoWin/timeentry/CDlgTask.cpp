@@ -41,9 +41,20 @@
 
 namespace {
 
-// The time of day with its seconds, in the order of the locale's own.
-QString TimeFormatWithSeconds()
+// The date and time formats of the pickers: the configured ones, so the
+// dialog writes dates as the calendar and the toolbar do, whatever the
+// system's locale.
+QString PickerDateFormat()
 {
+    if (const CConfiguration *config = CAppData::Configuration())
+        return config->Locale().dateFormat(QLocale::ShortFormat);
+    return QLocale::system().dateFormat(QLocale::ShortFormat);
+}
+
+QString PickerTimeFormat()
+{
+    if (const CConfiguration *config = CAppData::Configuration())
+        return config->GetTimeFormatWithSeconds();
     QString format = QLocale::system().timeFormat(QLocale::ShortFormat);
     if (!format.contains(u's')) {
         const qsizetype minutes = format.lastIndexOf(QStringLiteral("mm"));
@@ -191,8 +202,10 @@ void CDlgTask::BuildControls()
     m_startTime = Numbered(new QTimeEdit(this), IdStartTime);
     m_endDate = Numbered(new CMyDateTimeCtrl(this), IdEndDate);
     m_endTime = Numbered(new QTimeEdit(this), IdEndTime);
+    for (CMyDateTimeCtrl *date : {m_startDate, m_endDate})
+        date->setDisplayFormat(PickerDateFormat());
     for (QTimeEdit *time : {m_startTime, m_endTime})
-        time->setDisplayFormat(TimeFormatWithSeconds());
+        time->setDisplayFormat(PickerTimeFormat());
     m_startNow = button(IdStartNow);
     m_endNow = button(IdEndNow);
     m_makeRunning = button(IdMakeRunning);

@@ -35,6 +35,9 @@ TEST_F(CDlgTaskTest, ANewEntryStartsNowRunningAndNeedsAProjectOrAnActivity)
     EXPECT_EQ(dialog.Entry().Debut, now());
     EXPECT_EQ(dialog.Entry().Fin, 0);
     EXPECT_FALSE(dialog.HasEnd());
+    // The pickers write the configured (French) forms, whatever the system's locale.
+    EXPECT_EQ(control<QDateEdit>(dialog, CDlgTask::IdStartDate)->text(), Today.toString(u"dd/MM/yyyy"));
+    EXPECT_EQ(control<QTimeEdit>(dialog, CDlgTask::IdStartTime)->text(), QStringLiteral("10:00:00"));
     EXPECT_EQ(control<QComboBox>(dialog, CDlgTask::IdProject)->currentText(), Platform::Texts::get(501));
     EXPECT_EQ(control<QComboBox>(dialog, CDlgTask::IdActivity)->currentText(), Platform::Texts::get(502));
     EXPECT_EQ(control<QComboBox>(dialog, CDlgTask::IdRate)->currentText(), Platform::Texts::get(185));
