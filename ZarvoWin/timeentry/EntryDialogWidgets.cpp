@@ -44,6 +44,9 @@ CTransparentImage *MakeWarningImage(QWidget *parent, int controlId, int tipText)
 
 QLabel *MakeQuestionIcon(QWidget *parent)
 {
+    // The same picture whichever dialog is opened first: the style looks
+    // the question up in the icon theme, which may not be set up yet.
+    ImageList::UseFallbackIconTheme();
     auto *icon = new QLabel(parent);
     QStyle *style = parent->style();
     const int size = style->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, parent);
