@@ -7,10 +7,13 @@
 #include "CDlgTask.h"
 #include "CListeTache.h"
 #include "DialogAnswers.h"
+#include "EntryDialogServices.h"
 #include "TimeEntryWindows.h"
+#include "tElement.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QTest>
 
 namespace {
@@ -34,6 +37,11 @@ protected:
         // As at a real start, the selected user is read by the start-up.
         app->Users().Clear();
         ASSERT_TRUE(app->InitInstance()); // the real main frame
+    }
+    void TearDown() override
+    {
+        EntryDialogServices::Registered() = EntryDialogServices();
+        AppFixture::TearDown();
     }
     QAction *command(int id) const { return app->MainFrame()->Commands().Action(id); }
     static QString cell(QStringView sql)
@@ -71,11 +79,23 @@ TEST_F(TimeEntryWindowsTest, PauseWithSeveralRunningEntriesOffersTheList)
 
 TEST_F(TimeEntryWindowsTest, AddingATaskOpensTheEntryDialog)
 {
+    tElement project;
+    project.Nom = QStringLiteral("Chantier");
+    {
+        CBdD db;
+        ASSERT_TRUE(db.SaveProject(&project, nullptr));
+        db.LoadProjects(-1, nullptr);
+    }
     DialogAnswers<CDlgTask> answers;
     tTacheFull shown;
-    answers.Push([&shown](CDlgTask &dialog) {
+    answers.Push([&shown, &project](CDlgTask &dialog) {
         shown = dialog.Entry();
         EXPECT_EQ(dialog.Mode(), CDlgTask::EditMode);
+        // The project shows its type's picture, as in the project pane.
+        const auto *projects = qobject_cast<QComboBox *>(dialog.Control(CDlgTask::IdProject));
+        const int item = projects ? projects->findData(project.Id) : -1;
+        EXPECT_GE(item, 1);
+        EXPECT_FALSE(item >= 1 && projects->itemIcon(item).isNull());
         return QDialog::Rejected;
     });
     command(32938)->trigger();
