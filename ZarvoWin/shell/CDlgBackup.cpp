@@ -205,10 +205,15 @@ void CDlgBackup::FitColumns()
 {
     // Every date, kind and size whole, and never narrower than the header.
     const QFontMetrics metrics = m_list->fontMetrics();
+    // Room from the start for a long date (a long weekday and month name).
+    const QString longDate = m_app.Configuration().FormatOleDate(
+        QDateTime(QDate(2026, 9, 30), QTime(23, 59, 59)), true, true, true);
     int total = 0;
     for (int column = 0; column < 3; ++column) {
         int width = qMax(metrics.averageCharWidth() * ColumnChars[column],
                          metrics.horizontalAdvance(m_list->headerItem()->text(column)));
+        if (column == 0)
+            width = qMax(width, metrics.horizontalAdvance(longDate));
         for (int row = 0; row < m_list->topLevelItemCount(); ++row)
             width = qMax(width, metrics.horizontalAdvance(m_list->topLevelItem(row)->text(column)));
         width += 3 * metrics.averageCharWidth();
@@ -217,6 +222,9 @@ void CDlgBackup::FitColumns()
     }
     m_list->setMinimumWidth(total + 2 * m_list->frameWidth()
                             + m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list));
+    // A date wider than any before widens the window with its list.
+    if (isVisible() && width() < minimumSizeHint().width())
+        resize(minimumSizeHint().width(), height());
 }
 
 void CDlgBackup::OnSelectionChanged()

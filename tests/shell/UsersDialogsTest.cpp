@@ -228,6 +228,22 @@ TEST_F(UsersDialogsTest, RenameMovesTheFolderAndRefusesBadNames)
     EXPECT_TRUE(QFileInfo::exists(databaseOf(QStringLiteral("Carl"))));
 }
 
+TEST_F(UsersDialogsTest, RenamingTheCurrentUserReopensItsDatabaseThere)
+{
+    {
+        CBdD db; // the current user's, through the shared connection
+        db.Execute(u"insert into Projets(Id, Nom, Deleted) values (7, 'P', 0)");
+    }
+    EXPECT_TRUE(runUser(anne, false, QStringLiteral("Annie")));
+    EXPECT_EQ(app->Users().GetCurrentName(), QStringLiteral("Annie"));
+    EXPECT_EQ(app->Users().GetCurrentDatabasePath(true), databaseOf(QStringLiteral("Annie")));
+    CBdD db;
+    auto rows = db.Query(u"select count(*) from Projets where Id=7");
+    ASSERT_TRUE(rows.hasRows());
+    EXPECT_EQ(rows->GetFirstInt(), 1);
+    EXPECT_FALSE(QFileInfo::exists(folderOf(QStringLiteral("Anne"))));
+}
+
 TEST_F(UsersDialogsTest, ACaseOnlyRenameOfTheSameFolderDeletesNothing)
 {
     // A mount that ignores case, emulated: "BRUNO" leads to Bruno's folder.
