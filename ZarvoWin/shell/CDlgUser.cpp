@@ -15,6 +15,7 @@
 #include "UiUtilities.h"
 #include "UserColourControls.h"
 #include "UserFolderChanges.h"
+#include "UserNameRows.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,19 +44,10 @@ CDlgUser::CDlgUser(CUsers &users, int id, bool copy, quint32 automaticColour, QW
     m_openingName = m_user.Nom;
 
     auto *grid = new QGridLayout;
-    auto *nameLabel = Numbered(new QLabel(this), NameLabel);
-    m_name = Numbered(new CMyEdit(this), NameEdit);
-    m_name->SetFileNameMode();
-    nameLabel->setBuddy(m_name);
-    auto *folderLabel = Numbered(new QLabel(this), FolderLabel);
-    m_folder = Numbered(new QLineEdit(this), FolderEdit);
-    m_folder->setReadOnly(true);
-    m_folder->setFocusPolicy(Qt::ClickFocus);
+    m_nameRows = std::make_unique<UserNameRows>(this, grid);
+    m_name = m_nameRows->Name();
+    m_folder = m_nameRows->Folder();
     m_folder->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
-    grid->addWidget(nameLabel, 0, 0);
-    grid->addWidget(m_name, 0, 1);
-    grid->addWidget(folderLabel, 1, 0, 1, 2);
-    grid->addWidget(m_folder, 2, 0, 1, 2);
     grid->setRowMinimumHeight(3, fontMetrics().height() / 2);
     m_colours = std::make_unique<UserColourControls>(this, grid, 4, automaticColour);
     grid->setColumnStretch(1, 1);
@@ -84,8 +76,6 @@ CDlgUser::CDlgUser(CUsers &users, int id, bool copy, quint32 automaticColour, QW
         m_name->setText(m_user.Nom);
     }
     m_colours->SetUser(m_user.TypeColor, quint32(m_user.Color));
-    connect(m_name, &QLineEdit::textChanged, this, &CDlgUser::ShowFolder);
-    ShowFolder();
     m_name->setFocus();
     // The colour button and the preview come and go with the kind: the
     // dialog takes the size its controls need each time.
@@ -93,11 +83,6 @@ CDlgUser::CDlgUser(CUsers &users, int id, bool copy, quint32 automaticColour, QW
 }
 
 CDlgUser::~CDlgUser() = default;
-
-void CDlgUser::ShowFolder()
-{
-    m_folder->setText(QDir::toNativeSeparators(CUsers::GetUsersFolder() + m_name->text()));
-}
 
 int CDlgUser::Warn(const QString &text)
 {

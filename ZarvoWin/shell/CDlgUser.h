@@ -9,6 +9,7 @@ class CUsers;
 class QLineEdit;
 class QPushButton;
 class UserColourControls;
+class UserNameRows;
 
 // "Modifier un utilisateur": edits a user's name and colour (renaming the
 // user's folder with it), or makes a copy of a user with its files.
@@ -16,8 +17,7 @@ class CDlgUser : public QDialog
 {
     Q_OBJECT
 public:
-    enum { DialogId = 330, UsersDialogId = 438, CopyButtonText = 1089, NameLabel = 1003, NameEdit = 1004,
-           FolderLabel = 1246, FolderEdit = 1039, OkButton = 1, CancelButton = 2 };
+    enum { DialogId = 330, UsersDialogId = 438, CopyButtonText = 1089, OkButton = 1, CancelButton = 2 };
 
     // `id` -1 edits a new, empty record; `copy` makes a copy of user `id`.
     // `automaticColour` is the colour button's automatic entry.
@@ -34,7 +34,6 @@ public:
     void accept() override;
 
 private:
-    void ShowFolder();
     int Warn(const QString &text);
     // The folder of the new name is in the way: asks whether it may go
     // (to the trash, whole); false when it stays.
@@ -47,6 +46,7 @@ private:
     QString m_openingName;
     bool m_copy = false;
     int m_created = -1;
+    std::unique_ptr<UserNameRows> m_nameRows;
     CMyEdit *m_name = nullptr;
     QLineEdit *m_folder = nullptr;
     QPushButton *m_ok = nullptr;

@@ -8,6 +8,7 @@
 #include "TranslateWidgets.h"
 #include "UiUtilities.h"
 #include "UserColourControls.h"
+#include "UserNameRows.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -32,27 +33,16 @@ void CWizardUser1::OnInitDialog()
     column->addSpacing(fontMetrics().height());
 
     auto *grid = new QGridLayout;
-    auto *nameLabel = Numbered(new QLabel(this), NameLabel);
-    m_name = Numbered(new CMyEdit(this), NameEdit);
-    m_name->SetFileNameMode();
-    nameLabel->setBuddy(m_name);
-    auto *folderLabel = Numbered(new QLabel(this), FolderLabel);
-    m_folder = Numbered(new QLineEdit(this), FolderEdit);
-    m_folder->setReadOnly(true);
-    m_folder->setFocusPolicy(Qt::ClickFocus);
-    grid->addWidget(nameLabel, 0, 0);
-    grid->addWidget(m_name, 0, 1);
-    grid->addWidget(folderLabel, 1, 0, 1, 2);
-    grid->addWidget(m_folder, 2, 0, 1, 2);
+    m_nameRows = std::make_unique<UserNameRows>(this, grid);
+    m_name = m_nameRows->Name();
+    m_folder = m_nameRows->Folder();
     grid->setRowMinimumHeight(3, fontMetrics().height() / 2);
     m_colours = std::make_unique<UserColourControls>(this, grid, 4, GetRandomLightColor());
     grid->setColumnStretch(1, 1);
     column->addLayout(grid);
     column->addStretch(1);
 
-    connect(m_name, &QLineEdit::textChanged, this, &CWizardUser1::ShowFolder);
     TranslatePage();
-    ShowFolder();
 }
 
 void CWizardUser1::TranslatePage()
@@ -61,11 +51,6 @@ void CWizardUser1::TranslatePage()
         return;
     TranslateDialog(this, DialogId);
     m_colours->Translate();
-}
-
-void CWizardUser1::ShowFolder()
-{
-    m_folder->setText(QDir::toNativeSeparators(CUsers::GetUsersFolder() + m_name->text()));
 }
 
 tUsers CWizardUser1::ReadUser() const

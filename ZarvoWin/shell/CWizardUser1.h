@@ -8,6 +8,7 @@ class CMyEdit;
 class CUsers;
 class QLineEdit;
 class UserColourControls;
+class UserNameRows;
 
 // First step of the new-user wizard: the user's name (the folder of the
 // user's databases follows it as it is typed) and the colour of the user's
@@ -43,9 +44,9 @@ protected:
     void OnInitDialog() override;
 
 private:
-    void ShowFolder();
 
     const CUsers &m_users;
+    std::unique_ptr<UserNameRows> m_nameRows;
     CMyEdit *m_name = nullptr;
     QLineEdit *m_folder = nullptr;
     std::unique_ptr<UserColourControls> m_colours;
