@@ -11,6 +11,7 @@
 #include "ColorRef.h"
 #include "EntryCommands.h"
 #include "EntryMenus.h"
+#include "HeaderGradient.h"
 #include "LocalTime.h"
 #include "MonthLayout.h"
 #include "UiUtilities.h"

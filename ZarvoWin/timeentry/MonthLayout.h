@@ -27,10 +27,6 @@ int MonthRowCount(const QDate &date, int firstDayOfWeek);
 constexpr int MonthHeaderHeight = 20;
 QRect MonthCellRect(int row, int column, int rows, const QSize &client);
 
-// The colour at `position` (0 .. 100) of the header gradient (the month
-// view's band and the Gantt chart's), 0x00BBGGRR.
-quint32 HeaderGradientColor(int position);
-
 // The same day of the next (direction +1) or previous (-1) month, lowered
 // to the month's last day where it does not exist there.
 QDate StepMonthKeepingDay(const QDate &date, int direction);

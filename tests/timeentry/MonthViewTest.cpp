@@ -7,6 +7,7 @@
 #include "CWeekCtrl.h"
 #include "CalendarFixture.h"
 #include "EntryMenus.h"
+#include "HeaderGradient.h"
 #include "MonthLayout.h"
 #include "Settings.h"
 #include "WidgetIds.h"
