@@ -345,3 +345,33 @@ TEST_F(WeekCommandsTest, ADragOverShowsAnHourAndScrollsNearTheBottom)
     EXPECT_FALSE(view().IsDragActive());
     EXPECT_FALSE(view().IsScrollingHours());
 }
+
+// A favourite goes to the top of the favourites only when its drop stored
+// an entry: a cancelled overlap question or entry dialog leaves its order.
+TEST_F(WeekCommandsTest, AFavouriteDropThatStoresNothingLeavesItsOrderAlone)
+{
+    const int project = saveProject(QStringLiteral("Alpha"), 0x0000FF);
+    int favourite = -1;
+    ASSERT_EQ(CBdD().AddFavorite(-1, project, -1, -1, QStringLiteral("Revue"), &favourite), CBdD::FavoriteDone);
+    CBdD().Execute(QStringLiteral("update Favoris set Ordre=5 where Id=%1").arg(favourite));
+    const auto order = [favourite] {
+        SQLite::MyTablePtr t = CBdD().Query(QStringLiteral("select Ordre from Favoris where Id=%1").arg(favourite));
+        return t.hasRows() ? t->GetCell(0, 0).toLongLong() : -1;
+    };
+    saveEntry(at(Monday.addDays(1), 9, 0), at(Monday.addDays(1), 11, 0));
+    show();
+    const DragInfo info{favourite, DragKind::Favorite, -2, false};
+
+    host.overlapAnswers = {CTimeEntryHost::Cancelled};
+    drop(point(1, 10), info);
+    EXPECT_EQ(host.overlapQuestions.size(), 1u);
+    host.dialogAnswers = {[](tTacheFull &) { return false; }};
+    drop(point(1, 14), info, Qt::ShiftModifier);
+    EXPECT_EQ(host.dialogs.size(), 1u);
+    EXPECT_EQ(liveEntryCount(), 1);
+    EXPECT_EQ(order(), 5);
+
+    drop(point(2, 14), info);
+    EXPECT_EQ(liveEntryCount(), 2);
+    EXPECT_EQ(order(), Platform::Clock::now());
+}
