@@ -257,7 +257,7 @@ struct TenYearsMonth
 
     TenYearsMonth()
     {
-        host.current = QDate(2026, 6, 10);
+        host.current = QDate(2026, 8, 10); // six rows of weeks from Monday: all 42 cells
         frame.SetViewType(CChildFrame::MonthView, true);
         frame.resize(1280, 800);
         frame.show();
@@ -278,7 +278,7 @@ void MonthReloadIntoEmptyCache(benchmark::State &state)
 void MonthBare42Days(benchmark::State &state)
 {
     TenYears::Bare bare;
-    const QDate first(2026, 5, 25); // the first cell of June 2026, weeks from Monday
+    const QDate first(2026, 7, 27); // the first cell of August 2026, weeks from Monday
     // Each day as the layer reads it: the longest entry's length, then the
     // entries around the day (BareMonthView of the time entries benchmark).
     for (auto _ : state) {
