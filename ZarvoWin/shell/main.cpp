@@ -6,6 +6,7 @@
 #include "CCalendarHost.h"
 #include "CLanguageSelector.h"
 #include "COptionsDialog.h"
+#include "RecordEditorWindows.h"
 #include "TextsProvider.h"
 #include "TimeEntryWindows.h"
 #include "ZarvoVersion.h"
@@ -33,6 +34,7 @@ int main(int argc, char *argv[])
     RegisterShellWindows(zarvo, languages);
     RegisterTimeEntryWindows(zarvo);
     zarvo.Startup().openCalendar = [&zarvo] { CCalendarHost::OpenCalendar(zarvo); };
+    RegisterRecordEditors(zarvo);
     if (!zarvo.InitInstance())
         return 0;
     return app.exec();

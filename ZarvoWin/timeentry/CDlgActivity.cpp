@@ -6,6 +6,7 @@
 #include "CReadOnlyCB.h"
 #include "CWaitCursor.h"
 #include "DialogAnswers.h"
+#include "EntryDialogWidgets.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
 #include "RecordEditorTools.h"
@@ -21,7 +22,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using RecordEditorTools::Numbered;
 
 namespace {
 

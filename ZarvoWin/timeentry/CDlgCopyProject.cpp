@@ -7,6 +7,7 @@
 #include "CTreeWidgetFiller.h"
 #include "CWaitCursor.h"
 #include "DialogAnswers.h"
+#include "EntryDialogWidgets.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
 #include "RecordEditorServices.h"
@@ -27,7 +28,6 @@
 #include <QVBoxLayout>
 #include <vector>
 
-using RecordEditorTools::Numbered;
 
 namespace {
 

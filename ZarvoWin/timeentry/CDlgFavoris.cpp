@@ -10,6 +10,8 @@
 #include "CProjectStore.h"
 #include "CReadOnlyCB.h"
 #include "DialogAnswers.h"
+#include "CTransparentImage.h"
+#include "EntryDialogWidgets.h"
 #include "MessageBoxParams.h"
 #include "RecordEditorServices.h"
 #include "RecordEditorTools.h"
@@ -24,7 +26,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-using RecordEditorTools::Numbered;
 
 CDlgFavoris::CDlgFavoris(int favoriteId, QWidget *parent)
     : QDialog(parent)
@@ -45,11 +46,8 @@ CDlgFavoris::CDlgFavoris(int favoriteId, QWidget *parent)
     m_activities = Numbered(new CReadOnlyCB(this), IdActivity);
     m_rates = Numbered(new CReadOnlyCB(this), IdRate);
     m_titleEdit = Numbered(new QLineEdit(this), IdTitle);
-    m_warning = Numbered(new QLabel(this), IdWarning);
-    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize);
-    m_warning->setPixmap(QIcon::fromTheme(QStringLiteral("dialog-warning")).pixmap(iconSize));
-    m_warning->setToolTip(Platform::Texts::get(370));
-    m_warning->setFixedWidth(iconSize + 4);
+    m_warning = MakeWarningImage(this, IdWarning, 370);
+    const int iconSize = m_warning->width();
     for (QWidget *w : std::initializer_list<QWidget *>{m_projects, m_activities, m_rates})
         w->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
 

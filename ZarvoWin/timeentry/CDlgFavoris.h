@@ -56,7 +56,7 @@ public:
     CReadOnlyCB *ActivityList() const { return m_activities; }
     CReadOnlyCB *RateList() const { return m_rates; }
     QLineEdit *TitleEdit() const { return m_titleEdit; }
-    QLabel *Warning() const { return m_warning; }
+    QWidget *Warning() const { return m_warning; }
     QPushButton *OkButton() const { return m_ok; }
 
     void OnProjectChosen();
@@ -85,6 +85,6 @@ private:
     CReadOnlyCB *m_activities = nullptr;
     CReadOnlyCB *m_rates = nullptr;
     QLineEdit *m_titleEdit = nullptr;
-    QLabel *m_warning = nullptr;
+    QWidget *m_warning = nullptr;
     QPushButton *m_ok = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "CReadOnlyCB.h"
 #include "CWaitCursor.h"
 #include "DialogAnswers.h"
+#include "EntryDialogWidgets.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
 #include "RecordEditorServices.h"
@@ -30,7 +31,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-using RecordEditorTools::Numbered;
 
 namespace {
 

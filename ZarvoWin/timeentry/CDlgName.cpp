@@ -1,6 +1,7 @@
 #include "CDlgName.h"
 
 #include "DialogAnswers.h"
+#include "EntryDialogWidgets.h"
 #include "MessageBoxParams.h"
 #include "RecordEditorTools.h"
 #include "Texts.h"
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using RecordEditorTools::Numbered;
 
 CDlgName::CDlgName(const QString &name, QWidget *parent)
     : QDialog(parent)

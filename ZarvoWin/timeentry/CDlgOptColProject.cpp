@@ -1,6 +1,7 @@
 #include "CDlgOptColProject.h"
 
 #include "DialogAnswers.h"
+#include "EntryDialogWidgets.h"
 #include "RecordEditorTools.h"
 #include "TranslateWidgets.h"
 
@@ -10,7 +11,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-using RecordEditorTools::Numbered;
 
 CDlgOptColProject::CDlgOptColProject(QWidget *parent)
     : QDialog(parent)

@@ -4,6 +4,7 @@
 #include "CMyEdit.h"
 #include "CWaitCursor.h"
 #include "DialogAnswers.h"
+#include "EntryDialogWidgets.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
 #include "RecordEditorServices.h"
@@ -20,7 +21,6 @@
 #include <cmath>
 #include <limits>
 
-using RecordEditorTools::Numbered;
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "CTreeWidgetFiller.h"
 #include "CUsers.h"
 #include "DialogAnswers.h"
+#include "EntryDialogWidgets.h"
 #include "Formatter.h"
 #include "IntParse.h"
 #include "RecordEditorServices.h"
@@ -31,7 +32,6 @@
 #include <cmath>
 #include <vector>
 
-using RecordEditorTools::Numbered;
 
 namespace {
 

@@ -1,6 +1,4 @@
 #pragma once
-#include "WidgetIds.h"
-
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -9,18 +7,10 @@ class QComboBox;
 class QDialog;
 class QWidget;
 
-// Small pieces the record editors share: numbering their controls, the
-// message boxes they show, the rate list, reading combo rows and the help
-// key.
+// Small pieces the record editors share: the message boxes they show, the
+// rate list, reading combo rows and the help key. Their controls take
+// their numbers by Numbered (EntryDialogWidgets.h).
 namespace RecordEditorTools {
-
-// Gives the control its id, by which the dialog's texts are put on it.
-template <class Widget>
-Widget *Numbered(Widget *widget, int id)
-{
-    WidgetIds::SetControlId(widget, id);
-    return widget;
-}
 
 // A message box of `text` under the caption of `captionId`; the button
 // pressed.

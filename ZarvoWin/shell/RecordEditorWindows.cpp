@@ -1,0 +1,134 @@
+#include "RecordEditorWindows.h"
+
+#include "CDlgActivity.h"
+#include "CDlgCopyProject.h"
+#include "CDlgFavoris.h"
+#include "CDlgForecast.h"
+#include "CDlgName.h"
+#include "CDlgRate.h"
+#include "CMainFrame.h"
+#include "CMainFrameViews.h"
+#include "CProject.h"
+#include "CProjectStore.h"
+#include "CZarvoWinApp.h"
+#include "EntryDialogServices.h"
+#include "ImageList.h"
+#include "RecordEditorServices.h"
+
+#include <QApplication>
+
+namespace {
+
+// The window the editors belong to: the dialog the user works in when an
+// editor is opened from one, else the main window.
+QWidget *owner(const CZarvoWinApp &app)
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return app.MainWindow();
+}
+
+// The node of a project id in the application's store; null for -1 and
+// for an id the store does not hold.
+CProject *projectNode(CZarvoWinApp &app, int id)
+{
+    if (id == -1)
+        return nullptr;
+    CProject *node = app.ProjectStore().GetNode(id);
+    return node && !node->IsRoot() ? node : nullptr;
+}
+
+// The project editor on a new project below `parent` (null: at the top)
+// or on an existing project.
+bool runProjectEditor(CZarvoWinApp &app, bool isNew, CProject *node)
+{
+    CDlgForecast editor(isNew, false, node, CDlgForecast::GeneralTab, owner(app));
+    return editor.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+void RegisterRecordEditors(CZarvoWinApp &app)
+{
+    RecordEditorServices &services = RecordEditorServices::Registered();
+    services.image = [&app](int image) { return app.Images(false).Icon(image); };
+    services.reloadRates = [&app] {
+        if (CMainFrame *frame = app.MainFrame())
+            frame->Views().ReloadRatesBranch();
+    };
+
+    CZarvoWinApp::Openers &windows = app.Windows();
+    windows.newProject = [&app](int parentId) { return runProjectEditor(app, true, projectNode(app, parentId)); };
+    windows.editProject = [&app](int projectId) {
+        CProject *node = projectNode(app, projectId);
+        return node && runProjectEditor(app, false, node);
+    };
+    // "Enregistrer" may have stored records before "Fermer": the pane
+    // hears of them through the store's change notices either way.
+    windows.newActivity = [&app] {
+        CDlgActivity editor(owner(app));
+        editor.LoadActivity(-1);
+        return editor.exec() == QDialog::Accepted;
+    };
+    windows.editActivity = [&app](int activityId) {
+        CDlgActivity editor(owner(app));
+        editor.LoadActivity(activityId);
+        return editor.exec() == QDialog::Accepted;
+    };
+    windows.newRate = [&app] {
+        CDlgRate editor(owner(app));
+        editor.LoadRate(-1);
+        return editor.exec() == QDialog::Accepted;
+    };
+    windows.editRate = [&app](int rateId) {
+        CDlgRate editor(owner(app));
+        editor.LoadRate(rateId);
+        return editor.exec() == QDialog::Accepted;
+    };
+    windows.editFavorite = [&app](int favoriteId) {
+        CDlgFavoris editor(favoriteId, owner(app));
+        return editor.exec() == QDialog::Accepted;
+    };
+    windows.copyProject = [&app](int projectId, int parentId, int referenceId, bool before) {
+        CProject *source = projectNode(app, projectId);
+        if (!source)
+            return false;
+        CProjectStore &store = app.ProjectStore();
+        CProject *target = parentId == -1 ? store.GetRoot() : projectNode(app, parentId);
+        if (!target)
+            return false;
+        CDlgCopyProject dialog(owner(app));
+        dialog.SetProjects(source, target);
+        if (referenceId != -1)
+            dialog.SetSibling(projectNode(app, referenceId), before);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    // The entry dialogs' "Ajouter" buttons: the id of the record made.
+    EntryDialogServices &entry = EntryDialogServices::Registered();
+    entry.projectImage = services.image;
+    entry.newProject = [&app] {
+        CDlgForecast editor(owner(app));
+        editor.exec();
+        return editor.SavedId();
+    };
+    entry.newActivity = [&app] {
+        CDlgActivity editor(owner(app));
+        editor.LoadActivity(-1);
+        editor.exec();
+        return editor.Record().Id;
+    };
+    entry.newRate = [&app] {
+        CDlgRate editor(owner(app));
+        editor.LoadRate(-1);
+        editor.exec();
+        return editor.Record().Id;
+    };
+
+    windows.askName = [&app](QString &name) {
+        CDlgName prompt(name, owner(app));
+        if (prompt.exec() != QDialog::Accepted)
+            return false;
+        name = prompt.GetName();
+        return true;
+    };
+}
