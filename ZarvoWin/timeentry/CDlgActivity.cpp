@@ -1,6 +1,7 @@
 #include "CDlgActivity.h"
 
 #include "CBdD.h"
+#include "CColorChoiceButton.h"
 #include "CColorStatic.h"
 #include "CDlgRate.h"
 #include "CReadOnlyCB.h"
@@ -58,9 +59,15 @@ CDlgActivity::CDlgActivity(QWidget *parent)
     grid->addWidget(m_name, 0, 1, 1, 2);
     grid->addWidget(Numbered(new QLabel(this), IdCommentLabel), 1, 0);
     grid->addWidget(m_comment, 1, 1, 1, 2);
-    grid->addWidget(Numbered(new QLabel(this), IdColourLabel), 2, 0);
-    m_colourRow = new QHBoxLayout;
-    grid->addLayout(m_colourRow, 2, 1, 1, 2);
+    auto *colourLabel = Numbered(new QLabel(this), IdColourLabel);
+    grid->addWidget(colourLabel, 2, 0);
+    // Found by its number, but given no text: it shows a colour.
+    m_colourButton = new CColorChoiceButton(this);
+    m_colourButton->setObjectName(QString::number(IdColour));
+    m_colourButton->EnableAutomatic(Platform::Texts::get(276), 0);
+    m_colourButton->EnableOtherColors(Platform::Texts::get(161));
+    colourLabel->setBuddy(m_colourButton);
+    grid->addWidget(m_colourButton, 2, 1, 1, 2, Qt::AlignLeft);
     grid->addWidget(Numbered(new QLabel(this), IdSampleLabel), 3, 0);
     grid->addWidget(m_sample, 3, 1, 1, 2);
     grid->setColumnStretch(1, 1);
@@ -90,6 +97,13 @@ CDlgActivity::CDlgActivity(QWidget *parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
+    // Tab runs down the fields as they read.
+    QWidget *const order[] = {m_name, m_comment, m_colourButton, m_rate, addRate, m_save, m_saveClose, close};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+
+    connect(m_colourButton, &CColorChoiceButton::colorChosen, this,
+            [this] { OnColourChosen(m_colourButton->IsAutomatic(), m_colourButton->Color()); });
     connect(addRate, &QPushButton::clicked, this, [this] { OnAddRate(); });
     connect(m_save, &QPushButton::clicked, this, [this] { OnSave(); });
     connect(m_saveClose, &QPushButton::clicked, this, [this] { OnSaveClose(); });
@@ -129,8 +143,13 @@ void CDlgActivity::Prepare()
     m_name->setText(m_record.Nom);
     m_comment->setText(m_record.Commentaire);
     m_automatic = GetRandomLightColor();
-    if (m_record.Id == -1)
+    m_colourButton->SetAutomaticColor(m_automatic);
+    if (m_record.Id == -1) {
         m_record.Color = m_automatic;
+        m_colourButton->SetAutomatic();
+    } else {
+        m_colourButton->SetColor(m_record.Color);
+    }
     ShowColour(m_record.Color);
     m_name->setFocus();
     if (m_record.Id != -1)
@@ -228,6 +247,8 @@ void CDlgActivity::OnSave()
     m_name->clear();
     m_comment->clear();
     m_automatic = GetRandomLightColor();
+    m_colourButton->SetAutomaticColor(m_automatic);
+    m_colourButton->SetAutomatic();
     ShowColour(m_automatic);
     m_name->setFocus();
 }

@@ -3,9 +3,9 @@
 
 #include <QDialog>
 
+class CColorChoiceButton;
 class CColorStatic;
 class CReadOnlyCB;
-class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -59,6 +59,7 @@ public:
     QLineEdit *CommentEdit() const { return m_comment; }
     CReadOnlyCB *RateList() const { return m_rate; }
     CColorStatic *Sample() const { return m_sample; }
+    CColorChoiceButton *ColourButton() const { return m_colourButton; }
     QPushButton *SaveButton() const { return m_save; }
     QPushButton *SaveCloseButton() const { return m_saveClose; }
     // The colour shown, and the one "Automatique" gives.
@@ -84,7 +85,7 @@ private:
     QLineEdit *m_comment = nullptr;
     CReadOnlyCB *m_rate = nullptr;
     CColorStatic *m_sample = nullptr;
-    QHBoxLayout *m_colourRow = nullptr;
+    CColorChoiceButton *m_colourButton = nullptr;
     QPushButton *m_save = nullptr;
     QPushButton *m_saveClose = nullptr;
 };

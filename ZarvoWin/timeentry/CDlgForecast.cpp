@@ -150,7 +150,9 @@ void CDlgForecast::Build()
     m_type = combo(IdType);
     m_priority = combo(IdPriority);
     m_status = combo(IdStatus);
-    m_inherited = Numbered(new QLabel(this), IdInherited);
+    // Found by its number, but given no text: it shows a picture.
+    m_inherited = new QLabel(this);
+    m_inherited->setObjectName(QString::number(IdInherited));
     const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize);
     m_inherited->setPixmap(QIcon::fromTheme(QStringLiteral("dialog-information")).pixmap(iconSize));
     m_inherited->setToolTip(Platform::Texts::get(632));

@@ -5,11 +5,13 @@
 #include "CComboBoxSuper.h"
 #include "CDlgForecast.h"
 #include "CForecastPage.h"
+#include "CTranslationStore.h"
 #include "DialogAnswers.h"
 #include "EditorFixture.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
 #include "Texts.h"
+#include "TranslateWidgets.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -96,6 +98,8 @@ TEST_F(ProjectEditorTest, ANewProjectNeedsANameAndIsWrittenBelowItsParent)
               QStringLiteral("Salle « d'eau »|%1").arg(parent));
     // The store's parent is untouched by the working copy's end.
     EXPECT_EQ(store.GetNode(parent)->Children().size(), 2u);
+    CTranslationStore translations;
+    EXPECT_TRUE(ControlsWithoutText(&editor, translations, CDlgForecast::DialogId).isEmpty());
 }
 
 TEST_F(ProjectEditorTest, WithoutAChangeNothingIsWrittenAndCancelAsksUnlessRemembered)

@@ -1,6 +1,7 @@
 // The name prompt, the project column options and the activity and rate
 // editors, on a database of the test's own, their message boxes answered
 // by the seam.
+#include "CColorChoiceButton.h"
 #include "CColorStatic.h"
 #include "CDlgActivity.h"
 #include "CDlgName.h"
@@ -326,6 +327,8 @@ TEST_F(ActivityEditorTest, OpensWithItsRecordAndEveryText)
     EXPECT_EQ(dialog.Colour(), 0x203040u);
     EXPECT_EQ(dialog.Sample()->BkColor(), 0x203040u);
     EXPECT_EQ(dialog.Sample()->TextColor(), 0xFFFFFFu); // white on a dark colour
+    EXPECT_FALSE(dialog.ColourButton()->IsAutomatic());
+    EXPECT_EQ(dialog.ColourButton()->Color(), 0x203040u);
     EXPECT_EQ(dialog.RateList()->currentText(), CBdD::RateText(QStringLiteral("Conseil"), 50));
     EXPECT_EQ(dialog.RateList()->itemText(0), Platform::Texts::get(185));
 
@@ -342,9 +345,14 @@ TEST_F(ActivityEditorTest, ANewActivityTakesALightColourAndTheUndefinedRateStore
     EXPECT_FALSE(dialog.SaveButton()->isHidden());
     EXPECT_EQ(dialog.Colour(), dialog.AutomaticColour());
     EXPECT_EQ(dialog.Sample()->TextColor(), 0u); // black on a light colour
+    EXPECT_TRUE(dialog.ColourButton()->IsAutomatic());
+    EXPECT_EQ(dialog.ColourButton()->AutomaticColor(), dialog.AutomaticColour());
+    EXPECT_EQ(dialog.ColourButton()->AutomaticText(), Platform::Texts::get(276));
     EXPECT_EQ(dialog.RateList()->currentIndex(), 0);
     dialog.NameEdit()->setText(QStringLiteral("  "));
-    dialog.OnColourChosen(false, 0x112233);
+    // A colour of the button's own, as a click in its grid gives it.
+    dialog.ColourButton()->SetColor(0x112233);
+    emit dialog.ColourButton()->colorChosen();
     EXPECT_EQ(dialog.Sample()->BkColor(), 0x112233u);
     dialog.OnSaveClose();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
