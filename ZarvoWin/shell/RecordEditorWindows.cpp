@@ -46,6 +46,28 @@ bool runProjectEditor(CZarvoWinApp &app, bool isNew, CProject *node)
     return editor.exec() == QDialog::Accepted;
 }
 
+// The activity (or rate) editor on `id`, -1 for a new record: the id of
+// the record stored by its closing save, -1 when it closed without one.
+// "Enregistrer" may have stored records before "Fermer": the panes hear of
+// them through the store's change notices either way.
+template <class Editor>
+int runRecordEditor(CZarvoWinApp &app, int id, void (Editor::*load)(int))
+{
+    Editor editor(owner(app));
+    (editor.*load)(id);
+    return editor.exec() == QDialog::Accepted ? editor.Record().Id : -1;
+}
+
+int runActivityEditor(CZarvoWinApp &app, int id)
+{
+    return runRecordEditor(app, id, &CDlgActivity::LoadActivity);
+}
+
+int runRateEditor(CZarvoWinApp &app, int id)
+{
+    return runRecordEditor(app, id, &CDlgRate::LoadRate);
+}
+
 } // namespace
 
 void RegisterRecordEditors(CZarvoWinApp &app)
@@ -63,28 +85,10 @@ void RegisterRecordEditors(CZarvoWinApp &app)
         CProject *node = projectNode(app, projectId);
         return node && runProjectEditor(app, false, node);
     };
-    // "Enregistrer" may have stored records before "Fermer": the pane
-    // hears of them through the store's change notices either way.
-    windows.newActivity = [&app] {
-        CDlgActivity editor(owner(app));
-        editor.LoadActivity(-1);
-        return editor.exec() == QDialog::Accepted;
-    };
-    windows.editActivity = [&app](int activityId) {
-        CDlgActivity editor(owner(app));
-        editor.LoadActivity(activityId);
-        return editor.exec() == QDialog::Accepted;
-    };
-    windows.newRate = [&app] {
-        CDlgRate editor(owner(app));
-        editor.LoadRate(-1);
-        return editor.exec() == QDialog::Accepted;
-    };
-    windows.editRate = [&app](int rateId) {
-        CDlgRate editor(owner(app));
-        editor.LoadRate(rateId);
-        return editor.exec() == QDialog::Accepted;
-    };
+    windows.newActivity = [&app] { return runActivityEditor(app, -1) != -1; };
+    windows.editActivity = [&app](int activityId) { return runActivityEditor(app, activityId) != -1; };
+    windows.newRate = [&app] { return runRateEditor(app, -1) != -1; };
+    windows.editRate = [&app](int rateId) { return runRateEditor(app, rateId) != -1; };
     windows.editFavorite = [&app](int favoriteId) {
         CDlgFavoris editor(favoriteId, owner(app));
         return editor.exec() == QDialog::Accepted;
@@ -111,18 +115,8 @@ void RegisterRecordEditors(CZarvoWinApp &app)
         editor.exec();
         return editor.SavedId();
     };
-    entry.newActivity = [&app] {
-        CDlgActivity editor(owner(app));
-        editor.LoadActivity(-1);
-        editor.exec();
-        return editor.Record().Id;
-    };
-    entry.newRate = [&app] {
-        CDlgRate editor(owner(app));
-        editor.LoadRate(-1);
-        editor.exec();
-        return editor.Record().Id;
-    };
+    entry.newActivity = [&app] { return runActivityEditor(app, -1); };
+    entry.newRate = [&app] { return runRateEditor(app, -1); };
 
     windows.askName = [&app](QString &name) {
         CDlgName prompt(name, owner(app));
