@@ -109,7 +109,6 @@ void RegisterRecordEditors(CZarvoWinApp &app)
     };
     // The entry dialogs' "Ajouter" buttons: the id of the record made.
     EntryDialogServices &entry = EntryDialogServices::Registered();
-    entry.projectImage = services.image;
     entry.newProject = [&app] {
         CDlgForecast editor(owner(app));
         editor.exec();

@@ -50,7 +50,7 @@ TEST_F(RecordEditorWindowsTest, EveryOpenerOfTheEditorsIsRegistered)
     for (size_t i = 0; i < std::size(registered); ++i)
         EXPECT_TRUE(registered[i]) << i;
     const EntryDialogServices &entry = EntryDialogServices::Registered();
-    EXPECT_TRUE(entry.newProject && entry.newActivity && entry.newRate && entry.projectImage);
+    EXPECT_TRUE(entry.newProject && entry.newActivity && entry.newRate);
 }
 
 TEST_F(RecordEditorWindowsTest, TheProjectEditorOpensOnTheProjectOrBelowTheParent)
