@@ -287,6 +287,8 @@ public:
     qint64 AnswerProbe();
 
 private:
+    // Undo or redo one group, then refresh what it changed or tell a failure.
+    void ReplayHistory(bool undo);
     void PlugIntoDataStore();
     void ShowWriteFailure();
     CMainFrameViews *FrameViews() const;

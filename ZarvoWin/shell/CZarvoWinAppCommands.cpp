@@ -340,27 +340,20 @@ void CZarvoWinApp::ReloadLanguageTexts()
 
 void CZarvoWinApp::OnUndo()
 {
-    CAnnulation::Outcome outcome;
-    {
-        WaitCursor wait;
-        outcome = m_history->Undo();
-    }
-    if (outcome == CAnnulation::Outcome::Done) {
-        m_current.Elapsed = 0;
-        RefreshAfterChange(true, false);
-        CBdD::PostChange(0);
-    } else if (outcome == CAnnulation::Outcome::Failed) {
-        ShowWriteFailure();
-    }
-    UpdateCommandStates();
+    ReplayHistory(true);
 }
 
 void CZarvoWinApp::OnRedo()
 {
+    ReplayHistory(false);
+}
+
+void CZarvoWinApp::ReplayHistory(bool undo)
+{
     CAnnulation::Outcome outcome;
     {
         WaitCursor wait;
-        outcome = m_history->Redo();
+        outcome = undo ? m_history->Undo() : m_history->Redo();
     }
     if (outcome == CAnnulation::Outcome::Done) {
         m_current.Elapsed = 0;
