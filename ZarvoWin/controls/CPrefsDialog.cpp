@@ -1,4 +1,5 @@
 #include "CPrefsDialog.h"
+#include "UiUtilities.h"
 
 #include "CPrefsStatic.h"
 #include "CPrefsSubDlg.h"
@@ -89,10 +90,7 @@ CPrefsDialog::CPrefsDialog(QWidget *parent, int dialogId)
     body->addWidget(m_tree);
     body->addLayout(right, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
+    auto *buttons = ButtonRow({m_ok, m_cancel});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);

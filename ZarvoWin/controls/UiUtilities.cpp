@@ -8,6 +8,7 @@
 #include "Settings.h"
 
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -186,4 +187,13 @@ void RestoreWindowPosition(QWidget *window, const QString &key)
 void PumpMessages()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QHBoxLayout *ButtonRow(std::initializer_list<QWidget *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget *button : buttons)
+        row->addWidget(button);
+    return row;
 }

@@ -2,8 +2,10 @@
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
+#include <initializer_list>
 
 class QFontMetrics;
+class QHBoxLayout;
 class QWidget;
 
 // Small utilities shared by the windows and the data store.
@@ -11,6 +13,9 @@ class QWidget;
 // A light colour (0x00BBGGRR) for a new project, activity or user, derived
 // from the tick count so that consecutive items differ.
 quint32 GetRandomLightColor();
+
+// A row of a dialog's buttons pushed to its right end, in the order given.
+QHBoxLayout *ButtonRow(std::initializer_list<QWidget *> buttons);
 
 // Black (0) text on a light background, white (0xFFFFFF) on a dark one.
 quint32 GetContrastTextColor(quint32 background);

@@ -1,4 +1,5 @@
 #include "CDlgAbout.h"
+#include "UiUtilities.h"
 
 #include "BitmapResources.h"
 #include "CFileVersionInfo.h"
@@ -74,9 +75,7 @@ CDlgAbout::CDlgAbout(QWidget *parent)
     texts->addWidget(m_title);
     texts->addWidget(m_line);
     texts->addStretch(1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
+    auto *buttons = ButtonRow({ok});
     texts->addLayout(buttons);
 
     auto *row = new QHBoxLayout(this);

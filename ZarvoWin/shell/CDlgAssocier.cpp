@@ -1,4 +1,5 @@
 #include "CDlgAssocier.h"
+#include "UiUtilities.h"
 
 #include "CComboBoxFiller.h"
 #include "CReadOnlyCB.h"
@@ -35,10 +36,7 @@ CDlgAssocier::CDlgAssocier(CUsers &users, int userId, NewUserRunner newUser, std
     row->addWidget(label);
     row->addWidget(m_combo, 1);
     row->addWidget(add);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(associate);
-    buttons->addWidget(cancel);
+    auto *buttons = ButtonRow({associate, cancel});
     auto *column = new QVBoxLayout(this);
     column->addLayout(row);
     column->addStretch(1);

@@ -57,10 +57,7 @@ CDlgUser::CDlgUser(CUsers &users, int id, bool copy, quint32 automaticColour, QW
     auto *cancel = Numbered(new QPushButton(this), CancelButton);
     connect(m_ok, &QPushButton::clicked, this, &CDlgUser::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
+    auto *buttons = ButtonRow({m_ok, cancel});
 
     auto *column = new QVBoxLayout(this);
     column->addLayout(grid);

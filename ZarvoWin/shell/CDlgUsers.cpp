@@ -1,4 +1,5 @@
 #include "CDlgUsers.h"
+#include "UiUtilities.h"
 
 #include "CBdD.h"
 #include "CConfiguration.h"
@@ -64,10 +65,7 @@ CDlgUsers::CDlgUsers(CUsers &users, const CConfiguration &settings, NewUserRunne
     auto *top = new QHBoxLayout;
     top->addWidget(m_list, 1);
     top->addLayout(side);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    bottom->addWidget(m_select);
-    bottom->addWidget(close);
+    auto *bottom = ButtonRow({m_select, close});
     auto *column = new QVBoxLayout(this);
     column->addLayout(top, 1);
     column->addLayout(bottom);

@@ -84,11 +84,7 @@ CDlgActivity::CDlgActivity(QWidget *parent)
     m_saveClose->setDefault(true);
     auto *close = Numbered(new QPushButton(this), IdClose);
     close->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_save);
-    buttons->addWidget(m_saveClose);
-    buttons->addWidget(close);
+    auto *buttons = ButtonRow({m_save, m_saveClose, close});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);

@@ -1,4 +1,5 @@
 #include "CDlgCopyProject.h"
+#include "UiUtilities.h"
 
 #include "CAppData.h"
 #include "CBdD.h"
@@ -111,10 +112,7 @@ CDlgCopyProject::CDlgCopyProject(QWidget *parent)
     fields->setColumnStretch(1, 1);
     fields->setRowStretch(1, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_copy);
-    buttons->addWidget(cancel);
+    auto *buttons = ButtonRow({m_copy, cancel});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields, 1);

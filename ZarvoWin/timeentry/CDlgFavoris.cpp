@@ -1,4 +1,5 @@
 #include "CDlgFavoris.h"
+#include "UiUtilities.h"
 
 #include "CAppData.h"
 #include "CBdD.h"
@@ -73,10 +74,7 @@ CDlgFavoris::CDlgFavoris(int favoriteId, QWidget *parent)
     m_ok = Numbered(new QPushButton(this), IdOk);
     m_ok->setDefault(true);
     auto *cancel = button(IdCancel);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
+    auto *buttons = ButtonRow({m_ok, cancel});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);

@@ -182,10 +182,7 @@ void CDlgForecast::Build()
     band->setColumnStretch(3, 2);
     band->setColumnStretch(5, 2);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
+    auto *buttons = ButtonRow({m_ok, cancel});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(band);

@@ -1,4 +1,5 @@
 #include "CDlgModifTasks.h"
+#include "UiUtilities.h"
 
 #include "CComboBoxSuper.h"
 #include "CReadOnlyCB.h"
@@ -65,10 +66,7 @@ void CDlgModifTasks::BuildControls()
     grid->addWidget(m_addRate, 2, 2);
     grid->addWidget(m_warning, 0, 3, 2, 1, Qt::AlignVCenter);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
+    auto *buttons = ButtonRow({m_ok, cancel});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch(1);

@@ -1,4 +1,5 @@
 #include "CDlgName.h"
+#include "UiUtilities.h"
 
 #include "DialogAnswers.h"
 #include "EntryDialogWidgets.h"
@@ -26,10 +27,7 @@ CDlgName::CDlgName(const QString &name, QWidget *parent)
     auto *cancel = Numbered(new QPushButton(this), IdCancel);
     cancel->setAutoDefault(false);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto *buttons = ButtonRow({ok, cancel});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addWidget(m_edit);

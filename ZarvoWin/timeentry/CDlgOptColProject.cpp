@@ -1,4 +1,5 @@
 #include "CDlgOptColProject.h"
+#include "UiUtilities.h"
 
 #include "DialogAnswers.h"
 #include "EntryDialogWidgets.h"
@@ -26,10 +27,7 @@ CDlgOptColProject::CDlgOptColProject(QWidget *parent)
     ok->setDefault(true);
     auto *cancel = Numbered(new QPushButton(this), IdCancel);
     cancel->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto *buttons = ButtonRow({ok, cancel});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(header);

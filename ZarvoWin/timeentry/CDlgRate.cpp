@@ -1,4 +1,5 @@
 #include "CDlgRate.h"
+#include "UiUtilities.h"
 
 #include "CBdD.h"
 #include "CMyEdit.h"
@@ -59,11 +60,7 @@ CDlgRate::CDlgRate(QWidget *parent)
     m_saveClose->setDefault(true);
     auto *close = Numbered(new QPushButton(this), IdClose);
     close->setAutoDefault(false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_save);
-    buttons->addWidget(m_saveClose);
-    buttons->addWidget(close);
+    auto *buttons = ButtonRow({m_save, m_saveClose, close});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);

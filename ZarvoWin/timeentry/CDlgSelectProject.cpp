@@ -1,4 +1,5 @@
 #include "CDlgSelectProject.h"
+#include "UiUtilities.h"
 
 #include "CAppData.h"
 #include "CMyEdit.h"
@@ -127,10 +128,7 @@ CDlgSelectProject::CDlgSelectProject(QWidget *parent)
     fields->addLayout(lag, 1, 1);
     fields->setColumnStretch(1, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
+    auto *buttons = ButtonRow({m_ok, cancel});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tree, 1);

@@ -1,4 +1,5 @@
 #include "CDlgTask.h"
+#include "UiUtilities.h"
 
 #include "CAppData.h"
 #include "CBdD.h"
@@ -264,11 +265,7 @@ void CDlgTask::BuildControls()
     grid->addWidget(m_notes, 7, 1);
     grid->setRowStretch(7, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_delete);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
+    auto *buttons = ButtonRow({m_delete, m_ok, m_cancel});
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(question);
