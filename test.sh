@@ -3,6 +3,7 @@
 # and runs the whole suite in parallel. Exits non-zero on any failure.
 #   ./test.sh             normal build (build/test)
 #   ./test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer (build/asan)
+# ZARVO_JOBS=N limits the build and the test run to N jobs (default: all cores).
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/ensure-packages.sh tools/packages.txt tools/test-packages.txt
@@ -27,7 +28,8 @@ if [ "${1:-}" = "--sanitize" ]; then
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 cmake -S . -B "$dir" -G Ninja "${opts[@]}" >/dev/null
-cmake --build "$dir" --parallel "$(nproc)"
+jobs="${ZARVO_JOBS:-$(nproc)}"
+cmake --build "$dir" --parallel "$jobs"
 export QT_QPA_PLATFORM=offscreen
 cd "$dir"
-ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+ctest --output-on-failure --parallel "$jobs" --timeout 600
