@@ -17,7 +17,10 @@
 #include <vector>
 
 class CComboFiller;
+class CConfiguration;
 class ProgressDlgShared;
+class SyncReviewList;
+class SyncSteps;
 class CProject;
 struct tElement;
 struct tForecast;
@@ -479,6 +482,55 @@ public:
     // so that nothing replaces it; without any database (empty path), false.
     bool HasUnsyncedChanges();
 
+    // --- Comparison and merge with a copy of the device's database -------
+    //
+    // The copy comes from a device, so it is taken only when it is a sound
+    // database of ours: it opens, has the current schema version, passes a
+    // quick integrity check, has every table and column the
+    // synchronisation reads, and holds no trigger, view or virtual table
+    // (the merged copy becomes the local database). It is read on
+    // connections that refuse to alter the schema by hand and run no
+    // function the schema names.
+    static bool CheckDeviceCopy(const QString &path);
+
+    // What a comparison came to.
+    enum class CompareOutcome {
+        Compared,    // every table compared: the list holds every difference
+        Cancelled,   // stopped by the user: the list is incomplete
+        Failed,      // the local database could not be read, or a query failed
+        CopyRefused, // the device copy failed CheckDeviceCopy: nothing read
+    };
+    // Compares this object's database file (read on a read-only connection
+    // of its own, whatever this object's connection, so that it may run on
+    // a worker thread) with the device copy, attached under the name
+    // "Ppc". Appends one row per difference to `list`, grouped by table
+    // (projects, project order, activities, rates, plans, favourites, time
+    // entries), and adds their number to `count`. Rows are matched by Id,
+    // plans by their node (project and activity), whatever row number each
+    // side gave them. Change stamps are compared as integers: the newer
+    // side wins, a deleted winner means deletion; equal stamps, rows
+    // deleted on both sides and one-sided deleted rows are no difference.
+    // Names come from each side's own rows; dates are shown with `formats`
+    // (a copy taken by the caller on the interface thread). The job's
+    // cancel flag (may be null) is looked at before every query and row.
+    // Neither file is written.
+    CompareOutcome CompareDatabases(const QString &devicePath, SyncReviewList &list, ProgressDlgShared *job,
+                                    int &count, const CConfiguration &formats);
+
+    // Sets Origine_Modif to 0 in every time entry marked 1 (the entries an
+    // overlap resolution rewrote in the merged copy). True when it ran.
+    bool ClearTaskOrigins();
+    // One synchronised table marked as synchronised: its soft-deleted rows
+    // removed (not for the project order, which has none) and every
+    // Origine_Modif set to 0. False for another code or on an SQL error.
+    bool PurgeTable(int tableCode);
+    // The end of a synchronisation on this object's database (the merged
+    // copy): the synchronisation stamp (Infos 'Backup') set to now, every
+    // synchronised table purged, in one transaction, then the file
+    // compacted. False, with nothing changed, when any statement or the
+    // COMMIT failed.
+    bool PurgeSyncedChanges();
+
     // ===================================================================
     // Forecasts
     // ===================================================================
@@ -551,6 +603,9 @@ public:
 private:
     // Opens m_path on the object's own connection (nothing for an empty path).
     void OpenOwnConnection();
+    // A connection that reads a device copy: no change to the schema by
+    // hand, no function named by the schema run.
+    static void HardenForDeviceCopy(SQLite::CmyDataBase &connection);
     // COMMIT, tried again while a reader keeps it busy.
     static bool CommitWithRetry(SQLite::CmyDataBase &connection);
     static void StampModif(SQLite::CmyDataBase &connection, qint64 now);

@@ -1,11 +1,19 @@
 // Read-only looks at a user's database and what the device synchronisation
-// reads of it: the synchronisation stamps and the unsynchronised changes.
+// reads of it: the synchronisation stamps and the unsynchronised changes;
+// the check of a device copy and the purge that ends a synchronisation.
 #include "CBdD.h"
+#include "CDatabaseFile.h"
 
+#include "Clock.h"
 #include "Formatter.h"
 #include "IntParse.h"
 
 #include <QFileInfo>
+#include <QSet>
+
+#include <sqlite3.h>
+
+#include <initializer_list>
 
 CBdD::CBdD(const QString &path, ReadOnlyTag)
     : m_path(path)
@@ -77,4 +85,138 @@ bool CBdD::HasUnsyncedChanges()
     }
     m_connection->SetLastCode(kept);
     return false;
+}
+
+// ---------------------------------------------------------------------
+// The device copy: its check, and the purge that ends a synchronisation
+// ---------------------------------------------------------------------
+
+namespace {
+
+// The tables and columns the comparison and the merge read in a copy.
+struct RequiredTable
+{
+    const char16_t *table;
+    std::initializer_list<const char16_t *> columns;
+};
+const RequiredTable RequiredInCopy[] = {
+    {u"Projets", {u"Id", u"Nom", u"Parent", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
+    {u"Activites", {u"Id", u"Nom", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
+    {u"TauxHoraire", {u"Id", u"Nom", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
+    {u"Taches", {u"Id", u"Debut", u"IdProjet", u"IdActivite", u"Title", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
+    {u"Favoris", {u"Id", u"IdProject", u"IdActivite", u"Title", u"Ordre", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
+    {u"Forecast", {u"IdProject", u"IdActivity", u"Title", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
+    {u"ProjectChilds", {u"IdProject", u"Childs", u"Origine_Modif"}},
+    {u"Infos", {u"Name", u"Value"}},
+    {u"NextRowId", {u"Name", u"Ppc", u"Pc", u"Serveur"}},
+};
+
+// The synchronised tables in the order the purge takes them.
+constexpr int PurgedTables[] = {CBdD::TableProjets, CBdD::TableActivites, CBdD::TableTauxHoraire,
+                                CBdD::TableTaches, CBdD::TableFavoris, CBdD::TableForecast,
+                                CBdD::TableProjectChilds};
+
+} // namespace
+
+void CBdD::HardenForDeviceCopy(SQLite::CmyDataBase &connection)
+{
+    if (!connection.IsOpen())
+        return;
+    sqlite3_db_config(connection.Handle(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(connection.Handle(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+}
+
+bool CBdD::CheckDeviceCopy(const QString &path)
+{
+    const CDatabaseFile::CheckResult check = CDatabaseFile::Check(path);
+    if (!check.ok() || check.version != CurrentVersion)
+        return false;
+    SQLite::CmyDataBase db;
+    if (db.OpenReadOnly(path) != 0)
+        return false;
+    HardenForDeviceCopy(db);
+    SQLite::MyTablePtr objects = db.Query(u"select type, name, sql from sqlite_master");
+    if (!objects || db.GetLastCode() != 0)
+        return false;
+    QSet<QString> tables;
+    for (int r = 0; r < objects->rowCount(); ++r) {
+        const QString type = objects->GetCell(r, 0);
+        // Code of the device's that would run inside our merge, or later
+        // inside the local database.
+        if (type == u"trigger" || type == u"view")
+            return false;
+        if (type != u"table")
+            continue;
+        if (objects->GetCell(r, 2).simplified().startsWith(u"create virtual", Qt::CaseInsensitive))
+            return false;
+        tables.insert(objects->GetCell(r, 1).toLower());
+    }
+    for (const RequiredTable &required : RequiredInCopy) {
+        const QString table = QString::fromUtf16(required.table);
+        if (!tables.contains(table.toLower()))
+            return false;
+        SQLite::MyTablePtr info = db.Query(Platform::Formatter::sprintf(u"PRAGMA table_info(%s)", {table}));
+        if (!info || db.GetLastCode() != 0)
+            return false;
+        QSet<QString> columns;
+        const int nameColumn = info->ColumnIndex(u"name");
+        for (int r = 0; r < info->rowCount(); ++r)
+            columns.insert(info->GetCell(r, nameColumn).toLower());
+        for (const char16_t *column : required.columns) {
+            if (!columns.contains(QString::fromUtf16(column).toLower()))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool CBdD::ClearTaskOrigins()
+{
+    if (!IsOpen())
+        return false;
+    return Execute(Platform::Formatter::sprintf(u"update Taches set Origine_Modif=%d where Origine_Modif=%d", {0, 1}))
+        == 0;
+}
+
+bool CBdD::PurgeTable(int tableCode)
+{
+    const QString table = TableName(tableCode);
+    if (table.isEmpty() || !IsOpen())
+        return false;
+    bool ok = true;
+    if (tableCode != TableProjectChilds)
+        ok = Execute(Platform::Formatter::sprintf(u"delete from %s where Deleted<>0", {table})) == 0;
+    return Execute(Platform::Formatter::sprintf(u"update %s set Origine_Modif=0 where Origine_Modif<>0", {table})) == 0
+        && ok;
+}
+
+bool CBdD::PurgeSyncedChanges()
+{
+    if (!IsOpen())
+        return false;
+    // Only this purge's own failures count, not one kept from before.
+    const int kept = m_connection->GetLastCode();
+    m_connection->SetLastCode(0);
+    bool ok = m_connection->BeginTransaction();
+    if (ok) {
+        const QString now = Platform::Formatter::sprintf(u"%I64d", {Platform::Clock::now()});
+        Execute(Platform::Formatter::sprintf(u"update Infos set Value='%s' where Name='Backup'", {now}));
+        if (m_connection->GetLastCode() == 0 && ChangedRows() == 0)
+            Execute(Platform::Formatter::sprintf(u"insert into Infos (Name, Value) values ('Backup','%s')", {now}));
+        for (int code : PurgedTables)
+            ok = PurgeTable(code) && ok;
+        ok = ok && m_connection->GetLastCode() == 0 && CommitWithRetry(*m_connection);
+        if (!ok)
+            m_connection->RollbackAfterFailure();
+    }
+    // Compacted only once the purge has landed; a failure here is told too,
+    // so that a copy that may be short of room is not sent anywhere.
+    if (ok)
+        ok = Execute(u"VACUUM") == 0;
+    if (!ok) {
+        LogSqlError(QStringLiteral("PurgeSyncedChanges"));
+        return false;
+    }
+    m_connection->SetLastCode(kept);
+    return true;
 }
