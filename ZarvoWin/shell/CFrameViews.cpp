@@ -54,6 +54,12 @@ void CFrameViews::RefreshActiveViews()
         calendar->ReloadShownView();
 }
 
+void CFrameViews::OnDatabaseChanged()
+{
+    if (CChildFrame *calendar = Calendar())
+        calendar->OnDatabaseChanged();
+}
+
 void CFrameViews::RefreshRunningTask()
 {
     if (CChildFrame *calendar = Calendar())

@@ -23,6 +23,7 @@ public:
     // running entry's box grown by the timer, its view type, its week moved
     // with the current date.
     void RefreshActiveViews() override;
+    void OnDatabaseChanged() override;
     void RefreshRunningTask() override;
     int CalendarViewType() const override;
     void SetCalendarViewType(int viewType) override;

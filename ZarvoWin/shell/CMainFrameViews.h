@@ -34,6 +34,9 @@ public:
     // the week control moves by `days` (not in the month view).
     virtual void SelectCalendarDate(const QDate &date) { (void)date; }
     virtual void ShiftWeek(int days) { (void)days; }
+    // Another database became current: the calendar window lets go of the
+    // entries of the previous one (selection, clipboard, drag).
+    virtual void OnDatabaseChanged() {}
     // The rest of what a change of data or user reloads.
     virtual void ReloadRatesBranch() {}
     virtual void ReloadProjectTree() {}

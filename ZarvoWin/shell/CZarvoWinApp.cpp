@@ -105,11 +105,7 @@ void CZarvoWinApp::PlugIntoDataStore()
         else
             m_store->ComputeForecast();
     };
-    hooks.reloadViews = [this] {
-        if (m_frame.reloadViews)
-            m_frame.reloadViews();
-        ReloadAll();
-    };
+    hooks.reloadViews = [this] { ReloadAll(); };
     hooks.upgradeNotice = [this](const QString &notice) { OnUpgradeNotice(notice); };
     m_users->SetReloadHooks(std::move(hooks));
 }

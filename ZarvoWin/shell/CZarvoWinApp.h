@@ -68,7 +68,6 @@ public:
         std::function<void()> refreshAfterChange;
         std::function<void()> forgetCallingReport;
         std::function<void()> refreshForecastView;
-        std::function<void()> reloadViews;
     };
 
     // Starts a program of the installation; false when it did not start.
@@ -289,6 +288,11 @@ public:
 private:
     // Undo or redo one group, then refresh what it changed or tell a failure.
     void ReplayHistory(bool undo);
+    // Another database became current, or the current one was replaced:
+    // the day cache and the calendar window's entries (selection,
+    // clipboard, drag) are dropped, so that no id of the previous database
+    // is used on this one. Every reload after such a change runs it first.
+    void ForgetDatabase();
     void PlugIntoDataStore();
     void ShowWriteFailure();
     CMainFrameViews *FrameViews() const;

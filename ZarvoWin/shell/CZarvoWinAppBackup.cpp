@@ -76,9 +76,11 @@ void CZarvoWinApp::ReloadReplacedDatabase()
     }
     if (m_frame.forgetCallingReport)
         m_frame.forgetCallingReport();
-    m_dayCache->Clear();
+    ForgetDatabase();
     if (m_frame.refreshAfterChange)
         m_frame.refreshAfterChange();
+    else
+        RefreshAfterChange(false, false);
     m_history->Reset();
 }
 

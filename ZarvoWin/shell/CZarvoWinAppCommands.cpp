@@ -302,9 +302,16 @@ void CZarvoWinApp::RefreshViews()
     UpdateCommandStates();
 }
 
-void CZarvoWinApp::ReloadAll()
+void CZarvoWinApp::ForgetDatabase()
 {
     m_dayCache->Clear();
+    if (CMainFrameViews *views = FrameViews())
+        views->OnDatabaseChanged();
+}
+
+void CZarvoWinApp::ReloadAll()
+{
+    ForgetDatabase();
     if (CMainFrameViews *views = FrameViews()) {
         views->ReloadForecastZoom();
         views->RefreshForecast(true, false);

@@ -90,6 +90,14 @@ void CChildFrame::ShiftDays(int n)
         m_week->ShiftDays(n);
 }
 
+void CChildFrame::OnDatabaseChanged()
+{
+    m_week->OnDatabaseChanged();
+    m_month->ShowEntryTip(nullptr);
+    // Last: the commands that follow the selection see the clipboard gone.
+    m_host.SetSelectedEntryId(-1);
+}
+
 void CChildFrame::RefreshRunningTask()
 {
     if (m_viewType == MonthView) {

@@ -40,6 +40,10 @@ public:
     void ReloadShownView();
     // Moves the shown days of the week and day view.
     void ShiftDays(int n);
+    // Another database became current (a user switch, a restore, a
+    // network update): no entry of the previous one stays selected, copied,
+    // hovered or held in a drag. The caller reloads the views afterwards.
+    void OnDatabaseChanged();
 
     CWeekCtrl *Week() const { return m_week; }
     CCalendarCtrl *Month() const { return m_month; }

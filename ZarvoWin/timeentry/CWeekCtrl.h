@@ -88,6 +88,11 @@ public:
     void ZoomOut();
     // Ends a drag without a change (Escape).
     void CancelDrag();
+    // Another database became current: nothing taken from the previous one
+    // stays (the clipboard, the entry under the pointer or held, the
+    // tooltip), and a drag under way ends without a change; the rest of
+    // it, up to the release or the drop, is refused.
+    void OnDatabaseChanged();
     // A tick of the drag's timers: ScrollTimerId scrolls the hours by one
     // unit, DayTimerId steps the days.
     void OnTimer(int id);
@@ -262,4 +267,6 @@ private:
     CMyToolTipCtrl *m_toolTip = nullptr;
     int m_clipboardId = -1;
     bool m_clipboardIsCopy = true;
+    // The database changed while a drag was held: it stores nothing.
+    bool m_refuseDrag = false;
 };

@@ -153,7 +153,7 @@ void CWeekCtrl::Paste(bool atMenuPoint)
 Qt::DropAction CWeekCtrl::DragOver(const QMimeData *data, Qt::KeyboardModifiers keys, const QPoint &point)
 {
     DragInfo info;
-    if (!ReadDragPayload(data, info) || info.kind == DragKind::Unknown)
+    if (m_refuseDrag || !ReadDragPayload(data, info) || info.kind == DragKind::Unknown)
         return Qt::IgnoreAction;
     m_modifiers = keys;
     m_dragPointer = TimeAtPoint(point).time;
@@ -172,6 +172,7 @@ Qt::DropAction CWeekCtrl::DragOver(const QMimeData *data, Qt::KeyboardModifiers 
 
 void CWeekCtrl::DragLeave()
 {
+    m_refuseDrag = false;
     if (!m_dragActive)
         return;
     m_dragActive = false;
@@ -183,7 +184,10 @@ void CWeekCtrl::DragLeave()
 
 void CWeekCtrl::DropItem(const DragInfo &info, const QPoint &point)
 {
+    const bool refused = m_refuseDrag;
     DragLeave();
+    if (refused)
+        return;
     tTacheFull record;
     if (!RecordForDrop(info, record))
         return;

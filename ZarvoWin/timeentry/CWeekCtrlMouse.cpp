@@ -403,9 +403,27 @@ void CWeekCtrl::CancelDrag()
     viewport()->update();
 }
 
+void CWeekCtrl::OnDatabaseChanged()
+{
+    m_clipboardId = -1;
+    m_clipboardIsCopy = true;
+    // What is held names an entry of the other database: the release or
+    // the drop that ends it stores nothing.
+    m_refuseDrag = m_dragActive || (m_buttonDown && !m_panning);
+    m_dragActive = false;
+    m_dragState = DragState::None;
+    m_current.Reset();
+    m_currentRunning = false;
+    m_tip = {};
+    StopAutoScroll();
+    UpdateCursor();
+    Invalidate();
+}
+
 void CWeekCtrl::OnLeftRelease(const QPoint &point)
 {
     m_buttonDown = false;
+    m_refuseDrag = false;
     if (m_dragActive) {
         const CWaitCursor wait;
         m_dragPointer = TimeAtPoint(point).time;

@@ -203,3 +203,72 @@ TEST_F(CalendarWindowTest, TheEntryDialogsAndTheOverlapQuestionAreTheApplication
     EXPECT_FALSE(command(32902)->isEnabled());
     (void)second;
 }
+
+TEST_F(CalendarWindowTest, NothingOfOneDatabaseIsActedOnInAnother)
+{
+    // Two users whose first entries have the same id, at other hours.
+    const int anne = app->Users().GetCurrentId();
+    const int bruno = addUser(QStringLiteral("Bruno"));
+    const int brunos = saveEntry(Now + 2 * 3600, Now + 3 * 3600); // 12:00 to 13:00
+    ASSERT_TRUE(app->SwitchUser(anne));
+    const int annes = saveEntry(Now - 3 * 3600, Now - 2 * 3600 - 600); // 7:00 to 7:50
+    ASSERT_EQ(annes, brunos);
+    const auto stored = [this](const QString &user, int id) {
+        tTacheFull e;
+        EXPECT_TRUE(CBdD(databaseOf(user)).GetTimeEntry(id, e));
+        return std::pair(e.Debut, e.Fin);
+    };
+
+    // Anne's entry selected, copied, and held in a drag when the user
+    // changes.
+    CWeekCtrl &week = *calendar()->Week();
+    week.viewport()->grab();
+    const QPoint grip = onToday(7 * 60 + 25);
+    QTest::mouseMove(week.viewport(), grip);
+    QTest::mouseClick(week.viewport(), Qt::LeftButton, Qt::NoModifier, grip);
+    command(32904)->trigger();
+    ASSERT_EQ(week.ClipboardId(), annes);
+    ASSERT_TRUE(command(32912)->isEnabled());
+    const QPoint to = onToday(9 * 60 + 25);
+    QTest::mousePress(week.viewport(), Qt::LeftButton, Qt::NoModifier, grip);
+    QTest::mouseMove(week.viewport(), grip + QPoint(0, 10));
+    ASSERT_TRUE(week.IsDragActive());
+    ASSERT_TRUE(app->SwitchUser(bruno));
+
+    EXPECT_FALSE(week.IsDragActive());
+    EXPECT_EQ(week.ClipboardId(), -1);
+    EXPECT_EQ(week.CurrentEntry().Id, -1);
+    for (int c : {32900, 32902, 32904, 32910, 32912})
+        EXPECT_FALSE(command(c)->isEnabled()) << c;
+    // The rest of the drag stores nothing; paste and the keys open nothing.
+    {
+        DialogAnswers<CDlgTask> dialogs;
+        DialogAnswers<CDlgInsertion> questions;
+        QTest::mouseMove(week.viewport(), to);
+        QTest::mouseRelease(week.viewport(), Qt::LeftButton, Qt::NoModifier, to);
+        command(32912)->trigger();
+        command(32900)->trigger();
+        command(32902)->trigger();
+        QTest::keyClick(week.viewport(), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(week.viewport(), Qt::Key_Delete);
+        EXPECT_EQ(dialogs.Asked(), 0);
+        EXPECT_EQ(questions.Asked(), 0);
+    }
+    EXPECT_EQ(stored(QStringLiteral("Bruno"), brunos), std::pair(Now + 2 * 3600, Now + 3 * 3600));
+    EXPECT_EQ(stored(QStringLiteral("Anne"), annes), std::pair(Now - 3 * 3600, Now - 2 * 3600 - 600));
+
+    // A restore drops the selection and the clipboard as well.
+    const QString backup = TestFolders::root() + QStringLiteral("/bruno-backup.sdb");
+    ASSERT_EQ(CBdD().Execute(QStringLiteral("vacuum into '%1'").arg(backup)), 0);
+    week.viewport()->grab();
+    const QPoint noon = onToday(12 * 60 + 25);
+    QTest::mouseMove(week.viewport(), noon);
+    QTest::mouseClick(week.viewport(), Qt::LeftButton, Qt::NoModifier, noon);
+    command(32910)->trigger();
+    ASSERT_EQ(week.ClipboardId(), brunos);
+    ASSERT_TRUE(app->RestoreBackup(backup));
+    EXPECT_EQ(week.ClipboardId(), -1);
+    for (int c : {32900, 32902, 32912})
+        EXPECT_FALSE(command(c)->isEnabled()) << c;
+    EXPECT_EQ(app->DayCache().GetCount(QDate(2024, 3, 5)), 1) << "the restored week is shown";
+}
