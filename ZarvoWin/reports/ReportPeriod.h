@@ -1,0 +1,11 @@
+#pragma once
+#include <QDate>
+
+// The first and last day of a report's period code, counted from today
+// (the program's clock, in local time):
+//   0 the first and last days with live entries in the current user's
+//     database (today for a missing one), 1 last year, 2 this year,
+//   3 last month, 4 this month, 5 last week, 6 this week (weeks start on
+//   the settings' first day), 7 yesterday, 8 today.
+// Code 9 (custom dates) and any other code leave both dates as they are.
+void GetPeriodDates(int code, QDate &start, QDate &end);
