@@ -1,7 +1,9 @@
 // Time entries of ten years (about 40 000 rows): one day's entries, the 42
-// days of a month view (also read into the day cache) and an insertion that
-// overwrites its neighbours, each through the database layer and as the
-// bare SQL of the same rows on the same file.
+// days of a month view (also read into the day cache), an insertion that
+// overwrites its neighbours, and the newest entry and the recent
+// combinations, each through the database layer and as the bare SQL of the
+// same rows on the same file (for the last two, the plain statements over
+// the whole table).
 #include "BenchFolder.h"
 #include "CAppData.h"
 #include "CBdD.h"
@@ -218,6 +220,45 @@ void CacheMonthView(benchmark::State &state)
     CBdD::CloseSharedConnection();
 }
 
+// The newest entry by start and the ten recent combinations, read from the
+// top of the index by start, against the statements that sort or group the
+// whole table.
+void LayerNewestEntry(benchmark::State &state)
+{
+    CBdD db(databasePath());
+    tTacheFull entry;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(db.GetNewestTimeEntry(entry));
+}
+
+void PlainNewestEntry(benchmark::State &state)
+{
+    Bare bare;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            bareRows(bare.db, QStringLiteral("select Taches.* from Taches Where Deleted=0 order by Debut desc LIMIT 1")));
+}
+
+void LayerRecentCombinations(benchmark::State &state)
+{
+    CBdD db(databasePath());
+    for (auto _ : state) {
+        std::vector<tHistory> recent;
+        db.ReadRecentCombinations(recent);
+        benchmark::DoNotOptimize(recent.data());
+    }
+}
+
+void PlainRecentCombinations(benchmark::State &state)
+{
+    Bare bare;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bareRows(
+            bare.db, QStringLiteral("select IdProjet, IdActivite, IdTauxHoraire, max(Debut) as maxDeb from Taches "
+                                    "where Deleted=0 group by IdProjet,IdActivite,IdTauxHoraire order by maxDeb desc "
+                                    "limit 10")));
+}
+
 } // namespace
 
 BENCHMARK(LayerOneDay)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -228,6 +269,10 @@ BENCHMARK(BarePlainMonthView)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(CacheMonthView)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LayerInsertOverwrite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BareInsertOverwrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LayerNewestEntry)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlainNewestEntry)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LayerRecentCombinations)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlainRecentCombinations)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

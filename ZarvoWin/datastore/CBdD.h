@@ -3,6 +3,7 @@
 #include "CmyDataBase.h"
 #include "tDebutFin.h"
 #include "tFavorite.h"
+#include "tHistory.h"
 #include "tTacheFull.h"
 #include "tTacheParams.h"
 #include "tTimeEntryDetails.h"
@@ -286,6 +287,11 @@ public:
     bool GetTimeEntryDetails(tTimeEntryDetails &details, int id);
     // The live entry that ends last.
     bool GetLastTimeEntry(tTacheFull &entry);
+    // The live entry that started last, running or not. False when there is
+    // none; a read that fails (or no connection) gives false with `failed`
+    // set. Read from the top of the index by start: it does not grow with
+    // the history.
+    bool GetNewestTimeEntry(tTacheFull &entry, bool *failed = nullptr);
     // Appends the running entries (Fin 0).
     bool GetRunningEntries(std::vector<tTacheParams> &entries);
     // The number of running entries, their ids appended to `ids`; when none
@@ -453,6 +459,13 @@ public:
     // activity, rate) of live time entries, newest first.
     void LoadHistory();
     static constexpr int HistorySize = 10;
+    // The last `count` distinct (project, activity, rate) of live time
+    // entries, newest first, appended to `recent`. They are looked for among
+    // the RecentEntriesRead newest entries first, read from the top of the
+    // index by start; only when those hold fewer is the whole table grouped.
+    // False without a connection or when the read fails.
+    bool ReadRecentCombinations(std::vector<tHistory> &recent, int count = HistorySize);
+    static constexpr int RecentEntriesRead = 256;
     // Images of the favourites tree.
     static constexpr int FavoriteImage = 20;
     static constexpr int FavoriteGroupImage = 16;

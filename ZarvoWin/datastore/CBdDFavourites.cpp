@@ -310,17 +310,34 @@ void CBdD::LoadHistory()
     if (!store)
         return;
     store->ClearPart(3);
+    std::vector<tHistory> recent;
+    if (!ReadRecentCombinations(recent, HistorySize))
+        return;
+    for (const tHistory &h : recent)
+        store->AppendHistory(h.IdProjet, h.IdActivite, h.IdTauxHoraire);
+}
+
+bool CBdD::ReadRecentCombinations(std::vector<tHistory> &recent, int count)
+{
     if (!IsOpen())
-        return;
-    SQLite::MyTablePtr t = Query(Formatter::sprintf(
-        u"select IdProjet, IdActivite, IdTauxHoraire, max(Debut) as maxDeb from Taches where Deleted=0 "
-        u"group by IdProjet,IdActivite,IdTauxHoraire order by maxDeb desc limit %d",
-        {HistorySize}));
-    if (!t || !t->MoveFirst())
-        return;
-    do {
-        if (store->GetHistoryCount() >= HistorySize)
-            break;
-        store->AppendHistory(t->GetInt(u"IdProjet"), t->GetInt(u"IdActivite"), t->GetInt(u"IdTauxHoraire"));
-    } while (t->MoveNext());
+        return false;
+    // A combination's newest entry is the first of its entries met from the
+    // newest start down, so the first `count` combinations met among the
+    // newest entries are the `count` newest ones: when the newest entries
+    // hold enough of them, the rest of the history is never read.
+    SQLite::MyTablePtr t = ReadRows(Formatter::sprintf(
+        u"select IdProjet, IdActivite, IdTauxHoraire, min(Newest) as Newest from (select IdProjet, IdActivite, "
+        u"IdTauxHoraire, -Debut as Newest from Taches where Deleted=0 and -Debut is not null order by -Debut "
+        u"limit %d) group by IdProjet, IdActivite, IdTauxHoraire order by Newest limit %d",
+        {RecentEntriesRead, count}));
+    if (t && t->rowCount() < count)
+        t = ReadRows(Formatter::sprintf(
+            u"select IdProjet, IdActivite, IdTauxHoraire, max(Debut) as maxDeb from Taches where Deleted=0 "
+            u"group by IdProjet,IdActivite,IdTauxHoraire order by maxDeb desc limit %d",
+            {count}));
+    if (!t)
+        return false;
+    for (int r = 0; r < t->rowCount() && r < count; ++r)
+        recent.push_back(tHistory{t->GetIntAt(r, 0), t->GetIntAt(r, 1), t->GetIntAt(r, 2)});
+    return true;
 }

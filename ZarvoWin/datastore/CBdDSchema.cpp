@@ -188,6 +188,12 @@ void CBdD::EnsureIndexes()
     // The longest entry, which bounds how long before a day an entry that
     // reaches into it began, and so how far after the day it can end.
     Execute(u"create index if not exists TachesLength on Taches(Fin - Debut)");
+    // The newest entries by start: the last entry started and the recent
+    // combinations read from the top of it and stop early. Its key is an
+    // expression no other read names, so that no other read of Taches takes
+    // it: with an index on the start itself the planner reads the day's
+    // entries through it, which is the whole history before the day.
+    Execute(u"create index if not exists TachesNewest on Taches(-Debut)");
     Connection()->SetLastCode(kept);
 }
 

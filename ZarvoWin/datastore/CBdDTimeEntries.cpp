@@ -240,6 +240,25 @@ bool CBdD::GetLastTimeEntry(tTacheFull &entry)
     return true;
 }
 
+bool CBdD::GetNewestTimeEntry(tTacheFull &entry, bool *failed)
+{
+    SQLite::MyTablePtr t;
+    if (IsOpen()) {
+        // "order by -Debut" walks the index from the newest start; entries
+        // without a start, which "order by Debut desc" would give last, are
+        // only looked for when no other live entry exists.
+        t = ReadRows(u"select Taches.* from Taches where Deleted=0 and -Debut is not null order by -Debut limit 1");
+        if (t && t->rowCount() == 0)
+            t = ReadRows(u"select Taches.* from Taches where Deleted=0 and -Debut is null limit 1");
+    }
+    if (failed)
+        *failed = !t;
+    if (!t.hasRows())
+        return false;
+    EntryColumns(*t).Read(*t, 0, entry);
+    return true;
+}
+
 bool CBdD::GetRunningEntries(std::vector<tTacheParams> &entries)
 {
     if (!IsOpen())

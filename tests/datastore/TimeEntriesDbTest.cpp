@@ -6,13 +6,18 @@
 #include "Clock.h"
 #include "EntryTimes.h"
 #include "Formatter.h"
+#include "QStringPrinter.h"
 #include "ShortBusyWait.h"
 #include "TestFolders.h"
 #include "tCurrentEntry.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QDateTime>
+
+#include <algorithm>
+#include <functional>
 
 #include <limits>
 #include <memory>
@@ -146,6 +151,11 @@ TEST_F(TimeEntriesDb, ReadsWithoutAConnectionFail)
     EXPECT_EQ(a.toSecsSinceEpoch(), at(18, 0));
     EXPECT_EQ(b.toSecsSinceEpoch(), at(18, 0));
     EXPECT_FALSE(none.RefreshCurrentEntry());
+    bool failed = false;
+    EXPECT_FALSE(none.GetNewestTimeEntry(e, &failed));
+    EXPECT_TRUE(failed);
+    std::vector<tHistory> recent;
+    EXPECT_FALSE(none.ReadRecentCombinations(recent));
 }
 
 TEST_F(TimeEntriesDb, ReadsOneEntryTheLastAndTheRunningOnes)
@@ -166,6 +176,117 @@ TEST_F(TimeEntriesDb, ReadsOneEntryTheLastAndTheRunningOnes)
     ASSERT_EQ(running.size(), 1u);
     EXPECT_EQ(running[0].Id, 7);
     EXPECT_EQ(running[0].endSlot, 1);
+}
+
+// The newest entry and the recent combinations are read from the top of the
+// index by start; they must be what the plain statements over the whole
+// table give: the newest live entry by start (entries without a start
+// last), and the ten combinations whose newest live entry is newest.
+TEST_F(TimeEntriesDb, NewestEntryAndRecentCombinationsAreThoseOfTheWholeTable)
+{
+    struct Case
+    {
+        int entries;
+        int combinations;
+        int withoutStart; // live entries with no start
+    };
+    const Case cases[] = {
+        {0, 1, 0},    {1, 1, 0},    {5, 3, 0},     {40, 12, 0},  {300, 1, 0},  {300, 9, 0},
+        {300, 11, 0}, {700, 40, 0}, {2000, 300, 0}, {600, 25, 3}, {0, 1, 2},    {30, 4, 2},
+    };
+    std::mt19937 random(54);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.entries << " entries, " << c.combinations << " combinations, "
+                                        << c.withoutStart << " without a start");
+        ASSERT_EQ(db->Execute(u"delete from Taches"), 0);
+        // Distinct starts, so that the order is the same whatever reads it.
+        std::vector<qint64> starts(size_t(c.entries));
+        for (int i = 0; i < c.entries; ++i)
+            starts[size_t(i)] = 1500000000 + 600 * qint64(i);
+        std::shuffle(starts.begin(), starts.end(), random);
+        db->Connection()->BeginTransaction();
+        for (int i = 0; i < c.entries; ++i) {
+            const int combination = int(random() % unsigned(c.combinations));
+            const int deleted = random() % 7 == 0 ? 1 : 0;
+            put(1000 + i, starts[size_t(i)], starts[size_t(i)] + 300, combination % 17, combination / 17, "",
+                deleted);
+            ASSERT_EQ(db->Execute(Formatter::sprintf(u"update Taches set IdTauxHoraire=%d where Id=%d",
+                                                     {combination % 3, 1000 + i})),
+                      0);
+        }
+        for (int i = 0; i < c.withoutStart; ++i)
+            ASSERT_EQ(db->Execute(Formatter::sprintf(
+                          u"insert into Taches (Id,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted) values (%d,0,%d,-1,-1,0)",
+                          {9000 + i, 500 + i})),
+                      0);
+        db->Connection()->CommitTransaction();
+
+        SQLite::MyTablePtr plain =
+            db->Query(u"select Taches.* from Taches Where Deleted=0 order by Debut desc LIMIT 1");
+        tTacheFull newest;
+        bool failed = true;
+        EXPECT_EQ(db->GetNewestTimeEntry(newest, &failed), plain.hasRows());
+        EXPECT_FALSE(failed);
+        if (plain.hasRows()) {
+            EXPECT_EQ(newest.Id, plain->GetIntAt(0, plain->ColumnIndex(u"Id")));
+        }
+
+        plain = db->Query(
+            u"select IdProjet, IdActivite, IdTauxHoraire, max(Debut) as maxDeb from Taches where Deleted=0 "
+            u"group by IdProjet,IdActivite,IdTauxHoraire order by maxDeb desc limit 10");
+        ASSERT_TRUE(plain);
+        QStringList expected;
+        for (int r = 0; r < plain->rowCount(); ++r)
+            expected << QStringLiteral("%1/%2/%3").arg(plain->GetCell(r, 0), plain->GetCell(r, 1), plain->GetCell(r, 2));
+        std::vector<tHistory> recent;
+        ASSERT_TRUE(db->ReadRecentCombinations(recent));
+        QStringList read;
+        for (const tHistory &h : recent)
+            read << QStringLiteral("%1/%2/%3").arg(h.IdProjet).arg(h.IdActivite).arg(h.IdTauxHoraire);
+        if (c.withoutStart > 0 && c.entries > 0) {
+            // Combinations whose entries all lack a start tie (no newest
+            // start) after the others, in no set order.
+            const qsizetype dated = std::min<qsizetype>(expected.size(), 10 - c.withoutStart);
+            EXPECT_EQ(read.mid(0, dated), expected.mid(0, dated));
+            EXPECT_EQ(read.size(), expected.size());
+        } else {
+            EXPECT_EQ(read, expected);
+        }
+    }
+}
+
+// The two reads stop near the top of the history: on twenty thousand
+// entries they run a small part of the steps of the plain statements over
+// the whole table (counted by SQLite's progress handler).
+TEST_F(TimeEntriesDb, NewestEntryAndRecentCombinationsDoNotReadTheWholeHistory)
+{
+    db->Connection()->BeginTransaction();
+    for (int i = 0; i < 20000; ++i)
+        put(1000 + i, 1500000000 + 600 * qint64(i), 1500000000 + 600 * qint64(i) + 300, i % 40, i % 12);
+    db->Connection()->CommitTransaction();
+    sqlite3 *handle = db->Connection()->Handle();
+    int steps = 0;
+    sqlite3_progress_handler(handle, 100, [](void *count) { return ++*static_cast<int *>(count), 0; }, &steps);
+    const auto stepsOf = [&](const std::function<void()> &read) {
+        steps = 0;
+        read();
+        return steps;
+    };
+    tTacheFull newest;
+    std::vector<tHistory> recent;
+    const int newestSteps = stepsOf([&] { EXPECT_TRUE(db->GetNewestTimeEntry(newest)); });
+    const int recentSteps = stepsOf([&] { EXPECT_TRUE(db->ReadRecentCombinations(recent)); });
+    const int plainNewest = stepsOf(
+        [&] { db->Query(u"select Taches.* from Taches Where Deleted=0 order by Debut desc LIMIT 1"); });
+    const int plainRecent = stepsOf([&] {
+        db->Query(u"select IdProjet, IdActivite, IdTauxHoraire, max(Debut) as maxDeb from Taches where Deleted=0 "
+                  u"group by IdProjet,IdActivite,IdTauxHoraire order by maxDeb desc limit 10");
+    });
+    sqlite3_progress_handler(handle, 0, nullptr, nullptr);
+    EXPECT_EQ(newest.Id, 20999);
+    EXPECT_EQ(recent.size(), 10u);
+    EXPECT_LT(newestSteps * 50, plainNewest) << newestSteps << " against " << plainNewest;
+    EXPECT_LT(recentSteps * 20, plainRecent) << recentSteps << " against " << plainRecent;
 }
 
 TEST_F(TimeEntriesDb, CountRunningEntries)
@@ -985,7 +1106,7 @@ TEST_F(TimeEntriesDb, IndexesAreMadeForOldFilesTooWithoutAVersionChange)
     };
     const QStringList all{QStringLiteral("ProjectChildsProject"), QStringLiteral("TachesFin"),
                           QStringLiteral("TachesLength"), QStringLiteral("TachesModif"),
-                          QStringLiteral("TachesTotals")};
+                          QStringLiteral("TachesNewest"), QStringLiteral("TachesTotals")};
     EXPECT_EQ(indexes(*db), all) << "a new file has them";
 
     // A file made before the indexes existed gets them when opened, and
