@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QMap>
 #include <vector>
 
 #include <QString>
@@ -116,6 +117,11 @@ public:
     // ===================================================================
 
     static constexpr int CurrentVersion = 2;
+    // The tables a user database of `version` must hold, by name, each with
+    // the columns that the program reads or that the upgrade to the current
+    // version relies on (what the upgrade adds itself is left out). Empty
+    // for a version this program neither reads nor upgrades.
+    static QMap<QString, QStringList> RequiredSchema(int version);
 
     // Opens an existing file (checked to be a writable database of a
     // version this program knows, before anything is written to it), or

@@ -80,6 +80,36 @@ QStringList CreationStatements()
     };
 }
 
+// The tables and columns that the creation statements make, read back
+// from a database made with them in memory, so that the two never differ.
+QMap<QString, QStringList> CreatedSchema()
+{
+    QMap<QString, QStringList> schema;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return schema;
+    }
+    for (const QString &statement : CreationStatements())
+        sqlite3_exec(db, statement.toUtf8().constData(), nullptr, nullptr, nullptr);
+    sqlite3_stmt *columns = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "select m.name, c.name from sqlite_master m join pragma_table_info(m.name) c "
+                           "where m.type='table' order by m.rowid, c.cid",
+                           -1, &columns, nullptr)
+        == SQLITE_OK) {
+        while (sqlite3_step(columns) == SQLITE_ROW) {
+            const auto text = [columns](int i) {
+                return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(columns, i)));
+            };
+            schema[text(0)] << text(1);
+        }
+    }
+    sqlite3_finalize(columns);
+    sqlite3_close(db);
+    return schema;
+}
+
 QString PathWithoutExtension(const QString &path, QString *extension)
 {
     const QString name = QFileInfo(path).fileName();
@@ -94,6 +124,34 @@ QString PathWithoutExtension(const QString &path, QString *extension)
 }
 
 } // namespace
+
+QMap<QString, QStringList> CBdD::RequiredSchema(int version)
+{
+    if (version < 0 || version > CurrentVersion)
+        return {};
+    static const QMap<QString, QStringList> created = CreatedSchema();
+    QMap<QString, QStringList> schema = created;
+    const auto drop = [&schema](const QString &table, const QStringList &columns) {
+        for (const QString &column : columns)
+            schema[table].removeAll(column);
+    };
+    // What each upgrade adds (see UpdateDb), newest first.
+    drop(QStringLiteral("Forecast"), {QStringLiteral("Visible")});
+    if (version < 2) {
+        schema.remove(QStringLiteral("Forecast"));
+        schema.remove(QStringLiteral("ProjectChilds"));
+        drop(QStringLiteral("Projets"), {QStringLiteral("Type"), QStringLiteral("Activity"), QStringLiteral("Title")});
+    }
+    if (version < 1) {
+        drop(QStringLiteral("Taches"), {QStringLiteral("Title"), QStringLiteral("Notes")});
+        drop(QStringLiteral("Favoris"), {QStringLiteral("Title")});
+        // The oldest files may have no Infos table; their upgrade alters
+        // History, which it then drops.
+        schema.remove(QStringLiteral("Infos"));
+        schema.insert(QStringLiteral("History"), {});
+    }
+    return schema;
+}
 
 bool CBdD::InitBd(const QString &path)
 {

@@ -1,7 +1,10 @@
 #include "CDatabaseFile.h"
 
+#include "CBdD.h"
 #include "CmyDataBase.h"
+#include "Formatter.h"
 #include "IntParse.h"
+#include "QuoteSql.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -56,8 +59,10 @@ private:
 
 // Copies `source` into `destination` with the online backup; all or
 // nothing on the destination (its write transaction ends only with the
-// last step).
-bool backup(sqlite3 *destination, sqlite3 *source, int pagesPerStep, bool injectable)
+// last step). `whileLocked`, when given, is asked once the destination's
+// write lock is held and before any page is copied; false gives up.
+bool backup(sqlite3 *destination, sqlite3 *source, int pagesPerStep, bool injectable,
+            const std::function<bool()> &whileLocked = {})
 {
     sqlite3_backup *job = sqlite3_backup_init(destination, "main", source, "main");
     if (!job)
@@ -65,8 +70,18 @@ bool backup(sqlite3 *destination, sqlite3 *source, int pagesPerStep, bool inject
     int rc = SQLITE_OK;
     int busyRounds = 0;
     bool failed = false;
+    bool locked = !whileLocked;
     for (;;) {
-        rc = sqlite3_backup_step(job, pagesPerStep);
+        // A first step of no page only takes the destination's lock.
+        rc = sqlite3_backup_step(job, locked ? pagesPerStep : 0);
+        if (rc == SQLITE_OK && !locked) {
+            locked = true;
+            if (!whileLocked()) {
+                failed = true;
+                break;
+            }
+            continue;
+        }
         if (rc == SQLITE_DONE)
             break;
         if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
@@ -104,6 +119,35 @@ bool noLeftoverBeside(const QString &database)
             return false;
     }
     return true;
+}
+
+// Whether the file is at least as long as its header says (its page size
+// times its page count). The count is only told by files whose header
+// stamps it as valid; any other file (and an empty one) is not judged.
+bool longAsItsHeaderSays(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(100);
+    if (header.isEmpty())
+        return true;
+    if (header.size() < 100)
+        return false;
+    const auto bigEndian = [&header](int at, int bytes) {
+        quint64 value = 0;
+        for (int i = 0; i < bytes; ++i)
+            value = (value << 8) | quint8(header[at + i]);
+        return value;
+    };
+    quint64 pageSize = bigEndian(16, 2);
+    if (pageSize == 1)
+        pageSize = 65536;
+    const quint64 pages = bigEndian(28, 4);
+    const bool countValid = bigEndian(92, 4) == bigEndian(24, 4);
+    if (!countValid || pages == 0)
+        return true;
+    return quint64(file.size()) >= pageSize * pages;
 }
 
 bool flushToDisk(const QString &path)
@@ -170,6 +214,12 @@ CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
     SQLite::MyTablePtr tables = db.Query(u"select count(*) from sqlite_master where type='table' and name='Infos'");
     if (!tables.hasRows() || db.GetLastCode() != SQLITE_OK)
         return result;
+    // SQLite reads a last page cut short as if its missing bytes were
+    // zeros, and no check of its own notices.
+    if (!longAsItsHeaderSays(path)) {
+        result.status = Status::Truncated;
+        return result;
+    }
     SQLite::MyTablePtr check = db.Query(u"PRAGMA quick_check");
     if (!check.hasRows() || db.GetLastCode() != SQLITE_OK
         || check->GetCell(0, 0) != QLatin1String("ok")) {
@@ -187,6 +237,53 @@ CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
             result.version = Platform::wtoi(version->GetCellView(0, 0));
     }
     result.status = Status::Ok;
+    return result;
+}
+
+CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path)
+{
+    CheckResult result = Check(path);
+    if (!result.ok())
+        return result;
+    const QMap<QString, QStringList> required = CBdD::RequiredSchema(result.version);
+    if (required.isEmpty()) {
+        result.status = Status::UnknownVersion;
+        return result;
+    }
+    SQLite::CmyDataBase db;
+    if (db.OpenReadOnly(path) != SQLITE_OK) {
+        result.status = Status::NotDatabase;
+        return result;
+    }
+    for (auto table = required.cbegin(); table != required.cend(); ++table) {
+        SQLite::MyTablePtr columns = db.Query(Platform::Formatter::sprintf(
+            u"select name from pragma_table_info('%s')", {QuoteSql(table.key())}));
+        if (db.GetLastCode() != SQLITE_OK) {
+            result.status = Status::Damaged;
+            return result;
+        }
+        QStringList present;
+        for (int row = 0; columns && row < columns->rowCount(); ++row)
+            present << columns->GetCell(row, 0);
+        if (present.isEmpty()) {
+            result.status = Status::NotUserDatabase;
+            result.missing = table.key();
+            return result;
+        }
+        for (const QString &column : table.value()) {
+            if (!present.contains(column, Qt::CaseInsensitive)) {
+                result.status = Status::NotUserDatabase;
+                result.missing = table.key() + u'.' + column;
+                return result;
+            }
+        }
+    }
+    // The whole check: quick_check leaves out whether indexes match their
+    // tables, which a replacement would carry into the live file.
+    SQLite::MyTablePtr integrity = db.Query(u"PRAGMA integrity_check");
+    if (db.GetLastCode() != SQLITE_OK || !integrity || integrity->rowCount() != 1
+        || integrity->GetCell(0, 0) != QLatin1String("ok"))
+        result.status = Status::Damaged;
     return result;
 }
 
@@ -238,18 +335,65 @@ bool CDatabaseFile::CopyLive(const QString &source, const QString &target, Targe
     return false;
 }
 
-bool CDatabaseFile::ReplaceLive(const QString &source, const QString &target)
+namespace {
+
+CDatabaseFile::ReplaceResult replaceLive(const QString &source, const QString &target, const quint32 *changeCounter)
 {
-    if (!QFileInfo(target).isFile() || !Check(source).ok())
-        return false;
+    using Result = CDatabaseFile::ReplaceResult;
+    if (!QFileInfo(target).isFile() || !CDatabaseFile::Check(source).ok())
+        return Result::Failed;
+    // A source of no page would be written before the lock is looked at.
+    if (changeCounter && QFileInfo(source).size() == 0)
+        return Result::Failed;
     if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
-        return false;
+        return Result::Failed;
     Connection from(source, SQLITE_OPEN_READONLY);
     Connection to(target, SQLITE_OPEN_READWRITE);
     if (!from || !to)
-        return false;
+        return Result::Failed;
     // Room for every page of the transaction, so that SQLite never spills
     // pages to the file (and flushes the journal) before the commit.
     sqlite3_exec(to.get(), "PRAGMA cache_size=-262144", nullptr, nullptr, nullptr);
-    return backup(to.get(), from.get(), PagesPerStep, true);
+    bool changed = false;
+    std::function<bool()> whileLocked;
+    if (changeCounter) {
+        // Read from the file itself: under the lock nobody writes it, and
+        // no page of ours has reached it yet.
+        whileLocked = [&] {
+            quint32 now = 0;
+            changed = !CDatabaseFile::ReadChangeCounter(target, now) || now != *changeCounter;
+            return !changed;
+        };
+    }
+    if (backup(to.get(), from.get(), PagesPerStep, true, whileLocked))
+        return Result::Replaced;
+    return changed ? Result::ChangedMeanwhile : Result::Failed;
+}
+
+} // namespace
+
+bool CDatabaseFile::ReplaceLive(const QString &source, const QString &target)
+{
+    return replaceLive(source, target, nullptr) == ReplaceResult::Replaced;
+}
+
+CDatabaseFile::ReplaceResult CDatabaseFile::ReplaceLiveIfUnchanged(const QString &source, const QString &target,
+                                                                   quint32 changeCounter)
+{
+    return replaceLive(source, target, &changeCounter);
+}
+
+bool CDatabaseFile::ReadChangeCounter(const QString &path, quint32 &counter)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(28);
+    // Bytes 18 and 19 are 2 for a database that keeps a write-ahead log.
+    if (header.size() < 28 || !header.startsWith(QByteArray("SQLite format 3", 16)) || header[18] == 2
+        || header[19] == 2)
+        return false;
+    counter = (quint32(quint8(header[24])) << 24) | (quint32(quint8(header[25])) << 16)
+              | (quint32(quint8(header[26])) << 8) | quint32(quint8(header[27]));
+    return true;
 }

@@ -8,7 +8,9 @@
 // consistent state under SQLite's own locks.
 //
 // - Check: a look at a file that never creates it (read-only open, schema
-//   version, quick integrity check).
+//   version, quick integrity check, as long as its header says).
+// - CheckReplacement: whether a file may take the place of a live user
+//   database (a restore, a network update, a device copy).
 // - CopyLive: a whole copy into "<target>.part", moved into place only once
 //   complete, so a failure leaves any earlier target as it was.
 // - ReplaceLive: the contents of a checked source written into an existing,
@@ -22,17 +24,29 @@ class CDatabaseFile
 public:
     enum class Status {
         Ok,
-        Missing,     // no such file
-        NotDatabase, // not a file SQLite reads (or unreadable)
-        Damaged,     // opens but fails the integrity check
+        Missing,        // no such file
+        NotDatabase,    // not a file SQLite reads (or unreadable)
+        Damaged,        // opens but fails the integrity check
+        Truncated,      // shorter than the pages its header counts
+        UnknownVersion, // a schema version this program cannot read
+        NotUserDatabase // a table or column of the user database missing
     };
     struct CheckResult
     {
         Status status = Status::Missing;
         int version = -1; // Infos 'VersionDB'; 0 when none is stored
+        // For NotUserDatabase: the first table ("Taches") or column
+        // ("Taches.Notes") found missing.
+        QString missing;
         bool ok() const { return status == Status::Ok; }
     };
     static CheckResult Check(const QString &path);
+
+    // Everything Check asks, and what a file must be to replace the live
+    // database of a user: a schema version this program reads or upgrades,
+    // every table of that version with its columns, and a full integrity
+    // check. Anything else is refused before the live file is touched.
+    static CheckResult CheckReplacement(const QString &path);
 
     // How a copy meets an existing target.
     enum class Target {
@@ -57,6 +71,18 @@ public:
     // exist, and may be open). The source is checked first; a source that
     // fails the check is refused and the target is untouched.
     static bool ReplaceLive(const QString &source, const QString &target);
+
+    // The change counter in a database file's header, which every commit to
+    // a database with a rollback journal moves on. False when it cannot be
+    // read, or the file keeps a write-ahead log (whose commits leave it).
+    static bool ReadChangeCounter(const QString &path, quint32 &counter);
+    enum class ReplaceResult { Replaced, Failed, ChangedMeanwhile };
+    // ReplaceLive, but only over the state of the target whose change
+    // counter the caller read before it looked at that state: once the
+    // target's write lock is held (no commit can land any more), a counter
+    // that moved on means another connection committed meanwhile, and
+    // nothing is written.
+    static ReplaceResult ReplaceLiveIfUnchanged(const QString &source, const QString &target, quint32 changeCounter);
 
     // The file beside the target into which CopyLive writes.
     static QString PartPath(const QString &target);

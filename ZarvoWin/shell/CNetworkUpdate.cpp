@@ -57,6 +57,27 @@ QString CNetworkUpdate::Text(Outcome outcome)
     }
 }
 
+std::optional<CNetworkUpdate::Outcome> CNetworkUpdate::Refusal(const CDatabaseFile::CheckResult &candidate, int localVersion)
+{
+    using Status = CDatabaseFile::Status;
+    switch (candidate.status) {
+    case Status::Ok:
+        if (candidate.version == localVersion)
+            return std::nullopt;
+        return Outcome::VersionDiffers;
+    case Status::Missing:
+    case Status::NotDatabase:
+        return Outcome::NothingAvailable;
+    case Status::UnknownVersion:
+        return Outcome::VersionDiffers;
+    case Status::Damaged:
+    case Status::Truncated:
+    case Status::NotUserDatabase:
+        return Outcome::ReplaceFailed;
+    }
+    return Outcome::ReplaceFailed;
+}
+
 QString CNetworkUpdate::SharedCopyPath(const QString &shareFolder, const QString &userName)
 {
     return QDir(QDir(shareFolder).filePath(userName)).filePath(QStringLiteral("Zarvo.sdb"));
@@ -72,6 +93,9 @@ CNetworkUpdate::Outcome CNetworkUpdate::Run(const Request &request, const Steps 
         return Outcome::NoUser;
 
     int localVersion = -1;
+    // Read before the look at the local changes: a commit after it moves
+    // it on, and then nothing is replaced.
+    quint32 localState = 0;
     {
         // Through the shared connection when the local database is the
         // current one, so that the file is opened once.
@@ -79,7 +103,7 @@ CNetworkUpdate::Outcome CNetworkUpdate::Run(const Request &request, const Steps 
                                           ? std::make_unique<CBdD>()
                                           : std::make_unique<CBdD>(request.localDatabase);
         // A read that fails counts as changes: never replace what is unknown.
-        if (local->HasUnsyncedChanges())
+        if (!CDatabaseFile::ReadChangeCounter(request.localDatabase, localState) || local->HasUnsyncedChanges())
             return Outcome::LocalChanges;
         localVersion = local->GetVersion();
     }
@@ -91,6 +115,11 @@ CNetworkUpdate::Outcome CNetworkUpdate::Run(const Request &request, const Steps 
     const qint64 sharedSize = sharedBefore.size();
     const QDateTime sharedTime = sharedBefore.lastModified();
 
+    // The copy in the share is looked at as it lies there: one cut short
+    // can only be told from its own length.
+    if (const auto refused = Refusal(CDatabaseFile::CheckReplacement(shared), localVersion))
+        return *refused;
+
     // A folder of this run only, removed with everything in it on return.
     QTemporaryDir work(QDir(QDir::tempPath()).filePath(QStringLiteral("Zarvo-XXXXXX")));
     if (!work.isValid())
@@ -98,17 +127,22 @@ CNetworkUpdate::Outcome CNetworkUpdate::Run(const Request &request, const Steps 
     const QString copy = work.filePath(QStringLiteral("zarvo.db"));
     if (!CDatabaseFile::CopyLive(shared, copy, CDatabaseFile::Target::FreeName))
         return Outcome::NothingAvailable;
-    const CDatabaseFile::CheckResult checked = CDatabaseFile::Check(copy);
-    if (!checked.ok())
-        return Outcome::NothingAvailable;
-    if (checked.version != localVersion)
-        return Outcome::VersionDiffers;
+    // The share may have been written meanwhile: the copy is what counts.
+    if (const auto refused = Refusal(CDatabaseFile::CheckReplacement(copy), localVersion))
+        return *refused;
 
     if (steps.backupIfDue)
         steps.backupIfDue();
-    // The checked copy is what is installed, whatever the share holds now.
-    if (!CDatabaseFile::ReplaceLive(copy, request.localDatabase))
+    // The checked copy is what is installed, whatever the share holds now,
+    // and only over the local state that was found without changes.
+    switch (CDatabaseFile::ReplaceLiveIfUnchanged(copy, request.localDatabase, localState)) {
+    case CDatabaseFile::ReplaceResult::Replaced:
+        break;
+    case CDatabaseFile::ReplaceResult::ChangedMeanwhile:
+        return Outcome::LocalChanges;
+    case CDatabaseFile::ReplaceResult::Failed:
         return Outcome::ReplaceFailed;
+    }
     if (steps.reloadReplaced)
         steps.reloadReplaced();
 

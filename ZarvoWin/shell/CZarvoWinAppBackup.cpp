@@ -9,7 +9,6 @@
 #include "CConfiguration.h"
 #include "CDatabaseFile.h"
 #include "CDayCache.h"
-#include "CmyDataBase.h"
 #include "MessageBoxParams.h"
 #include "CNetworkUpdate.h"
 #include "CProjectStore.h"
@@ -86,16 +85,7 @@ void CZarvoWinApp::ReloadReplacedDatabase()
 
 bool CZarvoWinApp::IsRestorableBackup(const QString &path)
 {
-    const CDatabaseFile::CheckResult check = CDatabaseFile::Check(path);
-    if (!check.ok() || check.version < 0 || check.version > CBdD::CurrentVersion)
-        return false;
-    // Any SQLite file passes the check above: ours has these tables.
-    SQLite::CmyDataBase db;
-    if (db.OpenReadOnly(path) != 0)
-        return false;
-    SQLite::MyTablePtr tables = db.Query(
-        u"select count(*) from sqlite_master where type='table' and name in ('Infos','Taches','Projets','Activites')");
-    return tables.hasRows() && db.GetLastCode() == 0 && tables->GetFirstInt() == 4;
+    return CDatabaseFile::CheckReplacement(path).ok();
 }
 
 bool CZarvoWinApp::RestoreBackup(const QString &backupPath)

@@ -1,5 +1,6 @@
 // Safe copies of live database files: checks, copies into place and
 // replacement of an open database.
+#include "CBdD.h"
 #include "CDatabaseFile.h"
 #include "CmyDataBase.h"
 #include "QStringPrinter.h"
@@ -64,6 +65,9 @@ TEST_F(DatabaseFileTest, CheckTellsWhatAFileIs)
         f.seek(3 * 4096);
         f.write(QByteArray(8 * 4096, '\x5a'));
     }
+    // One byte short inside its last page: SQLite reads it as a zero.
+    const QByteArray bytes = TestFolders::readFile(makeDatabase(QStringLiteral("cut.sdb"), 2, QStringLiteral("c"), 20));
+    const QString cut = TestFolders::writeFile(QStringLiteral("cut-short.sdb"), bytes.chopped(1));
     const struct
     {
         QString path;
@@ -76,6 +80,7 @@ TEST_F(DatabaseFileTest, CheckTellsWhatAFileIs)
         {TestFolders::root(), Status::Missing, -1},
         {text, Status::NotDatabase, -1},
         {damaged, Status::Damaged, -1},
+        {cut, Status::Truncated, -1},
     };
     for (const auto &c : cases) {
         const CDatabaseFile::CheckResult r = CDatabaseFile::Check(c.path);
@@ -198,4 +203,88 @@ TEST_F(DatabaseFileTest, ReplaceRefusesASourceThatFailsItsCheck)
     EXPECT_FALSE(CDatabaseFile::ReplaceLive(source, TestFolders::file(QStringLiteral("absent.sdb"))));
     EXPECT_FALSE(QFileInfo::exists(TestFolders::file(QStringLiteral("absent.sdb"))));
     EXPECT_EQ(markOf(target), QStringLiteral("old"));
+}
+
+TEST_F(DatabaseFileTest, AReplacementMustBeAWholeUserDatabaseOfAVersionWeRead)
+{
+    using Status = CDatabaseFile::Status;
+    // A user database as the program makes it, then altered per case.
+    const auto userDatabase = [](const QString &name, std::initializer_list<const char16_t *> changes) {
+        const QString path = TestFolders::tempDb(name);
+        {
+            CBdD made(path);
+            EXPECT_TRUE(made.IsOpen());
+        }
+        CmyDataBase db;
+        EXPECT_EQ(db.Open(path), 0);
+        for (const char16_t *change : changes)
+            EXPECT_EQ(db.Execute(change), 0) << QString::fromUtf16(change).toStdString();
+        return path;
+    };
+    const struct
+    {
+        const char *what;
+        QString path;
+        Status status;
+        QString missing;
+    } cases[] = {
+        {"as made", userDatabase(QStringLiteral("made.sdb"), {}), Status::Ok, {}},
+        // What an upgrade adds may be missing; anything else may not.
+        {"version 2 before its last column",
+         userDatabase(QStringLiteral("noVisible.sdb"), {u"alter table Forecast drop column Visible"}), Status::Ok, {}},
+        {"version 1 without the planning tables",
+         userDatabase(QStringLiteral("v1.sdb"), {u"drop table Forecast", u"drop table ProjectChilds",
+                                                 u"update Infos set Value='1' where Name='VersionDB'"}),
+         Status::Ok, {}},
+        {"version 2 without them",
+         userDatabase(QStringLiteral("v2.sdb"), {u"drop table Forecast", u"drop table ProjectChilds"}),
+         Status::NotUserDatabase, QStringLiteral("Forecast")},
+        {"a column gone", userDatabase(QStringLiteral("noNotes.sdb"), {u"alter table Taches drop column Notes"}),
+         Status::NotUserDatabase, QStringLiteral("Taches.Notes")},
+        {"a later version", userDatabase(QStringLiteral("v3.sdb"), {u"update Infos set Value='3' where Name='VersionDB'"}),
+         Status::UnknownVersion, {}},
+        {"a version below any", userDatabase(QStringLiteral("v-1.sdb"), {u"update Infos set Value='-1' where Name='VersionDB'"}),
+         Status::UnknownVersion, {}},
+        {"another database", makeDatabase(QStringLiteral("other.sdb"), 2, QStringLiteral("o")), Status::NotUserDatabase,
+         QStringLiteral("Activites")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray before = TestFolders::readFile(c.path);
+        const CDatabaseFile::CheckResult r = CDatabaseFile::CheckReplacement(c.path);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.missing, c.missing);
+        // Looked at read-only.
+        EXPECT_EQ(TestFolders::readFile(c.path), before);
+    }
+}
+
+TEST_F(DatabaseFileTest, AReplacementOverAStateThatWasCommittedOverIsRefused)
+{
+    const QString target = makeDatabase(QStringLiteral("Zarvo.sdb"), 2, QStringLiteral("old"));
+    const QString source = makeDatabase(QStringLiteral("incoming.sdb"), 2, QStringLiteral("new"), 100);
+    quint32 seen = 0;
+    ASSERT_TRUE(CDatabaseFile::ReadChangeCounter(target, seen));
+    {
+        CmyDataBase other;
+        ASSERT_EQ(other.Open(target), 0);
+        ASSERT_EQ(other.Execute(u"update Infos set Value='changed' where Name='Mark'"), 0);
+    }
+    EXPECT_EQ(CDatabaseFile::ReplaceLiveIfUnchanged(source, target, seen),
+              CDatabaseFile::ReplaceResult::ChangedMeanwhile);
+    EXPECT_EQ(markOf(target), QStringLiteral("changed"));
+
+    ASSERT_TRUE(CDatabaseFile::ReadChangeCounter(target, seen));
+    EXPECT_EQ(CDatabaseFile::ReplaceLiveIfUnchanged(source, target, seen), CDatabaseFile::ReplaceResult::Replaced);
+    EXPECT_EQ(markOf(target), QStringLiteral("new"));
+
+    // A database that keeps a write-ahead log leaves its counter alone on
+    // commit: it cannot be told unchanged.
+    const QString logged = makeDatabase(QStringLiteral("wal.sdb"), 2, QStringLiteral("w"));
+    {
+        CmyDataBase db;
+        ASSERT_EQ(db.Open(logged), 0);
+        db.Execute(u"PRAGMA journal_mode=WAL");
+    }
+    EXPECT_FALSE(CDatabaseFile::ReadChangeCounter(logged, seen));
 }

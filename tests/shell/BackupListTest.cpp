@@ -6,6 +6,7 @@
 #include "CConfiguration.h"
 #include "CDatabaseFile.h"
 #include "CDlgBackup.h"
+#include "CReportStore.h"
 #include "CmyDataBase.h"
 #include "Texts.h"
 
@@ -253,49 +254,62 @@ TEST_F(BackupListTest, RestoreTakesTheBackupIntoTheLiveDatabase)
 TEST_F(BackupListTest, AFailedRestoreLeavesTheDatabaseByteForByte)
 {
     const QString database = databaseOf(QStringLiteral("Anne"));
-    const QString good = backupWithProjects(QStringLiteral("Zarvo_M20250105000000.sdb"), 4);
+    const QString good = backupWithProjects(QStringLiteral("Zarvo_M20250109000000.sdb"), 4);
     {
         CBdD db(database);
         db.Execute(u"delete from Projets");
     }
+    const QByteArray whole = TestFolders::readFile(good);
+    const auto write = [this](const char *name, const QByteArray &bytes) {
+        QFile file(anneBackups + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    const auto sql = [this](const char *name, std::initializer_list<const char16_t *> statements) {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(anneBackups + QLatin1String(name)), 0);
+        for (const char16_t *statement : statements)
+            ASSERT_EQ(db.Execute(statement), 0);
+    };
     // Not a database, but named like a backup.
     touch(anneBackups + QStringLiteral("Zarvo_M20250101000000.sdb"), 8192);
-    // Cut short.
-    {
-        QFile whole(good);
-        ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-        const QByteArray bytes = whole.readAll();
-        QFile cut(anneBackups + QStringLiteral("Zarvo_M20250102000000.sdb"));
-        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-        cut.write(bytes.left(bytes.size() / 2));
-    }
+    // Cut short: by half, and by one byte inside its last page (SQLite
+    // itself reads that one without a word).
+    write("Zarvo_M20250102000000.sdb", whole.left(whole.size() / 2));
+    write("Zarvo_M20250103000000.sdb", whole.chopped(1));
     // Of a later version than this program reads.
     {
-        const QString later = anneBackups + QStringLiteral("Zarvo_M20250103000000.sdb");
+        const QString later = anneBackups + QStringLiteral("Zarvo_M20250104000000.sdb");
         ASSERT_TRUE(CDatabaseFile::CopyLive(good, later, CDatabaseFile::Target::Replace));
         SQLite::CmyDataBase db;
         ASSERT_EQ(db.Open(later), 0);
         db.Execute(u"update Infos set Value='3' where Name='VersionDB'");
     }
-    // Another database altogether.
-    {
-        SQLite::CmyDataBase db;
-        ASSERT_EQ(db.Open(anneBackups + QStringLiteral("Zarvo_M20250104000000.sdb")), 0);
-        db.Execute(u"create table Notes(Id integer)");
-    }
+    // Other databases: one of no table of ours, the user's report
+    // definitions, and one holding only some of our tables.
+    sql("Zarvo_M20250105000000.sdb", {u"create table Notes(Id integer)"});
+    ASSERT_TRUE(CReportStore(anneBackups + QStringLiteral("Zarvo_M20250106000000.sdb")).OpenDatabase(true));
+    sql("Zarvo_M20250107000000.sdb",
+        {u"create table Infos(Name text, Value text)", u"insert into Infos values ('VersionDB','2')",
+         u"create table Taches(Id integer primary key)", u"create table Projets(Id integer primary key)",
+         u"create table Activites(Id integer primary key)"});
     const QByteArray before = digestOf(database);
     open();
-    ASSERT_EQ(dialog->Backups().size(), 5);
-    for (int row = 0; row < 4; ++row) {
+    ASSERT_EQ(dialog->Backups().size(), 8);
+    const auto restoreRow = [&](int row) {
         clearBoxes();
         selectRow(row);
         answers->Push(MessageBoxAnswer::Yes);
         answers->Push(MessageBoxAnswer::Ok);
         QTest::mouseClick(button(CDlgBackup::RestoreButton), Qt::LeftButton);
-        ASSERT_EQ(boxes().size(), 2u) << row;
-        EXPECT_EQ(boxes()[1].text, Platform::Texts::get(410)) << row;
-        EXPECT_EQ(boxes()[1].caption, Platform::Texts::get(173)) << row;
-        EXPECT_EQ(digestOf(database), before) << row;
+    };
+    for (int row = 0; row < 7; ++row) {
+        SCOPED_TRACE(dialog->Backups().at(row).fileName.toStdString());
+        restoreRow(row);
+        ASSERT_EQ(boxes().size(), 2u);
+        EXPECT_EQ(boxes()[1].text, Platform::Texts::get(410));
+        EXPECT_EQ(boxes()[1].caption, Platform::Texts::get(173));
+        EXPECT_EQ(digestOf(database), before);
     }
 
     // A writer holding the database's lock: the good backup is refused too.
@@ -303,15 +317,16 @@ TEST_F(BackupListTest, AFailedRestoreLeavesTheDatabaseByteForByte)
     ASSERT_EQ(writer.Open(database), 0);
     writer.Execute(u"begin immediate");
     writer.Execute(u"insert into Activites(Id, Nom, Deleted) values (900, 'Held', 0)");
-    clearBoxes();
-    selectRow(4);
-    answers->Push(MessageBoxAnswer::Yes);
-    answers->Push(MessageBoxAnswer::Ok);
-    QTest::mouseClick(button(CDlgBackup::RestoreButton), Qt::LeftButton);
+    restoreRow(7);
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[1].text, Platform::Texts::get(410));
     writer.Execute(u"rollback");
     writer.Close();
     EXPECT_EQ(digestOf(database), before);
     EXPECT_EQ(projects(database), 0);
+
+    // Once the lock is free, the same backup comes back whole.
+    restoreRow(7);
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(projects(database), 4);
 }

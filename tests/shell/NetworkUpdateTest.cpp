@@ -49,6 +49,12 @@ protected:
             db.Execute(QStringLiteral("insert into Padding values ('%1')").arg(QString(1000, u'p')));
         ASSERT_TRUE(db.CommitTransaction());
     }
+    void alterSharedCopy(QStringView sql)
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(sharedCopy()), 0);
+        ASSERT_EQ(db.Execute(sql), 0);
+    }
     static void mark(const QString &path, const QString &text)
     {
         SQLite::CmyDataBase db;
@@ -88,6 +94,7 @@ TEST_F(NetworkUpdateTest, EachRefusalSaysWhyAndChangesNothing)
          Outcome::FolderMissing, 401},
         {"nothing dropped", [] {}, Outcome::NothingAvailable, 255},
         {"another version", [this] { dropSharedCopy(QStringLiteral("share"), 1); }, Outcome::VersionDiffers, 471},
+        {"a later version", [this] { dropSharedCopy(QStringLiteral("share"), 3); }, Outcome::VersionDiffers, 471},
         {"a damaged copy",
          [] { TestFolders::writeFile(QStringLiteral("share/Anne/Zarvo.sdb"), QByteArray(8192, 'x')); },
          Outcome::NothingAvailable, 255},
@@ -142,18 +149,70 @@ TEST_F(NetworkUpdateTest, AnUpdateReplacesTheOpenDatabaseAndTakesTheCopyAway)
     EXPECT_EQ(lastBox(), QStringLiteral("Aucune mise à jour disponible."));
 }
 
-TEST_F(NetworkUpdateTest, AFailedReplacementLeavesBothFiles)
+TEST_F(NetworkUpdateTest, ACopyThatCannotBeInstalledWholeLeavesBothFiles)
 {
-    dropSharedCopy(QStringLiteral("share"), 2, 300);
-    CDatabaseFile::SetFaultHook([](CDatabaseFile::Stage s) { return s == CDatabaseFile::Stage::ReplaceBetweenSteps; });
+    const struct
+    {
+        const char *what;
+        std::function<void()> arrange;
+    } cases[] = {
+        {"a failure while writing",
+         [] {
+             CDatabaseFile::SetFaultHook(
+                 [](CDatabaseFile::Stage s) { return s == CDatabaseFile::Stage::ReplaceBetweenSteps; });
+         }},
+        // SQLite reads the missing byte as a zero and says nothing.
+        {"a copy one byte short",
+         [this] {
+             const QByteArray whole = TestFolders::readFile(sharedCopy());
+             TestFolders::writeFile(QStringLiteral("share/Anne/Zarvo.sdb"), whole.chopped(1));
+         }},
+        {"a copy without the entries", [this] { alterSharedCopy(u"drop table Taches"); }},
+        {"a copy of a column short", [this] { alterSharedCopy(u"alter table Projets drop column Parent"); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        dropSharedCopy(QStringLiteral("share"), 2, 300);
+        c.arrange();
+        const QByteArray dropped = TestFolders::readFile(sharedCopy());
+        clearBoxes();
+        app->UpdateFromLan(true);
+        CDatabaseFile::SetFaultHook({});
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconExclamation);
+        EXPECT_EQ(boxes()[0].caption, QStringLiteral("Erreur"));
+        EXPECT_EQ(boxes()[0].text, QStringLiteral("Mise à jour la Base de donnée impossible."));
+        EXPECT_EQ(markOf(local), QStringLiteral("local"));
+        EXPECT_EQ(TestFolders::readFile(sharedCopy()), dropped);
+        EXPECT_TRUE(CDatabaseFile::Check(local).ok());
+    }
+}
+
+TEST_F(NetworkUpdateTest, AChangeCommittedWhileTheCopyIsTakenIsNeverOverwritten)
+{
+    dropSharedCopy(QStringLiteral("share"));
+    // The other program commits an entry after the look for local changes,
+    // while the shared copy is being taken.
+    bool written = false;
+    CDatabaseFile::SetFaultHook([&](CDatabaseFile::Stage s) {
+        if (s == CDatabaseFile::Stage::CopyBeforeRename && !written) {
+            SQLite::CmyDataBase tray;
+            written = tray.Open(local) == 0
+                      && tray.Execute(u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Deleted,Origine_Modif) "
+                                      u"values (500,1000,2000,-1,-1,0,1)")
+                             == 0;
+        }
+        return false;
+    });
     app->UpdateFromLan(true);
+    ASSERT_TRUE(written);
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconExclamation);
-    EXPECT_EQ(boxes()[0].caption, QStringLiteral("Erreur"));
-    EXPECT_EQ(boxes()[0].text, QStringLiteral("Mise à jour la Base de donnée impossible."));
+    EXPECT_EQ(boxes()[0].text, CNetworkUpdate::Text(CNetworkUpdate::Outcome::LocalChanges));
     EXPECT_EQ(markOf(local), QStringLiteral("local"));
+    SQLite::CmyDataBase db;
+    ASSERT_EQ(db.OpenReadOnly(local), 0);
+    EXPECT_EQ(db.Query(u"select count(*) from Taches where Id=500")->GetFirstInt(), 1);
     EXPECT_EQ(markOf(sharedCopy()), QStringLiteral("share"));
-    EXPECT_TRUE(CDatabaseFile::Check(local).ok());
 }
 
 TEST_F(NetworkUpdateTest, ACopyDroppedAgainMeanwhileStaysInTheShare)
