@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QPoint>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,6 +58,11 @@ int GetReportRowImage(int kind)
     default:
         return -1;
     }
+}
+
+bool IsPointInBox(int x, int y, int width, int height, const QPoint &point)
+{
+    return point.x() >= x && point.x() < x + width && point.y() >= y && point.y() < y + height;
 }
 
 bool IsSameDayDateTime(const QDateTime &moment, qint64 unixSeconds)

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 class QFontMetrics;
+class QPoint;
 class QHBoxLayout;
 class QWidget;
 
@@ -62,3 +63,8 @@ void PumpMessages();
 int GetProjectStateImage(int state);
 // Image index of a report row kind; -1 for no image.
 int GetReportRowImage(int kind);
+
+// Whether the point lies in the box of `width` x `height` pixels whose top
+// left is (x, y), its right and bottom edges excluded (the tree grids'
+// +/- boxes).
+bool IsPointInBox(int x, int y, int width, int height, const QPoint &point);

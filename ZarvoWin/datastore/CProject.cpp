@@ -677,10 +677,41 @@ qint64 CProject::GetForecastEnd() const
     return latest;
 }
 
+qint64 CProject::GetOpenForecastStart() const
+{
+    if (IsCompleted() || IsInactive())
+        return 0;
+    if (m_children.empty())
+        return m_computedStart;
+    qint64 earliest = 0;
+    for (const CProject *child : m_children) {
+        if (child->IsCompleted() || child->IsInactive())
+            continue;
+        const qint64 start = child->GetForecastStart();
+        if (start == 0) {
+            earliest = 0;
+            break;
+        }
+        if (earliest == 0 || start < earliest)
+            earliest = start;
+    }
+    const bool ownWork = !m_forecast.bModeAuto && GetOwnRemainingWork() > 0;
+    if (ownWork && m_computedStart > 0 && (earliest == 0 || m_computedStart < earliest))
+        earliest = m_computedStart;
+    return earliest;
+}
+
+qint64 CProject::GetOpenForecastEnd() const
+{
+    if (IsCompleted() || IsInactive())
+        return 0;
+    return GetForecastEnd();
+}
+
 qint64 CProject::GetEndDate() const
 {
     if (!IsCompleted())
-        return IsInactive() ? 0 : GetForecastEnd();
+        return GetOpenForecastEnd();
     const qint64 latest = std::max(GetActualEnd(), GetChildrenActualEnd());
     if (latest != 0)
         return latest;

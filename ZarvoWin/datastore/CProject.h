@@ -128,6 +128,14 @@ public:
     qint64 GetChildrenActualEnd() const;
     qint64 GetForecastStart() const;
     qint64 GetForecastEnd() const;
+    // The earliest forecast start of an open node: over its open children,
+    // 0 as soon as one of them has none; its own computed start when it
+    // carries work of its own (manual mode) and starts earlier, or no
+    // child's start is known. A node without children gives its own
+    // computed start. 0 for a completed or inactive node.
+    qint64 GetOpenForecastStart() const;
+    // The forecast end of an open node; 0 for a completed or inactive one.
+    qint64 GetOpenForecastEnd() const;
     qint64 GetEndDate() const;
     qint64 GetFixedEnd() const;
 

@@ -84,6 +84,7 @@ CProjectStore::~CProjectStore() = default;
 void CProjectStore::Touch()
 {
     m_lastModified = Platform::Clock::now();
+    ++m_changeCount;
 }
 
 void CProjectStore::Clear()
@@ -105,6 +106,7 @@ void CProjectStore::ClearPart(int kind)
         m_projects.clear();
         m_projects.insert(-1, &m_root);
         m_lastModified = 0;
+        ++m_changeCount;
         m_totalsLoadTime = 0;
         m_totalsBoundary.clear();
         ResetBookedPeriods();

@@ -182,6 +182,11 @@ public:
 
     // ---- changes and context ----
     qint64 LastModified() const { return m_lastModified; }
+    // Counts the changes: every Touch and every clearing of the nodes adds
+    // one. Unlike LastModified, which keeps whole seconds, two changes in
+    // one second differ, and a window that keeps nodes from a build can
+    // tell that the nodes it holds may be gone.
+    quint64 ChangeCount() const { return m_changeCount; }
     void Touch();
     tProjectContext &Context() { return m_context; }
     const tProjectContext &Context() const override { return m_context; }
@@ -200,6 +205,7 @@ private:
     std::vector<tHistory> m_history;
     std::vector<tDebutFin> m_booked;
     qint64 m_lastModified = 0;
+    quint64 m_changeCount = 0;
     tProjectContext m_context;
     ChildOrderWriter m_childOrderWriter;
     std::function<void(CProjectStore &)> m_historyLoader;

@@ -17,32 +17,6 @@ bool known(qint64 t)
     return t > 1;
 }
 
-// The earliest forecast start over the open children, 0 as soon as one
-// of them has none; the node's own computed start when it carries work of
-// its own and starts earlier (or no child start is known).
-qint64 openForecastStart(const CProject &node)
-{
-    if (node.GetChildCount() == 0)
-        return node.m_computedStart;
-    qint64 earliest = 0;
-    for (const CProject *child : node.Children()) {
-        if (child->IsCompleted() || child->IsInactive())
-            continue;
-        const qint64 start = child->GetForecastStart();
-        if (start == 0) {
-            earliest = 0;
-            break;
-        }
-        if (earliest == 0 || start < earliest)
-            earliest = start;
-    }
-    const qint64 own = node.m_computedStart;
-    const bool ownWork = !node.Forecast().bModeAuto && node.GetOwnRemainingWork() > 0;
-    if (ownWork && own != 0 && (earliest == 0 || own < earliest))
-        earliest = own;
-    return earliest;
-}
-
 } // namespace
 
 tToolTipContent ProjectToolTipContent(const CProject &node)
@@ -86,7 +60,7 @@ tToolTipContent ProjectToolTipContent(const CProject &node)
         if (node.GetTaskCount() > 0) {
             description += running;
         } else {
-            const qint64 forecastStart = openForecastStart(node);
+            const qint64 forecastStart = node.GetOpenForecastStart();
             const CProjectTree *store = node.Store();
             if (known(forecastStart)) {
                 if (store && forecastStart == store->ForecastFrom())
