@@ -2,6 +2,7 @@
 #include "UiUtilities.h"
 
 #include "CPrefsStatic.h"
+#include "ContextHelp.h"
 #include "CPrefsSubDlg.h"
 #include "Texts.h"
 
@@ -91,6 +92,12 @@ CPrefsDialog::CPrefsDialog(QWidget *parent, int dialogId)
     body->addLayout(right, 1);
 
     auto *buttons = ButtonRow({m_ok, m_cancel});
+    // F1 and the help button open the page shown.
+    ContextHelp::Install(this, [this] {
+        const CPrefsSubDlg *page = Page(m_current);
+        return ContextHelp::DialogContext(page ? page->TemplateId() : m_dialogId);
+    });
+    ContextHelp::AddButton(buttons, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);

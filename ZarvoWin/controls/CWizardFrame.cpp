@@ -1,6 +1,7 @@
 #include "CWizardFrame.h"
 
 #include "CPrefsSubDlg.h"
+#include "ContextHelp.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -76,6 +77,13 @@ CWizardFrame::CWizardFrame(int dialogId, bool withCancel, QWidget *parent)
         buttons->addSpacing(fontMetrics().averageCharWidth() * 2);
         buttons->addWidget(m_cancel);
     }
+
+    // F1 and the help button open the page shown.
+    ContextHelp::Install(this, [this] {
+        const CPrefsSubDlg *page = Page(m_current);
+        return ContextHelp::DialogContext(page ? page->TemplateId() : m_dialogId);
+    });
+    ContextHelp::AddButton(buttons, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_area, 1);

@@ -1,4 +1,5 @@
 #include "CDlgAbout.h"
+#include "ContextHelp.h"
 #include "UiUtilities.h"
 
 #include "BitmapResources.h"
@@ -84,6 +85,7 @@ CDlgAbout::CDlgAbout(QWidget *parent)
     row->addLayout(texts, 1);
 
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
     ok->setText(Platform::Texts::get(101));
     setFixedSize(sizeHint());
 }

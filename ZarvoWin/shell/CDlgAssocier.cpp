@@ -1,4 +1,5 @@
 #include "CDlgAssocier.h"
+#include "ContextHelp.h"
 #include "UiUtilities.h"
 
 #include "CComboBoxFiller.h"
@@ -47,6 +48,7 @@ CDlgAssocier::CDlgAssocier(CUsers &users, int userId, NewUserRunner newUser, std
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
     Fill(userId);
     m_combo->setFocus();
 }

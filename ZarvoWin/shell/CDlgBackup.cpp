@@ -1,6 +1,7 @@
 #include "CDlgBackup.h"
 
 #include "CConfiguration.h"
+#include "ContextHelp.h"
 #include "CUsers.h"
 #include "CZarvoWinApp.h"
 #include "MessageBoxParams.h"
@@ -78,6 +79,7 @@ CDlgBackup::CDlgBackup(CZarvoWinApp &app, QWidget *parent)
     auto *column = new QVBoxLayout(this);
     column->addLayout(hint);
     column->addWidget(m_list, 1);
+    ContextHelp::AddButton(buttons, this);
     column->addLayout(buttons);
 
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &CDlgBackup::OnSelectionChanged);
@@ -88,6 +90,7 @@ CDlgBackup::CDlgBackup(CZarvoWinApp &app, QWidget *parent)
     connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
 
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
     ShowFolderState();
     Fill();
     m_delete->setEnabled(false);

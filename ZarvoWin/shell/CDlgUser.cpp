@@ -2,6 +2,7 @@
 
 #include "CBdD.h"
 #include "CMyEdit.h"
+#include "ContextHelp.h"
 #include "CUsers.h"
 #include "CWaitCursor.h"
 #include "Formatter.h"
@@ -58,6 +59,7 @@ CDlgUser::CDlgUser(CUsers &users, int id, bool copy, quint32 automaticColour, QW
     connect(m_ok, &QPushButton::clicked, this, &CDlgUser::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto *buttons = ButtonRow({m_ok, cancel});
+    ContextHelp::AddButton(buttons, this);
 
     auto *column = new QVBoxLayout(this);
     column->addLayout(grid);
@@ -65,6 +67,7 @@ CDlgUser::CDlgUser(CUsers &users, int id, bool copy, quint32 automaticColour, QW
     column->addLayout(buttons);
 
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
     m_colours->Translate();
     if (m_copy) {
         setWindowTitle(Platform::Formatter::sprintf(Platform::Texts::get(645), {m_user.Nom}));

@@ -1,4 +1,5 @@
 #include "CDlgUsers.h"
+#include "ContextHelp.h"
 #include "UiUtilities.h"
 
 #include "CBdD.h"
@@ -66,6 +67,7 @@ CDlgUsers::CDlgUsers(CUsers &users, const CConfiguration &settings, NewUserRunne
     top->addWidget(m_list, 1);
     top->addLayout(side);
     auto *bottom = ButtonRow({m_select, close});
+    ContextHelp::AddButton(bottom, this);
     auto *column = new QVBoxLayout(this);
     column->addLayout(top, 1);
     column->addLayout(bottom);
@@ -80,6 +82,7 @@ CDlgUsers::CDlgUsers(CUsers &users, const CConfiguration &settings, NewUserRunne
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
     Refill(m_users.GetCurrentId());
     m_select->setDefault(true);
     m_list->setFocus();

@@ -278,6 +278,9 @@ void CMainFrame::CreateCommands()
     m_commands->Action(33057)->setChecked(true);
     m_commands->SetHandler(57665, [this] { close(); });
     m_commands->SetHandler(32840, [this] { m_app.UpdateFromLan(true); });
+    // F1 opens the help's first page, as "Rubriques d'aide" does; the
+    // dialogs answer F1 with their own page.
+    m_commands->Action(57670)->setShortcut(QKeySequence::HelpContents);
 }
 
 void CMainFrame::CreateMenus()
@@ -803,17 +806,6 @@ void CMainFrame::FilterNavigationItems(QMenu *menu, int viewType)
         if (id == 32849 || id == 32850 || id == 32852 || id == 32856 || id == 32854 || id == 32858)
             action->setVisible(viewType < 1 || viewType > 3 || shown.contains(id));
     }
-}
-
-int CMainFrame::HelpTopicForDialog(int dialogId)
-{
-    static const QHash<int, int> topics = {
-        {191, 300}, {310, 200}, {318, 390}, {333, 250}, {334, 270}, {343, 280}, {344, 260}, {370, 310},
-        {385, 320}, {386, 330}, {391, 400}, {399, 500}, {400, 350}, {401, 340}, {406, 170}, {417, 210},
-        {424, 410}, {431, 490}, {435, 450}, {436, 450}, {438, 440}, {449, 315}, {454, 325}, {462, 335},
-        {463, 345}, {464, 395}, {493, 445}, {494, 505}, {497, 435}, {507, 475}, {519, 605}, {520, 615},
-    };
-    return topics.value(dialogId, 10);
 }
 
 void CMainFrame::TogglePane(int commandId)

@@ -109,7 +109,6 @@ public:
     static QList<int> HiddenToolBarButtons(int childKind, int viewType);
     // Leaves in `menu` only the previous/next commands of the view type.
     static void FilterNavigationItems(QMenu *menu, int viewType);
-    static int HelpTopicForDialog(int dialogId);
 
     // --- The forecast window --------------------------------------------------
     QWidget *ForecastWindow() const { return m_forecastWindow; }

@@ -16,6 +16,8 @@
 #include "CPaneCommandTarget.h"
 #include "CProjectStore.h"
 #include "CUsers.h"
+#include "ContextHelp.h"
+#include "HelpTopics.h"
 #include "Clock.h"
 #include "Formatter.h"
 #include "LocalTime.h"
@@ -107,6 +109,7 @@ void CZarvoWinApp::ConnectCommands(CCommandTable &commands)
             m_openers.about();
     });
     on(57600, [this] { OnNewReport(); });
+    on(57670, [] { ContextHelp::Open(HelpTopics::ContentsTopic); });
     on(32816, [this] { OnToday(); });
     on(32784, [this] {
         if (m_openers.newProject && m_openers.newProject(-1))
@@ -213,6 +216,7 @@ void CZarvoWinApp::UpdateCommandStates()
     for (const auto &[id, available] : openers)
         commands.SetEnabled(id, available);
     commands.SetEnabled(33138, m_users->Current() != nullptr);
+    commands.SetEnabled(57670, ContextHelp::IsAvailable());
     for (int id : {32789, 32791})
         commands.SetEnabled(id, focusedTarget(id) != nullptr);
 }

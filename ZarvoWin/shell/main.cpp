@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "ApplicationHelp.h"
 #include "CCalendarHost.h"
 #include "CLanguageSelector.h"
 #include "COptionsDialog.h"
@@ -22,6 +23,7 @@ int main(int argc, char *argv[])
     CLanguageSelector languages;
     CLanguageSelector::SetApplication(&languages);
     TextsProvider::Install();
+    ApplicationHelp::Register(languages);
 
     CZarvoWinApp zarvo;
     COptionsDialog::Register(zarvo);

@@ -4,6 +4,7 @@
 #include "CColorChoiceButton.h"
 #include "CColorStatic.h"
 #include "CDlgRate.h"
+#include "ContextHelp.h"
 #include "CReadOnlyCB.h"
 #include "CWaitCursor.h"
 #include "DialogAnswers.h"
@@ -25,8 +26,6 @@
 
 
 namespace {
-
-constexpr int HelpTopic = 200;
 
 void resetRecord(tElement &record)
 {
@@ -85,6 +84,7 @@ CDlgActivity::CDlgActivity(QWidget *parent)
     auto *close = Numbered(new QPushButton(this), IdClose);
     close->setAutoDefault(false);
     auto *buttons = ButtonRow({m_save, m_saveClose, close});
+    ContextHelp::AddButton(buttons, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -104,7 +104,7 @@ CDlgActivity::CDlgActivity(QWidget *parent)
     connect(m_save, &QPushButton::clicked, this, [this] { OnSave(); });
     connect(m_saveClose, &QPushButton::clicked, this, [this] { OnSaveClose(); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    RecordEditorTools::InstallHelpKey(this, [] { return HelpTopic; });
+    ContextHelp::Install(this, DialogId);
 
     TranslateDialog(this, DialogId);
 }

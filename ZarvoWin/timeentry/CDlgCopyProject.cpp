@@ -3,6 +3,7 @@
 
 #include "CAppData.h"
 #include "CBdD.h"
+#include "ContextHelp.h"
 #include "CProject.h"
 #include "CProjectStore.h"
 #include "CTreeWidgetFiller.h"
@@ -33,7 +34,6 @@
 namespace {
 
 constexpr int TopImage = 1;
-constexpr int HelpTopic = 605;
 
 int idOf(const QTreeWidgetItem *item)
 {
@@ -113,6 +113,7 @@ CDlgCopyProject::CDlgCopyProject(QWidget *parent)
     fields->setRowStretch(1, 1);
 
     auto *buttons = ButtonRow({m_copy, cancel});
+    ContextHelp::AddButton(buttons, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields, 1);
@@ -123,7 +124,7 @@ CDlgCopyProject::CDlgCopyProject(QWidget *parent)
     connect(m_plansYes, &QRadioButton::toggled, this, [this] { UpdateNote(); });
     connect(m_copy, &QPushButton::clicked, this, [this] { OnCopy(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    RecordEditorTools::InstallHelpKey(this, [] { return HelpTopic; });
+    ContextHelp::Install(this, DialogId);
 
     TranslateDialog(this, DialogId);
 }

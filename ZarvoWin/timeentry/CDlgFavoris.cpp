@@ -1,4 +1,5 @@
 #include "CDlgFavoris.h"
+#include "ContextHelp.h"
 #include "UiUtilities.h"
 
 #include "CAppData.h"
@@ -91,6 +92,7 @@ CDlgFavoris::CDlgFavoris(int favoriteId, QWidget *parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
 }
 
 int CDlgFavoris::exec()

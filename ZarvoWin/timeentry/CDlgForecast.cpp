@@ -8,6 +8,7 @@
 #include "CDlgActivity.h"
 #include "CForecastNotesPage.h"
 #include "CForecastPage.h"
+#include "ContextHelp.h"
 #include "CProjectStore.h"
 #include "CReadOnlyCB.h"
 #include "CWaitCursor.h"
@@ -183,6 +184,7 @@ void CDlgForecast::Build()
     band->setColumnStretch(5, 2);
 
     auto *buttons = ButtonRow({m_ok, cancel});
+    ContextHelp::AddButton(buttons, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(band);
@@ -197,7 +199,8 @@ void CDlgForecast::Build()
     connect(m_status, &QComboBox::activated, this, [this] { OnStatusChosen(); });
     connect(m_name, &QLineEdit::textChanged, this, [this] { OnNameChanged(); });
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { OnTabChanged(index); });
-    RecordEditorTools::InstallHelpKey(this, [this] { return FirstHelpTopic + 10 * m_tabs->currentIndex(); });
+    // Each tab has a page of its own.
+    ContextHelp::Install(this, [this] { return quint32(FirstHelpTopic + 10 * m_tabs->currentIndex()); });
 
     TranslateDialog(this, DialogId);
 }

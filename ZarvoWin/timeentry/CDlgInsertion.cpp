@@ -5,6 +5,7 @@
 #include "CConfiguration.h"
 #include "CEditReadOnly.h"
 #include "CMyStatic.h"
+#include "ContextHelp.h"
 #include "CTranslationStore.h"
 #include "CViewAnimInsert.h"
 #include "DialogAnswers.h"
@@ -53,6 +54,7 @@ CDlgInsertion::CDlgInsertion(bool showApplyBox, QWidget *parent)
 
     BuildControls();
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
     // The arrows show their pictures; their texts become their tooltips.
     for (QToolButton *arrow : {m_previous, m_next})
         arrow->setToolTip(arrow->text());
@@ -149,6 +151,7 @@ void CDlgInsertion::BuildControls()
     layout->addWidget(prompt);
     layout->addWidget(m_othersGiveWay, 1);
     layout->addWidget(m_fitIntoFreeTime, 1);
+    ContextHelp::AddButton(bottom, this);
     layout->addLayout(bottom);
 
     setTabOrder(m_othersGiveWay, m_fitIntoFreeTime);

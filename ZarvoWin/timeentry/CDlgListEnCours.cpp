@@ -2,6 +2,7 @@
 
 #include "CBdD.h"
 #include "CListeTache.h"
+#include "ContextHelp.h"
 #include "CRunningEntryCards.h"
 #include "CWaitCursor.h"
 #include "Clock.h"
@@ -52,6 +53,7 @@ CDlgListEnCours::CDlgListEnCours(QWidget *parent, CRunningCardSource *source)
     layout->addLayout(buttons);
 
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
     connect(m_list, &CListeTache::clicked, this, &CDlgListEnCours::EndEntry);
     connect(endAll, &QPushButton::clicked, this, &CDlgListEnCours::EndAll);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,4 +1,5 @@
 #include "CDlgModifTasks.h"
+#include "ContextHelp.h"
 #include "UiUtilities.h"
 
 #include "CComboBoxSuper.h"
@@ -21,6 +22,7 @@ CDlgModifTasks::CDlgModifTasks(QWidget *parent)
 {
     BuildControls();
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
     m_combos.FillProjects(m_projectId);
     m_combos.FillActivities(m_activityId);
     m_combos.FillRates(m_rateId);
@@ -67,6 +69,8 @@ void CDlgModifTasks::BuildControls()
     grid->addWidget(m_warning, 0, 3, 2, 1, Qt::AlignVCenter);
 
     auto *buttons = ButtonRow({m_ok, cancel});
+
+    ContextHelp::AddButton(buttons, this);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch(1);

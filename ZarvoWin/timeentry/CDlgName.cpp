@@ -1,4 +1,5 @@
 #include "CDlgName.h"
+#include "ContextHelp.h"
 #include "UiUtilities.h"
 
 #include "DialogAnswers.h"
@@ -39,6 +40,7 @@ CDlgName::CDlgName(const QString &name, QWidget *parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
     m_edit->setText(m_name);
     m_edit->setFocus();
     if (!m_name.isEmpty()) {

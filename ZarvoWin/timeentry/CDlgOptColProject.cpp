@@ -1,4 +1,5 @@
 #include "CDlgOptColProject.h"
+#include "ContextHelp.h"
 #include "UiUtilities.h"
 
 #include "DialogAnswers.h"
@@ -38,6 +39,7 @@ CDlgOptColProject::CDlgOptColProject(QWidget *parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
     SetFullName(m_fullName);
 }
 

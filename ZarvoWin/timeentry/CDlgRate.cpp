@@ -3,6 +3,7 @@
 
 #include "CBdD.h"
 #include "CMyEdit.h"
+#include "ContextHelp.h"
 #include "CWaitCursor.h"
 #include "DialogAnswers.h"
 #include "EntryDialogWidgets.h"
@@ -61,6 +62,7 @@ CDlgRate::CDlgRate(QWidget *parent)
     auto *close = Numbered(new QPushButton(this), IdClose);
     close->setAutoDefault(false);
     auto *buttons = ButtonRow({m_save, m_saveClose, close});
+    ContextHelp::AddButton(buttons, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -71,7 +73,8 @@ CDlgRate::CDlgRate(QWidget *parent)
     connect(m_save, &QPushButton::clicked, this, [this] { OnSave(); });
     connect(m_saveClose, &QPushButton::clicked, this, [this] { OnSaveClose(); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    RecordEditorTools::InstallHelpKey(this, [] { return HelpTopic; });
+    // Rates are explained with the activities they are given to.
+    ContextHelp::Install(this, [] { return quint32(HelpTopic); });
 
     TranslateDialog(this, DialogId);
     ShowRecord();

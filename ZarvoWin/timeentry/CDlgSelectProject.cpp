@@ -1,4 +1,5 @@
 #include "CDlgSelectProject.h"
+#include "ContextHelp.h"
 #include "UiUtilities.h"
 
 #include "CAppData.h"
@@ -143,6 +144,7 @@ CDlgSelectProject::CDlgSelectProject(QWidget *parent)
     connect(cancel, &QPushButton::clicked, this, &CDlgSelectProject::reject);
 
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
 }
 
 CDlgSelectProject::~CDlgSelectProject()

@@ -1,4 +1,5 @@
 #include "CDlgTask.h"
+#include "ContextHelp.h"
 #include "UiUtilities.h"
 
 #include "CAppData.h"
@@ -123,6 +124,7 @@ CDlgTask::CDlgTask(int mode, const tTacheFull *entry, QWidget *parent)
     m_hadEnd = m_hasEnd;
     BuildControls();
     TranslateDialog(this, DialogId);
+    ContextHelp::Install(this, DialogId);
 
     // Both start pickers show the start; the end pickers show the end, or
     // now for a running entry, ready for when it gets one.
@@ -266,6 +268,8 @@ void CDlgTask::BuildControls()
     grid->setRowStretch(7, 1);
 
     auto *buttons = ButtonRow({m_delete, m_ok, m_cancel});
+
+    ContextHelp::AddButton(buttons, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(question);

@@ -17,8 +17,6 @@ struct RecordEditorServices
     std::function<QIcon(int image)> image;
     // Reloads the rates branch of the project pane after a rate was saved.
     std::function<void()> reloadRates;
-    // Opens the application's help on a topic.
-    std::function<void(int topic)> help;
     // The project editor's page of a tab (0 general, 1 planning,
     // 2 predecessors, 3 title and notes), made as a child of `parent`;
     // unset, or a null page: the editor's own notes page for tab 3 and an

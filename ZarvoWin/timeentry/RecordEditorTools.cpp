@@ -3,13 +3,10 @@
 #include "CBdD.h"
 #include "CComboBoxFiller.h"
 #include "MessageBoxParams.h"
-#include "RecordEditorServices.h"
 #include "RichMessageBox.h"
 #include "Texts.h"
 
 #include <QComboBox>
-#include <QDialog>
-#include <QShortcut>
 
 namespace RecordEditorTools {
 
@@ -56,16 +53,6 @@ bool SelectRowWithData(QComboBox *combo, qint64 data, int firstRow)
         }
     }
     return false;
-}
-
-void InstallHelpKey(QDialog *dialog, std::function<int()> topic)
-{
-    auto *key = new QShortcut(QKeySequence::HelpContents, dialog);
-    QObject::connect(key, &QShortcut::activated, dialog, [topic = std::move(topic)] {
-        const RecordEditorServices &services = RecordEditorServices::Registered();
-        if (services.help)
-            services.help(topic());
-    });
 }
 
 } // namespace RecordEditorTools

@@ -1,14 +1,12 @@
 #pragma once
 #include <QString>
 #include <QtGlobal>
-#include <functional>
 
 class QComboBox;
-class QDialog;
 class QWidget;
 
 // Small pieces the record editors share: the message boxes they show, the
-// rate list, reading combo rows and the help key. Their controls take
+// rate list and reading combo rows. Their controls take
 // their numbers by Numbered (EntryDialogWidgets.h).
 namespace RecordEditorTools {
 
@@ -28,9 +26,5 @@ int SelectedData(const QComboBox *combo);
 // Selects the first row from `firstRow` on whose item data is `data`;
 // false (the selection left alone) when there is none.
 bool SelectRowWithData(QComboBox *combo, qint64 data, int firstRow = 0);
-
-// F1 in the dialog opens the application's help on the topic `topic`
-// gives at that moment.
-void InstallHelpKey(QDialog *dialog, std::function<int()> topic);
 
 } // namespace RecordEditorTools

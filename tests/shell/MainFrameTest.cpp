@@ -431,15 +431,8 @@ TEST_F(MainFrameTest, ATrayRefreshReloadsAndEmptiesTheUndoHistory)
     EXPECT_EQ(frame->OnAreYouZarvo(), Platform::MessageBus::registerMessage(RegisteredMessages::AreYouZarvo));
 }
 
-TEST_F(MainFrameTest, HelpTopicsAndABrokenSavedLayout)
+TEST_F(MainFrameTest, ABrokenSavedLayoutGivesWayToTheDefaultOne)
 {
-    const struct
-    {
-        int dialog, topic;
-    } cases[] = {{191, 300}, {431, 490}, {436, 450}, {520, 615}, {999, 10}, {0, 10}};
-    for (const auto &c : cases)
-        EXPECT_EQ(CMainFrame::HelpTopicForDialog(c.dialog), c.topic) << c.dialog;
-
     Platform::Settings().setBinary(u"Workspace", u"MainFrame", u"State", QByteArray("not a layout"));
     EXPECT_FALSE(frame->RestoreWorkspace());
     EXPECT_EQ(frame->dockWidgetArea(frame->Pane(CMainFrame::PaneForecast)), Qt::BottomDockWidgetArea);
