@@ -24,7 +24,11 @@ struct tDragTimes
 
 // The times an entry takes when a drag of `state` ends with the pointer
 // on the time `pointer`, having started on `anchor`; the drag ghost shows
-// the same while the drag goes on. `snap` puts a time on the grid.
+// the same while the drag goes on. `snap` puts a time on the grid. The
+// travel is counted on the wall clock, as the rows show it, and an edge
+// moved into the hour the autumn change repeats stays in the pass nearer
+// to where it was: on that night an entry of either pass lands where it
+// was dropped.
 // - Create: the snapped earlier and later of the two times.
 // - Move and copy: the snapped start moved by the pointer's travel, the
 //   duration kept.

@@ -394,7 +394,7 @@ TEST_F(WeekInteractionTest, HeldDragsScrollTheHoursAndStepTheDays)
     EXPECT_EQ(liveEntryCount(), 1);
 }
 
-TEST_F(WeekInteractionTest, TheSpringNightStoresValidInstantsAndTheAutumnOneKeepsDurations)
+TEST_F(WeekInteractionTest, TheSpringNightStoresValidInstants)
 {
     // The spring Sunday, scrolled to midnight.
     Platform::Settings().setInt(u"Calendar", u"", u"Position", 0);
@@ -407,26 +407,72 @@ TEST_F(WeekInteractionTest, TheSpringNightStoresValidInstantsAndTheAutumnOneKeep
     drag(from, to);
     const tTacheFull e = entry(id);
     EXPECT_EQ(timeAt(to), at(spring, 3, 0)) << "the first instant after the change";
-    EXPECT_EQ(e.Debut, at(spring, 0, 30) + (timeAt(to) - timeAt(from)));
+    EXPECT_EQ(e.Debut, at(spring, 3, 0)) << "02:30 does not exist: the first instant after the change";
     EXPECT_EQ(e.Fin - e.Debut, 30 * 60);
-    EXPECT_TRUE(Platform::LocalTime::toLocal(e.Debut).isValid());
 
     // A new entry drawn through the skipped hour.
     drag(QPoint(left(6) + 60, rowOf(1, 20)), QPoint(left(6) + 60, rowOf(2, 30)));
     ASSERT_EQ(host.dialogs.size(), 1u);
     EXPECT_EQ(host.dialogs[0].entry.Debut, at(spring, 1, 20));
     EXPECT_EQ(host.dialogs[0].entry.Fin, at(spring, 3, 0));
+}
 
-    // The autumn night: an hour moved on keeps its real length.
-    host.current = QDate(2026, 10, 25);
-    frame->ReloadShownView();
+TEST_F(WeekInteractionTest, OnTheAutumnNightAnEntryLandsWhereItIsDropped)
+{
+    // Sunday 25 October 2026: 03:00 CEST becomes 02:00 CET at 01:00 UTC,
+    // so 02:00 to 03:00 passes twice. Scrolled to midnight, 60 px an hour.
+    Platform::Settings().setInt(u"Calendar", u"", u"Position", 0);
     const QDate autumn(2026, 10, 25);
-    const qint64 start = QDateTime(autumn, QTime(0, 0), Qt::UTC).toSecsSinceEpoch(); // 02:00 first pass
-    const int night = saveEntry(start, start + 3600);
-    vp()->grab();
-    drag(QPoint(left(6) + 60, rowOf(2, 10)), QPoint(left(6) + 60, rowOf(4, 10)));
-    EXPECT_NE(entry(night).Debut, start);
-    EXPECT_EQ(entry(night).Fin - entry(night).Debut, 3600);
+    host.current = autumn;
+    show();
+    const auto utc = [&autumn](int h, int m) { return QDateTime(autumn, QTime(h, m), Qt::UTC).toSecsSinceEpoch(); };
+    const auto rowOf = [](int h, int m) { return QPoint(left(6) + 60, 40 + h * 60 + m); };
+    struct Case
+    {
+        const char *what;
+        qint64 start, end;
+        QPoint from, to;
+        Qt::KeyboardModifiers keys;
+        qint64 landedStart, landedEnd;
+    };
+    const qint64 firstPass = utc(0, 10);  // 02:10 CEST
+    const qint64 secondPass = utc(1, 10); // 02:10 CET
+    const Case cases[] = {
+        {"first pass, two rows up", firstPass, firstPass + 3600, rowOf(2, 20), rowOf(0, 20), {},
+         at(autumn, 0, 10), at(autumn, 0, 10) + 3600},
+        {"second pass, two rows up", secondPass, secondPass + 3600, rowOf(2, 20), rowOf(0, 20), {},
+         at(autumn, 0, 10), at(autumn, 0, 10) + 3600},
+        {"first pass, two rows down", firstPass, firstPass + 3600, rowOf(2, 20), rowOf(4, 20), {},
+         at(autumn, 4, 10), at(autumn, 4, 10) + 3600},
+        {"second pass, two rows down", secondPass, secondPass + 3600, rowOf(2, 20), rowOf(4, 20), {},
+         at(autumn, 4, 10), at(autumn, 4, 10) + 3600},
+        {"first pass, within the hour", firstPass, firstPass + 3600, rowOf(2, 20), rowOf(2, 40), {}, utc(0, 30),
+         utc(1, 30)},
+        {"second pass, within the hour", secondPass, secondPass + 3600, rowOf(2, 20), rowOf(2, 40), {},
+         utc(1, 30), utc(2, 30)},
+        {"a copy of the first pass, two rows up", firstPass, firstPass + 3600, rowOf(2, 20), rowOf(0, 20),
+         Qt::ControlModifier, at(autumn, 0, 10), at(autumn, 0, 10) + 3600},
+        {"the end of the first pass, one row down", utc(0, 0), utc(0, 30), rowOf(2, 25), rowOf(3, 25), {},
+         utc(0, 0), at(autumn, 3, 30)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(CBdD().Execute(u"delete from Taches"), 0);
+        const int id = saveEntry(c.start, c.end);
+        drag(c.from, c.to, c.keys);
+        EXPECT_TRUE(host.overlapQuestions.empty());
+        SQLite::MyTablePtr rows = CBdD().Query(u"select Id, Debut, Fin from Taches where Deleted=0 order by Id");
+        ASSERT_TRUE(rows.hasRows());
+        const int landed = rows->rowCount() - 1;
+        if (c.keys.testFlag(Qt::ControlModifier)) {
+            ASSERT_EQ(rows->rowCount(), 2) << "a copy beside the entry";
+            EXPECT_EQ(entry(id).Debut, c.start);
+        } else {
+            ASSERT_EQ(rows->rowCount(), 1);
+        }
+        EXPECT_EQ(rows->GetCell(landed, 1).toLongLong(), c.landedStart);
+        EXPECT_EQ(rows->GetCell(landed, 2).toLongLong(), c.landedEnd);
+    }
 }
 
 TEST_F(WeekInteractionTest, ZoomButtonsAndTheWheel)
