@@ -368,6 +368,9 @@ void CZarvoWinApp::ReplayHistory(bool undo)
     }
     if (outcome == CAnnulation::Outcome::Done) {
         m_current.Elapsed = 0;
+        // The replay may leave the change stamp on the second the day cache
+        // was read in: it is read again whatever the stamp says.
+        m_dayCache->MarkForReload();
         RefreshAfterChange(true, false);
         CBdD::PostChange(0);
     } else if (outcome == CAnnulation::Outcome::Failed) {

@@ -272,3 +272,23 @@ TEST_F(CalendarWindowTest, NothingOfOneDatabaseIsActedOnInAnother)
         EXPECT_FALSE(command(c)->isEnabled()) << c;
     EXPECT_EQ(app->DayCache().GetCount(QDate(2024, 3, 5)), 1) << "the restored week is shown";
 }
+
+TEST_F(CalendarWindowTest, AnUndoAfterTwoWritesInOneSecondShowsTheUndoneState)
+{
+    // The clock stands still: both writes and the undo stamp one second.
+    const int id = saveEntry(Now - 3 * 3600, Now - 2 * 3600); // 7:00 to 8:00
+    ASSERT_TRUE(CBdD().SetTimeEntryTimes(id, Now - 3600, Now)); // 9:00 to 10:00
+    CWeekCtrl &week = *calendar()->Week();
+    week.viewport()->grab();
+    const auto shownStart = [this] {
+        const tTacheParams *e = app->DayCache().GetEntry(QDate(2024, 3, 5), 0);
+        return e ? e->Debut : 0;
+    };
+    ASSERT_EQ(shownStart(), Now - 3600);
+
+    ASSERT_TRUE(command(32942)->isEnabled());
+    command(32942)->trigger();
+    EXPECT_EQ(shownStart(), Now - 3 * 3600) << "the week shows the entry back at 7:00";
+    command(32943)->trigger();
+    EXPECT_EQ(shownStart(), Now - 3600) << "and again at 9:00 after the redo";
+}
