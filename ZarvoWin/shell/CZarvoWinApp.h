@@ -218,13 +218,14 @@ public:
 
     // What the report windows offer the user switch and the close of the
     // program (the report issue sets them). Each report window carries its
-    // report id, preview flag and zoom as the properties "reportId",
+    // report id, preview flag and zoom mode (0 several pages, 1 one page,
+    // 2 actual size, 3 window width) as the properties "reportId",
     // "preview" and "zoom".
     struct OnScreenReport
     {
         int reportId = -1;
         bool preview = false;
-        int zoom = 100;
+        int zoom = 2;
     };
     struct ReportHooks
     {

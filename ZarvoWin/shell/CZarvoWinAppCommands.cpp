@@ -534,7 +534,7 @@ void CZarvoWinApp::OnAddTask()
 void CZarvoWinApp::OnNewReport()
 {
     if (m_openers.reportFrame)
-        m_openers.reportFrame(-1, false, 100);
+        m_openers.reportFrame(-1, false, 2);
     UpdateMainTitle();
 }
 
@@ -604,8 +604,11 @@ bool CZarvoWinApp::SwitchUser(int userId)
     m_closingForSwitch = true;
     const QList<QPointer<QWidget>> windows = m_reportWindows;
     for (const QPointer<QWidget> &window : windows) {
-        if (window)
-            window->close();
+        // A closed window may live on until the event loop deletes it: it
+        // leaves the list at once, so that a report of the next user with
+        // the same id is not taken for it.
+        if (window && window->close())
+            m_reportWindows.removeAll(window);
     }
     m_closingForSwitch = false;
     if (m_reportHooks.saveOnScreen)

@@ -8,6 +8,7 @@
 #include "CLanguageSelector.h"
 #include "COptionsDialog.h"
 #include "RecordEditorWindows.h"
+#include "ReportRegistration.h"
 #include "TextsProvider.h"
 #include "TimeEntryWindows.h"
 #include "ZarvoVersion.h"
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
     };
     zarvo.Startup().showSplash = [&zarvo] { return zarvo.ShowSplash(); };
     RegisterShellWindows(zarvo, languages);
+    RegisterReports(zarvo);
     RegisterTimeEntryWindows(zarvo);
     zarvo.Startup().openCalendar = [&zarvo] { CCalendarHost::OpenCalendar(zarvo); };
     RegisterRecordEditors(zarvo);

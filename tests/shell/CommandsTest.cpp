@@ -349,7 +349,7 @@ TEST_F(CommandsTest, ASwitchAsksTheReportWindowsFirst)
     QWidget first;
     first.setProperty("reportId", 3);
     first.setProperty("preview", true);
-    first.setProperty("zoom", 150);
+    first.setProperty("zoom", 1);
     QWidget second;
     second.setProperty("reportId", -1);
     app->ReportWindows() = {&first, &second};
@@ -377,7 +377,7 @@ TEST_F(CommandsTest, ASwitchAsksTheReportWindowsFirst)
     ASSERT_EQ(saved.size(), 1);
     EXPECT_EQ(saved[0].reportId, 3);
     EXPECT_TRUE(saved[0].preview);
-    EXPECT_EQ(saved[0].zoom, 150);
+    EXPECT_EQ(saved[0].zoom, 1);
     EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo ( Bruno )"));
     tElement project;
     EXPECT_TRUE(app->ProjectStore().GetProject(32, project));

@@ -269,7 +269,7 @@ TEST_F(FirstRunWizardTest, TheFirstUserTakesTheBuiltSampleMovedToThePresent)
     ASSERT_TRUE(newest.hasRows());
     EXPECT_EQ(Platform::LocalTime::localDate(newest->GetCell(0, 0).toLongLong()), monday);
     db.Close();
-    EXPECT_EQ(count(anne.GetReportDatabasePath(), QStringLiteral("select count(*) from Reports")), 3);
+    EXPECT_EQ(count(anne.GetReportDatabasePath(), QStringLiteral("select count(*) from Reports")), 7);
 }
 
 TEST_F(FirstRunWizardTest, WithoutASampleTheDatabaseStaysEmptyAndTheUserIsTold)

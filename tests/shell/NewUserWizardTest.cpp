@@ -319,7 +319,7 @@ TEST_F(NewUserWizardTest, TheSampleModeHasOneStepAndGivesTheSample)
     EXPECT_EQ(count(demo.GetDatabasePath(true), QStringLiteral("Taches")),
               count(QStringLiteral(ZARVO_PROGRAM_FOLDER "Fra/Demo/ZarvoFra.sdb"), QStringLiteral("Taches")));
     EXPECT_EQ(count(demo.GetDatabasePath(true), QStringLiteral("Infos where Name='Demo'")), 0);
-    EXPECT_EQ(count(demo.GetReportDatabasePath(), QStringLiteral("Reports")), 3);
+    EXPECT_EQ(count(demo.GetReportDatabasePath(), QStringLiteral("Reports")), 7);
 }
 
 TEST_F(NewUserWizardTest, TheSampleNeverTakesThePlaceOfADatabaseThatIsThere)
