@@ -1,7 +1,15 @@
+#include "CTreeGridCtrl.h"
+#include "CTreeGridRows.h"
 #include "TreeLines.h"
 #include "UiUtilities.h"
 
+#include <QPainter>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include <sstream>
 #include <string>
@@ -68,4 +76,84 @@ TEST(TreeLines, PointsInABoxExcludeItsRightAndBottomEdges)
     EXPECT_FALSE(IsPointInBox(35, 26, 11, 11, QPoint(46, 30)));
     EXPECT_FALSE(IsPointInBox(35, 26, 11, 11, QPoint(40, 37)));
     EXPECT_FALSE(IsPointInBox(35, 26, 11, 11, QPoint(34, 30)));
+}
+
+namespace {
+
+// A flat list of rows under one root, that records which rows it drew.
+class CountingRows : public CTreeGridRows
+{
+public:
+    int count = 1000;
+    int RowCount() const override { return count; }
+    tTreeRowShape RowShape(int row) const override
+    {
+        tTreeRowShape shape;
+        shape.depth = row == 0 ? 1 : 2;
+        shape.hasChildren = row == 0;
+        shape.hasLaterSibling = row > 0 && row < count - 1;
+        shape.ancestorHasLaterSibling = {false};
+        return shape;
+    }
+};
+
+class CountingGrid : public CTreeGridCtrl
+{
+public:
+    std::set<int> drawn;
+    int toggled = -1;
+
+protected:
+    void DrawRow(QPainter &painter, int row, const QRect &rowRect, const QRect &) override
+    {
+        drawn.insert(row);
+        painter.fillRect(rowRect, Qt::white);
+    }
+    bool ToggleExpanded(int row) override
+    {
+        toggled = row;
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(CTreeGridCtrl, OnlyTheVisibleRowsAreDrawnAndTheKeysMoveTheSelection)
+{
+    CountingRows rows;
+    CountingGrid grid;
+    grid.SetRows(&rows);
+    grid.SetColumnCount(2);
+    grid.resize(400, 10 * grid.RowHeight() + grid.HeaderHeight() + grid.horizontalScrollBar()->sizeHint().height());
+    grid.show();
+    grid.grab();
+    EXPECT_FALSE(grid.drawn.empty());
+    EXPECT_LE(grid.drawn.size(), size_t(grid.RowsPerPage() + 1));
+    EXPECT_EQ(*grid.drawn.begin(), 0);
+
+    QSignalSpy firstRow(&grid, &CTreeGridCtrl::firstRowChanged);
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_End);
+    EXPECT_EQ(grid.SelectedRow(), 999);
+    EXPECT_EQ(grid.FirstVisibleRow(), 1000 - grid.RowsPerPage());
+    EXPECT_GE(firstRow.count(), 1);
+    grid.drawn.clear();
+    grid.grab();
+    EXPECT_GE(*grid.drawn.begin(), 1000 - grid.RowsPerPage() - 1);
+    QTest::keyClick(&grid, Qt::Key_PageUp);
+    EXPECT_EQ(grid.SelectedRow(), 999 - grid.RowsPerPage() + 1);
+    QTest::keyClick(&grid, Qt::Key_Home);
+    EXPECT_EQ(grid.SelectedRow(), 0);
+    EXPECT_EQ(grid.FirstVisibleRow(), 0);
+
+    // The root's box toggles it and leaves the selection; below the rows
+    // the selection clears.
+    grid.SetSelectedRow(3);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.RowLines(0, grid.RowRect(0)).box.center());
+    EXPECT_EQ(grid.toggled, 0);
+    EXPECT_EQ(grid.SelectedRow(), 3);
+    rows.count = 2;
+    grid.RowsChanged();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(100, 5 * grid.RowHeight()));
+    EXPECT_EQ(grid.SelectedRow(), -1);
 }
