@@ -15,6 +15,9 @@ struct Registry
     CAppData::TaskPaneHook taskPaneRefresh;
     CUsers *users = nullptr;
     CAppData::UserBackupHook userBackup;
+    CAppData::LandedWriteMessage landedWrite = CAppData::LandedWriteMessage::ChangeNotice;
+    CAppData::SqlLogSwitch sqlLog = CAppData::SqlLogSwitch::FromSettings;
+    QString sqlLogTag;
 };
 
 Registry &registry()
@@ -137,6 +140,36 @@ void CAppData::SetUserBackupHook(UserBackupHook hook)
 bool CAppData::BackupUserForSync(int userId)
 {
     return registry().userBackup ? registry().userBackup(userId) : false;
+}
+
+CAppData::LandedWriteMessage CAppData::LandedWriteNotice()
+{
+    return registry().landedWrite;
+}
+
+void CAppData::SetLandedWriteNotice(LandedWriteMessage message)
+{
+    registry().landedWrite = message;
+}
+
+CAppData::SqlLogSwitch CAppData::SqlLog()
+{
+    return registry().sqlLog;
+}
+
+void CAppData::SetSqlLog(SqlLogSwitch logSwitch)
+{
+    registry().sqlLog = logSwitch;
+}
+
+QString CAppData::SqlLogTag()
+{
+    return registry().sqlLogTag;
+}
+
+void CAppData::SetSqlLogTag(const QString &tag)
+{
+    registry().sqlLogTag = tag;
 }
 
 void CAppData::Clear()

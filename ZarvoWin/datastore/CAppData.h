@@ -90,6 +90,28 @@ public:
     static void SetUserBackupHook(UserBackupHook hook);
     static bool BackupUserForSync(int userId);
 
+    // --- What sets this program apart on the shared file ---------------------
+    // Both programs write the user's database through this layer; these
+    // choices, made once by each program, are all that differ.
+    //
+    // What a write that landed tells the other program: the main program's
+    // change notice (wParam 0), or the tray's refresh message (the tray's
+    // own endpoint would read a change notice with wParam 0 as a new user).
+    enum class LandedWriteMessage { ChangeNotice, RefreshFromTray };
+    static LandedWriteMessage LandedWriteNotice();
+    static void SetLandedWriteNotice(LandedWriteMessage message);
+    // Whether failures go to the SQL error log beside the database: as the
+    // setting Config/Misc/LogErrors says (the main program), or on or off as
+    // the program decides (the tray logs every failure once its settings are
+    // loaded).
+    enum class SqlLogSwitch { FromSettings, On, Off };
+    static SqlLogSwitch SqlLog();
+    static void SetSqlLog(SqlLogSwitch logSwitch);
+    // The name that follows the date on this program's log lines
+    // ("ZarvoTray"); empty for none.
+    static QString SqlLogTag();
+    static void SetSqlLogTag(const QString &tag);
+
     // Forgets every registered pointer, provider and hook (tests call it
     // in their tear-down).
     static void Clear();

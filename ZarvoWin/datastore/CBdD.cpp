@@ -124,7 +124,7 @@ bool CBdD::EndWrite(bool ok)
     // a write whose COMMIT fails announces nothing.
     if (commit && CommitWithRetry(*m_connection)) {
         if (announce)
-            PostChange(0);
+            PostLandedWrite();
         return true;
     }
     // Keep the failing code visible (for the log) past the rollback. A
@@ -231,7 +231,7 @@ void CBdD::StampRow(int tableCode, qint64 rowId)
 void CBdD::StampRow(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId)
 {
     StampRowOnly(connection, tableCode, rowId);
-    PostChange(0);
+    PostLandedWrite();
 }
 
 void CBdD::AnnounceChange()
@@ -239,7 +239,7 @@ void CBdD::AnnounceChange()
     if (m_inWrite)
         m_changePending = true;
     else
-        PostChange(0);
+        PostLandedWrite();
 }
 
 void CBdD::StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId)
@@ -304,6 +304,16 @@ void CBdD::PostChange(qint64 wParam)
 {
     static const quint32 message = Platform::MessageBus::registerMessage(RegisteredMessages::ZarvoChange);
     Platform::MessageBus::post(message, static_cast<quint64>(wParam), 0);
+}
+
+void CBdD::PostLandedWrite()
+{
+    if (CAppData::LandedWriteNotice() == CAppData::LandedWriteMessage::RefreshFromTray) {
+        static const quint32 refresh = Platform::MessageBus::registerMessage(RegisteredMessages::RefreshFromTray);
+        Platform::MessageBus::post(refresh, 0, 0);
+    } else {
+        PostChange(0);
+    }
 }
 
 void CBdD::SendDataChanged(qint64 wParam, qint64 lParam)
@@ -459,14 +469,23 @@ void CBdD::LogSqlError(const QString &context, bool clear)
         m_connection->SetLastCode(0);
     if (code == 0)
         return;
-    if (Platform::Settings().getInt(u"Config", u"Misc", u"LogErrors", 0) != 1)
+    switch (CAppData::SqlLog()) {
+    case CAppData::SqlLogSwitch::Off:
         return;
+    case CAppData::SqlLogSwitch::On:
+        break;
+    case CAppData::SqlLogSwitch::FromSettings:
+        if (Platform::Settings().getInt(u"Config", u"Misc", u"LogErrors", 0) != 1)
+            return;
+        break;
+    }
     const QString dbPath = m_connection->GetPath().isEmpty() ? m_path : m_connection->GetPath();
     if (dbPath.isEmpty())
         return;
 
-    const QString stamp = Platform::LocalTime::toLocal(Platform::Clock::now())
-                              .toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    QString stamp = Platform::LocalTime::toLocal(Platform::Clock::now()).toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    if (const QString tag = CAppData::SqlLogTag(); !tag.isEmpty())
+        stamp += u' ' + tag;
     const QByteArray line = Formatter::sprintf(u"%s : sqlite error '%d' in '%s'\n", {stamp, code, context}).toUtf8();
 
     const QString logPath = LogPathFor(dbPath);

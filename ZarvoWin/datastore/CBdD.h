@@ -97,6 +97,9 @@ public:
     // The version of a file that was not opened because a later version of
     // the program made it; 0 otherwise.
     int NewerVersion() const { return m_newerVersion; }
+    // The schema version of the open file, as found when it was opened (0
+    // when it stores none) or as UpdateDb left it; -1 without a connection.
+    int FileVersion() const { return IsOpen() ? m_fileVersion : -1; }
 
     SQLite::MyTablePtr Query(QStringView sql);
     // Like Query, but no table at all when the statement failed (the other
@@ -219,7 +222,8 @@ public:
     // Stamps every time entry matching `condition` (undoable) and announces
     // the change; 'Modif' is not touched.
     void StampTimeEntriesWhere(const QString &condition);
-    // The change broadcast (wParam 0) of a stamped change. Inside a write
+    // The message of a stamped change (the change broadcast with wParam 0,
+    // or the tray's refresh message: see PostLandedWrite). Inside a write
     // (between BeginWrite and EndWrite) it is posted once for the whole
     // write, by EndWrite once the COMMIT has landed, however many rows were
     // stamped: the other program only needs to know that something changed,
@@ -229,7 +233,9 @@ public:
     void AnnounceChange();
 
     // Appends a line to the log beside the database when the connection
-    // keeps an error and the setting Config/Misc/LogErrors is 1.
+    // keeps an error and the log is on (the setting Config/Misc/LogErrors
+    // is 1, unless the program decides: CAppData::SqlLog); the program's tag
+    // (CAppData::SqlLogTag) follows the date.
     void LogSqlError(const QString &context, bool clear = false);
     static QString LogPathFor(const QString &databasePath);
     static constexpr qint64 MaxLogSize = 32000;
@@ -238,6 +244,10 @@ public:
     // changed, 1 after a project creation or a change of child order,
     // 2 interface language, 3 help language, 4 formats, 5 visual style).
     static void PostChange(qint64 wParam = 0);
+    // What a write that landed posts, once, to the other program: the
+    // change broadcast (wParam 0) from the main program, the refresh
+    // message from the tray (CAppData::LandedWriteNotice).
+    static void PostLandedWrite();
     // UWM_DATA_CHANGED to the main frame, synchronously.
     static void SendDataChanged(qint64 wParam, qint64 lParam);
     // A step text for the progress dialog a job runs under (null: none):
@@ -317,9 +327,13 @@ public:
     // Inserts the entry under a new id when it has no stored live row,
     // else updates that row. An entry running since at or before the new
     // entry's start is ended there, in the same write. The caller's record
-    // keeps Id -1 after an insert.
-    bool SaveTimeEntry(const tTacheFull &entry);
+    // keeps Id -1 after an insert. An entry started from favourite
+    // `favoriteId` (not -1) marks the favourite used (its Ordre := now) in
+    // the same write, which fails when the favourite has no row.
+    bool SaveTimeEntry(const tTacheFull &entry, int favoriteId = -1);
     bool SetTimeEntryTimes(int id, qint64 start, qint64 end);
+    // Ends the live running entry `id` at `end`; false, with nothing
+    // written, when the entry is not running (any more) or is deleted.
     bool StopTimeEntry(int id, qint64 end);
     bool DeleteTimeEntry(int id);
 
@@ -425,9 +439,10 @@ public:
     // A favourite is a saved combination of project, activity, rate and
     // title; its Ordre holds the time it was last used (newest first).
 
-    // The live favourite `id`; false (outputs -1, -1, -1 and empty) when
-    // there is none. Missing numbers read 0.
-    bool GetFavorite(int id, int &project, int &activity, int &rate, QString &title);
+    // The live favourite `id` (also a deleted one with includeDeleted);
+    // false (outputs -1, -1, -1 and empty) when there is none. Missing
+    // numbers read 0.
+    bool GetFavorite(int id, int &project, int &activity, int &rate, QString &title, bool includeDeleted = false);
     // The live favourite `id` with the names of its project, activity and
     // rate (ids of -1 give empty names); every output is emptied first.
     bool DescribeFavorite(int id, QString &projectName, QString &activityName,
@@ -444,6 +459,10 @@ public:
     // before it (starting an entry from a favourite and touching it are
     // undone together); no stamps, no broadcast.
     bool TouchFavorite(int id);
+    // Inside a write: Ordre := now on favourite `id`, with its undo, no
+    // stamp. 0, a statement's code, or SQLITE_NOTFOUND when the favourite
+    // has no row.
+    int MarkFavoriteUsed(int id);
     // Soft deletion, one undoable write.
     bool DeleteFavorite(int id);
 
@@ -456,6 +475,14 @@ public:
     // True when the branch was refilled, and without a connection.
     bool LoadFavorites(CTreeFiller &tree, CTreeFiller::Item parentItem, bool force, int order,
                        qint64 &lastStamp);
+    // The live favourites in the given order, as both programs list them:
+    // by project, in project and activity name order, with the ids the
+    // project store does not know read as -1; by activity, grouped by
+    // activity name (empty names first), most recently used first within a
+    // group, with the activity's name; otherwise most recently used first.
+    // The array is emptied first. False without a connection or when the
+    // read fails.
+    bool ReadFavorites(int order, std::vector<tFavorite> &favourites);
     // The recursive step of the project order: the favourites of `node`,
     // then one item per child project leading to favourites. Placed
     // favourites are taken out of the list.
@@ -486,6 +513,16 @@ public:
     // object has no open connection.
     enum ReadOnlyTag { ReadOnly };
     CBdD(const QString &path, ReadOnlyTag);
+
+    // Opens an existing user database for reading and writing, as the tray
+    // does for each of its actions: a missing file is never created, and a
+    // file that holds no time-entry table (an empty or a foreign file) is
+    // never given the schema; either leaves the object without a connection
+    // (OpenError() tells why). A file of a later version is refused as
+    // always; one of an older version is opened as it stands, without the
+    // indexes, until UpdateDb brings it up.
+    enum ExistingFileTag { ExistingFile };
+    CBdD(const QString &path, ExistingFileTag);
 
     // The results of GetSyncStamps.
     enum SyncStampsResult { StampsRead = 0, StampsFailed = 1, NoBackupRow = 2 };
@@ -653,6 +690,9 @@ private:
     bool m_openedHere = false;
     int m_openError = 0;
     int m_newerVersion = 0;
+    int m_fileVersion = -1;
+    // Opened with ExistingFile.
+    bool m_existingOnly = false;
     // Between BeginWrite and EndWrite; a change was stamped meanwhile.
     bool m_inWrite = false;
     bool m_changePending = false;

@@ -96,6 +96,13 @@ CBdD::CBdD(const QString &path)
     OpenOwnConnection();
 }
 
+CBdD::CBdD(const QString &path, ExistingFileTag)
+    : m_path(path)
+    , m_existingOnly(true)
+{
+    OpenOwnConnection();
+}
+
 void CBdD::OpenOwnConnection()
 {
     if (m_path.isEmpty())
@@ -110,7 +117,10 @@ void CBdD::OpenOwnConnection()
 void CBdD::AfterOpen()
 {
     m_connection->Execute(u"PRAGMA automatic_index=OFF");
-    EnsureIndexes();
+    // A file opened only if it exists is written nothing before its
+    // upgrade, not even an index.
+    if (!m_existingOnly || m_fileVersion == CurrentVersion)
+        EnsureIndexes();
     LogSqlError(QStringLiteral("CBdD (1)"));
 }
 

@@ -14,6 +14,10 @@
 #include "Texts.h"
 #include "UiUtilities.h"
 
+#include <sqlite3.h>
+
+#include <utility>
+
 using Platform::Formatter;
 
 namespace {
@@ -41,13 +45,15 @@ void deleteChildren(CTreeFiller &tree, CTreeFiller::Item parent)
 // Single reads
 // ---------------------------------------------------------------------
 
-bool CBdD::GetFavorite(int id, int &project, int &activity, int &rate, QString &title)
+bool CBdD::GetFavorite(int id, int &project, int &activity, int &rate, QString &title, bool includeDeleted)
 {
     project = activity = rate = -1;
     title.clear();
     if (!IsOpen())
         return false;
-    SQLite::MyTablePtr t = Query(Formatter::sprintf(u"Select * FROM Favoris where Id=%d and Deleted=0", {id}));
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+        includeDeleted ? u"Select * FROM Favoris where Id=%d" : u"Select * FROM Favoris where Id=%d and Deleted=0",
+        {id}));
     if (!t.hasRows())
         return false;
     t->MoveFirst();
@@ -142,17 +148,27 @@ int CBdD::AddFavorite(int id, int project, int activity, int rate, const QString
     return result;
 }
 
+namespace {
+
+// The statements that mark favourite `id` used now: the change, and its undo
+// with the former order as an SQL literal (NULL, a number or a quoted text),
+// never as statement text of its own; no undo without a row.
+std::pair<QString, QString> favoriteUseStatements(CBdD &db, int id)
+{
+    SQLite::MyTablePtr old = db.Query(Formatter::sprintf(u"select quote(Ordre) from Favoris where Id=%d", {id}));
+    QString undo;
+    if (old.hasRows())
+        undo = Formatter::sprintf(u"update Favoris set Ordre=%s where Id=%d", {old->GetCell(0, 0), id});
+    return {Formatter::sprintf(u"update Favoris set Ordre=%I64d where Id=%d", {Platform::Clock::now(), id}), undo};
+}
+
+} // namespace
+
 bool CBdD::TouchFavorite(int id)
 {
     if (!IsOpen() || !m_connection->BeginTransaction())
         return false;
-    // The former order as an SQL literal (NULL, a number or a quoted text),
-    // never as statement text of its own.
-    SQLite::MyTablePtr old = Query(Formatter::sprintf(u"select quote(Ordre) from Favoris where Id=%d", {id}));
-    QString undo;
-    if (old.hasRows())
-        undo = Formatter::sprintf(u"update Favoris set Ordre=%s where Id=%d", {old->GetCell(0, 0), id});
-    const QString redo = Formatter::sprintf(u"update Favoris set Ordre=%I64d where Id=%d", {Platform::Clock::now(), id});
+    const auto [redo, undo] = favoriteUseStatements(*this, id);
     Execute(redo);
     if (m_connection->GetLastCode() != 0 || !m_connection->CommitTransaction()) {
         m_connection->RollbackAfterFailure();
@@ -161,6 +177,14 @@ bool CBdD::TouchFavorite(int id)
     AddUndoPair(redo, undo);
     CAppData::RunTaskPaneRefresh();
     return true;
+}
+
+int CBdD::MarkFavoriteUsed(int id)
+{
+    const auto [redo, undo] = favoriteUseStatements(*this, id);
+    if (const int rc = ExecuteWithUndo(redo, undo); rc != 0)
+        return rc;
+    return ChangedRows() > 0 ? 0 : SQLITE_NOTFOUND;
 }
 
 bool CBdD::DeleteFavorite(int id)
@@ -181,6 +205,59 @@ bool CBdD::DeleteFavorite(int id)
 // The favourites tree
 // ---------------------------------------------------------------------
 
+bool CBdD::ReadFavorites(int order, std::vector<tFavorite> &favourites)
+{
+    favourites.clear();
+    if (!IsOpen())
+        return false;
+    const char16_t *sql = nullptr;
+    switch (order) {
+    case FavoritesByProject:
+        sql = u"Select Favoris.*,Projets.Nom as ProjectName,Activites.Nom as ActivityName FROM Favoris "
+              u"left join Projets on Favoris.IdProject=Projets.Id left join Activites on Favoris.IdActivite=Activites.Id "
+              u"where Favoris.Deleted=0 order by Projets.Nom asc, Activites.Nom asc";
+        break;
+    case FavoritesByActivity:
+        sql = u"Select Favoris.*,Activites.Nom as ActivityName FROM Favoris left join Activites "
+              u"on Favoris.IdActivite=Activites.Id where Favoris.Deleted=0 "
+              u"order by Activites.Nom asc, Favoris.Ordre desc, Favoris.Id desc";
+        break;
+    default:
+        sql = u"Select * FROM Favoris where Deleted=0 order by Ordre desc, Id desc";
+        break;
+    }
+    SQLite::MyTablePtr t = ReadRows(sql);
+    if (!t)
+        return false;
+    const CProjectStore *store = CAppData::ProjectStore();
+    const int cId = t->ColumnIndex(u"Id");
+    const int cProject = t->ColumnIndex(u"IdProject");
+    const int cActivity = t->ColumnIndex(u"IdActivite");
+    // The favourite's own title: a join's "Favoris.Title" is no column name
+    // SQLite gives back.
+    const int cTitle = t->ColumnIndex(u"Title");
+    const int cActivityName = t->ColumnIndex(u"ActivityName");
+    favourites.reserve(size_t(t->rowCount()));
+    for (int r = 0; r < t->rowCount(); ++r) {
+        tFavorite f;
+        f.Id = t->GetIntAt(r, cId, -1);
+        f.IdProject = t->GetIntAt(r, cProject);
+        f.IdActivite = t->GetIntAt(r, cActivity);
+        f.Title = t->GetCell(r, cTitle);
+        if (order == FavoritesByActivity)
+            f.ActivityName = t->GetCell(r, cActivityName);
+        if (order == FavoritesByProject) {
+            const CProject *node = store ? store->GetNode(f.IdProject) : nullptr;
+            if (!node || node->IsRoot())
+                f.IdProject = -1;
+            if (!store || !store->GetActivity(f.IdActivite))
+                f.IdActivite = -1;
+        }
+        favourites.push_back(std::move(f));
+    }
+    return true;
+}
+
 bool CBdD::LoadFavorites(CTreeFiller &tree, CTreeFiller::Item parentItem, bool force, int order,
                          qint64 &lastStamp)
 {
@@ -197,76 +274,45 @@ bool CBdD::LoadFavorites(CTreeFiller &tree, CTreeFiller::Item parentItem, bool f
     auto fullName = [store](int project) {
         return store ? store->GetNodeFullName(project, -2) : QString();
     };
+    std::vector<tFavorite> favourites;
+    if (!ReadFavorites(order, favourites))
+        return true;
 
     if (order == FavoritesByProject) {
-        SQLite::MyTablePtr t = Query(
-            u"Select Favoris.*,Projets.Nom as ProjectName,Activites.Nom as ActivityName FROM Favoris "
-            u"left join Projets on Favoris.IdProject=Projets.Id left join Activites on Favoris.IdActivite=Activites.Id "
-            u"where Favoris.Deleted=0 order by Projets.Nom asc, Activites.Nom asc");
-        std::vector<tFavorite> favourites;
-        if (t && t->MoveFirst()) {
-            do {
-                tFavorite f;
-                f.Id = t->GetIntOr(u"Id", -1);
-                f.IdProject = t->GetIntOr(u"IdProject", 0);
-                f.IdActivite = t->GetIntOr(u"IdActivite", 0);
-                f.Title = t->GetValue(u"Title");
-                const CProject *node = store ? store->GetNode(f.IdProject) : nullptr;
-                if (!node || node->IsRoot())
-                    f.IdProject = -1;
-                if (!store || !store->GetActivity(f.IdActivite))
-                    f.IdActivite = -1;
-                favourites.push_back(std::move(f));
-            } while (t->MoveNext());
-        }
         if (store)
             FillFavoritesByProject(tree, parentItem, *store->GetRoot(), favourites);
         return true;
     }
 
     if (order == FavoritesByActivity) {
-        SQLite::MyTablePtr t = Query(
-            u"Select Favoris.*,Activites.Nom as ActivityName FROM Favoris left join Activites "
-            u"on Favoris.IdActivite=Activites.Id where Favoris.Deleted=0 "
-            u"order by Activites.Nom asc, Favoris.Ordre desc, Favoris.Id desc");
-        if (!t || !t->MoveFirst())
-            return true;
         CTreeFiller::Item group = nullptr;
         QString groupName;
-        do {
-            const QString activityName = t->GetValue(u"ActivityName");
-            if (!group || activityName != groupName) {
-                groupName = activityName;
-                group = activityName.isEmpty()
+        for (const tFavorite &f : favourites) {
+            if (!group || f.ActivityName != groupName) {
+                groupName = f.ActivityName;
+                group = f.ActivityName.isEmpty()
                     ? tree.InsertItem(parentItem, undefinedActivityText(), FavoriteGroupImage,
                                       FavoriteGroupImage, -1)
-                    : tree.InsertItem(parentItem, activityName, FavoriteGroupImage, FavoriteGroupImage,
-                                      t->GetInt(u"IdActivite"));
+                    : tree.InsertItem(parentItem, f.ActivityName, FavoriteGroupImage, FavoriteGroupImage,
+                                      f.IdActivite);
             }
-            QString text = t->GetValue(u"Title");
-            if (text.isEmpty())
-                text = fullName(t->GetInt(u"IdProject"));
-            tree.InsertItem(group, text, FavoriteImage, FavoriteImage, t->GetInt(u"Id"));
-        } while (t->MoveNext());
+            const QString text = f.Title.isEmpty() ? fullName(f.IdProject) : f.Title;
+            tree.InsertItem(group, text, FavoriteImage, FavoriteImage, f.Id);
+        }
         return true;
     }
 
-    SQLite::MyTablePtr t = Query(u"Select * FROM Favoris where Deleted=0 order by Ordre desc, Id desc");
-    if (!t || !t->MoveFirst())
-        return true;
-    do {
-        const int project = t->GetInt(u"IdProject");
-        const int activity = t->GetInt(u"IdActivite");
-        QString text = t->GetValue(u"Title");
+    for (const tFavorite &f : favourites) {
+        QString text = f.Title;
         if (text.isEmpty()) {
-            const QString projectText = project == -1 ? undefinedProjectText() : fullName(project);
-            const QString activityText = store && store->GetActivity(activity)
-                ? store->GetActivityName(activity)
+            const QString projectText = f.IdProject == -1 ? undefinedProjectText() : fullName(f.IdProject);
+            const QString activityText = store && store->GetActivity(f.IdActivite)
+                ? store->GetActivityName(f.IdActivite)
                 : undefinedActivityText();
             text = Formatter::sprintf(u"%s - %s", {projectText, activityText});
         }
-        tree.InsertItem(parentItem, text, FavoriteImage, FavoriteImage, t->GetInt(u"Id"));
-    } while (t->MoveNext());
+        tree.InsertItem(parentItem, text, FavoriteImage, FavoriteImage, f.Id);
+    }
     return true;
 }
 

@@ -157,9 +157,10 @@ bool CBdD::InitBd(const QString &path)
 {
     m_openError = 0;
     m_newerVersion = 0;
+    m_fileVersion = -1;
     if (!m_connection)
         return false;
-    const bool created = !QFileInfo::exists(path);
+    const bool created = !m_existingOnly && !QFileInfo::exists(path);
 
     const auto fail = [&](int code) {
         m_openError = code != 0 ? code : 1;
@@ -170,7 +171,7 @@ bool CBdD::InitBd(const QString &path)
         return false;
     };
 
-    if (const int rc = m_connection->Open(path); rc != 0)
+    if (const int rc = m_existingOnly ? m_connection->OpenExisting(path) : m_connection->Open(path); rc != 0)
         return fail(rc);
     // Make sure it is a database this program can write; otherwise every
     // later statement would fail one by one. This first read also rolls
@@ -188,6 +189,8 @@ bool CBdD::InitBd(const QString &path)
     // A file without any table is new, whatever its size: an empty file, or
     // one whose creation a crash cut short. It is given the whole schema in
     // one transaction, unless the other program made it meanwhile.
+    if (tables == 0 && m_existingOnly)
+        return fail(SQLITE_NOTADB);
     if (tables == 0) {
         if (!m_connection->BeginTransaction())
             return fail(m_connection->GetLastCode());
@@ -203,9 +206,15 @@ bool CBdD::InitBd(const QString &path)
         LogSqlError(QStringLiteral("InitBd"), true);
         if (!ok)
             return fail(code);
-        if (tables == 0)
+        if (tables == 0) {
+            m_fileVersion = CurrentVersion;
             return true;
+        }
     }
+    // A user database has its time entries from the first version on.
+    if (m_existingOnly
+        && !m_connection->Query(u"select name from sqlite_master where type='table' and name='Taches'").hasRows())
+        return fail(m_connection->GetLastCode() != 0 ? m_connection->GetLastCode() : SQLITE_NOTADB);
 
     // The version is read before anything is written: a file of a later
     // version than this program knows is not opened at all, so that not
@@ -220,6 +229,9 @@ bool CBdD::InitBd(const QString &path)
             m_newerVersion = found;
             return fail(SQLITE_CANTOPEN);
         }
+        m_fileVersion = found;
+    } else {
+        m_fileVersion = 0;
     }
     return true;
 }
@@ -476,6 +488,7 @@ CBdD::tUpgradeResult CBdD::UpdateDb()
     if (db.GetLastCode() != 0 || !CommitWithRetry(db))
         return failWith(db.GetLastCode());
     db.Execute(u"VACUUM");
+    m_fileVersion = CurrentVersion;
     result.outcome = Outcome::Upgraded;
     LogSqlError(context);
     return result;

@@ -136,15 +136,16 @@ void stampModif(CBdD &db, qint64 now)
 
 // Sets `assignments` on the row `id` of Taches, undone by putting the
 // named columns back as they were (NULL as NULL), and stamps the row. False,
-// with nothing written, when there is no such row.
+// with nothing written, when there is no such row, or none that also meets
+// `condition` (SQL, may be empty).
 bool changeEntryColumns(CBdD &db, int id, std::initializer_list<const char16_t *> columns,
-                        const QString &assignments)
+                        const QString &assignments, const QString &condition = QString())
 {
     QString select;
     for (const char16_t *c : columns)
         select += Formatter::sprintf(select.isEmpty() ? u"typeof(%s), %s" : u", typeof(%s), %s", {c, c});
-    SQLite::MyTablePtr old =
-        db.Query(Formatter::sprintf(u"select %s from Taches where Id=%d", {select, id}));
+    const QString also = condition.isEmpty() ? QString() : QStringLiteral(" and ") + condition;
+    SQLite::MyTablePtr old = db.Query(Formatter::sprintf(u"select %s from Taches where Id=%d%s", {select, id, also}));
     if (!old.hasRows())
         return false;
     QString restore;
@@ -415,19 +416,27 @@ static bool saveEntryRows(CBdD &db, const tTacheFull &entry, bool &projectChange
     return db.LastCode() == 0;
 }
 
-bool CBdD::SaveTimeEntry(const tTacheFull &entry)
+bool CBdD::SaveTimeEntry(const tTacheFull &entry, int favoriteId)
 {
     if (!BeginWrite())
         return false;
     Connection()->SetLastCode(0);
     bool projectChanged = false;
     bool inserted = false;
-    const bool ok = EndWrite(saveEntryRows(*this, entry, projectChanged, inserted));
+    bool ok = saveEntryRows(*this, entry, projectChanged, inserted);
+    // Started from a favourite: the favourite is marked used by the same
+    // commit, so that a start is one write however it ends. A favourite
+    // gone meanwhile starts nothing.
+    if (ok && favoriteId != -1)
+        ok = MarkFavoriteUsed(favoriteId) == 0;
+    ok = EndWrite(ok);
     // The recent combinations follow what landed only.
     if (ok && inserted)
         ProjectStoreSeam::AddHistory(entry.IdProjet, entry.IdActivite, entry.IdTauxHoraire);
     RefreshCurrentEntry();
     SendDataChanged(0, projectChanged ? 1 : 0);
+    if (ok && favoriteId != -1)
+        CAppData::RunTaskPaneRefresh();
     if (ok)
         CAppData::RunAutoBackup();
     return ok;
@@ -458,8 +467,11 @@ bool CBdD::StopTimeEntry(int id, qint64 end)
         return false;
     }
     Connection()->SetLastCode(0);
-    // The undo puts back the end the row had (0 for a running entry).
-    bool ok = changeEntryColumns(*this, id, {u"Fin"}, Formatter::sprintf(u"Fin=%I64d", {end}));
+    // Only a live entry that still runs is stopped: one stopped or deleted
+    // meanwhile (by the other program) keeps its end, and the stop fails.
+    // The undo puts back the end the row had (0).
+    bool ok = changeEntryColumns(*this, id, {u"Fin"}, Formatter::sprintf(u"Fin=%I64d", {end}),
+                                 QStringLiteral("Fin=0 and Deleted=0"));
     ok = EndWrite(ok);
     RefreshCurrentEntry();
     SendDataChanged(0, 0);

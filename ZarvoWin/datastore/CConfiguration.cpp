@@ -524,10 +524,15 @@ QString CConfiguration::FormatDuration(qint64 seconds, bool force) const
 {
     if (seconds < 0 && !force)
         return QString();
+    return FormatDurationWithPattern(seconds, durationPattern);
+}
+
+QString CConfiguration::FormatDurationWithPattern(qint64 seconds, QStringView pattern)
+{
     qint64 hours = 0;
     int minutes = 0;
     roundedHoursMinutes(absolute(seconds), hours, minutes);
-    const QString text = Platform::Formatter::message(durationPattern, {hours, minutes});
+    const QString text = Platform::Formatter::message(pattern, {hours, minutes});
     return seconds < 0 ? u'-' + text : text;
 }
 

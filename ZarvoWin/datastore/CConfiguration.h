@@ -114,6 +114,10 @@ public:
     // Hours and minutes, rounded to the nearest minute, in the duration
     // pattern; empty for a negative value unless forced.
     QString FormatDuration(qint64 seconds, bool force = false) const;
+    // The same rounding in a message pattern of the caller (%1 hours, %2
+    // minutes), with "-" before a negative duration; a pattern whose
+    // inserts do not fit still gives a readable text.
+    static QString FormatDurationWithPattern(qint64 seconds, QStringView pattern);
     static QString FormatHoursMinutes(qint64 seconds);
     static QString FormatHoursMinutesSeconds(qint64 seconds, bool withSeconds);
     // "h:mm" or "h:mm:ss" read back; the text unchanged when it is not one.

@@ -264,6 +264,11 @@ bool CUsers::LoadUserByName(const QString &name, tUsers &user) const
     return LoadUserWhere(Formatter::sprintf(u"select * from Users where Nom='%s'", {QuoteSql(name)}), user);
 }
 
+bool CUsers::ReadSelectedUser(tUsers &user) const
+{
+    return LoadUserWhere(QStringLiteral("select * from Users where Selected<>0 limit 1"), user);
+}
+
 bool CUsers::NameExistsIn(CmyDataBase &db, const tUsers &user) const
 {
     if (!db.IsOpen())

@@ -90,6 +90,10 @@ public:
     int CountUsers() const;
     bool LoadUserById(tUsers &user, int id) const;
     bool LoadUserByName(const QString &name, tUsers &user) const;
+    // The user selected in the main program, read without writing anything:
+    // the users database is opened read-only and never created or upgraded.
+    // False when there is none (or no users database).
+    bool ReadSelectedUser(tUsers &user) const;
     bool NameExistsIn(SQLite::CmyDataBase &db, const tUsers &user) const;
     bool NameExists(const tUsers &user) const;
 

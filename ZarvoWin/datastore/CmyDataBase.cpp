@@ -79,6 +79,11 @@ int CmyDataBase::OpenReadOnly(const QString &path)
     return OpenWith(path, SQLITE_OPEN_READONLY);
 }
 
+int CmyDataBase::OpenExisting(const QString &path)
+{
+    return OpenWith(path, SQLITE_OPEN_READWRITE);
+}
+
 void CmyDataBase::Close()
 {
     if (m_handle) {

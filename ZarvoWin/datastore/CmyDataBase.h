@@ -27,6 +27,9 @@ public:
     int Open(const QString &path);
     // Opens an existing file read-only.
     int OpenReadOnly(const QString &path);
+    // Opens an existing file for reading and writing; a missing file is
+    // not created (SQLITE_CANTOPEN).
+    int OpenExisting(const QString &path);
     void Close();
 
     MyTablePtr Query(QStringView sql);

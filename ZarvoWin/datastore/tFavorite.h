@@ -1,9 +1,10 @@
 #pragma once
 #include <QString>
 
-// One favourite as the favourites tree reads it: its id, its project and
-// activity (-1 when the project store does not know them), a fourth number
-// kept for the callers that carry one, and its title.
+// One favourite as the favourites lists read it: its id, its project and
+// activity (in the project order -1 when the project store does not know
+// them), a fourth number kept for the callers that carry one, its title, and
+// in the activity order the name of its activity.
 struct tFavorite
 {
     int Id = -1;
@@ -11,4 +12,5 @@ struct tFavorite
     int IdActivite = -1;
     int Extra = 0;
     QString Title;
+    QString ActivityName;
 };

@@ -411,14 +411,12 @@ bool CZarvoWinApp::StartTask(tTacheFull entry, int favoriteId)
     case CCommandRules::StartDecision::Save:
         break;
     }
-    if (!db.SaveTimeEntry(entry)) {
+    // The entry and the favourite's order land in one write, one undo group.
+    if (!db.SaveTimeEntry(entry, favoriteId)) {
         ShowWriteFailure();
         return false;
     }
     RefreshViews();
-    // Touching the favourite joins the start's undo group.
-    if (favoriteId != -1)
-        db.TouchFavorite(favoriteId);
     UpdateCommandStates();
     return true;
 }

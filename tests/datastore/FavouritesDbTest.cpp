@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <sqlite3.h>
+
 using Platform::Formatter;
 
 namespace {
@@ -243,6 +245,57 @@ TEST_F(FavouritesDbTest, ReadingAndDescribingOneFavourite)
         EXPECT_EQ(db.DescribeFavorite(c.id, pn, an, rn, title), c.found);
         EXPECT_EQ(QStringList({pn, an, rn, title}).join(u'|'), c.described);
     }
+    // Deleted favourites are read when asked for; one with no row never is.
+    CBdD db;
+    int p = 5, a = 5, r = 5;
+    QString title;
+    EXPECT_TRUE(db.GetFavorite(gone, p, a, r, title, true));
+    EXPECT_EQ(Formatter::sprintf(u"%d,%d,%d,%s", {p, a, r, title}),
+              Formatter::sprintf(u"%d,-1,-1,Ancien", {project}));
+    EXPECT_FALSE(db.GetFavorite(4242, p, a, r, title, true));
+}
+
+// A start from a favourite stores the entry and marks the favourite used in
+// one write: one commit, one undo group; a favourite without a row starts
+// nothing.
+TEST_F(FavouritesDbTest, AStartFromAFavouriteIsOneWrite)
+{
+    int refreshes = 0;
+    CAppData::SetTaskPaneRefreshHook([&] { ++refreshes; });
+    const int a = addFavorite(-1, -1, -1, QStringLiteral("A"));
+    addFavorite(-1, -1, -1, QStringLiteral("B"));
+    history.Reset();
+    now += 100;
+    tTacheFull entry;
+    entry.Debut = now;
+    entry.Title = QStringLiteral("A");
+    const QString dump = QStringLiteral("select group_concat(Id||'/'||Ordre) from Favoris");
+    const QString before = cell(dump);
+    {
+        CBdD db;
+        int commits = 0;
+        sqlite3_commit_hook(db.Connection()->Handle(), [](void *n) { return ++*static_cast<int *>(n), 0; }, &commits);
+        ASSERT_TRUE(db.SaveTimeEntry(entry, a));
+        sqlite3_commit_hook(db.Connection()->Handle(), nullptr, nullptr);
+        EXPECT_EQ(commits, 1);
+    }
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(cell(QStringLiteral("select Ordre from Favoris where Id=%1").arg(a)), QString::number(now));
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches where Fin=0")), u"1");
+    ASSERT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+    EXPECT_EQ(cell(dump), before);
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches")), u"0");
+    EXPECT_FALSE(history.CanUndo());
+
+    history.Reset();
+    {
+        CBdD db;
+        EXPECT_FALSE(db.SaveTimeEntry(entry, 4242));
+    }
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches")), u"0");
+    EXPECT_EQ(cell(dump), before);
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_EQ(refreshes, 1);
 }
 
 TEST_F(FavouritesDbTest, RecordNamesByKind)

@@ -289,6 +289,86 @@ TEST_F(SchemaTest, UnusableFilesAreRefusedAndLeftAsTheyWere)
     }
 }
 
+// Opened only if it exists (the tray's way): a file that is not a user
+// database of this program, or that cannot be written, leaves no
+// connection, no new file and the file as it was; an older one is opened as
+// it stands, without an index, until its upgrade.
+TEST_F(SchemaTest, AnExistingFileIsOpenedAsItStandsOrNotAtAll)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(const QString &)> leave; // null: no file
+        bool readOnly;
+        int version; // -1: not opened
+        int code;
+    };
+    const auto made = [](int version) {
+        return [version](const QString &path) {
+            if (version < 2) {
+                makeOldFile(path, version);
+                return;
+            }
+            CBdD db(path);
+            db.Execute(QStringLiteral("update Infos set Value='%1' where Name='VersionDB'").arg(version));
+        };
+    };
+    const Case cases[] = {
+        {"missing.sdb", nullptr, false, -1, SQLITE_CANTOPEN},
+        {"empty.sdb", [](const QString &path) { QFile(path).open(QIODevice::WriteOnly); }, false, -1, SQLITE_NOTADB},
+        {"text.sdb",
+         [](const QString &path) {
+             QFile f(path);
+             f.open(QIODevice::WriteOnly);
+             f.write(QByteArray("pas une base de données\n").repeated(40));
+         },
+         false, -1, SQLITE_NOTADB},
+        {"foreign.sdb",
+         [](const QString &path) {
+             SQLite::CmyDataBase other;
+             other.Open(path);
+             other.Execute(u"create table Autre(Id integer)");
+         },
+         false, -1, SQLITE_NOTADB},
+        {"readonly.sdb", made(2), true, -1, SQLITE_READONLY},
+        {"v3.sdb", made(3), false, -1, SQLITE_CANTOPEN},
+        {"v0.sdb", made(0), false, 0, 0},
+        {"v1.sdb", made(1), false, 1, 0},
+        {"v2.sdb", made(2), false, 2, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = TestFolders::root() + u'/' + QString::fromLatin1(c.name).chopped(4);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString path = folder + u'/' + QString::fromLatin1(c.name);
+        if (c.leave)
+            c.leave(path);
+        if (c.readOnly)
+            QFile::setPermissions(path, QFile::ReadOwner);
+        const QStringList files = filesBeside(path);
+        const QByteArray bytes = TestFolders::readFile(path);
+        {
+            WithoutFileRights asAnyUser;
+            CBdD db(path, CBdD::ExistingFile);
+            EXPECT_EQ(db.IsOpen(), c.version >= 0);
+            EXPECT_EQ(db.FileVersion(), c.version);
+            EXPECT_EQ(db.OpenError(), c.code);
+        }
+        EXPECT_EQ(filesBeside(path), files);
+        if (c.version != 2) {
+            EXPECT_EQ(TestFolders::readFile(path), bytes) << "written to";
+        }
+    }
+    // A current file gets the indexes, and the upgrade of an older one
+    // leaves it current.
+    CBdD current(TestFolders::root() + QStringLiteral("/v2/v2.sdb"), CBdD::ExistingFile);
+    EXPECT_EQ(column(*current.Connection(), "select name from sqlite_master where name='TachesNewest'"),
+              QStringList{"TachesNewest"});
+    CBdD old(TestFolders::root() + QStringLiteral("/v1/v1.sdb"), CBdD::ExistingFile);
+    EXPECT_EQ(old.UpdateDb().outcome, Outcome::Upgraded);
+    EXPECT_EQ(old.FileVersion(), 2);
+}
+
 TEST_F(SchemaTest, VersionOneIsUpgradedAfterADatedCopy)
 {
     const QString path = TestFolders::tempDb(QStringLiteral("Zarvo.sdb"));

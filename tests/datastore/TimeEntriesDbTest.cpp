@@ -556,8 +556,6 @@ TEST_F(TimeEntriesDb, RetimeStopAndDeleteAreEachOneUndoableWrite)
          [&] { EXPECT_EQ(row(2).Debut, at(7, 30)); EXPECT_EQ(row(2).Fin, at(8, 30)); }},
         {"stop", [&] { return db->StopTimeEntry(1, at(12, 0)); },
          [&] { EXPECT_EQ(row(1).Fin, at(12, 0)); EXPECT_EQ(current.Entry.Id, -1); }},
-        {"stop a finished entry: undo gives its end back", [&] { return db->StopTimeEntry(2, at(8, 15)); },
-         [&] { EXPECT_EQ(row(2).Fin, at(8, 15)); }},
         {"delete", [&] { return db->DeleteTimeEntry(2); }, [&] { EXPECT_TRUE(deleted(2)); }},
     };
     for (const Case &c : cases) {
@@ -569,11 +567,16 @@ TEST_F(TimeEntriesDb, RetimeStopAndDeleteAreEachOneUndoableWrite)
         undoOnce();
         EXPECT_EQ(dump(), before) << "NULL stamps come back as NULL";
     }
-    // Writes about an entry that is not there fail and leave no undo group.
+    // Writes about an entry that is not there fail and leave no undo group;
+    // so does a stop of an entry that is not running (any more): one ended
+    // or deleted meanwhile by the other program keeps its end.
+    put(3, at(13, 0), Running, 32, 31, "", 1);
     const QString before = dump();
     EXPECT_FALSE(db->SetTimeEntryTimes(99, at(1, 0), at(2, 0)));
     EXPECT_FALSE(db->StopTimeEntry(99, at(2, 0)));
     EXPECT_FALSE(db->DeleteTimeEntry(99));
+    EXPECT_FALSE(db->StopTimeEntry(2, at(18, 0))) << "ended already";
+    EXPECT_FALSE(db->StopTimeEntry(3, at(18, 0))) << "deleted";
     EXPECT_EQ(dump(), before);
     EXPECT_FALSE(history.CanUndo());
 }

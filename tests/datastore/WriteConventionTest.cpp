@@ -324,6 +324,66 @@ TEST_F(WriteTest, LogIsWrittenOnlyWhenAskedAndKeepsItsSecondHalf)
     EXPECT_EQ(CBdD::LogPathFor("/a.b/Zarvo"), "/a.b/Zarvo.log");
 }
 
+// A program may decide itself whether failures are logged, and name its
+// lines after the date (the tray does both).
+TEST_F(WriteTest, AProgramsOwnLogSwitchAndTag)
+{
+    CBdD db;
+    const struct
+    {
+        CAppData::SqlLogSwitch logSwitch;
+        int setting;
+        const char *tag;
+        QByteArray line; // empty: nothing written
+    } cases[] = {
+        {CAppData::SqlLogSwitch::On, 0, "ZarvoTray", "14/11/2023 23:13:20 ZarvoTray : sqlite error '5' in 'UpdateDb'\n"},
+        {CAppData::SqlLogSwitch::Off, 1, "ZarvoTray", ""},
+        {CAppData::SqlLogSwitch::FromSettings, 1, "", "14/11/2023 23:13:20 : sqlite error '5' in 'UpdateDb'\n"},
+        {CAppData::SqlLogSwitch::FromSettings, 0, "ZarvoTray", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        QFile::remove(CBdD::LogPathFor(path));
+        Platform::Settings().setInt(u"Config", u"Misc", u"LogErrors", c.setting);
+        CAppData::SetSqlLog(c.logSwitch);
+        CAppData::SetSqlLogTag(QString::fromLatin1(c.tag));
+        db.Connection()->SetLastCode(SQLITE_BUSY);
+        db.LogSqlError(QStringLiteral("UpdateDb"));
+        EXPECT_EQ(TestFolders::readFile(CBdD::LogPathFor(path)), c.line);
+    }
+}
+
+// The tray's landed writes post its refresh message, once each, and never
+// the change notice, which the tray's own endpoint would take for a new
+// user; a write rolled back posts nothing.
+TEST_F(WriteTest, TheTraysWritesPostTheRefreshMessageInstead)
+{
+    CAppData::SetLandedWriteNotice(CAppData::LandedWriteMessage::RefreshFromTray);
+    CAppData::SetAnnulation(nullptr);
+    Platform::MessageBus endpoint;
+    ASSERT_TRUE(endpoint.listen());
+    QSignalSpy spy(&endpoint, &Platform::MessageBus::received);
+    const quint32 refresh = Platform::MessageBus::registerMessage(RegisteredMessages::RefreshFromTray);
+    ASSERT_TRUE(insertEntry(QStringLiteral("a")));
+    {
+        CBdD db;
+        ASSERT_TRUE(db.BeginWrite());
+        db.StampRow(CBdD::TableTaches, 101);
+        EXPECT_FALSE(db.EndWrite(false));
+    }
+    ASSERT_TRUE(insertEntry(QStringLiteral("b")));
+    // Posts reach an endpoint of this process in order: a last message of
+    // the test's own tells that every earlier one arrived.
+    const quint32 last = Platform::MessageBus::registerMessage(u"WriteTest last message");
+    Platform::MessageBus::post(last, 0, 0);
+    const auto message = [&](qsizetype i) { return spy.at(i).at(0).value<Platform::MessageBus::Message>().message; };
+    while (spy.isEmpty() || message(spy.count() - 1) != last)
+        ASSERT_TRUE(spy.wait(30000));
+    ASSERT_EQ(spy.count(), 3);
+    EXPECT_EQ(message(0), refresh);
+    EXPECT_EQ(message(1), refresh);
+}
+
 TEST_F(WriteTest, DataChangedReachesTheReceiverBeforeSendReturns)
 {
     QList<QPair<qint64, qint64>> seen;

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMdiArea>
+#include <sqlite3.h>
 #include <unistd.h>
 
 namespace {
@@ -126,13 +127,22 @@ TEST(CommandRulesTest, OptionsPagesAndTheirStartPage)
     EXPECT_EQ(CCommandRules::OptionsPages(1).first().caption, QStringLiteral("Affichage"));
 }
 
-TEST_F(CommandsTest, AStartEndsTheRunningEntryAndTouchesTheFavouriteInOneUndo)
+TEST_F(CommandsTest, AStartEndsTheRunningEntryAndTouchesTheFavouriteInOneCommitAndOneUndo)
 {
     putEntry(101, Now - 3600, 0);
     exec(u"insert into Favoris (Id,IdProject,IdActivite,IdTauxHoraire,Ordre,Date_Modif,Origine_Modif,Deleted,Title) "
          u"values (5,-1,-1,-1,7,0,2,0,'Réunion')");
     app->Annulation().Reset();
-    ASSERT_TRUE(app->StartFavoriteOrRecent(5, true, false));
+    int commits = 0;
+    {
+        const CBdD open; // the connection the start borrows
+        ASSERT_TRUE(open.IsOpen());
+        sqlite3_commit_hook(open.Connection()->Handle(), [](void *n) { return ++*static_cast<int *>(n), 0; },
+                            &commits);
+        ASSERT_TRUE(app->StartFavoriteOrRecent(5, true, false));
+        sqlite3_commit_hook(open.Connection()->Handle(), nullptr, nullptr);
+    }
+    EXPECT_EQ(commits, 1) << "the entry and the favourite's order land together";
     EXPECT_EQ(cell(u"select Fin from Taches where Id=101"), QString::number(Now));
     EXPECT_EQ(cell(u"select count(*) from Taches where Fin=0 and Deleted=0 and Title='Réunion'"), QStringLiteral("1"));
     EXPECT_EQ(cell(u"select Ordre from Favoris where Id=5"), QString::number(Now));
