@@ -233,6 +233,31 @@ TEST(LanguageFilesTool, TheProgramsFrenchMatchesItsSources)
     }
 }
 
+// The French language database holds the texts of windows that other
+// subsystems show (the synchronisation list, the column dialog, the project
+// editor's planning page), found by number, and the standard day's texts
+// with their accent.
+TEST(LanguageFilesTool, TheFrenchDatabaseHoldsTheTextsOfEveryWindow)
+{
+    SQLite::CmyDataBase db;
+    ASSERT_EQ(db.OpenReadOnly(QString::fromUtf8(ZARVO_LANGUAGE_DB_FRA)), 0);
+    struct Case
+    {
+        int id;
+        const char *text;
+    };
+    for (const Case &c : {Case{233, "Action"}, Case{234, "Modification"}, Case{499, "Alignement"},
+                          Case{519, "Heure(s)"}, Case{520, "Jour(s) de travail"}, Case{601, "Manuel"},
+                          Case{624, "Copie la journée par défaut."}, Case{625, "Journée par défaut"},
+                          Case{627, "Type de rapport"}, Case{633, "Ordre des projets"}, Case{659, "Délai"}}) {
+        const SQLite::MyTablePtr row =
+            db.Query(QStringLiteral("select String from StringTable where Id=%1").arg(c.id));
+        ASSERT_TRUE(row.hasRows()) << c.id;
+        EXPECT_EQ(row->GetCellView(0, 0).toString(), QString::fromUtf8(c.text)) << c.id;
+        EXPECT_EQ(Platform::Texts::builtIn(c.id), QString::fromUtf8(c.text)) << c.id;
+    }
+}
+
 // Every French text asks for as many values as its callers pass: among them
 // 567, whose original wording read a second value the delete question never
 // gives, and 616, which was only its own number.
