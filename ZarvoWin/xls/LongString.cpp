@@ -1,12 +1,14 @@
 #include "LongString.h"
 #include "ByteSink.h"
+#include "LoneSurrogates.h"
 
 #include <bit>
 
 namespace Biff8 {
 
-void LongString::setWide(const QString &text)
+void LongString::setWide(const QString &given)
 {
+    const QString text = ReplaceLoneSurrogates(given);
     QString cut = text.left(MaxLength);
     if (cut.size() == MaxLength && text.size() > MaxLength && cut.back().isHighSurrogate())
         cut.chop(1);

@@ -1,5 +1,6 @@
 #include "ShortString.h"
 #include "ByteSink.h"
+#include "LoneSurrogates.h"
 
 namespace Biff8 {
 
@@ -10,8 +11,9 @@ void ShortString::setNarrow(const QByteArray &text)
     m_flag = 0;
 }
 
-void ShortString::setWide(const QString &text)
+void ShortString::setWide(const QString &given)
 {
+    const QString text = ReplaceLoneSurrogates(given);
     QString cut = text.left(MaxLength);
     // Never leave half of a surrogate pair at the end.
     if (cut.size() == MaxLength && text.size() > MaxLength && cut.back().isHighSurrogate())

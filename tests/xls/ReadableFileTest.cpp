@@ -369,6 +369,49 @@ TEST_F(ReadableFile, SurrogatePairsStayWholeAcrossStringTableChunks)
     EXPECT_TRUE(shortContinuation);
 }
 
+// One unpaired surrogate in a text (a cut pair from a notes field, a name
+// typed through a faulty input method) made xlrd refuse the whole file: each
+// becomes U+FFFD, in the cells, the shared strings and the sheet's name,
+// while whole pairs stay as they are.
+TEST_F(ReadableFile, LoneSurrogatesBecomeReplacementCharacters)
+{
+    const QChar high(0xD83D), low(0xDE00), replacement(QChar::ReplacementCharacter);
+    struct Row
+    {
+        QString written;
+        QString read;
+    };
+    const Row rows[] = {
+        {QStringLiteral("fin ") + high, QStringLiteral("fin ") + replacement},
+        {low + QStringLiteral(" début"), replacement + QStringLiteral(" début")},
+        {QStringLiteral("a") + high + QStringLiteral("b") + low + QStringLiteral("c"),
+         QStringLiteral("a") + replacement + QStringLiteral("b") + replacement + QStringLiteral("c")},
+        {QString(low) + high, QString(replacement) + replacement},
+        {Emoji + high + Emoji, Emoji + replacement + Emoji},
+        // A text past the cell limit, whose cut falls after a lone unit.
+        {QString(32766, u'x') + high + QStringLiteral("yz"), QString(32766, u'x') + replacement + u'y'},
+    };
+    ExcelFile file;
+    file.NewWorkbook();
+    ExcelWorksheet &grid = sheetOf(file);
+    grid.Rename(QStringLiteral("Bilan ") + low);
+    for (int r = 0; r < int(std::size(rows)); ++r)
+        grid.CellAt(r, 0)->SetWideString(rows[r].written);
+    const QString path = TestFolders::file(QStringLiteral("lone.xls"));
+    ASSERT_TRUE(ReadBack::save(file, path));
+    const ReadBack::Check check = ReadBack::read(path);
+    ASSERT_TRUE(check.ran);
+    ReadBack::expectCleanLog(check.result);
+    const QJsonObject sheet = check.result.value("sheets").toArray().at(0).toObject();
+    EXPECT_EQ(sheet.value("name").toString(), QStringLiteral("Bilan ") + replacement);
+    const auto cells = ReadBack::cellsOf(sheet);
+    for (int r = 0; r < int(std::size(rows)); ++r) {
+        SCOPED_TRACE(r);
+        ASSERT_TRUE(cells.count({r, 0}));
+        EXPECT_EQ(cells.at({r, 0}).value.toString(), rows[r].read.left(32767));
+    }
+}
+
 TEST_F(ReadableFile, NonFiniteNumbersAreNumErrorsAndNegativeZeroIsZero)
 {
     ExcelFile file;
