@@ -38,6 +38,9 @@ public:
     static constexpr int kBitmapId = 387;
     static constexpr quint32 kKeyColour = 0xFF00FF;
     static constexpr int kKeyTolerance = 20;
+    // The first row of the picture's lower band, where the start-up line
+    // and the progress bar are written; above it the picture stands alone.
+    static constexpr int kLowerBandTop = 282;
 
     CSplashScreenEx();
     ~CSplashScreenEx() override;

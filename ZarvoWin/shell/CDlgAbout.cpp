@@ -5,6 +5,7 @@
 #include "BitmapResources.h"
 #include "CFileVersionInfo.h"
 #include "CMyStatic.h"
+#include "CSplashScreenEx.h"
 #include "ColorRef.h"
 #include "OptionPageTools.h"
 #include "Texts.h"
@@ -45,7 +46,8 @@ CDlgAbout::CDlgAbout(QWidget *parent)
     const quint32 face = QColorToColorRef(palette().color(QPalette::Window));
 
     auto *picture = new QLabel(this);
-    picture->setPixmap(TransparentByCornerPixel(LoadBitmapResource(PictureId)));
+    picture->setObjectName(QStringLiteral("picture"));
+    picture->setPixmap(Picture());
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     m_title = Numbered(new CMyStatic(this), TitleControl);
@@ -88,6 +90,15 @@ CDlgAbout::CDlgAbout(QWidget *parent)
     ContextHelp::Install(this, DialogId);
     ok->setText(Platform::Texts::get(101));
     setFixedSize(sizeHint());
+}
+
+QPixmap CDlgAbout::Picture()
+{
+    // The start-up picture without its lower band: there the splash writes
+    // its progress, which would stand empty in the about box.
+    const QImage splash = LoadBitmapResource(PictureId);
+    return TransparentByCornerPixel(splash.copy(0, 0, splash.width(), qMin(splash.height(),
+                                                                           int(CSplashScreenEx::kLowerBandTop))));
 }
 
 QString CDlgAbout::TitleText(const QString &product, quint32 versionHigh, quint32 versionLow)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <QFont>
+#include <QPixmap>
 #include <QtGlobal>
 
 class CMyStatic;
@@ -17,6 +18,9 @@ public:
 
     explicit CDlgAbout(QWidget *parent = nullptr);
 
+    // The start-up picture above the band where the splash shows its
+    // progress.
+    static QPixmap Picture();
     // "<product>\n\n<Version> a.b.c" from the two halves of a file version
     // (a<<16|b, c<<16|d); the fourth number is not shown.
     static QString TitleText(const QString &product, quint32 versionHigh, quint32 versionLow);

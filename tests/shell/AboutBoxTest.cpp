@@ -1,11 +1,13 @@
 // The about box: its title from the version numbers and its fonts.
 #include "CDlgAbout.h"
 #include "CMyStatic.h"
+#include "CSplashScreenEx.h"
 #include "QStringPrinter.h"
 #include "Texts.h"
 #include "ZarvoVersion.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -41,4 +43,30 @@ TEST(AboutBoxTest, ShowsTheProgramsVersionInItsColour)
     EXPECT_EQ(box.windowTitle(), QStringLiteral("A propos de Zarvo"));
     QTest::keyClick(&box, Qt::Key_Return);
     EXPECT_EQ(box.result(), QDialog::Accepted);
+}
+
+// The about box shows the start-up picture without the band where the
+// splash draws its progress: no empty white bar runs across the picture.
+TEST(AboutBoxTest, ThePictureHasNoEmptyProgressTrack)
+{
+    CDlgAbout box;
+    box.show();
+    auto *picture = box.findChild<QLabel *>(QStringLiteral("picture"));
+    ASSERT_NE(picture, nullptr);
+    const QImage image = picture->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.height(), CSplashScreenEx::kLowerBandTop);
+    int longestWhiteRun = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            run = image.pixel(x, y) == qRgb(255, 255, 255) ? run + 1 : 0;
+            longestWhiteRun = qMax(longestWhiteRun, run);
+        }
+    }
+    // The paper's top row is about 230 white pixels long; the track of the
+    // progress bar ran 404.
+    EXPECT_LT(longestWhiteRun, 300);
+    // The picture stands whole in the box.
+    EXPECT_GE(picture->height(), image.height());
 }
