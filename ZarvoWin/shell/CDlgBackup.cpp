@@ -264,9 +264,10 @@ void CDlgBackup::OnDelete()
 
 int CDlgBackup::Warn(const QString &text, quint32 type)
 {
+    // A question has the question's icon, a failure the warning's.
     const bool question = (type & MessageBoxType::SetMask) == MessageBoxType::YesNo;
-    return RichMessageBox(type | MessageBoxType::IconExclamation, this, text,
-                          Platform::Texts::get(question ? 166 : 173));
+    const quint32 icon = question ? MessageBoxType::IconQuestion : MessageBoxType::IconExclamation;
+    return RichMessageBox(type | icon, this, text, Platform::Texts::get(question ? 166 : 173));
 }
 
 void CDlgBackup::OnRestore()

@@ -92,7 +92,7 @@ int CDlgUser::Warn(const QString &text)
 bool CDlgUser::ClearFolderInTheWay(const QString &folder)
 {
     const QString question = Platform::Formatter::sprintf(Platform::Texts::get(418), {QDir::toNativeSeparators(folder)});
-    if (RichMessageBox(MessageBoxType::YesNo | MessageBoxType::IconExclamation, this, question,
+    if (RichMessageBox(MessageBoxType::YesNo | MessageBoxType::IconQuestion, this, question,
                        Platform::Texts::get(166))
         != MessageBoxAnswer::Yes)
         return false;

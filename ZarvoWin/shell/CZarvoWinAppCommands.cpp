@@ -752,7 +752,7 @@ bool CZarvoWinApp::OnSaveDatabaseAs()
             return failed();
         const QString question = Platform::Formatter::sprintf(
             Platform::Texts::get(648), {path});
-        const int answer = ShowMessage(MessageBoxType::OkCancel | MessageBoxType::IconExclamation,
+        const int answer = ShowMessage(MessageBoxType::OkCancel | MessageBoxType::IconQuestion,
                                        Platform::Texts::get(166), question);
         if (answer == MessageBoxAnswer::Failed || (answer & 0xFFFF) != MessageBoxAnswer::Ok)
             return false;

@@ -17,7 +17,7 @@ int Ask(QWidget *owner, quint32 type, const QString &text, int captionId)
 
 void ShowNameMissing(QWidget *owner)
 {
-    Ask(owner, MessageBoxType::Ok | MessageBoxType::IconQuestion, Platform::Texts::get(174), 173);
+    Ask(owner, MessageBoxType::Ok | MessageBoxType::IconExclamation, Platform::Texts::get(174), 173);
 }
 
 void ShowWriteFailure(QWidget *owner)

@@ -207,6 +207,7 @@ TEST_F(BackupListTest, BackUpNowAddsAManualBackupShownLast)
     CDatabaseFile::SetFaultHook({});
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, Platform::Texts::get(406));
+    EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconExclamation);
     EXPECT_EQ(boxes()[0].caption, Platform::Texts::get(173));
     EXPECT_EQ(dialog->Backups().size(), 2);
 }
@@ -243,6 +244,7 @@ TEST_F(BackupListTest, RestoreTakesTheBackupIntoTheLiveDatabase)
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[1].text, Platform::Texts::get(409));
     EXPECT_EQ(boxes()[1].caption, Platform::Texts::get(166));
+    EXPECT_EQ(boxes()[1].icon, MessageBoxType::IconQuestion);
     EXPECT_EQ(projects(database), 3);
     EXPECT_EQ(tray.Query(u"select count(*) from Projets")->GetFirstInt(), 3);
     // The undo history of the replaced data is gone: undo changes nothing.

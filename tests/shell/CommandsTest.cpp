@@ -299,6 +299,7 @@ TEST_F(CommandsTest, SaveAsCopiesTheLiveDatabaseAndNeverOverItself)
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_TRUE(boxes()[0].text.contains(target));
     EXPECT_EQ(boxes()[0].caption, QStringLiteral("Confirmation"));
+    EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconQuestion);
     EXPECT_EQ(TestFolders::readFile(target), QByteArray("old bytes"));
 
     // A second connection writes while the copy is taken.

@@ -224,6 +224,7 @@ TEST_F(UsersDialogsTest, RenameMovesTheFolderAndRefusesBadNames)
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, Platform::Formatter::sprintf(Platform::Texts::get(418),
                                                            {QDir::toNativeSeparators(folderOf(QStringLiteral("Carl")) + u'/')}));
+    EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconQuestion);
     EXPECT_TRUE(QFileInfo::exists(databaseOf(QStringLiteral("Bruno2"))));
     EXPECT_TRUE(QFileInfo::exists(databaseOf(QStringLiteral("Carl"))));
 }

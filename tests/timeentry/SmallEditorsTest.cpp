@@ -288,7 +288,8 @@ TEST_F(RateEditorTest, AnEmptyNameIsRefusedAndBlanksAreAName)
     dialog.OnSaveClose();
     ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
     EXPECT_EQ(boxes.AskedBoxes()[0].text, Platform::Texts::get(174));
-    EXPECT_EQ(boxes.AskedBoxes()[0].type & MessageBoxType::IconMask, MessageBoxType::IconQuestion);
+    // It only warns: the warning icon, not the question's.
+    EXPECT_EQ(boxes.AskedBoxes()[0].type & MessageBoxType::IconMask, MessageBoxType::IconExclamation);
     EXPECT_EQ(dialog.result(), 0);
     type(dialog, QStringLiteral("  "), QStringLiteral("1"));
     dialog.OnSaveClose();
