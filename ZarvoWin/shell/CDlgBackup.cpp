@@ -195,7 +195,8 @@ void CDlgBackup::Fill()
         auto *row = new QTreeWidgetItem(m_list);
         row->setText(0, settings.FormatOleDate(backup.date, true, true, true));
         row->setText(1, backup.automatic ? m_automaticText : m_manualText);
-        row->setText(2, QString::number(backup.size));
+        // Bytes grouped by thousands, as the interface locale writes them.
+        row->setText(2, settings.Locale().toString(backup.size));
         row->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
         row->setTextAlignment(1, Qt::AlignCenter);
         row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);

@@ -116,6 +116,7 @@ TEST_F(BackupListTest, ListsBothKindsInDateOrderWithTheirSizes)
     const qint64 big = 3LL * 1024 * 1024 * 1024 + 7;
     touch(anneBackups + QStringLiteral("Zarvo_M20250501000000.sdb"), big);
 
+    app->Configuration().SetLocale(QLocale(QLocale::French, QLocale::France));
     open();
     // Of two equal stamps the one found later (in name order) comes first.
     EXPECT_EQ(names(), QStringList({QStringLiteral("Zarvo_x.sdb"), QStringLiteral("Zarvo_A20240101000000.sdb"),
@@ -129,9 +130,11 @@ TEST_F(BackupListTest, ListsBothKindsInDateOrderWithTheirSizes)
               app->Configuration().FormatOleDate(QDateTime(QDate(2025, 3, 1), QTime(10, 15)), true, true, true));
     EXPECT_EQ(list->topLevelItem(2)->text(1), Platform::Texts::get(404));
     EXPECT_EQ(list->topLevelItem(3)->text(1), Platform::Texts::get(403));
+    // Sizes in bytes, grouped by thousands as the locale writes them.
     EXPECT_EQ(list->topLevelItem(3)->text(2), QStringLiteral("20"));
-    EXPECT_EQ(list->topLevelItem(4)->text(2), QString::number(big));
-    EXPECT_EQ(list->headerItem()->text(2), Platform::Texts::get(405));
+    const QString group = QLocale(QLocale::French).groupSeparator();
+    EXPECT_EQ(list->topLevelItem(4)->text(2), QStringList({"3", "221", "225", "479"}).join(group));
+    EXPECT_EQ(list->headerItem()->text(2), QStringLiteral("Taille du fichier ( octets )"));
     EXPECT_FALSE(button(CDlgBackup::DeleteButton)->isEnabled());
     EXPECT_FALSE(button(CDlgBackup::RestoreButton)->isEnabled());
     EXPECT_TRUE(button(CDlgBackup::BackupButton)->isEnabled());
