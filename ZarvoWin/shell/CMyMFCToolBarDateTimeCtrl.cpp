@@ -2,24 +2,30 @@
 
 #include <QCalendarWidget>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 
 CMyMFCToolBarDateTimeCtrl::CMyMFCToolBarDateTimeCtrl(QWidget *parent)
     : QDateEdit(parent)
 {
     setObjectName(QString::number(CommandId));
     setCalendarPopup(true);
+    // A typed date counts once it is whole: a command at each key moved the
+    // view to every partial date and put the field back under the cursor.
+    setKeyboardTracking(false);
     setDate(QDate::currentDate());
+    m_told = date();
     // The calendar's window is the drop-down: its showing and hiding are
     // the drop-down and the close-up.
     calendarWidget()->window()->installEventFilter(this);
-    connect(this, &QDateEdit::dateChanged, this, &CMyMFCToolBarDateTimeCtrl::OnDateChanged);
+    // Enter, or the focus leaving the field, ends the typing.
+    connect(this, &QAbstractSpinBox::editingFinished, this, &CMyMFCToolBarDateTimeCtrl::TellIfMoved);
 }
 
 void CMyMFCToolBarDateTimeCtrl::SetTimeAll(const QDate &date)
 {
-    m_silent = true;
     setDate(date);
-    m_silent = false;
+    m_told = this->date();
 }
 
 void CMyMFCToolBarDateTimeCtrl::SetFirstDayOfWeek(int weekday)
@@ -30,10 +36,39 @@ void CMyMFCToolBarDateTimeCtrl::SetFirstDayOfWeek(int weekday)
         calendarWidget()->setFirstDayOfWeek(Qt::DayOfWeek(qtDay));
 }
 
-void CMyMFCToolBarDateTimeCtrl::OnDateChanged()
+void CMyMFCToolBarDateTimeCtrl::stepBy(int steps)
 {
-    if (!m_silent && !m_droppedDown)
-        emit command(CommandId);
+    QDateEdit::stepBy(steps);
+    TellIfMoved();
+}
+
+void CMyMFCToolBarDateTimeCtrl::keyPressEvent(QKeyEvent *event)
+{
+    const QString typed = event->text();
+    QLineEdit *field = lineEdit();
+    if (typed.size() == 1 && typed.front().isPrint() && !typed.front().isDigit() && field->hasSelectedText()) {
+        // A separator typed at the start of a section the field has just
+        // moved to (after a complete day or month) would skip that section.
+        const int start = field->selectionStart();
+        if (start > 0 && !field->text().at(start - 1).isDigit()
+            && field->selectedText() == sectionText(currentSection())) {
+            event->accept();
+            return;
+        }
+    }
+    // Typing over the whole field starts with its first section (the field
+    // would otherwise keep its day and read the typed day as the month).
+    if (typed.size() == 1 && typed.front().isDigit() && field->selectedText() == field->text())
+        setSelectedSection(sectionAt(0));
+    QDateEdit::keyPressEvent(event);
+}
+
+void CMyMFCToolBarDateTimeCtrl::TellIfMoved()
+{
+    if (m_droppedDown || date() == m_told)
+        return;
+    m_told = date();
+    emit command(CommandId);
 }
 
 bool CMyMFCToolBarDateTimeCtrl::eventFilter(QObject *watched, QEvent *event)
@@ -43,7 +78,7 @@ bool CMyMFCToolBarDateTimeCtrl::eventFilter(QObject *watched, QEvent *event)
             m_droppedDown = true;
         } else if (event->type() == QEvent::Hide && m_droppedDown) {
             m_droppedDown = false;
-            emit command(CommandId);
+            TellIfMoved();
         }
     }
     return QDateEdit::eventFilter(watched, event);

@@ -1,10 +1,13 @@
 #pragma once
+#include <QDate>
 #include <QDateEdit>
 
 // The date picker of the main toolbar (command 33001): a date field with a
-// drop-down month calendar. It tells its command once per change typed in
-// the field and once when the calendar closes, never for the moves made
-// inside the open calendar.
+// drop-down month calendar. It tells its command when its date moved: once
+// per date typed in the field (on Enter or when the field is left, never at
+// each key of a date being typed), once per step of its arrows, and once
+// when the calendar closes, never for the moves made inside the open
+// calendar.
 class CMyMFCToolBarDateTimeCtrl : public QDateEdit
 {
     Q_OBJECT
@@ -20,15 +23,22 @@ public:
     void SetFirstDayOfWeek(int weekday);
     bool IsDroppedDown() const { return m_droppedDown; }
 
+    void stepBy(int steps) override;
+
 signals:
     void command(int id);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A whole date typed over the field goes in section by section, as
+    // written: "04/03/2027", "4/3/2027" or "04032027".
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void OnDateChanged();
+    // Tells the command when the date differs from the one last told or
+    // set by the application.
+    void TellIfMoved();
 
     bool m_droppedDown = false;
-    bool m_silent = false;
+    QDate m_told;
 };

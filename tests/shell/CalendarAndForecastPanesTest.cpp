@@ -11,6 +11,7 @@
 #include "CConfiguration.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -328,6 +329,40 @@ TEST_F(CalendarPaneInTheProgramTest, APickSetsTheCurrentDateWithOneReloadAndTheD
     EXPECT_EQ(pane->Calendar()->selectedDate(), QDate(2027, 2, 11));
     EXPECT_EQ(chosen.size(), 1);
     EXPECT_EQ(app->CurrentDate(), QDate(2027, 2, 11));
+}
+
+// A date typed into the toolbar's picker moves the calendar once, when
+// Enter is pressed or the field is left; while it is typed, nothing moves
+// and the field keeps what is being typed.
+TEST_F(CalendarPaneInTheProgramTest, ADateTypedInThePickerMovesTheCalendarOnEnterOrWhenLeft)
+{
+    frame->show();
+    QApplication::setActiveWindow(frame);
+    app->SetCurrentDate(QDate(2026, 12, 10), false);
+    CMyMFCToolBarDateTimeCtrl *picker = frame->DatePicker();
+    picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    const auto typeDate = [picker](const QString &text) {
+        // As a user types over the whole field, separators included.
+        picker->setFocus();
+        picker->selectAll();
+        QTest::keyClicks(picker, text);
+    };
+
+    typeDate(QStringLiteral("04/03/2027"));
+    EXPECT_EQ(app->CurrentDate(), QDate(2026, 12, 10));
+    EXPECT_EQ(views->reloads, 0);
+    EXPECT_EQ(picker->text(), QStringLiteral("04/03/2027"));
+    QTest::keyClick(picker, Qt::Key_Return);
+    EXPECT_EQ(app->CurrentDate(), QDate(2027, 3, 4));
+    EXPECT_EQ(pane->Calendar()->selectedDate(), QDate(2027, 3, 4));
+    EXPECT_EQ(views->reloads, 1);
+
+    // Days and months of one digit, and the field left for another window.
+    typeDate(QStringLiteral("20/1/2025"));
+    EXPECT_EQ(views->reloads, 1);
+    grid()->setFocus();
+    EXPECT_EQ(app->CurrentDate(), QDate(2025, 1, 20));
+    EXPECT_EQ(views->reloads, 2);
 }
 
 TEST_F(CalendarPaneInTheProgramTest, AChangedFirstDayShowsAtOnceInThePaneAndTheDatePicker)
