@@ -4,6 +4,7 @@
 #include "LanguageTable.h"
 #include "MessageBus.h"
 #include "MyTable.h"
+#include "QtTranslation.h"
 #include "RegisteredMessages.h"
 #include "Settings.h"
 
@@ -63,6 +64,8 @@ void CLanguageSelector::SetApplication(CLanguageSelector *selector)
 {
     applicationSelector = selector;
     ++languageGeneration;
+    if (selector)
+        selector->FollowLanguage();
 }
 
 int CLanguageSelector::LanguageGeneration()
@@ -154,6 +157,14 @@ void CLanguageSelector::SetLanguage(quint16 id)
 {
     m_language = id;
     ++languageGeneration;
+    FollowLanguage();
+}
+
+void CLanguageSelector::FollowLanguage() const
+{
+    // Qt's own texts follow the application's interface language.
+    if (applicationSelector == this && m_language != 0)
+        QtTranslation::Apply(m_language);
 }
 
 bool CLanguageSelector::TryLanguage(quint16 id)
@@ -203,6 +214,7 @@ void CLanguageSelector::ChooseLanguage()
     if (!chosen)
         m_language = m_builtInLanguage;
     ++languageGeneration;
+    FollowLanguage();
     // The tray only reads the main program's settings.
     if (m_language != stored && !IsTray()) {
         settings.setInt(u"", u"", LanguageIdName, m_language);

@@ -42,7 +42,8 @@ public:
     CLanguageSelector &operator=(const CLanguageSelector &) = delete;
 
     // The selector of the application, which translation stores made without
-    // one follow; null until a program registers its own.
+    // one follow, and Qt's own texts too; null until a program registers its
+    // own.
     static CLanguageSelector *Application();
     static void SetApplication(CLanguageSelector *selector);
 
@@ -106,6 +107,9 @@ private:
     static QString FindEntry(const QString &folder, const QString &name, bool wantFolder);
     QString LanguagePath(quint16 id, const QString &extension) const;
     void PostChange(int kind) const;
+    // Qt's own texts in the interface language, for the application's
+    // selector.
+    void FollowLanguage() const;
 
     QList<quint16> m_languages;
     quint16 m_builtInLanguage = BuiltInLanguage;

@@ -1,0 +1,98 @@
+// Qt's own texts follow the interface language of the application: the
+// buttons of a file dialog read "Annuler" in French, and Qt's English comes
+// back, quietly, for a language Qt has no translation of.
+#include "CLanguageSelector.h"
+#include "LanguageFixture.h"
+#include "QStringPrinter.h"
+#include "QtTranslation.h"
+#include "Settings.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The Cancel button of Qt's own file dialog, made now.
+QString fileDialogCancel()
+{
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto *buttons = dialog.findChild<QDialogButtonBox *>();
+    if (!buttons || !buttons->button(QDialogButtonBox::Cancel))
+        return QStringLiteral("<no Cancel button>");
+    return buttons->button(QDialogButtonBox::Cancel)->text();
+}
+
+// The entries of a text field's context menu, without their keys.
+QStringList fieldMenu()
+{
+    QLineEdit field;
+    std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QStringList entries;
+    for (const QAction *action : menu->actions())
+        if (!action->isSeparator())
+            entries << action->text().section(u'\t', 0, 0);
+    return entries;
+}
+
+class QtTranslationTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!QFileInfo::exists(QtTranslation::Folder() + QStringLiteral("/qtbase_fr.qm")))
+            GTEST_SKIP() << "Qt's French translation is not installed (qt6-translations-l10n)";
+    }
+    void TearDown() override
+    {
+        CLanguageSelector::SetApplication(nullptr);
+        QtTranslation::Apply(0);
+    }
+};
+
+} // namespace
+
+TEST_F(QtTranslationTest, QtsOwnTextsSwitchWithTheInterfaceLanguage)
+{
+    // French, built in, and Swedish, which Qt has no translation of.
+    const QString folder = LanguageFixture::programFolder();
+    LanguageFixture::Language(1053).write(folder, QStringLiteral("Sve"));
+    {
+        Platform::Settings settings;
+        settings.setInt(u"", u"", u"LanguageId", 1036);
+        settings.sync();
+    }
+    EXPECT_EQ(fileDialogCancel(), QStringLiteral("Cancel"));
+
+    CLanguageSelector selector(folder + QStringLiteral("Zarvo"));
+    selector.SetSystemLanguages({});
+    selector.SetChangePoster([](int) {});
+    selector.SetToolbarLayoutReset([] {});
+    CLanguageSelector::SetApplication(&selector);
+    selector.ChooseLanguage();
+    ASSERT_EQ(selector.GetLanguage(), 1036);
+    EXPECT_EQ(QtTranslation::Installed(), 1036);
+    EXPECT_EQ(fileDialogCancel(), QStringLiteral("Annuler"));
+    EXPECT_TRUE(fieldMenu().contains(QStringLiteral("Co&ller"))) << fieldMenu().join(u' ').toStdString();
+
+    ASSERT_TRUE(selector.ScanLanguages());
+    selector.SelectLanguage(int(selector.GetLanguages().indexOf(1053)));
+    ASSERT_EQ(selector.GetLanguage(), 1053);
+    EXPECT_EQ(QtTranslation::Installed(), 0);
+    EXPECT_EQ(fileDialogCancel(), QStringLiteral("Cancel"));
+    EXPECT_TRUE(fieldMenu().contains(QStringLiteral("&Paste")));
+
+    selector.SelectLanguage(int(selector.GetLanguages().indexOf(1036)));
+    EXPECT_EQ(fileDialogCancel(), QStringLiteral("Annuler"));
+
+    // A selector that is not the application's leaves Qt's texts alone.
+    CLanguageSelector other(folder + QStringLiteral("Zarvo"));
+    other.SetLanguage(1053);
+    EXPECT_EQ(QtTranslation::Installed(), 1036);
+}
