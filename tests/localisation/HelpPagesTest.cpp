@@ -154,3 +154,11 @@ TEST(HelpPages, EveryPageIsReachedFromTheTableOfContents)
         EXPECT_TRUE(linkedPages(it.value()).contains(contents)) << it.key().toStdString();
     }
 }
+
+TEST(HelpPages, EveryTopicHasItsPage)
+{
+    for (int topic : HelpTopics::Topics()) {
+        const QString page = HelpTopics::PageName(topic);
+        EXPECT_TRUE(QFileInfo(HelpFolder + u'/' + page).isFile()) << topic << " " << page.toStdString();
+    }
+}
