@@ -2,8 +2,11 @@
 
 #include "Texts.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QShortcut>
 #include <QToolButton>
 #include <QWidget>
@@ -22,23 +25,15 @@ Registration &registration()
     return r;
 }
 
-// The F1 key of one window, with what it opens.
-class HelpKey : public QShortcut
+// What F1 opens in the widget it belongs to (its parent).
+class HelpContext : public QObject
 {
 public:
-    HelpKey(QWidget *window, std::function<quint32()> context)
-        : QShortcut(QKeySequence::HelpContents, window)
+    HelpContext(QWidget *widget, std::function<quint32()> context)
+        : QObject(widget)
         , m_context(std::move(context))
     {
-        setContext(Qt::WindowShortcut);
-        // Like the greyed help button, F1 does nothing while the help is
-        // missing.
-        QObject::connect(this, &QShortcut::activated, this, [this] {
-            if (ContextHelp::IsAvailable())
-                ContextHelp::Open(Context());
-        });
     }
-
     void SetContext(std::function<quint32()> context) { m_context = std::move(context); }
     quint32 Context() const { return m_context ? m_context() : 0; }
 
@@ -46,15 +41,66 @@ private:
     std::function<quint32()> m_context;
 };
 
-HelpKey *keyOf(const QWidget *window)
+HelpContext *contextOf(const QWidget *widget)
 {
-    if (!window)
-        return nullptr;
-    for (QObject *child : window->children()) {
-        if (auto *key = dynamic_cast<HelpKey *>(child))
-            return key;
+    for (QObject *child : widget->children()) {
+        if (auto *context = dynamic_cast<HelpContext *>(child))
+            return context;
     }
     return nullptr;
+}
+
+// The nearest context from `widget` up to, but not including, its window.
+HelpContext *partContext(const QWidget *widget)
+{
+    for (const QWidget *w = widget; w && !w->isWindow(); w = w->parentWidget()) {
+        if (HelpContext *context = contextOf(w))
+            return context;
+    }
+    return nullptr;
+}
+
+bool isHelpKey(const QKeyEvent *key)
+{
+    return key->key() == Qt::Key_F1 && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+// F1 with the focus inside a part of a window that has a context of its
+// own: the part takes the key before the window's shortcuts see it.
+class PartKeyFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
+            return false;
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || !isHelpKey(static_cast<QKeyEvent *>(event)))
+            return false;
+        const HelpContext *context = partContext(widget);
+        if (!context)
+            return false;
+        if (type == QEvent::ShortcutOverride) {
+            event->accept();
+            return true;
+        }
+        if (ContextHelp::IsAvailable())
+            ContextHelp::Open(context->Context());
+        return true;
+    }
+};
+
+void installPartKeyFilter()
+{
+    static QPointer<PartKeyFilter> filter;
+    if (!filter && qApp) {
+        filter = new PartKeyFilter(qApp);
+        qApp->installEventFilter(filter);
+    }
 }
 
 } // namespace
@@ -80,28 +126,40 @@ void ContextHelp::Open(quint32 context)
         registration().open(context);
 }
 
-void ContextHelp::Install(QWidget *window, std::function<quint32()> context)
+void ContextHelp::Install(QWidget *widget, std::function<quint32()> context)
 {
-    if (!window)
+    if (!widget)
         return;
-    // Installing again replaces what F1 opens: two keys of one window would
-    // make F1 ambiguous, and neither would answer.
-    if (HelpKey *key = keyOf(window))
-        key->SetContext(std::move(context));
-    else
-        new HelpKey(window, std::move(context));
+    if (HelpContext *existing = contextOf(widget)) {
+        existing->SetContext(std::move(context));
+        return;
+    }
+    new HelpContext(widget, std::move(context));
+    if (!widget->isWindow()) {
+        installPartKeyFilter();
+        return;
+    }
+    // One F1 key per window: two would make F1 ambiguous, and neither
+    // would answer. Like the greyed help button, it does nothing while the
+    // help is missing.
+    auto *key = new QShortcut(QKeySequence::HelpContents, widget);
+    key->setContext(Qt::WindowShortcut);
+    QObject::connect(key, &QShortcut::activated, widget, [widget] {
+        if (IsAvailable())
+            Open(ContextOf(widget));
+    });
 }
 
-void ContextHelp::Install(QWidget *window, int dialogId)
+void ContextHelp::Install(QWidget *widget, int dialogId)
 {
-    Install(window, [dialogId] { return DialogContext(dialogId); });
+    Install(widget, [dialogId] { return DialogContext(dialogId); });
 }
 
-quint32 ContextHelp::ContextOf(const QWidget *window)
+quint32 ContextHelp::ContextOf(const QWidget *widget)
 {
-    for (const QWidget *w = window; w; w = w->parentWidget()) {
-        if (const HelpKey *key = keyOf(w))
-            return key->Context();
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        if (const HelpContext *context = contextOf(w))
+            return context->Context();
     }
     return 0;
 }

@@ -13,8 +13,13 @@ class QWidget;
 // opened and whether its help is there; this class knows no program, so the
 // windows of every library share one way to their help.
 //
+// A context may also be given to a part of a window (a view in a tab of the
+// main window): F1 with the keyboard focus inside that part opens its
+// context rather than the window's, even where the window already uses F1
+// as a shortcut of its own.
+//
 // Without an opener, or while the help is missing, F1 does nothing and the
-// help buttons are made greyed.
+// help buttons are greyed.
 class ContextHelp
 {
 public:
@@ -31,14 +36,15 @@ public:
     // gone since); nothing without an opener.
     static void Open(quint32 context);
 
-    // F1 anywhere in `window` opens the help on the context `context`
-    // gives at that moment (a page or a tab shown, for instance).
-    static void Install(QWidget *window, std::function<quint32()> context);
-    // The same on the window's own dialog context.
-    static void Install(QWidget *window, int dialogId);
-    // The context F1 opens in `window` (or in the nearest window above it
-    // that has one); 0 when none was installed.
-    static quint32 ContextOf(const QWidget *window);
+    // F1 anywhere in `widget` (a window, or a part of one) opens the help
+    // on the context `context` gives at that moment (a page or a tab
+    // shown, for instance). Installing again replaces the context.
+    static void Install(QWidget *widget, std::function<quint32()> context);
+    // The same on the widget's own dialog context.
+    static void Install(QWidget *widget, int dialogId);
+    // The context F1 opens in `widget`: its own, else that of the nearest
+    // widget above it that has one; 0 when none was installed.
+    static quint32 ContextOf(const QWidget *widget);
 
     // A help button put at the start of a dialog's row of buttons: it
     // opens what F1 opens in `window` (Install first); greyed when the

@@ -10,6 +10,8 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QAction>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -143,4 +145,36 @@ TEST_F(ContextHelpTest, FramesOpenThePageShown)
     ASSERT_TRUE(wizard.ShowPage(1));
     QTest::mouseClick(help, Qt::LeftButton);
     EXPECT_EQ(opened, (std::vector<quint32>{0x20000 + 435, 0x20000 + 436}));
+}
+
+// A view inside the main window (a tab of its document area) opens its own
+// page, though the main window answers F1 with a shortcut of its own.
+TEST_F(ContextHelpTest, APartOfAWindowTakesF1FromTheWindowsShortcut)
+{
+    QMainWindow frame;
+    int firstPages = 0;
+    auto *helpTopics = frame.addAction(QStringLiteral("Rubriques d'aide"));
+    helpTopics->setShortcut(QKeySequence::HelpContents);
+    QObject::connect(helpTopics, &QAction::triggered, &frame, [&firstPages] { ++firstPages; });
+    auto *central = new QWidget(&frame);
+    auto *review = new QWidget(central);
+    auto *reviewList = new QLineEdit(review);
+    (new QVBoxLayout(review))->addWidget(reviewList);
+    auto *calendar = new QLineEdit(central);
+    auto *layout = new QVBoxLayout(central);
+    layout->addWidget(review);
+    layout->addWidget(calendar);
+    frame.setCentralWidget(central);
+    ContextHelp::Install(review, 391);
+
+    pressF1(&frame, reviewList);
+    EXPECT_EQ(opened, std::vector<quint32>{0x20000 + 391});
+    EXPECT_EQ(firstPages, 0);
+    calendar->setFocus();
+    QTest::keyClick(calendar, Qt::Key_F1);
+    EXPECT_EQ(firstPages, 1);
+    EXPECT_EQ(opened.size(), 1u);
+    // Other keys reach the view as they always did.
+    QTest::keyClick(reviewList, Qt::Key_A);
+    EXPECT_EQ(reviewList->text(), QStringLiteral("a"));
 }
