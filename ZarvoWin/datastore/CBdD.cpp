@@ -333,14 +333,7 @@ void CBdD::SendProgressText(ProgressDlgShared *progress, const QString &text)
 
 QStringList CBdD::ColumnNames(const QString &table)
 {
-    QStringList names;
-    SQLite::MyTablePtr info = Query(Formatter::sprintf(u"PRAGMA table_info(%s)", {table}));
-    if (!info)
-        return names;
-    const int nameColumn = info->ColumnIndex(u"name");
-    for (int r = 0; r < info->rowCount(); ++r)
-        names.append(info->GetCell(r, nameColumn));
-    return names;
+    return m_connection ? ColumnsOf(*m_connection, table) : QStringList();
 }
 
 // "select [rowid,] typeof(c1), c1, typeof(c2), c2 ... from table"

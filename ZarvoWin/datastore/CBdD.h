@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QMap>
 #include <vector>
 
@@ -573,6 +574,33 @@ public:
     CompareOutcome CompareDatabases(const QString &devicePath, SyncReviewList &list, ProgressDlgShared *job,
                                     int &count, const CConfiguration &formats);
 
+    // Merges the decisions of the review list into the device copy, reading
+    // the local rows on this object's connection: in one transaction on a
+    // connection of its own to the copy, committed (and checked) only when
+    // every row and statement of this merge succeeded and the user did not
+    // cancel, then the copy is compacted. A decision to take the local row
+    // writes it over the copy's, marked synchronised (Origine_Modif 0); to
+    // delete removes the copy's row; to take the device's leaves the copy as
+    // it is. A plan is replaced or deleted with every row of its node in the
+    // copy, and keeps its row number only where the copy has it free. The
+    // local project order replaces the copy's lists of the same projects
+    // (a list only the device has stays). Projects whose parent chain no
+    // longer reaches the top are moved to the top. The copy's 'Modif' stamp
+    // and its id counters become the larger of both sides, compared as
+    // numbers. Each table's step goes to `steps`, whose cancel flag is
+    // looked at before each row. `timeEntriesTouched` tells whether a time
+    // entry was among the decisions. False with nothing changed in the copy
+    // for an empty list (the copy is then not even opened), a copy that
+    // cannot be opened or holds code of its own, a failure or a cancel.
+    bool ApplySynchronisation(const QString &devicePath, const SyncReviewList &list, SyncSteps &steps,
+                              bool &timeEntriesTouched);
+
+    enum class MergeOutcome { Done, Failed, Cancelled };
+    // Gives each favourite of the device copy the local order (the time it
+    // was last used) when that one is later, in one transaction; a cancel
+    // (looked at before each row) or a failure changes nothing.
+    MergeOutcome MergeFavoriteOrder(const QString &devicePath, SyncSteps &steps);
+
     // Sets Origine_Modif to 0 in every time entry marked 1 (the entries an
     // overlap resolution rewrote in the merged copy). True when it ran.
     bool ClearTaskOrigins();
@@ -652,6 +680,26 @@ public:
     // in the connections' kept codes.
     static void CopyTable(SQLite::CmyDataBase &source, SQLite::CmyDataBase &destination,
                           const QString &table);
+    // How CopyRows copies.
+    struct tRowCopy
+    {
+        QString where;           // the source's rows to copy; all when empty
+        bool replace = false;    // "insert or replace" (a row of the same key goes)
+        bool withRowId = false;  // each row keeps its row number
+        // Columns (any case) written with this SQL literal instead of the
+        // row's value.
+        QHash<QString, QString> fixedValues;
+        // The destination's columns, when the caller has them already.
+        QStringList columns;
+    };
+    // Copies rows of `table` from `source` into `destination`, in the
+    // destination's columns, each value with its type (NULL stays NULL).
+    // The number of rows written; failures stay in the connections' kept
+    // codes, and the first failed insert stops the copy.
+    static int CopyRows(SQLite::CmyDataBase &source, SQLite::CmyDataBase &destination, const QString &table,
+                        const tRowCopy &how);
+    // The column names of a table (empty when there is no such table).
+    static QStringList ColumnsOf(SQLite::CmyDataBase &connection, const QString &table);
     // Seconds between the zone the sample's times are written in (UTC+1
     // without daylight saving) and the system's standard time.
     static qint64 SampleZoneCorrection(qint64 now);
@@ -662,6 +710,12 @@ private:
     // A connection that reads a device copy: no change to the schema by
     // hand, no function named by the schema run.
     static void HardenForDeviceCopy(SQLite::CmyDataBase &connection);
+    // True when a database holds a trigger, a view or a virtual table:
+    // code or tables of a device's making that would run in our merge.
+    static bool HasCodeOfItsOwn(SQLite::CmyDataBase &connection);
+    // The device copy opened for a merge step: existing, hardened, without
+    // code of its own.
+    static bool OpenCopyForMerge(SQLite::CmyDataBase &copy, const QString &path);
     // COMMIT, tried again while a reader keeps it busy.
     static bool CommitWithRetry(SQLite::CmyDataBase &connection);
     static void StampModif(SQLite::CmyDataBase &connection, qint64 now);

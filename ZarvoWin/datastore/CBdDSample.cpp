@@ -183,49 +183,81 @@ bool CBdD::ImportChosenTables(const QString &path, bool projects, bool activitie
     return commitOrRollBack(db);
 }
 
-void CBdD::CopyTable(SQLite::CmyDataBase &source, SQLite::CmyDataBase &destination, const QString &table)
+QStringList CBdD::ColumnsOf(SQLite::CmyDataBase &connection, const QString &table)
 {
     QStringList columns;
-    if (auto info = destination.Query(Formatter::sprintf(u"pragma table_info(%s)", {table}))) {
+    if (auto info = connection.Query(Formatter::sprintf(u"pragma table_info(%s)", {table}))) {
+        const int name = info->ColumnIndex(u"name");
         for (int r = 0; r < info->rowCount(); ++r)
-            columns << info->GetCell(r, info->ColumnIndex(u"name"));
+            columns << info->GetCell(r, name);
     }
+    return columns;
+}
+
+int CBdD::CopyRows(SQLite::CmyDataBase &source, SQLite::CmyDataBase &destination, const QString &table,
+                   const tRowCopy &how)
+{
+    const QStringList columns = how.columns.isEmpty() ? ColumnsOf(destination, table) : how.columns;
     if (columns.isEmpty()) {
         // No such table here: nothing can be copied into it.
         destination.SetLastCode(1);
-        return;
+        return 0;
     }
-    const QString list = columns.join(u',');
     // Each value comes with its type, so that a NULL is written back as
     // NULL and not as an empty text.
     QStringList selected;
+    if (how.withRowId)
+        selected << QStringLiteral("rowid");
     for (const QString &c : columns)
         selected << QStringLiteral("typeof(%1),%1").arg(c);
-    auto rows = source.Query(Formatter::sprintf(u"select %s from %s", {selected.join(u','), table}));
+    QString sql = Formatter::sprintf(u"select %s from %s", {selected.join(u','), table});
+    if (!how.where.isEmpty())
+        sql += QStringLiteral(" where ") + how.where;
+    auto rows = source.Query(sql);
     if (!rows || source.GetLastCode() != 0)
-        return;
+        return 0;
 
-    const bool counted = table != u"Forecast" && table != u"ProjectChilds";
-    const int idColumn = columns.indexOf(QStringLiteral("Id"));
-    qint64 largest = -1;
+    // Columns whose value is fixed, whatever the row holds.
+    std::vector<QString> fixed(static_cast<size_t>(columns.size()));
+    for (auto it = how.fixedValues.cbegin(); it != how.fixedValues.cend(); ++it) {
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            if (columns[c].compare(it.key(), Qt::CaseInsensitive) == 0)
+                fixed[static_cast<size_t>(c)] = it.value();
+        }
+    }
+    const QString head = Formatter::sprintf(u"%s into %s (%s%s) values (",
+                                            {how.replace ? u"insert or replace" : u"insert", table,
+                                             how.withRowId ? u"rowid," : u"", columns.join(u',')});
+    const int first = how.withRowId ? 1 : 0;
+    int copied = 0;
     for (int r = 0; r < rows->rowCount() && destination.GetLastCode() == 0; ++r) {
-        QString values;
+        QString values = how.withRowId ? rows->GetCell(r, 0) + u',' : QString();
         for (int c = 0; c < columns.size(); ++c) {
             if (c > 0)
                 values += u',';
-            if (rows->GetCellView(r, 2 * c) == u"null")
-                values += QStringLiteral("NULL");
-            else
-                values += QStringLiteral("'") + QuoteSql(rows->GetCellView(r, 2 * c + 1)) + QStringLiteral("'");
+            const QString &value = fixed[static_cast<size_t>(c)];
+            values += !value.isEmpty() ? value
+                                       : Literal(rows->GetCellView(r, first + 2 * c), rows->GetCellView(r, first + 2 * c + 1));
         }
-        destination.Execute(Formatter::sprintf(u"insert into %s (%s) values (%s)", {table, list, values}));
-        if (counted && idColumn >= 0)
-            largest = std::max(largest, rows->GetCell(r, 2 * idColumn + 1).toLongLong());
+        if (destination.Execute(head + values + u')') == 0)
+            ++copied;
     }
-    if (counted && largest >= 0 && destination.GetLastCode() == 0) {
-        // The next ids of the three origins, above every copied id.
-        const qint64 f = (largest - 1) / 3 + 1;
-        destination.Execute(Formatter::sprintf(u"update NextRowId set Ppc=%I64d, Pc=%I64d, Serveur=%I64d where Name='%s'",
-                                               {3 * f + 1, 3 * f + 2, 3 * f + 3, table}));
-    }
+    return copied;
+}
+
+void CBdD::CopyTable(SQLite::CmyDataBase &source, SQLite::CmyDataBase &destination, const QString &table)
+{
+    tRowCopy all;
+    all.columns = ColumnsOf(destination, table);
+    CopyRows(source, destination, table, all);
+    if (table == u"Forecast" || table == u"ProjectChilds" || !all.columns.contains(QStringLiteral("Id"))
+        || destination.GetLastCode() != 0)
+        return;
+    auto largest = source.Query(Formatter::sprintf(u"select max(Id) from %s", {table}));
+    if (!largest.hasRows() || largest->GetCellView(0, 0).isEmpty() || source.GetLastCode() != 0)
+        return;
+    // The next ids of the three origins, above every copied id.
+    const qint64 f = (largest->GetInt64At(0, 0) - 1) / 3 + 1;
+    destination.Execute(Formatter::sprintf(u"update NextRowId set Ppc=%I64d, Pc=%I64d, Serveur=%I64d where Name='%s'",
+                                           {3 * f + 1, 3 * f + 2, 3 * f + 3, table}));
 }

@@ -126,6 +126,35 @@ void CBdD::HardenForDeviceCopy(SQLite::CmyDataBase &connection)
     sqlite3_db_config(connection.Handle(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
 }
 
+bool CBdD::HasCodeOfItsOwn(SQLite::CmyDataBase &connection)
+{
+    SQLite::MyTablePtr objects = connection.Query(u"select type, sql from sqlite_master");
+    if (!objects || connection.GetLastCode() != 0)
+        return true;
+    for (int r = 0; r < objects->rowCount(); ++r) {
+        const QString type = objects->GetCell(r, 0);
+        // Code that would run inside our merge, or later inside the local
+        // database the merged copy becomes.
+        if (type == u"trigger" || type == u"view")
+            return true;
+        if (type == u"table" && objects->GetCell(r, 1).simplified().startsWith(u"create virtual", Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+bool CBdD::OpenCopyForMerge(SQLite::CmyDataBase &copy, const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile() || copy.OpenExisting(path) != 0)
+        return false;
+    HardenForDeviceCopy(copy);
+    if (HasCodeOfItsOwn(copy)) {
+        copy.Close();
+        return false;
+    }
+    return true;
+}
+
 bool CBdD::CheckDeviceCopy(const QString &path)
 {
     const CDatabaseFile::CheckResult check = CDatabaseFile::Check(path);
@@ -135,22 +164,14 @@ bool CBdD::CheckDeviceCopy(const QString &path)
     if (db.OpenReadOnly(path) != 0)
         return false;
     HardenForDeviceCopy(db);
-    SQLite::MyTablePtr objects = db.Query(u"select type, name, sql from sqlite_master");
+    if (HasCodeOfItsOwn(db))
+        return false;
+    SQLite::MyTablePtr objects = db.Query(u"select name from sqlite_master where type='table'");
     if (!objects || db.GetLastCode() != 0)
         return false;
     QSet<QString> tables;
-    for (int r = 0; r < objects->rowCount(); ++r) {
-        const QString type = objects->GetCell(r, 0);
-        // Code of the device's that would run inside our merge, or later
-        // inside the local database.
-        if (type == u"trigger" || type == u"view")
-            return false;
-        if (type != u"table")
-            continue;
-        if (objects->GetCell(r, 2).simplified().startsWith(u"create virtual", Qt::CaseInsensitive))
-            return false;
-        tables.insert(objects->GetCell(r, 1).toLower());
-    }
+    for (int r = 0; r < objects->rowCount(); ++r)
+        tables.insert(objects->GetCell(r, 0).toLower());
     for (const RequiredTable &required : RequiredInCopy) {
         const QString table = QString::fromUtf16(required.table);
         if (!tables.contains(table.toLower()))

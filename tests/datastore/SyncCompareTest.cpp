@@ -11,64 +11,17 @@ class SyncCompareTest : public SyncPair
 {
 };
 
-enum State { Absent, Live, Deleted };
-// The local row's stamp against the device row's.
-enum Age { Older, Equal, Newer };
-
-struct Case
-{
-    State local;
-    State device;
-    Age age;
-    int action; // -1: not listed
-};
-
-// Every combination that matters of a row on each side.
-const Case Cases[] = {
-    {Absent, Live, Equal, SyncItem::TakeDevice},
-    {Absent, Deleted, Equal, -1},
-    {Live, Absent, Equal, SyncItem::KeepLocal},
-    {Deleted, Absent, Equal, -1},
-    {Live, Live, Older, SyncItem::TakeDevice},
-    {Live, Live, Equal, -1},
-    {Live, Live, Newer, SyncItem::KeepLocal},
-    {Live, Deleted, Older, SyncItem::Delete},
-    {Live, Deleted, Equal, -1},
-    {Live, Deleted, Newer, SyncItem::KeepLocal},
-    {Deleted, Live, Older, SyncItem::TakeDevice},
-    {Deleted, Live, Equal, -1},
-    {Deleted, Live, Newer, SyncItem::Delete},
-    {Deleted, Deleted, Older, -1},
-    {Deleted, Deleted, Newer, -1},
-};
-
 } // namespace
 
 TEST_F(SyncCompareTest, EachSideAbsentLiveOrDeletedAtEachAge)
 {
-    // One row per case and kind, with the case's number as its id; the
-    // stamps straddle the digit count, so that a comparison as text
-    // would get them wrong.
-    constexpr qint64 Before = 999999999, After = 1000000000;
-    const int kinds[] = {CBdD::TableProjets, CBdD::TableActivites, CBdD::TableTauxHoraire, CBdD::TableTaches,
-                         CBdD::TableFavoris, CBdD::TableForecast};
-    for (int kind : kinds) {
-        for (int i = 0; i < int(std::size(Cases)); ++i) {
-            const Case &c = Cases[i];
-            const qint64 localStamp = c.age == Older ? Before : After;
-            const qint64 deviceStamp = c.age == Newer ? Before : After;
-            if (c.local != Absent)
-                exec(local, insertRow(kind, 100 + i, QStringLiteral("L%1").arg(i), localStamp, c.local == Deleted, 1));
-            if (c.device != Absent)
-                exec(device, insertRow(kind, 100 + i, QStringLiteral("D%1").arg(i), deviceStamp, c.device == Deleted));
-        }
-    }
+    insertCases();
     SyncReviewList list;
     int count = 7;
     ASSERT_EQ(compare(list, count), CBdD::CompareOutcome::Compared);
 
     int listed = 0;
-    for (int kind : kinds) {
+    for (int kind : CaseKinds) {
         for (int i = 0; i < int(std::size(Cases)); ++i) {
             const Case &c = Cases[i];
             SCOPED_TRACE(testing::Message() << "kind " << kind << ", case " << i);

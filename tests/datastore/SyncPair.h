@@ -11,6 +11,7 @@
 #include "Formatter.h"
 #include "QStringPrinter.h"
 #include "SyncReviewList.h"
+#include "SyncSteps.h"
 #include "TestFolders.h"
 
 #include <QCryptographicHash>
@@ -18,6 +19,63 @@
 #include <QFileInfo>
 #include <QString>
 #include <gtest/gtest.h>
+
+enum State { Absent, Live, Deleted };
+// The local row's stamp against the device row's.
+enum Age { Older, Equal, Newer };
+
+struct Case
+{
+    State local;
+    State device;
+    Age age;
+    int action; // -1: not listed
+};
+
+// Every combination that matters of a row on each side; each case's
+// rows have 100 + its index as their id.
+const Case Cases[] = {
+    {Absent, Live, Equal, SyncItem::TakeDevice},
+    {Absent, Deleted, Equal, -1},
+    {Live, Absent, Equal, SyncItem::KeepLocal},
+    {Deleted, Absent, Equal, -1},
+    {Live, Live, Older, SyncItem::TakeDevice},
+    {Live, Live, Equal, -1},
+    {Live, Live, Newer, SyncItem::KeepLocal},
+    {Live, Deleted, Older, SyncItem::Delete},
+    {Live, Deleted, Equal, -1},
+    {Live, Deleted, Newer, SyncItem::KeepLocal},
+    {Deleted, Live, Older, SyncItem::TakeDevice},
+    {Deleted, Live, Equal, -1},
+    {Deleted, Live, Newer, SyncItem::Delete},
+    {Deleted, Deleted, Older, -1},
+    {Deleted, Deleted, Newer, -1},
+};
+
+// The stamps of the cases straddle the digit count, so that a comparison
+// as text would get them wrong.
+constexpr qint64 Before = 999999999;
+constexpr qint64 After = 1000000000;
+constexpr int CaseKinds[] = {CBdD::TableProjets, CBdD::TableActivites, CBdD::TableTauxHoraire,
+                             CBdD::TableTaches, CBdD::TableFavoris, CBdD::TableForecast};
+
+// Steps written down as "text:state", the last one updated; cancels at
+// the `cancelAt`-th look at the flag (0: never).
+class RecordingSteps : public SyncSteps
+{
+public:
+    void AppendStep(int textId, int state) override { steps << QStringLiteral("%1:%2").arg(textId).arg(state); }
+    void SetLastStepState(int state) override
+    {
+        if (!steps.isEmpty())
+            steps.last() = steps.last().section(u':', 0, 0) + u':' + QString::number(state);
+    }
+    bool Cancelled() override { return ++looks == cancelAt; }
+
+    QStringList steps;
+    int looks = 0;
+    int cancelAt = 0;
+};
 
 class SyncPair : public ::testing::Test
 {
@@ -119,6 +177,46 @@ protected:
                            .arg(row.item->action);
         }
         return out;
+    }
+
+    bool merge(const SyncReviewList &list, RecordingSteps &steps, bool *touched = nullptr)
+    {
+        CBdD db(local, CBdD::ReadOnly);
+        bool entries = false;
+        const bool ok = db.ApplySynchronisation(device, list, steps, entries);
+        if (touched)
+            *touched = entries;
+        return ok;
+    }
+    // The actions the review lets the user choose for a row.
+    static bool allowed(const SyncItem &item, int action)
+    {
+        switch (action) {
+        case SyncItem::TakeDevice: return item.kind != 9 && item.deviceId != -1 && !item.deviceDeleted;
+        case SyncItem::Delete: return item.kind != 9;
+        case SyncItem::KeepLocal: return item.localId != -1 && !item.localDeleted;
+        default: return false;
+        }
+    }
+
+    // The rows of every case, for every kind: "L<case>" here (changed on
+    // this desktop), "D<case>" on the device.
+    void insertCases()
+    {
+        QStringList here, there;
+        for (int kind : CaseKinds) {
+            for (int i = 0; i < int(std::size(Cases)); ++i) {
+                const Case &c = Cases[i];
+                if (c.local != Absent)
+                    here << insertRow(kind, 100 + i, QStringLiteral("L%1").arg(i), c.age == Older ? Before : After,
+                                      c.local == Deleted, 1);
+                if (c.device != Absent)
+                    there << insertRow(kind, 100 + i, QStringLiteral("D%1").arg(i), c.age == Newer ? Before : After,
+                                       c.device == Deleted);
+            }
+        }
+        exec(local, "begin;" + here.join(u';') + ";commit");
+        exec(device, "begin;" + there.join(u';') + ";commit");
     }
 
     CConfiguration formats;
