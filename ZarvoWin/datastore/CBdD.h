@@ -541,11 +541,10 @@ public:
 
     // --- Comparison and merge with a copy of the device's database -------
     //
-    // The copy comes from a device, so it is taken only when it is a sound
-    // database of ours: it opens, has the current schema version, passes a
-    // quick integrity check, has every table and column the
-    // synchronisation reads, and holds no trigger, view or virtual table
-    // (the merged copy becomes the local database). It is read on
+    // The copy comes from a device, so it is taken only when it may replace
+    // a user's database (CDatabaseFile::CheckReplacement), is of the current
+    // schema version, and holds no trigger, view or virtual table (the
+    // merged copy becomes the local database). It is read on
     // connections that refuse to alter the schema by hand and run no
     // function the schema names.
     static bool CheckDeviceCopy(const QString &path);

@@ -9,11 +9,9 @@
 #include "IntParse.h"
 
 #include <QFileInfo>
-#include <QSet>
 
 #include <sqlite3.h>
 
-#include <initializer_list>
 
 CBdD::CBdD(const QString &path, ReadOnlyTag)
     : m_path(path)
@@ -93,24 +91,6 @@ bool CBdD::HasUnsyncedChanges()
 
 namespace {
 
-// The tables and columns the comparison and the merge read in a copy.
-struct RequiredTable
-{
-    const char16_t *table;
-    std::initializer_list<const char16_t *> columns;
-};
-const RequiredTable RequiredInCopy[] = {
-    {u"Projets", {u"Id", u"Nom", u"Parent", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
-    {u"Activites", {u"Id", u"Nom", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
-    {u"TauxHoraire", {u"Id", u"Nom", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
-    {u"Taches", {u"Id", u"Debut", u"IdProjet", u"IdActivite", u"Title", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
-    {u"Favoris", {u"Id", u"IdProject", u"IdActivite", u"Title", u"Ordre", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
-    {u"Forecast", {u"IdProject", u"IdActivity", u"Title", u"Date_Modif", u"Origine_Modif", u"Deleted"}},
-    {u"ProjectChilds", {u"IdProject", u"Childs", u"Origine_Modif"}},
-    {u"Infos", {u"Name", u"Value"}},
-    {u"NextRowId", {u"Name", u"Ppc", u"Pc", u"Serveur"}},
-};
-
 // The synchronised tables in the order the purge takes them.
 constexpr int PurgedTables[] = {CBdD::TableProjets, CBdD::TableActivites, CBdD::TableTauxHoraire,
                                 CBdD::TableTaches, CBdD::TableFavoris, CBdD::TableForecast,
@@ -157,38 +137,20 @@ bool CBdD::OpenCopyForMerge(SQLite::CmyDataBase &copy, const QString &path)
 
 bool CBdD::CheckDeviceCopy(const QString &path)
 {
-    const CDatabaseFile::CheckResult check = CDatabaseFile::Check(path);
-    if (!check.ok() || check.version != CurrentVersion)
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
-    SQLite::CmyDataBase db;
-    if (db.OpenReadOnly(path) != 0)
-        return false;
-    HardenForDeviceCopy(db);
-    if (HasCodeOfItsOwn(db))
-        return false;
-    SQLite::MyTablePtr objects = db.Query(u"select name from sqlite_master where type='table'");
-    if (!objects || db.GetLastCode() != 0)
-        return false;
-    QSet<QString> tables;
-    for (int r = 0; r < objects->rowCount(); ++r)
-        tables.insert(objects->GetCell(r, 0).toLower());
-    for (const RequiredTable &required : RequiredInCopy) {
-        const QString table = QString::fromUtf16(required.table);
-        if (!tables.contains(table.toLower()))
+    {
+        SQLite::CmyDataBase db;
+        if (db.OpenReadOnly(path) != 0)
             return false;
-        SQLite::MyTablePtr info = db.Query(Platform::Formatter::sprintf(u"PRAGMA table_info(%s)", {table}));
-        if (!info || db.GetLastCode() != 0)
+        HardenForDeviceCopy(db);
+        if (HasCodeOfItsOwn(db))
             return false;
-        QSet<QString> columns;
-        const int nameColumn = info->ColumnIndex(u"name");
-        for (int r = 0; r < info->rowCount(); ++r)
-            columns.insert(info->GetCell(r, nameColumn).toLower());
-        for (const char16_t *column : required.columns) {
-            if (!columns.contains(QString::fromUtf16(column).toLower()))
-                return false;
-        }
     }
-    return true;
+    // What any file must be to take the place of a user's database, and
+    // already of the current version (the copy is upgraded before).
+    const CDatabaseFile::CheckResult check = CDatabaseFile::CheckReplacement(path);
+    return check.ok() && check.version == CurrentVersion;
 }
 
 bool CBdD::ClearTaskOrigins()
