@@ -170,7 +170,7 @@ void CReportColumnSet::Parse(QStringView text)
         return;
     }
     m_columns.clear();
-    // Each spec is closed by "|"; what follows the last one is dropped.
+    // Each column is closed by "|"; what follows the last one is dropped.
     for (qsizetype start = 0, end; (end = text.indexOf(u'|', start)) >= 0; start = end + 1) {
         tReportColumn column;
         if (column.Parse(text.mid(start, end - start), m_type) && IndexOfKind(column.Kind) < 0)

@@ -12,8 +12,8 @@
 // reports of kind 4). The default flag marks a list that is still the
 // untouched default one; such a list is not stored with the report.
 //
-// Stored as a text of column specs, each followed by "|" (see
-// tReportColumn::Format).
+// Stored as one text: each column's own text (tReportColumn::Format)
+// followed by "|".
 class CReportColumnSet
 {
 public:
@@ -76,10 +76,10 @@ public:
     // alignment or shown flag (widths are not compared).
     bool Differs(const CReportColumnSet &other) const;
 
-    // The stored text: every column's spec followed by "|".
+    // The stored text: every column's text followed by "|".
     QString Format() const;
     // Reads a stored text. An empty one gives the default list; otherwise
-    // every spec that reads (closed by "|", of the set's range, its kind
+    // every column that reads (closed by "|", of the set's range, its kind
     // not yet listed) is kept in order and the missing kinds follow hidden.
     // The default flag is cleared either way.
     void Parse(QStringView text);

@@ -21,17 +21,17 @@ int tReportColumn::GetAlign() const
     return over != ColumnAlignDefault ? over : GetReportColumnDefaultAlign(Kind);
 }
 
-bool tReportColumn::Parse(QStringView spec, int setType)
+bool tReportColumn::Parse(QStringView text, int setType)
 {
-    qsizetype cut = spec.indexOf(u';');
+    qsizetype cut = text.indexOf(u';');
     if (cut < 0)
         return false;
-    const int kind = FindReportColumnKind(spec.left(cut));
+    const int kind = FindReportColumnKind(text.left(cut));
     if (kind < 0 || !CReportColumnSet::InRange(setType, kind))
         return false;
 
     tReportColumn column(kind, false);
-    QStringView rest = spec.mid(cut + 1);
+    QStringView rest = text.mid(cut + 1);
     // The next number, when a ";" still follows it.
     const auto field = [&rest](QStringView &value) {
         const qsizetype end = rest.indexOf(u';');

@@ -33,7 +33,7 @@ struct tReportColumn
     // none). Each number is read only while a further ";" follows it; the
     // rest is the caption, which may hold ";". False (this column left
     // as it was) when the text is refused.
-    bool Parse(QStringView spec, int setType);
+    bool Parse(QStringView text, int setType);
     // "key;alignment;shown;-1;caption": the width is never stored, and
     // a "|" (the separator of stored lists) is left out of the caption.
     QString Format() const;

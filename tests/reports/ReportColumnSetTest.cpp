@@ -136,7 +136,7 @@ TEST_F(ReportColumnsTest, StoredListsRead)
         const char *described; // the columns before the missing kinds
     };
     const Case cases[] = {
-        // Another range, a key in lower case, no ";", an unclosed last spec.
+        // Another range, a key in lower case, no ";", an unclosed last column.
         {0, u"ForecastName;0;1;-1;|date;0;1;-1;|Fin|Debut;1;1;-1;x|Duree;2;1;-1;y", "3:x:1:1"},
         // Alignment outside 0 to 2, a shown flag other than "1", duplicates.
         {0, u"Fin;5;yes;-1;a|Fin;1;1;-1;b|Debut;2;1;|", "4:a:-1:0 3::2:1"},

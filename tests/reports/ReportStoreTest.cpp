@@ -359,7 +359,7 @@ TEST(ReportStore, HandWrittenRowsLoadSafely)
     EXPECT_EQ(damaged.Columns.CountShown(), 2);
     EXPECT_EQ(damaged.Columns[0].Kind, 4);
     EXPECT_EQ(damaged.Columns[0].GetCaption(), QStringLiteral("Fin prévue"));
-    // A spec cut short: what follows the last ";" is the caption.
+    // A column cut short: what follows the last ";" is the caption.
     EXPECT_EQ(damaged.Columns[1].Kind, 0);
     EXPECT_FALSE(damaged.Columns[1].Shown);
     EXPECT_EQ(damaged.Columns[1].Caption, QStringLiteral("1"));
