@@ -138,6 +138,18 @@ int countTables(CmyDataBase &db)
     return t.hasRows() ? t->GetFirstInt() : 0;
 }
 
+// The version the file says it has: 0 without an Infos table or a version
+// row, -1 when it cannot be read.
+int storedVersion(CmyDataBase &db)
+{
+    if (!tableExists(db, QStringLiteral("Infos")))
+        return db.GetLastCode() == 0 ? 0 : -1;
+    MyTablePtr version = db.Query(u"select Value from Infos where name='VersionDB'");
+    if (db.GetLastCode() != 0)
+        return -1;
+    return version.hasRows() ? Platform::wtoi(version->GetCellView(0, 0)) : 0;
+}
+
 } // namespace
 
 bool CUsers::OpenDatabase(CmyDataBase &db, bool upgrade) const
@@ -177,11 +189,24 @@ bool CUsers::OpenDatabase(CmyDataBase &db, bool upgrade) const
         if (tables == 0)
             return true;
     }
+    // A file of a later version is the later program's: its rows may mean
+    // what this one does not know, so it is never written.
+    if (LaterVersion(db) != 0) {
+        db.Close();
+        return false;
+    }
     if (upgrade && !UpgradeDatabase(db)) {
         db.Close();
         return false;
     }
     return true;
+}
+
+int CUsers::LaterVersion(CmyDataBase &db)
+{
+    const int version = storedVersion(db);
+    db.SetLastCode(0);
+    return version > UsersDbVersion ? version : 0;
 }
 
 bool CUsers::UpgradeDatabase(CmyDataBase &db) const
@@ -194,18 +219,22 @@ bool CUsers::UpgradeDatabase(CmyDataBase &db) const
         }
         return missing;
     };
-    const auto current = [&db] {
-        MyTablePtr version = db.Query(u"select Value from Infos where name='VersionDB'");
-        return version.hasRows() && Platform::wtoi(version->GetCellView(0, 0)) > 0;
-    };
-    if (current() && missingTables().isEmpty())
+    const int version = storedVersion(db);
+    if (version > UsersDbVersion || version < 0)
+        return false;
+    if (version == UsersDbVersion && missingTables().isEmpty())
         return true;
     db.SetLastCode(0);
     if (!db.BeginTransaction())
         return false;
     // Only what is missing is made: a file that already has some of the
     // tables, or all of them but no version (or version 0), must still
-    // reach a whole users database of the current version.
+    // reach a whole users database of the current version. A version is
+    // only ever raised (and read again inside the transaction, in case the
+    // other program wrote meanwhile).
+    const int inside = storedVersion(db);
+    if (inside > UsersDbVersion || inside < 0)
+        return finish(db, false);
     for (const QString &table : missingTables()) {
         if (table == u"Users")
             db.Execute(CreateUsers);
@@ -216,7 +245,8 @@ bool CUsers::UpgradeDatabase(CmyDataBase &db) const
     }
     if (!db.Query(u"select Value from Infos where name='VersionDB'").hasRows())
         db.Execute(u"insert into Infos(Name, Value) values ('VersionDB','0')");
-    db.Execute(Formatter::sprintf(u"update Infos set Value='%d' where Name='VersionDB'", {UsersDbVersion}));
+    if (inside < UsersDbVersion)
+        db.Execute(Formatter::sprintf(u"update Infos set Value='%d' where Name='VersionDB'", {UsersDbVersion}));
     if (!finish(db, true))
         return false;
     db.Execute(u"VACUUM");
@@ -488,7 +518,16 @@ void CUsers::LoadSelectedUser()
     Clear();
     const QString path = GetUsersDatabasePath();
     CmyDataBase db;
-    if (path.isEmpty() || !QFileInfo(path).isFile() || !OpenDatabase(db, true)) {
+    if (!path.isEmpty() && QFileInfo(path).isFile() && !OpenDatabase(db, true)) {
+        // A users database of a later version is only read: the selected
+        // user opens, and nothing of the file changes.
+        const int later = OpenForReading(db) ? LaterVersion(db) : 0;
+        if (later == 0)
+            db.Close();
+        else if (m_hooks.laterUsersDatabase)
+            m_hooks.laterUsersDatabase(path, later);
+    }
+    if (!db.IsOpen()) {
         if (forgetPrevious())
             LoadCurrentUserData(); // no current user: the running entry goes too
         return;

@@ -46,6 +46,9 @@ public:
         // the notice as an upgrade defers it ("Error : <code>", the path of
         // the copy made before, or empty). Unset: the notice is dropped.
         std::function<void(const QString &notice)> upgradeNotice;
+        // Told when the users database (at `path`) was written by a later
+        // version of the program (`version`): it is read, never written.
+        std::function<void(const QString &path, int version)> laterUsersDatabase;
     };
 
     // One entry of the users combo box or list.
@@ -84,8 +87,14 @@ public:
     // The message that tells the user why the name was refused.
     static QString NameProblemText(NameProblem problem);
 
+    // Opens the users database for writing (made when missing, upgraded on
+    // request). A file of a later version is refused, never written.
     bool OpenDatabase(SQLite::CmyDataBase &db, bool upgrade) const;
+    // Never lowers a stored version: false for a later version.
     bool UpgradeDatabase(SQLite::CmyDataBase &db) const;
+    // The version an open users database stores when it is later than the
+    // one this program writes; 0 otherwise.
+    static int LaterVersion(SQLite::CmyDataBase &db);
 
     int CountUsers() const;
     bool LoadUserById(tUsers &user, int id) const;

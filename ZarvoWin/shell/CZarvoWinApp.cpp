@@ -33,6 +33,8 @@
 #include <QMdiArea>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 CZarvoWinApp *&instance()
@@ -107,6 +109,12 @@ void CZarvoWinApp::PlugIntoDataStore()
     };
     hooks.reloadViews = [this] { ReloadAll(); };
     hooks.upgradeNotice = [this](const QString &notice) { OnUpgradeNotice(notice); };
+    hooks.laterUsersDatabase = [this](const QString &path, int version) {
+        m_usersNotice = Platform::Formatter::sprintf(Platform::Texts::get(TextLaterUsersDatabase),
+                                                     {QDir::toNativeSeparators(path), version});
+        if (!m_inStartup)
+            ShowPendingNotice();
+    };
     m_users->SetReloadHooks(std::move(hooks));
 }
 
@@ -304,6 +312,11 @@ QString CZarvoWinApp::UpgradeNoticeText(const QString &notice, int *textId)
         message = Platform::Formatter::sprintf(
             Platform::Texts::get(618),
             {code});
+    } else if (notice.startsWith(QLatin1String("Version : "))) {
+        // A file of a later version: not opened, not changed.
+        const CBdD::tUpgradeResult refused = CBdD::tUpgradeResult::FromDeferredNotice(notice);
+        id = refused.TextId();
+        message = refused.Text();
     } else if (notice.isEmpty()) {
         id = 620;
         message = Platform::Texts::get(620);
@@ -320,13 +333,17 @@ QString CZarvoWinApp::UpgradeNoticeText(const QString &notice, int *textId)
 
 void CZarvoWinApp::ShowPendingNotice()
 {
+    if (!m_usersNotice.isEmpty()) {
+        const QString message = std::exchange(m_usersNotice, QString());
+        ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173), message);
+    }
     if (!m_noticePending)
         return;
     int id = 0;
     const QString message = UpgradeNoticeText(m_notice, &id);
     m_noticePending = false;
     m_notice.clear();
-    if (id == 618)
+    if (id == 618 || id == CBdD::TextTooNew)
         ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173), message);
     else
         ShowMessage(MessageBoxType::IconAsterisk, Platform::Texts::get(222), message);

@@ -139,10 +139,13 @@ public:
 
     // A database upgrade's notice: kept while starting, shown at once after.
     void OnUpgradeNotice(const QString &notice);
-    bool HasPendingNotice() const { return m_noticePending; }
-    // The text and its number for a deferred notice ("Error : <code>", a
-    // copy path or empty).
+    bool HasPendingNotice() const { return m_noticePending || !m_usersNotice.isEmpty(); }
+    // The text and its number for a deferred notice ("Error : <code>",
+    // "Version : <version>", a copy path or empty).
     static QString UpgradeNoticeText(const QString &notice, int *textId);
+    // A text of ours: the users database is of a later version (its path
+    // and version), so nothing of the users changes.
+    static constexpr int TextLaterUsersDatabase = 20200;
     void ShowPendingNotice();
 
     // Backups of a user's database; true when a copy was made.
@@ -314,6 +317,8 @@ private:
     bool m_ready = false;
     bool m_inStartup = true;
     bool m_noticePending = false;
+    // The refusal of a users database of a later version, until shown.
+    QString m_usersNotice;
     QString m_notice;
 
     std::unique_ptr<CSingleInstance> m_instance;

@@ -163,6 +163,60 @@ TEST_F(UsersTest, UpgradeBringsEveryOlderShapeToVersionOne)
     }
 }
 
+TEST_F(UsersTest, AUsersDatabaseOfALaterVersionIsReadButNeverWritten)
+{
+    struct Case
+    {
+        const char *what;
+        QStringList change;
+    };
+    const Case cases[] = {
+        {"version 9", {QStringLiteral("update Infos set Value='9' where Name='VersionDB'")}},
+        // What an upgrade would have "completed" (and stamped version 1).
+        {"version 9 without its settings table",
+         {QStringLiteral("update Infos set Value='9' where Name='VersionDB'"), QStringLiteral("drop table UsersInfos")}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(usersDb());
+        const int anne = addUser(QStringLiteral("Anne"));
+        tUsers selected;
+        ASSERT_TRUE(users.SelectUser(anne, selected));
+        {
+            CmyDataBase raw;
+            ASSERT_EQ(raw.Open(usersDb()), 0);
+            for (const QString &sql : c.change)
+                ASSERT_EQ(raw.Execute(sql), 0);
+        }
+        const QByteArray before = TestFolders::readFile(usersDb());
+
+        QStringList told;
+        CUsers::ReloadHooks hooks;
+        hooks.laterUsersDatabase = [&told](const QString &path, int version) {
+            told << QStringLiteral("%1 %2").arg(path).arg(version);
+        };
+        users.SetReloadHooks(hooks);
+        users.LoadSelectedUser();
+        EXPECT_EQ(told, QStringList{usersDb() + QStringLiteral(" 9")});
+        EXPECT_EQ(users.GetCurrentId(), anne); // read: the selected user opens
+
+        CmyDataBase db;
+        EXPECT_FALSE(users.OpenDatabase(db, true));
+        EXPECT_FALSE(users.OpenDatabase(db, false));
+        tUsers bruno;
+        bruno.Nom = QStringLiteral("Bruno");
+        EXPECT_EQ(users.AddUser(bruno), CUsers::DatabaseError);
+        tUsers renamed = selected;
+        renamed.Nom = QStringLiteral("Anna");
+        EXPECT_EQ(users.UpdateUser(renamed, users), CUsers::DatabaseError);
+        EXPECT_FALSE(users.SelectUser(anne, selected));
+        EXPECT_FALSE(users.SetUserSettings({QStringLiteral("GanttZoom")}, {QStringLiteral("3")}));
+        EXPECT_FALSE(users.DeleteUser(anne, false));
+        EXPECT_EQ(TestFolders::readFile(usersDb()), before);
+        users.SetReloadHooks({});
+    }
+}
+
 TEST_F(UsersTest, PathsOfAUser)
 {
     tUsers u;

@@ -6,6 +6,8 @@
 #include "CFirstDayOfWeek.h"
 #include "CProjectStore.h"
 #include "CmyDataBase.h"
+#include "Formatter.h"
+#include "Texts.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -100,6 +102,9 @@ TEST_F(ApplicationTest, AnUpgradeNoticeNamesItsOutcome)
         {QStringLiteral("Error : -3"), 618, QStringLiteral("Erreur no : -3")},
         {QStringLiteral("Error : 11"), 618, QStringLiteral("Erreur no : 11")},
         {QStringLiteral("Error"), 618, QStringLiteral("Erreur no : 0")},
+        {QStringLiteral("Version : 3"), CBdD::TextTooNew,
+         QStringLiteral("(version 3 de la base) : elle n'a pas été ouverte et n'a pas été modifiée.\n"
+                        "Veuillez installer la dernière version de Zarvo pour l'utiliser.")},
     };
     for (const auto &c : cases) {
         int id = 0;
@@ -127,6 +132,28 @@ TEST_F(ApplicationTest, AnUpgradeNoticeWaitsForTheEndOfStartUpThenShowsAtOnce)
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[1].icon, MessageBoxType::IconAsterisk);
     EXPECT_EQ(boxes()[1].caption, QStringLiteral("Information"));
+}
+
+TEST_F(ApplicationTest, AUsersDatabaseOfALaterVersionIsToldOnceStartedAndLeftAsItIs)
+{
+    addUser(QStringLiteral("Anne"));
+    const QString usersDatabase = CUsers::GetUsersDatabasePath();
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(usersDatabase), 0);
+        ASSERT_EQ(db.Execute(u"update Infos set Value='4' where Name='VersionDB'"), 0);
+    }
+    const QByteArray before = TestFolders::readFile(usersDatabase);
+    clearBoxes();
+    useMainWindow();
+    ASSERT_TRUE(app->InitInstance());
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconExclamation);
+    EXPECT_EQ(boxes()[0].text, Platform::Formatter::sprintf(Platform::Texts::get(CZarvoWinApp::TextLaterUsersDatabase),
+                                                            {QDir::toNativeSeparators(usersDatabase), 4}));
+    // Read all the same: the selected user is the current one.
+    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo ( Anne )"));
+    EXPECT_EQ(TestFolders::readFile(usersDatabase), before);
 }
 
 TEST_F(ApplicationTest, OpeningAnOldDatabaseTellsTheUpgrade)
