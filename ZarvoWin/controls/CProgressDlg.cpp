@@ -12,6 +12,21 @@
 
 #include <system_error>
 
+namespace {
+
+CProgressDlg::ThreadStartFault &threadStartFault()
+{
+    static CProgressDlg::ThreadStartFault fault;
+    return fault;
+}
+
+} // namespace
+
+void CProgressDlg::SetThreadStartFault(ThreadStartFault fault)
+{
+    threadStartFault() = std::move(fault);
+}
+
 CProgressDlg::CProgressDlg(QWidget *owner, ProgressDlgShared::Job job, void *jobParameter,
                            const QString &title, bool allowCancel)
     : QDialog(owner)
@@ -103,17 +118,25 @@ void CProgressDlg::StartWorker()
     m_shared.AttachWindow([this](const QString &text) {
         QMetaObject::invokeMethod(this, [this, text] { SetText(text); }, Qt::QueuedConnection);
     });
+    bool started = false;
     try {
-        m_thread = std::thread([this] {
-            const int result = m_shared.RunJob();
-            const int code = m_shared.IsCancelled() ? int(UPD_CANCELLED) : result;
-            // The dialog outlives this thread (it joins it before it goes),
-            // so posting to it here is safe.
-            QMetaObject::invokeMethod(this, [this, code] { End(code); }, Qt::QueuedConnection);
-        });
+        if (!threadStartFault() || !threadStartFault()())
+            m_thread = std::thread([this] {
+                const int result = m_shared.RunJob();
+                const int code = m_shared.IsCancelled() ? int(UPD_CANCELLED) : result;
+                // The dialog outlives this thread (it joins it before it
+                // goes), so posting to it here is safe.
+                QMetaObject::invokeMethod(this, [this, code] { End(code); }, Qt::QueuedConnection);
+            });
+        started = m_thread.joinable();
     } catch (const std::system_error &) {
+    }
+    if (!started) {
         m_shared.DetachWindow();
-        End(UPD_NO_THREAD);
+        // Ended from the event loop: while the dialog is first shown, exec()
+        // has not begun its loop yet, and a dialog ended now would stay
+        // hidden behind a loop that nothing ends.
+        QMetaObject::invokeMethod(this, [this] { End(UPD_NO_THREAD); }, Qt::QueuedConnection);
     }
 }
 

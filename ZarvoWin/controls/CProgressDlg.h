@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
 #include <thread>
 
 class QLabel;
@@ -51,6 +52,11 @@ public:
     int Result() const { return m_result; }
     QString StepText() const;
     bool CancelEnabled() const;
+
+    // For tests: asked before the worker thread is started; returning true
+    // makes the start fail as a real one would. Unset in the program.
+    using ThreadStartFault = std::function<bool()>;
+    static void SetThreadStartFault(ThreadStartFault fault);
 
     // What the private messages of the dialog did; interface thread only.
     void DisableCancel();

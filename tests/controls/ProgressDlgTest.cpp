@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,32 @@ TEST(ProgressDlgTest, ResultFollowsWhatTheJobReturns)
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Création du rapport"));
         EXPECT_FALSE(dlg.Shared().IsRunning());
     }
+}
+
+TEST(ProgressDlgTest, AWorkerThatCannotStartEndsTheDialogWithNoThread)
+{
+    CProgressDlg::SetThreadStartFault([] { return true; });
+    bool ran = false;
+    CProgressDlg dlg(nullptr, [&](ProgressDlgShared &) -> quint8 {
+        ran = true;
+        return 1;
+    }, nullptr, QStringLiteral("t"), true);
+    // Only a guard against a dialog that never ends, which would hang the
+    // suite: it ends the dialog in its place and says so.
+    bool hung = false;
+    QTimer::singleShot(10000, &dlg, [&] {
+        hung = true;
+        dlg.show(); // a hidden dialog's end would not reach its loop
+        dlg.done(0);
+    });
+    EXPECT_EQ(dlg.DoModal(), UPD_NO_THREAD);
+    CProgressDlg::SetThreadStartFault({});
+    EXPECT_FALSE(hung);
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(dlg.isVisible());
+    // The same dialog runs its job once threads start again.
+    EXPECT_EQ(dlg.DoModal(), UPD_SUCCESS);
+    EXPECT_TRUE(ran);
 }
 
 // A job that reports a step, then waits for Cancel and for the test to
