@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <vector>
@@ -120,6 +121,28 @@ QString clean(const QString &path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
+
+// Sends a folder to the desktop trash; false when it stays where it was.
+// Where no trash can be had, Qt still "succeeds" by moving the folder into
+// "files" below the current folder: that is never let happen, and a folder
+// that lands anywhere but a trash is put back.
+bool moveFolderToTrash(const QString &folder)
+{
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (dataHome.isEmpty())
+        return false;
+    const QString homeTrash = dataHome + QStringLiteral("/Trash");
+    const QFileInfo trash(homeTrash);
+    if (trash.exists() ? !trash.isDir() : !QDir().mkpath(homeTrash))
+        return false;
+    QString inTrash;
+    if (!QFile::moveToTrash(folder, &inTrash))
+        return false;
+    if (QDir::isAbsolutePath(inTrash))
+        return true;
+    QDir().rename(inTrash, folder);
+    return false;
+}
 } // namespace
 
 bool DeleteUserFiles(const QString &usersRoot, const QString &folder, bool databaseOnly)
@@ -157,7 +180,7 @@ bool DeleteUserFiles(const QString &usersRoot, const QString &folder, bool datab
     }
     if (!info.isDir())
         return false;
-    return QFile::moveToTrash(target);
+    return moveFolderToTrash(target);
 }
 
 bool MoveFolderContents(const QString &source, const QString &target)

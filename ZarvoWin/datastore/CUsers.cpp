@@ -396,8 +396,10 @@ bool CUsers::DeleteUserRow(int id)
     return finish(db, true);
 }
 
-bool CUsers::DeleteUser(int id, bool deleteFolder)
+bool CUsers::DeleteUser(int id, bool deleteFolder, QString *folderKept)
 {
+    if (folderKept)
+        folderKept->clear();
     tUsers user;
     if (!LoadUserById(user, id))
         return false;
@@ -412,7 +414,8 @@ bool CUsers::DeleteUser(int id, bool deleteFolder)
     const QString folder = user.GetFolder();
     if (users.isEmpty() || folder.isEmpty() || CheckName(user.Nom) != NameProblem::None)
         return true;
-    DeleteUserFiles(users, folder, false);
+    if (!DeleteUserFiles(users, folder, false) && folderKept)
+        *folderKept = folder;
     return true;
 }
 

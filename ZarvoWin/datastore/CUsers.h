@@ -109,7 +109,10 @@ public:
     int AddUser(tUsers &user);
     int UpdateUser(const tUsers &user, CUsers &current);
     bool DeleteUserRow(int id);
-    bool DeleteUser(int id, bool deleteFolder);
+    // Deletes the user's row and, with `deleteFolder`, sends the user's
+    // folder to the trash. The user is deleted even when the folder could
+    // not go: `folderKept` then names it (empty otherwise).
+    bool DeleteUser(int id, bool deleteFolder, QString *folderKept = nullptr);
     bool SelectUser(int id, tUsers &out);
     bool SwitchUser(int id);
     void LoadSelectedUser();

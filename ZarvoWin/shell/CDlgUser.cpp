@@ -144,15 +144,15 @@ bool CDlgUser::FinishCopy(tUsers user)
         copied = UserFolderChanges::CopyUserFiles(m_user, user);
     }
     if (!copied) {
-        // Nothing half made stays behind.
-        DeleteUserFiles(root, folder, false);
+        // Nothing half made stays behind: the folder was made just now.
+        UserFolderChanges::RemoveFailedCopy(root, user);
         Warn(Platform::Formatter::sprintf(Platform::Texts::get(177), {QDir::toNativeSeparators(m_user.GetFolder()),
                                                                          QDir::toNativeSeparators(folder)}));
         return false;
     }
     const int added = m_users.AddUser(user);
     if (added != CUsers::Done) {
-        DeleteUserFiles(root, folder, false);
+        UserFolderChanges::RemoveFailedCopy(root, user);
         Warn(Platform::Texts::get(added == CUsers::NameTaken ? 175 : 226));
         return added != CUsers::NameTaken;
     }

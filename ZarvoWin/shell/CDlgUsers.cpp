@@ -14,6 +14,7 @@
 #include "TranslateWidgets.h"
 #include "tUsers.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -222,11 +223,14 @@ void CDlgUsers::OnDelete()
     if (answer == MessageBoxAnswer::Failed || (answer & 0xFF) != MessageBoxAnswer::Yes)
         return;
     const bool withFiles = (answer & int(MessageBoxType::DontTellAgain)) != 0;
-    if (!m_users.DeleteUser(id, withFiles)) {
+    QString kept;
+    if (!m_users.DeleteUser(id, withFiles, &kept)) {
         Warn(Platform::Texts::get(421));
         return;
     }
     Refill(-1);
+    if (!kept.isEmpty())
+        Warn(Platform::Formatter::sprintf(Platform::Texts::get(TextFolderKept), {QDir::toNativeSeparators(kept)}));
 }
 
 void CDlgUsers::accept()

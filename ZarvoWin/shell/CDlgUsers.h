@@ -20,6 +20,8 @@ class CDlgUsers : public QDialog
 public:
     enum { DialogId = 438, List = 1214, ModifyButton = 1087, DeleteButton = 1088, SelectButton = 1216,
            CloseButton = 2, CopyButton = 1089, AddButton = 1086, Information = 1383 };
+    // A text of ours: the user was deleted but the folder (named) stays.
+    static constexpr int TextFolderKept = 20201;
 
     // Runs the new-user wizard; the new user's id, or -1 when none was made.
     using NewUserRunner = std::function<int(QWidget *owner)>;

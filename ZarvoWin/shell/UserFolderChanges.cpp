@@ -20,7 +20,26 @@ QString Clean(const QString &path)
     return cleaned;
 }
 
+RenameFault &renameFault()
+{
+    static RenameFault fault;
+    return fault;
+}
+
+// One rename of a folder below `parent`, names only.
+bool renameStep(QDir &parent, const QString &from, const QString &to)
+{
+    if (renameFault() && renameFault()(from, to))
+        return false;
+    return parent.rename(from, to);
+}
+
 } // namespace
+
+void SetRenameFault(RenameFault fault)
+{
+    renameFault() = std::move(fault);
+}
 
 bool IsUserFolder(const QString &usersRoot, const QString &folder)
 {
@@ -60,26 +79,51 @@ bool RenameFolder(const QString &usersRoot, const QString &from, const QString &
     const QString target = Clean(to);
     if (source == target)
         return true;
+    if (!IsUserFolder(usersRoot, to) || QFileInfo(target).isSymLink())
+        return false;
     QDir parent(QFileInfo(source).path());
-    if (!SameFolder(source, target) || QFileInfo(target).isSymLink()) {
-        if (!IsUserFolder(usersRoot, to) || QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+    const QString sourceName = QFileInfo(source).fileName();
+    const QString targetName = QFileInfo(target).fileName();
+    if (sourceName.compare(targetName, Qt::CaseInsensitive) != 0) {
+        if (QFileInfo::exists(target))
             return false;
-        return parent.rename(QFileInfo(source).fileName(), QFileInfo(target).fileName());
+        return renameStep(parent, sourceName, targetName);
     }
-    // The target is the source under another spelling: a detour through a
-    // free name, and back when the second step fails.
+    // Another spelling of the same name: where the file system ignores case
+    // the target is the source itself, so the move takes a detour through a
+    // free name (wherever it is, the same two steps), and goes back when the
+    // second step fails. Another folder of that spelling is never touched.
+    if (QFileInfo::exists(target) && !SameFolder(source, target))
+        return false;
     QString temporary;
     for (int i = 0; i < 100 && temporary.isEmpty(); ++i) {
-        const QString name = QFileInfo(source).fileName() + QStringLiteral(".rename%1").arg(i);
+        const QString name = sourceName + QStringLiteral(".rename%1").arg(i);
         if (!QFileInfo::exists(parent.filePath(name)) && !QFileInfo(parent.filePath(name)).isSymLink())
             temporary = name;
     }
-    if (temporary.isEmpty() || !parent.rename(QFileInfo(source).fileName(), temporary))
+    if (temporary.isEmpty() || !renameStep(parent, sourceName, temporary))
         return false;
-    if (parent.rename(temporary, QFileInfo(target).fileName()))
+    if (renameStep(parent, temporary, targetName))
         return true;
-    parent.rename(temporary, QFileInfo(source).fileName());
+    renameStep(parent, temporary, sourceName);
     return false;
+}
+
+bool RemoveFailedCopy(const QString &usersRoot, const tUsers &target)
+{
+    const QString folder = target.GetFolder();
+    if (!IsUserFolder(usersRoot, folder) || !QFileInfo(folder).isDir())
+        return !QFileInfo::exists(folder);
+    // Only the files a copy writes, then the folder if nothing else is in it.
+    for (const QString &file : {target.GetDatabasePath(true), target.GetReportDatabasePath()}) {
+        if (file.isEmpty())
+            continue;
+        for (const QString &name : {file, CDatabaseFile::PartPath(file)}) {
+            for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+                QFile::remove(name + QLatin1String(suffix));
+        }
+    }
+    return QDir().rmdir(folder);
 }
 
 bool CopyUserFiles(const tUsers &source, const tUsers &target)

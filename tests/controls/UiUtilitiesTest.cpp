@@ -236,6 +236,15 @@ TEST(UiUtilitiesTest, DeletingUserFilesStaysBelowTheUsersFolder)
     EXPECT_TRUE(DeleteUserFiles(root, root + QStringLiteral("/Anne/"), true));
     EXPECT_EQ(QDir(root + QStringLiteral("/Anne")).entryList(QDir::Files), QStringList{QStringLiteral("notes.txt")});
 
+    // Without a trash to take it, the folder stays where it is (and does not
+    // end up in the current folder, where Qt puts it then).
+    const QString trash = QDir::homePath() + QStringLiteral("/.local/share/Trash");
+    touch(trash);
+    EXPECT_FALSE(DeleteUserFiles(root, root + QStringLiteral("/Anne"), false));
+    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/Anne/notes.txt")));
+    EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + QStringLiteral("/files/Anne")));
+    ASSERT_TRUE(QFile::remove(trash));
+
     // The whole folder goes to the trash, whole.
     EXPECT_TRUE(DeleteUserFiles(root, root + QStringLiteral("/Anne"), false));
     EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/Anne")));

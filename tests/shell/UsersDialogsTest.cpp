@@ -195,6 +195,25 @@ TEST_F(UsersDialogsTest, DeleteAsksAndKeepsTheLastAndTheCurrentUser)
     EXPECT_EQ(boxes()[0].text, Platform::Texts::get(420));
 }
 
+TEST_F(UsersDialogsTest, AFolderThatCannotGoToTheTrashIsNamed)
+{
+    // The trash cannot be made: a plain file stands where it would be.
+    TestFolders::writeFile(QStringLiteral("home/.local/share/Trash"), "not a folder");
+    openUsers();
+    clearBoxes();
+    select(QStringLiteral("Bruno"));
+    answers->Push(MessageBoxAnswer::Yes, true); // also delete the files
+    answers->Push(MessageBoxAnswer::Ok);
+    QTest::mouseClick(usersButton(CDlgUsers::DeleteButton), Qt::LeftButton);
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_EQ(boxes()[1].text, Platform::Formatter::sprintf(Platform::Texts::get(CDlgUsers::TextFolderKept),
+                                                           {QDir::toNativeSeparators(folderOf(QStringLiteral("Bruno")) + u'/')}));
+    EXPECT_EQ(boxes()[1].icon, MessageBoxType::IconExclamation);
+    // The user is gone as asked; the files are where the message says.
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("Anne")});
+    EXPECT_TRUE(QFileInfo::exists(databaseOf(QStringLiteral("Bruno"))));
+}
+
 TEST_F(UsersDialogsTest, RenameMovesTheFolderAndRefusesBadNames)
 {
     const QByteArray before = digestOf(databaseOf(QStringLiteral("Bruno")));
@@ -262,6 +281,57 @@ TEST_F(UsersDialogsTest, ACaseOnlyRenameOfTheSameFolderDeletesNothing)
     EXPECT_EQ(digestOf(kept), before);
     EXPECT_TRUE(UserFolderChanges::SameFolder(folderOf(QStringLiteral("Bruno")), folderOf(QStringLiteral("BRUNO")))
                 || QFileInfo(folderOf(QStringLiteral("Bruno"))).isDir());
+}
+
+TEST_F(UsersDialogsTest, ACaseOnlyRenameWhoseSecondStepFailsPutsTheFolderBack)
+{
+    const QByteArray before = digestOf(databaseOf(QStringLiteral("Bruno")));
+    int renames = 0;
+    UserFolderChanges::SetRenameFault([&](const QString &, const QString &) { return ++renames == 2; });
+    clearBoxes();
+    answers->Push(MessageBoxAnswer::Ok);
+    EXPECT_FALSE(runUser(bruno, false, QStringLiteral("BRUNO")));
+    UserFolderChanges::SetRenameFault({});
+    EXPECT_EQ(renames, 3); // away, (failed) to the new spelling, back
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, Platform::Formatter::sprintf(Platform::Texts::get(177),
+                                                           {QDir::toNativeSeparators(folderOf(QStringLiteral("Bruno")) + u'/'),
+                                                            QDir::toNativeSeparators(folderOf(QStringLiteral("BRUNO")) + u'/')}));
+    EXPECT_EQ(digestOf(databaseOf(QStringLiteral("Bruno"))), before);
+    EXPECT_EQ(QDir(usersFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("Anne"), QStringLiteral("Bruno")}));
+    tUsers kept;
+    ASSERT_TRUE(app->Users().LoadUserById(kept, bruno));
+    EXPECT_EQ(kept.Nom, QStringLiteral("Bruno"));
+
+    // Without a failure the same rename takes both steps and lands.
+    EXPECT_TRUE(runUser(bruno, false, QStringLiteral("BRUNO")));
+    EXPECT_EQ(digestOf(databaseOf(QStringLiteral("BRUNO"))), before);
+    EXPECT_FALSE(QFileInfo::exists(folderOf(QStringLiteral("Bruno"))));
+}
+
+TEST_F(UsersDialogsTest, ACopyWhoseSourceCannotBeCopiedLeavesNoFolderAndNoUser)
+{
+    // Bruno's database is no database any more: the copy cannot be made.
+    {
+        QFile garbled(databaseOf(QStringLiteral("Bruno")));
+        ASSERT_TRUE(garbled.open(QIODevice::WriteOnly));
+        garbled.write(QByteArray(8192, 'x'));
+    }
+    clearBoxes();
+    answers->Push(MessageBoxAnswer::Ok);
+    int created = -1;
+    EXPECT_FALSE(runUser(bruno, true, QStringLiteral("Carl"), &created));
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, Platform::Formatter::sprintf(Platform::Texts::get(177),
+                                                           {QDir::toNativeSeparators(folderOf(QStringLiteral("Bruno")) + u'/'),
+                                                            QDir::toNativeSeparators(folderOf(QStringLiteral("Carl")) + u'/')}));
+    EXPECT_EQ(created, -1);
+    EXPECT_FALSE(QFileInfo::exists(folderOf(QStringLiteral("Carl"))));
+    tUsers carl;
+    EXPECT_FALSE(app->Users().LoadUserByName(QStringLiteral("Carl"), carl));
+    // Nothing of it went to the trash either.
+    EXPECT_FALSE(QFileInfo::exists(QDir::homePath() + QStringLiteral("/.local/share/Trash/files/Carl")));
 }
 
 TEST_F(UsersDialogsTest, ARenameTheUsersDatabaseRefusesMovesTheFolderBack)
