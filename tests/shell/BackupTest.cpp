@@ -128,6 +128,19 @@ TEST_F(BackupTest, AnAutomaticBackupIsMadeOnlyWhenDue)
     EXPECT_TRUE(automatic(false));
 }
 
+TEST_F(BackupTest, TheMostRecentAutomaticBackupDecidesWhetherOneIsDue)
+{
+    settings.backupKeep = 9; // nothing pruned: the old copies stay in the folder
+    QDir().mkpath(folder());
+    for (const char *old : {"Zarvo_A20121201093000.sdb", "Zarvo_A20130110093000.sdb", "Zarvo_A20120615093000.sdb"})
+        touch(QString::fromLatin1(old));
+    ASSERT_TRUE(automatic()); // the recent one, at Base
+    at(Base.addSecs(3600));
+    EXPECT_FALSE(automatic());
+    at(Base.addDays(1).addSecs(1));
+    EXPECT_TRUE(automatic());
+}
+
 TEST_F(BackupTest, ForeignAndFutureNamesNeitherStopNorPruneBackups)
 {
     QDir().mkpath(folder());
