@@ -541,10 +541,11 @@ public:
 
     // --- Comparison and merge with a copy of the device's database -------
     //
-    // The copy comes from a device, so it is taken only when it may replace
-    // a user's database (CDatabaseFile::CheckReplacement), is of the current
-    // schema version, and holds no trigger, view or virtual table (the
-    // merged copy becomes the local database). It is read on
+    // The copy comes from a device, so it is taken only when it has every
+    // table and column of a user's database of the current version, passes
+    // the quick integrity check (CDatabaseFile::CheckReplacement at its
+    // quick depth), and holds no trigger, view or virtual table (the merged
+    // copy becomes the local database). It is read on
     // connections that refuse to alter the schema by hand and run no
     // function the schema names.
     static bool CheckDeviceCopy(const QString &path);

@@ -147,9 +147,11 @@ bool CBdD::CheckDeviceCopy(const QString &path)
         if (HasCodeOfItsOwn(db))
             return false;
     }
-    // What any file must be to take the place of a user's database, and
-    // already of the current version (the copy is upgraded before).
-    const CDatabaseFile::CheckResult check = CDatabaseFile::CheckReplacement(path);
+    // The tables and columns of a user's database, the current version (the
+    // copy is upgraded before) and the quick check of its pages: the
+    // comparison only reads it, and the merged copy is checked in full
+    // before it replaces anything.
+    const CDatabaseFile::CheckResult check = CDatabaseFile::CheckReplacement(path, CDatabaseFile::Depth::Quick);
     return check.ok() && check.version == CurrentVersion;
 }
 

@@ -240,7 +240,7 @@ CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
     return result;
 }
 
-CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path)
+CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path, Depth depth)
 {
     CheckResult result = Check(path);
     if (!result.ok())
@@ -278,6 +278,8 @@ CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path)
             }
         }
     }
+    if (depth == Depth::Quick)
+        return result;
     // The whole check: quick_check leaves out whether indexes match their
     // tables, which a replacement would carry into the live file.
     SQLite::MyTablePtr integrity = db.Query(u"PRAGMA integrity_check");

@@ -46,7 +46,11 @@ public:
     // database of a user: a schema version this program reads or upgrades,
     // every table of that version with its columns, and a full integrity
     // check. Anything else is refused before the live file is touched.
-    static CheckResult CheckReplacement(const QString &path);
+    // With Depth::Quick the pages get Check's quick check alone (a file only
+    // read now, such as a device copy being compared, which is checked in
+    // full before it replaces anything).
+    enum class Depth { Full, Quick };
+    static CheckResult CheckReplacement(const QString &path, Depth depth = Depth::Full);
 
     // How a copy meets an existing target.
     enum class Target {

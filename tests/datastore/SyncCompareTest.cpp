@@ -204,6 +204,8 @@ TEST_F(SyncCompareTest, UntitledElementsAreNamedByTheirOwnSide)
 
 TEST_F(SyncCompareTest, RefusedCopiesAreNeitherReadNorWritten)
 {
+    exec(device, insertRow(CBdD::TableTaches, 5, QString(5000, u'x'), 10, false));
+    const QByteArray sound = TestFolders::readFile(device);
     const struct
     {
         const char *what;
@@ -218,6 +220,7 @@ TEST_F(SyncCompareTest, RefusedCopiesAreNeitherReadNorWritten)
         {"a later version", "update Infos set Value='3' where Name='VersionDB'", {}},
         {"a text file", {}, "Ceci n'est pas une base de données.\n"},
         {"an empty file", {}, QByteArray("")},
+        {"a copy cut short", {}, sound.left(sound.size() - 100)},
     };
     exec(local, insertRow(CBdD::TableProjets, 32, "p", 10, false));
     const QByteArray localBefore = hash(local);

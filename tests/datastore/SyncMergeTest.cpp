@@ -257,15 +257,21 @@ TEST_F(SyncMergeTest, AFailedRowOrACancelLeavesTheCopyAsItWas)
         EXPECT_FALSE(merge(list, steps));
         EXPECT_EQ(hash(device), stillBefore);
     }
-    // The control: all four rows merged.
+    // The control: all four rows merged, though the local connection kept
+    // a failure of its own from before (only the merge's count).
     RecordingSteps steps;
-    ASSERT_TRUE(merge(list, steps));
+    CBdD reader(local, CBdD::ReadOnly);
+    EXPECT_NE(reader.Execute(u"select * from NoSuchTable"), 0);
+    bool touched = true;
+    ASSERT_TRUE(reader.ApplySynchronisation(device, list, steps, touched));
+    EXPECT_FALSE(touched);
+    EXPECT_NE(reader.LastCode(), 0);
     EXPECT_EQ(cell(device, "select group_concat(Id || Nom) from (select * from Projets order by Id)"), "32a,35b,38c");
 
     // An empty list: false, and the copy is not even opened.
     const QString missing = TestFolders::file("none/Ppc.sdb");
     CBdD db(local, CBdD::ReadOnly);
-    bool touched = true;
+    touched = true;
     RecordingSteps none;
     EXPECT_FALSE(db.ApplySynchronisation(missing, SyncReviewList(), none, touched));
     EXPECT_FALSE(touched);

@@ -1,0 +1,271 @@
+// The comparison and the merge of a device synchronisation on two ten-year
+// databases (40 000 time entries each, 2 000 projects with their plans and
+// child lists, 2 000 rows differing over the tables): the comparison into
+// a review list with its texts, against the bare joins it runs (the same
+// SELECTs stepped with sqlite3_step on a plain connection); the check of
+// the device copy it starts with; and the merge of the suggested
+// decisions into a fresh copy.
+#include "BenchFolder.h"
+#include "TenYearsOfEntries.h"
+
+#include "CBdD.h"
+#include "CConfiguration.h"
+#include "Formatter.h"
+#include "SyncReviewList.h"
+#include "SyncSteps.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+namespace {
+
+using Platform::Formatter;
+
+constexpr int Projects = 2000;
+constexpr int FirstProject = 32;
+
+QString pathOf(const char *name)
+{
+    return Bench::folder().path() + u'/' + QLatin1String(name);
+}
+
+void run(const QString &path, const QStringList &statements)
+{
+    SQLite::CmyDataBase db;
+    db.Open(path);
+    db.Execute(u"begin");
+    for (const QString &sql : statements)
+        db.Execute(sql);
+    db.Execute(u"commit");
+    if (db.GetLastCode() != 0)
+        qFatal("the benchmark's databases could not be built");
+}
+
+// The local database and the device's copy, built once.
+struct Pair
+{
+    QString local = pathOf("local.sdb");
+    QString device = pathOf("device.sdb");
+    int differences = 0;
+
+    Pair()
+    {
+        QFile::copy(TenYears::databasePath(), local);
+        QStringList common;
+        // Projects under each other, ten to a parent, each with its own
+        // plan and child list; activities, rates, favourites.
+        for (int k = 0; k < Projects; ++k) {
+            const int id = FirstProject + 3 * k;
+            const int parent = k < 100 ? -1 : FirstProject + 3 * (k / 10);
+            common << Formatter::sprintf(u"insert into Projets (Id, Nom, Parent, Date_Modif, Origine_Modif, Deleted) "
+                                         u"values (%d, 'Projet %d', %d, 1500000000, 0, 0)",
+                                         {id, k, parent});
+            common << Formatter::sprintf(u"insert into Forecast (IdProject, IdActivity, Title, Date_Modif, "
+                                         u"Origine_Modif, Deleted) values (%d, -2, '', 1500000000, 0, 0)",
+                                         {id});
+            common << Formatter::sprintf(u"insert into ProjectChilds (IdProject, Childs, Date_Modif, Origine_Modif) "
+                                         u"values (%d, ';A31;;A34;', 1500000000, 0)",
+                                         {id});
+        }
+        for (int k = 0; k < 100; ++k)
+            common << Formatter::sprintf(u"insert into Activites (Id, Nom, Date_Modif, Origine_Modif, Deleted) "
+                                         u"values (%d, 'Activité %d', 1500000000, 0, 0)",
+                                         {31 + 3 * k, k});
+        for (int k = 0; k < 20; ++k)
+            common << Formatter::sprintf(u"insert into TauxHoraire (Id, Nom, Valeur, Date_Modif, Origine_Modif, "
+                                         u"Deleted) values (%d, 'Taux %d', 50, 1500000000, 0, 0)",
+                                         {2 + 3 * k, k});
+        for (int k = 0; k < 100; ++k)
+            common << Formatter::sprintf(u"insert into Favoris (Id, IdProject, IdActivite, Title, Ordre, Date_Modif, "
+                                         u"Origine_Modif, Deleted) values (%d, %d, 31, '', %d, 1500000000, 0, 0)",
+                                         {2 + 3 * k, FirstProject + 3 * k, k});
+        common << QStringLiteral("update Taches set Date_Modif=1500000000, Origine_Modif=0");
+        run(local, common);
+        QFile::copy(local, device);
+
+        // 2 000 differences: rows changed on either side, rows made on
+        // either side, over the tables.
+        QStringList here, there;
+        const auto change = [&](QStringList &side, const char16_t *table, const char16_t *key, qint64 id,
+                                const char16_t *column) {
+            side << Formatter::sprintf(u"update %s set %s='changed %I64d', Date_Modif=1600000000 where %s=%I64d",
+                                       {table, column, id, key, id});
+            ++differences;
+        };
+        for (int id = 1; id <= 1300; ++id)
+            change(id % 4 == 0 ? here : there, u"Taches", u"Id", 30 * id, u"Title");
+        for (int k = 0; k < 200; ++k) {
+            for (QStringList *side : {&here, &there}) {
+                *side << Formatter::sprintf(
+                    u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, IdTauxHoraire, Facture, Title, Notes, "
+                    u"Date_Modif, Origine_Modif, Deleted) values (%d, %d, %d, %d, 31, -1, 0, '', '', 1600000000, 1, 0)",
+                    {side == &here ? 200000 + 3 * k : 300000 + 3 * k, 1700000000 + 3600 * k, 1700001800 + 3600 * k,
+                     FirstProject + 3 * k});
+                ++differences;
+            }
+        }
+        for (int k = 0; k < 150; ++k)
+            change(k % 3 == 0 ? here : there, u"Projets", u"Id", FirstProject + 3 * 10 * k, u"Nom");
+        for (int k = 0; k < 100; ++k)
+            change(k % 2 == 0 ? here : there, u"Forecast", u"IdProject", FirstProject + 3 * 7 * k, u"Title");
+        for (int k = 0; k < 50; ++k)
+            change(k % 2 == 0 ? here : there, u"Favoris", u"Id", 2 + 3 * k, u"Title");
+        // And the project order, one decision.
+        here << QStringLiteral("update ProjectChilds set Childs=';A34;;A31;' where IdProject=32");
+        ++differences;
+        run(local, here);
+        run(device, there);
+    }
+};
+
+Pair &pair()
+{
+    static Pair p;
+    return p;
+}
+
+// The SELECTs of the comparison, as it runs them.
+QStringList comparisonQueries()
+{
+    QStringList queries;
+    const auto side = [](const char16_t *s, const QString &t, const QString &extra) {
+        return Formatter::sprintf(u"%s.%s.Id, coalesce(cast(%s.%s.Date_Modif as integer),0), "
+                                  u"coalesce(%s.%s.Deleted<>0,0)%s",
+                                  {s, t, s, t, s, t, extra});
+    };
+    for (const char16_t *table : {u"Projets", u"Activites", u"TauxHoraire", u"Favoris", u"Taches"}) {
+        const QString t = QString::fromUtf16(table);
+        const bool entries = t == u"Taches";
+        const auto names = [&](const char16_t *s) {
+            if (entries)
+                return Formatter::sprintf(u", %s.Taches.Title, %s.Taches.IdProjet, %s.Taches.IdActivite", {s, s, s});
+            if (t == u"Favoris")
+                return Formatter::sprintf(u", %s.Favoris.Title, %s.Favoris.IdProject, %s.Favoris.IdActivite", {s, s, s});
+            return Formatter::sprintf(u", %s.%s.Nom", {s, t});
+        };
+        const auto order = [&](const char16_t *s) {
+            return entries ? Formatter::sprintf(u" order by %s.Taches.Debut", {s}) : QString();
+        };
+        queries << Formatter::sprintf(u"select %s from Ppc.%s left outer join main.%s on main.%s.Id=Ppc.%s.Id "
+                                      u"where main.%s.Id is null and coalesce(Ppc.%s.Deleted<>0,0)=0%s",
+                                      {side(u"Ppc", t, names(u"Ppc")), t, t, t, t, t, t, order(u"Ppc")});
+        queries << Formatter::sprintf(
+            u"select %s, %s from Ppc.%s inner join main.%s on main.%s.Id=Ppc.%s.Id "
+            u"where coalesce(cast(main.%s.Date_Modif as integer),0) != coalesce(cast(Ppc.%s.Date_Modif as integer),0) "
+            u"and (coalesce(main.%s.Deleted<>0,0)=0 or coalesce(Ppc.%s.Deleted<>0,0)=0)%s",
+            {side(u"main", t, names(u"main")), side(u"Ppc", t, names(u"Ppc")), t, t, t, t, t, t, t, t, order(u"Ppc")});
+        queries << Formatter::sprintf(u"select %s from main.%s left outer join Ppc.%s on Ppc.%s.Id=main.%s.Id "
+                                      u"where Ppc.%s.Id is null and coalesce(main.%s.Deleted<>0,0)=0%s",
+                                      {side(u"main", t, names(u"main")), t, t, t, t, t, t, order(u"main")});
+    }
+    for (const char16_t *s : {u"main", u"Ppc"})
+        queries << Formatter::sprintf(u"select rowid, quote(IdProject), quote(IdActivity), "
+                                      u"coalesce(cast(Date_Modif as integer),0), coalesce(Deleted<>0,0), Title, "
+                                      u"IdProject, IdActivity from %s.Forecast",
+                                      {s});
+    const char16_t *join = u"main.ProjectChilds.IdProject=Ppc.ProjectChilds.IdProject";
+    queries << Formatter::sprintf(u"select 1 from main.ProjectChilds left outer join Ppc.ProjectChilds on %s "
+                                  u"where Ppc.ProjectChilds.rowid is null limit 1", {join});
+    queries << Formatter::sprintf(u"select 1 from Ppc.ProjectChilds left outer join main.ProjectChilds on %s "
+                                  u"where main.ProjectChilds.rowid is null limit 1", {join});
+    queries << Formatter::sprintf(u"select 1 from Ppc.ProjectChilds inner join main.ProjectChilds on %s "
+                                  u"where main.ProjectChilds.Childs is not Ppc.ProjectChilds.Childs limit 1", {join});
+    // The names of each side, read once.
+    for (const char16_t *s : {u"main", u"Ppc"}) {
+        queries << Formatter::sprintf(u"select Id, Nom, Parent from %s.Projets", {s});
+        queries << Formatter::sprintf(u"select Id, Nom from %s.Activites", {s});
+    }
+    return queries;
+}
+
+class NoSteps : public SyncSteps
+{
+public:
+    void AppendStep(int, int) override {}
+    void SetLastStepState(int) override {}
+    bool Cancelled() override { return false; }
+};
+
+void BM_CompareIntoReviewList(benchmark::State &state)
+{
+    const Pair &p = pair();
+    const CConfiguration formats;
+    for (auto _ : state) {
+        SyncReviewList list;
+        int count = 0;
+        CBdD db(p.local, CBdD::ReadOnly);
+        if (db.CompareDatabases(p.device, list, nullptr, count, formats) != CBdD::CompareOutcome::Compared
+            || count != p.differences)
+            state.SkipWithError("the comparison did not find the differences");
+        benchmark::DoNotOptimize(list.Count());
+    }
+}
+BENCHMARK(BM_CompareIntoReviewList)->Unit(benchmark::kMillisecond);
+
+void BM_CompareBareJoins(benchmark::State &state)
+{
+    const Pair &p = pair();
+    const QStringList queries = comparisonQueries();
+    for (auto _ : state) {
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(p.local.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_exec(db, ("attach database '" + p.device.toUtf8() + "' as Ppc").constData(), nullptr, nullptr,
+                     nullptr);
+        int rows = 0;
+        for (const QString &sql : queries)
+            rows += TenYears::bareRows(db, sql);
+        benchmark::DoNotOptimize(rows);
+        sqlite3_close(db);
+    }
+}
+BENCHMARK(BM_CompareBareJoins)->Unit(benchmark::kMillisecond);
+
+// The part of the comparison that looks at the copy before reading it.
+void BM_CheckDeviceCopy(benchmark::State &state)
+{
+    const Pair &p = pair();
+    for (auto _ : state) {
+        if (!CBdD::CheckDeviceCopy(p.device))
+            state.SkipWithError("the copy was refused");
+    }
+}
+BENCHMARK(BM_CheckDeviceCopy)->Unit(benchmark::kMillisecond);
+
+// The merge of the suggested decisions, each time into a fresh copy.
+void BM_MergeIntoCopy(benchmark::State &state)
+{
+    const Pair &p = pair();
+    SyncReviewList list;
+    int count = 0;
+    {
+        CBdD db(p.local, CBdD::ReadOnly);
+        db.CompareDatabases(p.device, list, nullptr, count, CConfiguration());
+    }
+    const QString work = pathOf("work.sdb");
+    NoSteps steps;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(work);
+        QFile::copy(p.device, work);
+        state.ResumeTiming();
+        CBdD db(p.local, CBdD::ReadOnly);
+        bool touched = false;
+        if (!db.ApplySynchronisation(work, list, steps, touched))
+            state.SkipWithError("the merge failed");
+    }
+}
+BENCHMARK(BM_MergeIntoCopy)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    Bench::keepEnvironmentInFolder();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
