@@ -383,6 +383,9 @@ public:
     // fails (or no connection) gives false with `failed` set, so that it is
     // not taken for "nothing later".
     bool HasEntriesAfter(qint64 instant, bool *failed = nullptr);
+    // The start of the first live entry that starts after `instant`; 0 when
+    // there is none, without a connection, or when the read fails.
+    qint64 FirstStartAfter(qint64 instant);
 
     // ===================================================================
     // Projects, activities and rates

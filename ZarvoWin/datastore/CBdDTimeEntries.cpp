@@ -764,6 +764,14 @@ bool CBdD::GetTimeEntryBounds(QDateTime &first, QDateTime &last)
     return IsOpen();
 }
 
+qint64 CBdD::FirstStartAfter(qint64 instant)
+{
+    SQLite::MyTablePtr t;
+    if (IsOpen())
+        t = ReadRows(Formatter::sprintf(u"Select min(Debut) FROM Taches Where Debut > %I64d and Deleted=0", {instant}));
+    return t.hasRows() ? t->GetCell(0, 0).toLongLong() : 0;
+}
+
 bool CBdD::HasEntriesAfter(qint64 instant, bool *failed)
 {
     if (failed)

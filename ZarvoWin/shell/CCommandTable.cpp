@@ -7,6 +7,7 @@
 #include "WidgetIds.h"
 
 #include <QAction>
+#include <QKeySequence>
 
 namespace {
 
@@ -21,6 +22,19 @@ constexpr int Commands[] = {
 
 constexpr int MainMenu = 128;
 
+// The desktop's keys of the commands that have one (the menus show them).
+QList<QKeySequence> StandardKeys(int id)
+{
+    switch (id) {
+    case 32942: // Annuler
+        return {QKeySequence(QKeySequence::Undo)};
+    case 32943: // Rétablir
+        return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 CCommandTable::CCommandTable(QObject *parent)
@@ -34,6 +48,7 @@ CCommandTable::CCommandTable(QObject *parent)
         WidgetIds::SetCommandId(action, id);
         m_actions.insert(id, action);
         m_order.append(id);
+        action->setShortcuts(StandardKeys(id));
         connect(action, &QAction::triggered, this, [this, id] {
             const auto handler = m_handlers.value(id);
             if (handler)

@@ -7,6 +7,7 @@
 #include "CDayCache.h"
 #include "CFirstDayOfWeek.h"
 #include "CMainFrame.h"
+#include "CMainFrameViews.h"
 #include "CMyMFCToolBarDateTimeCtrl.h"
 #include "CProjectStore.h"
 #include "CSingleInstance.h"
@@ -164,6 +165,10 @@ bool CZarvoWinApp::InitInstance()
     }
 
     m_config->Load();
+    // The frame's calendars were made before the settings were read: they
+    // take the configured first day of the week now.
+    if (CMainFrameViews *views = FrameViews())
+        views->ReloadDayNames();
     RunFirstStart();
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

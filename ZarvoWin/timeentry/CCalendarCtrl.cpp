@@ -214,7 +214,11 @@ void CCalendarCtrl::OnDayHeaderDoubleClicked()
 
 void CCalendarCtrl::OnEntryDoubleClicked(const QDate &date, const tTacheParams &entry)
 {
-    tTacheFull record = entry;
+    // The reading may reload the days that hold `entry`.
+    const int id = entry.Id;
+    tTacheFull record;
+    if (!EntryCommands::ReadStored(m_host, id, record))
+        return;
     if (m_host.OpenEntryDialog(record, CTimeEntryHost::EditEntry))
         m_host.SetCurrentDate(date, true);
 }
@@ -274,9 +278,7 @@ void CCalendarCtrl::AddEntry()
 {
     const QDate day = m_contextDay.isValid() ? m_contextDay : m_host.CurrentDate();
     const QTime now = Platform::LocalTime::toLocal(Platform::Clock::now()).time();
-    tTacheFull entry;
-    entry.Debut = QDateTime(day, now).toSecsSinceEpoch();
-    entry.Fin = 0;
+    tTacheFull entry = EntryCommands::NewEntryAt(QDateTime(day, now).toSecsSinceEpoch());
     if (m_host.OpenEntryDialog(entry, CTimeEntryHost::EditEntry))
         m_host.RefreshViews();
 }

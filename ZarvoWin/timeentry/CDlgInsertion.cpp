@@ -136,6 +136,9 @@ void CDlgInsertion::BuildControls()
     m_fitIntoFreeTime = Numbered(new CViewAnimInsert(this), IdFitIntoFreeTime);
     for (CViewAnimInsert *choice : {m_othersGiveWay, m_fitIntoFreeTime})
         choice->SetLargeFont(m_largeFont);
+    m_consequence = new QLabel(this);
+    m_consequence->setObjectName(QStringLiteral("consequence"));
+    m_consequence->setWordWrap(true);
     m_applyBox = Numbered(new QCheckBox(this), IdApplyToNext);
     auto *cancel = Numbered(new QPushButton(this), IdCancel);
     cancel->setAutoDefault(false);
@@ -150,6 +153,7 @@ void CDlgInsertion::BuildControls()
     layout->addWidget(group);
     layout->addWidget(prompt);
     layout->addWidget(m_othersGiveWay, 1);
+    layout->addWidget(m_consequence);
     layout->addWidget(m_fitIntoFreeTime, 1);
     ContextHelp::AddButton(bottom, this);
     layout->addLayout(bottom);
@@ -171,14 +175,26 @@ void CDlgInsertion::BuildControls()
 void CDlgInsertion::SetEntries(const std::vector<tTacheFull> &entries)
 {
     m_entries = entries;
+    std::vector<tTacheFull> others;
+    if (!m_entries.empty())
+        others.assign(m_entries.begin() + 1, m_entries.end());
     m_othersGiveWay->Initialise(InsertDiagram::OthersGiveWay, m_entries, true);
-    bool gap = false;
-    if (!m_entries.empty()) {
-        const std::vector<tTacheFull> others(m_entries.begin() + 1, m_entries.end());
-        gap = TimeEntryOverlap::LongestFreeGap(m_entries.front(), others).has_value();
-    }
+    const bool gap = !m_entries.empty() && TimeEntryOverlap::LongestFreeGap(m_entries.front(), others).has_value();
     m_fitIntoFreeTime->Initialise(InsertDiagram::FitIntoFreeTime, m_entries, gap);
+    // A running entry makes every later entry give way: the counts tell it
+    // before the click.
+    TimeEntryOverlap::tOverwritePlan plan;
+    if (!m_entries.empty())
+        plan = TimeEntryOverlap::PlanOverwrite(m_entries.front(), others);
+    const int shortened = int(plan.cut.size() + plan.moved.size() + plan.split.size());
+    m_consequence->setText(
+        Platform::Formatter::message(Platform::Texts::get(20100), {int(plan.deleted.size()), shortened}));
     ShowEntry(0);
+}
+
+QString CDlgInsertion::OthersGiveWayConsequence() const
+{
+    return m_consequence->text();
 }
 
 void CDlgInsertion::SetDatabasePath(const QString &path)

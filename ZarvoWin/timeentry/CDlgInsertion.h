@@ -10,6 +10,7 @@ class CEditReadOnly;
 class CMyStatic;
 class CViewAnimInsert;
 class QCheckBox;
+class QLabel;
 class QTimer;
 class QToolButton;
 
@@ -85,6 +86,9 @@ public:
 
     QWidget *Control(int id) const;
     CViewAnimInsert *ChoiceButton(int method) const;
+    // What the first choice does to the existing entries: how many it
+    // deletes and how many it shortens, said under its button.
+    QString OthersGiveWayConsequence() const;
 
     // Asks the question; the method chosen, or -1 when cancelled.
     static int Ask(const std::vector<tTacheFull> &entries, QWidget *parent,
@@ -117,6 +121,7 @@ private:
     QToolButton *m_previous = nullptr;
     CViewAnimInsert *m_othersGiveWay = nullptr;
     CViewAnimInsert *m_fitIntoFreeTime = nullptr;
+    QLabel *m_consequence = nullptr;
     QCheckBox *m_applyBox = nullptr;
     QTimer *m_timer = nullptr;
 };

@@ -86,10 +86,8 @@ void CWeekCtrl::OnCommand(int id)
 {
     switch (id) {
     case EntryMenus::Add: {
-        tTacheFull entry;
         const tTimeAt at = TimeAtPoint(m_menuPoint);
-        entry.Debut = at.valid ? at.time : Platform::Clock::now();
-        entry.Fin = 0;
+        tTacheFull entry = EntryCommands::NewEntryAt(at.valid ? at.time : Platform::Clock::now());
         if (m_host.OpenEntryDialog(entry, CTimeEntryHost::EditEntry))
             m_host.RefreshViews();
         break;

@@ -9,6 +9,7 @@
 #include "CTimeEntryHost.h"
 #include "CWaitCursor.h"
 #include "Clock.h"
+#include "EntryCommands.h"
 #include "EntryEditStore.h"
 #include "EntryMenus.h"
 #include "LocalTime.h"
@@ -538,15 +539,16 @@ void CWeekCtrl::mouseDoubleClickEvent(QMouseEvent *event)
     if (hit.column < 0)
         return;
     tTacheFull record;
-    if (const tTacheParams *entry = EntryOf(hit)) {
-        record = *entry;
-    } else {
+    const tTacheParams *entry = EntryOf(hit);
+    const int id = entry ? entry->Id : -1;
+    if (!entry) {
         const tTimeAt time = TimeAtPoint(point);
-        record.Debut = time.valid ? time.time : Platform::Clock::now();
-        record.Fin = 0;
+        record = EntryCommands::NewEntryAt(time.valid ? time.time : Platform::Clock::now());
     }
     // The press before the double click drew a new entry of no length.
     CancelDrag();
+    if (id != -1 && !EntryCommands::ReadStored(m_host, id, record))
+        return;
     if (m_host.OpenEntryDialog(record, CTimeEntryHost::EditEntry))
         m_host.RefreshViews();
 }

@@ -2,8 +2,11 @@
 
 #include "CAppData.h"
 #include "CBdD.h"
+#include "CDayCache.h"
 #include "CTimeEntryHost.h"
 #include "Clock.h"
+#include "EntryDialogRules.h"
+#include "LocalTime.h"
 #include "MessageBoxParams.h"
 #include "RichMessageBox.h"
 #include "Texts.h"
@@ -22,6 +25,27 @@ bool readSelected(CTimeEntryHost &host, tTacheFull &entry)
 }
 
 } // namespace
+
+tTacheFull NewEntryAt(qint64 start)
+{
+    tTacheFull entry;
+    entry.Debut = start;
+    const qint64 now = Platform::Clock::now();
+    using Platform::LocalTime::localDate;
+    // Only an entry of another day than today ends, before the next one.
+    const bool today = localDate(start) == localDate(now);
+    entry.Fin = EntryDialogRules::NewEntryEnd(start, now, today ? 0 : CBdD().FirstStartAfter(start));
+    return entry;
+}
+
+bool ReadStored(CTimeEntryHost &host, int id, tTacheFull &entry)
+{
+    if (CBdD().GetTimeEntry(id, entry))
+        return true;
+    host.DayCache().MarkForReload();
+    host.RefreshViews();
+    return false;
+}
 
 void Edit(CTimeEntryHost &host)
 {

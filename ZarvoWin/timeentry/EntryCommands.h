@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tTacheFull.h"
+
 class CTimeEntryHost;
 class QWidget;
 
@@ -7,6 +9,17 @@ class QWidget;
 // share. Each reads the entry again first: one deleted meanwhile (by the
 // other program) does nothing.
 namespace EntryCommands {
+
+// A new entry for the entry dialog, added at `start` from a slot of a
+// view: running on today's slots, else finished, an hour long or up to the
+// next entry's start (EntryDialogRules::NewEntryEnd).
+tTacheFull NewEntryAt(qint64 start);
+
+// The entry `id` as it is stored now, for a dialog opened on an entry a
+// view shows: the view's copy may predate a change of the other program.
+// False when the entry is gone; the views then read their days again, so
+// that it disappears from them.
+bool ReadStored(CTimeEntryHost &host, int id, tTacheFull &entry);
 
 // The entry dialog on the selected entry; the views are refreshed after OK.
 void Edit(CTimeEntryHost &host);

@@ -1,5 +1,7 @@
 #include "EntryDialogRules.h"
 
+#include "LocalTime.h"
+
 #include <QDateTime>
 
 namespace EntryDialogRules {
@@ -16,6 +18,15 @@ tTaskState TaskState(int projectId, int activityId, qint64 start, qint64 end, bo
 qint64 ProposedEnd(qint64 start, qint64 now)
 {
     return start < now ? now : start + ProposedLength;
+}
+
+qint64 NewEntryEnd(qint64 start, qint64 now, qint64 nextStart)
+{
+    using Platform::LocalTime::localDate;
+    if (localDate(start) == localDate(now))
+        return 0;
+    const qint64 end = start + ProposedLength;
+    return nextStart > start && nextStart < end ? nextStart : end;
 }
 
 tSeveralState SeveralState(bool projectTicked, bool activityTicked, bool rateTicked, int projectId,

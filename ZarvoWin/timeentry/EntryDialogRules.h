@@ -25,6 +25,14 @@ tTaskState TaskState(int projectId, int activityId, qint64 start, qint64 end, bo
 constexpr qint64 ProposedLength = 3600;
 qint64 ProposedEnd(qint64 start, qint64 now);
 
+// The end of a new entry added at `start` from a slot of the calendar
+// (empty grid, "Ajouter une tâche"): 0, running, on a slot of today (the
+// day of `now`); on any other day the proposed length, cut at `nextStart`
+// (the start of the first entry after `start`, 0 for none) when that comes
+// sooner. A past entry opened running would have the overlap question
+// delete every entry after it.
+qint64 NewEntryEnd(qint64 start, qint64 now, qint64 nextStart);
+
 // The state of the dialog changing several entries: the boxes ticked and
 // the ids chosen in the project and activity combos (-1 for none or no
 // selection).

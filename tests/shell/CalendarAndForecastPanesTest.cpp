@@ -365,6 +365,14 @@ TEST_F(CalendarPaneInTheProgramTest, ADateTypedInThePickerMovesTheCalendarOnEnte
     EXPECT_EQ(views->reloads, 2);
 }
 
+TEST_F(CalendarPaneInTheProgramTest, AtStartTheCalendarsStartTheirWeeksOnTheConfiguredDay)
+{
+    // No day stored: the French locale's Monday, as the calendar window's.
+    ASSERT_EQ(app->Configuration().firstDayOfWeek, 2);
+    EXPECT_EQ(pane->Calendar()->firstDayOfWeek(), Qt::Monday);
+    EXPECT_EQ(frame->DatePicker()->calendarWidget()->firstDayOfWeek(), Qt::Monday);
+}
+
 TEST_F(CalendarPaneInTheProgramTest, AChangedFirstDayShowsAtOnceInThePaneAndTheDatePicker)
 {
     for (int weekday : {2, 1, 7}) {

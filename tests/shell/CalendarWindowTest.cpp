@@ -6,6 +6,7 @@
 #include "CCalendarHost.h"
 #include "CChildFrame.h"
 #include "CCommandTable.h"
+#include "CDay.h"
 #include "CDayCache.h"
 #include "CDlgInsertion.h"
 #include "CDlgTask.h"
@@ -13,10 +14,14 @@
 #include "CViewAnimInsert.h"
 #include "CWeekCtrl.h"
 #include "DialogAnswers.h"
+#include "EntryMenus.h"
 #include "LocalTime.h"
+#include "WidgetIds.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMdiArea>
 #include <QTabBar>
 #include <QTest>
@@ -44,6 +49,21 @@ protected:
         const int column = int(week.ShownDays().First().daysTo(QDate(2024, 3, 5)));
         return QPoint(65 + column * ((week.viewport()->width() - 64) / 7) + 20,
                       g.GridTop() + minutes * g.hourHeight / 60);
+    }
+    // A point on the column of `date` at `minutes` past midnight.
+    QPoint on(const QDate &date, int minutes)
+    {
+        CWeekCtrl &week = *calendar()->Week();
+        const CWeekGeometry &g = week.Geometry();
+        const int column = int(week.ShownDays().First().daysTo(date));
+        const QPoint point(65 + column * ((week.viewport()->width() - 64) / 7) + 20,
+                           g.GridTop() + minutes * g.hourHeight / 60);
+        EXPECT_LT(point.y(), week.viewport()->height());
+        return point;
+    }
+    static qint64 at(const QDate &date, int h, int m)
+    {
+        return QDateTime(date, QTime(h, m)).toSecsSinceEpoch();
     }
     CChildFrame *calendar() { return qobject_cast<CChildFrame *>(frame().CalendarFrame()); }
     QAction *command(int id) { return frame().Commands().Action(id); }
@@ -291,4 +311,131 @@ TEST_F(CalendarWindowTest, AnUndoAfterTwoWritesInOneSecondShowsTheUndoneState)
     EXPECT_EQ(shownStart(), Now - 3 * 3600) << "the week shows the entry back at 7:00";
     command(32943)->trigger();
     EXPECT_EQ(shownStart(), Now - 3600) << "and again at 9:00 after the redo";
+}
+
+TEST_F(CalendarWindowTest, AnEntryAddedOnAnotherDayThanTodayIsFinishedAndStopsAtTheNextOne)
+{
+    const QDate monday(2024, 3, 4); // today is Tuesday 5 March, 10:00
+    saveEntry(at(monday, 8, 30), at(monday, 9, 0));
+    CWeekCtrl &week = *calendar()->Week();
+    week.viewport()->grab();
+    std::vector<tTacheFull> opened;
+    DialogAnswers<CDlgTask> dialogs;
+    const auto record = [&opened](CDlgTask &dialog) {
+        opened.push_back(dialog.Entry());
+        return int(QDialog::Rejected);
+    };
+    for (int i = 0; i < 4; ++i)
+        dialogs.Push(record);
+
+    // A double click on empty grid: up to the next entry, or an hour.
+    QTest::mouseDClick(week.viewport(), Qt::LeftButton, Qt::NoModifier, on(monday, 8 * 60));
+    // "Ajouter une tâche" of the context menu.
+    EntryMenus::SetPresenter([](QMenu &menu, const QPoint &) -> QAction * {
+        for (QAction *action : menu.actions()) {
+            if (WidgetIds::CommandId(action) == EntryMenus::Add)
+                return action;
+        }
+        return nullptr;
+    });
+    const QPoint seven = on(monday, 7 * 60);
+    QTest::mousePress(week.viewport(), Qt::RightButton, Qt::NoModifier, seven);
+    QTest::mouseRelease(week.viewport(), Qt::RightButton, Qt::NoModifier, seven);
+    // Today's slot still starts a running entry.
+    QTest::mouseDClick(week.viewport(), Qt::LeftButton, Qt::NoModifier, on(QDate(2024, 3, 5), 7 * 60));
+    // The month view's "Ajouter une tâche" on Monday, at the time of day of now.
+    command(32802)->trigger();
+    CCalendarCtrl &month = *calendar()->Month();
+    for (int i = 0; i < CCalendarCtrl::CellCount; ++i) {
+        CDay *day = month.Cell(i);
+        if (day->Date() != monday)
+            continue;
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(40, 60), day->mapToGlobal(QPoint(40, 60)));
+        QCoreApplication::sendEvent(day, &event);
+    }
+    EntryMenus::SetPresenter({});
+
+    ASSERT_EQ(opened.size(), 4u);
+    const std::pair<qint64, qint64> expected[] = {
+        {at(monday, 8, 0), at(monday, 8, 30)},
+        {at(monday, 7, 0), at(monday, 8, 0)},
+        {at(QDate(2024, 3, 5), 7, 0), 0},
+        {at(monday, 10, 0), at(monday, 11, 0)},
+    };
+    for (size_t i = 0; i < opened.size(); ++i) {
+        EXPECT_EQ(opened[i].Id, -1) << i;
+        EXPECT_EQ(std::pair(opened[i].Debut, opened[i].Fin), expected[i]) << i;
+    }
+}
+
+TEST_F(CalendarWindowTest, TheEntryDialogOpensOnWhatIsStoredNow)
+{
+    const QDate today(2024, 3, 5);
+    const int id = saveEntry(Now - 3 * 3600, Now - 2 * 3600 - 600); // 7:00 to 7:50
+    ASSERT_EQ(CBdD().Execute(QStringLiteral("update Taches set Title='Avant' where Id=%1").arg(id)), 0);
+    app->DayCache().MarkForReload();
+    CWeekCtrl &week = *calendar()->Week();
+    week.Reload();
+    week.viewport()->grab();
+    ASSERT_EQ(app->DayCache().GetEntry(today, 0)->Title, QStringLiteral("Avant"));
+    // The other program changes the title; the calendar has not read it.
+    const auto otherProgram = [this](const QString &sql) {
+        SQLite::CmyDataBase other;
+        ASSERT_EQ(other.Open(databaseOf(QStringLiteral("Anne"))), 0);
+        ASSERT_EQ(other.Execute(sql), 0);
+    };
+    otherProgram(QStringLiteral("update Taches set Title='Après' where Id=%1").arg(id));
+    ASSERT_EQ(app->DayCache().GetEntry(today, 0)->Title, QStringLiteral("Avant"));
+
+    QStringList titles;
+    DialogAnswers<CDlgTask> dialogs;
+    for (int i = 0; i < 2; ++i) {
+        dialogs.Push([&titles](CDlgTask &dialog) {
+            titles << dialog.Entry().Title;
+            return int(QDialog::Rejected);
+        });
+    }
+    QTest::mouseDClick(week.viewport(), Qt::LeftButton, Qt::NoModifier, onToday(7 * 60 + 25));
+    command(32802)->trigger();
+    CDay *cell = nullptr;
+    for (int i = 0; i < CCalendarCtrl::CellCount; ++i) {
+        if (calendar()->Month()->Cell(i)->Date() == today)
+            cell = calendar()->Month()->Cell(i);
+    }
+    ASSERT_NE(cell, nullptr);
+    ASSERT_EQ(app->DayCache().GetEntry(today, 0)->Title, QStringLiteral("Avant"));
+    QTest::mouseDClick(cell, Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
+    EXPECT_EQ(titles, QStringList({QStringLiteral("Après"), QStringLiteral("Après")}));
+
+    // Deleted meanwhile: no dialog, and the entry leaves the view.
+    otherProgram(QStringLiteral("update Taches set Deleted=1 where Id=%1").arg(id));
+    ASSERT_EQ(app->DayCache().GetCount(today), 1);
+    QTest::mouseDClick(cell, Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
+    EXPECT_EQ(dialogs.Asked(), 2);
+    EXPECT_EQ(app->DayCache().GetCount(today), 0);
+}
+
+TEST_F(CalendarWindowTest, UndoAndRedoAnswerTheDesktopsKeys)
+{
+    EXPECT_EQ(command(32942)->shortcuts(), QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    EXPECT_EQ(command(32943)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+    const int id = saveEntry(Now - 3 * 3600, Now - 2 * 3600);
+    app->UpdateCommandStates();
+    CWeekCtrl &week = *calendar()->Week();
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    week.setFocus();
+    const auto live = [id] {
+        tTacheFull e;
+        return CBdD().GetTimeEntry(id, e);
+    };
+    QTest::keyClick(week.viewport(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(live()) << "Ctrl+Z undid the write";
+    QTest::keyClick(week.viewport(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(live()) << "Ctrl+Y redid it";
+    QTest::keyClick(week.viewport(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_FALSE(live());
+    QTest::keyClick(week.viewport(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(live()) << "Ctrl+Shift+Z redid it";
 }

@@ -220,3 +220,36 @@ TEST_F(CDlgInsertionTest, EveryControlHasItsText)
     EXPECT_EQ(control<CMyStatic>(dialog, CDlgInsertion::IdHeading)->Text(),
               QStringLiteral("Cette tâche se superpose avec les tâches existantes."));
 }
+
+TEST_F(CDlgInsertionTest, TheFirstChoiceSaysHowManyEntriesItDeletesAndShortens)
+{
+    const auto finished = [this](int h1, int m1, int h2, int m2) {
+        return entryAt(at(Wednesday, h1, m1), at(Wednesday, h2, m2));
+    };
+    std::vector<tTacheFull> laterDays;
+    laterDays.push_back(entryAt(at(Wednesday, 9, 0), 0));
+    for (int day = 1; day <= 5; ++day)
+        laterDays.push_back(entryAt(at(Wednesday.addDays(day), 9, 0), at(Wednesday.addDays(day), 10, 0)));
+    struct Case
+    {
+        const char *what;
+        std::vector<tTacheFull> entries;
+        QString text;
+    };
+    const Case cases[] = {
+        {"one inside, one cut, one moved",
+         {finished(10, 0, 12, 0), finished(9, 0, 10, 30), finished(10, 30, 11, 0), finished(11, 30, 13, 0)},
+         QStringLiteral("Ce choix supprimera 1 tâche(s) existante(s) et en raccourcira 2.")},
+        {"one spanning it is split", {finished(10, 0, 11, 0), finished(8, 0, 14, 0)},
+         QStringLiteral("Ce choix supprimera 0 tâche(s) existante(s) et en raccourcira 1.")},
+        {"a running entry: every later one goes", laterDays,
+         QStringLiteral("Ce choix supprimera 5 tâche(s) existante(s) et en raccourcira 0.")},
+        {"the three entries", threeEntries(),
+         QStringLiteral("Ce choix supprimera 1 tâche(s) existante(s) et en raccourcira 1.")},
+    };
+    for (const Case &c : cases) {
+        CDlgInsertion dialog(false);
+        dialog.SetEntries(c.entries);
+        EXPECT_EQ(dialog.OthersGiveWayConsequence(), c.text) << c.what;
+    }
+}

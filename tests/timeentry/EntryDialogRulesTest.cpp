@@ -98,3 +98,25 @@ TEST(EntryDialogRules, LocalInstantAcrossTheClockChanges)
     EXPECT_EQ(LocalInstant(Day, QTime(9, 15, 30)), at(Day, 9, 15, 30));
     EXPECT_EQ(LocalInstant(QDate(), QTime(9, 0)), 0);
 }
+
+TEST(EntryDialogRules, ANewEntryRunsOnlyFromTodaysSlots)
+{
+    const qint64 now = at(Day, 10, 0);
+    const QDate before = Day.addDays(-1);
+    struct Case
+    {
+        const char *what;
+        qint64 start, nextStart, end;
+    };
+    const Case cases[] = {
+        {"today before now: running", at(Day, 8, 0), at(Day, 8, 30), 0},
+        {"today after now: running", at(Day, 15, 0), 0, 0},
+        {"a past day: an hour", at(before, 14, 0), 0, at(before, 15, 0)},
+        {"a past day, the next entry sooner: up to it", at(before, 14, 0), at(before, 14, 20), at(before, 14, 20)},
+        {"a past day, the next entry later: an hour", at(before, 14, 0), at(before, 16, 0), at(before, 15, 0)},
+        {"a past day, late: an hour into the next day", at(before, 23, 30), 0, at(Day, 0, 30)},
+        {"a day to come: an hour", at(Day.addDays(3), 9, 0), 0, at(Day.addDays(3), 10, 0)},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(NewEntryEnd(c.start, now, c.nextStart), c.end) << c.what;
+}

@@ -247,18 +247,22 @@ TEST_F(MonthViewTest, TheContextMenuAndTheMonthsCommands)
     EXPECT_EQ(menus[2].front(), 32921);
     EXPECT_EQ(host.selectedId, running);
 
-    // "Ajouter une tâche" on the day clicked at the current time, running.
+    // "Ajouter une tâche" on the day clicked at the current time: running
+    // today, an hour long on a day before.
     choose = EntryMenus::Add;
+    contextMenu(cell(Today), QPoint(40, 60));
     contextMenu(cell(Monday.addDays(2)), QPoint(40, 60));
-    ASSERT_EQ(host.dialogs.size(), 1u);
-    EXPECT_EQ(host.dialogs[0].entry.Debut, at(Monday.addDays(2), 10, 0));
+    ASSERT_EQ(host.dialogs.size(), 2u);
+    EXPECT_EQ(host.dialogs[0].entry.Debut, at(Today, 10, 0));
     EXPECT_EQ(host.dialogs[0].entry.Fin, 0);
+    EXPECT_EQ(host.dialogs[1].entry.Debut, at(Monday.addDays(2), 10, 0));
+    EXPECT_EQ(host.dialogs[1].entry.Fin, at(Monday.addDays(2), 11, 0));
 
     // Double clicks: the entry's dialog, the day view from the header.
     host.dialogAnswers = {[](tTacheFull &) { return true; }};
     QTest::mouseDClick(&cell(Monday), Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
-    ASSERT_EQ(host.dialogs.size(), 2u);
-    EXPECT_EQ(host.dialogs[1].entry.Id, id);
+    ASSERT_EQ(host.dialogs.size(), 3u);
+    EXPECT_EQ(host.dialogs[2].entry.Id, id);
     EXPECT_EQ(host.current, Monday);
     QTest::mouseDClick(&cell(Monday), Qt::LeftButton, Qt::NoModifier, QPoint(40, 5));
     EXPECT_EQ(host.dayViews, 1);

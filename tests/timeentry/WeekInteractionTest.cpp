@@ -532,12 +532,16 @@ TEST_F(WeekInteractionTest, DoubleClicksOpenTheDialogOrTheDay)
     ASSERT_EQ(host.dialogs.size(), 1u);
     EXPECT_EQ(host.dialogs[0].entry.Id, id);
     EXPECT_EQ(host.refreshes, 1);
-    // On empty space: a new running entry at the time under the pointer.
+    // On empty space: a new entry at the time under the pointer, running
+    // on today's column, an hour long on a day before.
+    QTest::mouseDClick(vp(), Qt::LeftButton, Qt::NoModifier, point(3, 14, 7));
     QTest::mouseDClick(vp(), Qt::LeftButton, Qt::NoModifier, point(2, 14, 7));
-    ASSERT_EQ(host.dialogs.size(), 2u);
+    ASSERT_EQ(host.dialogs.size(), 3u);
     EXPECT_EQ(host.dialogs[1].entry.Id, -1);
-    EXPECT_EQ(host.dialogs[1].entry.Debut, at(Monday.addDays(2), 14, 7));
+    EXPECT_EQ(host.dialogs[1].entry.Debut, at(Today, 14, 7));
     EXPECT_EQ(host.dialogs[1].entry.Fin, 0);
+    EXPECT_EQ(host.dialogs[2].entry.Debut, at(Monday.addDays(2), 14, 7));
+    EXPECT_EQ(host.dialogs[2].entry.Fin, at(Monday.addDays(2), 15, 7));
     EXPECT_EQ(host.refreshes, 1);
     // On the header: the day view.
     QTest::mouseDClick(vp(), Qt::LeftButton, Qt::NoModifier, QPoint(left(4) + 20, 10));
@@ -545,7 +549,7 @@ TEST_F(WeekInteractionTest, DoubleClicksOpenTheDialogOrTheDay)
     // In the day view a double click does nothing.
     frame->SetViewType(CChildFrame::DayView);
     QTest::mouseDClick(vp(), Qt::LeftButton, Qt::NoModifier, point(0, 14));
-    EXPECT_EQ(host.dialogs.size(), 2u);
+    EXPECT_EQ(host.dialogs.size(), 3u);
 }
 
 TEST_F(WeekInteractionTest, TheToolTipFollowsWhatIsUnderThePointer)
