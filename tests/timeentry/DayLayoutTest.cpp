@@ -92,6 +92,13 @@ TEST(DayLayout, TracksOfOverlappingAndTouchingEntries)
          {{540, 600, 0, 1}, {570, 600, 1, 2}, {600, 660, 0, 1}},
          2,
          3600 + 1800 + 3600},
+        // The first box touches the third, which sits in the higher
+        // track: it keeps half the column.
+        {"a touching box in the higher track keeps the first at half the column",
+         {entry(at(9, 0), at(10, 0)), entry(at(10, 0), at(11, 0)), entry(at(10, 0), at(11, 0))},
+         {{540, 600, 0, 1}, {600, 660, 0, 1}, {600, 660, 1, 2}},
+         2,
+         3 * 3600},
         {"an entry far below widens over the whole day",
          {entry(at(9, 0), at(10, 0)), entry(at(9, 0), at(10, 0)), entry(at(9, 0), at(10, 0)),
           entry(at(14, 0), at(15, 0))},

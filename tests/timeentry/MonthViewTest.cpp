@@ -50,6 +50,7 @@ TEST(MonthLayout, RowsFollowTheMonthAndTheFirstDayOfTheWeek)
         {"November 2026, 30 days from a Sunday, weeks from Monday", QDate(2026, 11, 30), 2, QDate(2026, 10, 26), 6},
         {"the same from Sunday", QDate(2026, 11, 30), 1, QDate(2026, 11, 1), 5},
         {"March 2026 from Monday", QDate(2026, 3, 25), 2, QDate(2026, 2, 23), 6},
+        {"May 2026 from a Friday, weeks from Monday: exactly 35 cells", QDate(2026, 5, 15), 2, QDate(2026, 4, 27), 5},
         {"weeks from Saturday", QDate(2026, 3, 25), 7, QDate(2026, 2, 28), 5},
     };
     for (const Case &c : cases) {

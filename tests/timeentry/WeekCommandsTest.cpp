@@ -213,6 +213,19 @@ TEST_F(WeekCommandsTest, CutMovesTheEntryOnceAndCopyPastesAsOften)
     QTest::keyClick(&view(), Qt::Key_X, Qt::ControlModifier);
     QTest::keyClick(&view(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_TRUE(view().IsCommandEnabled(EntryMenus::Paste));
+
+    // A running entry copied and pasted at a grid point: the dialog gets
+    // that start and no end, still running.
+    saveEntry(at(Today, 8, 0), 0);
+    vp()->grab();
+    click(point(3, 8, 30));
+    view().OnCommand(EntryMenus::Copy);
+    const size_t asked = host.dialogs.size();
+    rightClick(point(1, 11, 20));
+    ASSERT_EQ(host.dialogs.size(), asked + 1);
+    EXPECT_EQ(host.dialogs.back().entry.Id, -1);
+    EXPECT_EQ(host.dialogs.back().entry.Debut, at(Monday.addDays(1), 11, 20));
+    EXPECT_EQ(host.dialogs.back().entry.Fin, 0);
 }
 
 TEST_F(WeekCommandsTest, EntryCommandsActOnTheSelectedEntry)

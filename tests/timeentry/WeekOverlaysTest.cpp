@@ -8,6 +8,7 @@
 #include "TimeSnap.h"
 #include "WeekGridPlan.h"
 #include "WeekOverlays.h"
+#include "WeekPointer.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,70 @@ TEST(WeekGridPlan, AGreyedIconIsTheIconsGreyOnWhite)
     const QImage grey = GreyedIcon(icon);
     EXPECT_EQ(grey.pixel(0, 0), qRgb(95, 95, 95)); // (600 + 150 + 200) / 10
     EXPECT_EQ(grey.pixel(1, 0), qRgb(255, 255, 255));
+}
+
+TEST(WeekPointer, TheDayAndTimeUnderAPoint)
+{
+    const CWeekGeometry g = geometry(); // 6:00 at y 40, 60 px an hour
+    const std::array<tDayColumn, 7> days = week();
+    struct Case
+    {
+        const char *what;
+        int clientWidth, dayCount;
+        QPoint point;
+        int column;
+        QDate date;
+        int hour;
+        bool valid;
+    };
+    // 714 - 64 = 650 px for 7 days: columns of 92, the last one 98 wide.
+    const Case cases[] = {
+        {"the first column", 1000, 7, {65, 100}, 0, Monday, 7, true},
+        {"the ruler", 1000, 7, {64, 100}, -1, Monday, 7, false},
+        {"the last pixel of a width the days do not divide", 714, 7, {713, 100}, 6, Monday.addDays(6), 7, true},
+        {"the first pixel of the last column", 714, 7, {64 + 6 * 92, 100}, 6, Monday.addDays(6), 7, true},
+        {"the pixel before it", 714, 7, {63 + 6 * 92, 100}, 5, Monday.addDays(5), 7, true},
+        {"right of the client: the last day, not valid", 714, 7, {714, 100}, -1, Monday.addDays(6), 7, false},
+        {"the header: not valid", 714, 7, {300, 40}, 2, Monday.addDays(2), 6, false},
+        {"the day view", 714, 1, {713, 100}, 0, Monday, 7, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ColumnAt(c.point, c.dayCount, c.clientWidth), c.column);
+        const tTimeAt time = TimeAt(c.point, std::span(days.data(), size_t(c.dayCount)), g, c.clientWidth);
+        EXPECT_EQ(time.time, at(c.date, c.hour, 0));
+        EXPECT_EQ(time.valid, c.valid);
+    }
+}
+
+TEST(WeekPointer, TheGripsOfAnEntryOverMidnight)
+{
+    // 22:00 on Monday to 02:00 on Tuesday: its start is on Monday's
+    // column only, its end on Tuesday's only.
+    const CWeekGeometry g = geometry();
+    tTacheParams entry;
+    entry.Id = 1;
+    entry.Debut = at(Monday, 22, 0);
+    entry.Fin = at(Monday.addDays(1), 2, 0);
+    const int top = g.GridTop();
+    struct Case
+    {
+        const char *what;
+        QDate column;
+        int y;
+        bool ctrl;
+        DragState state;
+    };
+    const Case cases[] = {
+        {"Monday, the top grip", Monday, top + 22 * 60 + 3, false, DragState::ResizeStart},
+        {"Monday, the foot of the day: no end grip there", Monday, top + 24 * 60 - 2, false, DragState::Move},
+        {"Monday, the foot with Ctrl", Monday, top + 24 * 60 - 2, true, DragState::Copy},
+        {"Tuesday, above the end", Monday.addDays(1), top + 2 * 60 - 3, false, DragState::ResizeEnd},
+        {"Tuesday, midnight: no top grip there", Monday.addDays(1), top + 2, false, DragState::Move},
+        {"Tuesday, the middle", Monday.addDays(1), top + 60, false, DragState::Move},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(HoverState(entry, c.column, c.y, g, at(Monday.addDays(3), 10, 0), c.ctrl), c.state) << c.what;
 }
 
 TEST(DragTimes, TheReleaseGivesEachStateItsTimes)
