@@ -3,6 +3,7 @@
 #include "CAppData.h"
 #include "CBigHeaderCtrl.h"
 #include "CConfiguration.h"
+#include "CDlgColForecast.h"
 #include "CMyToolTipCtrl.h"
 #include "CProject.h"
 #include "ColorRef.h"
@@ -13,9 +14,11 @@
 #include "MessageBoxParams.h"
 #include "ProjectToolTip.h"
 #include "RichMessageBox.h"
+#include "Texts.h"
 #include "UiUtilities.h"
 
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -69,6 +72,12 @@ CForecastGridCtrl::CForecastGridCtrl(QWidget *parent, CProjectStore *store)
         m_resizedSinceLastPress = true;
     });
     header->viewport()->installEventFilter(this);
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        QMenu *menu = MakeHeaderMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(Header()->mapToGlobal(pos));
+    });
 
     m_tooltip = new CMyToolTipCtrl(this);
     m_tooltip->SetImageList(&ForecastImages::ToolTipImages());
@@ -255,6 +264,26 @@ void CForecastGridCtrl::AutoFitColumn(int position)
     ForecastColumns::WriteWidth(id, width);
     UpdateScrollBars();
     viewport()->update();
+}
+
+bool CForecastGridCtrl::ChooseColumns()
+{
+    CDlgColForecast dialog(window());
+    dialog.SetColumns(&m_columns);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    BuildColumns();
+    SaveColumns();
+    viewport()->update();
+    return true;
+}
+
+QMenu *CForecastGridCtrl::MakeHeaderMenu(QWidget *parent)
+{
+    auto *menu = new QMenu(parent);
+    QAction *choose = menu->addAction(Platform::Texts::get(504) + QStringLiteral("..."));
+    connect(choose, &QAction::triggered, this, [this] { ChooseColumns(); });
+    return menu;
 }
 
 bool CForecastGridCtrl::eventFilter(QObject *watched, QEvent *event)

@@ -9,6 +9,7 @@
 #include <vector>
 
 class CMyToolTipCtrl;
+class QMenu;
 class CProjectStore;
 class ImageList;
 
@@ -72,6 +73,11 @@ public:
     // Fits the column at a display position to its texts; every shown
     // column when negative.
     void AutoFitColumn(int position);
+    // The column chooser on the grid's columns: after OK they are shown and
+    // kept as chosen, the sort mark following its column. True on OK.
+    bool ChooseColumns();
+    // The header's menu, whose one command opens the chooser.
+    QMenu *MakeHeaderMenu(QWidget *parent);
 
     // --- Rows ------------------------------------------------------------
     // See ForecastGridModel::Refresh.

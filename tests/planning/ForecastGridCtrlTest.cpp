@@ -1,4 +1,7 @@
 #include "CBigHeaderCtrl.h"
+#include "CDlgColForecast.h"
+#include "CListCtrlCol.h"
+#include "DialogAnswers.h"
 #include "CForecastGridCtrl.h"
 #include "ColorRef.h"
 #include "ForecastColumns.h"
@@ -8,6 +11,7 @@
 #include "PlanningFixture.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -273,4 +277,41 @@ TEST_F(ForecastGridCtrlTest, AHiddenGridKeepsItsScrollUntilItShows)
     grid->show();
     EXPECT_EQ(grid->verticalScrollBar()->value(), 20);
     EXPECT_EQ(grid->SelectedRow(), 25);
+}
+
+TEST_F(ForecastGridCtrlTest, TheChoosersOkShowsAndKeepsTheColumnsAndCancelNothing)
+{
+    grid->SortOn(9, true);
+    EXPECT_EQ(grid->Header()->SortState(9), 1);
+    const std::vector<int> before = grid->DisplayedColumns();
+    {
+        DialogAnswers<CDlgColForecast> answers;
+        answers.Push([](CDlgColForecast &d) {
+            d.List()->SetChecked(0, true); // Infos
+            return int(QDialog::Rejected);
+        });
+        EXPECT_FALSE(grid->ChooseColumns());
+    }
+    EXPECT_EQ(grid->DisplayedColumns(), before);
+    {
+        DialogAnswers<CDlgColForecast> answers;
+        answers.Push([](CDlgColForecast &d) {
+            // Infos shown, and planned work (9) moved first and hidden.
+            d.List()->SetChecked(0, true);
+            d.List()->setCurrentItem(d.List()->topLevelItem(8));
+            d.OnMove(CDlgColForecast::IdFirst);
+            d.List()->SetChecked(0, false);
+            d.OnOk();
+            return d.result();
+        });
+        EXPECT_TRUE(grid->ChooseColumns());
+        EXPECT_EQ(answers.Asked(), 1);
+    }
+    EXPECT_EQ(grid->DisplayedColumns(), (std::vector<int>{0, 1, 2, 3, 8, 10, 11, 12, 13, 15}));
+    EXPECT_EQ(grid->Header()->SortState(9), 0);
+    EXPECT_EQ(ForecastColumns::ReadLayout().left(8), QStringLiteral("0:9|1:1|"));
+    // The header's menu offers the chooser.
+    std::unique_ptr<QMenu> menu(grid->MakeHeaderMenu(nullptr));
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_TRUE(menu->actions()[0]->text().startsWith(QStringLiteral("Colonnes")));
 }
