@@ -86,11 +86,19 @@ void CFrameViews::ShiftWeek(int days)
 
 void CFrameViews::RefreshForecast(bool reload, bool keepScroll)
 {
-    (void)keepScroll;
+    if (m_frame.ForecastParts().refresh) {
+        m_frame.ForecastParts().refresh(reload, false, false, keepScroll);
+        return;
+    }
     if (!reload)
         return;
     CBdD db;
     db.LoadProjects(-1, nullptr);
+}
+
+void CFrameViews::RefreshForecastOnTimer()
+{
+    m_frame.RefreshForecastWindow(false, false, false, true);
 }
 
 void CFrameViews::ReloadProjectsBranch()
@@ -137,6 +145,8 @@ void CFrameViews::RefillReportPane(bool keepViewState)
 
 void CFrameViews::SaveTreeStates()
 {
+    if (m_frame.ForecastParts().saveSettings)
+        m_frame.ForecastParts().saveSettings();
     if (auto *p = pane<CPaneProject>(m_frame)) {
         p->SaveTreeState();
         p->WriteTreeState();

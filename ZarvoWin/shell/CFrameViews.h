@@ -29,10 +29,11 @@ public:
     void SetCalendarViewType(int viewType) override;
     void ShiftWeek(int days) override;
 
-    // Until the forecast view refreshes itself (and its reload re-reads the
-    // project model), a reload re-reads the model here, so that the project
+    // The forecast window refreshes (its reload re-reads the project model);
+    // without one, a reload re-reads the model here, so that the project
     // pane rebuilt next shows the change.
     void RefreshForecast(bool reload, bool keepScroll) override;
+    void RefreshForecastOnTimer() override;
 
     // The project, task and report panes.
     void ReloadProjectsBranch() override;

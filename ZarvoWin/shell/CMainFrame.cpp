@@ -207,6 +207,9 @@ CMainFrame::CMainFrame(CZarvoWinApp &app, QWidget *parent)
         };
     }
     FillUserCombo();
+    // After a change of user the forecast window takes the new user's
+    // layout and plans the freshly loaded projects.
+    m_app.Frame().refreshForecastView = [this] { RefreshForecastWindow(false, true, true, true); };
 
     connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged, this,
             [this](qint64 w, qint64 l) { OnDataChanged(w, l); });
@@ -234,6 +237,7 @@ CMainFrame::~CMainFrame()
     for (CMyDockablePane *pane : std::as_const(m_panes))
         disconnect(pane, nullptr, this, nullptr);
     disconnect(m_usersToolBar, nullptr, this, nullptr);
+    m_app.Frame().refreshForecastView = {};
     // The forecast window outlives its document to the very end.
     TakeForecastBack();
 }
@@ -373,10 +377,22 @@ void CMainFrame::CreateDockingWindows()
         connect(pane, &QDockWidget::visibilityChanged, this, [this] { UpdateCommandStates(); });
         m_panes.insert(p.id, pane);
     }
-    // The forecast window belongs to the frame; it starts in its pane.
-    m_forecastWindow = new QWidget(this);
+    // The forecast window belongs to the frame; it starts in its pane. Its
+    // library makes it (the shell only holds it); without one the pane
+    // holds an empty window.
+    if (m_app.Startup().makeForecastWindow)
+        m_forecast = m_app.Startup().makeForecastWindow(this);
+    if (!m_forecast.window)
+        m_forecast = {new QWidget(this), {}, {}, {}};
+    m_forecastWindow = m_forecast.window;
     m_forecastWindow->setObjectName(QString::number(ForecastWindowId));
-    m_panes.value(PaneForecast)->setWidget(m_forecastWindow);
+    CMyDockablePane *pane = m_panes.value(PaneForecast);
+    pane->setWidget(m_forecastWindow);
+    // Shown again, the window catches up with what changed while hidden.
+    connect(pane, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible)
+            RefreshForecastWindow(false, false, false, true);
+    });
 }
 
 CMyDockablePane *CMainFrame::MakePane(int id, int caption)
@@ -695,6 +711,8 @@ void CMainFrame::ApplyLanguage(bool firstLoad)
         users->View()->Translate();
     if (m_forecastFrame)
         m_forecastFrame->setWindowTitle(Platform::Texts::get(521));
+    if (m_forecast.retranslate)
+        m_forecast.retranslate();
     m_app.UpdateMainTitle();
 }
 
@@ -875,7 +893,14 @@ void CMainFrame::OpenForecastAsDocument()
     frame->setWindowTitle(Platform::Texts::get(521));
     frame->showMaximized();
     m_forecastAsDocument = true;
+    RefreshForecastWindow(false, false, false, true);
     UpdateCommandStates();
+}
+
+void CMainFrame::RefreshForecastWindow(bool reload, bool restoreSaved, bool recompute, bool keepOffset)
+{
+    if (m_forecast.refresh)
+        m_forecast.refresh(reload, restoreSaved, recompute, keepOffset);
 }
 
 void CMainFrame::TakeForecastBack()
@@ -1000,6 +1025,8 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         return;
     }
     SaveWorkspace();
+    if (m_forecast.saveSettings)
+        m_forecast.saveSettings();
     if (m_forecastFrame) {
         QMdiSubWindow *frame = m_forecastFrame;
         TakeForecastBack();

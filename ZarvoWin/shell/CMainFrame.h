@@ -1,4 +1,6 @@
 #pragma once
+#include "tForecastWindow.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QMdiSubWindow>
@@ -112,6 +114,9 @@ public:
 
     // --- The forecast window --------------------------------------------------
     QWidget *ForecastWindow() const { return m_forecastWindow; }
+    // What the frame asks of the forecast window (see tForecastWindow).
+    const tForecastWindow &ForecastParts() const { return m_forecast; }
+    void RefreshForecastWindow(bool reload, bool restoreSaved, bool recompute, bool keepOffset);
     QMdiSubWindow *ForecastFrame() const { return m_forecastFrame; }
     bool ForecastAsDocument() const { return m_forecastAsDocument; }
     void OnToggleForecastView();
@@ -163,6 +168,7 @@ private:
     QHash<int, CMyDockablePane *> m_panes;
     QMdiArea *m_mdi = nullptr;
     QPointer<QWidget> m_forecastWindow;
+    tForecastWindow m_forecast;
     QPointer<QMdiSubWindow> m_forecastFrame;
     QPointer<QMdiSubWindow> m_calendarFrame;
     bool m_forecastAsDocument = false;

@@ -184,6 +184,9 @@ bool CZarvoWinApp::InitInstance()
 
     if (m_startup.restoreTaskPane)
         m_startup.restoreTaskPane();
+    // The forecast window takes the loaded user's layout.
+    if (CMainFrame *frame = MainFrame())
+        frame->RefreshForecastWindow(false, true, false, true);
     if (m_startup.openCalendar)
         m_startup.openCalendar();
     CMainFrame *frame = MainFrame();

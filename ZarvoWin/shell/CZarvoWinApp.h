@@ -1,5 +1,6 @@
 #pragma once
 #include "CCommandRules.h"
+#include "tForecastWindow.h"
 #include "tCurrentEntry.h"
 
 #include <QDate>
@@ -54,6 +55,8 @@ public:
         std::function<void()> prepareReportPlaceholders;
         std::function<void()> restoreTaskPane;      // the favourites tree
         std::function<void()> openCalendar;         // the main document frame
+        // The forecast window the frame holds (unset: an empty window).
+        std::function<tForecastWindow(QWidget *parent)> makeForecastWindow;
         std::function<bool()> restoreForecastView;  // true: it became active
         std::function<void()> reopenReports;        // reports on screen at the last close
         std::function<void()> updateToolBarForActiveView;

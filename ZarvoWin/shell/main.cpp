@@ -6,6 +6,7 @@
 #include "ApplicationHelp.h"
 #include "CCalendarHost.h"
 #include "CLanguageSelector.h"
+#include "ForecastWindows.h"
 #include "COptionsDialog.h"
 #include "RecordEditorWindows.h"
 #include "ReportRegistration.h"
@@ -38,6 +39,7 @@ int main(int argc, char *argv[])
     RegisterReports(zarvo);
     RegisterTimeEntryWindows(zarvo);
     zarvo.Startup().openCalendar = [&zarvo] { CCalendarHost::OpenCalendar(zarvo); };
+    RegisterForecastWindows(zarvo);
     RegisterRecordEditors(zarvo);
     if (!zarvo.InitInstance())
         return 0;
