@@ -12,7 +12,6 @@
 
 #include <sqlite3.h>
 
-
 CBdD::CBdD(const QString &path, ReadOnlyTag)
     : m_path(path)
 {
@@ -149,8 +148,8 @@ bool CBdD::CheckDeviceCopy(const QString &path)
     }
     // The tables and columns of a user's database, the current version (the
     // copy is upgraded before) and the quick check of its pages: the
-    // comparison only reads it, and the merged copy is checked in full
-    // before it replaces anything.
+    // comparison and the merge only read and write the copy; the full check
+    // is for a file about to replace a user's database.
     const CDatabaseFile::CheckResult check = CDatabaseFile::CheckReplacement(path, CDatabaseFile::Depth::Quick);
     return check.ok() && check.version == CurrentVersion;
 }

@@ -299,12 +299,20 @@ TEST_F(SyncCompareTest, StampsOfAnyValueFromTheDevice)
     exec(device, QStringLiteral("insert into Projets (Id, Nom, Date_Modif, Deleted) values "
                                 "(1, 'a', 9223372036854775807, 0), (2, 'b', -9223372036854775808, 0), "
                                 "(3, 'c', '5 o''clock', 0), (4, 'd', NULL, 0), (5, 'e', 0, 0)"));
+    // A row number beyond 32 bits stays itself.
+    exec(device, insertRow(CBdD::TableProjets, 1099511627776, "far", 5, false));
     SyncReviewList list;
     int count = 0;
     ASSERT_EQ(compare(list, count), CBdD::CompareOutcome::Compared);
     // A text reads as its leading number, NULL as 0.
-    EXPECT_EQ(decisions(list), QStringList({"1:1:1:0", "1:2:2:2", "1:4:4:2"}));
+    EXPECT_EQ(decisions(list), QStringList({"1:1099511627776:-1:0", "1:1:1:0", "1:2:2:2", "1:4:4:2"}));
     // A stamp beyond the calendar shows no date.
-    EXPECT_TRUE(list.At(1).device.modified.isEmpty());
-    EXPECT_FALSE(list.At(2).local.modified.isEmpty());
+    EXPECT_TRUE(list.At(2).device.modified.isEmpty());
+    EXPECT_FALSE(list.At(3).local.modified.isEmpty());
+    // Deleting it deletes that row and no other.
+    list.Item(1)->action = SyncItem::Delete;
+    exec(device, insertRow(CBdD::TableProjets, 0, "zero", 5, false));
+    RecordingSteps steps;
+    ASSERT_TRUE(merge(list, steps));
+    EXPECT_EQ(cell(device, "select group_concat(Id) from (select Id from Projets order by Id)"), "0,1,2,3,4,5");
 }
