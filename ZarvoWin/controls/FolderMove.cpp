@@ -68,7 +68,13 @@ bool FolderMove::IsAllowed() const
     return !inside(source, target) && !inside(target, source);
 }
 
-bool FolderMove::CopyAndCompare(const QString &from, const QString &to)
+QString FolderMove::PartPath(const QString &to)
+{
+    return to + QStringLiteral(".part");
+}
+
+bool FolderMove::CopyAndCompare(const QString &from, const QString &to,
+                                const std::function<bool(const QString &part)> &beforeCompare)
 {
     const QFileInfo info(from);
     if (info.isSymLink()) {
@@ -76,7 +82,26 @@ bool FolderMove::CopyAndCompare(const QString &from, const QString &to)
         const QString pointsTo = info.symLinkTarget();
         return QFile::link(pointsTo, to) && QFileInfo(to).symLinkTarget() == pointsTo;
     }
-    return QFile::copy(from, to) && sameBytes(from, to);
+    const QString part = PartPath(to);
+    QFile::remove(part);
+    QFile in(from);
+    QFile out(part);
+    bool copied = in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    constexpr qint64 chunk = 1 << 16;
+    while (copied && !in.atEnd()) {
+        const QByteArray bytes = in.read(chunk);
+        copied = !bytes.isEmpty() && out.write(bytes) == bytes.size();
+    }
+    copied = copied && in.error() == QFileDevice::NoError && out.flush();
+    out.close();
+    copied = copied && out.error() == QFileDevice::NoError && out.setPermissions(in.permissions());
+    if (copied && beforeCompare)
+        copied = beforeCompare(part);
+    // QFile::rename never replaces an existing file.
+    if (copied && sameBytes(from, part) && QFile::rename(part, to))
+        return true;
+    QFile::remove(part);
+    return false;
 }
 
 bool FolderMove::Copy(const FileCopier &copier, const CancelCheck &cancelled)
@@ -86,7 +111,9 @@ bool FolderMove::Copy(const FileCopier &copier, const CancelCheck &cancelled)
     m_madeFolders.clear();
     if (!IsAllowed())
         return false;
-    const FileCopier copy = copier ? copier : FileCopier(&FolderMove::CopyAndCompare);
+    const FileCopier copy = copier ? copier : FileCopier([](const QString &from, const QString &to) {
+        return CopyAndCompare(from, to);
+    });
     const auto fail = [this] {
         RemoveCopies();
         return false;
@@ -134,13 +161,17 @@ bool FolderMove::Copy(const FileCopier &copier, const CancelCheck &cancelled)
             const QFileInfo existing(to);
             if (existing.isDir() && !existing.isSymLink())
                 continue;
-            if (existing.exists() || existing.isSymLink() || !QDir().mkdir(to))
+            if (existing.exists() || existing.isSymLink())
+                return fail();
+            if ((m_recorder && !m_recorder(relative, true)) || !QDir().mkdir(to))
                 return fail();
             m_madeFolders << to;
             continue;
         }
         if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
             return fail(); // never overwrite what the target holds
+        if (m_recorder && !m_recorder(relative, false))
+            return fail();
         if (!copy(from, to)) {
             QFile::remove(to);
             return fail();

@@ -30,6 +30,12 @@ public:
     bool IsAllowed() const;
 
     void SetSkip(Skip skip) { m_skip = std::move(skip); }
+    // Told, before Copy makes a folder or begins a file in the target, its
+    // path relative to the target (and whether it is a folder), once it is
+    // sure that nothing of that name is there yet; false stops the copy.
+    // What it was told is everything a copy cut short can have left.
+    using Recorder = std::function<bool(const QString &relative, bool folder)>;
+    void SetRecorder(Recorder recorder) { m_recorder = std::move(recorder); }
 
     // Copies everything below the source into the target (made when
     // missing), with `copier` or a byte copy compared afterwards. On any
@@ -52,13 +58,20 @@ public:
     // yet, its nearest existing folder resolved and the rest appended.
     static QString Resolved(const QString &path);
 
-    // The default copier: a byte copy, then both files compared.
-    static bool CopyAndCompare(const QString &from, const QString &to);
+    // The default copier: a byte copy into "<to>.part", both files
+    // compared, then the part takes the name (never over a file). A link is
+    // copied as a link. `beforeCompare` (for tests) is given the part once
+    // written; false fails the copy.
+    static bool CopyAndCompare(const QString &from, const QString &to,
+                               const std::function<bool(const QString &part)> &beforeCompare = {});
+    // The file beside `to` into which CopyAndCompare writes.
+    static QString PartPath(const QString &to);
 
 private:
     QString m_source;
     QString m_target;
     Skip m_skip;
+    Recorder m_recorder;
     QStringList m_files;        // copied files and links
     QStringList m_sourceFolders; // folders below the source, parents first
     QStringList m_madeFolders;   // folders Copy created in the target, parents first

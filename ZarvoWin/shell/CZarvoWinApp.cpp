@@ -12,6 +12,7 @@
 #include "CProjectStore.h"
 #include "CSingleInstance.h"
 #include "CSplashScreenEx.h"
+#include "FolderMovePlan.h"
 #include "CUsers.h"
 #include "Clock.h"
 #include "Formatter.h"
@@ -170,6 +171,9 @@ bool CZarvoWinApp::InitInstance()
     if (CMainFrameViews *views = FrameViews())
         views->ReloadDayNames();
     RunFirstStart();
+    // A move of the folders' files killed while it removed the originals
+    // is ended before anything reads the folders.
+    FolderMovePlan::FinishInterrupted({m_config->usersFolder, m_config->dataFolder, m_config->backupFolder});
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QPointer<QWidget> splash = m_startup.showSplash ? m_startup.showSplash() : nullptr;

@@ -2,6 +2,7 @@
 
 #include "CDatabaseFile.h"
 #include "FolderMove.h"
+#include "FolderMoveMarker.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +59,76 @@ bool isJournalOfDatabase(const QString &path)
 bool inside(const QString &path, const QString &folder)
 {
     return folder == QStringLiteral("/") ? path != folder : path.startsWith(folder + u'/');
+}
+
+bool removeFile(const QString &file)
+{
+    return (!QFileInfo::exists(file) && !QFileInfo(file).isSymLink()) || QFile::remove(file);
+}
+
+// Removes a copy this move made (a file or a link) with the part it was
+// written into and what SQLite may keep beside either; false when one of
+// them stays. (A database and a plain file are written into the same part.)
+bool removeCopy(const QString &path)
+{
+    bool ok = true;
+    for (const QString &name : {path, FolderMove::PartPath(path)}) {
+        for (const QString &suffix : QStringList{QString()} + journalSuffixes())
+            ok = removeFile(name + suffix) && ok;
+    }
+    return ok;
+}
+
+// Removes an original whose copy is in place, with the journals SQLite
+// keeps beside a database.
+bool removeOriginal(const QString &path)
+{
+    const bool database = isDatabase(path);
+    bool ok = removeFile(path);
+    if (ok && database) {
+        for (const QString &suffix : journalSuffixes())
+            ok = removeFile(path + suffix) && ok;
+    }
+    return ok;
+}
+
+// Removes listed folders below `root`, deepest first, each only when empty.
+void removeEmptyFolders(const QString &root, const QStringList &folders)
+{
+    for (auto it = folders.crbegin(); it != folders.crend(); ++it)
+        QDir(root).rmdir(*it);
+}
+
+// The record a move from `move.source` left in its target, if any.
+bool leftBy(const FolderMovePlan::Move &move, FolderMoveMarker::Record &record)
+{
+    return FolderMoveMarker::Read(FolderMoveMarker::PathFor(move.source, move.target), record)
+           && FolderMovePlan::SameFolder(record.source, move.source);
+}
+
+// Takes away what a move cut short before its switch left in its target:
+// exactly what its record lists, then the record.
+bool removeLeftCopies(const FolderMovePlan::Move &move, const FolderMoveMarker::Record &record)
+{
+    bool ok = true;
+    for (const QString &file : record.files)
+        ok = removeCopy(QDir(move.target).filePath(file)) && ok;
+    removeEmptyFolders(move.target, record.folders);
+    for (const QString &folder : record.folders)
+        ok = !QFileInfo::exists(QDir(move.target).filePath(folder)) && ok;
+    return ok && QFile::remove(FolderMoveMarker::PathFor(move.source, move.target));
+}
+
+// The folders to make so that `folder` exists, parents first.
+QStringList missingFolders(const QString &folder)
+{
+    QStringList chain;
+    QString made = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    while (!made.isEmpty() && made != QStringLiteral("/") && !QFileInfo::exists(made)) {
+        chain.prepend(made);
+        made = QFileInfo(made).path();
+    }
+    return chain;
 }
 
 } // namespace
@@ -138,14 +209,21 @@ void FolderMovePlan::Add(const Move &move)
 
 void FolderMovePlan::Clear()
 {
-    ReleaseLocks();
-    m_folderMoves.clear();
-    m_databases.clear();
-    m_lockedDatabases.clear();
-    m_copiedDatabases.clear();
+    ClearRun();
     m_moves.clear();
     m_failed = nullptr;
     m_cancelled = false;
+}
+
+void FolderMovePlan::ClearRun()
+{
+    ReleaseLocks();
+    m_folderMoves.clear();
+    m_markers.clear();
+    m_madeRoots.clear();
+    m_databases.clear();
+    m_lockedDatabases.clear();
+    m_copiedDatabases.clear();
 }
 
 FolderMovePlan::CheckResult FolderMovePlan::Check() const
@@ -158,7 +236,10 @@ FolderMovePlan::CheckResult FolderMovePlan::Check() const
         if (result.problem != Problem::None)
             return result;
         // No name to move may exist in the new place: nothing is ever
-        // written over.
+        // written over. What an earlier move of these files left there,
+        // cut short, is not in the way: the copy removes it first.
+        FolderMoveMarker::Record left;
+        const QStringList leftNames = leftBy(move, left) ? left.TopNames() : QStringList();
         const QDir source(move.source);
         const QDir target(move.target);
         const QStringList names = move.entries.isEmpty()
@@ -173,10 +254,10 @@ FolderMovePlan::CheckResult FolderMovePlan::Check() const
             const bool kept = std::any_of(move.keep.cbegin(), move.keep.cend(), [&](const QString &k) {
                 return FolderMove::Resolved(k) == resolved;
             });
-            if (kept || isJournalOfDatabase(from))
+            if (kept || isJournalOfDatabase(from) || FolderMoveMarker::IsOwnName(name))
                 continue;
             const QString to = target.filePath(name);
-            if (QFileInfo::exists(to) || QFileInfo(to).isSymLink()) {
+            if ((QFileInfo::exists(to) || QFileInfo(to).isSymLink()) && !leftNames.contains(name)) {
                 result.problem = Problem::NameTaken;
                 result.source = from;
                 result.target = to;
@@ -190,7 +271,7 @@ FolderMovePlan::CheckResult FolderMovePlan::Check() const
 bool FolderMovePlan::CopyOne(const Move &move, const QString &from, const QString &to)
 {
     if (!isDatabase(from))
-        return FolderMove::CopyAndCompare(from, to);
+        return FolderMove::CopyAndCompare(from, to, [](const QString &part) { return !Fault(Stage::Copied, part); });
     if (move.lockDatabases) {
         auto lock = std::make_unique<Lock>(from);
         if (!lock->held)
@@ -199,7 +280,8 @@ bool FolderMovePlan::CopyOne(const Move &move, const QString &from, const QStrin
         m_lockedDatabases << from;
     }
     // One flush of the file system for every copy, before the check.
-    if (!CDatabaseFile::CopyLive(from, to, CDatabaseFile::Target::FreeName, CDatabaseFile::Flush::ByCaller))
+    if (!CDatabaseFile::CopyLive(from, to, CDatabaseFile::Target::FreeName, CDatabaseFile::Flush::ByCaller)
+        || Fault(Stage::Copied, to))
         return false;
     m_databases << from;
     m_copiedDatabases.push_back({to, size_t(&move - m_moves.data())});
@@ -208,11 +290,7 @@ bool FolderMovePlan::CopyOne(const Move &move, const QString &from, const QStrin
 
 bool FolderMovePlan::Copy(const std::function<bool()> &cancelled, const std::function<void(const QString &)> &progress)
 {
-    ReleaseLocks();
-    m_folderMoves.clear();
-    m_databases.clear();
-    m_lockedDatabases.clear();
-    m_copiedDatabases.clear();
+    ClearRun();
     m_failed = nullptr;
     m_cancelled = false;
     const auto giveUp = [this](const Move &move) {
@@ -237,13 +315,29 @@ bool FolderMovePlan::Copy(const std::function<bool()> &cancelled, const std::fun
         for (const QString &k : move.keep)
             kept << FolderMove::Resolved(k);
         folderMove->SetSkip([&move, sourceRoot, kept](const QString &relative) {
-            if (!move.entries.isEmpty() && !relative.contains(u'/') && !move.entries.contains(relative))
+            const bool top = !relative.contains(u'/');
+            if (top && ((!move.entries.isEmpty() && !move.entries.contains(relative))
+                        || FolderMoveMarker::IsOwnName(relative)))
                 return true;
             const QString path = sourceRoot + u'/' + relative;
             return kept.contains(path) || isJournalOfDatabase(path);
         });
         FolderMove *current = folderMove.get();
         m_folderMoves.push_back(std::move(folderMove));
+        m_markers.push_back(std::make_unique<FolderMoveMarker>());
+        FolderMoveMarker *marker = m_markers.back().get();
+        m_madeRoots.push_back(missingFolders(move.target));
+
+        // The new place exists before anything is written into it, the
+        // record of the move first; what a move cut short left there goes.
+        if (!current->IsAllowed() || !QDir().mkpath(move.target))
+            return giveUp(move);
+        FolderMoveMarker::Record left;
+        if (leftBy(move, left) && !removeLeftCopies(move, left))
+            return giveUp(move);
+        if (!marker->Begin(move.source, move.target))
+            return giveUp(move);
+        current->SetRecorder([marker](const QString &relative, bool folder) { return marker->Add(relative, folder); });
         const bool copied = current->Copy(
             [&](const QString &from, const QString &to) {
                 if (progress)
@@ -267,6 +361,10 @@ bool FolderMovePlan::Copy(const std::function<bool()> &cancelled, const std::fun
         if (Fault(Stage::Check, database.copy) || !CDatabaseFile::Check(database.copy).ok())
             return giveUp(m_moves[database.move]);
     }
+    for (size_t i = 0; i < m_markers.size(); ++i) {
+        if (!m_markers[i]->MarkCopied())
+            return giveUp(m_moves[i]);
+    }
     return true;
 }
 
@@ -280,9 +378,13 @@ bool FolderMovePlan::RemoveOriginals()
     bool ok = true;
     QStringList aside;
     QStringList asideFolders;
+    // From here on the records say that the setting names the new place:
+    // a move killed now is ended at the next start.
+    for (const auto &marker : m_markers)
+        marker->MarkRemoving();
     for (size_t i = 0; i < m_folderMoves.size(); ++i) {
-        const QString trash = QDir::cleanPath(QFileInfo(m_moves[i].source).absoluteFilePath())
-                              + QStringLiteral("/.zarvo-moved");
+        const QString trash = QDir::cleanPath(QFileInfo(m_moves[i].source).absoluteFilePath()) + u'/'
+                              + FolderMoveMarker::AsideFolderName();
         const bool removed = m_folderMoves[i]->RemoveSources([&](const QString &path) {
             if (Fault(Stage::RemoveFile, path))
                 return false;
@@ -312,24 +414,68 @@ bool FolderMovePlan::RemoveOriginals()
         ok = QFile::remove(file) && ok;
     for (const QString &folder : asideFolders)
         QDir().rmdir(folder);
-    m_folderMoves.clear();
-    m_databases.clear();
-    m_lockedDatabases.clear();
-    m_copiedDatabases.clear();
+    // A record stays while an original does: the next start tries again.
+    if (ok) {
+        for (const auto &marker : m_markers)
+            marker->Remove();
+    }
+    ClearRun();
     return ok;
 }
 
 void FolderMovePlan::Abandon()
 {
     // Copies go before the locks, so that nothing reads a half-removed
-    // copy while the originals are still the ones in use.
-    for (auto it = m_folderMoves.rbegin(); it != m_folderMoves.rend(); ++it)
-        (*it)->RemoveCopies();
-    ReleaseLocks();
-    m_folderMoves.clear();
-    m_databases.clear();
-    m_lockedDatabases.clear();
-    m_copiedDatabases.clear();
+    // copy while the originals are still the ones in use; the record of a
+    // move goes once its copies are gone, then the folders made for it.
+    for (size_t i = m_folderMoves.size(); i-- > 0;) {
+        m_folderMoves[i]->RemoveCopies();
+        if (i < m_markers.size())
+            m_markers[i]->Remove();
+        if (i < m_madeRoots.size()) {
+            for (auto it = m_madeRoots[i].crbegin(); it != m_madeRoots[i].crend(); ++it)
+                QDir().rmdir(*it);
+        }
+    }
+    ClearRun();
+}
+
+void FolderMovePlan::FinishInterrupted(const QStringList &configured)
+{
+    const auto isConfigured = [&configured](const QString &folder) {
+        return std::any_of(configured.cbegin(), configured.cend(),
+                           [&folder](const QString &c) { return !c.trimmed().isEmpty() && SameFolder(c, folder); });
+    };
+    for (const QString &folder : configured) {
+        if (folder.trimmed().isEmpty() || !QFileInfo(folder).isDir())
+            continue;
+        for (const QString &path : FolderMoveMarker::RecordsIn(folder)) {
+            FolderMoveMarker::Record record;
+            // Only a move that reached its switch, from a folder no setting
+            // names any more, is ended; any other record stays as it is.
+            if (!FolderMoveMarker::Read(path, record) || !record.removing || isConfigured(record.source)
+                || !QFileInfo(record.source).isDir())
+                continue;
+            const QDir source(record.source);
+            bool ok = true;
+            for (const QString &file : record.files)
+                ok = removeOriginal(source.filePath(file)) && ok;
+            const QDir aside(source.filePath(FolderMoveMarker::AsideFolderName()));
+            if (aside.exists()) {
+                // Only the numbered databases a move renamed there.
+                for (const QString &name : aside.entryList(QDir::Files | QDir::Hidden)) {
+                    bool number = false;
+                    name.toUInt(&number);
+                    if (number)
+                        ok = QFile::remove(aside.filePath(name)) && ok;
+                }
+                source.rmdir(FolderMoveMarker::AsideFolderName());
+            }
+            removeEmptyFolders(record.source, record.folders);
+            if (ok)
+                QFile::remove(path);
+        }
+    }
 }
 
 void FolderMovePlan::ReleaseLocks()

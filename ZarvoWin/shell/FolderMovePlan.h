@@ -7,6 +7,7 @@
 #include <vector>
 
 class FolderMove;
+class FolderMoveMarker;
 
 // The files that follow a folder setting to its new place, moved so that
 // the folder the setting names always holds a complete set of files:
@@ -24,6 +25,13 @@ class FolderMove;
 //                 every copy and lock: nothing is left behind.
 //   3. (the caller switches the setting)
 //   4. RemoveOriginals, or Abandon when the switch failed.
+//
+// Each move keeps a record in its new place (FolderMoveMarker) of what it
+// makes there. A move cut short (the program killed) is taken up from it:
+// copies left before the switch are what the next move to that place
+// removes first (and Check does not count their names as taken); when the
+// originals were being removed, FinishInterrupted (at the next start)
+// removes the rest of them.
 class FolderMovePlan
 {
 public:
@@ -60,8 +68,9 @@ public:
 
     // The points where tests make the move fail as a real failure would;
     // `path` is the file concerned (or the setting). Returning true fails
-    // that step.
-    enum class Stage { CopyFile, Check, SettingsWrite, RemoveFile };
+    // that step. Copied is reached with each copy once written, before it
+    // is compared or checked (a test may alter it there).
+    enum class Stage { CopyFile, Copied, Check, SettingsWrite, RemoveFile };
     using FaultHook = std::function<bool(Stage stage, const QString &path)>;
     static void SetFaultHook(FaultHook hook);
     static bool Fault(Stage stage, const QString &path);
@@ -104,13 +113,24 @@ public:
     // Files copied by the last Copy (absolute paths in the new places).
     QStringList CopiedFiles() const;
 
+    // Ends the removal of originals that a move killed after the switch
+    // left, as the record in each of the `configured` folders (the folders
+    // the settings name now) tells. Nothing else is touched: a record of a
+    // move that did not reach its switch stays for the next move there.
+    static void FinishInterrupted(const QStringList &configured);
+
 private:
     struct Lock;
     bool CopyOne(const Move &move, const QString &from, const QString &to);
     void ReleaseLocks();
+    void ClearRun();
 
     std::vector<Move> m_moves;
     std::vector<std::unique_ptr<FolderMove>> m_folderMoves;
+    // Parallel to m_folderMoves: the record of each move, and the folders
+    // made to hold its target (parents first).
+    std::vector<std::unique_ptr<FolderMoveMarker>> m_markers;
+    std::vector<QStringList> m_madeRoots;
     std::vector<std::unique_ptr<Lock>> m_locks;
     struct CopiedDatabase
     {

@@ -6,6 +6,7 @@
 #include "CFirstDayOfWeek.h"
 #include "CProjectStore.h"
 #include "CmyDataBase.h"
+#include "FolderMoveMarker.h"
 #include "Formatter.h"
 #include "Texts.h"
 
@@ -154,6 +155,33 @@ TEST_F(ApplicationTest, AUsersDatabaseOfALaterVersionIsToldOnceStartedAndLeftAsI
     // Read all the same: the selected user is the current one.
     EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo ( Anne )"));
     EXPECT_EQ(TestFolders::readFile(usersDatabase), before);
+}
+
+TEST_F(ApplicationTest, AFolderMoveKilledWhileItRemovedTheOriginalsIsEndedAtStart)
+{
+    addUser(QStringLiteral("Anne"));
+    // What such a move leaves: the users folder the settings name holds the
+    // copies and the move's record; the old one an original not yet removed
+    // and a locked database set aside.
+    const QString old = TestFolders::root() + QStringLiteral("/oldUsers/");
+    TestFolders::writeFile(QStringLiteral("oldUsers/Anne/notes.txt"), "notes");
+    TestFolders::writeFile(QStringLiteral("oldUsers/.zarvo-moved/0"), "database");
+    TestFolders::writeFile(QStringLiteral("oldUsers/kept.txt"), "not moved");
+    {
+        FolderMoveMarker record;
+        ASSERT_TRUE(record.Begin(old, usersFolder));
+        ASSERT_TRUE(record.Add(QStringLiteral("Anne"), true));
+        ASSERT_TRUE(record.Add(QStringLiteral("Anne/notes.txt"), false));
+        ASSERT_TRUE(record.Add(QStringLiteral("Anne/Zarvo.sdb"), false));
+        ASSERT_TRUE(record.MarkCopied());
+        ASSERT_TRUE(record.MarkRemoving());
+    }
+    useMainWindow();
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_EQ(QDir(old).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("kept.txt")});
+    EXPECT_TRUE(FolderMoveMarker::RecordsIn(usersFolder).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(databaseOf(QStringLiteral("Anne"))));
 }
 
 TEST_F(ApplicationTest, OpeningAnOldDatabaseTellsTheUpgrade)

@@ -139,6 +139,43 @@ class FolderMovePlanTest : public ::testing::Test
 {
 protected:
     void TearDown() override { FolderMovePlan::SetFaultHook({}); }
+
+    // Runs the users move in another process and kills it (SIGKILL: nothing
+    // of the program runs any more) once it copied `files` files; with mode
+    // "copied" once it copied and checked all, with "remove" once it
+    // removed `files` originals after that.
+    static void killPeer(const UsersTree &users, int files, const char *mode = "")
+    {
+        const QStringList arguments{users.oldUsers, users.newUsers, QString::number(files), QString::fromLatin1(mode)};
+        QProcess peer;
+        peer.start(QStringLiteral(FOLDER_MOVE_PEER), arguments);
+        ASSERT_TRUE(peer.waitForStarted());
+        ASSERT_TRUE(peer.waitForReadyRead(30000));
+        EXPECT_EQ(peer.readLine().trimmed(), QByteArray("stopped"));
+        peer.kill();
+        ASSERT_TRUE(peer.waitForFinished(30000));
+        EXPECT_EQ(peer.exitStatus(), QProcess::CrashExit);
+    }
+    // The users files moved from the new folder back to the old one.
+    static void moveBack(const UsersTree &users)
+    {
+        FolderMovePlan back;
+        FolderMovePlan::Move move = users.move();
+        std::swap(move.source, move.target);
+        back.Add(move);
+        ASSERT_TRUE(back.Copy());
+        ASSERT_TRUE(back.RemoveOriginals());
+        users.expectWhole(users.oldUsers);
+    }
+    // The new users folder after a whole move: no part, no record.
+    static QStringList movedTree()
+    {
+        return {QStringLiteral("Anne"),           QStringLiteral("Anne/Zarvo.rpt"),
+                QStringLiteral("Anne/Zarvo.sdb"), QStringLiteral("Anne/notes.txt"),
+                QStringLiteral("Bruno"),          QStringLiteral("Bruno/Photos"),
+                QStringLiteral("Bruno/Photos/photo.jpg"), QStringLiteral("Bruno/Zarvo.sdb"),
+                QStringLiteral("Users.sdb")};
+    }
 };
 
 } // namespace
@@ -210,6 +247,25 @@ TEST_F(FolderMovePlanTest, AWholeMoveTakesTheListedNamesOnlyWithoutTheirJournals
     EXPECT_FALSE(QFileInfo::exists(users.newUsers + QStringLiteral("Bruno/Zarvo.sdb-wal")));
 }
 
+TEST_F(FolderMovePlanTest, OnlyAFolderInsideTheOtherIsNested)
+{
+    const QString data = TestFolders::file(QStringLiteral("data"));
+    QDir().mkpath(data);
+    const struct
+    {
+        QString to;
+        Problem problem;
+    } cases[] = {
+        {data + QStringLiteral("2"), Problem::None}, // a sibling whose name extends it
+        {data + QStringLiteral("2/"), Problem::None},
+        {data + QStringLiteral("/x"), Problem::Nested},
+        {data + QStringLiteral("/x/"), Problem::Nested},
+        {TestFolders::file(QStringLiteral("dat")), Problem::None},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FolderMovePlan::CheckFolders(data, c.to), c.problem) << c.to.toStdString();
+}
+
 TEST_F(FolderMovePlanTest, RefusalsMoveNothing)
 {
     const UsersTree users(QStringLiteral("refused"));
@@ -258,25 +314,115 @@ TEST_F(FolderMovePlanTest, RefusalsMoveNothing)
     users.expectWhole(old);
 }
 
-TEST_F(FolderMovePlanTest, AProcessKilledInTheMiddleOfTheCopyLeavesTheOldFolderWhole)
+TEST_F(FolderMovePlanTest, AMoveKilledInTheMiddleOfTheCopyIsTakenUpByTheNextOne)
 {
     const UsersTree users(QStringLiteral("killed"));
-    for (int files : {1, 3}) {
-        SCOPED_TRACE(files);
-        QProcess peer;
-        peer.start(QStringLiteral(FOLDER_MOVE_PEER),
-                   {users.oldUsers, users.root + QStringLiteral("/new%1/").arg(files), QString::number(files)});
-        ASSERT_TRUE(peer.waitForStarted());
-        ASSERT_TRUE(peer.waitForReadyRead(30000));
-        EXPECT_EQ(peer.readLine().trimmed(), QByteArray("copying"));
-        peer.kill(); // SIGKILL: nothing of the program runs any more
-        ASSERT_TRUE(peer.waitForFinished(30000));
-        EXPECT_EQ(peer.exitStatus(), QProcess::CrashExit);
+    // Killed at the first file, inside a user's folder, at the last one,
+    // and after the whole copy (before the switch).
+    const struct
+    {
+        int files;
+        const char *mode;
+    } cuts[] = {{0, ""}, {3, ""}, {5, ""}, {0, "copied"}};
+    for (const auto &cut : cuts) {
+        const int files = cut.files;
+        SCOPED_TRACE(testing::Message() << files << cut.mode);
+        killPeer(users, files, cut.mode);
         // The setting was never switched: the old folder is the one named,
         // whole, and nobody's lock is left on it.
         users.expectWhole(users.oldUsers);
         EXPECT_TRUE(writable(users.oldUsers + QStringLiteral("Anne/Zarvo.sdb")));
         EXPECT_TRUE(writable(users.oldUsers + QStringLiteral("Users.sdb")));
+        if (files > 0 || *cut.mode) {
+            ASSERT_FALSE(tree(users.newUsers).isEmpty()); // what the killed move left
+        }
+
+        // The same move again takes up from what was left and ends whole.
+        FolderMovePlan plan;
+        plan.Add(users.move());
+        ASSERT_EQ(plan.Check().problem, Problem::None);
+        ASSERT_TRUE(plan.Copy());
+        ASSERT_TRUE(plan.RemoveOriginals());
+        users.expectWhole(users.newUsers);
+        EXPECT_EQ(tree(users.newUsers), movedTree());
+        moveBack(users); // for the next round
+    }
+}
+
+TEST_F(FolderMovePlanTest, AMoveKilledWhileItRemovedTheOriginalsIsEndedAtTheNextStart)
+{
+    const UsersTree users(QStringLiteral("removing"));
+    // Killed after a locked database was set aside, and after all of them.
+    for (int removed : {1, 5}) {
+        SCOPED_TRACE(removed);
+        killPeer(users, removed, "remove");
+        // The setting names the new folder, which is whole.
+        users.expectWhole(users.newUsers);
+        ASSERT_TRUE(QFileInfo::exists(users.oldUsers + QStringLiteral(".zarvo-moved")));
+
+        // A start whose settings still name the old folder touches nothing.
+        const QStringList before = tree(users.root);
+        FolderMovePlan::FinishInterrupted({users.oldUsers, users.newUsers});
+        EXPECT_EQ(tree(users.root), before);
+
+        FolderMovePlan::FinishInterrupted({users.newUsers, QString()});
+        users.expectWhole(users.newUsers);
+        EXPECT_EQ(tree(users.newUsers), movedTree());
+        EXPECT_EQ(tree(users.oldUsers), (QStringList{QStringLiteral("Gone"), QStringLiteral("Gone/left.txt"),
+                                                     QStringLiteral("readme.txt")}));
+        moveBack(users); // for the next round
+    }
+}
+
+TEST_F(FolderMovePlanTest, ACopyThatDiffersFromItsSourceIsRefusedByTheRealCheck)
+{
+    const struct
+    {
+        const char *file;
+        std::function<void(const QString &)> alter;
+    } cases[] = {
+        // A byte changed in a plain file: the comparison finds it.
+        {"Anne/notes.txt",
+         [](const QString &copy) {
+             QFile f(copy);
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             f.write("N");
+         }},
+        // A database cut short inside its last page: the check finds it
+        // (SQLite itself would read the missing byte as a zero).
+        {"Bruno/Zarvo.sdb",
+         [](const QString &copy) {
+             QFile f(copy);
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             ASSERT_TRUE(f.resize(f.size() - 1));
+         }},
+        // Pages of a database overwritten.
+        {"Anne/Zarvo.sdb",
+         [](const QString &copy) {
+             QFile f(copy);
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             f.seek(4096);
+             f.write(QByteArray(4096, '\x5a'));
+         }},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        const UsersTree users(QStringLiteral("altered%1").arg(n++));
+        bool altered = false;
+        FolderMovePlan::SetFaultHook([&](Stage stage, const QString &path) {
+            if (stage == Stage::Copied && path.contains(QLatin1String(c.file))) {
+                c.alter(path);
+                altered = true;
+            }
+            return false; // the copy itself "succeeded"
+        });
+        FolderMovePlan plan;
+        plan.Add(users.move());
+        EXPECT_FALSE(plan.Copy());
+        EXPECT_TRUE(altered);
+        users.expectWhole(users.oldUsers);
+        EXPECT_FALSE(QFileInfo::exists(users.root + QStringLiteral("/new")));
     }
 }
 
