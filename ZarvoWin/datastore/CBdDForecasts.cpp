@@ -6,6 +6,7 @@
 #include "CConfiguration.h"
 #include "CDataChangedNotifier.h"
 #include "CProjectStore.h"
+#include "Clock.h"
 #include "Formatter.h"
 #include "IntParse.h"
 #include "tForecast.h"
@@ -137,25 +138,43 @@ void pruneEmptyActivityNodes(CProject *node, const QSet<qint64> &rowKeys)
     }
 }
 
-// Every entry stamped at or after `since`, as one text: compared between
-// two loads, it tells whether anything changed within that second.
-QString stampedSince(CBdD &db, qint64 since)
+// What tells a later load whether the entries changed since this one: the
+// entries stamped at or after `since`, the newest stamp the load read. A
+// change made after the second of `since` stamps a later second, and an
+// undo puts an older stamp back on rows stamped then: their count and
+// newest stamp show both, read from the index on the stamp alone. Only a
+// load made within that very second needs the rows' values too, for a
+// change made later in that second: one sum over them, each value weighted
+// by its row's id so that values exchanged between rows count. Either way
+// a few numbers, however many entries an import or a synchronisation
+// stamped in one second.
+QString stampBoundary(CBdD &db, qint64 since, bool withValues)
 {
+    static const QString values = QStringLiteral(
+        ", sum(((ifnull(IdProjet, 0) % 1000003) + 1000003) * (Id % 65521 + 1)"
+        " + ((ifnull(IdActivite, 0) % 1000003) + 1000003) * (Id % 65519 + 2)"
+        " + (ifnull(Debut, 0) % 1000003) * (Id % 65497 + 3)"
+        " + (ifnull(Fin, 0) % 1000003) * (Id % 65479 + 4)"
+        " + (ifnull(Deleted, 0) % 1000003) * (Id % 65449 + 5)"
+        " + (ifnull(Date_Modif, 0) % 1000003) * (Id % 65437 + 6))");
     SQLite::MyTablePtr t = db.Query(Formatter::sprintf(
-        u"select Id, IdProjet, IdActivite, Debut, Fin, Deleted, Date_Modif from Taches "
-        u"where Date_Modif >= %I64d order by Id",
-        {since}));
-    QString text;
-    if (!t)
+        u"select count(*), max(Date_Modif)%s from Taches where Date_Modif >= %I64d",
+        {withValues ? values : QString(), since}));
+    if (!t || t->rowCount() == 0)
         return QStringLiteral("?");
-    for (int r = 0; r < t->rowCount(); ++r) {
-        for (int c = 0; c < t->columnCount(); ++c) {
-            text += t->GetCellView(r, c);
-            text += u',';
-        }
-        text += u';';
+    QString text;
+    for (int c = 0; c < t->columnCount(); ++c) {
+        text += t->GetCellView(0, c);
+        text += u',';
     }
     return text;
+}
+
+// Whether the load of the totals that `store` holds was made after the
+// second of the newest stamp it read.
+bool loadedAfterNewestStamp(const CProjectStore &store)
+{
+    return store.m_totalsReadAt > store.m_totalsLoadTime;
 }
 
 } // namespace
@@ -168,8 +187,13 @@ bool CBdD::InitForecast(bool full)
     const LoadOptions options = loadOptions(*store);
     bool rows = false;
 
-    if (!full && stampedSince(*this, store->m_totalsLoadTime) == store->m_totalsBoundary)
+    if (!full
+        && stampBoundary(*this, store->m_totalsLoadTime, !loadedAfterNewestStamp(*store))
+               == store->m_totalsBoundary)
         return false; // nothing changed since the last load
+    // Taken before the reads: a change made while they run is stamped this
+    // second or later, and never counts as read.
+    const qint64 readAt = Platform::Clock::now();
 
     // Both reads come before the store is touched: when one fails (the
     // other program holding the file while it commits) the tree and its
@@ -235,7 +259,9 @@ bool CBdD::InitForecast(bool full)
     SQLite::MyTablePtr last = Query(u"select Date_Modif from Taches order by Date_Modif desc limit 1");
     if (last.hasRows() && !last->GetCellView(0, 0).isEmpty())
         store->m_totalsLoadTime = Platform::wtoi64(last->GetCellView(0, 0));
-    store->m_totalsBoundary = stampedSince(*this, store->m_totalsLoadTime);
+    store->m_totalsReadAt = readAt;
+    store->m_totalsBoundary =
+        stampBoundary(*this, store->m_totalsLoadTime, !loadedAfterNewestStamp(*store));
     // Time entries changed (or a new tree): the booked time is read again.
     store->ResetBookedPeriods();
     store->Touch();

@@ -108,6 +108,7 @@ void CProjectStore::ClearPart(int kind)
         m_lastModified = 0;
         ++m_changeCount;
         m_totalsLoadTime = 0;
+        m_totalsReadAt = 0;
         m_totalsBoundary.clear();
         ResetBookedPeriods();
         break;

@@ -140,9 +140,11 @@ public:
 
     // ---- recorded-time totals ----
     // The largest Taches.Date_Modif seen by the last totals load (0: none
-    // yet) and the rows stamped at that second, to notice a later change
-    // made within the same second.
+    // yet), the second that load began in, and what it saw of the rows
+    // stamped at or after that stamp, to notice a later change, also one
+    // made within the same second or an undo that puts older stamps back.
     qint64 m_totalsLoadTime = 0;
+    qint64 m_totalsReadAt = 0;
     QString m_totalsBoundary;
 
     // ---- filling controls ----

@@ -241,6 +241,73 @@ TEST_F(ForecastTotalsTest, LoadAfterChangesEqualsAFullLoad)
     EXPECT_EQ(totals(P3, A7), QStringLiteral("1/4000/-7100/-3100"));
 }
 
+// Entries an import stamped in one second, loaded in a later second: what
+// the load keeps to notice a change is a few numbers, not the imported
+// rows, and every later change is still seen: a new stamp, an undo that
+// puts an older stamp back, and, for a load made within the newest stamp's
+// second, values exchanged between two entries in that second.
+TEST_F(ForecastTotalsTest, ChangesAfterALoadAreSeenHoweverManyEntriesShareTheNewestStamp)
+{
+    const qint64 imported = T0 - 100;
+    {
+        CBdD db;
+        ASSERT_TRUE(db.Connection()->BeginTransaction());
+        for (int i = 0; i < 3000; ++i)
+            addEntry(1000 + 3 * i, i % 2 ? P3 : P4, i % 3 ? A7 : A8, T0 - 90000 + 20 * i, T0 - 90000 + 20 * i + 10,
+                     imported);
+        ASSERT_TRUE(db.Connection()->CommitTransaction());
+    }
+    reload();
+    EXPECT_EQ(store.m_totalsLoadTime, imported);
+    EXPECT_LT(store.m_totalsBoundary.size(), 40);
+    {
+        CBdD db;
+        EXPECT_FALSE(db.InitForecast(false));
+    }
+
+    // Two changes in a later second.
+    Platform::Clock::setFixedNow(T0 + 10);
+    {
+        CBdD db;
+        ASSERT_TRUE(db.SetTimeEntryTimes(1000, T0 - 90000, T0 - 80000));
+        EXPECT_TRUE(db.InitForecast(false));
+        EXPECT_FALSE(db.InitForecast(false));
+        ASSERT_TRUE(db.SetTimeEntryTimes(1003, T0 - 89980, T0 - 70000));
+        EXPECT_TRUE(db.InitForecast(false));
+    }
+    EXPECT_EQ(dumpAll(), dumpOfFullLoad());
+
+    // Loaded in a later second again, then the second change undone: its
+    // entry takes the import's stamp back, the first keeps the newest one.
+    Platform::Clock::setFixedNow(T0 + 20);
+    {
+        CBdD db;
+        EXPECT_TRUE(db.InitForecast(true));
+    }
+    ASSERT_EQ(history.Undo(), CAnnulation::Outcome::Done);
+    {
+        CBdD db;
+        EXPECT_TRUE(db.InitForecast(false));
+    }
+    EXPECT_EQ(store.m_totalsLoadTime, T0 + 10);
+    EXPECT_EQ(dumpAll(), dumpOfFullLoad());
+
+    // Within one second: two entries stamped then exchange their projects,
+    // which leaves the count and the newest stamp as they were.
+    Platform::Clock::setFixedNow(T0 + 30);
+    addEntry(20001, P3, A7, T0 - 500, T0 - 400, T0 + 30);
+    addEntry(20004, P4, A7, T0 - 300, T0 - 250, T0 + 30);
+    {
+        CBdD db;
+        EXPECT_TRUE(db.InitForecast(false));
+        ASSERT_EQ(db.Execute(u"update Taches set IdProjet = case Id when 20001 then 4 else 3 end "
+                             u"where Id in (20001, 20004)"),
+                  0);
+        EXPECT_TRUE(db.InitForecast(false));
+    }
+    EXPECT_EQ(dumpAll(), dumpOfFullLoad());
+}
+
 // A load after changes whose reads fail (the other program holds the file
 // while it commits) leaves the tree and its totals as they were, and the
 // next load catches up.
