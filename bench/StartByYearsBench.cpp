@@ -8,7 +8,7 @@
 // tree, plan rows, recorded totals, running entry and recent combinations
 // loaded. BM_StartToFirstPaintedFrame is the whole start (offscreen, with
 // the calendar window, without the splash's display time) up to the first
-// painted main frame.
+// painted main frame, wired as the program is.
 //
 // Arguments: years of entries, then 1 when every entry carries the same
 // change stamp.
@@ -103,6 +103,10 @@ void BM_StartToFirstPaintedFrame(benchmark::State &state)
     CLanguageSelector::SetApplication(&languages);
     for (auto _ : state) {
         CZarvoWinApp zarvo;
+        zarvo.Startup().chooseLanguage = [&languages] {
+            languages.ChooseLanguage();
+            languages.ApplyRunTimeLocale();
+        };
         RegisterShellWindows(zarvo, languages);
         RegisterTimeEntryWindows(zarvo);
         zarvo.Startup().openCalendar = [&zarvo] { CCalendarHost::OpenCalendar(zarvo); };

@@ -1,6 +1,7 @@
 #include "CSplashScreenEx.h"
 
 #include "BitmapResources.h"
+#include "Clock.h"
 #include "ColorRef.h"
 #include "KeyColourRegion.h"
 
@@ -10,6 +11,9 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
+
+#include <climits>
 
 CSplashScreenEx::CSplashScreenEx()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -135,14 +139,37 @@ void CSplashScreenEx::Show()
         m_filtering = true;
     }
     const bool timed = m_progress.Start(m_displayTime);
-    RepaintNow();
+    m_shownAt = Platform::Clock::tickMs();
+    PaintOnScreen();
     if (timed)
         m_timer.start(m_progress.Interval());
 }
 
+void CSplashScreenEx::PaintOnScreen()
+{
+    // The window system maps the window only as its events are read: wait
+    // for that (a moment) so that the picture is on the screen before the
+    // caller's work holds the program, not after it.
+    QWindow *window = windowHandle();
+    if (window && !window->isExposed()) {
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        deadline.start(kMappingWait);
+        while (!window->isExposed() && deadline.isActive())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    }
+    RepaintNow();
+}
+
 void CSplashScreenEx::OnTimer()
 {
-    if (m_progress.Tick())
+    // The caller's work may have held the timer back: the run goes on by
+    // the time since the window was shown, so that it overlaps that work
+    // instead of starting after it.
+    const int interval = m_progress.Interval();
+    const qint64 elapsed = Platform::Clock::tickMs() - m_shownAt;
+    const int due = interval > 0 ? int(qBound(qint64(0), elapsed / interval, qint64(INT_MAX))) : 0;
+    if (m_progress.TickTo(due))
         RepaintNow();
     else
         CloseNow();

@@ -41,6 +41,8 @@ public:
     // The first row of the picture's lower band, where the start-up line
     // and the progress bar are written; above it the picture stands alone.
     static constexpr int kLowerBandTop = 282;
+    // The longest wait for the window system to map the window.
+    static constexpr int kMappingWait = 500;
 
     CSplashScreenEx();
     ~CSplashScreenEx() override;
@@ -67,7 +69,9 @@ public:
     // The progress bar, exclusive right and bottom.
     void SetProgressBar(quint32 colorRef, int left, int top, int right, int bottom);
 
-    // Shows the window and starts its timer (none for a display time of 0).
+    // Shows the window, painted on the screen when this returns (after at
+    // most kMappingWait ms of the window system's events), and starts its
+    // timer (none for a display time of 0).
     void Show();
 
     // The start-up picture as the program shows it, already on screen:
@@ -98,7 +102,9 @@ public:
     const QTimer &Timer() const { return m_timer; }
 
 public slots:
-    // The timer's tick: the bar moves on, or the window closes.
+    // The timer's tick: the bar moves on to where the time since the
+    // showing puts it (at least one step), or the window closes once its
+    // run is over.
     void OnTimer();
 
 protected:
@@ -117,6 +123,7 @@ private:
 
     bool ValidIndex(int index) const { return index >= 0 && index < 3; }
     void RepaintNow();
+    void PaintOnScreen();
 
     int m_style = 0;
     int m_displayTime = 2000;
@@ -128,5 +135,6 @@ private:
     QRect m_bar;
     SplashProgress m_progress;
     QTimer m_timer;
+    qint64 m_shownAt = 0; // the program's clock, in ms
     bool m_filtering = false;
 };

@@ -15,6 +15,7 @@ void SplashProgress::SetBar(bool shown, int left, int right)
 bool SplashProgress::Start(int displayTime)
 {
     m_percentage = 0;
+    m_ticks = 0;
     m_step = 0;
     m_interval = 0;
     if (displayTime <= 0)
@@ -40,9 +41,19 @@ bool SplashProgress::Start(int displayTime)
 
 bool SplashProgress::Tick()
 {
-    if (!BarShown() || m_percentage >= 100)
+    return TickTo(m_ticks + 1);
+}
+
+bool SplashProgress::TickTo(int due)
+{
+    if (!BarShown() || m_percentage >= 100 || m_step <= 0)
         return false;
-    m_percentage = qMin(100, m_percentage + m_step);
+    // The tick after the one that fills the bar closes.
+    const int closing = (100 + m_step - 1) / m_step + 1;
+    m_ticks = qMax(m_ticks + 1, due);
+    if (m_ticks >= closing)
+        return false;
+    m_percentage = int(qMin<qint64>(100, qint64(m_step) * m_ticks));
     return true;
 }
 

@@ -21,6 +21,12 @@ public:
     // One tick of the timer: true when the bar moved on (repaint), false
     // when it is time to close.
     bool Tick();
+    // A tick that catches up with `due`, the ticks the time since the start
+    // gives (the program's work may have held the timer back): the bar
+    // stands where that many ticks put it, at least one step on; false when
+    // it is time to close, also when the whole run has passed meanwhile.
+    bool TickTo(int due);
+    int Ticks() const { return m_ticks; }
 
     // Width of the filled part of the bar.
     int FilledWidth() const;
@@ -32,4 +38,5 @@ private:
     int m_step = 0;
     int m_interval = 0;
     int m_percentage = 0;
+    int m_ticks = 0;
 };

@@ -1,4 +1,5 @@
 #include "BitmapResources.h"
+#include "Clock.h"
 #include "CSplashScreenEx.h"
 #include "KeyColourRegion.h"
 #include "SplashProgress.h"
@@ -159,6 +160,25 @@ TEST(SplashProgressTest, StepAndInterval)
         EXPECT_FALSE(p.Tick()); // time to close
     }
 
+    // Ticks held back are caught up with, never going back; once the
+    // closing tick is due, it closes.
+    {
+        SplashProgress p;
+        p.SetBar(true, 6, 408);
+        p.Start(3000);
+        EXPECT_TRUE(p.TickTo(0));
+        EXPECT_EQ(p.Percentage(), 5);
+        EXPECT_TRUE(p.TickTo(8));
+        EXPECT_EQ(p.Percentage(), 40);
+        EXPECT_TRUE(p.TickTo(3));
+        EXPECT_EQ(p.Percentage(), 45);
+        EXPECT_TRUE(p.TickTo(20));
+        EXPECT_EQ(p.Percentage(), 100);
+        EXPECT_FALSE(p.TickTo(20));
+        p.Start(3000);
+        EXPECT_FALSE(p.TickTo(21));
+    }
+
     // A new showing starts empty.
     SplashProgress p;
     p.SetBar(true, 6, 408);
@@ -219,8 +239,21 @@ TEST(CSplashScreenExTest, MissingPictureLeavesNoShape)
     delete splash;
 }
 
+// The program's clock in milliseconds, held still or moved by the test.
+class HeldClock
+{
+public:
+    HeldClock()
+    {
+        Platform::Clock::setTickSource([this] { return ms; });
+    }
+    ~HeldClock() { Platform::Clock::reset(); }
+    qint64 ms = 1000;
+};
+
 TEST(CSplashScreenExTest, TimerFillsTheBarThenCloses)
 {
+    const HeldClock clock; // each tick comes on time
     QPointer<CSplashScreenEx> splash = StartupSplash(15, 3000);
     splash->Show();
     ASSERT_TRUE(splash->Timer().isActive());
@@ -256,6 +289,35 @@ TEST(CSplashScreenExTest, TimerFillsTheBarThenCloses)
     EXPECT_FALSE(splash->Timer().isActive());
     DeleteLaterNow();
     EXPECT_TRUE(splash.isNull());
+}
+
+// Work that holds the program (the start's data load) holds the timer too:
+// the run goes on by the time since the showing, so that it overlaps the
+// work rather than starting after it, and a run already over closes the
+// window at the first tick.
+TEST(CSplashScreenExTest, ARunHeldBackCatchesUpWithTheTime)
+{
+    HeldClock clock;
+    QPointer<CSplashScreenEx> splash = StartupSplash(15, 3000);
+    splash->Show();
+    // Painted before Show returns, ahead of any work.
+    ASSERT_NE(splash->windowHandle(), nullptr);
+    EXPECT_TRUE(splash->windowHandle()->isExposed());
+
+    clock.ms += 500; // 13 ticks of 37 ms were held back
+    splash->OnTimer();
+    EXPECT_EQ(splash->Progress().Percentage(), 65);
+    splash->OnTimer(); // on time again: one step
+    EXPECT_EQ(splash->Progress().Percentage(), 70);
+    EXPECT_TRUE(splash->isVisible());
+
+    QPointer<CSplashScreenEx> late = StartupSplash(15, 3000);
+    late->Show();
+    clock.ms += 2000; // longer than the whole run (21 ticks, 777 ms)
+    late->OnTimer();
+    DeleteLaterNow();
+    EXPECT_TRUE(late.isNull());
+    delete splash;
 }
 
 TEST(CSplashScreenExTest, WithoutABarTheFirstTickCloses)
