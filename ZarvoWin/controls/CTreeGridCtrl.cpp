@@ -40,7 +40,12 @@ CTreeGridCtrl::CTreeGridCtrl(QWidget *parent)
     UpdateHeaderGeometry();
 }
 
-CTreeGridCtrl::~CTreeGridCtrl() = default;
+CTreeGridCtrl::~CTreeGridCtrl()
+{
+    // The header, a child, lives on into the base classes' destructors and
+    // still signals there: nothing of this object may answer it then.
+    m_header->disconnect(this);
+}
 
 void CTreeGridCtrl::SetRows(CTreeGridRows *rows)
 {
