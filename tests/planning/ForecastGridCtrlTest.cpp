@@ -188,6 +188,32 @@ TEST_F(ForecastGridCtrlTest, ADividersDoubleClickFitsTheColumn)
 
 // The progress against the plan at 150 % and 200 %: the gradient moves
 // left by the excess and the last colour fills the rest.
+TEST_F(ForecastGridCtrlTest, AWidthIsKeptWhenTheDividerIsLetGo)
+{
+    QWidget *header = grid->Header()->viewport();
+    const auto mouse = [header](QEvent::Type type) {
+        QMouseEvent event(type, QPointF(5, 5), header->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(header, &event);
+    };
+    mouse(QEvent::MouseButtonPress);
+    grid->Header()->resizeSection(9, 123);
+    EXPECT_EQ(ForecastColumns::ReadWidth(9), 80) << "not while the divider is held";
+    mouse(QEvent::MouseButtonRelease);
+    EXPECT_EQ(ForecastColumns::ReadWidth(9), 123);
+    EXPECT_EQ(grid->ColumnWidth(9), 123);
+}
+
+// The total row shows the open folder while expanded, as the project pane's
+// folders do.
+TEST_F(ForecastGridCtrlTest, TheTotalRowsFolderOpensWithIt)
+{
+    EXPECT_EQ(grid->GetItemImage(grid->Item(0)), 1);
+    grid->Model().ToggleExpanded(grid->Item(0));
+    EXPECT_EQ(grid->GetItemImage(grid->Item(0)), 0);
+    EXPECT_EQ(grid->GetItemImage(grid->Item(-1)), -1);
+}
+
 TEST_F(ForecastGridCtrlTest, ProgressBarsPastTheirPlan)
 {
     const QColor last = ColorRefToQColor(config.progressColours[2]);
