@@ -73,7 +73,9 @@ CDlgUsers::CDlgUsers(CUsers &users, const CConfiguration &settings, NewUserRunne
     column->addLayout(top, 1);
     column->addLayout(bottom);
 
-    connect(m_list, &QListWidget::currentRowChanged, this, &CDlgUsers::UpdateSelection);
+    // A click makes a row current before it selects it: the buttons follow
+    // the selection, which is what they act on.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &CDlgUsers::UpdateSelection);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &CDlgUsers::OnModify);
     connect(add, &QPushButton::clicked, this, &CDlgUsers::OnAdd);
     connect(m_modify, &QPushButton::clicked, this, &CDlgUsers::OnModify);

@@ -130,6 +130,28 @@ TEST_F(UsersDialogsTest, OpensOnTheCurrentUserWithItsDatabaseFacts)
     EXPECT_EQ(users->result(), QDialog::Accepted);
 }
 
+TEST_F(UsersDialogsTest, AUserClickedOrReachedByTheKeyboardCanBeActedOn)
+{
+    openUsers();
+    QListWidget *list = users->ListControl();
+    const auto buttonsEnabled = [this] {
+        for (int id : {CDlgUsers::ModifyButton, CDlgUsers::DeleteButton, CDlgUsers::SelectButton, CDlgUsers::CopyButton}) {
+            if (!usersButton(id)->isEnabled())
+                return false;
+        }
+        return true;
+    };
+    const auto bruno = list->findItems(QStringLiteral("Bruno"), Qt::MatchExactly).front();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(bruno).center());
+    EXPECT_EQ(users->SelectedUserId(), this->bruno);
+    EXPECT_TRUE(buttonsEnabled());
+    EXPECT_FALSE(users->InformationControl()->toPlainText().isEmpty());
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(users->SelectedUserId(), anne);
+    EXPECT_TRUE(buttonsEnabled());
+}
+
 TEST_F(UsersDialogsTest, AddRunsTheNewUserWizardAndSelectsTheNewUser)
 {
     openUsers();
