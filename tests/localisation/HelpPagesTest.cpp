@@ -162,3 +162,102 @@ TEST(HelpPages, EveryTopicHasItsPage)
         EXPECT_TRUE(QFileInfo(HelpFolder + u'/' + page).isFile()) << topic << " " << page.toStdString();
     }
 }
+
+namespace {
+
+// Texts the pages quote from windows whose texts are not in the language
+// files yet (they come with those windows); a text the files hold is found
+// there whatever this list says.
+const char16_t *const TextsOfWindowsToCome[] = {
+    u"1 an", u"1 heure", u"1 semaine", u"1/2 heure", u";", u"Activité par défaut :", u"Afficher dans le rapport",
+    u"Afficher la Tâche dans la vue calendrier", u"Afficher la barre d'outils", u"Afficher la dernière tâche",
+    u"Afficher la fenêtre", u"Afficher le résumé", u"Afficher les favoris", u"Afficher les tâches de la journée",
+    u"Afficher seulement la sélection", u"Afficher tous", u"Ajuster la largeur des colonnes", u"Asap", u"Bas :",
+    u"BdD de l'appareil mobile :", u"Colonnes par défaut", u"Configuration",
+    u"Configuration générale pour tous les rapports", u"Debut souhaité :", u"Defaut", u"Dernière", u"Dernière page",
+    u"Descendre", u"Durée comptabilisée :", u"Durée effectuée :", u"Durée supplémentaire :",
+    u"Durée totale estimée :", u"Démarrer la fenêtre de lancement rapide avec Windows.", u"Editer la tâche",
+    u"Effacer", u"Effectuée / prévue :", u"Effectuée / totale :", u"Exportation", u"Fenêtre principale",
+    u"Fin souhaitée :", u"Format :", u"Haut :", u"Largeur de la fenêtre", u"Lignes ( Regroupements )",
+    u"Lors d'un \"Click gauche\" sur l'icône :", u"Lorsque l'ordinateur sort de veille :",
+    u"Masquer automatiquement la fenêtre Infos.", u"Masquer automatiquement la fenêtre.",
+    u"Masquer les tâches 'Inactives'", u"Masquer les tâches terminées", u"Mode :", u"Modifier les colonnes",
+    u"Modèle :", u"Monter", u"Nouvelle Tâche", u"Opaque", u"Ordre par défaut", u"Page précédente", u"Page suivante",
+    u"Paysage", u"Plusieurs pages", u"Portrait", u"Première", u"Première page", u"Rapport courant", u"Synchroniser",
+    u"Synchroniser avec :", u"Sélectionner les éléments", u"Séparateur :", u"Taille réelle",
+    u"Terminer la tâche en cours lorsque l'ordinateur est mis en veille ou arrêté", u"Texte :",
+    u"Titre automatique", u"Total estimé des subordonnés :", u"Toutes", u"Transparence de la fenêtre Infos:",
+    u"Transparente", u"Une page", u"Veuillez sélectionner au moins une ligne pour le tableau",
+};
+
+QString htmlText(QString text)
+{
+    text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    return text;
+}
+
+// A text as a page may quote it: blanks collapsed, without its trailing
+// colon, point or ellipsis.
+QString quotable(const QString &text)
+{
+    QString s = text.simplified();
+    while (!s.isEmpty() && (s.endsWith(u' ') || s.endsWith(u':') || s.endsWith(u'.') || s.endsWith(QChar(0x2026))))
+        s.chop(1);
+    return s;
+}
+
+// Every text of both programs as the pages may quote it: whole and line by
+// line, each part of a "label|format" text, mnemonics dropped and inserts
+// written as an ellipsis (what the program shows there varies).
+QSet<QString> programTexts()
+{
+    static const QRegularExpression row(QStringLiteral("^(?:\\d+|-?\\d+ -?\\d+) = (.*)$"));
+    static const QRegularExpression insert(QStringLiteral("%(\\d+!\\w+!|\\d+|I64d|0\\.2f|02d|s|d)"));
+    QSet<QString> texts;
+    for (const char *name : {"ZarvoFra.txt", "ZarvoTrayFra.txt"}) {
+        QFile file(QStringLiteral(ZARVO_RES_DIR "/Fra/") + QLatin1String(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << name;
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+        for (const QString &line : lines) {
+            const QRegularExpressionMatch m = row.match(line);
+            if (!m.hasMatch())
+                continue;
+            QString text = m.captured(1);
+            if (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"'))
+                text = text.mid(1, text.size() - 2);
+            text.remove(u'&');
+            text.replace(QStringLiteral("%%"), QStringLiteral("\x01"));
+            text.replace(insert, QString(QChar(0x2026)));
+            text.replace(u'\x01', u'%');
+            QStringList parts = text.split(QStringLiteral("\\n"));
+            parts << text.split(u'|') << QString(text).replace(QStringLiteral("\\n"), QStringLiteral(" "));
+            for (const QString &part : std::as_const(parts))
+                texts.insert(quotable(part));
+        }
+    }
+    for (const char16_t *text : TextsOfWindowsToCome)
+        texts.insert(quotable(QString::fromUtf16(text)));
+    return texts;
+}
+
+} // namespace
+
+// What the pages show in the interface's words is what the programs show:
+// a text changed in a window must be changed in its page too.
+TEST(HelpPages, QuotedInterfaceTextsAreThoseOfThePrograms)
+{
+    const QSet<QString> texts = programTexts();
+    static const QRegularExpression quoted(QStringLiteral("<span class=\"ui\">([^<]*)</span>"));
+    const QHash<QString, Page> pages = readPages();
+    for (auto it = pages.cbegin(); it != pages.cend(); ++it) {
+        for (const auto &m : quoted.globalMatch(it.value().text)) {
+            const QString text = quotable(htmlText(m.captured(1)));
+            EXPECT_TRUE(texts.contains(text)) << it.key().toStdString() << " quotes \"" << text.toStdString()
+                                              << "\", which neither program shows";
+        }
+    }
+}
