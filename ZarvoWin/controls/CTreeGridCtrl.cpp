@@ -445,11 +445,6 @@ void CTreeGridCtrl::keyPressEvent(QKeyEvent *event)
     EnsureVisible(target);
 }
 
-bool CTreeGridCtrl::viewportEvent(QEvent *event)
-{
-    return QAbstractScrollArea::viewportEvent(event);
-}
-
 void CTreeGridCtrl::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);

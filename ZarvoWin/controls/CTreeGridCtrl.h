@@ -128,7 +128,6 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    bool viewportEvent(QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
     void UpdateScrollBars();
