@@ -90,6 +90,7 @@ bool CBdD::BeginWrite()
     }
     m_inWrite = true;
     m_changePending = false;
+    m_modifPending = false;
     if (CAnnulation *history = CAppData::Annulation())
         history->BeginGroup();
     return true;
@@ -114,10 +115,16 @@ bool CBdD::CommitWithRetry(SQLite::CmyDataBase &connection)
 bool CBdD::EndWrite(bool ok)
 {
     const bool announce = m_changePending;
+    const bool stampModif = m_modifPending;
     m_inWrite = false;
     m_changePending = false;
+    m_modifPending = false;
     if (!IsOpen())
         return false;
+    // 'Modif' is stamped once for the whole write, however many rows it
+    // stamped.
+    if (ok && stampModif && m_connection->GetLastCode() == 0)
+        StampModif(*m_connection, Platform::Clock::now());
     const bool commit = ok && m_connection->GetLastCode() == 0;
     // The write's one broadcast follows its COMMIT: the other program reloads
     // as soon as it reads it, so it must find the change already there, and
@@ -159,15 +166,17 @@ int CBdD::AllocateRowId(int tableCode, bool allocate)
         SQLite::MyTablePtr t = Query(Formatter::sprintf(u"Select count(*) FROM %s where Deleted=0", {table}));
         return t.hasRows() ? t->GetFirstInt() : -1;
     }
-    SQLite::MyTablePtr t = Query(Formatter::sprintf(u"Select * FROM NextRowId where Name='%s'", {table}));
+    // The counter, and whether its id is taken already, in one read.
+    SQLite::MyTablePtr t = Query(Formatter::sprintf(
+        u"Select Pc, exists(select 1 from %s where Id=NextRowId.Pc) FROM NextRowId where Name='%s'", {table, table}));
     if (!t.hasRows())
         return -1;
-    qint64 id = t->GetInt(u"Pc");
+    qint64 id = t->GetInt64At(0, 0);
     // The counter may lag behind ids in use (an undo that ran after the
     // other program inserted rows, a file put together by hand): an id
     // that is taken goes past every id of this origin (ids of an origin
     // are 3 apart), so that the insert cannot fail on it, again and again.
-    if (Query(Formatter::sprintf(u"select Id from %s where Id=%I64d", {table, id})).hasRows()) {
+    if (t->GetIntAt(0, 1) != 0) {
         SQLite::MyTablePtr last = Query(Formatter::sprintf(
             u"select max(Id) from %s where Id >= %I64d and (Id - %I64d) %% 3 = 0", {table, id, id}));
         if (!last.hasRows() || LastCode() != 0)
@@ -201,7 +210,7 @@ int CBdD::InsertNewRow(int tableCode, const std::function<QString(int id)> &inse
 
 int CBdD::UpdateRow(int tableCode, qint64 rowId, const QString &redo)
 {
-    const QString undo = SnapshotRow(tableCode, rowId);
+    const QString undo = CAppData::Annulation() ? SnapshotRow(tableCode, rowId) : QString();
     const int rc = ExecuteWithUndo(redo, undo);
     if (rc != 0)
         return rc;
@@ -224,7 +233,9 @@ void CBdD::StampRow(int tableCode, qint64 rowId)
 {
     if (!IsOpen())
         return;
-    StampRowOnly(*m_connection, tableCode, rowId);
+    // Inside a write, 'Modif' waits for its end (EndWrite).
+    StampRowOnly(*m_connection, tableCode, rowId, !m_inWrite);
+    m_modifPending = m_modifPending || m_inWrite;
     AnnounceChange();
 }
 
@@ -242,14 +253,18 @@ void CBdD::AnnounceChange()
         PostLandedWrite();
 }
 
-void CBdD::StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId)
+void CBdD::StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId, bool modif)
 {
     const qint64 now = Platform::Clock::now();
     const QString table = TableName(tableCode);
+    // The former stamps are read for the undo history alone.
+    const bool undoable = CAppData::Annulation() != nullptr;
     if (!table.isEmpty()) {
-        SQLite::MyTablePtr old = connection.Query(Formatter::sprintf(
-            u"select typeof(Date_Modif), Date_Modif, typeof(Origine_Modif), Origine_Modif from %s where rowid=%I64d",
-            {table, rowId}));
+        SQLite::MyTablePtr old;
+        if (undoable)
+            old = connection.Query(Formatter::sprintf(
+                u"select typeof(Date_Modif), Date_Modif, typeof(Origine_Modif), Origine_Modif from %s where rowid=%I64d",
+                {table, rowId}));
         QString undo;
         if (old.hasRows()) {
             undo = Formatter::sprintf(u"update %s set Date_Modif=%s, Origine_Modif=%s where rowid=%I64d",
@@ -261,12 +276,15 @@ void CBdD::StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 r
         connection.Execute(redo);
         AddUndoPair(redo, undo);
     }
-    StampModif(connection, now);
+    if (modif)
+        StampModif(connection, now);
 }
 
 void CBdD::StampModif(SQLite::CmyDataBase &connection, qint64 now)
 {
-    SQLite::MyTablePtr old = connection.Query(u"select typeof(Value), Value from Infos where Name='Modif'");
+    SQLite::MyTablePtr old;
+    if (CAppData::Annulation())
+        old = connection.Query(u"select typeof(Value), Value from Infos where Name='Modif'");
     QString undo;
     if (old.hasRows())
         undo = Formatter::sprintf(u"update Infos set Value=%s where Name='Modif'",

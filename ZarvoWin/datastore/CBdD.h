@@ -209,8 +209,8 @@ public:
     int UpdateRow(int tableCode, qint64 rowId, const QString &redo);
 
     // Stamps one row (Date_Modif = now, Origine_Modif = 1) and Infos
-    // 'Modif', recording undo pairs, then announces the change (see
-    // AnnounceChange). For a code that names no table only 'Modif' is
+    // 'Modif' (inside a write, once for the whole write when it ends),
+    // recording undo pairs, then announces the change (see AnnounceChange). For a code that names no table only 'Modif' is
     // stamped. The static form, outside any write of a CBdD, posts the
     // change broadcast at once.
     void StampRow(int tableCode, qint64 rowId);
@@ -393,8 +393,12 @@ public:
 
     // Reads into the project store of CAppData (and into controls).
     // The project tree below parentId (-1: the whole tree, the store's
-    // nodes emptied first) under parentNode (the root when null).
-    void LoadProjects(int parentId, CProject *parentNode);
+    // nodes emptied first) under parentNode (the root when null). A whole
+    // tree is given its plan rows and recorded totals (InitForecast) unless
+    // withForecast is false (the tray shows no plans). False when the tree
+    // was not read (no store, no connection, a failed read: the store then
+    // keeps the tree it had, or none without a connection).
+    bool LoadProjects(int parentId, CProject *parentNode, bool withForecast = true);
     // Every live activity, in name order: into `tree` (may be null) under
     // parentItem, checked when checkedIds ("(3,12)") is empty or lists it;
     // with toStore into the store, whose activities are emptied first.
@@ -722,8 +726,9 @@ private:
     // COMMIT, tried again while a reader keeps it busy.
     static bool CommitWithRetry(SQLite::CmyDataBase &connection);
     static void StampModif(SQLite::CmyDataBase &connection, qint64 now);
-    // The row and 'Modif' stamps of StampRow, without the broadcast.
-    static void StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId);
+    // The row stamps of StampRow, and 'Modif' unless told not to, without
+    // the broadcast.
+    static void StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId, bool modif = true);
     // The SQL literal of a value read with its typeof(): NULL, or the
     // quoted text.
     static QString Literal(QStringView type, QStringView value);
@@ -753,4 +758,6 @@ private:
     // Between BeginWrite and EndWrite; a change was stamped meanwhile.
     bool m_inWrite = false;
     bool m_changePending = false;
+    // A row was stamped: 'Modif' is stamped when the write ends.
+    bool m_modifPending = false;
 };

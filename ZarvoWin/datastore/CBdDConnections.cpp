@@ -111,6 +111,8 @@ void CBdD::OpenOwnConnection()
     m_openedHere = true;
     if (InitBd(m_path))
         AfterOpen();
+    else if (m_existingOnly)
+        m_connection = nullptr; // not the program's file, or none: nothing beside it either, not even a log
     LogSqlError(QStringLiteral("CBdD (2)"));
 }
 

@@ -155,7 +155,9 @@ namespace {
 // never as statement text of its own; no undo without a row.
 std::pair<QString, QString> favoriteUseStatements(CBdD &db, int id)
 {
-    SQLite::MyTablePtr old = db.Query(Formatter::sprintf(u"select quote(Ordre) from Favoris where Id=%d", {id}));
+    SQLite::MyTablePtr old;
+    if (CAppData::Annulation())
+        old = db.Query(Formatter::sprintf(u"select quote(Ordre) from Favoris where Id=%d", {id}));
     QString undo;
     if (old.hasRows())
         undo = Formatter::sprintf(u"update Favoris set Ordre=%s where Id=%d", {old->GetCell(0, 0), id});

@@ -60,15 +60,15 @@ QHash<int, std::vector<int>> rowsByParent(const SQLite::MyTable &t)
 // Reads into the store and controls
 // ---------------------------------------------------------------------
 
-void CBdD::LoadProjects(int parentId, CProject *parentNode)
+bool CBdD::LoadProjects(int parentId, CProject *parentNode, bool withForecast)
 {
     CProjectStore *store = CAppData::ProjectStore();
     if (!store)
-        return;
+        return false;
     if (!IsOpen()) {
         if (parentId == -1)
             store->ClearPart(0);
-        return;
+        return false;
     }
     // The reads come before the store is emptied: when one fails (the other
     // program holding the file while it commits) the store keeps the tree
@@ -77,7 +77,7 @@ void CBdD::LoadProjects(int parentId, CProject *parentNode)
     if (parentId == -1) {
         order = ReadRows(u"select Childs from ProjectChilds where IdProject=-1");
         if (!order)
-            return;
+            return false;
     }
     // One read of the whole table, then the tree is built depth first with
     // each parent's children in name order, as reading it level by level
@@ -86,7 +86,7 @@ void CBdD::LoadProjects(int parentId, CProject *parentNode)
         u"Select Projets.*,ProjectChilds.Childs FROM Projets left join ProjectChilds on "
         u"ProjectChilds.IdProject=Projets.Id where Projets.Deleted=0 order by Projets.Nom asc");
     if (!t)
-        return;
+        return false;
     if (parentId == -1) {
         store->ClearPart(0);
         if (order.hasRows())
@@ -154,8 +154,9 @@ void CBdD::LoadProjects(int parentId, CProject *parentNode)
         stack.insert(stack.end(), added.rbegin(), added.rend());
     }
     // The plan rows and the recorded totals belong to every rebuilt tree.
-    if (parentId == -1)
+    if (parentId == -1 && withForecast)
         InitForecast(true);
+    return true;
 }
 
 bool CBdD::LoadActivities(CTreeFiller *tree, CTreeFiller::Item parentItem, bool toStore,

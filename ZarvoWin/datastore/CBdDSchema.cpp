@@ -13,6 +13,8 @@
 
 #include <sqlite3.h>
 
+#include <iterator>
+
 using Platform::Formatter;
 
 namespace {
@@ -211,16 +213,24 @@ bool CBdD::InitBd(const QString &path)
             return true;
         }
     }
+    SQLite::MyTablePtr found =
+        m_connection->Query(u"select name from sqlite_master where type='table' and name in ('Taches','Infos')");
+    const auto hasTable = [&found](QStringView name) {
+        for (int r = 0; found && r < found->rowCount(); ++r) {
+            if (found->GetCellView(r, 0) == name)
+                return true;
+        }
+        return false;
+    };
     // A user database has its time entries from the first version on.
-    if (m_existingOnly
-        && !m_connection->Query(u"select name from sqlite_master where type='table' and name='Taches'").hasRows())
+    if (m_existingOnly && !hasTable(u"Taches"))
         return fail(m_connection->GetLastCode() != 0 ? m_connection->GetLastCode() : SQLITE_NOTADB);
 
     // The version is read before anything is written: a file of a later
     // version than this program knows is not opened at all, so that not
     // even an index is added to it.
     // (The oldest files have no Infos table: version 0.)
-    if (m_connection->Query(u"select name from sqlite_master where type='table' and name='Infos'").hasRows()) {
+    if (hasTable(u"Infos")) {
         SQLite::MyTablePtr version = m_connection->Query(u"select Value from Infos where name='VersionDB'");
         if (const int rc = m_connection->GetLastCode(); rc != 0)
             return fail(rc);
@@ -240,30 +250,51 @@ void CBdD::EnsureIndexes()
 {
     if (!IsOpen())
         return;
+    struct Index
+    {
+        const char16_t *name;
+        const char16_t *statement;
+    };
+    static const Index indexes[] = {
+        // Nearly every query of Taches asks for entries ending after an
+        // instant or still running (Fin > t or Fin = 0). The start time is
+        // no use as an index there: "Debut <= t" holds for almost the whole
+        // history, so an index on it would make the recent days, the ones
+        // shown most, the slowest to read.
+        {u"TachesFin", u"create index if not exists TachesFin on Taches(Fin)"},
+        // The totals of recorded time group the live finished entries by
+        // project and activity: with every column they read in the index,
+        // the grouping walks the index in order, with no sort and no table
+        // look-up.
+        {u"TachesTotals", u"create index if not exists TachesTotals on Taches(IdProjet, IdActivite, Deleted, Fin, Debut)"},
+        // The newest stamp, which tells the totals whether entries changed.
+        {u"TachesModif", u"create index if not exists TachesModif on Taches(Date_Modif)"},
+        // Every project of the tree is read with its child list.
+        {u"ProjectChildsProject", u"create index if not exists ProjectChildsProject on ProjectChilds(IdProject)"},
+        // The longest entry, which bounds how long before a day an entry
+        // that reaches into it began, and so how far after the day it can
+        // end.
+        {u"TachesLength", u"create index if not exists TachesLength on Taches(Fin - Debut)"},
+        // The newest entries by start: the last entry started and the recent
+        // combinations read from the top of it and stop early. Its key is an
+        // expression no other read names, so that no other read of Taches
+        // takes it: with an index on the start itself the planner reads the
+        // day's entries through it, which is the whole history before the
+        // day.
+        {u"TachesNewest", u"create index if not exists TachesNewest on Taches(-Debut)"},
+    };
     const int kept = Connection()->GetLastCode();
-    // Nearly every query of Taches asks for entries ending after an instant
-    // or still running (Fin > t or Fin = 0). The start time is no use as an
-    // index there: "Debut <= t" holds for almost the whole history, so an
-    // index on it would make the recent days, the ones shown most, the
-    // slowest to read.
-    Execute(u"create index if not exists TachesFin on Taches(Fin)");
-    // The totals of recorded time group the live finished entries by project
-    // and activity: with every column they read in the index, the grouping
-    // walks the index in order, with no sort and no table look-up.
-    Execute(u"create index if not exists TachesTotals on Taches(IdProjet, IdActivite, Deleted, Fin, Debut)");
-    // The newest stamp, which tells the totals whether entries changed.
-    Execute(u"create index if not exists TachesModif on Taches(Date_Modif)");
-    // Every project of the tree is read with its child list.
-    Execute(u"create index if not exists ProjectChildsProject on ProjectChilds(IdProject)");
-    // The longest entry, which bounds how long before a day an entry that
-    // reaches into it began, and so how far after the day it can end.
-    Execute(u"create index if not exists TachesLength on Taches(Fin - Debut)");
-    // The newest entries by start: the last entry started and the recent
-    // combinations read from the top of it and stop early. Its key is an
-    // expression no other read names, so that no other read of Taches takes
-    // it: with an index on the start itself the planner reads the day's
-    // entries through it, which is the whole history before the day.
-    Execute(u"create index if not exists TachesNewest on Taches(-Debut)");
+    // Files opened once already have them all: one look instead of a
+    // statement each, since every action of the tray opens the file.
+    QStringList names;
+    for (const Index &index : indexes)
+        names << u'\'' + QString::fromUtf16(index.name) + u'\'';
+    SQLite::MyTablePtr present = Query(Formatter::sprintf(
+        u"select count(*) from sqlite_master where type='index' and name in (%s)", {names.join(u',')}));
+    if (!present.hasRows() || present->GetFirstInt() != int(std::size(indexes))) {
+        for (const Index &index : indexes)
+            Execute(index.statement);
+    }
     Connection()->SetLastCode(kept);
 }
 

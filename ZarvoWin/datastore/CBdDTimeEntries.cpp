@@ -344,11 +344,12 @@ bool CBdD::RefreshCurrentEntry()
             current->Entry.Id = -1;
         return false;
     }
+    // Without a current entry kept (the tray) there is nothing to refresh.
+    if (!current)
+        return true;
     SQLite::MyTablePtr t = ReadRows(QStringLiteral("Select * FROM Taches Where Deleted=0 and Fin=0"));
     if (!t || t->rowCount() > 1)
         return false; // with several running entries the previous one stays
-    if (!current)
-        return true;
     if (t->rowCount() == 0) {
         current->Entry.Reset();
         return true;
