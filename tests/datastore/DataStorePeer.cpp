@@ -7,8 +7,10 @@
 //       fifth write a new activity instead), titled NAME and a number;
 //       prints "wrote LANDED FAILED" and ends.
 //   datastore_peer read PATH STOPFILE
-//       reads one day's entries, then the running ones, again and again
-//       until STOPFILE exists; prints "read DONE FAILED" and ends.
+//       reads one day's entries, then the running ones, once, prints
+//       "ready", then reads them again and again until STOPFILE exists;
+//       prints "read DONE FAILED MILLISECONDS" (the reads after "ready" and
+//       the time they took) and ends.
 #include "CAnnulation.h"
 #include "CAppData.h"
 #include "CBdD.h"
@@ -18,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -64,15 +67,24 @@ int read(const QString &stopFile)
     int done = 0;
     int failed = 0;
     const QDate day(2026, 3, 2);
-    while (!QFileInfo::exists(stopFile)) {
+    const auto readOnce = [&] {
         std::vector<tTacheParams> entries;
         CBdD db;
         const bool ok = db.LoadTimeEntries(entries, day) && db.GetRunningEntries(entries);
         ok ? ++done : ++failed;
         if (!ok)
             std::fprintf(stderr, "read failed: open %d, code %d\n", db.OpenError(), db.LastCode());
-    }
-    std::printf("read %d %d\n", done, failed);
+    };
+    // Reading already when the caller lets the writers go.
+    readOnce();
+    done = failed = 0;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    QElapsedTimer reading;
+    reading.start();
+    while (!QFileInfo::exists(stopFile))
+        readOnce();
+    std::printf("read %d %d %lld\n", done, failed, static_cast<long long>(reading.elapsed()));
     return 0;
 }
 

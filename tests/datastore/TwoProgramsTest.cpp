@@ -29,6 +29,16 @@ public:
             process.waitForFinished(Patience);
         }
     }
+    // Waits for the line "ready" (a reader that made its first read).
+    bool ready()
+    {
+        const QDeadlineTimer deadline(Patience);
+        while (!process.canReadLine()) {
+            if (!process.waitForReadyRead(int(deadline.remainingTime())))
+                return false;
+        }
+        return process.readLine().trimmed() == "ready";
+    }
     // The last line the peer printed once it ended; empty when it did not.
     QString result()
     {
@@ -54,6 +64,8 @@ TEST_F(TwoPrograms, BothWriteWhileAThirdReadsAndNothingFails)
     constexpr int Writes = 150;
     const QString stop = TestFolders::file(QStringLiteral("stop"));
     Peer reader({QStringLiteral("read"), path, stop});
+    // The writers begin once the reader reads.
+    ASSERT_TRUE(reader.ready());
     Peer a({QStringLiteral("write"), path, QString::number(Writes), QStringLiteral("A")});
     Peer b({QStringLiteral("write"), path, QString::number(Writes), QStringLiteral("B")});
     ASSERT_TRUE(a.process.waitForStarted(Patience));
@@ -65,7 +77,7 @@ TEST_F(TwoPrograms, BothWriteWhileAThirdReadsAndNothingFails)
     EXPECT_EQ(b.result(), expected);
     QFile(stop).open(QIODevice::WriteOnly);
     const QStringList read = reader.result().split(u' ');
-    ASSERT_EQ(read.size(), 3);
+    ASSERT_EQ(read.size(), 4);
     EXPECT_GT(read[1].toInt(), 0);
     EXPECT_EQ(read[2], QStringLiteral("0")) << "reads that failed";
 
