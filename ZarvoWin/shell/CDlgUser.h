@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <memory>
 
-class CMyEdit;
 class CUsers;
 class QLineEdit;
 class QPushButton;
@@ -27,7 +26,7 @@ public:
     // After OK in copy mode: the new user's id (-1 otherwise).
     int CreatedUserId() const { return m_created; }
 
-    CMyEdit *NameControl() const { return m_name; }
+    QLineEdit *NameControl() const { return m_name; }
     QLineEdit *FolderControl() const { return m_folder; }
     UserColourControls &Colours() const { return *m_colours; }
 
@@ -47,7 +46,7 @@ private:
     bool m_copy = false;
     int m_created = -1;
     std::unique_ptr<UserNameRows> m_nameRows;
-    CMyEdit *m_name = nullptr;
+    QLineEdit *m_name = nullptr;
     QLineEdit *m_folder = nullptr;
     QPushButton *m_ok = nullptr;
     std::unique_ptr<UserColourControls> m_colours;

@@ -1,6 +1,5 @@
 #include "CWizardInit3.h"
 
-#include "CMyEdit.h"
 #include "CUsers.h"
 #include "NewUserFiles.h"
 #include "OptionPageTools.h"
@@ -13,6 +12,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 using OptionPageTools::Numbered;
@@ -30,9 +30,10 @@ void CWizardInit3::OnInitDialog()
     column->addWidget(WrappedText(IntroText));
     column->addSpacing(fontMetrics().height());
     auto *label = Numbered(new QLabel(this), NameLabel);
-    m_name = Numbered(new CMyEdit(this), NameEdit);
-    m_name->SetFileNameMode();
-    m_name->setMaxLength(260);
+    // The name is kept as typed; what cannot be a folder's name is refused
+    // with the reason when the page is left.
+    m_name = Numbered(new QLineEdit(this), NameEdit);
+    m_name->setMaxLength(NewUserFiles::MaxNameLength);
     label->setBuddy(m_name);
     auto *row = new QHBoxLayout;
     row->addWidget(label);
@@ -44,7 +45,7 @@ void CWizardInit3::OnInitDialog()
     column->addStretch(1);
 
     TranslatePage();
-    QString name = Platform::LoginName().left(260);
+    QString name = Platform::LoginName().left(NewUserFiles::MaxNameLength);
     if (name.isEmpty())
         name = Platform::Texts::get(398);
     m_name->setText(name);

@@ -2,9 +2,9 @@
 #include "CWizardPage.h"
 
 class CLanguageSelector;
-class CMyEdit;
 class CUsers;
 class QCheckBox;
+class QLineEdit;
 
 // Third page of the first-run wizard: the first user's name (the account's
 // name proposed) and whether the user starts with the sample data. Finish
@@ -21,13 +21,13 @@ public:
     CWizardInit3(CUsers &users, CLanguageSelector &languages, QWidget *parent = nullptr);
 
     void TranslatePage() override;
-    // An empty name (174), a name that cannot be a folder's, or one that a
-    // user already has (175, whatever the letter case) is refused.
+    // A name NewUserFiles::NameRefusal refuses keeps the page, with the
+    // reason.
     bool ValidatePage() override;
     // Creates the user (see the class comment).
     void OnOK() override;
 
-    CMyEdit *Name() const { return m_name; }
+    QLineEdit *Name() const { return m_name; }
     QCheckBox *Sample() const { return m_sample; }
     // The id of the user made by Finish, -1 when none was.
     int CreatedUserId() const { return m_created; }
@@ -38,7 +38,7 @@ protected:
 private:
     CUsers &m_users;
     CLanguageSelector &m_languages;
-    CMyEdit *m_name = nullptr;
+    QLineEdit *m_name = nullptr;
     QCheckBox *m_sample = nullptr;
     int m_created = -1;
 };

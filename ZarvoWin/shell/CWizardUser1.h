@@ -4,9 +4,8 @@
 
 #include <memory>
 
-class CMyEdit;
-class CUsers;
 class QLineEdit;
+class CUsers;
 class UserColourControls;
 class UserNameRows;
 
@@ -36,7 +35,7 @@ public:
     // entry) and the colour.
     tUsers ReadUser() const;
 
-    CMyEdit *Name() const { return m_name; }
+    QLineEdit *Name() const { return m_name; }
     QLineEdit *Folder() const { return m_folder; }
     UserColourControls *Colours() const { return m_colours.get(); }
 
@@ -47,7 +46,7 @@ private:
 
     const CUsers &m_users;
     std::unique_ptr<UserNameRows> m_nameRows;
-    CMyEdit *m_name = nullptr;
+    QLineEdit *m_name = nullptr;
     QLineEdit *m_folder = nullptr;
     std::unique_ptr<UserColourControls> m_colours;
 };

@@ -5,6 +5,7 @@
 #include "CLanguageSelector.h"
 #include "CUsers.h"
 #include "CWaitCursor.h"
+#include "Formatter.h"
 #include "Texts.h"
 #include "tUsers.h"
 
@@ -13,10 +14,35 @@
 
 namespace NewUserFiles {
 
+QChar ForbiddenCharacter(const QString &name)
+{
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.category() == QChar::Other_Control)
+            return c;
+        switch (c.unicode()) {
+        case u'"': case u'*': case u'/': case u':': case u'<':
+        case u'>': case u'?': case u'\\': case u'|':
+            return c;
+        default:
+            break;
+        }
+    }
+    return QChar();
+}
+
 QString NameRefusal(const CUsers &users, const tUsers &user)
 {
     if (user.Nom.isEmpty())
         return Platform::Texts::get(174);
+    if (user.Nom.startsWith(u'.'))
+        return Platform::Texts::get(20301);
+    if (const QChar c = ForbiddenCharacter(user.Nom); !c.isNull()) {
+        // A control character is shown by its code: it has no face.
+        const QString shown = c.category() == QChar::Other_Control
+                                  ? QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QChar(u'0')).toUpper()
+                                  : QString(c);
+        return Platform::Formatter::sprintf(Platform::Texts::get(20300), {shown});
+    }
     if (const CUsers::NameProblem problem = CUsers::CheckName(user.Nom); problem != CUsers::NameProblem::None)
         return CUsers::NameProblemText(problem);
     if (users.NameExists(user))

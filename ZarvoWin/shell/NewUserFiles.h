@@ -9,9 +9,20 @@ struct tUsers;
 // None of these shows a message; each tells whether it worked.
 namespace NewUserFiles {
 
-// Why `user` cannot be given its name: an empty name (174), one that
-// cannot be a folder's name (".", "..", a separator...), or one another user
-// has, whatever the letter case (175). Empty when the name will do.
+// The longest name a user can be given (the name fields hold no more).
+constexpr int MaxNameLength = 64;
+
+// The first character of `name` that no folder name may hold on the file
+// systems a users folder, a network folder or a device's card may sit on:
+// " * / : < > ? \ | and the control characters; a null QChar when none.
+QChar ForbiddenCharacter(const QString &name);
+
+// Why `user` cannot be given its name as it was typed, in a message that
+// names what is wrong: an empty name (174), a name starting with "." (a
+// hidden folder, "." and ".." among them), a character no folder name may
+// hold (named), one that cannot be a folder's name for another reason, or
+// one another user has, whatever the letter case (175). Empty when the
+// name will do. The name is never changed to make it do.
 QString NameRefusal(const CUsers &users, const tUsers &user);
 
 // Makes the user's folder below the users folder when missing; true when

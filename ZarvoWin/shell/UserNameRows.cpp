@@ -1,7 +1,7 @@
 #include "UserNameRows.h"
 
-#include "CMyEdit.h"
 #include "CUsers.h"
+#include "NewUserFiles.h"
 #include "OptionPageTools.h"
 
 #include <QDir>
@@ -14,8 +14,10 @@ using OptionPageTools::Numbered;
 UserNameRows::UserNameRows(QWidget *owner, QGridLayout *grid)
 {
     auto *nameLabel = Numbered(new QLabel(owner), NameLabel);
-    m_name = Numbered(new CMyEdit(owner), NameEdit);
-    m_name->SetFileNameMode();
+    // The name is kept as typed; what cannot be a folder's name is refused
+    // with the reason by the owner's OK.
+    m_name = Numbered(new QLineEdit(owner), NameEdit);
+    m_name->setMaxLength(NewUserFiles::MaxNameLength);
     nameLabel->setBuddy(m_name);
     auto *folderLabel = Numbered(new QLabel(owner), FolderLabel);
     m_folder = Numbered(new QLineEdit(owner), FolderEdit);

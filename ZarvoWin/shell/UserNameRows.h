@@ -1,6 +1,5 @@
 #pragma once
 
-class CMyEdit;
 class QGridLayout;
 class QLineEdit;
 class QWidget;
@@ -17,12 +16,12 @@ public:
 
     UserNameRows(QWidget *owner, QGridLayout *grid);
 
-    CMyEdit *Name() const { return m_name; }
+    QLineEdit *Name() const { return m_name; }
     QLineEdit *Folder() const { return m_folder; }
 
 private:
     void ShowFolder();
 
-    CMyEdit *m_name = nullptr;
+    QLineEdit *m_name = nullptr;
     QLineEdit *m_folder = nullptr;
 };

@@ -18,7 +18,9 @@
 #include "LanguageFixture.h"
 #include "LocalTime.h"
 #include "MessageBoxAnswers.h"
+#include "NewUserFiles.h"
 #include "QStringPrinter.h"
+#include "RefusedUserNames.h"
 #include "Settings.h"
 #include "TestFolders.h"
 #include "Texts.h"
@@ -320,20 +322,30 @@ TEST_F(FirstRunWizardTest, NamesThatCannotBeAUsersAreRefused)
     toUserPage(root);
     // The name of the account is proposed.
     EXPECT_FALSE(wizard->UserPage().Name()->text().isEmpty());
-    const std::pair<QString, QString> cases[] = {
-        {QString(), Platform::Texts::get(174)},
-        {QStringLiteral(".."), CUsers::NameProblemText(CUsers::NameProblem::Dots)},
-        {QStringLiteral("ANNE"), Platform::Texts::get(175)},
-    };
-    for (const auto &[name, message] : cases) {
-        SCOPED_TRACE(name.toStdString());
-        wizard->UserPage().Name()->setText(name);
+    std::vector<RefusedUserName> cases = RefusedUserNames();
+    cases.push_back({QString(), Platform::Texts::get(174)});
+    cases.push_back({QStringLiteral("ANNE"), Platform::Texts::get(175)});
+    QLineEdit *name = wizard->UserPage().Name();
+    for (const RefusedUserName &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        EnterName(name, c.typed);
+        EXPECT_EQ(name->text(), c.typed); // kept as typed
         click(wizard->FinishButton());
         EXPECT_TRUE(wizard->isVisible());
         ASSERT_FALSE(answers->AskedBoxes().empty());
-        EXPECT_EQ(answers->AskedBoxes().back().text, message);
+        EXPECT_EQ(answers->AskedBoxes().back().text, c.message);
     }
     EXPECT_EQ(users.CountUsers(), 1);
+
+    // No more than the longest name is typed; a name as typed is kept.
+    name->setText(QString(NewUserFiles::MaxNameLength + 10, u'z'));
+    EXPECT_EQ(name->text().size(), NewUserFiles::MaxNameLength);
+    const QString kept = AcceptedUserNames().front();
+    name->setText(kept);
+    click(wizard->FinishButton());
+    EXPECT_FALSE(wizard->isVisible());
+    EXPECT_EQ(users.CountUsers(), 2);
+    EXPECT_TRUE(QFileInfo(root + QStringLiteral("Users/") + kept).isDir());
 }
 
 TEST_F(FirstRunWizardTest, TheLanguageChosenTranslatesTheFrameAndThePageAtOnce)

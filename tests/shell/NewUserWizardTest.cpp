@@ -11,6 +11,8 @@
 #include "CWizardUser1.h"
 #include "CWizardUser2.h"
 #include "CmyDataBase.h"
+#include "NewUserFiles.h"
+#include "RefusedUserNames.h"
 #include "ColorRef.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
@@ -266,20 +268,32 @@ TEST_F(NewUserWizardTest, UntickingTheProjectsTakesTheirPlansAlong)
 TEST_F(NewUserWizardTest, NamesThatCannotBeAUsersKeepTheNameStep)
 {
     open(false);
-    const std::pair<QString, QString> cases[] = {
-        {QString(), Platform::Texts::get(174)},
-        {QStringLiteral("ANNE"), Platform::Texts::get(175)},
-        {QStringLiteral(".."), CUsers::NameProblemText(CUsers::NameProblem::Dots)},
-        {QStringLiteral("."), CUsers::NameProblemText(CUsers::NameProblem::Dots)},
-    };
-    for (const auto &[name, message] : cases) {
-        SCOPED_TRACE(name.toStdString());
+    std::vector<RefusedUserName> cases = RefusedUserNames();
+    cases.push_back({QString(), Platform::Texts::get(174)});
+    cases.push_back({QStringLiteral("ANNE"), Platform::Texts::get(175)});
+    QLineEdit *name = wizard->NameStep().Name();
+    for (const RefusedUserName &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
         clearBoxes();
-        next(name);
+        EnterName(name, c.typed);
+        EXPECT_EQ(name->text(), c.typed); // kept as typed
+        click(wizard->NextButton());
         EXPECT_EQ(wizard->CurrentPage(), 0);
-        EXPECT_EQ(texts(), QStringList{message});
+        EXPECT_EQ(texts(), QStringList{c.message});
     }
     EXPECT_EQ(app->Users().CountUsers(), 1);
+
+    // No more than the longest name is typed; names as typed go on.
+    name->setText(QString(NewUserFiles::MaxNameLength + 10, u'z'));
+    EXPECT_EQ(name->text().size(), NewUserFiles::MaxNameLength);
+    for (const QString &kept : AcceptedUserNames()) {
+        SCOPED_TRACE(kept.toStdString());
+        clearBoxes();
+        next(kept);
+        EXPECT_EQ(wizard->CurrentPage(), 1);
+        EXPECT_TRUE(texts().isEmpty()) << texts().join(u'|').toStdString();
+        click(wizard->BackButton());
+    }
 }
 
 TEST_F(NewUserWizardTest, AnnulerCreatesNothingAndEscapeDoesNothing)

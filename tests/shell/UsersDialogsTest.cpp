@@ -12,6 +12,8 @@
 #include "CReadOnlyCB.h"
 #include "CmyDataBase.h"
 #include "Formatter.h"
+#include "NewUserFiles.h"
+#include "RefusedUserNames.h"
 #include "Texts.h"
 #include "UserColourControls.h"
 #include "UserFolderChanges.h"
@@ -67,8 +69,7 @@ protected:
     {
         CDlgUser dialog(app->Users(), id, copy, 0xE6E6E6);
         dialog.show();
-        dialog.NameControl()->clear();
-        QTest::keyClicks(dialog.NameControl(), name);
+        EnterName(dialog.NameControl(), name);
         QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("1")), Qt::LeftButton);
         if (created)
             *created = dialog.CreatedUserId();
@@ -239,12 +240,25 @@ TEST_F(UsersDialogsTest, AFolderThatCannotGoToTheTrashIsNamed)
 TEST_F(UsersDialogsTest, RenameMovesTheFolderAndRefusesBadNames)
 {
     const QByteArray before = digestOf(databaseOf(QStringLiteral("Bruno")));
-    for (const char *bad : {".", "..", "anne", ""}) {
-        clearBoxes();
-        answers->Push(MessageBoxAnswer::Ok);
-        EXPECT_FALSE(runUser(bruno, false, QString::fromLatin1(bad))) << bad;
-        EXPECT_EQ(boxes().size(), 1u) << bad;
-        EXPECT_TRUE(QFileInfo::exists(databaseOf(QStringLiteral("Bruno")))) << bad;
+    std::vector<RefusedUserName> cases = RefusedUserNames();
+    cases.push_back({QStringLiteral("anne"), Platform::Texts::get(175)});
+    cases.push_back({QString(), Platform::Texts::get(174)});
+    // Refused with the reason, in a rename and in a copy alike.
+    for (const bool copy : {false, true}) {
+        for (const RefusedUserName &c : cases) {
+            SCOPED_TRACE((copy ? "copy: " : "rename: ") + c.typed.toStdString());
+            clearBoxes();
+            answers->Push(MessageBoxAnswer::Ok);
+            EXPECT_FALSE(runUser(bruno, copy, c.typed));
+            EXPECT_EQ(texts(), std::vector<QString>{c.message});
+            EXPECT_TRUE(QFileInfo::exists(databaseOf(QStringLiteral("Bruno"))));
+        }
+    }
+    EXPECT_EQ(app->Users().CountUsers(), 2);
+    {
+        CDlgUser dialog(app->Users(), bruno, false, 0xE6E6E6);
+        dialog.NameControl()->setText(QString(NewUserFiles::MaxNameLength + 10, u'z'));
+        EXPECT_EQ(dialog.NameControl()->text().size(), NewUserFiles::MaxNameLength);
     }
     clearBoxes();
     EXPECT_TRUE(runUser(bruno, false, QStringLiteral("Bruno2")));
