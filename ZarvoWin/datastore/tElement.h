@@ -6,6 +6,9 @@
 // saved travels in the same record (Id, Nom, Commentaire and Valeur).
 struct tElement
 {
+    // The longest name the editors take for a project or an activity.
+    static constexpr int MaxNameLength = 100;
+
     int Id = -1;
     QString Nom;
     QString Commentaire;

@@ -44,6 +44,7 @@ CDlgActivity::CDlgActivity(QWidget *parent)
     resetRecord(m_record);
 
     m_name = Numbered(new QLineEdit(this), IdName);
+    m_name->setMaxLength(tElement::MaxNameLength);
     m_name->setMinimumWidth(m_name->fontMetrics().averageCharWidth() * 36);
     m_comment = Numbered(new QLineEdit(this), IdComment);
     m_sample = Numbered(new CColorStatic(this), IdSample);

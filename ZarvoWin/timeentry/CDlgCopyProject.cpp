@@ -56,6 +56,7 @@ CDlgCopyProject::CDlgCopyProject(QWidget *parent)
     : QDialog(parent)
 {
     m_name = Numbered(new QLineEdit(this), IdName);
+    m_name->setMaxLength(tElement::MaxNameLength);
     m_tree = Numbered(new QTreeWidget(this), IdTree);
     m_tree->setHeaderHidden(true);
     m_tree->setUniformRowHeights(true);

@@ -145,6 +145,7 @@ void CDlgForecast::Build()
 
     m_nameLabel = label(IdNameLabel);
     m_name = Numbered(new QLineEdit(this), IdName);
+    m_name->setMaxLength(tElement::MaxNameLength);
     m_activity = Numbered(new CReadOnlyCB(this), IdActivity);
     m_addActivity = Numbered(new QPushButton(this), IdAddActivity);
     m_addActivity->setAutoDefault(false);

@@ -1,4 +1,5 @@
 #include "CDlgRate.h"
+#include "tRate.h"
 #include "UiUtilities.h"
 
 #include "CBdD.h"
@@ -39,6 +40,7 @@ CDlgRate::CDlgRate(QWidget *parent)
     m_record.Valeur = 0.0f;
 
     m_name = Numbered(new QLineEdit(this), IdName);
+    m_name->setMaxLength(tRate::MaxNameLength);
     m_comment = Numbered(new QLineEdit(this), IdComment);
     m_value = Numbered(new CMyEdit(this), IdValue);
     m_value->SetNumberMode(false);

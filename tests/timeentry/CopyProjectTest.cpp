@@ -64,6 +64,7 @@ TEST_F(CopyProjectTest, TheProjectIsNoParentOfItsCopyAndItsParentIsChosenFirst)
     EXPECT_EQ(texts(dialog.Tree()),
               (QStringList{Platform::Texts::get(146), QStringLiteral("P"), QStringLiteral("Q"), QStringLiteral("T")}));
     EXPECT_EQ(dialog.NameEdit()->text(), u"S");
+    EXPECT_EQ(dialog.NameEdit()->maxLength(), tElement::MaxNameLength);
     EXPECT_EQ(dialog.TargetParentId(), p);
     EXPECT_EQ(dialog.FullNameEdit()->text(), u"P");
     ASSERT_EQ(dialog.Tree()->selectedItems().size(), 1);

@@ -83,6 +83,8 @@ TEST_F(ProjectEditorTest, ANewProjectNeedsANameAndIsWrittenBelowItsParent)
     DialogAnswers<CDlgForecast> answers;
     answers.Push([](CDlgForecast &d) {
         EXPECT_FALSE(d.OkButton()->isEnabled());
+        d.NameEdit()->setText(QString(tElement::MaxNameLength + 50, u'n'));
+        EXPECT_EQ(d.NameEdit()->text().size(), tElement::MaxNameLength);
         d.NameEdit()->setText(QStringLiteral("   "));
         EXPECT_FALSE(d.OkButton()->isEnabled());
         d.NameEdit()->setText(QStringLiteral("Salle « d'eau »"));

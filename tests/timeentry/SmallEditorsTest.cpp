@@ -297,6 +297,20 @@ TEST_F(RateEditorTest, AnEmptyNameIsRefusedAndBlanksAreAName)
     EXPECT_EQ(cell(u"select '[' || Nom || ']' from TauxHoraire"), u"[  ]");
 }
 
+// The name fields of the rate and activity editors stop at the longest name
+// (a name of 291 characters made every drop-down as wide as the screen).
+TEST_F(RateEditorTest, NameFieldsTakeAtMostTheLongestName)
+{
+    const QString tooLong(tElement::MaxNameLength + 50, u'n');
+    CDlgRate rate;
+    rate.NameEdit()->setText(tooLong);
+    EXPECT_EQ(rate.NameEdit()->text().size(), tRate::MaxNameLength);
+    CDlgActivity activity;
+    activity.Prepare();
+    activity.NameEdit()->setText(tooLong);
+    EXPECT_EQ(activity.NameEdit()->text().size(), tElement::MaxNameLength);
+}
+
 // ---------------------------------------------------------------------------
 // Activity editor
 // ---------------------------------------------------------------------------
