@@ -1,6 +1,7 @@
 #include "CComboBoxSuper.h"
 
 #include "ComboBoxSuperDelegate.h"
+#include "ComboPopupBound.h"
 
 #include <QStylePainter>
 
@@ -9,6 +10,7 @@ CComboBoxSuper::CComboBoxSuper(QWidget *parent)
 {
     setItemDelegate(new ComboBoxSuperDelegate(this));
     setIconSize(QSize(16, 16));
+    ComboPopupBound::Apply(this);
 }
 
 std::optional<CComboBoxSuper::ComboItemInfo> CComboBoxSuper::GetItemInfo(int index) const

@@ -1,4 +1,5 @@
 #include "CReadOnlyCB.h"
+#include "ComboPopupBound.h"
 
 #include "UiUtilities.h"
 
@@ -44,6 +45,7 @@ CReadOnlyCB::CReadOnlyCB(QWidget *parent)
 {
     setEditable(false);
     setItemDelegate(new ListItemDelegate(this));
+    ComboPopupBound::Apply(this);
 }
 
 QRect CReadOnlyCB::HighlightBox(const QRect &textRect, int textWidth, int textHeight)

@@ -1,4 +1,5 @@
 #include "CViewTree.h"
+#include "CutTextTips.h"
 
 #include "CTreeWidgetFiller.h"
 #include "ImageList.h"
@@ -61,8 +62,12 @@ CViewTree::CViewTree(QWidget *parent)
     setUniformRowHeights(true);
     m_delegate = new ImageListDelegate(this);
     setItemDelegate(m_delegate);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header()->setStretchLastSection(false);
+    // The one column fills the pane: a long name is cut with "..." and
+    // told whole as the item's tooltip, rather than widening the tree.
+    header()->setSectionResizeMode(QHeaderView::Stretch);
+    header()->setStretchLastSection(true);
+    setTextElideMode(Qt::ElideRight);
+    CutTextTips::Apply(this);
 }
 
 void CViewTree::SetImageList(const ImageList *list)

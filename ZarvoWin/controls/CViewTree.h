@@ -4,9 +4,10 @@
 class ImageList;
 class QTreeWidgetItem;
 
-// The tree of the docking panes: one column without header, each item's
-// picture drawn from the tree's image list by the index the item keeps
-// under CTreeWidgetFiller::ImageRole, so that switching to a list of
+// The tree of the docking panes: one column without header, as wide as the
+// pane (a long name is cut with "..." and told whole as its tooltip), each
+// item's picture drawn from the tree's image list by the index the item
+// keeps under CTreeWidgetFiller::ImageRole, so that switching to a list of
 // another size is one call. A double click is the pane's command rather
 // than an expand or collapse; the Delete key, a drag from an item and a
 // double click are handed to the pane as signals.

@@ -1,4 +1,5 @@
 #include "CDlgUsers.h"
+#include "CutTextTips.h"
 #include "ContextHelp.h"
 #include "UiUtilities.h"
 
@@ -43,6 +44,7 @@ CDlgUsers::CDlgUsers(CUsers &users, const CConfiguration &settings, NewUserRunne
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     m_list = Numbered(new QListWidget(this), List);
     m_list->setMinimumSize(fontMetrics().averageCharWidth() * 30, fontMetrics().height() * 14);
+    CutTextTips::Apply(m_list);
     m_information = Numbered(new QPlainTextEdit(this), Information);
     m_information->setReadOnly(true);
     m_information->setFocusPolicy(Qt::ClickFocus);

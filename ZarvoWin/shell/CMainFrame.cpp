@@ -4,6 +4,7 @@
 #include "CAppData.h"
 #include "CBdD.h"
 #include "CComboBoxFiller.h"
+#include "ComboPopupBound.h"
 #include "CCommandTable.h"
 #include "CConfiguration.h"
 #include "CDataChangedNotifier.h"
@@ -354,6 +355,7 @@ void CMainFrame::CreateToolBars()
     addToolBar(Qt::TopToolBarArea, m_usersToolBar);
     m_usersToolBar->addAction(toolBarButton(m_commands->Action(32956), m_usersToolBar));
     m_userCombo = new QComboBox(m_usersToolBar);
+    ComboPopupBound::Apply(m_userCombo);
     m_userCombo->setObjectName(QString::number(UserComboId));
     m_userCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_userCombo->setMinimumContentsLength(12);

@@ -1,4 +1,5 @@
 #include "CDlgCopyProject.h"
+#include "CutTextTips.h"
 #include "UiUtilities.h"
 
 #include "CAppData.h"
@@ -63,6 +64,7 @@ CDlgCopyProject::CDlgCopyProject(QWidget *parent)
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setMinimumSize(m_tree->fontMetrics().averageCharWidth() * 45,
                            m_tree->fontMetrics().height() * 14);
+    CutTextTips::Apply(m_tree);
     m_fullName = Numbered(new QLineEdit(this), IdFullName);
     m_fullName->setReadOnly(true);
 

@@ -1,4 +1,5 @@
 #include "CDlgSelectProject.h"
+#include "CutTextTips.h"
 #include "ContextHelp.h"
 #include "UiUtilities.h"
 
@@ -85,6 +86,7 @@ CDlgSelectProject::CDlgSelectProject(QWidget *parent)
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setMinimumSize(m_tree->fontMetrics().averageCharWidth() * 50,
                            m_tree->fontMetrics().height() * 20);
+    CutTextTips::Apply(m_tree);
 
     m_fullName = Numbered(new QLineEdit(this), IdFullName);
     m_fullName->setReadOnly(true);
