@@ -4,6 +4,8 @@
 #include "LocalTime.h"
 #include "Settings.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 namespace {
@@ -28,6 +30,13 @@ TrayTexts::TrayTexts()
     for (int i = 0; i < Count; ++i)
         m_texts[size_t(i)] = TextIds[i] != 0 ? french.GetString(TextIds[i]) : QString();
     m_texts[DurationPattern] = QString::fromUtf16(DefaultDurationPattern);
+    m_formats.SetLocale(m_locale);
+}
+
+void TrayTexts::SetLocale(const QLocale &locale)
+{
+    m_locale = locale;
+    m_formats.SetLocale(m_locale);
 }
 
 void TrayTexts::Load(CTranslationStore &trayTexts, const Platform::Settings &settings)
@@ -54,7 +63,7 @@ void TrayTexts::LoadFormats(const Platform::Settings &settings)
                                                   QString::fromUtf16(DefaultDurationPattern));
     if (m_texts[DurationPattern].isEmpty())
         m_texts[DurationPattern] = QString::fromUtf16(DefaultDurationPattern);
-    m_formats.LoadLocaleFormats();
+    m_formats.SetLocale(m_locale);
 }
 
 QString TrayTexts::DurationText(qint64 seconds) const

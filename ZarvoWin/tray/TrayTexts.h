@@ -2,6 +2,7 @@
 #include "CConfiguration.h"
 #include "tTacheFull.h"
 
+#include <QLocale>
 #include <QString>
 #include <QtGlobal>
 
@@ -15,10 +16,11 @@ namespace Platform { class Settings; }
 // own language database, and the tray's way of writing durations, dates,
 // times and amounts: durations rounded to the minute as the main program
 // rounds them, in the main program's duration pattern ("Config/Format/
-// sDuree"); dates in the locale's long or short form turned into the
+// sDuree"); dates in the user's locale's long or short form turned into the
 // program's date patterns, with the tray's day and month names; times and
-// amounts in the locale's forms. Filled when the tray window starts and
-// again when the language or the formats change; it keeps no other state.
+// amounts in the user's locale's forms (QLocale(), as the rates' labels).
+// Filled when the tray window starts and again when the language or the
+// formats change; it keeps no other state.
 class TrayTexts
 {
 public:
@@ -52,6 +54,9 @@ public:
     void Load(CTranslationStore &trayTexts, const Platform::Settings &settings);
     // Only the settings and the locale's patterns (the formats changed).
     void LoadFormats(const Platform::Settings &settings);
+    // The locale of dates, times and amounts: the user's (QLocale()) unless
+    // another is given.
+    void SetLocale(const QLocale &locale);
 
     QString Text(Index index) const { return m_texts[size_t(index)]; }
     QString DurationPatternText() const { return m_texts[DurationPattern]; }
@@ -88,6 +93,7 @@ public:
 
 private:
     std::array<QString, Count> m_texts;
+    QLocale m_locale;
     // The main program's formatting, given the tray's names and settings.
     CConfiguration m_formats;
 };

@@ -413,6 +413,34 @@ TEST_F(UsersTest, LookingAtUsersNeverCreatesTheUsersDatabase)
     EXPECT_FALSE(QFileInfo::exists(usersDb()));
 }
 
+// The tray's look at the user selected in the main program writes nothing:
+// no users database is made, and an older one is not upgraded.
+TEST_F(UsersTest, TheSelectedUserIsReadWithoutAWrite)
+{
+    tUsers u;
+    EXPECT_FALSE(users.ReadSelectedUser(u));
+    EXPECT_FALSE(QFileInfo::exists(usersDb()));
+    {
+        CmyDataBase db;
+        ASSERT_EQ(db.Open(usersDb()), 0);
+        ASSERT_EQ(db.Execute(u"create table Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected integer, "
+                             u"Key text, Color int, TypeColor int, LastBackup int)"),
+                  0);
+        ASSERT_EQ(db.Execute(u"insert into Users (Nom, Selected) values ('Zoé', 0)"), 0);
+    }
+    EXPECT_FALSE(users.ReadSelectedUser(u)) << "nobody selected";
+    {
+        CmyDataBase db;
+        ASSERT_EQ(db.Open(usersDb()), 0);
+        ASSERT_EQ(db.Execute(u"insert into Users (Nom, Selected) values ('L''Anne', 1)"), 0);
+    }
+    const QByteArray bytes = TestFolders::readFile(usersDb());
+    ASSERT_TRUE(users.ReadSelectedUser(u));
+    EXPECT_EQ(u.Nom, QStringLiteral("L'Anne"));
+    EXPECT_EQ(u.Id, 2);
+    EXPECT_EQ(TestFolders::readFile(usersDb()), bytes) << "upgraded or written";
+}
+
 TEST_F(UsersTest, UserChoicesInNameOrder)
 {
     int zoe = -1, anne = -1;

@@ -21,6 +21,9 @@
 #include <QDate>
 #include <QString>
 
+#include <clocale>
+#include <string>
+
 class TrayFixture : public ::testing::Test
 {
 protected:
@@ -31,6 +34,10 @@ protected:
 
     void SetUp() override
     {
+        // The C library writes numbers the French way too: nothing of it
+        // may reach a statement or a file.
+        m_cLocale = std::setlocale(LC_ALL, nullptr);
+        std::setlocale(LC_ALL, "fr_FR.UTF-8");
         now = at(18, 0);
         Platform::Clock::setNowSource([this] { return now; });
         path = TestFolders::tempDb(QStringLiteral("Zarvo.sdb"));
@@ -44,6 +51,7 @@ protected:
     {
         CAppData::Clear();
         Platform::Clock::reset();
+        std::setlocale(LC_ALL, m_cLocale.c_str());
     }
 
     // The first cell of the first row ("<none>" without one), and a
@@ -90,6 +98,9 @@ protected:
     qint64 now = 0;
     QString path;
     CTrayProjectStore store;
+
+private:
+    std::string m_cLocale;
 };
 
 // Counts the transactions committed on every connection this process opens

@@ -17,6 +17,7 @@ protected:
     void load()
     {
         CTranslationStore french(nullptr, CTranslationStore::Program::Tray);
+        texts.SetLocale(QLocale(QLocale::French, QLocale::France));
         texts.Load(french, Platform::Settings());
     }
     static tTacheFull entry(qint64 start, qint64 end)
