@@ -1,0 +1,432 @@
+#include "CReportExtraction.h"
+
+#include "CBdD.h"
+#include "Clock.h"
+#include "CmyDataBase.h"
+#include "Formatter.h"
+#include "LocalDayCache.h"
+#include "LocalTime.h"
+#include "ProgressDlgShared.h"
+#include "QuoteSql.h"
+#include "ReportColumnCatalogue.h"
+#include "Texts.h"
+#include "tReportDefinition.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+
+#include <limits>
+#include <sqlite3.h>
+
+using Platform::Formatter;
+
+namespace {
+
+// One prepared statement, finalised when it goes.
+class Statement
+{
+public:
+    Statement(sqlite3 *db, const QString &sql)
+    {
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(m_stmt);
+            m_stmt = nullptr;
+        }
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    bool IsValid() const { return m_stmt != nullptr; }
+    sqlite3_stmt *Get() const { return m_stmt; }
+    // SQLITE_ROW, SQLITE_DONE or an error.
+    int Step() { return m_stmt ? sqlite3_step(m_stmt) : SQLITE_ERROR; }
+    qint64 Int64(int column) const { return sqlite3_column_int64(m_stmt, column); }
+    // A NULL id reads as none.
+    int Id(int column) const
+    {
+        return sqlite3_column_type(m_stmt, column) == SQLITE_NULL ? -1 : sqlite3_column_int(m_stmt, column);
+    }
+    QString Text(int column) const
+    {
+        const void *text = sqlite3_column_text16(m_stmt, column);
+        const int bytes = sqlite3_column_bytes16(m_stmt, column);
+        return text ? QString::fromUtf16(static_cast<const char16_t *>(text), bytes / 2) : QString();
+    }
+
+private:
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// zarvo_next_midnight(t): the first second of the local day after t's.
+void nextMidnight(sqlite3_context *context, int, sqlite3_value **values)
+{
+    if (sqlite3_value_type(values[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    auto *days = static_cast<LocalDayCache *>(sqlite3_user_data(context));
+    sqlite3_result_int64(context, days->Day(sqlite3_value_int64(values[0])).End);
+}
+
+void deleteDays(void *days)
+{
+    delete static_cast<LocalDayCache *>(days);
+}
+
+// Interrupts a running statement once the user has cancelled.
+int interruptWhenCancelled(void *extraction)
+{
+    return static_cast<const CReportExtraction *>(extraction)->IsCancelled() ? 1 : 0;
+}
+
+// Empty, or ids between parentheses ("(12,-1, 40)").
+bool isIdList(const QString &text)
+{
+    static const QRegularExpression list(QStringLiteral("^\\(\\s*-?\\d{1,10}(\\s*,\\s*-?\\d{1,10})*\\s*\\)$"));
+    return text.isEmpty() || list.match(text).hasMatch();
+}
+
+bool isReportDate(const QDate &date)
+{
+    return date.isValid() && date.year() >= 1900;
+}
+
+void removeReportFile(const QString &path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+}
+
+} // namespace
+
+CReportExtraction::CReportExtraction(const tReportDefinition &definition, ProgressDlgShared *progress)
+    : m_definition(definition), m_progress(progress), m_now(Platform::Clock::now()),
+      m_withTexts(definition.Type != 3 && definition.Detail)
+{
+}
+
+bool CReportExtraction::IsCancelled() const
+{
+    return m_progress && m_progress->IsCancelled();
+}
+
+void CReportExtraction::Step(int textId)
+{
+    if (!IsCancelled())
+        CBdD::SendProgressText(m_progress, Platform::Texts::get(textId));
+}
+
+QString CReportExtraction::BuildReportFilter(const tReportDefinition &definition)
+{
+    QString filter;
+    if (!definition.Projets.isEmpty())
+        filter = Formatter::sprintf(u"where rptTaches.IdProjet in %s ", {definition.Projets});
+    if (!definition.Activites.isEmpty())
+        filter += Formatter::sprintf(filter.isEmpty() ? u"where rptTaches.IdActivite in %s "
+                                                      : u"and rptTaches.IdActivite in %s ",
+                                     {definition.Activites});
+    return filter;
+}
+
+QString CReportExtraction::GetGroupColumnExpression(const tReportDefinition &definition)
+{
+    bool yearLevel = false;
+    bool monthLevel = false;
+    for (int level : definition.Levels()) {
+        yearLevel = yearLevel || level == 0;
+        monthLevel = monthLevel || level == 1;
+    }
+    switch (definition.Grp_Col) {
+    case 0:
+        return QStringLiteral("substr(date(Debut, 'unixepoch', 'localtime'),1,4) as Colonne");
+    case 1:
+        return yearLevel ? QStringLiteral("substr(date(Debut, 'unixepoch', 'localtime'),6,2) as Colonne")
+                         : QStringLiteral("substr(date(Debut, 'unixepoch', 'localtime'),1,7) as Colonne");
+    case 2:
+        if (monthLevel)
+            return QStringLiteral("substr(date(Debut, 'unixepoch', 'localtime'),9,2) as Colonne");
+        if (yearLevel)
+            return QStringLiteral("substr(date(Debut, 'unixepoch', 'localtime'),6,5) as Colonne");
+        return QStringLiteral("date(Debut, 'unixepoch', 'localtime') as Colonne");
+    case 3:
+        return QStringLiteral("IdProjet as Colonne");
+    case 4:
+        return QStringLiteral("IdActivite as Colonne");
+    default:
+        return QString();
+    }
+}
+
+bool CReportExtraction::IsBuildable(const tReportDefinition &definition)
+{
+    if (!isIdList(definition.Projets) || !isIdList(definition.Activites))
+        return false;
+    if (definition.Periode != 0 && (!isReportDate(definition.Debut) || !isReportDate(definition.Fin)))
+        return false;
+    return definition.Type != 3 || !GetGroupColumnExpression(definition).isEmpty();
+}
+
+bool CReportExtraction::FillReportTable(SQLite::CmyDataBase &report, const QString &mainPath)
+{
+    if (!report.IsOpen() || !IsBuildable(m_definition))
+        return false;
+    sqlite3 *db = report.Handle();
+    // Only the report's own file is tuned: it is thrown away after the build.
+    report.Execute(u"PRAGMA main.journal_mode=MEMORY");
+    report.Execute(u"PRAGMA main.synchronous=OFF");
+    report.Execute(u"PRAGMA main.cache_size=-32000");
+    sqlite3_create_function_v2(db, "zarvo_next_midnight", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                               new LocalDayCache, nextMidnight, nullptr, nullptr, deleteDays);
+    sqlite3_progress_handler(db, 2000, interruptWhenCancelled, this);
+    report.SetLastCode(0);
+    if (report.Execute(Formatter::sprintf(u"attach database '%s' as zarvo", {QuoteSql(mainPath)})) != 0)
+        return false;
+    // A deferred transaction: the user's file is only read (a shared lock
+    // for the copy's length), the report's file written.
+    bool ok = report.Execute(u"BEGIN TRANSACTION") == 0;
+    ok = ok
+         && report.Execute(u"Create table rptTaches(Id integer, Debut integer, Fin integer, IdActivite integer, "
+                           u"IdProjet integer, Facture integer, IdTauxHoraire integer, Date_Modif integer, "
+                           u"Origine_Modif integer, Deleted integer, Title text, Notes text)")
+                == 0;
+    QString where = QStringLiteral("Deleted=0");
+    if (m_definition.Status == 1)
+        where += QStringLiteral(" and Facture=0");
+    else if (m_definition.Status != 0)
+        where += QStringLiteral(" and Facture<>0");
+    ok = ok && CopyEntries(report, where);
+    ok = ok && !IsCancelled() && CleanIds(report);
+    if (ok && m_definition.Type == 3 && m_definition.Grp_Col == 4) {
+        ok = report.Execute(u"create table Activites(Id integer, Nom text)") == 0
+             && report.Execute(u"insert into Activites (Id, Nom) select Id, Nom from zarvo.Activites") == 0;
+    }
+    ok = ok && !IsCancelled() && report.Execute(u"COMMIT TRANSACTION") == 0;
+    if (!ok)
+        report.RollbackAfterFailure();
+    sqlite3_progress_handler(db, 0, nullptr, nullptr);
+    report.Execute(u"detach database zarvo");
+    return ok;
+}
+
+bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &where)
+{
+    const bool bounded = m_definition.Periode != 0;
+    qint64 periodStart = std::numeric_limits<qint64>::min();
+    qint64 periodEnd = m_now;
+    if (bounded) {
+        periodStart = Platform::LocalTime::midnight(m_definition.Debut);
+        periodEnd = Platform::LocalTime::midnight(m_definition.Fin.addDays(1)) - 1;
+    }
+    const QString texts = m_withTexts ? QStringLiteral("Title, Notes") : QStringLiteral("'', ''");
+    const QString columns = QStringLiteral("IdActivite, IdProjet, Facture, IdTauxHoraire, Date_Modif, "
+                                           "Origine_Modif, Deleted, ")
+                            + texts;
+
+    // Entries within one local day: copied as they are, in one statement.
+    QString single = Formatter::sprintf(u"insert into rptTaches select Id, Debut, Fin, %s from zarvo.Taches where %s",
+                                        {columns, where});
+    if (bounded)
+        single += Formatter::sprintf(u" and Debut <= %I64d and Fin > %I64d", {periodEnd, periodStart});
+    single += QStringLiteral(" and Fin <> 0 and Fin >= Debut and Fin < zarvo_next_midnight(Debut)");
+    if (report.Execute(single) != 0)
+        return false;
+
+    // Entries over several days, and running ones: one row per local day.
+    QString multi = Formatter::sprintf(u"select Id, Debut, Fin from zarvo.Taches where %s", {where});
+    if (bounded)
+        multi += Formatter::sprintf(u" and Debut <= %I64d and (Fin > %I64d or Fin=0)", {periodEnd, periodStart});
+    multi += QStringLiteral(" and (Fin = 0 or Fin >= zarvo_next_midnight(Debut))");
+    sqlite3 *db = report.Handle();
+    Statement rows(db, multi);
+    Statement piece(db, Formatter::sprintf(u"insert into rptTaches select Id, ?1, ?2, %s from zarvo.Taches where Id=?3",
+                                           {columns}));
+    if (!rows.IsValid() || !piece.IsValid())
+        return false;
+    LocalDayCache days;
+    int rc = SQLITE_ROW;
+    while (!IsCancelled() && (rc = rows.Step()) == SQLITE_ROW) {
+        const qint64 id = rows.Int64(0);
+        const qint64 debut = rows.Int64(1);
+        const qint64 fin = rows.Int64(2);
+        const bool running = fin == 0;
+        qint64 start = bounded && debut < periodStart ? periodStart : debut;
+        // A finished entry of a report over the whole database is whole,
+        // even when it ends later than now.
+        qint64 last = running ? m_now : fin;
+        if (bounded && last > periodEnd)
+            last = periodEnd;
+        for (;;) {
+            const qint64 dayEnd = days.Day(start).End - 1;
+            qint64 end = 0;
+            if (running)
+                end = dayEnd >= last ? 0 : dayEnd;
+            else
+                end = dayEnd < last ? dayEnd : last;
+            sqlite3_bind_int64(piece.Get(), 1, start);
+            sqlite3_bind_int64(piece.Get(), 2, end);
+            sqlite3_bind_int64(piece.Get(), 3, id);
+            const int inserted = piece.Step();
+            sqlite3_reset(piece.Get());
+            if (inserted != SQLITE_DONE) {
+                report.SetLastCode(inserted);
+                return false;
+            }
+            if (end == 0 || end >= last)
+                break;
+            start = end + 1;
+        }
+    }
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        report.SetLastCode(rc);
+        return false;
+    }
+    return !IsCancelled();
+}
+
+bool CReportExtraction::CleanIds(SQLite::CmyDataBase &report)
+{
+    return report.Execute(u"update rptTaches set IdProjet=-1 where IdProjet is null or (IdProjet<>-1 and IdProjet "
+                          u"not in (select Id from zarvo.Projets where ifnull(Deleted, 0)=0))")
+               == 0
+           && report.Execute(u"update rptTaches set IdActivite=-1 where IdActivite is null or (IdActivite<>-1 and "
+                             u"IdActivite not in (select Id from zarvo.Activites where ifnull(Deleted, 0)=0))")
+                  == 0;
+}
+
+bool CReportExtraction::FeedEntries(SQLite::CmyDataBase &report, CReportLineSink &sink)
+{
+    sink.BuildColumns();
+    sink.SetTotalRow(Platform::Texts::get(316), true);
+    const QString texts = m_withTexts ? QStringLiteral(", Title, Notes") : QString();
+    Statement rows(report.Handle(),
+                   Formatter::sprintf(u"select Id, Debut, Fin, IdProjet, IdActivite, IdTauxHoraire, Facture%s from "
+                                      u"rptTaches %sorder by Debut asc, rowid asc",
+                                      {texts, BuildReportFilter(m_definition)}));
+    if (!rows.IsValid())
+        return false;
+    int rc = SQLITE_ROW;
+    bool first = true;
+    tReportEntry entry;
+    while (!IsCancelled() && (rc = rows.Step()) == SQLITE_ROW) {
+        if (first) {
+            Step(138);
+            first = false;
+        }
+        entry.Id = rows.Id(0);
+        entry.Debut = rows.Int64(1);
+        entry.Fin = rows.Int64(2);
+        entry.IdProjet = rows.Id(3);
+        entry.IdActivite = rows.Id(4);
+        entry.IdTauxHoraire = rows.Id(5);
+        entry.Facture = rows.Int64(6) != 0;
+        if (m_withTexts) {
+            entry.Title = rows.Text(7);
+            entry.Notes = rows.Text(8);
+        }
+        sink.AddEntryLine(entry);
+    }
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        return IsCancelled();
+    Step(139);
+    return true;
+}
+
+bool CReportExtraction::FeedCrossTable(SQLite::CmyDataBase &report, CReportLineSink &sink)
+{
+    const QString filter = BuildReportFilter(m_definition);
+    const QString expression = GetGroupColumnExpression(m_definition);
+    const QString distinct =
+        m_definition.Grp_Col == 4
+            ? Formatter::sprintf(u"select distinct IdActivite as Colonne, Activites.Nom as NomActivite from rptTaches "
+                                 u"left join Activites on rptTaches.IdActivite = Activites.Id %sorder by NomActivite asc",
+                                 {filter})
+            : Formatter::sprintf(u"select distinct %s from rptTaches %sorder by Colonne asc", {expression, filter});
+    std::vector<CReportLineSink::tCrossTabColumn> columns{{CrossTabLabelKind, QString()}};
+    QHash<QString, int> columnOfValue;
+    {
+        Statement values(report.Handle(), distinct);
+        if (!values.IsValid())
+            return false;
+        int rc = SQLITE_ROW;
+        while (!IsCancelled() && (rc = values.Step()) == SQLITE_ROW) {
+            const QString value = values.Text(0);
+            // The first of equal values takes the rows.
+            if (!columnOfValue.contains(value))
+                columnOfValue.insert(value, int(columns.size()));
+            columns.push_back({CrossTabValueKind, value});
+        }
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            return IsCancelled();
+    }
+    if (IsCancelled())
+        return true;
+    columns.push_back({CrossTabValueKind, QString()});
+    sink.DefineCrossTabColumns(columns);
+    sink.SetTotalRow(Platform::Texts::get(316), false);
+
+    Statement rows(report.Handle(),
+                   Formatter::sprintf(u"select Id, Debut, Fin, IdProjet, IdActivite, %s from rptTaches %sorder by "
+                                      u"Debut asc, rowid asc",
+                                      {expression, filter}));
+    if (!rows.IsValid())
+        return false;
+    int rc = SQLITE_ROW;
+    bool first = true;
+    tReportEntry entry;
+    while (!IsCancelled() && (rc = rows.Step()) == SQLITE_ROW) {
+        if (first) {
+            Step(138);
+            first = false;
+        }
+        const auto column = columnOfValue.constFind(rows.Text(5));
+        if (column == columnOfValue.cend())
+            continue;
+        entry.Id = rows.Id(0);
+        entry.Debut = rows.Int64(1);
+        entry.Fin = rows.Int64(2);
+        entry.IdProjet = rows.Id(3);
+        entry.IdActivite = rows.Id(4);
+        sink.AddCrossTabLine(entry, *column);
+    }
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        return IsCancelled();
+    Step(139);
+    return true;
+}
+
+bool CReportExtraction::BuildReport(const QString &mainPath, const QString &folder, CReportLineSink &sink)
+{
+    return Build(mainPath, folder, sink, false);
+}
+
+bool CReportExtraction::BuildCrossTabReport(const QString &mainPath, const QString &folder, CReportLineSink &sink)
+{
+    return Build(mainPath, folder, sink, true);
+}
+
+bool CReportExtraction::Build(const QString &mainPath, const QString &folder, CReportLineSink &sink,
+                              bool crossTable)
+{
+    if (!IsBuildable(m_definition) || !QFile::exists(mainPath))
+        return false;
+    Step(137);
+    if (!QDir().mkpath(folder))
+        return false;
+    const QString path = QDir(folder).filePath(QString::fromUtf16(FileName));
+    removeReportFile(path);
+    bool ok = false;
+    {
+        SQLite::CmyDataBase report;
+        if (report.Open(path) == 0) {
+            ok = FillReportTable(report, mainPath);
+            if (ok && !IsCancelled())
+                ok = crossTable ? FeedCrossTable(report, sink) : FeedEntries(report, sink);
+        }
+    }
+    removeReportFile(path);
+    return ok || IsCancelled();
+}
