@@ -708,6 +708,13 @@ qint64 CProject::GetOpenForecastEnd() const
     return GetForecastEnd();
 }
 
+qint64 CProject::RaiseToForecastStart() const
+{
+    if (IsCompleted() || IsInactive())
+        return m_computedEnd;
+    return std::max(m_computedEnd, m_computedStart);
+}
+
 qint64 CProject::GetEndDate() const
 {
     if (!IsCompleted())

@@ -136,6 +136,11 @@ public:
     qint64 GetOpenForecastStart() const;
     // The forecast end of an open node; 0 for a completed or inactive one.
     qint64 GetOpenForecastEnd() const;
+    // The end of the node's own computed forecast period, raised to its
+    // computed start while the node is open (neither completed nor
+    // inactive): a period scheduled without work of its own still ends
+    // where it starts.
+    qint64 RaiseToForecastStart() const;
     qint64 GetEndDate() const;
     qint64 GetFixedEnd() const;
 
