@@ -30,6 +30,12 @@ QList<QKeySequence> StandardKeys(int id)
         return {QKeySequence(QKeySequence::Undo)};
     case 32943: // Rétablir
         return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    case 32815: // Actualiser
+        return {QKeySequence(Qt::Key_F5)};
+    case 57607: // Imprimer: live once a window that prints gives the command its handler
+        return {QKeySequence(Qt::CTRL | Qt::Key_P)};
+    case 57665: // Quitter
+        return {QKeySequence(Qt::CTRL | Qt::Key_Q)};
     default:
         return {};
     }

@@ -310,6 +310,14 @@ void CMainFrame::CreateMenus()
         else
             menu->addAction(m_commands->Action(row.id));
     }
+    // A key works only on an action placed in the window: the commands
+    // that only the toolbar shows (the report's) take their keys from the
+    // frame itself.
+    for (int id : m_commands->Ids()) {
+        QAction *action = m_commands->Action(id);
+        if (!action->shortcuts().isEmpty())
+            addAction(action);
+    }
     // The View menu offers only the previous/next pair of the shown view.
     if (QMenu *view = menuBar()->findChild<QMenu *>(QStringLiteral("-3"))) {
         connect(view, &QMenu::aboutToShow, this, [this, view] {

@@ -277,6 +277,42 @@ TEST_F(MainFrameTest, TheToolbarShowsTheButtonsOfTheActiveWindow)
     EXPECT_TRUE(frame->Commands().Action(32900)->isVisible());
 }
 
+TEST_F(MainFrameTest, TheDesktopsKeysReachTheirCommandsAndNoKeyServesTwo)
+{
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    // The report window's commands: live once it gives them their handler.
+    QList<int> ran;
+    for (int id : {32815, 57607})
+        frame->Commands().SetHandler(id, [&ran, id] { ran << id; });
+    QTest::keyClick(frame.get(), Qt::Key_F5);
+    QTest::keyClick(frame.get(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(ran, (QList<int>{32815, 57607}));
+    // Greyed (no window that prints), the key does nothing.
+    frame->Commands().SetHandler(57607, {});
+    QTest::keyClick(frame.get(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(ran.size(), 2);
+
+    // The File menu shows the key of "Quitter", which closes the window.
+    QAction *quit = frame->Commands().Action(57665);
+    EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QMenu *file = frame->menuBar()->findChild<QMenu *>(QStringLiteral("-1"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->actions().contains(quit));
+
+    // A key bound to two commands would run neither.
+    QHash<QKeySequence, QStringList> owners;
+    for (QAction *action : frame->findChildren<QAction *>()) {
+        for (const QKeySequence &key : action->shortcuts())
+            owners[key] << action->objectName();
+    }
+    for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+        EXPECT_EQ(it.value().size(), 1) << it.key().toString().toStdString() << ": " << it.value().join(u',').toStdString();
+
+    QTest::keyClick(frame.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(frame->isVisible());
+}
+
 TEST_F(MainFrameTest, TheViewMenuOffersOnlyThePairOfTheShownView)
 {
     QMenu *view = frame->menuBar()->findChild<QMenu *>(QStringLiteral("-3"));
