@@ -56,6 +56,11 @@ QString ForecastSettings::UserHidden()
     return Grid.toString() + QStringLiteral(" Hidden");
 }
 
+QString ForecastSettings::UserGanttZoom()
+{
+    return QStringLiteral("GanttZoom");
+}
+
 QString ForecastSettings::ChooserPosition()
 {
     return QStringLiteral("ColumnsForecast");

@@ -31,6 +31,8 @@ public:
     static QString UserPos();
     static QString UserCollapsed();
     static QString UserHidden();
+    // The Gantt chart's zoom level.
+    static QString UserGanttZoom();
 
     // The dialog placement of the column chooser (below "Dialog/").
     static QString ChooserPosition();

@@ -101,6 +101,18 @@ void CFrameViews::RefreshForecastOnTimer()
     m_frame.RefreshForecastWindow(false, false, false, true);
 }
 
+void CFrameViews::ReloadForecastZoom()
+{
+    if (m_frame.ForecastParts().reloadZoom)
+        m_frame.ForecastParts().reloadZoom();
+}
+
+void CFrameViews::ZoomForecastToWeek()
+{
+    if (m_frame.ForecastParts().zoomToWeek)
+        m_frame.ForecastParts().zoomToWeek();
+}
+
 void CFrameViews::ReloadProjectsBranch()
 {
     if (auto *p = pane<CPaneProject>(m_frame))

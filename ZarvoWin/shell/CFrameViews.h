@@ -34,6 +34,10 @@ public:
     // pane rebuilt next shows the change.
     void RefreshForecast(bool reload, bool keepScroll) override;
     void RefreshForecastOnTimer() override;
+    // The forecast window's chart: the current user's zoom level, or a
+    // week a centimetre.
+    void ReloadForecastZoom() override;
+    void ZoomForecastToWeek() override;
 
     // The project, task and report panes.
     void ReloadProjectsBranch() override;

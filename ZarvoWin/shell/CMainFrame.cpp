@@ -392,8 +392,10 @@ void CMainFrame::CreateDockingWindows()
     // holds an empty window.
     if (m_app.Startup().makeForecastWindow)
         m_forecast = m_app.Startup().makeForecastWindow(this);
-    if (!m_forecast.window)
-        m_forecast = {new QWidget(this), {}, {}, {}};
+    if (!m_forecast.window) {
+        m_forecast = tForecastWindow();
+        m_forecast.window = new QWidget(this);
+    }
     m_forecastWindow = m_forecast.window;
     m_forecastWindow->setObjectName(QString::number(ForecastWindowId));
     CMyDockablePane *pane = m_panes.value(PaneForecast);

@@ -211,6 +211,8 @@ public:
         std::function<int()> languageCount;
         // The record editors the panes open on an item; true on OK.
         std::function<bool(int projectId)> editProject;
+        // The project editor on the activity row of a project.
+        std::function<bool(int projectId, int activityId)> editActivityRow;
         std::function<bool(int activityId)> editActivity;
         std::function<bool(int rateId)> editRate;
         std::function<bool(int favoriteId)> editFavorite; // -1: a new favourite

@@ -1,33 +1,64 @@
 #include "ForecastWindows.h"
 
 #include "CForecastGridCtrl.h"
+#include "CForecastWindowHost.h"
+#include "CGanttCtrl.h"
 #include "CZarvoWinApp.h"
 #include "ForecastImages.h"
 
 #include <QPointer>
+#include <QSplitter>
 
 void RegisterForecastWindows(CZarvoWinApp &app)
 {
     app.Startup().makeForecastWindow = [&app](QWidget *parent) {
-        auto *grid = new CForecastGridCtrl(parent);
+        // The grid on the left, the chart beside it, row for row: both
+        // start at the window's top, so their headers and rows line up.
+        auto *window = new QSplitter(Qt::Horizontal, parent);
+        window->setChildrenCollapsible(false);
+        window->setHandleWidth(6);
+        auto *grid = new CForecastGridCtrl(window);
         grid->SetSmallImageList(&app.Images(false));
         grid->SetStateImageList(&ForecastImages::StateImages());
         grid->LoadColumns();
-        const QPointer<CForecastGridCtrl> alive(grid);
-        tForecastWindow window;
-        window.window = grid;
-        window.refresh = [alive](bool reload, bool restoreSaved, bool recompute, bool keepOffset) {
-            if (alive)
-                alive->Refresh(reload, restoreSaved, recompute, keepOffset);
+        auto *host = new CForecastWindowHost(app, window);
+        auto *chart = new CGanttCtrl(grid, host, window);
+        window->addWidget(grid);
+        window->addWidget(chart);
+        window->setStretchFactor(0, 2);
+        window->setStretchFactor(1, 1);
+        const auto repaintChart = [chart] { chart->update(); };
+        QObject::connect(grid, &CTreeGridCtrl::firstRowChanged, chart, repaintChart);
+        QObject::connect(grid, &CTreeGridCtrl::currentRowChanged, chart, repaintChart);
+
+        const QPointer<CForecastGridCtrl> aliveGrid(grid);
+        const QPointer<CGanttCtrl> aliveChart(chart);
+        tForecastWindow parts;
+        parts.window = window;
+        parts.refresh = [aliveGrid, aliveChart](bool reload, bool restoreSaved, bool recompute, bool keepOffset) {
+            if (aliveGrid)
+                aliveGrid->Refresh(reload, restoreSaved, recompute, keepOffset);
+            if (aliveChart)
+                aliveChart->update();
         };
-        window.saveSettings = [alive] {
-            if (alive)
-                alive->SaveSettings();
+        parts.saveSettings = [aliveGrid] {
+            if (aliveGrid)
+                aliveGrid->SaveSettings();
         };
-        window.retranslate = [alive] {
-            if (alive)
-                alive->TranslateColumnCaptions();
+        parts.retranslate = [aliveGrid, aliveChart] {
+            if (aliveGrid)
+                aliveGrid->TranslateColumnCaptions();
+            if (aliveChart)
+                aliveChart->update();
         };
-        return window;
+        parts.reloadZoom = [aliveChart] {
+            if (aliveChart)
+                aliveChart->LoadZoom();
+        };
+        parts.zoomToWeek = [aliveChart] {
+            if (aliveChart)
+                aliveChart->OnZoomLevel(GanttScale::DefaultLevel);
+        };
+        return parts;
     };
 }

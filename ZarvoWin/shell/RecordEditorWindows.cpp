@@ -85,6 +85,10 @@ void RegisterRecordEditors(CZarvoWinApp &app)
         CProject *node = projectNode(app, projectId);
         return node && runProjectEditor(app, false, node);
     };
+    windows.editActivityRow = [&app](int projectId, int activityId) {
+        CProject *node = app.ProjectStore().FindNode(activityId, projectId);
+        return node && !node->IsRoot() && node->IsActivity() && runProjectEditor(app, false, node);
+    };
     windows.newActivity = [&app] { return runActivityEditor(app, -1) != -1; };
     windows.editActivity = [&app](int activityId) { return runActivityEditor(app, activityId) != -1; };
     windows.newRate = [&app] { return runRateEditor(app, -1) != -1; };

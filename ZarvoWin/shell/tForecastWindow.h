@@ -19,4 +19,8 @@ struct tForecastWindow
     std::function<void()> saveSettings;
     // After a change of the interface language.
     std::function<void()> retranslate;
+    // The chart takes the current user's zoom level again (after a change
+    // of user), or shows a week a centimetre.
+    std::function<void()> reloadZoom;
+    std::function<void()> zoomToWeek;
 };

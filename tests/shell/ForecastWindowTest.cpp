@@ -1,9 +1,13 @@
-// The project-tracking grid in the running frame: in its pane and its
-// tabbed document, refreshed by the frame, its layout kept per user.
+// The project-tracking grid and the Gantt chart beside it in the running
+// frame: in its pane and its tabbed document, refreshed by the frame, the
+// grid's layout and the chart's level kept per user, the project editor
+// opened from the chart.
 #include "AppFixture.h"
 #include "CForecastGridCtrl.h"
+#include "CGanttCtrl.h"
 #include "CCommandTable.h"
 #include "CMainFrame.h"
+#include "CMainFrameViews.h"
 #include "CMyDockablePane.h"
 #include "CProjectStore.h"
 #include "ForecastWindows.h"
@@ -51,7 +55,8 @@ protected:
             ASSERT_TRUE(db.SaveProject(&child, nullptr));
         }
     }
-    CForecastGridCtrl *grid() const { return qobject_cast<CForecastGridCtrl *>(frame->ForecastWindow()); }
+    CForecastGridCtrl *grid() const { return frame->ForecastWindow()->findChild<CForecastGridCtrl *>(); }
+    CGanttCtrl *chart() const { return frame->ForecastWindow()->findChild<CGanttCtrl *>(); }
     std::string rows() const
     {
         std::string text;
@@ -72,7 +77,7 @@ protected:
 TEST_F(ForecastWindowTest, TheCommandShowsTheGridInThePaneAndAsADocument)
 {
     ASSERT_NE(grid(), nullptr);
-    EXPECT_EQ(grid()->objectName(), QStringLiteral("522"));
+    EXPECT_EQ(frame->ForecastWindow()->objectName(), QStringLiteral("522"));
     QAction *command = frame->Commands().Action(33041);
     ASSERT_NE(command, nullptr);
     if (pane()->isVisible())
@@ -85,8 +90,9 @@ TEST_F(ForecastWindowTest, TheCommandShowsTheGridInThePaneAndAsADocument)
 
     frame->ToggleForecastMode();
     ASSERT_TRUE(frame->ForecastFrame());
-    EXPECT_EQ(frame->ForecastFrame()->widget(), grid());
+    EXPECT_EQ(frame->ForecastFrame()->widget(), frame->ForecastWindow());
     EXPECT_TRUE(grid()->isVisible());
+    EXPECT_TRUE(chart()->isVisible());
     EXPECT_EQ(rows(), "Projets Alpha Alpha 1 Bravo Bravo 1 Charlie Charlie 1");
 }
 
@@ -129,4 +135,43 @@ TEST_F(ForecastWindowTest, TheLayoutIsEachUsersOwn)
     RegisterForecastWindows(*app);
     start();
     EXPECT_EQ(rows(), "Projets Alpha Alpha 1 Bravo Charlie Charlie 1");
+}
+
+TEST_F(ForecastWindowTest, TheChartStandsRightOfTheGridAndOpensTheEditorOnARow)
+{
+    frame->Commands().Action(33041)->trigger();
+    if (!pane()->isVisible())
+        frame->Commands().Action(33041)->trigger();
+    QApplication::processEvents();
+    CGanttCtrl *gantt = chart();
+    ASSERT_NE(gantt, nullptr);
+    EXPECT_TRUE(gantt->isVisible());
+    EXPECT_GT(gantt->x(), grid()->geometry().right());
+    EXPECT_EQ(gantt->y(), grid()->y());
+
+    // A double click on Bravo's row opens the editor on Bravo.
+    std::vector<int> edited;
+    app->Windows().editProject = [&edited](int projectId) {
+        edited.push_back(projectId);
+        return false;
+    };
+    const int bravo = app->ProjectStore().GetRoot()->GetChild(1)->ProjectId();
+    const QRect row = grid()->RowRectangle(grid()->Model().FindRow(bravo));
+    QTest::mouseDClick(gantt, Qt::LeftButton, Qt::NoModifier, QPoint(40, row.center().y()));
+    EXPECT_EQ(edited, std::vector<int>{bravo});
+}
+
+TEST_F(ForecastWindowTest, TheChartsLevelFollowsTheUser)
+{
+    chart()->OnZoomLevel(2);
+    ASSERT_TRUE(app->SwitchUser(bob));
+    QApplication::processEvents();
+    EXPECT_EQ(chart()->Level(), 8);
+    chart()->OnZoomLevel(12);
+    ASSERT_TRUE(app->SwitchUser(anne));
+    QApplication::processEvents();
+    EXPECT_EQ(chart()->Level(), 2);
+    // A new user's sample plan is shown a week a centimetre.
+    frame->Views().ZoomForecastToWeek();
+    EXPECT_EQ(chart()->Level(), 8);
 }

@@ -1,0 +1,22 @@
+#pragma once
+#include "CForecastHost.h"
+
+#include <QObject>
+
+class CZarvoWinApp;
+
+// What the project-tracking window asks of the application, forwarded to
+// the application's openers and the main frame. It lives as a child of the
+// window it serves.
+class CForecastWindowHost : public QObject, public CForecastHost
+{
+    Q_OBJECT
+public:
+    CForecastWindowHost(CZarvoWinApp &app, QObject *parent);
+
+    bool EditNode(const CProject &node) override;
+    void ShowStatusText(const QString &text) override;
+
+private:
+    CZarvoWinApp &m_app;
+};
