@@ -91,7 +91,7 @@ bool CBdD::BeginWrite()
     m_inWrite = true;
     m_changePending = false;
     m_modifPending = false;
-    if (CAnnulation *history = CAppData::Annulation())
+    if (CAnnulation *history = UndoHistory())
         history->BeginGroup();
     return true;
 }
@@ -124,13 +124,13 @@ bool CBdD::EndWrite(bool ok)
     // 'Modif' is stamped once for the whole write, however many rows it
     // stamped.
     if (ok && stampModif && m_connection->GetLastCode() == 0)
-        StampModif(*m_connection, Platform::Clock::now());
+        StampModif(*m_connection, Platform::Clock::now(), UndoHistory());
     const bool commit = ok && m_connection->GetLastCode() == 0;
     // The write's one broadcast follows its COMMIT: the other program reloads
     // as soon as it reads it, so it must find the change already there, and
     // a write whose COMMIT fails announces nothing.
     if (commit && CommitWithRetry(*m_connection)) {
-        if (announce)
+        if (announce && !m_otherFile)
             PostLandedWrite();
         return true;
     }
@@ -139,7 +139,7 @@ bool CBdD::EndWrite(bool ok)
     // ROLLBACK then only confirms it.
     const int code = m_connection->GetLastCode();
     m_connection->RollbackAfterFailure();
-    if (CAnnulation *history = CAppData::Annulation())
+    if (CAnnulation *history = UndoHistory())
         history->DropLastGroup();
     // A write given up for an SQL failure (the file kept busy, for one)
     // leaves its line in the log; one the caller refused leaves none.
@@ -151,7 +151,7 @@ bool CBdD::EndWrite(bool ok)
 int CBdD::ExecuteWithUndo(const QString &redo, const QString &undo)
 {
     const int rc = Execute(redo);
-    AddUndoPair(redo, undo);
+    RecordUndo(redo, undo);
     return rc;
 }
 
@@ -210,7 +210,7 @@ int CBdD::InsertNewRow(int tableCode, const std::function<QString(int id)> &inse
 
 int CBdD::UpdateRow(int tableCode, qint64 rowId, const QString &redo)
 {
-    const QString undo = CAppData::Annulation() ? SnapshotRow(tableCode, rowId) : QString();
+    const QString undo = UndoHistory() ? SnapshotRow(tableCode, rowId) : QString();
     const int rc = ExecuteWithUndo(redo, undo);
     if (rc != 0)
         return rc;
@@ -220,6 +220,41 @@ int CBdD::UpdateRow(int tableCode, qint64 rowId, const QString &redo)
         return SQLITE_NOTFOUND;
     StampRow(tableCode, rowId);
     return 0;
+}
+
+CAnnulation *CBdD::UndoHistory() const
+{
+    return m_otherFile ? nullptr : CAppData::Annulation();
+}
+
+void CBdD::RecordUndo(const QString &redo, const QString &undo)
+{
+    if (CAnnulation *history = UndoHistory())
+        history->AddStep(redo, undo);
+}
+
+void CBdD::NotifyWindows(qint64 wParam, qint64 lParam)
+{
+    if (!m_otherFile)
+        SendDataChanged(wParam, lParam);
+}
+
+void CBdD::PostChangeAfterWrite(qint64 wParam)
+{
+    if (!m_otherFile)
+        PostChange(wParam);
+}
+
+void CBdD::RefreshTaskPaneAfterWrite()
+{
+    if (!m_otherFile)
+        CAppData::RunTaskPaneRefresh();
+}
+
+void CBdD::RunBackupAfterWrite()
+{
+    if (!m_otherFile)
+        CAppData::RunAutoBackup();
 }
 
 QString CBdD::Literal(QStringView type, QStringView value)
@@ -234,31 +269,34 @@ void CBdD::StampRow(int tableCode, qint64 rowId)
     if (!IsOpen())
         return;
     // Inside a write, 'Modif' waits for its end (EndWrite).
-    StampRowOnly(*m_connection, tableCode, rowId, !m_inWrite);
+    StampRowOnly(*m_connection, tableCode, rowId, UndoHistory(), !m_inWrite);
     m_modifPending = m_modifPending || m_inWrite;
     AnnounceChange();
 }
 
 void CBdD::StampRow(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId)
 {
-    StampRowOnly(connection, tableCode, rowId);
+    StampRowOnly(connection, tableCode, rowId, CAppData::Annulation());
     PostLandedWrite();
 }
 
 void CBdD::AnnounceChange()
 {
+    if (m_otherFile)
+        return;
     if (m_inWrite)
         m_changePending = true;
     else
         PostLandedWrite();
 }
 
-void CBdD::StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId, bool modif)
+void CBdD::StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId, CAnnulation *history,
+                        bool modif)
 {
     const qint64 now = Platform::Clock::now();
     const QString table = TableName(tableCode);
     // The former stamps are read for the undo history alone.
-    const bool undoable = CAppData::Annulation() != nullptr;
+    const bool undoable = history != nullptr;
     if (!table.isEmpty()) {
         SQLite::MyTablePtr old;
         if (undoable)
@@ -274,16 +312,17 @@ void CBdD::StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 r
         const QString redo = Formatter::sprintf(u"update %s set Date_Modif=%I64d, Origine_Modif=%d where rowid=%I64d",
                                                 {table, now, 1, rowId});
         connection.Execute(redo);
-        AddUndoPair(redo, undo);
+        if (history)
+            history->AddStep(redo, undo);
     }
     if (modif)
-        StampModif(connection, now);
+        StampModif(connection, now, history);
 }
 
-void CBdD::StampModif(SQLite::CmyDataBase &connection, qint64 now)
+void CBdD::StampModif(SQLite::CmyDataBase &connection, qint64 now, CAnnulation *history)
 {
     SQLite::MyTablePtr old;
-    if (CAppData::Annulation())
+    if (history)
         old = connection.Query(u"select typeof(Value), Value from Infos where Name='Modif'");
     QString undo;
     if (old.hasRows())
@@ -291,7 +330,8 @@ void CBdD::StampModif(SQLite::CmyDataBase &connection, qint64 now)
                                   {Literal(old->GetCellView(0, 0), old->GetCellView(0, 1))});
     const QString redo = Formatter::sprintf(u"update Infos set Value='%I64d' where Name='Modif'", {now});
     connection.Execute(redo);
-    AddUndoPair(redo, undo);
+    if (history)
+        history->AddStep(redo, undo);
 }
 
 bool CBdD::GetModifStamp(QString &stamp)
@@ -412,11 +452,11 @@ void CBdD::RecordUndoWhere(const QString &redo, int tableCode, const QString &co
     if (!columns.isEmpty())
         t = Query(SelectWithTypes(table, columns, true) + QStringLiteral(" where ") + condition);
     if (!t.hasRows()) {
-        AddUndoPair(redo, QString());
+        RecordUndo(redo, QString());
         return;
     }
     for (int r = 0; r < t->rowCount(); ++r)
-        AddUndoPair(r == 0 ? redo : QString(), RestoreStatement(table, columns, *t, r, t->GetCell(r, 0)));
+        RecordUndo(r == 0 ? redo : QString(), RestoreStatement(table, columns, *t, r, t->GetCell(r, 0)));
 }
 
 QString CBdD::DeletedLiteral(int tableCode, int id)

@@ -19,6 +19,7 @@
 #include <functional>
 #include <vector>
 
+class CAnnulation;
 class CComboFiller;
 class CConfiguration;
 class ProgressDlgShared;
@@ -185,6 +186,11 @@ public:
 
     // Executes `redo` and records the pair in the undo history.
     int ExecuteWithUndo(const QString &redo, const QString &undo);
+    // The undo history this object's writes go to: the application's,
+    // none for another file (or when the application keeps none).
+    CAnnulation *UndoHistory() const;
+    // Records one pair in that history.
+    void RecordUndo(const QString &redo, const QString &undo);
     // Rows changed by the last INSERT, UPDATE or DELETE run on the
     // connection (0 without one): an update of an id that has no row
     // changes none and must not count as a write that landed.
@@ -532,6 +538,15 @@ public:
     enum ExistingFileTag { ExistingFile };
     CBdD(const QString &path, ExistingFileTag);
 
+    // Opens, as ExistingFile does, a database file that is not the current
+    // user's (a working copy of the synchronisation): its writes record no
+    // undo, tell neither this program's windows nor the other program of a
+    // change, reload no running entry and run no backup, and its upgrade
+    // makes no safety copy beside it. They belong to that file alone.
+    enum OtherFileTag { OtherFile };
+    CBdD(const QString &path, OtherFileTag);
+    bool IsOtherFile() const { return m_otherFile; }
+
     // The results of GetSyncStamps.
     enum SyncStampsResult { StampsRead = 0, StampsFailed = 1, NoBackupRow = 2 };
     // The last synchronisation (Infos 'Backup', or 'MajLan' when that is
@@ -725,10 +740,19 @@ private:
     static bool OpenCopyForMerge(SQLite::CmyDataBase &copy, const QString &path);
     // COMMIT, tried again while a reader keeps it busy.
     static bool CommitWithRetry(SQLite::CmyDataBase &connection);
-    static void StampModif(SQLite::CmyDataBase &connection, qint64 now);
+    static void StampModif(SQLite::CmyDataBase &connection, qint64 now, CAnnulation *history);
     // The row stamps of StampRow, and 'Modif' unless told not to, without
     // the broadcast.
-    static void StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId, bool modif = true);
+    static void StampRowOnly(SQLite::CmyDataBase &connection, int tableCode, qint64 rowId, CAnnulation *history,
+                             bool modif = true);
+    // What follows a landed write in the application (the main frame's
+    // change notice, the broadcast to the other program, the task pane's
+    // refresh, the automatic backup);
+    // nothing for another file.
+    void NotifyWindows(qint64 wParam, qint64 lParam);
+    void PostChangeAfterWrite(qint64 wParam);
+    void RefreshTaskPaneAfterWrite();
+    void RunBackupAfterWrite();
     // The SQL literal of a value read with its typeof(): NULL, or the
     // quoted text.
     static QString Literal(QStringView type, QStringView value);
@@ -753,8 +777,9 @@ private:
     int m_openError = 0;
     int m_newerVersion = 0;
     int m_fileVersion = -1;
-    // Opened with ExistingFile.
+    // Opened with ExistingFile or OtherFile.
     bool m_existingOnly = false;
+    bool m_otherFile = false;
     // Between BeginWrite and EndWrite; a change was stamped meanwhile.
     bool m_inWrite = false;
     bool m_changePending = false;

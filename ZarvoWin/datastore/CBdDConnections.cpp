@@ -103,6 +103,14 @@ CBdD::CBdD(const QString &path, ExistingFileTag)
     OpenOwnConnection();
 }
 
+CBdD::CBdD(const QString &path, OtherFileTag)
+    : m_path(path)
+    , m_existingOnly(true)
+    , m_otherFile(true)
+{
+    OpenOwnConnection();
+}
+
 void CBdD::OpenOwnConnection()
 {
     if (m_path.isEmpty())

@@ -144,7 +144,7 @@ int CBdD::AddFavorite(int id, int project, int activity, int rate, const QString
     if (newId)
         *newId = written;
     if (result != FavoriteExists)
-        CAppData::RunAutoBackup();
+        RunBackupAfterWrite();
     return result;
 }
 
@@ -156,7 +156,7 @@ namespace {
 std::pair<QString, QString> favoriteUseStatements(CBdD &db, int id)
 {
     SQLite::MyTablePtr old;
-    if (CAppData::Annulation())
+    if (db.UndoHistory())
         old = db.Query(Formatter::sprintf(u"select quote(Ordre) from Favoris where Id=%d", {id}));
     QString undo;
     if (old.hasRows())
@@ -176,8 +176,8 @@ bool CBdD::TouchFavorite(int id)
         m_connection->RollbackAfterFailure();
         return false;
     }
-    AddUndoPair(redo, undo);
-    CAppData::RunTaskPaneRefresh();
+    RecordUndo(redo, undo);
+    RefreshTaskPaneAfterWrite();
     return true;
 }
 

@@ -101,9 +101,9 @@ int CBdD::CreateProject(const CProject *node, int parentId, const QString &name,
 
     if (!EndWrite(ok))
         return -1;
-    SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
-    PostChange(1);
-    CAppData::RunAutoBackup();
+    NotifyWindows(CDataChangedNotifier::ProjectTree, 0);
+    PostChangeAfterWrite(1);
+    RunBackupAfterWrite();
     return id;
 }
 

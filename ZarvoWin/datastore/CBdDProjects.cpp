@@ -506,7 +506,7 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
     if (forecast)
         forecast->IdProject = plan.IdProject;
     if (reload) {
-        SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
+        NotifyWindows(CDataChangedNotifier::ProjectTree, 0);
     } else {
         if (CProjectStore *store = CAppData::ProjectStore()) {
             if (forecast)
@@ -514,10 +514,10 @@ bool CBdD::SaveProject(tElement *element, tForecast *forecast)
             if (element)
                 store->UpdateProject(*element);
         }
-        SendDataChanged(CDataChangedNotifier::ProjectFields, element ? element->Id : 0);
+        NotifyWindows(CDataChangedNotifier::ProjectFields, element ? element->Id : 0);
     }
-    PostChange(1);
-    CAppData::RunAutoBackup();
+    PostChangeAfterWrite(1);
+    RunBackupAfterWrite();
     return true;
 }
 
@@ -570,8 +570,8 @@ bool CBdD::SaveActivity(tElement &a)
         });
     if (!saved)
         return false;
-    SendDataChanged(CDataChangedNotifier::Activities, 0);
-    CAppData::RunAutoBackup();
+    NotifyWindows(CDataChangedNotifier::Activities, 0);
+    RunBackupAfterWrite();
     return true;
 }
 
@@ -590,7 +590,7 @@ bool CBdD::SaveRate(tElement &r)
         });
     if (!saved)
         return false;
-    CAppData::RunAutoBackup();
+    RunBackupAfterWrite();
     return true;
 }
 
@@ -636,12 +636,12 @@ bool CBdD::DeleteProject(int id)
         const QString stamp = Formatter::sprintf(u"update Projets set Date_Modif=%I64d, Origine_Modif=%d where %s",
                                                  {Platform::Clock::now(), 1, condition});
         Execute(stamp);
-        AddUndoPair(stamp, QString());
+        RecordUndo(stamp, QString());
         StampRow(0, 0); // 'Modif' and the broadcast
     }
     if (!EndWrite(ok))
         return false;
-    SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
+    NotifyWindows(CDataChangedNotifier::ProjectTree, 0);
     return true;
 }
 
@@ -669,8 +669,8 @@ bool CBdD::DeleteActivity(int id)
 {
     if (!softDelete(*this, TableActivites, id))
         return false;
-    SendDataChanged(CDataChangedNotifier::Activities, 0);
-    CAppData::RunAutoBackup();
+    NotifyWindows(CDataChangedNotifier::Activities, 0);
+    RunBackupAfterWrite();
     return true;
 }
 
@@ -713,9 +713,9 @@ bool CBdD::SaveChildOrders(int parentId, const QString &childs, int secondParent
             StampRow(TableProjets, movedProjectId);
     }
     ok = EndWrite(ok);
-    SendDataChanged(CDataChangedNotifier::TimeEntries, 3);
+    NotifyWindows(CDataChangedNotifier::TimeEntries, 3);
     if (ok)
-        PostChange(1);
+        PostChangeAfterWrite(1);
     return ok;
 }
 
@@ -736,6 +736,6 @@ bool CBdD::DeleteForecast(int projectId, int activityId)
     if (!EndWrite(done))
         return false;
     LoadProjects(-1, nullptr);
-    SendDataChanged(CDataChangedNotifier::ProjectTree, 0);
+    NotifyWindows(CDataChangedNotifier::ProjectTree, 0);
     return true;
 }

@@ -382,6 +382,9 @@ CBdD::tUpgradeResult CBdD::tUpgradeResult::FromDeferredNotice(const QString &not
 
 bool CBdD::MakeUpgradeCopy(int oldVersion, qint64 now, tUpgradeResult &result)
 {
+    // A working copy is a copy already: what it was made from stays.
+    if (m_otherFile)
+        return true;
     QString ext;
     const QString base = PathWithoutExtension(m_connection->GetPath(), &ext);
     const QDateTime local = Platform::LocalTime::toLocal(now);

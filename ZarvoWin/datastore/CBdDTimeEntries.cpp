@@ -338,6 +338,9 @@ bool CBdD::LoadTimeEntries(std::vector<tTacheParams> &entries, const QDate &day)
 
 bool CBdD::RefreshCurrentEntry()
 {
+    // Another file's entries are none of the application's business.
+    if (m_otherFile)
+        return IsOpen();
     tCurrentEntry *current = CAppData::CurrentEntry();
     if (!IsOpen()) {
         if (current)
@@ -435,11 +438,11 @@ bool CBdD::SaveTimeEntry(const tTacheFull &entry, int favoriteId)
     if (ok && inserted)
         ProjectStoreSeam::AddHistory(entry.IdProjet, entry.IdActivite, entry.IdTauxHoraire);
     RefreshCurrentEntry();
-    SendDataChanged(0, projectChanged ? 1 : 0);
+    NotifyWindows(0, projectChanged ? 1 : 0);
     if (ok && favoriteId != -1)
-        CAppData::RunTaskPaneRefresh();
+        RefreshTaskPaneAfterWrite();
     if (ok)
-        CAppData::RunAutoBackup();
+        RunBackupAfterWrite();
     return ok;
 }
 
@@ -453,9 +456,9 @@ bool CBdD::SetTimeEntryTimes(int id, qint64 start, qint64 end)
                                  Formatter::sprintf(u"Debut=%I64d,Fin=%I64d", {start, end}));
     ok = EndWrite(ok);
     RefreshCurrentEntry();
-    SendDataChanged(0, 0);
+    NotifyWindows(0, 0);
     if (ok)
-        CAppData::RunAutoBackup();
+        RunBackupAfterWrite();
     return ok;
 }
 
@@ -464,7 +467,7 @@ bool CBdD::StopTimeEntry(int id, qint64 end)
     if (!BeginWrite()) {
         // A backup that is due is still made while the file is open.
         if (IsOpen())
-            CAppData::RunAutoBackup();
+            RunBackupAfterWrite();
         return false;
     }
     Connection()->SetLastCode(0);
@@ -475,8 +478,8 @@ bool CBdD::StopTimeEntry(int id, qint64 end)
                                  QStringLiteral("Fin=0 and Deleted=0"));
     ok = EndWrite(ok);
     RefreshCurrentEntry();
-    SendDataChanged(0, 0);
-    CAppData::RunAutoBackup();
+    NotifyWindows(0, 0);
+    RunBackupAfterWrite();
     return ok;
 }
 
@@ -488,9 +491,9 @@ bool CBdD::DeleteTimeEntry(int id)
     bool ok = changeEntryColumns(*this, id, {u"Deleted"}, QStringLiteral("Deleted=1"));
     ok = EndWrite(ok);
     RefreshCurrentEntry();
-    SendDataChanged(0, 1);
+    NotifyWindows(0, 1);
     if (ok)
-        CAppData::RunAutoBackup();
+        RunBackupAfterWrite();
     return ok;
 }
 
@@ -587,8 +590,8 @@ bool CBdD::InsertTimeEntry(tTacheFull &entry, bool fit)
     if (inserted)
         ProjectStoreSeam::AddHistory(entry.IdProjet, entry.IdActivite, entry.IdTauxHoraire);
     RefreshCurrentEntry();
-    SendDataChanged(0, projectChanged ? 1 : 0);
-    CAppData::RunAutoBackup();
+    NotifyWindows(0, projectChanged ? 1 : 0);
+    RunBackupAfterWrite();
     return true;
 }
 
@@ -640,7 +643,7 @@ int runBatchChange(CBdD &db, const BatchChange &change, const QString &listSql, 
                 undo += cols[c] + u'=' + literal(*old, r, 1 + 2 * c);
             }
             undo += Formatter::sprintf(u" where Id=%d", {old->GetIntAt(r, 0, -1)});
-            AddUndoPair(QString(), undo);
+            db.RecordUndo(QString(), undo);
         }
     }
     const int rc = db.ExecuteWithUndo(
@@ -707,7 +710,7 @@ bool CBdD::DeleteTimeEntries(const QString &entryList)
     // already deleted stays deleted.
     const bool ok = runBatch(*this, {{{QStringLiteral("Deleted"), QStringLiteral("Deleted=1, ")}, *ids}});
     if (ok)
-        SendDataChanged(0, 0);
+        NotifyWindows(0, 0);
     return ok;
 }
 
@@ -736,7 +739,7 @@ bool CBdD::ReassignTimeEntries(int project, int activity, int rate, const QStrin
     const bool ok = runBatch(*this, {{change, *ids}});
     if (ok) {
         RefreshCurrentEntry();
-        SendDataChanged(0, 0);
+        NotifyWindows(0, 0);
     }
     return ok;
 }

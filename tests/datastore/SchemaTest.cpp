@@ -401,6 +401,20 @@ TEST_F(SchemaTest, VersionOneIsUpgradedAfterADatedCopy)
     EXPECT_EQ(column(old, "select count(*) from Taches"), QStringList{"1"});
 }
 
+TEST_F(SchemaTest, AWorkingCopyIsUpgradedWithoutASafetyCopy)
+{
+    // The synchronisation's copy of a device database: what it was made
+    // from is still there, so nothing is left beside it.
+    const QString path = TestFolders::tempDb(QStringLiteral("DbCopy.sdb"));
+    makeOldFile(path, 1);
+    CBdD db(path, CBdD::OtherFile);
+    const CBdD::tUpgradeResult result = db.UpdateDb();
+    EXPECT_EQ(result.outcome, Outcome::Upgraded);
+    EXPECT_TRUE(result.copyPath.isEmpty());
+    EXPECT_EQ(db.GetVersion(), 2);
+    EXPECT_EQ(filesBeside(path), QStringList{"DbCopy.sdb"});
+}
+
 TEST_F(SchemaTest, VersionZeroWithoutInfosGainsInfosAndStamps)
 {
     const QString path = TestFolders::tempDb(QStringLiteral("Zarvo.sdb"));
