@@ -3,13 +3,16 @@
 // file let go; against a bare BEGIN IMMEDIATE, a one-row INSERT and a
 // COMMIT on an open connection to the same file, taken in turn in the same
 // run, medians. Both on a database of ten years of entries (about 40 000)
-// with 100 favourites.
+// with 100 favourites and 200 projects. Beside them, what the tray's
+// window will read: its 10-second poll when nothing changed, and a full
+// reload of the store, the favourites and today's entries.
 #include "BenchFolder.h"
 #include "CAppData.h"
 #include "CTrayDatabase.h"
 #include "CTrayProjectStore.h"
 #include "Clock.h"
 #include "TenYearsOfEntries.h"
+#include "TrayTexts.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -36,6 +39,30 @@ const QString &traysFile()
                 u"insert into Favoris (Id,IdProject,IdActivite,IdTauxHoraire,Ordre,Date_Modif,Origine_Modif,"
                 u"Deleted,Title) values (%d,32,31,-1,%d,0,1,0,'Favori %d')",
                 {2 + 3 * f, f, f}));
+        // 40 clients of 4 sites each, the activities and rates the entries
+        // name, all stamped long before the clicks.
+        for (int c = 0; c < 40; ++c) {
+            const int client = 32 + 3 * c;
+            db.Execute(TenYears::Formatter::sprintf(
+                u"insert into Projets (Id,Nom,Parent,Red,Green,Blue,Type,Activity,IdTauxHoraire,Deleted,Date_Modif,"
+                u"Origine_Modif) values (%d,'Client %d',-1,10,20,30,0,31,-1,0,1000,1)",
+                {client, c}));
+            for (int k = 0; k < 4; ++k)
+                db.Execute(TenYears::Formatter::sprintf(
+                    u"insert into Projets (Id,Nom,Parent,Red,Green,Blue,Type,Activity,IdTauxHoraire,Deleted,"
+                    u"Date_Modif,Origine_Modif) values (%d,'Site %d',%d,10,20,30,1,34,-1,0,1000,1)",
+                    {1000 + 4 * c + k, k, client}));
+        }
+        for (int a = 0; a < 12; ++a)
+            db.Execute(TenYears::Formatter::sprintf(
+                u"insert into Activites (Id,Nom,Red,Green,Blue,Deleted,Date_Modif,Origine_Modif) "
+                u"values (%d,'Activité %d',1,2,3,0,1000,1)",
+                {31 + 3 * a, a}));
+        for (int r = 0; r < 5; ++r)
+            db.Execute(TenYears::Formatter::sprintf(
+                u"insert into TauxHoraire (Id,Nom,Valeur,Deleted,Date_Modif,Origine_Modif) "
+                u"values (%d,'Taux %d',%d,0,1000,1)",
+                {2 + 3 * r, r, 40 + 10 * r}));
         db.Connection()->CommitTransaction();
         // Every click comes a minute after the one before, after all data.
         g_now = QDateTime(QDate(2027, 1, 4), QTime(8, 0)).toSecsSinceEpoch();
@@ -160,10 +187,63 @@ void TrayOpen(benchmark::State &state)
     }
 }
 
+// The tray window's 10-second poll when nothing changed: the file opened,
+// 'Modif' read, and each part of the store found current.
+void TrayPoll(benchmark::State &state)
+{
+    CTrayProjectStore &store = trayProcess();
+    const QString &path = traysFile();
+    {
+        CTrayDatabase db(path);
+        db.LoadProjects(store);
+        db.LoadActivities(store);
+        db.LoadRates(store);
+    }
+    for (auto _ : state) {
+        CTrayDatabase db(path);
+        QString stamp;
+        db.GetModifStamp(stamp);
+        if (db.LoadProjects(store) || db.LoadActivities(store) || db.LoadRates(store)) {
+            state.SkipWithError("a current part was read again");
+            break;
+        }
+    }
+}
+
+// A full reload, as after a change of user: every part of the store read
+// anew, the favourites grouped by project, today's entries and the newest
+// one.
+void TrayReload(benchmark::State &state)
+{
+    CTrayProjectStore &store = trayProcess();
+    const QString &path = traysFile();
+    const TrayTexts texts;
+    const QDate today = QDateTime::fromSecsSinceEpoch(g_now).date();
+    for (auto _ : state) {
+        store.Clear();
+        CTrayDatabase db(path);
+        db.LoadProjects(store);
+        db.LoadActivities(store);
+        db.LoadRates(store);
+        db.LoadHistory(store);
+        std::vector<DataItems> items;
+        std::vector<tTacheFull> tasks;
+        bool running = false;
+        tTacheFull last;
+        if (!db.FillFavourites(items, 1, store, texts) || !db.LoadDayTasks(tasks, today, running)
+            || !db.GetLastTask(last) || items.empty()) {
+            state.SkipWithError("a read failed");
+            break;
+        }
+    }
+}
+
 } // namespace
 
 BENCHMARK(ClicksAgainstBareWrites)->Unit(benchmark::kMillisecond)->MinTime(5.0);
 BENCHMARK(TrayOpen)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(TrayPoll)->Unit(benchmark::kMicrosecond);
+BENCHMARK(TrayReload)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
