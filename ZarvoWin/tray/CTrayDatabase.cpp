@@ -11,6 +11,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 using Platform::Formatter;
 
 CTrayDatabase::CTrayDatabase(const QString &path)
@@ -195,20 +197,22 @@ void CTrayDatabase::AddFavouritesByProject(std::vector<DataItems> &items, int le
 // The project store
 // ---------------------------------------------------------------------------
 
-bool CTrayDatabase::PartChanged(const CTrayProjectStore &store, int part,
-                                std::initializer_list<const char16_t *> tables)
+QString CTrayDatabase::PartStamps(std::initializer_list<const char16_t *> tables, qint64 &newest)
 {
-    const qint64 loaded = store.LoadedAt(CTrayProjectStore::Part(part));
-    if (loaded == 0)
-        return true;
+    newest = 0;
+    QString stamps;
     for (const char16_t *table : tables) {
-        SQLite::MyTablePtr t =
-            m_db.ReadRows(Formatter::sprintf(u"select max(Date_Modif) from %s", {table}));
-        // A stamp that cannot be read may hide a change.
-        if (!t.hasRows() || Platform::wtoi64(t->GetCellView(0, 0)) >= loaded)
-            return true;
+        // The newest stamp alone misses a stamp put back to an earlier value
+        // (the main program's undo restores the stamps it replaced) and a
+        // row removed: the sum and the count of the stamps see them.
+        SQLite::MyTablePtr t = m_db.ReadRows(
+            Formatter::sprintf(u"select max(Date_Modif), sum(Date_Modif), count(*) from %s", {table}));
+        if (!t.hasRows())
+            return QString();
+        newest = std::max(newest, Platform::wtoi64(t->GetCellView(0, 0)));
+        stamps += t->GetCell(0, 0) + u',' + t->GetCell(0, 1) + u',' + t->GetCell(0, 2) + u';';
     }
-    return false;
+    return stamps;
 }
 
 bool CTrayDatabase::LoadPart(CTrayProjectStore &store, int part, std::initializer_list<const char16_t *> tables,
@@ -218,13 +222,22 @@ bool CTrayDatabase::LoadPart(CTrayProjectStore &store, int part, std::initialize
     // one.
     if (!m_db.IsOpen() || CAppData::ProjectStore() != &store.Store())
         return false;
-    if (!PartChanged(store, part, tables))
-        return false;
-    // Taken before the read, so that a change made while it reads is newer.
+    const CTrayProjectStore::Part which = CTrayProjectStore::Part(part);
+    const qint64 loaded = store.LoadedAt(which);
+    // Taken before the read, so that a change made while it reads is seen
+    // by the next load.
+    qint64 newest = 0;
+    const QString stamps = PartStamps(tables, newest);
     const qint64 now = Platform::Clock::now();
+    // Current only when loaded, with the same stamps as then, none of them
+    // from the second of that load or later (a row written again in that
+    // second after the read keeps the same stamps). Stamps that cannot be
+    // read may hide a change.
+    if (loaded != 0 && !stamps.isEmpty() && stamps == store.LoadedStamps(which) && newest < loaded)
+        return false;
     if (!read())
         return false;
-    store.SetLoadedAt(CTrayProjectStore::Part(part), now);
+    store.SetLoadedAt(which, now, stamps);
     return true;
 }
 

@@ -97,8 +97,10 @@ public:
 
     // ---- the project store ----
     // Each reads its part again only when the database changed it since
-    // the part was last loaded (or it never was). False when the part was
-    // not read (current, closed file, failed read).
+    // the part was last loaded (or it never was): a row stamped since, or
+    // the stamps otherwise not those of the last load (an undo of the main
+    // program puts former stamps back). False when the part was not read
+    // (current, closed file, failed read).
     bool LoadProjects(CTrayProjectStore &store);
     bool LoadActivities(CTrayProjectStore &store);
     bool LoadRates(CTrayProjectStore &store);
@@ -111,10 +113,9 @@ public:
     void LogSqlError(const QString &name, bool reset);
 
 private:
-    // True when the part must be read: never loaded, or a row of one of the
-    // tables was stamped at or after the last load (or the stamp cannot be
-    // read).
-    bool PartChanged(const CTrayProjectStore &store, int part, std::initializer_list<const char16_t *> tables);
+    // The stamps of the tables of a part, as one text (empty when they
+    // cannot be read), and the newest of them into `newest`.
+    QString PartStamps(std::initializer_list<const char16_t *> tables, qint64 &newest);
     // Reads a part with `read` when it changed, and notes when.
     bool LoadPart(CTrayProjectStore &store, int part, std::initializer_list<const char16_t *> tables,
                   const std::function<bool()> &read);

@@ -58,6 +58,7 @@ void CTrayProjectStore::ClearPart(Part part)
 {
     m_store.ClearPart(int(part));
     m_loadedAt[part] = 0;
+    m_loadedStamps[part].clear();
 }
 
 qint64 CTrayProjectStore::LoadedAt(Part part) const
@@ -65,15 +66,23 @@ qint64 CTrayProjectStore::LoadedAt(Part part) const
     return m_loadedAt[part];
 }
 
-void CTrayProjectStore::SetLoadedAt(Part part, qint64 time)
+QString CTrayProjectStore::LoadedStamps(Part part) const
+{
+    return m_loadedStamps[part];
+}
+
+void CTrayProjectStore::SetLoadedAt(Part part, qint64 time, const QString &stamps)
 {
     m_loadedAt[part] = time;
+    m_loadedStamps[part] = stamps;
 }
 
 void CTrayProjectStore::ForgetLoadTimes()
 {
     for (qint64 &t : m_loadedAt)
         t = 0;
+    for (QString &s : m_loadedStamps)
+        s.clear();
 }
 
 QString CTrayProjectStore::GetProjectFullName(int projectId) const

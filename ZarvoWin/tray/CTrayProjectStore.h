@@ -35,9 +35,12 @@ public:
     enum Part { Projects = 0, Activities = 1, Rates = 2, History = 3 };
     void Clear();
     void ClearPart(Part part);
-    // When a part was last loaded (Unix seconds, 0: never or cleared).
+    // When a part was last loaded (Unix seconds, 0: never or cleared), and
+    // the stamps of its tables read just before that load (CTrayDatabase
+    // compares them with the file's).
     qint64 LoadedAt(Part part) const;
-    void SetLoadedAt(Part part, qint64 time);
+    QString LoadedStamps(Part part) const;
+    void SetLoadedAt(Part part, qint64 time, const QString &stamps = QString());
     // Forgets the load times only, so that the next load of every part
     // reads the database (after a change the tray was told of).
     void ForgetLoadTimes();
@@ -66,4 +69,5 @@ public:
 private:
     CProjectStore m_store;
     qint64 m_loadedAt[4] = {0, 0, 0, 0};
+    QString m_loadedStamps[4];
 };

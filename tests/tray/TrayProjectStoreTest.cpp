@@ -78,12 +78,18 @@ TEST_F(TrayProjectStoreTest, APartIsReadAgainOnlyAfterAChange)
         const char *part;
         Load load;
         QStringList changes; // each stamps a change of the part now
+        QStringList undos;   // each puts an older stamp back, as an undo does
     } cases[] = {
         {"projects", &CTrayDatabase::LoadProjects,
          {QStringLiteral("update Projets set Date_Modif=%1"),
-          QStringLiteral("insert into ProjectChilds values (-1, ';32;', %1, 1)")}},
-        {"activities", &CTrayDatabase::LoadActivities, {QStringLiteral("update Activites set Date_Modif=%1")}},
-        {"rates", &CTrayDatabase::LoadRates, {QStringLiteral("update TauxHoraire set Date_Modif=%1")}},
+          QStringLiteral("insert into ProjectChilds values (-1, ';32;', %1, 1)")},
+         {QStringLiteral("update Projets set Nom='Client', Date_Modif=900"),
+          QStringLiteral("update ProjectChilds set Date_Modif=900"),
+          QStringLiteral("delete from ProjectChilds")}},
+        {"activities", &CTrayDatabase::LoadActivities, {QStringLiteral("update Activites set Date_Modif=%1")},
+         {QStringLiteral("update Activites set Nom='Conseil', Date_Modif=900")}},
+        {"rates", &CTrayDatabase::LoadRates, {QStringLiteral("update TauxHoraire set Date_Modif=%1")},
+         {QStringLiteral("update TauxHoraire set Date_Modif=900")}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.part);
@@ -99,6 +105,15 @@ TEST_F(TrayProjectStoreTest, APartIsReadAgainOnlyAfterAChange)
             EXPECT_TRUE(load()) << "a change in the second of the last load";
             ++now;
             EXPECT_TRUE(load()) << "the load of that second could not see it all";
+            ++now;
+            EXPECT_FALSE(load());
+        }
+        // The main program's undo writes the former stamps back: older than
+        // the last load, and still a change to show.
+        for (const QString &undo : c.undos) {
+            SCOPED_TRACE(undo.toStdString());
+            exec(undo);
+            EXPECT_TRUE(load()) << "a stamp put back";
             ++now;
             EXPECT_FALSE(load());
         }
