@@ -650,8 +650,9 @@ public:
     // then left as they were.
     bool InitForecast(bool full);
     // The row `rowid` of Forecast, deleted rows included. True when the
-    // query ran, whether or not a row came back.
-    bool GetForecast(tForecast &forecast, qint64 rowid);
+    // query ran, whether or not a row came back; `found` (may be null) tells
+    // whether one did.
+    bool GetForecast(tForecast &forecast, qint64 rowid, bool *found = nullptr);
     // Marks the row of the node deleted (one undo group), then reloads the
     // project tree. True when committed.
     bool DeleteForecast(int projectId, int activityId);

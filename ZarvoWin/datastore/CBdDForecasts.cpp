@@ -269,16 +269,21 @@ bool CBdD::InitForecast(bool full)
     return rows;
 }
 
-bool CBdD::GetForecast(tForecast &forecast, qint64 rowid)
+bool CBdD::GetForecast(tForecast &forecast, qint64 rowid, bool *found)
 {
+    if (found)
+        *found = false;
     if (!IsOpen())
         return false;
     SQLite::MyTablePtr t =
         Query(Formatter::sprintf(u"select * from Forecast where rowid=%I64d", {rowid}));
     if (!t)
         return false;
-    if (t->rowCount() > 0)
+    if (t->rowCount() > 0) {
         readForecastRow(*t, 0, forecast);
+        if (found)
+            *found = true;
+    }
     return true;
 }
 

@@ -21,6 +21,7 @@
 #include "CPaneTask.h"
 #include "CPaneUser.h"
 #include "CUsers.h"
+#include "CViewSynchro.h"
 #include "CViewUsers.h"
 #include "CZarvoWinApp.h"
 #include "Clock.h"
@@ -723,6 +724,10 @@ void CMainFrame::ApplyLanguage(bool firstLoad)
         users->View()->Translate();
     if (m_forecastFrame)
         m_forecastFrame->setWindowTitle(Platform::Texts::get(521));
+    if (m_syncFrame) {
+        if (auto *review = qobject_cast<CViewSynchro *>(m_syncFrame->widget()))
+            review->Retranslate();
+    }
     if (m_forecast.retranslate)
         m_forecast.retranslate();
     m_app.UpdateMainTitle();
@@ -766,6 +771,8 @@ int CMainFrame::ActiveChildKind() const
         return ChildCalendar;
     if (active == m_forecastFrame)
         return ChildForecast;
+    if (active == m_syncFrame)
+        return ChildSynchro;
     for (const QPointer<QWidget> &report : m_app.ReportWindows()) {
         if (report && (report == active || report == active->widget()))
             return ChildReport;
@@ -797,6 +804,11 @@ QList<int> CMainFrame::HiddenToolBarButtons(int childKind, int viewType)
             hide(position);
     } else if (childKind == ChildReport) {
         for (int position : calendar)
+            hide(position);
+    } else if (childKind == ChildSynchro) {
+        for (int position : calendar)
+            hide(position);
+        for (int position : report)
             hide(position);
     } else {
         QList<int> pairs = {32849, 32850, 32852, 32856, 32854, 32858};
@@ -1036,6 +1048,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    EndSyncReview();
     SaveWorkspace();
     if (m_forecast.saveSettings)
         m_forecast.saveSettings();
@@ -1045,4 +1058,41 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         frame->close();
     }
     event->accept();
+}
+
+// ---------------------------------------------------------------------------
+// The review of a device synchronisation
+// ---------------------------------------------------------------------------
+
+void CMainFrame::ShowSyncReview(CViewSynchro *view)
+{
+    if (!view)
+        return;
+    if (m_syncFrame && m_syncFrame->widget() == view) {
+        m_mdi->setActiveSubWindow(m_syncFrame);
+        return;
+    }
+    m_syncFrame = CreateChildFrame(view, view->windowTitle());
+    if (m_syncFrame)
+        m_mdi->setActiveSubWindow(m_syncFrame);
+    UpdateToolBarForActiveView();
+}
+
+void CMainFrame::CloseSyncReview(CViewSynchro *view)
+{
+    if (m_syncFrame && (!view || m_syncFrame->widget() == view))
+        m_syncFrame->close();
+    else if (view)
+        view->close();
+}
+
+const ImageList *CMainFrame::SmallImages() const
+{
+    return &m_app.Images(false);
+}
+
+void CMainFrame::EndSyncReview()
+{
+    if (m_syncFrame)
+        m_syncFrame->close();
 }

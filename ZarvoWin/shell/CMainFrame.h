@@ -1,4 +1,5 @@
 #pragma once
+#include "CSyncHost.h"
 #include "tForecastWindow.h"
 
 #include <QHash>
@@ -28,7 +29,7 @@ class QToolBar;
 // the forecast window that lives either in its pane or as a document. It
 // passes the data store's change notices on to the panes and views, keeps
 // the 30-second timer, the visual style and the saved layout.
-class CMainFrame : public QMainWindow
+class CMainFrame : public QMainWindow, public CSyncHost
 {
     Q_OBJECT
 public:
@@ -40,7 +41,7 @@ public:
         PaneReports = 137,
         PaneForecast = 138,
     };
-    enum ChildKind { ChildCalendar = 1, ChildForecast = 2, ChildReport = 3 };
+    enum ChildKind { ChildCalendar = 1, ChildForecast = 2, ChildReport = 3, ChildSynchro = 4 };
     static constexpr int TimerId = 1000;
     static constexpr int TimerIntervalMs = 30000;
     static constexpr int MainToolBarId = 129;
@@ -129,6 +130,15 @@ public:
     // The forecast window back into its pane (before its document goes).
     void TakeForecastBack();
 
+    // --- The review of a device synchronisation -----------------------------
+    // A tab of the document area with the common toolbar groups only.
+    void ShowSyncReview(CViewSynchro *view) override;
+    void CloseSyncReview(CViewSynchro *view) override;
+    const ImageList *SmallImages() const override;
+    QMdiSubWindow *SyncReviewFrame() const { return m_syncFrame; }
+    // Ends an open review as "Annuler" (the program closing, another user).
+    void EndSyncReview();
+
     // --- Closing -----------------------------------------------------------------
     // Asks the report windows to save; false (Cancel) keeps the program open.
     void SetCloseReportsHook(std::function<bool()> hook) { m_closeReports = std::move(hook); }
@@ -171,6 +181,7 @@ private:
     tForecastWindow m_forecast;
     QPointer<QMdiSubWindow> m_forecastFrame;
     QPointer<QMdiSubWindow> m_calendarFrame;
+    QPointer<QMdiSubWindow> m_syncFrame;
     bool m_forecastAsDocument = false;
     int m_lanSeconds = 0;
     int m_look = DefaultLook;

@@ -599,6 +599,10 @@ bool CZarvoWinApp::SwitchUser(int userId)
         if (window->property("reportId").isValid() && id != -1)
             onScreen.append({id, window->property("preview").toBool(), window->property("zoom").toInt()});
     }
+    // A review of a device synchronisation belongs to the previous user's
+    // database: it ends as "Annuler".
+    if (frame)
+        frame->EndSyncReview();
     m_closingForSwitch = true;
     const QList<QPointer<QWidget>> windows = m_reportWindows;
     for (const QPointer<QWidget> &window : windows) {
