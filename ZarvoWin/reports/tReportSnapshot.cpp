@@ -6,13 +6,12 @@
 
 namespace {
 
-void copyNode(const CProject &node, int parentIndex, tReportSnapshot &snapshot)
+void copyNode(const CProject &node, int parentIndex, tReportSnapshot &snapshot, int &order)
 {
     const int index = int(snapshot.Nodes.size());
     snapshot.Nodes.push_back({node.ProjectId(), node.ActivityId(), parentIndex, {}});
     if (parentIndex >= 0)
         snapshot.Nodes[size_t(parentIndex)].Children.push_back(index);
-    int order = 0;
     for (const CProject *child : node.Children()) {
         if (!child->IsActivity()) {
             const tElement &e = child->Element();
@@ -20,7 +19,7 @@ void copyNode(const CProject &node, int parentIndex, tReportSnapshot &snapshot)
                                      {child->ProjectId(), node.IsRoot() ? -1 : node.ProjectId(), e.Nom, e.Title,
                                       e.Commentaire, e.Type, order++});
         }
-        copyNode(*child, index, snapshot);
+        copyNode(*child, index, snapshot, order);
     }
 }
 
@@ -34,7 +33,8 @@ tReportSnapshot tReportSnapshot::Take(const CProjectStore *store)
     if (!store)
         return snapshot;
     snapshot.Separator = store->Context().separator;
-    copyNode(*store->GetRoot(), -1, snapshot);
+    int order = 0;
+    copyNode(*store->GetRoot(), -1, snapshot, order);
     for (auto it = store->Activities().cbegin(); it != store->Activities().cend(); ++it)
         snapshot.Activities.insert(it.key(), {it->Nom, it->Commentaire});
     for (auto it = store->Rates().cbegin(); it != store->Rates().cend(); ++it)

@@ -22,7 +22,8 @@ struct tReportSnapshot
         QString Title;
         QString Commentaire;
         int Type = 0;
-        // Position among its parent's children in the project tree's order.
+        // Position in the project tree's depth-first order: siblings
+        // compare as the tree orders them.
         int Order = 0;
     };
     struct tActivity

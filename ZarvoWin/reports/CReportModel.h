@@ -1,0 +1,174 @@
+#pragma once
+#include "CReportCells.h"
+#include "CReportColumnSet.h"
+#include "CReportLineSink.h"
+#include "CReportRowTree.h"
+#include "LocalDayCache.h"
+#include "tReportLabels.h"
+#include "tReportSnapshot.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class CConfiguration;
+class CProjectStore;
+struct tReportDefinition;
+
+// What a report window shows, without the window: the tree of group rows
+// with their totals and, below them, the entries (a grouped report), the
+// group rows with one duration per column value (a cross table), or the
+// project tree (project tracking); the list columns with their set index,
+// alignment, width and caption; the rows shown; the checks; the cell texts
+// and the export rows.
+//
+// A build (see BuildReportData) runs ResetForRefresh, hands the lines over
+// as a CReportLineSink, then ShowRows. Unless a full reset is asked for, a
+// build keeps the group rows that still receive entries with their
+// expanded state, and the entries that were checked come back checked.
+//
+// The model belongs to one thread at a time: the worker while it builds
+// (no window holds it then), the interface thread otherwise.
+class CReportModel : public CReportLineSink
+{
+public:
+    // A list column: where it stands in the report's column set, its kind,
+    // alignment (0 left, 1 right, 2 centred), width in pixels and caption.
+    struct tListColumn
+    {
+        int SetIndex = -1;
+        int Kind = 0;
+        int Align = 0;
+        int Width = 100;
+        QString Caption;
+    };
+
+    CReportModel();
+    ~CReportModel() override;
+
+    // The model's own copy of the report's definition, read by every
+    // operation below (a default one until it is set).
+    void SetDefinition(const tReportDefinition &definition);
+    const tReportDefinition &Definition() const;
+    // The settings used for texts (the application's when null).
+    void SetConfiguration(const CConfiguration *configuration) { m_configuration = configuration; }
+    // The projects, activities and rates the build saw.
+    void SetSnapshot(std::shared_ptr<const tReportSnapshot> snapshot);
+    const tReportSnapshot &Snapshot() const;
+    // The live store the project-tracking cells read (interface thread).
+    void SetProjectStore(const CProjectStore *store) { m_store = store; }
+    // Reads the labels of the interface language again.
+    void ReloadLabels();
+    const tReportLabels &Labels() const { return m_labels; }
+
+    // The next build starts from an empty tree.
+    void SetFullReset(bool fullReset) { m_fullReset = fullReset; }
+    bool FullReset() const { return m_fullReset; }
+    void SetShowCheckBoxes(bool show) { m_showCheckBoxes = show; }
+    bool ShowCheckBoxes() const { return m_showCheckBoxes; }
+
+    CReportRowTree &Tree() { return m_tree; }
+    const CReportRowTree &Tree() const { return m_tree; }
+    CTreeItem *TotalRow() const { return m_tree.FirstRoot(); }
+
+    // --- Building --------------------------------------------------------
+    void ResetForRefresh();
+    void BuildColumns() override;
+    void DefineCrossTabColumns(const std::vector<tCrossTabColumn> &columns) override;
+    void SetTotalRow(const QString &label, bool grouped) override;
+    void AddEntryLine(const tReportEntry &entry) override;
+    void AddCrossTabLine(const tReportEntry &entry, int column) override;
+    // Project tracking: the columns, the root row, and one row per node of
+    // the snapshot's project tree that the definition selects.
+    void AddForecastRows();
+    // Rebuilds the visible rows from the total row, dropping the rows no
+    // build kept.
+    void ShowRows();
+    // Recomputes the checks of rows with children (with check boxes only).
+    void UpdateCheckStates();
+
+    // --- Commands --------------------------------------------------------
+    void ExpandAll();
+    void CollapseAll();
+    // Every group visible, no entry row.
+    void ShowGroupsOnly();
+    void SetFirstRowLabel(const QString &label);
+
+    // --- Reading ---------------------------------------------------------
+    // The entry of a visible row; null for any other row.
+    const tReportEntry *GetSelectedEntry(int row) const;
+    // The ids of the checked entries: ",1,5," or, with parentheses,
+    // "(1,5)"; empty when none is checked.
+    QString GetCheckedEntryIds(bool parentheses) const;
+    // The entries to mark invoiced (checked, not invoiced) and not invoiced
+    // (unchecked, invoiced), each "(1,5)" or empty. Without check boxes
+    // nothing was chosen: both are empty.
+    void GetBillingLists(QString &billing, QString &unbilling) const;
+
+    const std::vector<tListColumn> &Columns() const { return m_columns; }
+    int ColumnCount() const { return int(m_columns.size()); }
+    QStringList GetColumnCaptions() const;
+    // Reads captions, alignments and widths from the column set again
+    // (after a change of language or of the columns).
+    void RelabelColumns();
+    // The set the list columns come from: the definition's, or the cross
+    // table's own.
+    const CReportColumnSet &ColumnSet() const;
+
+    QString GetCellText(int column, const CTreeItem *row, bool keepLineBreaks, bool cut) const;
+    // False when the column is outside the list.
+    bool GetCellValue(int column, const CTreeItem *row, tReportCellValue &value) const;
+    // The image of a row (-1 for none) and of its check box.
+    int GetRowImage(const CTreeItem *row) const;
+    static int GetCheckImage(const CTreeItem *row);
+
+    // Export rows: mode 2 the entry rows only, any other mode every row
+    // (the total row first), mode 0 leaving out what collapsed rows hide.
+    // Each fills `cells` with one text per list column; false past the
+    // last row.
+    bool FirstExportRow(int mode, QStringList &cells);
+    bool NextExportRow(int mode, QStringList &cells);
+
+private:
+    const CConfiguration &Configuration() const;
+    CReportCells Cells() const;
+    QString CrossCaption(int setIndex) const;
+    void PrepareRefresh();
+    void Sweep(CTreeItem *item, bool shown);
+    const QString &DateKey(int levelKind, qint64 t);
+    const std::vector<int> &ProjectChain(int projectId);
+    int Preorder(int projectId) const;
+    // Goes down the levels from the total row for an entry, adding its
+    // duration (and cost, or to the cross table's column) to each group
+    // met or made. The deepest group, or the total row.
+    CTreeItem *Descend(const tReportEntry &entry, qint64 seconds, double cost, int column);
+    CTreeItem *Group(CTreeItem *parent, int levelKind, int levelIndex, const QString &key, int keyId,
+                     qint64 seconds, double cost, int column, bool treeOrder);
+    void AddToGroup(CTreeItem *row, qint64 seconds, double cost, int column) const;
+    void AddForecastNode(CTreeItem *row, int nodeIndex);
+    void ExportCells(const CTreeItem *row, QStringList &cells) const;
+    bool ExportSkips(int mode, const CTreeItem *row) const;
+
+    std::unique_ptr<tReportDefinition> m_definition;
+    const CConfiguration *m_configuration = nullptr;
+    const CProjectStore *m_store = nullptr;
+    std::shared_ptr<const tReportSnapshot> m_snapshot;
+    tReportLabels m_labels;
+    CReportRowTree m_tree;
+    CReportColumnSet m_crossColumns;
+    std::vector<tListColumn> m_columns;
+    QString m_checkedIds;
+    QSet<int> m_checked;
+    bool m_fullReset = false;
+    bool m_showCheckBoxes = false;
+    // What a build looks up for every entry.
+    LocalDayCache m_days;
+    QDate m_keyDate;
+    QString m_keys[3];
+    QHash<int, std::vector<int>> m_chains;
+    std::vector<int> m_levels;
+    CTreeItem *m_exportCursor = nullptr;
+};

@@ -1,0 +1,86 @@
+#pragma once
+#include "tReportRow.h"
+
+#include <QHash>
+#include <QHashFunctions>
+#include <QString>
+#include <memory>
+#include <vector>
+
+// The key of a group row among its siblings: the level kind and the key
+// id for projects (3) and activities (4), the level kind and the key text
+// for dates.
+struct tGroupKey
+{
+    int LevelKind = -1;
+    int KeyId = -1;
+    QString KeyText;
+
+    static tGroupKey Of(int levelKind, const QString &keyText, int keyId)
+    {
+        if (levelKind == 3 || levelKind == 4)
+            return {levelKind, keyId, QString()};
+        return {levelKind, -1, keyText};
+    }
+    friend bool operator==(const tGroupKey &, const tGroupKey &) = default;
+};
+inline size_t qHash(const tGroupKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.LevelKind, key.KeyId, key.KeyText);
+}
+
+// One row of a report's tree: its children in display order (owned: a row
+// deletes its subtree with it), its parent (null for a root row), whether
+// it is collapsed, its place in the list while visible (-1 otherwise), its
+// depth (1 for a root row), the kept mark a refresh uses, and its record.
+//
+// Group rows are found among a row's children by their key without a walk
+// over the children: the tree keeps an index of them (FindGroup).
+class CTreeItem
+{
+public:
+    CTreeItem(CTreeItem *parent, tReportRow record);
+    ~CTreeItem();
+    CTreeItem(const CTreeItem &) = delete;
+    CTreeItem &operator=(const CTreeItem &) = delete;
+
+    CTreeItem *Parent() const { return m_parent; }
+    int ChildCount() const { return int(m_children.size()); }
+    CTreeItem *Child(int i) const { return m_children[size_t(i)].get(); }
+    bool HasChildren() const { return !m_children.empty(); }
+    int Depth() const { return m_depth; }
+    // Whether a later sibling follows the row under its parent (among the
+    // roots for a root row, which the tree answers).
+    bool IsLastChild() const;
+    int IndexInParent() const;
+
+    tReportRow &Record() { return m_record; }
+    const tReportRow &Record() const { return m_record; }
+    const tReportItem &Item() const { return m_record.Item; }
+    tReportItem &Item() { return m_record.Item; }
+    // The key text of a text, group or cross-table row; empty for others.
+    const QString &RowText() const;
+
+    bool Collapsed = false;
+    int ListIndex = -1;
+    bool Kept = true;
+
+    // The group row among the children for a level kind and key: the key
+    // id for projects (3) and activities (4), the key text for dates.
+    CTreeItem *FindGroup(int levelKind, const QString &keyText, int keyId) const;
+
+private:
+    friend class CReportRowTree;
+    // The key a child is indexed under; false for rows that are no group.
+    bool IndexKey(tGroupKey &key) const;
+
+    CTreeItem *m_parent;
+    // Where the row last stood among its siblings: a walk asks for the
+    // index of each row in turn, and rows move only when a sibling is
+    // inserted or removed before them.
+    mutable size_t m_indexHint = 0;
+    int m_depth;
+    tReportRow m_record;
+    std::vector<std::unique_ptr<CTreeItem>> m_children;
+    QHash<tGroupKey, CTreeItem *> m_groups;
+};
