@@ -21,6 +21,8 @@
 #include <QSvgRenderer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int NameWidth = 140;
@@ -45,13 +47,22 @@ CDlgColForecast::CDlgColForecast(QWidget *parent)
     m_list = Numbered(new CListCtrlCol(this), IdList);
     m_list->setColumnCount(2);
     m_list->setHeaderLabels({Platform::Texts::get(498), Platform::Texts::get(500)});
-    m_list->header()->resizeSection(0, NameWidth);
-    m_list->header()->resizeSection(1, DescriptionWidth);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->viewport()->installEventFilter(this);
+    // Every column's name and description whole, in whatever font: the
+    // columns take the widest of them, never less than their usual widths.
+    for (int id = 1; id < ForecastColumns::Count; ++id)
+        AddRow({id, true});
+    m_list->resizeColumnToContents(0);
+    m_list->resizeColumnToContents(1);
+    const int nameWidth = std::max(NameWidth, m_list->columnWidth(0) + 8);
+    const int descriptionWidth = std::max(DescriptionWidth, m_list->columnWidth(1) + 8);
+    m_list->clear();
+    m_list->header()->resizeSection(0, nameWidth);
+    m_list->header()->resizeSection(1, descriptionWidth);
     // Both columns whole, and most rows, at the start.
     const int rowHeight = m_list->fontMetrics().height() + 6;
-    m_list->setMinimumSize(NameWidth + DescriptionWidth + m_list->verticalScrollBar()->sizeHint().width()
+    m_list->setMinimumSize(nameWidth + descriptionWidth + m_list->verticalScrollBar()->sizeHint().width()
                                + 2 * m_list->frameWidth(),
                            12 * rowHeight);
 
