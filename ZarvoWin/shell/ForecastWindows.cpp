@@ -21,12 +21,19 @@ void RegisterForecastWindows(CZarvoWinApp &app)
         grid->SetSmallImageList(&app.Images(false));
         grid->SetStateImageList(&ForecastImages::StateImages());
         grid->LoadColumns();
-        auto *host = new CForecastWindowHost(app, window);
+        auto *host = new CForecastWindowHost(app, nullptr);
         auto *chart = new CGanttCtrl(grid, host, window);
+        // The host goes with the chart, after it; the chart lets go of the
+        // grid when the grid goes first.
+        host->setParent(chart);
+        QObject::connect(grid, &QObject::destroyed, chart, [chart] { chart->SetGrid(nullptr); });
         window->addWidget(grid);
         window->addWidget(chart);
+        // Two thirds for the grid to begin with; the chart keeps a third
+        // as the window grows.
         window->setStretchFactor(0, 2);
         window->setStretchFactor(1, 1);
+        window->setSizes({2000, 1000});
         const auto repaintChart = [chart] { chart->update(); };
         QObject::connect(grid, &CTreeGridCtrl::firstRowChanged, chart, repaintChart);
         QObject::connect(grid, &CTreeGridCtrl::currentRowChanged, chart, repaintChart);

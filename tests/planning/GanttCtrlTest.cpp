@@ -6,6 +6,7 @@
 #include "CForecastGridCtrl.h"
 #include "CForecastHost.h"
 #include "CGanttCtrl.h"
+#include "CMyToolTipCtrl.h"
 #include "CTranslationStore.h"
 #include "ColorRef.h"
 #include "LocalTime.h"
@@ -384,4 +385,22 @@ TEST_F(GanttCtrlTest, ThePaintShowsLinksDaysOffMilestonesAndTheSelectedRowBeside
     EXPECT_NE(image.pixelColor(50, rectC.top() - 1), highlight);
     EXPECT_NE(image.pixelColor(50, rectC.bottom() + 1), highlight);
     EXPECT_EQ(chart->VisibleRows().size(), size_t(grid->RowCount()));
+}
+
+TEST_F(GanttCtrlTest, TheTooltipDescribesTheRowUnderTheMouse)
+{
+    CMyToolTipCtrl *tip = chart->findChild<CMyToolTipCtrl *>();
+    ASSERT_NE(tip, nullptr);
+    const auto ask = [this](const QPoint &pos) {
+        QHelpEvent event(QEvent::ToolTip, pos, chart->mapToGlobal(pos));
+        QApplication::sendEvent(chart, &event);
+    };
+    ask(inRow(rowOf(b), 250));
+    EXPECT_TRUE(tip->isVisible());
+    EXPECT_EQ(tip->Content().title, store.GetNode(b)->GetFullName());
+    // The total row and the header have none.
+    ask(inRow(0, 250));
+    EXPECT_FALSE(tip->isVisible());
+    ask(QPoint(250, 3));
+    EXPECT_FALSE(tip->isVisible());
 }
