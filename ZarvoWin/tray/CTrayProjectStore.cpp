@@ -90,6 +90,14 @@ QString CTrayProjectStore::GetProjectFullName(int projectId) const
     return m_store.GetNodeFullName(projectId, -2);
 }
 
+QString CTrayProjectStore::GetProjectName(int projectId, const TrayTexts &texts) const
+{
+    const CProject *node = m_store.GetNode(projectId);
+    if (node && !node->IsRoot())
+        return node->Element().Nom;
+    return texts.Text(TrayTexts::NoProject);
+}
+
 QString CTrayProjectStore::GetActivityName(int activityId, const TrayTexts &texts) const
 {
     if (const tElement *activity = m_store.GetActivity(activityId))

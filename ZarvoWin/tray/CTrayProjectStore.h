@@ -48,6 +48,9 @@ public:
     // The project's name after its ancestors' names, joined by "/" ("Client/
     // Site/Phase"); empty for a project the store does not know.
     QString GetProjectFullName(int projectId) const;
+    // The project's own name, or the tray's "<Projet non défini>" for one
+    // the store does not know.
+    QString GetProjectName(int projectId, const TrayTexts &texts) const;
     // The activity's name, or the tray's "<Activité non définie>" for one
     // the store does not know.
     QString GetActivityName(int activityId, const TrayTexts &texts) const;

@@ -153,6 +153,9 @@ TEST_F(TrayProjectStoreTest, TheTreeInTheUsersOrderWithFullNames)
     EXPECT_EQ(store.GetProjectFullName(1), QStringLiteral("Alpha"));
     EXPECT_EQ(store.GetProjectFullName(21), QString()) << "below a deleted project";
     EXPECT_EQ(store.GetProjectFullName(999), QString());
+    EXPECT_EQ(store.GetProjectName(11, texts), QStringLiteral("Phase & Co"));
+    EXPECT_EQ(store.GetProjectName(21, texts), QStringLiteral("<Projet non défini>"));
+    EXPECT_EQ(store.GetProjectName(-1, texts), QStringLiteral("<Projet non défini>"));
     EXPECT_EQ(store.GetActivityName(999, texts), QStringLiteral("<Activité non définie>"));
 }
 
