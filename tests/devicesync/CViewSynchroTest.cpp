@@ -499,3 +499,43 @@ TEST_F(CViewSynchroTest, ClosingTheReviewIsCancel)
     CViewSynchro view(nullptr);
     ASSERT_TRUE(view.LoadDifferences(device, local));
 }
+
+TEST_F(CViewSynchroTest, APlanGoneFromASideClearsThatSide)
+{
+    CViewSynchro view(nullptr);
+    load(view, device, local);
+    // The device's plan row goes after the comparison: reading it gives no
+    // row, and the side shows nothing rather than a plan of defaults.
+    exec(device, QStringLiteral("delete from Forecast where rowid=600"));
+    view.ShowElement(rowOf(view, 7));
+    using F = CViewDetailSynchroForecast;
+    F *gone = view.ForecastPane(CViewSynchro::Device);
+    EXPECT_FALSE(gone->IsChecked(F::AfterPredecessorsCheck));
+    EXPECT_FALSE(gone->IsChecked(F::AutoCheck));
+    EXPECT_EQ(gone->ImageIndex(F::StatusImage), -1);
+    F *here = view.ForecastPane(CViewSynchro::Local);
+    EXPECT_TRUE(here->IsChecked(F::AfterPredecessorsCheck));
+    EXPECT_EQ(here->ImageIndex(F::PriorityImage), F::FirstPriorityImage + 2);
+}
+
+TEST_F(CViewSynchroTest, TheKeyboardMovesThroughTheRowsAndShowsEach)
+{
+    CViewSynchro view(nullptr);
+    load(view, device, local);
+    showView(view);
+    CSynchroListCtrl *list = view.ListCtrl();
+    list->setFocus();
+    list->setCurrentIndex(list->Model()->index(rowOf(view, 1), 0));
+    EXPECT_EQ(view.ShownRow(), rowOf(view, 1));
+    EXPECT_EQ(view.ElementPane(CViewSynchro::Local)->FieldText(CViewDetailSynchro::NameField), u"Cuisine");
+    // Down: the project order's row, which has no detail.
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(view.ShownRow(), rowOf(view, 9));
+    EXPECT_EQ(view.ElementPane(CViewSynchro::Local)->Kind(), 0);
+    QTest::keyClick(list, Qt::Key_End);
+    EXPECT_EQ(view.ShownRow(), rowOf(view, 4));
+    EXPECT_TRUE(view.TaskPane(CViewSynchro::Local)->isVisibleTo(&view));
+    // Tab leaves the list for the buttons.
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_FALSE(list->hasFocus());
+}
