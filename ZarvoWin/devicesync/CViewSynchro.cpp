@@ -76,6 +76,8 @@ CViewSynchro::CViewSynchro(CSyncHost *host, QWidget *parent)
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_icon->setAlignment(Qt::AlignTop);
+    m_icon->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_message->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 
     m_listCtrl->SetList(&m_list);
     m_toolTip->SetImageList(&SyncImages::ToolTipImages());

@@ -11,10 +11,12 @@
 #include "SyncReviewFixture.h"
 #include "SyncReviewModel.h"
 #include "SyncReviewRules.h"
+#include "Texts.h"
 #include "UiUtilities.h"
 #include "tToolTipContent.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -429,16 +431,31 @@ TEST_F(CViewSynchroTest, AMessageBlocksSynchronisingUntilItIsCleared)
     EXPECT_EQ(view.MessageShown(),
               u"Veuillez sélectionner un élément dans la liste pour obtenir plus d'informations.\n");
 
-    const QString warning = QStringLiteral("L'appareil mobile a été déconnecté");
+    load(view, device, local);
+    showView(view);
+    const QString warning = Platform::Texts::get(248);
     view.SetMessage(warning);
     EXPECT_TRUE(view.HasBlockingMessage());
     EXPECT_FALSE(view.SynchroniseButtonCtrl()->isEnabled());
     EXPECT_EQ(view.MessageShown(), warning);
     view.OnSynchronise();
     EXPECT_EQ(runs, 0);
+    // With a row shown the message stays above the buttons while it blocks.
+    view.ShowElement(rowOf(view, 1));
+    EXPECT_TRUE(view.findChild<QLabel *>(QStringLiteral("messageText"))->isVisibleTo(&view));
+    const QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+    if (!keep.isEmpty())
+        view.grab().save(keep + QStringLiteral("/sync-review-blocked.png"));
 
     view.SetMessage(QString());
     EXPECT_TRUE(view.SynchroniseButtonCtrl()->isEnabled());
+    // The hint is not shown beside the panes of a row.
+    EXPECT_FALSE(view.findChild<QLabel *>(QStringLiteral("messageText"))->isVisibleTo(&view));
+    view.ShowElement(-1);
+    EXPECT_TRUE(view.findChild<QLabel *>(QStringLiteral("messageText"))->isVisibleTo(&view));
+    QCoreApplication::sendPostedEvents();
+    if (!keep.isEmpty())
+        view.grab().save(keep + QStringLiteral("/sync-review-hint.png"));
     view.SynchroniseButtonCtrl()->click();
     EXPECT_EQ(runs, 1);
     // F1 anywhere in the review opens its help.
