@@ -1,5 +1,6 @@
 #pragma once
 #include "CSyncHost.h"
+#include "LookPalette.h"
 #include "tForecastWindow.h"
 
 #include <QHash>
@@ -51,7 +52,7 @@ public:
     static constexpr int ForecastWindowId = 522;
     static constexpr int MinimumWidth = 800;
     static constexpr int MinimumHeight = 500;
-    static constexpr int DefaultLook = 214;
+    static constexpr int DefaultLook = LookPalette::DefaultLook;
 
     explicit CMainFrame(CZarvoWinApp &app, QWidget *parent = nullptr);
     ~CMainFrame() override;
@@ -99,7 +100,6 @@ public:
     // --- Looks, language, users --------------------------------------------
     void OnApplicationLook(int look);
     int ApplicationLook() const { return m_look; }
-    static QPalette PaletteForLook(int look);
     void ApplyLanguage(bool firstLoad);
     void FillUserCombo();
     void OnUserSelected(int index);

@@ -134,7 +134,7 @@ bool CZarvoWinApp::InitInstance()
         return false;
     m_bus = std::make_unique<Platform::MessageBus>();
     m_bus->setHandler([this](const Platform::MessageBus::Message &m) -> qint64 {
-        if (m.message == CSingleInstance::ProbeMessage())
+        if (m.message == m_instance->ProbeMessage())
             return AnswerProbe();
         if (m.message == Platform::MessageBus::registerMessage(RegisteredMessages::RefreshFromTray)) {
             if (CMainFrame *frame = MainFrame())
@@ -375,7 +375,7 @@ qint64 CZarvoWinApp::AnswerProbe()
     // Brought forward once the answer is on its way.
     if (m_mainWindow)
         QTimer::singleShot(0, m_mainWindow, [this] { BringMainWindowForward(); });
-    return CSingleInstance::ProbeMessage();
+    return m_instance->ProbeMessage();
 }
 
 void CZarvoWinApp::BringMainWindowForward()

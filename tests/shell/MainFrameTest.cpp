@@ -4,6 +4,7 @@
 #include "CCommandTable.h"
 #include "CConfiguration.h"
 #include "CDataChangedNotifier.h"
+#include "LookPalette.h"
 #include "CMainFrame.h"
 #include "CMainFrameViews.h"
 #include "CMyDockablePane.h"
@@ -480,7 +481,7 @@ TEST_F(MainFrameTest, LooksShadeTheirBevelsFromTheWindowAndGreyDisabledTexts)
 {
     for (int look = 210; look <= 218; ++look) {
         SCOPED_TRACE(look);
-        const QPalette palette = CMainFrame::PaletteForLook(look);
+        const QPalette palette = LookPalette::ForLook(look);
         const int window = qGray(palette.color(QPalette::Window).rgb());
         const int dark = qGray(palette.color(QPalette::Dark).rgb());
         // A shadow a little darker than the window, never black on a light one.

@@ -106,7 +106,7 @@ TEST(SingleInstanceTest, TheFirstCopyHoldsTheLockUntilItGoes)
         CSingleInstance second;
         EXPECT_FALSE(second.Acquire());
         // This process's own endpoints never pass for the running copy.
-        EXPECT_FALSE(CSingleInstance::ProbeRunningCopy());
+        EXPECT_FALSE(second.ProbeRunningCopy());
     }
     CSingleInstance again;
     EXPECT_TRUE(again.Acquire());

@@ -7,16 +7,23 @@
 #include <QDir>
 #include <QLockFile>
 
-CSingleInstance::CSingleInstance(const QString &name)
+CSingleInstance::CSingleInstance()
+    : CSingleInstance(QString::fromUtf16(InstanceName), QString::fromUtf16(RegisteredMessages::AreYouZarvo))
+{
+}
+
+CSingleInstance::CSingleInstance(const QString &name, const QString &probeName)
     : m_path(QDir(Platform::MessageBus::endpointFolder()).filePath(name + QStringLiteral(".lock")))
+    , m_probe(Platform::MessageBus::registerMessage(probeName))
 {
 }
 
 CSingleInstance::~CSingleInstance() = default;
 
-quint32 CSingleInstance::ProbeMessage()
+std::unique_ptr<CSingleInstance> CSingleInstance::ForTray()
 {
-    return Platform::MessageBus::registerMessage(RegisteredMessages::AreYouZarvo);
+    return std::make_unique<CSingleInstance>(QString::fromUtf16(TrayInstanceName),
+                                             QString::fromUtf16(RegisteredMessages::AreYouZarvoTray));
 }
 
 bool CSingleInstance::Acquire()
@@ -32,14 +39,13 @@ bool CSingleInstance::Acquire()
     return false;
 }
 
-bool CSingleInstance::ProbeRunningCopy(int timeoutMs)
+bool CSingleInstance::ProbeRunningCopy(int timeoutMs) const
 {
-    const quint32 probe = ProbeMessage();
     const qint64 self = QCoreApplication::applicationPid();
-    const QList<Platform::MessageBus::Answer> answers = Platform::MessageBus::send(probe, 0, 0, timeoutMs);
+    const QList<Platform::MessageBus::Answer> answers = Platform::MessageBus::send(m_probe, 0, 0, timeoutMs);
     for (const Platform::MessageBus::Answer &answer : answers) {
         // This process's own endpoints do not count as the running copy.
-        if (answer.pid != self && answer.result == static_cast<qint64>(probe))
+        if (answer.pid != self && answer.result == static_cast<qint64>(m_probe))
             return true;
     }
     return false;
