@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -278,6 +279,11 @@ void CZarvoWinApp::RunFirstStart()
     const QString tray = TrayProgramPath();
     if (QFileInfo(tray).isFile() && m_trayLauncher)
         m_trayLauncher(tray);
+}
+
+bool CZarvoWinApp::StartProgramDetached(const QString &path)
+{
+    return QProcess::startDetached(path, {});
 }
 
 QString CZarvoWinApp::TrayProgramPath() const

@@ -117,6 +117,9 @@ public:
     FrameHooks &Frame() { return m_frame; }
     void SetMainWindowFactory(MainWindowFactory factory) { m_mainWindowFactory = std::move(factory); }
     void SetTrayLauncher(ProgramLauncher launcher) { m_trayLauncher = std::move(launcher); }
+    // The program's own launcher: starts `path` without arguments and
+    // without waiting for it.
+    static bool StartProgramDetached(const QString &path);
     // The folder the programs are installed in (by default this program's).
     void SetProgramFolder(const QString &folder) { m_programFolder = folder; }
 

@@ -2,6 +2,7 @@
 #include "ShellWindows.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include "ApplicationHelp.h"
 #include "CCalendarHost.h"
@@ -20,6 +21,8 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Quellmark"));
     QApplication::setApplicationName(QStringLiteral("Zarvo"));
     QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral("zarvo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/zarvo.svg")));
 
     // The interface language; the data store's texts follow it.
     CLanguageSelector languages;
@@ -41,6 +44,8 @@ int main(int argc, char *argv[])
     zarvo.Startup().openCalendar = [&zarvo] { CCalendarHost::OpenCalendar(zarvo); };
     RegisterForecastWindows(zarvo);
     RegisterRecordEditors(zarvo);
+    // The first run starts the tray program installed beside this one.
+    zarvo.SetTrayLauncher(&CZarvoWinApp::StartProgramDetached);
     if (!zarvo.InitInstance())
         return 0;
     return app.exec();

@@ -1,7 +1,9 @@
 #include <QApplication>
-#include <QWidget>
+#include <QIcon>
 
 #include "CLanguageSelector.h"
+#include "CZarvoTrayApp.h"
+#include "ImageList.h"
 #include "TextsProvider.h"
 #include "ZarvoVersion.h"
 
@@ -11,18 +13,23 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Quellmark"));
     QApplication::setApplicationName(QStringLiteral("ZarvoTray"));
     QApplication::setApplicationVersion(QStringLiteral(ZARVO_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral("zarvotray"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/zarvo.svg")));
+    // The window only hides when closed; "Quitter" ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    ImageList::UseFallbackIconTheme();
 
     // The interface language, and the texts of the data store in it.
     CLanguageSelector languages;
     languages.ChooseLanguage();
+    languages.ChooseHelpLanguage();
     CLanguageSelector::SetApplication(&languages);
     TextsProvider::Install();
     languages.ApplyRunTimeLocale();
 
-    // The tray companion is not built yet: it shows an empty window.
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("ZarvoTray"));
-    window.resize(320, 200);
-    window.show();
+    CZarvoTrayApp tray(&languages);
+    // A second copy wakes the running one and ends here.
+    if (!tray.InitInstance(app.arguments()))
+        return 0;
     return app.exec();
 }

@@ -1,0 +1,860 @@
+#include "CZarvoTrayDlg.h"
+
+#include "CLanguageSelector.h"
+#include "CMyDesktopButton.h"
+#include "CMyMFCButton.h"
+#include "CTrayDatabase.h"
+#include "CViewResume.h"
+#include "CZarvoTrayApp.h"
+#include "Clock.h"
+#include "MessageBoxParams.h"
+#include "RichMessageBox.h"
+#include "Settings.h"
+#include "TrayCommands.h"
+#include "TrayIcon.h"
+#include "WidgetIds.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QWindow>
+
+#include <map>
+
+using namespace TrayCommands;
+
+namespace {
+
+// The toolbar's commands in order, with their pictures from the desktop's
+// icon theme.
+struct ToolCommand
+{
+    int id;
+    const char *icon;
+};
+const ToolCommand ToolCommands[] = {
+    {TrayCommands::Quit, "application-exit"},     {StartZarvo, "chronometer"},   {TrayCommands::ShowWindow, "window"},
+    {ShowInfos, "dialog-information"}, {TrayCommands::NewTask, "document-new"}, {SortButton, "view-sort"},
+    {TrayCommands::ChooseUser, "system-users"},   {TrayCommands::Options, "configure"},        {TrayCommands::Help, "help-contents"},
+};
+
+// The sort button's picture for each order: by use, by project, by activity.
+const char *const SortIcons[] = {"view-sort", "view-list-tree", "view-list-details"};
+
+// A placeholder's height in lines of the window's font.
+int lines(const QWidget *w, int count)
+{
+    return w->fontMetrics().height() * count + 8;
+}
+
+} // namespace
+
+CZarvoTrayDlg::tDialogs &CZarvoTrayDlg::Dialogs()
+{
+    static tDialogs dialogs;
+    return dialogs;
+}
+
+CZarvoTrayDlg::CZarvoTrayDlg(CZarvoTrayApp &app, const QStringList &arguments)
+    : QWidget(nullptr)
+    , m_app(app)
+{
+    setObjectName(QStringLiteral("ZarvoTrayWindow"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/zarvo.svg")));
+    // "-v" at the end of the command line shows the window at start.
+    const QString line = arguments.mid(1).join(u' ').trimmed().toLower();
+    m_startVisible = line.endsWith(QStringLiteral("-v"));
+    Platform::Settings settings;
+    if (m_startVisible)
+        settings.setInt(u"Tray", u"Dialog", u"Visible", 1);
+    else
+        m_startVisible = settings.getInt(u"Tray", u"Dialog", u"Visible", 0) != 0;
+}
+
+CZarvoTrayDlg::~CZarvoTrayDlg()
+{
+    if (m_icon)
+        m_icon->Hide();
+}
+
+QAction *CZarvoTrayDlg::Command(int id) const
+{
+    for (QAction *action : findChildren<QAction *>()) {
+        if (WidgetIds::CommandId(action) == id)
+            return action;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Initialisation
+// ---------------------------------------------------------------------------
+
+bool CZarvoTrayDlg::Initialise()
+{
+    m_icon = m_app.MakeIcon();
+    m_trayAvailable = m_icon && m_icon->IsAvailable();
+    // Without a notification area the window is the only way in: a normal
+    // window, always shown at start.
+    if (m_trayAvailable) {
+        setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    } else {
+        setWindowFlags(Qt::Window);
+        m_startVisible = true;
+    }
+    BuildViews();
+    if (m_trayAvailable) {
+        m_icon->Show(windowIcon(), QStringLiteral("Zarvo"));
+        connect(m_icon.get(), &TrayIcon::leftClicked, this, &CZarvoTrayDlg::OnLeftClick);
+        connect(m_icon.get(), &TrayIcon::rightClicked, this, &CZarvoTrayDlg::ShowPopupMenu);
+    }
+    m_pollTimer.start(CZarvoTrayApp::PollIntervalMs, this);
+
+    // The first reload decides between the views and the message, then the
+    // size and place follow the views that show.
+    m_app.ReloadData(false);
+    ApplyCompact(false);
+    RefreshViews();
+    const TraySettings::tPlacement saved = TraySettings::LoadPlacement(Platform::Settings());
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    QList<QRect> screens;
+    for (const QScreen *s : QGuiApplication::screens())
+        screens << s->geometry();
+    const QRect placed =
+        TrayWindowSizing::Place(Views(), saved, screen ? screen->availableGeometry() : QRect(), screens);
+    resize(placed.size());
+    move(placed.topLeft());
+    LayoutViews();
+    m_initialised = true;
+    if (m_startVisible)
+        ShowWindow();
+    return true;
+}
+
+void CZarvoTrayDlg::BuildViews()
+{
+    const int glyph = std::max(16, fontMetrics().height());
+    m_captionHeight = glyph + 6;
+
+    m_hideButton = new CMyDesktopButton(this);
+    WidgetIds::SetControlId(m_hideButton, TrayCommands::HideButton);
+    m_hideButton->SetGlyph(CMyDesktopButton::Glyph::Close);
+    m_hideButton->SetCaptionButton(true);
+    connect(m_hideButton, &QToolButton::clicked, this, &CZarvoTrayDlg::HideWindow);
+    m_menuButton = new CMyDesktopButton(this);
+    WidgetIds::SetControlId(m_menuButton, TrayCommands::MenuButton);
+    m_menuButton->SetGlyph(CMyDesktopButton::Glyph::DownArrow);
+    m_menuButton->SetCaptionButton(true);
+    connect(m_menuButton, &QToolButton::clicked, this,
+            [this] { ShowPopupMenu(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height()))); });
+
+    BuildToolBar();
+
+    m_resume = new CViewResume(m_app, this, this);
+    connect(m_resume, &CViewResume::pauseOrResume, this, [this] {
+        PauseOrResume();
+    });
+    connect(m_resume, &CViewResume::chooseUser, this, &CZarvoTrayDlg::ChooseUser);
+
+    // The day strip, the current-task button and the two lists stand as
+    // boxes of their sizes until their own views take their places.
+    m_day = new QFrame(this);
+    WidgetIds::SetControlId(m_day, TrayCommands::DayStrip);
+    m_day->setFrameShape(QFrame::Box);
+    m_day->setFixedHeight(lines(this, 2));
+    m_task = new QFrame(this);
+    WidgetIds::SetControlId(m_task, SummaryTask);
+    m_task->setFrameShape(QFrame::Box);
+    m_task->setFixedHeight(lines(this, 4));
+    m_tabs = new QTabWidget(this);
+    auto *favourites = new QWidget;
+    WidgetIds::SetControlId(favourites, FavouritesList);
+    auto *history = new QWidget;
+    WidgetIds::SetControlId(history, HistoryList);
+    m_tabs->addTab(favourites, QString());
+    m_tabs->addTab(history, QString());
+
+    m_message = new CMyMFCButton(this);
+    WidgetIds::SetControlId(m_message, TrayCommands::MessageButton);
+    m_message->setIcon(QIcon::fromTheme(QStringLiteral("dialog-warning")));
+    m_message->setIconSize(QSize(32, 32));
+    m_message->SetWordWrap(true);
+    m_message->SetClickable(false);
+    m_message->hide();
+    Retranslate();
+}
+
+void CZarvoTrayDlg::BuildToolBar()
+{
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setIconSize(QSize(16, 16));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    std::map<int, void (CZarvoTrayDlg::*)()> handlers = {
+        {TrayCommands::Quit, &CZarvoTrayDlg::Quit},       {StartZarvo, &CZarvoTrayDlg::StartMainProgram},
+        {TrayCommands::ShowWindow, &CZarvoTrayDlg::ShowOrHide}, {ShowInfos, &CZarvoTrayDlg::ToggleInfos},
+        {TrayCommands::NewTask, &CZarvoTrayDlg::NewTask}, {TrayCommands::ChooseUser, &CZarvoTrayDlg::ChooseUser},
+        {TrayCommands::Options, &CZarvoTrayDlg::Options}, {TrayCommands::Help, &CZarvoTrayDlg::Help},
+    };
+    for (const ToolCommand &c : ToolCommands) {
+        QAction *action = m_toolbar->addAction(QIcon::fromTheme(QString::fromLatin1(c.icon)), QString());
+        WidgetIds::SetCommandId(action, c.id);
+        auto handler = handlers.find(c.id);
+        if (handler != handlers.end())
+            connect(action, &QAction::triggered, this, handler->second);
+    }
+    // The sort button drops the sort menu down.
+    m_sortMenu = new QMenu(this);
+    WidgetIds::SetPopupKey(m_sortMenu, SortMenu);
+    auto *group = new QActionGroup(m_sortMenu);
+    const int sorts[] = {SortByUse, SortByProject, SortByActivity};
+    for (int i = 0; i < 3; ++i) {
+        QAction *action = m_sortMenu->addAction(QIcon::fromTheme(QString::fromLatin1(SortIcons[i])), QString());
+        WidgetIds::SetCommandId(action, sorts[i]);
+        action->setCheckable(true);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, i] { Sort(i); });
+    }
+    QAction *sort = Command(SortButton);
+    sort->setMenu(m_sortMenu);
+    m_sortButton = qobject_cast<QToolButton *>(m_toolbar->widgetForAction(sort));
+    if (m_sortButton)
+        m_sortButton->setPopupMode(QToolButton::InstantPopup);
+    SortIcon();
+}
+
+void CZarvoTrayDlg::Retranslate()
+{
+    // Each toolbar command's text is "description\nlabel".
+    for (const ToolCommand &c : ToolCommands) {
+        QAction *action = Command(c.id);
+        const QString text = m_app.Text(c.id);
+        const qsizetype cut = text.indexOf(u'\n');
+        const QString label = cut < 0 ? text : text.mid(cut + 1);
+        const QString description = cut < 0 ? QString() : text.left(cut);
+        action->setText(label);
+        action->setToolTip(description.isEmpty() ? label : label + u'\n' + description);
+    }
+    for (QAction *action : m_sortMenu->actions())
+        action->setText(m_app.MenuText(SortMenu, WidgetIds::CommandId(action)));
+    m_tabs->setTabText(0, m_app.Text(111));
+    m_tabs->setTabText(1, m_app.Text(112));
+    m_resume->Retranslate();
+    m_hideButton->setToolTip(m_app.Text(113));
+    m_menuButton->setToolTip(QString());
+    UpdateCommands();
+}
+
+void CZarvoTrayDlg::UpdateCommands()
+{
+    const tDialogs &d = Dialogs();
+    Command(TrayCommands::NewTask)->setEnabled(bool(d.newTask) && TrayMenuModel::CanStart(m_app.LastTask(), Platform::Clock::now()));
+    Command(TrayCommands::ChooseUser)->setEnabled(bool(d.chooseUser));
+    Command(TrayCommands::Options)->setEnabled(bool(d.options));
+    Command(ShowInfos)->setEnabled(bool(d.toggleInfos));
+    Command(TrayCommands::Help)->setEnabled(m_app.Languages() && !m_app.Languages()->GetHelpFile().isEmpty());
+    Command(StartZarvo)->setEnabled(QFileInfo(QDir(m_app.ProgramFolder()).filePath(QStringLiteral("Zarvo"))).isFile());
+    m_resume->UserButton()->SetClickable(bool(d.chooseUser));
+}
+
+void CZarvoTrayDlg::SortIcon()
+{
+    const int mode = std::clamp(m_app.Settings().sortMode, 0, 2);
+    Command(SortButton)->setIcon(QIcon::fromTheme(QString::fromLatin1(SortIcons[mode])));
+    const QList<QAction *> sorts = m_sortMenu->actions();
+    if (mode < sorts.size())
+        sorts[mode]->setChecked(true);
+}
+
+// ---------------------------------------------------------------------------
+// Size and layout
+// ---------------------------------------------------------------------------
+
+TrayWindowSizing::tViews CZarvoTrayDlg::Views() const
+{
+    const TraySettings &s = m_app.Settings();
+    TrayWindowSizing::tViews v;
+    v.captionHeight = m_captionHeight;
+    v.captionButton = QSize(m_captionHeight - 6, m_captionHeight - 6);
+    v.toolbar = m_toolbar->sizeHint();
+    v.resume = m_resume->RecordedSize();
+    v.dayHeight = m_day->height();
+    v.task = QSize(m_resume->RecordedSize().width(), m_task->height());
+    v.showToolBar = s.showToolBar;
+    v.showResume = s.showResume;
+    v.showDay = s.showDay;
+    v.showTask = s.showTask;
+    v.showFav = s.showFav;
+    v.compact = m_app.IsCompact();
+    const int width = std::max(TrayWindowSizing::RequiredWidth(v), this->width()) - 10;
+    v.messageHeight = m_message->heightForWidth(width);
+    return v;
+}
+
+void CZarvoTrayDlg::ApplySizeLimits()
+{
+    const TrayWindowSizing::tViews v = Views();
+    const QSize least = TrayWindowSizing::Limit(v, QSize(0, 0));
+    setMinimumSize(least);
+    const bool tabs = v.showFav && !v.compact;
+    setMaximumHeight(tabs ? QWIDGETSIZE_MAX : least.height());
+}
+
+void CZarvoTrayDlg::LayoutViews()
+{
+    const bool shown = isVisible();
+    if (shown)
+        setUpdatesEnabled(false);
+    const TrayWindowSizing::tViews v = Views();
+    const TrayWindowSizing::tLayout l = TrayWindowSizing::Layout(v, size());
+    m_hideButton->setGeometry(l.hideButton);
+    m_menuButton->setGeometry(l.menuButton);
+    const auto place = [](QWidget *w, const QRect &r) {
+        w->setVisible(!r.isNull());
+        if (!r.isNull())
+            w->setGeometry(r);
+    };
+    place(m_toolbar, l.toolbar);
+    place(m_message, l.message);
+    place(m_resume, l.resume);
+    place(m_day, l.day);
+    place(m_task, l.task);
+    place(m_tabs, l.tabs);
+    if (shown) {
+        setUpdatesEnabled(true);
+        update();
+    }
+}
+
+void CZarvoTrayDlg::ApplyCompact(bool wasCompact)
+{
+    m_message->setText(m_app.CompactMessage());
+    ApplySizeLimits();
+    const bool compact = m_app.IsCompact();
+    if (compact != wasCompact && m_initialised) {
+        const QSize wanted = compact || !m_app.Settings().showFav
+            ? QSize(width(), 0)
+            : QSize(width(), Platform::Settings().getInt(u"Tray", u"Dialog", u"Height", 0));
+        resize(TrayWindowSizing::Limit(Views(), wanted));
+    }
+    LayoutViews();
+    if (Dialogs().refreshInfos && compact != wasCompact)
+        Dialogs().refreshInfos();
+}
+
+void CZarvoTrayDlg::resizeEvent(QResizeEvent *)
+{
+    if (m_initialised) {
+        Platform::Settings settings;
+        settings.setInt(u"Tray", u"Dialog", u"Width", width());
+        if (m_app.Settings().showFav && !m_app.IsCompact())
+            settings.setInt(u"Tray", u"Dialog", u"Height", height());
+    }
+    LayoutViews();
+}
+
+void CZarvoTrayDlg::moveEvent(QMoveEvent *)
+{
+    if (!m_initialised)
+        return;
+    Platform::Settings settings;
+    settings.setInt(u"Tray", u"Dialog", u"Left", x());
+    settings.setInt(u"Tray", u"Dialog", u"Top", y());
+}
+
+void CZarvoTrayDlg::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    // The caption band, in the look's colours, with the day's title.
+    const QRect band(0, 0, width(), m_captionHeight);
+    QLinearGradient fill(band.topLeft(), band.bottomLeft());
+    const QColor base = palette().color(QPalette::Highlight);
+    fill.setColorAt(0, base.lighter(150));
+    fill.setColorAt(1, base);
+    p.fillRect(band, fill);
+    p.setPen(palette().color(QPalette::HighlightedText));
+    QFont bold = font();
+    bold.setBold(true);
+    p.setFont(bold);
+    const QRect text = band.adjusted(6, 0, -(width() - m_menuButton->x()) - 4, 0);
+    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
+               QFontMetrics(bold).elidedText(windowTitle(), Qt::ElideRight, text.width()));
+    if (m_trayAvailable) {
+        // A frameless panel draws its own edge.
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void CZarvoTrayDlg::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !windowHandle())
+        return QWidget::mousePressEvent(event);
+    // A frameless panel is resized from its edges and moved from anywhere
+    // else inside it.
+    if (m_trayAvailable) {
+        constexpr int grip = 5;
+        const QPoint p = event->position().toPoint();
+        Qt::Edges edges;
+        if (p.x() < grip)
+            edges |= Qt::LeftEdge;
+        if (p.x() >= width() - grip)
+            edges |= Qt::RightEdge;
+        if (p.y() >= height() - grip)
+            edges |= Qt::BottomEdge;
+        if (p.y() < 2 && p.x() < width() - 2 * m_captionHeight)
+            edges |= Qt::TopEdge;
+        if (edges && windowHandle()->startSystemResize(edges))
+            return;
+    }
+    if (!windowHandle()->startSystemMove())
+        QWidget::mousePressEvent(event);
+}
+
+void CZarvoTrayDlg::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_pollTimer.timerId())
+        OnPollTimer();
+    else
+        QWidget::timerEvent(event);
+}
+
+void CZarvoTrayDlg::closeEvent(QCloseEvent *event)
+{
+    // Closing never ends the program: it hides the panel, or minimises the
+    // normal window when there is no notification area to come back from.
+    event->ignore();
+    HideWindow();
+}
+
+// ---------------------------------------------------------------------------
+// Refresh
+// ---------------------------------------------------------------------------
+
+void CZarvoTrayDlg::RefreshViews()
+{
+    setWindowTitle(m_app.Title());
+    if (m_icon && m_trayAvailable)
+        m_icon->SetTip(m_app.IconTip());
+    if (Dialogs().refreshInfos)
+        Dialogs().refreshInfos();
+    if (m_day->isVisible())
+        m_day->update();
+    m_resume->Refresh();
+    UpdateCommands();
+    update(QRect(0, 0, width(), m_captionHeight));
+}
+
+void CZarvoTrayDlg::Poll()
+{
+    m_app.PollData();
+    RefreshViews();
+}
+
+void CZarvoTrayDlg::OnPollTimer()
+{
+    // A database that went or came back since the last reload: reload.
+    const bool exists = m_app.DatabaseExists();
+    const bool missingShown = m_app.Compact() == CZarvoTrayApp::CompactReason::NoDatabase
+        || m_app.Compact() == CZarvoTrayApp::CompactReason::NoUsers;
+    if (exists == missingShown)
+        Reload(false, false);
+    else
+        Poll();
+}
+
+void CZarvoTrayDlg::Reload(bool onlyIfShown, bool newUser)
+{
+    if (onlyIfShown && !isVisible() && !InfosShown())
+        return;
+    const bool wasCompact = m_app.IsCompact();
+    m_app.ReloadData(newUser);
+    ApplyCompact(wasCompact);
+    RefreshViews();
+}
+
+void CZarvoTrayDlg::OnChangeNotice(int kind)
+{
+    switch (kind) {
+    case 0:
+        m_app.ForgetModif();
+        Reload(false, true);
+        break;
+    case 1:
+        m_app.ForgetModif();
+        Reload(false, false);
+        break;
+    case 2:
+        if (CLanguageSelector *languages = m_app.Languages()) {
+            languages->ChooseLanguage();
+            languages->ApplyRunTimeLocale();
+        }
+        m_app.ReloadTexts();
+        Retranslate();
+        Reload(true, false);
+        break;
+    case 3:
+        if (CLanguageSelector *languages = m_app.Languages())
+            languages->ChooseHelpLanguage();
+        UpdateCommands();
+        break;
+    case 4:
+        m_app.Texts().LoadFormats(Platform::Settings());
+        m_app.ForgetModif();
+        Reload(true, false);
+        break;
+    case 5:
+        if (m_app.ApplyVisualStyle())
+            update();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Showing and hiding
+// ---------------------------------------------------------------------------
+
+bool CZarvoTrayDlg::InfosShown() const
+{
+    return Dialogs().infosShown && Dialogs().infosShown();
+}
+
+void CZarvoTrayDlg::RecordVisible(bool visible)
+{
+    Platform::Settings().setInt(u"Tray", u"Dialog", u"Visible", visible ? 1 : 0);
+}
+
+void CZarvoTrayDlg::ShowWindow()
+{
+    show();
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void CZarvoTrayDlg::ShowOrHide()
+{
+    if (isVisible() && !isMinimized()) {
+        HideWindow();
+        return;
+    }
+    Reload(false, true);
+    m_startVisible = true;
+    ShowWindow();
+    RecordVisible(true);
+}
+
+void CZarvoTrayDlg::HideWindow()
+{
+    if (m_trayAvailable)
+        hide();
+    else
+        showMinimized();
+    RecordVisible(false);
+}
+
+void CZarvoTrayDlg::OnLeftClick()
+{
+    switch (m_app.Settings().leftClick) {
+    case 0: ShowOrHide(); break;
+    case 1: StartMainProgram(); break;
+    case 2:
+        m_app.ReadLastTask();
+        if (TrayMenuModel::CanStart(m_app.LastTask(), Platform::Clock::now()))
+            NewTask();
+        break;
+    case 3: ToggleInfos(); break;
+    default: break;
+    }
+}
+
+void CZarvoTrayDlg::OnWake()
+{
+    if (isVisible() && !isMinimized()) {
+        ShowWindow();
+        return;
+    }
+    if (isVisible() || !m_trayAvailable) {
+        // A minimised normal window comes back.
+        ShowWindow();
+        return;
+    }
+    OnLeftClick();
+}
+
+// ---------------------------------------------------------------------------
+// The pop-up menu
+// ---------------------------------------------------------------------------
+
+void CZarvoTrayDlg::ShowPopupMenu(const QPoint &where)
+{
+    if (m_popup)
+        m_popup->deleteLater();
+    m_popup = new QMenu(this);
+    WidgetIds::SetPopupKey(m_popup, IconMenu);
+    m_favouriteIds.clear();
+    m_app.ReadLastTask();
+    const qint64 now = Platform::Clock::now();
+    const bool canStart = TrayMenuModel::CanStart(m_app.LastTask(), now);
+    const tDialogs &d = Dialogs();
+    const auto items = TrayMenuModel::Build(m_app.LastTask(), now, m_app.Settings().leftClick,
+                                            isVisible() && !isMinimized(), InfosShown());
+    for (const TrayMenuModel::Item &item : items) {
+        if (item.IsSeparator()) {
+            m_popup->addSeparator();
+            continue;
+        }
+        if (item.IsPopup()) {
+            QMenu *sub = m_popup->addMenu(m_app.MenuText(IconMenu, item.command));
+            WidgetIds::SetPopupKey(sub, item.command);
+            sub->setEnabled(item.enabled);
+            if (canStart && !m_app.IsCompact()) {
+                if (item.command == FavouritesPopup)
+                    FillFavouritesMenu(sub);
+                else
+                    m_app.Store().AppendHistoryMenu(*sub, FirstRecent);
+            }
+            if (item.command == HistoryPopup) {
+                for (QAction *action : sub->actions()) {
+                    const int index = WidgetIds::CommandId(action) - FirstRecent;
+                    connect(action, &QAction::triggered, this, [this, index] { StartFrom(index, false, false); });
+                }
+            }
+            continue;
+        }
+        QAction *action = m_popup->addAction(
+            item.stringId ? m_app.Text(item.stringId) : m_app.MenuText(IconMenu, item.command));
+        WidgetIds::SetCommandId(action, item.command);
+        bool enabled = item.enabled;
+        switch (item.command) {
+        case StartZarvo: enabled = Command(StartZarvo)->isEnabled(); break;
+        case ShowInfos: enabled = bool(d.toggleInfos); break;
+        case TrayCommands::NewTask: enabled = enabled && bool(d.newTask); break;
+        case TrayCommands::Options: enabled = bool(d.options); break;
+        default: break;
+        }
+        action->setEnabled(enabled);
+        if (item.isDefault) {
+            QFont bold = action->font();
+            bold.setBold(true);
+            action->setFont(bold);
+            m_popup->setDefaultAction(action);
+        }
+        switch (item.command) {
+        case StartZarvo: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::StartMainProgram); break;
+        case TrayCommands::ShowWindow: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::ShowOrHide); break;
+        case ShowInfos: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::ToggleInfos); break;
+        case TrayCommands::NewTask: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::NewTask); break;
+        case Pause:
+        case Resume: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::PauseOrResume); break;
+        case TrayCommands::Options: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Options); break;
+        case TrayCommands::Quit: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Quit); break;
+        default: break;
+        }
+    }
+    m_popup->popup(where);
+    m_popup->activateWindow();
+}
+
+void CZarvoTrayDlg::FillFavouritesMenu(QMenu *menu)
+{
+    const auto lines = TrayMenuModel::FavouriteLines(m_app.Favourites(), m_favouriteIds, MaxFavouriteCommands);
+    // Each level's menu: a group opens a sub-menu for the lines below it.
+    std::vector<QMenu *> levels{menu};
+    for (const TrayMenuModel::FavouriteLine &line : lines) {
+        const size_t level = std::min<size_t>(size_t(std::max(0, line.level)), levels.size() - 1);
+        levels.resize(level + 1);
+        QMenu *parent = levels.back();
+        if (line.command == 0) {
+            levels.push_back(parent->addMenu(line.item->Text));
+            continue;
+        }
+        QString text = line.item->Text;
+        if (text.isEmpty())
+            text = m_app.Store().GetProjectFullName(line.item->IdProject);
+        text.replace(u'&', QStringLiteral("&&"));
+        QAction *action = parent->addAction(text);
+        WidgetIds::SetCommandId(action, line.command);
+        const int index = line.command - FirstFavourite;
+        connect(action, &QAction::triggered, this, [this, index] {
+            if (index < int(m_favouriteIds.size()))
+                StartFrom(m_favouriteIds[size_t(index)], true, true);
+        });
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+// ---------------------------------------------------------------------------
+
+void CZarvoTrayDlg::StartMainProgram()
+{
+    const QString program = QDir(m_app.ProgramFolder()).filePath(QStringLiteral("Zarvo"));
+    if (QFileInfo(program).isFile())
+        m_app.StartProgram(program);
+}
+
+bool CZarvoTrayDlg::RefuseFutureTask()
+{
+    const tTacheFull &last = m_app.LastTask();
+    const qint64 now = Platform::Clock::now();
+    if (last.Id == -1 || (last.Debut <= now && last.Fin <= now))
+        return false;
+    RichMessageBox(MessageBoxType::IconExclamation, this, m_app.Text(120), m_app.Text(124));
+    return true;
+}
+
+void CZarvoTrayDlg::WriteFailed()
+{
+    RichMessageBox(MessageBoxType::IconExclamation, this, m_app.Text(123), m_app.Text(124));
+}
+
+void CZarvoTrayDlg::StartFrom(int id, bool favourite, bool keepWindow)
+{
+    if (id == -1 || m_app.IsCompact())
+        return;
+    m_app.ReadLastTask();
+    if (RefuseFutureTask())
+        return;
+    tTacheFull task;
+    bool ok = true;
+    {
+        CTrayDatabase db(m_app.User().databasePath);
+        if (favourite) {
+            ok = db.GetFavourite(task, id, false);
+        } else {
+            ok = id >= 0 && id < MaxRecentCommands
+                && m_app.Store().Store().GetHistoryEntry(id, task.IdProjet, task.IdActivite, task.IdTauxHoraire);
+        }
+        if (ok) {
+            task.Debut = Platform::Clock::now();
+            task.Fin = 0;
+            ok = db.StartTask(task, favourite ? id : -1);
+        }
+    }
+    if (!ok) {
+        WriteFailed();
+        // A favourite gone meanwhile: the lists show what is left.
+        Reload(false, false);
+        return;
+    }
+    // 'Modif' holds whole seconds: this write may have left it as read.
+    m_app.ForgetModif();
+    if (m_app.Settings().autoHide && !keepWindow) {
+        if (InfosShown())
+            Poll();
+        HideWindow();
+    } else {
+        Reload(true, false);
+    }
+}
+
+void CZarvoTrayDlg::PauseOrResume()
+{
+    m_app.ReadLastTask();
+    const tTacheFull last = m_app.LastTask();
+    if (last.Id == -1 || m_app.IsCompact())
+        return;
+    if (RefuseFutureTask())
+        return;
+    bool ok = false;
+    {
+        CTrayDatabase db(m_app.User().databasePath);
+        if (last.Fin != 0) {
+            tTacheFull again = last;
+            again.Id = -1;
+            again.Debut = Platform::Clock::now();
+            again.Fin = 0;
+            ok = db.StartTask(again, -1);
+        } else {
+            ok = db.StopTask(last.Id, Platform::Clock::now());
+        }
+    }
+    if (!ok) {
+        WriteFailed();
+        Reload(false, false);
+        return;
+    }
+    m_app.ForgetModif();
+    Reload(true, false);
+}
+
+void CZarvoTrayDlg::NewTask()
+{
+    if (!Dialogs().newTask)
+        return;
+    m_app.ReadLastTask();
+    if (RefuseFutureTask())
+        return;
+    if (!Dialogs().newTask(this))
+        return;
+    m_app.ForgetModif();
+    if (m_app.Settings().autoHide) {
+        if (m_trayAvailable)
+            hide();
+    } else {
+        Reload(true, false);
+    }
+}
+
+void CZarvoTrayDlg::ChooseUser()
+{
+    if (Dialogs().chooseUser && Dialogs().chooseUser(this))
+        Reload(false, true);
+}
+
+void CZarvoTrayDlg::Options()
+{
+    bool layoutChanged = false;
+    if (!Dialogs().options || !Dialogs().options(this, layoutChanged) || !layoutChanged)
+        return;
+    ApplySizeLimits();
+    const int required = TrayWindowSizing::RequiredHeight(Views());
+    if (height() < required || !m_app.Settings().showFav)
+        resize(width(), required);
+    LayoutViews();
+}
+
+void CZarvoTrayDlg::ToggleInfos()
+{
+    if (Dialogs().toggleInfos)
+        Dialogs().toggleInfos();
+}
+
+void CZarvoTrayDlg::Sort(int mode)
+{
+    m_app.Settings().sortMode = std::clamp(mode, 0, 2);
+    Platform::Settings().setInt(u"Tray", u"Favoris", u"Sorting", m_app.Settings().sortMode);
+    SortIcon();
+    m_app.LoadFavourites();
+}
+
+void CZarvoTrayDlg::Help()
+{
+    if (m_app.Languages() && !m_app.Languages()->GetHelpFile().isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_app.Languages()->GetHelpFile()));
+}
+
+void CZarvoTrayDlg::Quit()
+{
+    if (m_icon)
+        m_icon->Hide();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,159 @@
+#pragma once
+#include "TrayMenuModel.h"
+#include "TrayWindowSizing.h"
+
+#include <QBasicTimer>
+#include <QMenu>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CMyDesktopButton;
+class CMyMFCButton;
+class CViewResume;
+class CZarvoTrayApp;
+class QAction;
+class QFrame;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class TrayIcon;
+
+// The tray program's one window. It owns the icon in the notification area
+// and its pop-up menu, starts, stops, pauses and resumes time entries, and,
+// when shown, stacks its views in a narrow panel under a caption band:
+// toolbar, summary panel, day strip, current-task button and the favourites
+// and history in two tabs. Its timer polls the database every 10 seconds;
+// the change notices of the main program and the reloads keep it in step.
+//
+// With a notification area the window is a frameless panel that closing
+// only hides; without one it is a normal window, shown at start, that
+// closing minimises, and every command stays within reach of its menu
+// button.
+class CZarvoTrayDlg : public QWidget
+{
+    Q_OBJECT
+public:
+    // The windows other parts of the tray bring (the task, options, user
+    // and Infos windows): a command whose window is not there is greyed.
+    struct tDialogs
+    {
+        // Each returns true when it was accepted (a task was started, the
+        // options or the user changed).
+        std::function<bool(QWidget *owner)> newTask;
+        // With `layoutChanged` set when the views to show changed.
+        std::function<bool(QWidget *owner, bool &layoutChanged)> options;
+        std::function<bool(QWidget *owner)> chooseUser;
+        // Opens or closes the Infos window; whether it exists; its refresh.
+        std::function<void()> toggleInfos;
+        std::function<bool()> infosShown;
+        std::function<void()> refreshInfos;
+    };
+    static tDialogs &Dialogs();
+
+    CZarvoTrayDlg(CZarvoTrayApp &app, const QStringList &arguments);
+    ~CZarvoTrayDlg() override;
+
+    // The initialisation: the icon, the views, the size and place, the
+    // first reload; shown when it may show. False when it cannot start.
+    bool Initialise();
+    bool IsInitialised() const { return m_initialised; }
+    bool StartVisible() const { return m_startVisible; }
+    bool HasTrayIcon() const { return m_trayAvailable; }
+    TrayIcon *Icon() const { return m_icon.get(); }
+
+    // --- Operations (also reached by the other tray windows) -------------
+    void ShowOrHide();
+    void HideWindow();
+    void StartMainProgram();
+    void PauseOrResume();
+    void NewTask();
+    void ChooseUser();
+    void Options();
+    void ToggleInfos();
+    void Sort(int mode);
+    void Help();
+    void Quit();
+    // A start from favourite `id` (or recent combination number `id`);
+    // `keepWindow` for a favourite chosen in the pop-up menu.
+    void StartFrom(int id, bool favourite, bool keepWindow);
+    // The icon's pop-up menu, built again at each call, shown at `where`.
+    void ShowPopupMenu(const QPoint &where);
+    // The left click on the icon, by "LeftClick".
+    void OnLeftClick();
+    // A second copy of the program asked for this one.
+    void OnWake();
+    // The main program's change notice (0..5; others are ignored).
+    void OnChangeNotice(int kind);
+    // The timer's poll; a user database that appeared or went since the
+    // last reload is reloaded instead.
+    void OnPollTimer();
+    void Poll();
+    void Reload(bool onlyIfShown, bool newUser);
+    void LayoutViews();
+    // The favourites of the last pop-up menu, by command - 32783.
+    const std::vector<int> &FavouriteIds() const { return m_favouriteIds; }
+    QMenu *PopupMenu() const { return m_popup; }
+    TrayWindowSizing::tViews Views() const;
+
+    // Views, for the tests and the other tray windows.
+    CViewResume *Summary() const { return m_resume; }
+    CMyMFCButton *MessageButton() const { return m_message; }
+    QToolBar *ToolBar() const { return m_toolbar; }
+    QTabWidget *Tabs() const { return m_tabs; }
+    QFrame *DayStrip() const { return m_day; }
+    QFrame *TaskButton() const { return m_task; }
+    CMyDesktopButton *HideButton() const { return m_hideButton; }
+    CMyDesktopButton *MenuButton() const { return m_menuButton; }
+    QAction *Command(int id) const;
+    int CaptionHeight() const { return m_captionHeight; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    void BuildViews();
+    void BuildToolBar();
+    void Retranslate();
+    void RefreshViews();
+    void ApplyCompact(bool wasCompact);
+    void ApplySizeLimits();
+    void UpdateCommands();
+    void ShowWindow();
+    void RecordVisible(bool visible);
+    bool InfosShown() const;
+    bool RefuseFutureTask();
+    void WriteFailed();
+    void SortIcon();
+    void FillFavouritesMenu(QMenu *menu);
+
+    CZarvoTrayApp &m_app;
+    std::unique_ptr<TrayIcon> m_icon;
+    bool m_trayAvailable = false;
+    bool m_startVisible = false;
+    bool m_initialised = false;
+    int m_captionHeight = 0;
+    QBasicTimer m_pollTimer;
+
+    CMyDesktopButton *m_hideButton = nullptr;
+    CMyDesktopButton *m_menuButton = nullptr;
+    QToolBar *m_toolbar = nullptr;
+    QToolButton *m_sortButton = nullptr;
+    QMenu *m_sortMenu = nullptr;
+    CViewResume *m_resume = nullptr;
+    QFrame *m_day = nullptr;
+    QFrame *m_task = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    CMyMFCButton *m_message = nullptr;
+    QPointer<QMenu> m_popup;
+    std::vector<int> m_favouriteIds;
+};
