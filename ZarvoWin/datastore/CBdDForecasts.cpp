@@ -9,8 +9,10 @@
 #include "Clock.h"
 #include "Formatter.h"
 #include "IntParse.h"
+#include "RecordedTotalsCache.h"
 #include "tForecast.h"
 
+#include <QFileInfo>
 #include <QSet>
 
 using Platform::Formatter;
@@ -177,6 +179,45 @@ bool loadedAfterNewestStamp(const CProjectStore &store)
     return store.m_totalsReadAt > store.m_totalsLoadTime;
 }
 
+// The newest entry id, 0 without entries (-1 when it cannot be read).
+qint64 newestId(CBdD &db)
+{
+    SQLite::MyTablePtr t = db.Query(u"select ifnull(max(Id), 0) from Taches");
+    return t.hasRows() ? Platform::wtoi64(t->GetCellView(0, 0)) : -1;
+}
+
+qint64 pagesOf(CBdD &db)
+{
+    SQLite::MyTablePtr t = db.Query(u"pragma page_count");
+    return t.hasRows() ? Platform::wtoi64(t->GetCellView(0, 0)) : -1;
+}
+
+// Whether `store` loads the totals of the database at `path` for the first
+// time (and from now on, not).
+bool firstLoadOf(CProjectStore &store, const QString &path)
+{
+    const QString key = QFileInfo(path).absoluteFilePath();
+    if (store.m_totalsLoadedFrom.contains(key))
+        return false;
+    store.m_totalsLoadedFrom.insert(key);
+    return true;
+}
+
+// Takes the sums kept for the database when its entries are as they were
+// when the sums were made: the same newest entry id and page count, and the
+// entries stamped since the newest stamp then read as they were.
+bool keptTotalsHold(CBdD &db, const QString &path, bool byActivity, qint64 newestEntryId, qint64 pageCount,
+                    RecordedTotalsCache::Snapshot &snapshot)
+{
+    if (newestEntryId < 0 || pageCount < 0)
+        return false;
+    if (!RecordedTotalsCache::Load(path, snapshot) || snapshot.byActivity != byActivity
+        || snapshot.newestEntryId != newestEntryId || snapshot.pageCount != pageCount)
+        return false;
+    const bool withValues = !(snapshot.readAt > snapshot.newestStamp);
+    return stampBoundary(db, snapshot.newestStamp, withValues) == snapshot.boundary;
+}
+
 } // namespace
 
 bool CBdD::InitForecast(bool full)
@@ -195,25 +236,44 @@ bool CBdD::InitForecast(bool full)
     // second or later, and never counts as read.
     const qint64 readAt = Platform::Clock::now();
 
+    // The first load of a database into the store (at the start, after a
+    // change of user) takes the sums kept from an earlier run while the
+    // entries are as they were then. Later loads sum the entries again: a
+    // merge of a device's entries writes the device's older stamps, which
+    // the change test cannot see, and the running program follows such
+    // writes by loading in full. The newest entry id is read before the
+    // pass over the entries, so that an entry added meanwhile fails the
+    // next test.
+    const int kept = m_connection->GetLastCode();
+    const qint64 newestEntryId = newestId(*this);
+    const qint64 pageCount = pagesOf(*this);
+    RecordedTotalsCache::Snapshot snapshot;
+    const bool fromSnapshot = firstLoadOf(*store, m_path)
+        && keptTotalsHold(*this, m_path, options.showActivities, newestEntryId, pageCount, snapshot);
+    std::vector<RecordedTotalsCache::Row> totals;
+    if (fromSnapshot)
+        totals = std::move(snapshot.rows);
+
     // Both reads come before the store is touched: when one fails (the
     // other program holding the file while it commits) the tree and its
     // totals stay as they were, rather than emptied, and the next load
     // catches up.
-    const int kept = m_connection->GetLastCode();
     m_connection->SetLastCode(0);
     QSet<qint64> rowKeys;
     const int forecastRows = readForecastRows(*this, *store, options, full, &rowKeys);
     if (full && forecastRows > 0)
         rows = true;
 
-    SQLite::MyTablePtr t = Query(
-        options.showActivities
-            ? QStringView(u"select IdProjet, IdActivite, count() as NbTask, sum(Fin-Debut) as "
-                          u"Total, Min(Debut) as MinDeb, Max(Fin) as MaxFin FROM Taches where "
-                          u"Taches.Deleted=0 and Fin > 0 group by IdProjet, IdActivite")
-            : QStringView(u"select IdProjet, count() as NbTask, sum(Fin-Debut) as Total, "
-                          u"Min(Debut) as MinDeb, Max(Fin) as MaxFin FROM Taches where "
-                          u"Taches.Deleted=0 and Fin > 0 group by IdProjet"));
+    SQLite::MyTablePtr t;
+    if (!fromSnapshot) {
+        t = Query(options.showActivities
+                      ? QStringView(u"select IdProjet, IdActivite, count() as NbTask, sum(Fin-Debut) as "
+                                    u"Total, Min(Debut) as MinDeb, Max(Fin) as MaxFin FROM Taches where "
+                                    u"Taches.Deleted=0 and Fin > 0 group by IdProjet, IdActivite")
+                      : QStringView(u"select IdProjet, count() as NbTask, sum(Fin-Debut) as Total, "
+                                    u"Min(Debut) as MinDeb, Max(Fin) as MaxFin FROM Taches where "
+                                    u"Taches.Deleted=0 and Fin > 0 group by IdProjet"));
+    }
     if (m_connection->GetLastCode() != 0) {
         if (full) {
             // A rebuilt tree still reads its booked time again.
@@ -224,11 +284,6 @@ bool CBdD::InitForecast(bool full)
         return false;
     }
     m_connection->SetLastCode(kept);
-
-    // The totals are always recomputed whole: adding only the changed
-    // entries would count an edited entry twice and leave a moved one on
-    // its former project.
-    clearStatistics(store->GetRoot());
     if (t) {
         const int cProject = t->ColumnIndex(u"IdProjet");
         const int cActivity = t->ColumnIndex(u"IdActivite");
@@ -236,32 +291,59 @@ bool CBdD::InitForecast(bool full)
         const int cTotal = t->ColumnIndex(u"Total");
         const int cMin = t->ColumnIndex(u"MinDeb");
         const int cMax = t->ColumnIndex(u"MaxFin");
-        for (int r = 0; r < t->rowCount(); ++r) {
-            int projectId = t->GetIntAt(r, cProject, -1);
-            const CProject *node = store->GetNode(projectId);
-            if (!node || node->IsRoot())
-                projectId = -1;
-            int activityId = -2;
-            if (options.showActivities) {
-                activityId = t->GetIntAt(r, cActivity, -1);
-                if (activityId == -1 || !store->GetActivity(activityId))
-                    activityId = -2;
-            }
-            store->AddTaskStatistics(projectId, activityId, t->GetIntAt(r, cCount),
-                                     t->GetInt64At(r, cTotal), t->GetInt64At(r, cMin),
-                                     t->GetInt64At(r, cMax));
-        }
-        if (t->rowCount() > 0)
-            rows = true;
+        totals.reserve(size_t(t->rowCount()));
+        for (int r = 0; r < t->rowCount(); ++r)
+            totals.push_back({t->GetIntAt(r, cProject, -1),
+                              options.showActivities ? t->GetIntAt(r, cActivity, -1) : -1, t->GetIntAt(r, cCount),
+                              t->GetInt64At(r, cTotal), t->GetInt64At(r, cMin), t->GetInt64At(r, cMax)});
     }
+
+    // The totals are always recomputed whole: adding only the changed
+    // entries would count an edited entry twice and leave a moved one on
+    // its former project.
+    clearStatistics(store->GetRoot());
+    for (const RecordedTotalsCache::Row &row : totals) {
+        int projectId = row.project;
+        const CProject *node = store->GetNode(projectId);
+        if (!node || node->IsRoot())
+            projectId = -1;
+        int activityId = -2;
+        if (options.showActivities) {
+            activityId = row.activity;
+            if (activityId == -1 || !store->GetActivity(activityId))
+                activityId = -2;
+        }
+        store->AddTaskStatistics(projectId, activityId, row.count, row.total, row.firstStart, row.lastEnd);
+    }
+    if (!totals.empty())
+        rows = true;
     pruneEmptyActivityNodes(store->GetRoot(), rowKeys);
 
-    SQLite::MyTablePtr last = Query(u"select Date_Modif from Taches order by Date_Modif desc limit 1");
-    if (last.hasRows() && !last->GetCellView(0, 0).isEmpty())
-        store->m_totalsLoadTime = Platform::wtoi64(last->GetCellView(0, 0));
-    store->m_totalsReadAt = readAt;
-    store->m_totalsBoundary =
-        stampBoundary(*this, store->m_totalsLoadTime, !loadedAfterNewestStamp(*store));
+    if (fromSnapshot) {
+        // The change test just passed: what it compared still describes
+        // the sums.
+        store->m_totalsLoadTime = snapshot.newestStamp;
+        store->m_totalsReadAt = snapshot.readAt;
+        store->m_totalsBoundary = snapshot.boundary;
+    } else {
+        SQLite::MyTablePtr last = Query(u"select Date_Modif from Taches order by Date_Modif desc limit 1");
+        if (last.hasRows() && !last->GetCellView(0, 0).isEmpty())
+            store->m_totalsLoadTime = Platform::wtoi64(last->GetCellView(0, 0));
+        store->m_totalsReadAt = readAt;
+        store->m_totalsBoundary =
+            stampBoundary(*this, store->m_totalsLoadTime, !loadedAfterNewestStamp(*store));
+        if (m_connection->GetLastCode() == 0) {
+            snapshot.databasePath = m_path;
+            snapshot.byActivity = options.showActivities;
+            snapshot.newestStamp = store->m_totalsLoadTime;
+            snapshot.readAt = store->m_totalsReadAt;
+            snapshot.boundary = store->m_totalsBoundary;
+            snapshot.newestEntryId = newestEntryId;
+            snapshot.pageCount = pageCount;
+            snapshot.rows = std::move(totals);
+            RecordedTotalsCache::Save(snapshot);
+        }
+    }
     // Time entries changed (or a new tree): the booked time is read again.
     store->ResetBookedPeriods();
     store->Touch();

@@ -5,6 +5,7 @@
 #include "Formatter.h"
 #include "IntParse.h"
 #include "QuoteSql.h"
+#include "RecordedTotalsCache.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -367,8 +368,11 @@ CDatabaseFile::ReplaceResult replaceLive(const QString &source, const QString &t
             return !changed;
         };
     }
-    if (backup(to.get(), from.get(), PagesPerStep, true, whileLocked))
+    if (backup(to.get(), from.get(), PagesPerStep, true, whileLocked)) {
+        // Sums kept of the entries the file held no longer describe it.
+        RecordedTotalsCache::Forget(target);
         return Result::Replaced;
+    }
     return changed ? Result::ChangedMeanwhile : Result::Failed;
 }
 

@@ -10,6 +10,7 @@
 #include "tRate.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -146,6 +147,9 @@ public:
     qint64 m_totalsLoadTime = 0;
     qint64 m_totalsReadAt = 0;
     QString m_totalsBoundary;
+    // The databases whose totals this store has loaded: only a first load
+    // may take the sums kept from an earlier run.
+    QSet<QString> m_totalsLoadedFrom;
 
     // ---- filling controls ----
     void FillProjectCombo(CComboFiller &combo, const CProject *parent, int selectedId,

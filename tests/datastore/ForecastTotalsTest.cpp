@@ -1,7 +1,11 @@
 #include "CConfiguration.h"
+#include "CDatabaseFile.h"
 #include "Formatter.h"
+#include "RecordedTotalsCache.h"
 #include "ShortBusyWait.h"
 #include "TestDatabase.h"
+
+#include <QFile>
 
 using Platform::Formatter;
 
@@ -79,8 +83,15 @@ protected:
         dump(store.GetRoot(), out);
         return out;
     }
-    // The same figures from a fresh store filled by a full load.
+    // The same figures from a fresh store filled by a full load, summed
+    // from the entries (no sums kept from an earlier load).
     QString dumpOfFullLoad()
+    {
+        QFile::remove(RecordedTotalsCache::FileFor(path));
+        return dumpOfFreshStore();
+    }
+    // The figures a fresh store loads, as a new run of the program does.
+    QString dumpOfFreshStore()
     {
         CProjectStore fresh;
         CAppData::SetProjectStore(&fresh);
@@ -513,4 +524,76 @@ TEST_F(ForecastTotalsTest, PredecessorNamesInBothStoredForms)
     QString out = QStringLiteral("stale");
     closed.FormatPredecessorNames(QStringLiteral(";4;"), out);
     EXPECT_TRUE(out.isEmpty());
+}
+
+// A new run takes the sums kept from the last one while the entries are as
+// they were, and sums the entries again after any change the change test
+// sees, whoever made it; a store sums them again at every later load.
+TEST_F(ForecastTotalsTest, ANewRunTakesTheKeptSumsOnlyWhileTheEntriesAreAsTheyWere)
+{
+    addEntry(100, P3, A7, T0 - 7200, T0 - 3600, T0 - 50);
+    addEntry(101, P4, A8, T0 - 3000, T0 - 2400, T0 - 50);
+    addEntry(102, P3, A8, T0 - 9000, T0 - 8400, T0 - 60);
+    reload();
+    const QString summed = dumpAll();
+
+    // Kept sums whose change test holds are taken as they stand: marked,
+    // they show in a new run, and never in a later load of the same store.
+    RecordedTotalsCache::Snapshot kept;
+    ASSERT_TRUE(RecordedTotalsCache::Load(path, kept));
+    ASSERT_FALSE(kept.rows.empty());
+    for (RecordedTotalsCache::Row &row : kept.rows)
+        row.count += 1000;
+    ASSERT_TRUE(RecordedTotalsCache::Save(kept));
+    EXPECT_NE(dumpOfFreshStore(), summed);
+    reload();
+    EXPECT_EQ(dumpAll(), summed);
+
+    struct Step
+    {
+        const char *what;
+        std::function<void()> change;
+    };
+    const auto otherProgram = [this](const QString &sql) {
+        SQLite::CmyDataBase other;
+        ASSERT_EQ(other.Open(path), 0);
+        ASSERT_EQ(other.Execute(sql), 0);
+    };
+    const Step steps[] = {
+        {"an entry added with an older stamp", [this] { addEntry(103, P4, A7, T0 - 500, T0 - 100, T0 - 900); }},
+        {"an entry moved by the other program",
+         [&] { otherProgram(QStringLiteral("update Taches set IdProjet=4, Date_Modif=%1 where Id=100").arg(T0 + 10)); }},
+        {"an entry deleted in the second of the newest stamp",
+         [&] { otherProgram(QStringLiteral("update Taches set Deleted=1, Date_Modif=%1 where Id=101").arg(T0 + 10)); }},
+        {"the newest entries gone, as an older copy has them",
+         [&] { otherProgram(QStringLiteral("delete from Taches where Date_Modif=%1").arg(T0 + 10)); }},
+        {"an older copy put back",
+         [&] {
+             const QString older = path + QStringLiteral(".older");
+             ASSERT_TRUE(CDatabaseFile::CopyLive(path, older, CDatabaseFile::Target::Replace));
+             otherProgram(QStringLiteral("update Taches set IdProjet=3, Date_Modif=%1 where Id=102").arg(T0 + 20));
+             dumpOfFullLoad();
+             ASSERT_TRUE(CDatabaseFile::ReplaceLive(older, path));
+             EXPECT_FALSE(QFile::exists(RecordedTotalsCache::FileFor(path)));
+         }},
+        {"the sums made by project alone", [this] { config.showActivities = false; }},
+        {"a cut file", [this] { QFile(RecordedTotalsCache::FileFor(path)).resize(40); }},
+        {"another database's file", [this] {
+             RecordedTotalsCache::Snapshot other;
+             ASSERT_TRUE(RecordedTotalsCache::Load(path, other));
+             other.databasePath = path + QStringLiteral(".other");
+             for (RecordedTotalsCache::Row &row : other.rows)
+                 row.count += 1000;
+             ASSERT_TRUE(RecordedTotalsCache::Save(other));
+             QFile::remove(RecordedTotalsCache::FileFor(path));
+             ASSERT_TRUE(QFile::rename(RecordedTotalsCache::FileFor(other.databasePath),
+                                       RecordedTotalsCache::FileFor(path)));
+         }},
+    };
+    for (const Step &step : steps) {
+        dumpOfFullLoad(); // sums kept of the entries as they are
+        step.change();
+        const QString newRun = dumpOfFreshStore();
+        EXPECT_EQ(newRun, dumpOfFullLoad()) << step.what;
+    }
 }
