@@ -1027,6 +1027,8 @@ void CMainFrame::ShowSyncReview(CViewSynchro *view)
         m_mdi->setActiveSubWindow(m_syncFrame);
         return;
     }
+    // One review at a time: a new one ends the previous as "Annuler".
+    EndSyncReview();
     m_syncFrame = CreateChildFrame(view, view->windowTitle());
     if (m_syncFrame)
         m_mdi->setActiveSubWindow(m_syncFrame);

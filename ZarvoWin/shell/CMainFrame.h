@@ -131,7 +131,8 @@ public:
     void TakeForecastBack();
 
     // --- The review of a device synchronisation -----------------------------
-    // A tab of the document area with the common toolbar groups only.
+    // A tab of the document area with the common toolbar groups only; one
+    // review at a time (a new one ends the previous as "Annuler").
     void ShowSyncReview(CViewSynchro *view) override;
     void CloseSyncReview(CViewSynchro *view) override;
     const ImageList *SmallImages() const override;

@@ -137,6 +137,15 @@ TEST_F(SyncReviewTabTest, ClosingTheTabIsCancel)
     EXPECT_EQ(cancels, 2);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(view);
+
+    // One review at a time: a second one ends the first.
+    QPointer<CViewSynchro> first = openReview();
+    QPointer<CViewSynchro> second = openReview();
+    EXPECT_EQ(cancels, 3);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(first);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(frame->SyncReviewFrame()->widget(), second.data());
 }
 
 TEST_F(SyncReviewTabTest, AnotherUserOrTheProgramsEndCancelsAnOpenReview)
