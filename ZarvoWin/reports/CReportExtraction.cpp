@@ -15,9 +15,11 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QRegularExpression>
 
 #include <limits>
+#include <memory>
 #include <sqlite3.h>
 
 using Platform::Formatter;
@@ -61,20 +63,75 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
-// zarvo_next_midnight(t): the first second of the local day after t's.
-void nextMidnight(sqlite3_context *context, int, sqlite3_value **values)
+// Sorts the entries of a copy in one pass: zarvo_one_day(Id, Debut, Fin)
+// is 1 for an entry within one local day of the period, which the copy
+// takes as it is; an entry over several days of the period, or running, is
+// kept aside to be cut into days, and gives 0 like any other.
+struct tDaySorter
 {
-    if (sqlite3_value_type(values[0]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
+    LocalDayCache days;
+    bool bounded = false;
+    qint64 periodStart = 0;
+    qint64 periodEnd = 0;
+    struct tLonger
+    {
+        qint64 Id;
+        qint64 Debut;
+        qint64 Fin;
+    };
+    std::vector<tLonger> longer;
+};
+
+void oneDay(sqlite3_context *context, int, sqlite3_value **values)
+{
+    auto *sorter = static_cast<tDaySorter *>(sqlite3_user_data(context));
+    const qint64 id = sqlite3_value_int64(values[0]);
+    const qint64 debut = sqlite3_value_int64(values[1]);
+    const qint64 fin = sqlite3_value_int64(values[2]);
+    int result = 0;
+    if (!sorter->bounded || (debut <= sorter->periodEnd && (fin > sorter->periodStart || fin == 0))) {
+        const qint64 nextMidnight = sorter->days.Day(debut).End;
+        if (fin != 0 && fin >= debut && fin < nextMidnight)
+            result = 1;
+        else if (fin == 0 || fin >= nextMidnight)
+            sorter->longer.push_back({id, debut, fin});
     }
-    auto *days = static_cast<LocalDayCache *>(sqlite3_user_data(context));
-    sqlite3_result_int64(context, days->Day(sqlite3_value_int64(values[0])).End);
+    sqlite3_result_int(context, result);
 }
 
-void deleteDays(void *days)
+// zarvo_live_project(id) and zarvo_live_activity(id): the id when it names
+// a live row, else -1 (deleted, vanished, or none).
+void liveId(sqlite3_context *context, int, sqlite3_value **values)
 {
-    delete static_cast<LocalDayCache *>(days);
+    const auto *ids = static_cast<const QSet<qint64> *>(sqlite3_user_data(context));
+    const bool known = sqlite3_value_type(values[0]) != SQLITE_NULL && ids->contains(sqlite3_value_int64(values[0]));
+    sqlite3_result_int64(context, known ? sqlite3_value_int64(values[0]) : -1);
+}
+
+void deleteIds(void *ids)
+{
+    delete static_cast<QSet<qint64> *>(ids);
+}
+
+// Registers the function `name` over the ids `sql` reads; false when the
+// read failed.
+bool registerLiveIds(sqlite3 *db, const char *name, const char *sql)
+{
+    auto ids = std::make_unique<QSet<qint64>>();
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return false;
+    }
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        ids->insert(sqlite3_column_int64(stmt, 0));
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        return false;
+    return sqlite3_create_function_v2(db, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, ids.release(), liveId,
+                                      nullptr, nullptr, deleteIds)
+           == SQLITE_OK;
 }
 
 // Interrupts a running statement once the user has cancelled.
@@ -94,6 +151,61 @@ bool isReportDate(const QDate &date)
 {
     return date.isValid() && date.year() >= 1900;
 }
+
+// The rows of rptTaches in start order: the entries of one day, stored in
+// start order up to `lastSingleRow`, merged with the pieces of the entries
+// over several days (few) sorted after them.
+class OrderedRows
+{
+public:
+    OrderedRows(sqlite3 *db, const QString &columns, const QString &filter, qint64 lastSingleRow)
+        : m_single(db, Formatter::sprintf(u"select %s from rptTaches where rowid <= %I64d %sorder by rowid",
+                                          {columns, lastSingleRow, condition(filter)})),
+          m_pieces(db, Formatter::sprintf(u"select %s from rptTaches where rowid > %I64d %sorder by Debut, rowid",
+                                          {columns, lastSingleRow, condition(filter)}))
+    {
+    }
+    bool IsValid() const { return m_single.IsValid() && m_pieces.IsValid(); }
+    bool Failed() const { return m_failed; }
+    // The statement standing on the next row (column 1 is Debut); null at
+    // the end or on a failure.
+    Statement *Next()
+    {
+        if (!m_started) {
+            m_rcSingle = m_single.Step();
+            m_rcPieces = m_pieces.Step();
+            m_started = true;
+        } else if (m_current == &m_single) {
+            m_rcSingle = m_single.Step();
+        } else if (m_current == &m_pieces) {
+            m_rcPieces = m_pieces.Step();
+        }
+        m_failed = (m_rcSingle != SQLITE_ROW && m_rcSingle != SQLITE_DONE)
+                   || (m_rcPieces != SQLITE_ROW && m_rcPieces != SQLITE_DONE);
+        const bool single = m_rcSingle == SQLITE_ROW;
+        const bool piece = m_rcPieces == SQLITE_ROW;
+        if (m_failed || (!single && !piece))
+            m_current = nullptr;
+        else
+            m_current = single && (!piece || m_single.Int64(1) <= m_pieces.Int64(1)) ? &m_single : &m_pieces;
+        return m_current;
+    }
+
+private:
+    // The list filter ("where ...") as a further condition.
+    static QString condition(const QString &filter)
+    {
+        return filter.isEmpty() ? QString() : QStringLiteral("and ") + filter.mid(6);
+    }
+
+    Statement m_single;
+    Statement m_pieces;
+    Statement *m_current = nullptr;
+    int m_rcSingle = SQLITE_DONE;
+    int m_rcPieces = SQLITE_DONE;
+    bool m_started = false;
+    bool m_failed = false;
+};
 
 void removeReportFile(const QString &path)
 {
@@ -179,8 +291,6 @@ bool CReportExtraction::FillReportTable(SQLite::CmyDataBase &report, const QStri
     report.Execute(u"PRAGMA main.journal_mode=MEMORY");
     report.Execute(u"PRAGMA main.synchronous=OFF");
     report.Execute(u"PRAGMA main.cache_size=-32000");
-    sqlite3_create_function_v2(db, "zarvo_next_midnight", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                               new LocalDayCache, nextMidnight, nullptr, nullptr, deleteDays);
     sqlite3_progress_handler(db, 2000, interruptWhenCancelled, this);
     report.SetLastCode(0);
     if (report.Execute(Formatter::sprintf(u"attach database '%s' as zarvo", {QuoteSql(mainPath)})) != 0)
@@ -193,13 +303,16 @@ bool CReportExtraction::FillReportTable(SQLite::CmyDataBase &report, const QStri
                            u"IdProjet integer, Facture integer, IdTauxHoraire integer, Date_Modif integer, "
                            u"Origine_Modif integer, Deleted integer, Title text, Notes text)")
                 == 0;
+    // The live projects and activities, read in the same transaction as
+    // the entries.
+    ok = ok && registerLiveIds(db, "zarvo_live_project", "select Id from zarvo.Projets where ifnull(Deleted, 0)=0")
+         && registerLiveIds(db, "zarvo_live_activity", "select Id from zarvo.Activites where ifnull(Deleted, 0)=0");
     QString where = QStringLiteral("Deleted=0");
     if (m_definition.Status == 1)
         where += QStringLiteral(" and Facture=0");
     else if (m_definition.Status != 0)
         where += QStringLiteral(" and Facture<>0");
     ok = ok && CopyEntries(report, where);
-    ok = ok && !IsCancelled() && CleanIds(report);
     if (ok && m_definition.Type == 3 && m_definition.Grp_Col == 4) {
         ok = report.Execute(u"create table Activites(Id integer, Nom text)") == 0
              && report.Execute(u"insert into Activites (Id, Nom) select Id, Nom from zarvo.Activites") == 0;
@@ -222,36 +335,52 @@ bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &
         periodEnd = Platform::LocalTime::midnight(m_definition.Fin.addDays(1)) - 1;
     }
     const QString texts = m_withTexts ? QStringLiteral("Title, Notes") : QStringLiteral("'', ''");
-    const QString columns = QStringLiteral("IdActivite, IdProjet, Facture, IdTauxHoraire, Date_Modif, "
-                                           "Origine_Modif, Deleted, ")
-                            + texts;
+    // A deleted or vanished project or activity reads as -1.
+    const QString columns =
+        QStringLiteral("zarvo_live_activity(IdActivite), zarvo_live_project(IdProjet), Facture, IdTauxHoraire, "
+                       "Date_Modif, Origine_Modif, Deleted, ")
+        + texts;
 
-    // Entries within one local day: copied as they are, in one statement.
+    // Entries within one local day: copied as they are, in one statement,
+    // which also sets aside the longer and running ones.
+    sqlite3 *db = report.Handle();
+    tDaySorter sorter;
+    sorter.bounded = bounded;
+    sorter.periodStart = periodStart;
+    sorter.periodEnd = periodEnd;
+    if (sqlite3_create_function_v2(db, "zarvo_one_day", 3, SQLITE_UTF8 | SQLITE_DIRECTONLY, &sorter, oneDay, nullptr,
+                                   nullptr, nullptr)
+        != SQLITE_OK)
+        return false;
     QString single = Formatter::sprintf(u"insert into rptTaches select Id, Debut, Fin, %s from zarvo.Taches where %s",
                                         {columns, where});
     if (bounded)
-        single += Formatter::sprintf(u" and Debut <= %I64d and Fin > %I64d", {periodEnd, periodStart});
-    single += QStringLiteral(" and Fin <> 0 and Fin >= Debut and Fin < zarvo_next_midnight(Debut)");
-    if (report.Execute(single) != 0)
+        single += Formatter::sprintf(u" and Debut <= %I64d and (Fin > %I64d or Fin=0)", {periodEnd, periodStart});
+    // In start order (the index on -Debut gives it without a sort), so that
+    // the lines are read back in order without sorting them all.
+    single += QStringLiteral(" and zarvo_one_day(Id, Debut, Fin) order by -Debut desc");
+    const int copied = report.Execute(single);
+    sqlite3_create_function_v2(db, "zarvo_one_day", 3, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (copied != 0)
         return false;
+    {
+        Statement last(db, QStringLiteral("select ifnull(max(rowid), 0) from rptTaches"));
+        if (last.Step() != SQLITE_ROW)
+            return false;
+        m_lastSingleRow = last.Int64(0);
+    }
 
     // Entries over several days, and running ones: one row per local day.
-    QString multi = Formatter::sprintf(u"select Id, Debut, Fin from zarvo.Taches where %s", {where});
-    if (bounded)
-        multi += Formatter::sprintf(u" and Debut <= %I64d and (Fin > %I64d or Fin=0)", {periodEnd, periodStart});
-    multi += QStringLiteral(" and (Fin = 0 or Fin >= zarvo_next_midnight(Debut))");
-    sqlite3 *db = report.Handle();
-    Statement rows(db, multi);
     Statement piece(db, Formatter::sprintf(u"insert into rptTaches select Id, ?1, ?2, %s from zarvo.Taches where Id=?3",
                                            {columns}));
-    if (!rows.IsValid() || !piece.IsValid())
+    if (!piece.IsValid())
         return false;
-    LocalDayCache days;
-    int rc = SQLITE_ROW;
-    while (!IsCancelled() && (rc = rows.Step()) == SQLITE_ROW) {
-        const qint64 id = rows.Int64(0);
-        const qint64 debut = rows.Int64(1);
-        const qint64 fin = rows.Int64(2);
+    for (const tDaySorter::tLonger &entry : sorter.longer) {
+        if (IsCancelled())
+            break;
+        const qint64 id = entry.Id;
+        const qint64 debut = entry.Debut;
+        const qint64 fin = entry.Fin;
         const bool running = fin == 0;
         qint64 start = bounded && debut < periodStart ? periodStart : debut;
         // A finished entry of a report over the whole database is whole,
@@ -260,7 +389,7 @@ bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &
         if (bounded && last > periodEnd)
             last = periodEnd;
         for (;;) {
-            const qint64 dayEnd = days.Day(start).End - 1;
+            const qint64 dayEnd = sorter.days.Day(start).End - 1;
             qint64 end = 0;
             if (running)
                 end = dayEnd >= last ? 0 : dayEnd;
@@ -280,21 +409,7 @@ bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &
             start = end + 1;
         }
     }
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        report.SetLastCode(rc);
-        return false;
-    }
     return !IsCancelled();
-}
-
-bool CReportExtraction::CleanIds(SQLite::CmyDataBase &report)
-{
-    return report.Execute(u"update rptTaches set IdProjet=-1 where IdProjet is null or (IdProjet<>-1 and IdProjet "
-                          u"not in (select Id from zarvo.Projets where ifnull(Deleted, 0)=0))")
-               == 0
-           && report.Execute(u"update rptTaches set IdActivite=-1 where IdActivite is null or (IdActivite<>-1 and "
-                             u"IdActivite not in (select Id from zarvo.Activites where ifnull(Deleted, 0)=0))")
-                  == 0;
 }
 
 bool CReportExtraction::FeedEntries(SQLite::CmyDataBase &report, CReportLineSink &sink)
@@ -302,34 +417,35 @@ bool CReportExtraction::FeedEntries(SQLite::CmyDataBase &report, CReportLineSink
     sink.BuildColumns();
     sink.SetTotalRow(Platform::Texts::get(316), true);
     const QString texts = m_withTexts ? QStringLiteral(", Title, Notes") : QString();
-    Statement rows(report.Handle(),
-                   Formatter::sprintf(u"select Id, Debut, Fin, IdProjet, IdActivite, IdTauxHoraire, Facture%s from "
-                                      u"rptTaches %sorder by Debut asc, rowid asc",
-                                      {texts, BuildReportFilter(m_definition)}));
-    if (!rows.IsValid())
+    OrderedRows ordered(report.Handle(),
+                        QStringLiteral("Id, Debut, Fin, IdProjet, IdActivite, IdTauxHoraire, Facture") + texts,
+                        BuildReportFilter(m_definition), m_lastSingleRow);
+    if (!ordered.IsValid())
         return false;
-    int rc = SQLITE_ROW;
     bool first = true;
     tReportEntry entry;
-    while (!IsCancelled() && (rc = rows.Step()) == SQLITE_ROW) {
+    while (!IsCancelled()) {
+        const Statement *rows = ordered.Next();
+        if (!rows)
+            break;
         if (first) {
             Step(138);
             first = false;
         }
-        entry.Id = rows.Id(0);
-        entry.Debut = rows.Int64(1);
-        entry.Fin = rows.Int64(2);
-        entry.IdProjet = rows.Id(3);
-        entry.IdActivite = rows.Id(4);
-        entry.IdTauxHoraire = rows.Id(5);
-        entry.Facture = rows.Int64(6) != 0;
+        entry.Id = rows->Id(0);
+        entry.Debut = rows->Int64(1);
+        entry.Fin = rows->Int64(2);
+        entry.IdProjet = rows->Id(3);
+        entry.IdActivite = rows->Id(4);
+        entry.IdTauxHoraire = rows->Id(5);
+        entry.Facture = rows->Int64(6) != 0;
         if (m_withTexts) {
-            entry.Title = rows.Text(7);
-            entry.Notes = rows.Text(8);
+            entry.Title = rows->Text(7);
+            entry.Notes = rows->Text(8);
         }
         sink.AddEntryLine(entry);
     }
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+    if (ordered.Failed())
         return IsCancelled();
     Step(139);
     return true;
@@ -368,31 +484,31 @@ bool CReportExtraction::FeedCrossTable(SQLite::CmyDataBase &report, CReportLineS
     sink.DefineCrossTabColumns(columns);
     sink.SetTotalRow(Platform::Texts::get(316), false);
 
-    Statement rows(report.Handle(),
-                   Formatter::sprintf(u"select Id, Debut, Fin, IdProjet, IdActivite, %s from rptTaches %sorder by "
-                                      u"Debut asc, rowid asc",
-                                      {expression, filter}));
-    if (!rows.IsValid())
+    OrderedRows ordered(report.Handle(), QStringLiteral("Id, Debut, Fin, IdProjet, IdActivite, ") + expression,
+                        filter, m_lastSingleRow);
+    if (!ordered.IsValid())
         return false;
-    int rc = SQLITE_ROW;
     bool first = true;
     tReportEntry entry;
-    while (!IsCancelled() && (rc = rows.Step()) == SQLITE_ROW) {
+    while (!IsCancelled()) {
+        const Statement *rows = ordered.Next();
+        if (!rows)
+            break;
         if (first) {
             Step(138);
             first = false;
         }
-        const auto column = columnOfValue.constFind(rows.Text(5));
+        const auto column = columnOfValue.constFind(rows->Text(5));
         if (column == columnOfValue.cend())
             continue;
-        entry.Id = rows.Id(0);
-        entry.Debut = rows.Int64(1);
-        entry.Fin = rows.Int64(2);
-        entry.IdProjet = rows.Id(3);
-        entry.IdActivite = rows.Id(4);
+        entry.Id = rows->Id(0);
+        entry.Debut = rows->Int64(1);
+        entry.Fin = rows->Int64(2);
+        entry.IdProjet = rows->Id(3);
+        entry.IdActivite = rows->Id(4);
         sink.AddCrossTabLine(entry, *column);
     }
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+    if (ordered.Failed())
         return IsCancelled();
     Step(139);
     return true;

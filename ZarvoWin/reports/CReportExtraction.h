@@ -66,7 +66,6 @@ public:
 private:
     bool Build(const QString &mainPath, const QString &folder, CReportLineSink &sink, bool crossTable);
     bool CopyEntries(SQLite::CmyDataBase &report, const QString &where);
-    bool CleanIds(SQLite::CmyDataBase &report);
     bool FeedEntries(SQLite::CmyDataBase &report, CReportLineSink &sink);
     bool FeedCrossTable(SQLite::CmyDataBase &report, CReportLineSink &sink);
     void Step(int textId);
@@ -75,4 +74,7 @@ private:
     ProgressDlgShared *m_progress;
     qint64 m_now;
     bool m_withTexts;
+    // The last row of the entries within one day, stored in start order;
+    // the pieces of longer entries follow it.
+    qint64 m_lastSingleRow = 0;
 };

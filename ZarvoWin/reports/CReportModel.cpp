@@ -283,7 +283,7 @@ void CReportModel::SetTotalRow(const QString &label, bool grouped)
 
 const QString &CReportModel::DateKey(int levelKind, qint64 t)
 {
-    const LocalDayCache::tDay &day = m_days.Day(t);
+    const LocalDayCache::tDay day = m_days.Day(t);
     if (day.Date != m_keyDate || m_keys[0].isEmpty()) {
         m_keyDate = day.Date;
         const int y = day.Date.isValid() ? day.Date.year() : 0;
@@ -344,12 +344,20 @@ CTreeItem *CReportModel::Group(CTreeItem *parent, int levelKind, int levelIndex,
         // A row of the other shape, kept from a report of another kind.
         m_tree.DeleteItem(found);
     }
+    // A project the selection does not name gets no row: its entries count
+    // in the rows above.
+    if (levelKind == 3 && !Definition().ContainsProject(keyId))
+        return parent;
+    // Projects and activities are named when their row is made.
+    const QString title = levelKind == 3   ? Snapshot().ProjectName(keyId)
+                          : levelKind == 4 ? Snapshot().ActivityName(keyId)
+                                           : key;
     tReportRow row;
     row.GroupMarker = 0;
     if (column < 0) {
-        row.Item.SetGroupLine({key, 0, 0.0, levelKind, keyId, levelIndex});
+        row.Item.SetGroupLine({title, 0, 0.0, levelKind, keyId, levelIndex});
     } else {
-        row.Item.SetTotalLine(key, std::max(m_crossColumns.Count() - 1, 0));
+        row.Item.SetTotalLine(title, std::max(m_crossColumns.Count() - 1, 0));
         tReportTotalLine *t = row.Item.TotalLineOf();
         t->LevelKind = levelKind;
         t->KeyId = keyId;
@@ -387,18 +395,12 @@ CTreeItem *CReportModel::Descend(const tReportEntry &entry, qint64 seconds, doub
         case 2:
             parent = Group(parent, level, int(i), DateKey(level, entry.Debut), -1, seconds, cost, column, false);
             break;
-        case 4: {
-            // The name is only looked up for a new row.
-            CTreeItem *found = parent->FindGroup(4, QString(), entry.IdActivite);
-            parent = Group(parent, 4, int(i), found ? QString() : Snapshot().ActivityName(entry.IdActivite),
-                           entry.IdActivite, seconds, cost, column, false);
+        case 4:
+            parent = Group(parent, 4, int(i), QString(), entry.IdActivite, seconds, cost, column, false);
             break;
-        }
         case 3:
-            for (int id : ProjectChain(entry.IdProjet)) {
-                if (parent->FindGroup(3, QString(), id) || Definition().ContainsProject(id))
-                    parent = Group(parent, 3, int(i), Snapshot().ProjectName(id), id, seconds, cost, column, true);
-            }
+            for (int id : ProjectChain(entry.IdProjet))
+                parent = Group(parent, 3, int(i), QString(), id, seconds, cost, column, true);
             break;
         default:
             break;

@@ -36,9 +36,7 @@ CTreeItem *CReportRowTree::InsertItemBefore(CTreeItem *parent, int position, tRe
 
 CTreeItem *CReportRowTree::InsertItemSorted(CTreeItem *parent, tReportRow record)
 {
-    CTreeItem probe(nullptr, {});
-    probe.m_record.Item = record.Item;
-    const QString &text = probe.RowText();
+    const QString &text = CTreeItem::RowTextOf(record.Item);
     const auto &list = parent ? parent->m_children : m_roots;
     // Rows mostly come in the order of their keys (a report reads entries
     // by start): a new last row is placed without a walk.

@@ -32,14 +32,14 @@ int CTreeItem::IndexInParent() const
     return -1;
 }
 
-const QString &CTreeItem::RowText() const
+const QString &CTreeItem::RowTextOf(const tReportItem &item)
 {
     static const QString none;
-    if (const tReportTextLine *text = m_record.Item.TextLineOf())
+    if (const tReportTextLine *text = item.TextLineOf())
         return text->Text;
-    if (const tReportGroupLine *group = m_record.Item.GroupLineOf())
+    if (const tReportGroupLine *group = item.GroupLineOf())
         return group->Title;
-    if (const tReportTotalLine *cross = m_record.Item.TotalLineOf())
+    if (const tReportTotalLine *cross = item.TotalLineOf())
         return cross->Title;
     return none;
 }

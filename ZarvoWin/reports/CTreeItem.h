@@ -59,7 +59,8 @@ public:
     const tReportItem &Item() const { return m_record.Item; }
     tReportItem &Item() { return m_record.Item; }
     // The key text of a text, group or cross-table row; empty for others.
-    const QString &RowText() const;
+    const QString &RowText() const { return RowTextOf(m_record.Item); }
+    static const QString &RowTextOf(const tReportItem &item);
 
     bool Collapsed = false;
     int ListIndex = -1;
