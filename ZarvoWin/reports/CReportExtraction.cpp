@@ -432,11 +432,12 @@ bool CReportExtraction::FeedEntries(SQLite::CmyDataBase &report, CReportLineSink
             Step(138);
             first = false;
         }
-        entry.Id = rows->Id(0);
+        // The copy gives every row an id, and -1 for no project or activity.
+        entry.Id = int(rows->Int64(0));
         entry.Debut = rows->Int64(1);
         entry.Fin = rows->Int64(2);
-        entry.IdProjet = rows->Id(3);
-        entry.IdActivite = rows->Id(4);
+        entry.IdProjet = int(rows->Int64(3));
+        entry.IdActivite = int(rows->Int64(4));
         entry.IdTauxHoraire = rows->Id(5);
         entry.Facture = rows->Int64(6) != 0;
         if (m_withTexts) {
@@ -501,11 +502,11 @@ bool CReportExtraction::FeedCrossTable(SQLite::CmyDataBase &report, CReportLineS
         const auto column = columnOfValue.constFind(rows->Text(5));
         if (column == columnOfValue.cend())
             continue;
-        entry.Id = rows->Id(0);
+        entry.Id = int(rows->Int64(0));
         entry.Debut = rows->Int64(1);
         entry.Fin = rows->Int64(2);
-        entry.IdProjet = rows->Id(3);
-        entry.IdActivite = rows->Id(4);
+        entry.IdProjet = int(rows->Int64(3));
+        entry.IdActivite = int(rows->Int64(4));
         sink.AddCrossTabLine(entry, *column);
     }
     if (ordered.Failed())

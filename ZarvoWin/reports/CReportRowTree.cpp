@@ -14,8 +14,12 @@ CTreeItem *CReportRowTree::Adopt(CTreeItem *parent, size_t position, tReportRow 
     raw->m_indexHint = position;
     list.insert(list.begin() + qsizetype(position), std::move(item));
     tGroupKey key;
-    if (parent && raw->IndexKey(key) && !parent->m_groups.contains(key))
-        parent->m_groups.insert(key, raw);
+    if (parent && raw->IndexKey(key)) {
+        // The first row of a key keeps it.
+        CTreeItem *&slot = parent->m_groups[key];
+        if (!slot)
+            slot = raw;
+    }
     return raw;
 }
 

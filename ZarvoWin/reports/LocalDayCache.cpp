@@ -41,6 +41,7 @@ bool LocalDayCache::Cover(const QDate &date)
         for (QDate d = date; d < m_first; d = d.addDays(1))
             earlier.push_back(Platform::LocalTime::midnight(d));
         m_midnights.insert(m_midnights.begin(), earlier.begin(), earlier.end());
+        m_last = 0;
         m_first = date;
     } else if (date > last) {
         if (date.toJulianDay() - m_first.toJulianDay() > MaxSpanDays)
@@ -58,7 +59,15 @@ LocalDayCache::tDay LocalDayCache::Day(qint64 t)
         if (day.End - day.Start == 1 || !Cover(day.Date))
             return day;
     }
-    const auto next = std::upper_bound(m_midnights.begin(), m_midnights.end(), t);
-    const qint64 index = qint64(next - m_midnights.begin()) - 1;
-    return {m_midnights[size_t(index)], *next, m_first.addDays(index)};
+    // Instants mostly come in order: the day asked for last, or the next.
+    size_t index = m_last;
+    if (index + 1 < m_midnights.size() && t >= m_midnights[index] && t < m_midnights[index + 1]) {
+    } else if (index + 2 < m_midnights.size() && t >= m_midnights[index + 1] && t < m_midnights[index + 2]) {
+        ++index;
+    } else {
+        const auto next = std::upper_bound(m_midnights.begin(), m_midnights.end(), t);
+        index = size_t(next - m_midnights.begin()) - 1;
+    }
+    m_last = index;
+    return {m_midnights[index], m_midnights[index + 1], m_first.addDays(qint64(index))};
 }

@@ -27,4 +27,5 @@ private:
 
     QDate m_first;                  // the day m_midnights[0] begins
     std::vector<qint64> m_midnights; // one more than the days covered
+    size_t m_last = 0;               // the day found last
 };
