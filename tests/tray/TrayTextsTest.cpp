@@ -91,6 +91,9 @@ TEST_F(TrayTextsTest, DatesTimesAndAmounts)
     EXPECT_EQ(texts.TimeText(t, true), QStringLiteral("09:05:07"));
     EXPECT_EQ(texts.TimeText(0, true), QString());
     EXPECT_EQ(texts.CurrencyText(65), QStringLiteral("65,00\u00A0€"));
+    // A locale whose short date writes the year with two digits keeps two.
+    texts.SetLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(texts.DateText(t, false, false), QStringLiteral("3/2/26"));
 }
 
 // Today's totals count each entry from the later of its start and
