@@ -509,8 +509,10 @@ public:
     // The last `count` distinct (project, activity, rate) of live time
     // entries, newest first, appended to `recent`. They are looked for among
     // the RecentEntriesRead newest entries first, read from the top of the
-    // index by start; only when those hold fewer is the whole table grouped.
-    // False without a connection or when the read fails.
+    // index by start; when those hold fewer, the index is walked on down to
+    // the last combination wanted, never further. Combinations whose entries
+    // all lack a start come last. False without a connection or when a read
+    // fails (nothing appended then).
     bool ReadRecentCombinations(std::vector<tHistory> &recent, int count = HistorySize);
     static constexpr int RecentEntriesRead = 256;
     // Images of the favourites tree.

@@ -16,6 +16,7 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
 #include <utility>
 
 using Platform::Formatter;
@@ -369,23 +370,59 @@ bool CBdD::ReadRecentCombinations(std::vector<tHistory> &recent, int count)
 {
     if (!IsOpen())
         return false;
+    std::vector<tHistory> found;
+    // Each combination met, as SQL literals (quote()), so that the next
+    // reads can pass over its entries: "IdProjet IS 4 and ...".
+    QString known = QStringLiteral("0");
+    double newest = 0;
+    const auto take = [&](const SQLite::MyTable &t, int r) {
+        found.push_back(tHistory{t.GetIntAt(r, 0), t.GetIntAt(r, 1), t.GetIntAt(r, 2)});
+        known += Formatter::sprintf(u" or (IdProjet IS %s and IdActivite IS %s and IdTauxHoraire IS %s)",
+                                    {t.GetCell(r, 4), t.GetCell(r, 5), t.GetCell(r, 6)});
+        newest = t.GetCell(r, 3).toDouble();
+    };
     // A combination's newest entry is the first of its entries met from the
     // newest start down, so the first `count` combinations met among the
-    // newest entries are the `count` newest ones: when the newest entries
-    // hold enough of them, the rest of the history is never read.
+    // newest entries are the `count` newest ones: most of the time the
+    // newest entries hold them all.
     SQLite::MyTablePtr t = ReadRows(Formatter::sprintf(
-        u"select IdProjet, IdActivite, IdTauxHoraire, min(Newest) as Newest from (select IdProjet, IdActivite, "
-        u"IdTauxHoraire, -Debut as Newest from Taches where Deleted=0 and -Debut is not null order by -Debut "
-        u"limit %d) group by IdProjet, IdActivite, IdTauxHoraire order by Newest limit %d",
+        u"select IdProjet, IdActivite, IdTauxHoraire, min(Newest) as Newest, quote(IdProjet), quote(IdActivite), "
+        u"quote(IdTauxHoraire) from (select IdProjet, IdActivite, IdTauxHoraire, -Debut as Newest from Taches "
+        u"where Deleted=0 and -Debut is not null order by -Debut limit %d) group by IdProjet, IdActivite, "
+        u"IdTauxHoraire order by Newest limit %d",
         {RecentEntriesRead, count}));
-    if (t && t->rowCount() < count)
-        t = ReadRows(Formatter::sprintf(
-            u"select IdProjet, IdActivite, IdTauxHoraire, max(Debut) as maxDeb from Taches where Deleted=0 "
-            u"group by IdProjet,IdActivite,IdTauxHoraire order by maxDeb desc limit %d",
-            {count}));
     if (!t)
         return false;
-    for (int r = 0; r < t->rowCount() && r < count; ++r)
-        recent.push_back(tHistory{t->GetIntAt(r, 0), t->GetIntAt(r, 1), t->GetIntAt(r, 2)});
+    for (int r = 0; r < t->rowCount() && int(found.size()) < count; ++r)
+        take(*t, r);
+    // Fewer there (weeks on one project): each next combination is the
+    // newest entry of one not met yet, looked for down the index from where
+    // the last one was met, so that the walk stops at the last combination
+    // wanted instead of going through the whole history.
+    bool dated = t->rowCount() > 0;
+    while (dated && int(found.size()) < count) {
+        t = ReadRows(Formatter::sprintf(
+            u"select IdProjet, IdActivite, IdTauxHoraire, -Debut as Newest, quote(IdProjet), quote(IdActivite), "
+            u"quote(IdTauxHoraire) from Taches where Deleted=0 and -Debut >= %I64d and not (%s) order by -Debut "
+            u"limit 1",
+            {qint64(std::floor(newest)), known}));
+        if (!t)
+            return false;
+        dated = t->rowCount() > 0;
+        if (dated)
+            take(*t, 0);
+    }
+    // Then the combinations whose entries all lack a start, in no set order.
+    if (int(found.size()) < count) {
+        t = ReadRows(Formatter::sprintf(
+            u"select IdProjet, IdActivite, IdTauxHoraire from Taches where Deleted=0 and -Debut is null and not (%s) "
+            u"group by IdProjet, IdActivite, IdTauxHoraire limit %d",
+            {known, count - int(found.size())}));
+        if (!t)
+            return false;
+        for (int r = 0; r < t->rowCount(); ++r)
+            found.push_back(tHistory{t->GetIntAt(r, 0), t->GetIntAt(r, 1), t->GetIntAt(r, 2)});
+    }
+    recent.insert(recent.end(), found.begin(), found.end());
     return true;
 }

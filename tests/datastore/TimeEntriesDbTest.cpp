@@ -189,15 +189,18 @@ TEST_F(TimeEntriesDb, NewestEntryAndRecentCombinationsAreThoseOfTheWholeTable)
         int entries;
         int combinations;
         int withoutStart; // live entries with no start
+        int oneNewest = 0; // the newest entries, all of one combination
     };
     const Case cases[] = {
         {0, 1, 0},    {1, 1, 0},    {5, 3, 0},     {40, 12, 0},  {300, 1, 0},  {300, 9, 0},
         {300, 11, 0}, {700, 40, 0}, {2000, 300, 0}, {600, 25, 3}, {0, 1, 2},    {30, 4, 2},
+        {1500, 30, 0, 900}, {1500, 6, 0, 900}, {1500, 30, 2, 1200}, {2000, 14, 0, 1990},
     };
     std::mt19937 random(54);
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.entries << " entries, " << c.combinations << " combinations, "
-                                        << c.withoutStart << " without a start");
+                                        << c.withoutStart << " without a start, " << c.oneNewest
+                                        << " newest of one combination");
         ASSERT_EQ(db->Execute(u"delete from Taches"), 0);
         // Distinct starts, so that the order is the same whatever reads it.
         std::vector<qint64> starts(size_t(c.entries));
@@ -206,7 +209,8 @@ TEST_F(TimeEntriesDb, NewestEntryAndRecentCombinationsAreThoseOfTheWholeTable)
         std::shuffle(starts.begin(), starts.end(), random);
         db->Connection()->BeginTransaction();
         for (int i = 0; i < c.entries; ++i) {
-            const int combination = int(random() % unsigned(c.combinations));
+            const bool newest = starts[size_t(i)] >= 1500000000 + 600 * qint64(c.entries - c.oneNewest);
+            const int combination = newest ? 0 : int(random() % unsigned(c.combinations));
             const int deleted = random() % 7 == 0 ? 1 : 0;
             put(1000 + i, starts[size_t(i)], starts[size_t(i)] + 300, combination % 17, combination / 17, "",
                 deleted);
@@ -282,11 +286,26 @@ TEST_F(TimeEntriesDb, NewestEntryAndRecentCombinationsDoNotReadTheWholeHistory)
         db->Query(u"select IdProjet, IdActivite, IdTauxHoraire, max(Debut) as maxDeb from Taches where Deleted=0 "
                   u"group by IdProjet,IdActivite,IdTauxHoraire order by maxDeb desc limit 10");
     });
-    sqlite3_progress_handler(handle, 0, nullptr, nullptr);
     EXPECT_EQ(newest.Id, 20999);
     EXPECT_EQ(recent.size(), 10u);
     EXPECT_LT(newestSteps * 50, plainNewest) << newestSteps << " against " << plainNewest;
     EXPECT_LT(recentSteps * 20, plainRecent) << recentSteps << " against " << plainRecent;
+
+    // Weeks on one project: the newest thousands of entries hold a single
+    // combination. The read goes down the index to the tenth combination
+    // and stops there.
+    ASSERT_EQ(db->Execute(u"update Taches set IdProjet=99, IdActivite=99 where Id >= 17000"), 0);
+    recent.clear();
+    const int deepSteps = stepsOf([&] { EXPECT_TRUE(db->ReadRecentCombinations(recent)); });
+    const int plainDeep = stepsOf([&] {
+        db->Query(u"select IdProjet, IdActivite, IdTauxHoraire, max(Debut) as maxDeb from Taches where Deleted=0 "
+                  u"group by IdProjet,IdActivite,IdTauxHoraire order by maxDeb desc limit 10");
+    });
+    sqlite3_progress_handler(handle, 0, nullptr, nullptr);
+    ASSERT_EQ(recent.size(), 10u);
+    EXPECT_EQ(recent[0].IdProjet, 99);
+    EXPECT_EQ(recent[1].IdProjet, 16999 % 40);
+    EXPECT_LT(deepSteps * 3, plainDeep) << deepSteps << " against " << plainDeep;
 }
 
 TEST_F(TimeEntriesDb, CountRunningEntries)
