@@ -132,6 +132,8 @@ void CZarvoTrayApp::LoadSettings()
 void CZarvoTrayApp::SelectUserAndDatabase()
 {
     Platform::Settings settings;
+    // The main program may have chosen another user or folder meanwhile.
+    settings.sync();
     const QString previous = m_user.databasePath;
     m_user = TrayUserChoice::Select(settings);
     if (m_user.databasePath != previous) {

@@ -489,6 +489,11 @@ void CZarvoTrayDlg::Reload(bool onlyIfShown, bool newUser)
 
 void CZarvoTrayDlg::OnChangeNotice(int kind)
 {
+    if (kind < 0 || kind > 5)
+        return;
+    // The main program wrote its settings before it told: read them again
+    // before any of its values is taken.
+    Platform::Settings().sync();
     switch (kind) {
     case 0:
         m_app.ForgetModif();

@@ -12,6 +12,7 @@
 #include "CmyDataBase.h"
 #include "FakeTrayIcon.h"
 #include "LocalTime.h"
+#include "LookPalette.h"
 #include "MessageBoxAnswers.h"
 #include "QStringPrinter.h"
 #include "RegisteredMessages.h"
@@ -24,6 +25,7 @@
 #include <sqlite3.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -207,6 +209,11 @@ TEST_F(TrayWindowTest, NoticesAndReloadsDecideBetweenTheViewsAndTheMessage)
     EXPECT_FALSE(app->IsCompact());
     notice(6);
     EXPECT_FALSE(app->IsCompact());
+    // The look changed in the main program: its palette is taken over.
+    settings.setInt(u"Workspace", u"", u"ApplicationLook", 216);
+    notice(5);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), LookPalette::ForLook(216).color(QPalette::Window));
+    EXPECT_NE(LookPalette::ForLook(216).color(QPalette::Window), LookPalette::ForLook(214).color(QPalette::Window));
     notice(1);
     ASSERT_TRUE(app->IsCompact());
     EXPECT_EQ(app->CompactMessage(), QStringLiteral("L'utilisateur n'existe pas, ou la base de donnée est "
