@@ -292,6 +292,8 @@ const QString &CReportModel::DateKey(int levelKind, qint64 t)
         m_keys[0] = Formatter::sprintf(u"%04d", {y});
         m_keys[1] = Formatter::sprintf(u"%04d-%02d", {y, m});
         m_keys[2] = Formatter::sprintf(u"%04d-%02d-%02d", {y, m, d});
+        for (int k = 0; k < 3; ++k)
+            m_keyNumbers[k] = tGroupKey::DateNumber(m_keys[k]);
     }
     return m_keys[levelKind];
 }
@@ -332,10 +334,11 @@ void CReportModel::AddToGroup(CTreeItem *row, qint64 seconds, double cost, int c
     }
 }
 
-CTreeItem *CReportModel::Group(CTreeItem *parent, int levelKind, int levelIndex, const QString &key, int keyId,
+CTreeItem *CReportModel::Group(CTreeItem *parent, int levelKind, int levelIndex, const QString &key, qint64 number,
                                qint64 seconds, double cost, int column, bool treeOrder)
 {
-    if (CTreeItem *found = parent->FindGroup(levelKind, key, keyId)) {
+    const int keyId = levelKind == 3 || levelKind == 4 ? int(number) : -1;
+    if (CTreeItem *found = parent->FindGroup(tGroupKey{levelKind, number})) {
         if ((column < 0) == (found->Item().GroupLineOf() != nullptr)) {
             found->Kept = true;
             AddToGroup(found, seconds, cost, column);
@@ -392,9 +395,11 @@ CTreeItem *CReportModel::Descend(const tReportEntry &entry, qint64 seconds, doub
         switch (level) {
         case 0:
         case 1:
-        case 2:
-            parent = Group(parent, level, int(i), DateKey(level, entry.Debut), -1, seconds, cost, column, false);
+        case 2: {
+            const QString &key = DateKey(level, entry.Debut); // sets the key's number too
+            parent = Group(parent, level, int(i), key, m_keyNumbers[level], seconds, cost, column, false);
             break;
+        }
         case 4:
             parent = Group(parent, 4, int(i), QString(), entry.IdActivite, seconds, cost, column, false);
             break;

@@ -145,7 +145,9 @@ private:
     // duration (and cost, or to the cross table's column) to each group
     // met or made. The deepest group, or the total row.
     CTreeItem *Descend(const tReportEntry &entry, qint64 seconds, double cost, int column);
-    CTreeItem *Group(CTreeItem *parent, int levelKind, int levelIndex, const QString &key, int keyId,
+    // `number` finds the row (tGroupKey): the id of a project or activity,
+    // the digits of a date key.
+    CTreeItem *Group(CTreeItem *parent, int levelKind, int levelIndex, const QString &key, qint64 number,
                      qint64 seconds, double cost, int column, bool treeOrder);
     void AddToGroup(CTreeItem *row, qint64 seconds, double cost, int column) const;
     void AddForecastNode(CTreeItem *row, int nodeIndex);
@@ -168,6 +170,7 @@ private:
     LocalDayCache m_days;
     QDate m_keyDate;
     QString m_keys[3];
+    qint64 m_keyNumbers[3] = {0, 0, 0};
     QHash<int, std::vector<int>> m_chains;
     std::vector<int> m_levels;
     CTreeItem *m_exportCursor = nullptr;

@@ -7,26 +7,34 @@
 #include <memory>
 #include <vector>
 
-// The key of a group row among its siblings: the level kind and the key
-// id for projects (3) and activities (4), the level kind and the key text
-// for dates.
+// The key of a group row among its siblings: the level kind and a number,
+// the key id for projects (3) and activities (4), the digits of the key
+// text for dates ("2024-03-04" is 20240304): found without hashing a text.
 struct tGroupKey
 {
     int LevelKind = -1;
-    int KeyId = -1;
-    QString KeyText;
+    qint64 Key = -1;
 
     static tGroupKey Of(int levelKind, const QString &keyText, int keyId)
     {
         if (levelKind == 3 || levelKind == 4)
-            return {levelKind, keyId, QString()};
-        return {levelKind, -1, keyText};
+            return {levelKind, keyId};
+        return {levelKind, DateNumber(keyText)};
+    }
+    static qint64 DateNumber(const QString &keyText)
+    {
+        qint64 number = 0;
+        for (QChar c : keyText) {
+            if (c.isDigit() && number < 100000000000LL)
+                number = number * 10 + c.digitValue();
+        }
+        return number;
     }
     friend bool operator==(const tGroupKey &, const tGroupKey &) = default;
 };
 inline size_t qHash(const tGroupKey &key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.LevelKind, key.KeyId, key.KeyText);
+    return qHashMulti(seed, key.LevelKind, key.Key);
 }
 
 // One row of a report's tree: its children in display order (owned: a row
@@ -69,6 +77,7 @@ public:
     // The group row among the children for a level kind and key: the key
     // id for projects (3) and activities (4), the key text for dates.
     CTreeItem *FindGroup(int levelKind, const QString &keyText, int keyId) const;
+    CTreeItem *FindGroup(const tGroupKey &key) const { return m_groups.value(key, nullptr); }
 
 private:
     friend class CReportRowTree;
