@@ -1,0 +1,3 @@
+#include "CBorderLine.h"
+
+CBorderLine::~CBorderLine() = default;

@@ -1,0 +1,8 @@
+#include "CDrawLine.h"
+
+CDrawLine::CDrawLine() : CDrawObject(KindLine) {}
+
+QString CDrawLine::GetLine() const
+{
+    return QLatin1String("line=") + GeometryLine() + u'\n';
+}

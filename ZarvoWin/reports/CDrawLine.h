@@ -1,0 +1,12 @@
+#pragma once
+
+#include "CDrawObject.h"
+
+// A straight line across the object's rectangle, drawn with the border's
+// pen; the sides and the fill are not used.
+class CDrawLine : public CDrawObject
+{
+public:
+    CDrawLine();
+    QString GetLine() const override;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "CDrawBox.h"
+
+// A box with a text whose placeholders are replaced when it is drawn.
+class CDrawText : public CDrawBox
+{
+public:
+    CDrawText();
+    void ReadTokens(const QStringList &tokens, const QString &folder) override;
+    QString GetLine() const override;
+
+protected:
+    tDrawTextStyle *TextStyle() override { return &m_style; }
+
+private:
+    tDrawTextStyle m_style;
+};
