@@ -358,13 +358,18 @@ DeviceExchange::WholeCopyResult DeviceExchange::CopyWholeDatabase(int direction,
         if (CAnnulation *history = CAppData::Annulation())
             history->Reset();
     }
-    if (!options.sharedFolder.isEmpty() && !m_userName.isEmpty()) {
-        // The user's copy in the network folder is older than both sides now.
-        const QString shared = QDir(QDir(options.sharedFolder).filePath(m_userName)).filePath(QStringLiteral("Zarvo.sdb"));
-        if (QFileInfo(shared).isFile())
-            QFile::remove(shared);
-    }
+    RemoveSharedCopy(options.sharedFolder, m_userName);
     return WholeCopyResult::Copied;
+}
+
+void DeviceExchange::RemoveSharedCopy(const QString &sharedFolder, const QString &userName)
+{
+    if (sharedFolder.isEmpty() || userName.isEmpty())
+        return;
+    // The user's copy in the network folder is older than both sides now.
+    const QString shared = QDir(QDir(sharedFolder).filePath(userName)).filePath(QStringLiteral("Zarvo.sdb"));
+    if (QFileInfo(shared).isFile())
+        QFile::remove(shared);
 }
 
 // ---------------------------------------------------------------------

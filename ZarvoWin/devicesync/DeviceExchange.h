@@ -137,6 +137,9 @@ public:
     // device was written leaves both sides as they were, one after it
     // leaves the local database as it was.
     WholeCopyResult CopyWholeDatabase(int direction, const WholeCopyOptions &options) const;
+    // Deletes the user's copy in the network folder (empty folder: none),
+    // which a synchronisation leaves older than both sides.
+    static void RemoveSharedCopy(const QString &sharedFolder, const QString &userName);
 
     // --- The working folder ----------------------------------------------------
     // "Zarvo" in the user's cache folder, private to the user (mode 0700),

@@ -1,0 +1,136 @@
+#include "SyncFileStages.h"
+
+#include <QFileInfo>
+#include <climits>
+#include <memory>
+
+bool SyncFileStages::LocalUnchanged(const QString &localPath, const QString &sync, const QString &change,
+                                    quint32 &counter)
+{
+    // The counter first: a commit after it makes the replacement refuse.
+    if (!CDatabaseFile::ReadChangeCounter(localPath, counter))
+        return false;
+    if (!QFileInfo(localPath).isFile())
+        return false;
+    CBdD db(localPath, CBdD::ReadOnly);
+    QString nowSync;
+    QString nowChange;
+    if (!db.IsOpen() || db.GetSyncStamps(nowSync, nowChange) == CBdD::StampsFailed)
+        return false;
+    return nowSync == sync && nowChange == change;
+}
+
+bool SyncFileStages::ResolveOverlaps(const QString &copyPath, const SyncReviewList &list, SyncSteps &steps,
+                                     const OverlapQuestion &ask)
+{
+    steps.AppendStep(SyncRun::ConflictsText, SyncSteps::Running);
+    CBdD copy(copyPath, CBdD::OtherFile);
+    bool ok = copy.IsOpen();
+    bool cancelled = false;
+    bool resolved = false;
+    bool remembered = false;
+    bool rememberedFit = false;
+    for (const SyncReviewList::Row &row : list) {
+        if (!ok || cancelled)
+            break;
+        if (steps.Cancelled()) {
+            cancelled = true;
+            break;
+        }
+        if (!row.item || row.item->kind != CBdD::TableTaches || row.item->action != SyncItem::KeepLocal
+            || row.item->localId < 0 || row.item->localId > INT_MAX)
+            continue;
+        tTacheFull entry;
+        bool readFailed = false;
+        if (!copy.GetTimeEntry(entry, int(row.item->localId), &readFailed)) {
+            ok = !readFailed;
+            continue;
+        }
+        std::vector<tTacheFull> overlapping;
+        const qint64 start = entry.Debut;
+        const qint64 end = entry.Fin;
+        if (copy.FindOverlappingEntries(entry, overlapping)) {
+            // Within the edge tolerance: the entry was trimmed in place.
+            if (entry.Debut != start || entry.Fin != end) {
+                ok = copy.SaveTimeEntry(entry);
+                resolved = resolved || ok;
+            }
+            continue;
+        }
+        if (overlapping.empty()) {
+            ok = false; // the copy could not be read
+            break;
+        }
+        for (;;) {
+            bool fit = rememberedFit;
+            if (!remembered) {
+                const OverlapAnswer answer = ask ? ask(overlapping) : OverlapAnswer{true, false, false};
+                if (answer.cancelled) {
+                    cancelled = true;
+                    break;
+                }
+                fit = answer.fit;
+                if (answer.applyToAll) {
+                    remembered = true;
+                    rememberedFit = answer.fit;
+                }
+            }
+            tTacheFull stored = entry;
+            if (copy.InsertTimeEntry(stored, fit)) {
+                resolved = true;
+                break;
+            }
+            if (!fit) {
+                ok = false;
+                break;
+            }
+            // No free time for this entry: the user chooses again rather
+            // than the run failing on a choice made for other entries.
+            remembered = false;
+        }
+    }
+    if (ok && !cancelled && resolved)
+        ok = copy.ClearTaskOrigins();
+    steps.SetLastStepState(ok && !cancelled ? SyncSteps::Done : SyncSteps::Failed);
+    return ok && !cancelled;
+}
+
+SyncRun::Stages SyncFileStages::Make(Setup setup)
+{
+    const auto shared = std::make_shared<Setup>(std::move(setup));
+    const auto counter = std::make_shared<quint32>(0);
+    SyncRun::Stages stages;
+    if (shared->list && !shared->list->IsEmpty()) {
+        stages.merge = [shared](SyncSteps &steps, bool &touched) {
+            CBdD local(shared->localPath, CBdD::ReadOnly);
+            return local.IsOpen() && local.ApplySynchronisation(shared->copyPath, *shared->list, steps, touched);
+        };
+        stages.overlaps = [shared](SyncSteps &steps) {
+            return ResolveOverlaps(shared->copyPath, *shared->list, steps, shared->askOverlap);
+        };
+    }
+    stages.favoriteOrder = [shared](SyncSteps &steps) {
+        CBdD local(shared->localPath, CBdD::ReadOnly);
+        if (!local.IsOpen())
+            return CBdD::MergeOutcome::Failed;
+        return local.MergeFavoriteOrder(shared->copyPath, steps);
+    };
+    stages.beginFinalisation = shared->beginFinalisation;
+    stages.purge = [shared] {
+        CBdD copy(shared->copyPath, CBdD::OtherFile);
+        return copy.IsOpen() && copy.PurgeSyncedChanges();
+    };
+    stages.localUnchanged = [shared, counter] {
+        return LocalUnchanged(shared->localPath, shared->localSync, shared->localChange, *counter);
+    };
+    stages.writeDevice = [shared] { return shared->exchange.CopyDatabaseToDevice(shared->copyPath); };
+    stages.replaceLocal = [shared, counter] {
+        return CDatabaseFile::ReplaceLiveIfUnchanged(shared->copyPath, shared->localPath, *counter);
+    };
+    stages.afterReplace = [shared] {
+        if (shared->emptyUndo)
+            shared->emptyUndo();
+        DeviceExchange::RemoveSharedCopy(shared->sharedFolder, shared->userName);
+    };
+    return stages;
+}
