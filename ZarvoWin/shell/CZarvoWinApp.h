@@ -199,7 +199,10 @@ public:
         std::function<void()> backupList;                   // 32896
         std::function<bool(int &userId)> manageUsers;       // 32956; the user chosen on OK
         std::function<bool(int &userId)> sampleData;        // 32959; the user made on OK
-        std::function<bool(bool &usersChanged)> syncDevice; // 32794
+        // 32794; true when the synchronisation ended within the call (the
+        // after-steps then run at once), false when its window stays open
+        // (it runs CZarvoWinApp::AfterDeviceSync when it closes).
+        std::function<bool(bool &usersChanged)> syncDevice;
         // The device synchronisation's choice of the local user a device
         // goes with; `userId` in: the user to preselect, out: the choice.
         std::function<bool(int &userId)> associateUser;
@@ -283,6 +286,14 @@ public:
     bool IsClosingForSwitch() const { return m_closingForSwitch; }
     void ShowOptions(int startPage);
     void OnSyncDevice();
+    // What follows a device synchronisation dialog once it closed: the
+    // users' lists when users were added, the database reloaded (it may
+    // have been replaced), the undo history and the commands' states.
+    void AfterDeviceSync(bool usersChanged);
+    // While a synchronisation is open, the network update never replaces
+    // the database the synchronisation is about to write.
+    void SetDeviceSyncOpen(bool open) { m_deviceSyncOpen = open; }
+    bool IsDeviceSyncOpen() const { return m_deviceSyncOpen; }
     void OnManageUsers();
     void OnSampleData();
     void OnRenameColumns();
@@ -340,4 +351,5 @@ private:
     ReportHooks m_reportHooks;
     QPointer<QWidget> m_callingReport;
     bool m_closingForSwitch = false;
+    bool m_deviceSyncOpen = false;
 };

@@ -37,6 +37,8 @@ bool CZarvoWinApp::BackupDatabase(bool currentUser, int userId, bool automatic, 
 
 void CZarvoWinApp::UpdateFromLan(bool interactive)
 {
+    if (m_deviceSyncOpen)
+        return;
     const bool withWindow = m_mainWindow != nullptr;
     if (withWindow && m_frame.statusText)
         m_frame.statusText(Platform::Texts::get(260));

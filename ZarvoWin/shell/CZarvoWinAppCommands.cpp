@@ -676,7 +676,12 @@ void CZarvoWinApp::OnSyncDevice()
     if (!m_openers.syncDevice)
         return;
     bool usersChanged = false;
-    m_openers.syncDevice(usersChanged);
+    if (m_openers.syncDevice(usersChanged))
+        AfterDeviceSync(usersChanged);
+}
+
+void CZarvoWinApp::AfterDeviceSync(bool usersChanged)
+{
     if (usersChanged) {
         if (CMainFrame *frame = MainFrame())
             frame->FillUserCombo();

@@ -1,6 +1,10 @@
 #include "ShellWindows.h"
 
+#include "CAnnulation.h"
 #include "CAutoUpdater.h"
+#include "CConnexion.h"
+#include "CUsers.h"
+#include "CViewSynchro.h"
 #include "CDlgAbout.h"
 #include "CDlgAssocier.h"
 #include "CDlgBackup.h"
@@ -10,6 +14,9 @@
 #include "CWizardConfig.h"
 #include "CWizardUser.h"
 #include "CZarvoWinApp.h"
+#include "DeviceFolder.h"
+
+#include <QPointer>
 
 void RegisterShellWindows(CZarvoWinApp &app, CLanguageSelector &languages)
 {
@@ -46,6 +53,39 @@ void RegisterShellWindows(CZarvoWinApp &app, CLanguageSelector &languages)
             return false;
         userId = dialog.ChosenUserId();
         return true;
+    };
+    // The synchronisation dialog stays open beside the main window (its
+    // review is a tab there); a second command brings it forward.
+    app.Windows().syncDevice = [&app, newUser](bool &) {
+        static QPointer<CConnexion> open;
+        if (open) {
+            if (!open->isVisible() && open->ReviewPending() && open->Review())
+                open->Review()->Open();
+            else {
+                open->show();
+                open->raise();
+                open->activateWindow();
+            }
+            return false;
+        }
+        CConnexion::Hooks hooks;
+        hooks.addUser = newUser;
+        hooks.chooseUser = [&app](int &userId) { return app.Windows().associateUser && app.Windows().associateUser(userId); };
+        hooks.currentUserId = [&app] { return app.Users().GetCurrentId(); };
+        hooks.emptyUndo = [&app] { app.Annulation().Reset(); };
+        hooks.sharedFolder = [&app] { return app.Configuration().lanFolder; };
+        hooks.backupFirst = [&app] { return app.Configuration().backupSynchro; };
+        auto *dialog = new CConnexion(app.Users(), app.MainFrame(), hooks, Platform::DeviceFolder::ConfiguredRoot(),
+                                      app.MainWindow());
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        open = dialog;
+        app.SetDeviceSyncOpen(true);
+        QObject::connect(dialog, &QDialog::finished, dialog, [&app, dialog] {
+            app.SetDeviceSyncOpen(false);
+            app.AfterDeviceSync(dialog->UsersAdded());
+        });
+        dialog->show();
+        return false;
     };
     app.Windows().associateUser = [&app, newUser](int &userId) {
         const auto usersChanged = [&app] {

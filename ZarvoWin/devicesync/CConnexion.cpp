@@ -1,0 +1,674 @@
+#include "CConnexion.h"
+
+#include "CBdD.h"
+#include "CDatabaseFile.h"
+#include "CDlgSynchro.h"
+#include "CUsers.h"
+#include "CViewPcInfos.h"
+#include "CViewSynchro.h"
+#include "DeviceFolderWatcher.h"
+#include "Formatter.h"
+#include "MessageBoxParams.h"
+#include "RichMessageBox.h"
+#include "Settings.h"
+#include "Texts.h"
+#include "TranslateWidgets.h"
+#include "UiUtilities.h"
+#include "WidgetIds.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+int g_minimumAnalysisMs = 1000;
+
+QString DateOf(const QString &stamp)
+{
+    bool ok = false;
+    const qint64 seconds = stamp.toLongLong(&ok);
+    if (!ok || seconds <= 0)
+        return QString();
+    return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
+}
+
+QLabel *Picture(const char *icon, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setPixmap(QIcon::fromTheme(QString::fromLatin1(icon)).pixmap(48, 48));
+    return label;
+}
+
+} // namespace
+
+void CConnexion::SetMinimumAnalysisTime(int ms)
+{
+    g_minimumAnalysisMs = ms;
+}
+
+CConnexion::CConnexion(CUsers &users, CSyncHost *host, Hooks hooks, const QString &deviceRoot, QWidget *parent)
+    : QDialog(parent)
+    , m_users(users)
+    , m_host(host)
+    , m_hooks(std::move(hooks))
+    , m_exchange(deviceRoot)
+{
+    DeviceExchange::WorkingFolder();
+    WidgetIds::SetDialogId(this, DialogId);
+    BuildControls();
+    TranslateDialog(this, DialogId);
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("folder-sync")));
+    m_devicePane->SetCaption(Platform::Texts::get(230));
+    m_localPane->SetCaption(Platform::Texts::get(229));
+
+    const Platform::Settings settings;
+    const bool device = settings.getInt(u"Synchronisation", u"", u"Wmdc", 1) != 0;
+    QString usb = settings.getString(u"Synchronisation", u"", u"UsbFile");
+    if (!usb.isEmpty() && !QFileInfo(usb).isFile())
+        usb.clear();
+    m_exchange.SetUsbDatabasePath(usb);
+    if (usb.isEmpty() && m_exchange.ScanUsbDrives())
+        usb = m_exchange.UsbDatabasePath();
+    m_usbPath->setText(usb);
+    m_transport->addItem(Platform::Texts::get(651));
+    m_transport->addItem(Platform::Texts::get(652));
+    m_transport->setCurrentIndex(device ? 0 : 1);
+    m_exchange.SetTransport(device ? DeviceExchange::Transport::Device : DeviceExchange::Transport::UsbDisk);
+    connect(m_transport, &QComboBox::currentIndexChanged, this, &CConnexion::OnTransportChanged);
+
+    m_watcher = std::make_unique<Platform::DeviceFolderWatcher>(deviceRoot);
+    connect(m_watcher.get(), &Platform::DeviceFolderWatcher::notice, this, &CConnexion::OnDeviceNotice);
+    if (m_watcher->state() == Platform::DeviceFolder::State::Present)
+        m_exchange.Connect();
+    m_files = new QFileSystemWatcher(this);
+    connect(m_files, &QFileSystemWatcher::fileChanged, this, [this] {
+        // A database changed by another connection (the tray, another
+        // program): the panes and a pending review's warning follow.
+        if (!m_analysing && !m_running)
+            RefreshState();
+    });
+    FillUsers(-1);
+    RefreshState();
+    RestoreWindowPosition(this, QStringLiteral("Connexion"));
+}
+
+CConnexion::~CConnexion()
+{
+    if (m_review) {
+        m_review->SetCancelHandler({});
+        m_review->SetSynchroniseRunner({});
+    }
+}
+
+void CConnexion::BuildControls()
+{
+    const auto keep = [this](int id, QWidget *widget) {
+        WidgetIds::SetControlId(widget, id);
+        m_controls.insert(id, widget);
+        return widget;
+    };
+    m_state = new QLabel(this);
+    keep(StateText, m_state);
+    m_user = new QLabel(this);
+    keep(UserText, m_user);
+    m_usersCombo = new QComboBox(this);
+    keep(UsersCombo, m_usersCombo);
+    auto *associate = new QPushButton(this);
+    keep(AssociateButton, associate);
+    auto *addUser = new QPushButton(this);
+    keep(AddUserButton, addUser);
+    auto *modify = new QPushButton(this);
+    keep(ModifyButton, modify);
+    m_guidance = new QLabel(this);
+    m_guidance->setWordWrap(true);
+    m_guidance->setAlignment(Qt::AlignCenter);
+    keep(GuidanceText, m_guidance);
+    m_version = new QLabel(this);
+    m_version->setWordWrap(true);
+    keep(VersionText, m_version);
+    m_identical = new QLabel(this);
+    m_identical->setAlignment(Qt::AlignCenter);
+    keep(IdenticalText, m_identical);
+    m_transport = new QComboBox(this);
+    keep(TransportCombo, m_transport);
+    auto *transportLabel = new QLabel(this);
+    keep(TransportLabel, transportLabel);
+    m_usbPath = new QLineEdit(this);
+    m_usbPath->setReadOnly(true);
+    keep(UsbPathEdit, m_usbPath);
+    auto *usbLabel = new QLabel(this);
+    keep(UsbPathLabel, usbLabel);
+    auto *usbSelect = new QPushButton(this);
+    keep(UsbSelectButton, usbSelect);
+    keep(DevicePicture, Picture("smartphone", this));
+    keep(ComputerPicture, Picture("computer", this));
+    keep(ConnectedPicture, Picture("network-connect", this));
+    keep(WaitingPicture, Picture("network-disconnect", this));
+    const auto imageButton = [&](int id, const char *icon, int tip) {
+        auto *button = new QPushButton(this);
+        button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon)));
+        button->setIconSize(QSize(32, 32));
+        button->setToolTip(Platform::Texts::get(tip));
+        keep(id, button);
+        return button;
+    };
+    auto *synchronise = imageButton(SynchroniseButton, "folder-sync", 24300);
+    auto *toLocal = imageButton(CopyToLocalButton, "go-next", 24301);
+    auto *toDevice = imageButton(CopyToDeviceButton, "go-previous", 24302);
+    m_close = new QPushButton(this);
+    keep(CloseButton, m_close);
+    m_devicePane = new CViewPcInfos(this);
+    m_localPane = new CViewPcInfos(this);
+
+    connect(associate, &QPushButton::clicked, this, &CConnexion::OnAssociate);
+    connect(addUser, &QPushButton::clicked, this, &CConnexion::OnAddUser);
+    connect(modify, &QPushButton::clicked, this, &CConnexion::OnModify);
+    connect(usbSelect, &QPushButton::clicked, this, &CConnexion::OnSelectUsbFile);
+    connect(synchronise, &QPushButton::clicked, this, &CConnexion::OnSynchronise);
+    connect(toLocal, &QPushButton::clicked, this, [this] { OnWholeCopy(0); });
+    connect(toDevice, &QPushButton::clicked, this, [this] { OnWholeCopy(1); });
+    connect(m_close, &QPushButton::clicked, this, &CConnexion::reject);
+    connect(m_usersCombo, &QComboBox::currentIndexChanged, this,
+            [this, associate](int index) { associate->setEnabled(index >= 0); });
+
+    auto *transport = new QGridLayout;
+    transport->addWidget(transportLabel, 0, 0);
+    transport->addWidget(m_transport, 0, 1, 1, 2);
+    transport->addWidget(usbLabel, 1, 0);
+    transport->addWidget(m_usbPath, 1, 1);
+    transport->addWidget(usbSelect, 1, 2);
+    transport->setColumnStretch(1, 1);
+
+    auto *pictures = new QHBoxLayout;
+    pictures->addWidget(Control(DevicePicture));
+    pictures->addWidget(Control(ConnectedPicture));
+    pictures->addWidget(Control(WaitingPicture));
+    pictures->addStretch(1);
+    pictures->addWidget(m_state);
+    pictures->addStretch(1);
+    pictures->addWidget(Control(ComputerPicture));
+
+    auto *user = new QHBoxLayout;
+    user->addStretch(1);
+    user->addWidget(m_user);
+    user->addWidget(modify);
+    user->addWidget(m_usersCombo, 1);
+    user->addWidget(associate);
+    user->addWidget(addUser);
+    user->addStretch(1);
+
+    auto *panes = new QHBoxLayout;
+    panes->addWidget(m_devicePane, 1);
+    auto *actions = new QVBoxLayout;
+    actions->addStretch(1);
+    actions->addWidget(synchronise);
+    actions->addWidget(toLocal);
+    actions->addWidget(toDevice);
+    actions->addStretch(1);
+    panes->addLayout(actions);
+    panes->addWidget(m_localPane, 1);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(m_close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(transport);
+    layout->addLayout(pictures);
+    layout->addWidget(m_guidance);
+    layout->addWidget(m_version);
+    layout->addLayout(user);
+    layout->addLayout(panes);
+    layout->addWidget(m_identical);
+    layout->addStretch(1);
+    layout->addLayout(bottom);
+    setMinimumWidth(640);
+}
+
+void CConnexion::FillUsers(int selectId)
+{
+    int selected = -1;
+    const QList<CUsers::Choice> choices = m_users.ReadUserChoices(selectId < 0 ? -1 : selectId, &selected);
+    const QSignalBlocker block(m_usersCombo);
+    m_usersCombo->clear();
+    for (const CUsers::Choice &choice : choices)
+        m_usersCombo->addItem(choice.name, choice.id);
+    m_usersCombo->setCurrentIndex(selectId < 0 ? -1 : selected);
+    Control(AssociateButton)->setEnabled(m_usersCombo->currentIndex() >= 0);
+}
+
+void CConnexion::OnDeviceNotice(int code)
+{
+    if (code == 0) {
+        if (!m_exchange.IsConnected())
+            m_exchange.Connect();
+    } else if (m_exchange.IsConnected()) {
+        m_exchange.Disconnect();
+    }
+    if (!m_running)
+        RefreshState();
+}
+
+void CConnexion::RefreshState()
+{
+    m_local = ConnexionState::Stamps();
+    m_device = ConnexionState::Stamps();
+    m_localShown = m_localHasSize = m_deviceShown = m_deviceCopyOk = false;
+    m_localVersion = m_deviceVersion = -1;
+    m_exchange.SetAssociatedUser(-1, QString(), QString());
+    const bool ready = m_exchange.IsReady();
+    bool baseKnown = false;
+    if (ready && m_exchange.LocateDeviceDatabase()) {
+        baseKnown = true;
+        if (m_exchange.ReadDeviceUserName())
+            m_exchange.FindAssociatedUser(m_users);
+    } else if (ready && m_exchange.GetTransport() == DeviceExchange::Transport::Device) {
+        // The device program's base as last tried: its database was not found.
+        baseKnown = false;
+    }
+    if (baseKnown) {
+        RefreshLocalInfo();
+        RefreshDeviceInfo();
+    }
+    if (m_reviewPending && m_review) {
+        const int text = ConnexionState::WarningText(m_snapshot, ready, CurrentSnapshot());
+        m_review->SetMessage(text ? Platform::Texts::get(text) : QString());
+    }
+    WatchDatabases();
+    UpdateControls();
+}
+
+void CConnexion::WatchDatabases()
+{
+    if (!m_files->files().isEmpty())
+        m_files->removePaths(m_files->files());
+    QStringList paths;
+    if (!m_exchange.GetLocalDatabasePath().isEmpty() && QFileInfo(m_exchange.GetLocalDatabasePath()).isFile())
+        paths << m_exchange.GetLocalDatabasePath();
+    if (m_exchange.GetTransport() == DeviceExchange::Transport::UsbDisk && QFileInfo(m_exchange.UsbDatabasePath()).isFile())
+        paths << m_exchange.UsbDatabasePath();
+    if (!paths.isEmpty())
+        m_files->addPaths(paths);
+}
+
+void CConnexion::RefreshLocalInfo()
+{
+    for (int line = 0; line < 3; ++line)
+        m_localPane->SetLine(line, QString());
+    if (m_exchange.GetLocalUserId() < 0)
+        return;
+    m_localShown = true;
+    const QString path = m_exchange.GetLocalDatabasePath();
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+        m_localPane->SetLine(0, Platform::Texts::get(253));
+        return;
+    }
+    CBdD db(path, CBdD::ReadOnly);
+    m_local.read = db.IsOpen() && db.GetSyncStamps(m_local.sync, m_local.change) != CBdD::StampsFailed;
+    m_localVersion = db.IsOpen() ? db.GetVersion() : -1;
+    m_local.size = file.size();
+    m_localPane->SetLine(0, m_local.sync.isEmpty()
+                                ? Platform::Texts::get(438) + QLocale().toString(file.birthTime().isValid() ? file.birthTime() : file.lastModified(), QLocale::ShortFormat)
+                                : Platform::Texts::get(209) + DateOf(m_local.sync));
+    m_localPane->SetLine(1, m_local.change.isEmpty() ? QString() : Platform::Texts::get(208) + DateOf(m_local.change));
+    m_localPane->SetLine(2, Platform::Formatter::sprintf(Platform::Texts::get(437), {m_local.size}));
+    m_localHasSize = true;
+}
+
+QString CConnexion::WorkingCopy() const
+{
+    return DeviceExchange::WorkingFile(m_reviewPending ? DeviceExchange::PaneCopyFile : DeviceExchange::DeviceCopyFile);
+}
+
+void CConnexion::RefreshDeviceInfo()
+{
+    for (int line = 0; line < 3; ++line)
+        m_devicePane->SetLine(line, QString());
+    m_deviceShown = true;
+    const QFileInfo file(m_exchange.DeviceDatabaseFile());
+    if (!file.isFile()) {
+        m_devicePane->SetLine(1, Platform::Texts::get(436));
+        return;
+    }
+    const QString copy = WorkingCopy();
+    if (copy.isEmpty() || !m_exchange.CopyDatabaseFromDevice(copy)) {
+        // No stale copy is ever analysed: a failed copy leaves none.
+        if (!copy.isEmpty())
+            QFile::remove(copy);
+        m_devicePane->SetLine(1, Platform::Texts::get(208) + Platform::Texts::get(173));
+        return;
+    }
+    m_deviceCopyOk = true;
+    CBdD db(copy, CBdD::ReadOnly);
+    m_device.read = db.IsOpen() && db.GetSyncStamps(m_device.sync, m_device.change) != CBdD::StampsFailed;
+    m_deviceVersion = db.IsOpen() ? db.GetVersion() : -1;
+    m_device.size = file.size();
+    m_devicePane->SetLine(0, m_device.sync.isEmpty()
+                                 ? Platform::Texts::get(438) + QLocale().toString(file.birthTime().isValid() ? file.birthTime() : file.lastModified(), QLocale::ShortFormat)
+                                 : Platform::Texts::get(209) + DateOf(m_device.sync));
+    m_devicePane->SetLine(1, m_device.change.isEmpty() ? QString() : Platform::Texts::get(208) + DateOf(m_device.change));
+    m_devicePane->SetLine(2, Platform::Formatter::sprintf(Platform::Texts::get(437), {m_device.size}));
+}
+
+ConnexionState::Input CConnexion::CurrentInput() const
+{
+    ConnexionState::Input in;
+    in.usbMode = m_exchange.GetTransport() == DeviceExchange::Transport::UsbDisk;
+    in.ready = m_exchange.IsReady();
+    in.baseKnown = in.ready && !m_exchange.DeviceBase().isEmpty() && m_deviceShown;
+    in.userId = m_exchange.GetLocalUserId();
+    in.userName = m_exchange.GetUserFolder();
+    in.localShown = m_localShown;
+    in.localHasSize = m_localHasSize;
+    in.deviceShown = m_deviceShown;
+    in.deviceCopyOk = m_deviceCopyOk;
+    in.localVersion = m_localVersion;
+    in.deviceVersion = m_deviceVersion;
+    in.local = m_local;
+    in.device = m_device;
+    in.reviewPending = m_reviewPending;
+    in.reviewCount = m_review ? m_review->Count() : 0;
+    in.busy = m_analysing;
+    return in;
+}
+
+ConnexionState::Snapshot CConnexion::CurrentSnapshot() const
+{
+    return ConnexionState::Snapshot{m_exchange.DeviceUserName(), m_exchange.GetLocalUserId(), m_device, m_local};
+}
+
+void CConnexion::UpdateControls()
+{
+    const ConnexionState::Input in = CurrentInput();
+    const ConnexionState::Controls c = ConnexionState::Compute(in);
+    setWindowTitle(c.titleId == 395 ? Platform::Formatter::sprintf(Platform::Texts::get(395), {in.reviewCount})
+                                    : Platform::Texts::get(394));
+    const bool dialog = !c.reviewShown;
+    m_state->setText(Platform::Texts::get(c.stateTextId));
+    m_state->setVisible(dialog && c.showState);
+    Control(TransportCombo)->setVisible(dialog);
+    Control(TransportLabel)->setVisible(dialog);
+    for (int id : {int(UsbPathEdit), int(UsbPathLabel), int(UsbSelectButton)})
+        Control(id)->setVisible(dialog && c.showUsbPath);
+    Control(DevicePicture)->setVisible(dialog);
+    Control(ComputerPicture)->setVisible(dialog);
+    Control(ConnectedPicture)->setVisible(c.showConnected);
+    Control(WaitingPicture)->setVisible(c.showWaiting);
+    QString guidance;
+    if (c.guidanceUnknownUser)
+        guidance = Platform::Texts::get(442) + u'\n' + Platform::Texts::get(246);
+    else if (c.guidanceId)
+        guidance = Platform::Texts::get(c.guidanceId);
+    m_guidance->setText(guidance);
+    m_guidance->setVisible(!guidance.isEmpty());
+    m_version->setText(c.versionsDiffer ? Platform::Texts::get(470) : QString());
+    m_version->setVisible(c.versionsDiffer);
+    m_user->setText(Platform::Formatter::sprintf(Platform::Texts::get(443), {in.userName}));
+    m_user->setVisible(c.showUser);
+    Control(ModifyButton)->setVisible(c.showUser);
+    for (int id : {int(UsersCombo), int(AssociateButton), int(AddUserButton)})
+        Control(id)->setVisible(c.showUserChoice);
+    m_localPane->setVisible(c.showLocalPane);
+    m_devicePane->setVisible(c.showDevicePane);
+    for (int id : {int(SynchroniseButton), int(CopyToLocalButton), int(CopyToDeviceButton)})
+        Control(id)->setVisible(c.showActions);
+    Control(SynchroniseButton)->setEnabled(c.synchroniseEnabled);
+    Control(CopyToLocalButton)->setEnabled(c.copyToLocalEnabled);
+    Control(CopyToDeviceButton)->setEnabled(c.copyToDeviceEnabled);
+    m_identical->setText(c.identical ? Platform::Texts::get(245) : QString());
+    m_identical->setVisible(c.showLocalPane && c.showDevicePane);
+    m_close->setVisible(c.closeShown);
+    m_close->setEnabled(!m_analysing);
+}
+
+void CConnexion::Warn(int textId)
+{
+    RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, this, Platform::Texts::get(textId),
+                   Platform::Texts::get(173));
+}
+
+void CConnexion::OnAssociate()
+{
+    const int id = m_usersCombo->currentData().toInt();
+    tUsers user;
+    if (m_usersCombo->currentIndex() < 0 || !m_users.LoadUserById(user, id) || !m_exchange.WriteDeviceUserName(user.Nom)) {
+        Warn(444);
+        return;
+    }
+    RefreshState();
+}
+
+void CConnexion::OnModify()
+{
+    int id = m_exchange.GetLocalUserId();
+    const int before = id;
+    if (m_hooks.chooseUser && m_hooks.chooseUser(id) && id != before) {
+        tUsers user;
+        if (!m_users.LoadUserById(user, id) || !m_exchange.WriteDeviceUserName(user.Nom))
+            Warn(444);
+    }
+    RefreshState();
+    FillUsers(m_exchange.GetLocalUserId());
+}
+
+void CConnexion::OnAddUser()
+{
+    if (!m_hooks.addUser)
+        return;
+    const int id = m_hooks.addUser(this);
+    if (id < 0)
+        return;
+    m_usersAdded = true;
+    FillUsers(id);
+}
+
+void CConnexion::OnTransportChanged()
+{
+    const bool device = m_transport->count() == 2 && m_transport->currentIndex() == 0;
+    Platform::Settings().setInt(u"Synchronisation", u"", u"Wmdc", device ? 1 : 0);
+    m_exchange.SetTransport(device ? DeviceExchange::Transport::Device : DeviceExchange::Transport::UsbDisk);
+    if (!device) {
+        if (!QFileInfo(m_exchange.UsbDatabasePath()).isFile()) {
+            m_exchange.SetUsbDatabasePath(QString());
+            m_exchange.ScanUsbDrives();
+        }
+        m_usbPath->setText(m_exchange.UsbDatabasePath());
+    }
+    RefreshState();
+}
+
+void CConnexion::OnSelectUsbFile()
+{
+    const QString current = m_exchange.UsbDatabasePath();
+    const QString folder = QFileInfo(current).isFile() ? QFileInfo(current).absolutePath() : QString();
+    QString path;
+    if (m_hooks.chooseUsbFile)
+        path = m_hooks.chooseUsbFile(this, folder);
+    else
+        path = QFileDialog::getOpenFileName(this, QString(), folder + QStringLiteral("/Zarvo.sdb"),
+                                            QStringLiteral("Zarvo.sdb (Zarvo.sdb)"));
+    if (path.isEmpty())
+        return;
+    if (const int text = ConnexionState::CheckUsbPath(path)) {
+        Warn(text);
+        return;
+    }
+    m_exchange.SetUsbDatabasePath(path);
+    m_usbPath->setText(path);
+    Platform::Settings().setString(u"Synchronisation", u"", u"UsbFile", path);
+    RefreshState();
+}
+
+void CConnexion::OnWholeCopy(int direction)
+{
+    const int question = direction == 0 ? 241 : 242;
+    if (RichMessageBox(MessageBoxType::YesNo | MessageBoxType::IconQuestion, this, Platform::Texts::get(question),
+                       Platform::Texts::get(166))
+        != MessageBoxAnswer::Yes)
+        return;
+    if (m_exchange.GetTransport() == DeviceExchange::Transport::UsbDisk)
+        Platform::Settings().setString(u"Synchronisation", u"", u"UsbFile", m_exchange.UsbDatabasePath());
+    DeviceExchange::WholeCopyOptions options;
+    options.backupFirst = m_hooks.backupFirst ? m_hooks.backupFirst() : true;
+    options.sharedFolder = m_hooks.sharedFolder ? m_hooks.sharedFolder() : QString();
+    options.currentUser = m_hooks.currentUserId && m_hooks.currentUserId() == m_exchange.GetLocalUserId();
+    const DeviceExchange::WholeCopyResult result = m_exchange.CopyWholeDatabase(direction, options);
+    RichMessageBox(MessageBoxType::Ok
+                       | (result == DeviceExchange::WholeCopyResult::Copied ? MessageBoxType::IconAsterisk
+                                                                             : MessageBoxType::IconExclamation),
+                   this, Platform::Texts::get(DeviceExchange::TextId(result)), Platform::Texts::get(394));
+    if (result == DeviceExchange::WholeCopyResult::Copied) {
+        // Closes at once: both sides hold the same file now.
+        accept();
+        return;
+    }
+    RefreshState();
+}
+
+void CConnexion::OnSynchronise()
+{
+    if (m_analysing || m_reviewPending)
+        return;
+    if (m_exchange.GetTransport() == DeviceExchange::Transport::UsbDisk)
+        Platform::Settings().setString(u"Synchronisation", u"", u"UsbFile", m_exchange.UsbDatabasePath());
+    // The copy compared is the one made now from the device connected now.
+    const QString copy = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+    bool ok = !copy.isEmpty() && m_exchange.CopyDatabaseFromDevice(copy);
+    if (ok) {
+        CBdD db(copy, CBdD::OtherFile);
+        const CBdD::tUpgradeResult::Outcome upgrade = db.UpdateDb().outcome;
+        ok = db.IsOpen()
+             && (upgrade == CBdD::tUpgradeResult::Outcome::Current || upgrade == CBdD::tUpgradeResult::Outcome::Completed
+                 || upgrade == CBdD::tUpgradeResult::Outcome::Upgraded);
+    }
+    if (!ok) {
+        if (!copy.isEmpty())
+            QFile::remove(copy);
+        Warn(219);
+        RefreshState();
+        return;
+    }
+    m_snapshot = CurrentSnapshot();
+    m_analysing = true;
+    UpdateControls();
+    if (m_review)
+        m_review->deleteLater();
+    m_review = new CViewSynchro(m_host);
+    m_review->SetAssociatedUserId(m_exchange.GetLocalUserId());
+    m_review->SetMessage(QString());
+    QPointer<CViewSynchro> review(m_review);
+    QElapsedTimer started;
+    started.start();
+    connect(m_review, &CViewSynchro::differencesLoaded, this,
+            [this, review, started](CBdD::CompareOutcome outcome, int count) {
+                if (!review)
+                    return;
+                const int rest = g_minimumAnalysisMs - int(started.elapsed());
+                QTimer::singleShot(std::max(0, rest), this, [this, outcome, count] { AnalysisEnded(int(outcome), count); });
+            });
+    m_review->SetSynchroniseRunner([this](CViewSynchro &view) { RunSynchronisation(&view.List()); });
+    m_review->SetCancelHandler([this] {
+        m_reviewPending = false;
+        show();
+        RefreshState();
+    });
+    if (!m_review->LoadDifferences(copy, m_exchange.GetLocalDatabasePath())) {
+        m_analysing = false;
+        Warn(219);
+        UpdateControls();
+    }
+}
+
+void CConnexion::AnalysisEnded(int outcome, int count)
+{
+    m_analysing = false;
+    const auto compared = CBdD::CompareOutcome(outcome);
+    if (compared == CBdD::CompareOutcome::Compared && count > 0) {
+        m_reviewPending = true;
+        m_review->Open();
+        hide();
+        UpdateControls();
+    } else if (compared == CBdD::CompareOutcome::Compared) {
+        // Nothing differs: the run still carries the favourite order over
+        // and aligns the stamps of both sides.
+        RunSynchronisation(nullptr);
+    } else {
+        Warn(compared == CBdD::CompareOutcome::Cancelled ? 372 : 219);
+        UpdateControls();
+    }
+    emit analysisEnded();
+}
+
+void CConnexion::RunSynchronisation(const SyncReviewList *list)
+{
+    SyncFileStages::Setup setup;
+    setup.localPath = m_exchange.GetLocalDatabasePath();
+    setup.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+    setup.list = list;
+    setup.exchange = m_exchange;
+    setup.localSync = m_snapshot.local.sync;
+    setup.localChange = m_snapshot.local.change;
+    setup.sharedFolder = m_hooks.sharedFolder ? m_hooks.sharedFolder() : QString();
+    setup.userName = m_exchange.GetUserFolder();
+    if (m_hooks.currentUserId && m_hooks.currentUserId() == m_exchange.GetLocalUserId())
+        setup.emptyUndo = m_hooks.emptyUndo;
+    m_running = true;
+    {
+        CDlgSynchro run(setup, m_review && m_reviewPending ? static_cast<QWidget *>(m_review) : this);
+        run.exec();
+    }
+    m_running = false;
+    m_reviewPending = false;
+    if (m_review) {
+        m_review->SetCancelHandler({});
+        m_review->EndReview();
+    }
+    show();
+    RefreshState();
+    emit runEnded();
+}
+
+void CConnexion::closeEvent(QCloseEvent *event)
+{
+    if (m_analysing) {
+        event->ignore();
+        return;
+    }
+    SaveWindowPosition(this, QStringLiteral("Connexion"));
+    QDialog::closeEvent(event);
+}
+
+void CConnexion::reject()
+{
+    if (m_analysing)
+        return;
+    if (m_reviewPending) {
+        if (m_review)
+            m_review->Cancel();
+        return;
+    }
+    if (m_exchange.GetLocalUserId() >= 0) {
+        for (const char16_t *name : {DeviceExchange::DeviceCopyFile, DeviceExchange::PaneCopyFile}) {
+            const QString file = DeviceExchange::WorkingFile(name);
+            if (!file.isEmpty())
+                QFile::remove(file);
+        }
+    }
+    SaveWindowPosition(this, QStringLiteral("Connexion"));
+    QDialog::reject();
+}

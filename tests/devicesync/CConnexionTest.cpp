@@ -1,0 +1,202 @@
+#include "CConnexion.h"
+
+#include "CAppData.h"
+#include "CBdD.h"
+#include "CDlgSynchro.h"
+#include "CInfosProgression.h"
+#include "CUsers.h"
+#include "CViewPcInfos.h"
+#include "CViewSynchro.h"
+#include "Clock.h"
+#include "DialogAnswers.h"
+#include "MessageBoxAnswers.h"
+#include "QStringPrinter.h"
+#include "Texts.h"
+#include "TestFolders.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr const char *InstallKey = "[HKLM\\Software\\Apps\\Quellmark Zarvo]\r\nInstallDir=\\Program Files\\Zarvo\\\r\n";
+
+// Two users of this computer, Léa's database with a project of its own,
+// and a device folder that appears when the test plugs it in.
+class CConnexionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Platform::Clock::setFixedNow(1'700'000'000);
+        CConnexion::SetMinimumAnalysisTime(0);
+        const QString usersFolder = TestFolders::file(QStringLiteral("users/"));
+        QDir().mkpath(usersFolder);
+        CUsers::SetUsersFolderSource([usersFolder] { return usersFolder; });
+        for (const char *name : {"Léa", "Max"}) {
+            tUsers user;
+            user.Nom = QString::fromUtf8(name);
+            ASSERT_EQ(users.AddUser(user), CUsers::Done);
+            if (user.Nom == QStringLiteral("Léa"))
+                leaId = user.Id;
+        }
+        local = usersFolder + QStringLiteral("Léa/Zarvo.sdb");
+        make(local, "insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (32,'ici',-1,0,2000,1); "
+                    "update Infos set Value='2000' where Name='Modif'");
+        root = TestFolders::file(QStringLiteral("Device"));
+        deviceDb = root + QStringLiteral("/Program Files/Zarvo/Db/Zarvo.sdb");
+        hooks.currentUserId = [this] { return leaId; };
+        hooks.emptyUndo = [this] { ++undoEmptied; };
+        hooks.backupFirst = [] { return false; };
+    }
+    void TearDown() override
+    {
+        CBdD::CloseSharedConnection();
+        CAppData::Clear();
+        CUsers::SetUsersFolderSource({});
+        Platform::Clock::reset();
+    }
+
+    static void make(const QString &path, const QString &sql)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        CBdD db(path);
+        ASSERT_TRUE(db.IsOpen());
+        for (const QString &statement : sql.split(u';', Qt::SkipEmptyParts))
+            ASSERT_EQ(db.Execute(statement.trimmed()), 0) << statement.toStdString();
+    }
+    void plug(CConnexion &dialog)
+    {
+        TestFolders::writeFile(QStringLiteral("Device/registry.ini"), InstallKey);
+        make(deviceDb, "insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values "
+                       "(33,'appareil',-1,0,1500,1); update Infos set Value='1500' where Name='Modif'");
+        dialog.OnDeviceNotice(0);
+    }
+    void associate(CConnexion &dialog, const QString &name)
+    {
+        auto *combo = static_cast<QComboBox *>(dialog.Control(CConnexion::UsersCombo));
+        combo->setCurrentIndex(combo->findText(name));
+        QTest::mouseClick(dialog.Control(CConnexion::AssociateButton), Qt::LeftButton);
+    }
+    void analyse(CConnexion &dialog)
+    {
+        QSignalSpy ended(&dialog, &CConnexion::analysisEnded);
+        QTest::mouseClick(dialog.Control(CConnexion::SynchroniseButton), Qt::LeftButton);
+        ASSERT_TRUE(ended.count() > 0 || ended.wait(30000));
+    }
+    static QString json(const QString &path, const QString &sql)
+    {
+        QProcess process;
+        process.start(QStringLiteral("sqlite3"), {QStringLiteral("-json"), path, sql});
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    }
+    static bool shown(CConnexion &dialog, int id) { return !dialog.Control(id)->isHidden(); }
+
+    CUsers users;
+    int leaId = -1;
+    QString local;
+    QString root;
+    QString deviceDb;
+    CConnexion::Hooks hooks;
+    int undoEmptied = 0;
+};
+
+} // namespace
+
+TEST_F(CConnexionTest, PlugAssociateReviewAndSynchronise)
+{
+    CConnexion dialog(users, nullptr, hooks, root);
+    dialog.show();
+    auto *guidance = static_cast<QLabel *>(dialog.Control(CConnexion::GuidanceText));
+    EXPECT_EQ(guidance->text(), Platform::Texts::get(368));
+    EXPECT_FALSE(shown(dialog, CConnexion::SynchroniseButton));
+
+    plug(dialog);
+    EXPECT_TRUE(shown(dialog, CConnexion::UsersCombo));
+    EXPECT_TRUE(dialog.LocalPane()->isHidden());
+    associate(dialog, QStringLiteral("Léa"));
+    EXPECT_EQ(TestFolders::readFile(root + QStringLiteral("/Program Files/Zarvo/Id.txt")), QByteArray("Léa"));
+    EXPECT_TRUE(shown(dialog, CConnexion::UserText));
+    EXPECT_FALSE(dialog.LocalPane()->isHidden());
+    ASSERT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+
+    analyse(dialog);
+    ASSERT_TRUE(dialog.ReviewPending());
+    ASSERT_NE(dialog.Review(), nullptr);
+    EXPECT_EQ(dialog.Review()->Count(), 2);
+    EXPECT_TRUE(dialog.isHidden());
+
+    DialogAnswers<CDlgSynchro> runs;
+    QStringList steps;
+    runs.Push([&steps](CDlgSynchro &run) {
+        run.Start();
+        run.WaitForEnd();
+        for (const CInfosProgression::Step &step : run.StepList()->Steps())
+            steps << QStringLiteral("%1:%2").arg(step.text).arg(step.state);
+        return int(QDialog::Accepted);
+    });
+    QTest::mouseClick(dialog.Review()->SynchroniseButtonCtrl(), Qt::LeftButton);
+    EXPECT_EQ(runs.Asked(), 1);
+    EXPECT_EQ(steps.last(), Platform::Texts::get(223) + QStringLiteral(":1"));
+    EXPECT_FALSE(dialog.ReviewPending());
+    EXPECT_FALSE(dialog.isHidden());
+    const QString rows = "select Id, Nom, Origine_Modif from Projets order by Id";
+    EXPECT_EQ(json(local, rows), json(deviceDb, rows));
+    EXPECT_EQ(json(local, rows), "[{\"Id\":32,\"Nom\":\"ici\",\"Origine_Modif\":0},\n"
+                                 "{\"Id\":33,\"Nom\":\"appareil\",\"Origine_Modif\":0}]");
+    EXPECT_EQ(undoEmptied, 1);
+    // Both sides now hold the same stamps: nothing left to do.
+    EXPECT_EQ(static_cast<QLabel *>(dialog.Control(CConnexion::IdenticalText))->text(), Platform::Texts::get(245));
+    EXPECT_FALSE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+    EXPECT_FALSE(dialog.Control(CConnexion::CopyToLocalButton)->isEnabled());
+    EXPECT_FALSE(dialog.Control(CConnexion::CopyToDeviceButton)->isEnabled());
+}
+
+TEST_F(CConnexionTest, APendingReviewIsWarnedOfChangesAndAStaleOneCannotRun)
+{
+    CConnexion dialog(users, nullptr, hooks, root);
+    plug(dialog);
+    associate(dialog, QStringLiteral("Léa"));
+    analyse(dialog);
+    ASSERT_TRUE(dialog.ReviewPending());
+    CViewSynchro *review = dialog.Review();
+
+    // The tray writes the local database meanwhile.
+    make(local, "update Infos set Value='2100' where Name='Modif'");
+    dialog.RefreshState();
+    EXPECT_EQ(review->MessageShown(), Platform::Texts::get(251));
+    EXPECT_FALSE(review->SynchroniseButtonCtrl()->isEnabled());
+
+    // Pulled out: 248; back as it was, the local change is still told.
+    dialog.OnDeviceNotice(1);
+    EXPECT_EQ(review->MessageShown(), Platform::Texts::get(248));
+    dialog.OnDeviceNotice(0);
+    EXPECT_EQ(review->MessageShown(), Platform::Texts::get(251));
+
+    // "Annuler" brings the dialog back, nothing written.
+    const QByteArray device = TestFolders::readFile(deviceDb);
+    review->Cancel();
+    EXPECT_FALSE(dialog.ReviewPending());
+    EXPECT_EQ(TestFolders::readFile(deviceDb), device);
+}
+
+TEST_F(CConnexionTest, ABadDeviceDatabaseDisablesTheActions)
+{
+    CConnexion dialog(users, nullptr, hooks, root);
+    plug(dialog);
+    associate(dialog, QStringLiteral("Léa"));
+    TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Db/Zarvo.sdb"), "not a database");
+    dialog.RefreshState();
+    EXPECT_EQ(dialog.DevicePane()->Line(1), Platform::Texts::get(208) + Platform::Texts::get(173));
+    EXPECT_FALSE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+    EXPECT_FALSE(dialog.Control(CConnexion::CopyToLocalButton)->isEnabled());
+    EXPECT_FALSE(QFileInfo::exists(DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile)));
+}
