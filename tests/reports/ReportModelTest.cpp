@@ -89,6 +89,21 @@ TEST_F(ReportModelTest, DateGroupsAddUpAndSortByKey)
     EXPECT_DOUBLE_EQ(model.TotalRow()->Item().GroupLineOf()->Cout, 10.0);
 }
 
+// A day level below another level: each new day gets its own row, found
+// by its own key, never the previous day's.
+TEST_F(ReportModelTest, DaysBelowProjectsAndActivitiesKeepTheirOwnRows)
+{
+    definition.Grp = {3, 4, 2, -1, -1};
+    definition.Detail = false;
+    build({entry(1, At(2024, 3, 1, 9), 600, 4, 7), entry(2, At(2024, 3, 2, 9), 1200, 4, 7),
+           entry(3, At(2024, 3, 2, 10), 1800, 4, 8), entry(4, At(2024, 3, 3, 9), 2400, 4, 7)});
+    EXPECT_EQ(rows(), (QStringList{"Total : 100", "  Interne 100", "    Analyse 30",
+                                   "      " + config.FormatIsoDate("2024-03-02") + " 30", "    Rédaction 70",
+                                   "      " + config.FormatIsoDate("2024-03-01") + " 10",
+                                   "      " + config.FormatIsoDate("2024-03-02") + " 20",
+                                   "      " + config.FormatIsoDate("2024-03-03") + " 40"}));
+}
+
 TEST_F(ReportModelTest, ProjectGroupsFollowTheProjectTree)
 {
     definition.Grp = {3, -1, -1, -1, -1};
