@@ -3,6 +3,7 @@
 #include "CLanguageSelector.h"
 #include "CMyDesktopButton.h"
 #include "CMyMFCButton.h"
+#include "COwnerDrawListBox.h"
 #include "CTrayDatabase.h"
 #include "CViewResume.h"
 #include "CZarvoTrayApp.h"
@@ -126,6 +127,7 @@ bool CZarvoTrayDlg::Initialise()
     // The first reload decides between the views and the message, then the
     // size and place follow the views that show.
     m_app.ReloadData(false);
+    FillLists();
     ApplyCompact(false);
     RefreshViews();
     const TraySettings::tPlacement saved = TraySettings::LoadPlacement(Platform::Settings());
@@ -169,8 +171,8 @@ void CZarvoTrayDlg::BuildViews()
     });
     connect(m_resume, &CViewResume::chooseUser, this, &CZarvoTrayDlg::ChooseUser);
 
-    // The day strip, the current-task button and the two lists stand as
-    // boxes of their sizes until their own views take their places.
+    // The day strip and the current-task button stand as boxes of their
+    // sizes until their own views take their places.
     m_day = new QFrame(this);
     WidgetIds::SetControlId(m_day, TrayCommands::DayStrip);
     m_day->setFrameShape(QFrame::Box);
@@ -180,12 +182,16 @@ void CZarvoTrayDlg::BuildViews()
     m_task->setFrameShape(QFrame::Box);
     m_task->setFixedHeight(lines(this, 4));
     m_tabs = new QTabWidget(this);
-    auto *favourites = new QWidget;
-    WidgetIds::SetControlId(favourites, FavouritesList);
-    auto *history = new QWidget;
-    WidgetIds::SetControlId(history, HistoryList);
-    m_tabs->addTab(favourites, QString());
-    m_tabs->addTab(history, QString());
+    m_favouritesList = new COwnerDrawListBox(true, m_app.Store(), m_app.Texts());
+    WidgetIds::SetControlId(m_favouritesList, TrayCommands::FavouritesList);
+    m_historyList = new COwnerDrawListBox(false, m_app.Store(), m_app.Texts());
+    WidgetIds::SetControlId(m_historyList, TrayCommands::HistoryList);
+    m_tabs->addTab(m_favouritesList, QString());
+    m_tabs->addTab(m_historyList, QString());
+    connect(m_favouritesList, &COwnerDrawListBox::startRequested, this,
+            [this](int id) { StartFrom(id, true, false); });
+    connect(m_historyList, &COwnerDrawListBox::startRequested, this,
+            [this](int index) { StartFrom(index, false, false); });
 
     m_message = new CMyMFCButton(this);
     WidgetIds::SetControlId(m_message, TrayCommands::MessageButton);
@@ -252,6 +258,8 @@ void CZarvoTrayDlg::Retranslate()
         action->setText(m_app.MenuText(SortMenu, WidgetIds::CommandId(action)));
     m_tabs->setTabText(0, m_app.Text(111));
     m_tabs->setTabText(1, m_app.Text(112));
+    m_favouritesList->viewport()->update();
+    m_historyList->viewport()->update();
     m_resume->Retranslate();
     m_hideButton->setToolTip(m_app.Text(113));
     m_menuButton->setToolTip(QString());
@@ -483,6 +491,7 @@ void CZarvoTrayDlg::Reload(bool onlyIfShown, bool newUser)
         return;
     const bool wasCompact = m_app.IsCompact();
     m_app.ReloadData(newUser);
+    FillLists();
     ApplyCompact(wasCompact);
     RefreshViews();
 }
@@ -848,7 +857,23 @@ void CZarvoTrayDlg::Sort(int mode)
     m_app.Settings().sortMode = std::clamp(mode, 0, 2);
     Platform::Settings().setInt(u"Tray", u"Favoris", u"Sorting", m_app.Settings().sortMode);
     SortIcon();
+    m_favouritesList->ResetViewState();
     m_app.LoadFavourites();
+    FillLists();
+}
+
+void CZarvoTrayDlg::FillLists()
+{
+    // Another user: the view kept for that user, if any.
+    const int user = m_app.User().userId;
+    if (user != m_listUser) {
+        if (m_listUser != -1)
+            m_favouritesList->SaveViewState(m_listUser);
+        m_favouritesList->LoadViewState(user);
+        m_listUser = user;
+    }
+    m_favouritesList->SetRecords(m_app.Favourites(), m_app.Settings().sortMode);
+    m_historyList->SetHistoryCount(std::min(m_app.Store().Store().GetHistoryCount(), int(MaxRecentCommands)));
 }
 
 void CZarvoTrayDlg::Help()
@@ -859,6 +884,8 @@ void CZarvoTrayDlg::Help()
 
 void CZarvoTrayDlg::Quit()
 {
+    if (m_listUser != -1)
+        m_favouritesList->SaveViewState(m_listUser);
     if (m_icon)
         m_icon->Hide();
     QCoreApplication::quit();

@@ -13,6 +13,7 @@
 #include <vector>
 
 class CMyDesktopButton;
+class COwnerDrawListBox;
 class CMyMFCButton;
 class CViewResume;
 class CZarvoTrayApp;
@@ -105,6 +106,8 @@ public:
     CMyMFCButton *MessageButton() const { return m_message; }
     QToolBar *ToolBar() const { return m_toolbar; }
     QTabWidget *Tabs() const { return m_tabs; }
+    COwnerDrawListBox *FavouritesList() const { return m_favouritesList; }
+    COwnerDrawListBox *HistoryList() const { return m_historyList; }
     QFrame *DayStrip() const { return m_day; }
     QFrame *TaskButton() const { return m_task; }
     CMyDesktopButton *HideButton() const { return m_hideButton; }
@@ -135,6 +138,8 @@ private:
     void WriteFailed();
     void SortIcon();
     void FillFavouritesMenu(QMenu *menu);
+    // The two lists refilled from the data last loaded.
+    void FillLists();
 
     CZarvoTrayApp &m_app;
     std::unique_ptr<TrayIcon> m_icon;
@@ -153,6 +158,10 @@ private:
     QFrame *m_day = nullptr;
     QFrame *m_task = nullptr;
     QTabWidget *m_tabs = nullptr;
+    COwnerDrawListBox *m_favouritesList = nullptr;
+    COwnerDrawListBox *m_historyList = nullptr;
+    // The user whose view the favourites list shows (-1: none yet).
+    int m_listUser = -1;
     CMyMFCButton *m_message = nullptr;
     QPointer<QMenu> m_popup;
     std::vector<int> m_favouriteIds;

@@ -4,6 +4,7 @@
 #include "CBdD.h"
 #include "CMyDesktopButton.h"
 #include "CMyMFCButton.h"
+#include "COwnerDrawListBox.h"
 #include "CUsers.h"
 #include "CViewResume.h"
 #include "CZarvoTrayApp.h"
@@ -32,6 +33,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QScrollBar>
 
 using namespace TrayCommands;
 
@@ -462,4 +464,142 @@ TEST_F(TrayWindowTest, APollWithNothingChangedReadsOnlyModif)
     ASSERT_EQ(reads.size(), 1) << reads.join(u'\n').toStdString();
     EXPECT_TRUE(reads[0].contains(QStringLiteral("Modif")));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Anne : 1:00 ( En cours ... )"));
+}
+
+namespace {
+
+// Two project groups: Client with "Réunion" (favourite 2), Interne with an
+// untitled favourite 3; by projects the rows are Client, Réunion, Interne,
+// the untitled one.
+void addInterne(const QString &path)
+{
+    SQLite::CmyDataBase db;
+    ASSERT_EQ(db.Open(path), 0);
+    ASSERT_EQ(db.Execute(u"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values "
+                         u"(33,'Interne',-1,0,1,1)"),
+              0);
+    ASSERT_EQ(db.Execute(u"insert into Favoris (Id,IdProject,IdActivite,IdTauxHoraire,Ordre,Date_Modif,"
+                         u"Origine_Modif,Deleted,Title) values (3,33,-1,-1,6,1,1,0,'')"),
+              0);
+}
+
+QPoint rowCentre(COwnerDrawListBox *list, int row)
+{
+    return list->RowRect(row).center();
+}
+
+} // namespace
+
+TEST_F(TrayWindowTest, AClickOrEnterOnAFavouriteStartsItWhileHeadersFoldAndArrowsOnlyMove)
+{
+    addInterne(path);
+    settings.setInt(u"Tray", u"Favoris", u"Sorting", 1);
+    put(101, at(17, 0), at(17, 30));
+    start(true, {QStringLiteral("ZarvoTray"), QStringLiteral("-v")});
+    window->resize(320, 700);
+    COwnerDrawListBox *list = window->FavouritesList();
+    ASSERT_EQ(list->Model().RowCount(), 4);
+    EXPECT_TRUE(list->Model().IsHeader(0));
+    EXPECT_EQ(list->Model().RowItem(1).Text, QStringLiteral("Réunion"));
+    const QString running = QStringLiteral("select count(*) from Taches where Fin=0 and Deleted=0");
+
+    // A header click folds and unfolds, and neither selects nor starts.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 2));
+    EXPECT_EQ(list->Model().RowCount(), 3);
+    EXPECT_EQ(list->Model().RowItem(2).State, DataItems::CollapsedGroup);
+    EXPECT_EQ(cell(running), QStringLiteral("0"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 2));
+    EXPECT_EQ(list->Model().RowCount(), 4);
+
+    // The arrows move the current row and start nothing; Enter starts.
+    list->setFocus();
+    list->SetCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(list->CurrentRow(), 1);
+    EXPECT_EQ(cell(running), QStringLiteral("0"));
+    now = at(18, 2);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(cell(QStringLiteral("select Title from Taches where Fin=0 and Deleted=0")), QStringLiteral("Réunion"));
+    EXPECT_EQ(cell(QStringLiteral("select Debut from Taches where Fin=0 and Deleted=0")), QString::number(at(18, 2)));
+    EXPECT_FALSE(window->isVisible()) << "a start from the window hides it";
+    window->ShowOrHide();
+
+    // A click on the untitled one ends it and starts that one.
+    now = at(18, 10);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 3));
+    EXPECT_EQ(cell(QStringLiteral("select IdProjet from Taches where Fin=0 and Deleted=0")), QStringLiteral("33"));
+    EXPECT_EQ(cell(running), QStringLiteral("1"));
+
+    // The history list, newest first, starts its combination on a click.
+    window->ShowOrHide();
+    window->Tabs()->setCurrentIndex(1);
+    COwnerDrawListBox *history = window->HistoryList();
+    ASSERT_EQ(history->Model().RowCount(), 2);
+    EXPECT_TRUE(history->Model().HoverText(0, app->Store(), app->Texts()).contains(u"Interne"));
+    now = at(18, 20);
+    QTest::mouseClick(history->viewport(), Qt::LeftButton, {}, rowCentre(history, 1));
+    EXPECT_EQ(cell(QStringLiteral("select IdProjet from Taches where Fin=0 and Deleted=0")), QStringLiteral("32"));
+    EXPECT_EQ(cell(QStringLiteral("select Debut from Taches where Fin=0 and Deleted=0")), QString::number(at(18, 20)));
+}
+
+TEST_F(TrayWindowTest, TheListsHoverWithoutReadingTheDatabaseAndKeepTheirFoldsForTheSameUserOnly)
+{
+    addInterne(path);
+    settings.setInt(u"Tray", u"Favoris", u"Sorting", 1);
+    start(true, {QStringLiteral("ZarvoTray"), QStringLiteral("-v")});
+    window->resize(320, 700);
+    COwnerDrawListBox *list = window->FavouritesList();
+    ASSERT_EQ(list->Model().RowCount(), 4);
+
+    // Painting and hovering run no statement.
+    QStringList statements;
+    s_statements = &statements;
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(&installTrace));
+    QTest::mouseMove(list->viewport(), rowCentre(list, 1));
+    list->viewport()->repaint();
+    const QString hover = list->HoverText();
+    QTest::mouseMove(list->viewport(), rowCentre(list, 0));
+    list->viewport()->repaint();
+    sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&installTrace));
+    s_statements = nullptr;
+    EXPECT_TRUE(statements.isEmpty()) << statements.join(u'\n').toStdString();
+    EXPECT_EQ(hover, QStringLiteral("Projet : Client\nActivité : <Activité non définie>\nTitre : Réunion\n\n"
+                                    "(Cliquez pour reprendre maintenant)"));
+    EXPECT_EQ(list->HoverRow(), 0);
+    EXPECT_EQ(list->HoverText(), QString()) << "a header has no hover text";
+
+    // Folded and kept across a reload and across a run of the same user.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 2));
+    window->Reload(false, false);
+    EXPECT_EQ(list->Model().RowCount(), 3);
+    window->Quit();
+    EXPECT_EQ(settings.getString(u"Tray", u"Favoris", u"Collapsed", QString()), QStringLiteral("2;"));
+    EXPECT_EQ(settings.getInt(u"Tray", u"Favoris", u"User", -1), app->User().userId);
+    window = nullptr;
+    app.reset();
+    CAppData::Clear();
+    start(true, {QStringLiteral("ZarvoTray"), QStringLiteral("-v")});
+    EXPECT_EQ(window->FavouritesList()->Model().RowCount(), 3);
+
+    // Stored for another user, or not a list of positions: all unfolded.
+    for (const auto &[user, collapsed] : {std::pair{app->User().userId + 1, QStringLiteral("2;")},
+                                          std::pair{app->User().userId, QStringLiteral("a;;-3;99999;")}}) {
+        window = nullptr;
+        app.reset();
+        CAppData::Clear();
+        settings.setInt(u"Tray", u"Favoris", u"User", user);
+        settings.setString(u"Tray", u"Favoris", u"Collapsed", collapsed);
+        start(true, {QStringLiteral("ZarvoTray"), QStringLiteral("-v")});
+        EXPECT_EQ(window->FavouritesList()->Model().RowCount(), 4) << collapsed.toStdString();
+    }
+
+    // Another order forgets the folds.
+    QTest::mouseClick(window->FavouritesList()->viewport(), Qt::LeftButton, {}, rowCentre(window->FavouritesList(), 0));
+    EXPECT_EQ(window->FavouritesList()->Model().RowCount(), 3);
+    window->Sort(2);
+    EXPECT_TRUE(std::all_of(window->FavouritesList()->Model().Records().begin(),
+                            window->FavouritesList()->Model().Records().end(),
+                            [](const DataItems &d) { return d.State != DataItems::CollapsedGroup; }));
 }
