@@ -259,7 +259,9 @@ void CConnexion::OnDeviceNotice(int code)
     } else if (m_exchange.IsConnected()) {
         m_exchange.Disconnect();
     }
-    if (!m_running)
+    // During an analysis or a run the copies are in use: the state is read
+    // again when they end.
+    if (!m_running && !m_analysing)
         RefreshState();
 }
 
@@ -602,14 +604,14 @@ void CConnexion::AnalysisEnded(int outcome, int count)
         m_reviewPending = true;
         m_review->Open();
         hide();
-        UpdateControls();
+        RefreshState();
     } else if (compared == CBdD::CompareOutcome::Compared) {
         // Nothing differs: the run still carries the favourite order over
         // and aligns the stamps of both sides.
         RunSynchronisation(nullptr);
     } else {
         Warn(compared == CBdD::CompareOutcome::Cancelled ? 372 : 219);
-        UpdateControls();
+        RefreshState();
     }
     emit analysisEnded();
 }

@@ -200,3 +200,32 @@ TEST_F(CConnexionTest, ABadDeviceDatabaseDisablesTheActions)
     EXPECT_FALSE(dialog.Control(CConnexion::CopyToLocalButton)->isEnabled());
     EXPECT_FALSE(QFileInfo::exists(DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile)));
 }
+
+TEST_F(CConnexionTest, AnnulerInTheRunWritesNeitherSide)
+{
+    CConnexion dialog(users, nullptr, hooks, root);
+    plug(dialog);
+    associate(dialog, QStringLiteral("Léa"));
+    analyse(dialog);
+    ASSERT_TRUE(dialog.ReviewPending());
+    const QByteArray device = TestFolders::readFile(deviceDb);
+    const QByteArray before = TestFolders::readFile(local);
+
+    DialogAnswers<CDlgSynchro> runs;
+    SyncRun::Outcome outcome = SyncRun::Outcome::Succeeded;
+    runs.Push([&](CDlgSynchro &run) {
+        QTest::mouseClick(run.CancelButton(), Qt::LeftButton);
+        run.Start();
+        run.WaitForEnd();
+        outcome = run.Outcome();
+        EXPECT_EQ(run.StatusLine()->text(), Platform::Texts::get(372));
+        EXPECT_TRUE(run.CancelButton()->isHidden());
+        EXPECT_FALSE(run.CloseButton()->isHidden());
+        return int(QDialog::Accepted);
+    });
+    QTest::mouseClick(dialog.Review()->SynchroniseButtonCtrl(), Qt::LeftButton);
+    EXPECT_EQ(outcome, SyncRun::Outcome::Cancelled);
+    EXPECT_EQ(TestFolders::readFile(deviceDb), device);
+    EXPECT_EQ(TestFolders::readFile(local), before);
+    EXPECT_EQ(undoEmptied, 0);
+}
