@@ -9,6 +9,7 @@
 #include "tReportDefinition.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -54,7 +55,19 @@ protected:
 
 TEST_F(ReportBuildTest, ABuildFillsTheModelAndGivesTheStamp)
 {
+    // The build's private folder is looked for in a temporary folder of this
+    // test's own: other test processes build reports at the same time.
+    const QString ownTemp = TestFolders::root() + QStringLiteral("/tmp");
+    ASSERT_TRUE(QDir().mkpath(ownTemp));
+    const QByteArray previousTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(ownTemp));
     const tReportBuildResult result = run();
+    const bool leftNoFolder =
+        QDir(ownTemp).entryList({QStringLiteral("zarvo-report-*")}, QDir::Dirs).isEmpty();
+    if (previousTemp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", previousTemp);
     EXPECT_TRUE(result.Ok);
     EXPECT_FALSE(result.Cancelled);
     EXPECT_EQ(result.Stamp, QStringLiteral("1709546400"));
@@ -64,7 +77,7 @@ TEST_F(ReportBuildTest, ABuildFillsTheModelAndGivesTheStamp)
     // Total, Clients, Alpha, entry 2, Alpha-Web, entry 1, Interne, entry 3.
     EXPECT_EQ(model.Tree().RowCount(), 8);
     EXPECT_EQ(model.GetCellText(0, model.Tree().VisibleRow(1), false, true), QStringLiteral("Clients"));
-    EXPECT_TRUE(QDir(QDir::tempPath()).entryList({QStringLiteral("zarvo-report-*")}, QDir::Dirs).isEmpty());
+    EXPECT_TRUE(leftNoFolder) << "the build removes its private folder";
 }
 
 TEST_F(ReportBuildTest, TheBuildReadsTheSnapshotNotTheStoreReloadedMeanwhile)
