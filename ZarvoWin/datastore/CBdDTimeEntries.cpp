@@ -781,9 +781,13 @@ bool CBdD::HasEntriesAfter(qint64 instant, bool *failed)
     if (failed)
         *failed = false;
     SQLite::MyTablePtr t;
+    // Two looks, each down an index (the newest starts, the ends), instead
+    // of one "Debut > t or Fin > t" that reads the whole history when, as
+    // for a start now, nothing comes later.
     if (IsOpen())
-        t = ReadRows(Formatter::sprintf(
-            u"Select Id FROM Taches Where (Debut > %I64d or Fin > %I64d) and Deleted=0 limit 1", {instant, instant}));
+        t = ReadRows(Formatter::sprintf(u"Select Id FROM Taches Where -Debut < %I64d and Deleted=0 limit 1", {-instant}));
+    if (t && t->rowCount() == 0)
+        t = ReadRows(Formatter::sprintf(u"Select Id FROM Taches Where Fin > %I64d and Deleted=0 limit 1", {instant}));
     if (!t) {
         if (failed)
             *failed = true;

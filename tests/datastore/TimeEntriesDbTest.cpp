@@ -279,6 +279,16 @@ TEST_F(TimeEntriesDb, NewestEntryAndRecentCombinationsDoNotReadTheWholeHistory)
     tTacheFull newest;
     std::vector<tHistory> recent;
     const int newestSteps = stepsOf([&] { EXPECT_TRUE(db->GetNewestTimeEntry(newest)); });
+    // Whether anything comes after a start now, which is the usual start.
+    const qint64 last = 1500000000 + 600 * qint64(19999) + 300;
+    bool failed = true;
+    const int afterSteps = stepsOf([&] { EXPECT_FALSE(db->HasEntriesAfter(last, &failed)); });
+    EXPECT_FALSE(failed);
+    const int plainAfter = stepsOf([&] {
+        db->Query(Formatter::sprintf(u"Select Id FROM Taches Where (Debut > %I64d or Fin > %I64d) and Deleted=0 limit 1",
+                                     {last, last}));
+    });
+    EXPECT_TRUE(db->HasEntriesAfter(last - 1));
     const int recentSteps = stepsOf([&] { EXPECT_TRUE(db->ReadRecentCombinations(recent)); });
     const int plainNewest = stepsOf(
         [&] { db->Query(u"select Taches.* from Taches Where Deleted=0 order by Debut desc LIMIT 1"); });
@@ -289,6 +299,7 @@ TEST_F(TimeEntriesDb, NewestEntryAndRecentCombinationsDoNotReadTheWholeHistory)
     EXPECT_EQ(newest.Id, 20999);
     EXPECT_EQ(recent.size(), 10u);
     EXPECT_LT(newestSteps * 50, plainNewest) << newestSteps << " against " << plainNewest;
+    EXPECT_LT(afterSteps * 50, plainAfter) << afterSteps << " against " << plainAfter;
     EXPECT_LT(recentSteps * 20, plainRecent) << recentSteps << " against " << plainRecent;
 
     // Weeks on one project: the newest thousands of entries hold a single
