@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStandardItemModel>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -217,6 +218,22 @@ void CTreeGridCtrl::SetIndent(int indent, int imageHeight)
     viewport()->update();
 }
 
+void CTreeGridCtrl::SetCheckBoxes(bool checkBoxes)
+{
+    m_checkBoxes = checkBoxes;
+    viewport()->update();
+}
+
+QRect CTreeGridCtrl::CheckZone(int row, const QRect &rowRect) const
+{
+    if (!m_checkBoxes || !m_rows || row < 0 || row >= RowCount())
+        return QRect();
+    const QRect cell = CellRect(FirstShownColumn(), rowRect);
+    const int left = (cell.isNull() ? rowRect.left() : cell.left()) + m_rows->RowShape(row).depth * m_indent
+                     + (RowHasImage(row) ? m_indent : 0) + 2;
+    return QRect(left, rowRect.top(), m_indent, rowRect.height());
+}
+
 tTreeRowLines CTreeGridCtrl::RowLines(int row, const QRect &rowRect) const
 {
     if (!m_rows || row < 0 || row >= RowCount())
@@ -266,6 +283,12 @@ bool CTreeGridCtrl::RowPressed(int row, const QPoint &pos, Qt::KeyboardModifiers
     (void)modifiers;
     if (row < 0 || !m_rows)
         return false;
+    const QRect zone = CheckZone(row, RowRect(row));
+    if (!zone.isNull() && pos.x() > zone.left() && pos.x() < zone.left() + zone.width()) {
+        ToggleRowCheck(row);
+        viewport()->update();
+        return true;
+    }
     const tTreeRowShape shape = m_rows->RowShape(row);
     if (!shape.hasChildren)
         return false;
@@ -287,6 +310,17 @@ bool CTreeGridCtrl::ToggleExpanded(int row)
 }
 
 void CTreeGridCtrl::SpacePressed(int row)
+{
+    (void)row;
+}
+
+bool CTreeGridCtrl::RowHasImage(int row) const
+{
+    (void)row;
+    return false;
+}
+
+void CTreeGridCtrl::ToggleRowCheck(int row)
 {
     (void)row;
 }
@@ -422,8 +456,12 @@ void CTreeGridCtrl::keyPressEvent(QKeyEvent *event)
         target = count - 1;
         break;
     case Qt::Key_Space:
-        if (m_selected >= 0)
+        if (m_selected >= 0 && m_checkBoxes) {
+            ToggleRowCheck(m_selected);
+            viewport()->update();
+        } else if (m_selected >= 0) {
             SpacePressed(m_selected);
+        }
         return;
     case Qt::Key_Delete:
         emit deletePressed();
@@ -443,6 +481,12 @@ void CTreeGridCtrl::keyPressEvent(QKeyEvent *event)
     target = std::clamp(target, 0, count - 1);
     SetSelectedRow(target);
     EnsureVisible(target);
+}
+
+void CTreeGridCtrl::wheelEvent(QWheelEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    QAbstractScrollArea::wheelEvent(event);
 }
 
 void CTreeGridCtrl::changeEvent(QEvent *event)

@@ -20,12 +20,14 @@ class QStandardItemModel;
 // rows. A first row asked for while the control is hidden or has no height
 // is kept and applied once it shows with a height.
 //
-// A press takes the focus and goes to RowPressed, which handles the +/-
-// box (expanding or collapsing through ToggleExpanded); a press that is not
+// A press takes the focus and goes to RowPressed, which handles the check
+// box (with check boxes on, through ToggleRowCheck) and the +/- box
+// (expanding or collapsing through ToggleExpanded); a press that is not
 // handled selects the row under it, or clears the selection below the last
 // row. Up, Down, Page Up, Page Down, Home and End move the selection;
-// Space goes to SpacePressed; Delete tells deletePressed; Left and Right
-// scroll sideways.
+// Space ticks the selected row with check boxes on, else goes to
+// SpacePressed; Delete tells deletePressed; Left and Right scroll
+// sideways; the wheel takes the focus and scrolls.
 class CTreeGridCtrl : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -86,6 +88,15 @@ public:
     int Indent() const { return m_indent; }
     int ImageHeight() const { return m_imageHeight; }
 
+    // A check box per row, after the row's image in the first column; off
+    // at creation.
+    void SetCheckBoxes(bool checkBoxes);
+    bool HasCheckBoxes() const { return m_checkBoxes; }
+    // Where a press ticks the row: the indent-wide band after the row's
+    // image (left + depth * indent, one indent more with an image, + 2),
+    // both edges excluded. Null without check boxes.
+    QRect CheckZone(int row, const QRect &rowRect) const;
+
     // The tree lines and the +/- box of a row.
     tTreeRowLines RowLines(int row, const QRect &rowRect) const;
     // Draws them: grey lines, the white box with its grey border and the
@@ -116,8 +127,14 @@ protected:
     // Expands a collapsed row or collapses an expanded one; true when
     // something changed. The base does nothing.
     virtual bool ToggleExpanded(int row);
-    // Space on the selected row. The base does nothing.
+    // Space on the selected row without check boxes. The base does nothing.
     virtual void SpacePressed(int row);
+    // Whether the row shows an image before its label (the check zone lies
+    // after it). The base has none.
+    virtual bool RowHasImage(int row) const;
+    // Ticks or unticks the row (a press in its check zone, Space). The base
+    // does nothing.
+    virtual void ToggleRowCheck(int row);
     // Drawn below the last row and right of the columns.
     virtual QColor BackgroundColor() const;
 
@@ -128,6 +145,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void changeEvent(QEvent *event) override;
 
     void UpdateScrollBars();
@@ -144,4 +162,5 @@ private:
     int m_indent = 16;
     int m_imageHeight = 16;
     bool m_gridLines = false;
+    bool m_checkBoxes = false;
 };

@@ -1,0 +1,330 @@
+// The report grid over a report model: clicks and keys, checks, the
+// columns moved, sized and fitted, and what a cut text looks like.
+#include "CBigHeaderCtrl.h"
+#include "CReportGrid.h"
+#include "CReportModel.h"
+#include "ImageList.h"
+#include "ReportFixture.h"
+#include "tReportDefinition.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+class ReportGridTest : public ReportFixture
+{
+protected:
+    void SetUp() override
+    {
+        ReportFixture::SetUp();
+        for (int i = 0; i < 20; ++i)
+            images.SetImage(i, solid(i));
+        definition.Type = 0;
+        definition.Detail = true;
+        definition.Grp = {3, 2, -1, -1, -1};
+        definition.SetDefaultColumns(definition.Columns);
+        definition.Columns.ShowKind(9);
+        build();
+        grid = std::make_unique<CReportGrid>();
+        grid->SetSmallImageList(&images);
+        grid->SetDefinition(&definition);
+        grid->SetModel(&model);
+        grid->RelabelColumns();
+        grid->resize(700, 400);
+        grid->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        grid.reset();
+        ReportFixture::TearDown();
+    }
+    static QImage solid(int i)
+    {
+        QImage image(16, 16, QImage::Format_ARGB32);
+        image.fill(QColor::fromHsv(i * 17 % 360, 200, 200));
+        return image;
+    }
+    tReportEntry entry(int id, qint64 start, qint64 seconds, int project)
+    {
+        tReportEntry e;
+        e.Id = id;
+        e.Debut = start;
+        e.Fin = start + seconds;
+        e.IdProjet = project;
+        e.IdActivite = 7;
+        e.Title = QStringLiteral("Tâche numéro %1").arg(id);
+        return e;
+    }
+    // Alpha-Web under Alpha under Clients; two days there, one in Interne.
+    void build()
+    {
+        model.SetDefinition(definition);
+        model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+        model.ResetForRefresh();
+        model.BuildColumns();
+        model.SetTotalRow(QStringLiteral("Total :"), true);
+        model.AddEntryLine(entry(1, At(2024, 3, 1, 9), 3600, 3));
+        model.AddEntryLine(entry(2, At(2024, 3, 1, 14), 1800, 3));
+        model.AddEntryLine(entry(3, At(2024, 3, 2, 9), 600, 3));
+        model.AddEntryLine(entry(4, At(2024, 3, 2, 11), 900, 4));
+        model.ShowRows();
+    }
+    QStringList rows() const
+    {
+        QStringList out;
+        for (int r = 0; r < grid->RowCount(); ++r)
+            out << model.GetCellText(0, grid->Item(r), false, true);
+        return out;
+    }
+    int rowOf(const QString &label) const { return int(rows().indexOf(label)); }
+    QPoint inRow(int row, int x) const { return QPoint(x, grid->RowRect(row).center().y()); }
+    QPoint boxOf(int row) const
+    {
+        return grid->RowLines(row, grid->RowRect(row)).box.center();
+    }
+    QPoint checkOf(int row) const { return grid->CheckZone(row, grid->RowRect(row)).center(); }
+    int check(int row) const { return grid->Item(row)->Record().Check; }
+
+    ImageList images{16};
+    tReportDefinition definition;
+    CReportModel model;
+    std::unique_ptr<CReportGrid> grid;
+};
+
+} // namespace
+
+TEST_F(ReportGridTest, ClicksAndKeysOnTheRows)
+{
+    const int clients = rowOf(QStringLiteral("Clients"));
+    ASSERT_GE(clients, 0);
+    const int before = grid->RowCount();
+    grid->SetSelectedRow(0);
+
+    // The +/- box folds the row without selecting it.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, boxOf(clients));
+    EXPECT_LT(grid->RowCount(), before);
+    EXPECT_EQ(grid->SelectedRow(), 0);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, boxOf(clients));
+    EXPECT_EQ(grid->RowCount(), before);
+
+    // A double click on the label folds it too, and selects it.
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, inRow(clients, 200));
+    EXPECT_LT(grid->RowCount(), before);
+    EXPECT_EQ(grid->SelectedRow(), clients);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, inRow(clients, 200));
+    EXPECT_EQ(grid->RowCount(), before);
+
+    // Keys move the selection; Home, End, Page Down stay within the rows.
+    grid->setFocus();
+    QTest::keyClick(grid.get(), Qt::Key_Home);
+    EXPECT_EQ(grid->SelectedRow(), 0);
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    EXPECT_EQ(grid->SelectedRow(), 1);
+    QTest::keyClick(grid.get(), Qt::Key_End);
+    EXPECT_EQ(grid->SelectedRow(), before - 1);
+    QTest::keyClick(grid.get(), Qt::Key_PageDown);
+    EXPECT_EQ(grid->SelectedRow(), before - 1);
+    QTest::keyClick(grid.get(), Qt::Key_Up);
+    EXPECT_EQ(grid->SelectedRow(), before - 2);
+    // Without check boxes, space ticks nothing.
+    QTest::keyClick(grid.get(), Qt::Key_Space);
+    EXPECT_EQ(check(before - 2), 0);
+
+    // The selected entry is the one of an entry row only.
+    grid->SetSelectedRow(rowOf(QStringLiteral("Clients")));
+    EXPECT_EQ(grid->GetSelectedEntry(), nullptr);
+    for (int r = 0; r < grid->RowCount(); ++r) {
+        if (grid->Item(r)->Item().EntryOf()) {
+            grid->SetSelectedRow(r);
+            break;
+        }
+    }
+    ASSERT_NE(grid->GetSelectedEntry(), nullptr);
+    EXPECT_EQ(grid->GetSelectedEntry()->Id, 1);
+}
+
+TEST_F(ReportGridTest, ChecksSpreadDownAndUpAndTheBoxLeavesThemAlone)
+{
+    grid->ShowCheckBoxes(true);
+    const int clients = rowOf(QStringLiteral("Clients"));
+    grid->SetSelectedRow(0);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, checkOf(clients));
+    EXPECT_EQ(check(clients), 1);
+    EXPECT_EQ(grid->SelectedRow(), 0) << "ticking does not select";
+    for (int r = clients + 1; r < grid->RowCount() && grid->Item(r)->Depth() > grid->Item(clients)->Depth(); ++r)
+        EXPECT_EQ(check(r), 1) << r;
+    EXPECT_EQ(check(0), 2) << "the total row is mixed: Interne is not checked";
+
+    // One entry unchecked with space: every row above it is mixed.
+    int entry = -1;
+    for (int r = clients; r < grid->RowCount() && entry < 0; ++r)
+        if (grid->Item(r)->Item().EntryOf())
+            entry = r;
+    ASSERT_GE(entry, 0);
+    grid->SetSelectedRow(entry);
+    grid->setFocus();
+    QTest::keyClick(grid.get(), Qt::Key_Space);
+    EXPECT_EQ(check(entry), 0);
+    for (const CTreeItem *up = grid->Item(entry)->Parent(); up; up = up->Parent())
+        EXPECT_EQ(up->Record().Check, 2);
+
+    // The +/- box changes neither the checks nor the selection, which
+    // follows its row.
+    const int interne = rowOf(QStringLiteral("Interne"));
+    grid->SetSelectedRow(interne);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, boxOf(clients));
+    EXPECT_EQ(check(clients), 2);
+    EXPECT_EQ(grid->SelectedRow(), rowOf(QStringLiteral("Interne")));
+    EXPECT_LT(grid->SelectedRow(), interne);
+    // Left of the check zone, on the row's image: a plain selection.
+    const QRect zone = grid->CheckZone(clients, grid->RowRect(clients));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(zone.left() - 4, zone.center().y()));
+    EXPECT_EQ(check(clients), 2);
+    EXPECT_EQ(grid->SelectedRow(), clients);
+}
+
+TEST_F(ReportGridTest, AColumnDraggedMovesInTheDefinitionButNotInACrossTable)
+{
+    ASSERT_GE(grid->ColumnCount(), 3);
+    const QString first = grid->ColumnCaption(1);
+    const QString second = grid->ColumnCaption(2);
+    const int firstKind = model.Columns()[1].Kind;
+    CBigHeaderCtrl *header = grid->Header();
+    ASSERT_TRUE(header->sectionsMovable());
+    QSignalSpy modified(grid.get(), &CReportGrid::definitionModified);
+    header->moveSection(1, 2);
+    EXPECT_EQ(modified.count(), 1);
+    EXPECT_TRUE(definition.Modified);
+    EXPECT_EQ(grid->ColumnCaption(1), second);
+    EXPECT_EQ(grid->ColumnCaption(2), first);
+    // The header is rebuilt in the set's order: visual and logical agree.
+    EXPECT_EQ(header->logicalIndex(1), 1);
+    EXPECT_EQ(model.Columns()[2].Kind, firstKind);
+    EXPECT_EQ(model.Definition().Columns[model.Columns()[2].SetIndex].Kind, firstKind);
+    int shown = 0;
+    for (int i = 0; i < definition.Columns.Count(); ++i) {
+        if (definition.Columns[i].Shown && shown++ == 2) {
+            EXPECT_EQ(definition.Columns[i].Kind, firstKind);
+        }
+    }
+
+    definition.Modified = false;
+    definition.Type = 3;
+    definition.Grp = {3, -1, -1, -1, -1};
+    definition.Grp_Col = 1;
+    model.SetDefinition(definition);
+    model.ResetForRefresh();
+    model.DefineCrossTabColumns({{37, QString()}, {38, QStringLiteral("2024-03")}, {38, QString()}});
+    model.SetTotalRow(QStringLiteral("Total :"), false);
+    model.AddCrossTabLine(entry(1, At(2024, 3, 1, 9), 3600, 3), 1);
+    model.ShowRows();
+    grid->SetModel(&model);
+    grid->RelabelColumns();
+    EXPECT_FALSE(header->sectionsMovable());
+    header->moveSection(1, 2);
+    EXPECT_FALSE(definition.Modified);
+    EXPECT_EQ(header->logicalIndex(1), 1);
+}
+
+TEST_F(ReportGridTest, WidthsKeepFiftyAndAreStoredWhenTheDividerIsLetGo)
+{
+    QWidget *header = grid->Header()->viewport();
+    const auto mouse = [header](QEvent::Type type) {
+        QMouseEvent event(type, QPointF(5, 5), header->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(header, &event);
+    };
+    const int index = model.Columns()[1].SetIndex;
+    mouse(QEvent::MouseButtonPress);
+    grid->Header()->resizeSection(1, 30);
+    EXPECT_EQ(grid->Header()->sectionSize(1), 50);
+    EXPECT_EQ(definition.Columns[index].Width, -1) << "not while the divider is held";
+    mouse(QEvent::MouseButtonRelease);
+    EXPECT_EQ(definition.Columns[index].Width, 50);
+    EXPECT_EQ(model.Definition().Columns[index].Width, 50);
+    // A stored width is kept by a fit, unless the fit resets it.
+    grid->AutoFitColumns(1, false);
+    EXPECT_EQ(grid->Header()->sectionSize(1), 50);
+    grid->AutoFitColumns(1, true);
+    EXPECT_EQ(definition.Columns[index].Width, -1);
+    EXPECT_EQ(grid->Header()->sectionSize(1), grid->FitWidth(1));
+}
+
+TEST_F(ReportGridTest, FittingCapsTheTextAndAddsItsPadding)
+{
+    const QFontMetrics metrics(grid->font());
+    const int title = model.ColumnSet().IndexOfKind(9);
+    int column = -1;
+    for (int c = 0; c < model.ColumnCount(); ++c)
+        if (model.Columns()[size_t(c)].SetIndex == title)
+            column = c;
+    ASSERT_GT(column, 0) << "the title column is shown";
+    const int width = grid->FitWidth(column);
+    const int text = metrics.horizontalAdvance(QStringLiteral("Tâche numéro 4")) + 6;
+    EXPECT_GE(width, text + 10);
+    EXPECT_LE(width, CReportGrid::FitCap + 10);
+
+    // A very long title: capped at 300 + 10.
+    build();
+    tReportEntry e = entry(9, At(2024, 3, 3, 9), 60, 4);
+    e.Title = QString(200, u'x');
+    model.AddEntryLine(e);
+    model.ShowRows();
+    grid->SetModel(&model);
+    EXPECT_EQ(grid->FitWidth(column), CReportGrid::FitCap + 10);
+    // The first column: its widest label with the depth's indentation,
+    // capped the same way, plus 20.
+    EXPECT_LE(grid->FitWidth(0), CReportGrid::FitCap + 20);
+    EXPECT_GE(grid->FitWidth(0),
+              metrics.horizontalAdvance(QStringLiteral("Alpha-Web")) + 4 * 16 + 4 + 20);
+    // A double click on the divider fits the column.
+    emit grid->Header()->sectionHandleDoubleClicked(column);
+    EXPECT_EQ(grid->Header()->sectionSize(column), CReportGrid::FitCap + 10);
+}
+
+// A right-aligned column: a short text ends at the right edge, a cut one
+// starts at the left one.
+TEST_F(ReportGridTest, ACutTextIsDrawnFromTheLeft)
+{
+    const int title = model.ColumnSet().IndexOfKind(9);
+    int column = -1;
+    for (int c = 0; c < model.ColumnCount(); ++c)
+        if (model.Columns()[size_t(c)].SetIndex == title)
+            column = c;
+    ASSERT_GT(column, 0);
+    grid->SetColumnAlignment(column, Qt::AlignRight);
+    int row = -1;
+    for (int r = 0; r < grid->RowCount() && row < 0; ++r)
+        if (grid->Item(r)->Item().EntryOf())
+            row = r;
+    ASSERT_GE(row, 0);
+    const auto inkSpan = [&](int width) {
+        grid->Header()->resizeSection(column, width);
+        QApplication::processEvents();
+        const QImage image = grid->viewport()->grab().toImage();
+        const QRect cell = grid->CellRect(column, grid->RowRect(row));
+        int left = cell.width(), right = 0;
+        for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y) {
+            for (int x = cell.left() + 1; x < cell.right() - 1; ++x) {
+                if (qGray(image.pixel(x, y)) < 128) {
+                    left = std::min(left, x - cell.left());
+                    right = std::max(right, x - cell.left());
+                }
+            }
+        }
+        return std::make_pair(left, cell.width() - right);
+    };
+    const QString text = model.GetCellText(column, grid->Item(row), false, true);
+    const int textWidth = QFontMetrics(grid->font()).horizontalAdvance(text);
+    ASSERT_GT(textWidth, 50 - 12) << "the text must not fit in 50 pixels";
+    const auto wide = inkSpan(textWidth + 80);
+    EXPECT_LE(wide.second, 10) << "right-aligned when it fits";
+    EXPECT_GT(wide.first, 40);
+    const auto narrow = inkSpan(50);
+    EXPECT_LE(narrow.first, 9) << "left-aligned once cut";
+}
