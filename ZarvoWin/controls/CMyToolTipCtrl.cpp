@@ -118,9 +118,8 @@ void CMyToolTipCtrl::paintEvent(QPaintEvent *)
     }
 }
 
-void CMyToolTipCtrl::ShowAt(const QPoint &globalPos)
+QPoint CMyToolTipCtrl::TipPosition(const QPoint &globalPos) const
 {
-    adjustSize();
     QPoint place = globalPos + QPoint(2, 16); // below the cursor's point
     if (const QScreen *screen = QGuiApplication::screenAt(globalPos)) {
         const QRect area = screen->availableGeometry();
@@ -129,7 +128,13 @@ void CMyToolTipCtrl::ShowAt(const QPoint &globalPos)
         if (place.y() + height() > area.bottom())
             place.setY(std::max(area.top(), globalPos.y() - height() - 4));
     }
-    move(place);
+    return place;
+}
+
+void CMyToolTipCtrl::ShowAt(const QPoint &globalPos)
+{
+    adjustSize();
+    move(TipPosition(globalPos));
     show();
     raise();
 }

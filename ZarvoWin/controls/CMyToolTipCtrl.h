@@ -48,6 +48,9 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    // Where the tip's top-left corner goes for a cursor at `globalPos`, at
+    // the tip's current size: below the cursor, kept on its screen.
+    virtual QPoint TipPosition(const QPoint &globalPos) const;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

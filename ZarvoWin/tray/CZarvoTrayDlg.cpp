@@ -1,13 +1,17 @@
 #include "CZarvoTrayDlg.h"
 
+#include "CDayCtrl.h"
 #include "CLanguageSelector.h"
 #include "CMyDesktopButton.h"
 #include "CMyMFCButton.h"
 #include "COwnerDrawListBox.h"
 #include "CTrayDatabase.h"
+#include "CTrayToolTip.h"
 #include "CViewResume.h"
+#include "CViewTask.h"
 #include "CZarvoTrayApp.h"
 #include "Clock.h"
+#include "LocalTime.h"
 #include "MessageBoxParams.h"
 #include "RichMessageBox.h"
 #include "Settings.h"
@@ -171,16 +175,12 @@ void CZarvoTrayDlg::BuildViews()
     });
     connect(m_resume, &CViewResume::chooseUser, this, &CZarvoTrayDlg::ChooseUser);
 
-    // The day strip and the current-task button stand as boxes of their
-    // sizes until their own views take their places.
-    m_day = new QFrame(this);
-    WidgetIds::SetControlId(m_day, TrayCommands::DayStrip);
-    m_day->setFrameShape(QFrame::Box);
+    m_day = new CDayCtrl(m_app, this);
     m_day->setFixedHeight(lines(this, 2));
-    m_task = new QFrame(this);
-    WidgetIds::SetControlId(m_task, SummaryTask);
-    m_task->setFrameShape(QFrame::Box);
+    m_task = new CViewTask(m_app, this);
     m_task->setFixedHeight(lines(this, 4));
+    m_task->PreferredHeight();
+    connect(m_task, &QAbstractButton::clicked, this, [this] { PauseOrResume(); });
     m_tabs = new QTabWidget(this);
     m_favouritesList = new COwnerDrawListBox(true, m_app.Store(), m_app.Texts());
     WidgetIds::SetControlId(m_favouritesList, TrayCommands::FavouritesList);
@@ -200,7 +200,67 @@ void CZarvoTrayDlg::BuildViews()
     m_message->SetWordWrap(true);
     m_message->SetClickable(false);
     m_message->hide();
+    AttachToolTips();
     Retranslate();
+}
+
+void CZarvoTrayDlg::AttachToolTips()
+{
+    // One tip per toolbar button, its text read at each show.
+    for (QAction *action : m_toolbar->actions()) {
+        QWidget *button = m_toolbar->widgetForAction(action);
+        const int id = WidgetIds::CommandId(action);
+        if (!button || id == 0 || id == -1)
+            continue;
+        auto *tip = new CTrayToolTip(false, button);
+        tip->Attach(button, [this, id](const QPoint &, tToolTipContent &content) {
+            content = CTrayToolTip::CommandContent(CommandText(id));
+            return !content.title.isEmpty();
+        });
+    }
+    const auto text = [this](int id) { return m_app.Text(id); };
+    auto *taskTip = new CTrayToolTip(true, m_resume->TaskButton());
+    taskTip->KeepAbove(m_resume->TaskButton());
+    taskTip->Attach(m_resume->TaskButton(), [this, text](const QPoint &, tToolTipContent &content) {
+        content.title = m_app.Text(182);
+        content.description =
+            CTrayToolTip::BuildTaskDescription(m_app.LastTask(), Platform::Clock::now(), m_app.Texts(), m_app.Store(), text);
+        return true;
+    });
+    auto *todayTip = new CTrayToolTip(true, m_resume->TodayButton());
+    todayTip->KeepAbove(m_resume->TodayButton());
+    todayTip->Attach(m_resume->TodayButton(), [this, text](const QPoint &, tToolTipContent &content) {
+        content.title = m_app.Text(181);
+        content.description = CTrayToolTip::BuildDaySummary(m_app.TodayTasks().size(), m_app.TodayText(), m_app.Texts(), text);
+        return true;
+    });
+}
+
+QString CZarvoTrayDlg::CommandText(int id)
+{
+    if (id == TrayCommands::ShowWindow && isVisible() && !isMinimized())
+        return m_app.Text(TextHideWindowCommand);
+    if (id == ShowInfos && InfosShown())
+        return m_app.Text(TextHideInfosCommand);
+    return m_app.Text(id);
+}
+
+void CZarvoTrayDlg::UpdateTaskButton()
+{
+    if (!m_task->UpdateTaskState())
+        return;
+    m_task->setFixedHeight(m_task->PreferredHeight());
+    if (m_initialised)
+        FitViews();
+}
+
+void CZarvoTrayDlg::FitViews()
+{
+    ApplySizeLimits();
+    const int required = TrayWindowSizing::RequiredHeight(Views());
+    if (height() < required || !m_app.Settings().showFav)
+        resize(width(), required);
+    LayoutViews();
 }
 
 void CZarvoTrayDlg::BuildToolBar()
@@ -460,8 +520,10 @@ void CZarvoTrayDlg::RefreshViews()
         m_icon->SetTip(m_app.IconTip());
     if (Dialogs().refreshInfos)
         Dialogs().refreshInfos();
+    m_day->SetDay(Platform::LocalTime::localDate(Platform::Clock::now()));
     if (m_day->isVisible())
         m_day->update();
+    UpdateTaskButton();
     m_resume->Refresh();
     UpdateCommands();
     update(QRect(0, 0, width(), m_captionHeight));
@@ -839,11 +901,7 @@ void CZarvoTrayDlg::Options()
     bool layoutChanged = false;
     if (!Dialogs().options || !Dialogs().options(this, layoutChanged) || !layoutChanged)
         return;
-    ApplySizeLimits();
-    const int required = TrayWindowSizing::RequiredHeight(Views());
-    if (height() < required || !m_app.Settings().showFav)
-        resize(width(), required);
-    LayoutViews();
+    FitViews();
 }
 
 void CZarvoTrayDlg::ToggleInfos()

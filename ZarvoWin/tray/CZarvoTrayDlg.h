@@ -12,7 +12,10 @@
 #include <memory>
 #include <vector>
 
+class CDayCtrl;
 class CMyDesktopButton;
+class CTrayToolTip;
+class CViewTask;
 class COwnerDrawListBox;
 class CMyMFCButton;
 class CViewResume;
@@ -55,6 +58,9 @@ public:
         std::function<void()> refreshInfos;
     };
     static tDialogs &Dialogs();
+    // The toolbar's show commands' texts while their window shows.
+    static constexpr int TextHideWindowCommand = 20200;
+    static constexpr int TextHideInfosCommand = 20201;
 
     CZarvoTrayDlg(CZarvoTrayApp &app, const QStringList &arguments);
     ~CZarvoTrayDlg() override;
@@ -108,8 +114,11 @@ public:
     QTabWidget *Tabs() const { return m_tabs; }
     COwnerDrawListBox *FavouritesList() const { return m_favouritesList; }
     COwnerDrawListBox *HistoryList() const { return m_historyList; }
-    QFrame *DayStrip() const { return m_day; }
-    QFrame *TaskButton() const { return m_task; }
+    CDayCtrl *DayStrip() const { return m_day; }
+    CViewTask *TaskButton() const { return m_task; }
+    // A toolbar command's text as its tip shows it now: the show commands
+    // read as hide commands while their window shows.
+    QString CommandText(int id);
     CMyDesktopButton *HideButton() const { return m_hideButton; }
     CMyDesktopButton *MenuButton() const { return m_menuButton; }
     QAction *Command(int id) const;
@@ -140,6 +149,14 @@ private:
     void FillFavouritesMenu(QMenu *menu);
     // The two lists refilled from the data last loaded.
     void FillLists();
+    // The tips of the toolbar and of the summary's buttons.
+    void AttachToolTips();
+    // The current-task button after a reload, with the window laid out
+    // again when its height changed.
+    void UpdateTaskButton();
+    // The size limits and height again after the views' sizes changed: as
+    // high as the views need, exactly that without the favourites.
+    void FitViews();
 
     CZarvoTrayApp &m_app;
     std::unique_ptr<TrayIcon> m_icon;
@@ -155,8 +172,8 @@ private:
     QToolButton *m_sortButton = nullptr;
     QMenu *m_sortMenu = nullptr;
     CViewResume *m_resume = nullptr;
-    QFrame *m_day = nullptr;
-    QFrame *m_task = nullptr;
+    CDayCtrl *m_day = nullptr;
+    CViewTask *m_task = nullptr;
     QTabWidget *m_tabs = nullptr;
     COwnerDrawListBox *m_favouritesList = nullptr;
     COwnerDrawListBox *m_historyList = nullptr;

@@ -1,6 +1,10 @@
 // The tray window offscreen, with a fake notification-area icon and a fixed
 // clock, on a user database that the test writes as the main program would.
 #include "CAppData.h"
+#include "CDayCtrl.h"
+#include "CTrayToolTip.h"
+#include "CViewTask.h"
+#include "DayStripGeometry.h"
 #include "CBdD.h"
 #include "CMyDesktopButton.h"
 #include "CMyMFCButton.h"
@@ -28,6 +32,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QHelpEvent>
 #include <QFile>
 #include <QMenu>
 #include <QTabWidget>
@@ -602,4 +607,85 @@ TEST_F(TrayWindowTest, TheListsHoverWithoutReadingTheDatabaseAndKeepTheirFoldsFo
     EXPECT_TRUE(std::all_of(window->FavouritesList()->Model().Records().begin(),
                             window->FavouritesList()->Model().Records().end(),
                             [](const DataItems &d) { return d.State != DataItems::CollapsedGroup; }));
+}
+
+TEST_F(TrayWindowTest, TheTaskButtonAndTheDayStripShowTheDayFromMemory)
+{
+    put(100, at(9, 0), at(10, 0));
+    put(101, at(17, 0), 0);
+    start(true, {QStringLiteral("ZarvoTray"), QStringLiteral("-v")});
+    CViewTask *task = window->TaskButton();
+    CDayCtrl *day = window->DayStrip();
+    ASSERT_TRUE(task->isVisible());
+    ASSERT_TRUE(day->isVisible());
+    const int fourLines = task->height();
+
+    // Painting, hovering and the tips' texts run no statement.
+    QStringList statements;
+    s_statements = &statements;
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(&installTrace));
+    task->repaint();
+    day->repaint();
+    const DayStripGeometry g = day->Geometry();
+    const int morning = day->EntryAt(QPoint(g.X(570), day->height() - 3));
+    QTest::mouseMove(day, QPoint(g.X(570), day->height() - 3));
+    QHelpEvent help(QEvent::ToolTip, QPoint(g.X(570), day->height() - 3), day->mapToGlobal(QPoint(g.X(570), 30)));
+    QApplication::sendEvent(day, &help);
+    const tToolTipContent dayTip = day->ToolTip()->Content();
+    QHelpEvent taskHelp(QEvent::ToolTip, QPoint(10, 10), task->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(task, &taskHelp);
+    const tToolTipContent taskTip = task->ToolTip()->Content();
+    sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&installTrace));
+    s_statements = nullptr;
+    EXPECT_TRUE(statements.isEmpty()) << statements.join(u'\n').toStdString();
+
+    ASSERT_EQ(task->PaintedLines().size(), 4u);
+    EXPECT_EQ(task->PaintedLines()[0].value, QStringLiteral("Client"));
+    EXPECT_EQ(task->PaintedLines()[3].value, QStringLiteral("En cours ..."));
+    EXPECT_EQ(task->PaintedPicture(), CViewTask::Picture::Running);
+    EXPECT_EQ(morning, 0);
+    EXPECT_EQ(dayTip.title, QStringLiteral("Projet : Client\nActivité :"));
+    EXPECT_TRUE(dayTip.description.startsWith(QStringLiteral("Début : "))) << dayTip.description.toStdString();
+    EXPECT_TRUE(dayTip.description.endsWith(QStringLiteral("Durée : 1:00")));
+    EXPECT_EQ(taskTip.title, QStringLiteral("Mettre la tâche en pause."));
+    EXPECT_TRUE(taskTip.description.endsWith(QStringLiteral("(Cliquez pour mettre en pause)")));
+
+    // A click pauses; a title makes five lines and a taller button.
+    QTest::mouseClick(task, Qt::LeftButton);
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=101")), QString::number(now));
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(path), 0);
+        ASSERT_EQ(db.Execute(u"update Taches set Title='Revue & suivi' where Id=101"), 0);
+    }
+    notice(1);
+    EXPECT_EQ(task->LineCount(), 5);
+    EXPECT_EQ(task->height(), fourLines * 5 / 4);
+    task->repaint();
+    EXPECT_EQ(task->PaintedLines()[0].value, QStringLiteral("Revue & suivi"));
+    EXPECT_EQ(task->PaintedPicture(), CViewTask::Picture::Ended);
+    QApplication::sendEvent(task, &taskHelp);
+    EXPECT_EQ(task->ToolTip()->Content().title, QStringLiteral("Reprendre la tâche."));
+    EXPECT_EQ(window->TaskButton()->geometry().bottom() < window->Tabs()->geometry().top(), true);
+}
+
+TEST_F(TrayWindowTest, TheShowCommandsTipsSayHideWhileTheirWindowShows)
+{
+    start();
+    EXPECT_EQ(CTrayToolTip::CommandContent(window->CommandText(ShowWindow)).title, QStringLiteral("Afficher la fenêtre"));
+    window->ShowOrHide();
+    EXPECT_EQ(CTrayToolTip::CommandContent(window->CommandText(ShowWindow)).title, QStringLiteral("Masquer la fenêtre"));
+    bool infos = true;
+    CZarvoTrayDlg::Dialogs().infosShown = [&] { return infos; };
+    EXPECT_EQ(CTrayToolTip::CommandContent(window->CommandText(ShowInfos)).title, QStringLiteral("Masquer la fenêtre Infos"));
+    infos = false;
+    EXPECT_EQ(CTrayToolTip::CommandContent(window->CommandText(ShowInfos)).title, QStringLiteral("Fenêtre Infos"));
+    // The toolbar button shows that text in the tray's tip.
+    QWidget *button = window->ToolBar()->widgetForAction(window->Command(ShowWindow));
+    QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(button, &help);
+    auto *tip = button->findChild<CTrayToolTip *>();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(tip->Content().title, QStringLiteral("Masquer la fenêtre"));
+    EXPECT_EQ(tip->Content().description, QStringLiteral("Masque la fenêtre de lancement rapide."));
 }

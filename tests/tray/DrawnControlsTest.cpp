@@ -1,0 +1,264 @@
+// The window-free parts of the tray's drawn controls: the day strip's
+// geometry, the current-task button's lines, the tip's texts and place.
+#include "TrayFixture.h"
+
+#include "CTranslationStore.h"
+#include "CTrayToolTip.h"
+#include "DayStripGeometry.h"
+#include "Settings.h"
+#include "TaskButtonLayout.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+tTacheFull entry(qint64 start, qint64 end, int project = -1, int activity = -1)
+{
+    tTacheFull e;
+    e.Id = 1;
+    e.Debut = start;
+    e.Fin = end;
+    e.IdProjet = project;
+    e.IdActivite = activity;
+    return e;
+}
+
+// Every label five pixels a character, as wide a band as asked.
+DayStripGeometry strip(const std::vector<tTacheFull> &entries, qint64 now, int width = 600,
+                       const QDate &day = QDate(2026, 3, 10))
+{
+    DayStripGeometry::tInput in;
+    in.entries = &entries;
+    in.now = now;
+    in.day = day;
+    in.width = width;
+    in.bar = QRect(0, 20, width, 30);
+    in.hourLabel = [](int h) { return QStringLiteral("%1:00").arg(h, 2, 10, QLatin1Char('0')); };
+    in.textWidth = [](const QString &t) { return int(t.size()) * 5; };
+    return DayStripGeometry::Compute(in);
+}
+
+class DrawnControlsTest : public TrayFixture
+{
+protected:
+    void SetUp() override
+    {
+        TrayFixture::SetUp();
+        CTranslationStore french(nullptr, CTranslationStore::Program::Tray);
+        texts.SetLocale(QLocale(QLocale::French, QLocale::France));
+        texts.Load(french, Platform::Settings());
+        exec(u"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (32,'Client',-1,0,1,1)"_s);
+        CTrayDatabase db(path);
+        db.LoadProjects(store);
+    }
+    QString lookup(int id) const
+    {
+        CTranslationStore french(nullptr, CTranslationStore::Program::Tray);
+        return french.GetString(id);
+    }
+    CTrayToolTip::TextLookup text = [this](int id) { return lookup(id); };
+    TrayTexts texts;
+};
+
+} // namespace
+
+TEST_F(DrawnControlsTest, DayStripRangeFollowsTheEntriesAndTheClock)
+{
+    const QDate sunday(2026, 3, 29); // Paris skips 02:00 to 03:00
+    const struct
+    {
+        const char *name;
+        std::vector<tTacheFull> entries;
+        qint64 now;
+        QDate day;
+        int first, last;
+    } cases[] = {
+        {"ended morning entries, now afternoon: up to now", {entry(at(9, 0), at(10, 0)), entry(at(10, 30), at(11, 0))},
+         at(15, 20), Today, 530, 920},
+        {"ended entry after now's hour: 10 minutes after its end", {entry(at(9, 0), at(17, 50))}, at(17, 55), Today, 530,
+         1080},
+        {"running entry: to now", {entry(at(9, 5), 0)}, at(12, 7), Today, 535, 727},
+        {"running since yesterday: from midnight", {entry(at(Today.addDays(-1), 22, 0), 0)}, at(1, 15), Today, 0, 75},
+        {"entry ending tomorrow: to the last minute", {entry(at(20, 0), at(Today.addDays(1), 1, 0))}, at(20, 30), Today,
+         1190, 1439},
+        {"no entry: the current hour only", {}, at(14, 25), Today, 830, 865},
+        {"no entry just after midnight: from minute 0", {}, at(0, 5), Today, 0, 5},
+        {"entry later than the current hour", {entry(at(16, 0), at(16, 30))}, at(15, 20), Today, 890, 1000},
+        {"clock change: wall-clock minutes", {entry(at(sunday, 1, 0), at(sunday, 4, 0))}, at(sunday, 4, 0), sunday, 50,
+         250},
+    };
+    for (const auto &c : cases) {
+        const DayStripGeometry g = strip(c.entries, c.now, 600, c.day);
+        EXPECT_EQ(g.FirstMinute(), c.first) << c.name;
+        EXPECT_EQ(g.LastMinute(), c.last) << c.name;
+        EXPECT_DOUBLE_EQ(g.Scale(), 600.0 / (c.last - c.first)) << c.name;
+    }
+}
+
+TEST_F(DrawnControlsTest, DayStripBarsLinesTicksAndHits)
+{
+    // Midnight to 12:00 over 380 pixels.
+    const std::vector<tTacheFull> entries = {entry(at(Today.addDays(-1), 23, 0), at(0, 30)),
+                                             entry(at(9, 0), at(10, 0)), entry(at(11, 0), 0)};
+    const DayStripGeometry g = strip(entries, at(12, 0), 380);
+    ASSERT_EQ(g.FirstMinute(), 0) << "the first entry began yesterday";
+    ASSERT_EQ(g.Spans().size(), 3u);
+    const auto &night = g.Spans()[0];
+    EXPECT_FALSE(night.startLine) << "begun before the day";
+    EXPECT_TRUE(night.endLine);
+    EXPECT_EQ(night.left, 0);
+    const auto &morning = g.Spans()[1];
+    EXPECT_TRUE(morning.drawn);
+    EXPECT_TRUE(morning.startLine && morning.endLine);
+    EXPECT_EQ(morning.left, g.X(540));
+    EXPECT_EQ(morning.right, g.X(600));
+    const auto &running = g.Spans()[2];
+    EXPECT_TRUE(running.startLine);
+    EXPECT_FALSE(running.endLine) << "a running entry has no end line";
+
+    // Hits: inside the bar area only, the first entry in list order.
+    EXPECT_EQ(g.HitTest(QPoint(g.X(570), 30)), 1);
+    EXPECT_EQ(g.HitTest(QPoint(g.X(570), 5)), -1) << "the label band";
+    EXPECT_EQ(g.HitTest(QPoint(g.X(650), 30)), -1) << "between entries";
+    EXPECT_EQ(g.HitTest(QPoint(g.X(690), 30)), 2);
+
+    // Ticks every hour from midnight to 11:00; labels 25 pixels wide with
+    // hours about 32 pixels apart: every other label is left out.
+    ASSERT_EQ(g.Ticks().size(), 12u);
+    std::vector<int> shown;
+    for (const auto &t : g.Ticks())
+        if (t.labelShown)
+            shown.push_back(t.hour);
+    EXPECT_EQ(shown, (std::vector<int>{0, 2, 4, 6, 8, 10}));
+}
+
+TEST_F(DrawnControlsTest, DayStripWithNothingToScaleDrawsNoBar)
+{
+    // At 00:00 with no entry the range is empty: no span, no tick, no hit.
+    const DayStripGeometry g = strip({}, at(0, 0));
+    EXPECT_TRUE(g.NoEntries());
+    EXPECT_TRUE(g.Spans().empty());
+    EXPECT_TRUE(g.Ticks().empty());
+    EXPECT_EQ(g.HitTest(QPoint(0, 30)), -1);
+    // A control of no width draws nothing either.
+    EXPECT_TRUE(strip({entry(at(9, 0), at(10, 0))}, at(12, 0), 0).Spans().empty());
+}
+
+TEST_F(DrawnControlsTest, TaskButtonLines)
+{
+    // Labels and values five pixels a character, bold seven.
+    TaskButtonLayout::tInput in;
+    in.client = QRect(0, 0, 300, 80);
+    const QString labels[5] = {u"Titre"_s, u"Projet"_s, u"Activité"_s, u"Début"_s, u"Fin"_s};
+    for (int i = 0; i < 5; ++i)
+        in.labels[i] = labels[i];
+    in.project = u"Client"_s;
+    in.activity = u"Développement"_s;
+    in.startWithDate = u"10/03/2026 09:00"_s;
+    in.startTime = u"09:00"_s;
+    in.runningText = u"En cours ..."_s;
+    in.running = true;
+    in.boldWidth = [](const QString &t) { return int(t.size()) * 7; };
+    in.textWidth = [](const QString &t) { return int(t.size()) * 5; };
+
+    // A running entry without title: four lines, the end "En cours ...".
+    auto lines = TaskButtonLayout::Lines(in);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].label, u"Projet"_s);
+    EXPECT_EQ(lines[0].labelBox, QRect(5, 0, 56, 20)) << "as wide as 'Activité'";
+    EXPECT_EQ(lines[3].value, u"En cours ..."_s);
+    EXPECT_EQ(lines[2].value, u"10/03/2026 09:00"_s);
+    const int valueLeft = 5 + 56 + 15;
+    EXPECT_EQ(lines[0].valueBox.left(), valueLeft);
+    EXPECT_EQ(lines[0].valueBox.right(), 294 - TaskButtonLayout::PictureRoom) << "beside the picture";
+    EXPECT_EQ(lines[1].valueBox.right(), 294 - TaskButtonLayout::PictureRoom) << "top 20 is within 30";
+    EXPECT_EQ(lines[2].valueBox.right(), 294) << "below the picture";
+
+    // With a title and a long project name: five lines, the name cut.
+    in.title = u"Réunion"_s;
+    in.project = QString(60, u'x');
+    in.running = false;
+    in.endWithDate = u"10/03/2026 10:00"_s;
+    in.endTime = u"10:00"_s;
+    lines = TaskButtonLayout::Lines(in);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].label, u"Titre"_s);
+    EXPECT_EQ(lines[1].labelBox.height(), 16);
+    EXPECT_TRUE(lines[1].value.endsWith(u"..."_s));
+    EXPECT_LE(int(lines[1].value.size()) * 5, lines[1].valueBox.width());
+    EXPECT_EQ(lines[4].value, u"10/03/2026 10:00"_s);
+
+    // Too narrow for a date: start and end both show times only.
+    in.client = QRect(0, 0, 150, 80);
+    lines = TaskButtonLayout::Lines(in);
+    EXPECT_EQ(lines[3].value, u"09:00"_s);
+    EXPECT_EQ(lines[4].value, u"10:00"_s);
+    in.dateShown = false;
+    in.client = QRect(0, 0, 300, 80);
+    EXPECT_EQ(TaskButtonLayout::Lines(in)[3].value, u"09:00"_s);
+}
+
+TEST_F(DrawnControlsTest, TaskDescriptions)
+{
+    tTacheFull running = entry(at(17, 0), 0, 32);
+    running.Title = u"Réunion & suivi"_s;
+    tTacheFull ended = entry(at(16, 0), at(17, 0));
+    const struct
+    {
+        const char *name;
+        tTacheFull task;
+        QString expected;
+    } cases[] = {
+        {"no entry", tTacheFull(), u"Aucune tâche"_s},
+        {"running, with title and project", running,
+         u"Réunion & suivi\nProjet : Client\nActivité :\nDébut : 10/03/2026 17:00\nFin : En cours ...\nDurée : 1:00\n\n"
+         "(Cliquez pour mettre en pause)"_s},
+        {"ended", ended,
+         u"Projet :\nActivité :\nDébut : 10/03/2026 16:00\nFin : 10/03/2026 17:00\nDurée : 1:00\n\n(Cliquez pour "
+         "reprendre maintenant)"_s},
+        {"started this second: no hint", entry(now, 0),
+         u"Projet :\nActivité :\nDébut : 10/03/2026 18:00\nFin : En cours ...\nDurée : 0:00"_s},
+        {"in the future", entry(now + 60, 0), lookup(120)},
+        {"ending in the future", entry(at(17, 0), now + 60), lookup(120)},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CTrayToolTip::BuildTaskDescription(c.task, now, texts, store, text), c.expected) << c.name;
+
+    EXPECT_EQ(CTrayToolTip::BuildDaySummary(0, u"0:00"_s, texts, text), u"Aucune tâche"_s);
+    EXPECT_EQ(CTrayToolTip::BuildDaySummary(1, u"1:00"_s, texts, text), u"1 tâche\nDurée : 1:00"_s);
+    EXPECT_EQ(CTrayToolTip::BuildDaySummary(12, u"7:30"_s, texts, text), u"12 tâches\nDurée : 7:30"_s);
+
+    // A day-strip entry: names as the label, notes after the times.
+    running.Notes = u"Compte rendu"_s;
+    const tToolTipContent content = CTrayToolTip::EntryContent(running, now, texts, store);
+    EXPECT_EQ(content.title, u"Réunion & suivi\nProjet : Client\nActivité :"_s);
+    EXPECT_TRUE(content.description.endsWith(u"Durée : 1:00\n\nCompte rendu"_s)) << content.description.toStdString();
+    // Command texts: description then label; a text without a line break
+    // is a label alone.
+    EXPECT_EQ(CTrayToolTip::CommandContent(u"Ferme.\nQuitter"_s).title, u"Quitter"_s);
+    EXPECT_EQ(CTrayToolTip::CommandContent(u"Ferme.\nQuitter"_s).description, u"Ferme."_s);
+    EXPECT_EQ(CTrayToolTip::CommandContent(u"Quitter"_s).description, QString());
+}
+
+TEST_F(DrawnControlsTest, TipPlacement)
+{
+    const QRect area(0, 0, 1600, 960);
+    const QSize tip(200, 100);
+    const struct
+    {
+        const char *name;
+        QPoint cursor;
+        int maxBottom;
+        QPoint expected;
+    } cases[] = {
+        {"room below: under the cursor", {500, 300}, -1, {500, 320}},
+        {"near the bottom: above the cursor", {500, 900}, -1, {500, 799}},
+        {"near the bottom over a control: above the control", {500, 900}, 850, {500, 749}},
+        {"control lower than the cursor: above the cursor", {500, 900}, 950, {500, 799}},
+        {"near the right edge", {1500, 300}, -1, {1398, 320}},
+        {"bottom right corner: left of the cursor", {1500, 900}, -1, {1299, 799}},
+        {"a cursor at the top with a control above it stays on screen", {500, 950}, 40, {500, 0}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CTrayToolTip::Placement(tip, c.cursor, 20, area, c.maxBottom), c.expected) << c.name;
+}
