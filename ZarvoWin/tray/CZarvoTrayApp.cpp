@@ -197,6 +197,14 @@ bool CZarvoTrayApp::SetStartWithWindows(bool on)
     return TrayAutostart::Set(on, ProgramPath());
 }
 
+void CZarvoTrayApp::SetOpacity(int alpha, bool preview)
+{
+    if (!preview)
+        m_settings.opacity = alpha;
+    if (CZarvoTrayDlg::Dialogs().applyOpacity)
+        CZarvoTrayDlg::Dialogs().applyOpacity(alpha);
+}
+
 // ---------------------------------------------------------------------------
 // Texts
 // ---------------------------------------------------------------------------

@@ -89,6 +89,9 @@ public:
     // The start with the session (the options dialog's check box).
     bool IsStartWithWindows() const;
     bool SetStartWithWindows(bool on);
+    // The Infos window's opacity: shown on it when it is open, and kept
+    // (not written) unless only previewed.
+    void SetOpacity(int alpha, bool preview);
 
     // --- Data ----------------------------------------------------------------
     // Why the window shows only a message.

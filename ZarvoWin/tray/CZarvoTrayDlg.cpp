@@ -13,9 +13,12 @@
 #include "Clock.h"
 #include "LocalTime.h"
 #include "MessageBoxParams.h"
+#include "PowerEvents.h"
 #include "RichMessageBox.h"
 #include "Settings.h"
+#include "TrayCaption.h"
 #include "TrayCommands.h"
+#include "TrayStandby.h"
 #include "TrayIcon.h"
 #include "WidgetIds.h"
 
@@ -31,6 +34,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -145,9 +149,92 @@ bool CZarvoTrayDlg::Initialise()
     move(placed.topLeft());
     LayoutViews();
     m_initialised = true;
+    // A record left by a sleep or the session's end is applied at start,
+    // whatever "EndTaskOnStandby" says.
+    bool openInfos = Platform::Settings().getInt(u"Tray", u"PopupInfos", u"Visible", 0) != 0;
+    ApplyStandbyRecord(true, openInfos);
+    m_power = new Platform::PowerEvents(this);
+    connect(m_power, &Platform::PowerEvents::suspending, this, &CZarvoTrayDlg::OnSuspend);
+    connect(m_power, &Platform::PowerEvents::sessionEnding, this, &CZarvoTrayDlg::OnSuspend);
+    connect(m_power, &Platform::PowerEvents::resumed, this, &CZarvoTrayDlg::OnResume);
     if (m_startVisible)
         ShowWindow();
+    if (openInfos && Dialogs().toggleInfos && !InfosShown())
+        Dialogs().toggleInfos();
     return true;
+}
+
+void CZarvoTrayDlg::OnSuspend()
+{
+    if (!m_app.Settings().endTaskOnStandby || m_app.IsCompact())
+        return;
+    // The poll's copy may be ten seconds old: the newest entry again.
+    m_app.ReadLastTask();
+    const tTacheFull last = m_app.LastTask();
+    if (last.Id == -1 || !last.IsRunning())
+        return;
+    const qint64 now = Platform::Clock::now();
+    bool stopped = false;
+    {
+        CTrayDatabase db(m_app.User().databasePath);
+        stopped = db.StopTask(last.Id, now);
+    }
+    // A stop that failed leaves nothing to take up again.
+    if (!stopped)
+        return;
+    Platform::Settings settings;
+    TrayStandby::Write(settings, m_app.User().userId, last.Id, now);
+    m_app.ForgetModif();
+}
+
+void CZarvoTrayDlg::OnResume()
+{
+    if (!m_app.Settings().endTaskOnStandby)
+        return;
+    bool openInfos = false;
+    ApplyStandbyRecord(false, openInfos);
+    if (openInfos && Dialogs().toggleInfos && !InfosShown())
+        Dialogs().toggleInfos();
+}
+
+void CZarvoTrayDlg::ApplyStandbyRecord(bool atStart, bool &openInfos)
+{
+    Platform::Settings settings;
+    const TrayStandby::tRecord record = TrayStandby::Take(settings);
+    if (!record.HoldsTask() || m_app.IsCompact())
+        return;
+    m_app.ReadLastTask();
+    const tTacheFull last = m_app.LastTask();
+    const qint64 now = Platform::Clock::now();
+    switch (TrayStandby::Decide(record, m_app.User().userId, last, now, m_app.Settings().actionOnRestart)) {
+    case TrayStandby::Action::Reopen: {
+        CTrayDatabase db(m_app.User().databasePath);
+        db.ReopenTask(last.Id, record.time);
+        break;
+    }
+    case TrayStandby::Action::RestartCopy: {
+        tTacheFull again = last;
+        again.Id = -1;
+        again.Debut = now;
+        again.Fin = 0;
+        CTrayDatabase db(m_app.User().databasePath);
+        db.StartTask(again, -1);
+        break;
+    }
+    case TrayStandby::Action::ShowInfos:
+        openInfos = true;
+        break;
+    case TrayStandby::Action::ShowWindow:
+        if (atStart)
+            m_startVisible = true;
+        else if (!isVisible() || isMinimized())
+            ShowOrHide();
+        break;
+    case TrayStandby::Action::Nothing:
+        return;
+    }
+    m_app.ForgetModif();
+    Reload(true, false);
 }
 
 void CZarvoTrayDlg::BuildViews()
@@ -445,27 +532,10 @@ void CZarvoTrayDlg::moveEvent(QMoveEvent *)
 
 void CZarvoTrayDlg::paintEvent(QPaintEvent *)
 {
+    // The caption band with the day's title; a frameless panel draws its
+    // own edge.
     QPainter p(this);
-    p.fillRect(rect(), palette().window());
-    // The caption band, in the look's colours, with the day's title.
-    const QRect band(0, 0, width(), m_captionHeight);
-    QLinearGradient fill(band.topLeft(), band.bottomLeft());
-    const QColor base = palette().color(QPalette::Highlight);
-    fill.setColorAt(0, base.lighter(150));
-    fill.setColorAt(1, base);
-    p.fillRect(band, fill);
-    p.setPen(palette().color(QPalette::HighlightedText));
-    QFont bold = font();
-    bold.setBold(true);
-    p.setFont(bold);
-    const QRect text = band.adjusted(6, 0, -(width() - m_menuButton->x()) - 4, 0);
-    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
-               QFontMetrics(bold).elidedText(windowTitle(), Qt::ElideRight, text.width()));
-    if (m_trayAvailable) {
-        // A frameless panel draws its own edge.
-        p.setPen(palette().color(QPalette::Mid));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    TrayCaption::Paint(p, *this, m_captionHeight, windowTitle(), m_menuButton->x() - 5, m_trayAvailable);
 }
 
 void CZarvoTrayDlg::mousePressEvent(QMouseEvent *event)
@@ -588,11 +658,21 @@ void CZarvoTrayDlg::OnChangeNotice(int kind)
             languages->ChooseHelpLanguage();
         UpdateCommands();
         break;
-    case 4:
+    case 4: {
+        const QString pattern = m_app.Texts().DurationPatternText();
         m_app.Texts().LoadFormats(Platform::Settings());
         m_app.ForgetModif();
         Reload(true, false);
+        // The Infos window's form depends on the pattern: made again.
+        if (pattern != m_app.Texts().DurationPatternText() && InfosShown() && Dialogs().toggleInfos) {
+            Dialogs().toggleInfos();
+            QTimer::singleShot(100, this, [] {
+                if (Dialogs().toggleInfos && !(Dialogs().infosShown && Dialogs().infosShown()))
+                    Dialogs().toggleInfos();
+            });
+        }
         break;
+    }
     case 5:
         if (m_app.ApplyVisualStyle())
             update();

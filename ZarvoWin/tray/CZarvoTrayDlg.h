@@ -26,6 +26,7 @@ class QTabWidget;
 class QToolBar;
 class QToolButton;
 class TrayIcon;
+namespace Platform { class PowerEvents; }
 
 // The tray program's one window. It owns the icon in the notification area
 // and its pop-up menu, starts, stops, pauses and resumes time entries, and,
@@ -56,6 +57,8 @@ public:
         std::function<void()> toggleInfos;
         std::function<bool()> infosShown;
         std::function<void()> refreshInfos;
+        // Sets the open Infos window's opacity (1..255).
+        std::function<void(int alpha)> applyOpacity;
     };
     static tDialogs &Dialogs();
     // The toolbar's show commands' texts while their window shows.
@@ -99,6 +102,11 @@ public:
     // The timer's poll; a user database that appeared or went since the
     // last reload is reloaded instead.
     void OnPollTimer();
+    // The machine goes to sleep or the session ends: the running entry
+    // ends now and a record of it is kept (with "EndTaskOnStandby").
+    void OnSuspend();
+    // The machine woke up: the record decides (with "EndTaskOnStandby").
+    void OnResume();
     void Poll();
     void Reload(bool onlyIfShown, bool newUser);
     void LayoutViews();
@@ -157,6 +165,9 @@ private:
     // The size limits and height again after the views' sizes changed: as
     // high as the views need, exactly that without the favourites.
     void FitViews();
+    // Acts on the standby record: at start or on waking. False when the
+    // Infos window is to open (at start, after the initialisation).
+    void ApplyStandbyRecord(bool atStart, bool &openInfos);
 
     CZarvoTrayApp &m_app;
     std::unique_ptr<TrayIcon> m_icon;
@@ -165,6 +176,7 @@ private:
     bool m_initialised = false;
     int m_captionHeight = 0;
     QBasicTimer m_pollTimer;
+    Platform::PowerEvents *m_power = nullptr;
 
     CMyDesktopButton *m_hideButton = nullptr;
     CMyDesktopButton *m_menuButton = nullptr;

@@ -66,7 +66,7 @@ DayStripGeometry DayStripGeometry::Compute(const tInput &in)
     }
 
     // Midnight's label always shows; a later one only clear of the last
-    // label shown.
+    // label shown and whole.
     int lastRight = 0;
     for (int h = 0; h < 24; ++h) {
         const int minute = 60 * h;
@@ -78,7 +78,8 @@ DayStripGeometry DayStripGeometry::Compute(const tInput &in)
         tick.label = in.hourLabel ? in.hourLabel(h) : QString();
         const int w = in.textWidth ? in.textWidth(tick.label) : 0;
         tick.labelBox = QRect(QPoint(tick.x - w / 2, 0), QPoint(tick.x + w, 0));
-        tick.labelShown = h == 0 || tick.labelBox.left() > lastRight;
+        // Nor is a label cut by the strip's right edge shown.
+        tick.labelShown = h == 0 || (tick.labelBox.left() > lastRight && tick.x + w / 2 <= in.width);
         if (tick.labelShown)
             lastRight = tick.labelBox.right();
         g.m_ticks.push_back(tick);

@@ -5,6 +5,7 @@
 #include "CZarvoTrayApp.h"
 #include "ImageList.h"
 #include "TextsProvider.h"
+#include "TrayDialogs.h"
 #include "ZarvoVersion.h"
 
 int main(int argc, char *argv[])
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
     languages.ApplyRunTimeLocale();
 
     CZarvoTrayApp tray(&languages);
+    TrayDialogs::Install(tray);
     // A second copy wakes the running one and ends here.
     if (!tray.InitInstance(app.arguments()))
         return 0;

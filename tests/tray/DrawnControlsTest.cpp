@@ -130,6 +130,12 @@ TEST_F(DrawnControlsTest, DayStripBarsLinesTicksAndHits)
         if (t.labelShown)
             shown.push_back(t.hour);
     EXPECT_EQ(shown, (std::vector<int>{0, 2, 4, 6, 8, 10}));
+
+    // A label the right edge would cut is left out.
+    const DayStripGeometry edge = strip({entry(at(9, 0), at(10, 0))}, at(11, 1), 500);
+    ASSERT_EQ(edge.Ticks().back().hour, 11);
+    EXPECT_GT(edge.Ticks().back().x + 12, 500);
+    EXPECT_FALSE(edge.Ticks().back().labelShown);
 }
 
 TEST_F(DrawnControlsTest, DayStripWithNothingToScaleDrawsNoBar)

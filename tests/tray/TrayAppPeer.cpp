@@ -6,6 +6,7 @@
 #include "CZarvoTrayApp.h"
 #include "CZarvoTrayDlg.h"
 #include "FakeTrayIcon.h"
+#include "TrayDialogs.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     CZarvoTrayApp tray;
     tray.SetIconFactory([] { return std::make_unique<FakeTrayIcon>(true); });
+    TrayDialogs::Install(tray);
     if (!tray.InitInstance(app.arguments())) {
         std::printf("second\n");
         std::fflush(stdout);

@@ -1,150 +1,12 @@
 // The tray window offscreen, with a fake notification-area icon and a fixed
 // clock, on a user database that the test writes as the main program would.
-#include "CAppData.h"
-#include "CDayCtrl.h"
-#include "CTrayToolTip.h"
-#include "CViewTask.h"
-#include "DayStripGeometry.h"
-#include "CBdD.h"
-#include "CMyDesktopButton.h"
-#include "CMyMFCButton.h"
-#include "COwnerDrawListBox.h"
-#include "CUsers.h"
-#include "CViewResume.h"
-#include "CZarvoTrayApp.h"
-#include "CZarvoTrayDlg.h"
-#include "Clock.h"
-#include "CmyDataBase.h"
-#include "FakeTrayIcon.h"
-#include "LocalTime.h"
-#include "LookPalette.h"
-#include "MessageBoxAnswers.h"
-#include "QStringPrinter.h"
-#include "RegisteredMessages.h"
-#include "Settings.h"
-#include "TestFolders.h"
-#include "TrayCommands.h"
-#include "WidgetIds.h"
-
-#include <gtest/gtest.h>
-#include <sqlite3.h>
-
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QHelpEvent>
-#include <QFile>
-#include <QMenu>
-#include <QTabWidget>
-#include <QTest>
-#include <QToolBar>
-#include <QScrollBar>
-
-using namespace TrayCommands;
+#include "TrayStandby.h"
+#include "TrayWindowFixture.h"
 
 namespace {
 
-class TrayWindowTest : public ::testing::Test
+class TrayWindowTest : public TrayWindowFixture
 {
-protected:
-    // Tuesday 10 March 2026 in Paris.
-    static inline const QDate Today{2026, 3, 10};
-    static qint64 at(int h, int m, const QDate &day = Today) { return Platform::LocalTime::atMinute(day, h * 60 + m); }
-
-    void SetUp() override
-    {
-        now = at(18, 0);
-        Platform::Clock::setNowSource([this] { return now; });
-        folder = TestFolders::root() + QStringLiteral("/users/");
-        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("Anne")));
-        CUsers::SetUsersFolderSource({});
-        settings.setString(u"Config", u"Rep", u"Users", folder);
-        SQLite::CmyDataBase users;
-        ASSERT_EQ(users.Open(folder + QStringLiteral("Users.sdb")), 0);
-        ASSERT_EQ(users.Execute(u"create table Users (Id integer PRIMARY KEY AUTOINCREMENT, Nom text, Selected "
-                                u"integer, Key text, Color int, TypeColor int, LastBackup int)"),
-                  0);
-        ASSERT_EQ(users.Execute(u"insert into Users (Nom, Selected) values ('Anne', 1)"), 0);
-        path = folder + QStringLiteral("Anne/Zarvo.sdb");
-        makeDatabase();
-    }
-    void TearDown() override
-    {
-        window = nullptr;
-        app.reset();
-        CZarvoTrayDlg::Dialogs() = {};
-        CAppData::Clear();
-    }
-    void makeDatabase()
-    {
-        CBdD db(path);
-        ASSERT_TRUE(db.IsOpen());
-        db.Execute(u"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (32,'Client',-1,0,1,1)");
-        db.Execute(u"insert into Favoris (Id,IdProject,IdActivite,IdTauxHoraire,Ordre,Date_Modif,Origine_Modif,"
-                   u"Deleted,Title) values (2,32,-1,-1,5,1,1,0,'Réunion')");
-    }
-    // A time entry put in by another program, and 'Modif' stamped as its
-    // writes stamp it.
-    void put(int id, qint64 start, qint64 end) const
-    {
-        SQLite::CmyDataBase db;
-        ASSERT_EQ(db.Open(path), 0);
-        ASSERT_EQ(db.Execute(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,"
-                                            "IdTauxHoraire,Date_Modif,Origine_Modif,Deleted,Title,Notes) values "
-                                            "(%1,%2,%3,32,-1,0,-1,%2,1,0,'','')")
-                                 .arg(id)
-                                 .arg(start)
-                                 .arg(end)),
-                  0);
-        ASSERT_EQ(db.Execute(QStringLiteral("update Infos set Value='%1' where Name='Modif'").arg(now)), 0);
-    }
-    QString cell(const QString &sql) const
-    {
-        SQLite::CmyDataBase db;
-        db.OpenReadOnly(path);
-        SQLite::MyTablePtr t = db.Query(sql);
-        return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
-    }
-
-    void start(bool trayAvailable = true, const QStringList &arguments = {QStringLiteral("ZarvoTray")})
-    {
-        app = std::make_unique<CZarvoTrayApp>();
-        app->SetIconFactory([this, trayAvailable] {
-            auto fake = std::make_unique<FakeTrayIcon>(trayAvailable);
-            icon = fake.get();
-            return fake;
-        });
-        app->SetProgramStarter([this](const QString &program) {
-            started << program;
-            return true;
-        });
-        app->SetProgramFolder(TestFolders::root());
-        app->LoadSettings();
-        app->SelectUserAndDatabase();
-        window = app->CreateWindow(arguments);
-        ASSERT_NE(window, nullptr);
-    }
-    void notice(quint64 kind)
-    {
-        app->HandleMessage({Platform::MessageBus::registerMessage(RegisteredMessages::ZarvoChange), kind, 0});
-    }
-    QList<QAction *> menuItems() const { return window->PopupMenu()->actions(); }
-    QAction *menuItem(int command) const
-    {
-        for (QAction *a : menuItems())
-            if (WidgetIds::CommandId(a) == command)
-                return a;
-        return nullptr;
-    }
-
-    qint64 now = 0;
-    QString folder;
-    QString path;
-    Platform::Settings settings;
-    std::unique_ptr<CZarvoTrayApp> app;
-    CZarvoTrayDlg *window = nullptr;
-    FakeTrayIcon *icon = nullptr;
-    QStringList started;
 };
 
 } // namespace
@@ -434,21 +296,6 @@ TEST_F(TrayWindowTest, WithoutANotificationAreaTheWindowIsANormalOneThatClosingM
     EXPECT_NE(menuItem(Quit), nullptr);
 }
 
-namespace {
-// Collects the statements every connection of this process runs.
-QStringList *s_statements = nullptr;
-int traceStatement(unsigned, void *, void *p, void *)
-{
-    if (s_statements)
-        *s_statements << QString::fromUtf8(sqlite3_sql(static_cast<sqlite3_stmt *>(p)));
-    return 0;
-}
-int installTrace(sqlite3 *db, char **, const void *)
-{
-    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, &traceStatement, nullptr);
-    return SQLITE_OK;
-}
-} // namespace
 
 TEST_F(TrayWindowTest, APollWithNothingChangedReadsOnlyModif)
 {
@@ -688,4 +535,69 @@ TEST_F(TrayWindowTest, TheShowCommandsTipsSayHideWhileTheirWindowShows)
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(tip->Content().title, QStringLiteral("Masquer la fenêtre"));
     EXPECT_EQ(tip->Content().description, QStringLiteral("Masque la fenêtre de lancement rapide."));
+}
+
+TEST_F(TrayWindowTest, ASleepEndsTheNewestRunningEntryAndAShortOneTakesItUpAgain)
+{
+    put(101, at(16, 0), at(17, 0));
+    start();
+    // Another program started an entry since the last poll: the suspend
+    // reads the newest entry again and ends that one.
+    now = at(17, 30);
+    put(102, at(17, 10), 0);
+    window->OnSuspend();
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=102")), QString::number(now));
+    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", -1), 102);
+    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"User", -1), app->User().userId);
+    // Four minutes later: the same entry runs on from its first start.
+    now += 240;
+    window->OnResume();
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=102")), QStringLiteral("0"));
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches")), QStringLiteral("2"));
+    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", 0), -1);
+    // Nothing runs: a sleep writes nothing.
+    {
+        CBdD main(path);
+        ASSERT_TRUE(main.StopTimeEntry(102, now));
+    }
+    window->OnSuspend();
+    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", -1), -1);
+}
+
+TEST_F(TrayWindowTest, ALongSleepFollowsTheSettingAndAnOldRecordWaitsForTheNextStart)
+{
+    put(101, at(17, 0), 0);
+    settings.setInt(u"Tray", u"Config", u"ActionOnRestart", 1);
+    start();
+    window->OnSuspend();
+    const qint64 slept = now;
+    now += 360;
+    window->OnResume();
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=101")), QString::number(slept)) << "stays ended";
+    EXPECT_EQ(cell(QStringLiteral("select Debut||'/'||Fin||'/'||IdProjet from Taches order by Id desc limit 1")),
+              QStringLiteral("%1/0/32").arg(now));
+
+    // "EndTaskOnStandby" off: no record; a record left before is ignored at
+    // waking, then applied at the next start.
+    app->Settings().endTaskOnStandby = false;
+    const QString newest = cell(QStringLiteral("select max(Id) from Taches"));
+    window->OnSuspend();
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=%1").arg(newest)), QStringLiteral("0"));
+    {
+        CBdD main(path);
+        ASSERT_TRUE(main.StopTimeEntry(newest.toInt(), now));
+    }
+    Platform::Settings record;
+    TrayStandby::Write(record, app->User().userId, newest.toInt(), now);
+    now += 60;
+    window->OnResume();
+    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", -1), newest.toInt()) << "kept for the next start";
+    window = nullptr;
+    app.reset();
+    CAppData::Clear();
+    settings.setInt(u"Tray", u"Config", u"EndTaskOnStandby", 0);
+    start();
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=%1").arg(newest)), QStringLiteral("0"))
+        << "a minute: taken up again at start";
+    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", 0), -1);
 }

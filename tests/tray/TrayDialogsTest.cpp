@@ -1,0 +1,273 @@
+// The tray's dialogs and its Infos window, driven offscreen on a user
+// database written as the main program writes it, read back from the
+// settings file and the database.
+#include "TrayWindowFixture.h"
+
+#include "CComboBoxSuper.h"
+#include "CDlgOptions.h"
+#include "CDlgTask.h"
+#include "CDlgUser.h"
+#include "CMyDesktopAlertWnd.h"
+#include "CReadOnlyCB.h"
+#include "CTransparentImage.h"
+#include "TrayAutostart.h"
+#include "TrayDialogs.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+
+namespace {
+
+class TrayDialogsTest : public TrayWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        TrayWindowFixture::SetUp();
+        start();
+        TrayDialogs::Install(*app);
+        CZarvoTrayDlg::Dialogs().applyOpacity = [this](int alpha) { alphas << alpha; };
+    }
+    bool written(const char16_t *name) const { return Platform::Settings().contains(u"Tray", u"Config", name); }
+    QList<int> alphas;
+};
+
+} // namespace
+
+TEST_F(TrayDialogsTest, OptionsRefuseToHideEveryViewAndWriteNothing)
+{
+    CDlgOptions dialog(*app);
+    for (int id : {CDlgOptions::ShowToolBar, CDlgOptions::ShowResume, CDlgOptions::ShowDay, CDlgOptions::ShowTask,
+                   CDlgOptions::ShowFav})
+        dialog.Check(id)->setChecked(false);
+    MessageBoxAnswers answers;
+    dialog.accept();
+    ASSERT_EQ(answers.AskedBoxes().size(), 1u);
+    EXPECT_EQ(answers.AskedBoxes()[0].text,
+              QStringLiteral("Veuillez sélectionner au moins un élément à afficher dans la fenêtre principale."));
+    EXPECT_EQ(dialog.result(), QDialog::Rejected) << "stays open";
+    EXPECT_FALSE(written(u"Opacity"));
+    EXPECT_FALSE(written(u"ShowFav"));
+    EXPECT_TRUE(app->Settings().showFav);
+}
+
+TEST_F(TrayDialogsTest, OptionsOkWithoutChangeWritesOnlyTheOpacityAndCancelUndoesThePreview)
+{
+    {
+        CDlgOptions dialog(*app);
+        dialog.Slider()->setValue(100);
+        EXPECT_EQ(alphas, QList<int>{100}) << "previewed at once";
+        dialog.reject();
+        EXPECT_EQ(alphas.last(), 255) << "the stored opacity again";
+        EXPECT_FALSE(written(u"Opacity"));
+        EXPECT_EQ(app->Settings().opacity, 255);
+    }
+    CDlgOptions dialog(*app);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog.IsLayoutChanged());
+    EXPECT_EQ(settings.getInt(u"Tray", u"Config", u"Opacity", -1), 255);
+    for (const char16_t *name : {u"AutoHide", u"AutoHideInfos", u"EndTaskOnStandby", u"LeftClick", u"ActionOnRestart",
+                                 u"ShowToolBar", u"ShowResume", u"ShowDay", u"ShowTask", u"ShowFav"})
+        EXPECT_FALSE(written(name)) << QString::fromUtf16(name).toStdString();
+}
+
+TEST_F(TrayDialogsTest, OptionsWriteWhatChanged)
+{
+    settings.setInt(u"Tray", u"Config", u"LeftClick", 3);
+    settings.setInt(u"Tray", u"Config", u"EndTaskOnStandby", 0);
+    app->LoadSettings();
+    CDlgOptions dialog(*app);
+    EXPECT_EQ(dialog.LeftClickCombo()->currentIndex(), 1) << "'Afficher la fenêtre Infos' is the second item";
+    EXPECT_EQ(dialog.LeftClickCombo()->currentText(), QStringLiteral("Afficher la fenêtre Infos"));
+    EXPECT_FALSE(dialog.ResumeCombo()->isEnabled()) << "standby off";
+    QTest::mouseClick(dialog.Check(CDlgOptions::EndTaskOnStandby), Qt::LeftButton);
+    EXPECT_TRUE(dialog.ResumeCombo()->isEnabled());
+    QTest::mouseClick(dialog.Check(CDlgOptions::EndTaskOnStandby), Qt::LeftButton);
+    dialog.ResumeCombo()->setCurrentIndex(1);
+    dialog.Check(CDlgOptions::ShowDay)->setChecked(false);
+    dialog.Check(CDlgOptions::AutoHide)->setChecked(false);
+    dialog.accept();
+    EXPECT_TRUE(dialog.IsLayoutChanged());
+    EXPECT_EQ(settings.getInt(u"Tray", u"Config", u"ActionOnRestart", -1), 1) << "written, the list disabled or not";
+    EXPECT_EQ(settings.getInt(u"Tray", u"Config", u"ShowDay", -1), 0);
+    EXPECT_EQ(settings.getInt(u"Tray", u"Config", u"AutoHide", -1), 0);
+    EXPECT_FALSE(written(u"ShowFav"));
+    EXPECT_FALSE(app->Settings().showDay);
+    EXPECT_EQ(app->Settings().actionOnRestart, 1);
+}
+
+TEST_F(TrayDialogsTest, OptionsStartWithTheSessionThroughTheAutostartEntry)
+{
+    const QString entry = TrayAutostart::EntryPath();
+    {
+        CDlgOptions dialog(*app);
+        EXPECT_FALSE(dialog.Check(CDlgOptions::StartWithSession)->isChecked());
+        dialog.Check(CDlgOptions::StartWithSession)->setChecked(true);
+        dialog.accept();
+    }
+    EXPECT_TRUE(QFile::exists(entry));
+    EXPECT_TRUE(app->IsStartWithWindows());
+    CDlgOptions dialog(*app);
+    EXPECT_TRUE(dialog.Check(CDlgOptions::StartWithSession)->isChecked());
+    dialog.Check(CDlgOptions::StartWithSession)->setChecked(false);
+    dialog.accept();
+    EXPECT_FALSE(QFile::exists(entry));
+}
+
+TEST_F(TrayDialogsTest, TheUserDialogFollowsTheMainProgramsUserByExactName)
+{
+    {
+        SQLite::CmyDataBase users;
+        ASSERT_EQ(users.Open(folder + QStringLiteral("Users.sdb")), 0);
+        ASSERT_EQ(users.Execute(u"insert into Users (Nom, Selected) values ('anne', 0)"), 0);
+        ASSERT_EQ(users.Execute(u"insert into Users (Nom, Selected) values ('Bruno', 0)"), 0);
+    }
+    CDlgUser dialog(*app);
+    ASSERT_EQ(dialog.Users()->count(), 3);
+    EXPECT_EQ(dialog.Users()->currentText(), QStringLiteral("Anne"));
+    EXPECT_TRUE(dialog.FollowMainUser()->isChecked());
+    EXPECT_FALSE(dialog.Users()->isEnabled());
+    QTest::mouseClick(dialog.FollowMainUser(), Qt::LeftButton);
+    EXPECT_TRUE(dialog.Users()->isEnabled());
+    dialog.Users()->setCurrentIndex(dialog.Users()->findText(QStringLiteral("Bruno")));
+    QTest::mouseClick(dialog.FollowMainUser(), Qt::LeftButton);
+    EXPECT_EQ(dialog.Users()->currentText(), QStringLiteral("Anne")) << "not 'anne'";
+    // No user marked selected: the selection is cleared.
+    {
+        SQLite::CmyDataBase users;
+        ASSERT_EQ(users.Open(folder + QStringLiteral("Users.sdb")), 0);
+        ASSERT_EQ(users.Execute(u"update Users set Selected=0"), 0);
+    }
+    QTest::mouseClick(dialog.FollowMainUser(), Qt::LeftButton);
+    QTest::mouseClick(dialog.FollowMainUser(), Qt::LeftButton);
+    EXPECT_EQ(dialog.Users()->currentIndex(), -1);
+}
+
+TEST_F(TrayDialogsTest, OkInTheUserDialogWithoutAUserLeavesNoDatabase)
+{
+    CZarvoTrayDlg::Dialogs().chooseUser = [this](QWidget *) {
+        CDlgUser dialog(*app);
+        QTest::mouseClick(dialog.FollowMainUser(), Qt::LeftButton);
+        dialog.Users()->setCurrentIndex(-1);
+        dialog.accept();
+        return true;
+    };
+    window->ChooseUser();
+    EXPECT_EQ(settings.getInt(u"Tray", u"User", u"Auto", -1), 0);
+    EXPECT_EQ(settings.getInt(u"Tray", u"User", u"Id", 0), -1);
+    EXPECT_EQ(app->User().userId, -1);
+    EXPECT_TRUE(app->User().databasePath.isEmpty());
+    EXPECT_TRUE(app->IsCompact()) << "the missing-database message";
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("Zarvo.sdb")));
+}
+
+TEST_F(TrayDialogsTest, TheTaskDialogStartsAtItsOpeningWithTheDefaultsOfItsChoices)
+{
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(path), 0);
+        ASSERT_EQ(db.Execute(u"insert into TauxHoraire (Id,Nom,Valeur,Deleted,Date_Modif,Origine_Modif) values "
+                             u"(7,'Standard',0,0,1,1),(8,'Expert',95.5,0,1,1),(9,'Ancien',10,1,1,1)"),
+                  0);
+        ASSERT_EQ(db.Execute(u"insert into Activites (Id,Nom,Ordre,IdTauxHoraire,Deleted,Date_Modif,Origine_Modif) "
+                             u"values (4,'Réunion',2,-1,0,1,1),(5,'Conseil',1,8,0,1,1),(6,'Vieille',0,-1,1,1,1)"),
+                  0);
+        ASSERT_EQ(db.Execute(u"update Projets set Activity=4, IdTauxHoraire=7 where Id=32"), 0);
+        ASSERT_EQ(db.Execute(u"update Infos set Value='1' where Name='Modif'"), 0);
+    }
+    notice(1);
+    CDlgTask dialog(*app);
+    const qint64 opened = now;
+    EXPECT_EQ(dialog.Rates()->count(), 3);
+    EXPECT_EQ(dialog.Rates()->itemText(1), QStringLiteral("Standard")) << "a zero rate by its name";
+    EXPECT_EQ(dialog.Rates()->itemText(2), QStringLiteral("Expert ( %1 )").arg(app->Texts().CurrencyText(95.5)));
+    ASSERT_EQ(dialog.Activities()->count(), 3);
+    EXPECT_EQ(dialog.Activities()->itemText(1), QStringLiteral("Conseil")) << "by order";
+    EXPECT_FALSE(dialog.Ok()->isEnabled());
+    EXPECT_FALSE(dialog.WarningPicture()->isHidden());
+
+    // The project brings its activity and rate; an activity its own rate.
+    dialog.Projects()->setCurrentIndex(dialog.Projects()->findData(32));
+    EXPECT_EQ(dialog.Activities()->currentText(), QStringLiteral("Réunion"));
+    EXPECT_EQ(dialog.Rates()->currentText(), QStringLiteral("Standard"));
+    EXPECT_EQ(dialog.Projects()->FieldText(dialog.Projects()->currentIndex()), QStringLiteral("Client"));
+    dialog.Activities()->setCurrentIndex(1);
+    EXPECT_TRUE(dialog.Rates()->currentText().startsWith(QStringLiteral("Expert")));
+    EXPECT_TRUE(dialog.Ok()->isEnabled());
+    EXPECT_TRUE(dialog.WarningPicture()->isHidden());
+
+    // An activity alone is enough; the entry begins when the dialog opened.
+    dialog.Projects()->setCurrentIndex(0);
+    EXPECT_TRUE(dialog.Ok()->isEnabled());
+    dialog.Title()->setText(QStringLiteral("Atelier & suite"));
+    dialog.Notes()->setPlainText(QStringLiteral("Préparer"));
+    dialog.InvoicedBox()->setChecked(true);
+    now += 300;
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(cell(QStringLiteral("select Debut||'/'||Fin||'/'||IdProjet||'/'||IdActivite||'/'||IdTauxHoraire||'/'||"
+                                  "Facture||'/'||Title||'/'||Notes from Taches order by Id desc limit 1")),
+              QStringLiteral("%1/0/-1/5/8/1/Atelier & suite/Préparer").arg(opened));
+}
+
+TEST_F(TrayDialogsTest, TheInfosWindowKeepsItsPlaceAndComesBackAfterARestart)
+{
+    put(101, at(17, 0), 0);
+    window->ToggleInfos();
+    CMyDesktopAlertWnd *infos = TrayDialogs::Infos();
+    ASSERT_NE(infos, nullptr);
+    EXPECT_TRUE(infos->isVisible());
+    EXPECT_TRUE(infos->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(infos->Content()->TaskButton()->text(), QStringLiteral("1:00"));
+    EXPECT_EQ(settings.getInt(u"Tray", u"PopupInfos", u"Visible", 0), 1);
+    EXPECT_TRUE(window->Command(ShowInfos)->isEnabled());
+    infos->move(321, 234);
+    EXPECT_EQ(settings.getInt(u"Tray", u"PopupInfos", u"Left", 0), 321);
+    infos->SetAlpha(128);
+    EXPECT_NEAR(infos->windowOpacity(), 128 / 255.0, 0.01);
+
+    // A click on the time pauses; with "AutoHideInfos" off the window stays.
+    app->Settings().autoHideInfos = false;
+    QTest::mouseClick(infos->Content()->TaskButton(), Qt::LeftButton);
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=101")), QString::number(now));
+    EXPECT_TRUE(infos->isVisible());
+
+    // The tray ends with the window open: it opens again at the same place.
+    window->Quit();
+    window = nullptr;
+    app.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(TrayDialogs::Infos(), nullptr);
+    CAppData::Clear();
+    start();
+    TrayDialogs::Install(*app);
+    window->Initialise();
+    ASSERT_NE(TrayDialogs::Infos(), nullptr);
+    EXPECT_EQ(TrayDialogs::Infos()->pos(), QPoint(321, 234));
+
+    // Closed by the user: not at the next start.
+    window->ToggleInfos();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(TrayDialogs::Infos(), nullptr);
+    EXPECT_EQ(settings.getInt(u"Tray", u"PopupInfos", u"Visible", 1), 0);
+}
+
+TEST_F(TrayDialogsTest, TheInfosWindowTakesTheWideFormForALongDayText)
+{
+    EXPECT_EQ(CMyDesktopAlertWnd::TemplateFor(89), CMyDesktopAlertWnd::NarrowTemplate);
+    EXPECT_EQ(CMyDesktopAlertWnd::TemplateFor(90), CMyDesktopAlertWnd::WideTemplate);
+    window->ToggleInfos();
+    const int narrow = TrayDialogs::Infos()->width();
+    EXPECT_EQ(TrayDialogs::Infos()->Template(), CMyDesktopAlertWnd::NarrowTemplate);
+    window->ToggleInfos();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    settings.setString(u"Config", u"Format", u"sDuree", QStringLiteral("%1!d! heures et %2!02d! minutes"));
+    notice(4);
+    window->ToggleInfos();
+    EXPECT_EQ(TrayDialogs::Infos()->Template(), CMyDesktopAlertWnd::WideTemplate);
+    EXPECT_GT(TrayDialogs::Infos()->width(), narrow);
+}
