@@ -499,8 +499,9 @@ bool CPicture::StretchToDC(QPainter *dc, long x, long y, long width, long height
                        int(std::labs(width)), int(std::labs(height)));
     if (target.isEmpty())
         return true;
+    // The painter's smoothing hint is the caller's stretch mode: off (the
+    // painter's default) copies pixels, on smooths them.
     dc->save();
-    dc->setRenderHint(QPainter::SmoothPixmapTransform, false);
     dc->setCompositionMode(modeFor(rasterOperation));
     dc->drawImage(target, img);
     dc->restore();

@@ -115,7 +115,8 @@ public:
     bool Decode(CPicFile *file, int type);
     static int GetTypeFromExtension(const QString &ext);
 
-    // --- drawing: the whole picture stretched into the rectangle, no smoothing.
+    // --- drawing: the whole picture stretched into the rectangle, smoothed
+    // when the painter's SmoothPixmapTransform hint is on (off by default).
     bool StretchToDC(QPainter *dc, long x, long y, long width, long height, uint32_t rasterOperation = SRCCOPY) const;
 
     // --- size and settings

@@ -12,6 +12,8 @@ public:
     // Records the template's folder; "\" in the file name reads as "/".
     void ReadTokens(const QStringList &tokens, const QString &folder) override;
     QString GetLine() const override;
+    void Draw(const tDrawContext &context, tBand &band, const QStringList *texts,
+              const std::vector<tColumn> *columns, int indent) override;
 
     // The file's full path: the folder followed by the file name.
     QString GetFilePath() const { return Folder + FileName; }

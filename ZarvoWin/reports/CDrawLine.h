@@ -9,4 +9,6 @@ class CDrawLine : public CDrawObject
 public:
     CDrawLine();
     QString GetLine() const override;
+    void Draw(const tDrawContext &context, tBand &band, const QStringList *texts,
+              const std::vector<tColumn> *columns, int indent) override;
 };

@@ -2,7 +2,12 @@
 
 #include "TemplateTokens.h"
 
+#include <QColor>
 #include <QIODevice>
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
 
 using namespace TemplateTokens;
 
@@ -123,3 +128,142 @@ ZARVO_TEXT_FIELD(GetTextFormat, SetTextFormat, int, TextFormat, 0)
 ZARVO_TEXT_FIELD(GetMargin, SetMargin, int, Margin, 0)
 
 #undef ZARVO_TEXT_FIELD
+
+// --------------------------------------------------------------- drawing
+
+int CDrawObject::Measure(const tDrawContext &, const tBand &, const QStringList *, const std::vector<tColumn> *) const
+{
+    return 0;
+}
+
+void CDrawObject::CreateResources(const tDrawContext &) {}
+
+void CDrawObject::ReleaseResources() {}
+
+tBand CDrawObject::ObjectRect(const tDrawContext &context, const tBand &band) const
+{
+    // 64-bit and double arithmetic: a template's numbers reach int's limits.
+    const qint64 available = qint64(band.Right) - band.Left;
+    qint64 left = 0;
+    qint64 right = 0;
+    if (PerMille) {
+        const qint64 offset = available * Offset / 1000;
+        const qint64 width = available * Width / 1000;
+        if (HorizontalAnchor == AnchorLeft) {
+            left = band.Left + offset;
+            right = left + width;
+        } else if (HorizontalAnchor == AnchorRight) {
+            right = band.Right - offset;
+            left = right - width;
+        } else if (HorizontalAnchor == AnchorCentre) {
+            left = available / 2 + band.Left - width / 2;
+            right = left + width;
+        }
+    } else {
+        const qint64 offset = context.ToPixelsX(Offset);
+        const qint64 width = context.ToPixelsX(Width);
+        if (HorizontalAnchor == AnchorLeft) {
+            left = band.Left + offset;
+            right = left + width;
+        } else if (HorizontalAnchor == AnchorRight) {
+            right = band.Right - offset;
+            left = right - width;
+        } else if (HorizontalAnchor == AnchorCentre) {
+            left = available / 2 + band.Left - width / 2;
+            right = left + width;
+        }
+    }
+    qint64 top = qint64(band.Top) + context.ToPixelsY(Top);
+    qint64 bottom = top + context.ToPixelsY(Height);
+    left = std::max<qint64>(left, band.Left);
+    right = std::min<qint64>(right, band.Right);
+    top = std::max<qint64>(top, band.Top);
+    bottom = std::min<qint64>(bottom, band.Bottom);
+    // Far offsets stay at the band's edge, and a negative width or height is
+    // an empty rectangle, never a reversed one.
+    left = std::min<qint64>(left, band.Right);
+    top = std::min<qint64>(top, band.Bottom);
+    right = std::max(right, left);
+    bottom = std::max(bottom, top);
+    return {int(left), int(top), int(right), int(bottom)};
+}
+
+QColor CDrawObject::ToColour(int colour)
+{
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+Qt::PenStyle CDrawObject::ToPenStyle(int style)
+{
+    switch (style) {
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    case 5:
+        return Qt::NoPen;
+    default:
+        return Qt::SolidLine;
+    }
+}
+
+Qt::Alignment CDrawObject::ToAlignment(int format)
+{
+    Qt::Alignment alignment = (format & 1) ? Qt::AlignHCenter : (format & 2) ? Qt::AlignRight : Qt::AlignLeft;
+    alignment |= (format & 4) ? Qt::AlignVCenter : (format & 8) ? Qt::AlignBottom : Qt::AlignTop;
+    return alignment;
+}
+
+void CDrawObject::DrawSegment(QPainter &painter, int x1, int y1, int x2, int y2)
+{
+    // The end point is left out, as the page's other edges are exclusive.
+    if (y1 == y2) {
+        if (x2 == x1)
+            return;
+        x2 += x2 > x1 ? -1 : 1;
+    } else if (x1 == x2) {
+        y2 += y2 > y1 ? -1 : 1;
+    }
+    painter.drawLine(x1, y1, x2, y2);
+}
+
+void CDrawObject::DrawFill(const tDrawContext &context, const tBand &rect) const
+{
+    if (Fill && context.Painter && rect.Width() > 0 && rect.Height() > 0)
+        context.Painter->fillRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), ToColour(FillColour));
+}
+
+void CDrawObject::DrawBorder(const tDrawContext &context, const tBand &rect) const
+{
+    if (Border.Sides == 0 || !context.Painter)
+        return;
+    const Qt::PenStyle style = ToPenStyle(Border.PenStyle);
+    if (style == Qt::NoPen)
+        return;
+    QPainter &painter = *context.Painter;
+    // The border is one pixel whatever its width (a width of 0 is the
+    // device's thinnest line, one pixel too), so the right and bottom sides
+    // stand on the rectangle's last pixels.
+    const int w = 1;
+    QPen pen(ToColour(Border.Colour));
+    pen.setStyle(style);
+    pen.setWidth(0);
+    const QPen previous = painter.pen();
+    const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(pen);
+    if (Border.Sides & CBorderLine::Left)
+        DrawSegment(painter, rect.Left, rect.Top, rect.Left, rect.Bottom + 1);
+    if (Border.Sides & CBorderLine::Top)
+        DrawSegment(painter, rect.Left, rect.Top, rect.Right + 1, rect.Top);
+    if (Border.Sides & CBorderLine::Right)
+        DrawSegment(painter, rect.Right - w, rect.Top, rect.Right - w, rect.Bottom + 1);
+    if (Border.Sides & CBorderLine::Bottom)
+        DrawSegment(painter, rect.Left, rect.Bottom - w, rect.Right + 1, rect.Bottom - w);
+    painter.setPen(previous);
+    painter.setRenderHint(QPainter::Antialiasing, antialiased);
+}

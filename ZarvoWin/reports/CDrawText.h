@@ -9,6 +9,8 @@ public:
     CDrawText();
     void ReadTokens(const QStringList &tokens, const QString &folder) override;
     QString GetLine() const override;
+    void Draw(const tDrawContext &context, tBand &band, const QStringList *texts,
+              const std::vector<tColumn> *columns, int indent) override;
 
 protected:
     tDrawTextStyle *TextStyle() override { return &m_style; }

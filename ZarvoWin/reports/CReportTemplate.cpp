@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 const QLatin1String headerStart("[Zarvo template, Version=");
@@ -190,4 +192,63 @@ QString CReportTemplate::GetTemplateFolder() const
     if (m_path.isEmpty())
         return QString();
     return QFileInfo(m_path).absolutePath() + u'/';
+}
+
+// --------------------------------------------------------------- drawing
+
+int CReportTemplate::SectionHeight(int code, int index, const tDrawContext &context) const
+{
+    const CDrawSection *section = GetSection(code, index);
+    if (!section)
+        return 0;
+    // A section's height goes with the horizontal factor, as the files
+    // were laid out for.
+    return tDrawContext::Clamp(section->GetHeight() * context.ScaleX + 0.5);
+}
+
+int CReportTemplate::MeasureSection(int code, int index, const tDrawContext &context, int left, int top,
+                                    int right, const QStringList *texts, const std::vector<tColumn> *columns) const
+{
+    const CDrawSection *section = GetSection(code, index);
+    if (!section)
+        return 0;
+    const tBand band{left, top, right, tDrawContext::Clamp(double(top) + SectionHeight(code, index, context))};
+    int needed = 0;
+    for (const auto &object : section->Objects())
+        needed = std::max(needed, object->Measure(context, band, texts, columns));
+    return needed;
+}
+
+void CReportTemplate::DrawSection(int code, int index, double &y, const tDrawContext &context, int left, int right,
+                                  const QStringList *texts, const std::vector<tColumn> *columns, int indent) const
+{
+    const CDrawSection *section = GetSection(code, index);
+    if (!section)
+        return;
+    const int top = tDrawContext::Clamp(y);
+    const int height = SectionHeight(code, index, context);
+    const int bottom = tDrawContext::Clamp(double(top) + height);
+    int extent = height;
+    for (const auto &object : section->Objects()) {
+        tBand band{left, top, right, bottom};
+        object->Draw(context, band, texts, columns, indent);
+        extent = std::max(extent, band.Bottom - top);
+    }
+    y += extent;
+}
+
+void CReportTemplate::CreateDataLineResources(const tDrawContext &context)
+{
+    for (int code : {DataLineOdd, DataLineEven}) {
+        for (const auto &object : m_sections[code].Objects())
+            object->CreateResources(context);
+    }
+}
+
+void CReportTemplate::ReleaseDataLineResources()
+{
+    for (int code : {DataLineOdd, DataLineEven}) {
+        for (const auto &object : m_sections[code].Objects())
+            object->ReleaseResources();
+    }
 }

@@ -52,6 +52,23 @@ public:
     // The number of sections of a group list (codes 9 to 11).
     int GetGroupCount(int code) const;
 
+    // The height a section needs in pixels for the cell texts: the largest
+    // Measure of its objects over the band from `top` down the section's
+    // height (0 for a missing section).
+    int MeasureSection(int code, int index, const tDrawContext &context, int left, int top, int right,
+                       const QStringList *texts, const std::vector<tColumn> *columns) const;
+    // Draws a section from y down between left and right; y grows by the
+    // section's height, or by more when a data line needed it.
+    void DrawSection(int code, int index, double &y, const tDrawContext &context, int left, int right,
+                     const QStringList *texts, const std::vector<tColumn> *columns, int indent) const;
+    // The nominal height of a section in pixels (its height across the
+    // page's horizontal factor, rounded), 0 for a missing one.
+    int SectionHeight(int code, int index, const tDrawContext &context) const;
+    // Keeps the fonts of the detail lines' data lines made for one device
+    // from the first call to the second, for a page of lines.
+    void CreateDataLineResources(const tDrawContext &context);
+    void ReleaseDataLineResources();
+
     // The folder of the loaded file with a trailing "/", or "".
     QString GetTemplateFolder() const;
     const QString &GetPath() const { return m_path; }

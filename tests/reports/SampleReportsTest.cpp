@@ -1,14 +1,21 @@
 // The sample report definitions the build makes for a new user with the
 // sample data.
+#include "CReportModel.h"
+#include "CReportPrintLayout.h"
 #include "CReportStore.h"
 #include "CReportTemplate.h"
 #include "CmyDataBase.h"
 #include "MyTable.h"
 #include "QStringPrinter.h"
+#include "ReportFixture.h"
+#include "ReportPlaceholders.h"
 #include "TestFolders.h"
 #include "tReportDefinition.h"
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -103,5 +110,102 @@ TEST(SampleReports, DeliveredTemplatesLoadWhole)
         // Detail lines alternate: the odd ones are shaded.
         EXPECT_TRUE(tpl.GetSection(CReportTemplate::DataLineOdd)->Objects().front()->Fill);
         EXPECT_FALSE(tpl.GetSection(CReportTemplate::DataLineEven)->Objects().front()->Fill);
+    }
+}
+
+namespace {
+
+bool InkIn(const QImage &image, int top, int bottom)
+{
+    for (int y = std::max(0, top); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                return true;
+    return false;
+}
+
+class DeliveredTemplatePages : public ReportFixture
+{
+};
+
+} // namespace
+
+// Pages 1 and 2 of a report grouped by project and activity, drawn with each
+// delivered template on A4 at 96 dpi: ink where the header, the column
+// headings and the lines stand, the footer at the bottom. The pages are
+// kept as PNG files beside the test (or in ZARVO_SCREENSHOT_DIR) for a
+// person to look at.
+TEST_F(DeliveredTemplatePages, PagesOneAndTwoAreDrawn)
+{
+    tReportDefinition definition;
+    definition.Type = 0;
+    definition.Detail = true;
+    definition.Grp = {3, 4, -1, -1, -1};
+    definition.Titre = QStringLiteral("Détail temps - Mars 2024");
+    definition.Debut = QDate(2024, 3, 1);
+    definition.Fin = QDate(2024, 3, 31);
+    definition.SetDefaultColumns(definition.Columns);
+    CReportModel model;
+    model.SetDefinition(definition);
+    model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+    model.ResetForRefresh();
+    model.BuildColumns();
+    model.SetTotalRow(QStringLiteral("Total :"), true);
+    for (int i = 0; i < 120; ++i) {
+        tReportEntry e;
+        e.Id = i + 1;
+        e.Debut = At(2024, 3, 1 + i % 28, 8) + (i / 28) * 3600;
+        e.Fin = e.Debut + 1800 + (i % 5) * 600;
+        e.IdProjet = i % 3 == 0 ? 4 : i % 3 == 1 ? 3 : 2;
+        e.IdActivite = i % 2 ? 7 : 8;
+        e.Notes = i % 4 == 0 ? QStringLiteral("Compte rendu de la réunion") : QString();
+        model.AddEntryLine(e);
+    }
+    model.ShowRows();
+    InitReportPlaceholders();
+
+    QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+    if (keep.isEmpty()) {
+        keep = QDir::current().filePath(QStringLiteral("report-pages"));
+        QDir().mkpath(keep);
+    }
+    for (const char *name : {"zarvo", "zarvo-nb"}) {
+        SCOPED_TRACE(name);
+        CReportTemplate tpl;
+        ASSERT_EQ(tpl.Load(QString(), QStringLiteral(ZARVO_TEMPLATES_DIR_FRA) + QLatin1String(name) + QLatin1String(".tpl"),
+                           QString()),
+                  CReportTemplate::Loaded);
+        CReportPrintLayout layout;
+        layout.SetTemplate(&tpl);
+        layout.SetConfiguration(&config);
+        layout.BuildPrintLines(model);
+        QImage paper(793, 1122, QImage::Format_RGB32);
+        paper.setDotsPerMeterX(3780);
+        paper.setDotsPerMeterY(3780);
+        layout.SetUpPrintContext(CReportPrintLayout::PreviewContext, &paper, paper.rect());
+        ASSERT_GE(layout.GetPageCount(), 2);
+        const QRect area = layout.DrawableRect(0);
+        const tDrawContext context = tDrawContext::ForDevice(&paper);
+        const int header = tpl.SectionHeight(CReportTemplate::Header, 0, context);
+        const int footer = tpl.SectionHeight(CReportTemplate::Footer, 0, context);
+        for (int page = 1; page <= 2; ++page) {
+            QImage image(paper.size(), QImage::Format_RGB32);
+            image.setDotsPerMeterX(3780);
+            image.setDotsPerMeterY(3780);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            layout.DrawPage(0, painter, page);
+            painter.end();
+            EXPECT_TRUE(image.save(QStringLiteral("%1/%2-page%3.png").arg(keep, QLatin1String(name)).arg(page)));
+            EXPECT_FALSE(InkIn(image, 0, area.top())) << "nothing above the top margin";
+            EXPECT_TRUE(InkIn(image, area.top(), area.top() + header)) << "the header";
+            // Below the header (and on page 1 the title): headings and lines
+            // down to the footer, in every tenth of the height.
+            const int first = area.top() + header + (page == 1 ? tpl.SectionHeight(CReportTemplate::Title, 0, context) : 0);
+            const int last = area.bottom() + 1 - footer;
+            for (int y = first; y + 40 < last; y += (last - first) / 10)
+                EXPECT_TRUE(InkIn(image, y, y + 40)) << page << " " << y;
+            EXPECT_TRUE(InkIn(image, last, area.bottom() + 1)) << "the footer";
+        }
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -26,9 +27,11 @@ QString TestFolders::writeFile(const QString &name, const QByteArray &data)
 {
     const QString path = file(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
+    // Whole or not at all, as the program's own files are written.
+    QSaveFile f(path);
     EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
     EXPECT_EQ(f.write(data), data.size()) << path.toStdString();
+    EXPECT_TRUE(f.commit()) << path.toStdString();
     return path;
 }
 

@@ -1,0 +1,291 @@
+// Report pages laid out from a template: print lines from the report's
+// tree, page starts, and pages drawn into images (a template of round
+// heights at 254 dpi, where a tenth of a millimetre is a pixel).
+#include "CReportModel.h"
+#include "CReportPrintLayout.h"
+#include "CReportTemplate.h"
+#include "ReportFixture.h"
+#include "ReportPlaceholders.h"
+#include "TestFolders.h"
+#include "tReportDefinition.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+// Every section 100 high; boxes and data lines filled in a colour of their
+// own so that a page shows where each section stands. Data lines are single
+// line (format 4): a line measures its nominal height.
+const char *const StubTemplate = R"([Zarvo template, Version=1]
+[Header]
+params=100
+box=0;100;0;1;0;1000;0;1;0;0;1;0xFF0000
+[Title]
+params=100
+[DataHeader]
+params=100
+data=0;100;0;1;0;1000;0;1;0;0;1;0x808080;;Arial;4;0;0;0;0;0;4;0;0;0;0;0;1;0
+[DataLineEven]
+params=100
+data=0;100;0;1;0;1000;0;1;0;0;1;0x00FF00;;Arial;4;0;0;0;0;0;4;0;0;0;0;0;1;0
+[DataLineOdd]
+params=100
+data=0;100;0;1;0;1000;0;1;0;0;1;0x0000FF;;Arial;4;0;0;0;0;0;4;0;0;0;0;0;1;0
+[DataFooter]
+params=100
+data=0;100;0;1;0;1000;0;1;0;0;1;0xFFFF00;;Arial;4;0;0;0;0;0;4;0;0;0;0;0;1;0
+[GroupHeader=1]
+params=100
+data=0;100;0;1;0;1000;0;1;0;0;1;0xFF8000;;Arial;4;0;0;0;0;0;4;0;0;0;0;0;1;0
+[GroupFooter=1]
+params=100
+data=0;100;0;1;0;1000;0;1;0;0;1;0x804000;;Arial;4;0;0;0;0;0;4;0;0;0;0;0;1;0
+[End]
+params=100
+box=0;100;0;1;0;1000;0;1;0;0;1;0x00FFFF
+[Footer]
+params=100
+box=0;100;0;1;0;1000;0;1;0;0;1;0xFF00FF
+)";
+
+const QRgb Red = qRgb(255, 0, 0), Grey = qRgb(128, 128, 128), Green = qRgb(0, 255, 0), Blue = qRgb(0, 0, 255),
+           Yellow = qRgb(255, 255, 0), Orange = qRgb(255, 128, 0), Brown = qRgb(128, 64, 0),
+           Cyan = qRgb(0, 255, 255), Magenta = qRgb(255, 0, 255);
+
+QImage Page(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.setDotsPerMeterX(10000); // 254 dpi
+    image.setDotsPerMeterY(10000);
+    image.fill(Qt::white);
+    return image;
+}
+
+class PrintLayoutTest : public ReportFixture
+{
+protected:
+    void SetUp() override
+    {
+        ReportFixture::SetUp();
+        definition.Type = 0;
+        definition.Detail = true;
+        definition.Projets.clear();
+        definition.Activites.clear();
+        definition.MargeLeft = definition.MargeTop = definition.MargeRight = definition.MargeBottom = 0;
+        definition.Titre = QStringLiteral("Mon rapport");
+        InitReportPlaceholders();
+        const QString path = TestFolders::writeFile(QStringLiteral("stub.tpl"), StubTemplate);
+        ASSERT_EQ(tpl.Load(QString(), path, QString()), CReportTemplate::Loaded);
+        layout.SetTemplate(&tpl);
+        layout.SetConfiguration(&config);
+    }
+
+    tReportEntry entry(int id, int project = 4)
+    {
+        tReportEntry e;
+        e.Id = id;
+        e.Debut = At(2024, 3, 1, 8) + id * 600;
+        e.Fin = e.Debut + 600;
+        e.IdProjet = project;
+        e.IdActivite = 7;
+        return e;
+    }
+    void build(const std::vector<tReportEntry> &entries)
+    {
+        definition.SetDefaultColumns(definition.Columns);
+        model.SetDefinition(definition);
+        model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+        model.ResetForRefresh();
+        model.BuildColumns();
+        model.SetTotalRow(QStringLiteral("Total :"), true);
+        for (const tReportEntry &e : entries)
+            model.AddEntryLine(e);
+        model.ShowRows();
+        layout.BuildPrintLines(model);
+    }
+    void build(int count, int project = 4)
+    {
+        std::vector<tReportEntry> entries;
+        for (int i = 1; i <= count; ++i)
+            entries.push_back(entry(i, project));
+        build(entries);
+    }
+    QString kinds() const
+    {
+        QString out;
+        for (const CReportPrintLayout::tLine &line : layout.Lines())
+            out += QString::number(line.Kind);
+        return out;
+    }
+    void paginate(int width = 1000, int height = 1000)
+    {
+        paper = Page(width, height);
+        layout.SetUpPrintContext(CReportPrintLayout::PreviewContext, &paper, paper.rect());
+    }
+    QImage draw(int page)
+    {
+        QImage image = Page(paper.width(), paper.height());
+        QPainter painter(&image);
+        layout.DrawPage(CReportPrintLayout::PreviewContext, painter, page);
+        return image;
+    }
+    // The page (from 1) that holds print line `index`.
+    int pageOf(int index) const
+    {
+        int page = 0;
+        for (int start : layout.PageStarts())
+            if (start >= 0 && start <= index)
+                ++page;
+        return page;
+    }
+
+    tReportDefinition definition;
+    CReportModel model;
+    CReportTemplate tpl;
+    CReportPrintLayout layout;
+    QImage paper;
+};
+
+TEST_F(PrintLayoutTest, GroupsOpenAndCloseAroundTheirLinesAndColumnsTakeTheirShare)
+{
+    definition.Grp = {3, -1, -1, -1, -1};
+    build({entry(1, 2), entry(2, 2), entry(3, 4)});
+    // Clients > Alpha > two entries; Interne > one entry; the total.
+    EXPECT_EQ(kinds(), QStringLiteral("0033110314"));
+    const auto &lines = layout.Lines();
+    EXPECT_EQ(lines[4].Row, lines[1].Row) << "Alpha's footing closes Alpha first";
+    EXPECT_EQ(lines[5].Row, lines[0].Row);
+    EXPECT_EQ(lines.back().Row, model.TotalRow());
+
+    // Without detail the deepest level's groups are the lines: Clients,
+    // Alpha below it, Interne.
+    definition.Detail = false;
+    build({entry(1, 2), entry(2, 4)});
+    EXPECT_EQ(kinds(), QStringLiteral("3334"));
+
+    int sum = 0;
+    ASSERT_EQ(layout.Columns().size(), size_t(model.ColumnCount()));
+    for (int i = 0; i < model.ColumnCount(); ++i) {
+        const int listAlign = model.Columns()[size_t(i)].Align;
+        EXPECT_EQ(layout.Columns()[size_t(i)].Align, listAlign == 1 ? 2 : listAlign == 2 ? 1 : 0) << i;
+        sum += layout.Columns()[size_t(i)].Width;
+    }
+    EXPECT_LE(sum, 1000);
+    EXPECT_GT(sum, 1000 - model.ColumnCount());
+    EXPECT_EQ(layout.Captions(), model.GetColumnCaptions());
+}
+
+TEST_F(PrintLayoutTest, PagesBreakBeforeTheFooterAndAnExactFillAddsAClosingPage)
+{
+    // Page 1 has room for six lines below header, title and headings (300
+    // to 900), later pages for seven (200 to 900); the footer takes the
+    // last 100.
+    const struct {
+        int entries;
+        std::vector<int> starts;
+    } cases[] = {
+        {4, {0}},          // five lines end at 800: the closing fits
+        {5, {0, -1}},      // six lines end at 900: the closing gets a page
+        {12, {0, 6, -1}},  // thirteen lines: six, then seven, then the closing
+        {11, {0, 6}},
+    };
+    for (const auto &c : cases) {
+        build(c.entries);
+        paginate();
+        EXPECT_EQ(layout.PageStarts(), c.starts) << c.entries;
+    }
+}
+
+TEST_F(PrintLayoutTest, AnEmptyGroupedReportIsOnePageWithItsTotal)
+{
+    definition.Grp = {3, -1, -1, -1, -1};
+    build(0);
+    EXPECT_EQ(kinds(), QStringLiteral("4"));
+    paginate();
+    ASSERT_EQ(layout.GetPageCount(), 1);
+    const QImage page = draw(1);
+    const struct {
+        int y;
+        QRgb colour;
+    } bands[] = {{50, Red}, {150, qRgb(255, 255, 255)}, {250, Grey}, {350, Yellow}, {450, Cyan},
+                 {550, qRgb(255, 255, 255)}, {950, Magenta}};
+    for (const auto &b : bands)
+        EXPECT_EQ(page.pixel(500, b.y), b.colour) << b.y;
+}
+
+TEST_F(PrintLayoutTest, AGroupAcrossABreakAndTheZebraStartingAgain)
+{
+    definition.Grp = {3, -1, -1, -1, -1};
+    build(8);
+    ASSERT_EQ(kinds(), QStringLiteral("03333333314"));
+    paginate();
+    EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0, 6}));
+    EXPECT_EQ(pageOf(0), 1) << "the heading";
+    EXPECT_EQ(pageOf(9), 2) << "the footing where the last line falls";
+
+    const QImage first = draw(1);
+    EXPECT_EQ(first.pixel(500, 350), Orange);
+    EXPECT_EQ(first.pixel(500, 450), Green);
+    EXPECT_EQ(first.pixel(500, 550), Blue);
+    EXPECT_EQ(first.pixel(500, 850), Green) << "the fifth detail line";
+    const QImage second = draw(2);
+    EXPECT_EQ(second.pixel(500, 50), Red) << "the page heading again";
+    EXPECT_EQ(second.pixel(500, 150), Grey) << "the column headings again";
+    EXPECT_EQ(second.pixel(500, 250), Green) << "the even line opens every page";
+    EXPECT_EQ(second.pixel(500, 350), Blue);
+    EXPECT_EQ(second.pixel(500, 550), Brown);
+    EXPECT_EQ(second.pixel(500, 650), Yellow);
+    EXPECT_EQ(second.pixel(500, 750), Cyan);
+    EXPECT_EQ(second.pixel(500, 950), Magenta);
+}
+
+TEST_F(PrintLayoutTest, ALineTallerThanThePageStaysOnAPageOfItsOwn)
+{
+    build(3);
+    // A page of 400: the first line meets no room but stays; the margins
+    // of the second case leave no room at all.
+    for (int top : {0, 5000}) {
+        definition.MargeTop = top;
+        model.SetDefinition(definition);
+        paginate(1000, 400);
+        EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0, 1, 2, 3, -1})) << top;
+    }
+}
+
+TEST_F(PrintLayoutTest, AMissingOrBrokenTemplateGivesOneErrorPage)
+{
+    build(20);
+    QImage missing, broken;
+    for (const char *content : {static_cast<const char *>(nullptr), "not a template"}) {
+        const QString path = content ? TestFolders::writeFile(QStringLiteral("bad.tpl"), content)
+                                     : TestFolders::file(QStringLiteral("none.tpl"));
+        tpl.Load(QString(), path, QString());
+        paginate();
+        EXPECT_EQ(layout.GetPageCount(), 1);
+        (content ? broken : missing) = draw(1);
+    }
+    EXPECT_EQ(tpl.GetLoadState(), CReportTemplate::NotATemplate);
+    bool ink = false;
+    for (int y = 80; y < 200 && !ink; ++y)
+        for (int x = 0; x < 1000 && !ink; ++x)
+            ink = missing.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_TRUE(ink) << "the message below the icon";
+    EXPECT_NE(missing, broken) << "two messages";
+}
+
+TEST_F(PrintLayoutTest, TheContextSetsTheReportsPlaceholdersAndEachPageItsNumber)
+{
+    build(12);
+    paginate();
+    QString text = QStringLiteral("[Title]|[Total]");
+    ReplacePlaceholders(text);
+    EXPECT_EQ(text, QStringLiteral("Mon rapport|")
+                        + model.GetCellText(model.ColumnCount() - 1, model.TotalRow(), false, false));
+    draw(2);
+    text = QStringLiteral("[NumPage]/[NbPage]");
+    ReplacePlaceholders(text);
+    EXPECT_EQ(text, QStringLiteral("2/3"));
+}
+
+} // namespace
