@@ -4,19 +4,38 @@
 // a review list with its texts, against the bare joins it runs (the same
 // SELECTs stepped with sqlite3_step on a plain connection); the check of
 // the device copy it starts with; and the merge of the suggested
-// decisions into a fresh copy.
+// decisions into a fresh copy. Then the analysis and the run as the
+// synchronisation dialogs do them, each beside its parts in the same run:
+// the analysis (copy from the device folder, upgrade, comparison) bare, as
+// SyncAnalysis runs it, and on the progress dialog's worker; the run
+// (merge, overlaps answered once for all, favourite order, purge, device
+// write, local replacement) bare, as SyncRun sequences it, and in the run
+// dialog with its worker and step list.
 #include "BenchFolder.h"
 #include "TenYearsOfEntries.h"
 
 #include "CBdD.h"
 #include "CConfiguration.h"
+#include "CDatabaseFile.h"
+#include "CDlgInsertion.h"
+#include "CViewAnimInsert.h"
+#include "CDlgSynchro.h"
+#include "CProgressDlg.h"
+#include "DeviceExchange.h"
+#include "DialogAnswers.h"
+#include "SyncAnalysis.h"
+#include "SyncFileStages.h"
+#include "SyncRun.h"
 #include "CSynchroListCtrl.h"
 #include "Formatter.h"
 #include "SyncReviewList.h"
 #include "SyncSteps.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QMouseEvent>
 #include <QImage>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -289,6 +308,227 @@ void BM_ReviewFillAndFirstPaint(benchmark::State &state)
     state.counters["rows"] = list.Count();
 }
 BENCHMARK(BM_ReviewFillAndFirstPaint)->Unit(benchmark::kMillisecond);
+
+
+// The device as a folder holding the pair's device database, and the
+// files of one analysis or run, put back before each iteration.
+struct Exchange
+{
+    QString root = pathOf("Device");
+    QString deviceDb = root + QStringLiteral("/Program Files/Zarvo/Db/Zarvo.sdb");
+    QString copy = pathOf("Ppc.sdb");
+    QString local = pathOf("run-local.sdb");
+    DeviceExchange exchange{root};
+
+    Exchange()
+    {
+        QDir().mkpath(QFileInfo(deviceDb).absolutePath());
+        QFile registry(root + QStringLiteral("/registry.ini"));
+        registry.open(QIODevice::WriteOnly);
+        registry.write("[HKLM\\Software\\Apps\\Quellmark Zarvo]\r\nInstallDir=\\Program Files\\Zarvo\\\r\n");
+        registry.close();
+        Reset();
+        if (!exchange.Connect() || !exchange.LocateDeviceDatabase())
+            qFatal("the device folder could not be reached");
+    }
+    // Both sides as the pair holds them, the copy as the analysis left it.
+    void Reset()
+    {
+        const Pair &p = pair();
+        for (const QString &file : {deviceDb, copy, local})
+            QFile::remove(file);
+        QFile::copy(p.device, deviceDb);
+        QFile::copy(p.device, copy);
+        QFile::copy(p.local, local);
+    }
+};
+
+Exchange &exchange()
+{
+    static Exchange e;
+    return e;
+}
+
+SyncAnalysis::Input analysisInput()
+{
+    Exchange &e = exchange();
+    SyncAnalysis::Input in;
+    in.exchange = e.exchange;
+    in.copyPath = e.copy;
+    in.localPath = pair().local;
+    in.minimumMs = 0;
+    return in;
+}
+
+// The analysis's parts one after the other.
+void BM_AnalysisParts(benchmark::State &state)
+{
+    const SyncAnalysis::Input in = analysisInput();
+    for (auto _ : state) {
+        SyncReviewList list;
+        int count = 0;
+        bool ok = in.exchange.CopyDatabaseFromDevice(in.copyPath);
+        {
+            CBdD copy(in.copyPath, CBdD::OtherFile);
+            ok = ok && copy.UpdateDb().outcome == CBdD::tUpgradeResult::Outcome::Current;
+        }
+        CBdD local(in.localPath, CBdD::ReadOnly);
+        ok = ok && local.CompareDatabases(in.copyPath, list, nullptr, count, in.formats) == CBdD::CompareOutcome::Compared;
+        if (!ok || count != pair().differences)
+            state.SkipWithError("the analysis's parts failed");
+    }
+}
+BENCHMARK(BM_AnalysisParts)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_Analysis(benchmark::State &state)
+{
+    const SyncAnalysis::Input in = analysisInput();
+    for (auto _ : state) {
+        const SyncAnalysis::Result result = SyncAnalysis::Run(in, nullptr);
+        if (result.outcome != SyncAnalysis::Outcome::Differences)
+            state.SkipWithError("the analysis failed");
+    }
+}
+BENCHMARK(BM_Analysis)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// As the synchronisation dialog runs it: in the progress dialog, on its worker.
+void BM_AnalysisInProgressDialog(benchmark::State &state)
+{
+    const SyncAnalysis::Input in = analysisInput();
+    for (auto _ : state) {
+        SyncAnalysis::Result result;
+        CProgressDlg progress(
+            nullptr,
+            [&in, &result](ProgressDlgShared &shared) -> quint8 {
+                result = SyncAnalysis::Run(in, &shared);
+                return result.outcome == SyncAnalysis::Outcome::Differences ? 1 : 2;
+            },
+            nullptr, QStringLiteral("Analyse"), true);
+        if (progress.DoModal() != UPD_SUCCESS)
+            state.SkipWithError("the analysis failed");
+    }
+}
+BENCHMARK(BM_AnalysisInProgressDialog)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The review's list with the suggested decisions, and the local stamps.
+struct RunInput
+{
+    SyncReviewList list;
+    QString sync;
+    QString change;
+    RunInput()
+    {
+        int count = 0;
+        CBdD db(pair().local, CBdD::ReadOnly);
+        db.CompareDatabases(pair().device, list, nullptr, count, CConfiguration());
+        db.GetSyncStamps(sync, change);
+    }
+};
+
+RunInput &runInput()
+{
+    static RunInput r;
+    return r;
+}
+
+SyncFileStages::Setup runSetup()
+{
+    Exchange &e = exchange();
+    SyncFileStages::Setup setup;
+    setup.localPath = e.local;
+    setup.copyPath = e.copy;
+    setup.list = &runInput().list;
+    setup.exchange = e.exchange;
+    setup.localSync = runInput().sync;
+    setup.localChange = runInput().change;
+    setup.askOverlap = [](const std::vector<tTacheFull> &) {
+        SyncFileStages::OverlapAnswer answer;
+        answer.applyToAll = true;
+        return answer;
+    };
+    return setup;
+}
+
+// The run's parts one after the other.
+void BM_RunParts(benchmark::State &state)
+{
+    Exchange &e = exchange();
+    const SyncFileStages::Setup setup = runSetup();
+    NoSteps steps;
+    for (auto _ : state) {
+        state.PauseTiming();
+        e.Reset();
+        state.ResumeTiming();
+        bool ok = true;
+        {
+            CBdD local(e.local, CBdD::ReadOnly);
+            bool touched = false;
+            ok = local.ApplySynchronisation(e.copy, *setup.list, steps, touched);
+            ok = ok && SyncFileStages::ResolveOverlaps(e.copy, *setup.list, steps, setup.askOverlap);
+            ok = ok && local.MergeFavoriteOrder(e.copy, steps) == CBdD::MergeOutcome::Done;
+        }
+        {
+            CBdD copy(e.copy, CBdD::OtherFile);
+            ok = ok && copy.PurgeSyncedChanges();
+        }
+        ok = ok && e.exchange.CopyDatabaseToDevice(e.copy) && CDatabaseFile::ReplaceLive(e.copy, e.local);
+        if (!ok)
+            state.SkipWithError("the run's parts failed");
+    }
+}
+BENCHMARK(BM_RunParts)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_Run(benchmark::State &state)
+{
+    Exchange &e = exchange();
+    const SyncFileStages::Setup setup = runSetup();
+    for (auto _ : state) {
+        state.PauseTiming();
+        e.Reset();
+        state.ResumeTiming();
+        NoSteps steps;
+        if (SyncRun(SyncFileStages::Make(setup)).Run(steps) != SyncRun::Outcome::Succeeded)
+            state.SkipWithError("the run failed");
+    }
+}
+BENCHMARK(BM_Run)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void click(QWidget *widget)
+{
+    const QPointF at = QRectF(widget->rect()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+}
+
+// As the review runs it: the run dialog, its worker and its step list, the
+// overlaps asked once in the insertion dialog with "apply to all" ticked.
+void BM_RunInDialog(benchmark::State &state)
+{
+    Exchange &e = exchange();
+    SyncFileStages::Setup setup = runSetup();
+    setup.askOverlap = {};
+    for (auto _ : state) {
+        state.PauseTiming();
+        e.Reset();
+        state.ResumeTiming();
+        DialogAnswers<CDlgInsertion> questions;
+        questions.Push([](CDlgInsertion &question) {
+            static_cast<QCheckBox *>(question.Control(CDlgInsertion::IdApplyToNext))->click();
+            click(question.ChoiceButton(CDlgInsertion::OthersGiveWay));
+            return question.result();
+        });
+        CDlgSynchro run(setup);
+        run.show();
+        run.WaitForEnd();
+        if (run.Outcome() != SyncRun::Outcome::Succeeded)
+            state.SkipWithError("the run failed");
+    }
+}
+BENCHMARK(BM_RunInDialog)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 

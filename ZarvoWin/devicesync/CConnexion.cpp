@@ -1,8 +1,10 @@
 #include "CConnexion.h"
 
+#include "CAppData.h"
 #include "CBdD.h"
 #include "CDatabaseFile.h"
 #include "CDlgSynchro.h"
+#include "CProgressDlg.h"
 #include "CUsers.h"
 #include "CViewPcInfos.h"
 #include "CViewSynchro.h"
@@ -11,6 +13,7 @@
 #include "MessageBoxParams.h"
 #include "RichMessageBox.h"
 #include "Settings.h"
+#include "SyncAnalysis.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 #include "UiUtilities.h"
@@ -19,7 +22,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -30,7 +32,6 @@
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -253,6 +254,7 @@ void CConnexion::FillUsers(int selectId)
 
 void CConnexion::OnDeviceNotice(int code)
 {
+    m_copyFresh = false;
     if (code == 0) {
         if (!m_exchange.IsConnected())
             m_exchange.Connect();
@@ -271,6 +273,7 @@ void CConnexion::RefreshState()
     m_device = ConnexionState::Stamps();
     m_localShown = m_localHasSize = m_deviceShown = m_deviceCopyOk = false;
     m_localVersion = m_deviceVersion = -1;
+    m_copyFresh = false;
     m_exchange.SetAssociatedUser(-1, QString(), QString());
     const bool ready = m_exchange.IsReady();
     bool baseKnown = false;
@@ -320,10 +323,7 @@ void CConnexion::RefreshLocalInfo()
         m_localPane->SetLine(0, Platform::Texts::get(253));
         return;
     }
-    CBdD db(path, CBdD::ReadOnly);
-    m_local.read = db.IsOpen() && db.GetSyncStamps(m_local.sync, m_local.change) != CBdD::StampsFailed;
-    m_localVersion = db.IsOpen() ? db.GetVersion() : -1;
-    m_local.size = file.size();
+    m_local = SyncAnalysis::ReadStamps(path, file.size(), &m_localVersion);
     m_localPane->SetLine(0, m_local.sync.isEmpty()
                                 ? Platform::Texts::get(438) + QLocale().toString(file.birthTime().isValid() ? file.birthTime() : file.lastModified(), QLocale::ShortFormat)
                                 : Platform::Texts::get(209) + DateOf(m_local.sync));
@@ -356,10 +356,10 @@ void CConnexion::RefreshDeviceInfo()
         return;
     }
     m_deviceCopyOk = true;
-    CBdD db(copy, CBdD::ReadOnly);
-    m_device.read = db.IsOpen() && db.GetSyncStamps(m_device.sync, m_device.change) != CBdD::StampsFailed;
-    m_deviceVersion = db.IsOpen() ? db.GetVersion() : -1;
-    m_device.size = file.size();
+    // The analysis may compare this copy while nothing writes it.
+    if (!m_reviewPending)
+        m_copyFresh = CDatabaseFile::ReadChangeCounter(copy, m_copyCounter);
+    m_device = SyncAnalysis::ReadStamps(copy, file.size(), &m_deviceVersion);
     m_devicePane->SetLine(0, m_device.sync.isEmpty()
                                  ? Platform::Texts::get(438) + QLocale().toString(file.birthTime().isValid() ? file.birthTime() : file.lastModified(), QLocale::ShortFormat)
                                  : Platform::Texts::get(209) + DateOf(m_device.sync));
@@ -544,74 +544,77 @@ void CConnexion::OnWholeCopy(int direction)
 
 void CConnexion::OnSynchronise()
 {
-    if (m_analysing || m_reviewPending)
+    if (m_analysing || m_reviewPending || m_running)
         return;
     if (m_exchange.GetTransport() == DeviceExchange::Transport::UsbDisk)
         Platform::Settings().setString(u"Synchronisation", u"", u"UsbFile", m_exchange.UsbDatabasePath());
-    // The copy compared is the one made now from the device connected now.
-    const QString copy = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
-    bool ok = !copy.isEmpty() && m_exchange.CopyDatabaseFromDevice(copy);
-    if (ok) {
-        CBdD db(copy, CBdD::OtherFile);
-        const CBdD::tUpgradeResult::Outcome upgrade = db.UpdateDb().outcome;
-        ok = db.IsOpen()
-             && (upgrade == CBdD::tUpgradeResult::Outcome::Current || upgrade == CBdD::tUpgradeResult::Outcome::Completed
-                 || upgrade == CBdD::tUpgradeResult::Outcome::Upgraded);
-    }
-    if (!ok) {
-        if (!copy.isEmpty())
-            QFile::remove(copy);
-        Warn(219);
-        RefreshState();
-        return;
-    }
-    m_snapshot = CurrentSnapshot();
+    SyncAnalysis::Input input;
+    input.exchange = m_exchange;
+    input.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+    input.localPath = m_exchange.GetLocalDatabasePath();
+    input.copyAtHand = m_copyFresh;
+    input.copyCounter = m_copyCounter;
+    if (const CConfiguration *config = CAppData::Configuration())
+        input.formats = *config;
+    input.minimumMs = g_minimumAnalysisMs;
+    m_copyFresh = false;
+
+    SyncAnalysis::Result result;
     m_analysing = true;
     UpdateControls();
-    if (m_review)
-        m_review->deleteLater();
-    m_review = new CViewSynchro(m_host);
-    m_review->SetAssociatedUserId(m_exchange.GetLocalUserId());
-    m_review->SetMessage(QString());
-    QPointer<CViewSynchro> review(m_review);
-    QElapsedTimer started;
-    started.start();
-    connect(m_review, &CViewSynchro::differencesLoaded, this,
-            [this, review, started](CBdD::CompareOutcome outcome, int count) {
-                if (!review)
-                    return;
-                const int rest = g_minimumAnalysisMs - int(started.elapsed());
-                QTimer::singleShot(std::max(0, rest), this, [this, outcome, count] { AnalysisEnded(int(outcome), count); });
-            });
-    m_review->SetSynchroniseRunner([this](CViewSynchro &view) { RunSynchronisation(&view.List()); });
-    m_review->SetCancelHandler([this] {
-        m_reviewPending = false;
-        show();
-        RefreshState();
-    });
-    if (!m_review->LoadDifferences(copy, m_exchange.GetLocalDatabasePath())) {
-        m_analysing = false;
-        Warn(219);
-        UpdateControls();
+    {
+        CProgressDlg progress(
+            this,
+            [&input, &result](ProgressDlgShared &shared) -> quint8 {
+                result = SyncAnalysis::Run(input, &shared);
+                return result.outcome == SyncAnalysis::Outcome::Differences
+                               || result.outcome == SyncAnalysis::Outcome::NoDifference
+                           ? 1
+                           : 2;
+            },
+            nullptr, Platform::Texts::get(277), true);
+        if (progress.DoModal() > 0xFFFF)
+            result.outcome = SyncAnalysis::Outcome::Cancelled;
     }
+    m_analysing = false;
+    AnalysisEnded(std::move(result));
 }
 
-void CConnexion::AnalysisEnded(int outcome, int count)
+void CConnexion::AnalysisEnded(SyncAnalysis::Result result)
 {
-    m_analysing = false;
-    const auto compared = CBdD::CompareOutcome(outcome);
-    if (compared == CBdD::CompareOutcome::Compared && count > 0) {
+    m_snapshot = ConnexionState::Snapshot{m_exchange.DeviceUserName(), m_exchange.GetLocalUserId(), result.device,
+                                          result.local};
+    switch (result.outcome) {
+    case SyncAnalysis::Outcome::Differences: {
+        if (m_review)
+            m_review->deleteLater();
+        m_review = new CViewSynchro(m_host);
+        m_review->SetAssociatedUserId(m_exchange.GetLocalUserId());
+        m_review->SetMessage(QString());
+        m_review->TakeDifferences(DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile),
+                                  m_exchange.GetLocalDatabasePath(), std::move(result.list), result.count);
+        m_review->SetSynchroniseRunner([this](CViewSynchro &view) { RunSynchronisation(&view.List()); });
+        m_review->SetCancelHandler([this] {
+            m_reviewPending = false;
+            show();
+            RefreshState();
+        });
         m_reviewPending = true;
         m_review->Open();
         hide();
         RefreshState();
-    } else if (compared == CBdD::CompareOutcome::Compared) {
+        break;
+    }
+    case SyncAnalysis::Outcome::NoDifference:
         // Nothing differs: the run still carries the favourite order over
         // and aligns the stamps of both sides.
         RunSynchronisation(nullptr);
-    } else {
-        Warn(compared == CBdD::CompareOutcome::Cancelled ? 372 : 219);
+        break;
+    case SyncAnalysis::Outcome::Cancelled:
+    case SyncAnalysis::Outcome::Failed:
+        Warn(result.outcome == SyncAnalysis::Outcome::Cancelled ? 372 : 219);
         RefreshState();
+        break;
     }
     emit analysisEnded();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "ConnexionState.h"
 #include "DeviceExchange.h"
+#include "SyncAnalysis.h"
 #include "SyncReviewList.h"
 
 #include <QDialog>
@@ -101,11 +102,12 @@ public:
     void OnSelectUsbFile();
     void OnTransportChanged();
     void OnWholeCopy(int direction);
-    // Starts the analysis; its end opens the review or runs a list-less
-    // synchronisation.
+    // Runs the analysis in a progress dialog (on its worker); its end
+    // opens the review, runs a list-less synchronisation or tells why not.
     void OnSynchronise();
     bool IsAnalysing() const { return m_analysing; }
-    // The analysis waits at least this long (ms) before it shows its end.
+    // The analysis lasts at least this long (ms), so that its progress
+    // dialog is seen; a cancel ends it at once.
     static void SetMinimumAnalysisTime(int ms);
 
 signals:
@@ -124,7 +126,7 @@ private:
     void RefreshDeviceInfo();
     void FillUsers(int selectId);
     void Warn(int textId);
-    void AnalysisEnded(int outcome, int count);
+    void AnalysisEnded(SyncAnalysis::Result result);
     void RunSynchronisation(const SyncReviewList *list);
     void EndReview();
     void WatchDatabases();

@@ -254,12 +254,33 @@ void CViewSynchro::AdoptDifferences()
         m_count = 0;
     }
     m_loaded.reset();
+    ShowDifferences();
+    emit differencesLoaded(m_outcome, m_count);
+}
+
+void CViewSynchro::TakeDifferences(const QString &devicePath, const QString &localPath, SyncReviewList list,
+                                   int count)
+{
+    if (m_worker)
+        return;
+    m_devicePath = devicePath;
+    m_localPath = localPath;
+    if (const CConfiguration *config = CAppData::Configuration())
+        m_formats = *config;
+    m_listCtrl->SetList(nullptr);
+    m_list = std::move(list);
+    m_count = count;
+    m_outcome = CBdD::CompareOutcome::Compared;
+    ShowDifferences();
+}
+
+void CViewSynchro::ShowDifferences()
+{
     m_listCtrl->SetList(&m_list);
     m_shownRow = -2; // so that ShowElement(-1) resets the panes
     ShowElement(-1);
     m_synchronise->setEnabled(m_noBlockingMessage);
     UpdateTitle();
-    emit differencesLoaded(m_outcome, m_count);
 }
 
 // ---------------------------------------------------------------------------

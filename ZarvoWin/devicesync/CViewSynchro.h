@@ -62,6 +62,9 @@ public:
     // while a comparison runs.
     bool LoadDifferences(const QString &devicePath, const QString &localPath);
     bool IsLoading() const;
+    // Takes the differences a comparison made elsewhere (on the analysis's
+    // worker) between the device's copy and the local database.
+    void TakeDifferences(const QString &devicePath, const QString &localPath, SyncReviewList list, int count);
     // Asks a running comparison to stop (it ends as Cancelled).
     void CancelLoading();
     // The number of differing elements of the last comparison.
@@ -120,6 +123,7 @@ protected:
 
 private:
     void AdoptDifferences();
+    void ShowDifferences();
     void UpdateTitle();
     void ResetPanes();
     void LayoutPanes();

@@ -4,6 +4,7 @@
 #include "CBdD.h"
 #include "CDlgSynchro.h"
 #include "CInfosProgression.h"
+#include "CProgressDlg.h"
 #include "CUsers.h"
 #include "CViewPcInfos.h"
 #include "CViewSynchro.h"
@@ -16,12 +17,14 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -228,4 +231,104 @@ TEST_F(CConnexionTest, AnnulerInTheRunWritesNeitherSide)
     EXPECT_EQ(TestFolders::readFile(deviceDb), device);
     EXPECT_EQ(TestFolders::readFile(local), before);
     EXPECT_EQ(undoEmptied, 0);
+}
+
+TEST_F(CConnexionTest, TheAnalysisShowsItsProgressAndACancelEndsItAtOnce)
+{
+    CConnexion dialog(users, nullptr, hooks, root);
+    plug(dialog);
+    associate(dialog, QStringLiteral("Léa"));
+    const QByteArray device = TestFolders::readFile(deviceDb);
+    const QByteArray before = TestFolders::readFile(local);
+    // Without a cancel the analysis would be shown for ten minutes.
+    CConnexion::SetMinimumAnalysisTime(600'000);
+    MessageBoxAnswers boxes;
+    boxes.Push(1);
+    QString title;
+    QTimer::singleShot(200, &dialog, [&dialog, &title] {
+        auto *progress = dialog.findChild<CProgressDlg *>();
+        ASSERT_NE(progress, nullptr);
+        title = progress->windowTitle();
+        QTest::mouseClick(progress->findChild<QPushButton *>(QString::number(CProgressDlg::CancelControl)),
+                          Qt::LeftButton);
+    });
+    QElapsedTimer took;
+    took.start();
+    analyse(dialog);
+    EXPECT_LT(took.elapsed(), 60'000);
+    EXPECT_EQ(title, Platform::Texts::get(277));
+    ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+    EXPECT_EQ(boxes.AskedBoxes().front().text, Platform::Texts::get(372));
+    EXPECT_FALSE(dialog.ReviewPending());
+    EXPECT_EQ(TestFolders::readFile(deviceDb), device);
+    EXPECT_EQ(TestFolders::readFile(local), before);
+    EXPECT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+}
+
+TEST_F(CConnexionTest, TheAnalysisComparesOnlyAWholeCopyOfTheDeviceAsItIsNow)
+{
+    CConnexion dialog(users, nullptr, hooks, root);
+    plug(dialog);
+    associate(dialog, QStringLiteral("Léa"));
+    const QString copy = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+    ASSERT_TRUE(QFileInfo::exists(copy));
+
+    // Something wrote the copy the refresh made: it is made again, so the
+    // row written there is no difference.
+    make(copy, "insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (34,'intrus',-1,0,1600,1)");
+    analyse(dialog);
+    ASSERT_TRUE(dialog.ReviewPending());
+    EXPECT_EQ(dialog.Review()->Count(), 2);
+    dialog.Review()->Cancel();
+    ASSERT_FALSE(dialog.ReviewPending());
+
+    // The device's database damaged after the refresh, and the copy gone:
+    // the copy fails, none is left, nothing is written and 219 is told.
+    QFile::remove(copy);
+    const QByteArray before = TestFolders::readFile(local);
+    TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Db/Zarvo.sdb"), "not a database");
+    MessageBoxAnswers boxes;
+    boxes.Push(1);
+    analyse(dialog);
+    ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+    EXPECT_EQ(boxes.AskedBoxes().front().text, Platform::Texts::get(219));
+    EXPECT_FALSE(dialog.ReviewPending());
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    EXPECT_EQ(TestFolders::readFile(local), before);
+    EXPECT_FALSE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+    EXPECT_FALSE(dialog.Control(CConnexion::CopyToLocalButton)->isEnabled());
+}
+
+TEST_F(CConnexionTest, NoDifferenceRunsWithoutAReviewAndAlignsTheStamps)
+{
+    // The device holds what the local database holds, neither was ever
+    // synchronised: their stamps are empty, so they do not count as
+    // identical, and the analysis finds nothing to review.
+    QDir().mkpath(QFileInfo(deviceDb).absolutePath());
+    ASSERT_TRUE(QFile::copy(local, deviceDb));
+    TestFolders::writeFile(QStringLiteral("Device/registry.ini"), InstallKey);
+    CConnexion dialog(users, nullptr, hooks, root);
+    dialog.OnDeviceNotice(0);
+    associate(dialog, QStringLiteral("Léa"));
+    EXPECT_TRUE(static_cast<QLabel *>(dialog.Control(CConnexion::IdenticalText))->text().isEmpty());
+    ASSERT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+
+    MessageBoxAnswers boxes;
+    DialogAnswers<CDlgSynchro> runs;
+    SyncRun::Outcome outcome = SyncRun::Outcome::Failed;
+    runs.Push([&outcome](CDlgSynchro &run) {
+        run.Start();
+        run.WaitForEnd();
+        outcome = run.Outcome();
+        return int(QDialog::Accepted);
+    });
+    analyse(dialog);
+    EXPECT_TRUE(boxes.AskedBoxes().empty());
+    EXPECT_EQ(runs.Asked(), 1);
+    EXPECT_EQ(outcome, SyncRun::Outcome::Succeeded);
+    EXPECT_FALSE(dialog.ReviewPending());
+    EXPECT_EQ(dialog.Review(), nullptr);
+    const QString stamps = "select Name, Value from Infos where Name in ('Backup','Modif') order by Name";
+    EXPECT_EQ(json(local, stamps), json(deviceDb, stamps));
+    EXPECT_EQ(static_cast<QLabel *>(dialog.Control(CConnexion::IdenticalText))->text(), Platform::Texts::get(245));
 }

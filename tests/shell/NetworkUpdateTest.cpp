@@ -238,3 +238,18 @@ TEST_F(NetworkUpdateTest, ASilentRunShowsNothing)
     app->UpdateFromLan(false);
     EXPECT_TRUE(boxes().empty());
 }
+
+TEST_F(NetworkUpdateTest, NoUpdateWhileADeviceSynchronisationIsOpen)
+{
+    // The synchronisation would write its merge over the copy taken in.
+    dropSharedCopy(QStringLiteral("share"));
+    app->SetDeviceSyncOpen(true);
+    app->UpdateFromLan(true);
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(markOf(local), QStringLiteral("local"));
+    EXPECT_TRUE(QFileInfo::exists(sharedCopy()));
+
+    app->SetDeviceSyncOpen(false);
+    app->UpdateFromLan(true);
+    EXPECT_EQ(markOf(local), QStringLiteral("share"));
+}
