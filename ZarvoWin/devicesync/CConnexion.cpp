@@ -38,13 +38,27 @@ namespace {
 
 int g_minimumAnalysisMs = 1000;
 
+// A date and time in the user's formats, as the users pane shows them.
+QString DateText(qint64 seconds)
+{
+    if (seconds <= 0)
+        return QString();
+    if (const CConfiguration *config = CAppData::Configuration())
+        return config->FormatDate(seconds, false, true);
+    return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
+}
+
 QString DateOf(const QString &stamp)
 {
     bool ok = false;
     const qint64 seconds = stamp.toLongLong(&ok);
-    if (!ok || seconds <= 0)
-        return QString();
-    return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
+    return ok ? DateText(seconds) : QString();
+}
+
+QString CreatedText(const QFileInfo &file)
+{
+    const QDateTime created = file.birthTime().isValid() ? file.birthTime() : file.lastModified();
+    return Platform::Texts::get(438) + DateText(created.toSecsSinceEpoch());
 }
 
 QLabel *Picture(const char *icon, QWidget *parent)
@@ -325,7 +339,7 @@ void CConnexion::RefreshLocalInfo()
     }
     m_local = SyncAnalysis::ReadStamps(path, file.size(), &m_localVersion);
     m_localPane->SetLine(0, m_local.sync.isEmpty()
-                                ? Platform::Texts::get(438) + QLocale().toString(file.birthTime().isValid() ? file.birthTime() : file.lastModified(), QLocale::ShortFormat)
+                                ? CreatedText(file)
                                 : Platform::Texts::get(209) + DateOf(m_local.sync));
     m_localPane->SetLine(1, m_local.change.isEmpty() ? QString() : Platform::Texts::get(208) + DateOf(m_local.change));
     m_localPane->SetLine(2, Platform::Formatter::sprintf(Platform::Texts::get(437), {m_local.size}));
@@ -361,7 +375,7 @@ void CConnexion::RefreshDeviceInfo()
         m_copyFresh = CDatabaseFile::ReadChangeCounter(copy, m_copyCounter);
     m_device = SyncAnalysis::ReadStamps(copy, file.size(), &m_deviceVersion);
     m_devicePane->SetLine(0, m_device.sync.isEmpty()
-                                 ? Platform::Texts::get(438) + QLocale().toString(file.birthTime().isValid() ? file.birthTime() : file.lastModified(), QLocale::ShortFormat)
+                                 ? CreatedText(file)
                                  : Platform::Texts::get(209) + DateOf(m_device.sync));
     m_devicePane->SetLine(1, m_device.change.isEmpty() ? QString() : Platform::Texts::get(208) + DateOf(m_device.change));
     m_devicePane->SetLine(2, Platform::Formatter::sprintf(Platform::Texts::get(437), {m_device.size}));
@@ -563,16 +577,19 @@ void CConnexion::OnSynchronise()
     m_analysing = true;
     UpdateControls();
     {
+        const QString title = Platform::Texts::get(277);
         CProgressDlg progress(
             this,
-            [&input, &result](ProgressDlgShared &shared) -> quint8 {
+            [&input, &result, title](ProgressDlgShared &shared) -> quint8 {
+                // Also in the window: a desktop may show no title bars.
+                shared.SendText(title);
                 result = SyncAnalysis::Run(input, &shared);
                 return result.outcome == SyncAnalysis::Outcome::Differences
                                || result.outcome == SyncAnalysis::Outcome::NoDifference
                            ? 1
                            : 2;
             },
-            nullptr, Platform::Texts::get(277), true);
+            nullptr, title, true);
         if (progress.DoModal() > 0xFFFF)
             result.outcome = SyncAnalysis::Outcome::Cancelled;
     }

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QMap>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -161,7 +162,8 @@ private:
     bool m_running = false;
     bool m_usersAdded = false;
     ConnexionState::Snapshot m_snapshot;
-    CViewSynchro *m_review = nullptr;
+    // The review's tab owns the review and may delete it first.
+    QPointer<CViewSynchro> m_review;
 
     CViewPcInfos *m_devicePane;
     CViewPcInfos *m_localPane;
