@@ -12,10 +12,10 @@ struct tReportSnapshot;
 // What the report windows need of the application: where they live (the
 // main window that owns their dialogs, the document area their frames are
 // tabs of), its 16-pixel images, whether activating a window may apply
-// what it restored, the status bar, the refreshes of other windows and of
-// the report pane, the calendar shown on a date, and what a build reads
-// (the database's path and a copy of the projects taken on the interface
-// thread). The shell implements it by forwarding to the application object
+// what it restored, the status bar and the main toolbar, the refreshes of
+// other windows and of the report pane, the calendar shown on a date, the
+// report definitions' database, and what a build reads (the database's
+// path and a copy of the projects taken on the interface thread). The shell implements it by forwarding to the application object
 // and its main frame; tests pass a host that records.
 class CReportHost
 {
@@ -33,16 +33,22 @@ public:
     virtual bool IsReady() const = 0;
     // A text in the status bar; an empty one puts the idle text back.
     virtual void ShowStatusText(const QString &text) = 0;
-    // The main toolbar follows the active document window.
-    virtual void ActiveWindowChanged() = 0;
+    // The main toolbar follows the active document window and the state
+    // of its commands.
+    virtual void UpdateCommandStates() = 0;
+    // Set while the windows close after every one was asked to save
+    // already (a change of user): they close without asking again.
+    virtual bool ClosingWithoutQuestion() const = 0;
     // The other views after a change the report made to the data.
     virtual void RefreshViews() = 0;
     // The report pane lists the reports as stored now.
     virtual void ReloadReportPane() = 0;
     // The calendar shows a date, called from a report window.
     virtual void GoToDate(const QDate &date, QWidget *window) = 0;
-    // The current user's database.
+    // The current user's database, and the one of their report
+    // definitions.
     virtual QString DatabasePath() const = 0;
+    virtual QString ReportDatabasePath() const = 0;
     // A copy of the projects, activities and rates for a build.
     virtual std::shared_ptr<const tReportSnapshot> ProjectSnapshot() const = 0;
     // The live store the project-tracking cells read on the interface

@@ -10,6 +10,10 @@
 #include "CPaneProject.h"
 #include "CPaneReport.h"
 #include "CPaneTask.h"
+#include "CReportFrame.h"
+#include "CReportView.h"
+
+#include <QMdiArea>
 #include "CViewTree.h"
 
 namespace {
@@ -52,6 +56,20 @@ void CFrameViews::RefreshActiveViews()
 {
     if (CChildFrame *calendar = Calendar())
         calendar->ReloadShownView();
+    CheckActiveReport();
+}
+
+void CFrameViews::CheckActiveReport()
+{
+    QMdiArea *area = m_frame.MdiArea();
+    if (auto *report = qobject_cast<CReportFrame *>(area ? area->currentSubWindow() : nullptr))
+        report->CheckForDataChange();
+}
+
+void CFrameViews::RefreshReportLabels()
+{
+    for (CReportFrame *report : CReportFrame::AllFrames())
+        report->View()->RefreshLabels();
 }
 
 void CFrameViews::OnDatabaseChanged()

@@ -28,6 +28,10 @@ public:
     int CalendarViewType() const override;
     void SetCalendarViewType(int viewType) override;
     void ShiftWeek(int days) override;
+    // The report windows: the active one checks the database for a change,
+    // every one takes the texts of the interface language.
+    void CheckActiveReport() override;
+    void RefreshReportLabels() override;
 
     // The forecast window refreshes (its reload re-reads the project model);
     // without one, a reload re-reads the model here, so that the project

@@ -577,6 +577,7 @@ void CMainFrame::OnTimer()
         m_views->RefreshRunningTask();
     if (m_forecastWindow)
         m_views->RefreshForecastOnTimer();
+    m_views->CheckActiveReport();
     const int lanTime = m_app.Configuration().lanTime;
     if (lanTime > 0) {
         m_lanSeconds += TimerIntervalMs / 1000;

@@ -27,6 +27,9 @@ public:
     virtual void RefreshActiveViews() {}
     // The calendar window repaints the running entry.
     virtual void RefreshRunningTask() {}
+    // The active report window offers to build its report again when the
+    // database changed since its last build.
+    virtual void CheckActiveReport() {}
     // The calendar window's view type: 1 day, 2 week, 3 month; 0 without one.
     virtual int CalendarViewType() const { return 0; }
     virtual void SetCalendarViewType(int viewType) { (void)viewType; }

@@ -207,7 +207,9 @@ public:
         // goes with; `userId` in: the user to preselect, out: the choice.
         std::function<bool(int &userId)> associateUser;
         std::function<bool()> renameColumns;                // 32977
-        std::function<QWidget *(int reportId, bool preview, int zoom)> reportFrame; // 57600 with -1
+        // A report window (57600 with -1); a restored one (the reports of
+        // the last run) applies its mode and zoom once activated.
+        std::function<QWidget *(int reportId, bool preview, int zoom, bool restored)> reportFrame;
         std::function<void()> updateCheck;                  // 32933
         // The save-file question of "save as"; the program asks the file
         // dialog, tests answer here. Empty: cancelled.
@@ -247,6 +249,8 @@ public:
         std::function<void(const QList<OnScreenReport> &)> saveOnScreen;
         std::function<void()> reopenOnScreen;
         std::function<int(int reportId)> reportType;    // -1 when not found
+        // Whether a new report can be made (it starts in its settings).
+        std::function<bool()> canMakeNew;
     };
     ReportHooks &Reports() { return m_reportHooks; }
 
@@ -284,6 +288,10 @@ public:
     void RenameReportWindow(int reportId, const QString &title);
     void ForgetReport(int reportId);
     bool IsClosingForSwitch() const { return m_closingForSwitch; }
+    // The program's close: every report window may save first (Cancel on
+    // any keeps the program open), then the list of the reports on screen
+    // is kept for the next start.
+    bool CloseReportWindows();
     void ShowOptions(int startPage);
     void OnSyncDevice();
     // What follows a device synchronisation dialog once it closed: the
@@ -311,6 +319,9 @@ public:
 private:
     // Undo or redo one group, then refresh what it changed or tell a failure.
     void ReplayHistory(bool undo);
+    // Asks every report window to save; false at the first Cancel.
+    // `onScreen` gets the stored reports among them.
+    bool QuerySaveReportWindows(QList<OnScreenReport> &onScreen);
     // Another database became current, or the current one was replaced:
     // the day cache and the calendar window's entries (selection,
     // clipboard, drag) are dropped, so that no id of the previous database

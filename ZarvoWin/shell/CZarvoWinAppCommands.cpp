@@ -210,7 +210,7 @@ void CZarvoWinApp::UpdateCommandStates()
         {32794, bool(m_openers.syncDevice)},    {32796, bool(m_openers.options)},
         {32896, bool(m_openers.backupList)},    {32956, bool(m_openers.manageUsers)},
         {32959, bool(m_openers.sampleData)},    {32977, bool(m_openers.renameColumns)},
-        {32938, bool(m_openers.entryDialog)},   {57600, bool(m_openers.reportFrame)},
+        {32938, bool(m_openers.entryDialog)},   {57600, bool(m_openers.reportFrame) && m_reportHooks.canMakeNew && m_reportHooks.canMakeNew()},
         {32933, bool(m_openers.updateCheck)},
     };
     for (const auto &[id, available] : openers)
@@ -531,14 +531,13 @@ void CZarvoWinApp::OnAddTask()
 
 void CZarvoWinApp::OnNewReport()
 {
-    if (m_openers.reportFrame)
-        m_openers.reportFrame(-1, false, 2);
+    if (m_openers.reportFrame && m_reportHooks.canMakeNew && m_reportHooks.canMakeNew())
+        m_openers.reportFrame(-1, false, 2, false);
     UpdateMainTitle();
 }
 
 QWidget *CZarvoWinApp::OpenReport(int reportId, bool preview, int zoom, bool atStartup)
 {
-    (void)atStartup;
     for (const QPointer<QWidget> &window : std::as_const(m_reportWindows)) {
         if (window && window->property("reportId").toInt() == reportId) {
             if (CMainFrame *frame = MainFrame()) {
@@ -554,7 +553,7 @@ QWidget *CZarvoWinApp::OpenReport(int reportId, bool preview, int zoom, bool atS
     QWidget *window = nullptr;
     const bool known = !m_reportHooks.reportType || m_reportHooks.reportType(reportId) != -1;
     if (known && m_openers.reportFrame)
-        window = m_openers.reportFrame(reportId, preview, zoom);
+        window = m_openers.reportFrame(reportId, preview, zoom, atStartup);
     UpdateMainTitle();
     return window;
 }
@@ -579,6 +578,32 @@ void CZarvoWinApp::ForgetReport(int reportId)
 // Users
 // ---------------------------------------------------------------------------
 
+bool CZarvoWinApp::QuerySaveReportWindows(QList<OnScreenReport> &onScreen)
+{
+    onScreen.clear();
+    const QList<QPointer<QWidget>> windows = m_reportWindows;
+    for (const QPointer<QWidget> &window : windows) {
+        if (!window)
+            continue;
+        if (m_reportHooks.querySave && !m_reportHooks.querySave(window))
+            return false;
+        const int id = window->property("reportId").toInt();
+        if (window->property("reportId").isValid() && id != -1)
+            onScreen.append({id, window->property("preview").toBool(), window->property("zoom").toInt()});
+    }
+    return true;
+}
+
+bool CZarvoWinApp::CloseReportWindows()
+{
+    QList<OnScreenReport> onScreen;
+    if (!QuerySaveReportWindows(onScreen))
+        return false;
+    if (m_reportHooks.saveOnScreen)
+        m_reportHooks.saveOnScreen(onScreen);
+    return true;
+}
+
 bool CZarvoWinApp::SwitchUser(int userId)
 {
     WaitCursor wait;
@@ -590,15 +615,8 @@ bool CZarvoWinApp::SwitchUser(int userId)
     // Every report window may save first; Cancel on any stops the switch
     // before anything is closed.
     QList<OnScreenReport> onScreen;
-    for (const QPointer<QWidget> &window : std::as_const(m_reportWindows)) {
-        if (!window)
-            continue;
-        if (m_reportHooks.querySave && !m_reportHooks.querySave(window))
-            return false;
-        const int id = window->property("reportId").toInt();
-        if (window->property("reportId").isValid() && id != -1)
-            onScreen.append({id, window->property("preview").toBool(), window->property("zoom").toInt()});
-    }
+    if (!QuerySaveReportWindows(onScreen))
+        return false;
     // A review of a device synchronisation belongs to the previous user's
     // database: it ends as "Annuler".
     if (frame)

@@ -1,9 +1,36 @@
 #include "ReportRegistration.h"
 
+#include "CMainFrame.h"
+#include "CReportFrame.h"
 #include "CReportStore.h"
+#include "CReportWindowHost.h"
 #include "CZarvoWinApp.h"
+#include "MessageBoxParams.h"
 #include "ReportColumnCatalogue.h"
 #include "ReportPlaceholders.h"
+
+#include <QMdiArea>
+#include <QTimer>
+
+namespace {
+
+// Once the application is ready again (the reopening over), the report
+// window of the current tab applies what it restored, as an activation
+// then would.
+void activateCurrentReportLater(CZarvoWinApp &app)
+{
+    CMainFrame *frame = app.MainFrame();
+    if (!frame)
+        return;
+    QTimer::singleShot(0, frame, [&app, frame] {
+        if (!app.IsReady())
+            return;
+        if (auto *report = qobject_cast<CReportFrame *>(frame->MdiArea()->currentSubWindow()))
+            report->OnActivated();
+    });
+}
+
+} // namespace
 
 void RegisterReports(CZarvoWinApp &app)
 {
@@ -22,8 +49,24 @@ void RegisterReports(CZarvoWinApp &app)
     app.Reports().reopenOnScreen = [&app] {
         CReportStore().ReopenOnScreenReports(
             [&app](int id, bool preview, int zoom) { app.OpenReport(id, preview, zoom, true); });
+        activateCurrentReportLater(app);
+    };
+    app.Reports().querySave = [](QWidget *window) {
+        auto *report = qobject_cast<CReportFrame *>(window);
+        return !report || report->QuerySaveReport() != MessageBoxAnswer::Cancel;
+    };
+    // A new report starts in its settings, which come with their editor.
+    app.Reports().canMakeNew = [] { return CReportFrame::HasSettingsEditor(); };
+    app.Windows().reportFrame = [&app](int reportId, bool preview, int zoom, bool restored) {
+        return CReportWindowHost::OpenFrame(app, reportId, preview, zoom, restored);
     };
     app.Startup().loadReportColumns = [] { PersistReportColumnSettings(true); };
     app.Startup().prepareReportPlaceholders = [] { InitReportPlaceholders(); };
-    app.Startup().reopenReports = [&app] { app.Reports().reopenOnScreen(); };
+    app.Startup().reopenReports = [&app] {
+        // The program's close asks every report window to save first, then
+        // keeps the list of those on screen for the next start.
+        if (CMainFrame *frame = app.MainFrame())
+            frame->SetCloseReportsHook([&app] { return app.CloseReportWindows(); });
+        app.Reports().reopenOnScreen();
+    };
 }

@@ -106,7 +106,7 @@ TEST_F(ReportPaneTest, MenuAndCommandsOnlyForAReport)
     EXPECT_FALSE(pane->Action(CPaneReport::CmdRename)->isEnabled());
 
     QList<int> opened;
-    app->Windows().reportFrame = [&opened](int id, bool, int) {
+    app->Windows().reportFrame = [&opened](int id, bool, int, bool) {
         opened << id;
         return nullptr;
     };

@@ -23,7 +23,7 @@ protected:
         RegisterReports(*app);
         // A report window: a widget carrying its report, listed by the
         // application and gone when closed, as the real windows are.
-        app->Windows().reportFrame = [this](int id, bool preview, int zoom) -> QWidget * {
+        app->Windows().reportFrame = [this](int id, bool preview, int zoom, bool) -> QWidget * {
             auto *window = new QWidget;
             window->setAttribute(Qt::WA_DeleteOnClose);
             window->setProperty("reportId", id);

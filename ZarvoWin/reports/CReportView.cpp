@@ -1,0 +1,365 @@
+#include "CReportView.h"
+
+#include "CDlgName.h"
+#include "CNewToolTipCtrl.h"
+#include "CReportFrame.h"
+#include "CReportGrid.h"
+#include "CReportHost.h"
+#include "CReportModel.h"
+#include "CReportStore.h"
+#include "CTranslationStore.h"
+#include "Formatter.h"
+#include "MessageBoxParams.h"
+#include "RichMessageBox.h"
+#include "Texts.h"
+#include "tReportDefinition.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QStyle>
+#include <QPaintEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+// The buttons of the data toolbar in order (0: a separator), the text
+// shown beside some of them (0: none) and their pictures.
+struct tButton
+{
+    int id;
+    int text;
+    const char *icon;
+};
+constexpr tButton Buttons[] = {
+    {CReportView::CmdSettings, 0, "configure"},
+    {CReportView::CmdRefresh, 0, "view-refresh"},
+    {CReportView::CmdSave, 0, "document-save"},
+    {CReportView::CmdSaveAs, 0, "document-save-as"},
+    {CReportView::CmdExport, 346, "document-export"},
+    {0, 0, nullptr},
+    {CReportView::CmdPrintLayout, 129, "document-print-preview"},
+    {0, 0, nullptr},
+    {CReportView::CmdExpand, 131, "expand-all"},
+    {CReportView::CmdCollapse, 133, "collapse-all"},
+    {CReportView::CmdGroups, 134, "view-group"},
+    {CReportView::CmdColumns, 504, "view-file-columns"},
+    {CReportView::CmdBilling, 415, "view-bank"},
+};
+
+constexpr int MainMenu = 128;
+
+QString toolTipOf(int id)
+{
+    const QString text = Platform::Texts::get(id);
+    const QString label = text.contains(u'\n') ? CNewToolTipCtrl::Split(text).label : QString();
+    if (!label.isEmpty())
+        return label;
+    CTranslationStore store;
+    return store.GetMenuString(MainMenu, id).remove(u'&');
+}
+
+QString applicationTitle()
+{
+    return Platform::Texts::get(128);
+}
+
+} // namespace
+
+CReportView::CReportView(CReportFrame &frame, CReportHost &host, tReportDefinition &definition, QWidget *parent)
+    : QWidget(parent)
+    , m_frame(frame)
+    , m_host(host)
+    , m_definition(definition)
+    , m_model(std::make_unique<CReportModel>())
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_model->SetProjectStore(host.ProjectStore());
+    CreateToolBar();
+    m_grid = new CReportGrid(this);
+    m_grid->SetSmallImageList(host.SmallImages());
+    m_grid->SetDefinition(&m_definition);
+    m_grid->hide();
+    connect(m_grid, &CReportGrid::definitionModified, this, &CReportView::commandStatesChanged);
+    connect(m_grid, &CTreeGridCtrl::currentRowChanged, this, &CReportView::commandStatesChanged);
+    setFocusProxy(m_grid);
+    RefreshLabels();
+    LayOut();
+}
+
+CReportView::~CReportView()
+{
+    // The grid goes first: it reads the model until then.
+    delete m_grid;
+    m_grid = nullptr;
+}
+
+void CReportView::CreateToolBar()
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QString::number(ToolBarId));
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    for (const tButton &button : Buttons) {
+        if (button.id == 0) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction *action = m_toolBar->addAction(QIcon::fromTheme(QString::fromLatin1(button.icon)), QString());
+        action->setObjectName(QString::number(button.id));
+        action->setData(button.id);
+        connect(action, &QAction::triggered, this, [this, id = button.id] {
+            if (IsCommandEnabled(id))
+                OnCommand(id);
+        });
+    }
+    // The buttons without a text of their own show their picture only.
+    for (QAction *action : m_toolBar->actions()) {
+        if (QWidget *widget = m_toolBar->widgetForAction(action)) {
+            const int id = action->data().toInt();
+            for (const tButton &button : Buttons) {
+                if (button.id == id && button.text == 0) {
+                    if (auto *tool = qobject_cast<QToolButton *>(widget))
+                        tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
+                }
+            }
+        }
+    }
+}
+
+QAction *CReportView::ToolBarAction(int id) const
+{
+    for (QAction *action : m_toolBar->actions()) {
+        if (action->data().toInt() == id && !action->isSeparator())
+            return action;
+    }
+    return nullptr;
+}
+
+void CReportView::RefreshLabels()
+{
+    for (const tButton &button : Buttons) {
+        if (QAction *action = button.id ? ToolBarAction(button.id) : nullptr) {
+            const QString tip = toolTipOf(button.id);
+            action->setText(button.text ? Platform::Texts::get(button.text) : tip);
+            action->setToolTip(tip);
+            action->setStatusTip(Platform::Texts::get(button.id).section(u'\n', 0, 0));
+        }
+    }
+    if (!m_building && m_grid->Model() && m_model->Tree().RowCount() > 0) {
+        m_model->ReloadLabels();
+        m_grid->setUpdatesEnabled(false);
+        m_grid->RelabelColumns();
+        m_model->SetFirstRowLabel(Platform::Texts::get(316));
+        m_grid->setUpdatesEnabled(true);
+        m_grid->viewport()->update();
+    }
+    LayOut();
+}
+
+void CReportView::LayOut()
+{
+    const int bar = m_toolBar->sizeHint().height();
+    m_toolBar->setGeometry(0, 0, width(), bar);
+    m_grid->setGeometry(0, bar, width(), std::max(height() - bar, 0));
+}
+
+void CReportView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+// ---------------------------------------------------------------- states
+
+void CReportView::SetMessage(const QString &text)
+{
+    m_message = text;
+    ShowMode(m_printLayout);
+    update();
+}
+
+void CReportView::SetBuilding(bool building)
+{
+    m_building = building;
+    if (building) {
+        // The build fills the model on another thread: nothing here reads
+        // it until the build is over.
+        m_grid->SetModel(nullptr);
+        m_grid->hide();
+    } else {
+        m_grid->SetModel(m_model.get());
+        if (m_model->Tree().RowCount() > 0)
+            m_grid->RelabelColumns();
+        ShowMode(m_printLayout);
+    }
+    update();
+    UpdateToolBar();
+}
+
+void CReportView::ShowMode(bool printLayout)
+{
+    m_printLayout = printLayout;
+    // The print layout comes with its own window; until then the data
+    // grid shows in either mode.
+    m_grid->setVisible(!m_building && m_message.isEmpty());
+    UpdateToolBar();
+}
+
+void CReportView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QRect area = rect().adjusted(0, m_toolBar->height(), 0, 0);
+    painter.fillRect(event->rect(), Qt::white);
+    if (m_building || m_message.isEmpty())
+        return;
+    const int top = m_toolBar->height();
+    const QIcon icon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    icon.paint(&painter, QRect((width() - 32) / 2, top + 10, 32, 32));
+    QFont font = QApplication::font();
+    font.setPointSizeF(font.pointSizeF() > 0 ? font.pointSizeF() * 1.3 : 12);
+    font.setWeight(QFont::Bold);
+    painter.setFont(font);
+    painter.setPen(QColor(0x50, 0x50, 0x50));
+    const QRect text(area.left() + 10, top + 50, area.width() - 20, std::max(area.bottom() - (top + 50), 0));
+    painter.drawText(text, int(Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap), m_message);
+}
+
+// ---------------------------------------------------------------- commands
+
+bool CReportView::HasRows() const
+{
+    return !m_building && m_grid->Model() && m_model->Tree().RowCount() > 0;
+}
+
+bool CReportView::HandlesCommand(int id) const
+{
+    switch (id) {
+    case CmdRefresh:
+    case CmdSave:
+    case CmdSaveAs:
+    case CmdExpand:
+    case CmdCollapse:
+    case CmdGroups:
+        return true;
+    case CmdSettings:
+        return CReportFrame::HasSettingsEditor();
+    default:
+        return false;
+    }
+}
+
+bool CReportView::IsCommandEnabled(int id) const
+{
+    if (!HandlesCommand(id) || m_frame.IsBuilding())
+        return false;
+    switch (id) {
+    case CmdExpand:
+    case CmdCollapse:
+    case CmdGroups:
+        return HasRows();
+    default:
+        return true;
+    }
+}
+
+void CReportView::OnCommand(int id)
+{
+    if (!IsCommandEnabled(id))
+        return;
+    switch (id) {
+    case CmdRefresh: Refresh(); break;
+    case CmdSettings: m_frame.EditReportSettings(); break;
+    case CmdSave: Save(); break;
+    case CmdSaveAs: SaveAs(); break;
+    case CmdExpand: m_grid->ExpandAll(); break;
+    case CmdCollapse: m_grid->CollapseAll(); break;
+    case CmdGroups: m_grid->ShowGroupsOnly(); break;
+    default: break;
+    }
+    UpdateToolBar();
+}
+
+void CReportView::UpdateToolBar()
+{
+    for (const tButton &button : Buttons) {
+        if (QAction *action = button.id ? ToolBarAction(button.id) : nullptr)
+            action->setEnabled(IsCommandEnabled(button.id));
+    }
+    emit commandStatesChanged();
+}
+
+void CReportView::Refresh()
+{
+    m_frame.RebuildReport();
+}
+
+void CReportView::ShowWriteFailure()
+{
+    RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, m_host.OwnerWindow(),
+                   Platform::Texts::get(226), Platform::Texts::get(173));
+}
+
+bool CReportView::Save()
+{
+    if (m_definition.Nom.isEmpty() || m_definition.Id == -1)
+        return SaveAs();
+    if (!CReportStore(m_host.ReportDatabasePath()).SaveReport(m_definition)) {
+        ShowWriteFailure();
+        return false;
+    }
+    m_definition.Modified = false;
+    m_host.ReloadReportPane();
+    UpdateToolBar();
+    return true;
+}
+
+bool CReportView::SaveAs()
+{
+    CDlgName dialog(m_definition.GetDisplayName(), m_host.OwnerWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const QString name = dialog.GetName();
+    int found = -1;
+    const int count = CReportStore(m_host.ReportDatabasePath()).FindReportByName(name, found);
+    int id = -1;
+    if (count == 1) {
+        const int answer = RichMessageBox(MessageBoxType::YesNoCancel | MessageBoxType::IconQuestion,
+                                          m_host.OwnerWindow(),
+                                          Platform::Formatter::sprintf(Platform::Texts::get(640), {name}),
+                                          applicationTitle());
+        if (answer == MessageBoxAnswer::Yes)
+            id = found;
+        else if (answer != MessageBoxAnswer::No)
+            return false;
+    } else if (count > 1) {
+        const int answer = RichMessageBox(MessageBoxType::YesNo | MessageBoxType::IconQuestion, m_host.OwnerWindow(),
+                                          Platform::Formatter::sprintf(Platform::Texts::get(641), {name}),
+                                          applicationTitle());
+        if (answer != MessageBoxAnswer::Yes)
+            return false;
+    }
+    return StoreAs(name, id);
+}
+
+bool CReportView::StoreAs(const QString &name, int id)
+{
+    // The copy is stored first: a failed write leaves the report's name,
+    // id and title as they were.
+    tReportDefinition copy = m_definition;
+    copy.Nom = name;
+    copy.Id = id;
+    if (!CReportStore(m_host.ReportDatabasePath()).SaveReport(copy)) {
+        ShowWriteFailure();
+        return false;
+    }
+    m_definition.Nom = copy.Nom;
+    m_definition.Id = copy.Id;
+    m_definition.Modified = false;
+    m_frame.UpdateTitle();
+    m_host.ReloadReportPane();
+    UpdateToolBar();
+    return true;
+}

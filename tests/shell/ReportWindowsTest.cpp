@@ -1,0 +1,183 @@
+// Report windows in the running frame with the real registration: opened
+// from the report pane, driven from the main toolbar, asked to save when
+// the program closes, and reopened at the next start and after a change
+// of user.
+#include "AppFixture.h"
+#include "CCommandTable.h"
+#include "CMainFrame.h"
+#include "CPaneReport.h"
+#include "CReportFrame.h"
+#include "CReportGrid.h"
+#include "CReportStore.h"
+#include "CReportView.h"
+#include "CViewTree.h"
+#include "Formatter.h"
+#include "ReportRegistration.h"
+#include "Texts.h"
+#include "tElement.h"
+#include "tReportDefinition.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QMdiArea>
+#include <QTest>
+#include <QTreeWidgetItem>
+
+namespace {
+
+class ReportWindowsTest : public AppFixture
+{
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        bob = addUser(QStringLiteral("Bob"));
+        bobs = saveReport(QStringLiteral("Bob"), QStringLiteral("Rapport de Bob"));
+        CReportStore(usersFolder + QStringLiteral("Bob/Zarvo.rpt")).SaveOnScreenReports({{bobs, false, 1}});
+        anne = addUser(QStringLiteral("Anne"));
+        annes = saveReport(QStringLiteral("Anne"), QStringLiteral("Rapport d'Anne"));
+        {
+            CBdD db(databaseOf(QStringLiteral("Anne")));
+            tElement project;
+            project.Nom = QStringLiteral("Alpha");
+            ASSERT_TRUE(db.SaveProject(&project, nullptr));
+            const qint64 start = QDateTime(QDate(2024, 3, 1), QTime(9, 0)).toSecsSinceEpoch();
+            db.Execute(Platform::Formatter::sprintf(
+                u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, Deleted, "
+                u"Title, Notes) values (1, %I64d, %I64d, %d, -1, 0, -1, 0, '', '')",
+                {start, start + 3600, project.Id}));
+        }
+        start();
+    }
+    void start()
+    {
+        RegisterReports(*app);
+        ASSERT_TRUE(app->InitInstance());
+        frame = app->MainFrame();
+        ASSERT_NE(frame, nullptr);
+        frame->resize(1200, 800);
+        frame->show();
+        QApplication::processEvents();
+    }
+    void restart()
+    {
+        ASSERT_TRUE(frame->close());
+        app.reset();
+        app = std::make_unique<CZarvoWinApp>();
+        start();
+    }
+    int saveReport(const QString &user, const QString &name)
+    {
+        tReportDefinition d;
+        d.Nom = name;
+        d.Periode = 0;
+        d.Grp = {3, -1, -1, -1, -1};
+        d.SetDefaultColumns(d.Columns);
+        EXPECT_TRUE(CReportStore(usersFolder + user + QStringLiteral("/Zarvo.rpt")).SaveReport(d));
+        return d.Id;
+    }
+    QList<CReportFrame *> reports() const
+    {
+        QList<CReportFrame *> list;
+        for (const QPointer<QWidget> &w : std::as_const(app->ReportWindows()))
+            if (auto *r = qobject_cast<CReportFrame *>(w.data()))
+                list << r;
+        return list;
+    }
+    CReportFrame *openFromPane()
+    {
+        auto *pane = qobject_cast<CPaneReport *>(frame->Pane(CPaneReport::PaneNumber));
+        EXPECT_NE(pane, nullptr);
+        QTreeWidgetItem *item = pane->Root()->child(0);
+        pane->Tree()->setCurrentItem(item);
+        item->setSelected(true);
+        pane->UpdateCommandStates();
+        EXPECT_TRUE(pane->Action(CPaneReport::CmdOpen)->isEnabled());
+        pane->OnOpen();
+        return reports().isEmpty() ? nullptr : reports().last();
+    }
+
+    int anne = -1, bob = -1, annes = -1, bobs = -1;
+    CMainFrame *frame = nullptr;
+};
+
+} // namespace
+
+TEST_F(ReportWindowsTest, ThePaneOpensABuiltReportThatTheMainToolbarDrives)
+{
+    EXPECT_FALSE(frame->Commands().Action(32815)->isEnabled()) << "no report window yet";
+    CReportFrame *report = openFromPane();
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(frame->MdiArea()->currentSubWindow(), report);
+    EXPECT_EQ(frame->ActiveChildKind(), CMainFrame::ChildReport);
+    EXPECT_EQ(report->windowTitle(), QStringLiteral("Rapport d'Anne"));
+    EXPECT_FALSE(report->Stamp().isEmpty());
+    EXPECT_GE(report->View()->Grid()->RowCount(), 2);
+    for (int id : {32815, 32832, 32875})
+        EXPECT_TRUE(frame->Commands().Action(id)->isEnabled()) << id;
+    for (int id : {32803, 32818, 57607, 57600})
+        EXPECT_FALSE(frame->Commands().Action(id)->isEnabled()) << id;
+    // A second open of the same report shows its window again.
+    app->OpenReport(annes, false, 2, false);
+    EXPECT_EQ(reports().size(), 1);
+
+    // Refresh from the main toolbar builds it again: a new entry shows.
+    {
+        CBdD db(databaseOf(QStringLiteral("Anne")));
+        const qint64 start = QDateTime(QDate(2024, 3, 2), QTime(9, 0)).toSecsSinceEpoch();
+        db.Execute(Platform::Formatter::sprintf(
+            u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, Deleted, "
+            u"Title, Notes) values (2, %I64d, %I64d, -1, -1, 0, -1, 0, '', '')",
+            {start, start + 60}));
+    }
+    const int before = report->View()->Grid()->RowCount();
+    frame->Commands().Action(32815)->trigger();
+    EXPECT_GT(report->View()->Grid()->RowCount(), before);
+}
+
+TEST_F(ReportWindowsTest, ClosingTheProgramAsksAChangedReportAndCancelKeepsItOpen)
+{
+    CReportFrame *report = openFromPane();
+    ASSERT_NE(report, nullptr);
+    report->Definition().Modified = true;
+    clearBoxes();
+    answers->Push(MessageBoxAnswer::Cancel);
+    EXPECT_FALSE(frame->close());
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text,
+              Platform::Formatter::sprintf(Platform::Texts::get(330), {QStringLiteral("Rapport d'Anne")}));
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(reports().size(), 1);
+
+    // No closes the program without saving; the report is on screen at
+    // the next start.
+    answers->Push(MessageBoxAnswer::No);
+    restart();
+    ASSERT_EQ(reports().size(), 1);
+    EXPECT_EQ(reports()[0]->Definition().Id, annes);
+}
+
+TEST_F(ReportWindowsTest, TheReportsOnScreenComeBackAfterAStartAndAUserSwitch)
+{
+    ASSERT_NE(openFromPane(), nullptr);
+    restart();
+    ASSERT_EQ(reports().size(), 1);
+    CReportFrame *report = reports()[0];
+    // Reopened as restored: built once the application is ready and its
+    // window the current one.
+    QTest::qWait(100);
+    EXPECT_FALSE(report->IsRestorePending());
+    EXPECT_FALSE(report->Stamp().isEmpty());
+
+    ASSERT_TRUE(app->SwitchUser(bob));
+    QTest::qWait(100);
+    ASSERT_EQ(reports().size(), 1);
+    EXPECT_EQ(reports()[0]->Definition().Id, bobs);
+    EXPECT_EQ(reports()[0]->windowTitle(), QStringLiteral("Rapport de Bob"));
+    EXPECT_EQ(reports()[0]->property("zoom").toInt(), 1);
+    ASSERT_TRUE(app->SwitchUser(anne));
+    QTest::qWait(100);
+    ASSERT_EQ(reports().size(), 1);
+    EXPECT_EQ(reports()[0]->Definition().Id, annes);
+}
