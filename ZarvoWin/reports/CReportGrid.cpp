@@ -403,3 +403,16 @@ void CReportGrid::DrawRow(QPainter &painter, int row, const QRect &rowRect, cons
         painter.restore();
     }
 }
+
+void CReportGrid::BuildPrintLines()
+{
+    if (!m_model) {
+        static const CReportModel empty;
+        m_printLayout.BuildPrintLines(empty);
+        return;
+    }
+    std::vector<int> widths;
+    for (int c = 0; c < m_model->ColumnCount() && c < ColumnCount(); ++c)
+        widths.push_back(Header()->sectionSize(c));
+    m_printLayout.BuildPrintLines(*m_model, widths);
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include "CReportPrintLayout.h"
 #include "CTreeGridCtrl.h"
 
 #include <QSet>
@@ -73,6 +74,20 @@ public:
     void CollapseAll();
     void ShowGroupsOnly();
 
+    // --- Print layout: the report's pages from its template ---------------
+    using tLine = CReportPrintLayout::tLine;
+    // The template the pages are drawn from (not owned).
+    void SetPrintTemplate(CReportTemplate *reportTemplate) { m_printLayout.SetTemplate(reportTemplate); }
+    // The model's rows as print lines, the columns shared as on screen.
+    void BuildPrintLines();
+    void SetUpPrintContext(int context, QPaintDevice *device, const QRect &paper)
+    {
+        m_printLayout.SetUpPrintContext(context, device, paper);
+    }
+    void Paginate(QPaintDevice *device) { m_printLayout.Paginate(device); }
+    void DrawPage(int context, QPainter &painter, int page) { m_printLayout.DrawPage(context, painter, page); }
+    const CReportPrintLayout &PrintLayout() const { return m_printLayout; }
+
 signals:
     // A column was moved: the definition changed.
     void definitionModified();
@@ -100,4 +115,5 @@ private:
     bool m_rebuilding = false;
     bool m_headerPressed = false;
     QSet<int> m_resized;
+    CReportPrintLayout m_printLayout;
 };

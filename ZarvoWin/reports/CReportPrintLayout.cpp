@@ -56,7 +56,7 @@ bool CReportPrintLayout::TemplateLoaded() const
 
 // ----------------------------------------------------------- print lines
 
-void CReportPrintLayout::BuildPrintLines(const CReportModel &model)
+void CReportPrintLayout::BuildPrintLines(const CReportModel &model, const std::vector<int> &widths)
 {
     m_model = &model;
     m_lines.clear();
@@ -113,14 +113,18 @@ void CReportPrintLayout::BuildPrintLines(const CReportModel &model)
             m_lines.push_back({TotalLine, root});
     }
 
+    const bool onScreen = int(widths.size()) == model.ColumnCount();
+    auto widthOf = [&](int i) {
+        return std::max(0, onScreen ? widths[size_t(i)] : model.Columns()[size_t(i)].Width);
+    };
     qint64 sum = 0;
-    for (const CReportModel::tListColumn &column : model.Columns())
-        sum += std::max(0, column.Width);
+    for (int i = 0; i < model.ColumnCount(); ++i)
+        sum += widthOf(i);
     const QStringList captions = model.GetColumnCaptions();
     for (int i = 0; i < model.ColumnCount(); ++i) {
         const CReportModel::tListColumn &column = model.Columns()[size_t(i)];
         tColumn printColumn;
-        printColumn.Width = sum > 0 ? int(qint64(std::max(0, column.Width)) * 1000 / sum) : 0;
+        printColumn.Width = sum > 0 ? int(qint64(widthOf(i)) * 1000 / sum) : 0;
         // The list's codes are 1 right and 2 centred; the page's the reverse.
         printColumn.Align = column.Align == 2 ? 1 : column.Align == 1 ? 2 : 0;
         m_columns.push_back(printColumn);

@@ -47,8 +47,10 @@ public:
     void SetConfiguration(const CConfiguration *configuration) { m_configuration = configuration; }
 
     // Turns the model's tree into print lines and its list columns into
-    // print columns. The model must outlive the layout's use of its rows.
-    void BuildPrintLines(const CReportModel &model);
+    // print columns, shared in proportion to `widths` (the widths on
+    // screen, one per list column) or else to the list columns' own. The
+    // model must outlive the layout's use of its rows.
+    void BuildPrintLines(const CReportModel &model, const std::vector<int> &widths = {});
     // The scales and drawable rectangle of a context: the page's margins
     // inside `paper` (the page image's rectangle for the preview, the
     // device's whole surface for the printer when `paper` is empty); the

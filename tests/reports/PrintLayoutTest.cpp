@@ -1,6 +1,8 @@
 // Report pages laid out from a template: print lines from the report's
 // tree, page starts, and pages drawn into images (a template of round
 // heights at 254 dpi, where a tenth of a millimetre is a pixel).
+#include "CBigHeaderCtrl.h"
+#include "CReportGrid.h"
 #include "CReportModel.h"
 #include "CReportPrintLayout.h"
 #include "CReportTemplate.h"
@@ -286,6 +288,29 @@ TEST_F(PrintLayoutTest, TheContextSetsTheReportsPlaceholdersAndEachPageItsNumber
     text = QStringLiteral("[NumPage]/[NbPage]");
     ReplacePlaceholders(text);
     EXPECT_EQ(text, QStringLiteral("2/3"));
+}
+
+TEST_F(PrintLayoutTest, TheGridLaysOutItsPagesWithTheColumnsAsOnScreen)
+{
+    build(12);
+    CReportGrid grid;
+    grid.SetModel(&model);
+    grid.BuildColumns();
+    ASSERT_GE(grid.ColumnCount(), 2);
+    for (int c = 0; c < grid.ColumnCount(); ++c)
+        grid.Header()->resizeSection(c, c == 0 ? 300 : 100);
+    grid.SetPrintTemplate(&tpl);
+    grid.BuildPrintLines();
+    const int total = 300 + 100 * (grid.ColumnCount() - 1);
+    EXPECT_EQ(grid.PrintLayout().Columns()[0].Width, 300 * 1000 / total);
+    EXPECT_EQ(grid.PrintLayout().Columns()[1].Width, 100 * 1000 / total);
+    QImage page = Page(1000, 1000);
+    grid.SetUpPrintContext(CReportPrintLayout::PreviewContext, &page, page.rect());
+    EXPECT_EQ(grid.PrintLayout().PageStarts(), (std::vector<int>{0, 6, -1}));
+    QPainter painter(&page);
+    grid.DrawPage(CReportPrintLayout::PreviewContext, painter, 3);
+    painter.end();
+    EXPECT_EQ(page.pixel(500, 150), Cyan) << "the closing alone below the header";
 }
 
 } // namespace
