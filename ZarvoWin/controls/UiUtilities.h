@@ -15,6 +15,10 @@ class QWidget;
 // from the tick count so that consecutive items differ.
 quint32 GetRandomLightColor();
 
+// A file-dialog filter written as "Name|*.a;*.b|Other|*.*||" in Qt's form
+// "Name (*.a *.b);;Other (*)"; "*.*" matches every file.
+QString ConvertFileFilter(const QString &filter);
+
 // A row of a dialog's buttons pushed to its right end, in the order given.
 QHBoxLayout *ButtonRow(std::initializer_list<QWidget *> buttons);
 

@@ -668,16 +668,21 @@ int CReportModel::GetCheckImage(const CTreeItem *row)
     return row ? GetReportRowImage(row->Record().Check) : -1;
 }
 
+QString CReportModel::GetExportText(int column, const CTreeItem *row) const
+{
+    if (!row || column < 0 || column >= ColumnCount())
+        return QString();
+    const tReportEntry *entry = row->Item().EntryOf();
+    if (entry && m_columns[size_t(column)].Kind == 8)
+        return entry->Facture ? m_labels.Yes : m_labels.No;
+    return GetCellText(column, row, false, true);
+}
+
 void CReportModel::ExportCells(const CTreeItem *row, QStringList &cells) const
 {
     cells.clear();
-    const tReportEntry *entry = row->Item().EntryOf();
-    for (int c = 0; c < ColumnCount(); ++c) {
-        if (entry && m_columns[size_t(c)].Kind == 8)
-            cells << (entry->Facture ? m_labels.Yes : m_labels.No);
-        else
-            cells << GetCellText(c, row, false, true);
-    }
+    for (int c = 0; c < ColumnCount(); ++c)
+        cells << GetExportText(c, row);
 }
 
 bool CReportModel::ExportSkips(int mode, const CTreeItem *row) const
@@ -685,32 +690,42 @@ bool CReportModel::ExportSkips(int mode, const CTreeItem *row) const
     return mode == 2 && !row->Item().EntryOf();
 }
 
-bool CReportModel::FirstExportRow(int mode, QStringList &cells)
+const CTreeItem *CReportModel::FirstExportItem(int mode)
 {
     CTreeItem *first = m_tree.FirstRoot();
     m_exportCursor = first;
-    if (!first)
-        return false;
-    if (mode == 2) {
+    if (first && mode == 2) {
         while (m_exportCursor && isGroup(m_exportCursor))
             m_exportCursor = m_tree.GetNextItem(first, m_exportCursor, false);
-        if (!m_exportCursor)
-            return false;
     }
-    ExportCells(m_exportCursor, cells);
+    return m_exportCursor;
+}
+
+const CTreeItem *CReportModel::NextExportItem(int mode)
+{
+    CTreeItem *first = m_tree.FirstRoot();
+    if (!first || !m_exportCursor)
+        return nullptr;
+    do {
+        m_exportCursor = m_tree.GetNextItem(first, m_exportCursor, mode == 0);
+    } while (m_exportCursor && ExportSkips(mode, m_exportCursor));
+    return m_exportCursor;
+}
+
+bool CReportModel::FirstExportRow(int mode, QStringList &cells)
+{
+    const CTreeItem *row = FirstExportItem(mode);
+    if (!row)
+        return false;
+    ExportCells(row, cells);
     return true;
 }
 
 bool CReportModel::NextExportRow(int mode, QStringList &cells)
 {
-    CTreeItem *first = m_tree.FirstRoot();
-    if (!first || !m_exportCursor)
+    const CTreeItem *row = NextExportItem(mode);
+    if (!row)
         return false;
-    do {
-        m_exportCursor = m_tree.GetNextItem(first, m_exportCursor, mode == 0);
-    } while (m_exportCursor && ExportSkips(mode, m_exportCursor));
-    if (!m_exportCursor)
-        return false;
-    ExportCells(m_exportCursor, cells);
+    ExportCells(row, cells);
     return true;
 }

@@ -131,6 +131,16 @@ public:
     // last row.
     bool FirstExportRow(int mode, QStringList &cells);
     bool NextExportRow(int mode, QStringList &cells);
+    // The same walk giving the rows alone (null past the last one), for an
+    // export that reads its cells one by one.
+    const CTreeItem *FirstExportItem(int mode);
+    const CTreeItem *NextExportItem(int mode);
+    // The row the last of these walks gave; null past the last one.
+    const CTreeItem *ExportRow() const { return m_exportCursor; }
+    // One cell of an export row as the text exports write it: the screen's
+    // text, cut and without line breaks, "Oui" or "Non" for the invoiced
+    // flag of an entry.
+    QString GetExportText(int column, const CTreeItem *row) const;
 
 private:
     const CConfiguration &Configuration() const;

@@ -9,7 +9,7 @@
 #include "RichMessageBoxDialog.h"
 #include "Texts.h"
 
-#include <QDesktopServices>
+#include "DesktopOpen.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -62,7 +62,7 @@ bool ApplicationHelp::Open(const CLanguageSelector &languages, quint32 context)
         return false;
     }
     const QUrl url = HelpTopics::PageUrl(page);
-    const bool opened = urlOpener() ? urlOpener()(url) : QDesktopServices::openUrl(url);
+    const bool opened = urlOpener() ? urlOpener()(url) : Platform::OpenUrl(url);
     if (!opened)
         tell(Platform::Formatter::sprintf(Platform::Texts::get(20403), {QDir::toNativeSeparators(page)}));
     return opened;

@@ -9,7 +9,7 @@
 #include "Formatter.h"
 #include "Texts.h"
 
-#include <QDesktopServices>
+#include "DesktopOpen.h"
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
@@ -192,5 +192,5 @@ void CAutoUpdater::TellResult(QWidget *owner, int result, const QString &notice)
     if (environment().openUrl)
         environment().openUrl(SiteUrl());
     else
-        QDesktopServices::openUrl(SiteUrl());
+        Platform::OpenUrl(SiteUrl());
 }

@@ -32,22 +32,6 @@ void FillTextCombo(QComboBox *combo, const QList<Platform::TextId> &texts, const
     FillCombo(combo, entries, values, selected);
 }
 
-QString ConvertFileFilter(const QString &filter)
-{
-    const QStringList parts = filter.split(u'|');
-    QStringList out;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString name = parts[i].trimmed();
-        if (name.isEmpty())
-            break;
-        QStringList patterns;
-        for (const QString &p : parts[i + 1].split(u';', Qt::SkipEmptyParts))
-            patterns << (p.trimmed() == QStringLiteral("*.*") ? QStringLiteral("*") : p.trimmed());
-        out << QStringLiteral("%1 (%2)").arg(name, patterns.join(u' '));
-    }
-    return out.join(QStringLiteral(";;"));
-}
-
 QString FolderWithSlash(const QString &folder)
 {
     const QString trimmed = folder.trimmed();

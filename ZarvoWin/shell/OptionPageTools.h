@@ -1,4 +1,5 @@
 #pragma once
+#include "UiUtilities.h"
 #include "Texts.h"
 
 namespace Platform { class Settings; }
@@ -37,9 +38,8 @@ void FillTextCombo(QComboBox *combo, const QList<Platform::TextId> &texts, const
 // selects the entry whose data is `selected`.
 void FillCombo(QComboBox *combo, const QStringList &entries, const QList<int> &values, int selected);
 
-// A file-dialog filter written as "Name|*.a;*.b|Other|*.*||" in Qt's form
-// "Name (*.a *.b);;Other (*)"; "*.*" matches every file.
-QString ConvertFileFilter(const QString &filter);
+// The file-dialog filters of the controls (UiUtilities).
+using ::ConvertFileFilter;
 
 // A folder as the settings keep it: absolute, cleaned, ending with "/".
 // Empty for an empty text.

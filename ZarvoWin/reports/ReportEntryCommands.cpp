@@ -1,0 +1,128 @@
+#include "ReportEntryCommands.h"
+
+#include "CBdD.h"
+#include "CDlgModifTasks.h"
+#include "CDlgTask.h"
+#include "CReportModel.h"
+#include "Formatter.h"
+#include "LocalTime.h"
+#include "MessageBoxParams.h"
+#include "RichMessageBox.h"
+#include "Texts.h"
+#include "tReportEntry.h"
+#include "tTacheFull.h"
+
+#include <QDialog>
+
+namespace ReportEntryCommands {
+
+namespace {
+
+int ask(QWidget *owner, quint32 type, const QString &text, int captionId)
+{
+    return RichMessageBox(type, owner, text, Platform::Texts::get(captionId));
+}
+
+bool yes(int answer)
+{
+    return answer != MessageBoxAnswer::Failed && (answer & 0xFFFF) == MessageBoxAnswer::Yes;
+}
+
+// The checked entries' ids "(1,5)", or empty after telling that none is.
+QString checkedIds(QWidget *owner, const CReportModel &model)
+{
+    const QString ids = model.GetCheckedEntryIds(true);
+    if (CountIds(ids) == 0) {
+        ask(owner, MessageBoxType::Ok | MessageBoxType::IconExclamation, Platform::Texts::get(566), 173);
+        return QString();
+    }
+    return ids;
+}
+
+// How many: the plural text with the count, or the text for one.
+QString countedText(int count, int plural, int one)
+{
+    if (count > 1)
+        return Platform::Formatter::sprintf(Platform::Texts::get(plural), {count});
+    return Platform::Texts::get(one);
+}
+
+bool written(QWidget *owner, bool ok)
+{
+    if (!ok)
+        ask(owner, MessageBoxType::Ok | MessageBoxType::IconExclamation, Platform::Texts::get(226), 173);
+    return ok;
+}
+
+} // namespace
+
+int CountIds(const QString &list)
+{
+    QStringView ids(list);
+    if (ids.startsWith(u'('))
+        ids = ids.mid(1);
+    if (ids.endsWith(u')'))
+        ids.chop(1);
+    int count = 0;
+    for (QStringView id : ids.split(u','))
+        count += id.trimmed().isEmpty() ? 0 : 1;
+    return count;
+}
+
+bool Bill(QWidget *owner, const CReportModel &model, CBdD &db)
+{
+    if (checkedIds(owner, model).isEmpty())
+        return false;
+    if (!yes(ask(owner, MessageBoxType::YesNo | MessageBoxType::IconQuestion, Platform::Texts::get(425), 166)))
+        return false;
+    QString billing;
+    QString unbilling;
+    model.GetBillingLists(billing, unbilling);
+    // Only what the user ticked changes: an invoiced entry left unticked
+    // stays invoiced.
+    if (billing.isEmpty())
+        return true;
+    return written(owner, db.SetEntriesInvoiced(1, billing));
+}
+
+bool DeleteChecked(QWidget *owner, const CReportModel &model, CBdD &db)
+{
+    const QString ids = checkedIds(owner, model);
+    if (ids.isEmpty())
+        return false;
+    if (!yes(ask(owner, MessageBoxType::YesNo | MessageBoxType::IconQuestion, countedText(CountIds(ids), 562, 564),
+                 166)))
+        return false;
+    return written(owner, db.DeleteTimeEntries(ids));
+}
+
+bool ChangeChecked(QWidget *owner, const CReportModel &model, CBdD &db)
+{
+    const QString ids = checkedIds(owner, model);
+    if (ids.isEmpty())
+        return false;
+    CDlgModifTasks dialog(owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (!yes(ask(owner, MessageBoxType::YesNo | MessageBoxType::IconQuestion, countedText(CountIds(ids), 563, 565),
+                 166)))
+        return false;
+    return written(owner, db.ReassignTimeEntries(dialog.ProjectId(), dialog.ActivityId(), dialog.RateId(), ids));
+}
+
+bool EditEntry(QWidget *owner, const tReportEntry &entry, CBdD &db)
+{
+    tTacheFull stored;
+    bool failed = false;
+    if (!db.GetTimeEntry(stored, entry.Id, &failed))
+        return !failed;
+    CDlgTask dialog(&stored, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QDate EntryDate(const tReportEntry &entry)
+{
+    return Platform::LocalTime::toLocal(entry.Debut).date();
+}
+
+} // namespace ReportEntryCommands

@@ -1,0 +1,217 @@
+// The spreadsheet export of a report, read back by outside readers
+// (xlrd, and LibreOffice where it is installed).
+#include "ExportFixture.h"
+#include "ReadBack.h"
+#include "ReportXlsExport.h"
+#include "TestFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+
+#include <cmath>
+
+namespace {
+
+class XlsExportTest : public ExportFixture
+{
+protected:
+    // The sheet of a file written from the model, with its cells.
+    QJsonObject exportAndRead(const QString &name, int mode = 1)
+    {
+        const QString path = TestFolders::file(name);
+        EXPECT_EQ(ReportXlsExport::Write(model, path, mode), ReportXlsExport::Result::Written);
+        const ReadBack::Check check = ReadBack::read(path);
+        if (!check.ran)
+            return {};
+        ReadBack::expectCleanLog(check.result);
+        const QJsonArray sheets = check.result.value("sheets").toArray();
+        EXPECT_EQ(sheets.size(), 1);
+        return sheets.at(0).toObject();
+    }
+    int column(int kind) const
+    {
+        for (int c = 0; c < model.ColumnCount(); ++c) {
+            if (model.Columns()[size_t(c)].Kind == kind)
+                return c;
+        }
+        ADD_FAILURE() << "no column of kind " << kind;
+        return -1;
+    }
+    // The sheet row of the export row of entry `id` (mode 1).
+    int rowOf(int id)
+    {
+        int row = 1;
+        QStringList cells;
+        for (bool more = model.FirstExportRow(1, cells); more; more = model.NextExportRow(1, cells), ++row) {
+            const tReportEntry *e = model.ExportRow()->Item().EntryOf();
+            if (e && e->Id == id)
+                return row;
+        }
+        ADD_FAILURE() << "no row of entry " << id;
+        return -1;
+    }
+};
+
+} // namespace
+
+TEST(XlsDurationTest, OnlySpansOfHoursAndMinutesAreRead)
+{
+    struct Case
+    {
+        const char *text;
+        bool read;
+        double days;
+    };
+    const Case cases[] = {
+        {"27:30", true, 27.5 / 24},     {"0:05", true, 5.0 / 1440},     {"09:00", true, 0.375},
+        {"1:00:30", true, (3600.0 + 30) / 86400}, {"-1:30", true, -1.5 / 24}, {"250:00", true, 250.0 / 24},
+        {"", false, 0},                 {"12", false, 0},               {"1:5", false, 0},
+        {"1:60", false, 0},             {"1:30:99", false, 0},          {"1,5:30", false, 0},
+        {"1:30:00:00", false, 0},       {"a:30", false, 0},             {"1h30", false, 0},
+        {" 1:30", false, 0},            {"1:30 ", false, 0},            {"--1:30", false, 0},
+    };
+    for (const Case &c : cases) {
+        double days = -99;
+        EXPECT_EQ(ReportXlsExport::ParseDuration(QString::fromLatin1(c.text), days), c.read) << c.text;
+        if (c.read) {
+            EXPECT_NEAR(days, c.days, 1e-12) << c.text;
+        }
+    }
+}
+
+TEST_F(XlsExportTest, CellsAreTypedByTheirColumn)
+{
+    build(trickyEntries());
+    const QJsonObject sheet = exportAndRead(QStringLiteral("typed.xls"));
+    ASSERT_FALSE(sheet.isEmpty());
+    EXPECT_EQ(sheet.value("name").toString(), QStringLiteral("Feuil1"));
+    const auto cells = ReadBack::cellsOf(sheet);
+    const QStringList captions = model.GetColumnCaptions();
+    for (int c = 0; c < captions.size(); ++c) {
+        ASSERT_TRUE(cells.count({0, c}));
+        EXPECT_EQ(cells.at({0, c}).value.toString(), captions[c]);
+    }
+    EXPECT_EQ(sheet.value("nrows").toInt(), 9);
+
+    const int first = rowOf(1);
+    const ReadBack::Cell duration = cells.at({first, column(5)});
+    EXPECT_EQ(duration.type, 3) << "a date-like number for xlrd";
+    EXPECT_NEAR(duration.value.toDouble(), 1.1458333, 1e-7);
+    EXPECT_EQ(duration.format, QStringLiteral("[h]:mm"));
+    const ReadBack::Cell start = cells.at({first, column(3)});
+    EXPECT_NEAR(start.value.toDouble(), 0.375, 1e-9);
+    EXPECT_EQ(start.format, QStringLiteral("[h]:mm"));
+    const ReadBack::Cell rate = cells.at({first, column(6)});
+    EXPECT_EQ(rate.type, 2);
+    EXPECT_DOUBLE_EQ(rate.value.toDouble(), 60.0);
+    EXPECT_EQ(rate.format, QStringLiteral("General"));
+    EXPECT_NEAR(cells.at({first, column(7)}).value.toDouble(), 27.5 * 60, 1e-3);
+    const ReadBack::Cell share = cells.at({first, column(19)});
+    EXPECT_EQ(share.format, QStringLiteral("0.00%"));
+    const double total = 27.5 * 3600 + 1800 + 600;
+    EXPECT_NEAR(share.value.toDouble(), 27.5 * 3600 / total, 1e-9);
+
+    // Texts as the text exports give them: whole, line breaks left out, a
+    // leading "=" never a formula.
+    QStringList texts;
+    for (bool more = model.FirstExportRow(1, texts); more; more = model.NextExportRow(1, texts)) {
+        const tReportEntry *e = model.ExportRow()->Item().EntryOf();
+        if (!e)
+            continue;
+        const int row = rowOf(e->Id);
+        for (int kind : {0, 1, 8, 9, 10}) {
+            const int c = column(kind);
+            if (texts[c].isEmpty()) {
+                EXPECT_FALSE(cells.count({row, c}));
+                continue;
+            }
+            ASSERT_TRUE(cells.count({row, c})) << row << "," << c;
+            EXPECT_EQ(cells.at({row, c}).type, 1);
+            EXPECT_EQ(cells.at({row, c}).value.toString(), texts[c]) << row << "," << c;
+        }
+    }
+    EXPECT_EQ(cells.at({rowOf(2), column(9)}).value.toString(), QStringLiteral("=SOMME(A1:A2)"));
+    EXPECT_EQ(cells.at({rowOf(2), column(10)}).value.toString(),
+              QString::fromUtf16(u"Réunion 会議 \U0001F600 Ωμέγα"));
+    EXPECT_EQ(cells.at({rowOf(1), column(10)}).value.toString(), QStringLiteral("ligne 1ligne 2\tfin"));
+    EXPECT_EQ(cells.at({rowOf(3), column(8)}).value.toString(), QStringLiteral("Non"));
+
+    // A group row has no start: nothing is written there.
+    EXPECT_FALSE(cells.count({2, column(3)}));
+    EXPECT_EQ(cells.at({1, column(5)}).format, QStringLiteral("[h]:mm")) << "the total's duration";
+}
+
+TEST_F(XlsExportTest, ATotalOnlyReportIsTwoRows)
+{
+    definition.Grp = {-1, -1, -1, -1, -1};
+    definition.Detail = false;
+    build(trickyEntries(), {0, 5});
+    const QJsonObject sheet = exportAndRead(QStringLiteral("total.xls"), 0);
+    EXPECT_EQ(sheet.value("nrows").toInt(), 2);
+    const auto cells = ReadBack::cellsOf(sheet);
+    EXPECT_NEAR(cells.at({1, 1}).value.toDouble(), (27.5 * 3600 + 2400) / 86400, 1e-9);
+}
+
+// Formats belong to each workbook: the second export registers them
+// again instead of reusing indices of the first file.
+TEST_F(XlsExportTest, TwoExportsKeepTheirFormats)
+{
+    build(trickyEntries());
+    for (const QString &name : {QStringLiteral("one.xls"), QStringLiteral("two.xls")}) {
+        const auto cells = ReadBack::cellsOf(exportAndRead(name));
+        EXPECT_EQ(cells.at({rowOf(1), column(5)}).format, QStringLiteral("[h]:mm")) << name.toStdString();
+        EXPECT_EQ(cells.at({rowOf(1), column(19)}).format, QStringLiteral("0.00%")) << name.toStdString();
+    }
+    // Exporting to the same path again replaces the file whole.
+    const QJsonObject again = exportAndRead(QStringLiteral("one.xls"), 2);
+    EXPECT_EQ(again.value("nrows").toInt(), 4);
+}
+
+TEST_F(XlsExportTest, AReportLargerThanOneSheetIsRefusedBeforeAnyFileIsMade)
+{
+    definition.Grp = {-1, -1, -1, -1, -1};
+    std::vector<tReportEntry> entries;
+    // The total row and 65 534 entries, with the header: a full sheet.
+    for (int i = 0; i < 65534; ++i)
+        entries.push_back(entry(i + 1, At(2024, 3, 1, 9) + i * 60, 60, 4, -1));
+    build(entries, {0, 5});
+    const QString folder = TestFolders::file(QStringLiteral("big"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString full = folder + QStringLiteral("/full.xls");
+    EXPECT_EQ(ReportXlsExport::Write(model, full, 1), ReportXlsExport::Result::Written);
+    EXPECT_GT(QFileInfo(full).size(), 65536 * 8);
+
+    entries.push_back(entry(70000, At(2024, 3, 20, 9), 60, 4, -1));
+    build(entries, {0, 5});
+    const QString old = TestFolders::writeFile(QStringLiteral("big/old.xls"), "previous export");
+    EXPECT_EQ(ReportXlsExport::Write(model, old, 1), ReportXlsExport::Result::TooLarge);
+    EXPECT_EQ(TestFolders::readFile(old), QByteArray("previous export"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), (QStringList{"full.xls", "old.xls"}));
+    // Only the entry rows fit again.
+    EXPECT_EQ(ReportXlsExport::Write(model, old, 2), ReportXlsExport::Result::Written);
+}
+
+TEST_F(XlsExportTest, AFileThatCannotBeMadeLeavesTheTargetAlone)
+{
+    build(trickyEntries());
+    const QString plain = TestFolders::writeFile(QStringLiteral("plain"), "a file");
+    EXPECT_EQ(ReportXlsExport::Write(model, plain + QStringLiteral("/r.xls"), 0), ReportXlsExport::Result::Failed);
+    EXPECT_EQ(ReportXlsExport::Write(model, TestFolders::file(QStringLiteral("no/such/r.xls")), 0),
+              ReportXlsExport::Result::Failed);
+    EXPECT_EQ(TestFolders::readFile(plain), QByteArray("a file"));
+}
+
+TEST_F(XlsExportTest, LibreOfficeOpensAnExport)
+{
+    const QString program = ReadBack::soffice();
+    if (program.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    build(trickyEntries());
+    const QString path = TestFolders::file(QStringLiteral("office.xls"));
+    ASSERT_EQ(ReportXlsExport::Write(model, path, 1), ReportXlsExport::Result::Written);
+    const QString out = TestFolders::file(QStringLiteral("office"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    EXPECT_EQ(ReadBack::convertToCsv(program, {path}, out), QString());
+    EXPECT_FALSE(QDir(out).entryList({QStringLiteral("*.csv")}).isEmpty());
+}
