@@ -7,6 +7,7 @@
 #include "CZarvoTrayDlg.h"
 #include "Settings.h"
 #include "TrayCaption.h"
+#include "WidgetIds.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -33,7 +34,7 @@ CMyDesktopAlertWnd::CMyDesktopAlertWnd(CZarvoTrayApp &app, CZarvoTrayDlg &tray)
     setWindowIcon(tray.windowIcon());
     m_caption = std::max(16, fontMetrics().height()) + 6;
     m_content = new CViewResume(app, this, this);
-    m_content->TaskButton()->setObjectName(QStringLiteral("InfosTask"));
+    WidgetIds::SetControlId(m_content->TaskButton(), TaskButtonId);
     connect(m_content, &CViewResume::chooseUser, &tray, &CZarvoTrayDlg::ChooseUser);
     connect(m_content, &CViewResume::pauseOrResume, this, [this] {
         m_tray.PauseOrResume();

@@ -1,6 +1,7 @@
 #include "CViewResume.h"
 
 #include "CMyMFCButton.h"
+#include "CTrayToolTip.h"
 #include "CZarvoTrayApp.h"
 #include "Clock.h"
 #include "WidgetIds.h"
@@ -72,6 +73,27 @@ CViewResume::CViewResume(CZarvoTrayApp &app, QWidget *trayWindow, QWidget *paren
     m_today->setGeometry(g.today);
     resize(m_recorded);
     Retranslate();
+
+    // The tray's tips, made when they show: the newest entry's details and
+    // the day's count and total, above their button near the screen's
+    // bottom.
+    const auto text = [this](int id) { return m_app.Text(id); };
+    auto *taskTip = new CTrayToolTip(true, m_task);
+    taskTip->KeepAbove(m_task);
+    taskTip->Attach(m_task, [this, text](const QPoint &, tToolTipContent &content) {
+        content.title = m_app.Text(182);
+        content.description = CTrayToolTip::BuildTaskDescription(m_app.LastTask(), Platform::Clock::now(),
+                                                                 m_app.Texts(), m_app.Store(), text);
+        return true;
+    });
+    auto *todayTip = new CTrayToolTip(true, m_today);
+    todayTip->KeepAbove(m_today);
+    todayTip->Attach(m_today, [this, text](const QPoint &, tToolTipContent &content) {
+        content.title = m_app.Text(181);
+        content.description =
+            CTrayToolTip::BuildDaySummary(m_app.TodayTasks().size(), m_app.TodayText(), m_app.Texts(), text);
+        return true;
+    });
 }
 
 void CViewResume::Retranslate()

@@ -305,22 +305,6 @@ void CZarvoTrayDlg::AttachToolTips()
             return !content.title.isEmpty();
         });
     }
-    const auto text = [this](int id) { return m_app.Text(id); };
-    auto *taskTip = new CTrayToolTip(true, m_resume->TaskButton());
-    taskTip->KeepAbove(m_resume->TaskButton());
-    taskTip->Attach(m_resume->TaskButton(), [this, text](const QPoint &, tToolTipContent &content) {
-        content.title = m_app.Text(182);
-        content.description =
-            CTrayToolTip::BuildTaskDescription(m_app.LastTask(), Platform::Clock::now(), m_app.Texts(), m_app.Store(), text);
-        return true;
-    });
-    auto *todayTip = new CTrayToolTip(true, m_resume->TodayButton());
-    todayTip->KeepAbove(m_resume->TodayButton());
-    todayTip->Attach(m_resume->TodayButton(), [this, text](const QPoint &, tToolTipContent &content) {
-        content.title = m_app.Text(181);
-        content.description = CTrayToolTip::BuildDaySummary(m_app.TodayTasks().size(), m_app.TodayText(), m_app.Texts(), text);
-        return true;
-    });
 }
 
 QString CZarvoTrayDlg::CommandText(int id)

@@ -157,7 +157,7 @@ private:
     void FillFavouritesMenu(QMenu *menu);
     // The two lists refilled from the data last loaded.
     void FillLists();
-    // The tips of the toolbar and of the summary's buttons.
+    // The tips of the toolbar's buttons.
     void AttachToolTips();
     // The current-task button after a reload, with the window laid out
     // again when its height changed.

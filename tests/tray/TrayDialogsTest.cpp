@@ -10,6 +10,7 @@
 #include "CMyDesktopAlertWnd.h"
 #include "CReadOnlyCB.h"
 #include "CTransparentImage.h"
+#include "CTrayToolTip.h"
 #include "TrayAutostart.h"
 #include "TrayDialogs.h"
 
@@ -227,6 +228,18 @@ TEST_F(TrayDialogsTest, TheInfosWindowKeepsItsPlaceAndComesBackAfterARestart)
     EXPECT_TRUE(window->Command(ShowInfos)->isEnabled());
     infos->move(321, 234);
     EXPECT_EQ(settings.getInt(u"Tray", u"PopupInfos", u"Left", 0), 321);
+    // The tray's tips on its buttons, made when they show.
+    const auto tipOf = [](QWidget *button) {
+        QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(button, &help);
+        auto *tip = button->findChild<CTrayToolTip *>();
+        return tip ? tip->Content() : tToolTipContent();
+    };
+    QWidget *task = infos->Content()->TaskButton();
+    EXPECT_EQ(WidgetIds::ControlId(task), CMyDesktopAlertWnd::TaskButtonId);
+    EXPECT_EQ(tipOf(task).title, QStringLiteral("Dernière tache :"));
+    EXPECT_TRUE(tipOf(task).description.endsWith(QStringLiteral("(Cliquez pour mettre en pause)")));
+    EXPECT_EQ(tipOf(infos->Content()->TodayButton()).description, QStringLiteral("1 tâche\nDurée : 1:00"));
     infos->SetAlpha(128);
     EXPECT_NEAR(infos->windowOpacity(), 128 / 255.0, 0.01);
 
