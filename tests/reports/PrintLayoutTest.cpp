@@ -290,6 +290,27 @@ TEST_F(PrintLayoutTest, TheContextSetsTheReportsPlaceholdersAndEachPageItsNumber
     EXPECT_EQ(text, QStringLiteral("2/3"));
 }
 
+TEST_F(PrintLayoutTest, AHostileTemplateLaysOutAndDrawsWithinBounds)
+{
+    const QByteArray longLabel(1 << 20, 'W');
+    const QByteArray hostile = "[Zarvo template, Version=1]\n[Header]\nparams=2147483647\n"
+                               "box=-2147483648;2147483647;2;1;2147483647;2147483647;15;2147483647;3;0;1;0x102030\n"
+                               "[DataLineEven]\nparams=-500\n"
+                               "data=0;-50;0;1;0;1000;15;1;0;0;1;0;;Arial;100000;1;1;1;1;0;4;0;99999;1;4;0;-5;7\n"
+                               "[DataLineOdd]\nparams=40\n"
+                               "data=0;40;0;1;0;1000;0;1;0;0;0;0;" + longLabel + ";Arial;0;0;0;0;0;0;0;0;0;0;0;0;1;1\n"
+                               "[Footer]\nparams=100\nimg=0;100;0;0;0;100;15;1;0;0;0;0;../../../etc/passwd;0\n";
+    tpl.Load(QString(), TestFolders::writeFile(QStringLiteral("hostile.tpl"), hostile), QString());
+    ASSERT_EQ(tpl.GetLoadState(), CReportTemplate::Loaded);
+    build(6);
+    paginate();
+    // Every line gets a page of its own at worst, and pagination ends.
+    EXPECT_GE(layout.GetPageCount(), 1);
+    EXPECT_LE(layout.GetPageCount(), int(layout.Lines().size()) + 1);
+    for (int page : {1, 2, layout.GetPageCount()})
+        draw(page);
+}
+
 TEST_F(PrintLayoutTest, TheGridLaysOutItsPagesWithTheColumnsAsOnScreen)
 {
     build(12);

@@ -1,5 +1,6 @@
 // The sample report definitions the build makes for a new user with the
 // sample data.
+#include "CPreviewTemplate.h"
 #include "CReportModel.h"
 #include "CReportPrintLayout.h"
 #include "CReportStore.h"
@@ -206,6 +207,38 @@ TEST_F(DeliveredTemplatePages, PagesOneAndTwoAreDrawn)
             for (int y = first; y + 40 < last; y += (last - first) / 10)
                 EXPECT_TRUE(InkIn(image, y, y + 40)) << page << " " << y;
             EXPECT_TRUE(InkIn(image, last, area.bottom() + 1)) << "the footer";
+        }
+    }
+}
+
+// The preview of each delivered template for a grouped report and a cross
+// table, kept as PNG files too: the header, the sample lines and the footer
+// all leave ink.
+TEST_F(DeliveredTemplatePages, PreviewsShowEverySection)
+{
+    QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+    if (keep.isEmpty()) {
+        keep = QDir::current().filePath(QStringLiteral("report-pages"));
+        QDir().mkpath(keep);
+    }
+    tReportDefinition definition;
+    definition.Titre = QStringLiteral("Aperçu");
+    for (const char *name : {"zarvo", "zarvo-nb"}) {
+        for (int kind : {0, 3}) {
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(kind));
+            definition.Type = kind;
+            CPreviewTemplate preview;
+            preview.SetTemplateFolders(QString(), QStringLiteral(ZARVO_TEMPLATES_DIR_FRA));
+            preview.SetDefinition(&definition);
+            preview.SetMargins(100, 100, 100, 100);
+            preview.LoadTemplate(QLatin1String(name));
+            ASSERT_EQ(preview.Template().GetLoadState(), CReportTemplate::Loaded);
+            const QImage page = preview.DrawSamplePage();
+            EXPECT_TRUE(page.save(QStringLiteral("%1/preview-%2-%3.png").arg(keep, QLatin1String(name)).arg(kind)));
+            EXPECT_FALSE(InkIn(page, 0, 37));
+            EXPECT_TRUE(InkIn(page, 37, 80)) << "the header";
+            EXPECT_TRUE(InkIn(page, 200, 400)) << "headings and lines";
+            EXPECT_TRUE(InkIn(page, 1122 - 37 - 40, 1122 - 37)) << "the footer";
         }
     }
 }
