@@ -363,6 +363,7 @@ SyncAnalysis::Input analysisInput()
 // The analysis's parts one after the other.
 void BM_AnalysisParts(benchmark::State &state)
 {
+    exchange().Reset();
     const SyncAnalysis::Input in = analysisInput();
     for (auto _ : state) {
         SyncReviewList list;
@@ -382,10 +383,11 @@ BENCHMARK(BM_AnalysisParts)->Unit(benchmark::kMillisecond)->Repetitions(5)->Repo
 
 void BM_Analysis(benchmark::State &state)
 {
+    exchange().Reset();
     const SyncAnalysis::Input in = analysisInput();
     for (auto _ : state) {
         const SyncAnalysis::Result result = SyncAnalysis::Run(in, nullptr);
-        if (result.outcome != SyncAnalysis::Outcome::Differences)
+        if (result.outcome != SyncAnalysis::Outcome::Differences || result.count != pair().differences)
             state.SkipWithError("the analysis failed");
     }
 }
@@ -394,6 +396,7 @@ BENCHMARK(BM_Analysis)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAgg
 // As the synchronisation dialog runs it: in the progress dialog, on its worker.
 void BM_AnalysisInProgressDialog(benchmark::State &state)
 {
+    exchange().Reset();
     const SyncAnalysis::Input in = analysisInput();
     for (auto _ : state) {
         SyncAnalysis::Result result;
@@ -521,9 +524,10 @@ void BM_RunInDialog(benchmark::State &state)
             click(question.ChoiceButton(CDlgInsertion::OthersGiveWay));
             return question.result();
         });
+        // Its own modal loop, as the review runs it; it closes at its end.
         CDlgSynchro run(setup);
-        run.show();
-        run.WaitForEnd();
+        QObject::connect(&run, &CDlgSynchro::runEnded, &run, &QDialog::accept);
+        run.exec();
         if (run.Outcome() != SyncRun::Outcome::Succeeded)
             state.SkipWithError("the run failed");
     }

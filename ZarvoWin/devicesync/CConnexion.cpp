@@ -318,8 +318,13 @@ void CConnexion::WatchDatabases()
     QStringList paths;
     if (!m_exchange.GetLocalDatabasePath().isEmpty() && QFileInfo(m_exchange.GetLocalDatabasePath()).isFile())
         paths << m_exchange.GetLocalDatabasePath();
-    if (m_exchange.GetTransport() == DeviceExchange::Transport::UsbDisk && QFileInfo(m_exchange.UsbDatabasePath()).isFile())
-        paths << m_exchange.UsbDatabasePath();
+    // The device side too: the device program (or a USB disk's owner)
+    // may write it while a review waits.
+    const QString device = m_exchange.GetTransport() == DeviceExchange::Transport::UsbDisk
+                               ? m_exchange.UsbDatabasePath()
+                               : m_exchange.DeviceDatabaseFile();
+    if (!device.isEmpty() && QFileInfo(device).isFile())
+        paths << device;
     if (!paths.isEmpty())
         m_files->addPaths(paths);
 }

@@ -9,6 +9,7 @@
 #include "CViewPcInfos.h"
 #include "CViewSynchro.h"
 #include "Clock.h"
+#include "CmyDataBase.h"
 #include "DialogAnswers.h"
 #include "MessageBoxAnswers.h"
 #include "QStringPrinter.h"
@@ -331,4 +332,36 @@ TEST_F(CConnexionTest, NoDifferenceRunsWithoutAReviewAndAlignsTheStamps)
     const QString stamps = "select Name, Value from Infos where Name in ('Backup','Modif') order by Name";
     EXPECT_EQ(json(local, stamps), json(deviceDb, stamps));
     EXPECT_EQ(static_cast<QLabel *>(dialog.Control(CConnexion::IdenticalText))->text(), Platform::Texts::get(245));
+}
+
+TEST_F(CConnexionTest, AWriteIntoEitherDatabaseDuringAReviewIsToldWithoutARefresh)
+{
+    // Written by other programs (the device's, the tray): only the files'
+    // changes tell the dialog.
+    const struct
+    {
+        const char *what;
+        bool device;
+        int text;
+    } cases[] = {{"device", true, 250}, {"local", false, 251}};
+    for (const auto &c : cases) {
+        CConnexion dialog(users, nullptr, hooks, root);
+        if (c.device)
+            plug(dialog);
+        else
+            dialog.OnDeviceNotice(0); // plugged already
+        associate(dialog, QStringLiteral("Léa"));
+        analyse(dialog);
+        ASSERT_TRUE(dialog.ReviewPending()) << c.what;
+        CViewSynchro *review = dialog.Review();
+        ASSERT_TRUE(review->SynchroniseButtonCtrl()->isEnabled()) << c.what;
+        SQLite::CmyDataBase other;
+        ASSERT_EQ(other.Open(c.device ? deviceDb : local), 0);
+        ASSERT_EQ(other.Execute(u"update Infos set Value='3000' where Name='Modif'"), 0);
+        other.Close();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return review->MessageShown() == Platform::Texts::get(c.text); }, 10000))
+            << c.what << ": " << review->MessageShown().toStdString();
+        EXPECT_FALSE(review->SynchroniseButtonCtrl()->isEnabled()) << c.what;
+        review->Cancel();
+    }
 }
