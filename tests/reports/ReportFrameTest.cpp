@@ -182,6 +182,14 @@ TEST_F(ReportFrameTest, AReportOpensBuiltWithItsTotals)
     EXPECT_FALSE(frame->View()->IsCommandEnabled(CReportView::CmdExport));
     EXPECT_FALSE(frame->View()->IsCommandEnabled(CReportView::CmdSettings)) << "no settings editor yet";
 
+    // A picture of the window for a person, when asked for.
+    const QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+    if (!keep.isEmpty()) {
+        frame->resize(900, 400);
+        QApplication::processEvents();
+        frame->grab().save(keep + QStringLiteral("/report-window.png"));
+    }
+
     // A report id no longer stored opens nothing.
     EXPECT_EQ(open(definition.Id + 100), nullptr);
 }
@@ -348,12 +356,18 @@ TEST_F(ReportFrameTest, SaveAsWithATakenName)
             return dialog.result();
         };
     };
+    // An empty name is refused by the prompt: nothing is saved.
+    names.Push(type(QString()));
+    answers.Push(MessageBoxAnswer::Ok);
+    EXPECT_FALSE(frame->View()->SaveAs());
+    EXPECT_EQ(texts(answers), QStringList{Platform::Texts::get(331)});
+
     // The name exists once: No saves a second report of that name.
     names.Push(type(QStringLiteral("Par projet")));
     answers.Push(MessageBoxAnswer::No);
     frame->Definition().Modified = true;
     ASSERT_TRUE(frame->View()->SaveAs());
-    EXPECT_EQ(texts(answers),
+    EXPECT_EQ(texts(answers).mid(1),
               QStringList{Platform::Formatter::sprintf(Platform::Texts::get(640), {QStringLiteral("Par projet")})});
     int found = -1;
     EXPECT_EQ(CReportStore(host.reports).FindReportByName(QStringLiteral("Par projet"), found), 2);
