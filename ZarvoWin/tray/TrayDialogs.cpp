@@ -42,10 +42,12 @@ void TrayDialogs::Install(CZarvoTrayApp &app)
         return dialog.exec() == QDialog::Accepted;
     };
     d.toggleInfos = [&app] {
-        if (CMyDesktopAlertWnd *open = infos()) {
-            open->close();
+        if (infos() && infos()->isVisible()) {
+            infos()->close();
             return;
         }
+        // One closed a moment ago and not yet gone: made anew.
+        delete infos().data();
         CZarvoTrayDlg *tray = app.Window();
         if (!tray)
             return;

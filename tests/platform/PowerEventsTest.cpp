@@ -3,13 +3,13 @@
 // go after it, and taken again on waking; a shut-down that can still be
 // cancelled is not the session's end.
 #include "PowerEvents.h"
+#include "PrivateSessionBus.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusUnixFileDescriptor>
 #include <QDeadlineTimer>
-#include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -64,14 +64,8 @@ class PowerEventsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                                  QStringLiteral("--print-address=1")});
-        ASSERT_TRUE(bus.waitForStarted(Patience)) << "dbus-daemon is needed";
-        QDeadlineTimer deadline(Patience);
-        while (!bus.canReadLine() && !deadline.hasExpired())
-            bus.waitForReadyRead(100);
-        address = QString::fromUtf8(bus.readLine()).trimmed();
-        ASSERT_FALSE(address.isEmpty());
+        address = bus.Address();
+        ASSERT_FALSE(address.isEmpty()) << "dbus-daemon is needed";
         // The events follow the session bus, which is this one.
         qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
         qputenv("ZARVO_POWER_BUS", "session");
@@ -90,8 +84,6 @@ protected:
         QDBusConnection::disconnectFromBus(QStringLiteral("logind"));
         thread.quit();
         thread.wait();
-        bus.kill();
-        bus.waitForFinished(Patience);
         qunsetenv("ZARVO_POWER_BUS");
     }
     void send(const char *name, bool starting)
@@ -113,7 +105,7 @@ protected:
         return done();
     }
 
-    QProcess bus;
+    PrivateSessionBus bus;
     QString address;
     QThread thread;
     FakeLogind logind;

@@ -5,6 +5,7 @@
 #include "CBdD.h"
 #include "CUsers.h"
 #include "CmyDataBase.h"
+#include "PrivateSessionBus.h"
 #include "Settings.h"
 #include "TrayTestUsers.h"
 
@@ -25,15 +26,8 @@ class StandbyProcessTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // A session bus of the test's own.
-        bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                                  QStringLiteral("--print-address=1")});
-        ASSERT_TRUE(bus.waitForStarted(Patience)) << "dbus-daemon is needed";
-        QDeadlineTimer deadline(Patience);
-        while (!bus.canReadLine() && !deadline.hasExpired())
-            bus.waitForReadyRead(100);
-        address = QString::fromUtf8(bus.readLine()).trimmed();
-        ASSERT_FALSE(address.isEmpty());
+        address = bus.Address();
+        ASSERT_FALSE(address.isEmpty()) << "dbus-daemon is needed";
 
         const QString folder = MakeTrayTestUsers();
         ASSERT_FALSE(folder.isEmpty());
@@ -55,8 +49,6 @@ protected:
                 tray.kill();
             tray.waitForFinished(Patience);
         }
-        bus.kill();
-        bus.waitForFinished(Patience);
     }
     QProcessEnvironment environment() const
     {
@@ -95,7 +87,7 @@ protected:
         return false;
     }
 
-    QProcess bus;
+    PrivateSessionBus bus;
     QProcess tray;
     QString address;
     QString path;

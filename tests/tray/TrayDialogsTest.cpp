@@ -276,6 +276,11 @@ TEST_F(TrayDialogsTest, TheInfosWindowTakesTheWideFormForALongDayText)
     window->ToggleInfos();
     const int narrow = TrayDialogs::Infos()->width();
     EXPECT_EQ(TrayDialogs::Infos()->Template(), CMyDesktopAlertWnd::NarrowTemplate);
+    // Closed and asked again at once: it opens.
+    window->ToggleInfos();
+    window->ToggleInfos();
+    ASSERT_NE(TrayDialogs::Infos(), nullptr);
+    EXPECT_TRUE(TrayDialogs::Infos()->isVisible());
     window->ToggleInfos();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     settings.setString(u"Config", u"Format", u"sDuree", QStringLiteral("%1!d! heures et %2!02d! minutes"));
