@@ -599,11 +599,12 @@ qint64 CMainFrame::OnRefreshFromTray()
         CBdD db;
         db.RefreshCurrentEntry();
     }
+    // The tray's change is not one of ours to undo: the history goes before
+    // the change notice, which greys "Annuler" by it.
+    m_app.Annulation().Reset();
     m_app.DayCache().MarkForReload();
     CAppData::DataChangedNotifier().Send(CDataChangedNotifier::TimeEntries, 0);
     m_views->RefreshTaskPane();
-    // The tray's change is not one of ours to undo.
-    m_app.Annulation().Reset();
     UpdateCommandStates();
     return Platform::MessageBus::registerMessage(RegisteredMessages::RefreshFromTray);
 }

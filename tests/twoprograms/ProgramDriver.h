@@ -1,0 +1,79 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class MessageBoxAnswers;
+class QLocalServer;
+class QLocalSocket;
+
+// Test builds only: linked beside a program's own main, it lets a test
+// drive the running program from outside. When the environment names a
+// socket (ZARVO_TEST_DRIVER), it listens there from the moment the
+// application object exists and answers one line per command line. The
+// program's code knows nothing of it: widgets are found by the ids they
+// carry, message boxes are answered through the boxes' seam, and state is
+// read through the program's public objects (the probes each program's
+// driver adds).
+//
+// Commands every program answers:
+//   ping                            -> pong (once an event loop runs)
+//   state ready                     -> 1 once the program has started
+//   state KEY...                    -> the probe's value for KEY
+//   wait MS KEY... = VALUE          -> ok, or "timeout <last value>": the
+//                                      value is looked at each time the
+//                                      program goes idle, never on a clock
+//   clock T                         -> ok: the program's clock reads T
+//   trigger COMMAND                 -> ok, disabled or none (a menu command)
+//   enabled COMMAND                 -> 1, 0 or none
+//   click CONTROL                   -> ok or none: a click in its middle
+//   key CONTROL KEYNAME             -> ok or none (Qt key name: Return, Down)
+//   answer BUTTON                   -> ok: the next message box answers it
+//   boxes                           -> the texts of the boxes asked so far,
+//                                      joined by " | "
+//   grab FILE                       -> ok: every visible window, side by side
+//   mute / unmute                   -> ok: the program's bus endpoints are
+//                                      hidden from posts, or shown again
+//   quit                            -> ends the program's event loop
+class ProgramDriver : public QObject
+{
+public:
+    // A program's own commands: true when `words` was one of them, with the
+    // answer in `answer`.
+    using Probe = std::function<bool(const QStringList &words, QString &answer)>;
+    static void AddProbe(Probe probe);
+
+    explicit ProgramDriver(const QString &socketPath);
+    ~ProgramDriver() override;
+
+    // The widget (visible first) whose control id is `id`, or null.
+    static QWidget *FindControl(int id);
+
+private:
+    void OnConnection();
+    void OnReadable(QLocalSocket *socket);
+    void Reply(QLocalSocket *socket, const QString &answer);
+    QString Run(const QStringList &words);
+    QString State(const QStringList &key);
+    void CheckWaits();
+    void SetMuted(bool muted);
+
+    struct Wait
+    {
+        QLocalSocket *socket;
+        QStringList key;
+        QString expected;
+        qint64 deadline;
+        QString last;
+    };
+
+    std::unique_ptr<QLocalServer> m_server;
+    std::unique_ptr<MessageBoxAnswers> m_answers;
+    std::vector<Wait> m_waits;
+    bool m_quitting = false;
+    QStringList m_hidden;
+};
