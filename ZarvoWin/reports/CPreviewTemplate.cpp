@@ -2,6 +2,7 @@
 
 #include "CAppData.h"
 #include "CConfiguration.h"
+#include "CReportPrintLayout.h"
 #include "ReportPlaceholders.h"
 #include "StretchCopy.h"
 #include "Texts.h"
@@ -110,8 +111,11 @@ QImage CPreviewTemplate::DrawSamplePage()
     page.setDotsPerMeterX(DotsPerMetre);
     page.setDotsPerMeterY(DotsPerMetre);
     page.fill(Qt::white);
-    if (m_template.GetLoadState() != CReportTemplate::Loaded)
+    if (m_template.GetLoadState() != CReportTemplate::Loaded) {
+        QPainter painter(&page);
+        CReportPrintLayout::DrawErrorPage(painter, m_template.GetLoadState());
         return page;
+    }
 
     // The report being laid out elsewhere finds its values as they were.
     const tPlaceholderSnapshot kept = TakePlaceholderSnapshot();

@@ -296,7 +296,7 @@ void CReportPrintLayout::Paginate(QPaintDevice *device)
 
 // --------------------------------------------------------------- drawing
 
-void CReportPrintLayout::DrawErrorPage(QPainter &painter) const
+void CReportPrintLayout::DrawErrorPage(QPainter &painter, int loadState)
 {
     const int width = painter.device() ? painter.device()->width() : 0;
     const int height = painter.device() ? painter.device()->height() : 0;
@@ -314,8 +314,7 @@ void CReportPrintLayout::DrawErrorPage(QPainter &painter) const
     painter.setFont(font);
     painter.setPen(QColor(0x50, 0x50, 0x50));
     painter.setBackgroundMode(Qt::TransparentMode);
-    const int missing = m_template && m_template->GetLoadState() == CReportTemplate::NotFound;
-    const QString text = Platform::Texts::get(missing ? 414 : 429);
+    const QString text = Platform::Texts::get(loadState == CReportTemplate::NotFound ? 414 : 429);
     painter.drawText(QRect(0, 80, width, std::max(0, height - 160)), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                      text);
     painter.restore();
@@ -324,7 +323,7 @@ void CReportPrintLayout::DrawErrorPage(QPainter &painter) const
 void CReportPrintLayout::DrawPage(int context, QPainter &painter, int page)
 {
     if (!TemplateLoaded()) {
-        DrawErrorPage(painter);
+        DrawErrorPage(painter, m_template ? m_template->GetLoadState() : int(CReportTemplate::NotFound));
         return;
     }
     const int pageCount = GetPageCount();

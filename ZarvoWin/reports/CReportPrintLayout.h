@@ -64,6 +64,11 @@ public:
     // template is missing or could not be read.
     void DrawPage(int context, QPainter &painter, int page);
 
+    // In place of a page when the template is missing (load state 1) or
+    // could not be read (any other): the warning icon and the message,
+    // centred across the device.
+    static void DrawErrorPage(QPainter &painter, int loadState);
+
     int GetPageCount() const { return int(m_pageStarts.size()); }
     // For each page, the index of its first print line; -1 for a page
     // that holds only the report's closing.
@@ -101,7 +106,6 @@ private:
                    const std::vector<tColumn> *columns) const;
     // The indent level a line's section is drawn with.
     int LineIndent(const tLine &line) const;
-    void DrawErrorPage(QPainter &painter) const;
 
     const CReportModel *m_model = nullptr;
     CReportTemplate *m_template = nullptr;

@@ -161,6 +161,26 @@ TEST_F(PreviewTemplateTest, ThePlaceholdersOfTheReportAreLeftAsTheyWere)
         shown.save(keep + QStringLiteral("/template-preview.png"));
 }
 
+TEST_F(PreviewTemplateTest, TheUsersTemplateComesBeforeTheProgramsOfTheSameName)
+{
+    const QByteArray program = "[Zarvo template, Version=7]\n";
+    TestFolders::writeFile(QStringLiteral("program/sample.tpl"), program);
+    TestFolders::writeFile(QStringLiteral("program/other.tpl"), program);
+    preview.LoadTemplate(QStringLiteral("sample"));
+    EXPECT_EQ(preview.Template().GetVersion(), 1);
+    preview.LoadTemplate(QStringLiteral("other"));
+    EXPECT_EQ(preview.Template().GetVersion(), 7);
+    preview.LoadTemplate(QStringLiteral("none"));
+    EXPECT_EQ(preview.Template().GetLoadState(), CReportTemplate::NotFound);
+    // No template: the message of a page drawn without one.
+    const QImage message = preview.DrawSamplePage();
+    bool ink = false;
+    for (int y = 80; y < 200 && !ink; ++y)
+        for (int x = 0; x < 793 && !ink; ++x)
+            ink = message.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_TRUE(ink);
+}
+
 TEST(StretchCopy, TheWholeSourceFillsTheDestination)
 {
     QImage source(4, 4, QImage::Format_RGB32);
