@@ -16,6 +16,9 @@ public:
 
     bool EditNode(const CProject &node) override;
     void ShowStatusText(const QString &text) override;
+    bool NewNode(int parentId, bool activity) override;
+    bool CopyProject(int projectId, int parentId, int referenceId, bool before) override;
+    void StartTask(int projectId, int activityId) override;
 
 private:
     CZarvoWinApp &m_app;

@@ -116,7 +116,15 @@ void CFrameViews::RefreshForecast(bool reload, bool keepScroll)
 
 void CFrameViews::RefreshForecastOnTimer()
 {
-    m_frame.RefreshForecastWindow(false, false, false, true);
+    if (m_frame.ForecastParts().refreshOnTimer)
+        m_frame.ForecastParts().refreshOnTimer();
+    else
+        m_frame.RefreshForecastWindow(false, false, false, true);
+}
+
+bool CFrameViews::ForecastHidesCompleted() const
+{
+    return m_frame.ForecastParts().hidesCompleted && m_frame.ForecastParts().hidesCompleted();
 }
 
 void CFrameViews::ReloadForecastZoom()

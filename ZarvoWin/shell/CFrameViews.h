@@ -42,6 +42,7 @@ public:
     // week a centimetre.
     void ReloadForecastZoom() override;
     void ZoomForecastToWeek() override;
+    bool ForecastHidesCompleted() const override;
 
     // The project, task and report panes.
     void ReloadProjectsBranch() override;

@@ -17,6 +17,7 @@
 #include "DragPayload.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
+#include "ProjectMenuSource.h"
 #include "RememberedMessageBox.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
@@ -39,20 +40,6 @@ const QString CollapsedName = QStringLiteral("Projects Collapsed");
 // The texts of the project types, in type order.
 const Platform::TextId TypeTexts[] = {141, 554, 555, 551, 552, 556};
 
-// Menu 495 as the panes and the forecast grid share it: a command, a
-// separator (0) or a pop-up (its negative key, then its items at depth 1).
-struct MenuRow
-{
-    int id;
-    int depth;
-};
-constexpr MenuRow ContextMenuRows[] = {
-    {32784, 0}, {32785, 0}, {32787, 0}, {0, 0},
-    {32789, 0}, {32791, 0}, {33145, 0}, {0, 0},
-    {-2, 0},    {33081, 1}, {-3, 0},    {-4, 0}, {-7, 0}, {33060, 0}, {0, 0},
-    {33136, 0}, {0, 0},     {-5, 0},    {-6, 0}, {0, 0},  {32997, 0},
-};
-
 struct ActionIcon
 {
     int id;
@@ -63,37 +50,6 @@ constexpr ActionIcon ActionIcons[] = {
     {32789, "document-edit"}, {32791, "edit-delete"}, {32997, "media-playback-start"},
     {33145, "edit-copy"},
 };
-
-// Removes `action` and the separator right above it.
-void removeWithSeparatorAbove(QMenu *menu, QAction *action)
-{
-    if (!action)
-        return;
-    const QList<QAction *> actions = menu->actions();
-    const qsizetype at = actions.indexOf(action);
-    if (at > 0 && actions.at(at - 1)->isSeparator())
-        menu->removeAction(actions.at(at - 1));
-    menu->removeAction(action);
-}
-
-QAction *findCommand(QMenu *menu, int id)
-{
-    for (QAction *action : menu->actions()) {
-        if (WidgetIds::CommandId(action) == id)
-            return action;
-    }
-    return nullptr;
-}
-
-QAction *findPopup(QMenu *menu, int key)
-{
-    for (QAction *action : menu->actions()) {
-        int k = 0;
-        if (action->menu() && WidgetIds::PopupKey(action->menu(), k) && k == key)
-            return action;
-    }
-    return nullptr;
-}
 
 void walk(QTreeWidgetItem *item, const std::function<void(QTreeWidgetItem *)> &visit)
 {
@@ -418,31 +374,18 @@ std::unique_ptr<QMenu> CPaneProject::BuildContextMenu(int kind)
 {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QString::number(MenuId));
-    QMenu *popup = nullptr;
-    for (const MenuRow &row : ContextMenuRows) {
-        QMenu *into = row.depth == 1 && popup ? popup : menu.get();
-        if (row.id == 0) {
-            into->addSeparator();
-        } else if (row.id < 0) {
-            popup = into->addMenu(QString());
-            WidgetIds::SetPopupKey(popup, row.id);
-        } else if (QAction *own = Action(row.id)) {
-            into->addAction(own);
-        } else {
-            QAction *action = into->addAction(QString());
-            WidgetIds::SetCommandId(action, row.id);
-        }
-    }
+    ProjectMenuSource::Fill(menu.get(), [this](int id) { return Action(id); });
     // What the project pane does not offer.
     for (int key : {-6, -7, -3, -4})
-        menu->removeAction(findPopup(menu.get(), key));
-    menu->removeAction(findCommand(menu.get(), CmdInitialise));
-    removeWithSeparatorAbove(menu.get(), findCommand(menu.get(), CmdSelectChildren));
-    removeWithSeparatorAbove(menu.get(), findPopup(menu.get(), -5));
+        menu->removeAction(ProjectMenuSource::FindPopup(menu.get(), key));
+    menu->removeAction(ProjectMenuSource::FindCommand(menu.get(), CmdInitialise));
+    ProjectMenuSource::RemoveWithSeparatorAbove(menu.get(),
+                                                ProjectMenuSource::FindCommand(menu.get(), CmdSelectChildren));
+    ProjectMenuSource::RemoveWithSeparatorAbove(menu.get(), ProjectMenuSource::FindPopup(menu.get(), -5));
     CTranslationStore store;
     TranslateMenu(menu.get(), MenuId, store);
 
-    QAction *types = findPopup(menu.get(), -2);
+    QAction *types = ProjectMenuSource::FindPopup(menu.get(), -2);
     if (kind == KindProject) {
         QMenu *typeMenu = types->menu();
         typeMenu->clear();

@@ -221,6 +221,9 @@ public:
         std::function<bool(int projectId)> editProject;
         // The project editor on the activity row of a project.
         std::function<bool(int projectId, int activityId)> editActivityRow;
+        // The project editor on a new activity row of the project
+        // `projectId` (-1: a row without a project chosen yet).
+        std::function<bool(int projectId)> newActivityRow;
         std::function<bool(int activityId)> editActivity;
         std::function<bool(int rateId)> editRate;
         std::function<bool(int favoriteId)> editFavorite; // -1: a new favourite

@@ -14,6 +14,8 @@ struct tForecastWindow
     // (restoreSaved), runs the scheduler (recompute), keeps the selected
     // row's distance from the top (keepOffset).
     std::function<void(bool reload, bool restoreSaved, bool recompute, bool keepOffset)> refresh;
+    // The 30-second timer's refresh: nothing read, the selection kept.
+    std::function<void()> refreshOnTimer;
     // Writes the layout kept for the current user (before another one is
     // made current, and when the frame closes).
     std::function<void()> saveSettings;
@@ -23,4 +25,6 @@ struct tForecastWindow
     // of user), or shows a week a centimetre.
     std::function<void()> reloadZoom;
     std::function<void()> zoomToWeek;
+    // Whether completed projects are hidden.
+    std::function<bool()> hidesCompleted;
 };
