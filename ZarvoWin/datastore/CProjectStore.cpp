@@ -563,6 +563,14 @@ bool CProjectStore::CheckOwnLinks(const std::vector<const CProject *> &nodes)
 
 int CProjectStore::AddPredecessorLink(CProject *node, CProject *predecessor, int lag, int unit)
 {
+    const int answer = CheckNewPredecessor(node, predecessor, true);
+    if (answer == LinkAdded)
+        node->SetPredecessor(predecessor->ProjectId(), predecessor->ActivityId(), lag, unit);
+    return answer;
+}
+
+int CProjectStore::CheckNewPredecessor(CProject *node, CProject *predecessor, bool withBudget)
+{
     if (!node || !predecessor || node->IsRoot() || predecessor->IsRoot())
         return LinkLoop;
     if (node->HasPredecessor(predecessor->ProjectId(), predecessor->ActivityId()))
@@ -570,9 +578,27 @@ int CProjectStore::AddPredecessorLink(CProject *node, CProject *predecessor, int
     // The link would close a loop when the predecessor reaches the node, one
     // of its ancestors or one of its descendants.
     StartLoopCheck();
-    if (!PredecessorGraph(*this, [this] { return LoopCheckTimedOut(); }).LinkWouldCloseNoLoop(node, predecessor))
+    // An editor's working copy stands for the store's node of its ids; a
+    // node the tree does not hold yet is checked by the keys of its family.
+    const CProject *inTree = FindNode(node->ActivityId(), node->ProjectId());
+    const bool held = inTree == node
+                      || (inTree && !inTree->IsRoot() && node->ProjectId() != -1 && node->ActivityId() != -3);
+    if (!held) {
+        QString family = Formatter::sprintf(u";%d,%d;", {node->ProjectId(), node->ActivityId()});
+        if (const CProject *parent = node->GetParent())
+            parent->AppendIdList(family, false, false);
+        QString candidates = Formatter::sprintf(u";%d,%d;", {predecessor->ProjectId(), predecessor->ActivityId()});
+        predecessor->CollectPredecessorKeys(candidates);
+        predecessor->AppendIdList(candidates, true, false);
+        if (CheckPredecessorLoops(family, candidates))
+            return LinkAdded;
+        return withBudget && LoopCheckTimedOut() ? LinkTimedOut : LinkLoop;
+    }
+    if (!withBudget)
+        return PredecessorGraph(*this, [] { return false; }).LinkWouldCloseNoLoop(inTree, predecessor) ? LinkAdded
+                                                                                                     : LinkLoop;
+    if (!PredecessorGraph(*this, [this] { return LoopCheckTimedOut(); }).LinkWouldCloseNoLoop(inTree, predecessor))
         return LoopCheckTimedOut() ? LinkTimedOut : LinkLoop;
-    node->SetPredecessor(predecessor->ProjectId(), predecessor->ActivityId(), lag, unit);
     return LinkAdded;
 }
 

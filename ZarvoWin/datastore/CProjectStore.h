@@ -178,6 +178,10 @@ public:
     // out of time adds nothing: the caller asks the user and may then call
     // CProject::SetPredecessor itself.
     int AddPredecessorLink(CProject *node, CProject *predecessor, int lag, int unit);
+    // The same answers for a link not added: LinkAdded when `predecessor`
+    // may become a link of `node`. Without the budget the check runs to its
+    // end (it is linear in the links), never answering LinkTimedOut.
+    int CheckNewPredecessor(CProject *node, CProject *predecessor, bool withBudget = true);
     // The message of an answer of AddPredecessorLink, formatted with the
     // predecessor's full name where it takes one.
     static QString PredecessorMessage(int answer, const QString &name);

@@ -12,6 +12,7 @@
 #include "CProjectStore.h"
 #include "CZarvoWinApp.h"
 #include "EntryDialogServices.h"
+#include "ForecastPages.h"
 #include "ImageList.h"
 #include "RecordEditorServices.h"
 
@@ -74,6 +75,8 @@ void RegisterRecordEditors(CZarvoWinApp &app)
 {
     RecordEditorServices &services = RecordEditorServices::Registered();
     services.image = [&app](int image) { return app.Images(false).Icon(image); };
+    // The planning pages of the project editor; the notes page is its own.
+    services.forecastPage = &MakeForecastPage;
     services.reloadRates = [&app] {
         if (CMainFrame *frame = app.MainFrame())
             frame->Views().ReloadRatesBranch();
@@ -88,6 +91,10 @@ void RegisterRecordEditors(CZarvoWinApp &app)
     windows.editActivityRow = [&app](int projectId, int activityId) {
         CProject *node = app.ProjectStore().FindNode(activityId, projectId);
         return node && !node->IsRoot() && node->IsActivity() && runProjectEditor(app, false, node);
+    };
+    windows.newActivityRow = [&app](int projectId) {
+        CDlgForecast editor(true, true, projectNode(app, projectId), CDlgForecast::GeneralTab, owner(app));
+        return editor.exec() == QDialog::Accepted;
     };
     windows.newActivity = [&app] { return runActivityEditor(app, -1) != -1; };
     windows.editActivity = [&app](int activityId) { return runActivityEditor(app, activityId) != -1; };

@@ -34,8 +34,6 @@
 
 namespace {
 
-constexpr int TopImage = 1;
-
 int idOf(const QTreeWidgetItem *item)
 {
     return item ? int(item->data(0, CTreeWidgetFiller::DataRole).toLongLong()) : -1;
@@ -165,27 +163,9 @@ void CDlgCopyProject::Prepare()
         m_name->setText(m_source->Element().Nom);
 
     const QSignalBlocker quiet(m_tree);
-    auto *top = new QTreeWidgetItem;
-    top->setText(0, Platform::Texts::get(146));
-    top->setIcon(0, RecordEditorServices::Image(TopImage));
-    top->setData(0, CTreeWidgetFiller::DataRole, QVariant::fromValue<qlonglong>(-1));
-    m_tree->addTopLevelItem(top);
-    if (const CProjectStore *store = CAppData::ProjectStore()) {
-        QHash<int, QIcon> icons;
-        CTreeWidgetFiller filler(m_tree, false, [&icons](int image) {
-            auto it = icons.find(image);
-            if (it == icons.end())
-                it = icons.insert(image, RecordEditorServices::Image(image));
-            return it.value();
-        });
-        store->FillProjectTree(filler, top, false, true, nullptr, QString(), QString());
-    }
-    top->setExpanded(true);
     // A project is never copied into itself or below itself.
-    if (m_source && !m_source->IsActivity()) {
-        if (QTreeWidgetItem *own = FindItem(m_source->ProjectId()))
-            delete own;
-    }
+    QTreeWidgetItem *top =
+        RecordEditorTools::FillParentTree(m_tree, m_source && !m_source->IsActivity() ? m_source->ProjectId() : -1);
 
     QTreeWidgetItem *target = m_targetParentId == -1 ? top : FindItem(m_targetParentId);
     ShowParentName(m_targetParentId);
@@ -204,18 +184,7 @@ void CDlgCopyProject::Prepare()
 
 QTreeWidgetItem *CDlgCopyProject::FindItem(int id) const
 {
-    std::vector<QTreeWidgetItem *> pending;
-    for (int i = m_tree->topLevelItemCount() - 1; i >= 0; --i)
-        pending.push_back(m_tree->topLevelItem(i));
-    while (!pending.empty()) {
-        QTreeWidgetItem *item = pending.back();
-        pending.pop_back();
-        if (idOf(item) == id)
-            return item;
-        for (int i = item->childCount() - 1; i >= 0; --i)
-            pending.push_back(item->child(i));
-    }
-    return nullptr;
+    return RecordEditorTools::FindParentItem(m_tree, id);
 }
 
 void CDlgCopyProject::ShowParentName(int id)

@@ -1,5 +1,7 @@
 #include "CForecastPage.h"
 
+#include <QKeyEvent>
+
 CForecastPage::CForecastPage(QWidget *parent)
     : QWidget(parent)
 {
@@ -23,3 +25,12 @@ QString CForecastPage::NotesText() const
 }
 
 void CForecastPage::SetNotesText(const QString &) {}
+
+void CForecastPage::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

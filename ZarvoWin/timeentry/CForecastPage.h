@@ -41,6 +41,11 @@ public:
     virtual QString NotesText() const;
     virtual void SetNotesText(const QString &text);
 
+protected:
+    // Enter does nothing in a page (the editor's default button is not
+    // pressed from it); Escape goes on to the editor, which cancels.
+    void keyPressEvent(QKeyEvent *event) override;
+
 signals:
     // The general page changed the node's parent project.
     void parentChanged();

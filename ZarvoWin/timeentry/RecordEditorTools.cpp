@@ -1,12 +1,19 @@
 #include "RecordEditorTools.h"
 
+#include "CAppData.h"
 #include "CBdD.h"
+#include "CProjectStore.h"
+#include "CTreeWidgetFiller.h"
+#include "RecordEditorServices.h"
 #include "CComboBoxFiller.h"
 #include "MessageBoxParams.h"
 #include "RichMessageBox.h"
 #include "Texts.h"
 
 #include <QComboBox>
+#include <QHash>
+#include <QTreeWidget>
+#include <vector>
 
 namespace RecordEditorTools {
 
@@ -53,6 +60,60 @@ bool SelectRowWithData(QComboBox *combo, qint64 data, int firstRow)
         }
     }
     return false;
+}
+
+namespace {
+
+constexpr int TopImage = 1;
+
+int itemId(const QTreeWidgetItem *item)
+{
+    return int(item->data(0, CTreeWidgetFiller::DataRole).toLongLong());
+}
+
+} // namespace
+
+QTreeWidgetItem *FillParentTree(QTreeWidget *tree, int excludedId)
+{
+    tree->clear();
+    auto *top = new QTreeWidgetItem;
+    top->setText(0, Platform::Texts::get(146));
+    top->setIcon(0, RecordEditorServices::Image(TopImage));
+    top->setData(0, CTreeWidgetFiller::DataRole, QVariant::fromValue<qlonglong>(-1));
+    tree->addTopLevelItem(top);
+    if (const CProjectStore *store = CAppData::ProjectStore()) {
+        // One icon per image, asked once.
+        QHash<int, QIcon> icons;
+        CTreeWidgetFiller filler(tree, false, [&icons](int image) {
+            auto it = icons.find(image);
+            if (it == icons.end())
+                it = icons.insert(image, RecordEditorServices::Image(image));
+            return it.value();
+        });
+        store->FillProjectTree(filler, top, false, true, nullptr, QString(), QString());
+    }
+    top->setExpanded(true);
+    if (excludedId != -1) {
+        if (QTreeWidgetItem *own = FindParentItem(tree, excludedId); own && own != top)
+            delete own;
+    }
+    return top;
+}
+
+QTreeWidgetItem *FindParentItem(const QTreeWidget *tree, int projectId)
+{
+    std::vector<QTreeWidgetItem *> pending;
+    for (int i = tree->topLevelItemCount() - 1; i >= 0; --i)
+        pending.push_back(tree->topLevelItem(i));
+    while (!pending.empty()) {
+        QTreeWidgetItem *item = pending.back();
+        pending.pop_back();
+        if (itemId(item) == projectId)
+            return item;
+        for (int i = item->childCount() - 1; i >= 0; --i)
+            pending.push_back(item->child(i));
+    }
+    return nullptr;
 }
 
 } // namespace RecordEditorTools

@@ -3,6 +3,8 @@
 #include <QtGlobal>
 
 class QComboBox;
+class QTreeWidget;
+class QTreeWidgetItem;
 class QWidget;
 
 // Small pieces the record editors share: the message boxes they show, the
@@ -26,5 +28,14 @@ int SelectedData(const QComboBox *combo);
 // Selects the first row from `firstRow` on whose item data is `data`;
 // false (the selection left alone) when there is none.
 bool SelectRowWithData(QComboBox *combo, qint64 data, int firstRow = 0);
+
+// Refills a tree of parents: the top item "Projets" (data -1) with every
+// project of the store below it (data = the project id), expanded; the
+// project `excludedId` and what lies below it are left out (-1: none).
+// Returns the top item.
+QTreeWidgetItem *FillParentTree(QTreeWidget *tree, int excludedId);
+// The item of a project id in such a tree (-1: the top item); null when
+// the tree does not hold it.
+QTreeWidgetItem *FindParentItem(const QTreeWidget *tree, int projectId);
 
 } // namespace RecordEditorTools

@@ -9,6 +9,10 @@
 #include "CDlgForecast.h"
 #include "CDlgName.h"
 #include "CDlgRate.h"
+#include "CForecastNotesPage.h"
+#include "CViewForecastGeneral.h"
+#include "CViewForecastPpal.h"
+#include "CViewForecastPrevious.h"
 #include "DialogAnswers.h"
 #include "EntryDialogServices.h"
 #include "RecordEditorServices.h"
@@ -91,6 +95,31 @@ TEST_F(RecordEditorWindowsTest, TheProjectEditorOpensOnTheProjectOrBelowTheParen
     EXPECT_EQ(QString::number(made), cell(QStringLiteral("select Id from Projets where Nom='Jardin'")));
     answers.Push(QDialog::Rejected);
     EXPECT_EQ(EntryDialogServices::Registered().newProject(), -1);
+}
+
+TEST_F(RecordEditorWindowsTest, TheProjectEditorShowsThePlanningPages)
+{
+    const int top = saveProject(QStringLiteral("Maison"));
+    reloadStore();
+    DialogAnswers<CDlgForecast> answers;
+    answers.Push([](CDlgForecast &d) {
+        EXPECT_NE(qobject_cast<CViewForecastGeneral *>(d.Page(CDlgForecast::GeneralTab)), nullptr);
+        EXPECT_NE(qobject_cast<CViewForecastPpal *>(d.Page(CDlgForecast::PlanningTab)), nullptr);
+        EXPECT_NE(qobject_cast<CViewForecastPrevious *>(d.Page(CDlgForecast::PredecessorsTab)), nullptr);
+        EXPECT_NE(qobject_cast<CForecastNotesPage *>(d.Page(CDlgForecast::NotesTab)), nullptr);
+        return int(QDialog::Rejected);
+    });
+    EXPECT_FALSE(app->Windows().editProject(top));
+    // A new activity row of the project, from the forecast window.
+    answers.Push([top](CDlgForecast &d) {
+        EXPECT_TRUE(d.IsNew());
+        EXPECT_TRUE(d.IsActivityRow());
+        EXPECT_EQ(d.WorkingCopy().Element().Parent, top);
+        return int(QDialog::Rejected);
+    });
+    ASSERT_TRUE(bool(app->Windows().newActivityRow));
+    EXPECT_FALSE(app->Windows().newActivityRow(top));
+    EXPECT_EQ(answers.Asked(), 2);
 }
 
 TEST_F(RecordEditorWindowsTest, ActivityAndRateEditorsGiveTheRecordTheyStored)
