@@ -676,8 +676,14 @@ void CConnexion::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    SaveWindowPosition(this, QStringLiteral("Connexion"));
     QDialog::closeEvent(event);
+}
+
+void CConnexion::done(int result)
+{
+    // However it closes (Fermer, the window's close, a whole copy).
+    SaveWindowPosition(this, QStringLiteral("Connexion"));
+    QDialog::done(result);
 }
 
 void CConnexion::reject()
@@ -696,6 +702,5 @@ void CConnexion::reject()
                 QFile::remove(file);
         }
     }
-    SaveWindowPosition(this, QStringLiteral("Connexion"));
     QDialog::reject();
 }

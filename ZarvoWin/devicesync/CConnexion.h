@@ -120,6 +120,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
+    void done(int result) override;
 
 private:
     void BuildControls();

@@ -35,7 +35,19 @@ int CInfosProgression::RowHeight() const
 
 QSize CInfosProgression::sizeHint() const
 {
-    return QSize(360, RowHeight() * std::max<int>(8, int(m_steps.size())));
+    return minimumSizeHint();
+}
+
+QSize CInfosProgression::minimumSizeHint() const
+{
+    // The widest of a running step's text and a finished one's with its icon.
+    const QString running = QStringLiteral(" : ") + Platform::Texts::get(252);
+    int width = 360;
+    for (const Step &step : m_steps) {
+        const int text = fontMetrics().horizontalAdvance(step.text);
+        width = std::max({width, 5 + text + fontMetrics().horizontalAdvance(running) + 5, 5 + text + 10 + 16 + 5});
+    }
+    return QSize(width, RowHeight() * std::max<int>(8, int(m_steps.size())));
 }
 
 void CInfosProgression::paintEvent(QPaintEvent *)

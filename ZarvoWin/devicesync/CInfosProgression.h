@@ -27,7 +27,10 @@ public:
     // The height of one row: the text's, at least 20 pixels.
     int RowHeight() const;
 
+    // Room for every step (at least eight) at its whole width: the run's
+    // window grows with its steps rather than cutting the last ones off.
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
