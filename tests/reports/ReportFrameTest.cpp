@@ -259,6 +259,12 @@ TEST_F(ReportFrameTest, AnUnreadableDatabaseOrAnInvalidStartShowsWhy)
     EXPECT_EQ(frame->View()->Model().Tree().RowCount(), 0);
     EXPECT_TRUE(frame->Stamp().isEmpty());
     EXPECT_FALSE(frame->View()->Grid()->isVisible());
+    const QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+    if (!keep.isEmpty()) {
+        frame->resize(700, 300);
+        QApplication::processEvents();
+        frame->grab().save(keep + QStringLiteral("/report-window-read-error.png"));
+    }
 
     // Custom dates without a valid start: 430 and no build at all.
     HeldBuild held;
