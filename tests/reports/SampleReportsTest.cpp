@@ -239,6 +239,12 @@ TEST_F(DeliveredTemplatePages, PreviewsShowEverySection)
             EXPECT_TRUE(InkIn(page, 37, 80)) << "the header";
             EXPECT_TRUE(InkIn(page, 200, 400)) << "headings and lines";
             EXPECT_TRUE(InkIn(page, 1122 - 37 - 40, 1122 - 37)) << "the footer";
+            // As a dialog shows it: the whole page shrunk into the control.
+            preview.resize(198, 280);
+            const QImage shown = preview.grab().toImage();
+            EXPECT_EQ(shown.size(), QSize(198, 280));
+            EXPECT_TRUE(InkIn(shown, 8, 20));
+            shown.save(QStringLiteral("%1/preview-control-%2-%3.png").arg(keep, QLatin1String(name)).arg(kind));
         }
     }
 }
