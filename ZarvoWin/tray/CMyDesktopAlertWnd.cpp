@@ -101,6 +101,7 @@ void CMyDesktopAlertWnd::SetAlpha(int alpha)
 
 void CMyDesktopAlertWnd::Refresh()
 {
+    m_content->SetBlank(m_app.IsCompact());
     m_content->Refresh();
 }
 

@@ -133,18 +133,20 @@ bool CViewResume::Refresh()
 {
     bool changed = !m_refreshed;
     m_refreshed = true;
-    if (m_shownTask != m_app.LastTaskText()) {
-        m_shownTask = m_app.LastTaskText();
+    const QString taskText = m_blank ? QStringLiteral(" ") : m_app.LastTaskText();
+    const QString todayText = m_blank ? QStringLiteral(" ") : m_app.TodayText();
+    if (m_shownTask != taskText) {
+        m_shownTask = taskText;
         m_task->setText(m_shownTask);
         changed = true;
     }
-    if (m_shownToday != m_app.TodayText()) {
-        m_shownToday = m_app.TodayText();
+    if (m_shownToday != todayText) {
+        m_shownToday = todayText;
         m_today->setText(m_shownToday);
         changed = true;
     }
     const tTacheFull &last = m_app.LastTask();
-    const TaskPicture picture = PictureFor(last.Debut, last.Fin, last.Id != -1, Platform::Clock::now());
+    const TaskPicture picture = PictureFor(last.Debut, last.Fin, last.Id != -1 && !m_blank, Platform::Clock::now());
     if (changed || picture != m_picture) {
         m_picture = picture;
         m_task->setIcon(pictureIcon(picture));

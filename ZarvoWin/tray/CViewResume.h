@@ -29,6 +29,9 @@ public:
     // Shows the application's texts, the newest entry's picture and the
     // user's name; true when anything changed (and was repainted).
     bool Refresh();
+    // Without a usable database the Infos window shows its buttons empty,
+    // with the neutral picture, rather than another user's day.
+    void SetBlank(bool blank) { m_blank = blank; }
     // Sets the three tooltips again (after a change of language).
     void Retranslate();
 
@@ -66,4 +69,5 @@ private:
     QString m_shownTask, m_shownToday, m_shownUser;
     TaskPicture m_picture = TaskPicture::None;
     bool m_refreshed = false;
+    bool m_blank = false;
 };

@@ -289,3 +289,18 @@ TEST_F(TrayDialogsTest, TheInfosWindowTakesTheWideFormForALongDayText)
     EXPECT_EQ(TrayDialogs::Infos()->Template(), CMyDesktopAlertWnd::WideTemplate);
     EXPECT_GT(TrayDialogs::Infos()->width(), narrow);
 }
+
+TEST_F(TrayDialogsTest, WithoutADatabaseTheInfosWindowShowsNoOnesDay)
+{
+    put(101, at(17, 0), 0);
+    window->Reload(false, false);
+    window->ToggleInfos();
+    CViewResume *content = TrayDialogs::Infos()->Content();
+    EXPECT_EQ(content->TaskButton()->text(), QStringLiteral("1:00"));
+    ASSERT_TRUE(QFile::remove(path));
+    window->OnPollTimer();
+    ASSERT_TRUE(app->IsCompact());
+    EXPECT_EQ(content->TaskButton()->text(), QStringLiteral(" "));
+    EXPECT_EQ(content->TodayButton()->text(), QStringLiteral(" "));
+    EXPECT_EQ(content->CurrentPicture(), CViewResume::TaskPicture::None);
+}
