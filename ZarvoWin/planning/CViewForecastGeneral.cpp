@@ -5,13 +5,12 @@
 #include "CColorChoiceButton.h"
 #include "CColorStatic.h"
 #include "CComboBoxFiller.h"
-#include "CDlgActivity.h"
-#include "CDlgRate.h"
 #include "CMyEdit.h"
 #include "CProject.h"
 #include "CProjectStore.h"
 #include "CReadOnlyCB.h"
 #include "CTreeWidgetFiller.h"
+#include "EntryDialogServices.h"
 #include "EntryDialogWidgets.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
@@ -319,11 +318,9 @@ void CViewForecastGeneral::OnTreeChanged(QTreeWidgetItem *current, QTreeWidgetIt
 
 void CViewForecastGeneral::OnAddRate()
 {
-    CDlgRate editor(window());
-    editor.LoadRate(-1);
-    int id = -1;
-    if (editor.exec() == QDialog::Accepted)
-        id = editor.Record().Id;
+    // The application's rate editor on a new rate: the id it stored.
+    const EntryDialogServices &services = EntryDialogServices::Registered();
+    int id = services.newRate ? services.newRate() : -1;
     if (id == -1)
         id = RecordEditorTools::SelectedData(m_rate);
     else if (m_node)
@@ -333,11 +330,8 @@ void CViewForecastGeneral::OnAddRate()
 
 void CViewForecastGeneral::OnAddActivity()
 {
-    CDlgActivity editor(window());
-    editor.LoadActivity(-1);
-    int id = -1;
-    if (editor.exec() == QDialog::Accepted)
-        id = editor.Record().Id;
+    const EntryDialogServices &services = EntryDialogServices::Registered();
+    int id = services.newActivity ? services.newActivity() : -1;
     if (id == -1)
         id = RecordEditorTools::SelectedData(m_activity);
     else if (m_node)

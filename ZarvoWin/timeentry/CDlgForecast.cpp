@@ -310,6 +310,8 @@ void CDlgForecast::Prepare()
     m_pages[PredecessorsTab]->SetProject(m_new, &m_working);
     m_pages[NotesTab]->SetNotesText(activityRow ? m_working.Forecast().Notes : m_working.Element().Commentaire);
     OnTabChanged(m_tabs->currentIndex());
+    // The pages may need more room than the band: no label is cut.
+    setMinimumSize(minimumSize().expandedTo(layout()->totalMinimumSize()));
 
     if (m_new)
         (newRow ? static_cast<QWidget *>(m_activity) : m_name)->setFocus();

@@ -13,6 +13,7 @@
 #include "CViewForecastPrevious.h"
 #include "Clock.h"
 #include "DialogAnswers.h"
+#include "EntryDialogServices.h"
 #include "ForecastPages.h"
 #include "ForecastPlanningRules.h"
 #include "Formatter.h"
@@ -52,6 +53,7 @@ protected:
         CAppData::SetConfiguration(&config);
         Platform::Clock::setFixedNow(now);
         RecordEditorServices::Registered().forecastPage = &MakeForecastPage;
+        savedEntryServices = EntryDialogServices::Registered();
         a = saveProject(QStringLiteral("A"));
         a1 = saveProject(QStringLiteral("A1"), a);
         b = saveProject(QStringLiteral("B"));
@@ -60,6 +62,7 @@ protected:
     void TearDown() override
     {
         editor.reset();
+        EntryDialogServices::Registered() = savedEntryServices;
         Platform::Clock::reset();
         EditorFixture::TearDown();
     }
@@ -89,6 +92,7 @@ protected:
     }
 
     const qint64 now = At(2024, 3, 4, 10);
+    EntryDialogServices savedEntryServices;
     CConfiguration config;
     std::unique_ptr<CDlgForecast> editor;
     int a = -1, a1 = -1, b = -1;
@@ -226,6 +230,30 @@ TEST_F(ForecastPagesTest, ALoopingParentIsRefusedAndTheRootAccepted)
     page->Tree()->setCurrentItem(page->FindItem(a));
     EXPECT_EQ(editor->WorkingCopy().GetParent(), store.GetNode(a));
     EXPECT_EQ(page->FullNameEdit()->text(), store.GetNode(a)->GetFullName());
+}
+
+TEST_F(ForecastPagesTest, AddingARateOrAnActivityChoosesIt)
+{
+    open(b);
+    CViewForecastGeneral *page = general();
+    int rate = -1;
+    int activity = -1;
+    EntryDialogServices::Registered().newRate = [&rate] { return rate = saveRate(QStringLiteral("Conseil"), 90); };
+    EntryDialogServices::Registered().newActivity = [&activity] {
+        return activity = saveActivity(QStringLiteral("Audit"));
+    };
+    page->AddRateButton()->click();
+    page->AddActivityButton()->click();
+    ASSERT_NE(rate, -1);
+    ASSERT_NE(activity, -1);
+    page->StoreControls();
+    EXPECT_EQ(editor->WorkingCopy().Element().IdTauxHoraire, rate);
+    EXPECT_EQ(editor->WorkingCopy().Element().Activity, activity);
+    // An editor closed without a record leaves the choice as it was.
+    EntryDialogServices::Registered().newRate = [] { return -1; };
+    page->AddRateButton()->click();
+    page->StoreControls();
+    EXPECT_EQ(editor->WorkingCopy().Element().IdTauxHoraire, rate);
 }
 
 TEST_F(ForecastPagesTest, AnActivityRowKeepsItsProject)

@@ -10,11 +10,14 @@
 #include "CMainFrameViews.h"
 #include "CMyDockablePane.h"
 #include "CProjectStore.h"
+#include "CViewForecast.h"
+#include "Texts.h"
 #include "ForecastWindows.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QTest>
 
 namespace {
@@ -94,6 +97,19 @@ TEST_F(ForecastWindowTest, TheCommandShowsTheGridInThePaneAndAsADocument)
     EXPECT_TRUE(grid()->isVisible());
     EXPECT_TRUE(chart()->isVisible());
     EXPECT_EQ(rows(), "Projets Alpha Alpha 1 Bravo Bravo 1 Charlie Charlie 1");
+}
+
+TEST_F(ForecastWindowTest, TheFrameAsksTheViewWhetherCompletedProjectsAreHidden)
+{
+    auto *view = qobject_cast<CViewForecast *>(frame->ForecastWindow());
+    ASSERT_NE(view, nullptr);
+    const bool hidden = view->Grid()->Model().hideCompleted;
+    EXPECT_EQ(frame->Views().ForecastHidesCompleted(), hidden);
+    ASSERT_TRUE(view->OnCommand(33009));
+    EXPECT_EQ(frame->Views().ForecastHidesCompleted(), !hidden);
+    // The toolbar's prompts reach the status bar.
+    view->Action(33033)->hover();
+    EXPECT_EQ(frame->statusBar()->currentMessage(), Platform::Texts::get(22202).section(u'\n', 0, 0));
 }
 
 TEST_F(ForecastWindowTest, TheFramesChangeNoticesReachTheGrid)
