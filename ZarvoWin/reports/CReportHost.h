@@ -54,4 +54,9 @@ public:
     // The live store the project-tracking cells read on the interface
     // thread; null for none.
     virtual const CProjectStore *ProjectStore() const = 0;
+    // Where print templates are looked for, in this order: the user's
+    // templates folder of the settings, then the program's for the
+    // interface language. Each ends with "/"; empty when there is none.
+    virtual QString UserTemplatesFolder() const { return QString(); }
+    virtual QString ProgramTemplatesFolder() const { return QString(); }
 };

@@ -1,6 +1,8 @@
 #include "CReportWindowHost.h"
 
 #include "CCommandTable.h"
+#include "CConfiguration.h"
+#include "CLanguageSelector.h"
 #include "CMainFrame.h"
 #include "CPaneReport.h"
 #include "CReportFrame.h"
@@ -135,4 +137,15 @@ std::shared_ptr<const tReportSnapshot> CReportWindowHost::ProjectSnapshot() cons
 const CProjectStore *CReportWindowHost::ProjectStore() const
 {
     return &m_app.ProjectStore();
+}
+
+QString CReportWindowHost::UserTemplatesFolder() const
+{
+    return m_app.Configuration().dataFolder;
+}
+
+QString CReportWindowHost::ProgramTemplatesFolder() const
+{
+    const CLanguageSelector *languages = CLanguageSelector::Application();
+    return languages ? languages->GetTemplatesFolder() : QString();
 }

@@ -48,6 +48,8 @@ public:
     QString ReportDatabasePath() const override;
     std::shared_ptr<const tReportSnapshot> ProjectSnapshot() const override;
     const CProjectStore *ProjectStore() const override;
+    QString UserTemplatesFolder() const override;
+    QString ProgramTemplatesFolder() const override;
 
 private:
     CZarvoWinApp &m_app;

@@ -4,15 +4,19 @@
 // of user.
 #include "AppFixture.h"
 #include "CCommandTable.h"
+#include "CLanguageSelector.h"
 #include "CMainFrame.h"
 #include "CPaneReport.h"
 #include "CReportFrame.h"
 #include "CReportGrid.h"
 #include "CReportStore.h"
+#include "CReportTemplate.h"
+#include "CReportWindowHost.h"
 #include "CReportView.h"
 #include "CViewTree.h"
 #include "Formatter.h"
 #include "ReportRegistration.h"
+#include "TestFolders.h"
 #include "Texts.h"
 #include "tElement.h"
 #include "tReportDefinition.h"
@@ -180,4 +184,34 @@ TEST_F(ReportWindowsTest, TheReportsOnScreenComeBackAfterAStartAndAUserSwitch)
     QTest::qWait(100);
     ASSERT_EQ(reports().size(), 1);
     EXPECT_EQ(reports()[0]->Definition().Id, annes);
+}
+
+// The running program finds its print templates: the user's templates
+// folder of the settings first, then the delivered ones of the interface
+// language beside the program.
+TEST_F(ReportWindowsTest, TheHostGivesTheTemplateFoldersInTheirOrder)
+{
+    // The interface language, as the program's start registers it.
+    CLanguageSelector languages;
+    languages.SetLanguage(1036);
+    CLanguageSelector::SetApplication(&languages);
+    struct tUnregister
+    {
+        ~tUnregister() { CLanguageSelector::SetApplication(nullptr); }
+    } unregister;
+    CReportWindowHost *host = CReportWindowHost::Of(*app);
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host->UserTemplatesFolder(), dataFolder);
+    EXPECT_TRUE(host->ProgramTemplatesFolder().endsWith(QStringLiteral("/Fra/Templates/")))
+        << host->ProgramTemplatesFolder().toStdString();
+    CReportTemplate delivered;
+    ASSERT_EQ(delivered.Load(host->UserTemplatesFolder(), QStringLiteral("zarvo"), host->ProgramTemplatesFolder()),
+              CReportTemplate::Loaded);
+    EXPECT_TRUE(delivered.GetPath().startsWith(host->ProgramTemplatesFolder()));
+
+    TestFolders::writeFile(QStringLiteral("data/zarvo.tpl"), "[Zarvo template, Version=4]\n");
+    CReportTemplate own;
+    ASSERT_EQ(own.Load(host->UserTemplatesFolder(), QStringLiteral("zarvo"), host->ProgramTemplatesFolder()),
+              CReportTemplate::Loaded);
+    EXPECT_EQ(own.GetVersion(), 4);
 }
