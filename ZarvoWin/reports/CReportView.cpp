@@ -1,6 +1,8 @@
 #include "CReportView.h"
 
+#include "CBdD.h"
 #include "CDlgName.h"
+#include "CDlgOptColProject.h"
 #include "CNewToolTipCtrl.h"
 #include "CReportFrame.h"
 #include "CReportGrid.h"
@@ -10,13 +12,19 @@
 #include "CTranslationStore.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
+#include "ReportEntryCommands.h"
+#include "ReportExportCommand.h"
 #include "RichMessageBox.h"
 #include "Texts.h"
+#include "TranslateWidgets.h"
+#include "WidgetIds.h"
 #include "tReportDefinition.h"
+#include "tReportEntry.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QMenu>
 #include <QPainter>
 #include <QStyle>
 #include <QPaintEvent>
@@ -84,6 +92,9 @@ CReportView::CReportView(CReportFrame &frame, CReportHost &host, tReportDefiniti
     m_grid->hide();
     connect(m_grid, &CReportGrid::definitionModified, this, &CReportView::commandStatesChanged);
     connect(m_grid, &CTreeGridCtrl::currentRowChanged, this, &CReportView::commandStatesChanged);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { ShowContextMenu(m_grid->viewport()->mapToGlobal(pos)); });
     setFocusProxy(m_grid);
     RefreshLabels();
     LayOut();
@@ -183,6 +194,9 @@ void CReportView::SetMessage(const QString &text)
 
 void CReportView::SetBuilding(bool building)
 {
+    // Before the build starts (it keeps the checks of the entries it finds
+    // again) and after it ends.
+    ShowCheckBoxes();
     m_building = building;
     if (building) {
         // The build fills the model on another thread: nothing here reads
@@ -234,6 +248,26 @@ bool CReportView::HasRows() const
     return !m_building && m_grid->Model() && m_model->Tree().RowCount() > 0;
 }
 
+// The commands whose availability follows the report's state alone.
+bool CReportView::IsOwnCommand(int id) const
+{
+    switch (id) {
+    case CmdExport:
+    case CmdColumns:
+    case CmdMenuColumns:
+    case CmdFitColumns:
+    case CmdBilling:
+    case CmdMenuBilling:
+    case CmdDeleteChecked:
+    case CmdChangeChecked:
+    case CmdEditEntry:
+    case CmdShowInCalendar:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool CReportView::HandlesCommand(int id) const
 {
     switch (id) {
@@ -247,14 +281,29 @@ bool CReportView::HandlesCommand(int id) const
     case CmdSettings:
         return CReportFrame::HasSettingsEditor();
     default:
-        return false;
+        return IsOwnCommand(id);
     }
+}
+
+ReportViewCommands::tState CReportView::CommandState() const
+{
+    ReportViewCommands::tState state;
+    state.PrintLayoutShown = m_printLayout;
+    state.Kind = m_definition.Type;
+    state.Detail = m_definition.Detail;
+    state.GrpCol = m_definition.Grp_Col;
+    state.HasLines = HasRows();
+    state.EntrySelected = state.HasLines && m_grid->GetSelectedEntry();
+    state.SettingsEditor = CReportFrame::HasSettingsEditor();
+    return state;
 }
 
 bool CReportView::IsCommandEnabled(int id) const
 {
     if (!HandlesCommand(id) || m_frame.IsBuilding())
         return false;
+    if (IsOwnCommand(id))
+        return ReportViewCommands::IsEnabled(id, CommandState());
     switch (id) {
     case CmdExpand:
     case CmdCollapse:
@@ -277,9 +326,134 @@ void CReportView::OnCommand(int id)
     case CmdExpand: m_grid->ExpandAll(); break;
     case CmdCollapse: m_grid->CollapseAll(); break;
     case CmdGroups: m_grid->ShowGroupsOnly(); break;
+    case CmdExport: Export(); break;
+    case CmdColumns:
+    case CmdMenuColumns: EditColumns(); break;
+    case CmdFitColumns: FitColumns(); break;
+    case CmdEditEntry: EditEntry(); break;
+    case CmdShowInCalendar: ShowInCalendar(); break;
+    case CmdBilling:
+    case CmdMenuBilling: {
+        CBdD db;
+        if (ReportEntryCommands::Bill(m_host.OwnerWindow(), *m_model, db))
+            AfterWrite();
+        break;
+    }
+    case CmdDeleteChecked: {
+        CBdD db;
+        if (ReportEntryCommands::DeleteChecked(m_host.OwnerWindow(), *m_model, db))
+            AfterWrite();
+        break;
+    }
+    case CmdChangeChecked: {
+        CBdD db;
+        if (ReportEntryCommands::ChangeChecked(m_host.OwnerWindow(), *m_model, db))
+            AfterWrite();
+        break;
+    }
     default: break;
     }
     UpdateToolBar();
+}
+
+void CReportView::AfterWrite()
+{
+    // The report first: its build takes the new change stamp, so that the
+    // views' refresh finds nothing to offer here.
+    Refresh();
+    m_host.RefreshViews();
+}
+
+void CReportView::ShowCheckBoxes()
+{
+    // Called outside a build only: the model is this thread's.
+    const bool checks = ReportViewCommands::HasCheckBoxes(m_definition.Type, m_definition.Detail);
+    m_model->SetShowCheckBoxes(checks);
+    m_grid->ShowCheckBoxes(checks);
+}
+
+void CReportView::Export()
+{
+    ReportExportCommand::Run(m_host.OwnerWindow(), *m_model, m_definition, m_exportFormat,
+                             [this](const QString &text) { m_host.ShowStatusText(text); });
+}
+
+void CReportView::EditColumns()
+{
+    if (!ReportViewCommands::UsesProjectColumnOptions(m_definition.Type, m_definition.Grp_Col))
+        return;
+    CDlgOptColProject dialog(m_host.OwnerWindow());
+    dialog.SetFullName(m_definition.DetailCross);
+    if (dialog.exec() != QDialog::Accepted || dialog.FullName() == m_definition.DetailCross)
+        return;
+    m_definition.DetailCross = dialog.FullName();
+    m_definition.Modified = true;
+    m_model->SetDefinition(m_definition);
+    m_grid->setUpdatesEnabled(false);
+    m_grid->RelabelColumns();
+    m_grid->setUpdatesEnabled(true);
+    m_grid->viewport()->update();
+    emit commandStatesChanged();
+}
+
+void CReportView::FitColumns()
+{
+    m_grid->setUpdatesEnabled(false);
+    m_grid->AutoFitColumns(-1, true);
+    m_grid->setUpdatesEnabled(true);
+    m_grid->viewport()->update();
+}
+
+void CReportView::EditEntry()
+{
+    const tReportEntry *selected = m_grid->GetSelectedEntry();
+    if (!selected)
+        return;
+    const tReportEntry entry = *selected;
+    CBdD db;
+    if (ReportEntryCommands::EditEntry(m_host.OwnerWindow(), entry, db))
+        AfterWrite();
+}
+
+void CReportView::ShowInCalendar()
+{
+    if (const tReportEntry *entry = m_grid->GetSelectedEntry())
+        m_host.GoToDate(ReportEntryCommands::EntryDate(*entry), &m_frame);
+}
+
+std::unique_ptr<QMenu> CReportView::CreateContextMenu()
+{
+    if (m_printLayout || m_building)
+        return nullptr;
+    auto menu = std::make_unique<QMenu>(this);
+    const auto add = [this](QMenu *to, int id) {
+        QAction *action = to->addAction(QString());
+        WidgetIds::SetCommandId(action, id);
+        action->setEnabled(IsCommandEnabled(id));
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    };
+    for (int item : ReportViewCommands::ContextMenuItems(m_definition.Type, m_definition.Detail,
+                                                         m_definition.Grp_Col)) {
+        if (item == ReportViewCommands::Separator) {
+            menu->addSeparator();
+        } else if (item == ReportViewCommands::CheckedEntriesMenu) {
+            QMenu *checked = menu->addMenu(QString());
+            WidgetIds::SetPopupKey(checked, ReportViewCommands::CheckedEntriesMenu);
+            for (int id : ReportViewCommands::CheckedEntriesMenuItems())
+                add(checked, id);
+        } else {
+            add(menu.get(), item);
+        }
+    }
+    CTranslationStore store;
+    TranslateMenu(menu.get(), ContextMenuId, store);
+    return menu;
+}
+
+void CReportView::ShowContextMenu(const QPoint &globalPos)
+{
+    if (std::unique_ptr<QMenu> menu = CreateContextMenu())
+        menu->exec(globalPos);
 }
 
 void CReportView::UpdateToolBar()

@@ -1,5 +1,6 @@
 #pragma once
 #include "CViewCommandTarget.h"
+#include "ReportViewCommands.h"
 
 #include <QWidget>
 #include <memory>
@@ -9,6 +10,7 @@ class CReportGrid;
 class CReportHost;
 class CReportModel;
 class QAction;
+class QMenu;
 class QToolBar;
 struct tReportDefinition;
 
@@ -18,11 +20,15 @@ struct tReportDefinition;
 // window builds its report the grid lets go of the model, which the build
 // fills on a worker thread, and the view paints itself white.
 //
-// It takes the report's commands by number, from its own toolbar and,
-// while its window is the active one, from the main window's: refresh,
-// save, save as, expand, collapse, groups only, and the report's settings
-// when an editor of them is registered. The commands of later windows
-// (export, print layout, columns, invoicing) stay greyed.
+// It takes the report's commands by number, from its own toolbar, its
+// context menu and, while its window is the active one, from the main
+// window's: refresh, save, save as, expand, collapse, groups only, export,
+// fitting the columns, the project column's options of a cross table by
+// project, the commands on the selected entry (edit it, show it in the
+// calendar) and on the checked ones (bill, delete, change), and the
+// report's settings when an editor of them is registered. Detail reports
+// of kinds 0 to 2 show check boxes. The commands of later windows (print
+// layout, the column chooser) stay greyed.
 class CReportView : public QWidget, public CViewCommandTarget
 {
     Q_OBJECT
@@ -39,8 +45,19 @@ public:
         CmdGroups = 32867,
         CmdColumns = 32995,
         CmdBilling = 32954,
+        CmdMenuColumns = 32972,
+        CmdFitColumns = 32973,
+        CmdEditEntry = 32974,
+        CmdShowInCalendar = 32975,
+        CmdMenuBilling = 33013,
+        CmdDeleteChecked = 33014,
+        CmdChangeChecked = 33015,
     };
     static constexpr int ToolBarId = 340;
+    // The context menu.
+    static constexpr int ContextMenuId = 455;
+    // The format the export offers first until one is chosen.
+    static constexpr int FirstExportFormat = 1;
 
     CReportView(CReportFrame &frame, CReportHost &host, tReportDefinition &definition, QWidget *parent = nullptr);
     ~CReportView() override;
@@ -76,6 +93,11 @@ public:
     void OnCommand(int id) override;
     // Refresh: the frame builds the report again.
     void Refresh();
+    // The format the last export of this view used.
+    int ExportFormat() const { return m_exportFormat; }
+    // The context menu of the report's kind, translated, its items enabled
+    // as the commands are; null in the print layout or while building.
+    std::unique_ptr<QMenu> CreateContextMenu();
     // Stores the definition under its name, or asks for one; true when it
     // was stored. A failed write says so and changes nothing.
     bool Save();
@@ -96,6 +118,17 @@ private:
     bool HasRows() const;
     bool StoreAs(const QString &name, int id);
     void ShowWriteFailure();
+    bool IsOwnCommand(int id) const;
+    ReportViewCommands::tState CommandState() const;
+    void ShowCheckBoxes();
+    void ShowContextMenu(const QPoint &globalPos);
+    void Export();
+    void EditColumns();
+    void FitColumns();
+    void EditEntry();
+    void ShowInCalendar();
+    // After the view changed the data: the report and the other views.
+    void AfterWrite();
 
     CReportFrame &m_frame;
     CReportHost &m_host;
@@ -107,4 +140,5 @@ private:
     bool m_building = true;
     bool m_printLayout = false;
     int m_zoom = 2;
+    int m_exportFormat = FirstExportFormat;
 };
