@@ -75,17 +75,19 @@ protected:
         SQLite::MyTablePtr t = db.Query(u"select Fin from Taches where Id=101");
         return t.hasRows() ? t->GetCell(0, 0) : QString();
     }
-    // Waits until the entry's end is as asked.
-    bool waitForEnd(const std::function<bool(const QString &)> &ok) const
+    // Waits, bounded, until `done` holds.
+    static bool waitFor(const std::function<bool()> &done)
     {
         QDeadlineTimer deadline(Patience);
         while (!deadline.hasExpired()) {
-            if (ok(end()))
+            if (done())
                 return true;
             QThread::msleep(50);
         }
         return false;
     }
+    // The record as the tray last wrote it, read afresh.
+    static int recordedTask() { return Platform::Settings().getInt(u"Tray", u"StandBy", u"Task", -1); }
 
     PrivateSessionBus bus;
     QProcess tray;
@@ -107,16 +109,13 @@ TEST_F(StandbyProcessTest, ASleepEndsTheRunningEntryAndAQuickWakeRunsItAgain)
 
     const qint64 before = QDateTime::currentSecsSinceEpoch();
     sleepSignal(true);
-    ASSERT_TRUE(waitForEnd([](const QString &fin) { return fin != QStringLiteral("0"); })) << "the entry was not ended";
-    const qint64 ended = end().toLongLong();
-    EXPECT_GE(ended, before);
-    Platform::Settings settings;
-    settings.sync();
-    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", -1), 101);
-    EXPECT_EQ(settings.getBinary(u"Tray", u"Standby", u"Time").size(), 8);
+    // The entry ends first, then the record is written.
+    ASSERT_TRUE(waitFor([this] { return end() != QStringLiteral("0"); })) << "the entry was not ended";
+    EXPECT_GE(end().toLongLong(), before);
+    ASSERT_TRUE(waitFor([] { return recordedTask() == 101; })) << "no record";
+    EXPECT_EQ(Platform::Settings().getBinary(u"Tray", u"Standby", u"Time").size(), 8);
 
     sleepSignal(false);
-    ASSERT_TRUE(waitForEnd([](const QString &fin) { return fin == QStringLiteral("0"); })) << "not run again";
-    settings.sync();
-    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", 0), -1) << "a record is used once";
+    ASSERT_TRUE(waitFor([this] { return end() == QStringLiteral("0"); })) << "not run again";
+    EXPECT_EQ(recordedTask(), -1) << "a record is used once";
 }
