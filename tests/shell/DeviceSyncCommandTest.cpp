@@ -120,6 +120,20 @@ protected:
 
 TEST_F(DeviceSyncCommandTest, FromTheMenuToBothDatabasesAlike)
 {
+    // The after-steps reload the database and refresh the windows once.
+    int reloads = 0;
+    app->Frame().refreshAfterChange = [this, &reloads] {
+        ++reloads;
+        app->RefreshAfterChange(false, false);
+    };
+    // Something to undo in the main window, which the run empties.
+    {
+        CBdD db;
+        tElement living;
+        living.Nom = QStringLiteral("Salon");
+        ASSERT_TRUE(db.SaveProject(&living, nullptr));
+    }
+    ASSERT_TRUE(app->Annulation().CanUndo());
     QAction *sync = command(32794);
     ASSERT_NE(sync, nullptr);
     ASSERT_TRUE(sync->isEnabled());
@@ -186,6 +200,7 @@ TEST_F(DeviceSyncCommandTest, FromTheMenuToBothDatabasesAlike)
     EXPECT_EQ(json(local, "select count(*) n from Projets where Origine_Modif<>0"), "[{\"n\":0}]");
     EXPECT_EQ(static_cast<QLabel *>(dialog->Control(CConnexion::IdenticalText))->text(), Platform::Texts::get(245));
     EXPECT_FALSE(app->Annulation().CanUndo());
+    EXPECT_EQ(reloads, 0);
 
     // Closing the dialog: the main window follows the replaced database,
     // the users pane tells when it was synchronised, the network update
@@ -194,6 +209,7 @@ TEST_F(DeviceSyncCommandTest, FromTheMenuToBothDatabasesAlike)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(dialog);
     EXPECT_FALSE(app->IsDeviceSyncOpen());
+    EXPECT_EQ(reloads, 1);
     ASSERT_NE(frame->UsersPane(), nullptr);
     EXPECT_TRUE(frame->UsersPane()->View()->FirstLineLabel()->text().startsWith(Platform::Texts::get(209)))
         << frame->UsersPane()->View()->FirstLineLabel()->text().toStdString();
