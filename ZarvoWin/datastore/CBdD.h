@@ -78,7 +78,10 @@ public:
     // connection (opened here unless it is already open on that file).
     // Made on another thread than the interface thread (the progress
     // dialog's worker), it opens a connection of its own on that file
-    // instead, and leaves the shared one alone.
+    // instead, and leaves the shared one alone. A missing file is made with
+    // the schema, unless it is one this process had open already and that
+    // went away since: that one is not made again, empty, in its place; the
+    // object then has no connection (OpenError() is SQLITE_CANTOPEN).
     CBdD();
     // A file of its own: a non-empty path is opened (and created with the
     // schema when missing); an empty path gives an object without a

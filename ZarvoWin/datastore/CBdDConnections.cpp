@@ -10,7 +10,11 @@
 #include "CProjectStore.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QSet>
 #include <QThread>
+
+#include <sqlite3.h>
 
 SQLite::CmyDataBase &CBdD::SharedConnection()
 {
@@ -30,6 +34,20 @@ bool onWorkerThread()
 {
     const QCoreApplication *app = QCoreApplication::instance();
     return app && QThread::currentThread() != app->thread();
+}
+// The current user's files this process has had open. One that is gone
+// since (removed by hand or by another program) is not made again, empty,
+// under the same name, where it would pass for the user's data and take
+// its writes: the operations fail and the windows say so.
+QSet<QString> &filesOpenedAsCurrent()
+{
+    static QSet<QString> files;
+    return files;
+}
+
+bool vanishedSinceOpened(const QString &path)
+{
+    return filesOpenedAsCurrent().contains(path) && !QFileInfo::exists(path);
 }
 } // namespace
 
@@ -68,6 +86,10 @@ CBdD::CBdD()
 {
     if (onWorkerThread()) {
         m_path = CAppData::CurrentDatabasePath();
+        if (vanishedSinceOpened(m_path)) {
+            m_openError = SQLITE_CANTOPEN;
+            return;
+        }
         OpenOwnConnection();
         return;
     }
@@ -84,9 +106,16 @@ CBdD::CBdD()
     }
     if (shared.IsOpen())
         return; // borrowed from an outer object
+    if (vanishedSinceOpened(m_path)) {
+        m_openError = SQLITE_CANTOPEN;
+        m_connection = nullptr;
+        return;
+    }
     m_openedHere = true;
-    if (InitBd(m_path))
+    if (InitBd(m_path)) {
         AfterOpen();
+        filesOpenedAsCurrent().insert(m_path);
+    }
     LogSqlError(QStringLiteral("CBdD (2)"));
 }
 

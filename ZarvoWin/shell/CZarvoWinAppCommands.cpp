@@ -461,6 +461,12 @@ bool CZarvoWinApp::StartActivityTask(int activityId)
 bool CZarvoWinApp::OnPause()
 {
     CBdD db;
+    // The user's file gone (removed under the program): said, not listed
+    // as no running entry.
+    if (!db.IsOpen()) {
+        ShowWriteFailure();
+        return false;
+    }
     std::vector<int> running;
     const int count = db.CountRunningEntries(&running);
     tTacheFull entry;
@@ -503,6 +509,10 @@ bool CZarvoWinApp::OnResume()
     tTacheFull last;
     {
         CBdD db;
+        if (!db.IsOpen()) {
+            ShowWriteFailure();
+            return false;
+        }
         if (!db.GetLastTimeEntry(last))
             return false;
     }

@@ -570,3 +570,38 @@ TEST_F(SchemaTest, FutureVersionAndLockedFileAreLeftUntouched)
     EXPECT_EQ(db.GetVersion(), 1);
     EXPECT_TRUE(filesBeside(old).filter(QStringLiteral("Vieux_V")).isEmpty());
 }
+
+// The current user's file removed while the program runs is not made again
+// empty in its place: the writes fail. A current file never opened before
+// (a new user's) is still made.
+TEST_F(SchemaTest, ACurrentFileThatWentAwayIsNotMadeAgain)
+{
+    const QString path = TestFolders::tempDb(QStringLiteral("Parti.sdb"));
+    CAppData::SetCurrentDatabasePath(path);
+    {
+        CBdD db;
+        ASSERT_TRUE(db.IsOpen()) << "made at first";
+    }
+    CBdD::CloseSharedConnection();
+    ASSERT_TRUE(QFile::remove(path));
+    {
+        CBdD db;
+        EXPECT_FALSE(db.IsOpen());
+        EXPECT_EQ(db.OpenError(), SQLITE_CANTOPEN);
+        tElement activity;
+        activity.Nom = QStringLiteral("Perdue");
+        EXPECT_FALSE(db.SaveActivity(activity));
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+    // Put back (a restore, the user's own copy): opened again.
+    {
+        CBdD made(path);
+        ASSERT_TRUE(made.IsOpen());
+    }
+    {
+        CBdD db;
+        EXPECT_TRUE(db.IsOpen());
+    }
+    CBdD::CloseSharedConnection();
+    CAppData::SetCurrentDatabasePath(QString());
+}

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -88,14 +89,18 @@ protected:
                  .arg(id)
                  .arg(title));
     }
-    // Both programs, started, on clocks that read `now`.
-    void startBoth()
+    // Both programs, started, on clocks that read `now`; the tray showing
+    // the favourites `favourites` when given.
+    void startBoth(const QString &favourites = QString())
     {
         mainProgram = std::make_unique<DrivenProgram>(QStringLiteral(ZARVO_DRIVEN), QStringLiteral("main"));
         ASSERT_TRUE(mainProgram->Ready()) << mainProgram->Output().toStdString();
         trayProgram = std::make_unique<DrivenProgram>(QStringLiteral(TRAY_DRIVEN), QStringLiteral("tray"));
         ASSERT_TRUE(trayProgram->Ready()) << trayProgram->Output().toStdString();
         setClocks(*mainProgram, *trayProgram, now);
+        if (!favourites.isEmpty()) {
+            ASSERT_EQ(trayProgram->WaitFor(QStringLiteral("favourites"), favourites), QStringLiteral("ok"));
+        }
     }
     void TearDown() override
     {
@@ -127,10 +132,9 @@ TEST_F(EndToEnd, ATrayClickShowsInTheMainProgramWithNothingLeftToUndo)
                         "Date_Modif,Origine_Modif) values (98,%1,%2,-1,-1,-1,0,0,'',1,1)")
              .arg(now - 7200)
              .arg(now - 3600));
-    ASSERT_NO_FATAL_FAILURE(startBoth());
+    ASSERT_NO_FATAL_FAILURE(startBoth(QStringLiteral("2")));
     DrivenProgram &main = *mainProgram;
     DrivenProgram &tray = *trayProgram;
-    ASSERT_EQ(tray.WaitFor(QStringLiteral("favourites"), QStringLiteral("2")), QStringLiteral("ok"));
 
     // The main program resumes the last entry: an undoable write, which the
     // tray shows from the change notice.
@@ -188,9 +192,188 @@ TEST_F(EndToEnd, AChangeInTheMainProgramShowsInTheTrayByNoticeOrByPoll)
     const QString paused = newestInFile();
     ASSERT_EQ(paused, resumed.section(u' ', 0, 1) + QStringLiteral(" %1").arg(now + 120));
     EXPECT_EQ(tray.Ask(QStringLiteral("state last")), resumed) << "no notice reached the tray";
-    EXPECT_EQ(tray.Ask(QStringLiteral("poll")), QStringLiteral("1"));
+    EXPECT_EQ(tray.Ask(QStringLiteral("poll")), QStringLiteral("ok"));
     EXPECT_EQ(tray.Ask(QStringLiteral("state last")), paused);
     ASSERT_EQ(tray.Ask(QStringLiteral("unmute")), QStringLiteral("ok"));
     EXPECT_EQ(main.Ask(QStringLiteral("boxes")), QString());
     EXPECT_EQ(tray.Ask(QStringLiteral("boxes")), QString());
+}
+
+// A lock another program holds beyond every wait fails a tray click with
+// the tray's message and nothing written; once the lock is let go, the
+// next click lands and the main program shows it.
+TEST_F(EndToEnd, AClickOnAFileHeldByAThirdProgramFailsCleanlyThenLands)
+{
+    addFavourite(2, QStringLiteral("Réunion"));
+    ASSERT_NO_FATAL_FAILURE(startBoth(QStringLiteral("2")));
+    DrivenProgram &main = *mainProgram;
+    DrivenProgram &tray = *trayProgram;
+    // The program's own budget is 5 seconds a try over eleven tries: the
+    // test shortens each try.
+    ASSERT_EQ(tray.Ask(QStringLiteral("busy 100")), QStringLiteral("ok"));
+    const QString before = cell(QStringLiteral("select count(*)||' '||ifnull(max(Id),0) from Taches"));
+    {
+        SQLite::CmyDataBase third;
+        ASSERT_EQ(third.Open(path), 0);
+        ASSERT_TRUE(third.BeginTransaction());
+        ASSERT_EQ(tray.Ask(QStringLiteral("click-favourite 2")), QStringLiteral("ok"));
+        third.RollbackTransaction();
+    }
+    EXPECT_EQ(tray.Ask(QStringLiteral("boxes")), QStringLiteral("Erreur lors de l'écriture dans la base de données."));
+    EXPECT_EQ(cell(QStringLiteral("select count(*)||' '||ifnull(max(Id),0) from Taches")), before);
+    EXPECT_EQ(cell(QStringLiteral("select Ordre from Favoris where Id=2")), QStringLiteral("0"));
+
+    ASSERT_EQ(tray.Ask(QStringLiteral("click-favourite 2")), QStringLiteral("ok"));
+    const QString started = newestInFile();
+    ASSERT_TRUE(started.endsWith(QStringLiteral(" %1 0").arg(now))) << started.toStdString();
+    EXPECT_EQ(main.WaitFor(QStringLiteral("running"), started), QStringLiteral("ok"));
+    EXPECT_EQ(tray.Ask(QStringLiteral("boxes")), QStringLiteral("Erreur lors de l'écriture dans la base de données."))
+        << "one message, for the first click only";
+}
+
+// The user's database removed under both programs: the tray says so in
+// place of its views, the main program when it writes; neither makes a new
+// file in its place.
+TEST_F(EndToEnd, AUserDatabaseRemovedUnderBothProgramsIsNotMadeAgain)
+{
+    ASSERT_NO_FATAL_FAILURE(startBoth());
+    DrivenProgram &tray = *trayProgram;
+    ASSERT_EQ(tray.WaitFor(QStringLiteral("message"), QStringLiteral("none")), QStringLiteral("ok"));
+    ASSERT_TRUE(QFile::remove(path));
+    setClocks(*mainProgram, tray, now + 1);
+    ASSERT_EQ(tray.Ask(QStringLiteral("poll")), QStringLiteral("ok"));
+    EXPECT_TRUE(tray.Ask(QStringLiteral("state message")).startsWith(QStringLiteral("L'utilisateur n'existe pas")));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(tray.Ask(QStringLiteral("click 1004")), QStringLiteral("none")) << "no views to click";
+    EXPECT_FALSE(QFileInfo::exists(path));
+    // Nor by the main program: its next write fails and says so.
+    EXPECT_EQ(mainProgram->Ask(QStringLiteral("trigger %1").arg(MainResume)), QStringLiteral("ok"));
+    EXPECT_EQ(mainProgram->Ask(QStringLiteral("boxes")), QStringLiteral("Erreur lors de l'écriture dans la base de données."));
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+// A second copy of either program ends with 0 and leaves the running one
+// answering; a tray killed outright gives way to a new one, which shows
+// the entry still running.
+TEST_F(EndToEnd, SecondCopiesEndAndAKilledTrayIsReplaced)
+{
+    exec(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Facture,Deleted,Title,"
+                        "Date_Modif,Origine_Modif) values (98,%1,0,-1,-1,-1,0,0,'Depuis ce matin',1,1)")
+             .arg(now - 3600));
+    ASSERT_NO_FATAL_FAILURE(startBoth());
+    for (const char *program : {ZARVO_DRIVEN, TRAY_DRIVEN}) {
+        SCOPED_TRACE(program);
+        QProcess second;
+        second.setProcessChannelMode(QProcess::ForwardedChannels);
+        second.start(QString::fromUtf8(program), {});
+        ASSERT_TRUE(second.waitForFinished(DrivenProgram::Patience));
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+    }
+    EXPECT_EQ(mainProgram->Ask(QStringLiteral("ping")), QStringLiteral("pong"));
+    const QString running = QStringLiteral("98 %1 0").arg(now - 3600);
+    EXPECT_EQ(trayProgram->WaitFor(QStringLiteral("last"), running), QStringLiteral("ok"));
+
+    trayProgram->Kill();
+    trayProgram = std::make_unique<DrivenProgram>(QStringLiteral(TRAY_DRIVEN), QStringLiteral("tray-again"));
+    ASSERT_TRUE(trayProgram->Ready()) << trayProgram->Output().toStdString();
+    EXPECT_EQ(trayProgram->WaitFor(QStringLiteral("last"), running), QStringLiteral("ok"));
+    EXPECT_TRUE(trayProgram->Ask(QStringLiteral("state title")).endsWith(QStringLiteral("( En cours ... )")));
+}
+
+// A refresh from the tray that never reached the main program leaves its
+// history as it was: the undo that follows still takes no id twice and
+// leaves the file whole.
+TEST_F(EndToEnd, AnUndoAfterAMissedTrayRefreshReusesNoId)
+{
+    addFavourite(2, QStringLiteral("Réunion"));
+    exec(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Facture,Deleted,Title,"
+                        "Date_Modif,Origine_Modif) values (98,%1,%2,-1,-1,-1,0,0,'',1,1)")
+             .arg(now - 7200)
+             .arg(now - 3600));
+    ASSERT_NO_FATAL_FAILURE(startBoth(QStringLiteral("2")));
+    DrivenProgram &main = *mainProgram;
+    DrivenProgram &tray = *trayProgram;
+    ASSERT_EQ(main.Ask(QStringLiteral("trigger %1").arg(MainResume)), QStringLiteral("ok"));
+    ASSERT_EQ(main.WaitFor(QStringLiteral("undo"), QStringLiteral("1")), QStringLiteral("ok"));
+
+    ASSERT_EQ(main.Ask(QStringLiteral("mute")), QStringLiteral("ok"));
+    setClocks(main, tray, now + 60);
+    ASSERT_EQ(tray.Ask(QStringLiteral("click-favourite 2")), QStringLiteral("ok"));
+    const QString trays = newestInFile();
+    ASSERT_TRUE(trays.endsWith(QStringLiteral(" %1 0").arg(now + 60))) << trays.toStdString();
+    ASSERT_EQ(main.Ask(QStringLiteral("unmute")), QStringLiteral("ok"));
+    EXPECT_EQ(main.Ask(QStringLiteral("state undo")), QStringLiteral("1")) << "the refresh was dropped";
+
+    // The undo takes the main program's entry back; the tray's runs on and
+    // is paused, then both programs start new entries.
+    ASSERT_EQ(main.Ask(QStringLiteral("trigger %1").arg(MainUndo)), QStringLiteral("ok"));
+    setClocks(main, tray, now + 120);
+    ASSERT_EQ(main.Ask(QStringLiteral("trigger %1").arg(MainPause)), QStringLiteral("ok"));
+    setClocks(main, tray, now + 180);
+    ASSERT_EQ(main.Ask(QStringLiteral("trigger %1").arg(MainResume)), QStringLiteral("ok"));
+    setClocks(main, tray, now + 240);
+    ASSERT_EQ(tray.Ask(QStringLiteral("click-favourite 2")), QStringLiteral("ok"));
+    EXPECT_EQ(cell(QStringLiteral("select group_concat(Debut - %1, ' ') from (select Debut from Taches order by Debut)")
+                       .arg(now)),
+              QStringLiteral("-7200 60 180 240"));
+    EXPECT_EQ(cell(QStringLiteral("select count(*) = count(distinct Id) from Taches")), QStringLiteral("1"));
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches where Id=%1").arg(trays.section(u' ', 0, 0))),
+              QStringLiteral("1"))
+        << "the tray's entry stays";
+    EXPECT_EQ(cell(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+    EXPECT_EQ(main.Ask(QStringLiteral("boxes")), QString());
+}
+
+// Both programs writing in turn as fast as they answer, each reloading on
+// the other's notices meanwhile, with a third program reading the file
+// all along: every write lands, none fails, no id is taken twice, the file
+// stays whole and each program ends showing what the file holds.
+TEST_F(EndToEnd, BothProgramsWritingWithAReaderBesideLoseNothing)
+{
+    addFavourite(2, QStringLiteral("Réunion"));
+    ASSERT_NO_FATAL_FAILURE(startBoth(QStringLiteral("2")));
+    DrivenProgram &main = *mainProgram;
+    DrivenProgram &tray = *trayProgram;
+
+    const QString stop = TestEnvironment::currentRoot() + QStringLiteral("/stop-reading");
+    QProcess reader;
+    reader.start(QStringLiteral(DATASTORE_PEER), {QStringLiteral("read"), path, stop});
+    ASSERT_TRUE(reader.waitForReadyRead(DrivenProgram::Patience));
+    ASSERT_TRUE(reader.readLine().startsWith("ready"));
+
+    constexpr int Rounds = 10;
+    QElapsedTimer clock;
+    clock.start();
+    for (int k = 0; k < Rounds; ++k) {
+        SCOPED_TRACE(k);
+        const qint64 t = now + 600 * k;
+        const auto at = [](DrivenProgram &p, qint64 time, const QString &command) {
+            EXPECT_EQ(p.Ask(QStringLiteral("clock %1").arg(time)), QStringLiteral("ok"));
+            EXPECT_EQ(p.Ask(command), QStringLiteral("ok")) << command.toStdString();
+        };
+        at(tray, t, QStringLiteral("click-favourite 2"));
+        at(tray, t + 100, QStringLiteral("click %1").arg(TrayTaskButton));
+        // The tray's pause reached the main program: it may resume.
+        EXPECT_EQ(main.WaitFor(QStringLiteral("enabled %1").arg(MainResume), QStringLiteral("1")), QStringLiteral("ok"));
+        at(main, t + 200, QStringLiteral("trigger %1").arg(MainResume));
+        at(main, t + 300, QStringLiteral("trigger %1").arg(MainPause));
+    }
+    const qint64 ms = clock.elapsed();
+    QFile(stop).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(reader.waitForFinished(DrivenProgram::Patience));
+    const QString read = QString::fromUtf8(reader.readAll()).trimmed();
+    EXPECT_EQ(read.section(u' ', 2, 2), QStringLiteral("0")) << "failed reads: " << read.toStdString();
+    RecordProperty("WritesPerSecond", QString::number(4 * Rounds * 1000.0 / std::max<qint64>(ms, 1)).toStdString());
+
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches where Fin - Debut = 100")), QString::number(2 * Rounds));
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches")), QString::number(2 * Rounds));
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches where Fin=0")), QStringLiteral("0"));
+    EXPECT_EQ(cell(QStringLiteral("select count(*) = count(distinct Id) from Taches")), QStringLiteral("1"));
+    EXPECT_EQ(cell(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+    EXPECT_EQ(main.Ask(QStringLiteral("boxes")), QString());
+    EXPECT_EQ(tray.Ask(QStringLiteral("boxes")), QString());
+    EXPECT_EQ(main.Ask(QStringLiteral("dialogs")), QString()) << "a start or a pause asked instead of writing";
+    EXPECT_EQ(main.WaitFor(QStringLiteral("running"), QStringLiteral("none")), QStringLiteral("ok"));
+    EXPECT_EQ(tray.WaitFor(QStringLiteral("last"), newestInFile()), QStringLiteral("ok"));
 }

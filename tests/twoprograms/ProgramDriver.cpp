@@ -1,6 +1,7 @@
 #include "ProgramDriver.h"
 
 #include "Clock.h"
+#include "CmyDataBase.h"
 #include "MessageBoxAnswers.h"
 #include "MessageBus.h"
 #include "WidgetIds.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
@@ -170,6 +172,15 @@ void ProgramDriver::CheckWaits()
         QCoreApplication::exit(0);
         return;
     }
+    // A window the program opened modally (one a test does not drive)
+    // would stop it: it is closed as by Annuler, and told in "dialogs".
+    if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+        if (!m_closing.contains(dialog)) {
+            m_closing.append(dialog);
+            m_dialogs << QString::fromLatin1(dialog->metaObject()->className());
+            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+        }
+    }
     if (m_waits.empty())
         return;
     const qint64 now = QDeadlineTimer(0).deadline();
@@ -206,6 +217,11 @@ QString ProgramDriver::Run(const QStringList &words)
         return QStringLiteral("pong");
     if (command == u"state")
         return State(words.mid(1));
+    if (command == u"busy") {
+        // How long later connections wait for a lock at each try.
+        SQLite::CmyDataBase::SetBusyTimeoutMs(words.value(1).toInt());
+        return QStringLiteral("ok");
+    }
     if (command == u"clock") {
         const qint64 now = words.value(1).toLongLong();
         Platform::Clock::setNowSource([now] { return now; });
@@ -248,6 +264,8 @@ QString ProgramDriver::Run(const QStringList &words)
         m_answers->Push(words.value(1).toInt());
         return QStringLiteral("ok");
     }
+    if (command == u"dialogs")
+        return m_dialogs.join(u' ');
     if (command == u"boxes") {
         QStringList texts;
         for (const MessageBoxAnswers::Asked &asked : m_answers->AskedBoxes())

@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 class MessageBoxAnswers;
+class QDialog;
 class QLocalServer;
 class QLocalSocket;
 
@@ -27,6 +29,8 @@ class QLocalSocket;
 //   wait MS KEY... = VALUE          -> ok, or "timeout <last value>": the
 //                                      value is looked at each time the
 //                                      program goes idle, never on a clock
+//   busy MS                         -> ok: later connections wait MS for a
+//                                      lock at each of their tries
 //   clock T                         -> ok: the program's clock reads T
 //   trigger COMMAND                 -> ok, disabled or none (a menu command)
 //   enabled COMMAND                 -> 1, 0 or none
@@ -35,6 +39,9 @@ class QLocalSocket;
 //   answer BUTTON                   -> ok: the next message box answers it
 //   boxes                           -> the texts of the boxes asked so far,
 //                                      joined by " | "
+//   dialogs                         -> the classes of the modal dialogs the
+//                                      program opened: each is closed as by
+//                                      Annuler, so that none stops it
 //   grab FILE                       -> ok: every visible window, side by side
 //   mute / unmute                   -> ok: the program's bus endpoints are
 //                                      hidden from posts, or shown again
@@ -75,5 +82,8 @@ private:
     std::unique_ptr<MessageBoxAnswers> m_answers;
     std::vector<Wait> m_waits;
     bool m_quitting = false;
+    // The modal dialogs closed, by class.
+    QStringList m_dialogs;
+    QList<QPointer<QDialog>> m_closing;
     QStringList m_hidden;
 };

@@ -4,10 +4,14 @@
 // favourite's row.
 #include "COwnerDrawListBox.h"
 #include "CZarvoTrayApp.h"
+#include "CZarvoTrayDlg.h"
 #include "ProgramDriver.h"
 #include "TrayCommands.h"
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QTest>
+#include <QTimerEvent>
 
 namespace {
 
@@ -17,7 +21,8 @@ namespace {
 //   message            -> the message shown in place of the views, or none
 //   favourites         -> the favourites' ids, in the list's order
 //   today              -> today's total
-//   poll               -> 1 when the poll reloaded, else 0
+//   poll               -> ok once the window's poll timer has run, as
+//                         it does every 10 seconds
 //   click-favourite ID -> ok when the favourite's row was clicked, else none
 bool probe(const QStringList &words, QString &answer)
 {
@@ -44,7 +49,19 @@ bool probe(const QStringList &words, QString &answer)
     } else if (key == u"today") {
         answer = app->TodayText();
     } else if (key == u"poll") {
-        answer = app->PollData() ? QStringLiteral("1") : QStringLiteral("0");
+        // The window's own 10-second timer, fired now.
+        answer = QStringLiteral("none");
+        QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+        if (!app->Window() || !dispatcher)
+            return true;
+        for (const QAbstractEventDispatcher::TimerInfo &timer : dispatcher->registeredTimers(app->Window())) {
+            if (timer.interval != CZarvoTrayApp::PollIntervalMs)
+                continue;
+            QTimerEvent tick(timer.timerId);
+            QCoreApplication::sendEvent(app->Window(), &tick);
+            answer = QStringLiteral("ok");
+            break;
+        }
     } else if (key == u"click-favourite") {
         answer = QStringLiteral("none");
         auto *list = qobject_cast<COwnerDrawListBox *>(ProgramDriver::FindControl(TrayCommands::FavouritesList));
