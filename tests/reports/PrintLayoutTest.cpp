@@ -290,6 +290,26 @@ TEST_F(PrintLayoutTest, TheContextSetsTheReportsPlaceholdersAndEachPageItsNumber
     EXPECT_EQ(text, QStringLiteral("2/3"));
 }
 
+TEST_F(PrintLayoutTest, ProjectTrackingHasNoTotalAndIndentsItsNodes)
+{
+    definition.Type = 4;
+    definition.Columns.SetType(CReportColumnSet::TrackingColumns);
+    definition.SetDefaultColumns(definition.Columns);
+    model.SetDefinition(definition);
+    model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+    model.SetProjectStore(&store);
+    model.ResetForRefresh();
+    model.AddForecastRows();
+    model.ShowRows();
+    layout.BuildPrintLines(model);
+    // Clients > Alpha > Alpha-Web, Interne: detail lines only.
+    EXPECT_EQ(kinds(), QStringLiteral("3333"));
+    QStringList firstCells;
+    for (const auto &line : layout.Lines())
+        firstCells << layout.LineTexts(line).value(0);
+    EXPECT_EQ(firstCells, (QStringList{"Clients", "   Alpha", "      Alpha-Web", "Interne"}));
+}
+
 TEST_F(PrintLayoutTest, AHostileTemplateLaysOutAndDrawsWithinBounds)
 {
     const QByteArray longLabel(1 << 20, 'W');
