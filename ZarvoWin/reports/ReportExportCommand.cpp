@@ -20,6 +20,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -43,7 +44,11 @@ QString askFile(QWidget *owner, const QString &proposed, const QString &filter)
 {
     if (chooser())
         return chooser()(owner, proposed, filter);
-    return QFileDialog::getSaveFileName(owner, QString(), proposed, ConvertFileFilter(filter));
+    // The dialog opens in the user's documents, not in the folder the
+    // program was started from.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString start = QDir(folder).exists() ? QDir(folder).filePath(proposed) : proposed;
+    return QFileDialog::getSaveFileName(owner, QString(), start, ConvertFileFilter(filter));
 }
 
 int tell(QWidget *owner, quint32 buttons, int textId, const QString &path)
@@ -64,7 +69,10 @@ bool exportSpreadsheet(QWidget *owner, CReportModel &model, const tReportDefinit
         return false;
     path = ReportExportCommand::WithExtension(path, QStringLiteral("xls"));
     for (;;) {
-        const ReportXlsExport::Result result = ReportXlsExport::Write(model, path, mode);
+        const ReportXlsExport::Result result = [&] {
+            const CWaitCursor wait;
+            return ReportXlsExport::Write(model, path, mode);
+        }();
         if (result == ReportXlsExport::Result::Written)
             break;
         if (result == ReportXlsExport::Result::TooLarge) {
@@ -100,7 +108,11 @@ bool exportCsv(QWidget *owner, CReportModel &model, int mode, const QString &sep
     if (path.isEmpty())
         return false;
     path = ReportExportCommand::WithExtension(path, QStringLiteral("csv"));
-    if (!ReportCsvExport::Write(model, path, mode, separator)) {
+    const bool written = [&] {
+        const CWaitCursor wait;
+        return ReportCsvExport::Write(model, path, mode, separator);
+    }();
+    if (!written) {
         tell(owner, MessageBoxType::Ok, 329, path);
         return false;
     }
@@ -140,7 +152,8 @@ bool ReportExportCommand::Run(QWidget *owner, CReportModel &model, const tReport
     dialog.SetOfficeSuite(HasOfficeSuiteExport());
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    const CWaitCursor wait;
+    // The wait cursor shows while a file is written, not over the file
+    // dialog and the messages.
     if (status)
         status(Platform::Texts::get(505));
     lastFormat = dialog.GetFormat();

@@ -21,6 +21,8 @@ struct ThemeImage
 constexpr ThemeImage Images[] = {
     {0, "folder"},
     {1, "folder-open"},
+    // The invoiced flag of a report's entry.
+    {7, "checkmark"},
     {15, "project-development"},
     {16, "view-pim-tasks"},
     {17, "view-bank"},

@@ -1,36 +1,13 @@
 // The CSV export: quoting, then whole files read back by Python's own csv
 // module with several separators.
 #include "ExportFixture.h"
+#include "CsvReadBack.h"
 #include "ReportCsvExport.h"
 #include "TestFolders.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 
 namespace {
-
-// The file as Python's csv module reads it (utf-8-sig, newline='').
-std::vector<QStringList> readBack(const QString &path, const QString &separator)
-{
-    const QString script = QStringLiteral(
-        "import csv, json, sys\n"
-        "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
-        "    print(json.dumps(list(csv.reader(f, delimiter=sys.argv[2]))))\n");
-    QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path, separator});
-    python.waitForFinished(30000);
-    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-    std::vector<QStringList> rows;
-    for (const QJsonValue &row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
-        QStringList cells;
-        for (const QJsonValue &cell : row.toArray())
-            cells << cell.toString();
-        rows.push_back(cells);
-    }
-    return rows;
-}
 
 class CsvExportTest : public ExportFixture
 {
@@ -74,7 +51,7 @@ TEST_F(CsvExportTest, EveryCellReadsBackWithEachSeparator)
             const QString path = TestFolders::file(QStringLiteral("report.csv"));
             ASSERT_TRUE(ReportCsvExport::Write(model, path, mode, separator));
             const std::vector<QStringList> expected = exportRows(mode);
-            EXPECT_EQ(readBack(path, separator), expected) << "separator " << separator.toStdString() << " mode "
+            EXPECT_EQ(CsvReadBack::read(path, separator), expected) << "separator " << separator.toStdString() << " mode "
                                                             << mode;
             EXPECT_EQ(expected.size(), mode == 2 ? 4u : 9u);
         }
@@ -94,7 +71,7 @@ TEST_F(CsvExportTest, AnEmptyReportGivesTheCaptionsOnly)
     build({}, {0, 5});
     const QString path = TestFolders::file(QStringLiteral("empty.csv"));
     ASSERT_TRUE(ReportCsvExport::Write(model, path, 2, QStringLiteral(";")));
-    EXPECT_EQ(readBack(path, ";"), (std::vector<QStringList>{model.GetColumnCaptions()}));
+    EXPECT_EQ(CsvReadBack::read(path, ";"), (std::vector<QStringList>{model.GetColumnCaptions()}));
 }
 
 TEST_F(CsvExportTest, AFailedWriteLeavesTheTargetAlone)

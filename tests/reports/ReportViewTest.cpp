@@ -9,11 +9,13 @@
 #include "CReportModel.h"
 #include "CReportStore.h"
 #include "CReportView.h"
+#include "CsvReadBack.h"
 #include "CTranslationStore.h"
 #include "DialogAnswers.h"
 #include "Formatter.h"
 #include "MessageBoxAnswers.h"
 #include "MessageBoxParams.h"
+#include "ReadBack.h"
 #include "RecordingReportHost.h"
 #include "ReportExportCommand.h"
 #include "ReportExportOptions.h"
@@ -26,6 +28,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QMdiArea>
 #include <QMenu>
 #include <QRadioButton>
@@ -220,24 +223,52 @@ TEST_F(ReportViewTest, ACrossTableByProjectEditsItsProjectColumn)
     EXPECT_TRUE(view->Model().GetColumnCaptions().contains(QStringLiteral("Alpha-Web")));
 }
 
-TEST_F(ReportViewTest, TheExportRemembersItsFormatInThisView)
+TEST_F(ReportViewTest, TheExportWritesTheReportAndRemembersItsFormatInThisView)
 {
     CReportFrame *frame = open(2);
     CReportView *view = frame->View();
     EXPECT_EQ(view->ExportFormat(), 1);
-    const QString target = TestFolders::file(QStringLiteral("export.csv"));
+    QString target = TestFolders::file(QStringLiteral("export.xls"));
     ReportExportCommand::SetSaveFileChooser([&](QWidget *, const QString &, const QString &) { return target; });
+    const bool officeSuite = ReportExportCommand::HasOfficeSuiteExport();
     DialogAnswers<CDlgExport> dialogs;
     dialogs.Push([](CDlgExport &dialog) {
         EXPECT_EQ(dialog.FormatCombo()->currentIndex(), 0) << "format 1 is not offered: the first item";
         EXPECT_EQ(dialog.DataCombo()->count(), 3);
-        dialog.FormatCombo()->setCurrentIndex(
-            ReportExportOptions::IndexOfFormat(ReportExportOptions::Csv, ReportExportCommand::HasOfficeSuiteExport()));
+        dialog.OnOk();
+        return dialog.result();
+    });
+    MessageBoxAnswers boxes;
+    boxes.Push(MessageBoxAnswer::No);
+    view->OnCommand(CReportView::CmdExport);
+    EXPECT_EQ(view->ExportFormat(), ReportExportOptions::Spreadsheet);
+    EXPECT_EQ(host.status, (QStringList{Platform::Texts::get(505), QString()}));
+    const ReadBack::Check check = ReadBack::read(target);
+    ASSERT_TRUE(check.ran);
+    const QJsonObject sheet = check.result.value("sheets").toArray().at(0).toObject();
+    EXPECT_EQ(sheet.value("nrows").toInt(), view->Grid()->RowCount() + 1);
+    const auto cells = ReadBack::cellsOf(sheet);
+    const QStringList captions = view->Model().GetColumnCaptions();
+    const int duration = int(captions.indexOf(QStringLiteral("Durée")));
+    ASSERT_GE(duration, 0);
+    EXPECT_NEAR(cells.at({1, duration}).value.toDouble(), 3.0 / 24, 1e-9) << "three hours in all";
+    EXPECT_EQ(cells.at({1, duration}).format, QStringLiteral("[h]:mm"));
+
+    // Then the same report as CSV with ";": every cell as the report gives it.
+    target = TestFolders::file(QStringLiteral("export.csv"));
+    dialogs.Push([officeSuite](CDlgExport &dialog) {
+        EXPECT_EQ(dialog.FormatCombo()->currentIndex(),
+                  ReportExportOptions::IndexOfFormat(ReportExportOptions::Spreadsheet, officeSuite));
+        dialog.FormatCombo()->setCurrentIndex(ReportExportOptions::IndexOfFormat(ReportExportOptions::Csv, officeSuite));
+        dialog.SeparatorCombo()->setCurrentIndex(ReportExportOptions::SemicolonItem);
         dialog.OnOk();
         return dialog.result();
     });
     view->OnCommand(CReportView::CmdExport);
     EXPECT_EQ(view->ExportFormat(), ReportExportOptions::Csv);
-    EXPECT_TRUE(QFileInfo::exists(target));
-    EXPECT_EQ(host.status, (QStringList{Platform::Texts::get(505), QString()}));
+    std::vector<QStringList> expected{captions};
+    QStringList row;
+    for (bool more = view->Model().FirstExportRow(0, row); more; more = view->Model().NextExportRow(0, row))
+        expected.push_back(row);
+    EXPECT_EQ(CsvReadBack::read(target, QStringLiteral(";")), expected);
 }
