@@ -7,6 +7,7 @@
 #include "LocalTime.h"
 #include "WidgetIds.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -24,14 +25,29 @@ CDayCtrl::CDayCtrl(CZarvoTrayApp &app, QWidget *parent)
     WidgetIds::SetControlId(this, ControlId);
     setMouseTracking(true);
     m_tip = new CTrayToolTip(true, this);
-    m_tip->Attach(this, [this](const QPoint &pos, tToolTipContent &content) {
-        const int entry = EntryAt(pos);
-        if (entry < 0)
-            return false;
-        content = CTrayToolTip::EntryContent(m_app.TodayTasks()[size_t(entry)], Platform::Clock::now(), m_app.Texts(),
-                                             m_app.Store());
-        return true;
-    });
+    m_tip->Attach(this, [this](const QPoint &pos, tToolTipContent &content) { return TipAt(pos, content); });
+}
+
+bool CDayCtrl::TipAt(const QPoint &point, tToolTipContent &content) const
+{
+    const int entry = EntryAt(point);
+    if (entry < 0)
+        return false;
+    content = CTrayToolTip::EntryContent(m_app.TodayTasks()[size_t(entry)], Platform::Clock::now(), m_app.Texts(),
+                                         m_app.Store());
+    return true;
+}
+
+void CDayCtrl::mouseMoveEvent(QMouseEvent *event)
+{
+    // Once shown, the tip follows the mouse by itself (and hides off the
+    // entries).
+    tToolTipContent content;
+    if (!m_tip->isVisible() && TipAt(event->position().toPoint(), content)) {
+        m_tip->SetContent(content);
+        m_tip->ShowAt(event->globalPosition().toPoint());
+    }
+    QWidget::mouseMoveEvent(event);
 }
 
 void CDayCtrl::SetDay(const QDate &day)

@@ -1,5 +1,6 @@
 #pragma once
 #include "DayStripGeometry.h"
+#include "tToolTipContent.h"
 
 #include <QWidget>
 
@@ -30,10 +31,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // The tip shows as soon as the mouse is over an entry, without the
+    // usual wait.
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     // The height of the label band.
     int BandHeight() const;
+    // The tip of an entry, false for a point over none.
+    bool TipAt(const QPoint &point, tToolTipContent &content) const;
 
     CZarvoTrayApp &m_app;
     QDate m_day;

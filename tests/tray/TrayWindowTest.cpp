@@ -475,9 +475,9 @@ TEST_F(TrayWindowTest, TheTaskButtonAndTheDayStripShowTheDayFromMemory)
     day->repaint();
     const DayStripGeometry g = day->Geometry();
     const int morning = day->EntryAt(QPoint(g.X(570), day->height() - 3));
+    // The tip shows at once over an entry.
     QTest::mouseMove(day, QPoint(g.X(570), day->height() - 3));
-    QHelpEvent help(QEvent::ToolTip, QPoint(g.X(570), day->height() - 3), day->mapToGlobal(QPoint(g.X(570), 30)));
-    QApplication::sendEvent(day, &help);
+    const bool tipShown = day->ToolTip()->isVisible();
     const tToolTipContent dayTip = day->ToolTip()->Content();
     QHelpEvent taskHelp(QEvent::ToolTip, QPoint(10, 10), task->mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(task, &taskHelp);
@@ -491,6 +491,7 @@ TEST_F(TrayWindowTest, TheTaskButtonAndTheDayStripShowTheDayFromMemory)
     EXPECT_EQ(task->PaintedLines()[3].value, QStringLiteral("En cours ..."));
     EXPECT_EQ(task->PaintedPicture(), CViewTask::Picture::Running);
     EXPECT_EQ(morning, 0);
+    EXPECT_TRUE(tipShown);
     EXPECT_EQ(dayTip.title, QStringLiteral("Projet : Client\nActivité :"));
     EXPECT_TRUE(dayTip.description.startsWith(QStringLiteral("Début : "))) << dayTip.description.toStdString();
     EXPECT_TRUE(dayTip.description.endsWith(QStringLiteral("Durée : 1:00")));
