@@ -92,6 +92,7 @@ CPrefsDialog::CPrefsDialog(QWidget *parent, int dialogId)
     body->addLayout(right, 1);
 
     auto *buttons = ButtonRow({m_ok, m_cancel});
+    m_buttonRow = buttons;
     // F1 and the help button open the page shown.
     ContextHelp::Install(this, [this] {
         const CPrefsSubDlg *page = Page(m_current);
@@ -116,7 +117,7 @@ CPrefsDialog::~CPrefsDialog()
     }
 }
 
-bool CPrefsDialog::AddPage(CPrefsSubDlg *page, int captionId, const QString &caption)
+bool CPrefsDialog::AddPage(CPrefsSubDlg *page, int captionId, const QString &caption, bool hidden)
 {
     if (m_initialised || !page)
         return false;
@@ -125,6 +126,7 @@ bool CPrefsDialog::AddPage(CPrefsSubDlg *page, int captionId, const QString &cap
     r.templateId = page->TemplateId();
     r.caption = caption;
     r.captionId = captionId;
+    r.hidden = hidden;
     m_pages.push_back(r);
     return true;
 }
@@ -194,6 +196,8 @@ void CPrefsDialog::InitDialog()
 
     m_selecting = true;
     for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i].hidden)
+            continue;
         auto *item = new QTreeWidgetItem(m_tree, QStringList(m_pages[i].caption));
         item->setData(0, Qt::UserRole, int(i));
         m_pages[i].item = item;
@@ -238,7 +242,45 @@ bool CPrefsDialog::ShowPage(int index)
     SelectTreeItem(index);
     if (QWidget *first = firstFocusable(page))
         first->setFocus(Qt::OtherFocusReason);
+    OnPageShown(index);
     return true;
+}
+
+bool CPrefsDialog::IsPageHidden(int index) const
+{
+    return index >= 0 && index < PageCount() && m_pages[size_t(index)].hidden;
+}
+
+void CPrefsDialog::ShowPageAfter(int index, int after)
+{
+    if (index < 0 || index >= PageCount())
+        return;
+    PageRecord &r = m_pages[size_t(index)];
+    r.hidden = false;
+    if (r.item || !m_initialised)
+        return;
+    const QTreeWidgetItem *previous = after >= 0 && after < PageCount() ? m_pages[size_t(after)].item : nullptr;
+    const int position = previous ? m_tree->indexOfTopLevelItem(const_cast<QTreeWidgetItem *>(previous)) + 1 : 0;
+    auto *item = new QTreeWidgetItem(QStringList(r.caption));
+    item->setData(0, Qt::UserRole, index);
+    m_selecting = true;
+    m_tree->insertTopLevelItem(position, item);
+    m_selecting = false;
+    r.item = item;
+}
+
+void CPrefsDialog::HidePage(int index)
+{
+    if (index < 0 || index >= PageCount())
+        return;
+    PageRecord &r = m_pages[size_t(index)];
+    r.hidden = true;
+    if (!r.item)
+        return;
+    m_selecting = true;
+    delete r.item;
+    r.item = nullptr;
+    m_selecting = false;
 }
 
 void CPrefsDialog::PlaceInTabOrder(CPrefsSubDlg *page)

@@ -8,6 +8,7 @@
 
 class CPrefsStatic;
 class CPrefsSubDlg;
+class QHBoxLayout;
 class QPushButton;
 class QStackedLayout;
 class QTreeWidget;
@@ -44,7 +45,15 @@ public:
 
     // Appends a page with its caption (and the number of the caption's
     // text, read again on re-translation). Refused once the frame was shown.
-    bool AddPage(CPrefsSubDlg *page, int captionId, const QString &caption);
+    // A hidden page has no item in the tree until it is shown again
+    // (ShowPageAfter).
+    bool AddPage(CPrefsSubDlg *page, int captionId, const QString &caption, bool hidden = false);
+    bool IsPageHidden(int index) const;
+    // Puts a hidden page back in the tree, right after the item of page
+    // `after` (first when that page has none); nothing when it has an item.
+    void ShowPageAfter(int index, int after);
+    // Takes a page out of the tree; the page shown stays the current one.
+    void HidePage(int index);
     void SetTitle(const QString &title);
     QString Title() const { return m_title; }
     // The text embossed at the right of the caption band.
@@ -95,6 +104,10 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // After a page was shown and made current.
+    virtual void OnPageShown(int /*index*/) {}
+    // The row of the frame's buttons, for frames that add their own.
+    QHBoxLayout *ButtonLayout() const { return m_buttonRow; }
 
 private:
     struct PageRecord
@@ -104,6 +117,7 @@ private:
         QString caption;
         int captionId = 0;
         QTreeWidgetItem *item = nullptr;
+        bool hidden = false;
     };
 
     void OnTreeSelection(QTreeWidgetItem *current, QTreeWidgetItem *previous);
@@ -127,4 +141,5 @@ private:
     QStackedLayout *m_stack = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
+    QHBoxLayout *m_buttonRow = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "CWizardFrame.h"
+#include "WizardNavigation.h"
 
 #include "CPrefsSubDlg.h"
 #include "ContextHelp.h"
@@ -157,8 +158,8 @@ bool CWizardFrame::ShowPage(int index)
 void CWizardFrame::UpdateButtons()
 {
     const bool last = m_current >= PageCount() - 1;
-    m_back->setEnabled(m_current > 0);
-    m_next->setEnabled(PageCount() > 0 && !last);
+    m_back->setEnabled(m_current > 0 && WizardNavigation::BackEnabled(m_current));
+    m_next->setEnabled(!last && WizardNavigation::NextEnabled(PageCount(), m_current));
     m_finish->setEnabled(m_current >= m_finishIndex);
     if (m_style == ButtonStyle::OneShown) {
         m_next->setVisible(!last);
@@ -198,14 +199,15 @@ void CWizardFrame::PostNextState(QWidget *from, bool nextOn)
 
 void CWizardFrame::OnNext()
 {
-    if (m_current + 1 < PageCount())
-        ShowPage(m_current + 1);
+    if (const int next = WizardNavigation::NextShown(std::vector<bool>(size_t(PageCount()), false), m_current); next >= 0)
+        ShowPage(next);
 }
 
 void CWizardFrame::OnBack()
 {
-    if (m_current > 0)
-        ShowPage(m_current - 1);
+    if (const int previous = WizardNavigation::PreviousShown(std::vector<bool>(size_t(PageCount()), false), m_current);
+        previous >= 0)
+        ShowPage(previous);
 }
 
 void CWizardFrame::InitDialog()

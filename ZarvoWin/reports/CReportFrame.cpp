@@ -125,6 +125,11 @@ bool CReportFrame::OpenReport(int id, bool preview, int zoom, bool restored)
 {
     if (id != -1 && !CReportStore(m_host.ReportDatabasePath()).LoadReport(id, m_definition))
         return false;
+    // A new report starts in its settings; leaving them leaves no report.
+    if (id == -1 && !restored && settingsEditor()) {
+        UpdateTitle();
+        return EditReportSettings();
+    }
     if (zoom < 0 || zoom > 3)
         zoom = 2;
     if (restored) {

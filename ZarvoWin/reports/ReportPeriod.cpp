@@ -68,3 +68,18 @@ void GetPeriodDates(int code, QDate &start, QDate &end)
         break;
     }
 }
+
+bool RepairCustomPeriod(QDate &start, QDate &end, const QDate &today)
+{
+    const bool startOk = start.isValid();
+    const bool endOk = end.isValid();
+    if (startOk && endOk)
+        return false;
+    if (startOk)
+        end = start;
+    else if (endOk)
+        start = end;
+    else
+        start = end = today;
+    return true;
+}

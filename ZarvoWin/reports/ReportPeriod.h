@@ -9,3 +9,8 @@
 //   the settings' first day), 7 yesterday, 8 today.
 // Code 9 (custom dates) and any other code leave both dates as they are.
 void GetPeriodDates(int code, QDate &start, QDate &end);
+
+// The custom period (code 9) made usable: an invalid end takes the start's
+// date, an invalid start the end's, both invalid become `today`. True when
+// a date was repaired (the user is told so).
+bool RepairCustomPeriod(QDate &start, QDate &end, const QDate &today);

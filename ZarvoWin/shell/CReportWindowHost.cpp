@@ -1,5 +1,7 @@
 #include "CReportWindowHost.h"
 
+#include <QPointer>
+
 #include "CCommandTable.h"
 #include "CConfiguration.h"
 #include "CLanguageSelector.h"
@@ -46,15 +48,23 @@ QWidget *CReportWindowHost::OpenFrame(CZarvoWinApp &app, int id, bool preview, i
         return nullptr;
     auto *report = new CReportFrame(*host);
     QMdiArea *area = host->MdiArea();
+    QPointer<QMdiSubWindow> before = area->currentSubWindow();
     area->addSubWindow(report);
     report->showMaximized();
     app.ReportWindows().append(report);
     if (!report->OpenReport(id, preview, zoom, restored)) {
         app.ReportWindows().removeAll(report);
         delete report;
+        // The window that was active before the new one comes back.
+        if (before)
+            area->setActiveSubWindow(before);
         host->UpdateCommandStates();
         return nullptr;
     }
+    // The settings of a new report were a dialog over it: it is the one
+    // shown now.
+    if (area->currentSubWindow() != report)
+        area->setActiveSubWindow(report);
     host->UpdateCommandStates();
     return report;
 }

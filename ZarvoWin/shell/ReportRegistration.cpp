@@ -1,13 +1,17 @@
 #include "ReportRegistration.h"
 
+#include "CConfiguration.h"
+#include "CLanguageSelector.h"
 #include "CMainFrame.h"
 #include "CReportFrame.h"
 #include "CReportStore.h"
 #include "CReportWindowHost.h"
+#include "CReportWizard.h"
 #include "CZarvoWinApp.h"
 #include "MessageBoxParams.h"
 #include "ReportColumnCatalogue.h"
 #include "ReportPlaceholders.h"
+#include "tReportSnapshot.h"
 
 #include <QMdiArea>
 #include <QTimer>
@@ -28,6 +32,22 @@ void activateCurrentReportLater(CZarvoWinApp &app)
         if (auto *report = qobject_cast<CReportFrame *>(frame->MdiArea()->currentSubWindow()))
             report->OnActivated();
     });
+}
+
+// The settings of a report in the report wizard, with what its pages
+// list: the projects and activities as they stand, and the templates of
+// the user's folder and of the program's for the interface language, as
+// the report windows search them.
+bool editReportSettings(CZarvoWinApp &app, tReportDefinition &copy, QWidget *owner)
+{
+    CReportWizard::tSources sources;
+    sources.Projects = std::make_shared<const tReportSnapshot>(tReportSnapshot::Take(&app.ProjectStore()));
+    sources.ShowActivities = app.Configuration().showActivities;
+    sources.UserTemplates = app.Configuration().dataFolder;
+    if (const CLanguageSelector *languages = CLanguageSelector::Application())
+        sources.ProgramTemplates = languages->GetTemplatesFolder();
+    CReportWizard wizard(copy, sources, owner);
+    return wizard.Run();
 }
 
 } // namespace
@@ -55,6 +75,8 @@ void RegisterReports(CZarvoWinApp &app)
         auto *report = qobject_cast<CReportFrame *>(window);
         return !report || report->QuerySaveReport() != MessageBoxAnswer::Cancel;
     };
+    CReportFrame::SetSettingsEditor(
+        [&app](tReportDefinition &copy, QWidget *owner) { return editReportSettings(app, copy, owner); });
     // A new report starts in its settings, which come with their editor.
     app.Reports().canMakeNew = [] { return CReportFrame::HasSettingsEditor(); };
     app.Windows().reportFrame = [&app](int reportId, bool preview, int zoom, bool restored) {

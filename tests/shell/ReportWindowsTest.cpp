@@ -14,6 +14,8 @@
 #include "CReportWindowHost.h"
 #include "CReportView.h"
 #include "CViewTree.h"
+#include "CWizardDialog.h"
+#include "DialogAnswers.h"
 #include "Formatter.h"
 #include "ReportRegistration.h"
 #include "TestFolders.h"
@@ -118,9 +120,10 @@ TEST_F(ReportWindowsTest, ThePaneOpensABuiltReportThatTheMainToolbarDrives)
     EXPECT_EQ(report->windowTitle(), QStringLiteral("Rapport d'Anne"));
     EXPECT_FALSE(report->Stamp().isEmpty());
     EXPECT_GE(report->View()->Grid()->RowCount(), 2);
-    for (int id : {32815, 32832, 32875, 32818})
+    // The settings and a new report come with the report wizard.
+    for (int id : {32815, 32832, 32875, 32818, 32803, 57600})
         EXPECT_TRUE(frame->Commands().Action(id)->isEnabled()) << id;
-    for (int id : {32803, 57607, 57600})
+    for (int id : {57607})
         EXPECT_FALSE(frame->Commands().Action(id)->isEnabled()) << id;
     // A second open of the same report shows its window again.
     app->OpenReport(annes, false, 2, false);
@@ -138,6 +141,41 @@ TEST_F(ReportWindowsTest, ThePaneOpensABuiltReportThatTheMainToolbarDrives)
     const int before = report->View()->Grid()->RowCount();
     frame->Commands().Action(32815)->trigger();
     EXPECT_GT(report->View()->Grid()->RowCount(), before);
+}
+
+TEST_F(ReportWindowsTest, ANewReportStartsInItsSettings)
+{
+    CReportFrame *first = openFromPane();
+    ASSERT_NE(first, nullptr);
+    DialogAnswers<CWizardDialog> answers;
+    // Annuler: no new window, the report shown before is active again.
+    answers.Push(QDialog::Rejected);
+    frame->Commands().Action(57600)->trigger();
+    EXPECT_EQ(answers.Asked(), 1);
+    EXPECT_EQ(reports().size(), 1);
+    EXPECT_EQ(frame->MdiArea()->currentSubWindow(), first);
+
+    // Terminer: the new report is built in a window of its own.
+    answers.Push([](CWizardDialog &wizard) {
+        wizard.accept();
+        return wizard.result();
+    });
+    frame->Commands().Action(57600)->trigger();
+    ASSERT_EQ(reports().size(), 2);
+    CReportFrame *made = reports().last();
+    EXPECT_EQ(frame->MdiArea()->currentSubWindow(), made);
+    EXPECT_EQ(made->Definition().Id, -1);
+    EXPECT_FALSE(made->Stamp().isEmpty());
+    EXPECT_GE(made->View()->Grid()->RowCount(), 2);
+
+    // The settings of an open report: Terminer builds it again.
+    answers.Push([](CWizardDialog &wizard) {
+        wizard.accept();
+        return wizard.result();
+    });
+    frame->Commands().Action(32803)->trigger();
+    EXPECT_EQ(answers.Asked(), 3);
+    EXPECT_TRUE(made->Definition().Modified);
 }
 
 TEST_F(ReportWindowsTest, ClosingTheProgramAsksAChangedReportAndCancelKeepsItOpen)

@@ -1,0 +1,51 @@
+#include "CReportPapers.h"
+
+#include "Texts.h"
+
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+CReportPapers::CReportPapers() = default;
+CReportPapers::~CReportPapers() = default;
+
+CReportPapers &CReportPapers::Instance()
+{
+    static CReportPapers papers;
+    return papers;
+}
+
+QPrinter &CReportPapers::Printer()
+{
+    if (!m_printer) {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        m_printer = info.isNull() ? std::make_unique<QPrinter>() : std::make_unique<QPrinter>(info);
+    }
+    return *m_printer;
+}
+
+std::vector<CReportPapers::tPaper> CReportPapers::FallbackPapers()
+{
+    return {{Platform::Texts::get(434), 9, 2100, 2970}, {Platform::Texts::get(435), 1, 2159, 2794}};
+}
+
+std::vector<CReportPapers::tPaper> CReportPapers::Papers()
+{
+    std::vector<tPaper> papers;
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (!info.isNull()) {
+        Printer();
+        for (const QPageSize &size : info.supportedPageSizes()) {
+            const QSizeF mm = size.size(QPageSize::Millimeter);
+            tPaper paper;
+            paper.Name = size.name();
+            paper.Code = qint16(size.windowsId());
+            paper.Width = qRound(mm.width() * 10);
+            paper.Height = qRound(mm.height() * 10);
+            papers.push_back(paper);
+        }
+    }
+    if (papers.empty())
+        papers = FallbackPapers();
+    return papers;
+}
