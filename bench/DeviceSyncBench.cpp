@@ -10,7 +10,8 @@
 // SyncAnalysis runs it, and on the progress dialog's worker; the run
 // (merge, overlaps answered once for all, favourite order, purge, device
 // write, local replacement) bare, as SyncRun sequences it, and in the run
-// dialog with its worker and step list.
+// dialog with its worker and step list; and the dialogs' share measured
+// pairwise, parts then dialog in each iteration ("dialog/parts").
 #include "BenchFolder.h"
 #include "TenYearsOfEntries.h"
 
@@ -34,9 +35,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMouseEvent>
 #include <QImage>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -360,22 +363,42 @@ SyncAnalysis::Input analysisInput()
     return in;
 }
 
-// The analysis's parts one after the other.
+// The analysis's parts one after the other: the copy from the device
+// folder, its upgrade, the comparison.
+bool analysisParts(const SyncAnalysis::Input &in)
+{
+    SyncReviewList list;
+    int count = 0;
+    bool ok = in.exchange.CopyDatabaseFromDevice(in.copyPath);
+    {
+        CBdD copy(in.copyPath, CBdD::OtherFile);
+        ok = ok && copy.UpdateDb().outcome == CBdD::tUpgradeResult::Outcome::Current;
+    }
+    CBdD local(in.localPath, CBdD::ReadOnly);
+    return ok && local.CompareDatabases(in.copyPath, list, nullptr, count, in.formats) == CBdD::CompareOutcome::Compared
+           && count == pair().differences;
+}
+
+// As the synchronisation dialog runs it: in the progress dialog, on its worker.
+bool analysisInDialog(const SyncAnalysis::Input &in)
+{
+    SyncAnalysis::Result result;
+    CProgressDlg progress(
+        nullptr,
+        [&in, &result](ProgressDlgShared &shared) -> quint8 {
+            result = SyncAnalysis::Run(in, &shared);
+            return result.outcome == SyncAnalysis::Outcome::Differences ? 1 : 2;
+        },
+        nullptr, QStringLiteral("Analyse"), true);
+    return progress.DoModal() == UPD_SUCCESS && result.count == pair().differences;
+}
+
 void BM_AnalysisParts(benchmark::State &state)
 {
     exchange().Reset();
     const SyncAnalysis::Input in = analysisInput();
     for (auto _ : state) {
-        SyncReviewList list;
-        int count = 0;
-        bool ok = in.exchange.CopyDatabaseFromDevice(in.copyPath);
-        {
-            CBdD copy(in.copyPath, CBdD::OtherFile);
-            ok = ok && copy.UpdateDb().outcome == CBdD::tUpgradeResult::Outcome::Current;
-        }
-        CBdD local(in.localPath, CBdD::ReadOnly);
-        ok = ok && local.CompareDatabases(in.copyPath, list, nullptr, count, in.formats) == CBdD::CompareOutcome::Compared;
-        if (!ok || count != pair().differences)
+        if (!analysisParts(in))
             state.SkipWithError("the analysis's parts failed");
     }
 }
@@ -393,21 +416,12 @@ void BM_Analysis(benchmark::State &state)
 }
 BENCHMARK(BM_Analysis)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// As the synchronisation dialog runs it: in the progress dialog, on its worker.
 void BM_AnalysisInProgressDialog(benchmark::State &state)
 {
     exchange().Reset();
     const SyncAnalysis::Input in = analysisInput();
     for (auto _ : state) {
-        SyncAnalysis::Result result;
-        CProgressDlg progress(
-            nullptr,
-            [&in, &result](ProgressDlgShared &shared) -> quint8 {
-                result = SyncAnalysis::Run(in, &shared);
-                return result.outcome == SyncAnalysis::Outcome::Differences ? 1 : 2;
-            },
-            nullptr, QStringLiteral("Analyse"), true);
-        if (progress.DoModal() != UPD_SUCCESS)
+        if (!analysisInDialog(in))
             state.SkipWithError("the analysis failed");
     }
 }
@@ -452,49 +466,27 @@ SyncFileStages::Setup runSetup()
     return setup;
 }
 
-// The run's parts one after the other.
-void BM_RunParts(benchmark::State &state)
+// The run's parts one after the other: the merge, the overlaps (answered
+// once for all), the favourite order, the purge, the device write and the
+// local replacement.
+bool runParts(const SyncFileStages::Setup &setup)
 {
     Exchange &e = exchange();
-    const SyncFileStages::Setup setup = runSetup();
     NoSteps steps;
-    for (auto _ : state) {
-        state.PauseTiming();
-        e.Reset();
-        state.ResumeTiming();
-        bool ok = true;
-        {
-            CBdD local(e.local, CBdD::ReadOnly);
-            bool touched = false;
-            ok = local.ApplySynchronisation(e.copy, *setup.list, steps, touched);
-            ok = ok && SyncFileStages::ResolveOverlaps(e.copy, *setup.list, steps, setup.askOverlap);
-            ok = ok && local.MergeFavoriteOrder(e.copy, steps) == CBdD::MergeOutcome::Done;
-        }
-        {
-            CBdD copy(e.copy, CBdD::OtherFile);
-            ok = ok && copy.PurgeSyncedChanges();
-        }
-        ok = ok && e.exchange.CopyDatabaseToDevice(e.copy) && CDatabaseFile::ReplaceLive(e.copy, e.local);
-        if (!ok)
-            state.SkipWithError("the run's parts failed");
+    bool ok = true;
+    {
+        CBdD local(e.local, CBdD::ReadOnly);
+        bool touched = false;
+        ok = local.ApplySynchronisation(e.copy, *setup.list, steps, touched);
+        ok = ok && SyncFileStages::ResolveOverlaps(e.copy, *setup.list, steps, setup.askOverlap);
+        ok = ok && local.MergeFavoriteOrder(e.copy, steps) == CBdD::MergeOutcome::Done;
     }
-}
-BENCHMARK(BM_RunParts)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-
-void BM_Run(benchmark::State &state)
-{
-    Exchange &e = exchange();
-    const SyncFileStages::Setup setup = runSetup();
-    for (auto _ : state) {
-        state.PauseTiming();
-        e.Reset();
-        state.ResumeTiming();
-        NoSteps steps;
-        if (SyncRun(SyncFileStages::Make(setup)).Run(steps) != SyncRun::Outcome::Succeeded)
-            state.SkipWithError("the run failed");
+    {
+        CBdD copy(e.copy, CBdD::OtherFile);
+        ok = ok && copy.PurgeSyncedChanges();
     }
+    return ok && e.exchange.CopyDatabaseToDevice(e.copy) && CDatabaseFile::ReplaceLive(e.copy, e.local);
 }
-BENCHMARK(BM_Run)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void click(QWidget *widget)
 {
@@ -507,32 +499,112 @@ void click(QWidget *widget)
     QApplication::sendEvent(widget, &release);
 }
 
-// As the review runs it: the run dialog, its worker and its step list, the
-// overlaps asked once in the insertion dialog with "apply to all" ticked.
-void BM_RunInDialog(benchmark::State &state)
+// As the review runs it: the run dialog in its own modal loop, its worker
+// and its step list, the overlaps asked once in the insertion dialog with
+// "apply to all" ticked; it closes at its end.
+bool runInDialog(SyncFileStages::Setup setup)
 {
-    Exchange &e = exchange();
-    SyncFileStages::Setup setup = runSetup();
     setup.askOverlap = {};
+    DialogAnswers<CDlgInsertion> questions;
+    questions.Push([](CDlgInsertion &question) {
+        static_cast<QCheckBox *>(question.Control(CDlgInsertion::IdApplyToNext))->click();
+        click(question.ChoiceButton(CDlgInsertion::OthersGiveWay));
+        return question.result();
+    });
+    CDlgSynchro run(setup);
+    QObject::connect(&run, &CDlgSynchro::runEnded, &run, &QDialog::accept);
+    run.exec();
+    return run.Outcome() == SyncRun::Outcome::Succeeded;
+}
+
+void BM_RunParts(benchmark::State &state)
+{
+    const SyncFileStages::Setup setup = runSetup();
     for (auto _ : state) {
         state.PauseTiming();
-        e.Reset();
+        exchange().Reset();
         state.ResumeTiming();
-        DialogAnswers<CDlgInsertion> questions;
-        questions.Push([](CDlgInsertion &question) {
-            static_cast<QCheckBox *>(question.Control(CDlgInsertion::IdApplyToNext))->click();
-            click(question.ChoiceButton(CDlgInsertion::OthersGiveWay));
-            return question.result();
-        });
-        // Its own modal loop, as the review runs it; it closes at its end.
-        CDlgSynchro run(setup);
-        QObject::connect(&run, &CDlgSynchro::runEnded, &run, &QDialog::accept);
-        run.exec();
-        if (run.Outcome() != SyncRun::Outcome::Succeeded)
+        if (!runParts(setup))
+            state.SkipWithError("the run's parts failed");
+    }
+}
+BENCHMARK(BM_RunParts)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_Run(benchmark::State &state)
+{
+    const SyncFileStages::Setup setup = runSetup();
+    for (auto _ : state) {
+        state.PauseTiming();
+        exchange().Reset();
+        state.ResumeTiming();
+        NoSteps steps;
+        if (SyncRun(SyncFileStages::Make(setup)).Run(steps) != SyncRun::Outcome::Succeeded)
+            state.SkipWithError("the run failed");
+    }
+}
+BENCHMARK(BM_Run)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_RunInDialog(benchmark::State &state)
+{
+    const SyncFileStages::Setup setup = runSetup();
+    for (auto _ : state) {
+        state.PauseTiming();
+        exchange().Reset();
+        state.ResumeTiming();
+        if (!runInDialog(setup))
             state.SkipWithError("the run failed");
     }
 }
 BENCHMARK(BM_RunInDialog)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The dialogs' share measured pairwise: each iteration runs the parts and
+// then the same work as the dialog runs it, on the same files, so that the
+// disk's ups and downs (the work writes and syncs whole databases) fall on
+// both alike. The counter is the median of the iterations' ratios.
+double medianOf(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+template <class Parts, class Dialog>
+void measureShare(benchmark::State &state, Parts parts, Dialog dialog)
+{
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        const bool partsDone = parts();
+        const qint64 partsNs = timer.nsecsElapsed();
+        timer.restart();
+        const bool dialogDone = dialog();
+        const qint64 dialogNs = timer.nsecsElapsed();
+        if (!partsDone || !dialogDone)
+            state.SkipWithError("the work failed");
+        ratios.push_back(double(dialogNs) / double(std::max<qint64>(1, partsNs)));
+    }
+    state.counters["dialog/parts"] = medianOf(ratios);
+}
+
+void BM_AnalysisDialogShare(benchmark::State &state)
+{
+    exchange().Reset();
+    const SyncAnalysis::Input in = analysisInput();
+    measureShare(state, [&in] { return analysisParts(in); }, [&in] { return analysisInDialog(in); });
+}
+BENCHMARK(BM_AnalysisDialogShare)->Unit(benchmark::kMillisecond)->Iterations(21);
+
+void BM_RunDialogShare(benchmark::State &state)
+{
+    const SyncFileStages::Setup setup = runSetup();
+    measureShare(
+        state, [&setup] { exchange().Reset(); return runParts(setup); },
+        [&setup] { exchange().Reset(); return runInDialog(setup); });
+}
+BENCHMARK(BM_RunDialogShare)->Unit(benchmark::kMillisecond)->Iterations(9);
 
 } // namespace
 
