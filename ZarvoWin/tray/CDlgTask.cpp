@@ -1,5 +1,6 @@
 #include "CDlgTask.h"
 
+#include "ApplicationImageList.h"
 #include "CComboBoxSuper.h"
 #include "CReadOnlyCB.h"
 #include "CTransparentImage.h"
@@ -116,7 +117,9 @@ CDlgTask::CDlgTask(CZarvoTrayApp &app, QWidget *parent)
     m_projectRates = {-1};
     {
         std::vector<int> activities, rates;
-        app.Store().FillProjectCombo(*m_projects, {}, activities, rates);
+        FillApplicationImages(m_images);
+        app.Store().FillProjectCombo(*m_projects, [this](int image) { return m_images.Icon(image); }, activities,
+                                     rates);
         m_projectActivities.insert(m_projectActivities.end(), activities.begin(), activities.end());
         m_projectRates.insert(m_projectRates.end(), rates.begin(), rates.end());
     }

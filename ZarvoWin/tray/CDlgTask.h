@@ -1,4 +1,6 @@
 #pragma once
+#include "ImageList.h"
+
 #include <QDialog>
 
 #include <vector>
@@ -82,6 +84,8 @@ private:
     QPlainTextEdit *m_notes = nullptr;
     QPushButton *m_ok = nullptr;
     CTransparentImage *m_warning = nullptr;
+    // The projects' pictures, as the main program shows them.
+    ImageList m_images{16};
     // Parallel to the lists: each project's default activity and rate, each
     // activity's default rate (-1 none; index 0 the undefined item).
     std::vector<int> m_projectActivities;

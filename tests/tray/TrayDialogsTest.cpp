@@ -196,6 +196,7 @@ TEST_F(TrayDialogsTest, TheTaskDialogStartsAtItsOpeningWithTheDefaultsOfItsChoic
     EXPECT_EQ(dialog.Activities()->currentText(), QStringLiteral("Réunion"));
     EXPECT_EQ(dialog.Rates()->currentText(), QStringLiteral("Standard"));
     EXPECT_EQ(dialog.Projects()->FieldText(dialog.Projects()->currentIndex()), QStringLiteral("Client"));
+    EXPECT_FALSE(dialog.Projects()->itemIcon(dialog.Projects()->currentIndex()).isNull()) << "the project's picture";
     dialog.Activities()->setCurrentIndex(1);
     EXPECT_TRUE(dialog.Rates()->currentText().startsWith(QStringLiteral("Expert")));
     EXPECT_TRUE(dialog.Ok()->isEnabled());
