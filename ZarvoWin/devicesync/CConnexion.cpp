@@ -342,13 +342,31 @@ void CConnexion::RefreshLocalInfo()
         m_localPane->SetLine(0, Platform::Texts::get(253));
         return;
     }
-    m_local = SyncAnalysis::ReadStamps(path, file.size(), &m_localVersion);
+    UpgradeLocalDatabase(path);
+    m_local = SyncAnalysis::ReadStamps(path, QFileInfo(path).size(), &m_localVersion);
     m_localPane->SetLine(0, m_local.sync.isEmpty()
                                 ? CreatedText(file)
                                 : Platform::Texts::get(209) + DateOf(m_local.sync));
     m_localPane->SetLine(1, m_local.change.isEmpty() ? QString() : Platform::Texts::get(208) + DateOf(m_local.change));
     m_localPane->SetLine(2, Platform::Formatter::sprintf(Platform::Texts::get(437), {m_local.size}));
     m_localHasSize = true;
+}
+
+void CConnexion::UpgradeLocalDatabase(const QString &path)
+{
+    // A user not opened since this program was updated keeps a database of
+    // an earlier version: brought up as opening the user would, so that
+    // only a device of another version is told apart (599).
+    int version = -1;
+    {
+        CBdD look(path, CBdD::ReadOnly);
+        version = look.IsOpen() ? look.GetVersion() : -1;
+    }
+    if (version < 0 || version >= CBdD::CurrentVersion)
+        return;
+    CBdD db(path, CBdD::ExistingFile);
+    if (db.IsOpen())
+        db.UpdateDb();
 }
 
 QString CConnexion::WorkingCopy() const

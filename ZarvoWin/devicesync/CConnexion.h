@@ -125,6 +125,7 @@ protected:
 private:
     void BuildControls();
     void RefreshLocalInfo();
+    static void UpgradeLocalDatabase(const QString &path);
     void RefreshDeviceInfo();
     void FillUsers(int selectId);
     void Warn(int textId);

@@ -365,3 +365,23 @@ TEST_F(CConnexionTest, AWriteIntoEitherDatabaseDuringAReviewIsToldWithoutARefres
         review->Cancel();
     }
 }
+
+TEST_F(CConnexionTest, ALocalDatabaseOfAnEarlierVersionIsBroughtUpNotRefused)
+{
+    // Léa's database as the program's earlier version left it.
+    {
+        SQLite::CmyDataBase old;
+        ASSERT_EQ(old.Open(local), 0);
+        for (const char *sql : {"drop table Forecast", "drop table ProjectChilds", "alter table Projets drop column Type",
+                                "alter table Projets drop column Activity", "alter table Projets drop column Title",
+                                "update Infos set Value='1' where Name='VersionDB'"})
+            ASSERT_EQ(old.Execute(QString::fromUtf8(sql)), 0) << sql;
+    }
+    CConnexion dialog(users, nullptr, hooks, root);
+    plug(dialog);
+    associate(dialog, QStringLiteral("Léa"));
+    EXPECT_TRUE(dialog.Control(CConnexion::VersionText)->isHidden());
+    EXPECT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+    EXPECT_EQ(json(local, "select Value from Infos where Name='VersionDB'"), "[{\"Value\":\"2\"}]");
+    EXPECT_EQ(json(local, "select Nom from Projets where Id=32"), "[{\"Nom\":\"ici\"}]");
+}
