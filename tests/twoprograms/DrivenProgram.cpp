@@ -10,13 +10,16 @@
 #include <QTimer>
 #include <QProcessEnvironment>
 
-DrivenProgram::DrivenProgram(const QString &program, const QString &name, const QStringList &arguments)
+DrivenProgram::DrivenProgram(const QString &program, const QString &name, const QStringList &arguments,
+                             const QStringList &environment)
     : m_socketPath(TestEnvironment::currentRoot() + QStringLiteral("/driver-") + name)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ZARVO_TEST_DRIVER"), m_socketPath);
     env.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Paris"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen")));
+    for (const QString &setting : environment)
+        env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
     m_process.setProcessEnvironment(env);
     // Its output goes to a file, so that a talkative program never blocks
     // on a full pipe.

@@ -14,8 +14,10 @@ class DrivenProgram
 public:
     static constexpr int Patience = 60000;
 
-    // Starts `program` with `arguments`; `name` names its socket.
-    DrivenProgram(const QString &program, const QString &name, const QStringList &arguments = {});
+    // Starts `program` with `arguments`; `name` names its socket;
+    // `environment` ("NAME=value") is set over the test's own.
+    DrivenProgram(const QString &program, const QString &name, const QStringList &arguments = {},
+                  const QStringList &environment = {});
     // Asks the program to end, then waits for it (killed when it does not).
     ~DrivenProgram();
     DrivenProgram(const DrivenProgram &) = delete;

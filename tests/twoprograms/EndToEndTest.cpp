@@ -10,17 +10,30 @@
 #include "tUsers.h"
 
 #include "CmyDataBase.h"
+#include "MessageBus.h"
+#include "PrivateSessionBus.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QImage>
 #include <QProcess>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include <csignal>
+#include <sys/syscall.h>
+#include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +42,7 @@ constexpr int MainUndo = 32942;
 constexpr int MainPause = 32921;
 constexpr int MainResume = 32920;
 constexpr int TrayTaskButton = 1004;
+constexpr int TrayStartZarvo = 33085;
 
 class EndToEnd : public ::testing::Test
 {
@@ -58,8 +72,9 @@ protected:
         }
         tUsers selected;
         ASSERT_TRUE(all.SelectUser(anne.Id, selected));
-        // The programs run on the real day, on clocks each test sets.
-        now = QDateTime::currentSecsSinceEpoch();
+        // The programs run on today's date, at noon on the clocks each test
+        // sets, so that every entry of a test falls on the same day.
+        now = QDateTime(QDate::currentDate(), QTime(12, 0)).toSecsSinceEpoch();
     }
 
     void exec(const QString &sql)
@@ -154,6 +169,14 @@ TEST_F(EndToEnd, ATrayClickShowsInTheMainProgramWithNothingLeftToUndo)
     RecordProperty("ClickToMainProgramMs", QString::number(clickToView.elapsed()).toStdString());
     EXPECT_EQ(main.WaitFor(QStringLiteral("undo"), QStringLiteral("0")), QStringLiteral("ok"));
     EXPECT_EQ(main.Ask(QStringLiteral("enabled %1").arg(MainUndo)), QStringLiteral("0"));
+    // The week view's day holds the entries as the file does.
+    EXPECT_EQ(main.WaitFor(QStringLiteral("day ") + QDateTime::fromSecsSinceEpoch(now).date().toString(Qt::ISODate),
+                           QStringLiteral("98:%1 %2:%3 %4:0")
+                               .arg(now - 3600)
+                               .arg(resumed.section(u' ', 0, 0))
+                               .arg(now + 60)
+                               .arg(started.section(u' ', 0, 0))),
+              QStringLiteral("ok"));
     EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=%1").arg(resumed.section(u' ', 0, 0))),
               QString::number(now + 60));
     EXPECT_EQ(cell(QStringLiteral("select Title from Taches where Fin=0")), QStringLiteral("Réunion"));
@@ -376,4 +399,159 @@ TEST_F(EndToEnd, BothProgramsWritingWithAReaderBesideLoseNothing)
     EXPECT_EQ(main.Ask(QStringLiteral("dialogs")), QString()) << "a start or a pause asked instead of writing";
     EXPECT_EQ(main.WaitFor(QStringLiteral("running"), QStringLiteral("none")), QStringLiteral("ok"));
     EXPECT_EQ(tray.WaitFor(QStringLiteral("last"), newestInFile()), QStringLiteral("ok"));
+}
+
+namespace {
+
+// The process of `program` (a file name) that has an endpoint on the bus,
+// once one appears; 0 when none comes. Endpoints are named after their
+// process: the folder is watched, never looked at on a clock.
+qint64 waitForEndpointOf(const QString &program)
+{
+    const QString folder = Platform::MessageBus::endpointFolder();
+    const auto find = [&]() -> qint64 {
+        for (const QString &name : QDir(folder).entryList({QStringLiteral("*.sock")}, QDir::System | QDir::Files)) {
+            const qint64 pid = name.section(u'-', 0, 0).toLongLong();
+            if (pid > 0 && QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget().endsWith(u'/' + program))
+                return pid;
+        }
+        return 0;
+    };
+    QFileSystemWatcher watcher({folder});
+    QEventLoop loop;
+    QTimer::singleShot(DrivenProgram::Patience, &loop, &QEventLoop::quit);
+    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, [&] {
+        if (find() != 0)
+            loop.quit();
+    });
+    if (find() == 0)
+        loop.exec();
+    return find();
+}
+
+// Ends a program a test's program started on its own, and waits for its
+// end (told by a descriptor of the process, which becomes readable then).
+void endProgram(qint64 pid)
+{
+    if (pid <= 0)
+        return;
+    const int fd = int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
+    ::kill(pid_t(pid), SIGTERM);
+    if (fd < 0)
+        return;
+    QSocketNotifier ended(fd, QSocketNotifier::Read);
+    QEventLoop loop;
+    QTimer::singleShot(DrivenProgram::Patience, &loop, &QEventLoop::quit);
+    QObject::connect(&ended, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    if (::kill(pid_t(pid), 0) == 0)
+        loop.exec();
+    ::close(fd);
+}
+
+} // namespace
+
+// "Démarrer Zarvo" in the tray starts the main program installed beside
+// it.
+TEST_F(EndToEnd, DemarrerZarvoStartsTheMainProgramFromTheTraysFolder)
+{
+    DrivenProgram tray(QStringLiteral(TRAY_DRIVEN), QStringLiteral("tray"));
+    ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
+    ASSERT_EQ(tray.Ask(QStringLiteral("trigger %1").arg(TrayStartZarvo)), QStringLiteral("ok"));
+    const qint64 zarvo = waitForEndpointOf(QStringLiteral("Zarvo"));
+    EXPECT_NE(zarvo, 0);
+    endProgram(zarvo);
+
+}
+
+// Both programs on X servers of their own (xvfb-run), with a running entry
+// started from the tray: pictures of both windows are kept beside the
+// tests for a person to look at.
+TEST_F(EndToEnd, BothWindowsOnADisplayArePictured)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
+        GTEST_SKIP() << "xvfb-run is not installed";
+    addFavourite(2, QStringLiteral("Réunion"));
+    {
+        // The tray's window stays after the click, for its picture.
+        Platform::Settings settings;
+        settings.setInt(u"Tray", u"Config", u"AutoHide", 0);
+        settings.sync();
+    }
+    const QStringList display{QStringLiteral("QT_QPA_PLATFORM=xcb")};
+    const QStringList server{QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1600x1000x24")};
+    DrivenProgram main(QStringLiteral("xvfb-run"), QStringLiteral("main"), server + QStringList{ZARVO_DRIVEN}, display);
+    ASSERT_TRUE(main.Ready()) << main.Output().toStdString();
+    DrivenProgram tray(QStringLiteral("xvfb-run"), QStringLiteral("tray"), server + QStringList{TRAY_DRIVEN}, display);
+    ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
+    ASSERT_EQ(tray.WaitFor(QStringLiteral("favourites"), QStringLiteral("2")), QStringLiteral("ok"));
+    ASSERT_EQ(tray.Ask(QStringLiteral("click-favourite 2")), QStringLiteral("ok"));
+    const QString started = newestInFile();
+    ASSERT_EQ(main.WaitFor(QStringLiteral("running"), started), QStringLiteral("ok"));
+
+    const QString folder = QStringLiteral(SCREENSHOT_FOLDER);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (DrivenProgram *program : {&main, &tray}) {
+        const QString file = folder + (program == &main ? QStringLiteral("/zarvo.png") : QStringLiteral("/zarvotray.png"));
+        ASSERT_EQ(program->Ask(QStringLiteral("grab ") + file), QStringLiteral("ok"));
+        const QImage picture(file);
+        EXPECT_GE(picture.width(), 200) << file.toStdString();
+        EXPECT_GE(picture.height(), 150) << file.toStdString();
+    }
+}
+
+// A sleep of the machine while an entry runs, told as logind tells it: the
+// tray ends the entry and the main program shows it stopped; a wake within
+// five minutes runs it again in both programs; after a longer sleep, with
+// "ActionOnRestart" 1, a new entry starts at the wake.
+TEST_F(EndToEnd, AStandbyWhileAnEntryRunsIsFollowedByBothPrograms)
+{
+    PrivateSessionBus bus;
+    if (bus.Address().isEmpty())
+        GTEST_SKIP() << "dbus-daemon is not installed";
+    const QStringList power{QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + bus.Address(),
+                            QStringLiteral("ZARVO_POWER_BUS=session")};
+    {
+        Platform::Settings settings;
+        settings.setInt(u"Tray", u"Config", u"ActionOnRestart", 1);
+        settings.sync();
+    }
+    exec(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Facture,Deleted,Title,"
+                        "Date_Modif,Origine_Modif) values (98,%1,0,-1,-1,-1,0,0,'',1,1)")
+             .arg(now - 3600));
+    DrivenProgram main(QStringLiteral(ZARVO_DRIVEN), QStringLiteral("main"), {}, power);
+    ASSERT_TRUE(main.Ready()) << main.Output().toStdString();
+    DrivenProgram tray(QStringLiteral(TRAY_DRIVEN), QStringLiteral("tray"), {}, power);
+    ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
+    const QString running = QStringLiteral("98 %1 0").arg(now - 3600);
+    ASSERT_EQ(main.WaitFor(QStringLiteral("running"), running), QStringLiteral("ok"));
+    ASSERT_EQ(tray.WaitFor(QStringLiteral("last"), running), QStringLiteral("ok"));
+    const auto sleep = [&bus](bool starting) {
+        QProcess send;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
+        send.setProcessEnvironment(env);
+        send.start(QStringLiteral("dbus-send"),
+                   {QStringLiteral("--session"), QStringLiteral("--type=signal"), QStringLiteral("/org/freedesktop/login1"),
+                    QStringLiteral("org.freedesktop.login1.Manager.PrepareForSleep"),
+                    starting ? QStringLiteral("boolean:true") : QStringLiteral("boolean:false")});
+        return send.waitForFinished(DrivenProgram::Patience) && send.exitCode() == 0;
+    };
+
+    setClocks(main, tray, now);
+    ASSERT_TRUE(sleep(true));
+    EXPECT_EQ(main.WaitFor(QStringLiteral("running"), QStringLiteral("none")), QStringLiteral("ok"));
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=98")), QString::number(now));
+    setClocks(main, tray, now + 120);
+    ASSERT_TRUE(sleep(false));
+    EXPECT_EQ(main.WaitFor(QStringLiteral("running"), running), QStringLiteral("ok"));
+    EXPECT_EQ(tray.WaitFor(QStringLiteral("last"), running), QStringLiteral("ok"));
+
+    ASSERT_TRUE(sleep(true));
+    EXPECT_EQ(main.WaitFor(QStringLiteral("running"), QStringLiteral("none")), QStringLiteral("ok"));
+    setClocks(main, tray, now + 900);
+    ASSERT_TRUE(sleep(false));
+    EXPECT_EQ(main.WaitFor(QStringLiteral("running-start"), QString::number(now + 900)), QStringLiteral("ok"));
+    EXPECT_TRUE(newestInFile().endsWith(QStringLiteral(" %1 0").arg(now + 900))) << newestInFile().toStdString();
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=98")), QString::number(now + 120));
+    EXPECT_EQ(main.Ask(QStringLiteral("boxes")), QString());
 }

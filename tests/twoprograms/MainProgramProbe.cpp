@@ -21,6 +21,7 @@ QString entryText(const tTacheFull &e)
 
 //   ready              -> 1 once the main window shows, the splash gone
 //   running            -> "ID START END" of the running entry, or none
+//   running-start      -> the running entry's start, or none
 //   undo               -> 1 when the undo history can undo, else 0
 //   day YYYY-MM-DD     -> "ID:END ..." of the day's cached entries, or
 //                         uncached
@@ -28,7 +29,7 @@ bool probe(const QStringList &words, QString &answer)
 {
     CZarvoWinApp *app = CZarvoWinApp::Instance();
     const QString key = words.value(0);
-    if (!app || (key != u"running" && key != u"undo" && key != u"day" && key != u"ready"))
+    if (!app || (key != u"running" && key != u"running-start" && key != u"undo" && key != u"day" && key != u"ready"))
         return false;
     if (key == u"ready") {
         // Started once the main window shows and the splash has gone.
@@ -41,6 +42,9 @@ bool probe(const QStringList &words, QString &answer)
         answer = window && !splash ? QStringLiteral("1") : QStringLiteral("0");
     } else if (key == u"running") {
         answer = entryText(app->CurrentEntry().Entry);
+    } else if (key == u"running-start") {
+        const tTacheFull &e = app->CurrentEntry().Entry;
+        answer = e.Id == -1 ? QStringLiteral("none") : QString::number(e.Debut);
     } else if (key == u"undo") {
         answer = app->Annulation().CanUndo() ? QStringLiteral("1") : QStringLiteral("0");
     } else {

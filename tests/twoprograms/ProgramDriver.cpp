@@ -264,6 +264,14 @@ QString ProgramDriver::Run(const QStringList &words)
         m_answers->Push(words.value(1).toInt());
         return QStringLiteral("ok");
     }
+    if (command == u"windows") {
+        QStringList shown;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->isVisible())
+                shown << QString::fromLatin1(top->metaObject()->className());
+        }
+        return shown.join(u' ');
+    }
     if (command == u"dialogs")
         return m_dialogs.join(u' ');
     if (command == u"boxes") {

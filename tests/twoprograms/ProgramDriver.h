@@ -39,6 +39,7 @@ class QLocalSocket;
 //   answer BUTTON                   -> ok: the next message box answers it
 //   boxes                           -> the texts of the boxes asked so far,
 //                                      joined by " | "
+//   windows                         -> the classes of the windows shown
 //   dialogs                         -> the classes of the modal dialogs the
 //                                      program opened: each is closed as by
 //                                      Annuler, so that none stops it
