@@ -417,8 +417,10 @@ void CReportView::EditEntry()
 
 void CReportView::ShowInCalendar()
 {
-    if (const tReportEntry *entry = m_grid->GetSelectedEntry())
-        m_host.GoToDate(ReportEntryCommands::EntryDate(*entry), &m_frame);
+    const tReportEntry *entry = m_grid->GetSelectedEntry();
+    if (!entry)
+        return;
+    m_host.GoToDate(ReportEntryCommands::EntryDate(*entry), &m_frame);
 }
 
 std::unique_ptr<QMenu> CReportView::CreateContextMenu()
@@ -426,11 +428,13 @@ std::unique_ptr<QMenu> CReportView::CreateContextMenu()
     if (m_printLayout || m_building)
         return nullptr;
     auto menu = std::make_unique<QMenu>(this);
+    // The command runs once the menu has closed (ShowContextMenu): the
+    // focus it gives back would otherwise make this window the active one
+    // again after "show in calendar" brought the calendar forward.
     const auto add = [this](QMenu *to, int id) {
         QAction *action = to->addAction(QString());
         WidgetIds::SetCommandId(action, id);
         action->setEnabled(IsCommandEnabled(id));
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     };
     for (int item : ReportViewCommands::ContextMenuItems(m_definition.Type, m_definition.Detail,
                                                          m_definition.Grp_Col)) {
@@ -452,8 +456,11 @@ std::unique_ptr<QMenu> CReportView::CreateContextMenu()
 
 void CReportView::ShowContextMenu(const QPoint &globalPos)
 {
-    if (std::unique_ptr<QMenu> menu = CreateContextMenu())
-        menu->exec(globalPos);
+    std::unique_ptr<QMenu> menu = CreateContextMenu();
+    if (!menu)
+        return;
+    if (QAction *chosen = menu->exec(globalPos))
+        OnCommand(WidgetIds::CommandId(chosen));
 }
 
 void CReportView::UpdateToolBar()

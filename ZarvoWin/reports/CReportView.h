@@ -96,8 +96,11 @@ public:
     // The format the last export of this view used.
     int ExportFormat() const { return m_exportFormat; }
     // The context menu of the report's kind, translated, its items enabled
-    // as the commands are; null in the print layout or while building.
+    // as the commands are and carrying their command ids; null in the
+    // print layout or while building.
     std::unique_ptr<QMenu> CreateContextMenu();
+    // Shows it and runs the command chosen once it has closed.
+    void ShowContextMenu(const QPoint &globalPos);
     // Stores the definition under its name, or asks for one; true when it
     // was stored. A failed write says so and changes nothing.
     bool Save();
@@ -121,7 +124,6 @@ private:
     bool IsOwnCommand(int id) const;
     ReportViewCommands::tState CommandState() const;
     void ShowCheckBoxes();
-    void ShowContextMenu(const QPoint &globalPos);
     void Export();
     void EditColumns();
     void FitColumns();

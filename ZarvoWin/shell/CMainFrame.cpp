@@ -234,8 +234,10 @@ CMainFrame::CMainFrame(CZarvoWinApp &app, QWidget *parent)
 
 CMainFrame::~CMainFrame()
 {
-    // Children are going: no more reactions to the documents' activation.
+    // Children are going: no more reactions to the documents' activation,
+    // neither here nor in the hosts that follow it for this frame.
     disconnect(m_mdi, nullptr, this, nullptr);
+    disconnect(m_mdi, &QMdiArea::subWindowActivated, nullptr, nullptr);
     for (CMyDockablePane *pane : std::as_const(m_panes))
         disconnect(pane, nullptr, this, nullptr);
     disconnect(m_usersToolBar, nullptr, this, nullptr);

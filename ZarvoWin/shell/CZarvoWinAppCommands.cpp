@@ -269,8 +269,13 @@ void CZarvoWinApp::GoToDate(const QDate &date, QWidget *callingReport)
     SetCurrentDate(date, true);
     m_callingReport = callingReport;
     if (CMainFrame *frame = MainFrame()) {
-        if (frame->CalendarFrame())
-            frame->MdiArea()->setActiveSubWindow(frame->CalendarFrame());
+        if (QMdiSubWindow *calendar = frame->CalendarFrame()) {
+            frame->MdiArea()->setActiveSubWindow(calendar);
+            // The focus goes with it: left in the calling window, it would
+            // bring that window forward again when the main window is
+            // activated (after a menu, for one).
+            calendar->setFocus(Qt::OtherFocusReason);
+        }
         frame->UpdateToolBarForActiveView();
     }
 }

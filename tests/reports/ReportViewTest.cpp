@@ -186,7 +186,8 @@ TEST_F(ReportViewTest, TheContextMenuFollowsTheKind)
     grid->SetSelectedRow(rowOfEntry(grid, 3));
     menu = view->CreateContextMenu();
     EXPECT_TRUE(menu->actions()[3]->isEnabled());
-    menu->actions()[4]->trigger();
+    EXPECT_EQ(WidgetIds::CommandId(menu->actions()[4]), CReportView::CmdShowInCalendar);
+    view->OnCommand(WidgetIds::CommandId(menu->actions()[4]));
     EXPECT_EQ(host.dates, QList<QDate>{QDate(2024, 3, 2)});
     EXPECT_EQ(host.calendarCallers, QList<QWidget *>{frame});
 

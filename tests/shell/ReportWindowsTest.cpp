@@ -3,12 +3,14 @@
 // the program closes, and reopened at the next start and after a change
 // of user.
 #include "AppFixture.h"
+#include "CCalendarHost.h"
 #include "CCommandTable.h"
 #include "CLanguageSelector.h"
 #include "CMainFrame.h"
 #include "CPaneReport.h"
 #include "CReportFrame.h"
 #include "CReportGrid.h"
+#include "CTreeItem.h"
 #include "CReportStore.h"
 #include "CReportTemplate.h"
 #include "CReportWindowHost.h"
@@ -59,6 +61,7 @@ protected:
     void start()
     {
         RegisterReports(*app);
+        app->Startup().openCalendar = [this] { CCalendarHost::OpenCalendar(*app); };
         ASSERT_TRUE(app->InitInstance());
         frame = app->MainFrame();
         ASSERT_NE(frame, nullptr);
@@ -252,4 +255,26 @@ TEST_F(ReportWindowsTest, TheHostGivesTheTemplateFoldersInTheirOrder)
     ASSERT_EQ(own.Load(host->UserTemplatesFolder(), QStringLiteral("zarvo"), host->ProgramTemplatesFolder()),
               CReportTemplate::Loaded);
     EXPECT_EQ(own.GetVersion(), 4);
+}
+
+// "Afficher la Tâche dans la vue calendrier" from a report's menu brings
+// the calendar forward on the entry's day.
+TEST_F(ReportWindowsTest, ShowingAnEntryInTheCalendarBringsTheCalendarForward)
+{
+    CReportFrame *report = openFromPane();
+    ASSERT_NE(report, nullptr);
+    CReportGrid *grid = report->View()->Grid();
+    int row = -1;
+    for (int r = 0; r < grid->RowCount() && row < 0; ++r)
+        if (grid->Item(r) && grid->Item(r)->Item().EntryOf())
+            row = r;
+    ASSERT_GE(row, 0);
+    grid->SetSelectedRow(row);
+    grid->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(frame->MdiArea()->currentSubWindow(), report);
+    report->View()->OnCommand(CReportView::CmdShowInCalendar);
+    QApplication::processEvents();
+    EXPECT_EQ(frame->MdiArea()->currentSubWindow(), frame->CalendarFrame());
+    EXPECT_EQ(app->CurrentDate(), QDate(2024, 3, 1));
 }
