@@ -555,3 +555,67 @@ TEST_F(EndToEnd, AStandbyWhileAnEntryRunsIsFollowedByBothPrograms)
     EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=98")), QString::number(now + 120));
     EXPECT_EQ(main.Ask(QStringLiteral("boxes")), QString());
 }
+
+// A settings file edited by hand between two runs, with values no option
+// takes: each program starts on its defaults and works.
+TEST_F(EndToEnd, JunkInTheSettingsFileGivesEachProgramItsDefaults)
+{
+    {
+        Platform::Settings settings;
+        settings.setString(u"Tray", u"Config", u"LeftClick", QStringLiteral("abc"));
+        settings.setString(u"Tray", u"Config", u"Opacity", QStringLiteral("99999"));
+        settings.setString(u"Tray", u"Config", u"ActionOnRestart", QStringLiteral("-4"));
+        settings.setString(u"Tray", u"Favoris", u"Sorting", QStringLiteral("-7"));
+        settings.setString(u"Tray", u"Favoris", u"Collapsed", QStringLiteral("a;;-3;99999;"));
+        settings.setString(u"Config", u"Format", u"sDuree", QStringLiteral("%9!s!%"));
+        settings.setString(u"Config", u"Format", u"Date", QStringLiteral("zz"));
+        settings.setString(u"Workspace", u"", u"ApplicationLook", QStringLiteral("\u00ff\u00fe"));
+        settings.sync();
+    }
+    addFavourite(2, QStringLiteral("Réunion"));
+    ASSERT_NO_FATAL_FAILURE(startBoth(QStringLiteral("2")));
+    ASSERT_EQ(trayProgram->Ask(QStringLiteral("click-favourite 2")), QStringLiteral("ok"));
+    const QString started = newestInFile();
+    ASSERT_TRUE(started.endsWith(QStringLiteral(" %1 0").arg(now))) << started.toStdString();
+    EXPECT_EQ(mainProgram->WaitFor(QStringLiteral("running"), started), QStringLiteral("ok"));
+    EXPECT_FALSE(trayProgram->Ask(QStringLiteral("state title")).isEmpty());
+    EXPECT_EQ(mainProgram->Ask(QStringLiteral("boxes")), QString());
+    EXPECT_EQ(trayProgram->Ask(QStringLiteral("boxes")), QString());
+}
+
+// The tray started as a process on ten years of entries (about 40 000):
+// from its start to its window made and first poll read, timed; it shows
+// the entry running today.
+TEST_F(EndToEnd, TheTrayStartsOnTenYearsOfEntries)
+{
+    {
+        CBdD db(path);
+        ASSERT_TRUE(db.Connection()->BeginTransaction());
+        int id = 1;
+        for (QDate d(2017, 1, 2); d < QDate::currentDate(); d = d.addDays(1)) {
+            for (int k = 0; k < 11; ++k, ++id) {
+                const qint64 start = QDateTime(d, QTime(8, 0)).toSecsSinceEpoch() + 45 * 60 * k;
+                db.Execute(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,"
+                                          "Date_Modif,Origine_Modif,Deleted,Title,Notes) values "
+                                          "(%1,%2,%3,-1,-1,0,-1,%2,1,0,'Tâche %1','')")
+                               .arg(id)
+                               .arg(start)
+                               .arg(start + 40 * 60));
+            }
+        }
+        db.Execute(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,"
+                                  "Date_Modif,Origine_Modif,Deleted,Title,Notes) values "
+                                  "(%1,%2,0,-1,-1,0,-1,%2,1,0,'Aujourd''hui','')")
+                       .arg(id)
+                       .arg(now - 3600));
+        db.Execute(QStringLiteral("update NextRowId set Pc=%1 where Name='Taches'").arg(id + 3));
+        ASSERT_TRUE(db.Connection()->CommitTransaction());
+    }
+    QElapsedTimer clock;
+    clock.start();
+    trayProgram = std::make_unique<DrivenProgram>(QStringLiteral(TRAY_DRIVEN), QStringLiteral("tray"));
+    ASSERT_TRUE(trayProgram->Ready()) << trayProgram->Output().toStdString();
+    RecordProperty("TrayStartMs", QString::number(clock.elapsed()).toStdString());
+    EXPECT_EQ(trayProgram->WaitFor(QStringLiteral("last"), newestInFile()), QStringLiteral("ok"));
+    EXPECT_TRUE(trayProgram->Ask(QStringLiteral("state title")).endsWith(QStringLiteral("( En cours ... )")));
+}
