@@ -168,6 +168,36 @@ TEST_F(XlsExportTest, TwoExportsKeepTheirFormats)
     EXPECT_EQ(again.value("nrows").toInt(), 4);
 }
 
+// A cross table: the label column as text, each value column a span of
+// hours ("[h]:mm"), an empty value cell left empty.
+TEST_F(XlsExportTest, CrossTablesWriteTheirValuesAsSpans)
+{
+    definition.Type = 3;
+    definition.Grp = {3, -1, -1, -1, -1};
+    definition.Grp_Col = 1;
+    model.SetDefinition(definition);
+    model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+    model.ResetForRefresh();
+    model.DefineCrossTabColumns({{37, QString()}, {38, QStringLiteral("2024-01")}, {38, QStringLiteral("2024-03")},
+                                 {38, QString()}});
+    model.SetTotalRow(QStringLiteral("Total :"), false);
+    model.AddCrossTabLine(entry(1, At(2024, 1, 5, 9), 27 * 3600 + 1800, 3, -1), 1);
+    model.AddCrossTabLine(entry(2, At(2024, 3, 6, 9), 600, 4, -1), 2);
+    model.ShowRows();
+    const auto cells = ReadBack::cellsOf(exportAndRead(QStringLiteral("cross.xls")));
+    EXPECT_EQ(cells.at({1, 0}).value.toString(), QStringLiteral("Total :"));
+    EXPECT_NEAR(cells.at({1, 1}).value.toDouble(), 27.5 / 24, 1e-9);
+    EXPECT_EQ(cells.at({1, 1}).format, QStringLiteral("[h]:mm"));
+    EXPECT_NEAR(cells.at({1, 3}).value.toDouble(), (27.5 * 3600 + 600) / 86400, 1e-9);
+    int interne = -1;
+    for (const auto &[at, cell] : cells)
+        if (at.second == 0 && cell.value.toString() == QStringLiteral("Interne"))
+            interne = at.first;
+    ASSERT_GT(interne, 1);
+    EXPECT_FALSE(cells.count({interne, 1})) << "no time in January";
+    EXPECT_NEAR(cells.at({interne, 2}).value.toDouble(), 600.0 / 86400, 1e-9);
+}
+
 TEST_F(XlsExportTest, AReportLargerThanOneSheetIsRefusedBeforeAnyFileIsMade)
 {
     definition.Grp = {-1, -1, -1, -1, -1};
