@@ -184,7 +184,8 @@ TEST_F(EndToEnd, ATrayClickShowsInTheMainProgramWithNothingLeftToUndo)
     EXPECT_EQ(tray.Ask(QStringLiteral("boxes")), QString());
 }
 
-// A pause or a resume in the main program shows in the tray through the
+// A pause or a resume in the main program shows in the tray (its newest
+// entry for the task button, today's entries for the day strip) through the
 // change notice, also when it falls in the second of the tray's own last
 // write (the 'Modif' stamp, in whole seconds, then does not change); with
 // the tray's notices cut off, its next poll finds it.
@@ -207,6 +208,7 @@ TEST_F(EndToEnd, AChangeInTheMainProgramShowsInTheTrayByNoticeOrByPoll)
     ASSERT_TRUE(resumed.endsWith(QStringLiteral(" %1 0").arg(now))) << resumed.toStdString();
     EXPECT_EQ(cell(QStringLiteral("select Value from Infos where Name='Modif'")), QString::number(now));
     EXPECT_EQ(tray.WaitFor(QStringLiteral("last"), resumed), QStringLiteral("ok"));
+    EXPECT_EQ(tray.Ask(QStringLiteral("state day")), QStringLiteral("98:%1 %2:0").arg(now).arg(resumed.section(u' ', 0, 0)));
 
     // Notices cut off: the pause waits for the poll.
     ASSERT_EQ(tray.Ask(QStringLiteral("mute")), QStringLiteral("ok"));
@@ -217,6 +219,8 @@ TEST_F(EndToEnd, AChangeInTheMainProgramShowsInTheTrayByNoticeOrByPoll)
     EXPECT_EQ(tray.Ask(QStringLiteral("state last")), resumed) << "no notice reached the tray";
     EXPECT_EQ(tray.Ask(QStringLiteral("poll")), QStringLiteral("ok"));
     EXPECT_EQ(tray.Ask(QStringLiteral("state last")), paused);
+    EXPECT_EQ(tray.Ask(QStringLiteral("state day")),
+              QStringLiteral("98:%1 %2:%3").arg(now).arg(resumed.section(u' ', 0, 0)).arg(now + 120));
     ASSERT_EQ(tray.Ask(QStringLiteral("unmute")), QStringLiteral("ok"));
     EXPECT_EQ(main.Ask(QStringLiteral("boxes")), QString());
     EXPECT_EQ(tray.Ask(QStringLiteral("boxes")), QString());

@@ -42,7 +42,9 @@ class QLocalSocket;
 //   windows                         -> the classes of the windows shown
 //   dialogs                         -> the classes of the modal dialogs the
 //                                      program opened: each is closed as by
-//                                      Annuler, so that none stops it
+//                                      Annuler, so that none stops it (one
+//                                      that cannot be cancelled, as the
+//                                      first-start wizard, stays)
 //   grab FILE                       -> ok: every visible window, side by side
 //   mute / unmute                   -> ok: the program's bus endpoints are
 //                                      hidden from posts, or shown again

@@ -20,6 +20,7 @@ namespace {
 //   title              -> the window's title
 //   message            -> the message shown in place of the views, or none
 //   favourites         -> the favourites' ids, in the list's order
+//   day                -> "ID:END ..." of today's entries (the day strip's)
 //   today              -> today's total
 //   poll               -> ok once the window's poll timer has run, as
 //                         it does every 10 seconds
@@ -46,6 +47,12 @@ bool probe(const QStringList &words, QString &answer)
                 ids << QString::number(item.Id);
         }
         answer = ids.join(u' ');
+    } else if (key == u"day") {
+        // Today's entries, as the day strip draws them.
+        QStringList entries;
+        for (const tTacheFull &e : app->TodayTasks())
+            entries << QStringLiteral("%1:%2").arg(e.Id).arg(e.Fin);
+        answer = entries.join(u' ');
     } else if (key == u"today") {
         answer = app->TodayText();
     } else if (key == u"poll") {
