@@ -3,6 +3,8 @@
 
 #include <QTreeWidget>
 
+#include <functional>
+
 class ImageList;
 
 // A list of rows with columns (the report-column dialog orders the columns
@@ -38,6 +40,11 @@ public:
     // Selected rows in the menu bar's colour rather than the highlight.
     void SetMenuBarSelection(bool menuBar);
     bool HasMenuBarSelection() const { return m_menuBarSelection; }
+    // The edit in which column 0's text is renamed in place (the other
+    // columns are never edited); Qt's own edit when unset.
+    using LabelEditor = std::function<QWidget *(QWidget *parent)>;
+    void SetLabelEditor(LabelEditor editor) { m_labelEditor = std::move(editor); }
+    const LabelEditor &LabelEditFactory() const { return m_labelEditor; }
     // The row shown as the target of a drag (-1 for none).
     void SetDropTargetRow(int row);
     int DropTargetRow() const { return m_dropTargetRow; }
@@ -67,4 +74,5 @@ private:
     int m_alignmentColumn = -1;
     bool m_menuBarSelection = false;
     int m_dropTargetRow = -1;
+    LabelEditor m_labelEditor;
 };

@@ -77,6 +77,11 @@ void CMyEdit::SetIdentifierMode()
     m_rules.mode = EditKeyRules::Mode::Identifier;
 }
 
+void CMyEdit::SetCaptionMode()
+{
+    m_rules.mode = EditKeyRules::Mode::Caption;
+}
+
 void CMyEdit::SetRange(int minimum, int maximum)
 {
     m_rules.rangeCheck = true;

@@ -32,6 +32,8 @@ public:
     void SetNumberMode(bool integerOnly = false);
     void SetFileNameMode();
     void SetIdentifierMode();
+    // A caption: any text but a "|".
+    void SetCaptionMode();
     // Numbers only: digits and erasures are refused when the text, read
     // as an integer (empty reads 0), would leave minimum..maximum.
     void SetRange(int minimum, int maximum);

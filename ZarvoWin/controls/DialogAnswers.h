@@ -44,6 +44,17 @@ public:
     // The seam in force, or null when dialogs run for real.
     static DialogAnswers *Active() { return active(); }
 
+    // For a dialog's exec(): while a seam is in force, its answer ends the
+    // dialog (`result` gets it) and true is returned; false otherwise.
+    static bool AnswerInstead(Dialog &dialog, int &result)
+    {
+        if (!active())
+            return false;
+        result = active()->Answer(dialog);
+        dialog.done(result);
+        return true;
+    }
+
     // Called by the dialog's exec().
     int Answer(Dialog &dialog)
     {

@@ -58,6 +58,8 @@ bool EditKeyRules::InRange(const QString &text) const
 EditKeyRules::Verdict EditKeyRules::TextCharacter(QChar c) const
 {
     const char16_t u = c.unicode();
+    if (mode == Mode::Caption)
+        return u < 0x20 || u == u'|' ? Verdict::Beep : Verdict::Accept;
     if (mode == Mode::FileName) {
         if (u < 0x20)
             return Verdict::Beep;

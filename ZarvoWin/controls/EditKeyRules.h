@@ -15,6 +15,8 @@
 // - FileName: everything but control characters and " * / : < > ? \ |.
 // - Identifier: digits, letters A-Z and a-z, ( ) * + , - . : ; < = > ?,
 //   blank and '_' (accented letters are refused).
+// - Caption: everything but control characters and '|' (the separator of
+//   the stored lists a caption is kept in).
 //
 // An inserted text (a paste, a drop, an input method's text) passes the
 // same rules character by character: one refused or ignored character
@@ -23,7 +25,7 @@
 class EditKeyRules
 {
 public:
-    enum class Mode { Number, FileName, Identifier };
+    enum class Mode { Number, FileName, Identifier, Caption };
     enum class Verdict { Accept, Ignore, Beep };
 
     // The selected part of the text; with length 0, the caret at start.

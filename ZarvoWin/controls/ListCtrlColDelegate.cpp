@@ -24,6 +24,16 @@ ListCtrlColDelegate::ListCtrlColDelegate(CListCtrlCol *list)
 {
 }
 
+QWidget *ListCtrlColDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                           const QModelIndex &index) const
+{
+    if (index.column() != 0)
+        return nullptr;
+    if (m_list->LabelEditFactory())
+        return m_list->LabelEditFactory()(parent);
+    return QStyledItemDelegate::createEditor(parent, option, index);
+}
+
 QSize ListCtrlColDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QSize size = QStyledItemDelegate::sizeHint(option, index);

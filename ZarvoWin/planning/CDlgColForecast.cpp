@@ -1,7 +1,6 @@
 #include "CDlgColForecast.h"
 
 #include "CListCtrlCol.h"
-#include "CMyOleDropSource.h"
 #include "DialogAnswers.h"
 #include "EntryDialogWidgets.h"
 #include "ForecastColumns.h"
@@ -11,14 +10,10 @@
 #include "TranslateWidgets.h"
 #include "UiUtilities.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSvgRenderer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -27,17 +22,6 @@ namespace {
 
 constexpr int NameWidth = 140;
 constexpr int DescriptionWidth = 400;
-
-// The "nowhere to go" cursor, drawn for this dialog.
-QPixmap refusedCursor()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/pictures/drag_none.svg"));
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    return pixmap;
-}
 
 } // namespace
 
@@ -48,7 +32,13 @@ CDlgColForecast::CDlgColForecast(QWidget *parent)
     m_list->setColumnCount(2);
     m_list->setHeaderLabels({Platform::Texts::get(498), Platform::Texts::get(500)});
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->viewport()->installEventFilter(this);
+    // A row dropped on another moves before or after it and stays selected.
+    m_drag = new ListRowDrag(m_list, [this](int target, bool before, int source) {
+        if (!m_list->MoveItem(target, before, source))
+            return false;
+        SelectRow(m_list->indexOfTopLevelItem(m_list->currentItem()));
+        return true;
+    });
     // Every column's name and description whole, in whatever font: the
     // columns take the widest of them, never less than their usual widths.
     for (int id = 1; id < ForecastColumns::Count; ++id)
@@ -129,8 +119,7 @@ int CDlgColForecast::exec()
 
 void CDlgColForecast::done(int result)
 {
-    if (m_dragging)
-        EndDrag(false);
+    m_drag->Cancel();
     SaveWindowPosition(this, ForecastSettings::ChooserPosition());
     QDialog::done(result);
 }
@@ -235,100 +224,4 @@ void CDlgColForecast::OnOk()
         }
     }
     accept();
-}
-
-// ---------------------------------------------------------------- dragging
-
-void CDlgColForecast::ShowCursor(int id)
-{
-    if (id == m_cursorId)
-        return;
-    m_cursorId = id;
-    QPixmap picture;
-    switch (id) {
-    case CursorCarry: picture = CMyOleDropSource::Cursor(CMyOleDropSource::Move); break;
-    case CursorBefore: picture = CMyOleDropSource::Cursor(CMyOleDropSource::MoveBefore); break;
-    case CursorAfter: picture = CMyOleDropSource::Cursor(CMyOleDropSource::MoveAfter); break;
-    default: picture = refusedCursor(); break;
-    }
-    m_list->viewport()->setCursor(QCursor(picture, 0, 0));
-}
-
-void CDlgColForecast::DragTo(const QPoint &viewportPos)
-{
-    const bool overList = m_list->viewport()->rect().contains(viewportPos);
-    QTreeWidgetItem *item = overList ? m_list->itemAt(viewportPos) : nullptr;
-    const int target = item ? m_list->indexOfTopLevelItem(item) : -1;
-    if (target != m_dropTarget) {
-        m_dropTarget = target;
-        m_list->SetDropTargetRow(target);
-    }
-    if (!item) {
-        ShowCursor(CursorNone);
-        return;
-    }
-    const QRect rect = m_list->visualItemRect(item);
-    ShowCursor(viewportPos.y() < rect.top() + rect.height() / 2 ? CursorBefore : CursorAfter);
-}
-
-void CDlgColForecast::EndDrag(bool drop)
-{
-    m_dragging = false;
-    m_list->viewport()->releaseMouse();
-    m_list->viewport()->unsetCursor();
-    const int target = m_dropTarget;
-    const bool before = m_cursorId == CursorBefore;
-    m_cursorId = 0;
-    m_dropTarget = -1;
-    m_list->SetDropTargetRow(-1);
-    // The carried row is the current one: it stays so where it lands.
-    if (drop && target >= 0 && m_list->MoveItem(target, before, m_dragRow))
-        SelectRow(m_list->indexOfTopLevelItem(m_list->currentItem()));
-    m_dragRow = -1;
-}
-
-bool CDlgColForecast::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != m_list->viewport())
-        return QDialog::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        m_pressed = mouse->button() == Qt::LeftButton;
-        m_pressPos = mouse->position().toPoint();
-        break;
-    }
-    case QEvent::MouseMove: {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        const QPoint pos = mouse->position().toPoint();
-        if (m_dragging) {
-            DragTo(pos);
-            return true;
-        }
-        if (m_pressed && (mouse->buttons() & Qt::LeftButton)
-            && (pos - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
-            QTreeWidgetItem *item = m_list->itemAt(m_pressPos);
-            if (!item)
-                break;
-            m_dragging = true;
-            m_dragRow = m_list->indexOfTopLevelItem(item);
-            SelectRow(m_dragRow);
-            ShowCursor(CursorCarry);
-            m_list->viewport()->grabMouse();
-            DragTo(pos);
-            return true;
-        }
-        break;
-    }
-    case QEvent::MouseButtonRelease:
-        m_pressed = false;
-        if (m_dragging) {
-            EndDrag(true);
-            return true;
-        }
-        break;
-    default:
-        break;
-    }
-    return QDialog::eventFilter(watched, event);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "ListRowDrag.h"
 #include "tColVisible.h"
 
 #include <QDialog>
@@ -36,7 +37,12 @@ public:
     };
     // The cursors of a drag: the row carried, before and after the row under
     // it, nowhere to go.
-    enum : int { CursorCarry = 461, CursorBefore = 459, CursorAfter = 460, CursorNone = 446 };
+    enum : int {
+        CursorCarry = ListRowDrag::CursorCarry,
+        CursorBefore = ListRowDrag::CursorBefore,
+        CursorAfter = ListRowDrag::CursorAfter,
+        CursorNone = ListRowDrag::CursorNone
+    };
 
     explicit CDlgColForecast(QWidget *parent = nullptr);
     ~CDlgColForecast() override;
@@ -56,26 +62,16 @@ public:
     // -1 for none.
     int SelectedRow() const;
     // The cursor shown during a drag (0 while not dragging).
-    int DragCursor() const { return m_dragging ? m_cursorId : 0; }
-    int DropTarget() const { return m_dropTarget; }
+    int DragCursor() const { return m_drag->Cursor(); }
+    int DropTarget() const { return m_drag->DropTarget(); }
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void AddRow(const tColVisible &column);
     void Fill(const std::vector<tColVisible> &columns);
     void SelectRow(int row);
-    void ShowCursor(int id);
-    void DragTo(const QPoint &viewportPos);
-    void EndDrag(bool drop);
 
     std::vector<tColVisible> *m_columns = nullptr;
     CListCtrlCol *m_list = nullptr;
-    bool m_pressed = false;
-    QPoint m_pressPos;
-    bool m_dragging = false;
-    int m_dragRow = -1;
-    int m_dropTarget = -1;
-    int m_cursorId = 0;
+    ListRowDrag *m_drag = nullptr;
 };

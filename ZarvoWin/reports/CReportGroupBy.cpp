@@ -1,5 +1,6 @@
 #include "CReportGroupBy.h"
 
+#include "CDlgColumn.h"
 #include "CReadOnlyCB.h"
 #include "CWizardDialog.h"
 #include "CAppData.h"
@@ -484,11 +485,17 @@ void CReportGroupBy::MovePreviewColumn(int from, int to)
 
 void CReportGroupBy::EditTheColumns()
 {
-    if (!m_definition || !columnEditor())
+    if (!m_definition)
         return;
     CReportColumnSet copy = m_definition->Columns;
-    if (!columnEditor()(*m_definition, copy, window()))
-        return;
+    if (columnEditor()) {
+        if (!columnEditor()(*m_definition, copy, window()))
+            return;
+    } else {
+        CDlgColumn chooser(m_definition, copy, true, window());
+        if (chooser.exec() != QDialog::Accepted)
+            return;
+    }
     if (copy.Differs(m_definition->Columns)) {
         m_definition->Columns = copy;
         m_definition->Columns.SetDefault(false);

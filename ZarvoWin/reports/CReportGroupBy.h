@@ -31,7 +31,7 @@ public:
     };
 
     // Edits a copy of a report's columns; true when confirmed. The column
-    // chooser unless a test sets another.
+    // chooser in report mode unless another is set.
     using ColumnEditor = std::function<bool(tReportDefinition &definition, CReportColumnSet &columns, QWidget *owner)>;
     static void SetColumnEditor(ColumnEditor editor);
 

@@ -147,11 +147,9 @@ void CWizardDialog::accept()
 
 int CWizardDialog::exec()
 {
-    if (DialogAnswers<CWizardDialog> *answers = DialogAnswers<CWizardDialog>::Active()) {
-        const int result = answers->Answer(*this);
-        done(result);
+    int result = 0;
+    if (DialogAnswers<CWizardDialog>::AnswerInstead(*this, result))
         return result;
-    }
     return CPrefsDialog::exec();
 }
 

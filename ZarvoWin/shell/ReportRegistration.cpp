@@ -1,8 +1,10 @@
 #include "ReportRegistration.h"
 
 #include "CConfiguration.h"
+#include "CDlgColumn.h"
 #include "CLanguageSelector.h"
 #include "CMainFrame.h"
+#include "CReportColumnSet.h"
 #include "CReportFrame.h"
 #include "CReportStore.h"
 #include "CReportWindowHost.h"
@@ -81,6 +83,17 @@ void RegisterReports(CZarvoWinApp &app)
     app.Reports().canMakeNew = [] { return CReportFrame::HasSettingsEditor(); };
     app.Windows().reportFrame = [&app](int reportId, bool preview, int zoom, bool restored) {
         return CReportWindowHost::OpenFrame(app, reportId, preview, zoom, restored);
+    };
+    // Every report's column captions and alignments: kept in the settings
+    // when confirmed (the application then relabels the open reports).
+    app.Windows().renameColumns = [&app] {
+        CReportColumnSet all(true);
+        CDlgColumn chooser(nullptr, all, false, app.MainFrame());
+        if (chooser.exec() != QDialog::Accepted)
+            return false;
+        all.ApplyToCatalogue();
+        PersistReportColumnSettings(false);
+        return true;
     };
     app.Startup().loadReportColumns = [] { PersistReportColumnSettings(true); };
     app.Startup().prepareReportPlaceholders = [] { InitReportPlaceholders(); };

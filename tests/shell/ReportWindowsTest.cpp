@@ -5,21 +5,26 @@
 #include "AppFixture.h"
 #include "CCalendarHost.h"
 #include "CCommandTable.h"
+#include "CDlgColumn.h"
 #include "CLanguageSelector.h"
+#include "CListCtrlCol.h"
 #include "CMainFrame.h"
 #include "CPaneReport.h"
 #include "CReportFrame.h"
 #include "CReportGrid.h"
-#include "CTreeItem.h"
+#include "CReportModel.h"
 #include "CReportStore.h"
 #include "CReportTemplate.h"
-#include "CReportWindowHost.h"
 #include "CReportView.h"
+#include "CReportWindowHost.h"
+#include "CTreeItem.h"
 #include "CViewTree.h"
 #include "CWizardDialog.h"
 #include "DialogAnswers.h"
 #include "Formatter.h"
+#include "ReportColumnCatalogue.h"
 #include "ReportRegistration.h"
+#include "Settings.h"
 #include "TestFolders.h"
 #include "Texts.h"
 #include "tElement.h"
@@ -179,6 +184,34 @@ TEST_F(ReportWindowsTest, ANewReportStartsInItsSettings)
     frame->Commands().Action(32803)->trigger();
     EXPECT_EQ(answers.Asked(), 3);
     EXPECT_TRUE(made->Definition().Modified);
+}
+
+TEST_F(ReportWindowsTest, RenamedColumnsRelabelTheOpenReports)
+{
+    CReportFrame *report = openFromPane();
+    ASSERT_NE(report, nullptr);
+    ASSERT_TRUE(frame->Commands().Action(32977)->isEnabled());
+    // The first column the report shows, renamed for every report.
+    int position = 0;
+    const tReportColumn *shown = report->Definition().Columns.NextShown(position);
+    ASSERT_NE(shown, nullptr);
+    const int kind = shown->Kind;
+    DialogAnswers<CDlgColumn> answers;
+    answers.Push([kind](CDlgColumn &chooser) {
+        EXPECT_FALSE(chooser.IsReportMode());
+        for (int row = 0; row < chooser.List()->topLevelItemCount(); ++row) {
+            if (chooser.List()->topLevelItem(row)->data(0, Qt::UserRole).toInt() == kind)
+                chooser.Rename(row, QStringLiteral("Renommée"));
+        }
+        chooser.OnOk();
+        return chooser.result();
+    });
+    frame->Commands().Action(32977)->trigger();
+    EXPECT_EQ(answers.Asked(), 1);
+    EXPECT_EQ(GetReportColumnCaptionOverride(kind), QStringLiteral("Renommée"));
+    EXPECT_TRUE(Platform::Settings().contains(u"Colonnes", GetReportColumnKey(kind), u"Name"));
+    EXPECT_TRUE(report->View()->Model().GetColumnCaptions().contains(QStringLiteral("Renommée")));
+    SetReportColumnOverride(kind, QString(), -1);
 }
 
 TEST_F(ReportWindowsTest, ClosingTheProgramAsksAChangedReportAndCancelKeepsItOpen)
