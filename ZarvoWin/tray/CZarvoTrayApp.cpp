@@ -41,6 +41,10 @@ CZarvoTrayApp::CZarvoTrayApp(CLanguageSelector *languages)
 CZarvoTrayApp::~CZarvoTrayApp()
 {
     m_ownedWindow.reset();
+    // The dialogs' openers were installed against this application: none of
+    // them may outlive it and be called by the window of a later one.
+    if (s_application == this)
+        CZarvoTrayDlg::Dialogs() = {};
     if (CAppData::ProjectStore() == &m_store.Store())
         CAppData::SetProjectStore(nullptr);
     if (s_application == this)
