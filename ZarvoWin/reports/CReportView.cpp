@@ -8,7 +8,9 @@
 #include "CReportGrid.h"
 #include "CReportHost.h"
 #include "CReportModel.h"
+#include "CReportPageView.h"
 #include "CReportStore.h"
+#include "CReportTemplate.h"
 #include "CTranslationStore.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
@@ -33,13 +35,15 @@
 
 namespace {
 
-// The buttons of the data toolbar in order (0: a separator), the text
-// shown beside some of them (0: none) and their pictures.
+// The buttons of a toolbar in order (0: a separator), the text shown
+// beside some of them (0: none), their pictures, and the text of their
+// status prompt and tooltip when it is not the command's own.
 struct tButton
 {
     int id;
     int text;
     const char *icon;
+    int tip = 0;
 };
 constexpr tButton Buttons[] = {
     {CReportView::CmdSettings, 0, "configure"},
@@ -48,7 +52,7 @@ constexpr tButton Buttons[] = {
     {CReportView::CmdSaveAs, 0, "document-save-as"},
     {CReportView::CmdExport, 346, "document-export"},
     {0, 0, nullptr},
-    {CReportView::CmdPrintLayout, 129, "document-print-preview"},
+    {CReportView::CmdPrintLayout, 129, "document-print-preview", 21611},
     {0, 0, nullptr},
     {CReportView::CmdExpand, 131, "expand-all"},
     {CReportView::CmdCollapse, 133, "collapse-all"},
@@ -56,12 +60,57 @@ constexpr tButton Buttons[] = {
     {CReportView::CmdColumns, 504, "view-file-columns"},
     {CReportView::CmdBilling, 415, "view-bank"},
 };
+// The toolbar of the print layout.
+constexpr tButton PrintButtons[] = {
+    {CReportView::CmdSettings, 0, "configure"},
+    {CReportView::CmdRefresh, 0, "view-refresh"},
+    {CReportView::CmdSave, 0, "document-save"},
+    {CReportView::CmdSaveAs, 0, "document-save-as"},
+    {CReportView::CmdPrint, 136, "document-print", 21610},
+    {0, 0, nullptr},
+    {CReportView::CmdDataMode, 135, "view-list-details", 21609},
+    {0, 0, nullptr},
+    {CReportView::CmdPageSetup, 0, "document-page-setup", 21608},
+    {CReportView::CmdSeveralPages, 0, "view-list-icons", 21600},
+    {CReportView::CmdOnePage, 0, "zoom-fit-best", 21601},
+    {CReportView::CmdActualSize, 0, "zoom-original", 21602},
+    {CReportView::CmdWindowWidth, 0, "zoom-fit-width", 21603},
+    {0, 0, nullptr},
+    {CReportView::CmdFirstPage, 0, "go-first", 21604},
+    {CReportView::CmdPreviousPage, 0, "go-previous", 21605},
+    {CReportView::CmdNextPage, 0, "go-next", 21606},
+    {CReportView::CmdLastPage, 0, "go-last", 21607},
+};
+
+template <class Function>
+void forEachButton(bool printLayout, Function function)
+{
+    if (printLayout) {
+        for (const tButton &button : PrintButtons)
+            function(button);
+    } else {
+        for (const tButton &button : Buttons)
+            function(button);
+    }
+}
+
+// The zoom mode of a zoom command; -1 for other commands.
+int zoomOf(int id)
+{
+    switch (id) {
+    case CReportView::CmdSeveralPages: return 0;
+    case CReportView::CmdOnePage: return 1;
+    case CReportView::CmdActualSize: return 2;
+    case CReportView::CmdWindowWidth: return 3;
+    default: return -1;
+    }
+}
 
 constexpr int MainMenu = 128;
 
-QString toolTipOf(int id)
+QString toolTipOf(int id, int tip)
 {
-    const QString text = Platform::Texts::get(id);
+    const QString text = Platform::Texts::get(tip ? tip : id);
     const QString label = text.contains(u'\n') ? CNewToolTipCtrl::Split(text).label : QString();
     if (!label.isEmpty())
         return label;
@@ -85,7 +134,15 @@ CReportView::CReportView(CReportFrame &frame, CReportHost &host, tReportDefiniti
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_model->SetProjectStore(host.ProjectStore());
-    CreateToolBar();
+    m_toolBar = CreateToolBar(ToolBarId, false);
+    m_printToolBar = CreateToolBar(PrintToolBarId, true);
+    m_printToolBar->hide();
+    m_pages = new CReportPageView(this);
+    m_pages->hide();
+    connect(m_pages, &CReportPageView::stateChanged, this, [this] {
+        UpdateToolBar();
+        m_frame.UpdateTitle();
+    });
     m_grid = new CReportGrid(this);
     m_grid->SetSmallImageList(host.SmallImages());
     m_grid->SetDefinition(&m_definition);
@@ -102,62 +159,73 @@ CReportView::CReportView(CReportFrame &frame, CReportHost &host, tReportDefiniti
 
 CReportView::~CReportView()
 {
-    // The grid goes first: it reads the model until then.
+    // The pages and the grid go first: they read the model until then.
+    delete m_pages;
+    m_pages = nullptr;
     delete m_grid;
     m_grid = nullptr;
 }
 
-void CReportView::CreateToolBar()
+QToolBar *CReportView::CreateToolBar(int id, bool printLayout)
 {
-    m_toolBar = new QToolBar(this);
-    m_toolBar->setObjectName(QString::number(ToolBarId));
-    m_toolBar->setIconSize(QSize(16, 16));
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    for (const tButton &button : Buttons) {
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QString::number(id));
+    bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    forEachButton(printLayout, [&](const tButton &button) {
         if (button.id == 0) {
-            m_toolBar->addSeparator();
-            continue;
+            bar->addSeparator();
+            return;
         }
-        QAction *action = m_toolBar->addAction(QIcon::fromTheme(QString::fromLatin1(button.icon)), QString());
+        QAction *action = bar->addAction(QIcon::fromTheme(QString::fromLatin1(button.icon)), QString());
         action->setObjectName(QString::number(button.id));
         action->setData(button.id);
+        action->setCheckable(zoomOf(button.id) >= 0);
         connect(action, &QAction::triggered, this, [this, id = button.id] {
             if (IsCommandEnabled(id))
                 OnCommand(id);
+            UpdateToolBar();
         });
-    }
-    // The buttons without a text of their own show their picture only.
-    for (QAction *action : m_toolBar->actions()) {
-        if (QWidget *widget = m_toolBar->widgetForAction(action)) {
-            const int id = action->data().toInt();
-            for (const tButton &button : Buttons) {
-                if (button.id == id && button.text == 0) {
-                    if (auto *tool = qobject_cast<QToolButton *>(widget))
-                        tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
-                }
-            }
+        // The buttons without a text of their own show their picture only.
+        if (button.text == 0) {
+            if (auto *tool = qobject_cast<QToolButton *>(bar->widgetForAction(action)))
+                tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
         }
-    }
+    });
+    return bar;
 }
 
 QAction *CReportView::ToolBarAction(int id) const
 {
-    for (QAction *action : m_toolBar->actions()) {
-        if (action->data().toInt() == id && !action->isSeparator())
-            return action;
+    QToolBar *shown = m_printLayout ? m_printToolBar : m_toolBar;
+    QToolBar *other = m_printLayout ? m_toolBar : m_printToolBar;
+    for (QToolBar *bar : {shown, other}) {
+        if (!bar)
+            continue;
+        for (QAction *action : bar->actions()) {
+            if (action->data().toInt() == id && !action->isSeparator())
+                return action;
+        }
     }
     return nullptr;
 }
 
 void CReportView::RefreshLabels()
 {
-    for (const tButton &button : Buttons) {
-        if (QAction *action = button.id ? ToolBarAction(button.id) : nullptr) {
-            const QString tip = toolTipOf(button.id);
-            action->setText(button.text ? Platform::Texts::get(button.text) : tip);
-            action->setToolTip(tip);
-            action->setStatusTip(Platform::Texts::get(button.id).section(u'\n', 0, 0));
-        }
+    for (const bool printLayout : {false, true}) {
+        QToolBar *bar = printLayout ? m_printToolBar : m_toolBar;
+        forEachButton(printLayout, [&](const tButton &button) {
+            if (button.id == 0)
+                return;
+            for (QAction *action : bar->actions()) {
+                if (action->data().toInt() != button.id || action->isSeparator())
+                    continue;
+                const QString tip = toolTipOf(button.id, button.tip);
+                action->setText(button.text ? Platform::Texts::get(button.text) : tip);
+                action->setToolTip(tip);
+                action->setStatusTip(Platform::Texts::get(button.tip ? button.tip : button.id).section(u'\n', 0, 0));
+            }
+        });
     }
     if (!m_building && m_grid->Model() && m_model->Tree().RowCount() > 0) {
         m_model->ReloadLabels();
@@ -168,13 +236,18 @@ void CReportView::RefreshLabels()
         m_grid->viewport()->update();
     }
     LayOut();
+    // The pages print the labels too.
+    if (m_printLayout)
+        LayOutPages();
 }
 
 void CReportView::LayOut()
 {
-    const int bar = m_toolBar->sizeHint().height();
+    const int bar = std::max(m_toolBar->sizeHint().height(), m_printToolBar->sizeHint().height());
     m_toolBar->setGeometry(0, 0, width(), bar);
+    m_printToolBar->setGeometry(0, 0, width(), bar);
     m_grid->setGeometry(0, bar, width(), std::max(height() - bar, 0));
+    m_pages->setGeometry(0, bar, width(), std::max(height() - bar, 0));
 }
 
 void CReportView::resizeEvent(QResizeEvent *event)
@@ -200,7 +273,8 @@ void CReportView::SetBuilding(bool building)
     m_building = building;
     if (building) {
         // The build fills the model on another thread: nothing here reads
-        // it until the build is over.
+        // it until the build is over, the pages neither.
+        DiscardPages();
         m_grid->SetModel(nullptr);
         m_grid->hide();
     } else {
@@ -215,11 +289,77 @@ void CReportView::SetBuilding(bool building)
 
 void CReportView::ShowMode(bool printLayout)
 {
+    const bool wasPrintLayout = m_printLayout;
     m_printLayout = printLayout;
-    // The print layout comes with its own window; until then the data
-    // grid shows in either mode.
-    m_grid->setVisible(!m_building && m_message.isEmpty());
+    m_toolBar->setVisible(!printLayout);
+    m_printToolBar->setVisible(printLayout);
+    const bool content = !m_building && m_message.isEmpty();
+    m_grid->setVisible(content && !printLayout);
+    if (printLayout && content) {
+        ShowPages();
+    } else {
+        DiscardPages();
+        if (wasPrintLayout && !printLayout && content)
+            m_grid->setFocus();
+    }
     UpdateToolBar();
+}
+
+void CReportView::ShowPages()
+{
+    m_pages->show();
+    LayOutPages();
+    if (m_grid->hasFocus())
+        m_pages->setFocus();
+}
+
+void CReportView::DiscardPages()
+{
+    m_pages->hide();
+    m_pages->Clear();
+    // The print lines point into the model's rows: none is kept past the
+    // pages that use them.
+    m_grid->SetPrintTemplate(nullptr);
+    m_template.reset();
+}
+
+void CReportView::SetZoom(int zoom)
+{
+    m_pages->SetZoom(zoom);
+}
+
+int CReportView::Zoom() const
+{
+    return m_pages->Zoom();
+}
+
+void CReportView::LayOutPages()
+{
+    if (!m_printLayout || m_building || !m_message.isEmpty() || !m_grid->Model())
+        return;
+    m_pages->Clear();
+    // The paper in screen pixels, from tenths of a millimetre.
+    const int dpiX = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    const int dpiY = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    const int paperWidth = std::max<int>(0, m_definition.Portrait ? m_definition.PaperWidth : m_definition.PaperHeight);
+    const int paperHeight = std::max<int>(0, m_definition.Portrait ? m_definition.PaperHeight : m_definition.PaperWidth);
+    const QSize page(std::max(1, int(qint64(paperWidth) * dpiX / 254)), std::max(1, int(qint64(paperHeight) * dpiY / 254)));
+
+    m_template = std::make_unique<CReportTemplate>();
+    const QString userFolder = m_host.UserTemplatesFolder();
+    const QString programFolder = m_host.ProgramTemplatesFolder();
+    m_template->Load(userFolder.isEmpty() ? programFolder : userFolder, m_definition.Modele, programFolder);
+    // Margins and paper changed in this window reach the pages before a
+    // rebuild does.
+    m_model->SetDefinition(m_definition);
+    m_grid->SetPrintTemplate(m_template.get());
+    m_grid->BuildPrintLines();
+    QImage measure(1, 1, QImage::Format_RGB32);
+    measure.setDotsPerMeterX(qRound(dpiX / 0.0254));
+    measure.setDotsPerMeterY(qRound(dpiY / 0.0254));
+    m_grid->SetUpPrintContext(0, &measure, QRect(QPoint(0, 0), page));
+    m_pages->SetPageDrawer([this](QPainter &painter, int number) { m_grid->DrawPage(0, painter, number); });
+    m_pages->SetPages(page, m_grid->PrintLayout().GetPageCount(), dpiX);
 }
 
 void CReportView::paintEvent(QPaintEvent *event)
@@ -271,6 +411,16 @@ bool CReportView::IsOwnCommand(int id) const
 bool CReportView::HandlesCommand(int id) const
 {
     switch (id) {
+    case CmdPrintLayout:
+    case CmdDataMode:
+    case CmdSeveralPages:
+    case CmdOnePage:
+    case CmdActualSize:
+    case CmdWindowWidth:
+    case CmdFirstPage:
+    case CmdPreviousPage:
+    case CmdNextPage:
+    case CmdLastPage:
     case CmdRefresh:
     case CmdSave:
     case CmdSaveAs:
@@ -304,14 +454,34 @@ bool CReportView::IsCommandEnabled(int id) const
         return false;
     if (IsOwnCommand(id))
         return ReportViewCommands::IsEnabled(id, CommandState());
+    const bool pages = m_printLayout && HasRows() && m_pages->PageCount() > 0;
+    const CPageZoomLayout &layout = m_pages->Layout();
     switch (id) {
     case CmdExpand:
     case CmdCollapse:
     case CmdGroups:
         return HasRows();
+    case CmdOnePage:
+    case CmdActualSize:
+    case CmdFirstPage:
+    case CmdLastPage:
+        return pages;
+    case CmdSeveralPages:
+        return pages && layout.CacheLength() >= 2;
+    case CmdWindowWidth:
+        return pages && CPageZoomLayout::WindowWidthFits(m_pages->PageSize().width(), layout.AreaSize().width());
+    case CmdNextPage:
+        return pages && layout.CanGoToNextPage(m_pages->Position());
+    case CmdPreviousPage:
+        return pages && layout.CanGoToPreviousPage(m_pages->Position());
     default:
         return true;
     }
+}
+
+bool CReportView::IsZoomChecked(int id) const
+{
+    return m_printLayout && HasRows() && zoomOf(id) == Zoom();
 }
 
 void CReportView::OnCommand(int id)
@@ -351,6 +521,24 @@ void CReportView::OnCommand(int id)
             AfterWrite();
         break;
     }
+    case CmdPrintLayout:
+    case CmdDataMode:
+        ShowMode(!m_printLayout);
+        m_frame.UpdateTitle();
+        break;
+    case CmdSeveralPages:
+    case CmdOnePage:
+    case CmdActualSize:
+    case CmdWindowWidth:
+        if (zoomOf(id) != Zoom()) {
+            m_pages->SetZoom(zoomOf(id));
+            m_frame.UpdateTitle();
+        }
+        break;
+    case CmdFirstPage: m_pages->GoToFirstPage(); break;
+    case CmdPreviousPage: m_pages->GoToPreviousPage(); break;
+    case CmdNextPage: m_pages->GoToNextPage(); break;
+    case CmdLastPage: m_pages->GoToLastPage(); break;
     default: break;
     }
     UpdateToolBar();
@@ -465,9 +653,16 @@ void CReportView::ShowContextMenu(const QPoint &globalPos)
 
 void CReportView::UpdateToolBar()
 {
-    for (const tButton &button : Buttons) {
-        if (QAction *action = button.id ? ToolBarAction(button.id) : nullptr)
-            action->setEnabled(IsCommandEnabled(button.id));
+    for (const bool printLayout : {false, true}) {
+        QToolBar *bar = printLayout ? m_printToolBar : m_toolBar;
+        for (QAction *action : bar->actions()) {
+            const int id = action->data().toInt();
+            if (action->isSeparator() || id == 0)
+                continue;
+            action->setEnabled(IsCommandEnabled(id));
+            if (action->isCheckable())
+                action->setChecked(IsZoomChecked(id));
+        }
     }
     emit commandStatesChanged();
 }

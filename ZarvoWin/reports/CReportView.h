@@ -9,6 +9,8 @@ class CReportFrame;
 class CReportGrid;
 class CReportHost;
 class CReportModel;
+class CReportPageView;
+class CReportTemplate;
 class QAction;
 class QMenu;
 class QToolBar;
@@ -27,8 +29,11 @@ struct tReportDefinition;
 // project, the commands on the selected entry (edit it, show it in the
 // calendar) and on the checked ones (bill, delete, change), and the
 // report's settings when an editor of them is registered. Detail reports
-// of kinds 0 to 2 show check boxes. The commands of later windows (print
-// layout, the column chooser) stay greyed.
+// of kinds 0 to 2 show check boxes. The column chooser stays greyed.
+//
+// In print layout a second toolbar takes the first's place and the pages
+// the report prints as show in place of the grid, laid out from the
+// definition's paper and template, with their zoom and paging.
 class CReportView : public QWidget, public CViewCommandTarget
 {
     Q_OBJECT
@@ -52,8 +57,20 @@ public:
         CmdMenuBilling = 33013,
         CmdDeleteChecked = 33014,
         CmdChangeChecked = 33015,
+        CmdDataMode = 32821,
+        CmdSeveralPages = 32822,
+        CmdOnePage = 32823,
+        CmdNextPage = 32824,
+        CmdPreviousPage = 32825,
+        CmdActualSize = 32826,
+        CmdFirstPage = 32828,
+        CmdLastPage = 32829,
+        CmdWindowWidth = 32830,
+        CmdPageSetup = 32838,
+        CmdPrint = 57607,
     };
     static constexpr int ToolBarId = 340;
+    static constexpr int PrintToolBarId = 348;
     // The context menu.
     static constexpr int ContextMenuId = 455;
     // The format the export offers first until one is chosen.
@@ -65,7 +82,10 @@ public:
     CReportGrid *Grid() const { return m_grid; }
     CReportModel &Model() { return *m_model; }
     QToolBar *ToolBar() const { return m_toolBar; }
+    QToolBar *PrintToolBar() const { return m_printToolBar; }
+    // The button of a command on the toolbar of the mode shown.
     QAction *ToolBarAction(int id) const;
+    CReportPageView *PageView() const { return m_pages; }
 
     // --- What the frame sets --------------------------------------------
     // A text shown in place of the report (empty: the report again).
@@ -81,8 +101,11 @@ public:
     bool IsPrintLayout() const { return m_printLayout; }
     // The zoom of the print layout: 0 several pages, 1 one page, 2 actual
     // size, 3 the window's width.
-    void SetZoom(int zoom) { m_zoom = zoom; }
-    int Zoom() const { return m_zoom; }
+    void SetZoom(int zoom);
+    int Zoom() const;
+    // The pages again from the definition's paper and template, the first
+    // visible page kept (print layout only; nothing otherwise).
+    void LayOutPages();
     // The texts of the interface language: the toolbar, the columns, the
     // total row.
     void RefreshLabels();
@@ -115,7 +138,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void CreateToolBar();
+    QToolBar *CreateToolBar(int id, bool printLayout);
+    void ShowPages();
+    void DiscardPages();
+    bool IsZoomChecked(int id) const;
     void LayOut();
     void UpdateToolBar();
     bool HasRows() const;
@@ -137,10 +163,12 @@ private:
     tReportDefinition &m_definition;
     std::unique_ptr<CReportModel> m_model;
     QToolBar *m_toolBar = nullptr;
+    QToolBar *m_printToolBar = nullptr;
     CReportGrid *m_grid = nullptr;
+    CReportPageView *m_pages = nullptr;
+    std::unique_ptr<CReportTemplate> m_template;
     QString m_message;
     bool m_building = true;
     bool m_printLayout = false;
-    int m_zoom = 2;
     int m_exportFormat = FirstExportFormat;
 };

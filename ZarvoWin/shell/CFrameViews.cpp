@@ -72,6 +72,12 @@ void CFrameViews::RefreshReportLabels()
         report->View()->RefreshLabels();
 }
 
+void CFrameViews::RelayoutPreviews()
+{
+    for (CReportFrame *report : CReportFrame::AllFrames())
+        report->View()->LayOutPages();
+}
+
 void CFrameViews::OnDatabaseChanged()
 {
     if (CChildFrame *calendar = Calendar())

@@ -32,6 +32,7 @@ public:
     // every one takes the texts of the interface language.
     void CheckActiveReport() override;
     void RefreshReportLabels() override;
+    void RelayoutPreviews() override;
 
     // The forecast window refreshes (its reload re-reads the project model);
     // without one, a reload re-reads the model here, so that the project

@@ -33,6 +33,8 @@ public:
         return std::make_shared<tReportSnapshot>(tReportSnapshot::Take(store));
     }
     const CProjectStore *ProjectStore() const override { return store; }
+    QString UserTemplatesFolder() const override { return userTemplates; }
+    QString ProgramTemplatesFolder() const override { return programTemplates; }
 
     QMdiArea *area = nullptr;
     ImageList images{16};
@@ -46,4 +48,6 @@ public:
     QString database;
     QString reports;
     const CProjectStore *store = nullptr;
+    QString userTemplates;
+    QString programTemplates;
 };
