@@ -18,10 +18,31 @@ CReportPapers &CReportPapers::Instance()
 QPrinter &CReportPapers::Printer()
 {
     if (!m_printer) {
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        m_printer = info.isNull() ? std::make_unique<QPrinter>() : std::make_unique<QPrinter>(info);
+        if (m_source) {
+            m_printer = m_source();
+        } else {
+            const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+            if (!info.isNull())
+                m_printer = std::make_unique<QPrinter>(info);
+        }
+        m_installed = bool(m_printer);
+        if (!m_printer)
+            m_printer = std::make_unique<QPrinter>();
     }
     return *m_printer;
+}
+
+QPrinter *CReportPapers::InstalledPrinter()
+{
+    Printer();
+    return m_installed ? m_printer.get() : nullptr;
+}
+
+void CReportPapers::SetPrinterSource(PrinterSource source)
+{
+    m_source = std::move(source);
+    m_printer.reset();
+    m_installed = false;
 }
 
 std::vector<CReportPapers::tPaper> CReportPapers::FallbackPapers()

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,8 +24,15 @@ public:
     static CReportPapers &Instance();
 
     // The kept printer settings; made from the default printer on the
-    // first call.
+    // first call (plain settings when no printer is installed).
     QPrinter &Printer();
+    // The kept settings when a printer is installed; null otherwise.
+    QPrinter *InstalledPrinter();
+    // Where the settings come from the first time: the default printer,
+    // or for tests a printer of their own (null: none installed). Setting
+    // it forgets the kept settings.
+    using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
+    void SetPrinterSource(PrinterSource source);
     // The default printer's papers; A4 and Letter when there is no printer
     // or it lists none.
     std::vector<tPaper> Papers();
@@ -35,4 +43,6 @@ private:
     CReportPapers();
     ~CReportPapers();
     std::unique_ptr<QPrinter> m_printer;
+    bool m_installed = false;
+    PrinterSource m_source;
 };

@@ -2,6 +2,7 @@
 
 #include "CBdD.h"
 #include "CDlgName.h"
+#include "CDlgPage.h"
 #include "CDlgOptColProject.h"
 #include "CNewToolTipCtrl.h"
 #include "CReportFrame.h"
@@ -9,6 +10,7 @@
 #include "CReportHost.h"
 #include "CReportModel.h"
 #include "CReportPageView.h"
+#include "CReportPapers.h"
 #include "CReportStore.h"
 #include "CReportTemplate.h"
 #include "CTranslationStore.h"
@@ -16,12 +18,15 @@
 #include "MessageBoxParams.h"
 #include "ReportEntryCommands.h"
 #include "ReportExportCommand.h"
+#include "ReportPrinting.h"
 #include "RichMessageBox.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 #include "WidgetIds.h"
 #include "tReportDefinition.h"
 #include "tReportEntry.h"
+
+#include "DialogAnswers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +35,8 @@
 #include <QPainter>
 #include <QStyle>
 #include <QPaintEvent>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -421,6 +428,8 @@ bool CReportView::HandlesCommand(int id) const
     case CmdPreviousPage:
     case CmdNextPage:
     case CmdLastPage:
+    case CmdPrint:
+    case CmdPageSetup:
     case CmdRefresh:
     case CmdSave:
     case CmdSaveAs:
@@ -474,6 +483,10 @@ bool CReportView::IsCommandEnabled(int id) const
         return pages && layout.CanGoToNextPage(m_pages->Position());
     case CmdPreviousPage:
         return pages && layout.CanGoToPreviousPage(m_pages->Position());
+    case CmdPrint:
+        return pages;
+    case CmdPageSetup:
+        return m_printLayout;
     default:
         return true;
     }
@@ -539,6 +552,8 @@ void CReportView::OnCommand(int id)
     case CmdPreviousPage: m_pages->GoToPreviousPage(); break;
     case CmdNextPage: m_pages->GoToNextPage(); break;
     case CmdLastPage: m_pages->GoToLastPage(); break;
+    case CmdPrint: Print(); break;
+    case CmdPageSetup: EditPageSetup(); break;
     default: break;
     }
     UpdateToolBar();
@@ -736,6 +751,69 @@ bool CReportView::StoreAs(const QString &name, int id)
     m_definition.Modified = false;
     m_frame.UpdateTitle();
     m_host.ReloadReportPane();
+    UpdateToolBar();
+    return true;
+}
+
+void CReportView::Print()
+{
+    QPrinter *kept = CReportPapers::Instance().InstalledPrinter();
+    if (!kept) {
+        RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, m_host.OwnerWindow(),
+                       Platform::Texts::get(677), applicationTitle());
+        return;
+    }
+    ReportPrinting::WritePaper(m_definition, *kept);
+    // The dialog works on a copy: Annuler leaves the kept settings alone.
+    QPrinter printer(QPrinter::HighResolution);
+    ReportPrinting::CopySettings(*kept, printer);
+    printer.setDocName(m_definition.GetDisplayName());
+    const int pageCount = std::max(m_pages->PageCount(), 1);
+    QPrintDialog dialog(&printer, m_host.OwnerWindow());
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintSelection
+                      | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, pageCount);
+    dialog.setFromTo(1, pageCount);
+    dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    DialogAnswers<QPrintDialog> *answers = DialogAnswers<QPrintDialog>::Active();
+    const int result = answers ? answers->Answer(dialog) : dialog.exec();
+    if (result != QDialog::Accepted)
+        return;
+
+    ReportPrinting::CopySettings(printer, *kept);
+    ReportPrinting::Range range = ReportPrinting::Range::AllPages;
+    if (dialog.printRange() == QAbstractPrintDialog::PageRange)
+        range = ReportPrinting::Range::PageRange;
+    else if (dialog.printRange() == QAbstractPrintDialog::Selection)
+        range = ReportPrinting::Range::Selection;
+    const int fromPage = dialog.fromPage();
+    const int toPage = dialog.toPage();
+    const int firstVisible = m_pages->FirstVisiblePage();
+    if (ReportPrinting::ReadPaper(printer, m_definition)) {
+        m_definition.Modified = true;
+        LayOutPages();
+        UpdateToolBar();
+    }
+    const ReportPrinting::tPages pages = ReportPrinting::PagesToPrint(
+        range, fromPage, toPage, firstVisible, Zoom() == CPageZoomLayout::SeveralPages, m_pages->PageCount());
+    if (pages.Last < pages.First)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool printed = ReportPrinting::PrintPages(*m_grid, printer, pages);
+    QApplication::restoreOverrideCursor();
+    if (!printed)
+        RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, m_host.OwnerWindow(),
+                       Platform::Texts::get(677), applicationTitle());
+}
+
+bool CReportView::EditPageSetup()
+{
+    CDlgPage dialog(m_definition, m_host.UserTemplatesFolder(), m_host.ProgramTemplatesFolder(), m_host.OwnerWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.ApplyTo(m_definition);
+    m_definition.Modified = true;
+    LayOutPages();
     UpdateToolBar();
     return true;
 }

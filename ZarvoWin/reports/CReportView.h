@@ -128,6 +128,13 @@ public:
     // was stored. A failed write says so and changes nothing.
     bool Save();
     bool SaveAs();
+    // Prints the pages through the print dialog on the kept printer
+    // settings; without a printer says so (677) and prints nothing.
+    // The paper chosen in the dialog is read back into the definition.
+    void Print();
+    // The page setup dialog on the report's page fields; on OK the report
+    // is changed and its pages laid out again.
+    bool EditPageSetup();
 
 signals:
     // The state of the commands may have changed.

@@ -2,10 +2,19 @@
 // pagination, zoom and paging commands, the page cache drawing only new
 // pages, the mode and zoom the window lists for the next start.
 #include "CBdD.h"
+#include "CDlgPage.h"
+#include "CMyEdit.h"
+#include "DialogAnswers.h"
+#include "MessageBoxAnswers.h"
+#include "MessageBoxParams.h"
+#include "ReportPlaceholders.h"
+#include "ReportPrinting.h"
+#include "Texts.h"
 #include "CPageZoomLayout.h"
 #include "CReportFrame.h"
 #include "CReportGrid.h"
 #include "CReportPageView.h"
+#include "CReportPapers.h"
 #include "CReportStore.h"
 #include "CReportView.h"
 #include "Formatter.h"
@@ -16,7 +25,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QMdiArea>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
 
@@ -33,6 +47,7 @@ protected:
         host.store = &store;
         host.area = &area;
         host.programTemplates = QStringLiteral(ZARVO_TEMPLATES_DIR_FRA);
+        InitReportPlaceholders();
         area.resize(1000, 700);
         area.show();
         CBdD db(host.database);
@@ -250,4 +265,252 @@ TEST_F(ReportPrintViewTest, AReportRestoredInPrintLayoutOpensThereAtItsZoom)
     EXPECT_EQ(frame->View()->Zoom(), 1);
     EXPECT_EQ(frame->property("zoom").toInt(), 1);
     EXPECT_TRUE(frame->View()->ToolBarAction(CReportView::CmdOnePage)->isChecked());
+}
+
+namespace {
+
+// Runs a program of poppler-utils and gives what it wrote.
+QString runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPages(const QString &path)
+{
+    const QString info = runTool(QStringLiteral("pdfinfo"), {path});
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+std::unique_ptr<QPrinter> pdfPrinter(const QString &path)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    return printer;
+}
+
+class ReportPrintTest : public ReportPrintViewTest
+{
+protected:
+    void SetUp() override
+    {
+        ReportPrintViewTest::SetUp();
+        pdf = TestFolders::file(QStringLiteral("printed.pdf"));
+        CReportPapers::Instance().SetPrinterSource([this] { return pdfPrinter(pdf); });
+    }
+    void TearDown() override
+    {
+        CReportPapers::Instance().SetPrinterSource({});
+        ReportPrintViewTest::TearDown();
+    }
+    // A report of `entries` lines shown in print layout.
+    CReportView *printLayout(int entries, int zoom = 2)
+    {
+        addEntries(entries);
+        shown = open(zoom);
+        if (!shown)
+            return nullptr;
+        shown->View()->OnCommand(CReportView::CmdPrintLayout);
+        return shown->View();
+    }
+    CReportFrame *frameOf(CReportView *) const { return shown; }
+    // No message box waits for a person.
+    MessageBoxAnswers unexpectedBoxes;
+    QString pdf;
+    CReportFrame *shown = nullptr;
+};
+
+} // namespace
+
+TEST_F(ReportPrintTest, APageRangePrintsThosePagesWithTheReportsTexts)
+{
+    definition.Titre = QStringLiteral("Relevé d'essai");
+    ASSERT_TRUE(CReportStore(host.reports).SaveReport(definition));
+    CReportView *view = printLayout(150);
+    ASSERT_NE(view, nullptr);
+    const int count = view->PageView()->PageCount();
+    ASSERT_GE(count, 3);
+
+    DialogAnswers<QPrintDialog> answers;
+    answers.Push([](QPrintDialog &dialog) {
+        // Offered: every page, a range or the selection, never a file.
+        EXPECT_EQ(dialog.printRange(), QAbstractPrintDialog::AllPages);
+        EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintPageRange));
+        EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintSelection));
+        EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintToFile));
+        dialog.setPrintRange(QAbstractPrintDialog::PageRange);
+        dialog.setFromTo(2, 3);
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(view->IsCommandEnabled(CReportView::CmdPrint));
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_EQ(answers.Asked(), 1);
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(pdfPages(pdf), 2);
+    const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Relevé d'essai"))) << qPrintable(text.left(2000));
+    EXPECT_TRUE(text.contains(QStringLiteral("Page 2 / %1").arg(count)));
+    EXPECT_TRUE(text.contains(QStringLiteral("Page 3 / %1").arg(count)));
+    EXPECT_FALSE(text.contains(QStringLiteral("Page 1 / ")));
+    EXPECT_TRUE(text.contains(view->Grid()->PrintLayout().Captions().value(0))) << "the column captions";
+    EXPECT_FALSE(frameOf(view)->Definition().Modified) << "the same A4 portrait paper";
+
+    // Everything, to find the total on the last page; the first page as a
+    // picture, with ink in the header band.
+    answers.Push(QDialog::Accepted);
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_EQ(pdfPages(pdf), count);
+    EXPECT_TRUE(runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).contains(QStringLiteral("Total")));
+    const QString png = TestFolders::file(QStringLiteral("page"));
+    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("50"),
+                                         QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                         QStringLiteral("1"), QStringLiteral("-singlefile"), pdf, png});
+    QImage page(png + QStringLiteral(".png"));
+    ASSERT_FALSE(page.isNull());
+    int ink = 0;
+    for (int y = 0; y < page.height() / 8; ++y)
+        for (int x = 0; x < page.width(); ++x)
+            ink += qGray(page.pixel(x, y)) < 200;
+    EXPECT_GT(ink, 20);
+    const QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+    if (!keep.isEmpty())
+        page.save(keep + QStringLiteral("/printed-page-1.png"));
+}
+
+TEST_F(ReportPrintTest, TheSelectionPrintsTheFirstVisiblePageAndTheNextWhenSeveralShow)
+{
+    CReportView *view = printLayout(150, 0);
+    ASSERT_NE(view, nullptr);
+    ASSERT_GE(view->PageView()->PageCount(), 3);
+    DialogAnswers<QPrintDialog> answers;
+    const auto selection = [](QPrintDialog &dialog) {
+        dialog.setPrintRange(QAbstractPrintDialog::Selection);
+        return int(QDialog::Accepted);
+    };
+    answers.Push(selection);
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_EQ(pdfPages(pdf), 2);
+
+    view->OnCommand(CReportView::CmdOnePage);
+    view->OnCommand(CReportView::CmdNextPage);
+    answers.Push(selection);
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_EQ(pdfPages(pdf), 1);
+    const QString text = runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    EXPECT_TRUE(text.contains(QStringLiteral("Page 2 / "))) << qPrintable(text.right(300));
+}
+
+TEST_F(ReportPrintTest, WithoutAPrinterNothingIsPrintedAndAnnulerPrintsNothing)
+{
+    CReportView *view = printLayout(10);
+    ASSERT_NE(view, nullptr);
+    DialogAnswers<QPrintDialog> answers;
+    answers.Push(QDialog::Rejected);
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_EQ(answers.Asked(), 1);
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    CReportPapers::Instance().SetPrinterSource([] { return std::unique_ptr<QPrinter>(); });
+    MessageBoxAnswers boxes;
+    boxes.Push(MessageBoxAnswer::Ok);
+    view->OnCommand(CReportView::CmdPrint);
+    ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+    EXPECT_EQ(boxes.AskedBoxes()[0].text, Platform::Texts::get(677));
+    EXPECT_EQ(answers.Asked(), 1) << "no dialog without a printer";
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(ReportPrintTest, APaperChosenInTheDialogIsReadBackAndLaysThePagesOutAgain)
+{
+    CReportView *view = printLayout(150);
+    ASSERT_NE(view, nullptr);
+    CReportFrame *frame = frameOf(view);
+    DialogAnswers<QPrintDialog> answers;
+    answers.Push([](QPrintDialog &dialog) {
+        dialog.printer()->setPageSize(QPageSize(QPageSize::Letter));
+        dialog.printer()->setPageOrientation(QPageLayout::Landscape);
+        dialog.setPrintRange(QAbstractPrintDialog::PageRange);
+        dialog.setFromTo(1, 1);
+        return int(QDialog::Accepted);
+    });
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_TRUE(unexpectedBoxes.AskedBoxes().empty());
+    const tReportDefinition &d = frame->Definition();
+    EXPECT_TRUE(d.Modified);
+    EXPECT_EQ(d.PaperWidth, 2159);
+    EXPECT_EQ(d.PaperHeight, 2794);
+    EXPECT_EQ(d.PaperSize, 1);
+    EXPECT_FALSE(d.Portrait);
+    EXPECT_EQ(view->PageView()->PageSize(), QSize(2794 * 96 / 254, 2159 * 96 / 254));
+    EXPECT_EQ(pdfPages(pdf), 1);
+    // The kept settings keep the paper for the next print.
+    EXPECT_EQ(CReportPapers::Instance().InstalledPrinter()->pageLayout().pageSize().id(), QPageSize::Letter);
+}
+
+TEST(ReportPrintingTest, PagesToPrintFollowTheRangeWithinThePages)
+{
+    using ReportPrinting::Range;
+    struct tCase
+    {
+        Range range;
+        int from, to, firstVisible;
+        bool several;
+        int count, first, last;
+    };
+    const tCase cases[] = {
+        {Range::AllPages, 0, 0, 3, false, 5, 1, 5},
+        {Range::PageRange, 2, 3, 1, false, 5, 2, 3},
+        {Range::PageRange, 4, 9, 1, false, 5, 4, 5},
+        {Range::Selection, 0, 0, 3, false, 5, 3, 3},
+        {Range::Selection, 0, 0, 3, true, 5, 3, 4},
+        {Range::Selection, 0, 0, 5, true, 5, 5, 5},
+    };
+    for (const tCase &c : cases) {
+        const auto pages = ReportPrinting::PagesToPrint(c.range, c.from, c.to, c.firstVisible, c.several, c.count);
+        EXPECT_EQ(pages.First, c.first);
+        EXPECT_EQ(pages.Last, c.last);
+    }
+    // A paper of size 0 is never written into a printer.
+    tReportDefinition none;
+    none.PaperWidth = 0;
+    EXPECT_FALSE(ReportPrinting::PageSizeOf(none).isValid());
+}
+
+TEST_F(ReportPrintTest, PageSetupOkLaysThePagesOutAgainAndAnnulerChangesNothing)
+{
+    CReportView *view = printLayout(150);
+    ASSERT_NE(view, nullptr);
+    CReportFrame *frame = frameOf(view);
+    const tReportDefinition before = frame->Definition();
+    const int pages = view->PageView()->PageCount();
+    const QRect drawable = view->Grid()->PrintLayout().DrawableRect(0);
+
+    DialogAnswers<CDlgPage> answers;
+    answers.Push([](CDlgPage &dialog) {
+        dialog.MarginEdit(CDlgPage::IdTop)->setText(QStringLiteral("9,00"));
+        return int(QDialog::Rejected);
+    });
+    ASSERT_TRUE(view->IsCommandEnabled(CReportView::CmdPageSetup));
+    view->OnCommand(CReportView::CmdPageSetup);
+    EXPECT_EQ(answers.Asked(), 1);
+    EXPECT_FALSE(frame->Definition().Modified);
+    EXPECT_EQ(frame->Definition().MargeTop, before.MargeTop);
+    EXPECT_EQ(view->PageView()->PageCount(), pages);
+    EXPECT_EQ(view->Grid()->PrintLayout().DrawableRect(0), drawable);
+
+    answers.Push([](CDlgPage &dialog) {
+        dialog.MarginEdit(CDlgPage::IdTop)->setText(QStringLiteral("9,00"));
+        dialog.OnOk();
+        return dialog.result();
+    });
+    view->OnCommand(CReportView::CmdPageSetup);
+    EXPECT_TRUE(frame->Definition().Modified);
+    EXPECT_EQ(frame->Definition().MargeTop, 900);
+    EXPECT_GT(view->PageView()->PageCount(), pages);
+    EXPECT_GT(view->Grid()->PrintLayout().DrawableRect(0).top(), drawable.top());
 }

@@ -1,0 +1,115 @@
+#include "ReportPrinting.h"
+
+#include "CReportGrid.h"
+#include "tReportDefinition.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ReportPrinting {
+
+void CopySettings(const QPrinter &from, QPrinter &to)
+{
+    to.setOutputFormat(from.outputFormat());
+    if (from.outputFormat() == QPrinter::NativeFormat)
+        to.setPrinterName(from.printerName());
+    to.setOutputFileName(from.outputFileName());
+    to.setPageLayout(from.pageLayout());
+    to.setCopyCount(from.copyCount());
+    to.setCollateCopies(from.collateCopies());
+    to.setColorMode(from.colorMode());
+    to.setDuplex(from.duplex());
+    to.setDocName(from.docName());
+    to.setFullPage(true);
+}
+
+QPageSize PageSizeOf(const tReportDefinition &definition)
+{
+    if (definition.PaperWidth <= 0 || definition.PaperHeight <= 0)
+        return QPageSize();
+    const QSizeF size(definition.PaperWidth / 10.0, definition.PaperHeight / 10.0);
+    return QPageSize(size, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+}
+
+void WritePaper(const tReportDefinition &definition, QPrinter &printer)
+{
+    const QPageSize size = PageSizeOf(definition);
+    if (size.isValid())
+        printer.setPageSize(size);
+    printer.setPageOrientation(definition.Portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    printer.setFullPage(true);
+}
+
+bool ReadPaper(const QPrinter &printer, tReportDefinition &definition)
+{
+    bool changed = false;
+    const QPageLayout layout = printer.pageLayout();
+    const QPageSize size = layout.pageSize();
+    // The paper's own size, upright, in tenths of a millimetre.
+    const QSizeF millimetres = size.isValid() ? size.size(QPageSize::Millimeter) : QSizeF();
+    const int width = int(std::lround(std::min(millimetres.width(), millimetres.height()) * 10));
+    const int height = int(std::lround(std::max(millimetres.width(), millimetres.height()) * 10));
+    if (width > 0 && height > 0 && width <= 32767 && height <= 32767
+        && (width != definition.PaperWidth || height != definition.PaperHeight)) {
+        definition.PaperWidth = qint16(width);
+        definition.PaperHeight = qint16(height);
+        const int code = size.windowsId();
+        if (code > 0)
+            definition.PaperSize = qint16(code);
+        changed = true;
+    }
+    const bool portrait = layout.orientation() == QPageLayout::Portrait;
+    if (portrait != definition.Portrait) {
+        definition.Portrait = portrait;
+        changed = true;
+    }
+    return changed;
+}
+
+tPages PagesToPrint(Range range, int fromPage, int toPage, int firstVisible, bool severalPages, int pageCount)
+{
+    tPages pages;
+    if (pageCount <= 0)
+        return tPages{1, 0};
+    switch (range) {
+    case Range::PageRange:
+        pages.First = std::clamp(fromPage, 1, pageCount);
+        pages.Last = std::clamp(toPage, 1, pageCount);
+        if (fromPage <= 0 && toPage <= 0)
+            pages = tPages{1, pageCount};
+        break;
+    case Range::Selection:
+        pages.First = std::clamp(firstVisible, 1, pageCount);
+        pages.Last = std::min(pages.First + (severalPages ? 1 : 0), pageCount);
+        break;
+    case Range::AllPages:
+        pages = tPages{1, pageCount};
+        break;
+    }
+    if (pages.Last < pages.First)
+        std::swap(pages.First, pages.Last);
+    return pages;
+}
+
+bool PrintPages(CReportGrid &grid, QPrinter &printer, tPages pages)
+{
+    printer.setFullPage(true);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    grid.SetUpPrintContext(CReportPrintLayout::PrinterContext, &printer, QRect());
+    for (int page = pages.First; page <= pages.Last; ++page) {
+        if (page > pages.First && !printer.newPage()) {
+            painter.end();
+            return false;
+        }
+        grid.DrawPage(CReportPrintLayout::PrinterContext, painter, page);
+    }
+    return painter.end();
+}
+
+} // namespace ReportPrinting
