@@ -5,6 +5,7 @@
 #include "CDlgPage.h"
 #include "CDlgOptColProject.h"
 #include "CNewToolTipCtrl.h"
+#include "CDlgColumn.h"
 #include "CReportFrame.h"
 #include "CReportGrid.h"
 #include "CReportHost.h"
@@ -454,6 +455,7 @@ ReportViewCommands::tState CReportView::CommandState() const
     state.HasLines = HasRows();
     state.EntrySelected = state.HasLines && m_grid->GetSelectedEntry();
     state.SettingsEditor = CReportFrame::HasSettingsEditor();
+    state.ColumnChooser = true;
     return state;
 }
 
@@ -583,8 +585,10 @@ void CReportView::Export()
 
 void CReportView::EditColumns()
 {
-    if (!ReportViewCommands::UsesProjectColumnOptions(m_definition.Type, m_definition.Grp_Col))
+    if (!ReportViewCommands::UsesProjectColumnOptions(m_definition.Type, m_definition.Grp_Col)) {
+        ChooseColumns();
         return;
+    }
     CDlgOptColProject dialog(m_host.OwnerWindow());
     dialog.SetFullName(m_definition.DetailCross);
     if (dialog.exec() != QDialog::Accepted || dialog.FullName() == m_definition.DetailCross)
@@ -594,6 +598,27 @@ void CReportView::EditColumns()
     m_model->SetDefinition(m_definition);
     m_grid->setUpdatesEnabled(false);
     m_grid->RelabelColumns();
+    m_grid->setUpdatesEnabled(true);
+    m_grid->viewport()->update();
+    emit commandStatesChanged();
+}
+
+void CReportView::ChooseColumns()
+{
+    if (m_definition.Type == 3)
+        return;
+    CReportColumnSet copy = m_definition.Columns;
+    CDlgColumn chooser(&m_definition, copy, true, m_host.OwnerWindow());
+    if (chooser.exec() != QDialog::Accepted || !copy.Differs(m_definition.Columns))
+        return;
+    m_definition.Modified = true;
+    m_definition.Columns = copy;
+    m_definition.Columns.SetDefault(false);
+    m_model->SetDefinition(m_definition);
+    m_grid->setUpdatesEnabled(false);
+    m_model->BuildColumns();
+    m_grid->BuildColumns();
+    m_grid->AutoFitColumns(-1, false);
     m_grid->setUpdatesEnabled(true);
     m_grid->viewport()->update();
     emit commandStatesChanged();

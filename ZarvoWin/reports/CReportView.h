@@ -159,6 +159,8 @@ private:
     void ShowCheckBoxes();
     void Export();
     void EditColumns();
+    // The column chooser on a copy of the report's columns.
+    void ChooseColumns();
     void FitColumns();
     void EditEntry();
     void ShowInCalendar();

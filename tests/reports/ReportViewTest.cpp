@@ -4,6 +4,8 @@
 #include "CDlgExport.h"
 #include "CDlgOptColProject.h"
 #include "CReadOnlyCB.h"
+#include "CDlgColumn.h"
+#include "CListCtrlCol.h"
 #include "CReportFrame.h"
 #include "CReportGrid.h"
 #include "CReportModel.h"
@@ -144,7 +146,7 @@ TEST_F(ReportViewTest, ADetailReportChecksItsEntriesAndBillsOnlyThoseTicked)
     EXPECT_TRUE(view->Model().ShowCheckBoxes());
     EXPECT_TRUE(view->ToolBarAction(CReportView::CmdBilling)->isEnabled());
     EXPECT_TRUE(view->ToolBarAction(CReportView::CmdExport)->isEnabled());
-    EXPECT_FALSE(view->ToolBarAction(CReportView::CmdColumns)->isEnabled()) << "the column chooser comes later";
+    EXPECT_TRUE(view->ToolBarAction(CReportView::CmdColumns)->isEnabled());
 
     // Nothing ticked: 566, nothing written.
     MessageBoxAnswers answers;
@@ -175,7 +177,7 @@ TEST_F(ReportViewTest, TheContextMenuFollowsTheKind)
     CReportView *view = frame->View();
     std::unique_ptr<QMenu> menu = view->CreateContextMenu();
     ASSERT_TRUE(menu);
-    EXPECT_EQ(items(*menu), (QStringList{"Modifier les colonnes (greyed)", "Ajuster la largeur des colonnes", "-",
+    EXPECT_EQ(items(*menu), (QStringList{"Modifier les colonnes", "Ajuster la largeur des colonnes", "-",
                                          "Editer la tâche (greyed)", "Afficher la Tâche dans la vue calendrier (greyed)",
                                          "-", "Tâches cochées>Facturer|Supprimer|Modifier"}));
     CTranslationStore store;
@@ -197,7 +199,7 @@ TEST_F(ReportViewTest, TheContextMenuFollowsTheKind)
     EXPECT_FALSE(cross->View()->Grid()->HasCheckBoxes());
     CReportFrame *grouped = open(1, false);
     EXPECT_EQ(items(*grouped->View()->CreateContextMenu()),
-              (QStringList{"Modifier les colonnes (greyed)", "Ajuster la largeur des colonnes"}));
+              (QStringList{"Modifier les colonnes", "Ajuster la largeur des colonnes"}));
     EXPECT_FALSE(grouped->View()->IsCommandEnabled(CReportView::CmdBilling));
 }
 
@@ -272,4 +274,35 @@ TEST_F(ReportViewTest, TheExportWritesTheReportAndRemembersItsFormatInThisView)
     for (bool more = view->Model().FirstExportRow(0, row); more; more = view->Model().NextExportRow(0, row))
         expected.push_back(row);
     EXPECT_EQ(CsvReadBack::read(target, QStringLiteral(";")), expected);
+}
+
+TEST_F(ReportViewTest, TheColumnsCommandChoosesTheReportsColumns)
+{
+    CReportFrame *frame = open(0);
+    CReportView *view = frame->View();
+    const int before = view->Grid()->ColumnCount();
+    ASSERT_GE(before, 2);
+    DialogAnswers<CDlgColumn> answers;
+    // Annuler changes nothing.
+    answers.Push(QDialog::Rejected);
+    view->ToolBarAction(CReportView::CmdColumns)->trigger();
+    EXPECT_EQ(view->Grid()->ColumnCount(), before);
+    EXPECT_FALSE(frame->Definition().Modified);
+    // The last shown column hidden: the grid loses it, the report changed.
+    answers.Push([](CDlgColumn &chooser) {
+        CListCtrlCol *list = chooser.List();
+        int last = -1;
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            if (list->IsChecked(row))
+                last = row;
+        }
+        list->SetChecked(last, false);
+        chooser.OnOk();
+        return chooser.result();
+    });
+    view->ToolBarAction(CReportView::CmdColumns)->trigger();
+    EXPECT_EQ(answers.Asked(), 2);
+    EXPECT_EQ(view->Grid()->ColumnCount(), before - 1);
+    EXPECT_TRUE(frame->Definition().Modified);
+    EXPECT_FALSE(frame->Definition().Columns.IsDefault());
 }
