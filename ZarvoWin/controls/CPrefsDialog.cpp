@@ -24,18 +24,6 @@ CPrefsDialog::Translator &translator()
     return t;
 }
 
-// The first control of the page that takes the focus by tabbing.
-QWidget *firstFocusable(QWidget *page)
-{
-    for (QWidget *w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
-        if (!page->isAncestorOf(w))
-            continue;
-        if (w->isEnabled() && w->isVisibleTo(page) && (w->focusPolicy() & Qt::TabFocus))
-            return w;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 void CPrefsDialog::SetTranslator(Translator t)
@@ -240,7 +228,7 @@ bool CPrefsDialog::ShowPage(int index)
     page->show();
     m_current = index;
     SelectTreeItem(index);
-    if (QWidget *first = firstFocusable(page))
+    if (QWidget *first = FirstFocusable(page))
         first->setFocus(Qt::OtherFocusReason);
     OnPageShown(index);
     return true;

@@ -3,6 +3,7 @@
 
 #include "CPrefsSubDlg.h"
 #include "ContextHelp.h"
+#include "UiUtilities.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -22,16 +23,6 @@ QPushButton *numberedButton(QWidget *parent, int id)
     button->setProperty("controlId", id);
     button->setAutoDefault(false);
     return button;
-}
-
-// The first control of the page that takes the focus by tabbing.
-QWidget *firstFocusable(QWidget *page)
-{
-    for (QWidget *w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
-        if (page->isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(page) && (w->focusPolicy() & Qt::TabFocus))
-            return w;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -150,7 +141,7 @@ bool CWizardFrame::ShowPage(int index)
     page->show();
     m_current = index;
     UpdateButtons();
-    if (QWidget *first = firstFocusable(page))
+    if (QWidget *first = FirstFocusable(page))
         first->setFocus(Qt::OtherFocusReason);
     return true;
 }

@@ -227,6 +227,15 @@ QHBoxLayout *ButtonRow(std::initializer_list<QWidget *> buttons)
     return row;
 }
 
+QWidget *FirstFocusable(QWidget *page)
+{
+    for (QWidget *w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(page) && (w->focusPolicy() & Qt::TabFocus))
+            return w;
+    }
+    return nullptr;
+}
+
 QString ConvertFileFilter(const QString &filter)
 {
     const QStringList parts = filter.split(u'|');

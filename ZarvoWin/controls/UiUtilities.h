@@ -22,6 +22,11 @@ QString ConvertFileFilter(const QString &filter);
 // A row of a dialog's buttons pushed to its right end, in the order given.
 QHBoxLayout *ButtonRow(std::initializer_list<QWidget *> buttons);
 
+// The first control inside `page` that takes the focus by tabbing (enabled,
+// shown within the page); null when none does. The frames of pages give it
+// the focus when they show a page.
+QWidget *FirstFocusable(QWidget *page);
+
 // Black (0) text on a light background, white (0xFFFFFF) on a dark one.
 quint32 GetContrastTextColor(quint32 background);
 
