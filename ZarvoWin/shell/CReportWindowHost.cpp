@@ -49,6 +49,9 @@ QWidget *CReportWindowHost::OpenFrame(CZarvoWinApp &app, int id, bool preview, i
     auto *report = new CReportFrame(*host);
     QMdiArea *area = host->MdiArea();
     QPointer<QMdiSubWindow> before = area->currentSubWindow();
+    // The new window shown maximized puts the one before it back to its
+    // normal size; a new report given up restores it as it was.
+    const bool beforeMaximized = before && before->isMaximized();
     area->addSubWindow(report);
     report->showMaximized();
     app.ReportWindows().append(report);
@@ -56,8 +59,11 @@ QWidget *CReportWindowHost::OpenFrame(CZarvoWinApp &app, int id, bool preview, i
         app.ReportWindows().removeAll(report);
         delete report;
         // The window that was active before the new one comes back.
-        if (before)
+        if (before) {
             area->setActiveSubWindow(before);
+            if (beforeMaximized)
+                before->showMaximized();
+        }
         host->UpdateCommandStates();
         return nullptr;
     }

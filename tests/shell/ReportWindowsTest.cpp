@@ -162,6 +162,7 @@ TEST_F(ReportWindowsTest, ANewReportStartsInItsSettings)
     EXPECT_EQ(answers.Asked(), 1);
     EXPECT_EQ(reports().size(), 1);
     EXPECT_EQ(frame->MdiArea()->currentSubWindow(), first);
+    EXPECT_TRUE(first->isMaximized());
 
     // Terminer: the new report is built in a window of its own.
     answers.Push([](CWizardDialog &wizard) {
