@@ -134,15 +134,20 @@ void CReportPageView::UpdateScrollBars()
 QImage CReportPageView::DrawPageImage(int page)
 {
     ++m_pagesDrawn;
-    QImage full = WhitePage(m_pageSize.expandedTo(QSize(1, 1)), m_dotsPerInch);
+    const QSize actual = m_pageSize.expandedTo(QSize(1, 1));
+    QImage image = WhitePage(m_layout.ImageSize().expandedTo(QSize(1, 1)), m_dotsPerInch);
     if (m_drawer) {
-        QPainter painter(&full);
-        painter.setRenderHint(QPainter::Antialiasing, false);
+        QPainter painter(&image);
+        // A reduced page is drawn reduced, smoothly, at the screen's
+        // resolution: its texts keep the measures the pages were broken
+        // with, and no page is drawn larger than it shows.
+        if (image.size() != actual) {
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+            painter.scale(double(image.width()) / actual.width(), double(image.height()) / actual.height());
+        }
         m_drawer(painter, page);
     }
-    if (m_layout.ImageSize() == full.size())
-        return full;
-    return full.scaled(m_layout.ImageSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
 }
 
 void CReportPageView::FillCache()

@@ -13,14 +13,16 @@ class QScrollBar;
 // by the zoom layout, and its scroll bars. Pages are drawn into a cache of
 // page images as long as one screen shows; when the first visible page
 // moves, the images still showing a page are kept and only the newly
-// visible pages are drawn. Images are drawn at the displayed size (reduced
-// smoothly from a page drawn at actual size) and never larger than actual
+// visible pages are drawn. Images are drawn at the displayed size (the
+// page drawn through a smooth reduction) and never larger than actual
 // size: larger zooms stretch them on screen.
 class CReportPageView : public QWidget
 {
     Q_OBJECT
 public:
-    // Draws page `page` (from 1) at actual size onto a white device.
+    // Draws page `page` (from 1) in the coordinates of the page at actual
+    // size onto a white device (the painter reduces it when it shows
+    // smaller).
     using PageDrawer = std::function<void(QPainter &painter, int page)>;
 
     explicit CReportPageView(QWidget *parent = nullptr);

@@ -366,7 +366,13 @@ void CReportView::LayOutPages()
     measure.setDotsPerMeterX(qRound(dpiX / 0.0254));
     measure.setDotsPerMeterY(qRound(dpiY / 0.0254));
     m_grid->SetUpPrintContext(0, &measure, QRect(QPoint(0, 0), page));
-    m_pages->SetPageDrawer([this](QPainter &painter, int number) { m_grid->DrawPage(0, painter, number); });
+    m_pages->SetPageDrawer([this](QPainter &painter, int number) {
+        if (m_template && m_template->GetLoadState() != CReportTemplate::Loaded) {
+            // The message is centred on the image as it shows.
+            painter.resetTransform();
+        }
+        m_grid->DrawPage(0, painter, number);
+    });
     m_pages->SetPages(page, m_grid->PrintLayout().GetPageCount(), dpiX);
 }
 

@@ -163,8 +163,9 @@ bool ReportExportCommand::Run(QWidget *owner, CReportModel &model, const tReport
         written = exportSpreadsheet(owner, model, definition, dialog.GetMode());
         break;
     case ReportExportOptions::OfficeSuite:
-        written = officeSuite() && officeSuite()(owner, model, dialog.GetMode());
-        if (!written)
+        if (officeSuite())
+            written = officeSuite()(owner, model, dialog.GetMode());
+        else
             tell(owner, MessageBoxType::Ok, 326, QString());
         break;
     default:

@@ -20,8 +20,9 @@ public:
     // Tests answer the file dialog; an empty chooser puts the dialog back.
     static void SetSaveFileChooser(SaveFileChooser chooser);
 
-    // Hands the report to the office suite's spreadsheet; false when it
-    // could not. Until one is set, that format is not offered.
+    // Hands the report to the office suite's spreadsheet and tells what
+    // went wrong itself; false when nothing was written. Until one is set,
+    // that format is not offered.
     using OfficeSuiteExport = std::function<bool(QWidget *owner, CReportModel &model, int mode)>;
     static void SetOfficeSuiteExport(OfficeSuiteExport exporter);
     static bool HasOfficeSuiteExport();

@@ -11,7 +11,9 @@
 #include "CReportWizard.h"
 #include "CZarvoWinApp.h"
 #include "MessageBoxParams.h"
+#include "ReportCalcExport.h"
 #include "ReportColumnCatalogue.h"
+#include "ReportExportCommand.h"
 #include "ReportPlaceholders.h"
 #include "tReportSnapshot.h"
 
@@ -79,6 +81,9 @@ void RegisterReports(CZarvoWinApp &app)
     };
     CReportFrame::SetSettingsEditor(
         [&app](tReportDefinition &copy, QWidget *owner) { return editReportSettings(app, copy, owner); });
+    // The export's office-suite format: the sheet opens in the desktop's
+    // spreadsheet program.
+    ReportExportCommand::SetOfficeSuiteExport(ReportCalcExport::Run);
     // A new report starts in its settings, which come with their editor.
     app.Reports().canMakeNew = [] { return CReportFrame::HasSettingsEditor(); };
     app.Windows().reportFrame = [&app](int reportId, bool preview, int zoom, bool restored) {
