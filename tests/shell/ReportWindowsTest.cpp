@@ -13,6 +13,7 @@
 #include "CReportFrame.h"
 #include "CReportGrid.h"
 #include "CReportModel.h"
+#include "CReportPageView.h"
 #include "CReportStore.h"
 #include "CReportTemplate.h"
 #include "CReportView.h"
@@ -259,6 +260,24 @@ TEST_F(ReportWindowsTest, TheReportsOnScreenComeBackAfterAStartAndAUserSwitch)
     QTest::qWait(100);
     ASSERT_EQ(reports().size(), 1);
     EXPECT_EQ(reports()[0]->Definition().Id, annes);
+}
+
+TEST_F(ReportWindowsTest, AReportClosedInPrintLayoutReopensThereAtItsZoom)
+{
+    CReportFrame *report = openFromPane();
+    ASSERT_NE(report, nullptr);
+    report->View()->OnCommand(CReportView::CmdPrintLayout);
+    report->View()->OnCommand(CReportView::CmdOnePage);
+    ASSERT_TRUE(report->View()->IsPrintLayout());
+    // Printing comes with the print layout, on the main toolbar too.
+    EXPECT_TRUE(frame->Commands().Action(57607)->isEnabled());
+    restart();
+    ASSERT_EQ(reports().size(), 1);
+    report = reports()[0];
+    QTRY_VERIFY(!report->IsRestorePending() && !report->Stamp().isEmpty());
+    EXPECT_TRUE(report->View()->IsPrintLayout());
+    EXPECT_EQ(report->View()->Zoom(), 1);
+    EXPECT_GT(report->View()->PageView()->PageCount(), 0);
 }
 
 // The running program finds its print templates: the user's templates
