@@ -3,10 +3,12 @@
 // tree widget filled with the same checkable items, in the same run: the
 // page made and shown with its tree filled, and every item checked by
 // "select all" against checking every item of the bare tree.
+#include "ApplicationImageList.h"
 #include "CAppData.h"
 #include "CProjectStore.h"
 #include "CReportProject.h"
 #include "CmyTreeCtrl.h"
+#include "ImageList.h"
 #include "ProjectTreeData.h"
 #include "tReportDefinition.h"
 #include "tReportSnapshot.h"
@@ -24,8 +26,10 @@ struct Scene
     CProjectStore store;
     tReportSnapshot snapshot;
     tReportDefinition definition;
+    ImageList images{16};
     Scene()
     {
+        FillApplicationImages(images);
         fixture().load(store);
         CAppData::SetProjectStore(&store);
         snapshot = tReportSnapshot::Take(&store);
@@ -92,6 +96,7 @@ void BM_PairsPageOpens(benchmark::State &state)
         CReportProject page(true, true);
         page.SetSnapshot(&s.snapshot);
         page.SetShowActivities(true);
+        page.SetImages(&s.images);
         page.SetDefinition(&s.definition);
         page.Create(&host);
         page.resize(600, 500);

@@ -33,6 +33,7 @@ constexpr ThemeImage Images[] = {
     {8, "media-playback-start"},
     {10, "dialog-warning"},
     {28, "appointment-reminder"},
+    {29, "dialog-question"},
 };
 
 // A check box as the style draws it, unticked or ticked, centred in a

@@ -8,7 +8,8 @@ class ImageList;
 // 15 a project, 16 an activity, 17 an hourly rate, 18 a task, 19 a report,
 // 20 a favourite, 21 a recent entry, 22 a client, 23 a sub-project,
 // 24 an action (the project types map onto these through
-// GetProjectStateImage), 28 an alert date reached. The check boxes are
+// GetProjectStateImage), 28 an alert date reached, 29 no project or
+// activity (the item of entries without one). The check boxes are
 // drawn by the style; the others come from the desktop's icon theme,
 // Breeze behind it.
 void FillApplicationImages(ImageList &list);

@@ -6,11 +6,13 @@
 #include "ReportSelectionList.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
+#include "UiUtilities.h"
 #include "WidgetIds.h"
 #include "tReportDefinition.h"
 #include "tReportSnapshot.h"
 
 #include <QCollator>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -27,6 +29,10 @@ constexpr int ProjectRole = Qt::UserRole;
 constexpr int ActivityRole = Qt::UserRole + 1;
 // Items that stand for a project and activity pair (not the extra item).
 constexpr int PairRole = Qt::UserRole + 2;
+// Pictures of the application's image list: an activity, and the item of
+// entries without a project or activity.
+constexpr int ActivityImage = 16;
+constexpr int UndefinedImage = 29;
 
 template <typename T> T *numbered(T *widget, int id)
 {
@@ -127,9 +133,22 @@ void CReportProject::FillTree()
     UpdateWarning();
 }
 
+QIcon CReportProject::Image(int index) const
+{
+    return m_images ? m_images->Icon(index) : QIcon();
+}
+
 void CReportProject::FillProjects(const QString &list)
 {
     QList<QTreeWidgetItem *> top;
+    // One icon per picture, shared by the items.
+    QHash<int, QIcon> icons;
+    const auto icon = [this, &icons](int index) {
+        auto it = icons.find(index);
+        if (it == icons.end())
+            it = icons.insert(index, Image(index));
+        return *it;
+    };
     if (m_snapshot && !m_snapshot->Nodes.empty()) {
         const std::vector<tReportSnapshot::tNode> &nodes = m_snapshot->Nodes;
         // Depth first from the root, the items made before they join the
@@ -158,6 +177,10 @@ void CReportProject::FillProjects(const QString &list)
             item->setData(0, ProjectRole, node.ProjectId);
             item->setData(0, ActivityRole, node.ActivityId);
             item->setData(0, PairRole, true);
+            if (m_images) {
+                const tReportSnapshot::tProject *project = m_snapshot->Project(node.ProjectId);
+                item->setIcon(0, icon(activity ? ActivityImage : GetProjectStateImage(project ? project->Type : 0)));
+            }
             if (p.parent)
                 p.parent->addChild(item);
             else
@@ -169,6 +192,7 @@ void CReportProject::FillProjects(const QString &list)
     if (!m_pairs) {
         QTreeWidgetItem *none = checkable(Platform::Texts::get(501), ReportSelectionList::IsUndefinedChecked(list));
         none->setData(0, ProjectRole, -1);
+        none->setIcon(0, Image(UndefinedImage));
         top.append(none);
     }
     m_tree->addTopLevelItems(top);
@@ -187,14 +211,17 @@ void CReportProject::FillActivities(const QString &list)
             const int c = collator.compare(a.first, b.first);
             return c != 0 ? c < 0 : a.second < b.second;
         });
+        const QIcon activityIcon = Image(ActivityImage);
         for (const auto &[name, id] : activities) {
             QTreeWidgetItem *item = checkable(name, ReportSelectionList::IsIdChecked(list, id));
             item->setData(0, ProjectRole, id);
+            item->setIcon(0, activityIcon);
             top.append(item);
         }
     }
     QTreeWidgetItem *none = checkable(Platform::Texts::get(502), ReportSelectionList::IsUndefinedChecked(list));
     none->setData(0, ProjectRole, -1);
+    none->setIcon(0, Image(UndefinedImage));
     top.append(none);
     m_tree->addTopLevelItems(top);
 }

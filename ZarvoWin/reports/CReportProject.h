@@ -1,10 +1,13 @@
 #pragma once
 #include "CReportWizardPage.h"
 
+#include <QIcon>
+
 #include <utility>
 #include <vector>
 
 class CmyTreeCtrl;
+class ImageList;
 class QLabel;
 class QPushButton;
 class QTreeWidgetItem;
@@ -32,6 +35,9 @@ public:
     // not owned) and whether the pairs list the activities.
     void SetSnapshot(const tReportSnapshot *snapshot) { m_snapshot = snapshot; }
     void SetShowActivities(bool show) { m_showActivities = show; }
+    // The application's 16-pixel pictures for the items (not owned; none
+    // shows no pictures).
+    void SetImages(const ImageList *images) { m_images = images; }
 
     bool ValidatePage() override;
     void OnOK() override;
@@ -56,11 +62,13 @@ private:
     void FillTree();
     void FillProjects(const QString &list);
     void FillActivities(const QString &list);
+    QIcon Image(int index) const;
 
     bool m_projects;
     bool m_pairs;
     bool m_showActivities = true;
     const tReportSnapshot *m_snapshot = nullptr;
+    const ImageList *m_images = nullptr;
     CmyTreeCtrl *m_tree = nullptr;
     QLabel *m_label = nullptr;
     QLabel *m_warning = nullptr;

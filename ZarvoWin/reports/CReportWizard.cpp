@@ -25,6 +25,7 @@ CReportWizard::CReportWizard(tReportDefinition &definition, const tSources &sour
     for (CReportProject *page : {m_projects.get(), m_pairs.get(), m_activities.get()}) {
         page->SetSnapshot(m_sources.Projects.get());
         page->SetShowActivities(m_sources.ShowActivities);
+        page->SetImages(m_sources.Images);
     }
     m_layout->SetTemplateFolders(m_sources.UserTemplates, m_sources.ProgramTemplates);
 

@@ -7,6 +7,7 @@ class CReportDivers;
 class CReportGroupBy;
 class CReportProject;
 class CWizardDialog;
+class ImageList;
 class QWidget;
 struct tReportDefinition;
 struct tReportSnapshot;
@@ -23,6 +24,7 @@ public:
     {
         std::shared_ptr<const tReportSnapshot> Projects;
         bool ShowActivities = true;
+        const ImageList *Images = nullptr; // the application's 16-pixel pictures
         QString UserTemplates;
         QString ProgramTemplates;
     };

@@ -47,6 +47,7 @@ bool editReportSettings(CZarvoWinApp &app, tReportDefinition &copy, QWidget *own
     CReportWizard::tSources sources;
     sources.Projects = std::make_shared<const tReportSnapshot>(tReportSnapshot::Take(&app.ProjectStore()));
     sources.ShowActivities = app.Configuration().showActivities;
+    sources.Images = &app.Images(false);
     sources.UserTemplates = app.Configuration().dataFolder;
     if (const CLanguageSelector *languages = CLanguageSelector::Application())
         sources.ProgramTemplates = languages->GetTemplatesFolder();

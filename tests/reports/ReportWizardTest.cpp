@@ -1,6 +1,7 @@
 // The report settings: the rules of the page set, the grouping levels, the
 // selection lists, the period repair and the centimetres as tables; the
 // wizard and its pages offscreen on a definition.
+#include "ApplicationImageList.h"
 #include "CMyDateTimeCtrl.h"
 #include "CMyEdit.h"
 #include "CPrefsStatic.h"
@@ -12,6 +13,7 @@
 #include "CReportWizard.h"
 #include "CWizardDialog.h"
 #include "CmyTreeCtrl.h"
+#include "ImageList.h"
 #include "MessageBoxAnswers.h"
 #include "ReportCentimetres.h"
 #include "ReportFixture.h"
@@ -242,6 +244,8 @@ protected:
         definition.TitreAuto = false;
         definition.SetDefaultColumns(definition.Columns);
         sources.Projects = std::make_shared<const tReportSnapshot>(snapshot);
+        FillApplicationImages(images);
+        sources.Images = &images;
     }
     std::unique_ptr<CReportWizard> open()
     {
@@ -254,6 +258,7 @@ protected:
 
     tReportDefinition definition;
     CReportWizard::tSources sources;
+    ImageList images{16};
 };
 
 TEST_F(ReportWizardTest, TheKindChoosesThePageSet)
@@ -356,6 +361,7 @@ TEST_F(ReportWizardTest, SelectionListsWrittenOnFinish)
     projects->SetCheckRecursive(projects->invisibleRootItem(), Qt::Checked);
     QTreeWidgetItem *extra = projects->topLevelItem(projects->topLevelItemCount() - 1);
     EXPECT_EQ(extra->text(0), Platform::Texts::get(501));
+    EXPECT_FALSE(projects->topLevelItem(0)->icon(0).isNull());
     extra->setCheckState(0, Qt::Unchecked);
     CmyTreeCtrl *activities = wizard->ActivitiesPage().TreeBox();
     ASSERT_EQ(activities->topLevelItemCount(), 3);
