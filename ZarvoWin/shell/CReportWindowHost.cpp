@@ -1,7 +1,5 @@
 #include "CReportWindowHost.h"
 
-#include <QPointer>
-
 #include "CCommandTable.h"
 #include "CConfiguration.h"
 #include "CLanguageSelector.h"
@@ -14,6 +12,8 @@
 #include "tReportSnapshot.h"
 
 #include <QMdiArea>
+#include <QPointer>
+#include <QTimer>
 
 CReportWindowHost::CReportWindowHost(CZarvoWinApp &app, CMainFrame &frame)
     : QObject(&frame), m_app(app), m_frame(frame)
@@ -48,10 +48,13 @@ QWidget *CReportWindowHost::OpenFrame(CZarvoWinApp &app, int id, bool preview, i
         return nullptr;
     auto *report = new CReportFrame(*host);
     QMdiArea *area = host->MdiArea();
-    QPointer<QMdiSubWindow> before = area->currentSubWindow();
-    // The new window shown maximized puts the one before it back to its
-    // normal size; a new report given up restores it as it was.
-    const bool beforeMaximized = before && before->isMaximized();
+    // The window shown before; a new report given up gives it back as it
+    // was (showing the new one maximized put it back to its normal size).
+    const QList<QMdiSubWindow *> history = area->subWindowList(QMdiArea::ActivationHistoryOrder);
+    QPointer<QMdiSubWindow> before = area->currentSubWindow() ? area->currentSubWindow()
+                                                              : (history.isEmpty() ? nullptr : history.last());
+    const bool beforeMaximized =
+        before && (before->isMaximized() || area->viewMode() == QMdiArea::TabbedView);
     area->addSubWindow(report);
     report->showMaximized();
     app.ReportWindows().append(report);
@@ -61,8 +64,15 @@ QWidget *CReportWindowHost::OpenFrame(CZarvoWinApp &app, int id, bool preview, i
         // The window that was active before the new one comes back.
         if (before) {
             area->setActiveSubWindow(before);
-            if (beforeMaximized)
+            if (beforeMaximized) {
                 before->showMaximized();
+                // The document area handles the removed window's going
+                // once the events waiting are handled: maximized again then.
+                QTimer::singleShot(0, before, [before] {
+                    if (before && !before->isMaximized())
+                        before->showMaximized();
+                });
+            }
         }
         host->UpdateCommandStates();
         return nullptr;
