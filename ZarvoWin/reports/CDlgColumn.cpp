@@ -3,6 +3,7 @@
 #include "CDlgColumnDetail.h"
 #include "CListCtrlCol.h"
 #include "CMyEdit.h"
+#include "ContextHelp.h"
 #include "CReportColumnSet.h"
 #include "DialogAnswers.h"
 #include "EntryDialogWidgets.h"
@@ -107,6 +108,11 @@ CDlgColumn::CDlgColumn(tReportDefinition *definition, CReportColumnSet &columns,
     for (int id : {int(IdAll), int(IdNone), int(IdFirst), int(IdUp), int(IdDown), int(IdLast)})
         button(id)->setVisible(reportMode);
     buttons->addStretch(1);
+    // F1 and the help button open the chooser's page.
+    ContextHelp::Install(this, DialogId);
+    auto *helpRow = new QHBoxLayout;
+    ContextHelp::AddButton(helpRow, this);
+    buttons->addLayout(helpRow);
     button(IdDefault);
     button(IdModify);
     QPushButton *ok = button(IdOk);

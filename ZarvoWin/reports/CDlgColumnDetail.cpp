@@ -1,6 +1,7 @@
 #include "CDlgColumnDetail.h"
 
 #include "CMyEdit.h"
+#include "ContextHelp.h"
 #include "CReadOnlyCB.h"
 #include "DialogAnswers.h"
 #include "EntryDialogWidgets.h"
@@ -10,6 +11,7 @@
 #include "UiUtilities.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,7 +107,10 @@ CDlgColumnDetail::CDlgColumnDetail(bool generalMode, tReportColumn &column, QWid
     if (!generalMode)
         layout->addWidget(current);
     layout->addStretch(1);
-    layout->addLayout(ButtonRow({ok, cancel}));
+    QHBoxLayout *buttons = ButtonRow({ok, cancel});
+    ContextHelp::Install(this, DialogId);
+    ContextHelp::AddButton(buttons, this);
+    layout->addLayout(buttons);
 
     TranslateDialog(this, DialogId);
     m_align->addItem(QString(), -1);
