@@ -26,9 +26,10 @@ QPixmap refusedCursor()
 ListRowDrag::ListRowDrag(CListCtrlCol *list, MoveFunction move)
     : QObject(list)
     , m_list(list)
+    , m_viewport(list->viewport())
     , m_move(std::move(move))
 {
-    m_list->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 }
 
 void ListRowDrag::Cancel()
@@ -88,7 +89,7 @@ void ListRowDrag::EndDrag(bool drop)
 
 bool ListRowDrag::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_list->viewport())
+    if (watched != m_viewport)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress: {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <QWidget>
 #include <QPoint>
 
 #include <functional>
@@ -43,6 +44,9 @@ private:
     void EndDrag(bool drop);
 
     CListCtrlCol *m_list;
+    // Kept apart: the list is no longer whole while its viewport is being
+    // destroyed, and the viewport's last events still come here.
+    QWidget *m_viewport;
     MoveFunction m_move;
     bool m_enabled = true;
     bool m_pressed = false;
