@@ -11,6 +11,7 @@
 #include "LocalTime.h"
 
 #include <QHash>
+#include <QStringList>
 #include <QSet>
 #include <algorithm>
 #include <array>
@@ -208,30 +209,64 @@ void GanttLayout::BuildHeader()
     };
     const int centred = Qt::AlignCenter;
     const int leftAligned = Qt::AlignLeft | Qt::AlignVCenter;
-    const auto monthName = [&config](const QDate &date) { return config.monthNames[size_t(date.month() - 1)]; };
+    const auto monthName = [&config](const QDate &date, bool full) {
+        const size_t month = size_t(date.month() - 1);
+        return full ? config.monthNames[month] : config.shortMonthNames[month];
+    };
+    // A label on a tick takes a few pixels more than its text; a label in
+    // a cell needs a pixel of room on each side.
+    constexpr int LabelPadding = 6;
+    constexpr int CellPadding = 2;
+    const auto fitsTick = [&width](const QString &text, int room) { return width(text) + LabelPadding <= room; };
+    const auto fitsCell = [&width](const QString &text, int room) { return width(text) + CellPadding <= room; };
+    const auto nextPixel = [this, cm](size_t i, int x) {
+        return i + 1 < m_ticks.size() ? Pixel(m_ticks[i + 1]) : x + int(cm);
+    };
+    const auto shown = [this](int x, int next) { return GanttScale::HasPixel(x) && Visible(x - 200, std::max(next, x) + 200); };
 
-    // Lower half: one label per tick.
+    // The months of the lower half are all written in full, or all
+    // abbreviated when one of the full names shown would not fit.
+    bool fullMonths = true;
+    if (level >= 10 && level < 13) {
+        for (size_t i = 0; i < m_ticks.size() && fullMonths; ++i) {
+            const int x = Pixel(m_ticks[i]);
+            const int next = nextPixel(i, x);
+            const QString full = monthName(LocalTime::localDate(m_ticks[i]), true);
+            if (shown(x, next))
+                fullMonths = level == 10 ? fitsCell(full, next - x) : fitsTick(full, next - x);
+        }
+    }
+
+    // Lower half: one label per tick. A label centred on its tick that
+    // would run into the one before it is left out.
+    int labelsEnd = std::numeric_limits<int>::min();
     for (size_t i = 0; i < m_ticks.size(); ++i) {
         const int x = Pixel(m_ticks[i]);
-        const int next = i + 1 < m_ticks.size() ? Pixel(m_ticks[i + 1]) : x + int(cm);
-        if (!GanttScale::HasPixel(x) || !Visible(x - 200, std::max(next, x) + 200))
+        const int next = nextPixel(i, x);
+        if (!shown(x, next))
             continue;
         const QDateTime local = LocalTime::toLocal(m_ticks[i]);
         const QDate date = local.date();
         const auto onTick = [&](const QString &text) {
-            const int w = width(text) + 6;
+            const int w = width(text) + LabelPadding;
+            if (x - w / 2 < labelsEnd)
+                return;
+            labelsEnd = x - w / 2 + w;
             label(QRect(x - w / 2, half, w, h - half), text, centred);
         };
+        // A label in the cell from its tick to the next; none where it
+        // would not fit.
         const auto inCell = [&](const QString &text) {
             mark(x, half, h - 1);
-            label(QRect(x, half, std::max(next - x, 1), h - half), text, centred);
+            if (fitsCell(text, next - x))
+                label(QRect(x, half, std::max(next - x, 1), h - half), text, centred);
         };
         if (level < 5) {
             const QString text = config.FormatLocaleTime(m_ticks[i], false);
             // Labels as wide as a tick's centimetre leave every other one
             // out, keeping those on full (or even) hours.
             const int minuteOfDay = local.time().hour() * 60 + local.time().minute();
-            if (width(text) + 6 >= cm && (minuteOfDay / StepMinutes[size_t(level)]) % 2 != 0)
+            if (width(text) + LabelPadding >= cm && (minuteOfDay / StepMinutes[size_t(level)]) % 2 != 0)
                 continue;
             onTick(text);
         } else if (level == 5) {
@@ -239,15 +274,18 @@ void GanttLayout::BuildHeader()
         } else if (level < 10) {
             onTick(Formatter::sprintf(u"%02d", {date.day()}));
         } else if (level == 10) {
-            inCell(monthName(date));
+            inCell(monthName(date, fullMonths));
         } else if (level < 13) {
-            onTick(monthName(date));
+            onTick(monthName(date, fullMonths));
         } else {
             inCell(Formatter::sprintf(u"%4d", {date.year()}));
         }
     }
 
-    // Upper half: the day, the month or the year each tick belongs to.
+    // Upper half: the day, the month or the year each tick belongs to,
+    // from the mark at its start up to the next: the day's short date, the
+    // month abbreviated or the year alone where the whole does not fit,
+    // nothing where none does.
     if (level == 13)
         return;
     const qint64 right = m_in.scale->PixelToTime(m_width);
@@ -259,6 +297,7 @@ void GanttLayout::BuildHeader()
     const auto advance = [level](const QDate &d) {
         return level < 5 ? d.addDays(1) : level < 10 ? d.addMonths(1) : d.addYears(1);
     };
+    constexpr int MarkGap = 5;
     for (int guard = 0; guard < MaxTicks; ++guard) {
         const qint64 t = LocalTime::midnight(date);
         if (t > right)
@@ -267,15 +306,22 @@ void GanttLayout::BuildHeader()
         const int x = Pixel(t);
         const int next = Pixel(LocalTime::midnight(following));
         if (GanttScale::HasPixel(x) && GanttScale::HasPixel(next) && Visible(x, next)) {
-            QString text;
-            if (level < 5)
-                text = config.FormatDate(t, true);
-            else if (level < 10)
-                text = Formatter::sprintf(u"%s %4d", {monthName(date), date.year()});
-            else
-                text = Formatter::sprintf(u"%4d", {date.year()});
+            QStringList texts;
+            if (level < 5) {
+                texts << config.FormatDate(t, true) << config.FormatDate(t, false);
+            } else if (level < 10) {
+                texts << Formatter::sprintf(u"%s %4d", {monthName(date, true), date.year()})
+                      << Formatter::sprintf(u"%s %4d", {monthName(date, false), date.year()})
+                      << Formatter::sprintf(u"%4d", {date.year()});
+            } else {
+                texts << Formatter::sprintf(u"%4d", {date.year()});
+            }
             mark(x, 0, half);
-            label(QRect(x + 5, 0, std::max(next - x - 5, 1), half), text, leftAligned);
+            const int room = next - x - MarkGap;
+            const auto fitting = std::find_if(texts.cbegin(), texts.cend(),
+                                              [&width, room](const QString &text) { return width(text) + MarkGap <= room; });
+            if (fitting != texts.cend())
+                label(QRect(x + MarkGap, 0, std::max(room, 1), half), *fitting, leftAligned);
         }
         date = following;
     }

@@ -47,11 +47,6 @@ qint64 GanttScale::LowerBound()
 
 qint64 GanttScale::UpperBound()
 {
-    return localMidnight(2050, 1, 1);
-}
-
-qint64 GanttScale::ClampLimit()
-{
     return localMidnight(2100, 1, 1);
 }
 
@@ -105,9 +100,9 @@ void GanttScale::ClampCentre()
 {
     const qint64 half = HalfWidthSeconds();
     const qint64 low = LowerBound() + half;
-    const qint64 high = ClampLimit() - half;
+    const qint64 high = UpperBound() - half;
     if (low > high)
-        m_centre = LowerBound() + (ClampLimit() - LowerBound()) / 2;
+        m_centre = LowerBound() + (UpperBound() - LowerBound()) / 2;
     else
         m_centre = std::clamp(m_centre, low, high);
 }
@@ -179,29 +174,33 @@ bool GanttScale::ZoomToLevel(int level)
 
 // ---------------------------------------------------------------- scroll bar
 
-int GanttScale::PositionOf(qint64 time) const
+// The position counts the level's centimetres from 2000 to the chart's left
+// edge, so that the bounds of the middle are the ends of the bar: the middle
+// kept at its lowest gives 0, at its highest the maximum.
+qint64 GanttScale::PositionOf(qint64 centre) const
 {
-    const qint64 position = (time - LowerBound()) / 60 / MinutesPerCm(m_level);
-    return int(std::clamp<qint64>(position, 0, m_bar.maximum));
+    return (centre - HalfWidthSeconds() - LowerBound()) / 60 / MinutesPerCm(m_level);
 }
 
 void GanttScale::UpdateScrollBar()
 {
-    const int unit = MinutesPerCm(m_level);
-    const qint64 range = (UpperBound() - LowerBound()) / 60 / unit;
     m_bar.page = std::max(int(m_width / (2 * m_pixelsPerCm)), 0);
-    // The largest position the bar takes is its range less a page.
-    m_bar.maximum = int(std::max<qint64>(range - std::max(m_bar.page - 1, 0), 0));
-    m_bar.position = PositionOf(m_centre);
+    m_bar.maximum = int(std::max<qint64>(PositionOf(UpperBound() - HalfWidthSeconds()), 0));
+    m_bar.position = int(std::clamp<qint64>(PositionOf(m_centre), 0, m_bar.maximum));
 }
 
 void GanttScale::Scroll(int units)
 {
     if (units == 0)
         return;
-    m_bar.position = int(std::clamp<qint64>(qint64(m_bar.position) + units, 0, m_bar.maximum));
-    m_centre = StepTime(m_centre, m_level, units);
+    const qint64 stepped = StepTime(m_centre, m_level, units);
+    m_centre = stepped;
     ClampCentre();
+    // A calendar step (a month, a year) is not exactly a unit of the bar:
+    // the position moves by the units asked while the middle is free, and
+    // stands where the middle stands once a bound stops it.
+    const qint64 position = m_centre == stepped ? qint64(m_bar.position) + units : PositionOf(m_centre);
+    m_bar.position = int(std::clamp<qint64>(position, 0, m_bar.maximum));
 }
 
 void GanttScale::Pan(int dx)
@@ -211,7 +210,7 @@ void GanttScale::Pan(int dx)
     m_centre += qint64(double(dx) * m_minutesPerPixel * 60.0);
     ClampCentre();
     // The thumb follows the time shown rather than the mouse's pixels.
-    m_bar.position = PositionOf(m_centre);
+    m_bar.position = int(std::clamp<qint64>(PositionOf(m_centre), 0, m_bar.maximum));
 }
 
 qint64 GanttScale::StepTime(qint64 time, int level, int units)

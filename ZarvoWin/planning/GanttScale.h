@@ -7,10 +7,11 @@
 // span of time per centimetre of screen), the time at the chart's middle,
 // the chart's width, and from them where a time lies in pixels and which
 // time a pixel shows. It moves the middle when the chart is zoomed,
-// scrolled, panned or brought to the present moment, keeps it between
-// 1 January 2000 and 1 January 2100 (local time), and gives the state of
-// the horizontal scroll bar, which spans 2000 to 2050 in units of one
-// centimetre of the level.
+// scrolled, panned or brought to the present moment, keeps the chart
+// between 1 January 2000 and 1 January 2100 (local time), and gives the
+// state of the horizontal scroll bar over that same range, in units of one
+// centimetre of the level: the thumb stands at its left end when the chart
+// begins in 2000 and at its right end when it ends in 2100.
 class GanttScale
 {
 public:
@@ -35,11 +36,10 @@ public:
     static int MinutesPerCm(int level);
     static double PixelsPerCmFor(int logicalDpiX);
 
-    // Local midnights: the scroll range runs from the first to the second,
-    // the middle is kept between the first and the third.
+    // Local midnights, 1 January 2000 and 2100: the chart and its scroll
+    // bar span what lies between.
     static qint64 LowerBound();
     static qint64 UpperBound();
-    static qint64 ClampLimit();
 
     int Level() const { return m_level; }
     // Sets the level (clamped to 0 .. 13) and the minutes per pixel; the
@@ -90,16 +90,17 @@ public:
     // level -----------------------------------------------------------------
     struct tScrollBar
     {
-        int maximum = 0; // the largest position (the bar's own maximum)
-        int page = 0;
-        int position = 0;
+        int maximum = 0;  // the largest position: the chart ends in 2100
+        int page = 0;     // half the chart's width
+        int position = 0; // the chart's left edge, from 2000
         bool operator==(const tScrollBar &other) const = default;
     };
     // Range, page and position taken from the middle again.
     void UpdateScrollBar();
     const tScrollBar &ScrollBar() const { return m_bar; }
     // A scroll by `units` (not 0): the position moves within the bar's
-    // range and the middle by the level's step (see StepTime).
+    // range and the middle by the level's step (see StepTime); where the
+    // middle stops at a bound, the position is taken from it again.
     void Scroll(int units);
     // A drag by `dx` pixels (press x - current x): the middle moves by as
     // many pixels, the content following the mouse.
@@ -123,7 +124,8 @@ private:
     qint64 PixelOf(qint64 time) const;
     qint64 HalfWidthSeconds() const;
     void BringRangeIntoView();
-    int PositionOf(qint64 time) const;
+    // The bar's position for a middle at `centre`, not clamped.
+    qint64 PositionOf(qint64 centre) const;
 
     int m_level = DefaultLevel;
     double m_pixelsPerCm = 96 / 2.54;

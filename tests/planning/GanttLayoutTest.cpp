@@ -193,6 +193,47 @@ TEST_F(GanttLayoutTest, HeaderIsABlueToWhiteBandWithLabelsOfTheLevel)
     EXPECT_TRUE(labels.contains(QStringLiteral("2024")));
 }
 
+// At every level the labels read: each holds its text whole, and none runs
+// into its neighbour; where the months' full names do not fit a tick's
+// centimetre (three months a centimetre), they are abbreviated.
+TEST_F(GanttLayoutTest, HeaderLabelsFitAndNeverRunIntoEachOther)
+{
+    for (int level = 0; level < GanttScale::LevelCount; ++level) {
+        build(level, At(2024, 6, 12, 0));
+        std::vector<tGanttItem> upper, lower;
+        for (const tGanttItem &label : items(tGanttItem::Label))
+            (label.rect.top() == 0 ? upper : lower).push_back(label);
+        EXPECT_GE(lower.size(), 5u) << level;
+        for (std::vector<tGanttItem> *half : {&upper, &lower}) {
+            std::sort(half->begin(), half->end(),
+                      [](const tGanttItem &a, const tGanttItem &b) { return a.rect.left() < b.rect.left(); });
+            for (size_t i = 0; i < half->size(); ++i) {
+                const tGanttItem &label = (*half)[i];
+                EXPECT_LE(metrics.horizontalAdvance(label.text), label.rect.width())
+                    << "level " << level << ": " << label.text.toStdString();
+                if (i > 0) {
+                    EXPECT_LT((*half)[i - 1].rect.right(), label.rect.left())
+                        << "level " << level << ": " << (*half)[i - 1].text.toStdString() << " runs into "
+                        << label.text.toStdString();
+                }
+            }
+        }
+    }
+
+    const double cm = scale.PixelsPerCm();
+    ASSERT_GT(metrics.horizontalAdvance(QStringLiteral("juillet")) + 6, cm)
+        << "the test font writes juillet within a centimetre";
+    for (int level : {11, 12}) {
+        build(level, At(2024, 6, 12, 0));
+        QStringList labels;
+        for (const tGanttItem &label : items(tGanttItem::Label))
+            labels << label.text;
+        EXPECT_TRUE(labels.contains(QStringLiteral("juil."))) << level << ": " << labels.join(u' ').toStdString();
+        EXPECT_FALSE(labels.contains(QStringLiteral("juillet"))) << level;
+        EXPECT_FALSE(labels.contains(QStringLiteral("octobre"))) << level;
+    }
+}
+
 TEST_F(GanttLayoutTest, DaysOffAreGreyUpToADayACentimetre)
 {
     // Monday to Friday worked: Saturday 9 and Sunday 10 March greyed as one.

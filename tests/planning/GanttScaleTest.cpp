@@ -65,8 +65,7 @@ TEST(GanttScaleTest, TheMiddleStaysBetween2000And2100)
     const qint64 y2000 = at(2000, 1, 1);
     const qint64 y2100 = at(2100, 1, 1);
     EXPECT_EQ(GanttScale::LowerBound(), y2000);
-    EXPECT_EQ(GanttScale::UpperBound(), at(2050, 1, 1));
-    EXPECT_EQ(GanttScale::ClampLimit(), y2100);
+    EXPECT_EQ(GanttScale::UpperBound(), y2100);
 
     GanttScale s = scale(8, 800, at(1990, 6, 1));
     s.ClampCentre();
@@ -98,7 +97,8 @@ TEST(GanttScaleTest, ANewUserSeesOneWeekACentimetreWithNowAtASixth)
     s.SetWidth(600);
     EXPECT_TRUE(s.PlaceNow(now));
     EXPECT_NEAR(s.TimeToPixel(now), 100, 1);
-    EXPECT_EQ(s.ScrollBar().position, int((s.Centre() - GanttScale::LowerBound()) / 60 / 10080));
+    // The thumb stands at the chart's left edge.
+    EXPECT_EQ(s.ScrollBar().position, int((s.LeftTime() - GanttScale::LowerBound()) / 60 / 10080));
 }
 
 TEST(GanttScaleTest, StoredLevelsOutsideTheTableGiveOneWeek)
@@ -222,13 +222,14 @@ TEST(GanttScaleTest, TheScrollBarCountsCentimetresOfTheLevel)
 {
     GanttScale s = scale(8, 600, at(2024, 3, 4));
     s.UpdateScrollBar();
-    const qint64 range = (GanttScale::UpperBound() - GanttScale::LowerBound()) / 60 / 10080;
     const int page = int(600 / (2 * (96 / 2.54))); // 7
     EXPECT_EQ(page, 7);
     EXPECT_EQ(s.ScrollBar().page, page);
-    // The bar's largest position: the range less a page, plus one.
-    EXPECT_EQ(s.ScrollBar().maximum, range - page + 1);
-    EXPECT_EQ(s.ScrollBar().position, (at(2024, 3, 4) - GanttScale::LowerBound()) / 60 / 10080);
+    // The position counts weeks from 2000 to the chart's left edge; the
+    // largest is that of a chart ending in 2100.
+    EXPECT_EQ(s.ScrollBar().position, (s.LeftTime() - GanttScale::LowerBound()) / 60 / 10080);
+    const qint64 shown = s.Centre() - s.LeftTime();
+    EXPECT_EQ(s.ScrollBar().maximum, (GanttScale::UpperBound() - 2 * shown - GanttScale::LowerBound()) / 60 / 10080);
 
     // A step moves the position by one and the middle by a week; at the
     // ends the position stops while the middle stays clamped.
@@ -241,6 +242,55 @@ TEST(GanttScaleTest, TheScrollBarCountsCentimetresOfTheLevel)
     EXPECT_EQ(s.LeftTime(), GanttScale::LowerBound());
 }
 
+// Whichever way the chart is moved, by the bar, by dragging or by the keys,
+// the thumb reaches an end of the bar exactly when the chart reaches 2000
+// or 2100, and the chart moves with every step the thumb takes.
+TEST(GanttScaleTest, TheBarAndTheMiddleShareOneRangeAtEveryLevel)
+{
+    const qint64 y2000 = at(2000, 1, 1);
+    const qint64 y2100 = at(2100, 1, 1);
+    for (int level : {0, 5, 8, 10, 11, 12, 13}) {
+        GanttScale s = scale(level, 800, at(2024, 3, 4));
+        s.UpdateScrollBar();
+        const GanttScale::tScrollBar &bar = s.ScrollBar();
+        ASSERT_GT(bar.maximum, 10) << level;
+        const qint64 pixel = qint64(s.MinutesPerPixel() * 60) + 1;
+
+        // Dragged far right: the chart ends in 2100, the thumb at its end.
+        s.Pan(2000000000);
+        EXPECT_NEAR(double(s.PixelToTime(800)), double(y2100), double(pixel)) << level;
+        EXPECT_EQ(bar.position, bar.maximum) << level;
+        // A step back moves both; a step on leaves both at the end.
+        const qint64 end = s.Centre();
+        s.Scroll(-1);
+        EXPECT_EQ(bar.position, bar.maximum - 1) << level;
+        EXPECT_LT(s.Centre(), end) << level;
+        s.Scroll(3);
+        EXPECT_EQ(bar.position, bar.maximum) << level;
+        EXPECT_EQ(s.Centre(), end) << level;
+
+        // Dragged far left: the chart begins in 2000, the thumb at 0.
+        s.Pan(-2000000000);
+        EXPECT_EQ(s.LeftTime(), y2000) << level;
+        EXPECT_EQ(bar.position, 0) << level;
+        const qint64 start = s.Centre();
+        s.Scroll(-1);
+        EXPECT_EQ(bar.position, 0) << level;
+        EXPECT_EQ(s.Centre(), start) << level;
+        s.Scroll(1);
+        EXPECT_EQ(bar.position, 1) << level;
+        EXPECT_GT(s.Centre(), start) << level;
+
+        // Scrolled to the end by the bar: the same end as dragged.
+        s.Scroll(bar.maximum + 10);
+        EXPECT_EQ(bar.position, bar.maximum) << level;
+        EXPECT_EQ(s.Centre(), end) << level;
+        // Panning from there leaves the thumb where it is.
+        s.Pan(1);
+        EXPECT_EQ(bar.position, bar.maximum) << level;
+    }
+}
+
 TEST(GanttScaleTest, PanningMovesTheContentWithTheMouseAndTheThumbWithTheTime)
 {
     GanttScale s = scale(5, 800, at(2024, 3, 4, 12));
@@ -250,12 +300,12 @@ TEST(GanttScaleTest, PanningMovesTheContentWithTheMouseAndTheThumbWithTheTime)
     // follows it.
     s.Pan(76);
     EXPECT_NEAR(double(s.TimeToPixel(shown)), 400 - 76, 1);
-    EXPECT_EQ(s.ScrollBar().position, (s.Centre() - GanttScale::LowerBound()) / 60 / 1440);
+    EXPECT_EQ(s.ScrollBar().position, (s.LeftTime() - GanttScale::LowerBound()) / 60 / 1440);
     // Slow drags, one pixel at a time, move the thumb as well.
     for (int i = 0; i < 76; ++i)
         s.Pan(-1);
     EXPECT_NEAR(double(s.TimeToPixel(shown)), 400, 1);
-    EXPECT_EQ(s.ScrollBar().position, (s.Centre() - GanttScale::LowerBound()) / 60 / 1440);
+    EXPECT_EQ(s.ScrollBar().position, (s.LeftTime() - GanttScale::LowerBound()) / 60 / 1440);
 }
 
 TEST(GanttScaleTest, TheRowUnderAPoint)
