@@ -4,6 +4,7 @@
 #include "CBdD.h"
 #include "CDatabaseFile.h"
 #include "CDlgSynchro.h"
+#include "ContextHelp.h"
 #include "CProgressDlg.h"
 #include "CUsers.h"
 #include "CViewPcInfos.h"
@@ -46,6 +47,15 @@ QString DateText(qint64 seconds)
     if (const CConfiguration *config = CAppData::Configuration())
         return config->FormatDate(seconds, false, true);
     return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
+}
+
+// A database's size in bytes, the digits grouped by thousands as the
+// interface writes numbers (the backups list does the same).
+QString SizeText(qint64 bytes)
+{
+    const CConfiguration *config = CAppData::Configuration();
+    const QString digits = config ? config->Locale().toString(bytes) : QLocale().toString(bytes);
+    return Platform::Formatter::sprintf(Platform::Texts::get(437), {digits});
 }
 
 QString DateOf(const QString &stamp)
@@ -240,6 +250,8 @@ void CConnexion::BuildControls()
     auto *bottom = new QHBoxLayout;
     bottom->addStretch(1);
     bottom->addWidget(m_close);
+    ContextHelp::Install(this, DialogId);
+    ContextHelp::AddButton(bottom, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(transport);
@@ -348,7 +360,7 @@ void CConnexion::RefreshLocalInfo()
                                 ? CreatedText(file)
                                 : Platform::Texts::get(209) + DateOf(m_local.sync));
     m_localPane->SetLine(1, m_local.change.isEmpty() ? QString() : Platform::Texts::get(208) + DateOf(m_local.change));
-    m_localPane->SetLine(2, Platform::Formatter::sprintf(Platform::Texts::get(437), {m_local.size}));
+    m_localPane->SetLine(2, SizeText(m_local.size));
     m_localHasSize = true;
 }
 
@@ -401,7 +413,7 @@ void CConnexion::RefreshDeviceInfo()
                                  ? CreatedText(file)
                                  : Platform::Texts::get(209) + DateOf(m_device.sync));
     m_devicePane->SetLine(1, m_device.change.isEmpty() ? QString() : Platform::Texts::get(208) + DateOf(m_device.change));
-    m_devicePane->SetLine(2, Platform::Formatter::sprintf(Platform::Texts::get(437), {m_device.size}));
+    m_devicePane->SetLine(2, SizeText(m_device.size));
 }
 
 ConnexionState::Input CConnexion::CurrentInput() const

@@ -2,6 +2,7 @@
 
 #include "CDlgInsertion.h"
 #include "CInfosProgression.h"
+#include "ContextHelp.h"
 #include "DialogAnswers.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
@@ -79,6 +80,8 @@ CDlgSynchro::CDlgSynchro(SyncFileStages::Setup setup, QWidget *parent)
     buttons->addStretch(1);
     buttons->addWidget(m_close);
     buttons->addWidget(m_cancel);
+    ContextHelp::Install(this, DialogId);
+    ContextHelp::AddButton(buttons, this);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_steps, 1);

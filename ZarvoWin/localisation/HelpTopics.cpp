@@ -16,12 +16,18 @@ struct DialogTopic
     int topic;
 };
 
-// Dialogs (by dialog id) that have a page of their own.
+// Dialogs (by dialog id) that have a page of their own: a window, a page of
+// the options or of a wizard (a frame opens the page it shows, and its own
+// topic when it shows none), or a small dialog whose subject has a page
+// (the user chosen for a device opens the synchronisation). The dialogs not
+// listed are described on the page of all windows.
 constexpr DialogTopic DialogTopics[] = {
-    {191, 300}, {310, 200}, {318, 390}, {333, 250}, {334, 270}, {343, 280}, {344, 260}, {370, 310},
-    {385, 320}, {386, 330}, {391, 400}, {399, 500}, {400, 350}, {401, 340}, {406, 170}, {417, 210},
-    {424, 410}, {431, 490}, {435, 450}, {436, 450}, {438, 440}, {449, 315}, {454, 325}, {462, 335},
-    {463, 345}, {464, 395}, {493, 445}, {494, 505}, {497, 435}, {507, 475}, {519, 605}, {520, 615},
+    {185, 290}, {191, 300}, {310, 200}, {318, 390}, {330, 440}, {333, 250}, {334, 270}, {335, 240},
+    {343, 280}, {344, 260}, {369, 285}, {370, 310}, {384, 190}, {385, 320}, {386, 330}, {391, 400},
+    {396, 390}, {399, 500}, {400, 350}, {401, 340}, {406, 170}, {410, 180}, {417, 210}, {424, 410},
+    {425, 460}, {426, 460}, {427, 460}, {428, 460}, {431, 490}, {435, 450}, {436, 450}, {437, 450},
+    {438, 440}, {449, 315}, {454, 325}, {462, 335}, {463, 345}, {464, 395}, {493, 445}, {494, 505},
+    {496, 600}, {497, 435}, {507, 475}, {519, 605}, {520, 615},
 };
 
 struct TopicPage
@@ -37,12 +43,17 @@ constexpr TopicPage TopicPages[] = {
     {0, "index.html"},
     {10, "fenetres.html"},
     {170, "tache.html"},
+    {180, "taches-en-cours.html"},
+    {190, "favori.html"},
     {200, "activites.html"},
     {210, "insertion.html"},
+    {240, "rapport-assistant.html"},
     {250, "rapport-periode.html"},
     {260, "rapport-regroupement.html"},
     {270, "rapport-selection.html"},
     {280, "rapport-presentation.html"},
+    {285, "impression.html"},
+    {290, "options.html"},
     {300, "options-generalites.html"},
     {310, "options-affichage.html"},
     {315, "options-formats.html"},
@@ -65,10 +76,12 @@ constexpr TopicPage TopicPages[] = {
     {440, "utilisateurs.html"},
     {445, "options-divers.html"},
     {450, "assistant-utilisateur.html"},
+    {460, "premier-demarrage.html"},
     {475, "options-jours-chomes.html"},
     {490, "sauvegardes.html"},
     {500, "exportation.html"},
     {505, "modifier-taches.html"},
+    {600, "choix-projet.html"},
     {605, "copie-projet.html"},
     {615, "options-grille.html"},
 };

@@ -1,6 +1,7 @@
 #include "CDlgColForecast.h"
 
 #include "CListCtrlCol.h"
+#include "ContextHelp.h"
 #include "DialogAnswers.h"
 #include "EntryDialogWidgets.h"
 #include "ForecastColumns.h"
@@ -14,6 +15,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -71,6 +73,8 @@ CDlgColForecast::CDlgColForecast(QWidget *parent)
     QPushButton *ok = button(IdOk);
     ok->setDefault(true);
     button(IdCancel);
+    ContextHelp::Install(this, DialogId);
+    buttons->addWidget(ContextHelp::AddButton(nullptr, this), 0, Qt::AlignLeft);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);

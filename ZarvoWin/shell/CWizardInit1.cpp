@@ -51,9 +51,11 @@ void CWizardInit1::OnInitDialog()
 
     TranslatePage();
     m_languages.FillLanguageCombo(m_list);
-    const bool choice = m_list->count() > 1;
-    m_label->setVisible(choice);
-    m_list->setVisible(choice);
+    // The welcome asks to choose the language: the list shows even when it
+    // holds one, so that the page shows what it speaks of.
+    const bool any = m_list->count() > 0;
+    m_label->setVisible(any);
+    m_list->setVisible(any);
     connect(m_list, &QComboBox::currentIndexChanged, this, &CWizardInit1::OnLanguageChosen);
 }
 

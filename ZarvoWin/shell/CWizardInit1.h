@@ -9,8 +9,8 @@ class QLabel;
 
 // First page of the first-run wizard: a welcome and the interface
 // language, which takes effect as soon as it is chosen (the frame and the
-// page are translated again at once). The list shows only when more than
-// one language is installed.
+// page are translated again at once). The list shows whenever a language
+// is installed, a single one included.
 class CWizardInit1 : public CWizardPage
 {
     Q_OBJECT

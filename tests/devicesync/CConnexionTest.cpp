@@ -2,6 +2,7 @@
 
 #include "CAppData.h"
 #include "CBdD.h"
+#include "CConfiguration.h"
 #include "CDlgSynchro.h"
 #include "CInfosProgression.h"
 #include "CProgressDlg.h"
@@ -39,6 +40,7 @@ class CConnexionTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        CAppData::SetConfiguration(&config);
         Platform::Clock::setFixedNow(1'700'000'000);
         CConnexion::SetMinimumAnalysisTime(0);
         const QString usersFolder = TestFolders::file(QStringLiteral("users/"));
@@ -104,6 +106,7 @@ protected:
     }
     static bool shown(CConnexion &dialog, int id) { return !dialog.Control(id)->isHidden(); }
 
+    CConfiguration config;
     CUsers users;
     int leaId = -1;
     QString local;
@@ -128,6 +131,14 @@ TEST_F(CConnexionTest, PlugAssociateReviewAndSynchronise)
     EXPECT_TRUE(dialog.LocalPane()->isHidden());
     associate(dialog, QStringLiteral("Léa"));
     EXPECT_EQ(TestFolders::readFile(root + QStringLiteral("/Program Files/Zarvo/Id.txt")), QByteArray("Léa"));
+    // The sizes of both databases read with their digits grouped.
+    const QLocale french(QLocale::French, QLocale::France);
+    for (const auto &[pane, path] : {std::pair{dialog.LocalPane(), local}, std::pair{dialog.DevicePane(), deviceDb}}) {
+        const qint64 size = QFileInfo(path).size();
+        ASSERT_GE(size, 1000);
+        EXPECT_EQ(pane->Line(2), QStringLiteral("Taille : %1 octets").arg(french.toString(size)));
+        EXPECT_TRUE(pane->Line(2).contains(french.groupSeparator())) << pane->Line(2).toStdString();
+    }
     EXPECT_TRUE(shown(dialog, CConnexion::UserText));
     EXPECT_FALSE(dialog.LocalPane()->isHidden());
     ASSERT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());

@@ -163,6 +163,40 @@ TEST(HelpPages, EveryTopicHasItsPage)
     }
 }
 
+// The page each window's help opens (by its dialog id, or the page of a
+// frame or wizard shown): the page that describes it, the page of all
+// windows for those described there.
+TEST(HelpPages, EveryWindowOpensThePageThatDescribesIt)
+{
+    const struct
+    {
+        int dialog;
+        const char *page;
+    } windows[] = {
+        {185, "options.html"},       {191, "options-generalites.html"},   {310, "activites.html"},
+        {318, "synchronisation.html"}, {330, "utilisateurs.html"},      {333, "rapport-periode.html"},
+        {334, "rapport-selection.html"}, {335, "rapport-assistant.html"}, {343, "rapport-presentation.html"},
+        {344, "rapport-regroupement.html"}, {367, "fenetres.html"},      {369, "impression.html"},
+        {370, "options-affichage.html"}, {384, "favori.html"},            {385, "options-dossiers.html"},
+        {386, "options-reseau.html"}, {391, "synchronisation-revue.html"}, {396, "synchronisation.html"},
+        {399, "exportation.html"},    {400, "options-rapports.html"},    {401, "options-sauvegardes.html"},
+        {406, "tache.html"},          {410, "taches-en-cours.html"},     {417, "insertion.html"},
+        {424, "synchronisation-execution.html"}, {425, "premier-demarrage.html"}, {426, "premier-demarrage.html"},
+        {427, "premier-demarrage.html"}, {428, "premier-demarrage.html"}, {431, "sauvegardes.html"},
+        {435, "assistant-utilisateur.html"}, {436, "assistant-utilisateur.html"}, {437, "assistant-utilisateur.html"},
+        {438, "utilisateurs.html"},   {448, "fenetres.html"},            {449, "options-formats.html"},
+        {454, "colonnes.html"},       {462, "colonne-detail.html"},      {463, "projet.html"},
+        {464, "suivi-colonnes.html"}, {493, "options-divers.html"},      {494, "modifier-taches.html"},
+        {496, "choix-projet.html"},   {497, "options-suivi.html"},       {506, "fenetres.html"},
+        {507, "options-jours-chomes.html"}, {519, "copie-projet.html"},  {520, "options-grille.html"},
+    };
+    for (const auto &w : windows) {
+        const QString page = HelpTopics::PageName(HelpTopics::TopicForDialog(w.dialog));
+        EXPECT_EQ(page, QString::fromLatin1(w.page)) << w.dialog;
+        EXPECT_TRUE(QFileInfo(HelpFolder + u'/' + page).isFile()) << w.dialog << " " << page.toStdString();
+    }
+}
+
 namespace {
 
 // Texts the pages quote from windows whose texts are not in the language
@@ -174,19 +208,19 @@ const char16_t *const TextsOfWindowsToCome[] = {
     u"Afficher la fenêtre", u"Afficher le résumé", u"Afficher les favoris", u"Afficher les tâches de la journée",
     u"Afficher seulement la sélection", u"Afficher tous", u"Ajuster la largeur des colonnes", u"Asap", u"Bas :",
     u"BdD de l'appareil mobile :", u"Colonnes par défaut", u"Configuration",
-    u"Configuration générale pour tous les rapports", u"Debut souhaité :", u"Defaut", u"Dernière", u"Dernière page",
+    u"Configuration générale pour tous les rapports", u"Début souhaité :", u"Défaut", u"Dernière", u"Dernière page",
     u"Descendre", u"Durée comptabilisée :", u"Durée effectuée :", u"Durée supplémentaire :",
-    u"Durée totale estimée :", u"Démarrer la fenêtre de lancement rapide avec Windows.", u"Editer la tâche",
+    u"Durée totale estimée :", u"Démarrer la fenêtre de lancement rapide à l'ouverture de la session.", u"Editer la tâche",
     u"Effacer", u"Effectuée / prévue :", u"Effectuée / totale :", u"Exportation", u"Fenêtre principale",
     u"Fin souhaitée :", u"Format :", u"Haut :", u"Largeur de la fenêtre", u"Lignes ( Regroupements )",
-    u"Lors d'un \"Click gauche\" sur l'icône :", u"Lorsque l'ordinateur sort de veille :",
+    u"Lors d'un \"Clic gauche\" sur l'icône :", u"Lorsque l'ordinateur sort de veille :",
     u"Masquer automatiquement la fenêtre Infos.", u"Masquer automatiquement la fenêtre.",
     u"Masquer les tâches 'Inactives'", u"Masquer les tâches terminées", u"Mode :", u"Modifier les colonnes",
     u"Modèle :", u"Monter", u"Nouvelle Tâche", u"Opaque", u"Ordre par défaut", u"Page précédente", u"Page suivante",
     u"Paysage", u"Plusieurs pages", u"Portrait", u"Première", u"Première page", u"Rapport courant", u"Synchroniser",
     u"Synchroniser avec :", u"Sélectionner les éléments", u"Séparateur :", u"Taille réelle",
     u"Terminer la tâche en cours lorsque l'ordinateur est mis en veille ou arrêté", u"Texte :",
-    u"Titre automatique", u"Total estimé des subordonnés :", u"Toutes", u"Transparence de la fenêtre Infos:",
+    u"Titre automatique", u"Total estimé des subordonnés :", u"Toutes", u"Transparence de la fenêtre Infos :",
     u"Transparente", u"Une page", u"Veuillez sélectionner au moins une ligne pour le tableau",
 };
 

@@ -20,7 +20,13 @@ TEST(HelpTopics, ContextsGiveTheTopicsOfTheirDialogs)
         {0x20000 + 436, 450},
         {0x20000 + 431, 490}, // the backups
         {0x20000 + 520, 615}, // the last row of the table
-        {0x20000 + 185, 10},  // the options frame itself: no page of its own
+        {0x20000 + 185, 290}, // the options frame with no page shown: the options' page
+        {0x20000 + 425, 460}, // the first-run wizard, its frame and its three pages
+        {0x20000 + 426, 460},
+        {0x20000 + 427, 460},
+        {0x20000 + 428, 460},
+        {0x20000 + 396, 390}, // the device's user: the synchronisation
+        {0x20000 + 448, 10},  // the about box: described with all windows
         {0x20000 + 999, 10},  // an unknown dialog
         {0x20000, 10},
         {0, 0},               // the program's first page

@@ -5,20 +5,52 @@
 #include "ApplicationHelp.h"
 #include "CCommandTable.h"
 #include "CConfiguration.h"
+#include "CConnexion.h"
+#include "CDlgAbout.h"
+#include "CDlgActivity.h"
+#include "CDlgAssocier.h"
 #include "CDlgBackup.h"
+#include "CDlgColForecast.h"
+#include "CDlgColumn.h"
+#include "CDlgColumnDetail.h"
+#include "CDlgCopyProject.h"
+#include "CDlgExport.h"
+#include "CDlgFavoris.h"
+#include "CDlgForecast.h"
+#include "CDlgInsertion.h"
+#include "CDlgListEnCours.h"
+#include "CDlgModifTasks.h"
+#include "CDlgName.h"
+#include "CDlgOptColProject.h"
+#include "CDlgPage.h"
+#include "CDlgRate.h"
+#include "CDlgSelectProject.h"
+#include "CDlgTask.h"
+#include "CDlgUser.h"
 #include "CDlgUsers.h"
 #include "CLanguageSelector.h"
 #include "CMainFrame.h"
+#include "CReportColumnSet.h"
+#include "CViewSynchro.h"
+#include "CWizardConfig.h"
+#include "CWizardUser.h"
 #include "ContextHelp.h"
+#include "HelpTopics.h"
 #include "RichMessageBoxDialog.h"
 #include "Texts.h"
+#include "tReportColumn.h"
+#include "tReportDefinition.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
+
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -156,4 +188,91 @@ TEST_F(ApplicationHelpTest, PagesGoneOrABrowserThatFailsAreTold)
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].text, Platform::Texts::get(20402));
     EXPECT_FALSE(ContextHelp::IsAvailable());
+}
+
+// Each window's F1 opens the page that describes it: a dialog's own page,
+// the page of a wizard's or a frame's page shown, the page of what a small
+// dialog is about, or the page of all windows for those described there.
+TEST_F(ApplicationHelpTest, EveryWindowsF1OpensItsOwnPage)
+{
+    for (int topic : HelpTopics::Topics())
+        writePage(HelpTopics::PageName(topic));
+    start();
+    const int user = app->Users().GetCurrentId();
+    CReportColumnSet columns;
+    tReportColumn column;
+    tReportDefinition definition;
+    const QString folder = TestFolders::file(QStringLiteral("device"));
+    using Make = std::function<std::unique_ptr<QWidget>()>;
+    // The project window is filled as it opens.
+    const auto prepared = [](std::unique_ptr<CDlgForecast> dialog) {
+        dialog->Prepare();
+        return std::unique_ptr<QWidget>(std::move(dialog));
+    };
+    const struct
+    {
+        const char *window;
+        Make make;
+        const char *page;
+    } cases[] = {
+        {"first-run wizard", [this] { return std::make_unique<CWizardConfig>(app->Users(), *languages, [] {}); },
+         "premier-demarrage.html"},
+        {"new-user wizard", [this] { return std::make_unique<CWizardUser>(app->Users(), *languages, false); },
+         "assistant-utilisateur.html"},
+        {"backups", [this] { return std::make_unique<CDlgBackup>(*app); }, "sauvegardes.html"},
+        {"users", [this] { return std::make_unique<CDlgUsers>(app->Users(), app->Configuration(), nullptr); },
+         "utilisateurs.html"},
+        {"a user", [this, user] { return std::make_unique<CDlgUser>(app->Users(), user, false, 0xFFFFFF); },
+         "utilisateurs.html"},
+        {"the device's user", [this, user] { return std::make_unique<CDlgAssocier>(app->Users(), user, nullptr, nullptr); },
+         "synchronisation.html"},
+        {"synchronisation", [this, folder] { return std::make_unique<CConnexion>(app->Users(), nullptr, CConnexion::Hooks{}, folder); },
+         "synchronisation.html"},
+        {"synchronisation review", [] { return std::make_unique<CViewSynchro>(nullptr); }, "synchronisation-revue.html"},
+        {"time entry", [] { return std::make_unique<CDlgTask>(CDlgTask::EditMode, nullptr); }, "tache.html"},
+        {"running entries", [] { return std::make_unique<CDlgListEnCours>(); }, "taches-en-cours.html"},
+        {"overlapping entries", [] { return std::make_unique<CDlgInsertion>(false); }, "insertion.html"},
+        {"several entries", [] { return std::make_unique<CDlgModifTasks>(); }, "modifier-taches.html"},
+        {"activities", [] { return std::make_unique<CDlgActivity>(); }, "activites.html"},
+        {"hourly rates", [] { return std::make_unique<CDlgRate>(); }, "activites.html"},
+        {"favourite", [] { return std::make_unique<CDlgFavoris>(-1); }, "favori.html"},
+        {"project", [prepared] { return prepared(std::make_unique<CDlgForecast>()); }, "projet-general.html"},
+        {"project's planning",
+         [prepared] { return prepared(std::make_unique<CDlgForecast>(true, false, nullptr, CDlgForecast::PlanningTab)); },
+         "projet-planification.html"},
+        {"project choice", [] { return std::make_unique<CDlgSelectProject>(); }, "choix-projet.html"},
+        {"project copy", [] { return std::make_unique<CDlgCopyProject>(); }, "copie-projet.html"},
+        {"project-tracking columns", [] { return std::make_unique<CDlgColForecast>(); }, "suivi-colonnes.html"},
+        {"report columns", [&columns] { return std::make_unique<CDlgColumn>(nullptr, columns, false); }, "colonnes.html"},
+        {"column detail", [&column] { return std::make_unique<CDlgColumnDetail>(true, column); }, "colonne-detail.html"},
+        {"page setup", [&definition, folder] { return std::make_unique<CDlgPage>(definition, folder, folder); },
+         "impression.html"},
+        {"export", [] { return std::make_unique<CDlgExport>(); }, "exportation.html"},
+        {"report name", [] { return std::make_unique<CDlgName>(QString()); }, "fenetres.html"},
+        {"project column heading", [] { return std::make_unique<CDlgOptColProject>(); }, "fenetres.html"},
+        {"about", [] { return std::make_unique<CDlgAbout>(); }, "fenetres.html"},
+    };
+    for (const auto &c : cases) {
+        opened.clear();
+        std::unique_ptr<QWidget> window = c.make();
+        pressF1(window.get());
+        EXPECT_EQ(opened, QList<QUrl>{page(QString::fromLatin1(c.page))})
+            << c.window << ": " << (opened.isEmpty() ? std::string() : opened.front().fileName().toStdString());
+        window->close();
+    }
+
+    // The first-run wizard opens its page from each of its pages.
+    CWizardConfig wizard(app->Users(), *languages, [] {});
+    for (int step = 0; step < 2; ++step) {
+        opened.clear();
+        pressF1(&wizard);
+        EXPECT_EQ(opened, QList<QUrl>{page(QStringLiteral("premier-demarrage.html"))}) << step;
+        QTest::mouseClick(wizard.NextButton(), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(wizard.CurrentPage(), 2);
+    opened.clear();
+    QTest::mouseClick(wizard.findChild<QToolButton *>(QStringLiteral("help")), Qt::LeftButton);
+    EXPECT_EQ(opened, QList<QUrl>{page(QStringLiteral("premier-demarrage.html"))});
+    EXPECT_TRUE(boxes().empty());
 }

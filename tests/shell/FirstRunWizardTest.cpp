@@ -378,11 +378,18 @@ TEST_F(FirstRunWizardTest, TheLanguageChosenTranslatesTheFrameAndThePageAtOnce)
               QStringLiteral("Bienvenue dans Zarvo"));
 }
 
-TEST_F(FirstRunWizardTest, WithOneLanguageTheListIsHidden)
+// The welcome asks to choose the language: with one installed, the list
+// shows it, chosen.
+TEST_F(FirstRunWizardTest, WithOneLanguageTheListShowsIt)
 {
     open();
-    EXPECT_FALSE(wizard->LanguagePage().LanguageCombo()->isVisible());
-    EXPECT_FALSE(wizard->LanguagePage().findChild<QLabel *>(QStringLiteral("1221"))->isVisible());
+    CReadOnlyCB *list = wizard->LanguagePage().LanguageCombo();
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_TRUE(wizard->LanguagePage().findChild<QLabel *>(QStringLiteral("1221"))->isVisible());
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->currentData().toInt(), 1036);
+    EXPECT_FALSE(list->currentText().isEmpty());
+    EXPECT_EQ(reloads, 0);
 }
 
 TEST_F(FirstRunWizardTest, EveryControlHasItsText)
