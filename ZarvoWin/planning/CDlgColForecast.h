@@ -11,7 +11,7 @@ class QPushButton;
 // The choice of the project-tracking grid's columns and of their order: one
 // row per column, ticked when shown, with its description. The rows move
 // with the buttons or by dragging one onto another (dropped on the upper
-// half of a row it goes before it, on the lower half after it); "Defaut"
+// half of a row it goes before it, on the lower half after it); "Défaut"
 // puts the default layout back. OK writes the rows back into the list the
 // opener gave, in order; Cancel leaves it as it was. The window's place is
 // kept under "ColumnsForecast". DialogAnswers<CDlgColForecast> answers it

@@ -11,7 +11,7 @@ class CProject;
 class ForecastPlanningRules
 {
 public:
-    // The start type of the two checks "Debut souhaité" and
+    // The start type of the two checks "Début souhaité" and
     // "Prédécesseurs": both 3, the first 1, the second 2, none 0.
     static int StartType(bool wished, bool predecessors);
     static bool StartIsWished(int startType) { return startType == 1 || startType == 3; }

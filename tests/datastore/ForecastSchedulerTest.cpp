@@ -255,7 +255,7 @@ TEST_F(ForecastSchedulerTest, TimeOutWarnsOnceAfterTheRunAndNeverRestartsIt)
     EXPECT_TRUE(run.ran);
     EXPECT_TRUE(run.timedOut);
     EXPECT_TRUE(run.realTimeStopped);
-    EXPECT_EQ(run.Warning(), QStringLiteral("TimeOut calcul\nArret temps reel"));
+    EXPECT_EQ(run.Warning(), QStringLiteral("TimeOut calcul\nArrêt temps réel"));
     EXPECT_EQ(nestedRuns, 0);
     EXPECT_EQ(statusCalls, 2);
     EXPECT_FALSE(config.realTime);

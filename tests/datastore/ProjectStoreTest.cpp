@@ -543,7 +543,7 @@ TEST_F(ProjectStoreTest, PredecessorLoopIsRefusedAndNeverStored)
     EXPECT_EQ(CProjectStore::PredecessorMessage(CProjectStore::LinkLoop, QString()),
               QStringLiteral("Vous ne pouvez pas lier un projet avec un de ses enfants."));
     EXPECT_EQ(CProjectStore::PredecessorMessage(CProjectStore::LinkExists, QStringLiteral("A / B")),
-              QStringLiteral("'A / B' est déjà dans la liste des prédecesseurs."));
+              QStringLiteral("'A / B' est déjà dans la liste des prédécesseurs."));
     EXPECT_TRUE(store.CheckPredecessorLoops(QString(), QStringLiteral(";1,-2;")));
     EXPECT_TRUE(store.CheckPredecessorLoops(QStringLiteral(";1,-2;"), QString()));
     // The candidate "2" (no activity) is the project node of B, whose chain

@@ -145,11 +145,11 @@ TEST_F(ProjectToolTipTest, ForecastDates)
     EXPECT_EQ(store.ForecastFrom(), now);
     const CProject *planned = store.GetNode(1);
     ASSERT_EQ(planned->m_computedStart, now);
-    EXPECT_EQ(description(1), QStringLiteral("Début : Le plus tôt possible\n% disponible : ")
+    EXPECT_EQ(description(1), QStringLiteral("Début : Le plus tôt possible\nFin estimée : ")
                                   + date(planned->m_computedEnd) + QStringLiteral("\nFin prévue : ") + date(due));
     const CProject *later = store.GetNode(2);
     EXPECT_EQ(description(2), QStringLiteral("Début : ") + date(later->m_computedStart)
-                                  + QStringLiteral("\n% disponible : ") + date(later->m_computedEnd));
+                                  + QStringLiteral("\nFin estimée : ") + date(later->m_computedEnd));
 }
 
 // 0 by default; late 1, or 3 once its alert date has passed; 2 for an

@@ -77,7 +77,7 @@ TEST_F(ColumnChooserTest, TheRowsNameAndDescribeTheColumns)
     EXPECT_EQ(list()->topLevelItem(0)->text(0), QStringLiteral("Fin prévue"));
     EXPECT_EQ(list()->topLevelItem(0)->text(1), QStringLiteral("Date et heure prévues pour la fin de la tâche"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Colonnes"));
-    EXPECT_EQ(dialog.Button(CDlgColForecast::IdDefault)->text(), QStringLiteral("Defaut"));
+    EXPECT_EQ(dialog.Button(CDlgColForecast::IdDefault)->text(), QStringLiteral("Défaut"));
     CTranslationStore store;
     EXPECT_TRUE(ControlsWithoutText(&dialog, store, CDlgColForecast::TextsDialogId).isEmpty());
 }

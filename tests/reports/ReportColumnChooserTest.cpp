@@ -194,7 +194,7 @@ TEST_F(ReportColumnChooserTest, NoColumnShownCannotBeConfirmed)
     EXPECT_EQ(columns.CountShown(), columns.Count());
     dialog->OnOk();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    // "Defaut" puts the report's default columns back.
+    // "Défaut" puts the report's default columns back.
     auto again = open();
     QTest::mouseClick(again->Button(CDlgColumn::IdDefault), Qt::LeftButton);
     EXPECT_FALSE(columns.Differs(definition.Columns));
@@ -262,7 +262,7 @@ TEST_F(ReportColumnChooserTest, GeneralModeListsEveryKind)
     // A drag moves nothing here.
     drag(list, 0, 2, false);
     EXPECT_EQ(columns[0].Kind, 0);
-    // Defaut: every caption and alignment back to the language's.
+    // Défaut: every caption and alignment back to the language's.
     QTest::mouseClick(dialog->Button(CDlgColumn::IdDefault), Qt::LeftButton);
     ASSERT_EQ(list->topLevelItemCount(), ReportColumnKindCount);
     EXPECT_EQ(list->topLevelItem(3)->text(0), GetReportColumnCaption(3));

@@ -137,7 +137,7 @@ TEST_F(NetworkUpdateTest, AnUpdateReplacesTheOpenDatabaseAndTakesTheCopyAway)
 
     app->UpdateFromLan(true);
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, QStringLiteral("Base de donnée mise à jour avec succes."));
+    EXPECT_EQ(boxes()[0].text, QStringLiteral("Base de données mise à jour avec succès."));
     EXPECT_EQ(tray.Query(u"select Value from Infos where Name='Mark'")->GetCell(0, 0), QStringLiteral("share"));
     EXPECT_FALSE(QFileInfo::exists(sharedCopy()));
     EXPECT_EQ(refreshed, (std::vector<std::string>{"report", "refresh"}));
@@ -181,7 +181,7 @@ TEST_F(NetworkUpdateTest, ACopyThatCannotBeInstalledWholeLeavesBothFiles)
         ASSERT_EQ(boxes().size(), 1u);
         EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconExclamation);
         EXPECT_EQ(boxes()[0].caption, QStringLiteral("Erreur"));
-        EXPECT_EQ(boxes()[0].text, QStringLiteral("Mise à jour la Base de donnée impossible."));
+        EXPECT_EQ(boxes()[0].text, QStringLiteral("Mise à jour de la Base de données impossible."));
         EXPECT_EQ(markOf(local), QStringLiteral("local"));
         EXPECT_EQ(TestFolders::readFile(sharedCopy()), dropped);
         EXPECT_TRUE(CDatabaseFile::Check(local).ok());

@@ -331,7 +331,7 @@ TEST_F(ProjectPaneTest, TheContextMenuOffersWhatEachKindOfItemTakes)
     QStringList texts;
     for (QAction *action : types->actions())
         texts << action->text() + (action->isChecked() ? QStringLiteral("*") : QString());
-    EXPECT_EQ(texts.join(u','), QStringLiteral("Projet*,Sous projet,Client,Dossier,Tâche,Action"));
+    EXPECT_EQ(texts.join(u','), QStringLiteral("Projet*,Sous-projet,Client,Dossier,Tâche,Action"));
     types->actions().at(2)->trigger();
     EXPECT_EQ(cell(QStringLiteral("select Type from Projets where Id=%1").arg(a)), QStringLiteral("2"));
 }

@@ -238,7 +238,7 @@ TEST_F(TrayDialogsTest, TheInfosWindowKeepsItsPlaceAndComesBackAfterARestart)
     };
     QWidget *task = infos->Content()->TaskButton();
     EXPECT_EQ(WidgetIds::ControlId(task), CMyDesktopAlertWnd::TaskButtonId);
-    EXPECT_EQ(tipOf(task).title, QStringLiteral("Dernière tache :"));
+    EXPECT_EQ(tipOf(task).title, QStringLiteral("Dernière tâche :"));
     EXPECT_TRUE(tipOf(task).description.endsWith(QStringLiteral("(Cliquez pour mettre en pause)")));
     EXPECT_EQ(tipOf(infos->Content()->TodayButton()).description, QStringLiteral("1 tâche\nDurée : 1:00"));
     infos->SetAlpha(128);

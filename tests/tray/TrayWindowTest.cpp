@@ -85,7 +85,7 @@ TEST_F(TrayWindowTest, NoticesAndReloadsDecideBetweenTheViewsAndTheMessage)
     EXPECT_NE(LookPalette::ForLook(216).color(QPalette::Window), LookPalette::ForLook(214).color(QPalette::Window));
     notice(1);
     ASSERT_TRUE(app->IsCompact());
-    EXPECT_EQ(app->CompactMessage(), QStringLiteral("L'utilisateur n'existe pas, ou la base de donnée est "
+    EXPECT_EQ(app->CompactMessage(), QStringLiteral("L'utilisateur n'existe pas, ou la base de données est "
                                                     "introuvable.\nVeuillez sélectionner un autre utilisateur."));
     EXPECT_EQ(window->MessageButton()->text(), app->CompactMessage());
 
