@@ -763,7 +763,15 @@ QString CConfiguration::FormatPercentDecimal(double ratio) const
 
 QString CConfiguration::FormatCurrency(double amount) const
 {
-    return m_locale.toCurrencyString(amount, m_locale.currencySymbol(), 2);
+    return m_locale.toCurrencyString(amount, m_locale.currencySymbol(), CurrencyDecimals);
+}
+
+double CConfiguration::RoundCurrency(double amount)
+{
+    static_assert(CurrencyDecimals == 2, "the scale below follows the decimals");
+    if (!std::isfinite(amount))
+        return amount;
+    return std::round(amount * 100.0) / 100.0;
 }
 
 QString CConfiguration::FormatDurationInDays(qint64 seconds, bool inDays, bool compact) const

@@ -160,7 +160,13 @@ public:
     // A ratio as a percentage with two decimals and the locale's decimal
     // separator; empty for a negative ratio or the "no value" marker.
     QString FormatPercentDecimal(double ratio) const;
+    // An amount with the currency's decimals, through the locale's
+    // currency format.
     QString FormatCurrency(double amount) const;
+    static constexpr int CurrencyDecimals = 2;
+    // The amount rounded to the currency's decimals (halves away from
+    // zero), as FormatCurrency shows it.
+    static double RoundCurrency(double amount);
     // Working days and hours:minutes: empty for the two sentinel values.
     QString FormatDurationInDays(qint64 seconds, bool inDays, bool compact = false) const;
 

@@ -12,10 +12,10 @@
 
 namespace {
 
-// The seconds an entry lasts; none for one still running.
+// The seconds an entry's line counts; none for one still running.
 bool entryDuration(const tReportEntry &entry, qint64 &seconds)
 {
-    seconds = entry.Fin != 0 ? entry.Fin - entry.Debut : 0;
+    seconds = entry.Seconds();
     return entry.Fin != 0;
 }
 
@@ -155,7 +155,7 @@ CReportCells::tRaw CReportCells::EntryCell(int column, int kind, const tReportIt
     qint64 seconds = 0;
     const bool hasDuration = entryDuration(e, seconds);
     const float rate = m_snapshot.RateValue(e.IdTauxHoraire);
-    const float cost = float(double(seconds) * double(rate) / 3600.0);
+    const double cost = m_snapshot.LineCost(e);
     const tReportSnapshot::tProject *project = m_snapshot.Project(e.IdProjet);
     const auto activity = m_snapshot.Activities.constFind(e.IdActivite);
     const bool knownActivity = activity != m_snapshot.Activities.cend();
@@ -184,7 +184,7 @@ CReportCells::tRaw CReportCells::EntryCell(int column, int kind, const tReportIt
     case 7:
         if (!hasDuration)
             return {};
-        return {m_config.FormatCurrency(cost), double(cost), true};
+        return {m_config.FormatCurrency(cost), cost, true};
     case 9:
         return {e.Title};
     case 10:
@@ -212,7 +212,7 @@ CReportCells::tRaw CReportCells::EntryCell(int column, int kind, const tReportIt
     case 20:
         if (!hasDuration || !totalOf(total, true, whole))
             return {};
-        return {m_config.FormatPercentDecimal(double(cost) / whole), double(cost) / whole, true};
+        return {m_config.FormatPercentDecimal(cost / whole), cost / whole, true};
     default:
         return {};
     }

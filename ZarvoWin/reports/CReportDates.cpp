@@ -135,8 +135,9 @@ void CReportDates::ApplyPeriod()
     if (custom) {
         const QDate today = Platform::LocalTime::localDate(Platform::Clock::now());
         if (RepairCustomPeriod(d.Debut, d.Fin, today))
-            RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, window(), Platform::Texts::get(431),
-                           Platform::Texts::get(128));
+            Warn(431);
+        else if (SwapReversedPeriod(d.Debut, d.Fin))
+            Warn(SwappedDatesText);
     } else {
         GetPeriodDates(d.Periode, d.Debut, d.Fin);
     }
@@ -152,10 +153,22 @@ void CReportDates::ShowDates()
     m_showing = false;
 }
 
+void CReportDates::Warn(int textId)
+{
+    RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, window(), Platform::Texts::get(textId),
+                   Platform::Texts::get(128));
+}
+
 void CReportDates::OnOK()
 {
     if (!m_definition)
         return;
+    // Dates typed in reverse are the period between them, never a report
+    // that counts backwards.
+    if (m_definition->Periode == CustomPeriod && SwapReversedPeriod(m_definition->Debut, m_definition->Fin)) {
+        ShowDates();
+        Warn(SwappedDatesText);
+    }
     m_definition->Status = m_status->currentIndex();
     m_definition->ShowStatus = m_showStatus->isChecked();
 }

@@ -8,13 +8,16 @@ class QCheckBox;
 // The period page of the report settings: the period (one of the named
 // ones, or dates the user picks), and which entries by their invoiced
 // state, with whether the report says so. Custom dates that are not
-// usable are repaired on opening and the user is told.
+// usable are repaired on opening and the user is told; custom dates in
+// reverse are exchanged on opening and on OK, and the user is told.
 class CReportDates : public CReportWizardPage
 {
     Q_OBJECT
 public:
     static constexpr int DialogId = 333;
     static constexpr int CustomPeriod = 9;
+    // "The start was after the end: the two dates were exchanged."
+    static constexpr int SwappedDatesText = 25200;
     enum Control {
         PeriodCombo = 1044, StartDate = 1046, EndDate = 1047, StartLabel = 1048, EndLabel = 1049,
         StatusCombo = 1077, ShowStatusCheck = 1212
@@ -40,6 +43,7 @@ private:
     void ApplyPeriod();
     void FillCombos();
     void ShowDates();
+    void Warn(int textId);
 
     CReadOnlyCB *m_period = nullptr;
     CReadOnlyCB *m_status = nullptr;

@@ -301,7 +301,7 @@ bool CReportExtraction::FillReportTable(SQLite::CmyDataBase &report, const QStri
     ok = ok
          && report.Execute(u"Create table rptTaches(Id integer, Debut integer, Fin integer, IdActivite integer, "
                            u"IdProjet integer, Facture integer, IdTauxHoraire integer, Date_Modif integer, "
-                           u"Origine_Modif integer, Deleted integer, Title text, Notes text)")
+                           u"Origine_Modif integer, Deleted integer, Title text, Notes text, FinMinuit integer)")
                 == 0;
     // The live projects and activities, read in the same transaction as
     // the entries.
@@ -331,8 +331,11 @@ bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &
     qint64 periodStart = std::numeric_limits<qint64>::min();
     qint64 periodEnd = m_now;
     if (bounded) {
-        periodStart = Platform::LocalTime::midnight(m_definition.Debut);
-        periodEnd = Platform::LocalTime::midnight(m_definition.Fin.addDays(1)) - 1;
+        // Dates given in reverse stand for the same period.
+        const QDate first = std::min(m_definition.Debut, m_definition.Fin);
+        const QDate last = std::max(m_definition.Debut, m_definition.Fin);
+        periodStart = Platform::LocalTime::midnight(first);
+        periodEnd = Platform::LocalTime::midnight(last.addDays(1)) - 1;
     }
     const QString texts = m_withTexts ? QStringLiteral("Title, Notes") : QStringLiteral("'', ''");
     // A deleted or vanished project or activity reads as -1.
@@ -352,8 +355,8 @@ bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &
                                    nullptr, nullptr)
         != SQLITE_OK)
         return false;
-    QString single = Formatter::sprintf(u"insert into rptTaches select Id, Debut, Fin, %s from zarvo.Taches where %s",
-                                        {columns, where});
+    QString single = Formatter::sprintf(
+        u"insert into rptTaches select Id, Debut, Fin, %s, 0 from zarvo.Taches where %s", {columns, where});
     if (bounded)
         single += Formatter::sprintf(u" and Debut <= %I64d and (Fin > %I64d or Fin=0)", {periodEnd, periodStart});
     // In start order (the index on -Debut gives it without a sort), so that
@@ -371,33 +374,41 @@ bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &
     }
 
     // Entries over several days, and running ones: one row per local day.
-    Statement piece(db, Formatter::sprintf(u"insert into rptTaches select Id, ?1, ?2, %s from zarvo.Taches where Id=?3",
-                                           {columns}));
+    Statement piece(db, Formatter::sprintf(
+                            u"insert into rptTaches select Id, ?1, ?2, %s, ?4 from zarvo.Taches where Id=?3", {columns}));
     if (!piece.IsValid())
         return false;
     for (const tDaySorter::tLonger &entry : sorter.longer) {
         if (IsCancelled())
             break;
-        const qint64 id = entry.Id;
-        const qint64 debut = entry.Debut;
-        const qint64 fin = entry.Fin;
-        const bool running = fin == 0;
-        qint64 start = bounded && debut < periodStart ? periodStart : debut;
+        const bool running = entry.Fin == 0;
+        qint64 start = bounded && entry.Debut < periodStart ? periodStart : entry.Debut;
+        // How far the entry has run: to its end, or to now while it runs.
         // A finished entry of a report over the whole database is whole,
         // even when it ends later than now.
-        qint64 last = running ? m_now : fin;
-        if (bounded && last > periodEnd)
-            last = periodEnd;
+        const qint64 reach = running ? m_now : entry.Fin;
+        const qint64 last = bounded && reach > periodEnd ? periodEnd : reach;
+        // Never a piece that ends before it starts.
+        if (!running && start > last)
+            continue;
         for (;;) {
+            // A day's piece ends at its 23:59:59; it counts up to midnight
+            // when the entry goes on past it. The last piece ends with the
+            // entry or the period; a running entry's piece that reaches the
+            // present has no end.
             const qint64 dayEnd = sorter.days.Day(start).End - 1;
             qint64 end = 0;
-            if (running)
-                end = dayEnd >= last ? 0 : dayEnd;
-            else
-                end = dayEnd < last ? dayEnd : last;
+            bool toMidnight = false;
+            if (dayEnd <= last) {
+                end = dayEnd;
+                toMidnight = reach > dayEnd;
+            } else if (!running) {
+                end = last;
+            }
             sqlite3_bind_int64(piece.Get(), 1, start);
             sqlite3_bind_int64(piece.Get(), 2, end);
-            sqlite3_bind_int64(piece.Get(), 3, id);
+            sqlite3_bind_int64(piece.Get(), 3, entry.Id);
+            sqlite3_bind_int(piece.Get(), 4, toMidnight ? 1 : 0);
             const int inserted = piece.Step();
             sqlite3_reset(piece.Get());
             if (inserted != SQLITE_DONE) {
@@ -407,6 +418,10 @@ bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &
             if (end == 0 || end >= last)
                 break;
             start = end + 1;
+            // A finished entry that ends on the stroke of midnight has no
+            // piece of the next day.
+            if (!running && start >= last)
+                break;
         }
     }
     return !IsCancelled();
@@ -418,7 +433,7 @@ bool CReportExtraction::FeedEntries(SQLite::CmyDataBase &report, CReportLineSink
     sink.SetTotalRow(Platform::Texts::get(316), true);
     const QString texts = m_withTexts ? QStringLiteral(", Title, Notes") : QString();
     OrderedRows ordered(report.Handle(),
-                        QStringLiteral("Id, Debut, Fin, IdProjet, IdActivite, IdTauxHoraire, Facture") + texts,
+                        QStringLiteral("Id, Debut, Fin, IdProjet, IdActivite, IdTauxHoraire, Facture, FinMinuit") + texts,
                         BuildReportFilter(m_definition), m_lastSingleRow);
     if (!ordered.IsValid())
         return false;
@@ -440,9 +455,10 @@ bool CReportExtraction::FeedEntries(SQLite::CmyDataBase &report, CReportLineSink
         entry.IdActivite = int(rows->Int64(4));
         entry.IdTauxHoraire = rows->Id(5);
         entry.Facture = rows->Int64(6) != 0;
+        entry.ToMidnight = rows->Int64(7) != 0;
         if (m_withTexts) {
-            entry.Title = rows->Text(7);
-            entry.Notes = rows->Text(8);
+            entry.Title = rows->Text(8);
+            entry.Notes = rows->Text(9);
         }
         sink.AddEntryLine(entry);
     }
@@ -485,7 +501,7 @@ bool CReportExtraction::FeedCrossTable(SQLite::CmyDataBase &report, CReportLineS
     sink.DefineCrossTabColumns(columns);
     sink.SetTotalRow(Platform::Texts::get(316), false);
 
-    OrderedRows ordered(report.Handle(), QStringLiteral("Id, Debut, Fin, IdProjet, IdActivite, ") + expression,
+    OrderedRows ordered(report.Handle(), QStringLiteral("Id, Debut, Fin, IdProjet, IdActivite, FinMinuit, ") + expression,
                         filter, m_lastSingleRow);
     if (!ordered.IsValid())
         return false;
@@ -499,7 +515,7 @@ bool CReportExtraction::FeedCrossTable(SQLite::CmyDataBase &report, CReportLineS
             Step(138);
             first = false;
         }
-        const auto column = columnOfValue.constFind(rows->Text(5));
+        const auto column = columnOfValue.constFind(rows->Text(6));
         if (column == columnOfValue.cend())
             continue;
         entry.Id = int(rows->Int64(0));
@@ -507,6 +523,7 @@ bool CReportExtraction::FeedCrossTable(SQLite::CmyDataBase &report, CReportLineS
         entry.Fin = rows->Int64(2);
         entry.IdProjet = int(rows->Int64(3));
         entry.IdActivite = int(rows->Int64(4));
+        entry.ToMidnight = rows->Int64(5) != 0;
         sink.AddCrossTabLine(entry, *column);
     }
     if (ordered.Failed())

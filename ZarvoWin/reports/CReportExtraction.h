@@ -15,11 +15,14 @@ class CmyDataBase;
 // them back grouped and filtered and hands each line to a sink. Reports of
 // kinds 0 to 3; project tracking (kind 4) reads no entries.
 //
-// The copy keeps the entries of the period and of the invoiced filter,
-// splits an entry that runs over several local days into one row per day
-// (each day ending at 23:59:59 local time of that day, so that the days of
-// a clock change keep their hours), and gives the entries of a deleted or
-// vanished project or activity the id -1. The user's database is attached
+// The copy keeps the entries of the period (dates given in reverse stand
+// for the same period) and of the invoiced filter, splits an entry that
+// runs over several local days into one row per day (each day ending at
+// 23:59:59 local time of that day and counted up to midnight, so that the
+// pieces add up to the entry and the days of a clock change keep their 23
+// or 25 hours), and gives the entries of a deleted or vanished project or
+// activity the id -1. A running entry's piece has no end (Fin 0) only where
+// it reaches the present: the days of a period that has ended are whole. The user's database is attached
 // to the report database and read in one read transaction: the copy is
 // set-based, and nothing is ever written to the user's file.
 //

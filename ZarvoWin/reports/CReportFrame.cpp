@@ -179,8 +179,7 @@ void CReportFrame::RebuildReport()
     // fill the model the first one is filling.
     if (m_building)
         return;
-    if (m_definition.Periode != 9)
-        GetPeriodDates(m_definition.Periode, m_definition.Debut, m_definition.Fin);
+    ResolvePeriodDates(m_definition.Periode, m_definition.Debut, m_definition.Fin);
     if (m_definition.Type != 4 && m_definition.Periode != 0 && !m_definition.Debut.isValid()) {
         ShowDateError();
         return;
@@ -234,8 +233,7 @@ bool CReportFrame::EditReportSettings()
     m_definition = copy;
     m_definition.Modified = true;
     m_view->Model().SetFullReset(true);
-    if (m_definition.Periode != 9)
-        GetPeriodDates(m_definition.Periode, m_definition.Debut, m_definition.Fin);
+    ResolvePeriodDates(m_definition.Periode, m_definition.Debut, m_definition.Fin);
     if (m_definition.Periode != 0 && !m_definition.Debut.isValid()) {
         ShowDateError();
         return false;

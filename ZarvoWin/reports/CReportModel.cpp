@@ -419,10 +419,11 @@ void CReportModel::AddEntryLine(const tReportEntry &entry)
     CTreeItem *total = m_tree.FirstRoot();
     if (!total || !m_definition)
         return;
-    const qint64 seconds = entry.Fin != 0 ? entry.Fin - entry.Debut : 0;
-    // Each entry's cost is a 32-bit amount; the sums are kept in double, so
-    // that thousands of entries still add up to the cent.
-    const double cost = double(float(double(seconds) * double(Snapshot().RateValue(entry.IdTauxHoraire)) / 3600.0));
+    const qint64 seconds = entry.Seconds();
+    // Each line's amount is rounded to the cent once; the groups add the
+    // rounded amounts (in double, exact to the cent over many lines), so
+    // that the lines shown add up to the totals shown.
+    const double cost = Snapshot().LineCost(entry);
     AddToGroup(total, seconds, cost, -1);
     CTreeItem *parent = Descend(entry, seconds, cost, -1);
     if (m_definition->Detail) {
@@ -438,7 +439,7 @@ void CReportModel::AddCrossTabLine(const tReportEntry &entry, int column)
     CTreeItem *total = m_tree.FirstRoot();
     if (!total || !m_definition || column < 1)
         return;
-    const qint64 seconds = entry.Fin != 0 ? entry.Fin - entry.Debut : 0;
+    const qint64 seconds = entry.Seconds();
     AddToGroup(total, seconds, 0.0, column);
     Descend(entry, seconds, 0.0, column);
 }

@@ -8,6 +8,8 @@
 
 #include <QDateTime>
 
+#include <utility>
+
 namespace {
 
 // The first day of the week that holds `today`, weeks starting on
@@ -82,4 +84,20 @@ bool RepairCustomPeriod(QDate &start, QDate &end, const QDate &today)
     else
         start = end = today;
     return true;
+}
+
+bool SwapReversedPeriod(QDate &start, QDate &end)
+{
+    if (!start.isValid() || !end.isValid() || start <= end)
+        return false;
+    std::swap(start, end);
+    return true;
+}
+
+void ResolvePeriodDates(int code, QDate &start, QDate &end)
+{
+    if (code == 9)
+        SwapReversedPeriod(start, end);
+    else
+        GetPeriodDates(code, start, end);
 }

@@ -14,3 +14,12 @@ void GetPeriodDates(int code, QDate &start, QDate &end);
 // date, an invalid start the end's, both invalid become `today`. True when
 // a date was repaired (the user is told so).
 bool RepairCustomPeriod(QDate &start, QDate &end, const QDate &today);
+
+// Custom dates given in reverse (the start after the end) exchanged, so
+// that they stand for the period between them. True when they were.
+bool SwapReversedPeriod(QDate &start, QDate &end);
+
+// The dates a report of period `code` is built over: those of the code
+// (GetPeriodDates), or the custom dates, exchanged when given in reverse
+// (a definition edited by hand or stored by an older program).
+void ResolvePeriodDates(int code, QDate &start, QDate &end);

@@ -16,8 +16,16 @@ struct tReportEntry
     int IdActivite = -1;
     int IdTauxHoraire = -1;
     bool Facture = false;
+    // A piece that ends at its day's 23:59:59 because its entry goes on
+    // past that midnight: it counts up to midnight, so that the pieces of
+    // an entry add up to the entry's length.
+    bool ToMidnight = false;
     QString Title;
     QString Notes;
+
+    // The seconds the line counts: none for the piece of a running entry
+    // that reaches the present.
+    qint64 Seconds() const { return Fin != 0 ? Fin - Debut + (ToMidnight ? 1 : 0) : 0; }
 
     friend bool operator==(const tReportEntry &, const tReportEntry &) = default;
 };

@@ -1,8 +1,10 @@
 #include "tReportSnapshot.h"
 
 #include "CAppData.h"
+#include "CConfiguration.h"
 #include "CProject.h"
 #include "CProjectStore.h"
+#include "tReportEntry.h"
 
 namespace {
 
@@ -64,6 +66,12 @@ float tReportSnapshot::RateValue(int id) const
 {
     const auto it = Rates.constFind(id);
     return it == Rates.cend() ? 0.0f : it->Valeur;
+}
+
+double tReportSnapshot::LineCost(const tReportEntry &entry) const
+{
+    const float amount = float(double(entry.Seconds()) * double(RateValue(entry.IdTauxHoraire)) / 3600.0);
+    return CConfiguration::RoundCurrency(double(amount));
 }
 
 std::vector<int> tReportSnapshot::Ancestry(int projectId) const

@@ -5,6 +5,7 @@
 #include <vector>
 
 class CProjectStore;
+struct tReportEntry;
 
 // What a report needs of the projects, activities and rates, copied by
 // value on the interface thread before a build starts: the build runs on a
@@ -62,6 +63,11 @@ struct tReportSnapshot
     QString ProjectName(int id) const;
     QString ActivityName(int id) const;
     float RateValue(int id) const;
+    // The amount of one report line (an entry, or its piece of one day):
+    // its seconds at its rate, as a 32-bit amount, rounded once to the
+    // currency's decimals. Totals add these rounded amounts, so that the
+    // lines shown always add up to the totals shown.
+    double LineCost(const tReportEntry &entry) const;
     // The project's name preceded by its ancestors' names, joined by the
     // separator; empty when unknown.
     QString FullName(int projectId) const;

@@ -4,6 +4,7 @@
 #include "CReportModel.h"
 #include "Formatter.h"
 #include "ProgressDlgShared.h"
+#include "ReportPeriod.h"
 #include "ReportFixture.h"
 #include "TestFolders.h"
 #include "tReportDefinition.h"
@@ -46,6 +47,15 @@ protected:
         return BuildReportData(definition, path, std::make_shared<tReportSnapshot>(snapshot), model, progress);
     }
 
+    int column(int kind) const
+    {
+        for (int c = 0; c < model.ColumnCount(); ++c) {
+            if (model.Columns()[size_t(c)].Kind == kind)
+                return c;
+        }
+        return -1;
+    }
+
     QString path;
     tReportDefinition definition;
     CReportModel model;
@@ -78,6 +88,35 @@ TEST_F(ReportBuildTest, ABuildFillsTheModelAndGivesTheStamp)
     EXPECT_EQ(model.Tree().RowCount(), 8);
     EXPECT_EQ(model.GetCellText(0, model.Tree().VisibleRow(1), false, true), QStringLiteral("Clients"));
     EXPECT_TRUE(leftNoFolder) << "the build removes its private folder";
+}
+
+// Today is a period that has not ended: the piece of today of an entry
+// still running reaches the present and counts nothing, never a negative
+// or huge figure.
+TEST_F(ReportBuildTest, ARunningEntryAddsNothingToToday)
+{
+    {
+        CBdD db(path);
+        db.Execute(u"delete from Taches");
+        db.Execute(Platform::Formatter::sprintf(
+            u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, Deleted, Title, "
+            u"Notes) values (1, %I64d, %I64d, 4, 7, 0, 5, 0, '', ''), (2, %I64d, 0, 4, 7, 0, 5, 0, '', '')",
+            {At(2024, 3, 4, 6), At(2024, 3, 4, 7), now - 2 * 3600}));
+    }
+    definition.Periode = 8;
+    GetPeriodDates(definition.Periode, definition.Debut, definition.Fin);
+    ASSERT_EQ(definition.Debut, QDate(2024, 3, 4));
+    ASSERT_TRUE(run().Ok);
+    const CTreeItem *total = model.TotalRow();
+    const CTreeItem *interne = total->Child(0);
+    ASSERT_EQ(model.GetCellText(0, interne, false, true), QStringLiteral("Interne"));
+    EXPECT_EQ(interne->ChildCount(), 2) << "both entries are listed";
+    for (const CTreeItem *row : {total, interne}) {
+        const tReportGroupLine *sums = row->Item().GroupLineOf();
+        EXPECT_EQ(sums->Duree, 3600);
+        EXPECT_DOUBLE_EQ(sums->Cout, 60.0);
+        EXPECT_EQ(model.GetCellText(column(5), row, false, true), config.FormatDuration(3600));
+    }
 }
 
 TEST_F(ReportBuildTest, TheBuildReadsTheSnapshotNotTheStoreReloadedMeanwhile)

@@ -153,11 +153,84 @@ TEST_F(ReportExtractionTest, PiecesKeepTheirDayOverClockChanges)
                                "2 27/10 00:00:00-27/10 23:59:59 p1 a7",
                                "2 28/10 00:00:00-28/10 02:00:00 p1 a7",
                            }));
+    // Each piece counts up to its midnight: the pieces add up to the entry.
     std::vector<qint64> seconds;
     for (const tReportEntry &e : sink.entries)
-        seconds.push_back(e.Fin - e.Debut);
-    const std::vector<qint64> expected{7199, 23 * 3600 - 1, 7200, 7199, 25 * 3600 - 1, 7200};
+        seconds.push_back(e.Seconds());
+    const std::vector<qint64> expected{7200, 23 * 3600, 7200, 7200, 25 * 3600, 7200};
     EXPECT_EQ(seconds, expected);
+}
+
+// What a report counts of an entry is its length within the period, piece
+// by piece: a running entry keeps the last day of a period that has ended
+// and counts nothing of the day it reaches the present in; an entry over
+// midnight, a clock change or the period's end loses no second; dates in
+// reverse stand for the same period. No piece ends before it starts.
+TEST_F(ReportExtractionTest, ThePiecesOfAnEntryAddUpToItsLengthInThePeriod)
+{
+    struct Case
+    {
+        const char *what;
+        qint64 debut;
+        qint64 fin; // 0: running
+        int periode;
+        QDate from;
+        QDate to;
+        qint64 seconds;
+        int pieces;
+        QString lastPiece;
+    };
+    const QDate none;
+    // Now is Monday 4 March 2024, 10:00.
+    const Case cases[] = {
+        {"running since January, the previous month", At(2024, 1, 15, 9), 0, 3, QDate(2024, 2, 1),
+         QDate(2024, 2, 29), 29 * 86400, 29, "29/02 00:00:00-29/02 23:59:59"},
+        {"running since yesterday 15:00, yesterday", At(2024, 3, 3, 15), 0, 7, QDate(2024, 3, 3), QDate(2024, 3, 3),
+         9 * 3600, 1, "03/03 15:00:00-03/03 23:59:59"},
+        {"running since Saturday 20:00, dates ending today", At(2024, 3, 2, 20), 0, 9, QDate(2024, 3, 1),
+         QDate(2024, 3, 4), 28 * 3600, 3, "04/03 00:00:00-0"},
+        {"running since Saturday 20:00, the whole database", At(2024, 3, 2, 20), 0, 0, none, none, 28 * 3600, 3,
+         "04/03 00:00:00-0"},
+        {"22:00 to 02:00", At(2024, 2, 10, 22), At(2024, 2, 11, 2), 0, none, none, 4 * 3600, 2,
+         "11/02 00:00:00-11/02 02:00:00"},
+        {"up to midnight exactly", At(2024, 2, 10, 22), At(2024, 2, 11, 0), 0, none, none, 2 * 3600, 1,
+         "10/02 22:00:00-10/02 23:59:59"},
+        {"over the night the clock goes forward", At(2024, 3, 30, 22), At(2024, 4, 1, 2), 9, QDate(2024, 3, 1),
+         QDate(2024, 4, 30), 2 * 3600 + 23 * 3600 + 2 * 3600, 3, "01/04 00:00:00-01/04 02:00:00"},
+        {"over the night the clock goes back", At(2024, 10, 26, 22), At(2024, 10, 28, 2), 9, QDate(2024, 10, 1),
+         QDate(2024, 10, 31), 2 * 3600 + 25 * 3600 + 2 * 3600, 3, "28/10 00:00:00-28/10 02:00:00"},
+        {"past the period's end", At(2024, 3, 31, 23), At(2024, 4, 1, 1), 4, QDate(2024, 3, 1), QDate(2024, 3, 31),
+         3600, 1, "31/03 23:00:00-31/03 23:59:59"},
+        {"dates in reverse", At(2024, 2, 28, 9), At(2024, 4, 2, 10), 9, QDate(2024, 3, 31), QDate(2024, 3, 1),
+         31 * 86400 - 3600, 31, "31/03 00:00:00-31/03 23:59:59"},
+    };
+    int id = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        entry(++id, c.debut, c.fin);
+        definition.Periode = c.periode;
+        definition.Debut = c.from;
+        definition.Fin = c.to;
+        definition.Projets.clear();
+        RecordingSink sink;
+        build(sink);
+        qint64 seconds = 0;
+        int pieces = 0;
+        for (const tReportEntry &e : sink.entries) {
+            if (e.Id != id)
+                continue;
+            ++pieces;
+            seconds += e.Seconds();
+            EXPECT_TRUE(e.Fin == 0 || e.Fin >= e.Debut) << local(e.Debut).toStdString();
+            EXPECT_GE(e.Seconds(), 0);
+        }
+        EXPECT_EQ(seconds, c.seconds);
+        EXPECT_EQ(pieces, c.pieces);
+        ASSERT_FALSE(sink.lines.isEmpty());
+        EXPECT_EQ(sink.lines.last(), QStringLiteral("%1 %2 p1 a7").arg(id).arg(c.lastPiece));
+        CBdD db(path);
+        db.Execute(Platform::Formatter::sprintf(u"delete from Taches where Id=%d", {id}));
+    }
 }
 
 TEST_F(ReportExtractionTest, APeriodClipsPiecesAndKeepsItsEntries)

@@ -159,6 +159,22 @@ TEST_F(ReportFrameTest, AReportOpensBuiltWithItsTotals)
         frame->grab().save(keep + QStringLiteral("/report-window.png"));
     }
 
+    // A definition stored with its dates in reverse (edited by hand, or by
+    // an older program) is built over the period between them.
+    tReportDefinition reversed = definition;
+    reversed.Id = -1;
+    reversed.Nom = QStringLiteral("A rebours");
+    reversed.Periode = 9;
+    reversed.Debut = QDate(2024, 3, 2);
+    reversed.Fin = QDate(2024, 3, 1);
+    ASSERT_TRUE(CReportStore(host.reports).SaveReport(reversed));
+    CReportFrame *backwards = open(reversed.Id);
+    ASSERT_NE(backwards, nullptr);
+    EXPECT_TRUE(backwards->View()->Message().isEmpty());
+    EXPECT_EQ(backwards->Definition().Debut, QDate(2024, 3, 1));
+    EXPECT_EQ(backwards->Definition().Fin, QDate(2024, 3, 2));
+    EXPECT_EQ(backwards->View()->Model().TotalRow()->Item().GroupLineOf()->Duree, 3 * 3600);
+
     // A report id no longer stored opens nothing.
     EXPECT_EQ(open(definition.Id + 100), nullptr);
 }

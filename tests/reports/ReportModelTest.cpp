@@ -179,17 +179,37 @@ TEST_F(ReportModelTest, BillingListsNeedCheckBoxes)
     EXPECT_EQ(model.GetCheckedEntryIds(true), QStringLiteral("(2)"));
 }
 
-TEST_F(ReportModelTest, GroupCostsAreSummedWithoutLosingCents)
+// Each line costs its amount rounded to the cent (13 minutes at 90,50 € is
+// 19,6083 €, shown 19,61 €), and the groups add the lines' rounded amounts
+// without losing a cent over many lines, also when the lines are not shown.
+TEST_F(ReportModelTest, GroupCostsAreTheSumsOfTheirRoundedLines)
 {
+    definition.Type = 2;
     definition.Grp = {3, -1, -1, -1, -1};
     definition.Detail = false;
     std::vector<tReportEntry> entries;
     for (int i = 0; i < 40000; ++i)
         entries.push_back(entry(i + 1, At(2024, 3, 1, 9) + i, 13 * 60, 2, 7, 6));
     build(entries);
-    const float each = float(13.0 * 60.0 * double(90.5f) / 3600.0);
-    EXPECT_NEAR(model.TotalRow()->Item().GroupLineOf()->Cout, 40000.0 * double(each), 0.01);
-    EXPECT_NEAR(find(QStringLiteral("Alpha"))->Item().GroupLineOf()->Cout, 40000.0 * double(each), 0.01);
+    EXPECT_NEAR(model.TotalRow()->Item().GroupLineOf()->Cout, 784400.0, 1e-6);
+    EXPECT_NEAR(find(QStringLiteral("Alpha"))->Item().GroupLineOf()->Cout, 784400.0, 1e-6);
+
+    definition.Detail = true;
+    build({entry(1, At(2024, 3, 1, 9), 13 * 60, 2, 7, 6), entry(2, At(2024, 3, 1, 10), 13 * 60, 2, 7, 6)});
+    const CTreeItem *alpha = find(QStringLiteral("Alpha"));
+    ASSERT_EQ(alpha->ChildCount(), 2);
+    tReportCellValue line;
+    tReportCellValue group;
+    int cost = -1;
+    for (int c = 0; c < model.ColumnCount(); ++c)
+        cost = model.Columns()[size_t(c)].Kind == 7 ? c : cost;
+    ASSERT_GE(cost, 0);
+    ASSERT_TRUE(model.GetCellValue(cost, alpha->Child(0), line));
+    ASSERT_TRUE(model.GetCellValue(cost, alpha, group));
+    EXPECT_DOUBLE_EQ(line.Value, 19.61);
+    EXPECT_EQ(line.Text, config.FormatCurrency(19.61));
+    EXPECT_DOUBLE_EQ(group.Value, 39.22);
+    EXPECT_EQ(model.GetCellText(cost, alpha, false, true), config.FormatCurrency(39.22));
 }
 
 TEST_F(ReportModelTest, ExportModes)

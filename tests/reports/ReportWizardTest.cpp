@@ -191,6 +191,30 @@ TEST(ReportPeriodRepairTest, InvalidCustomDatesAreRepaired)
         EXPECT_EQ(s, c.outStart);
         EXPECT_EQ(e, c.outEnd);
     }
+    // Dates in reverse stand for the period between them.
+    struct Swap
+    {
+        QDate start, end;
+        bool swapped;
+    } swaps[] = {
+        {end, start, true},
+        {start, end, false},
+        {start, start, false},
+        {end, QDate(), false},
+    };
+    for (const Swap &c : swaps) {
+        QDate s = c.start;
+        QDate e = c.end;
+        EXPECT_EQ(SwapReversedPeriod(s, e), c.swapped);
+        EXPECT_EQ(s, c.swapped ? c.end : c.start);
+        EXPECT_EQ(e, c.swapped ? c.start : c.end);
+        // A stored custom period is built over its dates in order; any
+        // other code over its own dates.
+        s = c.start;
+        e = c.end;
+        ResolvePeriodDates(9, s, e);
+        EXPECT_EQ(s, c.swapped ? c.end : c.start);
+    }
 }
 
 TEST(ReportCentimetresTest, ExactDecimals)
@@ -414,6 +438,36 @@ TEST_F(ReportWizardTest, UnreadableCustomDatesAreRepairedOnce)
     EXPECT_EQ(definition.Debut, QDate(2024, 3, 1));
     EXPECT_EQ(definition.Fin, QDate(2024, 3, 31));
     EXPECT_EQ(answers.AskedBoxes().size(), 1u);
+}
+
+// Custom dates in reverse are exchanged with a word: when a report opens
+// with them, and when they are typed so and the settings are confirmed.
+TEST_F(ReportWizardTest, CustomDatesInReverseAreSwappedWithAMessage)
+{
+    definition.Periode = 9;
+    definition.Debut = QDate(2024, 3, 31);
+    definition.Fin = QDate(2024, 3, 1);
+    MessageBoxAnswers answers;
+    answers.Push(1);
+    auto wizard = open();
+    wizard->Frame().ShowPage(1);
+    settle();
+    ASSERT_EQ(answers.AskedBoxes().size(), 1u);
+    EXPECT_EQ(answers.AskedBoxes()[0].text, Platform::Texts::get(CReportDates::SwappedDatesText));
+    EXPECT_EQ(definition.Debut, QDate(2024, 3, 1));
+    EXPECT_EQ(definition.Fin, QDate(2024, 3, 31));
+    EXPECT_EQ(wizard->PeriodPage().StartPicker()->date(), QDate(2024, 3, 1));
+
+    // The end typed before the start, then Terminer.
+    wizard->PeriodPage().EndPicker()->setDate(QDate(2024, 2, 10));
+    EXPECT_EQ(definition.Fin, QDate(2024, 2, 10));
+    answers.Push(1);
+    wizard->Frame().accept();
+    EXPECT_EQ(wizard->Frame().result(), QDialog::Accepted);
+    ASSERT_EQ(answers.AskedBoxes().size(), 2u);
+    EXPECT_EQ(answers.AskedBoxes()[1].text, Platform::Texts::get(CReportDates::SwappedDatesText));
+    EXPECT_EQ(definition.Debut, QDate(2024, 2, 10));
+    EXPECT_EQ(definition.Fin, QDate(2024, 3, 1));
 }
 
 TEST_F(ReportWizardTest, GroupingLevelsAddedRemovedAndMoved)

@@ -1,7 +1,10 @@
 // The spreadsheet export of a report, read back by outside readers
 // (xlrd, and LibreOffice where it is installed).
+#include "CReportPrintLayout.h"
+#include "CsvReadBack.h"
 #include "ExportFixture.h"
 #include "ReadBack.h"
+#include "ReportCsvExport.h"
 #include "ReportXlsExport.h"
 #include "TestFolders.h"
 
@@ -140,6 +143,110 @@ TEST_F(XlsExportTest, CellsAreTypedByTheirColumn)
     // A group row has no start: nothing is written there.
     EXPECT_FALSE(cells.count({2, column(3)}));
     EXPECT_EQ(cells.at({1, column(5)}).format, QStringLiteral("[h]:mm")) << "the total's duration";
+}
+
+namespace {
+
+// The cents of an amount as a report writes it ("2,51 €").
+qint64 cents(const QString &text)
+{
+    qint64 value = 0;
+    for (const QChar c : text) {
+        if (c.isDigit())
+            value = value * 10 + c.digitValue();
+    }
+    return text.contains(u'-') ? -value : value;
+}
+
+} // namespace
+
+// Each line's amount is rounded to the cent once and every total is the
+// sum of the rounded lines: seven lines of 2,5139 € make 17,57 €, not the
+// 17,60 € of the unrounded sum, alike on screen, in print, in the CSV and
+// in the sheet, with the entries as lines or, without them, the groups.
+TEST_F(XlsExportTest, TheLinesOfAnInvoiceAddUpToItsTotalEverywhere)
+{
+    for (const bool detail : {true, false}) {
+        SCOPED_TRACE(detail ? "entries" : "groups");
+        definition.Detail = detail;
+        definition.Grp = {detail ? 3 : 4, -1, -1, -1, -1};
+        std::vector<tReportEntry> entries;
+        for (int i = 0; i < 7; ++i) {
+            tReportEntry e = entry(i + 1, At(2024, 3, 1, 9) + i * 600, 100, i < 4 ? 3 : 4, 6);
+            e.IdActivite = i < 4 ? 7 : 8;
+            entries.push_back(e);
+        }
+        build(entries, {0, 5, 7});
+        const int cost = column(7);
+        const CTreeItem *total = model.TotalRow();
+        const auto isLine = [&](const CTreeItem *row) {
+            return detail ? row->Item().EntryOf() != nullptr : row != total && row->Item().GroupLineOf() != nullptr;
+        };
+
+        // On screen; with the entries each group adds up too.
+        EXPECT_EQ(cents(model.GetCellText(cost, total, false, true)), 1757);
+        qint64 shown = 0;
+        for (const CTreeItem *row = total; row; row = model.Tree().GetNextItem(total, row, false)) {
+            if (isLine(row)) {
+                // An entry, or a group of four or three of them.
+                const qint64 line = cents(model.GetCellText(cost, row, false, true));
+                EXPECT_EQ(detail ? line : line % 251, detail ? 251 : 0);
+                shown += line;
+            } else if (row != total && row->ChildCount() > 0 && row->Child(0)->Item().EntryOf()) {
+                qint64 group = 0;
+                for (int i = 0; i < row->ChildCount(); ++i)
+                    group += cents(model.GetCellText(cost, row->Child(i), false, true));
+                EXPECT_EQ(cents(model.GetCellText(cost, row, false, true)), group);
+            }
+        }
+        EXPECT_EQ(shown, 1757);
+
+        // In print.
+        CReportPrintLayout layout;
+        layout.BuildPrintLines(model);
+        qint64 printed = 0;
+        qint64 printedTotal = -1;
+        for (const CReportPrintLayout::tLine &line : layout.Lines()) {
+            const QString text = layout.LineTexts(line)[cost];
+            if (line.Kind == CReportPrintLayout::DetailLine)
+                printed += cents(text);
+            else if (line.Kind == CReportPrintLayout::TotalLine)
+                printedTotal = cents(text);
+        }
+        EXPECT_EQ(printed, 1757);
+        EXPECT_EQ(printedTotal, 1757);
+
+        // Both exports: every row, the total first.
+        std::vector<bool> lines;
+        for (const CTreeItem *row = model.FirstExportItem(1); row; row = model.NextExportItem(1))
+            lines.push_back(isLine(row));
+        const QString csv = TestFolders::file(QStringLiteral("invoice.csv"));
+        ASSERT_TRUE(ReportCsvExport::Write(model, csv, 1, QStringLiteral(";")));
+        const std::vector<QStringList> rows = CsvReadBack::read(csv, QStringLiteral(";"));
+        ASSERT_EQ(rows.size(), lines.size() + 1);
+        qint64 written = 0;
+        for (size_t r = 0; r < lines.size(); ++r)
+            written += lines[r] ? cents(rows[r + 1][cost]) : 0;
+        EXPECT_EQ(written, 1757);
+        EXPECT_EQ(cents(rows[1][cost]), 1757);
+
+        const auto cells = ReadBack::cellsOf(exportAndRead(QStringLiteral("invoice.xls")));
+        if (cells.empty())
+            continue;
+        double sheet = 0.0;
+        for (size_t r = 0; r < lines.size(); ++r) {
+            if (!lines[r])
+                continue;
+            const double value = cells.at({int(r) + 1, cost}).value.toDouble();
+            EXPECT_NEAR(value * 100.0, std::round(value * 100.0), 1e-6) << "whole cents";
+            if (detail) {
+                EXPECT_NEAR(value, 2.51, 1e-9);
+            }
+            sheet += value;
+        }
+        EXPECT_NEAR(sheet, 17.57, 1e-9);
+        EXPECT_NEAR(cells.at({1, cost}).value.toDouble(), 17.57, 1e-9);
+    }
 }
 
 TEST_F(XlsExportTest, ATotalOnlyReportIsTwoRows)
