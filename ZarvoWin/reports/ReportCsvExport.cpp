@@ -1,6 +1,8 @@
 #include "ReportCsvExport.h"
 
 #include "CReportModel.h"
+#include "FileCommit.h"
+#include "LoneSurrogates.h"
 
 #include <QSaveFile>
 
@@ -58,7 +60,9 @@ bool Write(CReportModel &model, const QString &path, int mode, const QString &se
         return false;
     QByteArray block("\xEF\xBB\xBF");
     const auto add = [&](const QStringList &cells) {
-        block += Line(cells, separator).toUtf8();
+        // A lone surrogate is written as U+FFFD, as everywhere else, not
+        // as the encoder's "?".
+        block += Biff8::ReplaceLoneSurrogates(Line(cells, separator)).toUtf8();
         block += "\r\n";
         return block.size() < BlockSize || flush(file, block);
     };
@@ -71,7 +75,7 @@ bool Write(CReportModel &model, const QString &path, int mode, const QString &se
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return Platform::FileCommit::commit(file);
 }
 
 } // namespace ReportCsvExport

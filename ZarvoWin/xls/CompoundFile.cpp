@@ -1,5 +1,7 @@
 #include "CompoundFile.h"
 
+#include "FileCommit.h"
+
 #include <QSaveFile>
 
 #include <gsf/gsf-outfile-msole.h>
@@ -102,7 +104,7 @@ bool CompoundFile::commit()
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return Platform::FileCommit::commit(file);
 }
 
 } // namespace Biff8

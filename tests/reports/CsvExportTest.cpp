@@ -2,10 +2,13 @@
 // module with several separators.
 #include "ExportFixture.h"
 #include "CsvReadBack.h"
+#include "FileCommit.h"
 #include "ReportCsvExport.h"
 #include "TestFolders.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -85,4 +88,42 @@ TEST_F(CsvExportTest, AFailedWriteLeavesTheTargetAlone)
     EXPECT_FALSE(ReportCsvExport::Write(model, old, 0, QString())) << "no separator";
     EXPECT_EQ(TestFolders::readFile(old), QByteArray("old"));
     EXPECT_EQ(TestFolders::readFile(plain), QByteArray("not a folder"));
+}
+
+// A lone surrogate (half of a pair, as a damaged name may hold) is written
+// as U+FFFD, never as "?"; a pair stays whole.
+TEST_F(CsvExportTest, ALoneSurrogateIsWrittenAsTheReplacementCharacter)
+{
+    const QString lone = QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("b");
+    const QString late = QStringLiteral("c") + QChar(0xDE00);
+    build({entry(1, At(2024, 3, 1, 9), 600, 4, -1, lone, late + QString::fromUtf16(u"\U0001F600"))}, {9, 10});
+    const QString path = TestFolders::file(QStringLiteral("lone.csv"));
+    ASSERT_TRUE(ReportCsvExport::Write(model, path, 2, QStringLiteral(";")));
+    EXPECT_EQ(TestFolders::readFile(path), QByteArray("\xEF\xBB\xBFTitre;Notes\r\n"
+                                                      "a\xEF\xBF\xBD"
+                                                      "b;c\xEF\xBF\xBD\xF0\x9F\x98\x80\r\n"));
+}
+
+// A file whose replacement of the target fails (a target that cannot be
+// replaced, a full disk at the last step) is a failed export that leaves
+// nothing at the path, and an earlier file as it was.
+TEST_F(CsvExportTest, AFailedCommitLeavesNoFile)
+{
+    build(trickyEntries());
+    QStringList asked;
+    Platform::FileCommit::setFault([&](const QString &path) {
+        asked << path;
+        return true;
+    });
+    const QString path = TestFolders::file(QStringLiteral("commit/r.csv"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    const bool written = ReportCsvExport::Write(model, path, 0, QStringLiteral(";"));
+    const QString old = TestFolders::writeFile(QStringLiteral("commit/old.csv"), "old");
+    const bool overwritten = ReportCsvExport::Write(model, old, 0, QStringLiteral(";"));
+    Platform::FileCommit::setFault({});
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(overwritten);
+    EXPECT_EQ(asked, (QStringList{path, old}));
+    EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.csv"});
+    EXPECT_EQ(TestFolders::readFile(old), QByteArray("old"));
 }
