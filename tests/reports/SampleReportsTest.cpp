@@ -56,6 +56,21 @@ TEST(SampleReports, EveryReportLoads)
         if (d.Type != 3) {
             EXPECT_GT(d.Columns.CountShown(), 0);
         }
+        // Without the entries, the lines are groups: after the first column
+        // (the group's name) only what a group has, its duration, cost and
+        // shares, would show anything.
+        if (d.Type <= 2 && !d.Detail) {
+            bool first = true;
+            for (int c = 0; c < d.Columns.Count(); ++c) {
+                const int kind = d.Columns[c].Kind;
+                if (!d.Columns[c].Shown)
+                    continue;
+                if (!first) {
+                    EXPECT_TRUE(kind == 5 || kind == 7 || kind == 19 || kind == 20) << "an empty column of kind " << kind;
+                }
+                first = false;
+            }
+        }
         if (!storedColumns[i].isEmpty()) {
             ++explicitLists;
             EXPECT_EQ(d.Columns.Format(), storedColumns[i]);
