@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <cstdio>
@@ -122,15 +123,71 @@ bool noLeftoverBeside(const QString &database)
     return true;
 }
 
-// Whether the file is at least as long as its header says (its page size
-// times its page count). The count is only told by files whose header
-// stamps it as valid; any other file (and an empty one) is not judged.
-bool longAsItsHeaderSays(const QString &path)
+// SQLite's own handle of the file a connection has open. A file that this
+// process may hold open is read only through it, never through a
+// descriptor of our own: on Linux, closing any descriptor of a file drops
+// every lock the process holds on it, SQLite's included, and the other
+// program could then write in the middle of our transaction.
+sqlite3_file *fileOf(sqlite3 *db)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    sqlite3_file *file = nullptr;
+    if (!db || sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file
+        || !file->pMethods)
+        return nullptr;
+    return file;
+}
+
+// The first `bytes` bytes of the file under `db` (fewer when it is
+// shorter), and its length.
+bool readStart(sqlite3 *db, int bytes, QByteArray &start, qint64 *length = nullptr)
+{
+    sqlite3_file *file = fileOf(db);
+    sqlite3_int64 size = 0;
+    if (!file || file->pMethods->xFileSize(file, &size) != SQLITE_OK)
         return false;
-    const QByteArray header = file.read(100);
+    start = QByteArray(int(std::min<sqlite3_int64>(size, bytes)), '\0');
+    if (!start.isEmpty() && file->pMethods->xRead(file, start.data(), int(start.size()), 0) != SQLITE_OK)
+        return false;
+    if (length)
+        *length = size;
+    return true;
+}
+
+// Runs `read` inside a read transaction of `db`, which holds SQLite's
+// shared lock: no commit lands while it reads.
+bool underReadLock(sqlite3 *db, const std::function<bool()> &read)
+{
+    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    const bool ok =
+        sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) == SQLITE_OK && read();
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    return ok;
+}
+
+// The change counter of a database header; false for anything but the
+// header of a database that keeps a rollback journal (bytes 18 and 19 are
+// 2 for one that keeps a write-ahead log, whose commits leave the counter).
+bool changeCounterOf(const QByteArray &header, quint32 &counter)
+{
+    if (header.size() < 28 || !header.startsWith(QByteArray("SQLite format 3", 16)) || header[18] == 2
+        || header[19] == 2)
+        return false;
+    counter = (quint32(quint8(header[24])) << 24) | (quint32(quint8(header[25])) << 16)
+              | (quint32(quint8(header[26])) << 8) | quint32(quint8(header[27]));
+    return true;
+}
+
+// Whether the file under `db` is at least as long as its header says (its
+// page size times its page count). The count is only told by files whose
+// header stamps it as valid; any other file (and an empty one) is not
+// judged.
+bool longAsItsHeaderSays(sqlite3 *db)
+{
+    QByteArray header;
+    qint64 length = 0;
+    if (!readStart(db, 100, header, &length))
+        return false;
     if (header.isEmpty())
         return true;
     if (header.size() < 100)
@@ -148,17 +205,14 @@ bool longAsItsHeaderSays(const QString &path)
     const bool countValid = bigEndian(92, 4) == bigEndian(24, 4);
     if (!countValid || pages == 0)
         return true;
-    return quint64(file.size()) >= pageSize * pages;
+    return quint64(length) >= pageSize * pages;
 }
 
-bool flushToDisk(const QString &path)
+// Writes the file under `db` to disk.
+bool flushToDisk(sqlite3 *db)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    const bool flushed = ::fsync(fd) == 0;
-    ::close(fd);
-    return flushed;
+    sqlite3_file *file = fileOf(db);
+    return file && file->pMethods->xSync(file, SQLITE_SYNC_FULL) == SQLITE_OK;
 }
 
 void removeWithLeftovers(const QString &path)
@@ -211,13 +265,20 @@ CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
     SQLite::CmyDataBase db;
     if (db.OpenReadOnly(path) != SQLITE_OK)
         return result;
-    // The first read tells whether the file is a database at all.
-    SQLite::MyTablePtr tables = db.Query(u"select count(*) from sqlite_master where type='table' and name='Infos'");
-    if (!tables.hasRows() || db.GetLastCode() != SQLITE_OK)
+    // The first read tells whether the file is a database at all. Its
+    // length is read under the same lock, so that no commit lands between.
+    SQLite::MyTablePtr tables;
+    bool whole = false;
+    const bool read = underReadLock(db.Handle(), [&] {
+        tables = db.Query(u"select count(*) from sqlite_master where type='table' and name='Infos'");
+        whole = longAsItsHeaderSays(db.Handle());
+        return tables.hasRows() && db.GetLastCode() == SQLITE_OK;
+    });
+    if (!read)
         return result;
     // SQLite reads a last page cut short as if its missing bytes were
     // zeros, and no check of its own notices.
-    if (!longAsItsHeaderSays(path)) {
+    if (!whole) {
         result.status = Status::Truncated;
         return result;
     }
@@ -324,9 +385,9 @@ bool CDatabaseFile::CopyLive(const QString &source, const QString &target, Targe
         if (to)
             sqlite3_exec(to.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
         copied = from && to && backup(to.get(), from.get(), -1, false);
+        if (copied && flush == Flush::Each)
+            copied = flushToDisk(to.get());
     }
-    if (copied && flush == Flush::Each)
-        copied = flushToDisk(part);
     if (copied && faultAt(Stage::CopyBeforeRename))
         copied = false;
     // A clean close leaves no journal beside the part; a failed one might.
@@ -360,11 +421,13 @@ CDatabaseFile::ReplaceResult replaceLive(const QString &source, const QString &t
     bool changed = false;
     std::function<bool()> whileLocked;
     if (changeCounter) {
-        // Read from the file itself: under the lock nobody writes it, and
-        // no page of ours has reached it yet.
+        // Read from the file itself, through the connection that holds the
+        // lock: nobody else writes it now, and no page of ours has reached
+        // it yet.
         whileLocked = [&] {
+            QByteArray header;
             quint32 now = 0;
-            changed = !CDatabaseFile::ReadChangeCounter(target, now) || now != *changeCounter;
+            changed = !readStart(to.get(), 28, header) || !changeCounterOf(header, now) || now != *changeCounter;
             return !changed;
         };
     }
@@ -391,15 +454,24 @@ CDatabaseFile::ReplaceResult CDatabaseFile::ReplaceLiveIfUnchanged(const QString
 
 bool CDatabaseFile::ReadChangeCounter(const QString &path, quint32 &counter)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile())
         return false;
-    const QByteArray header = file.read(28);
-    // Bytes 18 and 19 are 2 for a database that keeps a write-ahead log.
-    if (header.size() < 28 || !header.startsWith(QByteArray("SQLite format 3", 16)) || header[18] == 2
-        || header[19] == 2)
+    Connection db(path, SQLITE_OPEN_READONLY);
+    QByteArray header;
+    // A database that keeps a write-ahead log is told by its header alone,
+    // before a read would make SQLite open the log beside it.
+    quint32 unlocked = 0;
+    if (!db || !readStart(db.get(), 28, header) || !changeCounterOf(header, unlocked))
         return false;
-    counter = (quint32(quint8(header[24])) << 24) | (quint32(quint8(header[25])) << 16)
-              | (quint32(quint8(header[26])) << 8) | quint32(quint8(header[27]));
-    return true;
+    return underReadLock(db.get(), [&] { return readStart(db.get(), 28, header); })
+           && changeCounterOf(header, counter);
+}
+
+bool CDatabaseFile::IsDatabaseFile(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    Connection db(path, SQLITE_OPEN_READONLY);
+    QByteArray start;
+    return db && readStart(db.get(), 16, start) && start == QByteArray("SQLite format 3", 16);
 }

@@ -18,6 +18,11 @@
 //   open read the new data at their next statement, and a failure changes
 //   nothing.
 //
+// A file that this process may hold open is never opened through a
+// descriptor of our own (on Linux, closing one drops every lock the process
+// holds on the file, SQLite's included): its header is read through
+// SQLite's own handle of it.
+//
 // None of these shows a message; each tells its outcome.
 class CDatabaseFile
 {
@@ -73,13 +78,19 @@ public:
 
     // Writes the contents of `source` into the database `target` (which must
     // exist, and may be open). The source is checked first; a source that
-    // fails the check is refused and the target is untouched.
+    // fails the check is refused and the target is untouched. While the
+    // pages are written, the target's write lock is held from the first step
+    // to the last: no other connection, of this process or another, writes
+    // it meanwhile.
     static bool ReplaceLive(const QString &source, const QString &target);
 
     // The change counter in a database file's header, which every commit to
-    // a database with a rollback journal moves on. False when it cannot be
-    // read, or the file keeps a write-ahead log (whose commits leave it).
+    // a database with a rollback journal moves on, read through SQLite
+    // under its shared lock. False when it cannot be read, or the file keeps
+    // a write-ahead log (whose commits leave it).
     static bool ReadChangeCounter(const QString &path, quint32 &counter);
+    // Whether a file begins as an SQLite database does, read through SQLite.
+    static bool IsDatabaseFile(const QString &path);
     enum class ReplaceResult { Replaced, Failed, ChangedMeanwhile };
     // ReplaceLive, but only over the state of the target whose change
     // counter the caller read before it looked at that state: once the

@@ -36,21 +36,14 @@ const QStringList &journalSuffixes()
     return suffixes;
 }
 
-bool isDatabase(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    static const QByteArray header("SQLite format 3", 16);
-    return file.read(16) == header;
-}
-
 // A journal SQLite keeps beside a database: it never moves (the copy is
-// made through the backup, which reads the database as committed).
+// made through the backup, which reads the database as committed). The
+// database is looked at through SQLite: this move may hold its lock, which
+// a descriptor of our own would drop when closed.
 bool isJournalOfDatabase(const QString &path)
 {
     for (const QString &suffix : journalSuffixes()) {
-        if (path.endsWith(suffix) && isDatabase(path.chopped(suffix.size())))
+        if (path.endsWith(suffix) && CDatabaseFile::IsDatabaseFile(path.chopped(suffix.size())))
             return true;
     }
     return false;
@@ -83,7 +76,7 @@ bool removeCopy(const QString &path)
 // keeps beside a database.
 bool removeOriginal(const QString &path)
 {
-    const bool database = isDatabase(path);
+    const bool database = CDatabaseFile::IsDatabaseFile(path);
     bool ok = removeFile(path);
     if (ok && database) {
         for (const QString &suffix : journalSuffixes())
@@ -270,7 +263,7 @@ FolderMovePlan::CheckResult FolderMovePlan::Check() const
 
 bool FolderMovePlan::CopyOne(const Move &move, const QString &from, const QString &to)
 {
-    if (!isDatabase(from))
+    if (!CDatabaseFile::IsDatabaseFile(from))
         return FolderMove::CopyAndCompare(from, to, [](const QString &part) { return !Fault(Stage::Copied, part); });
     if (move.lockDatabases) {
         auto lock = std::make_unique<Lock>(from);

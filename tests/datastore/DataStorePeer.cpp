@@ -11,10 +11,15 @@
 //       "ready", then reads them again and again until STOPFILE exists;
 //       prints "read DONE FAILED MILLISECONDS" (the reads after "ready" and
 //       the time they took) and ends.
+//   datastore_peer insert PATH
+//       for each line read on stdin, saves one new time entry titled by
+//       that line, without waiting for a lock the other program holds;
+//       prints "saved", "busy" (the file was locked) or "failed CODE".
 #include "CAnnulation.h"
 #include "CAppData.h"
 #include "CBdD.h"
 #include "CProjectStore.h"
+#include "CmyDataBase.h"
 #include "tElement.h"
 #include "tTacheParams.h"
 
@@ -22,6 +27,8 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
+
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <iostream>
@@ -88,13 +95,34 @@ int read(const QString &stopFile)
     return 0;
 }
 
+int insertEach()
+{
+    SQLite::CmyDataBase::SetBusyTimeoutMs(0);
+    std::string line;
+    for (int i = 0; std::getline(std::cin, line); ++i) {
+        tTacheFull entry;
+        entry.Debut = FirstStart + i * 60;
+        entry.Fin = entry.Debut + 50;
+        entry.Title = QString::fromStdString(line);
+        CBdD db;
+        if (db.SaveTimeEntry(entry))
+            std::printf("saved\n");
+        else if (db.LastCode() == SQLITE_BUSY || db.OpenError() == SQLITE_BUSY)
+            std::printf("busy\n");
+        else
+            std::printf("failed %d %d\n", db.OpenError(), db.LastCode());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 4)
+    if (args.size() < 3)
         return 2;
     CAnnulation history;
     CProjectStore store;
@@ -103,9 +131,11 @@ int main(int argc, char **argv)
     CAppData::SetCurrentDatabasePath(args.at(2));
     int rc = 2;
     if (args.at(1) == u"write")
-        rc = write(args.at(3).toInt(), args.value(4));
+        rc = write(args.value(3).toInt(), args.value(4));
     else if (args.at(1) == u"read")
-        rc = read(args.at(3));
+        rc = read(args.value(3));
+    else if (args.at(1) == u"insert")
+        rc = insertEach();
     std::fflush(stdout);
     CBdD::CloseSharedConnection();
     CAppData::Clear();

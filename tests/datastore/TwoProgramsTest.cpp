@@ -3,7 +3,9 @@
 // where one program's undo or failed write met the other's rows.
 #include "TestDatabase.h"
 
+#include "CDatabaseFile.h"
 #include "CmyDataBase.h"
+#include "WritingPeer.h"
 #include "tForecast.h"
 
 #include <QDeadlineTimer>
@@ -197,6 +199,105 @@ TEST_F(TwoPrograms, ASaveWhoseCommitFailedCanBeSavedAgain)
         if (QLatin1String(c.table) == QLatin1String("Projets")) {
             EXPECT_EQ(plan.IdProject, element.Id);
         }
+    }
+}
+
+// What a database holds of the rows a replacement writes: its entries (how
+// many, their ids and titles) and its mark; "<cannot open>" or an error.
+QString contentOf(const QString &database)
+{
+    SQLite::CmyDataBase db;
+    if (db.OpenReadOnly(database) != 0)
+        return QStringLiteral("<cannot open>");
+    SQLite::MyTablePtr t = db.Query(u"select (select count(*) || ' ' || total(Id) || ' ' || "
+                                    u"length(group_concat(Title)) from Taches), "
+                                    u"(select Value from Infos where Name='Mark')");
+    return t.hasRows() ? t->GetCell(0, 0) + u' ' + t->GetCell(0, 1) : QStringLiteral("<error>");
+}
+
+QString integrityOf(const QString &database)
+{
+    SQLite::CmyDataBase db;
+    if (db.OpenReadOnly(database) != 0)
+        return QStringLiteral("<cannot open>");
+    SQLite::MyTablePtr t = db.Query(u"PRAGMA integrity_check");
+    return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<error>");
+}
+
+// A user database marked `mark` holding `entries` entries of long titles
+// (enough of them make its pages go in several steps of a replacement).
+void makeUserDatabase(const QString &database, const QString &mark, int entries)
+{
+    CBdD made(database);
+    ASSERT_TRUE(made.IsOpen());
+    ASSERT_TRUE(made.Connection()->BeginTransaction());
+    ASSERT_EQ(made.Execute(QStringLiteral("insert into Infos (Name, Value) values ('Mark', '%1')").arg(mark)), 0);
+    for (int i = 0; i < entries; ++i) {
+        ASSERT_EQ(made.Execute(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Deleted,Title) "
+                                              "values (%1,%2,%3,-1,-1,0,'%4 %1 %5')")
+                                   .arg(i + 1)
+                                   .arg(1000000 + i * 600)
+                                   .arg(1000000 + i * 600 + 500)
+                                   .arg(mark, QString(400, u'x'))),
+                  0);
+    }
+    ASSERT_TRUE(made.Connection()->CommitTransaction());
+}
+
+// While a database is replaced (a restore, a network update, the local
+// write of a synchronisation), the other program saves nothing: its save
+// between any two steps of the replacement is refused as busy, and the
+// file then holds the new rows alone, sound. Once it is done, the other
+// program saves again.
+TEST_F(TwoPrograms, NoOtherProgramWritesWhileADatabaseIsReplaced)
+{
+    const QString incoming = TestFolders::tempDb(QStringLiteral("incoming.sdb"));
+    makeUserDatabase(incoming, QStringLiteral("new"), 1500);
+    const QString wanted = contentOf(incoming);
+    const struct
+    {
+        const char *what;
+        std::function<CDatabaseFile::ReplaceResult()> replace;
+    } cases[] = {
+        {"over the state the caller read",
+         [&] {
+             quint32 counter = 0;
+             EXPECT_TRUE(CDatabaseFile::ReadChangeCounter(path, counter));
+             return CDatabaseFile::ReplaceLiveIfUnchanged(incoming, path, counter);
+         }},
+        {"whatever the state",
+         [&] {
+             return CDatabaseFile::ReplaceLive(incoming, path) ? CDatabaseFile::ReplaceResult::Replaced
+                                                               : CDatabaseFile::ReplaceResult::Failed;
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        CBdD::CloseSharedConnection();
+        QFile::remove(path);
+        makeUserDatabase(path, QStringLiteral("old"), 20);
+        // This program's own connection stays open, as the program's does.
+        CBdD ours;
+        ASSERT_EQ(ours.Query(u"select count(*) from Taches")->GetCell(0, 0), QStringLiteral("20"));
+        WritingPeer other(QStringLiteral(DATASTORE_PEER), path);
+        ASSERT_EQ(other.Insert(QStringLiteral("before")), QStringLiteral("saved"));
+        QStringList answers;
+        CDatabaseFile::SetFaultHook([&](CDatabaseFile::Stage stage) {
+            if (stage == CDatabaseFile::Stage::ReplaceBetweenSteps)
+                answers << other.Insert(QStringLiteral("during %1").arg(answers.size()));
+            return false;
+        });
+        const CDatabaseFile::ReplaceResult result = c.replace();
+        CDatabaseFile::SetFaultHook({});
+        EXPECT_EQ(result, CDatabaseFile::ReplaceResult::Replaced);
+        ASSERT_GE(answers.size(), 2);
+        EXPECT_EQ(answers.count(QStringLiteral("busy")), answers.size()) << answers.join(u',').toStdString();
+        EXPECT_EQ(integrityOf(path), QStringLiteral("ok"));
+        EXPECT_EQ(contentOf(path), wanted);
+        EXPECT_EQ(ours.Query(u"select Value from Infos where Name='Mark'")->GetCell(0, 0), QStringLiteral("new"));
+        // The lock is let go with the last step.
+        EXPECT_EQ(other.Insert(QStringLiteral("after")), QStringLiteral("saved"));
+        EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches")), QStringLiteral("1501"));
     }
 }
 

@@ -9,6 +9,7 @@
 #include "CmyDataBase.h"
 #include "QStringPrinter.h"
 #include "TestFolders.h"
+#include "WritingPeer.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -354,6 +355,42 @@ TEST_F(SyncRunFilesTest, TheDeviceGoneDuringItsWriteLeavesTheLocalDatabase)
               SyncRun::Outcome::Failed);
     EXPECT_EQ(steps.list.mid(steps.list.size() - 2).join(u' '), "390:2 380:2");
     EXPECT_EQ(hash(local), localBefore);
+}
+
+// The other program saving entries while the run writes the local
+// database: its save between any two steps is refused as busy, the run
+// succeeds, and the local database holds the merge alone, sound.
+TEST_F(SyncRunFilesTest, TheOtherProgramSavesNothingWhileTheLocalDatabaseIsWritten)
+{
+    // Enough entries from the device that the local database is written in
+    // several steps.
+    exec(deviceDb, "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1500) "
+                   "insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
+                   "Origine_Modif,Title) select 1000 + i, 100000 + i * 600, 100500 + i * 600, -1, -1, -1, 0, 1500, 1, "
+                   "printf('device %d %s', i, hex(zeroblob(200))) from n");
+    ASSERT_TRUE(exchange.CopyDatabaseFromDevice(copy));
+    analyse();
+    WritingPeer other(QStringLiteral(DATASTORE_PEER), local);
+    QStringList answers;
+    CDatabaseFile::SetFaultHook([&](CDatabaseFile::Stage stage) {
+        if (stage == CDatabaseFile::Stage::ReplaceBetweenSteps)
+            answers << other.Insert(QStringLiteral("during %1").arg(answers.size()));
+        return false;
+    });
+    Steps steps;
+    const SyncRun::Outcome outcome = run(steps);
+    CDatabaseFile::SetFaultHook({});
+    EXPECT_EQ(outcome, SyncRun::Outcome::Succeeded);
+    EXPECT_EQ(steps.list.last(), "223:1");
+    ASSERT_GE(answers.size(), 2);
+    EXPECT_EQ(answers.count(QStringLiteral("busy")), answers.size()) << answers.join(u',').toStdString();
+    EXPECT_EQ(json(local, "PRAGMA integrity_check"), "[{\"integrity_check\":\"ok\"}]");
+    const QString rows = "select Id, Title from Taches order by Id";
+    EXPECT_EQ(json(local, rows), json(deviceDb, rows));
+    EXPECT_EQ(json(local, "select count(*) n from Taches"), "[{\"n\":1500}]");
+    // Once the run is done, the other program saves again.
+    EXPECT_EQ(other.Insert(QStringLiteral("after")), QStringLiteral("saved"));
+    EXPECT_EQ(json(local, "select count(*) n from Taches"), "[{\"n\":1501}]");
 }
 
 TEST_F(SyncRunFilesTest, OverlapsAreAskedOnceForAllAndAFitWithoutRoomAsksAgain)

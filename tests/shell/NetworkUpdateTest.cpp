@@ -5,6 +5,7 @@
 #include "CDatabaseFile.h"
 #include "CNetworkUpdate.h"
 #include "CmyDataBase.h"
+#include "WritingPeer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -213,6 +214,40 @@ TEST_F(NetworkUpdateTest, AChangeCommittedWhileTheCopyIsTakenIsNeverOverwritten)
     ASSERT_EQ(db.OpenReadOnly(local), 0);
     EXPECT_EQ(db.Query(u"select count(*) from Taches where Id=500")->GetFirstInt(), 1);
     EXPECT_EQ(markOf(sharedCopy()), QStringLiteral("share"));
+}
+
+// The other program saving entries while the update writes the local
+// database: its save between any two steps is refused as busy, and the
+// local database then holds the share's rows alone, sound.
+TEST_F(NetworkUpdateTest, TheOtherProgramSavesNothingWhileTheLocalDatabaseIsWritten)
+{
+    dropSharedCopy(QStringLiteral("share"), 2, 800);
+    SQLite::CmyDataBase shared;
+    ASSERT_EQ(shared.OpenReadOnly(sharedCopy()), 0);
+    const QString sharedRows = shared.Query(u"select count(*) from Padding")->GetCell(0, 0);
+    shared.Close();
+    WritingPeer other(QStringLiteral(DATASTORE_PEER), local);
+    QStringList answers;
+    CDatabaseFile::SetFaultHook([&](CDatabaseFile::Stage stage) {
+        if (stage == CDatabaseFile::Stage::ReplaceBetweenSteps)
+            answers << other.Insert(QStringLiteral("during %1").arg(answers.size()));
+        return false;
+    });
+    app->UpdateFromLan(true);
+    CDatabaseFile::SetFaultHook({});
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, CNetworkUpdate::Text(CNetworkUpdate::Outcome::Updated));
+    ASSERT_GE(answers.size(), 2);
+    EXPECT_EQ(answers.count(QStringLiteral("busy")), answers.size()) << answers.join(u',').toStdString();
+    SQLite::CmyDataBase db;
+    ASSERT_EQ(db.OpenReadOnly(local), 0);
+    EXPECT_EQ(db.Query(u"PRAGMA integrity_check")->GetCell(0, 0), QStringLiteral("ok"));
+    EXPECT_EQ(db.Query(u"select count(*) from Taches")->GetCell(0, 0), QStringLiteral("0"));
+    EXPECT_EQ(db.Query(u"select count(*) from Padding")->GetCell(0, 0), sharedRows);
+    EXPECT_EQ(markOf(local), QStringLiteral("share"));
+    // Once the update is done, the other program saves again.
+    EXPECT_EQ(other.Insert(QStringLiteral("after")), QStringLiteral("saved"));
+    EXPECT_EQ(db.Query(u"select group_concat(Title) from Taches")->GetCell(0, 0), QStringLiteral("after"));
 }
 
 TEST_F(NetworkUpdateTest, ACopyDroppedAgainMeanwhileStaysInTheShare)
