@@ -73,12 +73,9 @@ DayStripGeometry CDayCtrl::Geometry() const
     in.bar = QRect(0, BandHeight(), width(), std::max(0, height() - BandHeight()));
     const QFontMetrics metrics = fontMetrics();
     in.textWidth = [metrics](const QString &t) { return metrics.horizontalAdvance(t); };
-    // The locale's time of day without seconds, at that hour of the day.
-    const QDate day = m_day;
+    // The locale's time of day without seconds.
     const TrayTexts &texts = m_app.Texts();
-    in.hourLabel = [day, &texts](int hour) {
-        return texts.TimeText(Platform::LocalTime::atMinute(day, hour * 60), false);
-    };
+    in.timeLabel = [&texts](qint64 time) { return texts.TimeText(time, false); };
     return DayStripGeometry::Compute(in);
 }
 

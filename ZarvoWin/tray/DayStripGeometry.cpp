@@ -6,10 +6,11 @@
 
 #include <algorithm>
 
-int DayStripGeometry::MinuteOfDay(qint64 time)
+int DayStripGeometry::MinuteOfDay(qint64 time, qint64 dayStart)
 {
-    const QTime t = Platform::LocalTime::toLocal(time).time();
-    return t.hour() * 60 + t.minute();
+    const qint64 seconds = time - dayStart;
+    // Whole minutes, also for an instant before the day's start.
+    return int(seconds >= 0 ? seconds / 60 : -((-seconds + 59) / 60));
 }
 
 int DayStripGeometry::X(int minute) const
@@ -25,24 +26,28 @@ DayStripGeometry DayStripGeometry::Compute(const tInput &in)
     const std::vector<tTacheFull> &entries = in.entries ? *in.entries : empty;
     const qint64 dayStart = Platform::LocalTime::midnight(in.day);
     const qint64 nextDay = Platform::LocalTime::midnight(in.day.addDays(1));
-    const int nowMinute = MinuteOfDay(in.now);
-    const int nowHour = nowMinute / 60;
+    // 1439 on most days, 1379 on the spring's and 1499 on the autumn's.
+    const int lastOfDay = MinuteOfDay(nextDay, dayStart) - 1;
+    const auto minute = [dayStart](qint64 time) { return MinuteOfDay(time, dayStart); };
+    const int nowMinute = std::min(minute(in.now), lastOfDay);
+    // The start of the current hour: its minutes are read on the clock.
+    const int nowHour = nowMinute - Platform::LocalTime::toLocal(in.now).time().minute();
     const auto endOf = [&](const tTacheFull &e) { return e.IsRunning() ? in.now : e.Fin; };
 
     g.m_noEntries = entries.empty();
     if (!entries.empty()) {
         const tTacheFull &first = entries.front();
-        g.m_first = first.Debut < dayStart ? 0 : MinuteOfDay(first.Debut) - 10;
-        if (nowHour * 60 < g.m_first)
-            g.m_first = nowHour * 60 - 10;
+        g.m_first = first.Debut < dayStart ? 0 : minute(first.Debut) - 10;
+        if (nowHour < g.m_first)
+            g.m_first = nowHour - 10;
         const tTacheFull &last = entries.back();
         if (endOf(last) >= nextDay)
-            g.m_last = 1439;
+            g.m_last = lastOfDay;
         else
-            g.m_last = MinuteOfDay(endOf(last)) + (last.IsRunning() ? 0 : 10);
-        g.m_last = std::min(std::max(g.m_last, nowMinute), 1439);
+            g.m_last = minute(endOf(last)) + (last.IsRunning() ? 0 : 10);
+        g.m_last = std::min(std::max(g.m_last, nowMinute), lastOfDay);
     } else {
-        g.m_first = std::max(nowHour * 60 - 10, 0);
+        g.m_first = std::max(nowHour - 10, 0);
         g.m_last = nowMinute;
     }
     if (g.m_last <= g.m_first || in.width <= 0)
@@ -55,8 +60,8 @@ DayStripGeometry DayStripGeometry::Compute(const tInput &in)
         span.entry = i;
         const bool before = e.Debut < dayStart;
         const bool after = endOf(e) >= nextDay;
-        span.startMinute = before ? 0 : MinuteOfDay(e.Debut);
-        span.endMinute = after ? 1439 : MinuteOfDay(endOf(e));
+        span.startMinute = before ? 0 : minute(e.Debut);
+        span.endMinute = after ? lastOfDay : minute(endOf(e));
         span.left = g.X(span.startMinute);
         span.right = g.X(span.endMinute);
         span.drawn = span.right > span.left;
@@ -68,14 +73,14 @@ DayStripGeometry DayStripGeometry::Compute(const tInput &in)
     // Midnight's label always shows; a later one only clear of the last
     // label shown and whole.
     int lastRight = 0;
-    for (int h = 0; h < 24; ++h) {
-        const int minute = 60 * h;
-        if (minute < g.m_first || minute >= g.m_last)
+    for (int h = 0; 60 * h <= lastOfDay; ++h) {
+        const int tickMinute = 60 * h;
+        if (tickMinute < g.m_first || tickMinute >= g.m_last)
             continue;
         tTick tick;
         tick.hour = h;
-        tick.x = g.X(minute);
-        tick.label = in.hourLabel ? in.hourLabel(h) : QString();
+        tick.x = g.X(tickMinute);
+        tick.label = in.timeLabel ? in.timeLabel(dayStart + qint64(tickMinute) * 60) : QString();
         const int w = in.textWidth ? in.textWidth(tick.label) : 0;
         tick.labelBox = QRect(QPoint(tick.x - w / 2, 0), QPoint(tick.x + w, 0));
         // Nor is a label cut by the strip's right edge shown.

@@ -12,9 +12,11 @@
 // Where the day strip draws what: the part of the day it shows (from a
 // little before the first entry to the later of the last entry and now),
 // the scale, each entry's bar with its start and end lines, the hour ticks
-// and which of their labels fit. Minutes are counted on the wall clock, so
-// a day with a clock change still runs from minute 0 to 1439. The texts are
-// measured by the caller; nothing here needs a window.
+// and which of their labels fit. Minutes are counted from the day's start
+// as time goes, not read on the wall clock: a day with a clock change has
+// 23 or 25 hours, and an entry in the autumn's repeated hour, or across
+// the spring's skipped one, keeps its length. The texts are measured by
+// the caller; nothing here needs a window.
 class DayStripGeometry
 {
 public:
@@ -28,9 +30,9 @@ public:
         // The client width and the bar area below the label band.
         int width = 0;
         QRect bar;
-        // The label of hour h (h:00 in the locale's time form) and the width
-        // of a text in the control's font.
-        std::function<QString(int hour)> hourLabel;
+        // The label of an hour's tick: the time of day at that instant in
+        // the locale's form; and the width of a text in the control's font.
+        std::function<QString(qint64 time)> timeLabel;
         std::function<int(const QString &)> textWidth;
     };
 
@@ -48,6 +50,8 @@ public:
     };
     struct tTick
     {
+        // Hours since the day's start (on a day with a clock change, not
+        // the hour its label reads).
         int hour = 0;
         int x = 0;
         QString label;
@@ -56,8 +60,8 @@ public:
     };
 
     static DayStripGeometry Compute(const tInput &input);
-    // Local hour × 60 + local minute.
-    static int MinuteOfDay(qint64 time);
+    // The whole minutes from `dayStart` to `time`.
+    static int MinuteOfDay(qint64 time, qint64 dayStart);
 
     int FirstMinute() const { return m_first; }
     int LastMinute() const { return m_last; }

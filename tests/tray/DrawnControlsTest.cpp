@@ -33,7 +33,7 @@ DayStripGeometry strip(const std::vector<tTacheFull> &entries, qint64 now, int w
     in.day = day;
     in.width = width;
     in.bar = QRect(0, 20, width, 30);
-    in.hourLabel = [](int h) { return QStringLiteral("%1:00").arg(h, 2, 10, QLatin1Char('0')); };
+    in.timeLabel = [](qint64 t) { return Platform::LocalTime::toLocal(t).toString(QStringLiteral("HH:mm")); };
     in.textWidth = [](const QString &t) { return int(t.size()) * 5; };
     return DayStripGeometry::Compute(in);
 }
@@ -84,8 +84,8 @@ TEST_F(DrawnControlsTest, DayStripRangeFollowsTheEntriesAndTheClock)
         {"no entry: the current hour only", {}, at(14, 25), Today, 830, 865},
         {"no entry just after midnight: from minute 0", {}, at(0, 5), Today, 0, 5},
         {"entry later than the current hour", {entry(at(16, 0), at(16, 30))}, at(15, 20), Today, 890, 1000},
-        {"clock change: wall-clock minutes", {entry(at(sunday, 1, 0), at(sunday, 4, 0))}, at(sunday, 4, 0), sunday, 50,
-         250},
+        {"clock change: minutes as time goes", {entry(at(sunday, 1, 0), at(sunday, 4, 0))}, at(sunday, 4, 0), sunday,
+         50, 190},
     };
     for (const auto &c : cases) {
         const DayStripGeometry g = strip(c.entries, c.now, 600, c.day);
@@ -136,6 +136,55 @@ TEST_F(DrawnControlsTest, DayStripBarsLinesTicksAndHits)
     ASSERT_EQ(edge.Ticks().back().hour, 11);
     EXPECT_GT(edge.Ticks().back().x + 12, 500);
     EXPECT_FALSE(edge.Ticks().back().labelShown);
+}
+
+TEST_F(DrawnControlsTest, DayStripKeepsEveryEntryOnTheDaysOfTheClockChanges)
+{
+    // The minutes of the day as time goes: 25 hours in autumn, 23 in spring.
+    const auto shownLabels = [](const DayStripGeometry &g) {
+        QStringList labels;
+        for (const auto &t : g.Ticks())
+            labels << t.label;
+        return labels;
+    };
+    const QDate autumn(2026, 10, 25); // 03:00 summer time is 02:00 again
+    const qint64 a = Platform::LocalTime::midnight(autumn);
+    const std::vector<tTacheFull> repeated = {
+        entry(a + 130 * 60, a + 160 * 60), // 02:10 to 02:40, summer time
+        entry(a + 170 * 60, a + 190 * 60), // 02:50 summer time to 02:10 winter time
+        entry(a + 195 * 60, a + 220 * 60), // 02:15 to 02:40, winter time
+    };
+    DayStripGeometry g = strip(repeated, a + 225 * 60, 600, autumn); // 02:45 winter time
+    EXPECT_EQ(g.FirstMinute(), 120);
+    EXPECT_EQ(g.LastMinute(), 230);
+    ASSERT_EQ(g.Spans().size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const auto &span = g.Spans()[i];
+        EXPECT_TRUE(span.drawn) << i;
+        EXPECT_GT(span.right - span.left, 0) << i;
+        EXPECT_EQ(g.HitTest(QPoint((span.left + span.right) / 2, 30)), int(i)) << i;
+    }
+    EXPECT_EQ(g.Spans()[1].endMinute - g.Spans()[1].startMinute, 20) << "twenty minutes";
+    EXPECT_EQ(shownLabels(g), (QStringList{u"02:00"_s, u"02:00"_s})) << "the hour shown twice";
+    // Running past the next midnight: to the 25th hour's last minute.
+    g = strip({entry(a + 23 * 3600, a + 26 * 3600)}, a + 24 * 3600 + 600, 600, autumn);
+    EXPECT_EQ(g.LastMinute(), 1499);
+    EXPECT_EQ(g.Spans()[0].endMinute, 1499);
+    EXPECT_EQ(g.Ticks().back().hour, 24);
+    EXPECT_EQ(g.Ticks().back().label, u"23:00"_s);
+
+    const QDate spring(2026, 3, 29); // 02:00 winter time is 03:00
+    const qint64 s = Platform::LocalTime::midnight(spring);
+    g = strip({entry(s + 110 * 60, s + 130 * 60)}, s + 180 * 60, 600, spring); // 01:50 to 03:10
+    EXPECT_EQ(g.FirstMinute(), 100);
+    EXPECT_EQ(g.LastMinute(), 180);
+    ASSERT_EQ(g.Spans().size(), 1u);
+    EXPECT_TRUE(g.Spans()[0].drawn);
+    EXPECT_EQ(g.HitTest(QPoint(g.X(120), 30)), 0);
+    EXPECT_EQ(shownLabels(g), QStringList{u"03:00"_s});
+    g = strip({entry(s + 20 * 3600, s + 24 * 3600)}, s + 22 * 3600, 600, spring);
+    EXPECT_EQ(g.LastMinute(), 1379);
+    EXPECT_EQ(g.Ticks().back().label, u"23:00"_s);
 }
 
 TEST_F(DrawnControlsTest, DayStripWithNothingToScaleDrawsNoBar)
