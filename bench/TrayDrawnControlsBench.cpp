@@ -1,8 +1,9 @@
 // The tray's painted controls on a busy day (25 entries over 40 projects and
-// 12 activities): a paint of the day strip and of the current-task button,
-// and the tip of an entry under the mouse, each against a bare fill of an
-// image of the same size; every one counts the SQL statements it ran
-// (none is expected: everything comes from memory).
+// 12 activities): a paint of the day strip and of the current-task button
+// (also with a title of 100 and of 10 000 characters), and the tip of an
+// entry under the mouse, each against a bare fill of an image of the same
+// size; every one counts the SQL statements it ran (none is expected:
+// everything comes from memory).
 #include "BenchFolder.h"
 #include "CAppData.h"
 #include "CBdD.h"
@@ -136,6 +137,31 @@ void TaskButtonPaint(benchmark::State &state)
     paintAgainstFill(state, task);
 }
 
+// The current-task button whose entry has a title of state.range(0)
+// characters (a pasted text has no length limit): a 10 000-character title
+// should cost about what a 100-character one does, since only a box's
+// width of it can show.
+void TaskButtonPaintLongTitle(benchmark::State &state)
+{
+    CZarvoTrayApp &app = application();
+    const QString title = QStringLiteral("Réunion de chantier ").repeated(int(state.range(0)) / 20 + 1).left(state.range(0));
+    {
+        CBdD db(app.User().databasePath);
+        db.Execute(Platform::Formatter::sprintf(u"update Taches set Title='%s' where Id=25", {title}));
+    }
+    app.ForgetModif();
+    app.PollData();
+    if (app.LastTask().Title.size() != state.range(0)) {
+        state.SkipWithError("the title did not load");
+        return;
+    }
+    CViewTask task(app);
+    task.resize(300, 100);
+    task.UpdateTaskState();
+    paintAgainstFill(state, task);
+    state.counters["title_chars"] = double(state.range(0));
+}
+
 // What a mouse move over the strip does: the entry under the point, then
 // its tip's texts.
 void DayStripHover(benchmark::State &state)
@@ -162,6 +188,7 @@ void DayStripHover(benchmark::State &state)
 BENCHMARK(DayStripPaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(TaskButtonPaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DayStripHover)->Unit(benchmark::kMicrosecond);
+BENCHMARK(TaskButtonPaintLongTitle)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

@@ -8,6 +8,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
 
 CMyToolTipCtrl::CMyToolTipCtrl(QWidget *parent)
     : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint)
@@ -48,6 +52,13 @@ void CMyToolTipCtrl::SetContent(const tToolTipContent &content)
     update();
 }
 
+void CMyToolTipCtrl::SetMaxTextWidth(int width)
+{
+    m_maxTextWidth = std::max(0, width);
+    adjustSize();
+    update();
+}
+
 QFont CMyToolTipCtrl::TitleFont() const
 {
     QFont bold = font();
@@ -55,24 +66,49 @@ QFont CMyToolTipCtrl::TitleFont() const
     return bold;
 }
 
-QRect CMyToolTipCtrl::TitleRect(const QFontMetrics &metrics) const
+QString CMyToolTipCtrl::DescriptionText() const
 {
-    return metrics.boundingRect(QRect(0, 0, 10000, 10000), Qt::AlignLeft | Qt::AlignTop, m_content.title);
+    return QString(m_content.description).replace(u'\t', QStringLiteral("    "));
+}
+
+QSize CMyToolTipCtrl::LayOut(const QString &text, const QFont &font, QPainter *painter, QPoint origin) const
+{
+    QTextOption option;
+    option.setWrapMode(m_maxTextWidth > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    const qreal lineWidth = m_maxTextWidth > 0 ? qreal(m_maxTextWidth) : qreal(1 << 24);
+    const qreal leading = QFontMetricsF(font).leading();
+    qreal y = 0;
+    qreal width = 0;
+    // Each line of the text a paragraph of its own, wrapped within the
+    // widest line allowed.
+    for (const QString &paragraph : text.split(u'\n')) {
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(lineWidth);
+            if (y > 0)
+                y += leading;
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+            width = std::max(width, line.naturalTextWidth());
+        }
+        layout.endLayout();
+        if (painter)
+            layout.draw(painter, origin);
+    }
+    return QSize(int(std::ceil(width)), int(std::ceil(y)));
 }
 
 QSize CMyToolTipCtrl::TextSize() const
 {
-    const QFontMetrics title(TitleFont());
-    const QFontMetrics text(font());
     // The bold label may hold several lines (a title, then the project and
     // the activity).
-    const QRect titleLines = TitleRect(title);
-    int width = titleLines.width();
-    int height = m_content.title.isEmpty() ? 0 : titleLines.height();
-    const QString description = m_content.description;
-    if (!description.trimmed().isEmpty()) {
-        const QRect lines = text.boundingRect(QRect(0, 0, 10000, 10000), Qt::AlignLeft | Qt::AlignTop,
-                                              QString(description).replace(u'\t', QStringLiteral("    ")));
+    const QSize title = m_content.title.isEmpty() ? QSize() : LayOut(m_content.title, TitleFont());
+    int width = title.width();
+    int height = title.height();
+    if (!m_content.description.trimmed().isEmpty()) {
+        const QSize lines = LayOut(DescriptionText(), font());
         width = std::max(width, lines.width());
         height += (height ? Margin / 2 : 0) + lines.height();
     }
@@ -103,19 +139,13 @@ void CMyToolTipCtrl::paintEvent(QPaintEvent *)
         m_icon.paint(&painter, QRect(left, Margin, m_iconSize, m_iconSize));
         left += m_iconSize + Margin;
     }
+    // A tip cut by the screen's height ends at its own bottom margin.
+    painter.setClipRect(QRect(QPoint(left, Margin), QPoint(width() - 1, height() - 1 - Margin)));
     int top = Margin;
-    if (!m_content.title.isEmpty()) {
-        painter.setFont(TitleFont());
-        const int titleHeight = TitleRect(painter.fontMetrics()).height();
-        painter.drawText(QRect(left, top, width() - left, titleHeight), Qt::AlignLeft | Qt::AlignTop,
-                         m_content.title);
-        top += titleHeight + Margin / 2;
-    }
-    if (!m_content.description.trimmed().isEmpty()) {
-        painter.setFont(font());
-        painter.drawText(QRect(left, top, width() - left, height() - top), Qt::AlignLeft | Qt::AlignTop,
-                         QString(m_content.description).replace(u'\t', QStringLiteral("    ")));
-    }
+    if (!m_content.title.isEmpty())
+        top += LayOut(m_content.title, TitleFont(), &painter, QPoint(left, top)).height() + Margin / 2;
+    if (!m_content.description.trimmed().isEmpty())
+        LayOut(DescriptionText(), font(), &painter, QPoint(left, top));
 }
 
 QPoint CMyToolTipCtrl::TipPosition(const QPoint &globalPos) const
@@ -134,6 +164,12 @@ QPoint CMyToolTipCtrl::TipPosition(const QPoint &globalPos) const
 void CMyToolTipCtrl::ShowAt(const QPoint &globalPos)
 {
     adjustSize();
+    // Never larger than the screen under the cursor.
+    const QScreen *screen = QGuiApplication::screenAt(globalPos);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        resize(size().boundedTo(screen->availableGeometry().size()));
     move(TipPosition(globalPos));
     show();
     raise();

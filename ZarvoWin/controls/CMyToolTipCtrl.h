@@ -7,7 +7,7 @@
 #include <functional>
 
 class ImageList;
-class QFontMetrics;
+class QPainter;
 
 // A tooltip window of ours: an image at the left (28 pixels, from an image
 // list by index, or an icon at its own size), a bold title and a
@@ -30,6 +30,13 @@ public:
     using ContentProvider = std::function<bool(const QPoint &pos, tToolTipContent &content)>;
 
     explicit CMyToolTipCtrl(QWidget *parent = nullptr);
+
+    // The widest the title and the description may be, in pixels: longer
+    // lines wrap at a word, or inside a word longer than a line (0, the
+    // default: no limit). Whatever its text, the tip also stays within the
+    // screen that shows it, a text too long for it cut at the bottom.
+    void SetMaxTextWidth(int width);
+    int MaxTextWidth() const { return m_maxTextWidth; }
 
     // Not owned; when set it wins over the icon.
     void SetImageList(const ImageList *images);
@@ -57,13 +64,17 @@ protected:
 private:
     // The title and description lines, and the font of each.
     QSize TextSize() const;
-    // Where the label's lines fall, from the top left, in `metrics`.
-    QRect TitleRect(const QFontMetrics &metrics) const;
     QFont TitleFont() const;
+    // The description as drawn (tabs as four blanks).
+    QString DescriptionText() const;
+    // The size of `text` laid out in `font` within the widest line allowed;
+    // drawn at `origin` when a painter is given.
+    QSize LayOut(const QString &text, const QFont &font, QPainter *painter = nullptr, QPoint origin = {}) const;
 
     const ImageList *m_images = nullptr;
     QIcon m_icon;
     int m_iconSize = 0;
+    int m_maxTextWidth = 0;
     tToolTipContent m_content;
     QPointer<QWidget> m_tool;
     ContentProvider m_provider;

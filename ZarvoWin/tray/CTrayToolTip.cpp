@@ -43,6 +43,7 @@ QString times(const tTacheFull &task, qint64 now, const TrayTexts &texts)
 CTrayToolTip::CTrayToolTip(bool picture, QWidget *parent)
     : CMyToolTipCtrl(parent)
 {
+    SetMaxTextWidth(TextWidthLimit);
     if (picture)
         SetIcon(QIcon::fromTheme(QStringLiteral("dialog-information")), PictureSize);
 }

@@ -25,6 +25,9 @@ class CTrayToolTip : public CMyToolTipCtrl
 public:
     // The picture's size beside the live texts.
     static constexpr int PictureSize = 20;
+    // Label and description wrap at this width, however long a name or a
+    // line of notes.
+    static constexpr int TextWidthLimit = 600;
     // The tray's texts by number.
     using TextLookup = std::function<QString(int id)>;
 

@@ -4,14 +4,31 @@
 
 QString TaskButtonLayout::Fitted(const QString &text, int width, const std::function<int(const QString &)> &textWidth)
 {
-    if (textWidth(text) <= width)
+    // Titles have no length limit: only a part of the text about as wide
+    // as the box is ever measured, so a pasted page costs no more than a
+    // line. The part doubles until it is wider than the box.
+    qsizetype part = 32;
+    while (part < text.size() && textWidth(text.left(part)) <= width)
+        part *= 2;
+    if (part >= text.size() && textWidth(text) <= width)
         return text;
+    part = std::min(part, text.size());
+    // The longest beginning that leaves room for "...", found by halving.
     const QString dots = QStringLiteral("...");
     const int room = width - std::max(textWidth(dots), 0);
-    QString cut = text;
-    while (!cut.isEmpty() && textWidth(cut) > room)
-        cut.chop(1);
-    return cut + dots;
+    qsizetype fits = 0;
+    qsizetype wider = part + 1;
+    while (wider - fits > 1) {
+        const qsizetype middle = (fits + wider) / 2;
+        if (textWidth(text.left(middle)) <= room)
+            fits = middle;
+        else
+            wider = middle;
+    }
+    // Never half of a surrogate pair.
+    if (fits > 0 && text.at(fits - 1).isHighSurrogate())
+        --fits;
+    return text.left(fits) + dots;
 }
 
 std::vector<TaskButtonLayout::tLine> TaskButtonLayout::Lines(const tInput &in)

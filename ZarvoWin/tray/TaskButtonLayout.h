@@ -44,6 +44,8 @@ public:
     };
 
     static std::vector<tLine> Lines(const tInput &input);
-    // The text cut to `width` with "..." (whole when it fits).
+    // The text cut to `width` with "..." (whole when it fits): its longest
+    // beginning that leaves room for the dots. Whatever the text's length,
+    // only about a box's width of it is measured.
     static QString Fitted(const QString &text, int width, const std::function<int(const QString &)> &textWidth);
 };

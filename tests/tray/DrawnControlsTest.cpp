@@ -2,11 +2,15 @@
 // geometry, the current-task button's lines, the tip's texts and place.
 #include "TrayFixture.h"
 
+#include "CMyToolTipCtrl.h"
 #include "CTranslationStore.h"
 #include "CTrayToolTip.h"
 #include "DayStripGeometry.h"
 #include "Settings.h"
 #include "TaskButtonLayout.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -253,6 +257,41 @@ TEST_F(DrawnControlsTest, TaskButtonLines)
     EXPECT_EQ(TaskButtonLayout::Lines(in)[3].value, u"09:00"_s);
 }
 
+TEST_F(DrawnControlsTest, TaskButtonCutsAnyLengthMeasuringOnlyABoxOfIt)
+{
+    // Five pixels a character; the characters measured are counted.
+    qsizetype measured = 0;
+    const auto width = [&measured](const QString &t) {
+        measured += t.size();
+        return int(t.size()) * 5;
+    };
+    const struct
+    {
+        qsizetype length;
+        QString expected;
+    } cases[] = {
+        {0, QString()},
+        {40, QString(40, u'a')},                    // exactly 200 pixels
+        {41, QString(37, u'a') + u"..."_s},         // 185 + 15
+        {100, QString(37, u'a') + u"..."_s},
+        {10000, QString(37, u'a') + u"..."_s},
+        {1000000, QString(37, u'a') + u"..."_s},
+    };
+    for (const auto &c : cases) {
+        measured = 0;
+        EXPECT_EQ(TaskButtonLayout::Fitted(QString(c.length, u'a'), 200, width), c.expected) << c.length;
+        EXPECT_LE(measured, 1000) << c.length << " characters: measured " << measured;
+    }
+    // A box narrower than the dots shows them alone.
+    EXPECT_EQ(TaskButtonLayout::Fitted(u"abcdef"_s, 10, width), u"..."_s);
+    // A character outside the basic plane is kept whole or left out.
+    const QString faces = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(50);
+    const QString cut = TaskButtonLayout::Fitted(faces, 202, width);
+    EXPECT_TRUE(cut.endsWith(u"..."_s));
+    EXPECT_FALSE(cut.chopped(3).back().isHighSurrogate());
+    EXPECT_EQ(cut.chopped(3).size() % 2, 0);
+}
+
 TEST_F(DrawnControlsTest, TaskDescriptions)
 {
     tTacheFull running = entry(at(17, 0), 0, 32);
@@ -293,6 +332,39 @@ TEST_F(DrawnControlsTest, TaskDescriptions)
     EXPECT_EQ(CTrayToolTip::CommandContent(u"Ferme.\nQuitter"_s).title, u"Quitter"_s);
     EXPECT_EQ(CTrayToolTip::CommandContent(u"Ferme.\nQuitter"_s).description, u"Ferme."_s);
     EXPECT_EQ(CTrayToolTip::CommandContent(u"Quitter"_s).description, QString());
+}
+
+TEST_F(DrawnControlsTest, TipsWrapLongNamesAndNotesAndStayOnTheScreen)
+{
+    const QString longName = u"Programme de rénovation "_s.repeated(5).left(100);
+    exec(u"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (33,'%1',-1,0,2,1)"_s.arg(
+        longName));
+    CTrayDatabase(path).LoadProjects(store);
+    tTacheFull task = entry(at(17, 0), at(17, 30), 33);
+    // A line of notes with blanks, and one pasted without any.
+    task.Notes = u"compte rendu "_s.repeated(100) + u'\n' + QString(2000, u'x');
+    // Text at most 600 pixels wide, beside the picture, within the margins.
+    const int widest = CMyToolTipCtrl::Margin + CTrayToolTip::PictureSize + CMyToolTipCtrl::Margin
+        + CTrayToolTip::TextWidthLimit + CMyToolTipCtrl::Margin;
+    CTrayToolTip tip(true);
+    const tToolTipContent entryTip = CTrayToolTip::EntryContent(task, now, texts, store);
+    ASSERT_TRUE(entryTip.title.contains(longName));
+    tip.SetContent(entryTip);
+    EXPECT_LE(tip.sizeHint().width(), widest);
+    EXPECT_GT(tip.sizeHint().width(), widest - 100) << "a long line fills the width";
+    const int lines = tip.sizeHint().height() / tip.fontMetrics().lineSpacing();
+    EXPECT_GT(lines, 2000 * tip.fontMetrics().horizontalAdvance(u'x') / 600) << "the long word wraps too";
+    tip.SetContent({longName, CTrayToolTip::BuildTaskDescription(task, now, texts, store, text), 0});
+    EXPECT_LE(tip.sizeHint().width(), widest);
+
+    // However long, the tip shows whole on the screen, in any corner.
+    tip.SetContent(entryTip);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QPoint &cursor : {screen.bottomRight() - QPoint(5, 5), screen.topLeft(), screen.center()}) {
+        tip.ShowAt(cursor);
+        EXPECT_TRUE(screen.contains(tip.geometry())) << cursor.x() << ',' << cursor.y();
+    }
+    tip.hide();
 }
 
 TEST_F(DrawnControlsTest, TipPlacement)
