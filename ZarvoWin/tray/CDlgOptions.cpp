@@ -3,14 +3,19 @@
 #include "CReadOnlyCB.h"
 #include "CTranslationStore.h"
 #include "CZarvoTrayApp.h"
+#include "ContextHelp.h"
+#include "Formatter.h"
+#include "HelpTopics.h"
 #include "MessageBoxParams.h"
 #include "RichMessageBox.h"
 #include "Settings.h"
 #include "TranslateWidgets.h"
+#include "TrayAutostart.h"
 #include "UiUtilities.h"
 #include "WidgetIds.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -175,8 +180,15 @@ void CDlgOptions::accept()
         return;
     }
     const bool startWithSession = Check(StartWithSession)->isChecked();
-    if (startWithSession != m_startedWithSession)
-        m_app.SetStartWithWindows(startWithSession);
+    // An entry that could not be written or removed is told; the other
+    // choices are kept all the same.
+    if (startWithSession != m_startedWithSession && !m_app.SetStartWithWindows(startWithSession)) {
+        const QString entry = QDir::toNativeSeparators(TrayAutostart::EntryPath());
+        RichMessageBox(MessageBoxType::IconExclamation, this,
+                       Platform::Formatter::sprintf(
+                           m_app.Text(startWithSession ? TextAutostartNotWritten : TextAutostartNotRemoved), {entry}),
+                       m_app.Text(TextError));
+    }
 
     TraySettings &s = m_app.Settings();
     Platform::Settings stored;

@@ -10,7 +10,8 @@ class QSlider;
 // of the window and of the Infos window, the icon's left click, the Infos
 // window's opacity (previewed while the slider moves), the views the window
 // shows, and what standby and resume do. OK writes only the settings that
-// changed, and the opacity always; at least one view must stay shown.
+// changed, and the opacity always; at least one view must stay shown. A
+// start with the session that could not be written or removed is told.
 class CDlgOptions : public QDialog
 {
     Q_OBJECT
@@ -42,6 +43,8 @@ public:
     // The texts of the choices of the two lists.
     enum : int { TextShowWindow = 171, TextStartZarvo = 172, TextNewTask = 173, TextShowInfos = 186,
                  TextNothing = 188, TextRestartTask = 189, TextNoView = 187, TextError = 124 };
+    // The start with the session could not be written, or removed.
+    enum : int { TextAutostartNotWritten = 20350, TextAutostartNotRemoved = 20351 };
 
     CDlgOptions(CZarvoTrayApp &app, QWidget *parent = nullptr);
 

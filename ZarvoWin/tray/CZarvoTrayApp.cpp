@@ -114,11 +114,15 @@ CZarvoTrayDlg *CZarvoTrayApp::CreateWindow(const QStringList &arguments)
     if (m_window)
         return m_window;
     m_ownedWindow = std::make_unique<CZarvoTrayDlg>(*this, arguments);
-    if (!m_ownedWindow->Initialise()) {
+    // The application's window already while it initialises: the Infos
+    // window it opens at the end (kept open at the last quit, or asked for
+    // by a standby record) is made through the application.
+    m_window = m_ownedWindow.get();
+    if (!m_window->Initialise()) {
+        m_window = nullptr;
         m_ownedWindow.reset();
         return nullptr;
     }
-    m_window = m_ownedWindow.get();
     return m_window;
 }
 

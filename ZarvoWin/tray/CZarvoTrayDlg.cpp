@@ -11,6 +11,8 @@
 #include "CViewTask.h"
 #include "CZarvoTrayApp.h"
 #include "Clock.h"
+#include "ContextHelp.h"
+#include "HelpTopics.h"
 #include "LocalTime.h"
 #include "MessageBoxParams.h"
 #include "PowerEvents.h"
@@ -30,6 +32,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -139,14 +142,12 @@ bool CZarvoTrayDlg::Initialise()
     ApplyCompact(false);
     RefreshViews();
     const TraySettings::tPlacement saved = TraySettings::LoadPlacement(Platform::Settings());
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    QList<QRect> screens;
-    for (const QScreen *s : QGuiApplication::screens())
-        screens << s->geometry();
-    const QRect placed =
-        TrayWindowSizing::Place(Views(), saved, screen ? screen->availableGeometry() : QRect(), screens);
+    const QRect placed = TrayWindowSizing::Place(Views(), saved, WorkAreas(), FrameMargins());
     resize(placed.size());
     move(placed.topLeft());
+    // The window manager's frame is known only once the window shows: the
+    // place is checked again then.
+    m_keepOnScreen = true;
     LayoutViews();
     m_initialised = true;
     // A record left by a sleep or the session's end is applied at start,
@@ -330,7 +331,7 @@ void CZarvoTrayDlg::FitViews()
     ApplySizeLimits();
     const int required = TrayWindowSizing::RequiredHeight(Views());
     if (height() < required || !m_app.Settings().showFav)
-        resize(width(), required);
+        ResizeOnScreen(QSize(width(), required));
     LayoutViews();
 }
 
@@ -422,6 +423,64 @@ void CZarvoTrayDlg::SortIcon()
 // Size and layout
 // ---------------------------------------------------------------------------
 
+QList<QRect> CZarvoTrayDlg::WorkAreas()
+{
+    QList<QRect> areas;
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        areas << primary->availableGeometry();
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen())
+            areas << screen->availableGeometry();
+    }
+    return areas;
+}
+
+QMargins CZarvoTrayDlg::FrameMargins() const
+{
+    const QRect frame = frameGeometry();
+    const QRect inside = geometry();
+    return QMargins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+                    frame.bottom() - inside.bottom());
+}
+
+void CZarvoTrayDlg::KeepOnScreen()
+{
+    if (!m_keepOnScreen || !isVisible() || isMinimized() || isMaximized())
+        return;
+    QRect frame = frameGeometry();
+    // A frameless panel's frame is its inside; a window manager's frame is
+    // known once it differs from the inside. Until then the place is kept
+    // on the screen as if there were none, and checked again.
+    if (m_trayAvailable || frame != geometry())
+        m_keepOnScreen = false;
+    const QRect area = TrayWindowSizing::WorkAreaOf(frame, WorkAreas());
+    // A frame larger than the screen (a caption measured before the frame
+    // was known): the inside made smaller, down to what the views need.
+    if (area.isValid() && (frame.width() > area.width() || frame.height() > area.height())) {
+        ApplySizeLimits();
+        const QSize margins = frame.size() - size();
+        const QSize fits = size().boundedTo(area.size() - margins).expandedTo(minimumSize());
+        if (fits != size()) {
+            resize(fits);
+            frame = frameGeometry();
+        }
+    }
+    const QPoint place = TrayWindowSizing::KeepWithin(frame, area);
+    if (place != frame.topLeft())
+        move(place);
+}
+
+void CZarvoTrayDlg::ResizeOnScreen(const QSize &size)
+{
+    m_keepOnScreen = true;
+    // The new size may reach the window only with its resize event, which
+    // keeps it on the screen then.
+    if (size == this->size())
+        KeepOnScreen();
+    else
+        resize(size);
+}
+
 TrayWindowSizing::tViews CZarvoTrayDlg::Views() const
 {
     const TraySettings &s = m_app.Settings();
@@ -438,6 +497,13 @@ TrayWindowSizing::tViews CZarvoTrayDlg::Views() const
     v.showTask = s.showTask;
     v.showFav = s.showFav;
     v.compact = m_app.IsCompact();
+    // The caption's title, as wide as the screen lets it be.
+    QFont bold = font();
+    bold.setBold(true);
+    v.captionTextWidth = QFontMetrics(bold).horizontalAdvance(windowTitle());
+    const QRect frame = frameGeometry();
+    const QRect area = TrayWindowSizing::WorkAreaOf(frame, WorkAreas());
+    v.widest = area.isValid() ? std::max(1, area.width() - (frame.width() - this->width())) : 0;
     const int width = std::max(TrayWindowSizing::RequiredWidth(v), this->width()) - 10;
     v.messageHeight = m_message->heightForWidth(width);
     return v;
@@ -447,6 +513,9 @@ void CZarvoTrayDlg::ApplySizeLimits()
 {
     const TrayWindowSizing::tViews v = Views();
     const QSize least = TrayWindowSizing::Limit(v, QSize(0, 0));
+    // A larger least size grows the window at once: kept on the screen.
+    if (least.width() > width() || least.height() > height())
+        m_keepOnScreen = true;
     setMinimumSize(least);
     const bool tabs = v.showFav && !v.compact;
     setMaximumHeight(tabs ? QWIDGETSIZE_MAX : least.height());
@@ -487,7 +556,7 @@ void CZarvoTrayDlg::ApplyCompact(bool wasCompact)
         const QSize wanted = compact || !m_app.Settings().showFav
             ? QSize(width(), 0)
             : QSize(width(), Platform::Settings().getInt(u"Tray", u"Dialog", u"Height", 0));
-        resize(TrayWindowSizing::Limit(Views(), wanted));
+        ResizeOnScreen(TrayWindowSizing::Limit(Views(), wanted));
     }
     LayoutViews();
     if (Dialogs().refreshInfos && compact != wasCompact)
@@ -503,6 +572,7 @@ void CZarvoTrayDlg::resizeEvent(QResizeEvent *)
             settings.setInt(u"Tray", u"Dialog", u"Height", height());
     }
     LayoutViews();
+    KeepOnScreen();
 }
 
 void CZarvoTrayDlg::moveEvent(QMoveEvent *)
@@ -512,6 +582,13 @@ void CZarvoTrayDlg::moveEvent(QMoveEvent *)
     Platform::Settings settings;
     settings.setInt(u"Tray", u"Dialog", u"Left", x());
     settings.setInt(u"Tray", u"Dialog", u"Top", y());
+    KeepOnScreen();
+}
+
+void CZarvoTrayDlg::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    KeepOnScreen();
 }
 
 void CZarvoTrayDlg::paintEvent(QPaintEvent *)
@@ -519,11 +596,14 @@ void CZarvoTrayDlg::paintEvent(QPaintEvent *)
     // The caption band with the day's title; a frameless panel draws its
     // own edge.
     QPainter p(this);
-    TrayCaption::Paint(p, *this, m_captionHeight, windowTitle(), m_menuButton->x() - 5, m_trayAvailable);
+    TrayCaption::Paint(p, *this, m_captionHeight, windowTitle(), m_menuButton->x() - TrayCaption::TextGap,
+                       m_trayAvailable);
 }
 
 void CZarvoTrayDlg::mousePressEvent(QMouseEvent *event)
 {
+    // The user moves or sizes the window from here on.
+    m_keepOnScreen = false;
     if (event->button() != Qt::LeftButton || !windowHandle())
         return QWidget::mousePressEvent(event);
     // A frameless panel is resized from its edges and moved from anywhere
@@ -555,6 +635,16 @@ void CZarvoTrayDlg::timerEvent(QTimerEvent *event)
         QWidget::timerEvent(event);
 }
 
+void CZarvoTrayDlg::keyPressEvent(QKeyEvent *event)
+{
+    // Escape hides the window as closing it does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        HideWindow();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void CZarvoTrayDlg::closeEvent(QCloseEvent *event)
 {
     // Closing never ends the program: it hides the panel, or minimises the
@@ -570,6 +660,14 @@ void CZarvoTrayDlg::closeEvent(QCloseEvent *event)
 void CZarvoTrayDlg::RefreshViews()
 {
     setWindowTitle(m_app.Title());
+    // A longer title widens the window, within the screen.
+    if (m_initialised) {
+        const int required = TrayWindowSizing::RequiredWidth(Views());
+        if (width() < required) {
+            ApplySizeLimits();
+            ResizeOnScreen(QSize(required, height()));
+        }
+    }
     if (m_icon && m_trayAvailable)
         m_icon->SetTip(m_app.IconTip());
     if (Dialogs().refreshInfos)
@@ -591,6 +689,12 @@ void CZarvoTrayDlg::Poll()
 
 void CZarvoTrayDlg::OnPollTimer()
 {
+    // Without a user (none made yet, none selected, or no users folder) the
+    // user is chosen again: the main program may have made one since.
+    if (m_app.User().databasePath.isEmpty()) {
+        Reload(false, true);
+        return;
+    }
     // A database that went or came back since the last reload: reload.
     const bool exists = m_app.DatabaseExists();
     const bool missingShown = m_app.Compact() == CZarvoTrayApp::CompactReason::NoDatabase
@@ -682,6 +786,8 @@ void CZarvoTrayDlg::RecordVisible(bool visible)
 
 void CZarvoTrayDlg::ShowWindow()
 {
+    if (!isVisible() || isMinimized())
+        m_keepOnScreen = true;
     show();
     if (isMinimized())
         showNormal();
@@ -701,12 +807,19 @@ void CZarvoTrayDlg::ShowOrHide()
     RecordVisible(true);
 }
 
-void CZarvoTrayDlg::HideWindow()
+void CZarvoTrayDlg::Conceal()
 {
+    // Without an icon to come back from, a hidden window would be lost:
+    // every hide minimises instead.
     if (m_trayAvailable)
         hide();
     else
         showMinimized();
+}
+
+void CZarvoTrayDlg::HideWindow()
+{
+    Conceal();
     RecordVisible(false);
 }
 
@@ -946,12 +1059,10 @@ void CZarvoTrayDlg::NewTask()
     if (!Dialogs().newTask(this))
         return;
     m_app.ForgetModif();
-    if (m_app.Settings().autoHide) {
-        if (m_trayAvailable)
-            hide();
-    } else {
+    if (m_app.Settings().autoHide)
+        Conceal();
+    else
         Reload(true, false);
-    }
 }
 
 void CZarvoTrayDlg::ChooseUser()

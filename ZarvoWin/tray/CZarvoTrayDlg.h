@@ -36,9 +36,9 @@ namespace Platform { class PowerEvents; }
 // the change notices of the main program and the reloads keep it in step.
 //
 // With a notification area the window is a frameless panel that closing
-// only hides; without one it is a normal window, shown at start, that
-// closing minimises, and every command stays within reach of its menu
-// button.
+// only hides; without one it is a normal window, shown at start, that every
+// hide (closing, Escape, the automatic hiding after a start) minimises, and
+// every command stays within reach of its menu button.
 class CZarvoTrayDlg : public QWidget
 {
     Q_OBJECT
@@ -100,7 +100,8 @@ public:
     // The main program's change notice (0..5; others are ignored).
     void OnChangeNotice(int kind);
     // The timer's poll; a user database that appeared or went since the
-    // last reload is reloaded instead.
+    // last reload is reloaded instead, and without a user the user is
+    // chosen again (from the settings and the users database).
     void OnPollTimer();
     // The machine goes to sleep or the session ends: the running entry
     // ends now and a record of it is kept (with "EndTaskOnStandby").
@@ -134,10 +135,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
 
 private:
@@ -147,8 +150,18 @@ private:
     void RefreshViews();
     void ApplyCompact(bool wasCompact);
     void ApplySizeLimits();
+    // The screens' available geometries, the primary screen's first.
+    static QList<QRect> WorkAreas();
+    // The window manager's frame around the inside (none while unknown).
+    QMargins FrameMargins() const;
+    // After the program placed or sized the window: the whole frame moved
+    // within the work area of its screen, once the frame is known.
+    void KeepOnScreen();
+    void ResizeOnScreen(const QSize &size);
     void UpdateCommands();
     void ShowWindow();
+    // Out of the way: hidden behind the icon, minimised without one.
+    void Conceal();
     void RecordVisible(bool visible);
     bool InfosShown() const;
     bool RefuseFutureTask();
@@ -174,6 +187,9 @@ private:
     bool m_trayAvailable = false;
     bool m_startVisible = false;
     bool m_initialised = false;
+    // The program placed or sized the window: its frame is to be kept on
+    // the screen (the user's own moves are left as they are).
+    bool m_keepOnScreen = false;
     int m_captionHeight = 0;
     QBasicTimer m_pollTimer;
     Platform::PowerEvents *m_power = nullptr;

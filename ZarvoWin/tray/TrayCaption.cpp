@@ -18,7 +18,7 @@ void TrayCaption::Paint(QPainter &p, const QWidget &window, int height, const QS
     QFont bold = window.font();
     bold.setBold(true);
     p.setFont(bold);
-    const QRect text(QPoint(6, 0), QPoint(textRight, height - 1));
+    const QRect text(QPoint(TextLeft, 0), QPoint(textRight, height - 1));
     p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft, QFontMetrics(bold).elidedText(title, Qt::ElideRight, text.width()));
     if (edge) {
         p.setPen(palette.color(QPalette::Mid));

@@ -9,6 +9,10 @@ class QWidget;
 // "..." before the caption buttons, and the window's edge.
 namespace TrayCaption {
 
+// Where the title begins, and the room it keeps before the caption buttons.
+constexpr int TextLeft = 6;
+constexpr int TextGap = 5;
+
 // Fills the window's background and its band `height` high; the title ends
 // at `textRight`; with `edge` a one-pixel frame around the window.
 void Paint(QPainter &painter, const QWidget &window, int height, const QString &title, int textRight, bool edge);

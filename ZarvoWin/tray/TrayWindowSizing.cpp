@@ -1,5 +1,7 @@
 #include "TrayWindowSizing.h"
 
+#include "TrayCaption.h"
+
 #include <algorithm>
 
 namespace {
@@ -31,8 +33,13 @@ int TrayWindowSizing::RequiredWidth(const tViews &v)
         w = std::max(w, v.toolbar.width());
     if (v.showResume)
         w = std::max(w, v.resume.width() + 2 * Margin);
-    // The two caption buttons always fit.
-    return std::max(w, 2 * (v.captionButton.width() + 6) + 1);
+    // The two caption buttons always fit, and the caption's text beside
+    // them as far as the screen allows.
+    const int buttons = 2 * (v.captionButton.width() + 6) + 1;
+    int caption = TrayCaption::TextLeft + v.captionTextWidth + TrayCaption::TextGap + buttons;
+    if (v.widest > 0)
+        caption = std::min(caption, v.widest);
+    return std::max({w, buttons, caption});
 }
 
 QSize TrayWindowSizing::Limit(const tViews &v, const QSize &wanted)
@@ -74,25 +81,44 @@ TrayWindowSizing::tLayout TrayWindowSizing::Layout(const tViews &v, const QSize 
     return l;
 }
 
-QRect TrayWindowSizing::Place(const tViews &v, const TraySettings::tPlacement &saved, const QRect &workArea,
-                              const QList<QRect> &screens)
+QRect TrayWindowSizing::WorkAreaOf(const QRect &frame, const QList<QRect> &workAreas)
 {
+    QRect best;
+    qint64 bestArea = 0;
+    for (const QRect &area : workAreas) {
+        const QRect common = area.intersected(frame);
+        const qint64 size = common.isValid() ? qint64(common.width()) * common.height() : 0;
+        if (size > bestArea) {
+            best = area;
+            bestArea = size;
+        }
+    }
+    return bestArea > 0 ? best : workAreas.value(0);
+}
+
+QPoint TrayWindowSizing::KeepWithin(const QRect &frame, const QRect &workArea)
+{
+    if (!workArea.isValid())
+        return frame.topLeft();
+    const int x = std::max(workArea.left(), std::min(frame.left(), workArea.right() + 1 - frame.width()));
+    const int y = std::max(workArea.top(), std::min(frame.top(), workArea.bottom() + 1 - frame.height()));
+    return QPoint(x, y);
+}
+
+QRect TrayWindowSizing::Place(const tViews &v, const TraySettings::tPlacement &saved, const QList<QRect> &workAreas,
+                              const QMargins &frameMargins)
+{
+    const QRect primary = workAreas.value(0);
     QSize size = Limit(v, QSize(saved.width, saved.height));
-    if (workArea.isValid())
-        size = size.boundedTo(workArea.size()).expandedTo(QSize(1, 1));
-    QRect r(QPoint(saved.left, saved.top), size);
+    const QSize margins(frameMargins.left() + frameMargins.right(), frameMargins.top() + frameMargins.bottom());
+    if (primary.isValid())
+        size = size.boundedTo(primary.size() - margins).expandedTo(QSize(1, 1));
+    QRect frame(QPoint(saved.left, saved.top), size + margins);
     if (saved.left == 0 || saved.top == 0) {
-        if (workArea.isValid())
-            r.moveBottomRight(workArea.bottomRight());
-        return r;
+        if (primary.isValid())
+            frame.moveBottomRight(primary.bottomRight());
+    } else {
+        frame.moveTopLeft(KeepWithin(frame, WorkAreaOf(frame, workAreas)));
     }
-    const bool onAScreen = std::any_of(screens.begin(), screens.end(), [&r](const QRect &s) {
-        // At least a corner's worth of the window must show to be reached.
-        return s.intersected(r).width() >= 16 && s.intersected(r).height() >= 16;
-    });
-    if (!onAScreen && workArea.isValid()) {
-        r.moveLeft(std::clamp(r.left(), workArea.left(), workArea.right() - r.width() + 1));
-        r.moveTop(std::clamp(r.top(), workArea.top(), workArea.bottom() - r.height() + 1));
-    }
-    return r;
+    return QRect(frame.topLeft(), size);
 }

@@ -2,6 +2,8 @@
 #include "TraySettings.h"
 
 #include <QList>
+#include <QMargins>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 
@@ -22,6 +24,11 @@ public:
         int dayHeight = 0;   // the day strip
         QSize task;          // the current-task button
         int messageHeight = 0;
+        // The caption's text in its font, and the widest the window's
+        // inside may be (0: no bound) so that the caption never asks for
+        // more than the screen.
+        int captionTextWidth = 0;
+        int widest = 0;
         bool showToolBar = true;
         bool showResume = true;
         bool showDay = true;
@@ -45,10 +52,21 @@ public:
     };
     static tLayout Layout(const tViews &v, const QSize &client);
 
-    // Where the window goes at start: the saved size held to the rules (a
-    // size of 0 is the required one), the saved place when it lies on a
-    // screen, else held onto the work area; a place never saved (Top or Left
-    // 0) is the bottom right corner of the work area.
-    static QRect Place(const tViews &v, const TraySettings::tPlacement &saved, const QRect &workArea,
-                       const QList<QRect> &screens);
+    // Where the window goes at start: the place to move it to (its
+    // frame's top left) and the size of its inside. The saved size held to
+    // the rules (a size of 0 is the required one) and to the screen; a
+    // place never saved (Top or Left 0) puts the frame in the bottom right
+    // corner of the first work area, a saved one stays where it was, moved
+    // just enough for the whole frame to lie within the work area of the
+    // screen it is on (the first one when it is on none). `workAreas` are
+    // the screens' available geometries, the primary screen's first.
+    static QRect Place(const tViews &v, const TraySettings::tPlacement &saved, const QList<QRect> &workAreas,
+                       const QMargins &frame);
+    // The work area holding the most of `frame`; the first when it lies
+    // on none; an invalid rectangle without any.
+    static QRect WorkAreaOf(const QRect &frame, const QList<QRect> &workAreas);
+    // Where the frame's top left goes for the whole frame to lie within
+    // the work area, moved as little as it can be (the top left corner
+    // kept in view when the frame is larger).
+    static QPoint KeepWithin(const QRect &frame, const QRect &workArea);
 };

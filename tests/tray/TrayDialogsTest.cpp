@@ -119,6 +119,49 @@ TEST_F(TrayDialogsTest, OptionsStartWithTheSessionThroughTheAutostartEntry)
     EXPECT_FALSE(QFile::exists(entry));
 }
 
+TEST_F(TrayDialogsTest, OptionsTellWhenTheStartWithTheSessionCannotBeWrittenOrRemoved)
+{
+    const QString entry = TrayAutostart::EntryPath();
+    const QString autostart = QFileInfo(entry).absolutePath();
+    MessageBoxAnswers answers;
+    {
+        // A file where the entries' folder should be: nothing can be written.
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(autostart).absolutePath()));
+        ASSERT_FALSE(QFileInfo::exists(autostart));
+        QFile file(autostart);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.close();
+        CDlgOptions dialog(*app);
+        dialog.Check(CDlgOptions::StartWithSession)->setChecked(true);
+        dialog.Check(CDlgOptions::AutoHide)->setChecked(false);
+        dialog.accept();
+        ASSERT_EQ(answers.AskedBoxes().size(), 1u);
+        EXPECT_EQ(answers.AskedBoxes()[0].text,
+                  QStringLiteral("Le démarrage avec la session n'a pas pu être enregistré : le fichier suivant n'a pas "
+                                 "pu être écrit.\n%1")
+                      .arg(entry));
+        EXPECT_EQ(answers.AskedBoxes()[0].caption, QStringLiteral("Erreur"));
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << "the other choices are kept";
+        EXPECT_FALSE(app->Settings().autoHide);
+        EXPECT_FALSE(app->IsStartWithWindows());
+    }
+    {
+        ASSERT_TRUE(QFile::remove(autostart));
+        ASSERT_TRUE(TrayAutostart::Set(true, app->ProgramPath()));
+        CDlgOptions dialog(*app);
+        ASSERT_TRUE(dialog.Check(CDlgOptions::StartWithSession)->isChecked());
+        // Replaced meanwhile by something that cannot be removed.
+        ASSERT_TRUE(QFile::remove(entry));
+        ASSERT_TRUE(QDir().mkpath(entry + QStringLiteral("/inside")));
+        dialog.Check(CDlgOptions::StartWithSession)->setChecked(false);
+        dialog.accept();
+        ASSERT_EQ(answers.AskedBoxes().size(), 2u);
+        EXPECT_TRUE(answers.AskedBoxes()[1].text.startsWith(
+            QStringLiteral("Le démarrage avec la session n'a pas pu être supprimé")));
+        EXPECT_TRUE(answers.AskedBoxes()[1].text.endsWith(entry));
+    }
+}
+
 TEST_F(TrayDialogsTest, TheUserDialogFollowsTheMainProgramsUserByExactName)
 {
     {
@@ -257,9 +300,7 @@ TEST_F(TrayDialogsTest, TheInfosWindowKeepsItsPlaceAndComesBackAfterARestart)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(TrayDialogs::Infos(), nullptr);
     CAppData::Clear();
-    start();
-    TrayDialogs::Install(*app);
-    window->Initialise();
+    startAsProgram();
     ASSERT_NE(TrayDialogs::Infos(), nullptr);
     EXPECT_EQ(TrayDialogs::Infos()->pos(), QPoint(321, 234));
 
@@ -268,6 +309,25 @@ TEST_F(TrayDialogsTest, TheInfosWindowKeepsItsPlaceAndComesBackAfterARestart)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(TrayDialogs::Infos(), nullptr);
     EXPECT_EQ(settings.getInt(u"Tray", u"PopupInfos", u"Visible", 1), 0);
+}
+
+TEST_F(TrayDialogsTest, AStandbyRecordAskingForTheInfosWindowOpensItAtTheNextStart)
+{
+    // The session ended with an entry running, an hour ago.
+    put(101, at(16, 0), 0);
+    window->OnSuspend();
+    ASSERT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", -1), 101);
+    window = nullptr;
+    app.reset();
+    CAppData::Clear();
+    ASSERT_EQ(settings.getInt(u"Tray", u"PopupInfos", u"Visible", 0), 0);
+    settings.setInt(u"Tray", u"Config", u"ActionOnRestart", 2);
+    now += 3600;
+    startAsProgram();
+    ASSERT_NE(TrayDialogs::Infos(), nullptr);
+    EXPECT_TRUE(TrayDialogs::Infos()->isVisible());
+    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", 0), -1) << "the record is used once";
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches where Fin=0")), QStringLiteral("0"));
 }
 
 TEST_F(TrayDialogsTest, TheInfosWindowTakesTheWideFormForALongDayText)

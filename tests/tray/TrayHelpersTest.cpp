@@ -365,25 +365,63 @@ TEST(TrayWindowSizingTest, ViewsStackUnderTheCaptionAndTheTabsTakeTheRest)
     EXPECT_TRUE(c.toolbar.isNull() && c.resume.isNull() && c.tabs.isNull());
 }
 
-TEST(TrayWindowSizingTest, ThePlaceIsTheSavedOneOnAScreenElseHeldOntoTheWorkArea)
+TEST(TrayWindowSizingTest, TheWholeFrameIsPlacedWithinTheWorkAreaOfItsScreen)
 {
-    const TrayWindowSizing::tViews v = views();
-    const QRect work(0, 0, 1600, 960);
-    const QList<QRect> screens{QRect(0, 0, 1600, 1000)};
+    const TrayWindowSizing::tViews v = views(); // 240 x 365 at least
+    // A panel at the bottom of the first screen; a second screen at its
+    // right, its own panel on top.
+    const QList<QRect> one{QRect(0, 0, 1600, 960)};
+    const QList<QRect> two{QRect(0, 0, 1600, 960), QRect(1600, 40, 1280, 984)};
+    const QMargins none;
+    const QMargins frame(4, 28, 4, 4);
     struct Case
     {
         const char *what;
+        QList<QRect> areas;
+        QMargins margins;
         TraySettings::tPlacement saved;
-        QRect placed;
+        QRect placed; // where to move the frame, and the inside's size
     };
     const Case cases[] = {
-        {"never saved", {0, 0, 0, 0, false}, QRect(1360, 595, 240, 365)},
-        {"left 0", {0, 300, 260, 400, false}, QRect(1340, 560, 260, 400)},
-        {"saved", {100, 200, 260, 400, false}, QRect(100, 200, 260, 400)},
-        {"size 0 kept in place", {100, 200, 0, 0, false}, QRect(100, 200, 240, 365)},
-        {"off every screen", {5000, -3000, 260, 400, false}, QRect(1340, 0, 260, 400)},
-        {"larger than the work area", {10, 10, 4000, 4000, false}, QRect(10, 10, 1600, 960)},
+        {"never saved, no frame", one, none, {0, 0, 0, 0, false}, QRect(1360, 595, 240, 365)},
+        {"never saved, framed: the frame in the corner", one, frame, {0, 0, 0, 0, false},
+         QRect(1352, 563, 240, 365)},
+        {"left 0", one, frame, {0, 300, 260, 400, false}, QRect(1332, 528, 260, 400)},
+        {"saved within", one, frame, {100, 200, 260, 400, false}, QRect(100, 200, 260, 400)},
+        {"size 0 kept in place", one, none, {100, 200, 0, 0, false}, QRect(100, 200, 240, 365)},
+        {"saved with its bottom under the panel: moved up", one, frame, {100, 700, 260, 400, false},
+         QRect(100, 528, 260, 400)},
+        {"saved across the right edge: moved left", one, frame, {1500, 200, 260, 400, false},
+         QRect(1332, 200, 260, 400)},
+        {"off every screen: into the first", two, frame, {5000, -3000, 260, 400, false}, QRect(1332, 0, 260, 400)},
+        {"on the second screen, under its panel: moved down", two, frame, {2000, 10, 260, 400, false},
+         QRect(2000, 40, 260, 400)},
+        {"mostly on the second screen: within it", two, frame, {1550, 300, 260, 400, false},
+         QRect(1600, 300, 260, 400)},
+        {"larger than the work area", one, frame, {10, 10, 4000, 4000, false}, QRect(0, 0, 1592, 928)},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(TrayWindowSizing::Place(v, c.saved, work, screens), c.placed) << c.what;
+    for (const Case &c : cases) {
+        const QRect placed = TrayWindowSizing::Place(v, c.saved, c.areas, c.margins);
+        EXPECT_EQ(placed, c.placed) << c.what;
+        const QRect wholeFrame(placed.topLeft(), placed.size().grownBy(c.margins));
+        const QRect area = TrayWindowSizing::WorkAreaOf(wholeFrame, c.areas);
+        EXPECT_TRUE(area.contains(wholeFrame)) << c.what;
+    }
+    // Without any screen, the saved place as it was.
+    EXPECT_EQ(TrayWindowSizing::Place(v, {100, 200, 260, 400, false}, {}, frame), QRect(100, 200, 260, 400));
+}
+
+TEST(TrayWindowSizingTest, TheCaptionWidensTheWindowWithinTheScreen)
+{
+    TrayWindowSizing::tViews v = views();
+    // 6 + text + 5 + two buttons of 22 with a pixel between them.
+    v.captionTextWidth = 150;
+    EXPECT_EQ(TrayWindowSizing::RequiredWidth(v), 240) << "the views are wider";
+    v.captionTextWidth = 250;
+    EXPECT_EQ(TrayWindowSizing::RequiredWidth(v), 6 + 250 + 5 + 45);
+    v.captionTextWidth = 5000;
+    v.widest = 1592;
+    EXPECT_EQ(TrayWindowSizing::RequiredWidth(v), 1592) << "never wider than the screen for its caption";
+    v.widest = 200;
+    EXPECT_EQ(TrayWindowSizing::RequiredWidth(v), 240) << "but always as wide as the views";
 }

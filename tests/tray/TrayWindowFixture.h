@@ -26,6 +26,7 @@
 #include "Settings.h"
 #include "TestFolders.h"
 #include "TrayCommands.h"
+#include "TrayDialogs.h"
 #include "TrayTestUsers.h"
 #include "WidgetIds.h"
 
@@ -38,6 +39,7 @@
 #include <QHelpEvent>
 #include <QFile>
 #include <QMenu>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -101,6 +103,24 @@ protected:
 
     void start(bool trayAvailable = true, const QStringList &arguments = {QStringLiteral("ZarvoTray")})
     {
+        makeApp(trayAvailable);
+        app->LoadSettings();
+        app->SelectUserAndDatabase();
+        window = app->CreateWindow(arguments);
+        ASSERT_NE(window, nullptr);
+    }
+    // The program's start as main() makes it: the dialogs installed, then
+    // the start with its single-instance hand-off, each once.
+    void startAsProgram(bool trayAvailable = true, const QStringList &arguments = {QStringLiteral("ZarvoTray")})
+    {
+        makeApp(trayAvailable);
+        TrayDialogs::Install(*app);
+        ASSERT_TRUE(app->InitInstance(arguments));
+        window = app->Window();
+        ASSERT_NE(window, nullptr);
+    }
+    void makeApp(bool trayAvailable)
+    {
         app = std::make_unique<CZarvoTrayApp>();
         app->SetIconFactory([this, trayAvailable] {
             auto fake = std::make_unique<FakeTrayIcon>(trayAvailable);
@@ -112,10 +132,6 @@ protected:
             return true;
         });
         app->SetProgramFolder(TestFolders::root());
-        app->LoadSettings();
-        app->SelectUserAndDatabase();
-        window = app->CreateWindow(arguments);
-        ASSERT_NE(window, nullptr);
     }
     void notice(quint64 kind)
     {

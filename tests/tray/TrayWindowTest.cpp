@@ -3,6 +3,8 @@
 #include "TrayStandby.h"
 #include "TrayWindowFixture.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class TrayWindowTest : public TrayWindowFixture
@@ -137,6 +139,47 @@ TEST_F(TrayWindowTest, WithoutAUsersDatabaseOrWithALaterFileTheWindowShowsItsMes
     TestFolders::writeFile(QStringLiteral("users/Anne/Zarvo.sdb"), "pas une base");
     start();
     EXPECT_EQ(app->Compact(), CZarvoTrayApp::CompactReason::NoDatabase);
+}
+
+TEST_F(TrayWindowTest, ATrayStartedWithoutAUserShowsTheFirstOneAtThePoll)
+{
+    const QString users = folder + QStringLiteral("Users.sdb");
+    const QString aside = folder + QStringLiteral("Users.sdb.aside");
+    const auto selectAnne = [&users](int selected) {
+        return [&users, selected] {
+            SQLite::CmyDataBase db;
+            ASSERT_EQ(db.Open(users), 0);
+            ASSERT_EQ(db.Execute(QStringLiteral("update Users set Selected=%1").arg(selected)), 0);
+        };
+    };
+    const struct
+    {
+        const char *name;
+        std::function<void()> before, after;
+        CZarvoTrayApp::CompactReason shown;
+    } cases[] = {
+        {"no users folder yet", [this] { settings.setString(u"Config", u"Rep", u"Users", QString()); },
+         [this] { settings.setString(u"Config", u"Rep", u"Users", folder); }, CZarvoTrayApp::CompactReason::NoUsers},
+        {"no users database yet", [&] { ASSERT_TRUE(QFile::rename(users, aside)); },
+         [&] { ASSERT_TRUE(QFile::rename(aside, users)); }, CZarvoTrayApp::CompactReason::NoDatabase},
+        {"no user selected yet", selectAnne(0), selectAnne(1), CZarvoTrayApp::CompactReason::NoDatabase},
+    };
+    for (const auto &c : cases) {
+        c.before();
+        start();
+        EXPECT_EQ(app->Compact(), c.shown) << c.name;
+        EXPECT_EQ(app->User().databasePath, QString()) << c.name;
+        window->OnPollTimer();
+        EXPECT_TRUE(app->IsCompact()) << c.name << ": still nobody";
+        c.after();
+        window->OnPollTimer();
+        EXPECT_FALSE(app->IsCompact()) << c.name;
+        EXPECT_EQ(app->User().userName, QStringLiteral("Anne")) << c.name;
+        EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Anne : "))) << c.name;
+        window = nullptr;
+        app.reset();
+        CAppData::Clear();
+    }
 }
 
 TEST_F(TrayWindowTest, TheLeftClickFollowsItsSettingAndTheWindowRemembersBeingShown)
@@ -296,6 +339,111 @@ TEST_F(TrayWindowTest, WithoutANotificationAreaTheWindowIsANormalOneThatClosingM
     EXPECT_NE(menuItem(Quit), nullptr);
 }
 
+
+TEST_F(TrayWindowTest, EveryHideLeavesTheWindowWithinReach)
+{
+    enum class Seen { Shown, Hidden, Minimised };
+    const auto seen = [this] {
+        if (!window->isVisible())
+            return Seen::Hidden;
+        return window->isMinimized() ? Seen::Minimised : Seen::Shown;
+    };
+    // Each way the window goes out of the way.
+    const struct
+    {
+        const char *name;
+        std::function<void()> act;
+        bool onlyWithAutoHide;
+    } actions[] = {
+        {"a favourite started from the list",
+         [this] {
+             COwnerDrawListBox *list = window->FavouritesList();
+             list->setFocus();
+             list->SetCurrentRow(0);
+             QTest::keyClick(list, Qt::Key_Return);
+         },
+         true},
+        {"a new task", [this] { window->NewTask(); }, true},
+        {"closing", [this] { window->close(); }, false},
+        {"Escape", [this] { QTest::keyClick(window->Tabs()->tabBar(), Qt::Key_Escape); }, false},
+    };
+    for (bool tray : {true, false}) {
+        for (bool autoHide : {true, false}) {
+            for (const auto &action : actions) {
+                const std::string name = std::string(action.name) + (tray ? ", with an icon" : ", without one")
+                    + (autoHide ? ", hiding on" : ", hiding off");
+                settings.setInt(u"Tray", u"Config", u"AutoHide", autoHide ? 1 : 0);
+                start(tray, {QStringLiteral("ZarvoTray"), QStringLiteral("-v")});
+                // The task dialog, accepted.
+                CZarvoTrayDlg::Dialogs().newTask = [](QWidget *) { return true; };
+                ASSERT_EQ(seen(), Seen::Shown) << name;
+                action.act();
+                const Seen expected = action.onlyWithAutoHide && !autoHide ? Seen::Shown
+                    : tray                                                  ? Seen::Hidden
+                                                                            : Seen::Minimised;
+                EXPECT_EQ(int(seen()), int(expected)) << name;
+                EXPECT_FALSE(seen() == Seen::Hidden && !icon->shown) << name << ": out of reach";
+                window = nullptr;
+                app.reset();
+                CAppData::Clear();
+            }
+        }
+    }
+}
+
+TEST_F(TrayWindowTest, TheWholeWindowAndItsWholeCaptionShowOnTheScreen)
+{
+    // The user's name in the caption: a long one, then one no screen holds.
+    const QString names[] = {u"Marie-Élodie de La Tour-Villeneuve"_s, QString(200, u'm')};
+    QString current = QStringLiteral("Anne");
+    for (const QString &name : names) {
+        {
+            SQLite::CmyDataBase users;
+            ASSERT_EQ(users.Open(folder + QStringLiteral("Users.sdb")), 0);
+            ASSERT_EQ(users.Execute(QStringLiteral("update Users set Nom='%1'").arg(name)), 0);
+        }
+        ASSERT_TRUE(QDir(folder).rename(current, name));
+        current = name;
+        path = folder + name + QStringLiteral("/Zarvo.sdb");
+        put(101 + int(name.size()), at(17, 0), 0);
+        for (bool tray : {false, true}) {
+            const std::string what = name.left(10).toStdString() + (tray ? ", a panel" : ", a framed window");
+            start(tray, {QStringLiteral("ZarvoTray"), QStringLiteral("-v")});
+            QCoreApplication::processEvents();
+            ASSERT_TRUE(window->isVisible()) << what;
+            ASSERT_TRUE(window->windowTitle().startsWith(name + QStringLiteral(" : ")));
+            const QRect area = window->screen()->availableGeometry();
+            EXPECT_TRUE(area.contains(window->frameGeometry())) << what;
+            QFont bold = window->font();
+            bold.setBold(true);
+            const int captionRoom = window->MenuButton()->x() - 5 - 6;
+            if (name.size() < 100)
+                EXPECT_LE(QFontMetrics(bold).horizontalAdvance(window->windowTitle()), captionRoom) << what;
+            else
+                EXPECT_GE(window->frameGeometry().width(), area.width() - 1) << what << ": as wide as the screen";
+            // Taller for a titled entry, the window stays within.
+            {
+                SQLite::CmyDataBase main;
+                ASSERT_EQ(main.Open(path), 0);
+                ASSERT_EQ(main.Execute(u"update Taches set Title='Un titre'"), 0);
+            }
+            app->ForgetModif();
+            window->Reload(false, false);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(area.contains(window->frameGeometry())) << what << ", titled";
+            window = nullptr;
+            app.reset();
+            CAppData::Clear();
+            settings.remove(u"Tray", u"Dialog", u"Left");
+            settings.remove(u"Tray", u"Dialog", u"Top");
+            {
+                SQLite::CmyDataBase main;
+                ASSERT_EQ(main.Open(path), 0);
+                ASSERT_EQ(main.Execute(u"update Taches set Title=''"), 0);
+            }
+        }
+    }
+}
 
 TEST_F(TrayWindowTest, APollWithNothingChangedReadsOnlyModif)
 {
