@@ -106,10 +106,15 @@ QString CLanguageSelector::FindEntry(const QString &folder, const QString &name,
 // case of the folder and the file; the path as written when it does not exist.
 QString CLanguageSelector::LanguagePath(quint16 id, const QString &extension) const
 {
+    return LanguagePath(id, m_baseName, extension);
+}
+
+QString CLanguageSelector::LanguagePath(quint16 id, const QString &baseName, const QString &extension) const
+{
     const QString abbr = LanguageTable::Abbreviation(id);
     if (abbr.isEmpty() || m_programFolder.isEmpty())
         return QString();
-    const QString fileName = m_baseName + abbr + extension;
+    const QString fileName = baseName + abbr + extension;
     const QString folder = FindEntry(m_programFolder, abbr, true);
     if (!folder.isEmpty()) {
         const QString found = FindEntry(folder + u'/', fileName, extension.isEmpty());
@@ -138,7 +143,7 @@ QString CLanguageSelector::GetFallbackFilePath() const
 
 QString CLanguageSelector::GetHelpFilePath(quint16 id) const
 {
-    const QString folder = LanguagePath(id, QString());
+    const QString folder = LanguagePath(id, QStringLiteral("Zarvo"), QString());
     if (folder.isEmpty())
         return QString();
     const QString index = FindEntry(folder + u'/', QStringLiteral("index.html"), false);

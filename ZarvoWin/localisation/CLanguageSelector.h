@@ -69,6 +69,8 @@ public:
     // "<folder>/Enu/<Program>Enu.sdb" when it exists, else the French one
     // when it exists; empty for 1033 and 1036 and when neither exists.
     QString GetFallbackFilePath() const;
+    // "<folder>/<Abbr>/Zarvo<Abbr>/index.html": both programs share the
+    // main program's help pages, the tray's among them.
     QString GetHelpFilePath(quint16 id) const;
     bool IsLanguageAvailable(quint16 id) const;
 
@@ -106,6 +108,7 @@ private:
     // case; empty when there is none.
     static QString FindEntry(const QString &folder, const QString &name, bool wantFolder);
     QString LanguagePath(quint16 id, const QString &extension) const;
+    QString LanguagePath(quint16 id, const QString &baseName, const QString &extension) const;
     void PostChange(int kind) const;
     // Qt's own texts in the interface language, for the application's
     // selector.

@@ -19,6 +19,14 @@ public:
     static constexpr int ContentsTopic = 0;
     // The page of the dialogs that have none of their own.
     static constexpr int OtherDialogsTopic = 10;
+    // The tray program's pages: its window (with its menu and the Infos
+    // window), its options, its task and user dialogs. The tray's dialog
+    // ids are numbered apart from the main program's, so its windows give
+    // these topics rather than their dialog ids.
+    static constexpr int TrayWindowTopic = 530;
+    static constexpr int TrayOptionsTopic = 535;
+    static constexpr int TrayTaskTopic = 540;
+    static constexpr int TrayUserTopic = 545;
 
     // The topic of a dialog; OtherDialogsTopic for a dialog the table does
     // not hold.

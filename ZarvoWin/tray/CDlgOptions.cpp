@@ -120,7 +120,10 @@ CDlgOptions::CDlgOptions(CZarvoTrayApp &app, QWidget *parent)
     ok->setDefault(true);
     auto *cancel = numbered(new QPushButton(this), CancelButton);
     column->addStretch(1);
-    column->addLayout(ButtonRow({ok, cancel}));
+    QHBoxLayout *buttons = ButtonRow({ok, cancel});
+    column->addLayout(buttons);
+    ContextHelp::Install(this, [] { return quint32(HelpTopics::TrayOptionsTopic); });
+    ContextHelp::AddButton(buttons, this);
     connect(ok, &QPushButton::clicked, this, &CDlgOptions::accept);
     connect(cancel, &QPushButton::clicked, this, &CDlgOptions::reject);
     connect(endTask, &QCheckBox::clicked, this, &CDlgOptions::OnClickEndTaskOnStandby);

@@ -9,6 +9,8 @@
 #include "CTrayToolTip.h"
 #include "CZarvoTrayApp.h"
 #include "Clock.h"
+#include "ContextHelp.h"
+#include "HelpTopics.h"
 #include "MessageBoxParams.h"
 #include "RichMessageBox.h"
 #include "TranslateWidgets.h"
@@ -90,6 +92,8 @@ CDlgTask::CDlgTask(CZarvoTrayApp &app, QWidget *parent)
     bottom->addStretch(1);
     bottom->addWidget(m_ok);
     bottom->addWidget(cancel);
+    ContextHelp::Install(this, [] { return quint32(HelpTopics::TrayTaskTopic); });
+    ContextHelp::AddButton(bottom, this);
     auto *column = new QVBoxLayout(this);
     column->addLayout(grid);
     column->addLayout(bottom);

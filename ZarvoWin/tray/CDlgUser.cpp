@@ -4,6 +4,8 @@
 #include "CTranslationStore.h"
 #include "CUsers.h"
 #include "CZarvoTrayApp.h"
+#include "ContextHelp.h"
+#include "HelpTopics.h"
 #include "Settings.h"
 #include "TranslateWidgets.h"
 #include "UiUtilities.h"
@@ -41,7 +43,10 @@ CDlgUser::CDlgUser(CZarvoTrayApp &app, QWidget *parent)
     column->addLayout(row);
     column->addWidget(m_follow);
     column->addStretch(1);
-    column->addLayout(ButtonRow({ok, cancel}));
+    QHBoxLayout *buttons = ButtonRow({ok, cancel});
+    column->addLayout(buttons);
+    ContextHelp::Install(this, [] { return quint32(HelpTopics::TrayUserTopic); });
+    ContextHelp::AddButton(buttons, this);
     connect(ok, &QPushButton::clicked, this, &CDlgUser::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_follow, &QCheckBox::clicked, this, &CDlgUser::OnClickFollowMainUser);

@@ -28,7 +28,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -41,7 +40,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QWindow>
 
 #include <map>
@@ -290,6 +288,8 @@ void CZarvoTrayDlg::BuildViews()
     m_message->hide();
     AttachToolTips();
     Retranslate();
+    // F1 anywhere in the window opens its page.
+    ContextHelp::Install(this, [] { return quint32(HelpTopics::TrayWindowTopic); });
 }
 
 void CZarvoTrayDlg::AttachToolTips()
@@ -405,7 +405,7 @@ void CZarvoTrayDlg::UpdateCommands()
     Command(TrayCommands::ChooseUser)->setEnabled(bool(d.chooseUser));
     Command(TrayCommands::Options)->setEnabled(bool(d.options));
     Command(ShowInfos)->setEnabled(bool(d.toggleInfos));
-    Command(TrayCommands::Help)->setEnabled(m_app.Languages() && !m_app.Languages()->GetHelpFile().isEmpty());
+    Command(TrayCommands::Help)->setEnabled(ContextHelp::IsAvailable());
     Command(StartZarvo)->setEnabled(QFileInfo(QDir(m_app.ProgramFolder()).filePath(QStringLiteral("Zarvo"))).isFile());
     m_resume->UserButton()->SetClickable(bool(d.chooseUser));
 }
@@ -901,6 +901,7 @@ void CZarvoTrayDlg::ShowPopupMenu(const QPoint &where)
         case ShowInfos: enabled = bool(d.toggleInfos); break;
         case TrayCommands::NewTask: enabled = enabled && bool(d.newTask); break;
         case TrayCommands::Options: enabled = bool(d.options); break;
+        case TrayCommands::Help: enabled = ContextHelp::IsAvailable(); break;
         default: break;
         }
         action->setEnabled(enabled);
@@ -918,6 +919,7 @@ void CZarvoTrayDlg::ShowPopupMenu(const QPoint &where)
         case Pause:
         case Resume: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::PauseOrResume); break;
         case TrayCommands::Options: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Options); break;
+        case TrayCommands::Help: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Help); break;
         case TrayCommands::Quit: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Quit); break;
         default: break;
         }
@@ -1111,8 +1113,10 @@ void CZarvoTrayDlg::FillLists()
 
 void CZarvoTrayDlg::Help()
 {
-    if (m_app.Languages() && !m_app.Languages()->GetHelpFile().isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(m_app.Languages()->GetHelpFile()));
+    // The program's help says when its pages are missing or no browser
+    // opened them.
+    if (ContextHelp::IsAvailable())
+        ContextHelp::Open(HelpTopics::TrayWindowTopic);
 }
 
 void CZarvoTrayDlg::Quit()

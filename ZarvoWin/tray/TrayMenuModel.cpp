@@ -28,6 +28,7 @@ std::vector<TrayMenuModel::Item> TrayMenuModel::Build(const tTacheFull &lastTask
         {HistoryPopup, 0, canStart, false},
         {0, 0, true, false},
         {Options, 0, true, false},
+        {Help, 0, true, false},
         {0, 0, true, false},
         {Quit, 0, true, false},
     };

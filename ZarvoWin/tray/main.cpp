@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "ApplicationHelp.h"
 #include "CLanguageSelector.h"
 #include "CZarvoTrayApp.h"
 #include "ImageList.h"
@@ -26,6 +27,8 @@ int main(int argc, char *argv[])
     languages.ChooseHelpLanguage();
     CLanguageSelector::SetApplication(&languages);
     TextsProvider::Install();
+    // The help pages of the help language, opened in the browser.
+    ApplicationHelp::Register(languages);
     languages.ApplyRunTimeLocale();
 
     CZarvoTrayApp tray(&languages);

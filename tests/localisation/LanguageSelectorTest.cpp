@@ -187,6 +187,11 @@ TEST(LanguageSelector, HelpChainEndsEmptyWithoutPages)
     TestFolders::writeFile(QStringLiteral("program/Fra/ZarvoFra/index.html"), "<html></html>");
     EXPECT_EQ(selector.ChooseHelpLanguage(), folder + QStringLiteral("Fra/ZarvoFra/index.html"));
     EXPECT_EQ(selector.GetHelpLanguage(), 1036);
+    // The tray opens the same pages (its own are among them).
+    CLanguageSelector tray(folder + QStringLiteral("ZarvoTray"));
+    tray.SetSystemLanguages({});
+    tray.ChooseLanguage();
+    EXPECT_EQ(tray.ChooseHelpLanguage(), folder + QStringLiteral("Fra/ZarvoFra/index.html"));
 }
 
 // Folders in any letter case, one without its file, four letters, a plain

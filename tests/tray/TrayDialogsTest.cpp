@@ -3,14 +3,19 @@
 // settings file and the database.
 #include "TrayWindowFixture.h"
 
+#include "ApplicationHelp.h"
 #include "CComboBoxSuper.h"
 #include "CDlgOptions.h"
 #include "CDlgTask.h"
 #include "CDlgUser.h"
+#include "CLanguageSelector.h"
 #include "CMyDesktopAlertWnd.h"
 #include "CReadOnlyCB.h"
 #include "CTransparentImage.h"
 #include "CTrayToolTip.h"
+#include "ContextHelp.h"
+#include "HelpTopics.h"
+#include "RichMessageBoxDialog.h"
 #include "TrayAutostart.h"
 #include "TrayDialogs.h"
 
@@ -19,6 +24,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QToolButton>
+#include <QUrl>
 
 namespace {
 
@@ -31,6 +38,20 @@ protected:
         start();
         TrayDialogs::Install(*app);
         CZarvoTrayDlg::Dialogs().applyOpacity = [this](int alpha) { alphas << alpha; };
+    }
+    void TearDown() override
+    {
+        ApplicationHelp::SetUrlOpener({});
+        ContextHelp::SetOpener({});
+        RichMessageBoxDialog::SetHelpHandler({});
+        TrayWindowFixture::TearDown();
+    }
+    static void pressF1(QWidget *window)
+    {
+        window->show();
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F1);
     }
     bool written(const char16_t *name) const { return Platform::Settings().contains(u"Tray", u"Config", name); }
     QList<int> alphas;
@@ -364,4 +385,78 @@ TEST_F(TrayDialogsTest, WithoutADatabaseTheInfosWindowShowsNoOnesDay)
     EXPECT_EQ(content->TaskButton()->text(), QStringLiteral(" "));
     EXPECT_EQ(content->TodayButton()->text(), QStringLiteral(" "));
     EXPECT_EQ(content->CurrentPicture(), CViewResume::TaskPicture::None);
+}
+
+TEST_F(TrayDialogsTest, F1TheMenuAndTheHelpButtonsOpenTheTrayPagesAndAFailingBrowserIsTold)
+{
+    // The help pages of the tray's language beside a program folder.
+    const QString programFolder = TestFolders::root() + QStringLiteral("/programme/");
+    const QString helpFolder = programFolder + QStringLiteral("Fra/ZarvoFra/");
+    const auto page = [&](int topic) { return helpFolder + HelpTopics::PageName(topic); };
+    CLanguageSelector languages(programFolder + QStringLiteral("ZarvoTray"));
+    languages.SetSystemLanguages({});
+    languages.ChooseLanguage();
+    QStringList opened;
+    bool browserOpens = true;
+    ApplicationHelp::SetUrlOpener([&](const QUrl &url) {
+        opened << url.toLocalFile();
+        return browserOpens;
+    });
+    ApplicationHelp::Register(languages);
+    // Without pages the help is greyed.
+    languages.ChooseHelpLanguage();
+    notice(3);
+    EXPECT_FALSE(window->Command(Help)->isEnabled());
+    icon->RightClick();
+    EXPECT_FALSE(menuItem(Help)->isEnabled());
+
+    for (int topic : {0, HelpTopics::TrayWindowTopic, HelpTopics::TrayOptionsTopic, HelpTopics::TrayTaskTopic,
+                      HelpTopics::TrayUserTopic})
+        TestFolders::writeFile(QDir(TestFolders::root()).relativeFilePath(helpFolder + HelpTopics::PageName(topic)),
+                               "<!DOCTYPE html>\n<html lang=\"fr\"></html>\n");
+    languages.ChooseHelpLanguage();
+    notice(3);
+    ASSERT_TRUE(window->Command(Help)->isEnabled());
+    window->Command(Help)->trigger();
+    ASSERT_EQ(opened.size(), 1);
+    icon->RightClick();
+    ASSERT_TRUE(menuItem(Help)->isEnabled());
+    menuItem(Help)->trigger();
+    window->PopupMenu()->close();
+    ASSERT_EQ(opened.size(), 2);
+    window->ShowOrHide();
+    pressF1(window);
+    EXPECT_EQ(opened, QStringList(3, page(HelpTopics::TrayWindowTopic)));
+
+    // Each dialog its own page, by F1 and by its help button.
+    const auto helpOf = [&](QDialog &dialog, int topic) {
+        opened.clear();
+        pressF1(&dialog);
+        auto *button = dialog.findChild<QToolButton *>(QStringLiteral("help"));
+        ASSERT_NE(button, nullptr);
+        ASSERT_TRUE(button->isEnabled());
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(opened, QStringList(2, page(topic))) << topic;
+    };
+    {
+        CDlgOptions options(*app, window);
+        helpOf(options, HelpTopics::TrayOptionsTopic);
+    }
+    {
+        CDlgTask task(*app, window);
+        helpOf(task, HelpTopics::TrayTaskTopic);
+    }
+    {
+        CDlgUser user(*app, window);
+        helpOf(user, HelpTopics::TrayUserTopic);
+    }
+
+    // A browser that does not start is told, with the page.
+    MessageBoxAnswers answers;
+    browserOpens = false;
+    window->Command(Help)->trigger();
+    ASSERT_EQ(answers.AskedBoxes().size(), 1u);
+    EXPECT_EQ(answers.AskedBoxes()[0].text,
+              QStringLiteral("La page d'aide n'a pas pu être ouverte dans le navigateur :\n%1")
+                  .arg(QDir::toNativeSeparators(helpFolder + HelpTopics::PageName(HelpTopics::TrayWindowTopic))));
 }

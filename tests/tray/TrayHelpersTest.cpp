@@ -253,9 +253,9 @@ TEST(TrayMenuModelTest, ItemsFollowTheNewestEntryTheLeftClickAndWhatShows)
         SCOPED_TRACE(c.what);
         EXPECT_EQ(TrayMenuModel::CanStart(c.last, now), c.canStart);
         const auto items = TrayMenuModel::Build(c.last, now, c.leftClick, c.shown, c.shown);
-        ASSERT_EQ(items.size(), 12u);
+        ASSERT_EQ(items.size(), 13u);
         const int commands[] = {StartZarvo, ShowWindow, ShowInfos, 0, NewTask, c.pauseOrResume, FavouritesPopup,
-                                HistoryPopup, 0, Options, 0, Quit};
+                                HistoryPopup, 0, Options, Help, 0, Quit};
         int defaults = 0;
         for (size_t i = 0; i < items.size(); ++i) {
             EXPECT_EQ(items[i].command, commands[i]) << i;

@@ -226,7 +226,7 @@ TEST_F(TrayWindowTest, TheMenuIsBuiltAtEachRightClickAndStartsAFavouriteWithoutH
                                   QStringLiteral("Afficher la fenêtre Infos"), QStringLiteral("-"),
                                   QStringLiteral("Nouvelle Tâche"), QStringLiteral("Pause"), QStringLiteral("Favoris"),
                                   QStringLiteral("Historique"), QStringLiteral("-"), QStringLiteral("Configuration"),
-                                  QStringLiteral("-"), QStringLiteral("Quitter")}));
+                                  QStringLiteral("Aide"), QStringLiteral("-"), QStringLiteral("Quitter")}));
     EXPECT_EQ(window->PopupMenu()->defaultAction(), menuItem(ShowWindow));
     EXPECT_TRUE(menuItem(ShowWindow)->font().bold());
     ASSERT_EQ(window->FavouriteIds(), std::vector<int>{2});

@@ -6,11 +6,12 @@
 class CLanguageSelector;
 class QUrl;
 
-// The main program's help: the pages of the help language (chosen by the
+// A program's help: the pages of the help language (chosen by the
 // language selector), opened in the desktop's browser at the page of a
 // help context. Registered once as the help of every window (ContextHelp)
-// and of the message boxes' help button; "Rubriques d'aide" and F1 in the
-// main window open the first page.
+// and of the message boxes' help button. Both programs use it: in the main
+// program "Rubriques d'aide" and F1 in the main window open the first page,
+// in the tray the tray window's page.
 class ApplicationHelp
 {
 public:
