@@ -451,8 +451,18 @@ void CZarvoTrayDlg::KeepOnScreen()
     // A frameless panel's frame is its inside; a window manager's frame is
     // known once it differs from the inside. Until then the place is kept
     // on the screen as if there were none, and checked again.
-    if (m_trayAvailable || frame != geometry())
+    if (m_trayAvailable || frame != geometry()) {
+        // The window manager's title bar, known now, may ask for more room.
+        const int required = TrayWindowSizing::RequiredWidth(Views());
+        if (width() < required) {
+            ApplySizeLimits();
+            if (width() < required)
+                resize(required, height());
+            // Kept on the screen at the resize.
+            return;
+        }
         m_keepOnScreen = false;
+    }
     const QRect area = TrayWindowSizing::WorkAreaOf(frame, WorkAreas());
     // A frame larger than the screen (a caption measured before the frame
     // was known): the inside made smaller, down to what the views need.
@@ -504,6 +514,13 @@ TrayWindowSizing::tViews CZarvoTrayDlg::Views() const
     const QRect frame = frameGeometry();
     const QRect area = TrayWindowSizing::WorkAreaOf(frame, WorkAreas());
     v.widest = area.isValid() ? std::max(1, area.width() - (frame.width() - this->width())) : 0;
+    // A window manager's title bar repeats the title beside its buttons,
+    // about as wide as the bar is high each, in a bold font of its own: the
+    // title counted a tenth wider than in ours.
+    const QMargins margins = FrameMargins();
+    const int bar = margins.top() - margins.bottom();
+    if (!m_trayAvailable && bar > 0)
+        v.titleBarWidth = v.captionTextWidth * 11 / 10 + TitleBarButtons * bar - margins.left() - margins.right();
     const int width = std::max(TrayWindowSizing::RequiredWidth(v), this->width()) - 10;
     v.messageHeight = m_message->heightForWidth(width);
     return v;

@@ -64,6 +64,9 @@ public:
     // The toolbar's show commands' texts while their window shows.
     static constexpr int TextHideWindowCommand = 20200;
     static constexpr int TextHideInfosCommand = 20201;
+    // A window manager's title bar: its icon, its buttons and their room,
+    // counted in widths of the bar's height.
+    static constexpr int TitleBarButtons = 6;
 
     CZarvoTrayDlg(CZarvoTrayApp &app, const QStringList &arguments);
     ~CZarvoTrayDlg() override;

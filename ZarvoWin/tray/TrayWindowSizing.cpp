@@ -36,7 +36,8 @@ int TrayWindowSizing::RequiredWidth(const tViews &v)
     // The two caption buttons always fit, and the caption's text beside
     // them as far as the screen allows.
     const int buttons = 2 * (v.captionButton.width() + 6) + 1;
-    int caption = TrayCaption::TextLeft + v.captionTextWidth + TrayCaption::TextGap + buttons;
+    int caption = std::max(TrayCaption::TextLeft + v.captionTextWidth + TrayCaption::TextGap + buttons,
+                           v.titleBarWidth);
     if (v.widest > 0)
         caption = std::min(caption, v.widest);
     return std::max({w, buttons, caption});

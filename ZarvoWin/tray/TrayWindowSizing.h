@@ -29,6 +29,9 @@ public:
         // more than the screen.
         int captionTextWidth = 0;
         int widest = 0;
+        // The width of the inside under which a window manager's title bar
+        // would cut the title (0: no title bar, or not known yet).
+        int titleBarWidth = 0;
         bool showToolBar = true;
         bool showResume = true;
         bool showDay = true;

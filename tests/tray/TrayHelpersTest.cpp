@@ -424,4 +424,11 @@ TEST(TrayWindowSizingTest, TheCaptionWidensTheWindowWithinTheScreen)
     EXPECT_EQ(TrayWindowSizing::RequiredWidth(v), 1592) << "never wider than the screen for its caption";
     v.widest = 200;
     EXPECT_EQ(TrayWindowSizing::RequiredWidth(v), 240) << "but always as wide as the views";
+    // A window manager's title bar that would cut the title widens it too.
+    v.captionTextWidth = 150;
+    v.widest = 0;
+    v.titleBarWidth = 380;
+    EXPECT_EQ(TrayWindowSizing::RequiredWidth(v), 380);
+    v.widest = 300;
+    EXPECT_EQ(TrayWindowSizing::RequiredWidth(v), 300);
 }
