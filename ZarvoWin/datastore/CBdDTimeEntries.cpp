@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 
 using Platform::Formatter;
@@ -170,12 +171,52 @@ QString insertEntryStatement(int id, qint64 debut, qint64 fin, const tTacheFull 
                                fields.IdTauxHoraire, QuoteSql(fields.Title), QuoteSql(fields.Notes)});
 }
 
-QString collisionQuery(const tTacheFull &entry)
+// The length of the longest entry stored (0 without one): a finished
+// entry that began before an instant ends at most that long after it, so
+// the index on the end reads only the entries around a period, where an
+// end after the period's start would take in every later entry (the whole
+// history after a period years back). False when it cannot be read;
+// `length` is left empty when the file holds no usable figure.
+bool readLongestEntry(CBdD &db, std::optional<qint64> &length)
+{
+    length.reset();
+    SQLite::MyTablePtr longest = db.ReadRows(u"select max(Fin - Debut) from Taches");
+    if (!longest)
+        return false;
+    if (longest->rowCount() == 0 || longest->GetCellView(0, 0).isEmpty()) {
+        length = 0; // no entry at all
+        return true;
+    }
+    bool number = false;
+    const qint64 value = longest->GetCellView(0, 0).toLongLong(&number);
+    if (number)
+        length = std::max<qint64>(value, 0);
+    return true;
+}
+
+// The latest end of a finished entry that began before `instant`; nothing
+// when no bound is known or it would not fit in 64 bits.
+std::optional<qint64> latestEndBefore(qint64 instant, const std::optional<qint64> &longest)
+{
+    if (!longest || *longest > std::numeric_limits<qint64>::max() - instant)
+        return std::nullopt;
+    return instant + *longest;
+}
+
+// The live entries other than `entry` that collide with it, in start order:
+// for a running entry every entry ending after its start or still running;
+// else those starting before its end and ending after its start (or still
+// running), read between both bounds when the longest entry is known.
+QString collisionQuery(const tTacheFull &entry, const std::optional<qint64> &longest)
 {
     if (entry.IsRunning())
         return Formatter::sprintf(
             u"Select * FROM Taches Where Deleted=0 and Id <> %d and (Fin > %I64d or Fin = 0) order by Debut",
             {entry.Id, entry.Debut});
+    if (const std::optional<qint64> latest = latestEndBefore(entry.Fin, longest))
+        return Formatter::sprintf(u"Select * FROM Taches Where Deleted=0 and Id <> %d and Debut < %I64d and "
+                                  u"((Fin > %I64d and Fin <= %I64d) or Fin=0) order by Debut",
+                                  {entry.Id, entry.Fin, entry.Debut, *latest});
     return Formatter::sprintf(
         u"Select * FROM Taches Where Deleted=0 and Id <> %d and Debut < %I64d and (Fin > %I64d or Fin=0) order by Debut",
         {entry.Id, entry.Fin, entry.Debut});
@@ -300,26 +341,18 @@ bool CBdD::LoadTimeEntries(std::vector<tTacheParams> &entries, const QDate &day)
     const qint64 dayStart = Platform::LocalTime::midnight(day);
     const qint64 dayEnd = Platform::LocalTime::midnight(day.addDays(1)) - 1;
     // A finished entry that reaches into the day ends after its start and
-    // at most the longest entry's length after its end: with that bound the
-    // index on the end reads the entries around the day alone, where an
-    // end after the day's start would take in every later entry (the whole
-    // history after a day years back).
-    SQLite::MyTablePtr longest = ReadRows(QStringLiteral("select max(Fin - Debut) from Taches"));
-    if (!longest)
+    // at most the longest entry's length after its end.
+    std::optional<qint64> longest;
+    if (!readLongestEntry(*this, longest))
         return false;
-    bool bounded = false;
-    qint64 length = longest->rowCount() > 0 ? longest->GetCellView(0, 0).toLongLong(&bounded) : 0;
-    if (longest->rowCount() == 0 || longest->GetCellView(0, 0).isEmpty())
-        bounded = true; // no entry at all
-    length = std::max<qint64>(length, 0);
-    bounded = bounded && length <= std::numeric_limits<qint64>::max() - dayEnd;
+    const std::optional<qint64> latest = latestEndBefore(dayEnd, longest);
     SQLite::MyTablePtr t = ReadRows(
-        bounded ? Formatter::sprintf(u"Select * FROM Taches Where Debut <= %I64d and ((Fin > %I64d and Fin <= %I64d) "
-                                     u"or Fin=0) and Deleted=0 order by Debut asc",
-                                     {dayEnd, dayStart, dayEnd + length})
-                : Formatter::sprintf(u"Select * FROM Taches Where Debut <= %I64d and (Fin > %I64d or Fin=0) and "
-                                     u"Deleted=0 order by Debut asc",
-                                     {dayEnd, dayStart}));
+        latest ? Formatter::sprintf(u"Select * FROM Taches Where Debut <= %I64d and ((Fin > %I64d and Fin <= %I64d) "
+                                    u"or Fin=0) and Deleted=0 order by Debut asc",
+                                    {dayEnd, dayStart, *latest})
+               : Formatter::sprintf(u"Select * FROM Taches Where Debut <= %I64d and (Fin > %I64d or Fin=0) and "
+                                    u"Deleted=0 order by Debut asc",
+                                    {dayEnd, dayStart}));
     if (!t)
         return false;
     const bool dayInFuture = Platform::Clock::now() < dayStart;
@@ -505,7 +538,10 @@ bool CBdD::FindOverlappingEntries(tTacheFull &entry, std::vector<tTacheFull> &li
 {
     if (!IsOpen())
         return false;
-    SQLite::MyTablePtr t = ReadRows(collisionQuery(entry));
+    std::optional<qint64> longest;
+    if (!readLongestEntry(*this, longest))
+        return false;
+    SQLite::MyTablePtr t = ReadRows(collisionQuery(entry, longest));
     if (!t)
         return false;
     std::vector<tTacheFull> rows;
@@ -527,8 +563,9 @@ bool CBdD::InsertTimeEntry(tTacheFull &entry, bool fit)
         return false;
     Connection()->SetLastCode(0);
     tTacheFull stored = entry;
-    bool ok = true;
-    SQLite::MyTablePtr t = Query(collisionQuery(entry));
+    std::optional<qint64> longest;
+    bool ok = readLongestEntry(*this, longest);
+    SQLite::MyTablePtr t = ok ? ReadRows(collisionQuery(entry, longest)) : SQLite::MyTablePtr();
     std::vector<tTacheFull> rows;
     if (t)
         readAll(*t, rows);

@@ -840,6 +840,21 @@ TEST_F(TimeEntriesDb, FindOverlappingEntriesWithTheEdgeTolerance)
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[1].Id, 1);
     EXPECT_EQ(list[2].Id, 2);
+
+    // The rows are read around the entry only, yet one still running since
+    // long before, and the longest of all, which begins inside the entry
+    // and ends as far after it as it can, are collisions as well, in an
+    // insertion too.
+    put(4, at(14, 40), at(14, 40) + 30 * 3600);
+    put(5, at(14, 0) - 20 * 3600, Running);
+    tTacheFull late = entry(-1, at(14, 30), at(14, 45));
+    EXPECT_FALSE(db->FindOverlappingEntries(late, list));
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[1].Id, 5);
+    EXPECT_EQ(list[2].Id, 4);
+    ASSERT_TRUE(db->InsertTimeEntry(late, CBdD::OverwriteNeighbours));
+    EXPECT_EQ(row(4).Debut, at(14, 45));
+    EXPECT_EQ(row(5).Fin, at(14, 30));
 }
 
 TEST_F(TimeEntriesDb, FitIntoTheLongestGap)
