@@ -297,7 +297,7 @@ void CConnexion::RefreshState()
 {
     m_local = ConnexionState::Stamps();
     m_device = ConnexionState::Stamps();
-    m_localShown = m_localHasSize = m_deviceShown = m_deviceCopyOk = false;
+    m_localShown = m_localHasSize = m_deviceShown = m_deviceCopyOk = m_deviceVersionRead = false;
     m_localVersion = m_deviceVersion = -1;
     m_copyFresh = false;
     m_exchange.SetAssociatedUser(-1, QString(), QString());
@@ -401,6 +401,10 @@ void CConnexion::RefreshDeviceInfo()
         // No stale copy is ever analysed: a failed copy leaves none.
         if (!copy.isEmpty())
             QFile::remove(copy);
+        // A file of a later program is told as such (the versions differ),
+        // its version read from the device file itself.
+        m_deviceVersion = m_exchange.RefusedVersion();
+        m_deviceVersionRead = m_deviceVersion >= 0;
         m_devicePane->SetLine(1, Platform::Texts::get(208) + Platform::Texts::get(173));
         return;
     }
@@ -428,6 +432,7 @@ ConnexionState::Input CConnexion::CurrentInput() const
     in.localHasSize = m_localHasSize;
     in.deviceShown = m_deviceShown;
     in.deviceCopyOk = m_deviceCopyOk;
+    in.deviceVersionRead = m_deviceVersionRead;
     in.localVersion = m_localVersion;
     in.deviceVersion = m_deviceVersion;
     in.local = m_local;

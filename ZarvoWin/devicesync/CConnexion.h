@@ -152,6 +152,7 @@ private:
     bool m_localHasSize = false;
     bool m_deviceShown = false;
     bool m_deviceCopyOk = false;
+    bool m_deviceVersionRead = false;
     // The working copy "Ppc.sdb" this dialog made whole from the device
     // connected now, and its change counter then: only such a copy is
     // analysed.

@@ -54,7 +54,8 @@ ConnexionState::Controls ConnexionState::Compute(const Input &in)
     c.synchroniseEnabled = idle && !c.identical && bothPanes && in.localHasSize && in.deviceCopyOk;
     c.copyToLocalEnabled = idle && !c.identical && bothPanes && in.deviceCopyOk;
     c.copyToDeviceEnabled = idle && !c.identical && c.showLocalPane && in.localHasSize;
-    if (in.userId >= 0 && in.localShown && in.deviceCopyOk && in.localVersion != in.deviceVersion) {
+    if (in.userId >= 0 && in.localShown && (in.deviceCopyOk || in.deviceVersionRead)
+        && in.localVersion != in.deviceVersion) {
         c.versionsDiffer = true;
         c.guidanceId = 599;
         c.guidanceUnknownUser = false;

@@ -29,6 +29,9 @@ public:
         bool localHasSize = false; // its third line is filled
         bool deviceShown = false;
         bool deviceCopyOk = false; // the device copy of this refresh is whole
+        // No copy: the device file is of a version this program cannot
+        // read, which was read from the file itself (deviceVersion).
+        bool deviceVersionRead = false;
         int localVersion = -1;
         int deviceVersion = -1;
         Stamps local;

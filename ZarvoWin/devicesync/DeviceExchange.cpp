@@ -271,6 +271,15 @@ bool DeviceExchange::CopyDatabaseFromDevice(const QString &localPath) const
     return CDatabaseFile::CopyLive(device, localPath, CDatabaseFile::Target::Replace);
 }
 
+int DeviceExchange::RefusedVersion() const
+{
+    const QString device = DeviceDatabaseFile();
+    if (device.isEmpty() || !QFileInfo(device).isFile() || journalBeside(device))
+        return -1;
+    const CDatabaseFile::CheckResult check = CDatabaseFile::CheckReplacement(device, CDatabaseFile::Depth::Quick);
+    return check.status == CDatabaseFile::Status::UnknownVersion ? check.version : -1;
+}
+
 bool DeviceExchange::CopyDatabaseToDevice(const QString &localPath) const
 {
     return WriteToDevice(localPath, false);

@@ -111,6 +111,11 @@ public:
     // the device database is missing, is not such a file or has a journal
     // beside it (the device program did not finish a write).
     bool CopyDatabaseFromDevice(const QString &localPath) const;
+    // The schema version of a device database whose copy is refused for
+    // its version (a file of a later program), read from the device file
+    // itself without writing it; -1 for one refused for anything else, or
+    // not refused.
+    int RefusedVersion() const;
     // A local database as the device database: first the marker
     // "Db\Sync.txt" ("Sync"; one that cannot be created is skipped, one
     // whose writing fails ends the copy), then the database, which must

@@ -163,7 +163,8 @@ TEST_F(SyncMergeTest, ProjectsWhoseParentChainBreaksMoveToTheTop)
 {
     // Projects changed here: their own parent; a loop of two; a missing
     // parent; a parent deleted on the device; a sound chain through a
-    // project of both sides. One changed on the device: a missing parent.
+    // project of both sides; parent 0, which no project has. One changed on
+    // the device: a missing parent.
     const struct
     {
         int id;
@@ -171,6 +172,7 @@ TEST_F(SyncMergeTest, ProjectsWhoseParentChainBreaksMoveToTheTop)
         int after;
     } projects[] = {
         {50, 50, -1}, {51, 52, -1}, {52, 51, 51}, {53, 99, -1}, {54, 55, -1}, {56, 57, 57}, {58, 56, 56},
+        {59, 0, -1},
     };
     for (const auto &p : projects)
         exec(local, QStringLiteral("insert into Projets (Id, Nom, Parent, Date_Modif, Origine_Modif, Deleted) "

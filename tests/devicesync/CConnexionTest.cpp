@@ -396,3 +396,25 @@ TEST_F(CConnexionTest, ALocalDatabaseOfAnEarlierVersionIsBroughtUpNotRefused)
     EXPECT_EQ(json(local, "select Value from Infos where Name='VersionDB'"), "[{\"Value\":\"2\"}]");
     EXPECT_EQ(json(local, "select Nom from Projets where Id=32"), "[{\"Nom\":\"ici\"}]");
 }
+
+TEST_F(CConnexionTest, ADeviceDatabaseOfALaterVersionIsToldAsSuch)
+{
+    CConnexion dialog(users, nullptr, hooks, root);
+    plug(dialog);
+    associate(dialog, QStringLiteral("Léa"));
+    {
+        SQLite::CmyDataBase device;
+        ASSERT_EQ(device.Open(deviceDb), 0);
+        ASSERT_EQ(device.Execute(u"update Infos set Value='3' where Name='VersionDB'"), 0);
+    }
+    const QByteArray bytes = TestFolders::readFile(deviceDb);
+    dialog.RefreshState();
+    EXPECT_EQ(static_cast<QLabel *>(dialog.Control(CConnexion::GuidanceText))->text(), Platform::Texts::get(599));
+    EXPECT_TRUE(shown(dialog, CConnexion::VersionText));
+    EXPECT_EQ(static_cast<QLabel *>(dialog.Control(CConnexion::VersionText))->text(), Platform::Texts::get(470));
+    EXPECT_TRUE(dialog.DevicePane()->isHidden());
+    EXPECT_TRUE(dialog.LocalPane()->isHidden());
+    for (int id : {CConnexion::SynchroniseButton, CConnexion::CopyToLocalButton, CConnexion::CopyToDeviceButton})
+        EXPECT_FALSE(shown(dialog, id)) << id;
+    EXPECT_EQ(TestFolders::readFile(deviceDb), bytes);
+}

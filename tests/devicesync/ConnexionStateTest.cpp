@@ -78,6 +78,9 @@ TEST(ConnexionStateTest, ControlsFollowTheState)
         {"local database missing", [](S::Input &in) { in.localShown = in.localHasSize = false; },
          "394 440 0 state connected user device actions close"},
         {"versions differ", [](S::Input &in) { in.deviceVersion = 1; }, "394 440 599 state connected versions close"},
+        {"device copy refused for its later version",
+         [](S::Input &in) { in.deviceCopyOk = false, in.deviceVersionRead = true, in.deviceVersion = 3; },
+         "394 440 599 state connected versions close"},
         {"busy", [](S::Input &in) { in.busy = true; }, "394 440 0 state connected user local device actions close"},
         {"review pending", [](S::Input &in) { in.reviewPending = true; }, "395 441 0 review"},
     };

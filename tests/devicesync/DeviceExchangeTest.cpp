@@ -327,27 +327,43 @@ TEST_F(DeviceExchangeTest, CopiesFromTheDeviceTakeOnlyItsWholeDatabase)
     const QString device = exchange.DeviceDatabaseFile();
     const QByteArray kept = TestFolders::readFile(working);
     const QByteArray original = TestFolders::readFile(device);
+    EXPECT_EQ(exchange.RefusedVersion(), -1);
+    // The version of a refused file is told only for a file of a later
+    // version, read there without writing it.
     const struct
     {
         const char *name;
         std::function<void()> spoil;
+        int refusedVersion;
     } refusals[] = {
-        {"not a database", [&] { TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Db/Zarvo.sdb"), "texte"); }},
+        {"not a database", [&] { TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Db/Zarvo.sdb"), "texte"); },
+         -1},
         {"a later version",
          [&] {
              SQLite::CmyDataBase db;
              ASSERT_EQ(db.Open(device), 0);
              ASSERT_EQ(db.Execute(u"update Infos set Value='3' where Name='VersionDB'"), 0);
-         }},
-        {"a journal beside it", [&] { put(QStringLiteral("Program Files/Zarvo/Db/Zarvo.sdb-journal"), "j"); }},
-        {"no database", [&] { QFile::remove(device); }},
+         },
+         3},
+        {"a journal beside it", [&] { put(QStringLiteral("Program Files/Zarvo/Db/Zarvo.sdb-journal"), "j"); }, -1},
+        {"a write-ahead log beside it", [&] { put(QStringLiteral("Program Files/Zarvo/Db/Zarvo.sdb-wal"), "w"); }, -1},
+        {"no database", [&] { QFile::remove(device); }, -1},
     };
+    // Over a working copy kept from before, and where there is none yet.
+    const QString none = TestFolders::file(QStringLiteral("work/none.sdb"));
+    QDir().mkpath(QFileInfo(none).absolutePath());
     for (const auto &r : refusals) {
         r.spoil();
         EXPECT_FALSE(exchange.CopyDatabaseFromDevice(working)) << r.name;
         EXPECT_EQ(TestFolders::readFile(working), kept) << r.name;
         EXPECT_FALSE(QFileInfo::exists(CDatabaseFile::PartPath(working))) << r.name;
+        EXPECT_FALSE(exchange.CopyDatabaseFromDevice(none)) << r.name;
+        EXPECT_EQ(QDir(QFileInfo(none).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList()) << r.name;
+        const QByteArray spoilt = TestFolders::readFile(device);
+        EXPECT_EQ(exchange.RefusedVersion(), r.refusedVersion) << r.name;
+        EXPECT_EQ(TestFolders::readFile(device), spoilt) << r.name;
         QFile::remove(device + QStringLiteral("-journal"));
+        QFile::remove(device + QStringLiteral("-wal"));
         TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Db/Zarvo.sdb"), original);
     }
 }
@@ -370,11 +386,28 @@ TEST_F(DeviceExchangeTest, WritingBackNeedsTheDeviceDatabase)
     EXPECT_EQ(QDir(onDevice(QStringLiteral("Program Files/Zarvo/Db"))).entryList(QDir::Files),
               QStringList{"Sync.txt"});
 
-    // A file that could not replace a user's database goes nowhere.
+    // A file that could not replace a user's database goes nowhere, nor
+    // does a sound database of an earlier version, which the device
+    // program could not read.
     makeDeviceDatabase(QStringLiteral("Program Files/Zarvo"), QStringLiteral("Appareil"));
     const QByteArray device = TestFolders::readFile(exchange.DeviceDatabaseFile());
     const QString foreign = TestFolders::writeFile(QStringLiteral("work/foreign.sdb"), "not a database");
     EXPECT_FALSE(exchange.CopyDatabaseToDevice(foreign));
+    const QString older = TestFolders::file(QStringLiteral("work/older.sdb"));
+    makeDatabase(older, QStringLiteral("Ancienne"));
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(older), 0);
+        for (const char *sql : {"drop table Forecast", "drop table ProjectChilds", "alter table Projets drop column Type",
+                                "alter table Projets drop column Activity", "alter table Projets drop column Title",
+                                "update Infos set Value='1' where Name='VersionDB'"})
+            ASSERT_EQ(db.Execute(QString::fromUtf8(sql)), 0) << sql;
+    }
+    const CDatabaseFile::CheckResult olderCheck = CDatabaseFile::CheckReplacement(older);
+    ASSERT_TRUE(olderCheck.ok());
+    ASSERT_EQ(olderCheck.version, 1);
+    EXPECT_FALSE(exchange.CopyDatabaseToDevice(older));
+    EXPECT_EQ(TestFolders::readFile(exchange.DeviceDatabaseFile()), device);
     put(QStringLiteral("Program Files/Zarvo/Db/Zarvo.sdb-journal"), "left by the device");
     EXPECT_FALSE(exchange.CopyDatabaseToDevice(local));
     EXPECT_EQ(TestFolders::readFile(exchange.DeviceDatabaseFile()), device);
