@@ -458,6 +458,9 @@ SyncFileStages::Setup runSetup()
     setup.exchange = e.exchange;
     setup.localSync = runInput().sync;
     setup.localChange = runInput().change;
+    // As the dialog runs it: the merged copy kept for the user before the
+    // device is written.
+    setup.userId = 1;
     setup.askOverlap = [](const std::vector<tTacheFull> &) {
         SyncFileStages::OverlapAnswer answer;
         answer.applyToAll = true;

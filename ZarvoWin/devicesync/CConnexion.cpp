@@ -15,6 +15,7 @@
 #include "RichMessageBox.h"
 #include "Settings.h"
 #include "SyncAnalysis.h"
+#include "SyncPending.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 #include "UiUtilities.h"
@@ -92,7 +93,9 @@ CConnexion::CConnexion(CUsers &users, CSyncHost *host, Hooks hooks, const QStrin
     , m_hooks(std::move(hooks))
     , m_exchange(deviceRoot)
 {
-    DeviceExchange::WorkingFolder();
+    // Copies left by a session that ended without closing (a crash) are
+    // nobody's any more; the record of a stopped run stays.
+    DeviceExchange::RemoveWorkingCopies();
     WidgetIds::SetDialogId(this, DialogId);
     BuildControls();
     TranslateDialog(this, DialogId);
@@ -397,6 +400,8 @@ void CConnexion::RefreshDeviceInfo()
         return;
     }
     const QString copy = WorkingCopy();
+    // A copy stopped halfway (its journal beside it) would hold this one up.
+    DeviceExchange::RemoveWorkingCopy(copy);
     if (copy.isEmpty() || !m_exchange.CopyDatabaseFromDevice(copy)) {
         // No stale copy is ever analysed: a failed copy leaves none.
         if (!copy.isEmpty())
@@ -589,7 +594,10 @@ void CConnexion::OnWholeCopy(int direction)
                                                                              : MessageBoxType::IconExclamation),
                    this, Platform::Texts::get(DeviceExchange::TextId(result)), Platform::Texts::get(394));
     if (result == DeviceExchange::WholeCopyResult::Copied) {
-        // Closes at once: both sides hold the same file now.
+        // Both sides hold the same file now: nothing of a stopped run is
+        // left to finish.
+        SyncPending::Drop(m_exchange.GetLocalUserId());
+        // Closes at once.
         accept();
         return;
     }
@@ -606,6 +614,7 @@ void CConnexion::OnSynchronise()
     input.exchange = m_exchange;
     input.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
     input.localPath = m_exchange.GetLocalDatabasePath();
+    input.userId = m_exchange.GetLocalUserId();
     input.copyAtHand = m_copyFresh;
     input.copyCounter = m_copyCounter;
     if (const CConfiguration *config = CAppData::Configuration())
@@ -667,6 +676,18 @@ void CConnexion::AnalysisEnded(SyncAnalysis::Result result)
         // and aligns the stamps of both sides.
         RunSynchronisation(nullptr);
         break;
+    case SyncAnalysis::Outcome::Finished:
+        // The local database now holds what the stopped run wrote to the
+        // device: as after any run, the undo history and the network copy
+        // no longer describe it.
+        if (m_hooks.currentUserId && m_hooks.currentUserId() == m_exchange.GetLocalUserId() && m_hooks.emptyUndo)
+            m_hooks.emptyUndo();
+        DeviceExchange::RemoveSharedCopy(m_hooks.sharedFolder ? m_hooks.sharedFolder() : QString(),
+                                         m_exchange.GetUserFolder());
+        RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconAsterisk, this, Platform::Texts::get(FinishedText),
+                       Platform::Texts::get(394));
+        RefreshState();
+        break;
     case SyncAnalysis::Outcome::Cancelled:
     case SyncAnalysis::Outcome::Failed:
         Warn(result.outcome == SyncAnalysis::Outcome::Cancelled ? 372 : 219);
@@ -685,6 +706,7 @@ void CConnexion::RunSynchronisation(const SyncReviewList *list)
     setup.exchange = m_exchange;
     setup.localSync = m_snapshot.local.sync;
     setup.localChange = m_snapshot.local.change;
+    setup.userId = m_exchange.GetLocalUserId();
     setup.sharedFolder = m_hooks.sharedFolder ? m_hooks.sharedFolder() : QString();
     setup.userName = m_exchange.GetUserFolder();
     if (m_hooks.currentUserId && m_hooks.currentUserId() == m_exchange.GetLocalUserId())
@@ -716,8 +738,10 @@ void CConnexion::closeEvent(QCloseEvent *event)
 
 void CConnexion::done(int result)
 {
-    // However it closes (Fermer, the window's close, a whole copy).
+    // However it closes (Fermer, the window's close, a whole copy): the
+    // working copies hold the user's whole data and go with the dialog.
     SaveWindowPosition(this, QStringLiteral("Connexion"));
+    DeviceExchange::RemoveWorkingCopies();
     QDialog::done(result);
 }
 
@@ -729,13 +753,6 @@ void CConnexion::reject()
         if (m_review)
             m_review->Cancel();
         return;
-    }
-    if (m_exchange.GetLocalUserId() >= 0) {
-        for (const char16_t *name : {DeviceExchange::DeviceCopyFile, DeviceExchange::PaneCopyFile}) {
-            const QString file = DeviceExchange::WorkingFile(name);
-            if (!file.isEmpty())
-                QFile::remove(file);
-        }
     }
     QDialog::reject();
 }

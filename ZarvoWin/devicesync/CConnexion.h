@@ -60,6 +60,9 @@ public:
         CloseButton = 2,
     };
 
+    // Told when the analysis finished a run stopped between its two writes.
+    static constexpr int FinishedText = 25150;
+
     // What the dialog needs of the application.
     struct Hooks
     {

@@ -409,3 +409,21 @@ QString DeviceExchange::WorkingFile(QStringView name)
     const QString folder = WorkingFolder();
     return folder.isEmpty() ? QString() : folder + u'/' + name.toString();
 }
+
+void DeviceExchange::RemoveWorkingCopy(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    const QString folder = WorkingFolder();
+    const QFileInfo file(path);
+    if (folder.isEmpty() || QFileInfo(file.absolutePath()).canonicalFilePath() != QFileInfo(folder).canonicalFilePath())
+        return;
+    for (const char *suffix : {"", "-journal", "-wal", "-shm", ".part", ".part-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+
+void DeviceExchange::RemoveWorkingCopies()
+{
+    for (const char16_t *name : {DeviceCopyFile, PaneCopyFile, WholeCopyFile})
+        RemoveWorkingCopy(WorkingFile(name));
+}

@@ -158,6 +158,15 @@ public:
     static constexpr const char16_t *WholeCopyFile = u"DbCopy.sdb";
     // A working file's path; empty without the working folder.
     static QString WorkingFile(QStringView name);
+    // Removes a working copy together with what SQLite or a copy left beside
+    // it (its journal, a part file), so that a copy stopped halfway never
+    // holds up the next one. Only a file of the working folder is touched:
+    // any other path is left alone.
+    static void RemoveWorkingCopy(const QString &path);
+    // The working copies a session of the dialog leaves (the device copies
+    // and the file of a whole copy), removed; the record of a stopped run
+    // is kept.
+    static void RemoveWorkingCopies();
 
 private:
     // The files of the device side: the device folder, or on a USB disk

@@ -3,6 +3,7 @@
 #include "CBdD.h"
 #include "CDatabaseFile.h"
 #include "ProgressDlgShared.h"
+#include "SyncPending.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -28,6 +29,33 @@ bool SyncAnalysis::CopyUnchanged(const QString &copyPath, quint32 counter)
     return QFileInfo(copyPath).isFile() && CDatabaseFile::ReadChangeCounter(copyPath, now) && now == counter;
 }
 
+void SyncAnalysis::WaitForTheRest(const Input &in, qint64 elapsedMs, ProgressDlgShared *job)
+{
+    const qint64 rest = in.minimumMs - elapsedMs;
+    if (rest <= 0)
+        return;
+    if (job)
+        job->WaitForCancel(std::chrono::milliseconds(rest));
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(rest));
+}
+
+bool SyncAnalysis::FinishPending(const SyncPending::Record &pending, const QString &copyPath, const QString &localPath)
+{
+    // The device holds the copy the run wrote there (the same rows), and
+    // the local database is as the run left it: the run's second write.
+    // Anything else (a replacement that fails too) is compared afresh.
+    quint32 counter = 0;
+    if (SyncPending::Digest(copyPath) != pending.digest || !CDatabaseFile::ReadChangeCounter(localPath, counter)
+        || counter != pending.localCounter)
+        return false;
+    if (CDatabaseFile::ReplaceLiveIfUnchanged(SyncPending::CopyPath(pending.userId), localPath, counter)
+        != CDatabaseFile::ReplaceResult::Replaced)
+        return false;
+    SyncPending::Drop(pending.userId);
+    return true;
+}
+
 SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
 {
     QElapsedTimer started;
@@ -44,9 +72,12 @@ SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
     // A copy from an earlier device, or one written since it was made,
     // would be compared in place of what the device holds now.
     const QString deviceFile = in.exchange.DeviceDatabaseFile();
-    const bool keep = in.copyAtHand && CopyUnchanged(in.copyPath, in.copyCounter);
+    const bool keep = in.copyAtHand && !QFileInfo::exists(in.copyPath + QStringLiteral("-journal"))
+                      && CopyUnchanged(in.copyPath, in.copyCounter);
     if (!keep) {
         result.copied = true;
+        // A copy stopped halfway (its journal beside it) holds up no copy.
+        DeviceExchange::RemoveWorkingCopy(in.copyPath);
         if (!in.exchange.CopyDatabaseFromDevice(in.copyPath)) {
             QFile::remove(in.copyPath);
             return end(Outcome::Failed);
@@ -58,6 +89,17 @@ SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
     result.local = ReadStamps(in.localPath, QFileInfo(in.localPath).size());
     if (cancelled())
         return end(Outcome::Cancelled);
+
+    const std::optional<SyncPending::Record> pending =
+        in.userId >= 0 ? SyncPending::Load(in.userId) : std::optional<SyncPending::Record>();
+    if (pending && FinishPending(*pending, in.copyPath, in.localPath)) {
+        // Nothing to compare: both sides hold the run's copy now.
+        DeviceExchange::RemoveWorkingCopy(in.copyPath);
+        result.local = ReadStamps(in.localPath, QFileInfo(in.localPath).size());
+        WaitForTheRest(in, started.elapsed(), job);
+        result.outcome = Outcome::Finished;
+        return result;
+    }
     bool upgraded = false;
     {
         CBdD copy(in.copyPath, CBdD::OtherFile);
@@ -79,13 +121,11 @@ SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
     CBdD local(in.localPath, CBdD::ReadOnly);
     const CBdD::CompareOutcome compared = local.CompareDatabases(in.copyPath, result.list, job, count, in.formats);
     result.count = count;
-    const qint64 rest = in.minimumMs - started.elapsed();
-    if (rest > 0) {
-        if (job)
-            job->WaitForCancel(std::chrono::milliseconds(rest));
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(rest));
-    }
+    // A row the stopped run deleted, which the local database still holds,
+    // is no row made here since.
+    if (pending && compared == CBdD::CompareOutcome::Compared)
+        SyncPending::KeepDeletions(result.list, *pending);
+    WaitForTheRest(in, started.elapsed(), job);
     if (compared == CBdD::CompareOutcome::Cancelled)
         return end(Outcome::Cancelled);
     if (compared != CBdD::CompareOutcome::Compared)

@@ -2,6 +2,7 @@
 #include "CConfiguration.h"
 #include "ConnexionState.h"
 #include "DeviceExchange.h"
+#include "SyncPending.h"
 #include "SyncReviewList.h"
 
 #include <QString>
@@ -10,10 +11,15 @@ class ProgressDlgShared;
 
 // The analysis before a device synchronisation, without a window so that
 // it runs on the progress dialog's worker: the device copy ("Ppc.sdb")
-// made again unless the one at hand is known whole and unwritten, upgraded,
-// the stamps of both sides read, then both databases compared into a
-// review list; the whole lasts a minimum time that a cancel ends at once.
-// Neither the device's nor the local database is written.
+// made again unless the one at hand is known whole and unwritten (a stale
+// one removed first, with its journal), upgraded, the stamps of both sides
+// read, then both databases compared into a review list; the whole lasts a
+// minimum time that a cancel ends at once. The device's database is never
+// written, the local one only to finish a run of the user stopped between
+// its two writes (SyncPending): when the device still holds that run's
+// copy and nothing wrote the local database since, the local database is
+// replaced from the copy and nothing is compared. Otherwise both sides are
+// compared afresh, and the rows the stopped run deleted stay deleted.
 class SyncAnalysis
 {
 public:
@@ -22,6 +28,7 @@ public:
         DeviceExchange exchange; // connected, the device database located
         QString copyPath;        // the working copy compared
         QString localPath;
+        int userId = -1; // the associated user, whose stopped run is looked for
         // The copy a refresh of the dialog made whole from the device
         // connected now: kept only while its change counter is this one.
         bool copyAtHand = false;
@@ -35,6 +42,7 @@ public:
         NoDifference, // compared whole, nothing differs
         Cancelled,    // 372
         Failed,       // 219: a copy, an upgrade or the comparison failed
+        Finished,     // a stopped run was finished: the local database replaced
     };
 
     struct Result
@@ -60,4 +68,11 @@ public:
     // Whether a copy still is the one that had `counter` as its header's
     // change counter (nothing wrote it since).
     static bool CopyUnchanged(const QString &copyPath, quint32 counter);
+
+private:
+    // Finishes a stopped run when the device copy `copyPath` holds the
+    // run's copy and the local database is as the run left it: true once
+    // the local database was replaced and the record dropped.
+    static bool FinishPending(const SyncPending::Record &pending, const QString &copyPath, const QString &localPath);
+    static void WaitForTheRest(const Input &in, qint64 elapsedMs, ProgressDlgShared *job);
 };

@@ -1,5 +1,7 @@
 #include "SyncFileStages.h"
 
+#include "SyncPending.h"
+
 #include <QFileInfo>
 #include <climits>
 #include <memory>
@@ -20,12 +22,26 @@ bool SyncFileStages::LocalUnchanged(const QString &localPath, const QString &syn
     return nowSync == sync && nowChange == change;
 }
 
+void SyncFileStages::AsScratchFile(CBdD &copy)
+{
+    // Until the run keeps it, the copy is a scratch file that a stopped run
+    // never uses again (the next analysis copies the device afresh, and
+    // removes what is left of this one): its writes need neither wait for
+    // the disk nor keep a journal on it. A failed statement still rolls
+    // back whole.
+    copy.Execute(u"PRAGMA synchronous=OFF");
+    copy.Execute(u"PRAGMA journal_mode=MEMORY");
+}
+
 bool SyncFileStages::ResolveOverlaps(const QString &copyPath, const SyncReviewList &list, SyncSteps &steps,
                                      const OverlapQuestion &ask)
 {
     steps.AppendStep(SyncRun::ConflictsText, SyncSteps::Running);
     CBdD copy(copyPath, CBdD::OtherFile);
     bool ok = copy.IsOpen();
+    // Each resolution is a write of its own, on the run's scratch file.
+    if (ok)
+        AsScratchFile(copy);
     bool cancelled = false;
     bool resolved = false;
     bool remembered = false;
@@ -118,19 +134,44 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
     stages.beginFinalisation = shared->beginFinalisation;
     stages.purge = [shared] {
         CBdD copy(shared->copyPath, CBdD::OtherFile);
-        return copy.IsOpen() && copy.PurgeSyncedChanges();
+        if (!copy.IsOpen())
+            return false;
+        AsScratchFile(copy);
+        return copy.PurgeSyncedChanges();
     };
     stages.localUnchanged = [shared, counter] {
         return LocalUnchanged(shared->localPath, shared->localSync, shared->localChange, *counter);
     };
-    stages.writeDevice = [shared] { return shared->exchange.CopyDatabaseToDevice(shared->copyPath); };
-    stages.replaceLocal = [shared, counter] {
-        return CDatabaseFile::ReplaceLiveIfUnchanged(shared->copyPath, shared->localPath, *counter);
+    // The file both writes read: the merged copy, once kept the pending one.
+    const auto source = std::make_shared<QString>(shared->copyPath);
+    stages.keepPending = [shared, counter, source] {
+        if (shared->userId < 0)
+            return true;
+        SyncPending::Record record;
+        record.userId = shared->userId;
+        record.localCounter = *counter;
+        if (!SyncPending::Describe(shared->localPath, shared->copyPath, record)
+            || !SyncPending::Keep(record, shared->copyPath))
+            return false;
+        *source = SyncPending::CopyPath(shared->userId);
+        return true;
+    };
+    stages.writeDevice = [shared, source] { return shared->exchange.CopyDatabaseToDevice(*source); };
+    stages.replaceLocal = [shared, counter, source] {
+        return CDatabaseFile::ReplaceLiveIfUnchanged(*source, shared->localPath, *counter);
+    };
+    stages.dropPending = [shared] {
+        if (shared->userId >= 0)
+            SyncPending::Drop(shared->userId);
     };
     stages.afterReplace = [shared] {
         if (shared->emptyUndo)
             shared->emptyUndo();
         DeviceExchange::RemoveSharedCopy(shared->sharedFolder, shared->userName);
+    };
+    stages.cleanUp = [shared] {
+        DeviceExchange::RemoveWorkingCopy(shared->copyPath);
+        DeviceExchange::RemoveWorkingCopy(DeviceExchange::WorkingFile(DeviceExchange::PaneCopyFile));
     };
     return stages;
 }

@@ -13,7 +13,10 @@
 // and the device. Each stage opens connections of its own, so the run may
 // go on a worker thread; only the question about overlapping entries is
 // the caller's to ask (on the interface thread). The copy is opened in the
-// other-file mode: its writes record no undo and tell nobody.
+// other-file mode: its writes record no undo and tell nobody. Once merged
+// and purged it becomes the user's pending copy (SyncPending), from which
+// both writes are made; the working copies of the working folder are
+// removed at the end of the run.
 class SyncFileStages
 {
 public:
@@ -39,6 +42,9 @@ public:
         // Modif); the local database is replaced only while they hold.
         QString localSync;
         QString localChange;
+        // The associated user: the record of a run stopped between its two
+        // writes is kept under this id (-1: none kept).
+        int userId = -1;
         // The network folder (empty: none) and the user's folder name in it.
         QString sharedFolder;
         QString userName;
@@ -56,6 +62,10 @@ public:
     // 387; false when cancelled or failed.
     static bool ResolveOverlaps(const QString &copyPath, const SyncReviewList &list, SyncSteps &steps,
                                 const OverlapQuestion &ask);
+
+    // The copy's connection set for a scratch file: no wait for the disk,
+    // the journal in memory.
+    static void AsScratchFile(CBdD &copy);
 
     // Whether the local database still holds the stamps the analysis read
     // (read again now), and its header's change counter then.

@@ -26,6 +26,8 @@ SyncRun::Outcome SyncRun::Run(SyncSteps &steps)
 {
     steps.AppendStep(InitialisationText, SyncSteps::Running);
     const Outcome outcome = RunStages(steps);
+    if (m_stages.cleanUp)
+        m_stages.cleanUp();
     if (outcome == Outcome::Succeeded) {
         steps.SetLastStepState(SyncSteps::Done);
         steps.AppendStep(TextId(outcome), SyncSteps::Done);
@@ -77,6 +79,10 @@ SyncRun::Outcome SyncRun::Finalise(SyncSteps &steps)
     // written over a later change, it would lose that change.
     if (m_stages.localUnchanged && !m_stages.localUnchanged())
         return Outcome::LocalChanged;
+    // From here a stop leaves the device written and the local database
+    // not: what the next analysis needs to finish the run is kept first.
+    if (m_stages.keepPending && !m_stages.keepPending())
+        return Outcome::Failed;
     steps.SetLastStepState(SyncSteps::Done);
 
     steps.AppendStep(DeviceWriteText, SyncSteps::Running);
@@ -91,6 +97,8 @@ SyncRun::Outcome SyncRun::Finalise(SyncSteps &steps)
         return Outcome::LocalChanged;
     if (replaced != CDatabaseFile::ReplaceResult::Replaced)
         return Outcome::Failed;
+    if (m_stages.dropPending)
+        m_stages.dropPending();
     steps.SetLastStepState(SyncSteps::Done);
     if (m_stages.afterReplace)
         m_stages.afterReplace();

@@ -14,12 +14,15 @@
 // merge without a list), the resolution of overlapping time entries when
 // the merge touched any, the favourite order, then the finalisation: the
 // purge of the copy, a look at the local database (changed since the
-// analysis: stop before anything is written), the write to the device and
-// the replacement of the local database, and the steps that follow a
-// replacement (the undo history, the network copy). A cancel seen at any
-// point before the finalisation ends the run with nothing written to the
-// device or the local database; once the finalisation started it can no
-// longer be cancelled.
+// analysis: stop before anything is written), the merged copy kept with a
+// record of the run, the write to the device and the replacement of the
+// local database, and the steps that follow a replacement (the record
+// dropped, the undo history, the network copy). A run stopped between its
+// two writes leaves the record, from which the next analysis finishes it.
+// A cancel seen at any point before the finalisation ends the run with
+// nothing written to the device or the local database; once the
+// finalisation started it can no longer be cancelled. Whatever the
+// outcome, the run's working copies are removed at its end.
 class SyncRun
 {
 public:
@@ -48,10 +51,17 @@ public:
         std::function<bool()> purge;
         // Whether the local database is still as the analysis saw it.
         std::function<bool()> localUnchanged;
+        // Before the device is written: the merged copy and the record of
+        // the run kept. False stops the run with nothing written.
+        std::function<bool()> keepPending;
         std::function<bool()> writeDevice;
         std::function<CDatabaseFile::ReplaceResult()> replaceLocal;
+        // Once the local database was replaced: the record dropped.
+        std::function<void()> dropPending;
         // After the local database was replaced.
         std::function<void()> afterReplace;
+        // At the end of every run: the working copies removed.
+        std::function<void()> cleanUp;
     };
 
     explicit SyncRun(Stages stages);

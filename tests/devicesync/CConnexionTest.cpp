@@ -11,9 +11,12 @@
 #include "CViewSynchro.h"
 #include "Clock.h"
 #include "CmyDataBase.h"
+#include "DeviceExchange.h"
 #include "DialogAnswers.h"
 #include "MessageBoxAnswers.h"
 #include "QStringPrinter.h"
+#include "SyncPending.h"
+#include "SyncRunPeer.h"
 #include "Texts.h"
 #include "TestFolders.h"
 
@@ -397,6 +400,35 @@ TEST_F(CConnexionTest, ALocalDatabaseOfAnEarlierVersionIsBroughtUpNotRefused)
     EXPECT_EQ(json(local, "select Nom from Projets where Id=32"), "[{\"Nom\":\"ici\"}]");
 }
 
+TEST_F(CConnexionTest, TheNextAnalysisFinishesARunStoppedBetweenItsWritesAndSaysSo)
+{
+    // A run for Léa, in another process, killed once it wrote the device.
+    TestFolders::writeFile(QStringLiteral("Device/registry.ini"), InstallKey);
+    make(deviceDb, "insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values "
+                   "(33,'appareil',-1,0,1500,1); update Infos set Value='1500' where Name='Modif'");
+    TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Id.txt"), "Léa");
+    KillSyncRunPeer(local, root, leaId, "local");
+    const QString rows = "select Id, Nom, Origine_Modif from Projets order by Id";
+    ASSERT_NE(json(local, rows), json(deviceDb, rows));
+
+    CConnexion dialog(users, nullptr, hooks, root);
+    dialog.OnDeviceNotice(0);
+    ASSERT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+    MessageBoxAnswers boxes;
+    boxes.Push(1);
+    DialogAnswers<CDlgSynchro> runs;
+    analyse(dialog);
+    EXPECT_EQ(runs.Asked(), 0);
+    ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+    EXPECT_EQ(boxes.AskedBoxes().front().text, Platform::Texts::get(CConnexion::FinishedText));
+    EXPECT_FALSE(boxes.AskedBoxes().front().text.isEmpty());
+    EXPECT_FALSE(dialog.ReviewPending());
+    EXPECT_EQ(json(local, rows), json(deviceDb, rows));
+    EXPECT_FALSE(SyncPending::Load(leaId).has_value());
+    EXPECT_EQ(undoEmptied, 1);
+    EXPECT_EQ(static_cast<QLabel *>(dialog.Control(CConnexion::IdenticalText))->text(), Platform::Texts::get(245));
+}
+
 TEST_F(CConnexionTest, ADeviceDatabaseOfALaterVersionIsToldAsSuch)
 {
     CConnexion dialog(users, nullptr, hooks, root);
@@ -417,4 +449,51 @@ TEST_F(CConnexionTest, ADeviceDatabaseOfALaterVersionIsToldAsSuch)
     for (int id : {CConnexion::SynchroniseButton, CConnexion::CopyToLocalButton, CConnexion::CopyToDeviceButton})
         EXPECT_FALSE(shown(dialog, id)) << id;
     EXPECT_EQ(TestFolders::readFile(deviceDb), bytes);
+}
+
+TEST_F(CConnexionTest, WorkingCopiesLeftBehindHoldNothingUpAndNoneOutlivesTheDialog)
+{
+    // Left by a session killed during a merge: the copy, its journal, and
+    // the other working files.
+    const QString working = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+    const auto leave = [](const QString &path) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(512, 'x'));
+    };
+    for (const QString &path : {working, working + QStringLiteral("-journal"),
+                                DeviceExchange::WorkingFile(DeviceExchange::PaneCopyFile),
+                                DeviceExchange::WorkingFile(DeviceExchange::WholeCopyFile)})
+        leave(path);
+    const QString folder = DeviceExchange::WorkingFolder();
+    {
+        CConnexion dialog(users, nullptr, hooks, root);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+        plug(dialog);
+        associate(dialog, QStringLiteral("Léa"));
+        ASSERT_TRUE(QFileInfo::exists(working));
+
+        // The same left beside the copy the dialog made: the next refresh
+        // copies the device all the same.
+        leave(working + QStringLiteral("-journal"));
+        dialog.RefreshState();
+        EXPECT_NE(dialog.DevicePane()->Line(1), Platform::Texts::get(208) + Platform::Texts::get(173));
+        ASSERT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+
+        analyse(dialog);
+        ASSERT_TRUE(dialog.ReviewPending());
+        DialogAnswers<CDlgSynchro> runs;
+        SyncRun::Outcome outcome = SyncRun::Outcome::Failed;
+        runs.Push([&outcome](CDlgSynchro &run) {
+            run.Start();
+            run.WaitForEnd();
+            outcome = run.Outcome();
+            return int(QDialog::Accepted);
+        });
+        QTest::mouseClick(dialog.Review()->SynchroniseButtonCtrl(), Qt::LeftButton);
+        ASSERT_EQ(outcome, SyncRun::Outcome::Succeeded);
+        static_cast<QPushButton *>(dialog.Control(CConnexion::CloseButton))->click();
+        EXPECT_TRUE(dialog.isHidden());
+    }
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
 }

@@ -1,5 +1,8 @@
+#include "SyncAnalysis.h"
 #include "SyncFileStages.h"
+#include "SyncPending.h"
 #include "SyncRun.h"
+#include "SyncRunPeer.h"
 
 #include "CAppData.h"
 #include "CBdD.h"
@@ -49,6 +52,7 @@ struct Fakes
     bool finalisationOpen = true;
     bool purgeOk = true;
     bool unchanged = true;
+    bool kept = true;
     bool deviceOk = true;
     CDatabaseFile::ReplaceResult replaced = CDatabaseFile::ReplaceResult::Replaced;
 };
@@ -78,9 +82,12 @@ SyncRun::Stages fakeStages(const Fakes &f, QStringList &calls, Steps &steps)
     s.beginFinalisation = [&, f] { return calls << "begin", f.finalisationOpen; };
     s.purge = [&, f] { return calls << "purge", f.purgeOk; };
     s.localUnchanged = [&, f] { return calls << "look", f.unchanged; };
+    s.keepPending = [&, f] { return calls << "keep", f.kept; };
     s.writeDevice = [&, f] { return calls << "device", f.deviceOk; };
     s.replaceLocal = [&, f] { return calls << "local", f.replaced; };
+    s.dropPending = [&] { calls << "drop"; };
     s.afterReplace = [&] { calls << "after"; };
+    s.cleanUp = [&] { calls << "clean"; };
     return s;
 }
 
@@ -97,36 +104,41 @@ TEST(SyncRunTest, StagesRunInOrderAndStopWhereTheyFail)
 {
     using O = SyncRun::Outcome;
     using R = CDatabaseFile::ReplaceResult;
+    // The record of the run is kept before the device is written and
+    // dropped only once the local database was replaced; the working
+    // copies are cleaned up after every run.
     const OrderCase cases[] = {
-        {"everything", Fakes(), "merge overlaps order begin purge look device local after", O::Succeeded,
-         "392:1 223:1"},
-        {"no list", with([](Fakes &f) { f.withList = false; }), "order begin purge look device local after",
+        {"everything", Fakes(), "merge overlaps order begin purge look keep device local drop after clean",
          O::Succeeded, "392:1 223:1"},
+        {"no list", with([](Fakes &f) { f.withList = false; }),
+         "order begin purge look keep device local drop after clean", O::Succeeded, "392:1 223:1"},
         {"no time entry merged", with([](Fakes &f) { f.touched = false; }),
-         "merge order begin purge look device local after", O::Succeeded, "392:1 223:1"},
-        {"merge failed", with([](Fakes &f) { f.mergeOk = false; }), "merge", O::Failed, "285:2 380:2"},
-        {"merge cancelled", with([](Fakes &f) { f.mergeOk = false, f.cancelInMerge = true; }), "merge",
+         "merge order begin purge look keep device local drop after clean", O::Succeeded, "392:1 223:1"},
+        {"merge failed", with([](Fakes &f) { f.mergeOk = false; }), "merge clean", O::Failed, "285:2 380:2"},
+        {"merge cancelled", with([](Fakes &f) { f.mergeOk = false, f.cancelInMerge = true; }), "merge clean",
          O::Cancelled, "285:2 372:2"},
-        {"cancel seen after the merge", with([](Fakes &f) { f.cancelInMerge = true; }), "merge overlaps",
+        {"cancel seen after the merge", with([](Fakes &f) { f.cancelInMerge = true; }), "merge overlaps clean",
          O::Cancelled, "285:2 372:2"},
-        {"overlaps failed", with([](Fakes &f) { f.overlapsOk = false; }), "merge overlaps", O::Failed,
+        {"overlaps failed", with([](Fakes &f) { f.overlapsOk = false; }), "merge overlaps clean", O::Failed,
          "285:2 380:2"},
         {"favourite order cancelled", with([](Fakes &f) { f.order = CBdD::MergeOutcome::Cancelled; }),
-         "merge overlaps order", O::Cancelled, "393:2 372:2"},
+         "merge overlaps order clean", O::Cancelled, "393:2 372:2"},
         {"favourite order failed", with([](Fakes &f) { f.order = CBdD::MergeOutcome::Failed; }),
-         "merge overlaps order", O::Failed, "393:2 380:2"},
+         "merge overlaps order clean", O::Failed, "393:2 380:2"},
         {"cancelled as the finalisation starts", with([](Fakes &f) { f.finalisationOpen = false; }),
-         "merge overlaps order begin", O::Cancelled, "393:2 372:2"},
-        {"purge failed", with([](Fakes &f) { f.purgeOk = false; }), "merge overlaps order begin purge", O::Failed,
-         "391:2 380:2"},
+         "merge overlaps order begin clean", O::Cancelled, "393:2 372:2"},
+        {"purge failed", with([](Fakes &f) { f.purgeOk = false; }), "merge overlaps order begin purge clean",
+         O::Failed, "391:2 380:2"},
         {"local changed since the analysis", with([](Fakes &f) { f.unchanged = false; }),
-         "merge overlaps order begin purge look", O::LocalChanged, "391:2 251:2"},
+         "merge overlaps order begin purge look clean", O::LocalChanged, "391:2 251:2"},
+        {"the run's record not kept", with([](Fakes &f) { f.kept = false; }),
+         "merge overlaps order begin purge look keep clean", O::Failed, "391:2 380:2"},
         {"device write failed", with([](Fakes &f) { f.deviceOk = false; }),
-         "merge overlaps order begin purge look device", O::Failed, "390:2 380:2"},
+         "merge overlaps order begin purge look keep device clean", O::Failed, "390:2 380:2"},
         {"local changed during the device write", with([](Fakes &f) { f.replaced = R::ChangedMeanwhile; }),
-         "merge overlaps order begin purge look device local", O::LocalChanged, "392:2 251:2"},
+         "merge overlaps order begin purge look keep device local clean", O::LocalChanged, "392:2 251:2"},
         {"local replacement failed", with([](Fakes &f) { f.replaced = R::Failed; }),
-         "merge overlaps order begin purge look device local", O::Failed, "392:2 380:2"},
+         "merge overlaps order begin purge look keep device local clean", O::Failed, "392:2 380:2"},
     };
     for (const OrderCase &c : cases) {
         QStringList calls;
@@ -421,4 +433,172 @@ TEST_F(SyncRunFilesTest, OverlapsAreAskedOnceForAllAndAFitWithoutRoomAsksAgain)
               "[{\"Id\":101,\"Debut\":10000,\"Fin\":15000}]");
     EXPECT_EQ(json(local, "select count(*) n from Taches where Deleted=0 and Debut<60000 and Fin>50000 and Id<>104"),
               "[{\"n\":0}]");
+}
+
+// --- A run stopped between its two writes, and the next one ---------------
+
+namespace {
+
+constexpr int UserId = 7;
+
+// Rows both sides held at their last synchronisation, each deleted on one
+// side since: entries 201 and 202, projects 40 and 41, favourites 7 and 8,
+// the first of each pair on the device, the second here. Besides, a project
+// made on each side.
+class StoppedRunTest : public SyncRunFilesTest
+{
+protected:
+    void makePair()
+    {
+        SyncPending::Drop(UserId);
+        DeviceExchange::RemoveWorkingCopies();
+        for (const QString &path : {local, deviceDb}) {
+            for (const char *suffix : {"", "-journal", ".part"})
+                QFile::remove(path + QLatin1String(suffix));
+        }
+        make(local, {"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (32,'ici',-1,0,2000,1)",
+                     "update Infos set Value='2000' where Name='Modif'"});
+        make(deviceDb, {"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (33,'appareil',-1,0,1500,1)",
+                        "update Infos set Value='1500' where Name='Modif'"});
+        for (const QString &path : {local, deviceDb}) {
+            exec(path, "insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
+                       "Origine_Modif,Title) values (201,1000,2000,-1,-1,-1,0,1000,0,'e1'), (202,3000,4000,-1,-1,-1,0,1000,0,'e2');"
+                       "insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (40,'p1',-1,0,1000,0), "
+                       "(41,'p2',-1,0,1000,0);"
+                       "insert into Favoris (Id,Ordre,Deleted,Date_Modif) values (7,1,0,1000), (8,1,0,1000)");
+        }
+        exec(deviceDb, "update Taches set Deleted=1, Date_Modif=1600 where Id=201;"
+                       "update Projets set Deleted=1, Date_Modif=1600 where Id=40;"
+                       "update Favoris set Deleted=1, Date_Modif=1600 where Id=7");
+        exec(local, "update Taches set Deleted=1, Date_Modif=2100 where Id=202;"
+                    "update Projets set Deleted=1, Date_Modif=2100 where Id=41;"
+                    "update Favoris set Deleted=1, Date_Modif=2100 where Id=8");
+    }
+    // The analysis as the dialog runs it, into the working folder.
+    SyncAnalysis::Result analyseForUser()
+    {
+        SyncAnalysis::Input in;
+        in.exchange = exchange;
+        in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+        in.localPath = local;
+        in.userId = UserId;
+        in.minimumMs = 0;
+        return SyncAnalysis::Run(in, nullptr);
+    }
+    SyncFileStages::Setup setupFor(const SyncAnalysis::Result &analysis)
+    {
+        SyncFileStages::Setup s;
+        s.localPath = local;
+        s.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+        s.list = &analysis.list;
+        s.exchange = exchange;
+        s.localSync = analysis.local.sync;
+        s.localChange = analysis.local.change;
+        s.userId = UserId;
+        return s;
+    }
+    void killPeer(const char *stop)
+    {
+        KillSyncRunPeer(local, TestFolders::file(QStringLiteral("Device")), UserId, stop);
+    }
+};
+
+} // namespace
+
+TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBack)
+{
+    const QString entryHere = "insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
+                              "Origine_Modif,Title) values (%1,%2,%3,-1,-1,-1,0,2200,1,'ici'); "
+                              "update Infos set Value='2200' where Name='Modif'";
+    const struct
+    {
+        const char *name;
+        const char *killedAt;  // the peer's stop; none: 251 in this process
+        bool deviceWritten;    // the device holds the merge after the stop
+        bool changedAfter;     // a local entry made after the stop
+        SyncAnalysis::Outcome next;
+    } cases[] = {
+        {"killed while the device is written", "device", false, false, SyncAnalysis::Outcome::Differences},
+        {"killed after the device write", "local", true, false, SyncAnalysis::Outcome::Finished},
+        {"the other program writes during the device write (251)", nullptr, true, false,
+         SyncAnalysis::Outcome::Differences},
+        {"killed after the device write, a local change since", "local", true, true,
+         SyncAnalysis::Outcome::Differences},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        makePair();
+        bool entryMade = false;
+        if (c.killedAt) {
+            killPeer(c.killedAt);
+        } else {
+            const SyncAnalysis::Result first = analyseForUser();
+            ASSERT_EQ(first.outcome, SyncAnalysis::Outcome::Differences);
+            SyncRun::Stages stages = SyncFileStages::Make(setupFor(first));
+            const auto write = stages.writeDevice;
+            stages.writeDevice = [&, write] {
+                exec(local, entryHere.arg(300).arg(5000).arg(6000));
+                return write();
+            };
+            Steps steps;
+            EXPECT_EQ(SyncRun(stages).Run(steps), SyncRun::Outcome::LocalChanged);
+            entryMade = true;
+        }
+        EXPECT_TRUE(SyncPending::Load(UserId).has_value());
+        EXPECT_EQ(json(deviceDb, "select count(*) n from Taches where Id=201"),
+                  c.deviceWritten ? "[{\"n\":0}]" : "[{\"n\":1}]");
+        if (c.changedAfter) {
+            exec(local, entryHere.arg(301).arg(7000).arg(8000));
+            entryMade = true;
+        }
+
+        SyncAnalysis::Result next = analyseForUser();
+        ASSERT_EQ(next.outcome, c.next);
+        if (next.outcome == SyncAnalysis::Outcome::Differences) {
+            Steps steps;
+            ASSERT_EQ(SyncRun(SyncFileStages::Make(setupFor(next))).Run(steps), SyncRun::Outcome::Succeeded)
+                << steps.list.join(u' ').toStdString();
+        }
+
+        // Both sides the same; nothing deleted on either side before the
+        // stop lives again; what was made here after it is kept.
+        for (const char *rows : {"select Id, Deleted from Taches order by Id", "select Id, Nom, Deleted from Projets order by Id",
+                                 "select Id, Deleted from Favoris order by Id"})
+            EXPECT_EQ(json(deviceDb, rows), json(local, rows)) << rows;
+        for (const QString &side : {local, deviceDb}) {
+            EXPECT_EQ(json(side, "select count(*) n from Taches where Id in (201,202) and Deleted=0"), "[{\"n\":0}]");
+            EXPECT_EQ(json(side, "select count(*) n from Projets where Id in (40,41) and Deleted=0"), "[{\"n\":0}]");
+            EXPECT_EQ(json(side, "select count(*) n from Favoris where Id in (7,8) and Deleted=0"), "[{\"n\":0}]");
+            EXPECT_EQ(json(side, "select count(*) n from Projets where Id in (32,33) and Deleted=0"), "[{\"n\":2}]");
+            EXPECT_EQ(json(side, "select count(*) n from Taches where Id in (300,301) and Deleted=0"),
+                      QStringLiteral("[{\"n\":%1}]").arg(entryMade ? 1 : 0));
+        }
+        // Finished: no record, and no copy of the user's data left behind.
+        EXPECT_FALSE(SyncPending::Load(UserId).has_value());
+        EXPECT_EQ(QDir(DeviceExchange::WorkingFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+}
+
+TEST_F(SyncRunFilesTest, AWorkingCopyLeftWithItsJournalHoldsUpNoAnalysis)
+{
+    // A run killed during its merge left the copy and its journal.
+    const QString working = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+    ASSERT_TRUE(QFile::copy(copy, working));
+    {
+        QFile journal(working + QStringLiteral("-journal"));
+        ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+        journal.write(QByteArray(512, 'j'));
+    }
+    SyncAnalysis::Input in;
+    in.exchange = exchange;
+    in.copyPath = working;
+    in.localPath = local;
+    in.minimumMs = 0;
+    const SyncAnalysis::Result result = SyncAnalysis::Run(in, nullptr);
+    EXPECT_EQ(result.outcome, SyncAnalysis::Outcome::Differences);
+    EXPECT_FALSE(QFileInfo::exists(working + QStringLiteral("-journal")));
+    // A file of the same name outside the working folder is the user's.
+    const QString users = TestFolders::writeFile(QStringLiteral("mine/Ppc.sdb-journal"), "j");
+    DeviceExchange::RemoveWorkingCopy(TestFolders::file(QStringLiteral("mine/Ppc.sdb")));
+    EXPECT_TRUE(QFileInfo::exists(users));
 }

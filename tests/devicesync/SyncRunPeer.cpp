@@ -1,0 +1,95 @@
+// Runs a device synchronisation as the dialogs do (the analysis into the
+// working folder, then the run with the decisions as suggested, overlaps
+// given way to), and stops for good where it is told, for the tests that
+// kill it there.
+//   sync_run_peer <local database> <device folder> <user id> <stop>
+// <stop>: "device" once the device's new database is whole but not yet in
+// place; "local" once the device is written, before the local database is
+// replaced. There it prints "stopped" and waits for stdin to end (the test
+// kills it with SIGKILL before). Without a stop it runs to the end.
+#include "CDatabaseFile.h"
+#include "DeviceExchange.h"
+#include "SyncAnalysis.h"
+#include "SyncFileStages.h"
+#include "SyncRun.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+void stopForGood()
+{
+    std::printf("stopped\n");
+    std::fflush(stdout);
+    char c;
+    while (read(0, &c, 1) > 0) {
+    }
+}
+
+class NoSteps : public SyncSteps
+{
+public:
+    void AppendStep(int, int) override {}
+    void SetLastStepState(int) override {}
+    bool Cancelled() override { return false; }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 5)
+        return 2;
+    const QString local = QString::fromLocal8Bit(argv[1]);
+    const int userId = std::atoi(argv[3]);
+    const char *stop = argv[4];
+
+    DeviceExchange exchange(QString::fromLocal8Bit(argv[2]));
+    if (!exchange.Connect() || !exchange.LocateDeviceDatabase())
+        return 3;
+    SyncAnalysis::Input in;
+    in.exchange = exchange;
+    in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+    in.localPath = local;
+    in.userId = userId;
+    in.minimumMs = 0;
+    SyncAnalysis::Result analysis = SyncAnalysis::Run(in, nullptr);
+    if (analysis.outcome != SyncAnalysis::Outcome::Differences)
+        return 4;
+
+    SyncFileStages::Setup setup;
+    setup.localPath = local;
+    setup.copyPath = in.copyPath;
+    setup.list = &analysis.list;
+    setup.exchange = exchange;
+    setup.localSync = analysis.local.sync;
+    setup.localChange = analysis.local.change;
+    setup.userId = userId;
+    setup.askOverlap = [](const std::vector<tTacheFull> &) {
+        SyncFileStages::OverlapAnswer answer;
+        answer.applyToAll = true;
+        return answer;
+    };
+    SyncRun::Stages stages = SyncFileStages::Make(setup);
+    if (std::strcmp(stop, "device") == 0) {
+        CDatabaseFile::SetFaultHook([](CDatabaseFile::Stage stage) {
+            if (stage == CDatabaseFile::Stage::CopyBeforeRename)
+                stopForGood();
+            return false;
+        });
+    } else if (std::strcmp(stop, "local") == 0) {
+        const auto write = stages.writeDevice;
+        stages.writeDevice = [write] {
+            if (write())
+                stopForGood();
+            return false;
+        };
+    }
+    NoSteps steps;
+    return SyncRun(stages).Run(steps) == SyncRun::Outcome::Succeeded ? 0 : 5;
+}
