@@ -38,6 +38,27 @@ QPrinter *CReportPapers::InstalledPrinter()
     return m_installed ? m_printer.get() : nullptr;
 }
 
+QPrinter *CReportPapers::PrintTarget()
+{
+    QPrinter &printer = Printer();
+    if (m_installed)
+        return &printer;
+    if (!m_fileTarget)
+        return nullptr;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    return &printer;
+}
+
+bool CReportPapers::DialogOffersFileTarget()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return true;
+#else
+    // The system's dialog prints to a file only through a printer driver.
+    return false;
+#endif
+}
+
 void CReportPapers::SetPrinterSource(PrinterSource source)
 {
     m_source = std::move(source);

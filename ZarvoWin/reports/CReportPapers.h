@@ -28,6 +28,16 @@ public:
     QPrinter &Printer();
     // The kept settings when a printer is installed; null otherwise.
     QPrinter *InstalledPrinter();
+    // The kept settings when the print dialog has somewhere to print: a
+    // printer installed, or else a PDF file where the dialog offers one
+    // (the settings then print to a file). Null when there is no target
+    // at all.
+    QPrinter *PrintTarget();
+    // Whether the print dialog offers printing to a PDF file: the toolkit's
+    // own dialog always does (Linux and the other desktops it draws the
+    // dialog for); tests set it.
+    bool OffersFileTarget() const { return m_fileTarget; }
+    void SetFileTargetOffered(bool offered) { m_fileTarget = offered; }
     // Where the settings come from the first time: the default printer,
     // or for tests a printer of their own (null: none installed). Setting
     // it forgets the kept settings.
@@ -44,5 +54,8 @@ private:
     ~CReportPapers();
     std::unique_ptr<QPrinter> m_printer;
     bool m_installed = false;
+    bool m_fileTarget = DialogOffersFileTarget();
     PrinterSource m_source;
+
+    static bool DialogOffersFileTarget();
 };

@@ -31,6 +31,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QMenu>
 #include <QPainter>
@@ -38,6 +39,7 @@
 #include <QPaintEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -788,7 +790,8 @@ bool CReportView::StoreAs(const QString &name, int id)
 
 void CReportView::Print()
 {
-    QPrinter *kept = CReportPapers::Instance().InstalledPrinter();
+    // A printer, or else a PDF file where the dialog offers one.
+    QPrinter *kept = CReportPapers::Instance().PrintTarget();
     if (!kept) {
         RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, m_host.OwnerWindow(),
                        Platform::Texts::get(677), applicationTitle());
@@ -799,10 +802,22 @@ void CReportView::Print()
     QPrinter printer(QPrinter::HighResolution);
     ReportPrinting::CopySettings(*kept, printer);
     printer.setDocName(m_definition.GetDisplayName());
+    // Printing to a file proposes one under the report's name, beside the
+    // last one (a name set on a printer's settings would turn them to a file).
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        printer.setOutputFileName(ReportPrinting::PdfFileName(kept->outputFileName(), m_definition.GetDisplayName(),
+                                                              documents.isEmpty() ? QDir::homePath() : documents,
+                                                              applicationTitle()));
+    }
     const int pageCount = std::max(m_pages->PageCount(), 1);
     QPrintDialog dialog(&printer, m_host.OwnerWindow());
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintSelection
-                      | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+    QAbstractPrintDialog::PrintDialogOptions options =
+        QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintSelection
+        | QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize;
+    if (CReportPapers::Instance().OffersFileTarget())
+        options |= QAbstractPrintDialog::PrintToFile;
+    dialog.setOptions(options);
     dialog.setMinMax(1, pageCount);
     dialog.setFromTo(1, pageCount);
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);

@@ -129,7 +129,8 @@ public:
     bool Save();
     bool SaveAs();
     // Prints the pages through the print dialog on the kept printer
-    // settings; without a printer says so (677) and prints nothing.
+    // settings, to a printer or a PDF file; with neither says so (677)
+    // and prints nothing.
     // The paper chosen in the dialog is read back into the definition.
     void Print();
     // The page setup dialog on the report's page fields; on OK the report

@@ -1,8 +1,11 @@
 #include "ReportPrinting.h"
 
 #include "CReportGrid.h"
+#include "MakeFileName.h"
 #include "tReportDefinition.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -25,6 +28,16 @@ void CopySettings(const QPrinter &from, QPrinter &to)
     to.setDuplex(from.duplex());
     to.setDocName(from.docName());
     to.setFullPage(true);
+}
+
+QString PdfFileName(const QString &lastFile, const QString &reportName, const QString &defaultFolder,
+                    const QString &fallbackName)
+{
+    QString name = MakeFileName(reportName).trimmed();
+    if (name.isEmpty())
+        name = MakeFileName(fallbackName).trimmed();
+    const QString folder = lastFile.isEmpty() ? defaultFolder : QFileInfo(lastFile).absolutePath();
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
 }
 
 QPageSize PageSizeOf(const tReportDefinition &definition)

@@ -17,6 +17,13 @@ namespace ReportPrinting {
 // orientation, copies, output file, colour, duplex).
 void CopySettings(const QPrinter &from, QPrinter &to);
 
+// The PDF file a print to a file proposes for the report `reportName`:
+// its name made fit for a file name, with ".pdf", in the folder of the
+// file printed last (`lastFile`), else in `defaultFolder`. A name with
+// nothing left gives the file of `fallbackName`.
+QString PdfFileName(const QString &lastFile, const QString &reportName, const QString &defaultFolder,
+                    const QString &fallbackName);
+
 // The definition's paper as a page size (tenths of a millimetre); an
 // invalid size for a paper of size 0.
 QPageSize PageSizeOf(const tReportDefinition &definition);

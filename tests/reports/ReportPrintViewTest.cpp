@@ -25,11 +25,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
@@ -300,12 +305,15 @@ protected:
     void SetUp() override
     {
         ReportPrintViewTest::SetUp();
-        pdf = TestFolders::file(QStringLiteral("printed.pdf"));
+        // The file a print to a file proposes for the report.
+        pdf = TestFolders::file(QStringLiteral("Par projet.pdf"));
         CReportPapers::Instance().SetPrinterSource([this] { return pdfPrinter(pdf); });
+        fileTargetOffered = CReportPapers::Instance().OffersFileTarget();
     }
     void TearDown() override
     {
         CReportPapers::Instance().SetPrinterSource({});
+        CReportPapers::Instance().SetFileTargetOffered(fileTargetOffered);
         ReportPrintViewTest::TearDown();
     }
     // A report of `entries` lines shown in print layout.
@@ -323,6 +331,7 @@ protected:
     MessageBoxAnswers unexpectedBoxes;
     QString pdf;
     CReportFrame *shown = nullptr;
+    bool fileTargetOffered = true;
 };
 
 } // namespace
@@ -338,11 +347,11 @@ TEST_F(ReportPrintTest, APageRangePrintsThosePagesWithTheReportsTexts)
 
     DialogAnswers<QPrintDialog> answers;
     answers.Push([](QPrintDialog &dialog) {
-        // Offered: every page, a range or the selection, never a file.
+        // Offered: every page, a range or the selection, and a PDF file.
         EXPECT_EQ(dialog.printRange(), QAbstractPrintDialog::AllPages);
         EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintPageRange));
         EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintSelection));
-        EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintToFile));
+        EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintToFile));
         dialog.setPrintRange(QAbstractPrintDialog::PageRange);
         dialog.setFromTo(2, 3);
         return int(QDialog::Accepted);
@@ -405,24 +414,99 @@ TEST_F(ReportPrintTest, TheSelectionPrintsTheFirstVisiblePageAndTheNextWhenSever
     EXPECT_TRUE(text.contains(QStringLiteral("Page 2 / "))) << qPrintable(text.right(300));
 }
 
-TEST_F(ReportPrintTest, WithoutAPrinterNothingIsPrintedAndAnnulerPrintsNothing)
+// Without a printer the dialog still prints to a PDF file, proposed under
+// the report's name and chosen as a user does it; with no target at all,
+// nothing is printed.
+TEST_F(ReportPrintTest, WithoutAPrinterTheDialogPrintsToAPdfFile)
 {
-    CReportView *view = printLayout(10);
+    CReportView *view = printLayout(150);
     ASSERT_NE(view, nullptr);
+    const int count = view->PageView()->PageCount();
+    ASSERT_GE(count, 3);
+    CReportPapers::Instance().SetPrinterSource([] { return std::unique_ptr<QPrinter>(); });
+    ASSERT_EQ(CReportPapers::Instance().InstalledPrinter(), nullptr);
+
     DialogAnswers<QPrintDialog> answers;
     answers.Push(QDialog::Rejected);
     view->OnCommand(CReportView::CmdPrint);
-    EXPECT_EQ(answers.Asked(), 1);
+    EXPECT_EQ(answers.Asked(), 1) << "the dialog, a file being a target";
     EXPECT_FALSE(QFile::exists(pdf));
 
-    CReportPapers::Instance().SetPrinterSource([] { return std::unique_ptr<QPrinter>(); });
+    QString proposed;
+    const QString chosen = TestFolders::file(QStringLiteral("sans imprimante.pdf"));
+    answers.Push([&](QPrintDialog &dialog) {
+        EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintToFile));
+        dialog.show();
+        auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("printers"));
+        auto *file = dialog.findChild<QLineEdit *>(QStringLiteral("filename"));
+        auto *buttons = dialog.findChild<QDialogButtonBox *>();
+        if (!printers || !file || !buttons) {
+            ADD_FAILURE() << "the print dialog's printer list, file field and buttons";
+            return int(QDialog::Rejected);
+        }
+        // The file is the only target: chosen, its field open.
+        EXPECT_EQ(printers->currentIndex(), printers->count() - 1);
+        EXPECT_TRUE(file->isEnabled());
+        proposed = file->text();
+        file->selectAll();
+        QTest::keyClicks(file, chosen);
+        QPushButton *print = nullptr;
+        for (QAbstractButton *button : buttons->buttons())
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                print = qobject_cast<QPushButton *>(button);
+        if (!print) {
+            ADD_FAILURE() << "the dialog's print button";
+            return int(QDialog::Rejected);
+        }
+        print->click();
+        return dialog.result();
+    });
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_EQ(answers.Asked(), 2);
+    EXPECT_TRUE(proposed.endsWith(QStringLiteral("/Par projet.pdf"))) << qPrintable(proposed);
+    EXPECT_NE(QFileInfo(proposed).absolutePath(), QFileInfo(chosen).absolutePath());
+    ASSERT_TRUE(QFile::exists(chosen));
+    EXPECT_EQ(pdfPages(chosen), count) << "every page of the print layout";
+    EXPECT_TRUE(unexpectedBoxes.AskedBoxes().empty());
+    const QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+    if (!keep.isEmpty())
+        QFile::copy(chosen, keep + QStringLiteral("/printed-without-printer.pdf"));
+
+    // The next print proposes the report's file beside the one chosen.
+    answers.Push([&](QPrintDialog &dialog) {
+        dialog.show();
+        if (auto *file = dialog.findChild<QLineEdit *>(QStringLiteral("filename")))
+            proposed = file->text();
+        return int(QDialog::Rejected);
+    });
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_EQ(proposed, pdf);
+
+    // No printer and no file offered: no target at all.
+    QFile::remove(pdf);
+    QFile::remove(chosen);
+    CReportPapers::Instance().SetFileTargetOffered(false);
     MessageBoxAnswers boxes;
     boxes.Push(MessageBoxAnswer::Ok);
     view->OnCommand(CReportView::CmdPrint);
     ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
     EXPECT_EQ(boxes.AskedBoxes()[0].text, Platform::Texts::get(677));
-    EXPECT_EQ(answers.Asked(), 1) << "no dialog without a printer";
+    EXPECT_EQ(answers.Asked(), 3) << "no dialog without a target";
     EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_FALSE(QFile::exists(chosen));
+}
+
+TEST(ReportPrintingTest, APdfFileIsProposedUnderTheReportsNameBesideTheLastOne)
+{
+    using ReportPrinting::PdfFileName;
+    EXPECT_EQ(PdfFileName(QString(), QStringLiteral("Par projet"), QStringLiteral("/home/a/Documents"),
+                          QStringLiteral("Zarvo")),
+              QStringLiteral("/home/a/Documents/Par projet.pdf"));
+    EXPECT_EQ(PdfFileName(QStringLiteral("/tmp/x/old.pdf"), QStringLiteral("Temps: 2024/03"),
+                          QStringLiteral("/home/a/Documents"), QStringLiteral("Zarvo")),
+              QStringLiteral("/tmp/x/Temps 202403.pdf"));
+    EXPECT_EQ(PdfFileName(QString(), QStringLiteral(" ?*/ "), QStringLiteral("/d"), QStringLiteral("Zarvo")),
+              QStringLiteral("/d/Zarvo.pdf"));
 }
 
 TEST_F(ReportPrintTest, APaperChosenInTheDialogIsReadBackAndLaysThePagesOutAgain)
