@@ -21,7 +21,12 @@ MessageBoxAnswers::~MessageBoxAnswers()
 
 void MessageBoxAnswers::Push(int button, bool checked, bool byCountdown)
 {
-    m_answers.push_back({button, checked, byCountdown});
+    m_answers.push_back({button, checked, byCountdown, {}});
+}
+
+void MessageBoxAnswers::PushAfter(std::function<void()> whileShown, int button)
+{
+    m_answers.push_back({button, false, false, std::move(whileShown)});
 }
 
 MessageBoxAnswers *MessageBoxAnswers::Active()
@@ -34,8 +39,10 @@ int MessageBoxAnswers::Answer(const Asked &asked, const MessageBoxContent &conte
     m_asked.push_back(asked);
     if (m_answers.empty())
         return MessageBoxAnswer::Failed;
-    const Queued next = m_answers.front();
+    const Queued next = std::move(m_answers.front());
     m_answers.pop_front();
+    if (next.whileShown)
+        next.whileShown();
     if (next.button == MessageBoxAnswer::Failed)
         return MessageBoxAnswer::Failed;
     quint32 result = quint32(next.button);

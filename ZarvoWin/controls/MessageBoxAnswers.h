@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // The next-answer seam of the message boxes. While an object of this
@@ -39,6 +40,9 @@ public:
     // the countdown pressed it. A button the box does not have is still
     // answered as given (the seam does not second-guess a test).
     void Push(int button, bool checked = false, bool byCountdown = false);
+    // The button pressed once `whileShown` ran: what happens while a real
+    // box waits for the user (a timer's tick, another window's call).
+    void PushAfter(std::function<void()> whileShown, int button);
 
     const std::vector<Asked> &AskedBoxes() const { return m_asked; }
     int Remaining() const { return int(m_answers.size()); }
@@ -55,6 +59,7 @@ private:
         int button;
         bool checked;
         bool byCountdown;
+        std::function<void()> whileShown;
     };
     std::deque<Queued> m_answers;
     std::vector<Asked> m_asked;

@@ -293,7 +293,9 @@ void CReportFrame::CheckForDataChange()
 
 void CReportFrame::OfferRefresh()
 {
-    if (g_askingRefresh || m_building || m_stamp.isEmpty())
+    // Not while the program closes or the windows are asked to save: the
+    // question would stack on theirs for a report about to go.
+    if (g_askingRefresh || m_building || m_stamp.isEmpty() || !m_host.IsReady())
         return;
     g_askingRefresh = true;
     const int answer = RichMessageBox(MessageBoxType::YesNo | MessageBoxType::IconQuestion, m_host.OwnerWindow(),

@@ -29,7 +29,8 @@ public:
     virtual const ImageList *SmallImages() const = 0;
     // Set while activating a report window may apply its restored mode and
     // zoom or offer a refresh; cleared while the reports of the previous
-    // run are being reopened.
+    // run are being reopened, while every window is asked to save (before
+    // a change of user) and once the program closes.
     virtual bool IsReady() const = 0;
     // A text in the status bar; an empty one puts the idle text back.
     virtual void ShowStatusText(const QString &text) = 0;

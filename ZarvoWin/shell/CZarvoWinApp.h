@@ -266,6 +266,8 @@ public:
     void UpdateCommandStates();
 
     void OnToday();
+    // The calendar window in front, with the focus (nothing without one).
+    void BringCalendarForward();
     void MoveCurrentDate(int days);
     void MoveMonth(int direction);
     void GoToDate(const QDate &date, QWidget *callingReport);
@@ -293,7 +295,8 @@ public:
     bool IsClosingForSwitch() const { return m_closingForSwitch; }
     // The program's close: every report window may save first (Cancel on
     // any keeps the program open), then the list of the reports on screen
-    // is kept for the next start.
+    // is kept for the next start. No report offers a refresh while it asks,
+    // nor after it gave its consent.
     bool CloseReportWindows();
     void ShowOptions(int startPage);
     void OnSyncDevice();

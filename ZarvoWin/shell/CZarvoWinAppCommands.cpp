@@ -242,9 +242,21 @@ void CZarvoWinApp::SetCurrentDate(const QDate &date, bool reload)
 void CZarvoWinApp::OnToday()
 {
     SetCurrentDate(Platform::LocalTime::localDate(Platform::Clock::now()), true);
+    BringCalendarForward();
+}
+
+void CZarvoWinApp::BringCalendarForward()
+{
     CMainFrame *frame = MainFrame();
-    if (frame && frame->CalendarFrame())
-        frame->MdiArea()->setActiveSubWindow(frame->CalendarFrame());
+    QMdiSubWindow *calendar = frame ? frame->CalendarFrame() : nullptr;
+    if (!calendar)
+        return;
+    // Its tab becomes the current one, scrolled into view in a full bar.
+    frame->MdiArea()->setActiveSubWindow(calendar);
+    // The focus goes with it: left in the window that was in front, it
+    // would bring that window forward again when the main window is
+    // activated (after a menu, for one).
+    calendar->setFocus(Qt::OtherFocusReason);
 }
 
 void CZarvoWinApp::MoveCurrentDate(int days)
@@ -268,16 +280,9 @@ void CZarvoWinApp::GoToDate(const QDate &date, QWidget *callingReport)
 {
     SetCurrentDate(date, true);
     m_callingReport = callingReport;
-    if (CMainFrame *frame = MainFrame()) {
-        if (QMdiSubWindow *calendar = frame->CalendarFrame()) {
-            frame->MdiArea()->setActiveSubWindow(calendar);
-            // The focus goes with it: left in the calling window, it would
-            // bring that window forward again when the main window is
-            // activated (after a menu, for one).
-            calendar->setFocus(Qt::OtherFocusReason);
-        }
+    BringCalendarForward();
+    if (CMainFrame *frame = MainFrame())
         frame->UpdateToolBarForActiveView();
-    }
 }
 
 void CZarvoWinApp::SetViewType(int viewType)
@@ -285,6 +290,9 @@ void CZarvoWinApp::SetViewType(int viewType)
     CMainFrame *frame = MainFrame();
     if (!frame || !frame->CalendarFrame())
         return;
+    // The view is shown: with a report or the project tracking in front,
+    // the calendar comes forward.
+    BringCalendarForward();
     frame->Views().SetCalendarViewType(viewType);
     frame->UpdateToolBarForActiveView();
     UpdateCommandStates();
@@ -596,16 +604,23 @@ void CZarvoWinApp::ForgetReport(int reportId)
 bool CZarvoWinApp::QuerySaveReportWindows(QList<OnScreenReport> &onScreen)
 {
     onScreen.clear();
+    // A report brought forward to be asked, or the timer ticking while a
+    // question is open, offers no refresh meanwhile.
+    const bool wasReady = m_ready;
+    m_ready = false;
     const QList<QPointer<QWidget>> windows = m_reportWindows;
     for (const QPointer<QWidget> &window : windows) {
         if (!window)
             continue;
-        if (m_reportHooks.querySave && !m_reportHooks.querySave(window))
+        if (m_reportHooks.querySave && !m_reportHooks.querySave(window)) {
+            m_ready = wasReady;
             return false;
+        }
         const int id = window->property("reportId").toInt();
         if (window->property("reportId").isValid() && id != -1)
             onScreen.append({id, window->property("preview").toBool(), window->property("zoom").toInt()});
     }
+    m_ready = wasReady;
     return true;
 }
 
@@ -614,6 +629,8 @@ bool CZarvoWinApp::CloseReportWindows()
     QList<OnScreenReport> onScreen;
     if (!QuerySaveReportWindows(onScreen))
         return false;
+    // The program closes: nothing more is offered until it has gone.
+    m_ready = false;
     if (m_reportHooks.saveOnScreen)
         m_reportHooks.saveOnScreen(onScreen);
     return true;

@@ -204,6 +204,7 @@ void CWeekCtrl::Reload()
     const QDate current = m_host.CurrentDate();
     Load(m_days.Choose(current, config.firstDayOfWeek));
     m_caption = m_days.Caption(config, current);
+    UpdateTitle();
     Invalidate();
     viewport()->repaint();
 }
@@ -212,6 +213,7 @@ void CWeekCtrl::ShiftDays(int n)
 {
     Load(m_days.Shift(n));
     m_caption = m_days.Caption(ViewConfiguration(), m_host.CurrentDate());
+    UpdateTitle();
     Invalidate();
 }
 
@@ -219,6 +221,7 @@ void CWeekCtrl::StepBack()
 {
     Load(m_days.Step(-1));
     m_caption = m_days.Caption(ViewConfiguration(), m_days.First());
+    UpdateTitle();
     Invalidate();
 }
 
@@ -226,7 +229,27 @@ void CWeekCtrl::StepForward()
 {
     Load(m_days.Step(+1));
     m_caption = m_days.Caption(ViewConfiguration(), m_days.First());
+    UpdateTitle();
     Invalidate();
+}
+
+void CWeekCtrl::UpdateTitle()
+{
+    const qint64 now = Platform::Clock::now();
+    CDayCache &cache = m_host.DayCache();
+    qint64 total = 0;
+    for (const tDayColumn &day : m_days.Days())
+        total += LayoutDay(cache.GetDay(day.Date), day.Date, m_geometry.hourHeight, now).total;
+    SetTitle(total, ViewConfiguration());
+}
+
+void CWeekCtrl::SetTitle(qint64 total, const CConfiguration &config)
+{
+    const QString title = FrameTitle(m_caption, config.FormatDuration(total));
+    if (title != m_title) {
+        m_title = title;
+        emit titleChanged(m_title);
+    }
 }
 
 bool CWeekCtrl::IsRunningEntryVisible() const
@@ -438,11 +461,7 @@ void CWeekCtrl::DrawDayTotals(QPainter &p, const CConfiguration &config)
         p.drawText(lower, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
                    config.FormatDuration(day.total) + u' ');
     }
-    const QString title = FrameTitle(m_caption, config.FormatDuration(sum));
-    if (title != m_title) {
-        m_title = title;
-        emit titleChanged(m_title);
-    }
+    SetTitle(sum, config);
 }
 
 void CWeekCtrl::DrawOverlays(QPainter &p)

@@ -158,6 +158,10 @@ private:
     void UpdateScrollBar();
     void Load(const CShownDays::tRange &range);
     void Invalidate();
+    // The title from the shown days' entries, as their painting sums them:
+    // the frame's tab shows it also before the view is first painted.
+    void UpdateTitle();
+    void SetTitle(qint64 total, const CConfiguration &config);
     void LoadViewSettings();
     void SaveViewSettings() const;
     void LoadLook();

@@ -3,12 +3,16 @@
 // the program closes, and reopened at the next start and after a change
 // of user.
 #include "AppFixture.h"
+#include "CAppData.h"
+#include "CDataChangedNotifier.h"
 #include "CCalendarHost.h"
+#include "CChildFrame.h"
 #include "CCommandTable.h"
 #include "CDlgColumn.h"
 #include "CLanguageSelector.h"
 #include "CListCtrlCol.h"
 #include "CMainFrame.h"
+#include "CMainFrameViews.h"
 #include "CPaneReport.h"
 #include "CReportFrame.h"
 #include "CReportGrid.h"
@@ -35,7 +39,10 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidgetItem>
 
 namespace {
@@ -236,6 +243,111 @@ TEST_F(ReportWindowsTest, ClosingTheProgramAsksAChangedReportAndCancelKeepsItOpe
     restart();
     ASSERT_EQ(reports().size(), 1);
     EXPECT_EQ(reports()[0]->Definition().Id, annes);
+}
+
+// Affichage > Journée, Semaine and Mois (and their toolbar buttons) with a
+// report in front: the calendar comes forward, its tab scrolled into view
+// in a full tab bar, and shows that view.
+TEST_F(ReportWindowsTest, TheViewCommandsBringTheCalendarForwardInThatView)
+{
+    auto *calendar = qobject_cast<CChildFrame *>(frame->CalendarFrame());
+    ASSERT_NE(calendar, nullptr);
+    auto *tabs = frame->MdiArea()->findChild<QTabBar *>();
+    ASSERT_NE(tabs, nullptr);
+    const auto calendarTab = [&] { return int(frame->MdiArea()->subWindowList().indexOf(calendar)); };
+    ASSERT_GE(calendarTab(), 0);
+
+    // Enough reports to fill the tab bar, the last one in front.
+    QList<QWidget *> opened;
+    for (int i = 0; i < 8; ++i) {
+        const int id = saveReport(QStringLiteral("Anne"), QStringLiteral("Rapport %1").arg(i));
+        opened << app->OpenReport(id, false, 2, false);
+        ASSERT_NE(opened.last(), nullptr);
+    }
+    frame->resize(700, 600);
+    QApplication::processEvents();
+    auto *report = qobject_cast<QMdiSubWindow *>(opened.last());
+    ASSERT_NE(report, nullptr);
+    const struct
+    {
+        int command;
+        int view;
+    } cases[] = {{32800, CChildFrame::DayView},
+                 {32802, CChildFrame::MonthView},
+                 {32801, CChildFrame::WeekView},
+                 {32802, CChildFrame::MonthView}};
+    for (const auto &c : cases) {
+        frame->MdiArea()->setActiveSubWindow(report);
+        report->widget()->setFocus();
+        QApplication::processEvents();
+        ASSERT_EQ(frame->MdiArea()->currentSubWindow(), report);
+        ASSERT_FALSE(tabs->rect().contains(tabs->tabRect(calendarTab()))) << "the bar is full";
+        QAction *action = frame->Commands().Action(c.command);
+        ASSERT_TRUE(action->isEnabled());
+        action->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(frame->MdiArea()->currentSubWindow(), calendar) << c.command;
+        EXPECT_EQ(calendar->ViewType(), c.view);
+        EXPECT_TRUE(action->isChecked());
+        EXPECT_TRUE(calendar->ShownView()->isVisible());
+        EXPECT_EQ(tabs->currentIndex(), calendarTab());
+        EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(calendarTab()))) << "the calendar's tab in view";
+        EXPECT_EQ(tabs->tabText(calendarTab()), calendar->windowTitle());
+        EXPECT_FALSE(calendar->windowTitle().isEmpty());
+    }
+}
+
+// A changed report whose data changed since its build: closing the
+// program asks to save it and nothing else, neither when it is brought
+// forward to be asked nor when the timer ticks while the question is open
+// or once the program has the user's consent.
+TEST_F(ReportWindowsTest, ClosingWithAStaleChangedReportAsksOnlyToSaveIt)
+{
+    CReportFrame *report = openFromPane();
+    ASSERT_NE(report, nullptr);
+    auto *refreshTimer = report->findChild<QTimer *>(QString::number(CReportFrame::RefreshTimerId));
+    ASSERT_NE(refreshTimer, nullptr);
+    report->Definition().Modified = true;
+    const QString saveQuestion =
+        Platform::Formatter::sprintf(Platform::Texts::get(330), {QStringLiteral("Rapport d'Anne")});
+    bool timerStarted = true;
+    // The calendar in front and the report's data changed; the question
+    // waits while the main window's timer ticks.
+    const auto staleBehindTheCalendar = [&] {
+        CAppData::DataChangedNotifier().Send(CDataChangedNotifier::TimeEntries, 0);
+        ASSERT_TRUE(report->HasDataChanged());
+        frame->MdiArea()->setActiveSubWindow(frame->CalendarFrame());
+        QApplication::processEvents();
+        clearBoxes();
+        timerStarted = true;
+    };
+    const auto whileAsked = [&] {
+        timerStarted = refreshTimer->isActive();
+        frame->Views().CheckActiveReport();
+    };
+
+    staleBehindTheCalendar();
+    answers->PushAfter(whileAsked, MessageBoxAnswer::Cancel);
+    EXPECT_FALSE(frame->close());
+    EXPECT_FALSE(timerStarted) << "brought forward to be asked, the report offers no refresh";
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, saveQuestion);
+    // Kept open by Annuler, the report offers the refresh at the next tick.
+    ASSERT_EQ(frame->MdiArea()->currentSubWindow(), report);
+    clearBoxes();
+    answers->Push(MessageBoxAnswer::No);
+    frame->Views().CheckActiveReport();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, Platform::Texts::get(433));
+
+    staleBehindTheCalendar();
+    answers->PushAfter(whileAsked, MessageBoxAnswer::No);
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(timerStarted);
+    // A tick after the consent, before the program has gone.
+    frame->Views().CheckActiveReport();
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].text, saveQuestion);
 }
 
 TEST_F(ReportWindowsTest, TheReportsOnScreenComeBackAfterAStartAndAUserSwitch)
