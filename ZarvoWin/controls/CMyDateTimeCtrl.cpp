@@ -1,6 +1,7 @@
 #include "CMyDateTimeCtrl.h"
 
 #include "CFirstDayOfWeek.h"
+#include "DateTimeTyping.h"
 
 #include <QCalendarWidget>
 #include <QEvent>
@@ -13,6 +14,7 @@ CMyDateTimeCtrl::CMyDateTimeCtrl(QWidget *parent)
     calendar->setFirstDayOfWeek(CFirstDayOfWeek::ConfiguredQt());
     // The calendar's window is the drop-down: it is shown at each opening.
     calendar->window()->installEventFilter(this);
+    DateTimeTyping::Install(this);
 }
 
 bool CMyDateTimeCtrl::eventFilter(QObject *watched, QEvent *event)

@@ -10,6 +10,7 @@
 #include "CReadOnlyCB.h"
 #include "CRestant.h"
 #include "Clock.h"
+#include "DateTimeTyping.h"
 #include "EntryDialogWidgets.h"
 #include "ForecastPlanningRules.h"
 #include "RecordEditorServices.h"
@@ -80,6 +81,7 @@ CViewForecastPpal::CViewForecastPpal(QWidget *parent)
         date = Numbered(new CMyDateTimeCtrl(row), dateId);
         time = Numbered(new QTimeEdit(row), timeId);
         time->setDisplayFormat(timeFormat);
+        DateTimeTyping::Install(time);
         auto *earlier = dayButton(row, earlierId, false);
         auto *later = dayButton(row, laterId, true);
         auto *layout = new QHBoxLayout(row);

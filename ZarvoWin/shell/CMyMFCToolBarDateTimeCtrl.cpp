@@ -1,9 +1,9 @@
 #include "CMyMFCToolBarDateTimeCtrl.h"
 
+#include "DateTimeTyping.h"
+
 #include <QCalendarWidget>
 #include <QEvent>
-#include <QKeyEvent>
-#include <QLineEdit>
 
 CMyMFCToolBarDateTimeCtrl::CMyMFCToolBarDateTimeCtrl(QWidget *parent)
     : QDateEdit(parent)
@@ -18,6 +18,8 @@ CMyMFCToolBarDateTimeCtrl::CMyMFCToolBarDateTimeCtrl(QWidget *parent)
     // The calendar's window is the drop-down: its showing and hiding are
     // the drop-down and the close-up.
     calendarWidget()->window()->installEventFilter(this);
+    // A whole date typed over the field goes in part by part, as written.
+    DateTimeTyping::Install(this);
     // Enter, or the focus leaving the field, ends the typing.
     connect(this, &QAbstractSpinBox::editingFinished, this, &CMyMFCToolBarDateTimeCtrl::TellIfMoved);
 }
@@ -40,27 +42,6 @@ void CMyMFCToolBarDateTimeCtrl::stepBy(int steps)
 {
     QDateEdit::stepBy(steps);
     TellIfMoved();
-}
-
-void CMyMFCToolBarDateTimeCtrl::keyPressEvent(QKeyEvent *event)
-{
-    const QString typed = event->text();
-    QLineEdit *field = lineEdit();
-    if (typed.size() == 1 && typed.front().isPrint() && !typed.front().isDigit() && field->hasSelectedText()) {
-        // A separator typed at the start of a section the field has just
-        // moved to (after a complete day or month) would skip that section.
-        const int start = field->selectionStart();
-        if (start > 0 && !field->text().at(start - 1).isDigit()
-            && field->selectedText() == sectionText(currentSection())) {
-            event->accept();
-            return;
-        }
-    }
-    // Typing over the whole field starts with its first section (the field
-    // would otherwise keep its day and read the typed day as the month).
-    if (typed.size() == 1 && typed.front().isDigit() && field->selectedText() == field->text())
-        setSelectedSection(sectionAt(0));
-    QDateEdit::keyPressEvent(event);
 }
 
 void CMyMFCToolBarDateTimeCtrl::TellIfMoved()

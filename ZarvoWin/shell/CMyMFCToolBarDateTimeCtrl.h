@@ -30,9 +30,6 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    // A whole date typed over the field goes in section by section, as
-    // written: "04/03/2027", "4/3/2027" or "04032027".
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Tells the command when the date differs from the one last told or

@@ -80,6 +80,9 @@ void COptDayOff::OnInitDialog()
     const QString dateFormat = m_context.Config().Locale().dateFormat(QLocale::ShortFormat);
     const QDate today = QDateTime::fromSecsSinceEpoch(Platform::Clock::now()).date();
     for (CMyDateTimeCtrl *picker : {m_start, m_end}) {
+        // The other date follows a whole date only: at each key of a date
+        // being typed it would take every partial one in turn.
+        picker->setKeyboardTracking(false);
         picker->setDisplayFormat(dateFormat);
         picker->setDateRange(QDate(FirstYear, 1, 1), QDate(LastYear, 12, 31));
         picker->setDate(today);

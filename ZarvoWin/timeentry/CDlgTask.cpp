@@ -14,6 +14,7 @@
 #include "CTransparentImage.h"
 #include "CWaitCursor.h"
 #include "Clock.h"
+#include "DateTimeTyping.h"
 #include "DialogAnswers.h"
 #include "EntryDialogRules.h"
 #include "EntryDialogServices.h"
@@ -207,8 +208,10 @@ void CDlgTask::BuildControls()
     m_endTime = Numbered(new QTimeEdit(this), IdEndTime);
     for (CMyDateTimeCtrl *date : {m_startDate, m_endDate})
         date->setDisplayFormat(PickerDateFormat());
-    for (QTimeEdit *time : {m_startTime, m_endTime})
+    for (QTimeEdit *time : {m_startTime, m_endTime}) {
         time->setDisplayFormat(PickerTimeFormat());
+        DateTimeTyping::Install(time);
+    }
     m_startNow = button(IdStartNow);
     m_endNow = button(IdEndNow);
     m_makeRunning = button(IdMakeRunning);

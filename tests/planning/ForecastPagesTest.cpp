@@ -3,6 +3,7 @@
 // 2024, 10:00): the planning page's progress, figures, dates and states,
 // the general page's parent tree, and the predecessors page's links.
 #include "../timeentry/EditorFixture.h"
+#include "DateFieldTyping.h"
 #include "CConfiguration.h"
 #include "CDlgForecast.h"
 #include "CDlgSelectProject.h"
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTreeWidget>
@@ -371,3 +373,49 @@ TEST_F(ForecastPagesTest, EnterDoesNothingAndEscapeCancelsTheEditor)
 }
 
 } // namespace
+
+// Dates and times typed into the planning page as into the system's
+// pickers: a click on a part then its digits, or a whole date over the
+// field; each is stored in the node at once.
+TEST_F(ForecastPagesTest, DatesAndTimesAreTypedAsWellAsPicked)
+{
+    const DateFieldTyping::FrenchFields french;
+    open(b);
+    editor->show();
+    editor->findChild<QTabWidget *>()->setCurrentIndex(CDlgForecast::PlanningTab);
+    CViewForecastPpal *page = planning();
+    page->WishedStartCheck()->click();
+    page->WishedEndCheck()->click();
+    tForecast &f = editor->WorkingCopy().Forecast();
+    const struct
+    {
+        const char *field;
+        QDateEdit *date;
+        qint64 *stored;
+    } fields[] = {{"start", page->StartDate(), &f.DateDebut}, {"end", page->EndDate(), &f.DateFin}};
+    for (const auto &field : fields) {
+        ASSERT_TRUE(field.date->isVisible()) << field.field;
+        ASSERT_EQ(field.date->displayFormat(), QStringLiteral("dd/MM/yyyy"));
+        for (const DateFieldTyping::tRow &row : DateFieldTyping::DateRows()) {
+            SCOPED_TRACE(std::string(field.field) + ": " + row.what);
+            field.date->setDate(DateFieldTyping::Start());
+            DateFieldTyping::Type(field.date, row.click, QString::fromLatin1(row.keys));
+            EXPECT_EQ(field.date->date(), row.stored);
+            EXPECT_EQ(QDateTime::fromSecsSinceEpoch(*field.stored).date(), row.stored);
+        }
+    }
+
+    // The hour or the minute clicked, then typed.
+    const struct
+    {
+        int click;
+        const char *keys;
+        QTime stored;
+    } times[] = {{1, "14", QTime(14, 0)}, {4, "45", QTime(10, 45)}, {-1, "0730", QTime(7, 30)}};
+    for (const auto &t : times) {
+        SCOPED_TRACE(t.keys);
+        page->StartTime()->setTime(QTime(10, 0));
+        DateFieldTyping::Type(page->StartTime(), t.click, QString::fromLatin1(t.keys));
+        EXPECT_EQ(QDateTime::fromSecsSinceEpoch(f.DateDebut).time(), t.stored);
+    }
+}

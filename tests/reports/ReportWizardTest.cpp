@@ -12,6 +12,7 @@
 #include "CReportProject.h"
 #include "CReportWizard.h"
 #include "CWizardDialog.h"
+#include "DateFieldTyping.h"
 #include "CmyTreeCtrl.h"
 #include "ImageList.h"
 #include "MessageBoxAnswers.h"
@@ -468,6 +469,36 @@ TEST_F(ReportWizardTest, CustomDatesInReverseAreSwappedWithAMessage)
     EXPECT_EQ(answers.AskedBoxes()[1].text, Platform::Texts::get(CReportDates::SwappedDatesText));
     EXPECT_EQ(definition.Debut, QDate(2024, 2, 10));
     EXPECT_EQ(definition.Fin, QDate(2024, 3, 1));
+}
+
+// The custom period's dates typed as into the system's pickers: a click
+// on a part then its digits, or a whole date over the field.
+TEST_F(ReportWizardTest, ThePeriodsDatesAreTypedAsWellAsPicked)
+{
+    const DateFieldTyping::FrenchFields french;
+    definition.Periode = 9;
+    definition.Debut = DateFieldTyping::Start();
+    definition.Fin = DateFieldTyping::Start();
+    auto wizard = open();
+    wizard->Frame().ShowPage(1);
+    settle();
+    CReportDates &page = wizard->PeriodPage();
+    const struct
+    {
+        const char *field;
+        CMyDateTimeCtrl *date;
+        QDate *stored;
+    } fields[] = {{"start", page.StartPicker(), &definition.Debut}, {"end", page.EndPicker(), &definition.Fin}};
+    for (const auto &field : fields) {
+        ASSERT_TRUE(field.date->isVisible() && field.date->isEnabled()) << field.field;
+        ASSERT_EQ(field.date->displayFormat(), QStringLiteral("dd/MM/yyyy"));
+        for (const DateFieldTyping::tRow &row : DateFieldTyping::DateRows()) {
+            SCOPED_TRACE(std::string(field.field) + ": " + row.what);
+            field.date->setDate(DateFieldTyping::Start());
+            DateFieldTyping::Type(field.date, row.click, QString::fromLatin1(row.keys));
+            EXPECT_EQ(*field.stored, row.stored);
+        }
+    }
 }
 
 TEST_F(ReportWizardTest, GroupingLevelsAddedRemovedAndMoved)

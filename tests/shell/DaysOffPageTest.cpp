@@ -7,6 +7,7 @@
 #include "CPrefsDialog.h"
 #include "CSmallCalendar.h"
 #include "Clock.h"
+#include "DateFieldTyping.h"
 #include "Formatter.h"
 #include "LocalTime.h"
 #include "QStringPrinter.h"
@@ -139,6 +140,15 @@ TEST_F(DaysOffPageTest, ARangeBetweenTheTwoDatesMergesWithItsNeighbours)
     EXPECT_EQ(end->date(), QDate(2024, 5, 15)); // today, still after
     end->setDate(QDate(2024, 5, 2));
     EXPECT_EQ(start->date(), QDate(2024, 5, 2));
+    // A typed date moves the other once whole: "08/07" passes by 8 May,
+    // which is no end for a range from 10 May.
+    start->setDate(QDate(2024, 5, 10));
+    end->setDate(QDate(2024, 5, 20));
+    DateFieldTyping::Type(end, -1, QStringLiteral("08/07/2024"));
+    QTest::keyClick(end, Qt::Key_Return);
+    EXPECT_EQ(end->date(), QDate(2024, 7, 8));
+    EXPECT_EQ(start->date(), QDate(2024, 5, 10));
+    start->setDate(QDate(2024, 5, 2));
     end->setDate(QDate(2024, 5, 7));
 
     QTest::mouseClick(control<QToolButton>(COptDayOff::AddRange), Qt::LeftButton);
