@@ -80,6 +80,17 @@ TEST_F(ReportCellsTest, AFinishedEntryRow)
     };
     for (const auto &[kind, expected] : cases)
         EXPECT_EQ(text(3, kind, row), expected) << kind;
+
+    // Half an hour at 60 an hour in a report of an hour costing 120: the
+    // cost's share of the total cost, not the time's share of the time.
+    tReportEntry half = finished();
+    half.Fin = half.Debut + 1800;
+    half.IdTauxHoraire = 5;
+    setTotal(3600, 120.0);
+    const tReportItem halfRow = entryRow(half);
+    EXPECT_DOUBLE_EQ(value(3, 20, halfRow).Value, 0.25);
+    EXPECT_EQ(text(3, 20, halfRow), QStringLiteral("25,00 %"));
+    EXPECT_DOUBLE_EQ(value(3, 19, halfRow).Value, 0.5);
 }
 
 // The cells ask for four date flags (long when set, with the time, the
@@ -107,8 +118,10 @@ TEST_F(ReportCellsTest, ARunningEntryShowsItsStartOnlyAndTakesNoShare)
     e.Fin = 0;
     const tReportItem row = entryRow(e);
     EXPECT_EQ(text(1, 3, row), QStringLiteral("09:15"));
-    for (int kind : {4, 5, 7, 19, 20})
+    for (int kind : {4, 5, 7, 19, 20}) {
         EXPECT_EQ(text(1, kind, row), QString()) << kind;
+        EXPECT_EQ(value(1, kind, row).Text, QString()) << "exported " << kind;
+    }
     EXPECT_EQ(text(1, 6, row), config.FormatCurrency(90.5));
 }
 
@@ -136,6 +149,16 @@ TEST_F(ReportCellsTest, LongTextsAreCutOnScreenAndWholeInPrint)
     const QString shown = cells().CellText(1, 10, row, nullptr, false, true);
     EXPECT_EQ(shown, QString(150, u'a') + QString(102, u'b') + QStringLiteral("..."));
     EXPECT_EQ(cells().CellText(1, 10, row, nullptr, true, false), e.Notes);
+
+    // The cut starts one character past the limit.
+    const std::pair<int, QString> titles[] = {
+        {252, QString(252, u't')},
+        {253, QString(252, u't') + QStringLiteral("...")},
+    };
+    for (const auto &[length, expected] : titles) {
+        e.Title = QString(length, u't');
+        EXPECT_EQ(cells().CellText(1, 9, entryRow(e), nullptr, false, true), expected) << length;
+    }
 }
 
 TEST_F(ReportCellsTest, GroupRows)
@@ -245,6 +268,9 @@ TEST_F(ReportCellsTest, ProjectTrackingRows)
     EXPECT_EQ(text(1, 31, node(2, -2)), config.FormatDurationInDays(7200, false));
     EXPECT_EQ(text(1, 35, node(2, -2)), QStringLiteral("3"));
     EXPECT_EQ(text(1, 21, node(99, -2)), QString()) << "a node gone from the store";
+    // Neither planned work nor time done: no plan, but none done shows.
+    EXPECT_EQ(text(1, 29, node(4, -2)), QString());
+    EXPECT_EQ(text(1, 31, node(4, -2)), QStringLiteral("0:00"));
     // Exports read work as hours and minutes whatever the node counts in.
     EXPECT_EQ(value(1, 31, node(2, -2)).Text, QStringLiteral("2:00"));
     EXPECT_DOUBLE_EQ(value(1, 35, node(2, -2)).Value, 3.0);

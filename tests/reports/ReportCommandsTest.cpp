@@ -201,6 +201,19 @@ TEST_F(EntryCommandsTest, BillingMarksOnlyTheCheckedEntries)
     EXPECT_EQ(column("Facture"), QStringLiteral("1:1 2:1 3:0 4:1")) << "invoiced entries left unticked stay invoiced";
 }
 
+TEST_F(EntryCommandsTest, InvoicingLeavesTheEntriesAlreadyInvoicedUntouched)
+{
+    CBdD db;
+    ASSERT_EQ(db.Execute(u"update Taches set Date_Modif=1000, Origine_Modif=7"), 0);
+    check({2, 3}); // 2 invoiced, 3 not
+    MessageBoxAnswers answers;
+    answers.Push(MessageBoxAnswer::Yes);
+    EXPECT_TRUE(ReportEntryCommands::Bill(nullptr, model, db));
+    EXPECT_EQ(column("Facture"), QStringLiteral("1:0 2:1 3:1 4:1"));
+    EXPECT_EQ(column("Date_Modif"), QStringLiteral("1:1000 2:1000 3:%1 4:1000").arg(now));
+    EXPECT_EQ(column("Origine_Modif"), QStringLiteral("1:7 2:7 3:1 4:7"));
+}
+
 TEST_F(EntryCommandsTest, DeletingAsksWithTheCountAndSoftDeletes)
 {
     check({1, 3});

@@ -498,6 +498,8 @@ TEST(ReportStore, ReportsOnScreenAreReplacedAndReopenedInOrder)
     exec(path, QStringLiteral("insert into OnScreen (Id, Preview, Zoom) values (7, 'x', 9)"));
     exec(path, QStringLiteral("insert into OnScreen (Id, Preview, Zoom) values (8, null, null)"));
     exec(path, QStringLiteral("insert into OnScreen (Id, Preview, Zoom) values (4, '0', -1)"));
+    exec(path, QStringLiteral("insert into OnScreen (Id, Preview, Zoom) values (5, 1, 4)"));
+    exec(path, QStringLiteral("insert into OnScreen (Id, Preview, Zoom) values (6, 1, 3)"));
 
     QStringList opened;
     const auto record = [&opened](int id, bool preview, int zoom) {
@@ -505,7 +507,8 @@ TEST(ReportStore, ReportsOnScreenAreReplacedAndReopenedInOrder)
     };
     ASSERT_TRUE(store.ReopenOnScreenReports(record));
     const QStringList expected{QStringLiteral("3 1 1"), QStringLiteral("1 0 3"), QStringLiteral("2 0 0"),
-                               QStringLiteral("7 1 2"), QStringLiteral("8 0 0"), QStringLiteral("4 0 2")};
+                               QStringLiteral("7 1 2"), QStringLiteral("8 0 0"), QStringLiteral("4 0 2"),
+                               QStringLiteral("5 1 2"), QStringLiteral("6 1 3")};
     EXPECT_EQ(opened, expected);
     opened.clear();
     ASSERT_TRUE(store.ReopenOnScreenReports(record));
