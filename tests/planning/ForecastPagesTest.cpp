@@ -140,6 +140,39 @@ TEST_F(ForecastPagesTest, HalfwayOnTenHoursEstimatesTwentyAndClearsAtZero)
     EXPECT_EQ(page->ProgressSpin()->value(), 0);
 }
 
+TEST_F(ForecastPagesTest, TheChildrenExpectedAndTheRemainingFigures)
+{
+    const int a2 = saveProject(QStringLiteral("A2"), a);
+    // (expected, done) -> remaining. Time done past the estimate raises
+    // the expected work to it: nothing remains, never a negative figure.
+    const struct
+    {
+        qint64 expected;
+        qint64 done;
+        QString remaining;
+    } cases[] = {
+        {4 * 3600, 4 * 3600, QStringLiteral("0:00")},
+        {4 * 3600, 5 * 3600, QStringLiteral("0:00")},
+        {4 * 3600, 1 * 3600, QStringLiteral("3:00")},
+    };
+    std::vector<int> ids;
+    for (size_t i = 0; i < std::size(cases); ++i)
+        ids.push_back(saveProject(QStringLiteral("R%1").arg(i)));
+    reload();
+    store.GetNode(a1)->Forecast().Total = 2 * 3600;
+    store.GetNode(a2)->Forecast().Total = 3 * 3600;
+    open(a);
+    EXPECT_EQ(planning()->Display(CViewForecastPpal::IdChildrenExpected)->text(), QStringLiteral("5:00"));
+
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        CProject *node = store.GetNode(ids[i]);
+        node->Forecast().Total = cases[i].expected;
+        node->AddTaskStatistics(-2, 1, cases[i].done, now - cases[i].done, now);
+        open(ids[i]);
+        EXPECT_EQ(planning()->Display(CViewForecastPpal::IdRemaining)->text(), cases[i].remaining) << i;
+    }
+}
+
 TEST_F(ForecastPagesTest, PlanningPageDatesAlertAndSpins)
 {
     open(b);
