@@ -85,6 +85,8 @@ TEST_F(DrawnControlsTest, DayStripRangeFollowsTheEntriesAndTheClock)
         {"running since yesterday: from midnight", {entry(at(Today.addDays(-1), 22, 0), 0)}, at(1, 15), Today, 0, 75},
         {"entry ending tomorrow: to the last minute", {entry(at(20, 0), at(Today.addDays(1), 1, 0))}, at(20, 30), Today,
          1190, 1439},
+        {"entry ending at the next midnight: to the last minute", {entry(at(20, 0), at(Today.addDays(1), 0, 0))},
+         at(20, 30), Today, 1190, 1439},
         {"no entry: the current hour only", {}, at(14, 25), Today, 830, 865},
         {"no entry just after midnight: from minute 0", {}, at(0, 5), Today, 0, 5},
         {"entry later than the current hour", {entry(at(16, 0), at(16, 30))}, at(15, 20), Today, 890, 1000},
@@ -120,11 +122,31 @@ TEST_F(DrawnControlsTest, DayStripBarsLinesTicksAndHits)
     EXPECT_TRUE(running.startLine);
     EXPECT_FALSE(running.endLine) << "a running entry has no end line";
 
-    // Hits: inside the bar area only, the first entry in list order.
+    // Hits: inside the bar area only, the first entry in list order, from
+    // a span's first pixel to its last.
     EXPECT_EQ(g.HitTest(QPoint(g.X(570), 30)), 1);
+    EXPECT_EQ(g.HitTest(QPoint(morning.left, 30)), 1);
+    EXPECT_EQ(g.HitTest(QPoint(morning.right, 30)), 1);
     EXPECT_EQ(g.HitTest(QPoint(g.X(570), 5)), -1) << "the label band";
     EXPECT_EQ(g.HitTest(QPoint(g.X(650), 30)), -1) << "between entries";
     EXPECT_EQ(g.HitTest(QPoint(g.X(690), 30)), 2);
+
+    // An entry ending at the next midnight runs to the strip's end without
+    // an end line; one of 30 seconds, narrower than a pixel, is neither
+    // drawn nor lined.
+    const DayStripGeometry evening =
+        strip({entry(at(9, 0), at(9, 0) + 30), entry(at(20, 0), at(Today.addDays(1), 0, 0))}, at(20, 30), 600);
+    ASSERT_EQ(evening.Spans().size(), 2u);
+    const auto &blip = evening.Spans()[0];
+    EXPECT_LT(evening.Scale(), 1.0);
+    EXPECT_FALSE(blip.drawn);
+    EXPECT_FALSE(blip.startLine);
+    EXPECT_FALSE(blip.endLine);
+    const auto &toMidnight = evening.Spans()[1];
+    EXPECT_EQ(toMidnight.endMinute, 1439);
+    EXPECT_EQ(toMidnight.right, 600);
+    EXPECT_TRUE(toMidnight.startLine);
+    EXPECT_FALSE(toMidnight.endLine);
 
     // Ticks every hour from midnight to 11:00; labels 25 pixels wide with
     // hours about 32 pixels apart: every other label is left out.

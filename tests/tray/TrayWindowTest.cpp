@@ -284,6 +284,28 @@ TEST_F(TrayWindowTest, AnEntryInTheFutureOrAFavouriteGoneStopsTheStartWithAMessa
     EXPECT_TRUE(app->Favourites().empty()) << "the lists were read again";
 }
 
+TEST_F(TrayWindowTest, AnEntryEndingInTheFutureStopsEveryStartWithTheMessage)
+{
+    // Begun an hour ago, ending in an hour.
+    put(101, at(17, 0), at(19, 0));
+    start();
+    int newTasks = 0;
+    CZarvoTrayDlg::Dialogs().newTask = [&](QWidget *) { return ++newTasks, true; };
+    MessageBoxAnswers answers;
+    for (int i = 0; i < 4; ++i)
+        answers.Push(1);
+    const QByteArray bytes = TestFolders::readFile(path);
+    window->StartFrom(2, true, false); // a favourite
+    window->StartFrom(0, false, false); // the newest history line
+    window->NewTask();
+    window->PauseOrResume();
+    EXPECT_EQ(newTasks, 0);
+    ASSERT_EQ(answers.AskedBoxes().size(), 4u);
+    for (const auto &box : answers.AskedBoxes())
+        EXPECT_EQ(box.text, app->Text(120));
+    EXPECT_EQ(TestFolders::readFile(path), bytes);
+}
+
 TEST_F(TrayWindowTest, TheSummaryPausesAndResumesAndKeepsItsButtonsEvenWhenNarrower)
 {
     put(101, at(17, 0), 0);
