@@ -122,6 +122,12 @@ QString clean(const QString &path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+TrashMover &trashMover()
+{
+    static TrashMover mover;
+    return mover;
+}
+
 // Sends a folder to the desktop trash; false when it stays where it was.
 // Where no trash can be had, Qt still "succeeds" by moving the folder into
 // "files" below the current folder: that is never let happen, and a folder
@@ -136,7 +142,8 @@ bool moveFolderToTrash(const QString &folder)
     if (trash.exists() ? !trash.isDir() : !QDir().mkpath(homeTrash))
         return false;
     QString inTrash;
-    if (!QFile::moveToTrash(folder, &inTrash))
+    const bool moved = trashMover() ? trashMover()(folder, &inTrash) : QFile::moveToTrash(folder, &inTrash);
+    if (!moved)
         return false;
     if (QDir::isAbsolutePath(inTrash))
         return true;
@@ -144,6 +151,11 @@ bool moveFolderToTrash(const QString &folder)
     return false;
 }
 } // namespace
+
+void SetTrashMover(TrashMover mover)
+{
+    trashMover() = std::move(mover);
+}
 
 bool DeleteUserFiles(const QString &usersRoot, const QString &folder, bool databaseOnly)
 {

@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <initializer_list>
 
 class QFontMetrics;
@@ -52,6 +53,12 @@ QString EllipsizeText(const QFontMetrics &metrics, const QString &text, int widt
 // definitions "Zarvo.rpt"; otherwise the whole folder goes to the desktop
 // trash, so that a mistake can be undone: it is never deleted for good.
 bool DeleteUserFiles(const QString &usersRoot, const QString &folder, bool databaseOnly);
+
+// The move to the trash DeleteUserFiles makes: true when the file or folder
+// moved, with the place it went to in `placed`, as QFile::moveToTrash
+// gives them. Tests replace it; an empty one restores Qt's.
+using TrashMover = std::function<bool(const QString &path, QString *placed)>;
+void SetTrashMover(TrashMover mover);
 
 // Moves everything inside `source` into `target` (see FolderMove): refused
 // for equal, nested or root folders; everything is copied and checked

@@ -245,6 +245,25 @@ TEST(UiUtilitiesTest, DeletingUserFilesStaysBelowTheUsersFolder)
     EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + QStringLiteral("/files/Anne")));
     ASSERT_TRUE(QFile::remove(trash));
 
+    // A move that ends outside a trash, as Qt's falls back to "files" and
+    // "info" below the current folder: refused, the folder back in place.
+    const QString current = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(TestFolders::root()));
+    SetTrashMover([](const QString &path, QString *placed) {
+        const QString name = QFileInfo(path).fileName();
+        QDir here;
+        if (!here.mkpath(QStringLiteral("files")) || !here.mkpath(QStringLiteral("info"))
+            || !here.rename(path, QStringLiteral("./files/") + name))
+            return false;
+        *placed = QStringLiteral("./files/") + name;
+        return true;
+    });
+    EXPECT_FALSE(DeleteUserFiles(root, root + QStringLiteral("/Anne"), false));
+    SetTrashMover({});
+    ASSERT_TRUE(QDir::setCurrent(current));
+    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/Anne/notes.txt")));
+    EXPECT_FALSE(QFileInfo::exists(TestFolders::file(QStringLiteral("files/Anne"))));
+
     // The whole folder goes to the trash, whole.
     EXPECT_TRUE(DeleteUserFiles(root, root + QStringLiteral("/Anne"), false));
     EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/Anne")));
