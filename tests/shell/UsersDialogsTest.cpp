@@ -2,6 +2,7 @@
 // through the message boxes' seam: deleting, renaming (the folder follows,
 // or nothing changes), copying, the information shown on a user, and the
 // association dialog.
+#include "../datastore/ShortBusyWait.h"
 #include "AppFixture.h"
 #include "CColorChoiceButton.h"
 #include "CConfiguration.h"
@@ -376,6 +377,8 @@ TEST_F(UsersDialogsTest, ARenameTheUsersDatabaseRefusesMovesTheFolderBack)
     SQLite::CmyDataBase holder;
     ASSERT_EQ(holder.Open(CUsers::GetUsersDatabasePath()), 0);
     holder.Execute(u"begin immediate");
+    // It holds it past every wait: the rename's connection gives up at once.
+    const ShortBusyWait noWait;
     clearBoxes();
     answers->Push(MessageBoxAnswer::Ok);
     EXPECT_TRUE(runUser(bruno, false, QStringLiteral("Bruno2"))); // closes after the message
