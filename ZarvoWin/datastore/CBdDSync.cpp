@@ -99,27 +99,12 @@ constexpr int PurgedTables[] = {CBdD::TableProjets, CBdD::TableActivites, CBdD::
 
 void CBdD::HardenForDeviceCopy(SQLite::CmyDataBase &connection)
 {
-    if (!connection.IsOpen())
-        return;
-    sqlite3_db_config(connection.Handle(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(connection.Handle(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    CDatabaseFile::HardenForOthersFile(connection);
 }
 
 bool CBdD::HasCodeOfItsOwn(SQLite::CmyDataBase &connection)
 {
-    SQLite::MyTablePtr objects = connection.Query(u"select type, sql from sqlite_master");
-    if (!objects || connection.GetLastCode() != 0)
-        return true;
-    for (int r = 0; r < objects->rowCount(); ++r) {
-        const QString type = objects->GetCell(r, 0);
-        // Code that would run inside our merge, or later inside the local
-        // database the merged copy becomes.
-        if (type == u"trigger" || type == u"view")
-            return true;
-        if (type == u"table" && objects->GetCell(r, 1).simplified().startsWith(u"create virtual", Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    return CDatabaseFile::HasCodeOfItsOwn(connection);
 }
 
 bool CBdD::OpenCopyForMerge(SQLite::CmyDataBase &copy, const QString &path)
@@ -138,18 +123,10 @@ bool CBdD::CheckDeviceCopy(const QString &path)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
-    {
-        SQLite::CmyDataBase db;
-        if (db.OpenReadOnly(path) != 0)
-            return false;
-        HardenForDeviceCopy(db);
-        if (HasCodeOfItsOwn(db))
-            return false;
-    }
-    // The tables and columns of a user's database, the current version (the
-    // copy is upgraded before) and the quick check of its pages: the
-    // comparison and the merge only read and write the copy; the full check
-    // is for a file about to replace a user's database.
+    // No code of its own, the tables and columns of a user's database, the
+    // current version (the copy is upgraded before) and the quick check of
+    // its pages: the comparison and the merge only read and write the copy;
+    // the full check is for a file about to replace a user's database.
     const CDatabaseFile::CheckResult check = CDatabaseFile::CheckReplacement(path, CDatabaseFile::Depth::Quick);
     return check.ok() && check.version == CurrentVersion;
 }

@@ -302,6 +302,29 @@ CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
     return result;
 }
 
+void CDatabaseFile::HardenForOthersFile(SQLite::CmyDataBase &connection)
+{
+    if (!connection.IsOpen())
+        return;
+    sqlite3_db_config(connection.Handle(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(connection.Handle(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+}
+
+bool CDatabaseFile::HasCodeOfItsOwn(SQLite::CmyDataBase &connection)
+{
+    SQLite::MyTablePtr objects = connection.Query(u"select type, sql from sqlite_master");
+    if (!objects || connection.GetLastCode() != 0)
+        return true;
+    for (int r = 0; r < objects->rowCount(); ++r) {
+        const QString type = objects->GetCell(r, 0);
+        if (type == u"trigger" || type == u"view")
+            return true;
+        if (type == u"table" && objects->GetCell(r, 1).simplified().startsWith(u"create virtual", Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
 CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path, Depth depth)
 {
     CheckResult result = Check(path);
@@ -315,6 +338,13 @@ CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path, 
     SQLite::CmyDataBase db;
     if (db.OpenReadOnly(path) != SQLITE_OK) {
         result.status = Status::NotDatabase;
+        return result;
+    }
+    // The schema runs no function of its own, and code it holds would run
+    // inside the user's database.
+    HardenForOthersFile(db);
+    if (HasCodeOfItsOwn(db)) {
+        result.status = Status::CodeOfItsOwn;
         return result;
     }
     for (auto table = required.cbegin(); table != required.cend(); ++table) {
@@ -404,7 +434,7 @@ namespace {
 CDatabaseFile::ReplaceResult replaceLive(const QString &source, const QString &target, const quint32 *changeCounter)
 {
     using Result = CDatabaseFile::ReplaceResult;
-    if (!QFileInfo(target).isFile() || !CDatabaseFile::Check(source).ok())
+    if (!QFileInfo(target).isFile() || !CDatabaseFile::CheckReplacement(source).ok())
         return Result::Failed;
     // A source of no page would be written before the lock is looked at.
     if (changeCounter && QFileInfo(source).size() == 0)

@@ -2,6 +2,10 @@
 #include <QString>
 #include <functional>
 
+namespace SQLite {
+class CmyDataBase;
+}
+
 // Safe copies of database files that may be open. A database that a
 // connection (ours or the tray's) may be writing is never copied byte for
 // byte: every copy goes through SQLite's online backup, which reads one
@@ -34,7 +38,9 @@ public:
         Damaged,        // opens but fails the integrity check
         Truncated,      // shorter than the pages its header counts
         UnknownVersion, // a schema version this program cannot read
-        NotUserDatabase // a table or column of the user database missing
+        NotUserDatabase, // a table or column of the user database missing
+        CodeOfItsOwn     // a trigger, a view or a virtual table, which would
+                         // run inside the user's database
     };
     struct CheckResult
     {
@@ -48,14 +54,23 @@ public:
     static CheckResult Check(const QString &path);
 
     // Everything Check asks, and what a file must be to replace the live
-    // database of a user: a schema version this program reads or upgrades,
-    // every table of that version with its columns, and a full integrity
-    // check. Anything else is refused before the live file is touched.
+    // database of a user: no trigger, view or virtual table, a schema
+    // version this program reads or upgrades, every table of that version
+    // with its columns, and a full integrity check. Anything else is
+    // refused before the live file is touched.
     // With Depth::Quick the pages get Check's quick check alone (a file only
     // read now, such as a device copy being compared, which is checked in
     // full before it replaces anything).
     enum class Depth { Full, Quick };
     static CheckResult CheckReplacement(const QString &path, Depth depth = Depth::Full);
+    // A connection that reads a file of another's making (a device copy, a
+    // file offered as a replacement): no change to the schema by hand, no
+    // function named by the schema run.
+    static void HardenForOthersFile(SQLite::CmyDataBase &connection);
+    // True when a database holds a trigger, a view or a virtual table: code
+    // of another's making that would run in our merge, or in the user's
+    // database it replaces. Also true when its schema cannot be read.
+    static bool HasCodeOfItsOwn(SQLite::CmyDataBase &connection);
 
     // How a copy meets an existing target.
     enum class Target {
@@ -77,11 +92,11 @@ public:
     static bool FlushFolder(const QString &folder);
 
     // Writes the contents of `source` into the database `target` (which must
-    // exist, and may be open). The source is checked first; a source that
-    // fails the check is refused and the target is untouched. While the
-    // pages are written, the target's write lock is held from the first step
-    // to the last: no other connection, of this process or another, writes
-    // it meanwhile.
+    // exist, and may be open). The source is checked first (CheckReplacement,
+    // in full); a source that fails the check is refused and the target is
+    // untouched. While the pages are written, the target's write lock is
+    // held from the first step to the last: no other connection, of this
+    // process or another, writes it meanwhile.
     static bool ReplaceLive(const QString &source, const QString &target);
 
     // The change counter in a database file's header, which every commit to

@@ -73,6 +73,7 @@ std::optional<CNetworkUpdate::Outcome> CNetworkUpdate::Refusal(const CDatabaseFi
     case Status::Damaged:
     case Status::Truncated:
     case Status::NotUserDatabase:
+    case Status::CodeOfItsOwn:
         return Outcome::ReplaceFailed;
     }
     return Outcome::ReplaceFailed;

@@ -33,6 +33,26 @@ QString makeDatabase(const QString &name, int version, const QString &mark, int 
     return path;
 }
 
+// A user database as the program makes it, marked, with `rows` rows of
+// padding: a file that may replace a user's database.
+QString makeUserDatabase(const QString &name, const QString &mark, int rows = 1)
+{
+    const QString path = TestFolders::tempDb(name);
+    {
+        CBdD made(path);
+        EXPECT_TRUE(made.IsOpen());
+    }
+    CmyDataBase db;
+    EXPECT_EQ(db.Open(path), 0);
+    db.Execute(QStringLiteral("insert into Infos values ('Mark','%1')").arg(mark));
+    db.Execute(u"create table Padding (Id integer primary key, Text text)");
+    db.BeginTransaction();
+    for (int i = 0; i < rows; ++i)
+        db.Execute(QStringLiteral("insert into Padding (Text) values ('%1')").arg(QString(1000, QChar(u'a' + i % 26))));
+    EXPECT_TRUE(db.CommitTransaction());
+    return path;
+}
+
 QString markOf(const QString &path)
 {
     CmyDataBase db;
@@ -169,8 +189,8 @@ TEST_F(DatabaseFileTest, ACopyTakenDuringAnotherConnectionsWriteIsWhole)
 
 TEST_F(DatabaseFileTest, ReplaceWritesIntoTheOpenDatabaseAllOrNothing)
 {
-    const QString target = makeDatabase(QStringLiteral("Zarvo.sdb"), 2, QStringLiteral("old"), 10);
-    const QString source = makeDatabase(QStringLiteral("incoming.sdb"), 2, QStringLiteral("new"), 1000);
+    const QString target = makeUserDatabase(QStringLiteral("Zarvo.sdb"), QStringLiteral("old"), 10);
+    const QString source = makeUserDatabase(QStringLiteral("incoming.sdb"), QStringLiteral("new"), 1000);
     // The tray's connection stays open across the replacement.
     CmyDataBase tray;
     ASSERT_EQ(tray.Open(target), 0);
@@ -194,12 +214,27 @@ TEST_F(DatabaseFileTest, ReplaceWritesIntoTheOpenDatabaseAllOrNothing)
 
 TEST_F(DatabaseFileTest, ReplaceRefusesASourceThatFailsItsCheck)
 {
-    const QString target = makeDatabase(QStringLiteral("Zarvo.sdb"), 2, QStringLiteral("old"));
+    const QString target = makeUserDatabase(QStringLiteral("Zarvo.sdb"), QStringLiteral("old"));
     const QString text = TestFolders::writeFile(QStringLiteral("text.sdb"), QByteArray(4096, 'x'));
     EXPECT_FALSE(CDatabaseFile::ReplaceLive(text, target));
     EXPECT_FALSE(CDatabaseFile::ReplaceLive(TestFolders::file(QStringLiteral("none.sdb")), target));
+    // The check is the whole one of a replacement: a database of no user
+    // schema, or one with code of its own, is refused.
+    EXPECT_FALSE(CDatabaseFile::ReplaceLive(makeDatabase(QStringLiteral("other.sdb"), 2, QStringLiteral("o")), target));
+    const QString coded = makeUserDatabase(QStringLiteral("coded.sdb"), QStringLiteral("coded"));
+    {
+        CmyDataBase db;
+        ASSERT_EQ(db.Open(coded), 0);
+        ASSERT_EQ(db.Execute(u"create trigger T after insert on Taches begin delete from Projets; end"), 0);
+    }
+    const QByteArray before = TestFolders::readFile(target);
+    EXPECT_FALSE(CDatabaseFile::ReplaceLive(coded, target));
+    quint32 counter = 0;
+    ASSERT_TRUE(CDatabaseFile::ReadChangeCounter(target, counter));
+    EXPECT_EQ(CDatabaseFile::ReplaceLiveIfUnchanged(coded, target, counter), CDatabaseFile::ReplaceResult::Failed);
+    EXPECT_EQ(TestFolders::readFile(target), before);
     // The target must exist: a replacement never creates a database.
-    const QString source = makeDatabase(QStringLiteral("incoming.sdb"), 2, QStringLiteral("new"));
+    const QString source = makeUserDatabase(QStringLiteral("incoming.sdb"), QStringLiteral("new"));
     EXPECT_FALSE(CDatabaseFile::ReplaceLive(source, TestFolders::file(QStringLiteral("absent.sdb"))));
     EXPECT_FALSE(QFileInfo::exists(TestFolders::file(QStringLiteral("absent.sdb"))));
     EXPECT_EQ(markOf(target), QStringLiteral("old"));
@@ -221,6 +256,12 @@ TEST_F(DatabaseFileTest, AReplacementMustBeAWholeUserDatabaseOfAVersionWeRead)
             EXPECT_EQ(db.Execute(change), 0) << QString::fromUtf16(change).toStdString();
         return path;
     };
+    const QString disagreeing =
+        userDatabase(QStringLiteral("index.sdb"),
+                     {u"insert into Activites(Id, Nom, Deleted) values (700, 'Un', 0), (701, 'Deux', 0)",
+                      u"create index ParNom on Activites(Nom)", u"PRAGMA writable_schema=ON",
+                      u"update sqlite_master set sql='CREATE INDEX ParNom on Activites(Deleted)' where name='ParNom'",
+                      u"PRAGMA writable_schema=OFF"});
     const struct
     {
         const char *what;
@@ -247,6 +288,19 @@ TEST_F(DatabaseFileTest, AReplacementMustBeAWholeUserDatabaseOfAVersionWeRead)
          Status::UnknownVersion, {}},
         {"another database", makeDatabase(QStringLiteral("other.sdb"), 2, QStringLiteral("o")), Status::NotUserDatabase,
          QStringLiteral("Activites")},
+        // Sound pages (the quick check passes it), but an index that no
+        // longer matches its rows.
+        {"an index that disagrees with its table", disagreeing, Status::Damaged, {}},
+        // Code that would run inside the user's database.
+        {"a trigger",
+         userDatabase(QStringLiteral("trigger.sdb"),
+                      {u"create trigger T after delete on Taches begin delete from Projets; end"}),
+         Status::CodeOfItsOwn, {}},
+        {"a view", userDatabase(QStringLiteral("view.sdb"), {u"create view V as select * from Taches"}),
+         Status::CodeOfItsOwn, {}},
+        {"a virtual table",
+         userDatabase(QStringLiteral("virtual.sdb"), {u"create virtual table R using rtree(Id, Debut, Fin)"}),
+         Status::CodeOfItsOwn, {}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -257,12 +311,14 @@ TEST_F(DatabaseFileTest, AReplacementMustBeAWholeUserDatabaseOfAVersionWeRead)
         // Looked at read-only.
         EXPECT_EQ(TestFolders::readFile(c.path), before);
     }
+    // The index that disagrees is only found by the full check.
+    EXPECT_EQ(CDatabaseFile::CheckReplacement(disagreeing, CDatabaseFile::Depth::Quick).status, Status::Ok);
 }
 
 TEST_F(DatabaseFileTest, AReplacementOverAStateThatWasCommittedOverIsRefused)
 {
-    const QString target = makeDatabase(QStringLiteral("Zarvo.sdb"), 2, QStringLiteral("old"));
-    const QString source = makeDatabase(QStringLiteral("incoming.sdb"), 2, QStringLiteral("new"), 100);
+    const QString target = makeUserDatabase(QStringLiteral("Zarvo.sdb"), QStringLiteral("old"));
+    const QString source = makeUserDatabase(QStringLiteral("incoming.sdb"), QStringLiteral("new"), 100);
     quint32 seen = 0;
     ASSERT_TRUE(CDatabaseFile::ReadChangeCounter(target, seen));
     {

@@ -347,6 +347,13 @@ TEST_F(DeviceExchangeTest, CopiesFromTheDeviceTakeOnlyItsWholeDatabase)
          3},
         {"a journal beside it", [&] { put(QStringLiteral("Program Files/Zarvo/Db/Zarvo.sdb-journal"), "j"); }, -1},
         {"a write-ahead log beside it", [&] { put(QStringLiteral("Program Files/Zarvo/Db/Zarvo.sdb-wal"), "w"); }, -1},
+        {"a trigger",
+         [&] {
+             SQLite::CmyDataBase db;
+             ASSERT_EQ(db.Open(device), 0);
+             ASSERT_EQ(db.Execute(u"create trigger T after delete on Taches begin delete from Projets; end"), 0);
+         },
+         -1},
         {"no database", [&] { QFile::remove(device); }, -1},
     };
     // Over a working copy kept from before, and where there is none yet.
@@ -538,6 +545,36 @@ TEST_F(DeviceExchangeTest, AFailedWholeCopyLeavesTheLocalDatabase)
         EXPECT_EQ(DeviceExchange::TextId(result), 244);
     }
     QFile::remove(onDevice(QStringLiteral("Program Files/Zarvo/Db/Zarvo.sdb-journal")));
+    // The device's database carries code of its own, which the purge of the
+    // copy would run and the local database would keep.
+    const QString device = exchange.DeviceDatabaseFile();
+    const struct
+    {
+        const char16_t *code;
+        const char16_t *undo;
+    } codes[] = {
+        {u"create trigger Espion after delete on Projets begin "
+         u"insert into Activites (Id,Nom,Deleted) values (900,'espion',0); end",
+         u"drop trigger Espion"},
+        {u"create view Vue as select * from Taches", u"drop view Vue"},
+        {u"create virtual table Cherche using rtree(Id, Debut, Fin)", u"drop table Cherche"},
+    };
+    for (const auto &c : codes) {
+        SCOPED_TRACE(QString::fromUtf16(c.code).toStdString());
+        {
+            SQLite::CmyDataBase db;
+            ASSERT_EQ(db.Open(device), 0);
+            ASSERT_EQ(db.Execute(c.code), 0);
+        }
+        const QByteArray deviceBytes = TestFolders::readFile(device);
+        EXPECT_EQ(exchange.CopyWholeDatabase(0, options), DeviceExchange::WholeCopyResult::Failed);
+        EXPECT_EQ(TestFolders::readFile(local), localBytes);
+        EXPECT_EQ(TestFolders::readFile(device), deviceBytes);
+        EXPECT_TRUE(history.CanUndo());
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(device), 0);
+        ASSERT_EQ(db.Execute(c.undo), 0);
+    }
     // The device's database is no database.
     put(QStringLiteral("Program Files/Zarvo/Db/Zarvo.sdb"), "texte");
     EXPECT_EQ(exchange.CopyWholeDatabase(0, options), DeviceExchange::WholeCopyResult::Failed);

@@ -298,9 +298,21 @@ TEST_F(BackupListTest, AFailedRestoreLeavesTheDatabaseByteForByte)
         {u"create table Infos(Name text, Value text)", u"insert into Infos values ('VersionDB','2')",
          u"create table Taches(Id integer primary key)", u"create table Projets(Id integer primary key)",
          u"create table Activites(Id integer primary key)"});
+    // Sound pages, but an index that no longer matches its rows (which
+    // only the full integrity check reads), and code of its own that would
+    // run in the user's database.
+    for (const char *name : {"Zarvo_M20250108000000.sdb", "Zarvo_M20250108120000.sdb"})
+        ASSERT_TRUE(CDatabaseFile::CopyLive(good, anneBackups + QLatin1String(name), CDatabaseFile::Target::Replace));
+    sql("Zarvo_M20250108000000.sdb",
+        {u"insert into Activites(Id, Nom, Deleted) values (700, 'Un', 0), (701, 'Deux', 0)",
+         u"create index ParNom on Activites(Nom)", u"PRAGMA writable_schema=ON",
+         u"update sqlite_master set sql='CREATE INDEX ParNom on Activites(Deleted)' where name='ParNom'",
+         u"PRAGMA writable_schema=OFF"});
+    sql("Zarvo_M20250108120000.sdb",
+        {u"create trigger Espion after insert on Taches begin delete from Projets; end"});
     const QByteArray before = digestOf(database);
     open();
-    ASSERT_EQ(dialog->Backups().size(), 8);
+    ASSERT_EQ(dialog->Backups().size(), 10);
     const auto restoreRow = [&](int row) {
         clearBoxes();
         selectRow(row);
@@ -308,7 +320,7 @@ TEST_F(BackupListTest, AFailedRestoreLeavesTheDatabaseByteForByte)
         answers->Push(MessageBoxAnswer::Ok);
         QTest::mouseClick(button(CDlgBackup::RestoreButton), Qt::LeftButton);
     };
-    for (int row = 0; row < 7; ++row) {
+    for (int row = 0; row < 9; ++row) {
         SCOPED_TRACE(dialog->Backups().at(row).fileName.toStdString());
         restoreRow(row);
         ASSERT_EQ(boxes().size(), 2u);
@@ -322,7 +334,7 @@ TEST_F(BackupListTest, AFailedRestoreLeavesTheDatabaseByteForByte)
     ASSERT_EQ(writer.Open(database), 0);
     writer.Execute(u"begin immediate");
     writer.Execute(u"insert into Activites(Id, Nom, Deleted) values (900, 'Held', 0)");
-    restoreRow(7);
+    restoreRow(9);
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[1].text, Platform::Texts::get(410));
     writer.Execute(u"rollback");
@@ -331,7 +343,7 @@ TEST_F(BackupListTest, AFailedRestoreLeavesTheDatabaseByteForByte)
     EXPECT_EQ(projects(database), 0);
 
     // Once the lock is free, the same backup comes back whole.
-    restoreRow(7);
+    restoreRow(9);
     EXPECT_EQ(boxes().size(), 1u);
     EXPECT_EQ(projects(database), 4);
 }
