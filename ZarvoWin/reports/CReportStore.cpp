@@ -35,6 +35,7 @@ QString versionInsert()
 struct Layout
 {
     bool readable = false; // a database whose tables could be listed
+    bool empty = false;    // a file of no page: a making cut short before its first commit
     QSet<QString> tables;
     bool columnList = false; // Reports has Colonnes
     int version = 0;         // 0 without a version
@@ -50,6 +51,8 @@ Layout readLayout(SQLite::CmyDataBase &db)
         return layout;
     for (int row = 0; row < t->rowCount(); ++row)
         layout.tables.insert(t->GetCell(row, 0));
+    t = db.Query(u"pragma page_count");
+    layout.empty = t && t->rowCount() > 0 && t->GetIntAt(0, 0) == 0;
     if (layout.tables.contains(QStringLiteral("Reports"))) {
         t = db.Query(u"pragma table_info(Reports)");
         const int name = t ? t->ColumnIndex(u"name") : -1;
@@ -131,7 +134,12 @@ bool CReportStore::Connect(SQLite::CmyDataBase &db, bool create)
     if (db.Open(m_path) != 0)
         return false;
     const Layout layout = readLayout(db);
-    if (!layout.readable || layout.version > Version) {
+    // A database that holds none of our tables is another's file, never
+    // changed; an empty file is what a making of ours cut short leaves.
+    const bool ours = layout.empty || layout.tables.contains(QStringLiteral("Reports"))
+                      || layout.tables.contains(QStringLiteral("OnScreen"))
+                      || layout.tables.contains(QStringLiteral("Infos"));
+    if (!layout.readable || layout.version > Version || !ours) {
         db.Close();
         return false;
     }

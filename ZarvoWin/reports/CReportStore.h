@@ -19,8 +19,8 @@ class CmyDataBase;
 // opens the database, does its work and closes it again, so each sees what
 // the file holds now. Only a save creates the file; the other operations
 // on a missing file fail without making one. A file that is not a report
-// database, or one of a later version, is never changed: every operation
-// on it fails.
+// database (one that holds none of its tables), or one of a later version,
+// is never changed: every operation on it fails.
 class CReportStore
 {
 public:
@@ -42,9 +42,9 @@ public:
     // Checks the database and brings it up to date: without `create`, false
     // when the file is missing or cannot be opened; with it, a missing file
     // is made with the current schema. A database of the first layout (no
-    // column list, no version) or one that lacks a table gets what it
-    // lacks, all in one transaction; false when that could not be
-    // committed.
+    // column list, no version) or one that lacks a table (but holds one at
+    // least, or is empty) gets what it lacks, all in one transaction; false
+    // when that could not be committed.
     bool OpenDatabase(bool create);
 
     // One child of `parent` per saved report, in name order: text the

@@ -15,7 +15,10 @@
 #include "WidgetIds.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
 #include <QTreeWidgetItem>
 
 namespace {
@@ -104,8 +107,25 @@ void CPaneReport::ReloadTree()
 
 void CPaneReport::FillReports()
 {
+    CReportStore store;
     CTreeWidgetFiller filler(Tree());
-    CReportStore().FillReportTree(filler, m_root);
+    const QString path = store.Path();
+    if (store.FillReportTree(filler, m_root) || !QFileInfo::exists(path)) {
+        m_unreadableTold.remove(path);
+        return;
+    }
+    // The file is kept as it is (it may be of a later version, or another's):
+    // the user is told why the pane is empty, once for each file, however
+    // often the pane is filled, and once the window that is being built
+    // or refilled stands.
+    if (m_unreadableTold.contains(path))
+        return;
+    m_unreadableTold.insert(path);
+    QTimer::singleShot(0, this, [this, path] {
+        m_app.ShowMessage(MessageBoxType::IconExclamation, Platform::Texts::get(173),
+                          Platform::Formatter::sprintf(Platform::Texts::get(UnreadableText),
+                                                       {QDir::toNativeSeparators(path)}));
+    });
 }
 
 void CPaneReport::SaveViewState()

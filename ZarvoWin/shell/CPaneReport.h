@@ -2,6 +2,9 @@
 #include "CTreePane.h"
 #include "CPaneCommandTarget.h"
 
+#include <QSet>
+#include <QString>
+
 #include <memory>
 
 class QMenu;
@@ -16,6 +19,8 @@ public:
     static constexpr int CaptionText = 258;
     static constexpr int ToolBarId = 376;
     static constexpr int MenuId = 368;
+    // The user's report definitions cannot be read from the file named.
+    static constexpr int UnreadableText = 25100;
     enum Command { CmdOpen = 32835, CmdDelete = 32836, CmdRename = 32839, CmdMainDelete = 32791 };
 
     // What the pane remembers of the tree across a refill.
@@ -65,4 +70,6 @@ private:
     void FillReports();
     QTreeWidgetItem *m_root = nullptr;
     tViewState m_view;
+    // The report files found unreadable and told about.
+    QSet<QString> m_unreadableTold;
 };

@@ -430,10 +430,15 @@ TEST(ReportStore, ForeignFilesAreLeftAlone)
 {
     const QString later = reportsWith({{u"Futur", 1}});
     exec(later, QStringLiteral("update Infos set Value='2' where Name='VersionDB'"));
+    // Another program's database, which holds none of our tables.
+    const QString foreign = TestFolders::tempDb(QStringLiteral("foreign.rpt"));
+    exec(foreign, QStringLiteral("create table Notes(Id integer, Text text)"));
+    exec(foreign, QStringLiteral("insert into Notes values (1, 'à garder')"));
     const QString files[] = {
         TestFolders::writeFile(QStringLiteral("text.rpt"), "Ceci n'est pas une base de rapports.\n"),
         TestFolders::writeFile(QStringLiteral("cut.rpt"), QByteArray("SQLite format 3\0", 16) + QByteArray(80, 'x')),
         later,
+        foreign,
     };
     for (const QString &path : files) {
         SCOPED_TRACE(path.toStdString());

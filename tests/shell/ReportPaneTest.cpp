@@ -5,10 +5,14 @@
 #include "CReportStore.h"
 #include "CViewTree.h"
 #include "CmyDataBase.h"
+#include "Formatter.h"
 #include "MyTable.h"
+#include "Texts.h"
 #include "WidgetIds.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QFile>
 #include <QMenu>
 #include <QTest>
 #include <QTreeWidgetItem>
@@ -213,4 +217,72 @@ TEST_F(ReportPaneTest, RenamingKeepsTheFirstVisibleReport)
     pane->ReloadTree();
     EXPECT_EQ(pane->Tree()->FirstVisibleItem(), pane->Root()->child(0));
     app->ReportWindows().clear();
+}
+
+// A report file that cannot be read (damaged, cut in half, of a later
+// version, or another program's database) leaves the pane empty: the user
+// is told once, the file named, however often the pane is filled again,
+// and the file keeps its bytes.
+TEST_F(ReportPaneTest, AnUnreadableReportFileIsToldOnceAndKept)
+{
+    for (int i = 1; i <= 200; ++i)
+        addReport(i, QStringLiteral("Rapport %1 %2").arg(i).arg(QString(100, u'x')));
+    const QByteArray whole = TestFolders::readFile(path);
+    const auto put = [this](const QByteArray &bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    };
+    QByteArray damaged = whole;
+    damaged.replace(4096, damaged.size() - 4096, QByteArray(damaged.size() - 4096, '\x5a'));
+    const QString foreign = TestFolders::tempDb(QStringLiteral("foreign.sdb"));
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(foreign), 0);
+        ASSERT_EQ(db.Execute(u"create table Notes(Id integer, Text text)"), 0);
+        ASSERT_EQ(db.Execute(u"insert into Notes values (1, 'à garder')"), 0);
+    }
+    const struct
+    {
+        const char *what;
+        std::function<void()> arrange;
+    } cases[] = {
+        {"damaged", [&] { put(damaged); }},
+        {"cut in half", [&] { put(whole.left(whole.size() / 2)); }},
+        {"of a later version",
+         [&] {
+             put(whole);
+             SQLite::CmyDataBase db;
+             ASSERT_EQ(db.Open(path), 0);
+             ASSERT_EQ(db.Execute(u"update Infos set Value='2' where Name='VersionDB'"), 0);
+         }},
+        {"another program's database",
+         [&] { put(TestFolders::readFile(foreign)); }},
+    };
+    const QString told = Platform::Formatter::sprintf(Platform::Texts::get(CPaneReport::UnreadableText),
+                                                      {QDir::toNativeSeparators(path)});
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange();
+        const QByteArray before = TestFolders::readFile(path);
+        clearBoxes();
+        makePane();
+        pane->ReloadTree();
+        pane->FillTree(true);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(names().isEmpty());
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconExclamation);
+        EXPECT_EQ(boxes()[0].text, told);
+        EXPECT_TRUE(boxes()[0].text.contains(path));
+        EXPECT_EQ(TestFolders::readFile(path), before);
+        pane.reset();
+    }
+    // The file mended by hand: the reports are back, and nothing is said.
+    put(whole);
+    clearBoxes();
+    makePane();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(names().size(), 200);
+    EXPECT_TRUE(boxes().empty());
 }
