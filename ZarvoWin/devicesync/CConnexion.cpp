@@ -139,6 +139,10 @@ CConnexion::~CConnexion()
     if (m_review) {
         m_review->SetCancelHandler({});
         m_review->SetSynchroniseRunner({});
+        // Without a host the review is a window of this dialog's alone,
+        // which nothing else would ever close and free.
+        if (!m_host)
+            delete m_review;
     }
 }
 
