@@ -11,7 +11,8 @@
 // (merge, overlaps answered once for all, favourite order, purge, device
 // write, local replacement) bare, as SyncRun sequences it, and in the run
 // dialog with its worker and step list; and the dialogs' share measured
-// pairwise, parts then dialog in each iteration ("dialog/parts").
+// pairwise, parts then dialog in each iteration ("dialog/parts"); and the
+// run against the comparison and the merge, pairwise as well.
 #include "BenchFolder.h"
 #include "TenYearsOfEntries.h"
 
@@ -591,6 +592,47 @@ void measureShare(benchmark::State &state, Parts parts, Dialog dialog)
     }
     state.counters["dialog/parts"] = medianOf(ratios);
 }
+
+// The run against the comparison and the merge, pairwise: each iteration
+// compares both databases and merges the differences into a fresh copy,
+// then runs the whole synchronisation on fresh files (the files put back
+// untimed), so that the disk's ups and downs fall on both alike. The
+// counter is the median of the iterations' ratios.
+void BM_RunAgainstCompareAndMerge(benchmark::State &state)
+{
+    const SyncFileStages::Setup setup = runSetup();
+    const Pair &p = pair();
+    const QString work = pathOf("work.sdb");
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(work);
+        QFile::copy(p.device, work);
+        exchange().Reset();
+        state.ResumeTiming();
+        QElapsedTimer timer;
+        timer.start();
+        NoSteps steps;
+        bool ok = false;
+        {
+            SyncReviewList list;
+            int count = 0;
+            CBdD db(p.local, CBdD::ReadOnly);
+            bool touched = false;
+            ok = db.CompareDatabases(p.device, list, nullptr, count, CConfiguration()) == CBdD::CompareOutcome::Compared
+                 && db.ApplySynchronisation(work, list, steps, touched);
+        }
+        const qint64 compareAndMergeNs = timer.nsecsElapsed();
+        timer.restart();
+        ok = ok && SyncRun(SyncFileStages::Make(setup)).Run(steps) == SyncRun::Outcome::Succeeded;
+        const qint64 runNs = timer.nsecsElapsed();
+        if (!ok)
+            state.SkipWithError("the work failed");
+        ratios.push_back(double(runNs) / double(std::max<qint64>(1, compareAndMergeNs)));
+    }
+    state.counters["run/(compare+merge)"] = medianOf(ratios);
+}
+BENCHMARK(BM_RunAgainstCompareAndMerge)->Unit(benchmark::kMillisecond)->Iterations(9);
 
 void BM_AnalysisDialogShare(benchmark::State &state)
 {
