@@ -3,11 +3,14 @@
 // time report grouped by project, activity and day without detail, against
 // the bare grouped SQL of the same sums stepped on the same file; the same
 // report with detail, a cross table by month, and a second build on the
-// tree the first one kept.
+// tree the first one kept. And fitting the columns of the report with
+// detail to their texts, as its window does after each build, against that
+// build.
 #include "BenchFolder.h"
 #include "BuildReportData.h"
 #include "CBdD.h"
 #include "CProjectStore.h"
+#include "CReportGrid.h"
 #include "CReportModel.h"
 #include "Formatter.h"
 #include "LocalTime.h"
@@ -17,7 +20,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDate>
 
 #include <memory>
@@ -106,6 +109,9 @@ tReportDefinition grouped(bool detail)
     d.Projets.clear();
     d.Activites.clear();
     d.SetDefaultColumns(d.Columns);
+    // With its entries, the report shows their titles too.
+    if (detail)
+        d.Columns.ShowKind(9);
     return d;
 }
 
@@ -184,6 +190,23 @@ void SecondBuildOnTheKeptTree(benchmark::State &state)
     build(state, grouped(true), true);
 }
 
+// The grid over the model the build made, its columns fitted to their
+// texts as the report window fits them after a build.
+void FitColumnsOfTheReportWithDetail(benchmark::State &state)
+{
+    CReportModel model;
+    if (!BuildReportData(grouped(true), databasePath(), snapshot(), model, nullptr).Ok)
+        state.SkipWithError("the build failed");
+    CReportGrid grid;
+    grid.SetModel(&model);
+    grid.BuildColumns();
+    grid.resize(1600, 900);
+    for (auto _ : state)
+        grid.AutoFitColumns(-1, false);
+    state.counters["rows"] = double(model.Tree().RowCount());
+    state.counters["columns"] = double(grid.ColumnCount());
+}
+
 } // namespace
 
 BENCHMARK(BuildGroupedWithoutDetail)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -191,12 +214,15 @@ BENCHMARK(BareGroupedSql)->Unit(benchmark::kMillisecond)->Repetitions(5)->Report
 BENCHMARK(BuildGroupedWithDetail)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BuildCrossTableByMonth)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(SecondBuildOnTheKeptTree)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(FitColumnsOfTheReportWithDetail)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 int main(int argc, char **argv)
 {
     qputenv("TZ", "Europe/Paris");
     Bench::keepEnvironmentInFolder();
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -18,6 +18,9 @@
 #include <QSet>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <functional>
+
 #include <limits>
 #include <memory>
 #include <sqlite3.h>
@@ -325,40 +328,90 @@ bool CReportExtraction::FillReportTable(SQLite::CmyDataBase &report, const QStri
     return ok;
 }
 
-bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &where)
+CReportExtraction::tPeriod CReportExtraction::Period() const
 {
-    const bool bounded = m_definition.Periode != 0;
-    qint64 periodStart = std::numeric_limits<qint64>::min();
-    qint64 periodEnd = m_now;
-    if (bounded) {
+    tPeriod period;
+    period.Bounded = m_definition.Periode != 0;
+    period.Start = std::numeric_limits<qint64>::min();
+    period.End = m_now;
+    if (period.Bounded) {
         // Dates given in reverse stand for the same period.
         const QDate first = std::min(m_definition.Debut, m_definition.Fin);
         const QDate last = std::max(m_definition.Debut, m_definition.Fin);
-        periodStart = Platform::LocalTime::midnight(first);
-        periodEnd = Platform::LocalTime::midnight(last.addDays(1)) - 1;
+        period.Start = Platform::LocalTime::midnight(first);
+        period.End = Platform::LocalTime::midnight(last.addDays(1)) - 1;
     }
-    const QString texts = m_withTexts ? QStringLiteral("Title, Notes") : QStringLiteral("'', ''");
+    return period;
+}
+
+QString CReportExtraction::PeriodCondition(const tPeriod &period)
+{
+    return period.Bounded
+               ? Formatter::sprintf(u" and Debut <= %I64d and (Fin > %I64d or Fin=0)", {period.End, period.Start})
+               : QString();
+}
+
+bool CReportExtraction::CutIntoDays(qint64 debut, qint64 fin, const tPeriod &period, LocalDayCache &days,
+                                    const std::function<bool(qint64, qint64, bool)> &piece) const
+{
+    const bool running = fin == 0;
+    qint64 start = period.Bounded && debut < period.Start ? period.Start : debut;
+    // How far the entry has run: to its end, or to now while it runs. A
+    // finished entry of a report over the whole database is whole, even
+    // when it ends later than now.
+    const qint64 reach = running ? m_now : fin;
+    const qint64 last = period.Bounded && reach > period.End ? period.End : reach;
+    // Never a piece that ends before it starts.
+    if (!running && start > last)
+        return true;
+    for (;;) {
+        // A day's piece ends at its 23:59:59; it counts up to midnight when
+        // the entry goes on past it. The last piece ends with the entry or
+        // the period; a running entry's piece that reaches the present has
+        // no end.
+        const qint64 dayEnd = days.Day(start).End - 1;
+        qint64 end = 0;
+        bool toMidnight = false;
+        if (dayEnd <= last) {
+            end = dayEnd;
+            toMidnight = reach > dayEnd;
+        } else if (!running) {
+            end = last;
+        }
+        if (!piece(start, end, toMidnight))
+            return false;
+        if (end == 0 || end >= last)
+            return true;
+        start = end + 1;
+        // A finished entry that ends on the stroke of midnight has no piece
+        // of the next day.
+        if (!running && start >= last)
+            return true;
+    }
+}
+
+bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &where)
+{
+    const tPeriod period = Period();
     // A deleted or vanished project or activity reads as -1.
     const QString columns =
         QStringLiteral("zarvo_live_activity(IdActivite), zarvo_live_project(IdProjet), Facture, IdTauxHoraire, "
-                       "Date_Modif, Origine_Modif, Deleted, ")
-        + texts;
+                       "Date_Modif, Origine_Modif, Deleted, '', ''");
 
     // Entries within one local day: copied as they are, in one statement,
     // which also sets aside the longer and running ones.
     sqlite3 *db = report.Handle();
     tDaySorter sorter;
-    sorter.bounded = bounded;
-    sorter.periodStart = periodStart;
-    sorter.periodEnd = periodEnd;
+    sorter.bounded = period.Bounded;
+    sorter.periodStart = period.Start;
+    sorter.periodEnd = period.End;
     if (sqlite3_create_function_v2(db, "zarvo_one_day", 3, SQLITE_UTF8 | SQLITE_DIRECTONLY, &sorter, oneDay, nullptr,
                                    nullptr, nullptr)
         != SQLITE_OK)
         return false;
     QString single = Formatter::sprintf(
         u"insert into rptTaches select Id, Debut, Fin, %s, 0 from zarvo.Taches where %s", {columns, where});
-    if (bounded)
-        single += Formatter::sprintf(u" and Debut <= %I64d and (Fin > %I64d or Fin=0)", {periodEnd, periodStart});
+    single += PeriodCondition(period);
     // In start order (the index on -Debut gives it without a sort), so that
     // the lines are read back in order without sorting them all.
     single += QStringLiteral(" and zarvo_one_day(Id, Debut, Fin) order by -Debut desc");
@@ -381,90 +434,135 @@ bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &
     for (const tDaySorter::tLonger &entry : sorter.longer) {
         if (IsCancelled())
             break;
-        const bool running = entry.Fin == 0;
-        qint64 start = bounded && entry.Debut < periodStart ? periodStart : entry.Debut;
-        // How far the entry has run: to its end, or to now while it runs.
-        // A finished entry of a report over the whole database is whole,
-        // even when it ends later than now.
-        const qint64 reach = running ? m_now : entry.Fin;
-        const qint64 last = bounded && reach > periodEnd ? periodEnd : reach;
-        // Never a piece that ends before it starts.
-        if (!running && start > last)
-            continue;
-        for (;;) {
-            // A day's piece ends at its 23:59:59; it counts up to midnight
-            // when the entry goes on past it. The last piece ends with the
-            // entry or the period; a running entry's piece that reaches the
-            // present has no end.
-            const qint64 dayEnd = sorter.days.Day(start).End - 1;
-            qint64 end = 0;
-            bool toMidnight = false;
-            if (dayEnd <= last) {
-                end = dayEnd;
-                toMidnight = reach > dayEnd;
-            } else if (!running) {
-                end = last;
-            }
+        const bool cut = CutIntoDays(entry.Debut, entry.Fin, period, sorter.days, [&](qint64 start, qint64 end,
+                                                                                        bool toMidnight) {
             sqlite3_bind_int64(piece.Get(), 1, start);
             sqlite3_bind_int64(piece.Get(), 2, end);
             sqlite3_bind_int64(piece.Get(), 3, entry.Id);
             sqlite3_bind_int(piece.Get(), 4, toMidnight ? 1 : 0);
             const int inserted = piece.Step();
             sqlite3_reset(piece.Get());
-            if (inserted != SQLITE_DONE) {
+            if (inserted != SQLITE_DONE)
                 report.SetLastCode(inserted);
-                return false;
-            }
-            if (end == 0 || end >= last)
-                break;
-            start = end + 1;
-            // A finished entry that ends on the stroke of midnight has no
-            // piece of the next day.
-            if (!running && start >= last)
-                break;
-        }
+            return inserted == SQLITE_DONE;
+        });
+        if (!cut)
+            return false;
     }
     return !IsCancelled();
 }
 
-bool CReportExtraction::FeedEntries(SQLite::CmyDataBase &report, CReportLineSink &sink)
+bool CReportExtraction::ReadEntries(const QString &mainPath, std::vector<tReportEntry> &lines,
+                                    std::vector<tReportEntry> &pieces)
 {
+    SQLite::CmyDataBase main;
+    if (main.OpenReadOnly(mainPath) != 0)
+        return false;
+    sqlite3 *db = main.Handle();
+    sqlite3_progress_handler(db, 2000, interruptWhenCancelled, this);
+    // One read transaction: the live projects and activities and the
+    // entries are read as one state of the file, and the file is free
+    // again before the lines are grouped.
+    if (main.Execute(u"BEGIN TRANSACTION") != 0)
+        return false;
+    const tPeriod period = Period();
+    QString sql = QStringLiteral(
+        "select Id, Debut, Fin, zarvo_live_project(IdProjet), zarvo_live_activity(IdActivite), IdTauxHoraire, Facture");
+    if (m_withTexts)
+        sql += QStringLiteral(", Title, Notes");
+    sql += QStringLiteral(" from Taches where Deleted=0");
+    if (m_definition.Status == 1)
+        sql += QStringLiteral(" and Facture=0");
+    else if (m_definition.Status != 0)
+        sql += QStringLiteral(" and Facture<>0");
+    sql += PeriodCondition(period);
+    // The lists name live ids: a deleted or vanished project or activity
+    // is -1 there too.
+    if (!m_definition.Projets.isEmpty())
+        sql += Formatter::sprintf(u" and zarvo_live_project(IdProjet) in %s", {m_definition.Projets});
+    if (!m_definition.Activites.isEmpty())
+        sql += Formatter::sprintf(u" and zarvo_live_activity(IdActivite) in %s", {m_definition.Activites});
+    // In start order: the index on -Debut gives it without a sort.
+    sql += QStringLiteral(" order by -Debut desc");
+    bool ok = registerLiveIds(db, "zarvo_live_project", "select Id from Projets where ifnull(Deleted, 0)=0")
+              && registerLiveIds(db, "zarvo_live_activity", "select Id from Activites where ifnull(Deleted, 0)=0");
+    if (ok) {
+        Statement rows(db, sql);
+        LocalDayCache days;
+        tReportEntry entry;
+        int rc = rows.IsValid() ? SQLITE_ROW : SQLITE_ERROR;
+        while (rc == SQLITE_ROW && !IsCancelled()) {
+            rc = rows.Step();
+            if (rc != SQLITE_ROW)
+                break;
+            // The reading gives every row an id, and -1 for no project or
+            // activity.
+            entry.Id = int(rows.Int64(0));
+            entry.Debut = rows.Int64(1);
+            entry.Fin = rows.Int64(2);
+            entry.IdProjet = int(rows.Int64(3));
+            entry.IdActivite = int(rows.Int64(4));
+            entry.IdTauxHoraire = rows.Id(5);
+            entry.Facture = rows.Int64(6) != 0;
+            entry.ToMidnight = false;
+            if (m_withTexts) {
+                entry.Title = rows.Text(7);
+                entry.Notes = rows.Text(8);
+            }
+            const qint64 nextMidnight = days.Day(entry.Debut).End;
+            if (entry.Fin != 0 && entry.Fin >= entry.Debut && entry.Fin < nextMidnight) {
+                lines.push_back(std::move(entry));
+            } else if (entry.Fin == 0 || entry.Fin >= nextMidnight) {
+                // Over several days, or running: one line per local day.
+                const qint64 debut = entry.Debut;
+                const qint64 fin = entry.Fin;
+                CutIntoDays(debut, fin, period, days, [&](qint64 start, qint64 end, bool toMidnight) {
+                    entry.Debut = start;
+                    entry.Fin = end;
+                    entry.ToMidnight = toMidnight;
+                    pieces.push_back(entry);
+                    return true;
+                });
+            }
+            // An end before the start makes no line.
+        }
+        ok = rc == SQLITE_DONE;
+    }
+    sqlite3_progress_handler(db, 0, nullptr, nullptr);
+    main.Execute(u"COMMIT TRANSACTION");
+    return ok;
+}
+
+bool CReportExtraction::BuildGrouped(const QString &mainPath, CReportLineSink &sink)
+{
+    Step(137);
+    std::vector<tReportEntry> lines;
+    std::vector<tReportEntry> pieces;
+    if (!ReadEntries(mainPath, lines, pieces))
+        return false;
+    if (IsCancelled())
+        return true;
+    // The pieces in start order, those of one start in the order they were
+    // cut; before an entry of the same start, the entry.
+    std::stable_sort(pieces.begin(), pieces.end(),
+                     [](const tReportEntry &a, const tReportEntry &b) { return a.Debut < b.Debut; });
     sink.BuildColumns();
     sink.SetTotalRow(Platform::Texts::get(316), true);
-    const QString texts = m_withTexts ? QStringLiteral(", Title, Notes") : QString();
-    OrderedRows ordered(report.Handle(),
-                        QStringLiteral("Id, Debut, Fin, IdProjet, IdActivite, IdTauxHoraire, Facture, FinMinuit") + texts,
-                        BuildReportFilter(m_definition), m_lastSingleRow);
-    if (!ordered.IsValid())
-        return false;
-    bool first = true;
-    tReportEntry entry;
-    while (!IsCancelled()) {
-        const Statement *rows = ordered.Next();
-        if (!rows)
-            break;
-        if (first) {
-            Step(138);
-            first = false;
-        }
-        // The copy gives every row an id, and -1 for no project or activity.
-        entry.Id = int(rows->Int64(0));
-        entry.Debut = rows->Int64(1);
-        entry.Fin = rows->Int64(2);
-        entry.IdProjet = int(rows->Int64(3));
-        entry.IdActivite = int(rows->Int64(4));
-        entry.IdTauxHoraire = rows->Id(5);
-        entry.Facture = rows->Int64(6) != 0;
-        entry.ToMidnight = rows->Int64(7) != 0;
-        if (m_withTexts) {
-            entry.Title = rows->Text(8);
-            entry.Notes = rows->Text(9);
-        }
-        sink.AddEntryLine(entry);
+    if (!lines.empty() || !pieces.empty())
+        Step(138);
+    size_t line = 0;
+    size_t piece = 0;
+    while (!IsCancelled() && (line < lines.size() || piece < pieces.size())) {
+        const bool takeLine =
+            line < lines.size() && (piece == pieces.size() || lines[line].Debut <= pieces[piece].Debut);
+        tReportEntry &next = takeLine ? lines[line++] : pieces[piece++];
+        sink.AddEntryLine(next);
+        // The texts were the line's only: its memory goes now.
+        next.Title = QString();
+        next.Notes = QString();
     }
-    if (ordered.Failed())
-        return IsCancelled();
-    Step(139);
+    if (!IsCancelled())
+        Step(139);
     return true;
 }
 
@@ -547,6 +645,8 @@ bool CReportExtraction::Build(const QString &mainPath, const QString &folder, CR
 {
     if (!IsBuildable(m_definition) || !QFile::exists(mainPath))
         return false;
+    if (!crossTable)
+        return BuildGrouped(mainPath, sink) || IsCancelled();
     Step(137);
     if (!QDir().mkpath(folder))
         return false;
@@ -558,7 +658,7 @@ bool CReportExtraction::Build(const QString &mainPath, const QString &folder, CR
         if (report.Open(path) == 0) {
             ok = FillReportTable(report, mainPath);
             if (ok && !IsCancelled())
-                ok = crossTable ? FeedCrossTable(report, sink) : FeedEntries(report, sink);
+                ok = FeedCrossTable(report, sink);
         }
     }
     removeReportFile(path);

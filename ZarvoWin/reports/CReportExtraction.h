@@ -4,27 +4,35 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+#include <vector>
+
+class LocalDayCache;
 class ProgressDlgShared;
 struct tReportDefinition;
 namespace SQLite {
 class CmyDataBase;
 }
 
-// Copies the time entries a report selects out of the user's database into
-// a report database of its own ("tmprep.sdb", table rptTaches), then reads
-// them back grouped and filtered and hands each line to a sink. Reports of
-// kinds 0 to 3; project tracking (kind 4) reads no entries.
+// Reads the time entries a report selects out of the user's database and
+// hands each line to a sink. Reports of kinds 0 to 3; project tracking
+// (kind 4) reads no entries.
 //
-// The copy keeps the entries of the period (dates given in reverse stand
-// for the same period) and of the invoiced filter, splits an entry that
-// runs over several local days into one row per day (each day ending at
-// 23:59:59 local time of that day and counted up to midnight, so that the
-// pieces add up to the entry and the days of a clock change keep their 23
-// or 25 hours), and gives the entries of a deleted or vanished project or
-// activity the id -1. A running entry's piece has no end (Fin 0) only where
-// it reaches the present: the days of a period that has ended are whole. The user's database is attached
-// to the report database and read in one read transaction: the copy is
-// set-based, and nothing is ever written to the user's file.
+// The entries of the period (dates given in reverse stand for the same
+// period) and of the invoiced filter are read in one read transaction of a
+// connection of the build's own, which never writes to the user's file.
+// An entry that runs over several local days is split into one line per
+// day (each day ending at 23:59:59 local time of that day and counted up
+// to midnight, so that the pieces add up to the entry and the days of a
+// clock change keep their 23 or 25 hours); a running entry's piece has no
+// end (Fin 0) only where it reaches the present: the days of a period that
+// has ended are whole. The entries of a deleted or vanished project or
+// activity have the id -1.
+//
+// A grouped report (kinds 0 to 2) reads its lines into memory and hands
+// them on in start order once the file is free again. A cross table copies
+// them into a report database of its own ("tmprep.sdb", table rptTaches),
+// where SQL finds the values of its columns, and reads them back from it.
 //
 // Made and used on one thread (the build's worker); it reads only the
 // definition, the file and the cancel flag.
@@ -49,14 +57,15 @@ public:
     // and a cross table's column grouping is known.
     static bool IsBuildable(const tReportDefinition &definition);
 
-    // Fills rptTaches in the open report database `report` from the user's
-    // database at `mainPath`, in one transaction. False when a statement
-    // failed (nothing is kept) or when cancelled.
+    // Fills rptTaches, the lines of a cross table, in the open report
+    // database `report` from the user's database at `mainPath`, in one
+    // transaction. False when a statement failed (nothing is kept) or when
+    // cancelled.
     bool FillReportTable(SQLite::CmyDataBase &report, const QString &mainPath);
 
-    // Kinds 0 to 2, and 3: makes the report database in `folder`, fills it,
-    // hands the lines to the sink, and deletes the file again. False when
-    // the definition cannot be built, the file cannot be made, or a
+    // Kinds 0 to 2, and 3 (which makes its report database in `folder` and
+    // deletes it again): hands the lines to the sink. False when the
+    // definition cannot be built, the file cannot be read or made, or a
     // statement failed; a cancelled build stops early, cleans up and
     // gives true (the caller reads the cancel flag).
     bool BuildReport(const QString &mainPath, const QString &folder, CReportLineSink &sink);
@@ -67,9 +76,30 @@ public:
     qint64 Now() const { return m_now; }
 
 private:
+    // The instants the report's period spans: from the first second of its
+    // first day to the last of its last day; unbounded (to now) over the
+    // whole database.
+    struct tPeriod
+    {
+        bool Bounded = false;
+        qint64 Start = 0;
+        qint64 End = 0;
+    };
+    tPeriod Period() const;
+    // The SQL condition on Debut and Fin of the entries of the period.
+    static QString PeriodCondition(const tPeriod &period);
+    // Cuts an entry over several days, or running, into its pieces of one
+    // local day within the period: `piece` (start, end, counted up to
+    // midnight) for each; false when `piece` refused one.
+    bool CutIntoDays(qint64 debut, qint64 fin, const tPeriod &period, LocalDayCache &days,
+                     const std::function<bool(qint64, qint64, bool)> &piece) const;
+
     bool Build(const QString &mainPath, const QString &folder, CReportLineSink &sink, bool crossTable);
+    // A grouped report: the entries within one day in start order into
+    // `lines`, the pieces of the longer ones into `pieces`.
+    bool ReadEntries(const QString &mainPath, std::vector<tReportEntry> &lines, std::vector<tReportEntry> &pieces);
+    bool BuildGrouped(const QString &mainPath, CReportLineSink &sink);
     bool CopyEntries(SQLite::CmyDataBase &report, const QString &where);
-    bool FeedEntries(SQLite::CmyDataBase &report, CReportLineSink &sink);
     bool FeedCrossTable(SQLite::CmyDataBase &report, CReportLineSink &sink);
     void Step(int textId);
 

@@ -139,17 +139,19 @@ int CReportGrid::FitWidth(int column) const
 {
     if (!m_model || column < 0 || column >= ColumnCount())
         return MinimumColumnWidth;
+    const std::vector<std::vector<const CTreeItem *>> rows = m_model->FitRows(column, column);
+    return FitWidth(column, rows.empty() ? std::vector<const CTreeItem *>() : rows.front());
+}
+
+int CReportGrid::FitWidth(int column, const std::vector<const CTreeItem *> &candidates) const
+{
     const bool last = column == ColumnCount() - 1;
     const int caption = Header()->fontMetrics().horizontalAdvance(ColumnCaption(column));
     // The header's own need: its caption with the margins it draws.
     int widest = last ? caption + 10 : caption + 12;
     const QFontMetrics metrics(font());
     const int indent = Indent();
-    const CReportRowTree &tree = m_model->Tree();
-    for (int row = 0; row < tree.RowCount(); ++row) {
-        const CTreeItem *item = tree.VisibleRow(row);
-        if (!item)
-            continue;
+    const auto measure = [&](const CTreeItem *item) {
         int width = metrics.horizontalAdvance(m_model->GetCellText(column, item, false, true));
         if (column == 0) {
             width += item->Depth() * indent + 4;
@@ -161,6 +163,14 @@ int CReportGrid::FitWidth(int column) const
             width += 6;
         }
         widest = std::max(widest, width);
+    };
+    // The rows whose texts can be the widest, and the rows on screen.
+    for (const CTreeItem *item : candidates)
+        measure(item);
+    const int first = FirstVisibleRow();
+    for (int row = first; row < first + RowsPerPage() + 1; ++row) {
+        if (const CTreeItem *item = m_model->Tree().VisibleRow(row))
+            measure(item);
     }
     return std::min(widest, int(FitCap)) + (column == 0 ? 20 : 10);
 }
@@ -172,11 +182,15 @@ void CReportGrid::AutoFitColumns(int column, bool reset)
     const int from = column < 0 ? 0 : column;
     const int to = column < 0 ? ColumnCount() - 1 : std::min(column, ColumnCount() - 1);
     m_rebuilding = true;
-    for (int c = from; c <= to; ++c) {
-        if (reset)
+    if (reset) {
+        for (int c = from; c <= to; ++c)
             StoreWidth(c, -1);
+    }
+    // The rows to measure are found for every column in one pass.
+    const std::vector<std::vector<const CTreeItem *>> candidates = m_model->FitRows(from, to);
+    for (int c = from; c <= to; ++c) {
         const int stored = StoredWidth(c);
-        const int width = stored >= 0 ? stored : FitWidth(c);
+        const int width = stored >= 0 ? stored : FitWidth(c, candidates[size_t(c - from)]);
         Header()->resizeSection(c, std::max(width, int(MinimumColumnWidth)));
     }
     m_rebuilding = false;

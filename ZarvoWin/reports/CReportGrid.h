@@ -61,7 +61,9 @@ public:
     void AutoFitColumns(int column, bool reset);
     // The width fitting gives a column: its caption or widest text (the
     // first column's with its indentation, image and check box), at most
-    // FitCap, plus 20 in the first column and 10 in the others.
+    // FitCap, plus 20 in the first column and 10 in the others. The texts
+    // measured are those that can be the widest (CReportModel::FitRows)
+    // and those on screen, so that the cost does not grow with the entries.
     int FitWidth(int column) const;
 
     // The row's node; null outside the rows or without a model.
@@ -108,6 +110,7 @@ private:
     void StoreWidth(int column, int width);
     bool IsCrossTable() const;
     void ToggleOnDoubleClick(int row);
+    int FitWidth(int column, const std::vector<const CTreeItem *> &candidates) const;
 
     CReportModel *m_model = nullptr;
     tReportDefinition *m_definition = nullptr;

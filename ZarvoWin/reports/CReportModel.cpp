@@ -122,17 +122,16 @@ const CReportColumnSet &CReportModel::ColumnSet() const
 
 void CReportModel::ResetForRefresh()
 {
-    m_checkedIds.clear();
+    m_checked.clear();
+    m_fitRows.Clear();
+    m_fitValid = false;
+    m_building = true;
     if (m_fullReset) {
         m_tree.DeleteAll();
         m_fullReset = false;
     } else {
-        m_checkedIds = GetCheckedEntryIds(false);
         PrepareRefresh();
     }
-    m_checked.clear();
-    for (const QString &id : m_checkedIds.split(u',', Qt::SkipEmptyParts))
-        m_checked.insert(id.toInt());
     m_columns.clear();
     m_chains.clear();
     m_exportCursor = nullptr;
@@ -141,11 +140,15 @@ void CReportModel::ResetForRefresh()
 void CReportModel::PrepareRefresh()
 {
     m_tree.VisibleRows().clear();
-    const auto dropped = [](const CTreeItem &row) {
-        const int kind = row.Item().GetKind();
-        return kind == tReportItem::EntryLine || kind == tReportItem::Pair;
-    };
-    m_tree.RemoveChildrenIf(nullptr, dropped);
+    // A project-tracking tree is made again whole.
+    if (const CTreeItem *first = m_tree.FirstRoot(); first && first->Item().PairOf()) {
+        m_tree.DeleteAll();
+        return;
+    }
+    // One walk: every row waits to be kept again, the groups start from 0,
+    // and the entries checked now come back checked. Entry rows stay where
+    // they are for the build to find them again (AddEntryLine): the rows of
+    // the entries that no longer come go with the groups left empty.
     std::vector<CTreeItem *> pending;
     for (int r = 0; r < m_tree.RootCount(); ++r)
         pending.push_back(m_tree.Root(r));
@@ -154,13 +157,16 @@ void CReportModel::PrepareRefresh()
         pending.pop_back();
         row->Kept = false;
         row->ListIndex = -1;
+        row->NextEntry = 0;
         if (tReportGroupLine *g = row->Item().GroupLineOf()) {
             g->Duree = 0;
             g->Cout = 0.0;
         } else if (tReportTotalLine *t = row->Item().TotalLineOf()) {
             std::fill(t->Sums.begin(), t->Sums.end(), 0);
+        } else if (const tReportEntry *e = row->Item().EntryOf()) {
+            if (row->Record().Check == 1)
+                m_checked.insert(e->Id);
         }
-        m_tree.RemoveChildrenIf(row, dropped);
         for (int i = 0; i < row->ChildCount(); ++i)
             pending.push_back(row->Child(i));
     }
@@ -340,7 +346,10 @@ CTreeItem *CReportModel::Group(CTreeItem *parent, int levelKind, int levelIndex,
     const int keyId = levelKind == 3 || levelKind == 4 ? int(number) : -1;
     if (CTreeItem *found = parent->FindGroup(tGroupKey{levelKind, number})) {
         if ((column < 0) == (found->Item().GroupLineOf() != nullptr)) {
-            found->Kept = true;
+            if (!found->Kept) {
+                found->Kept = true;
+                m_fitRows.Add(*found, Snapshot());
+            }
             AddToGroup(found, seconds, cost, column);
             return found;
         }
@@ -384,6 +393,7 @@ CTreeItem *CReportModel::Group(CTreeItem *parent, int levelKind, int levelIndex,
         made = m_tree.InsertItemSorted(parent, std::move(row));
     }
     AddToGroup(made, seconds, cost, column);
+    m_fitRows.Add(*made, Snapshot());
     return made;
 }
 
@@ -427,11 +437,57 @@ void CReportModel::AddEntryLine(const tReportEntry &entry)
     AddToGroup(total, seconds, cost, -1);
     CTreeItem *parent = Descend(entry, seconds, cost, -1);
     if (m_definition->Detail) {
+        const int check = m_checked.contains(entry.Id) ? 1 : 0;
+        if (CTreeItem *kept = KeptEntryRow(parent, entry)) {
+            *kept->Item().EntryOf() = entry;
+            kept->Record().Check = check;
+            kept->Kept = true;
+            m_fitRows.Add(*kept, Snapshot());
+            return;
+        }
         tReportRow row;
         row.Item.SetEntry(entry);
-        row.Check = m_checked.contains(entry.Id) ? 1 : 0;
-        m_tree.InsertItem(parent, std::move(row));
+        row.Check = check;
+        const CTreeItem *made = m_tree.InsertItemBefore(parent, int(parent->NextEntry), std::move(row));
+        ++parent->NextEntry;
+        m_fitRows.Add(*made, Snapshot());
     }
+}
+
+CTreeItem *CReportModel::KeptEntryRow(CTreeItem *parent, const tReportEntry &entry)
+{
+    // The entries come in start order, as they came to the rows a refresh
+    // kept: a row of the same entry and start is found at or after the
+    // last one found. Rows of entries that start earlier and were not
+    // found no longer come; a row that starts later waits for its entry,
+    // and a new entry goes before it.
+    size_t i = parent->NextEntry;
+    for (; i < size_t(parent->ChildCount()); ++i) {
+        CTreeItem *row = parent->Child(int(i));
+        const tReportEntry *e = row->Item().EntryOf();
+        if (!e || row->Kept)
+            continue;
+        if (e->Debut > entry.Debut)
+            break;
+        if (e->Debut < entry.Debut)
+            continue;
+        // Of the rows of this start, the one of this entry.
+        for (size_t j = i; j < size_t(parent->ChildCount()); ++j) {
+            CTreeItem *same = parent->Child(int(j));
+            const tReportEntry *f = same->Item().EntryOf();
+            if (!f || same->Kept)
+                continue;
+            if (f->Debut != entry.Debut)
+                break;
+            if (f->Id == entry.Id) {
+                parent->NextEntry = j == i ? j + 1 : i;
+                return same;
+            }
+        }
+        break;
+    }
+    parent->NextEntry = i;
+    return nullptr;
 }
 
 void CReportModel::AddCrossTabLine(const tReportEntry &entry, int column)
@@ -446,6 +502,8 @@ void CReportModel::AddCrossTabLine(const tReportEntry &entry, int column)
 
 void CReportModel::AddForecastRows()
 {
+    // The nodes follow the project tree: fitting looks at each of them.
+    m_fitRows.WalkAll();
     BuildColumns();
     CTreeItem *first = m_tree.FirstRoot();
     if (!first || !first->Item().PairOf()) {
@@ -478,6 +536,8 @@ void CReportModel::AddForecastNode(CTreeItem *row, int nodeIndex)
 
 void CReportModel::Sweep(CTreeItem *item, bool shown)
 {
+    if (!item->HasChildren())
+        return;
     m_tree.RemoveChildrenIf(item, [](const CTreeItem &row) { return !row.Kept; });
     for (int i = 0; i < item->ChildCount(); ++i) {
         CTreeItem *child = item->Child(i);
@@ -499,6 +559,18 @@ void CReportModel::ShowRows()
     }
     m_tree.RenumberRows();
     m_exportCursor = nullptr;
+    // The rows a build told stand for the tree as long as no row leaves it.
+    if (m_building) {
+        m_building = false;
+        m_fitGeneration = m_tree.Generation();
+        m_fitValid = true;
+    }
+}
+
+std::vector<std::vector<const CTreeItem *>> CReportModel::FitRows(int first, int last) const
+{
+    const bool told = m_fitValid && m_fitGeneration == m_tree.Generation();
+    return m_fitRows.Rows(*this, first, last, !told);
 }
 
 void CReportModel::UpdateCheckStates()

@@ -1,6 +1,7 @@
 #pragma once
 #include "CReportCells.h"
 #include "CReportColumnSet.h"
+#include "CReportFitRows.h"
 #include "CReportLineSink.h"
 #include "CReportRowTree.h"
 #include "LocalDayCache.h"
@@ -137,6 +138,11 @@ public:
     const CTreeItem *NextExportItem(int mode);
     // The row the last of these walks gave; null past the last one.
     const CTreeItem *ExportRow() const { return m_exportCursor; }
+    // For each list column from `first` to `last`, the rows whose texts
+    // can be the widest (see CReportFitRows): those the last build told,
+    // or, once rows have left the tree since, those a walk finds.
+    std::vector<std::vector<const CTreeItem *>> FitRows(int first, int last) const;
+
     // One cell of an export row as the text exports write it: the screen's
     // text, cut and without line breaks, "Oui" or "Non" for the invoiced
     // flag of an entry.
@@ -155,6 +161,9 @@ private:
     // duration (and cost, or to the cross table's column) to each group
     // met or made. The deepest group, or the total row.
     CTreeItem *Descend(const tReportEntry &entry, qint64 seconds, double cost, int column);
+    // The row a refresh kept for this piece of an entry under `parent`
+    // (the same entry and start), if any.
+    static CTreeItem *KeptEntryRow(CTreeItem *parent, const tReportEntry &entry);
     // `number` finds the row (tGroupKey): the id of a project or activity,
     // the digits of a date key.
     CTreeItem *Group(CTreeItem *parent, int levelKind, int levelIndex, const QString &key, qint64 number,
@@ -172,7 +181,7 @@ private:
     CReportRowTree m_tree;
     CReportColumnSet m_crossColumns;
     std::vector<tListColumn> m_columns;
-    QString m_checkedIds;
+    // The entries checked before a refresh: they come back checked.
     QSet<int> m_checked;
     bool m_fullReset = false;
     bool m_showCheckBoxes = false;
@@ -184,4 +193,11 @@ private:
     QHash<int, std::vector<int>> m_chains;
     std::vector<int> m_levels;
     CTreeItem *m_exportCursor = nullptr;
+    // The rows the build tells for fitting the columns, and whether they
+    // stand for the tree: a build has ended (ShowRows) and no row has left
+    // the tree since.
+    CReportFitRows m_fitRows;
+    bool m_building = false;
+    bool m_fitValid = false;
+    quint64 m_fitGeneration = 0;
 };

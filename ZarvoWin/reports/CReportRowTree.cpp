@@ -2,24 +2,33 @@
 
 #include <algorithm>
 
-CReportRowTree::CReportRowTree() = default;
-CReportRowTree::~CReportRowTree() = default;
+// Chunks small enough to come from the allocator's heap, which keeps the
+// memory of a dropped tree for the next one, rather than pages of their
+// own that each new tree would fault in again.
+CReportRowTree::CReportRowTree()
+    : m_store(std::pmr::pool_options{256, 1024})
+{
+}
+
+CReportRowTree::~CReportRowTree()
+{
+    // The rows go back to the store before the store goes.
+    m_visible.clear();
+    m_roots.clear();
+}
 
 CTreeItem *CReportRowTree::Adopt(CTreeItem *parent, size_t position, tReportRow record)
 {
-    auto item = std::make_unique<CTreeItem>(parent, std::move(record));
+    void *memory = m_store.allocate(sizeof(CTreeItem), alignof(CTreeItem));
+    tTreeItemPtr item(new (memory) CTreeItem(parent, std::move(record)));
     CTreeItem *raw = item.get();
+    raw->m_store = &m_store;
     auto &list = parent ? parent->m_children : m_roots;
     position = std::min(position, list.size());
     raw->m_indexHint = position;
     list.insert(list.begin() + qsizetype(position), std::move(item));
-    tGroupKey key;
-    if (parent && raw->IndexKey(key)) {
-        // The first row of a key keeps it.
-        CTreeItem *&slot = parent->m_groups[key];
-        if (!slot)
-            slot = raw;
-    }
+    if (parent && raw->m_keyed)
+        parent->IndexGroup(raw->m_key, raw);
     return raw;
 }
 
@@ -63,13 +72,13 @@ void CReportRowTree::DeleteItem(CTreeItem *item)
 {
     if (!item)
         return;
+    ++m_generation;
     if (!m_visible.empty())
         ForgetVisible(item);
     CTreeItem *parent = item->m_parent;
     auto &list = parent ? parent->m_children : m_roots;
-    tGroupKey key;
-    if (parent && item->IndexKey(key) && parent->m_groups.value(key) == item)
-        parent->m_groups.remove(key);
+    if (parent && item->m_keyed)
+        parent->UnindexGroup(item->m_key, item);
     const auto it = std::find_if(list.begin(), list.end(), [item](const auto &p) { return p.get() == item; });
     if (it != list.end())
         list.erase(it);
@@ -77,8 +86,11 @@ void CReportRowTree::DeleteItem(CTreeItem *item)
 
 void CReportRowTree::DeleteAll()
 {
+    ++m_generation;
     m_roots.clear();
     m_visible.clear();
+    // No row is left: the store gives its memory back.
+    m_store.release();
 }
 
 void CReportRowTree::AppendVisible(CTreeItem *item, std::vector<CTreeItem *> &rows) const
@@ -243,12 +255,12 @@ tTreeRowShape CReportRowTree::RowShape(int row) const
 void CReportRowTree::RemoveChildrenIf(CTreeItem *parent, const std::function<bool(const CTreeItem &)> &remove)
 {
     auto &list = parent ? parent->m_children : m_roots;
-    std::erase_if(list, [&](const std::unique_ptr<CTreeItem> &child) {
+    std::erase_if(list, [&](const tTreeItemPtr &child) {
         if (!remove(*child))
             return false;
-        tGroupKey key;
-        if (parent && child->IndexKey(key) && parent->m_groups.value(key) == child.get())
-            parent->m_groups.remove(key);
+        ++m_generation;
+        if (parent && child->m_keyed)
+            parent->UnindexGroup(child->m_key, child.get());
         return true;
     });
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <memory_resource>
 #include <vector>
 
 // The rows of a report as a tree, without a window: root rows in order,
@@ -72,6 +73,10 @@ public:
     // Recomputes the check states of a subtree from its leaves.
     void RecomputeChecks(CTreeItem *item);
 
+    // Counts the times rows left the tree: a pointer to a row taken before
+    // still points to a row while it has not changed.
+    quint64 Generation() const { return m_generation; }
+
     // --- CTreeGridRows ---
     int RowCount() const override { return int(m_visible.size()); }
     tTreeRowShape RowShape(int row) const override;
@@ -83,6 +88,11 @@ private:
     static int CommonCheck(const CTreeItem *item);
     void ForgetVisible(const CTreeItem *item);
 
-    std::vector<std::unique_ptr<CTreeItem>> m_roots;
+    // Rows are made in a store of the tree's own: a report makes and drops
+    // a row for every entry at each build, which the store serves from the
+    // memory of the rows dropped, without the allocator.
+    std::pmr::unsynchronized_pool_resource m_store;
+    std::vector<tTreeItemPtr> m_roots;
     std::vector<CTreeItem *> m_visible;
+    quint64 m_generation = 0;
 };

@@ -5,6 +5,7 @@
 #include <QHashFunctions>
 #include <QString>
 #include <memory>
+#include <memory_resource>
 #include <vector>
 
 // The key of a group row among its siblings: the level kind and a number,
@@ -37,13 +38,24 @@ inline size_t qHash(const tGroupKey &key, size_t seed = 0)
     return qHashMulti(seed, key.LevelKind, key.Key);
 }
 
+class CTreeItem;
+
+// Deletes a row (and its subtree) into the node store of the tree it was
+// made in.
+struct tTreeItemDelete
+{
+    void operator()(CTreeItem *item) const;
+};
+using tTreeItemPtr = std::unique_ptr<CTreeItem, tTreeItemDelete>;
+
 // One row of a report's tree: its children in display order (owned: a row
 // deletes its subtree with it), its parent (null for a root row), whether
 // it is collapsed, its place in the list while visible (-1 otherwise), its
 // depth (1 for a root row), the kept mark a refresh uses, and its record.
 //
 // Group rows are found among a row's children by their key without a walk
-// over the children: the tree keeps an index of them (FindGroup).
+// over the children: the tree keeps an index of them (FindGroup), a short
+// list while a row has few group rows, a hash once it has many.
 class CTreeItem
 {
 public:
@@ -73,24 +85,41 @@ public:
     bool Collapsed = false;
     int ListIndex = -1;
     bool Kept = true;
+    // Where a refresh looks among the children for the row of the next
+    // entry that comes.
+    size_t NextEntry = 0;
 
     // The group row among the children for a level kind and key: the key
     // id for projects (3) and activities (4), the key text for dates.
     CTreeItem *FindGroup(int levelKind, const QString &keyText, int keyId) const;
-    CTreeItem *FindGroup(const tGroupKey &key) const { return m_groups.value(key, nullptr); }
+    CTreeItem *FindGroup(const tGroupKey &key) const;
+    // The key a group or cross-table group row is found by among its
+    // siblings; none (level kind -1) for other rows.
+    const tGroupKey &GroupKey() const { return m_key; }
 
 private:
     friend class CReportRowTree;
-    // The key a child is indexed under; false for rows that are no group.
-    bool IndexKey(tGroupKey &key) const;
+    friend struct tTreeItemDelete;
+    // Past this many group rows a row indexes them in a hash.
+    static constexpr size_t FewGroups = 16;
+
+    void IndexGroup(const tGroupKey &key, CTreeItem *child);
+    void UnindexGroup(const tGroupKey &key, const CTreeItem *child);
 
     CTreeItem *m_parent;
+    // The store the row was made in, which takes it back.
+    std::pmr::memory_resource *m_store = nullptr;
     // Where the row last stood among its siblings: a walk asks for the
     // index of each row in turn, and rows move only when a sibling is
     // inserted or removed before them.
     mutable size_t m_indexHint = 0;
     int m_depth;
+    // The key a group row is found by among its siblings, taken when it is
+    // made; rows that are no group have none.
+    bool m_keyed = false;
+    tGroupKey m_key;
     tReportRow m_record;
-    std::vector<std::unique_ptr<CTreeItem>> m_children;
-    QHash<tGroupKey, CTreeItem *> m_groups;
+    std::vector<tTreeItemPtr> m_children;
+    std::vector<std::pair<tGroupKey, CTreeItem *>> m_fewGroups;
+    std::unique_ptr<QHash<tGroupKey, CTreeItem *>> m_manyGroups;
 };

@@ -287,6 +287,100 @@ TEST_F(ReportGridTest, FittingCapsTheTextAndAddsItsPadding)
     EXPECT_EQ(grid->Header()->sectionSize(column), CReportGrid::FitCap + 10);
 }
 
+// Fitting measures only the rows whose texts can be the widest, which the
+// build tells without making every row's text: over a report of many
+// entries (dates, names, times, durations, amounts, shares and free texts
+// in every shape) the widest of those rows is the widest of all, in every
+// column and, in the first, with the depth's indentation; their number
+// does not grow with the entries. Once a row has left the tree, a walk
+// over the rows finds them instead.
+TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
+{
+    definition.Type = 2;
+    definition.Grp = {3, 2, -1, -1, -1};
+    definition.SetDefaultColumns(definition.Columns);
+    for (int kind : {9, 10, 17, 18, 19, 20})
+        definition.Columns.ShowKind(kind);
+    const QString words[] = {QStringLiteral("Réunion"), QStringLiteral("Analyse"), QStringLiteral("Rédaction"),
+                             QStringLiteral("Mise en production")};
+    const auto fill = [&](int days) {
+        model.SetDefinition(definition);
+        model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+        model.ResetForRefresh();
+        model.BuildColumns();
+        model.SetTotalRow(QStringLiteral("Total :"), true);
+        int id = 0;
+        for (int d = 0; d < days; ++d) {
+            for (int k = 0; k < 4; ++k) {
+                tReportEntry e = entry(++id, At(2024, 1, 1, 7) + qint64(d) * 86400 + k * 11000 + (d % 60) * 60,
+                                       300 + (d * 37 + k * 1103) % 40000, 2 + (d + k) % 3);
+                e.IdTauxHoraire = (d + k) % 4 == 0 ? -1 : (d % 2 ? 5 : 6);
+                e.Title = words[(d + k) % 4] + QString::number(d % 97);
+                e.Notes = QString((d * 13 + k) % 60, u'n');
+                model.AddEntryLine(e);
+            }
+        }
+        model.ShowRows();
+    };
+    const QFontMetrics metrics(grid->font());
+    const auto width = [&](int column, const CTreeItem *row) {
+        int w = metrics.horizontalAdvance(model.GetCellText(column, row, false, true));
+        if (column == 0)
+            w += row->Depth() * 16 + (model.GetRowImage(row) >= 0 ? 16 : 0);
+        return w;
+    };
+    fill(400);
+    const CReportRowTree &tree = model.Tree();
+    ASSERT_GT(tree.RowCount(), 2000);
+    const auto widestOfAll = [&](int column) {
+        int widest = 0;
+        for (int r = 0; r < tree.RowCount(); ++r)
+            widest = std::max(widest, width(column, tree.VisibleRow(r)));
+        return widest;
+    };
+    const auto widestOf = [&](int column, const std::vector<const CTreeItem *> &rows) {
+        int widest = 0;
+        for (const CTreeItem *row : rows)
+            widest = std::max(widest, width(column, row));
+        return widest;
+    };
+    const std::vector<std::vector<const CTreeItem *>> found = model.FitRows(0, model.ColumnCount() - 1);
+    ASSERT_EQ(found.size(), size_t(model.ColumnCount()));
+    for (int c = 0; c < model.ColumnCount(); ++c) {
+        SCOPED_TRACE(model.Columns()[size_t(c)].Caption.toStdString());
+        EXPECT_EQ(widestOf(c, found[size_t(c)]), widestOfAll(c));
+        EXPECT_LT(found[size_t(c)].size(), 300u);
+    }
+
+    // Four times the entries: no more rows to measure than the shapes of
+    // their texts ask for.
+    std::vector<size_t> before;
+    for (const auto &rows : found)
+        before.push_back(rows.size());
+    fill(1600);
+    const std::vector<std::vector<const CTreeItem *>> more = model.FitRows(0, model.ColumnCount() - 1);
+    for (size_t c = 0; c < more.size(); ++c)
+        EXPECT_LE(more[c].size(), before[c] + 84) << c;
+
+    // A row gone (the widest title's): the rows are walked again.
+    const int title = [&] {
+        for (int c = 0; c < model.ColumnCount(); ++c)
+            if (model.Columns()[size_t(c)].Kind == 9)
+                return c;
+        return -1;
+    }();
+    ASSERT_GT(title, 0);
+    const CTreeItem *widestTitle = nullptr;
+    for (const CTreeItem *row : more[size_t(title)])
+        if (!widestTitle || width(title, row) > width(title, widestTitle))
+            widestTitle = row;
+    model.Tree().DeleteItem(const_cast<CTreeItem *>(widestTitle));
+    model.ShowRows();
+    const std::vector<std::vector<const CTreeItem *>> walked = model.FitRows(0, model.ColumnCount() - 1);
+    for (int c = 0; c < model.ColumnCount(); ++c)
+        EXPECT_EQ(widestOf(c, walked[size_t(c)]), widestOfAll(c)) << c;
+}
+
 // A right-aligned column: a short text ends at the right edge, a cut one
 // starts at the left one.
 TEST_F(ReportGridTest, ACutTextIsDrawnFromTheLeft)

@@ -46,7 +46,8 @@ protected:
     }
     // Every row under the total, indented by depth, with its duration in
     // minutes for group rows and its id for entries.
-    QStringList rows() const
+    QStringList rows() const { return rowsOf(model); }
+    static QStringList rowsOf(const CReportModel &model)
     {
         QStringList out;
         const CReportRowTree &tree = model.Tree();
@@ -309,4 +310,47 @@ TEST_F(ReportModelTest, CrossTablesTotalPerColumnAndNameTheirColumns)
     EXPECT_EQ(captions(3, {4, -1, -1, -1, -1}, "2", false), QStringLiteral("Titre Alpha"));
     EXPECT_EQ(captions(3, {4, -1, -1, -1, -1}, "77"), QString());
     EXPECT_EQ(captions(4, {3, -1, -1, -1, -1}, "8"), QStringLiteral("Analyse"));
+}
+
+// A refresh keeps the rows of the entries still there, the same rows in the
+// same order, and places a new entry among them by its start; the row of
+// an entry gone goes.
+TEST_F(ReportModelTest, ARefreshKeepsTheRowsOfTheEntriesStillThere)
+{
+    definition.Grp = {3, 4, 2, -1, -1};
+    std::vector<tReportEntry> entries;
+    for (int i = 0; i < 50; ++i)
+        entries.push_back(entry(i + 1, At(2024, 3, 1, 9) + i * 1000, 600, 2 + i % 3, 7 + i % 2));
+    build(entries);
+    const auto all = [&] {
+        std::vector<const CTreeItem *> out;
+        for (const CTreeItem *row = model.TotalRow(); row; row = model.Tree().GetNextItem(model.TotalRow(), row, false))
+            out.push_back(row);
+        return out;
+    };
+    const std::vector<const CTreeItem *> before = all();
+    const QStringList shown = rows();
+    build(entries);
+    EXPECT_EQ(all(), before);
+
+    // Entry 4 gone, entry 99 new between entries 6 and 9 (same project and
+    // activity); entry 7 moved later.
+    std::vector<tReportEntry> changed = entries;
+    changed.erase(changed.begin() + 3);
+    changed.push_back(entry(99, At(2024, 3, 1, 9) + 5 * 1000 + 500, 600, 3, 8));
+    changed[5].Debut += 60;
+    changed[5].Fin += 60;
+    std::sort(changed.begin(), changed.end(), [](const tReportEntry &a, const tReportEntry &b) { return a.Debut < b.Debut; });
+    build(changed);
+    CReportModel fresh;
+    fresh.SetDefinition(definition);
+    fresh.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+    fresh.ResetForRefresh();
+    fresh.BuildColumns();
+    fresh.SetTotalRow(QStringLiteral("Total :"), true);
+    for (const tReportEntry &e : changed)
+        fresh.AddEntryLine(e);
+    fresh.ShowRows();
+    EXPECT_EQ(rows(), rowsOf(fresh)) << "as a first build of the same entries";
+    EXPECT_NE(rows(), shown);
 }
