@@ -218,7 +218,7 @@ void CReportFitRows::Keep(const tKey &key, const CTreeItem *row, qint64 score)
     last = recent;
 }
 
-void CReportFitRows::Add(const CTreeItem &row, const tReportSnapshot &snapshot)
+void CReportFitRows::Add(const CTreeItem &row, const tReportSnapshot &snapshot, LocalDayCache &days)
 {
     if (m_walk)
         return;
@@ -226,7 +226,7 @@ void CReportFitRows::Add(const CTreeItem &row, const tReportSnapshot &snapshot)
     const int depth = row.Depth();
     if (const tReportEntry *e = row.Item().EntryOf()) {
         for (int kindClass = DateClass; kindClass <= EntryClasses; ++kindClass) {
-            const tPart part = Classify(-1, ClassKind(kindClass), row, snapshot, m_days);
+            const tPart part = Classify(-1, ClassKind(kindClass), row, snapshot, days);
             if (part.part == Part::Key || part.part == Part::Length)
                 Keep({depth, rowKind, kindClass, part.part, part.value}, &row, part.score);
         }
@@ -243,7 +243,7 @@ void CReportFitRows::Add(const CTreeItem &row, const tReportSnapshot &snapshot)
     }
     if (rowKind != tReportItem::GroupLine && rowKind != tReportItem::TotalLine)
         return;
-    const tPart part = Classify(0, -1, row, snapshot, m_days);
+    const tPart part = Classify(0, -1, row, snapshot, days);
     if (part.part == Part::Key)
         Keep({depth, rowKind, NameClass, part.part, part.value}, &row, part.score);
     else if (part.part == Part::Always)

@@ -38,8 +38,9 @@ public:
     // Forgets every row (a new build; an emptied tree).
     void Clear();
     // A row the build made or kept: an entry row or a group row (whose
-    // name shows in the first column). `snapshot` gives the rates.
-    void Add(const CTreeItem &row, const tReportSnapshot &snapshot);
+    // name shows in the first column). `snapshot` gives the rates, `days`
+    // the local days (the build's own table of them).
+    void Add(const CTreeItem &row, const tReportSnapshot &snapshot, LocalDayCache &days);
     // The rows of this tree are not told: fitting walks them all.
     void WalkAll() { m_walk = true; }
 
@@ -103,6 +104,7 @@ private:
     QHash<tKey, tChoice> m_chosen;
     std::array<tRecent, 64> m_recent;
     std::array<tRecent, 16> m_lastOfClass;
+    // The local days of a walk.
     mutable LocalDayCache m_days;
     bool m_walk = false;
     bool m_negative = false;

@@ -348,7 +348,7 @@ CTreeItem *CReportModel::Group(CTreeItem *parent, int levelKind, int levelIndex,
         if ((column < 0) == (found->Item().GroupLineOf() != nullptr)) {
             if (!found->Kept) {
                 found->Kept = true;
-                m_fitRows.Add(*found, Snapshot());
+                m_fitRows.Add(*found, Snapshot(), m_days);
             }
             AddToGroup(found, seconds, cost, column);
             return found;
@@ -393,7 +393,7 @@ CTreeItem *CReportModel::Group(CTreeItem *parent, int levelKind, int levelIndex,
         made = m_tree.InsertItemSorted(parent, std::move(row));
     }
     AddToGroup(made, seconds, cost, column);
-    m_fitRows.Add(*made, Snapshot());
+    m_fitRows.Add(*made, Snapshot(), m_days);
     return made;
 }
 
@@ -442,7 +442,7 @@ void CReportModel::AddEntryLine(const tReportEntry &entry)
             *kept->Item().EntryOf() = entry;
             kept->Record().Check = check;
             kept->Kept = true;
-            m_fitRows.Add(*kept, Snapshot());
+            m_fitRows.Add(*kept, Snapshot(), m_days);
             return;
         }
         tReportRow row;
@@ -450,7 +450,7 @@ void CReportModel::AddEntryLine(const tReportEntry &entry)
         row.Check = check;
         const CTreeItem *made = m_tree.InsertItemBefore(parent, int(parent->NextEntry), std::move(row));
         ++parent->NextEntry;
-        m_fitRows.Add(*made, Snapshot());
+        m_fitRows.Add(*made, Snapshot(), m_days);
     }
 }
 

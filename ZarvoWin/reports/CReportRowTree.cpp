@@ -26,6 +26,8 @@ CTreeItem *CReportRowTree::Adopt(CTreeItem *parent, size_t position, tReportRow 
     auto &list = parent ? parent->m_children : m_roots;
     position = std::min(position, list.size());
     raw->m_indexHint = position;
+    if (parent)
+        parent->Moved(position, position == list.size());
     list.insert(list.begin() + qsizetype(position), std::move(item));
     if (parent && raw->m_keyed)
         parent->IndexGroup(raw->m_key, raw);
@@ -77,11 +79,17 @@ void CReportRowTree::DeleteItem(CTreeItem *item)
         ForgetVisible(item);
     CTreeItem *parent = item->m_parent;
     auto &list = parent ? parent->m_children : m_roots;
-    if (parent && item->m_keyed)
+    if (!parent) {
+        const auto it = std::find_if(list.begin(), list.end(), [item](const auto &p) { return p.get() == item; });
+        if (it != list.end())
+            list.erase(it);
+        return;
+    }
+    if (item->m_keyed)
         parent->UnindexGroup(item->m_key, item);
-    const auto it = std::find_if(list.begin(), list.end(), [item](const auto &p) { return p.get() == item; });
-    if (it != list.end())
-        list.erase(it);
+    const size_t position = size_t(item->IndexInParent());
+    parent->Moved(position, false);
+    list.erase(list.begin() + qsizetype(position));
 }
 
 void CReportRowTree::DeleteAll()
@@ -263,4 +271,10 @@ void CReportRowTree::RemoveChildrenIf(CTreeItem *parent, const std::function<boo
             parent->UnindexGroup(child->m_key, child.get());
         return true;
     });
+    // The rows left are numbered here, in the walk that follows a refresh.
+    if (parent) {
+        for (size_t i = 0; i < list.size(); ++i)
+            list[i]->m_indexHint = i;
+        parent->m_numbered = list.size();
+    }
 }

@@ -1,5 +1,7 @@
 #include "CTreeItem.h"
 
+#include <algorithm>
+
 void tTreeItemDelete::operator()(CTreeItem *item) const
 {
     if (!item)
@@ -32,20 +34,25 @@ int CTreeItem::IndexInParent() const
 {
     if (!m_parent)
         return -1;
-    const auto &siblings = m_parent->m_children;
-    for (size_t guess : {m_indexHint, m_indexHint + 1}) {
-        if (guess < siblings.size() && siblings[guess].get() == this) {
-            m_indexHint = guess;
-            return int(guess);
-        }
+    CTreeItem &parent = *m_parent;
+    // A hint below the numbered children is exact: every row that moved
+    // has a hint at or past them.
+    if (m_indexHint >= parent.m_numbered) {
+        for (size_t i = parent.m_numbered; i < parent.m_children.size(); ++i)
+            parent.m_children[i]->m_indexHint = i;
+        parent.m_numbered = parent.m_children.size();
     }
-    for (size_t i = 0; i < siblings.size(); ++i) {
-        if (siblings[i].get() == this) {
-            m_indexHint = i;
-            return int(i);
-        }
-    }
-    return -1;
+    return int(m_indexHint);
+}
+
+void CTreeItem::Moved(size_t position, bool appended)
+{
+    // Children before the position kept their place; an append to a list
+    // fully numbered keeps it numbered.
+    if (appended && m_numbered == position)
+        m_numbered = position + 1;
+    else
+        m_numbered = std::min(m_numbered, position);
 }
 
 const QString &CTreeItem::RowTextOf(const tReportItem &item)
@@ -60,15 +67,19 @@ const QString &CTreeItem::RowTextOf(const tReportItem &item)
     return none;
 }
 
+namespace {
+
+bool keyBefore(const std::pair<tGroupKey, CTreeItem *> &entry, const tGroupKey &key)
+{
+    return entry.first.LevelKind != key.LevelKind ? entry.first.LevelKind < key.LevelKind : entry.first.Key < key.Key;
+}
+
+} // namespace
+
 CTreeItem *CTreeItem::FindGroup(const tGroupKey &key) const
 {
-    if (m_manyGroups)
-        return m_manyGroups->value(key, nullptr);
-    for (const auto &[k, child] : m_fewGroups) {
-        if (k == key)
-            return child;
-    }
-    return nullptr;
+    const auto it = std::lower_bound(m_groups.begin(), m_groups.end(), key, keyBefore);
+    return it != m_groups.end() && it->first == key ? it->second : nullptr;
 }
 
 CTreeItem *CTreeItem::FindGroup(int levelKind, const QString &keyText, int keyId) const
@@ -78,37 +89,20 @@ CTreeItem *CTreeItem::FindGroup(int levelKind, const QString &keyText, int keyId
 
 void CTreeItem::IndexGroup(const tGroupKey &key, CTreeItem *child)
 {
-    // The first row of a key keeps it.
-    if (m_manyGroups) {
-        CTreeItem *&slot = (*m_manyGroups)[key];
-        if (!slot)
-            slot = child;
+    // The first row of a key keeps it. Keys mostly come in order (a report
+    // reads its entries by start): a new last key is added without a move.
+    if (m_groups.empty() || keyBefore(m_groups.back(), key)) {
+        m_groups.emplace_back(key, child);
         return;
     }
-    for (const auto &entry : m_fewGroups) {
-        if (entry.first == key)
-            return;
-    }
-    if (m_fewGroups.size() < FewGroups) {
-        m_fewGroups.emplace_back(key, child);
-        return;
-    }
-    m_manyGroups = std::make_unique<QHash<tGroupKey, CTreeItem *>>();
-    m_manyGroups->reserve(qsizetype(FewGroups * 4));
-    for (const auto &[k, c] : m_fewGroups)
-        m_manyGroups->insert(k, c);
-    m_manyGroups->insert(key, child);
-    m_fewGroups.clear();
-    m_fewGroups.shrink_to_fit();
+    const auto it = std::lower_bound(m_groups.begin(), m_groups.end(), key, keyBefore);
+    if (it == m_groups.end() || !(it->first == key))
+        m_groups.emplace(it, key, child);
 }
 
 void CTreeItem::UnindexGroup(const tGroupKey &key, const CTreeItem *child)
 {
-    if (m_manyGroups) {
-        const auto it = m_manyGroups->constFind(key);
-        if (it != m_manyGroups->cend() && it.value() == child)
-            m_manyGroups->erase(it);
-        return;
-    }
-    std::erase_if(m_fewGroups, [&](const auto &entry) { return entry.first == key && entry.second == child; });
+    const auto it = std::lower_bound(m_groups.begin(), m_groups.end(), key, keyBefore);
+    if (it != m_groups.end() && it->first == key && it->second == child)
+        m_groups.erase(it);
 }

@@ -1,8 +1,6 @@
 #pragma once
 #include "tReportRow.h"
 
-#include <QHash>
-#include <QHashFunctions>
 #include <QString>
 #include <memory>
 #include <memory_resource>
@@ -33,10 +31,6 @@ struct tGroupKey
     }
     friend bool operator==(const tGroupKey &, const tGroupKey &) = default;
 };
-inline size_t qHash(const tGroupKey &key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.LevelKind, key.Key);
-}
 
 class CTreeItem;
 
@@ -54,8 +48,8 @@ using tTreeItemPtr = std::unique_ptr<CTreeItem, tTreeItemDelete>;
 // depth (1 for a root row), the kept mark a refresh uses, and its record.
 //
 // Group rows are found among a row's children by their key without a walk
-// over the children: the tree keeps an index of them (FindGroup), a short
-// list while a row has few group rows, a hash once it has many.
+// over the children: the tree keeps an index of them (FindGroup), their
+// keys in order, searched by halves.
 class CTreeItem
 {
 public:
@@ -100,19 +94,24 @@ public:
 private:
     friend class CReportRowTree;
     friend struct tTreeItemDelete;
-    // Past this many group rows a row indexes them in a hash.
-    static constexpr size_t FewGroups = 16;
 
     void IndexGroup(const tGroupKey &key, CTreeItem *child);
+    // A child was inserted at `position` (at the end when `appended`), or
+    // removed from it.
+    void Moved(size_t position, bool appended);
     void UnindexGroup(const tGroupKey &key, const CTreeItem *child);
 
     CTreeItem *m_parent;
     // The store the row was made in, which takes it back.
     std::pmr::memory_resource *m_store = nullptr;
-    // Where the row last stood among its siblings: a walk asks for the
-    // index of each row in turn, and rows move only when a sibling is
-    // inserted or removed before them.
-    mutable size_t m_indexHint = 0;
+    // Where the row stands among its siblings, exact while it lies before
+    // its parent's m_numbered: a walk asks each row in turn, so the rows
+    // are numbered again once, at the first question after an insert or a
+    // removal moved them, never at each insert (a refresh inserts the new
+    // entries before the rows it has not kept yet).
+    size_t m_indexHint = 0;
+    // How many of the first children know their place.
+    size_t m_numbered = 0;
     int m_depth;
     // The key a group row is found by among its siblings, taken when it is
     // made; rows that are no group have none.
@@ -120,6 +119,6 @@ private:
     tGroupKey m_key;
     tReportRow m_record;
     std::vector<tTreeItemPtr> m_children;
-    std::vector<std::pair<tGroupKey, CTreeItem *>> m_fewGroups;
-    std::unique_ptr<QHash<tGroupKey, CTreeItem *>> m_manyGroups;
+    // The group rows among the children by their key, in key order.
+    std::vector<std::pair<tGroupKey, CTreeItem *>> m_groups;
 };

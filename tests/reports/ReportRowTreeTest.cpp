@@ -99,6 +99,26 @@ TEST(ReportRowTree, WalksAndDeletions)
     EXPECT_TRUE(CReportRowTree::IsInSubtree(s.a, s.a1y));
     EXPECT_FALSE(CReportRowTree::IsInSubtree(s.a1, s.a2));
 
+    // Rows that an insert or a removal moved still tell their place, asked
+    // from the last one up.
+    const auto places = [&] {
+        QStringList p;
+        for (int i = s.b->ChildCount() - 1; i >= 0; --i)
+            p.prepend(s.b->Child(i)->RowText() + QString::number(s.b->Child(i)->IndexInParent()));
+        return p;
+    };
+    CTreeItem *b1 = s.tree.InsertItem(s.b, text("b1"));
+    s.tree.InsertItem(s.b, text("b2"));
+    CTreeItem *b0 = s.tree.InsertItemBefore(s.b, 0, text("b0"));
+    EXPECT_EQ(b1->IndexInParent(), 1);
+    s.tree.InsertItem(s.b, text("b3"));
+    s.tree.InsertItemBefore(s.b, 2, text("b15"));
+    EXPECT_EQ(places(), (QStringList{"b00", "b11", "b152", "b23", "b34"}));
+    s.tree.DeleteItem(b0);
+    EXPECT_EQ(places(), (QStringList{"b10", "b151", "b22", "b33"}));
+    s.tree.RemoveChildrenIf(s.b, [&](const CTreeItem &row) { return &row == b1; });
+    EXPECT_EQ(places(), (QStringList{"b150", "b21", "b32"}));
+
     s.tree.DeleteItem(s.a1);
     EXPECT_EQ(visible(s.tree), (QStringList{"root", "  a", "    a2", "  b"}));
     s.tree.DeleteAll();
