@@ -139,6 +139,8 @@ protected:
         CAppData::SetCurrentDatabasePath(path);
         CBdD db;
         ASSERT_TRUE(db.IsOpen());
+        // One write to the disk for the whole fixture.
+        ASSERT_TRUE(db.Connection()->BeginTransaction());
         for (int id : {1, 2, 3, 4})
             db.Execute(Platform::Formatter::sprintf(u"insert into Projets (Id, Nom, Deleted) values (%d, 'P', 0)", {id}));
         db.Execute(u"insert into Activites (Id, Nom, Deleted) values (7, 'A', 0)");
@@ -152,6 +154,7 @@ protected:
                 u"Notes) values (%d, %I64d, %I64d, 4, 7, %d, 5, 0, '%s', '')",
                 {id, e.Debut, e.Fin, int(e.Facture), e.Title}));
         }
+        ASSERT_TRUE(db.Connection()->CommitTransaction());
         model.SetShowCheckBoxes(true);
         build(entries, {0, 9});
     }
