@@ -42,6 +42,7 @@ CDlgTask::CDlgTask(CZarvoTrayApp &app, QWidget *parent)
     : QDialog(parent)
     , m_app(app)
     , m_start(Platform::Clock::now())
+    , m_databasePath(app.User().databasePath)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     m_projects = numbered(new CComboBoxSuper(this), ProjectList);
@@ -111,10 +112,14 @@ CDlgTask::CDlgTask(CZarvoTrayApp &app, QWidget *parent)
 
     startText->setText(app.Texts().DateText(m_start, false, true));
 
-    CTrayDatabase db(app.User().databasePath);
-    // Projects: the undefined one, then the tree with its defaults.
+    CTrayDatabase db(m_databasePath);
+    // Projects: the undefined one, then the tree with its defaults. The
+    // store holds another user's projects once the user changed: the
+    // items then keep the names they were listed with.
     m_projects->setIconSize(QSize(16, 16));
-    m_projects->SetFullNameProvider([&store = app.Store()](qlonglong id) { return store.GetProjectFullName(int(id)); });
+    m_projects->SetFullNameProvider([this](qlonglong id) {
+        return m_app.User().databasePath == m_databasePath ? m_app.Store().GetProjectFullName(int(id)) : QString();
+    });
     m_projects->SetShowFullName(true);
     m_projects->addItem(app.Texts().Text(TrayTexts::NoProject), -1);
     m_projectActivities = {-1};
@@ -224,9 +229,15 @@ void CDlgTask::accept()
     task.Facture = m_invoiced->isChecked() ? 1 : 0;
     task.Title = m_title->text();
     task.Notes = m_notes->toPlainText();
+    // Ids of one user's database are never written into another's.
+    if (m_app.User().databasePath != m_databasePath) {
+        RichMessageBox(MessageBoxType::IconExclamation, this, m_app.Text(TextWriteFailed), m_app.Text(TextError));
+        reject();
+        return;
+    }
     bool ok = false;
     {
-        CTrayDatabase db(m_app.User().databasePath);
+        CTrayDatabase db(m_databasePath);
         ok = db.StartTask(task, -1);
     }
     if (!ok) {

@@ -20,7 +20,10 @@ class QPushButton;
 // rate, each choice bringing its defaults (a project its activity and rate,
 // an activity its rate), may mark it invoiced and give a title and notes.
 // OK needs a project or an activity and starts the entry at the moment the
-// dialog opened, ending the one that ran.
+// dialog opened, ending the one that ran. The lists are those of the
+// user's database the dialog opened on, and the entry goes there: when the
+// tray's user changed meanwhile (the main program chose another one), OK
+// writes nothing, says that the write failed and closes the dialog.
 class CDlgTask : public QDialog
 {
     Q_OBJECT
@@ -56,6 +59,8 @@ public:
     void FillRateCombo(CTrayDatabase &db, CReadOnlyCB &combo) const;
 
     qint64 StartTime() const { return m_start; }
+    // The user's database the lists were read from.
+    const QString &DatabasePath() const { return m_databasePath; }
     CComboBoxSuper *Projects() const { return m_projects; }
     CReadOnlyCB *Activities() const { return m_activities; }
     CReadOnlyCB *Rates() const { return m_rates; }
@@ -76,6 +81,7 @@ private:
 
     CZarvoTrayApp &m_app;
     qint64 m_start = 0;
+    QString m_databasePath;
     CComboBoxSuper *m_projects = nullptr;
     CReadOnlyCB *m_activities = nullptr;
     CReadOnlyCB *m_rates = nullptr;

@@ -880,6 +880,9 @@ void CZarvoTrayDlg::ShowPopupMenu(const QPoint &where)
     m_popup = new QMenu(this);
     WidgetIds::SetPopupKey(m_popup, IconMenu);
     m_favouriteIds.clear();
+    // What the menu offers belongs to this database: a user chosen in the
+    // main program while it is open does not get its commands.
+    const QString shownFrom = m_app.User().databasePath;
     m_app.ReadLastTask();
     const qint64 now = Platform::Clock::now();
     const bool canStart = TrayMenuModel::CanStart(m_app.LastTask(), now);
@@ -897,14 +900,15 @@ void CZarvoTrayDlg::ShowPopupMenu(const QPoint &where)
             sub->setEnabled(item.enabled);
             if (canStart && !m_app.IsCompact()) {
                 if (item.command == FavouritesPopup)
-                    FillFavouritesMenu(sub);
+                    FillFavouritesMenu(sub, shownFrom);
                 else
                     m_app.Store().AppendHistoryMenu(*sub, FirstRecent);
             }
             if (item.command == HistoryPopup) {
                 for (QAction *action : sub->actions()) {
                     const int index = WidgetIds::CommandId(action) - FirstRecent;
-                    connect(action, &QAction::triggered, this, [this, index] { StartFrom(index, false, false); });
+                    connect(action, &QAction::triggered, this,
+                            [this, index, shownFrom] { StartFrom(index, false, false, shownFrom); });
                 }
             }
             continue;
@@ -934,7 +938,12 @@ void CZarvoTrayDlg::ShowPopupMenu(const QPoint &where)
         case ShowInfos: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::ToggleInfos); break;
         case TrayCommands::NewTask: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::NewTask); break;
         case Pause:
-        case Resume: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::PauseOrResume); break;
+        case Resume:
+            connect(action, &QAction::triggered, this, [this, shownFrom] {
+                if (StillCurrent(shownFrom))
+                    PauseOrResume();
+            });
+            break;
         case TrayCommands::Options: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Options); break;
         case TrayCommands::Help: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Help); break;
         case TrayCommands::Quit: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Quit); break;
@@ -945,7 +954,7 @@ void CZarvoTrayDlg::ShowPopupMenu(const QPoint &where)
     m_popup->activateWindow();
 }
 
-void CZarvoTrayDlg::FillFavouritesMenu(QMenu *menu)
+void CZarvoTrayDlg::FillFavouritesMenu(QMenu *menu, const QString &shownFrom)
 {
     const auto lines = TrayMenuModel::FavouriteLines(m_app.Favourites(), m_favouriteIds, MaxFavouriteCommands);
     // Each level's menu: a group opens a sub-menu for the lines below it.
@@ -965,9 +974,9 @@ void CZarvoTrayDlg::FillFavouritesMenu(QMenu *menu)
         QAction *action = parent->addAction(text);
         WidgetIds::SetCommandId(action, line.command);
         const int index = line.command - FirstFavourite;
-        connect(action, &QAction::triggered, this, [this, index] {
+        connect(action, &QAction::triggered, this, [this, index, shownFrom] {
             if (index < int(m_favouriteIds.size()))
-                StartFrom(m_favouriteIds[size_t(index)], true, true);
+                StartFrom(m_favouriteIds[size_t(index)], true, true, shownFrom);
         });
     }
 }
@@ -998,9 +1007,17 @@ void CZarvoTrayDlg::WriteFailed()
     RichMessageBox(MessageBoxType::IconExclamation, this, m_app.Text(123), m_app.Text(124));
 }
 
-void CZarvoTrayDlg::StartFrom(int id, bool favourite, bool keepWindow)
+bool CZarvoTrayDlg::StillCurrent(const QString &shownFrom)
 {
-    if (id == -1 || m_app.IsCompact())
+    if (shownFrom.isEmpty() || shownFrom == m_app.User().databasePath)
+        return true;
+    WriteFailed();
+    return false;
+}
+
+void CZarvoTrayDlg::StartFrom(int id, bool favourite, bool keepWindow, const QString &shownFrom)
+{
+    if (id == -1 || !StillCurrent(shownFrom) || m_app.IsCompact())
         return;
     m_app.ReadLastTask();
     if (RefuseFutureTask())

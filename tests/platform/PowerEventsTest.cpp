@@ -143,8 +143,12 @@ TEST_F(PowerEventsTest, TheDelayLockIsHeldWhileTheSleepIsPreparedAndTakenAgainOn
     EXPECT_TRUE(events.HoldsDelay()) << "a lock for the next sleep";
     EXPECT_EQ(logind.inhibits, 2);
 
-    // A shut-down that may still be cancelled is not the session's end.
+    // A shut-down that may still be cancelled is not the session's end:
+    // a wake sent after it arrives after it, and nothing has ended then.
     send("PrepareForShutdown", false);
+    send("PrepareForSleep", false);
+    ASSERT_TRUE(waitFor([&] { return resumes == 2; }));
+    EXPECT_EQ(endings, 0);
     send("PrepareForShutdown", true);
     ASSERT_TRUE(waitFor([&] { return endings == 1; }));
     EXPECT_EQ(suspends, 1);

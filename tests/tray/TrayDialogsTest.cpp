@@ -280,6 +280,38 @@ TEST_F(TrayDialogsTest, TheTaskDialogStartsAtItsOpeningWithTheDefaultsOfItsChoic
               QStringLiteral("%1/0/-1/5/8/1/Atelier & suite/Préparer").arg(opened));
 }
 
+// The main program chose another user while the dialog was open: the
+// dialog's lists are Anne's, so OK writes into no database, says so and
+// closes; the project keeps the name it was listed with.
+TEST_F(TrayDialogsTest, TheTaskDialogWritesIntoNoOtherUsersDatabase)
+{
+    const QString bruno = addBruno();
+    put(101, at(17, 0), 0);
+    const QString anne = entriesOf(path);
+    CDlgTask dialog(*app);
+    EXPECT_EQ(dialog.DatabasePath(), path);
+    dialog.Projects()->setCurrentIndex(dialog.Projects()->findData(32));
+    mainSelects(QStringLiteral("Bruno"));
+    EXPECT_EQ(app->Store().GetProjectFullName(32), QStringLiteral("Autre"));
+    EXPECT_EQ(dialog.Projects()->FieldText(dialog.Projects()->currentIndex()), QStringLiteral("Client"));
+    MessageBoxAnswers answers;
+    dialog.accept();
+    ASSERT_EQ(answers.AskedBoxes().size(), 1u);
+    EXPECT_EQ(answers.AskedBoxes()[0].text, QStringLiteral("Erreur lors de l'écriture dans la base de données."));
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(entriesOf(bruno), QString());
+    EXPECT_EQ(entriesOf(path), anne);
+
+    // Back on Anne, a dialog opened meanwhile writes into her database.
+    mainSelects(QStringLiteral("Anne"));
+    CDlgTask again(*app);
+    again.Projects()->setCurrentIndex(again.Projects()->findData(32));
+    again.accept();
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches")), QStringLiteral("2"));
+    EXPECT_EQ(entriesOf(bruno), QString());
+}
+
 TEST_F(TrayDialogsTest, TheInfosWindowKeepsItsPlaceAndComesBackAfterARestart)
 {
     put(101, at(17, 0), 0);

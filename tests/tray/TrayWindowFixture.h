@@ -93,6 +93,40 @@ protected:
                   0);
         ASSERT_EQ(db.Execute(QStringLiteral("update Infos set Value='%1' where Name='Modif'").arg(now)), 0);
     }
+    // A second user, Bruno, whose own database holds another project 32
+    // and another favourite 2; the path of his database.
+    QString addBruno() const
+    {
+        const QString bruno = folder + QStringLiteral("Bruno/Zarvo.sdb");
+        EXPECT_TRUE(QDir().mkpath(folder + QStringLiteral("Bruno")));
+        SQLite::CmyDataBase users;
+        EXPECT_EQ(users.Open(folder + QStringLiteral("Users.sdb")), 0);
+        EXPECT_EQ(users.Execute(u"insert into Users (Nom, Selected) values ('Bruno', 0)"), 0);
+        CBdD db(bruno);
+        EXPECT_TRUE(db.IsOpen());
+        db.Execute(u"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (32,'Autre',-1,0,1,1)");
+        db.Execute(u"insert into Favoris (Id,IdProject,IdActivite,IdTauxHoraire,Ordre,Date_Modif,Origine_Modif,"
+                   u"Deleted,Title) values (2,32,-1,-1,5,1,1,0,'Courrier')");
+        return bruno;
+    }
+    // The main program makes `name` its user and tells the tray.
+    void mainSelects(const QString &name)
+    {
+        SQLite::CmyDataBase users;
+        ASSERT_EQ(users.Open(folder + QStringLiteral("Users.sdb")), 0);
+        ASSERT_EQ(users.Execute(QStringLiteral("update Users set Selected=(Nom='%1')").arg(name)), 0);
+        notice(0);
+        ASSERT_EQ(app->User().userName, name);
+    }
+    // The entries of a user's database, "Id/Debut/Fin/Title" in id order.
+    static QString entriesOf(const QString &database)
+    {
+        SQLite::CmyDataBase db;
+        db.OpenReadOnly(database);
+        SQLite::MyTablePtr t = db.Query(u"select group_concat(Id||'/'||Debut||'/'||Fin||'/'||Title, ' ') from "
+                                        u"(select * from Taches order by Id)");
+        return t.hasRows() ? t->GetCell(0, 0) : QStringLiteral("<none>");
+    }
     QString cell(const QString &sql) const
     {
         SQLite::CmyDataBase db;

@@ -1,5 +1,6 @@
 // The tray window offscreen, with a fake notification-area icon and a fixed
 // clock, on a user database that the test writes as the main program would.
+#include "ShortBusyWait.h"
 #include "TrayStandby.h"
 #include "TrayWindowFixture.h"
 
@@ -251,6 +252,57 @@ TEST_F(TrayWindowTest, TheMenuIsBuiltAtEachRightClickAndStartsAFavouriteWithoutH
     ASSERT_NE(menuItem(Resume), nullptr);
     menuItem(Resume)->trigger();
     EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches where Fin=0")), QStringLiteral("1"));
+}
+
+// A menu built for Anne, used after the main program chose Bruno: its
+// favourite, its recent combination and its pause are Anne's, so none of
+// them is started or paused in Bruno's database; each says the write
+// failed. The next menu is Bruno's and starts his favourite.
+TEST_F(TrayWindowTest, AMenuBuiltForOneUserWritesNothingForTheNext)
+{
+    put(101, at(17, 0), at(17, 30));
+    put(102, at(17, 40), 0);
+    const QString bruno = addBruno();
+    start();
+    const QString anne = entriesOf(path);
+    icon->RightClick();
+    QMenu *favourites = menuItems()[6]->menu();
+    QMenu *recent = menuItems()[7]->menu();
+    ASSERT_EQ(favourites->actions().size(), 1);
+    ASSERT_FALSE(recent->actions().isEmpty());
+    QAction *pause = menuItem(Pause);
+    ASSERT_NE(pause, nullptr);
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(bruno), 0);
+        ASSERT_EQ(db.Execute(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,"
+                                            "IdTauxHoraire,Date_Modif,Origine_Modif,Deleted,Title,Notes) values "
+                                            "(201,%1,0,32,-1,0,-1,1,1,0,'Bruno','')")
+                                 .arg(at(17, 50))),
+                  0);
+    }
+    const QString brunos = entriesOf(bruno);
+    mainSelects(QStringLiteral("Bruno"));
+
+    MessageBoxAnswers answers;
+    now = at(18, 5);
+    favourites->actions()[0]->trigger();
+    recent->actions()[0]->trigger();
+    pause->trigger();
+    ASSERT_EQ(answers.AskedBoxes().size(), 3u);
+    for (const MessageBoxAnswers::Asked &asked : answers.AskedBoxes())
+        EXPECT_EQ(asked.text, QStringLiteral("Erreur lors de l'écriture dans la base de données."));
+    EXPECT_EQ(entriesOf(bruno), brunos);
+    EXPECT_EQ(entriesOf(path), anne);
+
+    icon->RightClick();
+    menuItems()[6]->menu()->actions()[0]->trigger();
+    EXPECT_EQ(answers.AskedBoxes().size(), 3u);
+    const QString after = entriesOf(bruno);
+    EXPECT_TRUE(after.contains(QStringLiteral("201/%1/%2/Bruno").arg(at(17, 50)).arg(at(18, 5)))) << after.toStdString();
+    EXPECT_TRUE(after.contains(QStringLiteral("/%1/0/Courrier").arg(at(18, 5)))) << after.toStdString();
+    EXPECT_EQ(after.count(u' '), 1) << after.toStdString();
+    EXPECT_EQ(entriesOf(path), anne);
 }
 
 TEST_F(TrayWindowTest, AnEntryInTheFutureOrAFavouriteGoneStopsTheStartWithAMessage)
@@ -733,6 +785,81 @@ TEST_F(TrayWindowTest, ASleepEndsTheNewestRunningEntryAndAShortOneTakesItUpAgain
     }
     window->OnSuspend();
     EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", -1), -1);
+}
+
+// A stop that fails at the sleep (another program holds the file past
+// every wait) leaves the entry running and writes no record: the wake
+// that follows takes nothing up.
+TEST_F(TrayWindowTest, ASleepWhoseStopFailsWritesNoRecord)
+{
+    put(101, at(17, 0), 0);
+    start();
+    {
+        ShortBusyWait shortWait;
+        SQLite::CmyDataBase third;
+        ASSERT_EQ(third.Open(path), 0);
+        ASSERT_TRUE(third.BeginTransaction());
+        window->OnSuspend();
+        third.RollbackTransaction();
+    }
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=101")), QStringLiteral("0"));
+    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", -1), -1);
+    EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"User", -1), -1);
+    EXPECT_TRUE(settings.getBinary(u"Tray", u"Standby", u"Time").isEmpty());
+    now += 60;
+    window->OnResume();
+    EXPECT_EQ(cell(QStringLiteral("select count(*)||'/'||Fin from Taches")), QStringLiteral("1/0"));
+}
+
+// A database whose upgrade failed shows the compact window with the
+// failure and its code, writes nothing, and is tried again at each reload
+// (a copy is made before each try); once mended, the next reload shows the
+// views.
+TEST_F(TrayWindowTest, AFailedUpgradeShowsItsMessageAndIsTriedAgainAtEachReload)
+{
+    {
+        // Marked as the first version, the file's tables already hold what
+        // the upgrade adds: the upgrade fails on its first statement.
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(path), 0);
+        ASSERT_EQ(db.Execute(u"update Infos set Value='1' where Name='VersionDB'"), 0);
+    }
+    const auto copies = [this] {
+        return QDir(folder + QStringLiteral("Anne")).entryList({QStringLiteral("Zarvo_V1_*")}, QDir::Files).size();
+    };
+    start();
+    ASSERT_EQ(app->Compact(), CZarvoTrayApp::CompactReason::UpgradeFailed);
+    EXPECT_EQ(app->CompactMessage(), QStringLiteral("La mise à jour de la base de données de cet utilisateur a échoué "
+                                                    "(erreur 1).\nElle sera tentée de nouveau au prochain "
+                                                    "rafraîchissement."));
+    const qsizetype tried = copies();
+    EXPECT_GE(tried, 1);
+    window->ShowOrHide();
+    EXPECT_TRUE(window->MessageButton()->isVisible());
+    EXPECT_EQ(window->MessageButton()->text(), app->CompactMessage());
+    EXPECT_FALSE(window->Tabs()->isVisible());
+    EXPECT_EQ(copies(), tried + 1) << "tried again when shown";
+    MessageBoxAnswers answers;
+    window->PauseOrResume();
+    EXPECT_EQ(cell(QStringLiteral("select count(*) from Taches")), QStringLiteral("0"));
+
+    window->Reload(false, false);
+    EXPECT_EQ(copies(), tried + 2);
+    EXPECT_TRUE(window->MessageButton()->isVisible());
+    notice(1);
+    EXPECT_EQ(copies(), tried + 3);
+
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(path), 0);
+        ASSERT_EQ(db.Execute(QStringLiteral("update Infos set Value='%1' where Name='VersionDB'").arg(CBdD::CurrentVersion)),
+                  0);
+    }
+    notice(1);
+    EXPECT_FALSE(app->IsCompact());
+    EXPECT_FALSE(window->MessageButton()->isVisible());
+    EXPECT_TRUE(window->Tabs()->isVisible());
+    EXPECT_EQ(copies(), tried + 3) << "a current file is not copied";
 }
 
 TEST_F(TrayWindowTest, ALongSleepFollowsTheSettingAndAnOldRecordWaitsForTheNextStart)
