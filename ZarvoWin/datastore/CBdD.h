@@ -3,6 +3,7 @@
 #include "CmyDataBase.h"
 #include "tDebutFin.h"
 #include "tFavorite.h"
+#include "tEntryStamp.h"
 #include "tHistory.h"
 #include "tTacheFull.h"
 #include "tTacheParams.h"
@@ -17,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <vector>
 
 class CAnnulation;
@@ -308,6 +310,9 @@ public:
     // for "no such entry".
     bool GetTimeEntry(tTacheFull &entry, int id, bool *failed = nullptr);
     bool GetTimeEntry(int id, tTacheFull &entry, bool *failed = nullptr) { return GetTimeEntry(entry, id, failed); }
+    // The stamps of the entries `ids` by id: an id without a live row reads
+    // as not live. False when the read failed (or no connection).
+    bool GetTimeEntryStamps(const std::vector<int> &ids, std::map<int, tEntryStamp> &stamps);
     // Entry `id` (deleted or not) with the names of its project, activity
     // and rate.
     bool GetTimeEntryDetails(tTimeEntryDetails &details, int id);

@@ -241,6 +241,33 @@ bool CBdD::GetTimeEntry(tTacheFull &entry, int id, bool *failed)
     return true;
 }
 
+bool CBdD::GetTimeEntryStamps(const std::vector<int> &ids, std::map<int, tEntryStamp> &stamps)
+{
+    stamps.clear();
+    if (!IsOpen())
+        return false;
+    for (int id : ids)
+        stamps[id] = tEntryStamp();
+    if (ids.empty())
+        return true;
+    SQLite::MyTablePtr t = ReadRows(QStringLiteral("select Id, Date_Modif, Debut, Fin, IdProjet, IdActivite, "
+                                                   "IdTauxHoraire from Taches where Deleted=0 and Id in ")
+                                    + EntryList::ToSql(ids));
+    if (!t)
+        return false;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        tEntryStamp &stamp = stamps[t->GetIntAt(r, 0, -1)];
+        stamp.live = true;
+        stamp.modified = t->GetInt64At(r, 1);
+        stamp.start = t->GetInt64At(r, 2);
+        stamp.end = t->GetInt64At(r, 3);
+        stamp.project = t->GetIntAt(r, 4, -1);
+        stamp.activity = t->GetIntAt(r, 5, -1);
+        stamp.rate = t->GetIntAt(r, 6, -1);
+    }
+    return true;
+}
+
 bool CBdD::GetTimeEntryDetails(tTimeEntryDetails &details, int id)
 {
     if (!IsOpen())

@@ -1,9 +1,11 @@
 #include "ReportEntryCommands.h"
 
 #include "CBdD.h"
+#include "ChangedMeanwhile.h"
 #include "CDlgModifTasks.h"
 #include "CDlgTask.h"
 #include "CReportModel.h"
+#include "EntryList.h"
 #include "Formatter.h"
 #include "LocalTime.h"
 #include "MessageBoxParams.h"
@@ -13,6 +15,9 @@
 #include "tTacheFull.h"
 
 #include <QDialog>
+
+#include <map>
+#include <vector>
 
 namespace ReportEntryCommands {
 
@@ -101,13 +106,44 @@ bool ChangeChecked(QWidget *owner, const CReportModel &model, CBdD &db)
     const QString ids = checkedIds(owner, model);
     if (ids.isEmpty())
         return false;
+    // The entries as they are while the user chooses: another program or
+    // window may change them meanwhile.
+    const std::vector<int> list = EntryList::Parse(ids).value_or(std::vector<int>());
+    std::map<int, tEntryStamp> before;
+    const bool stamped = db.GetTimeEntryStamps(list, before);
     CDlgModifTasks dialog(owner);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     if (!yes(ask(owner, MessageBoxType::YesNo | MessageBoxType::IconQuestion, countedText(CountIds(ids), 563, 565),
                  166)))
         return false;
-    return written(owner, db.ReassignTimeEntries(dialog.ProjectId(), dialog.ActivityId(), dialog.RateId(), ids));
+    std::map<int, tEntryStamp> now;
+    if (!stamped || !db.GetTimeEntryStamps(list, now))
+        return written(owner, db.ReassignTimeEntries(dialog.ProjectId(), dialog.ActivityId(), dialog.RateId(), ids));
+    // An entry deleted meanwhile stays deleted; one whose records changed
+    // is changed again only when the user says so.
+    std::vector<int> unchanged;
+    std::vector<int> changed;
+    for (int id : list) {
+        if (!now[id].live)
+            continue;
+        (now[id].SameRecords(before[id]) ? unchanged : changed).push_back(id);
+    }
+    if (!changed.empty()) {
+        const QString text =
+            Platform::Formatter::sprintf(Platform::Texts::get(TextChangedMeanwhile), {int(changed.size())});
+        switch (ChangedMeanwhile::Ask(owner, text, TextChangedButtons)) {
+        case ChangedMeanwhile::Choice::KeepMine:
+            unchanged.insert(unchanged.end(), changed.begin(), changed.end());
+            break;
+        case ChangedMeanwhile::Choice::KeepStored: break;
+        case ChangedMeanwhile::Choice::Back: return false;
+        }
+    }
+    if (unchanged.empty())
+        return false;
+    return written(owner, db.ReassignTimeEntries(dialog.ProjectId(), dialog.ActivityId(), dialog.RateId(),
+                                                 EntryList::ToSql(unchanged)));
 }
 
 bool EditEntry(QWidget *owner, const tReportEntry &entry, CBdD &db)

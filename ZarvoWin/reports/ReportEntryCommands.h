@@ -24,6 +24,11 @@ bool DeleteChecked(QWidget *owner, const CReportModel &model, CBdD &db);
 // The bulk-change dialog, then 563 or 565, then the new project, activity
 // and rate of the checked entries. The database's change notice refreshes
 // the report, so true here means only that the change was written.
+// Entries deleted while the dialog was open are left out; when some had
+// their project, activity or rate changed meanwhile, the user chooses
+// whether they change too, or nothing is written.
+constexpr int TextChangedMeanwhile = 25307;
+constexpr int TextChangedButtons = 25308;
 bool ChangeChecked(QWidget *owner, const CReportModel &model, CBdD &db);
 // The entry dialog on the entry as stored now; true after OK, and when
 // the entry has gone meanwhile (the report no longer shows the truth).

@@ -14,6 +14,7 @@
 #include "DialogAnswers.h"
 #include "CTransparentImage.h"
 #include "EntryDialogWidgets.h"
+#include "Formatter.h"
 #include "MessageBoxParams.h"
 #include "RecordEditorServices.h"
 #include "RecordEditorTools.h"
@@ -112,8 +113,11 @@ void CDlgFavoris::Prepare()
         setWindowTitle(Platform::Texts::get(187));
     } else {
         setWindowTitle(Platform::Texts::get(186));
-        CBdD db;
-        db.GetFavorite(m_favoriteId, m_project, m_activity, m_rate, m_title);
+        m_stored = ReadStored();
+        m_project = m_stored.project;
+        m_activity = m_stored.activity;
+        m_rate = m_stored.rate;
+        m_title = m_stored.title;
         m_titleEdit->setText(m_title);
     }
     FillProjects();
@@ -226,6 +230,11 @@ void CDlgFavoris::OnOk()
     // No row chosen reads as none (-1).
     ReadChoices();
     m_title = m_titleEdit->text();
+    switch (CheckChangedMeanwhile()) {
+    case ChangedMeanwhile::Choice::Back: return;
+    case ChangedMeanwhile::Choice::KeepStored: reject(); return;
+    case ChangedMeanwhile::Choice::KeepMine: break;
+    }
     CBdD db;
     const int result = db.AddFavorite(m_favoriteId, m_project, m_activity, m_rate, m_title);
     if (result == CBdD::FavoriteDone) {
@@ -236,4 +245,53 @@ void CDlgFavoris::OnOk()
     } else {
         RecordEditorTools::ShowWriteFailure(this);
     }
+}
+
+CDlgFavoris::tStored CDlgFavoris::ReadStored() const
+{
+    tStored stored;
+    CBdD db;
+    stored.live = db.GetFavorite(m_favoriteId, stored.project, stored.activity, stored.rate, stored.title);
+    return stored;
+}
+
+QString CDlgFavoris::Describe(int project, int activity, int rate, const QString &title)
+{
+    QStringList parts;
+    if (const CProjectStore *store = CAppData::ProjectStore()) {
+        if (project != -1)
+            parts << store->GetNodeFullName(project, -2);
+        if (activity != -1)
+            parts << store->GetActivityName(activity);
+        if (const tRate *r = rate != -1 ? store->GetRate(rate) : nullptr)
+            parts << r->Nom;
+    }
+    if (!title.isEmpty())
+        parts << title;
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral(" / "));
+}
+
+ChangedMeanwhile::Choice CDlgFavoris::CheckChangedMeanwhile()
+{
+    using ChangedMeanwhile::Choice;
+    // A new favourite has no stored row to compare; one that could not be
+    // read at opening is told by the write.
+    if (m_favoriteId == -1 || !m_stored.live)
+        return Choice::KeepMine;
+    const tStored now = ReadStored();
+    if (now == m_stored)
+        return Choice::KeepMine;
+    const QString mine = Describe(m_project, m_activity, m_rate, m_title);
+    const Choice choice = now.live
+        ? ChangedMeanwhile::Ask(this,
+                                Platform::Formatter::sprintf(Platform::Texts::get(TextChanged),
+                                                             {Describe(now.project, now.activity, now.rate, now.title),
+                                                              mine}),
+                                TextChangedButtons)
+        : ChangedMeanwhile::AskDeleted(this,
+                                       Platform::Formatter::sprintf(Platform::Texts::get(TextDeleted), {mine}));
+    if (choice == Choice::KeepMine)
+        m_stored = now;
+    return choice;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "ChangedMeanwhile.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -15,13 +17,19 @@ class QPushButton;
 // default activity and rate. A missing project, activity or rate can be
 // made from here. OK stores the favourite; one identical to a live
 // favourite is refused with a message, and a write that fails is told,
-// both leaving the dialog open. DialogAnswers<CDlgFavoris> answers it in
-// tests.
+// both leaving the dialog open. A favourite that another window changed
+// or deleted while the dialog was open is not written over in silence: OK
+// shows both and the user keeps the stored one (nothing written, the
+// dialog closes as Rejected), keeps theirs, or goes back to the dialog.
+// DialogAnswers<CDlgFavoris> answers it in tests.
 class CDlgFavoris : public QDialog
 {
     Q_OBJECT
 public:
     static constexpr int DialogId = 384;
+    // Texts of ours: the favourite changed or was deleted meanwhile, and
+    // the buttons of the question.
+    enum : int { TextChanged = 25304, TextChangedButtons = 25305, TextDeleted = 25306 };
     enum : int {
         IdOk = 1,
         IdCancel = 2,
@@ -73,6 +81,23 @@ private:
     void UpdateOkState();
     // Takes what the lists show now, so that a refill keeps it.
     void ReadChoices();
+    // Asks the user when the stored favourite changed since the dialog
+    // read it.
+    ChangedMeanwhile::Choice CheckChangedMeanwhile();
+    // "project / activity / rate / title", the parts that are set.
+    static QString Describe(int project, int activity, int rate, const QString &title);
+
+    // The stored favourite as the dialog read it.
+    struct tStored
+    {
+        bool live = false;
+        int project = -1;
+        int activity = -1;
+        int rate = -1;
+        QString title;
+        bool operator==(const tStored &) const = default;
+    };
+    tStored ReadStored() const;
 
     int m_favoriteId;
     int m_project = -1;
@@ -80,6 +105,7 @@ private:
     int m_rate = -1;
     QString m_title;
     bool m_prepared = false;
+    tStored m_stored;
 
     CComboBoxSuper *m_projects = nullptr;
     CReadOnlyCB *m_activities = nullptr;

@@ -20,6 +20,7 @@
 #include "EntryDialogServices.h"
 #include "LocalTime.h"
 #include "EntryDialogWidgets.h"
+#include "Formatter.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 #include "WriteFailureBox.h"
@@ -40,6 +41,7 @@
 #include <QVBoxLayout>
 
 #include <iterator>
+#include <map>
 #include <vector>
 
 namespace {
@@ -147,6 +149,15 @@ CDlgTask::CDlgTask(int mode, const tTacheFull *entry, QWidget *parent)
 
     ApplyMode();
     UpdateState(false);
+
+    // The stored row as it is now, to tell at OK whether it changed under
+    // the dialog.
+    if (m_mode == EditMode && m_entry.Id != -1) {
+        CBdD db;
+        std::map<int, tEntryStamp> stamps;
+        m_stampRead = db.GetTimeEntryStamps({m_entry.Id}, stamps);
+        m_stamp = stamps[m_entry.Id];
+    }
 }
 
 CDlgTask::CDlgTask(const tTacheFull *entry, QWidget *parent)
@@ -480,8 +491,65 @@ void CDlgTask::OnOk()
     m_entry.Facture = m_invoiced->isChecked() ? 1 : 0;
     m_entry.Title = m_title->text();
     m_entry.Notes = m_notes->toPlainText();
+    switch (CheckChangedMeanwhile()) {
+    case ChangedMeanwhile::Choice::Back: return;
+    case ChangedMeanwhile::Choice::KeepStored:
+        // Nothing is written: the stored entry is given back, or none when
+        // it was deleted.
+        if (m_stamp.live)
+            accept();
+        else
+            reject();
+        return;
+    case ChangedMeanwhile::Choice::KeepMine: break;
+    }
     if (StoreEntry())
         accept();
+}
+
+ChangedMeanwhile::Choice CDlgTask::CheckChangedMeanwhile()
+{
+    using ChangedMeanwhile::Choice;
+    if (!m_stampRead)
+        return Choice::KeepMine;
+    std::map<int, tEntryStamp> stamps;
+    tTacheFull stored;
+    {
+        CBdD db;
+        // A read that fails is left to the write, which tells it.
+        if (!db.GetTimeEntryStamps({m_entry.Id}, stamps) || stamps[m_entry.Id].SameRow(m_stamp))
+            return Choice::KeepMine;
+        if (stamps[m_entry.Id].live && !db.GetTimeEntry(stored, m_entry.Id))
+            return Choice::KeepMine;
+    }
+    const tEntryStamp now = stamps[m_entry.Id];
+    const auto version = [](const tTacheFull &e) {
+        return Platform::Formatter::sprintf(Platform::Texts::get(TextVersion),
+                                            {EntryDateTimeText(e.Debut),
+                                             e.Fin == 0 ? Platform::Texts::get(252) : EntryDateTimeText(e.Fin)});
+    };
+    const Choice choice = now.live
+        ? ChangedMeanwhile::Ask(this,
+                                Platform::Formatter::sprintf(Platform::Texts::get(TextChanged),
+                                                             {version(stored), version(m_entry)}),
+                                TextChangedButtons)
+        : ChangedMeanwhile::AskDeleted(
+              this, Platform::Formatter::sprintf(Platform::Texts::get(TextDeleted), {version(m_entry)}));
+    switch (choice) {
+    case Choice::KeepStored:
+        if (now.live)
+            m_entry = stored;
+        m_stamp = now;
+        break;
+    case Choice::KeepMine:
+        // Asked once for this change: when the overlap question is then
+        // cancelled, the next OK does not ask again.
+        m_stamp = now;
+        break;
+    case Choice::Back:
+        break;
+    }
+    return choice;
 }
 
 bool CDlgTask::StoreEntry()

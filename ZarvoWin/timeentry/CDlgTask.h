@@ -1,5 +1,7 @@
 #pragma once
+#include "ChangedMeanwhile.h"
 #include "EntryRecordCombos.h"
+#include "tEntryStamp.h"
 #include "tTacheFull.h"
 
 #include <QDialog>
@@ -24,7 +26,13 @@ class QTimeEdit;
 // same dialog shows the entry read-only under a question, and "Supprimer"
 // deletes it. exec() gives Accepted only when the entry was stored or
 // deleted; a write that fails is told and the dialog stays open with what
-// the user entered. DialogAnswers<CDlgTask> answers it in tests.
+// the user entered. A stored entry that the other program or another
+// window changed (its stamp or times) while the dialog was open is not
+// written over in silence: OK shows both versions and the user keeps the
+// stored one (nothing is written; the dialog closes as Accepted with it,
+// or as Rejected when it was deleted), keeps theirs, or goes back to the
+// dialog. DialogAnswers<CDlgTask>
+// answers it in tests.
 class CDlgTask : public QDialog
 {
     Q_OBJECT
@@ -32,6 +40,9 @@ public:
     static constexpr int DialogId = 406;
     static constexpr int EditMode = 0;
     static constexpr int DeleteMode = 1;
+    // Texts of ours: the entry changed or was deleted meanwhile, the
+    // buttons of the question, and one version's times.
+    enum : int { TextChanged = 25300, TextDeleted = 25301, TextChangedButtons = 25302, TextVersion = 25303 };
 
     // Control ids.
     enum : int {
@@ -112,8 +123,14 @@ private:
     // Stores the working copy, asking how overlaps are resolved; false
     // (nothing changed) when the user cancelled that or the write failed.
     bool StoreEntry();
+    // Asks the user when the stored entry changed since the dialog opened;
+    // KeepStored has put the stored entry in the working copy.
+    ChangedMeanwhile::Choice CheckChangedMeanwhile();
 
     tTacheFull m_entry;
+    // The stored row as the dialog opened (not read: no check at OK).
+    tEntryStamp m_stamp;
+    bool m_stampRead = false;
     int m_mode = EditMode;
     bool m_hasEnd = false;
     // The entry's end pickers showed an end when the dialog opened.

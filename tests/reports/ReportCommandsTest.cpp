@@ -252,6 +252,48 @@ TEST_F(EntryCommandsTest, TheChangeDialogsAnswerReassigns)
     EXPECT_EQ(answers.AskedBoxes().size(), 1u) << "a cancelled dialog asks nothing more";
 }
 
+// Entries changed while the change dialog was open: one given another rate
+// by another window is changed again only when the user says so, one
+// deleted meanwhile is left as it is, and "Annuler" writes nothing.
+TEST_F(EntryCommandsTest, EntriesChangedWhileTheChangeDialogIsOpenAreNotWrittenOverInSilence)
+{
+    check({1, 2, 3});
+    const auto meanwhile = [](QStringList statements) {
+        return [statements](CDlgModifTasks &dialog) {
+            for (const QString &sql : statements)
+                EXPECT_EQ(CBdD().Execute(sql), 0) << sql.toStdString();
+            return clearTheRate(dialog);
+        };
+    };
+    DialogAnswers<CDlgModifTasks> dialogs;
+    MessageBoxAnswers answers;
+    CBdD db;
+
+    dialogs.Push(meanwhile({QStringLiteral("update Taches set IdTauxHoraire=6 where Id=2")}));
+    answers.Push(MessageBoxAnswer::Yes);
+    answers.Push(MessageBoxAnswer::Custom1 + 2);
+    EXPECT_FALSE(ReportEntryCommands::ChangeChecked(nullptr, model, db));
+    ASSERT_EQ(answers.AskedBoxes().size(), 2u);
+    EXPECT_EQ(answers.AskedBoxes()[1].text,
+              QStringLiteral("Tâches cochées modifiées entre-temps, par le lanceur rapide ou par une autre fenêtre de "
+                             "Zarvo : 1.\n\nVoulez-vous les modifier aussi ?"));
+    EXPECT_EQ(column("IdTauxHoraire"), QStringLiteral("1:5 2:6 3:5 4:5")) << "Annuler";
+
+    dialogs.Push(meanwhile({QStringLiteral("update Taches set IdTauxHoraire=7 where Id=2"),
+                            QStringLiteral("update Taches set Deleted=1 where Id=3")}));
+    answers.Push(MessageBoxAnswer::Yes);
+    answers.Push(MessageBoxAnswer::Custom1);
+    EXPECT_TRUE(ReportEntryCommands::ChangeChecked(nullptr, model, db));
+    EXPECT_EQ(column("IdTauxHoraire"), QStringLiteral("1:-1 2:7 3:5 4:5")) << "only the others";
+
+    dialogs.Push(meanwhile({QStringLiteral("update Taches set IdTauxHoraire=8 where Id=2")}));
+    answers.Push(MessageBoxAnswer::Yes);
+    answers.Push(MessageBoxAnswer::Custom1 + 1);
+    EXPECT_TRUE(ReportEntryCommands::ChangeChecked(nullptr, model, db));
+    EXPECT_EQ(column("IdTauxHoraire"), QStringLiteral("1:-1 2:-1 3:5 4:5")) << "these too; the deleted one left";
+    EXPECT_EQ(column("Deleted"), QStringLiteral("1:0 2:0 3:1 4:0"));
+}
+
 TEST_F(EntryCommandsTest, AWriteThatFailsIsToldAndRefreshesNothing)
 {
     check({1, 3});

@@ -448,3 +448,85 @@ TEST_F(CDlgTaskTest, SwitchingTheEndGroupDoesNotWidenTheDialog)
     EXPECT_LE(dialog.width(), std::max(before, dialog.minimumSizeHint().width()));
     EXPECT_LT(dialog.width(), before + 40);
 }
+
+// The stored entry changed while the dialog was open (the tray paused it,
+// another window changed or deleted it): OK tells it with both versions'
+// times. "Annuler" writes nothing and stays; "Garder l'enregistrée" closes
+// with the stored entry and writes nothing; "Garder la mienne" writes the
+// dialog's entry. An entry left as it was is stored without a question,
+// and one deleted meanwhile is stored again only on "Oui".
+TEST_F(CDlgTaskTest, AnEntryChangedWhileTheDialogIsOpenIsNotWrittenOverInSilence)
+{
+    namespace A = MessageBoxAnswer;
+    const int project = saveProject(QStringLiteral("Chantier"), 0x4080FF);
+    const qint64 start = at(Today, 9, 0), paused = at(Today, 9, 45);
+    const int id = saveEntry(start, 0, project, -1, QStringLiteral("Rapport"));
+    tTacheFull running;
+    ASSERT_TRUE(readEntry(id, running));
+    const auto stored = [id] {
+        tTacheFull e;
+        EXPECT_TRUE(readEntry(id, e));
+        return QStringLiteral("%1-%2 %3").arg(e.Debut).arg(e.Fin).arg(e.Title);
+    };
+    MessageBoxAnswers boxes;
+    {
+        CDlgTask dialog(&running);
+        ASSERT_TRUE(CBdD().StopTimeEntry(id, paused)); // the tray's pause
+        control<QLineEdit>(dialog, CDlgTask::IdTitle)->setText(QStringLiteral("Rapport final"));
+        boxes.Push(A::Custom1 + 2);
+        click(dialog, CDlgTask::IdOk);
+        ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+        const MessageBoxAnswers::Asked &asked = boxes.AskedBoxes()[0];
+        EXPECT_EQ(asked.text, QStringLiteral("Cette tâche a été modifiée entre-temps, par le lanceur rapide ou par une "
+                                             "autre fenêtre de Zarvo.\n\nTâche enregistrée : %1 - %2\nVotre tâche : "
+                                             "%1 - En cours ...\n\nQuelle version voulez-vous garder ?")
+                                  .arg(EntryDateTimeText(start), EntryDateTimeText(paused)));
+        ASSERT_EQ(asked.buttons.size(), 3u);
+        EXPECT_EQ(asked.buttons[0].caption, QStringLiteral("Garder l'enregistrée"));
+        EXPECT_EQ(asked.buttons[1].caption, QStringLiteral("Garder la mienne"));
+        EXPECT_EQ(dialog.result(), 0) << "back in the dialog";
+        EXPECT_EQ(stored(), QStringLiteral("%1-%2 Rapport").arg(start).arg(paused));
+
+        boxes.Push(A::Custom1);
+        click(dialog, CDlgTask::IdOk);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.Entry().Fin, paused) << "the stored entry given back";
+        EXPECT_EQ(stored(), QStringLiteral("%1-%2 Rapport").arg(start).arg(paused)) << "the pause stands";
+    }
+    {
+        CDlgTask dialog(&running);
+        ASSERT_TRUE(CBdD().SetTimeEntryTimes(id, start, at(Today, 9, 50)));
+        control<QLineEdit>(dialog, CDlgTask::IdTitle)->setText(QStringLiteral("Rapport final"));
+        boxes.Push(A::Custom1 + 1);
+        click(dialog, CDlgTask::IdOk);
+        EXPECT_EQ(boxes.AskedBoxes().size(), 3u);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(stored(), QStringLiteral("%1-0 Rapport final").arg(start)) << "the user's own, running again";
+    }
+    {
+        ASSERT_TRUE(readEntry(id, running));
+        CDlgTask dialog(&running);
+        click(dialog, CDlgTask::IdOk);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(boxes.AskedBoxes().size(), 3u) << "unchanged: no question";
+    }
+    {
+        CDlgTask dialog(&running);
+        ASSERT_TRUE(CBdD().DeleteTimeEntry(id));
+        boxes.Push(A::No);
+        click(dialog, CDlgTask::IdOk);
+        ASSERT_EQ(boxes.AskedBoxes().size(), 4u);
+        EXPECT_TRUE(boxes.AskedBoxes()[3].text.startsWith(QStringLiteral("Cette tâche a été supprimée entre-temps")));
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_EQ(liveEntryCount(), 0);
+    }
+    {
+        ASSERT_TRUE(CBdD().Execute(QStringLiteral("update Taches set Deleted=0 where Id=%1").arg(id)) == 0);
+        CDlgTask dialog(&running);
+        ASSERT_TRUE(CBdD().DeleteTimeEntry(id));
+        boxes.Push(A::Yes);
+        click(dialog, CDlgTask::IdOk);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(liveEntries(), span(start, 0)) << "stored again";
+    }
+}

@@ -152,3 +152,71 @@ TEST_F(FavouriteEditorTest, AWriteThatFailsIsToldAndTheDialogStays)
     EXPECT_EQ(dialog.result(), 0);
     EXPECT_EQ(count(u"select count(*) from Favoris"), 0);
 }
+
+// The stored favourite changed or was deleted while the dialog was open:
+// OK shows both, and the user goes back, keeps the stored one (nothing
+// written) or keeps theirs. A change of its order alone (the tray moving
+// it to the top when it starts it) is no change of what the dialog shows.
+TEST_F(FavouriteEditorTest, AFavouriteChangedWhileTheDialogIsOpenIsNotWrittenOverInSilence)
+{
+    int id = -1;
+    ASSERT_EQ(CBdD().AddFavorite(-1, project, activity, rate, QStringLiteral("Nord"), &id), CBdD::FavoriteDone);
+    {
+        CDlgFavoris dialog(id);
+        dialog.Prepare();
+        exec(u"update Favoris set Ordre=Ordre+100, Date_Modif=Date_Modif+100");
+        dialog.TitleEdit()->setText(QStringLiteral("Nord, matin"));
+        dialog.OnOk();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_TRUE(boxes.AskedBoxes().empty());
+    }
+    CDlgFavoris dialog(id);
+    dialog.Prepare();
+    exec(u"update Favoris set Title='Sud'");
+    const QString stored = favourites();
+    dialog.TitleEdit()->setText(QStringLiteral("Nord, soir"));
+    boxes.Push(A::Custom1 + 2);
+    dialog.OnOk();
+    ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+    const MessageBoxAnswers::Asked &asked = boxes.AskedBoxes()[0];
+    EXPECT_TRUE(asked.text.startsWith(QStringLiteral("Ce favori a été modifié entre-temps"))) << asked.text.toStdString();
+    EXPECT_TRUE(asked.text.contains(QStringLiteral("Favori enregistré : Client « Nord » / Réunion / Conseil / Sud\n")))
+        << asked.text.toStdString();
+    EXPECT_TRUE(asked.text.contains(QStringLiteral("Votre favori : Client « Nord » / Réunion / Conseil / Nord, soir\n")))
+        << asked.text.toStdString();
+    ASSERT_EQ(asked.buttons.size(), 3u);
+    EXPECT_EQ(asked.buttons[0].caption, QStringLiteral("Garder l'enregistré"));
+    EXPECT_EQ(dialog.result(), 0) << "back in the dialog";
+    EXPECT_EQ(favourites(), stored);
+
+    boxes.Push(A::Custom1);
+    dialog.OnOk();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(favourites(), stored) << "the stored one kept";
+
+    CDlgFavoris mine(id);
+    mine.Prepare();
+    exec(u"update Favoris set Title='Est'");
+    boxes.Push(A::Custom1 + 1);
+    mine.OnOk();
+    EXPECT_EQ(mine.result(), QDialog::Accepted);
+    EXPECT_EQ(favourites(), QStringLiteral("%1,%2,%3,Sud,0").arg(project).arg(activity).arg(rate));
+
+    // Deleted meanwhile: "Non" leaves it deleted, "Oui" stores it again.
+    CDlgFavoris deleted(id);
+    deleted.Prepare();
+    exec(u"update Favoris set Deleted=1");
+    boxes.Push(A::No);
+    deleted.OnOk();
+    EXPECT_EQ(deleted.result(), QDialog::Rejected);
+    EXPECT_EQ(count(u"select count(*) from Favoris where Deleted=0"), 0);
+    EXPECT_TRUE(boxes.AskedBoxes().back().text.startsWith(QStringLiteral("Ce favori a été supprimé entre-temps")));
+    exec(u"update Favoris set Deleted=0");
+    CDlgFavoris again(id);
+    again.Prepare();
+    exec(u"update Favoris set Deleted=1");
+    boxes.Push(A::Yes);
+    again.OnOk();
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+    EXPECT_EQ(favourites(), QStringLiteral("%1,%2,%3,Sud,0").arg(project).arg(activity).arg(rate));
+}
