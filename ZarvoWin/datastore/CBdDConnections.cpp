@@ -7,6 +7,7 @@
 
 #include "CAnnulation.h"
 #include "CAppData.h"
+#include "CDataChangedNotifier.h"
 #include "CProjectStore.h"
 
 #include <QCoreApplication>
@@ -77,6 +78,11 @@ static void GiveTheApplicationsObjectsTheDatabase()
         access.readBookedPeriods = [](std::vector<tDebutFin> &periods, qint64 after) {
             CBdD db(CAppData::CurrentDatabasePath());
             return db.GetEntryPeriodsAfter(periods, after);
+        };
+        access.reloadNodes = [] {
+            CBdD db;
+            if (db.LoadProjects(-1, nullptr))
+                CAppData::DataChangedNotifier().Send(CDataChangedNotifier::ProjectTree, 0);
         };
         store->SetDatabaseAccess(std::move(access));
     }

@@ -317,7 +317,12 @@ bool CBdD::InitForecast(bool full)
     }
     if (!totals.empty())
         rows = true;
-    pruneEmptyActivityNodes(store->GetRoot(), rowKeys);
+    // Nodes a window holds are not freed: the tree is read again once it
+    // lets them go.
+    if (store->NodesHeld())
+        store->PutOffNodeReload();
+    else
+        pruneEmptyActivityNodes(store->GetRoot(), rowKeys);
 
     if (fromSnapshot) {
         // The change test just passed: what it compared still describes

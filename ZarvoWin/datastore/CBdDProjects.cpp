@@ -65,6 +65,12 @@ bool CBdD::LoadProjects(int parentId, CProject *parentNode, bool withForecast)
     CProjectStore *store = CAppData::ProjectStore();
     if (!store)
         return false;
+    // A window keeps pointers to the nodes: the tree is read again once it
+    // lets them go.
+    if (parentId == -1 && store->NodesHeld()) {
+        store->PutOffNodeReload();
+        return false;
+    }
     if (!IsOpen()) {
         if (parentId == -1)
             store->ClearPart(0);

@@ -77,6 +77,36 @@ void CProjectStore::SetDatabaseAccess(tDatabaseAccess access)
         m_historyLoader = std::move(access.loadHistory);
     if (!m_bookedPeriodsReader)
         m_bookedPeriodsReader = std::move(access.readBookedPeriods);
+    if (!m_nodeReloader)
+        m_nodeReloader = std::move(access.reloadNodes);
+}
+
+CProjectStore::tNodeHold::tNodeHold(CProjectStore *store)
+    : m_store(store)
+{
+    if (m_store)
+        ++m_store->m_nodeHolds;
+}
+
+CProjectStore::tNodeHold::~tNodeHold()
+{
+    if (m_store)
+        m_store->EndHold();
+}
+
+void CProjectStore::EndHold()
+{
+    if (--m_nodeHolds > 0)
+        return;
+    // What the application put off first: it may read the tree itself,
+    // which makes the put-off reload needless.
+    if (m_holdEnded)
+        m_holdEnded();
+    if (m_nodeReloadPutOff && m_nodeHolds == 0) {
+        m_nodeReloadPutOff = false;
+        if (m_nodeReloader)
+            m_nodeReloader();
+    }
 }
 
 CProjectStore::~CProjectStore() = default;
@@ -97,6 +127,8 @@ void CProjectStore::ClearPart(int kind)
 {
     switch (kind) {
     case 0:
+        // A reload put off while the nodes were held is being made.
+        m_nodeReloadPutOff = false;
         m_root.ClearChildren();
         m_root.m_element = tElement();
         m_root.m_forecast = tForecast();

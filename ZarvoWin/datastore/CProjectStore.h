@@ -41,6 +41,9 @@ public:
         ChildOrderWriter writeChildOrders;
         std::function<void(CProjectStore &)> loadHistory;
         BookedPeriodsReader readBookedPeriods;
+        // Reads the tree again and tells the windows (a reload put off
+        // while the nodes were held).
+        std::function<void()> reloadNodes;
     };
     void SetDatabaseAccess(tDatabaseAccess access);
     bool HasDatabaseAccess() const { return m_databaseAccessGiven; }
@@ -202,7 +205,35 @@ public:
     const tProjectContext &Context() const override { return m_context; }
     void SetChildOrderWriter(ChildOrderWriter writer) { m_childOrderWriter = std::move(writer); }
 
+    // ---- windows that keep nodes ----
+    // A window that keeps pointers to nodes while it is open (the project
+    // editor and its pages, the copy dialog) holds the store for its life.
+    // While a hold lives no reload frees the nodes: a reload of the tree
+    // asked meanwhile is put off (the tree stays as it is), and made when
+    // the last hold ends, after what the application put off itself (a
+    // network update that would replace the database).
+    class tNodeHold
+    {
+    public:
+        explicit tNodeHold(CProjectStore *store);
+        ~tNodeHold();
+        tNodeHold(const tNodeHold &) = delete;
+        tNodeHold &operator=(const tNodeHold &) = delete;
+
+    private:
+        CProjectStore *m_store;
+    };
+    bool NodesHeld() const { return m_nodeHolds > 0; }
+    // A reload of the tree was asked while the nodes were held: it is made
+    // when the last hold ends, unless the nodes were cleared before.
+    void PutOffNodeReload() { m_nodeReloadPutOff = true; }
+    bool NodeReloadPutOff() const { return m_nodeReloadPutOff; }
+    // Called when the last hold ends, before the put-off reload.
+    void SetHoldEndedHook(std::function<void()> hook) { m_holdEnded = std::move(hook); }
+
 private:
+    void EndHold();
+
     void FillTreeLevel(CTreeFiller &tree, CTreeFiller::Item parentItem, bool showActivities,
                        bool dataIsIds, const CProject *node, bool keysAsIds,
                        const QSet<qint64> &checked, const QSet<qint64> &collapsed,
@@ -221,6 +252,10 @@ private:
     std::function<void(CProjectStore &)> m_historyLoader;
     BookedPeriodsReader m_bookedPeriodsReader;
     bool m_databaseAccessGiven = false;
+    std::function<void()> m_nodeReloader;
+    int m_nodeHolds = 0;
+    bool m_nodeReloadPutOff = false;
+    std::function<void()> m_holdEnded;
     CForecastScheduler *m_currentRun = nullptr;
     bool m_forecastBusy = false;
     qint64 m_forecastFrom = 0;

@@ -119,6 +119,16 @@ void CZarvoWinApp::PlugIntoDataStore()
             ShowPendingNotice();
     };
     m_users->SetReloadHooks(std::move(hooks));
+    // A network update put off while an editor held the store's nodes runs
+    // once the last one closed.
+    m_store->SetHoldEndedHook([this] {
+        if (!m_networkUpdatePutOff)
+            return;
+        const bool interactive = m_networkUpdateInteractive;
+        m_networkUpdatePutOff = false;
+        m_networkUpdateInteractive = false;
+        UpdateFromLan(interactive);
+    });
 }
 
 // ---------------------------------------------------------------------------

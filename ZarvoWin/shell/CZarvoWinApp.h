@@ -156,8 +156,11 @@ public:
 
     // Backups of a user's database; true when a copy was made.
     bool BackupDatabase(bool currentUser, int userId, bool automatic, bool checkDue);
-    // Takes an updated database from the network folder.
+    // Takes an updated database from the network folder. While an editor
+    // holds the project store's nodes (the project editor open) the update
+    // is put off until it closes: replacing the database reloads the store.
     void UpdateFromLan(bool interactive);
+    bool IsNetworkUpdatePutOff() const { return m_networkUpdatePutOff; }
     // Rebuilds what is held in memory after the current database was
     // replaced (network update, restore of a backup).
     void ReloadReplacedDatabase();
@@ -369,4 +372,6 @@ private:
     QPointer<QWidget> m_callingReport;
     bool m_closingForSwitch = false;
     bool m_deviceSyncOpen = false;
+    bool m_networkUpdatePutOff = false;
+    bool m_networkUpdateInteractive = false;
 };

@@ -39,6 +39,11 @@ void CZarvoWinApp::UpdateFromLan(bool interactive)
 {
     if (m_deviceSyncOpen)
         return;
+    if (m_store->NodesHeld()) {
+        m_networkUpdatePutOff = true;
+        m_networkUpdateInteractive = m_networkUpdateInteractive || interactive;
+        return;
+    }
     const bool withWindow = m_mainWindow != nullptr;
     if (withWindow && m_frame.statusText)
         m_frame.statusText(Platform::Texts::get(260));

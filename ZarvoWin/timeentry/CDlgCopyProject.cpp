@@ -53,6 +53,7 @@ const CProject *projectNode(int id)
 
 CDlgCopyProject::CDlgCopyProject(QWidget *parent)
     : QDialog(parent)
+    , m_hold(CAppData::ProjectStore())
 {
     m_name = Numbered(new QLineEdit(this), IdName);
     m_name->setMaxLength(tElement::MaxNameLength);

@@ -1,4 +1,6 @@
 #pragma once
+#include "CProjectStore.h"
+
 #include <QDialog>
 
 class CProject;
@@ -17,7 +19,8 @@ class QTreeWidgetItem;
 // drop fixes the parent and a sibling of reference; the copy goes before
 // or after that sibling while the parent stays the given one, else at the
 // end of the new parent's children. exec() gives Accepted once the copy
-// was made; a copy that fails is told and the dialog stays open.
+// was made; a copy that fails is told and the dialog stays open. It keeps
+// the store's nodes, which no reload frees while it is open.
 // DialogAnswers<CDlgCopyProject> answers it in tests.
 class CDlgCopyProject : public QDialog
 {
@@ -76,6 +79,8 @@ private:
     void ShowParentName(int id);
     void UpdateNote();
 
+    // Declared first: held until every pointer below is gone.
+    CProjectStore::tNodeHold m_hold;
     CProject *m_source = nullptr;
     int m_targetParentId = -1;
     int m_givenParentId = -1;

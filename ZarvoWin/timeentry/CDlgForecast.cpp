@@ -83,6 +83,7 @@ CDlgForecast::CDlgForecast(QWidget *parent)
 
 CDlgForecast::CDlgForecast(bool isNew, bool activity, CProject *node, int initialTab, QWidget *parent)
     : QDialog(parent)
+    , m_hold(CAppData::ProjectStore())
     , m_working(CAppData::ProjectStore())
     , m_given(node)
     , m_initialTab(initialTab)

@@ -1,5 +1,6 @@
 #pragma once
 #include "CProject.h"
+#include "CProjectStore.h"
 
 #include <QDialog>
 #include <array>
@@ -18,7 +19,11 @@ class QTabWidget;
 // the status; the tabs hold the pages (general, planning, predecessors,
 // title and notes), which all edit a private working copy of the node.
 // Nothing reaches the store or the database before the save, which writes
-// only what changed.
+// only what changed. The working copy and the pages keep pointers to the
+// store's nodes (the node given, its parent and children): the editor
+// holds the store for its life, so that no reload (a network update, the
+// planning window's refresh) frees them while it is open; the tree is
+// read again when it closes.
 //
 // OK saves a change and closes with Accepted; OK without a change closes
 // with Rejected. Cancel after a change asks whether to save it (an answer
@@ -106,6 +111,8 @@ private:
     // Saves what changed; closes with Accepted when something was stored.
     void Save();
 
+    // Declared first: held until the copies and the pages let the nodes go.
+    CProjectStore::tNodeHold m_hold;
     CProject m_working;
     CProject *m_given = nullptr;
     std::unique_ptr<CProject> m_snapshot;

@@ -3,12 +3,17 @@
 #include "AppFixture.h"
 #include "CConfiguration.h"
 #include "CDatabaseFile.h"
+#include "CDlgForecast.h"
 #include "CNetworkUpdate.h"
+#include "CProjectStore.h"
 #include "CmyDataBase.h"
+#include "ForecastPages.h"
+#include "RecordEditorServices.h"
 #include "WritingPeer.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 
 namespace {
 
@@ -287,4 +292,72 @@ TEST_F(NetworkUpdateTest, NoUpdateWhileADeviceSynchronisationIsOpen)
     app->SetDeviceSyncOpen(false);
     app->UpdateFromLan(true);
     EXPECT_EQ(markOf(local), QStringLiteral("share"));
+}
+
+// The project editor and its planning pages keep pointers into the project
+// store. While one is open, neither the network update (the frame's timer)
+// nor the planning window's reload of the tree frees them: the update
+// waits for the editor to close, the reload keeps the nodes, and OK saves
+// the project. At the close the tree is read again and the update runs: it
+// finds the saved project a local change and replaces nothing. Opened
+// again and left without a change, the editor lets the update that waited
+// replace the database once it is closed.
+TEST_F(NetworkUpdateTest, AnOpenProjectEditorPutsOffTheUpdateAndNoReloadFreesItsNodes)
+{
+    {
+        CBdD db;
+        ASSERT_EQ(db.Execute(u"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values "
+                             u"(40,'Chantier',-1,0,1,2),(41,'Lot',40,0,1,2)"),
+                  0);
+        ASSERT_TRUE(db.LoadProjects(-1, nullptr));
+    }
+    dropSharedCopy(QStringLiteral("share"));
+    const RecordEditorServices saved = RecordEditorServices::Registered();
+    RecordEditorServices::Registered().forecastPage = &MakeForecastPage;
+    const auto nameOf = [this](int id) {
+        SQLite::CmyDataBase db;
+        db.OpenReadOnly(local);
+        SQLite::MyTablePtr t = db.Query(QStringLiteral("select Nom from Projets where Id=%1").arg(id));
+        return t.hasRows() ? t->GetCell(0, 0) : QString();
+    };
+
+    {
+        CDlgForecast editor(false, false, app->ProjectStore().GetNode(40), CDlgForecast::GeneralTab);
+        editor.Prepare();
+        const CProject *child = app->ProjectStore().GetNode(41);
+        app->UpdateFromLan(false);
+        EXPECT_TRUE(app->IsNetworkUpdatePutOff());
+        EXPECT_EQ(markOf(local), QStringLiteral("local"));
+        {
+            CBdD db;
+            EXPECT_FALSE(db.LoadProjects(-1, nullptr)) << "put off";
+        }
+        EXPECT_EQ(app->ProjectStore().GetNode(41), child) << "the nodes stay";
+        editor.NameEdit()->setText(QStringLiteral("Chantier B"));
+        editor.OnOk();
+        EXPECT_EQ(editor.result(), QDialog::Accepted);
+        EXPECT_EQ(editor.SavedId(), 40);
+    }
+    EXPECT_FALSE(app->IsNetworkUpdatePutOff());
+    EXPECT_EQ(nameOf(40), QStringLiteral("Chantier B"));
+    EXPECT_EQ(markOf(local), QStringLiteral("local")) << "the saved project is a local change";
+    EXPECT_TRUE(QFileInfo::exists(sharedCopy()));
+    EXPECT_EQ(app->ProjectStore().GetProjectName(40), QStringLiteral("Chantier B"));
+
+    {
+        CBdD db;
+        ASSERT_EQ(db.Execute(u"update Projets set Origine_Modif=2"), 0);
+    }
+    {
+        CDlgForecast editor(false, false, app->ProjectStore().GetNode(40), CDlgForecast::GeneralTab);
+        editor.Prepare();
+        app->UpdateFromLan(false);
+        EXPECT_EQ(markOf(local), QStringLiteral("local"));
+        editor.OnOk();
+        EXPECT_EQ(editor.result(), QDialog::Rejected) << "nothing changed";
+    }
+    EXPECT_EQ(markOf(local), QStringLiteral("share"));
+    EXPECT_FALSE(QFileInfo::exists(sharedCopy()));
+    EXPECT_EQ(app->ProjectStore().GetProjectName(40), QStringLiteral("Chantier"));
+    RecordEditorServices::Registered() = saved;
 }
