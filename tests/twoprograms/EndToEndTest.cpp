@@ -22,6 +22,7 @@
 #include <QFileSystemWatcher>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
@@ -72,21 +73,36 @@ protected:
         }
         tUsers selected;
         ASSERT_TRUE(all.SelectUser(anne.Id, selected));
+        anneId = anne.Id;
         // The programs run on today's date, at noon on the clocks each test
         // sets, so that every entry of a test falls on the same day.
         now = QDateTime(QDate::currentDate(), QTime(12, 0)).toSecsSinceEpoch();
     }
 
-    void exec(const QString &sql)
+    // Another user with a database of their own; their id.
+    int addUser(const QString &name, QString &database)
+    {
+        const QString users = TestEnvironment::currentRoot() + QStringLiteral("/users/");
+        EXPECT_TRUE(QDir().mkpath(users + name));
+        CUsers all;
+        tUsers user;
+        user.Nom = name;
+        EXPECT_EQ(all.AddUser(user), CUsers::Done);
+        database = users + name + QStringLiteral("/Zarvo.sdb");
+        CBdD db(database);
+        EXPECT_TRUE(db.IsOpen());
+        return user.Id;
+    }
+    void exec(const QString &sql, const QString &database = QString())
     {
         SQLite::CmyDataBase db;
-        ASSERT_EQ(db.Open(path), 0);
+        ASSERT_EQ(db.Open(database.isEmpty() ? path : database), 0);
         ASSERT_EQ(db.Execute(sql), 0) << sql.toStdString();
     }
-    QString cell(const QString &sql)
+    QString cell(const QString &sql, const QString &database = QString())
     {
         SQLite::CmyDataBase db;
-        if (db.Open(path) != 0)
+        if (db.Open(database.isEmpty() ? path : database) != 0)
             return QStringLiteral("<no file>");
         SQLite::MyTablePtr t = db.Query(sql);
         return t.hasRows() ? t->GetCell(0, 0) : QString();
@@ -97,21 +113,39 @@ protected:
         return cell(QStringLiteral("select Id||' '||Debut||' '||Fin from Taches where Deleted=0 "
                                    "order by Debut desc limit 1"));
     }
-    void addFavourite(int id, const QString &title)
+    void addFavourite(int id, const QString &title, const QString &database = QString())
     {
         exec(QStringLiteral("insert into Favoris (Id,IdProject,IdActivite,IdTauxHoraire,Ordre,Deleted,Title,"
                             "Date_Modif,Origine_Modif) values (%1,-1,-1,-1,0,0,'%2',1,1)")
                  .arg(id)
+                 .arg(title),
+             database);
+    }
+    // An entry of project 32 ("Chantier"), which the entry dialog needs
+    // for OK.
+    void addEntry(int id, qint64 start, qint64 end, const QString &title = QString())
+    {
+        exec(QStringLiteral("insert or ignore into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values "
+                            "(32,'Chantier',-1,0,1,1)"));
+        exec(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Facture,Deleted,"
+                            "Title,Date_Modif,Origine_Modif) values (%1,%2,%3,32,-1,-1,0,0,'%4',1,1)")
+                 .arg(id)
+                 .arg(start)
+                 .arg(end)
                  .arg(title));
     }
     // Both programs, started, on clocks that read `now`; the tray showing
-    // the favourites `favourites` when given.
+    // the favourites `favourites` when given. The tray's own poll is
+    // stopped: what the main program changes reaches it by the change
+    // notice alone, so that a lost notice fails the test (a test fires a
+    // poll itself where it wants one).
     void startBoth(const QString &favourites = QString())
     {
         mainProgram = std::make_unique<DrivenProgram>(QStringLiteral(ZARVO_DRIVEN), QStringLiteral("main"));
         ASSERT_TRUE(mainProgram->Ready()) << mainProgram->Output().toStdString();
         trayProgram = std::make_unique<DrivenProgram>(QStringLiteral(TRAY_DRIVEN), QStringLiteral("tray"));
         ASSERT_TRUE(trayProgram->Ready()) << trayProgram->Output().toStdString();
+        ASSERT_EQ(trayProgram->Ask(QStringLiteral("poll-timer off")), QStringLiteral("ok"));
         setClocks(*mainProgram, *trayProgram, now);
         if (!favourites.isEmpty()) {
             ASSERT_EQ(trayProgram->WaitFor(QStringLiteral("favourites"), favourites), QStringLiteral("ok"));
@@ -129,6 +163,7 @@ protected:
     }
 
     QString path;
+    int anneId = -1;
     qint64 now = 0;
     std::unique_ptr<DrivenProgram> mainProgram;
     std::unique_ptr<DrivenProgram> trayProgram;
@@ -224,6 +259,150 @@ TEST_F(EndToEnd, AChangeInTheMainProgramShowsInTheTrayByNoticeOrByPoll)
     ASSERT_EQ(tray.Ask(QStringLiteral("unmute")), QStringLiteral("ok"));
     EXPECT_EQ(main.Ask(QStringLiteral("boxes")), QString());
     EXPECT_EQ(tray.Ask(QStringLiteral("boxes")), QString());
+}
+
+// The main program chooses another user while the tray's task dialog is
+// open on the first user's lists (the tray follows under the dialog): OK
+// writes into neither database and says so. A pop-up menu opened before
+// the change does not start its favourite in the other user's file, where
+// the same number is another favourite.
+TEST_F(EndToEnd, TheTraysTaskDialogAndMenuWriteIntoNoUserChosenMeanwhile)
+{
+    exec(QStringLiteral("insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values "
+                        "(32,'Chantier',-1,0,1,1)"));
+    addFavourite(2, QStringLiteral("Réunion"));
+    QString bruno;
+    const int brunoId = addUser(QStringLiteral("Bruno"), bruno);
+    addFavourite(2, QStringLiteral("Courrier"), bruno);
+    ASSERT_NO_FATAL_FAILURE(startBoth(QStringLiteral("2")));
+    DrivenProgram &main = *mainProgram;
+    DrivenProgram &tray = *trayProgram;
+    const QString failed = QStringLiteral("Erreur lors de l'écriture dans la base de données.");
+    const QString entries = QStringLiteral("select count(*) from Taches");
+
+    ASSERT_EQ(tray.Ask(QStringLiteral("hold")), QStringLiteral("ok"));
+    ASSERT_EQ(tray.Ask(QStringLiteral("later trigger 33083")), QStringLiteral("ok"));
+    ASSERT_EQ(tray.WaitFor(QStringLiteral("modal"), QStringLiteral("CDlgTask")), QStringLiteral("ok"));
+    ASSERT_EQ(tray.Ask(QStringLiteral("key 1077 Down")), QStringLiteral("ok")) << "Anne's project 32";
+    ASSERT_EQ(main.Ask(QStringLiteral("switch-user %1").arg(brunoId)), QStringLiteral("ok"));
+    ASSERT_EQ(tray.WaitFor(QStringLiteral("user"), QStringLiteral("Bruno")), QStringLiteral("ok"));
+    ASSERT_EQ(tray.Ask(QStringLiteral("click 1")), QStringLiteral("ok"));
+    EXPECT_EQ(tray.WaitFor(QStringLiteral("modal"), QStringLiteral("none")), QStringLiteral("ok"));
+    EXPECT_EQ(tray.Ask(QStringLiteral("boxes")), failed);
+    EXPECT_EQ(cell(entries, bruno), QStringLiteral("0"));
+    EXPECT_EQ(cell(entries), QStringLiteral("0"));
+
+    ASSERT_EQ(main.Ask(QStringLiteral("switch-user %1").arg(anneId)), QStringLiteral("ok"));
+    ASSERT_EQ(tray.WaitFor(QStringLiteral("user"), QStringLiteral("Anne")), QStringLiteral("ok"));
+    ASSERT_EQ(tray.Ask(QStringLiteral("click 1035")), QStringLiteral("ok")) << "the menu, on Anne's favourites";
+    ASSERT_EQ(main.Ask(QStringLiteral("switch-user %1").arg(brunoId)), QStringLiteral("ok"));
+    ASSERT_EQ(tray.WaitFor(QStringLiteral("user"), QStringLiteral("Bruno")), QStringLiteral("ok"));
+    ASSERT_EQ(tray.Ask(QStringLiteral("trigger 32783")), QStringLiteral("ok")) << "Anne's favourite 2";
+    EXPECT_EQ(tray.Ask(QStringLiteral("boxes")), failed + QStringLiteral(" | ") + failed);
+    EXPECT_EQ(cell(entries, bruno), QStringLiteral("0"));
+    EXPECT_EQ(cell(entries), QStringLiteral("0"));
+    EXPECT_EQ(main.Ask(QStringLiteral("boxes")), QString());
+}
+
+// The main program's entry dialog is open on the running entry when the
+// tray pauses it. OK tells that the entry changed, with both versions'
+// times: going back writes nothing, and keeping the stored entry leaves
+// the pause as the tray made it. On the entry the tray then resumes and
+// pauses again, the user keeps their own: it runs again.
+TEST_F(EndToEnd, TheMainProgramsEntryDialogDoesNotUndoAPauseMadeInTheTray)
+{
+    addEntry(98, now - 3600, 0, QStringLiteral("Rapport"));
+    ASSERT_NO_FATAL_FAILURE(startBoth());
+    DrivenProgram &main = *mainProgram;
+    DrivenProgram &tray = *trayProgram;
+    ASSERT_EQ(tray.WaitFor(QStringLiteral("last"), QStringLiteral("98 %1 0").arg(now - 3600)), QStringLiteral("ok"));
+    ASSERT_EQ(main.Ask(QStringLiteral("hold")), QStringLiteral("ok"));
+
+    ASSERT_EQ(main.Ask(QStringLiteral("later edit-entry 98")), QStringLiteral("ok"));
+    ASSERT_EQ(main.WaitFor(QStringLiteral("modal"), QStringLiteral("CDlgTask")), QStringLiteral("ok"));
+    ASSERT_EQ(tray.Ask(QStringLiteral("click %1").arg(TrayTaskButton)), QStringLiteral("ok"));
+    ASSERT_EQ(cell(QStringLiteral("select Fin from Taches where Id=98")), QString::number(now));
+
+    ASSERT_EQ(main.Ask(QStringLiteral("answer 25")), QStringLiteral("ok")) << "Annuler";
+    ASSERT_EQ(main.Ask(QStringLiteral("click 1")), QStringLiteral("ok"));
+    EXPECT_EQ(main.Ask(QStringLiteral("state modal")), QStringLiteral("CDlgTask"));
+    const QString asked = main.Ask(QStringLiteral("boxes"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Cette tâche a été modifiée entre-temps.* Tâche enregistrée : "
+                                                  "[^-]*11:00[^-]* - [^-]*12:00.* Votre tâche : [^-]*11:00[^-]* - "
+                                                  "En cours \\.\\.\\. .*garder \\?$"))
+                    .match(asked)
+                    .hasMatch())
+        << asked.toStdString();
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=98")), QString::number(now));
+
+    ASSERT_EQ(main.Ask(QStringLiteral("answer 23")), QStringLiteral("ok")) << "Garder l'enregistrée";
+    ASSERT_EQ(main.Ask(QStringLiteral("click 1")), QStringLiteral("ok"));
+    EXPECT_EQ(main.WaitFor(QStringLiteral("modal"), QStringLiteral("none")), QStringLiteral("ok"));
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=98")), QString::number(now)) << "the pause stands";
+    EXPECT_EQ(main.WaitFor(QStringLiteral("running"), QStringLiteral("none")), QStringLiteral("ok"));
+
+    setClocks(main, tray, now + 60);
+    ASSERT_EQ(tray.Ask(QStringLiteral("click %1").arg(TrayTaskButton)), QStringLiteral("ok"));
+    const QString resumed = newestInFile();
+    ASSERT_EQ(resumed.section(u' ', 1), QStringLiteral("%1 0").arg(now + 60));
+    const QString id = resumed.section(u' ', 0, 0);
+    ASSERT_EQ(main.Ask(QStringLiteral("later edit-entry ") + id), QStringLiteral("ok"));
+    ASSERT_EQ(main.WaitFor(QStringLiteral("modal"), QStringLiteral("CDlgTask")), QStringLiteral("ok"));
+    setClocks(main, tray, now + 120);
+    ASSERT_EQ(tray.Ask(QStringLiteral("click %1").arg(TrayTaskButton)), QStringLiteral("ok"));
+    ASSERT_EQ(cell(QStringLiteral("select Fin from Taches where Id=") + id), QString::number(now + 120));
+    ASSERT_EQ(main.Ask(QStringLiteral("answer 24")), QStringLiteral("ok")) << "Garder la mienne";
+    ASSERT_EQ(main.Ask(QStringLiteral("click 1")), QStringLiteral("ok"));
+    EXPECT_EQ(main.WaitFor(QStringLiteral("modal"), QStringLiteral("none")), QStringLiteral("ok"));
+    EXPECT_EQ(cell(QStringLiteral("select Fin from Taches where Id=") + id), QStringLiteral("0"));
+    EXPECT_EQ(main.WaitFor(QStringLiteral("running"), resumed), QStringLiteral("ok"));
+    EXPECT_EQ(tray.WaitFor(QStringLiteral("last"), resumed), QStringLiteral("ok")) << "by the change notice";
+    EXPECT_EQ(main.Ask(QStringLiteral("boxes")).count(QStringLiteral("Cette tâche a été modifiée entre-temps")), 3);
+    EXPECT_EQ(tray.Ask(QStringLiteral("boxes")), QString());
+}
+
+// An entry moved in the main program's week view, then given a later end
+// in its entry dialog: the tray's day strip and current-task button draw
+// each change, by the change notice.
+TEST_F(EndToEnd, AnEntryMovedOrChangedInTheMainProgramShowsInTheTraysButtonAndStrip)
+{
+    const QDate today = QDateTime::fromSecsSinceEpoch(now).date();
+    const auto at = [&today](int h, int m) { return QDateTime(today, QTime(h, m)).toSecsSinceEpoch(); };
+    // The value of a line of the button ("Début", "Fin").
+    const auto line = [](const QString &button, const QString &label) {
+        for (const QString &l : button.split(u'|')) {
+            if (l.startsWith(label + u'='))
+                return l.mid(label.size() + 1);
+        }
+        return QStringLiteral("<no line>");
+    };
+    addEntry(98, at(7, 0), at(8, 0), QStringLiteral("Tri"));
+    ASSERT_NO_FATAL_FAILURE(startBoth());
+    DrivenProgram &main = *mainProgram;
+    DrivenProgram &tray = *trayProgram;
+    ASSERT_EQ(tray.WaitFor(QStringLiteral("day-strip"), QStringLiteral("420-480")), QStringLiteral("ok"));
+
+    ASSERT_EQ(main.Ask(QStringLiteral("drag %1 %2").arg(at(7, 30)).arg(at(9, 30))), QStringLiteral("ok"));
+    ASSERT_EQ(cell(QStringLiteral("select Debut||' '||Fin from Taches where Id=98")),
+              QStringLiteral("%1 %2").arg(at(9, 0)).arg(at(10, 0)));
+    EXPECT_EQ(tray.WaitFor(QStringLiteral("day-strip"), QStringLiteral("540-600")), QStringLiteral("ok"));
+    QString button = tray.Ask(QStringLiteral("task-button"));
+    EXPECT_TRUE(line(button, QStringLiteral("Début")).endsWith(QStringLiteral("09:00"))) << button.toStdString();
+    EXPECT_TRUE(line(button, QStringLiteral("Fin")).endsWith(QStringLiteral("10:00"))) << button.toStdString();
+
+    ASSERT_EQ(main.Ask(QStringLiteral("hold")), QStringLiteral("ok"));
+    ASSERT_EQ(main.Ask(QStringLiteral("later edit-entry 98")), QStringLiteral("ok"));
+    ASSERT_EQ(main.WaitFor(QStringLiteral("modal"), QStringLiteral("CDlgTask")), QStringLiteral("ok"));
+    ASSERT_EQ(main.Ask(QStringLiteral("key 1171 Up")), QStringLiteral("ok")) << "the end an hour later";
+    ASSERT_EQ(main.Ask(QStringLiteral("click 1")), QStringLiteral("ok"));
+    ASSERT_EQ(main.WaitFor(QStringLiteral("modal"), QStringLiteral("none")), QStringLiteral("ok"));
+    ASSERT_EQ(cell(QStringLiteral("select Debut||' '||Fin from Taches where Id=98")),
+              QStringLiteral("%1 %2").arg(at(9, 0)).arg(at(11, 0)));
+    EXPECT_EQ(tray.WaitFor(QStringLiteral("day-strip"), QStringLiteral("540-660")), QStringLiteral("ok"));
+    button = tray.Ask(QStringLiteral("task-button"));
+    EXPECT_TRUE(line(button, QStringLiteral("Début")).endsWith(QStringLiteral("09:00"))) << button.toStdString();
+    EXPECT_TRUE(line(button, QStringLiteral("Fin")).endsWith(QStringLiteral("11:00"))) << button.toStdString();
+    EXPECT_EQ(main.Ask(QStringLiteral("boxes")), QString());
 }
 
 // A lock another program holds beyond every wait fails a tray click with
@@ -526,6 +705,8 @@ TEST_F(EndToEnd, AStandbyWhileAnEntryRunsIsFollowedByBothPrograms)
     ASSERT_TRUE(main.Ready()) << main.Output().toStdString();
     DrivenProgram tray(QStringLiteral(TRAY_DRIVEN), QStringLiteral("tray"), {}, power);
     ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
+    // The tray shows its own writes without waiting for its poll.
+    ASSERT_EQ(tray.Ask(QStringLiteral("poll-timer off")), QStringLiteral("ok"));
     const QString running = QStringLiteral("98 %1 0").arg(now - 3600);
     ASSERT_EQ(main.WaitFor(QStringLiteral("running"), running), QStringLiteral("ok"));
     ASSERT_EQ(tray.WaitFor(QStringLiteral("last"), running), QStringLiteral("ok"));

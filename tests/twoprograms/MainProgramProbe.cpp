@@ -1,18 +1,70 @@
-// What a test reads of the running main program through its driver: the
-// running entry the application keeps, the undo history, and the entries
-// its day cache holds for the views.
+// What a test reads of, and does in, the running main program through its
+// driver: the running entry the application keeps, the undo history, the
+// entries its day cache holds for the views; a change of user, the entry
+// dialog on a stored entry, a drag in the week view.
 #include "CAnnulation.h"
+#include "CBdD.h"
 #include "CDayCache.h"
 #include "CSplashScreenEx.h"
+#include "CWeekCtrl.h"
+#include "CWeekGeometry.h"
 #include "CZarvoWinApp.h"
+#include "LocalTime.h"
 #include "ProgramDriver.h"
 #include "tTacheParams.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QMainWindow>
+#include <QMouseEvent>
 
 namespace {
+
+void mouse(QWidget *to, QEvent::Type type, const QPoint &p, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, p, to->mapToGlobal(p), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(to, &event);
+}
+
+// A drag with the left button in the week view, as a hand makes it: over
+// the start, pressed, moved in steps, let go.
+QString drag(qint64 from, qint64 to)
+{
+    CWeekCtrl *view = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        for (CWeekCtrl *v : top->findChildren<CWeekCtrl *>()) {
+            if (v->isVisible())
+                view = v;
+        }
+    }
+    if (!view)
+        return QStringLiteral("none");
+    QWidget *viewport = view->viewport();
+    viewport->grab(); // laid out as shown
+    const QDate day = Platform::LocalTime::localDate(from);
+    int column = -1;
+    for (int i = 0; i < view->DayCount(); ++i) {
+        if (view->ShownDays().Day(i).Date == day)
+            column = i;
+    }
+    const int width = viewport->width();
+    const int x = column < 0 ? -1
+                             : CWeekGeometry::ColumnLeft(column, width, view->DayCount())
+            + CWeekGeometry::ColumnWidth(width, view->DayCount()) / 2;
+    const QPoint start(x, view->Geometry().ClientRow(from));
+    const QPoint end(x, view->Geometry().ClientRow(to));
+    const QRect grid(0, view->Geometry().headerHeight, width, viewport->height() - view->Geometry().headerHeight);
+    if (column < 0 || !grid.contains(start) || !grid.contains(end))
+        return QStringLiteral("hidden");
+    mouse(viewport, QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
+    mouse(viewport, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    const QPoint step = (end - start) / 4;
+    for (int i = 1; i < 4; ++i)
+        mouse(viewport, QEvent::MouseMove, start + step * i, Qt::NoButton, Qt::LeftButton);
+    mouse(viewport, QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
+    mouse(viewport, QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+    return QStringLiteral("ok");
+}
 
 QString entryText(const tTacheFull &e)
 {
@@ -25,13 +77,37 @@ QString entryText(const tTacheFull &e)
 //   undo               -> 1 when the undo history can undo, else 0
 //   day YYYY-MM-DD     -> "ID:END ..." of the day's cached entries, or
 //                         uncached
+//   switch-user ID     -> ok once user ID is the current one, else refused
+//   edit-entry ID      -> ok once the entry dialog on the stored entry ID
+//                         closed (as the views open it: the views refresh
+//                         after OK), none when there is no such entry
+//   drag FROM TO       -> ok once the mouse dragged, in the week view's
+//                         column of FROM's day, from the row of the instant
+//                         FROM to the row of TO (hidden when a row is not
+//                         on screen, none without the view)
 bool probe(const QStringList &words, QString &answer)
 {
     CZarvoWinApp *app = CZarvoWinApp::Instance();
     const QString key = words.value(0);
-    if (!app || (key != u"running" && key != u"running-start" && key != u"undo" && key != u"day" && key != u"ready"))
+    static const QStringList keys{QStringLiteral("running"), QStringLiteral("running-start"), QStringLiteral("undo"),
+                                  QStringLiteral("day"),     QStringLiteral("ready"),         QStringLiteral("switch-user"),
+                                  QStringLiteral("edit-entry"), QStringLiteral("drag")};
+    if (!app || !keys.contains(key))
         return false;
-    if (key == u"ready") {
+    if (key == u"switch-user") {
+        answer = app->SwitchUser(words.value(1).toInt()) ? QStringLiteral("ok") : QStringLiteral("refused");
+    } else if (key == u"edit-entry") {
+        tTacheFull entry;
+        if (!CBdD().GetTimeEntry(entry, words.value(1).toInt())) {
+            answer = QStringLiteral("none");
+            return true;
+        }
+        if (app->Windows().entryDialog && app->Windows().entryDialog(entry))
+            app->RefreshViews();
+        answer = QStringLiteral("ok");
+    } else if (key == u"drag") {
+        answer = drag(words.value(1).toLongLong(), words.value(2).toLongLong());
+    } else if (key == u"ready") {
         // Started once the main window shows and the splash has gone.
         bool window = false;
         bool splash = false;

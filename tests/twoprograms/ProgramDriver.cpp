@@ -100,6 +100,12 @@ ProgramDriver::~ProgramDriver()
 
 QWidget *ProgramDriver::FindControl(int id)
 {
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        for (QWidget *w : modal->findChildren<QWidget *>()) {
+            if (WidgetIds::ControlId(w) == id && w->isVisible())
+                return w;
+        }
+    }
     QWidget *hidden = nullptr;
     for (QWidget *top : QApplication::topLevelWidgets()) {
         QList<QWidget *> all = top->findChildren<QWidget *>();
@@ -174,7 +180,8 @@ void ProgramDriver::CheckWaits()
     }
     // A window the program opened modally (one a test does not drive)
     // would stop it: it is closed as by Annuler, and told in "dialogs".
-    if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+    auto *dialog = m_holding ? nullptr : qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    if (dialog) {
         if (!m_closing.contains(dialog)) {
             m_closing.append(dialog);
             m_dialogs << QString::fromLatin1(dialog->metaObject()->className());
@@ -202,6 +209,10 @@ QString ProgramDriver::State(const QStringList &key)
 {
     if (key.value(0) == u"enabled")
         return Run(key);
+    if (key.value(0) == u"modal") {
+        const QWidget *modal = QApplication::activeModalWidget();
+        return modal ? QString::fromLatin1(modal->metaObject()->className()) : QStringLiteral("none");
+    }
     QString answer;
     for (const Probe &probe : probes()) {
         if (probe(key, answer))
@@ -222,6 +233,15 @@ QString ProgramDriver::Run(const QStringList &words)
         SQLite::CmyDataBase::SetBusyTimeoutMs(words.value(1).toInt());
         return QStringLiteral("ok");
     }
+    if (command == u"later") {
+        const QStringList rest = words.mid(1);
+        QTimer::singleShot(0, this, [this, rest] { Run(rest); });
+        return QStringLiteral("ok");
+    }
+    if (command == u"hold" || command == u"release") {
+        m_holding = command == u"hold";
+        return QStringLiteral("ok");
+    }
     if (command == u"clock") {
         const qint64 now = words.value(1).toLongLong();
         Platform::Clock::setNowSource([now] { return now; });
@@ -239,9 +259,13 @@ QString ProgramDriver::Run(const QStringList &words)
         return QStringLiteral("ok");
     }
     if (command == u"click") {
-        // Where a view and its button share an id, the button takes clicks.
+        // Where a view and its button share an id, the button takes clicks;
+        // the modal window's own controls come first.
         QWidget *w = FindControl(words.value(1).toInt());
-        for (QWidget *top : QApplication::topLevelWidgets()) {
+        QWidget *modal = QApplication::activeModalWidget();
+        const QList<QWidget *> tops =
+            modal && w && w->window() == modal ? QList<QWidget *>{modal} : QApplication::topLevelWidgets();
+        for (QWidget *top : tops) {
             for (QAbstractButton *b : top->findChildren<QAbstractButton *>()) {
                 if (WidgetIds::ControlId(b) == words.value(1).toInt() && b->isVisible())
                     w = b;

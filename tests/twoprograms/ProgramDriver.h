@@ -32,10 +32,16 @@ class QLocalSocket;
 //   busy MS                         -> ok: later connections wait MS for a
 //                                      lock at each of their tries
 //   clock T                         -> ok: the program's clock reads T
+//   later COMMAND...                -> ok: the command runs once the program
+//                                      is back in its event loop, so that a
+//                                      modal window it opens does not hold
+//                                      the answer
 //   trigger COMMAND                 -> ok, disabled or none (a menu command)
 //   enabled COMMAND                 -> 1, 0 or none
 //   click CONTROL                   -> ok or none: a click in its middle
 //   key CONTROL KEYNAME             -> ok or none (Qt key name: Return, Down)
+//                                      (a control of the modal window shown
+//                                      comes before the others)
 //   answer BUTTON                   -> ok: the next message box answers it
 //   boxes                           -> the texts of the boxes asked so far,
 //                                      joined by " | "
@@ -45,6 +51,11 @@ class QLocalSocket;
 //                                      Annuler, so that none stops it (one
 //                                      that cannot be cancelled, as the
 //                                      first-start wizard, stays)
+//   hold / release                  -> ok: modal dialogs opened from now on
+//                                      stay open for the test to drive, or
+//                                      are closed again
+//   state modal                     -> the class of the modal window shown,
+//                                      or none
 //   grab FILE                       -> ok: every visible window, side by side
 //   mute / unmute                   -> ok: the program's bus endpoints are
 //                                      hidden from posts, or shown again
@@ -60,7 +71,8 @@ public:
     explicit ProgramDriver(const QString &socketPath);
     ~ProgramDriver() override;
 
-    // The widget (visible first) whose control id is `id`, or null.
+    // The widget (visible first) whose control id is `id`, or null; one of
+    // the modal window shown comes first.
     static QWidget *FindControl(int id);
 
 private:
@@ -85,6 +97,7 @@ private:
     std::unique_ptr<MessageBoxAnswers> m_answers;
     std::vector<Wait> m_waits;
     bool m_quitting = false;
+    bool m_holding = false;
     // The modal dialogs closed, by class.
     QStringList m_dialogs;
     QList<QPointer<QDialog>> m_closing;

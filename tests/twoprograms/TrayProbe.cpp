@@ -1,8 +1,11 @@
 // What a test reads of, and does in, the running tray program through its
 // driver: the newest entry it shows, its window's title, the message it
-// shows in place of its views, its favourites, a poll, a click on a
+// shows in place of its views, its favourites, what its current-task
+// button and day strip draw, a poll, its poll timer stopped, a click on a
 // favourite's row.
+#include "CDayCtrl.h"
 #include "COwnerDrawListBox.h"
+#include "CViewTask.h"
 #include "CZarvoTrayApp.h"
 #include "CZarvoTrayDlg.h"
 #include "ProgramDriver.h"
@@ -15,6 +18,46 @@
 
 namespace {
 
+// The window's poll timer while a test has it stopped (0: it runs).
+struct StoppedTimer
+{
+    int id = 0;
+    Qt::TimerType type = Qt::CoarseTimer;
+};
+StoppedTimer &stopped()
+{
+    static StoppedTimer timer;
+    return timer;
+}
+
+// The id of the window's 10-second timer, running or stopped; 0 for none.
+int pollTimerId(CZarvoTrayApp &app, Qt::TimerType *type = nullptr)
+{
+    if (stopped().id != 0)
+        return stopped().id;
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    if (!app.Window() || !dispatcher)
+        return 0;
+    for (const QAbstractEventDispatcher::TimerInfo &timer : dispatcher->registeredTimers(app.Window())) {
+        if (timer.interval == CZarvoTrayApp::PollIntervalMs) {
+            if (type)
+                *type = timer.timerType;
+            return timer.timerId;
+        }
+    }
+    return 0;
+}
+
+// Starts the stopped timer again, as it was.
+void restartPollTimer(CZarvoTrayApp &app)
+{
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    if (stopped().id == 0 || !dispatcher || !app.Window())
+        return;
+    dispatcher->registerTimer(stopped().id, CZarvoTrayApp::PollIntervalMs, stopped().type, app.Window());
+    stopped() = StoppedTimer();
+}
+
 //   ready              -> 1 once its window is made
 //   last               -> "ID START END" of the newest entry it read
 //   title              -> the window's title
@@ -22,8 +65,16 @@ namespace {
 //   favourites         -> the favourites' ids, in the list's order
 //   day                -> "ID:END ..." of today's entries (the day strip's)
 //   today              -> today's total
+//   user               -> the current user's name
+//   task-button        -> "label=value|..." of the lines the current-task
+//                         button paints (painted now)
+//   day-strip          -> "START-END ..." of the bars the day strip draws,
+//                         in minutes of the day
 //   poll               -> ok once the window's poll timer has run, as
 //                         it does every 10 seconds
+//   poll-timer off|on  -> ok: the window's timer stopped (only a change
+//                         notice, or a poll asked here, then reads the
+//                         database) or started again
 //   click-favourite ID -> ok when the favourite's row was clicked, else none
 bool probe(const QStringList &words, QString &answer)
 {
@@ -55,19 +106,54 @@ bool probe(const QStringList &words, QString &answer)
         answer = entries.join(u' ');
     } else if (key == u"today") {
         answer = app->TodayText();
+    } else if (key == u"user") {
+        answer = app->User().userName;
+    } else if (key == u"task-button") {
+        QStringList lines;
+        if (CViewTask *button = app->Window() ? app->Window()->TaskButton() : nullptr) {
+            button->grab();
+            for (const TaskButtonLayout::tLine &line : button->PaintedLines())
+                lines << line.label + u'=' + line.value;
+        }
+        answer = lines.join(u'|');
+    } else if (key == u"day-strip") {
+        QStringList bars;
+        if (CDayCtrl *strip = app->Window() ? app->Window()->DayStrip() : nullptr) {
+            const DayStripGeometry geometry = strip->Geometry();
+            for (const DayStripGeometry::tSpan &span : geometry.Spans()) {
+                if (span.drawn)
+                    bars << QStringLiteral("%1-%2").arg(span.startMinute).arg(span.endMinute);
+            }
+        }
+        answer = bars.join(u' ');
     } else if (key == u"poll") {
         // The window's own 10-second timer, fired now.
+        const int id = pollTimerId(*app);
         answer = QStringLiteral("none");
-        QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
-        if (!app->Window() || !dispatcher)
-            return true;
-        for (const QAbstractEventDispatcher::TimerInfo &timer : dispatcher->registeredTimers(app->Window())) {
-            if (timer.interval != CZarvoTrayApp::PollIntervalMs)
-                continue;
-            QTimerEvent tick(timer.timerId);
+        if (id != 0) {
+            QTimerEvent tick(id);
             QCoreApplication::sendEvent(app->Window(), &tick);
             answer = QStringLiteral("ok");
-            break;
+        }
+    } else if (key == u"poll-timer") {
+        answer = QStringLiteral("none");
+        QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+        if (!dispatcher)
+            return true;
+        if (words.value(1) == u"on") {
+            restartPollTimer(*app);
+            answer = QStringLiteral("ok");
+        } else if (stopped().id != 0) {
+            answer = QStringLiteral("ok");
+        } else if (const int id = pollTimerId(*app, &stopped().type); id != 0 && dispatcher->unregisterTimer(id)) {
+            stopped().id = id;
+            // Running again before the window goes, which stops it itself.
+            static const bool restartAtQuit = (QObject::connect(qApp, &QCoreApplication::aboutToQuit, app, [app] {
+                                                   restartPollTimer(*app);
+                                               }),
+                                               true);
+            Q_UNUSED(restartAtQuit);
+            answer = QStringLiteral("ok");
         }
     } else if (key == u"click-favourite") {
         answer = QStringLiteral("none");
