@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QStringView>
 #include <algorithm>
+#include <utility>
 
 using Platform::Formatter;
 
@@ -90,8 +91,13 @@ CProjectStore::tNodeHold::tNodeHold(CProjectStore *store)
 
 CProjectStore::tNodeHold::~tNodeHold()
 {
-    if (m_store)
-        m_store->EndHold();
+    Release();
+}
+
+void CProjectStore::tNodeHold::Release()
+{
+    if (CProjectStore *store = std::exchange(m_store, nullptr))
+        store->EndHold();
 }
 
 void CProjectStore::EndHold()

@@ -219,6 +219,9 @@ public:
         ~tNodeHold();
         tNodeHold(const tNodeHold &) = delete;
         tNodeHold &operator=(const tNodeHold &) = delete;
+        // Lets the nodes go before the end of the hold's life (a window
+        // closed whose object lives on); the second call does nothing.
+        void Release();
 
     private:
         CProjectStore *m_store;

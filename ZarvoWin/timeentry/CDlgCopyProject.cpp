@@ -227,6 +227,14 @@ void CDlgCopyProject::UpdateNote()
     m_note->setVisible(m_plansYes->isChecked());
 }
 
+void CDlgCopyProject::done(int result)
+{
+    QDialog::done(result);
+    // Closed, the dialog reads no node again: the copy shows in the store
+    // when the caller looks.
+    m_hold.Release();
+}
+
 void CDlgCopyProject::OnCopy()
 {
     if (!m_source)

@@ -20,7 +20,8 @@ class QTreeWidgetItem;
 // or after that sibling while the parent stays the given one, else at the
 // end of the new parent's children. exec() gives Accepted once the copy
 // was made; a copy that fails is told and the dialog stays open. It keeps
-// the store's nodes, which no reload frees while it is open.
+// the store's nodes, which no reload frees while it is open; the tree is
+// read again when it closes.
 // DialogAnswers<CDlgCopyProject> answers it in tests.
 class CDlgCopyProject : public QDialog
 {
@@ -46,6 +47,7 @@ public:
     };
 
     explicit CDlgCopyProject(QWidget *parent = nullptr);
+    void done(int result) override;
 
     // The project to copy and the parent of the copy (null: the project's
     // own parent; the store's root: the top level).

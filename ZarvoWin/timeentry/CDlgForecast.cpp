@@ -489,6 +489,10 @@ void CDlgForecast::done(int result)
     if (isVisible())
         SaveWindowPosition(this, PositionKey);
     QDialog::done(result);
+    // Closed, the editor reads no node again: what waited for it (a reload
+    // of the tree, the network update) runs now, so that the caller finds
+    // the project saved in the store.
+    m_hold.Release();
 }
 
 int CDlgForecast::CompletionPercent(qint64 done, qint64 estimated)

@@ -21,9 +21,9 @@ class QTabWidget;
 // Nothing reaches the store or the database before the save, which writes
 // only what changed. The working copy and the pages keep pointers to the
 // store's nodes (the node given, its parent and children): the editor
-// holds the store for its life, so that no reload (a network update, the
-// planning window's refresh) frees them while it is open; the tree is
-// read again when it closes.
+// holds the store while it is open, so that no reload (a network update,
+// the planning window's refresh) frees them; the tree is read again when
+// it closes.
 //
 // OK saves a change and closes with Accepted; OK without a change closes
 // with Rejected. Cancel after a change asks whether to save it (an answer
