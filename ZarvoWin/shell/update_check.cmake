@@ -6,6 +6,6 @@ set(ZARVO_UPDATE_ADDRESS "http://www.example.com/updates/" CACHE STRING
     "Address of the folder holding the update notice ZarvoWin.txt (ends with /updates/)")
 set(ZARVO_WEBSITE_ADDRESS "http://www.example.com/" CACHE STRING
     "Web page opened to download a newer version")
-set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/CAutoUpdater.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+set_property(SOURCE ${CMAKE_CURRENT_LIST_DIR}/backup/CAutoUpdater.cpp APPEND PROPERTY COMPILE_DEFINITIONS
   "ZARVO_UPDATE_ADDRESS=\"${ZARVO_UPDATE_ADDRESS}\"" "ZARVO_WEBSITE_ADDRESS=\"${ZARVO_WEBSITE_ADDRESS}\"")
 target_link_libraries(shell PUBLIC Qt6::Network)

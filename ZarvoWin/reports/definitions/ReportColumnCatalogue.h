@@ -8,10 +8,10 @@ class Settings;
 
 // The catalogue of report columns: every column a report grid or export can
 // show is one of 37 kinds (0 to 36), each with a fixed key (the names of
-// datastore/ReportFieldKeys.h, used in stored column lists), a caption and a
-// description among the interface texts and a default alignment. Kinds 37
-// and 38 have no key: the line-label and the value columns of a cross
-// table.
+// ReportFieldKeys.h in datastore/settings/, used in stored column lists), a
+// caption and a description among the interface texts and a default
+// alignment. Kinds 37 and 38 have no key: the line-label and the value
+// columns of a cross table.
 //
 // The user may override the caption and the alignment of each keyed kind
 // once for all reports; the overrides live in the settings section
