@@ -23,6 +23,8 @@
 
 #include <limits>
 #include <memory>
+#include <utility>
+#include <vector>
 #include <sqlite3.h>
 
 using Platform::Formatter;
@@ -217,6 +219,71 @@ void removeReportFile(const QString &path)
 }
 
 } // namespace
+
+// The lines of a read, in blocks of a fixed size that are filled once and
+// never moved: a growing array would copy a hundred thousand lines into
+// new memory at each growth. Their texts, which only a report with detail
+// reads, are kept apart, so that a report without them stores no room
+// for them.
+class CReportExtraction::CReadLines
+{
+public:
+    explicit CReadLines(bool withTexts) : m_withTexts(withTexts) {}
+
+    size_t Size() const { return m_size; }
+    void Add(tReportEntry &entry)
+    {
+        if (m_size % BlockSize == 0) {
+            m_blocks.emplace_back();
+            m_blocks.back().reserve(BlockSize);
+            if (m_withTexts) {
+                m_texts.emplace_back();
+                m_texts.back().reserve(BlockSize);
+            }
+        }
+        m_blocks.back().push_back({entry.Debut, entry.Fin, entry.Id, entry.IdProjet, entry.IdActivite,
+                                   entry.IdTauxHoraire, entry.Facture});
+        if (m_withTexts)
+            m_texts.back().push_back({std::move(entry.Title), std::move(entry.Notes)});
+        ++m_size;
+    }
+    qint64 Debut(size_t i) const { return m_blocks[i / BlockSize][i % BlockSize].Debut; }
+    // Line `i` into `entry`; its texts move there.
+    void Take(size_t i, tReportEntry &entry)
+    {
+        const tLine &line = m_blocks[i / BlockSize][i % BlockSize];
+        entry.Id = line.Id;
+        entry.Debut = line.Debut;
+        entry.Fin = line.Fin;
+        entry.IdProjet = line.IdProjet;
+        entry.IdActivite = line.IdActivite;
+        entry.IdTauxHoraire = line.IdTauxHoraire;
+        entry.Facture = line.Facture;
+        entry.ToMidnight = false;
+        if (m_withTexts) {
+            auto &texts = m_texts[i / BlockSize][i % BlockSize];
+            entry.Title = std::move(texts.first);
+            entry.Notes = std::move(texts.second);
+        }
+    }
+
+private:
+    static constexpr size_t BlockSize = 4096;
+    struct tLine
+    {
+        qint64 Debut;
+        qint64 Fin;
+        int Id;
+        int IdProjet;
+        int IdActivite;
+        int IdTauxHoraire;
+        bool Facture;
+    };
+    bool m_withTexts;
+    size_t m_size = 0;
+    std::vector<std::vector<tLine>> m_blocks;
+    std::vector<std::vector<std::pair<QString, QString>>> m_texts;
+};
 
 CReportExtraction::CReportExtraction(const tReportDefinition &definition, ProgressDlgShared *progress)
     : m_definition(definition), m_progress(progress), m_now(Platform::Clock::now()),
@@ -452,8 +519,7 @@ bool CReportExtraction::CopyEntries(SQLite::CmyDataBase &report, const QString &
     return !IsCancelled();
 }
 
-bool CReportExtraction::ReadEntries(const QString &mainPath, std::vector<tReportEntry> &lines,
-                                    std::vector<tReportEntry> &pieces)
+bool CReportExtraction::ReadEntries(const QString &mainPath, CReadLines &lines, std::vector<tReportEntry> &pieces)
 {
     SQLite::CmyDataBase main;
     if (main.OpenReadOnly(mainPath) != 0)
@@ -511,7 +577,7 @@ bool CReportExtraction::ReadEntries(const QString &mainPath, std::vector<tReport
             }
             const qint64 nextMidnight = days.Day(entry.Debut).End;
             if (entry.Fin != 0 && entry.Fin >= entry.Debut && entry.Fin < nextMidnight) {
-                lines.push_back(std::move(entry));
+                lines.Add(entry);
             } else if (entry.Fin == 0 || entry.Fin >= nextMidnight) {
                 // Over several days, or running: one line per local day.
                 const qint64 debut = entry.Debut;
@@ -536,7 +602,7 @@ bool CReportExtraction::ReadEntries(const QString &mainPath, std::vector<tReport
 bool CReportExtraction::BuildGrouped(const QString &mainPath, CReportLineSink &sink)
 {
     Step(137);
-    std::vector<tReportEntry> lines;
+    CReadLines lines(m_withTexts);
     std::vector<tReportEntry> pieces;
     if (!ReadEntries(mainPath, lines, pieces))
         return false;
@@ -548,16 +614,19 @@ bool CReportExtraction::BuildGrouped(const QString &mainPath, CReportLineSink &s
                      [](const tReportEntry &a, const tReportEntry &b) { return a.Debut < b.Debut; });
     sink.BuildColumns();
     sink.SetTotalRow(Platform::Texts::get(316), true);
-    if (!lines.empty() || !pieces.empty())
+    if (lines.Size() != 0 || !pieces.empty())
         Step(138);
     size_t line = 0;
     size_t piece = 0;
-    while (!IsCancelled() && (line < lines.size() || piece < pieces.size())) {
+    tReportEntry entry;
+    while (!IsCancelled() && (line < lines.Size() || piece < pieces.size())) {
         const bool takeLine =
-            line < lines.size() && (piece == pieces.size() || lines[line].Debut <= pieces[piece].Debut);
-        tReportEntry &next = takeLine ? lines[line++] : pieces[piece++];
+            line < lines.Size() && (piece == pieces.size() || lines.Debut(line) <= pieces[piece].Debut);
+        if (takeLine)
+            lines.Take(line++, entry);
+        tReportEntry &next = takeLine ? entry : pieces[piece++];
         sink.AddEntryLine(next);
-        // The texts were the line's only: its memory goes now.
+        // The texts were the line's only: their memory goes now.
         next.Title = QString();
         next.Notes = QString();
     }

@@ -95,9 +95,11 @@ private:
                      const std::function<bool(qint64, qint64, bool)> &piece) const;
 
     bool Build(const QString &mainPath, const QString &folder, CReportLineSink &sink, bool crossTable);
+    // The entries within one day of a grouped report, as read.
+    class CReadLines;
     // A grouped report: the entries within one day in start order into
     // `lines`, the pieces of the longer ones into `pieces`.
-    bool ReadEntries(const QString &mainPath, std::vector<tReportEntry> &lines, std::vector<tReportEntry> &pieces);
+    bool ReadEntries(const QString &mainPath, CReadLines &lines, std::vector<tReportEntry> &pieces);
     bool BuildGrouped(const QString &mainPath, CReportLineSink &sink);
     bool CopyEntries(SQLite::CmyDataBase &report, const QString &where);
     bool FeedCrossTable(SQLite::CmyDataBase &report, CReportLineSink &sink);

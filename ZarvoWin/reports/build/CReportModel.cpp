@@ -480,13 +480,13 @@ CTreeItem *CReportModel::KeptEntryRow(CTreeItem *parent, const tReportEntry &ent
             if (f->Debut != entry.Debut)
                 break;
             if (f->Id == entry.Id) {
-                parent->NextEntry = j == i ? j + 1 : i;
+                parent->NextEntry = quint32(j == i ? j + 1 : i);
                 return same;
             }
         }
         break;
     }
-    parent->NextEntry = i;
+    parent->NextEntry = quint32(i);
     return nullptr;
 }
 

@@ -25,7 +25,7 @@ CTreeItem *CReportRowTree::Adopt(CTreeItem *parent, size_t position, tReportRow 
     raw->m_store = &m_store;
     auto &list = parent ? parent->m_children : m_roots;
     position = std::min(position, list.size());
-    raw->m_indexHint = position;
+    raw->m_indexHint = quint32(position);
     if (parent)
         parent->Moved(position, position == list.size());
     list.insert(list.begin() + qsizetype(position), std::move(item));
@@ -274,7 +274,7 @@ void CReportRowTree::RemoveChildrenIf(CTreeItem *parent, const std::function<boo
     // The rows left are numbered here, in the walk that follows a refresh.
     if (parent) {
         for (size_t i = 0; i < list.size(); ++i)
-            list[i]->m_indexHint = i;
-        parent->m_numbered = list.size();
+            list[i]->m_indexHint = quint32(i);
+        parent->m_numbered = quint32(list.size());
     }
 }

@@ -12,7 +12,7 @@ void tTreeItemDelete::operator()(CTreeItem *item) const
 }
 
 CTreeItem::CTreeItem(CTreeItem *parent, tReportRow record)
-    : m_parent(parent), m_depth(parent ? parent->m_depth + 1 : 1), m_record(std::move(record))
+    : m_depth(quint16(parent ? parent->m_depth + 1 : 1)), m_parent(parent), m_record(std::move(record))
 {
     if (const tReportGroupLine *group = m_record.Item.GroupLineOf()) {
         m_key = tGroupKey::Of(group->LevelKind, group->Title, group->KeyId);
@@ -39,8 +39,8 @@ int CTreeItem::IndexInParent() const
     // has a hint at or past them.
     if (m_indexHint >= parent.m_numbered) {
         for (size_t i = parent.m_numbered; i < parent.m_children.size(); ++i)
-            parent.m_children[i]->m_indexHint = i;
-        parent.m_numbered = parent.m_children.size();
+            parent.m_children[i]->m_indexHint = quint32(i);
+        parent.m_numbered = quint32(parent.m_children.size());
     }
     return int(m_indexHint);
 }
@@ -50,9 +50,9 @@ void CTreeItem::Moved(size_t position, bool appended)
     // Children before the position kept their place; an append to a list
     // fully numbered keeps it numbered.
     if (appended && m_numbered == position)
-        m_numbered = position + 1;
+        m_numbered = quint32(position + 1);
     else
-        m_numbered = std::min(m_numbered, position);
+        m_numbered = quint32(std::min(size_t(m_numbered), position));
 }
 
 const QString &CTreeItem::RowTextOf(const tReportItem &item)
@@ -78,8 +78,10 @@ bool keyBefore(const std::pair<tGroupKey, CTreeItem *> &entry, const tGroupKey &
 
 CTreeItem *CTreeItem::FindGroup(const tGroupKey &key) const
 {
-    const auto it = std::lower_bound(m_groups.begin(), m_groups.end(), key, keyBefore);
-    return it != m_groups.end() && it->first == key ? it->second : nullptr;
+    if (!m_groups)
+        return nullptr;
+    const auto it = std::lower_bound(m_groups->begin(), m_groups->end(), key, keyBefore);
+    return it != m_groups->end() && it->first == key ? it->second : nullptr;
 }
 
 CTreeItem *CTreeItem::FindGroup(int levelKind, const QString &keyText, int keyId) const
@@ -91,18 +93,23 @@ void CTreeItem::IndexGroup(const tGroupKey &key, CTreeItem *child)
 {
     // The first row of a key keeps it. Keys mostly come in order (a report
     // reads its entries by start): a new last key is added without a move.
-    if (m_groups.empty() || keyBefore(m_groups.back(), key)) {
-        m_groups.emplace_back(key, child);
+    if (!m_groups)
+        m_groups = std::make_unique<tGroupIndex>();
+    tGroupIndex &groups = *m_groups;
+    if (groups.empty() || keyBefore(groups.back(), key)) {
+        groups.emplace_back(key, child);
         return;
     }
-    const auto it = std::lower_bound(m_groups.begin(), m_groups.end(), key, keyBefore);
-    if (it == m_groups.end() || !(it->first == key))
-        m_groups.emplace(it, key, child);
+    const auto it = std::lower_bound(groups.begin(), groups.end(), key, keyBefore);
+    if (it == groups.end() || !(it->first == key))
+        groups.emplace(it, key, child);
 }
 
 void CTreeItem::UnindexGroup(const tGroupKey &key, const CTreeItem *child)
 {
-    const auto it = std::lower_bound(m_groups.begin(), m_groups.end(), key, keyBefore);
-    if (it != m_groups.end() && it->first == key && it->second == child)
-        m_groups.erase(it);
+    if (!m_groups)
+        return;
+    const auto it = std::lower_bound(m_groups->begin(), m_groups->end(), key, keyBefore);
+    if (it != m_groups->end() && it->first == key && it->second == child)
+        m_groups->erase(it);
 }

@@ -76,12 +76,14 @@ public:
     const QString &RowText() const { return RowTextOf(m_record.Item); }
     static const QString &RowTextOf(const tReportItem &item);
 
+    // A report makes a row for nearly every entry: the fields are laid
+    // out so that a row takes as little memory as its record allows.
     bool Collapsed = false;
-    int ListIndex = -1;
     bool Kept = true;
+    int ListIndex = -1;
     // Where a refresh looks among the children for the row of the next
     // entry that comes.
-    size_t NextEntry = 0;
+    quint32 NextEntry = 0;
 
     // The group row among the children for a level kind and key: the key
     // id for projects (3) and activities (4), the key text for dates.
@@ -101,24 +103,26 @@ private:
     void Moved(size_t position, bool appended);
     void UnindexGroup(const tGroupKey &key, const CTreeItem *child);
 
-    CTreeItem *m_parent;
-    // The store the row was made in, which takes it back.
-    std::pmr::memory_resource *m_store = nullptr;
+    // The key a group row is found by among its siblings, taken when it is
+    // made; rows that are no group have none.
+    bool m_keyed = false;
+    quint16 m_depth;
     // Where the row stands among its siblings, exact while it lies before
     // its parent's m_numbered: a walk asks each row in turn, so the rows
     // are numbered again once, at the first question after an insert or a
     // removal moved them, never at each insert (a refresh inserts the new
     // entries before the rows it has not kept yet).
-    size_t m_indexHint = 0;
+    quint32 m_indexHint = 0;
     // How many of the first children know their place.
-    size_t m_numbered = 0;
-    int m_depth;
-    // The key a group row is found by among its siblings, taken when it is
-    // made; rows that are no group have none.
-    bool m_keyed = false;
+    quint32 m_numbered = 0;
+    CTreeItem *m_parent;
+    // The store the row was made in, which takes it back.
+    std::pmr::memory_resource *m_store = nullptr;
     tGroupKey m_key;
     tReportRow m_record;
     std::vector<tTreeItemPtr> m_children;
-    // The group rows among the children by their key, in key order.
-    std::vector<std::pair<tGroupKey, CTreeItem *>> m_groups;
+    // The group rows among the children by their key, in key order; none
+    // until a group row comes (most rows have no group below them).
+    using tGroupIndex = std::vector<std::pair<tGroupKey, CTreeItem *>>;
+    std::unique_ptr<tGroupIndex> m_groups;
 };
