@@ -1,4 +1,5 @@
 // The rows of a report as a tree: order, expansion, walks and checks.
+#include "CReportRowMemory.h"
 #include "CReportRowTree.h"
 #include "QStringPrinter.h"
 
@@ -170,4 +171,51 @@ TEST(ReportRowTree, ChecksSpreadDownAndUp)
     EXPECT_EQ(s.a2->Record().Check, 0);
     EXPECT_EQ(s.a->Record().Check, 2);
     EXPECT_EQ(s.root->Record().Check, 2);
+}
+
+TEST(ReportRowTree, ADroppedTreeLeavesItsMemoryToTheNextTree)
+{
+    CReportRowMemory &memory = CReportRowMemory::Shared();
+    const auto fill = [](CReportRowTree &tree) {
+        CTreeItem *root = tree.InsertRootItem(text("Total"));
+        for (int i = 0; i < 5000; ++i)
+            tree.InsertItem(root, text(QString::number(i)));
+    };
+    const size_t before = memory.KeptBytes();
+    {
+        CReportRowTree first;
+        fill(first);
+    }
+    const size_t left = memory.KeptBytes();
+    EXPECT_GT(left, before);
+    {
+        CReportRowTree second;
+        fill(second);
+        EXPECT_LT(memory.KeptBytes(), left);
+        // Emptied, a tree gives its memory back too.
+        second.DeleteAll();
+        EXPECT_EQ(memory.KeptBytes(), left);
+    }
+}
+
+TEST(ReportRowMemory, HandsBackAChunkOfTheSameSizeAndKeepsNoMoreThanItsBound)
+{
+    CReportRowMemory memory(3000);
+    void *a = memory.allocate(1000, 8);
+    void *b = memory.allocate(1000, 8);
+    void *c = memory.allocate(2000, 16);
+    memory.deallocate(a, 1000, 8);
+    memory.deallocate(b, 1000, 8);
+    EXPECT_EQ(memory.KeptBytes(), 2000u);
+    // Past the bound, a chunk goes back to the system.
+    memory.deallocate(c, 2000, 16);
+    EXPECT_EQ(memory.KeptBytes(), 2000u);
+    void *other = memory.allocate(500, 8);
+    EXPECT_EQ(memory.KeptBytes(), 2000u);
+    void *same = memory.allocate(1000, 8);
+    EXPECT_TRUE(same == a || same == b);
+    EXPECT_EQ(memory.KeptBytes(), 1000u);
+    memory.deallocate(other, 500, 8);
+    memory.deallocate(same, 1000, 8);
+    EXPECT_EQ(memory.KeptBytes(), 2500u);
 }

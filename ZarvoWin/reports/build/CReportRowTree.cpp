@@ -1,12 +1,13 @@
 #include "CReportRowTree.h"
 
+#include "CReportRowMemory.h"
+
 #include <algorithm>
 
-// Chunks small enough to come from the allocator's heap, which keeps the
-// memory of a dropped tree for the next one, rather than pages of their
-// own that each new tree would fault in again.
+// The chunks come from the memory the dropped trees gave back, rather than
+// pages of their own that each new tree would fault in again.
 CReportRowTree::CReportRowTree()
-    : m_store(std::pmr::pool_options{256, 1024})
+    : m_store(std::pmr::pool_options{256, 1024}, &CReportRowMemory::Shared())
 {
 }
 

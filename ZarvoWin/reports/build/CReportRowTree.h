@@ -90,7 +90,9 @@ private:
 
     // Rows are made in a store of the tree's own: a report makes and drops
     // a row for every entry at each build, which the store serves from the
-    // memory of the rows dropped, without the allocator.
+    // memory of the rows dropped, without the allocator. Its chunks come
+    // from, and go back to, the memory the process keeps for rows
+    // (CReportRowMemory).
     std::pmr::unsynchronized_pool_resource m_store;
     std::vector<tTreeItemPtr> m_roots;
     std::vector<CTreeItem *> m_visible;
