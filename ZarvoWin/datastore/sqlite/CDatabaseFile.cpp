@@ -256,15 +256,29 @@ QString CDatabaseFile::PartPath(const QString &target)
     return target + QStringLiteral(".part");
 }
 
-CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
+namespace {
+
+// How far the pages of a file are checked.
+enum class PageCheck {
+    Quick, // every page read, without matching indexes to their tables
+    Whole, // also every index against its table
+};
+
+// What Check tells, the pages checked as far as `pages` says.
+CDatabaseFile::CheckResult checkFile(const QString &path, PageCheck pages)
 {
-    CheckResult result;
+    using Status = CDatabaseFile::Status;
+    CDatabaseFile::CheckResult result;
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return result;
     result.status = Status::NotDatabase;
     SQLite::CmyDataBase db;
     if (db.OpenReadOnly(path) != SQLITE_OK)
         return result;
+    // The whole check computes what the indexes hold, expressions
+    // included: nothing the schema names may run.
+    if (pages == PageCheck::Whole)
+        CDatabaseFile::HardenForOthersFile(db);
     // The first read tells whether the file is a database at all. Its
     // length is read under the same lock, so that no commit lands between.
     SQLite::MyTablePtr tables;
@@ -282,8 +296,11 @@ CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
         result.status = Status::Truncated;
         return result;
     }
-    SQLite::MyTablePtr check = db.Query(u"PRAGMA quick_check");
-    if (!check.hasRows() || db.GetLastCode() != SQLITE_OK
+    // The whole check does all the quick one does, and matches indexes to
+    // their tables, which a replacement would carry into the live file.
+    SQLite::MyTablePtr check =
+        db.Query(pages == PageCheck::Whole ? QStringView(u"PRAGMA integrity_check") : QStringView(u"PRAGMA quick_check"));
+    if (!check.hasRows() || db.GetLastCode() != SQLITE_OK || check->rowCount() != 1
         || check->GetCell(0, 0) != QLatin1String("ok")) {
         result.status = Status::Damaged;
         return result;
@@ -300,6 +317,13 @@ CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
     }
     result.status = Status::Ok;
     return result;
+}
+
+} // namespace
+
+CDatabaseFile::CheckResult CDatabaseFile::Check(const QString &path)
+{
+    return checkFile(path, PageCheck::Quick);
 }
 
 void CDatabaseFile::HardenForOthersFile(SQLite::CmyDataBase &connection)
@@ -327,7 +351,7 @@ bool CDatabaseFile::HasCodeOfItsOwn(SQLite::CmyDataBase &connection)
 
 CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path, Depth depth)
 {
-    CheckResult result = Check(path);
+    CheckResult result = checkFile(path, depth == Depth::Full ? PageCheck::Whole : PageCheck::Quick);
     if (!result.ok())
         return result;
     const QMap<QString, QStringList> required = CBdD::RequiredSchema(result.version);
@@ -370,14 +394,6 @@ CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path, 
             }
         }
     }
-    if (depth == Depth::Quick)
-        return result;
-    // The whole check: quick_check leaves out whether indexes match their
-    // tables, which a replacement would carry into the live file.
-    SQLite::MyTablePtr integrity = db.Query(u"PRAGMA integrity_check");
-    if (db.GetLastCode() != SQLITE_OK || !integrity || integrity->rowCount() != 1
-        || integrity->GetCell(0, 0) != QLatin1String("ok"))
-        result.status = Status::Damaged;
     return result;
 }
 
