@@ -446,6 +446,9 @@ QString CBdD::SnapshotRow(int tableCode, qint64 rowId)
 
 void CBdD::RecordUndoWhere(const QString &redo, int tableCode, const QString &condition)
 {
+    // Another file than the user's keeps no history: no row to read back.
+    if (!UndoHistory())
+        return;
     const QString table = TableName(tableCode);
     const QStringList columns = table.isEmpty() || !IsOpen() ? QStringList() : ColumnNames(table);
     SQLite::MyTablePtr t;
