@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <climits>
 #include <memory>
+#include <set>
 
 bool SyncFileStages::LocalUnchanged(const QString &localPath, const QString &sync, const QString &change,
                                     quint32 &counter)
@@ -28,9 +29,13 @@ void SyncFileStages::AsScratchFile(CBdD &copy)
     // never uses again (the next analysis copies the device afresh, and
     // removes what is left of this one): its writes need neither wait for
     // the disk nor keep a journal on it. A failed statement still rolls
-    // back whole.
+    // back whole. Nothing else opens it meanwhile, so the connection keeps
+    // its lock from its first statement to its close, rather than taking
+    // it again (and looking for a journal, and reading the header again)
+    // at each of the many small reads and writes of a run.
     copy.Execute(u"PRAGMA synchronous=OFF");
     copy.Execute(u"PRAGMA journal_mode=MEMORY");
+    copy.Execute(u"PRAGMA locking_mode=EXCLUSIVE");
 }
 
 bool SyncFileStages::ResolveOverlaps(const QString &copyPath, const SyncReviewList &list, SyncSteps &steps,
@@ -42,6 +47,22 @@ bool SyncFileStages::ResolveOverlaps(const QString &copyPath, const SyncReviewLi
     // Each resolution is a write of its own, on the run's scratch file.
     if (ok)
         AsScratchFile(copy);
+    const auto keptEntry = [](const SyncReviewList::Row &row) {
+        return row.item && row.item->kind == CBdD::TableTaches && row.item->action == SyncItem::KeepLocal
+               && row.item->localId >= 0 && row.item->localId <= INT_MAX;
+    };
+    // Most kept entries collide with nothing: those are found in a few
+    // statements and left alone. Resolving a collision only shortens or
+    // removes entries, so none of them comes to collide later.
+    std::set<int> colliding;
+    if (ok) {
+        std::vector<int> kept;
+        for (const SyncReviewList::Row &row : list) {
+            if (keptEntry(row))
+                kept.push_back(int(row.item->localId));
+        }
+        ok = copy.EntriesThatMayOverlap(kept, colliding);
+    }
     bool cancelled = false;
     bool resolved = false;
     bool remembered = false;
@@ -53,8 +74,7 @@ bool SyncFileStages::ResolveOverlaps(const QString &copyPath, const SyncReviewLi
             cancelled = true;
             break;
         }
-        if (!row.item || row.item->kind != CBdD::TableTaches || row.item->action != SyncItem::KeepLocal
-            || row.item->localId < 0 || row.item->localId > INT_MAX)
+        if (!keptEntry(row) || !colliding.count(int(row.item->localId)))
             continue;
         tTacheFull entry;
         bool readFailed = false;

@@ -64,7 +64,8 @@ public:
                                 const OverlapQuestion &ask);
 
     // The copy's connection set for a scratch file: no wait for the disk,
-    // the journal in memory.
+    // the journal in memory, the file's lock held until the connection
+    // closes.
     static void AsScratchFile(CBdD &copy);
 
     // Whether the local database still holds the stamps the analysis read

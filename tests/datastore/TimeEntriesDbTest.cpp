@@ -857,6 +857,44 @@ TEST_F(TimeEntriesDb, FindOverlappingEntriesWithTheEdgeTolerance)
     EXPECT_EQ(row(5).Fin, at(14, 30));
 }
 
+TEST_F(TimeEntriesDb, EntriesThatMayOverlapHoldEveryEntryThatCollides)
+{
+    const qint64 h = 3600;
+    const qint64 d = at(8, 0);
+    put(1, d, d + h);
+    put(2, d + h / 2, d + 3 * h / 4);        // inside 1
+    put(3, d + h - 20, d + 2 * h);           // 20 s into 1: trimmed
+    put(4, d + 3 * h, d + 4 * h);            // apart
+    put(5, d + 5 * h, d + 35 * h);           // the longest entry
+    put(6, d + 30 * h, d + 31 * h);          // inside 5, far from its start
+    put(7, d + 40 * h, Running);
+    put(8, d + 41 * h, d + 42 * h);          // after 7 started
+    put(9, d + 36 * h, d + 37 * h, 32, 31, "", 1);
+    put(10, d + 36 * h + 600, d + 36 * h + 1800); // inside 9, which is deleted
+    put(11, d + 38 * h, d + 39 * h);
+    ASSERT_EQ(db->Execute(u"update Taches set Fin=NULL where Id=11"), 0); // read as running
+
+    std::set<int> found;
+    ASSERT_TRUE(db->EntriesThatMayOverlap({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 99}, found));
+    for (int id = 1; id <= 11; ++id) {
+        if (deleted(id))
+            continue;
+        tTacheFull e = row(id);
+        const tTacheFull read = e;
+        std::vector<tTacheFull> list;
+        const bool collides = !db->FindOverlappingEntries(e, list) || e.Debut != read.Debut || e.Fin != read.Fin;
+        EXPECT_TRUE(!collides || found.count(id)) << id;
+    }
+    // Those apart, deleted or missing are left out.
+    for (int id : {4, 9, 10, 99})
+        EXPECT_FALSE(found.count(id)) << id;
+
+    ASSERT_TRUE(db->EntriesThatMayOverlap({}, found));
+    EXPECT_TRUE(found.empty());
+    CBdD none{QString()};
+    EXPECT_FALSE(none.EntriesThatMayOverlap({1}, found));
+}
+
 TEST_F(TimeEntriesDb, FitIntoTheLongestGap)
 {
     put(1, at(9, 0), at(10, 0));

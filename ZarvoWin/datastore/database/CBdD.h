@@ -19,6 +19,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 class CAnnulation;
@@ -358,6 +359,12 @@ public:
     // the entry as given then the colliding live entries in start order,
     // or with `list` untouched when the database cannot be read.
     bool FindOverlappingEntries(tTacheFull &entry, std::vector<tTacheFull> &list);
+    // Of the entries `ids`, those that may collide with another live entry,
+    // read in a few statements: every live one that collides (as
+    // FindOverlappingEntries reads collisions), and perhaps some that do
+    // not (a running one, one whose times are not whole numbers). False
+    // when the database cannot be read.
+    bool EntriesThatMayOverlap(const std::vector<int> &ids, std::set<int> &found);
     // Stores the entry and resolves its collisions in one write: with `fit`
     // the entry moves into the longest free period of its span (and fails
     // when there is none); otherwise the colliding entries give way (cut,

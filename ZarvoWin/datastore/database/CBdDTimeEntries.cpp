@@ -584,6 +584,45 @@ bool CBdD::FindOverlappingEntries(tTacheFull &entry, std::vector<tTacheFull> &li
     return false;
 }
 
+bool CBdD::EntriesThatMayOverlap(const std::vector<int> &ids, std::set<int> &found)
+{
+    found.clear();
+    if (!IsOpen())
+        return false;
+    std::optional<qint64> longest;
+    if (!readLongestEntry(*this, longest))
+        return false;
+    if (!longest) {
+        // No bound on how far back a colliding entry may start: all may.
+        found.insert(ids.begin(), ids.end());
+        return true;
+    }
+    // The two kinds of collision FindOverlappingEntries reads, each an
+    // index search: an entry running since before this one's end, and a
+    // finished one ending inside the span from its start to its end plus
+    // the longest entry's length. An entry of ours that runs, that ends so
+    // late that bound would not fit in 64 bits, or whose times are not
+    // whole numbers, counts as colliding: FindOverlappingEntries decides.
+    const qint64 lastBoundedEnd = std::numeric_limits<qint64>::max() - *longest;
+    constexpr size_t IdsPerStatement = 500;
+    for (size_t first = 0; first < ids.size(); first += IdsPerStatement) {
+        const std::vector<int> part(ids.begin() + qsizetype(first),
+                                    ids.begin() + qsizetype(std::min(ids.size(), first + IdsPerStatement)));
+        SQLite::MyTablePtr t = ReadRows(Formatter::sprintf(
+            u"select k.Id from Taches k where k.Id in %s and k.Deleted=0 and (typeof(k.Debut)<>'integer' "
+            u"or typeof(k.Fin)<>'integer' or k.Fin=0 or k.Fin > %I64d "
+            u"or exists (select 1 from Taches o where o.Fin=0 and o.Debut < k.Fin and o.Deleted=0 and o.Id <> k.Id) "
+            u"or exists (select 1 from Taches o where o.Fin > k.Debut and o.Fin <= k.Fin + %I64d and o.Debut < k.Fin "
+            u"and o.Deleted=0 and o.Id <> k.Id))",
+            {EntryList::ToSql(part), lastBoundedEnd, *longest}));
+        if (!t)
+            return false;
+        for (int r = 0; r < t->rowCount(); ++r)
+            found.insert(t->GetIntAt(r, 0));
+    }
+    return true;
+}
+
 bool CBdD::InsertTimeEntry(tTacheFull &entry, bool fit)
 {
     if (!BeginWrite())
