@@ -16,6 +16,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -59,10 +60,73 @@ QByteArray quotedName(const QByteArray &name)
     return '"' + quoted + '"';
 }
 
-void addNumber(QCryptographicHash &hash, qint64 value)
+// The values of a table's rows, gathered into a buffer that goes to the
+// hash in large pieces. Each value is its type and its bytes, a text or a
+// blob with its length first, so that different rows never give the same
+// bytes; whole numbers take only the bytes they need.
+class RowWriter
 {
-    hash.addData(QByteArrayView(reinterpret_cast<const char *>(&value), sizeof value));
-}
+public:
+    explicit RowWriter(QCryptographicHash &hash)
+        : m_hash(hash)
+    {
+    }
+    ~RowWriter() { Flush(); }
+    RowWriter(const RowWriter &) = delete;
+    RowWriter &operator=(const RowWriter &) = delete;
+
+    void Type(int type)
+    {
+        Room(1);
+        m_buffer[m_used++] = char(type);
+    }
+    // A whole number in as few bytes as it needs: seven bits a byte, the
+    // sign folded into the lowest bit, the top bit set on all but the last.
+    void Number(qint64 value)
+    {
+        Room(10);
+        quint64 folded = (quint64(value) << 1) ^ quint64(value >> 63);
+        while (folded >= 0x80) {
+            m_buffer[m_used++] = char(folded | 0x80);
+            folded >>= 7;
+        }
+        m_buffer[m_used++] = char(folded);
+    }
+    void Real(double value) { Append(&value, sizeof value); }
+    void Bytes(const void *data, int bytes)
+    {
+        Number(bytes);
+        if (bytes > 0)
+            Append(data, size_t(bytes));
+    }
+
+private:
+    void Room(size_t bytes)
+    {
+        if (m_used + bytes > sizeof m_buffer)
+            Flush();
+    }
+    void Append(const void *data, size_t bytes)
+    {
+        Room(bytes);
+        if (bytes > sizeof m_buffer) {
+            m_hash.addData(QByteArrayView(static_cast<const char *>(data), qsizetype(bytes)));
+            return;
+        }
+        std::memcpy(m_buffer + m_used, data, bytes);
+        m_used += bytes;
+    }
+    void Flush()
+    {
+        if (m_used > 0)
+            m_hash.addData(QByteArrayView(m_buffer, qsizetype(m_used)));
+        m_used = 0;
+    }
+
+    QCryptographicHash &m_hash;
+    char m_buffer[16 * 1024];
+    size_t m_used = 0;
+};
 
 // Every row of a table into the hash, each value with its type.
 bool hashTable(sqlite3 *db, const QByteArray &table, QCryptographicHash &hash)
@@ -70,31 +134,27 @@ bool hashTable(sqlite3 *db, const QByteArray &table, QCryptographicHash &hash)
     Statement rows(db, "select * from " + quotedName(table) + " order by rowid");
     if (!rows)
         return false;
-    hash.addData(table);
-    hash.addData(QByteArrayView("\0", 1));
+    RowWriter out(hash);
+    out.Bytes(table.constData(), int(table.size()));
+    const int columns = sqlite3_column_count(rows.get());
+    out.Number(columns);
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW) {
-        const int columns = sqlite3_column_count(rows.get());
         for (int c = 0; c < columns; ++c) {
             const int type = sqlite3_column_type(rows.get(), c);
-            addNumber(hash, type);
+            out.Type(type);
             switch (type) {
             case SQLITE_INTEGER:
-                addNumber(hash, sqlite3_column_int64(rows.get(), c));
+                out.Number(sqlite3_column_int64(rows.get(), c));
                 break;
-            case SQLITE_FLOAT: {
-                const double value = sqlite3_column_double(rows.get(), c);
-                hash.addData(QByteArrayView(reinterpret_cast<const char *>(&value), sizeof value));
+            case SQLITE_FLOAT:
+                out.Real(sqlite3_column_double(rows.get(), c));
                 break;
-            }
             case SQLITE_TEXT:
             case SQLITE_BLOB: {
                 const void *data = type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_column_text(rows.get(), c))
                                                        : sqlite3_column_blob(rows.get(), c);
-                const int bytes = sqlite3_column_bytes(rows.get(), c);
-                addNumber(hash, bytes);
-                if (bytes > 0)
-                    hash.addData(QByteArrayView(static_cast<const char *>(data), bytes));
+                out.Bytes(data, sqlite3_column_bytes(rows.get(), c));
                 break;
             }
             default:
@@ -133,7 +193,7 @@ QByteArray SyncPending::Digest(const QString &databasePath)
     SQLite::CmyDataBase db;
     if (db.OpenReadOnly(databasePath) != SQLITE_OK || db.Execute(u"begin") != SQLITE_OK)
         return QByteArray();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
     bool ok = true;
     {
         Statement tables(db.Handle(), "select name from sqlite_master where type='table' and name not like 'sqlite!_%' "
