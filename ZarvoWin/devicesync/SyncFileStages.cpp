@@ -1,5 +1,6 @@
 #include "SyncFileStages.h"
 
+#include "FileModes.h"
 #include "SyncPending.h"
 
 #include <QFileInfo>
@@ -165,6 +166,10 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
     // The file both writes read: the merged copy, once kept the pending one.
     const auto source = std::make_shared<QString>(shared->copyPath);
     stages.keepPending = [shared, counter, source] {
+        // The copy made from the device holds the user's rows now: it is no
+        // more open than the user's database, nor is what is made from it.
+        if (!Platform::FileModes::NoMoreOpenThan(shared->copyPath, shared->localPath))
+            return false;
         if (shared->userId < 0)
             return true;
         SyncPending::Record record;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 void write(const QString &path, const QByteArray &data)
@@ -95,6 +97,26 @@ TEST_F(FolderMoveTest, MovesEverythingIncludingHiddenFilesAndLinks)
     // The source folder stays, empty.
     EXPECT_TRUE(QFileInfo(source).isDir());
     EXPECT_TRUE(tree(source).isEmpty());
+}
+
+TEST_F(FolderMoveTest, MovedFoldersAreNoMoreOpenThanTheirSources)
+{
+    const struct
+    {
+        const char *folder;
+        mode_t mode;
+    } folders[] = {{"/Users", 0750}, {"/Users/Anne", 0700}, {"/Templates", 0755}};
+    for (const auto &f : folders)
+        ASSERT_EQ(::chmod(QFile::encodeName(source + QLatin1String(f.folder)).constData(), f.mode), 0);
+    const mode_t umask = ::umask(022);
+    const bool moved = MoveFolderContents(source + QStringLiteral("/"), target);
+    ::umask(umask);
+    ASSERT_TRUE(moved);
+    for (const auto &f : folders) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(target + QLatin1String(f.folder)).constData(), &info), 0) << f.folder;
+        EXPECT_EQ(info.st_mode & 0777, f.mode) << f.folder;
+    }
 }
 
 TEST_F(FolderMoveTest, NeverOverwritesAndUndoesItsCopies)

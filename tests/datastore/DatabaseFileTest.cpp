@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using SQLite::CmyDataBase;
 
 namespace {
@@ -133,6 +135,81 @@ TEST_F(DatabaseFileTest, CopyIntoPlaceReplacesOrTakesOnlyAFreeName)
     // A copy onto itself is refused.
     EXPECT_FALSE(CDatabaseFile::CopyLive(source, source, CDatabaseFile::Target::Replace));
     EXPECT_EQ(markOf(source), QStringLiteral("new"));
+}
+
+namespace {
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return 07777;
+    return info.st_mode & 07777;
+}
+
+} // namespace
+
+TEST_F(DatabaseFileTest, ACopyIsNoMoreOpenThanItsSourceNorTheTargetItReplaces)
+{
+    const struct
+    {
+        const char *name;
+        mode_t source;
+        mode_t target; // 0: no target before the copy
+        mode_t umask;
+        CDatabaseFile::Target mode;
+        mode_t copy;
+    } cases[] = {
+        {"owner alone", 0600, 0, 022, CDatabaseFile::Target::FreeName, 0600},
+        {"owner and group", 0640, 0, 022, CDatabaseFile::Target::FreeName, 0640},
+        {"everyone reads", 0644, 0, 022, CDatabaseFile::Target::FreeName, 0644},
+        {"the umask still applies", 0666, 0, 022, CDatabaseFile::Target::FreeName, 0644},
+        {"a strict umask", 0644, 0, 077, CDatabaseFile::Target::FreeName, 0600},
+        {"never runnable", 0755, 0, 022, CDatabaseFile::Target::FreeName, 0644},
+        {"the owner always reads and writes the copy", 0444, 0, 022, CDatabaseFile::Target::FreeName, 0644},
+        {"a stricter target keeps its rights", 0644, 0600, 022, CDatabaseFile::Target::Replace, 0600},
+        {"a wider target gets the source's", 0640, 0644, 022, CDatabaseFile::Target::Replace, 0640},
+        {"no more than either", 0640, 0604, 022, CDatabaseFile::Target::Replace, 0600},
+        {"a missing target", 0640, 0, 022, CDatabaseFile::Target::Replace, 0640},
+    };
+    int round = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString source = makeDatabase(QStringLiteral("source%1.sdb").arg(++round), 2, QStringLiteral("new"));
+        const QString target = c.target ? makeDatabase(QStringLiteral("target%1.sdb").arg(round), 2, QStringLiteral("old"))
+                                        : TestFolders::file(QStringLiteral("target%1.sdb").arg(round));
+        ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), c.source), 0);
+        if (c.target) {
+            ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), c.target), 0);
+        }
+        const mode_t before = ::umask(c.umask);
+        const bool copied = CDatabaseFile::CopyLive(source, target, c.mode);
+        ::umask(before);
+        ASSERT_TRUE(copied);
+        EXPECT_EQ(markOf(target), QStringLiteral("new"));
+        EXPECT_EQ(modeOf(target), c.copy);
+    }
+
+    // The files SQLite keeps beside the copy take the copy's rights.
+    const QString source = makeDatabase(QStringLiteral("private.sdb"), 2, QStringLiteral("new"));
+    ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), 0600), 0);
+    for (const char *journal : {"PERSIST", "WAL"}) {
+        SCOPED_TRACE(journal);
+        const QString copy = TestFolders::file(QStringLiteral("copy-%1.sdb").arg(QLatin1String(journal)));
+        ASSERT_TRUE(CDatabaseFile::CopyLive(source, copy, CDatabaseFile::Target::FreeName));
+        CmyDataBase db;
+        ASSERT_EQ(db.Open(copy), 0);
+        db.Execute(QStringLiteral("PRAGMA journal_mode=%1").arg(QLatin1String(journal)));
+        ASSERT_EQ(db.Execute(u"insert into Infos values ('More','1')"), 0);
+        QStringList beside;
+        for (const char *suffix : {"-journal", "-wal", "-shm"}) {
+            if (QFileInfo::exists(copy + QLatin1String(suffix)))
+                beside << copy + QLatin1String(suffix);
+        }
+        ASSERT_FALSE(beside.isEmpty());
+        for (const QString &file : beside)
+            EXPECT_EQ(modeOf(file), 0600u) << file.toStdString();
+    }
 }
 
 TEST_F(DatabaseFileTest, AFailedCopyLeavesTheTargetAndNoPart)

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
@@ -163,7 +164,14 @@ bool FolderMove::Copy(const FileCopier &copier, const CancelCheck &cancelled)
                 continue;
             if (existing.exists() || existing.isSymLink())
                 return fail();
-            if ((m_recorder && !m_recorder(relative, true)) || !QDir().mkdir(to))
+            // The copy of a folder gets no more rights than the folder
+            // (a user's folder kept to its owner stays so); the umask
+            // applies on top.
+            struct stat folder {};
+            const mode_t rights =
+                ::stat(QFile::encodeName(from).constData(), &folder) == 0 ? (folder.st_mode & 0777) : S_IRWXU;
+            if ((m_recorder && !m_recorder(relative, true))
+                || ::mkdir(QFile::encodeName(to).constData(), rights | S_IRWXU) != 0)
                 return fail();
             m_madeFolders << to;
             continue;

@@ -2,6 +2,7 @@
 
 #include "CBdD.h"
 #include "CmyDataBase.h"
+#include "FileModes.h"
 #include "Formatter.h"
 #include "IntParse.h"
 #include "QuoteSql.h"
@@ -422,10 +423,19 @@ bool CDatabaseFile::CopyLive(const QString &source, const QString &target, Targe
 
     const QString part = PartPath(target);
     removeWithLeftovers(part);
+    // The part is made before SQLite opens it, with no more rights than the
+    // source (and than the target it replaces): SQLite would make it
+    // readable by everyone, and the journals it keeps beside a database
+    // take that database's rights.
+    const int made = ::open(QFile::encodeName(part).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                            Platform::FileModes::ForCopy(source, freeNameOnly ? QString() : target));
+    if (made < 0)
+        return false;
+    ::close(made);
     bool copied = false;
     {
         Connection from(source, SQLITE_OPEN_READONLY);
-        Connection to(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        Connection to(part, SQLITE_OPEN_READWRITE);
         // The part is nobody's database until it is whole and moved into
         // place, so it needs no journal: one flush at the end makes it last.
         if (to)

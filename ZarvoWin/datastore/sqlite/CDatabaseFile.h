@@ -82,6 +82,9 @@ public:
     // copy by SQLite at its first open: one left by a database that is gone
     // is removed; one beside an existing target refuses the copy.
     //
+    // The copy gets no more rights than the source, nor than a target it
+    // replaces (Platform::FileModes::ForCopy); the umask applies on top.
+    //
     // The copy is flushed to disk before it takes its name, unless the
     // caller flushes once for many copies (Flush::ByCaller, then FlushFolder
     // before anything relies on the copies lasting).

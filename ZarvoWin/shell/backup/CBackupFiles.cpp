@@ -4,6 +4,7 @@
 #include "CDatabaseFile.h"
 #include "CUsers.h"
 #include "Clock.h"
+#include "FileModes.h"
 #include "Formatter.h"
 #include "LocalTime.h"
 
@@ -107,7 +108,8 @@ bool CBackupFiles::Make(const CConfiguration &settings, const Request &request)
     const qint64 now = Platform::Clock::now();
 
     if (!QFileInfo(folder).isDir()) {
-        if (!QDir().mkpath(folder))
+        // The copies of the user's data are nobody else's to list or read.
+        if (!Platform::FileModes::MakePrivateFolder(folder))
             return false;
     } else if (checkDue) {
         qint64 latest = 0;

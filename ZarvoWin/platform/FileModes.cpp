@@ -1,0 +1,70 @@
+#include "FileModes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace Platform {
+
+namespace {
+
+constexpr mode_t OwnerReadWrite = S_IRUSR | S_IWUSR;
+constexpr mode_t GroupAndOthers = S_IRWXG | S_IRWXO;
+
+bool modeOf(const QString &path, mode_t &mode)
+{
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    mode = info.st_mode;
+    return true;
+}
+
+} // namespace
+
+mode_t FileModes::ForCopy(const QString &source, const QString &replaced)
+{
+    mode_t from = 0;
+    if (!modeOf(source, from))
+        return OwnerReadWrite;
+    // A file of ours is never made runnable.
+    mode_t mode = from & (S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH);
+    mode_t target = 0;
+    if (modeOf(replaced, target))
+        mode &= target;
+    return OwnerReadWrite | mode;
+}
+
+bool FileModes::NoMoreOpenThan(const QString &path, const QString &other)
+{
+    mode_t mode = 0;
+    mode_t limit = 0;
+    if (!modeOf(path, mode))
+        return false;
+    if (!modeOf(other, limit))
+        return true;
+    const mode_t wanted = (mode & ~(GroupAndOthers & ~limit)) & 07777;
+    if (wanted == (mode & 07777))
+        return true;
+    return ::chmod(QFile::encodeName(path).constData(), wanted) == 0;
+}
+
+bool FileModes::MakePrivateFolder(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (QFileInfo(folder).isDir())
+        return true;
+    const QString above = QFileInfo(folder).absolutePath();
+    if (above != folder && !QFileInfo(above).isDir() && !MakePrivateFolder(above))
+        return false;
+    if (::mkdir(QFile::encodeName(folder).constData(), S_IRWXU) != 0 && errno != EEXIST)
+        return false;
+    return QFileInfo(folder).isDir();
+}
+
+} // namespace Platform

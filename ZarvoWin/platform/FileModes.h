@@ -1,0 +1,35 @@
+#pragma once
+#include <QString>
+
+#include <sys/types.h>
+
+namespace Platform {
+
+// The rights of the copies the programs make of the user's files. A copy
+// is never more open than what it was made from: a database the user made
+// readable by its owner alone gives backups and working copies readable by
+// the owner alone. Group and others get at most what the source gives
+// them; the owner always reads and writes the copy (a working copy is
+// written again, a backup restored from). The process's umask still applies
+// on top, as to any file it makes.
+class FileModes
+{
+public:
+    // The mode to create a copy of `source` with; no more open than
+    // `replaced` either, when that file exists (the file the copy takes the
+    // place of keeps its own stricter rights). A source that cannot be
+    // looked at gives the owner's rights alone.
+    static mode_t ForCopy(const QString &source, const QString &replaced = QString());
+
+    // Takes from `path` the rights of group and others that `other` lacks,
+    // as when a copy comes to hold the rows of `other` too. True when
+    // nothing had to be taken or the rights were set.
+    static bool NoMoreOpenThan(const QString &path, const QString &other);
+
+    // Makes a folder, and the missing folders above it, that only its owner
+    // may enter (0700). An existing folder keeps its rights. False when the
+    // folder is not there afterwards.
+    static bool MakePrivateFolder(const QString &path);
+};
+
+} // namespace Platform

@@ -1,0 +1,215 @@
+// The rights of every copy the programs make of a user's database: a
+// backup, the network folder's copy, the kept copy of a synchronisation,
+// the device's database written and the local one replaced. None is more
+// open than the database it comes from, and a folder made to hold copies is
+// no more open than the user's own folder.
+#include "CAppData.h"
+#include "CBackupFiles.h"
+#include "CBdD.h"
+#include "CConfiguration.h"
+#include "CNetworkUpdate.h"
+#include "Clock.h"
+#include "CmyDataBase.h"
+#include "DeviceExchange.h"
+#include "SyncAnalysis.h"
+#include "SyncFileStages.h"
+#include "SyncPending.h"
+#include "SyncRun.h"
+#include "TestFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int UserId = 7;
+constexpr const char *InstallKey = "[HKLM\\Software\\Apps\\Quellmark Zarvo]\r\nInstallDir=\\Program Files\\Zarvo\r\n";
+
+class Steps : public SyncSteps
+{
+public:
+    void AppendStep(int textId, int state) override { list << QStringLiteral("%1:%2").arg(textId).arg(state); }
+    void SetLastStepState(int) override {}
+    bool Cancelled() override { return false; }
+    QStringList list;
+};
+
+// The process's umask for the length of one case.
+class Umask
+{
+public:
+    explicit Umask(mode_t mask) : m_before(::umask(mask)) {}
+    ~Umask() { ::umask(m_before); }
+    Umask(const Umask &) = delete;
+    Umask &operator=(const Umask &) = delete;
+
+private:
+    mode_t m_before;
+};
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return 07777; // a missing file counts as open to all
+    return info.st_mode & 07777;
+}
+
+// A mode as it is written, "0640", for the messages of a failure.
+std::string octal(mode_t mode)
+{
+    return QStringLiteral("0%1").arg(mode, 3, 8, QLatin1Char('0')).toStdString();
+}
+
+void setMode(const QString &path, mode_t mode)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0) << path.toStdString();
+}
+
+void make(const QString &path, std::initializer_list<const char *> statements)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    CBdD db(path);
+    ASSERT_TRUE(db.IsOpen());
+    for (const char *sql : statements)
+        ASSERT_EQ(db.Execute(QString::fromUtf8(sql)), 0) << sql;
+}
+
+class CopyModesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { Platform::Clock::setFixedNow(1'700'000'000); }
+    void TearDown() override
+    {
+        CBdD::CloseSharedConnection();
+        CAppData::Clear();
+        Platform::Clock::reset();
+    }
+};
+
+} // namespace
+
+TEST_F(CopyModesTest, NoCopyIsMoreOpenThanItsSource)
+{
+    const struct
+    {
+        const char *name;
+        mode_t local;  // the user's database
+        mode_t device; // the device's database before the run
+        mode_t umask;
+    } cases[] = {
+        {"owner alone", 0600, 0600, 022},
+        {"owner and group", 0640, 0640, 022},
+        {"everyone reads", 0644, 0644, 022},
+        {"the user's database stricter than the device's", 0600, 0644, 022},
+        {"group writes, the umask forbids it", 0664, 0664, 022},
+        {"a umask stricter than the source", 0644, 0644, 077},
+    };
+    int round = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Umask umask(c.umask);
+        const QString base = TestFolders::file(QStringLiteral("case%1").arg(++round));
+        const QString userFolder = base + QStringLiteral("/users/Anne");
+        const QString local = userFolder + QStringLiteral("/Zarvo.sdb");
+        const QString root = base + QStringLiteral("/Device");
+        const QString deviceDb = root + QStringLiteral("/Program Files/Zarvo/Db/Zarvo.sdb");
+        make(local, {"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (32,'ici',-1,0,2000,1)",
+                     "update Infos set Value='2000' where Name='Modif'"});
+        make(deviceDb, {"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values "
+                        "(33,'appareil',-1,0,1500,1)",
+                        "update Infos set Value='1500' where Name='Modif'"});
+        TestFolders::writeFile(QStringLiteral("case%1/Device/registry.ini").arg(round), InstallKey);
+        // The user keeps their folder and database to themselves.
+        setMode(userFolder, 0700);
+        setMode(local, c.local);
+        setMode(deviceDb, c.device);
+        const mode_t fromLocal = c.local & ~c.umask;
+        const mode_t merged = c.local & c.device & ~c.umask;
+
+        // A backup, in a folder made for it.
+        CConfiguration settings;
+        settings.backup = true;
+        settings.backupFolder = base + QStringLiteral("/Backups/");
+        QDir().mkpath(settings.backupFolder);
+        ASSERT_TRUE(CBackupFiles::Make(settings, {local, QStringLiteral("Anne"), false, false}));
+        const QString backups = settings.backupFolder + QStringLiteral("Anne");
+        const QStringList made = QDir(backups).entryList(QDir::Files);
+        ASSERT_EQ(made.size(), 1);
+        EXPECT_EQ(octal(modeOf(backups + u'/' + made.first())), octal(fromLocal)) << "backup";
+        EXPECT_EQ(modeOf(backups) & ~modeOf(userFolder), 0u) << "backup folder";
+
+        // The synchronisation, its copy kept between its two writes.
+        DeviceExchange exchange(root);
+        ASSERT_TRUE(exchange.Connect());
+        ASSERT_TRUE(exchange.LocateDeviceDatabase());
+        SyncPending::Drop(UserId);
+        SyncAnalysis::Input in;
+        in.exchange = exchange;
+        in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+        in.localPath = local;
+        in.userId = UserId;
+        in.minimumMs = 0;
+        const SyncAnalysis::Result analysis = SyncAnalysis::Run(in, nullptr);
+        ASSERT_EQ(analysis.outcome, SyncAnalysis::Outcome::Differences);
+        SyncFileStages::Setup setup;
+        setup.localPath = local;
+        setup.copyPath = in.copyPath;
+        setup.list = &analysis.list;
+        setup.exchange = exchange;
+        setup.localSync = analysis.local.sync;
+        setup.localChange = analysis.local.change;
+        setup.userId = UserId;
+        SyncRun::Stages stages = SyncFileStages::Make(setup);
+        mode_t kept = 07777;
+        mode_t keptFolder = 07777;
+        const auto write = stages.writeDevice;
+        stages.writeDevice = [&, write] {
+            const QString copy = SyncPending::CopyPath(UserId);
+            kept = modeOf(copy);
+            keptFolder = modeOf(QFileInfo(copy).absolutePath());
+            return write();
+        };
+        Steps steps;
+        ASSERT_EQ(SyncRun(stages).Run(steps), SyncRun::Outcome::Succeeded) << steps.list.join(u' ').toStdString();
+        EXPECT_EQ(octal(kept), octal(merged)) << "kept copy";
+        EXPECT_EQ(keptFolder & ~modeOf(userFolder), 0u) << "kept copy's folder";
+        EXPECT_EQ(octal(modeOf(deviceDb)), octal(merged)) << "device write";
+        EXPECT_EQ(octal(modeOf(local)), octal(c.local)) << "local replacement";
+
+        // The network folder's copy, looked at while it is installed.
+        const QString share = base + QStringLiteral("/share/");
+        const QString shared = CNetworkUpdate::SharedCopyPath(share, QStringLiteral("Anne"));
+        make(shared, {"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (34,'réseau',-1,0,3000,0)"});
+        setMode(shared, c.local);
+        const QByteArray tmp = qgetenv("TMPDIR");
+        const QString ownTmp = base + QStringLiteral("/tmp");
+        QDir().mkpath(ownTmp);
+        qputenv("TMPDIR", QFile::encodeName(ownTmp));
+        mode_t networkCopy = 07777;
+        mode_t networkFolder = 07777;
+        CNetworkUpdate::Steps networkSteps;
+        networkSteps.backupIfDue = [&] {
+            const QStringList folders = QDir(ownTmp).entryList({QStringLiteral("Zarvo-*")}, QDir::Dirs);
+            ASSERT_EQ(folders.size(), 1);
+            networkFolder = modeOf(ownTmp + u'/' + folders.first());
+            networkCopy = modeOf(ownTmp + u'/' + folders.first() + QStringLiteral("/zarvo.db"));
+        };
+        const CNetworkUpdate::Outcome outcome =
+            CNetworkUpdate::Run({share, QStringLiteral("Anne"), local}, networkSteps);
+        if (tmp.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", tmp);
+        ASSERT_EQ(outcome, CNetworkUpdate::Outcome::Updated);
+        EXPECT_EQ(octal(networkCopy), octal(fromLocal)) << "network folder's copy";
+        EXPECT_EQ(networkFolder & ~modeOf(userFolder), 0u) << "network copy's folder";
+        EXPECT_EQ(octal(modeOf(local)), octal(c.local)) << "local replaced from the network folder";
+        CBdD::CloseSharedConnection();
+    }
+}
