@@ -120,6 +120,8 @@ CConnexion::CConnexion(CUsers &users, CSyncHost *host, Hooks hooks, const QStrin
 
     m_watcher = std::make_unique<Platform::DeviceFolderWatcher>(deviceRoot);
     connect(m_watcher.get(), &Platform::DeviceFolderWatcher::notice, this, &CConnexion::OnDeviceNotice);
+    connect(m_watcher.get(), &Platform::DeviceFolderWatcher::contentChanged, this,
+            &CConnexion::OnDeviceContentChanged);
     if (m_watcher->state() == Platform::DeviceFolder::State::Present)
         m_exchange.Connect();
     m_files = new QFileSystemWatcher(this);
@@ -300,6 +302,37 @@ void CConnexion::OnDeviceNotice(int code)
         RefreshState();
 }
 
+void CConnexion::OnDeviceContentChanged()
+{
+    // During an analysis or a run the copies are in use (and the run writes
+    // the device itself): the state is read again when they end.
+    if (!m_running && !m_analysing)
+        RefreshState();
+}
+
+bool CConnexion::LookForDevice()
+{
+    const bool present = Platform::DeviceFolder::StateOf(m_exchange.DeviceRoot()) == Platform::DeviceFolder::State::Present;
+    if (present && !m_exchange.IsConnected())
+        m_exchange.Connect();
+    else if (!present && m_exchange.IsConnected())
+        m_exchange.Disconnect();
+    if (!m_exchange.IsReady())
+        return false;
+    bool found = m_exchange.LocateDeviceDatabase();
+    // What the search read is followed from now on. Looked for again once
+    // followed, the device shows what came before the watch began; what
+    // comes after is told.
+    for (int round = 0; round < 4; ++round) {
+        const QStringList looked = m_exchange.LookedAt();
+        if (round > 0 && looked == m_watcher->followed())
+            break;
+        m_watcher->Follow(looked);
+        found = m_exchange.LocateDeviceDatabase();
+    }
+    return found;
+}
+
 void CConnexion::RefreshState()
 {
     m_local = ConnexionState::Stamps();
@@ -308,9 +341,10 @@ void CConnexion::RefreshState()
     m_localVersion = m_deviceVersion = -1;
     m_copyFresh = false;
     m_exchange.SetAssociatedUser(-1, QString(), QString());
+    const bool located = LookForDevice();
     const bool ready = m_exchange.IsReady();
     bool baseKnown = false;
-    if (ready && m_exchange.LocateDeviceDatabase()) {
+    if (located) {
         baseKnown = true;
         if (m_exchange.ReadDeviceUserName())
             m_exchange.FindAssociatedUser(m_users);
@@ -337,11 +371,11 @@ void CConnexion::WatchDatabases()
     QStringList paths;
     if (!m_exchange.GetLocalDatabasePath().isEmpty() && QFileInfo(m_exchange.GetLocalDatabasePath()).isFile())
         paths << m_exchange.GetLocalDatabasePath();
-    // The device side too: the device program (or a USB disk's owner)
-    // may write it while a review waits.
+    // The USB disk's database too: its owner may write it while a review
+    // waits. The device folder's own watcher follows the device database.
     const QString device = m_exchange.GetTransport() == DeviceExchange::Transport::UsbDisk
                                ? m_exchange.UsbDatabasePath()
-                               : m_exchange.DeviceDatabaseFile();
+                               : QString();
     if (!device.isEmpty() && QFileInfo(device).isFile())
         paths << device;
     if (!paths.isEmpty())

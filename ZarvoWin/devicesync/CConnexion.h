@@ -99,6 +99,9 @@ public:
     void UpdateControls();
     // The device folder appeared (0), went (1) or cannot be listed (2).
     void OnDeviceNotice(int code);
+    // What the device folder holds changed: the device is looked for again.
+    void OnDeviceContentChanged();
+    const Platform::DeviceFolderWatcher *DeviceWatcher() const { return m_watcher.get(); }
 
     void OnAssociate();
     void OnModify();
@@ -127,6 +130,9 @@ protected:
 
 private:
     void BuildControls();
+    // The connection as the device folder stands now (a notice may be
+    // late, or lost), then the device database looked for.
+    bool LookForDevice();
     void RefreshLocalInfo();
     static void UpgradeLocalDatabase(const QString &path);
     void RefreshDeviceInfo();

@@ -167,14 +167,24 @@ QString DeviceExchange::MovedByIni(const DeviceFolder &device, const QString &ca
 bool DeviceExchange::LocateDeviceDatabase()
 {
     m_base.clear();
+    m_lookedAt.clear();
     if (m_transport == Transport::UsbDisk)
         return IsUsbDatabasePath(m_usbPath, &m_base);
 
     const DeviceFolder device(m_deviceRoot);
     if (device.state() != DeviceFolder::State::Present)
         return false;
+    const auto lookAt = [&](const QString &devicePath) {
+        const QString local = device.localPath(devicePath);
+        if (!local.isEmpty())
+            m_lookedAt << local;
+    };
+    lookAt(QStringLiteral("\\registry.ini"));
     const auto holdsDatabase = [&](const QString &candidate) {
+        lookAt(candidate + IniBelowBase.toString());
         m_base = MovedByIni(device, candidate);
+        lookAt(m_base + DatabaseBelowBase.toString());
+        lookAt(m_base + IdBelowBase.toString());
         return device.isFile(m_base + DatabaseBelowBase.toString());
     };
     const QString applicationData = device.specialFolder(ApplicationDataFolder);

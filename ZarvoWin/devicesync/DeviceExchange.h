@@ -74,6 +74,11 @@ public:
     // the dialog then reports as not found). On a USB disk the base is the
     // folder above "Db" of the chosen file.
     bool LocateDeviceDatabase();
+    // The local paths of the device files the last search looked at (the
+    // registry file, each candidate's "Zarvo.ini" and database, the base's
+    // association file), existing or not: what may yet make a search
+    // succeed, or change what it found. Empty on a USB disk.
+    QStringList LookedAt() const { return m_lookedAt; }
     // The device base as the device names it ("\Storage Card\Zarvo\"), or
     // the local folder on a USB disk; empty while unknown.
     QString DeviceBase() const { return m_base; }
@@ -184,6 +189,7 @@ private:
     bool m_connected = false;
     QString m_usbPath;
     QString m_base;
+    QStringList m_lookedAt;
     QString m_deviceUserName;
     int m_userId = -1;
     QString m_userName;

@@ -12,6 +12,7 @@
 #include "Clock.h"
 #include "CmyDataBase.h"
 #include "DeviceExchange.h"
+#include "DeviceFolderWatcher.h"
 #include "DialogAnswers.h"
 #include "MessageBoxAnswers.h"
 #include "QStringPrinter.h"
@@ -193,9 +194,13 @@ TEST_F(CConnexionTest, APendingReviewIsWarnedOfChangesAndAStaleOneCannotRun)
     EXPECT_EQ(review->MessageShown(), Platform::Texts::get(251));
     EXPECT_FALSE(review->SynchroniseButtonCtrl()->isEnabled());
 
-    // Pulled out: 248; back as it was, the local change is still told.
+    // Pulled out (the folder goes): 248; back as it was, the local change
+    // is still told.
+    const QString away = root + QStringLiteral(".away");
+    ASSERT_TRUE(QDir().rename(root, away));
     dialog.OnDeviceNotice(1);
     EXPECT_EQ(review->MessageShown(), Platform::Texts::get(248));
+    ASSERT_TRUE(QDir().rename(away, root));
     dialog.OnDeviceNotice(0);
     EXPECT_EQ(review->MessageShown(), Platform::Texts::get(251));
 
@@ -496,4 +501,90 @@ TEST_F(CConnexionTest, WorkingCopiesLeftBehindHoldNothingUpAndNoneOutlivesTheDia
         EXPECT_TRUE(dialog.isHidden());
     }
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST_F(CConnexionTest, ADeviceFolderMadeEmptyThenFilledIsFoundWithoutARename)
+{
+    // The device's files, made elsewhere and copied in afterwards.
+    const QString made = TestFolders::file(QStringLiteral("made/Zarvo.sdb"));
+    make(made, "insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values "
+               "(33,'appareil',-1,0,1500,1); update Infos set Value='1500' where Name='Modif'");
+    const QByteArray database = TestFolders::readFile(made);
+    ASSERT_GE(database.size(), 8192);
+    const QLocale french(QLocale::French, QLocale::France);
+    const QString wholeSize = QStringLiteral("Taille : %1 octets").arg(french.toString(qint64(database.size())));
+
+    CConnexion dialog(users, nullptr, hooks, root);
+    dialog.show();
+    auto *guidance = static_cast<QLabel *>(dialog.Control(CConnexion::GuidanceText));
+    QSignalSpy notices(dialog.DeviceWatcher(), &Platform::DeviceFolderWatcher::notice);
+    QSignalSpy changes(dialog.DeviceWatcher(), &Platform::DeviceFolderWatcher::contentChanged);
+    // Each step is waited for on the watcher's signal (the dialog hears it
+    // first), as long as it takes for the step's outcome to show.
+    const auto waitFor = [&](const std::function<bool()> &shows) {
+        while (!shows() && changes.wait(20000)) {
+        }
+        return shows();
+    };
+
+    // Made empty: a device without the database.
+    ASSERT_TRUE(QDir().mkpath(root));
+    ASSERT_TRUE(notices.wait(20000));
+    EXPECT_EQ(notices.takeFirst().at(0).toInt(), int(Platform::DeviceFolderWatcher::Connected));
+    EXPECT_EQ(guidance->text(), Platform::Texts::get(669));
+
+    // Filled afterwards, as a copy into it goes: the registry, the folders,
+    // the database written in two pieces, the association last.
+    TestFolders::writeFile(QStringLiteral("Device/registry.ini"), InstallKey);
+    ASSERT_TRUE(changes.wait(20000));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(deviceDb).absolutePath()));
+    ASSERT_TRUE(changes.wait(20000));
+    EXPECT_EQ(guidance->text(), Platform::Texts::get(669));
+    {
+        QFile file(deviceDb);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(database.left(4096)), 4096);
+    }
+    // Found, but not yet whole: not a database to copy.
+    ASSERT_TRUE(waitFor([&] { return !dialog.Exchange().DeviceBase().isEmpty(); }));
+    EXPECT_EQ(dialog.DevicePane()->Line(1), Platform::Texts::get(208) + Platform::Texts::get(173));
+    {
+        QFile file(deviceDb);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        ASSERT_EQ(file.write(database.mid(4096)), database.size() - 4096);
+    }
+    ASSERT_TRUE(waitFor([&] { return dialog.DevicePane()->Line(2) == wholeSize; }))
+        << dialog.DevicePane()->Line(1).toStdString();
+    EXPECT_TRUE(guidance->text().startsWith(Platform::Texts::get(442)));
+    EXPECT_TRUE(shown(dialog, CConnexion::UsersCombo));
+
+    TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Id.txt"), "Léa");
+    ASSERT_TRUE(waitFor([&] { return dialog.Exchange().GetLocalUserId() == leaId; }));
+    EXPECT_TRUE(shown(dialog, CConnexion::UserText));
+    EXPECT_FALSE(dialog.LocalPane()->isHidden());
+    EXPECT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+    EXPECT_TRUE(notices.isEmpty());
+}
+
+TEST_F(CConnexionTest, ADeviceWhoseNoticeWasLostIsFoundWhenTheDialogLooksAgain)
+{
+    CConnexion dialog(users, nullptr, hooks, root);
+    dialog.show();
+    auto *guidance = static_cast<QLabel *>(dialog.Control(CConnexion::GuidanceText));
+    // The dialog hears nothing of the watcher from here on.
+    QObject::disconnect(dialog.DeviceWatcher(), nullptr, &dialog, nullptr);
+    QSignalSpy notices(dialog.DeviceWatcher(), &Platform::DeviceFolderWatcher::notice);
+    TestFolders::writeFile(QStringLiteral("Device/registry.ini"), InstallKey);
+    make(deviceDb, "update Infos set Value='1500' where Name='Modif'");
+    TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Id.txt"), "Léa");
+    ASSERT_TRUE(notices.wait(20000));
+    EXPECT_EQ(guidance->text(), Platform::Texts::get(368));
+
+    // The user picks the USB disk and the device again: each choice looks.
+    auto *transport = static_cast<QComboBox *>(dialog.Control(CConnexion::TransportCombo));
+    transport->setCurrentIndex(1);
+    transport->setCurrentIndex(0);
+    EXPECT_EQ(dialog.Exchange().GetLocalUserId(), leaId);
+    EXPECT_TRUE(shown(dialog, CConnexion::UserText));
+    EXPECT_FALSE(dialog.DevicePane()->Line(2).isEmpty());
 }

@@ -182,6 +182,60 @@ TEST(DeviceFolder, WatcherPostsConnectionNotices)
     EXPECT_TRUE(notices.isEmpty());
 }
 
+TEST(DeviceFolder, WatcherFollowsTheFolderAsItIsFilled)
+{
+    const QString root = TestFolders::file(QStringLiteral("Devices/Phone"));
+    const QString database = root + QStringLiteral("/Program Files/Zarvo/Db/Zarvo.sdb");
+    Platform::DeviceFolderWatcher watcher(root);
+    watcher.Follow({database, root + QStringLiteral("/registry.ini"), TestFolders::file(QStringLiteral("elsewhere"))});
+    EXPECT_EQ(watcher.followed(), QStringList({database, root + QStringLiteral("/registry.ini")}));
+    QSignalSpy notices(&watcher, &Platform::DeviceFolderWatcher::notice);
+    QSignalSpy changes(&watcher, &Platform::DeviceFolderWatcher::contentChanged);
+
+    // Made empty: a device is connected, and nothing is there yet.
+    ASSERT_TRUE(QDir().mkpath(root));
+    ASSERT_TRUE(notices.wait(10000));
+    EXPECT_EQ(notices.takeFirst().at(0).toInt(), int(Platform::DeviceFolderWatcher::Connected));
+    EXPECT_TRUE(changes.isEmpty());
+
+    // Filled one step at a time, as a copy into it goes: each folder on the
+    // way is followed once it is there, and the file once it exists, also
+    // when it is written after it was made.
+    const struct
+    {
+        const char *step;
+        std::function<bool()> act;
+    } steps[] = {
+        {"a folder at the top", [&] { return QDir().mkdir(root + QStringLiteral("/Program Files")); }},
+        {"the folder below", [&] { return QDir().mkdir(root + QStringLiteral("/Program Files/Zarvo")); }},
+        {"the database's folder", [&] { return QDir().mkdir(root + QStringLiteral("/Program Files/Zarvo/Db")); }},
+        {"the database made empty",
+         [&] {
+             QFile file(database);
+             return file.open(QIODevice::WriteOnly);
+         }},
+        {"the database written",
+         [&] {
+             QFile file(database);
+             return file.open(QIODevice::Append) && file.write(QByteArray(4096, 'd')) == 4096;
+         }},
+        {"the registry file written",
+         [&] { return !TestFolders::writeFile(QStringLiteral("Devices/Phone/registry.ini"), "[Special]\n").isEmpty(); }},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.step);
+        changes.clear();
+        ASSERT_TRUE(step.act());
+        ASSERT_TRUE(changes.wait(10000));
+    }
+    EXPECT_TRUE(notices.isEmpty());
+
+    // Gone: a disconnection.
+    ASSERT_TRUE(QDir(root).removeRecursively());
+    ASSERT_TRUE(notices.wait(10000));
+    EXPECT_EQ(notices.takeFirst().at(0).toInt(), int(Platform::DeviceFolderWatcher::Disconnected));
+}
+
 TEST(RemovableMedia, RemovableDisksAndTheUsersDesktopMounts)
 {
     // A fake /sys/class/block: sdb is removable, sda is not; partitions are
