@@ -5,7 +5,7 @@
 #include <vector>
 
 // The step list of a synchronisation run: one line per step, a running
-// step followed by " : En cours ...", a done or failed one by its icon.
+// step followed by " : En cours…", a done or failed one by its icon.
 class CInfosProgression : public QWidget
 {
     Q_OBJECT

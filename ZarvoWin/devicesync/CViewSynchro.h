@@ -73,7 +73,7 @@ public:
     SyncReviewList &List() { return m_list; }
     const QString &DevicePath() const { return m_devicePath; }
     const QString &LocalPath() const { return m_localPath; }
-    // "Synchronisation ( n éléments )".
+    // "Synchronisation (n éléments)".
     QString Title() const;
 
     // --- The tab --------------------------------------------------------------

@@ -42,7 +42,7 @@ public:
     // The current entry's details and the click hint: "Aucune tâche"
     // without one, the future-entry warning for one that starts or ends
     // after now; otherwise title, project, activity, start, end (or
-    // "En cours ...") and duration, then the hint when both ends lie before
+    // "En cours…") and duration, then the hint when both ends lie before
     // now.
     static QString BuildTaskDescription(const tTacheFull &task, qint64 now, const TrayTexts &texts,
                                         const CTrayProjectStore &store, const TextLookup &text);

@@ -135,7 +135,7 @@ public:
     const TrayTexts::tToday &Today() const { return m_totals; }
     QString TodayText() const { return m_totals.todayText; }
     QString LastTaskText() const { return m_totals.lastTaskText; }
-    // "user : today" (102), or with "( En cours ... )" while an entry runs
+    // "user : today" (102), or with "(en cours…)" while an entry runs
     // (116); the icon's tip is the same, cut to 127 characters.
     QString Title() const { return m_title; }
     QString IconTip() const { return m_title.left(127); }

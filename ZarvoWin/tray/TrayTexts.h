@@ -30,7 +30,7 @@ public:
         Activity = 1,           // 104 "Activité"
         Start = 2,              // 105 "Début"
         End = 3,                // 106 "Fin"
-        Running = 4,            // 107 "En cours ..."
+        Running = 4,            // 107 "En cours…"
         TitleIdle = 5,          // 102 "%s : %s": user name, today's total
         TitleRunning = 6,       // 116 the same while an entry runs
         DurationPattern = 7,    // "Config/Format/sDuree"

@@ -16,7 +16,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const QString cancelText = QStringLiteral("Annulation en cours ...");
+const QString cancelText = QStringLiteral("Annulation en cours…");
 
 TEST(ProgressDlgTest, ResultFollowsWhatTheJobReturns)
 {

@@ -255,7 +255,7 @@ TEST_F(ForecastSchedulerTest, TimeOutWarnsOnceAfterTheRunAndNeverRestartsIt)
     EXPECT_TRUE(run.ran);
     EXPECT_TRUE(run.timedOut);
     EXPECT_TRUE(run.realTimeStopped);
-    EXPECT_EQ(run.Warning(), QStringLiteral("TimeOut calcul\nArrêt temps réel"));
+    EXPECT_EQ(run.Warning(), QStringLiteral("Délai de calcul dépassé\nCalcul en temps réel arrêté"));
     EXPECT_EQ(nestedRuns, 0);
     EXPECT_EQ(statusCalls, 2);
     EXPECT_FALSE(config.realTime);
@@ -269,7 +269,7 @@ TEST_F(ForecastSchedulerTest, TimeOutWarnsOnceAfterTheRunAndNeverRestartsIt)
     const tForecastRun again = store.ComputeForecast();
     EXPECT_TRUE(again.timedOut);
     EXPECT_FALSE(again.realTimeStopped);
-    EXPECT_EQ(again.Warning(), QStringLiteral("TimeOut calcul"));
+    EXPECT_EQ(again.Warning(), QStringLiteral("Délai de calcul dépassé"));
 
     // Within the budget everything is placed and nothing is said.
     Platform::Clock::setTickSource([] { return qint64(10000); });

@@ -101,9 +101,9 @@ TEST_F(ProjectToolTipTest, CompletedNodes)
     store.Context().runningProject = 5;
     store.Context().runningActivity = -2;
     EXPECT_EQ(description(4),
-              QStringLiteral("Terminée\nDébut : ") + date(first) + QStringLiteral("\nFin : En cours ..."));
+              QStringLiteral("Terminée\nDébut : ") + date(first) + QStringLiteral("\nFin : En cours…"));
     store.Context().runningProject = 1;
-    EXPECT_EQ(description(1), QStringLiteral("Terminée\nFin : En cours ..."));
+    EXPECT_EQ(description(1), QStringLiteral("Terminée\nFin : En cours…"));
 
     EXPECT_EQ(ProjectToolTipContent(*store.GetNode(5)).title, QStringLiteral("Parent / Enfant"));
 }
@@ -121,7 +121,7 @@ TEST_F(ProjectToolTipTest, InactiveAndOpenNodes)
     EXPECT_EQ(description(1), QStringLiteral("Tâche inactive"));
     EXPECT_EQ(description(2), QStringLiteral("Tâche inactive\n\nPremière tâche le : ") + date(first));
     EXPECT_EQ(description(3),
-              QStringLiteral("Début : En cours ...\n\nPremière tâche le : ") + date(first));
+              QStringLiteral("Début : En cours…\n\nPremière tâche le : ") + date(first));
     // Nothing known: "Début :" and its blank, as the tooltip has always shown.
     EXPECT_EQ(description(4), QStringLiteral("Début : "));
 }

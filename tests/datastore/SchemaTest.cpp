@@ -454,7 +454,7 @@ TEST_F(SchemaTest, AFailingUpgradeChangesNothingAndKeepsTheCopy)
     EXPECT_EQ(result.outcome, Outcome::Failed);
     EXPECT_EQ(result.code, SQLITE_ERROR);
     EXPECT_EQ(result.TextId(), 618);
-    EXPECT_TRUE(result.Text().endsWith(QStringLiteral("Erreur no : 1")));
+    EXPECT_TRUE(result.Text().endsWith(QStringLiteral("Erreur n° : 1")));
     EXPECT_EQ(result.DeferredNotice(), QStringLiteral("Error : 1"));
     EXPECT_EQ(CBdD::tUpgradeResult::FromDeferredNotice(result.DeferredNotice()).Text(), result.Text());
     EXPECT_TRUE(QFileInfo::exists(result.copyPath));

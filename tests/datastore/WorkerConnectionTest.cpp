@@ -59,7 +59,7 @@ TEST_F(WorkerConnectionTest, WorkerOpensItsOwnConnectionAndReportsSteps)
     cancelled.Cancel();
     ASSERT_TRUE(cancelledEnd.wait(10000));
     EXPECT_EQ(cancelled.Result(), UPD_CANCELLED);
-    EXPECT_EQ(cancelled.StepText(), QStringLiteral("Annulation en cours ..."));
+    EXPECT_EQ(cancelled.StepText(), QStringLiteral("Annulation en cours…"));
 }
 
 } // namespace

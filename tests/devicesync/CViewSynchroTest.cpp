@@ -103,7 +103,7 @@ TEST_F(CViewSynchroTest, LoadsTheDifferencesOnAWorkerAndTitlesTheTab)
     EXPECT_EQ(view.Outcome(), Outcome::Compared);
     // One element of each kind of table and the project order (its group row).
     EXPECT_EQ(view.Count(), 7);
-    EXPECT_EQ(view.windowTitle(), u"Synchronisation ( 7 éléments )");
+    EXPECT_EQ(view.windowTitle(), u"Synchronisation (7 éléments)");
     EXPECT_EQ(view.ListCtrl()->Model()->rowCount(), view.List().Count());
 
     const struct
@@ -354,7 +354,7 @@ TEST_F(CViewSynchroTest, EachKindShowsItsPanesAndTexts)
     T *task = view.TaskPane(CViewSynchro::Local);
     EXPECT_EQ(task->FieldText(T::ProjectField), u"Cuisine");
     EXPECT_EQ(task->FieldText(T::ActivityField), u"Pose");
-    EXPECT_EQ(task->FieldText(T::EndField), u"En cours ...");
+    EXPECT_EQ(task->FieldText(T::EndField), u"En cours…");
     EXPECT_TRUE(task->FieldText(T::DurationField).isEmpty());
     EXPECT_EQ(task->FieldText(T::InvoicedText), u"Non facturée");
     T *deviceTask = view.TaskPane(CViewSynchro::Device);

@@ -54,9 +54,9 @@ TEST(SyncDetailTexts, TimeEntryTexts)
     invoiced.Facture = 1;
     EXPECT_EQ(SyncDetailTexts::ForTask(invoiced, formats).invoiced, u"Facturée");
 
-    // A running entry: "En cours ..." and no duration.
+    // A running entry: "En cours…" and no duration.
     const SyncDetailTexts::TaskTexts running = SyncDetailTexts::ForTask(entry(Nine, 0), formats);
-    EXPECT_EQ(running.end, u"En cours ...");
+    EXPECT_EQ(running.end, u"En cours…");
     EXPECT_TRUE(running.duration.isEmpty());
 }
 

@@ -248,7 +248,7 @@ TEST(LanguageFilesTool, TheFrenchDatabaseHoldsTheTextsOfEveryWindow)
     };
     for (const Case &c : {Case{233, "Action"}, Case{234, "Modification"}, Case{499, "Alignement"},
                           Case{519, "Heure(s)"}, Case{520, "Jour(s) de travail"}, Case{601, "Manuel"},
-                          Case{624, "Copie la journée par défaut."}, Case{625, "Journée par défaut"},
+                          Case{624, "Copier la journée par défaut."}, Case{625, "Journée par défaut"},
                           Case{627, "Type de rapport"}, Case{633, "Ordre des projets"}, Case{659, "Délai"}}) {
         const SQLite::MyTablePtr row =
             db.Query(QStringLiteral("select String from StringTable where Id=%1").arg(c.id));
@@ -286,7 +286,7 @@ TEST(TextSource, Inserts)
     };
     const Case cases[] = {
         {u"plain text", {}},
-        {u"%s : %s ( En cours ... )", {"%s", "%s"}},
+        {u"%s : %s (en cours…)", {"%s", "%s"}},
         {u"Erreur no : %d", {"%d"}},
         {u"%I64d et %0.2f et %02d et %-10s", {"%I64d", "%0.2f", "%02d", "%-10s"}},
         {u"100%% et % disponible", {}},

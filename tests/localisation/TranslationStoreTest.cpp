@@ -63,7 +63,7 @@ TEST(TranslationStore, LookupsOverTheFallbackAndTheCompiledInFrench)
         {501, QString(), true},                                              // found empty stays empty
         {618, QStringLiteral("Zeile eins\nZeile zwei %d"), true},            // line break
         {502, QStringLiteral("<Undefined activity>"), true},                 // from the English fallback
-        {593, QStringLiteral("TimeOut calcul"), true},                       // from the compiled-in French
+        {593, QStringLiteral("Délai de calcul dépassé"), true},                       // from the compiled-in French
         {19999, QString(), false},                                           // nowhere
     };
     for (const Case &c : cases) {
@@ -182,7 +182,7 @@ TEST(TranslationStore, ServesTheDataStoreTexts)
     TextsProvider::Install();
     EXPECT_EQ(Platform::Texts::get(174), QStringLiteral("Bitte einen Namen eingeben"));
     EXPECT_EQ(Platform::Texts::get(501), QString());
-    EXPECT_EQ(Platform::Texts::get(593), QStringLiteral("TimeOut calcul"));
+    EXPECT_EQ(Platform::Texts::get(593), QStringLiteral("Délai de calcul dépassé"));
     selector.SetLanguage(1036);
     EXPECT_EQ(Platform::Texts::get(174), QStringLiteral("Veuillez saisir un nom"));
     EXPECT_EQ(Platform::Texts::get(501), QStringLiteral("<Projet non défini>"));

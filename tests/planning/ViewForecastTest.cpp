@@ -472,7 +472,7 @@ TEST_F(ViewForecastTest, TheFilterMenuIsTranslatedAndRunsTheCommands)
     QMenu menu;
     view->FillFilterMenu(&menu);
     QStringList texts = menuTexts(menu);
-    EXPECT_EQ(texts.first(), QStringLiteral("Afficher tous"));
+    EXPECT_EQ(texts.first(), QStringLiteral("Afficher tout"));
     EXPECT_EQ(texts.last(), QStringLiteral("Trier"));
     for (QAction *action : menu.actions()) {
         if (WidgetIds::CommandId(action) == 33009)

@@ -86,9 +86,9 @@ TEST(ExportDialogTest, OpensOnTheGivenFormatAndGivesTheChosenOne)
     dialog.SetFormat(Options::Spreadsheet);
     dialog.Fill();
     EXPECT_EQ(items(dialog.FormatCombo()),
-              (QStringList{"OpenOffice.org Calc ( *.ods )", "Microsoft Excel ( *.xls )",
-                           "Fichier texte avec séparateur ( *.csv )"}));
-    EXPECT_EQ(dialog.FormatCombo()->currentText(), QStringLiteral("Microsoft Excel ( *.xls )"));
+              (QStringList{"Tableur du bureau (LibreOffice Calc)", "Microsoft Excel (*.xls)",
+                           "Fichier texte avec séparateur (*.csv)"}));
+    EXPECT_EQ(dialog.FormatCombo()->currentText(), QStringLiteral("Microsoft Excel (*.xls)"));
     EXPECT_EQ(dialog.DataCombo()->count(), 3);
     EXPECT_TRUE(dialog.SeparatorCombo()->isHidden());
     dialog.FormatCombo()->setCurrentIndex(0);
@@ -110,7 +110,7 @@ TEST(ExportDialogTest, ProjectTrackingOffersNoEntryRowsAndNoOfficeSuiteUntilOneI
     dialog.Fill();
     EXPECT_EQ(items(dialog.DataCombo()), (QStringList{Platform::Texts::get(323), Platform::Texts::get(324)}));
     EXPECT_EQ(dialog.FormatCombo()->count(), 2);
-    EXPECT_EQ(dialog.FormatCombo()->currentText(), QStringLiteral("Microsoft Excel ( *.xls )"));
+    EXPECT_EQ(dialog.FormatCombo()->currentText(), QStringLiteral("Microsoft Excel (*.xls)"));
 }
 
 TEST(ExportDialogTest, TheSeparatorShowsForTextAndAnOtherOneMustBeReadable)
@@ -121,7 +121,7 @@ TEST(ExportDialogTest, TheSeparatorShowsForTextAndAnOtherOneMustBeReadable)
     EXPECT_FALSE(dialog.SeparatorCombo()->isHidden());
     EXPECT_FALSE(dialog.SeparatorLabel()->isHidden());
     EXPECT_TRUE(dialog.SeparatorEdit()->isHidden());
-    EXPECT_EQ(items(dialog.SeparatorCombo()), (QStringList{"Tabulation", ";", "Autre ..."}));
+    EXPECT_EQ(items(dialog.SeparatorCombo()), (QStringList{"Tabulation", ";", "Autre…"}));
     dialog.SeparatorCombo()->setCurrentIndex(Options::OtherItem);
     EXPECT_FALSE(dialog.SeparatorEdit()->isHidden());
     dialog.FormatCombo()->setCurrentIndex(0);

@@ -224,7 +224,7 @@ TEST_F(EntryCommandsTest, DeletingAsksWithTheCountAndSoftDeletes)
     answers.Push(MessageBoxAnswer::Yes);
     CBdD db;
     EXPECT_TRUE(ReportEntryCommands::DeleteChecked(nullptr, model, db));
-    EXPECT_EQ(answers.AskedBoxes()[0].text, QStringLiteral("Voulez-vous vraiment supprimer 2 tâches"));
+    EXPECT_EQ(answers.AskedBoxes()[0].text, QStringLiteral("Voulez-vous vraiment supprimer 2 tâches ?"));
     EXPECT_EQ(column("Deleted"), QStringLiteral("1:1 2:0 3:1 4:0"));
 
     check({1, 3, 4}); // unchecks 1 and 3
@@ -243,7 +243,7 @@ TEST_F(EntryCommandsTest, TheChangeDialogsAnswerReassigns)
     answers.Push(MessageBoxAnswer::Yes);
     CBdD db;
     EXPECT_TRUE(ReportEntryCommands::ChangeChecked(nullptr, model, db));
-    EXPECT_EQ(answers.AskedBoxes()[0].text, QStringLiteral("Voulez-vous vraiment modifier 2 tâches"));
+    EXPECT_EQ(answers.AskedBoxes()[0].text, QStringLiteral("Voulez-vous vraiment modifier 2 tâches ?"));
     EXPECT_EQ(column("IdTauxHoraire"), QStringLiteral("1:5 2:-1 3:5 4:-1"));
     EXPECT_EQ(column("IdProjet"), QStringLiteral("1:4 2:4 3:4 4:4"));
 

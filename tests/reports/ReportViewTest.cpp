@@ -178,7 +178,7 @@ TEST_F(ReportViewTest, TheContextMenuFollowsTheKind)
     std::unique_ptr<QMenu> menu = view->CreateContextMenu();
     ASSERT_TRUE(menu);
     EXPECT_EQ(items(*menu), (QStringList{"Modifier les colonnes", "Ajuster la largeur des colonnes", "-",
-                                         "Editer la tâche (greyed)", "Afficher la Tâche dans la vue calendrier (greyed)",
+                                         "Éditer la tâche (greyed)", "Afficher la tâche dans la vue calendrier (greyed)",
                                          "-", "Tâches cochées>Facturer|Supprimer|Modifier"}));
     CTranslationStore store;
     EXPECT_EQ(MenuItemsWithoutText(menu.get(), CReportView::ContextMenuId, store), QList<int>{});

@@ -40,7 +40,7 @@ TEST(AboutBoxTest, ShowsTheProgramsVersionInItsColour)
     auto *ok = box.findChild<QPushButton *>(QStringLiteral("1"));
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), Platform::Texts::get(101));
-    EXPECT_EQ(box.windowTitle(), QStringLiteral("A propos de Zarvo"));
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("À propos de Zarvo"));
     QTest::keyClick(&box, Qt::Key_Return);
     EXPECT_EQ(box.result(), QDialog::Accepted);
 }

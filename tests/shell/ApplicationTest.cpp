@@ -100,9 +100,9 @@ TEST_F(ApplicationTest, AnUpgradeNoticeNamesItsOutcome)
     } cases[] = {
         {QString(), 620, done},
         {QStringLiteral("/home/anne/Zarvo_V1_20240131174502.sdb"), 621, done},
-        {QStringLiteral("Error : -3"), 618, QStringLiteral("Erreur no : -3")},
-        {QStringLiteral("Error : 11"), 618, QStringLiteral("Erreur no : 11")},
-        {QStringLiteral("Error"), 618, QStringLiteral("Erreur no : 0")},
+        {QStringLiteral("Error : -3"), 618, QStringLiteral("Erreur n° : -3")},
+        {QStringLiteral("Error : 11"), 618, QStringLiteral("Erreur n° : 11")},
+        {QStringLiteral("Error"), 618, QStringLiteral("Erreur n° : 0")},
         {QStringLiteral("Version : 3"), CBdD::TextTooNew,
          QStringLiteral("(version 3 de la base) : elle n'a pas été ouverte et n'a pas été modifiée.\n"
                         "Veuillez installer la dernière version de Zarvo pour l'utiliser.")},
@@ -126,7 +126,7 @@ TEST_F(ApplicationTest, AnUpgradeNoticeWaitsForTheEndOfStartUpThenShowsAtOnce)
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconExclamation);
     EXPECT_EQ(boxes()[0].caption, QStringLiteral("Erreur"));
-    EXPECT_TRUE(boxes()[0].text.endsWith(QStringLiteral("Erreur no : 5")));
+    EXPECT_TRUE(boxes()[0].text.endsWith(QStringLiteral("Erreur n° : 5")));
     EXPECT_FALSE(app->HasPendingNotice());
 
     app->OnUpgradeNotice(QString());

@@ -134,7 +134,7 @@ TEST_F(BackupListTest, ListsBothKindsInDateOrderWithTheirSizes)
     EXPECT_EQ(list->topLevelItem(3)->text(2), QStringLiteral("20"));
     const QString group = QLocale(QLocale::French).groupSeparator();
     EXPECT_EQ(list->topLevelItem(4)->text(2), QStringList({"3", "221", "225", "479"}).join(group));
-    EXPECT_EQ(list->headerItem()->text(2), QStringLiteral("Taille du fichier ( octets )"));
+    EXPECT_EQ(list->headerItem()->text(2), QStringLiteral("Taille du fichier (octets)"));
     EXPECT_FALSE(button(CDlgBackup::DeleteButton)->isEnabled());
     EXPECT_FALSE(button(CDlgBackup::RestoreButton)->isEnabled());
     EXPECT_TRUE(button(CDlgBackup::BackupButton)->isEnabled());

@@ -128,7 +128,7 @@ TEST_F(MainFrameTest, PanesToolbarsAndCommandsStandAsLaidOut)
     QStringList titles;
     for (QAction *a : frame->menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("&Fichier"), QStringLiteral("&Edition"),
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("&Fichier"), QStringLiteral("É&dition"),
                                    QStringLiteral("&Affichage"), QStringLiteral("&Outils"), QStringLiteral("&?")}));
 }
 
@@ -525,7 +525,7 @@ TEST_F(MainFrameTest, MenusCaptionsAndCommonTextsFollowTheLanguage)
     EXPECT_EQ(popupTitle(-1), QStringLiteral("&File"));
     EXPECT_EQ(popupTitle(-3), QStringLiteral("&View"));
     EXPECT_EQ(popupTitle(-4), QStringLiteral("A&ppearance"));
-    EXPECT_EQ(popupTitle(-2), QStringLiteral("&Edition")); // not translated: the French stays
+    EXPECT_EQ(popupTitle(-2), QStringLiteral("É&dition")); // not translated: the French stays
     EXPECT_EQ(frame->Commands().Action(32942)->text(), QStringLiteral("Undo"));
     EXPECT_EQ(frame->Commands().Action(32800)->text(), QStringLiteral("Day"));
     EXPECT_EQ(frame->Commands().Action(32943)->text(), QStringLiteral("Rétablir"));

@@ -147,7 +147,7 @@ TEST_F(NetworkUpdateTest, AnUpdateReplacesTheOpenDatabaseAndTakesTheCopyAway)
     EXPECT_EQ(tray.Query(u"select Value from Infos where Name='Mark'")->GetCell(0, 0), QStringLiteral("share"));
     EXPECT_FALSE(QFileInfo::exists(sharedCopy()));
     EXPECT_EQ(refreshed, (std::vector<std::string>{"report", "refresh"}));
-    EXPECT_EQ(status, (QStringList{QStringLiteral("Vérification des mises à jour de la base de données ..."),
+    EXPECT_EQ(status, (QStringList{QStringLiteral("Vérification des mises à jour de la base de données…"),
                                    QString()}));
 
     // The copy is gone: the next run finds nothing.
@@ -187,7 +187,7 @@ TEST_F(NetworkUpdateTest, ACopyThatCannotBeInstalledWholeLeavesBothFiles)
         ASSERT_EQ(boxes().size(), 1u);
         EXPECT_EQ(boxes()[0].icon, MessageBoxType::IconExclamation);
         EXPECT_EQ(boxes()[0].caption, QStringLiteral("Erreur"));
-        EXPECT_EQ(boxes()[0].text, QStringLiteral("Mise à jour de la Base de données impossible."));
+        EXPECT_EQ(boxes()[0].text, QStringLiteral("Mise à jour de la base de données impossible."));
         EXPECT_EQ(markOf(local), QStringLiteral("local"));
         EXPECT_EQ(TestFolders::readFile(sharedCopy()), dropped);
         EXPECT_TRUE(CDatabaseFile::Check(local).ok());

@@ -361,7 +361,7 @@ TEST_F(ProjectPaneTest, DeletingAsksRemembersAndTellsAFailedWrite)
     answers->Push(MessageBoxAnswer::No);
     QTest::keyClick(pane->Tree(), Qt::Key_Delete);
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, QStringLiteral("Voulez-vous vraiment supprimer 'Alpha' et tous ses sous-projets"));
+    EXPECT_EQ(boxes()[0].text, QStringLiteral("Voulez-vous vraiment supprimer 'Alpha' et tous ses sous-projets ?"));
     EXPECT_EQ(boxes()[0].caption, QStringLiteral("Confirmation"));
     EXPECT_EQ(deleted("Projets", a), QStringLiteral("0"));
     clearBoxes();

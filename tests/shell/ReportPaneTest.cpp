@@ -137,7 +137,7 @@ TEST_F(ReportPaneTest, DeletingAsksAndDetachesTheWindow)
     answers->Push(MessageBoxAnswer::No);
     QTest::keyClick(pane->Tree(), Qt::Key_Delete);
     ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, QStringLiteral("Voulez-vous vraiment supprimer 'Mensuel'"));
+    EXPECT_EQ(boxes()[0].text, QStringLiteral("Voulez-vous vraiment supprimer 'Mensuel' ?"));
     EXPECT_EQ(names().size(), 2);
 
     Platform::Settings().setInt(u"MsgBox", {}, u"13", MessageBoxAnswer::No);

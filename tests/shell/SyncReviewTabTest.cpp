@@ -90,7 +90,7 @@ TEST_F(SyncReviewTabTest, TheReviewIsATabOfTheDocumentAreaWithTheCommonToolbar)
     EXPECT_EQ(tab->widget(), view.data());
     EXPECT_EQ(frame->MdiArea()->currentSubWindow(), tab);
     EXPECT_EQ(view->Count(), 2);
-    EXPECT_EQ(tab->windowTitle(), u"Synchronisation ( 2 éléments )");
+    EXPECT_EQ(tab->windowTitle(), u"Synchronisation (2 éléments)");
     EXPECT_EQ(frame->ActiveChildKind(), CMainFrame::ChildSynchro);
     // Neither the calendar's nor the reports' buttons.
     for (int calendarOrReport : {32849, 32850, 32803}) {
@@ -114,7 +114,7 @@ TEST_F(SyncReviewTabTest, TheReviewIsATabOfTheDocumentAreaWithTheCommonToolbar)
     QSignalSpy loaded(view.data(), &CViewSynchro::differencesLoaded);
     ASSERT_TRUE(view->LoadDifferences(databaseOf(QStringLiteral("Anne")), databaseOf(QStringLiteral("Anne"))));
     ASSERT_TRUE(loaded.wait(30000));
-    EXPECT_EQ(tab->windowTitle(), u"Synchronisation ( 0 éléments )");
+    EXPECT_EQ(tab->windowTitle(), u"Synchronisation (0 éléments)");
 
     // Another tab: the calendar's buttons come back.
     frame->MdiArea()->setActiveSubWindow(frame->CalendarFrame());

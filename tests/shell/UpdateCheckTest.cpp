@@ -200,7 +200,7 @@ TEST(UpdateCheck, TheCommandRunsOnTheProgressDialogThenTellsTheUser)
     ASSERT_EQ(answers.AskedBoxes().size(), 1u);
     EXPECT_EQ(answers.AskedBoxes()[0].text,
               QStringLiteral("La version 2.5.1 est disponible.\n\nVoulez-vous vous rendre sur le site web de Zarvo pour la "
-                             "télécharger. "));
+                             "télécharger ?"));
     EXPECT_EQ(answers.AskedBoxes()[0].caption, Platform::Texts::get(128));
     EXPECT_EQ(answers.AskedBoxes()[0].type & MessageBoxType::SetMask, MessageBoxType::YesNo);
     EXPECT_EQ(opened, QList<QUrl>{CAutoUpdater::SiteUrl()});

@@ -50,12 +50,12 @@ TEST_F(CDlgInsertionTest, TheArrowsStepThroughTheEntriesAndWrapBothWays)
         QString activity;
         QString end;
     } steps[] = {
-        {0, QStringLiteral("1 / 3"), QStringLiteral("Premier"), QStringLiteral("Réunion"), QStringLiteral("En cours ...")},
+        {0, QStringLiteral("1 / 3"), QStringLiteral("Premier"), QStringLiteral("Réunion"), QStringLiteral("En cours…")},
         {CDlgInsertion::IdNext, QStringLiteral("2 / 3"), QStringLiteral("Second"), QString(),
          config.FormatDate(at(Wednesday, 11, 0), false, true)},
-        {CDlgInsertion::IdNext, QStringLiteral("3 / 3"), QString(), QStringLiteral("Réunion"), QStringLiteral("En cours ...")},
-        {CDlgInsertion::IdNext, QStringLiteral("1 / 3"), QStringLiteral("Premier"), QStringLiteral("Réunion"), QStringLiteral("En cours ...")},
-        {CDlgInsertion::IdPrevious, QStringLiteral("3 / 3"), QString(), QStringLiteral("Réunion"), QStringLiteral("En cours ...")},
+        {CDlgInsertion::IdNext, QStringLiteral("3 / 3"), QString(), QStringLiteral("Réunion"), QStringLiteral("En cours…")},
+        {CDlgInsertion::IdNext, QStringLiteral("1 / 3"), QStringLiteral("Premier"), QStringLiteral("Réunion"), QStringLiteral("En cours…")},
+        {CDlgInsertion::IdPrevious, QStringLiteral("3 / 3"), QString(), QStringLiteral("Réunion"), QStringLiteral("En cours…")},
         {CDlgInsertion::IdPrevious, QStringLiteral("2 / 3"), QStringLiteral("Second"), QString(),
          config.FormatDate(at(Wednesday, 11, 0), false, true)},
     };

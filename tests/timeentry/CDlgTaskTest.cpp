@@ -41,7 +41,7 @@ TEST_F(CDlgTaskTest, ANewEntryStartsNowRunningAndNeedsAProjectOrAnActivity)
     EXPECT_EQ(control<QComboBox>(dialog, CDlgTask::IdProject)->currentText(), Platform::Texts::get(501));
     EXPECT_EQ(control<QComboBox>(dialog, CDlgTask::IdActivity)->currentText(), Platform::Texts::get(502));
     EXPECT_EQ(control<QComboBox>(dialog, CDlgTask::IdRate)->currentText(), Platform::Texts::get(185));
-    // The running state: the end hidden, "En cours ..." and the button giving an end.
+    // The running state: the end hidden, "En cours…" and the button giving an end.
     EXPECT_TRUE(shown(dialog, CDlgTask::IdRunningText));
     EXPECT_TRUE(shown(dialog, CDlgTask::IdGiveEnd));
     for (int id : {CDlgTask::IdEndDate, CDlgTask::IdEndTime, CDlgTask::IdMakeRunning, CDlgTask::IdEndNow,
@@ -220,7 +220,7 @@ TEST_F(CDlgTaskTest, DeleteModeShowsTheEntryReadOnlyAndDeletes)
     CDlgTask dialog(CDlgTask::DeleteMode, &entry);
     EXPECT_TRUE(shown(dialog, CDlgTask::IdQuestionText));
     EXPECT_EQ(control<QLabel>(dialog, CDlgTask::IdQuestionText)->text(),
-              QStringLiteral("Voulez-vous vraiment supprimer cette tâche"));
+              QStringLiteral("Voulez-vous vraiment supprimer cette tâche ?"));
     for (int id : {CDlgTask::IdProject, CDlgTask::IdActivity, CDlgTask::IdRate, CDlgTask::IdAddProject,
                    CDlgTask::IdOk, CDlgTask::IdStartDate, CDlgTask::IdStartTime, CDlgTask::IdGiveEnd,
                    CDlgTask::IdRunningText, CDlgTask::IdNoRecordWarning, CDlgTask::IdStartNow})
@@ -228,7 +228,7 @@ TEST_F(CDlgTaskTest, DeleteModeShowsTheEntryReadOnlyAndDeletes)
     EXPECT_EQ(control<QLineEdit>(dialog, CDlgTask::IdProjectName)->text(), QStringLiteral("Chantier"));
     EXPECT_EQ(control<QLineEdit>(dialog, CDlgTask::IdActivityName)->text(), Platform::Texts::get(502));
     EXPECT_EQ(control<QLineEdit>(dialog, CDlgTask::IdStartText)->text(), config.FormatDate(at(Today, 8, 0), false, true));
-    EXPECT_EQ(control<QLineEdit>(dialog, CDlgTask::IdEndText)->text(), QStringLiteral("En cours ..."));
+    EXPECT_EQ(control<QLineEdit>(dialog, CDlgTask::IdEndText)->text(), QStringLiteral("En cours…"));
     EXPECT_TRUE(control<QLineEdit>(dialog, CDlgTask::IdTitle)->isReadOnly());
     EXPECT_TRUE(control<QPlainTextEdit>(dialog, CDlgTask::IdNotes)->isReadOnly());
     // The invoiced box shows the flag and takes no click.
@@ -334,7 +334,7 @@ TEST_F(CDlgTaskTest, TheEndGroupSwitchesBetweenRunningAndAnEnd)
     EXPECT_FALSE(shown(dialog, CDlgTask::IdEndWarning));
     EXPECT_TRUE(control(dialog, CDlgTask::IdOk)->isEnabled());
 
-    // "En cours ..." makes it run again, whatever the end pickers hold.
+    // "En cours…" makes it run again, whatever the end pickers hold.
     control<QTimeEdit>(dialog, CDlgTask::IdEndTime)->setTime(QTime(9, 0));
     click(dialog, CDlgTask::IdMakeRunning);
     EXPECT_FALSE(dialog.HasEnd());
@@ -479,7 +479,7 @@ TEST_F(CDlgTaskTest, AnEntryChangedWhileTheDialogIsOpenIsNotWrittenOverInSilence
         const MessageBoxAnswers::Asked &asked = boxes.AskedBoxes()[0];
         EXPECT_EQ(asked.text, QStringLiteral("Cette tâche a été modifiée entre-temps, par le lanceur rapide ou par une "
                                              "autre fenêtre de Zarvo.\n\nTâche enregistrée : %1 - %2\nVotre tâche : "
-                                             "%1 - En cours ...\n\nQuelle version voulez-vous garder ?")
+                                             "%1 - En cours…\n\nQuelle version voulez-vous garder ?")
                                   .arg(EntryDateTimeText(start), EntryDateTimeText(paused)));
         ASSERT_EQ(asked.buttons.size(), 3u);
         EXPECT_EQ(asked.buttons[0].caption, QStringLiteral("Garder l'enregistrée"));

@@ -237,17 +237,17 @@ TEST_F(DrawnControlsTest, TaskButtonLines)
     in.activity = u"Développement"_s;
     in.startWithDate = u"10/03/2026 09:00"_s;
     in.startTime = u"09:00"_s;
-    in.runningText = u"En cours ..."_s;
+    in.runningText = u"En cours…"_s;
     in.running = true;
     in.boldWidth = [](const QString &t) { return int(t.size()) * 7; };
     in.textWidth = [](const QString &t) { return int(t.size()) * 5; };
 
-    // A running entry without title: four lines, the end "En cours ...".
+    // A running entry without title: four lines, the end "En cours…".
     auto lines = TaskButtonLayout::Lines(in);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].label, u"Projet"_s);
     EXPECT_EQ(lines[0].labelBox, QRect(5, 0, 56, 20)) << "as wide as 'Activité'";
-    EXPECT_EQ(lines[3].value, u"En cours ..."_s);
+    EXPECT_EQ(lines[3].value, u"En cours…"_s);
     EXPECT_EQ(lines[2].value, u"10/03/2026 09:00"_s);
     const int valueLeft = 5 + 56 + 15;
     EXPECT_EQ(lines[0].valueBox.left(), valueLeft);
@@ -327,13 +327,13 @@ TEST_F(DrawnControlsTest, TaskDescriptions)
     } cases[] = {
         {"no entry", tTacheFull(), u"Aucune tâche"_s},
         {"running, with title and project", running,
-         u"Réunion & suivi\nProjet : Client\nActivité :\nDébut : 10/03/2026 17:00\nFin : En cours ...\nDurée : 1:00\n\n"
+         u"Réunion & suivi\nProjet : Client\nActivité :\nDébut : 10/03/2026 17:00\nFin : En cours…\nDurée : 1:00\n\n"
          "(Cliquez pour mettre en pause)"_s},
         {"ended", ended,
          u"Projet :\nActivité :\nDébut : 10/03/2026 16:00\nFin : 10/03/2026 17:00\nDurée : 1:00\n\n(Cliquez pour "
          "reprendre maintenant)"_s},
         {"started this second: no hint", entry(now, 0),
-         u"Projet :\nActivité :\nDébut : 10/03/2026 18:00\nFin : En cours ...\nDurée : 0:00"_s},
+         u"Projet :\nActivité :\nDébut : 10/03/2026 18:00\nFin : En cours…\nDurée : 0:00"_s},
         {"in the future", entry(now + 60, 0), lookup(120)},
         {"ending in the future", entry(at(17, 0), now + 60), lookup(120)},
     };

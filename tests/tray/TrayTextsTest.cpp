@@ -36,7 +36,7 @@ protected:
 TEST_F(TrayTextsTest, TheSharedTextsComeFromTheTraysOwnTexts)
 {
     EXPECT_EQ(texts.Text(TrayTexts::Project), QStringLiteral("Projet"));
-    EXPECT_EQ(texts.Text(TrayTexts::TitleRunning), QStringLiteral("%s : %s ( En cours ... )"));
+    EXPECT_EQ(texts.Text(TrayTexts::TitleRunning), QStringLiteral("%s : %s (en cours…)"));
     EXPECT_EQ(texts.Text(TrayTexts::NoActivity), QStringLiteral("<Activité non définie>"));
     EXPECT_EQ(texts.Text(TrayTexts::Rate), QStringLiteral("Taux :"));
     EXPECT_EQ(texts.DurationPatternText(), QStringLiteral("%1!d!:%2!02d!"));

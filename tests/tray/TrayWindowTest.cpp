@@ -20,7 +20,7 @@ TEST_F(TrayWindowTest, StartsHiddenBehindItsIconWithTheDayInTheTitleAndTheSummar
     start();
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(icon->shown);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Anne : 1:00 ( En cours ... )"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Anne : 1:00 (en cours…)"));
     EXPECT_EQ(icon->tip, window->windowTitle());
     CViewResume *summary = window->Summary();
     EXPECT_EQ(summary->UserButton()->text(), QStringLiteral("Anne"));
@@ -62,7 +62,7 @@ TEST_F(TrayWindowTest, AtMidnightThePollReadsTheNewDayAndARunningEntryCountsFrom
     now = at(23, 0);
     put(101, at(22, 0), 0);
     start();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Anne : 1:00 ( En cours ... )"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Anne : 1:00 (en cours…)"));
     now = at(0, 30, Today.addDays(1));
     EXPECT_TRUE(app->PollData()) << "the day changed, 'Modif' did not";
     EXPECT_EQ(app->TodayText(), QStringLiteral("0:30"));
@@ -225,7 +225,7 @@ TEST_F(TrayWindowTest, TheMenuIsBuiltAtEachRightClickAndStartsAFavouriteWithoutH
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(texts, (QStringList{QStringLiteral("Démarrer Zarvo"), QStringLiteral("Masquer la fenêtre"),
                                   QStringLiteral("Afficher la fenêtre Infos"), QStringLiteral("-"),
-                                  QStringLiteral("Nouvelle Tâche"), QStringLiteral("Pause"), QStringLiteral("Favoris"),
+                                  QStringLiteral("Nouvelle tâche"), QStringLiteral("Pause"), QStringLiteral("Favoris"),
                                   QStringLiteral("Historique"), QStringLiteral("-"), QStringLiteral("Configuration"),
                                   QStringLiteral("Aide"), QStringLiteral("-"), QStringLiteral("Quitter")}));
     EXPECT_EQ(window->PopupMenu()->defaultAction(), menuItem(ShowWindow));
@@ -537,7 +537,7 @@ TEST_F(TrayWindowTest, APollWithNothingChangedReadsOnlyModif)
             reads << s;
     ASSERT_EQ(reads.size(), 1) << reads.join(u'\n').toStdString();
     EXPECT_TRUE(reads[0].contains(QStringLiteral("Modif")));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Anne : 1:00 ( En cours ... )"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Anne : 1:00 (en cours…)"));
 }
 
 namespace {
@@ -710,7 +710,7 @@ TEST_F(TrayWindowTest, TheTaskButtonAndTheDayStripShowTheDayFromMemory)
 
     ASSERT_EQ(task->PaintedLines().size(), 4u);
     EXPECT_EQ(task->PaintedLines()[0].value, QStringLiteral("Client"));
-    EXPECT_EQ(task->PaintedLines()[3].value, QStringLiteral("En cours ..."));
+    EXPECT_EQ(task->PaintedLines()[3].value, QStringLiteral("En cours…"));
     EXPECT_EQ(task->PaintedPicture(), CViewTask::Picture::Running);
     EXPECT_EQ(morning, 0);
     EXPECT_TRUE(tipShown);

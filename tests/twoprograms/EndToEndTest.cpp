@@ -329,7 +329,7 @@ TEST_F(EndToEnd, TheMainProgramsEntryDialogDoesNotUndoAPauseMadeInTheTray)
     const QString asked = main.Ask(QStringLiteral("boxes"));
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Cette tâche a été modifiée entre-temps.* Tâche enregistrée : "
                                                   "[^-]*11:00[^-]* - [^-]*12:00.* Votre tâche : [^-]*11:00[^-]* - "
-                                                  "En cours \\.\\.\\. .*garder \\?$"))
+                                                  "En cours… .*garder \\?$"))
                     .match(asked)
                     .hasMatch())
         << asked.toStdString();
@@ -484,7 +484,7 @@ TEST_F(EndToEnd, SecondCopiesEndAndAKilledTrayIsReplaced)
     trayProgram = std::make_unique<DrivenProgram>(QStringLiteral(TRAY_DRIVEN), QStringLiteral("tray-again"));
     ASSERT_TRUE(trayProgram->Ready()) << trayProgram->Output().toStdString();
     EXPECT_EQ(trayProgram->WaitFor(QStringLiteral("last"), running), QStringLiteral("ok"));
-    EXPECT_TRUE(trayProgram->Ask(QStringLiteral("state title")).endsWith(QStringLiteral("( En cours ... )")));
+    EXPECT_TRUE(trayProgram->Ask(QStringLiteral("state title")).endsWith(QStringLiteral("(en cours…)")));
 }
 
 // A refresh from the tray that never reached the main program leaves its
@@ -802,5 +802,5 @@ TEST_F(EndToEnd, TheTrayStartsOnTenYearsOfEntries)
     ASSERT_TRUE(trayProgram->Ready()) << trayProgram->Output().toStdString();
     RecordProperty("TrayStartMs", QString::number(clock.elapsed()).toStdString());
     EXPECT_EQ(trayProgram->WaitFor(QStringLiteral("last"), newestInFile()), QStringLiteral("ok"));
-    EXPECT_TRUE(trayProgram->Ask(QStringLiteral("state title")).endsWith(QStringLiteral("( En cours ... )")));
+    EXPECT_TRUE(trayProgram->Ask(QStringLiteral("state title")).endsWith(QStringLiteral("(en cours…)")));
 }

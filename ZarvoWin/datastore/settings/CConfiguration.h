@@ -223,7 +223,7 @@ public:
     // 1 January with new weeks on Sundays. 0 for an invalid date.
     int GetWeekNumber(const QDate &date) const;
     bool IsWeekStart(const QDate &date) const;
-    // "( S %d )" (text 682) when bracketed, else "Sem. : %d" (text 679).
+    // "(S %d)" (text 682) when bracketed, else "Sem. : %d" (text 679).
     QString FormatWeekNumber(const QDate &date, bool bracketed) const;
 
     // ---------------------------------------------------------------

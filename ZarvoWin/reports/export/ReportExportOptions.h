@@ -35,7 +35,7 @@ public:
     // tracking.
     static int DataItemCount(bool offerEntries) { return offerEntries ? 3 : 2; }
 
-    // The separator of an item (`other` for "Autre ...").
+    // The separator of an item (`other` for "Autre…").
     static QString SeparatorOf(int item, const QString &other);
     // A separator a file can be read back with: not empty, no double
     // quote, CR or LF.

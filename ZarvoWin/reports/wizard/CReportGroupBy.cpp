@@ -52,7 +52,7 @@ QString levelName(int level)
     return level >= 0 && level <= 4 ? Platform::Texts::get(names[level]) : Platform::Texts::get(294);
 }
 
-// "Grouper par années" ... for levels 0 to 4, "Détail des Tâches" else.
+// "Grouper par années" ... for levels 0 to 4, "Détail des tâches" else.
 QString availableName(int level)
 {
     static const Platform::TextId names[] = {295, 296, 297, 298, 299};

@@ -10,7 +10,7 @@ class CProjectStore;
 
 // What the tooltip of an entry of the calendar views says: a bold label
 // with the title (when there is one), the project's full name and the
-// activity, and a description with the start, the end ("En cours ..."
+// activity, and a description with the start, the end ("En cours…"
 // while running), the duration so far and the notes.
 struct tEntryTip
 {

@@ -10,7 +10,7 @@ class QPushButton;
 // Creates or edits one hourly rate: name, description and value (amount
 // per hour, typed with the user's decimal separator and kept with two
 // decimals). "Enregistrer" (new rates only) saves and empties the fields
-// for the next rate; "Enregistrer et Fermer" saves and closes; "Fermer"
+// for the next rate; "Enregistrer et fermer" saves and closes; "Fermer"
 // closes. A new rate named like a live one asks whether to change that
 // one instead.
 //

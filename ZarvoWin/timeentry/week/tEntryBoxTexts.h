@@ -10,7 +10,7 @@ struct tEntryBoxTexts
     QString start;    // "Début :"
     QString end;      // "Fin :"
     QString duration; // "Durée :"
-    QString running;  // "En cours ..."
+    QString running;  // "En cours…"
 
     // The texts of the interface language.
     static tEntryBoxTexts Load();
