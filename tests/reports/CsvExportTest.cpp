@@ -61,6 +61,20 @@ TEST_F(CsvExportTest, EveryCellReadsBackWithEachSeparator)
     }
 }
 
+// The invoiced flag, a picture on screen, is written in words.
+TEST_F(CsvExportTest, TheInvoicedFlagIsWrittenInWords)
+{
+    std::vector<tReportEntry> entries{entry(1, At(2024, 3, 1, 9), 600, 4, -1, QStringLiteral("un")),
+                                      entry(2, At(2024, 3, 1, 10), 600, 4, -1, QStringLiteral("deux"))};
+    entries[0].Facture = true;
+    build(entries, {9, 8});
+    const QString path = TestFolders::file(QStringLiteral("invoiced.csv"));
+    ASSERT_TRUE(ReportCsvExport::Write(model, path, 2, QStringLiteral(";")));
+    EXPECT_EQ(CsvReadBack::read(path, QStringLiteral(";")),
+              (std::vector<QStringList>{model.GetColumnCaptions(), {"Oui", "un"}, {"Non", "deux"}}));
+    EXPECT_EQ(model.GetColumnCaptions().value(0), QStringLiteral("Facturée"));
+}
+
 TEST_F(CsvExportTest, TheFileIsUtf8WithAMarkAndCrLfLines)
 {
     build({entry(1, At(2024, 3, 1, 9), 600, 4, -1, QStringLiteral("Été"))}, {9});

@@ -37,16 +37,18 @@ protected:
         return e;
     }
 
-    // The texts a CSV or a sheet must carry whole.
+    // The texts a CSV or a sheet must carry whole; entry 2 is invoiced.
     static std::vector<tReportEntry> trickyEntries()
     {
-        return {
+        std::vector<tReportEntry> entries{
             entry(1, At(2024, 3, 1, 9), 27 * 3600 + 30 * 60, 3, 5, QStringLiteral("Devis \"urgent\"; lot|2"),
                   QStringLiteral("ligne 1\r\nligne 2\tfin")),
             entry(2, At(2024, 3, 2, 9), 1800, 4, 6, QStringLiteral("=SOMME(A1:A2)"),
                   QString::fromUtf16(u"Réunion 会議 \U0001F600 Ωμέγα")),
             entry(3, At(2024, 3, 3, 14), 600, 2, -1, QStringLiteral("\"\""), QStringLiteral(",;|")),
         };
+        entries[1].Facture = true;
+        return entries;
     }
 
     // Every column kind the exports treat apart: date, names, times,

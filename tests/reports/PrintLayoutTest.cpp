@@ -331,6 +331,39 @@ TEST_F(PrintLayoutTest, AHostileTemplateLaysOutAndDrawsWithinBounds)
         draw(page);
 }
 
+// The invoiced flag, a picture on screen, is written in words on every
+// detail line of the pages, and nowhere else.
+TEST_F(PrintLayoutTest, EachDetailLineWritesItsInvoicedFlag)
+{
+    definition.ShowStatus = true;
+    definition.Grp = {3, -1, -1, -1, -1};
+    std::vector<tReportEntry> entries;
+    for (int id = 1; id <= 4; ++id) {
+        entries.push_back(entry(id, id <= 2 ? 4 : 3));
+        entries.back().Facture = id % 2 == 1;
+    }
+    build(entries);
+    int column = -1;
+    for (int c = 0; c < model.ColumnCount(); ++c)
+        if (model.Columns()[size_t(c)].Kind == 8)
+            column = c;
+    ASSERT_GT(column, 0) << "the invoiced column is shown";
+    QStringList written;
+    for (const CReportPrintLayout::tLine &line : layout.Lines()) {
+        const QStringList texts = layout.LineTexts(line);
+        ASSERT_GT(texts.size(), column);
+        if (line.Kind != CReportPrintLayout::DetailLine) {
+            EXPECT_EQ(texts[column], QString()) << "line kind " << line.Kind;
+            continue;
+        }
+        const tReportEntry *e = line.Row->Item().EntryOf();
+        ASSERT_NE(e, nullptr);
+        written << QStringLiteral("%1 %2").arg(e->Id).arg(texts[column]);
+    }
+    written.sort();
+    EXPECT_EQ(written, (QStringList{"1 Oui", "2 Non", "3 Oui", "4 Non"}));
+}
+
 TEST_F(PrintLayoutTest, TheGridLaysOutItsPagesWithTheColumnsAsOnScreen)
 {
     build(12);

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -58,6 +59,7 @@ protected:
         e.IdProjet = project;
         e.IdActivite = 7;
         e.Title = QStringLiteral("Tâche numéro %1").arg(id);
+        e.Facture = invoiced.contains(id);
         return e;
     }
     // Alpha-Web under Alpha under Clients; two days there, one in Interne.
@@ -82,6 +84,13 @@ protected:
         return out;
     }
     int rowOf(const QString &label) const { return int(rows().indexOf(label)); }
+    int rowOfEntry(int id) const
+    {
+        for (int r = 0; r < grid->RowCount(); ++r)
+            if (const tReportEntry *e = grid->Item(r)->Item().EntryOf(); e && e->Id == id)
+                return r;
+        return -1;
+    }
     QPoint inRow(int row, int x) const { return QPoint(x, grid->RowRect(row).center().y()); }
     QPoint boxOf(int row) const
     {
@@ -91,6 +100,7 @@ protected:
     int check(int row) const { return grid->Item(row)->Record().Check; }
 
     ImageList images{16};
+    QSet<int> invoiced;
     tReportDefinition definition;
     CReportModel model;
     std::unique_ptr<CReportGrid> grid;
@@ -421,4 +431,49 @@ TEST_F(ReportGridTest, ACutTextIsDrawnFromTheLeft)
     EXPECT_GT(wide.first, 40);
     const auto narrow = inkSpan(50);
     EXPECT_LE(narrow.first, 9) << "left-aligned once cut";
+}
+
+// The invoiced flag shows as its picture on the invoiced entry's row and
+// nothing on the other, wherever its column stands, the first included.
+TEST_F(ReportGridTest, TheInvoicedFlagIsItsPictureInAnyColumn)
+{
+    invoiced = {2};
+    definition.Columns.ShowKind(8);
+    for (const bool first : {false, true}) {
+        SCOPED_TRACE(first ? "first column" : "a later column");
+        if (first) {
+            ASSERT_TRUE(definition.Columns.Move(0, definition.Columns.IndexOfKind(8), true));
+        }
+        build();
+        grid->SetModel(&model);
+        grid->RelabelColumns();
+        QApplication::processEvents();
+        int column = -1;
+        for (int c = 0; c < model.ColumnCount(); ++c)
+            if (model.Columns()[size_t(c)].Kind == CReportGrid::InvoicedColumnKind)
+                column = c;
+        ASSERT_EQ(column == 0, first);
+        grid->Header()->resizeSection(column, 200);
+        QApplication::processEvents();
+        const QImage image = grid->viewport()->grab().toImage();
+        const QRgb picture = solid(CReportGrid::InvoicedImage).pixel(0, 0);
+        const int yes = rowOfEntry(2);
+        const int no = rowOfEntry(1);
+        ASSERT_GE(yes, 0);
+        ASSERT_GE(no, 0);
+        const auto picturePixels = [&](int row) {
+            const QRect cell = grid->CellRect(column, grid->RowRect(row)).intersected(image.rect());
+            int count = 0;
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                for (int x = cell.left(); x <= cell.right(); ++x)
+                    count += image.pixel(x, y) == picture;
+            return count;
+        };
+        EXPECT_GE(picturePixels(yes), 100) << "the invoiced entry";
+        EXPECT_EQ(picturePixels(no), 0) << "an entry not invoiced";
+        // Paper and the exports write the flag in words instead.
+        EXPECT_EQ(model.GetWrittenText(column, grid->Item(yes), true, false), QStringLiteral("Oui"));
+        EXPECT_EQ(model.GetWrittenText(column, grid->Item(no), true, false), QStringLiteral("Non"));
+        EXPECT_EQ(model.GetCellText(column, grid->Item(yes), true, false), QString()) << "the screen draws it";
+    }
 }

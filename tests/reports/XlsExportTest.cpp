@@ -139,6 +139,8 @@ TEST_F(XlsExportTest, CellsAreTypedByTheirColumn)
               QString::fromUtf16(u"Réunion 会議 \U0001F600 Ωμέγα"));
     EXPECT_EQ(cells.at({rowOf(1), column(10)}).value.toString(), QStringLiteral("ligne 1ligne 2\tfin"));
     EXPECT_EQ(cells.at({rowOf(3), column(8)}).value.toString(), QStringLiteral("Non"));
+    EXPECT_EQ(cells.at({rowOf(2), column(8)}).value.toString(), QStringLiteral("Oui"));
+    EXPECT_EQ(cells.at({rowOf(1), column(8)}).value.toString(), QStringLiteral("Non"));
 
     // A group row has no start: nothing is written there.
     EXPECT_FALSE(cells.count({2, column(3)}));

@@ -741,14 +741,19 @@ int CReportModel::GetCheckImage(const CTreeItem *row)
     return row ? GetReportRowImage(row->Record().Check) : -1;
 }
 
-QString CReportModel::GetExportText(int column, const CTreeItem *row) const
+QString CReportModel::GetWrittenText(int column, const CTreeItem *row, bool keepLineBreaks, bool cut) const
 {
     if (!row || column < 0 || column >= ColumnCount())
         return QString();
     const tReportEntry *entry = row->Item().EntryOf();
     if (entry && m_columns[size_t(column)].Kind == 8)
         return entry->Facture ? m_labels.Yes : m_labels.No;
-    return GetCellText(column, row, false, true);
+    return GetCellText(column, row, keepLineBreaks, cut);
+}
+
+QString CReportModel::GetExportText(int column, const CTreeItem *row) const
+{
+    return GetWrittenText(column, row, false, true);
 }
 
 void CReportModel::ExportCells(const CTreeItem *row, QStringList &cells) const

@@ -143,9 +143,12 @@ public:
     // or, once rows have left the tree since, those a walk finds.
     std::vector<std::vector<const CTreeItem *>> FitRows(int first, int last) const;
 
-    // One cell of an export row as the text exports write it: the screen's
-    // text, cut and without line breaks, "Oui" or "Non" for the invoiced
-    // flag of an entry.
+    // One cell as paper and the exports write it: the screen's text, and
+    // where the screen draws a picture in its place (the invoiced flag of
+    // an entry) the words "Oui" or "Non".
+    QString GetWrittenText(int column, const CTreeItem *row, bool keepLineBreaks, bool cut) const;
+    // One cell of an export row as the text exports write it: the written
+    // text, cut and without line breaks.
     QString GetExportText(int column, const CTreeItem *row) const;
 
 private:

@@ -380,8 +380,12 @@ void CReportGrid::DrawRow(QPainter &painter, int row, const QRect &rowRect, cons
             x += indent + 2;
         }
         const int right = first.left() + first.width();
-        const QString text = m_model->GetCellText(0, item, false, true);
-        if (x < right && !text.isEmpty()) {
+        const tReportEntry *firstEntry = item->Item().EntryOf();
+        if (firstEntry && !m_model->Columns().empty() && m_model->Columns()[0].Kind == InvoicedColumnKind) {
+            // The invoiced flag leads the row: its picture after the indent.
+            if (firstEntry->Facture && m_images && m_images->HasImage(InvoicedImage) && x < right)
+                m_images->Draw(painter, InvoicedImage, QPoint(x, rowRect.top()));
+        } else if (const QString text = m_model->GetCellText(0, item, false, true); x < right && !text.isEmpty()) {
             const QString shown = EllipsizeText(painter.fontMetrics(), text, right - x, true);
             painter.setPen(textColour);
             painter.drawText(QRect(x, rowRect.top(), right - x, rowRect.height()),

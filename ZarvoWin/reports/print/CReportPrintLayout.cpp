@@ -140,7 +140,7 @@ QStringList CReportPrintLayout::LineTexts(const tLine &line) const
     const int count = m_model->ColumnCount();
     texts.reserve(count);
     for (int c = 0; c < count; ++c)
-        texts << m_model->GetCellText(c, line.Row, true, false);
+        texts << m_model->GetWrittenText(c, line.Row, true, false);
     if (m_tracking && line.Kind == DetailLine && !texts.isEmpty()) {
         const int level = std::clamp(line.Row->Depth() - 2, 0, 100);
         texts[0].prepend(QString(3 * level, u' '));

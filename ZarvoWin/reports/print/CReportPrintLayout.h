@@ -79,7 +79,7 @@ public:
     QRect DrawableRect(int context) const;
 
     // The cell texts a line is measured and drawn with: line breaks kept,
-    // nothing cut; in project tracking the first cell indented by three
+    // nothing cut, the invoiced flag in words; in project tracking the first cell indented by three
     // spaces a level.
     QStringList LineTexts(const tLine &line) const;
     // The section code and group index a line is drawn with (detail lines:
