@@ -14,8 +14,11 @@
 #include "CReportFrame.h"
 #include "CReportGrid.h"
 #include "CReportPageView.h"
+#include "CReportModel.h"
 #include "CReportPapers.h"
+#include "CReportPrintLayout.h"
 #include "CReportStore.h"
+#include "CTreeItem.h"
 #include "CReportView.h"
 #include "Formatter.h"
 #include "RecordingReportHost.h"
@@ -38,6 +41,8 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -494,6 +499,148 @@ TEST_F(ReportPrintTest, WithoutAPrinterTheDialogPrintsToAPdfFile)
     EXPECT_EQ(answers.Asked(), 3) << "no dialog without a target";
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_FALSE(QFile::exists(chosen));
+}
+
+// The invoiced flag, a tick on screen, is written "Oui" or "Non" on the
+// pages and in the PDF, each on its own entry's line.
+TEST_F(ReportPrintTest, ThePagesAndThePdfWriteTheInvoicedFlagOnEachEntry)
+{
+    {
+        CBdD db(host.database);
+        for (int i = 1; i <= 4; ++i) {
+            const qint64 start = At(2023, 1, 1, 9) + qint64(i) * 86400;
+            db.Execute(Platform::Formatter::sprintf(
+                u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, Deleted, Title, "
+                u"Notes) values (%d, %I64d, %I64d, 3, 7, %d, 5, 0, '', '')",
+                {i, start, start + 3600, i % 2}));
+        }
+    }
+    shown = open();
+    ASSERT_NE(shown, nullptr);
+    CReportView *view = shown->View();
+    view->OnCommand(CReportView::CmdPrintLayout);
+    ASSERT_TRUE(view->IsPrintLayout());
+    const CReportPrintLayout &layout = view->Grid()->PrintLayout();
+    int invoicedColumn = -1;
+    for (int c = 0; c < view->Model().ColumnCount(); ++c)
+        if (view->Model().Columns()[size_t(c)].Kind == CReportGrid::InvoicedColumnKind)
+            invoicedColumn = c;
+    ASSERT_GT(invoicedColumn, 0) << "the invoiced column is shown";
+    // Each entry's line of the pages: its date (the first cell) and flag.
+    QStringList dates;
+    QStringList cells;
+    for (const CReportPrintLayout::tLine &line : layout.Lines()) {
+        const tReportEntry *e = line.Row->Item().EntryOf();
+        if (!e)
+            continue;
+        const QStringList texts = layout.LineTexts(line);
+        dates << texts.value(0);
+        cells << QStringLiteral("%1 %2").arg(e->Id).arg(texts.value(invoicedColumn));
+    }
+    EXPECT_EQ(cells, (QStringList{"1 Oui", "2 Non", "3 Oui", "4 Non"}));
+
+    DialogAnswers<QPrintDialog> answers;
+    answers.Push(QDialog::Accepted);
+    view->OnCommand(CReportView::CmdPrint);
+    ASSERT_TRUE(QFile::exists(pdf));
+    const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QStringList lines = text.split(u'\n');
+    QStringList printed;
+    for (int i = 0; i < dates.size(); ++i) {
+        const auto line = std::find_if(lines.cbegin(), lines.cend(),
+                                       [&](const QString &l) { return l.contains(dates[i]); });
+        if (line == lines.cend()) {
+            printed << QStringLiteral("%1 ?").arg(i + 1);
+            continue;
+        }
+        const bool yes = line->contains(QRegularExpression(QStringLiteral("\\bOui\\b")));
+        const bool no = line->contains(QRegularExpression(QStringLiteral("\\bNon\\b")));
+        printed << QStringLiteral("%1 %2").arg(i + 1).arg(yes == no ? QStringLiteral("?")
+                                                          : yes ? QStringLiteral("Oui")
+                                                                : QStringLiteral("Non"));
+    }
+    EXPECT_EQ(printed, cells) << qPrintable(text.left(3000));
+    const QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+    if (!keep.isEmpty())
+        QFile::copy(pdf, keep + QStringLiteral("/printed-invoiced.pdf"));
+}
+
+// A PDF that cannot be written names its file and the cause, and nothing
+// is printed: a folder that is a plain file (which stops root too) and a
+// folder that does not exist.
+TEST_F(ReportPrintTest, APdfThatCannotBeWrittenNamesItsFile)
+{
+    const QString plainFile = TestFolders::writeFile(QStringLiteral("not-a-folder"), "x");
+    const QString targets[] = {plainFile + QStringLiteral("/Par projet.pdf"),
+                               TestFolders::file(QStringLiteral("missing")) + QStringLiteral("/Par projet.pdf")};
+    addEntries(30);
+    for (const QString &target : targets) {
+        SCOPED_TRACE(target.toStdString());
+        CReportPapers::Instance().SetPrinterSource([target] { return pdfPrinter(target); });
+        shown = open();
+        ASSERT_NE(shown, nullptr);
+        CReportView *view = shown->View();
+        view->OnCommand(CReportView::CmdPrintLayout);
+        DialogAnswers<QPrintDialog> answers;
+        QString proposed;
+        answers.Push([&proposed](QPrintDialog &dialog) {
+            proposed = dialog.printer()->outputFileName();
+            return int(QDialog::Accepted);
+        });
+        MessageBoxAnswers boxes;
+        boxes.Push(MessageBoxAnswer::Ok);
+        view->OnCommand(CReportView::CmdPrint);
+        EXPECT_EQ(proposed, target);
+        ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+        const QString message = boxes.AskedBoxes()[0].text;
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Le fichier « %1 » n'a pas pu être écrit :\n").arg(target)))
+            << qPrintable(message);
+        EXPECT_TRUE(message.endsWith(QStringLiteral("\n\nLe rapport n'a pas été imprimé."))) << qPrintable(message);
+        EXPECT_NE(message, Platform::Texts::get(677));
+        // The cause, in the system's words, stands between the two.
+        EXPECT_GT(message.section(u'\n', 1, 1).trimmed().size(), 3) << qPrintable(message);
+        EXPECT_FALSE(QFileInfo::exists(target));
+        EXPECT_FALSE(QFileInfo(plainFile).isDir());
+        EXPECT_EQ(TestFolders::readFile(plainFile), QByteArray("x"));
+        delete shown;
+        shown = nullptr;
+    }
+}
+
+// A print asked from the data lays out its pages, prints them all, and
+// leaves the window in the data.
+TEST_F(ReportPrintTest, APrintFromTheDataPrintsThePrintLayoutAndComesBack)
+{
+    addEntries(150);
+    shown = open();
+    ASSERT_NE(shown, nullptr);
+    CReportView *view = shown->View();
+    ASSERT_FALSE(view->IsPrintLayout());
+    ASSERT_TRUE(view->IsCommandEnabled(CReportView::CmdPrint));
+    DialogAnswers<QPrintDialog> answers;
+    int pagesBehind = 0;
+    bool layoutBehind = false;
+    answers.Push([&](QPrintDialog &dialog) {
+        layoutBehind = view->IsPrintLayout();
+        pagesBehind = view->PageView()->PageCount();
+        EXPECT_EQ(dialog.maxPage(), pagesBehind);
+        return int(QDialog::Accepted);
+    });
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_EQ(answers.Asked(), 1);
+    EXPECT_TRUE(layoutBehind) << "the pages show behind the dialog";
+    EXPECT_GE(pagesBehind, 3);
+    EXPECT_EQ(pdfPages(pdf), pagesBehind);
+    EXPECT_FALSE(view->IsPrintLayout());
+    EXPECT_TRUE(view->Grid()->isVisible());
+    EXPECT_TRUE(unexpectedBoxes.AskedBoxes().empty());
+
+    // Annuler leaves the data as well, and prints nothing.
+    QFile::remove(pdf);
+    answers.Push(QDialog::Rejected);
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_FALSE(view->IsPrintLayout());
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST(ReportPrintingTest, APdfFileIsProposedUnderTheReportsNameBesideTheLastOne)

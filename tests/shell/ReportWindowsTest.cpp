@@ -18,6 +18,7 @@
 #include "CReportGrid.h"
 #include "CReportModel.h"
 #include "CReportPageView.h"
+#include "CReportPapers.h"
 #include "CReportStore.h"
 #include "CReportTemplate.h"
 #include "CReportView.h"
@@ -38,14 +39,32 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidgetItem>
 
 namespace {
+
+// The interface language (French) registered as the program's start does,
+// its folder holding the delivered templates; unregistered when it goes.
+struct tRegisteredLanguage
+{
+    tRegisteredLanguage()
+    {
+        languages.SetLanguage(1036);
+        CLanguageSelector::SetApplication(&languages);
+    }
+    ~tRegisteredLanguage() { CLanguageSelector::SetApplication(nullptr); }
+    CLanguageSelector languages;
+};
 
 class ReportWindowsTest : public AppFixture
 {
@@ -136,11 +155,10 @@ TEST_F(ReportWindowsTest, ThePaneOpensABuiltReportThatTheMainToolbarDrives)
     EXPECT_EQ(report->windowTitle(), QStringLiteral("Rapport d'Anne"));
     EXPECT_FALSE(report->Stamp().isEmpty());
     EXPECT_GE(report->View()->Grid()->RowCount(), 2);
-    // The settings and a new report come with the report wizard.
-    for (int id : {32815, 32832, 32875, 32818, 32803, 57600})
+    // The settings and a new report come with the report wizard; printing
+    // lays the pages out from the data too.
+    for (int id : {32815, 32832, 32875, 32818, 32803, 57600, 57607})
         EXPECT_TRUE(frame->Commands().Action(id)->isEnabled()) << id;
-    for (int id : {57607})
-        EXPECT_FALSE(frame->Commands().Action(id)->isEnabled()) << id;
     // A second open of the same report shows its window again.
     app->OpenReport(annes, false, 2, false);
     EXPECT_EQ(reports().size(), 1);
@@ -374,6 +392,62 @@ TEST_F(ReportWindowsTest, TheReportsOnScreenComeBackAfterAStartAndAUserSwitch)
     EXPECT_EQ(reports()[0]->Definition().Id, annes);
 }
 
+// Ctrl+P on a report shown as data prints its pages, as the print layout
+// lays them out, and the window stays in the data; with nothing to print
+// the command is greyed and the key does nothing.
+TEST_F(ReportWindowsTest, CtrlPInTheDataPrintsTheReportsPages)
+{
+    // The interface language, whose folder holds the delivered templates.
+    const tRegisteredLanguage french;
+    const QString folder = TestFolders::file(QStringLiteral("printed"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    CReportPapers::Instance().SetPrinterSource([folder] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(folder + QStringLiteral("/last.pdf"));
+        return printer;
+    });
+    struct ResetPrinter
+    {
+        ~ResetPrinter() { CReportPapers::Instance().SetPrinterSource({}); }
+    } reset;
+    CReportFrame *report = openFromPane();
+    ASSERT_NE(report, nullptr);
+    ASSERT_FALSE(report->View()->IsPrintLayout());
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    EXPECT_TRUE(frame->Commands().Action(57607)->isEnabled());
+
+    DialogAnswers<QPrintDialog> answers;
+    QString file;
+    bool pagesBehind = false;
+    answers.Push([&](QPrintDialog &dialog) {
+        file = dialog.printer()->outputFileName();
+        pagesBehind = report->View()->IsPrintLayout() && report->View()->PageView()->PageCount() == dialog.maxPage();
+        return int(QDialog::Accepted);
+    });
+    QTest::keyClick(frame, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(answers.Asked(), 1);
+    EXPECT_TRUE(pagesBehind) << "the dialog prints the pages of the print layout";
+    EXPECT_TRUE(file.startsWith(folder + u'/')) << qPrintable(file);
+    ASSERT_TRUE(QFileInfo(file).isFile());
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("Alpha"))) << qPrintable(printed);
+    EXPECT_FALSE(report->View()->IsPrintLayout()) << "back in the data";
+    EXPECT_TRUE(report->View()->Grid()->isVisible());
+
+    // A report that shows a message in place of its lines: greyed, and
+    // Ctrl+P does nothing.
+    report->View()->SetMessage(QStringLiteral("Rien"));
+    CReportWindowHost::Of(*app)->UpdateCommandStates();
+    EXPECT_FALSE(frame->Commands().Action(57607)->isEnabled());
+    QTest::keyClick(frame, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(answers.Asked(), 1);
+}
+
 TEST_F(ReportWindowsTest, AReportClosedInPrintLayoutReopensThereAtItsZoom)
 {
     CReportFrame *report = openFromPane();
@@ -397,14 +471,7 @@ TEST_F(ReportWindowsTest, AReportClosedInPrintLayoutReopensThereAtItsZoom)
 // language beside the program.
 TEST_F(ReportWindowsTest, TheHostGivesTheTemplateFoldersInTheirOrder)
 {
-    // The interface language, as the program's start registers it.
-    CLanguageSelector languages;
-    languages.SetLanguage(1036);
-    CLanguageSelector::SetApplication(&languages);
-    struct tUnregister
-    {
-        ~tUnregister() { CLanguageSelector::SetApplication(nullptr); }
-    } unregister;
+    const tRegisteredLanguage french;
     CReportWindowHost *host = CReportWindowHost::Of(*app);
     ASSERT_NE(host, nullptr);
     EXPECT_EQ(host->UserTemplatesFolder(), dataFolder);
@@ -422,7 +489,7 @@ TEST_F(ReportWindowsTest, TheHostGivesTheTemplateFoldersInTheirOrder)
     EXPECT_EQ(own.GetVersion(), 4);
 }
 
-// "Afficher la Tâche dans la vue calendrier" from a report's menu brings
+// "Afficher la tâche dans la vue calendrier" from a report's menu brings
 // the calendar forward on the entry's day.
 TEST_F(ReportWindowsTest, ShowingAnEntryInTheCalendarBringsTheCalendarForward)
 {

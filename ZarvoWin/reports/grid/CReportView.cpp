@@ -494,7 +494,8 @@ bool CReportView::IsCommandEnabled(int id) const
     case CmdPreviousPage:
         return pages && layout.CanGoToPreviousPage(m_pages->Position());
     case CmdPrint:
-        return pages;
+        // From the data too: the print lays the pages out for itself.
+        return m_printLayout ? pages : HasRows() && m_message.isEmpty();
     case CmdPageSetup:
         return m_printLayout;
     default:
@@ -797,16 +798,28 @@ void CReportView::Print()
                        Platform::Texts::get(677), applicationTitle());
         return;
     }
-    ReportPrinting::WritePaper(m_definition, *kept);
+    // From the data the pages are laid out for the print, shown behind its
+    // dialog, and the data comes back once it is over.
+    const bool fromData = !m_printLayout;
+    if (fromData)
+        ShowMode(true);
+    PrintOn(*kept);
+    if (fromData)
+        ShowMode(false);
+}
+
+void CReportView::PrintOn(QPrinter &kept)
+{
+    ReportPrinting::WritePaper(m_definition, kept);
     // The dialog works on a copy: Annuler leaves the kept settings alone.
     QPrinter printer(QPrinter::HighResolution);
-    ReportPrinting::CopySettings(*kept, printer);
+    ReportPrinting::CopySettings(kept, printer);
     printer.setDocName(m_definition.GetDisplayName());
     // Printing to a file proposes one under the report's name, beside the
     // last one (a name set on a printer's settings would turn them to a file).
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        printer.setOutputFileName(ReportPrinting::PdfFileName(kept->outputFileName(), m_definition.GetDisplayName(),
+        printer.setOutputFileName(ReportPrinting::PdfFileName(kept.outputFileName(), m_definition.GetDisplayName(),
                                                               documents.isEmpty() ? QDir::homePath() : documents,
                                                               applicationTitle()));
     }
@@ -826,7 +839,7 @@ void CReportView::Print()
     if (result != QDialog::Accepted)
         return;
 
-    ReportPrinting::CopySettings(printer, *kept);
+    ReportPrinting::CopySettings(printer, kept);
     ReportPrinting::Range range = ReportPrinting::Range::AllPages;
     if (dialog.printRange() == QAbstractPrintDialog::PageRange)
         range = ReportPrinting::Range::PageRange;
@@ -845,11 +858,17 @@ void CReportView::Print()
     if (pages.Last < pages.First)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool printed = ReportPrinting::PrintPages(*m_grid, printer, pages);
+    const ReportPrinting::tPrintOutcome outcome = ReportPrinting::PrintPages(*m_grid, printer, pages);
     QApplication::restoreOverrideCursor();
-    if (!printed)
-        RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, m_host.OwnerWindow(),
-                       Platform::Texts::get(677), applicationTitle());
+    QString failure;
+    if (outcome.Outcome == ReportPrinting::tPrintOutcome::FileFailed)
+        failure = Platform::Formatter::sprintf(Platform::Texts::get(26100),
+                                               {QDir::toNativeSeparators(printer.outputFileName()), outcome.Cause});
+    else if (outcome.Outcome == ReportPrinting::tPrintOutcome::PrinterFailed)
+        failure = Platform::Formatter::sprintf(Platform::Texts::get(26101), {printer.printerName()});
+    if (!failure.isEmpty())
+        RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, m_host.OwnerWindow(), failure,
+                       applicationTitle());
 }
 
 bool CReportView::EditPageSetup()

@@ -13,6 +13,7 @@ class CReportPageView;
 class CReportTemplate;
 class QAction;
 class QMenu;
+class QPrinter;
 class QToolBar;
 struct tReportDefinition;
 
@@ -130,8 +131,10 @@ public:
     bool SaveAs();
     // Prints the pages through the print dialog on the kept printer
     // settings, to a printer or a PDF file; with neither says so (677)
-    // and prints nothing.
-    // The paper chosen in the dialog is read back into the definition.
+    // and prints nothing. From the data, the print layout is shown for
+    // the print and the data again after it. The paper chosen in the
+    // dialog is read back into the definition. A file that cannot be
+    // written, or a printer that does not print, is named with the cause.
     void Print();
     // The page setup dialog on the report's page fields; on OK the report
     // is changed and its pages laid out again.
@@ -147,6 +150,8 @@ protected:
 
 private:
     QToolBar *CreateToolBar(int id, bool printLayout);
+    // The print dialog and the print on the program's kept settings.
+    void PrintOn(QPrinter &kept);
     void ShowPages();
     void DiscardPages();
     bool IsZoomChecked(int id) const;

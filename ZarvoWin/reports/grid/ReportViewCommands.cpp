@@ -21,7 +21,8 @@ bool IsEnabled(int command, const tState &s)
     case Export:
         return data && s.HasLines;
     case Print:
-        return s.PrintLayoutShown && s.HasLines;
+        // In either mode: from the data the print lays its pages out.
+        return s.HasLines;
     case Bill:
     case MenuBill:
     case DeleteChecked:

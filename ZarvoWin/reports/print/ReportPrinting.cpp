@@ -8,10 +8,13 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace ReportPrinting {
 
@@ -108,21 +111,72 @@ tPages PagesToPrint(Range range, int fromPage, int toPage, int firstVisible, boo
     return pages;
 }
 
-bool PrintPages(CReportGrid &grid, QPrinter &printer, tPages pages)
+namespace {
+
+// Draws the pages on a device already set up; false when a new page could
+// not be started.
+bool drawPages(CReportGrid &grid, QPaintDevice &device, QPainter &painter, tPages pages,
+               const std::function<bool()> &newPage)
 {
+    grid.SetUpPrintContext(CReportPrintLayout::PrinterContext, &device, QRect());
+    for (int page = pages.First; page <= pages.Last; ++page) {
+        if (page > pages.First && !newPage())
+            return false;
+        grid.DrawPage(CReportPrintLayout::PrinterContext, painter, page);
+    }
+    return true;
+}
+
+tPrintOutcome printPdf(CReportGrid &grid, const QPrinter &printer, tPages pages)
+{
+    QSaveFile file(printer.outputFileName());
+    if (!file.open(QIODevice::WriteOnly))
+        return {tPrintOutcome::FileFailed, file.errorString()};
+    bool drawn = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(printer.resolution());
+        writer.setTitle(printer.docName());
+        writer.setCreator(printer.creator());
+        // The pages are drawn from the paper's edge, as on a printer.
+        QPageLayout layout = printer.pageLayout();
+        layout.setMinimumMargins(QMarginsF());
+        layout.setMargins(QMarginsF());
+        layout.setMode(QPageLayout::FullPageMode);
+        writer.setPageLayout(layout);
+        QPainter painter;
+        if (painter.begin(&writer)) {
+            drawn = drawPages(grid, writer, painter, pages, [&writer] { return writer.newPage(); });
+            drawn = painter.end() && drawn;
+        }
+    }
+    // A write that failed while the pages were buffered (a full disk) is
+    // told by the last flush, which the commit does not check.
+    const bool written = file.flush() && file.error() == QFileDevice::NoError;
+    if (!drawn || !written) {
+        const QString cause = file.error() != QFileDevice::NoError ? file.errorString() : QString();
+        file.cancelWriting();
+        return {tPrintOutcome::FileFailed, cause};
+    }
+    if (!file.commit())
+        return {tPrintOutcome::FileFailed, file.errorString()};
+    return {};
+}
+
+} // namespace
+
+tPrintOutcome PrintPages(CReportGrid &grid, QPrinter &printer, tPages pages)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return printPdf(grid, printer, pages);
     printer.setFullPage(true);
     QPainter painter;
     if (!painter.begin(&printer))
-        return false;
-    grid.SetUpPrintContext(CReportPrintLayout::PrinterContext, &printer, QRect());
-    for (int page = pages.First; page <= pages.Last; ++page) {
-        if (page > pages.First && !printer.newPage()) {
-            painter.end();
-            return false;
-        }
-        grid.DrawPage(CReportPrintLayout::PrinterContext, painter, page);
-    }
-    return painter.end();
+        return {tPrintOutcome::PrinterFailed, QString()};
+    const bool drawn = drawPages(grid, printer, painter, pages, [&printer] { return printer.newPage(); });
+    if (!painter.end() || !drawn)
+        return {tPrintOutcome::PrinterFailed, QString()};
+    return {};
 }
 
 } // namespace ReportPrinting

@@ -1,5 +1,6 @@
 #pragma once
 #include <QPageSize>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -45,8 +46,20 @@ struct tPages
 };
 tPages PagesToPrint(Range range, int fromPage, int toPage, int firstVisible, bool severalPages, int pageCount);
 
-// Draws the grid's pages `pages` on `printer` in the printer context, from the
-// paper's edge; false when the printer refused to start.
-bool PrintPages(CReportGrid &grid, QPrinter &printer, tPages pages);
+// What a print came to: printed; a printer that would not start; or a PDF
+// file that could not be written, `Cause` saying why (the system's words).
+struct tPrintOutcome
+{
+    enum Result { Printed, PrinterFailed, FileFailed };
+    Result Outcome = Printed;
+    QString Cause;
+};
+
+// Draws the grid's pages `pages` on `printer` in the printer context, from
+// the paper's edge. A printer set to PDF writes its file as a whole or not
+// at all: through a file beside it, put in its place only once every page
+// is written, so that a full disk or a folder that takes no file leaves
+// the one there before as it was.
+tPrintOutcome PrintPages(CReportGrid &grid, QPrinter &printer, tPages pages);
 
 } // namespace ReportPrinting
