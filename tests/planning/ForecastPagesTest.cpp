@@ -432,7 +432,7 @@ TEST_F(ForecastPagesTest, DatesAndTimesAreTypedAsWellAsPicked)
         for (const DateFieldTyping::tRow &row : DateFieldTyping::DateRows()) {
             SCOPED_TRACE(std::string(field.field) + ": " + row.what);
             field.date->setDate(DateFieldTyping::Start());
-            DateFieldTyping::Type(field.date, row.click, QString::fromLatin1(row.keys));
+            DateFieldTyping::Type(field.date, row);
             EXPECT_EQ(field.date->date(), row.stored);
             EXPECT_EQ(QDateTime::fromSecsSinceEpoch(*field.stored).date(), row.stored);
         }

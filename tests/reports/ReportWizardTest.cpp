@@ -495,7 +495,7 @@ TEST_F(ReportWizardTest, ThePeriodsDatesAreTypedAsWellAsPicked)
         for (const DateFieldTyping::tRow &row : DateFieldTyping::DateRows()) {
             SCOPED_TRACE(std::string(field.field) + ": " + row.what);
             field.date->setDate(DateFieldTyping::Start());
-            DateFieldTyping::Type(field.date, row.click, QString::fromLatin1(row.keys));
+            DateFieldTyping::Type(field.date, row);
             EXPECT_EQ(*field.stored, row.stored);
         }
     }

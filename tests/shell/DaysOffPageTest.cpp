@@ -157,6 +157,47 @@ TEST_F(DaysOffPageTest, ARangeBetweenTheTwoDatesMergesWithItsNeighbours)
     EXPECT_EQ(page->ShownMonth(), QDate(2024, 5, 1));
 }
 
+// A date typed into one field moves the other as soon as it is whole, its
+// year typed, while the field still has the focus; never a date met on
+// the way (a part of one digit ended by its separator gives one too).
+TEST_F(DaysOffPageTest, TheOtherDateFollowsATypedDateOnceItIsWhole)
+{
+    const DateFieldTyping::FrenchFields french;
+    QApplication::setActiveWindow(&frame);
+    auto *start = control<CMyDateTimeCtrl>(COptDayOff::StartDate);
+    auto *end = control<CMyDateTimeCtrl>(COptDayOff::EndDate);
+    const struct
+    {
+        const char *what;
+        CMyDateTimeCtrl *typed;
+        QDate start, end; // before the typing
+        const char *first, *rest;
+        QDate startAfter, endAfter;
+    } cases[] = {
+        {"the start after the end", start, QDate(2026, 12, 1), QDate(2026, 12, 1), "24/12", "/2026",
+         QDate(2026, 12, 24), QDate(2026, 12, 24)},
+        {"the end before the start", end, QDate(2026, 12, 24), QDate(2026, 12, 24), "02/01", "/2025",
+         QDate(2025, 1, 2), QDate(2025, 1, 2)},
+        {"the end of one-digit parts, passing before the start", end, QDate(2026, 12, 24), QDate(2026, 12, 24),
+         "2/1/", "2027", QDate(2026, 12, 24), QDate(2027, 1, 2)},
+        {"the start of one-digit parts, passing after the end", start, QDate(2026, 1, 2), QDate(2026, 3, 1),
+         "9/1", "/2026", QDate(2026, 1, 9), QDate(2026, 3, 1)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        start->setDate(c.start);
+        end->setDate(c.end);
+        CMyDateTimeCtrl *other = c.typed == start ? end : start;
+        const QDate otherBefore = other->date();
+        DateFieldTyping::Type(c.typed, -1, QString::fromLatin1(c.first));
+        EXPECT_EQ(other->date(), otherBefore) << "nothing follows a date being typed";
+        QTest::keyClicks(c.typed, QString::fromLatin1(c.rest));
+        EXPECT_EQ(QApplication::focusWidget(), c.typed) << "still typed into";
+        EXPECT_EQ(start->date(), c.startAfter);
+        EXPECT_EQ(end->date(), c.endAfter);
+    }
+}
+
 TEST_F(DaysOffPageTest, SelectedLinesAreDeletedEvenApartAndOkStoresTheList)
 {
     clickDay(QDate(2024, 5, 29));

@@ -20,7 +20,8 @@ CMyMFCToolBarDateTimeCtrl::CMyMFCToolBarDateTimeCtrl(QWidget *parent)
     calendarWidget()->window()->installEventFilter(this);
     // A whole date typed over the field goes in part by part, as written.
     DateTimeTyping::Install(this);
-    // Enter, or the focus leaving the field, ends the typing.
+    // Enter, the focus leaving the field, or a command run meanwhile by a
+    // click or a shortcut (TypedTextCommit) ends the typing.
     connect(this, &QAbstractSpinBox::editingFinished, this, &CMyMFCToolBarDateTimeCtrl::TellIfMoved);
 }
 

@@ -4,8 +4,9 @@
 
 // The date picker of the main toolbar (command 33001): a date field with a
 // drop-down month calendar. It tells its command when its date moved: once
-// per date typed in the field (on Enter or when the field is left, never at
-// each key of a date being typed), once per step of its arrows, and once
+// per date typed in the field (on Enter, when the field is left, or before
+// a command that a click or a shortcut runs meanwhile; never at each key of
+// a date being typed), once per step of its arrows, and once
 // when the calendar closes, never for the moves made inside the open
 // calendar.
 class CMyMFCToolBarDateTimeCtrl : public QDateEdit

@@ -6,6 +6,7 @@
 #include "CReadOnlyCB.h"
 #include "CSmallCalendar.h"
 #include "Clock.h"
+#include "DateTimeTyping.h"
 #include "Formatter.h"
 #include "OptionPageTools.h"
 #include "Settings.h"
@@ -80,9 +81,11 @@ void COptDayOff::OnInitDialog()
     const QString dateFormat = m_context.Config().Locale().dateFormat(QLocale::ShortFormat);
     const QDate today = QDateTime::fromSecsSinceEpoch(Platform::Clock::now()).date();
     for (CMyDateTimeCtrl *picker : {m_start, m_end}) {
-        // The other date follows a whole date only: at each key of a date
+        // The other date follows a whole date only (its last part typed,
+        // Enter, the field left, or "+" clicked): at each key of a date
         // being typed it would take every partial one in turn.
         picker->setKeyboardTracking(false);
+        DateTimeTyping::TakeWholeDates(picker);
         picker->setDisplayFormat(dateFormat);
         picker->setDateRange(QDate(FirstYear, 1, 1), QDate(LastYear, 12, 31));
         picker->setDate(today);
@@ -146,15 +149,27 @@ void COptDayOff::OnInitDialog()
         m_delete->setEnabled(false);
     });
     connect(m_list, &QListWidget::itemSelectionChanged, this, &COptDayOff::FollowSelection);
-    // The two dates never cross: the one not changed follows the other.
-    connect(m_start, &QDateEdit::dateChanged, this, [this](const QDate &start) {
-        if (start > m_end->date())
-            m_end->setDate(start);
+    // The two dates never cross: the one not changed follows the other,
+    // once a date typed is whole (a date the field gives while a part is
+    // typed is not).
+    const auto startMoved = [this] {
+        if (m_start->date() > m_end->date())
+            m_end->setDate(m_start->date());
+    };
+    const auto endMoved = [this] {
+        if (m_end->date() < m_start->date())
+            m_start->setDate(m_end->date());
+    };
+    connect(m_start, &QDateEdit::dateChanged, this, [this, startMoved] {
+        if (!DateTimeTyping::IsTyping(m_start))
+            startMoved();
     });
-    connect(m_end, &QDateEdit::dateChanged, this, [this](const QDate &end) {
-        if (end < m_start->date())
-            m_start->setDate(end);
+    connect(m_end, &QDateEdit::dateChanged, this, [this, endMoved] {
+        if (!DateTimeTyping::IsTyping(m_end))
+            endMoved();
     });
+    connect(m_start, &QDateEdit::editingFinished, this, startMoved);
+    connect(m_end, &QDateEdit::editingFinished, this, endMoved);
     connect(add, &QToolButton::clicked, this, &COptDayOff::AddDates);
 
     m_days.CopyFrom(m_context.Config().daysOff);
