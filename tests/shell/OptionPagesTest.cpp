@@ -22,12 +22,15 @@
 #include "QStringPrinter.h"
 #include "RememberedMessageBox.h"
 #include "Settings.h"
+#include "TestFolders.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,6 +76,15 @@ protected:
         W *w = page->findChild<W *>(QString::number(id));
         EXPECT_NE(w, nullptr) << id;
         return w;
+    }
+    // A picture of 8 by 4 pixels written by Qt in `format` under `name`.
+    static QString pictureFile(const QString &name, const char *format)
+    {
+        QImage image(8, 4, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        const QString path = TestFolders::file(name);
+        EXPECT_TRUE(image.save(path, format)) << format;
+        return path;
     }
     static int stored(QStringView section, QStringView name)
     {
@@ -204,10 +216,11 @@ TEST_F(OptionPagesTest, ALanguageChosenHoldsAtOnceSurvivesCancelAndTranslatesThe
 
 TEST_F(OptionPagesTest, TheLogoRowsBrowseThroughTheSeamAndOkStoresSixValues)
 {
+    const QString logoFile = pictureFile(QStringLiteral("logo.jpg"), "JPEG");
     QStringList asked;
     context.openFileName = [&](QWidget *, const QString &start, const QString &filter) {
         asked << start << filter;
-        return QStringLiteral("/images/logo.jpg");
+        return logoFile;
     };
     config.reportTextFile = QStringLiteral("/docs/en-tête.rtf");
     config.reportTextPos = 7; // not a place: shows the first
@@ -225,23 +238,89 @@ TEST_F(OptionPagesTest, TheLogoRowsBrowseThroughTheSeamAndOkStoresSixValues)
     EXPECT_TRUE(logoPosition->isEnabled());
     control<QLineEdit>(&page, COptLogo::LogoEdit)->setText(QStringLiteral("/old/logo.bmp"));
     QTest::mouseClick(logoBrowse, Qt::LeftButton);
+    // Only the formats the reports draw are offered.
     EXPECT_EQ(asked, (QStringList{QStringLiteral("/old/logo.bmp"),
-                                  QStringLiteral("Fichiers image (*.bmp *.jpg *.jpeg *.gif *.png);;Tous les "
+                                  QStringLiteral("Fichiers image (*.bmp *.gif *.jpg *.jpeg *.ico);;Tous les "
                                                  "fichiers (*)")}));
-    EXPECT_EQ(control<QLineEdit>(&page, COptLogo::LogoEdit)->text(), QStringLiteral("/images/logo.jpg"));
+    EXPECT_EQ(control<QLineEdit>(&page, COptLogo::LogoEdit)->text(), logoFile);
     logoPosition->setFocus();
     QTest::keyClick(logoPosition, Qt::Key_Down);
 
     ok();
     EXPECT_TRUE(config.reportLogo);
-    EXPECT_EQ(config.reportLogoFile, QStringLiteral("/images/logo.jpg"));
+    EXPECT_EQ(config.reportLogoFile, logoFile);
     EXPECT_EQ(stored(u"Reports", u"Logo"), 1);
     EXPECT_EQ(stored(u"Reports", u"PosLogo"), 1);
     EXPECT_EQ(stored(u"Reports", u"Text"), 0);
     EXPECT_EQ(stored(u"Reports", u"PosText"), 0);
     Platform::Settings settings;
-    EXPECT_EQ(settings.getString(u"Config", u"Reports", u"FicLogo"), QStringLiteral("/images/logo.jpg"));
+    EXPECT_EQ(settings.getString(u"Config", u"Reports", u"FicLogo"), logoFile);
     EXPECT_EQ(settings.getString(u"Config", u"Reports", u"FicText"), QStringLiteral("/docs/en-tête.rtf"));
+}
+
+// A logo file the reports cannot draw is told and not taken: chosen in the
+// file dialog, the row keeps its file; typed, OK stays on the page and
+// stores nothing. With the logo off, or no file, nothing is checked.
+TEST_F(OptionPagesTest, ALogoTheReportsCannotDrawIsToldAndNotTaken)
+{
+    const QString bmp = pictureFile(QStringLiteral("logo.bmp"), "BMP");
+    // One white pixel: Qt writes no GIF.
+    const QString gif = TestFolders::writeFile(
+        QStringLiteral("logo.gif"),
+        QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b"));
+    const QString png = pictureFile(QStringLiteral("logo.png"), "PNG");
+    const QString bmpNamedJpeg = pictureFile(QStringLiteral("bmp.jpg"), "BMP");
+    const QString text = TestFolders::writeFile(QStringLiteral("notes.bmp"), "pas une image");
+    const QString missing = TestFolders::file(QStringLiteral("absent.bmp"));
+    const QString unreadable = QStringLiteral("Le fichier « %1 » ne peut pas être lu comme une image.\n\nLe logo "
+                                              "des rapports peut être une image BMP, GIF, JPEG ou ICO.");
+    const struct
+    {
+        const char *what;
+        QString file;
+        bool drawn;
+    } cases[] = {
+        {"a BMP", bmp, true},          {"a GIF", gif, true},
+        {"a PNG", png, false},         {"a BMP named .jpg, read by its content", bmpNamedJpeg, true},
+        {"a text file", text, false}, {"a missing file", missing, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(CConfiguration::IsDrawableLogo(c.file), c.drawn);
+        MessageBoxAnswers boxes;
+        config.reportLogo = true;
+        config.reportLogoFile = bmp;
+        context.openFileName = [&](QWidget *, const QString &, const QString &) { return c.file; };
+        CPrefsDialog options;
+        COptLogo page(context);
+        options.AddPage(&page, 0, QStringLiteral("page"));
+        options.show();
+        auto *edit = control<QLineEdit>(&page, COptLogo::LogoEdit);
+        if (!c.drawn)
+            boxes.Push(MessageBoxAnswer::Ok);
+        QTest::mouseClick(control<QPushButton>(&page, COptLogo::LogoBrowse), Qt::LeftButton);
+        EXPECT_EQ(edit->text(), c.drawn ? c.file : bmp);
+        ASSERT_EQ(boxes.AskedBoxes().size(), c.drawn ? 0u : 1u);
+        if (!c.drawn) {
+            EXPECT_EQ(boxes.AskedBoxes()[0].text, unreadable.arg(QDir::toNativeSeparators(c.file)));
+        }
+
+        // Typed by hand, then OK.
+        edit->setText(c.file);
+        if (!c.drawn)
+            boxes.Push(MessageBoxAnswer::Ok);
+        QTest::mouseClick(options.OkButton(), Qt::LeftButton);
+        EXPECT_EQ(options.isVisible(), !c.drawn);
+        EXPECT_EQ(boxes.AskedBoxes().size(), c.drawn ? 0u : 2u);
+        EXPECT_EQ(config.reportLogoFile, c.drawn ? c.file : bmp);
+        if (!c.drawn) {
+            // Off, or emptied: OK takes it.
+            control<QCheckBox>(&page, COptLogo::LogoCheck)->setChecked(false);
+            QTest::mouseClick(options.OkButton(), Qt::LeftButton);
+            EXPECT_FALSE(options.isVisible());
+            EXPECT_FALSE(config.reportLogo);
+        }
+    }
 }
 
 TEST(OptionPageToolsTest, FileFiltersBecomeQtFilters)

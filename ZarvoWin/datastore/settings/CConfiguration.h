@@ -240,6 +240,9 @@ public:
     // Measures only, on a device that no painter is open on (a printer
     // before its job starts).
     int DrawReportLogoAndText(QRect &rect, QPaintDevice *device) const;
+    // Whether the band draws `path` as its logo: a file that a decoder of
+    // the picture library reads (BMP, GIF, JPEG, ICO), with a size.
+    static bool IsDrawableLogo(const QString &path);
 
 private:
     bool WeekdayWorks(int w) const;

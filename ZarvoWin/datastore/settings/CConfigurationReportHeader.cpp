@@ -40,6 +40,15 @@ int PictureType(const QString &path)
     return dot < 0 ? 0 : CPicture::GetTypeFromExtension(name.mid(dot + 1).toLower());
 }
 
+// The logo's picture; null when the file gives none to draw.
+std::unique_ptr<CPicture> LoadLogo(const QString &path)
+{
+    auto picture = std::make_unique<CPicture>(path, PictureType(path));
+    if (!picture->IsValid() || picture->GetWidth() == 0 || picture->GetHeight() == 0)
+        return nullptr;
+    return picture;
+}
+
 int LayBand(const CConfiguration &settings, QRect &rect, QPaintDevice *device, QPainter *painter)
 {
     const int top = rect.top();
@@ -55,8 +64,8 @@ int LayBand(const CConfiguration &settings, QRect &rect, QPaintDevice *device, Q
     // The logo, drawn and released before the text is read.
     QSize logo;
     if (settings.reportLogo && IsFile(settings.reportLogoFile)) {
-        auto picture = std::make_unique<CPicture>(settings.reportLogoFile, PictureType(settings.reportLogoFile));
-        if (picture->IsValid() && picture->GetWidth() != 0 && picture->GetHeight() != 0) {
+        auto picture = LoadLogo(settings.reportLogoFile);
+        if (picture) {
             logo = ReportHeaderLayout::LogoSizeOnDevice(picture->GetWidth(), picture->GetHeight(), picture->GetXDPI(),
                                                         picture->GetYDPI(), device->logicalDpiX(),
                                                         device->logicalDpiY(), screenX, screenY);
@@ -92,6 +101,11 @@ int LayBand(const CConfiguration &settings, QRect &rect, QPaintDevice *device, Q
 }
 
 } // namespace
+
+bool CConfiguration::IsDrawableLogo(const QString &path)
+{
+    return IsFile(path) && LoadLogo(path) != nullptr;
+}
 
 int CConfiguration::DrawReportLogoAndText(QRect &rect, QPainter *dc, bool measureOnly) const
 {

@@ -2,6 +2,8 @@
 
 #include "CConfiguration.h"
 #include "COptionsContext.h"
+#include "Formatter.h"
+#include "MessageBoxParams.h"
 #include "CReadOnlyCB.h"
 #include "OptionPageTools.h"
 #include "Settings.h"
@@ -9,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +23,9 @@
 using namespace OptionPageTools;
 
 namespace {
+// The logo file cannot be read as a picture.
+constexpr int UnreadableLogoText = 26000;
+
 // Labels of our own in front of the fields.
 constexpr int LogoFileLabel = 20000;
 constexpr int LogoPositionLabel = 20001;
@@ -68,8 +74,11 @@ void COptLogo::OnInitDialog()
     layout->addLayout(grid);
     layout->addStretch(1);
 
-    connect(m_logo.browse, &QPushButton::clicked, this, [this] { Browse(m_logo, 361); });
-    connect(m_text.browse, &QPushButton::clicked, this, [this] { Browse(m_text, 362); });
+    connect(m_logo.browse, &QPushButton::clicked, this, [this] {
+        // Only a picture that the reports can draw is taken.
+        Browse(m_logo, 361, [this](const QString &chosen) { return AcceptLogo(chosen); });
+    });
+    connect(m_text.browse, &QPushButton::clicked, this, [this] { Browse(m_text, 362, {}); });
 
     TranslatePage();
     const CConfiguration &config = m_context.Config();
@@ -101,12 +110,34 @@ void COptLogo::EnableRow(const Row &row)
     row.position->setEnabled(on);
 }
 
-void COptLogo::Browse(const Row &row, int filterText)
+void COptLogo::Browse(const Row &row, int filterText, const std::function<bool(const QString &)> &accept)
 {
     const QString chosen = m_context.OpenFileName(this, row.file->text(),
                                                   ConvertFileFilter(Platform::Texts::get(filterText)));
-    if (!chosen.isEmpty())
+    if (!chosen.isEmpty() && (!accept || accept(chosen)))
         row.file->setText(chosen);
+}
+
+bool COptLogo::AcceptLogo(const QString &path)
+{
+    if (CConfiguration::IsDrawableLogo(path))
+        return true;
+    ShowPageMessage(this, MessageBoxType::IconExclamation,
+                    Platform::Formatter::sprintf(Platform::Texts::get(UnreadableLogoText),
+                                                 {QDir::toNativeSeparators(path)}));
+    return false;
+}
+
+bool COptLogo::ValidatePage()
+{
+    // A logo shown needs a file the reports can draw: a path typed by hand
+    // is checked as a chosen one is. An empty one shows no logo, as before.
+    const QString logo = m_logo.file->text().trimmed();
+    if (!m_logo.check->isChecked() || logo.isEmpty() || AcceptLogo(logo))
+        return true;
+    m_logo.file->setFocus();
+    m_logo.file->selectAll();
+    return false;
 }
 
 void COptLogo::OnOK()

@@ -1,6 +1,8 @@
 #pragma once
 #include "CPrefsSubDlg.h"
 
+#include <functional>
+
 class COptionsContext;
 class QCheckBox;
 class QComboBox;
@@ -8,7 +10,10 @@ class QLineEdit;
 class QPushButton;
 
 // The report customisation page: a logo picture and a rich-text file shown
-// at the top of reports, each with its place (left, centre, right).
+// at the top of reports, each with its place (left, centre, right). A logo
+// file that the reports cannot draw (a format the picture library does not
+// read, a damaged or missing file) is told and not taken, whether it is
+// chosen in the file dialog or typed before OK.
 class COptLogo : public CPrefsSubDlg
 {
     Q_OBJECT
@@ -28,6 +33,7 @@ public:
     explicit COptLogo(COptionsContext &context, QWidget *parent = nullptr);
 
     void TranslatePage() override;
+    bool ValidatePage() override;
     void OnOK() override;
 
 protected:
@@ -42,7 +48,11 @@ private:
         QComboBox *position = nullptr;
     };
     void EnableRow(const Row &row);
-    void Browse(const Row &row, int filterText);
+    // The file dialog of a row; `accept`, when set, may refuse the file
+    // chosen (the row keeps its file).
+    void Browse(const Row &row, int filterText, const std::function<bool(const QString &)> &accept);
+    // True when the reports can draw `path`; else the user is told.
+    bool AcceptLogo(const QString &path);
 
     COptionsContext &m_context;
     Row m_logo;
