@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTimeEdit>
 
+#include <functional>
+
 namespace {
 
 class CDlgTaskTest : public EntryDialogFixture
@@ -477,10 +479,14 @@ TEST_F(CDlgTaskTest, AnEntryChangedWhileTheDialogIsOpenIsNotWrittenOverInSilence
         click(dialog, CDlgTask::IdOk);
         ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
         const MessageBoxAnswers::Asked &asked = boxes.AskedBoxes()[0];
-        EXPECT_EQ(asked.text, QStringLiteral("Cette tâche a été modifiée entre-temps, par le lanceur rapide ou par une "
-                                             "autre fenêtre de Zarvo.\n\nTâche enregistrée : %1 - %2\nVotre tâche : "
-                                             "%1 - En cours…\n\nQuelle version voulez-vous garder ?")
-                                  .arg(EntryDateTimeText(start), EntryDateTimeText(paused)));
+        // The titles differ: each version names its records and title.
+        EXPECT_EQ(asked.text,
+                  QStringLiteral("Cette tâche a été modifiée entre-temps, par le lanceur rapide ou par une autre "
+                                 "fenêtre de Zarvo.\n\nTâche enregistrée : %1 - %2, Chantier / Rapport\nVotre tâche : "
+                                 "%1 - En cours…, Chantier / Rapport final\n\n« Garder l'enregistrée » abandonne "
+                                 "aussi toutes les modifications faites dans cette fenêtre (dates, projet, activité, "
+                                 "taux horaire, titre, notes, facturation).\n\nQuelle version voulez-vous garder ?")
+                      .arg(EntryDateTimeText(start), EntryDateTimeText(paused)));
         ASSERT_EQ(asked.buttons.size(), 3u);
         EXPECT_EQ(asked.buttons[0].caption, QStringLiteral("Garder l'enregistrée"));
         EXPECT_EQ(asked.buttons[1].caption, QStringLiteral("Garder la mienne"));
@@ -528,5 +534,160 @@ TEST_F(CDlgTaskTest, AnEntryChangedWhileTheDialogIsOpenIsNotWrittenOverInSilence
         click(dialog, CDlgTask::IdOk);
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(liveEntries(), span(start, 0)) << "stored again";
+    }
+}
+
+// What another window or the tray changes while the dialog is open, each
+// within the same second as the dialog's read (the clock stands still):
+// the whole row is compared, so even one field changed asks, and keeping
+// the stored entry leaves the other's change and drops the user's edits.
+// The question shows seconds where two times fall in one minute, and the
+// records of both versions where these differ.
+TEST_F(CDlgTaskTest, AnyFieldChangedMeanwhileIsAskedAboutAndKeepingTheStoredOneLeavesIt)
+{
+    namespace A = MessageBoxAnswer;
+    const int chantier = saveProject(QStringLiteral("Chantier"), 0x4080FF);
+    const int bureau = saveProject(QStringLiteral("Bureau"), 0x80FF40);
+    const qint64 nine = at(Today, 9, 0), halfNine = at(Today, 9, 30);
+    const struct
+    {
+        const char *what;
+        std::function<bool(int id)> change;
+        // The lines of the question's two versions; empty: no question.
+        QString storedLine, mineLine;
+    } cases[] = {
+        {"only the project, by another window", [&](int id) {
+             return CBdD().ReassignTimeEntries(bureau, CBdD::Unchanged, CBdD::Unchanged,
+                                               QStringLiteral("(%1)").arg(id));
+         },
+         EntryDateTimeText(nine) + " - " + EntryDateTimeText(halfNine) + ", Bureau / Rapport",
+         EntryDateTimeText(nine) + " - " + EntryDateTimeText(halfNine) + ", Chantier / Rapport"},
+        {"the end by twenty seconds", [&](int id) { return CBdD().SetTimeEntryTimes(id, nine, halfNine + 20); },
+         EntryDateTimeText(nine) + " - " + EntryDateTimeText(halfNine + 20, true),
+         EntryDateTimeText(nine) + " - " + EntryDateTimeText(halfNine, true)},
+        {"the notes only", [&](int id) {
+             tTacheFull e;
+             EXPECT_TRUE(readEntry(id, e));
+             e.Notes = QStringLiteral("ailleurs");
+             return CBdD().SaveTimeEntry(e);
+         },
+         EntryDateTimeText(nine) + " - " + EntryDateTimeText(halfNine),
+         EntryDateTimeText(nine) + " - " + EntryDateTimeText(halfNine)},
+        {"stamped again, nothing changed", [&](int id) {
+             tTacheFull e;
+             EXPECT_TRUE(readEntry(id, e));
+             return CBdD().SaveTimeEntry(e);
+         },
+         QString(), QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        CBdD().Execute(u"delete from Taches");
+        const int id = saveEntry(nine, halfNine, chantier, -1, QStringLiteral("Rapport"));
+        tTacheFull opened;
+        ASSERT_TRUE(readEntry(id, opened));
+        CDlgTask dialog(&opened);
+        ASSERT_TRUE(c.change(id));
+        tTacheFull theirs;
+        ASSERT_TRUE(readEntry(id, theirs));
+        control<QPlainTextEdit>(dialog, CDlgTask::IdNotes)->setPlainText(QStringLiteral("mes notes"));
+
+        MessageBoxAnswers boxes;
+        if (!c.storedLine.isEmpty())
+            boxes.Push(A::Custom1); // keep the stored one
+        click(dialog, CDlgTask::IdOk);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        tTacheFull after;
+        ASSERT_TRUE(readEntry(id, after));
+        if (c.storedLine.isEmpty()) {
+            EXPECT_TRUE(boxes.AskedBoxes().empty());
+            EXPECT_EQ(after.Notes, QStringLiteral("mes notes"));
+            continue;
+        }
+        ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+        const QString &text = boxes.AskedBoxes()[0].text;
+        EXPECT_TRUE(text.contains(QStringLiteral("Tâche enregistrée : ") + c.storedLine + u'\n'))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Votre tâche : ") + c.mineLine + u'\n')) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("« Garder l'enregistrée » abandonne aussi toutes les modifications "
+                                                 "faites dans cette fenêtre")))
+            << text.toStdString();
+        EXPECT_EQ(after, theirs) << "the other's change stands, the user's notes are dropped";
+        EXPECT_EQ(dialog.Entry(), theirs);
+    }
+}
+
+// "Keep mine" is a decision on the row as it was then: the overlap question
+// cancelled, OK again does not ask again; but a row changed once more
+// while the overlap question was open is asked about before the write.
+TEST_F(CDlgTaskTest, TheChangedMeanwhileQuestionIsAskedAgainOnlyForANewChange)
+{
+    namespace A = MessageBoxAnswer;
+    const int project = saveProject(QStringLiteral("Chantier"), 0x4080FF);
+    const qint64 nine = at(Wednesday, 9, 0), ten = at(Wednesday, 10, 0), eleven = at(Wednesday, 11, 0);
+    const qint64 twelve = at(Wednesday, 12, 0);
+    const struct
+    {
+        const char *what;
+        // What the other program does while the overlap question is open
+        // at the second OK; null: nothing.
+        std::function<void(int id)> duringSecondOverlap;
+        int secondAnswer; // to a second changed-meanwhile question, or 0 for none
+        const char *titleAfter;
+    } cases[] = {
+        {"unchanged since the decision", nullptr, 0, "mine"},
+        {"changed again, the stored one kept",
+         [](int id) { ASSERT_TRUE(CBdD().ReassignTimeEntries(-1, CBdD::Unchanged, CBdD::Unchanged,
+                                                               QStringLiteral("(%1)").arg(id))); },
+         A::Custom1, "theirs"},
+        {"changed again, mine kept once more",
+         [](int id) { ASSERT_TRUE(CBdD().ReassignTimeEntries(-1, CBdD::Unchanged, CBdD::Unchanged,
+                                                               QStringLiteral("(%1)").arg(id))); },
+         A::Custom1 + 1, "mine"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        CBdD().Execute(u"delete from Taches");
+        saveEntry(ten, eleven); // overlapped by the entry moved below
+        const int id = saveEntry(nine, ten, project, -1, QStringLiteral("first"));
+        tTacheFull opened;
+        ASSERT_TRUE(readEntry(id, opened));
+        CDlgTask dialog(&opened);
+        // The other window renames the entry; the user moves its end over
+        // the next entry and retitles it.
+        tTacheFull theirs = opened;
+        theirs.Title = QStringLiteral("theirs");
+        ASSERT_TRUE(CBdD().SaveTimeEntry(theirs));
+        control<QLineEdit>(dialog, CDlgTask::IdTitle)->setText(QStringLiteral("mine"));
+        control<QTimeEdit>(dialog, CDlgTask::IdEndTime)->setTime(QTime(12, 0));
+
+        MessageBoxAnswers boxes;
+        DialogAnswers<CDlgInsertion> overlap;
+        boxes.Push(A::Custom1 + 1); // keep mine
+        overlap.Push([](CDlgInsertion &question) {
+            click(question, CDlgInsertion::IdCancel);
+            return question.result();
+        });
+        click(dialog, CDlgTask::IdOk);
+        ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+        ASSERT_EQ(overlap.Asked(), 1);
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << "back in the dialog";
+
+        overlap.Push([&](CDlgInsertion &question) {
+            if (c.duringSecondOverlap)
+                c.duringSecondOverlap(id);
+            QTest::mouseClick(question.ChoiceButton(CDlgInsertion::OthersGiveWay), Qt::LeftButton);
+            return question.result();
+        });
+        if (c.secondAnswer != 0)
+            boxes.Push(c.secondAnswer);
+        click(dialog, CDlgTask::IdOk);
+        EXPECT_EQ(overlap.Asked(), 2);
+        EXPECT_EQ(boxes.AskedBoxes().size(), c.secondAnswer != 0 ? 2u : 1u);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        tTacheFull after;
+        ASSERT_TRUE(readEntry(id, after));
+        EXPECT_EQ(after.Title, QString::fromLatin1(c.titleAfter));
+        EXPECT_EQ(after.Fin, QString::fromLatin1(c.titleAfter) == QStringLiteral("mine") ? twelve : ten);
     }
 }

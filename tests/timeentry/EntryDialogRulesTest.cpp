@@ -120,3 +120,27 @@ TEST(EntryDialogRules, ANewEntryRunsOnlyFromTodaysSlots)
     for (const Case &c : cases)
         EXPECT_EQ(NewEntryEnd(c.start, now, c.nextStart), c.end) << c.what;
 }
+
+// Seconds are shown only where two different instants of the question fall
+// within one minute.
+TEST(EntryDialogRules, SecondsOnlyWhereTwoTimesShareTheirMinute)
+{
+    const qint64 m = QDateTime(QDate(2026, 3, 26), QTime(23, 7), Qt::LocalTime).toSecsSinceEpoch();
+    const struct
+    {
+        const char *what;
+        qint64 instant;
+        std::vector<qint64> shown;
+        bool seconds;
+    } cases[] = {
+        {"alone in its minute", m + 10, {m + 10, m + 600, 0}, false},
+        {"the same instant twice", m + 10, {m + 10, m + 10}, false},
+        {"another one 20 s later", m + 10, {m + 10, m + 30}, true},
+        {"another one in the next minute", m + 50, {m + 50, m + 70}, false},
+        {"the minute's first and last second", m, {m, m + 59}, true},
+        {"a running end (0) beside it", m + 5, {m + 5, 0}, false},
+        {"0 itself", 0, {0, m}, false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(EntryDialogRules::NeedsSeconds(c.instant, c.shown), c.seconds) << c.what;
+}

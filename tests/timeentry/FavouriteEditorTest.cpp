@@ -220,3 +220,47 @@ TEST_F(FavouriteEditorTest, AFavouriteChangedWhileTheDialogIsOpenIsNotWrittenOve
     EXPECT_EQ(again.result(), QDialog::Accepted);
     EXPECT_EQ(favourites(), QStringLiteral("%1,%2,%3,Sud,0").arg(project).arg(activity).arg(rate));
 }
+
+// "Keep mine" is a decision on the stored favourite as it was then: a write
+// refused afterwards (the file held by the other program, the row's update
+// refused), OK again does not ask a second time, and stores the user's
+// favourite once the write can land.
+TEST_F(FavouriteEditorTest, AKeptChoiceIsNotAskedAgainAfterARefusedWrite)
+{
+    const struct
+    {
+        const char *what;
+        bool held; // else a trigger refuses the update
+    } cases[] = {{"the file held", true}, {"the update refused", false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        exec(u"delete from Favoris");
+        int id = -1;
+        ASSERT_EQ(CBdD().AddFavorite(-1, project, activity, rate, QStringLiteral("Nord"), &id), CBdD::FavoriteDone);
+        CDlgFavoris dialog(id);
+        dialog.Prepare();
+        exec(u"update Favoris set Title='Sud'");
+        dialog.TitleEdit()->setText(QStringLiteral("Nord, soir"));
+        const size_t before = boxes.AskedBoxes().size();
+        boxes.Push(A::Custom1 + 1); // keep mine
+        boxes.Push(A::Ok);          // the failure told
+        if (c.held) {
+            HeldFile held(path);
+            dialog.OnOk();
+        } else {
+            exec(u"create trigger refuse before update on Favoris begin select raise(abort, 'refused'); end");
+            dialog.OnOk();
+            exec(u"drop trigger refuse");
+        }
+        ASSERT_EQ(boxes.AskedBoxes().size(), before + 2);
+        EXPECT_TRUE(boxes.AskedBoxes()[before].text.startsWith(QStringLiteral("Ce favori a été modifié entre-temps")));
+        EXPECT_EQ(boxes.AskedBoxes()[before + 1].text, Platform::Texts::get(226));
+        EXPECT_EQ(dialog.result(), 0) << "still open";
+        EXPECT_EQ(favourites(), QStringLiteral("%1,%2,%3,Sud,0").arg(project).arg(activity).arg(rate));
+
+        dialog.OnOk();
+        EXPECT_EQ(boxes.AskedBoxes().size(), before + 2) << "not asked again";
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(favourites(), QStringLiteral("%1,%2,%3,Nord, soir,0").arg(project).arg(activity).arg(rate));
+    }
+}

@@ -41,7 +41,6 @@
 #include <QVBoxLayout>
 
 #include <iterator>
-#include <map>
 #include <vector>
 
 namespace {
@@ -154,9 +153,9 @@ CDlgTask::CDlgTask(int mode, const tTacheFull *entry, QWidget *parent)
     // the dialog.
     if (m_mode == EditMode && m_entry.Id != -1) {
         CBdD db;
-        std::map<int, tEntryStamp> stamps;
-        m_stampRead = db.GetTimeEntryStamps({m_entry.Id}, stamps);
-        m_stamp = stamps[m_entry.Id];
+        bool failed = true;
+        m_readLive = db.GetTimeEntry(m_read, m_entry.Id, &failed);
+        m_rowRead = !failed;
     }
 }
 
@@ -493,66 +492,95 @@ void CDlgTask::OnOk()
     m_entry.Notes = m_notes->toPlainText();
     switch (CheckChangedMeanwhile()) {
     case ChangedMeanwhile::Choice::Back: return;
-    case ChangedMeanwhile::Choice::KeepStored:
-        // Nothing is written: the stored entry is given back, or none when
-        // it was deleted.
-        if (m_stamp.live)
-            accept();
-        else
-            reject();
-        return;
+    case ChangedMeanwhile::Choice::KeepStored: EndWithStored(); return;
     case ChangedMeanwhile::Choice::KeepMine: break;
     }
-    if (StoreEntry())
+    switch (StoreEntry()) {
+    case Stored::Written: accept(); break;
+    case Stored::KeptStored: EndWithStored(); break;
+    case Stored::NotWritten: break;
+    }
+}
+
+void CDlgTask::EndWithStored()
+{
+    // Nothing is written: the stored entry is given back, or none when it
+    // was deleted.
+    if (m_readLive)
         accept();
+    else
+        reject();
+}
+
+QString CDlgTask::VersionText(const tTacheFull &entry, const tTacheFull &other, bool withRecords) const
+{
+    using EntryDialogRules::NeedsSeconds;
+    const std::vector<qint64> shown{entry.Debut, entry.Fin, other.Debut, other.Fin};
+    const QString start = EntryDateTimeText(entry.Debut, NeedsSeconds(entry.Debut, shown));
+    const QString end =
+        entry.Fin == 0 ? Platform::Texts::get(252) : EntryDateTimeText(entry.Fin, NeedsSeconds(entry.Fin, shown));
+    if (!withRecords)
+        return Platform::Formatter::sprintf(Platform::Texts::get(TextVersion), {start, end});
+    QStringList parts;
+    if (const CProjectStore *store = CAppData::ProjectStore()) {
+        if (entry.IdProjet != -1)
+            parts << store->GetNodeFullName(entry.IdProjet, -2);
+        if (entry.IdActivite != -1)
+            parts << store->GetActivityName(entry.IdActivite);
+        if (const tRate *rate = entry.IdTauxHoraire != -1 ? store->GetRate(entry.IdTauxHoraire) : nullptr)
+            parts << rate->Nom;
+    }
+    parts << entry.Title;
+    parts.removeAll(QString());
+    return Platform::Formatter::sprintf(Platform::Texts::get(TextVersionWithRecords),
+                                        {start, end, parts.join(QStringLiteral(" / "))});
 }
 
 ChangedMeanwhile::Choice CDlgTask::CheckChangedMeanwhile()
 {
     using ChangedMeanwhile::Choice;
-    if (!m_stampRead)
+    if (!m_rowRead)
         return Choice::KeepMine;
-    std::map<int, tEntryStamp> stamps;
+    // The whole row, not its stamp alone: two writes within one second
+    // leave the same stamp.
     tTacheFull stored;
+    bool live = false;
     {
         CBdD db;
+        bool failed = true;
+        live = db.GetTimeEntry(stored, m_entry.Id, &failed);
         // A read that fails is left to the write, which tells it.
-        if (!db.GetTimeEntryStamps({m_entry.Id}, stamps) || stamps[m_entry.Id].SameRow(m_stamp))
-            return Choice::KeepMine;
-        if (stamps[m_entry.Id].live && !db.GetTimeEntry(stored, m_entry.Id))
+        if (failed)
             return Choice::KeepMine;
     }
-    const tEntryStamp now = stamps[m_entry.Id];
-    const auto version = [](const tTacheFull &e) {
-        return Platform::Formatter::sprintf(Platform::Texts::get(TextVersion),
-                                            {EntryDateTimeText(e.Debut),
-                                             e.Fin == 0 ? Platform::Texts::get(252) : EntryDateTimeText(e.Fin)});
-    };
-    const Choice choice = now.live
-        ? ChangedMeanwhile::Ask(this,
-                                Platform::Formatter::sprintf(Platform::Texts::get(TextChanged),
-                                                             {version(stored), version(m_entry)}),
-                                TextChangedButtons)
-        : ChangedMeanwhile::AskDeleted(
-              this, Platform::Formatter::sprintf(Platform::Texts::get(TextDeleted), {version(m_entry)}));
-    switch (choice) {
-    case Choice::KeepStored:
-        if (now.live)
-            m_entry = stored;
-        m_stamp = now;
-        break;
-    case Choice::KeepMine:
-        // Asked once for this change: when the overlap question is then
-        // cancelled, the next OK does not ask again.
-        m_stamp = now;
-        break;
-    case Choice::Back:
-        break;
+    if (live == m_readLive && (!live || stored == m_read))
+        return Choice::KeepMine;
+    Choice choice = Choice::Back;
+    if (live) {
+        const bool records = stored.IdProjet != m_entry.IdProjet || stored.IdActivite != m_entry.IdActivite
+            || stored.IdTauxHoraire != m_entry.IdTauxHoraire || stored.Title != m_entry.Title;
+        choice = ChangedMeanwhile::Ask(this,
+                                       Platform::Formatter::sprintf(Platform::Texts::get(TextChanged),
+                                                                    {VersionText(stored, m_entry, records),
+                                                                     VersionText(m_entry, stored, records)}),
+                                       TextChangedButtons);
+    } else {
+        choice = ChangedMeanwhile::AskDeleted(
+            this, Platform::Formatter::sprintf(Platform::Texts::get(TextDeleted),
+                                               {VersionText(m_entry, m_entry, false)}));
     }
+    if (choice == Choice::Back)
+        return choice;
+    // Decided on: the next check asks only when the row changes again
+    // (the overlap question cancelled, then OK once more).
+    m_read = stored;
+    m_readLive = live;
+    if (choice == Choice::KeepStored && live)
+        m_entry = stored;
     return choice;
 }
 
-bool CDlgTask::StoreEntry()
+CDlgTask::Stored CDlgTask::StoreEntry()
 {
     // The working copy keeps what the user entered until a write landed.
     tTacheFull record = m_entry;
@@ -565,7 +593,7 @@ bool CDlgTask::StoreEntry()
     if (!free && overlaps.empty()) {
         // The overlaps could not be read: nothing is written.
         ShowEntryWriteFailure(this);
-        return false;
+        return Stored::NotWritten;
     }
     bool stored = false;
     if (free) {
@@ -576,7 +604,14 @@ bool CDlgTask::StoreEntry()
         CDlgInsertion question(false, this);
         question.SetEntries(overlaps);
         if (question.exec() != QDialog::Accepted)
-            return false;
+            return Stored::NotWritten;
+        // The question may have stayed open while the other program wrote
+        // the entry.
+        switch (CheckChangedMeanwhile()) {
+        case ChangedMeanwhile::Choice::Back: return Stored::NotWritten;
+        case ChangedMeanwhile::Choice::KeepStored: return Stored::KeptStored;
+        case ChangedMeanwhile::Choice::KeepMine: break;
+        }
         const CWaitCursor wait;
         CBdD db;
         stored = db.InsertTimeEntry(record, question.Method() == CDlgInsertion::FitIntoFreeTime
@@ -585,10 +620,10 @@ bool CDlgTask::StoreEntry()
     }
     if (!stored) {
         ShowEntryWriteFailure(this);
-        return false;
+        return Stored::NotWritten;
     }
     m_entry = record;
-    return true;
+    return Stored::Written;
 }
 
 void CDlgTask::OnDelete()

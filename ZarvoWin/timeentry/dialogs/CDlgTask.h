@@ -1,7 +1,6 @@
 #pragma once
 #include "ChangedMeanwhile.h"
 #include "EntryRecordCombos.h"
-#include "tEntryStamp.h"
 #include "tTacheFull.h"
 
 #include <QDialog>
@@ -27,12 +26,15 @@ class QTimeEdit;
 // deletes it. exec() gives Accepted only when the entry was stored or
 // deleted; a write that fails is told and the dialog stays open with what
 // the user entered. A stored entry that the other program or another
-// window changed (its stamp or times) while the dialog was open is not
-// written over in silence: OK shows both versions and the user keeps the
-// stored one (nothing is written; the dialog closes as Accepted with it,
-// or as Rejected when it was deleted), keeps theirs, or goes back to the
-// dialog. DialogAnswers<CDlgTask>
-// answers it in tests.
+// window changed (any of its fields, also twice within one second) while
+// the dialog was open is not written over in silence: OK shows both
+// versions and the user keeps the stored one (nothing is written, the
+// user's edits are dropped; the dialog closes as Accepted with it, or as
+// Rejected when it was deleted), keeps theirs, or goes back to the dialog.
+// The row is compared again just before the write, after the overlap
+// question, which may stay open while the other program writes; a row the
+// user already decided on and unchanged since is not asked about again.
+// DialogAnswers<CDlgTask> answers it in tests.
 class CDlgTask : public QDialog
 {
     Q_OBJECT
@@ -42,7 +44,15 @@ public:
     static constexpr int DeleteMode = 1;
     // Texts of ours: the entry changed or was deleted meanwhile, the
     // buttons of the question, and one version's times.
-    enum : int { TextChanged = 25300, TextDeleted = 25301, TextChangedButtons = 25302, TextVersion = 25303 };
+    enum : int {
+        TextChanged = 25300,
+        TextDeleted = 25301,
+        TextChangedButtons = 25302,
+        TextVersion = 25303,
+        // One version's times followed by its project, activity, rate and
+        // title, when the two versions differ in these.
+        TextVersionWithRecords = 26001,
+    };
 
     // Control ids.
     enum : int {
@@ -120,17 +130,27 @@ private:
     void OnMakeRunning();
     void OnOk();
     void OnDelete();
-    // Stores the working copy, asking how overlaps are resolved; false
-    // (nothing changed) when the user cancelled that or the write failed.
-    bool StoreEntry();
-    // Asks the user when the stored entry changed since the dialog opened;
-    // KeepStored has put the stored entry in the working copy.
+    enum class Stored { Written, NotWritten, KeptStored };
+    // Stores the working copy, asking how overlaps are resolved:
+    // NotWritten (nothing changed) when the user cancelled that or went
+    // back, or the write failed; KeptStored when the user chose the entry
+    // another window stored meanwhile.
+    Stored StoreEntry();
+    // Asks the user when the stored entry changed since the dialog read it
+    // or since the user last decided on it; KeepStored has put the stored
+    // entry in the working copy.
     ChangedMeanwhile::Choice CheckChangedMeanwhile();
+    // Ends the dialog on the stored entry the user chose to keep.
+    void EndWithStored();
+    // The question's line for one version of the entry.
+    QString VersionText(const tTacheFull &entry, const tTacheFull &other, bool withRecords) const;
 
     tTacheFull m_entry;
-    // The stored row as the dialog opened (not read: no check at OK).
-    tEntryStamp m_stamp;
-    bool m_stampRead = false;
+    // The stored row as the dialog read it, or as it was when the user
+    // last decided on it (not read: no check at OK).
+    tTacheFull m_read;
+    bool m_readLive = false;
+    bool m_rowRead = false;
     int m_mode = EditMode;
     bool m_hasEnd = false;
     // The entry's end pickers showed an end when the dialog opened.

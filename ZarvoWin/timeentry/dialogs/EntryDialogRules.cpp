@@ -69,4 +69,18 @@ qint64 LocalInstant(const QDate &date, const QTime &time)
     return instant;
 }
 
+bool NeedsSeconds(qint64 instant, const std::vector<qint64> &shown)
+{
+    if (instant == 0)
+        return false;
+    // Local minutes begin on whole minutes of Unix time: the offsets of the
+    // time zones are whole minutes.
+    const auto minute = [](qint64 t) { return t >= 0 ? t / 60 : (t - 59) / 60; };
+    for (const qint64 other : shown) {
+        if (other != 0 && other != instant && minute(other) == minute(instant))
+            return true;
+    }
+    return false;
+}
+
 } // namespace EntryDialogRules

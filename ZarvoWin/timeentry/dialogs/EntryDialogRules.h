@@ -3,6 +3,8 @@
 #include <QTime>
 #include <QtGlobal>
 
+#include <vector>
+
 // The rules of the entry dialogs that need no window: which warnings show
 // and when OK can be pressed, the end proposed for an entry that gets one,
 // what the dialog changing several entries returns, and the instant of a
@@ -54,5 +56,11 @@ int ChosenId(bool ticked, bool hasSelection, int selectedId);
 // time the autumn change repeats gives the earlier of its two instants. 0
 // for an invalid date or time.
 qint64 LocalInstant(const QDate &date, const QTime &time);
+
+// Whether `instant`, shown as a date and a time of day beside the other
+// instants `shown` (0 for none: a running entry's end), needs its seconds
+// to be told apart: another instant falls within the same minute. Two
+// versions of an entry saved within a minute would otherwise read alike.
+bool NeedsSeconds(qint64 instant, const std::vector<qint64> &shown);
 
 } // namespace EntryDialogRules

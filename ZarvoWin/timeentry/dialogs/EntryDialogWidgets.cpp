@@ -70,11 +70,20 @@ void SetUpRecordCombos(CComboBoxSuper *project, QComboBox *activity, QComboBox *
 
 QString EntryDateTimeText(qint64 instant)
 {
+    return EntryDateTimeText(instant, false);
+}
+
+QString EntryDateTimeText(qint64 instant, bool withSeconds)
+{
     if (instant == 0)
         return QString();
-    if (const CConfiguration *config = CAppData::Configuration())
-        return config->FormatDate(instant, false, true);
-    return QLocale::system().toString(Platform::LocalTime::toLocal(instant), QLocale::ShortFormat);
+    if (const CConfiguration *config = CAppData::Configuration()) {
+        if (!withSeconds)
+            return config->FormatDate(instant, false, true);
+        return config->FormatDate(instant, false) + u' ' + config->FormatLocaleTime(instant, true);
+    }
+    return QLocale::system().toString(Platform::LocalTime::toLocal(instant),
+                                      withSeconds ? QLocale::LongFormat : QLocale::ShortFormat);
 }
 
 QIcon ThemeIcon(const char *name)

@@ -42,6 +42,8 @@ void SetUpRecordCombos(CComboBoxSuper *project, QComboBox *activity, QComboBox *
 // An instant as the entry dialogs show it: the date in the configured
 // form with the time of day; empty for 0.
 QString EntryDateTimeText(qint64 instant);
+// The same with the seconds of the time when `withSeconds`.
+QString EntryDateTimeText(qint64 instant, bool withSeconds);
 
 // An icon of the desktop's theme, Breeze behind it.
 QIcon ThemeIcon(const char *name);
