@@ -1,17 +1,16 @@
 #include "COwnerDrawListBox.h"
 
 #include "CTrayProjectStore.h"
+#include "CTrayToolTip.h"
 #include "Settings.h"
 #include "TrayTexts.h"
 #include "UiUtilities.h"
 
-#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QToolTip>
 
 #include <algorithm>
 
@@ -40,6 +39,14 @@ COwnerDrawListBox::COwnerDrawListBox(bool grouped, const CTrayProjectStore &stor
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_model.SetLineHeight(fontMetrics().height());
+    // The row's details in the tray's tip, wrapped to the screen.
+    auto *tip = new CTrayToolTip(true, this);
+    tip->Attach(viewport(), [this](const QPoint &pos, tToolTipContent &content) {
+        const int row = m_model.RowAt(pos.y() + verticalScrollBar()->value());
+        content = tToolTipContent();
+        content.description = m_model.HoverText(row, m_store, m_texts);
+        return !content.description.isEmpty();
+    });
 }
 
 void COwnerDrawListBox::SetRecords(std::vector<DataItems> records, int sortMode)
@@ -281,21 +288,6 @@ void COwnerDrawListBox::Activate(int row)
     const int id = m_model.StartId(row);
     if (id != -1)
         emit startRequested(id);
-}
-
-bool COwnerDrawListBox::viewportEvent(QEvent *event)
-{
-    if (event->type() == QEvent::ToolTip) {
-        auto *help = static_cast<QHelpEvent *>(event);
-        const int row = m_model.RowAt(help->pos().y() + verticalScrollBar()->value());
-        const QString text = m_model.HoverText(row, m_store, m_texts);
-        if (text.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(help->globalPos(), text, viewport(), RowRect(row));
-        return true;
-    }
-    return QAbstractScrollArea::viewportEvent(event);
 }
 
 // ---------------------------------------------------------------------------

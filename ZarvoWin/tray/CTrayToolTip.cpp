@@ -4,10 +4,8 @@
 #include "CTrayProjectStore.h"
 #include "TrayTexts.h"
 
-#include <QGuiApplication>
 #include <QPainterPath>
 #include <QRegion>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -133,12 +131,9 @@ QPoint CTrayToolTip::Placement(const QSize &size, const QPoint &cursor, int curs
     return place;
 }
 
-QPoint CTrayToolTip::TipPosition(const QPoint &globalPos) const
+QPoint CTrayToolTip::TipPosition(const QPoint &globalPos, const QRect &area) const
 {
-    const QScreen *screen = QGuiApplication::screenAt(globalPos);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(globalPos - QPoint(5000, 5000), QSize(10000, 10000));
+    const QRect within = area.isValid() ? area : QRect(globalPos - QPoint(5000, 5000), QSize(10000, 10000));
     const int maxBottom = m_keepAbove ? m_keepAbove->mapToGlobal(QPoint(0, 0)).y() - 1 : -1;
-    return Placement(size(), globalPos, CursorHeight, area, maxBottom);
+    return Placement(size(), globalPos, CursorHeight, within, maxBottom);
 }

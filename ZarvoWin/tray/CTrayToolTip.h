@@ -65,7 +65,7 @@ public:
                             int maxBottom);
 
 protected:
-    QPoint TipPosition(const QPoint &globalPos) const override;
+    QPoint TipPosition(const QPoint &globalPos, const QRect &area) const override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

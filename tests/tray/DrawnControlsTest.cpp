@@ -389,6 +389,86 @@ TEST_F(DrawnControlsTest, TipsWrapLongNamesAndNotesAndStayOnTheScreen)
     tip.hide();
 }
 
+// Every tip on every screen: each of its lines ends inside the tip, within
+// the 600 pixels the text may take, and the tip lies on the screen. A text
+// taller than the screen is cut at the end of a line, with an ellipsis, and
+// a long first line does not hide the notes after it.
+TEST_F(DrawnControlsTest, TipsFitEveryScreenLineByLine)
+{
+    const QString longName = u"Programme de rénovation "_s.repeated(5).left(100);
+    const QString wide(100, u'W');
+    exec(u"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (33,'%1',-1,0,2,1)"_s.arg(longName));
+    exec(u"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (34,'%1',-1,0,2,1)"_s.arg(wide));
+    CTrayDatabase(path).LoadProjects(store);
+    const auto entryTip = [this](int project, const QString &title, const QString &notes) {
+        tTacheFull task = entry(at(17, 0), at(17, 30), project);
+        task.Title = title;
+        task.Notes = notes;
+        return CTrayToolTip::EntryContent(task, now, texts, store);
+    };
+    const QString notesStart = u"Notes de la réunion"_s;
+    const struct
+    {
+        const char *name;
+        tToolTipContent content;
+        QString notes; // the start of the notes, when the tip has some
+    } tips[] = {
+        {"a short entry", entryTip(32, u"Réunion"_s, QString()), QString()},
+        {"a long name with blanks", entryTip(33, QString(), QString()), QString()},
+        {"100 wide characters without a blank", entryTip(34, wide, notesStart), notesStart},
+        {"long notes, one line without a blank",
+         entryTip(32, QString(), notesStart + u" compte rendu"_s.repeated(200) + u'\n' + QString(2000, u'x')), notesStart},
+        {"many short lines of notes", entryTip(32, QString(), notesStart + u"\nligne"_s.repeated(300)), notesStart},
+        {"a title of 10 000 characters", entryTip(32, u"titre "_s.repeated(1700), notesStart), notesStart},
+        {"the current entry's tip",
+         {u"Dernière tâche :"_s, CTrayToolTip::BuildTaskDescription(entry(at(17, 0), 0, 34), now, texts, store, text), 0},
+         QString()},
+    };
+    const QRect screens[] = {QRect(0, 0, 800, 600), QRect(0, 0, 533, 400), QRect(0, 0, 1280, 800),
+                             QRect(1280, 0, 1920, 1080), QRect(0, 0, 320, 240)};
+    CTrayToolTip tip(true);
+    const int left = CMyToolTipCtrl::Margin + (tip.IconSize() ? tip.IconSize() + CMyToolTipCtrl::Margin : 0);
+    for (const QRect &screen : screens) {
+        for (const auto &t : tips) {
+            const std::string what = std::string(t.name) + " on " + std::to_string(screen.width()) + "x"
+                + std::to_string(screen.height());
+            tip.SetContent(t.content);
+            for (const QPoint &cursor : {screen.topLeft(), screen.center(), screen.bottomRight() - QPoint(5, 5)}) {
+                tip.ShowWithin(cursor, screen);
+                EXPECT_TRUE(screen.contains(tip.geometry())) << what;
+            }
+            const std::vector<CMyToolTipCtrl::tLine> &lines = tip.Lines();
+            ASSERT_FALSE(lines.empty()) << what;
+            bool notesShown = false;
+            for (const CMyToolTipCtrl::tLine &line : lines) {
+                EXPECT_GE(line.rect.left(), left) << what;
+                EXPECT_LE(line.rect.width(), CTrayToolTip::TextWidthLimit) << what;
+                EXPECT_LE(line.rect.right(), tip.width() - 1 - CMyToolTipCtrl::Margin)
+                    << what << ": " << line.text.left(30).toStdString();
+                EXPECT_LE(line.rect.bottom(), tip.height() - 1 - CMyToolTipCtrl::Margin)
+                    << what << ": " << line.text.left(30).toStdString();
+                // Measured again in its own font: the text fits its line.
+                QFont font = tip.font();
+                font.setBold(line.bold);
+                EXPECT_LE(QFontMetrics(font).horizontalAdvance(line.text), line.rect.width() + 1) << what;
+                notesShown = notesShown || line.text.startsWith(t.notes.left(10));
+            }
+            if (!t.notes.isEmpty())
+                EXPECT_TRUE(notesShown) << what << ": the notes never show";
+            // Cut where the screen is too low for the whole text: a line
+            // ends with an ellipsis where its paragraph stops.
+            const bool cut = std::any_of(lines.begin(), lines.end(), [](const CMyToolTipCtrl::tLine &line) {
+                return line.text.endsWith(QChar(0x2026));
+            });
+            tip.SetContent(t.content);
+            tip.ShowWithin(screen.topLeft(), QRect(0, 0, screen.width(), 100000));
+            const bool whole = tip.height() <= screen.height();
+            EXPECT_EQ(cut, !whole) << what;
+        }
+    }
+    tip.hide();
+}
+
 TEST_F(DrawnControlsTest, TipPlacement)
 {
     const QRect area(0, 0, 1600, 960);

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class ImageList;
 class QPainter;
@@ -34,7 +35,9 @@ public:
     // The widest the title and the description may be, in pixels: longer
     // lines wrap at a word, or inside a word longer than a line (0, the
     // default: no limit). Whatever its text, the tip also stays within the
-    // screen that shows it, a text too long for it cut at the bottom.
+    // screen that shows it: every line wraps within the width it has there,
+    // and a text too tall for it is cut at the end of a line, marked with an
+    // ellipsis, each line of the text keeping some of the room.
     void SetMaxTextWidth(int width);
     int MaxTextWidth() const { return m_maxTextWidth; }
 
@@ -49,6 +52,18 @@ public:
     // Shows the tip with its top-left corner near `globalPos`, kept on the
     // screen.
     void ShowAt(const QPoint &globalPos);
+    // The same within `area` (the work area of the screen under the point).
+    void ShowWithin(const QPoint &globalPos, const QRect &area);
+
+    // One line of text as it is drawn, in the tip's coordinates.
+    struct tLine
+    {
+        QString text;
+        QRect rect;
+        bool bold = false;
+    };
+    // The lines laid out for the room the tip was last shown in.
+    const std::vector<tLine> &Lines() const;
 
     void Attach(QWidget *tool, ContentProvider provider);
 
@@ -56,26 +71,32 @@ public:
 
 protected:
     // Where the tip's top-left corner goes for a cursor at `globalPos`, at
-    // the tip's current size: below the cursor, kept on its screen.
-    virtual QPoint TipPosition(const QPoint &globalPos) const;
+    // the tip's current size: below the cursor, kept within `area`.
+    virtual QPoint TipPosition(const QPoint &globalPos, const QRect &area) const;
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // The title and description lines, and the font of each.
-    QSize TextSize() const;
     QFont TitleFont() const;
     // The description as drawn (tabs as four blanks).
     QString DescriptionText() const;
-    // The size of `text` laid out in `font` within the widest line allowed;
-    // drawn at `origin` when a painter is given.
-    QSize LayOut(const QString &text, const QFont &font, QPainter *painter = nullptr, QPoint origin = {}) const;
+    // Where the text begins, right of the image.
+    int TextLeft() const;
+    // The lines are laid out again at their next use.
+    void Invalidate();
+    void LayOutLines() const;
 
     const ImageList *m_images = nullptr;
     QIcon m_icon;
     int m_iconSize = 0;
     int m_maxTextWidth = 0;
     tToolTipContent m_content;
+    // The room of the screen the tip shows on (invalid until shown).
+    QSize m_room;
+    mutable std::vector<tLine> m_lines;
+    mutable QSize m_textSize;
+    mutable bool m_laidOut = false;
     QPointer<QWidget> m_tool;
     ContentProvider m_provider;
 };
