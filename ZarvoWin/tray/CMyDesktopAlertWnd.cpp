@@ -122,12 +122,13 @@ void CMyDesktopAlertWnd::moveEvent(QMoveEvent *)
 
 void CMyDesktopAlertWnd::closeEvent(QCloseEvent *event)
 {
-    // Closed by the user: not open at the next start. (The tray's end
-    // destroys it without closing, so it comes back then.)
+    // Closed by the user: not open at the next start. (The program's end
+    // closes it too, having recorded it open, so it comes back then.)
     Platform::Settings settings;
     settings.setInt(u"Tray", u"PopupInfos", u"Left", x());
     settings.setInt(u"Tray", u"PopupInfos", u"Top", y());
-    settings.setInt(u"Tray", u"PopupInfos", u"Visible", 0);
+    if (!m_tray.IsEnding())
+        settings.setInt(u"Tray", u"PopupInfos", u"Visible", 0);
     event->accept();
     deleteLater();
 }

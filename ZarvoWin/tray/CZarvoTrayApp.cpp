@@ -29,6 +29,12 @@ quint32 message(const char16_t *name)
 {
     return Platform::MessageBus::registerMessage(QStringView(name));
 }
+
+CZarvoTrayApp::IconFactory &defaultIconFactory()
+{
+    static CZarvoTrayApp::IconFactory factory;
+    return factory;
+}
 } // namespace
 
 CZarvoTrayApp::CZarvoTrayApp(CLanguageSelector *languages)
@@ -64,7 +70,14 @@ std::unique_ptr<TrayIcon> CZarvoTrayApp::MakeIcon() const
 {
     if (m_iconFactory)
         return m_iconFactory();
+    if (defaultIconFactory())
+        return defaultIconFactory()();
     return std::make_unique<SystemTrayIcon>();
+}
+
+void CZarvoTrayApp::SetDefaultIconFactory(IconFactory factory)
+{
+    defaultIconFactory() = std::move(factory);
 }
 
 bool CZarvoTrayApp::StartProgram(const QString &program) const
@@ -91,11 +104,18 @@ QString CZarvoTrayApp::ProgramPath() const
 
 bool CZarvoTrayApp::InitInstance(const QStringList &arguments)
 {
-    // One running copy per user: a second one wakes the first and ends.
+    // One running copy per user: a second one wakes the first and ends,
+    // or ends it when asked to.
+    const bool quit = arguments.mid(1).contains(QString::fromUtf16(QuitArgument), Qt::CaseInsensitive);
     m_instance = CSingleInstance::ForTray();
     if (!m_instance->Acquire()) {
         if (m_instance->RunningCopyAnswered())
-            Platform::MessageBus::post(message(WakeMessageName), 0, 0);
+            Platform::MessageBus::post(message(quit ? QuitMessageName : WakeMessageName), 0, 0);
+        return false;
+    }
+    // Nothing runs that could be ended: nothing starts either.
+    if (quit) {
+        m_instance.reset();
         return false;
     }
     m_bus = std::make_unique<Platform::MessageBus>();
@@ -365,9 +385,13 @@ bool CZarvoTrayApp::PollData()
         }
     }
     m_totals = m_texts.ComputeToday(m_today, now);
-    // "..." stands for no running entry.
+    // "..." stands for no running entry. Without a user there is no day to
+    // tell: the program's name alone.
     const bool running = m_totals.lastTaskText != u"...";
-    m_title = Platform::Formatter::sprintf(Text(running ? 116 : 102), {m_user.userName, m_totals.todayText});
+    if (m_user.userName.isEmpty())
+        m_title = Text(ProgramNameText);
+    else
+        m_title = Platform::Formatter::sprintf(Text(running ? 116 : 102), {m_user.userName, m_totals.todayText});
     return read;
 }
 
@@ -388,6 +412,10 @@ qint64 CZarvoTrayApp::HandleMessage(const Platform::MessageBus::Message &m)
         return 0;
     if (m.message == message(WakeMessageName)) {
         m_window->OnWake();
+        return 0;
+    }
+    if (m.message == message(QuitMessageName)) {
+        m_window->Quit();
         return 0;
     }
     if (m.message == message(RegisteredMessages::ZarvoChange))

@@ -43,8 +43,13 @@ public:
     // made by a later version; its upgrade failed.
     static constexpr int TextTooNew = 20100;
     static constexpr int TextUpgradeFailed = 20101;
+    // The program's name ("Zarvo").
+    static constexpr int ProgramNameText = 57344;
     // The registered message a second copy posts to wake the running one.
     static constexpr const char16_t *WakeMessageName = u"UWM_ZARVO_TRAY_WAKE_6F1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D";
+    // The one a copy started with QuitArgument posts to end the running one.
+    static constexpr const char16_t *QuitMessageName = u"UWM_ZARVO_TRAY_QUIT_2A7C4E91-5B3D-4F08-9E6A-1C8B7D2F4A53";
+    static constexpr const char16_t *QuitArgument = u"--quit";
 
     explicit CZarvoTrayApp(CLanguageSelector *languages = nullptr);
     ~CZarvoTrayApp() override;
@@ -59,6 +64,9 @@ public:
     using IconFactory = std::function<std::unique_ptr<TrayIcon>()>;
     void SetIconFactory(IconFactory factory) { m_iconFactory = std::move(factory); }
     std::unique_ptr<TrayIcon> MakeIcon() const;
+    // The icon of every application that was given none of its own (null:
+    // the desktop's); a program built for tests sets it before the start.
+    static void SetDefaultIconFactory(IconFactory factory);
     // Starts a program without arguments and without waiting (by default
     // QProcess::startDetached); false when it could not start.
     using ProgramStarter = std::function<bool(const QString &program)>;
@@ -73,7 +81,9 @@ public:
     // The start: one copy per user (a second one wakes the first and returns
     // false, so its process ends with 0), the settings, the user, the look,
     // then the window, shown when "-v" ends the command line or it was shown
-    // when the tray last ended. False when the program must end.
+    // when the tray last ended. With QuitArgument on the command line the
+    // copy running is asked to end instead, and none starts. False when the
+    // program must end.
     bool InitInstance(const QStringList &arguments);
     // The window, made and initialised once (with the icon the factory
     // gives); null when it could not start.
@@ -136,7 +146,8 @@ public:
     QString TodayText() const { return m_totals.todayText; }
     QString LastTaskText() const { return m_totals.lastTaskText; }
     // "user : today" (102), or with "(en cours…)" while an entry runs
-    // (116); the icon's tip is the same, cut to 127 characters.
+    // (116); the program's name while no user is known. The icon's tip is
+    // the same, cut to 127 characters.
     QString Title() const { return m_title; }
     QString IconTip() const { return m_title.left(127); }
     const std::vector<DataItems> &Favourites() const { return m_favourites; }

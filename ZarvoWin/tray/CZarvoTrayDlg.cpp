@@ -119,18 +119,19 @@ bool CZarvoTrayDlg::Initialise()
     m_trayAvailable = m_icon && m_icon->IsAvailable();
     // Without a notification area the window is the only way in: a normal
     // window, always shown at start.
-    if (m_trayAvailable) {
-        setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    } else {
-        setWindowFlags(Qt::Window);
+    ApplyWindowKind();
+    if (!m_trayAvailable)
         m_startVisible = true;
-    }
     BuildViews();
-    if (m_trayAvailable) {
-        m_icon->Show(windowIcon(), QStringLiteral("Zarvo"));
+    // The icon is asked for even where no notification area shows it yet:
+    // one that appears later shows it at once.
+    if (m_icon) {
+        m_icon->Show(windowIcon(), m_app.Text(CZarvoTrayApp::ProgramNameText));
         connect(m_icon.get(), &TrayIcon::leftClicked, this, &CZarvoTrayDlg::OnLeftClick);
         connect(m_icon.get(), &TrayIcon::rightClicked, this, &CZarvoTrayDlg::ShowPopupMenu);
     }
+    // Every quit of the application passes here first.
+    QCoreApplication::instance()->installEventFilter(this);
     m_pollTimer.start(CZarvoTrayApp::PollIntervalMs, this);
 
     // The first reload decides between the views and the message, then the
@@ -140,8 +141,18 @@ bool CZarvoTrayDlg::Initialise()
     ApplyCompact(false);
     RefreshViews();
     const TraySettings::tPlacement saved = TraySettings::LoadPlacement(Platform::Settings());
-    const QRect placed = TrayWindowSizing::Place(Views(), saved, WorkAreas(), FrameMargins());
-    resize(placed.size());
+    // The message's height follows the width, and so do the size limits:
+    // both are measured again at the width the window takes, so that its
+    // first frame shows the message whole.
+    QRect placed;
+    for (int pass = 0; pass < 3; ++pass) {
+        ApplySizeLimits();
+        const QRect again = TrayWindowSizing::Place(Views(), saved, WorkAreas(), FrameMargins());
+        if (pass > 0 && again == placed)
+            break;
+        placed = again;
+        resize(placed.size());
+    }
     move(placed.topLeft());
     // The window manager's frame is known only once the window shows: the
     // place is checked again then.
@@ -154,7 +165,7 @@ bool CZarvoTrayDlg::Initialise()
     ApplyStandbyRecord(true, openInfos);
     m_power = new Platform::PowerEvents(this);
     connect(m_power, &Platform::PowerEvents::suspending, this, &CZarvoTrayDlg::OnSuspend);
-    connect(m_power, &Platform::PowerEvents::sessionEnding, this, &CZarvoTrayDlg::OnSuspend);
+    connect(m_power, &Platform::PowerEvents::sessionEnding, this, &CZarvoTrayDlg::OnSessionEnding);
     connect(m_power, &Platform::PowerEvents::resumed, this, &CZarvoTrayDlg::OnResume);
     if (m_startVisible)
         ShowWindow();
@@ -196,19 +207,38 @@ void CZarvoTrayDlg::OnResume()
         Dialogs().toggleInfos();
 }
 
+void CZarvoTrayDlg::OnSessionEnding()
+{
+    OnSuspend();
+    Quit();
+}
+
 void CZarvoTrayDlg::ApplyStandbyRecord(bool atStart, bool &openInfos)
 {
     Platform::Settings settings;
-    const TrayStandby::tRecord record = TrayStandby::Take(settings);
-    if (!record.HoldsTask() || m_app.IsCompact())
+    const TrayStandby::tRecord record = TrayStandby::Read(settings);
+    m_standbyRetry = false;
+    if (!record.HoldsTask())
         return;
-    m_app.ReadLastTask();
+    // Without a database to read the record waits, untold: a user's file
+    // that comes back is dealt with at a later poll, another user's record
+    // is cleared then.
+    if (m_app.IsCompact()) {
+        m_standbyRetry = true;
+        return;
+    }
+    // The newest entry read afresh; a file held by another program decides
+    // nothing yet.
+    bool done = m_app.ReadLastTask();
     const tTacheFull last = m_app.LastTask();
     const qint64 now = Platform::Clock::now();
-    switch (TrayStandby::Decide(record, m_app.User().userId, last, now, m_app.Settings().actionOnRestart)) {
+    const TrayStandby::Action action =
+        done ? TrayStandby::Decide(record, m_app.User().userId, last, now, m_app.Settings().actionOnRestart)
+             : TrayStandby::Action::Nothing;
+    switch (action) {
     case TrayStandby::Action::Reopen: {
         CTrayDatabase db(m_app.User().databasePath);
-        db.ReopenTask(last.Id, record.time);
+        done = db.ReopenTask(last.Id, record.time);
         break;
     }
     case TrayStandby::Action::RestartCopy: {
@@ -217,7 +247,7 @@ void CZarvoTrayDlg::ApplyStandbyRecord(bool atStart, bool &openInfos)
         again.Debut = now;
         again.Fin = 0;
         CTrayDatabase db(m_app.User().databasePath);
-        db.StartTask(again, -1);
+        done = db.StartTask(again, -1);
         break;
     }
     case TrayStandby::Action::ShowInfos:
@@ -230,8 +260,22 @@ void CZarvoTrayDlg::ApplyStandbyRecord(bool atStart, bool &openInfos)
             ShowOrHide();
         break;
     case TrayStandby::Action::Nothing:
+        break;
+    }
+    // The record stays until the entry is taken up: the next poll tries
+    // again, and the user hears of it once.
+    if (!done) {
+        m_standbyRetry = true;
+        if (!m_standbyTold) {
+            m_standbyTold = true;
+            RichMessageBox(MessageBoxType::IconExclamation, this, m_app.Text(TextStandbyRetry), m_app.Text(124));
+        }
         return;
     }
+    TrayStandby::Clear(settings, record);
+    m_standbyTold = false;
+    if (action == TrayStandby::Action::Nothing)
+        return;
     m_app.ForgetModif();
     Reload(true, false);
 }
@@ -664,6 +708,11 @@ void CZarvoTrayDlg::keyPressEvent(QKeyEvent *event)
 
 void CZarvoTrayDlg::closeEvent(QCloseEvent *event)
 {
+    // The program's end closes it for good.
+    if (m_ending) {
+        event->accept();
+        return;
+    }
     // Closing never ends the program: it hides the panel, or minimises the
     // normal window when there is no notification area to come back from.
     event->ignore();
@@ -706,6 +755,13 @@ void CZarvoTrayDlg::Poll()
 
 void CZarvoTrayDlg::OnPollTimer()
 {
+    FollowNotificationArea();
+    if (m_standbyRetry) {
+        bool openInfos = false;
+        ApplyStandbyRecord(false, openInfos);
+        if (openInfos && Dialogs().toggleInfos && !InfosShown())
+            Dialogs().toggleInfos();
+    }
     // Without a user (none made yet, none selected, or no users folder) the
     // user is chosen again: the main program may have made one since.
     if (m_app.User().databasePath.isEmpty()) {
@@ -827,7 +883,9 @@ void CZarvoTrayDlg::ShowOrHide()
 void CZarvoTrayDlg::Conceal()
 {
     // Without an icon to come back from, a hidden window would be lost:
-    // every hide minimises instead.
+    // every hide minimises instead. The notification area may have gone
+    // since it was last looked at.
+    FollowNotificationArea();
     if (m_trayAvailable)
         hide();
     else
@@ -857,6 +915,7 @@ void CZarvoTrayDlg::OnLeftClick()
 
 void CZarvoTrayDlg::OnWake()
 {
+    FollowNotificationArea();
     if (isVisible() && !isMinimized()) {
         ShowWindow();
         return;
@@ -1155,9 +1214,83 @@ void CZarvoTrayDlg::Help()
 
 void CZarvoTrayDlg::Quit()
 {
+    RecordOpenWindows();
+    QCoreApplication::quit();
+}
+
+void CZarvoTrayDlg::RecordOpenWindows()
+{
+    // Before anything closes: closing the Infos window now must not count
+    // as the user closing it.
+    Platform::Settings settings;
+    settings.setInt(u"Tray", u"PopupInfos", u"Visible", InfosShown() ? 1 : 0);
     if (m_listUser != -1)
         m_favouritesList->SaveViewState(m_listUser);
+    settings.sync();
+}
+
+bool CZarvoTrayDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit && !m_ending) {
+        // Held back when a window refused to close; otherwise Qt's own
+        // handling closes what is left and ends the loop.
+        if (!PrepareToEnd()) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool CZarvoTrayDlg::PrepareToEnd()
+{
+    RecordOpenWindows();
+    m_ending = true;
+    // As Qt's own quit: every window is asked to close, and one that
+    // refuses keeps the program running.
+    QList<QPointer<QWindow>> windows;
+    for (QWindow *window : QGuiApplication::topLevelWindows())
+        windows << window;
+    for (const QPointer<QWindow> &window : windows) {
+        if (window && window->handle() && !window->close()) {
+            m_ending = false;
+            // This window may have closed already: back within reach.
+            if (!isVisible() && !m_trayAvailable)
+                showMinimized();
+            return false;
+        }
+    }
     if (m_icon)
         m_icon->Hide();
-    QCoreApplication::quit();
+    return true;
+}
+
+void CZarvoTrayDlg::ApplyWindowKind()
+{
+    if (m_trayAvailable)
+        setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    else
+        setWindowFlags(Qt::Window);
+}
+
+void CZarvoTrayDlg::FollowNotificationArea()
+{
+    const bool available = m_icon && m_icon->IsAvailable();
+    if (available == m_trayAvailable || m_ending)
+        return;
+    const bool inView = isVisible() && !isMinimized();
+    m_trayAvailable = available;
+    // Changing the kind hides the window.
+    ApplyWindowKind();
+    if (m_initialised) {
+        ApplySizeLimits();
+        LayoutViews();
+    }
+    if (inView)
+        ShowWindow();
+    else if (!available)
+        // No icon to come back from: within reach, as a hidden window is
+        // here.
+        showMinimized();
+    // Otherwise it stays hidden behind the icon that shows now.
 }

@@ -38,7 +38,13 @@ namespace Platform { class PowerEvents; }
 // With a notification area the window is a frameless panel that closing
 // only hides; without one it is a normal window, shown at start, that every
 // hide (closing, Escape, the automatic hiding after a start) minimises, and
-// every command stays within reach of its menu button.
+// every command stays within reach of its menu button. A notification area
+// that appears or goes later is followed: at the poll, and whenever the
+// window is about to go out of the way.
+//
+// Every end of the program (Quitter, the session's end, a copy started to
+// end this one) goes through the application's quit, which this window
+// lets through once it recorded what was open.
 class CZarvoTrayDlg : public QWidget
 {
     Q_OBJECT
@@ -67,6 +73,9 @@ public:
     // A window manager's title bar: its icon, its buttons and their room,
     // counted in widths of the bar's height.
     static constexpr int TitleBarButtons = 6;
+    // A wake or a start could not take the entry ended at the sleep up
+    // again: told once, tried again at each poll.
+    static constexpr int TextStandbyRetry = 26200;
 
     CZarvoTrayDlg(CZarvoTrayApp &app, const QStringList &arguments);
     ~CZarvoTrayDlg() override;
@@ -77,6 +86,10 @@ public:
     bool IsInitialised() const { return m_initialised; }
     bool StartVisible() const { return m_startVisible; }
     bool HasTrayIcon() const { return m_trayAvailable; }
+    // Whether the program is ending (its windows then close for good).
+    bool IsEnding() const { return m_ending; }
+    // Whether a standby record waits for the next poll to be applied.
+    bool StandbyRetryPending() const { return m_standbyRetry; }
     TrayIcon *Icon() const { return m_icon.get(); }
 
     // --- Operations (also reached by the other tray windows) -------------
@@ -90,7 +103,11 @@ public:
     void ToggleInfos();
     void Sort(int mode);
     void Help();
+    // Ends the program as every quit does (see eventFilter).
     void Quit();
+    // The notification area, looked at again: the window becomes the panel
+    // behind a new icon, or a normal window within reach when the area went.
+    void FollowNotificationArea();
     // A start from favourite `id` (or recent combination number `id`);
     // `keepWindow` for a favourite chosen in the pop-up menu. `shownFrom`
     // is the database the choice was offered from (a menu built earlier;
@@ -114,6 +131,8 @@ public:
     void OnSuspend();
     // The machine woke up: the record decides (with "EndTaskOnStandby").
     void OnResume();
+    // The session or the machine ends: as a sleep, then the program ends.
+    void OnSessionEnding();
     void Poll();
     void Reload(bool onlyIfShown, bool newUser);
     void LayoutViews();
@@ -140,6 +159,10 @@ public:
     int CaptionHeight() const { return m_captionHeight; }
 
 protected:
+    // The application's quit: what is open is recorded, then every window
+    // is closed (this one included) and the program ends; a window that
+    // refuses keeps it running.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -190,12 +213,25 @@ private:
     // Acts on the standby record: at start or on waking. False when the
     // Infos window is to open (at start, after the initialisation).
     void ApplyStandbyRecord(bool atStart, bool &openInfos);
+    // What is open and the favourites' view, kept for the next start.
+    void RecordOpenWindows();
+    // The application's quit: every window closed, this one included.
+    // False when one refused.
+    bool PrepareToEnd();
+    // The window's kind for the notification area there is now: a panel
+    // behind the icon, or a normal window.
+    void ApplyWindowKind();
 
     CZarvoTrayApp &m_app;
     std::unique_ptr<TrayIcon> m_icon;
     bool m_trayAvailable = false;
     bool m_startVisible = false;
     bool m_initialised = false;
+    bool m_ending = false;
+    // A standby record to apply again at the next poll, and whether its
+    // failure was told.
+    bool m_standbyRetry = false;
+    bool m_standbyTold = false;
     // The program placed or sized the window: its frame is to be kept on
     // the screen (the user's own moves are left as they are).
     bool m_keepOnScreen = false;

@@ -40,7 +40,7 @@ void TrayStandby::Write(Platform::Settings &settings, int user, int task, qint64
     settings.sync();
 }
 
-TrayStandby::tRecord TrayStandby::Take(Platform::Settings &settings)
+TrayStandby::tRecord TrayStandby::Read(Platform::Settings &settings)
 {
     tRecord record;
     record.user = settings.getInt(Base, Section, u"User", -1);
@@ -55,11 +55,15 @@ TrayStandby::tRecord TrayStandby::Take(Platform::Settings &settings)
         return {};
     }
     record.time = qFromLittleEndian<qint64>(time.constData());
-    if (record.HoldsTask()) {
-        clear(settings, record, true);
-        settings.sync();
-    }
     return record;
+}
+
+void TrayStandby::Clear(Platform::Settings &settings, const tRecord &record)
+{
+    if (!record.HoldsTask())
+        return;
+    clear(settings, record, true);
+    settings.sync();
 }
 
 TrayStandby::Action TrayStandby::Decide(const tRecord &record, int currentUser, const tTacheFull &lastTask, qint64 now,

@@ -35,10 +35,11 @@ public:
 
     // Writes the record of an entry ended at `time`.
     static void Write(Platform::Settings &settings, int user, int task, qint64 time);
-    // Reads the record and clears it: a "Time" that is missing or not
-    // exactly 8 bytes is reset (to 8 zero bytes when it was there) and the
-    // record reads empty.
-    static tRecord Take(Platform::Settings &settings);
+    // Reads the record: a "Time" that is missing or not exactly 8 bytes is
+    // reset (to 8 zero bytes when it was there) and the record reads empty.
+    // A sound record stays until it is cleared, once acted on.
+    static tRecord Read(Platform::Settings &settings);
+    static void Clear(Platform::Settings &settings, const tRecord &record);
     // The decision for a record, the current user, the newest entry and
     // "ActionOnRestart": nothing unless the record's user is the current
     // one and its entry is still the newest one.

@@ -1,6 +1,6 @@
 #pragma once
 // A notification-area icon for the tests: it records what the window shows
-// on it and lets a test click it.
+// on it, lets a test click it and take the notification area away.
 #include "TrayIcon.h"
 
 class FakeTrayIcon : public TrayIcon
@@ -19,6 +19,8 @@ public:
     void SetTip(const QString &t) override { tip = t; }
     void Hide() override { shown = false; }
 
+    // The desktop's notification area appears or goes (its panel ended).
+    void SetAvailable(bool available) { m_available = available; }
     void LeftClick() { emit leftClicked(); }
     void RightClick() { emit rightClicked(QPoint(100, 100)); }
 

@@ -47,21 +47,24 @@ TEST(TrayStandbyTest, TheDecision)
         EXPECT_EQ(TrayStandby::Decide(c.record, c.user, last(c.lastId), c.now, c.action), c.expected) << c.name;
 }
 
-TEST(TrayStandbyTest, ARecordIsReadOnceAndABadTimeIsReset)
+TEST(TrayStandbyTest, ARecordIsKeptUntilClearedAndABadTimeIsReset)
 {
     Platform::Settings settings;
     TrayStandby::Write(settings, 3, 101, 0x0102030405060708LL);
-    const TrayStandby::tRecord read = TrayStandby::Take(settings);
+    const TrayStandby::tRecord read = TrayStandby::Read(settings);
     EXPECT_EQ(read.user, 3);
     EXPECT_EQ(read.task, 101);
     EXPECT_EQ(read.time, 0x0102030405060708LL);
     EXPECT_EQ(settings.getBinary(u"Tray", u"Standby", u"Time").size(), 8);
-    EXPECT_FALSE(TrayStandby::Take(settings).HoldsTask()) << "used once";
+    EXPECT_EQ(TrayStandby::Read(settings).task, 101) << "kept while not acted on";
+    TrayStandby::Clear(settings, read);
+    EXPECT_FALSE(TrayStandby::Read(settings).HoldsTask()) << "used once";
+    EXPECT_EQ(settings.getBinary(u"Tray", u"Standby", u"Time"), QByteArray(8, '\0'));
 
     // Seven bytes: the record is cleared and the time written as 8 zeros.
     TrayStandby::Write(settings, 3, 101, 42);
     settings.setBinary(u"Tray", u"Standby", u"Time", QByteArray(7, '\x01'));
-    EXPECT_FALSE(TrayStandby::Take(settings).HoldsTask());
+    EXPECT_FALSE(TrayStandby::Read(settings).HoldsTask());
     EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", 0), -1);
     EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"User", 0), -1);
     EXPECT_EQ(settings.getBinary(u"Tray", u"Standby", u"Time"), QByteArray(8, '\0'));
@@ -69,7 +72,7 @@ TEST(TrayStandbyTest, ARecordIsReadOnceAndABadTimeIsReset)
     // No time at all: cleared, nothing written in its place.
     settings.remove(u"Tray", u"Standby", u"Time");
     settings.setInt(u"Tray", u"StandBy", u"Task", 101);
-    EXPECT_FALSE(TrayStandby::Take(settings).HoldsTask());
+    EXPECT_FALSE(TrayStandby::Read(settings).HoldsTask());
     EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", 0), -1);
     EXPECT_FALSE(settings.contains(u"Tray", u"Standby", u"Time"));
 }

@@ -10,6 +10,22 @@ namespace {
 
 class TrayWindowTest : public TrayWindowFixture
 {
+public:
+    // What a wake wrote, or what is wrong with it ("" when right): entry
+    // 101 runs again from its start; or it stays ended at the sleep and a
+    // copy runs from now.
+    QString reopened(qint64) const
+    {
+        const QString got = cell(QStringLiteral("select count(*)||'/'||Fin from Taches"));
+        return got == QStringLiteral("1/0") ? QString() : got;
+    }
+    QString restarted(qint64 slept) const
+    {
+        const QString got = cell(QStringLiteral("select group_concat(Debut||'-'||Fin, ' ') from "
+                                                "(select * from Taches order by Id)"));
+        const QString wanted = QStringLiteral("%1-%2 %3-0").arg(at(17, 0)).arg(slept).arg(now);
+        return got == wanted ? QString() : got + QStringLiteral(" instead of ") + wanted;
+    }
 };
 
 } // namespace
@@ -165,11 +181,22 @@ TEST_F(TrayWindowTest, ATrayStartedWithoutAUserShowsTheFirstOneAtThePoll)
          [&] { ASSERT_TRUE(QFile::rename(aside, users)); }, CZarvoTrayApp::CompactReason::NoDatabase},
         {"no user selected yet", selectAnne(0), selectAnne(1), CZarvoTrayApp::CompactReason::NoDatabase},
     };
+    // Without the toolbar the window is narrow: the message takes lines.
+    settings.setInt(u"Tray", u"Config", u"ShowToolBar", 0);
     for (const auto &c : cases) {
         c.before();
-        start();
+        start(false);
         EXPECT_EQ(app->Compact(), c.shown) << c.name;
         EXPECT_EQ(app->User().databasePath, QString()) << c.name;
+        // No user, no empty name: the program's name alone.
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Zarvo")) << c.name;
+        EXPECT_EQ(icon->tip, QStringLiteral("Zarvo")) << c.name;
+        // Whole from the first frame: the message as high as its lines at
+        // the window's width, within the window.
+        const CMyMFCButton *message = window->MessageButton();
+        EXPECT_TRUE(message->isVisible()) << c.name;
+        EXPECT_GE(message->height(), message->heightForWidth(message->width())) << c.name;
+        EXPECT_LE(message->geometry().bottom(), window->height() - 1) << c.name;
         window->OnPollTimer();
         EXPECT_TRUE(app->IsCompact()) << c.name << ": still nobody";
         c.after();
@@ -422,12 +449,15 @@ TEST_F(TrayWindowTest, EveryHideLeavesTheWindowWithinReach)
             return Seen::Hidden;
         return window->isMinimized() ? Seen::Minimised : Seen::Shown;
     };
-    // Each way the window goes out of the way.
+    // Each way the window goes out of the way, and what it records for the
+    // next start when it goes: a start from the list hides it as the user
+    // would, while the task dialog's automatic hiding records nothing.
     const struct
     {
         const char *name;
         std::function<void()> act;
         bool onlyWithAutoHide;
+        bool recordsHidden;
     } actions[] = {
         {"a favourite started from the list",
          [this] {
@@ -436,10 +466,11 @@ TEST_F(TrayWindowTest, EveryHideLeavesTheWindowWithinReach)
              list->SetCurrentRow(0);
              QTest::keyClick(list, Qt::Key_Return);
          },
-         true},
-        {"a new task", [this] { window->NewTask(); }, true},
-        {"closing", [this] { window->close(); }, false},
-        {"Escape", [this] { QTest::keyClick(window->Tabs()->tabBar(), Qt::Key_Escape); }, false},
+         true, true},
+        {"a new task", [this] { window->NewTask(); }, true, false},
+        {"closing", [this] { window->close(); }, false, true},
+        {"Escape", [this] { QTest::keyClick(window->Tabs()->tabBar(), Qt::Key_Escape); }, false, true},
+        {"the hide button", [this] { QTest::mouseClick(window->HideButton(), Qt::LeftButton); }, false, true},
     };
     for (bool tray : {true, false}) {
         for (bool autoHide : {true, false}) {
@@ -452,16 +483,92 @@ TEST_F(TrayWindowTest, EveryHideLeavesTheWindowWithinReach)
                 CZarvoTrayDlg::Dialogs().newTask = [](QWidget *) { return true; };
                 ASSERT_EQ(seen(), Seen::Shown) << name;
                 action.act();
-                const Seen expected = action.onlyWithAutoHide && !autoHide ? Seen::Shown
-                    : tray                                                  ? Seen::Hidden
-                                                                            : Seen::Minimised;
+                const bool goes = !action.onlyWithAutoHide || autoHide;
+                const Seen expected = !goes ? Seen::Shown : tray ? Seen::Hidden : Seen::Minimised;
                 EXPECT_EQ(int(seen()), int(expected)) << name;
-                EXPECT_FALSE(seen() == Seen::Hidden && !icon->shown) << name << ": out of reach";
+                EXPECT_FALSE(seen() == Seen::Hidden && !icon->IsAvailable()) << name << ": out of reach";
+                const bool recordedHidden = goes && action.recordsHidden;
+                EXPECT_EQ(settings.getInt(u"Tray", u"Dialog", u"Visible", -1), recordedHidden ? 0 : 1) << name;
+
+                // The next start shows the window as recorded (always where
+                // no notification area would bring it back).
+                window = nullptr;
+                app.reset();
+                CAppData::Clear();
+                start(tray);
+                EXPECT_EQ(int(seen()), int(!tray || !recordedHidden ? Seen::Shown : Seen::Hidden))
+                    << name << ", started again";
                 window = nullptr;
                 app.reset();
                 CAppData::Clear();
             }
         }
+    }
+}
+
+// The notification area is looked at again at each poll and whenever the
+// window would go out of the way: the window becomes the panel behind the
+// icon when one appears, and a normal window within reach when it goes;
+// never hidden while no icon can show.
+TEST_F(TrayWindowTest, ANotificationAreaThatComesOrGoesIsFollowed)
+{
+    enum class Seen { Shown, Hidden, Minimised };
+    const auto seen = [this] {
+        if (!window->isVisible())
+            return Seen::Hidden;
+        return window->isMinimized() ? Seen::Minimised : Seen::Shown;
+    };
+    const struct
+    {
+        const char *name;
+        bool areaAtStart;
+        bool shownBefore;
+        bool areaAfter;
+        std::function<void()> then;
+        Seen expected;
+    } cases[] = {
+        {"a hidden panel whose area goes, at the poll", true, false, false, [this] { window->OnPollTimer(); },
+         Seen::Minimised},
+        {"a shown panel whose area goes, at the poll", true, true, false, [this] { window->OnPollTimer(); },
+         Seen::Shown},
+        {"a shown panel whose area went, at Escape", true, true, false,
+         [this] { QTest::keyClick(window, Qt::Key_Escape); }, Seen::Minimised},
+        {"a shown panel whose area went, at a start from the list", true, true, false,
+         [this] {
+             COwnerDrawListBox *list = window->FavouritesList();
+             list->SetCurrentRow(0);
+             QTest::keyClick(list, Qt::Key_Return);
+         },
+         Seen::Minimised},
+        {"a shown window whose area appears, at the poll", false, true, true, [this] { window->OnPollTimer(); },
+         Seen::Shown},
+        {"a minimised window whose area appears, at the poll", false, false, true, [this] { window->OnPollTimer(); },
+         Seen::Hidden},
+        {"a shown window whose area appeared, at closing", false, true, true, [this] { window->close(); },
+         Seen::Hidden},
+        {"a hidden panel whose area went, at a second copy", true, false, false,
+         [this] { app->HandleMessage({Platform::MessageBus::registerMessage(CZarvoTrayApp::WakeMessageName), 0, 0}); },
+         Seen::Shown},
+    };
+    for (const auto &c : cases) {
+        start(c.areaAtStart);
+        EXPECT_TRUE(icon->shown) << c.name << ": the icon is asked for on every desktop";
+        if (c.shownBefore && !window->isVisible())
+            window->ShowOrHide();
+        if (!c.shownBefore && window->isVisible())
+            window->HideWindow();
+        ASSERT_EQ(int(seen()), int(c.shownBefore ? Seen::Shown : c.areaAtStart ? Seen::Hidden : Seen::Minimised))
+            << c.name;
+        icon->SetAvailable(c.areaAfter);
+        c.then();
+        EXPECT_EQ(int(seen()), int(c.expected)) << c.name;
+        EXPECT_EQ(window->HasTrayIcon(), c.areaAfter) << c.name;
+        // A panel behind the icon, or a window the window manager frames.
+        EXPECT_EQ(bool(window->windowFlags() & Qt::FramelessWindowHint), c.areaAfter) << c.name;
+        EXPECT_TRUE(icon->shown) << c.name;
+        window = nullptr;
+        app.reset();
+        CAppData::Clear();
     }
 }
 
@@ -643,6 +750,19 @@ TEST_F(TrayWindowTest, TheListsHoverWithoutReadingTheDatabaseAndKeepTheirFoldsFo
                                     "(Cliquez pour reprendre maintenant)"));
     EXPECT_EQ(list->HoverRow(), 0);
     EXPECT_EQ(list->HoverText(), QString()) << "a header has no hover text";
+    // The row's details show in the tray's tip, wrapped to the screen; a
+    // header has none.
+    auto *tip = list->findChild<CTrayToolTip *>();
+    ASSERT_NE(tip, nullptr);
+    const auto askTip = [list](int row) {
+        QHelpEvent help(QEvent::ToolTip, rowCentre(list, row), list->viewport()->mapToGlobal(rowCentre(list, row)));
+        QCoreApplication::sendEvent(list->viewport(), &help);
+    };
+    askTip(1);
+    EXPECT_TRUE(tip->isVisible());
+    EXPECT_EQ(tip->Content().description, hover);
+    askTip(0);
+    EXPECT_FALSE(tip->isVisible());
 
     // Folded and kept across a reload and across a run of the same user.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 2));
@@ -809,6 +929,69 @@ TEST_F(TrayWindowTest, ASleepWhoseStopFailsWritesNoRecord)
     now += 60;
     window->OnResume();
     EXPECT_EQ(cell(QStringLiteral("select count(*)||'/'||Fin from Taches")), QStringLiteral("1/0"));
+}
+
+// A wake whose write fails (another program holds the file past every
+// wait) keeps the record and says so once; the next poll that can write
+// takes the entry up, and clears the record then. The same for a long
+// sleep whose setting restarts a copy.
+TEST_F(TrayWindowTest, AWakeThatCannotWriteKeepsItsRecordSaysSoAndTheNextPollTakesTheEntryUp)
+{
+    const struct
+    {
+        const char *name;
+        qint64 asleep;
+        int actionOnRestart;
+        QString (TrayWindowTest::*after)(qint64 slept) const;
+    } cases[] = {
+        {"four minutes: the same entry runs again", 240, 0, &TrayWindowTest::reopened},
+        {"six minutes, restart: a copy starts", 360, 1, &TrayWindowTest::restarted},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.setInt(u"Tray", u"Config", u"ActionOnRestart", c.actionOnRestart);
+        put(101, at(17, 0), 0);
+        start();
+        window->OnSuspend();
+        const qint64 slept = now;
+        ASSERT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", -1), 101);
+        now += c.asleep;
+        MessageBoxAnswers answers;
+        {
+            ShortBusyWait shortWait;
+            SQLite::CmyDataBase third;
+            ASSERT_EQ(third.Open(path), 0);
+            ASSERT_TRUE(third.BeginTransaction());
+            ASSERT_EQ(third.Execute(u"update Infos set Value=Value where Name='Modif'"), 0) << "a writer";
+            window->OnResume();
+            // Still held at the poll: tried again, told no more.
+            now += 10;
+            window->OnPollTimer();
+            third.RollbackTransaction();
+        }
+        EXPECT_EQ(cell(QStringLiteral("select count(*)||'/'||Fin from Taches")), QStringLiteral("1/%1").arg(slept))
+            << "nothing written";
+        EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", -1), 101) << "the record is kept";
+        ASSERT_EQ(answers.AskedBoxes().size(), 1u);
+        EXPECT_TRUE(answers.AskedBoxes().front().text.startsWith(
+            QStringLiteral("La tâche arrêtée lors de la mise en veille")));
+        EXPECT_TRUE(window->StandbyRetryPending());
+
+        now += 10;
+        window->OnPollTimer();
+        EXPECT_EQ((this->*c.after)(slept), QString());
+        EXPECT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", 0), -1) << "used once";
+        EXPECT_FALSE(window->StandbyRetryPending());
+        EXPECT_EQ(answers.AskedBoxes().size(), 1u);
+        window = nullptr;
+        app.reset();
+        CAppData::Clear();
+        {
+            SQLite::CmyDataBase db;
+            ASSERT_EQ(db.Open(path), 0);
+            ASSERT_EQ(db.Execute(u"delete from Taches"), 0);
+        }
+    }
 }
 
 // A database whose upgrade failed shows the compact window with the

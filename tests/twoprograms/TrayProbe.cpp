@@ -2,7 +2,11 @@
 // driver: the newest entry it shows, its window's title, the message it
 // shows in place of its views, its favourites, what its current-task
 // button and day strip draw, a poll, its poll timer stopped, a click on a
-// favourite's row.
+// favourite's row, a command of the icon's menu, how its windows show.
+//
+// With ZARVO_TEST_NOTIFICATION_AREA=1 in its environment the program
+// believes the desktop has a notification area (where the display has
+// none, as offscreen).
 #include "CDayCtrl.h"
 #include "COwnerDrawListBox.h"
 #include "CViewTask.h"
@@ -10,13 +14,36 @@
 #include "CZarvoTrayDlg.h"
 #include "ProgramDriver.h"
 #include "TrayCommands.h"
+#include "TrayIcon.h"
+#include "WidgetIds.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
 #include <QTest>
 #include <QTimerEvent>
 
 namespace {
+
+// An icon in a notification area that the display does not have.
+class BelievedIcon : public TrayIcon
+{
+public:
+    bool IsAvailable() const override { return true; }
+    void Show(const QIcon &, const QString &) override {}
+    void SetTip(const QString &) override {}
+    void Hide() override {}
+};
+
+void believeInANotificationArea()
+{
+    if (qEnvironmentVariable("ZARVO_TEST_NOTIFICATION_AREA") == u"1")
+        CZarvoTrayApp::SetDefaultIconFactory([] { return std::make_unique<BelievedIcon>(); });
+}
+
+Q_COREAPP_STARTUP_FUNCTION(believeInANotificationArea)
 
 // The window's poll timer while a test has it stopped (0: it runs).
 struct StoppedTimer
@@ -76,6 +103,15 @@ void restartPollTimer(CZarvoTrayApp &app)
 //                         notice, or a poll asked here, then reads the
 //                         database) or started again
 //   click-favourite ID -> ok when the favourite's row was clicked, else none
+//   menu COMMAND       -> ok when the icon's menu (built as a right click
+//                         builds it) had the command and it was chosen;
+//                         disabled or none otherwise
+//   window             -> shown, minimised or hidden
+//   infos              -> 1 while the Infos window shows, else 0
+//   frame              -> "inside" once a window manager framed the window
+//                         and the whole frame lies within its screen's work
+//                         area, "unframed FRAME" before, else
+//                         "outside FRAME AREA"
 bool probe(const QStringList &words, QString &answer)
 {
     CZarvoTrayApp *app = CZarvoTrayApp::Application();
@@ -169,6 +205,48 @@ bool probe(const QStringList &words, QString &answer)
             answer = QStringLiteral("ok");
             break;
         }
+    } else if (key == u"menu") {
+        answer = QStringLiteral("none");
+        CZarvoTrayDlg *window = app->Window();
+        if (!window)
+            return true;
+        window->ShowPopupMenu(QPoint(100, 100));
+        const int command = words.value(1).toInt();
+        for (QAction *action : window->PopupMenu()->actions()) {
+            if (WidgetIds::CommandId(action) != command)
+                continue;
+            if (!action->isEnabled()) {
+                answer = QStringLiteral("disabled");
+                return true;
+            }
+            // Chosen as a click chooses it: the menu closes first.
+            answer = QStringLiteral("ok");
+            window->PopupMenu()->hide();
+            action->trigger();
+            return true;
+        }
+    } else if (key == u"window") {
+        const CZarvoTrayDlg *window = app->Window();
+        answer = !window || !window->isVisible() ? QStringLiteral("hidden")
+            : window->isMinimized()             ? QStringLiteral("minimised")
+                                                : QStringLiteral("shown");
+    } else if (key == u"infos") {
+        const CZarvoTrayDlg::tDialogs &d = CZarvoTrayDlg::Dialogs();
+        answer = d.infosShown && d.infosShown() ? QStringLiteral("1") : QStringLiteral("0");
+    } else if (key == u"frame") {
+        const CZarvoTrayDlg *window = app->Window();
+        const QRect frame = window ? window->frameGeometry() : QRect();
+        const QScreen *screen = window ? window->screen() : nullptr;
+        const QRect area = screen ? screen->availableGeometry() : QRect();
+        const auto text = [](const QRect &r) {
+            return QStringLiteral("%1,%2,%3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        };
+        if (!window || !window->isVisible() || frame == window->geometry())
+            answer = QStringLiteral("unframed") + (window ? u' ' + text(frame) : QString());
+        else if (area.contains(frame))
+            answer = QStringLiteral("inside");
+        else
+            answer = QStringLiteral("outside ") + text(frame) + u' ' + text(area);
     } else {
         return false;
     }

@@ -1,0 +1,260 @@
+// The tray program as a real process on the desktops it meets: with and
+// without a notification area, it ends when the user, the session or a
+// copy started for it asks, with what was open kept for the next start;
+// under a window manager its whole frame lies on the screen.
+#include "CBdD.h"
+#include "CUsers.h"
+#include "CmyDataBase.h"
+#include "DrivenProgram.h"
+#include "PrivateSessionBus.h"
+#include "QStringPrinter.h"
+#include "Settings.h"
+#include "TestEnvironment.h"
+#include "tUsers.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Commands of the tray: the Infos window, Quitter.
+constexpr int ShowInfos = 33109;
+constexpr int Quitter = 33087;
+
+class TrayOnDesktops : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(makeUser(QStringLiteral("Anne"))); }
+
+    // The selected user `name` and the database of their own.
+    void makeUser(const QString &name)
+    {
+        const QString users = TestEnvironment::currentRoot() + QStringLiteral("/users/");
+        ASSERT_TRUE(QDir().mkpath(users + name));
+        {
+            Platform::Settings settings;
+            settings.setString(u"Config", u"Rep", u"Users", users);
+            settings.sync();
+        }
+        CUsers all;
+        tUsers user;
+        user.Nom = name;
+        ASSERT_EQ(all.AddUser(user), CUsers::Done);
+        path = users + name + QStringLiteral("/Zarvo.sdb");
+        {
+            CBdD db(path);
+            ASSERT_TRUE(db.IsOpen());
+        }
+        tUsers selected;
+        ASSERT_TRUE(all.SelectUser(user.Id, selected));
+    }
+    // The environment of a tray that believes in a notification area, or
+    // that has none (offscreen shows none).
+    static QStringList area(bool notificationArea)
+    {
+        return notificationArea ? QStringList{QStringLiteral("ZARVO_TEST_NOTIFICATION_AREA=1")} : QStringList{};
+    }
+    static int setting(const char16_t *section, const char16_t *name)
+    {
+        return Platform::Settings().getInt(u"Tray", section, name, -1);
+    }
+    static const char *kind(bool notificationArea)
+    {
+        return notificationArea ? "with a notification area" : "without a notification area";
+    }
+    // A driver's name of its own for each program a test starts.
+    static QString named(const char *name, bool notificationArea)
+    {
+        return QString::fromLatin1(name) + (notificationArea ? QStringLiteral("-area") : QStringLiteral("-none"));
+    }
+
+    QString path;
+};
+
+} // namespace
+
+// Quitter in the icon's menu ends the program on both kinds of desktop,
+// the Infos window recorded as open; the next start shows it again.
+TEST_F(TrayOnDesktops, QuitterEndsTheTrayAndWhatWasOpenComesBack)
+{
+    for (bool notificationArea : {false, true}) {
+        SCOPED_TRACE(kind(notificationArea));
+        {
+            DrivenProgram tray(QStringLiteral(TRAY_DRIVEN), named("tray", notificationArea), {QStringLiteral("-v")},
+                               area(notificationArea));
+            ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
+            ASSERT_EQ(tray.Ask(QStringLiteral("window")), QStringLiteral("shown"));
+            ASSERT_EQ(tray.Ask(QStringLiteral("menu %1").arg(ShowInfos)), QStringLiteral("ok"));
+            ASSERT_EQ(tray.WaitFor(QStringLiteral("infos"), QStringLiteral("1")), QStringLiteral("ok"));
+            EXPECT_EQ(tray.Ask(QStringLiteral("menu %1").arg(Quitter)), QStringLiteral("ok"));
+            EXPECT_EQ(tray.WaitForExit(), 0) << "still running after Quitter";
+        }
+        EXPECT_EQ(setting(u"PopupInfos", u"Visible"), 1);
+        EXPECT_EQ(setting(u"Dialog", u"Visible"), 1);
+
+        // Started again without "-v": the window and the Infos window as
+        // they were.
+        DrivenProgram again(QStringLiteral(TRAY_DRIVEN), named("again", notificationArea), {}, area(notificationArea));
+        ASSERT_TRUE(again.Ready()) << again.Output().toStdString();
+        EXPECT_EQ(again.WaitFor(QStringLiteral("infos"), QStringLiteral("1")), QStringLiteral("ok"));
+        EXPECT_EQ(again.Ask(QStringLiteral("window")), QStringLiteral("shown"));
+        // Closed by the user, it stays closed.
+        ASSERT_EQ(again.Ask(QStringLiteral("menu %1").arg(ShowInfos)), QStringLiteral("ok"));
+        ASSERT_EQ(again.WaitFor(QStringLiteral("infos"), QStringLiteral("0")), QStringLiteral("ok"));
+        EXPECT_EQ(again.Ask(QStringLiteral("menu %1").arg(Quitter)), QStringLiteral("ok"));
+        EXPECT_EQ(again.WaitForExit(), 0);
+        EXPECT_EQ(setting(u"PopupInfos", u"Visible"), 0);
+    }
+}
+
+// "ZarvoTray --quit" ends the copy that runs, on both kinds of desktop, and
+// ends at once itself; with none running it starts none.
+TEST_F(TrayOnDesktops, ACopyStartedToQuitEndsTheRunningOne)
+{
+    for (bool notificationArea : {false, true}) {
+        SCOPED_TRACE(kind(notificationArea));
+        {
+            // The Infos window closed at start, opened by the test.
+            Platform::Settings settings;
+            settings.setInt(u"Tray", u"PopupInfos", u"Visible", 0);
+            settings.sync();
+        }
+        DrivenProgram tray(QStringLiteral(TRAY_DRIVEN), named("tray", notificationArea), {}, area(notificationArea));
+        ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
+        ASSERT_EQ(tray.Ask(QStringLiteral("menu %1").arg(ShowInfos)), QStringLiteral("ok"));
+        ASSERT_EQ(tray.WaitFor(QStringLiteral("infos"), QStringLiteral("1")), QStringLiteral("ok"));
+        QProcess second;
+        second.setProcessChannelMode(QProcess::ForwardedChannels);
+        second.start(QStringLiteral(TRAY_PROGRAM), {QStringLiteral("--quit")});
+        ASSERT_TRUE(second.waitForFinished(DrivenProgram::Patience));
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(tray.WaitForExit(), 0) << "the running copy did not end";
+        EXPECT_EQ(setting(u"PopupInfos", u"Visible"), 1);
+    }
+    // Nothing to end: the copy asked to quit ends without showing anything.
+    DrivenProgram alone(QStringLiteral(TRAY_DRIVEN), QStringLiteral("alone"), {QStringLiteral("--quit")});
+    EXPECT_EQ(alone.WaitForExit(), 0);
+}
+
+// The session's end, told as logind tells it: the running entry ends with
+// a record for the next start, and the program ends on both kinds of
+// desktop.
+TEST_F(TrayOnDesktops, TheSessionsEndEndsTheRunningEntryAndTheTray)
+{
+    PrivateSessionBus bus;
+    if (bus.Address().isEmpty())
+        GTEST_SKIP() << "dbus-daemon is not installed";
+    for (bool notificationArea : {false, true}) {
+        SCOPED_TRACE(kind(notificationArea));
+        const int id = notificationArea ? 102 : 101;
+        const qint64 start = QDateTime::currentSecsSinceEpoch() - 3600;
+        {
+            SQLite::CmyDataBase db;
+            ASSERT_EQ(db.Open(path), 0);
+            ASSERT_EQ(db.Execute(QStringLiteral("insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,"
+                                                "IdTauxHoraire,Date_Modif,Origine_Modif,Deleted,Title,Notes) values "
+                                                "(%1,%2,0,-1,-1,0,-1,%2,1,0,'','')")
+                                     .arg(id)
+                                     .arg(start)),
+                      0);
+        }
+        QStringList environment = area(notificationArea);
+        environment << QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + bus.Address()
+                    << QStringLiteral("ZARVO_POWER_BUS=session");
+        DrivenProgram tray(QStringLiteral(TRAY_DRIVEN), named("tray", notificationArea), {}, environment);
+        ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
+        ASSERT_EQ(tray.WaitFor(QStringLiteral("last"), QStringLiteral("%1 %2 0").arg(id).arg(start)),
+                  QStringLiteral("ok"));
+        QProcess send;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.Address());
+        send.setProcessEnvironment(env);
+        send.start(QStringLiteral("dbus-send"),
+                   {QStringLiteral("--session"), QStringLiteral("--type=signal"), QStringLiteral("/org/freedesktop/login1"),
+                    QStringLiteral("org.freedesktop.login1.Manager.PrepareForShutdown"), QStringLiteral("boolean:true")});
+        ASSERT_TRUE(send.waitForFinished(DrivenProgram::Patience));
+        ASSERT_EQ(send.exitCode(), 0);
+        EXPECT_EQ(tray.WaitForExit(), 0) << "still running after the session's end";
+        SQLite::CmyDataBase db;
+        db.OpenReadOnly(path);
+        SQLite::MyTablePtr t = db.Query(QStringLiteral("select Fin from Taches where Id=%1").arg(id));
+        ASSERT_TRUE(t.hasRows());
+        EXPECT_NE(t->GetCell(0, 0), QStringLiteral("0")) << "the entry still runs";
+        EXPECT_EQ(setting(u"StandBy", u"Task"), id);
+        // The next start takes the entry up again (a short pause).
+        DrivenProgram next(QStringLiteral(TRAY_DRIVEN), named("next", notificationArea), {}, area(notificationArea));
+        ASSERT_TRUE(next.Ready()) << next.Output().toStdString();
+        EXPECT_EQ(next.WaitFor(QStringLiteral("last"), QStringLiteral("%1 %2 0").arg(id).arg(start)),
+                  QStringLiteral("ok"));
+        EXPECT_EQ(setting(u"StandBy", u"Task"), -1);
+    }
+}
+
+// Under a window manager that frames the window (openbox, with no
+// notification area), on a display of its own: with a user name no screen
+// holds in a caption, and with a saved height beyond the screen, the whole
+// frame lies within the work area once the window manager framed it.
+TEST_F(TrayOnDesktops, UnderAWindowManagerTheWholeFrameLiesWithinTheWorkArea)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
+        GTEST_SKIP() << "xvfb-run is not installed (package xvfb)";
+    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+        GTEST_SKIP() << "openbox is not installed (package openbox)";
+    const QString longName(200, u'm');
+    ASSERT_NO_FATAL_FAILURE(makeUser(longName));
+    const struct
+    {
+        const char *name;
+        const char *screen;
+        QString user;
+        int left, top, width, height;
+    } cases[] = {
+        {"a 200-character name, never placed", "1024x768", longName, 0, 0, 0, 0},
+        {"a 200-character name, placed at the right", "1024x768", longName, 900, 300, 0, 0},
+        {"a saved height beyond the screen", "800x600", QStringLiteral("Anne"), 100, 100, 300, 5000},
+        {"a saved size beyond the screen, at its bottom right", "800x600", QStringLiteral("Anne"), 700, 500, 2000,
+         3000},
+    };
+    int run = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ++run;
+        {
+            Platform::Settings settings;
+            settings.setInt(u"Tray", u"Dialog", u"Left", c.left);
+            settings.setInt(u"Tray", u"Dialog", u"Top", c.top);
+            settings.setInt(u"Tray", u"Dialog", u"Width", c.width);
+            settings.setInt(u"Tray", u"Dialog", u"Height", c.height);
+            settings.sync();
+            CUsers all;
+            tUsers user;
+            tUsers selected;
+            ASSERT_TRUE(all.LoadUserByName(c.user, user));
+            ASSERT_TRUE(all.SelectUser(user.Id, selected));
+        }
+        // The window manager first, as in a session: openbox starts the tray
+        // once it manages the display, and ends when the tray has ended,
+        // which ends the display.
+        const QStringList arguments{
+            QStringLiteral("-a"),
+            QStringLiteral("-s"),
+            QStringLiteral("-screen 0 %1x24").arg(QLatin1String(c.screen)),
+            QStringLiteral("openbox"),
+            QStringLiteral("--sm-disable"),
+            QStringLiteral("--startup"),
+            QStringLiteral("sh -c '\"$0\"; openbox --exit' '%1'").arg(QStringLiteral(TRAY_DRIVEN))};
+        // No session bus: no notification area of the machine's own.
+        const QStringList environment{QStringLiteral("QT_QPA_PLATFORM=xcb"),
+                                      QStringLiteral("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent")};
+        DrivenProgram tray(QStringLiteral("xvfb-run"), QStringLiteral("tray-%1").arg(run), arguments, environment);
+        ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
+        ASSERT_EQ(tray.Ask(QStringLiteral("user")), c.user);
+        EXPECT_EQ(tray.WaitFor(QStringLiteral("frame"), QStringLiteral("inside")), QStringLiteral("ok"));
+        EXPECT_EQ(tray.Ask(QStringLiteral("window")), QStringLiteral("shown"));
+    }
+}
