@@ -11,6 +11,15 @@ namespace {
 class TrayWindowTest : public TrayWindowFixture
 {
 public:
+    // How the window shows now.
+    enum class Seen { Shown, Hidden, Minimised };
+    Seen seen() const
+    {
+        if (!window->isVisible())
+            return Seen::Hidden;
+        return window->isMinimized() ? Seen::Minimised : Seen::Shown;
+    }
+
     // What a wake wrote, or what is wrong with it ("" when right): entry
     // 101 runs again from its start; or it stays ended at the sleep and a
     // copy runs from now.
@@ -443,12 +452,6 @@ TEST_F(TrayWindowTest, WithoutANotificationAreaTheWindowIsANormalOneThatClosingM
 
 TEST_F(TrayWindowTest, EveryHideLeavesTheWindowWithinReach)
 {
-    enum class Seen { Shown, Hidden, Minimised };
-    const auto seen = [this] {
-        if (!window->isVisible())
-            return Seen::Hidden;
-        return window->isMinimized() ? Seen::Minimised : Seen::Shown;
-    };
     // Each way the window goes out of the way, and what it records for the
     // next start when it goes: a start from the list hides it as the user
     // would, while the task dialog's automatic hiding records nothing.
@@ -512,12 +515,6 @@ TEST_F(TrayWindowTest, EveryHideLeavesTheWindowWithinReach)
 // never hidden while no icon can show.
 TEST_F(TrayWindowTest, ANotificationAreaThatComesOrGoesIsFollowed)
 {
-    enum class Seen { Shown, Hidden, Minimised };
-    const auto seen = [this] {
-        if (!window->isVisible())
-            return Seen::Hidden;
-        return window->isMinimized() ? Seen::Minimised : Seen::Shown;
-    };
     const struct
     {
         const char *name;
