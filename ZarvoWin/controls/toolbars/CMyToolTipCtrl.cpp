@@ -127,11 +127,18 @@ const std::vector<CMyToolTipCtrl::tLine> &CMyToolTipCtrl::Lines() const
     return m_lines;
 }
 
+bool CMyToolTipCtrl::IsCut() const
+{
+    LayOutLines();
+    return m_cut;
+}
+
 void CMyToolTipCtrl::LayOutLines() const
 {
     if (m_laidOut)
         return;
     m_laidOut = true;
+    m_cut = false;
     m_lines.clear();
     const int left = TextLeft();
     // Each line wraps within the widest line allowed and within the screen.
@@ -252,6 +259,7 @@ void CMyToolTipCtrl::LayOutLines() const
             qreal width = wrapped.width;
             const bool last = j + 1 == shown[i];
             if (last && (shown[i] < p.lines.size() || (dropped && i == lastShown))) {
+                m_cut = true;
                 text = withEllipsis(text, metrics[p.bold], lineWidth);
                 width = metrics[p.bold].horizontalAdvance(text);
             } else {

@@ -62,8 +62,10 @@ public:
         QRect rect;
         bool bold = false;
     };
-    // The lines laid out for the room the tip was last shown in.
+    // The lines laid out for the room the tip was last shown in, and
+    // whether some of the text did not fit there.
     const std::vector<tLine> &Lines() const;
+    bool IsCut() const;
 
     void Attach(QWidget *tool, ContentProvider provider);
 
@@ -97,6 +99,7 @@ private:
     mutable std::vector<tLine> m_lines;
     mutable QSize m_textSize;
     mutable bool m_laidOut = false;
+    mutable bool m_cut = false;
     QPointer<QWidget> m_tool;
     ContentProvider m_provider;
 };
