@@ -734,7 +734,8 @@ void CZarvoTrayDlg::RefreshViews()
             ResizeOnScreen(QSize(required, height()));
         }
     }
-    if (m_icon && m_trayAvailable)
+    // Also while no notification area shows it: one may appear.
+    if (m_icon)
         m_icon->SetTip(m_app.IconTip());
     if (Dialogs().refreshInfos)
         Dialogs().refreshInfos();

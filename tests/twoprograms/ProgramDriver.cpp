@@ -155,8 +155,8 @@ void ProgramDriver::OnReadable(QLocalSocket *socket)
         }
         const QString answer = Run(words);
         Reply(socket, answer);
-        // Not quit(): that asks the windows first, and the tray's window
-        // only hides when closed.
+        // Not quit(): that asks the windows first, and the test's program
+        // ends even where a window would refuse.
         if (words.value(0) == u"quit") {
             m_quitting = true;
             QCoreApplication::exit(0);
