@@ -1,12 +1,15 @@
+#include "DialogAnswers.h"
 #include "MessageBoxAnswers.h"
 #include "MessageBoxContent.h"
 #include "QStringPrinter.h"
 #include "RememberedMessageBox.h"
 #include "RichMessageBox.h"
 #include "RichMessageBoxDialog.h"
+#include "UnattendedDialogs.h"
 
 #include "Settings.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -15,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -211,8 +215,12 @@ TEST(RichMessageBoxTest, SeamComposesTheAnswer)
     EXPECT_EQ(RichMessageBox(T::YesNo | T::DontAskAgain, nullptr, QStringLiteral("t"), QString()),
               int(6u + T::DontAskAgain + 0x80000000u));
     EXPECT_EQ(RichMessageBox(T::Ok, nullptr, QStringLiteral("t"), QStringLiteral("c")), A::Ok);
-    // Nothing queued: the box fails rather than wait.
-    EXPECT_EQ(RichMessageBox(T::Ok, nullptr, QStringLiteral("t"), QStringLiteral("c")), A::Failed);
+    // Nothing queued: the box fails the test rather than wait, and answers
+    // as Escape would.
+    int unanswered = 0;
+    EXPECT_NONFATAL_FAILURE(unanswered = RichMessageBox(T::Ok, nullptr, QStringLiteral("t"), QStringLiteral("c")),
+                            "message box \"c\": \"t\"");
+    EXPECT_EQ(unanswered, A::Ok);
     ASSERT_EQ(answers.AskedBoxes().size(), 3u);
     EXPECT_EQ(answers.AskedBoxes()[0].caption, QStringLiteral("Error"));
     // A system-modal error is the plain box: no check box of ours.
@@ -371,3 +379,80 @@ TEST_F(RichMessageBoxDialogTest, HelpReportAndCopy)
 }
 
 } // namespace
+
+// In a test process nobody answers: a box or a dialog asked with no answer
+// queued fails the test at once, named, and answers as when closed without
+// a choice, so that the code goes on instead of waiting for the time-out.
+TEST(UnattendedDialogsTest, AnUnansweredBoxOrDialogFailsTheTestAtOnce)
+{
+    ASSERT_TRUE(UnattendedDialogs::IsUnattended());
+    struct Case
+    {
+        quint32 type;
+        int answer;
+    };
+    // What Escape answers, and -1 where Escape does nothing.
+    const Case cases[] = {{T::Ok, A::Ok}, {T::OkCancel, A::Cancel}, {T::YesNoCancel, A::Cancel}, {T::YesNo, A::Failed}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.type);
+        int answer = 0;
+        // No seam at all: the box is not shown.
+        EXPECT_NONFATAL_FAILURE(answer = RichMessageBox(c.type, nullptr, QStringLiteral("Supprimer le projet ?"),
+                                                        QStringLiteral("Confirmation")),
+                                "message box \"Confirmation\": \"Supprimer le projet ?\"");
+        EXPECT_EQ(answer, c.answer);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        // A seam whose answers ran out.
+        MessageBoxAnswers answers;
+        answers.Push(A::Yes);
+        RichMessageBox(c.type, nullptr, QStringLiteral("premier"), QStringLiteral("Confirmation"));
+        EXPECT_NONFATAL_FAILURE(answer = RichMessageBox(c.type, nullptr, QStringLiteral("second"), QString()),
+                                "\"second\"");
+        EXPECT_EQ(answer, c.answer);
+        EXPECT_EQ(answers.AskedBoxes().size(), 2u);
+    }
+
+    // A seam that answers notices: a box with one button gets it, a
+    // question still needs a queued answer, and queued answers still go to
+    // the boxes in order.
+    {
+        MessageBoxAnswers answers;
+        answers.AnswerNotices();
+        EXPECT_EQ(RichMessageBox(T::Ok | T::IconExclamation, nullptr, QStringLiteral("Écriture impossible."),
+                                 QStringLiteral("Erreur")),
+                  A::Ok);
+        int answer = 0;
+        EXPECT_NONFATAL_FAILURE(answer = RichMessageBox(T::YesNo, nullptr, QStringLiteral("Continuer ?"), QString()),
+                                "Continuer ?");
+        EXPECT_EQ(answer, A::Failed);
+        answers.Push(A::Cancel);
+        EXPECT_EQ(RichMessageBox(T::Ok, nullptr, QStringLiteral("Fait."), QString()), A::Cancel);
+        EXPECT_EQ(answers.AskedBoxes().size(), 3u);
+    }
+
+    // A dialog with a next-answer seam, asked with none queued.
+    QDialog dialog;
+    dialog.setWindowTitle(QStringLiteral("Exporter"));
+    int result = QDialog::Accepted;
+    bool answered = false;
+    EXPECT_NONFATAL_FAILURE(answered = DialogAnswers<QDialog>::AnswerInstead(dialog, result),
+                            "dialog QDialog \"Exporter\"");
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
+    {
+        DialogAnswers<QDialog> answers;
+        answers.Push(QDialog::Accepted);
+        EXPECT_TRUE(DialogAnswers<QDialog>::AnswerInstead(dialog, result));
+        EXPECT_EQ(result, QDialog::Accepted);
+        EXPECT_NONFATAL_FAILURE(DialogAnswers<QDialog>::AnswerInstead(dialog, result), "Exporter");
+        EXPECT_EQ(result, QDialog::Rejected);
+    }
+
+    // Without a reporter, as in the programs, dialogs run for real.
+    const UnattendedDialogs::Reporter reporter = UnattendedDialogs::SetReporter({});
+    EXPECT_EQ(DialogAnswers<QDialog>::Active(), nullptr);
+    EXPECT_FALSE(UnattendedDialogs::Report(QStringLiteral("x")));
+    UnattendedDialogs::SetReporter(reporter);
+    EXPECT_NE(DialogAnswers<QDialog>::Active(), nullptr);
+}

@@ -242,6 +242,7 @@ TEST_F(ForecastPagesTest, TheParentTreeLeavesTheProjectsOwnSubtreeOut)
 
 TEST_F(ForecastPagesTest, ALoopingParentIsRefusedAndTheRootAccepted)
 {
+    boxes.AnswerNotices();
     // A1 waits for B: B cannot become A1's parent.
     link(a1, b);
     open(a1);
@@ -312,6 +313,7 @@ TEST_F(ForecastPagesTest, AnActivityRowKeepsItsProject)
 
 TEST_F(ForecastPagesTest, PredecessorsRefuseDuplicatesAndLoops)
 {
+    boxes.AnswerNotices();
     link(a1, b);
     open(a1);
     CViewForecastPrevious *page = predecessors();

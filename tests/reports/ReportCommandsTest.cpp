@@ -187,6 +187,7 @@ protected:
 TEST_F(EntryCommandsTest, BillingMarksOnlyTheCheckedEntries)
 {
     MessageBoxAnswers answers;
+    answers.AnswerNotices();
     {
         CBdD db;
         EXPECT_FALSE(ReportEntryCommands::Bill(nullptr, model, db));

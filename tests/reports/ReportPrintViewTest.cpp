@@ -681,6 +681,8 @@ TEST_F(ReportPrintTest, APaperChosenInTheDialogIsReadBackAndLaysThePagesOutAgain
     EXPECT_EQ(pdfPages(pdf), 1);
     // The kept settings keep the paper for the next print.
     EXPECT_EQ(CReportPapers::Instance().InstalledPrinter()->pageLayout().pageSize().id(), QPageSize::Letter);
+    // Closing the window at the test's end asks to save the changed report.
+    unexpectedBoxes.Push(MessageBoxAnswer::No);
 }
 
 TEST(ReportPrintingTest, PagesToPrintFollowTheRangeWithinThePages)
@@ -744,4 +746,6 @@ TEST_F(ReportPrintTest, PageSetupOkLaysThePagesOutAgainAndAnnulerChangesNothing)
     EXPECT_EQ(frame->Definition().MargeTop, 900);
     EXPECT_GT(view->PageView()->PageCount(), pages);
     EXPECT_GT(view->Grid()->PrintLayout().DrawableRect(0).top(), drawable.top());
+    // Closing the window at the test's end asks to save the changed report.
+    unexpectedBoxes.Push(MessageBoxAnswer::No);
 }

@@ -170,6 +170,7 @@ TEST_F(ApplicationHelpTest, WithoutPagesTheHelpIsGreyedAndStartingSaysNothing)
 
 TEST_F(ApplicationHelpTest, PagesGoneOrABrowserThatFailsAreTold)
 {
+    answers->AnswerNotices();
     writePage(QStringLiteral("index.html"));
     start();
     browserOpens = false;

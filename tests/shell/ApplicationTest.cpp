@@ -117,6 +117,7 @@ TEST_F(ApplicationTest, AnUpgradeNoticeNamesItsOutcome)
 
 TEST_F(ApplicationTest, AnUpgradeNoticeWaitsForTheEndOfStartUpThenShowsAtOnce)
 {
+    answers->AnswerNotices();
     app->OnUpgradeNotice(QStringLiteral("Error : 5"));
     EXPECT_TRUE(app->HasPendingNotice());
     EXPECT_TRUE(boxes().empty());
@@ -137,6 +138,7 @@ TEST_F(ApplicationTest, AnUpgradeNoticeWaitsForTheEndOfStartUpThenShowsAtOnce)
 
 TEST_F(ApplicationTest, AUsersDatabaseOfALaterVersionIsToldOnceStartedAndLeftAsItIs)
 {
+    answers->AnswerNotices();
     addUser(QStringLiteral("Anne"));
     const QString usersDatabase = CUsers::GetUsersDatabasePath();
     {

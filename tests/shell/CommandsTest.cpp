@@ -192,6 +192,7 @@ TEST_F(CommandsTest, StartsThatNeedTheEntryDialogWriteNothingWithoutIt)
 
 TEST_F(CommandsTest, PauseEndsTheOneRunningEntryOrOffersTheList)
 {
+    answers->AnswerNotices();
     int lists = 0;
     app->Windows().runningEntries = [&lists] {
         ++lists;
@@ -283,6 +284,7 @@ TEST_F(CommandsTest, NavigationMovesTheCurrentDate)
 
 TEST_F(CommandsTest, SaveAsCopiesTheLiveDatabaseAndNeverOverItself)
 {
+    answers->AnswerNotices();
     const QString current = databaseOf(QStringLiteral("Anne"));
     QString chosen;
     app->Windows().saveFileName = [&chosen](const QString &suggested) {

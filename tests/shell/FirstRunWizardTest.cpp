@@ -202,6 +202,7 @@ TEST_F(FirstRunWizardTest, AnExistingInstallationFinishesOnTheFolderPageWithoutA
 
 TEST_F(FirstRunWizardTest, TheFolderPageRefusesWhatItCannotStore)
 {
+    answers->AnswerNotices();
     TestFolders::writeFile(QStringLiteral("plain"), "a file, not a folder");
     const QString plain = TestFolders::file(QStringLiteral("plain"));
     struct Case
@@ -276,6 +277,7 @@ TEST_F(FirstRunWizardTest, TheFirstUserTakesTheBuiltSampleMovedToThePresent)
 
 TEST_F(FirstRunWizardTest, WithoutASampleTheDatabaseStaysEmptyAndTheUserIsTold)
 {
+    answers->AnswerNotices();
     open();
     toUserPage(root);
     wizard->UserPage().Name()->setText(QStringLiteral("Anne"));
@@ -290,6 +292,7 @@ TEST_F(FirstRunWizardTest, WithoutASampleTheDatabaseStaysEmptyAndTheUserIsTold)
 
 TEST_F(FirstRunWizardTest, ADatabaseAlreadyInTheUsersFolderIsKeptWhateverTheSample)
 {
+    answers->AnswerNotices();
     const QString database = root + QStringLiteral("Users/Anne/Zarvo.sdb");
     QDir().mkpath(root + QStringLiteral("Users/Anne"));
     {
@@ -309,6 +312,7 @@ TEST_F(FirstRunWizardTest, ADatabaseAlreadyInTheUsersFolderIsKeptWhateverTheSamp
 
 TEST_F(FirstRunWizardTest, NamesThatCannotBeAUsersAreRefused)
 {
+    answers->AnswerNotices();
     {
         Platform::Settings settings;
         settings.setString(u"Config", u"Rep", u"Users", root + QStringLiteral("Users/"));

@@ -249,6 +249,7 @@ TEST_F(FolderOptionsTest, TheTemplatesMoveLeavesTheUsersFolderNestedInIt)
 
 TEST_F(FolderOptionsTest, FoldersAreTakenWithTheirSlashComparedAsTheyAreAndRefusedWhenUnusable)
 {
+    answers.AnswerNotices();
     // Picked: the slash is added.
     CFolderDialog::SetPicker([&](QWidget *, const QString &title, const QString &) {
         EXPECT_EQ(title, Platform::Texts::get(172));
@@ -292,6 +293,7 @@ TEST_F(FolderOptionsTest, FoldersAreTakenWithTheirSlashComparedAsTheyAreAndRefus
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         MessageBoxAnswers seam;
+        seam.AnswerNotices();
         if (c.answer)
             seam.Push(c.answer);
         Folders f(context, c.typed);
@@ -307,6 +309,7 @@ TEST_F(FolderOptionsTest, FoldersAreTakenWithTheirSlashComparedAsTheyAreAndRefus
     config.dataFolder.clear();
     {
         MessageBoxAnswers seam;
+        seam.AnswerNotices();
         Folders f(context, QString(), QString());
         f.ok();
         EXPECT_FALSE(f.frame.isVisible());
@@ -317,6 +320,7 @@ TEST_F(FolderOptionsTest, FoldersAreTakenWithTheirSlashComparedAsTheyAreAndRefus
 
 TEST_F(FolderOptionsTest, ANameAlreadyInTheNewFolderOrAFailedSettingsWriteMovesNothing)
 {
+    answers.AnswerNotices();
     const QString moved = root + QStringLiteral("/Other/");
     QDir().mkpath(moved + QStringLiteral("Bruno"));
     {
@@ -347,6 +351,7 @@ TEST_F(FolderOptionsTest, ANameAlreadyInTheNewFolderOrAFailedSettingsWriteMovesN
 
 TEST_F(FolderOptionsTest, TheBackupFolderIsCheckedOnlyWhenBackupsAreOnAndItsUsersFoldersMove)
 {
+    answers.AnswerNotices();
     const QString moved = root + QStringLiteral("/Sauvegardes/");
     QDir().mkpath(moved);
     const auto open = [&](bool on, const QString &folder, auto &&then) {

@@ -87,6 +87,7 @@ protected:
 
 TEST_F(NetworkUpdateTest, EachRefusalSaysWhyAndChangesNothing)
 {
+    answers->AnswerNotices();
     using Outcome = CNetworkUpdate::Outcome;
     const struct
     {
@@ -131,6 +132,7 @@ TEST_F(NetworkUpdateTest, EachRefusalSaysWhyAndChangesNothing)
 
 TEST_F(NetworkUpdateTest, AnUpdateReplacesTheOpenDatabaseAndTakesTheCopyAway)
 {
+    answers->AnswerNotices();
     dropSharedCopy(QStringLiteral("share"));
     // The tray's connection stays open across the update.
     SQLite::CmyDataBase tray;
@@ -157,6 +159,7 @@ TEST_F(NetworkUpdateTest, AnUpdateReplacesTheOpenDatabaseAndTakesTheCopyAway)
 
 TEST_F(NetworkUpdateTest, ACopyThatCannotBeInstalledWholeLeavesBothFiles)
 {
+    answers->AnswerNotices();
     const struct
     {
         const char *what;
@@ -196,6 +199,7 @@ TEST_F(NetworkUpdateTest, ACopyThatCannotBeInstalledWholeLeavesBothFiles)
 
 TEST_F(NetworkUpdateTest, AChangeCommittedWhileTheCopyIsTakenIsNeverOverwritten)
 {
+    answers->AnswerNotices();
     dropSharedCopy(QStringLiteral("share"));
     // The other program commits an entry after the look for local changes,
     // while the shared copy is being taken.
@@ -226,6 +230,7 @@ TEST_F(NetworkUpdateTest, AChangeCommittedWhileTheCopyIsTakenIsNeverOverwritten)
 // local database then holds the share's rows alone, sound.
 TEST_F(NetworkUpdateTest, TheOtherProgramSavesNothingWhileTheLocalDatabaseIsWritten)
 {
+    answers->AnswerNotices();
     dropSharedCopy(QStringLiteral("share"), 2, 800);
     SQLite::CmyDataBase shared;
     ASSERT_EQ(shared.OpenReadOnly(sharedCopy()), 0);
@@ -281,6 +286,7 @@ TEST_F(NetworkUpdateTest, ASilentRunShowsNothing)
 
 TEST_F(NetworkUpdateTest, NoUpdateWhileADeviceSynchronisationIsOpen)
 {
+    answers->AnswerNotices();
     // The synchronisation would write its merge over the copy taken in.
     dropSharedCopy(QStringLiteral("share"));
     app->SetDeviceSyncOpen(true);

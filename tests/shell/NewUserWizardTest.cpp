@@ -267,6 +267,7 @@ TEST_F(NewUserWizardTest, UntickingTheProjectsTakesTheirPlansAlong)
 
 TEST_F(NewUserWizardTest, NamesThatCannotBeAUsersKeepTheNameStep)
 {
+    answers->AnswerNotices();
     open(false);
     std::vector<RefusedUserName> cases = RefusedUserNames();
     cases.push_back({QString(), Platform::Texts::get(174)});
@@ -311,6 +312,7 @@ TEST_F(NewUserWizardTest, AnnulerCreatesNothingAndEscapeDoesNothing)
 
 TEST_F(NewUserWizardTest, TheSampleModeHasOneStepAndGivesTheSample)
 {
+    answers->AnswerNotices();
     // A Monday evening: every entry of the sample falls in the past.
     Platform::Clock::setFixedNow(QDateTime(QDate(2026, 12, 7), QTime(19, 0)).toSecsSinceEpoch());
     open(true);
@@ -338,6 +340,7 @@ TEST_F(NewUserWizardTest, TheSampleModeHasOneStepAndGivesTheSample)
 
 TEST_F(NewUserWizardTest, TheSampleNeverTakesThePlaceOfADatabaseThatIsThere)
 {
+    answers->AnswerNotices();
     const QString old = bobsOldDatabase();
     const QByteArray before = TestFolders::readFile(old);
     open(true);

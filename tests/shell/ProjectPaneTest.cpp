@@ -341,6 +341,7 @@ TEST_F(ProjectPaneTest, TheContextMenuOffersWhatEachKindOfItemTakes)
 // Delete key on a top item does nothing.
 TEST_F(ProjectPaneTest, DeletingAsksRemembersAndTellsAFailedWrite)
 {
+    answers->AnswerNotices();
     const int a = saveProject(QStringLiteral("Alpha"));
     saveProject(QStringLiteral("Alpha 1"), a);
     const int b = saveProject(QStringLiteral("Beta"));
@@ -403,6 +404,7 @@ TEST_F(ProjectPaneTest, DeletingAsksRemembersAndTellsAFailedWrite)
 // activity is never taken.
 TEST_F(ProjectPaneTest, DroppingAProjectMovesItOrTellsWhyNot)
 {
+    answers->AnswerNotices();
     const int a = saveProject(QStringLiteral("Alpha"));
     const int a1 = saveProject(QStringLiteral("Alpha 1"), a);
     const int b = saveProject(QStringLiteral("Beta"));
@@ -451,6 +453,7 @@ TEST_F(ProjectPaneTest, DroppingAProjectMovesItOrTellsWhyNot)
 // A move whose write fails is told and leaves store and tree as they were.
 TEST_F(ProjectPaneTest, AMoveThatCannotBeWrittenChangesNothing)
 {
+    answers->AnswerNotices();
     const int a = saveProject(QStringLiteral("Alpha"));
     const int a1 = saveProject(QStringLiteral("Alpha 1"), a);
     const int b = saveProject(QStringLiteral("Beta"));

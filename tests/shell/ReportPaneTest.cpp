@@ -126,6 +126,7 @@ TEST_F(ReportPaneTest, MenuAndCommandsOnlyForAReport)
 // written is told and changes nothing.
 TEST_F(ReportPaneTest, DeletingAsksAndDetachesTheWindow)
 {
+    answers->AnswerNotices();
     addReport(3, QStringLiteral("Mensuel"));
     addReport(7, QStringLiteral("Annuel"));
     makePane();
@@ -173,6 +174,7 @@ TEST_F(ReportPaneTest, DeletingAsksAndDetachesTheWindow)
 // visible report stays first across a reload, the first child included.
 TEST_F(ReportPaneTest, RenamingKeepsTheFirstVisibleReport)
 {
+    answers->AnswerNotices();
     for (int i = 1; i <= 30; ++i)
         addReport(i, QStringLiteral("Rapport %1").arg(i, 2, 10, QLatin1Char('0')));
     makePane(160);
@@ -225,6 +227,7 @@ TEST_F(ReportPaneTest, RenamingKeepsTheFirstVisibleReport)
 // and the file keeps its bytes.
 TEST_F(ReportPaneTest, AnUnreadableReportFileIsToldOnceAndKept)
 {
+    answers->AnswerNotices();
     for (int i = 1; i <= 200; ++i)
         addReport(i, QStringLiteral("Rapport %1 %2").arg(i).arg(QString(100, u'x')));
     const QByteArray whole = TestFolders::readFile(path);

@@ -221,6 +221,7 @@ TEST_F(TaskPaneTest, TheContextMenuOffersWhatEachItemTakes)
 // favourite tells one that exists already; failed writes are told.
 TEST_F(TaskPaneTest, FavouritesAreDeletedAndMadeFromRecentEntries)
 {
+    answers->AnswerNotices();
     addFavorite(alpha, dev, QStringLiteral("Réunion"));
     makePane();
     select(pane->FavoritesRoot()->child(0));

@@ -182,6 +182,7 @@ TEST(UpdateCheck, TheCommandRunsOnTheProgressDialogThenTellsTheUser)
 {
     NoticeServer server;
     MessageBoxAnswers answers;
+    answers.AnswerNotices();
     QList<QUrl> opened;
     CAutoUpdater::Environment environment;
     environment.makeRequest = [&] {

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "UnattendedDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,5 +21,11 @@ int main(int argc, char **argv)
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new TestEnvironment);
+    // Nobody answers here: a box or dialog asked with no answer queued
+    // fails the test at once, naming itself, instead of waiting for the
+    // test's time-out.
+    UnattendedDialogs::SetReporter([](const QString &what) {
+        ADD_FAILURE() << "Asked with no answer queued: " << what.toStdString();
+    });
     return RUN_ALL_TESTS();
 }

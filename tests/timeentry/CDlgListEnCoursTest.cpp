@@ -85,6 +85,7 @@ TEST_F(CDlgListEnCoursTest, AFailureStopsTheRoundAndARetryLeavesWhatEndedAlone)
                                   "begin select raise(abort, 'refused'); end")
                        .arg(cards[1].id));
     MessageBoxAnswers boxes;
+    boxes.AnswerNotices();
     click(dialog, CDlgListEnCours::IdEndAll);
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(boxes.AskedBoxes().size(), 1u);

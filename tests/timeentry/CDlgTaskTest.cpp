@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimeEdit>
+#include <gtest/gtest-spi.h>
 
 #include <functional>
 
@@ -180,6 +181,7 @@ TEST_F(CDlgTaskTest, AWriteThatFailsIsToldAndTheDialogKeepsTheInput)
         CDlgTask dialog(&fresh);
         control<QLineEdit>(dialog, CDlgTask::IdTitle)->setText(QStringLiteral("à garder"));
         MessageBoxAnswers boxes;
+        boxes.AnswerNotices();
         DialogAnswers<CDlgInsertion> answers;
         answers.Push([](CDlgInsertion &question) {
             QTest::mouseClick(question.ChoiceButton(CDlgInsertion::OthersGiveWay), Qt::LeftButton);
@@ -256,6 +258,7 @@ TEST_F(CDlgTaskTest, ADeletionThatFailsIsToldAndTheEntryStays)
     refuseWrites();
     CDlgTask dialog(CDlgTask::DeleteMode, &entry);
     MessageBoxAnswers boxes;
+    boxes.AnswerNotices();
     click(dialog, CDlgTask::IdDelete);
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
@@ -429,7 +432,10 @@ TEST_F(CDlgTaskTest, EveryControlHasItsTextAndTheSeamAnswersExec)
     answers.Push(QDialog::Accepted);
     CDlgTask dialog(nullptr);
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-    EXPECT_EQ(dialog.exec(), QDialog::Rejected) << "no answer left";
+    // No answer left: the test is told, and the dialog is rejected.
+    int result = QDialog::Accepted;
+    EXPECT_NONFATAL_FAILURE(result = dialog.exec(), "dialog CDlgTask");
+    EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_EQ(answers.Asked(), 2);
 }
 TEST_F(CDlgTaskTest, SwitchingTheEndGroupDoesNotWidenTheDialog)

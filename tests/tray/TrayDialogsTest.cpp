@@ -66,6 +66,7 @@ TEST_F(TrayDialogsTest, OptionsRefuseToHideEveryViewAndWriteNothing)
                    CDlgOptions::ShowFav})
         dialog.Check(id)->setChecked(false);
     MessageBoxAnswers answers;
+    answers.AnswerNotices();
     dialog.accept();
     ASSERT_EQ(answers.AskedBoxes().size(), 1u);
     EXPECT_EQ(answers.AskedBoxes()[0].text,
@@ -145,6 +146,7 @@ TEST_F(TrayDialogsTest, OptionsTellWhenTheStartWithTheSessionCannotBeWrittenOrRe
     const QString entry = TrayAutostart::EntryPath();
     const QString autostart = QFileInfo(entry).absolutePath();
     MessageBoxAnswers answers;
+    answers.AnswerNotices();
     {
         // A file where the entries' folder should be: nothing can be written.
         ASSERT_TRUE(QDir().mkpath(QFileInfo(autostart).absolutePath()));
@@ -295,6 +297,7 @@ TEST_F(TrayDialogsTest, TheTaskDialogWritesIntoNoOtherUsersDatabase)
     EXPECT_EQ(app->Store().GetProjectFullName(32), QStringLiteral("Autre"));
     EXPECT_EQ(dialog.Projects()->FieldText(dialog.Projects()->currentIndex()), QStringLiteral("Client"));
     MessageBoxAnswers answers;
+    answers.AnswerNotices();
     dialog.accept();
     ASSERT_EQ(answers.AskedBoxes().size(), 1u);
     EXPECT_EQ(answers.AskedBoxes()[0].text, QStringLiteral("Erreur lors de l'écriture dans la base de données."));
@@ -485,6 +488,7 @@ TEST_F(TrayDialogsTest, F1TheMenuAndTheHelpButtonsOpenTheTrayPagesAndAFailingBro
 
     // A browser that does not start is told, with the page.
     MessageBoxAnswers answers;
+    answers.AnswerNotices();
     browserOpens = false;
     window->Command(Help)->trigger();
     ASSERT_EQ(answers.AskedBoxes().size(), 1u);

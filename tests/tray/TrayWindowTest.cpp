@@ -321,6 +321,8 @@ TEST_F(TrayWindowTest, AMenuBuiltForOneUserWritesNothingForTheNext)
     mainSelects(QStringLiteral("Bruno"));
 
     MessageBoxAnswers answers;
+
+    answers.AnswerNotices();
     now = at(18, 5);
     favourites->actions()[0]->trigger();
     recent->actions()[0]->trigger();

@@ -1,4 +1,6 @@
 #pragma once
+#include "UnattendedDialogs.h"
+
 #include <QDialog>
 
 #include <deque>
@@ -10,7 +12,9 @@
 // and filled as for showing, is handed to the next queued answer, which may
 // act on it as a user would (click, type) and returns the result exec()
 // gives. With no answer left exec() gives QDialog::Rejected. Objects nest;
-// the newest one answers.
+// the newest one answers. In an unattended process (UnattendedDialogs) a
+// dialog asked with no answer queued, also with no object alive, is
+// reported and rejected rather than shown.
 //
 //     DialogAnswers<CDlgTask> answers;
 //     answers.Push([](CDlgTask &dialog) { dialog.ClickOk(); return dialog.result(); });
@@ -41,16 +45,27 @@ public:
     int Asked() const { return m_asked; }
     int Remaining() const { return int(m_answers.size()); }
 
-    // The seam in force, or null when dialogs run for real.
-    static DialogAnswers *Active() { return active(); }
+    // The seam in force, or null when dialogs run for real. In an
+    // unattended process there is always one: without an object alive, an
+    // empty one that reports every dialog it is asked.
+    static DialogAnswers *Active()
+    {
+        if (active())
+            return active();
+        if (!UnattendedDialogs::IsUnattended())
+            return nullptr;
+        static DialogAnswers unanswered{Unregistered{}};
+        return &unanswered;
+    }
 
     // For a dialog's exec(): while a seam is in force, its answer ends the
     // dialog (`result` gets it) and true is returned; false otherwise.
     static bool AnswerInstead(Dialog &dialog, int &result)
     {
-        if (!active())
+        DialogAnswers *seam = Active();
+        if (!seam)
             return false;
-        result = active()->Answer(dialog);
+        result = seam->Answer(dialog);
         dialog.done(result);
         return true;
     }
@@ -59,14 +74,23 @@ public:
     int Answer(Dialog &dialog)
     {
         ++m_asked;
-        if (m_answers.empty())
+        if (m_answers.empty()) {
+            UnattendedDialogs::Report(QStringLiteral("dialog %1 \"%2\"")
+                                          .arg(QString::fromLatin1(dialog.metaObject()->className()),
+                                               dialog.windowTitle()));
             return QDialog::Rejected;
+        }
         const auto answer = std::move(m_answers.front());
         m_answers.pop_front();
         return answer(dialog);
     }
 
 private:
+    struct Unregistered
+    {
+    };
+    explicit DialogAnswers(Unregistered) {}
+
     static DialogAnswers *&active()
     {
         static DialogAnswers *seam = nullptr;

@@ -1,5 +1,9 @@
 #include "MessageBoxAnswers.h"
 
+#include "UnattendedDialogs.h"
+
+#include <QStringList>
+
 namespace {
 MessageBoxAnswers *&activeSeam()
 {
@@ -37,8 +41,12 @@ MessageBoxAnswers *MessageBoxAnswers::Active()
 int MessageBoxAnswers::Answer(const Asked &asked, const MessageBoxContent &content)
 {
     m_asked.push_back(asked);
-    if (m_answers.empty())
-        return MessageBoxAnswer::Failed;
+    if (m_answers.empty()) {
+        if (m_answerNotices && asked.buttons.size() == 1)
+            return asked.buttons.front().id;
+        UnattendedDialogs::Report(Describe(asked));
+        return UnansweredResult(asked);
+    }
     const Queued next = std::move(m_answers.front());
     m_answers.pop_front();
     if (next.whileShown)
@@ -51,4 +59,17 @@ int MessageBoxAnswers::Answer(const Asked &asked, const MessageBoxContent &conte
     if (next.byCountdown)
         result += quint32(MessageBoxAnswer::Countdown);
     return int(result);
+}
+
+QString MessageBoxAnswers::Describe(const Asked &asked)
+{
+    QStringList buttons;
+    for (const MessageBoxButton &b : asked.buttons)
+        buttons << QString(b.caption).remove(u'&');
+    return QStringLiteral("message box \"%1\": \"%2\" [%3]").arg(asked.caption, asked.text, buttons.join(u'/'));
+}
+
+int MessageBoxAnswers::UnansweredResult(const Asked &asked)
+{
+    return asked.escapeAnswer != 0 ? asked.escapeAnswer : int(MessageBoxAnswer::Failed);
 }

@@ -12,7 +12,8 @@
 // The next-answer seam of the message boxes. While an object of this
 // class lives (on the interface thread), no message box is shown: each box
 // asked is recorded and answered with the next queued answer, or fails
-// (-1) when none is left, so that a test never waits in a modal loop.
+// when none is left (reported to UnattendedDialogs, answered as Escape
+// would, else -1), so that a test never waits in a modal loop.
 // Objects nest; the newest one answers.
 class MessageBoxAnswers
 {
@@ -44,6 +45,12 @@ public:
     // box waits for the user (a timer's tick, another window's call).
     void PushAfter(std::function<void()> whileShown, int button);
 
+    // With it, a box that only informs (it has one button) and finds no
+    // answer queued is answered by its button; a question still needs a
+    // queued answer. For tests that read what they were told from
+    // AskedBoxes(); queued answers go to the boxes in order, as before.
+    void AnswerNotices(bool on = true) { m_answerNotices = on; }
+
     const std::vector<Asked> &AskedBoxes() const { return m_asked; }
     int Remaining() const { return int(m_answers.size()); }
 
@@ -52,6 +59,12 @@ public:
     // Records the box and gives its answer as the real box would compose
     // it (the check-box flag only when the box has one).
     int Answer(const Asked &asked, const MessageBoxContent &content);
+
+    // A box named for a report: its caption, its text and its buttons.
+    static QString Describe(const Asked &asked);
+    // What a box asked with no answer gives: what Escape answers, or
+    // MessageBoxAnswer::Failed where Escape does nothing.
+    static int UnansweredResult(const Asked &asked);
 
 private:
     struct Queued
@@ -64,4 +77,5 @@ private:
     std::deque<Queued> m_answers;
     std::vector<Asked> m_asked;
     MessageBoxAnswers *m_previous = nullptr;
+    bool m_answerNotices = false;
 };

@@ -3,6 +3,7 @@
 #include "MessageBoxAnswers.h"
 #include "MessageBoxContent.h"
 #include "RichMessageBoxDialog.h"
+#include "UnattendedDialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -55,21 +56,23 @@ int RichMessageBox(quint32 type, QWidget *owner, const QString &text, const QStr
     const quint32 icon = type & MessageBoxType::IconMask;
     const bool plain = (type & MessageBoxType::SystemModal) && (icon & MessageBoxType::IconHand);
 
+    MessageBoxAnswers::Asked asked;
+    asked.type = type;
+    asked.text = text;
+    asked.caption = shownCaption;
+    asked.buttons = content.buttons;
+    asked.defaultId = content.DefaultId();
+    asked.escapeAnswer = content.escapeAnswer;
+    asked.checkBoxCaption = plain ? QString() : content.checkBoxCaption;
+    asked.plain = plain;
     if (MessageBoxAnswers *seam = MessageBoxAnswers::Active()) {
-        MessageBoxAnswers::Asked asked;
-        asked.type = type;
-        asked.text = text;
-        asked.caption = shownCaption;
-        asked.buttons = content.buttons;
-        asked.defaultId = content.DefaultId();
-        asked.escapeAnswer = content.escapeAnswer;
-        asked.checkBoxCaption = plain ? QString() : content.checkBoxCaption;
-        asked.plain = plain;
         MessageBoxContent answered = content;
         if (plain)
             answered.checkBoxFlag = 0;
         return seam->Answer(asked, answered);
     }
+    if (UnattendedDialogs::Report(MessageBoxAnswers::Describe(asked)))
+        return MessageBoxAnswers::UnansweredResult(asked);
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return MessageBoxAnswer::Failed;
     if (!owner) {
