@@ -10,7 +10,10 @@
 #include "PlanningFixture.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetrics>
+
+#include <algorithm>
 
 namespace {
 
@@ -67,7 +70,7 @@ protected:
         in.now = now;
         in.height = height;
         in.highlight = QColor(0, 0, 200);
-        in.metrics = &metrics;
+        in.metrics = headerMetrics ? headerMetrics : &metrics;
         layout = std::make_unique<GanttLayout>(in);
         layout->Build();
     }
@@ -98,6 +101,8 @@ protected:
     FakeRows rows;
     GanttScale scale{96};
     QFontMetrics metrics{QApplication::font()};
+    // The header's font when a test sets one, else `metrics`.
+    const QFontMetrics *headerMetrics = nullptr;
     std::unique_ptr<GanttLayout> layout;
 };
 
@@ -195,30 +200,83 @@ TEST_F(GanttLayoutTest, HeaderIsABlueToWhiteBandWithLabelsOfTheLevel)
 
 // At every level the labels read: each holds its text whole, and none runs
 // into its neighbour; where the months' full names do not fit a tick's
-// centimetre (three months a centimetre), they are abbreviated.
+// centimetre (three months a centimetre), they are abbreviated. The same
+// with a header font half as large again, where many labels no longer fit
+// their cells and must be shortened or left out: a label of the upper band
+// then still ends the mark's gap before the next mark.
 TEST_F(GanttLayoutTest, HeaderLabelsFitAndNeverRunIntoEachOther)
 {
-    for (int level = 0; level < GanttScale::LevelCount; ++level) {
-        build(level, At(2024, 6, 12, 0));
-        std::vector<tGanttItem> upper, lower;
-        for (const tGanttItem &label : items(tGanttItem::Label))
-            (label.rect.top() == 0 ? upper : lower).push_back(label);
-        EXPECT_GE(lower.size(), 5u) << level;
-        for (std::vector<tGanttItem> *half : {&upper, &lower}) {
-            std::sort(half->begin(), half->end(),
-                      [](const tGanttItem &a, const tGanttItem &b) { return a.rect.left() < b.rect.left(); });
-            for (size_t i = 0; i < half->size(); ++i) {
-                const tGanttItem &label = (*half)[i];
-                EXPECT_LE(metrics.horizontalAdvance(label.text), label.rect.width())
-                    << "level " << level << ": " << label.text.toStdString();
-                if (i > 0) {
-                    EXPECT_LT((*half)[i - 1].rect.right(), label.rect.left())
-                        << "level " << level << ": " << (*half)[i - 1].text.toStdString() << " runs into "
-                        << label.text.toStdString();
+    QFont larger = QApplication::font();
+    larger.setPixelSize(qRound(QFontInfo(larger).pixelSize() * 1.5));
+    const QFontMetrics largerMetrics(larger);
+    ASSERT_GT(largerMetrics.horizontalAdvance(QStringLiteral("mars 2024")),
+              metrics.horizontalAdvance(QStringLiteral("mars 2024")) * 4 / 3);
+    // The gap the chart leaves after each mark of the upper band.
+    constexpr int MarkGap = 5;
+    struct Font
+    {
+        const char *name;
+        const QFontMetrics *used;
+    };
+    int labelsNormal = 0, labelsLarger = 0;
+    for (const Font &font : {Font{"normal", &metrics}, Font{"larger", &largerMetrics}}) {
+        headerMetrics = font.used;
+        for (int level = 0; level < GanttScale::LevelCount; ++level) {
+            SCOPED_TRACE(testing::Message() << font.name << " font, level " << level);
+            build(level, At(2024, 6, 12, 0));
+            std::vector<tGanttItem> upper, lower;
+            for (const tGanttItem &label : items(tGanttItem::Label))
+                (label.rect.top() == 0 ? upper : lower).push_back(label);
+            (font.used == &metrics ? labelsNormal : labelsLarger) += int(upper.size() + lower.size());
+            // At the coarsest level a year's centimetre is narrower than
+            // the larger font's year: its cells stay empty rather than
+            // overflow.
+            if (font.used == &metrics || level != GanttScale::CoarsestLevel) {
+                EXPECT_GE(lower.size(), 5u);
+            }
+            std::vector<int> upperMarks, lowerMarks;
+            for (const tGanttItem &mark : items(tGanttItem::HeaderMark))
+                (mark.line.y1() == 0 ? upperMarks : lowerMarks).push_back(mark.line.x1());
+            std::sort(upperMarks.begin(), upperMarks.end());
+            std::sort(lowerMarks.begin(), lowerMarks.end());
+            for (std::vector<tGanttItem> *half : {&upper, &lower}) {
+                std::sort(half->begin(), half->end(),
+                          [](const tGanttItem &a, const tGanttItem &b) { return a.rect.left() < b.rect.left(); });
+                for (size_t i = 0; i < half->size(); ++i) {
+                    const tGanttItem &label = (*half)[i];
+                    const int textWidth = font.used->horizontalAdvance(label.text);
+                    EXPECT_LE(textWidth, label.rect.width()) << label.text.toStdString();
+                    if (i > 0) {
+                        EXPECT_LT((*half)[i - 1].rect.right(), label.rect.left())
+                            << (*half)[i - 1].text.toStdString() << " runs into " << label.text.toStdString();
+                    }
                 }
+            }
+            // A label in a cell of the lower band lies between its marks.
+            for (const tGanttItem &label : lower) {
+                const auto next = std::upper_bound(lowerMarks.begin(), lowerMarks.end(), label.rect.left());
+                if (label.flags & Qt::AlignHCenter && next != lowerMarks.end()
+                    && std::find(lowerMarks.begin(), lowerMarks.end(), label.rect.left()) != lowerMarks.end()) {
+                    EXPECT_LE(label.rect.right(), *next) << label.text.toStdString();
+                }
+            }
+            // A label of the upper band starts the gap after its mark and
+            // its text ends at least the gap before the next mark.
+            for (const tGanttItem &label : upper) {
+                const auto next = std::upper_bound(upperMarks.begin(), upperMarks.end(), label.rect.left());
+                EXPECT_NE(std::find(upperMarks.begin(), upperMarks.end(), label.rect.left() - MarkGap), upperMarks.end())
+                    << label.text.toStdString();
+                if (next == upperMarks.end())
+                    continue;
+                EXPECT_LE(label.rect.left() + font.used->horizontalAdvance(label.text) + MarkGap, *next)
+                    << label.text.toStdString();
+                EXPECT_LE(label.rect.right(), *next) << label.text.toStdString();
             }
         }
     }
+    headerMetrics = nullptr;
+    // The larger font did leave labels out or shorten them.
+    EXPECT_LT(labelsLarger, labelsNormal);
 
     const double cm = scale.PixelsPerCm();
     ASSERT_GT(metrics.horizontalAdvance(QStringLiteral("juillet")) + 6, cm)
