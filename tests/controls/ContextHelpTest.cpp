@@ -178,3 +178,36 @@ TEST_F(ContextHelpTest, APartOfAWindowTakesF1FromTheWindowsShortcut)
     QTest::keyClick(reviewList, Qt::Key_A);
     EXPECT_EQ(reviewList->text(), QStringLiteral("a"));
 }
+
+// A view given its context while still a window of its own, and put into
+// the main window afterwards (a tab of its document area): F1 in it opens
+// its page once, and F1 elsewhere still reaches the main window's own key.
+TEST_F(ContextHelpTest, AViewGivenItsContextBeforeItJoinsAWindowAnswersOnce)
+{
+    QMainWindow frame;
+    int firstPages = 0;
+    auto *helpTopics = frame.addAction(QStringLiteral("Rubriques d'aide"));
+    helpTopics->setShortcut(QKeySequence::HelpContents);
+    QObject::connect(helpTopics, &QAction::triggered, &frame, [&firstPages] { ++firstPages; });
+    auto *review = new QWidget;
+    auto *reviewList = new QLineEdit(review);
+    (new QVBoxLayout(review))->addWidget(reviewList);
+    ASSERT_TRUE(review->isWindow());
+    ContextHelp::Install(review, 391);
+
+    auto *central = new QWidget(&frame);
+    auto *calendar = new QLineEdit(central);
+    auto *layout = new QVBoxLayout(central);
+    layout->addWidget(review);
+    layout->addWidget(calendar);
+    frame.setCentralWidget(central);
+    ASSERT_FALSE(review->isWindow());
+
+    pressF1(&frame, reviewList);
+    EXPECT_EQ(opened, std::vector<quint32>{0x20000 + 391});
+    EXPECT_EQ(firstPages, 0);
+    calendar->setFocus();
+    QTest::keyClick(calendar, Qt::Key_F1);
+    EXPECT_EQ(firstPages, 1);
+    EXPECT_EQ(opened.size(), 1u);
+}

@@ -7,11 +7,16 @@
 #include "CSynchroListCtrl.h"
 #include "CViewDetailSynchro.h"
 #include "CViewSynchro.h"
+#include "ContextHelp.h"
+#include "HelpTopics.h"
+#include "CMyDockablePane.h"
 #include "CmyDataBase.h"
 #include "SyncReviewModel.h"
 #include "tElement.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDockWidget>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -19,6 +24,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <vector>
 
 namespace {
 
@@ -77,6 +84,29 @@ protected:
     int cancels = 0;
     QString device;
     CMainFrame *frame = nullptr;
+};
+
+// Every warning Qt prints while it lives.
+class WarningRecorder
+{
+public:
+    WarningRecorder() { s_previous = qInstallMessageHandler(&WarningRecorder::record); }
+    ~WarningRecorder() { qInstallMessageHandler(s_previous); }
+    static QStringList &warnings()
+    {
+        static QStringList list;
+        return list;
+    }
+
+private:
+    static void record(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (type == QtWarningMsg)
+            warnings() << text;
+        if (s_previous)
+            s_previous(type, context, text);
+    }
+    static inline QtMessageHandler s_previous = nullptr;
 };
 
 } // namespace
@@ -160,4 +190,55 @@ TEST_F(SyncReviewTabTest, AnotherUserOrTheProgramsEndCancelsAnOpenReview)
     view = openReview();
     frame->close();
     EXPECT_EQ(cancels, 2);
+}
+
+// F1 in the review opens the review's own page, once; and F1 in every pane
+// around it and in the main window opens one page too: one F1 per context,
+// never two that would make Qt find the key ambiguous and answer neither.
+TEST_F(SyncReviewTabTest, F1OpensTheReviewsOwnPageOnceAndNoF1IsAmbiguous)
+{
+    std::vector<quint32> opened;
+    ContextHelp::SetOpener([&opened](quint32 context) { opened.push_back(context); }, [] { return true; });
+    app->UpdateCommandStates();
+    WarningRecorder recorder;
+    WarningRecorder::warnings().clear();
+
+    QPointer<CViewSynchro> view = openReview();
+    ASSERT_TRUE(view);
+    QApplication::setActiveWindow(frame);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    const auto pressF1 = [&opened](QWidget *on) {
+        opened.clear();
+        on->setFocus();
+        QTest::keyClick(on, Qt::Key_F1);
+        return opened;
+    };
+    EXPECT_EQ(pressF1(view->ListCtrl()), std::vector<quint32>{ContextHelp::DialogContext(CViewSynchro::DialogId)});
+    EXPECT_EQ(pressF1(view->SynchroniseButtonCtrl()),
+              std::vector<quint32>{ContextHelp::DialogContext(CViewSynchro::DialogId)});
+
+    // The panes around it keep the help's first page, or their own.
+    int panes = 0;
+    for (QDockWidget *pane : frame->findChildren<QDockWidget *>()) {
+        if (!pane->isVisible() || !pane->widget())
+            continue;
+        SCOPED_TRACE(pane->windowTitle().toStdString());
+        QWidget *inside = pane->widget();
+        for (QWidget *w : inside->findChildren<QWidget *>()) {
+            if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus)) {
+                inside = w;
+                break;
+            }
+        }
+        EXPECT_EQ(pressF1(inside).size(), 1u) << inside->metaObject()->className();
+        ++panes;
+    }
+    EXPECT_GE(panes, 3);
+    // The main window itself: the help's first page.
+    EXPECT_EQ(pressF1(frame), std::vector<quint32>{quint32(HelpTopics::ContentsTopic)});
+    // Back in the review: its own page again.
+    EXPECT_EQ(pressF1(view->ListCtrl()), std::vector<quint32>{ContextHelp::DialogContext(CViewSynchro::DialogId)});
+    for (const QString &warning : WarningRecorder::warnings())
+        EXPECT_FALSE(warning.contains(QStringLiteral("Ambiguous"))) << warning.toStdString();
+    ContextHelp::SetOpener({});
 }

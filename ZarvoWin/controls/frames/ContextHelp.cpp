@@ -7,7 +7,6 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QShortcut>
 #include <QToolButton>
 #include <QWidget>
 
@@ -50,12 +49,16 @@ HelpContext *contextOf(const QWidget *widget)
     return nullptr;
 }
 
-// The nearest context from `widget` up to, but not including, its window.
-HelpContext *partContext(const QWidget *widget)
+// The nearest context from `widget` up to its window, the window's own
+// included: F1 never opens the context of another window (the owner of a
+// dialog that has none).
+HelpContext *nearestContext(const QWidget *widget)
 {
-    for (const QWidget *w = widget; w && !w->isWindow(); w = w->parentWidget()) {
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
         if (HelpContext *context = contextOf(w))
             return context;
+        if (w->isWindow())
+            break;
     }
     return nullptr;
 }
@@ -65,9 +68,13 @@ bool isHelpKey(const QKeyEvent *key)
     return key->key() == Qt::Key_F1 && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
-// F1 with the focus inside a part of a window that has a context of its
-// own: the part takes the key before the window's shortcuts see it.
-class PartKeyFilter : public QObject
+// F1 with the focus inside a window, or a part of one, that has a context:
+// the nearest context takes the key before any shortcut sees it. No
+// shortcut is made for a context, so that a view built as a window of its
+// own and later put into another (a tab of the main window) never leaves a
+// second F1 there: two F1 shortcuts in one window would make F1 ambiguous,
+// and neither would answer.
+class HelpKeyFilter : public QObject
 {
 public:
     using QObject::QObject;
@@ -81,24 +88,26 @@ protected:
         auto *widget = qobject_cast<QWidget *>(watched);
         if (!widget || !isHelpKey(static_cast<QKeyEvent *>(event)))
             return false;
-        const HelpContext *context = partContext(widget);
+        const HelpContext *context = nearestContext(widget);
         if (!context)
             return false;
         if (type == QEvent::ShortcutOverride) {
             event->accept();
             return true;
         }
+        // Like the greyed help button, it does nothing while the help is
+        // missing.
         if (ContextHelp::IsAvailable())
             ContextHelp::Open(context->Context());
         return true;
     }
 };
 
-void installPartKeyFilter()
+void installHelpKeyFilter()
 {
-    static QPointer<PartKeyFilter> filter;
+    static QPointer<HelpKeyFilter> filter;
     if (!filter && qApp) {
-        filter = new PartKeyFilter(qApp);
+        filter = new HelpKeyFilter(qApp);
         qApp->installEventFilter(filter);
     }
 }
@@ -135,19 +144,7 @@ void ContextHelp::Install(QWidget *widget, std::function<quint32()> context)
         return;
     }
     new HelpContext(widget, std::move(context));
-    if (!widget->isWindow()) {
-        installPartKeyFilter();
-        return;
-    }
-    // One F1 key per window: two would make F1 ambiguous, and neither
-    // would answer. Like the greyed help button, it does nothing while the
-    // help is missing.
-    auto *key = new QShortcut(QKeySequence::HelpContents, widget);
-    key->setContext(Qt::WindowShortcut);
-    QObject::connect(key, &QShortcut::activated, widget, [widget] {
-        if (IsAvailable())
-            Open(ContextOf(widget));
-    });
+    installHelpKeyFilter();
 }
 
 void ContextHelp::Install(QWidget *widget, int dialogId)
