@@ -201,6 +201,9 @@ void CDlgSynchro::Finish(SyncRun::Outcome outcome)
 void CDlgSynchro::closeEvent(QCloseEvent *event)
 {
     if (!m_ended) {
+        // The window stays until the run has ended: its close asks the run
+        // to stop, as "Annuler" does.
+        CancelRun();
         event->ignore();
         return;
     }
@@ -209,8 +212,11 @@ void CDlgSynchro::closeEvent(QCloseEvent *event)
 
 void CDlgSynchro::reject()
 {
-    // Escape and the window's close button: ignored while the run goes on.
-    if (!m_ended)
+    // Escape is the button shown: "Annuler" while the run goes on (heard
+    // until its finalisation starts), "Fermer" once it has ended.
+    if (!m_ended) {
+        CancelRun();
         return;
-    QDialog::reject();
+    }
+    accept();
 }

@@ -14,8 +14,9 @@ class QThread;
 // SyncRun over the files, on a worker thread with connections of its own.
 // The questions about overlapping entries are asked here on the interface
 // thread (CDlgInsertion, apply box shown, names read from the copy).
-// "Annuler" is seen before the finalisation starts; closing the window is
-// ignored while it shows. DialogAnswers<CDlgSynchro> answers it in tests.
+// "Annuler" is seen before the finalisation starts; Escape and closing the
+// window are "Annuler" until the run has ended (the window stays until
+// then), and "Fermer" after. DialogAnswers<CDlgSynchro> answers it in tests.
 class CDlgSynchro : public QDialog
 {
     Q_OBJECT

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,6 +97,15 @@ protected:
         log.clear();
     }
 
+    // Shows the frame again on page `index` (the pages shown stay built).
+    void reopen(int index)
+    {
+        frame.ShowPage(index);
+        frame.show();
+        QApplication::setActiveWindow(&frame);
+        log.clear();
+    }
+
     void clickOk() { QTest::mouseClick(frame.OkButton(), Qt::LeftButton); }
 
     Log log;
@@ -157,24 +167,41 @@ TEST_F(PrefsDialogTest, ARefusalKeepsTheFrameOpenOnThatPageAndAppliesNothing)
     EXPECT_EQ(frame.CurrentPage(), 2);
 }
 
-TEST_F(PrefsDialogTest, CancelTellsTheBuiltPagesOnly)
+// Annuler, Escape from any field of a page or from the tree, and closing
+// the window tell the built pages only and end the frame with 2.
+TEST_F(PrefsDialogTest, CancelEscapeAndClosingTellTheBuiltPagesOnly)
 {
-    open(2);
-    QTest::mouseClick(frame.CancelButton(), Qt::LeftButton);
-    EXPECT_EQ(log, (Log{"c:cancel"}));
-    EXPECT_EQ(frame.result(), QDialog::Rejected);
+    struct Case
+    {
+        const char *name;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"Annuler", [this] { QTest::mouseClick(frame.CancelButton(), Qt::LeftButton); }},
+        {"Escape in a one-line field", [this] { QTest::keyClick(pages[2]->line, Qt::Key_Escape); }},
+        {"Escape in a multi-line field", [this] { QTest::keyClick(pages[2]->text, Qt::Key_Escape); }},
+        {"Escape in the tree", [this] { QTest::keyClick(frame.Tree(), Qt::Key_Escape); }},
+        {"closing the window", [this] { EXPECT_TRUE(frame.close()); }},
+    };
+    bool first = true;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (first)
+            open(2);
+        else
+            reopen(2);
+        first = false;
+        c.act();
+        EXPECT_FALSE(frame.isVisible());
+        EXPECT_EQ(log, (Log{"c:cancel"}));
+        EXPECT_EQ(frame.result(), QDialog::Rejected);
+    }
 }
 
-TEST_F(PrefsDialogTest, EscapeInAPageDoesNothingAndEnterGoesByTheField)
+TEST_F(PrefsDialogTest, EnterGoesByTheField)
 {
     open();
     RecordingPage &page = *pages[0];
-    page.line->setFocus();
-    ASSERT_TRUE(page.line->hasFocus());
-
-    QTest::keyClick(page.line, Qt::Key_Escape);
-    EXPECT_TRUE(frame.isVisible());
-    EXPECT_TRUE(log.empty());
 
     // Enter in a multi-line field is a line break.
     page.text->setFocus();

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -170,18 +171,35 @@ TEST_F(WizardFrameTest, WithoutCancelEscapeAndClosingDoNothing)
         EXPECT_EQ(entry.rfind("cancel", 0), std::string::npos);
 }
 
-TEST_F(WizardFrameTest, CancelTellsTheBuiltPagesButEscapeStillDoesNothing)
+// Escape, from the frame or from a field of a page, and closing the window
+// are Cancel: the built pages are told, and the frame ends with 2.
+TEST_F(WizardFrameTest, CancelEscapeAndClosingTellTheBuiltPages)
 {
-    make(true, 2);
-    frame->show();
-    QTest::keyClick(frame.get(), Qt::Key_Escape);
-    EXPECT_TRUE(frame->isVisible());
-    click(frame->NextButton());
-    log.clear();
-    click(frame->CancelButton());
-    EXPECT_FALSE(frame->isVisible());
-    EXPECT_EQ(frame->result(), QDialog::Rejected);
-    EXPECT_EQ(log, (std::vector<std::string>{"cancel 1", "cancel 2"}));
+    struct Case
+    {
+        const char *name;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"Cancel", [this] { click(frame->CancelButton()); }},
+        {"Escape in a page's field", [this] { QTest::keyClick(pages[1]->edit, Qt::Key_Escape); }},
+        {"Escape on the frame", [this] { QTest::keyClick(frame.get(), Qt::Key_Escape); }},
+        {"closing the window", [this] { EXPECT_TRUE(frame->close()); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        frame.reset();
+        pages.clear();
+        make(true, 2);
+        frame->show();
+        click(frame->NextButton());
+        pages[1]->edit->setFocus();
+        log.clear();
+        c.act();
+        EXPECT_FALSE(frame->isVisible());
+        EXPECT_EQ(frame->result(), QDialog::Rejected);
+        EXPECT_EQ(log, (std::vector<std::string>{"cancel 1", "cancel 2"}));
+    }
 }
 
 TEST_F(WizardFrameTest, OneShownPutsFinishInThePlaceOfNext)

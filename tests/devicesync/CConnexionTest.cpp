@@ -33,6 +33,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 constexpr const char *InstallKey = "[HKLM\\Software\\Apps\\Quellmark Zarvo]\r\nInstallDir=\\Program Files\\Zarvo\\\r\n";
@@ -224,33 +226,48 @@ TEST_F(CConnexionTest, ABadDeviceDatabaseDisablesTheActions)
     EXPECT_FALSE(QFileInfo::exists(DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile)));
 }
 
+// "Annuler" in the run, Escape there and its window's close stop it before
+// it writes: neither side changes.
 TEST_F(CConnexionTest, AnnulerInTheRunWritesNeitherSide)
 {
     CConnexion dialog(users, nullptr, hooks, root);
     plug(dialog);
     associate(dialog, QStringLiteral("Léa"));
-    analyse(dialog);
-    ASSERT_TRUE(dialog.ReviewPending());
-    const QByteArray device = TestFolders::readFile(deviceDb);
-    const QByteArray before = TestFolders::readFile(local);
+    struct Way
+    {
+        const char *name;
+        std::function<void(CDlgSynchro &run)> stop;
+    };
+    const Way ways[] = {
+        {"Annuler", [](CDlgSynchro &run) { QTest::mouseClick(run.CancelButton(), Qt::LeftButton); }},
+        {"Escape", [](CDlgSynchro &run) { QTest::keyClick(&run, Qt::Key_Escape); }},
+        {"the window's close", [](CDlgSynchro &run) { EXPECT_FALSE(run.close()); }},
+    };
+    for (const Way &way : ways) {
+        SCOPED_TRACE(way.name);
+        analyse(dialog);
+        ASSERT_TRUE(dialog.ReviewPending());
+        const QByteArray device = TestFolders::readFile(deviceDb);
+        const QByteArray before = TestFolders::readFile(local);
 
-    DialogAnswers<CDlgSynchro> runs;
-    SyncRun::Outcome outcome = SyncRun::Outcome::Succeeded;
-    runs.Push([&](CDlgSynchro &run) {
-        QTest::mouseClick(run.CancelButton(), Qt::LeftButton);
-        run.Start();
-        run.WaitForEnd();
-        outcome = run.Outcome();
-        EXPECT_EQ(run.StatusLine()->text(), Platform::Texts::get(372));
-        EXPECT_TRUE(run.CancelButton()->isHidden());
-        EXPECT_FALSE(run.CloseButton()->isHidden());
-        return int(QDialog::Accepted);
-    });
-    QTest::mouseClick(dialog.Review()->SynchroniseButtonCtrl(), Qt::LeftButton);
-    EXPECT_EQ(outcome, SyncRun::Outcome::Cancelled);
-    EXPECT_EQ(TestFolders::readFile(deviceDb), device);
-    EXPECT_EQ(TestFolders::readFile(local), before);
-    EXPECT_EQ(undoEmptied, 0);
+        DialogAnswers<CDlgSynchro> runs;
+        SyncRun::Outcome outcome = SyncRun::Outcome::Succeeded;
+        runs.Push([&](CDlgSynchro &run) {
+            way.stop(run);
+            run.Start();
+            run.WaitForEnd();
+            outcome = run.Outcome();
+            EXPECT_EQ(run.StatusLine()->text(), Platform::Texts::get(372));
+            EXPECT_TRUE(run.CancelButton()->isHidden());
+            EXPECT_FALSE(run.CloseButton()->isHidden());
+            return int(QDialog::Accepted);
+        });
+        QTest::mouseClick(dialog.Review()->SynchroniseButtonCtrl(), Qt::LeftButton);
+        EXPECT_EQ(outcome, SyncRun::Outcome::Cancelled);
+        EXPECT_EQ(TestFolders::readFile(deviceDb), device);
+        EXPECT_EQ(TestFolders::readFile(local), before);
+        EXPECT_EQ(undoEmptied, 0);
+    }
 }
 
 TEST_F(CConnexionTest, TheAnalysisShowsItsProgressAndACancelEndsItAtOnce)

@@ -33,22 +33,37 @@ TEST(CDlgSynchroTest, TheWindowGrowsToShowEveryStepWhole)
     CAppData::Clear();
 }
 
-TEST(CDlgSynchroTest, ClosingIsIgnoredUntilTheRunEnded)
+// Until the run has ended, Escape and the window's close are "Annuler": the
+// run is asked to stop and the window stays. Once it has ended they are
+// "Fermer".
+TEST(CDlgSynchroTest, EscapeAndClosingAreAnnulerUntilTheRunEndedThenFermer)
 {
-    CDlgSynchro run{SyncFileStages::Setup()};
-    QSignalSpy finished(&run, &QDialog::finished);
-    // Before the run has ended: neither Escape nor the window's close.
-    ASSERT_FALSE(run.HasEnded());
-    static_cast<QDialog &>(run).reject();
-    EXPECT_FALSE(run.close());
-    EXPECT_EQ(finished.count(), 0);
-    run.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&run));
-    run.WaitForEnd();
-    EXPECT_TRUE(run.CancelButton()->isHidden());
-    EXPECT_FALSE(run.CloseButton()->isHidden());
-    EXPECT_TRUE(run.close());
-    EXPECT_FALSE(run.isVisible());
-    CBdD::CloseSharedConnection();
-    CAppData::Clear();
+    for (bool byEscape : {true, false}) {
+        SCOPED_TRACE(byEscape ? "Escape" : "the window's close");
+        CDlgSynchro run{SyncFileStages::Setup()};
+        QSignalSpy finished(&run, &QDialog::finished);
+        ASSERT_FALSE(run.HasEnded());
+        ASSERT_TRUE(run.CancelButton()->isEnabled());
+        if (byEscape)
+            QTest::keyClick(&run, Qt::Key_Escape);
+        else
+            EXPECT_FALSE(run.close());
+        EXPECT_FALSE(run.CancelButton()->isEnabled()) << "asked to stop";
+        EXPECT_EQ(finished.count(), 0);
+        run.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&run));
+        run.WaitForEnd();
+        EXPECT_EQ(run.Outcome(), SyncRun::Outcome::Cancelled);
+        EXPECT_TRUE(run.CancelButton()->isHidden());
+        EXPECT_FALSE(run.CloseButton()->isHidden());
+        if (byEscape)
+            QTest::keyClick(run.CloseButton(), Qt::Key_Escape);
+        else
+            EXPECT_TRUE(run.close());
+        EXPECT_FALSE(run.isVisible());
+        EXPECT_EQ(finished.count(), 1);
+        EXPECT_EQ(run.result(), int(QDialog::Accepted)) << "as Fermer";
+        CBdD::CloseSharedConnection();
+        CAppData::Clear();
+    }
 }

@@ -35,6 +35,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <functional>
+
 using ReportLevelRules::LevelSet;
 
 namespace {
@@ -329,16 +331,38 @@ TEST_F(ReportWizardTest, FinishAtOnceWritesOnlyTheGroupingPage)
     EXPECT_FALSE(wizard->PeriodPage().IsCreated());
 }
 
-TEST_F(ReportWizardTest, EscapeDoesNothingAndAnnulerChangesNothing)
+// "Annuler", Escape from the frame, the tree or a field of a page, and
+// closing the window end the frame with 2, as "Annuler" does.
+TEST_F(ReportWizardTest, EscapeAndClosingAreAnnuler)
 {
-    auto wizard = open();
-    CWizardDialog &frame = wizard->Frame();
-    QTest::keyClick(&frame, Qt::Key_Escape);
-    settle();
-    EXPECT_TRUE(frame.isVisible());
-    wizard->GroupingPage().SelectKind(1);
-    frame.reject();
-    EXPECT_EQ(frame.result(), QDialog::Rejected);
+    struct Case
+    {
+        const char *name;
+        std::function<void(CReportWizard &)> act;
+    };
+    const Case cases[] = {
+        {"Annuler", [](CReportWizard &w) { QTest::mouseClick(w.Frame().CancelButton(), Qt::LeftButton); }},
+        {"Escape on the frame", [](CReportWizard &w) { QTest::keyClick(&w.Frame(), Qt::Key_Escape); }},
+        {"Escape in the tree", [](CReportWizard &w) { QTest::keyClick(w.Frame().Tree(), Qt::Key_Escape); }},
+        {"Escape in the page",
+         [](CReportWizard &w) {
+             QWidget *field = w.Frame().focusWidget();
+             ASSERT_NE(field, nullptr);
+             ASSERT_TRUE(w.GroupingPage().isAncestorOf(field)) << field->metaObject()->className();
+             QTest::keyClick(field, Qt::Key_Escape);
+         }},
+        {"closing the window", [](CReportWizard &w) { EXPECT_TRUE(w.Frame().close()); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto wizard = open();
+        CWizardDialog &frame = wizard->Frame();
+        wizard->GroupingPage().SelectKind(1);
+        c.act(*wizard);
+        settle();
+        EXPECT_FALSE(frame.isVisible());
+        EXPECT_EQ(frame.result(), QDialog::Rejected);
+    }
     // The page worked on the definition it was given; the report frame
     // hands the wizard a copy and throws it away on Annuler.
 }

@@ -27,6 +27,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 
 int count(const QString &database, const QString &table)
@@ -297,17 +299,42 @@ TEST_F(NewUserWizardTest, NamesThatCannotBeAUsersKeepTheNameStep)
     }
 }
 
-TEST_F(NewUserWizardTest, AnnulerCreatesNothingAndEscapeDoesNothing)
+// Annuler, Escape on either step and closing the window end the wizard
+// as Annuler does: nothing is created.
+TEST_F(NewUserWizardTest, AnnulerEscapeAndClosingCreateNothing)
 {
-    open(false);
-    next(QStringLiteral("Bob"));
-    QTest::keyClick(wizard->DatabaseStep().findChild<QRadioButton *>(QStringLiteral("1206")), Qt::Key_Escape);
-    EXPECT_TRUE(wizard->isVisible());
-    click(wizard->CancelButton());
-    EXPECT_FALSE(wizard->isVisible());
-    EXPECT_EQ(wizard->result(), QDialog::Rejected);
-    EXPECT_EQ(app->Users().CountUsers(), 1);
-    EXPECT_FALSE(QFileInfo::exists(usersFolder + QStringLiteral("Bob")));
+    struct Case
+    {
+        const char *name;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"Annuler", [this] { click(wizard->CancelButton()); }},
+        {"Escape on the second step",
+         [this] {
+             QTest::keyClick(wizard->DatabaseStep().findChild<QRadioButton *>(QStringLiteral("1206")), Qt::Key_Escape);
+         }},
+        {"closing the window", [this] { EXPECT_TRUE(wizard->close()); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        open(false);
+        next(QStringLiteral("Bob"));
+        c.act();
+        EXPECT_FALSE(wizard->isVisible());
+        EXPECT_EQ(wizard->result(), QDialog::Rejected);
+        EXPECT_EQ(app->Users().CountUsers(), 1);
+        EXPECT_FALSE(QFileInfo::exists(usersFolder + QStringLiteral("Bob")));
+    }
+    // Escape in the name field of the first step, in either mode.
+    for (bool sample : {false, true}) {
+        SCOPED_TRACE(sample ? "sample data" : "new user");
+        open(sample);
+        QTest::keyClick(wizard->NameStep().Name(), Qt::Key_Escape);
+        EXPECT_FALSE(wizard->isVisible());
+        EXPECT_EQ(wizard->result(), QDialog::Rejected);
+        EXPECT_EQ(app->Users().CountUsers(), 1);
+    }
 }
 
 TEST_F(NewUserWizardTest, TheSampleModeHasOneStepAndGivesTheSample)

@@ -14,6 +14,7 @@
 #include "CTransparentImage.h"
 #include "CTrayToolTip.h"
 #include "ContextHelp.h"
+#include "EscapeKeys.h"
 #include "HelpTopics.h"
 #include "RichMessageBoxDialog.h"
 #include "TrayAutostart.h"
@@ -26,6 +27,8 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QUrl>
+
+#include <functional>
 
 namespace {
 
@@ -75,6 +78,50 @@ TEST_F(TrayDialogsTest, OptionsRefuseToHideEveryViewAndWriteNothing)
     EXPECT_FALSE(written(u"Opacity"));
     EXPECT_FALSE(written(u"ShowFav"));
     EXPECT_TRUE(app->Settings().showFav);
+}
+
+// Escape in any field of the tray's dialogs is their "Annuler": the
+// options' preview of the opacity is undone and nothing is written.
+TEST_F(TrayDialogsTest, EscapeInEveryFieldOfTheDialogsIsAnnuler)
+{
+    struct Dialog
+    {
+        const char *name;
+        std::function<EscapeKeys::Outcome(int field)> open;
+    };
+    const Dialog dialogs[] = {
+        {"options",
+         [this](int field) {
+             CDlgOptions dialog(*app);
+             dialog.Slider()->setValue(100);
+             alphas.clear();
+             const EscapeKeys::Outcome outcome = EscapeKeys::PressIn(&dialog, field);
+             EXPECT_EQ(alphas, QList<int>{255}) << "the stored opacity again";
+             return outcome;
+         }},
+        {"task", [this](int field) {
+             CDlgTask dialog(*app);
+             return EscapeKeys::PressIn(&dialog, field);
+         }},
+        {"user", [this](int field) {
+             CDlgUser dialog(*app);
+             return EscapeKeys::PressIn(&dialog, field);
+         }},
+    };
+    for (const Dialog &d : dialogs) {
+        SCOPED_TRACE(d.name);
+        int count = 1;
+        for (int field = -1; field < count; ++field) {
+            const EscapeKeys::Outcome outcome = d.open(field);
+            count = outcome.fields;
+            SCOPED_TRACE(outcome.field.toStdString());
+            EXPECT_TRUE(outcome.closed);
+            EXPECT_EQ(outcome.result, int(QDialog::Rejected));
+        }
+        EXPECT_GT(count, 1);
+    }
+    EXPECT_FALSE(written(u"Opacity"));
+    EXPECT_FALSE(written(u"ShowFav"));
 }
 
 TEST_F(TrayDialogsTest, OptionsOkWithoutChangeWritesOnlyTheOpacityAndCancelUndoesThePreview)

@@ -19,9 +19,9 @@
 // and OnCancel when the frame is cancelled. The base versions accept and
 // do nothing.
 //
-// Escape inside a page does nothing (a page never closes its frame); Enter
-// in a one-line field presses the frame's default button, and a multi-line
-// field keeps it as a line break.
+// Escape inside a page goes on to its frame, which answers it as its
+// Annuler; Enter in a one-line field presses the frame's default button,
+// and a multi-line field keeps it as a line break.
 class CPrefsSubDlg : public QWidget
 {
     Q_OBJECT
@@ -50,8 +50,6 @@ public:
 protected:
     // Builds the controls; called once by Create.
     virtual void OnInitDialog() {}
-
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     int m_templateId;

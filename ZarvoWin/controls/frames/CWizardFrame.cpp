@@ -8,7 +8,6 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QMetaObject>
 #include <QPushButton>
 #include <QStackedLayout>
@@ -258,15 +257,6 @@ void CWizardFrame::reject()
             page->OnCancel();
     }
     QDialog::reject();
-}
-
-void CWizardFrame::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void CWizardFrame::closeEvent(QCloseEvent *event)

@@ -19,8 +19,8 @@ class QStackedLayout;
 //   shows that page and keeps the frame open), then lets each one store its
 //   values (OnOK), and ends the frame with 1.
 // - Cancel (only with one) tells every built page (OnCancel) and ends with 2.
-// - Escape does nothing. Without Cancel, closing the window does nothing
-//   either: the frame ends only by Finish.
+// - Escape and closing the window are Cancel. Without Cancel they do
+//   nothing: the frame ends only by Finish.
 // - Back is enabled past the first page, Next before the last one, and
 //   Finish from the finish index on. A page may say that its state allows
 //   only one of Next and Finish (PostNextState), as a page that finds its
@@ -103,7 +103,6 @@ protected:
     virtual void OnInitDialog() {}
 
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
     void SetDefaultButton(QPushButton *button);

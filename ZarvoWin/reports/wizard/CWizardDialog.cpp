@@ -8,7 +8,6 @@
 #include "WizardNavigation.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -151,14 +150,4 @@ int CWizardDialog::exec()
     if (DialogAnswers<CWizardDialog>::AnswerInstead(*this, result))
         return result;
     return CPrefsDialog::exec();
-}
-
-void CWizardDialog::keyPressEvent(QKeyEvent *event)
-{
-    // The frame ends only by its buttons.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    CPrefsDialog::keyPressEvent(event);
 }

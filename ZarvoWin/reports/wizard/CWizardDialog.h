@@ -12,7 +12,8 @@ class QPushButton;
 // skipped by Next and Back.
 //
 // "Terminer" runs every built page's check, then its OK, and ends with 1;
-// "Annuler" tells every built page and ends with 2; Escape does nothing.
+// "Annuler", Escape or closing the window tells every built page and ends
+// with 2.
 class CWizardDialog : public CPrefsDialog
 {
     Q_OBJECT
@@ -53,7 +54,6 @@ public slots:
 
 protected:
     void OnPageShown(int index) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     static CWizardDialog *FrameOf(QWidget *from);
