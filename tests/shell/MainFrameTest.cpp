@@ -11,6 +11,7 @@
 #include "CLanguageSelector.h"
 #include "CMyMFCToolBarDateTimeCtrl.h"
 #include "LanguageFixture.h"
+#include "MainFramePlacement.h"
 #include "TextsProvider.h"
 #include "MessageBus.h"
 #include "RegisteredMessages.h"
@@ -22,12 +23,14 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -475,6 +478,26 @@ TEST_F(MainFrameTest, ABrokenSavedLayoutGivesWayToTheDefaultOne)
     EXPECT_EQ(frame->dockWidgetArea(frame->Pane(CMainFrame::PaneForecast)), Qt::BottomDockWidgetArea);
     frame->SaveWorkspace();
     EXPECT_TRUE(frame->RestoreWorkspace());
+}
+
+// The window starts within its screen's free area, and a layout saved on a
+// larger screen, reaching beyond this one's edges, comes back within it.
+TEST_F(MainFrameTest, TheWindowStartsAndComesBackWithinItsScreen)
+{
+    ASSERT_NE(frame->screen(), nullptr);
+    const QRect available = frame->screen()->availableGeometry();
+    ASSERT_NE(frame->windowHandle(), nullptr);
+    const QSize room = available.size().shrunkBy(frame->windowHandle()->frameMargins());
+    EXPECT_FALSE(frame->RestoreWorkspace());
+    EXPECT_TRUE(available.contains(frame->frameGeometry()));
+    EXPECT_EQ(frame->size(), MainFramePlacement::PreferredSize.boundedTo(room));
+    EXPECT_EQ(frame->minimumSize(), MainFramePlacement::MinimumSize.boundedTo(room));
+
+    frame->setGeometry(QRect(available.topLeft() + QPoint(300, 200), available.size() + QSize(400, 300)));
+    frame->SaveWorkspace();
+    EXPECT_TRUE(frame->RestoreWorkspace());
+    EXPECT_TRUE(available.contains(frame->frameGeometry()));
+    EXPECT_EQ(frame->size(), room);
 }
 
 TEST_F(MainFrameTest, LooksShadeTheirBevelsFromTheWindowAndGreyDisabledTexts)

@@ -1,5 +1,6 @@
 #include "CMainFrame.h"
 #include "LookPalette.h"
+#include "MainFramePlacement.h"
 
 #include "CAnnulation.h"
 #include "CAppData.h"
@@ -40,12 +41,15 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QWidgetAction>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -172,13 +176,16 @@ CMainFrame::CMainFrame(CZarvoWinApp &app, QWidget *parent)
 {
     m_views = m_ownViews.get();
     setObjectName(QStringLiteral("MainFrame"));
-    setMinimumSize(MinimumWidth, MinimumHeight);
+    setMinimumSize(MainFramePlacement::MinimumSize);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks | QMainWindow::AllowNestedDocks);
     m_look = Platform::Settings().getInt(u"Workspace", u"", u"ApplicationLook", DefaultLook);
     // Standard pictures come from the desktop's icon theme, Breeze behind it.
     if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor"))
         QIcon::setFallbackThemeName(QStringLiteral("breeze"));
-    resize(1200, 800);
+    resize(MainFramePlacement::PreferredSize);
+    m_frameWatch = new QTimer(this);
+    m_frameWatch->setInterval(FrameWatchIntervalMs);
+    connect(m_frameWatch, &QTimer::timeout, this, &CMainFrame::PlaceAgainWhenFramed);
 
     ApplyLanguage(true);
     OnApplicationLook(m_look);
@@ -850,12 +857,85 @@ QString CMainFrame::IdleText() const
 
 bool CMainFrame::event(QEvent *event)
 {
-    if (event->type() == QEvent::StatusTip) {
+    switch (event->type()) {
+    case QEvent::StatusTip:
         // An empty prompt shows the idle text.
         ShowStatusText(static_cast<QStatusTipEvent *>(event)->tip());
         return true;
+    case QEvent::Show:
+        if (m_placeWhenFramed) {
+            m_frameWatchTicks = 0;
+            m_frameWatch->start();
+        }
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+        PlaceAgainWhenFramed();
+        break;
+    default:
+        break;
     }
     return QMainWindow::event(event);
+}
+
+// ---------------------------------------------------------------------------
+// The window on its screen
+// ---------------------------------------------------------------------------
+
+QMargins CMainFrame::FrameMargins() const
+{
+    if (isVisible() && windowHandle()) {
+        const QMargins known = windowHandle()->frameMargins();
+        if (!known.isNull())
+            return known;
+    }
+    // Platforms that draw no frame give none; elsewhere, until the window
+    // manager has framed the window, a frame of the style's own size.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return {};
+    const int border = std::max(4, style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this));
+    const int title = std::max(24, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    return QMargins(border, title + border, border, border);
+}
+
+void CMainFrame::PlaceOnScreen(bool first)
+{
+    QScreen *shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shownOn)
+        return;
+    const QRect available = shownOn->availableGeometry();
+    const QMargins frame = FrameMargins();
+    setMinimumSize(MainFramePlacement::Minimum(available, frame));
+    m_placeWhenFramed = !isVisible() || !windowHandle() || windowHandle()->frameMargins().isNull();
+    m_placedFirst = first;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    const QRect inside = first ? MainFramePlacement::First(available, frame)
+                               : MainFramePlacement::Fit(geometry(), available, frame);
+    if (inside != geometry())
+        setGeometry(inside);
+}
+
+void CMainFrame::PlaceAgainWhenFramed()
+{
+    if (!m_placeWhenFramed || !isVisible() || !windowHandle())
+        return;
+    if (windowHandle()->frameMargins().isNull()) {
+        // The window manager frames the window a moment after it is shown;
+        // without one, there never is a frame to wait for.
+        if (++m_frameWatchTicks > FrameWatchTicks) {
+            m_placeWhenFramed = false;
+            m_frameWatch->stop();
+        }
+        return;
+    }
+    m_placeWhenFramed = false;
+    m_frameWatch->stop();
+    // The first size again with the frame as it is, else the window as it
+    // was placed, fitted to it.
+    PlaceOnScreen(m_placedFirst);
+    m_placeWhenFramed = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -992,8 +1072,9 @@ bool CMainFrame::RestoreWorkspace()
     Platform::Settings settings;
     const QByteArray geometry = settings.getBinary(u"Workspace", u"MainFrame", u"Geometry");
     const QByteArray state = settings.getBinary(u"Workspace", u"MainFrame", u"State");
-    if (!geometry.isEmpty())
-        restoreGeometry(geometry);
+    // A layout saved on another screen, or before panels took their room,
+    // is fitted to the screen as it is now.
+    PlaceOnScreen(geometry.isEmpty() || !restoreGeometry(geometry));
     if (state.isEmpty() || !restoreState(state)) {
         DockDefaultLayout();
         return false;

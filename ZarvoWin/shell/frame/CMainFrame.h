@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMargins>
 #include <QMdiSubWindow>
 #include <QPalette>
 #include <QPointer>
@@ -50,9 +51,10 @@ public:
     static constexpr int UserComboId = 33000;
     static constexpr int DatePickerId = 33001;
     static constexpr int ForecastWindowId = 522;
-    static constexpr int MinimumWidth = 800;
-    static constexpr int MinimumHeight = 500;
     static constexpr int DefaultLook = LookPalette::DefaultLook;
+    // How often, and for how long, a window just shown looks for its frame.
+    static constexpr int FrameWatchIntervalMs = 50;
+    static constexpr int FrameWatchTicks = 40;
 
     explicit CMainFrame(CZarvoWinApp &app, QWidget *parent = nullptr);
     ~CMainFrame() override;
@@ -147,6 +149,11 @@ public:
     // Restores the saved layout; false (and the default one) when none or a
     // broken one was saved.
     bool RestoreWorkspace();
+    // Sizes and places the window within its screen's free area, frame
+    // included: the first size at the first start (`first`), else the
+    // present one shrunk and moved where it no longer fits. Once shown, it
+    // is placed again when the window manager's frame becomes known.
+    void PlaceOnScreen(bool first);
     void ShowMDITabContextMenu(const QPoint &globalPos);
     // A text in the status bar; an empty one puts the idle text back.
     void ShowStatusText(const QString &text);
@@ -168,6 +175,9 @@ private:
     void OpenForecastAsDocument();
     void TogglePane(int commandId);
     void UpdateCommandStates();
+    // The frame's margins: the window manager's once known, else a guess.
+    QMargins FrameMargins() const;
+    void PlaceAgainWhenFramed();
 
     CZarvoWinApp &m_app;
     CCommandTable *m_commands = nullptr;
@@ -192,4 +202,9 @@ private:
     std::unique_ptr<CMainFrameViews> m_ownViews;
     std::function<bool()> m_closeReports;
     class QTimer *m_timer = nullptr;
+    // Polls for the frame once the window is shown, until it is known.
+    class QTimer *m_frameWatch = nullptr;
+    int m_frameWatchTicks = 0;
+    bool m_placeWhenFramed = false;
+    bool m_placedFirst = false;
 };
