@@ -19,6 +19,7 @@
 #include "Texts.h"
 #include "TranslateWidgets.h"
 #include "UiUtilities.h"
+#include "UnattendedDialogs.h"
 #include "WidgetIds.h"
 
 #include <QCloseEvent>
@@ -598,7 +599,7 @@ void CConnexion::OnSelectUsbFile()
     QString path;
     if (m_hooks.chooseUsbFile)
         path = m_hooks.chooseUsbFile(this, folder);
-    else
+    else if (!UnattendedDialogs::Report(QStringLiteral("file dialog to open the device's database")))
         path = QFileDialog::getOpenFileName(this, QString(), folder + QStringLiteral("/Zarvo.sdb"),
                                             QStringLiteral("Zarvo.sdb (Zarvo.sdb)"));
     if (path.isEmpty())

@@ -1,3 +1,4 @@
+#include "CFolderDialog.h"
 #include "DialogAnswers.h"
 #include "MessageBoxAnswers.h"
 #include "MessageBoxContent.h"
@@ -448,6 +449,13 @@ TEST(UnattendedDialogsTest, AnUnansweredBoxOrDialogFailsTheTestAtOnce)
         EXPECT_NONFATAL_FAILURE(DialogAnswers<QDialog>::AnswerInstead(dialog, result), "Exporter");
         EXPECT_EQ(result, QDialog::Rejected);
     }
+
+    // The desktop's folder dialog, where no picker was set: cancelled.
+    CFolderDialog folders(QStringLiteral("/tmp"), QStringLiteral("Choisir un répertoire"));
+    int chosen = 0;
+    EXPECT_NONFATAL_FAILURE(chosen = folders.DoModal(), "folder dialog \"Choisir un répertoire\"");
+    EXPECT_EQ(chosen, 2);
+    EXPECT_EQ(folders.GetFolderPath(), QStringLiteral("/tmp"));
 
     // Without a reporter, as in the programs, dialogs run for real.
     const UnattendedDialogs::Reporter reporter = UnattendedDialogs::SetReporter({});

@@ -1,6 +1,7 @@
 #include "CColorChoiceButton.h"
 
 #include "ColorRef.h"
+#include "UnattendedDialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,6 +26,9 @@ CColorChoiceButton::ColorAsker &colorAsker()
 
 std::optional<quint32> askWithDialog(QWidget *owner, quint32 initial)
 {
+    // Nobody answers in an unattended process: told, and cancelled.
+    if (UnattendedDialogs::Report(QStringLiteral("colour dialog")))
+        return std::nullopt;
     const QColor chosen = QColorDialog::getColor(ColorRefToQColor(initial), owner);
     if (!chosen.isValid())
         return std::nullopt;

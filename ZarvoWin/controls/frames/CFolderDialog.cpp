@@ -1,5 +1,7 @@
 #include "CFolderDialog.h"
 
+#include "UnattendedDialogs.h"
+
 #include <QFileDialog>
 
 namespace {
@@ -11,6 +13,9 @@ CFolderDialog::Picker &picker()
 
 QString desktopPicker(QWidget *owner, const QString &title, const QString &initialFolder)
 {
+    // Nobody answers in an unattended process: told, and cancelled.
+    if (UnattendedDialogs::Report(QStringLiteral("folder dialog \"%1\"").arg(title)))
+        return QString();
     return QFileDialog::getExistingDirectory(owner, title, initialFolder, QFileDialog::ShowDirsOnly);
 }
 } // namespace

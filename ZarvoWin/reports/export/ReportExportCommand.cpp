@@ -15,6 +15,7 @@
 #include "Texts.h"
 #include "UiUtilities.h"
 #include "tReportDefinition.h"
+#include "UnattendedDialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -44,6 +45,9 @@ QString askFile(QWidget *owner, const QString &proposed, const QString &filter)
 {
     if (chooser())
         return chooser()(owner, proposed, filter);
+    // Nobody answers in an unattended process: told, and cancelled.
+    if (UnattendedDialogs::Report(QStringLiteral("file dialog to save \"%1\"").arg(proposed)))
+        return QString();
     // The dialog opens in the user's documents, not in the folder the
     // program was started from.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

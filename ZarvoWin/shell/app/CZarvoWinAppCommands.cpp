@@ -25,6 +25,7 @@
 #include "RichMessageBox.h"
 #include "Texts.h"
 #include "tElement.h"
+#include "UnattendedDialogs.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -790,7 +791,7 @@ bool CZarvoWinApp::OnSaveDatabaseAs()
     QString path;
     if (m_openers.saveFileName) {
         path = m_openers.saveFileName(QStringLiteral("Zarvo.sdb"));
-    } else {
+    } else if (!UnattendedDialogs::Report(QStringLiteral("file dialog to save the database"))) {
         path = QFileDialog::getSaveFileName(m_mainWindow, QString(), QStringLiteral("Zarvo.sdb"),
                                             QStringLiteral("*.sdb (*.sdb);;* (*)"), nullptr,
                                             QFileDialog::DontConfirmOverwrite);

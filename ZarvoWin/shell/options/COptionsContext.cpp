@@ -8,6 +8,7 @@
 #include "FolderMovePlan.h"
 #include "Formatter.h"
 #include "Texts.h"
+#include "UnattendedDialogs.h"
 
 #include <QFileDialog>
 
@@ -45,6 +46,9 @@ QString COptionsContext::OpenFileName(QWidget *owner, const QString &start, cons
 {
     if (openFileName)
         return openFileName(owner, start, filter);
+    // Nobody answers in an unattended process: told, and cancelled.
+    if (UnattendedDialogs::Report(QStringLiteral("file dialog to open \"%1\"").arg(start)))
+        return QString();
     return QFileDialog::getOpenFileName(owner, QString(), start, filter);
 }
 

@@ -20,6 +20,7 @@
 #include "CZarvoWinApp.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
+#include "UnattendedDialogs.h"
 
 #include <memory>
 #include <vector>
@@ -95,6 +96,8 @@ bool COptionsDialog::Run(QWidget *owner, COptionsContext &context, const QList<P
     frame.SetCaptionText(Platform::Texts::get(128));
     if (start)
         frame.SetStartPage(start);
+    if (!runner() && UnattendedDialogs::Report(QStringLiteral("options")))
+        return false;
     const int result = runner() ? runner()(frame) : frame.DoModal();
     return result == 1;
 }
