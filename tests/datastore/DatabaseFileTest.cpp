@@ -55,6 +55,32 @@ QString makeUserDatabase(const QString &name, const QString &mark, int rows = 1)
     return path;
 }
 
+// A user database as the program makes it, then altered by `changes`.
+QString alteredUserDatabase(const QString &name, std::initializer_list<const char16_t *> changes)
+{
+    const QString path = TestFolders::tempDb(name);
+    {
+        CBdD made(path);
+        EXPECT_TRUE(made.IsOpen());
+    }
+    CmyDataBase db;
+    EXPECT_EQ(db.Open(path), 0);
+    for (const char16_t *change : changes)
+        EXPECT_EQ(db.Execute(change), 0) << QString::fromUtf16(change).toStdString();
+    return path;
+}
+
+// Sound pages (the quick check passes it), but an index that no longer
+// matches its rows: only the full check finds it.
+QString disagreeingIndexDatabase(const QString &name)
+{
+    return alteredUserDatabase(
+        name, {u"insert into Activites(Id, Nom, Deleted) values (700, 'Un', 0), (701, 'Deux', 0)",
+               u"create index ParNom on Activites(Nom)", u"PRAGMA writable_schema=ON",
+               u"update sqlite_master set sql='CREATE INDEX ParNom on Activites(Deleted)' where name='ParNom'",
+               u"PRAGMA writable_schema=OFF"});
+}
+
 QString markOf(const QString &path)
 {
     CmyDataBase db;
@@ -304,12 +330,21 @@ TEST_F(DatabaseFileTest, ReplaceRefusesASourceThatFailsItsCheck)
         ASSERT_EQ(db.Open(coded), 0);
         ASSERT_EQ(db.Execute(u"create trigger T after insert on Taches begin delete from Projets; end"), 0);
     }
+    // And a file whose index disagrees with its table, which the quick
+    // check passes: the replacement itself makes the full one.
+    const QString disagreeing = disagreeingIndexDatabase(QStringLiteral("index.sdb"));
+    ASSERT_EQ(CDatabaseFile::CheckReplacement(disagreeing, CDatabaseFile::Depth::Quick).status,
+              CDatabaseFile::Status::Ok);
     const QByteArray before = TestFolders::readFile(target);
-    EXPECT_FALSE(CDatabaseFile::ReplaceLive(coded, target));
-    quint32 counter = 0;
-    ASSERT_TRUE(CDatabaseFile::ReadChangeCounter(target, counter));
-    EXPECT_EQ(CDatabaseFile::ReplaceLiveIfUnchanged(coded, target, counter), CDatabaseFile::ReplaceResult::Failed);
-    EXPECT_EQ(TestFolders::readFile(target), before);
+    for (const QString &refused : {coded, disagreeing}) {
+        SCOPED_TRACE(refused.toStdString());
+        EXPECT_FALSE(CDatabaseFile::ReplaceLive(refused, target));
+        quint32 counter = 0;
+        ASSERT_TRUE(CDatabaseFile::ReadChangeCounter(target, counter));
+        EXPECT_EQ(CDatabaseFile::ReplaceLiveIfUnchanged(refused, target, counter),
+                  CDatabaseFile::ReplaceResult::Failed);
+        EXPECT_EQ(TestFolders::readFile(target), before);
+    }
     // The target must exist: a replacement never creates a database.
     const QString source = makeUserDatabase(QStringLiteral("incoming.sdb"), QStringLiteral("new"));
     EXPECT_FALSE(CDatabaseFile::ReplaceLive(source, TestFolders::file(QStringLiteral("absent.sdb"))));
@@ -320,25 +355,8 @@ TEST_F(DatabaseFileTest, ReplaceRefusesASourceThatFailsItsCheck)
 TEST_F(DatabaseFileTest, AReplacementMustBeAWholeUserDatabaseOfAVersionWeRead)
 {
     using Status = CDatabaseFile::Status;
-    // A user database as the program makes it, then altered per case.
-    const auto userDatabase = [](const QString &name, std::initializer_list<const char16_t *> changes) {
-        const QString path = TestFolders::tempDb(name);
-        {
-            CBdD made(path);
-            EXPECT_TRUE(made.IsOpen());
-        }
-        CmyDataBase db;
-        EXPECT_EQ(db.Open(path), 0);
-        for (const char16_t *change : changes)
-            EXPECT_EQ(db.Execute(change), 0) << QString::fromUtf16(change).toStdString();
-        return path;
-    };
-    const QString disagreeing =
-        userDatabase(QStringLiteral("index.sdb"),
-                     {u"insert into Activites(Id, Nom, Deleted) values (700, 'Un', 0), (701, 'Deux', 0)",
-                      u"create index ParNom on Activites(Nom)", u"PRAGMA writable_schema=ON",
-                      u"update sqlite_master set sql='CREATE INDEX ParNom on Activites(Deleted)' where name='ParNom'",
-                      u"PRAGMA writable_schema=OFF"});
+    const auto userDatabase = alteredUserDatabase;
+    const QString disagreeing = disagreeingIndexDatabase(QStringLiteral("index.sdb"));
     const struct
     {
         const char *what;
