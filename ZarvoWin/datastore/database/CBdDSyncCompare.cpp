@@ -183,9 +183,13 @@ private:
         const QString device = rowColumns(Device, t, NameColumns(kind, Device));
         const int width = byStart || kind == CBdD::TableFavoris ? 6 : 4;
 
+        // Each join reads its first table in the order of its ids (never
+        // through an index, which would send every look-up of a row, and
+        // of the other side's, to another page) and looks the other side
+        // up by id; only the few rows found are sorted.
         // Only on the device.
         if (SQLite::MyTablePtr rows = Read(Formatter::sprintf(
-                u"select %s from Ppc.%s left outer join main.%s on main.%s.Id=Ppc.%s.Id "
+                u"select %s from Ppc.%s not indexed left outer join main.%s on main.%s.Id=Ppc.%s.Id "
                 u"where main.%s.Id is null and coalesce(Ppc.%s.Deleted<>0,0)=0%s",
                 {device, t, t, t, t, t, t, order(Device)}))) {
             for (int r = 0; r < rows->rowCount() && GoOn(); ++r) {
@@ -198,7 +202,7 @@ private:
         }
         // On both sides, changed since the last synchronisation.
         if (SQLite::MyTablePtr rows = Read(Formatter::sprintf(
-                u"select %s, %s from Ppc.%s inner join main.%s on main.%s.Id=Ppc.%s.Id "
+                u"select %s, %s from Ppc.%s not indexed cross join main.%s on main.%s.Id=Ppc.%s.Id "
                 u"where coalesce(cast(main.%s.Date_Modif as integer),0) != coalesce(cast(Ppc.%s.Date_Modif as integer),0) "
                 u"and (coalesce(main.%s.Deleted<>0,0)=0 or coalesce(Ppc.%s.Deleted<>0,0)=0)%s",
                 {local, device, t, t, t, t, t, t, t, t, order(Device)}))) {
@@ -214,7 +218,7 @@ private:
         }
         // Only here.
         if (SQLite::MyTablePtr rows = Read(Formatter::sprintf(
-                u"select %s from main.%s left outer join Ppc.%s on Ppc.%s.Id=main.%s.Id "
+                u"select %s from main.%s not indexed left outer join Ppc.%s on Ppc.%s.Id=main.%s.Id "
                 u"where Ppc.%s.Id is null and coalesce(main.%s.Deleted<>0,0)=0%s",
                 {local, t, t, t, t, t, t, order(Local)}))) {
             for (int r = 0; r < rows->rowCount() && GoOn(); ++r) {
