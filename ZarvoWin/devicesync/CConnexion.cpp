@@ -689,6 +689,14 @@ void CConnexion::AnalysisEnded(SyncAnalysis::Result result)
 {
     m_snapshot = ConnexionState::Snapshot{m_exchange.DeviceUserName(), m_exchange.GetLocalUserId(), result.device,
                                           result.local};
+    // A stopped run compared afresh: the user learns why it could not be
+    // finished before the differences are shown.
+    const QString notFinished = SyncAnalysis::NotFinishedMessage(result);
+    if (!notFinished.isEmpty()
+        && (result.outcome == SyncAnalysis::Outcome::Differences
+            || result.outcome == SyncAnalysis::Outcome::NoDifference))
+        RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, this, notFinished,
+                       Platform::Texts::get(394));
     switch (result.outcome) {
     case SyncAnalysis::Outcome::Differences: {
         if (m_review)

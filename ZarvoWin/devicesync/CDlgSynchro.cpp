@@ -65,6 +65,10 @@ CDlgSynchro::CDlgSynchro(SyncFileStages::Setup setup, QWidget *parent)
     palette.setColor(QPalette::WindowText, QColor(0x0E, 0x47, 0xCB));
     m_status->setPalette(palette);
     m_status->setText(Platform::Texts::get(389));
+    m_reason = new QLabel(this);
+    m_reason->setWordWrap(true);
+    m_reason->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_reason->hide();
     m_close = new QPushButton(this);
     WidgetIds::SetControlId(m_close, 1);
     m_cancel = new QPushButton(this);
@@ -84,6 +88,7 @@ CDlgSynchro::CDlgSynchro(SyncFileStages::Setup setup, QWidget *parent)
     ContextHelp::AddButton(buttons, this);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(m_reason);
     layout->addWidget(m_steps, 1);
     layout->addLayout(buttons);
     TranslateDialog(this, DialogId);
@@ -141,7 +146,8 @@ void CDlgSynchro::Start()
         Steps steps(this);
         SyncRun run(SyncFileStages::Make(setup));
         const SyncRun::Outcome outcome = run.Run(steps);
-        QMetaObject::invokeMethod(this, [this, outcome] { Finish(outcome); }, Qt::QueuedConnection);
+        const QString reason = run.Reason();
+        QMetaObject::invokeMethod(this, [this, outcome, reason] { Finish(outcome, reason); }, Qt::QueuedConnection);
     });
     m_worker->start();
 }
@@ -179,7 +185,7 @@ void CDlgSynchro::CancelRun()
         m_cancel->setEnabled(false);
 }
 
-void CDlgSynchro::Finish(SyncRun::Outcome outcome)
+void CDlgSynchro::Finish(SyncRun::Outcome outcome, const QString &reason)
 {
     if (m_worker) {
         m_worker->wait();
@@ -193,6 +199,8 @@ void CDlgSynchro::Finish(SyncRun::Outcome outcome)
     m_close->show();
     m_close->setFocus();
     m_status->setText(Platform::Texts::get(SyncRun::TextId(outcome)));
+    m_reason->setText(reason);
+    m_reason->setVisible(!reason.isEmpty());
     if (outcome != SyncRun::Outcome::Succeeded)
         m_icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32, 32));
     emit runEnded(int(outcome));

@@ -43,6 +43,9 @@ public:
 
     CInfosProgression *StepList() const { return m_steps; }
     QLabel *StatusLine() const { return m_status; }
+    // What the run said of why it stopped, under the status line (hidden
+    // when it said nothing).
+    QLabel *ReasonLine() const { return m_reason; }
     QPushButton *CloseButton() const { return m_close; }
     QPushButton *CancelButton() const { return m_cancel; }
 
@@ -56,7 +59,7 @@ protected:
 
 private:
     class Steps;
-    void Finish(SyncRun::Outcome outcome);
+    void Finish(SyncRun::Outcome outcome, const QString &reason);
     SyncFileStages::OverlapAnswer AskOverlap(const std::vector<tTacheFull> &entries);
 
     SyncFileStages::Setup m_setup;
@@ -69,6 +72,7 @@ private:
 
     CInfosProgression *m_steps;
     QLabel *m_status;
+    QLabel *m_reason;
     QLabel *m_icon;
     QPushButton *m_close;
     QPushButton *m_cancel;

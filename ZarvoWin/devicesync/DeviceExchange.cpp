@@ -395,23 +395,54 @@ void DeviceExchange::RemoveSharedCopy(const QString &sharedFolder, const QString
 // The working folder
 // ---------------------------------------------------------------------
 
-QString DeviceExchange::WorkingFolder()
+QString DeviceExchange::WorkingFolderPath()
 {
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty() || !QDir().mkpath(cache))
-        return QString();
-    const QString folder = cache + QStringLiteral("/Zarvo");
-    const QByteArray native = QFile::encodeName(folder);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        return QString();
-    // Only a folder of this user's own, which nobody else may enter: the
-    // copies of the user's data lie there.
+    return cache.isEmpty() ? QString() : cache + QStringLiteral("/Zarvo");
+}
+
+bool DeviceExchange::MakePrivateFolder(const QString &folder, int &error)
+{
+    const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    // Every folder on the way, from the top: those already there are left
+    // as they are.
+    for (qsizetype slash = absolute.indexOf(u'/', 1); ; slash = absolute.indexOf(u'/', slash + 1)) {
+        const QString step = slash < 0 ? absolute : absolute.left(slash);
+        if (::mkdir(QFile::encodeName(step).constData(), 0700) != 0 && errno != EEXIST) {
+            error = errno;
+            return false;
+        }
+        if (slash < 0)
+            break;
+    }
+    // Only a folder of this user's own, which nobody else may enter.
+    const QByteArray native = QFile::encodeName(absolute);
     struct stat info {};
-    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
-        return QString();
-    if ((info.st_mode & 07777) != 0700 && ::chmod(native.constData(), 0700) != 0)
-        return QString();
-    return folder;
+    if (::lstat(native.constData(), &info) != 0) {
+        error = errno;
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        error = ENOTDIR;
+        return false;
+    }
+    if (info.st_uid != ::getuid()) {
+        error = EACCES;
+        return false;
+    }
+    if ((info.st_mode & 07777) != 0700 && ::chmod(native.constData(), 0700) != 0) {
+        error = errno;
+        return false;
+    }
+    return true;
+}
+
+QString DeviceExchange::WorkingFolder()
+{
+    // The copies of the user's data lie there.
+    const QString folder = WorkingFolderPath();
+    int error = 0;
+    return !folder.isEmpty() && MakePrivateFolder(folder, error) ? folder : QString();
 }
 
 QString DeviceExchange::WorkingFile(QStringView name)

@@ -155,6 +155,13 @@ public:
     // "Zarvo" in the user's cache folder, private to the user (mode 0700),
     // made when missing; empty when no such folder can be had.
     static QString WorkingFolder();
+    // The same folder's path, whether or not it is there.
+    static QString WorkingFolderPath();
+    // Makes a folder that holds copies of a user's data: each folder
+    // missing on the way is made private to the user (0700), and the last
+    // must be a folder (no link) of the user's own, made private if it is
+    // not. False, with the system's error number in `error`, otherwise.
+    static bool MakePrivateFolder(const QString &folder, int &error);
     // The working files: the device copy the analysis compares and the merge
     // writes into, the copy that refreshes the device pane during a review,
     // the file of a whole copy.

@@ -3,8 +3,11 @@
 #include "CBdD.h"
 #include "CDatabaseFile.h"
 #include "ProgressDlgShared.h"
+#include "Formatter.h"
 #include "SyncPending.h"
+#include "Texts.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -40,20 +43,47 @@ void SyncAnalysis::WaitForTheRest(const Input &in, qint64 elapsedMs, ProgressDlg
         std::this_thread::sleep_for(std::chrono::milliseconds(rest));
 }
 
-bool SyncAnalysis::FinishPending(const SyncPending::Record &pending, const QString &copyPath, const QString &localPath)
+int SyncAnalysis::FinishPending(const SyncPending::Record &pending, const QString &copyPath, const QString &localPath,
+                                QString &file)
 {
-    // The device holds the copy the run wrote there (the same rows), and
-    // the local database is as the run left it: the run's second write.
-    // Anything else (a replacement that fails too) is compared afresh.
+    // The local database as the run left it, the device holding the copy
+    // the run wrote there (the same rows), and the copy the run kept still
+    // that copy: only then is the run's second write made, from the kept
+    // copy. Any other file, even a sound one of ours (an earlier copy, one
+    // a backup of the home folder put back), would replace the user's
+    // rows without a comparison.
     quint32 counter = 0;
-    if (SyncPending::Digest(copyPath) != pending.digest || !CDatabaseFile::ReadChangeCounter(localPath, counter)
-        || counter != pending.localCounter)
-        return false;
-    if (CDatabaseFile::ReplaceLiveIfUnchanged(SyncPending::CopyPath(pending.userId), localPath, counter)
-        != CDatabaseFile::ReplaceResult::Replaced)
-        return false;
+    if (!CDatabaseFile::ReadChangeCounter(localPath, counter) || counter != pending.localCounter)
+        return LocalChangedText;
+    if (SyncPending::Digest(copyPath) != pending.digest)
+        return DeviceNotItsCopyText;
+    file = pending.copyPath;
+    if (pending.copyPath.isEmpty() || !QFileInfo(pending.copyPath).isFile())
+        return CopyMissingText;
+    if (!SyncPending::CopyMatches(pending))
+        return CopyForeignText;
+    switch (CDatabaseFile::ReplaceLiveIfUnchanged(pending.copyPath, localPath, counter)) {
+    case CDatabaseFile::ReplaceResult::Replaced:
+        break;
+    case CDatabaseFile::ReplaceResult::ChangedMeanwhile:
+        file.clear();
+        return LocalChangedText;
+    default:
+        return CopyRefusedText;
+    }
     SyncPending::Drop(pending.userId);
-    return true;
+    file.clear();
+    return 0;
+}
+
+QString SyncAnalysis::NotFinishedMessage(const Result &result)
+{
+    if (result.notFinished == 0)
+        return QString();
+    QString why = Platform::Texts::get(result.notFinished);
+    if (!result.notFinishedFile.isEmpty())
+        why = Platform::Formatter::sprintf(why, {QDir::toNativeSeparators(result.notFinishedFile)});
+    return Platform::Formatter::sprintf(Platform::Texts::get(NotFinishedText), {why});
 }
 
 SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
@@ -92,7 +122,8 @@ SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
 
     const std::optional<SyncPending::Record> pending =
         in.userId >= 0 ? SyncPending::Load(in.userId) : std::optional<SyncPending::Record>();
-    if (pending && FinishPending(*pending, in.copyPath, in.localPath)) {
+    const int notFinished = pending ? FinishPending(*pending, in.copyPath, in.localPath, result.notFinishedFile) : 0;
+    if (pending && notFinished == 0) {
         // Nothing to compare: both sides hold the run's copy now.
         DeviceExchange::RemoveWorkingCopy(in.copyPath);
         result.local = ReadStamps(in.localPath, QFileInfo(in.localPath).size());
@@ -100,6 +131,7 @@ SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
         result.outcome = Outcome::Finished;
         return result;
     }
+    result.notFinished = notFinished;
     bool upgraded = false;
     {
         CBdD copy(in.copyPath, CBdD::OtherFile);

@@ -16,10 +16,12 @@ class ProgressDlgShared;
 // read, then both databases compared into a review list; the whole lasts a
 // minimum time that a cancel ends at once. The device's database is never
 // written, the local one only to finish a run of the user stopped between
-// its two writes (SyncPending): when the device still holds that run's
-// copy and nothing wrote the local database since, the local database is
-// replaced from the copy and nothing is compared. Otherwise both sides are
-// compared afresh, and the rows the stopped run deleted stay deleted.
+// its two writes (SyncPending): when the device and the copy the run kept
+// both still hold that run's rows and nothing wrote the local database
+// since, the local database is replaced from the kept copy and nothing is
+// compared. Otherwise both sides are compared afresh, the rows the stopped
+// run deleted stay deleted, and the result says why the run was not
+// finished.
 class SyncAnalysis
 {
 public:
@@ -55,7 +57,25 @@ public:
         ConnexionState::Stamps device;
         ConnexionState::Stamps local;
         bool copied = false; // a new copy was made
+        // A run of the user stopped between its writes that could not be
+        // finished: why (one of the texts below, 0 for none), and the file
+        // the text names (for the kept copy's texts).
+        int notFinished = 0;
+        QString notFinishedFile;
     };
+
+    // Why a stopped run is compared afresh rather than finished.
+    enum NotFinishedText {
+        NotFinishedText = 26406,      // the message, with one of these:
+        DeviceNotItsCopyText = 26407, // the device holds other rows
+        LocalChangedText = 26408,     // the local database was written since
+        CopyMissingText = 26409,      // the kept copy is gone
+        CopyForeignText = 26410,      // the kept copy holds other rows
+        CopyRefusedText = 26411,      // the kept copy cannot replace the local database
+    };
+    // The message that tells why a stopped run was compared afresh; empty
+    // when the result tells of none.
+    static QString NotFinishedMessage(const Result &result);
 
     // `job` (may be null) gives the cancel flag.
     static Result Run(const Input &in, ProgressDlgShared *job);
@@ -70,9 +90,11 @@ public:
     static bool CopyUnchanged(const QString &copyPath, quint32 counter);
 
 private:
-    // Finishes a stopped run when the device copy `copyPath` holds the
-    // run's copy and the local database is as the run left it: true once
-    // the local database was replaced and the record dropped.
-    static bool FinishPending(const SyncPending::Record &pending, const QString &copyPath, const QString &localPath);
+    // Finishes a stopped run when the local database is as the run left
+    // it, and the device copy `copyPath` and the kept copy both hold the
+    // run's rows: 0 once the local database was replaced from the kept
+    // copy and the record dropped, else why not (`file` names the copy).
+    static int FinishPending(const SyncPending::Record &pending, const QString &copyPath, const QString &localPath,
+                             QString &file);
     static void WaitForTheRest(const Input &in, qint64 elapsedMs, ProgressDlgShared *job);
 };

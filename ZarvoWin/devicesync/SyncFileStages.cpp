@@ -165,7 +165,7 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
     };
     // The file both writes read: the merged copy, once kept the pending one.
     const auto source = std::make_shared<QString>(shared->copyPath);
-    stages.keepPending = [shared, counter, source] {
+    stages.keepPending = [shared, counter, source](QString &why) {
         // The copy made from the device holds the user's rows now: it is no
         // more open than the user's database, nor is what is made from it.
         if (!Platform::FileModes::NoMoreOpenThan(shared->copyPath, shared->localPath))
@@ -176,7 +176,7 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
         record.userId = shared->userId;
         record.localCounter = *counter;
         if (!SyncPending::Describe(shared->localPath, shared->copyPath, record)
-            || !SyncPending::Keep(record, shared->copyPath))
+            || !SyncPending::Keep(record, shared->copyPath, &why))
             return false;
         *source = SyncPending::CopyPath(shared->userId);
         return true;

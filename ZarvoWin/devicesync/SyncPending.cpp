@@ -5,18 +5,25 @@
 #include "CmyDataBase.h"
 #include "DeviceExchange.h"
 #include "Formatter.h"
+#include "Texts.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
+#include <QStandardPaths>
 #include <QStringList>
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
@@ -176,14 +183,69 @@ QString joinIds(const std::vector<qint64> &ids)
 
 } // namespace
 
+QString SyncPending::FolderPath()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/Quellmark/Zarvo/Synchronisation");
+}
+
+QString SyncPending::Folder(QString *why)
+{
+    const QString folder = FolderPath();
+    int error = ENOENT;
+    if (!folder.isEmpty() && DeviceExchange::MakePrivateFolder(folder, error))
+        return folder;
+    if (why)
+        *why = CauseText(error);
+    return QString();
+}
+
 QString SyncPending::CopyPath(int userId)
 {
-    return userId < 0 ? QString() : DeviceExchange::WorkingFile(QStringLiteral("Pending-%1.sdb").arg(userId));
+    const QString folder = Folder();
+    return userId < 0 || folder.isEmpty() ? QString() : folder + QStringLiteral("/Pending-%1.sdb").arg(userId);
 }
 
 QString SyncPending::RecordPath(int userId)
 {
-    return userId < 0 ? QString() : DeviceExchange::WorkingFile(QStringLiteral("Pending-%1.ini").arg(userId));
+    const QString folder = Folder();
+    return userId < 0 || folder.isEmpty() ? QString() : folder + QStringLiteral("/Pending-%1.ini").arg(userId);
+}
+
+QString SyncPending::OldCopyPath(int userId)
+{
+    const QString folder = DeviceExchange::WorkingFolderPath();
+    return userId < 0 || folder.isEmpty() ? QString() : folder + QStringLiteral("/Pending-%1.sdb").arg(userId);
+}
+
+QString SyncPending::OldRecordPath(int userId)
+{
+    const QString folder = DeviceExchange::WorkingFolderPath();
+    return userId < 0 || folder.isEmpty() ? QString() : folder + QStringLiteral("/Pending-%1.ini").arg(userId);
+}
+
+QString SyncPending::CauseText(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return Platform::Texts::get(DeniedText);
+    case ENOSPC:
+    case EDQUOT:
+        return Platform::Texts::get(FullText);
+    case EROFS:
+        return Platform::Texts::get(ReadOnlyText);
+    case ENOTDIR:
+    case EEXIST:
+    case ELOOP:
+        return Platform::Texts::get(FileInPlaceText);
+    case EISDIR:
+        return Platform::Texts::get(FolderInPlaceText);
+    default:
+        break;
+    }
+    char buffer[256];
+    return QString::fromLocal8Bit(strerror_r(error, buffer, sizeof buffer));
 }
 
 QByteArray SyncPending::Digest(const QString &databasePath)
@@ -240,8 +302,10 @@ bool SyncPending::Describe(const QString &localPath, const QString &mergedPath, 
             break;
         const QString name = CBdD::TableName(table.code);
         const QString key = QLatin1String(table.key);
+        // Read in the order of the rows, never through an index: each row
+        // is then looked up in the copy near the one before.
         SQLite::MyTablePtr rows = db.Query(Platform::Formatter::sprintf(
-            u"select main.%s.%s from main.%s where coalesce(main.%s.Deleted<>0,0)=0 and not exists "
+            u"select main.%s.%s from main.%s not indexed where coalesce(main.%s.Deleted<>0,0)=0 and not exists "
             u"(select 1 from Merged.%s where Merged.%s.%s=main.%s.%s)",
             {name, key, name, name, name, name, key, name, key}));
         ok = rows && db.GetLastCode() == SQLITE_OK;
@@ -256,45 +320,109 @@ bool SyncPending::Describe(const QString &localPath, const QString &mergedPath, 
     return ok;
 }
 
-bool SyncPending::Keep(const Record &record, const QString &mergedPath)
-{
-    const QString copy = CopyPath(record.userId);
-    const QString path = RecordPath(record.userId);
-    if (copy.isEmpty() || path.isEmpty() || !QFileInfo(mergedPath).isFile())
-        return false;
-    // The new copy beside the one it replaces until its record is written:
-    // a stop at any point leaves a record with the copy it describes, or
-    // one describing a copy the device was never given (which the next
-    // analysis compares afresh, its deletions still kept).
-    const QString next = copy + QStringLiteral(".next");
-    for (const char *suffix : {"", "-journal"})
-        QFile::remove(next + QLatin1String(suffix));
-    if (std::rename(QFile::encodeName(mergedPath).constData(), QFile::encodeName(next).constData()) != 0
-        && !CDatabaseFile::CopyLive(mergedPath, next, CDatabaseFile::Target::Replace))
-        return false;
+namespace {
 
-    QByteArray text = "User=" + QByteArray::number(record.userId) + "\nCounter="
-                      + QByteArray::number(record.localCounter) + "\nDigest=" + record.digest.toHex() + "\n";
-    for (auto table = record.deleted.cbegin(); table != record.deleted.cend(); ++table)
-        text += "Deleted" + QByteArray::number(table.key()) + "=" + joinIds(table.value()).toLatin1() + "\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        QFile::remove(next);
-        return false;
+// Why a copy of `bytes` bytes could not be written into `folder`, when the
+// copy itself did not say.
+int copyError(const QString &folder, qint64 bytes)
+{
+    const QByteArray native = QFile::encodeName(folder);
+    if (::access(native.constData(), W_OK) != 0)
+        return errno;
+    struct statvfs room {};
+    if (::statvfs(native.constData(), &room) == 0) {
+        if (room.f_flag & ST_RDONLY)
+            return EROFS;
+        if (qint64(room.f_bavail) * qint64(room.f_frsize) < bytes)
+            return ENOSPC;
     }
-    QFile::remove(copy + QStringLiteral("-journal"));
-    return std::rename(QFile::encodeName(next).constData(), QFile::encodeName(copy).constData()) == 0;
+    return EIO;
 }
 
-std::optional<SyncPending::Record> SyncPending::Load(int userId)
+// Writes `text` to `path` through a part file renamed over it, so that a
+// stop leaves the earlier file or this one whole. The system's error
+// number, 0 when written.
+int writeWhole(const QString &path, const QByteArray &text)
 {
-    const QString path = RecordPath(userId);
-    if (path.isEmpty() || !QFileInfo(CopyPath(userId)).isFile())
-        return std::nullopt;
+    const QByteArray part = QFile::encodeName(path + QStringLiteral(".part"));
+    ::unlink(part.constData());
+    const int fd = ::open(part.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno;
+    int error = 0;
+    for (qsizetype written = 0; error == 0 && written < text.size();) {
+        const ssize_t n = ::write(fd, text.constData() + written, size_t(text.size() - written));
+        if (n < 0 && errno != EINTR)
+            error = errno;
+        else if (n > 0)
+            written += n;
+    }
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && std::rename(part.constData(), QFile::encodeName(path).constData()) != 0)
+        error = errno;
+    if (error != 0)
+        ::unlink(part.constData());
+    return error;
+}
+
+// Moves a database file with what SQLite may have left beside it; where a
+// rename cannot (another file system), the file is copied and removed.
+bool moveDatabase(const QString &from, const QString &to)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    if (!CDatabaseFile::CopyLive(from, to, CDatabaseFile::Target::Replace))
+        return false;
+    QFile::remove(from);
+    return true;
+}
+
+void removeDatabase(const QString &path)
+{
+    for (const char *suffix : {"", "-journal", ".part", ".part-journal", ".next", ".next-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+
+// The record of an earlier version, in the cache's working folder, moved
+// beside the records of this one; dropped where this one has a record of
+// its own (which is newer). False when it stays where it is.
+bool adoptOldRecord(int userId)
+{
+    const QString oldRecord = SyncPending::OldRecordPath(userId);
+    // Only in the working folder of this user's own.
+    if (oldRecord.isEmpty() || !QFileInfo::exists(oldRecord) || DeviceExchange::WorkingFolder().isEmpty())
+        return false;
+    const QString record = SyncPending::RecordPath(userId);
+    if (record.isEmpty())
+        return false;
+    const QString oldCopy = SyncPending::OldCopyPath(userId);
+    if (!QFileInfo::exists(record)) {
+        const QString copy = SyncPending::CopyPath(userId);
+        removeDatabase(copy);
+        if (QFileInfo(oldCopy).isFile() && !moveDatabase(oldCopy, copy))
+            return false;
+        if (!QFile::copy(oldRecord, record + QStringLiteral(".part"))
+            || std::rename(QFile::encodeName(record + QStringLiteral(".part")).constData(),
+                           QFile::encodeName(record).constData())
+                   != 0) {
+            QFile::remove(record + QStringLiteral(".part"));
+            return false;
+        }
+    }
+    QFile::remove(oldRecord);
+    removeDatabase(oldCopy);
+    return true;
+}
+
+std::optional<SyncPending::Record> readRecord(const QString &path, int userId)
+{
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    Record record;
+    SyncPending::Record record;
     bool user = false;
     bool counter = false;
     const QList<QByteArray> lines = file.read(16 * 1024 * 1024).split('\n');
@@ -332,15 +460,96 @@ std::optional<SyncPending::Record> SyncPending::Load(int userId)
     return record;
 }
 
+} // namespace
+
+bool SyncPending::Keep(const Record &record, const QString &mergedPath, QString *why)
+{
+    if (record.userId < 0 || !QFileInfo(mergedPath).isFile())
+        return false;
+    const QString folder = FolderPath();
+    const QString copy = folder + QStringLiteral("/Pending-%1.sdb").arg(record.userId);
+    const QString path = folder + QStringLiteral("/Pending-%1.ini").arg(record.userId);
+    const auto fail = [&](const QString &file, int error) {
+        if (why)
+            *why = Platform::Formatter::sprintf(Platform::Texts::get(NotKeptText),
+                                                {QDir::toNativeSeparators(file), CauseText(error)});
+        return false;
+    };
+    QString cause;
+    if (folder.isEmpty() || Folder(&cause).isEmpty()) {
+        if (why)
+            *why = Platform::Formatter::sprintf(Platform::Texts::get(NotKeptText),
+                                                {QDir::toNativeSeparators(path), cause});
+        return false;
+    }
+    // The new copy beside the one it replaces until its record is written:
+    // a stop at any point leaves a record with the copy it describes, or
+    // one describing a copy the device was never given (which the next
+    // analysis compares afresh, its deletions still kept).
+    const QString next = copy + QStringLiteral(".next");
+    for (const char *suffix : {"", "-journal"})
+        QFile::remove(next + QLatin1String(suffix));
+    if (std::rename(QFile::encodeName(mergedPath).constData(), QFile::encodeName(next).constData()) != 0) {
+        const int renameError = errno;
+        if (!CDatabaseFile::CopyLive(mergedPath, next, CDatabaseFile::Target::Replace))
+            return fail(copy, renameError == EXDEV ? copyError(folder, QFileInfo(mergedPath).size()) : renameError);
+    }
+
+    QByteArray text = "User=" + QByteArray::number(record.userId) + "\nCounter="
+                      + QByteArray::number(record.localCounter) + "\nDigest=" + record.digest.toHex() + "\n";
+    for (auto table = record.deleted.cbegin(); table != record.deleted.cend(); ++table)
+        text += "Deleted" + QByteArray::number(table.key()) + "=" + joinIds(table.value()).toLatin1() + "\n";
+    if (const int error = writeWhole(path, text)) {
+        QFile::remove(next);
+        return fail(path, error);
+    }
+    // This record holds what an earlier version's still told.
+    QFile::remove(OldRecordPath(record.userId));
+    removeDatabase(OldCopyPath(record.userId));
+    QFile::remove(copy + QStringLiteral("-journal"));
+    if (std::rename(QFile::encodeName(next).constData(), QFile::encodeName(copy).constData()) != 0) {
+        const int error = errno;
+        QFile::remove(next);
+        return fail(copy, error);
+    }
+    return true;
+}
+
+std::optional<SyncPending::Record> SyncPending::Load(int userId)
+{
+    if (userId < 0)
+        return std::nullopt;
+    // A record left where an earlier version kept it is still this user's:
+    // read where it could not be moved from.
+    const bool old = QFileInfo::exists(OldRecordPath(userId)) && !adoptOldRecord(userId);
+    std::optional<Record> record = readRecord(old ? OldRecordPath(userId) : RecordPath(userId), userId);
+    if (record)
+        record->copyPath = old ? OldCopyPath(userId) : CopyPath(userId);
+    return record;
+}
+
+bool SyncPending::CopyMatches(const Record &record)
+{
+    return !record.copyPath.isEmpty() && QFileInfo(record.copyPath).isFile()
+           && Digest(record.copyPath) == record.digest;
+}
+
 void SyncPending::Drop(int userId)
 {
-    const QString path = RecordPath(userId);
-    if (path.isEmpty())
+    if (userId < 0)
         return;
-    QFile::remove(path);
-    const QString copy = CopyPath(userId);
-    for (const char *suffix : {"", "-journal", ".next", ".next-journal"})
-        QFile::remove(copy + QLatin1String(suffix));
+    const QString folder = FolderPath();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        QFile::remove(folder + QStringLiteral("/Pending-%1.ini").arg(userId));
+        QFile::remove(folder + QStringLiteral("/Pending-%1.ini.part").arg(userId));
+        removeDatabase(folder + QStringLiteral("/Pending-%1.sdb").arg(userId));
+    }
+    const QString old = OldRecordPath(userId);
+    if (!old.isEmpty() && QFileInfo::exists(old))
+        QFile::remove(old);
+    const QString oldCopy = OldCopyPath(userId);
+    if (!oldCopy.isEmpty() && QFileInfo(oldCopy).isFile())
+        removeDatabase(oldCopy);
 }
 
 int SyncPending::KeepDeletions(SyncReviewList &list, const Record &record)

@@ -24,6 +24,7 @@ int SyncRun::TextId(Outcome outcome)
 
 SyncRun::Outcome SyncRun::Run(SyncSteps &steps)
 {
+    m_reason.clear();
     steps.AppendStep(InitialisationText, SyncSteps::Running);
     const Outcome outcome = RunStages(steps);
     if (m_stages.cleanUp)
@@ -81,7 +82,7 @@ SyncRun::Outcome SyncRun::Finalise(SyncSteps &steps)
         return Outcome::LocalChanged;
     // From here a stop leaves the device written and the local database
     // not: what the next analysis needs to finish the run is kept first.
-    if (m_stages.keepPending && !m_stages.keepPending())
+    if (m_stages.keepPending && !m_stages.keepPending(m_reason))
         return Outcome::Failed;
     steps.SetLastStepState(SyncSteps::Done);
 

@@ -3,6 +3,7 @@
 #include "CDatabaseFile.h"
 #include "SyncSteps.h"
 
+#include <QString>
 #include <functional>
 
 // The run of a device synchronisation after its review, window-free: the
@@ -52,8 +53,9 @@ public:
         // Whether the local database is still as the analysis saw it.
         std::function<bool()> localUnchanged;
         // Before the device is written: the merged copy and the record of
-        // the run kept. False stops the run with nothing written.
-        std::function<bool()> keepPending;
+        // the run kept. False stops the run with nothing written, and says
+        // why in its argument (the file and the cause).
+        std::function<bool(QString &why)> keepPending;
         std::function<bool()> writeDevice;
         std::function<CDatabaseFile::ReplaceResult()> replaceLocal;
         // Once the local database was replaced: the record dropped.
@@ -72,6 +74,9 @@ public:
 
     // The closing text of an outcome.
     static int TextId(Outcome outcome);
+    // What a stage that stopped the run said of the cause (empty: nothing
+    // more than the closing text).
+    QString Reason() const { return m_reason; }
 
     // Texts of the steps.
     enum StepText {
@@ -88,4 +93,5 @@ private:
     Outcome Finalise(SyncSteps &steps);
 
     Stages m_stages;
+    QString m_reason;
 };

@@ -605,3 +605,144 @@ TEST_F(CConnexionTest, ADeviceWhoseNoticeWasLostIsFoundWhenTheDialogLooksAgain)
     EXPECT_TRUE(shown(dialog, CConnexion::UserText));
     EXPECT_FALSE(dialog.DevicePane()->Line(2).isEmpty());
 }
+
+namespace {
+
+// Entry 201, which both sides held at their last synchronisation and the
+// device has deleted since, and a run for Léa in another process, killed
+// once it wrote the device: the run's record lists 201 as deleted.
+class StoppedRunDialogTest : public CConnexionTest
+{
+protected:
+    void StopARun()
+    {
+        TestFolders::writeFile(QStringLiteral("Device/registry.ini"), InstallKey);
+        make(deviceDb, "delete from Projets where Id=33; insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,"
+                       "Origine_Modif) values (33,'appareil',-1,0,1500,1); update Infos set Value='1500' where Name='Modif'");
+        for (const QString &side : {local, deviceDb})
+            make(side, "delete from Taches where Id=201; insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,"
+                       "IdTauxHoraire,Deleted,Date_Modif,Origine_Modif,Title) values "
+                       "(201,1000,2000,-1,-1,-1,0,1000,0,'e1')");
+        make(deviceDb, "update Taches set Deleted=1, Date_Modif=1600 where Id=201");
+        TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Id.txt"), "Léa");
+        KillSyncRunPeer(local, root, leaId, "local");
+        const std::optional<SyncPending::Record> kept = SyncPending::Load(leaId);
+        ASSERT_TRUE(kept.has_value());
+        ASSERT_EQ(kept->deleted.value(CBdD::TableTaches), std::vector<qint64>{201});
+    }
+    // The decision the review suggests for the local entry `id` (-1: none).
+    static int ActionFor(CConnexion &dialog, qint64 id)
+    {
+        if (!dialog.Review())
+            return -1;
+        const SyncReviewList &list = dialog.Review()->List();
+        for (int row = 0; row < list.Count(); ++row) {
+            const SyncItem *item = list.Item(row);
+            if (item && item->kind == CBdD::TableTaches && item->localId == id)
+                return item->action;
+        }
+        return -1;
+    }
+    // Nothing of a run of Léa's kept anywhere.
+    void NothingKept()
+    {
+        EXPECT_FALSE(SyncPending::Load(leaId).has_value());
+        for (const QString &path : {SyncPending::RecordPath(leaId), SyncPending::CopyPath(leaId),
+                                    SyncPending::OldRecordPath(leaId), SyncPending::OldCopyPath(leaId)})
+            EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
+    }
+};
+
+} // namespace
+
+TEST_F(StoppedRunDialogTest, AWholeCopyEitherWayLeavesNoRecordAndNoOldDeletionList)
+{
+    for (const int button : {int(CConnexion::CopyToLocalButton), int(CConnexion::CopyToDeviceButton)}) {
+        SCOPED_TRACE(button);
+        StopARun();
+        {
+            CConnexion dialog(users, nullptr, hooks, root);
+            dialog.OnDeviceNotice(0);
+            ASSERT_TRUE(dialog.Control(button)->isEnabled());
+            MessageBoxAnswers boxes;
+            boxes.Push(MessageBoxAnswer::Yes);
+            boxes.Push(1);
+            QTest::mouseClick(dialog.Control(button), Qt::LeftButton);
+            ASSERT_EQ(boxes.AskedBoxes().size(), 2u);
+            EXPECT_EQ(boxes.AskedBoxes().back().text, Platform::Texts::get(243));
+        }
+        NothingKept();
+
+        // Entry 201 only here again (made anew here, or gone from the
+        // device): a later analysis keeps it, no old list deletes it.
+        make(local, "delete from Taches where Id=201; insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,"
+                    "IdTauxHoraire,Deleted,Date_Modif,Origine_Modif,Title) values "
+                    "(201,1000,2000,-1,-1,-1,0,2400,1,'e1'); update Infos set Value='2400' where Name='Modif'");
+        make(deviceDb, "delete from Taches where Id=201; update Infos set Value='2500' where Name='Modif'");
+        CConnexion dialog(users, nullptr, hooks, root);
+        dialog.OnDeviceNotice(0);
+        ASSERT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+        MessageBoxAnswers none;
+        analyse(dialog);
+        EXPECT_TRUE(none.AskedBoxes().empty());
+        ASSERT_TRUE(dialog.ReviewPending());
+        EXPECT_EQ(ActionFor(dialog, 201), SyncItem::KeepLocal);
+        dialog.Review()->Cancel();
+    }
+}
+
+TEST_F(StoppedRunDialogTest, AStoppedRunThatCannotBeFinishedIsToldAndItsDeletionsStay)
+{
+    StopARun();
+    // Its kept copy gone (the record is what matters).
+    const QString copy = SyncPending::CopyPath(leaId);
+    ASSERT_TRUE(QFile::remove(copy));
+    CConnexion dialog(users, nullptr, hooks, root);
+    dialog.OnDeviceNotice(0);
+    MessageBoxAnswers boxes;
+    boxes.Push(1);
+    analyse(dialog);
+    ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+    const QString told = boxes.AskedBoxes().front().text;
+    EXPECT_TRUE(told.contains(copy)) << told.toStdString();
+    EXPECT_TRUE(told.startsWith(Platform::Texts::get(SyncAnalysis::NotFinishedText).section(u'%', 0, 0)))
+        << told.toStdString();
+    ASSERT_TRUE(dialog.ReviewPending());
+    EXPECT_EQ(ActionFor(dialog, 201), SyncItem::Delete);
+    dialog.Review()->Cancel();
+}
+
+TEST_F(StoppedRunDialogTest, ARecordThatCannotBeWrittenIsToldWithItsFileAndCause)
+{
+    // A file where the record's folder goes.
+    const QString folder = SyncPending::FolderPath();
+    QDir(folder).removeRecursively();
+    TestFolders::writeFile(folder.mid(TestFolders::root().size() + 1), "not a folder");
+    CConnexion dialog(users, nullptr, hooks, root);
+    plug(dialog);
+    associate(dialog, QStringLiteral("Léa"));
+    analyse(dialog);
+    ASSERT_TRUE(dialog.ReviewPending());
+    const QByteArray device = TestFolders::readFile(deviceDb);
+    const QByteArray before = TestFolders::readFile(local);
+
+    DialogAnswers<CDlgSynchro> runs;
+    QString status;
+    QString reason;
+    bool reasonShown = false;
+    runs.Push([&](CDlgSynchro &run) {
+        run.Start();
+        run.WaitForEnd();
+        status = run.StatusLine()->text();
+        reason = run.ReasonLine()->text();
+        reasonShown = !run.ReasonLine()->isHidden();
+        return int(QDialog::Accepted);
+    });
+    QTest::mouseClick(dialog.Review()->SynchroniseButtonCtrl(), Qt::LeftButton);
+    EXPECT_EQ(status, Platform::Texts::get(380));
+    EXPECT_TRUE(reasonShown);
+    EXPECT_TRUE(reason.contains(folder + QStringLiteral("/Pending-%1.ini").arg(leaId))) << reason.toStdString();
+    EXPECT_TRUE(reason.contains(Platform::Texts::get(SyncPending::FileInPlaceText))) << reason.toStdString();
+    EXPECT_EQ(TestFolders::readFile(deviceDb), device);
+    EXPECT_EQ(TestFolders::readFile(local), before);
+}

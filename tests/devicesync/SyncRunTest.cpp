@@ -9,16 +9,23 @@
 #include "CConfiguration.h"
 #include "CDatabaseFile.h"
 #include "Clock.h"
+#include "Formatter.h"
 #include "CmyDataBase.h"
 #include "QStringPrinter.h"
 #include "TestFolders.h"
+#include "Texts.h"
 #include "WritingPeer.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -82,7 +89,11 @@ SyncRun::Stages fakeStages(const Fakes &f, QStringList &calls, Steps &steps)
     s.beginFinalisation = [&, f] { return calls << "begin", f.finalisationOpen; };
     s.purge = [&, f] { return calls << "purge", f.purgeOk; };
     s.localUnchanged = [&, f] { return calls << "look", f.unchanged; };
-    s.keepPending = [&, f] { return calls << "keep", f.kept; };
+    s.keepPending = [&, f](QString &why) {
+        if (!f.kept)
+            why = QStringLiteral("the cause");
+        return calls << "keep", f.kept;
+    };
     s.writeDevice = [&, f] { return calls << "device", f.deviceOk; };
     s.replaceLocal = [&, f] { return calls << "local", f.replaced; };
     s.dropPending = [&] { calls << "drop"; };
@@ -148,6 +159,8 @@ TEST(SyncRunTest, StagesRunInOrderAndStopWhereTheyFail)
         EXPECT_EQ(calls.join(u' '), QString::fromLatin1(c.calls)) << c.name;
         EXPECT_EQ(steps.list.mid(steps.list.size() - 2).join(u' '), QString::fromLatin1(c.lastSteps)) << c.name;
         EXPECT_TRUE(steps.list.first().startsWith("285:")) << c.name;
+        // Only the stage that cannot keep the record says more.
+        EXPECT_EQ(run.Reason(), c.fakes.kept ? QString() : QStringLiteral("the cause")) << c.name;
     }
 }
 
@@ -444,7 +457,7 @@ constexpr int UserId = 7;
 // Rows both sides held at their last synchronisation, each deleted on one
 // side since: entries 201 and 202, projects 40 and 41, favourites 7 and 8,
 // the first of each pair on the device, the second here. Besides, a project
-// made on each side.
+// made on each side, and entry 203 that both still hold.
 class StoppedRunTest : public SyncRunFilesTest
 {
 protected:
@@ -462,7 +475,8 @@ protected:
                         "update Infos set Value='1500' where Name='Modif'"});
         for (const QString &path : {local, deviceDb}) {
             exec(path, "insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
-                       "Origine_Modif,Title) values (201,1000,2000,-1,-1,-1,0,1000,0,'e1'), (202,3000,4000,-1,-1,-1,0,1000,0,'e2');"
+                       "Origine_Modif,Title) values (201,1000,2000,-1,-1,-1,0,1000,0,'e1'), (202,3000,4000,-1,-1,-1,0,1000,0,'e2'), "
+                       "(203,9000,10000,-1,-1,-1,0,1000,0,'e3');"
                        "insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (40,'p1',-1,0,1000,0), "
                        "(41,'p2',-1,0,1000,0);"
                        "insert into Favoris (Id,Ordre,Deleted,Date_Modif) values (7,1,0,1000), (8,1,0,1000)");
@@ -510,28 +524,68 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
     const QString entryHere = "insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
                               "Origine_Modif,Title) values (%1,%2,%3,-1,-1,-1,0,2200,1,'ici'); "
                               "update Infos set Value='2200' where Name='Modif'";
+    // What happens between the stop and the next analysis.
+    enum class After {
+        Nothing,
+        EntryMadeHere,
+        HeldEntryEditedHere,  // entry 203, which the device still holds
+        DeviceEndMoved,       // on the device, entry 203 ends a minute later: only a number
+        KeptCopyForeign,      // another sound database of ours in the kept copy's place
+        KeptCopyMissing,      // the record kept, its copy gone
+        CacheEmptied,         // the whole cache deleted, the working folder with it
+        WhereTheOldVersionKeptIt, // the record and copy in the cache's working folder
+    };
+    using O = SyncAnalysis::Outcome;
     const struct
     {
         const char *name;
-        const char *killedAt;  // the peer's stop; none: 251 in this process
+        const char *killedAt;  // the peer's stop; none: a run in this process
+        bool recordPlaceBlocked; // a file where the record's folder goes: the run stops first
         bool deviceWritten;    // the device holds the merge after the stop
-        bool changedAfter;     // a local entry made after the stop
-        SyncAnalysis::Outcome next;
+        After after;
+        O next;
+        int told; // why the next analysis does not finish the run (0: it does, or there is none)
     } cases[] = {
-        {"killed while the device is written", "device", false, false, SyncAnalysis::Outcome::Differences},
-        {"killed after the device write", "local", true, false, SyncAnalysis::Outcome::Finished},
-        {"the other program writes during the device write (251)", nullptr, true, false,
-         SyncAnalysis::Outcome::Differences},
-        {"killed after the device write, a local change since", "local", true, true,
-         SyncAnalysis::Outcome::Differences},
+        {"killed while the device is written", "device", false, false, After::Nothing, O::Differences,
+         SyncAnalysis::DeviceNotItsCopyText},
+        {"killed after the device write", "local", false, true, After::Nothing, O::Finished, 0},
+        {"the other program writes during the device write (251)", nullptr, false, true, After::Nothing,
+         O::Differences, SyncAnalysis::LocalChangedText},
+        {"killed after the device write, a local change since", "local", false, true, After::EntryMadeHere,
+         O::Differences, SyncAnalysis::LocalChangedText},
+        {"killed after the device write, an entry the device holds edited here", "local", false, true,
+         After::HeldEntryEditedHere, O::Differences, SyncAnalysis::LocalChangedText},
+        {"killed after the device write, the device changes only a number", "local", false, true,
+         After::DeviceEndMoved, O::Differences, SyncAnalysis::DeviceNotItsCopyText},
+        {"killed after the device write, the kept copy replaced by another database of ours", "local", false, true,
+         After::KeptCopyForeign, O::Differences, SyncAnalysis::CopyForeignText},
+        {"killed after the device write, the kept copy missing", "local", false, true, After::KeptCopyMissing,
+         O::Differences, SyncAnalysis::CopyMissingText},
+        {"killed after the device write, the cache and its working folder deleted", "local", false, true,
+         After::CacheEmptied, O::Finished, 0},
+        {"killed after the device write, kept where the earlier version kept it", "local", false, true,
+         After::WhereTheOldVersionKeptIt, O::Finished, 0},
+        {"the record's place cannot be written", nullptr, true, false, After::Nothing, O::Differences, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         makePair();
+        // A sound database of ours, older than the run: the device's as it
+        // was before.
+        const QString stale = TestFolders::file(QStringLiteral("stale.sdb"));
+        QFile::remove(stale);
+        ASSERT_TRUE(QFile::copy(deviceDb, stale));
+        const QString folder = SyncPending::FolderPath();
+        QDir(folder).removeRecursively();
+        QFile::remove(folder);
         bool entryMade = false;
         if (c.killedAt) {
             killPeer(c.killedAt);
         } else {
+            if (c.recordPlaceBlocked)
+                TestFolders::writeFile(folder.mid(TestFolders::root().size() + 1), "not a folder");
+            const QByteArray deviceBefore = hash(deviceDb);
+            const QByteArray localBefore = hash(local);
             const SyncAnalysis::Result first = analyseForUser();
             ASSERT_EQ(first.outcome, SyncAnalysis::Outcome::Differences);
             SyncRun::Stages stages = SyncFileStages::Make(setupFor(first));
@@ -541,19 +595,83 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
                 return write();
             };
             Steps steps;
-            EXPECT_EQ(SyncRun(stages).Run(steps), SyncRun::Outcome::LocalChanged);
-            entryMade = true;
+            SyncRun run(stages);
+            if (c.recordPlaceBlocked) {
+                // Stopped before anything is written, and told where and why.
+                EXPECT_EQ(run.Run(steps), SyncRun::Outcome::Failed);
+                EXPECT_EQ(steps.list.mid(steps.list.size() - 2).join(u' '), "391:2 380:2");
+                EXPECT_TRUE(run.Reason().contains(folder + QStringLiteral("/Pending-%1.ini").arg(UserId)))
+                    << run.Reason().toStdString();
+                EXPECT_TRUE(run.Reason().contains(Platform::Texts::get(SyncPending::FileInPlaceText)))
+                    << run.Reason().toStdString();
+                EXPECT_EQ(hash(deviceDb), deviceBefore);
+                EXPECT_EQ(hash(local), localBefore);
+                EXPECT_FALSE(SyncPending::Load(UserId).has_value());
+                // The place mended, the next run goes as any other.
+                ASSERT_TRUE(QFile::remove(folder));
+            } else {
+                EXPECT_EQ(run.Run(steps), SyncRun::Outcome::LocalChanged);
+                entryMade = true;
+            }
         }
-        EXPECT_TRUE(SyncPending::Load(UserId).has_value());
+        if (!c.recordPlaceBlocked) {
+            const std::optional<SyncPending::Record> kept = SyncPending::Load(UserId);
+            ASSERT_TRUE(kept.has_value());
+            // The record's deletions: the rows the run deleted, never one
+            // the device holds.
+            const std::vector<qint64> entries = kept->deleted.value(CBdD::TableTaches);
+            EXPECT_NE(std::find(entries.begin(), entries.end(), 201), entries.end());
+            EXPECT_EQ(std::find(entries.begin(), entries.end(), 203), entries.end());
+            // Kept in the program's data, none of it in the cache.
+            EXPECT_EQ(QFileInfo(kept->copyPath).absolutePath(), folder);
+            EXPECT_TRUE(QFileInfo::exists(SyncPending::RecordPath(UserId)));
+            EXPECT_EQ(QDir(DeviceExchange::WorkingFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        }
         EXPECT_EQ(json(deviceDb, "select count(*) n from Taches where Id=201"),
                   c.deviceWritten ? "[{\"n\":0}]" : "[{\"n\":1}]");
-        if (c.changedAfter) {
+        const QString copy = SyncPending::CopyPath(UserId);
+        switch (c.after) {
+        case After::Nothing:
+            break;
+        case After::EntryMadeHere:
             exec(local, entryHere.arg(301).arg(7000).arg(8000));
             entryMade = true;
+            break;
+        case After::HeldEntryEditedHere:
+            exec(local, "update Taches set Title='édité', Date_Modif=2300, Origine_Modif=1 where Id=203; "
+                        "update Infos set Value='2300' where Name='Modif'");
+            break;
+        case After::DeviceEndMoved:
+            exec(deviceDb, "update Taches set Fin=Fin+60 where Id=203");
+            break;
+        case After::KeptCopyForeign:
+            ASSERT_TRUE(QFile::remove(copy));
+            ASSERT_TRUE(QFile::copy(stale, copy));
+            break;
+        case After::KeptCopyMissing:
+            ASSERT_TRUE(QFile::remove(copy));
+            break;
+        case After::CacheEmptied:
+            // As a cleaning tool does: the whole cache, the working folder in it.
+            ASSERT_TRUE(QFileInfo(DeviceExchange::WorkingFolderPath()).isDir());
+            ASSERT_TRUE(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)).removeRecursively());
+            break;
+        case After::WhereTheOldVersionKeptIt:
+            ASSERT_TRUE(QFile::rename(copy, SyncPending::OldCopyPath(UserId)));
+            ASSERT_TRUE(QFile::rename(SyncPending::RecordPath(UserId), SyncPending::OldRecordPath(UserId)));
+            break;
         }
 
         SyncAnalysis::Result next = analyseForUser();
         ASSERT_EQ(next.outcome, c.next);
+        // Where the run cannot go on, the user is told why, and which file.
+        EXPECT_EQ(next.notFinished, c.told);
+        EXPECT_EQ(SyncAnalysis::NotFinishedMessage(next).isEmpty(), c.told == 0);
+        const bool namesTheCopy = c.told == SyncAnalysis::CopyForeignText || c.told == SyncAnalysis::CopyMissingText;
+        EXPECT_EQ(next.notFinishedFile, namesTheCopy ? copy : QString());
+        if (namesTheCopy) {
+            EXPECT_TRUE(SyncAnalysis::NotFinishedMessage(next).contains(copy));
+        }
         if (next.outcome == SyncAnalysis::Outcome::Differences) {
             Steps steps;
             ASSERT_EQ(SyncRun(SyncFileStages::Make(setupFor(next))).Run(steps), SyncRun::Outcome::Succeeded)
@@ -562,7 +680,8 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
 
         // Both sides the same; nothing deleted on either side before the
         // stop lives again; what was made here after it is kept.
-        for (const char *rows : {"select Id, Deleted from Taches order by Id", "select Id, Nom, Deleted from Projets order by Id",
+        for (const char *rows : {"select Id, Fin, Title, Deleted from Taches order by Id",
+                                 "select Id, Nom, Deleted from Projets order by Id",
                                  "select Id, Deleted from Favoris order by Id"})
             EXPECT_EQ(json(deviceDb, rows), json(local, rows)) << rows;
         for (const QString &side : {local, deviceDb}) {
@@ -572,11 +691,107 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
             EXPECT_EQ(json(side, "select count(*) n from Projets where Id in (32,33) and Deleted=0"), "[{\"n\":2}]");
             EXPECT_EQ(json(side, "select count(*) n from Taches where Id in (300,301) and Deleted=0"),
                       QStringLiteral("[{\"n\":%1}]").arg(entryMade ? 1 : 0));
+            // The entry both sides hold stays live, with the last change
+            // of either side.
+            EXPECT_EQ(json(side, "select Fin, Title from Taches where Id=203 and Deleted=0"),
+                      c.after == After::HeldEntryEditedHere ? "[{\"Fin\":10000,\"Title\":\"édité\"}]"
+                      : c.after == After::DeviceEndMoved    ? "[{\"Fin\":10060,\"Title\":\"e3\"}]"
+                                                            : "[{\"Fin\":10000,\"Title\":\"e3\"}]");
         }
         // Finished: no record, and no copy of the user's data left behind.
         EXPECT_FALSE(SyncPending::Load(UserId).has_value());
         EXPECT_EQ(QDir(DeviceExchange::WorkingFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
+}
+
+// The record and its copy lie in a folder of the program's data that only
+// the user may enter, made so when it is missing.
+TEST_F(SyncRunFilesTest, TheRecordOfAStoppedRunLiesInAPrivateFolderOfTheProgramsData)
+{
+    const QString expected = TestFolders::root() + QStringLiteral("/home/.local/share/Quellmark/Zarvo/Synchronisation");
+    ASSERT_FALSE(QFileInfo::exists(TestFolders::root() + QStringLiteral("/home/.local/share/Quellmark")));
+    EXPECT_EQ(SyncPending::Folder(), expected);
+    EXPECT_EQ(SyncPending::RecordPath(3), expected + QStringLiteral("/Pending-3.ini"));
+    EXPECT_EQ(SyncPending::CopyPath(3), expected + QStringLiteral("/Pending-3.sdb"));
+    for (const QString &made : {QStringLiteral("/home/.local/share/Quellmark"),
+                                QStringLiteral("/home/.local/share/Quellmark/Zarvo"),
+                                QStringLiteral("/home/.local/share/Quellmark/Zarvo/Synchronisation")}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(TestFolders::root() + made).constData(), &info), 0) << made.toStdString();
+        EXPECT_EQ(info.st_mode & 07777, 0700u) << made.toStdString();
+    }
+    // Opened to others since: made private again.
+    ASSERT_EQ(::chmod(QFile::encodeName(expected).constData(), 0755), 0);
+    EXPECT_EQ(SyncPending::Folder(), expected);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(expected).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    // A link in its place is not taken; the cause is told.
+    ASSERT_TRUE(QDir(expected).removeRecursively());
+    ASSERT_TRUE(QDir().mkpath(TestFolders::file(QStringLiteral("shared"))));
+    ASSERT_TRUE(QFile::link(TestFolders::file(QStringLiteral("shared")), expected));
+    QString why;
+    EXPECT_TRUE(SyncPending::Folder(&why).isEmpty());
+    EXPECT_EQ(why, Platform::Texts::get(SyncPending::FileInPlaceText));
+    EXPECT_TRUE(SyncPending::RecordPath(3).isEmpty());
+}
+
+// Where the record cannot be written, nothing is kept and the text names
+// the file and the cause.
+TEST_F(SyncRunFilesTest, ARecordThatCannotBeWrittenNamesItsFileAndCause)
+{
+    const QString folder = SyncPending::FolderPath();
+    const QString record = folder + QStringLiteral("/Pending-3.ini");
+    const QString above = QFileInfo(folder).absolutePath();
+    ASSERT_TRUE(QDir().mkpath(above));
+    const struct
+    {
+        const char *name;
+        std::function<void()> block;
+        bool asRoot; // root writes through missing rights: not made so as root
+        QString file;
+        int cause;
+    } cases[] = {
+        {"a file where the folder goes",
+         [&] { TestFolders::writeFile(folder.mid(TestFolders::root().size() + 1), "x"); }, true, record,
+         SyncPending::FileInPlaceText},
+        {"a folder where the record goes", [&] { QDir().mkpath(record); }, true, record,
+         SyncPending::FolderInPlaceText},
+        {"a folder above it the user may not write",
+         [&] { ::chmod(QFile::encodeName(above).constData(), 0500); }, false, record, SyncPending::DeniedText},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.asRoot && ::geteuid() == 0)
+            continue;
+        ::chmod(QFile::encodeName(above).constData(), 0700);
+        QDir(folder).removeRecursively();
+        QFile::remove(folder);
+        c.block();
+        const QString merged = TestFolders::file(QStringLiteral("merged.sdb"));
+        QFile::remove(merged);
+        ASSERT_TRUE(QFile::copy(copy, merged));
+        SyncPending::Record kept;
+        kept.userId = 3;
+        ASSERT_TRUE(SyncPending::Describe(local, merged, kept));
+        QString why;
+        EXPECT_FALSE(SyncPending::Keep(kept, merged, &why));
+        EXPECT_EQ(why, Platform::Formatter::sprintf(Platform::Texts::get(SyncPending::NotKeptText),
+                                                    {c.file, Platform::Texts::get(c.cause)}));
+        EXPECT_FALSE(SyncPending::Load(3).has_value());
+    }
+    ::chmod(QFile::encodeName(above).constData(), 0700);
+    // The causes the system tells, in the user's words.
+    const std::pair<int, int> causes[] = {
+        {EACCES, SyncPending::DeniedText},   {EPERM, SyncPending::DeniedText},
+        {ENOSPC, SyncPending::FullText},     {EDQUOT, SyncPending::FullText},
+        {EROFS, SyncPending::ReadOnlyText},  {ENOTDIR, SyncPending::FileInPlaceText},
+        {EISDIR, SyncPending::FolderInPlaceText},
+    };
+    for (const auto &[error, text] : causes)
+        EXPECT_EQ(SyncPending::CauseText(error), Platform::Texts::get(text)) << error;
+    EXPECT_FALSE(SyncPending::CauseText(EIO).isEmpty());
 }
 
 TEST_F(SyncRunFilesTest, AWorkingCopyLeftWithItsJournalHoldsUpNoAnalysis)
