@@ -459,7 +459,7 @@ void DeviceExchange::RemoveWorkingCopy(const QString &path)
     const QFileInfo file(path);
     if (folder.isEmpty() || QFileInfo(file.absolutePath()).canonicalFilePath() != QFileInfo(folder).canonicalFilePath())
         return;
-    for (const char *suffix : {"", "-journal", "-wal", "-shm", ".part", ".part-journal"})
+    for (const char *suffix : {"", "-journal", "-wal", "-shm", ".part", ".part-journal", ".compact"})
         QFile::remove(path + QLatin1String(suffix));
 }
 

@@ -171,7 +171,7 @@ public:
     // A working file's path; empty without the working folder.
     static QString WorkingFile(QStringView name);
     // Removes a working copy together with what SQLite or a copy left beside
-    // it (its journal, a part file), so that a copy stopped halfway never
+    // it (its journal, a part file, a compacted one), so that a copy stopped halfway never
     // holds up the next one. Only a file of the working folder is touched:
     // any other path is left alone.
     static void RemoveWorkingCopy(const QString &path);

@@ -3,8 +3,13 @@
 #include "FileModes.h"
 #include "SyncPending.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <climits>
+#include <future>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <memory>
 #include <set>
 
@@ -154,11 +159,27 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
     };
     stages.beginFinalisation = shared->beginFinalisation;
     stages.purge = [shared] {
-        CBdD copy(shared->copyPath, CBdD::OtherFile);
-        if (!copy.IsOpen())
+        // Compacted into a new file that then takes the copy's place, rather
+        // than in place, which would write every page twice.
+        const QString compacted = shared->copyPath + QStringLiteral(".compact");
+        const QByteArray native = QFile::encodeName(compacted);
+        ::unlink(native.constData());
+        const int made = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (made < 0)
             return false;
-        AsScratchFile(copy);
-        return copy.PurgeSyncedChanges();
+        ::close(made);
+        bool purged = false;
+        {
+            CBdD copy(shared->copyPath, CBdD::OtherFile);
+            if (copy.IsOpen()) {
+                AsScratchFile(copy);
+                purged = copy.PurgeSyncedChanges(compacted);
+            }
+        }
+        if (purged && std::rename(native.constData(), QFile::encodeName(shared->copyPath).constData()) == 0)
+            return true;
+        ::unlink(native.constData());
+        return false;
     };
     stages.localUnchanged = [shared, counter] {
         return LocalUnchanged(shared->localPath, shared->localSync, shared->localChange, *counter);
@@ -172,13 +193,28 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
             return false;
         if (shared->userId < 0)
             return true;
+        const QString kept = SyncPending::Place(shared->userId, shared->copyPath, &why);
+        if (kept.isEmpty())
+            return false;
+        // The whole check that the device write starts with is made
+        // meanwhile, on a thread of its own: it reads the same file as the
+        // record's digest, and the writes then find it made.
+        std::future<void> checked =
+            std::async(std::launch::async, [kept] { CDatabaseFile::CheckReplacement(kept); });
         SyncPending::Record record;
         record.userId = shared->userId;
         record.localCounter = *counter;
-        if (!SyncPending::Describe(shared->localPath, shared->copyPath, record)
-            || !SyncPending::Keep(record, shared->copyPath, &why))
+        const bool described = SyncPending::Describe(shared->localPath, kept, record);
+        checked.wait();
+        if (!described) {
+            // An earlier run's record stays: it still tells what that run
+            // deleted.
+            QFile::remove(kept);
             return false;
-        *source = SyncPending::CopyPath(shared->userId);
+        }
+        if (!SyncPending::Keep(record, &why))
+            return false;
+        *source = kept;
         return true;
     };
     stages.writeDevice = [shared, source] { return shared->exchange.CopyDatabaseToDevice(*source); };

@@ -462,56 +462,64 @@ std::optional<SyncPending::Record> readRecord(const QString &path, int userId)
 
 } // namespace
 
-bool SyncPending::Keep(const Record &record, const QString &mergedPath, QString *why)
+namespace {
+
+QString notKept(const QString &file, const QString &cause)
 {
-    if (record.userId < 0 || !QFileInfo(mergedPath).isFile())
-        return false;
+    return Platform::Formatter::sprintf(Platform::Texts::get(SyncPending::NotKeptText),
+                                        {QDir::toNativeSeparators(file), cause});
+}
+
+} // namespace
+
+QString SyncPending::Place(int userId, const QString &mergedPath, QString *why)
+{
+    if (userId < 0 || !QFileInfo(mergedPath).isFile())
+        return QString();
     const QString folder = FolderPath();
-    const QString copy = folder + QStringLiteral("/Pending-%1.sdb").arg(record.userId);
-    const QString path = folder + QStringLiteral("/Pending-%1.ini").arg(record.userId);
-    const auto fail = [&](const QString &file, int error) {
-        if (why)
-            *why = Platform::Formatter::sprintf(Platform::Texts::get(NotKeptText),
-                                                {QDir::toNativeSeparators(file), CauseText(error)});
-        return false;
-    };
+    const QString copy = folder + QStringLiteral("/Pending-%1.sdb").arg(userId);
     QString cause;
     if (folder.isEmpty() || Folder(&cause).isEmpty()) {
         if (why)
-            *why = Platform::Formatter::sprintf(Platform::Texts::get(NotKeptText),
-                                                {QDir::toNativeSeparators(path), cause});
-        return false;
+            *why = notKept(folder + QStringLiteral("/Pending-%1.ini").arg(userId), cause);
+        return QString();
     }
-    // The new copy beside the one it replaces until its record is written:
-    // a stop at any point leaves a record with the copy it describes, or
-    // one describing a copy the device was never given (which the next
-    // analysis compares afresh, its deletions still kept).
-    const QString next = copy + QStringLiteral(".next");
-    for (const char *suffix : {"", "-journal"})
-        QFile::remove(next + QLatin1String(suffix));
-    if (std::rename(QFile::encodeName(mergedPath).constData(), QFile::encodeName(next).constData()) != 0) {
+    // Over an earlier run's copy: should this run stop before its record
+    // is written, the earlier record no longer matches the copy, and the
+    // next analysis compares afresh, its deletions still kept.
+    removeDatabase(copy);
+    if (std::rename(QFile::encodeName(mergedPath).constData(), QFile::encodeName(copy).constData()) != 0) {
         const int renameError = errno;
-        if (!CDatabaseFile::CopyLive(mergedPath, next, CDatabaseFile::Target::Replace))
-            return fail(copy, renameError == EXDEV ? copyError(folder, QFileInfo(mergedPath).size()) : renameError);
+        if (!CDatabaseFile::CopyLive(mergedPath, copy, CDatabaseFile::Target::Replace)) {
+            if (why)
+                *why = notKept(copy, CauseText(renameError == EXDEV ? copyError(folder, QFileInfo(mergedPath).size())
+                                                                    : renameError));
+            return QString();
+        }
     }
+    return copy;
+}
 
+bool SyncPending::Keep(const Record &record, QString *why)
+{
+    const QString folder = FolderPath();
+    if (record.userId < 0 || folder.isEmpty())
+        return false;
+    const QString path = folder + QStringLiteral("/Pending-%1.ini").arg(record.userId);
     QByteArray text = "User=" + QByteArray::number(record.userId) + "\nCounter="
                       + QByteArray::number(record.localCounter) + "\nDigest=" + record.digest.toHex() + "\n";
     for (auto table = record.deleted.cbegin(); table != record.deleted.cend(); ++table)
         text += "Deleted" + QByteArray::number(table.key()) + "=" + joinIds(table.value()).toLatin1() + "\n";
     if (const int error = writeWhole(path, text)) {
-        QFile::remove(next);
-        return fail(path, error);
+        // No copy without its record.
+        removeDatabase(folder + QStringLiteral("/Pending-%1.sdb").arg(record.userId));
+        if (why)
+            *why = notKept(path, CauseText(error));
+        return false;
     }
     // This record holds what an earlier version's still told.
     QFile::remove(OldRecordPath(record.userId));
     removeDatabase(OldCopyPath(record.userId));
-    QFile::remove(copy + QStringLiteral("-journal"));
-    if (std::rename(QFile::encodeName(next).constData(), QFile::encodeName(copy).constData()) != 0) {
-        const int error = errno;
-        QFile::remove(next);
-        return fail(copy, error);
-    }
     return true;
 }
 

@@ -73,12 +73,15 @@ public:
     // when either file cannot be read.
     static bool Describe(const QString &localPath, const QString &mergedPath, Record &record);
 
-    // Keeps the merged copy (moved into place, or copied where it cannot
-    // be moved) and then the record, replacing an earlier run's of the same
-    // user. The writes that follow read the kept copy. False, with nothing
-    // kept, when either cannot be written; `why` (may be null) then
-    // receives a text naming the file and the cause.
-    static bool Keep(const Record &record, const QString &mergedPath, QString *why = nullptr);
+    // Keeping a run takes two steps. First the merged copy is moved (or
+    // copied where it cannot be moved) to the user's kept copy, over an
+    // earlier run's: its path, or empty, with `why` (may be null) naming
+    // the file and the cause, when it cannot be written. Then, once the
+    // record describes it, the record is written over an earlier run's;
+    // false when it cannot be, with `why` as above and the copy removed.
+    // The writes that follow read the kept copy.
+    static QString Place(int userId, const QString &mergedPath, QString *why = nullptr);
+    static bool Keep(const Record &record, QString *why = nullptr);
     // The record kept for a user, whether or not its copy is still there;
     // nothing when there is none or it cannot be read.
     static std::optional<Record> Load(int userId);

@@ -410,6 +410,37 @@ TEST_F(DatabaseFileTest, AReplacementMustBeAWholeUserDatabaseOfAVersionWeRead)
     EXPECT_EQ(CDatabaseFile::CheckReplacement(disagreeing, CDatabaseFile::Depth::Quick).status, Status::Ok);
 }
 
+// The whole check of a file is not made again while the file is as it
+// was; a file changed since it passed is checked again, also when it
+// changed through SQLite within the same tick of the clock.
+TEST_F(DatabaseFileTest, AFileChangedSinceItPassedTheWholeCheckIsCheckedAgain)
+{
+    const QString path = makeUserDatabase(QStringLiteral("checked.sdb"), QStringLiteral("c"), 500);
+    ASSERT_TRUE(CDatabaseFile::CheckReplacement(path).ok());
+    ASSERT_TRUE(CDatabaseFile::CheckReplacement(path).ok());
+    {
+        CmyDataBase db;
+        ASSERT_EQ(db.Open(path), 0);
+        for (const char16_t *sql : {u"insert into Activites(Id, Nom, Deleted) values (700, 'Un', 0), (701, 'Deux', 0)",
+                                    u"create index ParNom on Activites(Nom)", u"PRAGMA writable_schema=ON",
+                                    u"update sqlite_master set sql='CREATE INDEX ParNom on Activites(Deleted)' "
+                                    u"where name='ParNom'",
+                                    u"PRAGMA writable_schema=OFF"})
+            ASSERT_EQ(db.Execute(sql), 0) << QString::fromUtf16(sql).toStdString();
+    }
+    EXPECT_EQ(CDatabaseFile::CheckReplacement(path).status, CDatabaseFile::Status::Damaged);
+    const QString target = makeUserDatabase(QStringLiteral("Zarvo.sdb"), QStringLiteral("old"));
+    const QByteArray before = TestFolders::readFile(target);
+    EXPECT_FALSE(CDatabaseFile::ReplaceLive(path, target));
+    EXPECT_EQ(TestFolders::readFile(target), before);
+    // Another file of the same name in its place is another file.
+    const QString sound = makeUserDatabase(QStringLiteral("sound.sdb"), QStringLiteral("s"), 500);
+    ASSERT_TRUE(CDatabaseFile::CheckReplacement(sound).ok());
+    ASSERT_TRUE(QFile::remove(sound));
+    ASSERT_TRUE(QFile::rename(path, sound));
+    EXPECT_EQ(CDatabaseFile::CheckReplacement(sound).status, CDatabaseFile::Status::Damaged);
+}
+
 TEST_F(DatabaseFileTest, AReplacementOverAStateThatWasCommittedOverIsRefused)
 {
     const QString target = makeUserDatabase(QStringLiteral("Zarvo.sdb"), QStringLiteral("old"));

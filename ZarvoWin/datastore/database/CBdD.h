@@ -651,8 +651,10 @@ public:
     // copy): the synchronisation stamp (Infos 'Backup') set to now, every
     // synchronised table purged, in one transaction, then the file
     // compacted. False, with nothing changed, when any statement or the
-    // COMMIT failed.
-    bool PurgeSyncedChanges();
+    // COMMIT failed. With `compactedInto`, the compacted file is written
+    // there (an empty file, or none) and this one is left as purged, which
+    // spares copying every page back into it.
+    bool PurgeSyncedChanges(const QString &compactedInto = QString());
 
     // ===================================================================
     // Forecasts

@@ -7,6 +7,7 @@
 #include "Clock.h"
 #include "Formatter.h"
 #include "IntParse.h"
+#include "QuoteSql.h"
 
 #include <QFileInfo>
 
@@ -151,7 +152,7 @@ bool CBdD::PurgeTable(int tableCode)
         && ok;
 }
 
-bool CBdD::PurgeSyncedChanges()
+bool CBdD::PurgeSyncedChanges(const QString &compactedInto)
 {
     if (!IsOpen())
         return false;
@@ -173,7 +174,10 @@ bool CBdD::PurgeSyncedChanges()
     // Compacted only once the purge has landed; a failure here is told too,
     // so that a copy that may be short of room is not sent anywhere.
     if (ok)
-        ok = Execute(u"VACUUM") == 0;
+        ok = Execute(compactedInto.isEmpty()
+                         ? QStringLiteral("VACUUM")
+                         : Platform::Formatter::sprintf(u"VACUUM INTO '%s'", {QuoteSql(compactedInto)}))
+             == 0;
     if (!ok) {
         LogSqlError(QStringLiteral("PurgeSyncedChanges"));
         return false;

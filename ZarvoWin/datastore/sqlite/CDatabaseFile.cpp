@@ -13,9 +13,12 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <ctime>
+#include <mutex>
 #include <cerrno>
 #include <fcntl.h>
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -350,9 +353,75 @@ bool CDatabaseFile::HasCodeOfItsOwn(SQLite::CmyDataBase &connection)
     return false;
 }
 
-CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path, Depth depth)
+namespace {
+
+// What tells a file apart from the same file changed: where it lies, its
+// size, its times of change and the change counter SQLite writes at each
+// commit.
+struct FileState
 {
-    CheckResult result = checkFile(path, depth == Depth::Full ? PageCheck::Whole : PageCheck::Quick);
+    QString path;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified {};
+    timespec changed {};
+    quint32 counter = 0;
+
+    bool operator==(const FileState &o) const
+    {
+        return path == o.path && device == o.device && inode == o.inode && size == o.size
+               && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec
+               && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec && counter == o.counter;
+    }
+};
+
+bool stateOf(const QString &path, FileState &state)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    state.path = path;
+    state.device = info.st_dev;
+    state.inode = info.st_ino;
+    state.size = info.st_size;
+    state.modified = info.st_mtim;
+    state.changed = info.st_ctim;
+    return CDatabaseFile::ReadChangeCounter(path, state.counter);
+}
+
+// Whether any later write to the file is bound to give it another time of
+// change: its last change lies before the tick the system stamps files
+// with now.
+bool settled(const FileState &state)
+{
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return state.changed.tv_sec < now.tv_sec
+           || (state.changed.tv_sec == now.tv_sec && state.changed.tv_nsec < now.tv_nsec);
+}
+
+// The last file found whole by the full check of a replacement.
+struct WholeFile
+{
+    std::mutex lock;
+    FileState state;
+    CDatabaseFile::CheckResult result;
+    bool known = false;
+};
+
+WholeFile &lastWholeFile()
+{
+    static WholeFile file;
+    return file;
+}
+
+// The checks of a replacement, made now.
+CDatabaseFile::CheckResult checkReplacementNow(const QString &path, CDatabaseFile::Depth depth)
+{
+    using CheckResult = CDatabaseFile::CheckResult;
+    using Status = CDatabaseFile::Status;
+    CheckResult result = checkFile(path, depth == CDatabaseFile::Depth::Full ? PageCheck::Whole : PageCheck::Quick);
     if (!result.ok())
         return result;
     const QMap<QString, QStringList> required = CBdD::RequiredSchema(result.version);
@@ -367,8 +436,8 @@ CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path, 
     }
     // The schema runs no function of its own, and code it holds would run
     // inside the user's database.
-    HardenForOthersFile(db);
-    if (HasCodeOfItsOwn(db)) {
+    CDatabaseFile::HardenForOthersFile(db);
+    if (CDatabaseFile::HasCodeOfItsOwn(db)) {
         result.status = Status::CodeOfItsOwn;
         return result;
     }
@@ -397,6 +466,35 @@ CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path, 
     }
     return result;
 }
+
+} // namespace
+
+CDatabaseFile::CheckResult CDatabaseFile::CheckReplacement(const QString &path, Depth depth)
+{
+    // A file found whole a moment ago and untouched since (the same file,
+    // size, times of change and change counter) is not read through again:
+    // a synchronisation offers the one copy it kept first to the device,
+    // then to the local database.
+    FileState before;
+    const bool full = depth == Depth::Full && stateOf(path, before);
+    if (full) {
+        WholeFile &last = lastWholeFile();
+        const std::lock_guard<std::mutex> guard(last.lock);
+        if (last.known && last.state == before)
+            return last.result;
+    }
+    CheckResult result = checkReplacementNow(path, depth);
+    FileState after;
+    if (full && result.ok() && stateOf(path, after) && after == before && settled(after)) {
+        WholeFile &last = lastWholeFile();
+        const std::lock_guard<std::mutex> guard(last.lock);
+        last.state = after;
+        last.result = result;
+        last.known = true;
+    }
+    return result;
+}
+
 
 bool CDatabaseFile::FlushFolder(const QString &folder)
 {
