@@ -2,7 +2,8 @@
 // databases (40 000 time entries each, 2 000 projects with their plans and
 // child lists, 2 000 rows differing over the tables): the comparison into
 // a review list with its texts, against the bare joins it runs (the same
-// SELECTs stepped with sqlite3_step on a plain connection); the check of
+// SELECTs stepped with sqlite3_step on a plain connection), both also on
+// a twenty-year pair, and twenty years against ten pairwise; the check of
 // the device copy it starts with; and the merge of the suggested
 // decisions into a fresh copy. Then the analysis and the run as the
 // synchronisation dialogs do them, each beside its parts in the same run:
@@ -12,7 +13,9 @@
 // write, local replacement) bare, as SyncRun sequences it, and in the run
 // dialog with its worker and step list; and the dialogs' share measured
 // pairwise, parts then dialog in each iteration ("dialog/parts"); and the
-// run against the comparison and the merge, pairwise as well.
+// run against the comparison and the merge, pairwise as well, with the
+// changed entries over every year or in the oldest one, beside the digest
+// that checks a kept copy.
 #include "BenchFolder.h"
 #include "TenYearsOfEntries.h"
 
@@ -27,6 +30,7 @@
 #include "DialogAnswers.h"
 #include "SyncAnalysis.h"
 #include "SyncFileStages.h"
+#include "SyncPending.h"
 #include "SyncRun.h"
 #include "CSynchroListCtrl.h"
 #include "Formatter.h"
@@ -41,6 +45,8 @@
 #include <QMouseEvent>
 #include <QImage>
 #include <algorithm>
+#include <map>
+#include <memory>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -68,16 +74,24 @@ void run(const QString &path, const QStringList &statements)
         qFatal("the benchmark's databases could not be built");
 }
 
-// The local database and the device's copy, built once.
+// Where the entries changed on either side lie: spread over every year,
+// or all in the oldest one.
+enum class Spread { AllYears, OldestYear };
+
+// The local database and the device's copy, built once for each length
+// of history and spread of the changes.
 struct Pair
 {
-    QString local = pathOf("local.sdb");
-    QString device = pathOf("device.sdb");
+    QString local;
+    QString device;
     int differences = 0;
 
-    Pair()
+    Pair(int years, Spread spread)
     {
-        QFile::copy(TenYears::databasePath(), local);
+        const QString name = QStringLiteral("%1-%2").arg(years).arg(spread == Spread::AllYears ? "all" : "oldest");
+        local = Bench::folder().path() + QStringLiteral("/local-") + name + QStringLiteral(".sdb");
+        device = Bench::folder().path() + QStringLiteral("/device-") + name + QStringLiteral(".sdb");
+        QFile::copy(TenYears::databasePathOfYears(years), local);
         QStringList common;
         // Projects under each other, ten to a parent, each with its own
         // plan and child list; activities, rates, favourites.
@@ -119,8 +133,11 @@ struct Pair
                                        {table, column, id, key, id});
             ++differences;
         };
+        // 1 300 entries changed, one in 30 of every ten years, or one in
+        // three of the oldest year.
+        const int step = spread == Spread::AllYears ? 3 * years : 3;
         for (int id = 1; id <= 1300; ++id)
-            change(id % 4 == 0 ? here : there, u"Taches", u"Id", 30 * id, u"Title");
+            change(id % 4 == 0 ? here : there, u"Taches", u"Id", step * id, u"Title");
         for (int k = 0; k < 200; ++k) {
             for (QStringList *side : {&here, &there}) {
                 *side << Formatter::sprintf(
@@ -145,10 +162,19 @@ struct Pair
     }
 };
 
+Pair &pairOf(int years, Spread spread)
+{
+    static std::map<std::pair<int, Spread>, std::unique_ptr<Pair>> pairs;
+    std::unique_ptr<Pair> &p = pairs[{years, spread}];
+    if (!p)
+        p = std::make_unique<Pair>(years, spread);
+    return *p;
+}
+
+// The ten-year pair with its changes over every year.
 Pair &pair()
 {
-    static Pair p;
-    return p;
+    return pairOf(10, Spread::AllYears);
 }
 
 // The SELECTs of the comparison, as it runs them.
@@ -173,15 +199,15 @@ QStringList comparisonQueries()
         const auto order = [&](const char16_t *s) {
             return entries ? Formatter::sprintf(u" order by %s.Taches.Debut", {s}) : QString();
         };
-        queries << Formatter::sprintf(u"select %s from Ppc.%s left outer join main.%s on main.%s.Id=Ppc.%s.Id "
+        queries << Formatter::sprintf(u"select %s from Ppc.%s not indexed left outer join main.%s on main.%s.Id=Ppc.%s.Id "
                                       u"where main.%s.Id is null and coalesce(Ppc.%s.Deleted<>0,0)=0%s",
                                       {side(u"Ppc", t, names(u"Ppc")), t, t, t, t, t, t, order(u"Ppc")});
         queries << Formatter::sprintf(
-            u"select %s, %s from Ppc.%s inner join main.%s on main.%s.Id=Ppc.%s.Id "
+            u"select %s, %s from Ppc.%s not indexed cross join main.%s on main.%s.Id=Ppc.%s.Id "
             u"where coalesce(cast(main.%s.Date_Modif as integer),0) != coalesce(cast(Ppc.%s.Date_Modif as integer),0) "
             u"and (coalesce(main.%s.Deleted<>0,0)=0 or coalesce(Ppc.%s.Deleted<>0,0)=0)%s",
             {side(u"main", t, names(u"main")), side(u"Ppc", t, names(u"Ppc")), t, t, t, t, t, t, t, t, order(u"Ppc")});
-        queries << Formatter::sprintf(u"select %s from main.%s left outer join Ppc.%s on Ppc.%s.Id=main.%s.Id "
+        queries << Formatter::sprintf(u"select %s from main.%s not indexed left outer join Ppc.%s on Ppc.%s.Id=main.%s.Id "
                                       u"where Ppc.%s.Id is null and coalesce(main.%s.Deleted<>0,0)=0%s",
                                       {side(u"main", t, names(u"main")), t, t, t, t, t, t, order(u"main")});
     }
@@ -213,25 +239,30 @@ public:
     bool Cancelled() override { return false; }
 };
 
+bool compareIntoList(const Pair &p)
+{
+    SyncReviewList list;
+    int count = 0;
+    CBdD db(p.local, CBdD::ReadOnly);
+    return db.CompareDatabases(p.device, list, nullptr, count, CConfiguration()) == CBdD::CompareOutcome::Compared
+           && count == p.differences;
+}
+
+// The comparison of a pair holding as many years as the argument.
 void BM_CompareIntoReviewList(benchmark::State &state)
 {
-    const Pair &p = pair();
-    const CConfiguration formats;
+    const Pair &p = pairOf(int(state.range(0)), Spread::AllYears);
     for (auto _ : state) {
-        SyncReviewList list;
-        int count = 0;
-        CBdD db(p.local, CBdD::ReadOnly);
-        if (db.CompareDatabases(p.device, list, nullptr, count, formats) != CBdD::CompareOutcome::Compared
-            || count != p.differences)
+        if (!compareIntoList(p))
             state.SkipWithError("the comparison did not find the differences");
-        benchmark::DoNotOptimize(list.Count());
     }
 }
-BENCHMARK(BM_CompareIntoReviewList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompareIntoReviewList)->Unit(benchmark::kMillisecond)->Arg(10)->Arg(20)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_CompareBareJoins(benchmark::State &state)
 {
-    const Pair &p = pair();
+    const Pair &p = pairOf(int(state.range(0)), Spread::AllYears);
     const QStringList queries = comparisonQueries();
     for (auto _ : state) {
         sqlite3 *db = nullptr;
@@ -245,7 +276,8 @@ void BM_CompareBareJoins(benchmark::State &state)
         sqlite3_close(db);
     }
 }
-BENCHMARK(BM_CompareBareJoins)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompareBareJoins)->Unit(benchmark::kMillisecond)->Arg(10)->Arg(20)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The part of the comparison that looks at the copy before reading it.
 void BM_CheckDeviceCopy(benchmark::State &state)
@@ -336,9 +368,8 @@ struct Exchange
             qFatal("the device folder could not be reached");
     }
     // Both sides as the pair holds them, the copy as the analysis left it.
-    void Reset()
+    void Reset(const Pair &p = pair())
     {
-        const Pair &p = pair();
         for (const QString &file : {deviceDb, copy, local})
             QFile::remove(file);
         QFile::copy(p.device, deviceDb);
@@ -434,31 +465,34 @@ struct RunInput
     SyncReviewList list;
     QString sync;
     QString change;
-    RunInput()
+    explicit RunInput(const Pair &p)
     {
         int count = 0;
-        CBdD db(pair().local, CBdD::ReadOnly);
-        db.CompareDatabases(pair().device, list, nullptr, count, CConfiguration());
+        CBdD db(p.local, CBdD::ReadOnly);
+        db.CompareDatabases(p.device, list, nullptr, count, CConfiguration());
         db.GetSyncStamps(sync, change);
     }
 };
 
-RunInput &runInput()
+RunInput &runInput(const Pair &p = pair())
 {
-    static RunInput r;
-    return r;
+    static std::map<const Pair *, std::unique_ptr<RunInput>> inputs;
+    std::unique_ptr<RunInput> &r = inputs[&p];
+    if (!r)
+        r = std::make_unique<RunInput>(p);
+    return *r;
 }
 
-SyncFileStages::Setup runSetup()
+SyncFileStages::Setup runSetup(const Pair &p = pair())
 {
     Exchange &e = exchange();
     SyncFileStages::Setup setup;
     setup.localPath = e.local;
     setup.copyPath = e.copy;
-    setup.list = &runInput().list;
+    setup.list = &runInput(p).list;
     setup.exchange = e.exchange;
-    setup.localSync = runInput().sync;
-    setup.localChange = runInput().change;
+    setup.localSync = runInput(p).sync;
+    setup.localChange = runInput(p).change;
     // As the dialog runs it: the merged copy kept for the user before the
     // device is written.
     setup.userId = 1;
@@ -596,19 +630,23 @@ void measureShare(benchmark::State &state, Parts parts, Dialog dialog)
 // The run against the comparison and the merge, pairwise: each iteration
 // compares both databases and merges the differences into a fresh copy,
 // then runs the whole synchronisation on fresh files (the files put back
-// untimed), so that the disk's ups and downs fall on both alike. The
-// counter is the median of the iterations' ratios.
+// untimed), so that the disk's ups and downs fall on both alike; then it
+// takes the digest of the merged rows, as the check of a kept copy does
+// before it finishes a stopped run. The counters are the medians of the
+// iterations' ratios. The argument: the changed entries spread over the
+// ten years (0), or all in the oldest year (1).
 void BM_RunAgainstCompareAndMerge(benchmark::State &state)
 {
-    const SyncFileStages::Setup setup = runSetup();
-    const Pair &p = pair();
+    const Pair &p = pairOf(10, state.range(0) == 0 ? Spread::AllYears : Spread::OldestYear);
+    const SyncFileStages::Setup setup = runSetup(p);
     const QString work = pathOf("work.sdb");
     std::vector<double> ratios;
+    std::vector<double> digests;
     for (auto _ : state) {
         state.PauseTiming();
         QFile::remove(work);
         QFile::copy(p.device, work);
-        exchange().Reset();
+        exchange().Reset(p);
         state.ResumeTiming();
         QElapsedTimer timer;
         timer.start();
@@ -626,13 +664,43 @@ void BM_RunAgainstCompareAndMerge(benchmark::State &state)
         timer.restart();
         ok = ok && SyncRun(SyncFileStages::Make(setup)).Run(steps) == SyncRun::Outcome::Succeeded;
         const qint64 runNs = timer.nsecsElapsed();
+        timer.restart();
+        // The local database now holds the kept copy's rows.
+        ok = ok && !SyncPending::Digest(exchange().local).isEmpty();
+        const qint64 digestNs = timer.nsecsElapsed();
         if (!ok)
             state.SkipWithError("the work failed");
         ratios.push_back(double(runNs) / double(std::max<qint64>(1, compareAndMergeNs)));
+        digests.push_back(double(digestNs) / double(std::max<qint64>(1, runNs)));
     }
     state.counters["run/(compare+merge)"] = medianOf(ratios);
+    state.counters["digest/run"] = medianOf(digests);
 }
-BENCHMARK(BM_RunAgainstCompareAndMerge)->Unit(benchmark::kMillisecond)->Iterations(9);
+BENCHMARK(BM_RunAgainstCompareAndMerge)->Unit(benchmark::kMillisecond)->Arg(0)->Arg(1)->Iterations(9);
+
+// The comparison at twenty years against ten, pairwise: each iteration
+// compares the ten-year pair, then the twenty-year one. The counter is the
+// median of the iterations' ratios.
+void BM_CompareTwentyAgainstTenYears(benchmark::State &state)
+{
+    const Pair &ten = pairOf(10, Spread::AllYears);
+    const Pair &twenty = pairOf(20, Spread::AllYears);
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        bool ok = compareIntoList(ten);
+        const qint64 tenNs = timer.nsecsElapsed();
+        timer.restart();
+        ok = ok && compareIntoList(twenty);
+        const qint64 twentyNs = timer.nsecsElapsed();
+        if (!ok)
+            state.SkipWithError("the comparison did not find the differences");
+        ratios.push_back(double(twentyNs) / double(std::max<qint64>(1, tenNs)));
+    }
+    state.counters["20y/10y"] = medianOf(ratios);
+}
+BENCHMARK(BM_CompareTwentyAgainstTenYears)->Unit(benchmark::kMillisecond)->Iterations(15);
 
 void BM_AnalysisDialogShare(benchmark::State &state)
 {

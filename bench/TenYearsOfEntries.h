@@ -1,6 +1,7 @@
 #pragma once
 // Ten years of time entries (2017 to 2026, eleven a day, about 40 000 rows)
-// in a database of the benchmark's folder, built once, and the bare SQL
+// in a database of the benchmark's folder, built once (and as many years
+// as a benchmark asks for, ending the same day), and the bare SQL
 // that reads one day of it, as the database layer's query does, for the
 // benchmarks to measure against.
 #include "BenchFolder.h"
@@ -14,6 +15,7 @@
 #include <QDate>
 #include <QString>
 
+#include <map>
 #include <vector>
 
 namespace TenYears {
@@ -24,29 +26,47 @@ inline const QDate FirstDay(2017, 1, 2);
 inline const QDate LastDay(2026, 12, 31);
 constexpr int EntriesPerDay = 11;
 
+// Eleven entries a day from `first` to LastDay into a new database at `p`.
+inline QString buildEntries(const QString &p, const QDate &first)
+{
+    CBdD db(p);
+    db.Connection()->BeginTransaction();
+    int id = 1;
+    for (QDate d = first; d <= LastDay; d = d.addDays(1)) {
+        for (int k = 0; k < EntriesPerDay; ++k) {
+            const qint64 start = Platform::LocalTime::atMinute(d, 8 * 60 + 45 * k);
+            db.Execute(Formatter::sprintf(
+                u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Date_Modif,"
+                u"Origine_Modif,Deleted,Title,Notes) values (%d,%I64d,%I64d,%d,%d,%d,-1,%I64d,1,0,'Tâche %d','')",
+                {id, start, start + 40 * 60, 32 + 3 * (id % 40), 31 + 3 * (id % 12), id % 2, start, id}));
+            ++id;
+        }
+    }
+    // Ids of this desktop continue above the rows put in directly.
+    db.Execute(u"update NextRowId set Pc=100001 where Name='Taches'");
+    db.Connection()->CommitTransaction();
+    return p;
+}
+
 inline const QString &databasePath()
 {
-    static const QString path = [] {
-        const QString p = Bench::folder().path() + QStringLiteral("/Zarvo.sdb");
-        CBdD db(p);
-        db.Connection()->BeginTransaction();
-        int id = 1;
-        for (QDate d = FirstDay; d <= LastDay; d = d.addDays(1)) {
-            for (int k = 0; k < EntriesPerDay; ++k) {
-                const qint64 start = Platform::LocalTime::atMinute(d, 8 * 60 + 45 * k);
-                db.Execute(Formatter::sprintf(
-                    u"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Date_Modif,"
-                    u"Origine_Modif,Deleted,Title,Notes) values (%d,%I64d,%I64d,%d,%d,%d,-1,%I64d,1,0,'Tâche %d','')",
-                    {id, start, start + 40 * 60, 32 + 3 * (id % 40), 31 + 3 * (id % 12), id % 2, start, id}));
-                ++id;
-            }
-        }
-        // Ids of this desktop continue above the rows put in directly.
-        db.Execute(u"update NextRowId set Pc=100001 where Name='Taches'");
-        db.Connection()->CommitTransaction();
-        return p;
-    }();
+    static const QString path = buildEntries(Bench::folder().path() + QStringLiteral("/Zarvo.sdb"), FirstDay);
     return path;
+}
+
+// The same entries over `years` years ending with LastDay (ten: the
+// database above), built once for each count.
+inline QString databasePathOfYears(int years)
+{
+    if (years == 10)
+        return databasePath();
+    static std::map<int, QString> built;
+    auto found = built.find(years);
+    if (found == built.end()) {
+        const QString p = Bench::folder().path() + QStringLiteral("/Zarvo-%1.sdb").arg(years);
+        found = built.emplace(years, buildEntries(p, FirstDay.addYears(10 - years))).first;
+    }
+    return found->second;
 }
 
 // The statements the layer runs for one day: the longest entry's length,
