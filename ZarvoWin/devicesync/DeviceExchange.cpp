@@ -5,6 +5,7 @@
 #include "CBdD.h"
 #include "CDatabaseFile.h"
 #include "CUsers.h"
+#include "FileModes.h"
 
 #include <QDir>
 #include <QFile>
@@ -404,16 +405,11 @@ QString DeviceExchange::WorkingFolderPath()
 bool DeviceExchange::MakePrivateFolder(const QString &folder, int &error)
 {
     const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    // Every folder on the way, from the top: those already there are left
-    // as they are.
-    for (qsizetype slash = absolute.indexOf(u'/', 1); ; slash = absolute.indexOf(u'/', slash + 1)) {
-        const QString step = slash < 0 ? absolute : absolute.left(slash);
-        if (::mkdir(QFile::encodeName(step).constData(), 0700) != 0 && errno != EEXIST) {
-            error = errno;
-            return false;
-        }
-        if (slash < 0)
-            break;
+    errno = 0;
+    if (!Platform::FileModes::MakePrivateFolder(absolute)) {
+        // What the folder that could not be made was refused for.
+        error = errno != 0 ? errno : EIO;
+        return false;
     }
     // Only a folder of this user's own, which nobody else may enter.
     const QByteArray native = QFile::encodeName(absolute);

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <climits>
-#include <future>
 #include <cstdio>
+#include <future>
 #include <fcntl.h>
 #include <unistd.h>
 #include <memory>
@@ -164,7 +164,8 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
         const QString compacted = shared->copyPath + QStringLiteral(".compact");
         const QByteArray native = QFile::encodeName(compacted);
         ::unlink(native.constData());
-        const int made = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int made = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                Platform::FileModes::ForCopy(shared->copyPath));
         if (made < 0)
             return false;
         ::close(made);
