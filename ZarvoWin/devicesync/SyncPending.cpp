@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -148,20 +149,22 @@ bool hashTable(sqlite3 *db, const QByteArray &table, QCryptographicHash &hash)
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
-            const int type = sqlite3_column_type(rows.get(), c);
+            // The value itself: each of its reads then goes to it directly.
+            sqlite3_value *value = sqlite3_column_value(rows.get(), c);
+            const int type = sqlite3_value_type(value);
             out.Type(type);
             switch (type) {
             case SQLITE_INTEGER:
-                out.Number(sqlite3_column_int64(rows.get(), c));
+                out.Number(sqlite3_value_int64(value));
                 break;
             case SQLITE_FLOAT:
-                out.Real(sqlite3_column_double(rows.get(), c));
+                out.Real(sqlite3_value_double(value));
                 break;
             case SQLITE_TEXT:
             case SQLITE_BLOB: {
-                const void *data = type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_column_text(rows.get(), c))
-                                                       : sqlite3_column_blob(rows.get(), c);
-                out.Bytes(data, sqlite3_column_bytes(rows.get(), c));
+                const void *data = type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_value_text(value))
+                                                       : sqlite3_value_blob(value);
+                out.Bytes(data, sqlite3_value_bytes(value));
                 break;
             }
             default:
@@ -252,27 +255,35 @@ QByteArray SyncPending::Digest(const QString &databasePath)
 {
     if (!QFileInfo(databasePath).isFile())
         return QByteArray();
-    SQLite::CmyDataBase db;
-    if (db.OpenReadOnly(databasePath) != SQLITE_OK || db.Execute(u"begin") != SQLITE_OK)
+    // Only this thread uses the connection: it takes no lock at each of the
+    // many values it reads.
+    sqlite3 *opened = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(databasePath).constData(), &opened,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3 *)> db(opened, &sqlite3_close);
+    if (rc != SQLITE_OK)
+        return QByteArray();
+    sqlite3_busy_timeout(db.get(), SQLite::CmyDataBase::BusyTimeoutMs());
+    if (sqlite3_exec(db.get(), "begin", nullptr, nullptr, nullptr) != SQLITE_OK)
         return QByteArray();
     QCryptographicHash hash(QCryptographicHash::Blake2b_256);
     bool ok = true;
     {
-        Statement tables(db.Handle(), "select name from sqlite_master where type='table' and name not like 'sqlite!_%' "
+        Statement tables(db.get(), "select name from sqlite_master where type='table' and name not like 'sqlite!_%' "
                                    "escape '!' order by name");
         ok = bool(tables);
         QList<QByteArray> names;
-        int rc = SQLITE_ROW;
-        while (ok && (rc = sqlite3_step(tables.get())) == SQLITE_ROW)
+        int step = SQLITE_ROW;
+        while (ok && (step = sqlite3_step(tables.get())) == SQLITE_ROW)
             names << QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(tables.get(), 0)));
-        ok = ok && rc == SQLITE_DONE && !names.isEmpty();
+        ok = ok && step == SQLITE_DONE && !names.isEmpty();
         for (const QByteArray &name : std::as_const(names)) {
             if (!ok)
                 break;
-            ok = hashTable(db.Handle(), name, hash);
+            ok = hashTable(db.get(), name, hash);
         }
     }
-    db.Execute(u"commit");
+    sqlite3_exec(db.get(), "commit", nullptr, nullptr, nullptr);
     return ok ? hash.result() : QByteArray();
 }
 
