@@ -52,15 +52,20 @@ protected:
     }
 
     // Every column kind the exports treat apart: date, names, times,
-    // duration, rate, cost, invoiced, title, notes, shares.
-    void build(const std::vector<tReportEntry> &entries, const std::vector<int> &kinds = {0, 1, 3, 4, 5, 6, 7, 8, 9,
-                                                                                           10, 19, 20})
+    // duration, rate, cost, invoiced, title, notes, shares. `firstKind`
+    // (when not -1) is moved to the first column, where group rows show
+    // their names.
+    void build(const std::vector<tReportEntry> &entries,
+               const std::vector<int> &kinds = {0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 19, 20}, int firstKind = -1)
     {
         definition.SetDefaultColumns(definition.Columns);
         for (int i = 0; i < definition.Columns.Count(); ++i)
             definition.Columns[i].Shown = false;
         for (int kind : kinds)
             definition.Columns.ShowKind(kind);
+        if (firstKind != -1 && definition.Columns.IndexOfKind(firstKind) != 0) {
+            ASSERT_TRUE(definition.Columns.Move(0, definition.Columns.IndexOfKind(firstKind), true));
+        }
         model.SetDefinition(definition);
         model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
         model.ResetForRefresh();

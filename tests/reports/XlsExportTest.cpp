@@ -251,6 +251,51 @@ TEST_F(XlsExportTest, TheLinesOfAnInvoiceAddUpToItsTotalEverywhere)
     }
 }
 
+// A text cell of a sheet is never a formula, whatever it begins with: the
+// names are written whole, without the apostrophe of the CSV file. A
+// group's name in a first column of figures (an amount, a duration) is
+// its name, as text, never a number read from it.
+TEST_F(XlsExportTest, NamesStayTextAlsoInAColumnOfFigures)
+{
+    const QString names[] = {QStringLiteral("=2+3"), QStringLiteral("+2+3"), QStringLiteral("-2+3"),
+                             QStringLiteral("@SOMME(A1)"), QStringLiteral("\t=2+3"), QStringLiteral("1:30")};
+    std::vector<tReportEntry> entries;
+    for (int i = 0; i < 6; ++i) {
+        project(11 + i, names[i], -1);
+        entries.push_back(entry(i + 1, At(2024, 3, 1 + i, 9), 1800, 11 + i, 5, names[i]));
+    }
+    snapshot = tReportSnapshot::Take(&store);
+    definition.Grp = {3, -1, -1, -1, -1};
+    for (int first : {-1, 7, 5}) {
+        SCOPED_TRACE(first);
+        build(entries, {0, 5, 7, 9}, first);
+        const auto cells = ReadBack::cellsOf(exportAndRead(QStringLiteral("names.xls")));
+        ASSERT_FALSE(cells.empty());
+        QStringList groups;
+        QStringList titles;
+        int r = 1;
+        for (const CTreeItem *row = model.FirstExportItem(1); row; row = model.NextExportItem(1), ++r) {
+            if (!row->Item().GroupLineOf())
+                continue;
+            ASSERT_TRUE(cells.count({r, 0})) << r;
+            EXPECT_EQ(cells.at({r, 0}).type, 1) << "row " << r << " is text";
+            groups << cells.at({r, 0}).value.toString();
+        }
+        for (int id = 1; id <= 6; ++id) {
+            const ReadBack::Cell &title = cells.at({rowOf(id), column(9)});
+            EXPECT_EQ(title.type, 1);
+            titles << title.value.toString();
+            // The entry's figures are numbers.
+            EXPECT_NE(cells.at({rowOf(id), column(7)}).type, 1);
+            EXPECT_NE(cells.at({rowOf(id), column(5)}).type, 1);
+        }
+        for (const QString &name : names) {
+            EXPECT_TRUE(groups.contains(name)) << name.toStdString();
+            EXPECT_TRUE(titles.contains(name)) << name.toStdString();
+        }
+    }
+}
+
 TEST_F(XlsExportTest, ATotalOnlyReportIsTwoRows)
 {
     definition.Grp = {-1, -1, -1, -1, -1};

@@ -756,6 +756,11 @@ QString CReportModel::GetExportText(int column, const CTreeItem *row) const
     return GetWrittenText(column, row, false, true);
 }
 
+bool CReportModel::IsRowLabel(int column, const CTreeItem *row)
+{
+    return column == 0 && row && !row->Item().EntryOf() && !row->Item().PairOf();
+}
+
 void CReportModel::ExportCells(const CTreeItem *row, QStringList &cells) const
 {
     cells.clear();

@@ -150,6 +150,10 @@ public:
     // One cell of an export row as the text exports write it: the written
     // text, cut and without line breaks.
     QString GetExportText(int column, const CTreeItem *row) const;
+    // Whether the cell holds the row's name rather than a value of its
+    // column: the first column of a group, total or text row shows the
+    // row's label whatever kind the column is.
+    static bool IsRowLabel(int column, const CTreeItem *row);
 
 private:
     const CConfiguration &Configuration() const;

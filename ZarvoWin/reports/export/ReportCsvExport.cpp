@@ -3,6 +3,7 @@
 #include "CReportModel.h"
 #include "FileCommit.h"
 #include "LoneSurrogates.h"
+#include "ReportXlsExport.h"
 
 #include <QSaveFile>
 
@@ -29,7 +30,29 @@ bool flush(QSaveFile &file, QByteArray &block)
     return written;
 }
 
+bool startsLikeAFormula(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    switch (text.front().unicode()) {
+    case u'=':
+    case u'+':
+    case u'-':
+    case u'@':
+    case u'\t':
+    case u'\r':
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
+
+QString TextCell(const QString &text)
+{
+    return startsLikeAFormula(text) ? u'\'' + text : text;
+}
 
 QString Field(const QString &text, const QString &separator)
 {
@@ -66,11 +89,22 @@ bool Write(CReportModel &model, const QString &path, int mode, const QString &se
         block += "\r\n";
         return block.size() < BlockSize || flush(file, block);
     };
-    bool written = add(model.GetColumnCaptions());
     QStringList cells;
-    for (bool more = written && model.FirstExportRow(mode, cells); more && written;
-         more = model.NextExportRow(mode, cells))
+    for (const QString &caption : model.GetColumnCaptions())
+        cells << TextCell(caption);
+    bool written = add(cells);
+    for (const CTreeItem *row = written ? model.FirstExportItem(mode) : nullptr; row && written;
+         row = model.NextExportItem(mode)) {
+        cells.clear();
+        for (int c = 0; c < model.ColumnCount(); ++c) {
+            const QString text = model.GetExportText(c, row);
+            // Only a text that could pass for a formula asks what the cell
+            // is: a negative amount stays a number.
+            cells << (startsLikeAFormula(text) && !ReportXlsExport::IsFigureCell(model, c, *row) ? TextCell(text)
+                                                                                                 : text);
+        }
         written = add(cells);
+    }
     if (!written || !flush(file, block)) {
         file.cancelWriting();
         return false;

@@ -70,6 +70,14 @@ bool IsShareKind(int kind)
     return kind == 19 || kind == 20 || kind == 33 || kind == 34;
 }
 
+bool IsFigureCell(const CReportModel &model, int column, const CTreeItem &row)
+{
+    if (column < 0 || column >= model.ColumnCount() || CReportModel::IsRowLabel(column, &row))
+        return false;
+    const int kind = model.Columns()[size_t(column)].Kind;
+    return IsDurationKind(kind) || IsNumberKind(kind) || IsShareKind(kind);
+}
+
 bool ParseDuration(const QString &text, double &days)
 {
     QStringView t(text);
@@ -109,7 +117,9 @@ void WriteReportRow(const CellFormats &formats, Biff8::ExcelWorksheet &sheet, in
     const std::vector<CReportModel::tListColumn> &columns = model.Columns();
     for (int c = 0; c < int(columns.size()) && c < Biff8::ExcelWorksheet::MaxColumns; ++c) {
         const int kind = columns[size_t(c)].Kind;
-        if (!IsDurationKind(kind) && !IsNumberKind(kind) && !IsShareKind(kind)) {
+        // A group's name in a column of figures is its name, never a
+        // number read from it.
+        if (!IsFigureCell(model, c, row)) {
             const QString text = model.GetExportText(c, &row);
             if (!text.isEmpty())
                 sheet.CellAt(rowNumber, c)->SetWideString(text);

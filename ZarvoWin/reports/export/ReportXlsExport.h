@@ -30,6 +30,11 @@ enum class Result {
 bool IsDurationKind(int kind);
 bool IsNumberKind(int kind);
 bool IsShareKind(int kind);
+// Whether the cell of list column `column` in `row` is written as a figure
+// (a duration, a time of day, a number or a share) rather than as text:
+// the column is of one of those kinds and the cell is not the row's name
+// (CReportModel::IsRowLabel).
+bool IsFigureCell(const CReportModel &model, int column, const CTreeItem &row);
 
 // A text of the form h:mm or h:mm:ss (hours of any length, a leading "-"
 // for a negative span; minutes and seconds two digits below 60) as a
