@@ -2,6 +2,7 @@
 #include "CReportStore.h"
 #include "CTreeWidgetFiller.h"
 #include "CmyDataBase.h"
+#include "DamagedPage.h"
 #include "MyTable.h"
 #include "QStringPrinter.h"
 #include "TestFolders.h"
@@ -424,8 +425,9 @@ TEST(ReportStore, ASaveThatDoesNotLandFails)
     EXPECT_EQ(cell(path, QStringLiteral("select count(*) from Reports")), QStringLiteral("1"));
 }
 
-// A file that is not a report database, or one of a later version, is
-// never changed: every operation fails and the bytes stay.
+// A file that is not a report database, one of a later version, or one
+// with a damaged page, is never changed: every operation fails and the
+// bytes stay.
 TEST(ReportStore, ForeignFilesAreLeftAlone)
 {
     const QString later = reportsWith({{u"Futur", 1}});
@@ -434,11 +436,25 @@ TEST(ReportStore, ForeignFilesAreLeftAlone)
     const QString foreign = TestFolders::tempDb(QStringLiteral("foreign.rpt"));
     exec(foreign, QStringLiteral("create table Notes(Id integer, Text text)"));
     exec(foreign, QStringLiteral("insert into Notes values (1, 'à garder')"));
+    // Eight definitions over several pages, one of which reads as if it
+    // held one row fewer: SQLite lists seven of them without an error.
+    const QString whole = TestFolders::tempDb(QStringLiteral("whole.rpt"));
+    for (int i = 1; i <= 8; ++i) {
+        tReportDefinition d;
+        d.Nom = QStringLiteral("Futur %1").arg(i);
+        d.Titre = QString(1500, u'x');
+        ASSERT_TRUE(CReportStore(whole).SaveReport(d));
+    }
+    const QByteArray damaged = DamagedPage::oneRowShort(TestFolders::readFile(whole), "Futur");
+    ASSERT_FALSE(damaged.isEmpty());
+    const QString onePage = TestFolders::writeFile(QStringLiteral("page.rpt"), damaged);
+    ASSERT_EQ(cell(onePage, QStringLiteral("select count(*) from Reports")), QStringLiteral("7"));
     const QString files[] = {
         TestFolders::writeFile(QStringLiteral("text.rpt"), "Ceci n'est pas une base de rapports.\n"),
         TestFolders::writeFile(QStringLiteral("cut.rpt"), QByteArray("SQLite format 3\0", 16) + QByteArray(80, 'x')),
         later,
         foreign,
+        onePage,
     };
     for (const QString &path : files) {
         SCOPED_TRACE(path.toStdString());

@@ -5,6 +5,7 @@
 #include "CReportStore.h"
 #include "CViewTree.h"
 #include "CmyDataBase.h"
+#include "DamagedPage.h"
 #include "Formatter.h"
 #include "MyTable.h"
 #include "Texts.h"
@@ -221,8 +222,9 @@ TEST_F(ReportPaneTest, RenamingKeepsTheFirstVisibleReport)
     app->ReportWindows().clear();
 }
 
-// A report file that cannot be read (damaged, cut in half, of a later
-// version, or another program's database) leaves the pane empty: the user
+// A report file that cannot be read (damaged, one damaged page, cut in
+// half, of a later version, or another program's database) leaves the pane
+// empty: the user
 // is told once, the file named, however often the pane is filled again,
 // and the file keeps its bytes.
 TEST_F(ReportPaneTest, AnUnreadableReportFileIsToldOnceAndKept)
@@ -245,12 +247,17 @@ TEST_F(ReportPaneTest, AnUnreadableReportFileIsToldOnceAndKept)
         ASSERT_EQ(db.Execute(u"create table Notes(Id integer, Text text)"), 0);
         ASSERT_EQ(db.Execute(u"insert into Notes values (1, 'à garder')"), 0);
     }
+    // One page that reads as a page of one row fewer: SQLite lists the
+    // others without an error.
+    const QByteArray onePageShort = DamagedPage::oneRowShort(whole, "Rapport");
+    ASSERT_FALSE(onePageShort.isEmpty());
     const struct
     {
         const char *what;
         std::function<void()> arrange;
     } cases[] = {
         {"damaged", [&] { put(damaged); }},
+        {"one damaged page", [&] { put(onePageShort); }},
         {"cut in half", [&] { put(whole.left(whole.size() / 2)); }},
         {"of a later version",
          [&] {

@@ -35,6 +35,7 @@ QString versionInsert()
 struct Layout
 {
     bool readable = false; // a database whose tables could be listed
+    bool sound = false;    // every page passed the whole check
     bool empty = false;    // a file of no page: a making cut short before its first commit
     QSet<QString> tables;
     bool columnList = false; // Reports has Colonnes
@@ -51,6 +52,10 @@ Layout readLayout(SQLite::CmyDataBase &db)
         return layout;
     for (int row = 0; row < t->rowCount(); ++row)
         layout.tables.insert(t->GetCell(row, 0));
+    // A damaged page can read as a page that holds fewer rows: the file
+    // would list some reports and lose the others at the next write.
+    t = db.Query(u"PRAGMA integrity_check");
+    layout.sound = t && db.GetLastCode() == 0 && t->rowCount() == 1 && t->GetCell(0, 0) == u"ok";
     t = db.Query(u"pragma page_count");
     layout.empty = t && t->rowCount() > 0 && t->GetIntAt(0, 0) == 0;
     if (layout.tables.contains(QStringLiteral("Reports"))) {
@@ -139,7 +144,7 @@ bool CReportStore::Connect(SQLite::CmyDataBase &db, bool create)
     const bool ours = layout.empty || layout.tables.contains(QStringLiteral("Reports"))
                       || layout.tables.contains(QStringLiteral("OnScreen"))
                       || layout.tables.contains(QStringLiteral("Infos"));
-    if (!layout.readable || layout.version > Version || !ours) {
+    if (!layout.readable || !layout.sound || layout.version > Version || !ours) {
         db.Close();
         return false;
     }

@@ -19,8 +19,9 @@ class CmyDataBase;
 // opens the database, does its work and closes it again, so each sees what
 // the file holds now. Only a save creates the file; the other operations
 // on a missing file fail without making one. A file that is not a report
-// database (one that holds none of its tables), or one of a later version,
-// is never changed: every operation on it fails.
+// database (one that holds none of its tables), one of a later version, or
+// one whose pages fail SQLite's whole check (a damaged page may read as a
+// page of fewer rows), is never changed: every operation on it fails.
 class CReportStore
 {
 public:
