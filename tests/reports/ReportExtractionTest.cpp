@@ -2,6 +2,7 @@
 // hands on, on user databases made through the database layer.
 #include "CBdD.h"
 #include "CReportExtraction.h"
+#include "CReportModel.h"
 #include "Clock.h"
 #include "Formatter.h"
 #include "ProgressDlgShared.h"
@@ -165,7 +166,9 @@ TEST_F(ReportExtractionTest, PiecesKeepTheirDayOverClockChanges)
 // by piece: a running entry keeps the last day of a period that has ended
 // and counts nothing of the day it reaches the present in; an entry over
 // midnight, a clock change or the period's end loses no second; dates in
-// reverse stand for the same period. No piece ends before it starts.
+// reverse stand for the same period. No piece ends before it starts, and
+// an entry that does, or that ends on the period's first second, makes no
+// line and adds nothing to any total.
 TEST_F(ReportExtractionTest, ThePiecesOfAnEntryAddUpToItsLengthInThePeriod)
 {
     struct Case
@@ -203,6 +206,16 @@ TEST_F(ReportExtractionTest, ThePiecesOfAnEntryAddUpToItsLengthInThePeriod)
          3600, 1, "31/03 23:00:00-31/03 23:59:59"},
         {"dates in reverse", At(2024, 2, 28, 9), At(2024, 4, 2, 10), 9, QDate(2024, 3, 31), QDate(2024, 3, 1),
          31 * 86400 - 3600, 31, "31/03 00:00:00-31/03 23:59:59"},
+        // An end before the start (the dialogs refuse it; another writer
+        // of the file may leave it) makes no line and counts nothing.
+        {"10:00 to 09:00, the whole database", At(2024, 2, 12, 10), At(2024, 2, 12, 9), 0, none, none, 0, 0, {}},
+        {"10:00 to 09:00, its month", At(2024, 2, 12, 10), At(2024, 2, 12, 9), 3, QDate(2024, 2, 1),
+         QDate(2024, 2, 29), 0, 0, {}},
+        {"10:00 to 09:00 the day before, its month", At(2024, 2, 12, 10), At(2024, 2, 11, 9), 3, QDate(2024, 2, 1),
+         QDate(2024, 2, 29), 0, 0, {}},
+        // Up to the first second of the period: nothing of it lies within.
+        {"29 February 22:00 to 1 March 00:00, March", At(2024, 2, 29, 22), At(2024, 3, 1, 0), 4, QDate(2024, 3, 1),
+         QDate(2024, 3, 31), 0, 0, {}},
     };
     int id = 0;
     for (const Case &c : cases) {
@@ -226,8 +239,29 @@ TEST_F(ReportExtractionTest, ThePiecesOfAnEntryAddUpToItsLengthInThePeriod)
         }
         EXPECT_EQ(seconds, c.seconds);
         EXPECT_EQ(pieces, c.pieces);
-        ASSERT_FALSE(sink.lines.isEmpty());
-        EXPECT_EQ(sink.lines.last(), QStringLiteral("%1 %2 p1 a7").arg(id).arg(c.lastPiece));
+        if (c.pieces == 0) {
+            EXPECT_EQ(sink.lines, QStringList());
+        } else {
+            ASSERT_FALSE(sink.lines.isEmpty());
+            EXPECT_EQ(sink.lines.last(), QStringLiteral("%1 %2 p1 a7").arg(id).arg(c.lastPiece));
+        }
+        // The report's totals count the same, and so do the columns of a
+        // cross table.
+        CReportModel model;
+        model.SetDefinition(definition);
+        model.SetSnapshot(std::make_shared<tReportSnapshot>());
+        model.ResetForRefresh();
+        ASSERT_TRUE(CReportExtraction(definition, nullptr).BuildReport(path, folder, model));
+        model.ShowRows();
+        ASSERT_TRUE(model.TotalRow());
+        EXPECT_EQ(model.TotalRow()->Item().GroupLineOf()->Duree, c.seconds);
+        EXPECT_EQ(model.TotalRow()->ChildCount() == 0, c.pieces == 0);
+        tReportDefinition cross = definition;
+        cross.Type = 3;
+        cross.Grp_Col = 2;
+        RecordingSink crossSink;
+        ASSERT_TRUE(CReportExtraction(cross, nullptr).BuildCrossTabReport(path, folder, crossSink));
+        EXPECT_EQ(crossSink.lines.size(), c.pieces) << crossSink.lines.join(u' ').toStdString();
         CBdD db(path);
         db.Execute(Platform::Formatter::sprintf(u"delete from Taches where Id=%d", {id}));
     }
