@@ -303,92 +303,148 @@ TEST_F(ReportGridTest, FittingCapsTheTextAndAddsItsPadding)
 // in every shape) the widest of those rows is the widest of all, in every
 // column and, in the first, with the depth's indentation; their number
 // does not grow with the entries. Once a row has left the tree, a walk
-// over the rows finds them instead.
+// over the rows finds them instead. The same holds with a negative rate
+// (lines of both signs, totals smaller than some lines) and whatever
+// kind of column comes first, where group rows show their names.
 TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
 {
-    definition.Type = 2;
-    definition.Grp = {3, 2, -1, -1, -1};
-    definition.SetDefaultColumns(definition.Columns);
-    for (int kind : {9, 10, 17, 18, 19, 20})
-        definition.Columns.ShowKind(kind);
+    struct Case
+    {
+        const char *what;
+        float urgent; // the rate of half the lines; below 0, the opposite of the others' (6000)
+        int firstKind; // -1: the default columns' first, a name
+    };
+    const Case cases[] = {
+        {"a name first", 9050.5f, -1},
+        {"a date first", 9050.5f, 0},
+        {"a duration first", 9050.5f, 5},
+        {"a cost first", 9050.5f, 7},
+        {"a title first", 9050.5f, 9},
+        {"negative rate, a name first", -6000.0f, -1},
+        {"negative rate, a date first", -6000.0f, 0},
+        {"negative rate, a duration first", -6000.0f, 5},
+        {"negative rate, a cost first", -6000.0f, 7},
+        {"negative rate, a title first", -6000.0f, 9},
+    };
     const QString words[] = {QStringLiteral("Réunion"), QStringLiteral("Analyse"), QStringLiteral("Rédaction"),
                              QStringLiteral("Mise en production")};
-    const auto fill = [&](int days) {
-        model.SetDefinition(definition);
-        model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
-        model.ResetForRefresh();
-        model.BuildColumns();
-        model.SetTotalRow(QStringLiteral("Total :"), true);
-        int id = 0;
-        for (int d = 0; d < days; ++d) {
-            for (int k = 0; k < 4; ++k) {
-                tReportEntry e = entry(++id, At(2024, 1, 1, 7) + qint64(d) * 86400 + k * 11000 + (d % 60) * 60,
-                                       300 + (d * 37 + k * 1103) % 40000, 2 + (d + k) % 3);
-                e.IdTauxHoraire = (d + k) % 4 == 0 ? -1 : (d % 2 ? 5 : 6);
-                e.Title = words[(d + k) % 4] + QString::number(d % 97);
-                e.Notes = QString((d * 13 + k) % 60, u'n');
-                model.AddEntryLine(e);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        // Amounts wide enough to be, in the first column, wider than the
+        // names of the groups above them.
+        rate(5, QStringLiteral("Standard"), 6000.0f);
+        rate(6, QStringLiteral("Urgent"), c.urgent);
+        const bool mixed = c.urgent < 0;
+        // Durations written in words, as a user may choose: in the first
+        // column an entry's duration, and not only a group's name, can be
+        // the widest text.
+        config.durationPattern = QStringLiteral("%1!d! heures et %2!02d! minutes de travail");
+        snapshot = tReportSnapshot::Take(&store);
+        definition.Type = 2;
+        // The long names of day groups would be wider than any entry's
+        // text in the first column: a kind of its own comes first in a
+        // report grouped by projects alone.
+        definition.Grp = {3, c.firstKind == -1 ? 2 : -1, -1, -1, -1};
+        definition.SetDefaultColumns(definition.Columns);
+        for (int kind : {9, 10, 17, 18, 19, 20})
+            definition.Columns.ShowKind(kind);
+        if (c.firstKind != -1) {
+            definition.Columns.ShowKind(c.firstKind);
+            if (definition.Columns.IndexOfKind(c.firstKind) != 0) {
+                ASSERT_TRUE(definition.Columns.Move(0, definition.Columns.IndexOfKind(c.firstKind), true));
             }
         }
+        // The first fill of a case starts a new tree; the next one
+        // refreshes it.
+        const auto fill = [&](int days) {
+            model.SetDefinition(definition);
+            model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+            model.SetFullReset(days == 400);
+            model.ResetForRefresh();
+            model.BuildColumns();
+            model.SetTotalRow(QStringLiteral("Total :"), true);
+            int id = 0;
+            for (int d = 0; d < days; ++d) {
+                for (int k = 0; k < 4; ++k) {
+                    // With the negative rate, the entries go in pairs of
+                    // one length and project, one at each rate: every
+                    // group's amount, and the total's, is 0 and narrower
+                    // than the lines'.
+                    const int pair = mixed ? k / 2 : k;
+                    tReportEntry e = entry(++id, At(2024, 1, 1, 7) + qint64(d) * 86400 + k * 11000 + (d % 60) * 60,
+                                           300 + (d * 37 + pair * 1103) % 40000, 2 + (d + pair) % 3);
+                    e.IdTauxHoraire = mixed ? (k % 2 ? 6 : 5) : (d + k) % 4 == 0 ? -1 : (d % 2 ? 5 : 6);
+                    e.Title = words[(d + k) % 4] + QString::number(d % 97);
+                    e.Notes = QString((d * 13 + k) % 60, u'n');
+                    model.AddEntryLine(e);
+                }
+            }
+            model.ShowRows();
+        };
+        const QFontMetrics metrics(grid->font());
+        const auto width = [&](int column, const CTreeItem *row) {
+            int w = metrics.horizontalAdvance(model.GetCellText(column, row, false, true));
+            if (column == 0)
+                w += row->Depth() * 16 + (model.GetRowImage(row) >= 0 ? 16 : 0);
+            return w;
+        };
+        fill(400);
+        ASSERT_EQ(model.Columns()[0].Kind, c.firstKind == -1 ? 2 : c.firstKind);
+        const CReportRowTree &tree = model.Tree();
+        ASSERT_GT(tree.RowCount(), 1600);
+        const auto widestOfAll = [&](int column) {
+            int widest = 0;
+            for (int r = 0; r < tree.RowCount(); ++r)
+                widest = std::max(widest, width(column, tree.VisibleRow(r)));
+            return widest;
+        };
+        const auto widestOf = [&](int column, const std::vector<const CTreeItem *> &rows) {
+            int widest = 0;
+            for (const CTreeItem *row : rows)
+                widest = std::max(widest, width(column, row));
+            return widest;
+        };
+        const std::vector<std::vector<const CTreeItem *>> found = model.FitRows(0, model.ColumnCount() - 1);
+        ASSERT_EQ(found.size(), size_t(model.ColumnCount()));
+        for (int col = 0; col < model.ColumnCount(); ++col) {
+            SCOPED_TRACE(model.Columns()[size_t(col)].Caption.toStdString());
+            EXPECT_EQ(widestOf(col, found[size_t(col)]), widestOfAll(col));
+            // Dates in the first column: one row of each weekday and month
+            // at each depth of entries and of day groups.
+            EXPECT_LT(found[size_t(col)].size(), col == 0 && c.firstKind == 0 ? 600u : 300u);
+        }
+
+        // Four times the entries: no more rows to measure than the shapes
+        // of their texts ask for.
+        std::vector<size_t> before;
+        for (const auto &rows : found)
+            before.push_back(rows.size());
+        fill(1600);
+        const std::vector<std::vector<const CTreeItem *>> more = model.FitRows(0, model.ColumnCount() - 1);
+        for (size_t col = 0; col < more.size(); ++col) {
+            EXPECT_LE(more[col].size(), before[col] + 84) << col;
+            EXPECT_EQ(widestOf(int(col), more[col]), widestOfAll(int(col))) << col;
+        }
+
+        // A row gone (the widest title's): the rows are walked again.
+        const int title = [&] {
+            for (int col = 0; col < model.ColumnCount(); ++col)
+                if (model.Columns()[size_t(col)].Kind == 9)
+                    return col;
+            return -1;
+        }();
+        ASSERT_GE(title, 0);
+        const CTreeItem *widestTitle = nullptr;
+        for (const CTreeItem *row : more[size_t(title)])
+            if (row->Item().EntryOf() && (!widestTitle || width(title, row) > width(title, widestTitle)))
+                widestTitle = row;
+        ASSERT_TRUE(widestTitle);
+        model.Tree().DeleteItem(const_cast<CTreeItem *>(widestTitle));
         model.ShowRows();
-    };
-    const QFontMetrics metrics(grid->font());
-    const auto width = [&](int column, const CTreeItem *row) {
-        int w = metrics.horizontalAdvance(model.GetCellText(column, row, false, true));
-        if (column == 0)
-            w += row->Depth() * 16 + (model.GetRowImage(row) >= 0 ? 16 : 0);
-        return w;
-    };
-    fill(400);
-    const CReportRowTree &tree = model.Tree();
-    ASSERT_GT(tree.RowCount(), 2000);
-    const auto widestOfAll = [&](int column) {
-        int widest = 0;
-        for (int r = 0; r < tree.RowCount(); ++r)
-            widest = std::max(widest, width(column, tree.VisibleRow(r)));
-        return widest;
-    };
-    const auto widestOf = [&](int column, const std::vector<const CTreeItem *> &rows) {
-        int widest = 0;
-        for (const CTreeItem *row : rows)
-            widest = std::max(widest, width(column, row));
-        return widest;
-    };
-    const std::vector<std::vector<const CTreeItem *>> found = model.FitRows(0, model.ColumnCount() - 1);
-    ASSERT_EQ(found.size(), size_t(model.ColumnCount()));
-    for (int c = 0; c < model.ColumnCount(); ++c) {
-        SCOPED_TRACE(model.Columns()[size_t(c)].Caption.toStdString());
-        EXPECT_EQ(widestOf(c, found[size_t(c)]), widestOfAll(c));
-        EXPECT_LT(found[size_t(c)].size(), 300u);
+        const std::vector<std::vector<const CTreeItem *>> walked = model.FitRows(0, model.ColumnCount() - 1);
+        for (int col = 0; col < model.ColumnCount(); ++col)
+            EXPECT_EQ(widestOf(col, walked[size_t(col)]), widestOfAll(col)) << col;
     }
-
-    // Four times the entries: no more rows to measure than the shapes of
-    // their texts ask for.
-    std::vector<size_t> before;
-    for (const auto &rows : found)
-        before.push_back(rows.size());
-    fill(1600);
-    const std::vector<std::vector<const CTreeItem *>> more = model.FitRows(0, model.ColumnCount() - 1);
-    for (size_t c = 0; c < more.size(); ++c)
-        EXPECT_LE(more[c].size(), before[c] + 84) << c;
-
-    // A row gone (the widest title's): the rows are walked again.
-    const int title = [&] {
-        for (int c = 0; c < model.ColumnCount(); ++c)
-            if (model.Columns()[size_t(c)].Kind == 9)
-                return c;
-        return -1;
-    }();
-    ASSERT_GT(title, 0);
-    const CTreeItem *widestTitle = nullptr;
-    for (const CTreeItem *row : more[size_t(title)])
-        if (!widestTitle || width(title, row) > width(title, widestTitle))
-            widestTitle = row;
-    model.Tree().DeleteItem(const_cast<CTreeItem *>(widestTitle));
-    model.ShowRows();
-    const std::vector<std::vector<const CTreeItem *>> walked = model.FitRows(0, model.ColumnCount() - 1);
-    for (int c = 0; c < model.ColumnCount(); ++c)
-        EXPECT_EQ(widestOf(c, walked[size_t(c)]), widestOfAll(c)) << c;
 }
 
 // A right-aligned column: a short text ends at the right edge, a cut one
