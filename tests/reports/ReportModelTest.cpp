@@ -354,3 +354,46 @@ TEST_F(ReportModelTest, ARefreshKeepsTheRowsOfTheEntriesStillThere)
     EXPECT_EQ(rows(), rowsOf(fresh)) << "as a first build of the same entries";
     EXPECT_NE(rows(), shown);
 }
+
+// Two entries of one start under the same group, one of them deleted: the
+// refresh keeps the other's row, the same row as before, and the row the
+// window had current on it stays followed; the deleted one's row goes.
+// Either of the two may be the one deleted.
+TEST_F(ReportModelTest, OfTwoEntriesOfOneStartTheOneLeftKeepsItsRow)
+{
+    definition.Grp = {3, -1, -1, -1, -1};
+    const qint64 start = At(2024, 3, 1, 9);
+    const std::vector<tReportEntry> both{entry(1, start, 600), entry(2, start, 1200), entry(3, start + 3600, 60)};
+    const auto rowOf = [&](int id) -> const CTreeItem * {
+        const CReportRowTree &tree = model.Tree();
+        for (const CTreeItem *row = tree.FirstRoot(); row; row = tree.GetNextItem(tree.FirstRoot(), row, false))
+            if (const tReportEntry *e = row->Item().EntryOf(); e && e->Id == id)
+                return row;
+        return nullptr;
+    };
+    for (int gone : {1, 2}) {
+        SCOPED_TRACE(gone);
+        const int left = 3 - gone;
+        model.SetFullReset(true);
+        build(both);
+        const CTreeItem *leftRow = rowOf(left);
+        const CTreeItem *third = rowOf(3);
+        ASSERT_TRUE(leftRow && rowOf(gone) && third);
+        model.Tree().SetMarkedRow(leftRow);
+        std::vector<tReportEntry> changed = both;
+        changed.erase(changed.begin() + (gone - 1));
+        build(changed);
+        EXPECT_EQ(rowOf(left), leftRow) << "the same row";
+        EXPECT_EQ(rowOf(3), third);
+        EXPECT_EQ(rowOf(gone), nullptr);
+        EXPECT_EQ(model.Tree().MarkedRow(), leftRow);
+        EXPECT_EQ(leftRow->Item().EntryOf()->Id, left);
+        EXPECT_EQ(rows().filter(QStringLiteral("#")).size(), 2) << rows().join(u'|').toStdString();
+        EXPECT_EQ(model.TotalRow()->Item().GroupLineOf()->Duree, (left == 1 ? 600 : 1200) + 60);
+        // The row followed goes with its entry.
+        model.Tree().SetMarkedRow(rowOf(3));
+        build({changed[0]});
+        EXPECT_EQ(model.Tree().MarkedRow(), nullptr);
+        EXPECT_EQ(rowOf(left), leftRow);
+    }
+}

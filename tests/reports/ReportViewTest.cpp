@@ -171,6 +171,50 @@ TEST_F(ReportViewTest, ADetailReportChecksItsEntriesAndBillsOnlyThoseTicked)
     EXPECT_TRUE(billed->Facture) << "the report was built again";
 }
 
+// Entries 1, 4 and 5 start at the same second: one of them deleted, the
+// refresh keeps the rows of the others, the same rows, and the current row
+// stays on the entry it was on; the deleted one's row is gone.
+TEST_F(ReportViewTest, ARefreshKeepsTheCurrentRowOnItsEntry)
+{
+    {
+        CBdD db(host.database);
+        for (int id : {4, 5})
+            ASSERT_EQ(db.Execute(Platform::Formatter::sprintf(
+                          u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, Deleted, "
+                          u"Title, Notes) values (%d, %I64d, %I64d, 3, 7, 0, 5, 0, 'T', '')",
+                          {id, At(2024, 3, 1, 9), At(2024, 3, 1, 9) + 600 * id})),
+                      0);
+    }
+    CReportFrame *frame = open(0);
+    CReportView *view = frame->View();
+    CReportGrid *grid = view->Grid();
+    const auto remove = [&](int id) {
+        CBdD db(host.database);
+        ASSERT_EQ(db.Execute(Platform::Formatter::sprintf(u"update Taches set Deleted=1 where Id=%d", {id})), 0);
+    };
+    for (const auto &[current, gone] : std::vector<std::pair<int, int>>{{5, 4}, {1, 5}}) {
+        SCOPED_TRACE(gone);
+        const int row = rowOfEntry(grid, current);
+        ASSERT_GE(row, 0);
+        ASSERT_GE(rowOfEntry(grid, gone), 0);
+        grid->SetSelectedRow(row);
+        const CTreeItem *item = grid->Item(row);
+        remove(gone);
+        view->OnCommand(CReportView::CmdRefresh);
+        EXPECT_EQ(rowOfEntry(grid, gone), -1);
+        ASSERT_GE(grid->SelectedRow(), 0);
+        EXPECT_EQ(grid->Item(grid->SelectedRow()), item) << "the same row";
+        EXPECT_EQ(grid->SelectedRow(), rowOfEntry(grid, current));
+        ASSERT_TRUE(grid->GetSelectedEntry());
+        EXPECT_EQ(grid->GetSelectedEntry()->Id, current);
+    }
+    // A current row whose entry goes leaves no row current.
+    grid->SetSelectedRow(rowOfEntry(grid, 1));
+    remove(1);
+    view->OnCommand(CReportView::CmdRefresh);
+    EXPECT_EQ(grid->GetSelectedEntry(), nullptr);
+}
+
 TEST_F(ReportViewTest, TheContextMenuFollowsTheKind)
 {
     CReportFrame *frame = open(0);

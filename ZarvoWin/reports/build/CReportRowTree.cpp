@@ -76,6 +76,8 @@ void CReportRowTree::DeleteItem(CTreeItem *item)
     if (!item)
         return;
     ++m_generation;
+    if (m_marked && IsInSubtree(item, m_marked))
+        m_marked = nullptr;
     if (!m_visible.empty())
         ForgetVisible(item);
     CTreeItem *parent = item->m_parent;
@@ -96,6 +98,7 @@ void CReportRowTree::DeleteItem(CTreeItem *item)
 void CReportRowTree::DeleteAll()
 {
     ++m_generation;
+    m_marked = nullptr;
     m_roots.clear();
     m_visible.clear();
     // No row is left: the store gives its memory back.
@@ -268,6 +271,8 @@ void CReportRowTree::RemoveChildrenIf(CTreeItem *parent, const std::function<boo
         if (!remove(*child))
             return false;
         ++m_generation;
+        if (m_marked && IsInSubtree(child.get(), m_marked))
+            m_marked = nullptr;
         if (parent && child->m_keyed)
             parent->UnindexGroup(child->m_key, child.get());
         return true;

@@ -77,6 +77,12 @@ public:
     // still points to a row while it has not changed.
     quint64 Generation() const { return m_generation; }
 
+    // A row the tree follows for its caller (the row a window had current
+    // when a refresh began): null once it, or a row above it, has left the
+    // tree.
+    void SetMarkedRow(const CTreeItem *row) { m_marked = row; }
+    const CTreeItem *MarkedRow() const { return m_marked; }
+
     // --- CTreeGridRows ---
     int RowCount() const override { return int(m_visible.size()); }
     tTreeRowShape RowShape(int row) const override;
@@ -97,4 +103,5 @@ private:
     std::vector<tTreeItemPtr> m_roots;
     std::vector<CTreeItem *> m_visible;
     quint64 m_generation = 0;
+    const CTreeItem *m_marked = nullptr;
 };

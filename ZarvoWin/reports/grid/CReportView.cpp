@@ -283,12 +283,17 @@ void CReportView::SetBuilding(bool building)
     m_building = building;
     if (building) {
         // The build fills the model on another thread: nothing here reads
-        // it until the build is over, the pages neither.
+        // it until the build is over, the pages neither. The current row
+        // is followed through it: a row the build keeps stays current.
         DiscardPages();
+        m_model->Tree().SetMarkedRow(m_grid->Item(m_grid->SelectedRow()));
         m_grid->SetModel(nullptr);
         m_grid->hide();
     } else {
         m_grid->SetModel(m_model.get());
+        if (const CTreeItem *current = m_model->Tree().MarkedRow(); current && current->ListIndex >= 0)
+            m_grid->SetSelectedRow(current->ListIndex);
+        m_model->Tree().SetMarkedRow(nullptr);
         if (m_model->Tree().RowCount() > 0)
             m_grid->RelabelColumns();
         ShowMode(m_printLayout);
