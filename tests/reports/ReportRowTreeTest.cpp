@@ -3,6 +3,8 @@
 #include "CReportRowTree.h"
 #include "QStringPrinter.h"
 
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -218,4 +220,27 @@ TEST(ReportRowMemory, HandsBackAChunkOfTheSameSizeAndKeepsNoMoreThanItsBound)
     memory.deallocate(other, 500, 8);
     memory.deallocate(same, 1000, 8);
     EXPECT_EQ(memory.KeptBytes(), 2500u);
+}
+
+// A large chunk is mapped on its own, on a huge page's boundary, and goes
+// back to the system past the bound; the allocator is then asked to hand
+// back what it keeps free, once.
+TEST(ReportRowMemory, LargeChunksAreMappedAndAnOverflowReturnsTheFreedMemoryOnce)
+{
+    CReportRowMemory memory(std::size_t(1) << 20);
+    const std::size_t large = std::size_t(3) << 20;
+    auto *big = static_cast<char *>(memory.allocate(large, 64));
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(big) % CReportRowMemory::HugePage, 0u);
+    big[0] = 1;
+    big[large - 1] = 2;
+    void *small = memory.allocate(1000, 8);
+    memory.deallocate(small, 1000, 8);
+    EXPECT_FALSE(memory.ReturnFreedMemory()) << "nothing went past the bound";
+    memory.deallocate(big, large, 64);
+    EXPECT_EQ(memory.KeptBytes(), 1000u);
+    EXPECT_TRUE(memory.ReturnFreedMemory());
+    EXPECT_FALSE(memory.ReturnFreedMemory());
+    // A chunk of a huge page's blocks fits one huge page.
+    EXPECT_LE(CReportRowMemory::BlocksPerHugePage(192) * 192 + CReportRowMemory::BlocksPerHugePage(192) / 8,
+              CReportRowMemory::HugePage);
 }

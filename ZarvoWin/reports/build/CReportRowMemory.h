@@ -20,8 +20,20 @@ class CReportRowMemory final : public std::pmr::memory_resource
 {
 public:
     // The chunks given back beyond this many bytes kept go back to the
-    // system.
-    static constexpr std::size_t DefaultKeptBytes = std::size_t(32) << 20;
+    // system: what a closed report leaves the process is about this much
+    // (a new tree's chunks of huge pages cost little to fault in again).
+    static constexpr std::size_t DefaultKeptBytes = std::size_t(16) << 20;
+    // The size of the pages the system hands over at once where it can. A
+    // chunk of 1 MiB or more is mapped on its own in whole such pages, so
+    // that a large tree faults its memory in a few times, not once per
+    // small page.
+    static constexpr std::size_t HugePage = std::size_t(2) << 20;
+    // The most blocks of `blockSize` bytes a pool's chunk should hold for
+    // the chunk (with the pool's own bookkeeping) to fit one huge page.
+    static constexpr std::size_t BlocksPerHugePage(std::size_t blockSize)
+    {
+        return (HugePage - HugePage / 64) / blockSize / 4 * 4;
+    }
 
     explicit CReportRowMemory(std::size_t keptBytes = DefaultKeptBytes) : m_limit(keptBytes) {}
     ~CReportRowMemory() override;
@@ -34,6 +46,13 @@ public:
     // The bytes of the chunks kept now.
     std::size_t KeptBytes() const;
 
+    // Once chunks beyond the bound went back since the last call (a tree
+    // larger than what is kept was dropped), the allocator hands back to
+    // the system the memory it keeps free: the texts and the other
+    // pieces of that report left it in the middle of its heap, where it
+    // would stay in the process for good. Whether it did.
+    bool ReturnFreedMemory();
+
 private:
     void *do_allocate(std::size_t bytes, std::size_t alignment) override;
     void do_deallocate(void *p, std::size_t bytes, std::size_t alignment) override;
@@ -42,6 +61,7 @@ private:
     const std::size_t m_limit;
     mutable std::mutex m_mutex;
     std::size_t m_kept = 0;
+    bool m_overflowed = false;
     // The chunks kept, by size and alignment.
     std::map<std::pair<std::size_t, std::size_t>, std::vector<void *>> m_chunks;
 };

@@ -5,9 +5,12 @@
 #include <algorithm>
 
 // The chunks come from the memory the dropped trees gave back, rather than
-// pages of their own that each new tree would fault in again.
+// pages of their own that each new tree would fault in again. They grow
+// with the tree up to a huge page each, which a fresh process faults in at
+// once.
 CReportRowTree::CReportRowTree()
-    : m_store(std::pmr::pool_options{256, 1024}, &CReportRowMemory::Shared())
+    : m_store(std::pmr::pool_options{CReportRowMemory::BlocksPerHugePage(sizeof(CTreeItem)), 1024},
+              &CReportRowMemory::Shared())
 {
 }
 
@@ -16,6 +19,11 @@ CReportRowTree::~CReportRowTree()
     // The rows go back to the store before the store goes.
     m_visible.clear();
     m_roots.clear();
+}
+
+CReportRowTree::tReturnMemoryLast::~tReturnMemoryLast()
+{
+    CReportRowMemory::Shared().ReturnFreedMemory();
 }
 
 CTreeItem *CReportRowTree::Adopt(CTreeItem *parent, size_t position, tReportRow record)

@@ -94,6 +94,16 @@ private:
     static int CommonCheck(const CTreeItem *item);
     void ForgetVisible(const CTreeItem *item);
 
+    // Goes after the store (members go in the reverse of their order):
+    // once a tree larger than the memory kept for rows is gone, what its
+    // rows left free goes back to the system.
+    struct tReturnMemoryLast
+    {
+        tReturnMemoryLast() = default;
+        tReturnMemoryLast(const tReturnMemoryLast &) = delete;
+        tReturnMemoryLast &operator=(const tReturnMemoryLast &) = delete;
+        ~tReturnMemoryLast();
+    } m_returnMemoryLast;
     // Rows are made in a store of the tree's own: a report makes and drops
     // a row for every entry at each build, which the store serves from the
     // memory of the rows dropped, without the allocator. Its chunks come
