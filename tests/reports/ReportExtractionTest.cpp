@@ -283,6 +283,41 @@ TEST_F(ReportExtractionTest, APeriodClipsPiecesAndKeepsItsEntries)
                        }));
 }
 
+// The file holds its entries in the order they were made, which an entry
+// moved to another day, or made afterwards for an earlier day, leaves out
+// of the order of starts: the lines still come by start, of one start the
+// later made first, the pieces of longer entries among them, whether the
+// report spans the whole database or a period; with detail, each line
+// keeps its own texts.
+TEST_F(ReportExtractionTest, LinesComeByStartWhateverOrderTheFileHoldsThem)
+{
+    entry(5, At(2024, 3, 2, 9), At(2024, 3, 2, 10), 1, 7, 0, QStringLiteral("cinq"));
+    entry(2, At(2024, 3, 1, 14), At(2024, 3, 1, 15), 1, 7, 0, QStringLiteral("deux"));
+    entry(9, At(2024, 3, 1, 22), At(2024, 3, 2, 9), 1, 7, 0, QStringLiteral("neuf"));
+    entry(3, At(2024, 3, 2, 9), At(2024, 3, 2, 11), 1, 7, 0, QStringLiteral("trois"));
+    entry(7, At(2024, 3, 2, 9), At(2024, 3, 2, 9, 30), 1, 7, 0, QStringLiteral("sept"));
+    entry(1, At(2024, 3, 1, 8), At(2024, 3, 1, 9), 1, 7, 0, QStringLiteral("un"));
+    const QStringList expected{
+        "1 01/03 08:00:00-01/03 09:00:00 p1 a7", "2 01/03 14:00:00-01/03 15:00:00 p1 a7",
+        "9 01/03 22:00:00-01/03 23:59:59 p1 a7", "9 02/03 00:00:00-02/03 09:00:00 p1 a7",
+        "7 02/03 09:00:00-02/03 09:30:00 p1 a7", "5 02/03 09:00:00-02/03 10:00:00 p1 a7",
+        "3 02/03 09:00:00-02/03 11:00:00 p1 a7",
+    };
+    definition.Detail = true;
+    for (const int periode : {0, 4}) {
+        SCOPED_TRACE(periode);
+        definition.Periode = periode;
+        definition.Debut = QDate(2024, 3, 1);
+        definition.Fin = QDate(2024, 3, 31);
+        RecordingSink sink;
+        EXPECT_EQ(build(sink), expected);
+        QStringList titles;
+        for (const tReportEntry &e : sink.entries)
+            titles << e.Title;
+        EXPECT_EQ(titles, (QStringList{"un", "deux", "neuf", "neuf", "sept", "cinq", "trois"}));
+    }
+}
+
 TEST_F(ReportExtractionTest, TheInvoicedFilter)
 {
     entry(1, At(2024, 3, 1, 8), At(2024, 3, 1, 9), 1, 7, 0);

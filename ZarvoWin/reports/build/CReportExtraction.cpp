@@ -3,6 +3,7 @@
 #include "CBdD.h"
 #include "Clock.h"
 #include "CmyDataBase.h"
+#include "CReportRowMemory.h"
 #include "Formatter.h"
 #include "LocalDayCache.h"
 #include "LocalTime.h"
@@ -23,6 +24,7 @@
 
 #include <limits>
 #include <memory>
+#include <memory_resource>
 #include <utility>
 #include <vector>
 #include <sqlite3.h>
@@ -220,11 +222,19 @@ void removeReportFile(const QString &path)
 
 } // namespace
 
-// The lines of a read, in blocks of a fixed size that are filled once and
-// never moved: a growing array would copy a hundred thousand lines into
-// new memory at each growth. Their texts, which only a report with detail
-// reads, are kept apart, so that a report without them stores no room
-// for them.
+// The lines of a read, in blocks that are filled once and never moved: a
+// growing array would copy a hundred thousand lines into new memory at
+// each growth. The blocks grow with the read up to a huge page each, and
+// come from the memory the process keeps for reports (CReportRowMemory),
+// so that a large read faults its memory in a few times, and a read after
+// another one finds it already there. Their texts, which only a report
+// with detail reads, are kept apart, so that a report without them stores
+// no room for them.
+//
+// The lines are taken back once each, by start (of one start, the later
+// made first, as the file's index of starts gives them): in the order they
+// came when it is that one, as it mostly is, else through a sorted list of
+// their places.
 class CReportExtraction::CReadLines
 {
 public:
@@ -233,25 +243,45 @@ public:
     size_t Size() const { return m_size; }
     void Add(tReportEntry &entry)
     {
-        if (m_size % BlockSize == 0) {
-            m_blocks.emplace_back();
-            m_blocks.back().reserve(BlockSize);
+        if (m_blocks.empty() || m_blocks.back().size() == m_blocks.back().capacity()) {
+            const size_t capacity =
+                m_blocks.empty() ? FirstBlock : std::min(m_blocks.back().capacity() * 2, LargestBlock);
+            m_starts.push_back(m_size);
+            m_blocks.emplace_back(&CReportRowMemory::Shared());
+            m_blocks.back().reserve(capacity);
             if (m_withTexts) {
-                m_texts.emplace_back();
-                m_texts.back().reserve(BlockSize);
+                m_texts.emplace_back(&CReportRowMemory::Shared());
+                m_texts.back().reserve(capacity);
             }
         }
-        m_blocks.back().push_back({entry.Debut, entry.Fin, entry.Id, entry.IdProjet, entry.IdActivite,
-                                   entry.IdTauxHoraire, entry.Facture});
+        const tLine line{entry.Debut, entry.Fin, entry.Id, entry.IdProjet, entry.IdActivite, entry.IdTauxHoraire,
+                         entry.Facture};
+        if (m_size != 0 && Before(line, m_last))
+            m_inOrder = false;
+        m_last = line;
+        m_blocks.back().push_back(line);
         if (m_withTexts)
             m_texts.back().push_back({std::move(entry.Title), std::move(entry.Notes)});
         ++m_size;
     }
-    qint64 Debut(size_t i) const { return m_blocks[i / BlockSize][i % BlockSize].Debut; }
-    // Line `i` into `entry`; its texts move there.
-    void Take(size_t i, tReportEntry &entry)
+    // Once every line was added: puts them in the order they are taken.
+    void Order()
     {
-        const tLine &line = m_blocks[i / BlockSize][i % BlockSize];
+        if (m_inOrder)
+            return;
+        m_order.resize(m_size);
+        for (size_t i = 0; i < m_size; ++i)
+            m_order[i] = quint32(i);
+        std::sort(m_order.begin(), m_order.end(), [this](quint32 a, quint32 b) { return Before(At(a), At(b)); });
+    }
+    bool AtEnd() const { return m_taken == m_size; }
+    // The start of the next line to take.
+    qint64 NextDebut() const { return At(Next()).Debut; }
+    // The next line into `entry`; its texts move there.
+    void TakeNext(tReportEntry &entry)
+    {
+        const size_t i = Next();
+        const tLine &line = At(i);
         entry.Id = line.Id;
         entry.Debut = line.Debut;
         entry.Fin = line.Fin;
@@ -261,14 +291,21 @@ public:
         entry.Facture = line.Facture;
         entry.ToMidnight = false;
         if (m_withTexts) {
-            auto &texts = m_texts[i / BlockSize][i % BlockSize];
+            const size_t block = BlockOf(i);
+            auto &texts = m_texts[block][i - m_starts[block]];
             entry.Title = std::move(texts.first);
             entry.Notes = std::move(texts.second);
         }
+        ++m_taken;
+    }
+    // The order lines are taken in, pieces of longer entries included: by
+    // start, and of one start the later made (the higher id) first.
+    static bool Before(qint64 debut, int id, qint64 otherDebut, int otherId)
+    {
+        return debut != otherDebut ? debut < otherDebut : id > otherId;
     }
 
 private:
-    static constexpr size_t BlockSize = 4096;
     struct tLine
     {
         qint64 Debut;
@@ -279,10 +316,32 @@ private:
         int IdTauxHoraire;
         bool Facture;
     };
+    static bool Before(const tLine &a, const tLine &b) { return Before(a.Debut, a.Id, b.Debut, b.Id); }
+    size_t Next() const { return m_order.empty() ? m_taken : m_order[m_taken]; }
+    size_t BlockOf(size_t i) const
+    {
+        return size_t(std::upper_bound(m_starts.begin(), m_starts.end(), i) - m_starts.begin()) - 1;
+    }
+    const tLine &At(size_t i) const
+    {
+        const size_t block = BlockOf(i);
+        return m_blocks[block][i - m_starts[block]];
+    }
+
+    static constexpr size_t FirstBlock = 4096;
+    static constexpr size_t LargestBlock = CReportRowMemory::BlocksPerHugePage(sizeof(tLine));
     bool m_withTexts;
+    bool m_inOrder = true;
     size_t m_size = 0;
-    std::vector<std::vector<tLine>> m_blocks;
-    std::vector<std::vector<std::pair<QString, QString>>> m_texts;
+    size_t m_taken = 0;
+    tLine m_last{};
+    // The place of each block's first line.
+    std::vector<size_t> m_starts;
+    std::vector<std::pmr::vector<tLine>> m_blocks;
+    std::vector<std::pmr::vector<std::pair<QString, QString>>> m_texts;
+    // The places of the lines in the order they are taken; empty when that
+    // is the order they came in.
+    std::vector<quint32> m_order;
 };
 
 CReportExtraction::CReportExtraction(const tReportDefinition &definition, ProgressDlgShared *progress)
@@ -548,8 +607,9 @@ bool CReportExtraction::ReadEntries(const QString &mainPath, CReadLines &lines, 
         sql += Formatter::sprintf(u" and zarvo_live_project(IdProjet) in %s", {m_definition.Projets});
     if (!m_definition.Activites.isEmpty())
         sql += Formatter::sprintf(u" and zarvo_live_activity(IdActivite) in %s", {m_definition.Activites});
-    // In start order: the index on -Debut gives it without a sort.
-    sql += QStringLiteral(" order by -Debut desc");
+    // In no order: the entries are put in order in memory (in the order
+    // the file gives them mostly), which spares a search of each row by
+    // its id, and a period finds its entries through the index of ends.
     bool ok = registerLiveIds(db, "zarvo_live_project", "select Id from Projets where ifnull(Deleted, 0)=0")
               && registerLiveIds(db, "zarvo_live_activity", "select Id from Activites where ifnull(Deleted, 0)=0");
     if (ok) {
@@ -608,22 +668,22 @@ bool CReportExtraction::BuildGrouped(const QString &mainPath, CReportLineSink &s
         return false;
     if (IsCancelled())
         return true;
-    // The pieces in start order, those of one start in the order they were
-    // cut; before an entry of the same start, the entry.
-    std::stable_sort(pieces.begin(), pieces.end(),
-                     [](const tReportEntry &a, const tReportEntry &b) { return a.Debut < b.Debut; });
+    // The lines and the pieces by start, of one start the later made
+    // first; before a piece of the same start, the entry.
+    lines.Order();
+    std::sort(pieces.begin(), pieces.end(), [](const tReportEntry &a, const tReportEntry &b) {
+        return CReadLines::Before(a.Debut, a.Id, b.Debut, b.Id);
+    });
     sink.BuildColumns();
     sink.SetTotalRow(Platform::Texts::get(316), true);
     if (lines.Size() != 0 || !pieces.empty())
         Step(138);
-    size_t line = 0;
     size_t piece = 0;
     tReportEntry entry;
-    while (!IsCancelled() && (line < lines.Size() || piece < pieces.size())) {
-        const bool takeLine =
-            line < lines.Size() && (piece == pieces.size() || lines.Debut(line) <= pieces[piece].Debut);
+    while (!IsCancelled() && (!lines.AtEnd() || piece < pieces.size())) {
+        const bool takeLine = !lines.AtEnd() && (piece == pieces.size() || lines.NextDebut() <= pieces[piece].Debut);
         if (takeLine)
-            lines.Take(line++, entry);
+            lines.TakeNext(entry);
         tReportEntry &next = takeLine ? entry : pieces[piece++];
         sink.AddEntryLine(next);
         // The texts were the line's only: their memory goes now.

@@ -69,19 +69,33 @@ const QString &CTreeItem::RowTextOf(const tReportItem &item)
 
 namespace {
 
-bool keyBefore(const std::pair<tGroupKey, CTreeItem *> &entry, const tGroupKey &key)
+bool keyBefore(const tGroupKey &a, const tGroupKey &b)
 {
-    return entry.first.LevelKind != key.LevelKind ? entry.first.LevelKind < key.LevelKind : entry.first.Key < key.Key;
+    return a.LevelKind != b.LevelKind ? a.LevelKind < b.LevelKind : a.Key < b.Key;
 }
 
 } // namespace
 
 CTreeItem *CTreeItem::FindGroup(const tGroupKey &key) const
 {
-    if (!m_groups)
+    // Entries come by start: the group of a date is mostly the last one
+    // made.
+    if (!m_children.empty()) {
+        const CTreeItem &last = *m_children.back();
+        if (last.m_keyed && last.m_key == key)
+            return m_children.back().get();
+    }
+    if (!m_groups) {
+        // A few children: a look at each is as quick as an index.
+        for (const tTreeItemPtr &child : m_children) {
+            if (child->m_keyed && child->m_key == key)
+                return child.get();
+        }
         return nullptr;
-    const auto it = std::lower_bound(m_groups->begin(), m_groups->end(), key, keyBefore);
-    return it != m_groups->end() && it->first == key ? it->second : nullptr;
+    }
+    const auto it = std::lower_bound(m_groups->begin(), m_groups->end(), key,
+                                     [](const CTreeItem *row, const tGroupKey &k) { return keyBefore(row->m_key, k); });
+    return it != m_groups->end() && (*it)->m_key == key ? *it : nullptr;
 }
 
 CTreeItem *CTreeItem::FindGroup(int levelKind, const QString &keyText, int keyId) const
@@ -91,25 +105,44 @@ CTreeItem *CTreeItem::FindGroup(int levelKind, const QString &keyText, int keyId
 
 void CTreeItem::IndexGroup(const tGroupKey &key, CTreeItem *child)
 {
-    // The first row of a key keeps it. Keys mostly come in order (a report
-    // reads its entries by start): a new last key is added without a move.
-    if (!m_groups)
+    // A row of a few children needs no index, and most rows have a few:
+    // the index is made once the children are more.
+    if (!m_groups) {
+        if (m_children.size() <= UnindexedChildren)
+            return;
         m_groups = std::make_unique<tGroupIndex>();
-    tGroupIndex &groups = *m_groups;
-    if (groups.empty() || keyBefore(groups.back(), key)) {
-        groups.emplace_back(key, child);
+        m_groups->reserve(m_children.capacity());
+        for (const tTreeItemPtr &row : m_children) {
+            if (row->m_keyed)
+                m_groups->push_back(row.get());
+        }
+        // The first row of a key keeps it.
+        std::stable_sort(m_groups->begin(), m_groups->end(),
+                         [](const CTreeItem *a, const CTreeItem *b) { return keyBefore(a->m_key, b->m_key); });
+        m_groups->erase(std::unique(m_groups->begin(), m_groups->end(),
+                                    [](const CTreeItem *a, const CTreeItem *b) { return a->m_key == b->m_key; }),
+                        m_groups->end());
         return;
     }
-    const auto it = std::lower_bound(groups.begin(), groups.end(), key, keyBefore);
-    if (it == groups.end() || !(it->first == key))
-        groups.emplace(it, key, child);
+    // The first row of a key keeps it. Keys mostly come in order (a report
+    // reads its entries by start): a new last key is added without a move.
+    tGroupIndex &groups = *m_groups;
+    if (groups.empty() || keyBefore(groups.back()->m_key, key)) {
+        groups.push_back(child);
+        return;
+    }
+    const auto it = std::lower_bound(groups.begin(), groups.end(), key,
+                                     [](const CTreeItem *row, const tGroupKey &k) { return keyBefore(row->m_key, k); });
+    if (it == groups.end() || !((*it)->m_key == key))
+        groups.insert(it, child);
 }
 
 void CTreeItem::UnindexGroup(const tGroupKey &key, const CTreeItem *child)
 {
     if (!m_groups)
         return;
-    const auto it = std::lower_bound(m_groups->begin(), m_groups->end(), key, keyBefore);
-    if (it != m_groups->end() && it->first == key && it->second == child)
+    const auto it = std::lower_bound(m_groups->begin(), m_groups->end(), key,
+                                     [](const CTreeItem *row, const tGroupKey &k) { return keyBefore(row->m_key, k); });
+    if (it != m_groups->end() && *it == child)
         m_groups->erase(it);
 }

@@ -48,8 +48,8 @@ using tTreeItemPtr = std::unique_ptr<CTreeItem, tTreeItemDelete>;
 // depth (1 for a root row), the kept mark a refresh uses, and its record.
 //
 // Group rows are found among a row's children by their key without a walk
-// over the children: the tree keeps an index of them (FindGroup), their
-// keys in order, searched by halves.
+// over many children: past a few children, the tree keeps an index of them
+// (FindGroup), their keys in order, searched by halves.
 class CTreeItem
 {
 public:
@@ -122,7 +122,11 @@ private:
     tReportRow m_record;
     std::vector<tTreeItemPtr> m_children;
     // The group rows among the children by their key, in key order; none
-    // until a group row comes (most rows have no group below them).
-    using tGroupIndex = std::vector<std::pair<tGroupKey, CTreeItem *>>;
+    // while the row has no more than UnindexedChildren children (most rows
+    // have no group below them, or a few), whose keys are looked at in
+    // turn.
+    static constexpr size_t UnindexedChildren = 16;
+    // The rows only: a row keeps its key.
+    using tGroupIndex = std::vector<CTreeItem *>;
     std::unique_ptr<tGroupIndex> m_groups;
 };
