@@ -20,9 +20,10 @@ class CReportRowMemory final : public std::pmr::memory_resource
 {
 public:
     // The chunks given back beyond this many bytes kept go back to the
-    // system: what a closed report leaves the process is about this much
-    // (a new tree's chunks of huge pages cost little to fault in again).
-    static constexpr std::size_t DefaultKeptBytes = std::size_t(16) << 20;
+    // system: a report of a hundred thousand groups finds its memory again
+    // in the next one, and one with its entries too leaves the process no
+    // more than this much once it is closed.
+    static constexpr std::size_t DefaultKeptBytes = std::size_t(24) << 20;
     // The size of the pages the system hands over at once where it can. A
     // chunk of 1 MiB or more is mapped on its own in whole such pages, so
     // that a large tree faults its memory in a few times, not once per

@@ -69,9 +69,18 @@ const QString &CTreeItem::RowTextOf(const tReportItem &item)
 
 namespace {
 
-bool keyBefore(const tGroupKey &a, const tGroupKey &b)
+// A key as one number that sorts as the keys do: the level kind (-1 to 4)
+// in the top bits, the key (far below 2^59 either way) below them.
+quint64 packed(const tGroupKey &key)
 {
-    return a.LevelKind != b.LevelKind ? a.LevelKind < b.LevelKind : a.Key < b.Key;
+    constexpr quint64 keyBits = 60;
+    constexpr qint64 offset = qint64(1) << (keyBits - 1);
+    return (quint64(key.LevelKind + 1) << keyBits) | (quint64(key.Key + offset) & ((quint64(1) << keyBits) - 1));
+}
+
+bool entryBefore(const std::pair<quint64, CTreeItem *> &entry, quint64 key)
+{
+    return entry.first < key;
 }
 
 } // namespace
@@ -93,9 +102,12 @@ CTreeItem *CTreeItem::FindGroup(const tGroupKey &key) const
         }
         return nullptr;
     }
-    const auto it = std::lower_bound(m_groups->begin(), m_groups->end(), key,
-                                     [](const CTreeItem *row, const tGroupKey &k) { return keyBefore(row->m_key, k); });
-    return it != m_groups->end() && (*it)->m_key == key ? *it : nullptr;
+    const quint64 number = packed(key);
+    // A key past the last one, as a new date's, is none of them.
+    if (m_groups->empty() || m_groups->back().first < number)
+        return nullptr;
+    const auto it = std::lower_bound(m_groups->begin(), m_groups->end(), number, entryBefore);
+    return it != m_groups->end() && it->first == number ? it->second : nullptr;
 }
 
 CTreeItem *CTreeItem::FindGroup(int levelKind, const QString &keyText, int keyId) const
@@ -114,35 +126,35 @@ void CTreeItem::IndexGroup(const tGroupKey &key, CTreeItem *child)
         m_groups->reserve(m_children.capacity());
         for (const tTreeItemPtr &row : m_children) {
             if (row->m_keyed)
-                m_groups->push_back(row.get());
+                m_groups->emplace_back(packed(row->m_key), row.get());
         }
         // The first row of a key keeps it.
         std::stable_sort(m_groups->begin(), m_groups->end(),
-                         [](const CTreeItem *a, const CTreeItem *b) { return keyBefore(a->m_key, b->m_key); });
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
         m_groups->erase(std::unique(m_groups->begin(), m_groups->end(),
-                                    [](const CTreeItem *a, const CTreeItem *b) { return a->m_key == b->m_key; }),
+                                    [](const auto &a, const auto &b) { return a.first == b.first; }),
                         m_groups->end());
         return;
     }
     // The first row of a key keeps it. Keys mostly come in order (a report
     // reads its entries by start): a new last key is added without a move.
+    const quint64 number = packed(key);
     tGroupIndex &groups = *m_groups;
-    if (groups.empty() || keyBefore(groups.back()->m_key, key)) {
-        groups.push_back(child);
+    if (groups.empty() || groups.back().first < number) {
+        groups.emplace_back(number, child);
         return;
     }
-    const auto it = std::lower_bound(groups.begin(), groups.end(), key,
-                                     [](const CTreeItem *row, const tGroupKey &k) { return keyBefore(row->m_key, k); });
-    if (it == groups.end() || !((*it)->m_key == key))
-        groups.insert(it, child);
+    const auto it = std::lower_bound(groups.begin(), groups.end(), number, entryBefore);
+    if (it == groups.end() || it->first != number)
+        groups.emplace(it, number, child);
 }
 
 void CTreeItem::UnindexGroup(const tGroupKey &key, const CTreeItem *child)
 {
     if (!m_groups)
         return;
-    const auto it = std::lower_bound(m_groups->begin(), m_groups->end(), key,
-                                     [](const CTreeItem *row, const tGroupKey &k) { return keyBefore(row->m_key, k); });
-    if (it != m_groups->end() && *it == child)
+    const quint64 number = packed(key);
+    const auto it = std::lower_bound(m_groups->begin(), m_groups->end(), number, entryBefore);
+    if (it != m_groups->end() && it->first == number && it->second == child)
         m_groups->erase(it);
 }

@@ -126,7 +126,7 @@ private:
     // have no group below them, or a few), whose keys are looked at in
     // turn.
     static constexpr size_t UnindexedChildren = 16;
-    // The rows only: a row keeps its key.
-    using tGroupIndex = std::vector<CTreeItem *>;
+    // Each key as one number (in the order of the keys) with its row.
+    using tGroupIndex = std::vector<std::pair<quint64, CTreeItem *>>;
     std::unique_ptr<tGroupIndex> m_groups;
 };
