@@ -956,6 +956,7 @@ TEST_F(TrayWindowTest, AWakeThatCannotWriteKeepsItsRecordSaysSoAndTheNextPollTak
         ASSERT_EQ(settings.getInt(u"Tray", u"StandBy", u"Task", -1), 101);
         now += c.asleep;
         MessageBoxAnswers answers;
+        answers.Push(1); // the notice that the entry could not be taken up
         {
             ShortBusyWait shortWait;
             SQLite::CmyDataBase third;
