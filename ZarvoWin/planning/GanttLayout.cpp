@@ -283,8 +283,9 @@ void GanttLayout::BuildHeader()
     }
 
     // Upper half: the day, the month or the year each tick belongs to,
-    // from the mark at its start up to the next: the day's short date, the
-    // month abbreviated or the year alone where the whole does not fit,
+    // from the mark at its start up to the next: the day's short date, its
+    // day and month or its day alone, the month abbreviated or the year
+    // alone where the whole does not fit,
     // nothing where none does.
     if (level == 13)
         return;
@@ -308,7 +309,11 @@ void GanttLayout::BuildHeader()
         if (GanttScale::HasPixel(x) && GanttScale::HasPixel(next) && Visible(x, next)) {
             QStringList texts;
             if (level < 5) {
-                texts << config.FormatDate(t, true) << config.FormatDate(t, false);
+                // Half a day a centimetre leaves a day too narrow for its
+                // short date: the day and month, then the day alone, still
+                // tell which day the hours belong to.
+                texts << config.FormatDate(t, true) << config.FormatDate(t, false)
+                      << config.FormatDayMonth(date, false) << Formatter::sprintf(u"%d", {date.day()});
             } else if (level < 10) {
                 texts << Formatter::sprintf(u"%s %4d", {monthName(date, true), date.year()})
                       << Formatter::sprintf(u"%s %4d", {monthName(date, false), date.year()})
