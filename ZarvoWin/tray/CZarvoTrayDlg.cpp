@@ -652,6 +652,15 @@ void CZarvoTrayDlg::showEvent(QShowEvent *event)
     KeepOnScreen();
 }
 
+void CZarvoTrayDlg::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Brought back by the window manager (its list of windows, Alt+Tab):
+    // a place checked while minimised is checked now.
+    if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
+        KeepOnScreen();
+}
+
 void CZarvoTrayDlg::paintEvent(QPaintEvent *)
 {
     // The caption band with the day's title; a frameless panel draws its
@@ -1281,8 +1290,10 @@ void CZarvoTrayDlg::FollowNotificationArea()
         return;
     const bool inView = isVisible() && !isMinimized();
     m_trayAvailable = available;
-    // Changing the kind hides the window.
+    // Changing the kind hides the window, and gives it a frame or takes it
+    // away: its place is checked again once it shows.
     ApplyWindowKind();
+    m_keepOnScreen = true;
     if (m_initialised) {
         ApplySizeLimits();
         LayoutViews();

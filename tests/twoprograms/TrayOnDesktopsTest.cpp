@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
 namespace {
 
 // Commands of the tray: the Infos window, Quitter.
@@ -195,16 +198,59 @@ TEST_F(TrayOnDesktops, TheSessionsEndEndsTheRunningEntryAndTheTray)
     }
 }
 
+namespace {
+
+// The tray started by openbox on a display of its own, `screen` wide and
+// high, as in a session: openbox starts it once it manages the display, and
+// ends when the tray has ended, which ends the display. No session bus: no
+// notification area of the machine's own.
+std::unique_ptr<DrivenProgram> underOpenbox(const char *screen, const QString &name, QStringList environment = {})
+{
+    const QStringList arguments{
+        QStringLiteral("-a"),
+        QStringLiteral("-s"),
+        QStringLiteral("-screen 0 %1x24").arg(QLatin1String(screen)),
+        QStringLiteral("openbox"),
+        QStringLiteral("--sm-disable"),
+        QStringLiteral("--startup"),
+        QStringLiteral("sh -c '\"$0\"; openbox --exit' '%1'").arg(QStringLiteral(TRAY_DRIVEN))};
+    environment << QStringLiteral("QT_QPA_PLATFORM=xcb") << QStringLiteral("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent");
+    return std::make_unique<DrivenProgram>(QStringLiteral("xvfb-run"), name, arguments, environment);
+}
+
+// The window's place and size as saved, and whether it shows at start.
+void savePlacement(int left, int top, int width, int height, bool visible = false)
+{
+    Platform::Settings settings;
+    settings.setInt(u"Tray", u"Dialog", u"Left", left);
+    settings.setInt(u"Tray", u"Dialog", u"Top", top);
+    settings.setInt(u"Tray", u"Dialog", u"Width", width);
+    settings.setInt(u"Tray", u"Dialog", u"Height", height);
+    settings.setInt(u"Tray", u"Dialog", u"Visible", visible ? 1 : 0);
+    settings.sync();
+}
+
+// What the display with a window manager needs and this machine lacks,
+// or nothing.
+std::string missingForOpenbox()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
+        return "xvfb-run is not installed (package xvfb)";
+    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+        return "openbox is not installed (package openbox)";
+    return {};
+}
+
+} // namespace
+
 // Under a window manager that frames the window (openbox, with no
 // notification area), on a display of its own: with a user name no screen
 // holds in a caption, and with a saved height beyond the screen, the whole
 // frame lies within the work area once the window manager framed it.
 TEST_F(TrayOnDesktops, UnderAWindowManagerTheWholeFrameLiesWithinTheWorkArea)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
-        GTEST_SKIP() << "xvfb-run is not installed (package xvfb)";
-    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
-        GTEST_SKIP() << "openbox is not installed (package openbox)";
+    if (const std::string missing = missingForOpenbox(); !missing.empty())
+        GTEST_SKIP() << missing;
     const QString longName(200, u'm');
     ASSERT_NO_FATAL_FAILURE(makeUser(longName));
     const struct
@@ -219,42 +265,49 @@ TEST_F(TrayOnDesktops, UnderAWindowManagerTheWholeFrameLiesWithinTheWorkArea)
         {"a saved height beyond the screen", "800x600", QStringLiteral("Anne"), 100, 100, 300, 5000},
         {"a saved size beyond the screen, at its bottom right", "800x600", QStringLiteral("Anne"), 700, 500, 2000,
          3000},
+        // Placed where the inside fits but its frame does not: the frame
+        // the window manager adds pushes the inside down.
+        {"a place whose inside alone fits, at the bottom", "800x600", QStringLiteral("Anne"), 550, 198, 249, 397},
     };
     int run = 0;
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         ++run;
+        savePlacement(c.left, c.top, c.width, c.height);
         {
-            Platform::Settings settings;
-            settings.setInt(u"Tray", u"Dialog", u"Left", c.left);
-            settings.setInt(u"Tray", u"Dialog", u"Top", c.top);
-            settings.setInt(u"Tray", u"Dialog", u"Width", c.width);
-            settings.setInt(u"Tray", u"Dialog", u"Height", c.height);
-            settings.sync();
             CUsers all;
             tUsers user;
             tUsers selected;
             ASSERT_TRUE(all.LoadUserByName(c.user, user));
             ASSERT_TRUE(all.SelectUser(user.Id, selected));
         }
-        // The window manager first, as in a session: openbox starts the tray
-        // once it manages the display, and ends when the tray has ended,
-        // which ends the display.
-        const QStringList arguments{
-            QStringLiteral("-a"),
-            QStringLiteral("-s"),
-            QStringLiteral("-screen 0 %1x24").arg(QLatin1String(c.screen)),
-            QStringLiteral("openbox"),
-            QStringLiteral("--sm-disable"),
-            QStringLiteral("--startup"),
-            QStringLiteral("sh -c '\"$0\"; openbox --exit' '%1'").arg(QStringLiteral(TRAY_DRIVEN))};
-        // No session bus: no notification area of the machine's own.
-        const QStringList environment{QStringLiteral("QT_QPA_PLATFORM=xcb"),
-                                      QStringLiteral("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent")};
-        DrivenProgram tray(QStringLiteral("xvfb-run"), QStringLiteral("tray-%1").arg(run), arguments, environment);
-        ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
-        ASSERT_EQ(tray.Ask(QStringLiteral("user")), c.user);
-        EXPECT_EQ(tray.WaitFor(QStringLiteral("frame"), QStringLiteral("inside")), QStringLiteral("ok"));
-        EXPECT_EQ(tray.Ask(QStringLiteral("window")), QStringLiteral("shown"));
+        const std::unique_ptr<DrivenProgram> tray = underOpenbox(c.screen, QStringLiteral("tray-%1").arg(run));
+        ASSERT_TRUE(tray->Ready()) << tray->Output().toStdString();
+        ASSERT_EQ(tray->Ask(QStringLiteral("user")), c.user);
+        EXPECT_EQ(tray->WaitFor(QStringLiteral("frame"), QStringLiteral("inside")), QStringLiteral("ok"));
+        EXPECT_EQ(tray->Ask(QStringLiteral("window")), QStringLiteral("shown"));
     }
+}
+
+// A panel at the bottom of the screen whose notification area goes while
+// it is hidden: minimised, then brought back by the user, it is a framed
+// window whose frame lies within the work area, though the frame the panel
+// did not have would push it below the screen.
+TEST_F(TrayOnDesktops, APanelWhoseAreaWentComesBackFramedWithinTheWorkArea)
+{
+    if (const std::string missing = missingForOpenbox(); !missing.empty())
+        GTEST_SKIP() << missing;
+    savePlacement(550, 600 - 397 - 2, 249, 397, true);
+    const std::unique_ptr<DrivenProgram> tray =
+        underOpenbox("800x600", QStringLiteral("tray-panel"), area(true));
+    ASSERT_TRUE(tray->Ready()) << tray->Output().toStdString();
+    ASSERT_EQ(tray->Ask(QStringLiteral("window")), QStringLiteral("shown"));
+    ASSERT_EQ(tray->Ask(QStringLiteral("hide")), QStringLiteral("ok"));
+    ASSERT_EQ(tray->Ask(QStringLiteral("window")), QStringLiteral("hidden"));
+    ASSERT_EQ(tray->Ask(QStringLiteral("area off")), QStringLiteral("ok"));
+    ASSERT_EQ(tray->Ask(QStringLiteral("poll")), QStringLiteral("ok"));
+    ASSERT_EQ(tray->Ask(QStringLiteral("window")), QStringLiteral("minimised"));
+    ASSERT_EQ(tray->Ask(QStringLiteral("restore")), QStringLiteral("ok"));
+    EXPECT_EQ(tray->WaitFor(QStringLiteral("frame"), QStringLiteral("inside")), QStringLiteral("ok"));
+    EXPECT_EQ(tray->Ask(QStringLiteral("window")), QStringLiteral("shown"));
 }

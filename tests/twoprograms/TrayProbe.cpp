@@ -27,11 +27,19 @@
 
 namespace {
 
+// Whether the believed notification area is there: a test takes it away
+// as a panel that ends would.
+bool &areaBelieved()
+{
+    static bool there = true;
+    return there;
+}
+
 // An icon in a notification area that the display does not have.
 class BelievedIcon : public TrayIcon
 {
 public:
-    bool IsAvailable() const override { return true; }
+    bool IsAvailable() const override { return areaBelieved(); }
     void Show(const QIcon &, const QString &) override {}
     void SetTip(const QString &) override {}
     void Hide() override {}
@@ -107,6 +115,11 @@ void restartPollTimer(CZarvoTrayApp &app)
 //                         builds it) had the command and it was chosen;
 //                         disabled or none otherwise
 //   window             -> shown, minimised or hidden
+//   hide               -> ok once the window was hidden as Escape hides it
+//   restore            -> ok once a minimised window was brought back, as
+//                         the window manager's list of windows brings it
+//   area on|off        -> ok: the believed notification area comes or goes
+//                         (seen at the next poll)
 //   infos              -> 1 while the Infos window shows, else 0
 //   frame              -> "inside" once a window manager framed the window
 //                         and the whole frame lies within its screen's work
@@ -230,6 +243,21 @@ bool probe(const QStringList &words, QString &answer)
         answer = !window || !window->isVisible() ? QStringLiteral("hidden")
             : window->isMinimized()             ? QStringLiteral("minimised")
                                                 : QStringLiteral("shown");
+    } else if (key == u"hide" || key == u"restore") {
+        CZarvoTrayDlg *window = app->Window();
+        answer = QStringLiteral("none");
+        if (!window)
+            return true;
+        if (key == u"hide")
+            window->HideWindow();
+        else if (window->isMinimized())
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        else
+            return true;
+        answer = QStringLiteral("ok");
+    } else if (key == u"area") {
+        areaBelieved() = words.value(1) == u"on";
+        answer = QStringLiteral("ok");
     } else if (key == u"infos") {
         const CZarvoTrayDlg::tDialogs &d = CZarvoTrayDlg::Dialogs();
         answer = d.infosShown && d.infosShown() ? QStringLiteral("1") : QStringLiteral("0");
