@@ -15,6 +15,8 @@ Choice Ask(QWidget *owner, const QString &text, int buttonsId)
     MessageBoxParams params;
     InitMessageBoxParams(params);
     params.customButtonsId = buttonsId;
+    // Its third button goes back to the dialog, as Escape does.
+    params.customEscape = 3;
     const int answer = RichMessageBox(MessageBoxType::IconExclamation, owner, text,
                                       Platform::Texts::get(ConfirmationCaption), &params);
     switch (answer) {

@@ -14,7 +14,8 @@ enum class Choice { KeepStored, KeepMine, Back };
 
 // `text` tells what changed, with the stored and the user's versions in
 // view; `buttonsId` is the text of the three buttons: keep the stored one,
-// keep mine, back. A box that cannot be shown goes back.
+// keep mine, back (also Escape's and the window's Close). A box that cannot
+// be shown goes back.
 Choice Ask(QWidget *owner, const QString &text, int buttonsId);
 // The record was deleted meanwhile: "Oui" stores the user's one again, "Non"
 // leaves it deleted, "Annuler" goes back.

@@ -89,6 +89,11 @@ TEST(MessageBoxContentTest, CustomButtonsReportAndCaptions)
     EXPECT_EQ(c.buttons[3].caption, QStringLiteral("Quatre"));
     EXPECT_EQ(c.escapeAnswer, 0);
     EXPECT_EQ(c.DefaultId(), 301);
+    // A custom button named for Escape, where there is one.
+    for (const auto &[escape, answer] : std::vector<std::pair<int, int>>{{3, 25}, {4, 26}, {5, 0}, {-1, 0}}) {
+        p.customEscape = escape;
+        EXPECT_EQ(MessageBoxContent::Build(T::YesNoCancel, p).escapeAnswer, answer) << escape;
+    }
 
     // Interface texts by default, built-in captions with NoTexts, and the
     // caller's own captions over both (an empty one keeps the default).
@@ -303,6 +308,20 @@ TEST_F(RichMessageBoxDialogTest, EscapeAndCloseFollowTheSet)
             QTest::keyClick(box.focusWidget(), Qt::Key_Return);
             EXPECT_EQ(box.Answer(), box.Content().DefaultId());
         }
+    }
+    // Custom buttons whose last one goes back: Escape and Close answer it.
+    MessageBoxParams p;
+    p.customButtons = QStringLiteral("Garder\nRemplacer\nAnnuler");
+    p.customEscape = 3;
+    for (bool escape : {true, false}) {
+        RichMessageBoxDialog box(nullptr, 0, QStringLiteral("t"), QStringLiteral("c"), p);
+        box.show();
+        if (escape)
+            QTest::keyClick(&box, Qt::Key_Escape);
+        else
+            box.close();
+        EXPECT_EQ(box.Answer(), A::Custom1 + 2) << (escape ? "Escape" : "Close");
+        EXPECT_FALSE(box.isVisible());
     }
 }
 

@@ -81,6 +81,8 @@ MessageBoxContent MessageBoxContent::Build(quint32 type, const MessageBoxParams 
         const QStringList captions = custom.split(u'\n');
         for (int i = 0; i < captions.size() && i < 4; ++i)
             c.buttons.push_back({A::Custom1 + i, captions[i]});
+        if (params.customEscape >= 1 && params.customEscape <= int(c.buttons.size()))
+            c.escapeAnswer = A::Custom1 + params.customEscape - 1;
     } else {
         // The buttons of each set, left to right; any other set is OK.
         struct SetButton

@@ -130,6 +130,10 @@ struct MessageBoxParams
     // text number customButtonsId, else customButtons.
     int customButtonsId = 0;
     QString customButtons;
+    // The custom button (1 to 4) that Escape and the window's Close
+    // answer, as where a custom set ends with a Cancel of its own; 0:
+    // they do nothing.
+    int customEscape = 0;
     // The report button's caption: text number reportCaptionId, else
     // reportCaption, else the caller's CaptionReport, else the default.
     int reportCaptionId = 0;
