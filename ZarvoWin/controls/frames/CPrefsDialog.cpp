@@ -1,9 +1,11 @@
 #include "CPrefsDialog.h"
 #include "UiUtilities.h"
 
+#include "CFitScrollArea.h"
 #include "CPrefsStatic.h"
 #include "ContextHelp.h"
 #include "CPrefsSubDlg.h"
+#include "ScreenFit.h"
 #include "Texts.h"
 
 #include <QHBoxLayout>
@@ -58,6 +60,7 @@ CPrefsDialog::CPrefsDialog(QWidget *parent, int dialogId)
     m_area->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_stack = new QStackedLayout(m_area);
     m_stack->setContentsMargins(2, 2, 2, 2);
+    m_scroller = new CFitScrollArea(m_area, this);
 
     m_ok = new QPushButton(Platform::Texts::get(9001), this);
     m_ok->setProperty("controlId", int(OkControl));
@@ -73,7 +76,7 @@ CPrefsDialog::CPrefsDialog(QWidget *parent, int dialogId)
     auto *right = new QVBoxLayout;
     right->setContentsMargins(0, 0, 0, 0);
     right->addWidget(m_caption);
-    right->addWidget(m_area, 1);
+    right->addWidget(m_scroller, 1);
 
     auto *body = new QHBoxLayout;
     body->addWidget(m_tree);
@@ -205,7 +208,14 @@ int CPrefsDialog::DoModal()
 void CPrefsDialog::showEvent(QShowEvent *event)
 {
     InitDialog();
+    FitScreen();
     QDialog::showEvent(event);
+}
+
+void CPrefsDialog::FitScreen()
+{
+    ScreenFit::ShrinkParts(this, {m_scroller});
+    ScreenFit::Into(this);
 }
 
 bool CPrefsDialog::ShowPage(int index)
@@ -228,6 +238,9 @@ bool CPrefsDialog::ShowPage(int index)
     page->show();
     m_current = index;
     SelectTreeItem(index);
+    // A page built now may need more room than the ones before it.
+    if (isVisible())
+        FitScreen();
     if (QWidget *first = FirstFocusable(page))
         first->setFocus(Qt::OtherFocusReason);
     OnPageShown(index);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+class CFitScrollArea;
 class CPrefsStatic;
 class CPrefsSubDlg;
 class QHBoxLayout;
@@ -91,6 +92,9 @@ public:
     QTreeWidget *Tree() const { return m_tree; }
     CPrefsStatic *CaptionBand() const { return m_caption; }
     QWidget *PageArea() const { return m_area; }
+    // The page area's scrolling, which only a screen too small for the
+    // frame brings into play.
+    CFitScrollArea *PageScroller() const { return m_scroller; }
     QPushButton *OkButton() const { return m_ok; }
     QPushButton *CancelButton() const { return m_cancel; }
 
@@ -124,6 +128,9 @@ private:
     void SelectTreeItem(int index);
     void PlaceInTabOrder(CPrefsSubDlg *page);
     void TranslateFrame();
+    // Where the screen is too small for the frame, the page area scrolls
+    // so that the frame fits it.
+    void FitScreen();
 
     int m_dialogId;
     std::vector<PageRecord> m_pages;
@@ -138,6 +145,7 @@ private:
     QTreeWidget *m_tree = nullptr;
     CPrefsStatic *m_caption = nullptr;
     QWidget *m_area = nullptr;
+    CFitScrollArea *m_scroller = nullptr;
     QStackedLayout *m_stack = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;

@@ -13,6 +13,7 @@
 #include "MessageBoxParams.h"
 #include "ReportColumnCatalogue.h"
 #include "RichMessageBox.h"
+#include "ScreenFit.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 #include "UiUtilities.h"
@@ -172,10 +173,13 @@ CDlgColumn::CDlgColumn(tReportDefinition *definition, CReportColumnSet &columns,
 
     TranslateDialog(this, DialogId);
     UpdateButtons();
+    // Where the screen is too small for every column, the list scrolls.
+    ScreenFit::ShrinkParts(this, {m_list});
     adjustSize();
     // Never smaller than it opens.
     setMinimumSize(size());
     RestoreWindowPosition(this, placementKey);
+    ScreenFit::Into(this);
 }
 
 CDlgColumn::~CDlgColumn() = default;

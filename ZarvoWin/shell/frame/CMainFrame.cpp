@@ -29,6 +29,7 @@
 #include "Clock.h"
 #include "MessageBus.h"
 #include "RegisteredMessages.h"
+#include "ScreenFit.h"
 #include "Settings.h"
 #include "Texts.h"
 
@@ -884,19 +885,13 @@ bool CMainFrame::event(QEvent *event)
 
 QMargins CMainFrame::FrameMargins() const
 {
-    if (isVisible() && windowHandle()) {
-        const QMargins known = windowHandle()->frameMargins();
-        if (!known.isNull())
-            return known;
-    }
     // Platforms that draw no frame give none; elsewhere, until the window
     // manager has framed the window, a frame of the style's own size.
     const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+    const bool framed = isVisible() && windowHandle() && !windowHandle()->frameMargins().isNull();
+    if (!framed && (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")))
         return {};
-    const int border = std::max(4, style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this));
-    const int title = std::max(24, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
-    return QMargins(border, title + border, border, border);
+    return ScreenFit::FrameOf(this);
 }
 
 void CMainFrame::PlaceOnScreen(bool first)

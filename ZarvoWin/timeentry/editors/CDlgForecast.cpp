@@ -6,6 +6,7 @@
 #include "CComboBoxSuper.h"
 #include "CConfiguration.h"
 #include "CDlgActivity.h"
+#include "CFitScrollArea.h"
 #include "CForecastNotesPage.h"
 #include "CForecastPage.h"
 #include "ContextHelp.h"
@@ -19,6 +20,7 @@
 #include "RecordEditorServices.h"
 #include "RecordEditorTools.h"
 #include "RememberedMessageBox.h"
+#include "ScreenFit.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 #include "UiUtilities.h"
@@ -190,9 +192,11 @@ void CDlgForecast::Build()
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(band);
-    layout->addWidget(m_tabs, 1);
+    m_tabsScroller = new CFitScrollArea(m_tabs, this);
+    layout->addWidget(m_tabsScroller, 1);
     layout->addLayout(buttons);
-    setMinimumSize(fontMetrics().averageCharWidth() * 90, fontMetrics().height() * 26);
+    m_leastSize = QSize(fontMetrics().averageCharWidth() * 90, fontMetrics().height() * 26);
+    setMinimumSize(m_leastSize);
 
     connect(m_ok, &QPushButton::clicked, this, [this] { OnOk(); });
     connect(cancel, &QPushButton::clicked, this, &CDlgForecast::reject);
@@ -214,6 +218,22 @@ int CDlgForecast::exec()
         return answers->Answer(*this);
     RestoreWindowPosition(this, PositionKey);
     return QDialog::exec();
+}
+
+void CDlgForecast::FitScreen()
+{
+    if (!m_prepared)
+        return;
+    ScreenFit::ShrinkParts(this, {m_tabsScroller});
+    setMinimumSize(m_leastSize.expandedTo(layout()->totalMinimumSize()).boundedTo(ScreenFit::RoomFor(this)));
+    ScreenFit::Into(this);
+}
+
+void CDlgForecast::showEvent(QShowEvent *event)
+{
+    // The screen it shows on is known now.
+    FitScreen();
+    QDialog::showEvent(event);
 }
 
 CForecastPage *CDlgForecast::Page(int tab) const
@@ -311,8 +331,7 @@ void CDlgForecast::Prepare()
     m_pages[PredecessorsTab]->SetProject(m_new, &m_working);
     m_pages[NotesTab]->SetNotesText(activityRow ? m_working.Forecast().Notes : m_working.Element().Commentaire);
     OnTabChanged(m_tabs->currentIndex());
-    // The pages may need more room than the band: no label is cut.
-    setMinimumSize(minimumSize().expandedTo(layout()->totalMinimumSize()));
+    FitScreen();
 
     if (m_new)
         (newRow ? static_cast<QWidget *>(m_activity) : m_name)->setFocus();

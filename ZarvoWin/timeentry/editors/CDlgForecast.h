@@ -7,6 +7,7 @@
 #include <memory>
 
 class CComboBoxSuper;
+class CFitScrollArea;
 class CForecastPage;
 class CReadOnlyCB;
 class QLabel;
@@ -97,6 +98,10 @@ public:
 
 private:
     void Build();
+    // The pages need more room than the band: no label is cut; where the
+    // screen is too small for them, they scroll so that the editor fits.
+    void FitScreen();
+    void showEvent(QShowEvent *event) override;
     void FillActivityList(int selectedId);
     void ApplyStatusRule();
     void OnActivityChosen();
@@ -121,6 +126,8 @@ private:
     int m_savedId = -1;
     bool m_prepared = false;
     std::array<CForecastPage *, TabCount> m_pages{};
+    CFitScrollArea *m_tabsScroller = nullptr;
+    QSize m_leastSize;
 
     QLineEdit *m_name = nullptr;
     QLabel *m_nameLabel = nullptr;

@@ -8,6 +8,7 @@
 #include "CUsers.h"
 #include "Clock.h"
 #include "ColorRef.h"
+#include "DayHeaderLine.h"
 #include "EntryBoxPlan.h"
 #include "LocalTime.h"
 #include "MonthLayout.h"
@@ -42,22 +43,23 @@ tCellColours cellColours(const QDate &day, const QDate &current, const QDate &to
     return {0xE6E6E6, 0xF0F0F0};
 }
 
-// The day's header text: " 1 mars" on the 1st (the short month when the
-// full one does not fit), " 12" on other days, the week after the day
-// that begins one.
-QString headerText(const QDate &day, const CConfiguration &config, const QFontMetrics &metrics, int width)
+// The day's header forms, longest first: " 1 mars" on the 1st (the short
+// month where the full one does not fit), " 12" on other days, the week
+// after the day that begins one; where the day's total needs the room,
+// the week goes, then the month's name.
+QStringList headerTexts(const QDate &day, const CConfiguration &config)
 {
-    QString text;
-    if (day.day() == 1) {
-        text = u' ' + config.FormatDayMonth(day, true);
-        if (metrics.horizontalAdvance(text) > width)
-            text = u' ' + config.FormatDayMonth(day, false);
-    } else {
-        text = QStringLiteral(" %1").arg(day.day());
+    const QString number = QStringLiteral(" %1").arg(day.day());
+    if (!config.IsWeekStart(day)) {
+        if (day.day() != 1)
+            return {number};
+        return {u' ' + config.FormatDayMonth(day, true), u' ' + config.FormatDayMonth(day, false), number};
     }
-    if (config.IsWeekStart(day))
-        text += u' ' + config.FormatWeekNumber(day, true);
-    return text;
+    const QString week = u' ' + config.FormatWeekNumber(day, true);
+    if (day.day() != 1)
+        return {number + week, number};
+    const QString shortDay = u' ' + config.FormatDayMonth(day, false);
+    return {u' ' + config.FormatDayMonth(day, true) + week, shortDay + week, shortDay, number};
 }
 
 } // namespace
@@ -214,10 +216,12 @@ void CDay::paintEvent(QPaintEvent *)
     if (!m_date.isValid())
         return;
     const QRect header(0, 0, w, HeaderHeight);
-    p.drawText(header, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, headerText(m_date, config, metrics, w));
-    if (m_total > 0)
-        p.drawText(header, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
-                   config.FormatDuration(m_total) + u' ');
+    const tDayHeaderLine line =
+        FitDayHeaderLine(headerTexts(m_date, config), m_total > 0 ? config.FormatDuration(m_total) + u' ' : QString(), w,
+                         [this](QStringView t) { return m_calendar.Measure().Width(t); });
+    p.drawText(header, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line.left);
+    if (!line.right.isEmpty())
+        p.drawText(header, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, line.right);
 }
 
 void CDay::mousePressEvent(QMouseEvent *event)

@@ -9,6 +9,7 @@
 #include "CWaitCursor.h"
 #include "Clock.h"
 #include "ColorRef.h"
+#include "DayHeaderLine.h"
 #include "DayLayout.h"
 #include "EntryBoxPlan.h"
 #include "LocalTime.h"
@@ -354,19 +355,15 @@ void CWeekCtrl::DrawHeaderAndGrid(QPainter &p, const CConfiguration &config)
     gradient.setColorAt(1, colour(WeekColours::HeaderBottom));
     p.fillRect(QRect(CWeekGeometry::HoursColumnWidth, 0, width - CWeekGeometry::HoursColumnWidth, header), gradient);
 
-    // Day titles, and the week's label on the days that begin a week.
-    const bool longDates = UseLongDates(m_days.Days(), config, columnWidth,
-                                        [this](QStringView t) { return m_normalMeasure->Width(t); });
+    // Day titles, in the one form that fits every column (the week's label
+    // comes with the day totals, which it makes room for).
+    const HeaderDateForm form = ChooseHeaderDateForm(m_days.Days(), config, columnWidth,
+                                                     [this](QStringView t) { return m_normalMeasure->Width(t); });
     p.setPen(Qt::black);
     for (int i = 0; i < dayCount; ++i) {
         const tDayColumn &day = m_days.Day(i);
         const QRect upper(day.left, 0, day.right - day.left, header / 2);
-        p.drawText(upper, Qt::AlignCenter | Qt::TextSingleLine, config.FormatOleDate(day.Date, longDates));
-        if (dayCount == 1 || config.IsWeekStart(day.Date)) {
-            const QRect lower(day.left + 2, header / 2, day.right - day.left - 2, header - header / 2);
-            p.drawText(lower, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                       config.FormatWeekNumber(day.Date, false));
-        }
+        p.drawText(upper, Qt::AlignCenter | Qt::TextSingleLine, HeaderDate(day.Date, form, config));
     }
 
     // The ruler's edge.
@@ -452,14 +449,26 @@ void CWeekCtrl::DrawDayTotals(QPainter &p, const CConfiguration &config)
     const int header = m_geometry.headerHeight;
     p.setFont(m_normalFont);
     p.setPen(Qt::black);
+    const int dayCount = DayCount();
+    const TextWidth width = [this](QStringView t) { return m_normalMeasure->Width(t); };
     qint64 sum = 0;
-    for (const tDayColumn &day : m_days.Days()) {
+    for (int i = 0; i < dayCount; ++i) {
+        const tDayColumn &day = m_days.Day(i);
         sum += day.total;
-        if (day.total <= 0)
-            continue;
-        const QRect lower(day.left, header / 2, day.right - day.left, header - header / 2);
-        p.drawText(lower, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
-                   config.FormatDuration(day.total) + u' ');
+        // The week's label at the left on the days that begin a week (on
+        // the one day of the day view), shorter where the total needs the
+        // room; the total at the right.
+        QStringList labels;
+        if (dayCount == 1 || config.IsWeekStart(day.Date))
+            labels << config.FormatWeekNumber(day.Date, false) << config.FormatWeekNumber(day.Date, true);
+        labels << QString();
+        const QString total = day.total > 0 ? config.FormatDuration(day.total) + u' ' : QString();
+        const tDayHeaderLine line = FitDayHeaderLine(labels, total, day.right - day.left - 2, width);
+        const QRect lower(day.left + 2, header / 2, day.right - day.left - 2, header - header / 2);
+        if (!line.left.isEmpty())
+            p.drawText(lower, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line.left);
+        if (!line.right.isEmpty())
+            p.drawText(lower, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, line.right);
     }
     SetTitle(sum, config);
 }

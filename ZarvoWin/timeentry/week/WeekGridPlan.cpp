@@ -80,6 +80,36 @@ bool UseLongDates(std::span<const tDayColumn> days, const CConfiguration &config
     return true;
 }
 
+QString HeaderDate(const QDate &day, HeaderDateForm form, const CConfiguration &config)
+{
+    switch (form) {
+    case HeaderDateForm::Long:
+        return config.FormatOleDate(day, true, true);
+    case HeaderDateForm::Short:
+        return config.FormatOleDate(day, false);
+    case HeaderDateForm::DayMonth:
+        return config.FormatDayMonth(day, false);
+    case HeaderDateForm::Day:
+        break;
+    }
+    return QString::number(day.day());
+}
+
+HeaderDateForm ChooseHeaderDateForm(std::span<const tDayColumn> days, const CConfiguration &config, int columnWidth,
+                                    const TextWidth &width)
+{
+    if (UseLongDates(days, config, columnWidth, width))
+        return HeaderDateForm::Long;
+    for (const HeaderDateForm form : {HeaderDateForm::Short, HeaderDateForm::DayMonth}) {
+        const bool fits = std::all_of(days.begin(), days.end(), [&](const tDayColumn &day) {
+            return width(HeaderDate(day.Date, form, config)) < columnWidth;
+        });
+        if (fits)
+            return form;
+    }
+    return HeaderDateForm::Day;
+}
+
 QImage GreyedIcon(const QImage &icon)
 {
     QImage out(icon.size(), QImage::Format_RGB32);

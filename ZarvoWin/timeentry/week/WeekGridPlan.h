@@ -59,6 +59,16 @@ std::vector<tDayBand> PlanDayBands(const QDate &day, const CConfiguration &confi
 bool UseLongDates(std::span<const tDayColumn> days, const CConfiguration &config, int columnWidth,
                   const TextWidth &width);
 
+// The forms of a day's date in the header, longest first: the long and
+// the short date, the day with its short month name, the day alone.
+enum class HeaderDateForm { Long, Short, DayMonth, Day };
+QString HeaderDate(const QDate &day, HeaderDateForm form, const CConfiguration &config);
+// The longest form in which every shown day's date is narrower than a
+// column, so that all the days show one form and none is cut: the long
+// one where UseLongDates allows it; the day alone where nothing else fits.
+HeaderDateForm ChooseHeaderDateForm(std::span<const tDayColumn> days, const CConfiguration &config, int columnWidth,
+                                    const TextWidth &width);
+
 // The zoom button drawn greyed: the icon over white, each pixel the grey
 // (6 green + 3 blue + red) / 10.
 QImage GreyedIcon(const QImage &icon);

@@ -1,0 +1,49 @@
+#pragma once
+#include <QList>
+#include <QMargins>
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+// How a window lies on its screen, as plain rules on rectangles:
+// `available` is the screen's free area (without panels and docks),
+// `frame` the margins the window manager's frame adds around the window's
+// inside. Every rectangle given or returned is the inside; with its frame
+// it lies within the free area.
+class ScreenFit
+{
+public:
+    // The largest inside the free area holds with the frame (never below
+    // one pixel each way).
+    static QSize Room(const QRect &available, const QMargins &frame);
+    // An inside shrunk where it is larger than the room and moved the
+    // least so that it lies within the free area, frame included;
+    // unchanged when it already does.
+    static QRect Fit(const QRect &inside, const QRect &available, const QMargins &frame);
+    // Whether `inside` with its frame lies within the free area.
+    static bool Fits(const QRect &inside, const QRect &available, const QMargins &frame);
+    // What a window whose smallest inside is `minimum` must give up, each
+    // way, to fit `room`: nothing where it fits.
+    static QSize Excess(const QSize &minimum, const QSize &room);
+
+    // The free area of the screen `window` shows on (its parent's, or the
+    // first screen, before it is shown).
+    static QRect AvailableFor(const QWidget *window);
+    // The frame the window manager gave `window`, or until it has framed
+    // it, a frame of the style's own size: the title bar and a border.
+    static QMargins FrameOf(const QWidget *window);
+    // The room `window` has on its screen with its frame.
+    static QSize RoomFor(const QWidget *window);
+
+    // Lowers the smallest size of each of `parts`, scrolling parts of
+    // `window` (pages of one stack, or a single one), where the window's
+    // smallest inside is larger than its room, by what the window must
+    // give up (never below a few lines each way); parts fitted before
+    // first get their own smallest sizes back, so that a window on a
+    // larger screen loses nothing. Returns what the window gave up.
+    static QSize ShrinkParts(QWidget *window, const QList<QWidget *> &parts);
+    // The window's size made no larger than its room (and no smaller than
+    // its smallest size); once shown, moved the least into the free area.
+    static void Into(QWidget *window);
+};
