@@ -236,6 +236,27 @@ TEST_F(ApplicationTest, StartUpSetsTheTitleAndRunsTheStepsInOrder)
     EXPECT_FALSE(app->InStartup());
 }
 
+TEST_F(ApplicationTest, TheTitleNamesTheUserOrWithoutOneTheProgramAlone)
+{
+    // Started without a user: no empty parentheses after the name.
+    useMainWindow();
+    ASSERT_TRUE(app->InitInstance());
+    ASSERT_NE(app->MainWindow(), nullptr);
+    EXPECT_EQ(app->Users().GetCurrentName(), QString());
+    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo"));
+    // A user made and chosen: named; a users folder without one: the
+    // name alone again.
+    addUser(QStringLiteral("Anne"));
+    app->UpdateMainTitle();
+    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo ( Anne )"));
+    const QString empty = TestFolders::root() + QStringLiteral("/no users/");
+    QDir().mkpath(empty);
+    Platform::Settings().setString(u"Config", u"Rep", u"Users", empty);
+    app->Users().LoadSelectedUser();
+    app->UpdateMainTitle();
+    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo"));
+}
+
 TEST_F(ApplicationTest, WithoutADataFolderTheWizardRunsAndTheTrayStartsWhenInstalled)
 {
     Platform::Settings().setString(u"Config", u"Rep", u"Data", TestFolders::root() + QStringLiteral("/gone/"));

@@ -313,7 +313,13 @@ CMainFrame *CZarvoWinApp::MainFrame() const
 
 QString CZarvoWinApp::MainTitle() const
 {
-    return Platform::Formatter::sprintf(u"%s ( %s )", {Platform::Texts::get(128), m_users->GetCurrentName()});
+    // Without a user the program's name alone, not an empty pair of
+    // parentheses after it.
+    const QString program = Platform::Texts::get(128);
+    const QString user = m_users->GetCurrentName();
+    if (user.trimmed().isEmpty())
+        return program;
+    return Platform::Formatter::sprintf(u"%s ( %s )", {program, user});
 }
 
 void CZarvoWinApp::UpdateMainTitle()

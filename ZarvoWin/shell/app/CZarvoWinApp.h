@@ -124,7 +124,7 @@ public:
     void SetProgramFolder(const QString &folder) { m_programFolder = folder; }
 
     // --- Operations --------------------------------------------------------
-    // "Zarvo ( <user> )" on the main window; nothing without one.
+    // "Zarvo ( <user> )" on the main window; "Zarvo" alone without a user.
     void UpdateMainTitle();
     QString MainTitle() const;
     // Removes saved window layouts below the base "Workspace": with `all`
