@@ -396,6 +396,58 @@ TEST_F(ReportPrintTest, APageRangePrintsThosePagesWithTheReportsTexts)
         page.save(keep + QStringLiteral("/printed-page-1.png"));
 }
 
+// A print asked in greyscale comes out grey in the PDF file, its text still
+// text; in colour the same page keeps the template's colours.
+TEST_F(ReportPrintTest, APrintInGreyscaleIsGreyInThePdf)
+{
+    definition.Titre = QStringLiteral("Relevé d'essai");
+    ASSERT_TRUE(CReportStore(host.reports).SaveReport(definition));
+    CReportView *view = printLayout(40);
+    ASSERT_NE(view, nullptr);
+    const QString png = TestFolders::file(QStringLiteral("page"));
+    for (const QPrinter::ColorMode mode : {QPrinter::Color, QPrinter::GrayScale}) {
+        SCOPED_TRACE(mode == QPrinter::Color ? "colour" : "greyscale");
+        QFile::remove(pdf);
+        DialogAnswers<QPrintDialog> answers;
+        answers.Push([mode](QPrintDialog &dialog) {
+            dialog.printer()->setColorMode(mode);
+            dialog.setPrintRange(QAbstractPrintDialog::PageRange);
+            dialog.setFromTo(1, 1);
+            return int(QDialog::Accepted);
+        });
+        view->OnCommand(CReportView::CmdPrint);
+        ASSERT_EQ(answers.Asked(), 1);
+        ASSERT_TRUE(QFile::exists(pdf));
+        EXPECT_TRUE(runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})
+                        .contains(QStringLiteral("Relevé d'essai")));
+        QFile::remove(png + QStringLiteral(".png"));
+        runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("50"),
+                                             QStringLiteral("-singlefile"), pdf, png});
+        const QImage page(png + QStringLiteral(".png"));
+        ASSERT_FALSE(page.isNull());
+        int ink = 0;
+        int coloured = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QRgb pixel = page.pixel(x, y);
+                ink += qGray(pixel) < 200;
+                coloured += std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)})
+                                - std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)})
+                            > 8;
+            }
+        }
+        EXPECT_GT(ink, 100);
+        if (mode == QPrinter::GrayScale)
+            EXPECT_EQ(coloured, 0);
+        else
+            EXPECT_GT(coloured, 100) << "the template's colours";
+        const QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+        if (!keep.isEmpty())
+            page.save(keep + (mode == QPrinter::Color ? QStringLiteral("/printed-colour.png")
+                                                      : QStringLiteral("/printed-greyscale.png")));
+    }
+}
+
 TEST_F(ReportPrintTest, TheSelectionPrintsTheFirstVisiblePageAndTheNextWhenSeveralShow)
 {
     CReportView *view = printLayout(150, 0);

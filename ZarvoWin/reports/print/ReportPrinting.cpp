@@ -1,5 +1,6 @@
 #include "ReportPrinting.h"
 
+#include "CGreyPaintDevice.h"
 #include "CReportGrid.h"
 #include "MakeFileName.h"
 #include "tReportDefinition.h"
@@ -146,7 +147,16 @@ tPrintOutcome printPdf(CReportGrid &grid, const QPrinter &printer, tPages pages)
         writer.setPageLayout(layout);
         QPainter painter;
         if (painter.begin(&writer)) {
-            drawn = drawPages(grid, writer, painter, pages, [&writer] { return writer.newPage(); });
+            const auto newPage = [&writer] { return writer.newPage(); };
+            if (printer.colorMode() == QPrinter::GrayScale) {
+                // The writer knows no greyscale: the pages reach it greyed.
+                CGreyPaintDevice grey(painter, writer);
+                QPainter greyPainter;
+                drawn = greyPainter.begin(&grey) && drawPages(grid, grey, greyPainter, pages, newPage);
+                drawn = (!greyPainter.isActive() || greyPainter.end()) && drawn;
+            } else {
+                drawn = drawPages(grid, writer, painter, pages, newPage);
+            }
             drawn = painter.end() && drawn;
         }
     }
