@@ -3,6 +3,7 @@
 
 #include "CPrefsSubDlg.h"
 #include "ContextHelp.h"
+#include "ScreenFit.h"
 #include "UiUtilities.h"
 
 #include <QCloseEvent>
@@ -219,6 +220,8 @@ int CWizardFrame::DoModal()
 void CWizardFrame::showEvent(QShowEvent *event)
 {
     InitDialog();
+    // Placed where it lies whole within the screen's free area.
+    ScreenFit::Into(this);
     QDialog::showEvent(event);
 }
 
