@@ -2,6 +2,7 @@
 // fitted to the screen's free area, the window manager's frame included,
 // over a table of screens and frames.
 #include "MainFramePlacement.h"
+#include "ScreenFit.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,7 @@ TEST(MainFramePlacementTest, TheFirstWindowLiesWithinTheFreeAreaFrameIncluded)
             const QRect outer = first.marginsAdded(frame.margins);
             EXPECT_TRUE(screen.available.contains(outer))
                 << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
-            EXPECT_TRUE(MainFramePlacement::Fits(first, screen.available, frame.margins));
+            EXPECT_TRUE(ScreenFit::Fits(first, screen.available, frame.margins));
             // As large as preferred where there is room, else all the room.
             const int roomWidth = screen.available.width() - frame.margins.left() - frame.margins.right();
             const int roomHeight = screen.available.height() - frame.margins.top() - frame.margins.bottom();
@@ -75,7 +76,7 @@ TEST(MainFramePlacementTest, TheFirstWindowLiesWithinTheFreeAreaFrameIncluded)
     // The case that was seen: a 1280x800 screen and a 1200x800 window at
     // y 20 whose bottom lay below the screen.
     const QRect seen(40, 20, 1200, 800);
-    EXPECT_FALSE(MainFramePlacement::Fits(seen, QRect(0, 0, 1280, 800), QMargins(1, 23, 1, 1)));
+    EXPECT_FALSE(ScreenFit::Fits(seen, QRect(0, 0, 1280, 800), QMargins(1, 23, 1, 1)));
     EXPECT_EQ(MainFramePlacement::First(QRect(0, 0, 1280, 800), QMargins(1, 23, 1, 1)), QRect(40, 23, 1200, 776));
 }
 
@@ -100,7 +101,7 @@ TEST(MainFramePlacementTest, ASavedWindowIsFittedToTheScreenAsItIsNow)
         for (const Frame &frame : Frames) {
             for (const Saved &s : saved) {
                 SCOPED_TRACE(trace(screen, frame) + ", saved " + s.name);
-                const QRect fitted = MainFramePlacement::Fit(s.inside, screen.available, frame.margins);
+                const QRect fitted = ScreenFit::Fit(s.inside, screen.available, frame.margins);
                 EXPECT_TRUE(screen.available.contains(fitted.marginsAdded(frame.margins)));
                 // Never larger than saved, and only as much smaller as the
                 // screen needs.
@@ -109,7 +110,7 @@ TEST(MainFramePlacementTest, ASavedWindowIsFittedToTheScreenAsItIsNow)
                 EXPECT_EQ(fitted.width(), std::min(s.inside.width(), roomWidth));
                 EXPECT_EQ(fitted.height(), std::min(s.inside.height(), roomHeight));
                 // A window that fits stays where it was.
-                if (MainFramePlacement::Fits(s.inside, screen.available, frame.margins)) {
+                if (ScreenFit::Fits(s.inside, screen.available, frame.margins)) {
                     EXPECT_EQ(fitted, s.inside);
                 }
             }
@@ -117,6 +118,6 @@ TEST(MainFramePlacementTest, ASavedWindowIsFittedToTheScreenAsItIsNow)
     }
     // Moved the least: a window 100 pixels beyond the right edge comes
     // back by 100 pixels and keeps its height and top.
-    EXPECT_EQ(MainFramePlacement::Fit(QRect(481, 100, 900, 600), QRect(0, 0, 1280, 800), QMargins(1, 23, 1, 1)),
+    EXPECT_EQ(ScreenFit::Fit(QRect(481, 100, 900, 600), QRect(0, 0, 1280, 800), QMargins(1, 23, 1, 1)),
               QRect(379, 100, 900, 600));
 }

@@ -907,7 +907,7 @@ void CMainFrame::PlaceOnScreen(bool first)
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     const QRect inside = first ? MainFramePlacement::First(available, frame)
-                               : MainFramePlacement::Fit(geometry(), available, frame);
+                               : ScreenFit::Fit(geometry(), available, frame);
     if (inside != geometry())
         setGeometry(inside);
 }

@@ -14,15 +14,5 @@ QRect MainFramePlacement::First(const QRect &available, const QMargins &frame)
     const int outerHeight = size.height() + frame.top() + frame.bottom();
     const QPoint corner(available.left() + (available.width() - outerWidth) / 2 + frame.left(),
                         available.top() + (available.height() - outerHeight) / 2 + frame.top());
-    return Fit(QRect(corner, size), available, frame);
-}
-
-QRect MainFramePlacement::Fit(const QRect &inside, const QRect &available, const QMargins &frame)
-{
-    return ScreenFit::Fit(inside, available, frame);
-}
-
-bool MainFramePlacement::Fits(const QRect &inside, const QRect &available, const QMargins &frame)
-{
-    return ScreenFit::Fits(inside, available, frame);
+    return ScreenFit::Fit(QRect(corner, size), available, frame);
 }

@@ -3,11 +3,12 @@
 #include <QRect>
 #include <QSize>
 
-// Where the main window lies on its screen, as plain rules on rectangles:
+// The main window's sizes on its screen, as plain rules on rectangles:
 // `available` is the screen's free area (without panels and docks),
 // `frame` the margins the window manager's frame adds around the window's
-// inside. Every rectangle given or returned is the inside; with its frame
-// it lies within the free area.
+// inside. Every rectangle returned is the inside; with its frame it lies
+// within the free area. A saved place is fitted as any window's is
+// (ScreenFit).
 class MainFramePlacement
 {
 public:
@@ -22,11 +23,4 @@ public:
     // The first inside: PreferredSize, smaller where the free area less
     // the frame is smaller, centred in the free area.
     static QRect First(const QRect &available, const QMargins &frame);
-    // An inside (a saved one, one placed before its frame was known)
-    // shrunk where it is larger than the free area allows and moved the
-    // least so that it lies within it, frame included; unchanged when it
-    // already does.
-    static QRect Fit(const QRect &inside, const QRect &available, const QMargins &frame);
-    // Whether `inside` with its frame lies within the free area.
-    static bool Fits(const QRect &inside, const QRect &available, const QMargins &frame);
 };
