@@ -96,6 +96,11 @@ protected:
     void build(const std::vector<tReportEntry> &entries)
     {
         definition.SetDefaultColumns(definition.Columns);
+        buildWithColumns(entries);
+    }
+    // With the definition's columns as they are.
+    void buildWithColumns(const std::vector<tReportEntry> &entries)
+    {
         model.SetDefinition(definition);
         model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
         model.ResetForRefresh();
@@ -276,16 +281,65 @@ TEST_F(PrintLayoutTest, AMissingOrBrokenTemplateGivesOneErrorPage)
     EXPECT_NE(missing, broken) << "two messages";
 }
 
+// The grand total is the total row's last cell that holds a total: the
+// default columns of a detail report end with the invoiced flag, whose
+// total cell is empty; a last column with a total gives it as it is; the
+// first cell, the row's label, is no total.
 TEST_F(PrintLayoutTest, TheContextSetsTheReportsPlaceholdersAndEachPageItsNumber)
 {
+    const struct
+    {
+        const char *what;
+        int type;
+        bool invoicedShown;
+        std::vector<int> only; // the kinds shown (in the order of kinds); empty: the default columns
+        int totalKind;         // the column whose total [Total] is; -1: none
+    } cases[] = {
+        {"time, the invoiced flag last", 0, true, {}, 5},
+        {"time and cost, the invoiced flag last", 2, true, {}, 7},
+        {"time, the duration last", 0, false, {}, 5},
+        {"time and cost, the cost last", 2, false, {}, 7},
+        {"a cost before a title", 1, false, {0, 7, 9}, 7},
+        {"the name alone", 0, false, {1}, -1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        definition.Type = c.type;
+        definition.ShowStatus = c.invoicedShown;
+        definition.Columns.SetType(CReportColumnSet::TypeForReportKind(c.type));
+        definition.SetDefaultColumns(definition.Columns);
+        if (!c.only.empty()) {
+            for (int i = 0; i < definition.Columns.Count(); ++i)
+                definition.Columns[i].Shown = false;
+            for (int kind : c.only)
+                definition.Columns.ShowKind(kind);
+            definition.Columns.SetDefault(false);
+        }
+        std::vector<tReportEntry> entries;
+        for (int i = 1; i <= 12; ++i) {
+            entries.push_back(entry(i));
+            entries.back().IdTauxHoraire = 5;
+        }
+        buildWithColumns(entries);
+        paginate();
+        const int last = model.ColumnCount() - 1;
+        ASSERT_GE(last, 0);
+        EXPECT_EQ(model.Columns()[size_t(last)].Kind == 8, c.invoicedShown);
+        QString expected;
+        for (int column = 0; column <= last; ++column)
+            if (model.Columns()[size_t(column)].Kind == c.totalKind)
+                expected = model.GetCellText(column, model.TotalRow(), false, false);
+        EXPECT_EQ(expected.isEmpty(), c.totalKind == -1) << "12 entries of 10 minutes at 60 an hour";
+        QString text = QStringLiteral("[Title]|[Total]");
+        ReplacePlaceholders(text);
+        EXPECT_EQ(text, QStringLiteral("Mon rapport|") + expected);
+    }
+    definition.Columns.SetType(CReportColumnSet::TypeForReportKind(0));
+    definition.Type = 0;
     build(12);
     paginate();
-    QString text = QStringLiteral("[Title]|[Total]");
-    ReplacePlaceholders(text);
-    EXPECT_EQ(text, QStringLiteral("Mon rapport|")
-                        + model.GetCellText(model.ColumnCount() - 1, model.TotalRow(), false, false));
     draw(2);
-    text = QStringLiteral("[NumPage]/[NbPage]");
+    QString text = QStringLiteral("[NumPage]/[NbPage]");
     ReplacePlaceholders(text);
     EXPECT_EQ(text, QStringLiteral("2/3"));
 }

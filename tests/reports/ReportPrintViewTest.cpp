@@ -617,6 +617,80 @@ TEST_F(ReportPrintTest, ThePagesAndThePdfWriteTheInvoicedFlagOnEachEntry)
         QFile::copy(pdf, keep + QStringLiteral("/printed-invoiced.pdf"));
 }
 
+namespace {
+
+// A text as pdftotext gives it, its spaces (no-break ones included) made
+// single plain ones.
+QString plainSpaces(QString text)
+{
+    text.replace(QChar(0x00A0), u' ');
+    text.replace(QChar(0x202F), u' ');
+    return text.simplified();
+}
+
+} // namespace
+
+// The grand total ends the last page with the report's total: the default
+// columns of a detail report end with the invoiced flag, whose total cell
+// is empty, and the total is the last one the total row holds; a report
+// whose last column has a total prints that one, as before.
+TEST_F(ReportPrintTest, TheGrandTotalHoldsTheReportsTotal)
+{
+    addEntries(30);
+    const struct
+    {
+        const char *what;
+        int type;
+        bool invoicedShown;
+        int totalKind; // the column whose total is printed
+        const char *total;
+    } cases[] = {
+        {"time, the invoiced flag last", 0, true, 5, "30:00"},
+        {"time and cost, the invoiced flag last", 2, true, 7, "1 800,00 €"},
+        {"time and cost, the cost last", 2, false, 7, "1 800,00 €"},
+        {"time, the duration last", 0, false, 5, "30:00"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        definition.Type = c.type;
+        definition.ShowStatus = c.invoicedShown;
+        definition.Columns.SetType(CReportColumnSet::TypeForReportKind(c.type));
+        definition.SetDefaultColumns(definition.Columns);
+        ASSERT_TRUE(CReportStore(host.reports).SaveReport(definition));
+        shown = open();
+        ASSERT_NE(shown, nullptr);
+        CReportView *view = shown->View();
+        view->OnCommand(CReportView::CmdPrintLayout);
+        const CReportModel &model = view->Model();
+        const int last = model.ColumnCount() - 1;
+        ASSERT_GT(last, 0);
+        EXPECT_EQ(model.Columns()[size_t(last)].Kind == CReportGrid::InvoicedColumnKind, c.invoicedShown);
+        QString shownTotal;
+        for (int column = 0; column <= last; ++column)
+            if (model.Columns()[size_t(column)].Kind == c.totalKind)
+                shownTotal = model.GetCellText(column, model.TotalRow(), false, false);
+        EXPECT_EQ(plainSpaces(shownTotal), QString::fromUtf8(c.total)) << "the total row on screen";
+
+        QFile::remove(pdf);
+        DialogAnswers<QPrintDialog> answers;
+        answers.Push(QDialog::Accepted);
+        view->OnCommand(CReportView::CmdPrint);
+        ASSERT_TRUE(QFile::exists(pdf));
+        const QStringList lines =
+            runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).split(u'\n');
+        const auto grand = std::find_if(lines.cbegin(), lines.cend(), [](const QString &line) {
+            return line.contains(QStringLiteral("Total général :"));
+        });
+        ASSERT_NE(grand, lines.cend()) << qPrintable(lines.join(u'\n').right(2000));
+        EXPECT_EQ(plainSpaces(grand->section(QStringLiteral("Total général :"), 1)), QString::fromUtf8(c.total));
+        const QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+        if (!keep.isEmpty())
+            QFile::copy(pdf, keep + QStringLiteral("/printed-grand-total-%1.pdf").arg(int(&c - cases)));
+        delete shown;
+        shown = nullptr;
+    }
+}
+
 // A PDF that cannot be written names its file and the cause, and nothing
 // is printed: a folder that is a plain file (which stops root too) and a
 // folder that does not exist.

@@ -227,9 +227,15 @@ void CReportPrintLayout::SetUpPrintContext(int context, QPaintDevice *device, co
         Paginate(device);
 
     SetPlaceholderValue(definition.Titre, PlaceholderTitle);
+    // The grand total is the total row's last cell that holds one: the
+    // columns may end with one that adds nothing up (the invoiced flag, a
+    // title), and a labelled total with nothing after it reads as a wrong
+    // result. The first cell is the row's label, never a total.
     QString total;
-    if (m_model && m_model->TotalRow() && m_model->ColumnCount() > 0)
-        total = m_model->GetCellText(m_model->ColumnCount() - 1, m_model->TotalRow(), false, false);
+    if (const CTreeItem *totalRow = m_model ? m_model->TotalRow() : nullptr) {
+        for (int column = m_model->ColumnCount() - 1; column > 0 && total.isEmpty(); --column)
+            total = m_model->GetCellText(column, totalRow, false, false);
+    }
     SetPlaceholderValue(total, PlaceholderTotal);
     SetPlaceholderDates(definition.Periode, definition.Debut, definition.Fin);
 }
