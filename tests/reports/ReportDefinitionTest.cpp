@@ -113,12 +113,20 @@ TEST(ReportDefinition, DisplayNameAndAutomaticTitle)
         t.Type = c.kind;
         t.Detail = c.detail;
         t.Periode = c.period;
+        // Shown before it is built (a definition loaded with an empty
+        // title), as the same text.
+        EXPECT_EQ(t.ShownTitle(), QString::fromUtf8(c.title)) << c.kind << ' ' << c.detail << ' ' << c.period;
+        EXPECT_TRUE(t.Titre.isEmpty());
         t.BuildAutoTitle();
         EXPECT_EQ(t.Titre, QString::fromUtf8(c.title)) << c.kind << ' ' << c.detail << ' ' << c.period;
     }
     d.TitreAuto = false;
     d.BuildAutoTitle();
     EXPECT_EQ(d.Titre, QStringLiteral("Titre"));
+    EXPECT_EQ(d.ShownTitle(), QStringLiteral("Titre"));
+    // A title the user emptied stays empty.
+    d.Titre.clear();
+    EXPECT_TRUE(d.ShownTitle().isEmpty());
 }
 
 // The shown columns a report starts with, by kind, levels and flags.

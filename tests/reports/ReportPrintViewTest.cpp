@@ -691,6 +691,60 @@ TEST_F(ReportPrintTest, TheGrandTotalHoldsTheReportsTotal)
     }
 }
 
+// A sample report, whose stored title is empty (an automatic one), prints
+// its automatic title at the head of its first page and in the heading of
+// every page; the definition keeps its title automatic.
+TEST_F(ReportPrintTest, ASampleReportPrintsItsAutomaticTitle)
+{
+    ASSERT_TRUE(QFile::remove(host.reports));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZARVO_SAMPLE_RPT_FRA), host.reports));
+    QFile::setPermissions(host.reports, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    int id = -1;
+    ASSERT_EQ(CReportStore(host.reports).FindReportByName(QStringLiteral("Semaine en cours par jour"), id), 1);
+    tReportDefinition stored;
+    ASSERT_TRUE(CReportStore(host.reports).LoadReport(id, stored));
+    ASSERT_TRUE(stored.Titre.isEmpty());
+    ASSERT_TRUE(stored.TitreAuto);
+    {
+        // Monday 4 March 2024 is the fixture's today: entries of this week.
+        CBdD db(host.database);
+        for (int i = 0; i < 6; ++i) {
+            const qint64 start = At(2024, 3, 1 + i, 8);
+            db.Execute(Platform::Formatter::sprintf(
+                u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, Deleted, Title, "
+                u"Notes) values (%d, %I64d, %I64d, 3, 7, 0, 5, 0, 'Tâche', '')",
+                {i + 1, start, start + 5400}));
+        }
+    }
+    definition.Id = id;
+    shown = open();
+    ASSERT_NE(shown, nullptr);
+    CReportView *view = shown->View();
+    view->OnCommand(CReportView::CmdPrintLayout);
+    ASSERT_GE(view->PageView()->PageCount(), 1);
+    DialogAnswers<QPrintDialog> answers;
+    // Proposed under the report's name.
+    pdf = TestFolders::file(QStringLiteral("Semaine en cours par jour.pdf"));
+    answers.Push(QDialog::Accepted);
+    view->OnCommand(CReportView::CmdPrint);
+    ASSERT_TRUE(QFile::exists(pdf));
+    const QString title = QStringLiteral("Détail temps - Semaine en cours");
+    const QString firstPage = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"),
+                                                                     QStringLiteral("1"), QStringLiteral("-l"),
+                                                                     QStringLiteral("1"), pdf, QStringLiteral("-")});
+    QStringList lines = firstPage.split(u'\n');
+    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    ASSERT_GE(lines.size(), 3) << qPrintable(firstPage);
+    EXPECT_TRUE(lines[0].contains(title)) << "the page's heading: " << qPrintable(lines[0]);
+    EXPECT_TRUE(lines[1].contains(title)) << "the first page's title: " << qPrintable(lines[1]);
+    EXPECT_TRUE(firstPage.contains(QStringLiteral("Alpha-Web"))) << "the week's entries";
+    EXPECT_TRUE(shown->Definition().TitreAuto);
+    EXPECT_FALSE(shown->Definition().Modified);
+    const QString keep = qEnvironmentVariable("ZARVO_SCREENSHOT_DIR");
+    if (!keep.isEmpty())
+        QFile::copy(pdf, keep + QStringLiteral("/printed-sample-title.pdf"));
+}
+
 // A PDF that cannot be written names its file and the cause, and nothing
 // is printed: a folder that is a plain file (which stops root too) and a
 // folder that does not exist.

@@ -49,8 +49,17 @@ QString tReportDefinition::GetDisplayName() const
 
 void tReportDefinition::BuildAutoTitle()
 {
-    if (!TitreAuto)
-        return;
+    if (TitreAuto)
+        Titre = AutomaticTitle();
+}
+
+QString tReportDefinition::ShownTitle() const
+{
+    return TitreAuto && Titre.isEmpty() ? AutomaticTitle() : Titre;
+}
+
+QString tReportDefinition::AutomaticTitle() const
+{
     // Detail and summary titles of kinds 0 to 4.
     static const Platform::TextId detailTitles[5] = {343, 344, 178, 179, 521};
     static const Platform::TextId summaryTitles[5] = {366, 367, 179, 179, 521};
@@ -61,7 +70,7 @@ void tReportDefinition::BuildAutoTitle()
     QString periodText;
     if (Type != 4 && Periode >= 0 && Periode <= 8)
         periodText = Platform::Texts::get(periodTexts[Periode]);
-    Titre = periodText.isEmpty() ? kindText : Platform::Formatter::sprintf(u"%s - %s", {kindText, periodText});
+    return periodText.isEmpty() ? kindText : Platform::Formatter::sprintf(u"%s - %s", {kindText, periodText});
 }
 
 void tReportDefinition::SetDefaultColumns(CReportColumnSet &columns) const

@@ -85,6 +85,12 @@ struct tReportDefinition
     // With TitreAuto, the title made of the kind and the period
     // ("Détail temps - Mois en cours").
     void BuildAutoTitle();
+    // The title the pages show: Titre, or the automatic title while the
+    // title is automatic and none was made yet (a definition loaded with
+    // an empty title, as the sample reports are).
+    QString ShownTitle() const;
+    // The title made of the kind and the period.
+    QString AutomaticTitle() const;
     // Fills `columns` with every kind of its range, hidden, then shows the
     // columns this report's kind, levels and flags call for, and marks the
     // list as the default one.

@@ -123,7 +123,7 @@ QImage CPreviewTemplate::DrawSamplePage()
         InitReportPlaceholders();
     SetPlaceholderValue(QStringLiteral("1"), PlaceholderNumPage);
     SetPlaceholderValue(QStringLiteral("10"), PlaceholderNbPage);
-    SetPlaceholderValue(m_definition ? m_definition->Titre : QString(), PlaceholderTitle);
+    SetPlaceholderValue(m_definition ? m_definition->ShownTitle() : QString(), PlaceholderTitle);
     if (m_definition)
         SetPlaceholderDates(m_definition->Periode, m_definition->Debut, m_definition->Fin);
     SetPlaceholderValue(m_duration, PlaceholderTotal);

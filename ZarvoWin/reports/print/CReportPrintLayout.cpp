@@ -226,7 +226,7 @@ void CReportPrintLayout::SetUpPrintContext(int context, QPaintDevice *device, co
     if (context == PreviewContext)
         Paginate(device);
 
-    SetPlaceholderValue(definition.Titre, PlaceholderTitle);
+    SetPlaceholderValue(definition.ShownTitle(), PlaceholderTitle);
     // The grand total is the total row's last cell that holds one: the
     // columns may end with one that adds nothing up (the invoiced flag, a
     // title), and a labelled total with nothing after it reads as a wrong

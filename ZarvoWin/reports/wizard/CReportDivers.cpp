@@ -176,7 +176,7 @@ void CReportDivers::OnInitDialog()
     m_filling = true;
     m_autoTitle->setChecked(d.TitreAuto);
     m_title->setEnabled(!d.TitreAuto);
-    m_title->setText(d.Titre);
+    m_title->setText(d.ShownTitle());
 
     const QStringList names = ListTemplates(m_userFolder, m_programFolder);
     m_template->addItems(names);
