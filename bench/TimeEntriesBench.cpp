@@ -3,7 +3,7 @@
 // overwrites its neighbours, and the newest entry and the recent
 // combinations, each through the database layer and as the bare SQL of the
 // same rows on the same file (for the last two, the plain statements over
-// the whole table).
+// the whole table); and the first and last instants of 100 000 entries.
 #include "BenchFolder.h"
 #include "CAppData.h"
 #include "CBdD.h"
@@ -17,6 +17,7 @@
 #include <sqlite3.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 #include <memory>
 #include <vector>
@@ -259,6 +260,68 @@ void PlainRecentCombinations(benchmark::State &state)
                                     "limit 10")));
 }
 
+// The first start and the last end of the entries, which a report over
+// the whole database asks at each build, over 100 000 entries (25 years):
+// through the layer on a connection opened for it (its first read, as a
+// report's build makes it) and on one kept open, against the plain
+// statements that sort every start and the one that walks the index of the
+// newest starts from its far end.
+constexpr int BoundsYears = 25;
+const char *const SortedFirstStart = "select Debut from Taches where Deleted=0 order by Debut asc limit 1";
+const char *const IndexedFirstStart = "select Debut from Taches where Deleted=0 order by -Debut desc limit 1";
+
+void LayerEntryBoundsCold(benchmark::State &state)
+{
+    const QString path = databasePathOfYears(BoundsYears);
+    QDateTime first, last;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            auto db = std::make_unique<CBdD>(path);
+            state.ResumeTiming();
+            benchmark::DoNotOptimize(db->GetTimeEntryBounds(first, last));
+            state.PauseTiming();
+        }
+        state.ResumeTiming();
+    }
+    state.counters["first"] = static_cast<double>(first.toSecsSinceEpoch());
+}
+
+void LayerEntryBoundsWarm(benchmark::State &state)
+{
+    CBdD db(databasePathOfYears(BoundsYears));
+    QDateTime first, last;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(db.GetTimeEntryBounds(first, last));
+}
+
+// The statement `arg` (0 sorted, 1 indexed) on a fresh connection.
+void BareFirstStartCold(benchmark::State &state)
+{
+    const QByteArray path = databasePathOfYears(BoundsYears).toUtf8();
+    const char *sql = state.range(0) == 0 ? SortedFirstStart : IndexedFirstStart;
+    for (auto _ : state) {
+        state.PauseTiming();
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(bareRows(db, QString::fromLatin1(sql)));
+        state.PauseTiming();
+        sqlite3_close(db);
+        state.ResumeTiming();
+    }
+}
+
+void BareFirstStartWarm(benchmark::State &state)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(databasePathOfYears(BoundsYears).toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const QString sql = QString::fromLatin1(state.range(0) == 0 ? SortedFirstStart : IndexedFirstStart);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bareRows(db, sql));
+    sqlite3_close(db);
+}
+
 } // namespace
 
 BENCHMARK(LayerOneDay)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -273,6 +336,10 @@ BENCHMARK(LayerNewestEntry)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlainNewestEntry)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LayerRecentCombinations)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlainRecentCombinations)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LayerEntryBoundsCold)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LayerEntryBoundsWarm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BareFirstStartCold)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BareFirstStartWarm)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

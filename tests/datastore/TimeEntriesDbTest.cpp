@@ -1154,6 +1154,54 @@ TEST_F(TimeEntriesDb, BoundsAndEntriesAfter)
     EXPECT_EQ(last.toSecsSinceEpoch(), at(20, 0)) << "the last bound is never before the first";
 }
 
+// The bounds over entries of every kind the table holds: the first start
+// and the last end of the live entries, whatever the order the rows were
+// made in; now where there is none, and never a last bound before the
+// first.
+TEST_F(TimeEntriesDb, BoundsOverEveryKindOfEntry)
+{
+    struct Row
+    {
+        qint64 debut;
+        qint64 fin;
+        int deleted;
+    };
+    const qint64 now = at(18, 0);
+    const struct
+    {
+        const char *what;
+        std::vector<Row> rows;
+        qint64 first;
+        qint64 last;
+    } cases[] = {
+        {"made in start order", {{at(9, 0), at(10, 0), 0}, {at(11, 0), at(12, 0), 0}}, at(9, 0), at(12, 0)},
+        {"made newest first", {{at(11, 0), at(12, 0), 0}, {at(10, 0), at(10, 30), 0}, {at(9, 0), at(9, 45), 0}},
+         at(9, 0), at(12, 0)},
+        {"the oldest and the latest deleted",
+         {{at(7, 0), at(8, 0), 1}, {at(9, 0), at(10, 0), 0}, {at(9, 30), at(17, 0), 1}, {at(11, 0), at(12, 0), 0}},
+         at(9, 0), at(12, 0)},
+        {"only deleted ones", {{at(7, 0), at(8, 0), 1}}, now, now},
+        {"the oldest running", {{at(6, 0), 0, 0}, {at(9, 0), at(10, 0), 0}}, at(6, 0), at(10, 0)},
+        {"all running", {{at(7, 0), 0, 0}, {at(6, 0), 0, 0}}, at(6, 0), now},
+        {"equal starts", {{at(9, 0), at(9, 30), 0}, {at(9, 0), at(11, 0), 0}, {at(8, 0), at(8, 30), 1}}, at(9, 0),
+         at(11, 0)},
+        {"starts before 1970", {{at(9, 0), at(10, 0), 0}, {-5, 100, 0}, {-86400 * 400, -86400 * 399, 0}},
+         -86400 * 400, at(10, 0)},
+        {"everything before 1970", {{-86400 * 400, -86400 * 399, 0}}, -86400 * 400, -86400 * 399},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(db->Execute(u"delete from Taches"), 0);
+        int id = 0;
+        for (const Row &row : c.rows)
+            put(++id, row.debut, row.fin, 32, 31, "", row.deleted);
+        QDateTime first, last;
+        EXPECT_TRUE(db->GetTimeEntryBounds(first, last));
+        EXPECT_EQ(first.toSecsSinceEpoch(), c.first);
+        EXPECT_EQ(last.toSecsSinceEpoch(), c.last);
+    }
+}
+
 TEST_F(TimeEntriesDb, DetailsNameTheProjectActivityAndRate)
 {
     ASSERT_EQ(db->Execute(u"insert into Projets (Id, Nom, Deleted) values (32, 'Chantier', 0)"), 0);

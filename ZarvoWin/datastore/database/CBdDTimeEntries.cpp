@@ -853,7 +853,11 @@ bool CBdD::GetTimeEntryBounds(QDateTime &first, QDateTime &last)
     qint64 a = now;
     qint64 b = now;
     if (IsOpen()) {
-        SQLite::MyTablePtr t = ReadRows(QStringLiteral("select Debut from Taches where Deleted=0 order by Debut asc limit 1"));
+        // The first start from the far end of the index of the newest
+        // starts (its key is minus the start), not a sort of every entry;
+        // the last end from the top of the index of ends.
+        SQLite::MyTablePtr t =
+            ReadRows(QStringLiteral("select Debut from Taches where Deleted=0 order by -Debut desc limit 1"));
         if (!t)
             return false;
         if (t->rowCount() > 0)
