@@ -425,8 +425,9 @@ TEST(ReportStore, ASaveThatDoesNotLandFails)
     EXPECT_EQ(cell(path, QStringLiteral("select count(*) from Reports")), QStringLiteral("1"));
 }
 
-// A file that is not a report database, one of a later version, or one
-// with a damaged page, is never changed: every operation fails and the
+// A file that is not a report database, one of a later version, one with
+// a damaged page, or one whose index disagrees with its table, is never
+// changed: every operation fails (a save of another report too) and the
 // bytes stay.
 TEST(ReportStore, ForeignFilesAreLeftAlone)
 {
@@ -449,12 +450,33 @@ TEST(ReportStore, ForeignFilesAreLeftAlone)
     ASSERT_FALSE(damaged.isEmpty());
     const QString onePage = TestFolders::writeFile(QStringLiteral("page.rpt"), damaged);
     ASSERT_EQ(cell(onePage, QStringLiteral("select count(*) from Reports")), QStringLiteral("7"));
+    // Sound pages, but an index whose rows no longer follow its table: the
+    // quick check passes it, only the whole one finds it.
+    const QString index = TestFolders::tempDb(QStringLiteral("index.rpt"));
+    for (const char *name : {"Un", "Deux", "Trois"}) {
+        tReportDefinition d;
+        d.Nom = QString::fromLatin1(name);
+        d.Type = d.Nom.size() == 2 ? 0 : 3;
+        ASSERT_TRUE(CReportStore(index).SaveReport(d));
+    }
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(index), 0);
+        for (const char16_t *sql : {u"create index ParNom on Reports(Nom)", u"PRAGMA writable_schema=ON",
+                                    u"update sqlite_master set sql='CREATE INDEX ParNom on Reports(Type)' "
+                                    u"where name='ParNom'",
+                                    u"PRAGMA writable_schema=OFF"})
+            ASSERT_EQ(db.Execute(sql), 0) << QString::fromUtf16(sql).toStdString();
+    }
+    ASSERT_EQ(cell(index, QStringLiteral("pragma quick_check")), QStringLiteral("ok"));
+    ASSERT_NE(cell(index, QStringLiteral("pragma integrity_check")), QStringLiteral("ok"));
     const QString files[] = {
         TestFolders::writeFile(QStringLiteral("text.rpt"), "Ceci n'est pas une base de rapports.\n"),
         TestFolders::writeFile(QStringLiteral("cut.rpt"), QByteArray("SQLite format 3\0", 16) + QByteArray(80, 'x')),
         later,
         foreign,
         onePage,
+        index,
     };
     for (const QString &path : files) {
         SCOPED_TRACE(path.toStdString());
