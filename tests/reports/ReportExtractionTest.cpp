@@ -318,6 +318,56 @@ TEST_F(ReportExtractionTest, LinesComeByStartWhateverOrderTheFileHoldsThem)
     }
 }
 
+// More lines than one block holds, each entry of its own start, project
+// and title, with detail: made in the order of their starts (the lines
+// need no sorting) and in the reverse one (they are sorted), every line
+// read back is its own entry, in start order, none repeated or skipped
+// where one block ends and the next begins.
+TEST_F(ReportExtractionTest, LinesOfSeveralBlocksComeBackEachOnceInOrder)
+{
+    constexpr int Count = 4100;
+    definition.Detail = true;
+    const qint64 first = At(2024, 1, 1, 8);
+    // Ten-minute entries a quarter of an hour apart, within their day.
+    const auto startOf = [&](int i) { return first + qint64(i / 40) * 86400 + qint64(i % 40) * 900; };
+    for (const bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "made newest first" : "made in start order");
+        {
+            CBdD db(path);
+            ASSERT_EQ(db.Execute(u"delete from Taches"), 0);
+            ASSERT_EQ(db.Execute(u"begin"), 0);
+            if (!reversed) {
+                for (int i = 0; i < Count; ++i)
+                    ASSERT_EQ(db.Execute(Platform::Formatter::sprintf(
+                                  u"insert into Projets (Id, Nom, Deleted) values (%d, 'P%d', 0)", {1000 + i, i})),
+                              0);
+            }
+            for (int n = 0; n < Count; ++n) {
+                const int i = reversed ? Count - 1 - n : n;
+                ASSERT_EQ(db.Execute(Platform::Formatter::sprintf(
+                              u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, "
+                              u"Deleted, Title, Notes) values (%d, %I64d, %I64d, %d, 7, 0, -1, 0, 'e%d', 'n%d')",
+                              {n + 1, startOf(i), startOf(i) + 600, 1000 + i, i, i})),
+                          0);
+            }
+            ASSERT_EQ(db.Execute(u"commit"), 0);
+        }
+        RecordingSink sink;
+        build(sink);
+        ASSERT_EQ(sink.entries.size(), size_t(Count));
+        int wrong = 0;
+        for (int i = 0; i < Count; ++i) {
+            const tReportEntry &e = sink.entries[size_t(i)];
+            const int id = reversed ? Count - i : i + 1;
+            const bool own = e.Id == id && e.Debut == startOf(i) && e.Fin == startOf(i) + 600
+                             && e.IdProjet == 1000 + i && e.Title == QStringLiteral("e%1").arg(i) && e.Notes == QStringLiteral("n%1").arg(i);
+            if (!own && ++wrong <= 5)
+                ADD_FAILURE() << "line " << i << ": " << sink.lines[i].toStdString() << " " << e.Title.toStdString();
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
 TEST_F(ReportExtractionTest, TheInvoicedFilter)
 {
     entry(1, At(2024, 3, 1, 8), At(2024, 3, 1, 9), 1, 7, 0);

@@ -3,9 +3,20 @@
 #include "CReportRowTree.h"
 #include "QStringPrinter.h"
 
+#include <QDate>
+
+#include <algorithm>
 #include <cstdint>
+#include <numeric>
+#include <random>
 
 #include <gtest/gtest.h>
+
+#if defined(__linux__)
+#include <cerrno>
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -147,6 +158,72 @@ TEST(ReportRowTree, GroupsAreFoundByKeyAndForgottenWithTheirRow)
     EXPECT_EQ(root->ChildCount(), 1);
 }
 
+// A row with fewer groups than its index starts at, and with more: the
+// keys come in a shuffled order, each asked for before its row is made, as
+// a build does, and each twice. Every key is found, the greatest too while
+// it is not the last row made, and no key gets a second row; rows appended
+// in their order of arrival and rows placed by their text alike.
+TEST(ReportRowTree, GroupsAreFoundWhateverOrderTheirKeysComeIn)
+{
+    const auto group = [](int levelKind, int key) {
+        tReportRow row;
+        if (levelKind == 2) {
+            // Day keys, their text the date.
+            const QString date = QDate(2024, 1, 1).addDays(3 * key).toString(Qt::ISODate);
+            row.Item.SetGroupLine({date, 0, 0.0, 2, -1, 0});
+        } else {
+            // Project keys, their names in the reverse order of their ids.
+            row.Item.SetGroupLine({QStringLiteral("P%1").arg(1000 - key), 0, 0.0, 3, 7 * key, 0});
+        }
+        return row;
+    };
+    const auto find = [](const CTreeItem *parent, int levelKind, int key) {
+        return levelKind == 2
+                   ? parent->FindGroup(2, QDate(2024, 1, 1).addDays(3 * key).toString(Qt::ISODate), -1)
+                   : parent->FindGroup(3, QString(), 7 * key);
+    };
+    for (const int count : {3, 17, 40}) {
+        for (const int levelKind : {2, 3}) {
+            for (const bool sorted : {false, true}) {
+                SCOPED_TRACE(QStringLiteral("%1 groups of level kind %2%3")
+                                 .arg(count)
+                                 .arg(levelKind)
+                                 .arg(sorted ? QStringLiteral(", placed by their text") : QString())
+                                 .toStdString());
+                std::vector<int> keys(static_cast<size_t>(count));
+                std::iota(keys.begin(), keys.end(), 1);
+                std::shuffle(keys.begin(), keys.end(), std::mt19937(unsigned(count)));
+                // The greatest comes before the last key.
+                if (keys.back() == count)
+                    std::swap(keys.front(), keys.back());
+                CReportRowTree tree;
+                CTreeItem *root = tree.InsertRootItem(text("Total"));
+                for (int pass = 0; pass < 2; ++pass) {
+                    for (int key : keys) {
+                        if (find(root, levelKind, key))
+                            continue;
+                        if (sorted)
+                            tree.InsertItemSorted(root, group(levelKind, key));
+                        else
+                            tree.InsertItem(root, group(levelKind, key));
+                        // Each key made so far is found, the one just made
+                        // and the greatest among them included.
+                        EXPECT_TRUE(find(root, levelKind, key)) << key;
+                    }
+                }
+                EXPECT_EQ(root->ChildCount(), count) << "no key has a second row";
+                for (int key = 1; key <= count; ++key) {
+                    const CTreeItem *row = find(root, levelKind, key);
+                    ASSERT_TRUE(row) << key;
+                    EXPECT_EQ(row->Item().GroupLineOf()->Title, group(levelKind, key).Item.GroupLineOf()->Title);
+                }
+                EXPECT_FALSE(find(root, levelKind, count + 1));
+                EXPECT_FALSE(find(root, levelKind, 0));
+            }
+        }
+    }
+}
+
 TEST(ReportRowTree, ChecksSpreadDownAndUp)
 {
     Sample s;
@@ -243,4 +320,36 @@ TEST(ReportRowMemory, LargeChunksAreMappedAndAnOverflowReturnsTheFreedMemoryOnce
     // A chunk of a huge page's blocks fits one huge page.
     EXPECT_LE(CReportRowMemory::BlocksPerHugePage(192) * 192 + CReportRowMemory::BlocksPerHugePage(192) / 8,
               CReportRowMemory::HugePage);
+}
+
+// A large chunk whose size is no whole number of huge pages, freed at once
+// (past the bound): nothing of its mapping stays, up to the end of its last
+// huge page.
+TEST(ReportRowMemory, AFreedLargeChunkLeavesNothingOfItsMapping)
+{
+#if defined(__linux__)
+    const std::size_t page = std::size_t(sysconf(_SC_PAGESIZE));
+    for (const std::size_t size : {(std::size_t(1) << 20) + 12345, (std::size_t(5) << 20) + page + 1}) {
+        SCOPED_TRACE(size);
+        CReportRowMemory memory(0);
+        auto *chunk = static_cast<char *>(memory.allocate(size, 64));
+        chunk[0] = 1;
+        chunk[size - 1] = 2;
+        const std::size_t rounded = (size + CReportRowMemory::HugePage - 1) / CReportRowMemory::HugePage
+                                    * CReportRowMemory::HugePage;
+        // Every small page up to the rounded end is mapped while the chunk
+        // lives: the question below tells a mapped page from a hole.
+        unsigned char resident = 0;
+        for (std::size_t at = 0; at < rounded; at += page)
+            ASSERT_EQ(mincore(chunk + at, page, &resident), 0) << at;
+        memory.deallocate(chunk, size, 64);
+        EXPECT_EQ(memory.KeptBytes(), 0u);
+        std::size_t mapped = 0;
+        for (std::size_t at = 0; at < rounded; at += page)
+            mapped += mincore(chunk + at, page, &resident) == 0 || errno != ENOMEM;
+        EXPECT_EQ(mapped, 0u) << "small pages still mapped";
+    }
+#else
+    GTEST_SKIP() << "large chunks are mapped on their own on Linux only";
+#endif
 }
