@@ -7,7 +7,11 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -109,4 +113,71 @@ TEST(GreyPaintDeviceTest, TheDeviceMeasuresAsTheOther)
     QFont font;
     font.setPointSize(12);
     EXPECT_EQ(QFontMetrics(font, &grey).height(), QFontMetrics(font, &page).height());
+}
+
+// A clip set on the grey device, a rectangle, a region or a path (also
+// under a moved origin, and one clip narrowed by another), then a fill of the whole
+// page: outside the clip the page stays white, inside it is grey, the same
+// pixels as drawn straight.
+TEST(GreyPaintDeviceTest, AClipHoldsAsWhenDrawnStraight)
+{
+    QPainterPath ellipse;
+    ellipse.addEllipse(QRectF(60, 40, 200, 120));
+    const struct
+    {
+        const char *what;
+        std::function<void(QPainter &)> clip;
+    } cases[] = {
+        {"a rectangle", [](QPainter &p) { p.setClipRect(QRect(50, 30, 120, 80)); }},
+        {"a rectangle of fractions", [](QPainter &p) { p.setClipRect(QRectF(50.5, 30.25, 120.5, 80.5)); }},
+        {"a region", [](QPainter &p) { p.setClipRegion(QRegion(50, 30, 120, 80) + QRegion(200, 150, 40, 40)); }},
+        {"a path", [ellipse](QPainter &p) { p.setClipPath(ellipse); }},
+        {"a rectangle under a moved origin",
+         [](QPainter &p) {
+             p.translate(100, 50);
+             p.setClipRect(QRect(0, 0, 120, 80));
+             p.resetTransform();
+         }},
+        {"a rectangle narrowed by a path",
+         [ellipse](QPainter &p) {
+             p.setClipRect(QRect(0, 0, 150, 250));
+             p.setClipPath(ellipse, Qt::IntersectClip);
+         }},
+        {"a path narrowed by a rectangle",
+         [ellipse](QPainter &p) {
+             p.setClipPath(ellipse);
+             p.setClipRect(QRect(0, 0, 150, 250), Qt::IntersectClip);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QImage pages[2];
+        for (const bool greyed : {false, true}) {
+            QImage &page = pages[greyed];
+            page = QImage(400, 250, QImage::Format_RGB32);
+            page.fill(Qt::white);
+            QPainter target(&page);
+            const auto draw = [&](QPainter &painter) {
+                c.clip(painter);
+                // Grey already, so that both pages are alike where painted.
+                painter.fillRect(QRect(0, 0, 400, 250), QColor(90, 90, 90));
+            };
+            if (greyed) {
+                CGreyPaintDevice grey(target, page);
+                QPainter painter(&grey);
+                draw(painter);
+            } else {
+                draw(target);
+            }
+        }
+        const Counts straight = count(pages[0], pages[0].rect());
+        EXPECT_GT(straight.inked, 1000);
+        EXPECT_LT(straight.inked, 400 * 250 / 2) << "the clip holds when drawn straight";
+        int differing = 0;
+        for (int y = 0; y < 250; ++y)
+            for (int x = 0; x < 400; ++x)
+                differing += pages[0].pixel(x, y) != pages[1].pixel(x, y);
+        EXPECT_EQ(differing, 0);
+        EXPECT_EQ(count(pages[1], pages[1].rect()).inked, straight.inked);
+    }
 }

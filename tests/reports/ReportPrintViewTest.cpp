@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -43,6 +44,9 @@
 #include <QToolBar>
 
 #include <algorithm>
+
+#include <signal.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -785,6 +789,95 @@ TEST_F(ReportPrintTest, APdfThatCannotBeWrittenNamesItsFile)
         delete shown;
         shown = nullptr;
     }
+}
+
+namespace {
+
+// Limits the size of the files the process writes to `bytes`, a write past
+// it failing as on a full disk (the signal such a write raises ignored),
+// until it goes; root is held to the limit too.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes)
+    {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        m_signalSet = sigaction(SIGXFSZ, &ignore, &m_signal) == 0;
+        m_limitSet = getrlimit(RLIMIT_FSIZE, &m_limit) == 0;
+        if (m_limitSet) {
+            rlimit limited = m_limit;
+            limited.rlim_cur = rlim_t(bytes);
+            m_limitSet = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+        }
+    }
+    ~FileSizeLimit()
+    {
+        if (m_limitSet)
+            setrlimit(RLIMIT_FSIZE, &m_limit);
+        if (m_signalSet)
+            sigaction(SIGXFSZ, &m_signal, nullptr);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool IsSet() const { return m_signalSet && m_limitSet; }
+
+private:
+    struct sigaction m_signal {};
+    rlimit m_limit {};
+    bool m_signalSet = false;
+    bool m_limitSet = false;
+};
+
+} // namespace
+
+// The disk fills at the PDF's last write, printing over a file already
+// there: the message names the file and the cause, the file keeps its
+// bytes, and nothing is reported as printed.
+TEST_F(ReportPrintTest, AFullDiskAtThePdfsLastWriteKeepsTheFileThere)
+{
+    CReportView *view = printLayout(60);
+    ASSERT_NE(view, nullptr);
+    DialogAnswers<QPrintDialog> answers;
+    // The PDF this print writes, for its size: each print of the same pages
+    // is as large.
+    qint64 sizes[2] = {};
+    for (qint64 &size : sizes) {
+        answers.Push(QDialog::Accepted);
+        view->OnCommand(CReportView::CmdPrint);
+        size = QFileInfo(pdf).size();
+    }
+    ASSERT_GT(sizes[0], 4096);
+    ASSERT_EQ(sizes[0], sizes[1]);
+    const QByteArray before = "%PDF-1.4 the report printed before\n" + QByteArray(3000, 'x');
+    ASSERT_EQ(TestFolders::writeFile(QStringLiteral("Par projet.pdf"), before), pdf);
+
+    MessageBoxAnswers boxes;
+    boxes.Push(MessageBoxAnswer::Ok);
+    answers.Push(QDialog::Accepted);
+    {
+        const FileSizeLimit limit(sizes[0] - 1);
+        ASSERT_TRUE(limit.IsSet());
+        view->OnCommand(CReportView::CmdPrint);
+    }
+    EXPECT_EQ(answers.Asked(), 3);
+    ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+    const QString message = boxes.AskedBoxes()[0].text;
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Le fichier « %1 » n'a pas pu être écrit :\n").arg(pdf)))
+        << qPrintable(message);
+    EXPECT_TRUE(message.endsWith(QStringLiteral("\n\nLe rapport n'a pas été imprimé."))) << qPrintable(message);
+    EXPECT_GT(message.section(u'\n', 1, 1).trimmed().size(), 3) << "the cause: " << qPrintable(message);
+    EXPECT_EQ(TestFolders::readFile(pdf), before);
+    // No part of the new file is left beside it.
+    EXPECT_EQ(QDir(QFileInfo(pdf).absolutePath()).entryList({QStringLiteral("Par projet*")}, QDir::Files),
+              QStringList{QStringLiteral("Par projet.pdf")});
+
+    // The limit gone, the same print writes its file.
+    answers.Push(QDialog::Accepted);
+    view->OnCommand(CReportView::CmdPrint);
+    EXPECT_EQ(QFileInfo(pdf).size(), sizes[0]);
+    EXPECT_EQ(boxes.AskedBoxes().size(), 1u);
 }
 
 // A print asked from the data lays out its pages, prints them all, and
