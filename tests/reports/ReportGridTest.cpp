@@ -304,27 +304,33 @@ TEST_F(ReportGridTest, FittingCapsTheTextAndAddsItsPadding)
 // column and, in the first, with the depth's indentation; their number
 // does not grow with the entries. Once a row has left the tree, a walk
 // over the rows finds them instead. The same holds with a negative rate
-// (lines of both signs, totals smaller than some lines) and whatever
-// kind of column comes first, where group rows show their names.
+// (lines of both signs, totals smaller than some lines), with rates all
+// below zero (the total, below zero, the widest of its column) and
+// whatever kind of column comes first, where group rows show their names.
 TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
 {
     struct Case
     {
         const char *what;
-        float urgent; // the rate of half the lines; below 0, the opposite of the others' (6000)
-        int firstKind; // -1: the default columns' first, a name
+        float standard; // the rate of half the lines
+        float urgent;   // the rate of the others; of the opposite sign, each line's opposite
+        int firstKind;  // -1: the default columns' first, a name
     };
     const Case cases[] = {
-        {"a name first", 9050.5f, -1},
-        {"a date first", 9050.5f, 0},
-        {"a duration first", 9050.5f, 5},
-        {"a cost first", 9050.5f, 7},
-        {"a title first", 9050.5f, 9},
-        {"negative rate, a name first", -6000.0f, -1},
-        {"negative rate, a date first", -6000.0f, 0},
-        {"negative rate, a duration first", -6000.0f, 5},
-        {"negative rate, a cost first", -6000.0f, 7},
-        {"negative rate, a title first", -6000.0f, 9},
+        {"a name first", 6000.0f, 9050.5f, -1},
+        {"a date first", 6000.0f, 9050.5f, 0},
+        {"a duration first", 6000.0f, 9050.5f, 5},
+        {"a cost first", 6000.0f, 9050.5f, 7},
+        {"a title first", 6000.0f, 9050.5f, 9},
+        {"negative rate, a name first", 6000.0f, -6000.0f, -1},
+        {"negative rate, a date first", 6000.0f, -6000.0f, 0},
+        {"negative rate, a duration first", 6000.0f, -6000.0f, 5},
+        {"negative rate, a cost first", 6000.0f, -6000.0f, 7},
+        {"negative rate, a title first", 6000.0f, -6000.0f, 9},
+        // Small amounts below zero: the total of the many lines, below
+        // zero too, has more digits than any line or group.
+        {"negative rates only, a name first", -3.0f, -4.5f, -1},
+        {"negative rates only, a title first", -3.0f, -4.5f, 9},
     };
     const QString words[] = {QStringLiteral("Réunion"), QStringLiteral("Analyse"), QStringLiteral("Rédaction"),
                              QStringLiteral("Mise en production")};
@@ -332,9 +338,9 @@ TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
         SCOPED_TRACE(c.what);
         // Amounts wide enough to be, in the first column, wider than the
         // names of the groups above them.
-        rate(5, QStringLiteral("Standard"), 6000.0f);
+        rate(5, QStringLiteral("Standard"), c.standard);
         rate(6, QStringLiteral("Urgent"), c.urgent);
-        const bool mixed = c.urgent < 0;
+        const bool mixed = (c.standard < 0) != (c.urgent < 0);
         // Durations written in words, as a user may choose: in the first
         // column an entry's duration, and not only a group's name, can be
         // the widest text.
@@ -412,6 +418,24 @@ TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
             // Dates in the first column: one row of each weekday and month
             // at each depth of entries and of day groups.
             EXPECT_LT(found[size_t(col)].size(), col == 0 && c.firstKind == 0 ? 600u : 300u);
+        }
+        if (c.standard < 0 && c.urgent < 0) {
+            // The case this is for: the cost column is as wide as the
+            // total, which is wider than every line.
+            int cost = -1;
+            for (int col = 1; col < model.ColumnCount(); ++col)
+                if (model.Columns()[size_t(col)].Kind == 7)
+                    cost = col;
+            ASSERT_GT(cost, 0);
+            int widestLine = 0;
+            for (int r = 0; r < tree.RowCount(); ++r)
+                if (tree.VisibleRow(r) != model.TotalRow())
+                    widestLine = std::max(widestLine, width(cost, tree.VisibleRow(r)));
+            tReportCellValue total;
+            ASSERT_TRUE(model.GetCellValue(cost, model.TotalRow(), total));
+            EXPECT_LT(total.Value, 0.0);
+            EXPECT_GT(width(cost, model.TotalRow()), widestLine);
+            EXPECT_EQ(widestOf(cost, found[size_t(cost)]), width(cost, model.TotalRow()));
         }
 
         // Four times the entries: no more rows to measure than the shapes
