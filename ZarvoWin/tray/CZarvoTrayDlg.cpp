@@ -70,6 +70,18 @@ int lines(const QWidget *w, int count)
     return w->fontMetrics().height() * count + 8;
 }
 
+CZarvoTrayDlg::StandbyStepHook &standbyStepHook()
+{
+    static CZarvoTrayDlg::StandbyStepHook hook;
+    return hook;
+}
+
+void stepHook(CZarvoTrayDlg::StandbyStep step)
+{
+    if (standbyStepHook())
+        standbyStepHook()(step);
+}
+
 } // namespace
 
 CZarvoTrayDlg::tDialogs &CZarvoTrayDlg::Dialogs()
@@ -184,17 +196,30 @@ void CZarvoTrayDlg::OnSuspend()
     if (last.Id == -1 || !last.IsRunning())
         return;
     const qint64 now = Platform::Clock::now();
+    // The record before the end: the session may end this program at any
+    // moment after it was told, and an entry ended without its record
+    // would never be taken up. A record whose entry still runs is harmless:
+    // only an entry that ended at the record's moment is taken up.
+    Platform::Settings settings;
+    TrayStandby::Write(settings, m_app.User().userId, last.Id, now);
+    stepHook(StandbyStep::Recorded);
     bool stopped = false;
     {
         CTrayDatabase db(m_app.User().databasePath);
         stopped = db.StopTask(last.Id, now);
     }
     // A stop that failed leaves nothing to take up again.
-    if (!stopped)
+    if (!stopped) {
+        TrayStandby::Clear(settings, {m_app.User().userId, last.Id, now});
         return;
-    Platform::Settings settings;
-    TrayStandby::Write(settings, m_app.User().userId, last.Id, now);
+    }
+    stepHook(StandbyStep::Ended);
     m_app.ForgetModif();
+}
+
+void CZarvoTrayDlg::SetStandbyStepHook(StandbyStepHook hook)
+{
+    standbyStepHook() = std::move(hook);
 }
 
 void CZarvoTrayDlg::OnResume()

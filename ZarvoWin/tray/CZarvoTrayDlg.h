@@ -127,8 +127,16 @@ public:
     // chosen again (from the settings and the users database).
     void OnPollTimer();
     // The machine goes to sleep or the session ends: the running entry
-    // ends now and a record of it is kept (with "EndTaskOnStandby").
+    // ends now and a record of it is kept (with "EndTaskOnStandby"). The
+    // record is written first, so that a program killed before it ends
+    // leaves nothing ended without a record; a record whose entry did not
+    // end then is never acted on.
     void OnSuspend();
+    // For tests: called after each step of OnSuspend, so that a test can
+    // cut the program short between them. Unset in the program.
+    enum class StandbyStep { Recorded, Ended };
+    using StandbyStepHook = std::function<void(StandbyStep)>;
+    static void SetStandbyStepHook(StandbyStepHook hook);
     // The machine woke up: the record decides (with "EndTaskOnStandby").
     void OnResume();
     // The session or the machine ends: as a sleep, then the program ends.

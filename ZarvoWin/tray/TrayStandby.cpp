@@ -71,6 +71,11 @@ TrayStandby::Action TrayStandby::Decide(const tRecord &record, int currentUser, 
 {
     if (!record.HoldsTask() || record.user != currentUser || lastTask.Id != record.task)
         return Action::Nothing;
+    // The record is written before its entry ends: an entry that still
+    // runs (the program ended in between) or that ended at another moment
+    // since is not the one the record speaks of.
+    if (lastTask.IsRunning() || lastTask.Fin != record.time)
+        return Action::Nothing;
     if (now - record.time < ShortPause)
         return Action::Reopen;
     switch (actionOnRestart) {

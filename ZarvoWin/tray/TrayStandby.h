@@ -42,7 +42,8 @@ public:
     static void Clear(Platform::Settings &settings, const tRecord &record);
     // The decision for a record, the current user, the newest entry and
     // "ActionOnRestart": nothing unless the record's user is the current
-    // one and its entry is still the newest one.
+    // one and its entry is still the newest one, ended at the record's
+    // moment.
     static Action Decide(const tRecord &record, int currentUser, const tTacheFull &lastTask, qint64 now,
                          int actionOnRestart);
 };

@@ -3,6 +3,11 @@
 // prints "first" once it runs, or "second" when another copy already ran
 // (and ends with 0, as the program does); then "shown" each time its window
 // shows. It ends when stdin ends.
+//
+// With TRAY_PEER_STOP_AFTER set to "recorded" or "ended", it prints that
+// word once that step of ending the running entry at a sleep or at the
+// session's end is done, and stops there (SIGSTOP) for the test to kill
+// it, as a session's end may kill a program at any moment.
 #include "CZarvoTrayApp.h"
 #include "CZarvoTrayDlg.h"
 #include "FakeTrayIcon.h"
@@ -12,6 +17,7 @@
 #include <QEvent>
 #include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -37,6 +43,17 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    const QByteArray stopAfter = qgetenv("TRAY_PEER_STOP_AFTER");
+    if (!stopAfter.isEmpty()) {
+        CZarvoTrayDlg::SetStandbyStepHook([stopAfter](CZarvoTrayDlg::StandbyStep step) {
+            const char *name = step == CZarvoTrayDlg::StandbyStep::Recorded ? "recorded" : "ended";
+            if (stopAfter != name)
+                return;
+            std::printf("%s\n", name);
+            std::fflush(stdout);
+            ::raise(SIGSTOP);
+        });
+    }
     CZarvoTrayApp tray;
     tray.SetIconFactory([] { return std::make_unique<FakeTrayIcon>(true); });
     TrayDialogs::Install(tray);

@@ -6,12 +6,12 @@
 
 namespace {
 
-tTacheFull last(int id)
+tTacheFull last(int id, qint64 end = 5000)
 {
     tTacheFull t;
     t.Id = id;
     t.Debut = 1000;
-    t.Fin = 5000;
+    t.Fin = end;
     return t;
 }
 
@@ -27,24 +27,29 @@ TEST(TrayStandbyTest, TheDecision)
         TrayStandby::tRecord record;
         int user;
         int lastId;
+        qint64 lastEnd;
         qint64 now;
         int action;
         A expected;
     } cases[] = {
-        {"4 minutes: run it again", record, 3, 101, 5240, 0, A::Reopen},
-        {"exactly 300 s: the setting", record, 3, 101, 5300, 1, A::RestartCopy},
-        {"6 minutes, restart", record, 3, 101, 5360, 1, A::RestartCopy},
-        {"6 minutes, the Infos window", record, 3, 101, 5360, 2, A::ShowInfos},
-        {"6 minutes, the window", record, 3, 101, 5360, 3, A::ShowWindow},
-        {"6 minutes, nothing", record, 3, 101, 5360, 0, A::Nothing},
-        {"another value", record, 3, 101, 5360, 7, A::Nothing},
-        {"another user", record, 4, 101, 5010, 1, A::Nothing},
-        {"another entry started meanwhile", record, 3, 102, 5010, 1, A::Nothing},
-        {"no entry", record, 3, -1, 5010, 1, A::Nothing},
-        {"an empty record", TrayStandby::tRecord{}, -1, -1, 5010, 1, A::Nothing},
+        {"4 minutes: run it again", record, 3, 101, 5000, 5240, 0, A::Reopen},
+        {"exactly 300 s: the setting", record, 3, 101, 5000, 5300, 1, A::RestartCopy},
+        {"6 minutes, restart", record, 3, 101, 5000, 5360, 1, A::RestartCopy},
+        {"6 minutes, the Infos window", record, 3, 101, 5000, 5360, 2, A::ShowInfos},
+        {"6 minutes, the window", record, 3, 101, 5000, 5360, 3, A::ShowWindow},
+        {"6 minutes, nothing", record, 3, 101, 5000, 5360, 0, A::Nothing},
+        {"another value", record, 3, 101, 5000, 5360, 7, A::Nothing},
+        {"another user", record, 4, 101, 5000, 5010, 1, A::Nothing},
+        {"another entry started meanwhile", record, 3, 102, 5000, 5010, 1, A::Nothing},
+        {"no entry", record, 3, -1, 5000, 5010, 1, A::Nothing},
+        {"an empty record", TrayStandby::tRecord{}, -1, -1, 5000, 5010, 1, A::Nothing},
+        // The record is written before its entry ends.
+        {"the entry still runs: the program ended before it", record, 3, 101, 0, 5240, 0, A::Nothing},
+        {"the entry still runs, long after", record, 3, 101, 0, 9000, 1, A::Nothing},
+        {"the entry ended at another moment since", record, 3, 101, 5600, 9000, 1, A::Nothing},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(TrayStandby::Decide(c.record, c.user, last(c.lastId), c.now, c.action), c.expected) << c.name;
+        EXPECT_EQ(TrayStandby::Decide(c.record, c.user, last(c.lastId, c.lastEnd), c.now, c.action), c.expected) << c.name;
 }
 
 TEST(TrayStandbyTest, ARecordIsKeptUntilClearedAndABadTimeIsReset)
