@@ -38,6 +38,16 @@ mode_t FileModes::ForCopy(const QString &source, const QString &replaced)
     return OwnerReadWrite | mode;
 }
 
+namespace {
+
+// `mode` without the rights of group and others that `limit` lacks.
+mode_t narrowed(mode_t mode, mode_t limit)
+{
+    return (mode & ~(GroupAndOthers & ~limit)) & 07777;
+}
+
+} // namespace
+
 bool FileModes::NoMoreOpenThan(const QString &path, const QString &other)
 {
     mode_t mode = 0;
@@ -46,10 +56,24 @@ bool FileModes::NoMoreOpenThan(const QString &path, const QString &other)
         return false;
     if (!modeOf(other, limit))
         return true;
-    const mode_t wanted = (mode & ~(GroupAndOthers & ~limit)) & 07777;
+    const mode_t wanted = narrowed(mode, limit);
     if (wanted == (mode & 07777))
         return true;
     return ::chmod(QFile::encodeName(path).constData(), wanted) == 0;
+}
+
+bool FileModes::NoMoreOpenThan(int fd, const QString &other)
+{
+    struct stat info {};
+    mode_t limit = 0;
+    if (fd < 0 || ::fstat(fd, &info) != 0)
+        return false;
+    if (!modeOf(other, limit))
+        return true;
+    const mode_t wanted = narrowed(info.st_mode, limit);
+    if (wanted == (info.st_mode & 07777))
+        return true;
+    return ::fchmod(fd, wanted) == 0;
 }
 
 bool FileModes::MakePrivateFolder(const QString &path)

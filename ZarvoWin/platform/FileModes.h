@@ -25,6 +25,9 @@ public:
     // as when a copy comes to hold the rows of `other` too. True when
     // nothing had to be taken or the rights were set.
     static bool NoMoreOpenThan(const QString &path, const QString &other);
+    // The same for a file open as `fd`, such as one written under a
+    // temporary name before it takes its place.
+    static bool NoMoreOpenThan(int fd, const QString &other);
 
     // Makes a folder, and the missing folders above it, that only its owner
     // may enter (0700). An existing folder keeps its rights. False when the

@@ -11,11 +11,15 @@
 #include "Clock.h"
 #include "CmyDataBase.h"
 #include "DeviceExchange.h"
+#include "NewUserFiles.h"
+#include "RecordedTotalsCache.h"
 #include "SyncAnalysis.h"
 #include "SyncFileStages.h"
 #include "SyncPending.h"
 #include "SyncRun.h"
 #include "TestFolders.h"
+#include "UsersFolder.h"
+#include "tUsers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -212,4 +216,69 @@ TEST_F(CopyModesTest, NoCopyIsMoreOpenThanItsSource)
         EXPECT_EQ(octal(modeOf(local)), octal(c.local)) << "local replaced from the network folder";
         CBdD::CloseSharedConnection();
     }
+}
+
+// What else is kept of a user's data: the recorded totals kept between runs
+// (the sums and the database's path) are no more open than the database,
+// in folders only their owner enters, and a new user's folder is the
+// user's alone, whatever the umask. A totals file an older version left
+// open is narrowed at its next save.
+TEST_F(CopyModesTest, TheKeptTotalsAndANewUsersFolderAreAsPrivateAsTheData)
+{
+    const struct
+    {
+        const char *name;
+        mode_t database;
+        mode_t umask;
+        mode_t before; // a totals file left by an older version (0: none)
+    } cases[] = {
+        {"owner alone", 0600, 022, 0},
+        {"owner and group", 0640, 022, 0},
+        {"everyone reads", 0644, 022, 0},
+        {"a umask stricter than the database", 0644, 077, 0},
+        {"a file an older version left open", 0600, 022, 0644},
+    };
+    const QByteArray cacheBefore = qgetenv("XDG_CACHE_HOME");
+    int round = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Umask umask(c.umask);
+        const QString base = TestFolders::file(QStringLiteral("totals%1").arg(++round));
+        const QString cache = base + QStringLiteral("/cache");
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+        const QString database = base + QStringLiteral("/Anne/Zarvo.sdb");
+        make(database, {"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (32,'ici',-1,0,2000,1)"});
+        setMode(database, c.database);
+        const QString kept = RecordedTotalsCache::FileFor(database);
+        ASSERT_TRUE(kept.startsWith(cache + u'/'));
+        if (c.before != 0) {
+            TestFolders::writeFile(kept.mid(TestFolders::root().size() + 1), "left by an older version");
+            setMode(kept, c.before);
+        }
+
+        RecordedTotalsCache::Snapshot snapshot;
+        snapshot.databasePath = database;
+        snapshot.rows.push_back({32, -1, 3, 5400, 1000, 9000});
+        ASSERT_TRUE(RecordedTotalsCache::Save(snapshot));
+        EXPECT_EQ(octal(modeOf(kept)), octal(c.database & ~c.umask)) << "totals file";
+        if (c.before == 0) {
+            for (QString folder = QFileInfo(kept).absolutePath(); folder != cache;
+                 folder = QFileInfo(folder).absolutePath())
+                EXPECT_EQ(octal(modeOf(folder)), octal(0700)) << folder.mid(base.size()).toStdString();
+        }
+        RecordedTotalsCache::Snapshot read;
+        ASSERT_TRUE(RecordedTotalsCache::Load(database, read));
+        ASSERT_EQ(read.rows.size(), 1u);
+        EXPECT_EQ(read.rows.front().total, 5400);
+
+        // A new user's folder, made by the users' dialogs and wizards.
+        const QString users = base + QStringLiteral("/users/");
+        UsersFolder::SetSource([users] { return users; });
+        tUsers user;
+        user.Nom = QStringLiteral("Bob");
+        EXPECT_TRUE(NewUserFiles::MakeFolder(user));
+        UsersFolder::SetSource({});
+        EXPECT_EQ(octal(modeOf(users + QStringLiteral("Bob"))), octal(0700 & ~c.umask)) << "new user's folder";
+    }
+    qputenv("XDG_CACHE_HOME", cacheBefore);
 }

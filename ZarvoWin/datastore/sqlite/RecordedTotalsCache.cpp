@@ -1,8 +1,9 @@
 #include "RecordedTotalsCache.h"
 
+#include "FileModes.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -72,10 +73,13 @@ bool Save(const Snapshot &snapshot)
     if (snapshot.databasePath.isEmpty())
         return false;
     const QString path = FileFor(snapshot.databasePath);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    // The sums and the database's path tell of the user's work: the cache
+    // is kept as private as the database it comes from.
+    if (!Platform::FileModes::MakePrivateFolder(QFileInfo(path).absolutePath()))
         return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)
+        || !Platform::FileModes::NoMoreOpenThan(file.handle(), snapshot.databasePath))
         return false;
     QDataStream out(&file);
     out.setVersion(QDataStream::Qt_6_0);

@@ -5,11 +5,11 @@
 #include "CLanguageSelector.h"
 #include "CUsers.h"
 #include "CWaitCursor.h"
+#include "FileModes.h"
 #include "Formatter.h"
 #include "Texts.h"
 #include "tUsers.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace NewUserFiles {
@@ -55,9 +55,9 @@ bool MakeFolder(const tUsers &user)
     const QString folder = user.GetFolder();
     if (folder.isEmpty())
         return false;
-    if (!QFileInfo(folder).isDir())
-        QDir().mkpath(folder);
-    return QFileInfo(folder).isDir();
+    // The user's folder holds their database and its copies: only its
+    // owner enters it, whatever the umask.
+    return Platform::FileModes::MakePrivateFolder(folder);
 }
 
 bool CopyDatabase(const QString &source, const QString &target)

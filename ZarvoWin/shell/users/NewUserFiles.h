@@ -25,8 +25,9 @@ QChar ForbiddenCharacter(const QString &name);
 // name will do. The name is never changed to make it do.
 QString NameRefusal(const CUsers &users, const tUsers &user);
 
-// Makes the user's folder below the users folder when missing; true when
-// it exists afterwards.
+// Makes the user's folder below the users folder when missing, entered by
+// its owner alone (an existing folder keeps its rights); true when it
+// exists afterwards.
 bool MakeFolder(const tUsers &user);
 
 // Gives the user the sample data of the interface language (the English
