@@ -231,7 +231,7 @@ void CDlgTask::accept()
     task.Notes = m_notes->toPlainText();
     // Ids of one user's database are never written into another's.
     if (m_app.User().databasePath != m_databasePath) {
-        RichMessageBox(MessageBoxType::IconExclamation, this, m_app.Text(TextWriteFailed), m_app.Text(TextError));
+        RichMessageBox(MessageBoxType::IconExclamation, this, m_app.Text(TextUserChanged), m_app.Text(TextError));
         reject();
         return;
     }

@@ -23,7 +23,8 @@ class QPushButton;
 // dialog opened, ending the one that ran. The lists are those of the
 // user's database the dialog opened on, and the entry goes there: when the
 // tray's user changed meanwhile (the main program chose another one), OK
-// writes nothing, says that the write failed and closes the dialog.
+// writes nothing, says that the user changed and the task was not started,
+// and closes the dialog.
 class CDlgTask : public QDialog
 {
     Q_OBJECT
@@ -49,7 +50,13 @@ public:
         OkButton = 1,
         CancelButton = 2,
     };
-    enum : int { TextChooseOne = 115, TextNoRate = 118, TextWriteFailed = 123, TextError = 124 };
+    enum : int {
+        TextChooseOne = 115,
+        TextNoRate = 118,
+        TextWriteFailed = 123,
+        TextError = 124,
+        TextUserChanged = 26201,
+    };
 
     CDlgTask(CZarvoTrayApp &app, QWidget *parent = nullptr);
 

@@ -330,7 +330,8 @@ TEST_F(TrayDialogsTest, TheTaskDialogStartsAtItsOpeningWithTheDefaultsOfItsChoic
 }
 
 // The main program chose another user while the dialog was open: the
-// dialog's lists are Anne's, so OK writes into no database, says so and
+// dialog's lists are Anne's, so OK writes into no database, says that the
+// user changed and the task was not started (not that a write failed), and
 // closes; the project keeps the name it was listed with.
 TEST_F(TrayDialogsTest, TheTaskDialogWritesIntoNoOtherUsersDatabase)
 {
@@ -345,10 +346,13 @@ TEST_F(TrayDialogsTest, TheTaskDialogWritesIntoNoOtherUsersDatabase)
     EXPECT_EQ(dialog.Projects()->FieldText(dialog.Projects()->currentIndex()), QStringLiteral("Client"));
     MessageBoxAnswers answers;
     answers.AnswerNotices();
-    dialog.accept();
+    dialog.show();
+    QTest::mouseClick(dialog.Ok(), Qt::LeftButton);
     ASSERT_EQ(answers.AskedBoxes().size(), 1u);
-    EXPECT_EQ(answers.AskedBoxes()[0].text, QStringLiteral("Erreur lors de l'écriture dans la base de données."));
+    EXPECT_EQ(answers.AskedBoxes()[0].text, QStringLiteral("L'utilisateur a été changé dans Zarvo pendant que cette "
+                                                           "fenêtre était ouverte.\nLa tâche n'a pas été démarrée."));
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(entriesOf(bruno), QString());
     EXPECT_EQ(entriesOf(path), anne);
 
