@@ -131,9 +131,25 @@ QPoint CTrayToolTip::Placement(const QSize &size, const QPoint &cursor, int curs
     return place;
 }
 
+QSize CTrayToolTip::Room(const QPoint &cursor, int cursorHeight, const QRect &area, int maxBottom)
+{
+    const int below = area.bottom() - 2 - (cursor.y() + cursorHeight);
+    const int above = (maxBottom != -1 ? std::min(cursor.y(), maxBottom) : cursor.y()) - 1 - area.top();
+    return QSize(area.width(), std::max(below, above));
+}
+
+int CTrayToolTip::MaxBottom() const
+{
+    return m_keepAbove ? m_keepAbove->mapToGlobal(QPoint(0, 0)).y() - 1 : -1;
+}
+
 QPoint CTrayToolTip::TipPosition(const QPoint &globalPos, const QRect &area) const
 {
     const QRect within = area.isValid() ? area : QRect(globalPos - QPoint(5000, 5000), QSize(10000, 10000));
-    const int maxBottom = m_keepAbove ? m_keepAbove->mapToGlobal(QPoint(0, 0)).y() - 1 : -1;
-    return Placement(size(), globalPos, CursorHeight, within, maxBottom);
+    return Placement(size(), globalPos, CursorHeight, within, MaxBottom());
+}
+
+QSize CTrayToolTip::RoomAt(const QPoint &globalPos, const QRect &area) const
+{
+    return Room(globalPos, CursorHeight, area, MaxBottom());
 }

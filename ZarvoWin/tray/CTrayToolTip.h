@@ -63,12 +63,20 @@ public:
     // work area.
     static QPoint Placement(const QSize &size, const QPoint &cursor, int cursorHeight, const QRect &workArea,
                             int maxBottom);
+    // The room Placement gives a tip: the work area's width, and the height
+    // of the larger of the spaces below the cursor and above it (and above
+    // `maxBottom`), so that the tip never lies over the cursor.
+    static QSize Room(const QPoint &cursor, int cursorHeight, const QRect &workArea, int maxBottom);
 
 protected:
     QPoint TipPosition(const QPoint &globalPos, const QRect &area) const override;
+    QSize RoomAt(const QPoint &globalPos, const QRect &area) const override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The screen line the tip ends above when it must move up, -1 for none.
+    int MaxBottom() const;
+
     QPointer<QWidget> m_keepAbove;
     bool m_rounded = false;
 };

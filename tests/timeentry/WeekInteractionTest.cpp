@@ -3,9 +3,11 @@
 // the host's queues, the rows read back.
 #include "CChildFrame.h"
 #include "CDataChangedNotifier.h"
+#include "CMyToolTipCtrl.h"
 #include "CWeekCtrl.h"
 #include "CalendarFixture.h"
 #include "LocalTime.h"
+#include "LongTipChecks.h"
 #include "MessageBoxAnswers.h"
 #include "MessageBoxParams.h"
 #include "Settings.h"
@@ -13,8 +15,11 @@
 #include "WeekPointer.h"
 #include "tEntryBoxTexts.h"
 
+#include <QGuiApplication>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -585,4 +590,57 @@ TEST_F(WeekInteractionTest, TheToolTipFollowsWhatIsUnderThePointer)
     // The ruler: none.
     move(QPoint(20, 300));
     EXPECT_TRUE(view().ToolTip().label.isEmpty());
+}
+
+// An entry whose title and project name are 100 characters long and whose
+// notes run to 39 lines, in the day view on a screen of 800 by 600: its tip
+// shows (it never lies over the pointer, whose window would lose it at
+// once), within the screen, with the title and project whole, then the
+// times, then the notes cut at the bottom with an ellipsis. Another
+// entry's tip shows as before.
+TEST_F(WeekInteractionTest, ALongEntrysTipShowsItsNamesWholeAndCutsItsNotesOnASmallScreen)
+{
+    // The offscreen platform's screen, then one of 800 by 600.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect small(0, 0, 800, 600);
+    const QString name = QStringLiteral("Programme de rénovation ").repeated(5).left(100);
+    const QString title = QStringLiteral("Réunion de lancement avec le client ").repeated(3).left(100);
+    QStringList notes;
+    for (int i = 1; i <= 39; ++i)
+        notes << QStringLiteral("Ligne %1 des notes : point abordé pendant la réunion").arg(i);
+    const int project = saveProject(name, 0x0000FF);
+    const int activity = saveActivity(QStringLiteral("Dev"), 0x00FF00);
+    show(600, 400);
+    frame->SetViewType(CChildFrame::DayView);
+    const QDate day = view().ShownDays().Day(0).Date;
+    saveEntry(at(day, 6, 30), at(day, 8, 0), project, activity, title, notes.join(u'\n'));
+    saveEntry(at(day, 8, 30), at(day, 9, 0), project, activity, QStringLiteral("Court"), QStringLiteral("Une note"));
+    frame->ReloadShownView();
+    vp()->grab();
+    auto *tip = view().findChild<CMyToolTipCtrl *>();
+    ASSERT_NE(tip, nullptr);
+
+    for (const QPoint &at : {point(0, 6, 45), point(0, 7, 50, 300)}) {
+        SCOPED_TRACE(std::to_string(at.x()) + "," + std::to_string(at.y()));
+        move(at);
+        ASSERT_TRUE(view().ToolTip().label.startsWith(title)) << view().ToolTip().label.toStdString();
+        const QPoint cursor = vp()->mapToGlobal(at);
+        ASSERT_TRUE(small.contains(cursor));
+        QHelpEvent help(QEvent::ToolTip, at, cursor);
+        QCoreApplication::sendEvent(vp(), &help);
+        EXPECT_TRUE(tip->Content().title.contains(name));
+        const QStringList times = tip->Content().description.split(u'\n').mid(0, 3);
+        ExpectNamesWholeAndNotesCut(*tip, cursor, screen, tip->Content().title, times, notes.first());
+        tip->ShowWithin(cursor, small);
+        ExpectNamesWholeAndNotesCut(*tip, cursor, small, tip->Content().title, times, notes.first());
+        tip->hide();
+    }
+
+    const QPoint shortOne = point(0, 8, 45);
+    move(shortOne);
+    QHelpEvent help(QEvent::ToolTip, shortOne, vp()->mapToGlobal(shortOne));
+    QCoreApplication::sendEvent(vp(), &help);
+    EXPECT_TRUE(tip->isVisible());
+    EXPECT_TRUE(tip->Content().title.startsWith(QStringLiteral("Court\n")));
+    EXPECT_FALSE(tip->IsCut());
 }

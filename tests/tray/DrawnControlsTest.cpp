@@ -6,6 +6,7 @@
 #include "CTranslationStore.h"
 #include "CTrayToolTip.h"
 #include "DayStripGeometry.h"
+#include "LongTipChecks.h"
 #include "Settings.h"
 #include "TaskButtonLayout.h"
 
@@ -390,9 +391,12 @@ TEST_F(DrawnControlsTest, TipsWrapLongNamesAndNotesAndStayOnTheScreen)
 }
 
 // Every tip on every screen: each of its lines ends inside the tip, within
-// the 600 pixels the text may take, and the tip lies on the screen. A text
-// taller than the screen is cut at the end of a line, with an ellipsis, and
-// a long first line does not hide the notes after it.
+// the 600 pixels the text may take, and the tip lies on the screen, beside
+// the cursor and never over it. A text taller than the room there is cut
+// at the end of a line, with an ellipsis, and a long first line does not
+// hide the notes after it. On a screen of 800 by 600, an entry's long
+// title and project name show whole, then its times, and its notes are cut
+// at the bottom.
 TEST_F(DrawnControlsTest, TipsFitEveryScreenLineByLine)
 {
     const QString longName = u"Programme de rénovation "_s.repeated(5).left(100);
@@ -407,12 +411,19 @@ TEST_F(DrawnControlsTest, TipsFitEveryScreenLineByLine)
         return CTrayToolTip::EntryContent(task, now, texts, store);
     };
     const QString notesStart = u"Notes de la réunion"_s;
+    const QString longTitle = u"Réunion de lancement avec le client "_s.repeated(3).left(100);
+    QStringList noteLines;
+    for (int i = 1; i <= 39; ++i)
+        noteLines << u"Ligne %1 des notes : point abordé pendant la réunion"_s.arg(i);
+    const tToolTipContent longEntry = entryTip(33, longTitle, noteLines.join(u'\n'));
     const struct
     {
         const char *name;
         tToolTipContent content;
         QString notes; // the start of the notes, when the tip has some
+        bool namesWhole = false;
     } tips[] = {
+        {"a 100-character title and project, 39 lines of notes", longEntry, noteLines.first(), true},
         {"a short entry", entryTip(32, u"Réunion"_s, QString()), QString()},
         {"a long name with blanks", entryTip(33, QString(), QString()), QString()},
         {"100 wide characters without a blank", entryTip(34, wide, notesStart), notesStart},
@@ -436,6 +447,12 @@ TEST_F(DrawnControlsTest, TipsFitEveryScreenLineByLine)
             for (const QPoint &cursor : {screen.topLeft(), screen.center(), screen.bottomRight() - QPoint(5, 5)}) {
                 tip.ShowWithin(cursor, screen);
                 EXPECT_TRUE(screen.contains(tip.geometry())) << what;
+                EXPECT_FALSE(tip.geometry().contains(cursor)) << what << ": over the cursor";
+                if (t.namesWhole && screen.size() == QSize(800, 600)) {
+                    SCOPED_TRACE(what + " at " + std::to_string(cursor.x()) + "," + std::to_string(cursor.y()));
+                    ExpectNamesWholeAndNotesCut(tip, cursor, screen, t.content.title,
+                                                t.content.description.split(u'\n').mid(0, 3), t.notes);
+                }
             }
             const std::vector<CMyToolTipCtrl::tLine> &lines = tip.Lines();
             ASSERT_FALSE(lines.empty()) << what;

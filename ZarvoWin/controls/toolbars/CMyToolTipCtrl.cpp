@@ -14,8 +14,10 @@
 #include <cmath>
 
 CMyToolTipCtrl::CMyToolTipCtrl(QWidget *parent)
-    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint)
+    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput)
 {
+    // The pointer passes through the tip to the window under it, which
+    // keeps its moves (the tip follows them) and is never left for the tip.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setBackgroundRole(QPalette::ToolTipBase);
@@ -175,75 +177,72 @@ void CMyToolTipCtrl::LayOutLines() const
             p.lines.push_back({0, 0, 0, metrics[p.bold].height()});
     }
 
-    // The height of the first `shown[i]` lines of each paragraph: lines of a
-    // block apart by their font's leading, the blocks by half a margin.
-    const auto heightOf = [&](const std::vector<size_t> &shown) {
-        qreal height = 0;
-        int block = -1;
-        for (size_t i = 0; i < paragraphs.size(); ++i) {
-            for (size_t j = 0; j < shown[i]; ++j) {
-                if (block != -1)
-                    height += block != paragraphs[i].block ? Margin / 2 : metrics[paragraphs[i].bold].leading();
-                block = paragraphs[i].block;
-                height += paragraphs[i].lines[j].height;
-            }
-        }
-        return height;
+    // Every line as it follows the one before it: lines of a block apart
+    // by their font's leading, the blocks by half a margin.
+    struct tRow
+    {
+        size_t paragraph;
+        int block;
+        qreal height; // with the space above it
     };
-    std::vector<size_t> shown(paragraphs.size());
-    size_t most = 0;
+    std::vector<tRow> rows;
     for (size_t i = 0; i < paragraphs.size(); ++i) {
-        shown[i] = paragraphs[i].lines.size();
-        most = std::max(most, shown[i]);
-    }
-    // Too tall for the screen: every paragraph keeps as many lines as the
-    // room lets all of them keep, so that a long one hides none of the
-    // others, and the room left goes to the first ones cut.
-    bool dropped = false;
-    if (heightOf(shown) > room) {
-        const auto capped = [&](size_t cap) {
-            std::vector<size_t> counts(paragraphs.size());
-            for (size_t i = 0; i < paragraphs.size(); ++i)
-                counts[i] = std::min(paragraphs[i].lines.size(), cap);
-            return counts;
-        };
-        size_t low = 0;
-        size_t high = most;
-        while (low < high) {
-            const size_t cap = (low + high + 1) / 2;
-            if (heightOf(capped(cap)) <= room)
-                low = cap;
-            else
-                high = cap - 1;
-        }
-        if (low > 0) {
-            shown = capped(low);
-            for (size_t i = 0; i < paragraphs.size(); ++i) {
-                if (shown[i] == paragraphs[i].lines.size())
-                    continue;
-                ++shown[i];
-                if (heightOf(shown) > room)
-                    --shown[i];
-            }
-        } else {
-            // Not even a line each: the first lines, as many as fit (one at
-            // least), each the start of its paragraph.
-            std::fill(shown.begin(), shown.end(), 0);
-            for (size_t i = 0; i < paragraphs.size(); ++i) {
-                shown[i] = 1;
-                if (i > 0 && heightOf(shown) > room) {
-                    shown[i] = 0;
-                    dropped = true;
-                    break;
-                }
-            }
+        for (size_t j = 0; j < paragraphs[i].lines.size(); ++j) {
+            const tParagraph &p = paragraphs[i];
+            qreal above = 0;
+            if (!rows.empty())
+                above = rows.back().block != p.block ? Margin / 2 : metrics[p.bold].leading();
+            rows.push_back({i, p.block, above + p.lines[j].height});
         }
     }
-    size_t lastShown = 0;
-    for (size_t i = 0; i < paragraphs.size(); ++i) {
-        if (shown[i] > 0)
-            lastShown = i;
+    // Too tall for the room: each block is cut at its bottom, so that the
+    // title (a name, a project) and the first lines of the description
+    // (the times) stay whole and what follows them (notes) gives way. The
+    // title keeps whatever room the description leaves it, half the room
+    // at least, and the description fills what is left.
+    std::vector<bool> kept(rows.size(), true);
+    qreal total = 0;
+    qreal describing = 0;
+    for (const tRow &row : rows) {
+        total += row.height;
+        describing += row.block == 1 ? row.height : 0;
     }
+    if (total > room) {
+        const qreal forTitle = room - std::min(describing, room / 2);
+        qreal used = 0;
+        bool titleFull = false;
+        bool full = false;
+        for (size_t r = 0; r < rows.size(); ++r) {
+            // The first line shows, whatever the room.
+            if (r > 0 && rows[r].block == 0) {
+                titleFull = titleFull || used + rows[r].height > forTitle;
+                kept[r] = !titleFull;
+            } else if (r > 0) {
+                full = full || used + rows[r].height > room;
+                kept[r] = !full;
+            }
+            if (kept[r])
+                used += rows[r].height;
+        }
+    }
+    // The lines each paragraph shows, and the last line shown before a cut,
+    // which ends with an ellipsis.
+    std::vector<size_t> shown(paragraphs.size(), 0);
+    std::vector<bool> endsCut(paragraphs.size(), false);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        if (kept[r]) {
+            ++shown[rows[r].paragraph];
+            continue;
+        }
+        // Marked on the line kept last before this one.
+        for (size_t back = r; back-- > 0;) {
+            if (kept[back]) {
+                endsCut[rows[back].paragraph] = true;
+                break;
+            }
+        }
+    }
+    m_cut = std::find(kept.begin(), kept.end(), false) != kept.end();
 
     qreal y = Margin;
     qreal widest = 0;
@@ -258,8 +257,7 @@ void CMyToolTipCtrl::LayOutLines() const
             QString text = p.text.mid(wrapped.start, wrapped.length);
             qreal width = wrapped.width;
             const bool last = j + 1 == shown[i];
-            if (last && (shown[i] < p.lines.size() || (dropped && i == lastShown))) {
-                m_cut = true;
+            if (last && endsCut[i]) {
                 text = withEllipsis(text, metrics[p.bold], lineWidth);
                 width = metrics[p.bold].horizontalAdvance(text);
             } else {
@@ -316,16 +314,31 @@ void CMyToolTipCtrl::paintEvent(QPaintEvent *)
     }
 }
 
+namespace {
+
+// How far below the cursor's point a tip begins, and above it one ends.
+constexpr int BelowCursor = 16;
+constexpr int AboveCursor = 4;
+
+} // namespace
+
 QPoint CMyToolTipCtrl::TipPosition(const QPoint &globalPos, const QRect &area) const
 {
-    QPoint place = globalPos + QPoint(2, 16); // below the cursor's point
+    QPoint place = globalPos + QPoint(2, BelowCursor);
     if (area.isValid()) {
         if (place.x() + width() > area.right())
             place.setX(std::max(area.left(), area.right() - width()));
         if (place.y() + height() > area.bottom())
-            place.setY(std::max(area.top(), globalPos.y() - height() - 4));
+            place.setY(std::max(area.top(), globalPos.y() - height() - AboveCursor));
     }
     return place;
+}
+
+QSize CMyToolTipCtrl::RoomAt(const QPoint &globalPos, const QRect &area) const
+{
+    const int below = area.bottom() - (globalPos.y() + BelowCursor);
+    const int above = globalPos.y() - AboveCursor - area.top();
+    return QSize(area.width(), std::max(below, above));
 }
 
 void CMyToolTipCtrl::ShowAt(const QPoint &globalPos)
@@ -338,16 +351,19 @@ void CMyToolTipCtrl::ShowAt(const QPoint &globalPos)
 
 void CMyToolTipCtrl::ShowWithin(const QPoint &globalPos, const QRect &area)
 {
-    // Laid out for the screen's room, and never larger than it.
-    if (area.size() != m_room) {
-        m_room = area.isValid() ? area.size() : QSize();
+    // Laid out for the room beside the cursor, and never larger than it: a
+    // tip over the cursor would take the pointer from the window it tells
+    // of, which hides it at once.
+    const QSize room = area.isValid() ? RoomAt(globalPos, area).expandedTo(QSize(1, 1)) : QSize();
+    if (room != m_room) {
+        m_room = room;
         Invalidate();
     }
     // Not adjustSize(): it holds a window to two thirds of the screen, which
     // would cut lines laid out for the whole room.
     resize(sizeHint());
-    if (area.isValid())
-        resize(size().boundedTo(area.size()));
+    if (room.isValid())
+        resize(size().boundedTo(room));
     move(TipPosition(globalPos, area));
     show();
     raise();

@@ -35,9 +35,13 @@ public:
     // The widest the title and the description may be, in pixels: longer
     // lines wrap at a word, or inside a word longer than a line (0, the
     // default: no limit). Whatever its text, the tip also stays within the
-    // screen that shows it: every line wraps within the width it has there,
-    // and a text too tall for it is cut at the end of a line, marked with an
-    // ellipsis, each line of the text keeping some of the room.
+    // screen that shows it, beside the cursor, never over it: every line
+    // wraps within the width it has there, and a text too tall for the room
+    // above or below the cursor is cut at its bottom, at the end of a line
+    // marked with an ellipsis. The title stays whole and the description's
+    // first lines follow it (the description keeps half the room at least,
+    // where the title is that long); what the description says last gives
+    // way first.
     void SetMaxTextWidth(int width);
     int MaxTextWidth() const { return m_maxTextWidth; }
 
@@ -75,6 +79,10 @@ protected:
     // Where the tip's top-left corner goes for a cursor at `globalPos`, at
     // the tip's current size: below the cursor, kept within `area`.
     virtual QPoint TipPosition(const QPoint &globalPos, const QRect &area) const;
+    // The room a tip has for a cursor at `globalPos` within `area`: as wide
+    // as the area, as high as the larger of the spaces TipPosition uses
+    // below and above the cursor.
+    virtual QSize RoomAt(const QPoint &globalPos, const QRect &area) const;
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -94,7 +102,7 @@ private:
     int m_iconSize = 0;
     int m_maxTextWidth = 0;
     tToolTipContent m_content;
-    // The room of the screen the tip shows on (invalid until shown).
+    // The room the tip was last shown in (invalid until shown).
     QSize m_room;
     mutable std::vector<tLine> m_lines;
     mutable QSize m_textSize;
