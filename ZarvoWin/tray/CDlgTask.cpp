@@ -170,8 +170,8 @@ void CDlgTask::FillRateCombo(CTrayDatabase &db, CReadOnlyCB &combo) const
         const QString name = t->GetValue(u"Nom");
         const double value = t->GetValue(u"Valeur").toDouble();
         const QString text = value == 0 ? name
-                                        : name + QStringLiteral(" ( ") + m_app.Texts().CurrencyText(value)
-                + QStringLiteral(" )");
+                                        : name + QStringLiteral(" (") + m_app.Texts().CurrencyText(value)
+                + u')';
         combo.addItem(text, t->GetInt(u"Id"));
     } while (t->MoveNext());
 }

@@ -333,12 +333,12 @@ TEST_F(ProjectsDbTest, RatesWithAndWithoutAValue)
     }
     ASSERT_EQ(widget.topLevelItemCount(), 2);
     EXPECT_EQ(widget.topLevelItem(0)->text(0), QStringLiteral("Bénévole"));
-    EXPECT_EQ(widget.topLevelItem(1)->text(0), QStringLiteral("Standard ( 12.50 EUR )"));
+    EXPECT_EQ(widget.topLevelItem(1)->text(0), QStringLiteral("Standard (12.50 EUR)"));
     EXPECT_EQ(dump(recorded), dump(widget));
     EXPECT_EQ(recorded.top.children[1]->image, 17);
     EXPECT_FLOAT_EQ(store.GetRateValue(some.Id), 12.5f);
     ASSERT_EQ(combo.items.size(), 2u);
-    EXPECT_EQ(combo.items[1].text, QStringLiteral("Standard ( 12.50 EUR )"));
+    EXPECT_EQ(combo.items[1].text, QStringLiteral("Standard (12.50 EUR)"));
     EXPECT_EQ(combo.selection, 1);
 
     // Deleted: found only when asked for deleted rows too.
@@ -530,7 +530,7 @@ TEST_F(ProjectsDbTest, SettingsObjectDrivesUnitsCurrencyAndRunningRules)
     EXPECT_EQ(store.GetNode(id)->GetPlannedWork(), config.ToSeconds(2, 2));
     EXPECT_EQ(config.ToSeconds(2, 2), 2 * 3 * 3600);
     EXPECT_EQ(CBdD::RateText(QStringLiteral("R"), 12.5),
-              QStringLiteral("R ( %1 )").arg(config.FormatCurrency(12.5)));
+              QStringLiteral("R (%1)").arg(config.FormatCurrency(12.5)));
 
     store.AddTaskStatistics(id, 4, 1, 60, 1, 2);
     tCurrentEntry current;

@@ -1220,7 +1220,7 @@ TEST_F(TimeEntriesDb, DetailsNameTheProjectActivityAndRate)
     EXPECT_EQ(d.Facture, 1);
     EXPECT_EQ(d.NomProjet, QStringLiteral("Chantier"));
     EXPECT_EQ(d.NomActivite, QStringLiteral("Étude"));
-    EXPECT_EQ(d.Rate, QStringLiteral("Standard ( 55.50 )"));
+    EXPECT_EQ(d.Rate, QStringLiteral("Standard (55.50)"));
     EXPECT_EQ(d.Title, QStringLiteral("titre"));
 
     ASSERT_TRUE(db->GetTimeEntryDetails(d, 2));

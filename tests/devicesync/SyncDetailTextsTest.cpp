@@ -26,7 +26,7 @@ tTimeEntryDetails entry(qint64 start, qint64 end)
     e.Fin = end;
     e.NomProjet = QStringLiteral("Chantier");
     e.NomActivite = QStringLiteral("Pose");
-    e.Rate = QStringLiteral("Normal ( 45,00 )");
+    e.Rate = QStringLiteral("Normal (45,00)");
     e.Title = QStringLiteral("Cuisine");
     e.Notes = QStringLiteral("Deux jours");
     return e;
@@ -40,7 +40,7 @@ TEST(SyncDetailTexts, TimeEntryTexts)
     const SyncDetailTexts::TaskTexts done = SyncDetailTexts::ForTask(entry(Nine, HalfPastEleven), formats);
     EXPECT_EQ(done.project, u"Chantier");
     EXPECT_EQ(done.activity, u"Pose");
-    EXPECT_EQ(done.rate, u"Normal ( 45,00 )");
+    EXPECT_EQ(done.rate, u"Normal (45,00)");
     EXPECT_EQ(done.title, u"Cuisine");
     EXPECT_EQ(done.notes, u"Deux jours");
     EXPECT_EQ(done.start, formats.FormatDate(Nine, true, true));

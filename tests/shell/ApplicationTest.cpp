@@ -155,7 +155,7 @@ TEST_F(ApplicationTest, AUsersDatabaseOfALaterVersionIsToldOnceStartedAndLeftAsI
     EXPECT_EQ(boxes()[0].text, Platform::Formatter::sprintf(Platform::Texts::get(CZarvoWinApp::TextLaterUsersDatabase),
                                                             {QDir::toNativeSeparators(usersDatabase), 4}));
     // Read all the same: the selected user is the current one.
-    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo ( Anne )"));
+    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo (Anne)"));
     EXPECT_EQ(TestFolders::readFile(usersDatabase), before);
 }
 
@@ -230,7 +230,7 @@ TEST_F(ApplicationTest, StartUpSetsTheTitleAndRunsTheStepsInOrder)
     EXPECT_EQ(steps, (std::vector<std::string>{"language", "columns", "splash", "tasks", "calendar", "forecast",
                                                "reports"}));
     ASSERT_NE(app->MainWindow(), nullptr);
-    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo ( Anne )"));
+    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo (Anne)"));
     EXPECT_EQ(app->CurrentDate(), QDate(2024, 3, 31));
     EXPECT_TRUE(app->IsReady());
     EXPECT_FALSE(app->InStartup());
@@ -248,7 +248,7 @@ TEST_F(ApplicationTest, TheTitleNamesTheUserOrWithoutOneTheProgramAlone)
     // name alone again.
     addUser(QStringLiteral("Anne"));
     app->UpdateMainTitle();
-    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo ( Anne )"));
+    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo (Anne)"));
     const QString empty = TestFolders::root() + QStringLiteral("/no users/");
     QDir().mkpath(empty);
     Platform::Settings().setString(u"Config", u"Rep", u"Users", empty);

@@ -391,7 +391,7 @@ TEST_F(CommandsTest, ASwitchAsksTheReportWindowsFirst)
     EXPECT_EQ(saved[0].reportId, 3);
     EXPECT_TRUE(saved[0].preview);
     EXPECT_EQ(saved[0].zoom, 1);
-    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo ( Bruno )"));
+    EXPECT_EQ(app->MainWindow()->windowTitle(), QStringLiteral("Zarvo (Bruno)"));
     tElement project;
     EXPECT_TRUE(app->ProjectStore().GetProject(32, project));
     EXPECT_EQ(project.Nom, QStringLiteral("Projet de Bruno"));

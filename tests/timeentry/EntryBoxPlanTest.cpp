@@ -2,6 +2,7 @@
 #include "CProjectStore.h"
 #include "CTextMeasure.h"
 #include "EntryBoxPlan.h"
+#include "MonthLayout.h"
 #include "QStringPrinter.h"
 #include "tUsers.h"
 
@@ -206,7 +207,7 @@ TEST_F(EntryBoxPlanTest, LinesAsTheHeightAllows)
         int lineCount, gap;
         std::vector<QString> lines;
     };
-    const QString times = QStringLiteral("08:00[ - ]09:30[ ( ]1:30[ ) ]");
+    const QString times = QStringLiteral("08:00[ - ]09:30[ (]1:30[)]");
     const std::vector<Case> cases = {
         {24, true, 1, 5, {QStringLiteral("[Réunion]")}},
         {24, false, 1, 5, {times}},
@@ -249,15 +250,15 @@ TEST_F(EntryBoxPlanTest, LabelsInTheDayViewAndTimesOnOtherDays)
     };
     const std::vector<Case> cases = {
         {"week view", 7, at(8, 0), at(9, 30), Day, Day, 40,
-         {QStringLiteral("Alpha"), QStringLiteral("Dev"), QStringLiteral("08:00[ - ]09:30[ ( ]1:30[ ) ]")}},
+         {QStringLiteral("Alpha"), QStringLiteral("Dev"), QStringLiteral("08:00[ - ]09:30[ (]1:30[)]")}},
         {"day view", 1, at(8, 0), at(9, 30), Day, Day, 40,
          {QStringLiteral("[Projet : ]Alpha"), QStringLiteral("[Activité : ]Dev"),
-          QStringLiteral("[Début : ]08:00[ - Fin : ]09:30[ ( Durée : ]1:30[ ) ]")}},
+          QStringLiteral("[Début : ]08:00[ - Fin : ]09:30[ (Durée : ]1:30[)]")}},
         {"a project's title before its name", 7, at(8, 0), at(9, 30), Day, Day, 41,
-         {QStringLiteral("Beta titre"), QStringLiteral("Dev"), QStringLiteral("08:00[ - ]09:30[ ( ]1:30[ ) ]")}},
+         {QStringLiteral("Beta titre"), QStringLiteral("Dev"), QStringLiteral("08:00[ - ]09:30[ (]1:30[)]")}},
         {"a deleted project", 1, at(8, 0), at(9, 30), Day, Day, 99,
          {QStringLiteral("[Projet : ]"), QStringLiteral("[Activité : ]Dev"),
-          QStringLiteral("[Début : ]08:00[ - Fin : ]09:30[ ( Durée : ]1:30[ ) ]")}},
+          QStringLiteral("[Début : ]08:00[ - Fin : ]09:30[ (Durée : ]1:30[)]")}},
         {"running since yesterday, today", 7, at(20, 0, yesterday), 0, Day, Day, 40,
          {QStringLiteral("Alpha"), QStringLiteral("Dev"), QStringLiteral("...[ - ]En cours…")}},
         {"running since yesterday, today, day view", 1, at(20, 0, yesterday), 0, Day, Day, 40,
@@ -281,6 +282,29 @@ TEST_F(EntryBoxPlanTest, LabelsInTheDayViewAndTimesOnOtherDays)
         e.Fin = c.fin;
         e.IdProjet = c.projectId;
         EXPECT_EQ(textsOf(plan(e)), c.lines);
+    }
+}
+
+// A month cell's row: the times with the duration in parentheses, as
+// the texts write them, where the entry starts and ends that day.
+TEST_F(EntryBoxPlanTest, MonthRowTimes)
+{
+    const QDate yesterday = Day.addDays(-1);
+    const struct
+    {
+        const char *what;
+        qint64 debut, fin;
+        QString times;
+    } cases[] = {
+        {"within the day", at(8, 0), at(9, 30), QStringLiteral("08:00 - 09:30 (1:30)")},
+        {"from the day before", at(22, 0, yesterday), at(2, 0), QStringLiteral("... - 02:00")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        tTacheParams e = entry();
+        e.Debut = c.debut;
+        e.Fin = c.fin;
+        EXPECT_EQ(PlanMonthEntry(e, Day, settings).times, c.times);
     }
 }
 
@@ -418,7 +442,7 @@ TEST(TextMeasure, WidthIsTheSumOfTheCharactersAdvances)
         EXPECT_EQ(measure.Width(u""), 0);
         EXPECT_GT(measure.Height(), 0);
         for (const QString &text : {QStringLiteral("Réunion de suivi"), QStringLiteral("AVATAR, Tout va. Wfpj"),
-                                    QStringLiteral("fi ffl 08:00 - 09:30 ( 1:30 )"), QStringLiteral("Durée : 😀 ok")}) {
+                                    QStringLiteral("fi ffl 08:00 - 09:30 (1:30)"), QStringLiteral("Durée : 😀 ok")}) {
             SCOPED_TRACE(text.toStdString());
             qreal sum = 0;
             for (qsizetype i = 0; i < text.size(); ++i) {

@@ -100,8 +100,8 @@ TEST_F(WeekPaintTest, TheTitleSumsTheShownDaysAndAnEmptyDayShowsNoTotal)
     // Tuesday 1:30; on the spring Sunday 01:30 to 03:30 lasts one hour.
     saveEntry(at(Monday.addDays(1), 10, 0), at(Monday.addDays(1), 11, 30));
     saveEntry(at(Monday.addDays(6), 1, 30), at(Monday.addDays(6), 3, 30));
-    const QString title = config.FormatDateRange(Monday, Monday.addDays(6)) + QStringLiteral(" ( ")
-                          + config.FormatDuration(150 * 60) + QStringLiteral(" )");
+    const QString title = config.FormatDateRange(Monday, Monday.addDays(6)) + QStringLiteral(" (")
+                          + config.FormatDuration(150 * 60) + QStringLiteral(")");
     {
         // Never painted (another window in front at the start): its tab
         // shows the title all the same.

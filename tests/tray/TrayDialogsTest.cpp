@@ -298,7 +298,7 @@ TEST_F(TrayDialogsTest, TheTaskDialogStartsAtItsOpeningWithTheDefaultsOfItsChoic
     const qint64 opened = now;
     EXPECT_EQ(dialog.Rates()->count(), 3);
     EXPECT_EQ(dialog.Rates()->itemText(1), QStringLiteral("Standard")) << "a zero rate by its name";
-    EXPECT_EQ(dialog.Rates()->itemText(2), QStringLiteral("Expert ( %1 )").arg(app->Texts().CurrencyText(95.5)));
+    EXPECT_EQ(dialog.Rates()->itemText(2), QStringLiteral("Expert (%1)").arg(app->Texts().CurrencyText(95.5)));
     ASSERT_EQ(dialog.Activities()->count(), 3);
     EXPECT_EQ(dialog.Activities()->itemText(1), QStringLiteral("Conseil")) << "by order";
     EXPECT_FALSE(dialog.Ok()->isEnabled());

@@ -215,7 +215,7 @@ QString CBdD::RateText(const QString &name, double value)
     const CProjectStore *store = CAppData::ProjectStore();
     const QString amount = store ? store->Context().FormatCurrency(value)
                                  : tProjectContext().FormatCurrency(value);
-    return Formatter::sprintf(u"%s ( %s )", {name, amount});
+    return Formatter::sprintf(u"%s (%s)", {name, amount});
 }
 
 bool CBdD::LoadRates(CTreeFiller *tree, CTreeFiller::Item parentItem)

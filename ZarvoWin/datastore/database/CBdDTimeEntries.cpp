@@ -293,7 +293,7 @@ bool CBdD::GetTimeEntryDetails(tTimeEntryDetails &details, int id)
     const QStringView value = t->GetCellView(0, t->ColumnIndex(u"Valeur"));
     if (!value.isEmpty()) {
         const float amount = value.toFloat();
-        details.Rate += Formatter::sprintf(u" ( %s )", {formatCurrency(amount)});
+        details.Rate += Formatter::sprintf(u" (%s)", {formatCurrency(amount)});
     }
     return true;
 }

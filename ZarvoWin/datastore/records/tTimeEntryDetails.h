@@ -11,7 +11,7 @@ struct tTimeEntryDetails
     int Facture = 0;
     QString NomProjet;
     QString NomActivite;
-    QString Rate; // the rate's name, then " ( amount )" when it has a value
+    QString Rate; // the rate's name, then " (amount)" when it has a value
     QString Title;
     QString Notes;
 };

@@ -319,7 +319,7 @@ QString CZarvoWinApp::MainTitle() const
     const QString user = m_users->GetCurrentName();
     if (user.trimmed().isEmpty())
         return program;
-    return Platform::Formatter::sprintf(u"%s ( %s )", {program, user});
+    return Platform::Formatter::sprintf(u"%s (%s)", {program, user});
 }
 
 void CZarvoWinApp::UpdateMainTitle()

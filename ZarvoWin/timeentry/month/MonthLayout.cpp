@@ -125,7 +125,7 @@ tMonthEntryPlan PlanMonthEntry(const tTacheParams &entry, const QDate &day, cons
         const bool endsHere = localDate(entry.Fin) == day;
         plan.times += endsHere ? config.FormatLocaleTime(entry.Fin) : dots;
         if (startsHere && endsHere)
-            plan.times += QStringLiteral(" ( ") + config.FormatDuration(entry.Fin - entry.Debut) + QStringLiteral(" ) ");
+            plan.times += QStringLiteral(" (") + config.FormatDuration(entry.Fin - entry.Debut) + u')';
     } else {
         plan.times += day == s.today ? s.texts.running : dots;
     }

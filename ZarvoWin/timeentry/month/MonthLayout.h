@@ -50,7 +50,7 @@ constexpr quint32 MonthSelectionColour = 0x45C7F0;
 struct tMonthEntryPlan
 {
     QString label; // the title, else the project and the activity
-    QString times; // start - end ( duration ), "..." for another day
+    QString times; // start - end (duration), "..." for another day
     quint32 background = 0;
     quint32 upperMark = 0;
     bool hasLowerMark = false;

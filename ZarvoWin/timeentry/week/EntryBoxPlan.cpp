@@ -238,9 +238,9 @@ tEntryBoxPlan PlanEntryBox(const tTacheParams &entry, const tDayColumn &column, 
             const bool endsToday = end.date() == column.Date;
             times.push_back({endLabel, endsToday ? config.FormatLocaleTime(end.time(), false) : dots});
             if (startsToday && endsToday) {
-                times.push_back({separated(QStringLiteral(" ( "), t.duration, dayView),
+                times.push_back({separated(QStringLiteral(" ("), t.duration, dayView),
                                  config.FormatDuration(entry.Fin - entry.Debut)});
-                times.push_back({QStringLiteral(" ) "), QString()});
+                times.push_back({QStringLiteral(")"), QString()});
             }
         } else {
             times.push_back({endLabel, column.Date == s.today ? t.running : dots});

@@ -131,5 +131,5 @@ QImage GreyedIcon(const QImage &icon)
 
 QString FrameTitle(const QString &caption, const QString &total)
 {
-    return QStringLiteral("%1 ( %2 )").arg(caption, total);
+    return QStringLiteral("%1 (%2)").arg(caption, total);
 }
