@@ -11,14 +11,28 @@
 
 namespace {
 
-// Owned by the application object, so that it goes with it.
+// Owned by the application object, so that they go with it: Qt's
+// catalogue, and ours of the texts it lacks.
 QPointer<QTranslator> &installed()
+{
+    static QPointer<QTranslator> translator;
+    return translator;
+}
+QPointer<QTranslator> &supplement()
 {
     static QPointer<QTranslator> translator;
     return translator;
 }
 
 quint16 installedLanguage = 0;
+
+void remove(QPointer<QTranslator> &translator)
+{
+    if (QTranslator *previous = translator) {
+        QCoreApplication::removeTranslator(previous);
+        delete previous;
+    }
+}
 
 } // namespace
 
@@ -29,21 +43,25 @@ bool QtTranslation::Apply(quint16 languageId)
         return false;
     if (languageId == installedLanguage && installed())
         return true;
-    if (QTranslator *previous = installed()) {
-        QCoreApplication::removeTranslator(previous);
-        delete previous;
-    }
+    remove(installed());
+    remove(supplement());
     installedLanguage = 0;
     const LanguageTable::Entry *entry = LanguageTable::Find(languageId);
     if (!entry)
         return false;
+    const QLocale locale(entry->language, entry->territory);
     auto translator = std::make_unique<QTranslator>(application);
-    if (!translator->load(QLocale(entry->language, entry->territory), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), Folder())
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), Folder())
         || !QCoreApplication::installTranslator(translator.get()))
         return false;
     installed() = translator.release();
     installedLanguage = languageId;
+    // Installed after Qt's, so that it is searched first; it holds only
+    // what Qt's lacks.
+    auto ours = std::make_unique<QTranslator>(application);
+    if (ours->load(locale, QStringLiteral("zarvo_qt"), QStringLiteral("_"), SupplementFolder())
+        && QCoreApplication::installTranslator(ours.get()))
+        supplement() = ours.release();
     return true;
 }
 
@@ -55,4 +73,14 @@ quint16 QtTranslation::Installed()
 QString QtTranslation::Folder()
 {
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
+
+QString QtTranslation::SupplementFolder()
+{
+    return QStringLiteral(":/translations");
+}
+
+bool QtTranslation::SupplementInstalled()
+{
+    return supplement();
 }

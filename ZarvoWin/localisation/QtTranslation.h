@@ -5,8 +5,10 @@
 // Qt's own texts (the file and folder dialogs, the context menu of text
 // fields, the standard buttons) in the interface language: Qt's translation
 // of that language ("qtbase_<language>.qm"), installed in the application in
-// place of the one installed before. A language Qt has no translation for
-// leaves Qt's own English, quietly.
+// place of the one installed before, and after it ours of the texts Qt's
+// lacks ("zarvo_qt_<language>.qm", built into the program from
+// res/<language>/zarvo_qt_<language>.ts) where we have one. A language Qt
+// has no translation for leaves Qt's own English, quietly.
 class QtTranslation
 {
 public:
@@ -18,4 +20,7 @@ public:
     static quint16 Installed();
     // Where Qt's translations are looked for.
     static QString Folder();
+    // Where ours of the texts Qt's lack are, and whether one is installed.
+    static QString SupplementFolder();
+    static bool SupplementInstalled();
 };

@@ -7,12 +7,18 @@
 #include "QtTranslation.h"
 #include "Settings.h"
 
+#include <QAbstractFileIconProvider>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +45,28 @@ QStringList fieldMenu()
         if (!action->isSeparator())
             entries << action->text().section(u'\t', 0, 0);
     return entries;
+}
+
+// What Qt's print dialog shows of double-sided printing: the group's
+// title and its three choices.
+QStringList duplexTexts()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    QStringList texts;
+    const QGroupBox *group = dialog.findChild<QGroupBox *>(QStringLiteral("duplex"));
+    texts << (group ? group->title() : QStringLiteral("<no duplex group>"));
+    for (const char *name : {"noDuplex", "duplexLong", "duplexShort"}) {
+        const QRadioButton *choice = dialog.findChild<QRadioButton *>(QString::fromLatin1(name));
+        texts << (choice ? choice->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name)));
+    }
+    return texts;
+}
+
+// The type the file dialogs show for a folder.
+QString folderType()
+{
+    return QAbstractFileIconProvider().type(QFileInfo(QDir::tempPath()));
 }
 
 class QtTranslationTest : public testing::Test
@@ -80,6 +108,11 @@ TEST_F(QtTranslationTest, QtsOwnTextsSwitchWithTheInterfaceLanguage)
     EXPECT_EQ(QtTranslation::Installed(), 1036);
     EXPECT_EQ(fileDialogCancel(), QStringLiteral("Annuler"));
     EXPECT_TRUE(fieldMenu().contains(QStringLiteral("Co&ller"))) << fieldMenu().join(u' ').toStdString();
+    // What Qt's own French lacks comes from ours, installed after it.
+    EXPECT_TRUE(QtTranslation::SupplementInstalled());
+    EXPECT_EQ(duplexTexts(), (QStringList{QStringLiteral("Impression recto-verso"), QStringLiteral("Non"),
+                                          QStringLiteral("Reliure côté long"), QStringLiteral("Reliure côté court")}));
+    EXPECT_EQ(folderType(), QStringLiteral("Dossier"));
 
     ASSERT_TRUE(selector.ScanLanguages());
     selector.SelectLanguage(int(selector.GetLanguages().indexOf(1053)));
@@ -87,9 +120,14 @@ TEST_F(QtTranslationTest, QtsOwnTextsSwitchWithTheInterfaceLanguage)
     EXPECT_EQ(QtTranslation::Installed(), 0);
     EXPECT_EQ(fileDialogCancel(), QStringLiteral("Cancel"));
     EXPECT_TRUE(fieldMenu().contains(QStringLiteral("&Paste")));
+    EXPECT_FALSE(QtTranslation::SupplementInstalled());
+    EXPECT_EQ(duplexTexts(), (QStringList{QStringLiteral("Double Sided Printing"), QStringLiteral("Off"),
+                                          QStringLiteral("Long side binding"), QStringLiteral("Short side binding")}));
+    EXPECT_EQ(folderType(), QStringLiteral("Folder"));
 
     selector.SelectLanguage(int(selector.GetLanguages().indexOf(1036)));
     EXPECT_EQ(fileDialogCancel(), QStringLiteral("Annuler"));
+    EXPECT_EQ(folderType(), QStringLiteral("Dossier"));
 
     // A selector that is not the application's leaves Qt's texts alone.
     CLanguageSelector other(folder + QStringLiteral("Zarvo"));
