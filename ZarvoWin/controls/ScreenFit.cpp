@@ -1,10 +1,14 @@
 #include "ScreenFit.h"
 
+#include "CColumnsLayout.h"
+
 #include <QAbstractScrollArea>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
@@ -26,17 +30,43 @@ int within(int wanted, int length, int before, int after, int low, int span)
 // The part's smallest size as it was made, before any fitting lowered it.
 constexpr char OwnMinimum[] = "screenFitOwnMinimum";
 
-// The window's smallest inside as its layout has it now.
+// Every size `item` and the items inside it keep from before.
+void forget(QLayoutItem *item)
+{
+    item->invalidate();
+    if (QLayout *layout = item->layout()) {
+        for (int i = 0; i < layout->count(); ++i)
+            forget(layout->itemAt(i));
+    }
+}
+
+// The window's smallest inside as its layouts would have it now. Every
+// size they keep is forgotten, the deepest first (a changed field tells
+// none above it while its page is not shown yet, nor across the view of a
+// scrolling part), but nothing is placed anew: the window does not grow
+// to a smallest size that is only being tried.
 QSize layoutMinimum(QWidget *window)
 {
+    const QList<QWidget *> all = window->findChildren<QWidget *>();
+    for (auto it = all.crbegin(); it != all.crend(); ++it) {
+        if (QLayout *inner = (*it)->layout())
+            forget(inner);
+        (*it)->updateGeometry();
+    }
     QLayout *layout = window->layout();
     if (!layout)
         return window->minimumSizeHint().expandedTo(window->minimumSize());
-    // Every cached size below is read again: a part hidden in a stack of
-    // pages tells no layout of its change.
-    layout->invalidate();
-    layout->activate();
+    forget(layout);
     return layout->totalMinimumSize();
+}
+
+// The window's layout placed by the sizes settled on.
+void settle(QWidget *window)
+{
+    if (QLayout *layout = window->layout()) {
+        layout->invalidate();
+        layout->activate();
+    }
 }
 
 } // namespace
@@ -91,6 +121,24 @@ QSize ScreenFit::RoomFor(const QWidget *window)
     return Room(AvailableFor(window), FrameOf(window));
 }
 
+int ScreenFit::NarrowestField(const QWidget *field)
+{
+    const auto *combo = qobject_cast<const QComboBox *>(field);
+    if (!combo)
+        return field ? field->minimumSizeHint().width() : 0;
+    // A few characters beside the arrow (and the icon, where the items
+    // show one).
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    const QFontMetrics metrics = combo->fontMetrics();
+    QSize contents(metrics.averageCharWidth() * 6, metrics.height());
+    if (!combo->iconSize().isEmpty() && combo->count() > 0 && !combo->itemIcon(0).isNull())
+        contents.rwidth() += combo->iconSize().width() + 4;
+    const int least = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, combo).width();
+    return std::min(least, combo->minimumSizeHint().width());
+}
+
 QSize ScreenFit::ShrinkParts(QWidget *window, const QList<QWidget *> &parts)
 {
     if (!window)
@@ -103,36 +151,105 @@ QSize ScreenFit::ShrinkParts(QWidget *window, const QList<QWidget *> &parts)
         }
         return own.toSize();
     };
-    for (QWidget *part : parts) {
-        part->setMinimumSize(ownMinimum(part));
-        // What the part needs may have changed since its layout asked.
-        part->updateGeometry();
-    }
-    const QSize natural = layoutMinimum(window);
-    const QSize excess = Excess(natural, RoomFor(window));
-    if (excess == QSize(0, 0) || parts.isEmpty())
-        return QSize(0, 0);
-    for (QWidget *part : parts) {
-        // The part's smallest size as its layout takes it: its own where it
-        // set one, else what its contents need.
+    // The part's smallest size as its layout takes it: its own where it set
+    // one, else what its contents need.
+    const auto needed = [&ownMinimum](QWidget *part) {
         const QSize own = ownMinimum(part);
         const QSize hint = part->minimumSizeHint();
-        const QSize current(own.width() > 0 ? own.width() : hint.width(), own.height() > 0 ? own.height() : hint.height());
+        return QSize(own.width() > 0 ? own.width() : hint.width(), own.height() > 0 ? own.height() : hint.height());
+    };
+    const auto barOf = [](QWidget *part) {
+        return qobject_cast<QAbstractScrollArea *>(part)
+                   ? part->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, part)
+                   : 0;
+    };
+    // A part that never scrolls across: its contents keep their width, and
+    // the page may grow downwards as it lays out in it.
+    const auto downwardsOnly = [](QWidget *part) {
+        const auto *scrolling = qobject_cast<QAbstractScrollArea *>(part);
+        return scrolling && scrolling->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff;
+    };
+    // Its width with room for the vertical scroll bar, its own height.
+    const auto keepBarRoom = [&](QWidget *part) {
+        part->setMinimumSize(ownMinimum(part));
+        layoutMinimum(window);
+        part->setMinimumSize(needed(part).width() + barOf(part), ownMinimum(part).height());
+    };
+
+    // The fields narrowed before, the columns stacked and the parts, as
+    // they were made.
+    const QList<QComboBox *> fields = window->findChildren<QComboBox *>();
+    for (QComboBox *field : fields) {
+        if (field->property(OwnMinimum).isValid())
+            field->setMinimumSize(ownMinimum(field));
+    }
+    QList<CColumnsLayout *> columns;
+    for (QLayout *layout : window->findChildren<QLayout *>()) {
+        if (auto *found = dynamic_cast<CColumnsLayout *>(layout)) {
+            found->SetMayStack(false);
+            columns << found;
+        }
+    }
+    for (QWidget *part : parts)
+        part->setMinimumSize(ownMinimum(part));
+    const QSize natural = layoutMinimum(window);
+    const QSize room = RoomFor(window);
+    QSize excess = Excess(natural, room);
+    if (excess == QSize(0, 0) || parts.isEmpty()) {
+        settle(window);
+        return QSize(0, 0);
+    }
+    for (QWidget *part : parts) {
+        if (downwardsOnly(part))
+            keepBarRoom(part);
+    }
+    excess = Excess(layoutMinimum(window), room);
+    if (excess.width() > 0) {
+        for (QComboBox *field : fields) {
+            const QSize own = ownMinimum(field);
+            // Its own smallest width where it set one (never raised).
+            const int least = own.width() > 0 ? std::min(own.width(), NarrowestField(field)) : NarrowestField(field);
+            field->setMinimumSize(least, own.height());
+        }
+        for (QWidget *part : parts) {
+            if (downwardsOnly(part))
+                keepBarRoom(part);
+        }
+        excess = Excess(layoutMinimum(window), room);
+    }
+    if (excess.width() > 0 && !columns.isEmpty()) {
+        // Still too wide: the columns of pages may stand one under the
+        // other.
+        for (CColumnsLayout *layout : columns)
+            layout->SetMayStack(true);
+        for (QWidget *part : parts) {
+            if (downwardsOnly(part))
+                keepBarRoom(part);
+        }
+        excess = Excess(layoutMinimum(window), room);
+    }
+    for (QWidget *part : parts) {
+        const QSize current = needed(part);
         const int line = part->fontMetrics().height();
         QSize lowered = (current - excess).expandedTo(QSize(8 * line, 4 * line).boundedTo(current));
+        if (downwardsOnly(part)) {
+            part->setMinimumSize(part->minimumWidth(), lowered.height());
+            continue;
+        }
         // The scroll bar that comes takes room across: it is added, so
         // that one scrolling way does not bring the other.
-        const int bar = qobject_cast<QAbstractScrollArea *>(part)
-                            ? part->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, part)
-                            : 0;
+        const int bar = barOf(part);
         if (excess.width() > 0 && excess.height() == 0)
             lowered.setHeight(current.height() + bar);
         if (excess.height() > 0 && excess.width() == 0)
             lowered.setWidth(current.width() + bar);
+        const QSize own = ownMinimum(part);
         part->setMinimumSize(lowered.width() != current.width() ? lowered.width() : own.width(),
                              lowered.height() != current.height() ? lowered.height() : own.height());
     }
-    return Excess(natural, layoutMinimum(window));
+    const QSize given = Excess(natural, layoutMinimum(window));
+    settle(window);
+    return given;
 }
 
 void ScreenFit::Into(QWidget *window)

@@ -36,13 +36,23 @@ public:
     // The room `window` has on its screen with its frame.
     static QSize RoomFor(const QWidget *window);
 
-    // Lowers the smallest size of each of `parts`, scrolling parts of
-    // `window` (pages of one stack, or a single one), where the window's
-    // smallest inside is larger than its room, by what the window must
-    // give up (never below a few lines each way); parts fitted before
-    // first get their own smallest sizes back, so that a window on a
-    // larger screen loses nothing. Returns what the window gave up.
+    // Where the window's smallest inside is larger than its room: first,
+    // where it is too wide, its fields give up width (a list to choose from
+    // down to a few characters: what it shows is cut, its list is whole;
+    // texts and buttons keep theirs), and where it still is, the columns of
+    // its pages (CColumnsLayout) may stand one under the other; then each
+    // of `parts`, scrolling parts of `window` (pages of one stack, or a
+    // single one), gives up what the window still must (never below a few
+    // lines each way). A part that never scrolls across (its horizontal
+    // scroll bar always off) gives up height alone and keeps room across
+    // for its vertical scroll bar: its contents lay out within its width.
+    // Fields, columns and parts fitted before first get their own sizes
+    // back, so that a window on a larger screen loses nothing. Returns what
+    // the window gave up.
     static QSize ShrinkParts(QWidget *window, const QList<QWidget *> &parts);
+    // The least width `field` may be given on a narrow screen, or its own
+    // smallest width where it is no field that gives up width.
+    static int NarrowestField(const QWidget *field);
     // The window's size made no larger than its room (and no smaller than
     // its smallest size); once shown, moved the least into the free area.
     static void Into(QWidget *window);

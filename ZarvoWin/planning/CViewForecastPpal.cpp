@@ -2,6 +2,7 @@
 
 #include "CAppData.h"
 #include "CBitmapSlider.h"
+#include "CColumnsLayout.h"
 #include "CComboBoxFiller.h"
 #include "CComboBoxSuper.h"
 #include "CConfiguration.h"
@@ -201,10 +202,10 @@ CViewForecastPpal::CViewForecastPpal(QWidget *parent)
     amounts->setRowStretch(row, 1);
     amounts->setColumnStretch(1, 1);
 
-    auto *layout = new QHBoxLayout(this);
-    layout->addLayout(dates, 1);
-    layout->addSpacing(fontMetrics().averageCharWidth() * 2);
-    layout->addLayout(amounts, 1);
+    // One under the other where the page is too narrow for both.
+    auto *layout = new CColumnsLayout(this, fontMetrics().averageCharWidth() * 2);
+    layout->AddColumn(dates, 1);
+    layout->AddColumn(amounts, 1);
 
     TranslateDialog(this, DialogId);
     {

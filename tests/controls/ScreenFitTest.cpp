@@ -1,18 +1,25 @@
 // A window on its screen: the room a screen leaves it with the window
 // manager's frame and what a window too large for it gives up, over a
 // table of screens and frames; and a window whose scrolling part gives up
-// just that, only where its screen is too small for it.
+// just that, only where its screen is too small for it: a page through its
+// fields across and by scrolling downwards, a list both ways.
 #include "CFitScrollArea.h"
 #include "ScreenFit.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -87,39 +94,79 @@ TEST(ScreenFitTest, AFrameIsAssumedUntilTheWindowManagerGivesOne)
 
 namespace {
 
-// A dialog as the frames of settings pages are: a page of a given smallest
-// size, which scrolls, above a button.
+// A dialog as the frames of settings pages are: a page that scrolls, above
+// a button. The page holds a list to choose from whose longest item is
+// `itemWidth` characters, a text beside it, and a button under them.
 class PageDialog : public QDialog
 {
 public:
-    explicit PageDialog(const QSize &pageMinimum)
+    explicit PageDialog(int itemWidth, int pageHeight = 200)
     {
-        page = new QLabel(QStringLiteral("page"));
-        page->setMinimumSize(pageMinimum);
+        page = new QWidget;
+        page->setMinimumHeight(pageHeight);
+        combo = new QComboBox(page);
+        combo->addItems({QStringLiteral("court"), QString(itemWidth, u'm')});
+        text = new QLabel(QStringLiteral("Position du logo :"), page);
+        button = new QPushButton(QStringLiteral("Parcourir…"), page);
+        auto *row = new QHBoxLayout;
+        row->addWidget(text);
+        row->addWidget(combo, 1);
+        auto *column = new QVBoxLayout(page);
+        column->addLayout(row);
+        column->addWidget(button, 0, Qt::AlignRight);
+        column->addStretch(1);
         area = new CFitScrollArea(page, this);
         auto *layout = new QVBoxLayout(this);
         layout->addWidget(area, 1);
         layout->addWidget(new QPushButton(QStringLiteral("OK"), this));
     }
     QSize Natural() { return layout()->totalMinimumSize(); }
+    // How far right the page's children reach within the area's view.
+    int Reach() const
+    {
+        int right = 0;
+        for (const QWidget *child : page->findChildren<QWidget *>())
+            if (child->isVisible() && !child->isWindow())
+                right = std::max(right, child->mapTo(area->viewport(), QPoint(child->width(), 0)).x());
+        return right;
+    }
 
-    QLabel *page = nullptr;
+    QWidget *page = nullptr;
+    QComboBox *combo = nullptr;
+    QLabel *text = nullptr;
+    QPushButton *button = nullptr;
     CFitScrollArea *area = nullptr;
+};
+
+// A window whose scrolling part is a list, which may scroll both ways.
+class ListDialog : public QDialog
+{
+public:
+    explicit ListDialog(const QSize &listMinimum)
+    {
+        list = new QListWidget(this);
+        list->setMinimumSize(listMinimum);
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(list, 1);
+        layout->addWidget(new QPushButton(QStringLiteral("OK"), this));
+    }
+    QListWidget *list = nullptr;
 };
 
 } // namespace
 
-TEST(ScreenFitTest, TheScrollingPartGivesUpOnlyWhatTheScreenLacks)
+TEST(ScreenFitTest, ThePageGivesUpWidthThroughItsFieldsAndScrollsOnlyDownwards)
 {
     const QSize room = ScreenFit::RoomFor(nullptr);
     ASSERT_GT(room.width(), 400);
+    const int character = QFontMetrics(QApplication::font()).averageCharWidth();
 
     // A page that fits: the dialog is as it would be without the area.
     {
-        PageDialog fitting(QSize(room.width() - 200, 200));
+        PageDialog fitting(10);
         const QSize natural = fitting.Natural();
         EXPECT_EQ(ScreenFit::ShrinkParts(&fitting, {fitting.area}), QSize(0, 0));
-        EXPECT_EQ(fitting.area->minimumSizeHint(), fitting.page->minimumSize());
+        EXPECT_EQ(fitting.area->minimumSizeHint(), QSize(fitting.page->minimumSizeHint().width(), 200));
         EXPECT_EQ(fitting.layout()->totalMinimumSize(), natural);
         fitting.show();
         QApplication::processEvents();
@@ -127,32 +174,86 @@ TEST(ScreenFitTest, TheScrollingPartGivesUpOnlyWhatTheScreenLacks)
         EXPECT_FALSE(fitting.area->verticalScrollBar()->isVisible());
     }
 
-    // A page 100 pixels too wide: the dialog gives up the 100 pixels and
-    // fits; the page keeps its size and scrolls across, with room below
-    // for the scroll bar so that it does not scroll down as well.
-    PageDialog wide(QSize(room.width() + 100, 200));
+    // A page too wide and too high by its list's longest item: the list
+    // gives up width, the text and the buttons keep theirs, the page lays
+    // out within the area's width, and only a downward scroll remains.
+    PageDialog wide(room.width() / character + 40, room.height() + 100);
     const QSize natural = wide.Natural();
     ASSERT_GT(natural.width(), room.width());
     const QSize given = ScreenFit::ShrinkParts(&wide, {wide.area});
-    EXPECT_EQ(given.width(), natural.width() - room.width());
-    EXPECT_EQ(wide.minimumSize().width(), room.width());
+    EXPECT_GE(given.width(), natural.width() - room.width());
+    EXPECT_GE(given.height(), natural.height() - room.height());
+    EXPECT_LE(wide.minimumSize().width(), room.width());
     EXPECT_LE(wide.minimumSize().height(), room.height());
     wide.resize(wide.minimumSize());
     wide.show();
     QApplication::processEvents();
     EXPECT_LE(wide.width(), room.width());
-    EXPECT_EQ(wide.page->width(), room.width() + 100);
-    EXPECT_TRUE(wide.area->horizontalScrollBar()->isVisible());
-    EXPECT_FALSE(wide.area->verticalScrollBar()->isVisible());
-    EXPECT_EQ(wide.area->viewport()->height(), wide.page->height());
+    EXPECT_FALSE(wide.area->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(wide.area->verticalScrollBar()->isVisible());
+    EXPECT_EQ(wide.page->width(), wide.area->viewport()->width());
+    EXPECT_LE(wide.Reach(), wide.area->viewport()->width());
+    EXPECT_LT(wide.combo->width(), wide.combo->sizeHint().width());
+    EXPECT_GE(wide.text->width(), wide.text->minimumSizeHint().width());
+    EXPECT_GE(wide.button->width(), wide.button->sizeHint().width());
 
-    // The page made narrower (the dialog on a larger screen): the area has
-    // its own smallest size back, and nothing is given up.
-    wide.page->setMinimumSize(room.width() - 300, 200);
+    // The page made small again (the dialog on a larger screen): the list
+    // and the area have their own smallest sizes back, and nothing is given
+    // up.
+    wide.combo->hide();
+    wide.page->setMinimumHeight(100);
     EXPECT_EQ(ScreenFit::ShrinkParts(&wide, {wide.area}), QSize(0, 0));
     EXPECT_EQ(wide.area->minimumSize(), QSize(0, 0));
+    EXPECT_EQ(wide.combo->minimumSize(), QSize(0, 0));
     EXPECT_EQ(wide.layout()->totalMinimumSize().width(), wide.Natural().width());
     EXPECT_LT(wide.layout()->totalMinimumSize().width(), room.width());
+}
+
+// A page that shows a wider field once its window is shown (a date
+// ticked): the area tells its window, which fits its screen again.
+TEST(ScreenFitTest, AFieldShownLaterFitsTheWindowAgain)
+{
+    const QSize room = ScreenFit::RoomFor(nullptr);
+    const int character = QFontMetrics(QApplication::font()).averageCharWidth();
+    PageDialog dialog(10);
+    auto *later = new QComboBox(dialog.page);
+    later->addItem(QString(room.width() / character + 20, u'm'));
+    dialog.page->layout()->addWidget(later);
+    later->hide();
+    int fitted = 0;
+    QObject::connect(dialog.area, &CFitScrollArea::contentsMinimumChanged, &dialog, [&] {
+        ++fitted;
+        ScreenFit::ShrinkParts(&dialog, {dialog.area});
+        ScreenFit::Into(&dialog);
+    });
+    EXPECT_EQ(ScreenFit::ShrinkParts(&dialog, {dialog.area}), QSize(0, 0));
+    dialog.show();
+    QApplication::processEvents();
+    fitted = 0;
+
+    later->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fitted > 0 && dialog.width() <= room.width(); }));
+    QApplication::processEvents();
+    EXPECT_LE(dialog.width(), room.width());
+    EXPECT_FALSE(dialog.area->horizontalScrollBar()->isVisible());
+    EXPECT_LE(dialog.Reach(), dialog.area->viewport()->width());
+    EXPECT_LT(later->width(), later->sizeHint().width());
+}
+
+// A list that is the scrolling part scrolls across as well, as lists do:
+// it gives up just what the screen lacks across, with room below for its
+// scroll bar so that it does not scroll down as well.
+TEST(ScreenFitTest, AListGivesUpOnlyWhatTheScreenLacks)
+{
+    const QSize room = ScreenFit::RoomFor(nullptr);
+    ListDialog wide(QSize(room.width() + 100, 200));
+    const QSize natural = wide.layout()->totalMinimumSize();
+    ASSERT_GT(natural.width(), room.width());
+    const QSize given = ScreenFit::ShrinkParts(&wide, {wide.list});
+    EXPECT_EQ(given.width(), natural.width() - room.width());
+    EXPECT_EQ(wide.minimumSize().width(), room.width());
+    EXPECT_EQ(wide.list->minimumHeight(),
+              200 + wide.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, wide.list));
 }
 
 TEST(ScreenFitTest, AWindowIsMadeNoLargerThanItsRoom)

@@ -1,13 +1,15 @@
 #include "CFitScrollArea.h"
 
 #include <QEvent>
+#include <QTimer>
 
 CFitScrollArea::CFitScrollArea(QWidget *contents, QWidget *parent)
     : QScrollArea(parent)
 {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Never across: the contents lay out within the width they are given.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Tab goes from the last field before it to the first inside it.
     setFocusPolicy(Qt::NoFocus);
@@ -23,8 +25,18 @@ bool CFitScrollArea::eventFilter(QObject *watched, QEvent *event)
     // The contents' layout changed (a page built, a field shown): the
     // window's layout hears of it as it would without the area, whose
     // viewport passes nothing on.
-    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+    if (watched == widget() && event->type() == QEvent::LayoutRequest) {
         updateGeometry();
+        const QSize now = widget()->minimumSizeHint();
+        if (isVisible() && now != m_lastMinimum && !m_pending) {
+            m_pending = true;
+            QTimer::singleShot(0, this, [this] {
+                m_pending = false;
+                emit contentsMinimumChanged();
+            });
+        }
+        m_lastMinimum = now;
+    }
     return QScrollArea::eventFilter(watched, event);
 }
 

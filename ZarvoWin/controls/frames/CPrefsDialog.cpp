@@ -61,6 +61,11 @@ CPrefsDialog::CPrefsDialog(QWidget *parent, int dialogId)
     m_stack = new QStackedLayout(m_area);
     m_stack->setContentsMargins(2, 2, 2, 2);
     m_scroller = new CFitScrollArea(m_area, this);
+    // A page that shows more fields may need the screen's room again.
+    connect(m_scroller, &CFitScrollArea::contentsMinimumChanged, this, [this] {
+        if (isVisible())
+            FitScreen();
+    });
 
     m_ok = new QPushButton(Platform::Texts::get(9001), this);
     m_ok->setProperty("controlId", int(OkControl));

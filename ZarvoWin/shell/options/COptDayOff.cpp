@@ -1,5 +1,6 @@
 #include "COptDayOff.h"
 
+#include "CColumnsLayout.h"
 #include "CConfiguration.h"
 #include "CMyDateTimeCtrl.h"
 #include "COptionsContext.h"
@@ -109,9 +110,10 @@ void COptDayOff::OnInitDialog()
     listColumn->addWidget(m_list, 1);
     listColumn->addLayout(listButtons);
 
-    auto *top = new QHBoxLayout;
-    top->addLayout(calendarColumn);
-    top->addLayout(listColumn, 1);
+    // The list under the calendar where the page is too narrow for both.
+    auto *top = new CColumnsLayout;
+    top->AddColumn(calendarColumn);
+    top->AddColumn(listColumn, 1);
 
     auto *rangeRow = new QHBoxLayout;
     rangeRow->addWidget(startLabel);

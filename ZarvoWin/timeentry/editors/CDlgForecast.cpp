@@ -193,6 +193,12 @@ void CDlgForecast::Build()
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(band);
     m_tabsScroller = new CFitScrollArea(m_tabs, this);
+    // A tab that shows more fields (a date ticked) may need the screen's
+    // room again.
+    connect(m_tabsScroller, &CFitScrollArea::contentsMinimumChanged, this, [this] {
+        if (isVisible())
+            FitScreen();
+    });
     layout->addWidget(m_tabsScroller, 1);
     layout->addLayout(buttons);
     m_leastSize = QSize(fontMetrics().averageCharWidth() * 90, fontMetrics().height() * 26);
@@ -226,6 +232,11 @@ void CDlgForecast::FitScreen()
         return;
     ScreenFit::ShrinkParts(this, {m_tabsScroller});
     setMinimumSize(m_leastSize.expandedTo(layout()->totalMinimumSize()).boundedTo(ScreenFit::RoomFor(this)));
+    // Never sized yet, it opens at the size its tabs ask for, as far as
+    // the screen holds it (not at a share of the screen, which would put
+    // the tabs' columns one under the other on a small one).
+    if (!testAttribute(Qt::WA_Resized))
+        resize(sizeHint().expandedTo(minimumSize()));
     ScreenFit::Into(this);
 }
 
