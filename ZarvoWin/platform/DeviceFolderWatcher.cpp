@@ -9,6 +9,7 @@ DeviceFolderWatcher::DeviceFolderWatcher(const QString &root, QObject *parent)
     : QObject(parent)
     , m_root(QDir::cleanPath(QFileInfo(root).absoluteFilePath()))
     , m_state(DeviceFolder::StateOf(m_root))
+    , m_watcher(this)
 {
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &DeviceFolderWatcher::Look);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &DeviceFolderWatcher::Look);

@@ -52,6 +52,8 @@ private:
     QString m_root;
     DeviceFolder::State m_state;
     QStringList m_followed;
+    // The system's watch, a child of this object: it goes where this one
+    // goes, and what it sees can be followed from outside.
     QFileSystemWatcher m_watcher;
     bool m_contentPosted = false;
 };

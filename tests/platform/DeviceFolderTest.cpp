@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -234,6 +235,37 @@ TEST(DeviceFolder, WatcherFollowsTheFolderAsItIsFilled)
     ASSERT_TRUE(QDir(root).removeRecursively());
     ASSERT_TRUE(notices.wait(10000));
     EXPECT_EQ(notices.takeFirst().at(0).toInt(), int(Platform::DeviceFolderWatcher::Disconnected));
+}
+
+// A file written beside the device folder, in the folder above it that is
+// watched for the device folder's coming and going, is no change of the
+// device: once the watcher has looked at that change, nothing is told.
+TEST(DeviceFolder, WatcherTellsNothingOfAFileWrittenBesideTheDeviceFolder)
+{
+    const QString root = TestFolders::file(QStringLiteral("Devices/Phone"));
+    ASSERT_TRUE(QDir().mkpath(root));
+    Platform::DeviceFolderWatcher watcher(root);
+    ASSERT_EQ(watcher.state(), DeviceFolder::State::Present);
+    QSignalSpy notices(&watcher, &Platform::DeviceFolderWatcher::notice);
+    QSignalSpy changes(&watcher, &Platform::DeviceFolderWatcher::contentChanged);
+    // What the system's watch sees, told after the watcher has looked.
+    auto *system = watcher.findChild<QFileSystemWatcher *>();
+    ASSERT_NE(system, nullptr);
+    ASSERT_TRUE(system->directories().contains(TestFolders::file(QStringLiteral("Devices"))));
+    QSignalSpy seen(system, &QFileSystemWatcher::directoryChanged);
+
+    TestFolders::writeFile(QStringLiteral("Devices/beside.txt"), "not the device's");
+    ASSERT_TRUE(seen.wait(10000));
+    EXPECT_EQ(seen.first().at(0).toString(), TestFolders::file(QStringLiteral("Devices")));
+    // Whatever the look posted is delivered now.
+    QCoreApplication::sendPostedEvents(&watcher, QEvent::MetaCall);
+    EXPECT_TRUE(changes.isEmpty());
+    EXPECT_TRUE(notices.isEmpty());
+
+    // The same write inside the device folder is told.
+    TestFolders::writeFile(QStringLiteral("Devices/Phone/inside.txt"), "the device's");
+    ASSERT_TRUE(changes.wait(10000));
+    EXPECT_TRUE(notices.isEmpty());
 }
 
 TEST(RemovableMedia, RemovableDisksAndTheUsersDesktopMounts)
