@@ -694,9 +694,13 @@ void CConnexion::AnalysisEnded(SyncAnalysis::Result result)
     const QString notFinished = SyncAnalysis::NotFinishedMessage(result);
     if (!notFinished.isEmpty()
         && (result.outcome == SyncAnalysis::Outcome::Differences
-            || result.outcome == SyncAnalysis::Outcome::NoDifference))
+            || result.outcome == SyncAnalysis::Outcome::NoDifference)) {
         RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, this, notFinished,
                        Platform::Texts::get(394));
+        // A record that serves nothing is told once.
+        if (result.dropRecord)
+            SyncPending::Drop(m_exchange.GetLocalUserId());
+    }
     switch (result.outcome) {
     case SyncAnalysis::Outcome::Differences: {
         if (m_review)

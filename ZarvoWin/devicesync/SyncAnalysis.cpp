@@ -80,6 +80,9 @@ QString SyncAnalysis::NotFinishedMessage(const Result &result)
 {
     if (result.notFinished == 0)
         return QString();
+    if (result.notFinished == RecordOfAnotherDatabaseText || result.notFinished == RecordUnreadableText)
+        return Platform::Formatter::sprintf(Platform::Texts::get(result.notFinished),
+                                            {QDir::toNativeSeparators(result.notFinishedFile)});
     QString why = Platform::Texts::get(result.notFinished);
     if (!result.notFinishedFile.isEmpty())
         why = Platform::Formatter::sprintf(why, {QDir::toNativeSeparators(result.notFinishedFile)});
@@ -120,9 +123,26 @@ SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
     if (cancelled())
         return end(Outcome::Cancelled);
 
-    const std::optional<SyncPending::Record> pending =
-        in.userId >= 0 ? SyncPending::Load(in.userId) : std::optional<SyncPending::Record>();
-    const int notFinished = pending ? FinishPending(*pending, in.copyPath, in.localPath, result.notFinishedFile) : 0;
+    // Only a record of this very database is finished or applied: ids
+    // repeat across databases.
+    const SyncPending::Found found = SyncPending::Find(in.userId, in.localPath);
+    std::optional<SyncPending::Record> pending;
+    int notFinished = 0;
+    switch (found.state) {
+    case SyncPending::Found::State::None:
+        break;
+    case SyncPending::Found::State::Kept:
+        pending = found.record;
+        notFinished = FinishPending(*pending, in.copyPath, in.localPath, result.notFinishedFile);
+        break;
+    case SyncPending::Found::State::OtherDatabase:
+    case SyncPending::Found::State::Unreadable:
+        notFinished = found.state == SyncPending::Found::State::OtherDatabase ? RecordOfAnotherDatabaseText
+                                                                              : RecordUnreadableText;
+        result.notFinishedFile = found.file;
+        result.dropRecord = true;
+        break;
+    }
     if (pending && notFinished == 0) {
         // Nothing to compare: both sides hold the run's copy now.
         DeviceExchange::RemoveWorkingCopy(in.copyPath);
@@ -156,7 +176,7 @@ SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
     // A row the stopped run deleted, which the local database still holds,
     // is no row made here since.
     if (pending && compared == CBdD::CompareOutcome::Compared)
-        SyncPending::KeepDeletions(result.list, *pending);
+        SyncPending::KeepDeletions(result.list, *pending, in.localPath);
     WaitForTheRest(in, started.elapsed(), job);
     if (compared == CBdD::CompareOutcome::Cancelled)
         return end(Outcome::Cancelled);

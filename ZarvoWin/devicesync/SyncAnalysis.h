@@ -20,8 +20,10 @@ class ProgressDlgShared;
 // both still hold that run's rows and nothing wrote the local database
 // since, the local database is replaced from the kept copy and nothing is
 // compared. Otherwise both sides are compared afresh, the rows the stopped
-// run deleted stay deleted, and the result says why the run was not
-// finished.
+// run deleted stay deleted (but those changed here since), and the result
+// says why the run was not finished. A record that is not this database's
+// (or names none), or that cannot be read, is never applied: the result
+// tells it, naming the file, and asks that it be dropped once told.
 class SyncAnalysis
 {
 public:
@@ -62,6 +64,9 @@ public:
         // the text names (for the kept copy's texts).
         int notFinished = 0;
         QString notFinishedFile;
+        // The record found serves nothing (another database's, or one that
+        // cannot be read): once the user was told, it goes.
+        bool dropRecord = false;
     };
 
     // Why a stopped run is compared afresh rather than finished.
@@ -72,6 +77,9 @@ public:
         CopyMissingText = 26409,      // the kept copy is gone
         CopyForeignText = 26410,      // the kept copy holds other rows
         CopyRefusedText = 26411,      // the kept copy cannot replace the local database
+        // Messages of their own, each naming the record's file:
+        RecordOfAnotherDatabaseText = 26412, // it names another database, or none
+        RecordUnreadableText = 26413,        // it cannot be read, or its copy is there without it
     };
     // The message that tells why a stopped run was compared afresh; empty
     // when the result tells of none.

@@ -1,5 +1,6 @@
 #include "SyncFileStages.h"
 
+#include "Clock.h"
 #include "FileModes.h"
 #include "SyncPending.h"
 
@@ -188,15 +189,18 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
     // The file both writes read: the merged copy, once kept the pending one.
     const auto source = std::make_shared<QString>(shared->copyPath);
     stages.keepPending = [shared, counter, source](QString &why) {
+        using Kept = SyncRun::Kept;
         // The copy made from the device holds the user's rows now: it is no
         // more open than the user's database, nor is what is made from it.
         if (!Platform::FileModes::NoMoreOpenThan(shared->copyPath, shared->localPath))
-            return false;
+            return Kept::No;
         if (shared->userId < 0)
-            return true;
+            return Kept::Yes;
+        // A row changed here from now on is no row this run deleted.
+        const qint64 time = Platform::Clock::now();
         const QString kept = SyncPending::Place(shared->userId, shared->copyPath, &why);
         if (kept.isEmpty())
-            return false;
+            return Kept::No;
         // The whole check that the device write starts with is made
         // meanwhile, on a thread of its own: it reads the same file as the
         // record's digest, and the writes then find it made.
@@ -205,18 +209,37 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
         SyncPending::Record record;
         record.userId = shared->userId;
         record.localCounter = *counter;
+        record.time = time;
         const bool described = SyncPending::Describe(shared->localPath, kept, record);
         checked.wait();
         if (!described) {
             // An earlier run's record stays: it still tells what that run
             // deleted.
             QFile::remove(kept);
-            return false;
+            return Kept::No;
+        }
+        if (record.token.isEmpty()) {
+            // The first record kept for this database: the database gets
+            // the token the record names it by, while it is still as the
+            // analysis saw it.
+            record.token = SyncPending::NewToken();
+            switch (SyncPending::MarkDatabase(shared->localPath, record.token, *counter, &why)) {
+            case CDatabaseFile::WriteResult::Written:
+                *counter += 1;
+                record.localCounter = *counter;
+                break;
+            case CDatabaseFile::WriteResult::ChangedMeanwhile:
+                QFile::remove(kept);
+                return Kept::LocalChanged;
+            case CDatabaseFile::WriteResult::Failed:
+                QFile::remove(kept);
+                return Kept::No;
+            }
         }
         if (!SyncPending::Keep(record, &why))
-            return false;
+            return Kept::No;
         *source = kept;
-        return true;
+        return Kept::Yes;
     };
     stages.writeDevice = [shared, source] { return shared->exchange.CopyDatabaseToDevice(*source); };
     stages.replaceLocal = [shared, counter, source] {

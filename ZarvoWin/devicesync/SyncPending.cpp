@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QStandardPaths>
 #include <QStringList>
@@ -308,6 +309,15 @@ bool SyncPending::Describe(const QString &localPath, const QString &mergedPath, 
     // One read of the local database: what the other program commits
     // meanwhile is seen by none or all of the queries.
     bool ok = db.Execute(u"begin") == SQLITE_OK;
+    record.databasePath = QFileInfo(localPath).absoluteFilePath();
+    record.token.clear();
+    if (ok) {
+        SQLite::MyTablePtr token = db.Query(Platform::Formatter::sprintf(
+            u"select Value from Infos where Name='%s' and coalesce(Value,'')<>'' limit 1", {CBdD::SyncRecordInfo}));
+        ok = token && db.GetLastCode() == SQLITE_OK;
+        if (token.hasRows())
+            record.token = token->GetCell(0, 0).toLatin1();
+    }
     for (const DeletableTable &table : DeletableTables) {
         if (!ok)
             break;
@@ -450,6 +460,12 @@ std::optional<SyncPending::Record> readRecord(const QString &path, int userId)
             record.localCounter = value.toUInt(&counter);
         } else if (key == "Digest") {
             record.digest = QByteArray::fromHex(value);
+        } else if (key == "Database") {
+            record.databasePath = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
+        } else if (key == "Token") {
+            record.token = value;
+        } else if (key == "Time") {
+            record.time = value.toLongLong();
         } else if (key.startsWith("Deleted")) {
             bool known = false;
             const int code = key.mid(7).toInt(&known);
@@ -518,7 +534,9 @@ bool SyncPending::Keep(const Record &record, QString *why)
         return false;
     const QString path = folder + QStringLiteral("/Pending-%1.ini").arg(record.userId);
     QByteArray text = "User=" + QByteArray::number(record.userId) + "\nCounter="
-                      + QByteArray::number(record.localCounter) + "\nDigest=" + record.digest.toHex() + "\n";
+                      + QByteArray::number(record.localCounter) + "\nDigest=" + record.digest.toHex() + "\nDatabase="
+                      + record.databasePath.toUtf8().toPercentEncoding("/") + "\nToken=" + record.token
+                      + "\nTime=" + QByteArray::number(record.time) + "\n";
     for (auto table = record.deleted.cbegin(); table != record.deleted.cend(); ++table)
         text += "Deleted" + QByteArray::number(table.key()) + "=" + joinIds(table.value()).toLatin1() + "\n";
     if (const int error = writeWhole(path, text)) {
@@ -547,6 +565,107 @@ std::optional<SyncPending::Record> SyncPending::Load(int userId)
     return record;
 }
 
+SyncPending::Found SyncPending::Find(int userId, const QString &localPath)
+{
+    Found found;
+    if (userId < 0)
+        return found;
+    const bool old = QFileInfo::exists(OldRecordPath(userId)) && !adoptOldRecord(userId);
+    const QString path = old ? OldRecordPath(userId) : RecordPath(userId);
+    if (path.isEmpty())
+        return found;
+    found.file = path;
+    if (!QFileInfo::exists(path)) {
+        // A copy without its record: a run kept it, and what it deleted
+        // can no longer be told.
+        for (const QString &copy : {CopyPath(userId), OldCopyPath(userId)}) {
+            if (!copy.isEmpty() && QFileInfo::exists(copy))
+                found.state = Found::State::Unreadable;
+        }
+        return found;
+    }
+    std::optional<Record> record = readRecord(path, userId);
+    if (!record) {
+        found.state = Found::State::Unreadable;
+        return found;
+    }
+    record->copyPath = old ? OldCopyPath(userId) : CopyPath(userId);
+    if (!Serves(*record, localPath)) {
+        found.state = Found::State::OtherDatabase;
+        return found;
+    }
+    found.state = Found::State::Kept;
+    found.record = std::move(*record);
+    return found;
+}
+
+bool SyncPending::Serves(const Record &record, const QString &localPath)
+{
+    // A record of an earlier version names no database: it cannot be told
+    // from one of another database of the same user id.
+    if (record.databasePath.isEmpty() || record.token.isEmpty() || record.time <= 0 || localPath.isEmpty())
+        return false;
+    const QFileInfo named(record.databasePath);
+    const QFileInfo local(localPath);
+    const bool samePath = named.exists() && local.exists()
+                              ? named.canonicalFilePath() == local.canonicalFilePath()
+                              : QDir::cleanPath(named.absoluteFilePath()) == QDir::cleanPath(local.absoluteFilePath());
+    return samePath && TokenOf(localPath) == record.token;
+}
+
+QByteArray SyncPending::NewToken()
+{
+    quint32 words[4];
+    QRandomGenerator::system()->fillRange(words);
+    return QByteArray(reinterpret_cast<const char *>(words), sizeof words).toHex();
+}
+
+QByteArray SyncPending::TokenOf(const QString &databasePath)
+{
+    if (!QFileInfo(databasePath).isFile())
+        return QByteArray();
+    SQLite::CmyDataBase db;
+    if (db.OpenReadOnly(databasePath) != SQLITE_OK)
+        return QByteArray();
+    SQLite::MyTablePtr token = db.Query(Platform::Formatter::sprintf(
+        u"select Value from Infos where Name='%s' and coalesce(Value,'')<>'' limit 1", {CBdD::SyncRecordInfo}));
+    return token.hasRows() && db.GetLastCode() == SQLITE_OK ? token->GetCell(0, 0).toLatin1() : QByteArray();
+}
+
+CDatabaseFile::WriteResult SyncPending::MarkDatabase(const QString &localPath, const QByteArray &token,
+                                                     quint32 counter, QString *why)
+{
+    // Neither 'Modif' nor any row changes: nothing the programs follow
+    // sees a change of the user's data.
+    int error = SQLITE_OK;
+    const CDatabaseFile::WriteResult result = CDatabaseFile::WriteIfUnchanged(
+        localPath,
+        Platform::Formatter::sprintf(u"delete from Infos where Name='%s'; insert into Infos (Name, Value) values "
+                                     u"('%s','%s')",
+                                     {CBdD::SyncRecordInfo, CBdD::SyncRecordInfo, QString::fromLatin1(token)}),
+        counter, &error);
+    if (result == CDatabaseFile::WriteResult::Failed && why) {
+        int cause = EIO;
+        switch (error & 0xFF) {
+        case SQLITE_READONLY:
+            cause = EROFS;
+            break;
+        case SQLITE_FULL:
+            cause = ENOSPC;
+            break;
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+        case SQLITE_CANTOPEN:
+            cause = EACCES;
+            break;
+        default:
+            break;
+        }
+        *why = notKept(localPath, CauseText(cause));
+    }
+    return result;
+}
+
 bool SyncPending::CopyMatches(const Record &record)
 {
     return !record.copyPath.isEmpty() && QFileInfo(record.copyPath).isFile()
@@ -571,8 +690,54 @@ void SyncPending::Drop(int userId)
         removeDatabase(oldCopy);
 }
 
-int SyncPending::KeepDeletions(SyncReviewList &list, const Record &record)
+void SyncPending::DropAll()
 {
+    for (const QString &folder : {FolderPath(), DeviceExchange::WorkingFolderPath()}) {
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+            continue;
+        const QStringList names = QDir(folder).entryList({QStringLiteral("Pending-*")}, QDir::Files | QDir::Hidden);
+        for (const QString &name : names)
+            QFile::remove(folder + u'/' + name);
+    }
+}
+
+namespace {
+
+// The rows of the tables a run may delete that were changed here at or
+// after `time` (their change stamp, and not synchronised since), by table
+// code; false when they cannot be read.
+bool changedSince(const QString &localPath, qint64 time, const QList<int> &codes, QHash<int, QSet<qint64>> &rows)
+{
+    SQLite::CmyDataBase db;
+    if (db.OpenReadOnly(localPath) != SQLITE_OK)
+        return false;
+    bool ok = db.Execute(u"begin") == SQLITE_OK;
+    for (const DeletableTable &table : DeletableTables) {
+        if (!ok)
+            break;
+        if (!codes.contains(table.code))
+            continue;
+        const QString name = CBdD::TableName(table.code);
+        SQLite::MyTablePtr changed = db.Query(Platform::Formatter::sprintf(
+            u"select %s from %s where coalesce(Origine_Modif,0)<>0 and coalesce(cast(Date_Modif as integer),0)>=%I64d",
+            {table.key, name, time}));
+        ok = changed && db.GetLastCode() == SQLITE_OK;
+        for (int r = 0; ok && r < changed->rowCount(); ++r)
+            rows[table.code].insert(changed->GetInt64At(r, 0));
+    }
+    db.Execute(u"commit");
+    return ok;
+}
+
+} // namespace
+
+int SyncPending::KeepDeletions(SyncReviewList &list, const Record &record, const QString &localPath)
+{
+    // Changed here since the record: the comparison's own rule holds, as
+    // for a row the device deleted and this side changed later.
+    QHash<int, QSet<qint64>> since;
+    if (!record.deleted.isEmpty() && !changedSince(localPath, record.time, record.deleted.keys(), since))
+        return 0;
     QHash<int, QSet<qint64>> deleted;
     for (auto table = record.deleted.cbegin(); table != record.deleted.cend(); ++table)
         deleted[table.key()] = QSet<qint64>(table.value().begin(), table.value().end());
@@ -582,7 +747,8 @@ int SyncPending::KeepDeletions(SyncReviewList &list, const Record &record)
         if (!item || item->deviceId != -1 || item->localId < 0 || item->action != SyncItem::KeepLocal)
             continue;
         const auto ids = deleted.constFind(item->kind);
-        if (ids != deleted.constEnd() && ids->contains(item->localId)) {
+        if (ids != deleted.constEnd() && ids->contains(item->localId)
+            && !since.value(item->kind).contains(item->localId)) {
             item->action = SyncItem::Delete;
             ++changed;
         }

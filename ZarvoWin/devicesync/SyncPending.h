@@ -1,4 +1,5 @@
 #pragma once
+#include "CDatabaseFile.h"
 #include "SyncReviewList.h"
 
 #include <QByteArray>
@@ -25,7 +26,15 @@
 // both still hold the run's rows and nothing wrote the local database
 // since; otherwise it compares afresh, and a row only here that the run
 // deleted is offered as deleted: the record alone tells that, with or
-// without its copy.
+// without its copy. A row changed here since the record was written is
+// left to the comparison, as it would be without a stop.
+//
+// Ids repeat across databases (every users folder numbers its users from
+// 1, every database made from the sample numbers its rows alike), so the
+// record names the database it describes: its path, and a token that the
+// database itself carries (CBdD::SyncRecordInfo), given to it when the
+// first record is kept for it. A record that names another database, or
+// none, serves nothing.
 class SyncPending
 {
 public:
@@ -40,9 +49,31 @@ public:
         // Live rows of the local database that the merged copy lacks, by
         // table code (row numbers for the plans).
         QMap<int, std::vector<qint64>> deleted;
+        // The database the record describes: its path, and the token it
+        // carries (empty while it has none).
+        QString databasePath;
+        QByteArray token;
+        // When the record was written (Unix seconds): a row changed here
+        // from then on is no row the run deleted.
+        qint64 time = 0;
         // Where its copy lies (set by Load, which may find the record
         // where an earlier version kept it).
         QString copyPath;
+    };
+
+    // What the analysis of a user's database finds of a stopped run.
+    struct Found
+    {
+        enum class State {
+            None,          // no record, no copy
+            Kept,          // a record of this database: `record`
+            OtherDatabase, // a record of another database, or one that names none
+            Unreadable,    // a record that cannot be read, names another user, or a copy without its record
+        };
+        State state = State::None;
+        Record record;
+        // The record's file (also when it is missing beside its copy).
+        QString file;
     };
 
     // The folder of the records: "Synchronisation" in the program's data
@@ -69,9 +100,19 @@ public:
     static QByteArray Digest(const QString &databasePath);
 
     // The record of a run about to write the device: the digest of the
-    // merged copy and the live rows of the local database it lacks. False
-    // when either file cannot be read.
+    // merged copy, the live rows of the local database it lacks, the local
+    // database's path and the token it carries (empty when it has none).
+    // False when either file cannot be read.
     static bool Describe(const QString &localPath, const QString &mergedPath, Record &record);
+    // A new token, and the local database marked with it: written only
+    // over the state whose change counter is `counter` (CDatabaseFile::
+    // WriteIfUnchanged), which the write then moves on by one. `why` (may
+    // be null) receives the file and the cause of a failure.
+    static QByteArray NewToken();
+    static CDatabaseFile::WriteResult MarkDatabase(const QString &localPath, const QByteArray &token,
+                                                   quint32 counter, QString *why = nullptr);
+    // The token a database carries; empty when it has none or cannot be read.
+    static QByteArray TokenOf(const QString &databasePath);
 
     // Keeping a run takes two steps. First the merged copy is moved (or
     // copied where it cannot be moved) to the user's kept copy, over an
@@ -85,10 +126,18 @@ public:
     // The record kept for a user, whether or not its copy is still there;
     // nothing when there is none or it cannot be read.
     static std::optional<Record> Load(int userId);
+    // What is kept for a user, looked at for the database `localPath`.
+    static Found Find(int userId, const QString &localPath);
+    // Whether a record describes the database `localPath`: the same file,
+    // carrying the record's token.
+    static bool Serves(const Record &record, const QString &localPath);
     // Whether the copy kept for a user holds the rows its record describes.
     static bool CopyMatches(const Record &record);
     // Removes the record, then the copy, in both places.
     static void Drop(int userId);
+    // Removes every user's: the users' databases are no longer where
+    // their records name them (the users or data folder changed).
+    static void DropAll();
 
     // The text that tells why a file or folder cannot be written, for an
     // error number of the system.
@@ -103,6 +152,8 @@ public:
     };
 
     // The rows only here that the stopped run deleted become deletions in
-    // a fresh review; the count of rows changed.
-    static int KeepDeletions(SyncReviewList &list, const Record &record);
+    // a fresh review, but for those changed here since the record was
+    // written (read from `localPath`), which the comparison's rule keeps;
+    // the count of rows changed. When those cannot be read, no row is.
+    static int KeepDeletions(SyncReviewList &list, const Record &record, const QString &localPath);
 };

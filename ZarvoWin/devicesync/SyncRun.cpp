@@ -82,8 +82,16 @@ SyncRun::Outcome SyncRun::Finalise(SyncSteps &steps)
         return Outcome::LocalChanged;
     // From here a stop leaves the device written and the local database
     // not: what the next analysis needs to finish the run is kept first.
-    if (m_stages.keepPending && !m_stages.keepPending(m_reason))
-        return Outcome::Failed;
+    if (m_stages.keepPending) {
+        switch (m_stages.keepPending(m_reason)) {
+        case Kept::Yes:
+            break;
+        case Kept::LocalChanged:
+            return Outcome::LocalChanged;
+        case Kept::No:
+            return Outcome::Failed;
+        }
+    }
     steps.SetLastStepState(SyncSteps::Done);
 
     steps.AppendStep(DeviceWriteText, SyncSteps::Running);

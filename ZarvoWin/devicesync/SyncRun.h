@@ -34,6 +34,13 @@ public:
         LocalChanged, // 251: the local database changed since the analysis
     };
 
+    // What keeping the record of the run came to.
+    enum class Kept {
+        Yes,
+        No,           // it cannot be kept: the cause is told
+        LocalChanged, // the local database changed meanwhile
+    };
+
     struct Stages
     {
         // The merge of the decisions into the copy; unset for a run
@@ -53,9 +60,10 @@ public:
         // Whether the local database is still as the analysis saw it.
         std::function<bool()> localUnchanged;
         // Before the device is written: the merged copy and the record of
-        // the run kept. False stops the run with nothing written, and says
-        // why in its argument (the file and the cause).
-        std::function<bool(QString &why)> keepPending;
+        // the run kept. Anything but Yes stops the run with nothing written
+        // to either database (No says why in its argument: the file and
+        // the cause).
+        std::function<Kept(QString &why)> keepPending;
         std::function<bool()> writeDevice;
         std::function<CDatabaseFile::ReplaceResult()> replaceLocal;
         // Once the local database was replaced: the record dropped.

@@ -14,6 +14,7 @@
 #include "DeviceExchange.h"
 #include "DeviceFolderWatcher.h"
 #include "DialogAnswers.h"
+#include "Formatter.h"
 #include "MessageBoxAnswers.h"
 #include "QStringPrinter.h"
 #include "SyncPending.h"
@@ -659,6 +660,9 @@ TEST_F(StoppedRunDialogTest, AWholeCopyEitherWayLeavesNoRecordAndNoOldDeletionLi
 {
     for (const int button : {int(CConnexion::CopyToLocalButton), int(CConnexion::CopyToDeviceButton)}) {
         SCOPED_TRACE(button);
+        // Each run a minute after what came before: the whole copy leaves
+        // both sides synchronised at its own time.
+        Platform::Clock::setFixedNow(Platform::Clock::now() + 60);
         StopARun();
         {
             CConnexion dialog(users, nullptr, hooks, root);
@@ -672,6 +676,10 @@ TEST_F(StoppedRunDialogTest, AWholeCopyEitherWayLeavesNoRecordAndNoOldDeletionLi
             EXPECT_EQ(boxes.AskedBoxes().back().text, Platform::Texts::get(243));
         }
         NothingKept();
+        // The token that named Léa's database for the record went with it:
+        // neither side carries it, whichever was copied over the other.
+        EXPECT_TRUE(SyncPending::TokenOf(local).isEmpty());
+        EXPECT_TRUE(SyncPending::TokenOf(deviceDb).isEmpty());
 
         // Entry 201 only here again (made anew here, or gone from the
         // device): a later analysis keeps it, no old list deletes it.
@@ -745,4 +753,130 @@ TEST_F(StoppedRunDialogTest, ARecordThatCannotBeWrittenIsToldWithItsFileAndCause
     EXPECT_TRUE(reason.contains(Platform::Texts::get(SyncPending::FileInPlaceText))) << reason.toStdString();
     EXPECT_EQ(TestFolders::readFile(deviceDb), device);
     EXPECT_EQ(TestFolders::readFile(local), before);
+}
+
+// A stopped run whose local database was brought meanwhile, by writes of
+// its own, to the rows the run would have written: the fresh comparison
+// finds nothing, and the user is still told, once, that the run could not
+// be finished.
+TEST_F(StoppedRunDialogTest, AStoppedRunComparedToNoDifferenceIsStillToldOnce)
+{
+    StopARun();
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(local), 0);
+        ASSERT_EQ(db.Execute(QStringLiteral("attach database '%1' as Kept").arg(SyncPending::CopyPath(leaId))), 0);
+        for (const char *table : {"Taches", "Projets", "Activites", "TauxHoraire", "Favoris", "Forecast",
+                                  "ProjectChilds"}) {
+            ASSERT_EQ(db.Execute(QStringLiteral("delete from main.%1; insert into main.%1 select * from Kept.%1")
+                                     .arg(QLatin1String(table))),
+                      0)
+                << table;
+        }
+        ASSERT_EQ(db.Execute(u"update main.Infos set Value=(select Value from Kept.Infos where Name='Modif') "
+                             u"where Name='Modif'"),
+                  0);
+        ASSERT_EQ(db.Execute(u"detach database Kept"), 0);
+    }
+    CConnexion dialog(users, nullptr, hooks, root);
+    dialog.OnDeviceNotice(0);
+    ASSERT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+    MessageBoxAnswers boxes;
+    boxes.Push(1);
+    DialogAnswers<CDlgSynchro> runs;
+    SyncRun::Outcome outcome = SyncRun::Outcome::Failed;
+    runs.Push([&outcome](CDlgSynchro &run) {
+        run.Start();
+        run.WaitForEnd();
+        outcome = run.Outcome();
+        return int(QDialog::Accepted);
+    });
+    analyse(dialog);
+    // Nothing to review: the run without a list went, after the message.
+    EXPECT_EQ(dialog.Review(), nullptr);
+    EXPECT_EQ(runs.Asked(), 1);
+    EXPECT_EQ(outcome, SyncRun::Outcome::Succeeded);
+    ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+    EXPECT_EQ(boxes.AskedBoxes().front().text,
+              Platform::Formatter::sprintf(Platform::Texts::get(SyncAnalysis::NotFinishedText),
+                                           {Platform::Texts::get(SyncAnalysis::LocalChangedText)}));
+    NothingKept();
+    const QString rows = "select Id, Nom, Deleted from Projets order by Id";
+    EXPECT_EQ(json(local, rows), json(deviceDb, rows));
+    EXPECT_EQ(json(local, "select count(*) n from Taches where Id=201"), "[{\"n\":0}]");
+}
+
+// A record that serves nothing (another database's of the same user id, or
+// one that cannot be read): the user is told once, naming the record's
+// file, before the review shows the rows; nothing of it applies, and it is
+// gone once told, whether or not the review goes on.
+TEST_F(StoppedRunDialogTest, ARecordThatServesNothingIsToldOnceNamingItsFileAndNeverApplied)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void()> act;
+        int told;
+    } cases[] = {
+        {"another database of Léa's id, entry 201 made there before the stop",
+         [this] {
+             QFile::remove(local);
+             make(local, "insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
+                         "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre'); "
+                         "update Infos set Value='1800' where Name='Modif'");
+         },
+         SyncAnalysis::RecordOfAnotherDatabaseText},
+        {"the record garbage",
+         [this] {
+             TestFolders::writeFile(SyncPending::RecordPath(leaId).mid(TestFolders::root().size() + 1),
+                                    QByteArray("\x01\x02 pas un relevé"));
+         },
+         SyncAnalysis::RecordUnreadableText},
+        {"the record empty",
+         [this] {
+             TestFolders::writeFile(SyncPending::RecordPath(leaId).mid(TestFolders::root().size() + 1), QByteArray());
+         },
+         SyncAnalysis::RecordUnreadableText},
+        {"the record naming another user",
+         [this] {
+             QByteArray text = TestFolders::readFile(SyncPending::RecordPath(leaId));
+             text.replace(QByteArray("User=") + QByteArray::number(leaId) + '\n',
+                          QByteArray("User=") + QByteArray::number(leaId + 40) + '\n');
+             TestFolders::writeFile(SyncPending::RecordPath(leaId).mid(TestFolders::root().size() + 1), text);
+         },
+         SyncAnalysis::RecordUnreadableText},
+        {"the record gone, its copy kept",
+         [this] { QFile::remove(SyncPending::RecordPath(leaId)); },
+         SyncAnalysis::RecordUnreadableText},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        StopARun();
+        const QString record = SyncPending::RecordPath(leaId);
+        c.act();
+        CConnexion dialog(users, nullptr, hooks, root);
+        dialog.OnDeviceNotice(0);
+        ASSERT_TRUE(dialog.Control(CConnexion::SynchroniseButton)->isEnabled());
+        MessageBoxAnswers boxes;
+        bool reviewShownFirst = true;
+        boxes.PushAfter([&] { reviewShownFirst = dialog.ReviewPending(); }, 1);
+        analyse(dialog);
+        ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+        EXPECT_EQ(boxes.AskedBoxes().front().text,
+                  Platform::Formatter::sprintf(Platform::Texts::get(c.told), {record}));
+        EXPECT_FALSE(reviewShownFirst);
+        NothingKept();
+        // Entry 201 is offered as it is found: only here, kept.
+        ASSERT_TRUE(dialog.ReviewPending());
+        EXPECT_EQ(ActionFor(dialog, 201), SyncItem::KeepLocal);
+        dialog.Review()->Cancel();
+
+        // Annuler, then the analysis again: nothing more to tell.
+        MessageBoxAnswers none;
+        analyse(dialog);
+        EXPECT_TRUE(none.AskedBoxes().empty());
+        ASSERT_TRUE(dialog.ReviewPending());
+        EXPECT_EQ(ActionFor(dialog, 201), SyncItem::KeepLocal);
+        dialog.Review()->Cancel();
+    }
 }

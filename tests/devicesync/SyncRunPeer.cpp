@@ -8,6 +8,7 @@
 // replaced. There it prints "stopped" and waits for stdin to end (the test
 // kills it with SIGKILL before). Without a stop it runs to the end.
 #include "CDatabaseFile.h"
+#include "Clock.h"
 #include "DeviceExchange.h"
 #include "SyncAnalysis.h"
 #include "SyncFileStages.h"
@@ -45,6 +46,10 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (argc < 5)
         return 2;
+    bool fixed = false;
+    const qint64 now = qEnvironmentVariable("ZARVO_PEER_NOW").toLongLong(&fixed);
+    if (fixed)
+        Platform::Clock::setFixedNow(now);
     const QString local = QString::fromLocal8Bit(argv[1]);
     const int userId = std::atoi(argv[3]);
     const char *stop = argv[4];

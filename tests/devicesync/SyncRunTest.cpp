@@ -59,7 +59,7 @@ struct Fakes
     bool finalisationOpen = true;
     bool purgeOk = true;
     bool unchanged = true;
-    bool kept = true;
+    SyncRun::Kept kept = SyncRun::Kept::Yes;
     bool deviceOk = true;
     CDatabaseFile::ReplaceResult replaced = CDatabaseFile::ReplaceResult::Replaced;
 };
@@ -90,7 +90,7 @@ SyncRun::Stages fakeStages(const Fakes &f, QStringList &calls, Steps &steps)
     s.purge = [&, f] { return calls << "purge", f.purgeOk; };
     s.localUnchanged = [&, f] { return calls << "look", f.unchanged; };
     s.keepPending = [&, f](QString &why) {
-        if (!f.kept)
+        if (f.kept == SyncRun::Kept::No)
             why = QStringLiteral("the cause");
         return calls << "keep", f.kept;
     };
@@ -142,8 +142,10 @@ TEST(SyncRunTest, StagesRunInOrderAndStopWhereTheyFail)
          O::Failed, "391:2 380:2"},
         {"local changed since the analysis", with([](Fakes &f) { f.unchanged = false; }),
          "merge overlaps order begin purge look clean", O::LocalChanged, "391:2 251:2"},
-        {"the run's record not kept", with([](Fakes &f) { f.kept = false; }),
+        {"the run's record not kept", with([](Fakes &f) { f.kept = SyncRun::Kept::No; }),
          "merge overlaps order begin purge look keep clean", O::Failed, "391:2 380:2"},
+        {"local changed as the run's record is kept", with([](Fakes &f) { f.kept = SyncRun::Kept::LocalChanged; }),
+         "merge overlaps order begin purge look keep clean", O::LocalChanged, "391:2 251:2"},
         {"device write failed", with([](Fakes &f) { f.deviceOk = false; }),
          "merge overlaps order begin purge look keep device clean", O::Failed, "390:2 380:2"},
         {"local changed during the device write", with([](Fakes &f) { f.replaced = R::ChangedMeanwhile; }),
@@ -160,7 +162,7 @@ TEST(SyncRunTest, StagesRunInOrderAndStopWhereTheyFail)
         EXPECT_EQ(steps.list.mid(steps.list.size() - 2).join(u' '), QString::fromLatin1(c.lastSteps)) << c.name;
         EXPECT_TRUE(steps.list.first().startsWith("285:")) << c.name;
         // Only the stage that cannot keep the record says more.
-        EXPECT_EQ(run.Reason(), c.fakes.kept ? QString() : QStringLiteral("the cause")) << c.name;
+        EXPECT_EQ(run.Reason(), c.fakes.kept == SyncRun::Kept::No ? QStringLiteral("the cause") : QString()) << c.name;
     }
 }
 
@@ -361,6 +363,32 @@ TEST_F(SyncRunFilesTest, AChangeByAnotherConnectionIsNeverOverwritten)
               SyncRun::Outcome::LocalChanged);
     EXPECT_EQ(during.list.last(), "251:2");
     EXPECT_EQ(json(local, "select Nom from Projets where Id=32"), "[{\"Nom\":\"tray\"}]");
+
+    // Right after the run's last look, as the database is marked for the
+    // record of the run: nothing is written to either side, nothing kept.
+    exec(local, "update Projets set Nom='ici' where Id=32; update Infos set Value='2000' where Name='Modif'");
+    ASSERT_TRUE(exchange.CopyDatabaseFromDevice(copy));
+    list.Clear();
+    analyse();
+    setup.userId = 3;
+    const QByteArray deviceNow = hash(deviceDb);
+    Steps keeping;
+    EXPECT_EQ(run(keeping,
+                  [&](SyncRun::Stages &s) {
+                      auto look = s.localUnchanged;
+                      s.localUnchanged = [&, look] {
+                          const bool unchanged = look();
+                          exec(local, change);
+                          return unchanged;
+                      };
+                  }),
+              SyncRun::Outcome::LocalChanged);
+    EXPECT_EQ(keeping.list.last(), "251:2");
+    EXPECT_EQ(hash(deviceDb), deviceNow);
+    EXPECT_EQ(json(local, "select Nom from Projets where Id=32"), "[{\"Nom\":\"tray\"}]");
+    EXPECT_TRUE(SyncPending::TokenOf(local).isEmpty());
+    EXPECT_FALSE(SyncPending::Load(3).has_value());
+    EXPECT_EQ(QDir(SyncPending::FolderPath()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST_F(SyncRunFilesTest, TheDeviceGoneDuringItsWriteLeavesTheLocalDatabase)
@@ -457,7 +485,7 @@ constexpr int UserId = 7;
 // Rows both sides held at their last synchronisation, each deleted on one
 // side since: entries 201 and 202, projects 40 and 41, favourites 7 and 8,
 // the first of each pair on the device, the second here. Besides, a project
-// made on each side, and entry 203 that both still hold.
+// made on each side, and entry 203 and rate 50 that both still hold.
 class StoppedRunTest : public SyncRunFilesTest
 {
 protected:
@@ -479,7 +507,9 @@ protected:
                        "(203,9000,10000,-1,-1,-1,0,1000,0,'e3');"
                        "insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (40,'p1',-1,0,1000,0), "
                        "(41,'p2',-1,0,1000,0);"
-                       "insert into Favoris (Id,Ordre,Deleted,Date_Modif) values (7,1,0,1000), (8,1,0,1000)");
+                       "insert into Favoris (Id,Ordre,Deleted,Date_Modif) values (7,1,0,1000), (8,1,0,1000);"
+                       "insert into TauxHoraire (Id,Nom,Valeur,Deleted,Date_Modif,Origine_Modif) values "
+                       "(50,'Standard',65.0,0,1000,0)");
         }
         exec(deviceDb, "update Taches set Deleted=1, Date_Modif=1600 where Id=201;"
                        "update Projets set Deleted=1, Date_Modif=1600 where Id=40;"
@@ -529,13 +559,25 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         Nothing,
         EntryMadeHere,
         HeldEntryEditedHere,  // entry 203, which the device still holds
+        ListedEntryEditedHere, // entry 201, which the device deleted and the record lists, edited later
         DeviceEndMoved,       // on the device, entry 203 ends a minute later: only a number
+        DeviceRateAmount,     // on the device, rate 50's amount alone changes: a real number
         KeptCopyForeign,      // another sound database of ours in the kept copy's place
         KeptCopyMissing,      // the record kept, its copy gone
         CacheEmptied,         // the whole cache deleted, the working folder with it
         WhereTheOldVersionKeptIt, // the record and copy in the cache's working folder
+        AnotherDatabase,      // the users folder made anew: another database of the same user id
+        RecordGarbage,        // the record's bytes are no record
+        RecordEmpty,
+        RecordOfAnotherUser,  // it names user 8
+        RecordGoneCopyKept,   // the record deleted, its copy left
+        RecordOfAnEarlierVersion, // written by the version before records named their database
     };
     using O = SyncAnalysis::Outcome;
+    // Which of entries 201, 202, 204, projects 40, 41 and favourites 7, 8
+    // live on each side at the end: "-" none of a table.
+    constexpr const char *NoneBack = "-|-|-";
+    constexpr const char *DeletedBack = "201|40|7";
     const struct
     {
         const char *name;
@@ -545,6 +587,7 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         After after;
         O next;
         int told; // why the next analysis does not finish the run (0: it does, or there is none)
+        const char *live = NoneBack;
     } cases[] = {
         {"killed while the device is written", "device", false, false, After::Nothing, O::Differences,
          SyncAnalysis::DeviceNotItsCopyText},
@@ -566,6 +609,32 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         {"killed after the device write, kept where the earlier version kept it", "local", false, true,
          After::WhereTheOldVersionKeptIt, O::Finished, 0},
         {"the record's place cannot be written", nullptr, true, false, After::Nothing, O::Differences, 0},
+        // An edit made since the stop wins as it would without a stop:
+        // newer than the device's deletion, before or after the device
+        // was written.
+        {"killed while the device is written, an entry the record lists as deleted edited here", "device", false,
+         false, After::ListedEntryEditedHere, O::Differences, SyncAnalysis::LocalChangedText, "201|-|-"},
+        {"killed after the device write, an entry the device deleted edited here", "local", false, true,
+         After::ListedEntryEditedHere, O::Differences, SyncAnalysis::LocalChangedText, "201|-|-"},
+        {"killed after the device write, the device changes only a rate's amount", "local", false, true,
+         After::DeviceRateAmount, O::Differences, SyncAnalysis::DeviceNotItsCopyText},
+        // A record serves the database it was kept for alone: another one
+        // of the same user id loses none of its rows whose ids the record
+        // lists.
+        {"killed after the device write, another database of the same user id", "local", false, true,
+         After::AnotherDatabase, O::Differences, SyncAnalysis::RecordOfAnotherDatabaseText, "201,202,204|40,41|7,8"},
+        {"killed after the device write, the record of an earlier version", "local", false, true,
+         After::RecordOfAnEarlierVersion, O::Differences, SyncAnalysis::RecordOfAnotherDatabaseText, DeletedBack},
+        // A record that cannot be read is told: what the run deleted comes
+        // back.
+        {"killed after the device write, the record garbage", "local", false, true, After::RecordGarbage,
+         O::Differences, SyncAnalysis::RecordUnreadableText, DeletedBack},
+        {"killed after the device write, the record empty", "local", false, true, After::RecordEmpty, O::Differences,
+         SyncAnalysis::RecordUnreadableText, DeletedBack},
+        {"killed after the device write, the record naming another user", "local", false, true,
+         After::RecordOfAnotherUser, O::Differences, SyncAnalysis::RecordUnreadableText, DeletedBack},
+        {"killed after the device write, the record gone and its copy kept", "local", false, true,
+         After::RecordGoneCopyKept, O::Differences, SyncAnalysis::RecordUnreadableText, DeletedBack},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -579,6 +648,7 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         QDir(folder).removeRecursively();
         QFile::remove(folder);
         bool entryMade = false;
+        qint64 recordTime = 0;
         if (c.killedAt) {
             killPeer(c.killedAt);
         } else {
@@ -626,6 +696,13 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
             EXPECT_EQ(QFileInfo(kept->copyPath).absolutePath(), folder);
             EXPECT_TRUE(QFileInfo::exists(SyncPending::RecordPath(UserId)));
             EXPECT_EQ(QDir(DeviceExchange::WorkingFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+            // It names the local database, which carries its token, and
+            // the time it was written.
+            EXPECT_EQ(kept->databasePath, local);
+            EXPECT_FALSE(kept->token.isEmpty());
+            EXPECT_EQ(SyncPending::TokenOf(local), kept->token);
+            EXPECT_EQ(kept->time, Platform::Clock::now());
+            recordTime = kept->time;
         }
         EXPECT_EQ(json(deviceDb, "select count(*) n from Taches where Id=201"),
                   c.deviceWritten ? "[{\"n\":0}]" : "[{\"n\":1}]");
@@ -641,9 +718,63 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
             exec(local, "update Taches set Title='édité', Date_Modif=2300, Origine_Modif=1 where Id=203; "
                         "update Infos set Value='2300' where Name='Modif'");
             break;
+        case After::ListedEntryEditedHere:
+            // A minute after the record was written.
+            exec(local, QStringLiteral("update Taches set Title='édité', Date_Modif=%1, Origine_Modif=1 where Id=201; "
+                                       "update Infos set Value='%1' where Name='Modif'")
+                            .arg(recordTime + 60));
+            break;
         case After::DeviceEndMoved:
             exec(deviceDb, "update Taches set Fin=Fin+60 where Id=203");
             break;
+        case After::DeviceRateAmount:
+            exec(deviceDb, "update TauxHoraire set Valeur=72.5 where Id=50");
+            break;
+        case After::AnotherDatabase:
+            // Made there and never synchronised, before the record was
+            // written: only the record's database tells them apart.
+            for (const char *suffix : {"", "-journal"})
+                QFile::remove(local + QLatin1String(suffix));
+            make(local, {"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
+                         "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre'), "
+                         "(202,22000,23000,-1,-1,-1,0,1800,1,'autre'), (204,24000,25000,-1,-1,-1,0,1800,1,'autre')",
+                         "insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values "
+                         "(40,'autre',-1,0,1800,1), (41,'autre',-1,0,1800,1)",
+                         "insert into Favoris (Id,Ordre,Deleted,Date_Modif,Origine_Modif) values (7,1,0,1800,1), "
+                         "(8,1,0,1800,1)",
+                         "insert into TauxHoraire (Id,Nom,Valeur,Deleted,Date_Modif,Origine_Modif) values "
+                         "(50,'Standard',65.0,0,1000,0)",
+                         "update Infos set Value='1800' where Name='Modif'"});
+            break;
+        case After::RecordGarbage:
+            TestFolders::writeFile(SyncPending::RecordPath(UserId).mid(TestFolders::root().size() + 1),
+                                   QByteArray("Zarvo\0\x93\xff", 8));
+            break;
+        case After::RecordEmpty:
+            TestFolders::writeFile(SyncPending::RecordPath(UserId).mid(TestFolders::root().size() + 1), QByteArray());
+            break;
+        case After::RecordOfAnotherUser: {
+            QByteArray text = TestFolders::readFile(SyncPending::RecordPath(UserId));
+            ASSERT_TRUE(text.contains("User=7\n"));
+            text.replace("User=7\n", "User=8\n");
+            TestFolders::writeFile(SyncPending::RecordPath(UserId).mid(TestFolders::root().size() + 1), text);
+            break;
+        }
+        case After::RecordGoneCopyKept:
+            ASSERT_TRUE(QFile::remove(SyncPending::RecordPath(UserId)));
+            ASSERT_TRUE(QFileInfo::exists(copy));
+            break;
+        case After::RecordOfAnEarlierVersion: {
+            QList<QByteArray> lines = TestFolders::readFile(SyncPending::RecordPath(UserId)).split('\n');
+            const qsizetype before = lines.size();
+            lines.removeIf([](const QByteArray &line) {
+                return line.startsWith("Database=") || line.startsWith("Token=") || line.startsWith("Time=");
+            });
+            ASSERT_EQ(lines.size(), before - 3);
+            TestFolders::writeFile(SyncPending::RecordPath(UserId).mid(TestFolders::root().size() + 1),
+                                   lines.join('\n'));
+            break;
+        }
         case After::KeptCopyForeign:
             ASSERT_TRUE(QFile::remove(copy));
             ASSERT_TRUE(QFile::copy(stale, copy));
@@ -668,10 +799,15 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         EXPECT_EQ(next.notFinished, c.told);
         EXPECT_EQ(SyncAnalysis::NotFinishedMessage(next).isEmpty(), c.told == 0);
         const bool namesTheCopy = c.told == SyncAnalysis::CopyForeignText || c.told == SyncAnalysis::CopyMissingText;
-        EXPECT_EQ(next.notFinishedFile, namesTheCopy ? copy : QString());
-        if (namesTheCopy) {
-            EXPECT_TRUE(SyncAnalysis::NotFinishedMessage(next).contains(copy));
+        const bool namesTheRecord =
+            c.told == SyncAnalysis::RecordOfAnotherDatabaseText || c.told == SyncAnalysis::RecordUnreadableText;
+        const QString named = namesTheCopy ? copy : namesTheRecord ? SyncPending::RecordPath(UserId) : QString();
+        EXPECT_EQ(next.notFinishedFile, named);
+        if (!named.isEmpty()) {
+            EXPECT_TRUE(SyncAnalysis::NotFinishedMessage(next).contains(named));
         }
+        // A record that serves nothing goes once it was told.
+        EXPECT_EQ(next.dropRecord, namesTheRecord);
         if (next.outcome == SyncAnalysis::Outcome::Differences) {
             Steps steps;
             ASSERT_EQ(SyncRun(SyncFileStages::Make(setupFor(next))).Run(steps), SyncRun::Outcome::Succeeded)
@@ -682,13 +818,23 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         // stop lives again; what was made here after it is kept.
         for (const char *rows : {"select Id, Fin, Title, Deleted from Taches order by Id",
                                  "select Id, Nom, Deleted from Projets order by Id",
-                                 "select Id, Deleted from Favoris order by Id"})
+                                 "select Id, Deleted from Favoris order by Id",
+                                 "select Id, Valeur, Deleted from TauxHoraire order by Id"})
             EXPECT_EQ(json(deviceDb, rows), json(local, rows)) << rows;
+        const QString live = QStringLiteral("select coalesce((select group_concat(Id) from (select Id from Taches where "
+                                            "Id in (201,202,204) and Deleted=0 order by Id)),'-') || '|' || "
+                                            "coalesce((select group_concat(Id) from (select Id from Projets where Id in "
+                                            "(40,41) and Deleted=0 order by Id)),'-') || '|' || coalesce((select "
+                                            "group_concat(Id) from (select Id from Favoris where Id in (7,8) and "
+                                            "Deleted=0 order by Id)),'-') as live");
         for (const QString &side : {local, deviceDb}) {
-            EXPECT_EQ(json(side, "select count(*) n from Taches where Id in (201,202) and Deleted=0"), "[{\"n\":0}]");
-            EXPECT_EQ(json(side, "select count(*) n from Projets where Id in (40,41) and Deleted=0"), "[{\"n\":0}]");
-            EXPECT_EQ(json(side, "select count(*) n from Favoris where Id in (7,8) and Deleted=0"), "[{\"n\":0}]");
+            EXPECT_EQ(json(side, live), QStringLiteral("[{\"live\":\"%1\"}]").arg(QLatin1String(c.live)));
             EXPECT_EQ(json(side, "select count(*) n from Projets where Id in (32,33) and Deleted=0"), "[{\"n\":2}]");
+            EXPECT_EQ(json(side, "select Valeur from TauxHoraire where Id=50 and Deleted=0"),
+                      c.after == After::DeviceRateAmount ? "[{\"Valeur\":72.5}]" : "[{\"Valeur\":65.0}]");
+            if (c.after == After::ListedEntryEditedHere) {
+                EXPECT_EQ(json(side, "select Title from Taches where Id=201"), "[{\"Title\":\"édité\"}]");
+            }
             EXPECT_EQ(json(side, "select count(*) n from Taches where Id in (300,301) and Deleted=0"),
                       QStringLiteral("[{\"n\":%1}]").arg(entryMade ? 1 : 0));
             // The entry both sides hold stays live, with the last change
@@ -702,6 +848,11 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         EXPECT_FALSE(SyncPending::Load(UserId).has_value());
         EXPECT_EQ(QDir(DeviceExchange::WorkingFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+        // Told once: the analysis after finds nothing to tell.
+        EXPECT_EQ(analyseForUser().notFinished, 0);
+        // No copy the synchronisation made keeps the record's token.
+        EXPECT_TRUE(SyncPending::TokenOf(local).isEmpty());
+        EXPECT_TRUE(SyncPending::TokenOf(deviceDb).isEmpty());
     }
 }
 

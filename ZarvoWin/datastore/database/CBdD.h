@@ -647,8 +647,15 @@ public:
     // removed (not for the project order, which has none) and every
     // Origine_Modif set to 0. False for another code or on an SQL error.
     bool PurgeTable(int tableCode);
+    // The Infos value that names a user's database in the record of a
+    // synchronisation stopped between its two writes: a random token given
+    // to the database when the first such record is kept for it. It
+    // belongs to that file alone: no copy that a synchronisation makes
+    // keeps it (the purge below removes it).
+    static constexpr const char16_t *SyncRecordInfo = u"SyncRecord";
     // The end of a synchronisation on this object's database (the merged
-    // copy): the synchronisation stamp (Infos 'Backup') set to now, every
+    // copy): the synchronisation stamp (Infos 'Backup') set to now, the
+    // token of a stopped synchronisation's record removed, every
     // synchronised table purged, in one transaction, then the file
     // compacted. False, with nothing changed, when any statement or the
     // COMMIT failed. With `compactedInto`, the compacted file is written

@@ -165,6 +165,9 @@ bool CBdD::PurgeSyncedChanges(const QString &compactedInto)
         Execute(Platform::Formatter::sprintf(u"update Infos set Value='%s' where Name='Backup'", {now}));
         if (m_connection->GetLastCode() == 0 && ChangedRows() == 0)
             Execute(Platform::Formatter::sprintf(u"insert into Infos (Name, Value) values ('Backup','%s')", {now}));
+        // The copy goes to the device and over the local database: neither
+        // is the database a record of a stopped synchronisation names.
+        Execute(Platform::Formatter::sprintf(u"delete from Infos where Name='%s'", {SyncRecordInfo}));
         for (int code : PurgedTables)
             ok = PurgeTable(code) && ok;
         ok = ok && m_connection->GetLastCode() == 0 && CommitWithRetry(*m_connection);

@@ -606,6 +606,45 @@ CDatabaseFile::ReplaceResult CDatabaseFile::ReplaceLiveIfUnchanged(const QString
     return replaceLive(source, target, &changeCounter);
 }
 
+CDatabaseFile::WriteResult CDatabaseFile::WriteIfUnchanged(const QString &target, const QString &sql,
+                                                           quint32 changeCounter, int *sqliteError)
+{
+    int error = SQLITE_CANTOPEN;
+    const auto failed = [&](WriteResult result) {
+        if (sqliteError)
+            *sqliteError = error;
+        return result;
+    };
+    if (!QFileInfo(target).isFile())
+        return failed(WriteResult::Failed);
+    Connection db(target, SQLITE_OPEN_READWRITE);
+    if (!db)
+        return failed(WriteResult::Failed);
+    // The write lock first: from here no other connection commits, and the
+    // header on the disk is the state this write lands on.
+    error = sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    // Busy past the wait: another connection is writing it.
+    if (error == SQLITE_BUSY)
+        return failed(WriteResult::ChangedMeanwhile);
+    if (error != SQLITE_OK)
+        return failed(WriteResult::Failed);
+    QByteArray header;
+    quint32 now = 0;
+    if (!readStart(db.get(), 28, header) || !changeCounterOf(header, now) || now != changeCounter) {
+        sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        error = SQLITE_OK;
+        return failed(WriteResult::ChangedMeanwhile);
+    }
+    error = sqlite3_exec(db.get(), sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (error == SQLITE_OK)
+        error = sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr);
+    if (error != SQLITE_OK) {
+        sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        return failed(WriteResult::Failed);
+    }
+    return WriteResult::Written;
+}
+
 bool CDatabaseFile::ReadChangeCounter(const QString &path, quint32 &counter)
 {
     if (!QFileInfo(path).isFile())

@@ -116,6 +116,15 @@ public:
     // that moved on means another connection committed meanwhile, and
     // nothing is written.
     static ReplaceResult ReplaceLiveIfUnchanged(const QString &source, const QString &target, quint32 changeCounter);
+    // Runs `sql` in one write transaction of the database `target`, only
+    // over the state whose change counter the caller read: once the write
+    // lock is held, a counter that moved on means another connection
+    // committed meanwhile, and nothing is written. The commit moves the
+    // counter on by one, so that the caller knows it afterwards. On
+    // failure `sqliteError` (may be null) receives SQLite's code.
+    enum class WriteResult { Written, Failed, ChangedMeanwhile };
+    static WriteResult WriteIfUnchanged(const QString &target, const QString &sql, quint32 changeCounter,
+                                        int *sqliteError = nullptr);
 
     // The file beside the target into which CopyLive writes.
     static QString PartPath(const QString &target);

@@ -7,6 +7,7 @@
 #include "MessageBoxParams.h"
 #include "OptionPageTools.h"
 #include "Settings.h"
+#include "SyncPending.h"
 #include "TranslateWidgets.h"
 
 #include <QFileInfo>
@@ -143,6 +144,10 @@ void COptDir::OnOK()
         return;
     config.dataFolder = templates;
     config.usersFolder = users;
+    // The records of stopped synchronisations name the users' databases
+    // where they were: none of them describes what the folders hold now.
+    if (!FolderMovePlan::SameFolder(users, oldUsers) || !FolderMovePlan::SameFolder(templates, oldTemplates))
+        SyncPending::DropAll();
     if (!FolderMovePlan::SameFolder(users, oldUsers))
         m_context.UsersFolderChanged();
     // Sent once the settings name the new folders, so that the other

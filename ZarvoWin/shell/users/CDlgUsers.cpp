@@ -11,6 +11,7 @@
 #include "MessageBoxParams.h"
 #include "OptionPageTools.h"
 #include "RichMessageBox.h"
+#include "SyncPending.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 #include "tUsers.h"
@@ -232,6 +233,9 @@ void CDlgUsers::OnDelete()
         Warn(Platform::Texts::get(421));
         return;
     }
+    // A stopped synchronisation of the user is nobody's any more: the next
+    // user given the same id has a database of its own.
+    SyncPending::Drop(id);
     Refill(-1);
     if (!kept.isEmpty())
         Warn(Platform::Formatter::sprintf(Platform::Texts::get(TextFolderKept), {QDir::toNativeSeparators(kept)}));

@@ -1,0 +1,257 @@
+// Where the record of a synchronisation stopped between its two writes ends
+// besides a run: with its user, deleted in the users dialog, and with the
+// users folder, changed in the options. A run of the user is killed in
+// another process once it wrote the device; after the action the record is
+// gone, and the next synchronisation of another database of the same user
+// id, run from the menu as suggested, tells nothing and applies nothing of
+// it: the entry made there whose id the record listed lives on both sides.
+#include "AppFixture.h"
+#include "CCommandTable.h"
+#include "CConnexion.h"
+#include "CDlgSynchro.h"
+#include "CDlgUsers.h"
+#include "CLanguageSelector.h"
+#include "CMainFrame.h"
+#include "COptDir.h"
+#include "COptionsDialog.h"
+#include "CPrefsDialog.h"
+#include "CViewSynchro.h"
+#include "DialogAnswers.h"
+#include "ShellWindows.h"
+#include "SyncPending.h"
+#include "SyncRunPeer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+constexpr const char *InstallKey = "[HKLM\\Software\\Apps\\Quellmark Zarvo]\r\nInstallDir=\\Program Files\\Zarvo\\\r\n";
+
+class StoppedRunEndsTest : public AppFixture
+{
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        Platform::Clock::setFixedNow(1'700'000'000);
+        CConnexion::SetMinimumAnalysisTime(0);
+        root = TestFolders::file(QStringLiteral("Device"));
+        deviceDb = root + QStringLiteral("/Program Files/Zarvo/Db/Zarvo.sdb");
+        Platform::Settings().setString(u"Synchronisation", u"", u"DeviceFolder", root);
+        Platform::Settings().setInt(u"Synchronisation", u"", u"Wmdc", 1);
+    }
+    void TearDown() override
+    {
+        COptionsDialog::SetRunner({});
+        CPrefsDialog::SetTranslator({});
+        CUsers::SetUsersFolderSource({});
+        AppFixture::TearDown();
+        CLanguageSelector::SetApplication(nullptr);
+    }
+    void start()
+    {
+        CLanguageSelector::SetApplication(&languages);
+        RegisterShellWindows(*app, languages);
+        COptionsDialog::Register(*app);
+        ASSERT_TRUE(app->InitInstance());
+        app->Configuration().backupSynchro = false;
+        ASSERT_NE(app->MainFrame(), nullptr);
+        app->MainFrame()->resize(1280, 800);
+        app->MainFrame()->show();
+    }
+
+    static void exec(const QString &path, const QString &sql)
+    {
+        CBdD db(path);
+        ASSERT_TRUE(db.IsOpen());
+        for (const QString &statement : sql.split(u';', Qt::SkipEmptyParts))
+            ASSERT_EQ(db.Execute(statement.trimmed()), 0) << statement.toStdString();
+    }
+    static QString json(const QString &path, const QString &sql)
+    {
+        QProcess process;
+        process.start(QStringLiteral("sqlite3"), {QStringLiteral("-json"), path, sql});
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    }
+
+    // Entry 201, which both sides held at their last synchronisation and
+    // the device has deleted since; a run of the user `name` (`id`) killed
+    // once it wrote the device: its record lists 201 as deleted.
+    void stopARun(const QString &name, int id, const QString &localPath)
+    {
+        TestFolders::writeFile(QStringLiteral("Device/registry.ini"), InstallKey);
+        QDir().mkpath(QFileInfo(deviceDb).absolutePath());
+        for (const QString &side : {localPath, deviceDb})
+            exec(side, "insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
+                       "Origine_Modif,Title) values (201,1000,2000,-1,-1,-1,0,1000,0,'e1')");
+        exec(deviceDb, "update Taches set Deleted=1, Date_Modif=1600 where Id=201; "
+                       "insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values "
+                       "(33,'appareil',-1,0,1500,1); update Infos set Value='1500' where Name='Modif'");
+        TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Id.txt"), name.toUtf8());
+        KillSyncRunPeer(localPath, root, id, "local");
+        const std::optional<SyncPending::Record> kept = SyncPending::Load(id);
+        ASSERT_TRUE(kept.has_value());
+        ASSERT_EQ(kept->deleted.value(CBdD::TableTaches), std::vector<qint64>{201});
+        ASSERT_EQ(json(deviceDb, "select count(*) n from Taches where Id=201"), "[{\"n\":0}]");
+    }
+    // Entry 201 made in another database, never synchronised, before the
+    // stop.
+    void makeEntryThere(const QString &path)
+    {
+        exec(path, "insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
+                   "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre'); "
+                   "update Infos set Value='1800' where Name='Modif'");
+    }
+    static void nothingKeptFor(int id)
+    {
+        for (const QString &path : {SyncPending::RecordPath(id), SyncPending::CopyPath(id),
+                                    SyncPending::OldRecordPath(id), SyncPending::OldCopyPath(id)})
+            EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
+    }
+
+    // The synchronisation from the menu, its decisions as suggested: nothing
+    // is told, and entry 201 is offered as made here.
+    void synchroniseAsSuggested()
+    {
+        QAction *sync = app->MainFrame()->Commands().Action(32794);
+        ASSERT_NE(sync, nullptr);
+        sync->trigger();
+        QPointer<CConnexion> dialog;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (auto *found = qobject_cast<CConnexion *>(widget); found && found->isVisible())
+                dialog = found;
+        }
+        ASSERT_TRUE(dialog);
+        dialog->OnDeviceNotice(0);
+        ASSERT_TRUE(dialog->Control(CConnexion::SynchroniseButton)->isEnabled());
+        MessageBoxAnswers none;
+        QTest::mouseClick(dialog->Control(CConnexion::SynchroniseButton), Qt::LeftButton);
+        EXPECT_TRUE(none.AskedBoxes().empty());
+        ASSERT_TRUE(dialog->ReviewPending());
+        const SyncReviewList &list = dialog->Review()->List();
+        int offered = -1;
+        for (int row = 0; row < list.Count(); ++row) {
+            const SyncItem *item = list.Item(row);
+            if (item && item->kind == CBdD::TableTaches && item->localId == 201)
+                offered = item->action;
+        }
+        EXPECT_EQ(offered, int(SyncItem::KeepLocal));
+        DialogAnswers<CDlgSynchro> runs;
+        SyncRun::Outcome outcome = SyncRun::Outcome::Failed;
+        runs.Push([&outcome](CDlgSynchro &run) {
+            run.Start();
+            run.WaitForEnd();
+            outcome = run.Outcome();
+            return int(QDialog::Accepted);
+        });
+        QTest::mouseClick(dialog->Review()->SynchroniseButtonCtrl(), Qt::LeftButton);
+        EXPECT_EQ(outcome, SyncRun::Outcome::Succeeded);
+        QTest::mouseClick(dialog->Control(CConnexion::CloseButton), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Entry 201 as made in the other database, live on both sides.
+    void entryLivesOnBothSides(const QString &localPath)
+    {
+        for (const QString &side : {localPath, deviceDb})
+            EXPECT_EQ(json(side, "select Title, Deleted from Taches where Id=201"),
+                      "[{\"Title\":\"autre\",\"Deleted\":0}]")
+                << side.toStdString();
+    }
+
+    CLanguageSelector languages;
+    QString root;
+    QString deviceDb;
+};
+
+} // namespace
+
+TEST_F(StoppedRunEndsTest, TheRecordGoesWithItsUserAndServesNoneGivenTheSameIdLater)
+{
+    const int anne = addUser(QStringLiteral("Anne"));
+    const int bruno = addUser(QStringLiteral("Bruno"));
+    ASSERT_TRUE(app->Users().SwitchUser(anne));
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_NO_FATAL_FAILURE(stopARun(QStringLiteral("Bruno"), bruno, databaseOf(QStringLiteral("Bruno"))));
+
+    {
+        CDlgUsers dialog(app->Users(), app->Configuration(), [](QWidget *) { return -1; });
+        dialog.show();
+        const auto found = dialog.ListControl()->findItems(QStringLiteral("Bruno"), Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        dialog.ListControl()->setCurrentItem(found.front());
+        answers->Push(MessageBoxAnswer::Yes, true);
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QString::number(CDlgUsers::DeleteButton)), Qt::LeftButton);
+    }
+    tUsers gone;
+    ASSERT_FALSE(app->Users().LoadUserByName(QStringLiteral("Bruno"), gone));
+    nothingKeptFor(bruno);
+
+    // The program installed again with a users folder made anew, whose
+    // second user has Bruno's id and a database of its own.
+    app.reset();
+    usersFolder = TestFolders::root() + QStringLiteral("/users again/");
+    {
+        Platform::Settings settings;
+        settings.setString(u"Config", u"Rep", u"Users", usersFolder);
+        settings.sync();
+    }
+    app = std::make_unique<CZarvoWinApp>();
+    addUser(QStringLiteral("Anne"));
+    const int carla = addUser(QStringLiteral("Carla"));
+    ASSERT_EQ(carla, bruno);
+    makeEntryThere(databaseOf(QStringLiteral("Carla")));
+    ASSERT_NO_FATAL_FAILURE(start());
+    TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Id.txt"), "Carla");
+    ASSERT_NO_FATAL_FAILURE(synchroniseAsSuggested());
+    entryLivesOnBothSides(databaseOf(QStringLiteral("Carla")));
+}
+
+TEST_F(StoppedRunEndsTest, TheRecordGoesWhenTheOptionsChangeTheUsersFolder)
+{
+    const int anne = addUser(QStringLiteral("Anne"));
+    // Another users folder, with an Anne of the same id and her database.
+    const QString other = TestFolders::root() + QStringLiteral("/other/");
+    QDir().mkpath(other + QStringLiteral("Anne"));
+    CUsers::SetUsersFolderSource([other] { return other; });
+    {
+        CUsers list;
+        tUsers user;
+        user.Nom = QStringLiteral("Anne");
+        ASSERT_EQ(list.AddUser(user), CUsers::Done);
+        ASSERT_EQ(user.Id, anne);
+        tUsers selected;
+        ASSERT_TRUE(list.SelectUser(user.Id, selected));
+        CBdD db(other + QStringLiteral("Anne/Zarvo.sdb"));
+        ASSERT_TRUE(db.IsOpen());
+    }
+    CUsers::SetUsersFolderSource({});
+    makeEntryThere(other + QStringLiteral("Anne/Zarvo.sdb"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_NO_FATAL_FAILURE(stopARun(QStringLiteral("Anne"), anne, databaseOf(QStringLiteral("Anne"))));
+
+    // The folders page: the other folder typed, its files not moved.
+    COptionsDialog::SetRunner([&](CPrefsDialog &frame) {
+        frame.InitDialog();
+        frame.show();
+        frame.findChild<QLineEdit *>(QString::number(COptDir::UsersEdit))->setText(other);
+        answers->Push(MessageBoxAnswer::No);
+        QTest::mouseClick(frame.OkButton(), Qt::LeftButton);
+        return frame.result() == QDialog::Accepted ? 1 : 2;
+    });
+    app->ShowOptions(3);
+    ASSERT_EQ(app->Configuration().usersFolder, other);
+    ASSERT_EQ(app->Users().GetCurrentDatabasePath(true), other + QStringLiteral("Anne/Zarvo.sdb"));
+    nothingKeptFor(anne);
+
+    ASSERT_NO_FATAL_FAILURE(synchroniseAsSuggested());
+    entryLivesOnBothSides(other + QStringLiteral("Anne/Zarvo.sdb"));
+}
