@@ -713,7 +713,7 @@ void CConnexion::AnalysisEnded(SyncAnalysis::Result result)
         m_review->SetSynchroniseRunner([this](CViewSynchro &view) { RunSynchronisation(&view.List()); });
         m_review->SetCancelHandler([this] {
             m_reviewPending = false;
-            show();
+            ComeBack();
             RefreshState();
         });
         m_reviewPending = true;
@@ -773,9 +773,19 @@ void CConnexion::RunSynchronisation(const SyncReviewList *list)
         m_review->SetCancelHandler({});
         m_review->EndReview();
     }
-    show();
+    ComeBack();
     RefreshState();
     emit runEnded();
+}
+
+void CConnexion::ComeBack()
+{
+    // Shown again after the review in the main window, which had the
+    // keyboard: the dialog takes it back, or Escape and every key would
+    // still go to the main window until the user clicked the dialog.
+    show();
+    raise();
+    activateWindow();
 }
 
 void CConnexion::closeEvent(QCloseEvent *event)

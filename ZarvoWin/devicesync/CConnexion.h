@@ -141,6 +141,8 @@ private:
     void AnalysisEnded(SyncAnalysis::Result result);
     void RunSynchronisation(const SyncReviewList *list);
     void EndReview();
+    // Shown again, and active, once the review ends.
+    void ComeBack();
     void WatchDatabases();
     ConnexionState::Snapshot CurrentSnapshot() const;
     QString WorkingCopy() const;

@@ -1,7 +1,8 @@
 // What a test reads of, and does in, the running main program through its
 // driver: the running entry the application keeps, the undo history, the
-// entries its day cache holds for the views; a change of user, the entry
-// dialog on a stored entry, a drag in the week view.
+// entries its day cache holds for the views, the window that has the
+// keyboard; a change of user, the entry dialog on a stored entry, a drag in
+// the week view, a key pressed where the window system sends keys.
 #include "CAnnulation.h"
 #include "CBdD.h"
 #include "CDayCache.h"
@@ -16,7 +17,10 @@
 #include <QApplication>
 #include <QDate>
 #include <QMainWindow>
+#include <QMetaEnum>
 #include <QMouseEvent>
+#include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -85,16 +89,36 @@ QString entryText(const tTacheFull &e)
 //                         column of FROM's day, from the row of the instant
 //                         FROM to the row of TO (hidden when a row is not
 //                         on screen, none without the view)
+//   active             -> the class of the window that has the keyboard
+//                         (as the window system told), or none
+//   press KEYNAME      -> ok once the key (Qt key name: Escape) went where
+//                         the window system sends keys: to the window that
+//                         has the keyboard; none when no window has it
 bool probe(const QStringList &words, QString &answer)
 {
     CZarvoWinApp *app = CZarvoWinApp::Instance();
     const QString key = words.value(0);
-    static const QStringList keys{QStringLiteral("running"), QStringLiteral("running-start"), QStringLiteral("undo"),
-                                  QStringLiteral("day"),     QStringLiteral("ready"),         QStringLiteral("switch-user"),
-                                  QStringLiteral("edit-entry"), QStringLiteral("drag")};
+    static const QStringList keys{QStringLiteral("running"),    QStringLiteral("running-start"),
+                                  QStringLiteral("undo"),       QStringLiteral("day"),
+                                  QStringLiteral("ready"),      QStringLiteral("switch-user"),
+                                  QStringLiteral("edit-entry"), QStringLiteral("drag"),
+                                  QStringLiteral("active"),     QStringLiteral("press")};
     if (!app || !keys.contains(key))
         return false;
-    if (key == u"switch-user") {
+    if (key == u"active") {
+        const QWidget *active = QApplication::activeWindow();
+        answer = active ? QString::fromLatin1(active->metaObject()->className()) : QStringLiteral("none");
+    } else if (key == u"press") {
+        QWindow *focus = QGuiApplication::focusWindow();
+        const int code =
+            QMetaEnum::fromType<Qt::Key>().keyToValue(("Key_" + words.value(1)).toLatin1().constData());
+        if (!focus || code < 0) {
+            answer = QStringLiteral("none");
+            return true;
+        }
+        QTest::keyClick(focus, Qt::Key(code));
+        answer = QStringLiteral("ok");
+    } else if (key == u"switch-user") {
         answer = app->SwitchUser(words.value(1).toInt()) ? QStringLiteral("ok") : QStringLiteral("refused");
     } else if (key == u"edit-entry") {
         tTacheFull entry;
