@@ -14,6 +14,7 @@
 #include "MessageBoxParams.h"
 #include "RichMessageBox.h"
 #include "TranslateWidgets.h"
+#include "TrayUserChange.h"
 #include "UiUtilities.h"
 #include "WidgetIds.h"
 
@@ -229,9 +230,7 @@ void CDlgTask::accept()
     task.Facture = m_invoiced->isChecked() ? 1 : 0;
     task.Title = m_title->text();
     task.Notes = m_notes->toPlainText();
-    // Ids of one user's database are never written into another's.
-    if (m_app.User().databasePath != m_databasePath) {
-        RichMessageBox(MessageBoxType::IconExclamation, this, m_app.Text(TextUserChanged), m_app.Text(TextError));
+    if (!TrayUserChange::StillCurrent(m_app, m_databasePath, this, TrayUserChange::Undone::Start)) {
         reject();
         return;
     }

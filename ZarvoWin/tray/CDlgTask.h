@@ -55,7 +55,6 @@ public:
         TextNoRate = 118,
         TextWriteFailed = 123,
         TextError = 124,
-        TextUserChanged = 26201,
     };
 
     CDlgTask(CZarvoTrayApp &app, QWidget *parent = nullptr);

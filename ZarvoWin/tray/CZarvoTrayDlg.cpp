@@ -21,6 +21,7 @@
 #include "TrayCaption.h"
 #include "TrayCommands.h"
 #include "TrayStandby.h"
+#include "TrayUserChange.h"
 #include "TrayIcon.h"
 #include "WidgetIds.h"
 
@@ -1032,12 +1033,14 @@ void CZarvoTrayDlg::ShowPopupMenu(const QPoint &where)
         case ShowInfos: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::ToggleInfos); break;
         case TrayCommands::NewTask: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::NewTask); break;
         case Pause:
-        case Resume:
-            connect(action, &QAction::triggered, this, [this, shownFrom] {
-                if (StillCurrent(shownFrom))
+        case Resume: {
+            const auto undone = item.command == Pause ? TrayUserChange::Undone::Stop : TrayUserChange::Undone::Start;
+            connect(action, &QAction::triggered, this, [this, shownFrom, undone] {
+                if (TrayUserChange::StillCurrent(m_app, shownFrom, this, undone))
                     PauseOrResume();
             });
             break;
+        }
         case TrayCommands::Options: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Options); break;
         case TrayCommands::Help: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Help); break;
         case TrayCommands::Quit: connect(action, &QAction::triggered, this, &CZarvoTrayDlg::Quit); break;
@@ -1101,17 +1104,16 @@ void CZarvoTrayDlg::WriteFailed()
     RichMessageBox(MessageBoxType::IconExclamation, this, m_app.Text(123), m_app.Text(124));
 }
 
-bool CZarvoTrayDlg::StillCurrent(const QString &shownFrom)
-{
-    if (shownFrom.isEmpty() || shownFrom == m_app.User().databasePath)
-        return true;
-    WriteFailed();
-    return false;
-}
-
 void CZarvoTrayDlg::StartFrom(int id, bool favourite, bool keepWindow, const QString &shownFrom)
 {
-    if (id == -1 || !StillCurrent(shownFrom) || m_app.IsCompact())
+    if (id == -1)
+        return;
+    // The window's lists are filled again with a change of user; a menu
+    // is not.
+    if (!shownFrom.isEmpty()
+        && !TrayUserChange::StillCurrent(m_app, shownFrom, this, TrayUserChange::Undone::Start))
+        return;
+    if (m_app.IsCompact())
         return;
     m_app.ReadLastTask();
     if (RefuseFutureTask())

@@ -112,7 +112,7 @@ public:
     // `keepWindow` for a favourite chosen in the pop-up menu. `shownFrom`
     // is the database the choice was offered from (a menu built earlier;
     // empty: the current one): an id of another user's database is never
-    // started in this one, the start is refused as a failed write.
+    // started in this one, the start is refused saying the user changed.
     void StartFrom(int id, bool favourite, bool keepWindow, const QString &shownFrom = QString());
     // The icon's pop-up menu, built again at each call, shown at `where`.
     void ShowPopupMenu(const QPoint &where);
@@ -204,9 +204,6 @@ private:
     bool InfosShown() const;
     bool RefuseFutureTask();
     void WriteFailed();
-    // True while `shownFrom` (a menu's database) is still the current
-    // user's; otherwise says the write failed.
-    bool StillCurrent(const QString &shownFrom);
     void SortIcon();
     void FillFavouritesMenu(QMenu *menu, const QString &shownFrom);
     // The two lists refilled from the data last loaded.

@@ -292,8 +292,10 @@ TEST_F(TrayWindowTest, TheMenuIsBuiltAtEachRightClickAndStartsAFavouriteWithoutH
 
 // A menu built for Anne, used after the main program chose Bruno: its
 // favourite, its recent combination and its pause are Anne's, so none of
-// them is started or paused in Bruno's database; each says the write
-// failed. The next menu is Bruno's and starts his favourite.
+// them is started or paused in Bruno's database; each says that the user
+// changed and the task was not started (or not stopped), not that a write
+// failed. The next menu is Bruno's and starts his favourite; a resume
+// offered to Bruno and chosen once Anne is back starts nothing either.
 TEST_F(TrayWindowTest, AMenuBuiltForOneUserWritesNothingForTheNext)
 {
     put(101, at(17, 0), at(17, 30));
@@ -327,9 +329,16 @@ TEST_F(TrayWindowTest, AMenuBuiltForOneUserWritesNothingForTheNext)
     favourites->actions()[0]->trigger();
     recent->actions()[0]->trigger();
     pause->trigger();
+    const QString changed =
+        QStringLiteral("L'utilisateur a été changé dans Zarvo pendant que cette fenêtre était ouverte.\n");
+    const QString notStarted = changed + QStringLiteral("La tâche n'a pas été démarrée.");
+    const QString notStopped = changed + QStringLiteral("La tâche n'a pas été arrêtée.");
     ASSERT_EQ(answers.AskedBoxes().size(), 3u);
-    for (const MessageBoxAnswers::Asked &asked : answers.AskedBoxes())
-        EXPECT_EQ(asked.text, QStringLiteral("Erreur lors de l'écriture dans la base de données."));
+    const QString told[] = {notStarted, notStarted, notStopped};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(answers.AskedBoxes()[i].text, told[i]) << i;
+        EXPECT_EQ(answers.AskedBoxes()[i].caption, app->Text(124)) << i;
+    }
     EXPECT_EQ(entriesOf(bruno), brunos);
     EXPECT_EQ(entriesOf(path), anne);
 
@@ -340,6 +349,22 @@ TEST_F(TrayWindowTest, AMenuBuiltForOneUserWritesNothingForTheNext)
     EXPECT_TRUE(after.contains(QStringLiteral("201/%1/%2/Bruno").arg(at(17, 50)).arg(at(18, 5)))) << after.toStdString();
     EXPECT_TRUE(after.contains(QStringLiteral("/%1/0/Courrier").arg(at(18, 5)))) << after.toStdString();
     EXPECT_EQ(after.count(u' '), 1) << after.toStdString();
+    EXPECT_EQ(entriesOf(path), anne);
+
+    // Bruno's favourite paused: his menu offers to resume it.
+    now = at(18, 7);
+    menuItem(Pause)->trigger();
+    ASSERT_EQ(answers.AskedBoxes().size(), 3u);
+    icon->RightClick();
+    QAction *resume = menuItem(Resume);
+    ASSERT_NE(resume, nullptr);
+    const QString paused = entriesOf(bruno);
+    mainSelects(QStringLiteral("Anne"));
+    now = at(18, 10);
+    resume->trigger();
+    ASSERT_EQ(answers.AskedBoxes().size(), 4u);
+    EXPECT_EQ(answers.AskedBoxes()[3].text, notStarted);
+    EXPECT_EQ(entriesOf(bruno), paused);
     EXPECT_EQ(entriesOf(path), anne);
 }
 
