@@ -368,7 +368,7 @@ DeviceExchange::WholeCopyResult DeviceExchange::CopyWholeDatabase(int direction,
         if (QFileInfo(m_userDatabase).isFile())
             ok = CDatabaseFile::ReplaceLive(copy, m_userDatabase);
         else
-            ok = QDir().mkpath(QFileInfo(m_userDatabase).absolutePath())
+            ok = Platform::FileModes::MakePrivateFolder(QFileInfo(m_userDatabase).absolutePath())
                  && CDatabaseFile::CopyLive(copy, m_userDatabase, CDatabaseFile::Target::FreeName);
     }
     if (!ok)

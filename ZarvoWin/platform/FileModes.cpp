@@ -91,4 +91,37 @@ bool FileModes::MakePrivateFolder(const QString &path)
     return QFileInfo(folder).isDir();
 }
 
+bool FileModes::MakeOwnFolder(const QString &base, const QString &path)
+{
+    if (base.isEmpty() || path.isEmpty())
+        return false;
+    const QString top = QDir::cleanPath(QFileInfo(base).absoluteFilePath());
+    const QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString below = top.endsWith(u'/') ? top : top + u'/';
+    if (!folder.startsWith(below) || folder.size() == below.size())
+        return false;
+    if (!MakePrivateFolder(folder))
+        return false;
+    // From the top down: a folder is closed before what lies in it.
+    qsizetype end = below.size();
+    while (end <= folder.size()) {
+        end = folder.indexOf(u'/', end);
+        if (end < 0)
+            end = folder.size();
+        const QByteArray native = QFile::encodeName(folder.left(end));
+        ++end;
+        struct stat info {};
+        if (::lstat(native.constData(), &info) != 0)
+            return false;
+        if (S_ISLNK(info.st_mode))
+            continue;
+        if (!S_ISDIR(info.st_mode))
+            return false;
+        const mode_t mode = info.st_mode & 07777;
+        if ((mode & GroupAndOthers) != 0 && ::chmod(native.constData(), mode & ~GroupAndOthers) != 0)
+            return false;
+    }
+    return true;
+}
+
 } // namespace Platform

@@ -33,6 +33,17 @@ public:
     // may enter (0700). An existing folder keeps its rights. False when the
     // folder is not there afterwards.
     static bool MakePrivateFolder(const QString &path);
+
+    // Makes a folder of the program's own below `base`, as its cache below
+    // the user's cache folder: `path` and the folders between `base` and
+    // it are made as MakePrivateFolder makes them, and those that exist
+    // open to others, as an older version left them, are narrowed to their
+    // owner. Nobody chose these folders, unlike those MakePrivateFolder
+    // keeps as they are. `base` keeps its rights, and a link on the way
+    // is left as the user made it. False when `path` is not below `base`,
+    // is not there afterwards, or a folder could not be narrowed (another
+    // account's).
+    static bool MakeOwnFolder(const QString &base, const QString &path);
 };
 
 } // namespace Platform

@@ -11,6 +11,8 @@
 #include "Clock.h"
 #include "CmyDataBase.h"
 #include "DeviceExchange.h"
+#include "FolderMoveMarker.h"
+#include "FolderMovePlan.h"
 #include "NewUserFiles.h"
 #include "RecordedTotalsCache.h"
 #include "SyncAnalysis.h"
@@ -215,6 +217,16 @@ TEST_F(CopyModesTest, NoCopyIsMoreOpenThanItsSource)
         EXPECT_EQ(networkFolder & ~modeOf(userFolder), 0u) << "network copy's folder";
         EXPECT_EQ(octal(modeOf(local)), octal(c.local)) << "local replaced from the network folder";
         CBdD::CloseSharedConnection();
+
+        // The device's database copied whole for a user whose folder is
+        // gone: the folder is made again, for its owner alone.
+        const QString gone = base + QStringLiteral("/users/Zoé/Zarvo.sdb");
+        exchange.SetAssociatedUser(UserId, QStringLiteral("Zoé"), gone);
+        DeviceExchange::WholeCopyOptions whole;
+        whole.backupFirst = false;
+        ASSERT_EQ(exchange.CopyWholeDatabase(0, whole), DeviceExchange::WholeCopyResult::Copied);
+        ASSERT_TRUE(QFileInfo(gone).isFile());
+        EXPECT_EQ(octal(modeOf(QFileInfo(gone).absolutePath())), octal(0700)) << "user's folder of a whole copy";
     }
 }
 
@@ -222,7 +234,10 @@ TEST_F(CopyModesTest, NoCopyIsMoreOpenThanItsSource)
 // (the sums and the database's path) are no more open than the database,
 // in folders only their owner enters, and a new user's folder is the
 // user's alone, whatever the umask. A totals file an older version left
-// open is narrowed at its next save.
+// open is narrowed at its next save; the program's folders it left open
+// are narrowed as soon as the totals are read, below the user's cache,
+// which keeps its rights. A folder the user put a link in place of is
+// left as the user made it.
 TEST_F(CopyModesTest, TheKeptTotalsAndANewUsersFolderAreAsPrivateAsTheData)
 {
     const struct
@@ -230,13 +245,18 @@ TEST_F(CopyModesTest, TheKeptTotalsAndANewUsersFolderAreAsPrivateAsTheData)
         const char *name;
         mode_t database;
         mode_t umask;
-        mode_t before; // a totals file left by an older version (0: none)
+        mode_t before;  // a totals file left by an older version (0: none)
+        mode_t folders; // the cache's folders an older version left (0: none)
+        bool link;      // the program's folder in the cache a link of the user's
     } cases[] = {
-        {"owner alone", 0600, 022, 0},
-        {"owner and group", 0640, 022, 0},
-        {"everyone reads", 0644, 022, 0},
-        {"a umask stricter than the database", 0644, 077, 0},
-        {"a file an older version left open", 0600, 022, 0644},
+        {"owner alone", 0600, 022, 0, 0, false},
+        {"owner and group", 0640, 022, 0, 0, false},
+        {"everyone reads", 0644, 022, 0, 0, false},
+        {"a umask stricter than the database", 0644, 077, 0, 0, false},
+        {"a file an older version left open", 0600, 022, 0644, 0, false},
+        {"folders an older version left open", 0600, 022, 0644, 0755, false},
+        {"folders open to the group and its writes", 0640, 002, 0640, 0775, false},
+        {"the program's folder a link to one of the user's", 0600, 022, 0, 0755, true},
     };
     const QByteArray cacheBefore = qgetenv("XDG_CACHE_HOME");
     int round = 0;
@@ -251,9 +271,42 @@ TEST_F(CopyModesTest, TheKeptTotalsAndANewUsersFolderAreAsPrivateAsTheData)
         setMode(database, c.database);
         const QString kept = RecordedTotalsCache::FileFor(database);
         ASSERT_TRUE(kept.startsWith(cache + u'/'));
+        const QString program = cache + QStringLiteral("/Zarvo");
+        const QString totals = QFileInfo(kept).absolutePath();
+        ASSERT_EQ(QFileInfo(totals).absolutePath(), program);
+        const QString linked = base + QStringLiteral("/elsewhere");
+        QDir().mkpath(cache);
+        setMode(cache, 0755);
+        if (c.link) {
+            QDir().mkpath(linked);
+            ASSERT_TRUE(QFile::link(linked, program));
+            setMode(linked, c.folders);
+        }
         if (c.before != 0) {
             TestFolders::writeFile(kept.mid(TestFolders::root().size() + 1), "left by an older version");
             setMode(kept, c.before);
+        }
+        const auto leaveOpen = [&] {
+            if (!c.link)
+                setMode(program, c.folders);
+            setMode(totals, c.folders);
+        };
+        // The program's folders, its own alone; the user's cache and a
+        // folder a link leads to as they were.
+        const auto expectClosed = [&](const char *when) {
+            SCOPED_TRACE(when);
+            EXPECT_EQ(octal(modeOf(totals)), octal(0700)) << "totals folder";
+            EXPECT_EQ(octal(modeOf(program)), octal(c.link ? c.folders : 0700)) << "program's folder";
+            EXPECT_EQ(octal(modeOf(cache)), octal(0755)) << "user's cache";
+        };
+        if (c.folders != 0) {
+            QDir().mkpath(totals);
+            leaveOpen();
+            RecordedTotalsCache::Snapshot unread;
+            RecordedTotalsCache::Load(database, unread);
+            if (c.before != 0)
+                expectClosed("read");
+            leaveOpen();
         }
 
         RecordedTotalsCache::Snapshot snapshot;
@@ -261,11 +314,7 @@ TEST_F(CopyModesTest, TheKeptTotalsAndANewUsersFolderAreAsPrivateAsTheData)
         snapshot.rows.push_back({32, -1, 3, 5400, 1000, 9000});
         ASSERT_TRUE(RecordedTotalsCache::Save(snapshot));
         EXPECT_EQ(octal(modeOf(kept)), octal(c.database & ~c.umask)) << "totals file";
-        if (c.before == 0) {
-            for (QString folder = QFileInfo(kept).absolutePath(); folder != cache;
-                 folder = QFileInfo(folder).absolutePath())
-                EXPECT_EQ(octal(modeOf(folder)), octal(0700)) << folder.mid(base.size()).toStdString();
-        }
+        expectClosed("written");
         RecordedTotalsCache::Snapshot read;
         ASSERT_TRUE(RecordedTotalsCache::Load(database, read));
         ASSERT_EQ(read.rows.size(), 1u);
@@ -281,4 +330,56 @@ TEST_F(CopyModesTest, TheKeptTotalsAndANewUsersFolderAreAsPrivateAsTheData)
         EXPECT_EQ(octal(modeOf(users + QStringLiteral("Bob"))), octal(0700 & ~c.umask)) << "new user's folder";
     }
     qputenv("XDG_CACHE_HOME", cacheBefore);
+}
+
+// The folders a move of the options makes to hold the users' databases or
+// their backups, and the one it sets the locked databases aside in until
+// they are deleted, are their owner's alone whatever the umask; a folder
+// made for the report templates follows the umask.
+TEST_F(CopyModesTest, AMoveMakesTheFoldersOfTheUsersDatabasesForTheirOwnerAlone)
+{
+    for (const mode_t mask : {mode_t(022), mode_t(002), mode_t(077)}) {
+        SCOPED_TRACE(octal(mask));
+        const Umask umask(mask);
+        const QString base = TestFolders::file(QStringLiteral("move%1").arg(mask, 3, 8, QLatin1Char('0')));
+        const QString from = base + QStringLiteral("/old/Users");
+        make(from + QStringLiteral("/Users.sdb"), {});
+        make(from + QStringLiteral("/Anne/Zarvo.sdb"),
+             {"insert into Projets (Id,Nom,Parent,Deleted,Date_Modif,Origine_Modif) values (32,'ici',-1,0,2000,1)"});
+        TestFolders::writeFile(QStringLiteral("move%1/old/Modeles/Facture.tpl").arg(mask, 3, 8, QLatin1Char('0')),
+                               "template");
+
+        FolderMovePlan::Move users;
+        users.source = from + u'/';
+        users.target = base + QStringLiteral("/new/Users/");
+        users.entries = {QStringLiteral("Users.sdb"), QStringLiteral("Anne")};
+        users.lockDatabases = true;
+        users.privateTarget = true;
+        FolderMovePlan::Move templates;
+        templates.source = base + QStringLiteral("/old/Modeles/");
+        templates.target = base + QStringLiteral("/shared/Modeles/");
+        FolderMovePlan plan;
+        plan.Add(users);
+        plan.Add(templates);
+        ASSERT_EQ(plan.Check().problem, FolderMovePlan::Problem::None);
+        ASSERT_TRUE(plan.Copy());
+        for (const char *made : {"/new", "/new/Users"})
+            EXPECT_EQ(octal(modeOf(base + QLatin1String(made))), octal(0700)) << made;
+        for (const char *made : {"/shared", "/shared/Modeles"})
+            EXPECT_EQ(octal(modeOf(base + QLatin1String(made))), octal(0777 & ~mask)) << made;
+
+        const QString aside = from + u'/' + FolderMoveMarker::AsideFolderName();
+        mode_t asideMode = 07777;
+        FolderMovePlan::SetFaultHook([&](FolderMovePlan::Stage, const QString &) {
+            if (QFileInfo::exists(aside))
+                asideMode = modeOf(aside);
+            return false;
+        });
+        const bool removed = plan.RemoveOriginals();
+        FolderMovePlan::SetFaultHook({});
+        ASSERT_TRUE(removed);
+        EXPECT_EQ(octal(asideMode), octal(0700)) << "the databases set aside";
+        EXPECT_FALSE(QFileInfo::exists(aside));
+        EXPECT_TRUE(QFileInfo(base + QStringLiteral("/new/Users/Anne/Zarvo.sdb")).isFile());
+    }
 }

@@ -39,6 +39,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString setting(QStringView section, QStringView name, QStringView base = u"Config")
@@ -138,8 +140,21 @@ TEST_F(FirstRunWizardTest, ThreePagesStoreTheFoldersAndMakeTheFirstUserCurrent)
     EXPECT_EQ(setting(u"Rep", u"Users"), root + QStringLiteral("Users/"));
     EXPECT_EQ(setting(u"Rep", u"Data"), root + QStringLiteral("Templates/"));
     EXPECT_EQ(setting(u"Backup", u"Rep"), root + QStringLiteral("Backup/"));
-    for (const char *folder : {"Users", "Templates", "Backup"})
-        EXPECT_TRUE(QFileInfo(root + QLatin1String(folder)).isDir()) << folder;
+    // The users' databases and their backups are their owner's alone,
+    // whatever the umask; the report templates follow it.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const struct
+    {
+        const char *name;
+        mode_t mode;
+    } made[] = {{"Users", 0700}, {"Templates", 0777 & ~mask}, {"Backup", 0700}};
+    for (const auto &folder : made) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(root + QLatin1String(folder.name)).constData(), &info), 0) << folder.name;
+        EXPECT_TRUE(S_ISDIR(info.st_mode)) << folder.name;
+        EXPECT_EQ(info.st_mode & 07777, folder.mode) << folder.name;
+    }
 
     // Escape and closing the window leave the wizard where it is.
     QTest::keyClick(wizard->UserPage().Name(), Qt::Key_Escape);

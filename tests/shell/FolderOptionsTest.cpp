@@ -30,10 +30,24 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
 namespace A = MessageBoxAnswer;
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 07777;
+}
+
+mode_t umaskNow()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
 
 // Rows of the test's own table in a database that passes its check; -1
 // otherwise.
@@ -190,8 +204,12 @@ TEST_F(FolderOptionsTest, TheUsersFolderMovesOnYesStaysOnNoAndCancelKeepsTheDial
         EXPECT_EQ(asked(), std::vector<QString>{moveQuestion(users, moved)});
         EXPECT_EQ(setting(u"Rep", u"Users"), users);
         EXPECT_EQ(rowsIn(users + QStringLiteral("Anne/Zarvo.sdb")), 40);
-        // The new folder is made as soon as it is accepted, empty.
+        // The new folder is made as soon as it is accepted, empty, for its
+        // owner alone as the databases it is to hold, and so is the
+        // missing folder above it.
         EXPECT_TRUE(QDir(moved).isEmpty());
+        EXPECT_EQ(modeOf(moved), 0700u);
+        EXPECT_EQ(modeOf(root + QStringLiteral("/Elsewhere")), 0700u);
     }
     {
         // No: the setting changes, the files stay.
@@ -240,6 +258,8 @@ TEST_F(FolderOptionsTest, TheTemplatesMoveLeavesTheUsersFolderNestedInIt)
     EXPECT_EQ(setting(u"Rep", u"Data"), templates);
     EXPECT_EQ(TestFolders::readFile(templates + QStringLiteral("Facture.tpl")), QByteArray("template"));
     EXPECT_FALSE(QFileInfo::exists(data + QStringLiteral("Facture.tpl")));
+    // A templates folder made here follows the umask.
+    EXPECT_EQ(modeOf(templates), 0777 & ~umaskNow());
     // The users folder is another setting's: it stays where it is, whole.
     EXPECT_FALSE(QFileInfo::exists(templates + QStringLiteral("Users")));
     EXPECT_EQ(rowsIn(users + QStringLiteral("Anne/Zarvo.sdb")), 40);

@@ -24,21 +24,37 @@ QString absolutePath(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
+QString userCache()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+}
+
+// The sums and the database's path tell of the user's work. The folder of
+// the kept totals and its parent under the user's cache are the program's
+// own: only their owner enters them, also where an older version made them
+// open to others.
+bool ownFolders(const QString &file)
+{
+    return Platform::FileModes::MakeOwnFolder(userCache(), QFileInfo(file).absolutePath());
+}
+
 } // namespace
 
 QString FileFor(const QString &databasePath)
 {
     const QByteArray key =
         QCryptographicHash::hash(absolutePath(databasePath).toUtf8(), QCryptographicHash::Sha1).toHex();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Zarvo/totals/")
-        + QString::fromLatin1(key) + QStringLiteral(".bin");
+    return userCache() + QStringLiteral("/Zarvo/totals/") + QString::fromLatin1(key) + QStringLiteral(".bin");
 }
 
 bool Load(const QString &databasePath, Snapshot &snapshot)
 {
     if (databasePath.isEmpty())
         return false;
-    QFile file(FileFor(databasePath));
+    const QString path = FileFor(databasePath);
+    if (!QFileInfo::exists(path) || !ownFolders(path))
+        return false;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     QDataStream in(&file);
@@ -73,9 +89,8 @@ bool Save(const Snapshot &snapshot)
     if (snapshot.databasePath.isEmpty())
         return false;
     const QString path = FileFor(snapshot.databasePath);
-    // The sums and the database's path tell of the user's work: the cache
-    // is kept as private as the database it comes from.
-    if (!Platform::FileModes::MakePrivateFolder(QFileInfo(path).absolutePath()))
+    // The file is kept no more open than the database it comes from.
+    if (!ownFolders(path))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)

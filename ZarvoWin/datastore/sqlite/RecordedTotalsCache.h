@@ -9,7 +9,8 @@
 //
 // The file is a cache in the user's cache folder, one per database path: a
 // missing, unreadable or foreign file only costs the pass over the entries.
-// It is no more open than its database, in folders only their owner enters.
+// It is no more open than its database, in folders only their owner enters
+// (narrowed at each read and write where an older version left them open).
 #include <QString>
 #include <QtGlobal>
 #include <vector>

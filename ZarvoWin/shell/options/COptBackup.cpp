@@ -163,6 +163,7 @@ bool COptBackup::ValidatePage()
     move.source = config.backupFolder;
     move.target = folder;
     move.entries = m_context.UserNames();
+    move.privateTarget = true;
     plan.Add(move);
     if (!CheckMoves(this, plan))
         return false;

@@ -76,11 +76,14 @@ bool COptDir::ValidatePage()
     const QString users = FolderWithSlash(m_users->text());
     const QString templates = FolderWithSlash(m_templates->text());
     // A folder never set and still empty stays unset: only what the user
-    // typed or picked has to be usable.
-    const auto usable = [this](const QString &typed, const QString &stored) {
-        return (typed.isEmpty() && stored.trimmed().isEmpty()) || AcceptFolder(this, typed, true);
+    // typed or picked has to be usable. A users folder made here is its
+    // owner's alone, as the databases it holds; a templates folder follows
+    // the umask.
+    const auto usable = [this](const QString &typed, const QString &stored, MissingFolder missing) {
+        return (typed.isEmpty() && stored.trimmed().isEmpty()) || AcceptFolder(this, typed, missing);
     };
-    if (!usable(users, config.usersFolder) || !usable(templates, config.dataFolder))
+    if (!usable(users, config.usersFolder, MissingFolder::MakePrivate)
+        || !usable(templates, config.dataFolder, MissingFolder::Make))
         return false;
 
     FolderMovePlan plan;
@@ -96,6 +99,7 @@ bool COptDir::ValidatePage()
             move.target = users;
             move.entries = QStringList{QStringLiteral("Users.sdb")} + m_context.UserNames();
             move.lockDatabases = true;
+            move.privateTarget = true;
             plan.Add(move);
         }
     }

@@ -1,6 +1,7 @@
 #include "FolderMovePlan.h"
 
 #include "CDatabaseFile.h"
+#include "FileModes.h"
 #include "FolderMove.h"
 #include "FolderMoveMarker.h"
 
@@ -323,7 +324,9 @@ bool FolderMovePlan::Copy(const std::function<bool()> &cancelled, const std::fun
 
         // The new place exists before anything is written into it, the
         // record of the move first; what a move cut short left there goes.
-        if (!current->IsAllowed() || !QDir().mkpath(move.target))
+        if (!current->IsAllowed()
+            || !(move.privateTarget ? Platform::FileModes::MakePrivateFolder(move.target)
+                                    : QDir().mkpath(move.target)))
             return giveUp(move);
         FolderMoveMarker::Record left;
         if (leftBy(move, left) && !removeLeftCopies(move, left))
@@ -383,7 +386,8 @@ bool FolderMovePlan::RemoveOriginals()
                 return false;
             if (m_lockedDatabases.contains(path)) {
                 if (!asideFolders.contains(trash)) {
-                    if (!QDir().mkpath(trash))
+                    // It holds the databases until they are deleted.
+                    if (!Platform::FileModes::MakePrivateFolder(trash))
                         return false;
                     asideFolders << trash;
                 }

@@ -47,6 +47,9 @@ public:
         // Lock the databases while they move (those the programs may have
         // open).
         bool lockDatabases = false;
+        // A target made by the move is entered by its owner alone (it
+        // holds the users' databases or their backups).
+        bool privateTarget = false;
     };
 
     // Why folders cannot be moved.

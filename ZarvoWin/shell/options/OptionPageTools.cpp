@@ -1,6 +1,7 @@
 #include "OptionPageTools.h"
 
 #include "COptionsContext.h"
+#include "FileModes.h"
 #include "FolderMovePlan.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
@@ -60,7 +61,7 @@ void ShowCopyError(QWidget *owner, const QString &from, const QString &to)
                     Platform::Formatter::sprintf(Platform::Texts::get(177), {from, to}));
 }
 
-bool AcceptFolder(QWidget *owner, const QString &folder, bool create, int missingText)
+bool AcceptFolder(QWidget *owner, const QString &folder, MissingFolder missing, int missingText)
 {
     if (folder.isEmpty() || QDir::isRelativePath(folder)) {
         ShowPageMessage(owner, MessageBoxType::IconExclamation, Platform::Texts::get(172));
@@ -68,11 +69,13 @@ bool AcceptFolder(QWidget *owner, const QString &folder, bool create, int missin
     }
     if (QFileInfo(folder).isDir())
         return true;
-    if (!create) {
+    if (missing == MissingFolder::Refuse) {
         ShowPageMessage(owner, MessageBoxType::IconExclamation, Platform::Texts::get(missingText));
         return false;
     }
-    if (QDir().mkpath(folder))
+    const bool made =
+        missing == MissingFolder::MakePrivate ? Platform::FileModes::MakePrivateFolder(folder) : QDir().mkpath(folder);
+    if (made)
         return true;
     ShowPageMessage(owner, MessageBoxType::IconExclamation,
                     Platform::Formatter::sprintf(Platform::Texts::get(399), {folder}));

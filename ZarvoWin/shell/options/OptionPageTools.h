@@ -56,9 +56,15 @@ int AskToMoveFiles(QWidget *owner, const QString &from, const QString &to);
 // Tells that files could not be copied from one place to the other (177).
 void ShowCopyError(QWidget *owner, const QString &from, const QString &to);
 // A folder typed or picked: refused with text 172 when empty or not
-// absolute; a missing one is made when `create` is set (text 399 when it
-// cannot be), else refused with `missingText`. True when it exists now.
-bool AcceptFolder(QWidget *owner, const QString &folder, bool create, int missingText = 0);
+// absolute; a missing one is made as `missing` says (text 399 when it
+// cannot be), or refused with `missingText`. True when it exists now.
+enum class MissingFolder {
+    Refuse,
+    Make,
+    // Made for its owner alone: it holds the users' databases.
+    MakePrivate,
+};
+bool AcceptFolder(QWidget *owner, const QString &folder, MissingFolder missing, int missingText = 0);
 // Whether the moves can run (the folders not nested nor the root, no name
 // taken in the new place); text 177 names what stands in the way.
 bool CheckMoves(QWidget *owner, const FolderMovePlan &plan);

@@ -2,6 +2,7 @@
 
 #include "CFolderDialog.h"
 #include "CWizardFrame.h"
+#include "FileModes.h"
 #include "Formatter.h"
 #include "OptionPageTools.h"
 #include "Settings.h"
@@ -98,8 +99,11 @@ bool CWizardInit2::ValidatePage()
         m_folder->setFocus();
         return false;
     }
-    const auto makeFolder = [this](const QString &folder) {
-        if (QFileInfo(folder).isDir() || QDir().mkpath(folder))
+    // The users' databases and their backups are made for their owner
+    // alone; the report templates follow the umask, as any document.
+    const auto makeFolder = [this](const QString &folder, bool privateFolder) {
+        if (QFileInfo(folder).isDir()
+            || (privateFolder ? Platform::FileModes::MakePrivateFolder(folder) : QDir().mkpath(folder)))
             return true;
         Warn(Platform::Formatter::sprintf(Platform::Texts::get(399), {QDir::toNativeSeparators(folder)}));
         return false;
@@ -108,15 +112,15 @@ bool CWizardInit2::ValidatePage()
     const QString users = root + QStringLiteral("Users/");
     settings.setString(u"Config", u"Rep", u"Users", users);
     settings.sync();
-    if (!makeFolder(users))
+    if (!makeFolder(users, true))
         return false;
     const QString templates = root + QStringLiteral("Templates/");
     settings.setString(u"Config", u"Rep", u"Data", templates);
     settings.sync();
-    if (!makeFolder(templates))
+    if (!makeFolder(templates, false))
         return false;
     const QString backups = root + QStringLiteral("Backup/");
     settings.setString(u"Config", u"Backup", u"Rep", backups);
     settings.sync();
-    return makeFolder(backups);
+    return makeFolder(backups, true);
 }
