@@ -83,8 +83,12 @@ bool FileModes::MakePrivateFolder(const QString &path)
     const QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (QFileInfo(folder).isDir())
         return true;
+    // The folders above are the user's own places (a Documents folder, a
+    // data folder that holds more than the databases): made as any folder
+    // the user makes, under the umask. Closing the folder itself is enough
+    // to keep what lies in it private.
     const QString above = QFileInfo(folder).absolutePath();
-    if (above != folder && !QFileInfo(above).isDir() && !MakePrivateFolder(above))
+    if (above != folder && !QFileInfo(above).isDir() && !QDir().mkpath(above))
         return false;
     if (::mkdir(QFile::encodeName(folder).constData(), S_IRWXU) != 0 && errno != EEXIST)
         return false;

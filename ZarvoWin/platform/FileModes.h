@@ -29,16 +29,16 @@ public:
     // temporary name before it takes its place.
     static bool NoMoreOpenThan(int fd, const QString &other);
 
-    // Makes a folder, and the missing folders above it, that only its owner
-    // may enter (0700). An existing folder keeps its rights. False when the
-    // folder is not there afterwards.
+    // Makes a folder that only its owner may enter (0700); the missing
+    // folders above it are made under the umask, as the user's own. An
+    // existing folder keeps its rights. False when the folder is not there
+    // afterwards.
     static bool MakePrivateFolder(const QString &path);
 
     // Makes a folder of the program's own below `base`, as its cache below
     // the user's cache folder: `path` and the folders between `base` and
-    // it are made as MakePrivateFolder makes them, and those that exist
-    // open to others, as an older version left them, are narrowed to their
-    // owner. Nobody chose these folders, unlike those MakePrivateFolder
+    // it are made, and each of them, made now or left open to others by an
+    // older version, is closed to all but its owner. Nobody chose these folders, unlike those MakePrivateFolder
     // keeps as they are. `base` keeps its rights, and a link on the way
     // is left as the user made it. False when `path` is not below `base`,
     // is not there afterwards, or a folder could not be narrowed (another

@@ -865,12 +865,21 @@ TEST_F(SyncRunFilesTest, TheRecordOfAStoppedRunLiesInAPrivateFolderOfThePrograms
     EXPECT_EQ(SyncPending::Folder(), expected);
     EXPECT_EQ(SyncPending::RecordPath(3), expected + QStringLiteral("/Pending-3.ini"));
     EXPECT_EQ(SyncPending::CopyPath(3), expected + QStringLiteral("/Pending-3.sdb"));
-    for (const QString &made : {QStringLiteral("/home/.local/share/Quellmark"),
-                                QStringLiteral("/home/.local/share/Quellmark/Zarvo"),
-                                QStringLiteral("/home/.local/share/Quellmark/Zarvo/Synchronisation")}) {
+    // The folders above it are made as any the user makes, under the umask.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const struct
+    {
+        const char *made;
+        mode_t mode;
+    } folders[] = {{"/home/.local/share/Quellmark", 0777 & ~mask},
+                   {"/home/.local/share/Quellmark/Zarvo", 0777 & ~mask},
+                   {"/home/.local/share/Quellmark/Zarvo/Synchronisation", 0700}};
+    for (const auto &folder : folders) {
         struct stat info {};
-        ASSERT_EQ(::stat(QFile::encodeName(TestFolders::root() + made).constData(), &info), 0) << made.toStdString();
-        EXPECT_EQ(info.st_mode & 07777, 0700u) << made.toStdString();
+        ASSERT_EQ(::stat(QFile::encodeName(TestFolders::root() + QLatin1String(folder.made)).constData(), &info), 0)
+            << folder.made;
+        EXPECT_EQ(info.st_mode & 07777, folder.mode) << folder.made;
     }
     // Opened to others since: made private again.
     ASSERT_EQ(::chmod(QFile::encodeName(expected).constData(), 0755), 0);

@@ -335,7 +335,8 @@ TEST_F(CopyModesTest, TheKeptTotalsAndANewUsersFolderAreAsPrivateAsTheData)
 // The folders a move of the options makes to hold the users' databases or
 // their backups, and the one it sets the locked databases aside in until
 // they are deleted, are their owner's alone whatever the umask; a folder
-// made for the report templates follows the umask.
+// made for the report templates, and one made above the users' folder on
+// the way, follow the umask.
 TEST_F(CopyModesTest, AMoveMakesTheFoldersOfTheUsersDatabasesForTheirOwnerAlone)
 {
     for (const mode_t mask : {mode_t(022), mode_t(002), mode_t(077)}) {
@@ -363,9 +364,10 @@ TEST_F(CopyModesTest, AMoveMakesTheFoldersOfTheUsersDatabasesForTheirOwnerAlone)
         plan.Add(templates);
         ASSERT_EQ(plan.Check().problem, FolderMovePlan::Problem::None);
         ASSERT_TRUE(plan.Copy());
-        for (const char *made : {"/new", "/new/Users"})
-            EXPECT_EQ(octal(modeOf(base + QLatin1String(made))), octal(0700)) << made;
-        for (const char *made : {"/shared", "/shared/Modeles"})
+        EXPECT_EQ(octal(modeOf(base + QStringLiteral("/new/Users"))), octal(0700));
+        // The folder above, made on the way, is the user's own place and
+        // follows the umask as the templates' do.
+        for (const char *made : {"/new", "/shared", "/shared/Modeles"})
             EXPECT_EQ(octal(modeOf(base + QLatin1String(made))), octal(0777 & ~mask)) << made;
 
         const QString aside = from + u'/' + FolderMoveMarker::AsideFolderName();

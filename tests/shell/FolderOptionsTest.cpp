@@ -205,11 +205,13 @@ TEST_F(FolderOptionsTest, TheUsersFolderMovesOnYesStaysOnNoAndCancelKeepsTheDial
         EXPECT_EQ(setting(u"Rep", u"Users"), users);
         EXPECT_EQ(rowsIn(users + QStringLiteral("Anne/Zarvo.sdb")), 40);
         // The new folder is made as soon as it is accepted, empty, for its
-        // owner alone as the databases it is to hold, and so is the
-        // missing folder above it.
+        // owner alone as the databases it is to hold; the missing folder
+        // above it is the user's own place, made under the umask.
         EXPECT_TRUE(QDir(moved).isEmpty());
         EXPECT_EQ(modeOf(moved), 0700u);
-        EXPECT_EQ(modeOf(root + QStringLiteral("/Elsewhere")), 0700u);
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        EXPECT_EQ(modeOf(root + QStringLiteral("/Elsewhere")), 0777u & ~mask);
     }
     {
         // No: the setting changes, the files stay.
