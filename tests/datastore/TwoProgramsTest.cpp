@@ -4,13 +4,12 @@
 #include "TestDatabase.h"
 
 #include "CDatabaseFile.h"
+#include "ChildProcess.h"
 #include "CmyDataBase.h"
 #include "WritingPeer.h"
 #include "tForecast.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QProcess>
 
 #include <memory>
 
@@ -20,36 +19,29 @@ namespace {
 // needs; nothing is timed.
 constexpr int Patience = 300000;
 
+// A peer of the data store's (its "read" or "write" mode), ended when the
+// test ends.
 class Peer
 {
 public:
-    explicit Peer(const QStringList &args) { process.start(QStringLiteral(DATASTORE_PEER), args); }
-    ~Peer()
+    explicit Peer(const QStringList &args)
+        : child(QStringLiteral(DATASTORE_PEER), args, {}, Patience)
     {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(Patience);
-        }
     }
+    ~Peer() { child.End(); }
     // Waits for the line "ready" (a reader that made its first read).
-    bool ready()
-    {
-        const QDeadlineTimer deadline(Patience);
-        while (!process.canReadLine()) {
-            if (!process.waitForReadyRead(int(deadline.remainingTime())))
-                return false;
-        }
-        return process.readLine().trimmed() == "ready";
-    }
+    bool ready() { return child.Line("the reader's first read") == u"ready"; }
     // The last line the peer printed once it ended; empty when it did not.
     QString result()
     {
-        if (!process.waitForFinished(Patience) || process.exitCode() != 0)
+        const ::testing::AssertionResult ended = child.EndsWith(0, "its work");
+        EXPECT_TRUE(ended);
+        if (!ended)
             return QString();
-        const QList<QByteArray> lines = process.readAllStandardOutput().trimmed().split('\n');
+        const QList<QByteArray> lines = child.Process().readAllStandardOutput().trimmed().split('\n');
         return QString::fromUtf8(lines.last()).trimmed();
     }
-    QProcess process;
+    ChildProcess child;
 };
 
 using TwoPrograms = TestDatabase;
@@ -70,10 +62,10 @@ TEST_F(TwoPrograms, BothWriteWhileAThirdReadsAndNothingFails)
     ASSERT_TRUE(reader.ready());
     Peer a({QStringLiteral("write"), path, QString::number(Writes), QStringLiteral("A")});
     Peer b({QStringLiteral("write"), path, QString::number(Writes), QStringLiteral("B")});
-    ASSERT_TRUE(a.process.waitForStarted(Patience));
-    ASSERT_TRUE(b.process.waitForStarted(Patience));
-    a.process.write("go\n");
-    b.process.write("go\n");
+    ASSERT_TRUE(a.child.Started());
+    ASSERT_TRUE(b.child.Started());
+    a.child.Process().write("go\n");
+    b.child.Process().write("go\n");
     const QString expected = QStringLiteral("wrote %1 0").arg(Writes);
     EXPECT_EQ(a.result(), expected);
     EXPECT_EQ(b.result(), expected);

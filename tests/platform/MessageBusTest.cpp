@@ -1,10 +1,10 @@
+#include "ChildProcess.h"
 #include "MessageBus.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -27,59 +27,36 @@ const QString ChangeName = QStringLiteral("UWM_ZARVO_CHANGE_90E721E2-9CFF-4c13-8
 // beyond what a loaded machine needs; nothing is timed.
 constexpr int Patience = 30000;
 
-// A peer process, ended when the test ends.
+// A peer process, ended when the test ends (it ends when its input does).
 class Peer
 {
 public:
     explicit Peer(const QStringList &args)
+        : child(QStringLiteral(BUS_PEER), args, {}, Patience)
     {
-        process.start(QStringLiteral(BUS_PEER), args);
-    }
-    ~Peer()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.closeWriteChannel();
-            if (!process.waitForFinished(Patience)) {
-                process.kill();
-                process.waitForFinished(Patience);
-            }
-        }
     }
     // Waits for a line that starts with `prefix` (skipping the others);
     // returns it, empty when none came.
     QString waitForLine(const QString &prefix)
     {
-        QDeadlineTimer deadline(Patience);
-        while (true) {
-            while (process.canReadLine()) {
-                const QString line = QString::fromUtf8(process.readLine()).trimmed();
-                if (line.startsWith(prefix))
-                    return line;
-            }
-            if (deadline.hasExpired() || process.state() == QProcess::NotRunning)
-                return QString();
-            process.waitForReadyRead(100);
-        }
+        return child.LineStartingWith(prefix, "a line \"" + prefix.toStdString() + "...\"");
     }
     // Waits for this exact line; the lines before it are skipped.
     bool waitForExactLine(const QString &expected)
     {
-        QDeadlineTimer deadline(Patience);
-        while (!deadline.hasExpired()) {
+        while (true) {
             const QString line = waitForLine(expected);
             if (line == expected)
                 return true;
             if (line.isEmpty())
                 return false;
         }
-        return false;
     }
     bool waitForReady() { return !waitForLine(QStringLiteral("ready")).isEmpty(); }
-    qint64 pid() const { return process.processId(); }
-    QProcess process;
+    qint64 pid() const { return child.ProcessId(); }
+    ChildProcess child;
 };
 
-// Waits until the spy holds `count` signals (some may have come already).
 bool waitForSignals(QSignalSpy &spy, int count)
 {
     while (spy.count() < count) {
@@ -131,8 +108,8 @@ TEST(MessageBusTest, NamesGiveTheSameNumberInEveryProcess)
         EXPECT_EQ(MessageBus::registerMessage(name.toLower()), here);
         seen.insert(here);
         Peer peer({QStringLiteral("number"), name});
-        ASSERT_TRUE(peer.process.waitForFinished(Patience));
-        EXPECT_EQ(peer.process.readAllStandardOutput().trimmed().toUInt(), here);
+        ASSERT_TRUE(peer.child.Ends("its number printed"));
+        EXPECT_EQ(peer.child.Process().readAllStandardOutput().trimmed().toUInt(), here);
     }
     EXPECT_EQ(seen.size(), names.size());
 }
@@ -167,7 +144,7 @@ TEST(MessageBusTest, PostFromAnotherProcessAndFromThisOneArrive)
     const quint32 change = MessageBus::registerMessage(ChangeName);
 
     Peer poster({QStringLiteral("post"), ChangeName, QStringLiteral("2"), QStringLiteral("5")});
-    ASSERT_TRUE(poster.process.waitForFinished(Patience));
+    ASSERT_TRUE(poster.child.Ends("its posts"));
     ASSERT_TRUE(waitForSignals(spy, 1));
     auto m = spy.takeFirst().at(0).value<MessageBus::Message>();
     EXPECT_EQ(m.message, change);
@@ -213,8 +190,7 @@ TEST(MessageBusTest, DeafAndDeadPeersNeitherBlockNorStay)
     // A peer that died without closing leaves an endpoint that the next
     // post removes.
     EXPECT_EQ(endpoints().size(), 2);
-    deaf.process.kill();
-    ASSERT_TRUE(deaf.process.waitForFinished(Patience));
+    deaf.child.End();
     MessageBus::post(change, 5, 0);
     EXPECT_EQ(endpoints().size(), 1);
     EXPECT_TRUE(live.waitForExactLine(QStringLiteral("got %1 5 0").arg(change)));

@@ -1,6 +1,7 @@
 // The move of a folder setting's files on real trees with real databases:
 // failures at every step, a process killed in the middle, refusals, and
 // the other program writing meanwhile.
+#include "ChildProcess.h"
 #include "FolderMovePlan.h"
 #include "QStringPrinter.h"
 #include "TestFolders.h"
@@ -147,14 +148,10 @@ protected:
     static void killPeer(const UsersTree &users, int files, const char *mode = "")
     {
         const QStringList arguments{users.oldUsers, users.newUsers, QString::number(files), QString::fromLatin1(mode)};
-        QProcess peer;
-        peer.start(QStringLiteral(FOLDER_MOVE_PEER), arguments);
-        ASSERT_TRUE(peer.waitForStarted());
-        ASSERT_TRUE(peer.waitForReadyRead(30000));
-        EXPECT_EQ(peer.readLine().trimmed(), QByteArray("stopped"));
-        peer.kill();
-        ASSERT_TRUE(peer.waitForFinished(30000));
-        EXPECT_EQ(peer.exitStatus(), QProcess::CrashExit);
+        ChildProcess peer(QStringLiteral(FOLDER_MOVE_PEER), arguments);
+        EXPECT_EQ(peer.Line("the move to reach its stop"), QStringLiteral("stopped"));
+        peer.End();
+        EXPECT_EQ(peer.Process().exitStatus(), QProcess::CrashExit);
     }
     // The users files moved from the new folder back to the old one.
     static void moveBack(const UsersTree &users)

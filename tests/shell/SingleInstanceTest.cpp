@@ -1,101 +1,69 @@
 // One running copy per user, between real processes.
 #include "CSingleInstance.h"
+#include "ChildProcess.h"
 #include "TestFolders.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Waits are for events, bounded far beyond what a loaded machine needs.
-constexpr int Patience = 30000;
-
-class Copy
+// A copy of the program (the instance peer in `mode`); it ends when its
+// input ends.
+ChildProcess copy(const QString &mode)
 {
-public:
-    explicit Copy(const QString &mode) { process.start(QStringLiteral(INSTANCE_PEER), {mode}); }
-    ~Copy()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.closeWriteChannel();
-            if (!process.waitForFinished(Patience)) {
-                process.kill();
-                process.waitForFinished(Patience);
-            }
-        }
-    }
-    // The next line printed, empty when the process ended without one.
-    QString nextLine()
-    {
-        QDeadlineTimer deadline(Patience);
-        while (!deadline.hasExpired()) {
-            if (process.canReadLine())
-                return QString::fromUtf8(process.readLine()).trimmed();
-            if (process.state() == QProcess::NotRunning && !process.bytesAvailable())
-                return QString();
-            process.waitForReadyRead(100);
-        }
-        return QString();
-    }
-    // Ends the copy (it quits when stdin ends) and returns what it printed since.
-    QStringList finish()
-    {
-        process.closeWriteChannel();
-        process.waitForFinished(Patience);
-        QStringList lines;
-        for (const QByteArray &line : process.readAllStandardOutput().split('\n'))
-            if (!line.trimmed().isEmpty())
-                lines << QString::fromUtf8(line.trimmed());
-        return lines;
-    }
-    int exitCode()
-    {
-        process.waitForFinished(Patience);
-        return process.exitCode();
-    }
-    QProcess process;
-};
+    return ChildProcess(QStringLiteral(INSTANCE_PEER), {mode});
+}
+
+// Ends the copy and gives what it printed since its last line read.
+QStringList finish(ChildProcess &copy)
+{
+    copy.Process().closeWriteChannel();
+    EXPECT_TRUE(copy.Ends("its input closed"));
+    QStringList lines;
+    for (const QByteArray &line : copy.Process().readAllStandardOutput().split('\n'))
+        if (!line.trimmed().isEmpty())
+            lines << QString::fromUtf8(line.trimmed());
+    return lines;
+}
 
 } // namespace
 
 TEST(SingleInstanceTest, ASecondCopyBringsTheFirstForwardAndEnds)
 {
-    Copy first(QStringLiteral("run"));
-    ASSERT_EQ(first.nextLine(), QStringLiteral("first"));
-    Copy second(QStringLiteral("run"));
-    EXPECT_EQ(second.nextLine(), QStringLiteral("second"));
-    EXPECT_EQ(second.exitCode(), 3);
+    ChildProcess first = copy(QStringLiteral("run"));
+    ASSERT_EQ(first.Line("its start"), QStringLiteral("first"));
+    ChildProcess second = copy(QStringLiteral("run"));
+    EXPECT_EQ(second.Line("its start"), QStringLiteral("second"));
+    EXPECT_TRUE(second.EndsWith(3, "finding the running copy"));
     // The running copy was asked once and came forward (restored).
-    EXPECT_EQ(first.nextLine(), QStringLiteral("forward"));
-    EXPECT_TRUE(first.finish().isEmpty());
+    EXPECT_EQ(first.Line("its coming forward"), QStringLiteral("forward"));
+    EXPECT_TRUE(finish(first).isEmpty());
 }
 
 TEST(SingleInstanceTest, TheLockOfAKilledCopyDoesNotBlockAStart)
 {
     {
-        Copy killed(QStringLiteral("run"));
-        ASSERT_EQ(killed.nextLine(), QStringLiteral("first"));
-        killed.process.kill();
-        killed.process.waitForFinished(Patience);
+        ChildProcess killed = copy(QStringLiteral("run"));
+        ASSERT_EQ(killed.Line("its start"), QStringLiteral("first"));
+        killed.End();
     }
     CSingleInstance probe;
     ASSERT_TRUE(QFile::exists(probe.LockPath())); // left behind by the killed copy
-    Copy next(QStringLiteral("run"));
-    EXPECT_EQ(next.nextLine(), QStringLiteral("first"));
+    ChildProcess next = copy(QStringLiteral("run"));
+    EXPECT_EQ(next.Line("its start"), QStringLiteral("first"));
 }
 
 TEST(SingleInstanceTest, ASilentRunningCopyStillEndsTheSecond)
 {
-    Copy deaf(QStringLiteral("deaf"));
-    ASSERT_EQ(deaf.nextLine(), QStringLiteral("ready"));
+    ChildProcess deaf = copy(QStringLiteral("deaf"));
+    ASSERT_EQ(deaf.Line("its start"), QStringLiteral("ready"));
     CSingleInstance second;
     EXPECT_FALSE(second.Acquire());
     EXPECT_FALSE(second.RunningCopyAnswered());
-    Copy program(QStringLiteral("run"));
-    EXPECT_EQ(program.nextLine(), QStringLiteral("second"));
-    EXPECT_EQ(program.exitCode(), 3);
+    ChildProcess program = copy(QStringLiteral("run"));
+    EXPECT_EQ(program.Line("its start"), QStringLiteral("second"));
+    EXPECT_TRUE(program.EndsWith(3, "finding the running copy"));
 }
 
 TEST(SingleInstanceTest, TheFirstCopyHoldsTheLockUntilItGoes)

@@ -2,15 +2,13 @@
 // process, found by the probe the tray answers, then ended by the test.
 #include "AppFixture.h"
 #include "CConfiguration.h"
+#include "ChildProcess.h"
 #include "MessageBus.h"
 #include "RegisteredMessages.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
-
-#include <csignal>
-#include <sys/types.h>
 
 namespace {
 constexpr int Patience = 30000;
@@ -43,5 +41,5 @@ TEST_F(TrayLaunchTest, TheFirstRunStartsTheInstalledTrayProgram)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     }
     ASSERT_NE(pid, 0) << "the tray program did not start";
-    ::kill(pid_t(pid), SIGTERM);
+    EXPECT_TRUE(ChildProcess::EndOther(pid, "the tray started by the first run"));
 }

@@ -6,6 +6,7 @@
 // or nothing that start would act on.
 #include "CBdD.h"
 #include "CUsers.h"
+#include "ChildProcess.h"
 #include "CmyDataBase.h"
 #include "PrivateSessionBus.h"
 #include "QStringPrinter.h"
@@ -44,15 +45,6 @@ protected:
                                               "(101,%1,0,-1,-1,0,-1,%1,1,0,'','')")
                                    .arg(start)),
                   0);
-    }
-    void TearDown() override
-    {
-        if (tray.state() != QProcess::NotRunning) {
-            tray.closeWriteChannel();
-            if (!tray.waitForFinished(Patience))
-                tray.kill();
-            tray.waitForFinished(Patience);
-        }
     }
     QProcessEnvironment environment() const
     {
@@ -112,7 +104,8 @@ protected:
     static int recordedTask() { return Platform::Settings().getInt(u"Tray", u"StandBy", u"Task", -1); }
 
     PrivateSessionBus bus;
-    QProcess tray;
+    // Ended at the test's end as its input closes.
+    ChildProcess tray{Patience};
     QString address;
     QString path;
     qint64 start = 0;
@@ -122,12 +115,9 @@ protected:
 
 TEST_F(StandbyProcessTest, ASleepEndsTheRunningEntryAndAQuickWakeRunsItAgain)
 {
-    tray.setProcessEnvironment(environment());
-    tray.start(QStringLiteral(TRAY_APP_PEER), {});
-    QDeadlineTimer deadline(Patience);
-    while (!tray.canReadLine() && !deadline.hasExpired())
-        tray.waitForReadyRead(100);
-    ASSERT_EQ(QString::fromUtf8(tray.readLine()).trimmed(), QStringLiteral("first"));
+    tray.Start(QStringLiteral(TRAY_APP_PEER), {},
+               {QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + address, QStringLiteral("ZARVO_POWER_BUS=session")});
+    ASSERT_EQ(tray.Line("its start"), QStringLiteral("first"));
 
     const qint64 before = QDateTime::currentSecsSinceEpoch();
     sleepSignal(true);

@@ -4,6 +4,7 @@
 // held by a third program fails a start cleanly, and the tray's landed
 // writes post its refresh message, one each.
 #include "CAnnulation.h"
+#include "ChildProcess.h"
 #include "RegisteredMessages.h"
 #include "ShortBusyWait.h"
 #include "TrayFixture.h"
@@ -26,29 +27,18 @@ class TrayPeer
 {
 public:
     explicit TrayPeer(const QString &path)
+        : m_child(QStringLiteral(TRAY_PEER), {path}, {}, Patience)
     {
-        m_process.start(QStringLiteral(TRAY_PEER), {path});
-        m_started = m_process.waitForStarted(Patience);
+        m_child.AskToEndWith("quit\n");
     }
-    ~TrayPeer()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.write("quit\n");
-            if (!m_process.waitForFinished(Patience))
-                m_process.kill();
-        }
-    }
-    bool started() const { return m_started; }
+    bool started() { return m_child.Started(); }
     // Sends a command; the line it answers (empty when the peer ended).
-    void send(const QString &command) { m_process.write((command + u'\n').toUtf8()); }
-    QString answer()
+    void send(const QString &command)
     {
-        while (!m_process.canReadLine()) {
-            if (!m_process.waitForReadyRead(Patience))
-                return QString();
-        }
-        return QString::fromUtf8(m_process.readLine()).trimmed();
+        m_sent = command;
+        m_child.Process().write((command + u'\n').toUtf8());
     }
+    QString answer() { return m_child.Line("the answer to \"" + m_sent.toStdString() + '"'); }
     QString ask(const QString &command)
     {
         send(command);
@@ -56,8 +46,8 @@ public:
     }
 
 private:
-    QProcess m_process;
-    bool m_started = false;
+    ChildProcess m_child;
+    QString m_sent;
 };
 
 // This process is the main program: its undo history, its store, the

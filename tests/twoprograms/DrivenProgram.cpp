@@ -8,41 +8,33 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
-#include <QProcessEnvironment>
 
 DrivenProgram::DrivenProgram(const QString &program, const QString &name, const QStringList &arguments,
                              const QStringList &environment)
     : m_socketPath(TestEnvironment::currentRoot() + QStringLiteral("/driver-") + name)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZARVO_TEST_DRIVER"), m_socketPath);
-    env.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Paris"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen")));
-    for (const QString &setting : environment)
-        env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
-    m_process.setProcessEnvironment(env);
+    const QStringList own{QStringLiteral("ZARVO_TEST_DRIVER=") + m_socketPath, QStringLiteral("TZ=Europe/Paris"),
+                          QStringLiteral("QT_QPA_PLATFORM=")
+                              + qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen"))};
     // Its output goes to a file, so that a talkative program never blocks
     // on a full pipe.
-    m_process.setProcessChannelMode(QProcess::MergedChannels);
-    m_process.setStandardOutputFile(m_socketPath + QStringLiteral(".log"));
-    m_process.start(program, arguments);
+    m_child.Process().setProcessChannelMode(QProcess::MergedChannels);
+    m_child.Process().setStandardOutputFile(m_socketPath + QStringLiteral(".log"));
+    m_child.Start(program, arguments, own + environment);
 }
 
 DrivenProgram::~DrivenProgram()
 {
-    if (m_process.state() == QProcess::NotRunning)
+    if (!m_child.Running())
         return;
     if (m_socket.state() == QLocalSocket::ConnectedState)
         Ask(QStringLiteral("quit"));
-    if (!m_process.waitForFinished(Patience)) {
-        m_process.kill();
-        m_process.waitForFinished(Patience);
-    }
+    EXPECT_TRUE(m_child.Ends("\"quit\" at the end of the test"));
 }
 
 bool DrivenProgram::Ready()
 {
-    if (!m_process.waitForStarted(Patience))
+    if (!m_child.Started())
         return false;
     // The driver's mark appears in the test's folder once the program made
     // its application object and listens: watched for, not looked at on a
@@ -56,47 +48,68 @@ bool DrivenProgram::Ready()
         if (QFileInfo::exists(mark))
             loop.quit();
     });
-    QObject::connect(&m_process, &QProcess::finished, &loop, &QEventLoop::quit);
-    if (!QFileInfo::exists(mark) && m_process.state() != QProcess::NotRunning)
+    QObject::connect(&m_child.Process(), &QProcess::finished, &loop, &QEventLoop::quit);
+    if (!QFileInfo::exists(mark) && m_child.Running())
         loop.exec();
-    m_socket.connectToServer(m_socketPath);
-    if (!m_socket.waitForConnected(Patience))
+    if (!QFileInfo::exists(mark)) {
+        ADD_FAILURE() << "The driver's mark did not appear within " << Patience << " ms: the program was ended";
+        m_child.End();
         return false;
+    }
+    m_socket.connectToServer(m_socketPath);
+    if (!m_socket.waitForConnected(Patience)) {
+        ADD_FAILURE() << "The driver's socket took no connection within " << Patience << " ms: the program was ended";
+        m_child.End();
+        return false;
+    }
     return Ask(QStringLiteral("ping")) == u"pong" && WaitFor(QStringLiteral("ready"), QStringLiteral("1")) == u"ok";
 }
 
 QString DrivenProgram::Ask(const QString &command)
 {
+    return Ask(command, Patience);
+}
+
+QString DrivenProgram::Ask(const QString &command, int patience)
+{
     if (m_socket.state() != QLocalSocket::ConnectedState)
         return QString();
     m_socket.write((command + u'\n').toUtf8());
     m_socket.flush();
-    QDeadlineTimer deadline(Patience + 5000);
+    // The driver answers from the program's event loop: a program that
+    // does not is stuck, and every later question would wait as long.
+    const QDeadlineTimer deadline(patience + 5000);
     while (!m_socket.canReadLine()) {
-        if (deadline.hasExpired() || m_socket.state() != QLocalSocket::ConnectedState)
+        if (m_socket.state() != QLocalSocket::ConnectedState)
             return QString();
-        m_socket.waitForReadyRead(int(std::min<qint64>(deadline.remainingTime(), 1000)));
+        if (deadline.hasExpired()) {
+            ADD_FAILURE() << "No answer to \"" << command.toStdString() << "\" within " << patience + 5000
+                          << " ms: the program was ended";
+            Kill();
+            return QString();
+        }
+        m_socket.waitForReadyRead(int(deadline.remainingTime()));
     }
     return QString::fromUtf8(m_socket.readLine()).trimmed();
 }
 
 QString DrivenProgram::WaitFor(const QString &key, const QString &value, int ms)
 {
-    return Ask(QStringLiteral("wait %1 %2 = %3").arg(ms).arg(key, value));
+    return Ask(QStringLiteral("wait %1 %2 = %3").arg(ms).arg(key, value), std::max(ms, Patience));
 }
 
 void DrivenProgram::Kill()
 {
-    m_process.kill();
-    m_process.waitForFinished(Patience);
+    m_child.End();
     m_socket.abort();
 }
 
-int DrivenProgram::WaitForExit()
+::testing::AssertionResult DrivenProgram::EndsWith(int code, const std::string &what)
 {
-    if (!m_process.waitForFinished(Patience))
-        return -1;
-    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    ::testing::AssertionResult ended = m_child.EndsWith(code, what);
+    if (!m_child.Running())
+        m_socket.abort();
+    return ended;
 }
 
 QString DrivenProgram::Output()

@@ -3,6 +3,7 @@
 // through their test drivers: what one writes, the other shows.
 #include "CBdD.h"
 #include "CUsers.h"
+#include "ChildProcess.h"
 #include "DrivenProgram.h"
 #include "QStringPrinter.h"
 #include "Settings.h"
@@ -23,18 +24,12 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-
-#include <csignal>
-#include <sys/syscall.h>
-#include <sys/types.h>
-#include <unistd.h>
 
 namespace {
 
@@ -471,12 +466,10 @@ TEST_F(EndToEnd, SecondCopiesEndAndAKilledTrayIsReplaced)
     ASSERT_NO_FATAL_FAILURE(startBoth());
     for (const char *program : {ZARVO_DRIVEN, TRAY_DRIVEN}) {
         SCOPED_TRACE(program);
-        QProcess second;
-        second.setProcessChannelMode(QProcess::ForwardedChannels);
-        second.start(QString::fromUtf8(program), {});
-        ASSERT_TRUE(second.waitForFinished(DrivenProgram::Patience));
-        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(second.exitCode(), 0);
+        ChildProcess second;
+        second.Process().setProcessChannelMode(QProcess::ForwardedChannels);
+        second.Start(QString::fromUtf8(program));
+        ASSERT_TRUE(second.EndsWith(0, "its start beside the running copy"));
     }
     EXPECT_EQ(mainProgram->Ask(QStringLiteral("ping")), QStringLiteral("pong"));
     const QString running = QStringLiteral("98 %1 0").arg(now - 3600);
@@ -545,10 +538,8 @@ TEST_F(EndToEnd, BothProgramsWritingWithAReaderBesideLoseNothing)
     DrivenProgram &tray = *trayProgram;
 
     const QString stop = TestEnvironment::currentRoot() + QStringLiteral("/stop-reading");
-    QProcess reader;
-    reader.start(QStringLiteral(DATASTORE_PEER), {QStringLiteral("read"), path, stop});
-    ASSERT_TRUE(reader.waitForReadyRead(DrivenProgram::Patience));
-    ASSERT_TRUE(reader.readLine().startsWith("ready"));
+    ChildProcess reader(QStringLiteral(DATASTORE_PEER), {QStringLiteral("read"), path, stop});
+    ASSERT_TRUE(reader.Line("the reader's first read").startsWith(u"ready"));
 
     constexpr int Rounds = 10;
     QElapsedTimer clock;
@@ -569,8 +560,8 @@ TEST_F(EndToEnd, BothProgramsWritingWithAReaderBesideLoseNothing)
     }
     const qint64 ms = clock.elapsed();
     QFile(stop).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(reader.waitForFinished(DrivenProgram::Patience));
-    const QString read = QString::fromUtf8(reader.readAll()).trimmed();
+    ASSERT_TRUE(reader.Ends("its stop file"));
+    const QString read = QString::fromUtf8(reader.Process().readAll()).trimmed();
     EXPECT_EQ(read.section(u' ', 2, 2), QStringLiteral("0")) << "failed reads: " << read.toStdString();
     RecordProperty("WritesPerSecond", QString::number(4 * Rounds * 1000.0 / std::max<qint64>(ms, 1)).toStdString());
 
@@ -614,25 +605,6 @@ qint64 waitForEndpointOf(const QString &program)
     return find();
 }
 
-// Ends a program a test's program started on its own, and waits for its
-// end (told by a descriptor of the process, which becomes readable then).
-void endProgram(qint64 pid)
-{
-    if (pid <= 0)
-        return;
-    const int fd = int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
-    ::kill(pid_t(pid), SIGTERM);
-    if (fd < 0)
-        return;
-    QSocketNotifier ended(fd, QSocketNotifier::Read);
-    QEventLoop loop;
-    QTimer::singleShot(DrivenProgram::Patience, &loop, &QEventLoop::quit);
-    QObject::connect(&ended, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
-    if (::kill(pid_t(pid), 0) == 0)
-        loop.exec();
-    ::close(fd);
-}
-
 } // namespace
 
 // "Démarrer Zarvo" in the tray starts the main program installed beside
@@ -643,8 +615,8 @@ TEST_F(EndToEnd, DemarrerZarvoStartsTheMainProgramFromTheTraysFolder)
     ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
     ASSERT_EQ(tray.Ask(QStringLiteral("trigger %1").arg(TrayStartZarvo)), QStringLiteral("ok"));
     const qint64 zarvo = waitForEndpointOf(QStringLiteral("Zarvo"));
-    EXPECT_NE(zarvo, 0);
-    endProgram(zarvo);
+    ASSERT_NE(zarvo, 0);
+    EXPECT_TRUE(ChildProcess::EndOther(zarvo, "the main program started by the tray"));
 
 }
 

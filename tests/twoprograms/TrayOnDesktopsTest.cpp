@@ -4,6 +4,7 @@
 // under a window manager its whole frame lies on the screen.
 #include "CBdD.h"
 #include "CUsers.h"
+#include "ChildProcess.h"
 #include "CmyDataBase.h"
 #include "DrivenProgram.h"
 #include "PrivateSessionBus.h"
@@ -93,8 +94,8 @@ TEST_F(TrayOnDesktops, QuitterEndsTheTrayAndWhatWasOpenComesBack)
             ASSERT_EQ(tray.Ask(QStringLiteral("window")), QStringLiteral("shown"));
             ASSERT_EQ(tray.Ask(QStringLiteral("menu %1").arg(ShowInfos)), QStringLiteral("ok"));
             ASSERT_EQ(tray.WaitFor(QStringLiteral("infos"), QStringLiteral("1")), QStringLiteral("ok"));
-            EXPECT_EQ(tray.Ask(QStringLiteral("menu %1").arg(Quitter)), QStringLiteral("ok"));
-            EXPECT_EQ(tray.WaitForExit(), 0) << "still running after Quitter";
+            ASSERT_EQ(tray.Ask(QStringLiteral("menu %1").arg(Quitter)), QStringLiteral("ok"));
+            ASSERT_TRUE(tray.EndsWith(0, "Quitter in the icon's menu"));
         }
         EXPECT_EQ(setting(u"PopupInfos", u"Visible"), 1);
         EXPECT_EQ(setting(u"Dialog", u"Visible"), 1);
@@ -108,8 +109,8 @@ TEST_F(TrayOnDesktops, QuitterEndsTheTrayAndWhatWasOpenComesBack)
         // Closed by the user, it stays closed.
         ASSERT_EQ(again.Ask(QStringLiteral("menu %1").arg(ShowInfos)), QStringLiteral("ok"));
         ASSERT_EQ(again.WaitFor(QStringLiteral("infos"), QStringLiteral("0")), QStringLiteral("ok"));
-        EXPECT_EQ(again.Ask(QStringLiteral("menu %1").arg(Quitter)), QStringLiteral("ok"));
-        EXPECT_EQ(again.WaitForExit(), 0);
+        ASSERT_EQ(again.Ask(QStringLiteral("menu %1").arg(Quitter)), QStringLiteral("ok"));
+        ASSERT_TRUE(again.EndsWith(0, "Quitter in the icon's menu"));
         EXPECT_EQ(setting(u"PopupInfos", u"Visible"), 0);
     }
 }
@@ -130,18 +131,16 @@ TEST_F(TrayOnDesktops, ACopyStartedToQuitEndsTheRunningOne)
         ASSERT_TRUE(tray.Ready()) << tray.Output().toStdString();
         ASSERT_EQ(tray.Ask(QStringLiteral("menu %1").arg(ShowInfos)), QStringLiteral("ok"));
         ASSERT_EQ(tray.WaitFor(QStringLiteral("infos"), QStringLiteral("1")), QStringLiteral("ok"));
-        QProcess second;
-        second.setProcessChannelMode(QProcess::ForwardedChannels);
-        second.start(QStringLiteral(TRAY_PROGRAM), {QStringLiteral("--quit")});
-        ASSERT_TRUE(second.waitForFinished(DrivenProgram::Patience));
-        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(second.exitCode(), 0);
-        EXPECT_EQ(tray.WaitForExit(), 0) << "the running copy did not end";
+        ChildProcess second;
+        second.Process().setProcessChannelMode(QProcess::ForwardedChannels);
+        second.Start(QStringLiteral(TRAY_PROGRAM), {QStringLiteral("--quit")});
+        ASSERT_TRUE(second.EndsWith(0, "its start with \"--quit\""));
+        ASSERT_TRUE(tray.EndsWith(0, "a copy started with \"--quit\""));
         EXPECT_EQ(setting(u"PopupInfos", u"Visible"), 1);
     }
     // Nothing to end: the copy asked to quit ends without showing anything.
     DrivenProgram alone(QStringLiteral(TRAY_DRIVEN), QStringLiteral("alone"), {QStringLiteral("--quit")});
-    EXPECT_EQ(alone.WaitForExit(), 0);
+    EXPECT_TRUE(alone.EndsWith(0, "its start with \"--quit\" while none ran"));
 }
 
 // The session's end, told as logind tells it: the running entry ends with
@@ -182,7 +181,7 @@ TEST_F(TrayOnDesktops, TheSessionsEndEndsTheRunningEntryAndTheTray)
                     QStringLiteral("org.freedesktop.login1.Manager.PrepareForShutdown"), QStringLiteral("boolean:true")});
         ASSERT_TRUE(send.waitForFinished(DrivenProgram::Patience));
         ASSERT_EQ(send.exitCode(), 0);
-        EXPECT_EQ(tray.WaitForExit(), 0) << "still running after the session's end";
+        ASSERT_TRUE(tray.EndsWith(0, "the session's end (PrepareForShutdown)"));
         SQLite::CmyDataBase db;
         db.OpenReadOnly(path);
         SQLite::MyTablePtr t = db.Query(QStringLiteral("select Fin from Taches where Id=%1").arg(id));
