@@ -507,21 +507,32 @@ QList<QRect> CZarvoTrayDlg::WorkAreas()
 
 QMargins CZarvoTrayDlg::FrameMargins() const
 {
+    // A window that does not show has no frame of the window manager's to
+    // go by; nor has one whose measured frame does not hold its inside, as
+    // Qt measures a window the window manager has not framed yet (newly
+    // made, after the notification area came or went) against the window
+    // itself, whatever its size then.
+    if (!isVisible() || isMinimized())
+        return QMargins();
     const QRect frame = frameGeometry();
     const QRect inside = geometry();
-    return QMargins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
-                    frame.bottom() - inside.bottom());
+    const QMargins margins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+                           frame.bottom() - inside.bottom());
+    if (margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0)
+        return QMargins();
+    return margins;
 }
 
 void CZarvoTrayDlg::KeepOnScreen()
 {
     if (!m_keepOnScreen || !isVisible() || isMinimized() || isMaximized())
         return;
-    QRect frame = frameGeometry();
+    const QMargins margins = FrameMargins();
+    QRect frame = geometry().marginsAdded(margins);
     // A frameless panel's frame is its inside; a window manager's frame is
     // known once it differs from the inside. Until then the place is kept
     // on the screen as if there were none, and checked again.
-    if (m_trayAvailable || frame != geometry()) {
+    if (m_trayAvailable || !margins.isNull()) {
         // The window manager's title bar, known now, may ask for more room.
         const int required = TrayWindowSizing::RequiredWidth(Views());
         if (width() < required) {
@@ -538,11 +549,11 @@ void CZarvoTrayDlg::KeepOnScreen()
     // was known): the inside made smaller, down to what the views need.
     if (area.isValid() && (frame.width() > area.width() || frame.height() > area.height())) {
         ApplySizeLimits();
-        const QSize margins = frame.size() - size();
-        const QSize fits = size().boundedTo(area.size() - margins).expandedTo(minimumSize());
+        const QSize fits =
+            size().boundedTo(area.size() - (frame.size() - size())).expandedTo(minimumSize());
         if (fits != size()) {
             resize(fits);
-            frame = frameGeometry();
+            frame = geometry().marginsAdded(margins);
         }
     }
     const QPoint place = TrayWindowSizing::KeepWithin(frame, area);
@@ -581,13 +592,13 @@ TrayWindowSizing::tViews CZarvoTrayDlg::Views() const
     QFont bold = font();
     bold.setBold(true);
     v.captionTextWidth = QFontMetrics(bold).horizontalAdvance(windowTitle());
-    const QRect frame = frameGeometry();
+    const QMargins margins = FrameMargins();
+    const QRect frame = geometry().marginsAdded(margins);
     const QRect area = TrayWindowSizing::WorkAreaOf(frame, WorkAreas());
     v.widest = area.isValid() ? std::max(1, area.width() - (frame.width() - this->width())) : 0;
     // A window manager's title bar repeats the title beside its buttons,
     // about as wide as the bar is high each, in a bold font of its own: the
     // title counted a tenth wider than in ours.
-    const QMargins margins = FrameMargins();
     const int bar = margins.top() - margins.bottom();
     if (!m_trayAvailable && bar > 0)
         v.titleBarWidth = v.captionTextWidth * 11 / 10 + TitleBarButtons * bar - margins.left() - margins.right();

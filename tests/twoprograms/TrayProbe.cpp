@@ -24,6 +24,14 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimerEvent>
+#include <QWindow>
+
+#if ZARVO_TEST_XCB
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#endif
 
 namespace {
 
@@ -93,6 +101,73 @@ void restartPollTimer(CZarvoTrayApp &app)
     stopped() = StoppedTimer();
 }
 
+// How the window manager holds the window (ICCCM's WM_STATE): Normal,
+// Iconic, or Withdrawn where it holds it no more (or not yet); Unknown on a
+// display that is no X server. A state the program asked for is one the
+// user sees only once the window manager has taken it.
+enum class Held { Unknown, Withdrawn, Normal, Iconic };
+
+Held heldByWindowManager(const QWidget &window)
+{
+#if ZARVO_TEST_XCB
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return Held::Unknown;
+    if (!window.internalWinId())
+        return Held::Withdrawn;
+    xcb_connection_t *c = x11->connection();
+    const char name[] = "WM_STATE";
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, std::strlen(name), name), nullptr);
+    const xcb_atom_t wmState = atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(atom);
+    if (wmState == XCB_ATOM_NONE)
+        return Held::Withdrawn;
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, xcb_window_t(window.internalWinId()), wmState, wmState, 0, 1), nullptr);
+    quint32 state = 0; // WithdrawnState
+    if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= 4)
+        std::memcpy(&state, xcb_get_property_value(reply), sizeof(state));
+    std::free(reply);
+    return state == 1 ? Held::Normal : state == 3 ? Held::Iconic : Held::Withdrawn;
+#else
+    Q_UNUSED(window);
+    return Held::Unknown;
+#endif
+}
+
+// Asks the window manager to bring the window back, as its list of windows
+// (a pager) does; false on a display that is no X server.
+bool restoreByWindowManager(const QWidget &window)
+{
+#if ZARVO_TEST_XCB
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection() || !window.internalWinId())
+        return false;
+    xcb_connection_t *c = x11->connection();
+    const char name[] = "_NET_ACTIVE_WINDOW";
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr);
+    if (!atom)
+        return false;
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = xcb_window_t(window.internalWinId());
+    event.type = atom->atom;
+    event.data.data32[0] = 2; // from a pager
+    std::free(atom);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&event));
+    xcb_flush(c);
+    return true;
+#else
+    Q_UNUSED(window);
+    return false;
+#endif
+}
+
 //   ready              -> 1 once its window is made
 //   last               -> "ID START END" of the newest entry it read
 //   title              -> the window's title
@@ -114,13 +189,23 @@ void restartPollTimer(CZarvoTrayApp &app)
 //   menu COMMAND       -> ok when the icon's menu (built as a right click
 //                         builds it) had the command and it was chosen;
 //                         disabled or none otherwise
-//   window             -> shown, minimised or hidden
+//   window             -> shown, minimised or hidden once the window
+//                         manager holds the window so (where there is
+//                         one), and the program has seen it mapped;
+//                         "unsettled" before
 //   hide               -> ok once the window was hidden as Escape hides it
-//   restore            -> ok once a minimised window was brought back, as
+//   restore            -> ok once a minimised window was asked back, as
 //                         the window manager's list of windows brings it
+//                         (by the window manager where there is one)
 //   area on|off        -> ok: the believed notification area comes or goes
 //                         (seen at the next poll)
 //   infos              -> 1 while the Infos window shows, else 0
+//   framed             -> 1 once a window manager framed the window, else 0
+//   wide               -> "ok" once the window is framed and as wide as the
+//                         window manager's title bar needs for the title
+//                         (its text a tenth wider in bold, a button as wide
+//                         as the bar is high for each of TitleBarButtons),
+//                         else "narrow WIDTH NEED"
 //   frame              -> "inside" once a window manager framed the window
 //                         and the whole frame lies within its screen's work
 //                         area, "unframed FRAME" before, else
@@ -240,9 +325,16 @@ bool probe(const QStringList &words, QString &answer)
         }
     } else if (key == u"window") {
         const CZarvoTrayDlg *window = app->Window();
-        answer = !window || !window->isVisible() ? QStringLiteral("hidden")
-            : window->isMinimized()             ? QStringLiteral("minimised")
-                                                : QStringLiteral("shown");
+        const Held held = window ? heldByWindowManager(*window) : Held::Unknown;
+        const bool known = held == Held::Unknown;
+        if (!window || !window->isVisible())
+            answer = known || held == Held::Withdrawn ? QStringLiteral("hidden") : QStringLiteral("unsettled");
+        else if (window->isMinimized())
+            answer = known || held == Held::Iconic ? QStringLiteral("minimised") : QStringLiteral("unsettled");
+        else
+            answer = known || (held == Held::Normal && window->windowHandle() && window->windowHandle()->isExposed())
+                ? QStringLiteral("shown")
+                : QStringLiteral("unsettled");
     } else if (key == u"hide" || key == u"restore") {
         CZarvoTrayDlg *window = app->Window();
         answer = QStringLiteral("none");
@@ -250,10 +342,10 @@ bool probe(const QStringList &words, QString &answer)
             return true;
         if (key == u"hide")
             window->HideWindow();
-        else if (window->isMinimized())
-            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-        else
+        else if (!window->isMinimized())
             return true;
+        else if (!restoreByWindowManager(*window))
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         answer = QStringLiteral("ok");
     } else if (key == u"area") {
         areaBelieved() = words.value(1) == u"on";
@@ -261,6 +353,21 @@ bool probe(const QStringList &words, QString &answer)
     } else if (key == u"infos") {
         const CZarvoTrayDlg::tDialogs &d = CZarvoTrayDlg::Dialogs();
         answer = d.infosShown && d.infosShown() ? QStringLiteral("1") : QStringLiteral("0");
+    } else if (key == u"framed") {
+        const CZarvoTrayDlg *window = app->Window();
+        answer = window && window->frameGeometry() != window->geometry() ? QStringLiteral("1") : QStringLiteral("0");
+    } else if (key == u"wide") {
+        const CZarvoTrayDlg *window = app->Window();
+        const QRect frame = window ? window->frameGeometry() : QRect();
+        const QRect inside = window ? window->geometry() : QRect();
+        QFont bold = window ? window->font() : QFont();
+        bold.setBold(true);
+        const int bar = (inside.top() - frame.top()) - (frame.bottom() - inside.bottom());
+        const int need = QFontMetrics(bold).horizontalAdvance(window ? window->windowTitle() : QString()) * 11 / 10
+            + CZarvoTrayDlg::TitleBarButtons * bar - (frame.width() - inside.width());
+        answer = window && frame != inside && inside.width() >= need
+            ? QStringLiteral("ok")
+            : QStringLiteral("narrow %1 %2").arg(inside.width()).arg(need);
     } else if (key == u"frame") {
         const CZarvoTrayDlg *window = app->Window();
         const QRect frame = window ? window->frameGeometry() : QRect();
