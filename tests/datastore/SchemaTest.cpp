@@ -3,6 +3,7 @@
 #include "CrashedCreation.h"
 #include "ShortBusyWait.h"
 #include "TestFolders.h"
+#include "WithoutFileRights.h"
 #include "tElement.h"
 
 #include "Clock.h"
@@ -20,11 +21,7 @@
 #include <QFileInfo>
 
 #include <fcntl.h>
-#include <linux/capability.h>
-#include <sys/syscall.h>
 #include <unistd.h>
-
-#include <cstring>
 
 using Outcome = CBdD::tUpgradeResult::Outcome;
 
@@ -122,35 +119,6 @@ void makeOldFile(const QString &path, int version, bool withInfos = true, bool w
              "values (101, 1000, 2000, 32, 32, 0, -1, 0)");
     exec(db, "insert into Projets(Id, Nom, Date_Modif, Origine_Modif, Deleted) values (32, 'Ancien', 7, 1, 0)");
 }
-
-// For the life of the object, this thread loses the rights that let root
-// read and write any file regardless of its permissions.
-class WithoutFileRights
-{
-public:
-    WithoutFileRights()
-    {
-        if (::syscall(SYS_capget, &m_header, m_saved) != 0)
-            return;
-        __user_cap_data_struct reduced[2];
-        std::memcpy(reduced, m_saved, sizeof(reduced));
-        for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
-            reduced[cap / 32].effective &= ~(1u << (cap % 32));
-        m_active = ::syscall(SYS_capset, &m_header, reduced) == 0;
-    }
-    ~WithoutFileRights()
-    {
-        if (m_active)
-            ::syscall(SYS_capset, &m_header, m_saved);
-    }
-    WithoutFileRights(const WithoutFileRights &) = delete;
-    WithoutFileRights &operator=(const WithoutFileRights &) = delete;
-
-private:
-    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_saved[2]{};
-    bool m_active = false;
-};
 
 class SchemaTest : public ::testing::Test
 {
