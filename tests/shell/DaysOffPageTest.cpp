@@ -198,6 +198,29 @@ TEST_F(DaysOffPageTest, TheOtherDateFollowsATypedDateOnceItIsWhole)
     }
 }
 
+// A click on another part of the field being typed goes on with the typing
+// and takes nothing yet: the other date does not follow a date met on the
+// way (24 December, the start's day typed before its month).
+TEST_F(DaysOffPageTest, AClickOnAnotherPartOfTheTypedFieldTakesNothingYet)
+{
+    const DateFieldTyping::FrenchFields french;
+    QApplication::setActiveWindow(&frame);
+    auto *start = control<CMyDateTimeCtrl>(COptDayOff::StartDate);
+    auto *end = control<CMyDateTimeCtrl>(COptDayOff::EndDate);
+    start->setDate(QDate(2026, 12, 1));
+    end->setDate(QDate(2026, 12, 15));
+    DateFieldTyping::Type(start, 0, QStringLiteral("24"));
+    ASSERT_EQ(start->text(), QStringLiteral("24/12/2026"));
+    // The month clicked in the same field, then typed.
+    DateFieldTyping::Type(start, 4, QStringLiteral("11"));
+    ASSERT_EQ(start->text(), QStringLiteral("24/11/2026"));
+    EXPECT_EQ(end->date().toString(Qt::ISODate), QStringLiteral("2026-12-15"))
+        << "the end followed a date met while typing";
+    QTest::keyClick(start, Qt::Key_Return);
+    EXPECT_EQ(start->date().toString(Qt::ISODate), QStringLiteral("2026-11-24"));
+    EXPECT_EQ(end->date().toString(Qt::ISODate), QStringLiteral("2026-12-15"));
+}
+
 TEST_F(DaysOffPageTest, SelectedLinesAreDeletedEvenApartAndOkStoresTheList)
 {
     clickDay(QDate(2024, 5, 29));

@@ -1,6 +1,6 @@
 // A value typed into a field and, at once, a command run by a click on a
-// button that takes no focus (a tool button, a toolbar's button) or by a
-// menu: the command acts on the value the field shows, never on the one
+// button that takes no focus (a tool button, a toolbar's button), by a
+// menu or by its key: the command acts on the value the field shows, never on the one
 // from before the typing. The fields that wait for Enter or the focus
 // leaving (the days-off page's dates, the toolbar's date) are the rows.
 #include "AppFixture.h"
@@ -86,9 +86,13 @@ protected:
                                                                         config.FormatOleDate(last, false)});
     }
 
-    // The main window in front, its date on 10 December 2026.
+    // The main window in front, its date on 10 December 2026; the options
+    // of a row before closed (they are modal: no key would reach the main
+    // window's commands).
     void openFrame()
     {
+        page.reset();
+        options.reset();
         frame->show();
         QApplication::setActiveWindow(frame);
         app->SetCurrentDate(QDate(2026, 12, 10), false);
@@ -172,6 +176,18 @@ TEST_F(TypedFieldCommandsTest, ACommandRunAtOnceActsOnTheValueTyped)
          [&] { return frame->DatePicker(); }, 0, "24", QDate(2026, 12, 24),
          [&] { QTest::mouseClick(toolButton(32852), Qt::LeftButton); },
          [&] { return app->CurrentDate().toString(Qt::ISODate); }, QStringLiteral("2026-12-17")},
+        // The commands that move the date have no key of their own: the
+        // next day is given one, as any command run by its key.
+        {"toolbar date: a whole date, then the next day by its key", [&] { openFrame(); },
+         [&] { return frame->DatePicker(); }, -1, "15/06/2027", QDate(2027, 6, 15),
+         [&] {
+             QAction *next = frame->Commands().Action(32850);
+             next->setEnabled(true);
+             next->setShortcut(QKeySequence(Qt::Key_F6));
+             frame->addAction(next);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+         },
+         [&] { return app->CurrentDate().toString(Qt::ISODate); }, QStringLiteral("2027-06-16")},
         {"toolbar date: a whole date, then the View menu's next week", [&] { openFrame(); },
          [&] { return frame->DatePicker(); }, -1, "03/02/2027", QDate(2027, 2, 3),
          [&] { clickMenuItem(QStringLiteral("-3"), 32856); },

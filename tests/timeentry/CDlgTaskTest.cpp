@@ -4,6 +4,7 @@
 #include "CTranslationStore.h"
 #include "CViewAnimInsert.h"
 #include "DialogAnswers.h"
+#include "RichMessageBoxDialog.h"
 #include "EntryDialogFixture.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
@@ -540,6 +541,55 @@ TEST_F(CDlgTaskTest, AnEntryChangedWhileTheDialogIsOpenIsNotWrittenOverInSilence
         click(dialog, CDlgTask::IdOk);
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(liveEntries(), span(start, 0)) << "stored again";
+    }
+}
+
+// The changed-meanwhile question as the entry dialog shows it, answered on
+// the box itself: Escape and the window's Close answer its Annuler, back to
+// the dialog with the user's edits, and nothing is written.
+TEST_F(CDlgTaskTest, EscapeAndCloseOnTheChangedMeanwhileBoxGoBackWithTheEditsKept)
+{
+    const int project = saveProject(QStringLiteral("Chantier"), 0x4080FF);
+    const qint64 start = at(Today, 9, 0), paused = at(Today, 9, 45);
+    const struct
+    {
+        const char *how;
+        std::function<void(RichMessageBoxDialog &box)> user;
+    } answers[] = {
+        {"Escape", [](RichMessageBoxDialog &box) { QTest::keyClick(&box, Qt::Key_Escape); }},
+        {"the window's Close", [](RichMessageBoxDialog &box) { box.close(); }},
+    };
+    for (const auto &answer : answers) {
+        SCOPED_TRACE(answer.how);
+        CBdD().Execute(u"delete from Taches");
+        const int id = saveEntry(start, 0, project, -1, QStringLiteral("Rapport"));
+        tTacheFull running;
+        ASSERT_TRUE(readEntry(id, running));
+        CDlgTask dialog(&running);
+        dialog.show();
+        ASSERT_TRUE(CBdD().StopTimeEntry(id, paused)); // the tray's pause
+        control<QLineEdit>(dialog, CDlgTask::IdTitle)->setText(QStringLiteral("Rapport final"));
+        control<QPlainTextEdit>(dialog, CDlgTask::IdNotes)->setPlainText(QStringLiteral("mes notes"));
+
+        MessageBoxAnswers boxes;
+        QStringList shown;
+        boxes.PushDriven([&](RichMessageBoxDialog &box) {
+            for (const MessageBoxButton &button : box.Content().buttons)
+                shown << button.caption;
+            answer.user(box);
+        });
+        click(dialog, CDlgTask::IdOk);
+        ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+        EXPECT_EQ(shown, (QStringList{QStringLiteral("Garder l'enregistrée"), QStringLiteral("Garder la mienne"),
+                                      QStringLiteral("Annuler")}));
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << "back in the dialog";
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(control<QLineEdit>(dialog, CDlgTask::IdTitle)->text(), QStringLiteral("Rapport final"));
+        EXPECT_EQ(control<QPlainTextEdit>(dialog, CDlgTask::IdNotes)->toPlainText(), QStringLiteral("mes notes"));
+        tTacheFull stored;
+        ASSERT_TRUE(readEntry(id, stored));
+        EXPECT_EQ(stored.Fin, paused) << "the pause stands";
+        EXPECT_EQ(stored.Title, QStringLiteral("Rapport")) << "nothing written";
     }
 }
 

@@ -1,5 +1,6 @@
 #include "MessageBoxAnswers.h"
 
+#include "RichMessageBoxDialog.h"
 #include "UnattendedDialogs.h"
 
 #include <QStringList>
@@ -25,12 +26,17 @@ MessageBoxAnswers::~MessageBoxAnswers()
 
 void MessageBoxAnswers::Push(int button, bool checked, bool byCountdown)
 {
-    m_answers.push_back({button, checked, byCountdown, {}});
+    m_answers.push_back({button, checked, byCountdown, {}, {}});
 }
 
 void MessageBoxAnswers::PushAfter(std::function<void()> whileShown, int button)
 {
-    m_answers.push_back({button, false, false, std::move(whileShown)});
+    m_answers.push_back({button, false, false, std::move(whileShown), {}});
+}
+
+void MessageBoxAnswers::PushDriven(std::function<void(RichMessageBoxDialog &box)> user)
+{
+    m_answers.push_back({MessageBoxAnswer::Failed, false, false, {}, std::move(user)});
 }
 
 MessageBoxAnswers *MessageBoxAnswers::Active()
@@ -38,7 +44,7 @@ MessageBoxAnswers *MessageBoxAnswers::Active()
     return activeSeam();
 }
 
-int MessageBoxAnswers::Answer(const Asked &asked, const MessageBoxContent &content)
+int MessageBoxAnswers::Answer(const Asked &asked, const MessageBoxContent &content, const BoxBuilder &build)
 {
     m_asked.push_back(asked);
     if (m_answers.empty()) {
@@ -51,6 +57,20 @@ int MessageBoxAnswers::Answer(const Asked &asked, const MessageBoxContent &conte
     m_answers.pop_front();
     if (next.whileShown)
         next.whileShown();
+    if (next.user) {
+        const std::unique_ptr<RichMessageBoxDialog> box = build ? build() : nullptr;
+        if (!box) {
+            UnattendedDialogs::Report(Describe(asked) + QStringLiteral(", which cannot be driven"));
+            return UnansweredResult(asked);
+        }
+        box->show();
+        next.user(*box);
+        if (box->isVisible()) {
+            UnattendedDialogs::Report(Describe(asked) + QStringLiteral(", still open when the user was done"));
+            return UnansweredResult(asked);
+        }
+        return box->Answer();
+    }
     if (next.button == MessageBoxAnswer::Failed)
         return MessageBoxAnswer::Failed;
     quint32 result = quint32(next.button);

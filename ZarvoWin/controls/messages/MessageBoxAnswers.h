@@ -7,7 +7,10 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
+
+class RichMessageBoxDialog;
 
 // The next-answer seam of the message boxes. While an object of this
 // class lives (on the interface thread), no message box is shown: each box
@@ -44,6 +47,13 @@ public:
     // The button pressed once `whileShown` ran: what happens while a real
     // box waits for the user (a timer's tick, another window's call).
     void PushAfter(std::function<void()> whileShown, int button);
+    // The box itself, built as the program shows it and shown without a
+    // modal loop, handed to `user`, who acts on it as a user does (a key,
+    // a click, its Close). Its answer is the one the box ended with; a box
+    // still open afterwards, or one that cannot be built so (the plain
+    // system box), is reported to UnattendedDialogs and answered as one
+    // asked with no answer.
+    void PushDriven(std::function<void(RichMessageBoxDialog &box)> user);
 
     // With it, a box that only informs (it has one button) and finds no
     // answer queued is answered by its button; a question still needs a
@@ -57,8 +67,11 @@ public:
     // The seam in force, or null when boxes are shown for real.
     static MessageBoxAnswers *Active();
     // Records the box and gives its answer as the real box would compose
-    // it (the check-box flag only when the box has one).
-    int Answer(const Asked &asked, const MessageBoxContent &content);
+    // it (the check-box flag only when the box has one). `build` makes the
+    // box as it would show, for an answer that drives it (null for a box
+    // that is not one of ours).
+    using BoxBuilder = std::function<std::unique_ptr<RichMessageBoxDialog>()>;
+    int Answer(const Asked &asked, const MessageBoxContent &content, const BoxBuilder &build = {});
 
     // A box named for a report: its caption, its text and its buttons.
     static QString Describe(const Asked &asked);
@@ -73,6 +86,7 @@ private:
         bool checked;
         bool byCountdown;
         std::function<void()> whileShown;
+        std::function<void(RichMessageBoxDialog &box)> user;
     };
     std::deque<Queued> m_answers;
     std::vector<Asked> m_asked;

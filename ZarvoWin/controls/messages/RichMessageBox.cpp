@@ -69,7 +69,11 @@ int RichMessageBox(quint32 type, QWidget *owner, const QString &text, const QStr
         MessageBoxContent answered = content;
         if (plain)
             answered.checkBoxFlag = 0;
-        return seam->Answer(asked, answered);
+        return seam->Answer(asked, answered, [&]() -> std::unique_ptr<RichMessageBoxDialog> {
+            if (plain)
+                return nullptr;
+            return std::make_unique<RichMessageBoxDialog>(owner, type, text, shownCaption, p);
+        });
     }
     if (UnattendedDialogs::Report(MessageBoxAnswers::Describe(asked)))
         return MessageBoxAnswers::UnansweredResult(asked);
