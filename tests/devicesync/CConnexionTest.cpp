@@ -18,6 +18,7 @@
 #include "MessageBoxAnswers.h"
 #include "QStringPrinter.h"
 #include "SyncPending.h"
+#include "SyncRunAnswers.h"
 #include "SyncRunPeer.h"
 #include "Texts.h"
 #include "TestFolders.h"
@@ -354,12 +355,7 @@ TEST_F(CConnexionTest, NoDifferenceRunsWithoutAReviewAndAlignsTheStamps)
     MessageBoxAnswers boxes;
     DialogAnswers<CDlgSynchro> runs;
     SyncRun::Outcome outcome = SyncRun::Outcome::Failed;
-    runs.Push([&outcome](CDlgSynchro &run) {
-        run.Start();
-        run.WaitForEnd();
-        outcome = run.Outcome();
-        return int(QDialog::Accepted);
-    });
+    LetTheNextRunEnd(runs, outcome);
     analyse(dialog);
     EXPECT_TRUE(boxes.AskedBoxes().empty());
     EXPECT_EQ(runs.Asked(), 1);
@@ -507,12 +503,7 @@ TEST_F(CConnexionTest, WorkingCopiesLeftBehindHoldNothingUpAndNoneOutlivesTheDia
         ASSERT_TRUE(dialog.ReviewPending());
         DialogAnswers<CDlgSynchro> runs;
         SyncRun::Outcome outcome = SyncRun::Outcome::Failed;
-        runs.Push([&outcome](CDlgSynchro &run) {
-            run.Start();
-            run.WaitForEnd();
-            outcome = run.Outcome();
-            return int(QDialog::Accepted);
-        });
+        LetTheNextRunEnd(runs, outcome);
         QTest::mouseClick(dialog.Review()->SynchroniseButtonCtrl(), Qt::LeftButton);
         ASSERT_EQ(outcome, SyncRun::Outcome::Succeeded);
         static_cast<QPushButton *>(dialog.Control(CConnexion::CloseButton))->click();
@@ -785,12 +776,7 @@ TEST_F(StoppedRunDialogTest, AStoppedRunComparedToNoDifferenceIsStillToldOnce)
     boxes.Push(1);
     DialogAnswers<CDlgSynchro> runs;
     SyncRun::Outcome outcome = SyncRun::Outcome::Failed;
-    runs.Push([&outcome](CDlgSynchro &run) {
-        run.Start();
-        run.WaitForEnd();
-        outcome = run.Outcome();
-        return int(QDialog::Accepted);
-    });
+    LetTheNextRunEnd(runs, outcome);
     analyse(dialog);
     // Nothing to review: the run without a list went, after the message.
     EXPECT_EQ(dialog.Review(), nullptr);

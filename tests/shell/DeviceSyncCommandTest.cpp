@@ -17,6 +17,7 @@
 #include "ShellWindows.h"
 #include "SyncReviewModel.h"
 #include "SyncReviewRules.h"
+#include "SyncRunAnswers.h"
 #include "Texts.h"
 #include "tElement.h"
 
@@ -179,12 +180,7 @@ TEST_F(DeviceSyncCommandTest, FromTheMenuToBothDatabasesAlike)
 
     DialogAnswers<CDlgSynchro> runs;
     SyncRun::Outcome outcome = SyncRun::Outcome::Failed;
-    runs.Push([&outcome](CDlgSynchro &run) {
-        run.Start();
-        run.WaitForEnd();
-        outcome = run.Outcome();
-        return int(QDialog::Accepted);
-    });
+    LetTheNextRunEnd(runs, outcome);
     QTest::mouseClick(review->SynchroniseButtonCtrl(), Qt::LeftButton);
     EXPECT_EQ(outcome, SyncRun::Outcome::Succeeded);
     EXPECT_FALSE(dialog->ReviewPending());

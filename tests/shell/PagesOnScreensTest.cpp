@@ -8,6 +8,7 @@
 // PagesUnderAWindowManager starts this same program again under xvfb-run
 // and openbox for each screen, running the PagesOnScreen tests there; run
 // alone, outside it, they skip.
+#include "MissingForOpenbox.h"
 #include "PaneFixture.h"
 
 #include "CColumnsLayout.h"
@@ -33,7 +34,6 @@
 #include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -212,26 +212,11 @@ TEST_F(PagesOnScreen, EveryTabOfTheProjectEditor)
     }
 }
 
-namespace {
-
-// What the display with a window manager needs and this machine lacks,
-// or nothing.
-std::string missingForOpenbox()
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
-        return "xvfb-run is not installed (package xvfb)";
-    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
-        return "openbox is not installed (package openbox)";
-    return {};
-}
-
-} // namespace
-
 TEST(PagesUnderAWindowManager, OnASmallAndALargeScreen)
 {
     if (!qEnvironmentVariableIsEmpty(ScreenVariable))
         GTEST_SKIP() << "already under the window manager";
-    if (const std::string missing = missingForOpenbox(); !missing.empty())
+    if (const std::string missing = MissingForOpenbox(); !missing.empty())
         GTEST_SKIP() << missing;
     for (const char *screen : {"800x600", "1280x800"}) {
         SCOPED_TRACE(screen);

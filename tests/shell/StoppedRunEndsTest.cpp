@@ -19,6 +19,7 @@
 #include "DialogAnswers.h"
 #include "ShellWindows.h"
 #include "SyncPending.h"
+#include "SyncRunAnswers.h"
 #include "SyncRunPeer.h"
 
 #include <QAction>
@@ -147,12 +148,7 @@ protected:
         EXPECT_EQ(offered, int(SyncItem::KeepLocal));
         DialogAnswers<CDlgSynchro> runs;
         SyncRun::Outcome outcome = SyncRun::Outcome::Failed;
-        runs.Push([&outcome](CDlgSynchro &run) {
-            run.Start();
-            run.WaitForEnd();
-            outcome = run.Outcome();
-            return int(QDialog::Accepted);
-        });
+        LetTheNextRunEnd(runs, outcome);
         QTest::mouseClick(dialog->Review()->SynchroniseButtonCtrl(), Qt::LeftButton);
         EXPECT_EQ(outcome, SyncRun::Outcome::Succeeded);
         QTest::mouseClick(dialog->Control(CConnexion::CloseButton), Qt::LeftButton);

@@ -4,6 +4,7 @@
 #include "CBdD.h"
 #include "CUsers.h"
 #include "DrivenProgram.h"
+#include "MissingForOpenbox.h"
 #include "QStringPrinter.h"
 #include "Settings.h"
 #include "TestEnvironment.h"
@@ -11,7 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -92,15 +92,6 @@ std::unique_ptr<DrivenProgram> underOpenbox(const QString &name)
     return std::make_unique<DrivenProgram>(QStringLiteral("xvfb-run"), name, arguments, environment);
 }
 
-std::string missingForOpenbox()
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
-        return "xvfb-run is not installed (package xvfb)";
-    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
-        return "openbox is not installed (package openbox)";
-    return {};
-}
-
 } // namespace
 
 // The review waits in the main window, which has the keyboard; "Annuler"
@@ -108,7 +99,7 @@ std::string missingForOpenbox()
 // closes it, not to the main window.
 TEST_F(SyncDialogOnDesktop, AnnulerInTheReviewGivesTheKeyboardBackToTheDialog)
 {
-    if (const std::string missing = missingForOpenbox(); !missing.empty())
+    if (const std::string missing = MissingForOpenbox(); !missing.empty())
         GTEST_SKIP() << missing;
     const std::unique_ptr<DrivenProgram> main = underOpenbox(QStringLiteral("main-sync"));
     ASSERT_TRUE(main->Ready()) << main->Output().toStdString();

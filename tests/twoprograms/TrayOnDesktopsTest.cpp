@@ -7,6 +7,7 @@
 #include "ChildProcess.h"
 #include "CmyDataBase.h"
 #include "DrivenProgram.h"
+#include "MissingForOpenbox.h"
 #include "PrivateSessionBus.h"
 #include "QStringPrinter.h"
 #include "Settings.h"
@@ -16,7 +17,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QProcess>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -229,17 +229,6 @@ void savePlacement(int left, int top, int width, int height, bool visible = fals
     settings.sync();
 }
 
-// What the display with a window manager needs and this machine lacks,
-// or nothing.
-std::string missingForOpenbox()
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
-        return "xvfb-run is not installed (package xvfb)";
-    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
-        return "openbox is not installed (package openbox)";
-    return {};
-}
-
 } // namespace
 
 // Under a window manager that frames the window (openbox, with no
@@ -248,7 +237,7 @@ std::string missingForOpenbox()
 // frame lies within the work area once the window manager framed it.
 TEST_F(TrayOnDesktops, UnderAWindowManagerTheWholeFrameLiesWithinTheWorkArea)
 {
-    if (const std::string missing = missingForOpenbox(); !missing.empty())
+    if (const std::string missing = MissingForOpenbox(); !missing.empty())
         GTEST_SKIP() << missing;
     const QString longName(200, u'm');
     ASSERT_NO_FATAL_FAILURE(makeUser(longName));
@@ -300,7 +289,7 @@ TEST_F(TrayOnDesktops, UnderAWindowManagerTheWholeFrameLiesWithinTheWorkArea)
 // stayed minimised.
 TEST_F(TrayOnDesktops, APanelWhoseAreaWentComesBackFramedWithinTheWorkArea)
 {
-    if (const std::string missing = missingForOpenbox(); !missing.empty())
+    if (const std::string missing = MissingForOpenbox(); !missing.empty())
         GTEST_SKIP() << missing;
     savePlacement(550, 600 - 397 - 2, 249, 397, true);
     const std::unique_ptr<DrivenProgram> tray =
@@ -324,7 +313,7 @@ TEST_F(TrayOnDesktops, APanelWhoseAreaWentComesBackFramedWithinTheWorkArea)
 // the bar needs, and its frame lies within the work area.
 TEST_F(TrayOnDesktops, ASavedWidthBelowWhatTheTitleBarNeedsWidensOnceFramed)
 {
-    if (const std::string missing = missingForOpenbox(); !missing.empty())
+    if (const std::string missing = MissingForOpenbox(); !missing.empty())
         GTEST_SKIP() << missing;
     const QString name = QStringLiteral("Marie-Amélie de La Tour d'Auvergne");
     ASSERT_NO_FATAL_FAILURE(makeUser(name));
