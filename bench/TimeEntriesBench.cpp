@@ -3,7 +3,8 @@
 // overwrites its neighbours, and the newest entry and the recent
 // combinations, each through the database layer and as the bare SQL of the
 // same rows on the same file (for the last two, the plain statements over
-// the whole table); and the first and last instants of 100 000 entries.
+// the whole table); and the first and last instants of 100 000 entries,
+// none, the oldest half or all of them deleted.
 #include "BenchFolder.h"
 #include "CAppData.h"
 #include "CBdD.h"
@@ -19,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -265,14 +267,38 @@ void PlainRecentCombinations(benchmark::State &state)
 // through the layer on a connection opened for it (its first read, as a
 // report's build makes it) and on one kept open, against the plain
 // statements that sort every start and the one that walks the index of the
-// newest starts from its far end.
+// newest starts from its far end. The layer's argument is the share, in
+// per cent, of the oldest entries deleted: a deleted entry is kept until a
+// synchronisation purges it, so a user who never synchronises keeps them
+// all.
 constexpr int BoundsYears = 25;
 const char *const SortedFirstStart = "select Debut from Taches where Deleted=0 order by Debut asc limit 1";
 const char *const IndexedFirstStart = "select Debut from Taches where Deleted=0 order by -Debut desc limit 1";
 
+// The bounds' entries with the oldest `percent` per cent of them deleted,
+// built once for each share.
+QString boundsDatabase(int percent)
+{
+    if (percent == 0)
+        return databasePathOfYears(BoundsYears);
+    static std::map<int, QString> built;
+    auto found = built.find(percent);
+    if (found == built.end()) {
+        const QString p =
+            Bench::folder().path() + QStringLiteral("/Zarvo-%1-deleted%2.sdb").arg(BoundsYears).arg(percent);
+        buildEntries(p, FirstDay.addYears(10 - BoundsYears));
+        CBdD db(p);
+        db.Execute(Formatter::sprintf(u"update Taches set Deleted=1 where Id in (select Id from Taches order by "
+                                      u"Debut limit (select count(*) from Taches) * %d / 100)",
+                                      {percent}));
+        found = built.emplace(percent, p).first;
+    }
+    return found->second;
+}
+
 void LayerEntryBoundsCold(benchmark::State &state)
 {
-    const QString path = databasePathOfYears(BoundsYears);
+    const QString path = boundsDatabase(int(state.range(0)));
     QDateTime first, last;
     for (auto _ : state) {
         state.PauseTiming();
@@ -289,10 +315,11 @@ void LayerEntryBoundsCold(benchmark::State &state)
 
 void LayerEntryBoundsWarm(benchmark::State &state)
 {
-    CBdD db(databasePathOfYears(BoundsYears));
+    CBdD db(boundsDatabase(int(state.range(0))));
     QDateTime first, last;
     for (auto _ : state)
         benchmark::DoNotOptimize(db.GetTimeEntryBounds(first, last));
+    state.counters["first"] = static_cast<double>(first.toSecsSinceEpoch());
 }
 
 // The statement `arg` (0 sorted, 1 indexed) on a fresh connection.
@@ -336,8 +363,8 @@ BENCHMARK(LayerNewestEntry)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlainNewestEntry)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LayerRecentCombinations)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlainRecentCombinations)->Unit(benchmark::kMicrosecond);
-BENCHMARK(LayerEntryBoundsCold)->Unit(benchmark::kMicrosecond);
-BENCHMARK(LayerEntryBoundsWarm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LayerEntryBoundsCold)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(LayerEntryBoundsWarm)->Arg(0)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BareFirstStartCold)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BareFirstStartWarm)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

@@ -1157,7 +1157,8 @@ TEST_F(TimeEntriesDb, BoundsAndEntriesAfter)
 // The bounds over entries of every kind the table holds: the first start
 // and the last end of the live entries, whatever the order the rows were
 // made in; now where there is none, and never a last bound before the
-// first.
+// first. A start or an end left NULL (a damaged or imported row) gives no
+// bound: sorted first, it would start the period on 1 January 1970.
 TEST_F(TimeEntriesDb, BoundsOverEveryKindOfEntry)
 {
     struct Row
@@ -1166,6 +1167,7 @@ TEST_F(TimeEntriesDb, BoundsOverEveryKindOfEntry)
         qint64 fin;
         int deleted;
     };
+    constexpr qint64 Null = std::numeric_limits<qint64>::min();
     const qint64 now = at(18, 0);
     const struct
     {
@@ -1188,18 +1190,70 @@ TEST_F(TimeEntriesDb, BoundsOverEveryKindOfEntry)
         {"starts before 1970", {{at(9, 0), at(10, 0), 0}, {-5, 100, 0}, {-86400 * 400, -86400 * 399, 0}},
          -86400 * 400, at(10, 0)},
         {"everything before 1970", {{-86400 * 400, -86400 * 399, 0}}, -86400 * 400, -86400 * 399},
+        {"a start left NULL", {{Null, at(9, 30), 0}, {at(9, 0), at(10, 0), 0}}, at(9, 0), at(10, 0)},
+        {"an end left NULL", {{at(9, 0), at(10, 0), 0}, {at(9, 30), Null, 0}}, at(9, 0), at(10, 0)},
+        {"only a row without start or end", {{Null, Null, 0}}, now, now},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_EQ(db->Execute(u"delete from Taches"), 0);
         int id = 0;
-        for (const Row &row : c.rows)
-            put(++id, row.debut, row.fin, 32, 31, "", row.deleted);
+        for (const Row &row : c.rows) {
+            put(++id, row.debut == Null ? 0 : row.debut, row.fin == Null ? 0 : row.fin, 32, 31, "", row.deleted);
+            for (const auto &[column, value] : {std::pair{u"Debut", row.debut}, std::pair{u"Fin", row.fin}}) {
+                if (value == Null) {
+                    ASSERT_EQ(db->Execute(Formatter::sprintf(u"update Taches set %s=NULL where Id=%d", {column, id})),
+                              0);
+                }
+            }
+        }
         QDateTime first, last;
         EXPECT_TRUE(db->GetTimeEntryBounds(first, last));
         EXPECT_EQ(first.toSecsSinceEpoch(), c.first);
         EXPECT_EQ(last.toSecsSinceEpoch(), c.last);
     }
+}
+
+// A deleted entry is kept until a synchronisation purges it, so a user who
+// never synchronises keeps every one. The bounds read the live entries
+// alone: with thousands of deleted entries before and after the live ones
+// they take about the steps they take with none (counted by SQLite's
+// progress handler, one call per step of its machine).
+TEST_F(TimeEntriesDb, BoundsStepOverNoDeletedEntry)
+{
+    const auto steps = [this] {
+        int count = 0;
+        sqlite3_progress_handler(
+            db->Connection()->Handle(), 1,
+            [](void *counter) {
+                ++*static_cast<int *>(counter);
+                return 0;
+            },
+            &count);
+        QDateTime first, last;
+        EXPECT_TRUE(db->GetTimeEntryBounds(first, last));
+        sqlite3_progress_handler(db->Connection()->Handle(), 0, nullptr, nullptr);
+        EXPECT_EQ(first.toSecsSinceEpoch(), at(9, 0));
+        EXPECT_EQ(last.toSecsSinceEpoch(), at(12, 0));
+        return count;
+    };
+    put(1, at(9, 0), at(10, 0));
+    put(2, at(11, 0), at(12, 0));
+    const int alone = steps();
+
+    // 3 000 deleted entries on the days before and 3 000 after.
+    for (const auto &[from, sign] : {std::pair{at(9, 0) - 3600, -1}, std::pair{at(12, 0), 1}}) {
+        ASSERT_EQ(db->Execute(Formatter::sprintf(
+                      u"with recursive n(i) as (select 1 union all select i + 1 from n where i < 3000) "
+                      u"insert into Taches (Debut,Fin,IdProjet,IdActivite,Facture,IdTauxHoraire,Date_Modif,"
+                      u"Origine_Modif,Deleted,Title,Notes) select %I64d + %d * i * 3600, %I64d + %d * i * 3600 + 1800, "
+                      u"32,31,0,-1,1000,1,1,'','' from n",
+                      {from, sign, from, sign})),
+                  0);
+    }
+    ASSERT_EQ(db->Query(u"select count(*) from Taches where Deleted=1")->GetFirstInt(), 6000);
+    const int amongDeleted = steps();
+    EXPECT_LE(amongDeleted, 2 * alone) << "alone: " << alone;
 }
 
 TEST_F(TimeEntriesDb, DetailsNameTheProjectActivityAndRate)
@@ -1239,23 +1293,30 @@ TEST_F(TimeEntriesDb, IndexesAreMadeForOldFilesTooWithoutAVersionChange)
         return names;
     };
     const QStringList all{QStringLiteral("ProjectChildsProject"), QStringLiteral("TachesFin"),
-                          QStringLiteral("TachesLength"), QStringLiteral("TachesModif"),
-                          QStringLiteral("TachesNewest"), QStringLiteral("TachesTotals")};
+                          QStringLiteral("TachesLength"),         QStringLiteral("TachesLiveEnd"),
+                          QStringLiteral("TachesLiveStart"),      QStringLiteral("TachesModif"),
+                          QStringLiteral("TachesNewest"),         QStringLiteral("TachesTotals")};
     EXPECT_EQ(indexes(*db), all) << "a new file has them";
 
-    // A file made before the indexes existed gets them when opened, and
-    // keeps its version.
-    const QString old = TestFolders::tempDb(QStringLiteral("old.sdb"));
-    {
-        CBdD made(old);
-        for (const QString &name : all)
-            ASSERT_EQ(made.Execute(QStringLiteral("drop index ") + name), 0);
-        ASSERT_TRUE(indexes(made).isEmpty());
+    // A file made before the indexes existed, or by a version that made
+    // only some of them, gets them all when opened, and keeps its version
+    // (the other program and the device's copy read that version).
+    const QStringList lastVersionMissed{QStringLiteral("TachesLiveEnd"), QStringLiteral("TachesLiveStart")};
+    for (const QStringList &dropped : {all, lastVersionMissed}) {
+        SCOPED_TRACE(dropped.join(u',').toStdString());
+        const QString old = TestFolders::tempDb(QStringLiteral("old%1.sdb").arg(dropped.size()));
+        {
+            CBdD made(old);
+            for (const QString &name : dropped)
+                ASSERT_EQ(made.Execute(QStringLiteral("drop index ") + name), 0);
+            ASSERT_EQ(indexes(made).size(), all.size() - dropped.size());
+        }
+        CBdD reopened(old);
+        EXPECT_EQ(indexes(reopened), all);
+        EXPECT_EQ(reopened.GetVersion(), 2);
+        EXPECT_EQ(reopened.LastCode(), 0);
     }
-    CBdD reopened(old);
-    EXPECT_EQ(indexes(reopened), all);
-    EXPECT_EQ(reopened.GetVersion(), 2);
-    EXPECT_EQ(reopened.LastCode(), 0);
+    CBdD reopened(TestFolders::tempDb(QStringLiteral("old%1.sdb").arg(all.size())));
 
     // The reads they are made for use them.
     struct Case { const char16_t *sql; const char *step; };
@@ -1271,6 +1332,14 @@ TEST_F(TimeEntriesDb, IndexesAreMadeForOldFilesTooWithoutAVersionChange)
         {u"Select Projets.*,ProjectChilds.Childs FROM Projets left join ProjectChilds on "
          u"ProjectChilds.IdProject=Projets.Id where Projets.Deleted=0 order by Projets.Nom asc",
          "ProjectChildsProject"},
+        // The bounds of the whole history read the live entries alone.
+        {u"select Debut from Taches where Deleted=0 and -Debut is not null order by -Debut desc limit 1",
+         "TachesLiveStart"},
+        {u"select Fin from Taches where Deleted=0 and -Fin is not null order by -Fin limit 1", "TachesLiveEnd"},
+        // A read that does not name their keys keeps its way: the first
+        // start after an instant still reads the covering index, not the
+        // live entries' index and each of their rows.
+        {u"Select min(Debut) FROM Taches Where Debut > 5 and Deleted=0", "COVERING INDEX TachesTotals"},
     };
     for (const Case &c : cases) {
         SQLite::MyTablePtr plan = reopened.Query(QStringLiteral("explain query plan ") + QString::fromUtf16(c.sql));

@@ -282,6 +282,19 @@ void CBdD::EnsureIndexes()
         // day's entries through it, which is the whole history before the
         // day.
         {u"TachesNewest", u"create index if not exists TachesNewest on Taches(-Debut)"},
+        // The live entries alone, by start and by end: the first start and
+        // the last end of the whole history (a report's period over every
+        // entry) read the first row of each. A deleted entry is kept until
+        // a synchronisation purges it, so without them those reads step
+        // over every deleted one, the whole history for a user who never
+        // synchronises. Only a read of live entries that names the key's
+        // expression can take them (the reads of the newest starts do, and
+        // skip the deleted entries too); every other read of Taches keeps
+        // its way. A key that is never NULL lets a read stop at the first
+        // row.
+        {u"TachesLiveStart",
+         u"create index if not exists TachesLiveStart on Taches(-Debut) where Deleted=0 and -Debut is not null"},
+        {u"TachesLiveEnd", u"create index if not exists TachesLiveEnd on Taches(-Fin) where Deleted=0 and -Fin is not null"},
     };
     const int kept = Connection()->GetLastCode();
     // Files opened once already have them all: one look instead of a

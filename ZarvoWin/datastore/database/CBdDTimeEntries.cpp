@@ -853,16 +853,18 @@ bool CBdD::GetTimeEntryBounds(QDateTime &first, QDateTime &last)
     qint64 a = now;
     qint64 b = now;
     if (IsOpen()) {
-        // The first start from the far end of the index of the newest
-        // starts (its key is minus the start), not a sort of every entry;
-        // the last end from the top of the index of ends.
-        SQLite::MyTablePtr t =
-            ReadRows(QStringLiteral("select Debut from Taches where Deleted=0 order by -Debut desc limit 1"));
+        // The first row of each index of the live entries (their keys are
+        // minus the start and minus the end): the first start from the far
+        // end of one, the last end from the top of the other, not a sort of
+        // every entry nor a walk over the deleted ones. An entry without a
+        // start or an end has no bound to give.
+        SQLite::MyTablePtr t = ReadRows(
+            QStringLiteral("select Debut from Taches where Deleted=0 and -Debut is not null order by -Debut desc limit 1"));
         if (!t)
             return false;
         if (t->rowCount() > 0)
             a = t->GetInt64At(0, 0);
-        t = ReadRows(QStringLiteral("select Fin from Taches where Deleted=0 order by Fin desc limit 1"));
+        t = ReadRows(QStringLiteral("select Fin from Taches where Deleted=0 and -Fin is not null order by -Fin limit 1"));
         if (!t)
             return false;
         if (t->rowCount() > 0 && t->GetInt64At(0, 0) != 0)
