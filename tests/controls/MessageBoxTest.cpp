@@ -19,6 +19,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
+
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -152,9 +154,11 @@ TEST(RememberedMessageBoxTest, KindsAnswersAndWhatIsStored)
         {0, A::Yes, false, A::Yes, -1},
         {0, A::Yes, true, A::Yes, A::Yes},
         {0, A::No, true, A::No, A::No},
-        // A checked Cancel stays remembered.
-        {0, A::Cancel, true, A::Cancel, A::Cancel},
+        // A checked Cancel decides nothing and is never remembered.
+        {0, A::Cancel, true, A::Cancel, -1},
         {0, A::Cancel, false, A::Cancel, -1},
+        {2, A::Cancel, true, A::Cancel, -1},
+        {3, A::Cancel, false, A::Cancel, -1},
         {1, A::No, true, A::No, A::No},
         {2, A::Yes, true, A::Yes, A::Yes},
         {2, A::Yes, false, A::Yes, -1},
@@ -181,6 +185,57 @@ TEST(RememberedMessageBoxTest, KindsAnswersAndWhatIsStored)
                   c.result);
         EXPECT_EQ(answers.AskedBoxes().size(), 1u);
         EXPECT_EQ(Platform::Settings().getInt(u"MsgBox", {}, QString::number(id), -1), c.stored);
+    }
+}
+
+// The box itself, "Ne plus demander" ticked by a click, then cancelled as
+// a user does: its Annuler, Escape or its Close. Nothing is stored, so the
+// next call asks again; an answer that decides, ticked, is then stored and
+// the call after shows nothing. (A remembered cancel once left a window
+// that asks before it closes unable to close, with no word why.)
+TEST(RememberedMessageBoxTest, ACheckedCancelIsNeverRemembered)
+{
+    const struct
+    {
+        const char *how;
+        std::function<void(RichMessageBoxDialog &box)> cancel;
+    } cancels[] = {
+        {"Annuler", [](RichMessageBoxDialog &box) { QTest::mouseClick(box.Button(A::Cancel), Qt::LeftButton); }},
+        {"Escape", [](RichMessageBoxDialog &box) { QTest::keyClick(&box, Qt::Key_Escape); }},
+        {"the box's Close", [](RichMessageBoxDialog &box) { box.close(); }},
+    };
+    int id = 200;
+    for (int kind : {0, 1, 2}) {
+        for (const auto &cancel : cancels) {
+            SCOPED_TRACE(testing::Message() << "kind " << kind << ", " << cancel.how);
+            const QString name = QString::number(++id);
+            const auto ask = [&] {
+                return RememberedMessageBox(QStringLiteral("Enregistrer les modifications ?"),
+                                            QStringLiteral("Confirmation"), nullptr, id, kind,
+                                            T::YesNoCancel | T::IconQuestion);
+            };
+            MessageBoxAnswers answers;
+            bool ticked = false;
+            answers.PushDriven([&](RichMessageBoxDialog &box) {
+                ASSERT_NE(box.CheckBox(), nullptr);
+                QTest::mouseClick(box.CheckBox(), Qt::LeftButton, {}, QPoint(4, box.CheckBox()->height() / 2));
+                ticked = box.CheckBox()->isChecked();
+                cancel.cancel(box);
+            });
+            EXPECT_EQ(ask(), A::Cancel);
+            EXPECT_TRUE(ticked);
+            EXPECT_EQ(Platform::Settings().getInt(u"MsgBox", {}, name, -1), -1) << "a cancel was remembered";
+
+            // Asked again; No decides (kind 1 disables Yes once ticked,
+            // kind 2 disables No: Yes there).
+            const int decides = kind == 2 ? A::Yes : A::No;
+            answers.Push(decides, true);
+            EXPECT_EQ(ask(), decides);
+            EXPECT_EQ(answers.AskedBoxes().size(), 2u) << "the question did not come back";
+            EXPECT_EQ(Platform::Settings().getInt(u"MsgBox", {}, name, -1), decides);
+            EXPECT_EQ(ask(), decides);
+            EXPECT_EQ(answers.AskedBoxes().size(), 2u) << "a remembered answer asks nothing";
+        }
     }
 }
 

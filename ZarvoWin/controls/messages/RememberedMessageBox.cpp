@@ -58,9 +58,12 @@ int RememberedMessageBox(const QString &text, const QString &caption, QWidget *o
     int answer = result & 0xFF;
     bool remember = false;
     if (kind >= 0 && kind <= 2) {
-        // A checked box is remembered whatever the button, Cancel included:
-        // callers rely on a checked Cancel staying the answer.
-        remember = (quint32(result) & MessageBoxType::DontTellAgain) != 0;
+        // A checked box remembers an answer that decides, never a cancel
+        // (Annuler, Escape, the box's Close, or the countdown on Annuler):
+        // remembered, a cancel would call off every later asking without a
+        // word, and a window that asks before it closes could no longer be
+        // closed. The question comes back instead.
+        remember = (quint32(result) & MessageBoxType::DontTellAgain) != 0 && answer != MessageBoxAnswer::Cancel;
     } else if (kind == 3 && answer == MessageBoxAnswer::NoToAll) {
         answer = MessageBoxAnswer::No;
         remember = true;

@@ -8,7 +8,8 @@ class QWidget;
 // the settings base "MsgBox", value `questionId`, is returned at once with
 // no window; otherwise the box is shown with Yes, No and Cancel captioned
 // from the interface texts and, by `kind`:
-//   0  a check box "Ne plus demander"          (remembered when checked)
+//   0  a check box "Ne plus demander"          (remembered when checked,
+//                                              unless the answer is Cancel)
 //   1  the same; checking it disables Yes
 //   2  the same; checking it disables No
 //   3  a button "Non et ne plus demander"      (answers No, remembered)
