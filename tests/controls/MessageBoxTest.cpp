@@ -239,6 +239,19 @@ TEST(RememberedMessageBoxTest, ACheckedCancelIsNeverRemembered)
     }
 }
 
+// A cancel an earlier version stored is no answer: the question is asked
+// again and, answered, the new answer replaces it.
+TEST(RememberedMessageBoxTest, ACancelStoredBeforeAsksAgain)
+{
+    Platform::Settings().setInt(u"MsgBox", {}, u"11", A::Cancel);
+    MessageBoxAnswers answers;
+    answers.Push(A::Yes, true);
+    EXPECT_EQ(RememberedMessageBox(QStringLiteral("?"), QStringLiteral("Confirmation"), nullptr, 11, 0, 35), A::Yes);
+    EXPECT_EQ(answers.AskedBoxes().size(), 1u);
+    EXPECT_EQ(Platform::Settings().getInt(u"MsgBox", {}, u"11", -1), A::Yes);
+    Platform::Settings().removePrefix(QStringLiteral("MsgBox/"));
+}
+
 TEST(RememberedMessageBoxTest, StoredAnswerShowsNothingUntilForgotten)
 {
     Platform::Settings().setInt(u"MsgBox", {}, u"8", 6);

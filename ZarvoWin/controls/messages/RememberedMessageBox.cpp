@@ -17,7 +17,12 @@ int RememberedMessageBox(const QString &text, const QString &caption, QWidget *o
     {
         Platform::Settings settings;
         const int stored = settings.getInt(base, {}, name, -1);
-        if (stored != -1)
+        // An earlier version stored a ticked Annuler as the answer, which then
+        // called off every asking: such a cancel is forgotten and the
+        // question asked again.
+        if (stored == MessageBoxAnswer::Cancel)
+            settings.remove(base, {}, name);
+        else if (stored != -1)
             return stored;
     }
 
