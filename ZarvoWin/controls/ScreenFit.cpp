@@ -252,18 +252,39 @@ QSize ScreenFit::ShrinkParts(QWidget *window, const QList<QWidget *> &parts)
     return given;
 }
 
+QRect ScreenFit::Over(const QSize &size, const QRect &owner, const QRect &available, const QMargins &frame)
+{
+    const QPoint corner =
+        owner.topLeft() + QPoint((owner.width() - size.width()) / 2, (owner.height() - size.height()) / 2);
+    return Fit(QRect(corner, size), available, frame);
+}
+
 void ScreenFit::Into(QWidget *window)
 {
     if (!window)
         return;
+    // Shown for the first time where nobody placed it, it opens over the
+    // window it belongs to, as a dialog does, rather than where it was
+    // made; at the size it shows at, with what was built while it was
+    // being shown (its pages) laid out.
+    const bool placed = window->testAttribute(Qt::WA_Moved)
+                        || (window->windowHandle() && window->windowHandle()->isVisible());
+    if (window->isVisible() && !placed && window->layout())
+        window->layout()->activate();
     const QRect available = AvailableFor(window);
     const QMargins frame = FrameOf(window);
     const QSize size = window->size().boundedTo(Room(available, frame)).expandedTo(window->minimumSize());
-    if (window->isVisible()) {
-        const QRect fitted = Fit(QRect(window->geometry().topLeft(), size), available, frame);
-        if (fitted != window->geometry())
-            window->setGeometry(QRect(fitted.topLeft(), size));
-    } else if (size != window->size()) {
-        window->resize(size);
+    if (!window->isVisible()) {
+        if (size != window->size())
+            window->resize(size);
+        return;
     }
+    if (!placed) {
+        const QWidget *owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+        window->setGeometry(Over(size, owner && owner->isVisible() ? owner->geometry() : available, available, frame));
+        return;
+    }
+    const QRect fitted = Fit(QRect(window->geometry().topLeft(), size), available, frame);
+    if (fitted != window->geometry())
+        window->setGeometry(QRect(fitted.topLeft(), size));
 }

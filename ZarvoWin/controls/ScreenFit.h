@@ -53,7 +53,14 @@ public:
     // The least width `field` may be given on a narrow screen, or its own
     // smallest width where it is no field that gives up width.
     static int NarrowestField(const QWidget *field);
+    // An inside of `size` centred over `owner` (an inside too), moved the
+    // least so that it lies within the free area with its frame.
+    static QRect Over(const QSize &size, const QRect &owner, const QRect &available, const QMargins &frame);
+
     // The window's size made no larger than its room (and no smaller than
-    // its smallest size); once shown, moved the least into the free area.
+    // its smallest size). Shown, it lies within the free area: moved the
+    // least where it was placed (shown before, or moved to a place of its
+    // own), else centred over the window it belongs to (over the free
+    // area without one), as a dialog opens.
     static void Into(QWidget *window);
 };

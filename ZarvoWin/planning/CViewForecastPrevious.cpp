@@ -5,6 +5,7 @@
 #include "CPredecessor.h"
 #include "CProject.h"
 #include "CProjectStore.h"
+#include "CStretchInView.h"
 #include "EntryDialogWidgets.h"
 #include "MessageBoxParams.h"
 #include "RememberedMessageBox.h"
@@ -60,6 +61,11 @@ CViewForecastPrevious::CViewForecastPrevious(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
+    // Where the page is taller than the editor's view (on a small screen,
+    // as tall as the planning page), the list gives up height so that its
+    // buttons show without scrolling; the rest of the page stays empty.
+    layout->addStretch(0);
+    new CStretchInView(m_list, m_add);
 
     connect(m_add, &QPushButton::clicked, this, [this] { OnAdd(); });
     connect(m_change, &QPushButton::clicked, this, [this] { OnChange(); });

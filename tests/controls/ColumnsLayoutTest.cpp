@@ -132,3 +132,77 @@ TEST(ColumnsLayoutTest, SideBySideAsABoxOneUnderTheOtherWhereNarrow)
     EXPECT_EQ(columns->minimumSize().height(), heightSideBySide);
     EXPECT_EQ(geometries(pageChildren), geometries(boxChildren));
 }
+
+namespace {
+
+// A page of columns of fields of different heights: each column a list of
+// children, a tall one where `tall` is set (a text of several lines).
+struct StackCase
+{
+    const char *name;
+    std::vector<int> fieldsPerColumn; // a text and a field each
+    int gap;
+    int spacing; // -1: the style's
+    QMargins margins;
+    bool tall;
+};
+
+} // namespace
+
+// Stacked, the columns ask for the height of them all: laid out at exactly
+// the least size they ask for, no child is squeezed below its own least
+// height (where the columns asked for the tallest one's height alone, the
+// fields would be squeezed rather than scrolled to), and none lies over
+// another.
+TEST(ColumnsLayoutTest, StackedColumnsAtTheirLeastSizeKeepEveryChildsLeastHeight)
+{
+    const StackCase cases[] = {
+        {"two columns and a gap", {2, 2}, Gap, -1, QMargins(), false},
+        {"three columns of one, three and two fields", {1, 3, 2}, Gap, -1, QMargins(), false},
+        {"no spacing, margins", {2, 1}, 0, 0, QMargins(9, 7, 9, 11), false},
+        {"a column of several lines beside a short one", {1, 1}, Gap, -1, QMargins(4, 4, 4, 4), true},
+    };
+    for (const StackCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget page;
+        std::vector<QWidget *> children;
+        auto *columns = new CColumnsLayout(&page, c.gap);
+        if (c.spacing >= 0)
+            columns->setSpacing(c.spacing);
+        columns->setContentsMargins(c.margins);
+        for (size_t i = 0; i < c.fieldsPerColumn.size(); ++i) {
+            auto *column = new QVBoxLayout;
+            for (int f = 0; f < c.fieldsPerColumn[i]; ++f) {
+                const bool lines = c.tall && i == 0 && f == 0;
+                auto *text = new QLabel(lines ? QStringLiteral("Durée prévue :\nDurée supplémentaire :\nDurée "
+                                                               "comptabilisée :\nDurée restante :")
+                                              : QStringLiteral("Durée effectuée :"),
+                                        &page);
+                auto *field = new QLineEdit(&page);
+                column->addWidget(text);
+                column->addWidget(field);
+                children.insert(children.end(), {text, field});
+            }
+            columns->AddColumn(column, 1);
+        }
+        columns->SetMayStack(true);
+
+        // One pixel short of side by side: stacked.
+        columns->setGeometry(QRect(0, 0, columns->SideBySideWidth() - 1, 2000));
+        ASSERT_TRUE(columns->Stacked());
+        const QSize least = columns->minimumSize();
+        page.resize(least);
+        columns->setGeometry(QRect(QPoint(0, 0), least));
+        EXPECT_TRUE(columns->Stacked());
+        int lowest = 0;
+        for (const QWidget *w : children) {
+            const std::string name = w->metaObject()->className();
+            EXPECT_GE(w->height(), w->minimumSizeHint().height()) << name;
+            EXPECT_GE(w->width(), w->minimumSizeHint().width()) << name;
+            // One under the other, in the order made, within the page.
+            EXPECT_GE(w->geometry().top(), lowest) << name;
+            lowest = w->geometry().bottom() + 1;
+        }
+        EXPECT_LE(lowest, least.height() - c.margins.bottom());
+    }
+}

@@ -1,20 +1,29 @@
+#include "CFitScrollArea.h"
 #include "CPrefsDialog.h"
 #include "CPrefsStatic.h"
 #include "CPrefsSubDlg.h"
 
 #include "PixelColours.h"
+#include "ScreenFit.h"
 #include "QStringPrinter.h"
 #include "Texts.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -365,6 +374,149 @@ TEST_F(PrefsDialogTest, TheFrameLetsGoOfItsPagesWhicheverGoesFirst)
     EXPECT_EQ(frame.Page(1), nullptr);
     clickOk();
     EXPECT_EQ(log, (Log{"a:validate", "a:prepare", "a:ok", "a:complete"}));
+}
+
+namespace {
+
+// A page whose box, ticked, shows a list to choose from wider than the
+// screen, as a date ticked shows its fields; the list is there from the
+// start where `shownFirst` is set. With `text`, a line of text wider than
+// the screen stands above them, which cannot give up width.
+class GrowingPage : public CPrefsSubDlg
+{
+public:
+    explicit GrowingPage(bool shownFirst, bool text = false)
+        : CPrefsSubDlg(101)
+        , m_shownFirst(shownFirst)
+        , m_text(text)
+    {
+    }
+    QCheckBox *box = nullptr;
+    QComboBox *wide = nullptr;
+    QLabel *line = nullptr;
+
+protected:
+    void OnInitDialog() override
+    {
+        box = new QCheckBox(QStringLiteral("Fin souhaitée :"), this);
+        wide = new QComboBox(this);
+        const int room = ScreenFit::RoomFor(window()).width();
+        wide->addItems({QStringLiteral("court"), QString(room / wide->fontMetrics().averageCharWidth() + 20, u'm')});
+        wide->setVisible(m_shownFirst);
+        connect(box, &QCheckBox::toggled, wide, &QWidget::setVisible);
+        auto *layout = new QVBoxLayout(this);
+        if (m_text) {
+            line = new QLabel(QString(room / fontMetrics().averageCharWidth() + 20, u'n'), this);
+            layout->addWidget(line);
+        }
+        layout->addWidget(box);
+        layout->addWidget(wide);
+        layout->addStretch(1);
+    }
+
+private:
+    bool m_shownFirst;
+    bool m_text;
+};
+
+// How far right the page's children reach within the page area's view.
+int reach(const CPrefsDialog &frame, const QWidget *page)
+{
+    int right = 0;
+    for (const QWidget *child : page->findChildren<QWidget *>()) {
+        if (child->isVisible() && !child->isWindow())
+            right = std::max(right, child->mapTo(frame.PageScroller()->viewport(), QPoint(child->width(), 0)).x());
+    }
+    return right;
+}
+
+} // namespace
+
+// The frame on a screen narrower than a field its page shows once open:
+// the frame's own page area tells the frame, which fits its screen again
+// (the list gives up width), and the page never scrolls across.
+TEST(PrefsDialogFitTest, AFieldShownLaterFitsTheFrameToItsScreenAgain)
+{
+    GrowingPage page(false);
+    CPrefsDialog frame;
+    frame.AddPage(&page, 0, QStringLiteral("Suivi de projets"));
+    frame.show();
+    QApplication::processEvents();
+    const QSize room = ScreenFit::RoomFor(&frame);
+    ASSERT_LE(frame.width(), room.width());
+    ASSERT_GT(page.wide->sizeHint().width(), room.width());
+
+    QSignalSpy told(frame.PageScroller(), &CFitScrollArea::contentsMinimumChanged);
+    QTest::mouseClick(page.box, Qt::LeftButton, {}, QPoint(4, page.box->height() / 2));
+    ASSERT_TRUE(page.wide->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty(); }));
+    QApplication::processEvents();
+    EXPECT_LE(frame.width(), room.width());
+    EXPECT_TRUE(ScreenFit::Fits(frame.geometry(), ScreenFit::AvailableFor(&frame), ScreenFit::FrameOf(&frame)));
+    EXPECT_LT(page.wide->width(), page.wide->sizeHint().width());
+    EXPECT_LE(reach(frame, &page), frame.PageScroller()->viewport()->width());
+    EXPECT_FALSE(frame.PageScroller()->horizontalScrollBar()->isVisible());
+}
+
+// A page that holds children wider than the screen from the start: the
+// page area lays the page out within its width and never scrolls across;
+// where the wide child is a list, which gives up width, the frame opens
+// within its room and the list within the page's width.
+TEST(PrefsDialogFitTest, APageWiderThanTheScreenNeverScrollsAcross)
+{
+    for (const bool text : {false, true}) {
+        SCOPED_TRACE(text ? "a list and a text" : "a list");
+        GrowingPage page(true, text);
+        CPrefsDialog frame;
+        frame.AddPage(&page, 0, QStringLiteral("Suivi de projets"));
+        frame.show();
+        QApplication::processEvents();
+        const QSize room = ScreenFit::RoomFor(&frame);
+        ASSERT_GT(page.wide->sizeHint().width(), room.width());
+        if (text) {
+            ASSERT_GT(page.line->minimumSizeHint().width(), room.width());
+        }
+        EXPECT_FALSE(frame.PageScroller()->horizontalScrollBar()->isVisible());
+        EXPECT_EQ(frame.PageScroller()->widget()->width(), frame.PageScroller()->viewport()->width());
+        if (!text) {
+            EXPECT_LE(frame.width(), room.width());
+            EXPECT_LE(reach(frame, &page), frame.PageScroller()->viewport()->width());
+        }
+    }
+}
+
+// Shown for the first time, the frame opens centred over the window it
+// belongs to, wherever that window stands; shown again, it stays where it
+// was.
+TEST(PrefsDialogFitTest, TheFrameOpensOverItsOwner)
+{
+    const QRect screen = ScreenFit::AvailableFor(nullptr);
+    for (const QRect &place : {QRect(screen.left() + 300, screen.top() + 150, 480, 400),
+                               QRect(screen.left() + 30, screen.top() + 40, 500, 420)}) {
+        SCOPED_TRACE(place.x());
+        QWidget owner;
+        owner.setGeometry(place);
+        owner.show();
+        QApplication::processEvents();
+        Log log;
+        RecordingPage page("a", log);
+        CPrefsDialog frame(&owner);
+        frame.AddPage(&page, 0, QStringLiteral("Affichage"));
+        frame.show();
+        QApplication::processEvents();
+        EXPECT_EQ(frame.geometry(), ScreenFit::Over(frame.size(), owner.geometry(), ScreenFit::AvailableFor(&frame),
+                                                     ScreenFit::FrameOf(&frame)));
+        const QPoint off = frame.geometry().center() - owner.geometry().center();
+        EXPECT_LE(std::abs(off.x()), 1);
+        EXPECT_LE(std::abs(off.y()), 1);
+
+        frame.hide();
+        owner.move(owner.pos() + QPoint(40, 30));
+        const QRect before = frame.geometry();
+        frame.show();
+        QApplication::processEvents();
+        EXPECT_EQ(frame.geometry(), before);
+    }
 }
 
 TEST(PrefsStaticTest, TheBandDarkensFromTheFaceAtTheRightToBlackAtTheLeft)

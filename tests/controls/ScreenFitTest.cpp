@@ -275,3 +275,34 @@ TEST(ScreenFitTest, AWindowIsMadeNoLargerThanItsRoom)
     EXPECT_TRUE(ScreenFit::Fits(window.geometry(), ScreenFit::AvailableFor(&window), ScreenFit::FrameOf(&window)))
         << window.geometry().x() << "," << window.geometry().y();
 }
+
+// A window opens centred over the window it belongs to, unless that puts
+// it or its frame past the free area's edge, where it stands against it.
+TEST(ScreenFitTest, AWindowOpensOverItsOwnerWithinTheFreeArea)
+{
+    const QRect screen(0, 0, 1280, 800);
+    const QMargins frame(4, 28, 4, 4);
+    struct Case
+    {
+        const char *name;
+        QSize size;
+        QRect owner;
+        QRect placed;
+    };
+    const Case cases[] = {
+        {"centred over a main window filling the screen", {700, 460}, {4, 28, 1272, 768}, {290, 182, 700, 460}},
+        {"centred over a smaller owner", {400, 300}, {600, 200, 600, 400}, {700, 250, 400, 300}},
+        {"odd sizes: the extra pixel to the right and below", {401, 301}, {600, 200, 600, 400}, {699, 249, 401, 301}},
+        {"an owner at the right edge: against the edge with its frame", {700, 460}, {1000, 300, 280, 200},
+         {576, 170, 700, 460}},
+        {"an owner above the screen's top", {700, 460}, {300, -300, 600, 400}, {250, 28, 700, 460}},
+        {"as large as the room", {1272, 768}, {300, 100, 400, 300}, {4, 28, 1272, 768}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QRect placed = ScreenFit::Over(c.size, c.owner, screen, frame);
+        EXPECT_EQ(placed, c.placed) << placed.x() << "," << placed.y() << " " << placed.width() << "x"
+                                    << placed.height();
+        EXPECT_TRUE(ScreenFit::Fits(placed, screen, frame));
+    }
+}

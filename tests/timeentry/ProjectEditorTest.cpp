@@ -1,21 +1,32 @@
 // The project editor with stub pages on a database of the test's own: OK
 // only with a name, nothing written without a change, the question on
 // Cancel, the status a parent imposes, the completion question, a save
-// that fails, and the working copy that only borrows the store's nodes.
+// that fails, the working copy that only borrows the store's nodes, the
+// editor fitted again to a narrow screen when a date shows more, and where
+// it opens.
 #include "CComboBoxSuper.h"
 #include "CDlgForecast.h"
+#include "CFitScrollArea.h"
 #include "CForecastPage.h"
 #include "CTranslationStore.h"
 #include "DialogAnswers.h"
 #include "EditorFixture.h"
 #include "Formatter.h"
 #include "MessageBoxParams.h"
+#include "ScreenFit.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -246,5 +257,99 @@ TEST_F(ProjectEditorTest, TheWorkingCopyOnlyBorrowsTheStoresNodes)
         ASSERT_NE(store.GetNode(child), nullptr);
         ASSERT_EQ(store.GetNode(child)->Children().size(), 1u);
         EXPECT_EQ(store.GetNode(child)->GetChild(0)->GetName(), u"Évier");
+    }
+}
+
+namespace {
+
+// A planning page whose date box, ticked, shows a field wider than the
+// screen (its date and what goes with it).
+class DatePage : public StubPage
+{
+public:
+    explicit DatePage(QWidget *parent)
+        : StubPage(CDlgForecast::PlanningTab, parent)
+    {
+        box = new QCheckBox(QStringLiteral("Fin souhaitée :"), this);
+        date = new QComboBox(this);
+        const int room = ScreenFit::RoomFor(nullptr).width();
+        date->addItem(QString(room / date->fontMetrics().averageCharWidth() + 20, u'm'));
+        date->hide();
+        connect(box, &QCheckBox::toggled, date, &QWidget::setVisible);
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(box);
+        layout->addWidget(date);
+        layout->addStretch(1);
+    }
+    QCheckBox *box = nullptr;
+    QComboBox *date = nullptr;
+};
+
+} // namespace
+
+// On a screen narrower than the field a date ticked shows, the editor's
+// own tabs tell it, and it fits its screen again: no wider than its room,
+// the field given up width within the tab, nothing scrolled across.
+TEST_F(ProjectEditorTest, ADateTickedOnANarrowScreenFitsTheEditorAgain)
+{
+    RecordEditorServices::Registered().forecastPage = [](int tab, QWidget *parent) -> CForecastPage * {
+        if (tab == CDlgForecast::PlanningTab)
+            return new DatePage(parent);
+        return new StubPage(tab, parent);
+    };
+    CDlgForecast editor(false, false, store.GetNode(child), CDlgForecast::PlanningTab);
+    DialogAnswers<CDlgForecast> answers;
+    answers.Push([](CDlgForecast &shown) {
+        shown.show();
+        QApplication::processEvents();
+        auto *page = static_cast<DatePage *>(shown.Page(CDlgForecast::PlanningTab));
+        auto *area = shown.findChild<CFitScrollArea *>();
+        EXPECT_TRUE(area);
+        if (!area)
+            return int(QDialog::Rejected);
+        const QSize room = ScreenFit::RoomFor(&shown);
+        EXPECT_LE(shown.width(), room.width());
+        EXPECT_GT(page->date->sizeHint().width(), room.width());
+
+        QSignalSpy told(area, &CFitScrollArea::contentsMinimumChanged);
+        QTest::mouseClick(page->box, Qt::LeftButton, {}, QPoint(4, page->box->height() / 2));
+        EXPECT_TRUE(page->date->isVisible());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty(); }));
+        QApplication::processEvents();
+        EXPECT_LE(shown.width(), room.width());
+        EXPECT_LT(page->date->width(), page->date->sizeHint().width());
+        const int right = page->date->mapTo(area->viewport(), QPoint(page->date->width(), 0)).x();
+        EXPECT_LE(right, area->viewport()->width());
+        EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
+        return int(QDialog::Rejected);
+    });
+    editor.exec();
+    EXPECT_EQ(answers.Asked(), 1);
+}
+
+// Never placed before, the editor opens centred over the window it belongs
+// to, wherever that window stands, not where it was made.
+TEST_F(ProjectEditorTest, TheEditorOpensOverItsOwner)
+{
+    const QRect screen = ScreenFit::AvailableFor(nullptr);
+    for (const QRect &place : {screen.adjusted(screen.width() / 10, screen.height() / 12, -10, -10),
+                               screen.adjusted(10, 10, -screen.width() / 8, -screen.height() / 10)}) {
+        SCOPED_TRACE(place.x());
+        QWidget owner;
+        owner.setGeometry(place);
+        owner.show();
+        QApplication::processEvents();
+        CDlgForecast editor(false, false, store.GetNode(child), CDlgForecast::GeneralTab, &owner);
+        DialogAnswers<CDlgForecast> answers;
+        answers.Push([&](CDlgForecast &shown) {
+            shown.show();
+            QApplication::processEvents();
+            EXPECT_EQ(shown.geometry(), ScreenFit::Over(shown.size(), owner.geometry(),
+                                                        ScreenFit::AvailableFor(&shown), ScreenFit::FrameOf(&shown)));
+            EXPECT_TRUE(ScreenFit::Fits(shown.geometry(), ScreenFit::AvailableFor(&shown), ScreenFit::FrameOf(&shown)));
+            return int(QDialog::Rejected);
+        });
+        editor.exec();
+        EXPECT_EQ(answers.Asked(), 1);
     }
 }

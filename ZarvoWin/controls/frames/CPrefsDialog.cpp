@@ -213,7 +213,14 @@ int CPrefsDialog::DoModal()
 void CPrefsDialog::showEvent(QShowEvent *event)
 {
     InitDialog();
-    FitScreen();
+    ScreenFit::ShrinkParts(this, {m_scroller});
+    // Never sized yet, it opens at the size its pages ask for, as far as
+    // the screen holds it: not at two thirds of a small screen, where its
+    // lists would be narrowed although the screen has the room.
+    if (!testAttribute(Qt::WA_Resized))
+        resize(sizeHint().expandedTo(minimumSizeHint()));
+    // Over its owner at that size, within the screen.
+    ScreenFit::Into(this);
     QDialog::showEvent(event);
 }
 

@@ -122,12 +122,17 @@ void COptAffichage::OnInitDialog()
         w->setSizePolicy(policy);
     }
 
+    // What a weekday adds (following the standard day, or copying it) on
+    // a line under the list, which keeps the width of its longest day
+    // where the page is narrow.
     auto *dayRow = new QHBoxLayout;
     dayRow->addWidget(dayLabel);
     dayRow->addWidget(m_day);
-    dayRow->addWidget(m_follow);
     dayRow->addStretch(1);
-    dayRow->addWidget(m_default);
+    auto *weekdayRow = new QHBoxLayout;
+    weekdayRow->addWidget(m_follow);
+    weekdayRow->addStretch(1);
+    weekdayRow->addWidget(m_default);
     auto *editRow = new QHBoxLayout;
     editRow->addWidget(startLabel);
     editRow->addWidget(m_start);
@@ -142,6 +147,7 @@ void COptAffichage::OnInitDialog()
     totalRow->addStretch(1);
     auto *periods = new QVBoxLayout(periodGroup);
     periods->addLayout(dayRow);
+    periods->addLayout(weekdayRow);
     periods->addWidget(m_slider, 0, Qt::AlignHCenter);
     periods->addLayout(editRow);
     periods->addLayout(totalRow);

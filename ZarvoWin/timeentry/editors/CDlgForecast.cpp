@@ -242,7 +242,8 @@ void CDlgForecast::FitScreen()
 
 void CDlgForecast::showEvent(QShowEvent *event)
 {
-    // The screen it shows on is known now.
+    // The screen it shows on is known now; never placed before, it opens
+    // over its owner.
     FitScreen();
     QDialog::showEvent(event);
 }
