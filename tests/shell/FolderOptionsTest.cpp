@@ -393,30 +393,14 @@ TEST_F(FolderOptionsTest, TheBackupFolderIsCheckedOnlyWhenBackupsAreOnAndItsUser
     EXPECT_EQ(setting(u"Backup", u"Backup"), QStringLiteral("0"));
     EXPECT_EQ(setting(u"Backup", u"Rep"), QString());
     config.backupFolder = backups;
-    // On: empty or relative is refused, and so is a folder that cannot be
-    // made, once the backups are not to move there (a missing one is made:
-    // see below).
-    writeFile(root + QStringLiteral("/plain"), "a file");
-    const QString unmade = root + QStringLiteral("/plain/Sauvegardes/");
-    struct Refused
-    {
-        QString typed;
-        int answer; // pushed for the move question, 0 when none is asked
-        QString told;
-    };
-    const Refused refused[] = {
-        {QString(), 0, Platform::Texts::get(360)},
-        {QStringLiteral("Sauvegardes/"), 0, Platform::Texts::get(360)},
-        {unmade, A::No, Platform::Formatter::sprintf(Platform::Texts::get(399), {unmade})},
-    };
-    for (const Refused &r : refused) {
-        SCOPED_TRACE(r.typed.toStdString());
-        if (r.answer)
-            answers.Push(r.answer);
-        open(true, r.typed, [&](CPrefsDialog &frame) { EXPECT_TRUE(frame.isVisible()); });
-        EXPECT_EQ(asked().back(), r.told);
+    // On: empty or missing is refused, and a missing folder is not made
+    // (the page never makes the backup folder, nor one above it).
+    for (const QString &bad : {QString(), root + QStringLiteral("/Nowhere/Sauvegardes/")}) {
+        open(true, bad, [&](CPrefsDialog &frame) { EXPECT_TRUE(frame.isVisible()); });
+        EXPECT_EQ(asked().back(), Platform::Texts::get(360));
         EXPECT_EQ(setting(u"Backup", u"Rep"), QString());
     }
+    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/Nowhere")));
     // Cancel refuses, No stores without moving, Yes moves each user's folder.
     answers.Push(A::Cancel);
     open(true, moved, [&](CPrefsDialog &frame) { EXPECT_TRUE(frame.isVisible()); });
@@ -429,53 +413,6 @@ TEST_F(FolderOptionsTest, TheBackupFolderIsCheckedOnlyWhenBackupsAreOnAndItsUser
     answers.Push(A::Yes);
     open(true, moved.chopped(1), [&](CPrefsDialog &frame) { EXPECT_FALSE(frame.isVisible()); });
     EXPECT_EQ(setting(u"Backup", u"Rep"), moved);
-    EXPECT_EQ(rowsIn(moved + QStringLiteral("Anne/Zarvo_A20240101120000.sdb")), 3);
-    EXPECT_FALSE(QFileInfo::exists(backups + QStringLiteral("Anne")));
-}
-
-// Backups on, a new backup folder typed that does not exist yet, below a
-// folder that does not either, under the usual umask. Annuler to the move
-// makes nothing; Non makes the folder and leaves the backups; OK and Oui
-// to the move: the new folder is its owner's alone, as the copies of the
-// databases it holds, the folder made above it on the way is the user's
-// own (0755), and the backups are in the new folder.
-TEST_F(FolderOptionsTest, ANewBackupFolderIsMadeForItsOwnerAloneAndTheBackupsMoveIntoIt)
-{
-    struct Umask
-    {
-        mode_t saved = ::umask(022);
-        ~Umask() { ::umask(saved); }
-    } usual;
-    const QString above = root + QStringLiteral("/Ailleurs");
-    const QString moved = above + QStringLiteral("/Sauvegardes/");
-    const QString kept = root + QStringLiteral("/Autres/Sauvegardes/");
-    const auto ok = [&](const QString &typed, int answer) {
-        config.backupFolder = backups;
-        COptBackup page(context);
-        CPrefsDialog frame;
-        frame.AddPage(&page, 0, QStringLiteral("Sauvegardes"));
-        frame.show();
-        EXPECT_TRUE(control<QCheckBox>(&page, COptBackup::BackupCheck)->isChecked());
-        control<QLineEdit>(&page, COptBackup::FolderEdit)->setText(typed);
-        answers.Push(answer);
-        QTest::mouseClick(frame.OkButton(), Qt::LeftButton);
-        EXPECT_EQ(asked().back(), moveQuestion(backups, typed));
-        return frame.isVisible();
-    };
-
-    EXPECT_TRUE(ok(moved, A::Cancel));
-    EXPECT_FALSE(QFileInfo::exists(above));
-
-    EXPECT_FALSE(ok(kept, A::No));
-    EXPECT_EQ(setting(u"Backup", u"Rep"), kept);
-    EXPECT_EQ(modeOf(kept), 0700u);
-    EXPECT_EQ(modeOf(root + QStringLiteral("/Autres")), 0755u);
-    EXPECT_TRUE(QDir(kept).isEmpty());
-
-    EXPECT_FALSE(ok(moved, A::Yes));
-    EXPECT_EQ(setting(u"Backup", u"Rep"), moved);
-    EXPECT_EQ(modeOf(moved), 0700u);
-    EXPECT_EQ(modeOf(above), 0755u);
     EXPECT_EQ(rowsIn(moved + QStringLiteral("Anne/Zarvo_A20240101120000.sdb")), 3);
     EXPECT_FALSE(QFileInfo::exists(backups + QStringLiteral("Anne")));
 }

@@ -11,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -147,22 +146,17 @@ bool COptBackup::ValidatePage()
         return true;
     const CConfiguration &config = m_context.Config();
     const QString folder = FolderWithSlash(m_folder->text());
-    if (folder.isEmpty() || QDir::isRelativePath(folder)) {
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         ShowPageMessage(this, MessageBoxType::IconExclamation, Platform::Texts::get(360));
         return false;
     }
-    // A folder typed that does not exist yet is made for its owner alone,
-    // as the copies of the databases it is to hold (the missing folders
-    // above it are the user's own places, made under the umask): by the
-    // move when the backups go there, else here.
-    const auto made = [this, &folder] { return AcceptFolder(this, folder, MissingFolder::MakePrivate); };
     if (FolderMovePlan::SameFolder(folder, config.backupFolder) || !QFileInfo(config.backupFolder).isDir())
-        return made();
+        return true;
     const int answer = AskToMoveFiles(this, config.backupFolder, folder);
     if (answer == MessageBoxAnswer::Cancel || answer == MessageBoxAnswer::Failed)
         return false;
     if (answer != MessageBoxAnswer::Yes)
-        return made(); // stored without moving anything
+        return true; // stored without moving anything
     // The backup folder of every user listed.
     FolderMovePlan plan;
     FolderMovePlan::Move move;
