@@ -507,20 +507,7 @@ QList<QRect> CZarvoTrayDlg::WorkAreas()
 
 QMargins CZarvoTrayDlg::FrameMargins() const
 {
-    // A window that does not show has no frame of the window manager's to
-    // go by; nor has one whose measured frame does not hold its inside, as
-    // Qt measures a window the window manager has not framed yet (newly
-    // made, after the notification area came or went) against the window
-    // itself, whatever its size then.
-    if (!isVisible() || isMinimized())
-        return QMargins();
-    const QRect frame = frameGeometry();
-    const QRect inside = geometry();
-    const QMargins margins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
-                           frame.bottom() - inside.bottom());
-    if (margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0)
-        return QMargins();
-    return margins;
+    return TrayWindowSizing::FrameMargins(frameGeometry(), geometry(), isVisible(), windowState());
 }
 
 void CZarvoTrayDlg::KeepOnScreen()
@@ -899,6 +886,11 @@ bool CZarvoTrayDlg::InfosShown() const
     return Dialogs().infosShown && Dialogs().infosShown();
 }
 
+bool CZarvoTrayDlg::InfosOpen() const
+{
+    return Dialogs().infosOpen && Dialogs().infosOpen();
+}
+
 void CZarvoTrayDlg::RecordVisible(bool visible)
 {
     Platform::Settings().setInt(u"Tray", u"Dialog", u"Visible", visible ? 1 : 0);
@@ -1271,7 +1263,7 @@ void CZarvoTrayDlg::RecordOpenWindows()
     // Before anything closes: closing the Infos window now must not count
     // as the user closing it.
     Platform::Settings settings;
-    settings.setInt(u"Tray", u"PopupInfos", u"Visible", InfosShown() ? 1 : 0);
+    settings.setInt(u"Tray", u"PopupInfos", u"Visible", InfosOpen() ? 1 : 0);
     if (m_listUser != -1)
         m_favouritesList->SaveViewState(m_listUser);
     settings.sync();

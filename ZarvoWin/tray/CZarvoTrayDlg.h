@@ -59,8 +59,13 @@ public:
         // With `layoutChanged` set when the views to show changed.
         std::function<bool(QWidget *owner, bool &layoutChanged)> options;
         std::function<bool(QWidget *owner)> chooseUser;
-        // Opens or closes the Infos window; whether it exists; its refresh.
+        // Opens or closes the Infos window: closes it where the user sees
+        // it, shows it otherwise (also one minimised along with this
+        // window, which the window manager took out of view with it).
         std::function<void()> toggleInfos;
+        // Whether the Infos window is open; whether the user sees it (open,
+        // and not minimised along with this window); its refresh.
+        std::function<bool()> infosOpen;
         std::function<bool()> infosShown;
         std::function<void()> refreshInfos;
         // Sets the open Infos window's opacity (1..255).
@@ -202,6 +207,7 @@ private:
     void Conceal();
     void RecordVisible(bool visible);
     bool InfosShown() const;
+    bool InfosOpen() const;
     bool RefuseFutureTask();
     void WriteFailed();
     void SortIcon();

@@ -3,6 +3,7 @@
 #include "TrayCaption.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 constexpr int Margin = 5;
@@ -104,6 +105,47 @@ QPoint TrayWindowSizing::KeepWithin(const QRect &frame, const QRect &workArea)
     const int x = std::max(workArea.left(), std::min(frame.left(), workArea.right() + 1 - frame.width()));
     const int y = std::max(workArea.top(), std::min(frame.top(), workArea.bottom() + 1 - frame.height()));
     return QPoint(x, y);
+}
+
+QMargins TrayWindowSizing::FrameMargins(const QRect &frame, const QRect &inside, bool visible,
+                                        Qt::WindowStates states)
+{
+    if (!visible || (states & Qt::WindowMinimized))
+        return QMargins();
+    const QMargins margins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+                           frame.bottom() - inside.bottom());
+    if (margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0)
+        return QMargins();
+    return margins;
+}
+
+QPoint TrayWindowSizing::ClearOf(const QRect &frame, const QRect &part, const QRect &obstacle, const QRect &workArea)
+{
+    if (!frame.intersects(obstacle) || !workArea.isValid())
+        return frame.topLeft();
+    // The whole frame clear first, then at least its part; each by the
+    // shortest of the four moves that the work area holds.
+    for (const QRect &clear : {frame, part}) {
+        const QPoint moves[] = {
+            QPoint(obstacle.left() - ClearGap - 1 - clear.right(), 0),
+            QPoint(obstacle.right() + ClearGap + 1 - clear.left(), 0),
+            QPoint(0, obstacle.top() - ClearGap - 1 - clear.bottom()),
+            QPoint(0, obstacle.bottom() + ClearGap + 1 - clear.top()),
+        };
+        std::optional<QPoint> best;
+        for (const QPoint &move : moves) {
+            QRect moved = frame.translated(move);
+            moved.moveTopLeft(KeepWithin(moved, workArea));
+            const QPoint shift = moved.topLeft() - frame.topLeft();
+            if (!workArea.contains(moved) || clear.translated(shift).intersects(obstacle))
+                continue;
+            if (!best || shift.manhattanLength() < (*best - frame.topLeft()).manhattanLength())
+                best = moved.topLeft();
+        }
+        if (best)
+            return *best;
+    }
+    return frame.topLeft();
 }
 
 QRect TrayWindowSizing::Place(const tViews &v, const TraySettings::tPlacement &saved, const QList<QRect> &workAreas,

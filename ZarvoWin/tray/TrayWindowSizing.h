@@ -10,7 +10,8 @@
 // The tray window's size rules and the places of its views, without a
 // window: the views stack under the caption band and the toolbar, each as
 // wide as the window less 5 pixels on each side, the favourites' tabs taking
-// what is left. All sizes are of the window's inside.
+// what is left. All sizes are of the window's inside. Also where the tray's
+// dialogs go beside the Infos window.
 class TrayWindowSizing
 {
 public:
@@ -72,4 +73,23 @@ public:
     // the work area, moved as little as it can be (the top left corner
     // kept in view when the frame is larger).
     static QPoint KeepWithin(const QRect &frame, const QRect &workArea);
+
+    // The window manager's frame around a window, from the frame and the
+    // inside as Qt measures them: none for a window that does not show
+    // (hidden, or minimised), and none where the frame does not hold the
+    // inside on every side, as Qt measures a window the window manager has
+    // not framed yet (newly made, or after the notification area came or
+    // went) against the window itself, whatever its size then.
+    static QMargins FrameMargins(const QRect &frame, const QRect &inside, bool visible, Qt::WindowStates states);
+
+    // The room kept between a dialog and the window it keeps clear of.
+    static constexpr int ClearGap = 8;
+    // Where a dialog's frame goes so that it does not meet `obstacle` (the
+    // Infos window, which stays on top of the others): where it is when it
+    // does not meet it; otherwise moved as little as it can be, left, right,
+    // up or down, to lie clear of it by ClearGap within the work area; where
+    // the work area has no such room, so that at least `part` (its buttons,
+    // within the frame) lies clear; where it has none for them either, where
+    // it is.
+    static QPoint ClearOf(const QRect &frame, const QRect &part, const QRect &obstacle, const QRect &workArea);
 };

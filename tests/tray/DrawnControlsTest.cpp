@@ -512,3 +512,70 @@ TEST_F(DrawnControlsTest, TipPlacement)
     for (const auto &c : cases)
         EXPECT_EQ(CTrayToolTip::Placement(tip, c.cursor, 20, area, c.maxBottom), c.expected) << c.name;
 }
+
+// The room a tip is laid out for beside the pointer (20 pixels tall): the
+// larger of the spaces below it and above it, above a line it must end
+// above (the top of its control) when that line is higher than the pointer.
+TEST_F(DrawnControlsTest, TipRoom)
+{
+    const QRect screen(0, 0, 800, 600);
+    const struct
+    {
+        const char *name;
+        QRect area;
+        QPoint cursor;
+        int maxBottom;
+        int height;
+    } cases[] = {
+        {"no line to end above: the room above the pointer", screen, {400, 500}, -1, 499},
+        {"a line at 300: the room above it", screen, {400, 500}, 300, 299},
+        {"a line below the pointer: the pointer bounds it", screen, {400, 500}, 550, 499},
+        {"near the top: the room below the pointer", screen, {400, 100}, -1, 477},
+        {"a panel over the work area's top", QRect(0, 30, 800, 570), {400, 500}, -1, 469},
+    };
+    for (const auto &c : cases) {
+        const QSize room = CTrayToolTip::Room(c.cursor, 20, c.area, c.maxBottom);
+        EXPECT_EQ(room.height(), c.height) << c.name;
+        EXPECT_EQ(room.width(), c.area.width()) << c.name;
+    }
+}
+
+// Where the room beside the pointer is less than a line, the tip is cut to
+// it and lies beside the pointer, never over it: the pointer would leave
+// the window the tip tells of for the tip, which hides it.
+TEST_F(DrawnControlsTest, ATipWithLessThanALineOfRoomLiesBesideThePointer)
+{
+    tTacheFull task = entry(at(17, 0), at(17, 30), 32);
+    task.Title = u"Réunion de lancement"_s;
+    const tToolTipContent content = CTrayToolTip::EntryContent(task, now, texts, store);
+    // The control a tip ends above when it must move up: its top at 10.
+    QWidget control;
+    control.setGeometry(0, 10, 200, 20);
+    control.show();
+    // The room beside the pointer: above it (above the control's top, 9,
+    // where there is one) or below it, whichever is larger.
+    const struct
+    {
+        const char *name;
+        QRect area;
+        QPoint cursor;
+        bool keepAbove;
+        int room;
+    } cases[] = {
+        {"a low work area, the pointer in its middle", QRect(0, 0, 800, 60), {400, 20}, false, 19},
+        {"a lower one, the pointer near its top", QRect(0, 0, 800, 40), {10, 10}, false, 9},
+        {"at the bottom, under a control at the top", QRect(0, 0, 800, 600), {400, 585}, true, 8},
+    };
+    for (const auto &c : cases) {
+        CTrayToolTip tip(true);
+        tip.KeepAbove(c.keepAbove ? &control : nullptr);
+        tip.SetContent(content);
+        ASSERT_LT(c.room, QFontMetrics(tip.font()).height() + 2 * CMyToolTipCtrl::Margin) << c.name;
+        tip.ShowWithin(c.cursor, c.area);
+        const QRect pointer(c.cursor, QSize(1, 20));
+        EXPECT_FALSE(tip.geometry().intersects(pointer)) << c.name << ": the tip lies over the pointer";
+        EXPECT_TRUE(c.area.contains(tip.geometry())) << c.name;
+        EXPECT_LE(tip.height(), c.room) << c.name;
+        EXPECT_TRUE(tip.IsCut()) << c.name;
+    }
+}

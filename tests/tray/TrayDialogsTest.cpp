@@ -20,11 +20,13 @@
 #include "TrayAutostart.h"
 #include "TrayDialogs.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -416,6 +418,92 @@ TEST_F(TrayDialogsTest, TheInfosWindowKeepsItsPlaceAndComesBackAfterARestart)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(TrayDialogs::Infos(), nullptr);
     EXPECT_EQ(settings.getInt(u"Tray", u"PopupInfos", u"Visible", 1), 0);
+}
+
+// While the Infos window shows, kept on top of the other windows in the
+// corner it shares with the tray window, the task dialog, the options and
+// the user dialog open above it, their OK and Annuler out of it; with the
+// Infos window closed they open as any dialog, where they are put.
+TEST_F(TrayDialogsTest, TheDialogsOpenAboveTheInfosWindowAndOutOfItsWay)
+{
+    window->ShowOrHide();
+    const struct
+    {
+        const char *name;
+        std::function<void()> open;
+        const char *dialog;
+    } opens[] = {
+        {"the task dialog", [this] { window->NewTask(); }, "CDlgTask"},
+        {"the options", [this] { window->Options(); }, "CDlgOptions"},
+        {"the user dialog", [this] { window->ChooseUser(); }, "CDlgUser"},
+    };
+    for (bool infosShown : {true, false}) {
+        if ((TrayDialogs::Infos() && TrayDialogs::Infos()->isVisible()) != infosShown)
+            window->ToggleInfos();
+        const CMyDesktopAlertWnd *infos = TrayDialogs::Infos();
+        ASSERT_EQ(infos && infos->isVisible(), infosShown);
+        for (const auto &o : opens) {
+            SCOPED_TRACE(std::string(o.name) + (infosShown ? ", the Infos window shown" : ", no Infos window"));
+            QString shown;
+            bool onTop = false;
+            QList<QRect> buttons;
+            QTimer::singleShot(0, [&] {
+                auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                shown = QString::fromLatin1(dialog->metaObject()->className());
+                onTop = dialog->windowFlags() & Qt::WindowStaysOnTopHint;
+                for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
+                    if (WidgetIds::ControlId(button) == 1 || WidgetIds::ControlId(button) == 2)
+                        buttons << QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+                }
+                dialog->reject();
+            });
+            o.open();
+            ASSERT_EQ(shown, QString::fromLatin1(o.dialog));
+            EXPECT_EQ(onTop, infosShown);
+            ASSERT_EQ(buttons.size(), 2) << "OK and Annuler";
+            for (const QRect &button : buttons) {
+                if (infosShown) {
+                    EXPECT_FALSE(button.intersects(infos->frameGeometry()));
+                }
+            }
+        }
+    }
+}
+
+// A window manager that minimises the tray window takes the Infos window
+// along: the commands then offer to show it, one shows it where the user
+// sees it, and the tray's end still records it open for the next start.
+TEST_F(TrayDialogsTest, AnInfosWindowMinimisedWithTheTrayWindowIsShownByOneCommand)
+{
+    window->ToggleInfos();
+    ASSERT_NE(TrayDialogs::Infos(), nullptr);
+    EXPECT_EQ(CTrayToolTip::CommandContent(window->CommandText(ShowInfos)).title,
+              QStringLiteral("Masquer la fenêtre Infos"));
+    TrayDialogs::Infos()->showMinimized();
+    EXPECT_EQ(CTrayToolTip::CommandContent(window->CommandText(ShowInfos)).title, QStringLiteral("Fenêtre Infos"));
+    window->ShowPopupMenu(QPoint(100, 100));
+    QAction *item = nullptr;
+    for (QAction *action : window->PopupMenu()->actions()) {
+        if (WidgetIds::CommandId(action) == ShowInfos)
+            item = action;
+    }
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QStringLiteral("Afficher la fenêtre Infos"));
+    window->PopupMenu()->hide();
+
+    item->trigger();
+    CMyDesktopAlertWnd *infos = TrayDialogs::Infos();
+    ASSERT_NE(infos, nullptr);
+    EXPECT_TRUE(infos->isVisible());
+    EXPECT_FALSE(infos->isMinimized());
+    EXPECT_EQ(settings.getInt(u"Tray", u"PopupInfos", u"Visible", 0), 1);
+
+    // Minimised along again when the tray ends: open at the next start.
+    infos->showMinimized();
+    window->Quit();
+    EXPECT_EQ(settings.getInt(u"Tray", u"PopupInfos", u"Visible", 0), 1);
 }
 
 TEST_F(TrayDialogsTest, AStandbyRecordAskingForTheInfosWindowOpensItAtTheNextStart)

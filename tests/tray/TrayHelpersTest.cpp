@@ -432,3 +432,45 @@ TEST(TrayWindowSizingTest, TheCaptionWidensTheWindowWithinTheScreen)
     v.widest = 300;
     EXPECT_EQ(TrayWindowSizing::RequiredWidth(v), 300);
 }
+
+// A dialog of the tray opened while the Infos window shows goes out of its
+// way by the shortest move the work area holds, or at least with its
+// buttons out of it.
+TEST(TrayWindowSizingTest, ADialogOpensClearOfTheInfosWindow)
+{
+    const QRect wide(0, 0, 1280, 800);
+    const QRect small(0, 0, 800, 600);
+    // The Infos window where it opens the first time, in the corner.
+    const QRect wideCorner(1032, 697, 240, 95);
+    const QRect smallCorner(552, 473, 240, 95);
+    const struct
+    {
+        const char *what;
+        QRect area, infos, frame, buttons;
+        QPoint expected;
+    } cases[] = {
+        {"away from the Infos window: where it is", wide, wideCorner, QRect(100, 100, 400, 440),
+         QRect(300, 500, 190, 30), QPoint(100, 100)},
+        {"over it in the corner: just above it, nearer than left of it", wide, wideCorner,
+         QRect(900, 350, 380, 440), QRect(1080, 750, 190, 30), QPoint(900, 249)},
+        {"too tall for the room above it: left of it", small, smallCorner, QRect(280, 0, 520, 560),
+         QRect(600, 520, 190, 30), QPoint(24, 0)},
+        {"no room for the whole dialog: its buttons clear, right of it", small, QRect(300, 250, 240, 95),
+         QRect(150, 40, 500, 520), QRect(480, 300, 160, 30), QPoint(218, 40)},
+        {"no room even for the buttons: where it is", QRect(0, 0, 400, 300), QRect(0, 0, 400, 300),
+         QRect(0, 0, 300, 200), QRect(100, 150, 190, 30), QPoint(0, 0)},
+    };
+    for (const auto &c : cases) {
+        const QPoint place = TrayWindowSizing::ClearOf(c.frame, c.buttons, c.infos, c.area);
+        EXPECT_EQ(place, c.expected) << c.what;
+        const QRect moved(place, c.frame.size());
+        EXPECT_TRUE(c.area.contains(moved)) << c.what;
+        if (c.expected != c.frame.topLeft() || !c.frame.intersects(c.infos)) {
+            const QRect buttons = c.buttons.translated(place - c.frame.topLeft());
+            EXPECT_FALSE(buttons.intersects(c.infos)) << c.what;
+        }
+    }
+    // The room kept between the dialog and the Infos window.
+    const QRect above(QPoint(900, 249), QSize(380, 440));
+    EXPECT_EQ(wideCorner.top() - above.bottom() - 1, TrayWindowSizing::ClearGap);
+}

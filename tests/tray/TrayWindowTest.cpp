@@ -596,6 +596,46 @@ TEST_F(TrayWindowTest, ANotificationAreaThatComesOrGoesIsFollowed)
     }
 }
 
+// The window manager's frame counts only where it holds the inside on every
+// side of a window that shows: one measured before the window manager
+// framed the window is the window itself, whatever its size then, and a
+// hidden or minimised window has none to go by.
+TEST(TrayWindowFrameTest, OnlyAFrameHoldingTheInsideOfAShownWindowCounts)
+{
+    const QRect inside(100, 124, 300, 400);
+    const QRect framed(96, 100, 308, 428); // 4 pixels each side, a 24-pixel title
+    const struct
+    {
+        const char *what;
+        QRect frame, inside;
+        bool visible;
+        Qt::WindowStates states;
+        QMargins expected;
+    } cases[] = {
+        {"a real frame", framed, inside, true, Qt::WindowNoState, QMargins(4, 24, 4, 4)},
+        {"a real frame, maximised", framed, inside, true, Qt::WindowMaximized, QMargins(4, 24, 4, 4)},
+        {"a frame equal to the inside", inside, inside, true, Qt::WindowNoState, QMargins()},
+        {"an inside 1600 pixels wide in a frame 250 wide", QRect(0, 0, 250, 428), QRect(0, 24, 1600, 400), true,
+         Qt::WindowNoState, QMargins()},
+        {"a frame short of the inside on its left", QRect(101, 100, 303, 428), inside, true, Qt::WindowNoState,
+         QMargins()},
+        {"a frame short of the inside on its top", QRect(96, 125, 308, 403), inside, true, Qt::WindowNoState,
+         QMargins()},
+        {"a frame short of the inside on its right", QRect(96, 100, 303, 428), inside, true, Qt::WindowNoState,
+         QMargins()},
+        {"a frame short of the inside on its bottom", QRect(96, 100, 308, 423), inside, true, Qt::WindowNoState,
+         QMargins()},
+        {"the frame of a hidden window", framed, inside, false, Qt::WindowNoState, QMargins()},
+        {"the frame of a minimised window", framed, inside, true, Qt::WindowMinimized, QMargins()},
+    };
+    const auto text = [](const QMargins &m) {
+        return QStringLiteral("%1 %2 %3 %4").arg(m.left()).arg(m.top()).arg(m.right()).arg(m.bottom());
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(text(TrayWindowSizing::FrameMargins(c.frame, c.inside, c.visible, c.states)), text(c.expected))
+            << c.what;
+}
+
 TEST_F(TrayWindowTest, TheWholeWindowAndItsWholeCaptionShowOnTheScreen)
 {
     // The user's name in the caption: a long one, then one no screen holds.

@@ -148,8 +148,10 @@ void ProgramDriver::OnReadable(QLocalSocket *socket)
             Wait w{socket, words.mid(2, eq - 2), words.mid(eq + 1).join(u' '),
                    QDeadlineTimer(words.value(1).toInt()).deadline(), QString()};
             m_waits.push_back(w);
-            // Resolved at the latest when its time is up.
-            QTimer::singleShot(words.value(1).toInt(), this, &ProgramDriver::CheckWaits);
+            // Resolved at the latest when its time is up: a precise timer,
+            // as a coarse one may fire before the deadline and leave the
+            // wait to whatever wakes an idle program next.
+            QTimer::singleShot(words.value(1).toInt(), Qt::PreciseTimer, this, &ProgramDriver::CheckWaits);
             CheckWaits();
             continue;
         }

@@ -16,6 +16,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QPoint>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -324,4 +325,143 @@ TEST_F(TrayOnDesktops, ASavedWidthBelowWhatTheTitleBarNeedsWidensOnceFramed)
     ASSERT_EQ(tray->WaitFor(QStringLiteral("window"), QStringLiteral("shown")), QStringLiteral("ok"));
     EXPECT_EQ(tray->WaitFor(QStringLiteral("wide"), QStringLiteral("ok")), QStringLiteral("ok"));
     EXPECT_EQ(tray->WaitFor(QStringLiteral("frame"), QStringLiteral("inside")), QStringLiteral("ok"));
+}
+
+namespace {
+
+// The commands that open the task dialog and the options, and the
+// activities list of the task dialog.
+constexpr int NewTask = 33083;
+constexpr int Configuration = 33084;
+constexpr int ActivityList = 1078;
+
+} // namespace
+
+// The Infos window shown where it opens the first time, in the bottom right
+// corner that it shares with the tray window, under a window manager
+// (openbox) that keeps it on top of the other windows: the task dialog and
+// the options open above it and out of its way, at 1280 by 800 and at 800
+// by 600, with and without a notification area. Their OK and Annuler lie
+// outside the Infos window, on top where the display shows them, and a
+// click there on OK reaches the dialog: the task starts, the options are
+// written. An Infos window moved to the middle of a small screen, which no
+// dialog can keep clear of, leaves the buttons clear and lies under the
+// dialog.
+TEST_F(TrayOnDesktops, TheTraysDialogsOpenAboveTheInfosWindowAndOutOfItsWay)
+{
+    if (const std::string missing = MissingForOpenbox(); !missing.empty())
+        GTEST_SKIP() << missing;
+    {
+        SQLite::CmyDataBase db;
+        ASSERT_EQ(db.Open(path), 0);
+        ASSERT_EQ(db.Execute(QStringLiteral("insert into Activites (Id,Nom,Ordre,IdTauxHoraire,Deleted,Date_Modif,"
+                                            "Origine_Modif) values (7,'Conception',1,-1,0,1,1)")),
+                  0);
+    }
+    const QPoint firstPlace(-1, -1);
+    const struct
+    {
+        const char *screen;
+        bool notificationArea;
+        QPoint infos;
+    } cases[] = {
+        {"1280x800", false, firstPlace}, {"1280x800", true, firstPlace}, {"800x600", false, firstPlace},
+        {"800x600", true, firstPlace},   {"800x600", false, QPoint(280, 250)},
+    };
+    int run = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.screen) + ", " + kind(c.notificationArea)
+                     + (c.infos == firstPlace ? "" : ", the Infos window in the middle"));
+        ++run;
+        // The window in its corner, shown and left shown after a start; the
+        // Infos window open.
+        savePlacement(0, 0, 0, 0, true);
+        {
+            Platform::Settings settings;
+            settings.setInt(u"Tray", u"Config", u"AutoHide", 0);
+            settings.setInt(u"Tray", u"PopupInfos", u"Visible", 1);
+            settings.setInt(u"Tray", u"PopupInfos", u"Left", c.infos.x());
+            settings.setInt(u"Tray", u"PopupInfos", u"Top", c.infos.y());
+            settings.remove(u"Tray", u"Config", u"Opacity");
+            settings.sync();
+        }
+        const std::unique_ptr<DrivenProgram> tray =
+            underOpenbox(c.screen, QStringLiteral("tray-dialogs-%1").arg(run), area(c.notificationArea));
+        ASSERT_TRUE(tray->Ready()) << tray->Output().toStdString();
+        ASSERT_EQ(tray->WaitFor(QStringLiteral("window"), QStringLiteral("shown")), QStringLiteral("ok"));
+        ASSERT_EQ(tray->WaitFor(QStringLiteral("infos"), QStringLiteral("1")), QStringLiteral("ok"));
+        if (c.infos == firstPlace) {
+            ASSERT_EQ(tray->Ask(QStringLiteral("infos-place")), QStringLiteral("corner"));
+        }
+        ASSERT_EQ(tray->Ask(QStringLiteral("hold")), QStringLiteral("ok"));
+
+        ASSERT_EQ(tray->Ask(QStringLiteral("later menu %1").arg(NewTask)), QStringLiteral("ok"));
+        ASSERT_EQ(tray->WaitFor(QStringLiteral("modal"), QStringLiteral("CDlgTask")), QStringLiteral("ok"));
+        EXPECT_EQ(tray->WaitFor(QStringLiteral("dialog-clear"), QStringLiteral("clear")), QStringLiteral("ok"));
+        ASSERT_EQ(tray->Ask(QStringLiteral("key %1 Down").arg(ActivityList)), QStringLiteral("ok"));
+        EXPECT_EQ(tray->Ask(QStringLiteral("click-shown 1")), QStringLiteral("ok CDlgTask"));
+        ASSERT_EQ(tray->WaitFor(QStringLiteral("modal"), QStringLiteral("none")), QStringLiteral("ok"));
+        {
+            // One more entry of that activity, started by this run's OK.
+            SQLite::CmyDataBase db;
+            db.OpenReadOnly(path);
+            SQLite::MyTablePtr t = db.Query(QStringLiteral("select count(*) from Taches where IdActivite=7"));
+            ASSERT_TRUE(t.hasRows());
+            EXPECT_EQ(t->GetCell(0, 0), QString::number(run)) << "no task started";
+        }
+
+        ASSERT_EQ(tray->Ask(QStringLiteral("later menu %1").arg(Configuration)), QStringLiteral("ok"));
+        ASSERT_EQ(tray->WaitFor(QStringLiteral("modal"), QStringLiteral("CDlgOptions")), QStringLiteral("ok"));
+        EXPECT_EQ(tray->WaitFor(QStringLiteral("dialog-clear"), QStringLiteral("clear")), QStringLiteral("ok"));
+        EXPECT_EQ(tray->Ask(QStringLiteral("click-shown 1")), QStringLiteral("ok CDlgOptions"));
+        ASSERT_EQ(tray->WaitFor(QStringLiteral("modal"), QStringLiteral("none")), QStringLiteral("ok"));
+        EXPECT_NE(setting(u"Config", u"Opacity"), -1) << "the options' OK wrote nothing";
+    }
+}
+
+// Without a notification area, the tray window minimised takes the Infos
+// window out of view with it (the window manager minimises a window's own
+// windows along): one "Afficher la fenêtre Infos" shows it again, the
+// window left minimised, and the next one closes it.
+TEST_F(TrayOnDesktops, AfterTheWindowWasMinimisedOneCommandShowsTheInfosWindow)
+{
+    if (const std::string missing = MissingForOpenbox(); !missing.empty())
+        GTEST_SKIP() << missing;
+    savePlacement(0, 0, 0, 0, true);
+    {
+        Platform::Settings settings;
+        settings.setInt(u"Tray", u"PopupInfos", u"Visible", 1);
+        settings.sync();
+    }
+    const std::unique_ptr<DrivenProgram> tray = underOpenbox("800x600", QStringLiteral("tray-infos"));
+    ASSERT_TRUE(tray->Ready()) << tray->Output().toStdString();
+    ASSERT_EQ(tray->WaitFor(QStringLiteral("window"), QStringLiteral("shown")), QStringLiteral("ok"));
+    ASSERT_EQ(tray->WaitFor(QStringLiteral("infos"), QStringLiteral("1")), QStringLiteral("ok"));
+    ASSERT_EQ(tray->Ask(QStringLiteral("hide")), QStringLiteral("ok"));
+    ASSERT_EQ(tray->WaitFor(QStringLiteral("window"), QStringLiteral("minimised")), QStringLiteral("ok"));
+    ASSERT_EQ(tray->WaitFor(QStringLiteral("infos"), QStringLiteral("minimised")), QStringLiteral("ok"));
+    ASSERT_EQ(tray->Ask(QStringLiteral("menu %1").arg(ShowInfos)), QStringLiteral("ok"));
+    EXPECT_EQ(tray->WaitFor(QStringLiteral("infos"), QStringLiteral("1")), QStringLiteral("ok"));
+    EXPECT_EQ(tray->Ask(QStringLiteral("window")), QStringLiteral("minimised"));
+    ASSERT_EQ(tray->Ask(QStringLiteral("menu %1").arg(ShowInfos)), QStringLiteral("ok"));
+    EXPECT_EQ(tray->WaitFor(QStringLiteral("infos"), QStringLiteral("0")), QStringLiteral("ok"));
+}
+
+// Once the window manager framed the window, the program's own keeping of
+// it on the screen is over: a move that puts the frame 50 pixels past the
+// screen's right edge, as the user's drag of its title bar does, is kept.
+TEST_F(TrayOnDesktops, AUsersMoveAfterTheWindowWasFramedIsKept)
+{
+    if (const std::string missing = MissingForOpenbox(); !missing.empty())
+        GTEST_SKIP() << missing;
+    savePlacement(0, 0, 0, 0, true);
+    const std::unique_ptr<DrivenProgram> tray = underOpenbox("800x600", QStringLiteral("tray-drag"));
+    ASSERT_TRUE(tray->Ready()) << tray->Output().toStdString();
+    ASSERT_EQ(tray->WaitFor(QStringLiteral("window"), QStringLiteral("shown")), QStringLiteral("ok"));
+    ASSERT_EQ(tray->WaitFor(QStringLiteral("frame"), QStringLiteral("inside")), QStringLiteral("ok"));
+    ASSERT_EQ(tray->Ask(QStringLiteral("drag-past-right 50")), QStringLiteral("ok"));
+    EXPECT_EQ(tray->WaitFor(QStringLiteral("past-right"), QStringLiteral("50")), QStringLiteral("ok"));
+    // Still there after the window's poll.
+    ASSERT_EQ(tray->Ask(QStringLiteral("poll")), QStringLiteral("ok"));
+    EXPECT_EQ(tray->Ask(QStringLiteral("past-right")), QStringLiteral("50"));
 }

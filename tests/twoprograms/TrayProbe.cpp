@@ -2,22 +2,28 @@
 // driver: the newest entry it shows, its window's title, the message it
 // shows in place of its views, its favourites, what its current-task
 // button and day strip draw, a poll, its poll timer stopped, a click on a
-// favourite's row, a command of the icon's menu, how its windows show.
+// favourite's row, a command of the icon's menu, how its windows show,
+// whether a dialog lies clear of the Infos window and a click on it where
+// the display shows it, a move of the window as the user makes one.
 //
 // With ZARVO_TEST_NOTIFICATION_AREA=1 in its environment the program
 // believes the desktop has a notification area (where the display has
 // none, as offscreen).
 #include "CDayCtrl.h"
+#include "CMyDesktopAlertWnd.h"
 #include "COwnerDrawListBox.h"
 #include "CViewTask.h"
 #include "CZarvoTrayApp.h"
 #include "CZarvoTrayDlg.h"
 #include "ProgramDriver.h"
 #include "TrayCommands.h"
+#include "TrayDialogs.h"
 #include "TrayIcon.h"
 #include "WidgetIds.h"
 
+#include <QAbstractButton>
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
@@ -168,6 +174,120 @@ bool restoreByWindowManager(const QWidget &window)
 #endif
 }
 
+// Asks the window manager to move the window's frame to `place` (its top
+// left corner), as the user's direct action does (a drag of its title bar,
+// a pager): the program is told of the move as of any the user makes.
+// False on a display that is no X server.
+bool moveByWindowManager(const QWidget &window, const QPoint &place)
+{
+#if ZARVO_TEST_XCB
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection() || !window.internalWinId())
+        return false;
+    xcb_connection_t *c = x11->connection();
+    const char name[] = "_NET_MOVERESIZE_WINDOW";
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr);
+    if (!atom)
+        return false;
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = xcb_window_t(window.internalWinId());
+    event.type = atom->atom;
+    // The frame's top left (north-west gravity), x and y given, from the
+    // user's direct action.
+    event.data.data32[0] = XCB_GRAVITY_NORTH_WEST | (1u << 8) | (1u << 9) | (2u << 12);
+    event.data.data32[1] = quint32(place.x());
+    event.data.data32[2] = quint32(place.y());
+    std::free(atom);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&event));
+    xcb_flush(c);
+    return true;
+#else
+    Q_UNUSED(window);
+    Q_UNUSED(place);
+    return false;
+#endif
+}
+
+QString rectText(const QRect &r)
+{
+    return QStringLiteral("%1,%2,%3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// How the user sees `window`, a window of the program: "shown" once the
+// window manager (where there is one) holds it in view and it is exposed,
+// "minimised" once it holds it minimised, "hidden" when the program does
+// not show it; "unsettled" while the window manager has not yet taken the
+// state the program asked for.
+QString seenAs(const QWidget *window)
+{
+    const Held held = window ? heldByWindowManager(*window) : Held::Unknown;
+    const bool known = held == Held::Unknown;
+    if (!window || !window->isVisible())
+        return known || held == Held::Withdrawn ? QStringLiteral("hidden") : QStringLiteral("unsettled");
+    if (window->isMinimized())
+        return known || held == Held::Iconic ? QStringLiteral("minimised") : QStringLiteral("unsettled");
+    return known || (held == Held::Normal && window->windowHandle() && window->windowHandle()->isExposed())
+        ? QStringLiteral("shown")
+        : QStringLiteral("unsettled");
+}
+
+// The control `id` of the modal dialog shown, or null.
+QWidget *modalControl(int id)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal)
+        return nullptr;
+    for (QAbstractButton *button : modal->findChildren<QAbstractButton *>()) {
+        if (WidgetIds::ControlId(button) == id && button->isVisible())
+            return button;
+    }
+    return nullptr;
+}
+
+// Whether OK (1) and Annuler (2) of the modal dialog lie clear of the Infos
+// window and on top at their middle, and the dialog on top where it meets
+// the Infos window, as the display stacks the windows: "clear", or what is
+// wrong.
+QString dialogClear()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    const CMyDesktopAlertWnd *infos = TrayDialogs::Infos();
+    if (!modal)
+        return QStringLiteral("none");
+    if (seenAs(modal) != u"shown" || modal->frameGeometry() == modal->geometry())
+        return QStringLiteral("unsettled");
+    if (!infos || seenAs(infos) != u"shown")
+        return QStringLiteral("no infos");
+    for (int id : {1, 2}) {
+        QWidget *button = modalControl(id);
+        if (!button)
+            return QStringLiteral("no button %1").arg(id);
+        const QRect rect(button->mapToGlobal(QPoint(0, 0)), button->size());
+        if (rect.intersects(infos->frameGeometry()))
+            return QStringLiteral("button %1 at %2 under the Infos window at %3")
+                .arg(id)
+                .arg(rectText(rect), rectText(infos->frameGeometry()));
+        QWidget *top = QApplication::widgetAt(rect.center());
+        if (top != button)
+            return QStringLiteral("button %1 covered by %2")
+                .arg(id)
+                .arg(top ? QString::fromLatin1(top->window()->metaObject()->className()) : QStringLiteral("nothing"));
+    }
+    // Where the dialog meets the Infos window, the dialog is on top.
+    const QRect common = modal->geometry().intersected(infos->frameGeometry());
+    if (!common.isEmpty()) {
+        const QWidget *top = QApplication::widgetAt(common.center());
+        if (!top || top->window() != modal)
+            return QStringLiteral("under the Infos window at ") + rectText(common);
+    }
+    return QStringLiteral("clear");
+}
+
 //   ready              -> 1 once its window is made
 //   last               -> "ID START END" of the newest entry it read
 //   title              -> the window's title
@@ -199,7 +319,33 @@ bool restoreByWindowManager(const QWidget &window)
 //                         (by the window manager where there is one)
 //   area on|off        -> ok: the believed notification area comes or goes
 //                         (seen at the next poll)
-//   infos              -> 1 while the Infos window shows, else 0
+//   infos              -> 1 while the Infos window is open and the user
+//                         sees it (held in view by the window manager
+//                         where there is one), "minimised" while it is
+//                         open but minimised along with the window,
+//                         "unsettled" before the window manager took it,
+//                         0 while it is closed
+//   infos-place        -> "corner" while the Infos window lies in the
+//                         bottom right corner of its screen's work area
+//                         (within 16 pixels of its right and bottom
+//                         edges), else "at FRAME AREA"
+//   dialog-clear       -> "clear" once the modal dialog shown is framed and
+//                         its OK (1) and Annuler (2) lie outside the Infos
+//                         window, each on top at its middle as the display
+//                         stacks the windows, and the dialog is on top
+//                         where it meets the Infos window; "none" without
+//                         a modal dialog, else what is wrong
+//   click-shown ID     -> "ok CLASS": a click at the middle of the modal
+//                         dialog's button ID, on the widget the display
+//                         shows on top there, whose window is of class
+//                         CLASS; "none" without that button
+//   drag-past-right N  -> ok once the window manager was asked, as the
+//                         user's drag asks it, to move the window's frame
+//                         N pixels past its screen's right edge
+//   past-right         -> how many pixels the frame reaches past its
+//                         screen's right edge (negative: short of it) once
+//                         a window manager framed the window, "unframed"
+//                         before
 //   framed             -> 1 once a window manager framed the window, else 0
 //   wide               -> "ok" once the window is framed and as wide as the
 //                         window manager's title bar needs for the title
@@ -324,17 +470,7 @@ bool probe(const QStringList &words, QString &answer)
             return true;
         }
     } else if (key == u"window") {
-        const CZarvoTrayDlg *window = app->Window();
-        const Held held = window ? heldByWindowManager(*window) : Held::Unknown;
-        const bool known = held == Held::Unknown;
-        if (!window || !window->isVisible())
-            answer = known || held == Held::Withdrawn ? QStringLiteral("hidden") : QStringLiteral("unsettled");
-        else if (window->isMinimized())
-            answer = known || held == Held::Iconic ? QStringLiteral("minimised") : QStringLiteral("unsettled");
-        else
-            answer = known || (held == Held::Normal && window->windowHandle() && window->windowHandle()->isExposed())
-                ? QStringLiteral("shown")
-                : QStringLiteral("unsettled");
+        answer = seenAs(app->Window());
     } else if (key == u"hide" || key == u"restore") {
         CZarvoTrayDlg *window = app->Window();
         answer = QStringLiteral("none");
@@ -351,8 +487,47 @@ bool probe(const QStringList &words, QString &answer)
         areaBelieved() = words.value(1) == u"on";
         answer = QStringLiteral("ok");
     } else if (key == u"infos") {
-        const CZarvoTrayDlg::tDialogs &d = CZarvoTrayDlg::Dialogs();
-        answer = d.infosShown && d.infosShown() ? QStringLiteral("1") : QStringLiteral("0");
+        const CMyDesktopAlertWnd *infos = TrayDialogs::Infos();
+        const QString seen = seenAs(infos);
+        answer = seen == u"shown" ? QStringLiteral("1") : seen == u"hidden" ? QStringLiteral("0") : seen;
+    } else if (key == u"infos-place") {
+        const CMyDesktopAlertWnd *infos = TrayDialogs::Infos();
+        const QScreen *screen = infos ? infos->screen() : nullptr;
+        const QRect frame = infos ? infos->frameGeometry() : QRect();
+        const QRect area = screen ? screen->availableGeometry() : QRect();
+        const bool corner = area.contains(frame) && area.right() - frame.right() <= 16
+            && area.bottom() - frame.bottom() <= 16;
+        answer = corner ? QStringLiteral("corner") : QStringLiteral("at ") + rectText(frame) + u' ' + rectText(area);
+    } else if (key == u"dialog-clear") {
+        answer = dialogClear();
+    } else if (key == u"click-shown") {
+        answer = QStringLiteral("none");
+        QWidget *button = modalControl(words.value(1).toInt());
+        if (!button)
+            return true;
+        const QPoint middle = button->mapToGlobal(button->rect().center());
+        QWidget *top = QApplication::widgetAt(middle);
+        if (!top)
+            return true;
+        answer = QStringLiteral("ok ") + QString::fromLatin1(top->window()->metaObject()->className());
+        QTest::mouseClick(top, Qt::LeftButton, {}, top->mapFromGlobal(middle));
+    } else if (key == u"drag-past-right") {
+        CZarvoTrayDlg *window = app->Window();
+        const QScreen *screen = window ? window->screen() : nullptr;
+        answer = QStringLiteral("none");
+        if (!screen)
+            return true;
+        const QRect frame = window->frameGeometry();
+        const int left = screen->geometry().right() + words.value(1).toInt() - frame.width() + 1;
+        if (moveByWindowManager(*window, QPoint(left, frame.top())))
+            answer = QStringLiteral("ok");
+    } else if (key == u"past-right") {
+        const CZarvoTrayDlg *window = app->Window();
+        const QScreen *screen = window ? window->screen() : nullptr;
+        if (!window || !screen || !window->isVisible() || window->frameGeometry() == window->geometry())
+            answer = QStringLiteral("unframed");
+        else
+            answer = QString::number(window->frameGeometry().right() - screen->geometry().right());
     } else if (key == u"framed") {
         const CZarvoTrayDlg *window = app->Window();
         answer = window && window->frameGeometry() != window->geometry() ? QStringLiteral("1") : QStringLiteral("0");
@@ -373,15 +548,12 @@ bool probe(const QStringList &words, QString &answer)
         const QRect frame = window ? window->frameGeometry() : QRect();
         const QScreen *screen = window ? window->screen() : nullptr;
         const QRect area = screen ? screen->availableGeometry() : QRect();
-        const auto text = [](const QRect &r) {
-            return QStringLiteral("%1,%2,%3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-        };
         if (!window || !window->isVisible() || frame == window->geometry())
-            answer = QStringLiteral("unframed") + (window ? u' ' + text(frame) : QString());
+            answer = QStringLiteral("unframed") + (window ? u' ' + rectText(frame) : QString());
         else if (area.contains(frame))
             answer = QStringLiteral("inside");
         else
-            answer = QStringLiteral("outside ") + text(frame) + u' ' + text(area);
+            answer = QStringLiteral("outside ") + rectText(frame) + u' ' + rectText(area);
     } else {
         return false;
     }
