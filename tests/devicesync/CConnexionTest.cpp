@@ -811,7 +811,7 @@ TEST_F(StoppedRunDialogTest, ARecordThatServesNothingIsToldOnceNamingItsFileAndN
                          "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre'); "
                          "update Infos set Value='1800' where Name='Modif'");
          },
-         SyncAnalysis::RecordOfAnotherDatabaseText},
+         SyncAnalysis::RecordNoLongerServesText},
         {"the record garbage",
          [this] {
              TestFolders::writeFile(SyncPending::RecordPath(leaId).mid(TestFolders::root().size() + 1),
