@@ -1127,8 +1127,13 @@ TEST_F(StoppedRunTest, AnEntrySavedAfterTheComparisonInItsSecondIsNeverWrittenOv
             ASSERT_EQ(tray.Insert(QStringLiteral("après")), QStringLiteral("saved"));
             peer.Process().write("\n");
             // Never as far as the device's write.
-            EXPECT_EQ(peer.Line("the peer's run"), QString());
-            EXPECT_TRUE(peer.EndsWith(6, "the peer's run told the change (251)"));
+            const QString stop = peer.Line("the peer's run");
+            EXPECT_EQ(stop, QString());
+            if (stop.isEmpty()) {
+                EXPECT_TRUE(peer.EndsWith(6, "the peer's run told the change (251)"));
+            } else {
+                peer.End();
+            }
         } else {
             const SyncAnalysis::Result analysis = analyseForUser();
             ASSERT_EQ(analysis.outcome, SyncAnalysis::Outcome::Differences);
