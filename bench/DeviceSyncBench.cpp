@@ -459,18 +459,17 @@ void BM_AnalysisInProgressDialog(benchmark::State &state)
 }
 BENCHMARK(BM_AnalysisInProgressDialog)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// The review's list with the suggested decisions, and the local stamps.
+// The review's list with the suggested decisions, and the local change
+// counter of the comparison's read.
 struct RunInput
 {
     SyncReviewList list;
-    QString sync;
-    QString change;
+    std::optional<quint32> counter;
     explicit RunInput(const Pair &p)
     {
         int count = 0;
         CBdD db(p.local, CBdD::ReadOnly);
-        db.CompareDatabases(p.device, list, nullptr, count, CConfiguration());
-        db.GetSyncStamps(sync, change);
+        db.CompareDatabases(p.device, list, nullptr, count, CConfiguration(), &counter);
     }
 };
 
@@ -491,8 +490,7 @@ SyncFileStages::Setup runSetup(const Pair &p = pair())
     setup.copyPath = e.copy;
     setup.list = &runInput(p).list;
     setup.exchange = e.exchange;
-    setup.localSync = runInput(p).sync;
-    setup.localChange = runInput(p).change;
+    setup.localCounter = runInput(p).counter;
     // As the dialog runs it: the merged copy kept for the user before the
     // device is written.
     setup.userId = 1;

@@ -397,7 +397,8 @@ void CConnexion::RefreshLocalInfo()
         return;
     }
     UpgradeLocalDatabase(path);
-    m_local = SyncAnalysis::ReadStamps(path, QFileInfo(path).size(), &m_localVersion);
+    // With the change counter, which a pending review's warning compares.
+    m_local = SyncAnalysis::ReadStamps(path, QFileInfo(path).size(), &m_localVersion, true);
     m_localPane->SetLine(0, m_local.sync.isEmpty()
                                 ? CreatedText(file)
                                 : Platform::Texts::get(209) + DateOf(m_local.sync));
@@ -633,9 +634,9 @@ void CConnexion::OnWholeCopy(int direction)
                                                                              : MessageBoxType::IconExclamation),
                    this, Platform::Texts::get(DeviceExchange::TextId(result)), Platform::Texts::get(394));
     if (result == DeviceExchange::WholeCopyResult::Copied) {
-        // Both sides hold the same file now: nothing of a stopped run is
-        // left to finish.
-        SyncPending::Drop(m_exchange.GetLocalUserId());
+        // Both sides hold the same file now: nothing of a stopped run of
+        // this database is left to finish.
+        SyncPending::DropFor(m_exchange.GetLocalUserId(), m_exchange.GetLocalDatabasePath());
         // Closes at once.
         accept();
         return;
@@ -697,9 +698,8 @@ void CConnexion::AnalysisEnded(SyncAnalysis::Result result)
             || result.outcome == SyncAnalysis::Outcome::NoDifference)) {
         RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, this, notFinished,
                        Platform::Texts::get(394));
-        // A record that serves nothing is told once.
-        if (result.dropRecord)
-            SyncPending::Drop(m_exchange.GetLocalUserId());
+        // A record that is not this database's is told once.
+        SyncAnalysis::Told(result);
     }
     switch (result.outcome) {
     case SyncAnalysis::Outcome::Differences: {
@@ -755,8 +755,7 @@ void CConnexion::RunSynchronisation(const SyncReviewList *list)
     setup.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
     setup.list = list;
     setup.exchange = m_exchange;
-    setup.localSync = m_snapshot.local.sync;
-    setup.localChange = m_snapshot.local.change;
+    setup.localCounter = m_snapshot.local.counter;
     setup.userId = m_exchange.GetLocalUserId();
     setup.sharedFolder = m_hooks.sharedFolder ? m_hooks.sharedFolder() : QString();
     setup.userName = m_exchange.GetUserFolder();

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include <optional>
+
 // What the synchronisation dialog shows, as a plain function of its state:
 // its title, which controls are shown and enabled, and its texts (by
 // number). Also the warning a pending review gets after a refresh, and the
@@ -15,6 +17,11 @@ public:
         QString change;
         qint64 size = -1;
         bool read = false; // the stamps could be read at all
+        // The local database's change counter, which every commit moves on
+        // (the stamps are whole seconds: two commits in one second leave
+        // them as they were). Unset for the device's copy, which is made
+        // again at each look.
+        std::optional<quint32> counter;
         bool operator==(const Stamps &other) const = default;
     };
 

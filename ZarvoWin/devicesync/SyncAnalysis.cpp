@@ -15,12 +15,21 @@
 #include <chrono>
 #include <thread>
 
-ConnexionState::Stamps SyncAnalysis::ReadStamps(const QString &databasePath, qint64 size, int *version)
+ConnexionState::Stamps SyncAnalysis::ReadStamps(const QString &databasePath, qint64 size, int *version,
+                                                bool withCounter)
 {
     ConnexionState::Stamps stamps;
     stamps.size = size;
     CBdD db(databasePath, CBdD::ReadOnly);
+    // The counter in the same read as the stamps.
+    const bool counted = withCounter && db.IsOpen() && db.Execute(u"begin") == 0;
     stamps.read = db.IsOpen() && db.GetSyncStamps(stamps.sync, stamps.change) != CBdD::StampsFailed;
+    if (counted) {
+        quint32 counter = 0;
+        if (stamps.read && CDatabaseFile::ReadChangeCounter(*db.Connection(), counter))
+            stamps.counter = counter;
+        db.Execute(u"commit");
+    }
     if (version)
         *version = db.IsOpen() ? db.GetVersion() : -1;
     return stamps;
@@ -71,7 +80,7 @@ int SyncAnalysis::FinishPending(const SyncPending::Record &pending, const QStrin
     default:
         return CopyRefusedText;
     }
-    SyncPending::Drop(pending.userId);
+    SyncPending::Drop(pending.userId, pending.slot);
     file.clear();
     return 0;
 }
@@ -80,13 +89,31 @@ QString SyncAnalysis::NotFinishedMessage(const Result &result)
 {
     if (result.notFinished == 0)
         return QString();
-    if (result.notFinished == RecordOfAnotherDatabaseText || result.notFinished == RecordUnreadableText)
+    if (result.notFinished == RecordOfAnotherDatabaseText)
+        return Platform::Formatter::sprintf(Platform::Texts::get(result.notFinished),
+                                            {QDir::toNativeSeparators(result.notFinishedDatabase),
+                                             QDir::toNativeSeparators(result.notFinishedFile)});
+    if (result.notFinished == RecordNoLongerServesText || result.notFinished == RecordUnreadableText)
         return Platform::Formatter::sprintf(Platform::Texts::get(result.notFinished),
                                             {QDir::toNativeSeparators(result.notFinishedFile)});
     QString why = Platform::Texts::get(result.notFinished);
     if (!result.notFinishedFile.isEmpty())
         why = Platform::Formatter::sprintf(why, {QDir::toNativeSeparators(result.notFinishedFile)});
     return Platform::Formatter::sprintf(Platform::Texts::get(NotFinishedText), {why});
+}
+
+void SyncAnalysis::Told(const Result &result)
+{
+    switch (result.afterTelling) {
+    case Result::AfterTelling::Nothing:
+        break;
+    case Result::AfterTelling::DropRecord:
+        SyncPending::Drop(result.recordUser, result.recordSlot);
+        break;
+    case Result::AfterTelling::RememberDatabase:
+        SyncPending::MarkTold(result.recordUser, result.recordSlot, result.localPath);
+        break;
+    }
 }
 
 SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
@@ -119,7 +146,6 @@ SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
     // Read as a refresh of the dialog reads them, so that the review is
     // warned of any change after this point.
     result.device = ReadStamps(in.copyPath, QFileInfo(deviceFile).size());
-    result.local = ReadStamps(in.localPath, QFileInfo(in.localPath).size());
     if (cancelled())
         return end(Outcome::Cancelled);
 
@@ -128,22 +154,41 @@ SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
     const SyncPending::Found found = SyncPending::Find(in.userId, in.localPath);
     std::optional<SyncPending::Record> pending;
     int notFinished = 0;
+    bool finished = false;
+    const auto tell = [&](int text, Result::AfterTelling after) {
+        notFinished = text;
+        result.notFinishedFile = found.file;
+        result.afterTelling = after;
+        result.recordUser = in.userId;
+        result.recordSlot = found.slot;
+        result.localPath = in.localPath;
+    };
     switch (found.state) {
     case SyncPending::Found::State::None:
         break;
     case SyncPending::Found::State::Kept:
         pending = found.record;
         notFinished = FinishPending(*pending, in.copyPath, in.localPath, result.notFinishedFile);
+        finished = notFinished == 0;
+        break;
+    case SyncPending::Found::State::Done:
+        // Killed once both writes were made, before its record went: the
+        // run was done, nothing is left to write or to tell.
+        SyncPending::Drop(in.userId, found.slot);
+        finished = true;
         break;
     case SyncPending::Found::State::OtherDatabase:
+        tell(RecordOfAnotherDatabaseText, Result::AfterTelling::RememberDatabase);
+        result.notFinishedDatabase = found.record.databasePath;
+        break;
+    case SyncPending::Found::State::NoLongerServes:
+        tell(RecordNoLongerServesText, Result::AfterTelling::DropRecord);
+        break;
     case SyncPending::Found::State::Unreadable:
-        notFinished = found.state == SyncPending::Found::State::OtherDatabase ? RecordOfAnotherDatabaseText
-                                                                              : RecordUnreadableText;
-        result.notFinishedFile = found.file;
-        result.dropRecord = true;
+        tell(RecordUnreadableText, Result::AfterTelling::DropRecord);
         break;
     }
-    if (pending && notFinished == 0) {
+    if (finished) {
         // Nothing to compare: both sides hold the run's copy now.
         DeviceExchange::RemoveWorkingCopy(in.copyPath);
         result.local = ReadStamps(in.localPath, QFileInfo(in.localPath).size());
@@ -171,8 +216,15 @@ SyncAnalysis::Result SyncAnalysis::Run(const Input &in, ProgressDlgShared *job)
 
     int count = 0;
     CBdD local(in.localPath, CBdD::ReadOnly);
-    const CBdD::CompareOutcome compared = local.CompareDatabases(in.copyPath, result.list, job, count, in.formats);
+    std::optional<quint32> counter;
+    const CBdD::CompareOutcome compared =
+        local.CompareDatabases(in.copyPath, result.list, job, count, in.formats, &counter);
     result.count = count;
+    // The stamps shown after, and the change counter of the very read the
+    // rows were compared in: the run writes over that state alone, and the
+    // review is warned of any commit after it.
+    result.local = ReadStamps(in.localPath, QFileInfo(in.localPath).size());
+    result.local.counter = counter;
     // A row the stopped run deleted, which the local database still holds,
     // is no row made here since.
     if (pending && compared == CBdD::CompareOutcome::Compared)

@@ -23,7 +23,9 @@ class ProgressDlgShared;
 // run deleted stay deleted (but those changed here since), and the result
 // says why the run was not finished. A record that is not this database's
 // (or names none), or that cannot be read, is never applied: the result
-// tells it, naming the file, and asks that it be dropped once told.
+// tells it, naming the file; once told, one that can never serve goes, and
+// one that still serves another database is kept, remembering that this
+// one was told.
 class SyncAnalysis
 {
 public:
@@ -61,12 +63,19 @@ public:
         bool copied = false; // a new copy was made
         // A run of the user stopped between its writes that could not be
         // finished: why (one of the texts below, 0 for none), and the file
-        // the text names (for the kept copy's texts).
+        // the text names (for the kept copy's texts, and the record's).
         int notFinished = 0;
         QString notFinishedFile;
-        // The record found serves nothing (another database's, or one that
-        // cannot be read): once the user was told, it goes.
-        bool dropRecord = false;
+        // For a record of another database: that database.
+        QString notFinishedDatabase;
+        // What becomes of the record told of, once the user was told
+        // (Told): one that can never serve goes; one of another database
+        // remembers that this one was told.
+        enum class AfterTelling { Nothing, DropRecord, RememberDatabase };
+        AfterTelling afterTelling = AfterTelling::Nothing;
+        int recordUser = -1;
+        int recordSlot = 0;
+        QString localPath;
     };
 
     // Why a stopped run is compared afresh rather than finished.
@@ -78,20 +87,26 @@ public:
         CopyForeignText = 26410,      // the kept copy holds other rows
         CopyRefusedText = 26411,      // the kept copy cannot replace the local database
         // Messages of their own, each naming the record's file:
-        RecordOfAnotherDatabaseText = 26412, // it names another database, or none
+        RecordNoLongerServesText = 26412,    // it names no database, or one gone or no longer carrying its token
         RecordUnreadableText = 26413,        // it cannot be read, or its copy is there without it
+        RecordOfAnotherDatabaseText = 26414, // it names another database, which still carries its token
     };
     // The message that tells why a stopped run was compared afresh; empty
     // when the result tells of none.
     static QString NotFinishedMessage(const Result &result);
+    // Once the message was shown: the record it told of dropped, or told
+    // to remember this database.
+    static void Told(const Result &result);
 
     // `job` (may be null) gives the cancel flag.
     static Result Run(const Input &in, ProgressDlgShared *job);
 
     // The stamps a database holds, read on a read-only connection, with
     // `size` as the size; `version` (may be null) receives its schema
-    // version, -1 when it cannot be opened.
-    static ConnexionState::Stamps ReadStamps(const QString &databasePath, qint64 size, int *version = nullptr);
+    // version, -1 when it cannot be opened. `withCounter`: its change
+    // counter too, in the same read.
+    static ConnexionState::Stamps ReadStamps(const QString &databasePath, qint64 size, int *version = nullptr,
+                                             bool withCounter = false);
 
     // Whether a copy still is the one that had `counter` as its header's
     // change counter (nothing wrote it since).
@@ -102,6 +117,8 @@ private:
     // it, and the device copy `copyPath` and the kept copy both hold the
     // run's rows: 0 once the local database was replaced from the kept
     // copy and the record dropped, else why not (`file` names the copy).
+    // The local database's change counter is read first: nothing committed
+    // after it is written over.
     static int FinishPending(const SyncPending::Record &pending, const QString &copyPath, const QString &localPath,
                              QString &file);
     static void WaitForTheRest(const Input &in, qint64 elapsedMs, ProgressDlgShared *job);

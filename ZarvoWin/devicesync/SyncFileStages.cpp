@@ -14,20 +14,10 @@
 #include <memory>
 #include <set>
 
-bool SyncFileStages::LocalUnchanged(const QString &localPath, const QString &sync, const QString &change,
-                                    quint32 &counter)
+bool SyncFileStages::LocalUnchanged(const QString &localPath, const std::optional<quint32> &counter)
 {
-    // The counter first: a commit after it makes the replacement refuse.
-    if (!CDatabaseFile::ReadChangeCounter(localPath, counter))
-        return false;
-    if (!QFileInfo(localPath).isFile())
-        return false;
-    CBdD db(localPath, CBdD::ReadOnly);
-    QString nowSync;
-    QString nowChange;
-    if (!db.IsOpen() || db.GetSyncStamps(nowSync, nowChange) == CBdD::StampsFailed)
-        return false;
-    return nowSync == sync && nowChange == change;
+    quint32 now = 0;
+    return counter && CDatabaseFile::ReadChangeCounter(localPath, now) && now == *counter;
 }
 
 void SyncFileStages::AsScratchFile(CBdD &copy)
@@ -141,7 +131,9 @@ bool SyncFileStages::ResolveOverlaps(const QString &copyPath, const SyncReviewLi
 SyncRun::Stages SyncFileStages::Make(Setup setup)
 {
     const auto shared = std::make_shared<Setup>(std::move(setup));
-    const auto counter = std::make_shared<quint32>(0);
+    // The state every write lands on: the one the analysis compared, then
+    // that state with the token written (the run's own commit).
+    const auto counter = std::make_shared<quint32>(shared->localCounter.value_or(0));
     SyncRun::Stages stages;
     if (shared->list && !shared->list->IsEmpty()) {
         stages.merge = [shared](SyncSteps &steps, bool &touched) {
@@ -183,12 +175,12 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
         ::unlink(native.constData());
         return false;
     };
-    stages.localUnchanged = [shared, counter] {
-        return LocalUnchanged(shared->localPath, shared->localSync, shared->localChange, *counter);
-    };
+    stages.localUnchanged = [shared] { return LocalUnchanged(shared->localPath, shared->localCounter); };
     // The file both writes read: the merged copy, once kept the pending one.
     const auto source = std::make_shared<QString>(shared->copyPath);
-    stages.keepPending = [shared, counter, source](QString &why) {
+    // The slot of the user's records this run keeps its own in.
+    const auto slot = std::make_shared<int>(-1);
+    stages.keepPending = [shared, counter, source, slot](QString &why) {
         using Kept = SyncRun::Kept;
         // The copy made from the device holds the user's rows now: it is no
         // more open than the user's database, nor is what is made from it.
@@ -196,9 +188,11 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
             return Kept::No;
         if (shared->userId < 0)
             return Kept::Yes;
-        // A row changed here from now on is no row this run deleted.
         const qint64 time = Platform::Clock::now();
-        const QString kept = SyncPending::Place(shared->userId, shared->copyPath, &why);
+        // Over a record of this database, never over one still serving
+        // another database of the same user id.
+        const int keptSlot = SyncPending::SlotFor(shared->userId, shared->localPath);
+        const QString kept = SyncPending::Place(shared->userId, shared->copyPath, &why, keptSlot);
         if (kept.isEmpty())
             return Kept::No;
         // The whole check that the device write starts with is made
@@ -208,15 +202,19 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
             std::async(std::launch::async, [kept] { CDatabaseFile::CheckReplacement(kept); });
         SyncPending::Record record;
         record.userId = shared->userId;
+        record.slot = keptSlot;
         record.localCounter = *counter;
         record.time = time;
-        const bool described = SyncPending::Describe(shared->localPath, kept, record);
+        // The rows it lists with their stamps as the analysis saw them: read
+        // over any other state, an edit made meanwhile would look untouched.
+        std::optional<quint32> described;
+        const bool read = SyncPending::Describe(shared->localPath, kept, record, &described);
         checked.wait();
-        if (!described) {
+        if (!read || described != shared->localCounter) {
             // An earlier run's record stays: it still tells what that run
             // deleted.
             QFile::remove(kept);
-            return Kept::No;
+            return read && described ? Kept::LocalChanged : Kept::No;
         }
         if (record.token.isEmpty()) {
             // The first record kept for this database: the database gets
@@ -239,15 +237,16 @@ SyncRun::Stages SyncFileStages::Make(Setup setup)
         if (!SyncPending::Keep(record, &why))
             return Kept::No;
         *source = kept;
+        *slot = keptSlot;
         return Kept::Yes;
     };
     stages.writeDevice = [shared, source] { return shared->exchange.CopyDatabaseToDevice(*source); };
     stages.replaceLocal = [shared, counter, source] {
         return CDatabaseFile::ReplaceLiveIfUnchanged(*source, shared->localPath, *counter);
     };
-    stages.dropPending = [shared] {
-        if (shared->userId >= 0)
-            SyncPending::Drop(shared->userId);
+    stages.dropPending = [shared, slot] {
+        if (shared->userId >= 0 && *slot >= 0)
+            SyncPending::Drop(shared->userId, *slot);
     };
     stages.afterReplace = [shared] {
         if (shared->emptyUndo)

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // The stages of a synchronisation run over the files: the local database
@@ -38,10 +39,10 @@ public:
         QString copyPath;
         const SyncReviewList *list = nullptr; // null: a run without a list
         DeviceExchange exchange;              // connected, the device database located
-        // The local stamps the analysis read ("Infos" Backup/MajLan and
-        // Modif); the local database is replaced only while they hold.
-        QString localSync;
-        QString localChange;
+        // The local database's change counter in the read the analysis
+        // compared its rows in: the local database is written only over
+        // that state (unset: it could not be read, and nothing is).
+        std::optional<quint32> localCounter;
         // The associated user: the record of a run stopped between its two
         // writes is kept under this id (-1: none kept).
         int userId = -1;
@@ -68,8 +69,8 @@ public:
     // closes.
     static void AsScratchFile(CBdD &copy);
 
-    // Whether the local database still holds the stamps the analysis read
-    // (read again now), and its header's change counter then.
-    static bool LocalUnchanged(const QString &localPath, const QString &sync, const QString &change,
-                               quint32 &counter);
+    // Whether the local database is still as the analysis compared it: its
+    // change counter read again now is `counter`. Its stamps in seconds
+    // cannot tell: two commits in one second leave them as they were.
+    static bool LocalUnchanged(const QString &localPath, const std::optional<quint32> &counter);
 };

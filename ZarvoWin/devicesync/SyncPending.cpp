@@ -137,6 +137,36 @@ private:
     size_t m_used = 0;
 };
 
+// The values of the current row of `row` from column `from` on, each with
+// its type.
+void writeValues(RowWriter &out, sqlite3_stmt *row, int from)
+{
+    const int columns = sqlite3_column_count(row);
+    for (int c = from; c < columns; ++c) {
+        // The value itself: each of its reads then goes to it directly.
+        sqlite3_value *value = sqlite3_column_value(row, c);
+        const int type = sqlite3_value_type(value);
+        out.Type(type);
+        switch (type) {
+        case SQLITE_INTEGER:
+            out.Number(sqlite3_value_int64(value));
+            break;
+        case SQLITE_FLOAT:
+            out.Real(sqlite3_value_double(value));
+            break;
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: {
+            const void *data = type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_value_text(value))
+                                                   : sqlite3_value_blob(value);
+            out.Bytes(data, sqlite3_value_bytes(value));
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
 // Every row of a table into the hash, each value with its type.
 bool hashTable(sqlite3 *db, const QByteArray &table, QCryptographicHash &hash)
 {
@@ -145,44 +175,25 @@ bool hashTable(sqlite3 *db, const QByteArray &table, QCryptographicHash &hash)
         return false;
     RowWriter out(hash);
     out.Bytes(table.constData(), int(table.size()));
-    const int columns = sqlite3_column_count(rows.get());
-    out.Number(columns);
+    out.Number(sqlite3_column_count(rows.get()));
     int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c) {
-            // The value itself: each of its reads then goes to it directly.
-            sqlite3_value *value = sqlite3_column_value(rows.get(), c);
-            const int type = sqlite3_value_type(value);
-            out.Type(type);
-            switch (type) {
-            case SQLITE_INTEGER:
-                out.Number(sqlite3_value_int64(value));
-                break;
-            case SQLITE_FLOAT:
-                out.Real(sqlite3_value_double(value));
-                break;
-            case SQLITE_TEXT:
-            case SQLITE_BLOB: {
-                const void *data = type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_value_text(value))
-                                                       : sqlite3_value_blob(value);
-                out.Bytes(data, sqlite3_value_bytes(value));
-                break;
-            }
-            default:
-                break;
-            }
-        }
-    }
+    while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW)
+        writeValues(out, rows.get(), 0);
     return rc == SQLITE_DONE;
 }
 
-QString joinIds(const std::vector<qint64> &ids)
+// The stamp a record keeps of a row: a digest of its values (from column
+// `from` on), which any write that changes the row changes, whatever the
+// clock said when it was made.
+QByteArray rowStamp(sqlite3_stmt *row, int from)
 {
-    QStringList parts;
-    parts.reserve(qsizetype(ids.size()));
-    for (qint64 id : ids)
-        parts << QString::number(id);
-    return parts.join(u',');
+    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
+    {
+        RowWriter out(hash);
+        out.Number(sqlite3_column_count(row) - from);
+        writeValues(out, row, from);
+    }
+    return hash.result().left(8);
 }
 
 } // namespace
@@ -204,16 +215,60 @@ QString SyncPending::Folder(QString *why)
     return QString();
 }
 
-QString SyncPending::CopyPath(int userId)
+namespace {
+
+// The name of a user's files in a slot, without its ending.
+QString slotName(int userId, int slot)
 {
-    const QString folder = Folder();
-    return userId < 0 || folder.isEmpty() ? QString() : folder + QStringLiteral("/Pending-%1.sdb").arg(userId);
+    return slot == 0 ? QStringLiteral("Pending-%1").arg(userId) : QStringLiteral("Pending-%1-%2").arg(userId).arg(slot);
 }
 
-QString SyncPending::RecordPath(int userId)
+} // namespace
+
+QString SyncPending::CopyPath(int userId, int slot)
 {
     const QString folder = Folder();
-    return userId < 0 || folder.isEmpty() ? QString() : folder + QStringLiteral("/Pending-%1.ini").arg(userId);
+    return userId < 0 || slot < 0 || folder.isEmpty() ? QString()
+                                                      : folder + u'/' + slotName(userId, slot) + QStringLiteral(".sdb");
+}
+
+QString SyncPending::RecordPath(int userId, int slot)
+{
+    const QString folder = Folder();
+    return userId < 0 || slot < 0 || folder.isEmpty() ? QString()
+                                                      : folder + u'/' + slotName(userId, slot) + QStringLiteral(".ini");
+}
+
+QList<int> SyncPending::Slots(int userId)
+{
+    QList<int> taken;
+    if (userId < 0)
+        return taken;
+    const QString folder = FolderPath();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        const QString first = QStringLiteral("Pending-%1").arg(userId);
+        const QStringList names = QDir(folder).entryList({first + QStringLiteral(".*"), first + QStringLiteral("-*")},
+                                                         QDir::Files | QDir::Hidden);
+        for (const QString &name : names) {
+            if (!name.endsWith(u".ini") && !name.endsWith(u".sdb"))
+                continue;
+            const QString stem = name.chopped(4);
+            int slot = 0;
+            if (stem != first) {
+                bool number = false;
+                slot = stem.mid(first.size() + 1).toInt(&number);
+                if (!number || slot <= 0 || slotName(userId, slot) != stem)
+                    continue;
+            }
+            if (!taken.contains(slot))
+                taken << slot;
+        }
+    }
+    // The first slot is where a record an earlier version left goes.
+    if (!taken.contains(0) && QFileInfo::exists(OldRecordPath(userId)))
+        taken << 0;
+    std::sort(taken.begin(), taken.end());
+    return taken;
 }
 
 QString SyncPending::OldCopyPath(int userId)
@@ -288,9 +343,13 @@ QByteArray SyncPending::Digest(const QString &databasePath)
     return ok ? hash.result() : QByteArray();
 }
 
-bool SyncPending::Describe(const QString &localPath, const QString &mergedPath, Record &record)
+bool SyncPending::Describe(const QString &localPath, const QString &mergedPath, Record &record,
+                           std::optional<quint32> *localCounter)
 {
     record.deleted.clear();
+    record.rowStamps.clear();
+    if (localCounter)
+        localCounter->reset();
     record.digest = Digest(mergedPath);
     if (record.digest.isEmpty() || !QFileInfo(localPath).isFile())
         return false;
@@ -307,7 +366,8 @@ bool SyncPending::Describe(const QString &localPath, const QString &mergedPath, 
             return false;
     }
     // One read of the local database: what the other program commits
-    // meanwhile is seen by none or all of the queries.
+    // meanwhile is seen by none or all of the queries, and the change
+    // counter tells which state they saw.
     bool ok = db.Execute(u"begin") == SQLITE_OK;
     record.databasePath = QFileInfo(localPath).absoluteFilePath();
     record.token.clear();
@@ -317,24 +377,35 @@ bool SyncPending::Describe(const QString &localPath, const QString &mergedPath, 
         ok = token && db.GetLastCode() == SQLITE_OK;
         if (token.hasRows())
             record.token = token->GetCell(0, 0).toLatin1();
+        quint32 counter = 0;
+        if (ok && localCounter && CDatabaseFile::ReadChangeCounter(db, counter))
+            *localCounter = counter;
     }
     for (const DeletableTable &table : DeletableTables) {
         if (!ok)
             break;
-        const QString name = CBdD::TableName(table.code);
-        const QString key = QLatin1String(table.key);
+        const QByteArray name = CBdD::TableName(table.code).toLatin1();
+        const QByteArray key = table.key;
         // Read in the order of the rows, never through an index: each row
-        // is then looked up in the copy near the one before.
-        SQLite::MyTablePtr rows = db.Query(Platform::Formatter::sprintf(
-            u"select main.%s.%s from main.%s not indexed where coalesce(main.%s.Deleted<>0,0)=0 and not exists "
-            u"(select 1 from Merged.%s where Merged.%s.%s=main.%s.%s)",
-            {name, key, name, name, name, name, key, name, key}));
-        ok = rows && db.GetLastCode() == SQLITE_OK;
+        // is then looked up in the copy near the one before. The row's own
+        // values follow its key, for its stamp.
+        Statement rows(db.Handle(), "select L." + key + ", L.* from main." + name
+                                        + " as L not indexed where coalesce(L.Deleted<>0,0)=0 and not exists "
+                                          "(select 1 from Merged." + name + " as M where M." + key + "=L." + key + ")");
+        ok = bool(rows);
         std::vector<qint64> ids;
-        for (int r = 0; ok && r < rows->rowCount(); ++r)
-            ids.push_back(rows->GetInt64At(r, 0));
-        if (!ids.empty())
+        QHash<qint64, QByteArray> stamps;
+        int step = SQLITE_ROW;
+        while (ok && (step = sqlite3_step(rows.get())) == SQLITE_ROW) {
+            const qint64 id = sqlite3_column_int64(rows.get(), 0);
+            ids.push_back(id);
+            stamps.insert(id, rowStamp(rows.get(), 1));
+        }
+        ok = ok && step == SQLITE_DONE;
+        if (!ids.empty()) {
             record.deleted.insert(table.code, std::move(ids));
+            record.rowStamps.insert(table.code, std::move(stamps));
+        }
     }
     db.Execute(u"commit");
     db.Execute(u"detach database Merged");
@@ -438,6 +509,47 @@ bool adoptOldRecord(int userId)
     return true;
 }
 
+// The form of the records this version writes, on their first line. The
+// identity of the record (its user and database) follows at once, and an
+// end line closes it: a record cut short lacks that line, and is told from
+// one an earlier version wrote, which has neither.
+constexpr char FormatLine[] = "Format=2";
+constexpr char EndLine[] = "End";
+
+QByteArray encodedPath(const QString &path)
+{
+    return path.toUtf8().toPercentEncoding("/");
+}
+
+QString decodedPath(const QByteArray &value)
+{
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(value));
+}
+
+QByteArray recordText(const SyncPending::Record &record)
+{
+    QByteArray text = QByteArray(FormatLine) + "\nUser=" + QByteArray::number(record.userId)
+                      + "\nDatabase=" + encodedPath(record.databasePath) + "\nToken=" + record.token
+                      + "\nTime=" + QByteArray::number(record.time) + "\nCounter="
+                      + QByteArray::number(record.localCounter) + "\nDigest=" + record.digest.toHex() + "\n";
+    for (auto table = record.deleted.cbegin(); table != record.deleted.cend(); ++table) {
+        // Each row with its stamp: "id:stamp"; a row without one (kept
+        // from an earlier version's record) stands alone.
+        const QHash<qint64, QByteArray> stamps = record.rowStamps.value(table.key());
+        QByteArrayList rows;
+        rows.reserve(qsizetype(table.value().size()));
+        for (qint64 id : table.value()) {
+            const auto stamp = stamps.constFind(id);
+            rows << (stamp == stamps.constEnd() ? QByteArray::number(id)
+                                                : QByteArray::number(id) + ':' + stamp->toHex());
+        }
+        text += "Deleted" + QByteArray::number(table.key()) + "=" + rows.join(',') + "\n";
+    }
+    for (const QString &told : record.told)
+        text += "Told=" + encodedPath(told) + "\n";
+    return text + QByteArray(EndLine) + "\n";
+}
+
 std::optional<SyncPending::Record> readRecord(const QString &path, int userId)
 {
     QFile file(path);
@@ -446,8 +558,14 @@ std::optional<SyncPending::Record> readRecord(const QString &path, int userId)
     SyncPending::Record record;
     bool user = false;
     bool counter = false;
+    bool ended = false;
     const QList<QByteArray> lines = file.read(16 * 1024 * 1024).split('\n');
+    const bool current = !lines.isEmpty() && lines.front() == FormatLine;
     for (const QByteArray &line : lines) {
+        if (line == EndLine) {
+            ended = true;
+            break;
+        }
         const qsizetype equals = line.indexOf('=');
         if (equals < 0)
             continue;
@@ -461,27 +579,40 @@ std::optional<SyncPending::Record> readRecord(const QString &path, int userId)
         } else if (key == "Digest") {
             record.digest = QByteArray::fromHex(value);
         } else if (key == "Database") {
-            record.databasePath = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
+            record.databasePath = decodedPath(value);
         } else if (key == "Token") {
             record.token = value;
         } else if (key == "Time") {
             record.time = value.toLongLong();
+        } else if (key == "Told") {
+            record.told << decodedPath(value);
         } else if (key.startsWith("Deleted")) {
             bool known = false;
             const int code = key.mid(7).toInt(&known);
             if (!known || CBdD::TableName(code).isEmpty())
                 continue;
             std::vector<qint64> ids;
-            for (const QByteArray &id : value.split(',')) {
+            QHash<qint64, QByteArray> stamps;
+            for (const QByteArray &row : value.split(',')) {
+                const qsizetype colon = row.indexOf(':');
                 bool number = false;
-                const qint64 n = id.toLongLong(&number);
-                if (number)
-                    ids.push_back(n);
+                const qint64 id = (colon < 0 ? row : row.left(colon)).toLongLong(&number);
+                if (!number)
+                    continue;
+                ids.push_back(id);
+                if (colon >= 0)
+                    stamps.insert(id, QByteArray::fromHex(row.mid(colon + 1)));
             }
             record.deleted.insert(code, std::move(ids));
+            if (!stamps.isEmpty())
+                record.rowStamps.insert(code, std::move(stamps));
         }
     }
     if (!user || !counter || record.digest.isEmpty())
+        return std::nullopt;
+    // A record of this form names its database and ends whole, or it was
+    // cut short: what it lists can no longer be trusted whole.
+    if (current && (!ended || record.databasePath.isEmpty() || record.token.isEmpty() || record.time <= 0))
         return std::nullopt;
     record.userId = userId;
     return record;
@@ -499,16 +630,48 @@ QString notKept(const QString &file, const QString &cause)
 
 } // namespace
 
-QString SyncPending::Place(int userId, const QString &mergedPath, QString *why)
+namespace {
+
+// Whether two paths name one file: the same file where both are there,
+// else the same path once cleaned.
+bool samePath(const QString &a, const QString &b)
 {
-    if (userId < 0 || !QFileInfo(mergedPath).isFile())
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
+}
+
+// Whether a record names a database at all: an earlier version's names
+// none.
+bool namesADatabase(const SyncPending::Record &record)
+{
+    return !record.databasePath.isEmpty() && !record.token.isEmpty() && record.time > 0;
+}
+
+// Whether the database a record names is still there carrying its token:
+// the record may still serve it.
+bool mayServe(const SyncPending::Record &record)
+{
+    return namesADatabase(record) && QFileInfo(record.databasePath).isFile()
+           && SyncPending::TokenOf(record.databasePath) == record.token;
+}
+
+} // namespace
+
+QString SyncPending::Place(int userId, const QString &mergedPath, QString *why, int slot)
+{
+    if (userId < 0 || slot < 0 || !QFileInfo(mergedPath).isFile())
         return QString();
     const QString folder = FolderPath();
-    const QString copy = folder + QStringLiteral("/Pending-%1.sdb").arg(userId);
+    const QString copy = folder + u'/' + slotName(userId, slot) + QStringLiteral(".sdb");
     QString cause;
     if (folder.isEmpty() || Folder(&cause).isEmpty()) {
         if (why)
-            *why = notKept(folder + QStringLiteral("/Pending-%1.ini").arg(userId), cause);
+            *why = notKept(folder + u'/' + slotName(userId, slot) + QStringLiteral(".ini"), cause);
         return QString();
     }
     // Over an earlier run's copy: should this run stop before its record
@@ -530,39 +693,52 @@ QString SyncPending::Place(int userId, const QString &mergedPath, QString *why)
 bool SyncPending::Keep(const Record &record, QString *why)
 {
     const QString folder = FolderPath();
-    if (record.userId < 0 || folder.isEmpty())
+    if (record.userId < 0 || record.slot < 0 || folder.isEmpty())
         return false;
-    const QString path = folder + QStringLiteral("/Pending-%1.ini").arg(record.userId);
-    QByteArray text = "User=" + QByteArray::number(record.userId) + "\nCounter="
-                      + QByteArray::number(record.localCounter) + "\nDigest=" + record.digest.toHex() + "\nDatabase="
-                      + record.databasePath.toUtf8().toPercentEncoding("/") + "\nToken=" + record.token
-                      + "\nTime=" + QByteArray::number(record.time) + "\n";
-    for (auto table = record.deleted.cbegin(); table != record.deleted.cend(); ++table)
-        text += "Deleted" + QByteArray::number(table.key()) + "=" + joinIds(table.value()).toLatin1() + "\n";
-    if (const int error = writeWhole(path, text)) {
+    const QString path = folder + u'/' + slotName(record.userId, record.slot) + QStringLiteral(".ini");
+    if (const int error = writeWhole(path, recordText(record))) {
         // No copy without its record.
-        removeDatabase(folder + QStringLiteral("/Pending-%1.sdb").arg(record.userId));
+        removeDatabase(folder + u'/' + slotName(record.userId, record.slot) + QStringLiteral(".sdb"));
         if (why)
             *why = notKept(path, CauseText(error));
         return false;
     }
     // This record holds what an earlier version's still told.
-    QFile::remove(OldRecordPath(record.userId));
-    removeDatabase(OldCopyPath(record.userId));
+    if (record.slot == 0) {
+        QFile::remove(OldRecordPath(record.userId));
+        removeDatabase(OldCopyPath(record.userId));
+    }
     return true;
 }
 
-std::optional<SyncPending::Record> SyncPending::Load(int userId)
+namespace {
+
+// Where a slot's record is read from: the first slot's may still lie
+// where an earlier version kept it, when it cannot be moved from there.
+bool readsOldPlace(int userId, int slot)
 {
-    if (userId < 0)
-        return std::nullopt;
-    // A record left where an earlier version kept it is still this user's:
-    // read where it could not be moved from.
-    const bool old = QFileInfo::exists(OldRecordPath(userId)) && !adoptOldRecord(userId);
-    std::optional<Record> record = readRecord(old ? OldRecordPath(userId) : RecordPath(userId), userId);
-    if (record)
-        record->copyPath = old ? OldCopyPath(userId) : CopyPath(userId);
+    return slot == 0 && QFileInfo::exists(SyncPending::OldRecordPath(userId)) && !adoptOldRecord(userId);
+}
+
+std::optional<SyncPending::Record> loadSlot(int userId, int slot)
+{
+    const bool old = readsOldPlace(userId, slot);
+    std::optional<SyncPending::Record> record =
+        readRecord(old ? SyncPending::OldRecordPath(userId) : SyncPending::RecordPath(userId, slot), userId);
+    if (record) {
+        record->slot = slot;
+        record->copyPath = old ? SyncPending::OldCopyPath(userId) : SyncPending::CopyPath(userId, slot);
+    }
     return record;
+}
+
+} // namespace
+
+std::optional<SyncPending::Record> SyncPending::Load(int userId, int slot)
+{
+    if (userId < 0 || slot < 0)
+        return std::nullopt;
+    return loadSlot(userId, slot);
 }
 
 SyncPending::Found SyncPending::Find(int userId, const QString &localPath)
@@ -570,47 +746,97 @@ SyncPending::Found SyncPending::Find(int userId, const QString &localPath)
     Found found;
     if (userId < 0)
         return found;
-    const bool old = QFileInfo::exists(OldRecordPath(userId)) && !adoptOldRecord(userId);
-    const QString path = old ? OldRecordPath(userId) : RecordPath(userId);
-    if (path.isEmpty())
-        return found;
-    found.file = path;
-    if (!QFileInfo::exists(path)) {
-        // A copy without its record: a run kept it, and what it deleted
-        // can no longer be told.
-        for (const QString &copy : {CopyPath(userId), OldCopyPath(userId)}) {
-            if (!copy.isEmpty() && QFileInfo::exists(copy))
-                found.state = Found::State::Unreadable;
+    struct Seen
+    {
+        int slot;
+        QString file;
+        std::optional<Record> record;
+    };
+    std::vector<Seen> seen;
+    for (const int slot : Slots(userId)) {
+        const bool old = readsOldPlace(userId, slot);
+        const QString file = old ? OldRecordPath(userId) : RecordPath(userId, slot);
+        if (file.isEmpty())
+            continue;
+        std::optional<Record> record = QFileInfo::exists(file) ? loadSlot(userId, slot) : std::nullopt;
+        // This database's own record first, in whichever slot.
+        if (record && Serves(*record, localPath)) {
+            found.state = Found::State::Kept;
+            found.record = std::move(*record);
+            found.file = file;
+            found.slot = slot;
+            return found;
         }
+        seen.push_back({slot, file, std::move(record)});
+    }
+    // Then the first of the others that this database is to be told of.
+    for (Seen &other : seen) {
+        found.file = other.file;
+        found.slot = other.slot;
+        if (!other.record) {
+            // One that cannot be read, or a copy without its record: a run
+            // kept it, and what it deleted can no longer be told.
+            found.state = Found::State::Unreadable;
+            return found;
+        }
+        Record &record = *other.record;
+        if (namesADatabase(record) && samePath(record.databasePath, localPath)) {
+            // This database, without the record's token: the run's own
+            // replacement took it away when it ended there, or the file is
+            // another one now.
+            found.state = Digest(localPath) == record.digest ? Found::State::Done : Found::State::NoLongerServes;
+            found.record = std::move(record);
+            return found;
+        }
+        if (mayServe(record)) {
+            const bool toldAlready = std::any_of(record.told.cbegin(), record.told.cend(),
+                                                 [&localPath](const QString &told) { return samePath(told, localPath); });
+            if (toldAlready)
+                continue;
+            found.state = Found::State::OtherDatabase;
+            found.record = std::move(record);
+            return found;
+        }
+        // Its database elsewhere holds the run's rows: the run ended there,
+        // and it is that database's to drop the record.
+        if (namesADatabase(record) && QFileInfo(record.databasePath).isFile()
+            && Digest(record.databasePath) == record.digest)
+            continue;
+        found.state = Found::State::NoLongerServes;
+        found.record = std::move(record);
         return found;
     }
-    std::optional<Record> record = readRecord(path, userId);
-    if (!record) {
-        found.state = Found::State::Unreadable;
-        return found;
-    }
-    record->copyPath = old ? OldCopyPath(userId) : CopyPath(userId);
-    if (!Serves(*record, localPath)) {
-        found.state = Found::State::OtherDatabase;
-        return found;
-    }
-    found.state = Found::State::Kept;
-    found.record = std::move(*record);
-    return found;
+    return Found();
 }
 
 bool SyncPending::Serves(const Record &record, const QString &localPath)
 {
     // A record of an earlier version names no database: it cannot be told
     // from one of another database of the same user id.
-    if (record.databasePath.isEmpty() || record.token.isEmpty() || record.time <= 0 || localPath.isEmpty())
+    if (!namesADatabase(record) || localPath.isEmpty())
         return false;
-    const QFileInfo named(record.databasePath);
-    const QFileInfo local(localPath);
-    const bool samePath = named.exists() && local.exists()
-                              ? named.canonicalFilePath() == local.canonicalFilePath()
-                              : QDir::cleanPath(named.absoluteFilePath()) == QDir::cleanPath(local.absoluteFilePath());
-    return samePath && TokenOf(localPath) == record.token;
+    return samePath(record.databasePath, localPath) && TokenOf(localPath) == record.token;
+}
+
+int SyncPending::SlotFor(int userId, const QString &localPath)
+{
+    const QList<int> taken = Slots(userId);
+    int free = -1;
+    for (const int slot : taken) {
+        const std::optional<Record> record = Load(userId, slot);
+        if (record && namesADatabase(*record) && samePath(record->databasePath, localPath))
+            return slot;
+        // One that cannot be read or can never serve again was told at the
+        // analysis this run follows.
+        if (free < 0 && (!record || !mayServe(*record)))
+            free = slot;
+    }
+    if (free >= 0)
+        return free;
+    int slot = 0;
+    while (taken.contains(slot))
+        ++slot;
+    return slot;
 }
 
 QByteArray SyncPending::NewToken()
@@ -672,16 +898,21 @@ bool SyncPending::CopyMatches(const Record &record)
            && Digest(record.copyPath) == record.digest;
 }
 
-void SyncPending::Drop(int userId)
+void SyncPending::Drop(int userId, int slot)
 {
     if (userId < 0)
         return;
     const QString folder = FolderPath();
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
-        QFile::remove(folder + QStringLiteral("/Pending-%1.ini").arg(userId));
-        QFile::remove(folder + QStringLiteral("/Pending-%1.ini.part").arg(userId));
-        removeDatabase(folder + QStringLiteral("/Pending-%1.sdb").arg(userId));
+        for (const int each : slot == AllSlots ? Slots(userId) : QList<int>{slot}) {
+            const QString name = folder + u'/' + slotName(userId, each);
+            QFile::remove(name + QStringLiteral(".ini"));
+            QFile::remove(name + QStringLiteral(".ini.part"));
+            removeDatabase(name + QStringLiteral(".sdb"));
+        }
     }
+    if (slot != 0 && slot != AllSlots)
+        return;
     const QString old = OldRecordPath(userId);
     if (!old.isEmpty() && QFileInfo::exists(old))
         QFile::remove(old);
@@ -690,14 +921,85 @@ void SyncPending::Drop(int userId)
         removeDatabase(oldCopy);
 }
 
-void SyncPending::DropAll()
+void SyncPending::DropFor(int userId, const QString &databasePath)
 {
-    for (const QString &folder : {FolderPath(), DeviceExchange::WorkingFolderPath()}) {
-        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    for (const int slot : Slots(userId)) {
+        const std::optional<Record> record = Load(userId, slot);
+        if (record && namesADatabase(*record) && samePath(record->databasePath, databasePath))
+            Drop(userId, slot);
+    }
+}
+
+bool SyncPending::MarkTold(int userId, int slot, const QString &localPath)
+{
+    std::optional<Record> record = Load(userId, slot);
+    if (!record || localPath.isEmpty())
+        return false;
+    if (std::none_of(record->told.cbegin(), record->told.cend(),
+                     [&localPath](const QString &told) { return samePath(told, localPath); }))
+        record->told << QFileInfo(localPath).absoluteFilePath();
+    // Only the record is written again: its copy stays as it is.
+    const QString folder = Folder();
+    return !folder.isEmpty()
+           && writeWhole(folder + u'/' + slotName(userId, slot) + QStringLiteral(".ini"), recordText(*record)) == 0;
+}
+
+namespace {
+
+// `path` moved along with the folder `from` to `to`; empty when it lies
+// outside it.
+QString movedPath(const QString &path, const QString &from, const QString &to)
+{
+    const QString cleanFrom = QDir::cleanPath(QFileInfo(from).absoluteFilePath());
+    const QString cleanPath = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (cleanPath == cleanFrom)
+        return QDir::cleanPath(QFileInfo(to).absoluteFilePath());
+    if (!cleanPath.startsWith(cleanFrom + u'/'))
+        return QString();
+    return QDir::cleanPath(QFileInfo(to).absoluteFilePath()) + cleanPath.mid(cleanFrom.size());
+}
+
+} // namespace
+
+void SyncPending::FollowMove(const QString &from, const QString &to)
+{
+    const QString folder = FolderPath();
+    if (from.isEmpty() || to.isEmpty() || folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    const QStringList names = QDir(folder).entryList({QStringLiteral("Pending-*.ini")}, QDir::Files);
+    for (const QString &name : names) {
+        // "Pending-<id>.ini" or "Pending-<id>-<slot>.ini".
+        const QStringList parts = name.chopped(4).mid(8).split(u'-');
+        bool number = false;
+        const int userId = parts.value(0).toInt(&number);
+        int slot = 0;
+        if (number && parts.size() == 2)
+            slot = parts.at(1).toInt(&number);
+        if (!number || parts.size() > 2 || slotName(userId, slot) + QStringLiteral(".ini") != name)
             continue;
-        const QStringList names = QDir(folder).entryList({QStringLiteral("Pending-*")}, QDir::Files | QDir::Hidden);
-        for (const QString &name : names)
-            QFile::remove(folder + u'/' + name);
+        std::optional<Record> record = Load(userId, slot);
+        if (!record || !namesADatabase(*record))
+            continue;
+        const QString moved = movedPath(record->databasePath, from, to);
+        // Only where the move took the database, carrying the token.
+        if (moved.isEmpty() || !QFileInfo(moved).isFile() || TokenOf(moved) != record->token)
+            continue;
+        // A move copies the file (its change counter then is the copy's
+        // own) while the original is kept from any write: the same rows
+        // at the state the record was written over are that state still.
+        quint32 before = 0;
+        quint32 after = 0;
+        if (QFileInfo(record->databasePath).isFile()
+            && CDatabaseFile::ReadChangeCounter(record->databasePath, before) && before == record->localCounter
+            && CDatabaseFile::ReadChangeCounter(moved, after) && Digest(record->databasePath) == Digest(moved))
+            record->localCounter = after;
+        record->databasePath = moved;
+        for (QString &told : record->told) {
+            const QString toldMoved = movedPath(told, from, to);
+            if (!toldMoved.isEmpty())
+                told = toldMoved;
+        }
+        writeWhole(folder + u'/' + name, recordText(*record));
     }
 }
 
@@ -705,25 +1007,57 @@ namespace {
 
 // The rows of the tables a run may delete that were changed here at or
 // after `time` (their change stamp, and not synchronised since), by table
-// code; false when they cannot be read.
-bool changedSince(const QString &localPath, qint64 time, const QList<int> &codes, QHash<int, QSet<qint64>> &rows)
+// code: how an earlier version's record, which kept no stamp of its rows,
+// tells a row changed since. False when they cannot be read.
+bool changedSince(SQLite::CmyDataBase &db, qint64 time, const DeletableTable &table, QSet<qint64> &rows)
+{
+    SQLite::MyTablePtr changed = db.Query(Platform::Formatter::sprintf(
+        u"select %s from %s where coalesce(Origine_Modif,0)<>0 and coalesce(cast(Date_Modif as integer),0)>=%I64d",
+        {table.key, CBdD::TableName(table.code), time}));
+    if (!changed || db.GetLastCode() != SQLITE_OK)
+        return false;
+    for (int r = 0; r < changed->rowCount(); ++r)
+        rows.insert(changed->GetInt64At(r, 0));
+    return true;
+}
+
+// The rows the record lists that are still as it saw them, by table code,
+// read in one read of the local database: a row with a stamp when its
+// values give that stamp again, one without when its change stamp is older
+// than the record. False when they cannot be read.
+bool untouchedRows(const QString &localPath, const SyncPending::Record &record, QHash<int, QSet<qint64>> &untouched)
 {
     SQLite::CmyDataBase db;
-    if (db.OpenReadOnly(localPath) != SQLITE_OK)
+    if (!QFileInfo(localPath).isFile() || db.OpenReadOnly(localPath) != SQLITE_OK)
         return false;
     bool ok = db.Execute(u"begin") == SQLITE_OK;
     for (const DeletableTable &table : DeletableTables) {
-        if (!ok)
-            break;
-        if (!codes.contains(table.code))
+        const auto listed = record.deleted.constFind(table.code);
+        if (!ok || listed == record.deleted.constEnd())
             continue;
-        const QString name = CBdD::TableName(table.code);
-        SQLite::MyTablePtr changed = db.Query(Platform::Formatter::sprintf(
-            u"select %s from %s where coalesce(Origine_Modif,0)<>0 and coalesce(cast(Date_Modif as integer),0)>=%I64d",
-            {table.key, name, time}));
-        ok = changed && db.GetLastCode() == SQLITE_OK;
-        for (int r = 0; ok && r < changed->rowCount(); ++r)
-            rows[table.code].insert(changed->GetInt64At(r, 0));
+        const QHash<qint64, QByteArray> stamps = record.rowStamps.value(table.code);
+        const QSet<qint64> ids(listed->begin(), listed->end());
+        QSet<qint64> &same = untouched[table.code];
+        if (stamps.size() < ids.size()) {
+            QSet<qint64> changed;
+            ok = changedSince(db, record.time, table, changed);
+            for (qint64 id : ids) {
+                if (!stamps.contains(id) && !changed.contains(id))
+                    same.insert(id);
+            }
+        }
+        if (!ok || stamps.isEmpty())
+            continue;
+        const QByteArray name = CBdD::TableName(table.code).toLatin1();
+        Statement rows(db.Handle(), "select " + QByteArray(table.key) + ", * from " + name);
+        ok = bool(rows);
+        int step = SQLITE_ROW;
+        while (ok && (step = sqlite3_step(rows.get())) == SQLITE_ROW) {
+            const auto stamp = stamps.constFind(sqlite3_column_int64(rows.get(), 0));
+            if (stamp != stamps.constEnd() && rowStamp(rows.get(), 1) == *stamp)
+                same.insert(stamp.key());
+        }
+        ok = ok && step == SQLITE_DONE;
     }
     db.Execute(u"commit");
     return ok;
@@ -733,22 +1067,20 @@ bool changedSince(const QString &localPath, qint64 time, const QList<int> &codes
 
 int SyncPending::KeepDeletions(SyncReviewList &list, const Record &record, const QString &localPath)
 {
-    // Changed here since the record: the comparison's own rule holds, as
-    // for a row the device deleted and this side changed later.
-    QHash<int, QSet<qint64>> since;
-    if (!record.deleted.isEmpty() && !changedSince(localPath, record.time, record.deleted.keys(), since))
+    // Only a row the stopped run deleted and nobody wrote since is one: a
+    // row changed here since follows the comparison's own rule, as a row
+    // the device deleted and this side changed later does.
+    QHash<int, QSet<qint64>> untouched;
+    if (record.deleted.isEmpty() || !untouchedRows(localPath, record, untouched))
         return 0;
-    QHash<int, QSet<qint64>> deleted;
-    for (auto table = record.deleted.cbegin(); table != record.deleted.cend(); ++table)
-        deleted[table.key()] = QSet<qint64>(table.value().begin(), table.value().end());
     int changed = 0;
     for (int row = 0; row < list.Count(); ++row) {
         SyncItem *item = list.Item(row);
+        // Only a row the device no longer holds: one it still holds (the
+        // run stopped before the device was written) is compared as it is.
         if (!item || item->deviceId != -1 || item->localId < 0 || item->action != SyncItem::KeepLocal)
             continue;
-        const auto ids = deleted.constFind(item->kind);
-        if (ids != deleted.constEnd() && ids->contains(item->localId)
-            && !since.value(item->kind).contains(item->localId)) {
+        if (untouched.value(item->kind).contains(item->localId)) {
             item->action = SyncItem::Delete;
             ++changed;
         }

@@ -3,8 +3,11 @@
 #include "SyncReviewList.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -18,29 +21,38 @@
 // made here since. So before the device is written the run keeps the
 // merged copy and a record of the run: the user, the local database's
 // change counter, what the copy holds, and which live local rows it no
-// longer holds (the rows it deleted). Both are dropped once the local
-// database was replaced. They lie in a folder of the program's data, never
-// in the cache, which the user or a cleaning tool may empty at any time.
+// longer holds (the rows it deleted), each with its own stamp as it was
+// then. Both are dropped once the local database was replaced. They lie in
+// a folder of the program's data, never in the cache, which the user or a
+// cleaning tool may empty at any time.
 //
 // The next analysis finishes such a run when the device and the kept copy
 // both still hold the run's rows and nothing wrote the local database
 // since; otherwise it compares afresh, and a row only here that the run
 // deleted is offered as deleted: the record alone tells that, with or
-// without its copy. A row changed here since the record was written is
-// left to the comparison, as it would be without a stop.
+// without its copy. A row changed here since the record was written (its
+// values no longer those the record kept, whatever its stamp says of the
+// clock) is left to the comparison, as it would be without a stop.
 //
 // Ids repeat across databases (every users folder numbers its users from
 // 1, every database made from the sample numbers its rows alike), so the
 // record names the database it describes: its path, and a token that the
 // database itself carries (CBdD::SyncRecordInfo), given to it when the
-// first record is kept for it. A record that names another database, or
-// none, serves nothing.
+// first record is kept for it. A record serves that database alone; it
+// follows it when the program moves or renames its folder, and is dropped
+// only once it can never serve again (its database gone, or no longer
+// carrying its token). Another database of the same user id that meets it
+// applies nothing of it and is told once. Such databases may each have a
+// stopped run: a user's records lie in slots ("Pending-<id>" for the
+// first, "Pending-<id>-<n>" for the others), one per database.
 class SyncPending
 {
 public:
     struct Record
     {
         int userId = -1;
+        // Its place among the user's records.
+        int slot = 0;
         // The local database's change counter when the run looked at it
         // last before writing the device.
         quint32 localCounter = 0;
@@ -49,13 +61,19 @@ public:
         // Live rows of the local database that the merged copy lacks, by
         // table code (row numbers for the plans).
         QMap<int, std::vector<qint64>> deleted;
+        // Each of those rows' own stamp when the record was written (a
+        // digest of its values, RowStamp). A row without one, listed by an
+        // earlier version, is told changed by its change stamp and `time`.
+        QMap<int, QHash<qint64, QByteArray>> rowStamps;
         // The database the record describes: its path, and the token it
         // carries (empty while it has none).
         QString databasePath;
         QByteArray token;
-        // When the record was written (Unix seconds): a row changed here
-        // from then on is no row the run deleted.
+        // When the record was written (Unix seconds).
         qint64 time = 0;
+        // Other databases that met the record and were told it is not
+        // theirs (their paths): they are not told again.
+        QStringList told;
         // Where its copy lies (set by Load, which may find the record
         // where an earlier version kept it).
         QString copyPath;
@@ -65,15 +83,22 @@ public:
     struct Found
     {
         enum class State {
-            None,          // no record, no copy
-            Kept,          // a record of this database: `record`
-            OtherDatabase, // a record of another database, or one that names none
-            Unreadable,    // a record that cannot be read, names another user, or a copy without its record
+            None,           // nothing kept, or nothing to say to this database
+            Kept,           // a record of this database: `record`
+            Done,           // a record of this database, which holds the run's rows already: the
+                            // run was killed after its last write, before the record was dropped
+            OtherDatabase,  // a record of another database that still carries its token, never
+                            // told to this one
+            NoLongerServes, // a record that can never serve again: it names no database, or one
+                            // that is gone or no longer carries its token
+            Unreadable,     // a record that cannot be read, names another user, or a copy without its record
         };
         State state = State::None;
         Record record;
-        // The record's file (also when it is missing beside its copy).
+        // The record's file (also when it is missing beside its copy), and
+        // its slot.
         QString file;
+        int slot = 0;
     };
 
     // The folder of the records: "Synchronisation" in the program's data
@@ -83,13 +108,16 @@ public:
     static QString Folder(QString *why = nullptr);
     // The same folder's path, whether or not it is there.
     static QString FolderPath();
-    // The files kept for a user ("Pending-<id>.ini" and ".sdb" in the
-    // folder); empty without the folder.
-    static QString CopyPath(int userId);
-    static QString RecordPath(int userId);
+    // The files kept for a user in a slot ("Pending-<id>.ini" and ".sdb" in
+    // the folder, "Pending-<id>-<slot>" past the first); empty without the
+    // folder.
+    static QString CopyPath(int userId, int slot = 0);
+    static QString RecordPath(int userId, int slot = 0);
+    // The user's slots that hold a record or a copy, in order.
+    static QList<int> Slots(int userId);
     // Where an earlier version of the program kept them: the working
     // folder in the cache. Such a record is still honoured, moved to the
-    // folder above the first time it is looked for.
+    // first slot the first time it is looked for.
     static QString OldCopyPath(int userId);
     static QString OldRecordPath(int userId);
 
@@ -100,10 +128,13 @@ public:
     static QByteArray Digest(const QString &databasePath);
 
     // The record of a run about to write the device: the digest of the
-    // merged copy, the live rows of the local database it lacks, the local
-    // database's path and the token it carries (empty when it has none).
-    // False when either file cannot be read.
-    static bool Describe(const QString &localPath, const QString &mergedPath, Record &record);
+    // merged copy, the live rows of the local database it lacks with their
+    // stamps, the local database's path and the token it carries (empty
+    // when it has none), all read in one read of the local database, whose
+    // change counter `localCounter` (may be null) receives. False when
+    // either file cannot be read.
+    static bool Describe(const QString &localPath, const QString &mergedPath, Record &record,
+                         std::optional<quint32> *localCounter = nullptr);
     // A new token, and the local database marked with it: written only
     // over the state whose change counter is `counter` (CDatabaseFile::
     // WriteIfUnchanged), which the write then moves on by one. `why` (may
@@ -114,30 +145,47 @@ public:
     // The token a database carries; empty when it has none or cannot be read.
     static QByteArray TokenOf(const QString &databasePath);
 
+    // The slot a run of the database `localPath` keeps its record in: the
+    // one whose record names that database, else one free or holding a
+    // record that can never serve again. A record still serving another
+    // database is never written over.
+    static int SlotFor(int userId, const QString &localPath);
     // Keeping a run takes two steps. First the merged copy is moved (or
-    // copied where it cannot be moved) to the user's kept copy, over an
+    // copied where it cannot be moved) to the copy of the slot, over an
     // earlier run's: its path, or empty, with `why` (may be null) naming
     // the file and the cause, when it cannot be written. Then, once the
     // record describes it, the record is written over an earlier run's;
     // false when it cannot be, with `why` as above and the copy removed.
     // The writes that follow read the kept copy.
-    static QString Place(int userId, const QString &mergedPath, QString *why = nullptr);
+    static QString Place(int userId, const QString &mergedPath, QString *why = nullptr, int slot = 0);
     static bool Keep(const Record &record, QString *why = nullptr);
-    // The record kept for a user, whether or not its copy is still there;
-    // nothing when there is none or it cannot be read.
-    static std::optional<Record> Load(int userId);
-    // What is kept for a user, looked at for the database `localPath`.
+    // The record kept in a user's slot, whether or not its copy is still
+    // there; nothing when there is none or it cannot be read.
+    static std::optional<Record> Load(int userId, int slot = 0);
+    // What is kept for a user, looked at for the database `localPath`: its
+    // own record first, else the first of the others that is to be told
+    // (one at a time).
     static Found Find(int userId, const QString &localPath);
     // Whether a record describes the database `localPath`: the same file,
     // carrying the record's token.
     static bool Serves(const Record &record, const QString &localPath);
     // Whether the copy kept for a user holds the rows its record describes.
     static bool CopyMatches(const Record &record);
-    // Removes the record, then the copy, in both places.
-    static void Drop(int userId);
-    // Removes every user's: the users' databases are no longer where
-    // their records name them (the users or data folder changed).
-    static void DropAll();
+    // Removes the record, then the copy, of a slot (every slot: AllSlots),
+    // in both places.
+    static constexpr int AllSlots = -1;
+    static void Drop(int userId, int slot = AllSlots);
+    // Removes the user's records that name the database `databasePath`
+    // (its user deleted, or a whole copy made over it).
+    static void DropFor(int userId, const QString &databasePath);
+    // Remembers in the record of a slot that the database `localPath` was
+    // told it is not its own.
+    static bool MarkTold(int userId, int slot, const QString &localPath);
+    // The program moved a folder from `from` to `to` (a user's folder
+    // renamed, the users folder moved with its files): every record naming
+    // a database inside it, found at its new place with the record's
+    // token, names it there now.
+    static void FollowMove(const QString &from, const QString &to);
 
     // The text that tells why a file or folder cannot be written, for an
     // error number of the system.

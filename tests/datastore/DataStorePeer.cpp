@@ -15,10 +15,16 @@
 //       for each line read on stdin, saves one new time entry titled by
 //       that line, without waiting for a lock the other program holds;
 //       prints "saved", "busy" (the file was locked) or "failed CODE".
+//   datastore_peer retitle PATH ID TITLE
+//       gives the time entry ID the title TITLE, as an edit of the entry
+//       saves it; prints "saved" or "failed CODE" and ends.
+// With ZARVO_PEER_NOW set (Unix seconds), its clock reads that time, as
+// the test's own does.
 #include "CAnnulation.h"
 #include "CAppData.h"
 #include "CBdD.h"
 #include "CProjectStore.h"
+#include "Clock.h"
 #include "CmyDataBase.h"
 #include "tElement.h"
 #include "tTacheParams.h"
@@ -116,6 +122,22 @@ int insertEach()
     return 0;
 }
 
+int retitle(int id, const QString &title)
+{
+    tTacheFull entry;
+    CBdD db;
+    bool ok = db.GetTimeEntry(entry, id);
+    if (ok) {
+        entry.Title = title;
+        ok = db.SaveTimeEntry(entry);
+    }
+    if (ok)
+        std::printf("saved\n");
+    else
+        std::printf("failed %d %d\n", db.OpenError(), db.LastCode());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -124,6 +146,10 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() < 3)
         return 2;
+    bool fixed = false;
+    const qint64 now = qEnvironmentVariable("ZARVO_PEER_NOW").toLongLong(&fixed);
+    if (fixed)
+        Platform::Clock::setFixedNow(now);
     CAnnulation history;
     CProjectStore store;
     CAppData::SetAnnulation(&history);
@@ -136,6 +162,8 @@ int main(int argc, char **argv)
         rc = read(args.value(3));
     else if (args.at(1) == u"insert")
         rc = insertEach();
+    else if (args.at(1) == u"retitle")
+        rc = retitle(args.value(3).toInt(), args.value(4));
     std::fflush(stdout);
     CBdD::CloseSharedConnection();
     CAppData::Clear();

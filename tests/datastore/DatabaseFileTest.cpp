@@ -490,3 +490,58 @@ TEST_F(DatabaseFileTest, AReplacementOverAStateThatWasCommittedOverIsRefused)
     }
     EXPECT_FALSE(CDatabaseFile::ReadChangeCounter(logged, seen));
 }
+
+// A write over a state the caller read: refused as changed meanwhile when
+// another connection committed since, or holds the write lock now (it is
+// about to commit), and then the file is left byte for byte.
+TEST_F(DatabaseFileTest, AWriteOverAStateReadEarlierLandsOnlyOnThatState)
+{
+    const struct
+    {
+        const char *name;
+        const char16_t *other; // what another connection does first (null: nothing)
+        bool holds;            // it keeps its transaction open during the write
+        CDatabaseFile::WriteResult result;
+    } cases[] = {
+        {"nobody else", nullptr, false, CDatabaseFile::WriteResult::Written},
+        {"another connection committed since", u"update Infos set Value='other' where Name='Mark'", false,
+         CDatabaseFile::WriteResult::ChangedMeanwhile},
+        {"another connection holds the write lock", u"BEGIN IMMEDIATE", true,
+         CDatabaseFile::WriteResult::ChangedMeanwhile},
+        {"another connection is writing", u"BEGIN EXCLUSIVE", true, CDatabaseFile::WriteResult::ChangedMeanwhile},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString target = makeUserDatabase(QStringLiteral("Zarvo.sdb"), QStringLiteral("old"));
+        quint32 seen = 0;
+        ASSERT_TRUE(CDatabaseFile::ReadChangeCounter(target, seen));
+        CmyDataBase other;
+        ASSERT_EQ(other.Open(target), 0);
+        if (c.other && !c.holds) {
+            ASSERT_EQ(other.Execute(c.other), 0);
+        }
+        // Read while no connection of this process holds the file: closing
+        // a descriptor of it would drop their locks.
+        const QByteArray before = TestFolders::readFile(target);
+        if (c.other && c.holds) {
+            ASSERT_EQ(other.Execute(c.other), 0);
+        }
+        EXPECT_EQ(CDatabaseFile::WriteIfUnchanged(target, u"update Infos set Value='written' where Name='Mark'"_qs,
+                                                  seen),
+                  c.result);
+        if (c.holds) {
+            other.Execute(u"ROLLBACK");
+        }
+        other.Close();
+        if (c.result == CDatabaseFile::WriteResult::Written) {
+            EXPECT_EQ(markOf(target), QStringLiteral("written"));
+            quint32 after = 0;
+            ASSERT_TRUE(CDatabaseFile::ReadChangeCounter(target, after));
+            EXPECT_EQ(after, seen + 1);
+        } else {
+            EXPECT_EQ(TestFolders::readFile(target), before);
+            EXPECT_FALSE(QFileInfo::exists(target + QStringLiteral("-journal")));
+        }
+        QFile::remove(target);
+    }
+}

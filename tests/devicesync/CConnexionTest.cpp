@@ -376,7 +376,14 @@ TEST_F(CConnexionTest, AWriteIntoEitherDatabaseDuringAReviewIsToldWithoutARefres
         const char *what;
         bool device;
         int text;
-    } cases[] = {{"device", true, 250}, {"local", false, 251}};
+        const char16_t *write;
+    } cases[] = {
+        {"device", true, 250, u"update Infos set Value='3000' where Name='Modif'"},
+        {"local", false, 251, u"update Infos set Value='3000' where Name='Modif'"},
+        // A row written in the second the stamps already hold: only the
+        // change counter tells.
+        {"local, its stamps as they were", false, 251, u"update Projets set Nom='tray' where Id=32"},
+    };
     for (const auto &c : cases) {
         CConnexion dialog(users, nullptr, hooks, root);
         if (c.device)
@@ -390,7 +397,7 @@ TEST_F(CConnexionTest, AWriteIntoEitherDatabaseDuringAReviewIsToldWithoutARefres
         ASSERT_TRUE(review->SynchroniseButtonCtrl()->isEnabled()) << c.what;
         SQLite::CmyDataBase other;
         ASSERT_EQ(other.Open(c.device ? deviceDb : local), 0);
-        ASSERT_EQ(other.Execute(u"update Infos set Value='3000' where Name='Modif'"), 0);
+        ASSERT_EQ(other.Execute(c.write), 0);
         other.Close();
         EXPECT_TRUE(QTest::qWaitFor([&] { return review->MessageShown() == Platform::Texts::get(c.text); }, 10000))
             << c.what << ": " << review->MessageShown().toStdString();
@@ -811,7 +818,7 @@ TEST_F(StoppedRunDialogTest, ARecordThatServesNothingIsToldOnceNamingItsFileAndN
                          "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre'); "
                          "update Infos set Value='1800' where Name='Modif'");
          },
-         SyncAnalysis::RecordOfAnotherDatabaseText},
+         SyncAnalysis::RecordNoLongerServesText},
         {"the record garbage",
          [this] {
              TestFolders::writeFile(SyncPending::RecordPath(leaId).mid(TestFolders::root().size() + 1),

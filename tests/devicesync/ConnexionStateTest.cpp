@@ -13,7 +13,7 @@ using S = ConnexionState;
 
 S::Stamps stamps(const char *sync, const char *change, qint64 size = 4096)
 {
-    return S::Stamps{QString::fromLatin1(sync), QString::fromLatin1(change), size, true};
+    return S::Stamps{QString::fromLatin1(sync), QString::fromLatin1(change), size, true, std::nullopt};
 }
 
 // Ready, a located device database, an associated user, both panes filled,
@@ -94,6 +94,7 @@ TEST(ConnexionStateTest, ControlsFollowTheState)
 TEST(ConnexionStateTest, AReviewIsWarnedOfWhatChangedSinceItsAnalysis)
 {
     S::Snapshot at{QStringLiteral("Léa"), 3, stamps("1", "2"), stamps("1", "3")};
+    at.local.counter = 40;
     struct Case
     {
         const char *name;
@@ -109,6 +110,10 @@ TEST(ConnexionStateTest, AReviewIsWarnedOfWhatChangedSinceItsAnalysis)
         {"device written", true, [](S::Snapshot &s) { s.device.change = QStringLiteral("9"); }, 250},
         {"device grown", true, [](S::Snapshot &s) { s.device.size = 8192; }, 250},
         {"local written", true, [](S::Snapshot &s) { s.local.change = QStringLiteral("9"); }, 251},
+        // Written again within the second its stamp holds: only the
+        // change counter tells.
+        {"local written twice in one second", true, [](S::Snapshot &s) { s.local.counter = 41; }, 251},
+        {"local counter unreadable", true, [](S::Snapshot &s) { s.local.counter.reset(); }, 251},
         {"local unreadable", true, [](S::Snapshot &s) { s.local.read = false; }, 251},
     };
     for (const Case &c : cases) {

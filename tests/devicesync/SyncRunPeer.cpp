@@ -2,11 +2,19 @@
 // working folder, then the run with the decisions as suggested, overlaps
 // given way to), and stops for good where it is told, for the tests that
 // kill it there.
-//   sync_run_peer <local database> <device folder> <user id> <stop>
+//   sync_run_peer <local database> <device folder> <user id> <stop> [<option>...]
 // <stop>: "device" once the device's new database is whole but not yet in
 // place; "local" once the device is written, before the local database is
-// replaced. There it prints "stopped" and waits for stdin to end (the test
-// kills it with SIGKILL before). Without a stop it runs to the end.
+// replaced; "drop" once the local database is replaced, before the run's
+// record is dropped. There it prints "stopped" and waits for stdin to end
+// (the test kills it with SIGKILL before). Without a stop it runs to the
+// end. Options:
+//   pause           once analysed, prints "analysed" and waits for a line
+//                   on stdin before the run;
+//   delete=<kind>:<id>  the review's decision for that local row is a
+//                   deletion on both sides, whatever was suggested.
+// It ends with 0 when the run succeeded, 6 when the local database
+// changed meanwhile (251), 5 for any other end.
 #include "CDatabaseFile.h"
 #include "Clock.h"
 #include "DeviceExchange.h"
@@ -66,14 +74,30 @@ int main(int argc, char *argv[])
     SyncAnalysis::Result analysis = SyncAnalysis::Run(in, nullptr);
     if (analysis.outcome != SyncAnalysis::Outcome::Differences)
         return 4;
+    for (int a = 5; a < argc; ++a) {
+        const QByteArray option = argv[a];
+        if (option == "pause") {
+            std::printf("analysed\n");
+            std::fflush(stdout);
+            char c = 0;
+            while (read(0, &c, 1) > 0 && c != '\n') {
+            }
+        } else if (option.startsWith("delete=")) {
+            const QList<QByteArray> row = option.mid(7).split(':');
+            for (int r = 0; row.size() == 2 && r < analysis.list.Count(); ++r) {
+                SyncItem *item = analysis.list.Item(r);
+                if (item && item->kind == row[0].toInt() && item->localId == row[1].toLongLong())
+                    item->action = SyncItem::Delete;
+            }
+        }
+    }
 
     SyncFileStages::Setup setup;
     setup.localPath = local;
     setup.copyPath = in.copyPath;
     setup.list = &analysis.list;
     setup.exchange = exchange;
-    setup.localSync = analysis.local.sync;
-    setup.localChange = analysis.local.change;
+    setup.localCounter = analysis.local.counter;
     setup.userId = userId;
     setup.askOverlap = [](const std::vector<tTacheFull> &) {
         SyncFileStages::OverlapAnswer answer;
@@ -94,7 +118,16 @@ int main(int argc, char *argv[])
                 stopForGood();
             return false;
         };
+    } else if (std::strcmp(stop, "drop") == 0) {
+        stages.dropPending = [] { stopForGood(); };
     }
     NoSteps steps;
-    return SyncRun(stages).Run(steps) == SyncRun::Outcome::Succeeded ? 0 : 5;
+    switch (SyncRun(stages).Run(steps)) {
+    case SyncRun::Outcome::Succeeded:
+        return 0;
+    case SyncRun::Outcome::LocalChanged:
+        return 6;
+    default:
+        return 5;
+    }
 }

@@ -9,11 +9,13 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-inline void KillSyncRunPeer(const QString &local, const QString &deviceRoot, int userId, const char *stop)
+// `options` as SyncRunPeer.cpp takes them (a review's decision changed).
+inline void KillSyncRunPeer(const QString &local, const QString &deviceRoot, int userId, const char *stop,
+                            const QStringList &options = {})
 {
     // The run reads the test's clock, not the machine's.
     ChildProcess peer(QStringLiteral(SYNC_RUN_PEER),
-                      {local, deviceRoot, QString::number(userId), QString::fromLatin1(stop)},
+                      QStringList{local, deviceRoot, QString::number(userId), QString::fromLatin1(stop)} + options,
                       {QStringLiteral("ZARVO_PEER_NOW=") + QString::number(Platform::Clock::now())});
     EXPECT_EQ(peer.Line(std::string("the run to reach its stop ") + stop), QStringLiteral("stopped"))
         << peer.Process().readAllStandardError().toStdString();

@@ -238,14 +238,15 @@ protected:
         return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     }
 
-    // The analysis: the differences and the local stamps.
+    // The analysis: the differences and the local change counter.
     void analyse()
     {
         CConfiguration formats;
         int count = 0;
         CBdD db(local, CBdD::ReadOnly);
-        ASSERT_EQ(db.CompareDatabases(copy, list, nullptr, count, formats), CBdD::CompareOutcome::Compared);
-        ASSERT_EQ(db.GetSyncStamps(setup.localSync, setup.localChange), CBdD::StampsRead);
+        ASSERT_EQ(db.CompareDatabases(copy, list, nullptr, count, formats, &setup.localCounter),
+                  CBdD::CompareOutcome::Compared);
+        ASSERT_TRUE(setup.localCounter.has_value());
         setup.localPath = local;
         setup.copyPath = copy;
         setup.list = &list;
@@ -537,8 +538,7 @@ protected:
         s.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
         s.list = &analysis.list;
         s.exchange = exchange;
-        s.localSync = analysis.local.sync;
-        s.localChange = analysis.local.change;
+        s.localCounter = analysis.local.counter;
         s.userId = UserId;
         return s;
     }
@@ -573,6 +573,38 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         RecordOfAnotherUser,  // it names user 8
         RecordGoneCopyKept,   // the record deleted, its copy left
         RecordOfAnEarlierVersion, // written by the version before records named their database
+        // Written by the version before records kept their rows' stamps
+        // (it names the database and the time it was written), then entry
+        // 201 edited here a minute later.
+        RecordOfThePreviousVersion,
+        RecordOfThePreviousVersionListedEntryEdited,
+        RecordCutAfterDigest, // its identity whole, what follows lost
+        // Entry 201, which the record lists, edited here through the data
+        // store with the clock an hour back (a time service putting a
+        // clock right), ten minutes back (ahead at the stop, then put
+        // right), and by the other program in the very second the record
+        // was written.
+        ListedEntryEditedClockBackAnHour,
+        ListedEntryEditedClockPutRight,
+        ListedEntryEditedByTheOtherProgramThatSecond,
+        // Met first by another database of the same user id, then the
+        // record's own: a byte copy of the file elsewhere (carrying the
+        // token), or a database of its own made elsewhere.
+        CopyElsewhereMetFirst,
+        DatabaseOfItsOwnMetFirst,
+    };
+    // What happens before the stop.
+    enum class Before {
+        Nothing,
+        // Entry 203, which both sides hold, edited here so that the review
+        // keeps this side's version, and deleted by the user's decision
+        // in the review: the record lists a row the device still holds
+        // while the device is not written.
+        HeldEntryEditedThenDeletedInTheReview,
+        // Entry 201 came from a device whose clock runs a day ahead
+        // (synchronised, Origine_Modif 0, a stamp in the computer's
+        // future), then that device deleted it.
+        ListedEntryStampedInTheFuture,
     };
     using O = SyncAnalysis::Outcome;
     // Which of entries 201, 202, 204, projects 40, 41 and favourites 7, 8
@@ -589,6 +621,7 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         O next;
         int told; // why the next analysis does not finish the run (0: it does, or there is none)
         const char *live = NoneBack;
+        Before before = Before::Nothing;
     } cases[] = {
         {"killed while the device is written", "device", false, false, After::Nothing, O::Differences,
          SyncAnalysis::DeviceNotItsCopyText},
@@ -623,9 +656,9 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         // of the same user id loses none of its rows whose ids the record
         // lists.
         {"killed after the device write, another database of the same user id", "local", false, true,
-         After::AnotherDatabase, O::Differences, SyncAnalysis::RecordOfAnotherDatabaseText, "201,202,204|40,41|7,8"},
+         After::AnotherDatabase, O::Differences, SyncAnalysis::RecordNoLongerServesText, "201,202,204|40,41|7,8"},
         {"killed after the device write, the record of an earlier version", "local", false, true,
-         After::RecordOfAnEarlierVersion, O::Differences, SyncAnalysis::RecordOfAnotherDatabaseText, DeletedBack},
+         After::RecordOfAnEarlierVersion, O::Differences, SyncAnalysis::RecordNoLongerServesText, DeletedBack},
         // A record that cannot be read is told: what the run deleted comes
         // back.
         {"killed after the device write, the record garbage", "local", false, true, After::RecordGarbage,
@@ -636,10 +669,69 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
          After::RecordOfAnotherUser, O::Differences, SyncAnalysis::RecordUnreadableText, DeletedBack},
         {"killed after the device write, the record gone and its copy kept", "local", false, true,
          After::RecordGoneCopyKept, O::Differences, SyncAnalysis::RecordUnreadableText, DeletedBack},
+        {"killed after the device write, the record cut after its digest", "local", false, true,
+         After::RecordCutAfterDigest, O::Differences, SyncAnalysis::RecordUnreadableText, DeletedBack},
+        // A record of the version before is read as it was then.
+        {"killed after the device write, the record of the previous version", "local", false, true,
+         After::RecordOfThePreviousVersion, O::Finished, 0},
+        {"killed after the device write, the record of the previous version, an entry it lists edited here",
+         "local", false, true, After::RecordOfThePreviousVersionListedEntryEdited, O::Differences,
+         SyncAnalysis::LocalChangedText, "201|-|-"},
+        // Killed once both writes were made, before the record went: the
+        // run was done.
+        {"killed after the local write, before the record is dropped", "drop", false, true, After::Nothing,
+         O::Finished, 0},
+        // Whatever the clock says of an edit made since the stop, the edit
+        // wins as it would without a stop.
+        {"killed after the device write, an entry it deleted edited with the clock an hour back", "local", false,
+         true, After::ListedEntryEditedClockBackAnHour, O::Differences, SyncAnalysis::LocalChangedText, "201|-|-"},
+        {"killed after the device write with the clock ahead, an entry it deleted edited once the clock was put right",
+         "local", false, true, After::ListedEntryEditedClockPutRight, O::Differences, SyncAnalysis::LocalChangedText,
+         "201|-|-"},
+        {"killed after the device write, an entry it deleted edited by the other program in the record's second",
+         "local", false, true, After::ListedEntryEditedByTheOtherProgramThatSecond, O::Differences,
+         SyncAnalysis::LocalChangedText, "201|-|-"},
+        // An entry the run deleted and nobody touched since stays deleted,
+        // whatever its stamp.
+        {"killed after the device write, an entry stamped in the computer's future deleted, another made", "local",
+         false, true, After::EntryMadeHere, O::Differences, SyncAnalysis::LocalChangedText, NoneBack,
+         Before::ListedEntryStampedInTheFuture},
+        // Only a row the device no longer holds is taken for one the run
+        // deleted: stopped before the device was written, the entry the
+        // user deleted in the review is compared as it is.
+        {"killed while the device is written, an entry edited here and deleted in the review", "device", false, false,
+         After::Nothing, O::Differences, SyncAnalysis::DeviceNotItsCopyText, NoneBack,
+         Before::HeldEntryEditedThenDeletedInTheReview},
+        // Another database of the same user id applies nothing of the
+        // record and is told once; the record then finishes the run of its
+        // own database.
+        {"killed after the device write, a copy of the file elsewhere met first", "local", false, true,
+         After::CopyElsewhereMetFirst, O::Finished, 0},
+        {"killed after the device write, a database of its own elsewhere met first", "local", false, true,
+         After::DatabaseOfItsOwnMetFirst, O::Finished, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
+        Platform::Clock::setFixedNow(1'700'000'000);
         makePair();
+        QStringList peerOptions;
+        switch (c.before) {
+        case Before::Nothing:
+            break;
+        case Before::HeldEntryEditedThenDeletedInTheReview:
+            exec(local, "update Taches set Title='ici', Date_Modif=2050, Origine_Modif=1 where Id=203; "
+                        "update Infos set Value='2050' where Name='Modif'");
+            peerOptions << QStringLiteral("delete=%1:203").arg(CBdD::TableTaches);
+            break;
+        case Before::ListedEntryStampedInTheFuture: {
+            const qint64 future = Platform::Clock::now() + 86400;
+            for (const QString &side : {local, deviceDb})
+                exec(side, QStringLiteral("update Taches set Deleted=0, Date_Modif=%1, Origine_Modif=0 where Id=201")
+                               .arg(future));
+            exec(deviceDb, QStringLiteral("update Taches set Deleted=1, Date_Modif=%1 where Id=201").arg(future + 100));
+            break;
+        }
+        }
         // A sound database of ours, older than the run: the device's as it
         // was before.
         const QString stale = TestFolders::file(QStringLiteral("stale.sdb"));
@@ -651,7 +743,7 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         bool entryMade = false;
         qint64 recordTime = 0;
         if (c.killedAt) {
-            killPeer(c.killedAt);
+            KillSyncRunPeer(local, TestFolders::file(QStringLiteral("Device")), UserId, c.killedAt, peerOptions);
         } else {
             if (c.recordPlaceBlocked)
                 TestFolders::writeFile(folder.mid(TestFolders::root().size() + 1), "not a folder");
@@ -692,22 +784,99 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
             // the device holds.
             const std::vector<qint64> entries = kept->deleted.value(CBdD::TableTaches);
             EXPECT_NE(std::find(entries.begin(), entries.end(), 201), entries.end());
-            EXPECT_EQ(std::find(entries.begin(), entries.end(), 203), entries.end());
+            EXPECT_EQ(std::find(entries.begin(), entries.end(), 203) != entries.end(),
+                      c.before == Before::HeldEntryEditedThenDeletedInTheReview);
+            // Each with its own stamp.
+            EXPECT_EQ(kept->rowStamps.value(CBdD::TableTaches).size(), qsizetype(entries.size()));
             // Kept in the program's data, none of it in the cache.
             EXPECT_EQ(QFileInfo(kept->copyPath).absolutePath(), folder);
             EXPECT_TRUE(QFileInfo::exists(SyncPending::RecordPath(UserId)));
             EXPECT_EQ(QDir(DeviceExchange::WorkingFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
-            // It names the local database, which carries its token, and
-            // the time it was written.
+            // It names the local database, which carries its token (until
+            // the run's own replacement), and the time it was written.
             EXPECT_EQ(kept->databasePath, local);
             EXPECT_FALSE(kept->token.isEmpty());
-            EXPECT_EQ(SyncPending::TokenOf(local), kept->token);
+            EXPECT_EQ(SyncPending::TokenOf(local),
+                      c.killedAt && QByteArray(c.killedAt) == "drop" ? QByteArray() : kept->token);
             EXPECT_EQ(kept->time, Platform::Clock::now());
             recordTime = kept->time;
         }
         EXPECT_EQ(json(deviceDb, "select count(*) n from Taches where Id=201"),
                   c.deviceWritten ? "[{\"n\":0}]" : "[{\"n\":1}]");
         const QString copy = SyncPending::CopyPath(UserId);
+        const QString record = SyncPending::RecordPath(UserId);
+        const auto rewriteRecord = [&record](const QByteArray &text) {
+            TestFolders::writeFile(record.mid(TestFolders::root().size() + 1), text);
+        };
+        // The record as the version before wrote it: no form line, its
+        // database after its digest, no stamp of its rows, no end line.
+        const auto previousVersion = [&] {
+            QByteArray text;
+            QByteArray identity;
+            for (const QByteArray &line : TestFolders::readFile(record).split('\n')) {
+                if (line.startsWith("Database=") || line.startsWith("Token=") || line.startsWith("Time=")) {
+                    identity += line + '\n';
+                } else if (line.startsWith("User=") || line.startsWith("Counter=") || line.startsWith("Digest=")) {
+                    text += line + '\n';
+                }
+            }
+            text += identity;
+            for (const QByteArray &line : TestFolders::readFile(record).split('\n')) {
+                if (!line.startsWith("Deleted"))
+                    continue;
+                QByteArrayList ids;
+                for (const QByteArray &row : line.mid(line.indexOf('=') + 1).split(','))
+                    ids << row.left(row.indexOf(':'));
+                text += line.left(line.indexOf('=') + 1) + ids.join(',') + '\n';
+            }
+            return text;
+        };
+        // Entry 201 edited through the data store, stamped by the clock.
+        const auto editListedEntry = [this] {
+            CBdD db(local, CBdD::OtherFile);
+            tTacheFull entry;
+            ASSERT_TRUE(db.GetTimeEntry(entry, 201));
+            entry.Title = QStringLiteral("édité");
+            ASSERT_TRUE(db.SaveTimeEntry(entry));
+        };
+        // The database met first, then told it is not the record's.
+        const auto meetFirst = [&](const QString &other) {
+            SyncAnalysis::Input in;
+            in.exchange = exchange;
+            in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+            in.localPath = other;
+            in.userId = UserId;
+            in.minimumMs = 0;
+            const QByteArray otherBefore = hash(other);
+            const QByteArray deviceBefore = hash(deviceDb);
+            SyncAnalysis::Result met = SyncAnalysis::Run(in, nullptr);
+            ASSERT_EQ(met.outcome, O::Differences);
+            EXPECT_EQ(met.notFinished, SyncAnalysis::RecordOfAnotherDatabaseText);
+            EXPECT_EQ(met.notFinishedFile, record);
+            EXPECT_EQ(met.notFinishedDatabase, local);
+            EXPECT_EQ(SyncAnalysis::NotFinishedMessage(met),
+                      Platform::Formatter::sprintf(Platform::Texts::get(SyncAnalysis::RecordOfAnotherDatabaseText),
+                                                   {local, record}));
+            // Nothing of the record applied: the rows it lists are offered
+            // as the comparison finds them there, made there.
+            for (int row = 0; row < met.list.Count(); ++row) {
+                const SyncItem *item = met.list.Item(row);
+                if (item && item->deviceId == -1) {
+                    EXPECT_EQ(item->action, SyncItem::KeepLocal) << item->kind << ' ' << item->localId;
+                }
+            }
+            SyncAnalysis::Told(met);
+            EXPECT_EQ(hash(other), otherBefore);
+            EXPECT_EQ(hash(deviceDb), deviceBefore);
+            EXPECT_TRUE(QFileInfo::exists(record));
+            // Told once: its next analysis says nothing.
+            in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+            const SyncAnalysis::Result again = SyncAnalysis::Run(in, nullptr);
+            EXPECT_EQ(again.outcome, O::Differences);
+            EXPECT_EQ(again.notFinished, 0);
+            EXPECT_EQ(again.afterTelling, SyncAnalysis::Result::AfterTelling::Nothing);
+            DeviceExchange::RemoveWorkingCopies();
+        };
         switch (c.after) {
         case After::Nothing:
             break;
@@ -766,14 +935,67 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
             ASSERT_TRUE(QFileInfo::exists(copy));
             break;
         case After::RecordOfAnEarlierVersion: {
-            QList<QByteArray> lines = TestFolders::readFile(SyncPending::RecordPath(UserId)).split('\n');
+            QList<QByteArray> lines = previousVersion().split('\n');
             const qsizetype before = lines.size();
             lines.removeIf([](const QByteArray &line) {
                 return line.startsWith("Database=") || line.startsWith("Token=") || line.startsWith("Time=");
             });
             ASSERT_EQ(lines.size(), before - 3);
-            TestFolders::writeFile(SyncPending::RecordPath(UserId).mid(TestFolders::root().size() + 1),
-                                   lines.join('\n'));
+            rewriteRecord(lines.join('\n'));
+            break;
+        }
+        case After::RecordOfThePreviousVersion:
+            rewriteRecord(previousVersion());
+            break;
+        case After::RecordOfThePreviousVersionListedEntryEdited:
+            rewriteRecord(previousVersion());
+            exec(local, QStringLiteral("update Taches set Title='édité', Date_Modif=%1, Origine_Modif=1 where Id=201; "
+                                       "update Infos set Value='%1' where Name='Modif'")
+                            .arg(recordTime + 60));
+            break;
+        case After::RecordCutAfterDigest: {
+            const QByteArray text = TestFolders::readFile(record);
+            const qsizetype digest = text.indexOf("\nDigest=");
+            ASSERT_GT(digest, 0);
+            ASSERT_GT(text.indexOf("\nDatabase="), 0);
+            ASSERT_LT(text.indexOf("\nDatabase="), digest);
+            rewriteRecord(text.left(text.indexOf('\n', digest + 1) + 1));
+            break;
+        }
+        case After::ListedEntryEditedClockBackAnHour:
+            Platform::Clock::setFixedNow(recordTime - 3600);
+            editListedEntry();
+            break;
+        case After::ListedEntryEditedClockPutRight:
+            Platform::Clock::setFixedNow(recordTime - 600);
+            editListedEntry();
+            break;
+        case After::ListedEntryEditedByTheOtherProgramThatSecond: {
+            ChildProcess other(QStringLiteral(DATASTORE_PEER),
+                               {QStringLiteral("retitle"), local, QStringLiteral("201"), QStringLiteral("édité")},
+                               {QStringLiteral("ZARVO_PEER_NOW=%1").arg(recordTime)});
+            EXPECT_EQ(other.Line("the other program's edit"), QStringLiteral("saved"));
+            EXPECT_TRUE(other.EndsWith(0, "the other program's end"));
+            EXPECT_EQ(json(local, "select Date_Modif from Taches where Id=201"),
+                      QStringLiteral("[{\"Date_Modif\":%1}]").arg(recordTime));
+            break;
+        }
+        case After::CopyElsewhereMetFirst: {
+            const QString elsewhere = TestFolders::file(QStringLiteral("elsewhere/Zarvo.sdb"));
+            QDir().mkpath(QFileInfo(elsewhere).absolutePath());
+            QFile::remove(elsewhere);
+            ASSERT_TRUE(QFile::copy(local, elsewhere));
+            ASSERT_EQ(SyncPending::TokenOf(elsewhere), SyncPending::TokenOf(local));
+            meetFirst(elsewhere);
+            break;
+        }
+        case After::DatabaseOfItsOwnMetFirst: {
+            const QString elsewhere = TestFolders::file(QStringLiteral("elsewhere/Zarvo.sdb"));
+            QFile::remove(elsewhere);
+            make(elsewhere, {"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
+                             "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre')",
+                             "update Infos set Value='1800' where Name='Modif'"});
+            meetFirst(elsewhere);
             break;
         }
         case After::KeptCopyForeign:
@@ -801,14 +1023,15 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         EXPECT_EQ(SyncAnalysis::NotFinishedMessage(next).isEmpty(), c.told == 0);
         const bool namesTheCopy = c.told == SyncAnalysis::CopyForeignText || c.told == SyncAnalysis::CopyMissingText;
         const bool namesTheRecord =
-            c.told == SyncAnalysis::RecordOfAnotherDatabaseText || c.told == SyncAnalysis::RecordUnreadableText;
+            c.told == SyncAnalysis::RecordNoLongerServesText || c.told == SyncAnalysis::RecordUnreadableText;
         const QString named = namesTheCopy ? copy : namesTheRecord ? SyncPending::RecordPath(UserId) : QString();
         EXPECT_EQ(next.notFinishedFile, named);
         if (!named.isEmpty()) {
             EXPECT_TRUE(SyncAnalysis::NotFinishedMessage(next).contains(named));
         }
-        // A record that serves nothing goes once it was told.
-        EXPECT_EQ(next.dropRecord, namesTheRecord);
+        // A record that can never serve goes once it was told.
+        EXPECT_EQ(next.afterTelling == SyncAnalysis::Result::AfterTelling::DropRecord, namesTheRecord);
+        SyncAnalysis::Told(next);
         if (next.outcome == SyncAnalysis::Outcome::Differences) {
             Steps steps;
             ASSERT_EQ(SyncRun(SyncFileStages::Make(setupFor(next))).Run(steps), SyncRun::Outcome::Succeeded)
@@ -833,7 +1056,7 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
             EXPECT_EQ(json(side, "select count(*) n from Projets where Id in (32,33) and Deleted=0"), "[{\"n\":2}]");
             EXPECT_EQ(json(side, "select Valeur from TauxHoraire where Id=50 and Deleted=0"),
                       c.after == After::DeviceRateAmount ? "[{\"Valeur\":72.5}]" : "[{\"Valeur\":65.0}]");
-            if (c.after == After::ListedEntryEditedHere) {
+            if (QByteArray(c.live) == "201|-|-") {
                 EXPECT_EQ(json(side, "select Title from Taches where Id=201"), "[{\"Title\":\"édité\"}]");
             }
             EXPECT_EQ(json(side, "select count(*) n from Taches where Id in (300,301) and Deleted=0"),
@@ -843,7 +1066,9 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
             EXPECT_EQ(json(side, "select Fin, Title from Taches where Id=203 and Deleted=0"),
                       c.after == After::HeldEntryEditedHere ? "[{\"Fin\":10000,\"Title\":\"édité\"}]"
                       : c.after == After::DeviceEndMoved    ? "[{\"Fin\":10060,\"Title\":\"e3\"}]"
-                                                            : "[{\"Fin\":10000,\"Title\":\"e3\"}]");
+                      : c.before == Before::HeldEntryEditedThenDeletedInTheReview
+                          ? "[{\"Fin\":10000,\"Title\":\"ici\"}]"
+                          : "[{\"Fin\":10000,\"Title\":\"e3\"}]");
         }
         // Finished: no record, and no copy of the user's data left behind.
         EXPECT_FALSE(SyncPending::Load(UserId).has_value());
@@ -855,6 +1080,262 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         EXPECT_TRUE(SyncPending::TokenOf(local).isEmpty());
         EXPECT_TRUE(SyncPending::TokenOf(deviceDb).isEmpty());
     }
+}
+
+// The other program (with the same clock as every process here) saves an
+// entry before the analysis, and another once the comparison has read the
+// local database, in the same second: 'Modif' reads as it did, the change
+// counter does not. The run writes neither side, the entry lives here,
+// and the next synchronisation carries both entries to the device.
+TEST_F(StoppedRunTest, AnEntrySavedAfterTheComparisonInItsSecondIsNeverWrittenOver)
+{
+    enum class How {
+        Run,             // the run of the dialog, here
+        StoppedRunAfter, // the same, a run stopped before it that cannot be finished
+        RunElsewhere,    // the whole synchronisation in another process, paused once analysed
+    };
+    const struct
+    {
+        const char *name;
+        How how;
+    } cases[] = {
+        {"a run after its analysis", How::Run},
+        {"a run after an analysis that could not finish a stopped run", How::StoppedRunAfter},
+        {"a run in another process", How::RunElsewhere},
+    };
+    const QString modif = "select Value from Infos where Name='Modif'";
+    const QString entries = "select Title from Taches where Title in ('avant','après') order by Title";
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        makePair();
+        if (c.how == How::StoppedRunAfter)
+            killPeer("local");
+        const QByteArray deviceBefore = hash(deviceDb);
+        const std::optional<SyncPending::Record> stopped = SyncPending::Load(UserId);
+        WritingPeer tray(QStringLiteral(DATASTORE_PEER), local,
+                         {QStringLiteral("ZARVO_PEER_NOW=%1").arg(Platform::Clock::now())});
+        ASSERT_EQ(tray.Insert(QStringLiteral("avant")), QStringLiteral("saved"));
+        const QString stamped = json(local, modif);
+        Steps steps;
+        SyncRun::Outcome outcome = SyncRun::Outcome::Succeeded;
+        if (c.how == How::RunElsewhere) {
+            ChildProcess peer(QStringLiteral(SYNC_RUN_PEER),
+                              {local, TestFolders::file(QStringLiteral("Device")), QString::number(UserId),
+                               QStringLiteral("local"), QStringLiteral("pause")},
+                              {QStringLiteral("ZARVO_PEER_NOW=%1").arg(Platform::Clock::now())});
+            ASSERT_EQ(peer.Line("the peer's analysis"), QStringLiteral("analysed"));
+            ASSERT_EQ(tray.Insert(QStringLiteral("après")), QStringLiteral("saved"));
+            peer.Process().write("\n");
+            // Never as far as the device's write.
+            const QString stop = peer.Line("the peer's run");
+            EXPECT_EQ(stop, QString());
+            if (stop.isEmpty()) {
+                EXPECT_TRUE(peer.EndsWith(6, "the peer's run told the change (251)"));
+            } else {
+                peer.End();
+            }
+        } else {
+            const SyncAnalysis::Result analysis = analyseForUser();
+            ASSERT_EQ(analysis.outcome, SyncAnalysis::Outcome::Differences);
+            EXPECT_EQ(analysis.notFinished, c.how == How::StoppedRunAfter ? SyncAnalysis::LocalChangedText : 0);
+            ASSERT_EQ(tray.Insert(QStringLiteral("après")), QStringLiteral("saved"));
+            outcome = SyncRun(SyncFileStages::Make(setupFor(analysis))).Run(steps);
+            EXPECT_EQ(outcome, SyncRun::Outcome::LocalChanged);
+            EXPECT_EQ(steps.list.last(), "251:2");
+        }
+        // Both saves in the second the analysis read.
+        EXPECT_EQ(json(local, modif), stamped);
+        EXPECT_EQ(hash(deviceDb), deviceBefore);
+        EXPECT_EQ(json(local, entries), "[{\"Title\":\"après\"},\n{\"Title\":\"avant\"}]");
+        // A stopped run's record stays as it was, with what it deleted.
+        const std::optional<SyncPending::Record> after = SyncPending::Load(UserId);
+        ASSERT_EQ(after.has_value(), stopped.has_value());
+        if (stopped) {
+            EXPECT_EQ(after->digest, stopped->digest);
+            EXPECT_EQ(after->deleted, stopped->deleted);
+        }
+        DeviceExchange::RemoveWorkingCopies();
+
+        // The next synchronisation: both entries on both sides, nothing the
+        // stopped run deleted back.
+        const SyncAnalysis::Result next = analyseForUser();
+        ASSERT_EQ(next.outcome, SyncAnalysis::Outcome::Differences);
+        Steps nextSteps;
+        EXPECT_EQ(SyncRun(SyncFileStages::Make(setupFor(next))).Run(nextSteps), SyncRun::Outcome::Succeeded)
+            << nextSteps.list.join(u' ').toStdString();
+        for (const QString &side : {local, deviceDb}) {
+            EXPECT_EQ(json(side, entries), "[{\"Title\":\"après\"},\n{\"Title\":\"avant\"}]");
+            EXPECT_EQ(json(side, "select count(*) n from Taches where Id=201 and Deleted=0"), "[{\"n\":0}]");
+        }
+        EXPECT_FALSE(SyncPending::Load(UserId).has_value());
+    }
+}
+
+// Two databases of one user id (two users folders), the first with a
+// stopped run: a run of the second keeps its own record beside the first's
+// and drops only its own, so that the first's deletions still hold at its
+// next synchronisation.
+TEST_F(StoppedRunTest, ARunOfAnotherDatabaseOfTheSameIdLeavesTheRecordOfThisOne)
+{
+    makePair();
+    killPeer("local");
+    const std::optional<SyncPending::Record> stopped = SyncPending::Load(UserId);
+    ASSERT_TRUE(stopped.has_value());
+    const QString other = TestFolders::file(QStringLiteral("other users/Anne/Zarvo.sdb"));
+    make(other, {"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
+                 "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre')",
+                 "update Infos set Value='1800' where Name='Modif'"});
+
+    SyncAnalysis::Input in;
+    in.exchange = exchange;
+    in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
+    in.localPath = other;
+    in.userId = UserId;
+    in.minimumMs = 0;
+    const SyncAnalysis::Result analysis = SyncAnalysis::Run(in, nullptr);
+    ASSERT_EQ(analysis.outcome, SyncAnalysis::Outcome::Differences);
+    EXPECT_EQ(analysis.notFinished, SyncAnalysis::RecordOfAnotherDatabaseText);
+    SyncAnalysis::Told(analysis);
+    SyncFileStages::Setup setup;
+    setup.localPath = other;
+    setup.copyPath = in.copyPath;
+    setup.list = &analysis.list;
+    setup.exchange = exchange;
+    setup.localCounter = analysis.local.counter;
+    setup.userId = UserId;
+    SyncRun::Stages stages = SyncFileStages::Make(setup);
+    QList<int> slotsWhileWriting;
+    QString firstWhileWriting;
+    const auto write = stages.writeDevice;
+    stages.writeDevice = [&, write] {
+        slotsWhileWriting = SyncPending::Slots(UserId);
+        const std::optional<SyncPending::Record> kept = SyncPending::Load(UserId, 1);
+        firstWhileWriting = kept ? kept->databasePath : QString();
+        return write();
+    };
+    Steps steps;
+    ASSERT_EQ(SyncRun(stages).Run(steps), SyncRun::Outcome::Succeeded) << steps.list.join(u' ').toStdString();
+    EXPECT_EQ(slotsWhileWriting, (QList<int>{0, 1}));
+    EXPECT_EQ(firstWhileWriting, other);
+    // The first database's record as it was, and alone.
+    EXPECT_EQ(SyncPending::Slots(UserId), QList<int>{0});
+    const std::optional<SyncPending::Record> kept = SyncPending::Load(UserId);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->databasePath, local);
+    EXPECT_EQ(kept->deleted, stopped->deleted);
+    EXPECT_EQ(kept->told, QStringList{other});
+
+    // The first database: the device holds another run's rows now, so it
+    // is compared afresh, and what its stopped run deleted stays deleted.
+    const SyncAnalysis::Result next = analyseForUser();
+    ASSERT_EQ(next.outcome, SyncAnalysis::Outcome::Differences);
+    EXPECT_EQ(next.notFinished, SyncAnalysis::DeviceNotItsCopyText);
+    ASSERT_EQ(SyncRun(SyncFileStages::Make(setupFor(next))).Run(steps), SyncRun::Outcome::Succeeded);
+    for (const QString &side : {local, deviceDb}) {
+        EXPECT_EQ(json(side, "select count(*) n from Projets where Id in (40,41) and Deleted=0"), "[{\"n\":0}]");
+        EXPECT_EQ(json(side, "select count(*) n from Favoris where Id in (7,8) and Deleted=0"), "[{\"n\":0}]");
+    }
+    EXPECT_TRUE(SyncPending::Slots(UserId).isEmpty());
+}
+
+// The rows a stopped run deleted become deletions only where the local
+// database tells which of them nobody changed since: when it cannot be
+// read, none does, and the review offers them as they are.
+TEST_F(StoppedRunTest, NoDeletionWhereTheRowsChangedSinceCannotBeRead)
+{
+    makePair();
+    killPeer("local");
+    const std::optional<SyncPending::Record> record = SyncPending::Load(UserId);
+    ASSERT_TRUE(record.has_value());
+    const QString deviceCopy = TestFolders::file(QStringLiteral("work/device.sdb"));
+    ASSERT_TRUE(exchange.CopyDatabaseFromDevice(deviceCopy));
+    const QString garbage = TestFolders::writeFile(QStringLiteral("garbage.sdb"), QByteArray(4096, 'x'));
+    const struct
+    {
+        const char *name;
+        QString path;
+        bool locked; // another connection writes it all along
+        int deletions;
+    } cases[] = {
+        {"read", local, false, 3},
+        {"gone", TestFolders::file(QStringLiteral("gone/Zarvo.sdb")), false, 0},
+        {"not a database", garbage, false, 0},
+        {"locked by a writer past every wait", local, true, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SyncReviewList fresh;
+        int count = 0;
+        CConfiguration formats;
+        {
+            CBdD db(local, CBdD::ReadOnly);
+            ASSERT_EQ(db.CompareDatabases(deviceCopy, fresh, nullptr, count, formats), CBdD::CompareOutcome::Compared);
+        }
+        SQLite::CmyDataBase writer;
+        const int wait = SQLite::CmyDataBase::BusyTimeoutMs();
+        if (c.locked) {
+            ASSERT_EQ(writer.Open(local), 0);
+            ASSERT_EQ(writer.Execute(u"BEGIN EXCLUSIVE"), 0);
+            SQLite::CmyDataBase::SetBusyTimeoutMs(0);
+        }
+        EXPECT_EQ(SyncPending::KeepDeletions(fresh, *record, c.path), c.deletions);
+        SQLite::CmyDataBase::SetBusyTimeoutMs(wait);
+        if (c.locked)
+            writer.Execute(u"ROLLBACK");
+        // The rows it lists, only here now: deleted, or offered as made here.
+        QStringList actions;
+        for (int row = 0; row < fresh.Count(); ++row) {
+            const SyncItem *item = fresh.Item(row);
+            if (item && item->deviceId == -1 && item->localId >= 0)
+                actions << QStringLiteral("%1:%2:%3").arg(item->kind).arg(item->localId).arg(item->action);
+        }
+        actions.sort();
+        const int action = c.deletions > 0 ? int(SyncItem::Delete) : int(SyncItem::KeepLocal);
+        EXPECT_EQ(actions, QStringList({QStringLiteral("%1:40:%2").arg(CBdD::TableProjets).arg(action),
+                                        QStringLiteral("%1:201:%2").arg(CBdD::TableTaches).arg(action),
+                                        QStringLiteral("%1:7:%2").arg(CBdD::TableFavoris).arg(action)}))
+            << actions.join(u' ').toStdString();
+    }
+}
+
+// A record names its database by the path as the system gives it: any
+// character a folder's name may hold is read back as it was written, and
+// the record serves that database.
+TEST_F(SyncRunFilesTest, ARecordNamesADatabaseWhateverItsPathHolds)
+{
+    const QString odd = TestFolders::file(QStringLiteral("users %41 50%\nsuite é/Zoé/Zarvo.sdb"));
+    QDir().mkpath(QFileInfo(odd).absolutePath());
+    ASSERT_TRUE(QFile::copy(local, odd));
+    quint32 counter = 0;
+    ASSERT_TRUE(CDatabaseFile::ReadChangeCounter(odd, counter));
+    const QByteArray token = SyncPending::NewToken();
+    ASSERT_EQ(SyncPending::MarkDatabase(odd, token, counter), CDatabaseFile::WriteResult::Written);
+    const QString merged = TestFolders::file(QStringLiteral("merged.sdb"));
+    ASSERT_TRUE(QFile::copy(copy, merged));
+    const QString placed = SyncPending::Place(3, merged);
+    ASSERT_FALSE(placed.isEmpty());
+    SyncPending::Record record;
+    record.userId = 3;
+    record.localCounter = counter + 1;
+    record.time = Platform::Clock::now();
+    ASSERT_TRUE(SyncPending::Describe(odd, placed, record));
+    EXPECT_EQ(record.databasePath, odd);
+    EXPECT_EQ(record.token, token);
+    record.told << TestFolders::file(QStringLiteral("autre %2F dossier\n\u00e0/Zarvo.sdb"));
+    ASSERT_TRUE(SyncPending::Keep(record));
+    const std::optional<SyncPending::Record> read = SyncPending::Load(3);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->databasePath, odd);
+    EXPECT_EQ(read->told, record.told);
+    EXPECT_EQ(read->token, token);
+    EXPECT_EQ(read->deleted, record.deleted);
+    EXPECT_EQ(read->rowStamps, record.rowStamps);
+    EXPECT_EQ(read->localCounter, record.localCounter);
+    EXPECT_EQ(read->time, record.time);
+    EXPECT_EQ(read->digest, record.digest);
+    const SyncPending::Found found = SyncPending::Find(3, odd);
+    EXPECT_EQ(found.state, SyncPending::Found::State::Kept);
+    EXPECT_EQ(found.file, SyncPending::RecordPath(3));
 }
 
 // The record and its copy lie in a folder of the program's data that only

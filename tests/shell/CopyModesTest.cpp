@@ -168,8 +168,7 @@ TEST_F(CopyModesTest, NoCopyIsMoreOpenThanItsSource)
         setup.copyPath = in.copyPath;
         setup.list = &analysis.list;
         setup.exchange = exchange;
-        setup.localSync = analysis.local.sync;
-        setup.localChange = analysis.local.change;
+        setup.localCounter = analysis.local.counter;
         setup.userId = UserId;
         SyncRun::Stages stages = SyncFileStages::Make(setup);
         mode_t kept = 07777;

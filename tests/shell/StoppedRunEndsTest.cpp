@@ -1,14 +1,20 @@
-// Where the record of a synchronisation stopped between its two writes ends
-// besides a run: with its user, deleted in the users dialog, and with the
-// users folder, changed in the options. A run of the user is killed in
-// another process once it wrote the device; after the action the record is
-// gone, and the next synchronisation of another database of the same user
+// Where the record of a synchronisation stopped between its two writes goes
+// besides a run. A run of the user is killed in another process once it
+// wrote the device. The record ends with its user, deleted in the users
+// dialog: the next synchronisation of another database of the same user
 // id, run from the menu as suggested, tells nothing and applies nothing of
-// it: the entry made there whose id the record listed lives on both sides.
+// it, and the entry made there whose id the record listed lives on both
+// sides. It follows its database when the options move the folders with
+// their files and when the users dialog renames the user, and the run is
+// then finished from the menu. A users folder only pointed elsewhere moves
+// nothing: the database found there is told once that the record is not
+// its own, and the record still serves its database when the first folder
+// is chosen again; once that database is gone, the record goes, told once.
 #include "AppFixture.h"
 #include "CCommandTable.h"
 #include "CConnexion.h"
 #include "CDlgSynchro.h"
+#include "CDlgUser.h"
 #include "CDlgUsers.h"
 #include "CLanguageSelector.h"
 #include "CMainFrame.h"
@@ -17,10 +23,14 @@
 #include "CPrefsDialog.h"
 #include "CViewSynchro.h"
 #include "DialogAnswers.h"
+#include "Formatter.h"
+#include "RefusedUserNames.h"
 #include "ShellWindows.h"
+#include "SyncAnalysis.h"
 #include "SyncPending.h"
 #include "SyncRunAnswers.h"
 #include "SyncRunPeer.h"
+#include "Texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -154,6 +164,113 @@ protected:
         QTest::mouseClick(dialog->Control(CConnexion::CloseButton), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    // The synchronisation from the menu, which finishes the stopped run at
+    // once: only that is told, and entry 201, which the run deleted, is
+    // back on neither side.
+    void finishFromTheMenu(int id, const QString &localPath)
+    {
+        QPointer<CConnexion> dialog = openSynchronisation();
+        ASSERT_TRUE(dialog);
+        MessageBoxAnswers boxes;
+        boxes.Push(1);
+        QTest::mouseClick(dialog->Control(CConnexion::SynchroniseButton), Qt::LeftButton);
+        ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+        EXPECT_EQ(boxes.AskedBoxes().front().text, Platform::Texts::get(CConnexion::FinishedText));
+        EXPECT_FALSE(dialog->ReviewPending());
+        QTest::mouseClick(dialog->Control(CConnexion::CloseButton), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const QString &side : {localPath, deviceDb})
+            EXPECT_EQ(json(side, "select count(*) n from Taches where Id=201"), "[{\"n\":0}]") << side.toStdString();
+        nothingKeptFor(id);
+    }
+    // The analysis from the menu, then Annuler in the review: the boxes it
+    // showed, and entry 201 offered as made there.
+    std::vector<QString> analyseThenCancel()
+    {
+        std::vector<QString> told;
+        QPointer<CConnexion> dialog = openSynchronisation();
+        EXPECT_TRUE(dialog);
+        if (!dialog)
+            return told;
+        MessageBoxAnswers boxes;
+        boxes.Push(1);
+        QTest::mouseClick(dialog->Control(CConnexion::SynchroniseButton), Qt::LeftButton);
+        for (const auto &box : boxes.AskedBoxes())
+            told.push_back(box.text);
+        EXPECT_TRUE(dialog->ReviewPending());
+        if (dialog->ReviewPending()) {
+            EXPECT_EQ(offeredFor(*dialog, 201), int(SyncItem::KeepLocal));
+            dialog->Review()->Cancel();
+        }
+        QTest::mouseClick(dialog->Control(CConnexion::CloseButton), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return told;
+    }
+    QPointer<CConnexion> openSynchronisation()
+    {
+        QAction *sync = app->MainFrame()->Commands().Action(32794);
+        EXPECT_NE(sync, nullptr);
+        if (!sync)
+            return nullptr;
+        sync->trigger();
+        QPointer<CConnexion> dialog;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (auto *found = qobject_cast<CConnexion *>(widget); found && found->isVisible())
+                dialog = found;
+        }
+        if (dialog) {
+            dialog->OnDeviceNotice(0);
+            EXPECT_TRUE(dialog->Control(CConnexion::SynchroniseButton)->isEnabled());
+        }
+        return dialog;
+    }
+    static int offeredFor(CConnexion &dialog, qint64 id)
+    {
+        const SyncReviewList &list = dialog.Review()->List();
+        for (int row = 0; row < list.Count(); ++row) {
+            const SyncItem *item = list.Item(row);
+            if (item && item->kind == CBdD::TableTaches && item->localId == id)
+                return item->action;
+        }
+        return -1;
+    }
+    // The folders page run through the options: `users` and `data` typed
+    // (null: left as they are), `move` the answer to each question.
+    void setFolders(const QString &users, const QString &data, int move)
+    {
+        COptionsDialog::SetRunner([&](CPrefsDialog &frame) {
+            frame.InitDialog();
+            frame.show();
+            if (!users.isNull()) {
+                frame.findChild<QLineEdit *>(QString::number(COptDir::UsersEdit))->setText(users);
+            }
+            if (!data.isNull()) {
+                frame.findChild<QLineEdit *>(QString::number(COptDir::TemplatesEdit))->setText(data);
+            }
+            // One question for each folder typed.
+            if (!users.isNull()) {
+                answers->Push(move);
+            }
+            if (!data.isNull()) {
+                answers->Push(move);
+            }
+            QTest::mouseClick(frame.OkButton(), Qt::LeftButton);
+            return frame.result() == QDialog::Accepted ? 1 : 2;
+        });
+        app->ShowOptions(3);
+        if (!users.isNull()) {
+            EXPECT_EQ(app->Configuration().usersFolder, users);
+        }
+        if (!data.isNull()) {
+            EXPECT_EQ(app->Configuration().dataFolder, data);
+        }
+    }
+    static QString recordedDatabase(int id)
+    {
+        const std::optional<SyncPending::Record> kept = SyncPending::Load(id);
+        return kept ? kept->databasePath : QString();
+    }
+
     // Entry 201 as made in the other database, live on both sides.
     void entryLivesOnBothSides(const QString &localPath)
     {
@@ -211,9 +328,10 @@ TEST_F(StoppedRunEndsTest, TheRecordGoesWithItsUserAndServesNoneGivenTheSameIdLa
     entryLivesOnBothSides(databaseOf(QStringLiteral("Carla")));
 }
 
-TEST_F(StoppedRunEndsTest, TheRecordGoesWhenTheOptionsChangeTheUsersFolder)
+TEST_F(StoppedRunEndsTest, TheRecordStaysWhenTheOptionsPointTheUsersFolderElsewhere)
 {
     const int anne = addUser(QStringLiteral("Anne"));
+    const QString first = usersFolder;
     // Another users folder, with an Anne of the same id and her database.
     const QString other = TestFolders::root() + QStringLiteral("/other/");
     QDir().mkpath(other + QStringLiteral("Anne"));
@@ -232,22 +350,113 @@ TEST_F(StoppedRunEndsTest, TheRecordGoesWhenTheOptionsChangeTheUsersFolder)
     CUsers::SetUsersFolderSource({});
     makeEntryThere(other + QStringLiteral("Anne/Zarvo.sdb"));
     ASSERT_NO_FATAL_FAILURE(start());
-    ASSERT_NO_FATAL_FAILURE(stopARun(QStringLiteral("Anne"), anne, databaseOf(QStringLiteral("Anne"))));
+    const QString own = databaseOf(QStringLiteral("Anne"));
+    ASSERT_NO_FATAL_FAILURE(stopARun(QStringLiteral("Anne"), anne, own));
+    const QString record = SyncPending::RecordPath(anne);
 
     // The folders page: the other folder typed, its files not moved.
-    COptionsDialog::SetRunner([&](CPrefsDialog &frame) {
-        frame.InitDialog();
-        frame.show();
-        frame.findChild<QLineEdit *>(QString::number(COptDir::UsersEdit))->setText(other);
-        answers->Push(MessageBoxAnswer::No);
-        QTest::mouseClick(frame.OkButton(), Qt::LeftButton);
-        return frame.result() == QDialog::Accepted ? 1 : 2;
-    });
-    app->ShowOptions(3);
-    ASSERT_EQ(app->Configuration().usersFolder, other);
+    setFolders(other, QString(), MessageBoxAnswer::No);
     ASSERT_EQ(app->Users().GetCurrentDatabasePath(true), other + QStringLiteral("Anne/Zarvo.sdb"));
-    nothingKeptFor(anne);
+    EXPECT_EQ(recordedDatabase(anne), own);
 
+    // The database found there is told once, nothing of the record applied.
+    EXPECT_EQ(analyseThenCancel(),
+              std::vector<QString>{Platform::Formatter::sprintf(
+                  Platform::Texts::get(SyncAnalysis::RecordOfAnotherDatabaseText), {own, record})});
+    EXPECT_EQ(analyseThenCancel(), std::vector<QString>{});
+    EXPECT_EQ(recordedDatabase(anne), own);
+
+    // The first folder chosen again: the record finishes its run.
+    setFolders(first, QString(), MessageBoxAnswer::No);
+    ASSERT_EQ(app->Users().GetCurrentDatabasePath(true), own);
+    ASSERT_NO_FATAL_FAILURE(finishFromTheMenu(anne, own));
+    EXPECT_EQ(json(other + QStringLiteral("Anne/Zarvo.sdb"), "select Title from Taches where Id=201"),
+              "[{\"Title\":\"autre\"}]");
+}
+
+TEST_F(StoppedRunEndsTest, TheRecordGoesToldOnceWhenItsDatabaseIsGone)
+{
+    const int anne = addUser(QStringLiteral("Anne"));
+    const QString other = TestFolders::root() + QStringLiteral("/other/");
+    QDir().mkpath(other + QStringLiteral("Anne"));
+    CUsers::SetUsersFolderSource([other] { return other; });
+    {
+        CUsers list;
+        tUsers user;
+        user.Nom = QStringLiteral("Anne");
+        ASSERT_EQ(list.AddUser(user), CUsers::Done);
+        tUsers selected;
+        ASSERT_TRUE(list.SelectUser(user.Id, selected));
+        CBdD db(other + QStringLiteral("Anne/Zarvo.sdb"));
+        ASSERT_TRUE(db.IsOpen());
+    }
+    CUsers::SetUsersFolderSource({});
+    makeEntryThere(other + QStringLiteral("Anne/Zarvo.sdb"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString own = databaseOf(QStringLiteral("Anne"));
+    ASSERT_NO_FATAL_FAILURE(stopARun(QStringLiteral("Anne"), anne, own));
+    const QString record = SyncPending::RecordPath(anne);
+    setFolders(other, QString(), MessageBoxAnswer::No);
+    ASSERT_TRUE(QFile::remove(own));
+
+    // Told once that what the run deleted may come back: it can never be
+    // finished.
+    EXPECT_EQ(analyseThenCancel(), std::vector<QString>{Platform::Formatter::sprintf(
+                                       Platform::Texts::get(SyncAnalysis::RecordNoLongerServesText), {record})});
+    nothingKeptFor(anne);
+    EXPECT_EQ(analyseThenCancel(), std::vector<QString>{});
     ASSERT_NO_FATAL_FAILURE(synchroniseAsSuggested());
     entryLivesOnBothSides(other + QStringLiteral("Anne/Zarvo.sdb"));
+}
+
+TEST_F(StoppedRunEndsTest, TheRecordFollowsItsDatabaseWhenTheOptionsMoveTheFolders)
+{
+    const int anne = addUser(QStringLiteral("Anne"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QString first = usersFolder;
+    const QString firstData = dataFolder;
+    TestFolders::writeFile(QStringLiteral("data/Facture.tpl"), "template");
+    ASSERT_NO_FATAL_FAILURE(stopARun(QStringLiteral("Anne"), anne, databaseOf(QStringLiteral("Anne"))));
+
+    // Moved with its files, the record names the database at its new
+    // place; moved back, at the first again.
+    const QString moved = TestFolders::root() + QStringLiteral("/Ailleurs/Utilisateurs/");
+    setFolders(moved, QString(), MessageBoxAnswer::Yes);
+    ASSERT_FALSE(QFileInfo::exists(databaseOf(QStringLiteral("Anne"))));
+    EXPECT_EQ(recordedDatabase(anne), moved + QStringLiteral("Anne/Zarvo.sdb"));
+    setFolders(first, QString(), MessageBoxAnswer::Yes);
+    ASSERT_FALSE(QFileInfo::exists(moved + QStringLiteral("Anne/Zarvo.sdb")));
+    EXPECT_EQ(recordedDatabase(anne), databaseOf(QStringLiteral("Anne")));
+    // The templates folder holds no database: the record stays as it is.
+    const QString data = TestFolders::root() + QStringLiteral("/Modeles/");
+    setFolders(QString(), data, MessageBoxAnswer::Yes);
+    ASSERT_FALSE(QFileInfo::exists(firstData + QStringLiteral("Facture.tpl")));
+    EXPECT_EQ(recordedDatabase(anne), databaseOf(QStringLiteral("Anne")));
+
+    // The users folder moved once more, and the run finished there.
+    setFolders(moved, QString(), MessageBoxAnswer::Yes);
+    ASSERT_EQ(app->Users().GetCurrentDatabasePath(true), moved + QStringLiteral("Anne/Zarvo.sdb"));
+    ASSERT_NO_FATAL_FAILURE(finishFromTheMenu(anne, moved + QStringLiteral("Anne/Zarvo.sdb")));
+}
+
+TEST_F(StoppedRunEndsTest, TheRecordFollowsAUserRenamedInTheUsersDialog)
+{
+    addUser(QStringLiteral("Anne"));
+    const int bruno = addUser(QStringLiteral("Bruno"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_NO_FATAL_FAILURE(stopARun(QStringLiteral("Bruno"), bruno, databaseOf(QStringLiteral("Bruno"))));
+    {
+        CDlgUser dialog(app->Users(), bruno, false, 0xE6E6E6);
+        dialog.show();
+        EnterName(dialog.NameControl(), QStringLiteral("Bruno Martin"));
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("1")), Qt::LeftButton);
+        ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    const QString renamed = databaseOf(QStringLiteral("Bruno Martin"));
+    ASSERT_TRUE(QFileInfo::exists(renamed));
+    ASSERT_FALSE(QFileInfo::exists(databaseOf(QStringLiteral("Bruno"))));
+    EXPECT_EQ(recordedDatabase(bruno), renamed);
+    // The device associated again with the user by its new name.
+    TestFolders::writeFile(QStringLiteral("Device/Program Files/Zarvo/Id.txt"), "Bruno Martin");
+    ASSERT_NO_FATAL_FAILURE(finishFromTheMenu(bruno, renamed));
 }

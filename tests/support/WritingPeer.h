@@ -15,8 +15,10 @@ public:
     static constexpr int Patience = 300000;
 
     // It ends when its input closes, at the latest when the test ends.
-    WritingPeer(const QString &program, const QString &database)
-        : m_child(program, {QStringLiteral("insert"), database}, {}, Patience)
+    // `environment` ("NAME=value", such as the peer's clock) is set over
+    // the test's own.
+    WritingPeer(const QString &program, const QString &database, const QStringList &environment = {})
+        : m_child(program, {QStringLiteral("insert"), database}, environment, Patience)
     {
     }
 

@@ -19,6 +19,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -609,9 +610,13 @@ public:
     // Names come from each side's own rows; dates are shown with `formats`
     // (a copy taken by the caller on the interface thread). The job's
     // cancel flag (may be null) is looked at before every query and row.
-    // Neither file is written.
+    // Neither file is written. `localCounter` (may be null) receives the
+    // change counter of this object's file in the very read the rows were
+    // compared in (CDatabaseFile::ReadChangeCounter): a commit after it is
+    // one the comparison never saw. Nothing when it cannot be read.
     CompareOutcome CompareDatabases(const QString &devicePath, SyncReviewList &list, ProgressDlgShared *job,
-                                    int &count, const CConfiguration &formats);
+                                    int &count, const CConfiguration &formats,
+                                    std::optional<quint32> *localCounter = nullptr);
 
     // Merges the decisions of the review list into the device copy, reading
     // the local rows on this object's connection: in one transaction on a

@@ -3,6 +3,7 @@
 // suggests.
 #include "CBdD.h"
 #include "CConfiguration.h"
+#include "CDatabaseFile.h"
 #include "ProgressDlgShared.h"
 #include "SyncReviewList.h"
 #include "tProjectContext.h"
@@ -432,8 +433,11 @@ private:
 } // namespace
 
 CBdD::CompareOutcome CBdD::CompareDatabases(const QString &devicePath, SyncReviewList &list, ProgressDlgShared *job,
-                                            int &count, const CConfiguration &formats)
+                                            int &count, const CConfiguration &formats,
+                                            std::optional<quint32> *localCounter)
 {
+    if (localCounter)
+        localCounter->reset();
     if (m_path.isEmpty() || !QFileInfo(m_path).isFile())
         return CompareOutcome::Failed;
     if (!CheckDeviceCopy(devicePath))
@@ -459,6 +463,12 @@ CBdD::CompareOutcome CBdD::CompareDatabases(const QString &devicePath, SyncRevie
     // seen by none or all of the queries.
     CompareOutcome outcome = CompareOutcome::Failed;
     if (db.Execute(u"begin") == 0) {
+        // The local file's change counter under the lock that the rows are
+        // then read under: the value a later write is told by.
+        quint32 counter = 0;
+        if (localCounter && db.Query(u"select count(*) from main.sqlite_master").hasRows() && db.GetLastCode() == 0
+            && CDatabaseFile::ReadChangeCounter(db, counter))
+            *localCounter = counter;
         outcome = Comparison(db, list, job, count, formats).Run();
         db.Execute(u"commit");
     }

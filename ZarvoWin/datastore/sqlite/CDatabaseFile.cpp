@@ -660,6 +660,12 @@ bool CDatabaseFile::ReadChangeCounter(const QString &path, quint32 &counter)
            && changeCounterOf(header, counter);
 }
 
+bool CDatabaseFile::ReadChangeCounter(SQLite::CmyDataBase &connection, quint32 &counter)
+{
+    QByteArray header;
+    return connection.IsOpen() && readStart(connection.Handle(), 28, header) && changeCounterOf(header, counter);
+}
+
 bool CDatabaseFile::IsDatabaseFile(const QString &path)
 {
     if (!QFileInfo(path).isFile())

@@ -107,6 +107,11 @@ public:
     // under its shared lock. False when it cannot be read, or the file keeps
     // a write-ahead log (whose commits leave it).
     static bool ReadChangeCounter(const QString &path, quint32 &counter);
+    // The same counter of the main file of an open connection, read as the
+    // file holds it now: inside a read transaction of the connection that
+    // has read the file already, it is the state every read of that
+    // transaction sees, since no commit lands until the transaction ends.
+    static bool ReadChangeCounter(SQLite::CmyDataBase &connection, quint32 &counter);
     // Whether a file begins as an SQLite database does, read through SQLite.
     static bool IsDatabaseFile(const QString &path);
     enum class ReplaceResult { Replaced, Failed, ChangedMeanwhile };

@@ -148,10 +148,11 @@ void COptDir::OnOK()
         return;
     config.dataFolder = templates;
     config.usersFolder = users;
-    // The records of stopped synchronisations name the users' databases
-    // where they were: none of them describes what the folders hold now.
-    if (!FolderMovePlan::SameFolder(users, oldUsers) || !FolderMovePlan::SameFolder(templates, oldTemplates))
-        SyncPending::DropAll();
+    // The records of stopped synchronisations follow the databases that
+    // moved with their folder; a folder only pointed elsewhere moves
+    // nothing, and the records keep naming the databases where they are.
+    for (const FolderMovePlan::Move &move : m_plan.Moves())
+        SyncPending::FollowMove(move.source, move.target);
     if (!FolderMovePlan::SameFolder(users, oldUsers))
         m_context.UsersFolderChanged();
     // Sent once the settings name the new folders, so that the other

@@ -10,6 +10,7 @@
 #include "NewUserFiles.h"
 #include "OptionPageTools.h"
 #include "RichMessageBox.h"
+#include "SyncPending.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 #include "CTranslationStore.h"
@@ -197,7 +198,11 @@ bool CDlgUser::FinishModify(tUsers user)
         Warn(Platform::Texts::get(226));
         return true;
     }
-    if (moved && user.Id == m_users.GetCurrentId())
-        CBdD::PostChange(0);
+    if (moved) {
+        // The record of a stopped synchronisation follows the database.
+        SyncPending::FollowMove(oldFolder, newFolder);
+        if (user.Id == m_users.GetCurrentId())
+            CBdD::PostChange(0);
+    }
     return true;
 }

@@ -228,14 +228,17 @@ void CDlgUsers::OnDelete()
     if (answer == MessageBoxAnswer::Failed || (answer & 0xFF) != MessageBoxAnswer::Yes)
         return;
     const bool withFiles = (answer & int(MessageBoxType::DontTellAgain)) != 0;
+    tUsers deleted;
+    const QString database = m_users.LoadUserById(deleted, id) ? deleted.GetDatabasePath(true) : QString();
     QString kept;
     if (!m_users.DeleteUser(id, withFiles, &kept)) {
         Warn(Platform::Texts::get(421));
         return;
     }
-    // A stopped synchronisation of the user is nobody's any more: the next
-    // user given the same id has a database of its own.
-    SyncPending::Drop(id);
+    // A stopped synchronisation of the user's database is nobody's any
+    // more: the next user given the same id has a database of its own.
+    if (!database.isEmpty())
+        SyncPending::DropFor(id, database);
     Refill(-1);
     if (!kept.isEmpty())
         Warn(Platform::Formatter::sprintf(Platform::Texts::get(TextFolderKept), {QDir::toNativeSeparators(kept)}));
