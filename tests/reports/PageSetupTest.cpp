@@ -113,3 +113,50 @@ TEST_F(PageSetupTest, PaperAndOrientationShowTheirSizesAndThePreviewFollowsTypin
     EXPECT_TRUE(changed.Portrait);
     EXPECT_EQ(changed.MargeLeft, 450);
 }
+
+// A report whose title is automatic and was never made (an empty title,
+// as the sample reports keep it): the template's sample page shows the
+// automatic title of the report's kind and period, as a report whose
+// title was typed so shows it, never an empty title.
+TEST_F(PageSetupTest, TheSamplePageShowsTheReportsAutomaticTitle)
+{
+    const struct
+    {
+        int kind;
+        bool detail;
+        int period;
+        const char *title;
+    } cases[] = {
+        {0, true, 6, "Détail temps - Semaine en cours"},
+        {1, false, 4, "Récapitulatif coûts - Mois en cours"},
+        {4, true, 0, "Suivi de projets"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.title);
+        definition.Type = c.kind;
+        definition.Detail = c.detail;
+        definition.Periode = c.period;
+        definition.TitreAuto = true;
+        definition.Titre.clear();
+        ASSERT_EQ(definition.AutomaticTitle(), QString::fromUtf8(c.title));
+        CDlgPage dialog(definition, user, program);
+        const QImage shown = dialog.Preview()->DrawSamplePage();
+
+        // The same page with the title typed as the automatic one, and
+        // with none.
+        const auto typed = [&](const QString &title) {
+            tReportDefinition fixed = definition;
+            fixed.TitreAuto = false;
+            fixed.Titre = title;
+            CPreviewTemplate preview;
+            preview.SetTemplateFolders(user, program);
+            preview.SetDefinition(&fixed);
+            preview.SetMargins(definition.MargeLeft, definition.MargeTop, definition.MargeRight,
+                               definition.MargeBottom);
+            preview.LoadTemplate(dialog.TemplateCombo()->currentText());
+            return preview.DrawSamplePage();
+        };
+        EXPECT_TRUE(shown == typed(QString::fromUtf8(c.title))) << "the automatic title on the sample page";
+        EXPECT_FALSE(shown == typed(QString())) << "a title shows";
+    }
+}

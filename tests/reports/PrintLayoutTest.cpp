@@ -75,6 +75,7 @@ protected:
         definition.Projets.clear();
         definition.Activites.clear();
         definition.MargeLeft = definition.MargeTop = definition.MargeRight = definition.MargeBottom = 0;
+        definition.TitreAuto = false;
         definition.Titre = QStringLiteral("Mon rapport");
         InitReportPlaceholders();
         const QString path = TestFolders::writeFile(QStringLiteral("stub.tpl"), StubTemplate);

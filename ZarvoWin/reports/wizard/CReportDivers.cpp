@@ -219,7 +219,7 @@ void CReportDivers::OnInitDialog()
         m_definition->TitreAuto = checked;
         if (checked) {
             m_definition->BuildAutoTitle();
-            m_title->setText(m_definition->Titre);
+            m_title->setText(m_definition->ShownTitle());
         }
         m_title->setEnabled(!checked);
     });
@@ -252,9 +252,9 @@ void CReportDivers::TranslatePage()
 void CReportDivers::showEvent(QShowEvent *event)
 {
     CReportWizardPage::showEvent(event);
-    // Other pages may have made the title again.
+    // Other pages may have changed what the automatic title is made of.
     if (m_definition && m_title)
-        m_title->setText(m_definition->Titre);
+        m_title->setText(m_definition->ShownTitle());
 }
 
 void CReportDivers::LoadPreview()
@@ -303,7 +303,11 @@ void CReportDivers::OnOK()
     if (!m_definition || !m_title)
         return;
     tReportDefinition &d = *m_definition;
-    d.Titre = m_title->text();
+    // The edit shows an automatic title as it is now; it stays automatic.
+    if (d.TitreAuto)
+        d.BuildAutoTitle();
+    else
+        d.Titre = m_title->text();
     if (m_template->currentIndex() >= 0)
         d.Modele = m_template->currentText();
     const int paper = m_paper->currentIndex();
