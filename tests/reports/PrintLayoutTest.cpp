@@ -184,25 +184,62 @@ TEST_F(PrintLayoutTest, GroupsOpenAndCloseAroundTheirLinesAndColumnsTakeTheirSha
     EXPECT_EQ(layout.Captions(), model.GetColumnCaptions());
 }
 
-TEST_F(PrintLayoutTest, PagesBreakBeforeTheFooterAndAnExactFillAddsAClosingPage)
+// Pages break before the footer, and the report's closing (its grand
+// total) is never alone on the last page: where it finds no room below the
+// last line, the last line and what closes after it (the group's footing,
+// the total) open a page with it, in a report of entries, a grouped one and
+// a project tracking (no total line).
+TEST_F(PrintLayoutTest, PagesBreakBeforeTheFooterAndTheClosingKeepsTheLastLines)
 {
     // Page 1 has room for six lines below header, title and headings (300
     // to 900), later pages for seven (200 to 900); the footer takes the
     // last 100.
     const struct {
+        const char *what;
         int entries;
+        bool grouped;
         std::vector<int> starts;
     } cases[] = {
-        {4, {0}},          // five lines end at 800: the closing fits
-        {5, {0, -1}},      // six lines end at 900: the closing gets a page
-        {12, {0, 6, -1}},  // thirteen lines: six, then seven, then the closing
-        {11, {0, 6}},
+        {"five lines end at 800: the closing fits", 4, false, {0}},
+        {"six lines end at 900: the last entry and the total go with it", 5, false, {0, 4}},
+        {"six, then seven lines: the last entry and the total go", 12, false, {0, 6, 11}},
+        {"six, then six lines: the closing fits", 11, false, {0, 6}},
+        {"grouped: the last entry, the group's footing and the total go", 10, true, {0, 6, 10}},
+        {"grouped: the closing fits", 9, true, {0, 6}},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        definition.Grp = {c.grouped ? 3 : -1, -1, -1, -1, -1};
         build(c.entries);
         paginate();
-        EXPECT_EQ(layout.PageStarts(), c.starts) << c.entries;
+        EXPECT_EQ(layout.PageStarts(), c.starts);
+        // A last page after the first opens on its lines.
+        if (layout.GetPageCount() > 1) {
+            EXPECT_EQ(draw(layout.GetPageCount()).pixel(500, 250), Green) << "the even line opens the page";
+        }
     }
+
+    // A project tracking: four nodes, no total. On a page of 850 the four
+    // nodes fit above the footer, the closing does not: the last node goes
+    // with it. On a page of 1000 the closing fits below them.
+    definition.Type = 4;
+    definition.Columns.SetType(CReportColumnSet::TrackingColumns);
+    definition.SetDefaultColumns(definition.Columns);
+    model.SetDefinition(definition);
+    model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+    model.SetProjectStore(&store);
+    model.ResetForRefresh();
+    model.AddForecastRows();
+    model.ShowRows();
+    layout.BuildPrintLines(model);
+    ASSERT_EQ(kinds(), QStringLiteral("3333"));
+    paginate(1000, 850);
+    EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0, 3}));
+    const QImage last = draw(2);
+    EXPECT_EQ(last.pixel(500, 250), Green) << "the last node";
+    EXPECT_EQ(last.pixel(500, 350), Cyan) << "the closing below it";
+    paginate(1000, 1000);
+    EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0})) << "the closing fits";
 }
 
 TEST_F(PrintLayoutTest, AnEmptyGroupedReportIsOnePageWithItsTotal)
@@ -435,11 +472,13 @@ TEST_F(PrintLayoutTest, TheGridLaysOutItsPagesWithTheColumnsAsOnScreen)
     EXPECT_EQ(grid.PrintLayout().Columns()[1].Width, 100 * 1000 / total);
     QImage page = Page(1000, 1000);
     grid.SetUpPrintContext(CReportPrintLayout::PreviewContext, &page, page.rect());
-    EXPECT_EQ(grid.PrintLayout().PageStarts(), (std::vector<int>{0, 6, -1}));
+    EXPECT_EQ(grid.PrintLayout().PageStarts(), (std::vector<int>{0, 6, 11}));
     QPainter painter(&page);
     grid.DrawPage(CReportPrintLayout::PreviewContext, painter, 3);
     painter.end();
-    EXPECT_EQ(page.pixel(500, 150), Cyan) << "the closing alone below the header";
+    EXPECT_EQ(page.pixel(500, 250), Green) << "the last entry";
+    EXPECT_EQ(page.pixel(500, 350), Yellow) << "the total";
+    EXPECT_EQ(page.pixel(500, 450), Cyan) << "the closing below them";
 }
 
 } // namespace

@@ -269,6 +269,7 @@ void CReportPrintLayout::Paginate(QPaintDevice *device)
 
     m_template->CreateDataLineResources(context);
     qint64 y = qint64(c.Top) + header + columnHeadings + std::max<qint64>(0, logo) + title;
+    std::vector<qint64> heights(m_lines.size(), 0);
     bool pageHasLines = false;
     bool odd = false;
     int code = 0;
@@ -291,13 +292,33 @@ void CReportPrintLayout::Paginate(QPaintDevice *device)
             odd = false;
         }
         y += height;
+        heights[i] = height;
         pageHasLines = true;
         if (line.Kind == DetailLine)
             odd = !odd;
     }
     m_template->ReleaseDataLineResources();
-    if (y + closing + footer > c.Bottom && pageHasLines)
-        m_pageStarts.push_back(-1);
+    if (y + closing + footer <= c.Bottom || !pageHasLines)
+        return;
+    // The closing (the grand total) finds no room below the last line: the
+    // report's last lines go with it to a page of their own, never the
+    // closing alone. They are the last line with what closes after it
+    // (group footings, the total), or fewer of them where a page holds
+    // less; the page they leave keeps at least one line.
+    const size_t pageStart = size_t(m_pageStarts.back());
+    size_t from = m_lines.size() - 1;
+    while (from > pageStart + 1 && (m_lines[from].Kind == GroupFooting || m_lines[from].Kind == TotalLine))
+        --from;
+    for (; from > pageStart && from < m_lines.size(); ++from) {
+        qint64 carried = qint64(c.Top) + header + columnHeadings + closing + footer;
+        for (size_t i = from; i < m_lines.size(); ++i)
+            carried += heights[i];
+        if (carried <= c.Bottom) {
+            m_pageStarts.push_back(int(from));
+            return;
+        }
+    }
+    m_pageStarts.push_back(-1);
 }
 
 // --------------------------------------------------------------- drawing
