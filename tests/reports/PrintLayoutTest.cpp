@@ -288,13 +288,63 @@ TEST_F(PrintLayoutTest, AGroupAcrossABreakAndTheZebraStartingAgain)
 TEST_F(PrintLayoutTest, ALineTallerThanThePageStaysOnAPageOfItsOwn)
 {
     build(3);
-    // A page of 400: the first line meets no room but stays; the margins
-    // of the second case leave no room at all.
-    for (int top : {0, 5000}) {
-        definition.MargeTop = top;
+    // A page of 400, which the template's page (500) does not fit without
+    // margins: the first line meets no room but stays.
+    paginate(1000, 400);
+    EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0, 1, 2, 3, -1}));
+    EXPECT_TRUE(layout.NoRoomMessage().isEmpty()) << "no margin to blame";
+}
+
+// Margins that leave the report no room (a definition stored so, a paper
+// changed since) give no blank pages: one page says which margin is too
+// large, for the page heading, the title, the column headings, a line and
+// the footer of the template (500) or the least width across; margins
+// that leave room lay the pages out.
+TEST_F(PrintLayoutTest, MarginsThatLeaveNoRoomGiveOnePageThatSaysWhich)
+{
+    build(12);
+    const struct
+    {
+        int left, top, right, bottom;
+        const char *says; // the start of the message; null: the pages are laid out
+    } cases[] = {
+        {0, 300, 0, 201, "La marge du haut est trop grande"},
+        {0, 100, 0, 450, "La marge du bas est trop grande"},
+        {0, 5000, 0, 0, "La marge du haut est trop grande"},
+        {500, 0, 400, 0, "La marge de gauche est trop grande"},
+        {0, 0, 900, 0, "La marge de droite est trop grande"},
+        {400, 250, 400, 250, nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.says ? c.says : "room left");
+        definition.MargeLeft = c.left;
+        definition.MargeTop = c.top;
+        definition.MargeRight = c.right;
+        definition.MargeBottom = c.bottom;
         model.SetDefinition(definition);
-        paginate(1000, 400);
-        EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0, 1, 2, 3, -1})) << top;
+        paginate();
+        if (!c.says) {
+            EXPECT_TRUE(layout.NoRoomMessage().isEmpty());
+            EXPECT_GT(layout.GetPageCount(), 1);
+            continue;
+        }
+        EXPECT_TRUE(layout.NoRoomMessage().startsWith(QString::fromUtf8(c.says))) << qPrintable(layout.NoRoomMessage());
+        ASSERT_EQ(layout.GetPageCount(), 1);
+        // The page tells it: ink in its middle, none of the template's
+        // colours.
+        const QImage page = draw(1);
+        bool ink = false;
+        for (int y = 0; y < page.height() && !ink; y += 2)
+            for (int x = 0; x < page.width() && !ink; x += 2)
+                ink = qGray(page.pixel(x, y)) < 160;
+        EXPECT_TRUE(ink) << "the message is drawn";
+        for (QRgb colour : {Red, Green, Blue, Magenta, Cyan}) {
+            bool found = false;
+            for (int y = 0; y < page.height() && !found; y += 5)
+                for (int x = 0; x < page.width() && !found; x += 5)
+                    found = page.pixel(x, y) == colour;
+            EXPECT_FALSE(found) << std::hex << colour;
+        }
     }
 }
 

@@ -1139,6 +1139,64 @@ TEST_F(ReportPrintTest, APaperChosenInTheDialogIsReadBackAndLaysThePagesOutAgain
     unexpectedBoxes.Push(MessageBoxAnswer::No);
 }
 
+// Margins that leave the report no room print no blank page: a report
+// stored so shows one page in print layout that says which margin is too
+// large, and printing tells it and prints nothing; a smaller paper chosen
+// in the print dialog that leaves the margins no room is told the same,
+// and nothing is printed.
+TEST_F(ReportPrintTest, MarginsThatLeaveNoRoomPrintNothingAndSayWhichMargin)
+{
+    const struct
+    {
+        const char *what;
+        int left, right;
+        QPageSize::PageSizeId chosen; // the paper chosen in the print dialog
+        const char *says;
+    } cases[] = {
+        {"stored margins", 1100, 1000, QPageSize::A4, "La marge de gauche est trop grande"},
+        {"a smaller paper chosen", 450, 500, QPageSize::A6, "La marge de droite est trop grande"},
+    };
+    addEntries(40);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(pdf);
+        definition.MargeLeft = c.left;
+        definition.MargeRight = c.right;
+        ASSERT_TRUE(CReportStore(host.reports).SaveReport(definition));
+        shown = open();
+        ASSERT_NE(shown, nullptr);
+        CReportView *view = shown->View();
+        view->OnCommand(CReportView::CmdPrintLayout);
+        const bool stored = c.chosen == QPageSize::A4;
+        if (stored) {
+            EXPECT_EQ(view->PageView()->PageCount(), 1);
+            EXPECT_TRUE(view->Grid()->PrintLayout().NoRoomMessage().startsWith(QString::fromUtf8(c.says)));
+        } else {
+            EXPECT_GT(view->PageView()->PageCount(), 1);
+        }
+        DialogAnswers<QPrintDialog> print;
+        print.Push([&c](QPrintDialog &dialog) {
+            dialog.printer()->setPageSize(QPageSize(c.chosen));
+            return int(QDialog::Accepted);
+        });
+        MessageBoxAnswers boxes;
+        boxes.Push(MessageBoxAnswer::Ok);
+        view->OnCommand(CReportView::CmdPrint);
+        EXPECT_EQ(print.Asked(), stored ? 0 : 1) << "the print dialog";
+        ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+        EXPECT_TRUE(boxes.AskedBoxes()[0].text.startsWith(QString::fromUtf8(c.says)))
+            << qPrintable(boxes.AskedBoxes()[0].text);
+        EXPECT_FALSE(QFile::exists(pdf)) << "nothing printed";
+        // The print layout says it too.
+        EXPECT_EQ(view->PageView()->PageCount(), 1);
+        if (!stored)
+            unexpectedBoxes.Push(MessageBoxAnswer::No); // the changed paper, not saved at the close
+        delete shown;
+        shown = nullptr;
+        definition.MargeLeft = definition.MargeRight = 100;
+    }
+}
+
 TEST(ReportPrintingTest, PagesToPrintFollowTheRangeWithinThePages)
 {
     using ReportPrinting::Range;

@@ -692,3 +692,49 @@ text=0;100;0;1;0;1000;0;1;0;0;1;0xFFFFFF;[Title];Arial;30;1;0;0;0;0x000000;0;0
         EXPECT_EQ(copy.ShownTitle(), automatic);
     }
 }
+
+// Margins typed on the layout page that leave the report no room keep the
+// user there, at Terminer and when another page is chosen: the message
+// names the margin too large, the settings stay open on the layout page,
+// and nothing is written. Made smaller, Terminer takes them.
+TEST_F(ReportWizardTest, MarginsThatLeaveNoRoomKeepTheUserOnTheLayoutPage)
+{
+    auto wizard = open();
+    CReportDivers &page = wizard->LayoutPage();
+    page.SetPapers(CReportPapers::FallbackPapers());
+    CWizardDialog &frame = wizard->Frame();
+    const int layout = ReportWizardPageSet::PageCount - 1;
+    frame.ShowPage(layout);
+    settle();
+    const QChar sep = page.Edit(CReportDivers::LeftMargin)->DecimalSeparator();
+    const auto type = [&](int control, const QString &centimetres) {
+        QString text = centimetres;
+        page.Edit(control)->setText(text.replace(u',', sep));
+    };
+    // A4 portrait, 21 cm across: 19,5 cm of right margin leaves 0,5.
+    type(CReportDivers::RightMargin, QStringLiteral("19,50"));
+    MessageBoxAnswers boxes;
+    boxes.Push(MessageBoxAnswer::Ok);
+    frame.accept();
+    ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+    EXPECT_TRUE(boxes.AskedBoxes()[0].text.startsWith(QStringLiteral("La marge de droite est trop grande")))
+        << qPrintable(boxes.AskedBoxes()[0].text);
+    EXPECT_NE(frame.result(), QDialog::Accepted);
+    EXPECT_EQ(frame.CurrentPage(), layout);
+    settle();
+    EXPECT_EQ(page.focusWidget(), page.Edit(CReportDivers::RightMargin));
+    EXPECT_EQ(page.Edit(CReportDivers::RightMargin)->selectedText(), page.Edit(CReportDivers::RightMargin)->text());
+
+    // Another page chosen in the tree: the same.
+    boxes.Push(MessageBoxAnswer::Ok);
+    frame.Tree()->setCurrentItem(frame.Tree()->topLevelItem(0));
+    settle();
+    EXPECT_EQ(boxes.AskedBoxes().size(), 2u);
+    EXPECT_EQ(frame.CurrentPage(), layout);
+
+    type(CReportDivers::RightMargin, QStringLiteral("2,00"));
+    frame.accept();
+    EXPECT_EQ(boxes.AskedBoxes().size(), 2u);
+    EXPECT_EQ(frame.result(), QDialog::Accepted);
+    EXPECT_EQ(definition.MargeRight, 200);
+}

@@ -69,6 +69,12 @@ public:
     // could not be read (any other): the warning icon and the message,
     // centred across the device.
     static void DrawErrorPage(QPainter &painter, int loadState);
+    // The warning icon and `text`, centred across the device.
+    static void DrawMessagePage(QPainter &painter, const QString &text);
+    // Why the pages hold no report: the margins leave it no room on the
+    // paper (which margin is too large); empty when they leave room. The
+    // layout then has one page, which says so.
+    const QString &NoRoomMessage() const { return m_noRoom; }
 
     int GetPageCount() const { return int(m_pageStarts.size()); }
     // For each page, the index of its first print line; -1 for a page
@@ -119,4 +125,5 @@ private:
     std::array<tContext, 2> m_contexts;
     bool m_crossTable = false;
     bool m_tracking = false;
+    QString m_noRoom;
 };

@@ -4,7 +4,11 @@
 #include "CPreviewTemplate.h"
 #include "CReadOnlyCB.h"
 #include "CWaitCursor.h"
+#include "MessageBoxParams.h"
 #include "ReportCentimetres.h"
+#include "ReportMargins.h"
+#include "RichMessageBox.h"
+#include "Texts.h"
 #include "TranslateWidgets.h"
 #include "WidgetIds.h"
 #include "tReportDefinition.h"
@@ -17,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -296,6 +301,39 @@ void CReportDivers::MarginEdited(int control)
     m_preview->SetMargins(m_definition->MargeLeft, m_definition->MargeTop, m_definition->MargeRight,
                           m_definition->MargeBottom);
     m_preview->update();
+}
+
+bool CReportDivers::ValidatePage()
+{
+    if (!m_definition || !m_title)
+        return true;
+    const tReportDefinition &d = *m_definition;
+    // The paper as the page is laid out: the width edit holds what goes
+    // across; a size that does not read keeps the paper's.
+    int across = 0;
+    int down = 0;
+    if (!ReportCentimetres::Parse(m_width->text(), m_width->DecimalSeparator(), across)
+        || !ReportCentimetres::Parse(m_height->text(), m_height->DecimalSeparator(), down) || across <= 0
+        || down <= 0) {
+        across = d.Portrait ? d.PaperWidth : d.PaperHeight;
+        down = d.Portrait ? d.PaperHeight : d.PaperWidth;
+    }
+    const int margins[4] = {d.MargeLeft, d.MargeTop, d.MargeRight, d.MargeBottom};
+    const ReportMargins::tCheck check =
+        ReportMargins::Check(across, down, margins, ReportMargins::NeededHeight(&m_preview->Template()));
+    if (check.TooLarge == ReportMargins::NoSide)
+        return true;
+    RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, this,
+                   ReportMargins::Message(check, m_margins[0]->DecimalSeparator()), Platform::Texts::get(128));
+    // The edits stand left, right, top, bottom.
+    static const int editOfSide[4] = {0, 2, 1, 3};
+    CMyEdit *edit = m_margins[editOfSide[check.TooLarge]];
+    // Once the frame has shown the page again, which gives it the focus.
+    QTimer::singleShot(0, edit, [edit] {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    });
+    return false;
 }
 
 void CReportDivers::OnOK()
