@@ -23,8 +23,20 @@ public:
         Activities = 3,
     };
 
-    void Send(qint64 wParam, qint64 lParam) { emit dataChanged(wParam, lParam); }
+    // Counted before any receiver hears it: a receiver that meets the
+    // notice through another one handled first sees it counted already.
+    void Send(qint64 wParam, qint64 lParam)
+    {
+        ++m_sent;
+        emit dataChanged(wParam, lParam);
+    }
+    // How many notices were sent; a window compares it with the count it
+    // kept to know whether a change came since.
+    quint64 Sent() const { return m_sent; }
 
 signals:
     void dataChanged(qint64 wParam, qint64 lParam);
+
+private:
+    quint64 m_sent = 0;
 };

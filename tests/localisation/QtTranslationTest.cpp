@@ -8,6 +8,7 @@
 #include "Settings.h"
 
 #include <QAbstractFileIconProvider>
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -19,8 +20,12 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -61,6 +66,38 @@ QStringList duplexTexts()
         texts << (choice ? choice->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name)));
     }
     return texts;
+}
+
+// What Qt's printer properties dialog shows, opened by the print dialog's
+// "Properties" button: its title and the title of its tab of advanced
+// options. The dialog is read and closed as soon as its modal loop runs.
+QStringList printerPropertiesTexts()
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    auto *button = dialog.findChild<QPushButton *>(QStringLiteral("properties"));
+    if (!button || !button->isEnabled())
+        return {QStringLiteral("<no properties button>")};
+    auto texts = std::make_shared<QStringList>();
+    auto waiting = std::make_shared<bool>(true);
+    QTimer::singleShot(0, [texts, waiting] {
+        if (!*waiting)
+            return;
+        auto *properties = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!properties) {
+            *texts << QStringLiteral("<no printer properties dialog>");
+            return;
+        }
+        *texts << properties->windowTitle();
+        const QTabWidget *tabs = properties->findChild<QTabWidget *>(QStringLiteral("tabs"));
+        const QWidget *advanced = properties->findChild<QWidget *>(QStringLiteral("cupsPropertiesPage"));
+        *texts << (tabs && advanced && tabs->indexOf(advanced) >= 0 ? tabs->tabText(tabs->indexOf(advanced))
+                                                                     : QStringLiteral("<no advanced tab>"));
+        properties->reject();
+    });
+    button->click();
+    *waiting = false;
+    return texts->isEmpty() ? QStringList{QStringLiteral("<not opened>")} : *texts;
 }
 
 // The type the file dialogs show for a folder.
@@ -113,6 +150,8 @@ TEST_F(QtTranslationTest, QtsOwnTextsSwitchWithTheInterfaceLanguage)
     EXPECT_EQ(duplexTexts(), (QStringList{QStringLiteral("Impression recto-verso"), QStringLiteral("Non"),
                                           QStringLiteral("Reliure côté long"), QStringLiteral("Reliure côté court")}));
     EXPECT_EQ(folderType(), QStringLiteral("Dossier"));
+    EXPECT_EQ(printerPropertiesTexts(),
+              (QStringList{QStringLiteral("Propriétés de l'imprimante"), QStringLiteral("Avancé")}));
 
     ASSERT_TRUE(selector.ScanLanguages());
     selector.SelectLanguage(int(selector.GetLanguages().indexOf(1053)));
@@ -124,6 +163,7 @@ TEST_F(QtTranslationTest, QtsOwnTextsSwitchWithTheInterfaceLanguage)
     EXPECT_EQ(duplexTexts(), (QStringList{QStringLiteral("Double Sided Printing"), QStringLiteral("Off"),
                                           QStringLiteral("Long side binding"), QStringLiteral("Short side binding")}));
     EXPECT_EQ(folderType(), QStringLiteral("Folder"));
+    EXPECT_EQ(printerPropertiesTexts(), (QStringList{QStringLiteral("Printer Properties"), QStringLiteral("Advanced")}));
 
     selector.SelectLanguage(int(selector.GetLanguages().indexOf(1036)));
     EXPECT_EQ(fileDialogCancel(), QStringLiteral("Annuler"));

@@ -5,6 +5,7 @@
 #include "DesktopOpen.h"
 #include "ExportFixture.h"
 #include "MessageBoxAnswers.h"
+#include "MessageBoxParams.h"
 #include "ReadBack.h"
 #include "ReportCalcExport.h"
 #include "TestFolders.h"
@@ -86,17 +87,29 @@ TEST_F(CalcExportTest, TheSheetIsANewFileOfTheUsersFolderOpenedByTheDesktop)
     EXPECT_TRUE(QFile::exists(first));
 }
 
+// Without a spreadsheet program (nothing opens the file), the user is told
+// that the report was written and where: the file's name and its folder,
+// in the user's own cache where they would not look.
 TEST_F(CalcExportTest, AnOpenerThatFailsOrAFolderThatCannotBeWrittenAreTold)
 {
+    definition.Nom = QStringLiteral("Bilan d'équipe");
     build(trickyEntries());
     openerWorks = false;
     MessageBoxAnswers boxes;
     boxes.Push(MessageBoxAnswer::Ok);
     EXPECT_TRUE(ReportCalcExport::Run(nullptr, model, 1)) << "the file was written";
     ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
-    EXPECT_EQ(boxes.AskedBoxes()[0].text, Platform::Texts::get(326));
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(QFile::exists(opened[0]));
+    const QString folder = QDir::toNativeSeparators(ReportCalcExport::SheetFolder());
+    EXPECT_EQ(QFileInfo(opened[0]).absolutePath(), ReportCalcExport::SheetFolder());
+    EXPECT_EQ(boxes.AskedBoxes()[0].text,
+              QStringLiteral("Aucun tableur n'a pu ouvrir le rapport exporté.\n\nIl a été enregistré dans le fichier "
+                             "« Bilan d'équipe.xls » du dossier :\n%1\n\nVous pouvez l'ouvrir depuis ce dossier avec "
+                             "un tableur (LibreOffice Calc, par exemple), ou l'enregistrer ailleurs depuis ce tableur.")
+                  .arg(folder));
+    EXPECT_TRUE(folder.startsWith(QDir::toNativeSeparators(QDir::homePath())));
+    EXPECT_EQ(boxes.AskedBoxes()[0].type & MessageBoxType::IconMask, MessageBoxType::IconExclamation);
 
     // A folder that is a file: nothing written, nothing opened.
     const QString blocked = TestFolders::writeFile(QStringLiteral("blocked"), "x");

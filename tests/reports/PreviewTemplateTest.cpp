@@ -59,6 +59,7 @@ protected:
         TestFolders::writeFile(QStringLiteral("user/sample.tpl"), Template);
         preview.SetTemplateFolders(TestFolders::root() + QStringLiteral("/user/"),
                                    TestFolders::root() + QStringLiteral("/program/"));
+        definition.TitreAuto = false;
         definition.Titre = QStringLiteral("Titre");
         preview.SetDefinition(&definition);
         preview.LoadTemplate(QStringLiteral("sample"));

@@ -75,6 +75,7 @@ protected:
         definition.Projets.clear();
         definition.Activites.clear();
         definition.MargeLeft = definition.MargeTop = definition.MargeRight = definition.MargeBottom = 0;
+        definition.TitreAuto = false;
         definition.Titre = QStringLiteral("Mon rapport");
         InitReportPlaceholders();
         const QString path = TestFolders::writeFile(QStringLiteral("stub.tpl"), StubTemplate);
@@ -183,25 +184,62 @@ TEST_F(PrintLayoutTest, GroupsOpenAndCloseAroundTheirLinesAndColumnsTakeTheirSha
     EXPECT_EQ(layout.Captions(), model.GetColumnCaptions());
 }
 
-TEST_F(PrintLayoutTest, PagesBreakBeforeTheFooterAndAnExactFillAddsAClosingPage)
+// Pages break before the footer, and the report's closing (its grand
+// total) is never alone on the last page: where it finds no room below the
+// last line, the last line and what closes after it (the group's footing,
+// the total) open a page with it, in a report of entries, a grouped one and
+// a project tracking (no total line).
+TEST_F(PrintLayoutTest, PagesBreakBeforeTheFooterAndTheClosingKeepsTheLastLines)
 {
     // Page 1 has room for six lines below header, title and headings (300
     // to 900), later pages for seven (200 to 900); the footer takes the
     // last 100.
     const struct {
+        const char *what;
         int entries;
+        bool grouped;
         std::vector<int> starts;
     } cases[] = {
-        {4, {0}},          // five lines end at 800: the closing fits
-        {5, {0, -1}},      // six lines end at 900: the closing gets a page
-        {12, {0, 6, -1}},  // thirteen lines: six, then seven, then the closing
-        {11, {0, 6}},
+        {"five lines end at 800: the closing fits", 4, false, {0}},
+        {"six lines end at 900: the last entry and the total go with it", 5, false, {0, 4}},
+        {"six, then seven lines: the last entry and the total go", 12, false, {0, 6, 11}},
+        {"six, then six lines: the closing fits", 11, false, {0, 6}},
+        {"grouped: the last entry, the group's footing and the total go", 10, true, {0, 6, 10}},
+        {"grouped: the closing fits", 9, true, {0, 6}},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        definition.Grp = {c.grouped ? 3 : -1, -1, -1, -1, -1};
         build(c.entries);
         paginate();
-        EXPECT_EQ(layout.PageStarts(), c.starts) << c.entries;
+        EXPECT_EQ(layout.PageStarts(), c.starts);
+        // A last page after the first opens on its lines.
+        if (layout.GetPageCount() > 1) {
+            EXPECT_EQ(draw(layout.GetPageCount()).pixel(500, 250), Green) << "the even line opens the page";
+        }
     }
+
+    // A project tracking: four nodes, no total. On a page of 850 the four
+    // nodes fit above the footer, the closing does not: the last node goes
+    // with it. On a page of 1000 the closing fits below them.
+    definition.Type = 4;
+    definition.Columns.SetType(CReportColumnSet::TrackingColumns);
+    definition.SetDefaultColumns(definition.Columns);
+    model.SetDefinition(definition);
+    model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+    model.SetProjectStore(&store);
+    model.ResetForRefresh();
+    model.AddForecastRows();
+    model.ShowRows();
+    layout.BuildPrintLines(model);
+    ASSERT_EQ(kinds(), QStringLiteral("3333"));
+    paginate(1000, 850);
+    EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0, 3}));
+    const QImage last = draw(2);
+    EXPECT_EQ(last.pixel(500, 250), Green) << "the last node";
+    EXPECT_EQ(last.pixel(500, 350), Cyan) << "the closing below it";
+    paginate(1000, 1000);
+    EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0})) << "the closing fits";
 }
 
 TEST_F(PrintLayoutTest, AnEmptyGroupedReportIsOnePageWithItsTotal)
@@ -250,13 +288,63 @@ TEST_F(PrintLayoutTest, AGroupAcrossABreakAndTheZebraStartingAgain)
 TEST_F(PrintLayoutTest, ALineTallerThanThePageStaysOnAPageOfItsOwn)
 {
     build(3);
-    // A page of 400: the first line meets no room but stays; the margins
-    // of the second case leave no room at all.
-    for (int top : {0, 5000}) {
-        definition.MargeTop = top;
+    // A page of 400, which the template's page (500) does not fit without
+    // margins: the first line meets no room but stays.
+    paginate(1000, 400);
+    EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0, 1, 2, 3, -1}));
+    EXPECT_TRUE(layout.NoRoomMessage().isEmpty()) << "no margin to blame";
+}
+
+// Margins that leave the report no room (a definition stored so, a paper
+// changed since) give no blank pages: one page says which margin is too
+// large, for the page heading, the title, the column headings, a line and
+// the footer of the template (500) or the least width across; margins
+// that leave room lay the pages out.
+TEST_F(PrintLayoutTest, MarginsThatLeaveNoRoomGiveOnePageThatSaysWhich)
+{
+    build(12);
+    const struct
+    {
+        int left, top, right, bottom;
+        const char *says; // the start of the message; null: the pages are laid out
+    } cases[] = {
+        {0, 300, 0, 201, "La marge du haut est trop grande"},
+        {0, 100, 0, 450, "La marge du bas est trop grande"},
+        {0, 5000, 0, 0, "La marge du haut est trop grande"},
+        {500, 0, 400, 0, "La marge de gauche est trop grande"},
+        {0, 0, 900, 0, "La marge de droite est trop grande"},
+        {400, 250, 400, 250, nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.says ? c.says : "room left");
+        definition.MargeLeft = c.left;
+        definition.MargeTop = c.top;
+        definition.MargeRight = c.right;
+        definition.MargeBottom = c.bottom;
         model.SetDefinition(definition);
-        paginate(1000, 400);
-        EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0, 1, 2, 3, -1})) << top;
+        paginate();
+        if (!c.says) {
+            EXPECT_TRUE(layout.NoRoomMessage().isEmpty());
+            EXPECT_GT(layout.GetPageCount(), 1);
+            continue;
+        }
+        EXPECT_TRUE(layout.NoRoomMessage().startsWith(QString::fromUtf8(c.says))) << qPrintable(layout.NoRoomMessage());
+        ASSERT_EQ(layout.GetPageCount(), 1);
+        // The page tells it: ink in its middle, none of the template's
+        // colours.
+        const QImage page = draw(1);
+        bool ink = false;
+        for (int y = 0; y < page.height() && !ink; y += 2)
+            for (int x = 0; x < page.width() && !ink; x += 2)
+                ink = qGray(page.pixel(x, y)) < 160;
+        EXPECT_TRUE(ink) << "the message is drawn";
+        for (QRgb colour : {Red, Green, Blue, Magenta, Cyan}) {
+            bool found = false;
+            for (int y = 0; y < page.height() && !found; y += 5)
+                for (int x = 0; x < page.width() && !found; x += 5)
+                    found = page.pixel(x, y) == colour;
+            EXPECT_FALSE(found) << std::hex << colour;
+        }
     }
 }
 
@@ -434,11 +522,13 @@ TEST_F(PrintLayoutTest, TheGridLaysOutItsPagesWithTheColumnsAsOnScreen)
     EXPECT_EQ(grid.PrintLayout().Columns()[1].Width, 100 * 1000 / total);
     QImage page = Page(1000, 1000);
     grid.SetUpPrintContext(CReportPrintLayout::PreviewContext, &page, page.rect());
-    EXPECT_EQ(grid.PrintLayout().PageStarts(), (std::vector<int>{0, 6, -1}));
+    EXPECT_EQ(grid.PrintLayout().PageStarts(), (std::vector<int>{0, 6, 11}));
     QPainter painter(&page);
     grid.DrawPage(CReportPrintLayout::PreviewContext, painter, 3);
     painter.end();
-    EXPECT_EQ(page.pixel(500, 150), Cyan) << "the closing alone below the header";
+    EXPECT_EQ(page.pixel(500, 250), Green) << "the last entry";
+    EXPECT_EQ(page.pixel(500, 350), Yellow) << "the total";
+    EXPECT_EQ(page.pixel(500, 450), Cyan) << "the closing below them";
 }
 
 } // namespace

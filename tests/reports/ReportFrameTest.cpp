@@ -1,6 +1,7 @@
 // Report windows on temporary databases through a recording host: opening,
 // building under the progress dialog, cancels and failures, the refresh
 // offered after a change, saving and closing.
+#include "CAppData.h"
 #include "CDataChangedNotifier.h"
 #include "CDlgName.h"
 #include "CProgressDlg.h"
@@ -291,6 +292,68 @@ TEST_F(ReportFrameTest, TwoReportsOnAChangedDatabaseAskInTurn)
     EXPECT_EQ(answers.AskedBoxes().size(), 3u);
     EXPECT_FALSE(first->HasDataChanged());
     EXPECT_EQ(first->View()->Grid()->RowCount(), 8);
+}
+
+// One change, one question: once the user answered Non, the same change
+// is offered neither by the report's own check, nor by its activation,
+// nor by a window that handles the change's notice before the report
+// window does (as the main window does, which was made first), whichever
+// asked first; the next change is offered again. A change the stamp shows
+// and one announced within the same second alike.
+TEST_F(ReportFrameTest, NonAnswersTheChangeForEveryWindowThatWouldAsk)
+{
+    // A handler of the notices connected before the report window exists.
+    QPointer<CReportFrame> frame;
+    bool checkOnNotice = false;
+    QObject handler;
+    QObject::connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged, &handler, [&] {
+        if (checkOnNotice && frame)
+            frame->CheckForDataChange();
+    });
+    frame = open(definition.Id);
+    ASSERT_TRUE(frame);
+    auto *refreshTimer = frame->findChild<QTimer *>(QString::number(CReportFrame::RefreshTimerId));
+    ASSERT_NE(refreshTimer, nullptr);
+    MessageBoxAnswers answers;
+    struct Case
+    {
+        const char *what;
+        const char *stamp; // the database's stamp after the change; null: the same second
+        bool handlerAsks;  // the handler that comes first asks, else the report's own check
+    };
+    const Case cases[] = {
+        {"asked while the notice is handled", "1709546500", true},
+        {"asked by the report's check", "1709546600", false},
+        {"within the second, asked while the notice is handled", nullptr, true},
+        {"within the second, asked by the report's check", nullptr, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const size_t before = answers.AskedBoxes().size();
+        const auto asked = [&] { return answers.AskedBoxes().size() - before; };
+        checkOnNotice = c.handlerAsks;
+        answers.Push(MessageBoxAnswer::No);
+        if (c.stamp)
+            setModif(c.stamp);
+        CAppData::DataChangedNotifier().Send(CDataChangedNotifier::ProjectFields, 3);
+        if (!c.handlerAsks) {
+            EXPECT_EQ(asked(), 0u);
+            frame->CheckForDataChange();
+        }
+        ASSERT_EQ(asked(), 1u);
+        EXPECT_EQ(answers.AskedBoxes().back().text, Platform::Texts::get(433));
+        // Every way the window would ask again.
+        frame->CheckForDataChange();
+        EXPECT_FALSE(frame->HasDataChanged());
+        frame->OnActivated();
+        EXPECT_FALSE(refreshTimer->isActive()) << "the activation offers it again";
+        EXPECT_EQ(asked(), 1u);
+        if (c.stamp) {
+            EXPECT_EQ(frame->Stamp(), QString::fromLatin1(c.stamp));
+        }
+    }
+    checkOnNotice = false;
+    EXPECT_EQ(answers.Remaining(), 0);
 }
 
 TEST_F(ReportFrameTest, ClosingAsksOnlyForAChangedReport)

@@ -305,7 +305,9 @@ TEST_F(ReportGridTest, FittingCapsTheTextAndAddsItsPadding)
 // does not grow with the entries. Once a row has left the tree, a walk
 // over the rows finds them instead. The same holds with a negative rate
 // (lines of both signs, totals smaller than some lines), with rates all
-// below zero (the total, below zero, the widest of its column) and
+// below zero (the total, below zero, the widest of its column), with groups
+// of both signs whose totals do not cancel (one group's total below zero
+// wider than every line, every other group and the report's total) and
 // whatever kind of column comes first, where group rows show their names.
 TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
 {
@@ -315,6 +317,9 @@ TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
         float standard; // the rate of half the lines
         float urgent;   // the rate of the others; of the opposite sign, each line's opposite
         int firstKind;  // -1: the default columns' first, a name
+        // The rate follows the project: the urgent one for one project, the
+        // standard one for the two others.
+        bool rateByProject = false;
     };
     const Case cases[] = {
         {"a name first", 6000.0f, 9050.5f, -1},
@@ -331,6 +336,11 @@ TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
         // zero too, has more digits than any line or group.
         {"negative rates only, a name first", -3.0f, -4.5f, -1},
         {"negative rates only, a title first", -3.0f, -4.5f, 9},
+        // One project's entries at a rate below zero, the others' above:
+        // that project's group total (some -60 000,00 €) is wider than the
+        // others' (+27 000,00 €) and than the report's (-6 000,00 €).
+        {"groups of both signs, a name first", 9.0f, -20.0f, -1, true},
+        {"groups of both signs, a title first", 9.0f, -20.0f, 9, true},
     };
     const QString words[] = {QStringLiteral("Réunion"), QStringLiteral("Analyse"), QStringLiteral("Rédaction"),
                              QStringLiteral("Mise en production")};
@@ -340,7 +350,7 @@ TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
         // names of the groups above them.
         rate(5, QStringLiteral("Standard"), c.standard);
         rate(6, QStringLiteral("Urgent"), c.urgent);
-        const bool mixed = (c.standard < 0) != (c.urgent < 0);
+        const bool mixed = (c.standard < 0) != (c.urgent < 0) && !c.rateByProject;
         // Durations written in words, as a user may choose: in the first
         // column an entry's duration, and not only a group's name, can be
         // the widest text.
@@ -380,6 +390,8 @@ TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
                     tReportEntry e = entry(++id, At(2024, 1, 1, 7) + qint64(d) * 86400 + k * 11000 + (d % 60) * 60,
                                            300 + (d * 37 + pair * 1103) % 40000, 2 + (d + pair) % 3);
                     e.IdTauxHoraire = mixed ? (k % 2 ? 6 : 5) : (d + k) % 4 == 0 ? -1 : (d % 2 ? 5 : 6);
+                    if (c.rateByProject)
+                        e.IdTauxHoraire = e.IdProjet == 2 ? 6 : 5;
                     e.Title = words[(d + k) % 4] + QString::number(d % 97);
                     e.Notes = QString((d * 13 + k) % 60, u'n');
                     model.AddEntryLine(e);
@@ -436,6 +448,39 @@ TEST_F(ReportGridTest, FittingMeasuresAFewRowsAndFindsTheWidest)
             EXPECT_LT(total.Value, 0.0);
             EXPECT_GT(width(cost, model.TotalRow()), widestLine);
             EXPECT_EQ(widestOf(cost, found[size_t(cost)]), width(cost, model.TotalRow()));
+        }
+        if (c.rateByProject) {
+            // The case this is for: a group's total below zero (shown by the
+            // group and by its parent projects' groups) is wider than every
+            // line, every other group and the report's total, and the rows
+            // found hold it.
+            int cost = -1;
+            for (int col = 1; col < model.ColumnCount(); ++col)
+                if (model.Columns()[size_t(col)].Kind == 7)
+                    cost = col;
+            ASSERT_GT(cost, 0);
+            const int widest = widestOfAll(cost);
+            std::vector<const CTreeItem *> widestRows;
+            for (int r = 0; r < tree.RowCount(); ++r) {
+                const CTreeItem *row = tree.VisibleRow(r);
+                if (width(cost, row) == widest)
+                    widestRows.push_back(row);
+            }
+            ASSERT_FALSE(widestRows.empty());
+            for (const CTreeItem *row : widestRows) {
+                ASSERT_NE(row->Item().GroupLineOf(), nullptr)
+                    << "a group's total is the widest: " << qPrintable(model.GetCellText(cost, row, false, true));
+                tReportCellValue value;
+                ASSERT_TRUE(model.GetCellValue(cost, row, value));
+                EXPECT_LT(value.Value, 0.0);
+            }
+            tReportCellValue total;
+            ASSERT_TRUE(model.GetCellValue(cost, model.TotalRow(), total));
+            EXPECT_LT(width(cost, model.TotalRow()), widest) << "the report's total is narrower";
+            const std::vector<const CTreeItem *> &rows = found[size_t(cost)];
+            EXPECT_TRUE(std::any_of(widestRows.begin(), widestRows.end(), [&rows](const CTreeItem *row) {
+                return std::find(rows.begin(), rows.end(), row) != rows.end();
+            })) << "the group's total is measured";
         }
 
         // Four times the entries: no more rows to measure than the shapes

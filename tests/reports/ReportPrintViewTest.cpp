@@ -2,7 +2,13 @@
 // pagination, zoom and paging commands, the page cache drawing only new
 // pages, the mode and zoom the window lists for the next start.
 #include "CBdD.h"
+#include "CDlgName.h"
 #include "CDlgPage.h"
+#include "CReportDates.h"
+#include "CReportDivers.h"
+#include "CReportWizard.h"
+#include "CWizardDialog.h"
+#include "CmyDataBase.h"
 #include "CMyEdit.h"
 #include "DialogAnswers.h"
 #include "MessageBoxAnswers.h"
@@ -28,6 +34,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -42,6 +49,8 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
+
+#include <functional>
 
 #include <algorithm>
 
@@ -347,6 +356,7 @@ protected:
 
 TEST_F(ReportPrintTest, APageRangePrintsThosePagesWithTheReportsTexts)
 {
+    definition.TitreAuto = false;
     definition.Titre = QStringLiteral("Relevé d'essai");
     ASSERT_TRUE(CReportStore(host.reports).SaveReport(definition));
     CReportView *view = printLayout(150);
@@ -404,6 +414,7 @@ TEST_F(ReportPrintTest, APageRangePrintsThosePagesWithTheReportsTexts)
 // text; in colour the same page keeps the template's colours.
 TEST_F(ReportPrintTest, APrintInGreyscaleIsGreyInThePdf)
 {
+    definition.TitreAuto = false;
     definition.Titre = QStringLiteral("Relevé d'essai");
     ASSERT_TRUE(CReportStore(host.reports).SaveReport(definition));
     CReportView *view = printLayout(40);
@@ -749,6 +760,176 @@ TEST_F(ReportPrintTest, ASampleReportPrintsItsAutomaticTitle)
         QFile::copy(pdf, keep + QStringLiteral("/printed-sample-title.pdf"));
 }
 
+namespace {
+
+// The first page's heading lines (the page's header, then the report's
+// title) of a printed PDF.
+QStringList firstPageLines(const QString &pdf)
+{
+    const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"),
+                                                                QStringLiteral("1"), QStringLiteral("-l"),
+                                                                QStringLiteral("1"), pdf, QStringLiteral("-")});
+    QStringList lines = text.split(u'\n');
+    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    return lines;
+}
+
+} // namespace
+
+// A report's automatic title stays automatic through the report's
+// settings and a save, for a sample report and for one the settings made:
+// the settings' Terminer (every page visited) and the save store it as an
+// empty title, which the store reads back as automatic; the period changed
+// afterwards, the printed heading and title follow it. A title the user
+// typed is stored and printed as typed, whatever the period.
+TEST_F(ReportPrintTest, AnAutomaticTitleStaysAutomaticThroughTheSettingsAndASave)
+{
+    ASSERT_TRUE(QFile::remove(host.reports));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZARVO_SAMPLE_RPT_FRA), host.reports));
+    QFile::setPermissions(host.reports, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    {
+        // Monday 4 March 2024 is the fixture's today: entries of this week.
+        CBdD db(host.database);
+        for (int i = 0; i < 6; ++i) {
+            const qint64 start = At(2024, 3, 1 + i, 8);
+            db.Execute(Platform::Formatter::sprintf(
+                u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, Deleted, Title, "
+                u"Notes) values (%d, %I64d, %I64d, 3, 7, 0, 5, 0, 'Tâche', '')",
+                {i + 1, start, start + 5400}));
+        }
+    }
+    // The report's settings as the program runs them; `change` acts on the
+    // pages once each was shown, before Terminer.
+    std::function<void(CReportWizard &)> change;
+    CReportFrame::SetSettingsEditor([&](tReportDefinition &copy, QWidget *owner) {
+        CReportWizard::tSources sources;
+        sources.Projects = host.ProjectSnapshot();
+        sources.ProgramTemplates = host.programTemplates;
+        CReportWizard wizard(copy, sources, owner);
+        DialogAnswers<CWizardDialog> answers;
+        answers.Push([&](CWizardDialog &frame) {
+            frame.InitDialog();
+            frame.show();
+            for (int page = 0; page < frame.PageCount(); ++page) {
+                frame.ShowPage(page);
+                QApplication::processEvents();
+            }
+            if (change)
+                change(wizard);
+            frame.accept();
+            return frame.result();
+        });
+        return wizard.Run();
+    });
+    struct Reset
+    {
+        ~Reset() { CReportFrame::SetSettingsEditor({}); }
+    } reset;
+    const auto storedTitle = [&](int id) {
+        SQLite::CmyDataBase db;
+        if (db.OpenReadOnly(host.reports) != 0)
+            return QStringLiteral("<no file>");
+        SQLite::MyTablePtr t = db.Query(Platform::Formatter::sprintf(u"select Titre from Reports where Id=%d", {id}));
+        return t && t->MoveFirst() ? t->GetValueAt(0) : QStringLiteral("<no row>");
+    };
+    // The report printed to a PDF: its first page's heading and title.
+    const auto printedHeading = [&](CReportFrame *frame) {
+        CReportView *view = frame->View();
+        view->OnCommand(CReportView::CmdPrintLayout);
+        DialogAnswers<QPrintDialog> print;
+        QString file;
+        print.Push([&file](QPrintDialog &dialog) {
+            file = dialog.printer()->outputFileName();
+            return int(QDialog::Accepted);
+        });
+        view->OnCommand(CReportView::CmdPrint);
+        const QStringList lines = firstPageLines(file);
+        return lines.size() >= 2 ? lines.mid(0, 2) : QStringList{QStringLiteral("<nothing printed>")};
+    };
+
+    struct Case
+    {
+        const char *what;
+        bool sample;         // the sample report, else one made by the settings
+        const char16_t *typed; // a title typed in the layout page, else none
+        const char *storedAfter;
+        const char *printedAfter; // once the period is "Mois en cours"
+    };
+    const Case cases[] = {
+        {"the sample report", true, nullptr, "", "Détail temps - Mois en cours"},
+        {"a report the settings made", false, nullptr, "", "Détail temps - Mois en cours"},
+        {"a typed title", true, u"Relevé de l'équipe", "Relevé de l'équipe", "Relevé de l'équipe"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        auto *frame = new CReportFrame(host);
+        area.addSubWindow(frame);
+        frame->showMaximized();
+        int id = -1;
+        if (c.sample) {
+            ASSERT_EQ(CReportStore(host.reports).FindReportByName(QStringLiteral("Semaine en cours par jour"), id), 1);
+            ASSERT_TRUE(frame->OpenReport(id, false, 2, false));
+            // Nothing changed: Terminer.
+            change = [&c](CReportWizard &wizard) {
+                if (!c.typed)
+                    return;
+                CReportDivers &layout = wizard.LayoutPage();
+                layout.AutoTitleBox()->click();
+                layout.TitleBox()->setText(QString::fromUtf16(c.typed));
+            };
+            ASSERT_TRUE(frame->EditReportSettings());
+        } else {
+            // A new report starts in its settings: a time report of this
+            // week, grouped by day.
+            change = [](CReportWizard &wizard) {
+                wizard.PeriodPage().SelectPeriod(6);
+                // The layout page, shown again, follows the period.
+                wizard.Frame().ShowPage(0);
+                wizard.Frame().ShowPage(wizard.Frame().PageCount() - 1);
+                EXPECT_EQ(wizard.LayoutPage().TitleBox()->text(), QStringLiteral("Détail temps - Semaine en cours"));
+            };
+            ASSERT_TRUE(frame->OpenReport(-1, false, 2, false));
+        }
+        ASSERT_TRUE(frame->Definition().Modified);
+        EXPECT_EQ(frame->Definition().TitreAuto, !c.typed);
+        // Saved: a new report under the name the user gives.
+        DialogAnswers<CDlgName> name;
+        name.Push([](CDlgName &dialog) {
+            dialog.NameEdit()->setText(QStringLiteral("Fait par l'assistant"));
+            dialog.OnOk();
+            return dialog.result();
+        });
+        ASSERT_TRUE(frame->View()->Save());
+        id = frame->Definition().Id;
+        ASSERT_NE(id, -1);
+        EXPECT_EQ(storedTitle(id), QString::fromUtf8(c.storedAfter));
+        tReportDefinition back;
+        ASSERT_TRUE(CReportStore(host.reports).LoadReport(id, back));
+        EXPECT_EQ(back.TitreAuto, !c.typed);
+        delete frame;
+
+        // Opened again, its period changed to the current month, printed.
+        frame = new CReportFrame(host);
+        area.addSubWindow(frame);
+        frame->showMaximized();
+        ASSERT_TRUE(frame->OpenReport(id, false, 2, false));
+        EXPECT_EQ(frame->Definition().TitreAuto, !c.typed);
+        change = [](CReportWizard &wizard) {
+            wizard.PeriodPage().SelectPeriod(4);
+        };
+        ASSERT_TRUE(frame->EditReportSettings());
+        const QString expected = QString::fromUtf8(c.printedAfter);
+        const QStringList heading = printedHeading(frame);
+        ASSERT_EQ(heading.size(), 2) << qPrintable(heading.join(u'\n'));
+        EXPECT_TRUE(heading[0].contains(expected)) << "the page's heading: " << qPrintable(heading[0]);
+        EXPECT_TRUE(heading[1].contains(expected)) << "the first page's title: " << qPrintable(heading[1]);
+        // Saved again: still automatic, or still as typed.
+        ASSERT_TRUE(frame->View()->Save());
+        EXPECT_EQ(storedTitle(id), QString::fromUtf8(c.storedAfter));
+        delete frame;
+    }
+}
+
 // A PDF that cannot be written names its file and the cause, and nothing
 // is printed: a folder that is a plain file (which stops root too) and a
 // folder that does not exist.
@@ -956,6 +1137,64 @@ TEST_F(ReportPrintTest, APaperChosenInTheDialogIsReadBackAndLaysThePagesOutAgain
     EXPECT_EQ(CReportPapers::Instance().InstalledPrinter()->pageLayout().pageSize().id(), QPageSize::Letter);
     // Closing the window at the test's end asks to save the changed report.
     unexpectedBoxes.Push(MessageBoxAnswer::No);
+}
+
+// Margins that leave the report no room print no blank page: a report
+// stored so shows one page in print layout that says which margin is too
+// large, and printing tells it and prints nothing; a smaller paper chosen
+// in the print dialog that leaves the margins no room is told the same,
+// and nothing is printed.
+TEST_F(ReportPrintTest, MarginsThatLeaveNoRoomPrintNothingAndSayWhichMargin)
+{
+    const struct
+    {
+        const char *what;
+        int left, right;
+        QPageSize::PageSizeId chosen; // the paper chosen in the print dialog
+        const char *says;
+    } cases[] = {
+        {"stored margins", 1100, 1000, QPageSize::A4, "La marge de gauche est trop grande"},
+        {"a smaller paper chosen", 450, 500, QPageSize::A6, "La marge de droite est trop grande"},
+    };
+    addEntries(40);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(pdf);
+        definition.MargeLeft = c.left;
+        definition.MargeRight = c.right;
+        ASSERT_TRUE(CReportStore(host.reports).SaveReport(definition));
+        shown = open();
+        ASSERT_NE(shown, nullptr);
+        CReportView *view = shown->View();
+        view->OnCommand(CReportView::CmdPrintLayout);
+        const bool stored = c.chosen == QPageSize::A4;
+        if (stored) {
+            EXPECT_EQ(view->PageView()->PageCount(), 1);
+            EXPECT_TRUE(view->Grid()->PrintLayout().NoRoomMessage().startsWith(QString::fromUtf8(c.says)));
+        } else {
+            EXPECT_GT(view->PageView()->PageCount(), 1);
+        }
+        DialogAnswers<QPrintDialog> print;
+        print.Push([&c](QPrintDialog &dialog) {
+            dialog.printer()->setPageSize(QPageSize(c.chosen));
+            return int(QDialog::Accepted);
+        });
+        MessageBoxAnswers boxes;
+        boxes.Push(MessageBoxAnswer::Ok);
+        view->OnCommand(CReportView::CmdPrint);
+        EXPECT_EQ(print.Asked(), stored ? 0 : 1) << "the print dialog";
+        ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+        EXPECT_TRUE(boxes.AskedBoxes()[0].text.startsWith(QString::fromUtf8(c.says)))
+            << qPrintable(boxes.AskedBoxes()[0].text);
+        EXPECT_FALSE(QFile::exists(pdf)) << "nothing printed";
+        // The print layout says it too.
+        EXPECT_EQ(view->PageView()->PageCount(), 1);
+        if (!stored)
+            unexpectedBoxes.Push(MessageBoxAnswer::No); // the changed paper, not saved at the close
+        delete shown;
+        shown = nullptr;
+        definition.MargeLeft = definition.MargeRight = 100;
+    }
 }
 
 TEST(ReportPrintingTest, PagesToPrintFollowTheRangeWithinThePages)

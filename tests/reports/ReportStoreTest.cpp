@@ -255,9 +255,16 @@ TEST(ReportStore, SavedDefinitionsComeBackWhole)
     ASSERT_TRUE(store.LoadReport(id, back));
     EXPECT_EQ(stored(back), stored(d));
 
-    // An empty title is an automatic one.
+    // An empty title is an automatic one; an automatic title made by the
+    // settings is stored empty, so that it comes back automatic.
     d.Titre.clear();
     ASSERT_TRUE(store.SaveReport(d));
+    ASSERT_TRUE(store.LoadReport(id, back));
+    EXPECT_TRUE(back.TitreAuto);
+    back.BuildAutoTitle();
+    ASSERT_FALSE(back.Titre.isEmpty());
+    ASSERT_TRUE(store.SaveReport(back));
+    EXPECT_EQ(cell(path, QStringLiteral("select Titre from Reports")), QString());
     ASSERT_TRUE(store.LoadReport(id, back));
     EXPECT_TRUE(back.TitreAuto);
     EXPECT_FALSE(store.LoadReport(id + 1, back));
@@ -443,6 +450,7 @@ TEST(ReportStore, ForeignFilesAreLeftAlone)
     for (int i = 1; i <= 8; ++i) {
         tReportDefinition d;
         d.Nom = QStringLiteral("Futur %1").arg(i);
+        d.TitreAuto = false;
         d.Titre = QString(1500, u'x');
         ASSERT_TRUE(CReportStore(whole).SaveReport(d));
     }

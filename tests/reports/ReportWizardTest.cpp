@@ -5,6 +5,7 @@
 #include "CMyDateTimeCtrl.h"
 #include "CMyEdit.h"
 #include "CPrefsStatic.h"
+#include "CPreviewTemplate.h"
 #include "CReadOnlyCB.h"
 #include "CReportDates.h"
 #include "CReportDivers.h"
@@ -28,6 +29,7 @@
 #include "tReportDefinition.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
@@ -620,4 +622,119 @@ TEST_F(ReportWizardTest, LayoutInLandscapeAndTemplatesOfBothFolders)
     EXPECT_EQ(definition.PaperWidth, 2100);
     EXPECT_EQ(definition.PaperHeight, 2970);
     EXPECT_FALSE(definition.Portrait);
+}
+
+// A report whose title is automatic and was never made (an empty title, as
+// the sample reports keep it): the layout page shows its automatic title
+// in the title field, greyed, and on the template's sample page, whether
+// the page opens within the settings or on its own, and Terminer keeps the
+// title automatic.
+TEST_F(ReportWizardTest, TheLayoutPageShowsAnAutomaticTitleNeverMade)
+{
+    TestFolders::writeFile(QStringLiteral("program/zarvo.tpl"), R"([Zarvo template, Version=1]
+[Header]
+params=100
+text=0;100;0;1;0;1000;0;1;0;0;1;0xFFFFFF;[Title];Arial;30;1;0;0;0;0x000000;0;0
+)");
+    sources.ProgramTemplates = TestFolders::root() + QStringLiteral("/program/");
+    definition.Type = 0;
+    definition.Detail = true;
+    definition.Periode = 6;
+    definition.TitreAuto = true;
+    definition.Titre.clear();
+    definition.Modele = QStringLiteral("zarvo");
+    const QString automatic = QStringLiteral("Détail temps - Semaine en cours");
+    ASSERT_EQ(definition.AutomaticTitle(), automatic);
+    // The sample page of a report whose title was typed.
+    const auto typed = [&](const QString &title) {
+        tReportDefinition fixed = definition;
+        fixed.TitreAuto = false;
+        fixed.Titre = title;
+        CPreviewTemplate preview;
+        preview.SetTemplateFolders(QString(), sources.ProgramTemplates);
+        preview.SetDefinition(&fixed);
+        preview.SetMargins(fixed.MargeLeft, fixed.MargeTop, fixed.MargeRight, fixed.MargeBottom);
+        preview.LoadTemplate(QStringLiteral("zarvo"));
+        return preview.DrawSamplePage();
+    };
+    const QImage withTitle = typed(automatic);
+    ASSERT_FALSE(withTitle == typed(QString())) << "the template shows the title";
+
+    for (bool alone : {false, true}) {
+        SCOPED_TRACE(alone ? "the page alone" : "within the settings");
+        tReportDefinition copy = definition;
+        std::unique_ptr<CReportWizard> wizard;
+        std::unique_ptr<CReportDivers> lone;
+        CReportDivers *page = nullptr;
+        if (alone) {
+            lone = std::make_unique<CReportDivers>();
+            lone->SetDefinition(&copy);
+            lone->SetTemplateFolders(QString(), sources.ProgramTemplates);
+            lone->SetPapers(CReportPapers::FallbackPapers());
+            ASSERT_TRUE(lone->Create(nullptr));
+            lone->show();
+            page = lone.get();
+        } else {
+            wizard = std::make_unique<CReportWizard>(copy, sources, nullptr);
+            wizard->LayoutPage().SetPapers(CReportPapers::FallbackPapers());
+            wizard->Frame().InitDialog();
+            wizard->Frame().show();
+            wizard->Frame().ShowPage(ReportWizardPageSet::PageCount - 1);
+            page = &wizard->LayoutPage();
+        }
+        settle();
+        EXPECT_EQ(page->TitleBox()->text(), automatic);
+        EXPECT_TRUE(page->AutoTitleBox()->isChecked());
+        EXPECT_FALSE(page->TitleBox()->isEnabled());
+        EXPECT_TRUE(page->PreviewBox()->DrawSamplePage() == withTitle) << "the automatic title on the sample page";
+        page->OnOK();
+        EXPECT_TRUE(copy.TitreAuto);
+        EXPECT_EQ(copy.ShownTitle(), automatic);
+    }
+}
+
+// Margins typed on the layout page that leave the report no room keep the
+// user there, at Terminer and when another page is chosen: the message
+// names the margin too large, the settings stay open on the layout page,
+// and nothing is written. Made smaller, Terminer takes them.
+TEST_F(ReportWizardTest, MarginsThatLeaveNoRoomKeepTheUserOnTheLayoutPage)
+{
+    auto wizard = open();
+    CReportDivers &page = wizard->LayoutPage();
+    page.SetPapers(CReportPapers::FallbackPapers());
+    CWizardDialog &frame = wizard->Frame();
+    const int layout = ReportWizardPageSet::PageCount - 1;
+    frame.ShowPage(layout);
+    settle();
+    const QChar sep = page.Edit(CReportDivers::LeftMargin)->DecimalSeparator();
+    const auto type = [&](int control, const QString &centimetres) {
+        QString text = centimetres;
+        page.Edit(control)->setText(text.replace(u',', sep));
+    };
+    // A4 portrait, 21 cm across: 19,5 cm of right margin leaves 0,5.
+    type(CReportDivers::RightMargin, QStringLiteral("19,50"));
+    MessageBoxAnswers boxes;
+    boxes.Push(MessageBoxAnswer::Ok);
+    frame.accept();
+    ASSERT_EQ(boxes.AskedBoxes().size(), 1u);
+    EXPECT_TRUE(boxes.AskedBoxes()[0].text.startsWith(QStringLiteral("La marge de droite est trop grande")))
+        << qPrintable(boxes.AskedBoxes()[0].text);
+    EXPECT_NE(frame.result(), QDialog::Accepted);
+    EXPECT_EQ(frame.CurrentPage(), layout);
+    settle();
+    EXPECT_EQ(page.focusWidget(), page.Edit(CReportDivers::RightMargin));
+    EXPECT_EQ(page.Edit(CReportDivers::RightMargin)->selectedText(), page.Edit(CReportDivers::RightMargin)->text());
+
+    // Another page chosen in the tree: the same.
+    boxes.Push(MessageBoxAnswer::Ok);
+    frame.Tree()->setCurrentItem(frame.Tree()->topLevelItem(0));
+    settle();
+    EXPECT_EQ(boxes.AskedBoxes().size(), 2u);
+    EXPECT_EQ(frame.CurrentPage(), layout);
+
+    type(CReportDivers::RightMargin, QStringLiteral("2,00"));
+    frame.accept();
+    EXPECT_EQ(boxes.AskedBoxes().size(), 2u);
+    EXPECT_EQ(frame.result(), QDialog::Accepted);
+    EXPECT_EQ(definition.MargeRight, 200);
 }

@@ -157,6 +157,7 @@ TEST_F(DeliveredTemplatePages, PagesOneAndTwoAreDrawn)
     definition.Type = 0;
     definition.Detail = true;
     definition.Grp = {3, 4, -1, -1, -1};
+    definition.TitreAuto = false;
     definition.Titre = QStringLiteral("Détail temps - Mars 2024");
     definition.Debut = QDate(2024, 3, 1);
     definition.Fin = QDate(2024, 3, 31);
@@ -237,6 +238,7 @@ TEST_F(DeliveredTemplatePages, PreviewsShowEverySection)
         QDir().mkpath(keep);
     }
     tReportDefinition definition;
+    definition.TitreAuto = false;
     definition.Titre = QStringLiteral("Aperçu");
     for (const char *name : {"zarvo", "zarvo-nb"}) {
         for (int kind : {0, 3}) {

@@ -14,6 +14,14 @@
 #include "CMainFrame.h"
 #include "CMainFrameViews.h"
 #include "CPaneReport.h"
+#include "CComboBoxSuper.h"
+#include "CDlgCopyProject.h"
+#include "CDlgForecast.h"
+#include "CProject.h"
+#include "CProjectStore.h"
+#include "EntryDialogServices.h"
+#include "RecordEditorServices.h"
+#include "RecordEditorWindows.h"
 #include "CReportFrame.h"
 #include "CReportGrid.h"
 #include "CReportModel.h"
@@ -50,6 +58,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidgetItem>
+
+#include <functional>
 
 namespace {
 
@@ -509,4 +519,85 @@ TEST_F(ReportWindowsTest, ShowingAnEntryInTheCalendarBringsTheCalendarForward)
     QApplication::processEvents();
     EXPECT_EQ(frame->MdiArea()->currentSubWindow(), frame->CalendarFrame());
     EXPECT_EQ(app->CurrentDate(), QDate(2024, 3, 1));
+}
+
+// One change to the database, one question, in the running program: with
+// a report in front, a project's type changed in the project editor and a
+// project copied with the copy dialog are each offered once, however many
+// notices the change sends; after Non neither the main window's timer nor
+// the report's activation offers it again. The next change is offered.
+TEST_F(ReportWindowsTest, OneChangeIsOfferedOnceAndNonSilencesIt)
+{
+    const RecordEditorServices savedEditors = RecordEditorServices::Registered();
+    const EntryDialogServices savedEntries = EntryDialogServices::Registered();
+    struct Restore
+    {
+        const RecordEditorServices &editors;
+        const EntryDialogServices &entries;
+        ~Restore()
+        {
+            RecordEditorServices::Registered() = editors;
+            EntryDialogServices::Registered() = entries;
+        }
+    } restore{savedEditors, savedEntries};
+    RegisterRecordEditors(*app);
+    CReportFrame *report = openFromPane();
+    ASSERT_NE(report, nullptr);
+    auto *refreshTimer = report->findChild<QTimer *>(QString::number(CReportFrame::RefreshTimerId));
+    ASSERT_NE(refreshTimer, nullptr);
+    const int alpha = app->ProjectStore().GetRoot()->GetChild(0)->ProjectId();
+    DialogAnswers<CDlgForecast> editor;
+    DialogAnswers<CDlgCopyProject> copier;
+    const struct
+    {
+        const char *what;
+        std::function<bool()> change;
+    } cases[] = {
+        {"a project's type changed",
+         [&] {
+             editor.Push([](CDlgForecast &d) {
+                 d.TypeList()->setCurrentIndex(d.TypeList()->currentIndex() == 2 ? 3 : 2);
+                 d.OnOk();
+                 return d.result();
+             });
+             return app->Windows().editProject(alpha);
+         }},
+        {"a project copied",
+         [&] {
+             copier.Push([](CDlgCopyProject &d) {
+                 d.OnCopy();
+                 return d.result();
+             });
+             return app->Windows().copyProject(alpha, -1, -1, true);
+         }},
+        {"the same project's type changed again",
+         [&] {
+             editor.Push([](CDlgForecast &d) {
+                 d.TypeList()->setCurrentIndex(d.TypeList()->currentIndex() == 2 ? 3 : 2);
+                 d.OnOk();
+                 return d.result();
+             });
+             return app->Windows().editProject(alpha);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(frame->MdiArea()->currentSubWindow(), report);
+        clearBoxes();
+        answers->Push(MessageBoxAnswer::No);
+        ASSERT_TRUE(c.change());
+        QApplication::processEvents();
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(boxes()[0].text, Platform::Texts::get(433));
+        // The main window's timer, then the report brought forward again.
+        frame->Views().CheckActiveReport();
+        frame->MdiArea()->setActiveSubWindow(frame->CalendarFrame());
+        QApplication::processEvents();
+        frame->MdiArea()->setActiveSubWindow(report);
+        QApplication::processEvents();
+        EXPECT_FALSE(refreshTimer->isActive()) << "offered again on the report's activation";
+        frame->Views().CheckActiveReport();
+        EXPECT_EQ(boxes().size(), 1u);
+    }
+    EXPECT_EQ(answers->Remaining(), 0);
 }

@@ -229,7 +229,8 @@ bool CReportStore::SaveReport(tReportDefinition &d)
         {u"Type", number(d.Type)},
         {u"Projets", text(d.Projets)},
         {u"Activités", text(d.Activites)},
-        {u"Titre", text(d.Titre)},
+        // Empty for an automatic title, which is how the loader knows it.
+        {u"Titre", text(d.TitreAuto ? QString() : d.Titre)},
         {u"Grp_1", number(d.Grp[0])},
         {u"Grp_2", number(d.Grp[1])},
         {u"Grp_3", number(d.Grp[2])},

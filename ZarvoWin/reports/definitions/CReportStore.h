@@ -54,9 +54,10 @@ public:
     bool FillReportTree(CTreeFiller &tree, CTreeFiller::Item parent);
     // Stores a definition, making the file when it is missing: a new one
     // (Id -1) is inserted and takes its row's id, another one replaces its
-    // row. True only when the row landed; false without a user, when the
-    // file cannot be made or written, or when the report's row is gone.
-    // The Modified flag is the caller's.
+    // row. An automatic title is stored empty, a typed one as typed. True
+    // only when the row landed; false without a user, when the file
+    // cannot be made or written, or when the report's row is gone. The
+    // Modified flag is the caller's.
     bool SaveReport(tReportDefinition &definition);
     // Reads a stored definition; false when there is no such report.
     bool LoadReport(int id, tReportDefinition &definition);

@@ -55,7 +55,9 @@ void tReportDefinition::BuildAutoTitle()
 
 QString tReportDefinition::ShownTitle() const
 {
-    return TitreAuto && Titre.isEmpty() ? AutomaticTitle() : Titre;
+    // An automatic title follows the kind and the period as they are now,
+    // whether or not a page made it since they changed.
+    return TitreAuto ? AutomaticTitle() : Titre;
 }
 
 QString tReportDefinition::AutomaticTitle() const

@@ -34,6 +34,8 @@ struct tReportDefinition
     // ";12,-2;15,-2;" (project and activity ids) for kind 4.
     QString Projets;
     QString Activites;   // activity filter, "(3,7)"; empty for all
+    // An automatic title is stored as an empty one, which reads back as
+    // automatic: it follows the kind and the period after a reload.
     bool TitreAuto = true;
     QString Titre;
     bool Detail = true;  // one line per entry under the groups (kinds but 3)
@@ -85,9 +87,9 @@ struct tReportDefinition
     // With TitreAuto, the title made of the kind and the period
     // ("Détail temps - Mois en cours").
     void BuildAutoTitle();
-    // The title the pages show: Titre, or the automatic title while the
-    // title is automatic and none was made yet (a definition loaded with
-    // an empty title, as the sample reports are).
+    // The title the pages show: the automatic title while the title is
+    // automatic (made or not: a definition loaded with an empty title, as
+    // the sample reports are, has none yet), else Titre as typed.
     QString ShownTitle() const;
     // The title made of the kind and the period.
     QString AutomaticTitle() const;

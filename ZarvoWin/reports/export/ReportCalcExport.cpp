@@ -98,9 +98,15 @@ bool Run(QWidget *owner, CReportModel &model, int mode)
     case Outcome::WriteFailed:
         tell(owner, 329, QDir::toNativeSeparators(path.isEmpty() ? folder : path));
         return false;
-    case Outcome::OpenFailed:
-        tell(owner, 326, QString());
+    case Outcome::OpenFailed: {
+        // Written where the user would not look: the message says where.
+        const QFileInfo file(path);
+        RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, owner,
+                       Platform::Formatter::sprintf(Platform::Texts::get(26102),
+                                                    {file.fileName(), QDir::toNativeSeparators(file.absolutePath())}),
+                       QGuiApplication::applicationDisplayName());
         return true;
+    }
     }
     return false;
 }

@@ -34,7 +34,8 @@ QString NewSheetPath(const QString &folder, const QString &displayName);
 Outcome Export(CReportModel &model, int mode, const QString &folder, QString &path);
 // The export command's office-suite format: exports into SheetFolder()
 // and tells what went wrong (21401 too large, 329 with the path when it
-// could not be written, 326 when nothing opened it). True when written.
+// could not be written, 26102 with the file's name and folder when no
+// program opened it). True when written.
 bool Run(QWidget *owner, CReportModel &model, int mode);
 
 } // namespace ReportCalcExport

@@ -97,14 +97,6 @@ CReportFrame::CReportFrame(CReportHost &host, QWidget *parent)
             OnActivated();
     });
     connect(m_view, &CReportView::commandStatesChanged, this, [this] { m_host.UpdateCommandStates(); });
-    // The change stamp holds whole seconds: a change announced after a
-    // build read it counts even when the stamp reads the same.
-    connect(&CAppData::DataChangedNotifier(), &CDataChangedNotifier::dataChanged, this, [this] {
-        if (m_building)
-            m_noticeDuringBuild = true;
-        else if (!m_stamp.isEmpty())
-            m_changedSinceStamp = true;
-    });
     UpdateTitle();
 }
 
@@ -185,7 +177,9 @@ void CReportFrame::RebuildReport()
         return;
     }
     m_building = true;
-    m_noticeDuringBuild = false;
+    // A change announced from here on, while the build reads, is one the
+    // build may have missed.
+    const quint64 notices = CAppData::DataChangedNotifier().Sent();
     m_view->SetBuilding(true);
     m_host.UpdateCommandStates();
 
@@ -209,11 +203,10 @@ void CReportFrame::RebuildReport()
 
     if (outcome == UPD_SUCCESS && result.Ok) {
         m_stamp = result.Stamp;
-        m_changedSinceStamp = m_noticeDuringBuild;
+        m_stampNotices = notices;
         m_view->SetMessage(QString());
     } else {
         m_stamp.clear();
-        m_changedSinceStamp = false;
         model->Tree().DeleteAll();
         m_view->SetMessage(Platform::Texts::get(outcome > 0xFFFF ? 284 : 283));
     }
@@ -280,7 +273,9 @@ bool CReportFrame::HasDataChanged() const
 {
     if (m_stamp.isEmpty())
         return false;
-    return m_changedSinceStamp || CurrentStamp() != m_stamp;
+    // The stamp holds whole seconds: a change announced since counts even
+    // when the stamp reads the same.
+    return CAppData::DataChangedNotifier().Sent() != m_stampNotices || CurrentStamp() != m_stamp;
 }
 
 void CReportFrame::CheckForDataChange()
@@ -304,10 +299,13 @@ void CReportFrame::OfferRefresh()
     if (answer == MessageBoxAnswer::Yes) {
         m_view->Refresh();
     } else {
-        // The same change is not offered again.
+        // The same change is not offered again, by whichever window would
+        // ask next: the database as it is now and every notice sent so far,
+        // the one being handled while this was asked included, count as
+        // seen.
         const QString now = CurrentStamp();
         if (!now.isEmpty())
             m_stamp = now;
-        m_changedSinceStamp = false;
+        m_stampNotices = CAppData::DataChangedNotifier().Sent();
     }
 }

@@ -75,11 +75,13 @@ public:
     // Offers a refresh when the database changed since the last build.
     void CheckForDataChange();
     // Asks whether to build the report again (one question on screen for
-    // all windows at a time). No takes the database's state as seen.
+    // all windows at a time). No takes the database's state, and every
+    // change announced so far, as seen: the same change is not offered
+    // again, whichever window would ask.
     void OfferRefresh();
-    // Whether the database changed since the last successful build: its
-    // change stamp differs, or a change was announced since (the stamp
-    // holds whole seconds).
+    // Whether the database changed since the last successful build (or
+    // the last Non): its change stamp differs, or a change was announced
+    // since (the stamp holds whole seconds).
     bool HasDataChanged() const;
     // The window's activation: the toolbar follows; while the host is
     // ready, a pending restore is applied or a refresh offered.
@@ -104,9 +106,9 @@ private:
     int m_restoredZoom = 2;
     QString m_stamp;
     bool m_building = false;
-    // A change notice came after the last build read its stamp.
-    bool m_changedSinceStamp = false;
-    bool m_noticeDuringBuild = false;
+    // The change notices sent before the last build began, or before the
+    // user last answered Non: one sent since is a change not yet seen.
+    quint64 m_stampNotices = 0;
     QTimer *m_restoreTimer = nullptr;
     QTimer *m_refreshTimer = nullptr;
 };

@@ -813,8 +813,21 @@ void CReportView::Print()
         ShowMode(false);
 }
 
+bool CReportView::TellNoRoom()
+{
+    const QString noRoom = m_grid->PrintLayout().NoRoomMessage();
+    if (noRoom.isEmpty())
+        return false;
+    RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, m_host.OwnerWindow(), noRoom,
+                   applicationTitle());
+    return true;
+}
+
 void CReportView::PrintOn(QPrinter &kept)
 {
+    // Margins that leave no room would print blank pages.
+    if (TellNoRoom())
+        return;
     ReportPrinting::WritePaper(m_definition, kept);
     // The dialog works on a copy: Annuler leaves the kept settings alone.
     QPrinter printer(QPrinter::HighResolution);
@@ -857,6 +870,9 @@ void CReportView::PrintOn(QPrinter &kept)
         m_definition.Modified = true;
         LayOutPages();
         UpdateToolBar();
+        // A smaller paper chosen in the dialog may leave the margins no room.
+        if (TellNoRoom())
+            return;
     }
     const ReportPrinting::tPages pages = ReportPrinting::PagesToPrint(
         range, fromPage, toPage, firstVisible, Zoom() == CPageZoomLayout::SeveralPages, m_pages->PageCount());

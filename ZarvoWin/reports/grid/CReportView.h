@@ -152,6 +152,9 @@ private:
     QToolBar *CreateToolBar(int id, bool printLayout);
     // The print dialog and the print on the program's kept settings.
     void PrintOn(QPrinter &kept);
+    // True, once the user is told which margin is too large, when the
+    // margins leave the report no room on its paper.
+    bool TellNoRoom();
     void ShowPages();
     void DiscardPages();
     bool IsZoomChecked(int id) const;

@@ -9,7 +9,10 @@
 #include "DialogAnswers.h"
 #include "EntryDialogWidgets.h"
 #include "CReportDivers.h"
+#include "MessageBoxParams.h"
 #include "ReportCentimetres.h"
+#include "ReportMargins.h"
+#include "RichMessageBox.h"
 #include "Texts.h"
 #include "TranslateWidgets.h"
 #include "UiUtilities.h"
@@ -240,8 +243,38 @@ CMyEdit *CDlgPage::MarginEdit(int controlId) const
     }
 }
 
+bool CDlgPage::MarginsLeaveRoom()
+{
+    const bool portrait = m_portrait->isChecked();
+    // The paper as the page is laid out: the width edit holds what goes
+    // across; a size left empty keeps the paper's.
+    int across = ReadTenths(m_width);
+    int down = ReadTenths(m_height);
+    if (across <= 0 || down <= 0) {
+        across = portrait ? m_page->PaperWidth : m_page->PaperHeight;
+        down = portrait ? m_page->PaperHeight : m_page->PaperWidth;
+    }
+    int margins[4];
+    for (int i = 0; i < 4; ++i)
+        margins[i] = ReadTenths(m_marginEdits[i]);
+    const ReportMargins::tCheck check =
+        ReportMargins::Check(across, down, margins, ReportMargins::NeededHeight(&m_preview->Template()));
+    if (check.TooLarge == ReportMargins::NoSide)
+        return true;
+    RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, this,
+                   ReportMargins::Message(check, m_separator), Platform::Texts::get(128));
+    CMyEdit *edit = m_marginEdits[check.TooLarge];
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+    return false;
+}
+
 void CDlgPage::OnOk()
 {
+    // Margins that leave the report no room are not taken: the pages
+    // would be blank.
+    if (!MarginsLeaveRoom())
+        return;
     m_page->Modele = m_templates->currentIndex() >= 0 ? m_templates->currentText() : m_page->Modele;
     const int index = m_papers->currentData().toInt();
     if (m_papers->currentIndex() >= 0 && index >= 0 && index < int(m_paperList.size()))

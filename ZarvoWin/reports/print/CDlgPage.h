@@ -63,7 +63,9 @@ public:
 
     // Gives the edited page fields to `definition` (after OK).
     void ApplyTo(tReportDefinition &definition) const;
-    // What OK does: the controls read into the page fields.
+    // What OK does: the controls read into the page fields, unless the
+    // margins leave the report no room (the user is told which margin is
+    // too large, and the dialog stays open on it).
     void OnOk();
 
     CReadOnlyCB *TemplateCombo() const { return m_templates; }
@@ -83,6 +85,9 @@ private:
     void ShowPaperSize();
     void OnMarginEdited(int index);
     int ReadTenths(const CMyEdit *edit) const;
+    // False, once the user is told which margin is too large, when the
+    // margins typed leave the report no room on the paper.
+    bool MarginsLeaveRoom();
 
     std::unique_ptr<tReportDefinition> m_page;
     QString m_userFolder;

@@ -4,6 +4,7 @@
 #include "CConfiguration.h"
 #include "CReportModel.h"
 #include "CReportTemplate.h"
+#include "ReportMargins.h"
 #include "ReportPlaceholders.h"
 #include "Texts.h"
 #include "tReportDefinition.h"
@@ -223,6 +224,17 @@ void CReportPrintLayout::SetUpPrintContext(int context, QPaintDevice *device, co
     // Margins that leave no room leave an empty page, never a reversed one.
     c.Right = std::max(c.Right, c.Left);
     c.Bottom = std::max(c.Bottom, c.Top);
+    // Nor are such pages laid out: one page says which margin is too large.
+    m_noRoom.clear();
+    if (TemplateLoaded() && c.ScaleX > 0 && c.ScaleY > 0) {
+        const int margins[4] = {definition.MargeLeft, definition.MargeTop, definition.MargeRight,
+                                definition.MargeBottom};
+        const ReportMargins::tCheck check =
+            ReportMargins::Check(tDrawContext::Clamp(surface.width() / c.ScaleX),
+                                 tDrawContext::Clamp(surface.height() / c.ScaleY), margins,
+                                 ReportMargins::NeededHeight(m_template));
+        m_noRoom = ReportMargins::Message(check, ReportMargins::UserSeparator());
+    }
     if (context == PreviewContext)
         Paginate(device);
 
@@ -254,7 +266,7 @@ int CReportPrintLayout::LineHeight(const tDrawContext &context, int code, int in
 void CReportPrintLayout::Paginate(QPaintDevice *device)
 {
     m_pageStarts.assign(1, 0);
-    if (!TemplateLoaded())
+    if (!TemplateLoaded() || !m_noRoom.isEmpty())
         return;
     const tDrawContext context = ContextFor(PreviewContext, nullptr, device);
     const tContext &c = m_contexts[PreviewContext];
@@ -269,6 +281,7 @@ void CReportPrintLayout::Paginate(QPaintDevice *device)
 
     m_template->CreateDataLineResources(context);
     qint64 y = qint64(c.Top) + header + columnHeadings + std::max<qint64>(0, logo) + title;
+    std::vector<qint64> heights(m_lines.size(), 0);
     bool pageHasLines = false;
     bool odd = false;
     int code = 0;
@@ -291,18 +304,43 @@ void CReportPrintLayout::Paginate(QPaintDevice *device)
             odd = false;
         }
         y += height;
+        heights[i] = height;
         pageHasLines = true;
         if (line.Kind == DetailLine)
             odd = !odd;
     }
     m_template->ReleaseDataLineResources();
-    if (y + closing + footer > c.Bottom && pageHasLines)
-        m_pageStarts.push_back(-1);
+    if (y + closing + footer <= c.Bottom || !pageHasLines)
+        return;
+    // The closing (the grand total) finds no room below the last line: the
+    // report's last lines go with it to a page of their own, never the
+    // closing alone. They are the last line with what closes after it
+    // (group footings, the total), or fewer of them where a page holds
+    // less; the page they leave keeps at least one line.
+    const size_t pageStart = size_t(m_pageStarts.back());
+    size_t from = m_lines.size() - 1;
+    while (from > pageStart + 1 && (m_lines[from].Kind == GroupFooting || m_lines[from].Kind == TotalLine))
+        --from;
+    for (; from > pageStart && from < m_lines.size(); ++from) {
+        qint64 carried = qint64(c.Top) + header + columnHeadings + closing + footer;
+        for (size_t i = from; i < m_lines.size(); ++i)
+            carried += heights[i];
+        if (carried <= c.Bottom) {
+            m_pageStarts.push_back(int(from));
+            return;
+        }
+    }
+    m_pageStarts.push_back(-1);
 }
 
 // --------------------------------------------------------------- drawing
 
 void CReportPrintLayout::DrawErrorPage(QPainter &painter, int loadState)
+{
+    DrawMessagePage(painter, Platform::Texts::get(loadState == CReportTemplate::NotFound ? 414 : 429));
+}
+
+void CReportPrintLayout::DrawMessagePage(QPainter &painter, const QString &text)
 {
     const int width = painter.device() ? painter.device()->width() : 0;
     const int height = painter.device() ? painter.device()->height() : 0;
@@ -320,7 +358,6 @@ void CReportPrintLayout::DrawErrorPage(QPainter &painter, int loadState)
     painter.setFont(font);
     painter.setPen(QColor(0x50, 0x50, 0x50));
     painter.setBackgroundMode(Qt::TransparentMode);
-    const QString text = Platform::Texts::get(loadState == CReportTemplate::NotFound ? 414 : 429);
     painter.drawText(QRect(0, 80, width, std::max(0, height - 160)), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                      text);
     painter.restore();
@@ -335,6 +372,10 @@ void CReportPrintLayout::DrawPage(int context, QPainter &painter, int page)
     const int pageCount = GetPageCount();
     if (page < 1 || page > pageCount)
         return;
+    if (!m_noRoom.isEmpty()) {
+        DrawMessagePage(painter, m_noRoom);
+        return;
+    }
     context = std::clamp(context, 0, 1);
     SetPlaceholderValue(QString::number(pageCount), PlaceholderNbPage);
     SetPlaceholderValue(QString::number(page), PlaceholderNumPage);

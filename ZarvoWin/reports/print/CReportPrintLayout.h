@@ -58,7 +58,8 @@ public:
     // placeholders from the report.
     void SetUpPrintContext(int context, QPaintDevice *device, const QRect &paper);
     // Finds where each page begins, measuring with the preview context's
-    // device.
+    // device. The report's closing stays with its last lines: where it
+    // finds no room below them, they open a page with it.
     void Paginate(QPaintDevice *device);
     // Draws page `page` (from 1) of a context; the error page when the
     // template is missing or could not be read.
@@ -68,10 +69,17 @@ public:
     // could not be read (any other): the warning icon and the message,
     // centred across the device.
     static void DrawErrorPage(QPainter &painter, int loadState);
+    // The warning icon and `text`, centred across the device.
+    static void DrawMessagePage(QPainter &painter, const QString &text);
+    // Why the pages hold no report: the margins leave it no room on the
+    // paper (which margin is too large); empty when they leave room. The
+    // layout then has one page, which says so.
+    const QString &NoRoomMessage() const { return m_noRoom; }
 
     int GetPageCount() const { return int(m_pageStarts.size()); }
     // For each page, the index of its first print line; -1 for a page
-    // that holds only the report's closing.
+    // that holds only the report's closing (where even the last line and
+    // the closing do not fit on one page, or the last page holds one line).
     const std::vector<int> &PageStarts() const { return m_pageStarts; }
     const std::vector<tLine> &Lines() const { return m_lines; }
     const std::vector<tColumn> &Columns() const { return m_columns; }
@@ -117,4 +125,5 @@ private:
     std::array<tContext, 2> m_contexts;
     bool m_crossTable = false;
     bool m_tracking = false;
+    QString m_noRoom;
 };

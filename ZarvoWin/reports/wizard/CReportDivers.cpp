@@ -4,7 +4,11 @@
 #include "CPreviewTemplate.h"
 #include "CReadOnlyCB.h"
 #include "CWaitCursor.h"
+#include "MessageBoxParams.h"
 #include "ReportCentimetres.h"
+#include "ReportMargins.h"
+#include "RichMessageBox.h"
+#include "Texts.h"
 #include "TranslateWidgets.h"
 #include "WidgetIds.h"
 #include "tReportDefinition.h"
@@ -17,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -219,7 +224,7 @@ void CReportDivers::OnInitDialog()
         m_definition->TitreAuto = checked;
         if (checked) {
             m_definition->BuildAutoTitle();
-            m_title->setText(m_definition->Titre);
+            m_title->setText(m_definition->ShownTitle());
         }
         m_title->setEnabled(!checked);
     });
@@ -252,9 +257,9 @@ void CReportDivers::TranslatePage()
 void CReportDivers::showEvent(QShowEvent *event)
 {
     CReportWizardPage::showEvent(event);
-    // Other pages may have made the title again.
+    // Other pages may have changed what the automatic title is made of.
     if (m_definition && m_title)
-        m_title->setText(m_definition->Titre);
+        m_title->setText(m_definition->ShownTitle());
 }
 
 void CReportDivers::LoadPreview()
@@ -298,12 +303,49 @@ void CReportDivers::MarginEdited(int control)
     m_preview->update();
 }
 
+bool CReportDivers::ValidatePage()
+{
+    if (!m_definition || !m_title)
+        return true;
+    const tReportDefinition &d = *m_definition;
+    // The paper as the page is laid out: the width edit holds what goes
+    // across; a size that does not read keeps the paper's.
+    int across = 0;
+    int down = 0;
+    if (!ReportCentimetres::Parse(m_width->text(), m_width->DecimalSeparator(), across)
+        || !ReportCentimetres::Parse(m_height->text(), m_height->DecimalSeparator(), down) || across <= 0
+        || down <= 0) {
+        across = d.Portrait ? d.PaperWidth : d.PaperHeight;
+        down = d.Portrait ? d.PaperHeight : d.PaperWidth;
+    }
+    const int margins[4] = {d.MargeLeft, d.MargeTop, d.MargeRight, d.MargeBottom};
+    const ReportMargins::tCheck check =
+        ReportMargins::Check(across, down, margins, ReportMargins::NeededHeight(&m_preview->Template()));
+    if (check.TooLarge == ReportMargins::NoSide)
+        return true;
+    RichMessageBox(MessageBoxType::Ok | MessageBoxType::IconExclamation, this,
+                   ReportMargins::Message(check, m_margins[0]->DecimalSeparator()), Platform::Texts::get(128));
+    // The edits stand left, right, top, bottom.
+    static const int editOfSide[4] = {0, 2, 1, 3};
+    CMyEdit *edit = m_margins[editOfSide[check.TooLarge]];
+    // Once the frame has shown the page again, which gives it the focus.
+    QTimer::singleShot(0, edit, [edit] {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    });
+    return false;
+}
+
 void CReportDivers::OnOK()
 {
     if (!m_definition || !m_title)
         return;
     tReportDefinition &d = *m_definition;
-    d.Titre = m_title->text();
+    // The edit shows an automatic title as it is now; it stays automatic.
+    if (d.TitreAuto)
+        d.BuildAutoTitle();
+    else
+        d.Titre = m_title->text();
     if (m_template->currentIndex() >= 0)
         d.Modele = m_template->currentText();
     const int paper = m_paper->currentIndex();

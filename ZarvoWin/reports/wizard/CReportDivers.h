@@ -37,6 +37,9 @@ public:
     // The papers offered; the default printer's unless set.
     void SetPapers(std::vector<CReportPapers::tPaper> papers);
 
+    // Margins that leave the report no room keep the user on the page,
+    // told which margin is too large.
+    bool ValidatePage() override;
     void OnOK() override;
     void TranslatePage() override;
 

@@ -14,6 +14,7 @@
 #include "CReportView.h"
 
 #include <QMdiArea>
+#include <QTimer>
 #include "CViewTree.h"
 
 namespace {
@@ -56,7 +57,16 @@ void CFrameViews::RefreshActiveViews()
 {
     if (CChildFrame *calendar = Calendar())
         calendar->ReloadShownView();
-    CheckActiveReport();
+    // One change may come as several notices sent one after the other (a
+    // copied project announces the project tree twice): the report asks
+    // once they have all come, so that one answer covers the whole change.
+    if (m_reportCheckQueued)
+        return;
+    m_reportCheckQueued = true;
+    QTimer::singleShot(0, &m_frame, [this] {
+        m_reportCheckQueued = false;
+        CheckActiveReport();
+    });
 }
 
 void CFrameViews::CheckActiveReport()

@@ -21,7 +21,9 @@ public:
 
     // The calendar window: its shown view reloaded after a change, its
     // running entry's box grown by the timer, its view type, its week moved
-    // with the current date.
+    // with the current date. After a change the active report is checked
+    // once the program is back in its event loop, when every notice of
+    // the change has come.
     void RefreshActiveViews() override;
     void OnDatabaseChanged() override;
     void RefreshRunningTask() override;
@@ -61,4 +63,5 @@ private:
     CChildFrame *Calendar() const;
 
     CMainFrame &m_frame;
+    bool m_reportCheckQueued = false;
 };
