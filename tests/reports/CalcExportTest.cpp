@@ -106,7 +106,7 @@ TEST_F(CalcExportTest, AnOpenerThatFailsOrAFolderThatCannotBeWrittenAreTold)
     EXPECT_EQ(boxes.AskedBoxes()[0].text,
               QStringLiteral("Aucun tableur n'a pu ouvrir le rapport exporté.\n\nIl a été enregistré dans le fichier "
                              "« Bilan d'équipe.xls » du dossier :\n%1\n\nVous pouvez l'ouvrir depuis ce dossier avec "
-                             "un tableur (LibreOffice Calc, par exemple), ou l'enregistrer ailleurs depuis ce tableur.")
+                             "un tableur.")
                   .arg(folder));
     EXPECT_TRUE(folder.startsWith(QDir::toNativeSeparators(QDir::homePath())));
     EXPECT_EQ(boxes.AskedBoxes()[0].type & MessageBoxType::IconMask, MessageBoxType::IconExclamation);
