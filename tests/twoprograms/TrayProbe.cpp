@@ -35,8 +35,11 @@
 #if ZARVO_TEST_XCB
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #endif
 
 namespace {
@@ -142,16 +145,16 @@ Held heldByWindowManager(const QWidget &window)
 #endif
 }
 
-// Asks the window manager to bring the window back, as its list of windows
-// (a pager) does; false on a display that is no X server.
-bool restoreByWindowManager(const QWidget &window)
-{
 #if ZARVO_TEST_XCB
+// Sends the window manager the client message `name` about `window`, its
+// first data words `data`, through the root window as a pager does; false
+// where the message cannot be sent.
+bool askWindowManager(const QWidget &window, const char *name, std::initializer_list<quint32> data)
+{
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection() || !window.internalWinId())
         return false;
     xcb_connection_t *c = x11->connection();
-    const char name[] = "_NET_ACTIVE_WINDOW";
     xcb_intern_atom_reply_t *atom =
         xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr);
     if (!atom)
@@ -161,13 +164,22 @@ bool restoreByWindowManager(const QWidget &window)
     event.format = 32;
     event.window = xcb_window_t(window.internalWinId());
     event.type = atom->atom;
-    event.data.data32[0] = 2; // from a pager
+    std::copy_n(data.begin(), std::min(data.size(), std::size(event.data.data32)), event.data.data32);
     std::free(atom);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&event));
     xcb_flush(c);
     return true;
+}
+#endif
+
+// Asks the window manager to bring the window back, as its list of windows
+// (a pager) does; false on a display that is no X server.
+bool restoreByWindowManager(const QWidget &window)
+{
+#if ZARVO_TEST_XCB
+    return askWindowManager(window, "_NET_ACTIVE_WINDOW", {2}); // from a pager
 #else
     Q_UNUSED(window);
     return false;
@@ -181,31 +193,11 @@ bool restoreByWindowManager(const QWidget &window)
 bool moveByWindowManager(const QWidget &window, const QPoint &place)
 {
 #if ZARVO_TEST_XCB
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection() || !window.internalWinId())
-        return false;
-    xcb_connection_t *c = x11->connection();
-    const char name[] = "_NET_MOVERESIZE_WINDOW";
-    xcb_intern_atom_reply_t *atom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr);
-    if (!atom)
-        return false;
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = xcb_window_t(window.internalWinId());
-    event.type = atom->atom;
     // The frame's top left (north-west gravity), x and y given, from the
     // user's direct action.
-    event.data.data32[0] = XCB_GRAVITY_NORTH_WEST | (1u << 8) | (1u << 9) | (2u << 12);
-    event.data.data32[1] = quint32(place.x());
-    event.data.data32[2] = quint32(place.y());
-    std::free(atom);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char *>(&event));
-    xcb_flush(c);
-    return true;
+    return askWindowManager(window, "_NET_MOVERESIZE_WINDOW",
+                            {XCB_GRAVITY_NORTH_WEST | (1u << 8) | (1u << 9) | (2u << 12), quint32(place.x()),
+                             quint32(place.y())});
 #else
     Q_UNUSED(window);
     Q_UNUSED(place);
