@@ -17,6 +17,7 @@
 #include "Formatter.h"
 #include "MessageBoxAnswers.h"
 #include "QStringPrinter.h"
+#include "ReviewedEntry.h"
 #include "SyncPending.h"
 #include "SyncRunAnswers.h"
 #include "SyncRunPeer.h"
@@ -629,19 +630,6 @@ protected:
         ASSERT_TRUE(kept.has_value());
         ASSERT_EQ(kept->deleted.value(CBdD::TableTaches), std::vector<qint64>{201});
     }
-    // The decision the review suggests for the local entry `id` (-1: none).
-    static int ActionFor(CConnexion &dialog, qint64 id)
-    {
-        if (!dialog.Review())
-            return -1;
-        const SyncReviewList &list = dialog.Review()->List();
-        for (int row = 0; row < list.Count(); ++row) {
-            const SyncItem *item = list.Item(row);
-            if (item && item->kind == CBdD::TableTaches && item->localId == id)
-                return item->action;
-        }
-        return -1;
-    }
     // Nothing of a run of Léa's kept anywhere.
     void NothingKept()
     {
@@ -692,7 +680,7 @@ TEST_F(StoppedRunDialogTest, AWholeCopyEitherWayLeavesNoRecordAndNoOldDeletionLi
         analyse(dialog);
         EXPECT_TRUE(none.AskedBoxes().empty());
         ASSERT_TRUE(dialog.ReviewPending());
-        EXPECT_EQ(ActionFor(dialog, 201), SyncItem::KeepLocal);
+        EXPECT_EQ(SuggestedAction(dialog, 201), SyncItem::KeepLocal);
         dialog.Review()->Cancel();
     }
 }
@@ -714,7 +702,7 @@ TEST_F(StoppedRunDialogTest, AStoppedRunThatCannotBeFinishedIsToldAndItsDeletion
     EXPECT_TRUE(told.startsWith(Platform::Texts::get(SyncAnalysis::NotFinishedText).section(u'%', 0, 0)))
         << told.toStdString();
     ASSERT_TRUE(dialog.ReviewPending());
-    EXPECT_EQ(ActionFor(dialog, 201), SyncItem::Delete);
+    EXPECT_EQ(SuggestedAction(dialog, 201), SyncItem::Delete);
     dialog.Review()->Cancel();
 }
 
@@ -861,7 +849,7 @@ TEST_F(StoppedRunDialogTest, ARecordThatServesNothingIsToldOnceNamingItsFileAndN
         NothingKept();
         // Entry 201 is offered as it is found: only here, kept.
         ASSERT_TRUE(dialog.ReviewPending());
-        EXPECT_EQ(ActionFor(dialog, 201), SyncItem::KeepLocal);
+        EXPECT_EQ(SuggestedAction(dialog, 201), SyncItem::KeepLocal);
         dialog.Review()->Cancel();
 
         // Annuler, then the analysis again: nothing more to tell.
@@ -869,7 +857,7 @@ TEST_F(StoppedRunDialogTest, ARecordThatServesNothingIsToldOnceNamingItsFileAndN
         analyse(dialog);
         EXPECT_TRUE(none.AskedBoxes().empty());
         ASSERT_TRUE(dialog.ReviewPending());
-        EXPECT_EQ(ActionFor(dialog, 201), SyncItem::KeepLocal);
+        EXPECT_EQ(SuggestedAction(dialog, 201), SyncItem::KeepLocal);
         dialog.Review()->Cancel();
     }
 }

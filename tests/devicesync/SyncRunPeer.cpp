@@ -21,6 +21,7 @@
 #include "SyncAnalysis.h"
 #include "SyncFileStages.h"
 #include "SyncRun.h"
+#include "UserSyncSetup.h"
 
 #include <QCoreApplication>
 
@@ -65,12 +66,7 @@ int main(int argc, char *argv[])
     DeviceExchange exchange(QString::fromLocal8Bit(argv[2]));
     if (!exchange.Connect() || !exchange.LocateDeviceDatabase())
         return 3;
-    SyncAnalysis::Input in;
-    in.exchange = exchange;
-    in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
-    in.localPath = local;
-    in.userId = userId;
-    in.minimumMs = 0;
+    const SyncAnalysis::Input in = UserAnalysisInput(exchange, local, userId);
     SyncAnalysis::Result analysis = SyncAnalysis::Run(in, nullptr);
     if (analysis.outcome != SyncAnalysis::Outcome::Differences)
         return 4;
@@ -92,13 +88,7 @@ int main(int argc, char *argv[])
         }
     }
 
-    SyncFileStages::Setup setup;
-    setup.localPath = local;
-    setup.copyPath = in.copyPath;
-    setup.list = &analysis.list;
-    setup.exchange = exchange;
-    setup.localCounter = analysis.local.counter;
-    setup.userId = userId;
+    SyncFileStages::Setup setup = UserRunSetup(in, analysis);
     setup.askOverlap = [](const std::vector<tTacheFull> &) {
         SyncFileStages::OverlapAnswer answer;
         answer.applyToAll = true;

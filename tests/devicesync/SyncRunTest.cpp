@@ -3,6 +3,7 @@
 #include "SyncPending.h"
 #include "SyncRun.h"
 #include "SyncRunPeer.h"
+#include "UserSyncSetup.h"
 
 #include "CAppData.h"
 #include "CBdD.h"
@@ -523,24 +524,11 @@ protected:
     // The analysis as the dialog runs it, into the working folder.
     SyncAnalysis::Result analyseForUser()
     {
-        SyncAnalysis::Input in;
-        in.exchange = exchange;
-        in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
-        in.localPath = local;
-        in.userId = UserId;
-        in.minimumMs = 0;
-        return SyncAnalysis::Run(in, nullptr);
+        return SyncAnalysis::Run(UserAnalysisInput(exchange, local, UserId), nullptr);
     }
     SyncFileStages::Setup setupFor(const SyncAnalysis::Result &analysis)
     {
-        SyncFileStages::Setup s;
-        s.localPath = local;
-        s.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
-        s.list = &analysis.list;
-        s.exchange = exchange;
-        s.localCounter = analysis.local.counter;
-        s.userId = UserId;
-        return s;
+        return UserRunSetup(UserAnalysisInput(exchange, local, UserId), analysis);
     }
     void killPeer(const char *stop)
     {
@@ -841,12 +829,7 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         };
         // The database met first, then told it is not the record's.
         const auto meetFirst = [&](const QString &other) {
-            SyncAnalysis::Input in;
-            in.exchange = exchange;
-            in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
-            in.localPath = other;
-            in.userId = UserId;
-            in.minimumMs = 0;
+            SyncAnalysis::Input in = UserAnalysisInput(exchange, other, UserId);
             const QByteArray otherBefore = hash(other);
             const QByteArray deviceBefore = hash(deviceDb);
             SyncAnalysis::Result met = SyncAnalysis::Run(in, nullptr);
@@ -1186,24 +1169,12 @@ TEST_F(StoppedRunTest, ARunOfAnotherDatabaseOfTheSameIdLeavesTheRecordOfThisOne)
                  "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre')",
                  "update Infos set Value='1800' where Name='Modif'"});
 
-    SyncAnalysis::Input in;
-    in.exchange = exchange;
-    in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
-    in.localPath = other;
-    in.userId = UserId;
-    in.minimumMs = 0;
+    const SyncAnalysis::Input in = UserAnalysisInput(exchange, other, UserId);
     const SyncAnalysis::Result analysis = SyncAnalysis::Run(in, nullptr);
     ASSERT_EQ(analysis.outcome, SyncAnalysis::Outcome::Differences);
     EXPECT_EQ(analysis.notFinished, SyncAnalysis::RecordOfAnotherDatabaseText);
     SyncAnalysis::Told(analysis);
-    SyncFileStages::Setup setup;
-    setup.localPath = other;
-    setup.copyPath = in.copyPath;
-    setup.list = &analysis.list;
-    setup.exchange = exchange;
-    setup.localCounter = analysis.local.counter;
-    setup.userId = UserId;
-    SyncRun::Stages stages = SyncFileStages::Make(setup);
+    SyncRun::Stages stages = SyncFileStages::Make(UserRunSetup(in, analysis));
     QList<int> slotsWhileWriting;
     QString firstWhileWriting;
     const auto write = stages.writeDevice;

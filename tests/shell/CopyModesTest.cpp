@@ -20,6 +20,7 @@
 #include "SyncPending.h"
 #include "SyncRun.h"
 #include "TestFolders.h"
+#include "UserSyncSetup.h"
 #include "UsersFolder.h"
 #include "tUsers.h"
 
@@ -155,22 +156,10 @@ TEST_F(CopyModesTest, NoCopyIsMoreOpenThanItsSource)
         ASSERT_TRUE(exchange.Connect());
         ASSERT_TRUE(exchange.LocateDeviceDatabase());
         SyncPending::Drop(UserId);
-        SyncAnalysis::Input in;
-        in.exchange = exchange;
-        in.copyPath = DeviceExchange::WorkingFile(DeviceExchange::DeviceCopyFile);
-        in.localPath = local;
-        in.userId = UserId;
-        in.minimumMs = 0;
+        const SyncAnalysis::Input in = UserAnalysisInput(exchange, local, UserId);
         const SyncAnalysis::Result analysis = SyncAnalysis::Run(in, nullptr);
         ASSERT_EQ(analysis.outcome, SyncAnalysis::Outcome::Differences);
-        SyncFileStages::Setup setup;
-        setup.localPath = local;
-        setup.copyPath = in.copyPath;
-        setup.list = &analysis.list;
-        setup.exchange = exchange;
-        setup.localCounter = analysis.local.counter;
-        setup.userId = UserId;
-        SyncRun::Stages stages = SyncFileStages::Make(setup);
+        SyncRun::Stages stages = SyncFileStages::Make(UserRunSetup(in, analysis));
         mode_t kept = 07777;
         mode_t keptFolder = 07777;
         const auto write = stages.writeDevice;

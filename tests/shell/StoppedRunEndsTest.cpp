@@ -25,6 +25,7 @@
 #include "DialogAnswers.h"
 #include "Formatter.h"
 #include "RefusedUserNames.h"
+#include "ReviewedEntry.h"
 #include "ShellWindows.h"
 #include "SyncAnalysis.h"
 #include "SyncPending.h"
@@ -136,11 +137,7 @@ protected:
         QAction *sync = app->MainFrame()->Commands().Action(32794);
         ASSERT_NE(sync, nullptr);
         sync->trigger();
-        QPointer<CConnexion> dialog;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (auto *found = qobject_cast<CConnexion *>(widget); found && found->isVisible())
-                dialog = found;
-        }
+        QPointer<CConnexion> dialog = shownSynchronisation();
         ASSERT_TRUE(dialog);
         dialog->OnDeviceNotice(0);
         ASSERT_TRUE(dialog->Control(CConnexion::SynchroniseButton)->isEnabled());
@@ -148,14 +145,7 @@ protected:
         QTest::mouseClick(dialog->Control(CConnexion::SynchroniseButton), Qt::LeftButton);
         EXPECT_TRUE(none.AskedBoxes().empty());
         ASSERT_TRUE(dialog->ReviewPending());
-        const SyncReviewList &list = dialog->Review()->List();
-        int offered = -1;
-        for (int row = 0; row < list.Count(); ++row) {
-            const SyncItem *item = list.Item(row);
-            if (item && item->kind == CBdD::TableTaches && item->localId == 201)
-                offered = item->action;
-        }
-        EXPECT_EQ(offered, int(SyncItem::KeepLocal));
+        EXPECT_EQ(SuggestedAction(*dialog, 201), int(SyncItem::KeepLocal));
         DialogAnswers<CDlgSynchro> runs;
         SyncRun::Outcome outcome = SyncRun::Outcome::Failed;
         LetTheNextRunEnd(runs, outcome);
@@ -199,7 +189,7 @@ protected:
             told.push_back(box.text);
         EXPECT_TRUE(dialog->ReviewPending());
         if (dialog->ReviewPending()) {
-            EXPECT_EQ(offeredFor(*dialog, 201), int(SyncItem::KeepLocal));
+            EXPECT_EQ(SuggestedAction(*dialog, 201), int(SyncItem::KeepLocal));
             dialog->Review()->Cancel();
         }
         QTest::mouseClick(dialog->Control(CConnexion::CloseButton), Qt::LeftButton);
@@ -213,26 +203,22 @@ protected:
         if (!sync)
             return nullptr;
         sync->trigger();
-        QPointer<CConnexion> dialog;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (auto *found = qobject_cast<CConnexion *>(widget); found && found->isVisible())
-                dialog = found;
-        }
+        QPointer<CConnexion> dialog = shownSynchronisation();
         if (dialog) {
             dialog->OnDeviceNotice(0);
             EXPECT_TRUE(dialog->Control(CConnexion::SynchroniseButton)->isEnabled());
         }
         return dialog;
     }
-    static int offeredFor(CConnexion &dialog, qint64 id)
+    // The synchronisation dialog shown (the last one listed), or null.
+    static QPointer<CConnexion> shownSynchronisation()
     {
-        const SyncReviewList &list = dialog.Review()->List();
-        for (int row = 0; row < list.Count(); ++row) {
-            const SyncItem *item = list.Item(row);
-            if (item && item->kind == CBdD::TableTaches && item->localId == id)
-                return item->action;
+        QPointer<CConnexion> dialog;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (auto *found = qobject_cast<CConnexion *>(widget); found && found->isVisible())
+                dialog = found;
         }
-        return -1;
+        return dialog;
     }
     // The folders page run through the options: `users` and `data` typed
     // (null: left as they are), `move` the answer to each question.
@@ -264,6 +250,25 @@ protected:
         if (!data.isNull()) {
             EXPECT_EQ(app->Configuration().dataFolder, data);
         }
+    }
+    // A users folder `folder` beside the program's, holding a user `name`
+    // and that user's database; `id` is the user's id there.
+    static void userInAnotherFolder(const QString &folder, const QString &name, int &id)
+    {
+        QDir().mkpath(folder + name);
+        CUsers::SetUsersFolderSource([folder] { return folder; });
+        {
+            CUsers list;
+            tUsers user;
+            user.Nom = name;
+            ASSERT_EQ(list.AddUser(user), CUsers::Done);
+            id = user.Id;
+            tUsers selected;
+            ASSERT_TRUE(list.SelectUser(user.Id, selected));
+            CBdD db(folder + name + QStringLiteral("/Zarvo.sdb"));
+            ASSERT_TRUE(db.IsOpen());
+        }
+        CUsers::SetUsersFolderSource({});
     }
     static QString recordedDatabase(int id)
     {
@@ -334,20 +339,9 @@ TEST_F(StoppedRunEndsTest, TheRecordStaysWhenTheOptionsPointTheUsersFolderElsewh
     const QString first = usersFolder;
     // Another users folder, with an Anne of the same id and her database.
     const QString other = TestFolders::root() + QStringLiteral("/other/");
-    QDir().mkpath(other + QStringLiteral("Anne"));
-    CUsers::SetUsersFolderSource([other] { return other; });
-    {
-        CUsers list;
-        tUsers user;
-        user.Nom = QStringLiteral("Anne");
-        ASSERT_EQ(list.AddUser(user), CUsers::Done);
-        ASSERT_EQ(user.Id, anne);
-        tUsers selected;
-        ASSERT_TRUE(list.SelectUser(user.Id, selected));
-        CBdD db(other + QStringLiteral("Anne/Zarvo.sdb"));
-        ASSERT_TRUE(db.IsOpen());
-    }
-    CUsers::SetUsersFolderSource({});
+    int there = -1;
+    ASSERT_NO_FATAL_FAILURE(userInAnotherFolder(other, QStringLiteral("Anne"), there));
+    ASSERT_EQ(there, anne);
     makeEntryThere(other + QStringLiteral("Anne/Zarvo.sdb"));
     ASSERT_NO_FATAL_FAILURE(start());
     const QString own = databaseOf(QStringLiteral("Anne"));
@@ -378,19 +372,8 @@ TEST_F(StoppedRunEndsTest, TheRecordGoesToldOnceWhenItsDatabaseIsGone)
 {
     const int anne = addUser(QStringLiteral("Anne"));
     const QString other = TestFolders::root() + QStringLiteral("/other/");
-    QDir().mkpath(other + QStringLiteral("Anne"));
-    CUsers::SetUsersFolderSource([other] { return other; });
-    {
-        CUsers list;
-        tUsers user;
-        user.Nom = QStringLiteral("Anne");
-        ASSERT_EQ(list.AddUser(user), CUsers::Done);
-        tUsers selected;
-        ASSERT_TRUE(list.SelectUser(user.Id, selected));
-        CBdD db(other + QStringLiteral("Anne/Zarvo.sdb"));
-        ASSERT_TRUE(db.IsOpen());
-    }
-    CUsers::SetUsersFolderSource({});
+    int there = -1;
+    ASSERT_NO_FATAL_FAILURE(userInAnotherFolder(other, QStringLiteral("Anne"), there));
     makeEntryThere(other + QStringLiteral("Anne/Zarvo.sdb"));
     ASSERT_NO_FATAL_FAILURE(start());
     const QString own = databaseOf(QStringLiteral("Anne"));
