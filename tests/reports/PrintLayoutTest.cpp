@@ -119,6 +119,21 @@ protected:
             entries.push_back(entry(i, project));
         build(entries);
     }
+    // A project tracking of the fixture's projects, with its default
+    // columns: a line a node, no total.
+    void buildTracking()
+    {
+        definition.Type = 4;
+        definition.Columns.SetType(CReportColumnSet::TrackingColumns);
+        definition.SetDefaultColumns(definition.Columns);
+        model.SetDefinition(definition);
+        model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
+        model.SetProjectStore(&store);
+        model.ResetForRefresh();
+        model.AddForecastRows();
+        model.ShowRows();
+        layout.BuildPrintLines(model);
+    }
     QString kinds() const
     {
         QString out;
@@ -222,16 +237,7 @@ TEST_F(PrintLayoutTest, PagesBreakBeforeTheFooterAndTheClosingKeepsTheLastLines)
     // A project tracking: four nodes, no total. On a page of 850 the four
     // nodes fit above the footer, the closing does not: the last node goes
     // with it. On a page of 1000 the closing fits below them.
-    definition.Type = 4;
-    definition.Columns.SetType(CReportColumnSet::TrackingColumns);
-    definition.SetDefaultColumns(definition.Columns);
-    model.SetDefinition(definition);
-    model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
-    model.SetProjectStore(&store);
-    model.ResetForRefresh();
-    model.AddForecastRows();
-    model.ShowRows();
-    layout.BuildPrintLines(model);
+    buildTracking();
     ASSERT_EQ(kinds(), QStringLiteral("3333"));
     paginate(1000, 850);
     EXPECT_EQ(layout.PageStarts(), (std::vector<int>{0, 3}));
@@ -434,16 +440,7 @@ TEST_F(PrintLayoutTest, TheContextSetsTheReportsPlaceholdersAndEachPageItsNumber
 
 TEST_F(PrintLayoutTest, ProjectTrackingHasNoTotalAndIndentsItsNodes)
 {
-    definition.Type = 4;
-    definition.Columns.SetType(CReportColumnSet::TrackingColumns);
-    definition.SetDefaultColumns(definition.Columns);
-    model.SetDefinition(definition);
-    model.SetSnapshot(std::make_shared<tReportSnapshot>(snapshot));
-    model.SetProjectStore(&store);
-    model.ResetForRefresh();
-    model.AddForecastRows();
-    model.ShowRows();
-    layout.BuildPrintLines(model);
+    buildTracking();
     // Clients > Alpha > Alpha-Web, Interne: detail lines only.
     EXPECT_EQ(kinds(), QStringLiteral("3333"));
     QStringList firstCells;

@@ -345,6 +345,28 @@ protected:
         return shown->View();
     }
     CReportFrame *frameOf(CReportView *) const { return shown; }
+    // The sample reports the program installs, writable, in place of the
+    // test's reports.
+    void useSampleReports()
+    {
+        ASSERT_TRUE(QFile::remove(host.reports));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZARVO_SAMPLE_RPT_FRA), host.reports));
+        QFile::setPermissions(host.reports, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    // Entries of this week (Monday 4 March 2024 is the fixture's today):
+    // an hour and a half at 8:00 on project 3, one a day from Friday 1 to
+    // Wednesday 6 March.
+    void addEntriesOfThisWeek()
+    {
+        CBdD db(host.database);
+        for (int i = 0; i < 6; ++i) {
+            const qint64 start = At(2024, 3, 1 + i, 8);
+            db.Execute(Platform::Formatter::sprintf(
+                u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, Deleted, Title, "
+                u"Notes) values (%d, %I64d, %I64d, 3, 7, 0, 5, 0, 'Tâche', '')",
+                {i + 1, start, start + 5400}));
+        }
+    }
     // No message box waits for a person.
     MessageBoxAnswers unexpectedBoxes;
     QString pdf;
@@ -706,31 +728,39 @@ TEST_F(ReportPrintTest, TheGrandTotalHoldsTheReportsTotal)
     }
 }
 
+namespace {
+
+// The text of a printed PDF's first page, laid out as on the page.
+QString firstPageText(const QString &pdf)
+{
+    return runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("1"),
+                                                 QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+}
+
+// The lines of a page's text that hold more than spaces: on a first page,
+// its heading lines (the page's header, then the report's title) first.
+QStringList filledLines(const QString &text)
+{
+    QStringList lines = text.split(u'\n');
+    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    return lines;
+}
+
+} // namespace
+
 // A sample report, whose stored title is empty (an automatic one), prints
 // its automatic title at the head of its first page and in the heading of
 // every page; the definition keeps its title automatic.
 TEST_F(ReportPrintTest, ASampleReportPrintsItsAutomaticTitle)
 {
-    ASSERT_TRUE(QFile::remove(host.reports));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ZARVO_SAMPLE_RPT_FRA), host.reports));
-    QFile::setPermissions(host.reports, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ASSERT_NO_FATAL_FAILURE(useSampleReports());
     int id = -1;
     ASSERT_EQ(CReportStore(host.reports).FindReportByName(QStringLiteral("Semaine en cours par jour"), id), 1);
     tReportDefinition stored;
     ASSERT_TRUE(CReportStore(host.reports).LoadReport(id, stored));
     ASSERT_TRUE(stored.Titre.isEmpty());
     ASSERT_TRUE(stored.TitreAuto);
-    {
-        // Monday 4 March 2024 is the fixture's today: entries of this week.
-        CBdD db(host.database);
-        for (int i = 0; i < 6; ++i) {
-            const qint64 start = At(2024, 3, 1 + i, 8);
-            db.Execute(Platform::Formatter::sprintf(
-                u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, Deleted, Title, "
-                u"Notes) values (%d, %I64d, %I64d, 3, 7, 0, 5, 0, 'Tâche', '')",
-                {i + 1, start, start + 5400}));
-        }
-    }
+    addEntriesOfThisWeek();
     definition.Id = id;
     shown = open();
     ASSERT_NE(shown, nullptr);
@@ -744,11 +774,8 @@ TEST_F(ReportPrintTest, ASampleReportPrintsItsAutomaticTitle)
     view->OnCommand(CReportView::CmdPrint);
     ASSERT_TRUE(QFile::exists(pdf));
     const QString title = QStringLiteral("Détail temps - Semaine en cours");
-    const QString firstPage = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"),
-                                                                     QStringLiteral("1"), QStringLiteral("-l"),
-                                                                     QStringLiteral("1"), pdf, QStringLiteral("-")});
-    QStringList lines = firstPage.split(u'\n');
-    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    const QString firstPage = firstPageText(pdf);
+    const QStringList lines = filledLines(firstPage);
     ASSERT_GE(lines.size(), 3) << qPrintable(firstPage);
     EXPECT_TRUE(lines[0].contains(title)) << "the page's heading: " << qPrintable(lines[0]);
     EXPECT_TRUE(lines[1].contains(title)) << "the first page's title: " << qPrintable(lines[1]);
@@ -760,22 +787,6 @@ TEST_F(ReportPrintTest, ASampleReportPrintsItsAutomaticTitle)
         QFile::copy(pdf, keep + QStringLiteral("/printed-sample-title.pdf"));
 }
 
-namespace {
-
-// The first page's heading lines (the page's header, then the report's
-// title) of a printed PDF.
-QStringList firstPageLines(const QString &pdf)
-{
-    const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"),
-                                                                QStringLiteral("1"), QStringLiteral("-l"),
-                                                                QStringLiteral("1"), pdf, QStringLiteral("-")});
-    QStringList lines = text.split(u'\n');
-    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
-    return lines;
-}
-
-} // namespace
-
 // A report's automatic title stays automatic through the report's
 // settings and a save, for a sample report and for one the settings made:
 // the settings' Terminer (every page visited) and the save store it as an
@@ -784,20 +795,8 @@ QStringList firstPageLines(const QString &pdf)
 // typed is stored and printed as typed, whatever the period.
 TEST_F(ReportPrintTest, AnAutomaticTitleStaysAutomaticThroughTheSettingsAndASave)
 {
-    ASSERT_TRUE(QFile::remove(host.reports));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ZARVO_SAMPLE_RPT_FRA), host.reports));
-    QFile::setPermissions(host.reports, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    {
-        // Monday 4 March 2024 is the fixture's today: entries of this week.
-        CBdD db(host.database);
-        for (int i = 0; i < 6; ++i) {
-            const qint64 start = At(2024, 3, 1 + i, 8);
-            db.Execute(Platform::Formatter::sprintf(
-                u"insert into Taches (Id, Debut, Fin, IdProjet, IdActivite, Facture, IdTauxHoraire, Deleted, Title, "
-                u"Notes) values (%d, %I64d, %I64d, 3, 7, 0, 5, 0, 'Tâche', '')",
-                {i + 1, start, start + 5400}));
-        }
-    }
+    ASSERT_NO_FATAL_FAILURE(useSampleReports());
+    addEntriesOfThisWeek();
     // The report's settings as the program runs them; `change` acts on the
     // pages once each was shown, before Terminer.
     std::function<void(CReportWizard &)> change;
@@ -843,7 +842,7 @@ TEST_F(ReportPrintTest, AnAutomaticTitleStaysAutomaticThroughTheSettingsAndASave
             return int(QDialog::Accepted);
         });
         view->OnCommand(CReportView::CmdPrint);
-        const QStringList lines = firstPageLines(file);
+        const QStringList lines = filledLines(firstPageText(file));
         return lines.size() >= 2 ? lines.mid(0, 2) : QStringList{QStringLiteral("<nothing printed>")};
     };
 

@@ -548,20 +548,21 @@ TEST_F(ReportWindowsTest, OneChangeIsOfferedOnceAndNonSilencesIt)
     const int alpha = app->ProjectStore().GetRoot()->GetChild(0)->ProjectId();
     DialogAnswers<CDlgForecast> editor;
     DialogAnswers<CDlgCopyProject> copier;
+    // Alpha's type changed in the project editor (3 where it is 2, else 2).
+    const auto changeType = [&] {
+        editor.Push([](CDlgForecast &d) {
+            d.TypeList()->setCurrentIndex(d.TypeList()->currentIndex() == 2 ? 3 : 2);
+            d.OnOk();
+            return d.result();
+        });
+        return app->Windows().editProject(alpha);
+    };
     const struct
     {
         const char *what;
         std::function<bool()> change;
     } cases[] = {
-        {"a project's type changed",
-         [&] {
-             editor.Push([](CDlgForecast &d) {
-                 d.TypeList()->setCurrentIndex(d.TypeList()->currentIndex() == 2 ? 3 : 2);
-                 d.OnOk();
-                 return d.result();
-             });
-             return app->Windows().editProject(alpha);
-         }},
+        {"a project's type changed", changeType},
         {"a project copied",
          [&] {
              copier.Push([](CDlgCopyProject &d) {
@@ -570,15 +571,7 @@ TEST_F(ReportWindowsTest, OneChangeIsOfferedOnceAndNonSilencesIt)
              });
              return app->Windows().copyProject(alpha, -1, -1, true);
          }},
-        {"the same project's type changed again",
-         [&] {
-             editor.Push([](CDlgForecast &d) {
-                 d.TypeList()->setCurrentIndex(d.TypeList()->currentIndex() == 2 ? 3 : 2);
-                 d.OnOk();
-                 return d.result();
-             });
-             return app->Windows().editProject(alpha);
-         }},
+        {"the same project's type changed again", changeType},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
