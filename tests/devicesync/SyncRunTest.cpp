@@ -530,6 +530,14 @@ protected:
     {
         return UserRunSetup(UserAnalysisInput(exchange, local, UserId), analysis);
     }
+    // Another database of the user at `path`, never synchronised, where
+    // entry 201 was made (titled 'autre').
+    static void makeAnotherDatabase(const QString &path)
+    {
+        make(path, {"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
+                    "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre')",
+                    "update Infos set Value='1800' where Name='Modif'"});
+    }
     void killPeer(const char *stop)
     {
         KillSyncRunPeer(local, TestFolders::file(QStringLiteral("Device")), UserId, stop);
@@ -975,9 +983,7 @@ TEST_F(StoppedRunTest, ARunStoppedBetweenItsWritesIsFinishedAndNoDeletionComesBa
         case After::DatabaseOfItsOwnMetFirst: {
             const QString elsewhere = TestFolders::file(QStringLiteral("elsewhere/Zarvo.sdb"));
             QFile::remove(elsewhere);
-            make(elsewhere, {"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
-                             "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre')",
-                             "update Infos set Value='1800' where Name='Modif'"});
+            makeAnotherDatabase(elsewhere);
             meetFirst(elsewhere);
             break;
         }
@@ -1165,9 +1171,7 @@ TEST_F(StoppedRunTest, ARunOfAnotherDatabaseOfTheSameIdLeavesTheRecordOfThisOne)
     const std::optional<SyncPending::Record> stopped = SyncPending::Load(UserId);
     ASSERT_TRUE(stopped.has_value());
     const QString other = TestFolders::file(QStringLiteral("other users/Anne/Zarvo.sdb"));
-    make(other, {"insert into Taches (Id,Debut,Fin,IdProjet,IdActivite,IdTauxHoraire,Deleted,Date_Modif,"
-                 "Origine_Modif,Title) values (201,20000,21000,-1,-1,-1,0,1800,1,'autre')",
-                 "update Infos set Value='1800' where Name='Modif'"});
+    makeAnotherDatabase(other);
 
     const SyncAnalysis::Input in = UserAnalysisInput(exchange, other, UserId);
     const SyncAnalysis::Result analysis = SyncAnalysis::Run(in, nullptr);
